@@ -1,0 +1,50 @@
+// The Vantreth program object: the platform's program with every window registered
+// and the variables that the windows share while the program runs (lost at exit).
+#pragma once
+
+#include "platform/program.h"
+
+#include <string>
+
+namespace vantreth {
+
+// The shared variables of the windows.
+struct Module1 {
+    std::string gShift;           // current shift letter, as stored
+    std::string gClerk;           // current clerk's initials, as stored (two characters)
+    double gTaxRate = 0;          // total tax rate as a fraction, as last read from "tax"
+    float gSleepersDone = 0;      // 1 once today's list of guests due out was made
+    std::string gSelectedRoom;    // room handed from the folio window to Edit Guest
+    std::string gEditOldLast;     // the guest's names as Edit Guest loaded them
+    std::string gEditOldFirst;
+    float gHistoryFromButton = 0;
+    float gHistoryForReservation = 0;
+    float gTenPercentTaken = 0;
+    float gDuplicatePromptOpen = 0;
+    float gAttentionOpen = 0;     // 1 while the "ATTENTION" notice is up
+    std::string gCallBuffer;      // characters received from the call box, not yet posted
+};
+
+class App : public platform::Program, public Module1 {
+public:
+    // Registers every window of the system.
+    explicit App(platform::Services services);
+
+    // The data folder's file of that name.
+    std::filesystem::path File(std::string_view name) const { return data().File(name); }
+};
+
+// Base of every window of the system: a form that knows the program it belongs to.
+class AppForm : public platform::Form {
+public:
+    AppForm(App& app, std::string name, std::string caption, platform::Rect at)
+        : platform::Form(app, std::move(name), std::move(caption), at), m_app(app) {}
+
+protected:
+    App& app() const { return m_app; }
+
+private:
+    App& m_app;
+};
+
+} // namespace vantreth

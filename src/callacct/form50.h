@@ -1,0 +1,22 @@
+// The hidden call-capture window: owns the serial port of the call box and polls it.
+#pragma once
+
+#include "app/app.h"
+#include "platform/serial.h"
+
+namespace vantreth {
+
+class Form50 final : public AppForm {
+public:
+    static constexpr const char* kName = "Form50";
+    explicit Form50(App& app);
+
+    platform::MSComm MSComm1;
+    platform::Timer Timer1{*this, "Timer1", {.interval = 10}};
+
+private:
+    void Form_Load() override;
+    void Timer1_Timer();
+};
+
+} // namespace vantreth

@@ -1,0 +1,36 @@
+#include "form17.h"
+
+namespace vantreth {
+
+Form17::Form17(App& app) : AppForm(app, kName, "Administration", {360, 140, 320, 368}) {
+    Command1.on_click = [this] { Command1_Click(); };
+    Command2.on_click = [this] { Command2_Click(); };
+    Command4.on_click = [this] { Command4_Click(); };
+    Command5.on_click = [this] { Command5_Click(); };
+    Command6.on_click = [this] { Command6_Click(); };
+    Command8.on_click = [this] { Command8_Click(); };
+    Command3.on_click = [this] { Command3_Click(); };
+}
+
+void Form17::Form_Load() { Show(); }
+
+void Form17::CloseAndOpen(const char* window) {
+    app().Unload(*this);
+    app().Load(window);
+}
+
+void Form17::Command1_Click() { CloseAndOpen("Form18"); }
+
+void Form17::Command2_Click() { app().Load("Form19"); }
+
+void Form17::Command4_Click() { CloseAndOpen("Form55"); }
+
+void Form17::Command5_Click() { CloseAndOpen("Form56"); }
+
+void Form17::Command6_Click() { CloseAndOpen("Form59"); }
+
+void Form17::Command8_Click() { app().Load("Form69"); }
+
+void Form17::Command3_Click() { app().Unload(*this); }
+
+} // namespace vantreth

@@ -1,0 +1,144 @@
+// The Vantreth program: the front desk on the Qt desktop.
+//   vantreth [--data DIR] [--self-test] [--screenshots DIR]
+// VANTRETH_DATA names the data folder when --data is not given; VANTRETH_SCREENSHOT_ON_LOAD=DIR
+// saves a picture of every window as it comes up.
+#include "qt_dialogs.h"
+#include "qt_front_end.h"
+#include "qt_printer.h"
+#include "qt_self_test.h"
+#include "qt_shell.h"
+
+#include "app/app.h"
+#include "platform/clock.h"
+#include "platform/files.h"
+#include "platform/settings.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QMessageBox>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+namespace {
+
+using namespace vantreth::gui;
+
+struct Options {
+    std::filesystem::path data;
+    bool selfTest = false;
+    QString screenshots;
+};
+
+int Run(const Options &options) {
+    platform::DataFolder data(options.data);
+    platform::Settings settings;
+    std::unique_ptr<platform::BusinessClock> clock;
+    try {
+        data.EnsureLayout();
+        settings = platform::Settings::Load(data.root() / "settings");
+        clock = std::make_unique<platform::BusinessClock>(data.root() / "clock");
+    } catch (const platform::IoError &e) {
+        const QString message =
+            QStringLiteral("The data folder %1 cannot be used: %2 (%3).")
+                .arg(QString::fromStdString(data.root().string()), QString::fromStdString(e.reason()),
+                     QString::fromStdString(e.file().string()));
+        if (options.selfTest)
+            std::printf("self-test FAILED: %s\n", message.toStdString().c_str());
+        else
+            QMessageBox::critical(nullptr, QStringLiteral("Vantreth"), message);
+        return 1;
+    }
+    if (options.selfTest) {
+        settings.callBoxDevice = "none";
+        settings.printToPrinter = false;
+    }
+
+    QtDialogs dialogs;
+    dialogs.SetUnattended(options.selfTest);
+    QtPrinter printer(data.root() / "print", settings.printToPrinter);
+    QtShell shell;
+    platform::Services services;
+    services.clock = clock.get();
+    services.dialogs = &dialogs;
+    services.printer = &printer;
+    services.shell = &shell;
+    services.dataRoot = data.root();
+    services.settings = settings;
+
+    vantreth::App app(services);
+    QtFrontEnd frontEnd(app);
+    frontEnd.on_ended = [] { QCoreApplication::exit(0); };
+    if (const char *dir = std::getenv("VANTRETH_SCREENSHOT_ON_LOAD"); dir != nullptr && *dir != '\0')
+        frontEnd.SetScreenshotOnLoad(QString::fromLocal8Bit(dir));
+    if (!options.screenshots.isEmpty())
+        QTimer::singleShot(500, &frontEnd,
+                           [&frontEnd, &options] { frontEnd.SaveScreenshots(options.screenshots); });
+    QtSelfTest selfTest(frontEnd, dialogs);
+    if (options.selfTest)
+        selfTest.Schedule();
+
+    app.Start("Form1");
+    const int result = app.Ended() ? 0 : QApplication::exec();
+    return options.selfTest ? selfTest.Outcome() : result;
+}
+
+// A new, empty folder for the self-test's data.
+std::filesystem::path NewTemporaryFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "vantreth-self-test-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr)
+        return {};
+    return pattern;
+}
+
+} // namespace
+
+int main(int argc, char *argv[]) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Vantreth"));
+    QFont font = QApplication::font();
+    font.setPointSize(9);
+    QApplication::setFont(font);
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("The motel front desk."));
+    parser.addHelpOption();
+    const QCommandLineOption dataOption(QStringLiteral("data"), QStringLiteral("Keep the data in DIR."),
+                                        QStringLiteral("DIR"));
+    const QCommandLineOption selfTestOption(
+        QStringLiteral("self-test"),
+        QStringLiteral("Start on a new, empty data folder, check that the front desk comes up and that its "
+                       "exit button ends the program, then remove the folder."));
+    const QCommandLineOption shotsOption(QStringLiteral("screenshots"),
+                                         QStringLiteral("Save a picture of every window as DIR/<window>.png "
+                                                        "once the program has started."),
+                                         QStringLiteral("DIR"));
+    parser.addOptions({dataOption, selfTestOption, shotsOption});
+    parser.process(application);
+
+    Options options;
+    options.selfTest = parser.isSet(selfTestOption);
+    options.screenshots = parser.value(shotsOption);
+    if (options.selfTest) {
+        options.data = NewTemporaryFolder();
+        if (options.data.empty()) {
+            std::printf("self-test FAILED: no temporary folder could be made\n");
+            return 1;
+        }
+    } else if (parser.isSet(dataOption)) {
+        options.data = parser.value(dataOption).toStdString();
+    } else {
+        options.data = platform::DataFolder::DefaultRoot();
+    }
+
+    const int result = Run(options);
+    if (options.selfTest) {
+        std::error_code ec;
+        std::filesystem::remove_all(options.data, ec);
+    }
+    return result;
+}

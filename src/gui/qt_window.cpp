@@ -1,0 +1,633 @@
+// One form on screen; see qt_window.h. Qt never changes a control's value by itself:
+// every key and click goes to the model, and the widgets are then redrawn from it.
+#include "qt_window.h"
+
+#include "qt_front_end.h"
+
+#include "platform/program.h"
+#include "platform/text.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QGroupBox>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalBlocker>
+
+#include <algorithm>
+
+namespace vantreth::gui {
+
+using platform::ControlKind;
+
+namespace {
+
+QString ToQt(const std::string &text) {
+    return QString::fromStdString(platform::Cp1252ToUtf8(text));
+}
+
+// Line breaks as Qt shows them.
+QString ToQtLines(const std::string &text) {
+    return ToQt(text).remove(QLatin1Char('\r'));
+}
+
+// A label's caption: "&" marks an access key and is not shown, "&&" shows one "&".
+QString LabelText(const std::string &caption) {
+    QString out;
+    const QString text = ToQtLines(caption);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == QLatin1Char('&') && i + 1 < text.size())
+            ++i;
+        out += text[i];
+    }
+    return out;
+}
+
+Qt::Alignment Horizontal(platform::Align align) {
+    switch (align) {
+    case platform::Align::Right:
+        return Qt::AlignRight;
+    case platform::Align::Center:
+        return Qt::AlignHCenter;
+    default:
+        return Qt::AlignLeft;
+    }
+}
+
+// The character code of a key as the forms see it, or -1 for keys that type nothing.
+int KeyCode(const QKeyEvent &event) {
+    switch (event.key()) {
+    case Qt::Key_Backspace:
+        return platform::vbKeyBack;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return platform::vbKeyReturn;
+    case Qt::Key_Escape:
+        return platform::vbKeyEscape;
+    default:
+        break;
+    }
+    if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return -1;
+    const std::string text = platform::Utf8ToCp1252(event.text().toStdString());
+    if (text.size() != 1)
+        return -1;
+    const auto code = static_cast<unsigned char>(text[0]);
+    return code < 32 || code == 127 ? -1 : code;
+}
+
+// Opens the list only after the form's DropDown handler has filled it.
+class DropDownCombo final : public QComboBox {
+  public:
+    using QComboBox::QComboBox;
+    std::function<void()> before_popup;
+
+    void showPopup() override {
+        if (before_popup)
+            before_popup();
+        if (isVisible() && isEnabled())
+            QComboBox::showPopup();
+    }
+};
+
+// A check box that flips wherever it is clicked, not only on its box and caption.
+class WholeCheckBox final : public QCheckBox {
+  public:
+    using QCheckBox::QCheckBox;
+
+  protected:
+    bool hitButton(const QPoint &pos) const override { return rect().contains(pos); }
+};
+
+template <class C> C &As(platform::Control &control) {
+    return static_cast<C &>(control);
+}
+
+} // namespace
+
+QtWindow::QtWindow(platform::Form &form, QtFrontEnd &frontEnd) : m_form(form), m_frontEnd(frontEnd) {
+    setObjectName(QString::fromStdString(form.Name()));
+    m_items.reserve(form.Controls().size());
+    for (platform::Control *control : form.Controls())
+        Create(*control);
+
+    // Tab order is the order of the controls, frames or not.
+    QWidget *previous = nullptr;
+    for (const Item &item : m_items) {
+        if (item.widget->focusPolicy() == Qt::NoFocus)
+            continue;
+        if (previous)
+            setTabOrder(previous, item.widget);
+        previous = item.widget;
+    }
+
+    // The form's size, grown where a control would be cut off.
+    int width = form.At().w, height = form.At().h;
+    for (const Item &item : m_items) {
+        if (item.control->frame())
+            continue;
+        const platform::Rect &at = item.control->design().at;
+        width = std::max(width, at.x + at.w + 8);
+        height = std::max(height, at.y + at.h + 8);
+    }
+    resize(width, height);
+}
+
+QWidget *QtWindow::Create(platform::Control &control) {
+    if (auto found = m_byControl.find(&control); found != m_byControl.end())
+        return m_items[found->second].widget;
+    if (control.Kind() == ControlKind::Timer)
+        return nullptr;
+
+    QWidget *parent = this;
+    if (platform::Frame *frame = control.frame())
+        if (QWidget *frameWidget = Create(*frame))
+            parent = frameWidget;
+
+    const platform::Design &design = control.design();
+    QFont font = this->font();
+    if (control.Kind() == ControlKind::ListBox && design.fixedFont) {
+        font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+        font.setStyleHint(QFont::TypeWriter);
+        font.setPointSizeF(this->font().pointSizeF());
+    }
+    if (design.fontSize > 0)
+        font.setPointSize(design.fontSize);
+    if (design.bold)
+        font.setBold(true);
+
+    const size_t index = m_items.size();
+    QWidget *widget = nullptr;
+    switch (control.Kind()) {
+    case ControlKind::Label: {
+        auto *label = new QLabel(parent);
+        label->setTextFormat(Qt::PlainText);
+        const bool wrap = design.at.h >= 2 * QFontMetrics(font).lineSpacing();
+        label->setWordWrap(wrap);
+        label->setAlignment(Horizontal(design.align) | (wrap ? Qt::AlignTop : Qt::AlignVCenter));
+        widget = label;
+        break;
+    }
+    case ControlKind::TextBox:
+        if (design.multiLine) {
+            auto *edit = new QPlainTextEdit(parent);
+            edit->setTabChangesFocus(true);
+            edit->setUndoRedoEnabled(false);
+            edit->viewport()->setAcceptDrops(false);
+            Watch(edit->viewport(), index);
+            widget = edit;
+        } else {
+            auto *edit = new QLineEdit(parent);
+            edit->setAlignment(Horizontal(design.align));
+            edit->setDragEnabled(false);
+            widget = edit;
+        }
+        widget->setContextMenuPolicy(Qt::NoContextMenu);
+        widget->setAcceptDrops(false);
+        break;
+    case ControlKind::CommandButton: {
+        auto *button = new QPushButton(parent);
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, this, [this, &control] {
+            As<platform::CommandButton>(control).UserClick();
+            Refresh();
+        });
+        widget = button;
+        break;
+    }
+    case ControlKind::ComboBox: {
+        auto *combo = new DropDownCombo(parent);
+        combo->setEditable(!design.listOnly);
+        combo->setInsertPolicy(QComboBox::NoInsert);
+        if (QLineEdit *edit = combo->lineEdit()) {
+            combo->setCompleter(nullptr);
+            edit->setContextMenuPolicy(Qt::NoContextMenu);
+            edit->setDragEnabled(false);
+            edit->setAcceptDrops(false);
+            Watch(edit, index);
+        }
+        combo->before_popup = [this, &control] {
+            As<platform::ComboBox>(control).UserDropDown();
+            Refresh();
+        };
+        connect(combo, &QComboBox::activated, this, [this, &control](int row) {
+            As<platform::ComboBox>(control).UserPickIndex(row);
+            Refresh();
+        });
+        widget = combo;
+        break;
+    }
+    case ControlKind::ListBox: {
+        auto *list = new QListWidget(parent);
+        list->setSelectionMode(QAbstractItemView::SingleSelection);
+        list->setUniformItemSizes(true);
+        connect(list, &QListWidget::itemClicked, this, [this, list, &control](QListWidgetItem *item) {
+            As<platform::ListBox>(control).UserClick(list->row(item));
+            Refresh();
+        });
+        connect(list, &QListWidget::itemDoubleClicked, this, [this, list, &control](QListWidgetItem *item) {
+            As<platform::ListBox>(control).UserDblClick(list->row(item));
+            Refresh();
+        });
+        widget = list;
+        break;
+    }
+    case ControlKind::CheckBox: {
+        auto *box = new WholeCheckBox(parent);
+        connect(box, &QCheckBox::clicked, this, [this, &control] {
+            As<platform::CheckBox>(control).UserClick();
+            Refresh();
+        });
+        widget = box;
+        break;
+    }
+    case ControlKind::Frame:
+        widget = new QGroupBox(parent);
+        break;
+    case ControlKind::Timer:
+        return nullptr;
+    }
+
+    widget->setObjectName(QString::fromStdString(control.Name()));
+    widget->setFont(font);
+    widget->setGeometry(design.at.x, design.at.y, design.at.w, design.at.h);
+    m_items.push_back({&control, widget, {}});
+    m_byControl[&control] = index;
+    Watch(widget, index);
+    return widget;
+}
+
+void QtWindow::Watch(QObject *object, size_t item) {
+    m_watched[object] = item;
+    object->installEventFilter(this);
+}
+
+platform::Control *QtWindow::ControlOf(const QWidget *widget) const {
+    for (const QObject *object = widget; object && object != this; object = object->parent()) {
+        auto found = m_watched.find(object);
+        if (found != m_watched.end())
+            return m_items[found->second].control;
+    }
+    return nullptr;
+}
+
+QWidget *QtWindow::WidgetOf(const platform::Control *control) const {
+    auto found = m_byControl.find(control);
+    return found == m_byControl.end() ? nullptr : m_items[found->second].widget;
+}
+
+void QtWindow::Refresh() {
+    m_frontEnd.Refresh();
+}
+
+// ---------------------------------------------------------------------------
+// Model -> view
+
+void QtWindow::Sync() {
+    for (Item &item : m_items)
+        SyncItem(item);
+    SyncWindow();
+    FocusActiveControl();
+}
+
+void QtWindow::SyncItem(Item &item) {
+    const platform::Control &control = *item.control;
+    QWidget *widget = item.widget;
+    const QSignalBlocker blocker(widget);
+    widget->setEnabled(control.Enabled());
+    widget->setVisible(control.Visible());
+    const QString tip = ToQt(control.ToolTipText());
+    if (widget->toolTip() != tip)
+        widget->setToolTip(tip);
+
+    switch (control.Kind()) {
+    case ControlKind::Label:
+        static_cast<QLabel *>(widget)->setText(
+            LabelText(static_cast<const platform::Label &>(control).Caption()));
+        break;
+    case ControlKind::TextBox: {
+        const QString text = ToQtLines(static_cast<const platform::TextBox &>(control).Text());
+        if (auto *edit = qobject_cast<QLineEdit *>(widget)) {
+            if (edit->text() != text)
+                edit->setText(text);
+        } else if (auto *area = qobject_cast<QPlainTextEdit *>(widget); area && area->toPlainText() != text) {
+            area->setPlainText(text);
+            area->moveCursor(QTextCursor::End);
+        }
+        break;
+    }
+    case ControlKind::CommandButton:
+        static_cast<QPushButton *>(widget)->setText(
+            ToQt(static_cast<const platform::CommandButton &>(control).Caption()));
+        break;
+    case ControlKind::CheckBox: {
+        const auto &check = static_cast<const platform::CheckBox &>(control);
+        auto *box = static_cast<QCheckBox *>(widget);
+        box->setText(ToQt(check.Caption()));
+        box->setTristate(check.Value() == 2);
+        box->setCheckState(check.Value() == 1   ? Qt::Checked
+                           : check.Value() == 2 ? Qt::PartiallyChecked
+                                                : Qt::Unchecked);
+        break;
+    }
+    case ControlKind::Frame:
+        static_cast<QGroupBox *>(widget)->setTitle(
+            ToQt(static_cast<const platform::Frame &>(control).Caption()));
+        break;
+    case ControlKind::ComboBox: {
+        const auto &model = static_cast<const platform::ComboBox &>(control);
+        auto *combo = static_cast<QComboBox *>(widget);
+        if (item.items != model.Items()) {
+            combo->clear();
+            for (const std::string &line : model.Items())
+                combo->addItem(ToQt(line));
+            item.items = model.Items();
+        }
+        if (combo->currentIndex() != model.ListIndex())
+            combo->setCurrentIndex(model.ListIndex());
+        const QString text = ToQt(model.Text());
+        if (combo->isEditable()) {
+            const QSignalBlocker editBlocker(combo->lineEdit());
+            if (combo->currentText() != text)
+                combo->setEditText(text);
+        } else {
+            combo->setPlaceholderText(model.ListIndex() < 0 ? text : QString());
+        }
+        break;
+    }
+    case ControlKind::ListBox: {
+        const auto &model = static_cast<const platform::ListBox &>(control);
+        auto *list = static_cast<QListWidget *>(widget);
+        if (item.items != model.Items()) {
+            list->clear();
+            for (const std::string &line : model.Items())
+                list->addItem(ToQt(line));
+            item.items = model.Items();
+        }
+        const int index = model.ListIndex();
+        if (index < 0) {
+            if (list->currentRow() >= 0 || !list->selectedItems().isEmpty()) {
+                list->setCurrentRow(-1);
+                list->clearSelection();
+            }
+        } else if (list->currentRow() != index || !list->item(index)->isSelected()) {
+            list->setCurrentRow(index);
+        }
+        break;
+    }
+    case ControlKind::Timer:
+        break;
+    }
+}
+
+void QtWindow::SyncWindow() {
+    const QString title = ToQt(m_form.Caption());
+    if (windowTitle() != title)
+        setWindowTitle(title);
+    const platform::Rect &at = m_form.At();
+    if (at.x != m_placedAt.x || at.y != m_placedAt.y) {
+        move(at.x, at.y);
+        m_placedAt = at;
+    }
+    const platform::WindowState state = m_form.windowState();
+    if (m_shown && state == m_appliedState)
+        return;
+    switch (state) {
+    case platform::WindowState::Maximized:
+        showMaximized();
+        break;
+    case platform::WindowState::Minimized:
+        showMinimized();
+        break;
+    case platform::WindowState::Normal:
+        showNormal();
+        break;
+    }
+    m_appliedState = state;
+    m_shown = true;
+}
+
+void QtWindow::HideWindow() {
+    if (!m_shown)
+        return;
+    hide();
+    m_shown = false;
+}
+
+void QtWindow::FocusActiveControl() {
+    const QWidget *current = focusWidget();
+    QWidget *target = WidgetOf(m_form.ActiveControl());
+    if (target == nullptr || !target->isVisible() || !target->isEnabled()) {
+        // The focused control was disabled or hidden: the model follows where Qt moved the focus.
+        if (platform::Control *control = current ? ControlOf(current) : nullptr)
+            control->SetFocus();
+        return;
+    }
+    if (current == target || (current && target->isAncestorOf(current)))
+        return;
+    target->setFocus(Qt::OtherFocusReason);
+}
+
+// ---------------------------------------------------------------------------
+// View -> model
+
+bool QtWindow::eventFilter(QObject *watched, QEvent *event) {
+    auto found = m_watched.find(watched);
+    if (found == m_watched.end())
+        return QWidget::eventFilter(watched, event);
+    Item &item = m_items[found->second];
+    switch (event->type()) {
+    case QEvent::KeyPress:
+        return Key(item, static_cast<QKeyEvent &>(*event));
+    case QEvent::KeyRelease: {
+        // A button or check box acts on the release of the space bar; the press went to the form.
+        const auto kind = item.control->Kind();
+        return static_cast<QKeyEvent *>(event)->key() == Qt::Key_Space &&
+               (kind == ControlKind::CommandButton || kind == ControlKind::CheckBox);
+    }
+    case QEvent::InputMethod: {
+        const auto kind = item.control->Kind();
+        if (kind != ControlKind::TextBox && kind != ControlKind::ComboBox)
+            return false;
+        // Composed characters are typed one by one like any other key.
+        const std::string text =
+            platform::Utf8ToCp1252(static_cast<QInputMethodEvent *>(event)->commitString().toStdString());
+        for (unsigned char c : text) {
+            if (kind == ControlKind::TextBox)
+                As<platform::TextBox>(*item.control).UserType(c);
+            else
+                As<platform::ComboBox>(*item.control).UserType(c);
+        }
+        Refresh();
+        return true;
+    }
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseButtonRelease:
+        return Mouse(item, *event);
+    default:
+        return QWidget::eventFilter(watched, event);
+    }
+}
+
+bool QtWindow::Key(Item &item, QKeyEvent &event) {
+    const int key = event.key();
+    if (key == Qt::Key_Tab || key == Qt::Key_Backtab)
+        return false; // Qt moves the focus
+    const int code = KeyCode(event);
+    platform::Control &control = *item.control;
+    switch (control.Kind()) {
+    case ControlKind::TextBox:
+        if (code >= 0) {
+            As<platform::TextBox>(control).UserType(code);
+        } else if (event.matches(QKeySequence::Copy) || event.matches(QKeySequence::SelectAll)) {
+            return false;
+        } else if (control.design().multiLine && (key == Qt::Key_Up || key == Qt::Key_Down ||
+                                                  key == Qt::Key_PageUp || key == Qt::Key_PageDown)) {
+            return false; // reading a long text; typing still goes to its end
+        }
+        break;
+    case ControlKind::ComboBox:
+        if (code >= 0)
+            As<platform::ComboBox>(control).UserType(code);
+        else if (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_F4 ||
+                 event.matches(QKeySequence::Copy))
+            return false; // Qt steps through the list (activated) or opens it (showPopup)
+        break;
+    case ControlKind::ListBox: {
+        auto &list = As<platform::ListBox>(control);
+        if (code >= 0) {
+            list.UserKey(code);
+            break;
+        }
+        const int count = list.ListCount();
+        const int current = list.ListIndex();
+        auto *view = static_cast<QListWidget *>(item.widget);
+        const int page = std::max(1, view->viewport()->height() / std::max(1, view->sizeHintForRow(0)));
+        int row = current;
+        switch (key) {
+        case Qt::Key_Up:
+            row = current < 0 ? 0 : current - 1;
+            break;
+        case Qt::Key_Down:
+            row = current + 1;
+            break;
+        case Qt::Key_PageUp:
+            row = current - page;
+            break;
+        case Qt::Key_PageDown:
+            row = current + page;
+            break;
+        case Qt::Key_Home:
+            row = 0;
+            break;
+        case Qt::Key_End:
+            row = count - 1;
+            break;
+        default:
+            return false;
+        }
+        row = std::clamp(row, 0, std::max(0, count - 1));
+        if (count > 0 && row != current)
+            list.UserClick(row);
+        break;
+    }
+    case ControlKind::CommandButton:
+        if (code == platform::vbKeyReturn || code == platform::vbKeySpace)
+            m_form.UserKeyOn(control, code);
+        else if (code >= 0) {
+            control.SetFocus();
+            m_form.UserKey(code);
+        } else {
+            return false;
+        }
+        break;
+    default:
+        if (code < 0)
+            return false;
+        control.SetFocus();
+        m_form.UserKey(code);
+        break;
+    }
+    Refresh();
+    return true;
+}
+
+bool QtWindow::Mouse(Item &item, QEvent &event) {
+    const auto button = static_cast<QMouseEvent &>(event).button();
+    platform::Control &control = *item.control;
+    const bool press = event.type() == QEvent::MouseButtonPress;
+    const bool dblClick = event.type() == QEvent::MouseButtonDblClick;
+    switch (control.Kind()) {
+    case ControlKind::Label:
+    case ControlKind::Frame:
+        if (button != Qt::LeftButton || !(press || dblClick))
+            return false;
+        if (control.Kind() == ControlKind::Label) {
+            if (press)
+                As<platform::Label>(control).UserClick();
+            else
+                As<platform::Label>(control).UserDblClick();
+        } else {
+            if (press)
+                As<platform::Frame>(control).UserClick();
+            else
+                As<platform::Frame>(control).UserDblClick();
+        }
+        Refresh();
+        return true;
+    case ControlKind::TextBox:
+    case ControlKind::ComboBox:
+        if (button == Qt::MiddleButton)
+            return true; // no pasting of the selection
+        if (control.Kind() == ControlKind::TextBox && press && button == Qt::LeftButton) {
+            As<platform::TextBox>(control).UserClick();
+            Refresh();
+        }
+        return false; // Qt places the focus and the cursor
+    default:
+        return false;
+    }
+}
+
+void QtWindow::keyPressEvent(QKeyEvent *event) {
+    // A key while no control of the window holds the focus goes to the form.
+    const int code = KeyCode(*event);
+    if (code < 0)
+        return QWidget::keyPressEvent(event);
+    m_form.UserKey(code);
+    Refresh();
+}
+
+void QtWindow::closeEvent(QCloseEvent *event) {
+    // The form decides whether it closes; an unload takes the window away.
+    event->ignore();
+    if (m_frontEnd.Refreshing())
+        return;
+    m_form.UserClose();
+    Refresh();
+}
+
+void QtWindow::changeEvent(QEvent *event) {
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || m_frontEnd.Refreshing() || !m_shown)
+        return;
+    // The clerk maximised, minimised or restored the window with its title bar.
+    const Qt::WindowStates states = windowState();
+    const platform::WindowState state = states & Qt::WindowMinimized   ? platform::WindowState::Minimized
+                                        : states & Qt::WindowMaximized ? platform::WindowState::Maximized
+                                                                       : platform::WindowState::Normal;
+    m_form.SetWindowState(state);
+    m_appliedState = state;
+}
+
+} // namespace vantreth::gui

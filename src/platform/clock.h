@@ -1,0 +1,94 @@
+// The business clock. The business date is the real local date moved by a whole number
+// of days that is kept in the data folder, so that "setting the system date" never
+// touches the machine; the time of day is always the real one. Tests use FakeClock.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+struct Date {
+    int year = 2000;
+    int month = 1;
+    int day = 1;
+    friend bool operator==(const Date&, const Date&) = default;
+};
+
+struct TimeOfDay {
+    int hour = 0; // 0..23
+    int minute = 0;
+    int second = 0;
+    friend bool operator==(const TimeOfDay&, const TimeOfDay&) = default;
+};
+
+struct DateTime {
+    Date date;
+    TimeOfDay time;
+};
+
+long DaysFromCivil(const Date& d);
+Date CivilFromDays(long days);
+Date AddDays(const Date& d, long days);
+bool IsValidDate(const Date& d);
+// 1 = Monday ... 7 = Sunday.
+int IsoWeekday(const Date& d);
+
+// "12/6/26": month/day/two-digit year without leading zeros.
+std::string DateText(const Date& d);
+// "3:45:12 PM": 12-hour clock, hour without a leading zero.
+std::string TimeText(const TimeOfDay& t);
+// "12626": the date text with every "/" removed.
+std::string DateDigitsOf(const Date& d);
+// Parses M/D/YY or M/D/YYYY (blanks around are ignored). A two-digit year is put in the
+// hundred years that ends 20 years after `currentYear`.
+std::optional<Date> ParseDate(std::string_view text, int currentYear);
+// Parses "h:mm:ss AM" / "h:mm:ss PM" or 24-hour "hh:mm:ss".
+std::optional<TimeOfDay> ParseTime(std::string_view text);
+
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual DateTime Now() = 0;
+    // Moves the business date; the time of day is not affected.
+    virtual void SetDate(const Date& date) = 0;
+
+    Date Today() { return Now().date; }
+    std::string DateText() { return platform::DateText(Now().date); }
+    std::string TimeText() { return platform::TimeText(Now().time); }
+};
+
+// Real local time plus a day offset stored as text in `offsetFile`. A missing or
+// unreadable offset file means offset 0. SetDate throws IoError when the offset
+// cannot be saved, and then leaves the date unchanged.
+class BusinessClock final : public Clock {
+public:
+    explicit BusinessClock(std::filesystem::path offsetFile);
+    DateTime Now() override;
+    void SetDate(const Date& date) override;
+    long OffsetDays() const { return m_offset; }
+
+private:
+    std::filesystem::path m_file;
+    long m_offset = 0;
+};
+
+// A clock that stands still until told otherwise.
+class FakeClock final : public Clock {
+public:
+    FakeClock() = default;
+    explicit FakeClock(DateTime now) : m_now(now) {}
+    DateTime Now() override { return m_now; }
+    void SetDate(const Date& date) override { m_now.date = date; }
+    void Set(DateTime now) { m_now = now; }
+    void SetTime(TimeOfDay t) { m_now.time = t; }
+    // Moves forward by whole seconds, across midnight into the next day.
+    void Advance(long seconds);
+
+private:
+    DateTime m_now{{2026, 12, 6}, {9, 0, 0}};
+};
+
+} // namespace platform

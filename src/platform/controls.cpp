@@ -1,0 +1,414 @@
+// Controls: state, the design reset of every load, and the clerk's actions.
+#include "controls.h"
+
+#include "form.h"
+#include "program.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace platform {
+
+namespace {
+
+std::string Quoted(const std::string& s) { return "\"" + s + "\""; }
+
+std::string Flags(const Control& c) {
+    std::string out;
+    if (!c.Enabled()) out += " disabled";
+    if (!c.Visible()) out += " hidden";
+    if (c.HasFocus()) out += " focused";
+    return out;
+}
+
+std::string ListText(const std::vector<std::string>& items, int index) {
+    std::string out = " items=[";
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (i) out += ", ";
+        out += Quoted(items[i]);
+    }
+    out += "] index=" + std::to_string(index);
+    return out;
+}
+
+bool LessNoCase(const std::string& a, const std::string& b) {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) < std::tolower(static_cast<unsigned char>(y));
+    });
+}
+
+// Applies an unconsumed key to a typed text.
+bool ApplyKey(std::string& text, int key, int maxLength) {
+    if (key == vbKeyBack) {
+        if (text.empty()) return false;
+        text.pop_back();
+        return true;
+    }
+    if (key < 32 || key > 255 || key == 127) return false;
+    if (maxLength > 0 && static_cast<int>(text.size()) >= maxLength) return false;
+    text.push_back(static_cast<char>(key));
+    return true;
+}
+
+} // namespace
+
+Control::Control(Form& form, std::string name, ControlKind kind, Design design)
+    : m_form(form), m_name(std::move(name)), m_kind(kind), m_design(std::move(design)) {
+    m_form.Register(this);
+    Control::Reset();
+}
+
+bool Control::Usable() const {
+    if (!m_enabled || !m_visible) return false;
+    for (const Frame* f = m_design.frame; f; f = f->frame())
+        if (!f->Enabled() || !f->Visible()) return false;
+    return true;
+}
+
+void Control::SetFocus() {
+    if (!TakesFocus() || !Usable() || !m_form.Loaded()) return;
+    m_form.m_active = this;
+}
+
+bool Control::HasFocus() const { return m_form.ActiveControl() == this; }
+
+void Control::Reset() {
+    m_enabled = m_design.enabled;
+    m_visible = m_design.visible;
+    m_toolTip = m_design.toolTip;
+}
+
+std::string Control::Describe() const { return m_name + Flags(*this); }
+
+void Control::UserEvent(const std::function<void()>& handler) { m_form.program().Dispatch(handler); }
+
+// ---------------------------------------------------------------------------
+
+Label::Label(Form& form, std::string name, Design design)
+    : Control(form, std::move(name), ControlKind::Label, std::move(design)) {
+    Label::Reset();
+}
+
+void Label::Reset() {
+    Control::Reset();
+    m_caption = design().caption;
+}
+
+std::string Label::Describe() const { return Name() + " " + Quoted(m_caption) + Flags(*this); }
+
+void Label::UserClick() {
+    if (Usable()) UserEvent([this] { if (on_click) on_click(); });
+}
+
+void Label::UserDblClick() {
+    if (Usable()) UserEvent([this] { if (on_dbl_click) on_dbl_click(); });
+}
+
+// ---------------------------------------------------------------------------
+
+TextBox::TextBox(Form& form, std::string name, Design design)
+    : Control(form, std::move(name), ControlKind::TextBox, std::move(design)) {
+    TextBox::Reset();
+}
+
+void TextBox::Reset() {
+    Control::Reset();
+    m_text = design().caption;
+}
+
+void TextBox::SetText(std::string text) {
+    if (text == m_text) return;
+    m_text = std::move(text);
+    if (on_change) on_change();
+}
+
+std::string TextBox::Describe() const { return Name() + " " + Quoted(m_text) + Flags(*this); }
+
+void TextBox::UserClick() {
+    if (!Usable()) return;
+    UserEvent([this] {
+        SetFocus();
+        if (on_click) on_click();
+    });
+}
+
+void TextBox::UserType(int key) { Parent().UserKeyOn(*this, key); }
+
+void TextBox::UserTypeText(const std::string& text) {
+    for (unsigned char c : text) UserType(c);
+}
+
+void TextBox::TypeIntoBox(int key) {
+    std::string text = m_text;
+    if (key == vbKeyReturn && design().multiLine) {
+        text += "\r\n";
+    } else if (!ApplyKey(text, key, MaxLength())) {
+        return;
+    }
+    SetText(std::move(text));
+}
+
+// ---------------------------------------------------------------------------
+
+CommandButton::CommandButton(Form& form, std::string name, Design design)
+    : Control(form, std::move(name), ControlKind::CommandButton, std::move(design)) {
+    CommandButton::Reset();
+}
+
+void CommandButton::Reset() {
+    Control::Reset();
+    m_caption = design().caption;
+}
+
+std::string CommandButton::Describe() const { return Name() + " [" + m_caption + "]" + Flags(*this); }
+
+void CommandButton::UserClick() {
+    if (!Usable()) return;
+    UserEvent([this] {
+        SetFocus();
+        if (on_click) on_click();
+    });
+}
+
+// ---------------------------------------------------------------------------
+
+CheckBox::CheckBox(Form& form, std::string name, Design design)
+    : Control(form, std::move(name), ControlKind::CheckBox, std::move(design)) {
+    CheckBox::Reset();
+}
+
+void CheckBox::Reset() {
+    Control::Reset();
+    m_caption = design().caption;
+    m_value = 0;
+}
+
+std::string CheckBox::Describe() const {
+    return Name() + " [" + m_caption + "] value=" + std::to_string(m_value) + Flags(*this);
+}
+
+void CheckBox::UserClick() { UserSetValue(m_value == 1 ? 0 : 1); }
+
+void CheckBox::UserSetValue(int value) {
+    if (!Usable() || value == m_value) return;
+    UserEvent([this, value] {
+        SetFocus();
+        m_value = value;
+        if (on_click) on_click();
+    });
+}
+
+// ---------------------------------------------------------------------------
+
+int ListItems::Add(std::string item) {
+    if (!m_sorted) {
+        m_items.push_back(std::move(item));
+        return Count() - 1;
+    }
+    auto at = std::upper_bound(m_items.begin(), m_items.end(), item, LessNoCase);
+    at = m_items.insert(at, std::move(item));
+    return static_cast<int>(at - m_items.begin());
+}
+
+void ListItems::Remove(int index) {
+    if (index >= 0 && index < Count()) m_items.erase(m_items.begin() + index);
+}
+
+int ListItems::Find(const std::string& item) const {
+    auto it = std::find(m_items.begin(), m_items.end(), item);
+    return it == m_items.end() ? -1 : static_cast<int>(it - m_items.begin());
+}
+
+// ---------------------------------------------------------------------------
+
+ComboBox::ComboBox(Form& form, std::string name, Design design)
+    : Control(form, std::move(name), ControlKind::ComboBox, design), m_items(design.sorted) {
+    ComboBox::Reset();
+}
+
+void ComboBox::Reset() {
+    Control::Reset();
+    m_items.Clear();
+    m_text = design().caption;
+    m_index = -1;
+}
+
+void ComboBox::Clear() {
+    m_items.Clear();
+    m_index = -1;
+    SetText(std::string());
+}
+
+void ComboBox::SetListIndex(int index) {
+    if (index < 0 || index >= ListCount()) {
+        m_index = -1;
+        return;
+    }
+    m_index = index;
+    SetText(List(index));
+}
+
+void ComboBox::SetText(std::string text) {
+    if (text == m_text) return;
+    m_text = std::move(text);
+    if (m_index >= 0 && (m_index >= ListCount() || List(m_index) != m_text)) m_index = -1;
+    if (on_change) on_change();
+}
+
+std::string ComboBox::Describe() const {
+    return Name() + " " + Quoted(m_text) + ListText(Items(), m_index) + Flags(*this);
+}
+
+void ComboBox::UserDropDown() {
+    if (!Usable()) return;
+    UserEvent([this] {
+        SetFocus();
+        if (on_drop_down) on_drop_down();
+    });
+}
+
+bool ComboBox::UserPick(const std::string& item) {
+    int index = m_items.Find(item);
+    if (index < 0) return false;
+    UserPickIndex(index);
+    return true;
+}
+
+void ComboBox::UserPickIndex(int index) {
+    if (!Usable() || index < 0 || index >= ListCount()) return;
+    UserEvent([this, index] {
+        SetFocus();
+        m_index = index;
+        std::string text = List(index);
+        if (text != m_text) {
+            m_text = std::move(text);
+            // A pick changes the text without a Change event, as a list pick does.
+        }
+        if (on_click) on_click();
+    });
+}
+
+void ComboBox::UserType(int key) { Parent().UserKeyOn(*this, key); }
+
+void ComboBox::UserTypeText(const std::string& text) {
+    for (unsigned char c : text) UserType(c);
+}
+
+void ComboBox::TypeIntoBox(int key) {
+    if (design().listOnly) return;
+    std::string text = m_text;
+    if (!ApplyKey(text, key, 0)) return;
+    m_index = -1;
+    SetText(std::move(text));
+}
+
+// ---------------------------------------------------------------------------
+
+ListBox::ListBox(Form& form, std::string name, Design design)
+    : Control(form, std::move(name), ControlKind::ListBox, design), m_items(design.sorted) {
+    ListBox::Reset();
+}
+
+void ListBox::Reset() {
+    Control::Reset();
+    m_items.Clear();
+    m_index = -1;
+}
+
+void ListBox::RemoveItem(int index) {
+    m_items.Remove(index);
+    if (m_index >= ListCount()) m_index = -1;
+}
+
+void ListBox::Clear() {
+    m_items.Clear();
+    m_index = -1;
+}
+
+void ListBox::SetListIndex(int index) { m_index = (index >= 0 && index < ListCount()) ? index : -1; }
+
+std::string ListBox::Text() const { return m_index >= 0 ? List(m_index) : std::string(); }
+
+std::string ListBox::Describe() const { return Name() + ListText(Items(), m_index) + Flags(*this); }
+
+void ListBox::UserClick(int index) {
+    if (!Usable() || index < 0 || index >= ListCount()) return;
+    UserEvent([this, index] {
+        SetFocus();
+        m_index = index;
+        if (on_click) on_click();
+    });
+}
+
+bool ListBox::UserPick(const std::string& item) {
+    int index = m_items.Find(item);
+    if (index < 0) return false;
+    UserClick(index);
+    return true;
+}
+
+void ListBox::UserDblClick(int index) {
+    if (!Usable() || index < 0 || index >= ListCount()) return;
+    UserClick(index);
+    UserEvent([this] {
+        if (on_dbl_click) on_dbl_click();
+    });
+}
+
+void ListBox::UserKey(int key) { Parent().UserKeyOn(*this, key); }
+
+// ---------------------------------------------------------------------------
+
+Frame::Frame(Form& form, std::string name, Design design)
+    : Control(form, std::move(name), ControlKind::Frame, std::move(design)) {
+    Frame::Reset();
+}
+
+void Frame::Reset() {
+    Control::Reset();
+    m_caption = design().caption;
+}
+
+std::string Frame::Describe() const { return Name() + " (" + m_caption + ")" + Flags(*this); }
+
+void Frame::UserClick() {
+    if (Usable()) UserEvent([this] { if (on_click) on_click(); });
+}
+
+void Frame::UserDblClick() {
+    if (Usable()) UserEvent([this] { if (on_dbl_click) on_dbl_click(); });
+}
+
+// ---------------------------------------------------------------------------
+
+Timer::Timer(Form& form, std::string name, Design design)
+    : Control(form, std::move(name), ControlKind::Timer, std::move(design)) {
+    Timer::Reset();
+}
+
+void Timer::Reset() {
+    Control::Reset();
+    m_interval = design().interval;
+    m_elapsed = 0;
+}
+
+std::string Timer::Describe() const {
+    return Name() + " interval=" + std::to_string(m_interval) + (Enabled() ? "" : " disabled");
+}
+
+void Timer::Fire() {
+    if (!Enabled() || m_interval <= 0 || !Parent().Loaded()) return;
+    m_elapsed = 0;
+    UserEvent([this] { if (on_timer) on_timer(); });
+}
+
+void Timer::Advance(int ms) {
+    if (!Enabled() || m_interval <= 0 || !Parent().Loaded()) {
+        m_elapsed = 0;
+        return;
+    }
+    m_elapsed += ms;
+    if (m_elapsed >= m_interval) Fire();
+}
+
+} // namespace platform

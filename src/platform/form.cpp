@@ -1,0 +1,108 @@
+// Windows: design reset on load, focus, and the routing of the clerk's keys.
+#include "form.h"
+
+#include "program.h"
+
+namespace platform {
+
+Form::Form(Program& program, std::string name, std::string caption, Rect at)
+    : m_program(program), m_name(std::move(name)), m_designCaption(caption), m_caption(std::move(caption)),
+      m_designAt(at), m_at(at) {}
+
+Control* Form::Find(std::string_view name) const {
+    for (Control* c : m_controls)
+        if (c->Name() == name) return c;
+    return nullptr;
+}
+
+void Form::ResetForLoad() {
+    m_caption = m_designCaption;
+    m_at = m_designAt;
+    m_visible = false;
+    m_state = WindowState::Normal;
+    m_active = nullptr;
+    for (Control* c : m_controls) c->Reset();
+}
+
+void Form::FocusFirst() {
+    if (m_active && m_active->Usable()) return;
+    m_active = nullptr;
+    for (Control* c : m_controls) {
+        if (c->TakesFocus() && c->Usable()) {
+            m_active = c;
+            return;
+        }
+    }
+}
+
+void Form::UserKey(int key) {
+    if (!m_loaded) return;
+    m_program.Dispatch([this, key] { RouteKey(m_active, key); });
+}
+
+void Form::UserKeyOn(Control& control, int key) {
+    if (!m_loaded || !control.Usable()) return;
+    m_program.Dispatch([this, &control, key] {
+        control.SetFocus();
+        RouteKey(&control, key);
+    });
+}
+
+void Form::RouteKey(Control* target, int key) {
+    int k = key;
+    if (m_keyPreview || target == nullptr) {
+        Form_KeyPress(k);
+        if (k == 0 || target == nullptr || !m_loaded) return;
+    }
+    switch (target->Kind()) {
+    case ControlKind::TextBox: {
+        auto& box = static_cast<TextBox&>(*target);
+        if (box.on_key_press) box.on_key_press(k);
+        if (k != 0) box.TypeIntoBox(k);
+        break;
+    }
+    case ControlKind::ComboBox: {
+        auto& box = static_cast<ComboBox&>(*target);
+        if (box.on_key_press) box.on_key_press(k);
+        if (k != 0) box.TypeIntoBox(k);
+        break;
+    }
+    case ControlKind::ListBox: {
+        auto& list = static_cast<ListBox&>(*target);
+        if (list.on_key_press) list.on_key_press(k);
+        break;
+    }
+    case ControlKind::CommandButton: {
+        auto& button = static_cast<CommandButton&>(*target);
+        if ((k == vbKeyReturn || k == vbKeySpace) && button.Usable() && button.on_click) button.on_click();
+        break;
+    }
+    case ControlKind::CheckBox: {
+        auto& box = static_cast<CheckBox&>(*target);
+        if (k == vbKeySpace && box.Usable()) {
+            box.SetValue(box.Value() == 1 ? 0 : 1);
+            if (box.on_click) box.on_click();
+        }
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void Form::UserClose() {
+    if (!m_loaded) return;
+    m_program.Dispatch([this] { Form_QueryClose(); });
+}
+
+void Form::Form_QueryClose() { m_program.Unload(*this); }
+
+MsgBoxResult Form::MsgBox(const std::string& prompt, int style, const std::string& title) {
+    return m_program.MsgBox(prompt, style, title);
+}
+
+std::string Form::InputBox(const std::string& prompt, const std::string& title) {
+    return m_program.InputBox(prompt, title);
+}
+
+} // namespace platform

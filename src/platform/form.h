@@ -1,0 +1,91 @@
+// A window. Its controls are members of the derived class and register themselves here in
+// declaration order, which is also the tab order. The program loads and unloads windows;
+// a window object lives as long as the program, so a handler may unload its own window and
+// go on running.
+#pragma once
+
+#include "controls.h"
+#include "dialogs.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+class Program;
+
+enum class WindowState { Normal = 0, Minimized = 1, Maximized = 2 };
+
+class Form {
+public:
+    Form(Program& program, std::string name, std::string caption, Rect at);
+    virtual ~Form() = default;
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+
+    const std::string& Name() const { return m_name; }
+    const std::string& Caption() const { return m_caption; }
+    void SetCaption(std::string caption) { m_caption = std::move(caption); }
+    const Rect& At() const { return m_at; }
+    void Move(int x, int y) { m_at.x = x; m_at.y = y; }
+
+    bool Loaded() const { return m_loaded; }
+    bool Visible() const { return m_visible; }
+    void Show() { m_visible = true; }
+    void Hide() { m_visible = false; }
+    WindowState windowState() const { return m_state; }
+    void SetWindowState(WindowState state) { m_state = state; }
+    // The window sees every key before its controls.
+    bool KeyPreview() const { return m_keyPreview; }
+
+    const std::vector<Control*>& Controls() const { return m_controls; }
+    Control* Find(std::string_view name) const;
+    Control* ActiveControl() const { return m_active; }
+    Program& program() const { return m_program; }
+
+    // The clerk presses a key while this window is active: the window's key handler first
+    // when it has key preview, then the focused control. A key the handlers leave alone is
+    // typed into the box that had the focus when the key was pressed.
+    void UserKey(int key);
+    // The clerk clicks into a control and presses a key there.
+    void UserKeyOn(Control& control, int key);
+    // The clerk clicks the window's close box.
+    void UserClose();
+
+    // Modal boxes, through the program.
+    MsgBoxResult MsgBox(const std::string& prompt, int style = vbOKOnly, const std::string& title = "");
+    std::string InputBox(const std::string& prompt, const std::string& title = "");
+
+protected:
+    virtual void Form_Load() {}
+    virtual void Form_Unload() {}
+    // Runs for every key when the window has key preview; set KeyAscii to 0 to consume it.
+    virtual void Form_KeyPress(int& KeyAscii) { (void)KeyAscii; }
+    // The close box; unloads the window unless a window decides otherwise.
+    virtual void Form_QueryClose();
+    void SetKeyPreview(bool on) { m_keyPreview = on; }
+
+private:
+    friend class Program;
+    friend class Control;
+    void Register(Control* control) { m_controls.push_back(control); }
+    void ResetForLoad();
+    void FocusFirst();
+    void RouteKey(Control* target, int key);
+
+    Program& m_program;
+    std::string m_name;
+    std::string m_designCaption;
+    std::string m_caption;
+    Rect m_designAt;
+    Rect m_at;
+    bool m_loaded = false;
+    bool m_visible = false;
+    bool m_keyPreview = false;
+    WindowState m_state = WindowState::Normal;
+    std::vector<Control*> m_controls;
+    Control* m_active = nullptr;
+};
+
+} // namespace platform

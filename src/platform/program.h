@@ -1,0 +1,105 @@
+// The program object: the registry of windows, the services that stand in for the
+// operating system, and the event dispatcher. All work happens in events; each event
+// runs to its end before the next, and timers tick only between events (or while a
+// message or input box is up). The program ends when no window is left loaded.
+#pragma once
+
+#include "clock.h"
+#include "dialogs.h"
+#include "files.h"
+#include "form.h"
+#include "printer.h"
+#include "serial.h"
+#include "settings.h"
+#include "shell.h"
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+struct Services {
+    Clock* clock = nullptr;
+    Dialogs* dialogs = nullptr;
+    PrinterDevice* printer = nullptr;
+    Shell* shell = nullptr;
+    std::filesystem::path dataRoot;
+    Settings settings;
+};
+
+class Program {
+public:
+    explicit Program(Services services);
+    virtual ~Program();
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    Clock& clock() { return *m_services.clock; }
+    Dialogs& dialogs() { return *m_services.dialogs; }
+    Printer& printer() { return m_printer; }
+    Shell& shell() { return *m_services.shell; }
+    const DataFolder& data() const { return m_data; }
+    const Settings& settings() const { return m_services.settings; }
+    SerialDeviceMap serialDevices() const { return DefaultSerialDevices(m_services.settings.callBoxDevice); }
+
+    // Windows.
+    using Factory = std::function<std::unique_ptr<Form>(Program&)>;
+    void Register(const std::string& name, Factory factory);
+    bool IsRegistered(std::string_view name) const;
+    std::vector<std::string> RegisteredNames() const;
+    // The window object, created on first use; creating it does not load it.
+    Form& Get(std::string_view name);
+    template <class F> F& Get() { return static_cast<F&>(Get(F::kName)); }
+    // Runs Form_Load; nothing when the window is already loaded.
+    void Load(Form& form);
+    void Load(std::string_view name) { Load(Get(name)); }
+    // Runs Form_Unload; nothing when the window is not loaded.
+    void Unload(Form& form);
+    void Unload(std::string_view name);
+    bool IsLoaded(std::string_view name) const;
+    std::vector<Form*> LoadedForms() const;
+
+    // Loads the first window as the program's first event.
+    void Start(std::string_view firstWindow);
+    bool Started() const { return m_started; }
+    // True once the program was started and no window is loaded.
+    bool Ended() const { return m_started && LoadedForms().empty(); }
+
+    // Runs one event. A file, printer or serial error inside it is shown to the clerk in a
+    // message box and ends that event only; an unexpected box in a script is passed on.
+    void Dispatch(const std::function<void()>& handler);
+    bool InHandler() const { return m_depth > 0; }
+
+    // Modal boxes; timers may tick while one is up.
+    MsgBoxResult MsgBox(const std::string& prompt, int style, const std::string& title);
+    std::string InputBox(const std::string& prompt, const std::string& title);
+
+    // Real time passes: every enabled timer of a loaded window whose interval has gone by
+    // ticks once. Nothing ticks while an event runs, unless a box is up.
+    void TimePassed(int ms);
+
+    // Observers for the Qt front end and the scenario runner.
+    std::function<void(Form&)> on_loaded;
+    std::function<void(Form&)> on_unloaded;
+    std::function<void()> on_event_done;       // after each outermost event
+    std::function<void()> on_modal;            // just before a box comes up
+    std::function<void()> on_ended;            // once, when the last window is gone
+
+private:
+    Services m_services;
+    DataFolder m_data;
+    Printer m_printer;
+    std::map<std::string, Factory, std::less<>> m_factories;
+    std::map<std::string, std::unique_ptr<Form>, std::less<>> m_forms;
+    std::vector<Form*> m_loadOrder;
+    int m_depth = 0;
+    int m_modal = 0;
+    bool m_started = false;
+    bool m_endedReported = false;
+};
+
+} // namespace platform

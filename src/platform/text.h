@@ -1,0 +1,57 @@
+// Text and number functions with the semantics the windows were written against:
+// Val reads a leading number, Str puts a blank before a non-negative value, Single
+// values show at most 7 significant digits and Double values at most 15.
+// Text is one byte per character (Windows-1252) everywhere below the Qt boundary.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// The number at the start of the text: blanks skipped, a period as the decimal point,
+// reading stops at the first character that cannot continue a number; 0 when none.
+double Val(std::string_view text);
+
+// Shortest display text with a leading blank for a value that is not negative
+// (" .5", "-2.25", " 166.65"). Single: at most 7 significant digits; Double: 15.
+std::string Str(float value);
+std::string Str(double value);
+std::string Str(int value);
+std::string Str(long value);
+// The same text without the leading blank.
+std::string CStr(float value);
+std::string CStr(double value);
+std::string CStr(int value);
+std::string CStr(long value);
+
+// Decimal text of a Single that reads back as exactly the same Single (file items).
+std::string RoundTripText(float value);
+
+std::string RTrim(std::string_view s);
+std::string LTrim(std::string_view s);
+std::string Trim(std::string_view s);
+std::string UCase(std::string_view s);
+std::string LCase(std::string_view s);
+// Characters counted from 1; out-of-range parts give "" rather than failing.
+std::string Left(std::string_view s, long n);
+std::string Right(std::string_view s, long n);
+std::string Mid(std::string_view s, long start, long length = -1);
+// n blanks; n < 0 gives "".
+std::string Space(long n);
+// The text left-aligned in a field of `width` bytes: cut when longer, blank-padded when shorter.
+std::string Fixed(std::string_view s, size_t width);
+
+// Rounds to `digits` decimals; an exact half goes to the even neighbour (0.125 -> 0.12).
+double Round(double value, int digits = 0);
+// An amount as kept in records: the sum rounded to 2 decimals, held as a Single.
+float AddAmount(float total, double amount);
+
+// True when the text is a plain non-negative number ("12", "12.5", ".5", " 7 ").
+bool IsNonNegativeNumber(std::string_view text);
+
+// Windows-1252 <-> UTF-8, used only at the Qt boundary.
+std::string Cp1252ToUtf8(std::string_view s);
+std::string Utf8ToCp1252(std::string_view s);
+
+} // namespace platform

@@ -1,0 +1,85 @@
+// Every data file name the program uses.
+#include "records/filenames.h"
+
+#include "platform/text.h"
+#include "records/date_digits.h"
+
+#include <string>
+
+namespace records {
+
+using platform::DataFolder;
+
+std::filesystem::path HistoryFile(const DataFolder &folder) {
+    return folder.File("history", "history");
+}
+std::filesystem::path DbMemberFile(const DataFolder &folder) {
+    return folder.File("directbill", "dbmember");
+}
+std::filesystem::path DbNumberFile(const DataFolder &folder) {
+    return folder.File("directbill", "dbnumber");
+}
+
+namespace {
+
+struct DayName {
+    std::string_view subfolder;
+    std::string_view prefix;
+};
+
+DayName NameOf(DayFile file) {
+    switch (file) {
+    case DayFile::Sleepers:
+        return {"sleepers", ""};
+    case DayFile::Detail:
+        return {"detail", ""};
+    case DayFile::Totals:
+        return {"totals", "totals"};
+    case DayFile::RoomsRented:
+        return {"roomsrented", ""};
+    case DayFile::DbDaily:
+        return {"dbdaily", ""};
+    case DayFile::DbPayments:
+        return {"dbpayments", ""};
+    case DayFile::PettyCash:
+        return {"directbill", ""};
+    case DayFile::Dates:
+        return {"dates", ""};
+    case DayFile::Move:
+        return {"move", ""};
+    case DayFile::Notes:
+        return {"notes", ""};
+    case DayFile::ReservationsToday:
+        return {"reservationstoday", ""};
+    case DayFile::PhoneLog:
+        return {"phonelog", ""};
+    }
+    return {"", ""};
+}
+
+} // namespace
+
+std::filesystem::path DayFilePath(const DataFolder &folder, DayFile file, std::string_view dateText) {
+    const DayName name = NameOf(file);
+    return folder.File(name.subfolder, std::string(name.prefix) + DateDigits(dateText));
+}
+
+std::filesystem::path ShiftFilePath(const DataFolder &folder, ShiftFile file, std::string_view shift,
+                                    std::string_view dateText) {
+    const std::string_view subfolder = file == ShiftFile::ShiftCash ? "shiftcash" : "shiftrentals";
+    return folder.File(subfolder, std::string(shift) + DateDigits(dateText));
+}
+
+std::filesystem::path CancelYearFile(const DataFolder &folder, std::string_view dateText) {
+    return folder.File(platform::Right(platform::RTrim(dateText), 2));
+}
+
+std::filesystem::path StayLedgerFile(const DataFolder &folder, std::string_view room3,
+                                     std::string_view lastName, std::string_view firstName,
+                                     std::string_view arrivalDate) {
+    const std::string name = "dailycharge" + platform::Fixed(room3, 3) + platform::RTrim(lastName) +
+                             platform::RTrim(firstName) + DateDigits(platform::RTrim(arrivalDate));
+    return folder.File("dailycharge", name);
+}
+
+} // namespace records

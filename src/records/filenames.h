@@ -1,0 +1,75 @@
+// Every data file name the program uses: the fixed names in the data folder, the
+// per-day and per-shift files (named by DateDigits of the date text) and the stay ledgers.
+#pragma once
+
+#include "platform/files.h"
+
+#include <filesystem>
+#include <string_view>
+
+namespace records {
+
+// Files directly in the data folder.
+inline constexpr std::string_view kRoomsFile = "rooms";
+inline constexpr std::string_view kGuestFile = "guest";
+inline constexpr std::string_view kReservationsFile = "reservations";
+inline constexpr std::string_view kShiftFile = "shift";
+inline constexpr std::string_view kFolioFile = "folio";
+inline constexpr std::string_view kWeekdayFile = "weekday";
+inline constexpr std::string_view kWeekendFile = "weekend";
+inline constexpr std::string_view kOptionalRatesFile = "oprates";
+inline constexpr std::string_view kTaxFile = "tax";
+inline constexpr std::string_view kStateTaxFile = "statetax";
+inline constexpr std::string_view kCityTaxFile = "citytax";
+inline constexpr std::string_view kDayOfWeekFile = "dayofweek";
+inline constexpr std::string_view kIntroFile = "intro";
+inline constexpr std::string_view kDateStatusFile = "datestatus";
+inline constexpr std::string_view kSleepersTodayFile = "sleeperstoday";
+inline constexpr std::string_view kNoRentFile = "norent";
+inline constexpr std::string_view kMovedYesFile = "movedyes";
+inline constexpr std::string_view kCashDropYesFile = "cdropyes";
+inline constexpr std::string_view kConfirmationNumberFile = "cnumber";
+inline constexpr std::string_view kReservationsTodayYesFile = "restodayyes";
+inline constexpr std::string_view kDbPaymentYesNoFile = "dbpaymentyesno";
+
+// Files in sub-folders under a fixed name.
+std::filesystem::path HistoryFile(const platform::DataFolder &folder);  // history/history
+std::filesystem::path DbMemberFile(const platform::DataFolder &folder); // directbill/dbmember
+std::filesystem::path DbNumberFile(const platform::DataFolder &folder); // directbill/dbnumber
+
+// Files named by the day: sub-folder, then a fixed prefix (only "totals" has one), then
+// DateDigits of the date text.
+enum class DayFile {
+    Sleepers,          // sleepers/12626
+    Detail,            // detail/12626
+    Totals,            // totals/totals12626
+    RoomsRented,       // roomsrented/12626
+    DbDaily,           // dbdaily/12626
+    DbPayments,        // dbpayments/12626
+    PettyCash,         // directbill/12626
+    Dates,             // dates/12626
+    Move,              // move/12626
+    Notes,             // notes/12626
+    ReservationsToday, // reservationstoday/12626
+    PhoneLog,          // phonelog/12626
+};
+std::filesystem::path DayFilePath(const platform::DataFolder &folder, DayFile file,
+                                  std::string_view dateText);
+
+// Files named by the shift letter and the day: shiftcash/A12626, shiftrentals/A12626.
+enum class ShiftFile { ShiftCash, ShiftRentals };
+std::filesystem::path ShiftFilePath(const platform::DataFolder &folder, ShiftFile file,
+                                    std::string_view shift, std::string_view dateText);
+
+// The cancelled-reservations year file: the last two characters of the date text, in the
+// data folder itself ("3/5/04" gives the file "04").
+std::filesystem::path CancelYearFile(const platform::DataFolder &folder, std::string_view dateText);
+
+// A stay's ledger: dailycharge/ "dailycharge" + the 3-character room as stored (an inner
+// blank kept) + last name and first name without trailing blanks + DateDigits of the
+// arrival date. dailycharge/dailycharge101SMITHJOHN12626.
+std::filesystem::path StayLedgerFile(const platform::DataFolder &folder, std::string_view room3,
+                                     std::string_view lastName, std::string_view firstName,
+                                     std::string_view arrivalDate);
+
+} // namespace records

@@ -1,0 +1,164 @@
+// GuestRecord and the slot rules of the guest and reservations files.
+#include "records/guest_record.h"
+
+#include "platform/text.h"
+#include "records/record_fields.h"
+
+#include <array>
+
+namespace records {
+
+using platform::DataFolder;
+using platform::RandomFile;
+using platform::RecordBuffer;
+
+namespace {
+
+struct TextField {
+    size_t offset;
+    size_t width;
+    std::string GuestRecord::*member;
+};
+
+struct SingleField {
+    size_t offset;
+    float GuestRecord::*member;
+};
+
+const std::array<TextField, 26> kTextFields{{
+    {0, 15, &GuestRecord::LastName},
+    {15, 15, &GuestRecord::FirstName},
+    {30, 20, &GuestRecord::Company},
+    {50, 25, &GuestRecord::Street},
+    {75, 20, &GuestRecord::City},
+    {95, 2, &GuestRecord::State},
+    {97, 6, &GuestRecord::Zip},
+    {103, 15, &GuestRecord::Phone},
+    {118, 6, &GuestRecord::RegCard},
+    {124, 2, &GuestRecord::Clerk},
+    {126, 3, &GuestRecord::Room},
+    {145, 1, &GuestRecord::PayCode},
+    {146, 10, &GuestRecord::CheckInTime},
+    {156, 10, &GuestRecord::ArrivalDate},
+    {166, 10, &GuestRecord::CheckOutTime},
+    {176, 10, &GuestRecord::DepartureDate},
+    {194, 40, &GuestRecord::CardNumber},
+    {234, 10, &GuestRecord::CardExpiry},
+    {244, 8, &GuestRecord::DBNumber},
+    {252, 5, &GuestRecord::FolioNumber},
+    {257, 160, &GuestRecord::Comment},
+    {417, 10, &GuestRecord::ReservedOn},
+    {427, 10, &GuestRecord::SpareText},
+    {437, 10, &GuestRecord::CardDeposit},
+    {447, 10, &GuestRecord::ConfirmationNumber},
+    {457, 10, &GuestRecord::CashDeposit},
+}};
+
+const std::array<SingleField, 6> kSingleFields{{
+    {129, &GuestRecord::Adults},
+    {133, &GuestRecord::Children},
+    {137, &GuestRecord::Nights},
+    {141, &GuestRecord::TaxExempt},
+    {186, &GuestRecord::Rate},
+    {190, &GuestRecord::SpareAmount},
+}};
+
+RandomFile GuestFile(const DataFolder &folder, std::string_view fileName) {
+    return RandomFile(folder.File(fileName), GuestRecord::kLength);
+}
+
+const std::string kBlankName(15, ' ');
+
+} // namespace
+
+GuestRecord GuestRecord::Decode(std::string_view bytes) {
+    const RecordBuffer buffer(fields::Padded(bytes, kLength));
+    GuestRecord guest;
+    for (const TextField &f : kTextFields)
+        guest.*f.member = fields::Text(buffer, f.offset, f.width);
+    for (const SingleField &f : kSingleFields)
+        guest.*f.member = buffer.Single(f.offset);
+    return guest;
+}
+
+std::string GuestRecord::Encode() const {
+    RecordBuffer buffer(kLength);
+    for (const TextField &f : kTextFields)
+        buffer.SetText(f.offset, f.width, this->*f.member);
+    for (const SingleField &f : kSingleFields)
+        buffer.SetSingle(f.offset, this->*f.member);
+    return buffer.bytes();
+}
+
+bool GuestRecord::IsFree() const {
+    return platform::RTrim(LastName).empty() && platform::RTrim(FirstName).empty();
+}
+
+void GuestRecord::ClearStay() {
+    Room = "   ";
+    LastName = kBlankName;
+    FirstName = kBlankName;
+}
+
+void GuestRecord::ClearReservation() {
+    ClearStay();
+    const std::string blank(10, ' ');
+    ArrivalDate = blank;
+    ReservedOn = blank;
+    CardDeposit = blank;
+    CashDeposit = blank;
+}
+
+GuestRecord ReadGuest(const DataFolder &folder, std::string_view fileName, long n) {
+    return GuestRecord::Decode(GuestFile(folder, fileName).Get(n));
+}
+
+void WriteGuest(const DataFolder &folder, std::string_view fileName, long n, const GuestRecord &guest) {
+    GuestFile(folder, fileName).Put(n, guest.Encode());
+}
+
+long GuestCount(const DataFolder &folder, std::string_view fileName) {
+    return GuestFile(folder, fileName).RecordCount();
+}
+
+std::vector<GuestRecord> ReadAllGuests(const DataFolder &folder, std::string_view fileName) {
+    const RandomFile file = GuestFile(folder, fileName);
+    const long count = file.RecordCount();
+    std::vector<GuestRecord> guests;
+    guests.reserve(count);
+    for (long n = 1; n <= count; ++n)
+        guests.push_back(GuestRecord::Decode(file.Get(n)));
+    return guests;
+}
+
+long FindFreeGuestSlot(const DataFolder &folder, std::string_view fileName) {
+    const RandomFile file = GuestFile(folder, fileName);
+    const long count = file.RecordCount();
+    for (long n = 1; n <= count; ++n) {
+        if (GuestRecord::Decode(file.Get(n, 30)).IsFree())
+            return n;
+    }
+    return count + 1;
+}
+
+long AddGuest(const DataFolder &folder, std::string_view fileName, const GuestRecord &guest) {
+    const long slot = FindFreeGuestSlot(folder, fileName);
+    WriteGuest(folder, fileName, slot, guest);
+    return slot;
+}
+
+std::optional<long> FindGuestByRoom(const DataFolder &folder, std::string_view fileName,
+                                    std::string_view room3) {
+    const std::string key = platform::Fixed(room3, 3);
+    const RandomFile file = GuestFile(folder, fileName);
+    const long count = file.RecordCount();
+    for (long n = 1; n <= count; ++n) {
+        // A freed slot keeps a blank Room; it is no stay, even for a room numbered "   ".
+        const GuestRecord guest = GuestRecord::Decode(file.Get(n));
+        if (guest.Room == key && !guest.IsFree())
+            return n;
+    }
+    return std::nullopt;
+}
+
+} // namespace records

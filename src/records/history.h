@@ -1,0 +1,163 @@
+// The records of a finished stay: the history file of checked-out stays, the company
+// accounts that stays are billed to, and the day's log of stays charged to an account.
+//
+// HistoryEntry ("history/history"): three lines per stay, 13 + 9 + 10 items, copied from
+// the GuestRecord at check-out. Texts carry their whole fixed-width field:
+//   line 1: LastName 15, FirstName 15, Company 20, Street 25, City 20, State 2, Zip 6,
+//           Phone 15, RegCard 6, Clerk 2, Room 3, Adults, Children
+//   line 2: Nights, TaxExempt (1 or 0), PayCode 1, CheckInTime 10, ArrivalDate 10,
+//           CheckOutTime 10, CheckOutDate (a date literal, or the departure text 10 at a
+//           direct-bill check-out), Rate, SpareAmount
+//   line 3: CardNumber 40, CardExpiry 10, DBNumber ("none", or the account code 8 at a
+//           direct-bill check-out), FolioNumber 5, Comment 160, ReservedOn 10,
+//           SpareText 10, CardDeposit 10, ConfirmationNumber 10, CashDeposit 10
+//
+// DirectBillAccount ("directbill/dbmember"), 304 bytes:
+//   offset width field                offset width field
+//        0    80 CompanyName (blank = deleted)  243 15 Cell
+//       80    20 ContactLastName          258     4 Balance (Single)
+//      100    20 ContactFirstName         262     4 SpareAmount (raw bytes, kept)
+//      120    40 Address                  266     1 TaxExempt "Y"/"N"
+//      160    30 City                     267     7 DBNumber
+//      190     2 State                    274    10 LastPaymentDate
+//      192     6 Zip                      284    10 LastPaymentAmount (decimal text)
+//      198    15 Phone1                   294    10 SpareText
+//      213    15 Phone2
+//      228    15 Fax
+// Text fields hold their stored fixed-width text.
+//
+// DbDailyLine ("dbdaily/" + DateDigits): Room, Shift, PostDate, Account (texts), Amount.
+#pragma once
+
+#include "platform/clock.h"
+#include "platform/files.h"
+#include "records/guest_record.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace records {
+
+struct HistoryEntry {
+    std::string LastName = std::string(15, ' ');
+    std::string FirstName = std::string(15, ' ');
+    std::string Company = std::string(20, ' ');
+    std::string Street = std::string(25, ' ');
+    std::string City = std::string(20, ' ');
+    std::string State = std::string(2, ' ');
+    std::string Zip = std::string(6, ' ');
+    std::string Phone = std::string(15, ' ');
+    std::string RegCard = std::string(6, ' ');
+    std::string Clerk = std::string(2, ' ');
+    std::string Room = std::string(3, ' ');
+    float Adults = 0;
+    float Children = 0;
+    float Nights = 0;
+    float TaxExempt = 0;
+    std::string PayCode = std::string(1, ' ');
+    std::string CheckInTime = std::string(10, ' ');
+    std::string ArrivalDate = std::string(10, ' ');
+    std::string CheckOutTime = std::string(10, ' ');
+    // The check-out date as text (a date literal reads back as the date text).
+    std::string CheckOutDate = std::string(10, ' ');
+    // Set when the item is a date literal (an ordinary check-out); the entry then writes
+    // this date as a literal, otherwise CheckOutDate as quoted text.
+    std::optional<platform::Date> CheckOutDateLiteral;
+    float Rate = 0;
+    float SpareAmount = 0;
+    std::string CardNumber = std::string(40, ' ');
+    std::string CardExpiry = std::string(10, ' ');
+    std::string DBNumber = "none";
+    std::string FolioNumber = std::string(5, ' ');
+    std::string Comment = std::string(160, ' ');
+    std::string ReservedOn = std::string(10, ' ');
+    std::string SpareText = std::string(10, ' ');
+    std::string CardDeposit = std::string(10, ' ');
+    std::string ConfirmationNumber = std::string(10, ' ');
+    std::string CashDeposit = std::string(10, ' ');
+
+    // The three lines as written.
+    std::vector<platform::SeqLine> ToSeqLines() const;
+    friend bool operator==(const HistoryEntry &, const HistoryEntry &) = default;
+};
+
+// The entry of an ordinary check-out: the guest's fields, CheckOutTime the time text cut
+// to 10 characters, CheckOutDate today as a date literal, DBNumber "none".
+HistoryEntry HistoryForCheckOut(const GuestRecord &guest, std::string_view timeText,
+                                const platform::Date &today);
+// The entry of a direct-bill check-out: as above, but CheckOutDate the stored
+// DepartureDate text and DBNumber the stay's 8-character account code.
+HistoryEntry HistoryForDirectBillCheckOut(const GuestRecord &guest, std::string_view timeText);
+
+void AppendHistoryEntry(const platform::DataFolder &folder, const HistoryEntry &entry);
+// Every entry in file order; throws IoError when the file does not exist or ends inside
+// an entry.
+std::vector<HistoryEntry> ReadHistory(const platform::DataFolder &folder);
+
+struct DirectBillAccount {
+    static constexpr int kLength = 304;
+
+    std::string CompanyName = std::string(80, ' ');
+    std::string ContactLastName = std::string(20, ' ');
+    std::string ContactFirstName = std::string(20, ' ');
+    std::string Address = std::string(40, ' ');
+    std::string City = std::string(30, ' ');
+    std::string State = std::string(2, ' ');
+    std::string Zip = std::string(6, ' ');
+    std::string Phone1 = std::string(15, ' ');
+    std::string Phone2 = std::string(15, ' ');
+    std::string Fax = std::string(15, ' ');
+    std::string Cell = std::string(15, ' ');
+    float Balance = 0;
+    std::string SpareAmount = std::string(4, '\0'); // never given a value; written back as read
+    std::string TaxExempt = std::string(1, ' ');
+    std::string DBNumber = std::string(7, ' ');
+    std::string LastPaymentDate = std::string(10, ' ');
+    std::string LastPaymentAmount = std::string(10, ' ');
+    std::string SpareText = std::string(10, ' ');
+
+    static DirectBillAccount Decode(std::string_view bytes);
+    std::string Encode() const; // all 304 bytes
+
+    bool IsDeleted() const; // CompanyName blank
+
+    friend bool operator==(const DirectBillAccount &, const DirectBillAccount &) = default;
+};
+
+DirectBillAccount ReadAccount(const platform::DataFolder &folder, long n);
+void WriteAccount(const platform::DataFolder &folder, long n, const DirectBillAccount &account);
+// Writes the account at record count + 1 and returns that record number.
+long AppendAccount(const platform::DataFolder &folder, const DirectBillAccount &account);
+long AccountCount(const platform::DataFolder &folder);
+std::vector<DirectBillAccount> ReadAllAccounts(const platform::DataFolder &folder);
+// The first record whose DBNumber without trailing blanks equals the key; deleted
+// accounts are not skipped.
+std::optional<long> FindAccount(const platform::DataFolder &folder, std::string_view key);
+// The key check-out charges with: the stay's DBNumber read as a whole number, as decimal
+// text without blanks or leading zeros ("0012    " gives "12").
+std::string ChargingKey(std::string_view dbNumber);
+// Adds the amount to the Balance of the account found by the key, rounded to 2
+// decimals, and writes the record back; returns its record number, or nullopt (nothing
+// written) when no account has the key.
+std::optional<long> ChargeAccount(const platform::DataFolder &folder, std::string_view key, double amount);
+
+struct DbDailyLine {
+    std::string Room;
+    std::string Shift;
+    std::string PostDate;
+    std::string Account; // Trim(DBNumber) + " " + Trim(CompanyName)
+    float Amount = 0;
+
+    platform::SeqLine ToSeqLine() const;
+    friend bool operator==(const DbDailyLine &, const DbDailyLine &) = default;
+};
+
+// The Account item of an account.
+std::string DbDailyAccountText(const DirectBillAccount &account);
+void AppendDbDailyLine(const platform::DataFolder &folder, std::string_view dateText,
+                       const DbDailyLine &line);
+std::vector<DbDailyLine> ReadDbDaily(const platform::DataFolder &folder, std::string_view dateText);
+
+} // namespace records

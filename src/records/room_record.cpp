@@ -1,0 +1,97 @@
+// The rooms file of RoomRecords.
+#include "records/room_record.h"
+
+#include "platform/text.h"
+#include "records/filenames.h"
+#include "records/record_fields.h"
+
+namespace records {
+
+using platform::DataFolder;
+using platform::RandomFile;
+using platform::RecordBuffer;
+
+RoomRecord RoomRecord::Decode(std::string_view bytes) {
+    const RecordBuffer buffer(fields::Padded(bytes, kLength));
+    RoomRecord room;
+    room.Room = fields::Text(buffer, 0, kRoomWidth);
+    room.RoomType = fields::Text(buffer, 3, kRoomTypeWidth);
+    room.Rate = buffer.Single(8);
+    room.Clean = fields::Text(buffer, 12, 1);
+    room.Vacant = fields::Text(buffer, 13, 1);
+    room.Service = fields::Text(buffer, 14, 1);
+    room.Comment = fields::Text(buffer, 15, kCommentWidth);
+    room.RateLock = fields::Text(buffer, 95, kRateLockWidth);
+    room.SpareText = fields::Text(buffer, 105, kSpareTextWidth);
+    return room;
+}
+
+std::string RoomRecord::Encode() const {
+    RecordBuffer buffer(kLength);
+    buffer.SetText(0, kRoomWidth, Room);
+    buffer.SetText(3, kRoomTypeWidth, RoomType);
+    buffer.SetSingle(8, Rate);
+    buffer.SetText(12, 1, Clean);
+    buffer.SetText(13, 1, Vacant);
+    buffer.SetText(14, 1, Service);
+    buffer.SetText(15, kCommentWidth, Comment);
+    buffer.SetText(95, kRateLockWidth, RateLock);
+    buffer.SetText(105, kSpareTextWidth, SpareText);
+    return buffer.bytes();
+}
+
+bool RoomRecord::RateLocked() const {
+    return platform::RTrim(RateLock) == "1";
+}
+
+void RoomRecord::SetRateLocked(bool locked) {
+    RateLock = platform::Fixed(locked ? "1" : "", kRateLockWidth);
+}
+
+namespace {
+RandomFile RoomsFile(const DataFolder &folder) {
+    return RandomFile(folder.File(kRoomsFile), RoomRecord::kLength);
+}
+} // namespace
+
+RoomRecord ReadRoom(const DataFolder &folder, long n) {
+    return RoomRecord::Decode(RoomsFile(folder).Get(n));
+}
+
+void WriteRoom(const DataFolder &folder, long n, const RoomRecord &room) {
+    RoomsFile(folder).Put(n, room.Encode());
+}
+
+long AppendRoom(const DataFolder &folder, const RoomRecord &room) {
+    const RandomFile file = RoomsFile(folder);
+    const long n = file.RecordCount() + 1;
+    file.Put(n, room.Encode());
+    return n;
+}
+
+long RoomCount(const DataFolder &folder) {
+    return RoomsFile(folder).RecordCount();
+}
+
+std::vector<RoomRecord> ReadAllRooms(const DataFolder &folder) {
+    const RandomFile file = RoomsFile(folder);
+    const long count = file.RecordCount();
+    std::vector<RoomRecord> rooms;
+    rooms.reserve(count);
+    for (long n = 1; n <= count; ++n)
+        rooms.push_back(RoomRecord::Decode(file.Get(n)));
+    return rooms;
+}
+
+std::optional<long> FindRoom(const DataFolder &folder, std::string_view room3) {
+    const std::string key = platform::Fixed(room3, RoomRecord::kRoomWidth);
+    const RandomFile file = RoomsFile(folder);
+    const long count = file.RecordCount();
+    for (long n = 1; n <= count; ++n) {
+        if (RoomRecord::Decode(file.Get(n)).Room == key)
+            return n;
+    }
+    return std::nullopt;
+}
+
+} // namespace records

@@ -1,0 +1,140 @@
+// The stay ledger, the day detail, the shift rentals and the stay's balance.
+#include "records/stay_ledger.h"
+
+#include "platform/text.h"
+#include "records/filenames.h"
+
+namespace records {
+
+using platform::DataFolder;
+using platform::SeqLine;
+using platform::SeqReader;
+
+SeqLine StayLedgerLine::ToSeqLine() const {
+    SeqLine line;
+    line.Text(Room).Text(Shift).Text(PostDate).Text(Code).Text(Description);
+    line.Number(Amount).Number(TaxValue);
+    line.Text(TaxFlag).Text(Filler1).Text(Filler2);
+    return line;
+}
+
+SeqLine DayDetailLine::ToSeqLine() const {
+    SeqLine line;
+    line.Text(Room).Text(Shift).Text(PostDate).Text(Code).Text(Description);
+    line.Number(Amount);
+    line.Text(Clerk).Text(Filler1).Text(Filler2).Text(Filler3).Text(Filler4);
+    return line;
+}
+
+SeqLine ShiftRentalLine::ToSeqLine() const {
+    SeqLine line;
+    line.Text(Room).Text(Shift).Text(Clerk).TimeLit(TimeRented);
+    return line;
+}
+
+std::filesystem::path StayLedgerPath(const DataFolder &folder, const GuestRecord &guest) {
+    return StayLedgerFile(folder, guest.Room, guest.LastName, guest.FirstName, guest.ArrivalDate);
+}
+
+void AppendStayLedgerLine(const std::filesystem::path &ledger, const StayLedgerLine &line) {
+    platform::AppendLine(ledger, line.ToSeqLine());
+}
+
+std::vector<StayLedgerLine> ReadStayLedger(const std::filesystem::path &ledger) {
+    SeqReader reader(ledger);
+    std::vector<StayLedgerLine> lines;
+    while (!reader.Eof()) {
+        StayLedgerLine line;
+        line.Room = reader.ReadText();
+        line.Shift = reader.ReadText();
+        line.PostDate = reader.ReadText();
+        line.Code = reader.ReadText();
+        line.Description = reader.ReadText();
+        line.Amount = static_cast<float>(reader.ReadNumber());
+        line.TaxValue = static_cast<float>(reader.ReadNumber());
+        line.TaxFlag = reader.ReadText();
+        line.Filler1 = reader.ReadText();
+        line.Filler2 = reader.ReadText();
+        lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
+void AppendDayDetailLine(const DataFolder &folder, std::string_view dateText, const DayDetailLine &line) {
+    platform::AppendLine(DayFilePath(folder, DayFile::Detail, dateText), line.ToSeqLine());
+}
+
+std::vector<DayDetailLine> ReadDayDetail(const DataFolder &folder, std::string_view dateText) {
+    SeqReader reader(DayFilePath(folder, DayFile::Detail, dateText));
+    std::vector<DayDetailLine> lines;
+    while (!reader.Eof()) {
+        DayDetailLine line;
+        line.Room = reader.ReadText();
+        line.Shift = reader.ReadText();
+        line.PostDate = reader.ReadText();
+        line.Code = reader.ReadText();
+        line.Description = reader.ReadText();
+        line.Amount = static_cast<float>(reader.ReadNumber());
+        line.Clerk = reader.ReadText();
+        line.Filler1 = reader.ReadText();
+        line.Filler2 = reader.ReadText();
+        line.Filler3 = reader.ReadText();
+        line.Filler4 = reader.ReadText();
+        lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
+void AppendShiftRentalLine(const DataFolder &folder, std::string_view shift, std::string_view dateText,
+                           const ShiftRentalLine &line) {
+    platform::AppendLine(ShiftFilePath(folder, ShiftFile::ShiftRentals, shift, dateText), line.ToSeqLine());
+}
+
+std::vector<ShiftRentalLine> ReadShiftRentals(const DataFolder &folder, std::string_view shift,
+                                              std::string_view dateText) {
+    const std::filesystem::path file = ShiftFilePath(folder, ShiftFile::ShiftRentals, shift, dateText);
+    SeqReader reader(file);
+    std::vector<ShiftRentalLine> lines;
+    while (!reader.Eof()) {
+        ShiftRentalLine line;
+        line.Room = reader.ReadText();
+        line.Shift = reader.ReadText();
+        line.Clerk = reader.ReadText();
+        const std::string timeText = reader.ReadText();
+        const std::optional<platform::TimeOfDay> time = platform::ParseTime(timeText);
+        if (!time)
+            throw platform::IoError(file, "Not a time: \"" + timeText + "\"");
+        line.TimeRented = *time;
+        lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
+float LineTax(const StayLedgerLine &line, double taxRate, bool taxExempt) {
+    if (line.Code != "E" || line.TaxFlag == "N" || taxExempt)
+        return 0;
+    return static_cast<float>(platform::Round(static_cast<double>(line.Amount) * taxRate, 2));
+}
+
+float AddToStayBalance(float balance, const StayLedgerLine &line, double taxRate, bool taxExempt) {
+    const double amount = line.Amount;
+    const std::string &code = line.Code;
+    if (code == "E") {
+        const double tax = (taxExempt || line.TaxFlag == "N") ? 0.0 : amount * taxRate;
+        return platform::AddAmount(balance, amount + tax);
+    }
+    if (code == "J" || code == "G")
+        return platform::AddAmount(balance, amount);
+    if (code == "L" || code == "N" || code == "M" || code == "P" || code == "O")
+        return platform::AddAmount(balance, -amount);
+    return balance;
+}
+
+float StayBalance(const std::vector<StayLedgerLine> &lines, double taxRate, bool taxExempt) {
+    float balance = 0;
+    for (const StayLedgerLine &line : lines)
+        balance = AddToStayBalance(balance, line, taxRate, taxExempt);
+    return balance;
+}
+
+} // namespace records

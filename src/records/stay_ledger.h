@@ -1,0 +1,105 @@
+// The sequential ledgers of a stay and a day: the stay's own ledger (its folio), the
+// day's posting log, and the rooms rented on a shift; and the stay's balance.
+//
+// StayLedgerLine, ten items: Room, Shift, PostDate, Code, Description (texts), Amount,
+// TaxValue (numbers), TaxFlag, Filler1, Filler2 (texts).
+// DayDetailLine ("detail/" + DateDigits), eleven items: Room, Shift, PostDate, Code,
+// Description (texts), Amount (number), Clerk, Filler1..Filler4 (texts).
+// ShiftRentalLine ("shiftrentals/" + shift + DateDigits), four items: Room, Shift, Clerk
+// (texts), TimeRented (a time literal, #15:45:12#).
+//
+// Texts are written whole, trailing blanks included, and read back as written.
+//
+// Posting codes: charges "E" room rent, "J" pet or other, "G" phone charge; payments
+// "L" cash or check, "N" Visa/Master, "M" American Express, "P" Discover, "O" Diners.
+#pragma once
+
+#include "platform/clock.h"
+#include "platform/files.h"
+#include "records/guest_record.h"
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace records {
+
+inline constexpr std::string_view kFiller = "-----";
+
+struct StayLedgerLine {
+    std::string Room;
+    std::string Shift;
+    std::string PostDate;
+    std::string Code;
+    std::string Description;
+    float Amount = 0;
+    float TaxValue = 0;                         // for show only; no reader uses it
+    std::string TaxFlag = std::string(kFiller); // "N" = the line carries no tax
+    std::string Filler1 = std::string(kFiller);
+    std::string Filler2 = std::string(kFiller);
+
+    platform::SeqLine ToSeqLine() const;
+    friend bool operator==(const StayLedgerLine &, const StayLedgerLine &) = default;
+};
+
+struct DayDetailLine {
+    std::string Room;
+    std::string Shift;
+    std::string PostDate;
+    std::string Code;
+    std::string Description;
+    float Amount = 0;
+    std::string Clerk;
+    std::string Filler1 = std::string(kFiller);
+    std::string Filler2 = std::string(kFiller);
+    std::string Filler3 = std::string(kFiller);
+    std::string Filler4 = std::string(kFiller);
+
+    platform::SeqLine ToSeqLine() const;
+    friend bool operator==(const DayDetailLine &, const DayDetailLine &) = default;
+};
+
+struct ShiftRentalLine {
+    std::string Room;
+    std::string Shift;
+    std::string Clerk;
+    platform::TimeOfDay TimeRented;
+
+    // The time as the system's time text ("3:45:12 PM").
+    std::string TimeRentedText() const { return platform::TimeText(TimeRented); }
+    platform::SeqLine ToSeqLine() const;
+    friend bool operator==(const ShiftRentalLine &, const ShiftRentalLine &) = default;
+};
+
+// The stay's ledger file, named from the guest record's Room, LastName, FirstName and
+// ArrivalDate (see StayLedgerFile).
+std::filesystem::path StayLedgerPath(const platform::DataFolder &folder, const GuestRecord &guest);
+
+// Appends one line; the file is created by the first append. Reading throws IoError
+// when the file does not exist or ends inside a line.
+void AppendStayLedgerLine(const std::filesystem::path &ledger, const StayLedgerLine &line);
+std::vector<StayLedgerLine> ReadStayLedger(const std::filesystem::path &ledger);
+
+void AppendDayDetailLine(const platform::DataFolder &folder, std::string_view dateText,
+                         const DayDetailLine &line);
+std::vector<DayDetailLine> ReadDayDetail(const platform::DataFolder &folder, std::string_view dateText);
+
+void AppendShiftRentalLine(const platform::DataFolder &folder, std::string_view shift,
+                           std::string_view dateText, const ShiftRentalLine &line);
+std::vector<ShiftRentalLine> ReadShiftRentals(const platform::DataFolder &folder, std::string_view shift,
+                                              std::string_view dateText);
+
+// The tax shown for a line: Amount x tax rate rounded to 2 decimals for a room-rent line
+// ("E") whose TaxFlag is not "N" of a stay that is not tax exempt; 0 for every other line.
+float LineTax(const StayLedgerLine &line, double taxRate, bool taxExempt);
+
+// The stay's balance: from 0, line by line in file order, "E" adds Amount plus
+// Amount x tax rate (no tax when the stay is tax exempt or the line's TaxFlag is "N"),
+// "J" and "G" add Amount, "L", "N", "M", "P" and "O" subtract it, any other code changes
+// nothing; the balance is rounded to 2 decimals after each line.
+float StayBalance(const std::vector<StayLedgerLine> &lines, double taxRate, bool taxExempt);
+// The balance after one more line (the running balance of a folio).
+float AddToStayBalance(float balance, const StayLedgerLine &line, double taxRate, bool taxExempt);
+
+} // namespace records

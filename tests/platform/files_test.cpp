@@ -1,0 +1,381 @@
+// Tests of the data folder, record files, record images and sequential files, each on
+// a fresh temporary folder.
+#include "platform/files.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <stdlib.h>
+#include <sys/stat.h>
+
+namespace platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+class FilesTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::string pattern = (fs::path(::testing::TempDir()) / "filesXXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        m_dir = pattern;
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    std::string Content(const fs::path &file) const {
+        std::ifstream in(file, std::ios::binary);
+        std::ostringstream out;
+        out << in.rdbuf();
+        return out.str();
+    }
+    void SetContent(const fs::path &file, std::string_view text) const {
+        std::ofstream(file, std::ios::binary) << text;
+    }
+    static unsigned Mode(const fs::path &p) {
+        struct stat st;
+        return ::stat(p.c_str(), &st) == 0 ? st.st_mode & 0777 : 0;
+    }
+
+    fs::path m_dir;
+};
+
+// ---- data folder ----
+
+TEST(DataFolderTest, SafeNameCannotMakeAPath) {
+    struct Case {
+        const char *name;
+        const char *expected;
+    };
+    const Case cases[] = {
+        {"12626", "12626"},     {"101 SMITH   ", "101 SMITH"},
+        {"a/b", "a_b"},         {"..\\x", ".._x"},
+        {"../etc", ".._etc"},   {"", "_"},
+        {"   ", "_"},           {".", "_"},
+        {"..", "__"},           {"tab\there", "tab_here"},
+        {"del\x7F", "del_"},    {"  lead", "  lead"},
+        {"caf\xE9", "caf\xE9"},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(DataFolder::SafeName(c.name), c.expected) << "\"" << c.name << "\"";
+}
+
+TEST(DataFolderTest, FileNamesStayInsideTheFolder) {
+    DataFolder folder("/data");
+    EXPECT_EQ(folder.File("rooms"), fs::path("/data/rooms"));
+    EXPECT_EQ(folder.File("sleepers", "12626"), fs::path("/data/sleepers/12626"));
+    EXPECT_EQ(folder.File(".."), fs::path("/data/__"));
+    EXPECT_EQ(folder.File("history", "../../etc/passwd"), fs::path("/data/history/.._.._etc_passwd"));
+    EXPECT_EQ(folder.File("../x", "y "), fs::path("/data/.._x/y"));
+}
+
+TEST(DataFolderTest, DefaultRootFollowsTheEnvironment) {
+    auto keep = [](const char *name) {
+        const char *v = std::getenv(name);
+        return v ? std::optional<std::string>(v) : std::nullopt;
+    };
+    auto data = keep("VANTRETH_DATA"), xdg = keep("XDG_DATA_HOME"), home = keep("HOME");
+
+    ::setenv("VANTRETH_DATA", "/srv/motel", 1);
+    ::setenv("XDG_DATA_HOME", "/xdg", 1);
+    ::setenv("HOME", "/home/clerk", 1);
+    EXPECT_EQ(DataFolder::DefaultRoot(), fs::path("/srv/motel"));
+    ::setenv("VANTRETH_DATA", "", 1);
+    EXPECT_EQ(DataFolder::DefaultRoot(), fs::path("/xdg/vantreth"));
+    ::unsetenv("XDG_DATA_HOME");
+    EXPECT_EQ(DataFolder::DefaultRoot(), fs::path("/home/clerk/.local/share/vantreth"));
+
+    auto restore = [](const char *name, const std::optional<std::string> &v) {
+        v ? ::setenv(name, v->c_str(), 1) : ::unsetenv(name);
+    };
+    restore("VANTRETH_DATA", data);
+    restore("XDG_DATA_HOME", xdg);
+    restore("HOME", home);
+}
+
+TEST_F(FilesTest, EnsureLayoutCreatesOwnerOnlyFolders) {
+    DataFolder folder(m_dir / "new" / "vantreth");
+    folder.EnsureLayout();
+    EXPECT_EQ(Mode(folder.root()), 0700u);
+    for (const std::string &sub : DataFolder::SubFolders()) {
+        EXPECT_TRUE(fs::is_directory(folder.root() / sub)) << sub;
+        EXPECT_EQ(Mode(folder.root() / sub), 0700u) << sub;
+    }
+    EXPECT_TRUE(fs::is_directory(folder.root() / "sleepers"));
+    EXPECT_TRUE(fs::is_directory(folder.root() / "reservationstoday"));
+    // A second call finds everything in place.
+    EXPECT_NO_THROW(folder.EnsureLayout());
+}
+
+TEST_F(FilesTest, EnsureLayoutReportsAFileInTheWay) {
+    SetContent(m_dir / "history", "x");
+    DataFolder folder(m_dir);
+    try {
+        folder.EnsureLayout();
+        FAIL() << "no error";
+    } catch (const IoError &e) {
+        EXPECT_EQ(e.file(), m_dir / "history");
+        EXPECT_EQ(e.reason(), "Not a directory");
+    }
+}
+
+TEST_F(FilesTest, IoErrorNamesFileAndReason) {
+    IoError e(m_dir / "rooms", "Disk full");
+    EXPECT_EQ(std::string(e.what()), (m_dir / "rooms").string() + ": Disk full");
+    EXPECT_EQ(e.reason(), "Disk full");
+}
+
+TEST_F(FilesTest, DeleteFileRemovesAndToleratesMissing) {
+    SetContent(m_dir / "x", "1");
+    EXPECT_TRUE(FileExists(m_dir / "x"));
+    DeleteFile(m_dir / "x");
+    EXPECT_FALSE(FileExists(m_dir / "x"));
+    EXPECT_NO_THROW(DeleteFile(m_dir / "x"));
+    EXPECT_FALSE(FileExists(m_dir)); // a folder is not a file
+    fs::create_directory(m_dir / "sub");
+    EXPECT_THROW(DeleteFile(m_dir / "sub"), IoError);
+}
+
+TEST_F(FilesTest, ReplaceFileContentLeavesNoTemporaryBehind) {
+    ReplaceFileContent(m_dir / "f", "first");
+    ReplaceFileContent(m_dir / "f", "second");
+    EXPECT_EQ(Content(m_dir / "f"), "second");
+    EXPECT_EQ(Mode(m_dir / "f"), 0600u);
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 1);
+    EXPECT_THROW(ReplaceFileContent(m_dir / "none" / "f", "x"), IoError);
+}
+
+// ---- random-access files ----
+
+TEST_F(FilesTest, RandomFileCreatesAMissingFileEmpty) {
+    RandomFile file(m_dir / "rooms", 10);
+    EXPECT_TRUE(FileExists(m_dir / "rooms"));
+    EXPECT_EQ(Mode(m_dir / "rooms"), 0600u);
+    EXPECT_EQ(file.Lof(), 0);
+    EXPECT_EQ(file.RecordCount(), 0);
+}
+
+TEST_F(FilesTest, RandomFileInMissingFolderThrows) {
+    try {
+        RandomFile file(m_dir / "nofolder" / "rooms", 10);
+        FAIL() << "no error";
+    } catch (const IoError &e) {
+        EXPECT_EQ(e.reason(), "No such file or directory");
+        EXPECT_EQ(e.file(), m_dir / "nofolder" / "rooms");
+    }
+}
+
+TEST_F(FilesTest, PutAndGetAreByteExact) {
+    RandomFile file(m_dir / "guests", 8);
+    std::string record("AB\0\xFF\r\n z", 8);
+    file.Put(1, record);
+    file.Put(2, "12345678");
+    EXPECT_EQ(file.Get(1), record);
+    EXPECT_EQ(file.Get(2), "12345678");
+    EXPECT_EQ(file.Get(2, 3), "123");
+    EXPECT_EQ(Content(m_dir / "guests"), record + "12345678");
+    EXPECT_EQ(file.RecordCount(), 2);
+}
+
+TEST_F(FilesTest, PutBeyondTheEndGrowsTheFileWithZeros) {
+    RandomFile file(m_dir / "rooms", 4);
+    file.Put(3, "abcd");
+    EXPECT_EQ(file.Lof(), 12);
+    EXPECT_EQ(file.RecordCount(), 3);
+    EXPECT_EQ(file.Get(1), std::string(4, '\0'));
+    EXPECT_EQ(file.Get(3), "abcd");
+    EXPECT_EQ(Content(m_dir / "rooms"), std::string(8, '\0') + "abcd");
+}
+
+TEST_F(FilesTest, PutWritesOnlyTheGivenBytes) {
+    RandomFile file(m_dir / "rooms", 6);
+    file.Put(1, "aaaaaa");
+    file.Put(2, "bbbbbb");
+    file.Put(1, "XY");
+    EXPECT_EQ(Content(m_dir / "rooms"), "XYaaaabbbbbb");
+    file.Put(2, "12345678"); // longer than a record: runs on past its end
+    EXPECT_EQ(Content(m_dir / "rooms"), "XYaaaa12345678");
+}
+
+TEST_F(FilesTest, GetPastTheEndReadsZeros) {
+    RandomFile file(m_dir / "rooms", 4);
+    file.Put(1, "abcd");
+    file.Put(2, "ef");
+    EXPECT_EQ(file.Get(2), std::string("ef\0\0", 4));
+    EXPECT_EQ(file.Get(7), std::string(4, '\0'));
+    EXPECT_EQ(file.Get(1, 10), std::string("abcdef\0\0\0\0", 10));
+    EXPECT_EQ(file.Lof(), 6);
+    EXPECT_EQ(file.RecordCount(), 1); // a part record does not count
+}
+
+TEST_F(FilesTest, RecordNumberBelowOneThrows) {
+    RandomFile file(m_dir / "rooms", 4);
+    EXPECT_THROW(file.Get(0), IoError);
+    EXPECT_THROW(file.Put(-1, "x"), IoError);
+    EXPECT_EQ(file.Lof(), 0);
+}
+
+TEST_F(FilesTest, RandomFileKeepsExistingContent) {
+    SetContent(m_dir / "rooms", "0123456789");
+    RandomFile file(m_dir / "rooms", 5);
+    EXPECT_EQ(file.RecordCount(), 2);
+    EXPECT_EQ(file.Get(2), "56789");
+}
+
+// ---- record images ----
+
+TEST(RecordBufferTest, TextFieldsAreCutOrBlankPadded) {
+    RecordBuffer record(12);
+    record.SetText(0, 5, "ab");
+    record.SetText(5, 3, "abcdef");
+    EXPECT_EQ(record.bytes(), "ab   abc    ");
+    EXPECT_EQ(record.Text(0, 5), "ab   ");
+    EXPECT_EQ(record.Text(5, 3), "abc");
+
+    RecordBuffer raw(std::string("a\0c", 3));
+    EXPECT_EQ(raw.Text(0, 3), std::string("a\0c", 3));
+}
+
+TEST(RecordBufferTest, SinglesAreFourLittleEndianBytes) {
+    RecordBuffer record(8);
+    record.SetSingle(2, 1.0f);
+    EXPECT_EQ(record.bytes(), std::string("  \x00\x00\x80\x3F  ", 8));
+    record.SetSingle(2, -2.5f);
+    EXPECT_EQ(record.Single(2), -2.5f);
+    RecordBuffer stored(std::string("\xCD\xCC\x8C\x3F", 4)); // 1.1
+    EXPECT_EQ(stored.Single(0), 1.1f);
+}
+
+TEST(RecordBufferTest, FieldsPastTheEndAreRefused) {
+    RecordBuffer record(6);
+    EXPECT_THROW(record.Text(4, 3), std::out_of_range);
+    EXPECT_THROW(record.SetText(6, 1, "x"), std::out_of_range);
+    EXPECT_THROW(record.Single(3), std::out_of_range);
+    EXPECT_THROW(record.SetSingle(5, 1.0f), std::out_of_range);
+    EXPECT_EQ(record.bytes(), "      ");
+}
+
+// ---- sequential files ----
+
+TEST(SeqLineTest, ItemsAreWrittenInFileForm) {
+    SeqLine line;
+    line.Text("101")
+        .Text("SMITH   ")
+        .Number(12.5f)
+        .Number(-3)
+        .Number(0.08f)
+        .Number(0.1)
+        .DateLit({2026, 12, 6})
+        .TimeLit({15, 45, 12});
+    EXPECT_EQ(line.str(), "\"101\",\"SMITH   \",12.5,-3,0.08,0.1,#2026-12-06#,#15:45:12#");
+    EXPECT_EQ(SeqLine().Text("say \"hi\"\r\nnow").str(), "\"say 'hi'  now\"");
+    EXPECT_EQ(SeqLine().Text("").Text("").str(), "\"\",\"\"");
+    EXPECT_EQ(SeqLine().DateLit({2007, 1, 5}).TimeLit({0, 0, 5}).str(), "#2007-01-05#,#00:00:05#");
+}
+
+TEST(SeqParseTest, ItemsAreReadBackByKind) {
+    auto items = ParseSeqText("\"a, b\",12.5, -3 ,#2026-12-06#,#15:45:12#,word\r\n\"x\"\n7");
+    ASSERT_EQ(items.size(), 8u);
+    EXPECT_EQ(items[0].kind, SeqItem::Kind::Text);
+    EXPECT_EQ(items[0].text, "a, b");
+    EXPECT_EQ(items[1].kind, SeqItem::Kind::Number);
+    EXPECT_EQ(items[1].number, 12.5);
+    EXPECT_EQ(items[2].kind, SeqItem::Kind::Number);
+    EXPECT_EQ(items[2].number, -3);
+    EXPECT_EQ(items[2].text, "-3");
+    EXPECT_EQ(items[3].kind, SeqItem::Kind::Date);
+    EXPECT_EQ(items[3].date, (Date{2026, 12, 6}));
+    EXPECT_EQ(items[4].kind, SeqItem::Kind::Time);
+    EXPECT_EQ(items[4].time, (TimeOfDay{15, 45, 12}));
+    EXPECT_EQ(items[5].kind, SeqItem::Kind::Text);
+    EXPECT_EQ(items[5].text, "word");
+    EXPECT_EQ(items[6].text, "x");
+    EXPECT_EQ(items[7].number, 7);
+}
+
+TEST(SeqParseTest, EmptyLinesAndFieldsReadAsEmptyText) {
+    auto items = ParseSeqText("1\r\n\r\n2,,3\r\n");
+    ASSERT_EQ(items.size(), 5u);
+    EXPECT_EQ(items[1].kind, SeqItem::Kind::Text);
+    EXPECT_EQ(items[1].text, "");
+    EXPECT_EQ(items[3].kind, SeqItem::Kind::Text);
+    EXPECT_EQ(items[3].text, "");
+    EXPECT_EQ(items[4].number, 3);
+    EXPECT_TRUE(ParseSeqText("").empty());
+}
+
+TEST(SeqParseTest, OddItemsStayText) {
+    auto items = ParseSeqText("#2026-02-30#,#junk#,12abc,1e5,\"open");
+    ASSERT_EQ(items.size(), 5u);
+    EXPECT_EQ(items[0].kind, SeqItem::Kind::Text);
+    EXPECT_EQ(items[0].text, "#2026-02-30#");
+    EXPECT_EQ(items[1].kind, SeqItem::Kind::Text);
+    EXPECT_EQ(items[2].kind, SeqItem::Kind::Text);
+    EXPECT_EQ(items[3].kind, SeqItem::Kind::Number);
+    EXPECT_EQ(items[3].number, 100000);
+    EXPECT_EQ(items[4].text, "open");
+}
+
+TEST_F(FilesTest, SequentialLinesRoundTrip) {
+    fs::path file = m_dir / "detail";
+    AppendLine(file, SeqLine().Text("101").Text("JONES, \"BOB\"\r\n").Number(55.55f * 3).Number(0.1f));
+    AppendLine(file, SeqLine().DateLit({2026, 12, 6}).TimeLit({0, 0, 5}).Number(42).Number(1.0 / 3));
+    EXPECT_EQ(Mode(file), 0600u);
+
+    SeqReader in(file);
+    EXPECT_EQ(in.ReadText(), "101");
+    EXPECT_EQ(in.ReadText(), "JONES, 'BOB'  ");
+    EXPECT_EQ(static_cast<float>(in.ReadNumber()), 55.55f * 3);
+    EXPECT_EQ(static_cast<float>(in.ReadNumber()), 0.1f);
+    EXPECT_EQ(in.ReadText(), "12/6/26");
+    EXPECT_EQ(in.ReadText(), "12:00:05 AM");
+    EXPECT_EQ(in.ReadNumber(), 42);
+    EXPECT_EQ(in.ReadNumber(), 1.0 / 3);
+    EXPECT_TRUE(in.Eof());
+    try {
+        in.ReadText();
+        FAIL() << "no error";
+    } catch (const IoError &e) {
+        EXPECT_EQ(e.reason(), "Input past end of file");
+    }
+}
+
+TEST_F(FilesTest, ReaderConvertsBetweenTextAndNumbers) {
+    fs::path file = m_dir / "totals";
+    SetContent(file, "\" 12.50 \",0.08,.25,#2026-12-06#\r\n");
+    SeqReader in(file);
+    EXPECT_EQ(in.ReadNumber(), 12.5);       // a text read as a number is its Val
+    EXPECT_EQ(in.ReadText(), "0.08");       // a number read as text is the text written
+    EXPECT_EQ(in.ReadNumber(), 0.25);       // a number without the leading 0
+    EXPECT_THROW(in.ReadNumber(), IoError); // a date is no number
+}
+
+TEST_F(FilesTest, AppendAddsAndWriteLinesReplaces) {
+    fs::path file = m_dir / "notes";
+    AppendLines(file, {SeqLine().Text("a"), SeqLine().Text("b")});
+    AppendLine(file, SeqLine().Number(1));
+    EXPECT_EQ(Content(file), "\"a\"\r\n\"b\"\r\n1\r\n");
+    WriteLines(file, {SeqLine().Text("c")});
+    EXPECT_EQ(Content(file), "\"c\"\r\n");
+    WriteLines(file, {});
+    EXPECT_EQ(Content(file), "");
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 1);
+}
+
+TEST_F(FilesTest, SequentialFileErrorsAreReported) {
+    try {
+        SeqReader in(m_dir / "missing");
+        FAIL() << "no error";
+    } catch (const IoError &e) {
+        EXPECT_EQ(e.reason(), "File not found");
+        EXPECT_EQ(e.file(), m_dir / "missing");
+    }
+    EXPECT_THROW(AppendLine(m_dir / "no" / "file", SeqLine().Number(1)), IoError);
+    EXPECT_THROW(WriteLines(m_dir / "no" / "file", {SeqLine().Number(1)}), IoError);
+    EXPECT_FALSE(fs::exists(m_dir / "no"));
+}
+
+} // namespace
+} // namespace platform

@@ -1,0 +1,243 @@
+// The event rules every window relies on: change events, key routing, focus, frames,
+// loading and unloading, the end of the program, timers and errors inside events.
+#include "platform/program.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+
+namespace platform {
+namespace {
+
+class TestForm final : public Form {
+public:
+    TestForm(Program& program, std::string name) : Form(program, std::move(name), "Test", {0, 0, 300, 200}) {
+        Text1.on_change = [this] { changes++; };
+        Text1.on_key_press = [this](int& KeyAscii) { OnText1Key(KeyAscii); };
+        Command1.on_click = [this] { clicks++; if (unloadOnClick) this->program().Unload(*this); afterUnload = true; };
+        Check1.on_click = [this] { checkClicks++; };
+        Timer1.on_timer = [this] { ticks++; if (boxInTick) MsgBox("tick"); };
+        Command2.on_click = [this] { MsgBox("waiting", vbOKOnly, "Box"); };
+        Command3.on_click = [] { throw IoError("rooms", "Disk full"); };
+    }
+
+    TextBox Text1{*this, "Text1", {.caption = "start", .at = {0, 0, 50, 20}, .maxLength = 5}};
+    TextBox Text2{*this, "Text2", {.at = {0, 30, 50, 20}}};
+    Frame Frame1{*this, "Frame1", {.caption = "Group"}};
+    CommandButton Command1{*this, "Command1", {.caption = "Go", .frame = &Frame1}};
+    CommandButton Command2{*this, "Command2", {.caption = "Box"}};
+    CommandButton Command3{*this, "Command3", {.caption = "Fail"}};
+    CheckBox Check1{*this, "Check1", {.caption = "Tick"}};
+    Label Hidden{*this, "Hidden", {.visible = false}};
+    Timer Timer1{*this, "Timer1", {.interval = 100}};
+
+    int changes = 0, clicks = 0, checkClicks = 0, ticks = 0, loads = 0, unloads = 0, formKeys = 0;
+    bool unloadOnClick = false, afterUnload = false, boxInTick = false;
+    int replaceWith = 0;         // Text1's key handler replaces every key with this one
+    bool moveFocusOnKey = false; // Text1's key handler moves the focus to Text2
+
+    void EnableKeyPreview() { SetKeyPreview(true); }
+
+private:
+    void Form_Load() override { loads++; Show(); }
+    void Form_Unload() override { unloads++; }
+    void Form_KeyPress(int& KeyAscii) override {
+        formKeys++;
+        if (KeyAscii == 'x') KeyAscii = 0;
+    }
+    void OnText1Key(int& KeyAscii) {
+        if (replaceWith) KeyAscii = replaceWith;
+        if (moveFocusOnKey) Text2.SetFocus();
+    }
+};
+
+class ProgramTest : public ::testing::Test {
+protected:
+    ProgramTest() {
+        Services services;
+        services.clock = &clock;
+        services.dialogs = &dialogs;
+        services.printer = &printer;
+        services.shell = &shell;
+        services.dataRoot = std::filesystem::temp_directory_path() / "vantreth-program-test";
+        program = std::make_unique<Program>(services);
+        program->Register("Test", [](Program& p) { return std::make_unique<TestForm>(p, "Test"); });
+        program->Register("Other", [](Program& p) { return std::make_unique<TestForm>(p, "Other"); });
+        program->Start("Test");
+    }
+    TestForm& form() { return static_cast<TestForm&>(program->Get("Test")); }
+
+    FakeClock clock;
+    ScriptedDialogs dialogs;
+    CapturePrinter printer;
+    RecordingShell shell;
+    std::unique_ptr<Program> program;
+};
+
+TEST_F(ProgramTest, WritingTheSameTextRaisesNoChange) {
+    form().Text1.SetText("start");
+    EXPECT_EQ(form().changes, 0);
+    form().Text1.SetText("other");
+    form().Text1.SetText("other");
+    EXPECT_EQ(form().changes, 1);
+}
+
+TEST_F(ProgramTest, CodeWritesNeverRaiseClick) {
+    form().Check1.SetValue(1);
+    EXPECT_EQ(form().checkClicks, 0);
+    form().Check1.UserClick();
+    EXPECT_EQ(form().Check1.Value(), 0);
+    EXPECT_EQ(form().checkClicks, 1);
+}
+
+TEST_F(ProgramTest, TypedKeysFollowMaxLengthAndBackspace) {
+    form().Text1.SetText("");
+    form().Text1.UserTypeText("abcdefg");
+    EXPECT_EQ(form().Text1.Text(), "abcde");
+    form().Text1.UserType(vbKeyBack);
+    EXPECT_EQ(form().Text1.Text(), "abcd");
+    form().Text1.UserType(vbKeyReturn);
+    EXPECT_EQ(form().Text1.Text(), "abcd") << "Enter types nothing into a one-line box";
+}
+
+TEST_F(ProgramTest, KeyHandlerMayReplaceTheKey) {
+    form().Text1.SetText("");
+    form().replaceWith = 'Z';
+    form().Text1.UserType('a');
+    EXPECT_EQ(form().Text1.Text(), "Z");
+}
+
+TEST_F(ProgramTest, UnconsumedKeyGoesToTheBoxThatRaisedItEvenAfterFocusMoved) {
+    form().Text1.SetText("");
+    form().moveFocusOnKey = true;
+    form().Text1.UserType('q');
+    EXPECT_EQ(form().Text1.Text(), "q");
+    EXPECT_EQ(form().Text2.Text(), "");
+    EXPECT_TRUE(form().Text2.HasFocus());
+}
+
+TEST_F(ProgramTest, KeyPreviewSeesKeysFirstAndMayConsumeThem) {
+    form().EnableKeyPreview();
+    form().Text1.SetText("");
+    form().Text1.UserType('x');
+    form().Text1.UserType('y');
+    EXPECT_EQ(form().formKeys, 2);
+    EXPECT_EQ(form().Text1.Text(), "y");
+}
+
+TEST_F(ProgramTest, WithoutKeyPreviewTheWindowSeesOnlyKeysNoControlTakes) {
+    form().Text1.UserType('a');
+    EXPECT_EQ(form().formKeys, 0);
+}
+
+TEST_F(ProgramTest, EnterOnAFocusedButtonPressesIt) {
+    form().Command1.SetFocus();
+    form().UserKey(vbKeyReturn);
+    EXPECT_EQ(form().clicks, 1);
+}
+
+TEST_F(ProgramTest, FocusAndClicksIgnoreDisabledOrHiddenControlsAndFrames) {
+    form().Text2.SetFocus();
+    form().Frame1.SetEnabled(false);
+    form().Command1.SetFocus();
+    EXPECT_TRUE(form().Text2.HasFocus()) << "a control in a disabled frame cannot take the focus";
+    form().Command1.UserClick();
+    EXPECT_EQ(form().clicks, 0);
+    form().Frame1.SetEnabled(true);
+    form().Command1.SetVisible(false);
+    form().Command1.UserClick();
+    EXPECT_EQ(form().clicks, 0);
+}
+
+TEST_F(ProgramTest, LoadingALoadedWindowDoesNothingAndUnloadingAnUnloadedOneNeither) {
+    program->Load("Test");
+    EXPECT_EQ(form().loads, 1);
+    program->Unload("Other");
+    EXPECT_EQ(static_cast<TestForm&>(program->Get("Other")).unloads, 0);
+}
+
+TEST_F(ProgramTest, EveryLoadStartsFromTheDesignState) {
+    program->Load("Other");
+    form().Text1.SetText("changed");
+    form().Command1.SetEnabled(false);
+    program->Unload(form());
+    program->Load(form());
+    EXPECT_EQ(form().Text1.Text(), "start");
+    EXPECT_TRUE(form().Command1.Enabled());
+    EXPECT_FALSE(form().Hidden.Visible());
+}
+
+TEST_F(ProgramTest, HandlerCanUnloadItsOwnWindowAndGoOnAndTheProgramEndsAfterIt) {
+    bool ended = false;
+    program->on_ended = [&] { ended = true; };
+    form().unloadOnClick = true;
+    form().Command1.UserClick();
+    EXPECT_TRUE(form().afterUnload);
+    EXPECT_FALSE(form().Loaded());
+    EXPECT_TRUE(program->Ended());
+    EXPECT_TRUE(ended);
+}
+
+TEST_F(ProgramTest, AHiddenWindowKeepsTheProgramRunning) {
+    program->Load("Other");
+    program->Get("Other").Hide();
+    form().unloadOnClick = true;
+    form().Command1.UserClick();
+    EXPECT_FALSE(program->Ended());
+}
+
+TEST_F(ProgramTest, TimersTickOnlyBetweenEventsOrWhileABoxIsUp) {
+    program->TimePassed(99);
+    EXPECT_EQ(form().ticks, 0);
+    program->TimePassed(1);
+    EXPECT_EQ(form().ticks, 1);
+
+    program->Dispatch([&] { program->TimePassed(500); });
+    EXPECT_EQ(form().ticks, 1) << "no tick inside a handler";
+
+    dialogs.Answer(vbOK);
+    program->Dispatch([&] {
+        program->on_modal = [&] { program->TimePassed(100); };
+        form().Command2.on_click();
+    });
+    program->on_modal = nullptr;
+    EXPECT_EQ(form().ticks, 2) << "a box that is up lets the timers tick";
+}
+
+TEST_F(ProgramTest, TimersOfUnloadedWindowsDoNotTick) {
+    program->Load("Other");
+    program->Unload(form());
+    program->TimePassed(1000);
+    EXPECT_EQ(form().ticks, 0);
+}
+
+TEST_F(ProgramTest, AFileErrorInAnEventIsShownAndEndsOnlyThatEvent) {
+    dialogs.Answer(vbOK);
+    form().Command3.UserClick();
+    ASSERT_EQ(dialogs.shown().size(), 1u);
+    EXPECT_EQ(dialogs.shown()[0].title, "File Error");
+    EXPECT_NE(dialogs.shown()[0].prompt.find("Disk full"), std::string::npos);
+    EXPECT_TRUE(form().Loaded());
+    EXPECT_FALSE(program->InHandler());
+}
+
+TEST_F(ProgramTest, AnUnexpectedBoxIsPassedOnToTheTest) {
+    EXPECT_THROW(form().Command2.UserClick(), UnexpectedDialog);
+    EXPECT_FALSE(program->InHandler());
+}
+
+TEST_F(ProgramTest, CloseBoxUnloadsByDefault) {
+    program->Load("Other");
+    program->Get("Other").UserClose();
+    EXPECT_FALSE(program->IsLoaded("Other"));
+}
+
+TEST(ListItemsTest, SortedListsOrderWithoutRegardToCase) {
+    ListItems items(true);
+    for (const char* s : {"beta", "Alpha", "gamma", "Beta2"}) items.Add(s);
+    EXPECT_EQ(items.all(), (std::vector<std::string>{"Alpha", "beta", "Beta2", "gamma"}));
+}
+
+} // namespace
+} // namespace platform

@@ -1,0 +1,102 @@
+// Tests of the installation settings file: defaults, reading, writing it out.
+#include "platform/settings.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdlib.h>
+
+namespace platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+class SettingsTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::string pattern = (fs::path(::testing::TempDir()) / "settingsXXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        m_dir = pattern;
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    void Write(std::string_view text) const { std::ofstream(m_dir / "settings", std::ios::binary) << text; }
+
+    fs::path m_dir;
+};
+
+TEST_F(SettingsTest, MissingFileGivesDefaultsAndIsWrittenOut) {
+    Settings s = Settings::Load(m_dir / "settings");
+    const Settings defaults;
+    EXPECT_EQ(s.motelName, defaults.motelName);
+    EXPECT_EQ(s.callBoxDevice, "");
+    EXPECT_TRUE(s.printToPrinter);
+    ASSERT_TRUE(fs::exists(m_dir / "settings"));
+
+    std::ifstream in(m_dir / "settings");
+    std::stringstream text;
+    text << in.rdbuf();
+    EXPECT_NE(text.str().find("motel_name = Vantreth Motel\n"), std::string::npos) << text.str();
+    EXPECT_NE(text.str().find("print_to_printer = yes\n"), std::string::npos) << text.str();
+    EXPECT_NE(text.str().find("\n# "), std::string::npos) << "the file explains itself";
+}
+
+TEST_F(SettingsTest, MissingFolderGivesDefaultsWithoutFailing) {
+    Settings s = Settings::Load(m_dir / "none" / "settings");
+    EXPECT_EQ(s.street, Settings().street);
+    EXPECT_FALSE(fs::exists(m_dir / "none"));
+}
+
+TEST_F(SettingsTest, KeysAreReadAndTheRestIgnored) {
+    Write("# my motel\r\n"
+          "motel_name =  Sleepy Pines  \r\n"
+          "  street=12 Route 9\n"
+          "TOWN = Hilltop, OR 97000\n"
+          "unknown = whatever\n"
+          "no equals sign here\n"
+          "phone = (555) 555-0199 # ext 2\n"
+          "support_mail = desk@sleepy.example\n"
+          "call_box_device = /dev/ttyUSB0\n"
+          "print_to_printer = No\n");
+    Settings s = Settings::Load(m_dir / "settings");
+    EXPECT_EQ(s.motelName, "Sleepy Pines");
+    EXPECT_EQ(s.street, "12 Route 9");
+    EXPECT_EQ(s.town, "Hilltop, OR 97000");
+    EXPECT_EQ(s.phone, "(555) 555-0199 # ext 2");
+    EXPECT_EQ(s.supportMail, "desk@sleepy.example");
+    EXPECT_EQ(s.callBoxDevice, "/dev/ttyUSB0");
+    EXPECT_FALSE(s.printToPrinter);
+}
+
+TEST_F(SettingsTest, MissingKeysAndBadFlagsKeepDefaults) {
+    Write("motel_name = Only Name\nprint_to_printer = maybe\n");
+    Settings s = Settings::Load(m_dir / "settings");
+    EXPECT_EQ(s.motelName, "Only Name");
+    EXPECT_EQ(s.town, Settings().town);
+    EXPECT_TRUE(s.printToPrinter);
+}
+
+TEST_F(SettingsTest, SaveAndLoadRoundTripIncludingAccents) {
+    Settings s;
+    s.motelName = "Caf\xE9 Motel"; // Windows-1252 é
+    s.street = "1 Rue \x80 Way";   // €
+    s.callBoxDevice = "none";
+    s.printToPrinter = false;
+    s.Save(m_dir / "settings");
+
+    std::ifstream in(m_dir / "settings");
+    std::stringstream text;
+    text << in.rdbuf();
+    EXPECT_NE(text.str().find("motel_name = Caf\xC3\xA9 Motel\n"), std::string::npos) << "stored as UTF-8";
+
+    Settings back = Settings::Load(m_dir / "settings");
+    EXPECT_EQ(back.motelName, s.motelName);
+    EXPECT_EQ(back.street, s.street);
+    EXPECT_EQ(back.callBoxDevice, "none");
+    EXPECT_FALSE(back.printToPrinter);
+}
+
+} // namespace
+} // namespace platform

@@ -1,0 +1,102 @@
+// The names of the data files: per-day, per-shift, ledger and year files.
+#include "records/date_digits.h"
+#include "records/filenames.h"
+#include "records_fixture.h"
+
+#include <string>
+
+namespace records {
+namespace {
+
+using testing::RecordsTest;
+
+TEST(DateDigitsTest, RemovesEverySlash) {
+    struct Case {
+        const char *text;
+        const char *digits;
+    };
+    const Case cases[] = {
+        {"12/6/26", "12626"}, {"1/1/04", "1104"},         {"12/31/2026", "12312026"}, {"", ""},
+        {"12626", "12626"},   {"12/6/26   ", "12626   "},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(DateDigits(c.text), c.digits) << "date text \"" << c.text << "\"";
+}
+
+TEST(DateDigitsTest, JanuaryEleventhAndNovemberFirstShareTheirDigits) {
+    EXPECT_EQ(DateDigits("1/11/26"), "11126");
+    EXPECT_EQ(DateDigits("11/1/26"), "11126");
+}
+
+using FileNamesTest = RecordsTest;
+
+TEST_F(FileNamesTest, DayFilesLieInTheirSubFolderNamedByTheDatesDigits) {
+    struct Case {
+        DayFile file;
+        const char *relative;
+    };
+    const Case cases[] = {
+        {DayFile::Sleepers, "sleepers/12626"},
+        {DayFile::Detail, "detail/12626"},
+        {DayFile::Totals, "totals/totals12626"},
+        {DayFile::RoomsRented, "roomsrented/12626"},
+        {DayFile::DbDaily, "dbdaily/12626"},
+        {DayFile::DbPayments, "dbpayments/12626"},
+        {DayFile::PettyCash, "directbill/12626"},
+        {DayFile::Dates, "dates/12626"},
+        {DayFile::Move, "move/12626"},
+        {DayFile::Notes, "notes/12626"},
+        {DayFile::ReservationsToday, "reservationstoday/12626"},
+        {DayFile::PhoneLog, "phonelog/12626"},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(DayFilePath(folder(), c.file, "12/6/26"), folder().root() / c.relative)
+            << "expected " << c.relative;
+    }
+}
+
+TEST_F(FileNamesTest, DayFileNameDropsTheDateFieldsPadding) {
+    EXPECT_EQ(DayFilePath(folder(), DayFile::Totals, "12/6/26   "), folder().root() / "totals/totals12626");
+}
+
+TEST_F(FileNamesTest, ShiftFilesPutTheShiftLetterBeforeTheDigits) {
+    EXPECT_EQ(ShiftFilePath(folder(), ShiftFile::ShiftCash, "A", "12/6/26"),
+              folder().root() / "shiftcash/A12626");
+    EXPECT_EQ(ShiftFilePath(folder(), ShiftFile::ShiftRentals, "C", "1/2/27"),
+              folder().root() / "shiftrentals/C1227");
+}
+
+TEST_F(FileNamesTest, FixedNamesInSubFolders) {
+    EXPECT_EQ(HistoryFile(folder()), folder().root() / "history/history");
+    EXPECT_EQ(DbMemberFile(folder()), folder().root() / "directbill/dbmember");
+    EXPECT_EQ(DbNumberFile(folder()), folder().root() / "directbill/dbnumber");
+}
+
+TEST_F(FileNamesTest, CancelYearFileIsTheLastTwoCharactersOfTheDate) {
+    EXPECT_EQ(CancelYearFile(folder(), "3/5/04"), folder().root() / "04");
+    EXPECT_EQ(CancelYearFile(folder(), "12/6/26   "), folder().root() / "26");
+}
+
+TEST_F(FileNamesTest, StayLedgerFileJoinsRoomNamesAndArrivalDigits) {
+    struct Case {
+        const char *room;
+        const char *last;
+        const char *first;
+        const char *arrival;
+        const char *name;
+    };
+    const Case cases[] = {
+        {"101", "SMITH          ", "JOHN           ", "12/6/26   ", "dailycharge101SMITHJOHN12626"},
+        {"12 ", "SMITH          ", "JOHN           ", "12/6/26   ", "dailycharge12 SMITHJOHN12626"},
+        {"12", "SMITH", "JOHN", "12/6/26", "dailycharge12 SMITHJOHN12626"},
+        {"7  ", "VAN DYKE       ", "MARY ANN       ", "1/11/26   ", "dailycharge7  VAN DYKEMARY ANN11126"},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(StayLedgerFile(folder(), c.room, c.last, c.first, c.arrival),
+                  folder().root() / "dailycharge" / c.name)
+            << "room \"" << c.room << "\" last \"" << c.last << "\"";
+    }
+}
+
+} // namespace
+} // namespace records

@@ -1,0 +1,78 @@
+// A fresh temporary data folder per test, and raw byte access to its files, for the
+// record format tests.
+#pragma once
+
+#include "platform/files.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <initializer_list>
+#include <iterator>
+#include <string>
+
+namespace records::testing {
+
+// Bytes from a list of byte values: Bytes({0x00, 0x00, 0x36, 0x42}).
+inline std::string Bytes(std::initializer_list<int> values) {
+    std::string out;
+    for (int v : values)
+        out += static_cast<char>(v);
+    return out;
+}
+
+// Readable form of bytes for failure messages: printable characters as they are,
+// everything else as <hh>.
+inline std::string Show(const std::string &bytes) {
+    static const char *kHex = "0123456789abcdef";
+    std::string out;
+    for (unsigned char c : bytes) {
+        if (c >= 0x20 && c < 0x7F) {
+            out += static_cast<char>(c);
+        } else {
+            out += '<';
+            out += kHex[c >> 4];
+            out += kHex[c & 15];
+            out += '>';
+        }
+    }
+    return out;
+}
+
+class RecordsTest : public ::testing::Test {
+  protected:
+    RecordsTest() : m_root(MakeRoot()), m_folder(m_root) { m_folder.EnsureLayout(); }
+    ~RecordsTest() override {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_root, ignored);
+    }
+
+    const platform::DataFolder &folder() const { return m_folder; }
+
+    static std::string ReadRaw(const std::filesystem::path &file) {
+        std::ifstream in(file, std::ios::binary);
+        EXPECT_TRUE(in.good()) << "cannot read " << file;
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+
+    static void WriteRaw(const std::filesystem::path &file, const std::string &bytes) {
+        std::ofstream out(file, std::ios::binary | std::ios::trunc);
+        out << bytes;
+        ASSERT_TRUE(out.good()) << "cannot write " << file;
+    }
+
+  private:
+    static std::filesystem::path MakeRoot() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "records-test-XXXXXX").string();
+        if (mkdtemp(pattern.data()) == nullptr)
+            throw std::runtime_error("mkdtemp failed");
+        return pattern;
+    }
+
+    std::filesystem::path m_root;
+    platform::DataFolder m_folder;
+};
+
+} // namespace records::testing

@@ -1,0 +1,63 @@
+#include "app_fixture.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <unistd.h>
+
+namespace vantreth::testing {
+
+TempFolder::TempFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "vantreth-test-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary folder");
+    m_path = pattern;
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(m_path, ignored);
+}
+
+AppFixture::AppFixture() { Restart(); }
+
+AppFixture::~AppFixture() = default;
+
+void AppFixture::Restart() {
+    m_app.reset();
+    platform::Services services;
+    services.clock = &m_clock;
+    services.dialogs = &m_dialogs;
+    services.printer = &m_printer;
+    services.shell = &m_shell;
+    services.dataRoot = m_data.path();
+    services.settings.motelName = "Test Motel";
+    services.settings.callBoxDevice = "none";
+    platform::DataFolder(m_data.path()).EnsureLayout();
+    m_app = std::make_unique<App>(services);
+}
+
+void AppFixture::StartProgram() { m_app->Start("Form1"); }
+
+std::string AppFixture::ReadBytes(const std::string& relative) const {
+    std::ifstream in(DataFile(relative), std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+void AppFixture::WriteBytes(const std::string& relative, const std::string& bytes) const {
+    std::ofstream out(DataFile(relative), std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+void AppFixture::SetNow(int month, int day, int year, int hour, int minute, int second) {
+    m_clock.Set({{year, month, day}, {hour, minute, second}});
+}
+
+const platform::ScriptedDialogs::Shown& AppFixture::LastBox() const {
+    if (m_dialogs.shown().empty()) throw std::logic_error("no box was shown");
+    return m_dialogs.shown().back();
+}
+
+} // namespace vantreth::testing

@@ -1,0 +1,71 @@
+// A fresh program on a fresh temporary data folder for every test, with a clock, message
+// boxes, printer and shell that the test controls and reads back.
+#pragma once
+
+#include "app/app.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+namespace vantreth::testing {
+
+// A temporary folder that is removed with everything in it when the object goes.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::filesystem::path& path() const { return m_path; }
+
+private:
+    std::filesystem::path m_path;
+};
+
+class AppFixture : public ::testing::Test {
+protected:
+    AppFixture();
+    ~AppFixture() override;
+
+    // Makes the program anew on the same data folder (a restart).
+    void Restart();
+    // Starts the program the way the clerk does: the front desk is the first window.
+    void StartProgram();
+
+    App& app() { return *m_app; }
+    platform::FakeClock& clock() { return m_clock; }
+    platform::ScriptedDialogs& dialogs() { return m_dialogs; }
+    platform::CapturePrinter& printer() { return m_printer; }
+    platform::RecordingShell& shell() { return m_shell; }
+    const std::filesystem::path& dataRoot() const { return m_data.path(); }
+    std::filesystem::path DataFile(const std::string& relative) const { return m_data.path() / relative; }
+
+    // The whole content of a data file ("" when it does not exist).
+    std::string ReadBytes(const std::string& relative) const;
+    void WriteBytes(const std::string& relative, const std::string& bytes) const;
+    bool Exists(const std::string& relative) const { return std::filesystem::exists(DataFile(relative)); }
+
+    template <class F> F& Form() { return app().Get<F>(); }
+    bool IsLoaded(const std::string& name) { return app().IsLoaded(name); }
+
+    // Sets the clock: Now(12, 6, 2026, 9, 0, 0).
+    void SetNow(int month, int day, int year, int hour, int minute, int second);
+
+    // Every box must be answered in the test; this checks none is left over.
+    void ExpectNoPendingAnswers() { EXPECT_EQ(m_dialogs.pending(), 0u) << "answers queued but never used"; }
+    // The last box shown, for checking its text and title.
+    const platform::ScriptedDialogs::Shown& LastBox() const;
+
+private:
+    TempFolder m_data;
+    platform::FakeClock m_clock;
+    platform::ScriptedDialogs m_dialogs;
+    platform::CapturePrinter m_printer;
+    platform::RecordingShell m_shell;
+    std::unique_ptr<App> m_app;
+};
+
+} // namespace vantreth::testing
