@@ -69,7 +69,7 @@ public:
                                                .at = {20, 534, 300, 22}, .visible = false}};
     platform::ListBox List1{*this, "List1", {.at = {20, 558, 300, 150}, .visible = false, .fixedFont = true}};
 
-    platform::Frame Frame1{*this, "Frame1", {.caption = "Options", .at = {344, 60, 660, 590}}};
+    platform::Frame Frame1{*this, "Frame1", {.caption = "Options", .at = {344, 60, 660, 500}}};
     platform::CommandButton Command1{*this, "Command1", {.caption = "Check In", .at = {16, 30, 306, 40}, .frame = &Frame1}};
     platform::CommandButton Command2{*this, "Command2", {.caption = "Check Out", .at = {338, 30, 306, 40}, .frame = &Frame1}};
     platform::CommandButton Command7{*this, "Command7", {.caption = "View Folio", .at = {16, 80, 306, 40}, .frame = &Frame1}};
@@ -100,7 +100,7 @@ public:
                                                            .at = {338, 380, 306, 40}, .frame = &Frame1}};
     platform::CommandButton Command20{*this, "Command20",
                                       {.caption = "About the Author", .at = {16, 430, 306, 40}, .frame = &Frame1}};
-    platform::CommandButton Command5{*this, "Command5", {.caption = "EXIT VANTRETH", .at = {344, 664, 660, 44},
+    platform::CommandButton Command5{*this, "Command5", {.caption = "EXIT VANTRETH", .at = {344, 574, 660, 44},
                                                          .bold = true}};
 
     platform::Timer Timer1{*this, "Timer1", {.interval = 5000}};

@@ -2,12 +2,13 @@
 
 namespace vantreth {
 
-Form17::Form17(App& app) : AppForm(app, kName, "Administration", {360, 140, 320, 368}) {
+Form17::Form17(App& app) : AppForm(app, kName, "Administration", {360, 140, 320, 410}) {
     Command1.on_click = [this] { Command1_Click(); };
     Command2.on_click = [this] { Command2_Click(); };
     Command4.on_click = [this] { Command4_Click(); };
     Command5.on_click = [this] { Command5_Click(); };
     Command6.on_click = [this] { Command6_Click(); };
+    Command7.on_click = [this] { Command7_Click(); };
     Command8.on_click = [this] { Command8_Click(); };
     Command3.on_click = [this] { Command3_Click(); };
 }
@@ -28,6 +29,9 @@ void Form17::Command4_Click() { CloseAndOpen("Form55"); }
 void Form17::Command5_Click() { CloseAndOpen("Form56"); }
 
 void Form17::Command6_Click() { CloseAndOpen("Form59"); }
+
+// No other window offers the one rate for every room of a type, so the set-up menu does.
+void Form17::Command7_Click() { CloseAndOpen("Form24"); }
 
 void Form17::Command8_Click() { app().Load("Form69"); }
 

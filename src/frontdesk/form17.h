@@ -11,7 +11,7 @@ public:
     static constexpr const char* kName = "Form17";
     explicit Form17(App& app);
 
-    platform::Frame Frame1{*this, "Frame1", {.caption = "Options", .at = {16, 12, 288, 340}}};
+    platform::Frame Frame1{*this, "Frame1", {.caption = "Options", .at = {16, 12, 288, 382}}};
     platform::CommandButton Command1{*this, "Command1",
                                      {.caption = "Edit Room Properties", .at = {16, 28, 256, 34},
                                       .frame = &Frame1}};
@@ -27,11 +27,14 @@ public:
     platform::CommandButton Command6{*this, "Command6",
                                      {.caption = "Set Rates Days / Weekends", .at = {16, 196, 256, 34},
                                       .frame = &Frame1}};
+    platform::CommandButton Command7{*this, "Command7",
+                                     {.caption = "Change Rates on Room Type", .at = {16, 238, 256, 34},
+                                      .frame = &Frame1}};
     platform::CommandButton Command8{*this, "Command8",
-                                     {.caption = "Set Optional Rates", .at = {16, 238, 256, 34},
+                                     {.caption = "Set Optional Rates", .at = {16, 280, 256, 34},
                                       .frame = &Frame1}};
     platform::CommandButton Command3{*this, "Command3",
-                                     {.caption = "Exit", .at = {16, 292, 256, 34}, .frame = &Frame1}};
+                                     {.caption = "Exit", .at = {16, 334, 256, 34}, .frame = &Frame1}};
 
 private:
     void Form_Load() override;
@@ -41,6 +44,7 @@ private:
     void Command4_Click();
     void Command5_Click();
     void Command6_Click();
+    void Command7_Click();
     void Command8_Click();
 
     // The menu closes and the other window takes its place.

@@ -193,6 +193,7 @@ TEST_F(AdministrationTest, EachButtonOpensItsWindowAndClosesTheMenuOrLeavesItOpe
         {&Form17::Command4, "Emergency Room Check Out", "Form55", false},
         {&Form17::Command5, "Set The Day of The Week", "Form56", false},
         {&Form17::Command6, "Set Rates Days / Weekends", "Form59", false},
+        {&Form17::Command7, "Change Rates on Room Type", "Form24", false},
         {&Form17::Command8, "Set Optional Rates", "Form69", true},
         {&Form17::Command3, "Exit", "", false},
     };
