@@ -4,7 +4,7 @@
 
 namespace vantreth {
 
-Form67::Form67(App& app) : AppForm(app, kName, "Greetings", {200, 100, 600, 372}) {
+Form67::Form67(App& app) : AppForm(app, kName, "Greetings", {380, 96, 600, 372}) {
     Command1.on_click = [this] { Command1_Click(); };
     Command2.on_click = [this] { Command2_Click(); };
     Command4.on_click = [this] { Command4_Click(); };
