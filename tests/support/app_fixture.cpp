@@ -25,16 +25,7 @@ AppFixture::~AppFixture() = default;
 
 void AppFixture::Restart() {
     m_app.reset();
-    platform::Services services;
-    services.clock = &m_clock;
-    services.dialogs = &m_dialogs;
-    services.printer = &m_printer;
-    services.shell = &m_shell;
-    services.dataRoot = m_data.path();
-    services.settings.motelName = "Test Motel";
-    services.settings.callBoxDevice = "none";
-    platform::DataFolder(m_data.path()).EnsureLayout();
-    m_app = std::make_unique<App>(services);
+    m_app = m_services.MakeApp(m_data.path());
 }
 
 void AppFixture::StartProgram() { m_app->Start("Form1"); }
@@ -52,12 +43,12 @@ void AppFixture::WriteBytes(const std::string& relative, const std::string& byte
 }
 
 void AppFixture::SetNow(int month, int day, int year, int hour, int minute, int second) {
-    m_clock.Set({{year, month, day}, {hour, minute, second}});
+    m_services.clock.Set({{year, month, day}, {hour, minute, second}});
 }
 
 const platform::ScriptedDialogs::Shown& AppFixture::LastBox() const {
-    if (m_dialogs.shown().empty()) throw std::logic_error("no box was shown");
-    return m_dialogs.shown().back();
+    if (m_services.dialogs.shown().empty()) throw std::logic_error("no box was shown");
+    return m_services.dialogs.shown().back();
 }
 
 } // namespace vantreth::testing

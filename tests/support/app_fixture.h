@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/app.h"
+#include "app/headless.h"
 
 #include <gtest/gtest.h>
 
@@ -36,10 +37,10 @@ protected:
     void StartProgram();
 
     App& app() { return *m_app; }
-    platform::FakeClock& clock() { return m_clock; }
-    platform::ScriptedDialogs& dialogs() { return m_dialogs; }
-    platform::CapturePrinter& printer() { return m_printer; }
-    platform::RecordingShell& shell() { return m_shell; }
+    platform::FakeClock& clock() { return m_services.clock; }
+    platform::ScriptedDialogs& dialogs() { return m_services.dialogs; }
+    platform::CapturePrinter& printer() { return m_services.printer; }
+    platform::RecordingShell& shell() { return m_services.shell; }
     const std::filesystem::path& dataRoot() const { return m_data.path(); }
     std::filesystem::path DataFile(const std::string& relative) const { return m_data.path() / relative; }
 
@@ -55,16 +56,13 @@ protected:
     void SetNow(int month, int day, int year, int hour, int minute, int second);
 
     // Every box must be answered in the test; this checks none is left over.
-    void ExpectNoPendingAnswers() { EXPECT_EQ(m_dialogs.pending(), 0u) << "answers queued but never used"; }
+    void ExpectNoPendingAnswers() { EXPECT_EQ(m_services.dialogs.pending(), 0u) << "answers queued but never used"; }
     // The last box shown, for checking its text and title.
     const platform::ScriptedDialogs::Shown& LastBox() const;
 
 private:
     TempFolder m_data;
-    platform::FakeClock m_clock;
-    platform::ScriptedDialogs m_dialogs;
-    platform::CapturePrinter m_printer;
-    platform::RecordingShell m_shell;
+    HeadlessServices m_services;
     std::unique_ptr<App> m_app;
 };
 

@@ -305,7 +305,7 @@ private:
 
 ScriptRunner::ScriptRunner(std::ostream& transcript, ScriptOptions options)
     : m_out(transcript), m_options(std::move(options)) {
-    m_dialogs.on_shown = [this](const platform::ScriptedDialogs::Shown& box) {
+    m_services.dialogs.on_shown = [this](const platform::ScriptedDialogs::Shown& box) {
         Say(std::string("  ") + (box.input ? "input " : "box ") + BoxText(box) + " -> " + box.answer);
     };
 }
@@ -371,8 +371,8 @@ ScriptResult ScriptRunner::Run(std::istream& script) {
             return failed(number, std::string("error: ") + e.what());
         }
     }
-    if (m_dialogs.pending() > 0)
-        return failed(0, Plural(m_dialogs.pending(), "answer") + " queued but no box came");
+    if (m_services.dialogs.pending() > 0)
+        return failed(0, Plural(m_services.dialogs.pending(), "answer") + " queued but no box came");
     result.actions = m_actions;
     result.checks = m_checks;
     Say("PASSED: " + Plural(m_actions, "action") + ", " + Plural(m_checks, "check"));
@@ -418,17 +418,17 @@ void ScriptRunner::RunLine(Line& line) {
         const std::string answer = Lower(line.NeedWord("answer: Yes, No, OK or Cancel"));
         line.End();
         if (answer == "yes")
-            m_dialogs.Answer(platform::vbYes);
+            m_services.dialogs.Answer(platform::vbYes);
         else if (answer == "no")
-            m_dialogs.Answer(platform::vbNo);
+            m_services.dialogs.Answer(platform::vbNo);
         else if (answer == "ok")
-            m_dialogs.Answer(platform::vbOK);
+            m_services.dialogs.Answer(platform::vbOK);
         else if (answer == "cancel")
-            m_dialogs.Answer(platform::vbCancel);
+            m_services.dialogs.Answer(platform::vbCancel);
         else
             Fail("the answer must be Yes, No, OK or Cancel");
     } else if (command == "input") {
-        m_dialogs.Input(line.Rest());
+        m_services.dialogs.Input(line.Rest());
     } else if (command == "tick") {
         DoTick(line);
     } else if (command == "wait") {
@@ -463,16 +463,7 @@ App& ScriptRunner::Program() {
 void ScriptRunner::MakeProgram() {
     if (m_folders.empty())
         NewFolder();
-    platform::Services services;
-    services.clock = &m_clock;
-    services.dialogs = &m_dialogs;
-    services.printer = &m_printer;
-    services.shell = &m_shell;
-    services.dataRoot = m_folders.back();
-    services.settings.motelName = "Test Motel";
-    services.settings.callBoxDevice = "none";
-    platform::DataFolder(services.dataRoot).EnsureLayout();
-    m_app = std::make_unique<App>(services);
+    m_app = m_services.MakeApp(m_folders.back());
     m_app->on_loaded = [this](Form& form) { Say("  load " + form.Name()); };
     m_app->on_unloaded = [this](Form& form) { Say("  unload " + form.Name()); };
     m_app->on_event_done = [this] { CollectOutput(); };
@@ -529,7 +520,7 @@ void ScriptRunner::DoData(Line& line) {
 
 void ScriptRunner::DoClock(Line& line) {
     std::string first = line.NeedWord("date or time");
-    platform::DateTime now = m_clock.Now();
+    platform::DateTime now = m_services.clock.Now();
     std::string timeText;
     if (first.find('/') != std::string::npos) {
         const auto date = platform::ParseDate(first, now.date.year);
@@ -546,16 +537,16 @@ void ScriptRunner::DoClock(Line& line) {
             Fail("not a time: " + Quoted(TrimBlanks(timeText)));
         now.time = *time;
     }
-    m_clock.Set(now);
+    m_services.clock.Set(now);
 }
 
 void ScriptRunner::CollectOutput() {
-    for (platform::PrintJob& job : m_printer.TakeJobs()) {
+    for (platform::PrintJob& job : m_services.printer.TakeJobs()) {
         m_jobs.push_back(std::move(job));
         Say("  printed job " + std::to_string(m_jobs.size()) + " (" +
             Plural(m_jobs.back().pages.size(), "page") + ")");
     }
-    const auto& opened = m_shell.opened();
+    const auto& opened = m_services.shell.opened();
     for (; m_shellSeen < opened.size(); ++m_shellSeen)
         Say("  opened " + opened[m_shellSeen]);
 }
@@ -992,17 +983,17 @@ std::string ScriptRunner::Actual(const std::string& target) {
     }
     if (kind == "box") {
         parts.End();
-        if (m_dialogs.shown().empty())
+        if (m_services.dialogs.shown().empty())
             Fail("no box was shown");
-        return BoxText(m_dialogs.shown().back());
+        return BoxText(m_services.dialogs.shown().back());
     }
     if (kind == "boxes") {
         parts.End();
-        return std::to_string(m_dialogs.shown().size());
+        return std::to_string(m_services.dialogs.shown().size());
     }
     if (kind == "clock") {
         parts.End();
-        return m_clock.DateText() + " " + m_clock.TimeText();
+        return m_services.clock.DateText() + " " + m_services.clock.TimeText();
     }
     if (kind == "global") {
         const std::string name = parts.NeedWord("the variable's name");

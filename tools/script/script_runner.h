@@ -77,6 +77,7 @@
 #pragma once
 
 #include "app/app.h"
+#include "app/headless.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/printer.h"
@@ -120,7 +121,7 @@ public:
     // The program and folder of the run (nullptr / empty before the first action needing them).
     App* app() { return m_app.get(); }
     const std::filesystem::path& dataRoot() const;
-    platform::FakeClock& clock() { return m_clock; }
+    platform::FakeClock& clock() { return m_services.clock; }
 
 private:
     struct Failure : std::runtime_error {
@@ -169,10 +170,7 @@ private:
 
     std::ostream& m_out;
     ScriptOptions m_options;
-    platform::FakeClock m_clock;
-    platform::ScriptedDialogs m_dialogs;
-    platform::CapturePrinter m_printer;
-    platform::RecordingShell m_shell;
+    HeadlessServices m_services;
     std::vector<std::filesystem::path> m_folders; // every folder made; the current one last
     std::unique_ptr<App> m_app;                   // after the services it uses
 

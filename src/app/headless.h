@@ -1,0 +1,24 @@
+// The program's services without a screen, for the tests and the scenario runner: a clock
+// the caller sets, message boxes answered from a queue, a printer that keeps what it
+// prints and a shell that remembers what it opened.
+#pragma once
+
+#include "app.h"
+
+#include <filesystem>
+#include <memory>
+
+namespace vantreth {
+
+struct HeadlessServices {
+    platform::FakeClock clock;
+    platform::ScriptedDialogs dialogs;
+    platform::CapturePrinter printer;
+    platform::RecordingShell shell;
+
+    // A program on the data folder (its sub-folders made), for the motel "Test Motel"
+    // with no call box.
+    std::unique_ptr<App> MakeApp(const std::filesystem::path& dataRoot);
+};
+
+} // namespace vantreth
