@@ -398,6 +398,13 @@ void QtWindow::SyncWindow() {
         move(at.x, at.y);
         m_placedAt = at;
     }
+    if (m_form.ZOrderStamp() != m_raisedStamp) {
+        m_raisedStamp = m_form.ZOrderStamp();
+        if (m_shown) {
+            raise();
+            activateWindow();
+        }
+    }
     const platform::WindowState state = m_form.windowState();
     if (m_shown && state == m_appliedState)
         return;
@@ -606,6 +613,15 @@ void QtWindow::keyPressEvent(QKeyEvent *event) {
         return QWidget::keyPressEvent(event);
     m_form.UserKey(code);
     Refresh();
+}
+
+void QtWindow::mousePressEvent(QMouseEvent *event) {
+    // A click on the window itself, outside its controls.
+    if (event->button() == Qt::LeftButton) {
+        m_form.UserClick();
+        Refresh();
+    }
+    QWidget::mousePressEvent(event);
 }
 
 void QtWindow::closeEvent(QCloseEvent *event) {

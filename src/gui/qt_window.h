@@ -38,6 +38,7 @@ class QtWindow final : public QWidget {
     bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
     void changeEvent(QEvent *event) override;
 
   private:
@@ -63,6 +64,7 @@ class QtWindow final : public QWidget {
     bool m_shown = false;
     platform::WindowState m_appliedState = platform::WindowState::Normal;
     platform::Rect m_placedAt{-1, -1, -1, -1};
+    unsigned long m_raisedStamp = 0;
 };
 
 } // namespace vantreth::gui

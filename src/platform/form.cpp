@@ -90,6 +90,16 @@ void Form::RouteKey(Control* target, int key) {
     }
 }
 
+void Form::ZOrder() {
+    static unsigned long stamp = 0;
+    m_zorder = ++stamp;
+}
+
+void Form::UserClick() {
+    if (!m_loaded) return;
+    m_program.Dispatch([this] { Form_Click(); });
+}
+
 void Form::UserClose() {
     if (!m_loaded) return;
     m_program.Dispatch([this] { Form_QueryClose(); });

@@ -34,6 +34,10 @@ public:
     bool Visible() const { return m_visible; }
     void Show() { m_visible = true; }
     void Hide() { m_visible = false; }
+    // Brings the window in front of the other windows.
+    void ZOrder();
+    // Grows each time the window is brought to the front.
+    unsigned long ZOrderStamp() const { return m_zorder; }
     WindowState windowState() const { return m_state; }
     void SetWindowState(WindowState state) { m_state = state; }
     // The window sees every key before its controls.
@@ -52,6 +56,8 @@ public:
     void UserKeyOn(Control& control, int key);
     // The clerk clicks the window's close box.
     void UserClose();
+    // The clerk clicks the window itself, outside its controls.
+    void UserClick();
 
     // Modal boxes, through the program.
     MsgBoxResult MsgBox(const std::string& prompt, int style = vbOKOnly, const std::string& title = "");
@@ -62,6 +68,7 @@ protected:
     virtual void Form_Unload() {}
     // Runs for every key when the window has key preview; set KeyAscii to 0 to consume it.
     virtual void Form_KeyPress(int& KeyAscii) { (void)KeyAscii; }
+    virtual void Form_Click() {}
     // The close box; unloads the window unless a window decides otherwise.
     virtual void Form_QueryClose();
     void SetKeyPreview(bool on) { m_keyPreview = on; }
@@ -84,6 +91,7 @@ private:
     bool m_visible = false;
     bool m_keyPreview = false;
     WindowState m_state = WindowState::Normal;
+    unsigned long m_zorder = 0;
     std::vector<Control*> m_controls;
     Control* m_active = nullptr;
 };

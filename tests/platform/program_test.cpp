@@ -32,6 +32,7 @@ public:
     Label Hidden{*this, "Hidden", {.visible = false}};
     Timer Timer1{*this, "Timer1", {.interval = 100}};
 
+    int formClicks = 0;
     int changes = 0, clicks = 0, checkClicks = 0, ticks = 0, loads = 0, unloads = 0, formKeys = 0;
     bool unloadOnClick = false, afterUnload = false, boxInTick = false;
     int replaceWith = 0;         // Text1's key handler replaces every key with this one
@@ -42,6 +43,7 @@ public:
 private:
     void Form_Load() override { loads++; Show(); }
     void Form_Unload() override { unloads++; }
+    void Form_Click() override { formClicks++; }
     void Form_KeyPress(int& KeyAscii) override {
         formKeys++;
         if (KeyAscii == 'x') KeyAscii = 0;
@@ -231,6 +233,19 @@ TEST_F(ProgramTest, CloseBoxUnloadsByDefault) {
     program->Load("Other");
     program->Get("Other").UserClose();
     EXPECT_FALSE(program->IsLoaded("Other"));
+}
+
+TEST_F(ProgramTest, WindowClicksAndBringingToTheFront) {
+    program->Load("Other");
+    Form& other = program->Get("Other");
+    other.ZOrder();
+    form().ZOrder();
+    EXPECT_GT(form().ZOrderStamp(), other.ZOrderStamp());
+    form().UserClick();
+    EXPECT_EQ(form().formClicks, 1);
+    program->Unload(form());
+    form().UserClick();
+    EXPECT_EQ(form().formClicks, 1) << "an unloaded window takes no clicks";
 }
 
 TEST(ListItemsTest, SortedListsOrderWithoutRegardToCase) {
