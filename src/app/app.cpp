@@ -5,6 +5,20 @@
 #include "placeholder.h"
 
 #include "callacct/form50.h"
+#include "checkin/form14.h"
+#include "checkin/form15.h"
+#include "checkin/form2.h"
+#include "checkin/form64.h"
+#include "checkin/form52.h"
+#include "checkin/form57.h"
+#include "checkin/form29.h"
+#include "checkin/form34.h"
+#include "checkin/form53.h"
+#include "checkin/form54.h"
+#include "folio/form55.h"
+#include "folio/form62.h"
+#include "folio/form7.h"
+#include "folio/form8.h"
 #include "frontdesk/form1.h"
 #include "frontdesk/form10.h"
 #include "frontdesk/form11.h"
@@ -64,16 +78,24 @@ App::App(platform::Services services) : platform::Program(std::move(services)) {
     Add<Form74>(*this);
 
     // Check-in and guest history.
-    AddPlaceholder(*this, "form2", "Check In");
-    AddPlaceholder(*this, "Form52", "Find Checked Out Guest");
+    Add<form2>(*this);
+    Add<Form15>(*this);
+    Add<Form64>(*this);
+    Add<Form52>(*this);
+    Add<Form57>(*this);
+    Add<Form14>(*this);
+    Add<Form29>(*this);
+    Add<Form34>(*this);
+    Add<Form53>(*this);
+    Add<Form54>(*this);
 
     // In-house guests.
     AddPlaceholder(*this, "Form4", "View Folio");
-    AddPlaceholder(*this, "Form7", "Guest List");
-    AddPlaceholder(*this, "Form8", "Move Guest");
+    Add<Form7>(*this);
+    Add<Form8>(*this);
     AddPlaceholder(*this, "Form46", "Do Not Rent List");
-    AddPlaceholder(*this, "Form55", "Emergency Check Out");
-    AddPlaceholder(*this, "Form62", "Room Balances");
+    Add<Form55>(*this);
+    Add<Form62>(*this);
 
     // Shifts, night audit and totals.
     AddPlaceholder(*this, "Form6", "Drawer Balance");

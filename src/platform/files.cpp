@@ -124,7 +124,7 @@ const std::vector<std::string> &DataFolder::SubFolders() {
     static const std::vector<std::string> kFolders = {
         "sleepers",          "dailycharge", "detail",     "totals",   "shiftcash",  "shiftrentals",
         "roomsrented",       "history",     "move",       "dbdaily",  "directbill", "dates",
-        "reservationstoday", "notes",       "dbpayments", "phonelog", "print"};
+        "reservationstoday", "notes",       "dbpayments", "phonelog", "print",      "postednotes"};
     return kFolders;
 }
 

@@ -74,6 +74,10 @@ std::filesystem::path CancelYearFile(const DataFolder &folder, std::string_view 
     return folder.File(platform::Right(platform::RTrim(dateText), 2));
 }
 
+std::filesystem::path PostedNotesFile(const DataFolder &folder, std::string_view dateText) {
+    return folder.File("postednotes", DateDigits(dateText));
+}
+
 std::filesystem::path StayLedgerFile(const DataFolder &folder, std::string_view room3,
                                      std::string_view lastName, std::string_view firstName,
                                      std::string_view arrivalDate) {

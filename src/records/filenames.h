@@ -31,6 +31,9 @@ inline constexpr std::string_view kCashDropYesFile = "cdropyes";
 inline constexpr std::string_view kConfirmationNumberFile = "cnumber";
 inline constexpr std::string_view kReservationsTodayYesFile = "restodayyes";
 inline constexpr std::string_view kDbPaymentYesNoFile = "dbpaymentyesno";
+// The single old totals file (DayTotals records, one per day). Its name is that of the
+// totals/ sub-folder, so it can never exist beside it.
+inline constexpr std::string_view kOldTotalsFile = "totals";
 
 // Files in sub-folders under a fixed name.
 std::filesystem::path HistoryFile(const platform::DataFolder &folder);  // history/history
@@ -64,6 +67,10 @@ std::filesystem::path ShiftFilePath(const platform::DataFolder &folder, ShiftFil
 // The cancelled-reservations year file: the last two characters of the date text, in the
 // data folder itself ("3/5/04" gives the file "04").
 std::filesystem::path CancelYearFile(const platform::DataFolder &folder, std::string_view dateText);
+
+// The day's posted notes: postednotes/ + DateDigits ("postednotes/12626"). They have a
+// folder of their own because notes/ + DateDigits is the cancelled-reservations day file.
+std::filesystem::path PostedNotesFile(const platform::DataFolder &folder, std::string_view dateText);
 
 // A stay's ledger: dailycharge/ "dailycharge" + the 3-character room as stored (an inner
 // blank kept) + last name and first name without trailing blanks + DateDigits of the

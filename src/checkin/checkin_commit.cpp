@@ -1,0 +1,318 @@
+// The walk-in check-in's arithmetic, lists, checks and the records of a new stay.
+#include "checkin_commit.h"
+
+#include "platform/text.h"
+#include "records/counters.h"
+#include "records/day_totals.h"
+#include "records/filenames.h"
+#include "records/history.h"
+#include "records/room_record.h"
+#include "records/settings_files.h"
+#include "records/shift_cash.h"
+#include "records/stay_ledger.h"
+
+#include <cmath>
+
+namespace vantreth::checkin {
+
+using namespace platform;
+
+const std::vector<std::string>& PaymentList() {
+    static const std::vector<std::string> list = {kCashOrCheck, "VISA/MASTER", "AMERICAN EX.",
+                                                  "DISCOVER",   "DINERS",      kDirectBill};
+    return list;
+}
+
+std::optional<char> PayCodeFor(std::string_view payment) {
+    static constexpr char codes[] = {'L', 'N', 'M', 'P', 'O', 'Q'};
+    const auto& list = PaymentList();
+    for (size_t i = 0; i < list.size(); ++i)
+        if (list[i] == payment) return codes[i];
+    return std::nullopt;
+}
+
+std::string CardTextFor(char payCode) {
+    switch (payCode) {
+    case 'N': return "VISA/MASTER";
+    case 'M': return "AMERICAN EX.";
+    case 'P': return "DISCOVER";
+    case 'O': return "DINERS";
+    default: return std::string();
+    }
+}
+
+StayPrice PriceStay(std::string_view rateText, std::string_view nightsText, bool taxExempt, double taxRate) {
+    const double rate = Val(rateText);
+    const double tax = taxExempt ? 0.0 : taxRate;
+    StayPrice price;
+    price.nightly = CStr(Round(rate + rate * tax, 2));
+    price.total = CStr(Val(price.nightly) * Val(nightsText));
+    return price;
+}
+
+std::string TenPercentOff(std::string_view rateText) {
+    const double rate = Val(rateText);
+    return CStr(rate - rate * 0.1);
+}
+
+std::string DepartureDateText(const Date& today, std::string_view timeText, std::string_view shift, double nights) {
+    Date from = today;
+    const std::string first = Left(timeText, 1);
+    const bool earlyMorning = (first == "3" || first == "4" || first == "5") &&
+                              (Mid(timeText, 9, 1) == "A" || Mid(timeText, 10, 1) == "A");
+    if (earlyMorning && RTrim(shift) == "A") from = AddDays(from, -1);
+    return DateText(AddDays(from, static_cast<long>(Round(nights))));
+}
+
+std::vector<std::string> FreeRoomList(const DataFolder& data, std::string_view todayText) {
+    const std::string today = RTrim(todayText);
+    const std::vector<records::RoomRecord> rooms = records::ReadAllRooms(data);
+    std::vector<records::GuestRecord> reservations;
+    bool reservationsRead = false;
+    std::vector<std::string> list;
+    for (const records::RoomRecord& room : rooms) {
+        if (room.Service == "X" || room.Service == "O" || room.Clean == "N") continue;
+        if (!reservationsRead) {
+            reservations = records::ReadAllGuests(data, records::kReservationsFile);
+            reservationsRead = true;
+        }
+        bool reserved = false;
+        for (const records::GuestRecord& slot : reservations)
+            if (RTrim(slot.ArrivalDate) == today && slot.Room == room.Room) reserved = true;
+        if (!reserved) list.push_back(room.Room + " " + room.RoomType);
+    }
+    return list;
+}
+
+std::vector<std::string> OptionalRateList(const DataFolder& data) {
+    const records::OptionalRates rates = records::ReadOptionalRates(data);
+    std::vector<std::string> list;
+    for (float rate : {rates.Rate1, rates.Rate2, rates.Rate3, rates.Rate4, rates.Rate5})
+        if (rate != 0) list.push_back(CStr(rate));
+    return list;
+}
+
+std::vector<std::string> DirectBillList(const DataFolder& data) {
+    std::vector<std::string> list;
+    for (const records::DirectBillAccount& account : records::ReadAllAccounts(data))
+        if (!account.IsDeleted()) list.push_back(RTrim(account.DBNumber) + " " + RTrim(account.CompanyName));
+    return list;
+}
+
+std::optional<double> DirectBillBalance(const DataFolder& data, std::string_view entry) {
+    const std::string code = Left(entry, 4);
+    std::optional<double> balance;
+    for (const records::DirectBillAccount& account : records::ReadAllAccounts(data))
+        if (RTrim(account.DBNumber) == code) balance = Round(account.Balance, 2);
+    return balance;
+}
+
+// The do-not-rent file: 80-byte records, the last name in bytes 0-14, the first name in 15-29.
+int NoRentMatches(const DataFolder& data, std::string_view lastName, std::string_view firstName) {
+    constexpr int kNoRentLength = 80;
+    const RandomFile file(data.File(records::kNoRentFile), kNoRentLength);
+    const long count = file.RecordCount();
+    int matches = 0;
+    for (long n = 1; n <= count; ++n) {
+        std::string bytes = file.Get(n, 30);
+        for (char& c : bytes)
+            if (c == '\0') c = ' ';
+        if (Trim(bytes.substr(0, 15)) == lastName && Trim(bytes.substr(15, 15)) == firstName) ++matches;
+    }
+    return matches;
+}
+
+std::string ProblemMessage(EntryProblem problem, std::string_view room3) {
+    switch (problem) {
+    case EntryProblem::NoRoom:
+        return "You did not select a room. Select a room or click 'Cancel' to exit this module.";
+    case EntryProblem::NoRegCard:
+        return "You did not Enter a regcard #. Enter a number or click 'Cancel' to exit this module.";
+    case EntryProblem::NoDirectBill:
+        return "You did not select a direct bill. Select a direct bill or click 'Cancel' to exit this module.";
+    case EntryProblem::NoPayment:
+        return "You did not choose a payment. Choose a payment or click 'Cancel' to exit this module.";
+    case EntryProblem::BadNights:
+        return "The number of nights must be a whole number from 0 to 9999. Type the nights, like 2.";
+    case EntryProblem::BadRate:
+        return "The rate you typed is not a number. Please type the rate in dollars, like 45.50.";
+    case EntryProblem::BadChildren:
+        return "The number of children is not a number. Type a number, like 2, or leave the box empty.";
+    case EntryProblem::BadCash:
+        return "The amount the guest is giving you is not a number. Type the amount in dollars, like 100.00, or "
+               "leave the box empty.";
+    case EntryProblem::RoomTaken:
+        return "Room " + RTrim(room3) +
+               " already has a guest checked in. Select another room or click 'Cancel' to exit this module.";
+    case EntryProblem::NoTaxRate:
+        return "The tax rate has not been set. Set the tax rates from the Main Menu before checking a guest in.";
+    }
+    return std::string();
+}
+
+std::optional<EntryProblem> CheckEntry(const CheckInEntry& entry) {
+    if (entry.roomChoice.empty() || entry.roomChoice == "select room") return EntryProblem::NoRoom;
+    if (entry.regCard.empty()) return EntryProblem::NoRegCard;
+    if (entry.payment == kDirectBill && (entry.account.empty() || entry.account == "select direct bill client"))
+        return EntryProblem::NoDirectBill;
+    if (!PayCodeFor(entry.payment)) return EntryProblem::NoPayment;
+    if (!IsNonNegativeNumber(entry.nights) || Val(entry.nights) != std::floor(Val(entry.nights)) ||
+        Val(entry.nights) > 9999)
+        return EntryProblem::BadNights;
+    if (!IsNonNegativeNumber(entry.rate)) return EntryProblem::BadRate;
+    if (!Trim(entry.children).empty() && !IsNonNegativeNumber(entry.children)) return EntryProblem::BadChildren;
+    if (entry.payment == kCashOrCheck && !entry.cash.empty() && !IsNonNegativeNumber(entry.cash))
+        return EntryProblem::BadCash;
+    return std::nullopt;
+}
+
+bool DepositAnswerValid(std::string_view answer) { return Trim(answer).empty() || IsNonNegativeNumber(answer); }
+
+bool AsksForDeposit(const CheckInEntry& entry) {
+    return entry.payment == kCashOrCheck && Val(entry.cash) == Val(entry.totalStay);
+}
+
+records::GuestRecord BuildGuestRecord(const CheckInEntry& entry, float folioNumber, const CheckInSession& session) {
+    const char payCode = PayCodeFor(entry.payment).value_or(' ');
+    records::GuestRecord guest;
+    guest.LastName = Fixed(UCase(entry.lastName), 15);
+    guest.FirstName = Fixed(UCase(entry.firstName), 15);
+    guest.Company = Fixed(UCase(entry.company), 20);
+    guest.Street = Fixed(UCase(entry.street), 25);
+    guest.City = Fixed(UCase(entry.city), 20);
+    guest.State = Fixed(UCase(entry.state), 2);
+    guest.Zip = Fixed(entry.zip, 6);
+    guest.Phone = Fixed(entry.phone, 15);
+    guest.RegCard = Fixed(entry.regCard, 6);
+    guest.Clerk = Fixed(entry.clerk, 2);
+    guest.Room = Fixed(Left(entry.roomChoice, 3), 3);
+    guest.Adults = static_cast<float>(Val(entry.adults));
+    guest.Children = static_cast<float>(Val(entry.children));
+    guest.Nights = static_cast<float>(Val(entry.nights));
+    guest.TaxExempt = entry.taxExempt ? 1.0f : 0.0f;
+    guest.PayCode = std::string(1, payCode);
+    guest.CheckInTime = Fixed(TimeText(session.time), 10);
+    guest.ArrivalDate = Fixed(DateText(session.today), 10);
+    guest.CheckOutTime = Space(10);
+    guest.DepartureDate =
+        Fixed(DepartureDateText(session.today, TimeText(session.time), session.shift, Val(entry.nights)), 10);
+    guest.Rate = static_cast<float>(Val(entry.rate));
+    guest.SpareAmount = 0;
+    guest.CardNumber = Fixed("none", 40);
+    guest.CardExpiry = Fixed("none", 10);
+    guest.DBNumber = payCode == 'Q' ? Fixed(Left(entry.account, 4), 8) : Space(8);
+    guest.FolioNumber = Fixed(CStr(folioNumber), 5);
+    guest.Comment = Fixed(UCase(entry.comment), 160);
+    return guest;
+}
+
+CheckInPlan PlanCheckIn(const DataFolder& data, const CheckInEntry& entry, const CheckInSession& session,
+                        double deposit) {
+    CheckInPlan plan;
+    plan.session = session;
+    plan.todayText = DateText(session.today);
+    plan.folioNumber = records::ReadFolioCounter(data).LastFolio + 1;
+    plan.slot = records::FindFreeGuestSlot(data, records::kGuestFile);
+    plan.guest = BuildGuestRecord(entry, plan.folioNumber, session);
+    plan.feeShowing = entry.feeShowing;
+    plan.feeDescription = entry.feeDescription;
+    plan.fee = Val(entry.feeAmount);
+    const char payCode = plan.guest.PayCode[0];
+    if (payCode == 'L' && !entry.cash.empty()) plan.cash = Val(entry.cash);
+    if (!CardTextFor(payCode).empty()) plan.card = Val(entry.totalStay);
+    plan.deposit = deposit;
+    plan.roomRecord = records::FindRoom(data, plan.guest.Room);
+    return plan;
+}
+
+namespace {
+
+// One line in the stay's ledger; Log writes the same posting into the day's posting log.
+void Post(const CheckInPlan& plan, const std::filesystem::path& ledger, const std::string& code,
+          const std::string& description, double amount, double taxValue) {
+    const std::string& room = plan.guest.Room;
+    records::StayLedgerLine line{.Room = room,
+                                 .Shift = plan.session.postingShift,
+                                 .PostDate = plan.todayText,
+                                 .Code = code,
+                                 .Description = description,
+                                 .Amount = static_cast<float>(amount),
+                                 .TaxValue = static_cast<float>(taxValue)};
+    records::AppendStayLedgerLine(ledger, line);
+}
+
+void Log(const DataFolder& data, const CheckInPlan& plan, const std::string& code, const std::string& description,
+         double amount) {
+    records::DayDetailLine line{.Room = plan.guest.Room,
+                                .Shift = plan.session.postingShift,
+                                .PostDate = plan.todayText,
+                                .Code = code,
+                                .Description = description,
+                                .Amount = static_cast<float>(amount),
+                                .Clerk = plan.session.clerk};
+    records::AppendDayDetailLine(data, plan.todayText, line);
+}
+
+} // namespace
+
+void WriteCheckIn(const DataFolder& data, const CheckInPlan& plan) {
+    using records::DayTotalsField;
+    const records::GuestRecord& guest = plan.guest;
+    const std::string& today = plan.todayText;
+    const CheckInSession& session = plan.session;
+
+    records::WriteGuest(data, records::kGuestFile, plan.slot, guest);
+    records::WriteFolioCounter(data, records::FolioCounter{.LastFolio = plan.folioNumber});
+
+    const std::filesystem::path ledger = records::StayLedgerPath(data, guest);
+    const double rate = guest.Rate;
+    Post(plan, ledger, "E", "ROOM RENT", rate, Round(rate * session.taxRate, 2));
+    if (plan.feeShowing) Post(plan, ledger, "J", plan.feeDescription, plan.fee, 0);
+    Log(data, plan, "E", "ROOM RENT", rate);
+    if (plan.feeShowing) Log(data, plan, "J", plan.feeDescription, plan.fee);
+
+    const double tax = guest.IsTaxExempt() ? 0.0 : session.taxRate;
+    records::AddToDayTotals(data, today, DayTotalsField::RoomRent, rate);
+    records::AddToDayTotals(data, today, DayTotalsField::GrossRent, rate + rate * tax);
+    if (!guest.IsTaxExempt()) records::AddToDayTotals(data, today, DayTotalsField::Tax, rate * tax);
+    if (plan.feeShowing) records::AddToDayTotals(data, today, DayTotalsField::PetOther, plan.fee);
+
+    if (plan.cash) {
+        Post(plan, ledger, "L", "CASH REC.", *plan.cash, 0);
+        Log(data, plan, "L", "CASH REC.", *plan.cash);
+        records::AddToDayTotals(data, today, DayTotalsField::Cash, *plan.cash);
+    }
+    if (plan.card) {
+        const std::string code = guest.PayCode;
+        records::AddToDayTotals(data, today, *records::DayTotalsFieldForCode(code), *plan.card);
+        Post(plan, ledger, code, CardTextFor(code[0]), *plan.card, 0);
+        Log(data, plan, code, CardTextFor(code[0]), *plan.card);
+    }
+    if (plan.cash)
+        records::AddToShiftCash(data, session.shift, session.clerk, today, records::ShiftCashField::CashFromRent,
+                                *plan.cash);
+
+    if (plan.roomRecord) {
+        records::RoomRecord room = records::ReadRoom(data, *plan.roomRecord);
+        room.Service = "O";
+        room.Vacant = "N";
+        records::WriteRoom(data, *plan.roomRecord, room);
+    }
+
+    if (plan.deposit != 0) {
+        Post(plan, ledger, "L", "CASH REC.", plan.deposit, 0);
+        Log(data, plan, "L", "CASH REC.", plan.deposit);
+        records::AddToShiftCash(data, session.shift, session.clerk, today, records::ShiftCashField::CashFromRent,
+                                plan.deposit);
+        records::AddToDayTotals(data, today, DayTotalsField::Cash, plan.deposit);
+    }
+
+    records::AppendShiftRentalLine(data, session.shift, today,
+                                   records::ShiftRentalLine{.Room = guest.Room,
+                                                            .Shift = session.shift,
+                                                            .Clerk = session.clerk,
+                                                            .TimeRented = session.time});
+    records::AddRoomsRented(data, today, 1);
+}
+
+} // namespace vantreth::checkin

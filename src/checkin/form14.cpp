@@ -1,0 +1,147 @@
+#include "form14.h"
+
+#include "checkin/form2.h"
+#include "checkin/form52.h"
+#include "platform/text.h"
+
+namespace vantreth {
+
+using namespace platform;
+using records::HistoryEntry;
+
+std::string HistoryPrefixLine(const HistoryEntry& entry) {
+    return entry.FolioNumber + " " + RTrim(entry.LastName) + ", " + RTrim(entry.FirstName) + "    " +
+           RTrim(entry.Street) + " " + RTrim(entry.City) + "  " + entry.State + "  " + entry.Zip;
+}
+
+std::string HistoryWholeNameLine(const HistoryEntry& entry) {
+    return entry.FolioNumber + " " + RTrim(entry.LastName) + "  " + RTrim(entry.FirstName) + "    " +
+           Fixed(entry.Street, 25) + " " + RTrim(entry.City) + "  " + entry.State + "  " + entry.Zip;
+}
+
+std::vector<std::string> HistoryNotFoundLines() {
+    return {" ", " ", " ", Space(43) + "Sorry, no one found under that name"};
+}
+
+Form14::Form14(App& app) : AppForm(app, kName, "History", {200, 120, 860, 386}) {
+    SetKeyPreview(true);
+    Text1.on_change = [this] { Text1_Change(); };
+    Text1.on_key_press = [this](int& KeyAscii) { Text1_KeyPress(KeyAscii); };
+    Command1.on_click = [this] { Command1_Click(); };
+    Command2.on_click = [this] { Command2_Click(); };
+    List1.on_click = [this] { List1_Click(); };
+}
+
+void Form14::Form_Load() {
+    m_keepList = false;
+    Show();
+    Text1.SetFocus();
+}
+
+void Form14::Form_KeyPress(int& KeyAscii) {
+    if (KeyAscii != vbKeyEscape)
+        return;
+    KeyAscii = 0;
+    CloseHistory();
+}
+
+void Form14::Text1_KeyPress(int& KeyAscii) {
+    if (KeyAscii != vbKeyReturn)
+        return;
+    KeyAscii = 0;
+    if (Text1.Text().empty())
+        CloseHistory();
+    else
+        Command2.SetFocus();
+}
+
+// Last names are stored in capitals and compared as typed, so lower case finds nothing.
+void Form14::Text1_Change() {
+    if (m_keepList)
+        return;
+    List1.Clear();
+    const std::string typed = Text1.Text();
+    if (typed.empty())
+        return;
+    for (const HistoryEntry& entry : ReadHistoryIfAny(app().data())) {
+        if (typed.size() <= entry.LastName.size() && entry.LastName.compare(0, typed.size(), typed) == 0)
+            List1.AddItem(HistoryPrefixLine(entry));
+    }
+}
+
+void Form14::Command1_Click() {
+    List1.Clear();
+    const std::string name = UCase(Text1.Text());
+    bool found = false;
+    for (const HistoryEntry& entry : ReadHistoryIfAny(app().data())) {
+        if (RTrim(entry.LastName) != name)
+            continue;
+        List1.AddItem(HistoryWholeNameLine(entry));
+        found = true;
+    }
+    if (found)
+        return;
+    for (const std::string& line : HistoryNotFoundLines())
+        List1.AddItem(line);
+    m_keepList = true;
+    Text1.SetText("");
+    m_keepList = false;
+    Text1.SetFocus();
+}
+
+void Form14::List1_Click() {
+    const double folio = Val(Left(List1.Text(), 5));
+    const bool forReservation = app().gHistoryForReservation == 1;
+    // Folio numbers start at 1: a blank line or the apology picks nobody.
+    if (folio != 0 && !forReservation) {
+        for (const HistoryEntry& entry : ReadHistoryIfAny(app().data())) {
+            if (Val(entry.FolioNumber) != folio)
+                continue;
+            form2& checkIn = app().Get<form2>();
+            if (checkIn.Loaded()) {
+                // Each write runs the box's change handler at once (the names switch "Check In Now--->").
+                checkIn.Text9.SetText(RTrim(entry.LastName));
+                checkIn.Text10.SetText(RTrim(entry.FirstName));
+                checkIn.Text11.SetText(RTrim(entry.Company));
+                checkIn.Text12.SetText(RTrim(entry.Street));
+                checkIn.Text13.SetText(RTrim(entry.City));
+                checkIn.Text14.SetText(RTrim(entry.State));
+                checkIn.Text15.SetText(RTrim(entry.Zip));
+                checkIn.Text16.SetText(RTrim(entry.Phone));
+                checkIn.Text21.SetText(app().gClerk);
+            }
+            break;
+        }
+    }
+    if (!forReservation)
+        FocusCheckIn(true);
+    app().gHistoryForReservation = 0;
+    app().Unload(*this);
+}
+
+void Form14::Command2_Click() {
+    CloseHistory();
+}
+
+// Opened by the check-in window's load, the clerk goes on with the room list; opened by
+// its "History" button, with the registration card after a pick, the last name after a cancel.
+void Form14::FocusCheckIn(bool picked) {
+    form2& checkIn = app().Get<form2>();
+    if (!checkIn.Loaded())
+        return;
+    if (app().gHistoryFromButton != 1)
+        checkIn.Combo1.SetFocus();
+    else if (picked)
+        checkIn.Text17.SetFocus();
+    else
+        checkIn.Text9.SetFocus();
+}
+
+void Form14::CloseHistory() {
+    app().Unload(*this);
+    if (app().gHistoryForReservation != 1)
+        FocusCheckIn(false);
+    app().gHistoryForReservation = 0;
+}
+
+} // namespace vantreth

@@ -1,0 +1,513 @@
+// "Check In": the handlers of the walk-in check-in window.
+#include "form2.h"
+
+#include "callacct/form50.h"
+#include "checkin/checkin_commit.h"
+#include "checkin/form15.h"
+#include "checkin/form64.h"
+#include "frontdesk/form1.h"
+#include "frontdesk/form70.h"
+#include "platform/text.h"
+#include "records/filenames.h"
+#include "records/guest_record.h"
+#include "records/room_record.h"
+#include "records/settings_files.h"
+#include "records/shift_record.h"
+
+namespace vantreth {
+
+using namespace platform;
+
+namespace {
+constexpr const char* kChoosePayment = "choose payment";
+constexpr const char* kNoRentWarning =
+    "The first and last name matches a name in the no rent list. Just thought I would let you know.";
+} // namespace
+
+form2::form2(App& app) : AppForm(app, kName, "Check In", {40, 20, 900, 600}) {
+    SetKeyPreview(true);
+    Check1.on_click = [this] { Check1_Click(); };
+    Combo1.on_click = [this] { Combo1_Click(); };
+    Combo2.on_click = [this] { Combo2_Click(); };
+    Combo3.on_click = [this] { Combo3_Click(); };
+    Combo3.on_drop_down = [this] { Combo3_DropDown(); };
+    Combo4.on_click = [this] { Combo4_Click(); };
+    Combo5.on_click = [this] { Combo5_Click(); };
+    Command1.on_click = [this] { Command1_Click(); };
+    Command2.on_click = [this] { Command2_Click(); };
+    Command3.on_click = [this] { Command3_Click(); };
+    Command4.on_click = [this] { Command4_Click(); };
+    Command5.on_click = [this] { Command5_Click(); };
+    Command6.on_click = [this] { Command6_Click(); };
+    Command7.on_click = [this] { Command7_Click(); };
+    Text1.on_change = [this] { Text1_Change(); };
+    Text1.on_click = [this] { Text1_Click(); };
+    Text1.on_key_press = [this](int& KeyAscii) { Text1_KeyPress(KeyAscii); };
+    Text2.on_change = [this] { Text2_Change(); };
+    Text2.on_key_press = [this](int& KeyAscii) { Text2_KeyPress(KeyAscii); };
+    Text7.on_change = [this] { Text7_Change(); };
+    Text7.on_key_press = [this](int& KeyAscii) { Text7_KeyPress(KeyAscii); };
+    Text9.on_change = [this] { Text9_Change(); };
+    Text9.on_key_press = [this](int& KeyAscii) { Text9_KeyPress(KeyAscii); };
+    Text10.on_change = [this] { Text10_Change(); };
+    Text10.on_key_press = [this](int& KeyAscii) { Text10_KeyPress(KeyAscii); };
+    Text11.on_key_press = [this](int& KeyAscii) { Text11_KeyPress(KeyAscii); };
+    Text12.on_key_press = [this](int& KeyAscii) { Text12_KeyPress(KeyAscii); };
+    Text13.on_key_press = [this](int& KeyAscii) { Text13_KeyPress(KeyAscii); };
+    Text14.on_key_press = [this](int& KeyAscii) { Text14_KeyPress(KeyAscii); };
+    Text15.on_key_press = [this](int& KeyAscii) { Text15_KeyPress(KeyAscii); };
+    Text16.on_key_press = [this](int& KeyAscii) { Text16_KeyPress(KeyAscii); };
+    Text17.on_key_press = [this](int& KeyAscii) { Text17_KeyPress(KeyAscii); };
+    Text18.on_key_press = [this](int& KeyAscii) { Text18_KeyPress(KeyAscii); };
+    Text19.on_key_press = [this](int& KeyAscii) { Text19_KeyPress(KeyAscii); };
+    Text20.on_key_press = [this](int& KeyAscii) { Text20_KeyPress(KeyAscii); };
+    Text21.on_key_press = [this](int& KeyAscii) { Text21_KeyPress(KeyAscii); };
+    Frame1.on_click = [this] { BringPromptsToFront(true); };
+    Frame1.on_dbl_click = [this] { BringPromptsToFront(true); };
+    Frame4.on_click = [this] { BringPromptsToFront(true); };
+    Frame4.on_dbl_click = [this] { BringPromptsToFront(true); };
+    Frame5.on_click = [this] { BringPromptsToFront(true); };
+    Frame5.on_dbl_click = [this] { BringPromptsToFront(true); };
+    Frame3.on_click = [this] { BringPromptsToFront(false); };
+    Frame3.on_dbl_click = [this] { BringPromptsToFront(false); };
+    Frame6.on_click = [this] { BringPromptsToFront(false); };
+    Frame6.on_dbl_click = [this] { BringPromptsToFront(false); };
+    Frame7.on_click = [this] { BringPromptsToFront(false); };
+    Frame7.on_dbl_click = [this] { BringPromptsToFront(false); };
+}
+
+// ---------------------------------------------------------------------------
+// Opening and leaving
+
+void form2::Form_Load() {
+    Show();
+    Text21.SetText(app().gClerk);
+    app().gTaxRate = records::ReadTaxRate(app().data()).value_or(0);
+    FillFreeRoomList();
+    for (const std::string& payment : checkin::PaymentList()) Combo2.AddItem(payment);
+    for (const std::string& rate : checkin::OptionalRateList(app().data())) Combo3.AddItem(rate);
+    Text18.SetText("1");
+    Combo5.SetText("");
+    // History opens beside the window; its pick or cancel sends the focus to the room list.
+    if (app().IsRegistered("Form14")) app().Load("Form14");
+}
+
+void form2::FillFreeRoomList() {
+    for (const std::string& entry : checkin::FreeRoomList(app().data(), app().clock().DateText()))
+        Combo1.AddItem(entry);
+}
+
+// However the window goes, the call box port is closed and the front desk comes back;
+// its load opens the port again. The prompts that belong to this window go with it.
+void form2::Form_Unload() {
+    app().Unload(app().Get<Form15>());
+    app().Unload(app().Get<Form64>());
+    Form50& calls = app().Get<Form50>();
+    if (calls.MSComm1.PortOpen()) calls.MSComm1.SetPortOpen(false);
+    app().Unload(calls);
+    app().Load(app().Get<Form1>());
+}
+
+void form2::Form_KeyPress(int& KeyAscii) {
+    if (KeyAscii == vbKeyEscape) {
+        KeyAscii = 0;
+        Command3_Click();
+    }
+}
+
+void form2::Command3_Click() {
+    app().gHistoryFromButton = 0;
+    app().Unload(*this);
+    app().Load(app().Get<Form1>());
+}
+
+void form2::Command4_Click() {
+    app().gHistoryFromButton = 1;
+    if (app().IsRegistered("Form14")) app().Load("Form14");
+}
+
+// ---------------------------------------------------------------------------
+// Price
+
+void form2::RecomputeStayTotal() {
+    Label24.SetCaption("");
+    Label25.SetCaption("");
+    const checkin::StayPrice price =
+        checkin::PriceStay(Text2.Text(), Text1.Text(), Check1.Value() == 1, app().gTaxRate);
+    Label24.SetCaption(price.nightly);
+    Label25.SetCaption(price.total);
+}
+
+void form2::Check1_Click() {
+    RecomputeStayTotal();
+    if (Text7.Enabled()) Text7.SetText(Label25.Caption());
+}
+
+void form2::Command1_Click() {
+    RecomputeStayTotal();
+    Text7.SetText(Label25.Caption());
+}
+
+void form2::Combo1_Click() {
+    if (Combo1.Text().empty()) {
+        Combo1.SetText("Select Room");
+        Combo1.SetFocus();
+        return;
+    }
+    if (Text1.Text().empty()) Text1.SetText("1");
+    app().gTaxRate = records::ReadTaxRate(app().data()).value_or(0);
+    Text2.SetEnabled(true);
+    for (const records::RoomRecord& room : records::ReadAllRooms(app().data())) {
+        if (room.Room + " " + room.RoomType != Combo1.Text()) continue;
+        Text2.SetText(CStr(room.Rate));
+        RecomputeStayTotal();
+        break;
+    }
+    Check1.SetEnabled(true);
+    Command1.SetEnabled(true);
+    Combo3.SetEnabled(true);
+    Command5.SetEnabled(true);
+    Combo2.SetFocus();
+}
+
+void form2::Combo3_Click() {
+    app().gTenPercentTaken = 0;
+    if (!Combo3.Text().empty()) {
+        Text2.SetText(Combo3.Text());
+        RecomputeStayTotal();
+        if (Combo2.Text() == checkin::kCashOrCheck) Text7.SetText(Label25.Caption());
+    }
+    Combo3.SetText("select another rate");
+    Combo2.SetFocus();
+}
+
+void form2::Combo3_DropDown() {
+    if (Combo3.ListCount() == 0) app().Load(app().Get<Form70>());
+}
+
+void form2::Command5_Click() {
+    if (app().gTenPercentTaken == 1) return;
+    Text2.SetText(checkin::TenPercentOff(Text2.Text()));
+    const checkin::StayPrice price =
+        checkin::PriceStay(Text2.Text(), Text1.Text(), Check1.Value() == 1, app().gTaxRate);
+    Label24.SetCaption(price.nightly);
+    Label25.SetCaption(CStr(Round(Val(price.total), 2)));
+    app().gTenPercentTaken = 1;
+    if (!Text7.Text().empty()) Text7.SetText(Label25.Caption());
+}
+
+// A number of nights is typed one key at a time: each change moves on.
+void form2::Text1_Change() {
+    if (Text1.Text().empty()) return;
+    RecomputeStayTotal();
+    if (Text7.Enabled()) Text7.SetText(Label25.Caption());
+    if (Text2.Text().empty())
+        Combo1.SetFocus();
+    else
+        Combo2.SetFocus();
+}
+
+void form2::Text1_Click() { Text1.SetText(""); }
+
+void form2::Text1_KeyPress(int& KeyAscii) {
+    if (KeyAscii != vbKeyReturn) return;
+    RecomputeStayTotal();
+    Combo2.SetFocus();
+}
+
+void form2::Text2_Change() {
+    app().gTenPercentTaken = 0;
+    Combo2.SetEnabled(true);
+    RecomputeStayTotal();
+    if (Text7.Enabled()) Text7.SetText(Label25.Caption());
+}
+
+void form2::Text2_KeyPress(int& KeyAscii) {
+    if (KeyAscii != vbKeyReturn) return;
+    RecomputeStayTotal();
+    Text7.SetText(Label25.Caption());
+    Combo2.SetFocus();
+}
+
+// ---------------------------------------------------------------------------
+// Payment
+
+void form2::Combo2_Click() {
+    Command6.SetEnabled(true);
+    if (!Text9.Text().empty() && !Text10.Text().empty()) Command2.SetEnabled(true);
+    const std::string& payment = Combo2.Text();
+    if (payment == checkin::kCashOrCheck) {
+        Combo5.Clear();
+        Frame3.SetEnabled(true);
+        Text7.SetEnabled(true);
+        Frame2.SetEnabled(false);
+        Combo5.SetText("");
+        Frame4.SetEnabled(false);
+        Text7.SetText(Label25.Caption());
+        // The cash box's change enables the guest panel, unless the amount was already there.
+        Frame5.SetEnabled(true);
+        FocusGuestDetails();
+    } else if (payment == checkin::kDirectBill) {
+        Text7.SetText("");
+        Combo5.Clear();
+        Combo4.SetText("select type");
+        Frame3.SetEnabled(false);
+        Frame2.SetEnabled(false);
+        Frame4.SetEnabled(true);
+        Combo5.SetText("select direct bill client");
+        for (const std::string& entry : checkin::DirectBillList(app().data())) Combo5.AddItem(entry);
+        Combo5.SetFocus();
+    } else if (checkin::PayCodeFor(payment)) {
+        Text7.SetText("");
+        Text7.SetEnabled(false);
+        Combo5.SetText("");
+        Frame4.SetEnabled(false);
+        Frame5.SetEnabled(true);
+        FocusGuestDetails();
+    }
+}
+
+void form2::Combo5_Click() {
+    Label6.SetVisible(true);
+    Label26.SetVisible(true);
+    Label9.SetVisible(true);
+    Label27.SetVisible(true);
+    if (const std::optional<double> balance = checkin::DirectBillBalance(app().data(), Combo5.Text()))
+        Label9.SetCaption(CStr(*balance));
+    Label26.SetCaption("Room " + Left(Combo1.Text(), 4));
+    Frame5.SetEnabled(true);
+    FocusGuestDetails();
+}
+
+void form2::Combo4_Click() {
+    Frame5.SetEnabled(true);
+    FocusGuestDetails();
+}
+
+void form2::FocusGuestDetails() {
+    if (Text14.Text().empty())
+        Text9.SetFocus();
+    else
+        Text17.SetFocus();
+}
+
+void form2::Text7_Change() { Frame5.SetEnabled(true); }
+
+// ---------------------------------------------------------------------------
+// Additional fee
+
+void form2::Command6_Click() { app().Load(app().Get<Form64>()); }
+
+void form2::Command7_Click() {
+    const double fee = Val(Label30.Caption());
+    Label25.SetCaption(CStr(Val(Label25.Caption()) - fee));
+    if (Val(Text7.Text()) > 0) Text7.SetText(CStr(Val(Text7.Text()) - fee));
+    Label30.SetCaption("");
+    Frame7.SetEnabled(false);
+    Frame7.SetVisible(false);
+    if (Combo2.Text() != kChoosePayment)
+        Text9.SetFocus();
+    else
+        Combo2.SetFocus();
+}
+
+// ---------------------------------------------------------------------------
+// Names and the Enter walk
+
+void form2::Text9_Change() {
+    if (Text9.Text().empty()) Command2.SetEnabled(false);
+    if (!Text9.Text().empty() && !Text10.Text().empty()) Command2.SetEnabled(true);
+}
+
+void form2::Text10_Change() {
+    if (Combo2.Text() != kChoosePayment) Command2.SetEnabled(true);
+    if (Text10.Text().empty()) Command2.SetEnabled(false);
+}
+
+void form2::WarnIfNoRent() {
+    const int matches = checkin::NoRentMatches(app().data(), Text9.Text(), Text10.Text());
+    for (int i = 0; i < matches; ++i) MsgBox(kNoRentWarning, vbOKOnly, "WARNING");
+}
+
+namespace {
+// Enter moves the focus on and is consumed.
+void EnterTo(int& KeyAscii, Control& next) {
+    if (KeyAscii != vbKeyReturn) return;
+    KeyAscii = 0;
+    next.SetFocus();
+}
+} // namespace
+
+void form2::Text9_KeyPress(int& KeyAscii) { EnterTo(KeyAscii, Text10); }
+
+void form2::Text10_KeyPress(int& KeyAscii) {
+    if (KeyAscii != vbKeyReturn) return;
+    WarnIfNoRent();
+    EnterTo(KeyAscii, Text11);
+}
+
+void form2::Text11_KeyPress(int& KeyAscii) { EnterTo(KeyAscii, Text12); }
+void form2::Text12_KeyPress(int& KeyAscii) { EnterTo(KeyAscii, Text13); }
+void form2::Text13_KeyPress(int& KeyAscii) { EnterTo(KeyAscii, Text14); }
+
+// A two-letter state moves on by itself.
+void form2::Text14_KeyPress(int& KeyAscii) {
+    if (KeyAscii == vbKeyReturn) return EnterTo(KeyAscii, Text15);
+    if (Text14.Text().empty()) return;
+    Text14.TypeIntoBox(KeyAscii);
+    KeyAscii = 0;
+    Text15.SetFocus();
+}
+
+void form2::Text15_KeyPress(int& KeyAscii) { EnterTo(KeyAscii, Text16); }
+void form2::Text16_KeyPress(int& KeyAscii) { EnterTo(KeyAscii, Text17); }
+
+void form2::Text17_KeyPress(int& KeyAscii) {
+    if (Text17.Text().size() > 2) EnterTo(KeyAscii, Text18);
+}
+
+// The adults box holds one digit from 1 to 6.
+void form2::Text18_KeyPress(int& KeyAscii) {
+    if (KeyAscii == vbKeyReturn) return EnterTo(KeyAscii, Text19);
+    const int key = KeyAscii;
+    KeyAscii = 0;
+    if (key < '1' || key > '6') return;
+    Text18.SetText(std::string(1, static_cast<char>(key)));
+    Text19.SetFocus();
+}
+
+void form2::Text19_KeyPress(int& KeyAscii) {
+    if (KeyAscii == vbKeyReturn) return EnterTo(KeyAscii, Text21);
+    Text19.TypeIntoBox(KeyAscii);
+    KeyAscii = 0;
+    Text21.SetFocus();
+}
+
+void form2::Text21_KeyPress(int& KeyAscii) { EnterTo(KeyAscii, Text20); }
+
+void form2::Text20_KeyPress(int& KeyAscii) {
+    if (KeyAscii != vbKeyReturn) return;
+    if (!Text9.Text().empty() && !Text10.Text().empty() && Command2.Enabled()) Command2.SetFocus();
+}
+
+void form2::Text7_KeyPress(int& KeyAscii) { EnterTo(KeyAscii, Text9); }
+
+// ---------------------------------------------------------------------------
+// Prompts in front
+
+void form2::Form_Click() { BringPromptsToFront(true); }
+
+void form2::BringPromptsToFront(bool attentionToo) {
+    Form15& duplicate = app().Get<Form15>();
+    if (app().gDuplicatePromptOpen == 1 && duplicate.Loaded()) duplicate.ZOrder();
+    if (!attentionToo) return;
+    Form70& attention = app().Get<Form70>();
+    if (app().gAttentionOpen == 1 && attention.Loaded()) attention.ZOrder();
+}
+
+// ---------------------------------------------------------------------------
+// The commit
+
+void form2::Command2_Click() {
+    checkin::CheckInEntry entry{.roomChoice = Combo1.Text(),
+                                .lastName = Text9.Text(),
+                                .firstName = Text10.Text(),
+                                .company = Text11.Text(),
+                                .street = Text12.Text(),
+                                .city = Text13.Text(),
+                                .state = Text14.Text(),
+                                .zip = Text15.Text(),
+                                .phone = Text16.Text(),
+                                .regCard = Text17.Text(),
+                                .clerk = Text21.Text(),
+                                .adults = Text18.Text(),
+                                .children = Text19.Text(),
+                                .nights = Text1.Text(),
+                                .rate = Text2.Text(),
+                                .taxExempt = Check1.Value() == 1,
+                                .payment = Combo2.Text(),
+                                .account = Combo5.Text(),
+                                .comment = Text20.Text(),
+                                .cash = Text7.Text(),
+                                .totalStay = Label25.Caption(),
+                                .feeShowing = Frame7.Enabled() && !Label30.Caption().empty(),
+                                .feeDescription = Label28.Caption(),
+                                .feeAmount = Label30.Caption()};
+    const std::string room3 = Left(entry.roomChoice, 3);
+
+    // Everything is checked before the first write, so a refused check-in writes nothing.
+    std::optional<checkin::EntryProblem> problem = checkin::CheckEntry(entry);
+    std::optional<double> taxRate;
+    if (!problem && records::FindGuestByRoom(app().data(), records::kGuestFile, room3))
+        problem = checkin::EntryProblem::RoomTaken;
+    if (!problem) {
+        taxRate = records::ReadTaxRate(app().data());
+        if (!taxRate) problem = checkin::EntryProblem::NoTaxRate;
+    }
+    if (problem) {
+        MsgBox(checkin::ProblemMessage(*problem, room3), vbOKOnly, "WARNING");
+        switch (*problem) {
+        case checkin::EntryProblem::NoRoom:
+        case checkin::EntryProblem::RoomTaken:
+            Combo1.SetText("select room");
+            Combo1.SetFocus();
+            break;
+        case checkin::EntryProblem::NoRegCard: Text17.SetFocus(); break;
+        case checkin::EntryProblem::NoDirectBill:
+            Combo5.SetText("select direct bill client");
+            Combo5.SetFocus();
+            break;
+        case checkin::EntryProblem::NoPayment: Combo2.SetFocus(); break;
+        case checkin::EntryProblem::BadNights: Text1.SetFocus(); break;
+        case checkin::EntryProblem::BadRate: Text2.SetFocus(); break;
+        case checkin::EntryProblem::BadChildren: Text19.SetFocus(); break;
+        case checkin::EntryProblem::BadCash: Text7.SetFocus(); break;
+        case checkin::EntryProblem::NoTaxRate: break;
+        }
+        return;
+    }
+
+    const records::ShiftRecord shift = records::ReadShift(app().data());
+    WarnIfNoRent();
+    if (MsgBox("Are you sure you want to check this guest in now?", vbYesNo | vbQuestion, "Check In") != vbYes)
+        return;
+    app().gHistoryFromButton = 0;
+
+    double deposit = 0;
+    if (checkin::AsksForDeposit(entry)) {
+        for (;;) {
+            const std::string answer = InputBox(
+                "If the guest is giving you cash for a phone deposit, enter the amount below. If not, just press "
+                "'Enter' or click OK.",
+                "Phone Deposit?");
+            if (checkin::DepositAnswerValid(answer)) {
+                deposit = Val(answer);
+                break;
+            }
+            MsgBox(checkin::kBadDepositMessage, vbOKOnly, "WARNING");
+        }
+    }
+
+    app().gTaxRate = *taxRate;
+    const DateTime now = app().clock().Now();
+    const checkin::CheckInSession session{.postingShift = shift.Shift,
+                                          .shift = app().gShift,
+                                          .clerk = app().gClerk,
+                                          .taxRate = app().gTaxRate,
+                                          .today = now.date,
+                                          .time = now.time};
+    checkin::WriteCheckIn(app().data(), checkin::PlanCheckIn(app().data(), entry, session, deposit));
+
+    Command2.SetEnabled(false);
+    Command6.SetEnabled(false);
+    Command3.SetEnabled(false);
+    Frame1.SetEnabled(false);
+    Frame3.SetEnabled(false);
+    Frame4.SetEnabled(false);
+    Frame5.SetEnabled(false);
+    Frame6.SetEnabled(false);
+    Frame7.SetEnabled(false);
+    app().Load(app().Get<Form15>());
+}
+
+} // namespace vantreth

@@ -1,0 +1,72 @@
+#include "form57.h"
+
+#include "checkin/form52.h"
+#include "platform/text.h"
+
+#include <algorithm>
+
+namespace vantreth {
+
+using namespace platform;
+using records::HistoryEntry;
+
+std::string HistoryNameListLine(const HistoryEntry& entry) {
+    // A date longer than its column of 7 eats into the three blanks after it, keeping one.
+    const std::string arrived = RTrim(entry.ArrivalDate);
+    const long gap = std::max(10L - static_cast<long>(arrived.size()), 1L);
+    return entry.FolioNumber + " " + arrived + Space(gap) + RTrim(entry.LastName) + ", " + entry.FirstName +
+           RTrim(entry.Street) + " " + RTrim(entry.City) + "  " + entry.State + "  " + entry.Zip;
+}
+
+bool LastNameBeginsWith(const HistoryEntry& entry, std::string_view typed) {
+    return typed.size() <= entry.LastName.size() &&
+           std::string_view(entry.LastName).substr(0, typed.size()) == typed;
+}
+
+double FolioNumberOfLine(std::string_view line) {
+    return Val(Left(line, 5));
+}
+
+Form57::Form57(App& app) : AppForm(app, kName, "", {8, 8, 900, 396}) {
+    Text1.on_change = [this] { Text1_Change(); };
+    List1.on_dbl_click = [this] { List1_DblClick(); };
+    Command2.on_click = [this] { Command2_Click(); };
+}
+
+void Form57::Form_Load() {
+    Show();
+    Text1.SetFocus();
+}
+
+void Form57::Text1_Change() {
+    List1.Clear();
+    const std::string typed = Text1.Text();
+    if (typed.empty())
+        return;
+    for (const HistoryEntry& entry : ReadHistoryIfAny(app().data()))
+        if (LastNameBeginsWith(entry, typed))
+            List1.AddItem(HistoryNameListLine(entry));
+}
+
+void Form57::List1_DblClick() {
+    Form52& finder = app().Get<Form52>();
+    finder.List1.Clear();
+    const double folio = FolioNumberOfLine(List1.Text());
+    bool shown = false;
+    for (const HistoryEntry& entry : ReadHistoryIfAny(app().data())) {
+        if (Val(entry.FolioNumber) != folio)
+            continue;
+        finder.ShowPickedStay(entry);
+        shown = true;
+        break;
+    }
+    if (!shown)
+        finder.ShowNoFurtherInfo();
+    app().Unload(*this);
+}
+
+void Form57::Command2_Click() {
+    app().Unload(*this);
+}
+
+} // namespace vantreth

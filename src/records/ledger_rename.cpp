@@ -1,0 +1,58 @@
+// Carrying a stay's ledger to a new file name without losing a line.
+#include "records/ledger_rename.h"
+
+#include "platform/files.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace records {
+
+namespace {
+
+std::string ReadWholeFile(const std::filesystem::path& file) {
+    errno = 0;
+    std::ifstream in(file, std::ios::binary);
+    if (!in)
+        throw platform::IoError(file, errno != 0 ? std::strerror(errno) : "Cannot open the file");
+    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    if (in.bad())
+        throw platform::IoError(file, "Cannot read the file");
+    return bytes;
+}
+
+bool SameFileName(const std::filesystem::path& a, const std::filesystem::path& b) {
+    return a.lexically_normal() == b.lexically_normal();
+}
+
+} // namespace
+
+LedgerCarry CheckLedgerCarry(const std::filesystem::path& from, const std::filesystem::path& to) {
+    if (SameFileName(from, to))
+        return LedgerCarry::SameName;
+    if (!platform::FileExists(from))
+        return LedgerCarry::Missing;
+    if (!platform::FileExists(to))
+        return LedgerCarry::Ready;
+    return ReadWholeFile(from) == ReadWholeFile(to) ? LedgerCarry::AlreadyCarried : LedgerCarry::NameTaken;
+}
+
+LedgerCarry CarryStayLedger(const std::filesystem::path& from, const std::filesystem::path& to) {
+    const LedgerCarry check = CheckLedgerCarry(from, to);
+    if (check == LedgerCarry::Ready) {
+        const std::string lines = ReadWholeFile(from);
+        platform::ReplaceFileContent(to, lines);
+        if (ReadWholeFile(to) != lines) {
+            platform::DeleteFile(to);
+            throw platform::IoError(to, "The copy of the ledger does not match the original");
+        }
+    }
+    if (check == LedgerCarry::Ready || check == LedgerCarry::AlreadyCarried)
+        platform::DeleteFile(from);
+    return check;
+}
+
+} // namespace records

@@ -1,0 +1,59 @@
+// The day's move log and the "movedyes" flag.
+#include "records/move_log.h"
+
+#include "platform/text.h"
+#include "records/filenames.h"
+#include "records/record_fields.h"
+
+#include <optional>
+
+namespace records {
+
+using platform::DataFolder;
+using platform::RandomFile;
+using platform::RecordBuffer;
+using platform::SeqLine;
+
+SeqLine MoveLogLine::ToSeqLine() const {
+    SeqLine line;
+    line.Text(Shift).Text(Clerk).Text(platform::Fixed(FromRoom, 3)).Text(platform::Fixed(ToRoom, 3));
+    line.TimeLit(TimeMoved);
+    return line;
+}
+
+void AppendMoveLogLine(const DataFolder& folder, std::string_view dateText, const MoveLogLine& line) {
+    platform::AppendLine(DayFilePath(folder, DayFile::Move, dateText), line.ToSeqLine());
+}
+
+std::vector<MoveLogLine> ReadMoveLog(const DataFolder& folder, std::string_view dateText) {
+    const std::filesystem::path file = DayFilePath(folder, DayFile::Move, dateText);
+    platform::SeqReader reader(file);
+    std::vector<MoveLogLine> lines;
+    while (!reader.Eof()) {
+        MoveLogLine line;
+        line.Shift = reader.ReadText();
+        line.Clerk = reader.ReadText();
+        line.FromRoom = reader.ReadText();
+        line.ToRoom = reader.ReadText();
+        const std::string timeText = reader.ReadText();
+        const std::optional<platform::TimeOfDay> time = platform::ParseTime(timeText);
+        if (!time)
+            throw platform::IoError(file, "Not a time: \"" + timeText + "\"");
+        line.TimeMoved = *time;
+        lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
+float ReadMovedYes(const DataFolder& folder) {
+    const std::string bytes = RandomFile(folder.File(kMovedYesFile), kMovedYesLength).Get(1, 4);
+    return RecordBuffer(fields::Padded(bytes, 4)).Single(0);
+}
+
+void WriteMovedYes(const DataFolder& folder, float value) {
+    RecordBuffer buffer(4);
+    buffer.SetSingle(0, value);
+    RandomFile(folder.File(kMovedYesFile), kMovedYesLength).Put(1, buffer.bytes());
+}
+
+} // namespace records

@@ -1,0 +1,89 @@
+// A motel ready for walk-in check-ins: four rooms, a tax rate, shift "A" with clerk JD,
+// and the clerk's way through the "Check In" window.
+#pragma once
+
+#include "support/app_fixture.h"
+
+#include "checkin/form15.h"
+#include "checkin/form2.h"
+#include "checkin/form64.h"
+#include "frontdesk/form1.h"
+#include "platform/text.h"
+#include "records/guest_record.h"
+#include "records/room_record.h"
+#include "records/settings_files.h"
+#include "records/shift_record.h"
+
+#include <string>
+
+namespace vantreth::testing {
+
+inline records::RoomRecord MakeRoom(const std::string& number, const std::string& type, float rate,
+                                    const std::string& clean = "Y", const std::string& service = "A",
+                                    const std::string& vacant = "Y") {
+    records::RoomRecord room;
+    room.Room = platform::Fixed(number, 3);
+    room.RoomType = platform::Fixed(type, 5);
+    room.Rate = rate;
+    room.Clean = clean;
+    room.Vacant = vacant;
+    room.Service = service;
+    room.Comment = platform::Fixed("QUIET", 80);
+    return room;
+}
+
+class CheckInFixture : public AppFixture {
+protected:
+    CheckInFixture() {
+        SetNow(12, 6, 2026, 15, 45, 12);
+        records::WriteIntroFlag(app().data(), 1.0f);
+        records::WriteShift(app().data(), {"A", "JD"});
+        records::WriteTaxRate(app().data(), 0.1);
+        AddRoom(MakeRoom("101", "NQ1", 50));
+        AddRoom(MakeRoom("102", "NDD1", 49.99f));
+        AddRoom(MakeRoom("12", "SNQ3", 80));
+        AddRoom(MakeRoom("104", "K11", 45));
+    }
+
+    form2& checkIn() { return Form<form2>(); }
+    void AddRoom(const records::RoomRecord& room) { records::AppendRoom(app().data(), room); }
+
+    // The clerk starts the program and presses "Check In" on the front desk.
+    void Open() {
+        if (!app().Started()) StartProgram();
+        Form<Form1>().Command1.UserClick();
+        ASSERT_TRUE(IsLoaded("form2"));
+    }
+
+    void Retype(platform::TextBox& box, const std::string& text) {
+        ASSERT_TRUE(box.Usable()) << box.Name() << " cannot be typed into";
+        for (size_t n = box.Text().size(); n > 0; --n) box.UserType(platform::vbKeyBack);
+        box.UserTypeText(text);
+    }
+    void Enter(platform::TextBox& box) { box.UserType(platform::vbKeyReturn); }
+
+    // Room, payment, names and registration card: everything a check-in needs.
+    void FillIn(const std::string& room = "101 NQ1  ", const std::string& payment = "CASH or CHECK",
+                const std::string& last = "smith", const std::string& first = "john") {
+        ASSERT_TRUE(checkIn().Combo1.UserPick(room)) << room;
+        ASSERT_TRUE(checkIn().Combo2.UserPick(payment)) << payment;
+        Retype(checkIn().Text9, last);
+        Retype(checkIn().Text10, first);
+        Retype(checkIn().Text17, "R1234");
+    }
+
+    // "Check In Now--->" answered Yes; a deposit answer is typed when the box comes.
+    void Commit(const std::string* deposit = nullptr) {
+        dialogs().Answer(platform::vbYes);
+        if (deposit) dialogs().Input(*deposit);
+        ASSERT_TRUE(checkIn().Command2.Usable()) << "Check In Now---> is not enabled";
+        checkIn().Command2.UserClick();
+        ExpectNoPendingAnswers();
+    }
+    void CommitWithoutDeposit() {
+        const std::string none;
+        Commit(&none);
+    }
+};
+
+} // namespace vantreth::testing

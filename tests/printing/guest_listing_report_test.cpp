@@ -1,0 +1,181 @@
+// The Guest Listing Report: the guest line's columns, which guests are listed and in what
+// order, and the whole document in both of its openings.
+#include "printing/guest_listing_report.h"
+
+#include "platform/printer.h"
+#include "platform/text.h"
+#include "records/filenames.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace printing {
+namespace {
+
+using platform::Fixed;
+
+records::GuestRecord Guest(const std::string& room, const std::string& last, const std::string& first) {
+    records::GuestRecord guest;
+    guest.Room = Fixed(room, 3);
+    guest.LastName = Fixed(last, 15);
+    guest.FirstName = Fixed(first, 15);
+    guest.Clerk = Fixed("JD", 2);
+    guest.RegCard = Fixed("4711", 6);
+    guest.FolioNumber = Fixed("12", 5);
+    guest.Rate = 45.5f;
+    guest.PayCode = "L";
+    guest.ArrivalDate = Fixed("12/6/26", 10);
+    guest.DepartureDate = Fixed("12/8/26", 10);
+    return guest;
+}
+
+class TempData {
+public:
+    TempData() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "vantreth-guests-XXXXXX").string();
+        if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary folder");
+        m_root = pattern;
+        folder().EnsureLayout();
+    }
+    ~TempData() {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_root, ignored);
+    }
+    platform::DataFolder folder() const { return platform::DataFolder(m_root); }
+
+private:
+    std::filesystem::path m_root;
+};
+
+std::vector<std::string> Lines(const platform::PrintJob& job) {
+    std::vector<std::string> lines;
+    for (const platform::PrintedPage& page : job.pages)
+        for (const platform::PrintedLine& line : page.lines) lines.push_back(line.text);
+    return lines;
+}
+
+const std::string kTitle = "                       Guest Listing Report for 12/6/26";
+const std::string kHeader = "ROOM LAST           CLERK  REGCARD  FOLIO  RATE    PAY  DEPART";
+const std::string kRule(78, '-');
+
+TEST(GuestListingLineTest, FieldsSitAtTheirColumnsAsStored) {
+    struct Case {
+        std::string what;
+        records::GuestRecord guest;
+        std::string line;
+    };
+    std::vector<Case> cases;
+    cases.push_back({"a plain guest", Guest("101", "SMITH", "JOHN"),
+                     "101  SMITH          JD     4711     12     45.5    L    12/8/26   "});
+    records::GuestRecord longName = Guest("101", "ABCDEFGHIJKLMNOPQ", "X");
+    cases.push_back({"a 15-character last name fills up to the clerk's column", longName,
+                     "101  ABCDEFGHIJKLMNOJD     4711     12     45.5    L    12/8/26   "});
+    cases.push_back({"a two-character room keeps its blank", Guest("12", "SMITH", "JOHN"),
+                     "12   SMITH          JD     4711     12     45.5    L    12/8/26   "});
+    records::GuestRecord negative = Guest("101", "SMITH", "JOHN");
+    negative.Rate = -5;
+    cases.push_back({"a negative rate has no blank before it", negative,
+                     "101  SMITH          JD     4711     12    -5       L    12/8/26   "});
+    records::GuestRecord zero = Guest("101", "SMITH", "JOHN");
+    zero.Rate = 0;
+    cases.push_back(
+        {"a zero rate", zero, "101  SMITH          JD     4711     12     0       L    12/8/26   "});
+    records::GuestRecord blank = Guest("101", "SMITH", "JOHN");
+    blank.Clerk = "  ";
+    blank.RegCard = std::string(6, ' ');
+    blank.FolioNumber = std::string(5, ' ');
+    blank.PayCode = " ";
+    cases.push_back({"blank fields still take their width", blank,
+                     "101  SMITH" + std::string(33, ' ') + "45.5" + std::string(9, ' ') + "12/8/26   "});
+    for (const Case& c : cases) {
+        const platform::PrintItems items = GuestListingLine(c.guest);
+        const std::vector<std::string>& lines = items.lines();
+        ASSERT_EQ(lines.size(), 1u) << c.what;
+        EXPECT_EQ(lines[0], c.line) << c.what;
+    }
+}
+
+TEST(GuestListingLineTest, OnlyGuestsWithBothNamesAreListed) {
+    struct Case {
+        std::string last, first;
+        bool listed;
+    };
+    const Case cases[] = {
+        {"SMITH", "JOHN", true}, {"SMITH", "", false}, {"", "JOHN", false}, {"", "", false}};
+    for (const Case& c : cases)
+        EXPECT_EQ(IsListedGuest(Guest("101", c.last, c.first)), c.listed)
+            << "last \"" << c.last << "\" first \"" << c.first << "\"";
+}
+
+TEST(GuestListingReportTest, ListsGuestsInFileOrderBetweenRules) {
+    TempData data;
+    records::AddGuest(data.folder(), records::kGuestFile, Guest("105", "SMITH", "MARY"));
+    records::AddGuest(data.folder(), records::kGuestFile, Guest("301", "GONE", "GUEST"));
+    records::AddGuest(data.folder(), records::kGuestFile, Guest("210", "ADAMS", "JOHN"));
+    records::AddGuest(data.folder(), records::kGuestFile, Guest("220", "NOFIRST", ""));
+    records::GuestRecord gone = records::ReadGuest(data.folder(), records::kGuestFile, 2);
+    gone.ClearStay();
+    records::WriteGuest(data.folder(), records::kGuestFile, 2, gone);
+
+    platform::CapturePrinter device;
+    platform::Printer printer(device);
+    PrintGuestListingReport(printer, data.folder(), "12/6/26", GuestListingStart::BlankLine);
+
+    ASSERT_EQ(device.jobs().size(), 1u);
+    const std::vector<std::string> expected = {
+        "",
+        kTitle,
+        "",
+        "",
+        kHeader,
+        kRule,
+        "105  SMITH          JD     4711     12     45.5    L    12/8/26   ",
+        kRule,
+        "210  ADAMS          JD     4711     12     45.5    L    12/8/26   ",
+        kRule,
+    };
+    EXPECT_EQ(Lines(device.jobs()[0]), expected);
+    EXPECT_EQ(device.jobs()[0].pages[0].lines[1].fontSize, 10);
+}
+
+TEST(GuestListingReportTest, TheNightAuditCopyBeginsWithTheTitle) {
+    TempData data;
+    records::AddGuest(data.folder(), records::kGuestFile, Guest("105", "SMITH", "MARY"));
+    platform::CapturePrinter device;
+    platform::Printer printer(device);
+    PrintGuestListingReport(printer, data.folder(), "12/6/26", GuestListingStart::Title);
+    ASSERT_EQ(device.jobs().size(), 1u);
+    const std::vector<std::string> lines = Lines(device.jobs()[0]);
+    ASSERT_EQ(lines.size(), 7u);
+    EXPECT_EQ(lines[0], kTitle);
+    EXPECT_EQ(lines[3], kHeader);
+    EXPECT_EQ(lines[5], "105  SMITH          JD     4711     12     45.5    L    12/8/26   ");
+}
+
+TEST(GuestListingReportTest, EmptyGuestFilePrintsTitleHeadingAndFirstRuleOnly) {
+    TempData data;
+    platform::CapturePrinter device;
+    platform::Printer printer(device);
+    PrintGuestListingReport(printer, data.folder(), "12/6/26", GuestListingStart::BlankLine);
+    ASSERT_EQ(device.jobs().size(), 1u);
+    EXPECT_EQ(Lines(device.jobs()[0]), (std::vector<std::string>{"", kTitle, "", "", kHeader, kRule}));
+}
+
+TEST(GuestListingReportTest, EndsADocumentLeftOpenBeforeItsOwn) {
+    platform::CapturePrinter device;
+    platform::Printer printer(device);
+    printer.Print("left over");
+    PrintGuestListingReport(printer, std::vector<records::GuestRecord>{}, "12/6/26",
+                            GuestListingStart::Title);
+    ASSERT_EQ(device.jobs().size(), 2u);
+    EXPECT_EQ(Lines(device.jobs()[0]), std::vector<std::string>{"left over"});
+    EXPECT_EQ(Lines(device.jobs()[1]).front(), kTitle);
+    EXPECT_FALSE(printer.DocumentOpen());
+}
+
+} // namespace
+} // namespace printing
