@@ -15,10 +15,14 @@
 #include "checkin/form34.h"
 #include "checkin/form53.h"
 #include "checkin/form54.h"
+#include "folio/form46.h"
+#include "folio/form4.h"
+#include "folio/form40.h"
 #include "folio/form55.h"
 #include "folio/form62.h"
 #include "folio/form7.h"
 #include "folio/form8.h"
+#include "folio/form9.h"
 #include "frontdesk/form1.h"
 #include "frontdesk/form10.h"
 #include "frontdesk/form11.h"
@@ -90,12 +94,14 @@ App::App(platform::Services services) : platform::Program(std::move(services)) {
     Add<Form54>(*this);
 
     // In-house guests.
-    AddPlaceholder(*this, "Form4", "View Folio");
+    Add<Form4>(*this);
     Add<Form7>(*this);
     Add<Form8>(*this);
-    AddPlaceholder(*this, "Form46", "Do Not Rent List");
+    Add<Form46>(*this);
     Add<Form55>(*this);
     Add<Form62>(*this);
+    Add<Form9>(*this);
+    Add<Form40>(*this);
 
     // Shifts, night audit and totals.
     AddPlaceholder(*this, "Form6", "Drawer Balance");

@@ -27,17 +27,23 @@ std::optional<char> PayCodeFor(std::string_view payment) {
     static constexpr char codes[] = {'L', 'N', 'M', 'P', 'O', 'Q'};
     const auto& list = PaymentList();
     for (size_t i = 0; i < list.size(); ++i)
-        if (list[i] == payment) return codes[i];
+        if (list[i] == payment)
+            return codes[i];
     return std::nullopt;
 }
 
 std::string CardTextFor(char payCode) {
     switch (payCode) {
-    case 'N': return "VISA/MASTER";
-    case 'M': return "AMERICAN EX.";
-    case 'P': return "DISCOVER";
-    case 'O': return "DINERS";
-    default: return std::string();
+    case 'N':
+        return "VISA/MASTER";
+    case 'M':
+        return "AMERICAN EX.";
+    case 'P':
+        return "DISCOVER";
+    case 'O':
+        return "DINERS";
+    default:
+        return std::string();
     }
 }
 
@@ -55,12 +61,14 @@ std::string TenPercentOff(std::string_view rateText) {
     return CStr(rate - rate * 0.1);
 }
 
-std::string DepartureDateText(const Date& today, std::string_view timeText, std::string_view shift, double nights) {
+std::string DepartureDateText(const Date& today, std::string_view timeText, std::string_view shift,
+                              double nights) {
     Date from = today;
     const std::string first = Left(timeText, 1);
     const bool earlyMorning = (first == "3" || first == "4" || first == "5") &&
                               (Mid(timeText, 9, 1) == "A" || Mid(timeText, 10, 1) == "A");
-    if (earlyMorning && RTrim(shift) == "A") from = AddDays(from, -1);
+    if (earlyMorning && RTrim(shift) == "A")
+        from = AddDays(from, -1);
     return DateText(AddDays(from, static_cast<long>(Round(nights))));
 }
 
@@ -71,15 +79,18 @@ std::vector<std::string> FreeRoomList(const DataFolder& data, std::string_view t
     bool reservationsRead = false;
     std::vector<std::string> list;
     for (const records::RoomRecord& room : rooms) {
-        if (room.Service == "X" || room.Service == "O" || room.Clean == "N") continue;
+        if (room.Service == "X" || room.Service == "O" || room.Clean == "N")
+            continue;
         if (!reservationsRead) {
             reservations = records::ReadAllGuests(data, records::kReservationsFile);
             reservationsRead = true;
         }
         bool reserved = false;
         for (const records::GuestRecord& slot : reservations)
-            if (RTrim(slot.ArrivalDate) == today && slot.Room == room.Room) reserved = true;
-        if (!reserved) list.push_back(room.Room + " " + room.RoomType);
+            if (RTrim(slot.ArrivalDate) == today && slot.Room == room.Room)
+                reserved = true;
+        if (!reserved)
+            list.push_back(room.Room + " " + room.RoomType);
     }
     return list;
 }
@@ -88,14 +99,16 @@ std::vector<std::string> OptionalRateList(const DataFolder& data) {
     const records::OptionalRates rates = records::ReadOptionalRates(data);
     std::vector<std::string> list;
     for (float rate : {rates.Rate1, rates.Rate2, rates.Rate3, rates.Rate4, rates.Rate5})
-        if (rate != 0) list.push_back(CStr(rate));
+        if (rate != 0)
+            list.push_back(CStr(rate));
     return list;
 }
 
 std::vector<std::string> DirectBillList(const DataFolder& data) {
     std::vector<std::string> list;
     for (const records::DirectBillAccount& account : records::ReadAllAccounts(data))
-        if (!account.IsDeleted()) list.push_back(RTrim(account.DBNumber) + " " + RTrim(account.CompanyName));
+        if (!account.IsDeleted())
+            list.push_back(RTrim(account.DBNumber) + " " + RTrim(account.CompanyName));
     return list;
 }
 
@@ -103,23 +116,9 @@ std::optional<double> DirectBillBalance(const DataFolder& data, std::string_view
     const std::string code = Left(entry, 4);
     std::optional<double> balance;
     for (const records::DirectBillAccount& account : records::ReadAllAccounts(data))
-        if (RTrim(account.DBNumber) == code) balance = Round(account.Balance, 2);
+        if (RTrim(account.DBNumber) == code)
+            balance = Round(account.Balance, 2);
     return balance;
-}
-
-// The do-not-rent file: 80-byte records, the last name in bytes 0-14, the first name in 15-29.
-int NoRentMatches(const DataFolder& data, std::string_view lastName, std::string_view firstName) {
-    constexpr int kNoRentLength = 80;
-    const RandomFile file(data.File(records::kNoRentFile), kNoRentLength);
-    const long count = file.RecordCount();
-    int matches = 0;
-    for (long n = 1; n <= count; ++n) {
-        std::string bytes = file.Get(n, 30);
-        for (char& c : bytes)
-            if (c == '\0') c = ' ';
-        if (Trim(bytes.substr(0, 15)) == lastName && Trim(bytes.substr(15, 15)) == firstName) ++matches;
-    }
-    return matches;
 }
 
 std::string ProblemMessage(EntryProblem problem, std::string_view room3) {
@@ -129,7 +128,8 @@ std::string ProblemMessage(EntryProblem problem, std::string_view room3) {
     case EntryProblem::NoRegCard:
         return "You did not Enter a regcard #. Enter a number or click 'Cancel' to exit this module.";
     case EntryProblem::NoDirectBill:
-        return "You did not select a direct bill. Select a direct bill or click 'Cancel' to exit this module.";
+        return "You did not select a direct bill. Select a direct bill or click 'Cancel' to exit this "
+               "module.";
     case EntryProblem::NoPayment:
         return "You did not choose a payment. Choose a payment or click 'Cancel' to exit this module.";
     case EntryProblem::BadNights:
@@ -139,40 +139,51 @@ std::string ProblemMessage(EntryProblem problem, std::string_view room3) {
     case EntryProblem::BadChildren:
         return "The number of children is not a number. Type a number, like 2, or leave the box empty.";
     case EntryProblem::BadCash:
-        return "The amount the guest is giving you is not a number. Type the amount in dollars, like 100.00, or "
+        return "The amount the guest is giving you is not a number. Type the amount in dollars, like 100.00, "
+               "or "
                "leave the box empty.";
     case EntryProblem::RoomTaken:
         return "Room " + RTrim(room3) +
                " already has a guest checked in. Select another room or click 'Cancel' to exit this module.";
     case EntryProblem::NoTaxRate:
-        return "The tax rate has not been set. Set the tax rates from the Main Menu before checking a guest in.";
+        return "The tax rate has not been set. Set the tax rates from the Main Menu before checking a guest "
+               "in.";
     }
     return std::string();
 }
 
 std::optional<EntryProblem> CheckEntry(const CheckInEntry& entry) {
-    if (entry.roomChoice.empty() || entry.roomChoice == "select room") return EntryProblem::NoRoom;
-    if (entry.regCard.empty()) return EntryProblem::NoRegCard;
-    if (entry.payment == kDirectBill && (entry.account.empty() || entry.account == "select direct bill client"))
+    if (entry.roomChoice.empty() || entry.roomChoice == "select room")
+        return EntryProblem::NoRoom;
+    if (entry.regCard.empty())
+        return EntryProblem::NoRegCard;
+    if (entry.payment == kDirectBill &&
+        (entry.account.empty() || entry.account == "select direct bill client"))
         return EntryProblem::NoDirectBill;
-    if (!PayCodeFor(entry.payment)) return EntryProblem::NoPayment;
+    if (!PayCodeFor(entry.payment))
+        return EntryProblem::NoPayment;
     if (!IsNonNegativeNumber(entry.nights) || Val(entry.nights) != std::floor(Val(entry.nights)) ||
         Val(entry.nights) > 9999)
         return EntryProblem::BadNights;
-    if (!IsNonNegativeNumber(entry.rate)) return EntryProblem::BadRate;
-    if (!Trim(entry.children).empty() && !IsNonNegativeNumber(entry.children)) return EntryProblem::BadChildren;
+    if (!IsNonNegativeNumber(entry.rate))
+        return EntryProblem::BadRate;
+    if (!Trim(entry.children).empty() && !IsNonNegativeNumber(entry.children))
+        return EntryProblem::BadChildren;
     if (entry.payment == kCashOrCheck && !entry.cash.empty() && !IsNonNegativeNumber(entry.cash))
         return EntryProblem::BadCash;
     return std::nullopt;
 }
 
-bool DepositAnswerValid(std::string_view answer) { return Trim(answer).empty() || IsNonNegativeNumber(answer); }
+bool DepositAnswerValid(std::string_view answer) {
+    return Trim(answer).empty() || IsNonNegativeNumber(answer);
+}
 
 bool AsksForDeposit(const CheckInEntry& entry) {
     return entry.payment == kCashOrCheck && Val(entry.cash) == Val(entry.totalStay);
 }
 
-records::GuestRecord BuildGuestRecord(const CheckInEntry& entry, float folioNumber, const CheckInSession& session) {
+records::GuestRecord BuildGuestRecord(const CheckInEntry& entry, float folioNumber,
+                                      const CheckInSession& session) {
     const char payCode = PayCodeFor(entry.payment).value_or(' ');
     records::GuestRecord guest;
     guest.LastName = Fixed(UCase(entry.lastName), 15);
@@ -218,8 +229,10 @@ CheckInPlan PlanCheckIn(const DataFolder& data, const CheckInEntry& entry, const
     plan.feeDescription = entry.feeDescription;
     plan.fee = Val(entry.feeAmount);
     const char payCode = plan.guest.PayCode[0];
-    if (payCode == 'L' && !entry.cash.empty()) plan.cash = Val(entry.cash);
-    if (!CardTextFor(payCode).empty()) plan.card = Val(entry.totalStay);
+    if (payCode == 'L' && !entry.cash.empty())
+        plan.cash = Val(entry.cash);
+    if (!CardTextFor(payCode).empty())
+        plan.card = Val(entry.totalStay);
     plan.deposit = deposit;
     plan.roomRecord = records::FindRoom(data, plan.guest.Room);
     return plan;
@@ -241,8 +254,8 @@ void Post(const CheckInPlan& plan, const std::filesystem::path& ledger, const st
     records::AppendStayLedgerLine(ledger, line);
 }
 
-void Log(const DataFolder& data, const CheckInPlan& plan, const std::string& code, const std::string& description,
-         double amount) {
+void Log(const DataFolder& data, const CheckInPlan& plan, const std::string& code,
+         const std::string& description, double amount) {
     records::DayDetailLine line{.Room = plan.guest.Room,
                                 .Shift = plan.session.postingShift,
                                 .PostDate = plan.todayText,
@@ -267,15 +280,19 @@ void WriteCheckIn(const DataFolder& data, const CheckInPlan& plan) {
     const std::filesystem::path ledger = records::StayLedgerPath(data, guest);
     const double rate = guest.Rate;
     Post(plan, ledger, "E", "ROOM RENT", rate, Round(rate * session.taxRate, 2));
-    if (plan.feeShowing) Post(plan, ledger, "J", plan.feeDescription, plan.fee, 0);
+    if (plan.feeShowing)
+        Post(plan, ledger, "J", plan.feeDescription, plan.fee, 0);
     Log(data, plan, "E", "ROOM RENT", rate);
-    if (plan.feeShowing) Log(data, plan, "J", plan.feeDescription, plan.fee);
+    if (plan.feeShowing)
+        Log(data, plan, "J", plan.feeDescription, plan.fee);
 
     const double tax = guest.IsTaxExempt() ? 0.0 : session.taxRate;
     records::AddToDayTotals(data, today, DayTotalsField::RoomRent, rate);
     records::AddToDayTotals(data, today, DayTotalsField::GrossRent, rate + rate * tax);
-    if (!guest.IsTaxExempt()) records::AddToDayTotals(data, today, DayTotalsField::Tax, rate * tax);
-    if (plan.feeShowing) records::AddToDayTotals(data, today, DayTotalsField::PetOther, plan.fee);
+    if (!guest.IsTaxExempt())
+        records::AddToDayTotals(data, today, DayTotalsField::Tax, rate * tax);
+    if (plan.feeShowing)
+        records::AddToDayTotals(data, today, DayTotalsField::PetOther, plan.fee);
 
     if (plan.cash) {
         Post(plan, ledger, "L", "CASH REC.", *plan.cash, 0);
@@ -289,8 +306,8 @@ void WriteCheckIn(const DataFolder& data, const CheckInPlan& plan) {
         Log(data, plan, code, CardTextFor(code[0]), *plan.card);
     }
     if (plan.cash)
-        records::AddToShiftCash(data, session.shift, session.clerk, today, records::ShiftCashField::CashFromRent,
-                                *plan.cash);
+        records::AddToShiftCash(data, session.shift, session.clerk, today,
+                                records::ShiftCashField::CashFromRent, *plan.cash);
 
     if (plan.roomRecord) {
         records::RoomRecord room = records::ReadRoom(data, *plan.roomRecord);
@@ -302,16 +319,15 @@ void WriteCheckIn(const DataFolder& data, const CheckInPlan& plan) {
     if (plan.deposit != 0) {
         Post(plan, ledger, "L", "CASH REC.", plan.deposit, 0);
         Log(data, plan, "L", "CASH REC.", plan.deposit);
-        records::AddToShiftCash(data, session.shift, session.clerk, today, records::ShiftCashField::CashFromRent,
-                                plan.deposit);
+        records::AddToShiftCash(data, session.shift, session.clerk, today,
+                                records::ShiftCashField::CashFromRent, plan.deposit);
         records::AddToDayTotals(data, today, DayTotalsField::Cash, plan.deposit);
     }
 
-    records::AppendShiftRentalLine(data, session.shift, today,
-                                   records::ShiftRentalLine{.Room = guest.Room,
-                                                            .Shift = session.shift,
-                                                            .Clerk = session.clerk,
-                                                            .TimeRented = session.time});
+    records::AppendShiftRentalLine(
+        data, session.shift, today,
+        records::ShiftRentalLine{
+            .Room = guest.Room, .Shift = session.shift, .Clerk = session.clerk, .TimeRented = session.time});
     records::AddRoomsRented(data, today, 1);
 }
 

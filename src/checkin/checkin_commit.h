@@ -52,17 +52,14 @@ std::vector<std::string> DirectBillList(const platform::DataFolder& data);
 // entry (the last such account wins), rounded to cents; nullopt when none has that code.
 std::optional<double> DirectBillBalance(const platform::DataFolder& data, std::string_view entry);
 
-// How many do-not-rent records carry exactly these names (record names trimmed, case counts).
-int NoRentMatches(const platform::DataFolder& data, std::string_view lastName, std::string_view firstName);
-
 // What the clerk entered in the check-in window, as the commit reads it.
 struct CheckInEntry {
     std::string roomChoice; // "101 NQ1  "
     std::string lastName, firstName, company, street, city, state, zip, phone, regCard, clerk;
     std::string adults, children, nights, rate;
     bool taxExempt = false;
-    std::string payment;     // the payment list's text
-    std::string account;     // the direct-bill account list's text
+    std::string payment; // the payment list's text
+    std::string account; // the direct-bill account list's text
     std::string comment;
     std::string cash;        // what the guest gives in cash
     std::string totalStay;   // the stay total shown
@@ -114,18 +111,19 @@ struct CheckInPlan {
     bool feeShowing = false;
     std::string feeDescription;
     double fee = 0;
-    std::optional<double> cash;    // a "CASH REC." line for the cash typed
-    std::optional<double> card;    // a card line for the stay total
-    double deposit = 0;            // a further "CASH REC." line when not 0
+    std::optional<double> cash;     // a "CASH REC." line for the cash typed
+    std::optional<double> card;     // a card line for the stay total
+    double deposit = 0;             // a further "CASH REC." line when not 0
     std::optional<long> roomRecord; // the room marked occupied
 };
 
 // The guest record of the stay (fields 1 to 27 from the entry, the rest blank).
-records::GuestRecord BuildGuestRecord(const CheckInEntry& entry, float folioNumber, const CheckInSession& session);
+records::GuestRecord BuildGuestRecord(const CheckInEntry& entry, float folioNumber,
+                                      const CheckInSession& session);
 // Reads what the commit needs (folio counter, free slot, room record) and works out every
 // record. The entry must have passed CheckEntry.
-CheckInPlan PlanCheckIn(const platform::DataFolder& data, const CheckInEntry& entry, const CheckInSession& session,
-                        double deposit);
+CheckInPlan PlanCheckIn(const platform::DataFolder& data, const CheckInEntry& entry,
+                        const CheckInSession& session, double deposit);
 // Writes the stay: guest record, folio counter, ledger lines, day detail, day totals,
 // shift cash, room status, deposit, shift rentals, rooms rented; in that order.
 void WriteCheckIn(const platform::DataFolder& data, const CheckInPlan& plan);

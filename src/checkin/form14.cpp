@@ -2,6 +2,7 @@
 
 #include "checkin/form2.h"
 #include "checkin/form52.h"
+#include "checkin/form57.h"
 #include "platform/text.h"
 
 namespace vantreth {
@@ -64,7 +65,7 @@ void Form14::Text1_Change() {
     if (typed.empty())
         return;
     for (const HistoryEntry& entry : ReadHistoryIfAny(app().data())) {
-        if (typed.size() <= entry.LastName.size() && entry.LastName.compare(0, typed.size(), typed) == 0)
+        if (LastNameBeginsWith(entry, typed))
             List1.AddItem(HistoryPrefixLine(entry));
     }
 }
@@ -91,6 +92,7 @@ void Form14::Command1_Click() {
 
 void Form14::List1_Click() {
     const double folio = Val(Left(List1.Text(), 5));
+    // Serving Add Reservation, which this version does not have yet, there is nothing to fill.
     const bool forReservation = app().gHistoryForReservation == 1;
     // Folio numbers start at 1: a blank line or the apology picks nobody.
     if (folio != 0 && !forReservation) {

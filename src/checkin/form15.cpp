@@ -17,10 +17,14 @@ void Form15::Form_Load() {
     Command2.SetFocus();
 }
 
-void Form15::Form_Unload() { app().gDuplicatePromptOpen = 0; }
+void Form15::Form_Unload() {
+    app().gDuplicatePromptOpen = 0;
+}
 
 // Closing the prompt is taken as "No": the stay is written and the check-in is over.
-void Form15::Form_QueryClose() { Command2_Click(); }
+void Form15::Form_QueryClose() {
+    Command2_Click();
+}
 
 // The same guest into a further room: the guest's details stay, room and payment start again.
 void Form15::Command1_Click() {

@@ -10,6 +10,7 @@
 #include "platform/text.h"
 #include "records/filenames.h"
 #include "records/guest_record.h"
+#include "records/norent_record.h"
 #include "records/room_record.h"
 #include "records/settings_files.h"
 #include "records/shift_record.h"
@@ -84,12 +85,15 @@ void form2::Form_Load() {
     Text21.SetText(app().gClerk);
     app().gTaxRate = records::ReadTaxRate(app().data()).value_or(0);
     FillFreeRoomList();
-    for (const std::string& payment : checkin::PaymentList()) Combo2.AddItem(payment);
-    for (const std::string& rate : checkin::OptionalRateList(app().data())) Combo3.AddItem(rate);
+    for (const std::string& payment : checkin::PaymentList())
+        Combo2.AddItem(payment);
+    for (const std::string& rate : checkin::OptionalRateList(app().data()))
+        Combo3.AddItem(rate);
     Text18.SetText("1");
     Combo5.SetText("");
     // History opens beside the window; its pick or cancel sends the focus to the room list.
-    if (app().IsRegistered("Form14")) app().Load("Form14");
+    if (app().IsRegistered("Form14"))
+        app().Load("Form14");
 }
 
 void form2::FillFreeRoomList() {
@@ -102,8 +106,11 @@ void form2::FillFreeRoomList() {
 void form2::Form_Unload() {
     app().Unload(app().Get<Form15>());
     app().Unload(app().Get<Form64>());
+    // History opened with the check-in serves it; it goes with it.
+    if (app().gHistoryForReservation != 1) app().Unload("Form14");
     Form50& calls = app().Get<Form50>();
-    if (calls.MSComm1.PortOpen()) calls.MSComm1.SetPortOpen(false);
+    if (calls.MSComm1.PortOpen())
+        calls.MSComm1.SetPortOpen(false);
     app().Unload(calls);
     app().Load(app().Get<Form1>());
 }
@@ -123,7 +130,8 @@ void form2::Command3_Click() {
 
 void form2::Command4_Click() {
     app().gHistoryFromButton = 1;
-    if (app().IsRegistered("Form14")) app().Load("Form14");
+    if (app().IsRegistered("Form14"))
+        app().Load("Form14");
 }
 
 // ---------------------------------------------------------------------------
@@ -140,7 +148,8 @@ void form2::RecomputeStayTotal() {
 
 void form2::Check1_Click() {
     RecomputeStayTotal();
-    if (Text7.Enabled()) Text7.SetText(Label25.Caption());
+    if (Text7.Enabled())
+        Text7.SetText(Label25.Caption());
 }
 
 void form2::Command1_Click() {
@@ -154,11 +163,13 @@ void form2::Combo1_Click() {
         Combo1.SetFocus();
         return;
     }
-    if (Text1.Text().empty()) Text1.SetText("1");
+    if (Text1.Text().empty())
+        Text1.SetText("1");
     app().gTaxRate = records::ReadTaxRate(app().data()).value_or(0);
     Text2.SetEnabled(true);
     for (const records::RoomRecord& room : records::ReadAllRooms(app().data())) {
-        if (room.Room + " " + room.RoomType != Combo1.Text()) continue;
+        if (room.Room + " " + room.RoomType != Combo1.Text())
+            continue;
         Text2.SetText(CStr(room.Rate));
         RecomputeStayTotal();
         break;
@@ -175,42 +186,51 @@ void form2::Combo3_Click() {
     if (!Combo3.Text().empty()) {
         Text2.SetText(Combo3.Text());
         RecomputeStayTotal();
-        if (Combo2.Text() == checkin::kCashOrCheck) Text7.SetText(Label25.Caption());
+        if (Combo2.Text() == checkin::kCashOrCheck)
+            Text7.SetText(Label25.Caption());
     }
     Combo3.SetText("select another rate");
     Combo2.SetFocus();
 }
 
 void form2::Combo3_DropDown() {
-    if (Combo3.ListCount() == 0) app().Load(app().Get<Form70>());
+    if (Combo3.ListCount() == 0)
+        app().Load(app().Get<Form70>());
 }
 
 void form2::Command5_Click() {
-    if (app().gTenPercentTaken == 1) return;
+    if (app().gTenPercentTaken == 1)
+        return;
     Text2.SetText(checkin::TenPercentOff(Text2.Text()));
     const checkin::StayPrice price =
         checkin::PriceStay(Text2.Text(), Text1.Text(), Check1.Value() == 1, app().gTaxRate);
     Label24.SetCaption(price.nightly);
     Label25.SetCaption(CStr(Round(Val(price.total), 2)));
     app().gTenPercentTaken = 1;
-    if (!Text7.Text().empty()) Text7.SetText(Label25.Caption());
+    if (!Text7.Text().empty())
+        Text7.SetText(Label25.Caption());
 }
 
 // A number of nights is typed one key at a time: each change moves on.
 void form2::Text1_Change() {
-    if (Text1.Text().empty()) return;
+    if (Text1.Text().empty())
+        return;
     RecomputeStayTotal();
-    if (Text7.Enabled()) Text7.SetText(Label25.Caption());
+    if (Text7.Enabled())
+        Text7.SetText(Label25.Caption());
     if (Text2.Text().empty())
         Combo1.SetFocus();
     else
         Combo2.SetFocus();
 }
 
-void form2::Text1_Click() { Text1.SetText(""); }
+void form2::Text1_Click() {
+    Text1.SetText("");
+}
 
 void form2::Text1_KeyPress(int& KeyAscii) {
-    if (KeyAscii != vbKeyReturn) return;
+    if (KeyAscii != vbKeyReturn)
+        return;
     RecomputeStayTotal();
     Combo2.SetFocus();
 }
@@ -219,11 +239,13 @@ void form2::Text2_Change() {
     app().gTenPercentTaken = 0;
     Combo2.SetEnabled(true);
     RecomputeStayTotal();
-    if (Text7.Enabled()) Text7.SetText(Label25.Caption());
+    if (Text7.Enabled())
+        Text7.SetText(Label25.Caption());
 }
 
 void form2::Text2_KeyPress(int& KeyAscii) {
-    if (KeyAscii != vbKeyReturn) return;
+    if (KeyAscii != vbKeyReturn)
+        return;
     RecomputeStayTotal();
     Text7.SetText(Label25.Caption());
     Combo2.SetFocus();
@@ -234,7 +256,8 @@ void form2::Text2_KeyPress(int& KeyAscii) {
 
 void form2::Combo2_Click() {
     Command6.SetEnabled(true);
-    if (!Text9.Text().empty() && !Text10.Text().empty()) Command2.SetEnabled(true);
+    if (!Text9.Text().empty() && !Text10.Text().empty())
+        Command2.SetEnabled(true);
     const std::string& payment = Combo2.Text();
     if (payment == checkin::kCashOrCheck) {
         Combo5.Clear();
@@ -255,7 +278,8 @@ void form2::Combo2_Click() {
         Frame2.SetEnabled(false);
         Frame4.SetEnabled(true);
         Combo5.SetText("select direct bill client");
-        for (const std::string& entry : checkin::DirectBillList(app().data())) Combo5.AddItem(entry);
+        for (const std::string& entry : checkin::DirectBillList(app().data()))
+            Combo5.AddItem(entry);
         Combo5.SetFocus();
     } else if (checkin::PayCodeFor(payment)) {
         Text7.SetText("");
@@ -291,17 +315,22 @@ void form2::FocusGuestDetails() {
         Text17.SetFocus();
 }
 
-void form2::Text7_Change() { Frame5.SetEnabled(true); }
+void form2::Text7_Change() {
+    Frame5.SetEnabled(true);
+}
 
 // ---------------------------------------------------------------------------
 // Additional fee
 
-void form2::Command6_Click() { app().Load(app().Get<Form64>()); }
+void form2::Command6_Click() {
+    app().Load(app().Get<Form64>());
+}
 
 void form2::Command7_Click() {
     const double fee = Val(Label30.Caption());
     Label25.SetCaption(CStr(Val(Label25.Caption()) - fee));
-    if (Val(Text7.Text()) > 0) Text7.SetText(CStr(Val(Text7.Text()) - fee));
+    if (Val(Text7.Text()) > 0)
+        Text7.SetText(CStr(Val(Text7.Text()) - fee));
     Label30.SetCaption("");
     Frame7.SetEnabled(false);
     Frame7.SetVisible(false);
@@ -315,94 +344,130 @@ void form2::Command7_Click() {
 // Names and the Enter walk
 
 void form2::Text9_Change() {
-    if (Text9.Text().empty()) Command2.SetEnabled(false);
-    if (!Text9.Text().empty() && !Text10.Text().empty()) Command2.SetEnabled(true);
+    if (Text9.Text().empty())
+        Command2.SetEnabled(false);
+    if (!Text9.Text().empty() && !Text10.Text().empty())
+        Command2.SetEnabled(true);
 }
 
 void form2::Text10_Change() {
-    if (Combo2.Text() != kChoosePayment) Command2.SetEnabled(true);
-    if (Text10.Text().empty()) Command2.SetEnabled(false);
+    if (Combo2.Text() != kChoosePayment)
+        Command2.SetEnabled(true);
+    if (Text10.Text().empty())
+        Command2.SetEnabled(false);
 }
 
 void form2::WarnIfNoRent() {
-    const int matches = checkin::NoRentMatches(app().data(), Text9.Text(), Text10.Text());
-    for (int i = 0; i < matches; ++i) MsgBox(kNoRentWarning, vbOKOnly, "WARNING");
+    const int matches = records::NoRentMatches(app().data(), Text9.Text(), Text10.Text());
+    for (int i = 0; i < matches; ++i)
+        MsgBox(kNoRentWarning, vbOKOnly, "WARNING");
 }
 
 namespace {
 // Enter moves the focus on and is consumed.
 void EnterTo(int& KeyAscii, Control& next) {
-    if (KeyAscii != vbKeyReturn) return;
+    if (KeyAscii != vbKeyReturn)
+        return;
     KeyAscii = 0;
     next.SetFocus();
 }
 } // namespace
 
-void form2::Text9_KeyPress(int& KeyAscii) { EnterTo(KeyAscii, Text10); }
+void form2::Text9_KeyPress(int& KeyAscii) {
+    EnterTo(KeyAscii, Text10);
+}
 
 void form2::Text10_KeyPress(int& KeyAscii) {
-    if (KeyAscii != vbKeyReturn) return;
+    if (KeyAscii != vbKeyReturn)
+        return;
     WarnIfNoRent();
     EnterTo(KeyAscii, Text11);
 }
 
-void form2::Text11_KeyPress(int& KeyAscii) { EnterTo(KeyAscii, Text12); }
-void form2::Text12_KeyPress(int& KeyAscii) { EnterTo(KeyAscii, Text13); }
-void form2::Text13_KeyPress(int& KeyAscii) { EnterTo(KeyAscii, Text14); }
+void form2::Text11_KeyPress(int& KeyAscii) {
+    EnterTo(KeyAscii, Text12);
+}
+void form2::Text12_KeyPress(int& KeyAscii) {
+    EnterTo(KeyAscii, Text13);
+}
+void form2::Text13_KeyPress(int& KeyAscii) {
+    EnterTo(KeyAscii, Text14);
+}
 
 // A two-letter state moves on by itself.
 void form2::Text14_KeyPress(int& KeyAscii) {
-    if (KeyAscii == vbKeyReturn) return EnterTo(KeyAscii, Text15);
-    if (Text14.Text().empty()) return;
+    if (KeyAscii == vbKeyReturn)
+        return EnterTo(KeyAscii, Text15);
+    if (Text14.Text().empty())
+        return;
     Text14.TypeIntoBox(KeyAscii);
     KeyAscii = 0;
     Text15.SetFocus();
 }
 
-void form2::Text15_KeyPress(int& KeyAscii) { EnterTo(KeyAscii, Text16); }
-void form2::Text16_KeyPress(int& KeyAscii) { EnterTo(KeyAscii, Text17); }
+void form2::Text15_KeyPress(int& KeyAscii) {
+    EnterTo(KeyAscii, Text16);
+}
+void form2::Text16_KeyPress(int& KeyAscii) {
+    EnterTo(KeyAscii, Text17);
+}
 
 void form2::Text17_KeyPress(int& KeyAscii) {
-    if (Text17.Text().size() > 2) EnterTo(KeyAscii, Text18);
+    if (Text17.Text().size() > 2)
+        EnterTo(KeyAscii, Text18);
 }
 
 // The adults box holds one digit from 1 to 6.
 void form2::Text18_KeyPress(int& KeyAscii) {
-    if (KeyAscii == vbKeyReturn) return EnterTo(KeyAscii, Text19);
+    if (KeyAscii == vbKeyReturn)
+        return EnterTo(KeyAscii, Text19);
     const int key = KeyAscii;
     KeyAscii = 0;
-    if (key < '1' || key > '6') return;
+    if (key < '1' || key > '6')
+        return;
     Text18.SetText(std::string(1, static_cast<char>(key)));
     Text19.SetFocus();
 }
 
 void form2::Text19_KeyPress(int& KeyAscii) {
-    if (KeyAscii == vbKeyReturn) return EnterTo(KeyAscii, Text21);
+    if (KeyAscii == vbKeyReturn)
+        return EnterTo(KeyAscii, Text21);
     Text19.TypeIntoBox(KeyAscii);
     KeyAscii = 0;
     Text21.SetFocus();
 }
 
-void form2::Text21_KeyPress(int& KeyAscii) { EnterTo(KeyAscii, Text20); }
-
-void form2::Text20_KeyPress(int& KeyAscii) {
-    if (KeyAscii != vbKeyReturn) return;
-    if (!Text9.Text().empty() && !Text10.Text().empty() && Command2.Enabled()) Command2.SetFocus();
+void form2::Text21_KeyPress(int& KeyAscii) {
+    EnterTo(KeyAscii, Text20);
 }
 
-void form2::Text7_KeyPress(int& KeyAscii) { EnterTo(KeyAscii, Text9); }
+void form2::Text20_KeyPress(int& KeyAscii) {
+    if (KeyAscii != vbKeyReturn)
+        return;
+    if (!Text9.Text().empty() && !Text10.Text().empty() && Command2.Enabled())
+        Command2.SetFocus();
+}
+
+void form2::Text7_KeyPress(int& KeyAscii) {
+    EnterTo(KeyAscii, Text9);
+}
 
 // ---------------------------------------------------------------------------
 // Prompts in front
 
-void form2::Form_Click() { BringPromptsToFront(true); }
+void form2::Form_Click() {
+    BringPromptsToFront(true);
+}
 
 void form2::BringPromptsToFront(bool attentionToo) {
     Form15& duplicate = app().Get<Form15>();
-    if (app().gDuplicatePromptOpen == 1 && duplicate.Loaded()) duplicate.ZOrder();
-    if (!attentionToo) return;
+    if (app().gDuplicatePromptOpen == 1 && duplicate.Loaded())
+        duplicate.ZOrder();
+    if (!attentionToo)
+        return;
     Form70& attention = app().Get<Form70>();
-    if (app().gAttentionOpen == 1 && attention.Loaded()) attention.ZOrder();
+    if (app().gAttentionOpen == 1 && attention.Loaded())
+        attention.ZOrder();
 }
 
 // ---------------------------------------------------------------------------
@@ -442,7 +507,8 @@ void form2::Command2_Click() {
         problem = checkin::EntryProblem::RoomTaken;
     if (!problem) {
         taxRate = records::ReadTaxRate(app().data());
-        if (!taxRate) problem = checkin::EntryProblem::NoTaxRate;
+        if (!taxRate)
+            problem = checkin::EntryProblem::NoTaxRate;
     }
     if (problem) {
         MsgBox(checkin::ProblemMessage(*problem, room3), vbOKOnly, "WARNING");
@@ -452,34 +518,48 @@ void form2::Command2_Click() {
             Combo1.SetText("select room");
             Combo1.SetFocus();
             break;
-        case checkin::EntryProblem::NoRegCard: Text17.SetFocus(); break;
+        case checkin::EntryProblem::NoRegCard:
+            Text17.SetFocus();
+            break;
         case checkin::EntryProblem::NoDirectBill:
             Combo5.SetText("select direct bill client");
             Combo5.SetFocus();
             break;
-        case checkin::EntryProblem::NoPayment: Combo2.SetFocus(); break;
-        case checkin::EntryProblem::BadNights: Text1.SetFocus(); break;
-        case checkin::EntryProblem::BadRate: Text2.SetFocus(); break;
-        case checkin::EntryProblem::BadChildren: Text19.SetFocus(); break;
-        case checkin::EntryProblem::BadCash: Text7.SetFocus(); break;
-        case checkin::EntryProblem::NoTaxRate: break;
+        case checkin::EntryProblem::NoPayment:
+            Combo2.SetFocus();
+            break;
+        case checkin::EntryProblem::BadNights:
+            Text1.SetFocus();
+            break;
+        case checkin::EntryProblem::BadRate:
+            Text2.SetFocus();
+            break;
+        case checkin::EntryProblem::BadChildren:
+            Text19.SetFocus();
+            break;
+        case checkin::EntryProblem::BadCash:
+            Text7.SetFocus();
+            break;
+        case checkin::EntryProblem::NoTaxRate:
+            break;
         }
         return;
     }
 
     const records::ShiftRecord shift = records::ReadShift(app().data());
     WarnIfNoRent();
-    if (MsgBox("Are you sure you want to check this guest in now?", vbYesNo | vbQuestion, "Check In") != vbYes)
+    if (MsgBox("Are you sure you want to check this guest in now?", vbYesNo | vbQuestion, "Check In") !=
+        vbYes)
         return;
     app().gHistoryFromButton = 0;
 
     double deposit = 0;
     if (checkin::AsksForDeposit(entry)) {
         for (;;) {
-            const std::string answer = InputBox(
-                "If the guest is giving you cash for a phone deposit, enter the amount below. If not, just press "
-                "'Enter' or click OK.",
-                "Phone Deposit?");
+            const std::string answer = InputBox("If the guest is giving you cash for a phone deposit, enter "
+                                                "the amount below. If not, just press "
+                                                "'Enter' or click OK.",
+                                                "Phone Deposit?");
             if (checkin::DepositAnswerValid(answer)) {
                 deposit = Val(answer);
                 break;

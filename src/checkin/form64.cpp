@@ -28,10 +28,13 @@ void Form64::Combo1_Click() {
     Text1.SetFocus();
 }
 
-void Form64::Text1_Change() { Command2.SetEnabled(!Text1.Text().empty()); }
+void Form64::Text1_Change() {
+    Command2.SetEnabled(!Text1.Text().empty());
+}
 
 void Form64::Text1_KeyPress(int& KeyAscii) {
-    if (KeyAscii != vbKeyReturn) return;
+    if (KeyAscii != vbKeyReturn)
+        return;
     KeyAscii = 0;
     Command2.SetEnabled(true);
     Command2.SetFocus();
@@ -41,8 +44,8 @@ void Form64::Text1_KeyPress(int& KeyAscii) {
 // new one replaces it, so the total matches the fee that will be posted.
 void Form64::Command2_Click() {
     if (!IsNonNegativeNumber(Text1.Text())) {
-        MsgBox("The amount you typed is not a number. Please type the amount in dollars, like 10.00.", vbOKOnly,
-               "WARNING");
+        MsgBox("The amount you typed is not a number. Please type the amount in dollars, like 10.00.",
+               vbOKOnly, "WARNING");
         Text1.SetFocus();
         return;
     }
@@ -50,7 +53,8 @@ void Form64::Command2_Click() {
     if (checkIn.Frame7.Visible() && !checkIn.Label30.Caption().empty()) {
         const double shown = Val(checkIn.Label30.Caption());
         checkIn.Label25.SetCaption(CStr(Val(checkIn.Label25.Caption()) - shown));
-        if (Val(checkIn.Text7.Text()) > 0) checkIn.Text7.SetText(CStr(Val(checkIn.Text7.Text()) - shown));
+        if (Val(checkIn.Text7.Text()) > 0)
+            checkIn.Text7.SetText(CStr(Val(checkIn.Text7.Text()) - shown));
     }
 
     checkIn.Frame7.SetEnabled(true);
@@ -66,13 +70,16 @@ void Form64::Command2_Click() {
     } else if (cash > 0) {
         if (checkIn.Text7.Text() != checkIn.Label25.Caption())
             checkIn.Text7.SetText(CStr(Val(checkIn.Label30.Caption()) + Val(checkIn.Text7.Text())));
-        MsgBox("I added the amount to the total stay and also increased the amount the guest is giving you in cash.",
+        MsgBox("I added the amount to the total stay and also increased the amount the guest is giving you "
+               "in cash.",
                vbOKOnly, "ATTENTION");
     }
 
     checkIn.ZOrder();
-    if (checkIn.Text9.Text().empty()) checkIn.Text9.SetFocus();
-    if (!checkIn.Text9.Text().empty() && !checkIn.Text10.Text().empty()) checkIn.Command2.SetFocus();
+    if (checkIn.Text9.Text().empty())
+        checkIn.Text9.SetFocus();
+    if (!checkIn.Text9.Text().empty() && !checkIn.Text10.Text().empty())
+        checkIn.Command2.SetFocus();
 }
 
 void Form64::Command1_Click() {

@@ -15,8 +15,8 @@ public:
     platform::ComboBox Combo1{*this, "Combo1", {.caption = "Select Description", .at = {110, 16, 200, 28}}};
     platform::Label Label2{*this, "Label2", {.caption = "Amount", .at = {16, 58, 90, 20}}};
     platform::TextBox Text1{*this, "Text1", {.at = {110, 54, 100, 26}, .enabled = false}};
-    platform::CommandButton Command2{*this, "Command2",
-                                     {.caption = "Do Now", .at = {40, 100, 120, 32}, .enabled = false}};
+    platform::CommandButton Command2{
+        *this, "Command2", {.caption = "Do Now", .at = {40, 100, 120, 32}, .enabled = false}};
     platform::CommandButton Command1{*this, "Command1", {.caption = "Cancel", .at = {176, 100, 120, 32}}};
 
 private:

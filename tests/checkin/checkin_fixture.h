@@ -9,6 +9,7 @@
 #include "checkin/form64.h"
 #include "frontdesk/form1.h"
 #include "platform/text.h"
+#include "records/filenames.h"
 #include "records/guest_record.h"
 #include "records/room_record.h"
 #include "records/settings_files.h"
@@ -33,7 +34,7 @@ inline records::RoomRecord MakeRoom(const std::string& number, const std::string
 }
 
 class CheckInFixture : public AppFixture {
-protected:
+public:
     CheckInFixture() {
         SetNow(12, 6, 2026, 15, 45, 12);
         records::WriteIntroFlag(app().data(), 1.0f);
@@ -45,19 +46,24 @@ protected:
         AddRoom(MakeRoom("104", "K11", 45));
     }
 
+    using AppFixture::app;
+    using AppFixture::DataFile;
+
     form2& checkIn() { return Form<form2>(); }
     void AddRoom(const records::RoomRecord& room) { records::AppendRoom(app().data(), room); }
 
     // The clerk starts the program and presses "Check In" on the front desk.
     void Open() {
-        if (!app().Started()) StartProgram();
+        if (!app().Started())
+            StartProgram();
         Form<Form1>().Command1.UserClick();
         ASSERT_TRUE(IsLoaded("form2"));
     }
 
     void Retype(platform::TextBox& box, const std::string& text) {
         ASSERT_TRUE(box.Usable()) << box.Name() << " cannot be typed into";
-        for (size_t n = box.Text().size(); n > 0; --n) box.UserType(platform::vbKeyBack);
+        for (size_t n = box.Text().size(); n > 0; --n)
+            box.UserType(platform::vbKeyBack);
         box.UserTypeText(text);
     }
     void Enter(platform::TextBox& box) { box.UserType(platform::vbKeyReturn); }
@@ -75,7 +81,8 @@ protected:
     // "Check In Now--->" answered Yes; a deposit answer is typed when the box comes.
     void Commit(const std::string* deposit = nullptr) {
         dialogs().Answer(platform::vbYes);
-        if (deposit) dialogs().Input(*deposit);
+        if (deposit)
+            dialogs().Input(*deposit);
         ASSERT_TRUE(checkIn().Command2.Usable()) << "Check In Now---> is not enabled";
         checkIn().Command2.UserClick();
         ExpectNoPendingAnswers();

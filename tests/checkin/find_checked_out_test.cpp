@@ -251,7 +251,8 @@ TEST_F(FindCheckedOutTest, NameListFollowsTheTypedPrefixInFileOrderCaseCounting)
 
     const std::string smith17 = "17    12/6/26   SMITH, JOHN           12 ELM ST DALLAS  TX  75001 ";
     // A date longer than its column keeps one blank of the three before the name.
-    const std::string smythe19 = "19    12/25/26  SMYTHE, ANN" + std::string(12, ' ') + "12 ELM ST DALLAS  TX  75001 ";
+    const std::string smythe19 =
+        "19    12/25/26  SMYTHE, ANN" + std::string(12, ' ') + "12 ELM ST DALLAS  TX  75001 ";
     const std::string smith20 = "20    12/7/26   SMITH, JOHN           12 ELM ST DALLAS  TX  75001 ";
     struct Step {
         std::string action; // a key typed, or "\b" for Backspace

@@ -32,8 +32,10 @@ TEST(StayPriceTest, NightlyPriceIsRoundedAndTotalIsNot) {
     };
     for (const Case& c : cases) {
         const checkin::StayPrice price = checkin::PriceStay(c.rate, c.nights, c.exempt, c.tax);
-        EXPECT_EQ(price.nightly, c.nightly) << "rate " << c.rate << " nights " << c.nights << " exempt " << c.exempt;
-        EXPECT_EQ(price.total, c.total) << "rate " << c.rate << " nights " << c.nights << " exempt " << c.exempt;
+        EXPECT_EQ(price.nightly, c.nightly)
+            << "rate " << c.rate << " nights " << c.nights << " exempt " << c.exempt;
+        EXPECT_EQ(price.total, c.total)
+            << "rate " << c.rate << " nights " << c.nights << " exempt " << c.exempt;
     }
 }
 
@@ -53,10 +55,11 @@ TEST(DepartureDateTest, EarlyMorningOnShiftACountsFromYesterday) {
         const char* departure;
     };
     const Case cases[] = {
-        {"4:10:00 AM", "A", 2, "12/7/26"},  {"4:10:00 PM", "A", 2, "12/8/26"}, {"4:10:00 AM", "B", 2, "12/8/26"},
-        {"3:00:00 AM", "A", 1, "12/6/26"},  {"5:59:59 AM", "A", 1, "12/6/26"}, {"6:00:00 AM", "A", 1, "12/7/26"},
-        {"2:59:59 AM", "A", 1, "12/7/26"},  {"11:45:12 AM", "A", 1, "12/7/26"}, {"9:00:00 AM", "A", 0, "12/6/26"},
-        {"3:45:12 PM", "A", 30, "1/5/27"},
+        {"4:10:00 AM", "A", 2, "12/7/26"}, {"4:10:00 PM", "A", 2, "12/8/26"},
+        {"4:10:00 AM", "B", 2, "12/8/26"}, {"3:00:00 AM", "A", 1, "12/6/26"},
+        {"5:59:59 AM", "A", 1, "12/6/26"}, {"6:00:00 AM", "A", 1, "12/7/26"},
+        {"2:59:59 AM", "A", 1, "12/7/26"}, {"11:45:12 AM", "A", 1, "12/7/26"},
+        {"9:00:00 AM", "A", 0, "12/6/26"}, {"3:45:12 PM", "A", 30, "1/5/27"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(checkin::DepartureDateText(today, c.time, c.shift, c.nights), c.departure)
@@ -68,7 +71,8 @@ TEST(PaymentListTest, EntriesHaveTheirPayCodesInOrder) {
                                                "DISCOVER",      "DINERS",      "DIRECT BILL"};
     EXPECT_EQ(checkin::PaymentList(), expected);
     const std::string codes = "LNMPOQ";
-    for (size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(checkin::PayCodeFor(expected[i]), codes[i]) << expected[i];
+    for (size_t i = 0; i < expected.size(); ++i)
+        EXPECT_EQ(checkin::PayCodeFor(expected[i]), codes[i]) << expected[i];
     EXPECT_FALSE(checkin::PayCodeFor("choose payment"));
     EXPECT_FALSE(checkin::PayCodeFor("cash or check"));
     EXPECT_EQ(checkin::CardTextFor('N'), "VISA/MASTER");
@@ -90,9 +94,9 @@ TEST_F(PricingTest, ChoosingARoomFillsTheRateAndPricesTheStay) {
     EXPECT_EQ(checkIn().Text2.Text(), "49.99");
     EXPECT_EQ(checkIn().Label24.Caption(), "54.99");
     EXPECT_EQ(checkIn().Label25.Caption(), "54.99") << "nights start at 1";
-    for (platform::Control* c : std::initializer_list<platform::Control*>{
-             &checkIn().Text2, &checkIn().Check1, &checkIn().Command1, &checkIn().Combo3, &checkIn().Command5,
-             &checkIn().Combo2})
+    for (platform::Control* c :
+         std::initializer_list<platform::Control*>{&checkIn().Text2, &checkIn().Check1, &checkIn().Command1,
+                                                   &checkIn().Combo3, &checkIn().Command5, &checkIn().Combo2})
         EXPECT_TRUE(c->Enabled()) << c->Name();
     EXPECT_EQ(checkIn().ActiveControl(), &checkIn().Combo2);
 }

@@ -1,0 +1,209 @@
+// Re-opening a stay checked out today: lists, the re-created record and the writes.
+#include "folio/check_back_in.h"
+
+#include "platform/text.h"
+#include "records/filenames.h"
+#include "records/ledger_rename.h"
+#include "records/stay_ledger.h"
+
+namespace vantreth {
+
+using namespace platform;
+
+std::string CheckedOutLine(const records::HistoryEntry& entry) {
+    return Trim(entry.Room) + "  " + Trim(entry.LastName) + "  " + Trim(entry.FirstName);
+}
+
+bool CheckedOutOn(const records::HistoryEntry& entry, std::string_view todayText) {
+    return Trim(entry.CheckOutDate) == Trim(todayText);
+}
+
+std::vector<records::HistoryEntry> CheckedOutToday(const DataFolder& folder, std::string_view todayText) {
+    std::vector<records::HistoryEntry> today;
+    if (!FileExists(records::HistoryFile(folder)))
+        return today;
+    for (records::HistoryEntry& entry : records::ReadHistory(folder))
+        if (CheckedOutOn(entry, todayText))
+            today.push_back(std::move(entry));
+    return today;
+}
+
+std::optional<records::HistoryEntry> FindCheckedOut(const std::vector<records::HistoryEntry>& today,
+                                                    std::string_view line, int index) {
+    const std::string wanted = Trim(line);
+    if (index >= 0 && static_cast<size_t>(index) < today.size() &&
+        CheckedOutLine(today[static_cast<size_t>(index)]) == wanted)
+        return today[static_cast<size_t>(index)];
+    for (const records::HistoryEntry& entry : today)
+        if (CheckedOutLine(entry) == wanted)
+            return entry;
+    return std::nullopt;
+}
+
+std::string BackInRoomLine(const records::RoomRecord& room) {
+    return room.Room + " " + Trim(room.RoomType) + (room.Clean == "N" ? "--dirty" : "");
+}
+
+bool ReservedToday(const std::vector<records::GuestRecord>& reservations, std::string_view room3,
+                   std::string_view todayText) {
+    const std::string room = Fixed(room3, 3);
+    const std::string today = RTrim(todayText);
+    for (const records::GuestRecord& reservation : reservations)
+        if (reservation.Room == room && RTrim(reservation.ArrivalDate) == today)
+            return true;
+    return false;
+}
+
+// A dirty room is offered too (marked), but, like a clean one, not when a reservation
+// arrives in it today: the arriving guest would find it taken.
+bool OfferedForCheckBackIn(const records::RoomRecord& room,
+                           const std::vector<records::GuestRecord>& reservations,
+                           std::string_view todayText) {
+    if (room.Service == "X" || room.Service == "O")
+        return false;
+    return !ReservedToday(reservations, room.Room, todayText);
+}
+
+std::vector<std::string> BackInRoomLines(const DataFolder& folder, std::string_view todayText) {
+    const std::vector<records::GuestRecord> reservations =
+        records::ReadAllGuests(folder, records::kReservationsFile);
+    std::vector<std::string> lines;
+    for (const records::RoomRecord& room : records::ReadAllRooms(folder))
+        if (OfferedForCheckBackIn(room, reservations, todayText))
+            lines.push_back(BackInRoomLine(room));
+    return lines;
+}
+
+records::GuestRecord GuestFromHistory(const records::HistoryEntry& entry, std::string_view room3,
+                                      std::string_view tomorrowText) {
+    records::GuestRecord guest;
+    guest.LastName = Fixed(entry.LastName, 15);
+    guest.FirstName = Fixed(entry.FirstName, 15);
+    guest.Company = Fixed(entry.Company, 20);
+    guest.Street = Fixed(entry.Street, 25);
+    guest.City = Fixed(entry.City, 20);
+    guest.State = Fixed(entry.State, 2);
+    guest.Zip = Fixed(entry.Zip, 6);
+    guest.Phone = Fixed(entry.Phone, 15);
+    guest.RegCard = Fixed(entry.RegCard, 6);
+    guest.Clerk = Fixed(entry.Clerk, 2);
+    guest.Room = Fixed(room3, 3);
+    guest.Adults = entry.Adults;
+    guest.Children = entry.Children;
+    guest.Nights = 1;
+    guest.TaxExempt = entry.TaxExempt;
+    guest.PayCode = Fixed(entry.PayCode, 1);
+    guest.CheckInTime = Fixed(entry.CheckInTime, 10);
+    guest.ArrivalDate = Fixed(entry.ArrivalDate, 10);
+    guest.CheckOutTime = std::string(10, ' ');
+    guest.DepartureDate = Fixed(tomorrowText, 10);
+    guest.Rate = entry.Rate;
+    guest.SpareAmount = entry.SpareAmount;
+    guest.CardNumber = Fixed(entry.CardNumber, 40);
+    guest.CardExpiry = Fixed(entry.CardExpiry, 10);
+    guest.DBNumber = std::string(8, ' ');
+    guest.FolioNumber = Fixed(entry.FolioNumber, 5);
+    guest.Comment = Fixed(entry.Comment, 160);
+    // The stay comes back as it left, reservation details included.
+    guest.ReservedOn = Fixed(entry.ReservedOn, 10);
+    guest.SpareText = Fixed(entry.SpareText, 10);
+    guest.CardDeposit = Fixed(entry.CardDeposit, 10);
+    guest.ConfirmationNumber = Fixed(entry.ConfirmationNumber, 10);
+    guest.CashDeposit = Fixed(entry.CashDeposit, 10);
+    return guest;
+}
+
+namespace {
+
+bool SameStay(const records::GuestRecord& a, const records::GuestRecord& b) {
+    return a.LastName == b.LastName && a.FirstName == b.FirstName && a.ArrivalDate == b.ArrivalDate &&
+           a.FolioNumber == b.FolioNumber;
+}
+
+} // namespace
+
+BackInPlan PlanCheckBackIn(const DataFolder& folder, const records::HistoryEntry& entry,
+                           std::string_view room3, const Date& today) {
+    BackInPlan plan;
+    const std::string room = Fixed(Left(room3, 3), 3);
+    const std::string shown = RTrim(room);
+    const std::string todayText = DateText(today);
+    plan.guest = GuestFromHistory(entry, room, DateText(AddDays(today, 1)));
+
+    // Checked back in already (and not checked out since): a second record would make two
+    // in-house stays of one folio.
+    const std::vector<records::GuestRecord> guests = records::ReadAllGuests(folder, records::kGuestFile);
+    for (const records::GuestRecord& guest : guests)
+        if (!guest.IsFree() && SameStay(guest, plan.guest)) {
+            plan.problem = "This guest is already checked in, in room " + RTrim(guest.Room) +
+                           ". The guest was not checked back in again.";
+            return plan;
+        }
+
+    const std::optional<long> record = records::FindRoom(folder, room);
+    if (!record) {
+        plan.problem = "There is no room " + shown + ". Please select a room from the list.";
+        return plan;
+    }
+    plan.roomRecord = *record;
+    const records::RoomRecord target = records::ReadRoom(folder, *record);
+    if (target.Service == "O" || records::FindGuestByRoom(folder, records::kGuestFile, room)) {
+        plan.problem = "Room " + shown + " is occupied. Please select another room.";
+        return plan;
+    }
+    if (target.Service == "X") {
+        plan.problem = "Room " + shown + " is out of order. Please select another room.";
+        return plan;
+    }
+    if (ReservedToday(records::ReadAllGuests(folder, records::kReservationsFile), room, todayText)) {
+        plan.problem =
+            "Room " + shown + " is reserved for a guest arriving today. Please select another room.";
+        return plan;
+    }
+
+    plan.slot = records::FindFreeGuestSlot(folder, records::kGuestFile);
+    plan.roomChanged = Fixed(entry.Room, 3) != room;
+    if (plan.roomChanged) {
+        records::GuestRecord before = plan.guest;
+        before.Room = Fixed(entry.Room, 3);
+        plan.fromLedger = records::StayLedgerPath(folder, before);
+        plan.toLedger = records::StayLedgerPath(folder, plan.guest);
+        switch (records::CheckLedgerCarry(plan.fromLedger, plan.toLedger)) {
+        case records::LedgerCarry::Missing:
+            plan.problem = "The folio of this guest (" + plan.fromLedger.filename().string() +
+                           ") could not be found. The guest was not checked back in.";
+            break;
+        case records::LedgerCarry::NameTaken:
+            plan.problem = "Another folio named " + plan.toLedger.filename().string() +
+                           " already exists. The guest was not checked back in, so that the two folios are "
+                           "not mixed.";
+            break;
+        default:
+            break;
+        }
+    }
+    return plan;
+}
+
+void MakeCheckBackIn(const DataFolder& folder, const BackInPlan& plan) {
+    records::LedgerCarry carried = records::LedgerCarry::SameName;
+    if (plan.roomChanged) {
+        carried = records::CarryStayLedger(plan.fromLedger, plan.toLedger);
+        if (!records::CarryAllowed(carried))
+            throw IoError(plan.fromLedger, "The folio could not be carried to the new room");
+    }
+    try {
+        records::WriteGuest(folder, records::kGuestFile, plan.slot, plan.guest);
+    } catch (const IoError&) {
+        if (carried != records::LedgerCarry::SameName)
+            records::CarryStayLedger(plan.toLedger, plan.fromLedger);
+        throw;
+    }
+    records::RoomRecord room = records::ReadRoom(folder, plan.roomRecord);
+    room.Clean = "Y";
+    room.Vacant = "N";
+    room.Service = "O";
+    records::WriteRoom(folder, plan.roomRecord, room);
+}
+
+} // namespace vantreth

@@ -1,0 +1,68 @@
+// Re-opening a stay checked out today: the list of today's check-outs from the history file,
+// the rooms it may go back into, the guest record re-created from the history entry, and the
+// re-opening itself (guest record, room occupied, ledger carried when the room changed).
+#pragma once
+
+#include "platform/clock.h"
+#include "platform/files.h"
+#include "records/guest_record.h"
+#include "records/history.h"
+#include "records/room_record.h"
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vantreth {
+
+// The line of today's check-outs: room, two blanks, last name, two blanks, first name, each trimmed.
+std::string CheckedOutLine(const records::HistoryEntry& entry);
+// The entry's check-out date is today (compared as trimmed date texts).
+bool CheckedOutOn(const records::HistoryEntry& entry, std::string_view todayText);
+// Today's check-outs in the order of check-out; none when there is no history file yet.
+std::vector<records::HistoryEntry> CheckedOutToday(const platform::DataFolder& folder,
+                                                   std::string_view todayText);
+// The entry behind a line of today's list: the `index`-th of today's entries when it has that
+// line, else the first entry of today with that line.
+std::optional<records::HistoryEntry> FindCheckedOut(const std::vector<records::HistoryEntry>& today,
+                                                    std::string_view line, int index);
+
+// The line of the room list: Room as stored, a blank, the trimmed room type, and "--dirty"
+// for a dirty room ("104 NQ1--dirty").
+std::string BackInRoomLine(const records::RoomRecord& room);
+// A reservation slot holds the room with today's arrival date.
+bool ReservedToday(const std::vector<records::GuestRecord>& reservations, std::string_view room3,
+                   std::string_view todayText);
+// A room may take the stay: neither occupied nor out of order, and not reserved for today.
+bool OfferedForCheckBackIn(const records::RoomRecord& room,
+                           const std::vector<records::GuestRecord>& reservations, std::string_view todayText);
+// The lines of every room offered, in the order of the rooms file.
+std::vector<std::string> BackInRoomLines(const platform::DataFolder& folder, std::string_view todayText);
+
+// The in-house record of the stay in `room3`: the entry's fields, one night, no check-out
+// time, departing `tomorrowText`, no direct-bill account code (the account was charged at
+// check-out).
+records::GuestRecord GuestFromHistory(const records::HistoryEntry& entry, std::string_view room3,
+                                      std::string_view tomorrowText);
+
+// A check back in checked against the files, before anything is written.
+struct BackInPlan {
+    std::string problem;        // what the clerk is told when it cannot be made; empty = go ahead
+    records::GuestRecord guest; // as it will be written
+    long slot = 0;
+    long roomRecord = 0;
+    bool roomChanged = false;
+    std::filesystem::path fromLedger;
+    std::filesystem::path toLedger;
+};
+BackInPlan PlanCheckBackIn(const platform::DataFolder& folder, const records::HistoryEntry& entry,
+                           std::string_view room3, const platform::Date& today);
+
+// Makes a check back in that PlanCheckBackIn allowed: the ledger first (when the room
+// changed), then the guest record, then the room marked clean and occupied. When the guest
+// record cannot be written the ledger is carried back.
+void MakeCheckBackIn(const platform::DataFolder& folder, const BackInPlan& plan);
+
+} // namespace vantreth

@@ -1,0 +1,227 @@
+// Correcting an in-house guest's record: checks, the record written back, the ledger carried.
+#include "folio/edit_guest.h"
+
+#include "platform/clock.h"
+#include "platform/text.h"
+#include "records/filenames.h"
+#include "records/ledger_rename.h"
+#include "records/stay_ledger.h"
+
+namespace vantreth {
+
+using namespace platform;
+
+GuestEdit EditFromRecord(const records::GuestRecord& guest) {
+    GuestEdit edit;
+    edit.last = RTrim(guest.LastName);
+    edit.first = RTrim(guest.FirstName);
+    edit.company = RTrim(guest.Company);
+    edit.street = RTrim(guest.Street);
+    edit.city = RTrim(guest.City);
+    edit.state = RTrim(guest.State);
+    edit.zip = RTrim(guest.Zip);
+    edit.phone = RTrim(guest.Phone);
+    edit.regCard = RTrim(guest.RegCard);
+    edit.adults = CStr(guest.Adults);
+    edit.children = CStr(guest.Children);
+    edit.comment = RTrim(guest.Comment);
+    edit.departure = RTrim(guest.DepartureDate);
+    edit.payCode = RTrim(guest.PayCode);
+    edit.dbNumber = RTrim(guest.DBNumber);
+    edit.cardNumber = RTrim(guest.CardNumber);
+    edit.cardExpiry = RTrim(guest.CardExpiry);
+    edit.rate = CStr(guest.Rate);
+    return edit;
+}
+
+std::string EditProblemMessage(EditProblem problem) {
+    switch (problem) {
+    case EditProblem::NoRate:
+        return "The rate is blank. Please enter a rate.";
+    case EditProblem::BadRate:
+        return "The rate is not a number. Please enter the rate in dollars, for example 45.50.";
+    case EditProblem::ZeroDay:
+        return "Do not put an 0 before the day of the month. For example, it would be 1/5/04 not 1/05/04. "
+               "Please Fix.";
+    case EditProblem::ZeroMonth:
+        return "Do not put an 0 at the beginning of the month. For example, it would be 1/5/04 not 01/5/04. "
+               "Please Fix.";
+    case EditProblem::NoDeparture:
+        return "The Departure date is missing. Please enter a departure date.";
+    case EditProblem::BadDateFormat:
+        return "The Date format is wrong. Please fix.";
+    case EditProblem::NotADate:
+        return "The Departure date is not a real date. Please type it as month/day/year, for example 1/5/04.";
+    case EditProblem::NoPayCode:
+        return "There is no paycode chosen.";
+    case EditProblem::BadPayCode:
+        return "The paycode is invalid. Please change to a valid paycode.";
+    case EditProblem::NoDirectBill:
+        return "You did not enter a direct bill number.";
+    case EditProblem::BadDirectBill:
+        return "The Direct Bill number you entered is not a valid DB number.";
+    case EditProblem::NoName:
+        return "The last and first names are both blank. Please enter the guest's name.";
+    case EditProblem::BadLastName:
+        return "The last name cannot hold / \\ \" or control characters. Please fix.";
+    case EditProblem::BadFirstName:
+        return "The first name cannot hold / \\ \" or control characters. Please fix.";
+    case EditProblem::BadAdults:
+        return "The number of adults is not a number. Please fix.";
+    case EditProblem::BadChildren:
+        return "The number of children is not a number. Please fix.";
+    }
+    return std::string();
+}
+
+bool NameIsSafe(std::string_view name) {
+    for (char ch : name) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c < 32 || c == 127 || c == '/' || c == '\\' || c == '"')
+            return false;
+    }
+    return true;
+}
+
+namespace {
+
+bool ValidPayCode(const std::string& code) {
+    return code == "L" || code == "N" || code == "M" || code == "P" || code == "O" || code == "Q";
+}
+
+// A count box may be left empty (0).
+bool CountOk(const std::string& text) {
+    return Trim(text).empty() || IsNonNegativeNumber(text);
+}
+
+// The date must read back as the same text the system writes for that day, so that the
+// stay is found among the guests due out on it.
+bool RealDate(const std::string& text, int currentYear) {
+    const std::optional<Date> date = ParseDate(text, currentYear);
+    return date && IsValidDate(*date) && DateText(*date) == RTrim(text);
+}
+
+} // namespace
+
+EditCheck CheckGuestEdit(const GuestEdit& edit, int currentYear,
+                         const std::function<bool(const std::string&)>& accountExists) {
+    EditCheck check;
+    auto fail = [&](EditProblem problem) {
+        check.problem = problem;
+        return check;
+    };
+    if (edit.rate.empty())
+        return fail(EditProblem::NoRate);
+    if (!IsNonNegativeNumber(edit.rate))
+        return fail(EditProblem::BadRate);
+
+    // The year, the last two characters, is not looked at: 1/5/04 is not a zero day.
+    const std::string& date = edit.departure;
+    const long length = static_cast<long>(date.size());
+    for (long i = 2; i <= length - 2; ++i)
+        if (Mid(date, i - 1, 1) == "/" && Mid(date, i, 1) == "0")
+            return fail(EditProblem::ZeroDay);
+    if (Left(date, 1) == "0")
+        return fail(EditProblem::ZeroMonth);
+    if (date.empty())
+        return fail(EditProblem::NoDeparture);
+    if (Left(date, 1) == "/" || (Mid(date, 2, 1) == "/" && Mid(date, 3, 1) == "/"))
+        return fail(EditProblem::BadDateFormat);
+    if (!RealDate(date, currentYear))
+        return fail(EditProblem::NotADate);
+
+    if (edit.payCode.empty())
+        return fail(EditProblem::NoPayCode);
+    if (!ValidPayCode(edit.payCode))
+        return fail(EditProblem::BadPayCode);
+    if (edit.dbNumber.empty() && edit.payCode == "Q")
+        return fail(EditProblem::NoDirectBill);
+    if (!edit.dbNumber.empty()) {
+        check.accountFound = accountExists(edit.dbNumber);
+        if (!check.accountFound)
+            return fail(EditProblem::BadDirectBill);
+    }
+
+    // Both names blank would make the slot free: the stay would vanish from the guest file.
+    if (Trim(edit.last).empty() && Trim(edit.first).empty())
+        return fail(EditProblem::NoName);
+    if (!NameIsSafe(edit.last))
+        return fail(EditProblem::BadLastName);
+    if (!NameIsSafe(edit.first))
+        return fail(EditProblem::BadFirstName);
+    if (!CountOk(edit.adults))
+        return fail(EditProblem::BadAdults);
+    if (!CountOk(edit.children))
+        return fail(EditProblem::BadChildren);
+    return check;
+}
+
+records::GuestRecord ApplyGuestEdit(records::GuestRecord guest, const GuestEdit& edit) {
+    guest.LastName = Fixed(UCase(edit.last), 15);
+    guest.FirstName = Fixed(UCase(edit.first), 15);
+    guest.Company = Fixed(UCase(edit.company), 20);
+    guest.Street = Fixed(UCase(edit.street), 25);
+    guest.City = Fixed(UCase(edit.city), 20);
+    guest.State = Fixed(UCase(edit.state), 2);
+    guest.Zip = Fixed(edit.zip, 6);
+    guest.Phone = Fixed(edit.phone, 15);
+    guest.RegCard = Fixed(edit.regCard, 6);
+    guest.Adults = static_cast<float>(Val(edit.adults));
+    guest.Children = static_cast<float>(Val(edit.children));
+    guest.Comment = Fixed(UCase(edit.comment), 160);
+    guest.DepartureDate = Fixed(edit.departure, 10);
+    guest.PayCode = Fixed(edit.payCode, 1);
+    guest.DBNumber = Fixed(edit.dbNumber, 8);
+    guest.CardNumber = Fixed(edit.cardNumber, 40);
+    guest.CardExpiry = Fixed(edit.cardExpiry, 10);
+    guest.Rate = static_cast<float>(Val(edit.rate));
+    return guest;
+}
+
+std::string EditedName(std::string_view boxText) {
+    return RTrim(UCase(boxText));
+}
+
+EditPlan PlanGuestEdit(const DataFolder& folder, std::string_view room3, const GuestEdit& edit) {
+    EditPlan plan;
+    const std::string room = Fixed(Left(room3, 3), 3);
+    const std::optional<long> slot = records::FindGuestByRoom(folder, records::kGuestFile, room);
+    if (!slot) {
+        plan.problem = "There is no longer a guest in room " + RTrim(room) + ". Nothing was saved.";
+        return plan;
+    }
+    plan.slot = *slot;
+    plan.before = records::ReadGuest(folder, records::kGuestFile, *slot);
+    plan.after = ApplyGuestEdit(plan.before, edit);
+    // The ledger's name follows the record as it is stored, names cut to their width.
+    plan.fromLedger = records::StayLedgerPath(folder, plan.before);
+    plan.toLedger = records::StayLedgerPath(folder, plan.after);
+    switch (records::CheckLedgerCarry(plan.fromLedger, plan.toLedger)) {
+    case records::LedgerCarry::Missing:
+        plan.problem = "The folio of this guest (" + plan.fromLedger.filename().string() +
+                       ") could not be found, so the name cannot be changed. Nothing was saved.";
+        break;
+    case records::LedgerCarry::NameTaken:
+        plan.problem = "Another folio named " + plan.toLedger.filename().string() +
+                       " already exists. Nothing was saved, so that the two folios are not mixed.";
+        break;
+    default:
+        break;
+    }
+    return plan;
+}
+
+void SaveGuestEdit(const DataFolder& folder, const EditPlan& plan) {
+    const records::LedgerCarry carried = records::CarryStayLedger(plan.fromLedger, plan.toLedger);
+    if (!records::CarryAllowed(carried))
+        throw IoError(plan.fromLedger, "The folio could not be carried to its new name");
+    try {
+        records::WriteGuest(folder, records::kGuestFile, plan.slot, plan.after);
+    } catch (const IoError&) {
+        if (carried != records::LedgerCarry::SameName)
+            records::CarryStayLedger(plan.toLedger, plan.fromLedger);
+        throw;
+    }
+}
+
+} // namespace vantreth

@@ -1,0 +1,293 @@
+// The folio window's arithmetic and record work.
+#include "folio/folio_postings.h"
+
+#include "platform/text.h"
+#include "records/day_totals.h"
+#include "records/filenames.h"
+#include "records/room_record.h"
+#include "records/settings_files.h"
+#include "records/shift_cash.h"
+
+#include <cctype>
+
+namespace vantreth {
+
+using platform::CStr;
+using platform::RTrim;
+using records::GuestRecord;
+using records::StayLedgerLine;
+
+namespace {
+
+constexpr std::string_view kPostingCodes[] = {"E", "J", "G", "L", "N", "M", "P", "O"};
+
+bool IsPostingCode(std::string_view code) {
+    for (std::string_view c : kPostingCodes)
+        if (c == code)
+            return true;
+    return false;
+}
+
+// Blanks up to the width; a text already that wide or wider gets one blank after it, so
+// two columns never run into each other.
+std::string PadTo(std::string text, size_t width) {
+    if (text.size() < width)
+        text.append(width - text.size(), ' ');
+    else
+        text += ' ';
+    return text;
+}
+
+float Amount(const PostingInput& input) {
+    return static_cast<float>(platform::Val(input.amountText));
+}
+
+} // namespace
+
+double FolioTaxRate(const platform::DataFolder& data) {
+    return records::ReadTaxRate(data).value_or(0.0);
+}
+
+std::string FolioRoomItem(const GuestRecord& guest) {
+    return guest.Room + " " + RTrim(guest.LastName) + " " + RTrim(guest.FirstName);
+}
+
+std::vector<std::string> FolioRoomItems(const platform::DataFolder& data) {
+    std::vector<std::string> items;
+    for (const GuestRecord& guest : records::ReadAllGuests(data, records::kGuestFile)) {
+        if (!RTrim(guest.LastName).empty() && !RTrim(guest.FirstName).empty())
+            items.push_back(FolioRoomItem(guest));
+    }
+    return items;
+}
+
+std::optional<long> FindGuestByItem(const platform::DataFolder& data, std::string_view item) {
+    const std::vector<GuestRecord> guests = records::ReadAllGuests(data, records::kGuestFile);
+    for (size_t i = 0; i < guests.size(); ++i) {
+        if (!guests[i].IsFree() && FolioRoomItem(guests[i]) == item)
+            return static_cast<long>(i) + 1;
+    }
+    return std::nullopt;
+}
+
+std::optional<long> FindGuestByRoomExact(const platform::DataFolder& data, std::string_view room) {
+    const std::vector<GuestRecord> guests = records::ReadAllGuests(data, records::kGuestFile);
+    for (size_t i = 0; i < guests.size(); ++i) {
+        if (!guests[i].IsFree() && guests[i].Room == room)
+            return static_cast<long>(i) + 1;
+    }
+    return std::nullopt;
+}
+
+std::string FolioTaxText(const StayLedgerLine& line, double taxRate, bool taxExempt) {
+    if (line.Code != "E")
+        return std::string();
+    return CStr(records::LineTax(line, taxRate, taxExempt));
+}
+
+std::string FolioLine(const StayLedgerLine& line, std::string_view taxText, float balance) {
+    std::string text = line.Room + "    " + line.Shift + "     ";
+    text += PadTo(line.PostDate, 11);
+    text += line.Code + "     ";
+    text += line.Description;
+    text += platform::Space(32 - static_cast<long>(RTrim(line.Description).size()));
+    text += PadTo(platform::Str(line.Amount), 11);
+    text += PadTo(std::string(taxText), 6);
+    text += platform::Str(balance);
+    return text;
+}
+
+FolioListing ListFolio(const std::vector<StayLedgerLine>& ledger, double taxRate, bool taxExempt,
+                       bool blankExemptTax) {
+    FolioListing listing;
+    for (const StayLedgerLine& line : ledger) {
+        const std::string& code = line.Code;
+        if (code == "E")
+            listing.sums.rent += line.Amount;
+        else if (code == "L")
+            listing.sums.cash += line.Amount;
+        else if (code == "G")
+            listing.sums.phone += line.Amount;
+        else if (code == "J")
+            listing.sums.other += line.Amount;
+        else if (code == "N" || code == "M" || code == "P" || code == "O")
+            listing.sums.cards += line.Amount;
+        listing.balance = records::AddToStayBalance(listing.balance, line, taxRate, taxExempt);
+        std::string taxText = FolioTaxText(line, taxRate, taxExempt);
+        if (blankExemptTax && taxExempt)
+            taxText.clear();
+        listing.lines.push_back(FolioLine(line, taxText, listing.balance));
+    }
+    return listing;
+}
+
+std::optional<std::vector<StayLedgerLine>> ReadFolioLedger(const platform::DataFolder& data,
+                                                           const GuestRecord& guest) {
+    const std::filesystem::path ledger = records::StayLedgerPath(data, guest);
+    if (!platform::FileExists(ledger))
+        return std::nullopt;
+    return records::ReadStayLedger(ledger);
+}
+
+bool IsAmountText(std::string_view text) {
+    std::string trimmed = platform::Trim(text);
+    if (!trimmed.empty() && (trimmed[0] == '-' || trimmed[0] == '+'))
+        trimmed.erase(0, 1);
+    if (trimmed.empty())
+        return false;
+    bool digit = false;
+    bool point = false;
+    for (char c : trimmed) {
+        if (std::isdigit(static_cast<unsigned char>(c))) {
+            digit = true;
+        } else if (c == '.' && !point) {
+            point = true;
+        } else {
+            return false;
+        }
+    }
+    return digit;
+}
+
+std::optional<std::string> PostingProblem(const PostingInput& input) {
+    if (!IsPostingCode(input.code))
+        return std::string(
+            "The charge code must be one of E, J, G, L, N, M, P or O. Please pick it from the list.");
+    if (!IsAmountText(input.amountText))
+        return std::string("The amount is not a number. Please type the amount again.");
+    return std::nullopt;
+}
+
+CodeDefaults DefaultsForCode(std::string_view code, const GuestRecord& guest) {
+    CodeDefaults d;
+    if (code == "E") {
+        d.amount = CStr(guest.Rate);
+        d.comment = "ROOM RENT";
+        d.taxCode = "Y";
+    } else if (code == "J") {
+        d.amount = "10.00";
+        d.comment = "PET FEE";
+        d.taxCode = "N";
+    } else if (code == "L") {
+        d.comment = "CASH REC.";
+        d.taxCode = "N";
+    } else if (code == "N") {
+        d.comment = "VISA/MASTER";
+        d.taxCode = "N";
+    } else if (code == "M") {
+        d.comment = "AMERICAN EX.";
+        d.taxCode = "N";
+    } else if (code == "P") {
+        d.comment = "DISCOVER";
+        d.taxCode = "N";
+    } else if (code == "O") {
+        d.comment = "DINERS";
+        d.taxCode = "N";
+    }
+    return d;
+}
+
+StayLedgerLine PostingLedgerLine(const GuestRecord& guest, const PostingInput& input,
+                                 const PostingContext& context) {
+    StayLedgerLine line;
+    line.Room = guest.Room;
+    line.Shift = context.shift;
+    line.PostDate = context.dateText;
+    line.Code = input.code;
+    line.Description = platform::Left(platform::UCase(input.comment), 32);
+    line.Amount = Amount(input);
+    line.TaxValue = 0;
+    line.TaxFlag = input.taxCode == "N" ? "N" : "";
+    return line;
+}
+
+void PostToFolio(const platform::DataFolder& data, const GuestRecord& guest, const PostingInput& input,
+                 const PostingContext& context, double taxRate) {
+    const StayLedgerLine ledgerLine = PostingLedgerLine(guest, input, context);
+    const double amount = ledgerLine.Amount;
+
+    records::DayDetailLine detail;
+    detail.Room = ledgerLine.Room;
+    detail.Shift = ledgerLine.Shift;
+    detail.PostDate = ledgerLine.PostDate;
+    detail.Code = ledgerLine.Code;
+    detail.Description = ledgerLine.Description;
+    detail.Amount = ledgerLine.Amount;
+    detail.Clerk = context.clerk;
+    records::AppendDayDetailLine(data, context.dateText, detail);
+
+    if (input.code == "L") {
+        records::AddToShiftCash(data, context.shift, context.clerk, context.dateText,
+                                records::ShiftCashField::CashFromRent, platform::Val(input.amountText));
+    }
+
+    using records::DayTotalsField;
+    if (input.code == "E") {
+        const bool untaxed = input.taxCode == "N";
+        const double tax = untaxed ? 0.0 : amount * taxRate;
+        records::AddToDayTotals(data, context.dateText, DayTotalsField::RoomRent, amount);
+        records::AddToDayTotals(data, context.dateText, DayTotalsField::GrossRent, amount + tax);
+        if (!untaxed)
+            records::AddToDayTotals(data, context.dateText, DayTotalsField::Tax, tax);
+    } else if (const std::optional<DayTotalsField> field = records::DayTotalsFieldForCode(input.code)) {
+        records::AddToDayTotals(data, context.dateText, *field, amount);
+    }
+
+    records::AppendStayLedgerLine(records::StayLedgerPath(data, guest), ledgerLine);
+}
+
+CheckOutWay ChooseCheckOut(float balance, std::string_view accountLine, std::string_view payCode) {
+    if (accountLine.empty() && balance != 0)
+        return CheckOutWay::BalanceDue;
+    if (payCode == "N" || payCode == "M" || payCode == "P" || payCode == "O" || balance == 0)
+        return CheckOutWay::Ordinary;
+    if (payCode == "Q")
+        return CheckOutWay::DirectBill;
+    return CheckOutWay::Nothing;
+}
+
+void ReleaseStay(const platform::DataFolder& data, long slot) {
+    GuestRecord guest = records::ReadGuest(data, records::kGuestFile, slot);
+    const std::string room = guest.Room;
+    guest.ClearStay();
+    records::WriteGuest(data, records::kGuestFile, slot, guest);
+
+    if (const std::optional<long> n = records::FindRoom(data, room)) {
+        records::RoomRecord record = records::ReadRoom(data, *n);
+        record.Clean = "N";
+        record.Vacant = "Y";
+        record.Service = "A";
+        records::WriteRoom(data, *n, record);
+    }
+}
+
+void CheckOutOrdinary(const platform::DataFolder& data, long slot, std::string_view timeText,
+                      const platform::Date& today) {
+    const GuestRecord guest = records::ReadGuest(data, records::kGuestFile, slot);
+    records::AppendHistoryEntry(data, records::HistoryForCheckOut(guest, timeText, today));
+    ReleaseStay(data, slot);
+}
+
+void CheckOutDirectBill(const platform::DataFolder& data, long slot, std::string_view timeText,
+                        float stayBalance, std::string_view shift, std::string_view dateText) {
+    GuestRecord guest = records::ReadGuest(data, records::kGuestFile, slot);
+    guest.CheckOutTime = platform::Fixed(timeText, 10);
+    records::WriteGuest(data, records::kGuestFile, slot, guest);
+
+    records::AppendHistoryEntry(data, records::HistoryForDirectBillCheckOut(guest, timeText));
+    ReleaseStay(data, slot);
+
+    const std::optional<long> account =
+        records::ChargeAccount(data, records::ChargingKey(guest.DBNumber), stayBalance);
+    if (!account)
+        return;
+    records::DbDailyLine line;
+    line.Room = guest.Room;
+    line.Shift = std::string(shift);
+    line.PostDate = std::string(dateText);
+    line.Account = records::DbDailyAccountText(records::ReadAccount(data, *account));
+    line.Amount = static_cast<float>(platform::Round(stayBalance, 2));
+    records::AppendDbDailyLine(data, dateText, line);
+}
+
+} // namespace vantreth

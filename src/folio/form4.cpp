@@ -1,0 +1,451 @@
+// "View Folio": showing the stay's ledger, postings, the printed folio and check-out.
+#include "form4.h"
+
+#include "callacct/form50.h"
+#include "folio/folio_postings.h"
+#include "frontdesk/form1.h"
+#include "platform/text.h"
+#include "printing/folio_report.h"
+#include "records/filenames.h"
+#include "records/guest_record.h"
+#include "records/history.h"
+
+namespace vantreth {
+
+using namespace platform;
+using records::GuestRecord;
+
+namespace {
+
+constexpr const char* kMissingLedgerMessage =
+    "Cannot find the guests folio information. Nothing was changed.";
+constexpr const char* kGuestGoneMessage =
+    "This guest is no longer checked in to this room. Please choose the room again.";
+
+const char* const kCodes[] = {"E", "J", "G", "L", "N", "M", "P", "O"};
+const char* const kLegend[] = {"E=Room Rent",   "J=Pet or Other", "G=Phone Charge", "L=Cash",
+                               "N=Visa/Master", "M=American Ex.", "P=Discover",     "O=Diners"};
+
+} // namespace
+
+Form4::Form4(App& app) : AppForm(app, kName, "View Folio", {40, 30, 900, 640}) {
+    SetKeyPreview(true);
+    Combo1.on_click = [this] { Combo1_Click(); };
+    Combo2.on_change = [this] { Combo2_Change(); };
+    Combo3.on_click = [this] { Combo3_Click(); };
+    Text1.on_click = [this] { Text1_Click(); };
+    Text2.on_change = [this] { Text2_Change(); };
+    Text2.on_key_press = [this](int& KeyAscii) { Text2_KeyPress(KeyAscii); };
+    Text3.on_click = [this] { Text3_Click(); };
+    Text3.on_key_press = [this](int& KeyAscii) { Text3_KeyPress(KeyAscii); };
+    Text4.on_click = [this] { Text4_Click(); };
+    Text4.on_key_press = [this](int& KeyAscii) { Text4_KeyPress(KeyAscii); };
+    Label17.on_dbl_click = [this] { Label17_DblClick(); };
+    Command1.on_click = [this] { Command1_Click(); };
+    Command2.on_click = [this] { Command2_Click(); };
+    Command3.on_click = [this] { Command3_Click(); };
+    Command4.on_click = [this] { Command4_Click(); };
+    Command5.on_click = [this] { Command5_Click(); };
+    Command6.on_click = [this] { Command6_Click(); };
+}
+
+void Form4::Form_Load() {
+    Show();
+    Label19.SetCaption(app().clock().DateText());
+    Frame1.SetEnabled(false);
+    Label22.SetVisible(false);
+    // Items only: the box keeps its "Select Room" text until a choice is made.
+    for (const std::string& item : FolioRoomItems(app().data()))
+        Combo1.AddItem(item);
+    for (const char* code : kCodes)
+        Combo3.AddItem(code);
+    for (const char* legend : kLegend)
+        Combo2.AddItem(legend);
+    Text3.SetFocus();
+}
+
+// Call capture stays off while the folio is open; however the window closes, the front
+// desk comes back and its load starts call capture again.
+void Form4::Form_Unload() {
+    Form50& calls = app().Get<Form50>();
+    if (calls.MSComm1.PortOpen())
+        calls.MSComm1.SetPortOpen(false);
+    app().Unload(calls);
+    app().Load(app().Get<Form1>());
+}
+
+void Form4::Form_KeyPress(int& KeyAscii) {
+    if (KeyAscii == vbKeyEscape) {
+        KeyAscii = 0;
+        Command2_Click();
+    }
+}
+
+void Form4::Form_Click() {
+    Combo3.SetText("");
+    Text2.SetText("");
+    Text4.SetText("");
+}
+
+void Form4::FillRoomList() {
+    Combo1.Clear();
+    for (const std::string& item : FolioRoomItems(app().data()))
+        Combo1.AddItem(item);
+}
+
+std::optional<long> Form4::SlotOnShow() {
+    if (Label8.Caption().empty())
+        return std::nullopt;
+    return records::FindGuestByRoom(app().data(), records::kGuestFile, Label8.Caption());
+}
+
+void Form4::Combo1_Click() {
+    if (Combo1.Text().empty())
+        return;
+    Combo3.SetText("");
+    Text2.SetText("");
+    Text1.SetText("");
+    Text4.SetText("");
+    const std::optional<long> slot = FindGuestByItem(app().data(), Combo1.Text());
+    if (!slot)
+        return;
+    ShowFolio(*slot);
+    Command2.SetFocus();
+}
+
+void Form4::Text3_KeyPress(int& KeyAscii) {
+    if (KeyAscii != vbKeyReturn)
+        return;
+    KeyAscii = 0;
+    if (Val(Left(Text3.Text(), 1)) > 2) {
+        Text3.SetText("");
+        Text3.SetFocus();
+        return;
+    }
+    const std::optional<long> slot = FindGuestByRoomExact(app().data(), Text3.Text());
+    if (!slot) {
+        Text3.SetText("");
+        Text3.SetFocus();
+        return;
+    }
+    const bool shown = ShowFolio(*slot);
+    Text3.SetText("");
+    if (shown)
+        Command4.SetFocus();
+    else
+        Text3.SetFocus();
+}
+
+bool Form4::ShowFolio(long slot) {
+    const GuestRecord guest = records::ReadGuest(app().data(), records::kGuestFile, slot);
+
+    SetSumsVisible(false);
+    SetDirectBillVisible(false);
+    Frame1.SetEnabled(true);
+    Command3.SetEnabled(true);
+    Command4.SetEnabled(true);
+    Command5.SetEnabled(true);
+    Label22.SetCaption("");
+
+    Label1.SetCaption(RTrim(guest.LastName) + ", " + RTrim(guest.FirstName));
+    Label7.SetCaption(guest.PayCode);
+    Label8.SetCaption(guest.Room);
+    Label9.SetCaption(guest.FolioNumber);
+    Label10.SetCaption(guest.ArrivalDate);
+    Label11.SetCaption(guest.DepartureDate);
+
+    if (guest.DBNumber != std::string(8, ' ')) {
+        SetDirectBillVisible(true);
+        // A code no account carries leaves the account line empty and no balance shown.
+        Label34.SetCaption("");
+        if (const std::optional<long> n = records::FindAccount(app().data(), RTrim(guest.DBNumber))) {
+            const records::DirectBillAccount account = records::ReadAccount(app().data(), *n);
+            Label22.SetCaption(RTrim(account.DBNumber) + "  " + RTrim(account.CompanyName));
+            Label34.SetCaption(CStr(static_cast<float>(Round(account.Balance, 2))));
+        }
+    }
+
+    const bool found = ListLedger(slot, false);
+    if (!found) {
+        // The balance of the guest shown before must not stay on screen under this one.
+        Label18.SetCaption("");
+        for (Label* sum : {&Label23, &Label25, &Label27, &Label29, &Label31})
+            sum->SetCaption("");
+    }
+    return found;
+}
+
+bool Form4::ListLedger(long slot, bool blankExemptTax) {
+    const double rate = FolioTaxRate(app().data());
+    const GuestRecord guest = records::ReadGuest(app().data(), records::kGuestFile, slot);
+    List1.Clear();
+    List1.AddItem(std::string(kFolioHeading));
+    List1.AddItem(std::string(kFolioRuleWidth, '='));
+
+    const std::optional<std::vector<records::StayLedgerLine>> ledger = ReadFolioLedger(app().data(), guest);
+    if (!ledger) {
+        for (int i = 0; i < 4; ++i)
+            List1.AddItem(" ");
+        List1.AddItem(std::string(kFolioMissingLine));
+        return false;
+    }
+    const FolioListing listing = ListFolio(*ledger, rate, guest.IsTaxExempt(), blankExemptTax);
+    for (const std::string& line : listing.lines)
+        List1.AddItem(line);
+    Label18.SetCaption(CStr(listing.balance));
+    if (!blankExemptTax) {
+        Label23.SetCaption(CStr(static_cast<float>(Round(listing.sums.rent, 2))));
+        Label25.SetCaption(CStr(static_cast<float>(Round(listing.sums.cash, 2))));
+        Label27.SetCaption(CStr(static_cast<float>(Round(listing.sums.phone, 2))));
+        Label29.SetCaption(CStr(static_cast<float>(Round(listing.sums.other, 2))));
+        Label31.SetCaption(CStr(static_cast<float>(Round(listing.sums.cards, 2))));
+    }
+    return true;
+}
+
+void Form4::SetSumsVisible(bool visible) {
+    for (Label* label :
+         {&Label21, &Label23, &Label24, &Label25, &Label26, &Label27, &Label28, &Label29, &Label30, &Label31})
+        label->SetVisible(visible);
+}
+
+void Form4::SetDirectBillVisible(bool visible) {
+    for (Label* label : {&Label22, &Label32, &Label33, &Label34})
+        label->SetVisible(visible);
+}
+
+void Form4::Label17_DblClick() {
+    SetSumsVisible(true);
+}
+
+void Form4::Text1_Click() {
+    if (Text1.Text() == "Y")
+        Text1.SetText("N");
+    else if (Text1.Text() == "N")
+        Text1.SetText("Y");
+}
+
+void Form4::Text2_Change() {
+    const std::string& amount = Text2.Text();
+    if ((amount == "10" || amount == "-10" || amount == "10.00") && Combo3.Text() == "G") {
+        MsgBox(
+            "Remember, phone deposits go under L as cash received. If this is a phone deposit, then change "
+            "the code to L.",
+            vbOKOnly, "WARNING");
+    }
+}
+
+void Form4::Text2_KeyPress(int& KeyAscii) {
+    if (KeyAscii == vbKeyReturn) {
+        KeyAscii = 0;
+        Text4.SetFocus();
+    }
+}
+
+void Form4::Text4_KeyPress(int& KeyAscii) {
+    if (KeyAscii == vbKeyReturn) {
+        KeyAscii = 0;
+        Command1.SetFocus();
+    }
+}
+
+void Form4::Text3_Click() {
+    Text3.SetText("");
+}
+
+void Form4::Text4_Click() {
+    Text4.SetText("");
+}
+
+void Form4::Combo2_Change() {
+    if (Combo2.Text().empty())
+        Combo2.SetText("CODE NAMES");
+}
+
+void Form4::Combo3_Click() {
+    const std::optional<long> slot = SlotOnShow();
+    if (!slot)
+        return;
+    const GuestRecord guest = records::ReadGuest(app().data(), records::kGuestFile, *slot);
+    const CodeDefaults defaults = DefaultsForCode(Combo3.Text(), guest);
+    if (defaults.amount)
+        Text2.SetText(*defaults.amount);
+    if (defaults.comment)
+        Text4.SetText(*defaults.comment);
+    if (defaults.taxCode)
+        Text1.SetText(*defaults.taxCode);
+    Text2.SetFocus();
+}
+
+void Form4::Command1_Click() {
+    if (Combo3.Text().empty()) {
+        MsgBox("You did not select a charge code.", vbOKOnly, "?");
+        return;
+    }
+    const PostingInput input{Combo3.Text(), Text2.Text(), Text1.Text(), Text4.Text()};
+    if (const std::optional<std::string> problem = PostingProblem(input)) {
+        MsgBox(*problem, vbOKOnly, "WARNING");
+        if (IsAmountText(input.amountText))
+            Combo3.SetFocus();
+        else
+            Text2.SetFocus();
+        return;
+    }
+    const std::optional<long> slot = SlotOnShow();
+    if (!slot) {
+        MsgBox(kGuestGoneMessage, vbOKOnly, "WARNING");
+        return;
+    }
+    const GuestRecord guest = records::ReadGuest(app().data(), records::kGuestFile, *slot);
+    // A posting to a stay whose ledger is gone would start a new ledger holding only it.
+    if (!FileExists(records::StayLedgerPath(app().data(), guest))) {
+        MsgBox(kMissingLedgerMessage, vbOKOnly, "WARNING");
+        return;
+    }
+
+    const PostingContext context{app().gShift, app().gClerk, app().clock().DateText()};
+    PostToFolio(app().data(), guest, input, context, FolioTaxRate(app().data()));
+
+    Frame1.SetEnabled(true);
+    ListLedger(*slot, true);
+    Combo3.SetText("");
+    Text2.SetText("");
+    Text4.SetText("");
+}
+
+void Form4::Command2_Click() {
+    app().Unload(*this);
+    app().Load(app().Get<Form1>());
+}
+
+void Form4::Command3_Click() {
+    const std::optional<long> slot = SlotOnShow();
+    if (!slot) {
+        MsgBox(kGuestGoneMessage, vbOKOnly, "WARNING");
+        return;
+    }
+    const double rate = FolioTaxRate(app().data());
+    GuestRecord guest = records::ReadGuest(app().data(), records::kGuestFile, *slot);
+    const std::optional<std::vector<records::StayLedgerLine>> ledger = ReadFolioLedger(app().data(), guest);
+    if (!ledger) {
+        MsgBox(kMissingLedgerMessage, vbOKOnly, "WARNING");
+        return;
+    }
+
+    // The mark is worth less than the printout: a record that cannot be written does not
+    // stop the folio from printing.
+    guest.CheckOutTime = Fixed("-------", 10);
+    try {
+        records::WriteGuest(app().data(), records::kGuestFile, *slot, guest);
+    } catch (const IoError&) {
+    }
+
+    printing::FolioReport report;
+    report.form = printing::FolioForm::PrintFolio;
+    report.guest = guest;
+    report.guest.PayCode = Label7.Caption();
+    report.ledger = *ledger;
+    report.taxRate = rate;
+    report.timeText = app().clock().TimeText();
+    report.dateText = app().clock().DateText();
+    report.accountLine = Label22.Caption();
+    printing::PrintFolioReport(app().printer(), app().settings(), report);
+}
+
+void Form4::Command4_Click() {
+    const DataFolder& data = app().data();
+    const std::optional<long> slot = SlotOnShow();
+    if (!slot) {
+        MsgBox(kGuestGoneMessage, vbOKOnly, "WARNING");
+        return;
+    }
+    const GuestRecord guest = records::ReadGuest(data, records::kGuestFile, *slot);
+    const std::optional<std::vector<records::StayLedgerLine>> ledger = ReadFolioLedger(data, guest);
+    if (!ledger) {
+        MsgBox(kMissingLedgerMessage, vbOKOnly, "WARNING");
+        return;
+    }
+    // The balance is added up again: phone calls may have been posted since the folio was
+    // shown, and the guest's tax status may have been edited.
+    const double rate = FolioTaxRate(data);
+    const float balance = records::StayBalance(*ledger, rate, guest.IsTaxExempt());
+    Label18.SetCaption(CStr(balance));
+
+    const std::string accountLine = Label22.Caption();
+    const CheckOutWay way = ChooseCheckOut(balance, accountLine, Label7.Caption());
+    if (way == CheckOutWay::BalanceDue) {
+        MsgBox("Cannot check this guest out. Showing a balance due.", vbOKOnly, "Balance Due");
+        return;
+    }
+    if (way == CheckOutWay::Nothing) {
+        Text3.SetFocus();
+        return;
+    }
+
+    std::optional<long> chargedAccount;
+    if (way == CheckOutWay::DirectBill) {
+        chargedAccount = records::FindAccount(data, records::ChargingKey(guest.DBNumber));
+        if (!chargedAccount) {
+            MsgBox("Cannot find the direct bill account of this guest. The guest was not checked out.",
+                   vbOKOnly, "WARNING");
+            Text3.SetFocus();
+            return;
+        }
+    }
+
+    if (MsgBox("Are you sure you want to check this guest out now?", vbYesNo | vbQuestion, "Check Out") !=
+        vbYes) {
+        Text3.SetFocus();
+        return;
+    }
+
+    const std::string timeText = Left(app().clock().TimeText(), 10);
+    if (way == CheckOutWay::Ordinary) {
+        CheckOutOrdinary(data, *slot, timeText, app().clock().Today());
+    } else {
+        // The folio is printed before anything is written, so a printer that fails leaves
+        // the guest checked in rather than half checked out.
+        printing::FolioReport report;
+        report.form = printing::FolioForm::CheckOut;
+        report.guest = guest;
+        report.guest.CheckOutTime = Fixed(timeText, 10);
+        report.ledger = *ledger;
+        report.taxRate = rate;
+        report.timeText = report.guest.CheckOutTime;
+        report.dateText = app().clock().DateText();
+        report.accountLine = accountLine;
+        // The account the printout reports must be the one the stay is charged to.
+        const std::optional<long> shown = records::FindAccount(data, Left(accountLine, 4));
+        if (shown && *shown == *chargedAccount)
+            report.account = records::ReadAccount(data, *shown);
+        const printing::FolioReportTotals totals =
+            printing::PrintFolioReport(app().printer(), app().settings(), report);
+        CheckOutDirectBill(data, *slot, timeText, totals.balance, app().gShift, app().clock().DateText());
+    }
+    ClearFolio();
+    Text3.SetFocus();
+}
+
+void Form4::ClearFolio() {
+    List1.Clear();
+    for (Label* label : {&Label1, &Label7, &Label8, &Label9, &Label10, &Label11, &Label18})
+        label->SetCaption("");
+    Frame1.SetEnabled(false);
+    Command4.SetEnabled(false);
+    Command3.SetEnabled(false);
+    Command5.SetEnabled(false);
+    FillRoomList();
+    SetSumsVisible(false);
+    SetDirectBillVisible(false);
+}
+
+void Form4::Command5_Click() {
+    app().gSelectedRoom = Label8.Caption();
+    app().Load("Form9");
+}
+
+void Form4::Command6_Click() {
+    app().Load("Form40");
+}
+
+} // namespace vantreth

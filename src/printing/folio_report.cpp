@@ -1,0 +1,260 @@
+// The guest's printed folio, on its own and at a direct-bill check-out.
+#include "printing/folio_report.h"
+
+#include "platform/text.h"
+
+namespace printing {
+
+using platform::PrintItems;
+using platform::RTrim;
+using platform::Str;
+using records::GuestRecord;
+using records::StayLedgerLine;
+
+namespace {
+
+float Rounded(float amount) {
+    return static_cast<float>(platform::Round(amount, 2));
+}
+
+void Append(std::vector<std::string>& lines, const PrintItems& items) {
+    lines.insert(lines.end(), items.lines().begin(), items.lines().end());
+}
+
+// The tax column: a room-rent line's tax rounded to 2 decimals without a leading blank;
+// "" for every other line.
+std::string TaxText(const StayLedgerLine& line, double taxRate, bool taxExempt) {
+    if (line.Code != "E")
+        return std::string();
+    return platform::CStr(records::LineTax(line, taxRate, taxExempt));
+}
+
+} // namespace
+
+FolioReportTotals SumFolioReport(const std::vector<StayLedgerLine>& ledger, double taxRate, bool taxExempt) {
+    FolioReportTotals t;
+    for (const StayLedgerLine& line : ledger) {
+        const std::string& code = line.Code;
+        if (code == "E") {
+            const bool untaxed = taxExempt || line.TaxFlag == "N";
+            t.roomRent += line.Amount;
+            t.tax += untaxed ? 0.0f : static_cast<float>(static_cast<double>(line.Amount) * taxRate);
+        } else if (code == "L") {
+            t.cash += line.Amount;
+        } else if (code == "N") {
+            t.visaMaster += line.Amount;
+        } else if (code == "M") {
+            t.americanExpress += line.Amount;
+        } else if (code == "P") {
+            t.discover += line.Amount;
+        } else if (code == "O") {
+            t.diners += line.Amount;
+        }
+        t.balance = records::AddToStayBalance(t.balance, line, taxRate, taxExempt);
+    }
+    return t;
+}
+
+PrintItems FolioReportNameLine(const GuestRecord& guest) {
+    PrintItems items;
+    items.Text(RTrim(guest.FirstName) + " " + RTrim(guest.LastName))
+        .Tab(45)
+        .Text("Arrived: " + guest.ArrivalDate);
+    return items;
+}
+
+PrintItems FolioReportStreetLine(const GuestRecord& guest) {
+    PrintItems items;
+    items.Text(guest.Street).Tab(46).Text("Depart: " + guest.DepartureDate);
+    return items;
+}
+
+PrintItems FolioReportTownLine(const GuestRecord& guest) {
+    PrintItems items;
+    items.Text(RTrim(guest.City) + ", " + guest.State + "  " + guest.Zip)
+        .Tab(40)
+        .Text("Arrival Time: " + guest.CheckInTime);
+    return items;
+}
+
+PrintItems FolioReportPresentTimeLine(std::string_view timeText) {
+    PrintItems items;
+    items.Tab(40).Text("Present Time: ").Text(timeText);
+    return items;
+}
+
+PrintItems FolioReportDepartTimeLine(std::string_view checkOutTime) {
+    PrintItems items;
+    items.Tab(41).Text("Depart Time: ").Text(checkOutTime);
+    return items;
+}
+
+PrintItems FolioReportTodayLine(std::string_view dateText) {
+    PrintItems items;
+    items.Tab(47).Text("Today: ").Text(dateText);
+    return items;
+}
+
+PrintItems FolioReportLedgerLine(const StayLedgerLine& line, std::string_view taxText, float balance,
+                                 FolioForm form) {
+    PrintItems items;
+    items.Text(line.Room)
+        .Tab(7)
+        .Text(line.Shift)
+        .Tab(12)
+        .Text(line.PostDate)
+        .Tab(22)
+        .Text(line.Code)
+        .Tab(28)
+        .Text(line.Description)
+        .Tab(50)
+        .Text(Str(line.Amount))
+        .Tab(form == FolioForm::PrintFolio ? 60 : 59)
+        .Text(taxText)
+        .Tab(65)
+        .Text(Str(balance));
+    return items;
+}
+
+PrintItems FolioReportBalanceLine(float balance, FolioForm form) {
+    PrintItems items;
+    if (form == FolioForm::PrintFolio)
+        items.Tab(52).Text("Balance.....");
+    else
+        items.Tab(43).Text("Balance this stay.....");
+    items.Tab(65).Text(Str(balance));
+    return items;
+}
+
+std::vector<std::string> PrintFolioTotalsLines(const FolioReportTotals& totals, std::string_view payCode,
+                                               std::string_view accountLine) {
+    std::vector<std::string> lines;
+    if (totals.roomRent != 0) {
+        Append(lines, PrintItems()
+                          .Text("ROOM RENT:")
+                          .Value(Rounded(totals.roomRent))
+                          .Tab(20)
+                          .Text("TAX:")
+                          .Value(Rounded(totals.tax)));
+    }
+    const struct {
+        const char* label;
+        float sum;
+    } sums[] = {
+        {"VISA/MASTER:", totals.visaMaster}, {"AMERICAN EXP.:", totals.americanExpress},
+        {"DISCOVER:", totals.discover},      {"DINERS:", totals.diners},
+        {"CASH RECEIVED:", totals.cash},
+    };
+    for (const auto& sum : sums) {
+        if (sum.sum != 0)
+            Append(lines, PrintItems().Text(sum.label).Value(Rounded(sum.sum)));
+    }
+    if (payCode == "Q") {
+        lines.emplace_back();
+        lines.push_back("DIRECT BILL ACCOUNT: " + platform::Trim(accountLine));
+        lines.emplace_back();
+    }
+    lines.emplace_back();
+    lines.emplace_back();
+    return lines;
+}
+
+std::vector<std::string> CheckOutTotalsLines(const FolioReportTotals& totals, std::string_view accountLine,
+                                             std::optional<float> accountBalanceAfter) {
+    std::vector<std::string> lines;
+    if (totals.roomRent != 0) {
+        Append(lines, PrintItems()
+                          .Text("ROOM RENT:")
+                          .Value(totals.roomRent)
+                          .Tab(20)
+                          .Text("TAX:")
+                          .Value(Rounded(totals.tax)));
+    }
+    if (totals.cash != 0)
+        Append(lines, PrintItems().Text("CASH RECEIVED:").Value(totals.cash));
+    lines.emplace_back();
+    lines.push_back("DIRECT BILL ACCOUNT: " + platform::Trim(accountLine));
+    lines.emplace_back();
+    lines.emplace_back();
+    if (accountBalanceAfter) {
+        Append(lines,
+               PrintItems().Tab(29).Text("Account balance after this stay....." + Str(*accountBalanceAfter)));
+    }
+    lines.emplace_back();
+    lines.emplace_back();
+    return lines;
+}
+
+std::vector<std::string> FolioClosingLines(std::string_view motelName, FolioForm form) {
+    std::vector<std::string> lines;
+    lines.push_back("Thank you for staying with " + std::string(motelName) +
+                    ". We hope your stay was an enjoyable");
+    lines.push_back("one. If you have any issues or problems, please let us know. Thank you!");
+    lines.emplace_back();
+    lines.emplace_back();
+    lines.emplace_back();
+    Append(lines, PrintItems()
+                      .Tab(form == FolioForm::PrintFolio ? 18 : 20)
+                      .Text("SIGNATURE:_______________________________________"));
+    return lines;
+}
+
+FolioReportTotals PrintFolioReport(platform::Printer& printer, const platform::Settings& motel,
+                                   const FolioReport& report) {
+    const GuestRecord& guest = report.guest;
+    const bool exempt = guest.IsTaxExempt();
+    const bool folio = report.form == FolioForm::PrintFolio;
+
+    printer.EndDoc();
+    printer.FontSize(10);
+    printer.Print();
+    printer.Print(motel.motelName);
+    printer.Print(motel.street);
+    printer.Print(motel.town);
+    printer.Print();
+    printer.Print();
+    printer.Print(motel.phone);
+    printer.Print();
+    printer.Print();
+    printer.Print(FolioReportNameLine(guest));
+    printer.Print(FolioReportStreetLine(guest));
+    printer.Print(FolioReportTownLine(guest));
+    printer.Print(folio ? FolioReportPresentTimeLine(report.timeText)
+                        : FolioReportDepartTimeLine(report.timeText));
+    printer.Print(FolioReportTodayLine(report.dateText));
+    printer.Print();
+    printer.Print();
+    printer.Print(kFolioReportHeading);
+    printer.Print(std::string(kFolioReportRuleWidth, '='));
+
+    float balance = 0;
+    for (const StayLedgerLine& line : report.ledger) {
+        balance = records::AddToStayBalance(balance, line, report.taxRate, exempt);
+        printer.Print(
+            FolioReportLedgerLine(line, TaxText(line, report.taxRate, exempt), balance, report.form));
+    }
+    const FolioReportTotals totals = SumFolioReport(report.ledger, report.taxRate, exempt);
+
+    printer.Print(std::string(kFolioReportRuleWidth, '='));
+    printer.Print(FolioReportBalanceLine(totals.balance, report.form));
+    printer.Print();
+
+    std::vector<std::string> lines;
+    if (folio) {
+        lines = PrintFolioTotalsLines(totals, guest.PayCode, report.accountLine);
+    } else {
+        std::optional<float> after;
+        if (report.account)
+            after = static_cast<float>(
+                platform::Round(static_cast<double>(report.account->Balance) + totals.balance, 2));
+        lines = CheckOutTotalsLines(totals, report.accountLine, after);
+    }
+    for (const std::string& line : lines)
+        printer.Print(line);
+    for (const std::string& line : FolioClosingLines(motel.motelName, report.form))
+        printer.Print(line);
+    printer.EndDoc();
+    return totals;
+}
+
+} // namespace printing

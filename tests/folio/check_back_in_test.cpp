@@ -1,0 +1,493 @@
+// Check Back In: today's check-outs listed from the history file, the rooms a stay may go
+// back into, the guest record re-created from the history entry, the room marked occupied,
+// the ledger carried when the room changed, and the refusals that write nothing.
+#include "support/app_fixture.h"
+
+#include "folio/check_back_in.h"
+#include "folio/form4.h"
+#include "folio/form40.h"
+#include "platform/text.h"
+#include "records/filenames.h"
+#include "records/guest_record.h"
+#include "records/history.h"
+#include "records/room_record.h"
+#include "records/settings_files.h"
+#include "records/shift_record.h"
+#include "records/stay_ledger.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace vantreth {
+namespace {
+
+using platform::Fixed;
+using testing::AppFixture;
+
+constexpr size_t kGuestLength = records::GuestRecord::kLength;
+constexpr platform::Date kToday{2026, 12, 6};
+
+records::RoomRecord Room(const std::string& number, const std::string& type, const char* clean,
+                         const char* vacant, const char* service) {
+    records::RoomRecord room;
+    room.Room = Fixed(number, 3);
+    room.RoomType = Fixed(type, 5);
+    room.Rate = 45.5f;
+    room.Clean = clean;
+    room.Vacant = vacant;
+    room.Service = service;
+    room.Comment = Fixed("CHECK THE TV", 80);
+    return room;
+}
+
+records::GuestRecord Guest(const std::string& last, const std::string& first, const std::string& room) {
+    records::GuestRecord guest;
+    guest.LastName = Fixed(last, 15);
+    guest.FirstName = Fixed(first, 15);
+    guest.Company = Fixed("ACME", 20);
+    guest.Street = Fixed("1 MAIN ST", 25);
+    guest.City = Fixed("SPRINGFIELD", 20);
+    guest.State = "IL";
+    guest.Zip = Fixed("62701", 6);
+    guest.Phone = Fixed("555-1234", 15);
+    guest.RegCard = Fixed("4711", 6);
+    guest.Clerk = "JD";
+    guest.Room = Fixed(room, 3);
+    guest.Adults = 2;
+    guest.Children = 1;
+    guest.Nights = 3;
+    guest.TaxExempt = 1;
+    guest.PayCode = "N";
+    guest.CheckInTime = Fixed("3:45:12 PM", 10);
+    guest.ArrivalDate = Fixed("12/5/26", 10);
+    guest.CheckOutTime = Fixed("-------", 10);
+    guest.DepartureDate = Fixed("12/8/26", 10);
+    guest.Rate = 39.95f;
+    guest.SpareAmount = 0;
+    guest.CardNumber = Fixed("4111111111111111", 40);
+    guest.CardExpiry = Fixed("1/28", 10);
+    guest.FolioNumber = Fixed("17", 5);
+    guest.Comment = Fixed("QUIET ROOM", 160);
+    guest.ReservedOn = Fixed("12/1/26", 10);
+    guest.CardDeposit = Fixed("20", 10);
+    guest.ConfirmationNumber = Fixed("C-7", 10);
+    guest.CashDeposit = Fixed("0", 10);
+    return guest;
+}
+
+records::GuestRecord Reservation(const std::string& room, const std::string& arrival) {
+    records::GuestRecord reservation = Guest("RESERVED", "PAT", room);
+    reservation.ArrivalDate = Fixed(arrival, 10);
+    return reservation;
+}
+
+records::StayLedgerLine Posting(const std::string& room, const char* code, const char* description,
+                                float amount) {
+    records::StayLedgerLine line;
+    line.Room = Fixed(room, 3);
+    line.Shift = "A";
+    line.PostDate = "12/5/26";
+    line.Code = code;
+    line.Description = description;
+    line.Amount = amount;
+    return line;
+}
+
+TEST(CheckBackInLinesTest, GuestAndRoomLinesTrimTheirParts) {
+    records::HistoryEntry entry;
+    entry.Room = "12 ";
+    entry.LastName = Fixed("O'NEIL", 15);
+    entry.FirstName = Fixed("ANN MARIE", 15);
+    EXPECT_EQ(CheckedOutLine(entry), "12  O'NEIL  ANN MARIE");
+
+    EXPECT_EQ(BackInRoomLine(Room("104", "NQ1", "N", "Y", "A")), "104 NQ1--dirty");
+    EXPECT_EQ(BackInRoomLine(Room("12", "SNQ3", "Y", "Y", "A")), "12  SNQ3");
+}
+
+TEST(CheckBackInLinesTest, OnlyTodaysCheckOutDateTextMatches) {
+    records::HistoryEntry entry;
+    struct Case {
+        const char* stored;
+        bool today;
+    };
+    for (const Case& c : {Case{"12/6/26", true}, Case{"12/6/26   ", true}, Case{"12/5/26", false},
+                          Case{"12/06/26", false}, Case{"", false}}) {
+        entry.CheckOutDate = c.stored;
+        EXPECT_EQ(CheckedOutOn(entry, "12/6/26"), c.today) << "\"" << c.stored << "\"";
+    }
+}
+
+TEST(CheckBackInLinesTest, RoomsOfferedAreFreeAndNotReservedForToday) {
+    const std::vector<records::GuestRecord> reservations = {
+        Reservation("105", "12/6/26"), Reservation("106", "12/6/26"), Reservation("211", "12/7/26"),
+        Reservation("12", "12/6/26"),  Reservation("", ""),           Reservation("3", "12/6/2026")};
+    struct Case {
+        records::RoomRecord room;
+        bool offered;
+    };
+    const Case cases[] = {
+        {Room("104", "NQ1", "Y", "Y", "A"), true},  {Room("104", "NQ1", "N", "Y", "A"), true},
+        {Room("101", "NQ1", "Y", "N", "O"), false}, {Room("210", "NQ1", "Y", "Y", "X"), false},
+        {Room("105", "NQ1", "Y", "Y", "A"), false}, {Room("106", "NQ1", "N", "Y", "A"), false},
+        {Room("211", "NQ1", "Y", "Y", "A"), true},  {Room("12", "NQ1", "Y", "Y", "A"), false},
+        {Room("3", "NQ1", "Y", "Y", "A"), true},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(OfferedForCheckBackIn(c.room, reservations, "12/6/26"), c.offered)
+            << "room \"" << c.room.Room << "\" clean " << c.room.Clean << " service " << c.room.Service;
+}
+
+TEST(CheckBackInRecordTest, RecordComesBackFromTheHistoryForOneNightUntilTomorrow) {
+    const records::GuestRecord left = Guest("SMITH", "JOHN", "104");
+    const records::HistoryEntry entry = records::HistoryForCheckOut(left, "11:02:03 AM", kToday);
+
+    records::GuestRecord expected = left;
+    expected.Room = "12 ";
+    expected.Nights = 1;
+    expected.CheckOutTime = std::string(10, ' ');
+    expected.DepartureDate = Fixed("12/7/26", 10);
+    EXPECT_EQ(GuestFromHistory(entry, "12", "12/7/26"), expected);
+    EXPECT_EQ(GuestFromHistory(entry, "12", "12/7/26").Rate, 39.95f);
+}
+
+using Snapshot = std::map<std::string, std::string>;
+
+class CheckBackInTest : public AppFixture {
+protected:
+    static constexpr const char* kSmith104 = "dailycharge/dailycharge104SMITHJOHN12526";
+    static constexpr const char* kSmith12 = "dailycharge/dailycharge12 SMITHJOHN12526";
+
+    CheckBackInTest() {
+        records::WriteIntroFlag(app().data(), 1.0f);
+        records::WriteShift(app().data(), {"A", "JD"});
+        records::WriteTaxRate(app().data(), 0.1);
+        SetNow(12, 6, 2026, 14, 5, 9);
+
+        for (const records::RoomRecord& room : {
+                 Room("101", "NQ1", "Y", "N", "O"),
+                 Room("104", "Q11", "N", "Y", "A"),
+                 Room("105", "NQ1", "Y", "Y", "A"),
+                 Room("106", "DD1", "N", "Y", "A"),
+                 Room("12", "SNQ3", "Y", "Y", "A"),
+                 Room("210", "NDD1", "Y", "Y", "X"),
+                 Room("211", "NQ1", "Y", "Y", "A"),
+             })
+            records::AppendRoom(app().data(), room);
+
+        records::WriteGuest(app().data(), records::kReservationsFile, 1, Reservation("105", "12/6/26"));
+        records::WriteGuest(app().data(), records::kReservationsFile, 2, Reservation("106", "12/6/26"));
+        records::WriteGuest(app().data(), records::kReservationsFile, 3, Reservation("211", "12/7/26"));
+
+        // Slot 2 is the slot SMITH left this morning.
+        smith = Guest("SMITH", "JOHN", "104");
+        records::WriteGuest(app().data(), records::kGuestFile, 1, Guest("JONES", "MARY", "101"));
+        records::GuestRecord gone = smith;
+        gone.ClearStay();
+        records::WriteGuest(app().data(), records::kGuestFile, 2, gone);
+
+        records::GuestRecord baker = Guest("BAKER", "TOM", "105");
+        records::AppendHistoryEntry(app().data(),
+                                    records::HistoryForCheckOut(baker, "10:00:00 AM", {2026, 12, 5}));
+        records::AppendHistoryEntry(app().data(), records::HistoryForCheckOut(smith, "11:02:03 AM", kToday));
+        doe = Guest("DOE", "JANE", "12");
+        doe.PayCode = "Q";
+        doe.DBNumber = Fixed("1234", 8);
+        doe.DepartureDate = Fixed("12/6/26", 10);
+        records::AppendHistoryEntry(app().data(), records::HistoryForDirectBillCheckOut(doe, "11:30:00 AM"));
+        records::GuestRecord early = Guest("EARLY", "EVE", "211");
+        early.PayCode = "Q";
+        early.DBNumber = Fixed("1234", 8);
+        early.DepartureDate = Fixed("12/7/26", 10);
+        records::AppendHistoryEntry(app().data(),
+                                    records::HistoryForDirectBillCheckOut(early, "11:40:00 AM"));
+
+        const auto ledger = records::StayLedgerPath(app().data(), smith);
+        records::AppendStayLedgerLine(ledger, Posting("104", "E", "ROOM RENT", 39.95f));
+        records::AppendStayLedgerLine(ledger, Posting("104", "J", "PET, SMALL DOG", 10));
+        records::AppendStayLedgerLine(ledger, Posting("104", "N", "VISA/MASTER", 49.95f));
+        records::AppendStayLedgerLine(records::StayLedgerPath(app().data(), doe),
+                                      Posting("12", "E", "ROOM RENT", 39.95f));
+        smithLedger = ReadBytes(kSmith104);
+    }
+
+    Form4& folio() { return Form<Form4>(); }
+    Form40& back() { return Form<Form40>(); }
+
+    // The folio window is open and the clerk clicks "Check Back In".
+    void Open() {
+        app().Dispatch([&] { app().Load(folio()); });
+        folio().Command6.UserClick();
+        ASSERT_TRUE(IsLoaded("Form40"));
+    }
+
+    void DoubleClick(const std::string& line) {
+        const std::vector<std::string>& items = back().List1.Items();
+        const auto it = std::find(items.begin(), items.end(), line);
+        ASSERT_NE(it, items.end()) << line;
+        back().List1.UserDblClick(static_cast<int>(it - items.begin()));
+    }
+
+    // Double-clicks the guest, picks the room and answers the question.
+    void CheckBackIn(const std::string& guestLine, const std::string& roomLine,
+                     platform::MsgBoxResult answer = platform::vbYes) {
+        DoubleClick(guestLine);
+        dialogs().Answer(answer);
+        ASSERT_TRUE(back().Combo1.UserPick(roomLine)) << roomLine;
+    }
+
+    Snapshot Files() const {
+        Snapshot files;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(dataRoot()))
+            if (entry.is_regular_file()) {
+                const std::string relative = std::filesystem::relative(entry.path(), dataRoot()).string();
+                files[relative] = ReadBytes(relative);
+            }
+        return files;
+    }
+
+    std::string Slot(long n) {
+        return ReadBytes("guest").substr(static_cast<size_t>(n - 1) * kGuestLength, kGuestLength);
+    }
+
+    // The rooms file as expected: the rooms with the letters of the ones given changed.
+    std::string RoomsWith(const std::map<std::string, std::string>& letters) {
+        std::string bytes;
+        for (records::RoomRecord room : records::ReadAllRooms(app().data())) {
+            auto it = letters.find(room.Room);
+            if (it != letters.end()) {
+                room.Clean = it->second.substr(0, 1);
+                room.Vacant = it->second.substr(1, 1);
+                room.Service = it->second.substr(2, 1);
+            }
+            bytes += room.Encode();
+        }
+        return bytes;
+    }
+
+    // SMITH as the check back in writes him into `room`.
+    records::GuestRecord SmithBackIn(const std::string& room) {
+        records::GuestRecord back = smith;
+        back.Room = Fixed(room, 3);
+        back.Nights = 1;
+        back.CheckOutTime = std::string(10, ' ');
+        back.DepartureDate = Fixed("12/7/26", 10);
+        return back;
+    }
+
+    void ExpectDone() {
+        EXPECT_EQ(back().List1.Items(), (std::vector<std::string>{" ", " ", " ", " ", " ", " ",
+                                                                  "  The guest was checked back in"}));
+        EXPECT_FALSE(back().Combo1.Visible());
+        EXPECT_EQ(back().Command1.Caption(), "Exit");
+        EXPECT_TRUE(IsLoaded("Form40"));
+    }
+
+    records::GuestRecord smith;
+    records::GuestRecord doe;
+    std::string smithLedger;
+};
+
+TEST_F(CheckBackInTest, ListsTodaysCheckOutsInCheckOutOrder) {
+    Open();
+    EXPECT_EQ(back().List1.Items(), (std::vector<std::string>{"104  SMITH  JOHN", "12  DOE  JANE"}))
+        << "BAKER left yesterday; EARLY's direct-bill entry carries tomorrow's departure";
+    EXPECT_FALSE(back().Combo1.Visible());
+    EXPECT_EQ(back().Command1.Caption(), "Cancel / Esc");
+    EXPECT_TRUE(IsLoaded("Form4"));
+}
+
+TEST_F(CheckBackInTest, NoHistoryFileGivesAnEmptyList) {
+    std::filesystem::remove(DataFile("history/history"));
+    Open();
+    EXPECT_EQ(back().List1.ListCount(), 0);
+}
+
+TEST_F(CheckBackInTest, DoubleClickOffersFreeRoomsNotReservedForTodayOnce) {
+    Open();
+    DoubleClick("104  SMITH  JOHN");
+    const std::vector<std::string> rooms = {"104 Q11--dirty", "12  SNQ3", "211 NQ1"};
+    EXPECT_TRUE(back().Combo1.Visible());
+    EXPECT_TRUE(back().Combo1.HasFocus());
+    EXPECT_EQ(back().Combo1.Items(), rooms);
+    DoubleClick("12  DOE  JANE");
+    EXPECT_EQ(back().Combo1.Items(), rooms) << "a second double-click does not add the rooms again";
+}
+
+TEST_F(CheckBackInTest, AnsweringNoHidesTheRoomsAndWritesNothing) {
+    Open();
+    const Snapshot before = Files();
+    CheckBackIn("104  SMITH  JOHN", "104 Q11--dirty", platform::vbNo);
+    EXPECT_EQ(LastBox().prompt, "Are you sure you want to check this guest back in?");
+    EXPECT_EQ(LastBox().title, "Check Back In");
+    EXPECT_FALSE(back().Combo1.Visible());
+    EXPECT_EQ(Files(), before);
+    EXPECT_EQ(back().List1.ListCount(), 2);
+}
+
+TEST_F(CheckBackInTest, SameRoomReopensTheStayInTheFreeSlotWithItsLedger) {
+    Open();
+    const std::string guests = ReadBytes("guest");
+    const std::string rooms = RoomsWith({{"104", "YNO"}});
+    CheckBackIn("104  SMITH  JOHN", "104 Q11--dirty");
+
+    ExpectDone();
+    EXPECT_EQ(Slot(2), SmithBackIn("104").Encode());
+    EXPECT_EQ(ReadBytes("guest").size(), guests.size());
+    EXPECT_EQ(Slot(1), guests.substr(0, kGuestLength));
+    EXPECT_EQ(ReadBytes("rooms"), rooms);
+    EXPECT_EQ(ReadBytes(kSmith104), smithLedger);
+    EXPECT_FALSE(Exists(kSmith12));
+    EXPECT_EQ(folio().Combo1.Items(), (std::vector<std::string>{"101 JONES MARY", "104 SMITH JOHN"}));
+
+    // The folio shows the stay with its old lines and balance.
+    ASSERT_TRUE(folio().Combo1.UserPick("104 SMITH JOHN"));
+    EXPECT_EQ(folio().List1.ListCount(), 5);
+    EXPECT_EQ(folio().Label18.Caption(), "0");
+    EXPECT_EQ(folio().Label11.Caption(), "12/7/26   ");
+
+    back().Command1.UserClick();
+    EXPECT_FALSE(IsLoaded("Form40"));
+}
+
+TEST_F(CheckBackInTest, AnotherRoomCarriesEveryLedgerLineToTheNewRoomsName) {
+    Open();
+    const std::string rooms = RoomsWith({{"12 ", "YNO"}});
+    CheckBackIn("104  SMITH  JOHN", "12  SNQ3");
+
+    ExpectDone();
+    EXPECT_EQ(Slot(2), SmithBackIn("12").Encode());
+    EXPECT_EQ(ReadBytes("rooms"), rooms) << "room 104 stays as it was";
+    EXPECT_FALSE(Exists(kSmith104));
+    EXPECT_EQ(ReadBytes(kSmith12), smithLedger);
+    EXPECT_EQ(folio().Combo1.Items(), (std::vector<std::string>{"101 JONES MARY", "12  SMITH JOHN"}));
+}
+
+TEST_F(CheckBackInTest, DirectBillStayComesBackWithoutItsAccountCode) {
+    Open();
+    CheckBackIn("12  DOE  JANE", "12  SNQ3");
+
+    ExpectDone();
+    records::GuestRecord expected = doe;
+    expected.Nights = 1;
+    expected.CheckOutTime = std::string(10, ' ');
+    expected.DepartureDate = Fixed("12/7/26", 10);
+    expected.DBNumber = std::string(8, ' ');
+    EXPECT_EQ(Slot(2), expected.Encode());
+}
+
+TEST_F(CheckBackInTest, WithNoFreeSlotTheStayIsAppended) {
+    records::WriteGuest(app().data(), records::kGuestFile, 2, Guest("GREEN", "AL", "106"));
+    const std::string guests = ReadBytes("guest");
+    Open();
+    CheckBackIn("104  SMITH  JOHN", "211 NQ1");
+
+    ExpectDone();
+    EXPECT_EQ(ReadBytes("guest"), guests + SmithBackIn("211").Encode());
+    EXPECT_EQ(folio().Combo1.Items(),
+              (std::vector<std::string>{"101 JONES MARY", "106 GREEN AL", "211 SMITH JOHN"}));
+}
+
+TEST_F(CheckBackInTest, AStayAlreadyCheckedBackInIsNotOpenedTwice) {
+    Open();
+    CheckBackIn("104  SMITH  JOHN", "104 Q11--dirty");
+    back().Command1.UserClick();
+    Open();
+    ASSERT_EQ(back().List1.ListCount(), 2) << "the history entry stays";
+    const Snapshot before = Files();
+    DoubleClick("104  SMITH  JOHN");
+    dialogs().Answer(platform::vbYes);
+    dialogs().Answer(platform::vbOK);
+    ASSERT_TRUE(back().Combo1.UserPick("12  SNQ3"));
+
+    EXPECT_EQ(LastBox().prompt,
+              "This guest is already checked in, in room 104. The guest was not checked back in again.");
+    EXPECT_EQ(LastBox().title, "WARNING");
+    EXPECT_EQ(Files(), before);
+    EXPECT_EQ(back().Command1.Caption(), "Cancel / Esc");
+}
+
+TEST_F(CheckBackInTest, ARoomThatHoldsAGuestIsRefusedWhateverItsLetters) {
+    Open();
+    DoubleClick("104  SMITH  JOHN");
+    // A guest moved into 211 after the list was made, its letters not yet updated.
+    records::WriteGuest(app().data(), records::kGuestFile, 3, Guest("GREEN", "AL", "211"));
+    const Snapshot before = Files();
+    dialogs().Answer(platform::vbYes);
+    dialogs().Answer(platform::vbOK);
+    ASSERT_TRUE(back().Combo1.UserPick("211 NQ1"));
+
+    EXPECT_EQ(LastBox().prompt, "Room 211 is occupied. Please select another room.");
+    EXPECT_EQ(Files(), before);
+    EXPECT_TRUE(back().Combo1.Visible());
+}
+
+TEST_F(CheckBackInTest, ALedgerNameTakenByAnotherStayIsRefusedBeforeAnythingIsWritten) {
+    records::AppendStayLedgerLine(DataFile(kSmith12), Posting("12", "E", "ROOM RENT", 60));
+    Open();
+    const Snapshot before = Files();
+    DoubleClick("104  SMITH  JOHN");
+    dialogs().Answer(platform::vbYes);
+    dialogs().Answer(platform::vbOK);
+    ASSERT_TRUE(back().Combo1.UserPick("12  SNQ3"));
+
+    EXPECT_EQ(LastBox().prompt,
+              "Another folio named dailycharge12 SMITHJOHN12526 already exists. The guest was "
+              "not checked back in, so that the two folios are not mixed.");
+    EXPECT_EQ(Files(), before);
+}
+
+TEST_F(CheckBackInTest, AMissingLedgerIsReportedWhenTheRoomChanges) {
+    std::filesystem::remove(DataFile(kSmith104));
+    Open();
+    const Snapshot before = Files();
+    DoubleClick("104  SMITH  JOHN");
+    dialogs().Answer(platform::vbYes);
+    dialogs().Answer(platform::vbOK);
+    ASSERT_TRUE(back().Combo1.UserPick("12  SNQ3"));
+
+    EXPECT_EQ(LastBox().prompt,
+              "The folio of this guest (dailycharge104SMITHJOHN12526) could not be found. The guest was not "
+              "checked back in.");
+    EXPECT_EQ(Files(), before);
+}
+
+TEST_F(CheckBackInTest, APlanIsCheckedAgainstTheRoomsFile) {
+    const records::HistoryEntry entry = records::HistoryForCheckOut(smith, "11:02:03 AM", kToday);
+    struct Case {
+        const char* room;
+        const char* problem;
+    };
+    const Case cases[] = {
+        {"999", "There is no room 999. Please select a room from the list."},
+        {"101", "Room 101 is occupied. Please select another room."},
+        {"210", "Room 210 is out of order. Please select another room."},
+        {"105", "Room 105 is reserved for a guest arriving today. Please select another room."},
+        {"106", "Room 106 is reserved for a guest arriving today. Please select another room."},
+        {"104", ""},
+        {"211", ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(PlanCheckBackIn(app().data(), entry, c.room, kToday).problem, c.problem)
+            << "room " << c.room;
+}
+
+// When the guest record cannot be written after the ledger was carried, the ledger goes
+// back to the old room's name.
+TEST_F(CheckBackInTest, ALedgerCarriedBeforeAFailedWriteIsCarriedBack) {
+    const records::HistoryEntry entry = records::HistoryForCheckOut(smith, "11:02:03 AM", kToday);
+    const BackInPlan plan = PlanCheckBackIn(app().data(), entry, "12", kToday);
+    ASSERT_EQ(plan.problem, "");
+    ASSERT_TRUE(plan.roomChanged);
+    std::filesystem::remove(DataFile("guest"));
+    std::filesystem::create_directory(DataFile("guest"));
+
+    EXPECT_THROW(MakeCheckBackIn(app().data(), plan), platform::IoError);
+    EXPECT_EQ(ReadBytes(kSmith104), smithLedger);
+    EXPECT_FALSE(Exists(kSmith12));
+}
+
+} // namespace
+} // namespace vantreth
