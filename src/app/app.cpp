@@ -4,7 +4,26 @@
 
 #include "placeholder.h"
 
+#include "audit/form13.h"
+#include "audit/form16.h"
+#include "audit/form30.h"
+#include "audit/form35.h"
+#include "audit/form41.h"
+#include "audit/form42.h"
+#include "audit/form43.h"
+#include "audit/form47.h"
+#include "audit/form48.h"
+#include "audit/form49.h"
+#include "audit/form58.h"
+#include "audit/form6.h"
+#include "audit/form72.h"
+#include "audit/form73.h"
+#include "audit/form75.h"
 #include "callacct/form50.h"
+#include "callacct/form51.h"
+#include "callacct/form60.h"
+#include "callacct/form61.h"
+#include "callacct/form71.h"
 #include "checkin/form14.h"
 #include "checkin/form15.h"
 #include "checkin/form2.h"
@@ -15,6 +34,12 @@
 #include "checkin/form34.h"
 #include "checkin/form53.h"
 #include "checkin/form54.h"
+#include "checkin/form31.h"
+#include "checkin/form32.h"
+#include "directbill/form20.h"
+#include "directbill/form21.h"
+#include "directbill/form22.h"
+#include "directbill/form23.h"
 #include "folio/form46.h"
 #include "folio/form4.h"
 #include "folio/form40.h"
@@ -40,6 +65,17 @@
 #include "frontdesk/form69.h"
 #include "frontdesk/form70.h"
 #include "frontdesk/form74.h"
+#include "reservations/form25.h"
+#include "reservations/form26.h"
+#include "reservations/form33.h"
+#include "reservations/form44.h"
+#include "reservations/form45.h"
+#include "reservations/form27.h"
+#include "reservations/form36.h"
+#include "reservations/form37.h"
+#include "reservations/form65.h"
+#include "reservations/form66.h"
+#include "reservations/form68.h"
 
 #include <memory>
 
@@ -92,6 +128,8 @@ App::App(platform::Services services) : platform::Program(std::move(services)) {
     Add<Form34>(*this);
     Add<Form53>(*this);
     Add<Form54>(*this);
+    Add<Form31>(*this);
+    Add<Form32>(*this);
 
     // In-house guests.
     Add<Form4>(*this);
@@ -104,28 +142,47 @@ App::App(platform::Services services) : platform::Program(std::move(services)) {
     Add<Form40>(*this);
 
     // Shifts, night audit and totals.
-    AddPlaceholder(*this, "Form6", "Drawer Balance");
-    AddPlaceholder(*this, "Form13", "Night Audit");
-    AddPlaceholder(*this, "Form41", "Rooms Rented Shift A");
-    AddPlaceholder(*this, "Form42", "Rooms Rented Shift B");
-    AddPlaceholder(*this, "Form43", "Rooms Rented Shift C");
-    AddPlaceholder(*this, "Form47", "Reports Menu");
-    AddPlaceholder(*this, "Form72", "Cash from Vending");
-    AddPlaceholder(*this, "Form73", "Cash from Other");
-    AddPlaceholder(*this, "Form75", "Petty Cash Out");
+    Add<Form6>(*this);
+    Add<Form13>(*this);
+    Add<Form16>(*this);
+    Add<Form41>(*this);
+    Add<Form42>(*this);
+    Add<Form43>(*this);
+    Add<Form47>(*this);
+    Add<Form48>(*this);
+    Add<Form49>(*this);
+    Add<Form30>(*this);
+    Add<Form35>(*this);
+    Add<Form58>(*this);
+    Add<Form72>(*this);
+    Add<Form73>(*this);
+    Add<Form75>(*this);
 
     // Reservations.
-    AddPlaceholder(*this, "Form25", "Reservations");
-    AddPlaceholder(*this, "Form37", "Todays Reservations");
-    AddPlaceholder(*this, "Form65", "Room Availability Report");
+    Add<Form25>(*this);
+    Add<Form26>(*this);
+    Add<Form33>(*this);
+    Add<Form44>(*this);
+    Add<Form45>(*this);
+    Add<Form27>(*this);
+    Add<Form36>(*this);
+    Add<Form68>(*this);
+    Add<Form37>(*this);
+    Add<Form65>(*this);
+    Add<Form66>(*this);
 
     // Direct bill accounts.
-    AddPlaceholder(*this, "Form21", "Direct Bill Menu");
+    Add<Form21>(*this);
+    Add<Form20>(*this);
+    Add<Form22>(*this);
+    Add<Form23>(*this);
 
     // Call accounting.
     Add<Form50>(*this);
-    AddPlaceholder(*this, "Form51", "Call Report");
-    AddPlaceholder(*this, "Form71", "Call Accounting");
+    Add<Form51>(*this);
+    Add<Form60>(*this);
+    Add<Form61>(*this);
+    Add<Form71>(*this);
 }
 
 } // namespace vantreth

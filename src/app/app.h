@@ -22,7 +22,14 @@ struct Module1 {
     float gTenPercentTaken = 0;
     float gDuplicatePromptOpen = 0;
     float gAttentionOpen = 0;     // 1 while the "ATTENTION" notice is up
+    std::string gResDateKey;      // reservation chosen in a list for Edit Reservation: arrival date
+    std::string gResRoomKey;      // ... and its room
+    std::string gCurResArrival;   // reservation open in Edit Reservation: arrival date as loaded
+    std::string gCurResRoom;      // ... and its room as stored (three characters)
+    std::string gPresetArrivalDate; // arrival date handed from the availability report
     std::string gCallBuffer;      // characters received from the call box, not yet posted
+    std::string gMonthBefore;     // month number text of the business date when Change Date opened
+    std::string gMonthAfter;      // month number text of the date its last "Change Now" set
 };
 
 class App : public platform::Program, public Module1 {

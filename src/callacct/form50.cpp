@@ -1,15 +1,22 @@
 #include "form50.h"
 
+#include "callacct/call_capture.h"
+
+#include <algorithm>
+#include <optional>
+
 namespace vantreth {
 
-Form50::Form50(App& app) : AppForm(app, kName, "Call Capture", {0, 0, 200, 100}), MSComm1(app.serialDevices()) {
+Form50::Form50(App& app)
+    : AppForm(app, kName, "Call Capture", {0, 0, 200, 100}), MSComm1(app.serialDevices()) {
     Timer1.on_timer = [this] { Timer1_Timer(); };
 }
 
 // The port search: the first of ports 1 to 100 that opens stays open. Silent whatever
 // happens; with no call box the window simply takes no calls.
 void Form50::Form_Load() {
-    if (MSComm1.PortOpen()) MSComm1.SetPortOpen(false);
+    if (MSComm1.PortOpen())
+        MSComm1.SetPortOpen(false);
     for (int port = 1; port <= 100; ++port) {
         MSComm1.CommPort = port;
         MSComm1.Settings = "300,n,8,1";
@@ -22,9 +29,17 @@ void Form50::Form_Load() {
     }
 }
 
-// Gathers what the call box sends; the records are posted by call accounting.
+// Gathers what the call box sends and posts every complete record. Each record leaves
+// the buffer before it is handled, so a record that fails to post is not taken again on
+// every later tick; the records behind it wait in the buffer for the next tick.
 void Form50::Timer1_Timer() {
-    if (MSComm1.InBufferCount() > 0) app().gCallBuffer += MSComm1.Input();
+    std::string arrived;
+    if (MSComm1.InBufferCount() > 0)
+        arrived = MSComm1.Input();
+    GatherCallCharacters(app().gCallBuffer, arrived, m_quietPolls);
+    m_quietPolls = arrived.empty() ? std::min(m_quietPolls + 1, kCallQuietPolls) : 0;
+    while (std::optional<records::CallRecord> call = TakeCallRecord(app().gCallBuffer))
+        HandleCallRecord(app().data(), *call, {app().clock().DateText(), app().gShift, app().gClerk});
 }
 
 } // namespace vantreth

@@ -1,4 +1,5 @@
-// The hidden call-capture window: owns the serial port of the call box and polls it.
+// The hidden call-capture window: owns the serial port of the call box, polls it and posts
+// every call it receives.
 #pragma once
 
 #include "app/app.h"
@@ -17,6 +18,9 @@ public:
 private:
     void Form_Load() override;
     void Timer1_Timer();
+
+    // Polls in a row that brought no character (counted up to kCallQuietPolls).
+    int m_quietPolls = 0;
 };
 
 } // namespace vantreth

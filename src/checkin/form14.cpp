@@ -4,6 +4,7 @@
 #include "checkin/form52.h"
 #include "checkin/form57.h"
 #include "platform/text.h"
+#include "reservations/form26.h"
 
 namespace vantreth {
 
@@ -92,15 +93,26 @@ void Form14::Command1_Click() {
 
 void Form14::List1_Click() {
     const double folio = Val(Left(List1.Text(), 5));
-    // Serving Add Reservation, which this version does not have yet, there is nothing to fill.
     const bool forReservation = app().gHistoryForReservation == 1;
     // Folio numbers start at 1: a blank line or the apology picks nobody.
-    if (folio != 0 && !forReservation) {
+    if (folio != 0) {
         for (const HistoryEntry& entry : ReadHistoryIfAny(app().data())) {
             if (Val(entry.FolioNumber) != folio)
                 continue;
+            Form26& addReservation = app().Get<Form26>();
             form2& checkIn = app().Get<form2>();
-            if (checkIn.Loaded()) {
+            if (forReservation && addReservation.Loaded()) {
+                // The first name's change makes "Reserve Now--->" available.
+                addReservation.Text9.SetText(RTrim(entry.LastName));
+                addReservation.Text10.SetText(RTrim(entry.FirstName));
+                addReservation.Text11.SetText(RTrim(entry.Company));
+                addReservation.Text12.SetText(RTrim(entry.Street));
+                addReservation.Text13.SetText(RTrim(entry.City));
+                addReservation.Text14.SetText(RTrim(entry.State));
+                addReservation.Text15.SetText(RTrim(entry.Zip));
+                addReservation.Text16.SetText(RTrim(entry.Phone));
+                addReservation.Text21.SetText(app().gClerk);
+            } else if (!forReservation && checkIn.Loaded()) {
                 // Each write runs the box's change handler at once (the names switch "Check In Now--->").
                 checkIn.Text9.SetText(RTrim(entry.LastName));
                 checkIn.Text10.SetText(RTrim(entry.FirstName));

@@ -1,0 +1,30 @@
+// Cash in and petty cash out.
+#include "audit/cash_entries.h"
+
+#include "folio/folio_postings.h"
+#include "platform/text.h"
+#include "records/day_totals.h"
+#include "records/petty_cash.h"
+
+namespace vantreth {
+
+bool IsEntryAmountText(std::string_view text) {
+    return platform::Trim(text).empty() || IsAmountText(text);
+}
+
+void RecordCashIn(const platform::DataFolder& folder, const CashEntry& entry, records::ShiftCashField field) {
+    records::AddToDayTotals(folder, entry.dateText, records::DayTotalsField::Cash, entry.amount);
+    records::AddToShiftCash(folder, entry.shift, entry.clerk, entry.dateText, field, entry.amount);
+}
+
+void RecordPettyCashOut(const platform::DataFolder& folder, const CashEntry& entry) {
+    records::PettyCashRecord record;
+    record.Amount = static_cast<float>(entry.amount);
+    record.Clerk = platform::Fixed(entry.clerk, 2);
+    record.TimeText = platform::Fixed(entry.timeText, 12);
+    record.DateText = platform::Fixed(entry.dateText, 10);
+    records::AppendPettyCash(folder, entry.dateText, record);
+    records::AddToDayTotals(folder, entry.dateText, records::DayTotalsField::Cash, -entry.amount);
+}
+
+} // namespace vantreth

@@ -1,0 +1,106 @@
+// "Drawer Balance".
+#include "audit/form6.h"
+
+#include "audit/cash_entries.h"
+#include "platform/text.h"
+#include "printing/drop_sheet.h"
+#include "printing/shift_rentals_report.h"
+#include "records/filenames.h"
+#include "records/petty_cash.h"
+#include "records/settings_files.h"
+#include "records/shift_cash.h"
+#include "records/shift_record.h"
+
+namespace vantreth {
+
+using namespace platform;
+
+float DayPettyCashTotal(const DataFolder& folder, const std::string& dateText) {
+    double total = 0;
+    for (const records::PettyCashRecord& record : records::ReadPettyCash(folder, dateText))
+        total += record.Amount;
+    return static_cast<float>(total);
+}
+
+Form6::Form6(App& app) : AppForm(app, kName, "Drawer Balance", {240, 120, 560, 420}) {
+    SetKeyPreview(true);
+    Command1.on_click = [this] { Command1_Click(); };
+    Command2.on_click = [this] { Command2_Click(); };
+}
+
+// The cash file is named by the letter in the shift file, the rentals file by the
+// program's current shift; both normally hold the same letter.
+void Form6::Form_Load() {
+    Show();
+    const records::ShiftRecord shift = records::ReadShift(app().data());
+    const records::ShiftCash cash =
+        records::ReadShiftCash(app().data(), shift.Shift, app().clock().DateText());
+    const float petty = DayPettyCashTotal(app().data(), app().clock().DateText());
+
+    Label10.SetCaption(app().clock().DateText());
+    Label11.SetCaption(shift.Shift);
+    Label12.SetCaption(shift.Clerk);
+    Label13.SetCaption(CStr(cash.CashFromRent));
+    Label14.SetCaption(CStr(cash.CashFromVending));
+    Label15.SetCaption(CStr(cash.CashFromDirectBill));
+    Label16.SetCaption(CStr(cash.CashFromOther));
+    Label21.SetCaption(CStr(petty));
+    Label17.SetCaption(CStr(printing::TotalShiftCash(Label13.Caption(), Label14.Caption(), Label15.Caption(),
+                                                     Label16.Caption(), Label21.Caption())));
+
+    List1.Clear();
+    const printing::ShiftRentalsRead rentals =
+        printing::ReadShiftRentalsAsFarAsReadable(app().data(), app().gShift, app().clock().DateText());
+    for (const printing::RentalItems& rental : rentals.lines)
+        List1.AddItem(rental.Room);
+}
+
+void Form6::Form_KeyPress(int& KeyAscii) {
+    if (KeyAscii == vbKeyEscape) {
+        KeyAscii = 0;
+        app().Unload(*this);
+    }
+}
+
+// The flag tells the night audit that the sheet is in hand, so it is raised only once the
+// sheet went to the printer.
+void Form6::Command1_Click() {
+    if (!IsEntryAmountText(Text1.Text())) {
+        MsgBox(kEntryAmountWarning, vbOKOnly, "WARNING");
+        Text1.SetFocus();
+        return;
+    }
+    if (Text1.Text().empty())
+        Text1.SetText("0");
+
+    const std::string today = app().clock().DateText();
+    const records::ShiftRecord shift = records::ReadShift(app().data());
+    printing::DropSheet sheet{.dateText = today,
+                              .shift = shift.Shift,
+                              .clerk = shift.Clerk,
+                              .cashFromRent = Label13.Caption(),
+                              .cashFromVending = Label14.Caption(),
+                              .cashFromDirectBill = Label15.Caption(),
+                              .cashFromOther = Label16.Caption(),
+                              .pettyCashOut = Label21.Caption(),
+                              .totalShiftCash = Label17.Caption(),
+                              .dropAmount = Text1.Text()};
+    const printing::ShiftRentalsRead rentals =
+        printing::ReadShiftRentalsAsFarAsReadable(app().data(), app().gShift, today);
+    if (rentals.opened) {
+        sheet.roomsRented.emplace();
+        for (const printing::RentalItems& rental : rentals.lines)
+            sheet.roomsRented->push_back(rental.Room);
+    }
+    printing::PrintDropSheet(app().printer(), sheet);
+
+    if (Label11.Caption() == "C")
+        records::WriteNumberFile(app().data(), records::kCashDropYesFile, 1);
+    app().Unload(*this);
+}
+
+void Form6::Command2_Click() {
+    app().Unload(*this);
+}
+
+} // namespace vantreth

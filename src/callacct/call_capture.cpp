@@ -1,0 +1,80 @@
+// Framing the call box's characters into records and posting each record.
+#include "callacct/call_capture.h"
+
+#include "records/day_totals.h"
+#include "records/filenames.h"
+#include "records/guest_record.h"
+#include "records/stay_ledger.h"
+
+#include <vector>
+
+namespace vantreth {
+
+using records::CallRecord;
+
+void GatherCallCharacters(std::string& buffer, std::string_view arrived, int quietPolls) {
+    if (arrived.empty())
+        return;
+    if (quietPolls >= kCallQuietPolls)
+        buffer.clear();
+    buffer.append(arrived);
+}
+
+std::optional<CallRecord> TakeCallRecord(std::string& buffer) {
+    if (buffer.size() < CallRecord::kLength)
+        return std::nullopt;
+    CallRecord call{buffer.substr(0, CallRecord::kLength)};
+    buffer.erase(0, CallRecord::kLength);
+    return call;
+}
+
+std::optional<long> HandleCallRecord(const platform::DataFolder& folder, const CallRecord& call,
+                                     const CallPostingContext& context) {
+    records::AppendPhoneLogLine(folder, context.dateText, call);
+
+    const std::string extension = call.Extension();
+    if (extension == CallRecord::kFrontDeskExtension)
+        return std::nullopt;
+
+    // Rooms are compared as stored: a two-character room keeps its trailing blank, and a
+    // free slot's blank Room never equals a non-empty extension.
+    const std::vector<records::GuestRecord> guests = records::ReadAllGuests(folder, records::kGuestFile);
+    long slot = 0;
+    for (long n = 1; n <= static_cast<long>(guests.size()); ++n) {
+        if (guests[n - 1].Room == extension) {
+            slot = n;
+            break;
+        }
+    }
+    if (slot == 0)
+        return std::nullopt;
+    const records::GuestRecord& guest = guests[slot - 1];
+
+    const float amount = call.Amount();
+    const std::string description = call.ChargeDescription();
+
+    records::StayLedgerLine ledger;
+    ledger.Room = guest.Room;
+    ledger.Shift = context.shift;
+    ledger.PostDate = context.dateText;
+    ledger.Code = "G";
+    ledger.Description = description;
+    ledger.Amount = amount;
+    ledger.TaxValue = 0;
+    records::AppendStayLedgerLine(records::StayLedgerPath(folder, guest), ledger);
+
+    records::AddToDayTotals(folder, context.dateText, records::DayTotalsField::PhoneCharges, amount);
+
+    records::DayDetailLine detail;
+    detail.Room = guest.Room;
+    detail.Shift = context.shift;
+    detail.PostDate = context.dateText;
+    detail.Code = "G";
+    detail.Description = description;
+    detail.Amount = amount;
+    detail.Clerk = context.clerk;
+    records::AppendDayDetailLine(folder, context.dateText, detail);
+    return slot;
+}
+
+} // namespace vantreth

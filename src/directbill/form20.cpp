@@ -1,0 +1,94 @@
+#include "form20.h"
+
+#include "platform/text.h"
+#include "records/direct_bill_files.h"
+
+#include <optional>
+
+namespace vantreth {
+
+using namespace platform;
+
+Form20::Form20(App& app) : AppForm(app, kName, "Add Direct Bill Account", {280, 90, 632, 580}) {
+    SetKeyPreview(true);
+    Command1.on_click = [this] { Command1_Click(); };
+    Command2.on_click = [this] { Command2_Click(); };
+    Text1.on_key_press = [this](int& KeyAscii) { EnterMovesTo(KeyAscii, Text2); };
+    Text2.on_key_press = [this](int& KeyAscii) { EnterMovesTo(KeyAscii, Text3); };
+    Text3.on_key_press = [this](int& KeyAscii) { EnterMovesTo(KeyAscii, Text4); };
+    Text4.on_key_press = [this](int& KeyAscii) { EnterMovesTo(KeyAscii, Text5); };
+    Text5.on_key_press = [this](int& KeyAscii) { EnterMovesTo(KeyAscii, Text6); };
+    Text6.on_key_press = [this](int& KeyAscii) { EnterMovesTo(KeyAscii, Text7); };
+    Text7.on_key_press = [this](int& KeyAscii) { EnterMovesTo(KeyAscii, Text8); };
+    Text8.on_key_press = [this](int& KeyAscii) { EnterMovesTo(KeyAscii, Text9); };
+    Text9.on_key_press = [this](int& KeyAscii) { EnterMovesTo(KeyAscii, Text10); };
+    Text10.on_key_press = [this](int& KeyAscii) { EnterMovesTo(KeyAscii, Text11); };
+    Text11.on_key_press = [this](int& KeyAscii) { EnterMovesTo(KeyAscii, Text12); };
+}
+
+// The number is issued as the window opens, whether or not the account is saved.
+void Form20::Form_Load() {
+    Show();
+    Combo1.SetText("N");
+    Combo1.AddItem("Y");
+    Combo1.AddItem("N");
+    const std::optional<long> number = records::IssueAccountNumber(app().data());
+    if (!number) {
+        MsgBox("There are no more direct bill account numbers. No account can be added.", vbOKOnly,
+               "WARNING");
+        app().Unload(*this);
+        return;
+    }
+    Label16.SetCaption(std::to_string(*number));
+}
+
+void Form20::Form_KeyPress(int& KeyAscii) {
+    if (KeyAscii == vbKeyEscape) {
+        KeyAscii = 0;
+        Command2_Click();
+    }
+}
+
+void Form20::EnterMovesTo(int& KeyAscii, TextBox& next) {
+    if (KeyAscii == vbKeyReturn)
+        next.SetFocus();
+}
+
+directbill::AccountTexts Form20::BoxTexts() const {
+    return {Text1.Text(), Text2.Text(), Text3.Text(), Text4.Text(),  Text5.Text(), Text6.Text(),
+            Text7.Text(), Text8.Text(), Text9.Text(), Text10.Text(), Text11.Text()};
+}
+
+// An account without a company name would count as deleted and never be listed, and a
+// balance that is not a number would be stored as 0: both are refused.
+void Form20::Command1_Click() {
+    if (Trim(Text1.Text()).empty()) {
+        MsgBox("You did not enter a company name. Enter a name or click 'Cancel' to exit this module.",
+               vbOKOnly, "WARNING");
+        Text1.SetFocus();
+        return;
+    }
+    if (!Trim(Text12.Text()).empty() && !directbill::IsAmountText(Text12.Text())) {
+        MsgBox("The current balance must be a number. Please fix or click 'Cancel' to exit this module.",
+               vbOKOnly, "WARNING");
+        Text12.SetFocus();
+        return;
+    }
+    records::DirectBillAccount account;
+    directbill::SetAccountTexts(account, BoxTexts(), true);
+    account.Balance = static_cast<float>(Val(Text12.Text()));
+    account.TaxExempt = Fixed(Left(Combo1.Text(), 1), 1);
+    account.DBNumber = Fixed(Label16.Caption(), 7);
+    account.LastPaymentDate = Fixed("--/--/--", 10);
+    account.LastPaymentAmount = Fixed("0", 10);
+    records::AppendNewAccount(app().data(), account);
+    app().Unload(*this);
+}
+
+// Only this button gives the number back.
+void Form20::Command2_Click() {
+    records::ReturnAccountNumber(app().data());
+    app().Unload(*this);
+}
+
+} // namespace vantreth

@@ -1,0 +1,155 @@
+#include "form22.h"
+
+#include "platform/text.h"
+#include "printing/direct_bill_reports.h"
+#include "records/direct_bill_files.h"
+
+#include <optional>
+#include <vector>
+
+namespace vantreth {
+
+using namespace platform;
+using records::DirectBillAccount;
+
+Form22::Form22(App& app) : AppForm(app, kName, "Edit Direct Bill Account", {270, 60, 676, 640}) {
+    SetKeyPreview(true);
+    Combo1.on_click = [this] { Combo1_Click(); };
+    Command1.on_click = [this] { Command1_Click(); };
+    Command2.on_click = [this] { Command2_Click(); };
+    Command3.on_click = [this] { Command3_Click(); };
+    Command4.on_click = [this] { Command4_Click(); };
+}
+
+void Form22::Form_Load() {
+    Show();
+    FillAccountList();
+    Combo1.SetFocus();
+}
+
+void Form22::Form_KeyPress(int& KeyAscii) {
+    if (KeyAscii == vbKeyEscape) {
+        KeyAscii = 0;
+        Command2_Click();
+    }
+}
+
+void Form22::FillAccountList() {
+    for (const std::string& line : directbill::AccountListLines(app().data(), directbill::kEditListSeparator))
+        Combo1.AddItem(line);
+}
+
+directbill::AccountTexts Form22::BoxTexts() const {
+    return {Text1.Text(), Text2.Text(), Text3.Text(), Text4.Text(),  Text5.Text(), Text6.Text(),
+            Text7.Text(), Text8.Text(), Text9.Text(), Text10.Text(), Text11.Text()};
+}
+
+void Form22::SetBoxTexts(const directbill::AccountTexts& texts) {
+    TextBox* boxes[] = {&Text1, &Text2, &Text3, &Text4,  &Text5, &Text6,
+                        &Text7, &Text8, &Text9, &Text10, &Text11};
+    for (size_t i = 0; i < texts.size(); ++i)
+        boxes[i]->SetText(texts[i]);
+}
+
+void Form22::ClearAccount() {
+    Label5.SetCaption("");
+    SetBoxTexts({});
+    Text12.SetText("");
+    Command1.SetEnabled(false);
+    Command4.SetEnabled(false);
+    Command3.SetEnabled(false);
+}
+
+// The list line begins with the account's four-digit code. A line whose code finds no
+// account empties the window, so that Save Changes cannot write the boxes of an
+// earlier pick over another account.
+void Form22::Combo1_Click() {
+    const std::string code = Left(Combo1.Text(), 4);
+    const std::optional<long> n = records::FindAccount(app().data(), code);
+    if (!n) {
+        ClearAccount();
+        Text1.SetFocus();
+        return;
+    }
+    const DirectBillAccount account = records::ReadAccount(app().data(), *n);
+    Label5.SetCaption(code);
+    SetBoxTexts(directbill::AccountTextsOf(account));
+    Text12.SetText(CStr(Round(account.Balance, 2)));
+    Combo2.Clear();
+    Combo2.AddItem("N");
+    Combo2.AddItem("Y");
+    Combo2.SetText(RTrim(account.TaxExempt));
+    Command4.SetEnabled(true);
+    Command1.SetEnabled(true);
+    Command3.SetEnabled(directbill::EditNoticeAllowed(account.Balance));
+    Text1.SetFocus();
+}
+
+// Stored as typed. An empty company name would delete the account without the
+// questions of Delete Account, and a balance that is not a number would be stored as 0:
+// both are refused before anything is written.
+void Form22::Command1_Click() {
+    if (Trim(Text1.Text()).empty()) {
+        MsgBox("You did not enter a company name. Enter a name or click 'Cancel' to exit this module.",
+               vbOKOnly, "WARNING");
+        Text1.SetFocus();
+        return;
+    }
+    if (!directbill::IsAmountText(Text12.Text())) {
+        MsgBox("The current balance must be a number. Please fix or click 'Cancel' to exit this module.",
+               vbOKOnly, "WARNING");
+        Text12.SetFocus();
+        return;
+    }
+    const double code = Val(Label5.Caption());
+    const std::vector<DirectBillAccount> accounts = records::ReadAllAccounts(app().data());
+    for (size_t i = 0; i < accounts.size(); ++i) {
+        if (Val(accounts[i].DBNumber) != code)
+            continue;
+        DirectBillAccount account = accounts[i];
+        directbill::SetAccountTexts(account, BoxTexts(), false);
+        account.Balance = static_cast<float>(Val(Text12.Text()));
+        account.TaxExempt = Fixed(Left(Combo2.Text(), 1), 1);
+        records::RewriteAccount(app().data(), static_cast<long>(i) + 1, account);
+        break;
+    }
+    app().Unload(*this);
+}
+
+void Form22::Command2_Click() {
+    app().Unload(*this);
+}
+
+// The notice shows the stored balance; the balance box only decides whether it prints.
+void Form22::Command3_Click() {
+    if (Val(Text12.Text()) == 0)
+        return;
+    const std::optional<DirectBillAccount> account = records::FindLiveAccount(app().data(), Label5.Caption());
+    if (account)
+        printing::PrintBillingNotice(app().printer(), app().settings(), app().clock().DateText(), *account,
+                                     printing::NoticeForm::Full);
+}
+
+void Form22::Command4_Click() {
+    if (MsgBox("Are you sure you want to delete this account?", vbYesNo | vbQuestion, "Delete Account") !=
+        vbYes)
+        return;
+    if (MsgBox("Are you really sure you want to delete this account?", vbYesNo | vbQuestion,
+               "Delete Account") != vbYes)
+        return;
+    const std::optional<long> n = records::FindAccount(app().data(), Label5.Caption());
+    if (!n)
+        return;
+    DirectBillAccount account = records::ReadAccount(app().data(), *n);
+    account.CompanyName = std::string(account.CompanyName.size(), ' ');
+    records::RewriteAccount(app().data(), *n, account);
+    MsgBox("Account has been deleted.", vbOKOnly, "ATTENTION");
+
+    ClearAccount();
+    Combo1.Clear();
+    FillAccountList();
+    Combo1.SetText("Select A Direct Bill Account Here");
+    Combo1.SetFocus();
+}
+
+} // namespace vantreth

@@ -1,0 +1,270 @@
+// The monthly totals report pages.
+#include "printing/night_audit_monthly.h"
+
+#include "platform/text.h"
+#include "printing/guest_listing_report.h"
+#include "printing/night_audit_totals.h"
+#include "records/counters.h"
+#include "records/day_totals.h"
+#include "records/filenames.h"
+#include "records/settings_files.h"
+
+namespace printing {
+
+using platform::Printer;
+using platform::PrintItems;
+
+namespace {
+
+const std::string kRule(81, '-');
+
+std::string RoundedText(float sum) {
+    return platform::Str(platform::Round(sum, 2));
+}
+
+// Reading a day creates its empty totals file; a file that holds no amount at all is
+// removed again. A day with any amount keeps its file, so no later report loses it.
+void DropIfEmpty(const platform::DataFolder& folder, const MonthDay& day, const records::DayTotals& totals,
+                 EmptyTotalsFiles emptyFiles) {
+    if (emptyFiles != EmptyTotalsFiles::Delete)
+        return;
+    for (int f = 0; f <= static_cast<int>(records::DayTotalsField::Diners); ++f)
+        if (totals.Amount(static_cast<records::DayTotalsField>(f)) != 0)
+            return;
+    platform::DeleteFile(records::DayFilePath(folder, records::DayFile::Totals, day.digits));
+}
+
+void PrintMonthTitle(Printer& printer, std::string_view monthName) {
+    printer.Print("                 Monthly Totals Report for the month of " + std::string(monthName));
+    printer.Print();
+    printer.Print();
+}
+
+} // namespace
+
+std::string MonthName(int month) {
+    static const char* const kNames[] = {"January",   "February", "March",    "April",
+                                         "May",       "June",     "July",     "August",
+                                         "September", "October",  "November", "December"};
+    return month >= 1 && month <= 12 ? kNames[month - 1] : "";
+}
+
+std::string MonthNameOfDateText(std::string_view dateText) {
+    std::string number = platform::Left(dateText, 2);
+    if (platform::Mid(number, 2, 1) == "/")
+        number = platform::Left(number, 1);
+    if (!platform::IsNonNegativeNumber(number))
+        return "";
+    const double month = platform::Val(number);
+    return month == static_cast<int>(month) ? MonthName(static_cast<int>(month)) : "";
+}
+
+std::vector<MonthDay> AuditMonthDays(const platform::Date& businessDate) {
+    const platform::Date last = platform::AddDays(businessDate, -1);
+    std::vector<MonthDay> days;
+    for (int d = 1; d <= last.day; ++d) {
+        const platform::Date date{last.year, last.month, d};
+        days.push_back({platform::DateText(date), platform::DateDigitsOf(date)});
+    }
+    return days;
+}
+
+std::vector<MonthDay> MonthDaySlots(std::string_view month, std::string_view year) {
+    const std::string m = platform::Trim(month);
+    const std::string yy = platform::Right(year, 2);
+    std::vector<MonthDay> days;
+    for (int d = 1; d <= 31; ++d) {
+        const std::string day = std::to_string(d);
+        days.push_back({m + "/" + day + "/" + yy, m + day + yy});
+    }
+    return days;
+}
+
+MonthlyRentSums PrintMonthlyTotalsPage(const platform::DataFolder& folder, Printer& printer,
+                                       std::string_view monthName, const std::vector<MonthDay>& days,
+                                       bool leadingBlankLine, EmptyTotalsFiles emptyFiles) {
+    printer.EndDoc();
+    printer.FontSize(10);
+    if (leadingBlankLine)
+        printer.Print();
+    PrintMonthTitle(printer, monthName);
+    printer.Print("DATE     RENT      GRENT     TAX      CASH     PET/OTHER   PHONE    ROOMS");
+    printer.Print(kRule);
+    MonthlyRentSums sums;
+    for (const MonthDay& day : days) {
+        const float rooms = records::ReadRoomsRented(folder, day.digits).RoomsRented;
+        const records::DayTotals t = records::ReadDayTotals(folder, day.digits);
+        if (t.RoomRent != 0 && t.GrossRent != 0) {
+            printer.Print(PrintItems()
+                              .Text(day.dateText)
+                              .Tab(9)
+                              .Text(platform::Str(t.RoomRent))
+                              .Tab(19)
+                              .Text(platform::Str(t.GrossRent))
+                              .Tab(29)
+                              .Text(platform::Str(t.Tax))
+                              .Tab(38)
+                              .Text(platform::Str(t.Cash))
+                              .Tab(47)
+                              .Text(platform::Str(t.PetOther))
+                              .Tab(59)
+                              .Text(platform::Str(t.PhoneCharges))
+                              .Tab(69)
+                              .Text(platform::Str(rooms)));
+            printer.Print(kRule);
+        }
+        if (t.RoomRent != 0 && rooms != 0) {
+            sums.averageRentSum += t.RoomRent / rooms;
+            ++sums.countedDays;
+        }
+        if (rooms == 0)
+            sums.averageRentSum += t.RoomRent;
+        sums.roomRent += t.RoomRent;
+        sums.grossRent += t.GrossRent;
+        sums.tax += t.Tax;
+        sums.cash += t.Cash;
+        sums.petOther += t.PetOther;
+        sums.phone += t.PhoneCharges;
+        sums.roomsRented += rooms;
+        DropIfEmpty(folder, day, t, emptyFiles);
+    }
+    printer.Print();
+    printer.Print(PrintItems()
+                      .Text("TOTALS")
+                      .Tab(9)
+                      .Text(RoundedText(sums.roomRent))
+                      .Tab(19)
+                      .Text(RoundedText(sums.grossRent))
+                      .Tab(29)
+                      .Text(RoundedText(sums.tax))
+                      .Tab(38)
+                      .Text(RoundedText(sums.cash))
+                      .Tab(47)
+                      .Text(RoundedText(sums.petOther))
+                      .Tab(59)
+                      .Text(RoundedText(sums.phone))
+                      .Tab(69)
+                      .Text(platform::Str(sums.roomsRented)));
+    printer.EndDoc();
+    return sums;
+}
+
+MonthlyCardSums PrintMonthlyCardPage(const platform::DataFolder& folder, Printer& printer,
+                                     std::string_view monthName, const std::vector<MonthDay>& days,
+                                     EmptyTotalsFiles emptyFiles) {
+    printer.EndDoc();
+    printer.FontSize(10);
+    PrintMonthTitle(printer, monthName);
+    printer.Print("DATE     VISA/MASTER     AMERICAN EX.     DISCOVER      DINERS");
+    printer.Print(kRule);
+    MonthlyCardSums sums;
+    for (const MonthDay& day : days) {
+        const records::DayTotals t = records::ReadDayTotals(folder, day.digits);
+        if (t.RoomRent != 0 && t.GrossRent != 0) {
+            printer.Print(PrintItems()
+                              .Text(day.dateText)
+                              .Tab(9)
+                              .Text(platform::Str(t.VisaMaster))
+                              .Tab(25)
+                              .Text(platform::Str(t.AmericanExpress))
+                              .Tab(42)
+                              .Text(platform::Str(t.Discover))
+                              .Tab(56)
+                              .Text(platform::Str(t.Diners)));
+            printer.Print(kRule);
+        }
+        sums.visaMaster += t.VisaMaster;
+        sums.americanExpress += t.AmericanExpress;
+        sums.discover += t.Discover;
+        sums.diners += t.Diners;
+        DropIfEmpty(folder, day, t, emptyFiles);
+    }
+    printer.Print();
+    printer.Print(PrintItems()
+                      .Text("TOTALS")
+                      .Tab(9)
+                      .Text(platform::Str(sums.visaMaster))
+                      .Tab(25)
+                      .Text(platform::Str(sums.americanExpress))
+                      .Tab(42)
+                      .Text(platform::Str(sums.discover))
+                      .Tab(56)
+                      .Text(platform::Str(sums.diners)));
+    printer.EndDoc();
+    return sums;
+}
+
+MonthlyContinuedValues AuditContinuedValues(const MonthlyRentSums& sums, float cityTaxRate,
+                                            float stateTaxRate) {
+    // A month without a counted day has no average: 0 rather than a division by zero.
+    double averageRent = 0;
+    double averageRooms = 0;
+    if (sums.countedDays != 0) {
+        averageRent = platform::Round(sums.averageRentSum / static_cast<float>(sums.countedDays), 2);
+        averageRooms = platform::Round(sums.roomsRented / static_cast<float>(sums.countedDays), 2);
+    }
+    const float rentSum = static_cast<float>(platform::Round(sums.roomRent, 2));
+    MonthlyContinuedValues values;
+    values.averageRent = platform::Str(averageRent) + " ";
+    values.averageRooms = platform::Str(averageRooms) + " ";
+    values.cityTax = platform::Str(TaxOnRoomRent(cityTaxRate, rentSum)) + " ";
+    values.stateTax = platform::Str(TaxOnRoomRent(stateTaxRate, rentSum)) + " ";
+    return values;
+}
+
+void PrintMonthlyContinuedPage(Printer& printer, std::string_view monthName,
+                               const MonthlyContinuedValues& values) {
+    printer.EndDoc();
+    printer.FontSize(10);
+    printer.Print();
+    printer.Print("            Monthly Totals Report for the month of " + std::string(monthName) +
+                  " (continued)");
+    printer.Print();
+    printer.Print(kRule);
+    printer.Print();
+    printer.Print();
+    printer.Print(PrintItems().Tab(25).Text("Average Rent ..... " + values.averageRent));
+    printer.Print();
+    printer.Print(PrintItems().Tab(25).Text("Average Rooms .... " + values.averageRooms));
+    printer.Print();
+    printer.Print();
+    printer.Print(PrintItems().Tab(25).Text("City Tax ......... " + values.cityTax));
+    printer.Print();
+    printer.Print(PrintItems().Tab(25).Text("State TAx ........ " + values.stateTax));
+    printer.EndDoc();
+}
+
+void PrintAuditMonthlyTotals(const platform::DataFolder& folder, Printer& printer,
+                             const platform::Date& businessDate) {
+    const std::vector<MonthDay> days = AuditMonthDays(businessDate);
+    const std::string monthName =
+        MonthNameOfDateText(platform::DateText(platform::AddDays(businessDate, -1)));
+    const MonthlyRentSums sums =
+        PrintMonthlyTotalsPage(folder, printer, monthName, days, false, EmptyTotalsFiles::Delete);
+    PrintMonthlyCardPage(folder, printer, monthName, days, EmptyTotalsFiles::Delete);
+    const float cityRate = records::ReadCityTax(folder);
+    const float stateRate = records::ReadStateTax(folder);
+    PrintMonthlyContinuedPage(printer, monthName, AuditContinuedValues(sums, cityRate, stateRate));
+}
+
+void PrintMonthlyTotalsForMonth(const platform::DataFolder& folder, Printer& printer, std::string_view month,
+                                std::string_view year) {
+    const std::string monthName = MonthNameOfDateText(platform::Trim(month) + "/");
+    const MonthlyRentSums sums = PrintMonthlyTotalsPage(
+        folder, printer, monthName, MonthDaySlots(month, year), true, EmptyTotalsFiles::Keep);
+    const float cityRate = records::ReadCityTax(folder);
+    const float stateRate = records::ReadStateTax(folder);
+    PrintMonthlyContinuedPage(printer, monthName, AuditContinuedValues(sums, cityRate, stateRate));
+}
+
+bool PrintNightAuditGuestListing(const platform::DataFolder& folder, Printer& printer,
+                                 const platform::Date& businessDate, std::string_view monthBefore,
+                                 std::string_view monthAfter) {
+    PrintGuestListingReport(printer, folder, platform::DateText(businessDate), GuestListingStart::Title);
+    if (monthBefore == monthAfter)
+        return false;
+    PrintAuditMonthlyTotals(folder, printer, businessDate);
+    return true;
+}
+
+} // namespace printing

@@ -1,0 +1,56 @@
+// The call box's record fields and the day's phone log file.
+#include "records/call_record.h"
+
+#include "platform/text.h"
+#include "records/filenames.h"
+
+namespace records {
+
+using platform::Mid;
+
+std::string CallRecord::Date() const {
+    return Mid(text, 11, 5);
+}
+std::string CallRecord::ExtensionField() const {
+    return Mid(text, 17, 4);
+}
+std::string CallRecord::Extension() const {
+    return platform::Trim(ExtensionField());
+}
+std::string CallRecord::Time() const {
+    return Mid(text, 23, 5);
+}
+std::string CallRecord::AmountField() const {
+    return Mid(text, 35, 6);
+}
+std::string CallRecord::Number() const {
+    return Mid(text, 42, 12);
+}
+
+float CallRecord::Amount() const {
+    return static_cast<float>(platform::Val(AmountField()));
+}
+
+std::string CallRecord::ChargeDescription() const {
+    return Time() + "  " + Number();
+}
+
+void AppendPhoneLogLine(const platform::DataFolder& folder, std::string_view dateText,
+                        const CallRecord& record) {
+    platform::SeqLine line;
+    line.Text(record.text);
+    platform::AppendLine(DayFilePath(folder, DayFile::PhoneLog, dateText), line);
+}
+
+std::vector<CallRecord> ReadPhoneLog(const platform::DataFolder& folder, std::string_view dateText) {
+    const std::filesystem::path file = DayFilePath(folder, DayFile::PhoneLog, dateText);
+    std::vector<CallRecord> records;
+    if (!platform::FileExists(file))
+        return records;
+    platform::SeqReader reader(file);
+    while (!reader.Eof())
+        records.push_back(CallRecord{reader.ReadText()});
+    return records;
+}
+
+} // namespace records

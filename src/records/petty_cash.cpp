@@ -1,0 +1,64 @@
+// The petty cash out record.
+#include "records/petty_cash.h"
+
+#include "records/filenames.h"
+#include "records/record_fields.h"
+
+namespace records {
+
+using platform::DataFolder;
+using platform::RandomFile;
+using platform::RecordBuffer;
+
+namespace {
+
+RandomFile PettyCashFile(const DataFolder& folder, std::string_view dateText) {
+    return RandomFile(DayFilePath(folder, DayFile::PettyCash, dateText), PettyCashRecord::kLength);
+}
+
+} // namespace
+
+PettyCashRecord PettyCashRecord::Decode(std::string_view bytes) {
+    const RecordBuffer buffer(fields::Padded(bytes, kLength));
+    PettyCashRecord record;
+    record.Amount = buffer.Single(0);
+    record.Clerk = fields::Text(buffer, 4, 2);
+    record.TimeText = fields::Text(buffer, 6, 12);
+    record.DateText = fields::Text(buffer, 18, 10);
+    record.SpareText1 = buffer.bytes().substr(28, 10);
+    record.SpareText2 = buffer.bytes().substr(38, 10);
+    return record;
+}
+
+std::string PettyCashRecord::Encode() const {
+    RecordBuffer buffer(std::string(kBytesWritten, '\0'));
+    buffer.SetSingle(0, Amount);
+    buffer.SetText(4, 2, Clerk);
+    buffer.SetText(6, 12, TimeText);
+    buffer.SetText(18, 10, DateText);
+    std::string bytes = buffer.bytes();
+    bytes.replace(28, 10, fields::Padded(SpareText1, 10));
+    bytes.replace(38, 10, fields::Padded(SpareText2, 10));
+    return bytes;
+}
+
+long PettyCashRecordCount(long fileLength) {
+    return fileLength > 0 ? fileLength / PettyCashRecord::kLength + 1 : 0;
+}
+
+std::vector<PettyCashRecord> ReadPettyCash(const DataFolder& folder, std::string_view dateText) {
+    const RandomFile file = PettyCashFile(folder, dateText);
+    const long count = PettyCashRecordCount(file.Lof());
+    std::vector<PettyCashRecord> all;
+    all.reserve(static_cast<size_t>(count));
+    for (long n = 1; n <= count; ++n)
+        all.push_back(PettyCashRecord::Decode(file.Get(n, PettyCashRecord::kBytesWritten)));
+    return all;
+}
+
+void AppendPettyCash(const DataFolder& folder, std::string_view dateText, const PettyCashRecord& record) {
+    const RandomFile file = PettyCashFile(folder, dateText);
+    file.Put(PettyCashRecordCount(file.Lof()) + 1, record.Encode());
+}
+
+} // namespace records

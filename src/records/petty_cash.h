@@ -1,0 +1,48 @@
+// PettyCashRecord: one payment out of the drawer, in "directbill/" + DateDigits, records
+// of 54 bytes of which each write puts only the first 48, so a file of n records is
+// 54 x (n - 1) + 48 bytes long.
+//
+//   offset width field
+//        0     4 Amount     Single
+//        4     2 Clerk
+//        6    12 TimeText   "3:45:12 PM"
+//       18    10 DateText
+//       28    10 SpareText1 never set: zero bytes, kept as read
+//       38    10 SpareText2
+#pragma once
+
+#include "platform/files.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace records {
+
+struct PettyCashRecord {
+    static constexpr int kLength = 54;
+    static constexpr int kBytesWritten = 48;
+
+    float Amount = 0;
+    std::string Clerk = std::string(2, ' ');
+    std::string TimeText = std::string(12, ' ');
+    std::string DateText = std::string(10, ' ');
+    std::string SpareText1 = std::string(10, '\0');
+    std::string SpareText2 = std::string(10, '\0');
+
+    static PettyCashRecord Decode(std::string_view bytes);
+    std::string Encode() const; // the 48 bytes a write puts
+
+    friend bool operator==(const PettyCashRecord&, const PettyCashRecord&) = default;
+};
+
+// Records in a file of this length: the whole part of (length / 54 + 1), 0 when empty.
+long PettyCashRecordCount(long fileLength);
+
+// The day's records in the order entered (a missing file is created empty).
+std::vector<PettyCashRecord> ReadPettyCash(const platform::DataFolder& folder, std::string_view dateText);
+// Writes the record after the last one.
+void AppendPettyCash(const platform::DataFolder& folder, std::string_view dateText,
+                     const PettyCashRecord& record);
+
+} // namespace records

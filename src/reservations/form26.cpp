@@ -1,0 +1,441 @@
+// "Add Reservation": the handlers of the window in which a reservation is taken.
+#include "form26.h"
+
+#include "callacct/form50.h"
+#include "checkin/checkin_commit.h"
+#include "checkin/form14.h"
+#include "frontdesk/form1.h"
+#include "frontdesk/form70.h"
+#include "platform/text.h"
+#include "records/reservation_files.h"
+#include "records/room_record.h"
+#include "records/settings_files.h"
+#include "reservations/form33.h"
+#include "reservations/form44.h"
+#include "reservations/form45.h"
+#include "reservations/reserve.h"
+
+namespace vantreth {
+
+using namespace platform;
+
+Form26::Form26(App& app) : AppForm(app, kName, "Add Reservation", {40, 20, 900, 620}) {
+    SetKeyPreview(true);
+    Check1.on_click = [this] { Check1_Click(); };
+    Combo1.on_click = [this] { Combo1_Click(); };
+    Combo2.on_click = [this] { Combo2_Click(); };
+    Combo3.on_click = [this] { Combo3_Click(); };
+    Combo3.on_drop_down = [this] { Combo3_DropDown(); };
+    Combo5.on_click = [this] { Combo5_Click(); };
+    Command1.on_click = [this] { Command1_Click(); };
+    Command2.on_click = [this] { Command2_Click(); };
+    Command3.on_click = [this] { Command3_Click(); };
+    Command4.on_click = [this] { Command4_Click(); };
+    Command5.on_click = [this] { Command5_Click(); };
+    Text1.on_change = [this] { Text1_Change(); };
+    Text1.on_click = [this] { Text1_Click(); };
+    Text1.on_key_press = [this](int& KeyAscii) { Text1_KeyPress(KeyAscii); };
+    Text2.on_change = [this] { Text2_Change(); };
+    Text2.on_key_press = [this](int& KeyAscii) { Text2_KeyPress(KeyAscii); };
+    Text7.on_change = [this] { Text7_Change(); };
+    Text10.on_change = [this] { Text10_Change(); };
+    Text4.on_key_press = [this](int& KeyAscii) { Text4_KeyPress(KeyAscii); };
+    Text5.on_key_press = [this](int& KeyAscii) { Text5_KeyPress(KeyAscii); };
+    Text6.on_key_press = [this](int& KeyAscii) { Text6_KeyPress(KeyAscii); };
+    Text9.on_key_press = [this](int& KeyAscii) { Text9_KeyPress(KeyAscii); };
+    Text10.on_key_press = [this](int& KeyAscii) { Text10_KeyPress(KeyAscii); };
+    Text11.on_key_press = [this](int& KeyAscii) { Text11_KeyPress(KeyAscii); };
+    Text12.on_key_press = [this](int& KeyAscii) { Text12_KeyPress(KeyAscii); };
+    Text13.on_key_press = [this](int& KeyAscii) { Text13_KeyPress(KeyAscii); };
+    Text14.on_key_press = [this](int& KeyAscii) { Text14_KeyPress(KeyAscii); };
+    Text15.on_key_press = [this](int& KeyAscii) { Text15_KeyPress(KeyAscii); };
+    Text16.on_key_press = [this](int& KeyAscii) { Text16_KeyPress(KeyAscii); };
+    Text17.on_key_press = [this](int& KeyAscii) { Text17_KeyPress(KeyAscii); };
+    Text18.on_key_press = [this](int& KeyAscii) { Text18_KeyPress(KeyAscii); };
+    Text19.on_key_press = [this](int& KeyAscii) { Text19_KeyPress(KeyAscii); };
+    Text20.on_key_press = [this](int& KeyAscii) { Text20_KeyPress(KeyAscii); };
+    Text21.on_key_press = [this](int& KeyAscii) { Text21_KeyPress(KeyAscii); };
+}
+
+// ---------------------------------------------------------------------------
+// Opening and leaving
+
+// The window waits minimised while the arrival-date window asks for the date.
+void Form26::Form_Load() {
+    Show();
+    SetWindowState(WindowState::Minimized);
+    app().Load(app().Get<Form33>());
+    Text21.SetText(app().gClerk);
+    for (const std::string& payment : checkin::PaymentList())
+        Combo2.AddItem(payment);
+    for (const std::string& rate : checkin::OptionalRateList(app().data()))
+        Combo3.AddItem(rate);
+    Text18.SetText("1");
+    Combo5.SetText("");
+    // Each opening uses up a confirmation number. Without one no reservation can be taken,
+    // so the window goes and the clerk is told why.
+    try {
+        Label27.SetCaption(CStr(records::IssueConfirmationNumber(app().data())));
+    } catch (const IoError&) {
+        app().Unload(*this);
+        throw;
+    }
+}
+
+// However the window goes, its helper windows go with it, the call box port is closed and
+// the front desk comes back. A front desk that stayed loaded behind this window does not
+// load again, so call capture is started here instead.
+void Form26::Form_Unload() {
+    app().Unload(app().Get<Form33>());
+    app().Unload(app().Get<Form44>());
+    app().Unload(app().Get<Form45>());
+    if (app().gHistoryForReservation == 1) {
+        app().Unload(app().Get<Form14>());
+        app().gHistoryForReservation = 0;
+    }
+    Form50& calls = app().Get<Form50>();
+    if (calls.MSComm1.PortOpen())
+        calls.MSComm1.SetPortOpen(false);
+    app().Unload(calls);
+    Form1& frontDesk = app().Get<Form1>();
+    if (frontDesk.Loaded())
+        app().Load(calls);
+    else
+        app().Load(frontDesk);
+}
+
+void Form26::Form_KeyPress(int& KeyAscii) {
+    if (KeyAscii != vbKeyEscape)
+        return;
+    KeyAscii = 0;
+    Command3_Click();
+}
+
+void Form26::Command3_Click() {
+    app().Unload(*this);
+    app().Load(app().Get<Form1>());
+}
+
+void Form26::Command4_Click() {
+    app().gHistoryForReservation = 1;
+    app().Load(app().Get<Form14>());
+}
+
+// ---------------------------------------------------------------------------
+// Room and price
+
+double Form26::TaxUnlessExempt() const {
+    return Check1.Value() == 1 ? 0.0 : app().gTaxRate;
+}
+
+void Form26::ShowTotals(double taxRate, bool roundStay) {
+    const checkin::StayPrice price = checkin::PriceStay(Text2.Text(), Text1.Text(), false, taxRate);
+    Label24.SetCaption(price.nightly);
+    Label25.SetCaption(roundStay ? CStr(Round(Val(price.total), 2)) : price.total);
+}
+
+void Form26::Combo1_Click() {
+    Text2.SetEnabled(true);
+    app().gTaxRate = records::ReadTaxRate(app().data()).value_or(0);
+    if (reservations::RoomOverbooked(app().data(), Left(Combo1.Text(), 3), Text3.Text(),
+                                     app().clock().Today().year)) {
+        MsgBox("Overbooking on this room. Please choose another room.", vbOKOnly, "Overbooking");
+        Combo1.SetFocus();
+        return;
+    }
+    for (const records::RoomRecord& room : records::ReadAllRooms(app().data())) {
+        if (room.Room + " " + room.RoomType != Combo1.Text())
+            continue;
+        Text2.SetText(CStr(room.Rate));
+        ShowTotals(TaxUnlessExempt());
+        break;
+    }
+    Combo2.SetEnabled(true);
+    Combo3.SetEnabled(true);
+    Command1.SetEnabled(true);
+    Check1.SetEnabled(true);
+    Command5.SetEnabled(true);
+    Combo2.SetFocus();
+}
+
+void Form26::Combo3_DropDown() {
+    if (Combo3.ListCount() == 0)
+        app().Load(app().Get<Form70>());
+}
+
+void Form26::Combo3_Click() {
+    app().gTenPercentTaken = 0;
+    if (!Combo3.Text().empty()) {
+        Text2.SetText(Combo3.Text());
+        ShowTotals(TaxUnlessExempt());
+    }
+    Combo2.SetFocus();
+}
+
+void Form26::Check1_Click() {
+    ShowTotals(TaxUnlessExempt());
+}
+
+void Form26::Command1_Click() {
+    ShowTotals(app().gTaxRate);
+}
+
+void Form26::Command5_Click() {
+    if (app().gTenPercentTaken == 1)
+        return;
+    Text2.SetText(checkin::TenPercentOff(Text2.Text()));
+    ShowTotals(app().gTaxRate, true);
+    app().gTenPercentTaken = 1;
+}
+
+// The nights are typed one key at a time: the first key moves on.
+void Form26::Text1_Change() {
+    if (Text1.Text().empty())
+        return;
+    ShowTotals(app().gTaxRate);
+    if (Text2.Text().empty())
+        Combo1.SetFocus();
+    else
+        Combo2.SetFocus();
+}
+
+void Form26::Text1_Click() {
+    Text1.SetText("");
+}
+
+void Form26::Text1_KeyPress(int& KeyAscii) {
+    if (KeyAscii != vbKeyReturn)
+        return;
+    KeyAscii = 0;
+    ShowTotals(app().gTaxRate);
+    Combo2.SetFocus();
+}
+
+void Form26::Text2_Change() {
+    app().gTenPercentTaken = 0;
+    Combo2.SetEnabled(true);
+    ShowTotals(app().gTaxRate);
+}
+
+void Form26::Text2_KeyPress(int& KeyAscii) {
+    if (KeyAscii != vbKeyReturn)
+        return;
+    KeyAscii = 0;
+    ShowTotals(TaxUnlessExempt());
+    Combo2.SetFocus();
+}
+
+// ---------------------------------------------------------------------------
+// Payment
+
+void Form26::Combo2_Click() {
+    const std::string& payment = Combo2.Text();
+    if (payment == checkin::kCashOrCheck) {
+        Label30.SetVisible(false);
+        Frame3.SetEnabled(true);
+        Frame5.SetEnabled(true);
+        Frame2.SetEnabled(false);
+        Frame4.SetEnabled(false);
+        Text9.SetFocus();
+    } else if (payment == checkin::kDirectBill) {
+        Text7.SetText("");
+        Frame3.SetEnabled(false);
+        Frame2.SetEnabled(false);
+        Frame4.SetEnabled(true);
+        Combo5.Clear();
+        Combo5.SetText("select direct bill client");
+        for (const std::string& account : checkin::DirectBillList(app().data()))
+            Combo5.AddItem(account);
+        Combo5.SetFocus();
+    } else if (checkin::PayCodeFor(payment)) {
+        Frame5.SetEnabled(true);
+        Frame2.SetEnabled(true);
+        Frame3.SetEnabled(false);
+        Frame4.SetEnabled(false);
+        Text7.SetText("");
+        Text5.SetFocus();
+        Label30.SetVisible(true);
+        Label30.SetCaption(payment == "VISA/MASTER" ? "VISA / MASTER" : payment);
+    }
+}
+
+void Form26::Combo5_Click() {
+    Frame5.SetEnabled(true);
+    Text9.SetFocus();
+}
+
+void Form26::Text7_Change() {
+    Frame5.SetEnabled(true);
+}
+
+void Form26::Text10_Change() {
+    Command2.SetEnabled(true);
+}
+
+// ---------------------------------------------------------------------------
+// The Enter walk through the boxes
+
+namespace {
+// Enter moves the focus on and is not typed.
+void EnterTo(int& KeyAscii, Control& next) {
+    if (KeyAscii != vbKeyReturn)
+        return;
+    KeyAscii = 0;
+    next.SetFocus();
+}
+} // namespace
+
+void Form26::Text9_KeyPress(int& KeyAscii) {
+    EnterTo(KeyAscii, Text10);
+}
+void Form26::Text10_KeyPress(int& KeyAscii) {
+    EnterTo(KeyAscii, Text11);
+}
+void Form26::Text11_KeyPress(int& KeyAscii) {
+    EnterTo(KeyAscii, Text12);
+}
+void Form26::Text12_KeyPress(int& KeyAscii) {
+    EnterTo(KeyAscii, Text13);
+}
+void Form26::Text13_KeyPress(int& KeyAscii) {
+    EnterTo(KeyAscii, Text14);
+}
+
+// A two-letter state moves on by itself.
+void Form26::Text14_KeyPress(int& KeyAscii) {
+    if (KeyAscii == vbKeyReturn)
+        return EnterTo(KeyAscii, Text15);
+    if (Text14.Text().empty())
+        return;
+    Text14.TypeIntoBox(KeyAscii);
+    KeyAscii = 0;
+    Text15.SetFocus();
+}
+
+void Form26::Text15_KeyPress(int& KeyAscii) {
+    EnterTo(KeyAscii, Text16);
+}
+void Form26::Text16_KeyPress(int& KeyAscii) {
+    EnterTo(KeyAscii, Text18);
+}
+void Form26::Text17_KeyPress(int& KeyAscii) {
+    EnterTo(KeyAscii, Text18);
+}
+
+// The adults box holds one digit from 1 to 6.
+void Form26::Text18_KeyPress(int& KeyAscii) {
+    if (KeyAscii == vbKeyReturn)
+        return EnterTo(KeyAscii, Text19);
+    const int key = KeyAscii;
+    KeyAscii = 0;
+    if (key < '1' || key > '6')
+        return;
+    Text18.SetText(std::string(1, static_cast<char>(key)));
+    Text19.SetFocus();
+}
+
+void Form26::Text19_KeyPress(int& KeyAscii) {
+    if (KeyAscii == vbKeyReturn)
+        return EnterTo(KeyAscii, Text21);
+    Text19.TypeIntoBox(KeyAscii);
+    KeyAscii = 0;
+    Text21.SetFocus();
+}
+
+void Form26::Text21_KeyPress(int& KeyAscii) {
+    EnterTo(KeyAscii, Text20);
+}
+void Form26::Text20_KeyPress(int& KeyAscii) {
+    EnterTo(KeyAscii, Command2);
+}
+void Form26::Text5_KeyPress(int& KeyAscii) {
+    EnterTo(KeyAscii, Text6);
+}
+void Form26::Text6_KeyPress(int& KeyAscii) {
+    EnterTo(KeyAscii, Text4);
+}
+
+void Form26::Text4_KeyPress(int& KeyAscii) {
+    if (KeyAscii != vbKeyReturn)
+        return;
+    Frame5.SetEnabled(true);
+    EnterTo(KeyAscii, Text9);
+}
+
+// ---------------------------------------------------------------------------
+// Reserve Now
+
+void Form26::Command2_Click() {
+    const reservations::ReservationEntry entry{.roomChoice = Combo1.Text(),
+                                               .lastName = Text9.Text(),
+                                               .firstName = Text10.Text(),
+                                               .company = Text11.Text(),
+                                               .street = Text12.Text(),
+                                               .city = Text13.Text(),
+                                               .state = Text14.Text(),
+                                               .zip = Text15.Text(),
+                                               .phone = Text16.Text(),
+                                               .regCard = Text17.Text(),
+                                               .clerk = Text21.Text(),
+                                               .adults = Text18.Text(),
+                                               .children = Text19.Text(),
+                                               .nights = Text1.Text(),
+                                               .arrival = Text3.Text(),
+                                               .rate = Text2.Text(),
+                                               .taxExempt = Check1.Value() == 1,
+                                               .payment = Combo2.Text(),
+                                               .cardNumber = Text5.Text(),
+                                               .cardExpiry = Text6.Text(),
+                                               .account = Combo5.Text(),
+                                               .comment = Text20.Text(),
+                                               .cardAmount = Text4.Text(),
+                                               .cashAmount = Text7.Text(),
+                                               .confirmationNumber = Label27.Caption()};
+    const Date today = app().clock().Today();
+
+    // Everything is checked before the first write, so a refused reservation writes nothing.
+    if (const auto problem = reservations::CheckReservation(entry, today.year)) {
+        MsgBox(reservations::ReservationProblemMessage(*problem), vbOKOnly, "WARNING");
+        switch (*problem) {
+        case reservations::ReservationProblem::NoRoom:
+            Combo1.SetText("select room");
+            Combo1.SetFocus();
+            break;
+        case reservations::ReservationProblem::NoLastName:
+            Text9.SetFocus();
+            break;
+        case reservations::ReservationProblem::BadArrival:
+            Text3.SetFocus();
+            break;
+        case reservations::ReservationProblem::BadNights:
+            Text1.SetFocus();
+            break;
+        case reservations::ReservationProblem::BadRate:
+            Text2.SetFocus();
+            break;
+        case reservations::ReservationProblem::NoDirectBill:
+            Combo5.SetText("select direct bill client");
+            Combo5.SetFocus();
+            break;
+        case reservations::ReservationProblem::BadCash:
+            Text7.SetFocus();
+            break;
+        case reservations::ReservationProblem::BadCard:
+            Text4.SetFocus();
+            break;
+        }
+        return;
+    }
+    if (MsgBox("Are you sure you want to make this reservation now?", vbYesNo | vbQuestion, "Check In") !=
+        vbYes)
+        return;
+
+    reservations::StoreReservation(app().data(), entry,
+                                   {.shift = app().gShift, .clerk = app().gClerk, .today = today});
+    // Stored once: a second click would store it again and post its deposit twice. "Yes"
+    // in "Duplicate?" makes the button available for a further reservation.
+    Command2.SetEnabled(false);
+    app().Load(app().Get<Form44>());
+}
+
+} // namespace vantreth

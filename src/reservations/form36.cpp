@@ -1,0 +1,407 @@
+#include "form36.h"
+
+#include "frontdesk/form1.h"
+#include "platform/text.h"
+#include "records/filenames.h"
+#include "records/settings_files.h"
+#include "records/shift_record.h"
+
+namespace vantreth {
+
+using namespace platform;
+using reservations::CheckInProblem;
+using reservations::EditProblem;
+
+Form36::Form36(App& app) : AppForm(app, kName, "Edit Reservation", {40, 30, 780, 540}) {
+    Combo1.on_click = [this] { Combo1_Click(); };
+    Command1.on_click = [this] { Command1_Click(); };
+    Command2.on_click = [this] { Command2_Click(); };
+    Command3.on_click = [this] { Command3_Click(); };
+    Command4.on_click = [this] { Command4_Click(); };
+    Command5.on_click = [this] { Command5_Click(); };
+    Command6.on_click = [this] { Command6_Click(); };
+    Text1.on_change = [this] { Text1_Change(); };
+    Text1.on_click = [this] { Text1_Click(); };
+    Text14.on_key_press = [this](int& KeyAscii) { Text14_KeyPress(KeyAscii); };
+    Text18.on_key_press = [this](int& KeyAscii) { Text18_KeyPress(KeyAscii); };
+    Text19.on_key_press = [this](int& KeyAscii) { Text19_KeyPress(KeyAscii); };
+    EnterMovesTo(Text9, Text10);
+    EnterMovesTo(Text10, Text11);
+    EnterMovesTo(Text11, Text12);
+    EnterMovesTo(Text12, Text13);
+    EnterMovesTo(Text13, Text14);
+    EnterMovesTo(Text15, Text16);
+    EnterMovesTo(Text16, Text17);
+    EnterMovesTo(Text17, Text18);
+    EnterMovesTo(Text20, Text7);
+    EnterMovesTo(Text7, Text5);
+    EnterMovesTo(Text5, Text2);
+    EnterMovesTo(Text2, Text1);
+    EnterMovesTo(Text1, Text6);
+    EnterMovesTo(Text6, Text3);
+    EnterMovesTo(Text3, Text4);
+    EnterMovesTo(Text4, Command2);
+}
+
+void Form36::EnterMovesTo(TextBox& box, Control& next) {
+    box.on_key_press = [&next](int& KeyAscii) {
+        if (KeyAscii == vbKeyReturn)
+            next.SetFocus();
+    };
+}
+
+// ---------------------------------------------------------------------------
+// Load and save
+
+void Form36::Form_Load() {
+    Show();
+    app().Get<Form1>().SetWindowState(WindowState::Minimized);
+
+    m_found = false;
+    m_loaded = records::GuestRecord();
+    if (const auto slot = reservations::FindByListKeys(app().data(), app().gResDateKey, app().gResRoomKey)) {
+        m_loaded = records::ReadGuest(app().data(), records::kReservationsFile, *slot);
+        m_found = true;
+        Fill(reservations::BoxesFromRecord(m_loaded));
+        app().gResDateKey.clear();
+        app().gResRoomKey.clear();
+        app().gCurResArrival = RTrim(Text7.Text());
+        app().gCurResRoom = m_loaded.Room;
+    }
+
+    for (const std::string& entry : checkin::FreeRoomList(app().data(), Text7.Text()))
+        Combo1.AddItem(entry);
+    Text17.SetFocus();
+}
+
+void Form36::Fill(const reservations::ReservationBoxes& b) {
+    Text9.SetText(b.lastName);
+    Text10.SetText(b.firstName);
+    Text11.SetText(b.company);
+    Text12.SetText(b.street);
+    Text13.SetText(b.city);
+    Text14.SetText(b.state);
+    Text15.SetText(b.zip);
+    Text16.SetText(b.phone);
+    Text17.SetText(b.regCard);
+    Text18.SetText(b.adults);
+    Text19.SetText(b.children);
+    Label1.SetCaption(b.clerk);
+    Text20.SetText(b.comment);
+    Text7.SetText(b.arrival);
+    Text5.SetText(b.departure);
+    Text1.SetText(b.payCode);
+    Text2.SetText(b.dbNumber);
+    Text3.SetText(b.cardNumber);
+    Text4.SetText(b.cardExpiry);
+    Text6.SetText(b.rate);
+    Label24.SetCaption(b.room);
+    Label26.SetCaption(b.cashDeposit);
+    Label27.SetCaption(b.confirmation);
+    Label29.SetCaption(b.cardDeposit);
+    Label32.SetCaption(b.reservedOn);
+}
+
+reservations::ReservationBoxes Form36::Boxes() const {
+    return reservations::ReservationBoxes{.lastName = Text9.Text(),
+                                          .firstName = Text10.Text(),
+                                          .company = Text11.Text(),
+                                          .street = Text12.Text(),
+                                          .city = Text13.Text(),
+                                          .state = Text14.Text(),
+                                          .zip = Text15.Text(),
+                                          .phone = Text16.Text(),
+                                          .regCard = Text17.Text(),
+                                          .adults = Text18.Text(),
+                                          .children = Text19.Text(),
+                                          .clerk = Label1.Caption(),
+                                          .comment = Text20.Text(),
+                                          .arrival = Text7.Text(),
+                                          .departure = Text5.Text(),
+                                          .payCode = Text1.Text(),
+                                          .dbNumber = Text2.Text(),
+                                          .cardNumber = Text3.Text(),
+                                          .cardExpiry = Text4.Text(),
+                                          .rate = Text6.Text(),
+                                          .room = Label24.Caption(),
+                                          .cashDeposit = Label26.Caption(),
+                                          .cardDeposit = Label29.Caption(),
+                                          .confirmation = Label27.Caption(),
+                                          .reservedOn = Label32.Caption()};
+}
+
+void Form36::Combo1_Click() {
+    Label24.SetCaption(Left(Combo1.Text(), 3));
+}
+
+// A window whose load found nothing writes nothing: the identity it holds is that of an
+// earlier edit, whose reservation the empty boxes would overwrite.
+bool Form36::Save() {
+    const reservations::ReservationBoxes boxes = Boxes();
+    std::optional<EditProblem> problem = reservations::CheckRequired(boxes);
+    if (!problem && (!m_found || Label24.Caption().empty()))
+        return true;
+    if (!problem)
+        problem = reservations::CheckValues(boxes, app().clock().Today().year);
+    if (problem) {
+        MsgBox(reservations::EditProblemMessage(*problem), vbOKOnly, "WARNING");
+        switch (*problem) {
+        case EditProblem::NoArrival:
+        case EditProblem::BadArrival:
+            Text7.SetFocus();
+            break;
+        case EditProblem::NoLastName:
+            Text9.SetFocus();
+            break;
+        case EditProblem::NoFirstName:
+            Text10.SetFocus();
+            break;
+        case EditProblem::BadDeparture:
+            Text5.SetFocus();
+            break;
+        case EditProblem::BadAdults:
+            Text18.SetFocus();
+            break;
+        case EditProblem::BadChildren:
+            Text19.SetFocus();
+            break;
+        case EditProblem::BadRate:
+            Text6.SetFocus();
+            break;
+        }
+        return false;
+    }
+    reservations::SaveReservation(app().data(), boxes, app().gCurResArrival, app().gCurResRoom, m_loaded);
+    return true;
+}
+
+void Form36::Command4_Click() {
+    if (!Save())
+        return;
+    app().Get<Form1>().SetWindowState(WindowState::Maximized);
+    app().Unload(*this);
+}
+
+void Form36::Command5_Click() {
+    if (!Save())
+        return;
+    app().Unload(*this);
+    if (app().IsRegistered("Form27"))
+        app().Load("Form27");
+}
+
+// ---------------------------------------------------------------------------
+// Payments
+
+std::optional<long> Form36::OpenSlot() const {
+    if (!m_found)
+        return std::nullopt;
+    return reservations::FindOpenReservation(app().data(), app().gCurResArrival, app().gCurResRoom);
+}
+
+// A card payment is refused unless the pay code names a card: the day keeps card money in
+// the card's own column, and any other pay code would leave it out of the day's totals.
+void Form36::TakePayment(reservations::Payment kind) {
+    const bool cash = kind == reservations::Payment::Cash;
+    if (!cash && !reservations::IsCardPayCode(Text1.Text())) {
+        MsgBox(reservations::kNotACardMessage, vbOKOnly, "WARNING");
+        Text1.SetFocus();
+        return;
+    }
+    const std::string answer = InputBox("Enter payment below.", cash ? "Cash Payment" : "Credit Payment");
+    if (Trim(answer).empty())
+        return;
+    const std::optional<double> amount = reservations::AnswerAmount(answer);
+    if (!amount) {
+        MsgBox(reservations::kBadAmountMessage, vbOKOnly, "WARNING");
+        return;
+    }
+    const std::optional<long> slot = OpenSlot();
+    if (!slot) {
+        MsgBox(
+            cash
+                ? "Problem encountered. Cash payment not recorded. Please exit out then return and try again."
+                : "Problem encountered. Crdit payment not recorded. Please exit out then return and try "
+                  "again.",
+            vbOKOnly, "WARNING");
+        return;
+    }
+    const std::string deposit =
+        reservations::TakePayment(app().data(), *slot, kind, *amount, Text1.Text(), app().gShift,
+                                  app().gClerk, app().clock().DateText());
+    (cash ? m_loaded.CashDeposit : m_loaded.CardDeposit) = deposit;
+    (cash ? Label26 : Label29).SetCaption(deposit);
+}
+
+// ---------------------------------------------------------------------------
+// Cancel
+
+void Form36::Command3_Click() {
+    Form1& frontDesk = app().Get<Form1>();
+    if (MsgBox("Are you sure you want to cancel this reservation?", vbYesNo | vbQuestion, "Cancel?") ==
+        vbYes) {
+        if (!m_found) {
+            MsgBox("No reservation is open in this window. Nothing was canceled.", vbOKOnly, "WARNING");
+        } else {
+            const std::string today = app().clock().DateText();
+            reservations::CancelReservation(app().data(),
+                                            reservations::MakeCancelRecord(Text9.Text(), Text10.Text(),
+                                                                           app().gClerk, today,
+                                                                           Label32.Caption()),
+                                            today, OpenSlot());
+            frontDesk.Label2.SetCaption(std::to_string(reservations::CountArrivals(app().data(), today)));
+        }
+    }
+    frontDesk.SetWindowState(WindowState::Maximized);
+    app().Unload(*this);
+}
+
+// ---------------------------------------------------------------------------
+// Check in
+
+std::optional<double> Form36::AskAmount(const std::string& prompt, const std::string& title) {
+    for (;;) {
+        const std::string answer = InputBox(prompt, title);
+        if (Trim(answer).empty())
+            return std::nullopt;
+        if (const auto amount = reservations::AnswerAmount(answer))
+            return amount;
+        MsgBox(reservations::kBadAmountMessage, vbOKOnly, "WARNING");
+    }
+}
+
+void Form36::Command2_Click() {
+    if (MsgBox("Are you sure you want to check this guest in now?", vbYesNo | vbQuestion, "Check In") !=
+        vbYes)
+        return;
+
+    // Everything is checked before the first write, so a refused check-in writes nothing.
+    const reservations::ReservationBoxes boxes = Boxes();
+    std::optional<CheckInProblem> problem =
+        reservations::CheckCheckInBoxes(boxes, app().clock().Today().year);
+    std::optional<double> taxRate;
+    std::optional<long> slot;
+    if (!problem) {
+        taxRate = records::ReadTaxRate(app().data());
+        if (!taxRate)
+            problem = CheckInProblem::NoTaxRate;
+    }
+    if (!problem && records::FindGuestByRoom(app().data(), records::kGuestFile, Label24.Caption()))
+        problem = CheckInProblem::RoomOccupied;
+    if (!problem) {
+        slot = OpenSlot();
+        if (!slot)
+            problem = CheckInProblem::NoReservation;
+    }
+    if (problem) {
+        MsgBox(reservations::CheckInProblemMessage(*problem), vbOKOnly, "WARNING");
+        switch (*problem) {
+        case CheckInProblem::BadPayCode:
+            Text1.SetText("");
+            Text1.SetFocus();
+            break;
+        case CheckInProblem::NoPayCode:
+            Text1.SetFocus();
+            break;
+        case CheckInProblem::NoRate:
+        case CheckInProblem::BadRate:
+            Text6.SetFocus();
+            break;
+        case CheckInProblem::NoLastName:
+            Text9.SetFocus();
+            break;
+        case CheckInProblem::NoFirstName:
+            Text10.SetFocus();
+            break;
+        case CheckInProblem::BadAdults:
+            Text18.SetFocus();
+            break;
+        case CheckInProblem::BadChildren:
+            Text19.SetFocus();
+            break;
+        case CheckInProblem::BadDeparture:
+            Text5.SetFocus();
+            break;
+        case CheckInProblem::RoomOccupied:
+            Combo1.SetFocus();
+            break;
+        case CheckInProblem::NoTaxRate:
+        case CheckInProblem::NoReservation:
+            break;
+        }
+        return;
+    }
+    app().gTaxRate = *taxRate;
+
+    const records::ShiftRecord shift = records::ReadShift(app().data());
+    std::optional<double> cashNow;
+    double cardNow = 0;
+    if (boxes.payCode == "L")
+        cashNow =
+            AskAmount("If the guest is giving you a cash payment now, enter the amount below. If not, just "
+                      "press 'Enter' or click OK.",
+                      "Cash Payment");
+    else if (reservations::IsCardPayCode(boxes.payCode))
+        cardNow = AskAmount("If you're charging their card today, enter the amount below. If not, just press "
+                            "'Enter' or click OK.",
+                            "CREDIT CARD")
+                      .value_or(0);
+
+    const DateTime now = app().clock().Now();
+    const checkin::CheckInSession session{.postingShift = shift.Shift,
+                                          .shift = app().gShift,
+                                          .clerk = app().gClerk,
+                                          .taxRate = app().gTaxRate,
+                                          .today = now.date,
+                                          .time = now.time};
+    reservations::WriteReservationCheckIn(
+        app().data(),
+        reservations::PlanReservationCheckIn(app().data(), boxes, *slot, session, cashNow, cardNow));
+
+    Form1& frontDesk = app().Get<Form1>();
+    frontDesk.Label2.SetCaption(
+        std::to_string(reservations::CountArrivals(app().data(), app().clock().DateText())));
+    frontDesk.SetWindowState(WindowState::Maximized);
+    app().Unload(*this);
+    app().Unload(frontDesk);
+    app().Load(frontDesk);
+}
+
+// ---------------------------------------------------------------------------
+// Keys
+
+void Form36::Text1_Change() {
+    Text1.SetText(UCase(Text1.Text()));
+}
+
+void Form36::Text1_Click() {
+    Text1.SetText("");
+}
+
+void Form36::Text14_KeyPress(int& KeyAscii) {
+    if (KeyAscii == vbKeyReturn) {
+        KeyAscii = 0;
+        Text15.SetFocus();
+    } else if (!Text14.Text().empty()) {
+        Text15.SetFocus();
+    }
+}
+
+// The number of adults is one digit from 1 to 6; nothing else can be typed.
+void Form36::Text18_KeyPress(int& KeyAscii) {
+    if (KeyAscii == vbKeyReturn) {
+        Text19.SetFocus();
+    } else if (KeyAscii >= '1' && KeyAscii <= '6') {
+        Text18.SetText(std::string(1, static_cast<char>(KeyAscii)));
+        Text19.SetFocus();
+    }
+    KeyAscii = 0;
+}
+
+void Form36::Text19_KeyPress(int& KeyAscii) {
+    Text20.SetFocus();
+    if (KeyAscii == vbKeyReturn)
+        KeyAscii = 0;
+}
+
+} // namespace vantreth

@@ -1,0 +1,146 @@
+// Working on one stored reservation without its window: finding it, saving the clerk's
+// edits, payments taken toward it, cancelling it, and checking its guest in.
+#pragma once
+
+#include "checkin/checkin_commit.h"
+#include "platform/files.h"
+#include "records/cancel_record.h"
+#include "records/guest_record.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vantreth::reservations {
+
+// The slot the lists hand over: Room equal to the room key as stored, and ArrivalDate
+// without trailing blanks equal to the date key. The first match wins.
+std::optional<long> FindByListKeys(const platform::DataFolder& data, std::string_view dateKey,
+                                   std::string_view roomKey);
+// The slot of the reservation open in the edit window: Room equal to the room as loaded,
+// ArrivalDate trimmed equal to the arrival as loaded, trimmed. The first match wins.
+std::optional<long> FindOpenReservation(const platform::DataFolder& data, std::string_view arrival,
+                                        std::string_view room);
+// Reservations whose ArrivalDate without trailing blanks is the date text.
+int CountArrivals(const platform::DataFolder& data, std::string_view dateText);
+
+// The edit window's boxes and value labels, as the clerk left them.
+struct ReservationBoxes {
+    std::string lastName, firstName, company, street, city, state, zip, phone, regCard;
+    std::string adults, children, clerk, comment;
+    std::string arrival, departure, payCode, dbNumber, cardNumber, cardExpiry, rate;
+    std::string room;         // the room label
+    std::string cashDeposit;  // "Cash Received"
+    std::string cardDeposit;  // "Credit Card Received"
+    std::string confirmation; // "CN#"
+    std::string reservedOn;   // "Reservation made on"
+};
+
+// What the load shows of a stored reservation.
+ReservationBoxes BoxesFromRecord(const records::GuestRecord& reservation);
+
+// Why a save is refused; each names the box to correct.
+enum class EditProblem {
+    NoArrival,
+    NoLastName,
+    NoFirstName,
+    BadArrival,
+    BadDeparture,
+    BadAdults,
+    BadChildren,
+    BadRate
+};
+std::string EditProblemMessage(EditProblem problem);
+// The checks that come before the room label is looked at: the three blanks.
+std::optional<EditProblem> CheckRequired(const ReservationBoxes& boxes);
+// The checks of what would be written: dates as the system writes them ("12/6/26"; a
+// two-digit year is placed by currentYear), numbers that are numbers.
+std::optional<EditProblem> CheckValues(const ReservationBoxes& boxes, int currentYear);
+// A date text in the system's own form, the form every date comparison relies on.
+bool IsSystemDateText(std::string_view text, int currentYear);
+
+// The reservation's fields that the window carries, from the boxes (names, address and
+// comment in capitals); Nights, TaxExempt, times, FolioNumber, ReservedOn, SpareText and
+// CardDeposit are left as they are.
+void ApplyBoxes(records::GuestRecord& reservation, const ReservationBoxes& boxes);
+// Writes the boxes into the open reservation's slot; when it is gone, the reservation as
+// loaded with the boxes applied goes to the end of the file. Returns the slot written.
+long SaveReservation(const platform::DataFolder& data, const ReservationBoxes& boxes,
+                     std::string_view arrival, std::string_view room, const records::GuestRecord& asLoaded);
+
+// The amount typed into a payment box: one leading "$" is dropped; an empty answer is 0;
+// nullopt when the rest is not a plain non-negative number.
+std::optional<double> AnswerAmount(std::string_view answer);
+inline constexpr const char* kBadAmountMessage =
+    "The amount you typed is not a number. Type the amount in dollars, like 20.00.";
+// A deposit text after a payment: Str form of the sum, not rounded, in the 10-character field.
+std::string AddToDeposit(std::string_view depositText, double amount);
+// Card payments go to the day's column of the card; only card pay codes take one.
+bool IsCardPayCode(std::string_view payCode);
+inline constexpr const char* kNotACardMessage =
+    "The pay code is not a credit card (N, M, P or O). Please change the pay code before taking a credit "
+    "payment.";
+
+enum class Payment { Cash, Card };
+// Adds the amount to the deposit field of the slot and posts it to the day (cash: the
+// day's Cash and the shift's CashFromRent; card: the card's column of the day). Returns
+// the new deposit text.
+std::string TakePayment(const platform::DataFolder& data, long slot, Payment kind, double amount,
+                        std::string_view payCode, std::string_view shift, std::string_view clerk,
+                        std::string_view dateText);
+
+// The log record of a cancellation made on the date text.
+records::CancelRecord MakeCancelRecord(std::string_view lastName, std::string_view firstName,
+                                       std::string_view clerk, std::string_view dateText,
+                                       std::string_view reservedOn);
+// Logs the cancellation in the year and day files, then frees the slot when there is one.
+void CancelReservation(const platform::DataFolder& data, const records::CancelRecord& record,
+                       std::string_view dateText, std::optional<long> slot);
+
+// Why a check-in is refused.
+enum class CheckInProblem {
+    NoPayCode,
+    NoRate,
+    NoLastName,
+    NoFirstName,
+    BadPayCode,
+    BadRate,
+    BadAdults,
+    BadChildren,
+    BadDeparture,
+    NoTaxRate,
+    RoomOccupied,
+    NoReservation,
+};
+std::string CheckInProblemMessage(CheckInProblem problem);
+// The checks that need only the boxes, in the order the clerk hears of them.
+std::optional<CheckInProblem> CheckCheckInBoxes(const ReservationBoxes& boxes, int currentYear);
+
+// The in-house record of the guest: the boxes as typed, the reservation's Nights,
+// TaxExempt and FolioNumber, the clerk on duty, arrival today.
+records::GuestRecord BuildInHouseRecord(const ReservationBoxes& boxes,
+                                        const records::GuestRecord& reservation,
+                                        const checkin::CheckInSession& session);
+
+// Everything the check-in writes, worked out before the first write.
+struct ReservationCheckIn {
+    long guestSlot = 1;
+    long reservationSlot = 1;
+    records::GuestRecord guest;
+    records::GuestRecord reservation; // as stored, blanked by the write
+    checkin::CheckInSession session;
+    double cashDeposit = 0; // taken before arrival
+    double cardDeposit = 0;
+    std::optional<double> cashNow; // pay code "L": the answer, when one was given
+    double cardNow = 0;            // a card pay code: the charge now
+    std::optional<long> roomRecord;
+};
+
+ReservationCheckIn PlanReservationCheckIn(const platform::DataFolder& data, const ReservationBoxes& boxes,
+                                          long reservationSlot, const checkin::CheckInSession& session,
+                                          std::optional<double> cashNow, double cardNow);
+// Guest record, the reservation blanked, shift rentals, the stay's ledger, day detail,
+// day totals, shift cash, room status, rooms rented; in that order.
+void WriteReservationCheckIn(const platform::DataFolder& data, const ReservationCheckIn& plan);
+
+} // namespace vantreth::reservations

@@ -1,0 +1,180 @@
+// Drawer Balance: the shift's cash less the day's petty cash, the rooms rented on the shift,
+// the printed drop sheet and the "cdropyes" flag that the night audit waits for.
+#include "support/app_fixture.h"
+
+#include "audit/form6.h"
+#include "records/filenames.h"
+#include "records/petty_cash.h"
+#include "records/settings_files.h"
+#include "records/shift_cash.h"
+#include "records/shift_record.h"
+#include "records/stay_ledger.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vantreth {
+namespace {
+
+class FailingPrinter final : public platform::PrinterDevice {
+public:
+    void Submit(const platform::PrintJob&) override { throw platform::PrintError("out of paper"); }
+};
+
+class DrawerBalanceTest : public testing::AppFixture {
+protected:
+    DrawerBalanceTest() {
+        SetNow(12, 6, 2026, 23, 30, 0);
+        OnShift("C", "JD");
+        records::ShiftCash cash;
+        cash.CashFromRent = 100;
+        cash.CashFromVending = 5.5f;
+        cash.CashFromDirectBill = 20;
+        records::WriteShiftCash(app().data(), "C", "12/6/26", cash);
+        // Petty cash of the whole day, also the morning shift's.
+        PayOut(5, "AB");
+        PayOut(7.25f, "JD");
+    }
+    void OnShift(const std::string& shift, const std::string& clerk) {
+        records::WriteShift(app().data(), records::ShiftRecord{shift, clerk});
+        app().gShift = shift;
+        app().gClerk = clerk;
+    }
+    void PayOut(float amount, const std::string& clerk) {
+        records::PettyCashRecord record;
+        record.Amount = amount;
+        record.Clerk = clerk;
+        records::AppendPettyCash(app().data(), "12/6/26", record);
+    }
+    void Rent(int rooms) {
+        for (int i = 1; i <= rooms; ++i)
+            records::AppendShiftRentalLine(
+                app().data(), app().gShift, "12/6/26",
+                records::ShiftRentalLine{std::to_string(100 + i), app().gShift, "JD", {22, i, 0}});
+    }
+    Form6& Open() {
+        app().Dispatch([&] { app().Load(app().Get<Form6>()); });
+        return Form<Form6>();
+    }
+    std::vector<std::string> PrintWithDrop(const std::string& drop) {
+        Form6& form = Open();
+        form.Text1.UserTypeText(drop);
+        form.Command1.UserClick();
+        std::vector<platform::PrintJob> jobs = printer().TakeJobs();
+        EXPECT_EQ(jobs.size(), 1u);
+        std::vector<std::string> lines;
+        if (jobs.size() == 1)
+            for (const platform::PrintedLine& line : jobs[0].pages.at(0).lines)
+                lines.push_back(line.text);
+        return lines;
+    }
+    std::optional<double> Flag() { return records::ReadNumberFile(app().data(), records::kCashDropYesFile); }
+};
+
+TEST_F(DrawerBalanceTest, LoadShowsTheShiftCashLessTheDaysPettyCash) {
+    Rent(3);
+    Form6& form = Open();
+    EXPECT_TRUE(form.Visible());
+    EXPECT_EQ(form.Label10.Caption(), "12/6/26");
+    EXPECT_EQ(form.Label11.Caption(), "C");
+    EXPECT_EQ(form.Label12.Caption(), "JD");
+    EXPECT_EQ(form.Label13.Caption(), "100");
+    EXPECT_EQ(form.Label14.Caption(), "5.5");
+    EXPECT_EQ(form.Label15.Caption(), "20");
+    EXPECT_EQ(form.Label16.Caption(), "0");
+    EXPECT_EQ(form.Label21.Caption(), "12.25");
+    EXPECT_EQ(form.Label17.Caption(), "113.25");
+    EXPECT_EQ(form.List1.Items(), (std::vector<std::string>{"101", "102", "103"}));
+    EXPECT_TRUE(form.Text1.HasFocus());
+}
+
+TEST_F(DrawerBalanceTest, PrintingOnShiftCPrintsTheSheetRaisesTheFlagAndCloses) {
+    records::WriteNumberFile(app().data(), records::kCashDropYesFile, 0);
+    Rent(10);
+    const std::vector<std::string> lines = PrintWithDrop("100");
+    EXPECT_FALSE(IsLoaded("Form6"));
+    EXPECT_EQ(Flag(), 1.0);
+
+    ASSERT_EQ(lines.size(), 25u);
+    EXPECT_EQ(lines[4], "                     Date: 12/6/26    Shift: C    Initials: JD");
+    EXPECT_EQ(lines[5].substr(54, 12), "ROOMS RENTED");
+    EXPECT_EQ(lines[6], std::string(54, ' ') + "101  109");
+    EXPECT_EQ(lines[15], std::string(25, ' ') + "PETTY CASH OUT - 12.25");
+    EXPECT_EQ(lines[17], std::string(24, ' ') + "TOTAL SHIFT CASH  113.25");
+    EXPECT_EQ(lines[20], std::string(18, ' ') + "AMOUNT YOU'RE DROPPING  100" + std::string(9, ' ') + "108");
+    EXPECT_EQ(lines[24], std::string(19, ' ') + "YOUR DRAWER IS SHORT   13.25 ");
+}
+
+TEST_F(DrawerBalanceTest, ShiftsAAndBNeverTouchTheFlag) {
+    for (const char* shift : {"A", "B"}) {
+        OnShift(shift, "MK");
+        const std::vector<std::string> lines = PrintWithDrop("0");
+        ASSERT_EQ(lines.size(), 25u) << shift << ": no rentals file, no rooms column";
+        EXPECT_EQ(lines[4],
+                  std::string("                     Date: 12/6/26    Shift: ") + shift + "    Initials: MK");
+        EXPECT_EQ(lines[17], std::string(24, ' ') + "TOTAL SHIFT CASH -12.25") << shift;
+        EXPECT_FALSE(Exists("cdropyes")) << shift;
+        EXPECT_FALSE(IsLoaded("Form6")) << shift;
+    }
+}
+
+TEST_F(DrawerBalanceTest, EmptyDropPrintsAsZeroAndADropAboveTheTotalIsNegative) {
+    EXPECT_EQ(PrintWithDrop("").at(20), std::string(18, ' ') + "AMOUNT YOU'RE DROPPING  0");
+    EXPECT_EQ(Form<Form6>().Text1.Text(), "0");
+    EXPECT_EQ(PrintWithDrop("120.5").at(24), std::string(19, ' ') + "YOUR DRAWER IS SHORT  -7.25 ");
+}
+
+TEST_F(DrawerBalanceTest, EscButtonAndEscKeyNeitherPrintNorRaiseTheFlag) {
+    Form6& form = Open();
+    form.Text1.UserTypeText("100");
+    form.Command2.UserClick();
+    EXPECT_FALSE(form.Loaded());
+    Open().UserKey(platform::vbKeyEscape);
+    EXPECT_FALSE(form.Loaded());
+    EXPECT_TRUE(printer().jobs().empty());
+    EXPECT_FALSE(Exists("cdropyes"));
+}
+
+TEST_F(DrawerBalanceTest, DropThatIsNotANumberIsRefused) {
+    Form6& form = Open();
+    form.Text1.UserTypeText("1OO");
+    dialogs().Answer(platform::vbOK);
+    form.Command1.UserClick();
+    EXPECT_EQ(LastBox().title, "WARNING");
+    EXPECT_EQ(LastBox().prompt,
+              "The amount you typed is not a number. Please type the amount in dollars, like 10.00.");
+    EXPECT_TRUE(form.Loaded());
+    EXPECT_TRUE(form.Text1.HasFocus());
+    EXPECT_TRUE(printer().jobs().empty());
+    EXPECT_FALSE(Exists("cdropyes"));
+}
+
+TEST_F(DrawerBalanceTest, FlagStaysDownWhenTheSheetCannotBePrinted) {
+    FailingPrinter failing;
+    app().printer().SetDevice(failing);
+    Form6& form = Open();
+    form.Text1.UserTypeText("100");
+    dialogs().Answer(platform::vbOK);
+    form.Command1.UserClick();
+    EXPECT_EQ(LastBox().title, "Printer Error");
+    EXPECT_FALSE(Exists("cdropyes"));
+    EXPECT_TRUE(form.Loaded()) << "the clerk can try again";
+
+    app().printer().SetDevice(printer());
+    form.Command1.UserClick();
+    EXPECT_EQ(Flag(), 1.0);
+    EXPECT_EQ(printer().TakeJobs().size(), 1u);
+}
+
+TEST_F(DrawerBalanceTest, CashComesFromTheShiftFileAndRoomsFromTheCurrentShift) {
+    Rent(2);                                        // shift "C" rentals
+    records::WriteShift(app().data(), {"B", "MK"}); // the shift file says "B"
+    Form6& form = Open();
+    EXPECT_EQ(form.Label11.Caption(), "B");
+    EXPECT_EQ(form.Label13.Caption(), "0");
+    EXPECT_EQ(form.List1.ListCount(), 2);
+}
+
+} // namespace
+} // namespace vantreth

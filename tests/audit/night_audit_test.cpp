@@ -1,0 +1,384 @@
+// The night audit window: its gate, the room-rent posting and its refusals, the order in
+// which the steps open, the Change Date refusal, Exit, and the audit's housekeeping report.
+#include "support/app_fixture.h"
+
+#include "audit/form13.h"
+#include "audit/form16.h"
+#include "audit/night_audit.h"
+#include "frontdesk/form1.h"
+#include "platform/text.h"
+#include "records/counters.h"
+#include "records/day_totals.h"
+#include "records/filenames.h"
+#include "records/room_record.h"
+#include "records/settings_files.h"
+#include "records/shift_record.h"
+#include "records/stay_ledger.h"
+
+#include <optional>
+
+namespace vantreth {
+namespace {
+
+using platform::Fixed;
+
+records::GuestRecord Guest(const std::string& room, const std::string& last, const std::string& departure,
+                           float rate, float taxExempt = 0) {
+    records::GuestRecord guest;
+    guest.Room = Fixed(room, 3);
+    guest.LastName = Fixed(last, 15);
+    guest.FirstName = Fixed("ANN", 15);
+    guest.ArrivalDate = Fixed("12/4/26", 10);
+    guest.DepartureDate = Fixed(departure, 10);
+    guest.Rate = rate;
+    guest.TaxExempt = taxExempt;
+    return guest;
+}
+
+records::StayLedgerLine Line(const std::string& room, const std::string& date, const std::string& code,
+                             float amount) {
+    records::StayLedgerLine line;
+    line.Room = Fixed(room, 3);
+    line.Shift = "A";
+    line.PostDate = date;
+    line.Code = code;
+    line.Description = code == "E" ? "ROOM RENT" : "PET";
+    line.Amount = amount;
+    return line;
+}
+
+class NightAuditTest : public testing::AppFixture {
+protected:
+    void SetUp() override {
+        records::WriteIntroFlag(app().data(), 1.0f);
+        records::WriteShift(app().data(), {"C", "NB"});
+        records::WriteNumberFile(app().data(), records::kCashDropYesFile, 1);
+        records::WriteTaxRate(app().data(), 0.1);
+        SetNow(12, 6, 2026, 1, 5, 0);
+        StartProgram();
+    }
+    Form13& audit() { return Form<Form13>(); }
+    void OpenAudit() {
+        app().Dispatch([&] { app().Load(audit()); });
+    }
+    // Checks a guest in with one ledger line.
+    records::GuestRecord CheckIn(const records::GuestRecord& guest, const records::StayLedgerLine& first) {
+        records::AddGuest(app().data(), records::kGuestFile, guest);
+        records::AppendStayLedgerLine(records::StayLedgerPath(app().data(), guest), first);
+        return guest;
+    }
+    std::vector<records::StayLedgerLine> Ledger(const records::GuestRecord& guest) {
+        return records::ReadStayLedger(records::StayLedgerPath(app().data(), guest));
+    }
+    void Charge() {
+        dialogs().Answer(platform::vbYes);
+        audit().Command1.UserClick();
+    }
+};
+
+TEST_F(NightAuditTest, GateOpensOnlyOnShiftCAfterTheDropSheetAndBeforeNoon) {
+    struct Case {
+        std::string shift;
+        std::optional<int> flag; // nullopt: no cdropyes file
+        int hour;
+        bool open;
+        std::string title; // "" = no box
+    };
+    // clang-format off
+    const Case cases[] = {
+        {"A", 1, 1, false, "WARNING!"},
+        {"B", 1, 1, false, "WARNING!"},
+        {"C", 0, 1, false, "REMINDER"},
+        {"C", std::nullopt, 1, false, "REMINDER"},
+        {"C", 1, 23, false, ""}, // 11:05:00 PM
+        {"C", 1, 12, false, ""}, // 12:05:00 PM
+        {"C", 1, 1, true, ""},
+        {"C", 1, 0, true, ""},   // 12:05:00 AM
+        {" ", 0, 3, true, ""},   // no shift letter: only the time counts
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        const std::string label = "shift \"" + c.shift + "\" flag " +
+                                  (c.flag ? std::to_string(*c.flag) : std::string("missing")) + " hour " +
+                                  std::to_string(c.hour);
+        app().gShift = c.shift;
+        platform::DeleteFile(app().data().File(records::kCashDropYesFile));
+        if (c.flag)
+            records::WriteNumberFile(app().data(), records::kCashDropYesFile, *c.flag);
+        clock().SetTime({c.hour, 5, 0});
+        dialogs().ClearShown();
+        if (!c.title.empty())
+            dialogs().Answer(platform::vbOK);
+        OpenAudit();
+
+        EXPECT_EQ(audit().Command1.Enabled(), c.open) << label;
+        ASSERT_EQ(dialogs().shown().size(), c.title.empty() ? 0u : 1u) << label;
+        if (!c.title.empty()) {
+            EXPECT_EQ(LastBox().title, c.title) << label;
+            EXPECT_EQ(LastBox().prompt,
+                      c.title == "REMINDER" ? audit::kNoDropSheetMessage : audit::kNotShiftCMessage)
+                << label;
+        }
+        for (auto* step :
+             {&audit().Command3, &audit().Command7, &audit().Command4, &audit().Command2, &audit().Command5})
+            EXPECT_FALSE(step->Enabled()) << label << ": " << step->Caption();
+        EXPECT_TRUE(audit().Command6.Enabled()) << label;
+        app().Dispatch([&] { app().Unload(audit()); });
+    }
+}
+
+TEST_F(NightAuditTest, UnreadableDropSheetFlagLeavesTheAuditClosed) {
+    WriteBytes("cdropyes", "");
+    dialogs().Answer(platform::vbOK); // the file error
+    OpenAudit();
+    EXPECT_TRUE(audit().Loaded());
+    EXPECT_FALSE(audit().Command1.Enabled());
+    ExpectNoPendingAnswers();
+}
+
+TEST_F(NightAuditTest, ChargesEveryStayOnceWithTaxOnTheTaxedOnesOnly) {
+    const records::GuestRecord taxed =
+        CheckIn(Guest("101", "SMITH", "12/8/26", 49.99f), Line("101", "12/4/26", "E", 49.99f));
+    const records::GuestRecord exempt =
+        CheckIn(Guest("12", "JONES", "12/9/26", 50, 1), Line("12", "12/5/26", "E", 50));
+    OpenAudit();
+    Charge();
+    EXPECT_EQ(LastBox().title, "Delete Record");
+    EXPECT_EQ(LastBox().prompt, audit::kChargeQuestion);
+    EXPECT_TRUE(audit().Command3.Enabled());
+    EXPECT_TRUE(audit().Command1.Enabled());
+
+    // The line as stored: the tax rate in place of an amount, "-----" so that it is taxed.
+    const std::string ledger = ReadBytes("dailycharge/dailycharge101SMITHANN12426");
+    EXPECT_NE(
+        ledger.find(
+            "\"101\",\"C\",\"12/6/26\",\"E\",\"ROOM RENT\",49.99,0.1,\"-----\",\"-----\",\"-----\"\r\n"),
+        std::string::npos)
+        << ledger;
+    EXPECT_EQ(Ledger(taxed).size(), 2u);
+    ASSERT_EQ(Ledger(exempt).size(), 2u);
+    records::StayLedgerLine exemptLine = Line("12", "12/6/26", "E", 50);
+    exemptLine.Shift = "C";
+    exemptLine.TaxValue = 0.1f;
+    EXPECT_EQ(Ledger(exempt)[1], exemptLine);
+
+    const std::vector<records::DayDetailLine> detail = records::ReadDayDetail(app().data(), "12/6/26");
+    ASSERT_EQ(detail.size(), 2u);
+    EXPECT_EQ(detail[0], (records::DayDetailLine{"101", "C", "12/6/26", "E", "ROOM RENT", 49.99f, "NB"}));
+    EXPECT_EQ(detail[1], (records::DayDetailLine{"12 ", "C", "12/6/26", "E", "ROOM RENT", 50, "NB"}));
+
+    // 49.99 + 4.999 tax, then 50 untaxed; each total rounded after each stay.
+    const records::DayTotals totals = records::ReadDayTotals(app().data(), "12/6/26");
+    EXPECT_EQ(totals.RoomRent, 99.99f);
+    EXPECT_EQ(totals.GrossRent, 104.99f);
+    EXPECT_EQ(totals.Tax, 5.0f);
+    EXPECT_EQ(records::ReadRoomsRented(app().data(), "12/6/26").RoomsRented, 2.0f);
+    EXPECT_EQ(app().gTaxRate, 0.1);
+
+    // A second press finds today's "E" line on every stay.
+    const std::string detailBefore = ReadBytes("detail/12626");
+    Charge();
+    EXPECT_EQ(ReadBytes("dailycharge/dailycharge101SMITHANN12426"), ledger);
+    EXPECT_EQ(ReadBytes("detail/12626"), detailBefore);
+    EXPECT_EQ(records::ReadDayTotals(app().data(), "12/6/26"), totals);
+    EXPECT_EQ(records::ReadRoomsRented(app().data(), "12/6/26").RoomsRented, 2.0f);
+    EXPECT_TRUE(audit().Command3.Enabled());
+    ExpectNoPendingAnswers();
+}
+
+TEST_F(NightAuditTest, OnlyARoomRentLineDatedTodayMeansAlreadyCharged) {
+    records::GuestRecord arrivedToday =
+        CheckIn(Guest("101", "NEW", "12/8/26", 60), Line("101", "12/6/26", "E", 60));
+    records::GuestRecord petToday =
+        CheckIn(Guest("102", "PET", "12/8/26", 40), Line("102", "12/6/26", "J", 10));
+    records::GuestRecord otherDay =
+        CheckIn(Guest("103", "OLD", "12/8/26", 30), Line("103", "12/16/26", "E", 30));
+    OpenAudit();
+    Charge();
+    EXPECT_EQ(Ledger(arrivedToday).size(), 1u);
+    EXPECT_EQ(Ledger(petToday).size(), 2u);
+    EXPECT_EQ(Ledger(otherDay).size(), 2u);
+    EXPECT_EQ(records::ReadDayTotals(app().data(), "12/6/26").RoomRent, 70.0f);
+    EXPECT_EQ(records::ReadRoomsRented(app().data(), "12/6/26").RoomsRented, 2.0f);
+}
+
+TEST_F(NightAuditTest, AGuestDueOutTodayStopsTheWholeNightAndIsListed) {
+    const records::GuestRecord staying =
+        CheckIn(Guest("101", "SMITH", "12/8/26", 50), Line("101", "12/4/26", "E", 50));
+    CheckIn(Guest("7", "LEAVING", "12/6/26", 50), Line("7", "12/4/26", "E", 50));
+    CheckIn(Guest("9", "ALSO", "12/6/26", 50), Line("9", "12/4/26", "E", 50));
+    OpenAudit();
+    dialogs().Answer(platform::vbYes);
+    dialogs().Answer(platform::vbOK);
+    audit().Command1.UserClick();
+    EXPECT_EQ(LastBox().title, "Depart");
+    EXPECT_EQ(LastBox().prompt, audit::kDueOutMessage);
+    EXPECT_TRUE(audit().List1.Visible());
+    EXPECT_TRUE(audit().Label2.Visible());
+    EXPECT_EQ(audit().List1.Items(), (std::vector<std::string>{"7    12/6/26", "9    12/6/26"}));
+    EXPECT_FALSE(audit().Command3.Enabled());
+    EXPECT_EQ(Ledger(staying).size(), 1u);
+    EXPECT_FALSE(Exists("detail/12626"));
+    EXPECT_FALSE(Exists("totals/totals12626"));
+
+    // Checked out (slots freed), the next press charges the stay and hides the list.
+    records::WriteGuest(app().data(), records::kGuestFile, 2, records::GuestRecord());
+    records::WriteGuest(app().data(), records::kGuestFile, 3, records::GuestRecord());
+    Charge();
+    EXPECT_FALSE(audit().List1.Visible());
+    EXPECT_FALSE(audit().Label2.Visible());
+    EXPECT_EQ(Ledger(staying).size(), 2u);
+    EXPECT_TRUE(audit().Command3.Enabled());
+}
+
+TEST_F(NightAuditTest, NoAnswerOrNoTaxRateWritesNothing) {
+    CheckIn(Guest("101", "SMITH", "12/8/26", 50), Line("101", "12/4/26", "E", 50));
+    OpenAudit();
+    dialogs().Answer(platform::vbNo);
+    audit().Command1.UserClick();
+    EXPECT_FALSE(Exists("detail/12626"));
+    EXPECT_FALSE(audit().Command3.Enabled());
+
+    platform::DeleteFile(app().data().File(records::kTaxFile));
+    dialogs().Answer(platform::vbYes);
+    dialogs().Answer(platform::vbOK);
+    audit().Command1.UserClick();
+    EXPECT_EQ(LastBox().title, "WARNING");
+    EXPECT_EQ(LastBox().prompt, audit::kNoTaxRateMessage);
+    EXPECT_FALSE(Exists("detail/12626"));
+    EXPECT_FALSE(Exists("totals/totals12626"));
+    EXPECT_FALSE(audit().Command3.Enabled());
+}
+
+TEST_F(NightAuditTest, AStayWhoseLedgerCannotBeReadIsReportedAndTheOthersAreCharged) {
+    records::AddGuest(app().data(), records::kGuestFile, Guest("101", "LOST", "12/8/26", 80)); // no ledger
+    const records::GuestRecord found =
+        CheckIn(Guest("102", "FOUND", "12/8/26", 50), Line("102", "12/4/26", "E", 50));
+    OpenAudit();
+    dialogs().Answer(platform::vbYes);
+    dialogs().Answer(platform::vbOK);
+    audit().Command1.UserClick();
+    EXPECT_EQ(LastBox().title, "WARNING");
+    EXPECT_NE(LastBox().prompt.find("room(s) 101 "), std::string::npos) << LastBox().prompt;
+    EXPECT_EQ(Ledger(found).size(), 2u);
+    EXPECT_EQ(records::ReadDayTotals(app().data(), "12/6/26").RoomRent, 50.0f);
+    EXPECT_EQ(records::ReadRoomsRented(app().data(), "12/6/26").RoomsRented, 1.0f);
+    EXPECT_TRUE(audit().Command3.Enabled());
+}
+
+TEST_F(NightAuditTest, AnEmptyGuestFileOnlyOpensTheNextStepEvenWithoutATaxRate) {
+    platform::DeleteFile(app().data().File(records::kTaxFile));
+    OpenAudit();
+    Charge();
+    EXPECT_TRUE(audit().Command3.Enabled());
+    EXPECT_FALSE(Exists("detail/12626"));
+}
+
+TEST_F(NightAuditTest, ReportStepsOpenTheNextOneAndPrintAgainWhenRepeated) {
+    OpenAudit();
+    Charge();
+    audit().Command3.UserClick();
+    EXPECT_TRUE(audit().Command7.Enabled());
+    EXPECT_FALSE(audit().Command4.Enabled());
+    EXPECT_EQ(records::ReadNumberFile(app().data(), records::kCashDropYesFile), 0.0)
+        << "drop sheet flag reset";
+    EXPECT_EQ(printer().TakeJobs().size(), 8u) << "the eight totals pages";
+
+    audit().Command7.UserClick();
+    EXPECT_TRUE(audit().Command4.Enabled());
+    const size_t first = printer().TakeJobs().size();
+    EXPECT_GE(first, 7u) << "four detail pages and the three shifts' rentals";
+    audit().Command7.UserClick();
+    EXPECT_EQ(printer().TakeJobs().size(), first) << "every printout window prints again";
+    EXPECT_FALSE(audit().Command2.Enabled()) << "only Change Now opens the guest listing";
+}
+
+TEST_F(NightAuditTest, ChangeDateIsRefusedWhileAReservationArrivesToday) {
+    records::GuestRecord reservation = Guest("101", "COMING", "12/8/26", 50);
+    reservation.ArrivalDate = Fixed(" 12/6/26", 10);
+    records::AddGuest(app().data(), records::kReservationsFile, Guest("102", "LATER", "12/9/26", 50));
+    records::AddGuest(app().data(), records::kReservationsFile, reservation);
+    OpenAudit();
+    Charge();
+    audit().Command3.UserClick();
+    audit().Command7.UserClick();
+    dialogs().Answer(platform::vbOK);
+    audit().Command4.UserClick();
+    EXPECT_EQ(LastBox().title, "WARNING");
+    EXPECT_EQ(LastBox().prompt, audit::kReservationsTodayMessage);
+    EXPECT_FALSE(IsLoaded("Form16"));
+
+    reservation.ClearReservation();
+    records::WriteGuest(app().data(), records::kReservationsFile, 2, reservation);
+    audit().Command4.UserClick();
+    EXPECT_TRUE(IsLoaded("Form16"));
+    EXPECT_TRUE(audit().Loaded());
+}
+
+TEST_F(NightAuditTest, ExitRebuildsTheFrontDeskFromTheShiftFile) {
+    OpenAudit();
+    records::WriteShift(app().data(), {"A", "QR"});
+    audit().Command6.UserClick();
+    EXPECT_FALSE(audit().Loaded());
+    EXPECT_TRUE(IsLoaded("Form1"));
+    EXPECT_EQ(Form<Form1>().Label25.Caption(), "A");
+    EXPECT_EQ(Form<Form1>().Label26.Caption(), "QR");
+    EXPECT_EQ(app().gShift, "A");
+    EXPECT_FALSE(app().Ended());
+}
+
+class AuditHousekeepingTest : public testing::AppFixture {};
+
+TEST_F(AuditHousekeepingTest, PrintsABlankLineFirstAndTheRoomLinesInBold) {
+    auto room = [&](const std::string& number, const std::string& clean, const std::string& service,
+                    const std::string& comment) {
+        records::RoomRecord r;
+        r.Room = Fixed(number, 3);
+        r.RoomType = Fixed("NQ1", 5);
+        r.Clean = clean;
+        r.Service = service;
+        r.Comment = Fixed(comment, 80);
+        records::AppendRoom(app().data(), r);
+    };
+    room("101", "Y", "A", "");
+    room("102", "N", "O", "CRIB");
+    room("103", "Y", "O", "");
+    room("104", "N", "X", "");
+    room("105", "Y", "O", ""); // occupied without a guest record: staying over
+    records::AddGuest(app().data(), records::kGuestFile, Guest("102", "STAY", "12/9/26", 50));
+    records::AddGuest(app().data(), records::kGuestFile, Guest("103", "GOING", "12/7/26", 50));
+    app().printer().Print("left open");
+    audit::PrintAuditHousekeepingReport(app().printer(), app().data(), "Test Motel", "12/7/26");
+    std::vector<platform::PrintJob> jobs = printer().TakeJobs();
+    ASSERT_EQ(jobs.size(), 2u);
+    const std::vector<platform::PrintedLine>& lines = jobs[1].pages.at(0).lines;
+    const std::string fill(50, ' ');
+    const std::vector<std::string> expected = {
+        "",
+        std::string(21, ' ') + "Test Motel Housekeeping Report",
+        "",
+        "",
+        "Date: 12/7/26    Occupied and Dirty Rooms: 5    Stayovers: 1",
+        "",
+        "",
+        "ROOM  TYPE    S/O   C/O    COMMENTS",
+        std::string(75, '-'),
+        "101   NQ1    EMPTY/CLEAN " + fill,
+        "102   NQ1     X          CRIB" + std::string(46, ' '),
+        "103   NQ1            X   " + fill,
+        "104   NQ1    OOO / DIRTY " + fill,
+        "105   NQ1     X          " + fill,
+    };
+    ASSERT_EQ(lines.size(), expected.size());
+    for (size_t i = 0; i < lines.size(); ++i) {
+        EXPECT_EQ(lines[i].text, expected[i]) << "line " << i + 1;
+        EXPECT_EQ(lines[i].bold, i >= 9) << "line " << i + 1;
+        EXPECT_EQ(lines[i].fontSize, 10) << "line " << i + 1;
+    }
+    app().printer().Print("next report");
+    app().printer().EndDoc();
+    EXPECT_FALSE(printer().TakeJobs().at(0).pages.at(0).lines.at(0).bold) << "bold switched off again";
+}
+
+} // namespace
+} // namespace vantreth

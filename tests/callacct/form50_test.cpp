@@ -1,0 +1,188 @@
+// The call-capture window: its timer posts a record once 58 characters are in, keeps a
+// partial record across a reload, does not take a failed record again, and (through a
+// pseudo-terminal standing in for the call box) searches the ports from port 1.
+#include "callacct/call_capture.h"
+#include "callacct/call_maker.h"
+#include "callacct/form50.h"
+#include "records/day_totals.h"
+#include "records/stay_ledger.h"
+#include "support/app_fixture.h"
+
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <thread>
+#include <vector>
+
+namespace vantreth {
+namespace {
+
+using testing::Call;
+using testing::Guest;
+
+class Form50Test : public testing::AppFixture {
+protected:
+    Form50Test() {
+        SetNow(12, 6, 2026, 21, 15, 0);
+        app().gShift = "B";
+        app().gClerk = "JD";
+        records::WriteGuest(app().data(), records::kGuestFile, 1, smith);
+    }
+
+    void LoadCapture() {
+        app().Dispatch([&] { app().Load(Form<Form50>()); });
+    }
+    void Tick() { Form<Form50>().Timer1.Fire(); }
+    std::string Log() const { return ReadBytes("phonelog/12626"); }
+    std::vector<records::StayLedgerLine> Ledger() {
+        const auto file = records::StayLedgerPath(app().data(), smith);
+        return platform::FileExists(file) ? records::ReadStayLedger(file)
+                                          : std::vector<records::StayLedgerLine>{};
+    }
+
+    records::GuestRecord smith = Guest("101", "SMITH", "JOHN");
+};
+
+TEST_F(Form50Test, TickPostsOnlyOnceFiftyEightCharactersAreIn) {
+    LoadCapture();
+    const records::CallRecord call = Call(" 101", "  1.25", "21:14", "555-123-4567", "11/30");
+    app().gCallBuffer = call.text.substr(0, 57);
+    Tick();
+    EXPECT_EQ(Log(), "") << "57 characters are not a record";
+    EXPECT_EQ(app().gCallBuffer.size(), 57u);
+
+    app().gCallBuffer += call.text.substr(57);
+    Tick();
+    EXPECT_EQ(Log(), "\"" + call.text + "\"\r\n") << "logged under the business date, not the record's";
+    EXPECT_EQ(app().gCallBuffer, "");
+    const std::vector<records::StayLedgerLine> ledger = Ledger();
+    ASSERT_EQ(ledger.size(), 1u);
+    EXPECT_EQ(ledger[0].Shift, "B");
+    EXPECT_EQ(ledger[0].PostDate, "12/6/26");
+    EXPECT_EQ(ledger[0].Description, "21:14  555-123-4567");
+    EXPECT_EQ(records::ReadDayDetail(app().data(), "12/6/26").at(0).Clerk, "JD");
+    EXPECT_EQ(records::ReadDayTotals(app().data(), "12/6/26").PhoneCharges, 1.25f);
+}
+
+TEST_F(Form50Test, PartialRecordOutlivesUnloadAndReload) {
+    LoadCapture();
+    const records::CallRecord call = Call(" 101", "  1.25");
+    app().gCallBuffer = call.text.substr(0, 40);
+    app().Dispatch([&] { app().Unload(Form<Form50>()); });
+    LoadCapture();
+    EXPECT_EQ(app().gCallBuffer, call.text.substr(0, 40));
+    app().gCallBuffer += call.text.substr(40);
+    Tick();
+    EXPECT_EQ(Ledger().size(), 1u);
+}
+
+// A record that fails to post was taken out of the buffer first: the clerk sees the error
+// once, and neither the log nor the ledger get it again at the next tick. A record behind
+// it waits for the next tick.
+TEST_F(Form50Test, FailedPostingIsNotRepeatedByLaterTicks) {
+    LoadCapture();
+    std::filesystem::remove_all(DataFile("detail"));
+    const records::CallRecord guestCall = Call(" 101", "  1.25");
+    const records::CallRecord deskCall = Call("1000", "  0.50");
+    app().gCallBuffer = guestCall.text + deskCall.text;
+    dialogs().Answer(platform::vbOK);
+    Tick();
+    EXPECT_EQ(LastBox().title, "File Error");
+    EXPECT_EQ(app().gCallBuffer, deskCall.text);
+
+    Tick();
+    Tick();
+    EXPECT_EQ(dialogs().shown().size(), 1u);
+    EXPECT_EQ(Log(), "\"" + guestCall.text + "\"\r\n\"" + deskCall.text + "\"\r\n");
+    EXPECT_EQ(Ledger().size(), 1u);
+    EXPECT_EQ(app().gCallBuffer, "");
+}
+
+// Port 3 is a pseudo-terminal; ports 1 and 2 do not exist.
+class Form50PortTest : public Form50Test {
+protected:
+    void SetUp() override {
+        m_master = posix_openpt(O_RDWR | O_NOCTTY);
+        ASSERT_GE(m_master, 0);
+        ASSERT_EQ(grantpt(m_master), 0);
+        ASSERT_EQ(unlockpt(m_master), 0);
+        const std::string device = ptsname(m_master);
+        Form<Form50>().MSComm1.SetDevices([this, device](int port) {
+            asked.push_back(port);
+            return port == 3 ? device : std::string();
+        });
+    }
+    void TearDown() override {
+        Form<Form50>().MSComm1.SetPortOpen(false);
+        if (m_master >= 0)
+            close(m_master);
+    }
+
+    void Send(const std::string& text) {
+        ASSERT_EQ(write(m_master, text.data(), text.size()), static_cast<ssize_t>(text.size()));
+    }
+    // Lets time pass in 10 ms polls until the condition holds (at most 2 seconds).
+    template <class Done> bool PollUntil(Done done) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+        while (!done() && std::chrono::steady_clock::now() < deadline) {
+            app().TimePassed(10);
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        return done();
+    }
+
+    std::vector<int> asked;
+
+private:
+    int m_master = -1;
+};
+
+TEST_F(Form50PortTest, CallFromTheBoxIsPostedAndAReloadSearchesFromPortOne) {
+    LoadCapture();
+    EXPECT_EQ(asked, (std::vector<int>{1, 2, 3}));
+    ASSERT_TRUE(Form<Form50>().MSComm1.PortOpen());
+
+    const records::CallRecord call = Call(" 101", "  1.25");
+    Send(call.text.substr(0, 30));
+    ASSERT_TRUE(PollUntil([&] { return app().gCallBuffer.size() == 30; })) << app().gCallBuffer;
+    Send(call.text.substr(30));
+    ASSERT_TRUE(PollUntil([&] { return !Log().empty(); }));
+    EXPECT_EQ(Log(), "\"" + call.text + "\"\r\n");
+    EXPECT_EQ(Ledger().size(), 1u);
+
+    // What a closing window does with the port, then the front desk's next load.
+    app().Dispatch([&] {
+        Form<Form50>().MSComm1.SetPortOpen(false);
+        app().Unload(Form<Form50>());
+    });
+    asked.clear();
+    LoadCapture();
+    EXPECT_EQ(asked, (std::vector<int>{1, 2, 3}));
+    EXPECT_TRUE(Form<Form50>().MSComm1.PortOpen());
+}
+
+// The box sends a record one character short: after a second of silence the fragment is
+// dropped, so the next call is read whole instead of every later call shifting by one.
+TEST_F(Form50PortTest, ShortRecordIsDroppedAfterSilenceAndLaterCallsAreRead) {
+    LoadCapture();
+    ASSERT_TRUE(Form<Form50>().MSComm1.PortOpen());
+    const records::CallRecord shortCall = Call(" 101", "  7.77");
+    Send(shortCall.text.substr(0, 57));
+    ASSERT_TRUE(PollUntil([&] { return app().gCallBuffer.size() == 57; }));
+    for (int poll = 0; poll < kCallQuietPolls; ++poll)
+        app().TimePassed(10);
+    EXPECT_EQ(Log(), "");
+
+    const records::CallRecord call = Call("101 ", "  1.25");
+    Send(call.text);
+    ASSERT_TRUE(PollUntil([&] { return !Log().empty(); }));
+    EXPECT_EQ(Log(), "\"" + call.text + "\"\r\n");
+    ASSERT_EQ(Ledger().size(), 1u);
+    EXPECT_EQ(Ledger()[0].Amount, 1.25f);
+    EXPECT_EQ(app().gCallBuffer, "");
+}
+
+} // namespace
+} // namespace vantreth

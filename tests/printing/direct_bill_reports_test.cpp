@@ -1,0 +1,194 @@
+// The customer list and the billing notices: every line of each, and which accounts
+// get a notice from "Print Billing Statements".
+#include "printing/direct_bill_reports.h"
+
+#include "platform/text.h"
+#include "records/direct_bill_files.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace printing {
+namespace {
+
+using records::DirectBillAccount;
+
+DirectBillAccount Account(const std::string& code, const std::string& company, float balance) {
+    DirectBillAccount a;
+    a.CompanyName = platform::Fixed(company, 80);
+    a.ContactLastName = platform::Fixed("SMITH", 20);
+    a.ContactFirstName = platform::Fixed("ANN", 20);
+    a.Address = platform::Fixed("12 MILL ROAD", 40);
+    a.City = platform::Fixed("DALTON", 30);
+    a.State = "GA";
+    a.Zip = platform::Fixed("3072", 6);
+    a.Phone1 = platform::Fixed("555-0101", 15);
+    a.Balance = balance;
+    a.TaxExempt = "N";
+    a.DBNumber = platform::Fixed(code, 7);
+    a.LastPaymentDate = platform::Fixed("--/--/--", 10);
+    a.LastPaymentAmount = platform::Fixed("0", 10);
+    return a;
+}
+
+platform::Settings Motel() {
+    platform::Settings motel;
+    motel.motelName = "     LAKE MOTEL";
+    motel.street = "     1 SHORE DRIVE";
+    motel.town = "     LAKEVIEW, MN. 55000";
+    motel.phone = "  Phone: 555-0100";
+    return motel;
+}
+
+std::vector<std::string> JobLines(const platform::PrintJob& job) {
+    std::vector<std::string> lines;
+    for (const platform::PrintedPage& page : job.pages)
+        for (const platform::PrintedLine& line : page.lines)
+            lines.push_back(line.text);
+    return lines;
+}
+
+class DirectBillReportsTest : public ::testing::Test {
+protected:
+    DirectBillReportsTest() { folder.EnsureLayout(); }
+    ~DirectBillReportsTest() override {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_root, ignored);
+    }
+
+    static std::filesystem::path MakeTempRoot() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "vantreth-db-XXXXXX").string();
+        if (!mkdtemp(pattern.data()))
+            throw std::runtime_error("cannot make a temporary folder");
+        return pattern;
+    }
+
+    std::filesystem::path m_root = MakeTempRoot();
+    platform::DataFolder folder{m_root};
+    platform::CapturePrinter device;
+    platform::Printer printer{device};
+};
+
+TEST(CustomerListLineTest, FieldsAtTheirColumnsWithStoredBlanks) {
+    DirectBillAccount wide = Account("1001", "ACME WIDGET AND GADGET COMPANY OF AMERICA", 0);
+    wide.ContactFirstName = platform::Fixed("", 20);
+    const struct {
+        DirectBillAccount account;
+        std::string line;
+    } cases[] = {
+        {Account("1002", "BOLT CO", 0), "1002   BOLT CO                   555-0101         ANN SMITH"},
+        {wide, "1001   ACME WIDGET AND GADGET CO 555-0101          SMITH"},
+    };
+    for (const auto& c : cases) {
+        const platform::PrintItems items = CustomerListLine(c.account);
+        ASSERT_EQ(items.lines().size(), 1u);
+        EXPECT_EQ(items.lines()[0], c.line) << c.account.CompanyName;
+    }
+}
+
+TEST_F(DirectBillReportsTest, CustomerListHasHeadingThenEveryLiveAccountInFileOrder) {
+    records::AppendNewAccount(folder, Account("1001", "ACME", 5));
+    DirectBillAccount deleted = Account("1002", "", 9);
+    records::AppendNewAccount(folder, deleted);
+    records::AppendNewAccount(folder, Account("1003", "BOLT CO", 0));
+    PrintCustomerList(printer, folder);
+    const std::vector<platform::PrintJob> jobs = device.TakeJobs();
+    ASSERT_EQ(jobs.size(), 1u);
+    const std::string rule(74, '=');
+    const std::vector<std::string> expected = {
+        "                        DIRECT BILL CUSTOMER LIST",
+        "",
+        rule,
+        "CODE   COMPANY NAME              PHONE             CONTACT NAME",
+        rule,
+        "1001   ACME                      555-0101         ANN SMITH",
+        "1003   BOLT CO                   555-0101         ANN SMITH",
+    };
+    EXPECT_EQ(JobLines(jobs[0]), expected);
+}
+
+TEST_F(DirectBillReportsTest, CustomerListOfNoAccountsIsTheHeadingOnly) {
+    PrintCustomerList(printer, folder);
+    const std::vector<platform::PrintJob> jobs = device.TakeJobs();
+    ASSERT_EQ(jobs.size(), 1u);
+    EXPECT_EQ(JobLines(jobs[0]).size(), 5u);
+}
+
+TEST(BillingNoticeTest, FullNoticeLineByLine) {
+    DirectBillAccount account = Account("1001", "ACME", 112.85f);
+    account.LastPaymentDate = platform::Fixed("12/1/26", 10);
+    account.LastPaymentAmount = platform::Fixed("25.5", 10);
+    const std::string stars(76, '*');
+    const std::vector<std::string> expected = {
+        "",
+        "     LAKE MOTEL",
+        "     1 SHORE DRIVE",
+        "     LAKEVIEW, MN. 55000",
+        "",
+        "",
+        "  Phone: 555-0100",
+        "",
+        "",
+        "",
+        "",
+        "12/6/26                        BILLING NOTICE",
+        "",
+        stars,
+        "",
+        "",
+        "1001  ACME",
+        "      12 MILL ROAD",
+        "      DALTON",
+        "      GA, 3072  ",
+        "",
+        "                             Last payment received on 12/1/26 for 25.5",
+        "",
+        stars,
+        "",
+        "",
+        std::string(53, ' ') + "BALANCE DUE:  112.85",
+        "",
+        std::string(33, ' ') + "BALANCE DUE UPON RECEIPT OF THIS NOTICE",
+        "",
+        "",
+        "",
+        "",
+        "",
+        "Please mail and make payments to the address above. If you have any",
+        "questions concerning your bill, please feel free to contact us. Thank you!",
+    };
+    EXPECT_EQ(BillingNoticeLines(Motel(), "12/6/26", account, NoticeForm::Full), expected);
+}
+
+TEST(BillingNoticeTest, ShortNoticeLeavesOutTheRequestAndShowsANegativeBalance) {
+    const std::vector<std::string> lines =
+        BillingNoticeLines(Motel(), "12/6/26", Account("1001", "ACME", -20.456f), NoticeForm::Short);
+    ASSERT_EQ(lines.size(), 34u);
+    EXPECT_EQ(lines[21], "                             Last payment received on --/--/-- for 0");
+    EXPECT_EQ(lines[26], std::string(53, ' ') + "BALANCE DUE: -20.46");
+    EXPECT_EQ(lines[27], "");
+    EXPECT_EQ(lines[32], "Please mail and make payments to the address above. If you have any");
+}
+
+TEST_F(DirectBillReportsTest, StatementsGoToLiveAccountsAboveZeroOneJobEach) {
+    records::AppendNewAccount(folder, Account("1001", "OWES", 40));
+    records::AppendNewAccount(folder, Account("1002", "CREDIT", -5));
+    records::AppendNewAccount(folder, Account("1003", "", 70)); // deleted
+    records::AppendNewAccount(folder, Account("1004", "TINY", 0.004f));
+    records::AppendNewAccount(folder, Account("1005", "PAID", 0));
+    EXPECT_EQ(PrintBillingStatements(printer, folder, Motel(), "12/6/26"), 2);
+    const std::vector<platform::PrintJob> jobs = device.TakeJobs();
+    ASSERT_EQ(jobs.size(), 2u);
+    EXPECT_EQ(JobLines(jobs[0])[16], "1001  OWES");
+    EXPECT_EQ(JobLines(jobs[1])[16], "1004  TINY");
+    EXPECT_EQ(JobLines(jobs[1])[26], std::string(53, ' ') + "BALANCE DUE:  0");
+    EXPECT_EQ(JobLines(jobs[1]).size(), 36u);
+}
+
+} // namespace
+} // namespace printing

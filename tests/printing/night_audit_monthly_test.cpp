@@ -1,0 +1,181 @@
+// The monthly totals report: the month's days and name, the three pages line by line,
+// which day files are removed, and the guest listing step that may print it.
+#include "printing/night_audit_monthly.h"
+
+#include "night_audit_fixture.h"
+#include "records/counters.h"
+#include "records/day_totals.h"
+#include "records/filenames.h"
+#include "records/settings_files.h"
+
+#include <gtest/gtest.h>
+
+namespace printing {
+namespace {
+
+using testing::Dashes;
+using Lines = std::vector<std::string>;
+
+std::string Pad(const std::string& s, size_t width) {
+    return s + std::string(width - s.size(), ' ');
+}
+
+TEST(MonthNameTest, ComesFromTheMonthNumberAtTheStartOfTheDateText) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"1/31/26", "January"},  {"9/30/26", "September"}, {"10/31/26", "October"},
+        {"12/1/26", "December"}, {"13/1/26", ""},          {"", ""},
+    };
+    for (const auto& [dateText, name] : cases)
+        EXPECT_EQ(MonthNameOfDateText(dateText), name) << dateText;
+}
+
+TEST(MonthDaysTest, TheAuditWalksFromTheFirstToTheDayBeforeTheBusinessDate) {
+    struct Case {
+        platform::Date business;
+        size_t count;
+        const char *first, *last, *lastDigits;
+    };
+    const Case cases[] = {
+        {{2026, 11, 1}, 31, "10/1/26", "10/31/26", "103126"},
+        {{2026, 3, 1}, 28, "2/1/26", "2/28/26", "22826"},
+        {{2026, 12, 15}, 14, "12/1/26", "12/14/26", "121426"},
+        {{2027, 1, 1}, 31, "12/1/26", "12/31/26", "123126"},
+    };
+    for (const Case& c : cases) {
+        const std::vector<MonthDay> days = AuditMonthDays(c.business);
+        const std::string label = platform::DateText(c.business);
+        ASSERT_EQ(days.size(), c.count) << label;
+        EXPECT_EQ(days.front().dateText, c.first) << label;
+        EXPECT_EQ(days.back().dateText, c.last) << label;
+        EXPECT_EQ(days.back().digits, c.lastDigits) << label;
+    }
+}
+
+TEST(MonthDaysTest, APickedMonthHas31SlotsNamedWithTwoYearDigits) {
+    const std::vector<MonthDay> days = MonthDaySlots("2", "2004");
+    ASSERT_EQ(days.size(), 31u);
+    EXPECT_EQ(days[4].dateText, "2/5/04");
+    EXPECT_EQ(days[4].digits, "2504");
+    EXPECT_EQ(days[30].dateText, "2/31/04");
+}
+
+TEST(MonthlyContinuedTest, AMonthWithoutACountedDayAveragesToZero) {
+    MonthlyRentSums sums;
+    sums.roomRent = 100;
+    sums.averageRentSum = 100;
+    const MonthlyContinuedValues values = AuditContinuedValues(sums, 0.03f, 0.05f);
+    EXPECT_EQ(values.averageRent, " 0 ");
+    EXPECT_EQ(values.averageRooms, " 0 ");
+    EXPECT_EQ(values.cityTax, " 3 ");
+    EXPECT_EQ(values.stateTax, " 5 ");
+}
+
+class NightAuditMonthlyTest : public testing::NightAuditTest {
+protected:
+    void Day(const char* dateText, float rent, float gross, float tax, float cash, float phone, float rooms,
+             float visa, float diners) {
+        records::DayTotals t;
+        t.RoomRent = rent;
+        t.GrossRent = gross;
+        t.Tax = tax;
+        t.Cash = cash;
+        t.PhoneCharges = phone;
+        t.VisaMaster = visa;
+        t.Diners = diners;
+        records::WriteDayTotals(data, dateText, t);
+        records::AddRoomsRented(data, dateText, rooms);
+    }
+    bool TotalsFileExists(const char* dateText) {
+        return platform::FileExists(records::DayFilePath(data, records::DayFile::Totals, dateText));
+    }
+    // October 2026: two days with a line, a day with rent but no gross rent and no rooms,
+    // a day with cash only.
+    void October() {
+        Day("10/5/26", 100, 110, 10, 50, 1.5f, 2, 20, 0);
+        Day("10/6/26", 60, 0, 0, 0, 0, 0, 0, 0);
+        Day("10/7/26", 0, 0, 0, 5, 0, 0, 0, 0);
+        Day("10/12/26", 33.34f, 36.67f, 3.33f, 0, 0, 1, 0, 36.67f);
+        records::WriteCityTax(data, 0.03f);
+        records::WriteStateTax(data, 0.05f);
+    }
+};
+
+TEST_F(NightAuditMonthlyTest, AuditPrintsTheTotalsCardAndContinuedPagesOfTheMonthJustEnded) {
+    October();
+
+    PrintAuditMonthlyTotals(data, printer, {2026, 11, 1});
+
+    const auto docs = TakeDocuments();
+    ASSERT_EQ(docs.size(), 3u);
+    const std::string title = "                 Monthly Totals Report for the month of October";
+    auto rentLine = [](const std::string& date, const char* rent, const char* gross, const char* tax,
+                       const char* cash, const char* other, const char* phone, const char* rooms) {
+        return Pad(date, 8) + Pad(rent, 10) + Pad(gross, 10) + Pad(tax, 9) + Pad(cash, 9) + Pad(other, 12) +
+               Pad(phone, 10) + rooms;
+    };
+    EXPECT_EQ(
+        docs[0],
+        (Lines{title, "", "", "DATE     RENT      GRENT     TAX      CASH     PET/OTHER   PHONE    ROOMS",
+               Dashes(81), rentLine("10/5/26", " 100", " 110", " 10", " 50", " 0", " 1.5", " 2"), Dashes(81),
+               rentLine("10/12/26", " 33.34", " 36.67", " 3.33", " 0", " 0", " 0", " 1"), Dashes(81), "",
+               rentLine("TOTALS", " 193.34", " 146.67", " 13.33", " 55", " 0", " 1.5", " 3")}));
+    auto cardLine = [](const std::string& date, const char* visa, const char* amex, const char* discover,
+                       const char* diners) {
+        return Pad(date, 8) + Pad(visa, 16) + Pad(amex, 17) + Pad(discover, 14) + diners;
+    };
+    EXPECT_EQ(docs[1], (Lines{title, "", "", "DATE     VISA/MASTER     AMERICAN EX.     DISCOVER      DINERS",
+                              Dashes(81), cardLine("10/5/26", " 20", " 0", " 0", " 0"), Dashes(81),
+                              cardLine("10/12/26", " 0", " 0", " 0", " 36.67"), Dashes(81), "",
+                              cardLine("TOTALS", " 20", " 0", " 0", " 36.67")}));
+    // Average rent: (100 / 2 + 60 + 33.34 / 1) over the 2 counted days; rooms 3 / 2.
+    const std::string at25(24, ' ');
+    EXPECT_EQ(docs[2], (Lines{"", "            Monthly Totals Report for the month of October (continued)",
+                              "", Dashes(81), "", "", at25 + "Average Rent .....  71.67 ", "",
+                              at25 + "Average Rooms ....  1.5 ", "", "", at25 + "City Tax .........  5.8 ",
+                              "", at25 + "State TAx ........  9.67 "}));
+}
+
+TEST_F(NightAuditMonthlyTest, AuditRemovesOnlyTotalsFilesWithoutAnyAmount) {
+    October();
+
+    PrintAuditMonthlyTotals(data, printer, {2026, 11, 1});
+
+    EXPECT_FALSE(TotalsFileExists("10/1/26"));
+    EXPECT_FALSE(TotalsFileExists("10/31/26"));
+    EXPECT_TRUE(TotalsFileExists("10/5/26"));
+    EXPECT_TRUE(TotalsFileExists("10/6/26")); // rent without gross rent
+    EXPECT_TRUE(TotalsFileExists("10/7/26")); // cash only: kept, so the cash is not lost
+    EXPECT_EQ(records::ReadDayTotals(data, "10/7/26").Cash, 5.0f);
+    EXPECT_TRUE(platform::FileExists(records::DayFilePath(data, records::DayFile::RoomsRented, "10/1/26")));
+}
+
+TEST_F(NightAuditMonthlyTest, APickedMonthStartsWithABlankLineHasNoCardPageAndDeletesNothing) {
+    October();
+
+    PrintMonthlyTotalsForMonth(data, printer, "10", "2026");
+
+    const auto docs = TakeDocuments();
+    ASSERT_EQ(docs.size(), 2u);
+    EXPECT_EQ(docs[0][0], "");
+    EXPECT_EQ(docs[0][1], "                 Monthly Totals Report for the month of October");
+    EXPECT_EQ(docs[0].back(), Pad("TOTALS", 8) + Pad(" 193.34", 10) + Pad(" 146.67", 10) + Pad(" 13.33", 9) +
+                                  Pad(" 55", 9) + Pad(" 0", 12) + Pad(" 1.5", 10) + " 3");
+    EXPECT_EQ(docs[1][1], "            Monthly Totals Report for the month of October (continued)");
+    EXPECT_TRUE(TotalsFileExists("10/1/26"));
+}
+
+TEST_F(NightAuditMonthlyTest, GuestListingStepPrintsTheMonthOnlyWhenTheMonthChanged) {
+    EXPECT_FALSE(PrintNightAuditGuestListing(data, printer, {2026, 10, 20}, "10", "10"));
+    const auto sameMonth = TakeDocuments();
+    ASSERT_EQ(sameMonth.size(), 1u);
+    EXPECT_EQ(sameMonth[0][0], "                       Guest Listing Report for 10/20/26");
+
+    EXPECT_TRUE(PrintNightAuditGuestListing(data, printer, {2026, 11, 1}, "10", "11"));
+    const auto newMonth = TakeDocuments();
+    ASSERT_EQ(newMonth.size(), 4u);
+    EXPECT_EQ(newMonth[0][0], "                       Guest Listing Report for 11/1/26");
+    EXPECT_EQ(newMonth[1][0], "                 Monthly Totals Report for the month of October");
+}
+
+} // namespace
+} // namespace printing
