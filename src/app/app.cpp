@@ -1,8 +1,5 @@
-// Every window of the system, registered by name. Windows that this version does not
-// have yet are placeholders with their caption and a way back to the front desk.
+// Every window of the system, registered by name.
 #include "app.h"
-
-#include "placeholder.h"
 
 #include "audit/form13.h"
 #include "audit/form16.h"
@@ -27,22 +24,22 @@
 #include "checkin/form14.h"
 #include "checkin/form15.h"
 #include "checkin/form2.h"
-#include "checkin/form64.h"
-#include "checkin/form52.h"
-#include "checkin/form57.h"
 #include "checkin/form29.h"
-#include "checkin/form34.h"
-#include "checkin/form53.h"
-#include "checkin/form54.h"
 #include "checkin/form31.h"
 #include "checkin/form32.h"
+#include "checkin/form34.h"
+#include "checkin/form52.h"
+#include "checkin/form53.h"
+#include "checkin/form54.h"
+#include "checkin/form57.h"
+#include "checkin/form64.h"
 #include "directbill/form20.h"
 #include "directbill/form21.h"
 #include "directbill/form22.h"
 #include "directbill/form23.h"
-#include "folio/form46.h"
 #include "folio/form4.h"
 #include "folio/form40.h"
+#include "folio/form46.h"
 #include "folio/form55.h"
 #include "folio/form62.h"
 #include "folio/form7.h"
@@ -67,12 +64,12 @@
 #include "frontdesk/form74.h"
 #include "reservations/form25.h"
 #include "reservations/form26.h"
-#include "reservations/form33.h"
-#include "reservations/form44.h"
-#include "reservations/form45.h"
 #include "reservations/form27.h"
+#include "reservations/form33.h"
 #include "reservations/form36.h"
 #include "reservations/form37.h"
+#include "reservations/form44.h"
+#include "reservations/form45.h"
 #include "reservations/form65.h"
 #include "reservations/form66.h"
 #include "reservations/form68.h"
@@ -86,12 +83,6 @@ namespace {
 template <class F> void Add(App& app) {
     app.Register(F::kName, [](platform::Program& program) {
         return std::make_unique<F>(static_cast<App&>(program));
-    });
-}
-
-void AddPlaceholder(App& app, const std::string& name, const std::string& caption) {
-    app.Register(name, [name, caption](platform::Program& program) {
-        return std::make_unique<PlaceholderForm>(static_cast<App&>(program), name, caption);
     });
 }
 
