@@ -363,41 +363,31 @@ void form2::WarnIfNoRent() {
         MsgBox(kNoRentWarning, vbOKOnly, "WARNING");
 }
 
-namespace {
-// Enter moves the focus on and is consumed.
-void EnterTo(int& KeyAscii, Control& next) {
-    if (KeyAscii != vbKeyReturn)
-        return;
-    KeyAscii = 0;
-    next.SetFocus();
-}
-} // namespace
-
 void form2::Text9_KeyPress(int& KeyAscii) {
-    EnterTo(KeyAscii, Text10);
+    EnterMovesFocus(KeyAscii, Text10);
 }
 
 void form2::Text10_KeyPress(int& KeyAscii) {
     if (KeyAscii != vbKeyReturn)
         return;
     WarnIfNoRent();
-    EnterTo(KeyAscii, Text11);
+    EnterMovesFocus(KeyAscii, Text11);
 }
 
 void form2::Text11_KeyPress(int& KeyAscii) {
-    EnterTo(KeyAscii, Text12);
+    EnterMovesFocus(KeyAscii, Text12);
 }
 void form2::Text12_KeyPress(int& KeyAscii) {
-    EnterTo(KeyAscii, Text13);
+    EnterMovesFocus(KeyAscii, Text13);
 }
 void form2::Text13_KeyPress(int& KeyAscii) {
-    EnterTo(KeyAscii, Text14);
+    EnterMovesFocus(KeyAscii, Text14);
 }
 
 // A two-letter state moves on by itself.
 void form2::Text14_KeyPress(int& KeyAscii) {
-    if (KeyAscii == vbKeyReturn)
-        return EnterTo(KeyAscii, Text15);
+    if (EnterMovesFocus(KeyAscii, Text15))
+        return;
     if (Text14.Text().empty())
         return;
     Text14.TypeIntoBox(KeyAscii);
@@ -406,21 +396,21 @@ void form2::Text14_KeyPress(int& KeyAscii) {
 }
 
 void form2::Text15_KeyPress(int& KeyAscii) {
-    EnterTo(KeyAscii, Text16);
+    EnterMovesFocus(KeyAscii, Text16);
 }
 void form2::Text16_KeyPress(int& KeyAscii) {
-    EnterTo(KeyAscii, Text17);
+    EnterMovesFocus(KeyAscii, Text17);
 }
 
 void form2::Text17_KeyPress(int& KeyAscii) {
     if (Text17.Text().size() > 2)
-        EnterTo(KeyAscii, Text18);
+        EnterMovesFocus(KeyAscii, Text18);
 }
 
 // The adults box holds one digit from 1 to 6.
 void form2::Text18_KeyPress(int& KeyAscii) {
-    if (KeyAscii == vbKeyReturn)
-        return EnterTo(KeyAscii, Text19);
+    if (EnterMovesFocus(KeyAscii, Text19))
+        return;
     const int key = KeyAscii;
     KeyAscii = 0;
     if (key < '1' || key > '6')
@@ -430,15 +420,15 @@ void form2::Text18_KeyPress(int& KeyAscii) {
 }
 
 void form2::Text19_KeyPress(int& KeyAscii) {
-    if (KeyAscii == vbKeyReturn)
-        return EnterTo(KeyAscii, Text21);
+    if (EnterMovesFocus(KeyAscii, Text21))
+        return;
     Text19.TypeIntoBox(KeyAscii);
     KeyAscii = 0;
     Text21.SetFocus();
 }
 
 void form2::Text21_KeyPress(int& KeyAscii) {
-    EnterTo(KeyAscii, Text20);
+    EnterMovesFocus(KeyAscii, Text20);
 }
 
 void form2::Text20_KeyPress(int& KeyAscii) {
@@ -449,7 +439,7 @@ void form2::Text20_KeyPress(int& KeyAscii) {
 }
 
 void form2::Text7_KeyPress(int& KeyAscii) {
-    EnterTo(KeyAscii, Text9);
+    EnterMovesFocus(KeyAscii, Text9);
 }
 
 // ---------------------------------------------------------------------------

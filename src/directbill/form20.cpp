@@ -13,17 +13,17 @@ Form20::Form20(App& app) : AppForm(app, kName, "Add Direct Bill Account", {280, 
     SetKeyPreview(true);
     Command1.on_click = [this] { Command1_Click(); };
     Command2.on_click = [this] { Command2_Click(); };
-    Text1.on_key_press = [this](int& KeyAscii) { EnterMovesTo(KeyAscii, Text2); };
-    Text2.on_key_press = [this](int& KeyAscii) { EnterMovesTo(KeyAscii, Text3); };
-    Text3.on_key_press = [this](int& KeyAscii) { EnterMovesTo(KeyAscii, Text4); };
-    Text4.on_key_press = [this](int& KeyAscii) { EnterMovesTo(KeyAscii, Text5); };
-    Text5.on_key_press = [this](int& KeyAscii) { EnterMovesTo(KeyAscii, Text6); };
-    Text6.on_key_press = [this](int& KeyAscii) { EnterMovesTo(KeyAscii, Text7); };
-    Text7.on_key_press = [this](int& KeyAscii) { EnterMovesTo(KeyAscii, Text8); };
-    Text8.on_key_press = [this](int& KeyAscii) { EnterMovesTo(KeyAscii, Text9); };
-    Text9.on_key_press = [this](int& KeyAscii) { EnterMovesTo(KeyAscii, Text10); };
-    Text10.on_key_press = [this](int& KeyAscii) { EnterMovesTo(KeyAscii, Text11); };
-    Text11.on_key_press = [this](int& KeyAscii) { EnterMovesTo(KeyAscii, Text12); };
+    Text1.on_key_press = [this](int& KeyAscii) { EnterMovesFocus(KeyAscii, Text2); };
+    Text2.on_key_press = [this](int& KeyAscii) { EnterMovesFocus(KeyAscii, Text3); };
+    Text3.on_key_press = [this](int& KeyAscii) { EnterMovesFocus(KeyAscii, Text4); };
+    Text4.on_key_press = [this](int& KeyAscii) { EnterMovesFocus(KeyAscii, Text5); };
+    Text5.on_key_press = [this](int& KeyAscii) { EnterMovesFocus(KeyAscii, Text6); };
+    Text6.on_key_press = [this](int& KeyAscii) { EnterMovesFocus(KeyAscii, Text7); };
+    Text7.on_key_press = [this](int& KeyAscii) { EnterMovesFocus(KeyAscii, Text8); };
+    Text8.on_key_press = [this](int& KeyAscii) { EnterMovesFocus(KeyAscii, Text9); };
+    Text9.on_key_press = [this](int& KeyAscii) { EnterMovesFocus(KeyAscii, Text10); };
+    Text10.on_key_press = [this](int& KeyAscii) { EnterMovesFocus(KeyAscii, Text11); };
+    Text11.on_key_press = [this](int& KeyAscii) { EnterMovesFocus(KeyAscii, Text12); };
 }
 
 // The number is issued as the window opens, whether or not the account is saved.
@@ -47,11 +47,6 @@ void Form20::Form_KeyPress(int& KeyAscii) {
         KeyAscii = 0;
         Command2_Click();
     }
-}
-
-void Form20::EnterMovesTo(int& KeyAscii, TextBox& next) {
-    if (KeyAscii == vbKeyReturn)
-        next.SetFocus();
 }
 
 directbill::AccountTexts Form20::BoxTexts() const {

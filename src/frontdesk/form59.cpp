@@ -40,12 +40,6 @@ void Form59::Form_Load() {
     Label18.SetCaption(CStr(weekend.JqzRate));
 }
 
-void Form59::EnterMovesTo(int& KeyAscii, Control& next) {
-    if (KeyAscii != vbKeyReturn) return;
-    KeyAscii = 0;
-    next.SetFocus();
-}
-
 std::optional<records::RateTable> Form59::SaveTable(std::string_view fileName, TextBox& single, TextBox& dbl,
                                                     TextBox& jqz, Label& singleShown, Label& doubleShown,
                                                     Label& jqzShown) {

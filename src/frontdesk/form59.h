@@ -77,14 +77,13 @@ private:
     void Command1_Click();
     void Command2_Click();
     void Command3_Click();
-    void Text1_KeyPress(int& KeyAscii) { EnterMovesTo(KeyAscii, Text2); }
-    void Text2_KeyPress(int& KeyAscii) { EnterMovesTo(KeyAscii, Text3); }
-    void Text3_KeyPress(int& KeyAscii) { EnterMovesTo(KeyAscii, Command1); }
-    void Text6_KeyPress(int& KeyAscii) { EnterMovesTo(KeyAscii, Text5); }
-    void Text5_KeyPress(int& KeyAscii) { EnterMovesTo(KeyAscii, Text4); }
-    void Text4_KeyPress(int& KeyAscii) { EnterMovesTo(KeyAscii, Command2); }
+    void Text1_KeyPress(int& KeyAscii) { platform::EnterMovesFocus(KeyAscii, Text2); }
+    void Text2_KeyPress(int& KeyAscii) { platform::EnterMovesFocus(KeyAscii, Text3); }
+    void Text3_KeyPress(int& KeyAscii) { platform::EnterMovesFocus(KeyAscii, Command1); }
+    void Text6_KeyPress(int& KeyAscii) { platform::EnterMovesFocus(KeyAscii, Text5); }
+    void Text5_KeyPress(int& KeyAscii) { platform::EnterMovesFocus(KeyAscii, Text4); }
+    void Text4_KeyPress(int& KeyAscii) { platform::EnterMovesFocus(KeyAscii, Command2); }
 
-    void EnterMovesTo(int& KeyAscii, platform::Control& next);
     // Saves the table from the three boxes (an empty box keeps its rate) and shows it.
     // Nothing is saved, and nullopt returned, when a box holds no valid rate.
     std::optional<records::RateTable> SaveTable(std::string_view fileName, platform::TextBox& single,

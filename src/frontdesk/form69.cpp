@@ -28,12 +28,6 @@ void Form69::Form_Load() {
     Text1.SetFocus();
 }
 
-void Form69::EnterMovesTo(int& KeyAscii, Control& next) {
-    if (KeyAscii != vbKeyReturn) return;
-    KeyAscii = 0;
-    next.SetFocus();
-}
-
 // A cleared box empties its slot; any other text must be a rate.
 void Form69::Command2_Click() {
     TextBox* boxes[] = {&Text1, &Text2, &Text3, &Text4, &Text5};

@@ -36,13 +36,12 @@ private:
     void Form_Load() override;
     void Command1_Click();
     void Command2_Click();
-    void Text1_KeyPress(int& KeyAscii) { EnterMovesTo(KeyAscii, Text2); }
-    void Text2_KeyPress(int& KeyAscii) { EnterMovesTo(KeyAscii, Text3); }
-    void Text3_KeyPress(int& KeyAscii) { EnterMovesTo(KeyAscii, Text4); }
-    void Text4_KeyPress(int& KeyAscii) { EnterMovesTo(KeyAscii, Text5); }
-    void Text5_KeyPress(int& KeyAscii) { EnterMovesTo(KeyAscii, Command2); }
+    void Text1_KeyPress(int& KeyAscii) { platform::EnterMovesFocus(KeyAscii, Text2); }
+    void Text2_KeyPress(int& KeyAscii) { platform::EnterMovesFocus(KeyAscii, Text3); }
+    void Text3_KeyPress(int& KeyAscii) { platform::EnterMovesFocus(KeyAscii, Text4); }
+    void Text4_KeyPress(int& KeyAscii) { platform::EnterMovesFocus(KeyAscii, Text5); }
+    void Text5_KeyPress(int& KeyAscii) { platform::EnterMovesFocus(KeyAscii, Command2); }
 
-    void EnterMovesTo(int& KeyAscii, platform::Control& next);
 };
 
 } // namespace vantreth

@@ -381,6 +381,15 @@ void Frame::UserDblClick() {
 
 // ---------------------------------------------------------------------------
 
+bool EnterMovesFocus(int& KeyAscii, Control& next) {
+    if (KeyAscii != vbKeyReturn) return false;
+    KeyAscii = 0;
+    next.SetFocus();
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+
 Timer::Timer(Form& form, std::string name, Design design)
     : Control(form, std::move(name), ControlKind::Timer, std::move(design)) {
     Timer::Reset();

@@ -299,6 +299,10 @@ private:
     std::string m_caption;
 };
 
+// The Enter walk through a window's boxes: Enter moves the focus to `next` and is not
+// typed. Any other key is left alone. True when the key was Enter.
+bool EnterMovesFocus(int& KeyAscii, Control& next);
+
 class Timer final : public Control {
 public:
     Timer(Form& form, std::string name, Design design);

@@ -275,36 +275,26 @@ void Form26::Text10_Change() {
 // ---------------------------------------------------------------------------
 // The Enter walk through the boxes
 
-namespace {
-// Enter moves the focus on and is not typed.
-void EnterTo(int& KeyAscii, Control& next) {
-    if (KeyAscii != vbKeyReturn)
-        return;
-    KeyAscii = 0;
-    next.SetFocus();
-}
-} // namespace
-
 void Form26::Text9_KeyPress(int& KeyAscii) {
-    EnterTo(KeyAscii, Text10);
+    EnterMovesFocus(KeyAscii, Text10);
 }
 void Form26::Text10_KeyPress(int& KeyAscii) {
-    EnterTo(KeyAscii, Text11);
+    EnterMovesFocus(KeyAscii, Text11);
 }
 void Form26::Text11_KeyPress(int& KeyAscii) {
-    EnterTo(KeyAscii, Text12);
+    EnterMovesFocus(KeyAscii, Text12);
 }
 void Form26::Text12_KeyPress(int& KeyAscii) {
-    EnterTo(KeyAscii, Text13);
+    EnterMovesFocus(KeyAscii, Text13);
 }
 void Form26::Text13_KeyPress(int& KeyAscii) {
-    EnterTo(KeyAscii, Text14);
+    EnterMovesFocus(KeyAscii, Text14);
 }
 
 // A two-letter state moves on by itself.
 void Form26::Text14_KeyPress(int& KeyAscii) {
-    if (KeyAscii == vbKeyReturn)
-        return EnterTo(KeyAscii, Text15);
+    if (EnterMovesFocus(KeyAscii, Text15))
+        return;
     if (Text14.Text().empty())
         return;
     Text14.TypeIntoBox(KeyAscii);
@@ -313,19 +303,19 @@ void Form26::Text14_KeyPress(int& KeyAscii) {
 }
 
 void Form26::Text15_KeyPress(int& KeyAscii) {
-    EnterTo(KeyAscii, Text16);
+    EnterMovesFocus(KeyAscii, Text16);
 }
 void Form26::Text16_KeyPress(int& KeyAscii) {
-    EnterTo(KeyAscii, Text18);
+    EnterMovesFocus(KeyAscii, Text18);
 }
 void Form26::Text17_KeyPress(int& KeyAscii) {
-    EnterTo(KeyAscii, Text18);
+    EnterMovesFocus(KeyAscii, Text18);
 }
 
 // The adults box holds one digit from 1 to 6.
 void Form26::Text18_KeyPress(int& KeyAscii) {
-    if (KeyAscii == vbKeyReturn)
-        return EnterTo(KeyAscii, Text19);
+    if (EnterMovesFocus(KeyAscii, Text19))
+        return;
     const int key = KeyAscii;
     KeyAscii = 0;
     if (key < '1' || key > '6')
@@ -335,31 +325,31 @@ void Form26::Text18_KeyPress(int& KeyAscii) {
 }
 
 void Form26::Text19_KeyPress(int& KeyAscii) {
-    if (KeyAscii == vbKeyReturn)
-        return EnterTo(KeyAscii, Text21);
+    if (EnterMovesFocus(KeyAscii, Text21))
+        return;
     Text19.TypeIntoBox(KeyAscii);
     KeyAscii = 0;
     Text21.SetFocus();
 }
 
 void Form26::Text21_KeyPress(int& KeyAscii) {
-    EnterTo(KeyAscii, Text20);
+    EnterMovesFocus(KeyAscii, Text20);
 }
 void Form26::Text20_KeyPress(int& KeyAscii) {
-    EnterTo(KeyAscii, Command2);
+    EnterMovesFocus(KeyAscii, Command2);
 }
 void Form26::Text5_KeyPress(int& KeyAscii) {
-    EnterTo(KeyAscii, Text6);
+    EnterMovesFocus(KeyAscii, Text6);
 }
 void Form26::Text6_KeyPress(int& KeyAscii) {
-    EnterTo(KeyAscii, Text4);
+    EnterMovesFocus(KeyAscii, Text4);
 }
 
 void Form26::Text4_KeyPress(int& KeyAscii) {
     if (KeyAscii != vbKeyReturn)
         return;
     Frame5.SetEnabled(true);
-    EnterTo(KeyAscii, Text9);
+    EnterMovesFocus(KeyAscii, Text9);
 }
 
 // ---------------------------------------------------------------------------
