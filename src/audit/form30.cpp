@@ -31,7 +31,9 @@ void Form30::Form_KeyPress(int& KeyAscii) {
 }
 
 // Only enables the month; what is shown stays until a month is picked.
-void Form30::Combo2_Click() { Combo1.SetEnabled(true); }
+void Form30::Combo2_Click() {
+    Combo1.SetEnabled(true);
+}
 
 void Form30::Combo1_Click() {
     List1.Clear();
@@ -50,10 +52,12 @@ void Form30::Combo1_Click() {
 }
 
 void Form30::Command2_Click() {
-    audit::PrintMonthWindowReport(app().data(), app().printer(), Combo1.Text(), Combo2.Text(), Label16.Caption(),
-                                  Label18.Caption(), Label20.Caption());
+    audit::PrintMonthWindowReport(app().data(), app().printer(), Combo1.Text(), Combo2.Text(),
+                                  Label16.Caption(), Label18.Caption(), Label20.Caption());
 }
 
-void Form30::Command1_Click() { app().Unload(*this); }
+void Form30::Command1_Click() {
+    app().Unload(*this);
+}
 
 } // namespace vantreth

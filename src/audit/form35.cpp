@@ -50,7 +50,9 @@ void Form35::Form_KeyPress(int& KeyAscii) {
     }
 }
 
-void Form35::Combo1_Click() { Text2.SetFocus(); }
+void Form35::Combo1_Click() {
+    Text2.SetFocus();
+}
 
 void Form35::Refuse(TextBox& box, const char* message) {
     MsgBox(message, vbOKOnly, "WARNING");
@@ -70,7 +72,9 @@ void Form35::Command7_Click() {
                               static_cast<float>(Val(Text7.Text())));
 }
 
-void Form35::Command8_Click() { audit::ClearDayCash(app().data(), app().clock().DateText()); }
+void Form35::Command8_Click() {
+    audit::ClearDayCash(app().data(), app().clock().DateText());
+}
 
 void Form35::Command4_Click() {
     if (!IsEntryAmountText(Text2.Text())) {
@@ -97,6 +101,8 @@ void Form35::Command2_Click() {
     audit::PrintRepairTotalsPage(app().data(), app().printer(), app().clock().DateText());
 }
 
-void Form35::Command11_Click() { app().Unload(*this); }
+void Form35::Command11_Click() {
+    app().Unload(*this);
+}
 
 } // namespace vantreth

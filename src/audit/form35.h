@@ -21,20 +21,25 @@ public:
     platform::TextBox Text6{*this, "Text6", {.at = {96, 90, 120, 26}, .frame = &Frame1}};
     platform::Label Label5{*this, "Label5", {.caption = "Cash", .at = {16, 126, 70, 20}, .frame = &Frame1}};
     platform::TextBox Text7{*this, "Text7", {.at = {96, 122, 120, 26}, .frame = &Frame1}};
-    platform::CommandButton Command7{*this, "Command7", {.caption = "Re-Compute ", .at = {96, 160, 150, 30}, .frame = &Frame1}};
+    platform::CommandButton Command7{
+        *this, "Command7", {.caption = "Re-Compute ", .at = {96, 160, 150, 30}, .frame = &Frame1}};
 
     platform::ComboBox Combo1{*this, "Combo1", {.caption = "C", .at = {336, 24, 60, 28}, .listOnly = true}};
     platform::TextBox Text2{*this, "Text2", {.at = {404, 25, 110, 26}}};
-    platform::CommandButton Command4{*this, "Command4", {.caption = "SET SHIFT CASH", .at = {524, 23, 150, 30}}};
+    platform::CommandButton Command4{
+        *this, "Command4", {.caption = "SET SHIFT CASH", .at = {524, 23, 150, 30}}};
 
     platform::Label Label3{*this, "Label3", {.caption = "date (no slashes)", .at = {336, 80, 140, 20}}};
     platform::TextBox Text3{*this, "Text3", {.at = {484, 76, 110, 26}}};
     platform::Label Label4{*this, "Label4", {.caption = "no. of rooms", .at = {336, 112, 140, 20}}};
     platform::TextBox Text4{*this, "Text4", {.at = {484, 108, 110, 26}}};
-    platform::CommandButton Command5{*this, "Command5", {.caption = "set rooms rented", .at = {484, 142, 150, 30}}};
+    platform::CommandButton Command5{
+        *this, "Command5", {.caption = "set rooms rented", .at = {484, 142, 150, 30}}};
 
-    platform::CommandButton Command8{*this, "Command8", {.caption = "Set Total Entry", .at = {16, 232, 150, 32}}};
-    platform::CommandButton Command2{*this, "Command2", {.caption = "Print Totals Report", .at = {180, 232, 180, 32}}};
+    platform::CommandButton Command8{
+        *this, "Command8", {.caption = "Set Total Entry", .at = {16, 232, 150, 32}}};
+    platform::CommandButton Command2{
+        *this, "Command2", {.caption = "Print Totals Report", .at = {180, 232, 180, 32}}};
     platform::CommandButton Command11{*this, "Command11", {.caption = "ESC", .at = {594, 232, 80, 32}}};
 
 private:

@@ -11,8 +11,13 @@ public:
     static constexpr const char* kName = "Form47";
     explicit Form47(App& app);
 
-    platform::Label Label1{*this, "Label1", {.caption = "Reports Menu", .at = {16, 12, 288, 28}, .fontSize = 14,
-                                             .bold = true, .align = platform::Align::Center}};
+    platform::Label Label1{*this,
+                           "Label1",
+                           {.caption = "Reports Menu",
+                            .at = {16, 12, 288, 28},
+                            .fontSize = 14,
+                            .bold = true,
+                            .align = platform::Align::Center}};
     platform::Frame Frame1{*this, "Frame1", {.caption = "Options", .at = {16, 48, 288, 232}}};
     platform::CommandButton Command1{
         *this, "Command1", {.caption = "Totals Report (daily)", .at = {24, 28, 240, 30}, .frame = &Frame1}};
@@ -22,7 +27,8 @@ public:
         *this, "Command3", {.caption = "Phone Log Report", .at = {24, 104, 240, 30}, .frame = &Frame1}};
     platform::CommandButton Command4{
         *this, "Command4", {.caption = "Canceled Reservations", .at = {24, 142, 240, 30}, .frame = &Frame1}};
-    platform::CommandButton Command5{*this, "Command5", {.caption = "Exit", .at = {24, 188, 240, 30}, .frame = &Frame1}};
+    platform::CommandButton Command5{
+        *this, "Command5", {.caption = "Exit", .at = {24, 188, 240, 30}, .frame = &Frame1}};
 
 private:
     void Form_Load() override;

@@ -27,7 +27,8 @@ void Form48::Form_KeyPress(int& KeyAscii) {
 }
 
 std::array<Label*, 10> Form48::ValueLabels() {
-    return {&Label11, &Label12, &Label13, &Label14, &Label15, &Label16, &Label17, &Label18, &Label19, &Label20};
+    return {&Label11, &Label12, &Label13, &Label14, &Label15,
+            &Label16, &Label17, &Label18, &Label19, &Label20};
 }
 
 void Form48::ShowFigures(const audit::DailyTotalsFigures& figures) {
@@ -40,9 +41,13 @@ void Form48::ShowFigures(const audit::DailyTotalsFigures& figures) {
     Label24.SetCaption(figures.roomsRented);
 }
 
-void Form48::Command1_Click() { app().Unload(*this); }
+void Form48::Command1_Click() {
+    app().Unload(*this);
+}
 
-void Form48::Command2_Click() { app().Load(app().Get<Form49>()); }
+void Form48::Command2_Click() {
+    app().Load(app().Get<Form49>());
+}
 
 // Prints what the window shows, as shown.
 void Form48::Command3_Click() {

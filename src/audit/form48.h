@@ -14,8 +14,10 @@ public:
     static constexpr const char* kName = "Form48";
     explicit Form48(App& app);
 
-    platform::Label Label21{*this, "Label21", {.caption = "TOTALS REPORT FOR", .at = {16, 12, 200, 24}, .fontSize = 12,
-                                               .bold = true}};
+    platform::Label Label21{
+        *this,
+        "Label21",
+        {.caption = "TOTALS REPORT FOR", .at = {16, 12, 200, 24}, .fontSize = 12, .bold = true}};
     platform::Label Label22{*this, "Label22", {.at = {220, 12, 140, 24}, .fontSize = 12, .bold = true}};
 
     platform::Label Label1{*this, "Label1", {.caption = "ROOM RENT", .at = {16, 52, 140, 20}}};
@@ -46,9 +48,12 @@ public:
     platform::Label Label23{*this, "Label23", {.caption = "TOTAL ROOMS RENTED", .at = {300, 130, 164, 20}}};
     platform::Label Label24{*this, "Label24", {.at = {468, 130, 100, 20}, .bold = true}};
 
-    platform::CommandButton Command3{*this, "Command3", {.caption = "Print Report", .at = {16, 324, 170, 32}}};
-    platform::CommandButton Command2{*this, "Command2", {.caption = "View another day", .at = {202, 324, 170, 32}}};
-    platform::CommandButton Command1{*this, "Command1", {.caption = "Cancel / Esc", .at = {398, 324, 170, 32}}};
+    platform::CommandButton Command3{
+        *this, "Command3", {.caption = "Print Report", .at = {16, 324, 170, 32}}};
+    platform::CommandButton Command2{
+        *this, "Command2", {.caption = "View another day", .at = {202, 324, 170, 32}}};
+    platform::CommandButton Command1{
+        *this, "Command1", {.caption = "Cancel / Esc", .at = {398, 324, 170, 32}}};
 
     // Shows the day's figures in the value labels and the date.
     void ShowFigures(const audit::DailyTotalsFigures& figures);

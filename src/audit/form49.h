@@ -11,10 +11,13 @@ public:
     static constexpr const char* kName = "Form49";
     explicit Form49(App& app);
 
-    platform::Label Label1{*this, "Label1",
-                           {.caption = "Choose a day for the report  (double click on a date)", .at = {16, 12, 448, 20}}};
+    platform::Label Label1{
+        *this,
+        "Label1",
+        {.caption = "Choose a day for the report  (double click on a date)", .at = {16, 12, 448, 20}}};
     platform::ListBox List1{*this, "List1", {.at = {16, 40, 200, 300}}};
-    platform::CommandButton Command1{*this, "Command1", {.caption = "Cancel / Esc", .at = {324, 308, 140, 32}}};
+    platform::CommandButton Command1{
+        *this, "Command1", {.caption = "Cancel / Esc", .at = {324, 308, 140, 32}}};
 
 private:
     void Form_Load() override;

@@ -39,8 +39,9 @@ DailyTotalsFigures ReadDailyTotalsFigures(const platform::DataFolder& folder, st
     const records::DayTotals t = records::ReadDayTotals(folder, dateText);
     DailyTotalsFigures figures;
     figures.dateText = std::string(dateText);
-    const float amounts[10] = {t.RoomRent,     t.GrossRent,  t.Tax,           t.Cash,     t.PetOther,
-                               t.PhoneCharges, t.VisaMaster, t.AmericanExpress, t.Discover, t.Diners};
+    const float amounts[10] = {t.RoomRent, t.GrossRent,    t.Tax,        t.Cash,
+                               t.PetOther, t.PhoneCharges, t.VisaMaster, t.AmericanExpress,
+                               t.Discover, t.Diners};
     for (size_t i = 0; i < 10; ++i)
         figures.amounts[i] = CStr(amounts[i]);
     figures.stateTax = CStr(printing::TaxOnRoomRent(stateRate, t.RoomRent));
@@ -142,12 +143,13 @@ MonthFigures ReadMonthFigures(const platform::DataFolder& folder, std::string_vi
 }
 
 void PrintMonthWindowReport(const platform::DataFolder& folder, platform::Printer& printer,
-                            std::string_view monthItem, std::string_view yearItem, std::string_view roomsShown,
-                            std::string_view cityTaxShown, std::string_view stateTaxShown) {
+                            std::string_view monthItem, std::string_view yearItem,
+                            std::string_view roomsShown, std::string_view cityTaxShown,
+                            std::string_view stateTaxShown) {
     const std::string monthName = MonthNameOfItem(monthItem);
-    const printing::MonthlyRentSums sums =
-        printing::PrintMonthlyTotalsPage(folder, printer, monthName, printing::MonthDaySlots(MonthKeyOf(monthItem), yearItem),
-                                         true, printing::EmptyTotalsFiles::Keep);
+    const printing::MonthlyRentSums sums = printing::PrintMonthlyTotalsPage(
+        folder, printer, monthName, printing::MonthDaySlots(MonthKeyOf(monthItem), yearItem), true,
+        printing::EmptyTotalsFiles::Keep);
     // The average rent as the audit prints it; the rest from the figures on the screen.
     printing::MonthlyContinuedValues values = printing::AuditContinuedValues(sums, 0, 0);
     double averageRooms = 0;
@@ -178,7 +180,8 @@ uint32_t Rotr(uint32_t x, int n) {
 }
 
 // The access code is kept only as its digest, so it cannot be read out of the program.
-constexpr std::string_view kAccessCodeDigest = "38b5e6e7d626ffcae0fa22138e33143d30cee02a119a83748770a872d55c618d";
+constexpr std::string_view kAccessCodeDigest =
+    "38b5e6e7d626ffcae0fa22138e33143d30cee02a119a83748770a872d55c618d";
 
 } // namespace
 
@@ -206,7 +209,8 @@ std::string Sha256Hex(std::string_view bytes) {
         }
         uint32_t a = h[0], b = h[1], c = h[2], d = h[3], e = h[4], f = h[5], g = h[6], k = h[7];
         for (int i = 0; i < 64; ++i) {
-            const uint32_t t1 = k + (Rotr(e, 6) ^ Rotr(e, 11) ^ Rotr(e, 25)) + ((e & f) ^ (~e & g)) + kRound[i] + w[i];
+            const uint32_t t1 =
+                k + (Rotr(e, 6) ^ Rotr(e, 11) ^ Rotr(e, 25)) + ((e & f) ^ (~e & g)) + kRound[i] + w[i];
             const uint32_t t2 = (Rotr(a, 2) ^ Rotr(a, 13) ^ Rotr(a, 22)) + ((a & b) ^ (a & c) ^ (b & c));
             k = g;
             g = f;
@@ -275,8 +279,8 @@ void ClearDayCash(const platform::DataFolder& folder, std::string_view dateText)
     records::WriteDayTotals(folder, dateText, totals);
 }
 
-void SetShiftCashFromRent(const platform::DataFolder& folder, std::string_view shift, std::string_view dateText,
-                          double amount) {
+void SetShiftCashFromRent(const platform::DataFolder& folder, std::string_view shift,
+                          std::string_view dateText, double amount) {
     records::ShiftCash cash = records::ReadShiftCash(folder, shift, dateText);
     cash.CashFromRent = static_cast<float>(platform::Round(amount, 2));
     records::WriteShiftCash(folder, shift, dateText, cash);

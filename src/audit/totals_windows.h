@@ -38,7 +38,7 @@ printing::DailyTotalsPage DailyTotalsWindowPage(const DailyTotalsFigures& figure
 // ---- Monthly totals of a picked month ----
 
 inline constexpr const char* kMonthItems[12] = {
-    "1  -January", "2  -February", "3  -March",    "4  -April",    "5  -May",        "6  -June",
+    "1  -January", "2  -February", "3  -March",     "4  -April",   "5  -May",      "6  -June",
     "7  -July",    "8  -August",   "9  -September", "10 -October", "11 -November", "12 -Decemeber"};
 // "2004" to the later of "2020" and the current year.
 std::vector<std::string> YearItems(int currentYear);
@@ -63,8 +63,9 @@ std::string MonthListRow(std::string_view dayText, float roomRent, float grossRe
 // then the continued page whose average rooms come from the rooms shown and whose tax
 // lines print the texts shown. Nothing is deleted.
 void PrintMonthWindowReport(const platform::DataFolder& folder, platform::Printer& printer,
-                            std::string_view monthItem, std::string_view yearItem, std::string_view roomsShown,
-                            std::string_view cityTaxShown, std::string_view stateTaxShown);
+                            std::string_view monthItem, std::string_view yearItem,
+                            std::string_view roomsShown, std::string_view cityTaxShown,
+                            std::string_view stateTaxShown);
 
 // ---- Totals repair ----
 
@@ -88,8 +89,8 @@ void RecomputeDayTotals(const platform::DataFolder& folder, std::string_view dat
                         float grossRent, float tax, float cash);
 void ClearDayCash(const platform::DataFolder& folder, std::string_view dateText);
 // The shift's CashFromRent := Round(amount, 2); other fields kept.
-void SetShiftCashFromRent(const platform::DataFolder& folder, std::string_view shift, std::string_view dateText,
-                          double amount);
+void SetShiftCashFromRent(const platform::DataFolder& folder, std::string_view shift,
+                          std::string_view dateText, double amount);
 void SetRoomsRented(const platform::DataFolder& folder, std::string_view dateDigits, float rooms);
 // The repair copy of the daily totals page for the date: no leading empty line, one tax line.
 void PrintRepairTotalsPage(const platform::DataFolder& folder, platform::Printer& printer,

@@ -11,7 +11,7 @@ public:
     static constexpr const char* kName = "Form17";
     explicit Form17(App& app);
 
-    platform::Frame Frame1{*this, "Frame1", {.caption = "Options", .at = {16, 12, 288, 382}}};
+    platform::Frame Frame1{*this, "Frame1", {.caption = "Options", .at = {16, 12, 288, 424}}};
     platform::CommandButton Command1{*this, "Command1",
                                      {.caption = "Edit Room Properties", .at = {16, 28, 256, 34},
                                       .frame = &Frame1}};
@@ -33,8 +33,11 @@ public:
     platform::CommandButton Command8{*this, "Command8",
                                      {.caption = "Set Optional Rates", .at = {16, 280, 256, 34},
                                       .frame = &Frame1}};
+    platform::CommandButton Command9{*this, "Command9",
+                                     {.caption = "Repair Day Totals", .at = {16, 322, 256, 34},
+                                      .frame = &Frame1}};
     platform::CommandButton Command3{*this, "Command3",
-                                     {.caption = "Exit", .at = {16, 334, 256, 34}, .frame = &Frame1}};
+                                     {.caption = "Exit", .at = {16, 376, 256, 34}, .frame = &Frame1}};
 
 private:
     void Form_Load() override;
@@ -46,6 +49,7 @@ private:
     void Command6_Click();
     void Command7_Click();
     void Command8_Click();
+    void Command9_Click();
 
     // The menu closes and the other window takes its place.
     void CloseAndOpen(const char* window);

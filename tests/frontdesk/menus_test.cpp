@@ -195,6 +195,7 @@ TEST_F(AdministrationTest, EachButtonOpensItsWindowAndClosesTheMenuOrLeavesItOpe
         {&Form17::Command6, "Set Rates Days / Weekends", "Form59", false},
         {&Form17::Command7, "Change Rates on Room Type", "Form24", false},
         {&Form17::Command8, "Set Optional Rates", "Form69", true},
+        {&Form17::Command9, "Repair Day Totals", "Form58", false},
         {&Form17::Command3, "Exit", "", false},
     };
     for (const Case& c : cases) {
