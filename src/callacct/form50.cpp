@@ -42,4 +42,10 @@ void Form50::Timer1_Timer() {
         HandleCallRecord(app().data(), *call, {app().clock().DateText(), app().gShift, app().gClerk});
 }
 
+void StopCallCapture(App& app) {
+    Form50& capture = app.Get<Form50>();
+    if (capture.MSComm1.PortOpen()) capture.MSComm1.SetPortOpen(false);
+    app.Unload(capture);
+}
+
 } // namespace vantreth

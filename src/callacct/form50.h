@@ -23,4 +23,9 @@ private:
     int m_quietPolls = 0;
 };
 
+// Closes the call box's port when it is open and unloads the call-capture window, as the
+// windows that take the front desk's place do when they close; the front desk's next load
+// starts call capture again.
+void StopCallCapture(App& app);
+
 } // namespace vantreth

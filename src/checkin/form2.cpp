@@ -108,10 +108,7 @@ void form2::Form_Unload() {
     app().Unload(app().Get<Form64>());
     // History opened with the check-in serves it; it goes with it.
     if (app().gHistoryForReservation != 1) app().Unload("Form14");
-    Form50& calls = app().Get<Form50>();
-    if (calls.MSComm1.PortOpen())
-        calls.MSComm1.SetPortOpen(false);
-    app().Unload(calls);
+    StopCallCapture(app());
     app().Load(app().Get<Form1>());
 }
 

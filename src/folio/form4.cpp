@@ -67,10 +67,7 @@ void Form4::Form_Load() {
 // Call capture stays off while the folio is open; however the window closes, the front
 // desk comes back and its load starts call capture again.
 void Form4::Form_Unload() {
-    Form50& calls = app().Get<Form50>();
-    if (calls.MSComm1.PortOpen())
-        calls.MSComm1.SetPortOpen(false);
-    app().Unload(calls);
+    StopCallCapture(app());
     app().Load(app().Get<Form1>());
 }
 

@@ -186,9 +186,7 @@ void Form1::Timer2_Timer() {
 void Form1::Form_QueryClose() { Command5_Click(); }
 
 void Form1::Command5_Click() {
-    Form50& capture = app().Get<Form50>();
-    if (capture.MSComm1.PortOpen()) capture.MSComm1.SetPortOpen(false);
-    app().Unload(capture);
+    StopCallCapture(app());
     for (const char* window : {"Form41", "Form42", "Form43", "Form51"}) app().Unload(window);
     // Leaving the program closes every window still open (the first-run guide, a menu),
     // so that no window is left behind without the front desk.

@@ -38,9 +38,7 @@ void Form10::Form_Load() {
 // when this window opened, so however it closes (the close box included) it comes back,
 // and its load opens the port again.
 void Form10::Form_Unload() {
-    Form50& calls = app().Get<Form50>();
-    if (calls.MSComm1.PortOpen()) calls.MSComm1.SetPortOpen(false);
-    app().Unload(calls);
+    StopCallCapture(app());
     app().Load(app().Get<Form1>());
 }
 

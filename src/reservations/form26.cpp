@@ -93,13 +93,10 @@ void Form26::Form_Unload() {
         app().Unload(app().Get<Form14>());
         app().gHistoryForReservation = 0;
     }
-    Form50& calls = app().Get<Form50>();
-    if (calls.MSComm1.PortOpen())
-        calls.MSComm1.SetPortOpen(false);
-    app().Unload(calls);
+    StopCallCapture(app());
     Form1& frontDesk = app().Get<Form1>();
     if (frontDesk.Loaded())
-        app().Load(calls);
+        app().Load(app().Get<Form50>());
     else
         app().Load(frontDesk);
 }
