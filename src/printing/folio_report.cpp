@@ -2,6 +2,7 @@
 #include "printing/folio_report.h"
 
 #include "platform/text.h"
+#include "printing/letterhead.h"
 
 namespace printing {
 
@@ -205,17 +206,7 @@ FolioReportTotals PrintFolioReport(platform::Printer& printer, const platform::S
     const bool exempt = guest.IsTaxExempt();
     const bool folio = report.form == FolioForm::PrintFolio;
 
-    printer.EndDoc();
-    printer.FontSize(10);
-    printer.Print();
-    printer.Print(motel.motelName);
-    printer.Print(motel.street);
-    printer.Print(motel.town);
-    printer.Print();
-    printer.Print();
-    printer.Print(motel.phone);
-    printer.Print();
-    printer.Print();
+    StartFolioDocument(printer, motel);
     printer.Print(FolioReportNameLine(guest));
     printer.Print(FolioReportStreetLine(guest));
     printer.Print(FolioReportTownLine(guest));

@@ -2,6 +2,7 @@
 #include "printing/past_folio.h"
 
 #include "platform/text.h"
+#include "printing/letterhead.h"
 #include "records/filenames.h"
 #include "records/settings_files.h"
 
@@ -228,17 +229,7 @@ void PrintPastFolio(platform::Printer& printer, const platform::DataFolder& fold
             account = records::ReadAccount(folder, *n);
     }
 
-    printer.EndDoc();
-    printer.FontSize(10);
-    printer.Print();
-    printer.Print(motel.motelName);
-    printer.Print(motel.street);
-    printer.Print(motel.town);
-    printer.Print();
-    printer.Print();
-    printer.Print(motel.phone);
-    printer.Print();
-    printer.Print();
+    StartFolioDocument(printer, motel);
     printer.Print(PastFolioNameLine(entry));
     printer.Print(PastFolioStreetLine(entry));
     printer.Print(PastFolioTownLine(entry));
