@@ -317,8 +317,10 @@ void QtWindow::SyncItem(Item &item) {
     case ControlKind::TextBox: {
         const QString text = ToQtLines(static_cast<const platform::TextBox &>(control).Text());
         if (auto *edit = qobject_cast<QLineEdit *>(widget)) {
-            if (edit->text() != text)
+            if (edit->text() != text) {
                 edit->setText(text);
+                edit->setCursorPosition(static_cast<const platform::TextBox &>(control).SelStart());
+            }
         } else if (auto *area = qobject_cast<QPlainTextEdit *>(widget); area && area->toPlainText() != text) {
             area->setPlainText(text);
             area->moveCursor(QTextCursor::End);
@@ -495,7 +497,17 @@ bool QtWindow::Key(Item &item, QKeyEvent &event) {
     switch (control.Kind()) {
     case ControlKind::TextBox:
         if (code >= 0) {
-            As<platform::TextBox>(control).UserType(code);
+            auto &box = As<platform::TextBox>(control);
+            if (auto *edit = qobject_cast<QLineEdit *>(item.widget)) {
+                // The key goes in where the clerk put the caret, or over what is selected.
+                if (edit->hasSelectedText())
+                    box.SetSelection(edit->selectionStart(), static_cast<int>(edit->selectedText().size()));
+                else
+                    box.SetSelection(edit->cursorPosition());
+            }
+            box.UserType(code);
+        } else if (key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Home || key == Qt::Key_End) {
+            return false; // Qt moves the caret (and, with Shift, the selection)
         } else if (event.matches(QKeySequence::Copy) || event.matches(QKeySequence::SelectAll)) {
             return false;
         } else if (control.design().multiLine && (key == Qt::Key_Up || key == Qt::Key_Down ||

@@ -114,12 +114,23 @@ TextBox::TextBox(Form& form, std::string name, Design design)
 void TextBox::Reset() {
     Control::Reset();
     m_text = design().caption;
+    SetSelection(static_cast<int>(m_text.size()));
 }
 
 void TextBox::SetText(std::string text) {
-    if (text == m_text) return;
+    if (text == m_text) {
+        SetSelection(static_cast<int>(m_text.size()));
+        return;
+    }
     m_text = std::move(text);
+    SetSelection(static_cast<int>(m_text.size()));
     if (on_change) on_change();
+}
+
+void TextBox::SetSelection(int start, int length) {
+    const int size = static_cast<int>(m_text.size());
+    m_selStart = std::clamp(start, 0, size);
+    m_selLength = std::clamp(length, 0, size - m_selStart);
 }
 
 std::string TextBox::Describe() const { return Name() + " " + Quoted(m_text) + Flags(*this); }
@@ -140,12 +151,27 @@ void TextBox::UserTypeText(const std::string& text) {
 
 void TextBox::TypeIntoBox(int key) {
     std::string text = m_text;
+    size_t caret = static_cast<size_t>(m_selStart);
+    std::string typed;
     if (key == vbKeyReturn && design().multiLine) {
-        text += "\r\n";
-    } else if (!ApplyKey(text, key, MaxLength())) {
+        typed = "\r\n";
+    } else if (key == vbKeyBack) {
+        if (m_selLength == 0) {
+            if (caret == 0) return;
+            --caret;
+            text.erase(caret, 1);
+        }
+    } else if (key >= 32 && key <= 255 && key != 127) {
+        typed.assign(1, static_cast<char>(key));
+    } else {
         return;
     }
-    SetText(std::move(text));
+    text.erase(caret, static_cast<size_t>(m_selLength));
+    if (!typed.empty() && MaxLength() > 0 && static_cast<int>(text.size() + typed.size()) > MaxLength()) return;
+    text.insert(caret, typed);
+    caret += typed.size();
+    SetText(text);
+    if (m_text == text) SetSelection(static_cast<int>(caret));
 }
 
 // ---------------------------------------------------------------------------

@@ -135,9 +135,16 @@ public:
     // Types every character of the text, one key at a time.
     void UserTypeText(const std::string& text);
 
-    // What a key that no handler consumed does to the text: printable characters are
-    // added (up to MaxLength), Backspace removes the last one.
+    // What a key that no handler consumed does to the text: a printable character replaces
+    // the selection or goes in at the caret (up to MaxLength); Backspace removes the
+    // selection or the character before the caret.
     void TypeIntoBox(int key);
+
+    // The caret and the selection, in characters from 0. A write from code puts the caret
+    // at the end; the clerk's mouse and arrow keys move it (set by the screen, no event).
+    int SelStart() const { return m_selStart; }
+    int SelLength() const { return m_selLength; }
+    void SetSelection(int start, int length = 0);
 
     std::function<void()> on_change;
     std::function<void()> on_click;
@@ -145,6 +152,8 @@ public:
 
 private:
     std::string m_text;
+    int m_selStart = 0;
+    int m_selLength = 0;
 };
 
 class CommandButton final : public Control {

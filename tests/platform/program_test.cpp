@@ -103,6 +103,40 @@ TEST_F(ProgramTest, TypedKeysFollowMaxLengthAndBackspace) {
     EXPECT_EQ(form().Text1.Text(), "abcd") << "Enter types nothing into a one-line box";
 }
 
+TEST_F(ProgramTest, TypingGoesInAtTheCaretAndReplacesTheSelection) {
+    TextBox& box = form().Text2;
+    box.SetText("SMTH");
+    EXPECT_EQ(box.SelStart(), 4) << "a write from code puts the caret at the end";
+    box.SetSelection(2);
+    box.UserType('I');
+    EXPECT_EQ(box.Text(), "SMITH");
+    EXPECT_EQ(box.SelStart(), 3);
+    box.SetSelection(0, 5);
+    box.UserType('J');
+    EXPECT_EQ(box.Text(), "J");
+    box.SetText("JONES");
+    box.SetSelection(1);
+    box.UserType(vbKeyBack);
+    EXPECT_EQ(box.Text(), "ONES");
+    box.UserType(vbKeyBack);
+    EXPECT_EQ(box.Text(), "ONES") << "Backspace at the start deletes nothing";
+    box.SetSelection(1, 2);
+    box.UserType(vbKeyBack);
+    EXPECT_EQ(box.Text(), "OS");
+}
+
+TEST_F(ProgramTest, MaxLengthStillHoldsWhenTypingReplacesASelection) {
+    TextBox& box = form().Text1; // at most 5 characters
+    box.SetText("ABCDE");
+    box.SetSelection(1, 2);
+    box.UserType('x');
+    EXPECT_EQ(box.Text(), "AxDE");
+    box.SetSelection(0);
+    box.UserType('1');
+    box.UserType('2');
+    EXPECT_EQ(box.Text(), "1AxDE");
+}
+
 TEST_F(ProgramTest, KeyHandlerMayReplaceTheKey) {
     form().Text1.SetText("");
     form().replaceWith = 'Z';
