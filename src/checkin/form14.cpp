@@ -65,7 +65,7 @@ void Form14::Text1_Change() {
     const std::string typed = Text1.Text();
     if (typed.empty())
         return;
-    for (const HistoryEntry& entry : ReadHistoryIfAny(app().data())) {
+    for (const HistoryEntry& entry : records::ReadHistory(app().data())) {
         if (LastNameBeginsWith(entry, typed))
             List1.AddItem(HistoryPrefixLine(entry));
     }
@@ -75,7 +75,7 @@ void Form14::Command1_Click() {
     List1.Clear();
     const std::string name = UCase(Text1.Text());
     bool found = false;
-    for (const HistoryEntry& entry : ReadHistoryIfAny(app().data())) {
+    for (const HistoryEntry& entry : records::ReadHistory(app().data())) {
         if (RTrim(entry.LastName) != name)
             continue;
         List1.AddItem(HistoryWholeNameLine(entry));
@@ -96,7 +96,7 @@ void Form14::List1_Click() {
     const bool forReservation = app().gHistoryForReservation == 1;
     // Folio numbers start at 1: a blank line or the apology picks nobody.
     if (folio != 0) {
-        for (const HistoryEntry& entry : ReadHistoryIfAny(app().data())) {
+        for (const HistoryEntry& entry : records::ReadHistory(app().data())) {
             if (Val(entry.FolioNumber) != folio)
                 continue;
             Form26& addReservation = app().Get<Form26>();

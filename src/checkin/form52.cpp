@@ -36,12 +36,6 @@ ArrivalDateCheck CheckArrivalDateText(std::string_view text) {
     return ArrivalDateCheck::Ok;
 }
 
-std::vector<HistoryEntry> ReadHistoryIfAny(const DataFolder& data) {
-    if (!FileExists(records::HistoryFile(data)))
-        return {};
-    return records::ReadHistory(data);
-}
-
 Form52::Form52(App& app) : AppForm(app, kName, "Find Checked Out Guest", {80, 40, 860, 412}) {
     Command1.on_click = [this] { Command1_Click(); };
     Command2.on_click = [this] { Command2_Click(); };
@@ -179,7 +173,7 @@ void Form52::Command7_Click() {
 bool Form52::SearchHistory(bool (*matches)(const HistoryEntry&, const std::string&), const std::string& key,
                            bool cardSearch) {
     bool found = false;
-    for (const HistoryEntry& entry : ReadHistoryIfAny(app().data())) {
+    for (const HistoryEntry& entry : records::ReadHistory(app().data())) {
         if (!matches(entry, key))
             continue;
         // The folio is read before anything of the stay is shown.
@@ -249,7 +243,7 @@ void Form52::ShowNoFurtherInfo() {
 // The shown stay is found again by its folio number, exactly as the history holds it.
 void Form52::Command6_Click() {
     const std::string folio = Label14.Caption();
-    for (const HistoryEntry& entry : ReadHistoryIfAny(app().data())) {
+    for (const HistoryEntry& entry : records::ReadHistory(app().data())) {
         if (entry.FolioNumber != folio)
             continue;
         printing::PrintPastFolio(app().printer(), app().data(), app().settings(), entry);

@@ -22,9 +22,6 @@ inline constexpr const char* kZeroDayMessage =
 inline constexpr const char* kZeroMonthMessage =
     "Do not put an 0 at the beginning of the month. For example, it would be 1/5/04 not 01/5/04. Please Fix.";
 
-// Every stay of the history file; none when no guest has checked out yet.
-std::vector<records::HistoryEntry> ReadHistoryIfAny(const platform::DataFolder& data);
-
 class Form52 final : public AppForm {
 public:
     static constexpr const char* kName = "Form52";

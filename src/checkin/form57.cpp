@@ -43,7 +43,7 @@ void Form57::Text1_Change() {
     const std::string typed = Text1.Text();
     if (typed.empty())
         return;
-    for (const HistoryEntry& entry : ReadHistoryIfAny(app().data()))
+    for (const HistoryEntry& entry : records::ReadHistory(app().data()))
         if (LastNameBeginsWith(entry, typed))
             List1.AddItem(HistoryNameListLine(entry));
 }
@@ -53,7 +53,7 @@ void Form57::List1_DblClick() {
     finder.List1.Clear();
     const double folio = FolioNumberOfLine(List1.Text());
     bool shown = false;
-    for (const HistoryEntry& entry : ReadHistoryIfAny(app().data())) {
+    for (const HistoryEntry& entry : records::ReadHistory(app().data())) {
         if (Val(entry.FolioNumber) != folio)
             continue;
         finder.ShowPickedStay(entry);

@@ -20,8 +20,6 @@ bool CheckedOutOn(const records::HistoryEntry& entry, std::string_view todayText
 
 std::vector<records::HistoryEntry> CheckedOutToday(const DataFolder& folder, std::string_view todayText) {
     std::vector<records::HistoryEntry> today;
-    if (!FileExists(records::HistoryFile(folder)))
-        return today;
     for (records::HistoryEntry& entry : records::ReadHistory(folder))
         if (CheckedOutOn(entry, todayText))
             today.push_back(std::move(entry));

@@ -100,6 +100,8 @@ void AppendHistoryEntry(const DataFolder &folder, const HistoryEntry &entry) {
 }
 
 std::vector<HistoryEntry> ReadHistory(const DataFolder &folder) {
+    if (!platform::FileExists(HistoryFile(folder)))
+        return {}; // no guest has checked out yet
     SeqReader reader(HistoryFile(folder));
     size_t next = 0; // index of the next item, to see what kind item 20 is
     auto text = [&] {

@@ -92,8 +92,8 @@ HistoryEntry HistoryForCheckOut(const GuestRecord &guest, std::string_view timeT
 HistoryEntry HistoryForDirectBillCheckOut(const GuestRecord &guest, std::string_view timeText);
 
 void AppendHistoryEntry(const platform::DataFolder &folder, const HistoryEntry &entry);
-// Every entry in file order; throws IoError when the file does not exist or ends inside
-// an entry.
+// Every entry in file order; none when no guest has checked out yet (no file). Throws
+// IoError when the file ends inside an entry.
 std::vector<HistoryEntry> ReadHistory(const platform::DataFolder &folder);
 
 struct DirectBillAccount {

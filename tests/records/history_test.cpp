@@ -99,6 +99,11 @@ TEST_F(HistoryTest, EntriesReadBackInOrderWithTheirKindOfCheckOutDate) {
     EXPECT_EQ(back[1].Comment, Pad("QUIET ROOM, PLEASE", 160));
 }
 
+TEST_F(HistoryTest, NoHistoryFileMeansNoCheckedOutStays) {
+    EXPECT_TRUE(ReadHistory(folder()).empty());
+    EXPECT_FALSE(platform::FileExists(folder().root() / "history/history")) << "reading creates nothing";
+}
+
 TEST_F(HistoryTest, AHistoryFileThatEndsInsideAnEntryIsAnError) {
     WriteRaw(folder().root() / "history/history", Line1());
     EXPECT_THROW(ReadHistory(folder()), platform::IoError);
