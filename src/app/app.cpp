@@ -89,6 +89,12 @@ template <class F> void Add(App& app) {
 } // namespace
 
 App::App(platform::Services services) : platform::Program(std::move(services)) {
+    // The date hold works whatever window is open; the front desk's own timer does it while
+    // the front desk is loaded.
+    AddBackgroundTask("The date hold after midnight", 5000, [this] {
+        if (!IsLoaded("Form1")) HoldBusinessDate(*this);
+    });
+
     // Front desk, rooms and rates.
     Add<Form1>(*this);
     Add<Form3>(*this);

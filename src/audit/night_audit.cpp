@@ -1,6 +1,8 @@
 // The night audit's gate, room-rent posting, refusals, day number and housekeeping report.
 #include "audit/night_audit.h"
 
+#include "platform/journal.h"
+
 #include "platform/text.h"
 #include "printing/housekeeping_report.h"
 #include "records/counters.h"
@@ -99,7 +101,10 @@ NightCharges ChargeRoomAndTax(const platform::DataFolder& data,
         if (guest.IsFree())
             continue;
         try {
-            if (PostNight(data, guest, night) == NightPosting::Posted)
+            // Each room's posting is whole or not there: a failure leaves no part of it.
+            NightPosting posting = NightPosting::Posted;
+            platform::AllOrNothing([&] { posting = PostNight(data, guest, night); });
+            if (posting == NightPosting::Posted)
                 ++charges.posted;
             else
                 ++charges.alreadyPosted;

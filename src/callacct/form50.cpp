@@ -29,17 +29,23 @@ void Form50::Form_Load() {
     }
 }
 
-// Gathers what the call box sends and posts every complete record. Each record leaves
-// the buffer before it is handled, so a record that fails to post is not taken again on
-// every later tick; the records behind it wait in the buffer for the next tick.
+// Gathers what the call box sends and posts every complete record. The records leave the
+// buffer only once they are all posted: when a posting fails (and everything of that tick is
+// undone), or must wait because a box is up in the middle of another step, they are posted
+// again at a later tick, and the failure is shown once.
 void Form50::Timer1_Timer() {
     std::string arrived;
     if (MSComm1.InBufferCount() > 0)
         arrived = MSComm1.Input();
     GatherCallCharacters(app().gCallBuffer, arrived, m_quietPolls);
     m_quietPolls = arrived.empty() ? std::min(m_quietPolls + 1, kCallQuietPolls) : 0;
-    while (std::optional<records::CallRecord> call = TakeCallRecord(app().gCallBuffer))
+    std::string waiting = app().gCallBuffer;
+    bool posted = false;
+    while (std::optional<records::CallRecord> call = TakeCallRecord(waiting)) {
         HandleCallRecord(app().data(), *call, {app().clock().DateText(), app().gShift, app().gClerk});
+        posted = true;
+    }
+    if (posted) app().gCallBuffer = waiting;
 }
 
 void StopCallCapture(App& app) {

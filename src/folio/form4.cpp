@@ -1,6 +1,8 @@
 // "View Folio": showing the stay's ledger, postings, the printed folio and check-out.
 #include "form4.h"
 
+#include "platform/journal.h"
+
 #include "callacct/form50.h"
 #include "folio/folio_postings.h"
 #include "frontdesk/form1.h"
@@ -333,7 +335,7 @@ void Form4::Command3_Click() {
     // stop the folio from printing.
     guest.CheckOutTime = Fixed("-------", 10);
     try {
-        records::WriteGuest(app().data(), records::kGuestFile, *slot, guest);
+        platform::AllOrNothing([&] { records::WriteGuest(app().data(), records::kGuestFile, *slot, guest); });
     } catch (const IoError&) {
     }
 

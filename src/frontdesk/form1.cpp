@@ -139,27 +139,32 @@ void Form1::Form_KeyPress(int& KeyAscii) {
     KeyAscii = 0;
 }
 
-// The date hold: at the first tick after midnight the business date goes back to the day
-// being worked, once; the first tick after noon arms the hold again for the next night.
-void Form1::Timer1_Timer() {
-    std::string time = app().clock().TimeText();
+bool HoldBusinessDate(App& app) {
+    const std::string time = app.clock().TimeText();
+    bool moved = false;
     if (Mid(time, 9, 2) == "AM" || Mid(time, 10, 2) == "AM") {
-        records::DateStatusRecord status = records::ReadDateStatus(app().data());
+        records::DateStatusRecord status = records::ReadDateStatus(app.data());
         if (status.RolledBack != 1.0f) {
-            app().clock().SetDate(AddDays(app().clock().Today(), -1));
-            Label33.SetCaption(app().clock().DateText());
+            // The clock and the flag change in one step: both or neither.
+            app.clock().SetDate(AddDays(app.clock().Today(), -1));
             status.RolledBack = 1.0f;
-            records::WriteDateStatus(app().data(), status);
+            records::WriteDateStatus(app.data(), status);
+            moved = true;
         }
     }
-    Label17.SetCaption(app().clock().DateText());
     if (Mid(time, 9, 2) == "PM" || Mid(time, 10, 2) == "PM") {
-        records::DateStatusRecord status = records::ReadDateStatus(app().data());
+        records::DateStatusRecord status = records::ReadDateStatus(app.data());
         if (status.RolledBack != 0) {
             status.RolledBack = 0;
-            records::WriteDateStatus(app().data(), status);
+            records::WriteDateStatus(app.data(), status);
         }
     }
+    return moved;
+}
+
+void Form1::Timer1_Timer() {
+    if (HoldBusinessDate(app())) Label33.SetCaption(app().clock().DateText());
+    Label17.SetCaption(app().clock().DateText());
 }
 
 // The list of guests due out today, made once in an 11 o'clock hour of shift "A". The

@@ -124,4 +124,10 @@ private:
     void ShowShift();
 };
 
+// The date hold: at the first tick after midnight the business date goes back to the day
+// being worked, once (remembered in `datestatus`); the first tick after noon arms it again.
+// Returns true when the date moved. The front desk's Timer1 runs it, and the program runs it
+// in the background whenever the front desk is not loaded.
+bool HoldBusinessDate(App& app);
+
 } // namespace vantreth

@@ -11,6 +11,7 @@
 #include "app/app.h"
 #include "platform/clock.h"
 #include "platform/files.h"
+#include "platform/folder_lock.h"
 #include "platform/settings.h"
 
 #include <QApplication>
@@ -22,6 +23,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace {
@@ -34,12 +36,37 @@ struct Options {
     QString screenshots;
 };
 
+// A message that stops the start: on the screen, or on the output in a self-test.
+void TellStartFailed(const Options &options, const QString &message) {
+    if (options.selfTest)
+        std::printf("self-test FAILED: %s\n", message.toStdString().c_str());
+    else
+        QMessageBox::critical(nullptr, QStringLiteral("Vantreth"), message);
+}
+
 int Run(const Options &options) {
     platform::DataFolder data(options.data);
     platform::Settings settings;
     std::unique_ptr<platform::BusinessClock> clock;
+    // One copy of the program per data folder: the lock is held until Run returns.
+    std::optional<platform::FolderLock> lock;
     try {
         data.EnsureLayout();
+        lock.emplace(platform::FolderLock::Acquire(data.root()));
+        if (lock->state() == platform::FolderLock::State::Taken) {
+            TellStartFailed(options, QStringLiteral("Vantreth is already running on this data folder (%1).\n"
+                                                    "Use the copy that is open, or close it first.")
+                                         .arg(QString::fromStdString(data.root().string())));
+            return 1;
+        }
+        if (lock->Held()) {
+            for (const std::filesystem::path &file : platform::RemoveInterruptedSaves(data.root()))
+                std::fprintf(stderr, "vantreth: removed %s, left by a save that was cut short\n",
+                             file.c_str());
+        } else {
+            std::fprintf(stderr, "vantreth: %s: %s; nothing stops a second copy on this folder\n",
+                         lock->file().c_str(), lock->reason().c_str());
+        }
         settings = platform::Settings::Load(data.root() / "settings");
         clock = std::make_unique<platform::BusinessClock>(data.root() / "clock");
     } catch (const platform::IoError &e) {
@@ -47,10 +74,7 @@ int Run(const Options &options) {
             QStringLiteral("The data folder %1 cannot be used: %2 (%3).")
                 .arg(QString::fromStdString(data.root().string()), QString::fromStdString(e.reason()),
                      QString::fromStdString(e.file().string()));
-        if (options.selfTest)
-            std::printf("self-test FAILED: %s\n", message.toStdString().c_str());
-        else
-            QMessageBox::critical(nullptr, QStringLiteral("Vantreth"), message);
+        TellStartFailed(options, message);
         return 1;
     }
     if (options.selfTest) {

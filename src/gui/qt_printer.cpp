@@ -4,6 +4,8 @@
 
 #include "platform/text.h"
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QDateTime>
 #include <QFontMetricsF>
 #include <QPageLayout>
@@ -13,6 +15,7 @@
 #include <QPrinterInfo>
 
 #include <algorithm>
+#include <string_view>
 
 namespace vantreth::gui {
 
@@ -78,19 +81,21 @@ void QtPrinter::Submit(const platform::PrintJob &job) {
     if (ec)
         throw platform::PrintError("the folder " + m_folder.string() + " cannot be made: " + ec.message());
 
+    // The PDF is made in memory and saved in one piece (see platform::SavePdfFile), so a
+    // full disk never leaves a document cut short under its name.
     const std::filesystem::path file = NewFileName();
+    QByteArray bytes;
     {
-        QPdfWriter pdf(QString::fromStdString(file.string()));
+        QBuffer buffer(&bytes);
+        if (!buffer.open(QIODevice::WriteOnly))
+            throw platform::PrintError("cannot make the document " + file.string() + " in memory");
+        QPdfWriter pdf(&buffer);
         pdf.setCreator(QStringLiteral("Vantreth"));
         pdf.setResolution(1200);
         pdf.setPageLayout(Layout());
-        try {
-            Draw(pdf, job, file.string());
-        } catch (const platform::PrintError &) {
-            std::filesystem::remove(file, ec);
-            throw;
-        }
+        Draw(pdf, job, file.string());
     }
+    platform::SavePdfFile(file, std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
     m_lastFile = file;
 
     if (!m_toPrinter)

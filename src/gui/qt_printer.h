@@ -1,5 +1,6 @@
 // The real printer: every document is kept as a PDF file in the data folder's "print"
-// sub-folder and, when the settings ask for it, also printed on the default printer.
+// sub-folder and, when the settings ask for it, also printed on the default printer. A PDF
+// that cannot be saved whole (a full disk) is not kept at all, and Submit throws PrintError.
 #pragma once
 
 #include "platform/printer.h"

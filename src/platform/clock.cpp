@@ -10,7 +10,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <fstream>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace platform {
 
@@ -158,21 +159,69 @@ DateTime RealNow() {
             {local.tm_hour, local.tm_min, std::min(local.tm_sec, 59)}};
 }
 
+// What the offset file holds. A missing or empty file (blanks and line ends only) is no
+// offset; a file that is there but cannot be read, or whose first line is not a whole number
+// of days in range, is damaged. Both give offset 0.
+struct StoredOffset {
+    long days = 0;
+    bool damaged = false;
+};
+
+StoredOffset ReadOffsetFile(const std::filesystem::path &file) {
+    constexpr size_t kMostBytes = 4096; // far more than any offset line
+    int fd;
+    do
+        fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    while (fd < 0 && errno == EINTR);
+    if (fd < 0)
+        return {0, errno != ENOENT && errno != ENOTDIR};
+    std::string text(kMostBytes, '\0');
+    size_t got = 0;
+    bool failed = false;
+    while (got < text.size()) {
+        const ssize_t n = ::read(fd, text.data() + got, text.size() - got);
+        if (n < 0 && errno == EINTR)
+            continue;
+        failed = n < 0;
+        if (n <= 0)
+            break;
+        got += static_cast<size_t>(n);
+    }
+    ::close(fd);
+    if (failed)
+        return {0, true};
+    text.resize(got);
+
+    constexpr const char *kSpace = " \t\r\n";
+    if (text.find_first_not_of(kSpace) == std::string::npos)
+        return {};
+    const size_t lineEnd = text.find('\n');
+    if (lineEnd == std::string::npos && got == kMostBytes)
+        return {0, true};
+    std::string line = text.substr(0, lineEnd);
+    const size_t first = line.find_first_not_of(" \t\r");
+    const size_t last = line.find_last_not_of(" \t\r");
+    line = first == std::string::npos ? std::string() : line.substr(first, last - first + 1);
+    char *stop = nullptr;
+    errno = 0;
+    const long days = std::strtol(line.c_str(), &stop, 10);
+    // The whole line must be the number: a NUL byte (a file zeroed by a crash) is not one.
+    if (stop == line.c_str() || stop != line.c_str() + line.size() || errno != 0 || days <= -3650000 ||
+        days >= 3650000)
+        return {0, true};
+    return {days, false};
+}
+
 } // namespace
 
 BusinessClock::BusinessClock(std::filesystem::path offsetFile) : m_file(std::move(offsetFile)) {
-    std::ifstream in(m_file);
-    std::string text;
-    if (in && std::getline(in, text)) {
-        std::string t = Trim(text);
-        if (!t.empty() && t.back() == '\r')
-            t = Trim(t.substr(0, t.size() - 1));
-        char *end = nullptr;
-        errno = 0;
-        long offset = std::strtol(t.c_str(), &end, 10);
-        if (!t.empty() && *end == '\0' && errno == 0 && offset > -3650000 && offset < 3650000)
-            m_offset = offset;
-    }
+    Reload();
+}
+
+void BusinessClock::Reload() {
+    const StoredOffset stored = ReadOffsetFile(m_file);
+    m_offset = stored.days;
+    m_damaged = stored.damaged;
 }
 
 DateTime BusinessClock::Now() {
@@ -185,6 +234,7 @@ void BusinessClock::SetDate(const Date &date) {
     long offset = DaysFromCivil(date) - DaysFromCivil(RealNow().date);
     ReplaceFileContent(m_file, std::to_string(offset) + "\n");
     m_offset = offset;
+    m_damaged = false;
 }
 
 void FakeClock::Advance(long seconds) {

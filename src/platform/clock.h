@@ -54,25 +54,35 @@ public:
     virtual DateTime Now() = 0;
     // Moves the business date; the time of day is not affected.
     virtual void SetDate(const Date& date) = 0;
+    // Reads the stored date again (after a failed action put the stored one back).
+    virtual void Reload() {}
 
     Date Today() { return Now().date; }
     std::string DateText() { return platform::DateText(Now().date); }
     std::string TimeText() { return platform::TimeText(Now().time); }
 };
 
-// Real local time plus a day offset stored as text in `offsetFile`. A missing or
-// unreadable offset file means offset 0. SetDate throws IoError when the offset
-// cannot be saved, and then leaves the date unchanged.
+// Real local time plus a day offset stored as text in `offsetFile`. A missing or empty
+// offset file means offset 0; so does a damaged one (see Damaged). SetDate throws IoError
+// when the offset cannot be saved, and then leaves the date unchanged.
 class BusinessClock final : public Clock {
 public:
     explicit BusinessClock(std::filesystem::path offsetFile);
     DateTime Now() override;
     void SetDate(const Date& date) override;
+    // Reads the offset file again, as the constructor does.
+    void Reload() override;
     long OffsetDays() const { return m_offset; }
+    // True when the offset file was there and not empty but could not be read as a day
+    // offset (not a whole number, out of range, unreadable): the business date fell back to
+    // the computer's date. A missing or empty file (nothing but blanks and line ends) is not
+    // damaged. Cleared by SetDate.
+    bool Damaged() const { return m_damaged; }
 
 private:
     std::filesystem::path m_file;
     long m_offset = 0;
+    bool m_damaged = false;
 };
 
 // A clock that stands still until told otherwise.

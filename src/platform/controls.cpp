@@ -3,6 +3,7 @@
 
 #include "form.h"
 #include "program.h"
+#include "text.h"
 
 #include <algorithm>
 #include <cctype>
@@ -80,7 +81,13 @@ void Control::Reset() {
 
 std::string Control::Describe() const { return m_name + Flags(*this); }
 
-void Control::UserEvent(const std::function<void()>& handler) { m_form.program().Dispatch(handler); }
+void Control::UserEvent(const std::function<void()>& handler) {
+    // The words the clerk would use: the window, then the button's caption or the control.
+    std::string what = m_kind == ControlKind::CommandButton ? RTrim(ValueText()) : std::string();
+    if (what.empty()) what = m_name;
+    const std::string action = m_form.Caption() + ": " + what;
+    m_form.program().Dispatch(handler, action, m_kind == ControlKind::Timer ? this : nullptr);
+}
 
 // ---------------------------------------------------------------------------
 

@@ -54,6 +54,13 @@ void ScriptedDialogs::Input(const std::string &text) {
 
 MsgBoxResult ScriptedDialogs::MsgBox(const std::string &prompt, int style, const std::string &title) {
     const std::string box = Describe("message box", prompt, title);
+    if (auto always = m_always.find(title); always != m_always.end()) {
+        Shown shown{false, prompt, title, style, ResultName(always->second)};
+        m_shown.push_back(shown);
+        if (on_shown)
+            on_shown(shown);
+        return always->second;
+    }
     if (m_answers.empty())
         throw UnexpectedDialog("unexpected " + box);
     const Queued next = m_answers.front();

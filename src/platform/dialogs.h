@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <functional>
+#include <map>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -56,6 +57,11 @@ public:
     MsgBoxResult MsgBox(const std::string& prompt, int style, const std::string& title) override;
     std::string InputBox(const std::string& prompt, const std::string& title) override;
 
+    // Boxes with this title are answered so, without taking from the queue (a test that
+    // makes a step fail anywhere cannot know when the failure box comes).
+    void AnswerAlways(const std::string& title, MsgBoxResult result) { m_always[title] = result; }
+    void ClearAnswers() { m_answers.clear(); }
+
     const std::vector<Shown>& shown() const { return m_shown; }
     void ClearShown() { m_shown.clear(); }
     size_t pending() const { return m_answers.size(); }
@@ -69,6 +75,7 @@ private:
         std::string text;
     };
     std::deque<Queued> m_answers;
+    std::map<std::string, MsgBoxResult> m_always;
     std::vector<Shown> m_shown;
 };
 

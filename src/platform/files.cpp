@@ -2,8 +2,10 @@
 // Plain POSIX calls underneath, so that every failure carries the system's reason.
 #include "platform/files.h"
 
+#include "platform/journal.h"
 #include "platform/text.h"
 
+#include <algorithm>
 #include <bit>
 #include <cerrno>
 #include <charconv>
@@ -11,6 +13,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <mutex>
+#include <set>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -35,6 +39,12 @@ class Fd {
     Fd(const Fd &) = delete;
     Fd &operator=(const Fd &) = delete;
     int get() const { return m_fd; }
+    // Hands the descriptor over: this object no longer closes it.
+    int Release() {
+        int fd = m_fd;
+        m_fd = -1;
+        return fd;
+    }
     // Closes now, reporting a failure (a write error may only show up here).
     int Close() {
         int rc = ::close(m_fd);
@@ -46,38 +56,6 @@ class Fd {
     int m_fd;
 };
 
-Fd OpenOrThrow(const std::filesystem::path &file, int flags) {
-    int fd;
-    do
-        fd = ::open(file.c_str(), flags | O_CLOEXEC, 0600);
-    while (fd < 0 && errno == EINTR);
-    if (fd < 0)
-        throw IoError(file, SystemReason(errno));
-    return Fd(fd);
-}
-
-void WriteAllAt(const std::filesystem::path &file, int fd, std::string_view data, off_t offset) {
-    while (!data.empty()) {
-        ssize_t n = ::pwrite(fd, data.data(), data.size(), offset);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            throw IoError(file, SystemReason(n < 0 ? errno : EIO));
-        data.remove_prefix(static_cast<size_t>(n));
-        offset += n;
-    }
-}
-
-void WriteAll(const std::filesystem::path &file, int fd, std::string_view data) {
-    while (!data.empty()) {
-        ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            throw IoError(file, SystemReason(n < 0 ? errno : EIO));
-        data.remove_prefix(static_cast<size_t>(n));
-    }
-}
 
 std::string ReadAll(const std::filesystem::path &file, int fd) {
     std::string out;
@@ -182,23 +160,28 @@ bool FileExists(const std::filesystem::path &file) {
 }
 
 void DeleteFile(const std::filesystem::path &file) {
-    if (::unlink(file.c_str()) != 0 && errno != ENOENT)
-        throw IoError(file, SystemReason(errno));
+    std::error_code ec;
+    if (!std::filesystem::exists(std::filesystem::symlink_status(file, ec)))
+        return;
+    if (Transaction *tx = Transaction::Current())
+        tx->BeforeReplace(file);
+    fileops::Remove(file);
 }
 
 void ReplaceFileContent(const std::filesystem::path &file, std::string_view content) {
-    std::string pattern = file.string() + ".XXXXXX";
-    int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
-    if (fd < 0)
-        throw IoError(file, SystemReason(errno));
-    Fd temp(fd);
+    if (Transaction *tx = Transaction::Current())
+        tx->BeforeReplace(file);
+    // The new content goes to a temporary file first, then takes the old one's name in one
+    // step, so that a reader never sees half of it. A temporary left by a crash is cleared
+    // away at the next start.
+    std::filesystem::path pattern;
+    Fd temp(fileops::CreateTemporary(file, pattern));
     try {
-        WriteAll(file, temp.get(), content);
-        if (temp.Close() != 0)
-            throw IoError(file, SystemReason(errno));
-        if (::rename(pattern.c_str(), file.c_str()) != 0)
-            throw IoError(file, SystemReason(errno));
-    } catch (...) {
+        fileops::Write(file, temp.get(), content, 0);
+        fileops::Sync(file, temp.get());
+        fileops::Close(file, temp.Release());
+        fileops::Rename(pattern, file);
+    } catch (const IoError &) {
         ::unlink(pattern.c_str());
         throw;
     }
@@ -206,19 +189,38 @@ void ReplaceFileContent(const std::filesystem::path &file, std::string_view cont
 
 // ---- random-access files ----
 
+namespace {
+
+// A missing file reads as an empty one, but only in a folder that is there: a missing
+// folder (the data folder gone, a sub-folder never made) is an error.
+void MissingFileOrThrow(const std::filesystem::path &file) {
+    const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
+    struct stat st;
+    if (::stat(folder.c_str(), &st) != 0)
+        throw IoError(file, SystemReason(errno));
+    if (!S_ISDIR(st.st_mode))
+        throw IoError(file, SystemReason(ENOTDIR));
+}
+
+} // namespace
+
 RandomFile::RandomFile(std::filesystem::path file, int recordLength)
     : m_file(std::move(file)), m_length(recordLength) {
     if (m_length <= 0)
         throw IoError(m_file, "Bad record length");
-    Fd fd = OpenOrThrow(m_file, O_RDWR | O_CREAT);
-    if (fd.Close() != 0)
-        throw IoError(m_file, SystemReason(errno));
+    // Nothing is opened here: a missing file reads as an empty one until Put makes it.
 }
 
 long RandomFile::Lof() const {
     struct stat st;
-    if (::stat(m_file.c_str(), &st) != 0)
-        throw IoError(m_file, SystemReason(errno));
+    if (::stat(m_file.c_str(), &st) != 0) {
+        if (errno != ENOENT)
+            throw IoError(m_file, SystemReason(errno));
+        MissingFileOrThrow(m_file);
+        return 0;
+    }
+    if (S_ISDIR(st.st_mode))
+        throw IoError(m_file, SystemReason(EISDIR));
     return static_cast<long>(st.st_size);
 }
 
@@ -231,7 +233,17 @@ std::string RandomFile::Get(long n, int bytes) const {
         throw IoError(m_file, "Bad record number");
     size_t want = static_cast<size_t>(bytes < 0 ? m_length : bytes);
     std::string out(want, '\0');
-    Fd fd = OpenOrThrow(m_file, O_RDONLY);
+    int opened;
+    do
+        opened = ::open(m_file.c_str(), O_RDONLY | O_CLOEXEC);
+    while (opened < 0 && errno == EINTR);
+    if (opened < 0 && errno == ENOENT) {
+        MissingFileOrThrow(m_file);
+        return out;
+    }
+    if (opened < 0)
+        throw IoError(m_file, SystemReason(errno));
+    Fd fd(opened);
     off_t offset = static_cast<off_t>(n - 1) * m_length;
     size_t got = 0;
     while (got < want) {
@@ -250,10 +262,12 @@ std::string RandomFile::Get(long n, int bytes) const {
 void RandomFile::Put(long n, std::string_view bytes) const {
     if (n < 1)
         throw IoError(m_file, "Bad record number");
-    Fd fd = OpenOrThrow(m_file, O_WRONLY | O_CREAT);
-    WriteAllAt(m_file, fd.get(), bytes, static_cast<off_t>(n - 1) * m_length);
-    if (fd.Close() != 0)
-        throw IoError(m_file, SystemReason(errno));
+    const long long offset = static_cast<long long>(n - 1) * m_length;
+    if (Transaction *tx = Transaction::Current())
+        tx->BeforeWrite(m_file, offset, bytes.size());
+    Fd fd(fileops::OpenForChange(m_file, O_WRONLY | O_CREAT));
+    fileops::Write(m_file, fd.get(), bytes, offset);
+    fileops::Close(m_file, fd.Release());
 }
 
 // ---- record images ----
@@ -337,10 +351,19 @@ SeqLine &SeqLine::TimeLit(const TimeOfDay &t) {
 }
 
 void AppendLines(const std::filesystem::path &file, const std::vector<SeqLine> &lines) {
-    Fd fd = OpenOrThrow(file, O_WRONLY | O_APPEND | O_CREAT);
-    WriteAll(file, fd.get(), JoinLines(lines));
-    if (fd.Close() != 0)
-        throw IoError(file, SystemReason(errno));
+    if (Transaction *tx = Transaction::Current())
+        tx->BeforeAppend(file);
+    Fd fd(fileops::OpenForChange(file, O_RDWR | O_APPEND | O_CREAT));
+    // A last line left without its line end (a write cut short before this version kept
+    // a journal) is closed first, so that the new lines never run on from it.
+    std::string text = JoinLines(lines);
+    struct stat st;
+    char last = '\n';
+    if (::fstat(fd.get(), &st) == 0 && st.st_size > 0 && ::pread(fd.get(), &last, 1, st.st_size - 1) == 1 &&
+        last != '\n')
+        text.insert(0, "\r\n");
+    fileops::Write(file, fd.get(), text, -1);
+    fileops::Close(file, fd.Release());
 }
 
 void AppendLine(const std::filesystem::path &file, const SeqLine &line) {
@@ -353,9 +376,6 @@ void WriteLines(const std::filesystem::path &file, const std::vector<SeqLine> &l
 
 namespace {
 
-bool IsLineEnd(char c) {
-    return c == '\r' || c == '\n';
-}
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
 }
@@ -419,54 +439,140 @@ bool ParseLiteral(std::string_view body, SeqItem &item) {
     return false;
 }
 
+// The items of one line (without its line end). False, with `why`, for a line that
+// cannot be read: a line written by SeqLine never holds any of these faults.
+bool ParseLineItems(std::string_view line, std::vector<SeqItem> &items, std::string &why) {
+    if (line.find('\0') != std::string_view::npos) {
+        why = "unreadable bytes";
+        return false;
+    }
+    size_t pos = 0;
+    const size_t n = line.size();
+    auto atFieldEnd = [&](size_t p) { return p >= n || line[p] == ','; };
+    // Fields separated by commas; an empty line reads as one empty text.
+    for (;;) {
+        while (pos < n && IsBlank(line[pos]))
+            ++pos;
+        SeqItem item;
+        if (pos < n && line[pos] == '"') {
+            size_t close = line.find('"', pos + 1);
+            if (close == std::string_view::npos) {
+                why = "a text without its closing quote";
+                return false;
+            }
+            item.text = std::string(line.substr(pos + 1, close - pos - 1));
+            pos = close + 1;
+            while (pos < n && IsBlank(line[pos]))
+                ++pos;
+            if (!atFieldEnd(pos)) {
+                why = "characters after a closing quote";
+                return false;
+            }
+        } else {
+            size_t start = pos;
+            while (!atFieldEnd(pos))
+                ++pos;
+            item.text = Trim(line.substr(start, pos - start));
+            std::string_view t = item.text;
+            if (t.size() >= 2 && t.front() == '#' && t.back() == '#' &&
+                ParseLiteral(t.substr(1, t.size() - 2), item)) {
+                item.text.clear();
+            } else if (IsNumberText(t)) {
+                item.kind = SeqItem::Kind::Number;
+                item.number = Val(t);
+            }
+        }
+        items.push_back(std::move(item));
+        if (pos < n && line[pos] == ',') {
+            ++pos;
+            continue;
+        }
+        return true;
+    }
+}
+
+// Splits a sequential file's text into lines and parses each: onLine(number, items) for
+// a readable line, onDamage(text) for one that is not. A line ends at CR LF (the form
+// written), LF or CR; CRs before an LF belong to the same line end. Text after the last
+// line end is a line cut short and is left out.
+template <class OnLine, class OnDamage>
+void SplitSeqText(std::string_view text, OnLine onLine, OnDamage onDamage) {
+    size_t pos = 0;
+    size_t number = 0;
+    while (pos < text.size()) {
+        ++number;
+        const size_t end = text.find_first_of("\r\n", pos);
+        if (end == std::string_view::npos) {
+            onDamage("line " + std::to_string(number) + ": cut short before its line end, left out");
+            return;
+        }
+        std::vector<SeqItem> items;
+        std::string why;
+        if (ParseLineItems(text.substr(pos, end - pos), items, why))
+            onLine(number, std::move(items));
+        else
+            onDamage("line " + std::to_string(number) + ": " + why + ", skipped");
+        pos = end;
+        while (pos < text.size() && text[pos] == '\r')
+            ++pos;
+        if (pos < text.size() && text[pos] == '\n')
+            ++pos;
+    }
+}
+
+// The damaged files found and not yet taken for showing, and the ones already reported
+// (by path, size and time of the last change), so that a file read at every keystroke is
+// reported once.
+struct DamageLog {
+    std::mutex mutex;
+    std::set<std::string> reported;
+    std::vector<std::string> pending;
+};
+
+DamageLog &Damage() {
+    static DamageLog log;
+    return log;
+}
+
+constexpr size_t kDamageShown = 8; // places listed in one message
+
+// The line number a damage note begins with ("line 4: ...", "lines 4 to 6: ...").
+unsigned long NoteLine(const std::string &note) {
+    const size_t digit = note.find_first_of("0123456789");
+    return digit == std::string::npos ? 0 : std::strtoul(note.c_str() + digit, nullptr, 10);
+}
+
+std::string DamageMessage(const std::filesystem::path &file, std::vector<std::string> damage) {
+    std::stable_sort(damage.begin(), damage.end(),
+                     [](const std::string &a, const std::string &b) { return NoteLine(a) < NoteLine(b); });
+    std::string text = "The file " + file.string() + " is damaged. Everything else in it was read.";
+    for (size_t i = 0; i < damage.size() && i < kDamageShown; ++i)
+        text += "\n" + damage[i];
+    if (damage.size() > kDamageShown)
+        text += "\n... and " + std::to_string(damage.size() - kDamageShown) + " more";
+    return text;
+}
+
 } // namespace
 
 std::vector<SeqItem> ParseSeqText(std::string_view text) {
     std::vector<SeqItem> items;
-    size_t pos = 0;
-    const size_t n = text.size();
-    auto atFieldEnd = [&](size_t p) { return p >= n || text[p] == ',' || IsLineEnd(text[p]); };
-    while (pos < n) {
-        // One line: fields separated by commas; an empty line reads as one empty text.
-        for (;;) {
-            while (pos < n && IsBlank(text[pos]))
-                ++pos;
-            SeqItem item;
-            if (pos < n && text[pos] == '"') {
-                size_t close = text.find('"', pos + 1);
-                if (close == std::string_view::npos)
-                    close = n;
-                item.text = std::string(text.substr(pos + 1, close - pos - 1));
-                pos = std::min(close + 1, n);
-                while (!atFieldEnd(pos))
-                    ++pos;
-            } else {
-                size_t start = pos;
-                while (!atFieldEnd(pos))
-                    ++pos;
-                item.text = Trim(text.substr(start, pos - start));
-                std::string_view t = item.text;
-                if (t.size() >= 2 && t.front() == '#' && t.back() == '#' &&
-                    ParseLiteral(t.substr(1, t.size() - 2), item)) {
-                    item.text.clear();
-                } else if (IsNumberText(t)) {
-                    item.kind = SeqItem::Kind::Number;
-                    item.number = Val(t);
-                }
-            }
-            items.push_back(std::move(item));
-            if (pos < n && text[pos] == ',') {
-                ++pos;
-                continue;
-            }
-            break;
-        }
-        if (pos < n && text[pos] == '\r')
-            ++pos;
-        if (pos < n && text[pos] == '\n')
-            ++pos;
-    }
+    SplitSeqText(
+        text,
+        [&](size_t, std::vector<SeqItem> line) {
+            for (SeqItem &item : line)
+                items.push_back(std::move(item));
+        },
+        [](const std::string &) {});
     return items;
+}
+
+std::vector<std::string> TakeDamageReports() {
+    DamageLog &log = Damage();
+    std::lock_guard<std::mutex> lock(log.mutex);
+    std::vector<std::string> out;
+    out.swap(log.pending);
+    return out;
 }
 
 SeqReader::SeqReader(const std::filesystem::path &file) : m_file(file) {
@@ -477,13 +583,86 @@ SeqReader::SeqReader(const std::filesystem::path &file) : m_file(file) {
     if (fd < 0)
         throw IoError(file, errno == ENOENT ? std::string("File not found") : SystemReason(errno));
     Fd guard(fd);
-    m_items = ParseSeqText(ReadAll(file, fd));
+    const std::string text = ReadAll(file, fd);
+    struct stat st;
+    const long long changed = ::fstat(fd, &st) == 0 ? st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec : 0;
+    m_version = std::to_string(text.size()) + "/" + std::to_string(changed);
+    SplitSeqText(
+        text,
+        [&](size_t number, std::vector<SeqItem> items) { m_lines.push_back({number, std::move(items)}); },
+        [&](std::string what) { m_damage.push_back(std::move(what)); });
+}
+
+SeqReader::~SeqReader() {
+    if (m_damage.empty())
+        return;
+    try {
+        DamageLog &log = Damage();
+        std::lock_guard<std::mutex> lock(log.mutex);
+        if (log.reported.insert(m_file.lexically_normal().string() + '\n' + m_version).second)
+            log.pending.push_back(DamageMessage(m_file, m_damage));
+    } catch (...) {
+        // Out of memory: the clerk misses one message, the reading itself stands.
+    }
+}
+
+bool SeqReader::Eof() const {
+    // A readable line holds at least one item, so only the current line can be used up.
+    size_t line = m_line;
+    if (line < m_lines.size() && m_item >= m_lines[line].items.size())
+        ++line;
+    return line >= m_lines.size();
 }
 
 const SeqItem &SeqReader::Next() {
-    if (Eof())
+    if (m_byLine) {
+        if (m_line >= m_lines.size() || m_item >= m_lines[m_line].items.size())
+            throw IoError(m_file, "Input past end of line");
+        return m_lines[m_line].items[m_item++];
+    }
+    if (m_line < m_lines.size() && m_item >= m_lines[m_line].items.size()) {
+        ++m_line;
+        m_item = 0;
+    }
+    if (m_line >= m_lines.size())
         throw IoError(m_file, "Input past end of file");
-    return m_items[m_next++];
+    return m_lines[m_line].items[m_item++];
+}
+
+bool SeqReader::NextLine() {
+    if (!m_byLine) {
+        m_byLine = true;
+        if (m_item != 0) // a line begun item by item is left
+            ++m_line;
+    } else if (m_line < m_lines.size()) {
+        ++m_line;
+    }
+    m_item = 0;
+    return m_line < m_lines.size();
+}
+
+size_t SeqReader::LineSize() const {
+    return m_byLine && m_line < m_lines.size() ? m_lines[m_line].items.size() : 0;
+}
+
+const SeqItem &SeqReader::LineItem(size_t i) const {
+    if (i >= LineSize())
+        throw IoError(m_file, "Input past end of line");
+    return m_lines[m_line].items[i];
+}
+
+size_t SeqReader::LineNumber() const {
+    return m_line < m_lines.size() ? m_lines[m_line].number : 0;
+}
+
+void SeqReader::SkipLine(std::string_view why) {
+    NoteDamage("line " + std::to_string(LineNumber()) + ": " + std::string(why) + ", skipped");
+    if (m_line < m_lines.size())
+        m_item = m_lines[m_line].items.size();
+}
+
+void SeqReader::NoteDamage(std::string what) {
+    m_damage.push_back(std::move(what));
 }
 
 std::string SeqReader::ReadText() {

@@ -62,15 +62,17 @@ void DeleteFile(const std::filesystem::path& file);
 // (owner-only), then renamed over the file, so a reader never sees half of it.
 void ReplaceFileContent(const std::filesystem::path& file, std::string_view content);
 
-// A file of fixed-length records. Record n (from 1) lies at (n-1) * length. Opening a
-// missing file creates it empty. Each call opens and closes the file.
+// A file of fixed-length records. Record n (from 1) lies at (n-1) * length. Each call
+// opens and closes the file. Reading never creates the file nor needs write permission:
+// a missing file reads as an empty one. Only Put creates it.
 class RandomFile {
 public:
     RandomFile(std::filesystem::path file, int recordLength);
 
-    long Lof() const;                // file length in bytes
+    long Lof() const;                // file length in bytes; 0 for a missing file
     long RecordCount() const;        // Lof() / record length
-    // `bytes` bytes of record n; bytes past the end of the file read as zero.
+    // `bytes` bytes of record n; bytes past the end of the file (or of a missing file)
+    // read as zero.
     std::string Get(long n, int bytes = -1) const;
     // Writes exactly the given bytes at the start of record n (the file grows as needed).
     void Put(long n, std::string_view bytes) const;
@@ -135,26 +137,86 @@ void AppendLine(const std::filesystem::path& file, const SeqLine& line);
 // Replaces the file's whole content (written to a temporary file, then renamed).
 void WriteLines(const std::filesystem::path& file, const std::vector<SeqLine>& lines);
 
-// Reads the items of a sequential file back in order. Throws IoError when the file
-// does not exist ("File not found") or an item cannot be read.
+// Reads a sequential file back, item by item or line by line. Throws IoError when the
+// file does not exist ("File not found") or cannot be read.
+//
+// A damaged file is read as far as it goes: a last line without its line end (an append
+// cut short) is left out, a line that cannot be read (an unterminated quote, text after a
+// closing quote, a NUL byte) is skipped, and so is a line the caller finds unusable
+// (SkipLine, ForEachLine). The damage found is noted for the clerk when the reader goes
+// away (see TakeDamageReports).
 class SeqReader {
 public:
     explicit SeqReader(const std::filesystem::path& file);
-    bool Eof() const { return m_next >= m_items.size(); }
+    ~SeqReader();
+    SeqReader(const SeqReader&) = delete;
+    SeqReader& operator=(const SeqReader&) = delete;
+
+    // True when no item is left to read.
+    bool Eof() const;
     // The next item as text; a date literal gives the date text, a time literal the time text.
     std::string ReadText();
     // The next item as a number (Val of a text item).
     double ReadNumber();
-    const std::vector<SeqItem>& items() const { return m_items; }
+
+    // Line by line: moves to the next readable line, false after the last one. From the
+    // first call on, ReadText and ReadNumber read only the current line's items and throw
+    // IoError past its end.
+    bool NextLine();
+    size_t LineSize() const;                // items of the current line
+    const SeqItem& LineItem(size_t i) const; // item i (from 0) of the current line
+    size_t LineNumber() const;              // the current line's number in the file, from 1
+    // Notes the current line as damaged (`why` says how) and leaves it.
+    void SkipLine(std::string_view why);
+    // Notes damage that is not one line's, e.g. "lines 4 to 5: an entry cut short".
+    void NoteDamage(std::string what);
+
+    // Calls `read` once for each readable line of exactly `count` items (any number when
+    // 0), with the reader at the line's first item. A line of another count, or one on
+    // which `read` throws IoError, is skipped as damaged.
+    template <class Read> void ForEachLine(size_t count, Read read);
+
+    bool damaged() const { return !m_damage.empty(); }
+    // What was found wrong, one entry per damaged place; empty for a sound file.
+    const std::vector<std::string>& damage() const { return m_damage; }
 
 private:
+    struct Line {
+        size_t number;
+        std::vector<SeqItem> items;
+    };
     const SeqItem& Next();
     std::filesystem::path m_file;
-    std::vector<SeqItem> m_items;
-    size_t m_next = 0;
+    std::string m_version; // size and time of the last change, as read
+    std::vector<Line> m_lines;
+    size_t m_line = 0;   // index into m_lines
+    size_t m_item = 0;   // next item of m_lines[m_line]
+    bool m_byLine = false;
+    std::vector<std::string> m_damage;
 };
 
-// Parses the items of a whole sequential file's text (for tests and tools).
+template <class Read> void SeqReader::ForEachLine(size_t count, Read read) {
+    while (NextLine()) {
+        if (count != 0 && LineSize() != count) {
+            SkipLine(std::to_string(LineSize()) + " items where " + std::to_string(count) + " belong");
+            continue;
+        }
+        try {
+            read();
+        } catch (const IoError& e) {
+            SkipLine(e.reason());
+        }
+    }
+}
+
+// The items of the readable lines of a sequential file's text, as SeqReader reads them:
+// a last line without its line end and the lines that cannot be read are left out.
 std::vector<SeqItem> ParseSeqText(std::string_view text);
+
+// The damage found in sequential files since the last call, one message for the clerk per
+// damaged file. A file is reported once; only after it was written to again (its size or
+// time of change differs) can it be reported anew. The program shows each message in a
+// box of its own.
+std::vector<std::string> TakeDamageReports();
 
 } // namespace platform

@@ -4,6 +4,7 @@
 // a PDF file and the default printer in the real program.
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <stdexcept>
@@ -40,6 +41,17 @@ class PrintError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
+
+// True when `bytes` is a whole PDF file: it starts with the "%PDF-" header and ends with the
+// "%%EOF" trailer marker, which may be followed by blanks and line ends. A file cut short
+// while it was written (a full disk) has no trailer.
+bool IsCompletePdf(std::string_view bytes);
+
+// Saves a finished PDF document as `file`. The bytes go to a temporary file beside it
+// ("<name>.XXXXXX", owner-only), which is read back and checked complete, flushed to the
+// disk and only then renamed into place. Any failure removes the temporary file and throws
+// PrintError naming the file and the reason: a document is saved whole or not at all.
+void SavePdfFile(const std::filesystem::path& file, std::string_view bytes);
 
 // Keeps every document in memory, in order.
 class CapturePrinter final : public PrinterDevice {

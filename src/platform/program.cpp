@@ -1,7 +1,12 @@
 // The program object: window registry, load and unload, the event dispatcher and timers.
 #include "program.h"
 
+#include "journal.h"
+
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <optional>
 #include <stdexcept>
 
 namespace platform {
@@ -86,40 +91,170 @@ std::vector<Form*> Program::LoadedForms() const { return m_loadOrder; }
 void Program::Start(std::string_view firstWindow) {
     m_started = true;
     Form& first = Get(firstWindow);
-    Dispatch([this, &first] { Load(first); });
+    RecoverInterruptedAction();
+    if (auto* business = dynamic_cast<BusinessClock*>(m_services.clock); business != nullptr && business->Damaged()) {
+        DepthGuard guard(m_depth);
+        MsgBox("The business date could not be read; it is now the computer's date.", vbOKOnly | vbExclamation,
+               "Business Date");
+    }
+    Dispatch([this, &first] { Load(first); }, "Starting the program");
 }
 
-void Program::Dispatch(const std::function<void()>& handler) {
-    {
-        DepthGuard guard(m_depth);
-        try {
-            handler();
-        } catch (const UnexpectedDialog&) {
-            throw;
-        } catch (const IoError& e) {
-            m_printer.KillDoc();
-            MsgBox("The file " + e.file().string() + " could not be used: " + e.reason() +
-                       ".\nThe last step was not finished.",
-                   vbOKOnly | vbCritical, "File Error");
-        } catch (const PrintError& e) {
-            m_printer.KillDoc();
-            MsgBox(std::string("The report could not be printed: ") + e.what(), vbOKOnly | vbCritical,
-                   "Printer Error");
-        } catch (const SerialError& e) {
-            MsgBox(std::string("The call box port could not be used: ") + e.what(), vbOKOnly | vbCritical,
-                   "Call Accounting");
-        } catch (const std::exception& e) {
-            m_printer.KillDoc();
-            MsgBox(std::string("Something went wrong: ") + e.what() + ".\nThe last step was not finished.",
-                   vbOKOnly | vbCritical, "Error");
+// A journal left in the data folder belongs to an action that never finished: the program
+// was killed or the computer went down in the middle of it. Its changes are undone before
+// any window reads the files.
+void Program::RecoverInterruptedAction() {
+    DepthGuard guard(m_depth);
+    try {
+        if (std::optional<std::string> undone = RecoverJournal(m_data.root())) {
+            MsgBox("The program was stopped in the middle of \"" + *undone +
+                       "\".\nThat step was undone: nothing of it was saved. Please do it again.",
+                   vbOKOnly | vbExclamation, "Unfinished Step Undone");
         }
+    } catch (const IoError& e) {
+        MsgBox("The program was stopped in the middle of a step, and that step could not be undone: the file " +
+                   e.file().string() + " could not be used: " + e.reason() +
+                   ".\nIt will be tried again at the next step and at the next start.",
+               vbOKOnly | vbCritical, "File Error");
     }
-    if (m_depth > 0) return;
+}
+
+namespace {
+
+struct Failure {
+    std::string prompt;
+    std::string title;
+};
+
+bool IsReadOnlyReason(const std::string& reason) {
+    return reason == std::strerror(EROFS) || reason == std::strerror(EACCES) || reason == std::strerror(EPERM);
+}
+
+// What the clerk is told about an event that failed; the current exception is one of the
+// program's own errors or another std::exception.
+Failure DescribeFailure(const std::filesystem::path& dataRoot) {
+    try {
+        throw;
+    } catch (const IoError& e) {
+        if (IsReadOnlyReason(e.reason()))
+            return {"The data folder " + dataRoot.string() + " cannot be changed (" + e.file().string() + ": " +
+                        e.reason() + ").\nNothing was saved.",
+                    "File Error"};
+        return {"The file " + e.file().string() + " could not be used: " + e.reason() +
+                    ".\nThe last step was not finished.",
+                "File Error"};
+    } catch (const PrintError& e) {
+        return {std::string("The report could not be printed: ") + e.what(), "Printer Error"};
+    } catch (const SerialError& e) {
+        return {std::string("The call box port could not be used: ") + e.what(), "Call Accounting"};
+    } catch (const std::exception& e) {
+        return {std::string("Something went wrong: ") + e.what() + ".\nThe last step was not finished.", "Error"};
+    }
+}
+
+// Sets a flag for as long as it lives.
+class FlagGuard {
+public:
+    FlagGuard(bool& flag, bool value) : m_flag(flag), m_old(flag) { m_flag = value; }
+    ~FlagGuard() { m_flag = m_old; }
+    FlagGuard(const FlagGuard&) = delete;
+    FlagGuard& operator=(const FlagGuard&) = delete;
+
+private:
+    bool& m_flag;
+    bool m_old;
+};
+
+} // namespace
+
+void Program::Dispatch(const std::function<void()>& handler, std::string_view action, const void* repeatKey) {
+    if (m_depth > 0) {
+        if (m_timersInsideAction) {
+            RunTimerInsideAction(handler, repeatKey);
+            return;
+        }
+        // An event raised from inside another is a part of it: its failure fails the whole.
+        DepthGuard guard(m_depth);
+        handler();
+        return;
+    }
+    RunAction(handler, action, repeatKey);
+    // A damaged file the event came across is reported once, when the event is over.
+    for (const std::string& damage : TakeDamageReports()) {
+        DepthGuard guard(m_depth);
+        MsgBox(damage, vbOKOnly | vbExclamation, "Damaged File");
+    }
     if (on_event_done) on_event_done();
     if (Ended() && !m_endedReported) {
         m_endedReported = true;
         if (on_ended) on_ended();
     }
+}
+
+void Program::RunAction(const std::function<void()>& handler, std::string_view action, const void* repeatKey) {
+    DepthGuard guard(m_depth);
+    std::optional<Failure> failure;
+    {
+        Transaction transaction(m_data.root(), action.empty() ? std::string("the last step") : std::string(action));
+        try {
+            handler();
+            transaction.Commit();
+        } catch (const UnexpectedDialog&) {
+            transaction.Rollback();
+            throw;
+        } catch (const std::exception&) {
+            failure = DescribeFailure(m_data.root());
+            m_printer.KillDoc();
+            try {
+                transaction.Rollback();
+            } catch (const IoError& e) {
+                failure->prompt += "\n\nWhat the step had changed could not be put back (" + e.file().string() +
+                                   ": " + e.reason() + "); it will be put back at the next step or start.";
+            }
+            if (transaction.Changed() || failure->title == "File Error") clock().Reload();
+        }
+    }
+    if (!failure) {
+        if (repeatKey != nullptr) m_repeatFailures.erase(repeatKey);
+        return;
+    }
+    Report(failure->prompt, vbOKOnly | vbCritical, failure->title, repeatKey);
+}
+
+// A timer that ticks while a box is up inside an action must not become part of that
+// action: it may read, but a change it tries waits for a later tick, after the action.
+void Program::RunTimerInsideAction(const std::function<void()>& handler, const void* repeatKey) {
+    Transaction* outer = Transaction::Current();
+    if (outer == nullptr) {
+        // The box belongs to no open action (a failure being reported): a step of its own.
+        FlagGuard inside(m_timersInsideAction, false);
+        RunAction(handler, "a timer", repeatKey);
+        return;
+    }
+    DepthGuard guard(m_depth);
+    FlagGuard inside(m_timersInsideAction, false);
+    outer->BlockChanges(true);
+    std::optional<Failure> failure;
+    try {
+        handler();
+    } catch (const WorkDeferred&) {
+    } catch (const UnexpectedDialog&) {
+        outer->BlockChanges(false);
+        throw;
+    } catch (const std::exception&) {
+        failure = DescribeFailure(m_data.root());
+    }
+    outer->BlockChanges(false);
+    if (failure) Report(failure->prompt, vbOKOnly | vbCritical, failure->title, repeatKey);
+}
+
+void Program::Report(const std::string& prompt, int style, const std::string& title, const void* repeatKey) {
+    if (repeatKey != nullptr) {
+        auto [it, added] = m_repeatFailures.try_emplace(repeatKey, prompt);
+        if (!added && it->second == prompt) return; // shown already; tried again quietly
+        it->second = prompt;
+    }
+    MsgBox(prompt, style, title);
 }
 
 MsgBoxResult Program::MsgBox(const std::string& prompt, int style, const std::string& title) {
@@ -136,6 +271,7 @@ std::string Program::InputBox(const std::string& prompt, const std::string& titl
 
 void Program::TimePassed(int ms) {
     if (m_depth > 0 && m_modal == 0) return;
+    FlagGuard inside(m_timersInsideAction, m_depth > 0);
     for (Form* form : LoadedForms()) {
         if (!form->Loaded()) continue;
         for (Control* control : form->Controls()) {
@@ -143,6 +279,21 @@ void Program::TimePassed(int ms) {
             if (!form->Loaded()) break;
         }
     }
+    for (const auto& task : m_tasks) {
+        task->elapsed += ms;
+        if (task->elapsed < task->interval || !m_started || Ended()) continue;
+        task->elapsed = 0;
+        BackgroundTask* ticking = task.get();
+        Dispatch([ticking] { ticking->run(); }, ticking->action, ticking);
+    }
+}
+
+void Program::AddBackgroundTask(std::string action, int intervalMs, std::function<void()> task) {
+    auto added = std::make_unique<BackgroundTask>();
+    added->action = std::move(action);
+    added->interval = intervalMs;
+    added->run = std::move(task);
+    m_tasks.push_back(std::move(added));
 }
 
 } // namespace platform

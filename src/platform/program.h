@@ -69,9 +69,15 @@ public:
     // True once the program was started and no window is loaded.
     bool Ended() const { return m_started && LoadedForms().empty(); }
 
-    // Runs one event. A file, printer or serial error inside it is shown to the clerk in a
-    // message box and ends that event only; an unexpected box in a script is passed on.
-    void Dispatch(const std::function<void()>& handler);
+    // Runs one event of the clerk as one transaction over the data folder: it happens whole
+    // or not at all. A file, printer or serial error inside it undoes every change the
+    // event made, is shown to the clerk in a message box and ends that event; an unexpected
+    // box in a script is passed on. An event run from inside another is part of it.
+    // `action` says in words what the clerk did (for the message after a crash).
+    // `repeatKey` marks an event that comes back by itself (a timer): the same failure is
+    // shown once, then retried quietly until it succeeds.
+    void Dispatch(const std::function<void()>& handler, std::string_view action = {},
+                  const void* repeatKey = nullptr);
     bool InHandler() const { return m_depth > 0; }
 
     // Modal boxes; timers may tick while one is up.
@@ -79,8 +85,12 @@ public:
     std::string InputBox(const std::string& prompt, const std::string& title);
 
     // Real time passes: every enabled timer of a loaded window whose interval has gone by
-    // ticks once. Nothing ticks while an event runs, unless a box is up.
+    // ticks once, and so does every background task. Nothing ticks while an event runs,
+    // unless a box is up.
     void TimePassed(int ms);
+    // Work that ticks like a timer whatever window is open, from the start of the program
+    // to its end; each tick is an event of its own, named `action`.
+    void AddBackgroundTask(std::string action, int intervalMs, std::function<void()> task);
 
     // Observers for the Qt front end and the scenario runner.
     std::function<void(Form&)> on_loaded;
@@ -96,8 +106,23 @@ private:
     std::map<std::string, Factory, std::less<>> m_factories;
     std::map<std::string, std::unique_ptr<Form>, std::less<>> m_forms;
     std::vector<Form*> m_loadOrder;
+    void RunAction(const std::function<void()>& handler, std::string_view action, const void* repeatKey);
+    void RunTimerInsideAction(const std::function<void()>& handler, const void* repeatKey);
+    // Shows the failure unless it is the one last shown for the same repeating event.
+    void Report(const std::string& prompt, int style, const std::string& title, const void* repeatKey);
+    void RecoverInterruptedAction();
+
+    struct BackgroundTask {
+        std::string action;
+        int interval = 0;
+        int elapsed = 0;
+        std::function<void()> run;
+    };
+    std::vector<std::unique_ptr<BackgroundTask>> m_tasks;
     int m_depth = 0;
     int m_modal = 0;
+    bool m_timersInsideAction = false;
+    std::map<const void*, std::string> m_repeatFailures;
     bool m_started = false;
     bool m_endedReported = false;
 };

@@ -22,8 +22,8 @@ std::string RoundedText(float sum) {
     return platform::Str(platform::Round(sum, 2));
 }
 
-// Reading a day creates its empty totals file; a file that holds no amount at all is
-// removed again. A day with any amount keeps its file, so no later report loses it.
+// A day's totals file that holds no amount at all is removed. A day with any amount keeps
+// its file, so no later report loses it.
 void DropIfEmpty(const platform::DataFolder& folder, const MonthDay& day, const records::DayTotals& totals,
                  EmptyTotalsFiles emptyFiles) {
     if (emptyFiles != EmptyTotalsFiles::Delete)

@@ -17,18 +17,15 @@ ShiftRentalsRead ReadShiftRentalsAsFarAsReadable(const platform::DataFolder& fol
         return read;
     }
     read.opened = true;
-    try {
-        while (!reader->Eof()) {
-            RentalItems rental;
-            rental.Room = reader->ReadText();
-            rental.Shift = reader->ReadText();
-            rental.Clerk = reader->ReadText();
-            rental.TimeRented = reader->ReadText();
-            read.lines.push_back(std::move(rental));
-        }
-    } catch (const platform::IoError&) {
-        // A line cut short ends the list; the lines before it stand.
-    }
+    // A damaged line is skipped; the lines before and after it stand.
+    reader->ForEachLine(4, [&] {
+        RentalItems rental;
+        rental.Room = reader->ReadText();
+        rental.Shift = reader->ReadText();
+        rental.Clerk = reader->ReadText();
+        rental.TimeRented = reader->ReadText();
+        read.lines.push_back(std::move(rental));
+    });
     return read;
 }
 

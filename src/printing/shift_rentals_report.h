@@ -23,12 +23,12 @@ struct RentalItems {
 
 struct ShiftRentalsRead {
     bool opened = false;            // false when the file does not exist or cannot be opened
-    std::vector<RentalItems> lines; // the whole lines read before the end or the first failure
+    std::vector<RentalItems> lines; // the readable lines of four items
 };
 
 // Reads "shiftrentals/" + shift + DateDigits in file order. Never throws: a file that cannot
-// be opened gives opened == false, and a line that cannot be read ends the reading, keeping
-// the lines before it.
+// be opened gives opened == false, and a line that cannot be read is skipped, keeping the
+// lines before and after it.
 ShiftRentalsRead ReadShiftRentalsAsFarAsReadable(const platform::DataFolder& folder, std::string_view shift,
                                                  std::string_view dateText);
 

@@ -54,8 +54,7 @@ void PrintTotalsReport(platform::Printer& printer, const DayTotals& totals, std:
 
 std::vector<DayTotals> ReadOldTotalsFile(const platform::DataFolder& folder) {
     const std::filesystem::path path = folder.File(records::kOldTotalsFile);
-    // Opening a random-access file creates it when missing; a file made here would stand
-    // where the totals/ folder belongs.
+    // The name is the per-day totals folder's too: only a file of that name is read.
     if (!platform::FileExists(path))
         return {};
     const platform::RandomFile file(path, DayTotals::kLength);

@@ -48,8 +48,7 @@ std::vector<CallRecord> ReadPhoneLog(const platform::DataFolder& folder, std::st
     if (!platform::FileExists(file))
         return records;
     platform::SeqReader reader(file);
-    while (!reader.Eof())
-        records.push_back(CallRecord{reader.ReadText()});
+    reader.ForEachLine(1, [&] { records.push_back(CallRecord{reader.ReadText()}); });
     return records;
 }
 

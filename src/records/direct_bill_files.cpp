@@ -96,13 +96,13 @@ void AppendDbPaymentLine(const DataFolder& folder, std::string_view dateText, co
 std::vector<DbPaymentLine> ReadDbPayments(const DataFolder& folder, std::string_view dateText) {
     platform::SeqReader reader(DayFilePath(folder, DayFile::DbPayments, dateText));
     std::vector<DbPaymentLine> lines;
-    while (!reader.Eof()) {
+    reader.ForEachLine(3, [&] {
         DbPaymentLine line;
         line.Account = reader.ReadText();
         line.Payment = reader.ReadText();
         line.NewBalance = reader.ReadText();
         lines.push_back(std::move(line));
-    }
+    });
     return lines;
 }
 

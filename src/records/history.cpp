@@ -99,22 +99,16 @@ void AppendHistoryEntry(const DataFolder &folder, const HistoryEntry &entry) {
     platform::AppendLines(HistoryFile(folder), entry.ToSeqLines());
 }
 
-std::vector<HistoryEntry> ReadHistory(const DataFolder &folder) {
-    if (!platform::FileExists(HistoryFile(folder)))
-        return {}; // no guest has checked out yet
-    SeqReader reader(HistoryFile(folder));
-    size_t next = 0; // index of the next item, to see what kind item 20 is
-    auto text = [&] {
-        ++next;
-        return reader.ReadText();
-    };
-    auto number = [&] {
-        ++next;
-        return static_cast<float>(reader.ReadNumber());
-    };
-    std::vector<HistoryEntry> entries;
-    while (!reader.Eof()) {
-        HistoryEntry e;
+namespace {
+
+// A history entry is three lines of 13, 9 and 10 items.
+constexpr size_t kHistoryLineItems[3] = {13, 9, 10};
+
+// Reads line `line` (0 to 2) of an entry into `e`.
+void ReadHistoryLine(SeqReader &reader, size_t line, HistoryEntry &e) {
+    auto text = [&] { return reader.ReadText(); };
+    auto number = [&] { return static_cast<float>(reader.ReadNumber()); };
+    if (line == 0) {
         e.LastName = text();
         e.FirstName = text();
         e.Company = text();
@@ -128,19 +122,20 @@ std::vector<HistoryEntry> ReadHistory(const DataFolder &folder) {
         e.Room = text();
         e.Adults = number();
         e.Children = number();
+    } else if (line == 1) {
         e.Nights = number();
         e.TaxExempt = number();
         e.PayCode = text();
         e.CheckInTime = text();
         e.ArrivalDate = text();
         e.CheckOutTime = text();
-        const size_t dateIndex = next;
-        e.CheckOutDate = text();
-        const platform::SeqItem &dateItem = reader.items()[dateIndex];
+        const platform::SeqItem &dateItem = reader.LineItem(6);
         if (dateItem.kind == platform::SeqItem::Kind::Date)
             e.CheckOutDateLiteral = dateItem.date;
+        e.CheckOutDate = text();
         e.Rate = number();
         e.SpareAmount = number();
+    } else {
         e.CardNumber = text();
         e.CardExpiry = text();
         e.DBNumber = text();
@@ -151,8 +146,56 @@ std::vector<HistoryEntry> ReadHistory(const DataFolder &folder) {
         e.CardDeposit = text();
         e.ConfirmationNumber = text();
         e.CashDeposit = text();
-        entries.push_back(std::move(e));
     }
+}
+
+} // namespace
+
+std::vector<HistoryEntry> ReadHistory(const DataFolder &folder) {
+    if (!platform::FileExists(HistoryFile(folder)))
+        return {}; // no guest has checked out yet
+    SeqReader reader(HistoryFile(folder));
+    std::vector<HistoryEntry> entries;
+    HistoryEntry e;
+    size_t line = 0;       // the line of the entry expected next
+    size_t firstLine = 0;  // where the entry being read began
+    // A line that does not fit where it stands drops the entry begun before it; a line
+    // that fits as a first line starts the next entry, so one bad line costs one entry.
+    auto dropEntry = [&](size_t lastLine) {
+        if (line != 0)
+            reader.NoteDamage("lines " + std::to_string(firstLine) + " to " + std::to_string(lastLine) +
+                              ": an entry cut short, skipped");
+        line = 0;
+        e = HistoryEntry{}; // also what a line that failed half-way filled in
+    };
+    size_t lastLine = 0;
+    while (reader.NextLine()) {
+        if (reader.LineSize() != kHistoryLineItems[line]) {
+            dropEntry(lastLine);
+            if (reader.LineSize() != kHistoryLineItems[0]) {
+                reader.SkipLine(std::to_string(reader.LineSize()) + " items, out of place in an entry");
+                lastLine = reader.LineNumber();
+                continue;
+            }
+        }
+        if (line == 0)
+            firstLine = reader.LineNumber();
+        lastLine = reader.LineNumber();
+        try {
+            ReadHistoryLine(reader, line, e);
+        } catch (const platform::IoError &error) {
+            if (line == 0)
+                reader.SkipLine(error.reason());
+            dropEntry(lastLine);
+            continue;
+        }
+        if (++line == 3) {
+            entries.push_back(std::move(e));
+            e = HistoryEntry{};
+            line = 0;
+        }
+    }
+    dropEntry(lastLine);
     return entries;
 }
 
@@ -287,7 +330,7 @@ void AppendDbDailyLine(const DataFolder &folder, std::string_view dateText, cons
 std::vector<DbDailyLine> ReadDbDaily(const DataFolder &folder, std::string_view dateText) {
     SeqReader reader(DayFilePath(folder, DayFile::DbDaily, dateText));
     std::vector<DbDailyLine> lines;
-    while (!reader.Eof()) {
+    reader.ForEachLine(5, [&] {
         DbDailyLine line;
         line.Room = reader.ReadText();
         line.Shift = reader.ReadText();
@@ -295,7 +338,7 @@ std::vector<DbDailyLine> ReadDbDaily(const DataFolder &folder, std::string_view 
         line.Account = reader.ReadText();
         line.Amount = static_cast<float>(reader.ReadNumber());
         lines.push_back(std::move(line));
-    }
+    });
     return lines;
 }
 

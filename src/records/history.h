@@ -92,8 +92,9 @@ HistoryEntry HistoryForCheckOut(const GuestRecord &guest, std::string_view timeT
 HistoryEntry HistoryForDirectBillCheckOut(const GuestRecord &guest, std::string_view timeText);
 
 void AppendHistoryEntry(const platform::DataFolder &folder, const HistoryEntry &entry);
-// Every entry in file order; none when no guest has checked out yet (no file). Throws
-// IoError when the file ends inside an entry.
+// Every entry in file order; none when no guest has checked out yet (no file). An entry
+// with a damaged line (cut short, unreadable, or not its line's count of items) is
+// skipped, the entries after it still read, and the damage noted for the clerk.
 std::vector<HistoryEntry> ReadHistory(const platform::DataFolder &folder);
 
 struct DirectBillAccount {

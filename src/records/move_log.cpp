@@ -29,7 +29,7 @@ std::vector<MoveLogLine> ReadMoveLog(const DataFolder& folder, std::string_view 
     const std::filesystem::path file = DayFilePath(folder, DayFile::Move, dateText);
     platform::SeqReader reader(file);
     std::vector<MoveLogLine> lines;
-    while (!reader.Eof()) {
+    reader.ForEachLine(5, [&] {
         MoveLogLine line;
         line.Shift = reader.ReadText();
         line.Clerk = reader.ReadText();
@@ -41,7 +41,7 @@ std::vector<MoveLogLine> ReadMoveLog(const DataFolder& folder, std::string_view 
             throw platform::IoError(file, "Not a time: \"" + timeText + "\"");
         line.TimeMoved = *time;
         lines.push_back(std::move(line));
-    }
+    });
     return lines;
 }
 

@@ -13,8 +13,9 @@
 namespace records {
 
 // Hands out the next confirmation number: returns the number the file holds and rewrites
-// it with that number plus 1. A data folder without the file starts the numbers at 1; a
-// file that holds no number throws IoError and is left as it is.
+// it with that number plus 1. A data folder without the file, or with an empty one, starts
+// the numbers at 1; a file whose first item is a date or time throws IoError and is left
+// as it is.
 double IssueConfirmationNumber(const platform::DataFolder& folder);
 // The next number to be handed out; nullopt when the file does not exist.
 std::optional<double> ReadConfirmationCounter(const platform::DataFolder& folder);

@@ -20,7 +20,7 @@ std::vector<ReservationMadeLine> ReadReservationsMade(const platform::DataFolder
                                                       std::string_view dateText) {
     platform::SeqReader reader(DayFilePath(folder, DayFile::ReservationsToday, dateText));
     std::vector<ReservationMadeLine> lines;
-    while (!reader.Eof()) {
+    reader.ForEachLine(5, [&] {
         ReservationMadeLine line;
         line.Room = reader.ReadText();
         line.LastName = reader.ReadText();
@@ -28,7 +28,7 @@ std::vector<ReservationMadeLine> ReadReservationsMade(const platform::DataFolder
         line.Arriving = reader.ReadText();
         line.Departing = reader.ReadText();
         lines.push_back(std::move(line));
-    }
+    });
     return lines;
 }
 

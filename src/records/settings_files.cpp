@@ -125,6 +125,8 @@ std::optional<double> ReadNumberFile(const DataFolder &folder, std::string_view 
     if (!platform::FileExists(file))
         return std::nullopt;
     platform::SeqReader reader(file);
+    if (reader.Eof())
+        return std::nullopt; // an empty file, or one with no complete line: as if missing
     return reader.ReadNumber();
 }
 
@@ -173,8 +175,7 @@ void AppendSleeperLine(const DataFolder &folder, std::string_view dateText, cons
 std::vector<std::string> ReadSleeperLines(const DataFolder &folder, std::string_view dateText) {
     platform::SeqReader reader(DayFilePath(folder, DayFile::Sleepers, dateText));
     std::vector<std::string> lines;
-    while (!reader.Eof())
-        lines.push_back(reader.ReadText());
+    reader.ForEachLine(1, [&] { lines.push_back(reader.ReadText()); });
     return lines;
 }
 

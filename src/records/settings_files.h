@@ -93,8 +93,8 @@ DateStatusRecord ReadDateStatus(const platform::DataFolder &folder);
 void WriteDateStatus(const platform::DataFolder &folder, const DateStatusRecord &status);
 
 // A sequential file of one number item. Reading gives nullopt when the file does not
-// exist; a file that exists but holds no readable number throws IoError. Writing
-// replaces the file.
+// exist, and likewise when it holds no complete line (empty, or its only line cut short);
+// a first item that is a date or time throws IoError. Writing replaces the file.
 std::optional<double> ReadNumberFile(const platform::DataFolder &folder, std::string_view fileName);
 void WriteNumberFile(const platform::DataFolder &folder, std::string_view fileName, double value);
 void WriteNumberFile(const platform::DataFolder &folder, std::string_view fileName, int value);

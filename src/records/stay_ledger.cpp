@@ -43,7 +43,7 @@ void AppendStayLedgerLine(const std::filesystem::path &ledger, const StayLedgerL
 std::vector<StayLedgerLine> ReadStayLedger(const std::filesystem::path &ledger) {
     SeqReader reader(ledger);
     std::vector<StayLedgerLine> lines;
-    while (!reader.Eof()) {
+    reader.ForEachLine(10, [&] {
         StayLedgerLine line;
         line.Room = reader.ReadText();
         line.Shift = reader.ReadText();
@@ -56,7 +56,7 @@ std::vector<StayLedgerLine> ReadStayLedger(const std::filesystem::path &ledger) 
         line.Filler1 = reader.ReadText();
         line.Filler2 = reader.ReadText();
         lines.push_back(std::move(line));
-    }
+    });
     return lines;
 }
 
@@ -67,7 +67,7 @@ void AppendDayDetailLine(const DataFolder &folder, std::string_view dateText, co
 std::vector<DayDetailLine> ReadDayDetail(const DataFolder &folder, std::string_view dateText) {
     SeqReader reader(DayFilePath(folder, DayFile::Detail, dateText));
     std::vector<DayDetailLine> lines;
-    while (!reader.Eof()) {
+    reader.ForEachLine(11, [&] {
         DayDetailLine line;
         line.Room = reader.ReadText();
         line.Shift = reader.ReadText();
@@ -81,7 +81,7 @@ std::vector<DayDetailLine> ReadDayDetail(const DataFolder &folder, std::string_v
         line.Filler3 = reader.ReadText();
         line.Filler4 = reader.ReadText();
         lines.push_back(std::move(line));
-    }
+    });
     return lines;
 }
 
@@ -95,7 +95,7 @@ std::vector<ShiftRentalLine> ReadShiftRentals(const DataFolder &folder, std::str
     const std::filesystem::path file = ShiftFilePath(folder, ShiftFile::ShiftRentals, shift, dateText);
     SeqReader reader(file);
     std::vector<ShiftRentalLine> lines;
-    while (!reader.Eof()) {
+    reader.ForEachLine(4, [&] {
         ShiftRentalLine line;
         line.Room = reader.ReadText();
         line.Shift = reader.ReadText();
@@ -106,7 +106,7 @@ std::vector<ShiftRentalLine> ReadShiftRentals(const DataFolder &folder, std::str
             throw platform::IoError(file, "Not a time: \"" + timeText + "\"");
         line.TimeRented = *time;
         lines.push_back(std::move(line));
-    }
+    });
     return lines;
 }
 

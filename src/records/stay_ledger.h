@@ -77,7 +77,9 @@ struct ShiftRentalLine {
 std::filesystem::path StayLedgerPath(const platform::DataFolder &folder, const GuestRecord &guest);
 
 // Appends one line; the file is created by the first append. Reading throws IoError
-// when the file does not exist or ends inside a line.
+// when the file does not exist. A damaged line (cut short, unreadable, or not the line's
+// count of items) is skipped and noted for the clerk (platform::TakeDamageReports), as in
+// every reader of a day or stay file below.
 void AppendStayLedgerLine(const std::filesystem::path &ledger, const StayLedgerLine &line);
 std::vector<StayLedgerLine> ReadStayLedger(const std::filesystem::path &ledger);
 

@@ -155,11 +155,10 @@ TEST_F(CallPostingTest, AmountPostsAsReadAndTheDaysTotalIsRounded) {
     EXPECT_EQ(PhoneCharges(), 2.43f);
 }
 
-TEST_F(CallPostingTest, MissingGuestFileIsCreatedEmptyAndTheCallOnlyLogged) {
+TEST_F(CallPostingTest, MissingGuestFileIsNotCreatedAndTheCallOnlyLogged) {
     std::filesystem::remove(DataFile("guest"));
     EXPECT_EQ(Handle(Call(" 101", "  1.00")), std::nullopt);
-    EXPECT_TRUE(Exists("guest"));
-    EXPECT_EQ(ReadBytes("guest"), "");
+    EXPECT_FALSE(Exists("guest"));
     EXPECT_NE(Log(), "");
 }
 

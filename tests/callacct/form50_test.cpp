@@ -78,10 +78,10 @@ TEST_F(Form50Test, PartialRecordOutlivesUnloadAndReload) {
     EXPECT_EQ(Ledger().size(), 1u);
 }
 
-// A record that fails to post was taken out of the buffer first: the clerk sees the error
-// once, and neither the log nor the ledger get it again at the next tick. A record behind
-// it waits for the next tick.
-TEST_F(Form50Test, FailedPostingIsNotRepeatedByLaterTicks) {
+// A tick whose posting fails is undone whole and its records stay in the buffer: the clerk
+// sees the error once, later ticks retry quietly, and once the fault is gone every record is
+// logged and charged exactly once.
+TEST_F(Form50Test, FailedPostingIsRetriedQuietlyUntilItSucceeds) {
     LoadCapture();
     std::filesystem::remove_all(DataFile("detail"));
     const records::CallRecord guestCall = Call(" 101", "  1.25");
@@ -90,9 +90,14 @@ TEST_F(Form50Test, FailedPostingIsNotRepeatedByLaterTicks) {
     dialogs().Answer(platform::vbOK);
     Tick();
     EXPECT_EQ(LastBox().title, "File Error");
-    EXPECT_EQ(app().gCallBuffer, deskCall.text);
+    EXPECT_EQ(app().gCallBuffer, guestCall.text + deskCall.text);
+    EXPECT_EQ(Log(), "");
+    EXPECT_EQ(Ledger().size(), 0u);
 
     Tick();
+    Tick();
+    EXPECT_EQ(dialogs().shown().size(), 1u);
+    std::filesystem::create_directory(DataFile("detail"));
     Tick();
     EXPECT_EQ(dialogs().shown().size(), 1u);
     EXPECT_EQ(Log(), "\"" + guestCall.text + "\"\r\n\"" + deskCall.text + "\"\r\n");

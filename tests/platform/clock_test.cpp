@@ -227,14 +227,68 @@ TEST_F(BusinessClockTest, SetDatePersistsAcrossClockObjects) {
     ExpectOffsetDate(third, -3);
 }
 
-TEST_F(BusinessClockTest, UnreadableOffsetMeansZero) {
-    for (const char *content : {"junk\n", "", "12abc", "99999999999999999999"}) {
-        std::ofstream(m_dir / "dateoffset") << content;
-        BusinessClock clock(m_dir / "dateoffset");
-        EXPECT_EQ(clock.OffsetDays(), 0) << "\"" << content << "\"";
+TEST_F(BusinessClockTest, DamagedOffsetFileMeansZeroAndSaysSo) {
+    using namespace std::string_literals;
+    struct Case {
+        std::string content;
+        long offset;
+        bool damaged;
+    };
+    const Case cases[] = {
+        {"", 0, false},
+        {"\n", 0, false},
+        {"  \r\n\t\n", 0, false},
+        {"12\n", 12, false},
+        {" -12 \r\n", -12, false},
+        {"+5", 5, false},
+        {"3649999\n", 3649999, false},
+        {"12\nmore lines\n", 12, false}, // only the first line counts
+        {"junk\n", 0, true},
+        {"12abc", 0, true},
+        {"99999999999999999999", 0, true},
+        {"3650000", 0, true},
+        {"-3650000\n", 0, true},
+        {"\n12\n", 0, true},
+        {"\0\0\0\0"s, 0, true}, // zeroed by a crash
+        {std::string(5000, '1'), 0, true},
+    };
+    const std::filesystem::path file = m_dir / "dateoffset";
+    for (const Case &c : cases) {
+        std::ofstream(file, std::ios::binary | std::ios::trunc) << c.content;
+        BusinessClock clock(file);
+        EXPECT_EQ(clock.OffsetDays(), c.offset) << "\"" << c.content << "\"";
+        EXPECT_EQ(clock.Damaged(), c.damaged) << "\"" << c.content << "\"";
     }
-    std::ofstream(m_dir / "dateoffset") << " -12 \r\n";
-    EXPECT_EQ(BusinessClock(m_dir / "dateoffset").OffsetDays(), -12);
+
+    std::filesystem::remove(file);
+    EXPECT_FALSE(BusinessClock(file).Damaged()) << "a missing file";
+    std::filesystem::create_directory(file);
+    EXPECT_TRUE(BusinessClock(file).Damaged()) << "a folder in its place";
+}
+
+TEST_F(BusinessClockTest, ReloadReadsTheFileAgain) {
+    const std::filesystem::path file = m_dir / "dateoffset";
+    std::ofstream(file) << "7\n";
+    BusinessClock clock(file);
+    ASSERT_EQ(clock.OffsetDays(), 7);
+
+    std::ofstream(file, std::ios::trunc) << "-2\n";
+    EXPECT_EQ(clock.OffsetDays(), 7) << "read once, not on every use";
+    clock.Reload();
+    EXPECT_EQ(clock.OffsetDays(), -2);
+    ExpectOffsetDate(clock, -2);
+
+    std::ofstream(file, std::ios::trunc) << "junk\n";
+    clock.Reload();
+    EXPECT_EQ(clock.OffsetDays(), 0);
+    EXPECT_TRUE(clock.Damaged());
+
+    clock.SetDate(AddDays(RealToday(), 3));
+    EXPECT_FALSE(clock.Damaged()) << "a saved date mends the file";
+    std::filesystem::remove(file);
+    clock.Reload();
+    EXPECT_EQ(clock.OffsetDays(), 0);
+    EXPECT_FALSE(clock.Damaged());
 }
 
 TEST_F(BusinessClockTest, SetDateThatCannotBeSavedThrowsAndKeepsTheDate) {

@@ -137,6 +137,7 @@ TEST_F(NightAuditMonthlyTest, AuditPrintsTheTotalsCardAndContinuedPagesOfTheMont
 
 TEST_F(NightAuditMonthlyTest, AuditRemovesOnlyTotalsFilesWithoutAnyAmount) {
     October();
+    records::WriteDayTotals(data, "10/1/26", records::DayTotals{}); // a day's file without any amount
 
     PrintAuditMonthlyTotals(data, printer, {2026, 11, 1});
 
@@ -146,11 +147,13 @@ TEST_F(NightAuditMonthlyTest, AuditRemovesOnlyTotalsFilesWithoutAnyAmount) {
     EXPECT_TRUE(TotalsFileExists("10/6/26")); // rent without gross rent
     EXPECT_TRUE(TotalsFileExists("10/7/26")); // cash only: kept, so the cash is not lost
     EXPECT_EQ(records::ReadDayTotals(data, "10/7/26").Cash, 5.0f);
-    EXPECT_TRUE(platform::FileExists(records::DayFilePath(data, records::DayFile::RoomsRented, "10/1/26")));
+    EXPECT_FALSE(platform::FileExists(records::DayFilePath(data, records::DayFile::RoomsRented, "10/1/26")))
+        << "reading a day makes no file";
 }
 
 TEST_F(NightAuditMonthlyTest, APickedMonthStartsWithABlankLineHasNoCardPageAndDeletesNothing) {
     October();
+    records::WriteDayTotals(data, "10/1/26", records::DayTotals{}); // a day's file without any amount
 
     PrintMonthlyTotalsForMonth(data, printer, "10", "2026");
 

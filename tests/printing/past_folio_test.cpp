@@ -363,16 +363,23 @@ TEST_F(PastFolioTest, MissingLedgerPrintsTheNoteAfterTheHeadingAndNothingMore) {
     EXPECT_EQ(tail, expected);
 }
 
-TEST_F(PastFolioTest, UnreadableLedgerPrintsNothing) {
+TEST_F(PastFolioTest, ADamagedLedgerLineIsLeftOutAndReported) {
     const HistoryEntry stay = Stored(Stay());
-    std::filesystem::create_directories(PastStayLedgerPath(folder, stay).parent_path());
+    Ledger(stay, {Line("E", "ROOM RENT", 50)});
     {
-        std::ofstream out(PastStayLedgerPath(folder, stay), std::ios::binary);
-        out << "\"101\",\"A\",\"12/6/26\"\r\n"; // ends inside a line
+        std::ofstream out(PastStayLedgerPath(folder, stay), std::ios::binary | std::ios::app);
+        out << "\"101\",\"A\",\"12/6/26\"\r\n"; // a line cut short
     }
-    EXPECT_THROW(PrintPastFolio(printer, folder, motel, stay), platform::IoError);
-    EXPECT_TRUE(device.TakeJobs().empty());
-    EXPECT_FALSE(printer.DocumentOpen());
+    Ledger(stay, {Line("N", "VISA/MASTER", 50)});
+    platform::TakeDamageReports();
+    const std::vector<std::string> printed = Print(stay);
+    ASSERT_GE(printed.size(), 20u);
+    EXPECT_EQ(printed[17].substr(0, 26), "101   A    12/6/26   E    ");
+    EXPECT_EQ(printed[18].substr(0, 26), "101   A    12/6/26   N    ");
+    EXPECT_EQ(printed[19], std::string(73, '='));
+    const std::vector<std::string> reports = platform::TakeDamageReports();
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_NE(reports[0].find(PastStayLedgerPath(folder, stay).string()), std::string::npos) << reports[0];
 }
 
 } // namespace

@@ -96,20 +96,23 @@ TEST_F(ShiftRentalsReportTest, RentalsPrintInFileOrderAtTheirColumns) {
     EXPECT_EQ(Print("A"), expected);
 }
 
-TEST_F(ShiftRentalsReportTest, LineCutShortEndsTheListKeepingTheLinesBefore) {
+TEST_F(ShiftRentalsReportTest, LineCutShortIsSkippedKeepingTheLinesAroundIt) {
     Rent("B", "204", "JD", {7, 5, 0});
     {
         std::ofstream out(File("B"), std::ios::binary | std::ios::app);
         out << "\"305\",\"B\"\r\n";
     }
+    Rent("B", "306", "JD", {8, 0, 0});
     const ShiftRentalsRead read = ReadShiftRentalsAsFarAsReadable(folder, "B", "12/6/26");
     EXPECT_TRUE(read.opened);
-    ASSERT_EQ(read.lines.size(), 1u);
+    ASSERT_EQ(read.lines.size(), 2u);
     EXPECT_EQ(read.lines[0], (RentalItems{"204", "B", "JD", "7:05:00 AM"}));
+    EXPECT_EQ(read.lines[1], (RentalItems{"306", "B", "JD", "8:00:00 AM"}));
 
     std::vector<std::string> expected = EmptyReport("B");
     expected.resize(6);
     expected.push_back("204    B       JD      7:05:00 AM");
+    expected.push_back("306    B       JD      8:00:00 AM");
     EXPECT_EQ(Print("B"), expected) << "no empty-report text once a line was read";
 }
 

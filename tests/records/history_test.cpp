@@ -1,4 +1,5 @@
 // The history file, the company accounts and the day's direct-bill log.
+#include "platform/text.h"
 #include "records/filenames.h"
 #include "records/history.h"
 #include "records_fixture.h"
@@ -104,9 +105,45 @@ TEST_F(HistoryTest, NoHistoryFileMeansNoCheckedOutStays) {
     EXPECT_FALSE(platform::FileExists(folder().root() / "history/history")) << "reading creates nothing";
 }
 
-TEST_F(HistoryTest, AHistoryFileThatEndsInsideAnEntryIsAnError) {
-    WriteRaw(folder().root() / "history/history", Line1());
-    EXPECT_THROW(ReadHistory(folder()), platform::IoError);
+TEST_F(HistoryTest, ADamagedEntryIsSkippedAndTheEntriesAfterItStillRead) {
+    // The three lines of the entries of guests A, B and C as written.
+    auto linesOf = [](const char *name) {
+        GuestRecord g = Stay();
+        g.LastName = Pad(name, 15);
+        std::vector<std::string> lines;
+        for (const platform::SeqLine &line : HistoryForCheckOut(g, "10:05:00 AM", {2026, 12, 9}).ToSeqLines())
+            lines.push_back(line.str() + "\r\n");
+        return lines;
+    };
+    const std::vector<std::string> a = linesOf("A"), b = linesOf("B"), c = linesOf("C");
+    const std::string sound = a[0] + a[1] + a[2] + b[0] + b[1] + b[2] + c[0] + c[1] + c[2];
+    const std::string head = a[0] + a[1] + a[2];
+    const std::string tail = c[0] + c[1] + c[2];
+    struct Case {
+        const char *damage;
+        std::string text;
+        std::vector<std::string> names;
+    };
+    const Case cases[] = {
+        {"none", sound, {"A", "B", "C"}},
+        {"last entry cut inside its third line", sound.substr(0, sound.size() - 20), {"A", "B"}},
+        {"last entry cut after its second line", head + c[0] + c[1], {"A"}},
+        {"only a first line", a[0], {}},
+        {"a short second line", head + b[0] + "3,0\r\n" + b[2] + tail, {"A", "C"}},
+        {"an unterminated quote", head + "\"B    \r\n" + b[1] + b[2] + tail, {"A", "C"}},
+        {"a third line missing", head + b[0] + b[1] + tail, {"A", "C"}},
+        {"a date where the nights belong", head + b[0] + "#2026-12-06#" + b[1].substr(1) + b[2] + tail,
+         {"A", "C"}},
+    };
+    for (const Case &c : cases) {
+        WriteRaw(folder().root() / "history/history", c.text);
+        platform::TakeDamageReports();
+        std::vector<std::string> names;
+        for (const HistoryEntry &entry : ReadHistory(folder()))
+            names.push_back(platform::RTrim(entry.LastName));
+        EXPECT_EQ(names, c.names) << c.damage;
+        EXPECT_EQ(platform::TakeDamageReports().size(), c.names.size() == 3 ? 0u : 1u) << c.damage;
+    }
 }
 
 DirectBillAccount Acme() {

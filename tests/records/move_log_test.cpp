@@ -35,10 +35,13 @@ TEST_F(MoveLogTest, MovesOfOneDayReadBackInTheOrderMade) {
     EXPECT_EQ(ReadMoveLog(folder(), "12/7/26").size(), 1u);
 }
 
-TEST_F(MoveLogTest, ReadingADayWithoutMovesOrWithABadTimeThrows) {
+TEST_F(MoveLogTest, ReadingADayWithoutMovesThrowsAndAMoveWithABadTimeIsSkipped) {
     EXPECT_THROW(ReadMoveLog(folder(), "12/6/26"), platform::IoError);
-    WriteRaw(folder().root() / "move" / "12626", "\"A\",\"JD\",\"104\",\"210\",\"noon\"\r\n");
-    EXPECT_THROW(ReadMoveLog(folder(), "12/6/26"), platform::IoError);
+    WriteRaw(folder().root() / "move" / "12626",
+             "\"A\",\"JD\",\"104\",\"210\",\"noon\"\r\n\"A\",\"JD\",\"105\",\"211\",#12:00:00#\r\n");
+    const std::vector<MoveLogLine> moves = ReadMoveLog(folder(), "12/6/26");
+    ASSERT_EQ(moves.size(), 1u);
+    EXPECT_EQ(moves[0].FromRoom, "105");
 }
 
 TEST_F(MoveLogTest, MovedYesReadsZeroUntilWrittenAndPutsOnlyItsSingle) {

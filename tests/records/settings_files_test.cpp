@@ -1,8 +1,15 @@
 // The settings and flag files: partial record writes, number files, the sleepers list.
+#include "records/counters.h"
+#include "records/direct_bill_files.h"
 #include "records/filenames.h"
+#include "records/move_log.h"
+#include "records/rerate_rooms.h"
+#include "records/reservation_files.h"
 #include "records/settings_files.h"
+#include "records/shift_record.h"
 #include "records_fixture.h"
 
+#include <functional>
 #include <string>
 
 namespace records {
@@ -146,9 +153,47 @@ TEST_F(SettingsFilesTest, TaxRateReadsBackAsTheSameDouble) {
     EXPECT_EQ(ReadSleepersToday(folder()), 0.0);
 }
 
-TEST_F(SettingsFilesTest, AnEmptyNumberFileIsAnError) {
-    WriteRaw(folder().File("dayofweek"), "");
-    EXPECT_THROW(ReadDayOfWeek(folder()), platform::IoError);
+TEST_F(SettingsFilesTest, AnEmptySettingsFileReadsAsAMissingOne) {
+    auto number = [](std::optional<double> v) { return v ? std::to_string(*v) : std::string("none"); };
+    const platform::DataFolder &data = folder();
+    struct Case {
+        std::filesystem::path file;
+        std::function<std::string()> read; // what the program takes from the file
+    };
+    const Case cases[] = {
+        {data.File("dayofweek"), [&] { return number(ReadDayOfWeek(data)); }},
+        {data.File("tax"), [&] { return number(ReadTaxRate(data)); }},
+        {data.File("sleeperstoday"), [&] { return number(ReadSleepersToday(data)); }},
+        {data.File("cnumber"), [&] { return number(ReadConfirmationCounter(data)); }},
+        {data.File("restodayyes"), [&] { return number(ReadReservationsTodayFlag(data)); }},
+        {data.File("dbpaymentyesno"), [&] { return number(ReadDbPaymentFlag(data)); }},
+        {data.File("cdropyes"), [&] { return number(ReadNumberFile(data, kCashDropYesFile)); }},
+        {DbNumberFile(data), [&] { return number(ReadAccountNumberCounter(data)); }},
+        {data.File("statetax"), [&] { return std::to_string(ReadStateTax(data)); }},
+        {data.File("citytax"), [&] { return std::to_string(ReadCityTax(data)); }},
+        {data.File("intro"), [&] { return std::to_string(ReadIntroFlag(data)); }},
+        {data.File("movedyes"), [&] { return std::to_string(ReadMovedYes(data)); }},
+        {data.File("datestatus"), [&] { return Show(ReadDateStatus(data).Encode()); }},
+        {data.File("weekday"), [&] { return Show(ReadRateTable(data, kWeekdayFile).Encode()); }},
+        {data.File("weekend"),
+         [&] {
+             const std::optional<RateTable> saved = ReadSavedRateTable(data, kWeekendFile);
+             return saved ? Show(saved->Encode()) : "none";
+         }},
+        {data.File("oprates"), [&] { return Show(ReadOptionalRates(data).Encode()); }},
+        {data.File("shift"), [&] { return Show(ReadShift(data).Encode()); }},
+        {data.File("folio"), [&] { return Show(ReadFolioCounter(data).Encode()); }},
+    };
+    for (const Case &c : cases) {
+        const std::string name = c.file.filename().string();
+        std::filesystem::remove(c.file);
+        const std::string missing = c.read();
+        EXPECT_FALSE(std::filesystem::exists(c.file)) << name << ": reading made the file";
+        WriteRaw(c.file, "");
+        std::string empty;
+        EXPECT_NO_THROW(empty = c.read()) << name;
+        EXPECT_EQ(empty, missing) << name;
+    }
 }
 
 TEST_F(SettingsFilesTest, SleeperLineIsRoomTwoBlanksAndTrimmedNames) {

@@ -118,15 +118,21 @@ TEST_F(AddReservationTest, OpeningIssuesAConfirmationNumberAndCancelLeavesItUsed
     EXPECT_EQ(ReadBytes("reservations"), "");
 }
 
-TEST_F(AddReservationTest, WithoutACounterFileTheNumbersStartAtOneAndABrokenOneClosesTheWindow) {
+TEST_F(AddReservationTest, WithoutACounterOrWithAnEmptyOneTheNumbersStartAtOneAndABrokenOneClosesTheWindow) {
     std::filesystem::remove(DataFile("cnumber"));
     Open();
     EXPECT_EQ(add().Label27.Caption(), "1");
     EXPECT_EQ(records::ReadConfirmationCounter(app().data()), 2);
     add().Command3.UserClick();
 
-    // A counter that holds no number cannot issue one: the window does not stay open.
+    // An empty counter starts the numbers at 1 like a missing one.
     WriteBytes("cnumber", "");
+    Open();
+    EXPECT_EQ(add().Label27.Caption(), "1");
+    add().Command3.UserClick();
+
+    // A counter that holds a date gives no number: the window does not stay open.
+    WriteBytes("cnumber", "#2026-12-06#\r\n");
     dialogs().Answer(platform::vbOK);
     app().Dispatch([&] {
         app().Unload("Form1");
@@ -135,7 +141,7 @@ TEST_F(AddReservationTest, WithoutACounterFileTheNumbersStartAtOneAndABrokenOneC
     EXPECT_EQ(LastBox().title, "File Error");
     EXPECT_FALSE(IsLoaded("Form26") || IsLoaded("Form33"));
     EXPECT_TRUE(IsLoaded("Form1"));
-    EXPECT_EQ(ReadBytes("cnumber"), "");
+    EXPECT_EQ(ReadBytes("cnumber"), "#2026-12-06#\r\n");
 }
 
 TEST_F(AddReservationTest, ArrivalDateChecksRefuseMisWrittenDates) {

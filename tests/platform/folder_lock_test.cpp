@@ -1,0 +1,150 @@
+// The data folder's lock (one copy of the program per folder) and the start-up removal of
+// the temporary files that interrupted saves left behind.
+#include "platform/folder_lock.h"
+
+#include "platform/files.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <spawn.h>
+#include <stdlib.h>
+#include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char **environ;
+
+namespace platform {
+namespace {
+
+class FolderTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::string pattern = (std::filesystem::path(::testing::TempDir()) / "folderXXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        m_dir = pattern;
+    }
+    void TearDown() override { std::filesystem::remove_all(m_dir); }
+
+    std::filesystem::path m_dir;
+};
+
+TEST_F(FolderTest, SecondLockIsRefusedUntilTheFirstGoes) {
+    {
+        std::optional<FolderLock> held;
+        {
+            FolderLock first = FolderLock::Acquire(m_dir);
+            ASSERT_EQ(first.state(), FolderLock::State::Held) << first.reason();
+            EXPECT_EQ(first.file(), m_dir / "lock");
+            struct stat st;
+            ASSERT_EQ(::stat(first.file().c_str(), &st), 0);
+            EXPECT_EQ(st.st_mode & 0777, 0600u);
+            EXPECT_EQ(FolderLock::Acquire(m_dir).state(), FolderLock::State::Taken);
+            held.emplace(std::move(first));
+        }
+        // The moved-from object gave nothing up when it went.
+        EXPECT_TRUE(held->Held());
+        EXPECT_EQ(FolderLock::Acquire(m_dir).state(), FolderLock::State::Taken);
+    }
+    FolderLock again = FolderLock::Acquire(m_dir);
+    EXPECT_EQ(again.state(), FolderLock::State::Held);
+    EXPECT_TRUE(std::filesystem::exists(m_dir / "lock")) << "the lock file stays for the next copy";
+}
+
+TEST_F(FolderTest, ProgramStartedWhileLockedDoesNotKeepTheLock) {
+    pid_t child = 0;
+    {
+        FolderLock lock = FolderLock::Acquire(m_dir);
+        ASSERT_TRUE(lock.Held());
+        char sleep[] = "sleep";
+        char seconds[] = "30";
+        char *argv[] = {sleep, seconds, nullptr};
+        ASSERT_EQ(posix_spawnp(&child, "sleep", nullptr, nullptr, argv, environ), 0);
+    }
+    const FolderLock::State state = FolderLock::Acquire(m_dir).state();
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    EXPECT_EQ(state, FolderLock::State::Held);
+}
+
+TEST_F(FolderTest, LockFileThatCannotBeOpenedIsAnError) {
+    EXPECT_THROW(FolderLock::Acquire(m_dir / "missing"), IoError);
+    std::filesystem::create_directory(m_dir / "lock");
+    EXPECT_THROW(FolderLock::Acquire(m_dir), IoError);
+}
+
+TEST_F(FolderTest, RemoveInterruptedSavesTakesOnlyTemporaries) {
+    enum Kind { File, Folder, Link };
+    struct Case {
+        const char *name; // in the data folder, or "sub-folder/name"
+        bool removed;
+        Kind kind = File;
+    };
+    const Case cases[] = {
+        // Temporaries of saves: of a file that is there, or of a name the program creates.
+        {"settings.Ab12Cd", true},
+        {"clock.zZ9a0b", true}, // no clock file yet: its first save
+        {"weekday", false},
+        {"weekday.aB3dEf", true},
+        {"sleepers/12626.x7Yk2Q", true},
+        {"totals/totals12626.Kp0aaa", true},
+        {"dailycharge/dailycharge101SMITHJOHN12626.Qw3rTy", true},
+        {"directbill/dbnumber", false},
+        {"directbill/dbnumber.Ab1cD2", true},
+        {"print/report-20261206-093000-1.pdf.Zx81Kd", true},
+        // The data files themselves.
+        {"settings", false},
+        {"lock", false},
+        {"sleepers/12626", false},
+        {"totals/totals12626", false},
+        {"history/history", false},
+        {"print/report-20261206-093000-1.pdf", false},
+        // Stay ledgers whose guest name holds a dot: they end in the arrival date's digits.
+        {"dailycharge/dailycharge101ST1126.AB1126", false},
+        {"dailycharge/dailycharge101X.AB1126", false},
+        // Not the shape of a temporary.
+        {"settings.backup", false},
+        {"settings.BACKUP", false},
+        {"settings.Ab12C", false},
+        {"settings.Ab-2Cd", false},
+        {".Ab12Cd", false},
+        {"sleepers/12626.Ab1234", false}, // ends in four digits, as a dated name does
+        // The save was not for a file of the program.
+        {"rooms.aB3dEf", false},
+        {"print/notes.txt.aB3dEf", false},
+        {"elsewhere/12626.x7Yk2Q", false}, // not one of the program's sub-folders
+        {"sleepers/12627.x7Yk2Q", false, Folder}, // a folder is never removed...
+        {"settings.Zz9a0b", false, Link}, // ...nor a link
+    };
+    DataFolder(m_dir).EnsureLayout();
+    std::vector<std::filesystem::path> expected;
+    for (const Case &c : cases) {
+        const std::filesystem::path path = m_dir / c.name;
+        std::filesystem::create_directories(path.parent_path());
+        if (c.kind == Folder)
+            std::filesystem::create_directory(path);
+        else if (c.kind == Link)
+            std::filesystem::create_symlink(m_dir / "settings", path);
+        else
+            std::ofstream(path) << "content of " << c.name;
+        if (c.removed)
+            expected.push_back(path);
+    }
+
+    std::vector<std::filesystem::path> removed = RemoveInterruptedSaves(m_dir);
+    std::sort(removed.begin(), removed.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(removed, expected);
+    for (const Case &c : cases)
+        EXPECT_EQ(std::filesystem::exists(std::filesystem::symlink_status(m_dir / c.name)), !c.removed) << c.name;
+}
+
+} // namespace
+} // namespace platform

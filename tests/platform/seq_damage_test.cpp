@@ -1,0 +1,136 @@
+// Damaged sequential files read as far as they go, the damage reported once per file,
+// and reading a data folder that may not be written to.
+#include "platform/files.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::string_literals;
+
+class SeqDamageTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::path(::testing::TempDir()) / "seqdamageXXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        m_dir = pattern;
+        TakeDamageReports(); // what earlier tests left
+    }
+    void TearDown() override {
+        fs::permissions(m_dir, fs::perms::owner_all);
+        fs::remove_all(m_dir);
+    }
+    void Write(const fs::path& file, std::string_view text, std::ios::openmode mode = std::ios::trunc) const {
+        std::ofstream(file, std::ios::binary | mode) << text;
+    }
+    // The names of the lines of a name and an amount, and the damage the reader noted.
+    static std::vector<std::string> ReadNames(const fs::path& file,
+                                              std::vector<std::string>* damage = nullptr) {
+        SeqReader reader(file);
+        std::vector<std::string> names;
+        reader.ForEachLine(2, [&] {
+            std::string name = reader.ReadText();
+            reader.ReadNumber();
+            names.push_back(name);
+        });
+        if (damage)
+            *damage = reader.damage();
+        return names;
+    }
+
+    fs::path m_dir;
+};
+
+TEST_F(SeqDamageTest, ADamagedLineIsSkippedAndTheLinesAfterItStillRead) {
+    struct Case {
+        const char* what;
+        std::string text;
+        std::vector<std::string> names;
+        std::string damagedLine; // "" for a sound file
+    };
+    const Case cases[] = {
+        {"sound", "\"a\",1\r\n\"b\",2\r\n", {"a", "b"}, ""},
+        {"cut between CR and LF", "\"a\",1\r\n\"b\",2\r", {"a", "b"}, ""},
+        {"last line cut short", "\"a\",1\r\n\"b\",2\r\n\"c\",3", {"a", "b"}, "line 3:"},
+        {"last line cut inside a quote", "\"a\",1\r\n\"b", {"a"}, "line 2:"},
+        {"zeros after the last line", "\"a\",1\r\n\0\0\0\0"s, {"a"}, "line 2:"},
+        {"unterminated quote", "\"a\",1\r\n\"b,2\r\n\"c\",3\r\n", {"a", "c"}, "line 2:"},
+        {"text after a quote", "\"a\"x,1\r\n\"b\",2\r\n", {"b"}, "line 1:"},
+        {"NUL inside a line", "\"a\",1\r\n\"b\0\",2\r\n\"c\",3\r\n"s, {"a", "c"}, "line 2:"},
+        {"too few items", "\"a\",1\r\n\"b\"\r\n\"c\",3\r\n", {"a", "c"}, "line 2:"},
+        {"too many items", "\"a\",1,9\r\n\"b\",2\r\n", {"b"}, "line 1:"},
+        {"an item of the wrong kind", "\"a\",1\r\n\"b\",#2026-12-06#\r\n\"c\",3\r\n", {"a", "c"}, "line 2:"},
+        {"a torn line closed by the next append", "\"a\",1\r\n\"b\r\n\"c\",3\r\n", {"a", "c"}, "line 2:"},
+    };
+    for (const Case& c : cases) {
+        const fs::path file = m_dir / "ledger";
+        Write(file, c.text);
+        std::vector<std::string> damage;
+        EXPECT_EQ(ReadNames(file, &damage), c.names) << c.what;
+        if (c.damagedLine.empty()) {
+            EXPECT_TRUE(damage.empty()) << c.what;
+        } else {
+            ASSERT_EQ(damage.size(), 1u) << c.what;
+            EXPECT_EQ(damage[0].rfind(c.damagedLine, 0), 0u) << c.what << ": " << damage[0];
+        }
+    }
+}
+
+TEST_F(SeqDamageTest, EachDamagedFileIsReportedOnceUntilItChanges) {
+    const fs::path torn = m_dir / "torn", bad = m_dir / "bad", sound = m_dir / "sound";
+    Write(torn, "\"a\",1\r\n\"b\",2");
+    Write(bad, "\"a\r\n\"b\",2\r\n");
+    Write(sound, "\"a\",1\r\n");
+    for (int keystroke = 0; keystroke < 3; ++keystroke)
+        for (const fs::path& file : {torn, bad, sound})
+            ReadNames(file);
+    const std::vector<std::string> reports = TakeDamageReports();
+    ASSERT_EQ(reports.size(), 2u);
+    EXPECT_NE(reports[0].find(torn.string()), std::string::npos) << reports[0];
+    EXPECT_NE(reports[1].find(bad.string()), std::string::npos) << reports[1];
+
+    ReadNames(torn);
+    EXPECT_TRUE(TakeDamageReports().empty()) << "already reported";
+
+    Write(torn, "\r\n\"c\",3\r\n\"d", std::ios::app); // written to again, still damaged
+    ReadNames(torn);
+    EXPECT_EQ(TakeDamageReports().size(), 1u);
+}
+
+TEST_F(SeqDamageTest, ReadingAReadOnlyFolderNeedsNoWriteAndCreatesNothing) {
+    Write(m_dir / "rooms", "abcdefgh");
+    Write(m_dir / "tax", "0.08\r\n");
+    fs::permissions(m_dir / "rooms", fs::perms::owner_read);
+    fs::permissions(m_dir / "tax", fs::perms::owner_read);
+    fs::permissions(m_dir, fs::perms::owner_read | fs::perms::owner_exec);
+
+    const RandomFile rooms(m_dir / "rooms", 4);
+    EXPECT_EQ(rooms.RecordCount(), 2);
+    EXPECT_EQ(rooms.Get(2), "efgh");
+    const RandomFile intro(m_dir / "intro", 10);
+    EXPECT_EQ(intro.Lof(), 0);
+    EXPECT_EQ(intro.Get(1, 4), std::string(4, '\0'));
+    SeqReader tax(m_dir / "tax");
+    EXPECT_EQ(tax.ReadNumber(), 0.08);
+    EXPECT_THROW(SeqReader(m_dir / "dayofweek"), IoError);
+
+    size_t files = 0;
+    for (const fs::directory_entry& entry : fs::directory_iterator(m_dir))
+        files += entry.is_regular_file() ? 1 : 0;
+    EXPECT_EQ(files, 2u) << "reading made a file";
+
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "permissions are not enforced for root; the reads above proved nothing was created";
+    EXPECT_NE(::access(m_dir.c_str(), W_OK), 0) << "the folder should refuse writing";
+    EXPECT_NE(::access((m_dir / "rooms").c_str(), W_OK), 0) << "the file should refuse writing";
+}
+
+} // namespace
+} // namespace platform

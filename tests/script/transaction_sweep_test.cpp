@@ -1,0 +1,262 @@
+// Every main step of the clerk, made to fail at each of its file changes in turn. After a
+// crash there and the recovery at the next start, the data folder is exactly as it was
+// before the step or exactly as it is after it; after a full disk there, it is exactly as it
+// was before, the clerk was told once, and the same step then succeeds.
+#include "script/script_runner.h"
+#include "support/file_faults.h"
+
+#include "platform/journal.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+#include <csignal>
+#include <fstream>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <regex>
+#include <sstream>
+
+namespace vantreth::testing {
+namespace {
+
+using Kind = platform::FileFaults::Kind;
+
+struct SweepCase {
+    const char* name;
+    const char* scenario;   // the flow that leads up to the step (tests/scenarios)
+    const char* step;       // the step's last line: the click that does it ...
+    int occurrence;         // ... its n-th occurrence in the flow
+    int leading;            // lines before it that belong to the step (queued answers)
+    const char* extra = ""; // lines run after the flow's lines and before the step
+};
+
+std::vector<std::string> ReadLines(const std::string& file) {
+    std::ifstream in(file);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+// A temporary left by a save that was stopped half-way; cleared away at the next start.
+bool IsLeftoverTemporary(const std::string& name) {
+    static const std::regex temporary(R"(.*\.[A-Za-z0-9]{6})");
+    return std::regex_match(name, temporary);
+}
+
+class TransactionSweep : public ::testing::TestWithParam<SweepCase> {
+protected:
+    void SetUp() override {
+        platform::SetDurableWrites(false); // a crash here stops dead: what was written stays
+        const SweepCase& c = GetParam();
+        const std::vector<std::string> lines = ReadLines(std::string(VANTRETH_SCENARIOS) + "/" + c.scenario);
+        int seen = 0;
+        for (size_t i = 0; i < lines.size(); ++i) {
+            if (lines[i] != c.step || ++seen != c.occurrence) continue;
+            for (size_t j = 0; j < i - static_cast<size_t>(c.leading); ++j) m_setup += lines[j] + "\n";
+            m_setup += c.extra;
+            for (size_t j = i - static_cast<size_t>(c.leading); j <= i; ++j) m_step += lines[j] + "\n";
+            return;
+        }
+        FAIL() << "no step \"" << c.step << "\" in " << c.scenario;
+    }
+    void TearDown() override { platform::SetDurableWrites(true); }
+
+    // A runner that has just walked the flow up to the step.
+    std::unique_ptr<script::ScriptRunner> ReadyForStep() {
+        auto runner = std::make_unique<script::ScriptRunner>(m_transcript);
+        std::istringstream setup(m_setup);
+        const script::ScriptResult result = runner->Run(setup);
+        if (!result.ok) ADD_FAILURE() << "the flow up to the step failed: " << m_transcript.str();
+        Dialogs(*runner).AnswerAlways("File Error", platform::vbOK);
+        Dialogs(*runner).AnswerAlways("WARNING", platform::vbOK); // the night audit's rooms not charged
+        return runner;
+    }
+    static platform::ScriptedDialogs& Dialogs(script::ScriptRunner& runner) {
+        return dynamic_cast<platform::ScriptedDialogs&>(runner.app()->dialogs());
+    }
+    void RunStep(script::ScriptRunner& runner) {
+        std::istringstream step(m_step);
+        runner.Run(step);
+    }
+    static FolderImage Image(script::ScriptRunner& runner) {
+        FolderImage image = ImageOf(runner.dataRoot());
+        image.erase("print"); // reports are not data
+        for (auto it = image.begin(); it != image.end();)
+            it = it->first.rfind("print/", 0) == 0 ? image.erase(it) : std::next(it);
+        return image;
+    }
+
+    std::string m_setup, m_step;
+    std::ostringstream m_transcript;
+};
+
+TEST_P(TransactionSweep, EveryWritePointIsAllOrNothing) {
+    CountingFaults faults;
+    FolderImage before, after;
+    long changes = 0;
+    std::vector<bool> writes;
+    bool commitPoint = false; // the last change removes the journal
+    {
+        auto runner = ReadyForStep();
+        before = Image(*runner);
+        faults.Arm(0, Kind::None);
+        RunStep(*runner);
+        changes = faults.count();
+        for (long n = 1; n <= changes; ++n) writes.push_back(faults.WasWrite(n));
+        ASSERT_GT(changes, 0);
+        commitPoint = faults.FileOf(changes).filename() == platform::kJournalName && !writes.back();
+        after = Image(*runner);
+        ASSERT_EQ(Dialogs(*runner).shown().end(),
+                  std::find_if(Dialogs(*runner).shown().begin(), Dialogs(*runner).shown().end(),
+                               [](const auto& box) { return box.title == "File Error"; }))
+            << "the step fails without a fault";
+        ASSERT_NE(before, after) << "the step changes nothing";
+        ASSERT_FALSE(std::filesystem::exists(runner->dataRoot() / platform::kJournalName));
+    }
+    ASSERT_GT(changes, 0);
+
+    for (long n = 1; n <= changes; ++n) {
+        const bool write = writes[static_cast<size_t>(n - 1)];
+        for (Kind kind : {Kind::Crash, Kind::TornCrash}) {
+            if (kind == Kind::TornCrash && !write) continue;
+            auto runner = ReadyForStep();
+            faults.Arm(n, kind);
+            bool crashed = false;
+            try {
+                RunStep(*runner);
+            } catch (const platform::SimulatedCrash&) {
+                crashed = true;
+            }
+            faults.Disarm();
+            ASSERT_TRUE(crashed) << "change " << n << " of " << changes << " was never made";
+            platform::RecoverJournal(runner->dataRoot());
+            FolderImage image = Image(*runner);
+            for (auto it = image.begin(); it != image.end();)
+                it = IsLeftoverTemporary(it->first) && !before.count(it->first) ? image.erase(it) : std::next(it);
+            EXPECT_TRUE(image == before || image == after)
+                << "crash at change " << n << " of " << changes << (kind == Kind::TornCrash ? " (torn)" : "")
+                << ": differs from before by" << Differences(before, image) << " and from after by"
+                << Differences(after, image);
+        }
+        for (Kind kind : {Kind::Fail, Kind::Partial}) {
+            if (kind == Kind::Partial && !write) continue;
+            auto runner = ReadyForStep();
+            const size_t boxesBefore = Dialogs(*runner).shown().size();
+            faults.Arm(n, kind);
+            RunStep(*runner);
+            faults.Disarm();
+            const auto& shown = Dialogs(*runner).shown();
+            const std::string reason = std::strerror(ENOSPC);
+            const auto errors = std::count_if(shown.begin() + static_cast<long>(boxesBefore), shown.end(),
+                                              [&](const auto& box) { return box.prompt.find(reason) != std::string::npos; });
+            EXPECT_EQ(errors, 1) << "disk full at change " << n << " of " << changes;
+            EXPECT_EQ(Image(*runner), before) << "disk full at change " << n << " of " << changes << ": differs by"
+                                              << Differences(before, Image(*runner));
+            // Removing the journal is the last change, made once the windows have moved on:
+            // a failure there leaves the folder as before, but not the windows.
+            if (commitPoint && n == changes) continue;
+            Dialogs(*runner).ClearAnswers();
+            RunStep(*runner);
+            EXPECT_EQ(Image(*runner), after) << "the step again after a full disk at change " << n << ": differs by"
+                                             << Differences(after, Image(*runner));
+        }
+        if (HasFailure()) return; // one failing point tells enough
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    MainSteps, TransactionSweep,
+    ::testing::Values(SweepCase{"WalkInCheckIn", "checkin.scn", "click form2.Command2", 1, 2},
+                      SweepCase{"FolioPosting", "folio.scn", "click Form4.Command1", 1, 0},
+                      SweepCase{"CheckOut", "folio.scn", "click Form4.Command4", 2, 1},
+                      SweepCase{"NightAuditRoomPosting", "night_audit.scn", "click Form13.Command1", 1, 1},
+                      SweepCase{"ChangeDate", "night_audit.scn", "click Form16.Command1", 1, 0},
+                      SweepCase{"DirectBillPayment", "direct_bill.scn", "click Form23.Command1", 1, 0},
+                      SweepCase{"ReservationWithDeposit", "add_reservation.scn", "click Form26.Command2", 1, 1},
+                      SweepCase{"CheckBackIn", "edit_guest_check_back_in.scn", "pick Form40.Combo1 \"102 NDD1\"", 1, 1}),
+    [](const ::testing::TestParamInfo<SweepCase>& info) { return std::string(info.param.name); });
+
+} // namespace
+} // namespace vantreth::testing
+
+namespace vantreth::testing {
+namespace {
+
+// Kills the process for real at the n-th change.
+class KillAt final : public platform::FileFaults {
+public:
+    explicit KillAt(long n) : m_n(n) { platform::SetFileFaults(this); }
+    ~KillAt() override { platform::SetFileFaults(nullptr); }
+    Fault BeforeChange(const std::filesystem::path&, size_t) override {
+        if (++m_count == m_n) ::kill(::getpid(), SIGKILL);
+        return {};
+    }
+
+private:
+    long m_n;
+    long m_count = 0;
+};
+
+// The program killed with SIGKILL in the middle of a check-in: at its next start the clerk is
+// told which step was undone, and the folder is as it was before the check-in.
+TEST(RealCrash, ACheckInKilledHalfWayIsUndoneAtTheNextStart) {
+    const std::vector<std::string> lines = ReadLines(std::string(VANTRETH_SCENARIOS) + "/checkin.scn");
+    std::string setup, step;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i] != "click form2.Command2") continue;
+        for (size_t j = 0; j + 2 < i; ++j) setup += lines[j] + "\n";
+        step = lines[i - 2] + "\n" + lines[i - 1] + "\n" + lines[i] + "\n";
+        break;
+    }
+    int toParent[2], toChild[2];
+    ASSERT_EQ(::pipe(toParent), 0);
+    ASSERT_EQ(::pipe(toChild), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::ostringstream transcript;
+        script::ScriptRunner runner(transcript);
+        std::istringstream setupIn(setup);
+        if (!runner.Run(setupIn).ok) ::_exit(2);
+        const std::string root = runner.dataRoot().string() + "\n";
+        if (::write(toParent[1], root.data(), root.size()) != static_cast<ssize_t>(root.size())) ::_exit(3);
+        char go = 0;
+        if (::read(toChild[0], &go, 1) != 1) ::_exit(4);
+        KillAt kill(12); // well inside the check-in's changes
+        std::istringstream stepIn(step);
+        runner.Run(stepIn);
+        ::_exit(0); // not reached: the step makes more than 12 changes
+    }
+    std::string root;
+    for (char c = 0; ::read(toParent[0], &c, 1) == 1 && c != '\n';) root += c;
+    ASSERT_FALSE(root.empty()) << "the child did not walk up to the check-in";
+    const FolderImage before = ImageOf(root);
+    ASSERT_EQ(::write(toChild[1], "g", 1), 1);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "status " << status;
+    EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(root) / platform::kJournalName));
+    EXPECT_NE(ImageOf(root), before) << "nothing was half-written: the kill came too early";
+
+    HeadlessServices services;
+    services.dialogs.AnswerAlways("Unfinished Step Undone", platform::vbOK);
+    {
+        std::unique_ptr<App> app = services.MakeApp(root);
+        app->Start("Form1");
+        EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(root) / platform::kJournalName));
+        ASSERT_FALSE(services.dialogs.shown().empty());
+        EXPECT_EQ(services.dialogs.shown().front().title, "Unfinished Step Undone");
+        EXPECT_NE(services.dialogs.shown().front().prompt.find("Check In Now"), std::string::npos)
+            << services.dialogs.shown().front().prompt;
+        const FolderImage after = ImageOf(root);
+        for (const char* file : {"guest", "folio", "rooms", "totals/totals12626", "shiftcash/A12626"})
+            EXPECT_EQ(after.count(file) ? after.at(file) : "", before.count(file) ? before.at(file) : "") << file;
+        EXPECT_EQ(after.count("dailycharge/dailycharge101SMITHJOHN12626"), 0u);
+    }
+    std::filesystem::remove_all(root);
+}
+
+} // namespace
+} // namespace vantreth::testing
