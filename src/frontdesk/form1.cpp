@@ -145,10 +145,11 @@ bool HoldBusinessDate(App& app) {
     if (Mid(time, 9, 2) == "AM" || Mid(time, 10, 2) == "AM") {
         records::DateStatusRecord status = records::ReadDateStatus(app.data());
         if (status.RolledBack != 1.0f) {
-            // The clock and the flag change in one step: both or neither.
-            app.clock().SetDate(AddDays(app.clock().Today(), -1));
+            // The flag and the clock change in one step, both or neither; the flag goes
+            // first, so that a clock that cannot be put back never moves without it.
             status.RolledBack = 1.0f;
             records::WriteDateStatus(app.data(), status);
+            app.clock().SetDate(AddDays(app.clock().Today(), -1));
             moved = true;
         }
     }

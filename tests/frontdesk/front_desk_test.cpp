@@ -1,6 +1,7 @@
 // The front desk: start-up on a fresh data folder, the room board, the shortcuts, the date
 // hold, the 11 o'clock list and the exit.
 #include "support/app_fixture.h"
+#include "support/file_faults.h"
 
 #include "callacct/form50.h"
 #include "frontdesk/form1.h"
@@ -183,6 +184,41 @@ TEST_F(FrontDeskTest, DateHoldKeepsTheSpareBytesOfTheStatusRecord) {
     desk().Timer1.Fire();
     EXPECT_EQ(ReadBytes("datestatus").substr(8), "ab");
     EXPECT_EQ(ReadBytes("datestatus").size(), 10u);
+}
+
+// The hold is one step: when its flag cannot be saved the date does not move, the clerk is
+// told once, and later ticks try again quietly until it works.
+TEST_F(FrontDeskTest, DateHoldThatCannotBeSavedMovesNothingAndSaysSoOnce) {
+    SkipGuide();
+    SetNow(12, 7, 2026, 1, 0, 5);
+    StartProgram();
+    testing::CountingFaults faults;
+    for (int tick = 0; tick < 3; ++tick) {
+        faults.Arm(1, platform::FileFaults::Kind::Fail);
+        if (tick == 0) dialogs().Answer(platform::vbOK);
+        desk().Timer1.Fire();
+        EXPECT_EQ(app().clock().DateText(), "12/7/26");
+        EXPECT_EQ(records::ReadDateStatus(app().data()).RolledBack, 0.0f);
+    }
+    EXPECT_EQ(dialogs().shown().size(), 1u);
+    faults.Disarm();
+    desk().Timer1.Fire();
+    EXPECT_EQ(app().clock().DateText(), "12/6/26");
+    EXPECT_EQ(dialogs().shown().size(), 1u);
+}
+
+// Midnight passes while the check-in window has taken the front desk's place: the date is
+// held all the same, so a guest checked in at 12:30 AM lands in the day being worked.
+TEST_F(FrontDeskTest, DateHoldWorksWhileAnotherWindowHasReplacedTheFrontDesk) {
+    SkipGuide();
+    SetNow(12, 6, 2026, 23, 59, 55);
+    StartProgram();
+    app().Dispatch([&] { app().Unload(desk()); });
+    ASSERT_FALSE(IsLoaded("Form1"));
+    SetNow(12, 7, 2026, 0, 30, 0);
+    app().TimePassed(5000);
+    EXPECT_EQ(app().clock().DateText(), "12/6/26");
+    EXPECT_EQ(records::ReadDateStatus(app().data()).RolledBack, 1.0f);
 }
 
 class SleepersTest : public FrontDeskTest {

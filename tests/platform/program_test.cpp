@@ -1,5 +1,6 @@
 // The event rules every window relies on: change events, key routing, focus, frames,
 // loading and unloading, the end of the program, timers and errors inside events.
+#include "platform/journal.h"
 #include "platform/program.h"
 
 #include <gtest/gtest.h>
@@ -17,7 +18,7 @@ public:
         Text1.on_key_press = [this](int& KeyAscii) { OnText1Key(KeyAscii); };
         Command1.on_click = [this] { clicks++; if (unloadOnClick) this->program().Unload(*this); afterUnload = true; };
         Check1.on_click = [this] { checkClicks++; };
-        Timer1.on_timer = [this] { ticks++; if (boxInTick) MsgBox("tick"); };
+        Timer1.on_timer = [this] { ticks++; if (boxInTick) MsgBox("tick"); if (tickWork) tickWork(); };
         Command2.on_click = [this] { MsgBox("waiting", vbOKOnly, "Box"); };
         Command3.on_click = [] { throw IoError("rooms", "Disk full"); };
     }
@@ -35,6 +36,7 @@ public:
     int formClicks = 0;
     int changes = 0, clicks = 0, checkClicks = 0, ticks = 0, loads = 0, unloads = 0, formKeys = 0;
     bool unloadOnClick = false, afterUnload = false, boxInTick = false;
+    std::function<void()> tickWork;
     int replaceWith = 0;         // Text1's key handler replaces every key with this one
     bool moveFocusOnKey = false; // Text1's key handler moves the focus to Text2
 
@@ -239,6 +241,32 @@ TEST_F(ProgramTest, TimersTickOnlyBetweenEventsOrWhileABoxIsUp) {
     });
     program->on_modal = nullptr;
     EXPECT_EQ(form().ticks, 2) << "a box that is up lets the timers tick";
+}
+
+// A step that fails is undone whole; what a timer wants to save while the step's box is up
+// is kept out of the step, and saved at a tick after it.
+TEST_F(ProgramTest, AFailedStepIsUndoneAndATimerInsideItsBoxWaitsForALaterTick) {
+    const std::filesystem::path root = program->data().root();
+    std::filesystem::create_directories(root);
+    DeleteFile(root / "step");
+    DeleteFile(root / "tick");
+    form().tickWork = [&] { ReplaceFileContent(root / "tick", "saved"); };
+    dialogs.Answer(vbOK);
+    dialogs.Answer(vbOK);
+    program->Dispatch([&] {
+        ReplaceFileContent(root / "step", "half");
+        program->on_modal = [&] { program->TimePassed(100); };
+        program->MsgBox("waiting", vbOKOnly, "Box");
+        program->on_modal = nullptr;
+        throw IoError(root / "rooms", "Disk full");
+    });
+    EXPECT_FALSE(FileExists(root / "step")) << "the failed step left a change";
+    EXPECT_FALSE(FileExists(root / "tick")) << "the timer saved inside the step";
+    EXPECT_EQ(form().ticks, 1);
+    EXPECT_FALSE(FileExists(root / kJournalName));
+    program->TimePassed(100);
+    EXPECT_TRUE(FileExists(root / "tick"));
+    EXPECT_EQ(dialogs.shown().size(), 2u) << "the box, then the failure; the deferred tick says nothing";
 }
 
 TEST_F(ProgramTest, TimersOfUnloadedWindowsDoNotTick) {

@@ -26,11 +26,15 @@ using Kind = platform::FileFaults::Kind;
 struct SweepCase {
     const char* name;
     const char* scenario;   // the flow that leads up to the step (tests/scenarios)
-    const char* step;       // the step's last line: the click that does it ...
-    int occurrence;         // ... its n-th occurrence in the flow
+    const char* anchor;     // the step's last line in the flow (the click that does it) ...
+    int occurrence;         // ... its n-th occurrence there
     int leading;            // lines before it that belong to the step (queued answers)
-    const char* extra = ""; // lines run after the flow's lines and before the step
+    const char* extra = ""; // lines run after the flow's lines before the anchor
+    const char* step = "";  // when given, the step instead of the anchor's lines
+    const char* callBox = ""; // characters waiting from the call box when the step starts
 };
+
+void PrintTo(const SweepCase& c, std::ostream* out) { *out << c.name; }
 
 std::vector<std::string> ReadLines(const std::string& file) {
     std::ifstream in(file);
@@ -53,13 +57,16 @@ protected:
         const std::vector<std::string> lines = ReadLines(std::string(VANTRETH_SCENARIOS) + "/" + c.scenario);
         int seen = 0;
         for (size_t i = 0; i < lines.size(); ++i) {
-            if (lines[i] != c.step || ++seen != c.occurrence) continue;
-            for (size_t j = 0; j < i - static_cast<size_t>(c.leading); ++j) m_setup += lines[j] + "\n";
+            if (lines[i] != c.anchor || ++seen != c.occurrence) continue;
+            const size_t first = *c.step != '\0' ? i : i - static_cast<size_t>(c.leading);
+            for (size_t j = 0; j < first; ++j) m_setup += lines[j] + "\n";
             m_setup += c.extra;
-            for (size_t j = i - static_cast<size_t>(c.leading); j <= i; ++j) m_step += lines[j] + "\n";
+            if (*c.step != '\0') m_step = c.step;
+            else
+                for (size_t j = first; j <= i; ++j) m_step += lines[j] + "\n";
             return;
         }
-        FAIL() << "no step \"" << c.step << "\" in " << c.scenario;
+        FAIL() << "no line \"" << c.anchor << "\" in " << c.scenario;
     }
     void TearDown() override { platform::SetDurableWrites(true); }
 
@@ -69,6 +76,7 @@ protected:
         std::istringstream setup(m_setup);
         const script::ScriptResult result = runner->Run(setup);
         if (!result.ok) ADD_FAILURE() << "the flow up to the step failed: " << m_transcript.str();
+        runner->app()->gCallBuffer = GetParam().callBox;
         Dialogs(*runner).AnswerAlways("File Error", platform::vbOK);
         Dialogs(*runner).AnswerAlways("WARNING", platform::vbOK); // the night audit's rooms not charged
         return runner;
@@ -166,6 +174,29 @@ TEST_P(TransactionSweep, EveryWritePointIsAllOrNothing) {
     }
 }
 
+// An account for ACME TOOLS and DOE, JANE checked in to 101 on it, her folio open.
+constexpr const char* kDirectBillStay = R"(click Form1.Command3
+click Form12.Command4
+click Form21.Command1
+type Form20.Text1 acme tools
+key Form20.Text1 Enter
+type Form20.Text2 smith
+type Form20.Text12 100
+click Form20.Command1
+click Form1.Command1
+pick form2.Combo1 "101 NQ1  "
+pick form2.Combo2 DIRECT BILL
+pick form2.Combo5 1000 ACME TOOLS
+type form2.Text9 doe
+type form2.Text10 jane
+type form2.Text17 R78
+answer Yes
+click form2.Command2
+click Form15.Command2
+key Form1 F
+pick Form4.Combo1 "101 DOE JANE"
+)";
+
 INSTANTIATE_TEST_SUITE_P(
     MainSteps, TransactionSweep,
     ::testing::Values(SweepCase{"WalkInCheckIn", "checkin.scn", "click form2.Command2", 1, 2},
@@ -175,7 +206,16 @@ INSTANTIATE_TEST_SUITE_P(
                       SweepCase{"ChangeDate", "night_audit.scn", "click Form16.Command1", 1, 0},
                       SweepCase{"DirectBillPayment", "direct_bill.scn", "click Form23.Command1", 1, 0},
                       SweepCase{"ReservationWithDeposit", "add_reservation.scn", "click Form26.Command2", 1, 1},
-                      SweepCase{"CheckBackIn", "edit_guest_check_back_in.scn", "pick Form40.Combo1 \"102 NDD1\"", 1, 1}),
+                      SweepCase{"CheckBackIn", "edit_guest_check_back_in.scn", "pick Form40.Combo1 \"102 NDD1\"", 1, 1},
+                      SweepCase{"EditGuestNewName", "edit_guest_check_back_in.scn", "click Form9.Command1", 2, 0},
+                      SweepCase{"MoveGuest", "night_audit.scn", "tick Form1.Timer1", 1, 0,
+                                "click Form1.Command13\npick Form8.Combo1 \"101  SMITH ANN\"\n"
+                                "pick Form8.Combo2 \"102   NQ1  \"\n",
+                                "click Form8.Command1\n"},
+                      SweepCase{"DirectBillCheckOut", "folio.scn", "click Form1.Command1", 1, 0, kDirectBillStay,
+                                "answer Yes\nclick Form4.Command4\n"},
+                      SweepCase{"CallPosting", "folio.scn", "key Form1 F", 1, 0, "", "tick Form50.Timer1\n",
+                                "abcdefghij12/06k 101lm15:42nopqrst  1.25u555-123-4567vwxyz"}),
     [](const ::testing::TestParamInfo<SweepCase>& info) { return std::string(info.param.name); });
 
 } // namespace
