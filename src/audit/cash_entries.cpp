@@ -23,6 +23,7 @@ void RecordPettyCashOut(const platform::DataFolder& folder, const CashEntry& ent
     record.Clerk = platform::Fixed(entry.clerk, 2);
     record.TimeText = platform::Fixed(entry.timeText, 12);
     record.DateText = platform::Fixed(entry.dateText, 10);
+    record.SetShiftLetter(entry.shift);
     records::AppendPettyCash(folder, entry.dateText, record);
     records::AddToDayTotals(folder, entry.dateText, records::DayTotalsField::Cash, -entry.amount);
 }

@@ -29,8 +29,9 @@ struct CashEntry {
 // takes the shift, clerk and date); each rounded to 2 decimals.
 void RecordCashIn(const platform::DataFolder& folder, const CashEntry& entry, records::ShiftCashField field);
 
-// Writes the payment as the next record of the day's petty cash file, then takes it off the
-// day's Cash. The shift's cash is left alone: the drawer balance subtracts the day's petty cash.
+// Writes the payment, with the shift that paid it, as the next record of the day's petty
+// cash file, then takes it off the day's Cash. The shift's cash is left alone: that shift's
+// drawer balance subtracts it.
 void RecordPettyCashOut(const platform::DataFolder& folder, const CashEntry& entry);
 
 } // namespace vantreth

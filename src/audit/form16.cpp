@@ -80,7 +80,6 @@ void Form16::Command1_Click() {
     Form1& frontDesk = app().Get<Form1>();
     frontDesk.Label25.SetCaption(Text2.Text());
     frontDesk.Label26.SetCaption(initials);
-    app().Get<Form13>().Command2.SetEnabled(true);
 
     const std::string newToday = app().clock().DateText();
     app().gMonthAfter = records::MonthNumberText(newToday);
@@ -90,6 +89,12 @@ void Form16::Command1_Click() {
     // A rate table never saved changes no rate (rather than setting the rooms to 0).
     records::ReRateRoomsForDay(app().data(), day);
     frontDesk.Label37.SetCaption(DayName(day));
+    // The day has moved: a second change would skip a day that was never audited, and a
+    // second charge would bill the new day's night in advance. Both wait for the next audit.
+    Form13& audit = app().Get<Form13>();
+    audit.Command2.SetEnabled(true);
+    audit.Command4.SetEnabled(false);
+    audit.Command1.SetEnabled(false);
     app().Unload(*this);
 }
 

@@ -7,6 +7,10 @@ namespace vantreth {
 
 using namespace platform;
 
+namespace {
+constexpr const char* kPickMonthWarning = "Please pick a year and then a month before you print the report.";
+} // namespace
+
 Form30::Form30(App& app) : AppForm(app, kName, "Monthly Totals Report", {120, 80, 772, 496}) {
     SetKeyPreview(true);
     Combo2.on_click = [this] { Combo2_Click(); };
@@ -30,12 +34,24 @@ void Form30::Form_KeyPress(int& KeyAscii) {
     }
 }
 
-// Only enables the month; what is shown stays until a month is picked.
+// A year change with a month already picked shows that month of the new year, so the
+// screen never mixes one year's days with another's totals.
 void Form30::Combo2_Click() {
     Combo1.SetEnabled(true);
+    if (MonthAndYearPicked())
+        ShowMonth();
 }
 
 void Form30::Combo1_Click() {
+    if (MonthAndYearPicked())
+        ShowMonth();
+}
+
+bool Form30::MonthAndYearPicked() const {
+    return Combo1.ListIndex() >= 0 && Combo2.ListIndex() >= 0;
+}
+
+void Form30::ShowMonth() {
     List1.Clear();
     const audit::MonthFigures figures = audit::ReadMonthFigures(app().data(), Combo1.Text(), Combo2.Text());
     for (const std::string& row : figures.rows)
@@ -51,9 +67,20 @@ void Form30::Combo1_Click() {
     Label20.SetCaption(figures.stateTax);
 }
 
+// Without a year and a month there are no days to print: the box prompts are no key.
+// The averages and tax lines are figured from the files now, for the month printed.
 void Form30::Command2_Click() {
-    audit::PrintMonthWindowReport(app().data(), app().printer(), Combo1.Text(), Combo2.Text(),
-                                  Label16.Caption(), Label18.Caption(), Label20.Caption());
+    if (!MonthAndYearPicked()) {
+        MsgBox(kPickMonthWarning, vbOKOnly, "WARNING");
+        if (Combo2.ListIndex() < 0)
+            Combo2.SetFocus();
+        else
+            Combo1.SetFocus();
+        return;
+    }
+    const audit::MonthFigures figures = audit::ReadMonthFigures(app().data(), Combo1.Text(), Combo2.Text());
+    audit::PrintMonthWindowReport(app().data(), app().printer(), Combo1.Text(), Combo2.Text(), figures.rooms,
+                                  figures.cityTax, figures.stateTax);
 }
 
 void Form30::Command1_Click() {

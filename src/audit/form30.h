@@ -56,6 +56,11 @@ private:
     void Combo1_Click();
     void Command2_Click();
     void Command1_Click();
+
+    // Both the year and the month have been picked from their lists.
+    bool MonthAndYearPicked() const;
+    // The list and the totals labels for the picked month and year.
+    void ShowMonth();
 };
 
 } // namespace vantreth

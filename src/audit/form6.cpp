@@ -15,13 +15,6 @@ namespace vantreth {
 
 using namespace platform;
 
-float DayPettyCashTotal(const DataFolder& folder, const std::string& dateText) {
-    double total = 0;
-    for (const records::PettyCashRecord& record : records::ReadPettyCash(folder, dateText))
-        total += record.Amount;
-    return static_cast<float>(total);
-}
-
 Form6::Form6(App& app) : AppForm(app, kName, "Drawer Balance", {240, 120, 560, 420}) {
     SetKeyPreview(true);
     Command1.on_click = [this] { Command1_Click(); };
@@ -29,13 +22,26 @@ Form6::Form6(App& app) : AppForm(app, kName, "Drawer Balance", {240, 120, 560, 4
 }
 
 // The cash file is named by the letter in the shift file, the rentals file by the
-// program's current shift; both normally hold the same letter.
+// program's current shift; both normally hold the same letter. Each drawer gives up only
+// the petty cash paid out of it: that of the shift whose cash is shown. Petty cash of
+// another shift of the day is on that shift's sheet, so the day's sheets add up to the
+// day's cash.
 void Form6::Form_Load() {
     Show();
+    ShowDrawer();
+    List1.Clear();
+    const printing::ShiftRentalsRead rentals =
+        printing::ReadShiftRentalsAsFarAsReadable(app().data(), app().gShift, app().clock().DateText());
+    for (const printing::RentalItems& rental : rentals.lines)
+        List1.AddItem(rental.Room);
+}
+
+void Form6::ShowDrawer() {
     const records::ShiftRecord shift = records::ReadShift(app().data());
     const records::ShiftCash cash =
         records::ReadShiftCash(app().data(), shift.Shift, app().clock().DateText());
-    const float petty = DayPettyCashTotal(app().data(), app().clock().DateText());
+    const float petty =
+        static_cast<float>(records::ShiftPettyCashTotal(app().data(), shift.Shift, app().clock().DateText()));
 
     Label10.SetCaption(app().clock().DateText());
     Label11.SetCaption(shift.Shift);
@@ -47,12 +53,6 @@ void Form6::Form_Load() {
     Label21.SetCaption(CStr(petty));
     Label17.SetCaption(CStr(printing::TotalShiftCash(Label13.Caption(), Label14.Caption(), Label15.Caption(),
                                                      Label16.Caption(), Label21.Caption())));
-
-    List1.Clear();
-    const printing::ShiftRentalsRead rentals =
-        printing::ReadShiftRentalsAsFarAsReadable(app().data(), app().gShift, app().clock().DateText());
-    for (const printing::RentalItems& rental : rentals.lines)
-        List1.AddItem(rental.Room);
 }
 
 void Form6::Form_KeyPress(int& KeyAscii) {
@@ -72,6 +72,8 @@ void Form6::Command1_Click() {
     }
     if (Text1.Text().empty())
         Text1.SetText("0");
+    // Cash taken or paid out while the window stood open is on the sheet too.
+    ShowDrawer();
 
     const std::string today = app().clock().DateText();
     const records::ShiftRecord shift = records::ReadShift(app().data());

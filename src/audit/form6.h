@@ -1,6 +1,6 @@
-// "Drawer Balance": the current shift's cash by kind less the day's petty cash, the rooms
-// rented on the shift, and the printed cash drop sheet. Printing the sheet on shift "C"
-// raises the "cdropyes" flag that lets the night audit start.
+// "Drawer Balance": the current shift's cash by kind less the petty cash paid out on that
+// shift, the rooms rented on the shift, and the printed cash drop sheet. Printing the sheet
+// on shift "C" raises the "cdropyes" flag that lets the night audit start.
 #pragma once
 
 #include "app/app.h"
@@ -8,9 +8,6 @@
 #include <string>
 
 namespace vantreth {
-
-// The day's petty cash paid out, over every shift.
-float DayPettyCashTotal(const platform::DataFolder& folder, const std::string& dateText);
 
 class Form6 final : public AppForm {
 public:
@@ -56,6 +53,9 @@ private:
     void Form_KeyPress(int& KeyAscii) override;
     void Command1_Click();
     void Command2_Click();
+
+    // The shift's cash, its petty cash and its total, as the files hold them now.
+    void ShowDrawer();
 };
 
 } // namespace vantreth

@@ -70,12 +70,11 @@ records::DayDetailLine NightRentDetailLine(const records::GuestRecord& guest, co
 
 records::DayTotals AddNightToTotals(records::DayTotals totals, float rate, double taxRate, bool taxExempt) {
     const double applied = taxExempt ? 0.0 : taxRate;
-    const double tax = static_cast<double>(rate) * applied;
-    totals.RoomRent = static_cast<float>(platform::Round(static_cast<double>(totals.RoomRent) + rate, 2));
-    totals.GrossRent =
-        static_cast<float>(platform::Round(static_cast<double>(totals.GrossRent) + rate + tax, 2));
-    if (!taxExempt)
-        totals.Tax = static_cast<float>(platform::Round(static_cast<double>(totals.Tax) + tax, 2));
+    const double tax = platform::AmountValue(rate) * applied;
+    totals.RoomRent = platform::AddAmount(totals.RoomRent, platform::AmountValue(rate));
+    totals.GrossRent = platform::AddAmount(totals.GrossRent, platform::AmountValue(rate) + tax);
+    // An exempt stay adds no tax, but the day's Tax is rounded after every stay all the same.
+    totals.Tax = platform::AddAmount(totals.Tax, tax);
     return totals;
 }
 

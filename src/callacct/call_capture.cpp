@@ -1,6 +1,7 @@
 // Framing the call box's characters into records and posting each record.
 #include "callacct/call_capture.h"
 
+#include "platform/text.h"
 #include "records/day_totals.h"
 #include "records/filenames.h"
 #include "records/guest_record.h"
@@ -29,7 +30,7 @@ std::optional<CallRecord> TakeCallRecord(std::string& buffer) {
 }
 
 std::optional<long> HandleCallRecord(const platform::DataFolder& folder, const CallRecord& call,
-                                     const CallPostingContext& context) {
+                                     const CallPostingContext& context, bool* refused) {
     records::AppendPhoneLogLine(folder, context.dateText, call);
 
     const std::string extension = call.Extension();
@@ -50,6 +51,11 @@ std::optional<long> HandleCallRecord(const platform::DataFolder& folder, const C
         return std::nullopt;
     const records::GuestRecord& guest = guests[slot - 1];
 
+    if (!platform::FitsSingle(platform::Val(call.AmountField()))) {
+        if (refused != nullptr)
+            *refused = true;
+        return std::nullopt;
+    }
     const float amount = call.Amount();
     const std::string description = call.ChargeDescription();
 
@@ -75,6 +81,14 @@ std::optional<long> HandleCallRecord(const platform::DataFolder& folder, const C
     detail.Clerk = context.clerk;
     records::AppendDayDetailLine(folder, context.dateText, detail);
     return slot;
+}
+
+std::string RefusedCallsMessage(const std::vector<CallRecord>& calls) {
+    std::string text = "The call box sent an amount that is not a number that can be charged:";
+    for (const CallRecord& call : calls)
+        text += "\nroom " + call.Extension() + ", amount \"" + platform::Trim(call.AmountField()) + "\"";
+    return text +
+           "\nThe calls are in the phone log but were not charged. Post them by hand if they are owed.";
 }
 
 } // namespace vantreth

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vantreth {
 
@@ -34,8 +35,13 @@ struct CallPostingContext {
 // Logs the record, then charges it (code "G") to the first in-house guest whose Room is
 // the trimmed extension: a line in the stay's ledger, PhoneCharges of the day's totals and
 // a line in the day's detail. The front desk's extension is never charged. Returns the
-// guest's slot, or nullopt when nothing was charged.
+// guest's slot, or nullopt when nothing was charged. A call whose amount a Single cannot
+// hold (the box sent "1e39") is logged but charged to no one; `refused`, when given, is
+// set for such a call of an in-house guest, so that the clerk can be told.
 std::optional<long> HandleCallRecord(const platform::DataFolder& folder, const records::CallRecord& call,
-                                     const CallPostingContext& context);
+                                     const CallPostingContext& context, bool* refused = nullptr);
+
+// The box that tells the clerk of the calls that were logged but not charged.
+std::string RefusedCallsMessage(const std::vector<records::CallRecord>& calls);
 
 } // namespace vantreth

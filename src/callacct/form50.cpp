@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <vector>
 
 namespace vantreth {
 
@@ -12,8 +13,9 @@ Form50::Form50(App& app)
     Timer1.on_timer = [this] { Timer1_Timer(); };
 }
 
-// The port search: the first of ports 1 to 100 that opens stays open. Silent whatever
-// happens; with no call box the window simply takes no calls.
+// The port search: the first of ports 1 to 100 that opens stays open. Only an invalid port
+// number moves on to the next; any other failure ends the search with no port open. Silent
+// whatever happens; with no call box the window simply takes no calls.
 void Form50::Form_Load() {
     if (MSComm1.PortOpen())
         MSComm1.SetPortOpen(false);
@@ -23,8 +25,9 @@ void Form50::Form_Load() {
         try {
             MSComm1.SetPortOpen(true);
             return;
-        } catch (const platform::SerialError&) {
-            // an invalid port number: try the next one
+        } catch (const platform::SerialError& error) {
+            if (!error.InvalidPortNumber())
+                return;
         }
     }
 }
@@ -41,11 +44,17 @@ void Form50::Timer1_Timer() {
     m_quietPolls = arrived.empty() ? std::min(m_quietPolls + 1, kCallQuietPolls) : 0;
     std::string waiting = app().gCallBuffer;
     bool posted = false;
+    std::vector<records::CallRecord> refused;
     while (std::optional<records::CallRecord> call = TakeCallRecord(waiting)) {
-        HandleCallRecord(app().data(), *call, {app().clock().DateText(), app().gShift, app().gClerk});
+        bool notCharged = false;
+        HandleCallRecord(app().data(), *call, {app().clock().DateText(), app().gShift, app().gClerk},
+                         &notCharged);
+        if (notCharged) refused.push_back(*call);
         posted = true;
     }
     if (posted) app().gCallBuffer = waiting;
+    // Told once, after the calls have left the buffer, so a tick under the box cannot repeat it.
+    if (!refused.empty()) MsgBox(RefusedCallsMessage(refused), platform::vbOKOnly, "Call Accounting");
 }
 
 void StopCallCapture(App& app) {

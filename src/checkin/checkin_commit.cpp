@@ -1,6 +1,7 @@
 // The walk-in check-in's arithmetic, lists, checks and the records of a new stay.
 #include "checkin_commit.h"
 
+#include "checkin/guest_entry.h"
 #include "platform/text.h"
 #include "records/counters.h"
 #include "records/day_totals.h"
@@ -186,19 +187,9 @@ records::GuestRecord BuildGuestRecord(const CheckInEntry& entry, float folioNumb
                                       const CheckInSession& session) {
     const char payCode = PayCodeFor(entry.payment).value_or(' ');
     records::GuestRecord guest;
-    guest.LastName = Fixed(UCase(entry.lastName), 15);
-    guest.FirstName = Fixed(UCase(entry.firstName), 15);
-    guest.Company = Fixed(UCase(entry.company), 20);
-    guest.Street = Fixed(UCase(entry.street), 25);
-    guest.City = Fixed(UCase(entry.city), 20);
-    guest.State = Fixed(UCase(entry.state), 2);
-    guest.Zip = Fixed(entry.zip, 6);
-    guest.Phone = Fixed(entry.phone, 15);
-    guest.RegCard = Fixed(entry.regCard, 6);
+    PutGuestDetails(guest, entry, Letters::Capitals);
     guest.Clerk = Fixed(entry.clerk, 2);
     guest.Room = Fixed(Left(entry.roomChoice, 3), 3);
-    guest.Adults = static_cast<float>(Val(entry.adults));
-    guest.Children = static_cast<float>(Val(entry.children));
     guest.Nights = static_cast<float>(Val(entry.nights));
     guest.TaxExempt = entry.taxExempt ? 1.0f : 0.0f;
     guest.PayCode = std::string(1, payCode);
@@ -213,7 +204,6 @@ records::GuestRecord BuildGuestRecord(const CheckInEntry& entry, float folioNumb
     guest.CardExpiry = Fixed("none", 10);
     guest.DBNumber = payCode == 'Q' ? Fixed(Left(entry.account, 4), 8) : Space(8);
     guest.FolioNumber = Fixed(CStr(folioNumber), 5);
-    guest.Comment = Fixed(UCase(entry.comment), 160);
     return guest;
 }
 
@@ -278,7 +268,7 @@ void WriteCheckIn(const DataFolder& data, const CheckInPlan& plan) {
     records::WriteFolioCounter(data, records::FolioCounter{.LastFolio = plan.folioNumber});
 
     const std::filesystem::path ledger = records::StayLedgerPath(data, guest);
-    const double rate = guest.Rate;
+    const double rate = AmountValue(guest.Rate); // the rate as shown, not its binary Single
     Post(plan, ledger, "E", "ROOM RENT", rate, Round(rate * session.taxRate, 2));
     if (plan.feeShowing)
         Post(plan, ledger, "J", plan.feeDescription, plan.fee, 0);

@@ -3,6 +3,7 @@
 #include "checkin/form2.h"
 #include "checkin/form52.h"
 #include "checkin/form57.h"
+#include "checkin/guest_entry.h"
 #include "platform/text.h"
 #include "reservations/form26.h"
 
@@ -101,29 +102,10 @@ void Form14::List1_Click() {
                 continue;
             Form26& addReservation = app().Get<Form26>();
             form2& checkIn = app().Get<form2>();
-            if (forReservation && addReservation.Loaded()) {
-                // The first name's change makes "Reserve Now--->" available.
-                addReservation.Text9.SetText(RTrim(entry.LastName));
-                addReservation.Text10.SetText(RTrim(entry.FirstName));
-                addReservation.Text11.SetText(RTrim(entry.Company));
-                addReservation.Text12.SetText(RTrim(entry.Street));
-                addReservation.Text13.SetText(RTrim(entry.City));
-                addReservation.Text14.SetText(RTrim(entry.State));
-                addReservation.Text15.SetText(RTrim(entry.Zip));
-                addReservation.Text16.SetText(RTrim(entry.Phone));
-                addReservation.Text21.SetText(app().gClerk);
-            } else if (!forReservation && checkIn.Loaded()) {
-                // Each write runs the box's change handler at once (the names switch "Check In Now--->").
-                checkIn.Text9.SetText(RTrim(entry.LastName));
-                checkIn.Text10.SetText(RTrim(entry.FirstName));
-                checkIn.Text11.SetText(RTrim(entry.Company));
-                checkIn.Text12.SetText(RTrim(entry.Street));
-                checkIn.Text13.SetText(RTrim(entry.City));
-                checkIn.Text14.SetText(RTrim(entry.State));
-                checkIn.Text15.SetText(RTrim(entry.Zip));
-                checkIn.Text16.SetText(RTrim(entry.Phone));
-                checkIn.Text21.SetText(app().gClerk);
-            }
+            if (forReservation && addReservation.Loaded())
+                checkin::ShowHistoryGuest(addReservation, entry, app().gClerk);
+            else if (!forReservation && checkIn.Loaded())
+                checkin::ShowHistoryGuest(checkIn, entry, app().gClerk);
             break;
         }
     }

@@ -26,7 +26,10 @@ void Form15::Form_QueryClose() {
     Command2_Click();
 }
 
-// The same guest into a further room: the guest's details stay, room and payment start again.
+// The same guest into a further room: the guest's details stay, room and payment start
+// again. The fee shown belongs to the stay just written: it is taken off the panel, so a
+// fee for the further room is added to that room's total alone. The guest panel stays
+// disabled until a payment is chosen again, though emptying the cash box enables it.
 void Form15::Command1_Click() {
     app().gDuplicatePromptOpen = 0;
     form2& checkIn = app().Get<form2>();
@@ -41,6 +44,10 @@ void Form15::Command1_Click() {
     checkIn.Label24.SetCaption("");
     checkIn.Label25.SetCaption("");
     checkIn.Text7.SetText("");
+    checkIn.Frame5.SetEnabled(false);
+    checkIn.Label30.SetCaption("");
+    checkIn.Frame7.SetEnabled(false);
+    checkIn.Frame7.SetVisible(false);
     checkIn.Combo1.SetFocus();
     app().Unload(*this);
 }

@@ -63,6 +63,12 @@ form2::form2(App& app) : AppForm(app, kName, "Check In", {40, 20, 900, 600}) {
     Text19.on_key_press = [this](int& KeyAscii) { Text19_KeyPress(KeyAscii); };
     Text20.on_key_press = [this](int& KeyAscii) { Text20_KeyPress(KeyAscii); };
     Text21.on_key_press = [this](int& KeyAscii) { Text21_KeyPress(KeyAscii); };
+    // The Enter walk through the boxes and their own key rules.
+    m_guest.WalkGuestBoxes(*this);
+    m_guest.Walk(Text7, Text9);
+    m_guest.Walk(Text16, Text17);
+    m_guest.Walk(Text19, Text21, checkin::GuestEntry::Rule::Children);
+    m_guest.Walk(Text21, Text20);
     Frame1.on_click = [this] { BringPromptsToFront(true); };
     Frame1.on_dbl_click = [this] { BringPromptsToFront(true); };
     Frame4.on_click = [this] { BringPromptsToFront(true); };
@@ -113,6 +119,8 @@ void form2::Form_Unload() {
 }
 
 void form2::Form_KeyPress(int& KeyAscii) {
+    if (m_guest.IgnoresEnter(ActiveControl(), KeyAscii))
+        return;
     if (KeyAscii == vbKeyEscape) {
         KeyAscii = 0;
         Command3_Click();
@@ -361,71 +369,51 @@ void form2::WarnIfNoRent() {
 }
 
 void form2::Text9_KeyPress(int& KeyAscii) {
-    EnterMovesFocus(KeyAscii, Text10);
+    m_guest.KeyPress(Text9, KeyAscii);
 }
 
 void form2::Text10_KeyPress(int& KeyAscii) {
     if (KeyAscii != vbKeyReturn)
         return;
     WarnIfNoRent();
-    EnterMovesFocus(KeyAscii, Text11);
+    m_guest.KeyPress(Text10, KeyAscii);
 }
 
 void form2::Text11_KeyPress(int& KeyAscii) {
-    EnterMovesFocus(KeyAscii, Text12);
+    m_guest.KeyPress(Text11, KeyAscii);
 }
 void form2::Text12_KeyPress(int& KeyAscii) {
-    EnterMovesFocus(KeyAscii, Text13);
+    m_guest.KeyPress(Text12, KeyAscii);
 }
 void form2::Text13_KeyPress(int& KeyAscii) {
-    EnterMovesFocus(KeyAscii, Text14);
+    m_guest.KeyPress(Text13, KeyAscii);
 }
-
 // A two-letter state moves on by itself.
 void form2::Text14_KeyPress(int& KeyAscii) {
-    if (EnterMovesFocus(KeyAscii, Text15))
-        return;
-    if (Text14.Text().empty())
-        return;
-    Text14.TypeIntoBox(KeyAscii);
-    KeyAscii = 0;
-    Text15.SetFocus();
+    m_guest.KeyPress(Text14, KeyAscii);
 }
-
 void form2::Text15_KeyPress(int& KeyAscii) {
-    EnterMovesFocus(KeyAscii, Text16);
+    m_guest.KeyPress(Text15, KeyAscii);
 }
 void form2::Text16_KeyPress(int& KeyAscii) {
-    EnterMovesFocus(KeyAscii, Text17);
+    m_guest.KeyPress(Text16, KeyAscii);
 }
 
+// Enter moves on only from a registration card of three characters or more.
 void form2::Text17_KeyPress(int& KeyAscii) {
     if (Text17.Text().size() > 2)
-        EnterMovesFocus(KeyAscii, Text18);
+        m_guest.KeyPress(Text17, KeyAscii);
 }
 
 // The adults box holds one digit from 1 to 6.
 void form2::Text18_KeyPress(int& KeyAscii) {
-    if (EnterMovesFocus(KeyAscii, Text19))
-        return;
-    const int key = KeyAscii;
-    KeyAscii = 0;
-    if (key < '1' || key > '6')
-        return;
-    Text18.SetText(std::string(1, static_cast<char>(key)));
-    Text19.SetFocus();
+    m_guest.KeyPress(Text18, KeyAscii);
 }
-
 void form2::Text19_KeyPress(int& KeyAscii) {
-    if (EnterMovesFocus(KeyAscii, Text21))
-        return;
-    Text19.TypeIntoBox(KeyAscii);
-    KeyAscii = 0;
-    Text21.SetFocus();
+    m_guest.KeyPress(Text19, KeyAscii);
 }
-
 void form2::Text21_KeyPress(int& KeyAscii) {
-    EnterMovesFocus(KeyAscii, Text20);
+    m_guest.KeyPress(Text21, KeyAscii);
 }
 
 void form2::Text20_KeyPress(int& KeyAscii) {
@@ -436,7 +424,7 @@ void form2::Text20_KeyPress(int& KeyAscii) {
 }
 
 void form2::Text7_KeyPress(int& KeyAscii) {
-    EnterMovesFocus(KeyAscii, Text9);
+    m_guest.KeyPress(Text7, KeyAscii);
 }
 
 // ---------------------------------------------------------------------------

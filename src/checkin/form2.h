@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/app.h"
+#include "checkin/guest_entry.h"
 
 namespace vantreth {
 
@@ -198,6 +199,8 @@ private:
     void WarnIfNoRent();
     // Focus to the last name while the guest's state is still empty, else to the reg. card.
     void FocusGuestDetails();
+
+    checkin::GuestEntry m_guest;
 };
 
 } // namespace vantreth

@@ -20,11 +20,10 @@ void Form29::Command1_Click() {
 }
 
 std::optional<std::string> TypedRoomKey(std::string_view typed) {
-    const std::string room = platform::RTrim(typed);
     // A longer number is no room: cutting it would pick another room's guest.
-    if (room.empty() || room.size() > 3)
+    if (typed.size() != 3 || platform::Trim(typed).empty())
         return std::nullopt;
-    return platform::Fixed(room, 3);
+    return std::string(typed);
 }
 
 std::optional<long> BlankGuestOfRoom(const platform::DataFolder& folder, std::string_view typedRoom) {

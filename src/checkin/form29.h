@@ -23,8 +23,9 @@ private:
     void Command1_Click();
 };
 
-// The stored 3-character room field that a typed room number stands for: trailing blanks
-// dropped, a shorter number blank-padded. Nothing for a blank text or one longer than 3.
+// The stored 3-character room field that a typed room number stands for: the text exactly
+// as typed, so a shorter number finds its room only when typed with the trailing blanks the
+// room field keeps ("12 "). Nothing for a text that is not 3 characters or is all blank.
 std::optional<std::string> TypedRoomKey(std::string_view typed);
 
 // Blanks Room, LastName and FirstName of the first in-house stay in that room and

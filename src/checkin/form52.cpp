@@ -37,6 +37,8 @@ ArrivalDateCheck CheckArrivalDateText(std::string_view text) {
 }
 
 Form52::Form52(App& app) : AppForm(app, kName, "Find Checked Out Guest", {80, 40, 860, 412}) {
+    // Esc closes nothing here, whatever its cancel button says.
+    SetEscPressesNothing();
     Command1.on_click = [this] { Command1_Click(); };
     Command2.on_click = [this] { Command2_Click(); };
     Command3.on_click = [this] { Command3_Click(); };

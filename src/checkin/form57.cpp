@@ -28,6 +28,8 @@ double FolioNumberOfLine(std::string_view line) {
 }
 
 Form57::Form57(App& app) : AppForm(app, kName, "", {8, 8, 900, 396}) {
+    // Esc closes nothing here, whatever its cancel button says.
+    SetEscPressesNothing();
     Text1.on_change = [this] { Text1_Change(); };
     List1.on_dbl_click = [this] { List1_DblClick(); };
     Command2.on_click = [this] { Command2_Click(); };

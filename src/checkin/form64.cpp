@@ -40,8 +40,9 @@ void Form64::Text1_KeyPress(int& KeyAscii) {
     Command2.SetFocus();
 }
 
-// The window holds one fee: a fee already shown is taken out of the totals before the
-// new one replaces it, so the total matches the fee that will be posted.
+// The window holds one fee: a fee of this stay already shown (the panel is enabled) is
+// taken out of the totals before the new one replaces it, so the total matches the fee
+// that will be posted.
 void Form64::Command2_Click() {
     if (!IsNonNegativeNumber(Text1.Text())) {
         MsgBox("The amount you typed is not a number. Please type the amount in dollars, like 10.00.",
@@ -50,7 +51,7 @@ void Form64::Command2_Click() {
         return;
     }
     form2& checkIn = app().Get<form2>();
-    if (checkIn.Frame7.Visible() && !checkIn.Label30.Caption().empty()) {
+    if (checkIn.Frame7.Enabled() && !checkIn.Label30.Caption().empty()) {
         const double shown = Val(checkIn.Label30.Caption());
         checkIn.Label25.SetCaption(CStr(Val(checkIn.Label25.Caption()) - shown));
         if (Val(checkIn.Text7.Text()) > 0)

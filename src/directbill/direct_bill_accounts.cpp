@@ -70,8 +70,17 @@ bool PaymentNoticeAllowed(float balance) {
     return platform::Round(balance, 0) != 0;
 }
 
+float AccountBalance(double value) {
+    return static_cast<float>(platform::Round(value, 2));
+}
+
+float TypedBalance(std::string_view text) {
+    return AccountBalance(platform::Val(text));
+}
+
 std::string NewBalanceText(std::string_view shownBalance, std::string_view payment) {
-    return platform::Trim(platform::Str(platform::Val(shownBalance) - platform::Val(payment)));
+    return platform::Trim(
+        platform::Str(platform::Round(platform::Val(shownBalance) - platform::Val(payment), 2)));
 }
 
 bool TakePayment(const platform::DataFolder& folder, const Payment& payment) {
@@ -81,7 +90,7 @@ bool TakePayment(const platform::DataFolder& folder, const Payment& payment) {
     const double amount = platform::Val(payment.amount);
 
     DirectBillAccount account = records::ReadAccount(folder, *n);
-    account.Balance = static_cast<float>(account.Balance - amount);
+    account.Balance = AccountBalance(platform::AmountValue(account.Balance) - amount);
     account.LastPaymentDate = platform::Fixed(payment.dateText, account.LastPaymentDate.size());
     account.LastPaymentAmount = platform::Fixed(payment.amount, account.LastPaymentAmount.size());
     records::RewriteAccount(folder, *n, account);

@@ -71,7 +71,7 @@ void Form20::Command1_Click() {
     }
     records::DirectBillAccount account;
     directbill::SetAccountTexts(account, BoxTexts(), true);
-    account.Balance = static_cast<float>(Val(Text12.Text()));
+    account.Balance = directbill::TypedBalance(Text12.Text());
     account.TaxExempt = Fixed(Left(Combo1.Text(), 1), 1);
     account.DBNumber = Fixed(Label16.Caption(), 7);
     account.LastPaymentDate = Fixed("--/--/--", 10);

@@ -85,9 +85,9 @@ void Form22::Combo1_Click() {
     Text1.SetFocus();
 }
 
-// Stored as typed. An empty company name would delete the account without the
-// questions of Delete Account, and a balance that is not a number would be stored as 0:
-// both are refused before anything is written.
+// Stored as typed; an emptied balance box is a balance of 0. An empty company name would
+// delete the account without the questions of Delete Account, and a balance that is not a
+// number would be stored as 0: both are refused before anything is written.
 void Form22::Command1_Click() {
     if (Trim(Text1.Text()).empty()) {
         MsgBox("You did not enter a company name. Enter a name or click 'Cancel' to exit this module.",
@@ -95,7 +95,7 @@ void Form22::Command1_Click() {
         Text1.SetFocus();
         return;
     }
-    if (!directbill::IsAmountText(Text12.Text())) {
+    if (!Trim(Text12.Text()).empty() && !directbill::IsAmountText(Text12.Text())) {
         MsgBox("The current balance must be a number. Please fix or click 'Cancel' to exit this module.",
                vbOKOnly, "WARNING");
         Text12.SetFocus();
@@ -108,7 +108,7 @@ void Form22::Command1_Click() {
             continue;
         DirectBillAccount account = accounts[i];
         directbill::SetAccountTexts(account, BoxTexts(), false);
-        account.Balance = static_cast<float>(Val(Text12.Text()));
+        account.Balance = directbill::TypedBalance(Text12.Text());
         account.TaxExempt = Fixed(Left(Combo2.Text(), 1), 1);
         records::RewriteAccount(app().data(), static_cast<long>(i) + 1, account);
         break;

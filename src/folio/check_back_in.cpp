@@ -1,6 +1,7 @@
 // Re-opening a stay checked out today: lists, the re-created record and the writes.
 #include "folio/check_back_in.h"
 
+#include "folio/folio_postings.h"
 #include "platform/text.h"
 #include "records/filenames.h"
 #include "records/ledger_rename.h"
@@ -118,6 +119,36 @@ bool SameStay(const records::GuestRecord& a, const records::GuestRecord& b) {
            a.FolioNumber == b.FolioNumber;
 }
 
+// Two check-outs of one stay: a stay keeps its folio number, arrival date and names
+// through a check back in and a move.
+bool SameStay(const records::HistoryEntry& a, const records::HistoryEntry& b) {
+    return Trim(a.FolioNumber) == Trim(b.FolioNumber) && Trim(a.ArrivalDate) == Trim(b.ArrivalDate) &&
+           Trim(a.LastName) == Trim(b.LastName) && Trim(a.FirstName) == Trim(b.FirstName);
+}
+
+// The later check-out of the same stay, when the entry has one: the entry is then an
+// earlier check-out, whose ledger has moved on with the stay.
+std::optional<records::HistoryEntry> LaterCheckOut(const DataFolder& folder,
+                                                   const records::HistoryEntry& entry) {
+    const std::vector<records::HistoryEntry> history = records::ReadHistory(folder);
+    size_t at = history.size();
+    for (size_t i = history.size(); i-- > 0;)
+        if (history[i] == entry) {
+            at = i;
+            break;
+        }
+    for (size_t i = at + 1; i < history.size(); ++i)
+        if (SameStay(history[i], entry))
+            return history[i];
+    return std::nullopt;
+}
+
+// A direct-bill check-out writes the account code as item 25, an ordinary one "none".
+bool ChargedToAnAccount(const records::HistoryEntry& entry) {
+    const std::string code = Trim(entry.DBNumber);
+    return !code.empty() && code != "none";
+}
+
 } // namespace
 
 BackInPlan PlanCheckBackIn(const DataFolder& folder, const records::HistoryEntry& entry,
@@ -137,6 +168,15 @@ BackInPlan PlanCheckBackIn(const DataFolder& folder, const records::HistoryEntry
                            ". The guest was not checked back in again.";
             return plan;
         }
+    if (const std::optional<records::HistoryEntry> later = LaterCheckOut(folder, entry)) {
+        plan.problem =
+            "This is an earlier check-out of this stay: it was checked back in and checked out again "
+            "later, from room " +
+            Trim(later->Room) +
+            ", and its folio went with it. Please pick the guest's last check-out. The guest was not "
+            "checked back in.";
+        return plan;
+    }
 
     const std::optional<long> record = records::FindRoom(folder, room);
     if (!record) {
@@ -161,11 +201,32 @@ BackInPlan PlanCheckBackIn(const DataFolder& folder, const records::HistoryEntry
 
     plan.slot = records::FindFreeGuestSlot(folder, records::kGuestFile);
     plan.roomChanged = Fixed(entry.Room, 3) != room;
+    records::GuestRecord before = plan.guest;
+    before.Room = Fixed(entry.Room, 3);
+    plan.fromLedger = records::StayLedgerPath(folder, before);
+    plan.toLedger = records::StayLedgerPath(folder, plan.guest);
+
+    // A stay of the same name, room and arrival day in the house shares the ledger's name:
+    // the ledger is that stay's too and must stay where it is.
+    for (const records::GuestRecord& guest : guests) {
+        if (guest.IsFree())
+            continue;
+        const std::filesystem::path theirs = records::StayLedgerPath(folder, guest);
+        if (theirs == plan.fromLedger || theirs == plan.toLedger) {
+            plan.problem =
+                "The folio " + theirs.filename().string() + " is also the folio of " + RTrim(guest.LastName) +
+                ", " + RTrim(guest.FirstName) + " in room " + RTrim(guest.Room) +
+                ", who is checked in. The guest was not checked back in, so that the two stays do not "
+                "share one folio.";
+            return plan;
+        }
+    }
+    if (!plan.roomChanged && !FileExists(plan.fromLedger)) {
+        plan.problem = "The folio of this guest (" + plan.fromLedger.filename().string() +
+                       ") could not be found. The guest was not checked back in.";
+        return plan;
+    }
     if (plan.roomChanged) {
-        records::GuestRecord before = plan.guest;
-        before.Room = Fixed(entry.Room, 3);
-        plan.fromLedger = records::StayLedgerPath(folder, before);
-        plan.toLedger = records::StayLedgerPath(folder, plan.guest);
         switch (records::CheckLedgerCarry(plan.fromLedger, plan.toLedger)) {
         case records::LedgerCarry::Missing:
             plan.problem = "The folio of this guest (" + plan.fromLedger.filename().string() +
@@ -179,11 +240,34 @@ BackInPlan PlanCheckBackIn(const DataFolder& folder, const records::HistoryEntry
         default:
             break;
         }
+        if (!plan.problem.empty())
+            return plan;
+    }
+
+    if (ChargedToAnAccount(entry)) {
+        ChargeTakenBack charge;
+        charge.key = records::ChargingKey(entry.DBNumber);
+        charge.room = Fixed(entry.Room, 3);
+        charge.dateText = todayText;
+        const std::optional<long> account = records::FindAccount(folder, charge.key);
+        if (!account) {
+            plan.problem =
+                "This stay was charged to direct bill account " + Trim(entry.DBNumber) +
+                " when the guest checked out, and that account cannot be found, so the charge cannot "
+                "be taken back. The guest was not checked back in.";
+            return plan;
+        }
+        charge.account = records::DbDailyAccountText(records::ReadAccount(folder, *account));
+        // The check-out charged the balance of this ledger, added up by the same rule.
+        charge.amount = records::StayBalance(records::ReadStayLedger(plan.fromLedger), FolioTaxRate(folder),
+                                             plan.guest.IsTaxExempt());
+        plan.guest.DBNumber = Fixed(entry.DBNumber, 8);
+        plan.chargeTakenBack = charge;
     }
     return plan;
 }
 
-void MakeCheckBackIn(const DataFolder& folder, const BackInPlan& plan) {
+void MakeCheckBackIn(const DataFolder& folder, const BackInPlan& plan, std::string_view shift) {
     records::LedgerCarry carried = records::LedgerCarry::SameName;
     if (plan.roomChanged) {
         carried = records::CarryStayLedger(plan.fromLedger, plan.toLedger);
@@ -202,6 +286,28 @@ void MakeCheckBackIn(const DataFolder& folder, const BackInPlan& plan) {
     room.Vacant = "N";
     room.Service = "O";
     records::WriteRoom(folder, plan.roomRecord, room);
+
+    if (const std::optional<ChargeTakenBack>& charge = plan.chargeTakenBack) {
+        const std::optional<long> account = records::ChargeAccount(folder, charge->key, -charge->amount);
+        if (!account)
+            throw IoError(records::DbMemberFile(folder), "The account of the stay's charge is gone");
+        records::DbDailyLine line;
+        line.Room = charge->room;
+        line.Shift = std::string(shift);
+        line.PostDate = charge->dateText;
+        line.Account = charge->account;
+        line.Amount = static_cast<float>(Round(-static_cast<double>(charge->amount), 2));
+        records::AppendDbDailyLine(folder, charge->dateText, line);
+    }
+}
+
+std::string ChargeTakenBackMessage(const ChargeTakenBack& charge) {
+    return "This stay was charged to direct bill account " + charge.account +
+           " when the guest checked out. That "
+           "charge of " +
+           CStr(charge.amount) +
+           " has been taken off the account again, and the stay is billed to "
+           "the account as before: the whole stay will be charged to it when the guest checks out.";
 }
 
 } // namespace vantreth

@@ -43,9 +43,20 @@ std::vector<std::string> BackInRoomLines(const platform::DataFolder& folder, std
 
 // The in-house record of the stay in `room3`: the entry's fields, one night, no check-out
 // time, departing `tomorrowText`, no direct-bill account code (the account was charged at
-// check-out).
+// check-out; a check back in that takes the charge back gives the code back, see below).
 records::GuestRecord GuestFromHistory(const records::HistoryEntry& entry, std::string_view room3,
                                       std::string_view tomorrowText);
+
+// A direct-bill check-out charged the stay's balance to its account. Checking the stay back
+// in takes that charge off the account again and bills the stay to the account as before,
+// so that the check-out to come charges the whole stay once.
+struct ChargeTakenBack {
+    std::string key;      // the account's key, as the check-out charged it (ChargingKey)
+    std::string account;  // the account's code and company, as the day's log names it
+    float amount = 0;     // the stay's balance as the check-out charged it
+    std::string room;     // the room the stay left from, as the charge's line names it
+    std::string dateText; // today, the day of the line that takes the charge back
+};
 
 // A check back in checked against the files, before anything is written.
 struct BackInPlan {
@@ -56,13 +67,23 @@ struct BackInPlan {
     bool roomChanged = false;
     std::filesystem::path fromLedger;
     std::filesystem::path toLedger;
+    std::optional<ChargeTakenBack> chargeTakenBack;
 };
+// Refused, with a message, when the stay is in the house already, when the entry is an
+// earlier check-out of a stay that was checked back in and out again since (its ledger has
+// moved on), when the room cannot take it, when the stay's ledger is missing or is also the
+// ledger of a stay in the house, or when the account a direct-bill check-out charged cannot
+// be found.
 BackInPlan PlanCheckBackIn(const platform::DataFolder& folder, const records::HistoryEntry& entry,
                            std::string_view room3, const platform::Date& today);
 
 // Makes a check back in that PlanCheckBackIn allowed: the ledger first (when the room
-// changed), then the guest record, then the room marked clean and occupied. When the guest
-// record cannot be written the ledger is carried back.
-void MakeCheckBackIn(const platform::DataFolder& folder, const BackInPlan& plan);
+// changed), then the guest record, then the room marked clean and occupied, then the
+// charge taken back off the account with a line of the day's direct-bill log (on `shift`)
+// showing it. When the guest record cannot be written the ledger is carried back.
+void MakeCheckBackIn(const platform::DataFolder& folder, const BackInPlan& plan, std::string_view shift = "");
+
+// What the clerk is told after a check back in that took a charge back.
+std::string ChargeTakenBackMessage(const ChargeTakenBack& charge);
 
 } // namespace vantreth

@@ -157,8 +157,8 @@ EditCheck CheckGuestEdit(const GuestEdit& edit, int currentYear,
 }
 
 records::GuestRecord ApplyGuestEdit(records::GuestRecord guest, const GuestEdit& edit) {
-    guest.LastName = Fixed(UCase(edit.last), 15);
-    guest.FirstName = Fixed(UCase(edit.first), 15);
+    guest.LastName = records::StoredName(edit.last, 15);
+    guest.FirstName = records::StoredName(edit.first, 15);
     guest.Company = Fixed(UCase(edit.company), 20);
     guest.Street = Fixed(UCase(edit.street), 25);
     guest.City = Fixed(UCase(edit.city), 20);
@@ -182,16 +182,10 @@ std::string EditedName(std::string_view boxText) {
     return RTrim(UCase(boxText));
 }
 
-EditPlan PlanGuestEdit(const DataFolder& folder, std::string_view room3, const GuestEdit& edit) {
-    EditPlan plan;
-    const std::string room = Fixed(Left(room3, 3), 3);
-    const std::optional<long> slot = records::FindGuestByRoom(folder, records::kGuestFile, room);
-    if (!slot) {
-        plan.problem = "There is no longer a guest in room " + RTrim(room) + ". Nothing was saved.";
-        return plan;
-    }
-    plan.slot = *slot;
-    plan.before = records::ReadGuest(folder, records::kGuestFile, *slot);
+namespace {
+
+// The record with the edited boxes, and the ledger carried when the name changes.
+void PlanWriteBack(const DataFolder& folder, EditPlan& plan, const GuestEdit& edit) {
     plan.after = ApplyGuestEdit(plan.before, edit);
     // The ledger's name follows the record as it is stored, names cut to their width.
     plan.fromLedger = records::StayLedgerPath(folder, plan.before);
@@ -208,6 +202,61 @@ EditPlan PlanGuestEdit(const DataFolder& folder, std::string_view room3, const G
     default:
         break;
     }
+}
+
+} // namespace
+
+EditPlan PlanGuestEdit(const DataFolder& folder, std::string_view room3, const GuestEdit& edit) {
+    EditPlan plan;
+    const std::string room = Fixed(Left(room3, 3), 3);
+    const std::optional<long> slot = records::FindGuestByRoom(folder, records::kGuestFile, room);
+    if (!slot) {
+        plan.problem = "There is no longer a guest in room " + RTrim(room) + ". Nothing was saved.";
+        plan.stayGone = true;
+        return plan;
+    }
+    plan.slot = *slot;
+    plan.before = records::ReadGuest(folder, records::kGuestFile, *slot);
+    PlanWriteBack(folder, plan, edit);
+    return plan;
+}
+
+bool StillAsLoaded(const records::GuestRecord& stored, const records::GuestRecord& loaded) {
+    records::GuestRecord unmarked = stored;
+    unmarked.CheckOutTime = loaded.CheckOutTime;
+    return unmarked == loaded;
+}
+
+EditPlan PlanGuestEdit(const DataFolder& folder, const LoadedStay& loaded, const GuestEdit& edit) {
+    EditPlan plan;
+    const records::GuestRecord& was = loaded.record;
+    const std::string room = RTrim(was.Room);
+    const std::string who = RTrim(was.LastName) + ", " + RTrim(was.FirstName);
+    const bool slotExists =
+        loaded.slot >= 1 && loaded.slot <= records::GuestCount(folder, records::kGuestFile);
+    const records::GuestRecord stored =
+        slotExists ? records::ReadGuest(folder, records::kGuestFile, loaded.slot) : records::GuestRecord{};
+    plan.stayGone = true;
+    if (!slotExists || stored.IsFree()) {
+        plan.problem = "There is no longer a guest in room " + room + ". Nothing was saved.";
+        return plan;
+    }
+    if (stored.FolioNumber != was.FolioNumber || stored.ArrivalDate != was.ArrivalDate) {
+        plan.problem = who + " (folio " + Trim(was.FolioNumber) + ") is no longer checked in to room " +
+                       room + ": another stay holds that record now. Nothing was saved.";
+        return plan;
+    }
+    if (!StillAsLoaded(stored, was)) {
+        const std::string what =
+            stored.Room != was.Room ? "moved to room " + RTrim(stored.Room) : "changed in another window";
+        plan.problem = who + " was " + what +
+                       " after Edit Guest was opened. Nothing was saved. Please open Edit Guest again.";
+        return plan;
+    }
+    plan.stayGone = false;
+    plan.slot = loaded.slot;
+    plan.before = stored;
+    PlanWriteBack(folder, plan, edit);
     return plan;
 }
 

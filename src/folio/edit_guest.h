@@ -69,7 +69,8 @@ std::string EditedName(std::string_view boxText);
 
 // A save checked against the files, before anything is written.
 struct EditPlan {
-    std::string problem; // what the clerk is told when the save cannot be made; empty = go ahead
+    std::string problem;   // what the clerk is told when the save cannot be made; empty = go ahead
+    bool stayGone = false; // the stay loaded is no longer there as it was: nothing left to edit
     long slot = 0;
     records::GuestRecord before; // as read
     records::GuestRecord after;  // as it will be written
@@ -77,6 +78,20 @@ struct EditPlan {
     std::filesystem::path toLedger;
 };
 EditPlan PlanGuestEdit(const platform::DataFolder& folder, std::string_view room3, const GuestEdit& edit);
+
+// The stay the window loaded: its slot in the guest file and the record as it was read.
+struct LoadedStay {
+    long slot = 0;
+    records::GuestRecord record;
+};
+// The stored record is still the stay that was loaded, unchanged but for the printed mark
+// (CheckOutTime), which Print Folio may set while the window is open.
+bool StillAsLoaded(const records::GuestRecord& stored, const records::GuestRecord& loaded);
+// A save of the boxes over the stay that was loaded, and only that stay. Refused, with
+// nothing written, when the slot no longer holds it (checked out, another guest in its
+// place) or holds it changed (moved to another room, edited elsewhere): the boxes were
+// filled from a record that is no longer what is stored.
+EditPlan PlanGuestEdit(const platform::DataFolder& folder, const LoadedStay& loaded, const GuestEdit& edit);
 
 // Makes a save that PlanGuestEdit allowed: the ledger is carried first (when its name
 // changes), then the record is written back in place. When the record cannot be written the

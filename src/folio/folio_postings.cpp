@@ -146,7 +146,7 @@ bool IsAmountText(std::string_view text) {
             return false;
         }
     }
-    return digit;
+    return digit && platform::FitsSingle(platform::Val(trimmed)); // 40 digits are no amount
 }
 
 std::optional<std::string> PostingProblem(const PostingInput& input) {
@@ -244,6 +244,34 @@ CheckOutWay ChooseCheckOut(float balance, std::string_view accountLine, std::str
     if (payCode == "Q")
         return CheckOutWay::DirectBill;
     return CheckOutWay::Nothing;
+}
+
+StayAccount AccountOfStay(const platform::DataFolder& data, const GuestRecord& guest) {
+    StayAccount account;
+    if (RTrim(guest.DBNumber).empty())
+        return account;
+    account.record = records::FindAccount(data, RTrim(guest.DBNumber));
+    if (account.record) {
+        const records::DirectBillAccount found = records::ReadAccount(data, *account.record);
+        account.line = RTrim(found.DBNumber) + "  " + RTrim(found.CompanyName);
+    }
+    return account;
+}
+
+std::optional<CheckOutState> ReadCheckOutState(const platform::DataFolder& data, long slot) {
+    CheckOutState state;
+    state.guest = records::ReadGuest(data, records::kGuestFile, slot);
+    std::optional<std::vector<StayLedgerLine>> ledger = ReadFolioLedger(data, state.guest);
+    if (!ledger)
+        return std::nullopt;
+    state.ledger = std::move(*ledger);
+    state.taxRate = FolioTaxRate(data);
+    state.balance = records::StayBalance(state.ledger, state.taxRate, state.guest.IsTaxExempt());
+    state.account = AccountOfStay(data, state.guest);
+    state.way = ChooseCheckOut(state.balance, state.account.line, RTrim(state.guest.PayCode));
+    if (!RTrim(state.guest.DBNumber).empty())
+        state.chargedAccount = records::FindAccount(data, records::ChargingKey(state.guest.DBNumber));
+    return state;
 }
 
 void ReleaseStay(const platform::DataFolder& data, long slot) {

@@ -111,6 +111,29 @@ enum class CheckOutWay {
 };
 CheckOutWay ChooseCheckOut(float balance, std::string_view accountLine, std::string_view payCode);
 
+// The account a stay is billed to, as the folio shows it: found by the stay's code
+// (DBNumber without trailing blanks); the line is the account's code, two blanks and its
+// company. An empty line and no record when the stay has no code or no account carries it.
+struct StayAccount {
+    std::string line;
+    std::optional<long> record;
+};
+StayAccount AccountOfStay(const platform::DataFolder& data, const records::GuestRecord& guest);
+
+// Everything check-out decides on, read from the files at one moment: the stored guest
+// record, its ledger and balance, and its account. No window label takes part.
+struct CheckOutState {
+    records::GuestRecord guest;
+    std::vector<records::StayLedgerLine> ledger;
+    double taxRate = 0;
+    float balance = 0;
+    StayAccount account;                // what the folio and the printout name
+    std::optional<long> chargedAccount; // what the charge goes to (ChargingKey of the code)
+    CheckOutWay way = CheckOutWay::Nothing;
+};
+// The state of the stay in `slot`; nullopt when its ledger is not there.
+std::optional<CheckOutState> ReadCheckOutState(const platform::DataFolder& data, long slot);
+
 // Frees the guest's slot and marks the room dirty, vacant and available.
 void ReleaseStay(const platform::DataFolder& data, long slot);
 // The ordinary check-out's writes: the history entry, the slot, the room.

@@ -3,8 +3,10 @@
 
 #include "platform/journal.h"
 
+#include "callacct/call_capture.h"
 #include "callacct/form50.h"
 #include "folio/folio_postings.h"
+#include "folio/form9.h"
 #include "frontdesk/form1.h"
 #include "platform/text.h"
 #include "printing/folio_report.h"
@@ -93,9 +95,13 @@ void Form4::FillRoomList() {
 }
 
 std::optional<long> Form4::SlotOnShow() {
-    if (Label8.Caption().empty())
+    if (Label8.Caption().empty() || m_slot < 1 ||
+        m_slot > records::GuestCount(app().data(), records::kGuestFile))
         return std::nullopt;
-    return records::FindGuestByRoom(app().data(), records::kGuestFile, Label8.Caption());
+    const GuestRecord guest = records::ReadGuest(app().data(), records::kGuestFile, m_slot);
+    if (guest.IsFree() || guest.FolioNumber != m_folio || guest.Room != Label8.Caption())
+        return std::nullopt;
+    return m_slot;
 }
 
 void Form4::Combo1_Click() {
@@ -152,15 +158,18 @@ bool Form4::ShowFolio(long slot) {
     Label9.SetCaption(guest.FolioNumber);
     Label10.SetCaption(guest.ArrivalDate);
     Label11.SetCaption(guest.DepartureDate);
+    m_slot = slot;
+    m_folio = guest.FolioNumber;
 
     if (guest.DBNumber != std::string(8, ' ')) {
         SetDirectBillVisible(true);
         // A code no account carries leaves the account line empty and no balance shown.
         Label34.SetCaption("");
-        if (const std::optional<long> n = records::FindAccount(app().data(), RTrim(guest.DBNumber))) {
-            const records::DirectBillAccount account = records::ReadAccount(app().data(), *n);
-            Label22.SetCaption(RTrim(account.DBNumber) + "  " + RTrim(account.CompanyName));
-            Label34.SetCaption(CStr(static_cast<float>(Round(account.Balance, 2))));
+        const StayAccount account = AccountOfStay(app().data(), guest);
+        if (account.record) {
+            Label22.SetCaption(account.line);
+            Label34.SetCaption(CStr(
+                static_cast<float>(Round(records::ReadAccount(app().data(), *account.record).Balance, 2))));
         }
     }
 
@@ -339,87 +348,132 @@ void Form4::Command3_Click() {
     } catch (const IoError&) {
     }
 
+    // The pay code and the account named are the stored ones, not the labels, which
+    // follow the Edit Guest boxes before anything is saved.
     printing::FolioReport report;
     report.form = printing::FolioForm::PrintFolio;
     report.guest = guest;
-    report.guest.PayCode = Label7.Caption();
     report.ledger = *ledger;
     report.taxRate = rate;
     report.timeText = app().clock().TimeText();
     report.dateText = app().clock().DateText();
-    report.accountLine = Label22.Caption();
+    report.accountLine = AccountOfStay(app().data(), guest).line;
     printing::PrintFolioReport(app().printer(), app().settings(), report);
 }
 
-void Form4::Command4_Click() {
-    const DataFolder& data = app().data();
+std::optional<CheckOutState> Form4::CheckOutStateOnShow() {
     const std::optional<long> slot = SlotOnShow();
     if (!slot) {
         MsgBox(kGuestGoneMessage, vbOKOnly, "WARNING");
-        return;
+        return std::nullopt;
     }
-    const GuestRecord guest = records::ReadGuest(data, records::kGuestFile, *slot);
-    const std::optional<std::vector<records::StayLedgerLine>> ledger = ReadFolioLedger(data, guest);
-    if (!ledger) {
+    std::optional<CheckOutState> state = ReadCheckOutState(app().data(), *slot);
+    if (!state) {
         MsgBox(kMissingLedgerMessage, vbOKOnly, "WARNING");
-        return;
+        return std::nullopt;
     }
-    // The balance is added up again: phone calls may have been posted since the folio was
-    // shown, and the guest's tax status may have been edited.
-    const double rate = FolioTaxRate(data);
-    const float balance = records::StayBalance(*ledger, rate, guest.IsTaxExempt());
-    Label18.SetCaption(CStr(balance));
+    return state;
+}
 
-    const std::string accountLine = Label22.Caption();
-    const CheckOutWay way = ChooseCheckOut(balance, accountLine, Label7.Caption());
-    if (way == CheckOutWay::BalanceDue) {
+bool Form4::CheckOutAllowed(const CheckOutState& state, bool answered) {
+    switch (state.way) {
+    case CheckOutWay::BalanceDue:
+        // The clerk sees the lines behind the balance, calls posted since the folio was shown too.
+        ListLedger(m_slot, false);
         MsgBox("Cannot check this guest out. Showing a balance due.", vbOKOnly, "Balance Due");
-        return;
-    }
-    if (way == CheckOutWay::Nothing) {
+        return false;
+    case CheckOutWay::Nothing:
+        // Before the question nothing happens; after a Yes the clerk is told why not.
+        if (answered) {
+            ListLedger(m_slot, false);
+            MsgBox("This guest now shows a balance of " + CStr(state.balance) + ", which pay code " +
+                       RTrim(state.guest.PayCode) + " does not settle. The guest was not checked out.",
+                   vbOKOnly, "Check Out");
+        }
         Text3.SetFocus();
-        return;
-    }
-
-    std::optional<long> chargedAccount;
-    if (way == CheckOutWay::DirectBill) {
-        chargedAccount = records::FindAccount(data, records::ChargingKey(guest.DBNumber));
-        if (!chargedAccount) {
+        return false;
+    case CheckOutWay::DirectBill:
+        // The account the folio names must be the one the stay is charged to.
+        if (!state.chargedAccount || state.chargedAccount != state.account.record) {
             MsgBox("Cannot find the direct bill account of this guest. The guest was not checked out.",
                    vbOKOnly, "WARNING");
             Text3.SetFocus();
-            return;
+            return false;
         }
+        return true;
+    case CheckOutWay::Ordinary:
+        return true;
     }
+    return false;
+}
 
+void Form4::PostWaitingCalls() {
+    std::string waiting = app().gCallBuffer;
+    bool posted = false;
+    std::vector<records::CallRecord> refused;
+    while (std::optional<records::CallRecord> call = TakeCallRecord(waiting)) {
+        bool notCharged = false;
+        HandleCallRecord(app().data(), *call, {app().clock().DateText(), app().gShift, app().gClerk},
+                         &notCharged);
+        if (notCharged)
+            refused.push_back(*call);
+        posted = true;
+    }
+    if (posted)
+        app().gCallBuffer = waiting;
+    if (!refused.empty())
+        MsgBox(RefusedCallsMessage(refused), vbOKOnly, "Call Accounting");
+}
+
+// Every decision (the way out, the balance, the account charged and named) is taken from
+// the stored record and ledger, and taken again after the question: while it is up the
+// call box may send a call of this room, which can only be posted once it is answered.
+void Form4::Command4_Click() {
+    std::optional<CheckOutState> state = CheckOutStateOnShow();
+    if (!state || !CheckOutAllowed(*state, false))
+        return;
     if (MsgBox("Are you sure you want to check this guest out now?", vbYesNo | vbQuestion, "Check Out") !=
         vbYes) {
         Text3.SetFocus();
         return;
     }
+    // The calls leave the call buffer with this step: when the step fails and is undone,
+    // they go back into it, to be posted again.
+    const std::string callsWaiting = app().gCallBuffer;
+    try {
+        PostWaitingCalls();
+        state = CheckOutStateOnShow();
+        if (!state || !CheckOutAllowed(*state, true))
+            return;
+        CheckOut(*state);
+    } catch (...) {
+        app().gCallBuffer = callsWaiting;
+        throw;
+    }
+}
 
+void Form4::CheckOut(const CheckOutState& state) {
+    const DataFolder& data = app().data();
+    Label18.SetCaption(CStr(state.balance));
     const std::string timeText = Left(app().clock().TimeText(), 10);
-    if (way == CheckOutWay::Ordinary) {
-        CheckOutOrdinary(data, *slot, timeText, app().clock().Today());
+    if (state.way == CheckOutWay::Ordinary) {
+        CheckOutOrdinary(data, m_slot, timeText, app().clock().Today());
     } else {
         // The folio is printed before anything is written, so a printer that fails leaves
         // the guest checked in rather than half checked out.
         printing::FolioReport report;
         report.form = printing::FolioForm::CheckOut;
-        report.guest = guest;
+        report.guest = state.guest;
         report.guest.CheckOutTime = Fixed(timeText, 10);
-        report.ledger = *ledger;
-        report.taxRate = rate;
+        report.ledger = state.ledger;
+        report.taxRate = state.taxRate;
         report.timeText = report.guest.CheckOutTime;
         report.dateText = app().clock().DateText();
-        report.accountLine = accountLine;
-        // The account the printout reports must be the one the stay is charged to.
-        const std::optional<long> shown = records::FindAccount(data, Left(accountLine, 4));
-        if (shown && *shown == *chargedAccount)
-            report.account = records::ReadAccount(data, *shown);
+        report.accountLine = state.account.line;
+        report.account = records::ReadAccount(data, *state.chargedAccount);
         const printing::FolioReportTotals totals =
             printing::PrintFolioReport(app().printer(), app().settings(), report);
-        CheckOutDirectBill(data, *slot, timeText, totals.balance, app().gShift, app().clock().DateText());
+        CheckOutDirectBill(data, m_slot, timeText, totals.balance, app().gShift, app().clock().DateText());
     }
     ClearFolio();
     Text3.SetFocus();
@@ -436,11 +490,26 @@ void Form4::ClearFolio() {
     FillRoomList();
     SetSumsVisible(false);
     SetDirectBillVisible(false);
+    m_slot = 0;
+    m_folio.clear();
 }
 
+// Edit Guest edits one stay at a time: while it is open on one guest it is not turned to
+// another (its boxes would be saved over the other's record).
 void Form4::Command5_Click() {
+    Form9& edit = app().Get<Form9>();
+    if (edit.Loaded()) {
+        const std::optional<LoadedStay>& editing = edit.Editing();
+        if (editing && (editing->slot != m_slot || editing->record.FolioNumber != m_folio)) {
+            MsgBox("Edit Guest is open for " + RTrim(editing->record.LastName) + ", " +
+                       RTrim(editing->record.FirstName) + " (room " + RTrim(editing->record.Room) +
+                       "). Please save or cancel it before editing another guest.",
+                   vbOKOnly, "WARNING");
+            return;
+        }
+    }
     app().gSelectedRoom = Label8.Caption();
-    app().Load("Form9");
+    app().Load(edit);
 }
 
 void Form4::Command6_Click() {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/app.h"
+#include "folio/folio_postings.h"
 
 #include <optional>
 
@@ -104,8 +105,20 @@ private:
     void Command5_Click();
     void Command6_Click();
 
-    // The slot of the guest whose room is on show (Label8); nullopt when none is.
+    // The slot of the stay on show; nullopt when none is, or when that slot no longer holds
+    // that stay (its folio number and room) because it left or moved meanwhile.
     std::optional<long> SlotOnShow();
+    // The check-out state of the stay on show, read now; nullopt, the clerk told why, when
+    // the stay is gone or its ledger is missing.
+    std::optional<CheckOutState> CheckOutStateOnShow();
+    // The balance rule on that state; false, the clerk told why, when the guest cannot leave
+    // (`answered`: the clerk has said Yes to the check-out).
+    bool CheckOutAllowed(const CheckOutState& state, bool answered);
+    // Posts the calls that came in from the call box while a box of this window was up
+    // (nothing can be written then), so that what follows reads them.
+    void PostWaitingCalls();
+    // The check-out's writes, on a state CheckOutAllowed let through.
+    void CheckOut(const CheckOutState& state);
     // Shows the folio of the guest in that slot; false when its ledger is missing.
     bool ShowFolio(long slot);
     // Lists the stay's ledger under the heading and sets the balance label.
@@ -114,6 +127,10 @@ private:
     void SetDirectBillVisible(bool visible);
     // After a check-out: no guest on show.
     void ClearFolio();
+
+    // The stay on show: its slot and folio number as shown.
+    long m_slot = 0;
+    std::string m_folio;
 };
 
 } // namespace vantreth

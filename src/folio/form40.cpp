@@ -54,7 +54,7 @@ void Form40::Combo1_Click() {
         Combo1.SetFocus();
         return;
     }
-    MakeCheckBackIn(app().data(), plan);
+    MakeCheckBackIn(app().data(), plan, app().gShift);
 
     Form4& folio = app().Get<Form4>();
     if (folio.Loaded())
@@ -66,6 +66,8 @@ void Form40::Combo1_Click() {
     List1.AddItem("  The guest was checked back in");
     Combo1.SetVisible(false);
     Command1.SetCaption("Exit");
+    if (plan.chargeTakenBack)
+        MsgBox(ChargeTakenBackMessage(*plan.chargeTakenBack), vbOKOnly | vbInformation, "Check Back In");
 }
 
 void Form40::Command1_Click() {

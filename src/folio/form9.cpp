@@ -25,6 +25,16 @@ Form4* Form9::Folio() {
     return folio.Loaded() ? &folio : nullptr;
 }
 
+Form4* Form9::FolioOfThisStay() {
+    Form4* folio = Folio();
+    if (folio == nullptr || !m_loaded)
+        return nullptr;
+    const records::GuestRecord& guest = m_loaded->record;
+    if (folio->Label8.Caption() != guest.Room || folio->Label9.Caption() != guest.FolioNumber)
+        return nullptr;
+    return folio;
+}
+
 GuestEdit Form9::Boxes() const {
     GuestEdit edit;
     edit.last = Text9.Text();
@@ -71,9 +81,12 @@ void Form9::FillBoxes(const GuestEdit& edit) {
 
 void Form9::Form_Load() {
     Show();
-    const std::string room = Fixed(Left(app().gSelectedRoom, 3), 3);
-    if (const std::optional<long> slot = records::FindGuestByRoom(app().data(), records::kGuestFile, room)) {
+    m_loaded.reset();
+    m_room = Fixed(Left(app().gSelectedRoom, 3), 3);
+    if (const std::optional<long> slot =
+            records::FindGuestByRoom(app().data(), records::kGuestFile, m_room)) {
         const records::GuestRecord guest = records::ReadGuest(app().data(), records::kGuestFile, *slot);
+        m_loaded = LoadedStay{*slot, guest};
         FillBoxes(EditFromRecord(guest));
         Label25.SetCaption(guest.Room);
         Label6.SetCaption(guest.ArrivalDate);
@@ -138,10 +151,17 @@ void Form9::Command1_Click() {
         return;
     }
 
-    const EditPlan plan = PlanGuestEdit(app().data(), app().gSelectedRoom, edit);
+    // The save goes to the stay loaded, whatever room the folio window shows by now.
+    if (!m_loaded) {
+        MsgBox("There is no guest in room " + RTrim(m_room) + " to edit. Nothing was saved.", vbOKOnly,
+               "WARNING");
+        app().Unload(*this);
+        return;
+    }
+    const EditPlan plan = PlanGuestEdit(app().data(), *m_loaded, edit);
     if (!plan.problem.empty()) {
         MsgBox(plan.problem, vbOKOnly, "WARNING");
-        if (plan.slot == 0) // the stay is gone: there is nothing left to edit
+        if (plan.stayGone) // the boxes belong to no stored stay: there is nothing left to edit
             app().Unload(*this);
         else
             Text9.SetFocus();
@@ -150,8 +170,9 @@ void Form9::Command1_Click() {
     SaveGuestEdit(app().data(), plan);
 
     if (EditedName(Text9.Text()) != app().gEditOldLast || EditedName(Text10.Text()) != app().gEditOldFirst) {
-        if (Form4* folio = Folio()) {
+        if (Form4* folio = FolioOfThisStay())
             folio->Label1.SetCaption(Text9.Text() + ", " + Text10.Text());
+        if (Form4* folio = Folio()) {
             folio->FillRoomList();
             folio->Combo1.SetText("Select Room");
         }
@@ -161,14 +182,14 @@ void Form9::Command1_Click() {
 
 void Form9::Command2_Click() {
     if (Text2.Text().empty() && Text1.Text() == "Q")
-        if (Form4* folio = Folio())
+        if (Form4* folio = FolioOfThisStay())
             folio->Label7.SetCaption(Label26.Caption());
     app().Unload(*this);
 }
 
 void Form9::Text1_Change() {
     Text1.SetText(UCase(Text1.Text()));
-    if (Form4* folio = Folio()) {
+    if (Form4* folio = FolioOfThisStay()) {
         folio->Label7.SetCaption(Text1.Text());
         if (Text1.Text() != "Q") {
             folio->Label22.SetVisible(false);
@@ -189,7 +210,7 @@ void Form9::Text1_KeyPress(int& KeyAscii) {
 }
 
 void Form9::Text5_Change() {
-    if (Form4* folio = Folio())
+    if (Form4* folio = FolioOfThisStay())
         folio->Label11.SetCaption(Text5.Text());
 }
 

@@ -5,6 +5,9 @@
 #include "app/app.h"
 #include "folio/edit_guest.h"
 
+#include <optional>
+#include <string>
+
 namespace vantreth {
 
 class Form4;
@@ -93,6 +96,10 @@ public:
     platform::CommandButton Command2{
         *this, "Command2", {.caption = "Cancel / Esc", .at = {354, 446, 150, 32}}};
 
+    // The stay the window loaded (slot and record as read); nullopt when the room held no
+    // guest. Save writes this stay and no other.
+    const std::optional<LoadedStay>& Editing() const { return m_loaded; }
+
 private:
     void Form_Load() override;
     void Command1_Click();
@@ -106,6 +113,12 @@ private:
     void FillBoxes(const GuestEdit& edit);
     // The folio window, when it is open.
     Form4* Folio();
+    // The folio window, when it is open and shows the stay being edited: only then do its
+    // labels follow the boxes.
+    Form4* FolioOfThisStay();
+
+    std::optional<LoadedStay> m_loaded;
+    std::string m_room; // the room asked for at load
 };
 
 } // namespace vantreth

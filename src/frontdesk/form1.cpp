@@ -195,10 +195,15 @@ void Form1::Command5_Click() {
     StopCallCapture(app());
     for (const char* window : {"Form41", "Form42", "Form43", "Form51"}) app().Unload(window);
     // Leaving the program closes every window still open (the first-run guide, a menu),
-    // so that no window is left behind without the front desk.
-    auto open = app().LoadedForms();
-    for (auto it = open.rbegin(); it != open.rend(); ++it)
-        if (*it != this) app().Unload(**it);
+    // so that no window is left behind without the front desk. An unload step may load a
+    // window again (Add Reservation over the front desk starts call capture), so this goes
+    // on until the front desk is alone, and the port is closed once nothing can reopen it.
+    for (int round = 0; round < 8 && app().LoadedForms().size() > 1; ++round) {
+        auto open = app().LoadedForms();
+        for (auto it = open.rbegin(); it != open.rend(); ++it)
+            if (*it != this) app().Unload(**it);
+    }
+    StopCallCapture(app());
     app().Unload(*this);
 }
 

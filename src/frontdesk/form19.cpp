@@ -8,6 +8,8 @@ namespace vantreth {
 using namespace platform;
 
 std::string TaxRateProblem(const std::string& text) {
+    if (Trim(text).empty())
+        return ""; // an empty box is no tax: it reads as 0
     if (!IsNonNegativeNumber(text))
         return "The tax rate you typed is not a number. Please type the rate as a fraction, like 0.06 for 6 %. "
                "Type 0 when there is no tax.";

@@ -9,7 +9,7 @@
 namespace vantreth {
 
 // What is wrong with a typed tax rate, as the clerk is told it; "" when it is a fraction
-// from 0 up to (not including) 1.
+// from 0 up to (not including) 1, or an empty box, which reads as 0.
 std::string TaxRateProblem(const std::string& text);
 
 class Form19 final : public AppForm {

@@ -1,6 +1,5 @@
 #include "form74.h"
 
-#include "frontdesk/open_with_shell.h"
 #include "platform/text.h"
 
 namespace vantreth {
@@ -20,7 +19,6 @@ std::string SupportText(const std::string& supportMail) {
 } // namespace
 
 Form74::Form74(App& app) : AppForm(app, kName, "About The Author", {280, 200, 480, 246}) {
-    Command2.on_click = [this] { Command2_Click(); };
     Command1.on_click = [this] { Command1_Click(); };
 }
 
@@ -31,13 +29,8 @@ void Form74::Form_Load() {
     Label3.SetCaption(SupportText(mail));
     // An installation without a support address has nothing to write to.
     Label3.SetVisible(!platform::Trim(mail).empty());
-    Command2.SetVisible(!platform::Trim(mail).empty());
 }
 
 void Form74::Command1_Click() { app().Unload(*this); }
-
-void Form74::Command2_Click() {
-    OpenWithShell(app(), "mailto:" + platform::Trim(app().settings().supportMail));
-}
 
 } // namespace vantreth

@@ -1,5 +1,5 @@
 // "About The Author": a few words about the program, the motel it is set up for and where
-// to write for help.
+// to write for help; its one button closes it.
 #pragma once
 
 #include "app/app.h"
@@ -15,14 +15,11 @@ public:
                                              .bold = true, .align = platform::Align::Center}};
     platform::Label Label2{*this, "Label2", {.at = {16, 52, 448, 84}}};
     platform::Label Label3{*this, "Label3", {.at = {16, 144, 448, 42}}};
-    platform::CommandButton Command2{*this, "Command2",
-                                     {.caption = "E-mail Support", .at = {96, 198, 140, 32}}};
-    platform::CommandButton Command1{*this, "Command1", {.caption = "Close", .at = {248, 198, 140, 32}}};
+    platform::CommandButton Command1{*this, "Command1", {.caption = "Close", .at = {170, 198, 140, 32}}};
 
 private:
     void Form_Load() override;
     void Command1_Click();
-    void Command2_Click();
 };
 
 } // namespace vantreth

@@ -7,6 +7,7 @@
 #include "qt_printer.h"
 #include "qt_self_test.h"
 #include "qt_shell.h"
+#include "qt_window.h"
 
 #include "app/app.h"
 #include "platform/clock.h"
@@ -97,6 +98,8 @@ int Run(const Options &options) {
     vantreth::App app(services);
     QtFrontEnd frontEnd(app);
     frontEnd.on_ended = [] { QCoreApplication::exit(0); };
+    dialogs.SetFrontWindow([&frontEnd]() -> QWidget * { return frontEnd.FrontWindow(); });
+    dialogs.SetKeepTime([&frontEnd] { frontEnd.KeepTime(); });
     if (const char *dir = std::getenv("VANTRETH_SCREENSHOT_ON_LOAD"); dir != nullptr && *dir != '\0')
         frontEnd.SetScreenshotOnLoad(QString::fromLocal8Bit(dir));
     if (!options.screenshots.isEmpty())
@@ -124,6 +127,9 @@ std::filesystem::path NewTemporaryFolder() {
 int main(int argc, char *argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vantreth"));
+    // The program ends when its last window is unloaded, not when Qt sees no window it
+    // counts (a window that belongs to another does not count).
+    QApplication::setQuitOnLastWindowClosed(false);
     QFont font = QApplication::font();
     font.setPointSize(9);
     QApplication::setFont(font);

@@ -6,8 +6,11 @@
 #include <QApplication>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
+#include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace vantreth::gui {
@@ -46,31 +49,56 @@ void QtDialogs::Note(const std::string &title, const std::string &prompt) {
     std::fflush(stdout);
 }
 
+QWidget *QtDialogs::Owner() const {
+    if (!m_open.empty())
+        return m_open.back();
+    return m_front ? m_front() : QApplication::activeWindow();
+}
+
+void QtDialogs::Exec(QDialog &box) {
+    // The front end's clock is held up while a box raised by one of its ticks is up: the
+    // box keeps a clock of its own.
+    QTimer clock;
+    clock.setInterval(10);
+    QObject::connect(&clock, &QTimer::timeout, [this] {
+        if (m_keepTime)
+            m_keepTime();
+    });
+    clock.start();
+    m_open.push_back(&box);
+    box.exec();
+    m_open.erase(std::remove(m_open.begin(), m_open.end(), &box), m_open.end());
+}
+
 platform::MsgBoxResult QtDialogs::MsgBox(const std::string &prompt, int style, const std::string &title) {
     const int buttons = style & 0x7;
     if (m_unattended) {
         Note(title, prompt);
         return buttons == platform::vbYesNo ? platform::vbYes : platform::vbOK;
     }
-    QMessageBox box(IconOf(style), Title(title), ToQt(prompt), QMessageBox::NoButton,
-                    QApplication::activeWindow());
-    box.setTextFormat(Qt::PlainText);
+    // Made on the heap: a box whose window goes away while it is up goes with it.
+    QPointer<QMessageBox> box =
+        new QMessageBox(IconOf(style), Title(title), ToQt(prompt), QMessageBox::NoButton, Owner());
+    box->setTextFormat(Qt::PlainText);
     switch (buttons) {
     case platform::vbYesNo:
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(QMessageBox::Yes);
+        box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box->setDefaultButton(QMessageBox::Yes);
         break;
     case platform::vbOKCancel:
-        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
-        box.setDefaultButton(QMessageBox::Ok);
-        box.setEscapeButton(QMessageBox::Cancel);
+        box->setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        box->setDefaultButton(QMessageBox::Ok);
+        box->setEscapeButton(QMessageBox::Cancel);
         break;
     default:
-        box.setStandardButtons(QMessageBox::Ok);
+        box->setStandardButtons(QMessageBox::Ok);
         break;
     }
-    box.exec();
-    switch (box.standardButton(box.clickedButton())) {
+    Exec(*box);
+    const QMessageBox::StandardButton answer =
+        box ? box->standardButton(box->clickedButton()) : QMessageBox::NoButton;
+    delete box.data();
+    switch (answer) {
     case QMessageBox::Yes:
         return platform::vbYes;
     case QMessageBox::No:
@@ -78,7 +106,9 @@ platform::MsgBoxResult QtDialogs::MsgBox(const std::string &prompt, int style, c
     case QMessageBox::Cancel:
         return platform::vbCancel;
     default:
-        return buttons == platform::vbYesNo ? platform::vbNo : platform::vbOK;
+        return buttons == platform::vbYesNo     ? platform::vbNo
+               : buttons == platform::vbOKCancel ? platform::vbCancel
+                                                 : platform::vbOK;
     }
 }
 
@@ -87,10 +117,16 @@ std::string QtDialogs::InputBox(const std::string &prompt, const std::string &ti
         Note(title, prompt);
         return std::string();
     }
-    bool ok = false;
-    const QString text = QInputDialog::getText(QApplication::activeWindow(), Title(title), ToQt(prompt),
-                                               QLineEdit::Normal, QString(), &ok);
-    return ok ? platform::Utf8ToCp1252(text.toStdString()) : std::string();
+    QPointer<QInputDialog> box = new QInputDialog(Owner());
+    box->setWindowTitle(Title(title));
+    box->setLabelText(ToQt(prompt));
+    box->setInputMode(QInputDialog::TextInput);
+    box->setTextEchoMode(QLineEdit::Normal);
+    Exec(*box);
+    const bool answered = box && box->result() == QDialog::Accepted;
+    const QString text = answered ? box->textValue() : QString();
+    delete box.data();
+    return platform::Utf8ToCp1252(text.toStdString());
 }
 
 } // namespace vantreth::gui

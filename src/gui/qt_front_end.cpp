@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QPixmap>
 
+#include <algorithm>
+
 namespace vantreth::gui {
 
 namespace {
@@ -29,7 +31,7 @@ QtFrontEnd::QtFrontEnd(platform::Program &program) : m_program(program) {
             on_ended();
     };
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) { FocusChanged(now); });
-    connect(&m_tick, &QTimer::timeout, this, [this] { Tick(); });
+    connect(&m_tick, &QTimer::timeout, this, [this] { KeepTime(); });
     m_elapsed.start();
     m_tick.start(10);
 }
@@ -48,26 +50,26 @@ QtWindow *QtFrontEnd::WindowOf(const platform::Form &form) const {
     return found == m_windows.end() ? nullptr : found->second.data();
 }
 
+QtWindow *QtFrontEnd::OwnerOf(const platform::Form &form) const {
+    auto found = m_owners.find(&form);
+    return found == m_owners.end() || found->second == nullptr ? nullptr : WindowOf(*found->second);
+}
+
 void QtFrontEnd::Refresh() {
     if (m_refreshing)
         return;
     m_refreshing = true;
-    const platform::Form *top = nullptr;
-    for (platform::Form *form : m_program.LoadedForms()) {
-        QtWindow *window = WindowOf(*form);
-        if (!form->Visible()) {
-            if (window)
-                window->HideWindow();
+    const std::vector<platform::Form *> forms = m_program.LoadedForms();
+
+    // A window that comes up belongs to the window in front, and is in front itself.
+    for (platform::Form *form : forms) {
+        if (!form->Visible() || WindowOf(*form) != nullptr)
             continue;
-        }
-        const bool created = window == nullptr;
-        if (created) {
-            window = new QtWindow(*form, *this);
-            m_windows[form] = window;
-        }
-        window->Sync();
-        top = form;
-        if (created && !m_shotsOnLoad.isEmpty()) {
+        auto *window = new QtWindow(*form, *this);
+        m_windows[form] = window;
+        m_owners[form] = FrontOwnerFor(*form);
+        BringToFront(*form);
+        if (!m_shotsOnLoad.isEmpty()) {
             QPointer<QtWindow> shown(window);
             QTimer::singleShot(100, this, [this, shown] {
                 if (shown && shown->isVisible())
@@ -75,15 +77,91 @@ void QtFrontEnd::Refresh() {
             });
         }
     }
+    // An owner that went away, was hidden or was minimised by the program hands its windows
+    // on before it goes out of sight.
+    for (platform::Form *form : forms) {
+        if (!form->Visible())
+            continue;
+        const platform::Form *&owner = m_owners[form];
+        if (owner != nullptr && !CanOwn(*owner))
+            owner = FrontOwnerFor(*form);
+    }
+    for (platform::Form *form : forms)
+        if (form->Visible())
+            WindowOf(*form)->SetOwner(OwnerOf(*form));
+
+    const platform::Form *top = nullptr;
+    for (platform::Form *form : forms) {
+        QtWindow *window = WindowOf(*form);
+        if (!form->Visible()) {
+            if (window)
+                window->HideWindow();
+            continue;
+        }
+        window->Sync();
+        top = form;
+    }
     // A window that comes up (or is left on top when another goes) becomes the active one.
     if (top && top != m_top) {
         QtWindow *window = WindowOf(*top);
         if (QGuiApplication::platformName() != QLatin1String("offscreen"))
             window->raise();
         window->activateWindow();
+        BringToFront(*top);
     }
     m_top = top;
     m_refreshing = false;
+}
+
+void QtFrontEnd::BringToFront(const platform::Form &form) {
+    m_front.erase(std::remove(m_front.begin(), m_front.end(), &form), m_front.end());
+    m_front.push_back(&form);
+}
+
+void QtFrontEnd::ClerkActsIn(const platform::Form &form) {
+    if (WindowOf(form) != nullptr)
+        BringToFront(form);
+}
+
+void QtFrontEnd::CameToFront(const platform::Form &form) {
+    if (WindowOf(form) != nullptr)
+        BringToFront(form);
+}
+
+bool QtFrontEnd::CanOwn(const platform::Form &form) const {
+    const QtWindow *window = WindowOf(form);
+    if (window == nullptr || !form.Loaded() || !form.Visible())
+        return false;
+    // Minimised by the clerk, the window takes its own windows along; minimised by the
+    // program, it leaves them on the screen.
+    return form.windowState() != platform::WindowState::Minimized || window->MinimisedByClerk();
+}
+
+bool QtFrontEnd::BelongsTo(const platform::Form &form, const platform::Form &owner) const {
+    const platform::Form *at = &form;
+    for (size_t steps = 0; at != nullptr && steps <= m_owners.size(); ++steps) {
+        if (at == &owner)
+            return true;
+        auto found = m_owners.find(at);
+        at = found == m_owners.end() ? nullptr : found->second;
+    }
+    return false;
+}
+
+const platform::Form *QtFrontEnd::FrontOwnerFor(const platform::Form &form) const {
+    for (auto it = m_front.rbegin(); it != m_front.rend(); ++it)
+        if (*it != &form && CanOwn(**it) && !BelongsTo(**it, form))
+            return *it;
+    return nullptr;
+}
+
+QtWindow *QtFrontEnd::FrontWindow() const {
+    for (auto it = m_front.rbegin(); it != m_front.rend(); ++it) {
+        QtWindow *window = WindowOf(**it);
+        if (window && window->isVisible() && !window->isMinimized())
+            return window;
+    }
+    return nullptr;
 }
 
 void QtFrontEnd::Unloaded(platform::Form &form) {
@@ -96,6 +174,8 @@ void QtFrontEnd::Unloaded(platform::Form &form) {
         window->deleteLater();
     }
     m_windows.erase(found);
+    m_owners.erase(&form);
+    m_front.erase(std::remove(m_front.begin(), m_front.end(), &form), m_front.end());
     if (m_top == &form)
         m_top = nullptr;
 }
@@ -112,7 +192,7 @@ void QtFrontEnd::FocusChanged(QWidget *now) {
     }
 }
 
-void QtFrontEnd::Tick() {
+void QtFrontEnd::KeepTime() {
     const auto ms = static_cast<int>(m_elapsed.restart());
     if (ms > 0)
         m_program.TimePassed(ms);

@@ -1,11 +1,18 @@
 // The program's windows on screen: one QtWindow for every loaded, visible form, refreshed
 // from the model after every event and before every message box, and the clock that
 // makes the forms' timers tick.
+//
+// Every window belongs to the window that was in front when it came up (the window the
+// clerk was working in, or one the same event put up before it): it is transient for that
+// window and stays above it. Message and input boxes belong to the window in front. A
+// window whose owner goes away, is hidden or is minimised by the program passes to the
+// window then in front, so that nothing the clerk must answer can hide behind another.
 #pragma once
 
 #include "platform/program.h"
 
 #include <QElapsedTimer>
+#include <QMargins>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -13,6 +20,7 @@
 
 #include <functional>
 #include <map>
+#include <vector>
 
 namespace vantreth::gui {
 
@@ -34,6 +42,22 @@ class QtFrontEnd final : public QObject {
     bool Ended() const { return m_ended; }
     // The window of the form, or null when it is not on screen.
     QtWindow *WindowOf(const platform::Form &form) const;
+    // The window the form's window belongs to, or null.
+    QtWindow *OwnerOf(const platform::Form &form) const;
+    // The window in front that a message or input box belongs to: the front-most window on
+    // screen that is not minimised, or null when there is none.
+    QtWindow *FrontWindow() const;
+    // The clerk acts in the form's window (a key, a click): it is in front from now on.
+    void ClerkActsIn(const platform::Form &form);
+    // The form's window came in front: the window system activated it, or the program
+    // brought it to the front.
+    void CameToFront(const platform::Form &form);
+    // Lets the time that passed since the last call go by for the forms' timers. The front
+    // end's own clock calls it, and so does every message or input box while it is up.
+    void KeepTime();
+    // The frame the window system put around the last window it framed (none before).
+    const QMargins &FrameMargins() const { return m_frameMargins; }
+    void SetFrameMargins(const QMargins &margins) { m_frameMargins = margins; }
     // Saves a picture of every window on screen as DIR/<FormName>.png.
     void SaveScreenshots(const QString &dir) const;
     // Also save a picture of each window as it first comes up (empty: do not).
@@ -44,15 +68,25 @@ class QtFrontEnd final : public QObject {
   private:
     void Unloaded(platform::Form &form);
     void FocusChanged(QWidget *now);
-    void Tick();
+    void BringToFront(const platform::Form &form);
+    // Whether the form's window can have windows of its own: it is loaded and shown, and
+    // not minimised by the program.
+    bool CanOwn(const platform::Form &form) const;
+    // The front-most window that can own the form's window, leaving out the form's own
+    // window and every window that belongs to it; null when there is none.
+    const platform::Form *FrontOwnerFor(const platform::Form &form) const;
+    bool BelongsTo(const platform::Form &form, const platform::Form &owner) const;
 
     platform::Program &m_program;
     std::map<const platform::Form *, QPointer<QtWindow>> m_windows;
-    const platform::Form *m_top = nullptr; // the window last made active
+    std::map<const platform::Form *, const platform::Form *> m_owners;
+    std::vector<const platform::Form *> m_front; // windows on screen, the front-most last
+    const platform::Form *m_top = nullptr;       // the window last made active
     QTimer m_tick;
     QElapsedTimer m_elapsed;
     bool m_refreshing = false;
     bool m_ended = false;
+    QMargins m_frameMargins;
     QString m_shotsOnLoad;
 };
 

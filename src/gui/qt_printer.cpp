@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <utility>
 
 namespace vantreth::gui {
 
@@ -34,25 +35,73 @@ QFont LineFont(const platform::PrintedLine &line) {
     return font;
 }
 
-// Draws the document on the device; `where` names the device in an error.
+// The font of the line and the height of its baseline in its row. The plain font of the
+// line's size sets both, for bold lines too, so that every line of a size sits on the same
+// grid: its ascent above the baseline and its descent below fill at most one row, the font
+// made smaller where they would not fit.
+std::pair<QFont, double> RowFont(const platform::PrintedLine &line, QPaintDevice &device, double row) {
+    QFont font = LineFont(line);
+    QFont plain = font;
+    plain.setBold(false);
+    QFontMetricsF metrics(plain, &device);
+    if (metrics.ascent() + metrics.descent() <= row)
+        return {font, metrics.ascent()};
+    // Sized in whole device pixels, as the device draws it.
+    int pixels = static_cast<int>(font.pointSizeF() * device.logicalDpiY() / 72.0 * row /
+                                  (metrics.ascent() + metrics.descent()));
+    for (; pixels > 1; --pixels) {
+        plain.setPixelSize(pixels);
+        metrics = QFontMetricsF(plain, &device);
+        if (metrics.ascent() + metrics.descent() <= row)
+            break;
+    }
+    font.setPixelSize(pixels);
+    return {font, metrics.ascent()};
+}
+
+// Draws the document on the device; `where` names the device in an error. Each line takes
+// one row of exactly 1/6 inch below the top margin, whatever the font's own line spacing,
+// and lies whole inside its row and inside the margins: a line wider than the page is
+// drawn narrower, and a page holding more rows than fit goes on over a new sheet.
 void Draw(QPagedPaintDevice &device, const platform::PrintJob &job, const std::string &where) {
     QPainter painter;
     if (!painter.begin(&device))
         throw platform::PrintError("cannot start a document on " + where);
-    const double lineHeight = device.logicalDpiY() / 6.0;
-    bool firstPage = true;
-    for (const platform::PrintedPage &page : job.pages) {
-        if (!firstPage && !device.newPage())
+    const double row = device.logicalDpiY() / 6.0;
+    const double width = device.width();
+    const int rowsPerSheet = std::max(1, static_cast<int>((device.height() + 0.5) / row));
+    bool firstSheet = true;
+    auto newSheet = [&] {
+        if (!firstSheet && !device.newPage())
             throw platform::PrintError("cannot start a new page on " + where);
-        firstPage = false;
-        double top = 0;
+        firstSheet = false;
+    };
+    for (const platform::PrintedPage &page : job.pages) {
+        newSheet();
+        int rowOnSheet = 0;
         for (const platform::PrintedLine &line : page.lines) {
-            const QFont font = LineFont(line);
+            if (rowOnSheet == rowsPerSheet) {
+                newSheet();
+                rowOnSheet = 0;
+            }
+            const auto [font, ascent] = RowFont(line, device, row);
             const QFontMetricsF metrics(font, &device);
+            const QString text = QString::fromStdString(platform::Cp1252ToUtf8(line.text));
+            const double baseline = rowOnSheet * row + ascent;
             painter.setFont(font);
-            painter.drawText(QPointF(0, top + metrics.ascent()),
-                             QString::fromStdString(platform::Cp1252ToUtf8(line.text)));
-            top += std::max(lineHeight, metrics.lineSpacing());
+            QString ink = text;
+            while (ink.endsWith(QLatin1Char(' ')))
+                ink.chop(1);
+            const double textWidth = metrics.horizontalAdvance(ink);
+            if (textWidth > width) {
+                painter.save();
+                painter.scale(width / textWidth, 1.0);
+                painter.drawText(QPointF(0, baseline), ink);
+                painter.restore();
+            } else {
+                painter.drawText(QPointF(0, baseline), text);
+            }
+            ++rowOnSheet;
         }
     }
     if (!painter.end())

@@ -11,6 +11,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFontDatabase>
+#include <QGuiApplication>
 #include <QGroupBox>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -20,8 +21,10 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -112,7 +115,30 @@ template <class C> C &As(platform::Control &control) {
     return static_cast<C &>(control);
 }
 
+// A window that belongs to another: the window system keeps it above its owner. It keeps
+// the title bar buttons of every other window.
+constexpr Qt::WindowFlags kOwnedWindow = Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                                         Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint;
+
+// The room the screen under `where` leaves for windows.
+QRect AvailableAt(const QPoint &where, const QWidget &window) {
+    QScreen *screen = QGuiApplication::screenAt(where);
+    if (screen == nullptr)
+        screen = window.screen();
+    if (screen == nullptr)
+        screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect();
+}
+
 } // namespace
+
+QPoint MovedOntoScreen(const QRect &frame, const QRect &screen) {
+    if (!screen.isValid())
+        return frame.topLeft();
+    const int x = std::max(screen.left(), std::min(frame.left(), screen.right() + 1 - frame.width()));
+    const int y = std::max(screen.top(), std::min(frame.top(), screen.bottom() + 1 - frame.height()));
+    return {x, y};
+}
 
 QtWindow::QtWindow(platform::Form &form, QtFrontEnd &frontEnd) : m_form(form), m_frontEnd(frontEnd) {
     setObjectName(QString::fromStdString(form.Name()));
@@ -140,6 +166,10 @@ QtWindow::QtWindow(platform::Form &form, QtFrontEnd &frontEnd) : m_form(form), m
         height = std::max(height, at.y + at.h + 8);
     }
     resize(width, height);
+    // Placed before the window system knows the window (the window it belongs to may make it
+    // known before it is shown): a place given then is where its frame goes.
+    Place(QPoint(form.At().x, form.At().y));
+    m_placedAt = form.At();
 }
 
 QWidget *QtWindow::Create(platform::Control &control) {
@@ -197,10 +227,8 @@ QWidget *QtWindow::Create(platform::Control &control) {
     case ControlKind::CommandButton: {
         auto *button = new QPushButton(parent);
         button->setAutoDefault(false);
-        connect(button, &QPushButton::clicked, this, [this, &control] {
-            As<platform::CommandButton>(control).UserClick();
-            Refresh();
-        });
+        connect(button, &QPushButton::clicked, this,
+                [this, &control] { Act([&control] { As<platform::CommandButton>(control).UserClick(); }); });
         widget = button;
         break;
     }
@@ -216,12 +244,10 @@ QWidget *QtWindow::Create(platform::Control &control) {
             Watch(edit, index);
         }
         combo->before_popup = [this, &control] {
-            As<platform::ComboBox>(control).UserDropDown();
-            Refresh();
+            Act([&control] { As<platform::ComboBox>(control).UserDropDown(); });
         };
         connect(combo, &QComboBox::activated, this, [this, &control](int row) {
-            As<platform::ComboBox>(control).UserPickIndex(row);
-            Refresh();
+            Act([&control, row] { As<platform::ComboBox>(control).UserPickIndex(row); });
         });
         widget = combo;
         break;
@@ -231,22 +257,20 @@ QWidget *QtWindow::Create(platform::Control &control) {
         list->setSelectionMode(QAbstractItemView::SingleSelection);
         list->setUniformItemSizes(true);
         connect(list, &QListWidget::itemClicked, this, [this, list, &control](QListWidgetItem *item) {
-            As<platform::ListBox>(control).UserClick(list->row(item));
-            Refresh();
+            const int row = list->row(item);
+            Act([&control, row] { As<platform::ListBox>(control).UserClick(row); });
         });
         connect(list, &QListWidget::itemDoubleClicked, this, [this, list, &control](QListWidgetItem *item) {
-            As<platform::ListBox>(control).UserDblClick(list->row(item));
-            Refresh();
+            const int row = list->row(item);
+            Act([&control, row] { As<platform::ListBox>(control).UserDblClick(row); });
         });
         widget = list;
         break;
     }
     case ControlKind::CheckBox: {
         auto *box = new WholeCheckBox(parent);
-        connect(box, &QCheckBox::clicked, this, [this, &control] {
-            As<platform::CheckBox>(control).UserClick();
-            Refresh();
-        });
+        connect(box, &QCheckBox::clicked, this,
+                [this, &control] { Act([&control] { As<platform::CheckBox>(control).UserClick(); }); });
         widget = box;
         break;
     }
@@ -287,6 +311,12 @@ QWidget *QtWindow::WidgetOf(const platform::Control *control) const {
 
 void QtWindow::Refresh() {
     m_frontEnd.Refresh();
+}
+
+void QtWindow::Act(const std::function<void()> &action) {
+    m_frontEnd.ClerkActsIn(m_form);
+    action();
+    Refresh();
 }
 
 // ---------------------------------------------------------------------------
@@ -397,7 +427,7 @@ void QtWindow::SyncWindow() {
         setWindowTitle(title);
     const platform::Rect &at = m_form.At();
     if (at.x != m_placedAt.x || at.y != m_placedAt.y) {
-        move(at.x, at.y);
+        Place(QPoint(at.x, at.y));
         m_placedAt = at;
     }
     if (m_form.ZOrderStamp() != m_raisedStamp) {
@@ -405,11 +435,14 @@ void QtWindow::SyncWindow() {
         if (m_shown) {
             raise();
             activateWindow();
+            m_frontEnd.CameToFront(m_form);
         }
     }
     const platform::WindowState state = m_form.windowState();
     if (m_shown && state == m_appliedState)
         return;
+    if (state != m_appliedState)
+        m_minimisedByClerk = false; // the program set the state
     switch (state) {
     case platform::WindowState::Maximized:
         showMaximized();
@@ -423,6 +456,7 @@ void QtWindow::SyncWindow() {
     }
     m_appliedState = state;
     m_shown = true;
+    KeepFrameOnScreen();
 }
 
 void QtWindow::HideWindow() {
@@ -430,6 +464,58 @@ void QtWindow::HideWindow() {
         return;
     hide();
     m_shown = false;
+}
+
+void QtWindow::SetOwner(QtWindow *owner) {
+    if (owner == m_owner.data() && (owner != nullptr) == m_owned)
+        return;
+    HideWindow();
+    setWindowFlags(owner ? kOwnedWindow : Qt::WindowFlags(Qt::Window));
+    if (owner) {
+        owner->winId();
+        winId();
+        windowHandle()->setTransientParent(owner->windowHandle());
+    } else if (QWindow *handle = windowHandle()) {
+        handle->setTransientParent(nullptr);
+    }
+    m_owner = owner;
+    m_owned = owner != nullptr;
+}
+
+void QtWindow::Place(const QPoint &where) {
+    // The window is placed by its frame; before the window system has framed it, the frame
+    // is taken to be that of the last window framed.
+    QMargins frame = m_shown && windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    m_checkFrame = frame.isNull();
+    if (frame.isNull())
+        frame = m_frontEnd.FrameMargins();
+    const QRect outline(where, size().grownBy(frame));
+    move(MovedOntoScreen(outline, AvailableAt(where, *this)));
+}
+
+void QtWindow::KeepFrameOnScreen() {
+    if (!m_checkFrame || !isVisible() || windowHandle() == nullptr ||
+        (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)))
+        return;
+    const QMargins frame = windowHandle()->frameMargins();
+    if (frame.isNull())
+        return; // not framed yet, or never (no window manager)
+    m_checkFrame = false;
+    m_frontEnd.SetFrameMargins(frame);
+    const QRect outline = frameGeometry();
+    const QPoint inside = MovedOntoScreen(outline, AvailableAt(outline.topLeft(), *this));
+    if (inside != outline.topLeft())
+        move(inside);
+}
+
+void QtWindow::moveEvent(QMoveEvent *event) {
+    QWidget::moveEvent(event);
+    KeepFrameOnScreen();
+}
+
+void QtWindow::resizeEvent(QResizeEvent *event) {
+    QWidget::resizeEvent(event);
+    KeepFrameOnScreen();
 }
 
 void QtWindow::FocusActiveControl() {
@@ -470,13 +556,15 @@ bool QtWindow::eventFilter(QObject *watched, QEvent *event) {
         // Composed characters are typed one by one like any other key.
         const std::string text =
             platform::Utf8ToCp1252(static_cast<QInputMethodEvent *>(event)->commitString().toStdString());
-        for (unsigned char c : text) {
-            if (kind == ControlKind::TextBox)
-                As<platform::TextBox>(*item.control).UserType(c);
-            else
-                As<platform::ComboBox>(*item.control).UserType(c);
-        }
-        Refresh();
+        platform::Control &control = *item.control;
+        Act([&control, &text, kind] {
+            for (unsigned char c : text) {
+                if (kind == ControlKind::TextBox)
+                    As<platform::TextBox>(control).UserType(c);
+                else
+                    As<platform::ComboBox>(control).UserType(c);
+            }
+        });
         return true;
     }
     case QEvent::MouseButtonPress:
@@ -489,6 +577,7 @@ bool QtWindow::eventFilter(QObject *watched, QEvent *event) {
 }
 
 bool QtWindow::Key(Item &item, QKeyEvent &event) {
+    m_frontEnd.ClerkActsIn(m_form);
     const int key = event.key();
     if (key == Qt::Key_Tab || key == Qt::Key_Backtab)
         return false; // Qt moves the focus
@@ -582,6 +671,7 @@ bool QtWindow::Key(Item &item, QKeyEvent &event) {
 }
 
 bool QtWindow::Mouse(Item &item, QEvent &event) {
+    m_frontEnd.ClerkActsIn(m_form);
     const auto button = static_cast<QMouseEvent &>(event).button();
     platform::Control &control = *item.control;
     const bool press = event.type() == QEvent::MouseButtonPress;
@@ -623,16 +713,13 @@ void QtWindow::keyPressEvent(QKeyEvent *event) {
     const int code = KeyCode(*event);
     if (code < 0)
         return QWidget::keyPressEvent(event);
-    m_form.UserKey(code);
-    Refresh();
+    Act([this, code] { m_form.UserKey(code); });
 }
 
 void QtWindow::mousePressEvent(QMouseEvent *event) {
     // A click on the window itself, outside its controls.
-    if (event->button() == Qt::LeftButton) {
-        m_form.UserClick();
-        Refresh();
-    }
+    if (event->button() == Qt::LeftButton)
+        Act([this] { m_form.UserClick(); });
     QWidget::mousePressEvent(event);
 }
 
@@ -641,12 +728,15 @@ void QtWindow::closeEvent(QCloseEvent *event) {
     event->ignore();
     if (m_frontEnd.Refreshing())
         return;
-    m_form.UserClose();
-    Refresh();
+    Act([this] { m_form.UserClose(); });
 }
 
 void QtWindow::changeEvent(QEvent *event) {
     QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        m_frontEnd.CameToFront(m_form);
+        KeepFrameOnScreen();
+    }
     if (event->type() != QEvent::WindowStateChange || m_frontEnd.Refreshing() || !m_shown)
         return;
     // The clerk maximised, minimised or restored the window with its title bar.
@@ -656,6 +746,7 @@ void QtWindow::changeEvent(QEvent *event) {
                                                                        : platform::WindowState::Normal;
     m_form.SetWindowState(state);
     m_appliedState = state;
+    m_minimisedByClerk = state == platform::WindowState::Minimized;
 }
 
 } // namespace vantreth::gui

@@ -5,8 +5,12 @@
 
 #include "platform/form.h"
 
+#include <QPoint>
+#include <QPointer>
+#include <QRect>
 #include <QWidget>
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -16,6 +20,10 @@ class QKeyEvent;
 namespace vantreth::gui {
 
 class QtFrontEnd;
+
+// Where a window whose frame would lie at `frame` goes so that the frame lies on `screen`:
+// moved as little as it takes; a frame larger than the screen keeps its top left corner on it.
+QPoint MovedOntoScreen(const QRect &frame, const QRect &screen);
 
 class QtWindow final : public QWidget {
   public:
@@ -29,6 +37,13 @@ class QtWindow final : public QWidget {
     void FocusActiveControl();
     // Hides the window; the next Sync shows it again in the model's window state.
     void HideWindow();
+    // Ties the window to the window it belongs to (null: to none), so that it stays above
+    // it. The window system learns of the tie when a window is shown: a window on screen
+    // whose owner changes is hidden, and the next Sync shows it again.
+    void SetOwner(QtWindow *owner);
+    QtWindow *owner() const { return m_owner; }
+    // The clerk minimised the window (the model's state says Minimized because of that).
+    bool MinimisedByClerk() const { return m_minimisedByClerk; }
     // The control that the widget (or an inner part of it) shows, or null.
     platform::Control *ControlOf(const QWidget *widget) const;
     // The widget that shows the control, or null (timers have none).
@@ -40,6 +55,8 @@ class QtWindow final : public QWidget {
     void closeEvent(QCloseEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
   private:
     struct Item {
@@ -55,6 +72,14 @@ class QtWindow final : public QWidget {
     bool Mouse(Item &item, QEvent &event);
     void Watch(QObject *object, size_t item);
     void Refresh();
+    // Runs the clerk's action on the form, with this window in front, then brings every
+    // window in line with the model.
+    void Act(const std::function<void()> &action);
+    // Moves the window to the place the model gives it, kept on the screen.
+    void Place(const QPoint &where);
+    // Once the window system has framed the window, moves it back onto the screen when its
+    // frame is larger than the place it was given allowed for.
+    void KeepFrameOnScreen();
 
     platform::Form &m_form;
     QtFrontEnd &m_frontEnd;
@@ -64,7 +89,11 @@ class QtWindow final : public QWidget {
     bool m_shown = false;
     platform::WindowState m_appliedState = platform::WindowState::Normal;
     platform::Rect m_placedAt{-1, -1, -1, -1};
+    bool m_checkFrame = false; // the frame around the last place is not known yet
     unsigned long m_raisedStamp = 0;
+    QPointer<QtWindow> m_owner;
+    bool m_owned = false; // shown as a window that belongs to m_owner
+    bool m_minimisedByClerk = false;
 };
 
 } // namespace vantreth::gui

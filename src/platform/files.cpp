@@ -322,8 +322,9 @@ SeqLine &SeqLine::Number(float value) {
 
 SeqLine &SeqLine::Number(double value) {
     Separator();
+    // At most 15 significant digits, as a Double shows: 0.07 + 0.02 is written 0.09.
     char buf[64];
-    auto res = std::to_chars(buf, buf + sizeof buf, value);
+    auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 15);
     m_line.append(buf, res.ptr);
     return *this;
 }

@@ -52,29 +52,34 @@ void Form::RouteKey(Control* target, int key) {
     int k = key;
     if (m_keyPreview || target == nullptr) {
         Form_KeyPress(k);
+        if (k == vbKeyEscape && target == nullptr && m_loaded) PressEscButton();
         if (k == 0 || target == nullptr || !m_loaded) return;
     }
     switch (target->Kind()) {
     case ControlKind::TextBox: {
         auto& box = static_cast<TextBox&>(*target);
         if (box.on_key_press) box.on_key_press(k);
+        if (k == vbKeyEscape && m_loaded && PressEscButton()) return;
         if (k != 0) box.TypeIntoBox(k);
         break;
     }
     case ControlKind::ComboBox: {
         auto& box = static_cast<ComboBox&>(*target);
         if (box.on_key_press) box.on_key_press(k);
+        if (k == vbKeyEscape && m_loaded && PressEscButton()) return;
         if (k != 0) box.TypeIntoBox(k);
         break;
     }
     case ControlKind::ListBox: {
         auto& list = static_cast<ListBox&>(*target);
         if (list.on_key_press) list.on_key_press(k);
+        if (k == vbKeyEscape && m_loaded) PressEscButton();
         break;
     }
     case ControlKind::CommandButton: {
         auto& button = static_cast<CommandButton&>(*target);
         if ((k == vbKeyReturn || k == vbKeySpace) && button.Usable() && button.on_click) button.on_click();
+        if (k == vbKeyEscape) PressEscButton();
         break;
     }
     case ControlKind::CheckBox: {
@@ -83,11 +88,28 @@ void Form::RouteKey(Control* target, int key) {
             box.SetValue(box.Value() == 1 ? 0 : 1);
             if (box.on_click) box.on_click();
         }
+        if (k == vbKeyEscape) PressEscButton();
         break;
     }
     default:
+        if (k == vbKeyEscape) PressEscButton();
         break;
     }
+}
+
+bool Form::PressEscButton() {
+    if (!m_escPressesButton) return false;
+    constexpr std::string_view kEsc = "/ Esc";
+    for (Control* control : m_controls) {
+        if (control->Kind() != ControlKind::CommandButton || !control->Usable()) continue;
+        auto& button = static_cast<CommandButton&>(*control);
+        const std::string caption = button.ValueText();
+        if (caption.size() < kEsc.size() || caption.compare(caption.size() - kEsc.size(), kEsc.size(), kEsc) != 0)
+            continue;
+        if (button.on_click) button.on_click();
+        return true;
+    }
+    return false;
 }
 
 void Form::ZOrder() {

@@ -72,6 +72,9 @@ protected:
     // The close box; unloads the window unless a window decides otherwise.
     virtual void Form_QueryClose();
     void SetKeyPreview(bool on) { m_keyPreview = on; }
+    // Esc presses the window's button captioned "... / Esc" unless a handler took the key;
+    // a window whose Esc is to close nothing says so here.
+    void SetEscPressesNothing() { m_escPressesButton = false; }
 
 private:
     friend class Program;
@@ -80,6 +83,8 @@ private:
     void ResetForLoad();
     void FocusFirst();
     void RouteKey(Control* target, int key);
+    // Presses the usable button captioned "... / Esc"; false when there is none.
+    bool PressEscButton();
 
     Program& m_program;
     std::string m_name;
@@ -90,6 +95,7 @@ private:
     bool m_loaded = false;
     bool m_visible = false;
     bool m_keyPreview = false;
+    bool m_escPressesButton = true;
     WindowState m_state = WindowState::Normal;
     unsigned long m_zorder = 0;
     std::vector<Control*> m_controls;

@@ -4,6 +4,7 @@
 
 #include <cctype>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <optional>
 #include <termios.h>
@@ -147,7 +148,7 @@ void MSComm::SetPortOpen(bool open) {
         return;
     }
     if (m_fd >= 0)
-        throw SerialError("Port already open");
+        throw SerialError("Port already open", false);
 
     const std::string device = m_devices ? m_devices(CommPort) : std::string();
     m_deviceName = device; // kept after a failure and after closing, for messages
@@ -163,8 +164,14 @@ void MSComm::SetPortOpen(bool open) {
     do
         fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     while (fd < 0 && errno == EINTR);
-    if (fd < 0)
-        throw SerialError(kInvalidPort);
+    if (fd < 0) {
+        // No device, or no hardware behind it, is no such port; any other failure (no
+        // permission, in use, not a device file) is an error of its own.
+        const int error = errno;
+        if (error == ENOENT || error == ENXIO || error == ENODEV || error == EIO)
+            throw SerialError(kInvalidPort);
+        throw SerialError(std::strerror(error), false);
+    }
     // A port with no hardware behind it fails here with EIO: still "no such port".
     if (!Configure(fd, *line)) {
         ::close(fd);

@@ -1,6 +1,6 @@
 // The serial-port control of the call-capture window, on POSIX termios. Port n is the
-// device that SerialDevices maps it to; a port with no device, or one that cannot be
-// opened and set up, is an "invalid port number".
+// device that SerialDevices maps it to; a port with no device, or no serial line behind
+// it, is an "invalid port number"; any other failure to open it is an error of its own.
 #pragma once
 
 #include <functional>
@@ -11,7 +11,14 @@ namespace platform {
 
 class SerialError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    // invalidPort: no usable port behind the number ("Invalid port number"); false for any
+    // other failure, such as a device the user may not open or one already in use.
+    explicit SerialError(const std::string& what, bool invalidPort = true)
+        : std::runtime_error(what), m_invalidPort(invalidPort) {}
+    bool InvalidPortNumber() const { return m_invalidPort; }
+
+private:
+    bool m_invalidPort;
 };
 
 // Which device stands behind port n: "" when there is none.

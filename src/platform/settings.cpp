@@ -20,7 +20,59 @@ std::string TrimLine(std::string_view s) {
     return std::string(s.substr(start, end - start + 1));
 }
 
+// A value as written after the "=": without the blanks around it, or, when it stands in
+// double quotes, exactly the text between them (leading blanks kept, "" an empty text).
+struct SettingValue {
+    std::string text;
+    bool quoted = false;
+};
+
+SettingValue ReadValue(std::string_view written) {
+    std::string t = TrimLine(written);
+    if (t.size() >= 2 && t.front() == '"' && t.back() == '"')
+        return {Utf8ToCp1252(t.substr(1, t.size() - 2)), true};
+    return {Utf8ToCp1252(t), false};
+}
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// The value as written to the file so that it reads back the same.
+std::string WrittenValue(const std::string &value) {
+    const bool quote = !value.empty() && (IsBlank(value.front()) || IsBlank(value.back()) ||
+                                          (value.size() >= 2 && value.front() == '"' && value.back() == '"'));
+    return quote ? "\"" + Cp1252ToUtf8(value) + "\"" : Cp1252ToUtf8(value);
+}
+
+constexpr std::string_view kLetterheadKey = "letterhead_line";
+
+// The letterhead line a key names, 0 to 3; -1 for any other key.
+int LetterheadIndex(const std::string &key) {
+    if (key.size() != kLetterheadKey.size() + 1 || key.compare(0, kLetterheadKey.size(), kLetterheadKey) != 0)
+        return -1;
+    const int n = key.back() - '1';
+    return n >= 0 && n < kLetterheadLines ? n : -1;
+}
+
 } // namespace
+
+std::string Settings::TelephoneLine() const {
+    std::string line = "  Phone: " + phone;
+    if (!tollFree.empty())
+        line += "    Toll Free: " + tollFree;
+    if (!fax.empty())
+        line += "    Fax:" + fax;
+    return line;
+}
+
+std::array<std::string, kLetterheadLines> Settings::Letterhead() const {
+    const std::array<std::string, kLetterheadLines> built = {
+        Space(kLetterheadNameIndent) + motelName, Space(kLetterheadNameIndent) + street,
+        Space(kLetterheadTownIndent) + town, TelephoneLine()};
+    std::array<std::string, kLetterheadLines> lines;
+    for (int i = 0; i < kLetterheadLines; ++i)
+        lines[i] = letterheadLines[i].value_or(built[i]);
+    return lines;
+}
 
 Settings Settings::Load(const std::filesystem::path &file) {
     Settings settings;
@@ -48,8 +100,15 @@ Settings Settings::Load(const std::filesystem::path &file) {
         if (eq == std::string::npos)
             continue;
         std::string key = LCase(TrimLine(t.substr(0, eq)));
-        std::string value = Utf8ToCp1252(TrimLine(t.substr(eq + 1)));
-        if (key == "motel_name")
+        const SettingValue read = ReadValue(t.substr(eq + 1));
+        const std::string &value = read.text;
+        if (const int line = LetterheadIndex(key); line >= 0) {
+            // An empty value leaves the line to be built; "" sets an empty line.
+            if (read.quoted || !value.empty())
+                settings.letterheadLines[line] = value;
+            else
+                settings.letterheadLines[line].reset();
+        } else if (key == "motel_name")
             settings.motelName = value;
         else if (key == "street")
             settings.street = value;
@@ -57,6 +116,10 @@ Settings Settings::Load(const std::filesystem::path &file) {
             settings.town = value;
         else if (key == "phone")
             settings.phone = value;
+        else if (key == "toll_free")
+            settings.tollFree = value;
+        else if (key == "fax")
+            settings.fax = value;
         else if (key == "support_mail")
             settings.supportMail = value;
         else if (key == "call_box_device")
@@ -74,15 +137,28 @@ Settings Settings::Load(const std::filesystem::path &file) {
 
 void Settings::Save(const std::filesystem::path &file) const {
     std::ostringstream out;
-    auto value = [](const std::string &v) { return Cp1252ToUtf8(v); };
+    const auto &value = WrittenValue;
     out << "# Vantreth installation settings: one \"key = value\" a line; lines starting\n"
-           "# with '#' are comments. A key left out takes its built-in default.\n"
+           "# with '#' are comments. A key left out takes its built-in default. A value is\n"
+           "# taken without the blanks around it; put it in double quotes to keep them.\n"
            "\n"
            "# The motel's name and letterhead, as shown on the front desk and printouts.\n"
+           "# toll_free and fax are left off the telephone line when empty.\n"
            "motel_name = "
         << value(motelName) << "\nstreet = " << value(street) << "\ntown = " << value(town)
-        << "\nphone = " << value(phone)
-        << "\n\n# Where the clerk is told to send a problem report.\n"
+        << "\nphone = " << value(phone) << "\ntoll_free = " << value(tollFree) << "\nfax = " << value(fax)
+        << "\n\n# The four letterhead lines of the billing notices and the printed folios are\n"
+           "# built from the settings above. To print a line exactly as you want it, set it\n"
+           "# in double quotes, leading blanks included; a line not set is built. As built:\n";
+    const std::array<std::string, kLetterheadLines> lines = Letterhead();
+    for (int i = 0; i < kLetterheadLines; ++i) {
+        const std::string key = std::string(kLetterheadKey) + char('1' + i);
+        if (letterheadLines[i])
+            out << key << " = \"" << Cp1252ToUtf8(*letterheadLines[i]) << "\"\n";
+        else
+            out << "# " << key << " = \"" << Cp1252ToUtf8(lines[i]) << "\"\n";
+    }
+    out << "\n# Where the clerk is told to send a problem report.\n"
            "support_mail = "
         << value(supportMail)
         << "\n\n# The call box's serial device: empty to look for it from /dev/ttyS0 on,\n"

@@ -1,24 +1,45 @@
 // The installation settings: the motel's name and letterhead, the support mail address
 // and the call box's serial device. Kept as "key = value" lines in the file "settings"
 // of the data folder; a missing file or key takes the default below, and a missing
-// file is written out with the defaults so the owner can edit it.
+// file is written out with the defaults so the owner can edit it. A value is taken
+// without the blanks around it, or exactly as written between double quotes.
 #pragma once
 
+#include <array>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 namespace platform {
 
+// The letterhead's lines as built from the name, street, town and telephones: the name and
+// the street after 31 blanks, the town after 28, then the telephone line.
+inline constexpr int kLetterheadLines = 4;
+inline constexpr int kLetterheadNameIndent = 31;
+inline constexpr int kLetterheadTownIndent = 28;
+
 struct Settings {
     std::string motelName = "Vantreth Motel";
     std::string street = "100 Main Street";
-    std::string town = "Springfield, IL 62701";
+    std::string town = "Springfield, IL. 62701";
     std::string phone = "(555) 555-0100";
+    // Left off the telephone line when empty.
+    std::string tollFree = "";
+    std::string fax = "";
+    // letterhead_line1 to letterhead_line4: a line the owner has set is printed exactly as
+    // set, leading blanks and all; an unset line is built from the settings above.
+    std::array<std::optional<std::string>, kLetterheadLines> letterheadLines;
     std::string supportMail = "support@example.com";
     // "" = scan /dev/ttyS0 onwards; "none" = no call box; else the device path.
     std::string callBoxDevice = "";
     // Send each document to the default printer as well as saving its PDF.
     bool printToPrinter = true;
+
+    // The four lines at the head of the billing notices and the printed folios.
+    std::array<std::string, kLetterheadLines> Letterhead() const;
+    // The telephone line as built: "  Phone: ", then "    Toll Free: " and "    Fax:" with
+    // their numbers when they are set.
+    std::string TelephoneLine() const;
 
     static Settings Load(const std::filesystem::path& file);
     void Save(const std::filesystem::path& file) const;

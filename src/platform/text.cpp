@@ -311,12 +311,66 @@ std::string Fixed(std::string_view s, size_t width) {
 }
 
 double Round(double value, int digits) {
-    double scale = std::pow(10.0, digits);
-    return std::nearbyint(value * scale) / scale;
+    if (!std::isfinite(value) || value == 0)
+        return value;
+    // The decimal digits the value shows, and how many of them lie before the cut.
+    std::string shown;
+    int exponent = 0;
+    Decompose(std::fabs(value), 15, shown, exponent);
+    const long kept = static_cast<long>(exponent) + 1 + digits;
+    if (kept >= static_cast<long>(shown.size())) {
+        // Nothing beyond the cut: the value is its 15-digit text.
+        const std::string text = shown + "e" + std::to_string(exponent + 1 - static_cast<long>(shown.size()));
+        double exact = 0;
+        std::from_chars(text.data(), text.data() + text.size(), exact);
+        return value < 0 ? -exact : exact;
+    }
+    if (kept < 0)
+        return 0;
+    std::string result = shown.substr(0, static_cast<size_t>(kept));
+    const std::string_view rest = std::string_view(shown).substr(static_cast<size_t>(kept));
+    // `shown` has no trailing zeros, so a rest longer than "5" lies above the half.
+    bool up = rest[0] > '5' || (rest[0] == '5' && rest.size() > 1);
+    if (rest == "5")
+        up = !result.empty() && (result.back() - '0') % 2 == 1;
+    if (up) {
+        size_t i = result.size();
+        while (i > 0 && result[i - 1] == '9')
+            result[--i] = '0';
+        if (i == 0)
+            result.insert(result.begin(), '1');
+        else
+            ++result[i - 1];
+    }
+    if (result.empty())
+        return 0;
+    const std::string text = result + "e" + std::to_string(-digits);
+    double rounded = 0;
+    if (std::from_chars(text.data(), text.data() + text.size(), rounded).ec != std::errc())
+        return value;
+    return value < 0 ? -rounded : rounded;
+}
+
+double Round(float value, int digits) {
+    return Round(AmountValue(value), digits);
+}
+
+double AmountValue(float value) {
+    if (!std::isfinite(value))
+        return value;
+    char buf[64];
+    auto res = std::to_chars(buf, buf + sizeof buf, value);
+    double decimal = 0;
+    std::from_chars(buf, res.ptr, decimal);
+    return decimal;
 }
 
 float AddAmount(float total, double amount) {
-    return static_cast<float>(Round(static_cast<double>(total) + amount, 2));
+    return static_cast<float>(Round(AmountValue(total) + amount, 2));
+}
+
+bool FitsSingle(double value) {
+    return std::isfinite(value) && std::fabs(value) <= std::numeric_limits<float>::max();
 }
 
 bool IsNonNegativeNumber(std::string_view text) {
@@ -330,7 +384,7 @@ bool IsNonNegativeNumber(std::string_view text) {
         else
             return false;
     }
-    return digit;
+    return digit && FitsSingle(Val(t));
 }
 
 std::string Cp1252ToUtf8(std::string_view s) {

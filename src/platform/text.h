@@ -42,12 +42,23 @@ std::string Space(long n);
 // The text left-aligned in a field of `width` bytes: cut when longer, blank-padded when shorter.
 std::string Fixed(std::string_view s, size_t width);
 
-// Rounds to `digits` decimals; an exact half goes to the even neighbour (0.125 -> 0.12).
+// Rounds to `digits` decimals the decimal number the value shows with 15 significant
+// digits (a Single: its shortest text), not the binary value: an exact half goes to the
+// even neighbour (0.125 -> 0.12, 76.475 -> 76.48, 43.945 -> 43.94). Infinity and NaN
+// come back as they are.
 double Round(double value, int digits = 0);
-// An amount as kept in records: the sum rounded to 2 decimals, held as a Single.
+double Round(float value, int digits = 0);
+// The decimal number a Single stands for, as a double: its shortest text read back
+// (39.95f gives 39.95, not 39.950000762939453).
+double AmountValue(float value);
+// An amount as kept in records: the total (at its decimal value) plus the amount,
+// rounded to 2 decimals, held as a Single.
 float AddAmount(float total, double amount);
 
-// True when the text is a plain non-negative number ("12", "12.5", ".5", " 7 ").
+// True when the value can be kept as a Single: finite and no larger than the largest Single.
+bool FitsSingle(double value);
+// True when the text is a plain non-negative number ("12", "12.5", ".5", " 7 ") whose value
+// fits a Single: 40 digits are not a number an amount can hold.
 bool IsNonNegativeNumber(std::string_view text);
 
 // Windows-1252 <-> UTF-8, used only at the Qt boundary.

@@ -2,6 +2,7 @@
 #include "printing/direct_bill_reports.h"
 
 #include "platform/text.h"
+#include "printing/letterhead.h"
 
 namespace printing {
 
@@ -55,12 +56,13 @@ std::vector<std::string> BillingNoticeLines(const platform::Settings& motel, std
         lines.insert(lines.end(), static_cast<size_t>(count), std::string());
     };
 
+    const std::array<std::string, platform::kLetterheadLines> letterhead = LetterheadLines(motel);
     blank(1);
-    lines.push_back(motel.motelName);
-    lines.push_back(motel.street);
-    lines.push_back(motel.town);
+    lines.push_back(letterhead[0]);
+    lines.push_back(letterhead[1]);
+    lines.push_back(letterhead[2]);
     blank(2);
-    lines.push_back(motel.phone);
+    lines.push_back(letterhead[3]);
     blank(4);
     lines.push_back(std::string(today) + "                        BILLING NOTICE");
     blank(1);

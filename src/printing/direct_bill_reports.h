@@ -30,7 +30,7 @@ enum class NoticeForm { Full, Short };
 
 inline constexpr int kNoticeRuleWidth = 76;
 
-// The lines of one notice: the motel's letterhead as stored, the date, the account's
+// The lines of one notice: the motel's letterhead lines, the date, the account's
 // code, name and address, its last payment and its balance rounded to 2 decimals.
 std::vector<std::string> BillingNoticeLines(const platform::Settings& motel, std::string_view today,
                                             const records::DirectBillAccount& account, NoticeForm form);

@@ -2,16 +2,21 @@
 
 namespace printing {
 
+std::array<std::string, platform::kLetterheadLines> LetterheadLines(const platform::Settings& motel) {
+    return motel.Letterhead();
+}
+
 void StartFolioDocument(platform::Printer& printer, const platform::Settings& motel) {
+    const std::array<std::string, platform::kLetterheadLines> letterhead = LetterheadLines(motel);
     printer.EndDoc();
     printer.FontSize(10);
     printer.Print();
-    printer.Print(motel.motelName);
-    printer.Print(motel.street);
-    printer.Print(motel.town);
+    printer.Print(letterhead[0]);
+    printer.Print(letterhead[1]);
+    printer.Print(letterhead[2]);
     printer.Print();
     printer.Print();
-    printer.Print(motel.phone);
+    printer.Print(letterhead[3]);
     printer.Print();
     printer.Print();
 }

@@ -1,13 +1,20 @@
-// The motel's letterhead at the top of a guest's folio, from the installation settings.
+// The motel's letterhead: the four lines at the head of the billing notices and of the
+// printed folios, from the installation settings, each printed exactly as it stands.
 #pragma once
 
 #include "platform/printer.h"
 #include "platform/settings.h"
 
+#include <array>
+#include <string>
+
 namespace printing {
 
-// Ends any document still open, sets 10 point, and prints the blank line, the motel's name,
-// street and town, two blank lines, its telephone and two more blank lines.
+// The name line, the street line, the town line and the telephone line.
+std::array<std::string, platform::kLetterheadLines> LetterheadLines(const platform::Settings& motel);
+
+// Ends any document still open, sets 10 point, and prints the blank line, the letterhead's
+// name, street and town lines, two blank lines, its telephone line and two more blank lines.
 void StartFolioDocument(platform::Printer& printer, const platform::Settings& motel);
 
 } // namespace printing

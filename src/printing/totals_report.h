@@ -21,8 +21,9 @@ std::vector<platform::PrintItems> TotalsReportAmountLines(const records::DayTota
 // Prints one report for these totals as one document.
 void PrintTotalsReport(platform::Printer& printer, const records::DayTotals& totals, std::string_view today);
 
-// Every record of the old totals file, record 1 first. When no regular file of that name
-// exists (the totals/ sub-folder has the name), there are none and nothing is created.
+// Every record of the old totals file ("oldtotals" in the data folder, beside the totals/
+// sub-folder), record 1 first. When there is no such file there are none and nothing is
+// created.
 std::vector<records::DayTotals> ReadOldTotalsFile(const platform::DataFolder& folder);
 
 // One report for each record of the old totals file whose DateText, without trailing

@@ -78,11 +78,28 @@ std::filesystem::path PostedNotesFile(const DataFolder &folder, std::string_view
     return folder.File("postednotes", DateDigits(dateText));
 }
 
+std::string StoredText(std::string_view typed) {
+    std::string text(typed);
+    for (char &c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        if (c == '"')
+            c = '\'';
+        else if (u < 0x20 || u == 0x7F)
+            c = ' ';
+    }
+    return text;
+}
+
+std::string StoredName(std::string_view typed, size_t width) {
+    return platform::Fixed(platform::UCase(StoredText(typed)), width);
+}
+
 std::filesystem::path StayLedgerFile(const DataFolder &folder, std::string_view room3,
                                      std::string_view lastName, std::string_view firstName,
                                      std::string_view arrivalDate) {
-    const std::string name = "dailycharge" + platform::Fixed(room3, 3) + platform::RTrim(lastName) +
-                             platform::RTrim(firstName) + DateDigits(platform::RTrim(arrivalDate));
+    const std::string name = "dailycharge" + platform::Fixed(room3, 3) +
+                             platform::RTrim(StoredText(lastName)) + platform::RTrim(StoredText(firstName)) +
+                             DateDigits(platform::RTrim(arrivalDate));
     return folder.File("dailycharge", name);
 }
 

@@ -5,6 +5,7 @@
 #include "platform/files.h"
 
 #include <filesystem>
+#include <string>
 #include <string_view>
 
 namespace records {
@@ -31,9 +32,9 @@ inline constexpr std::string_view kCashDropYesFile = "cdropyes";
 inline constexpr std::string_view kConfirmationNumberFile = "cnumber";
 inline constexpr std::string_view kReservationsTodayYesFile = "restodayyes";
 inline constexpr std::string_view kDbPaymentYesNoFile = "dbpaymentyesno";
-// The single old totals file (DayTotals records, one per day). Its name is that of the
-// totals/ sub-folder, so it can never exist beside it.
-inline constexpr std::string_view kOldTotalsFile = "totals";
+// The single old totals file (DayTotals records, one per day). The name "totals" is the
+// totals/ sub-folder's, so the file is kept beside it as "oldtotals".
+inline constexpr std::string_view kOldTotalsFile = "oldtotals";
 
 // Files in sub-folders under a fixed name.
 std::filesystem::path HistoryFile(const platform::DataFolder &folder);  // history/history
@@ -72,9 +73,19 @@ std::filesystem::path CancelYearFile(const platform::DataFolder &folder, std::st
 // folder of their own because notes/ + DateDigits is the cancelled-reservations day file.
 std::filesystem::path PostedNotesFile(const platform::DataFolder &folder, std::string_view dateText);
 
+// The one rule for a typed name (or any text) that is stored: a double quote becomes an
+// apostrophe and a control character (a line break, a tab) a blank, the way a quoted item
+// of a sequential file keeps it. The guest record, the ledger's file name and the history
+// line all hold a name through this rule, so they always agree (O"NEIL is O'NEIL in each).
+std::string StoredText(std::string_view typed);
+// A typed name as the guest record keeps it: StoredText, upper-cased, cut or padded to
+// the field's width.
+std::string StoredName(std::string_view typed, size_t width);
+
 // A stay's ledger: dailycharge/ "dailycharge" + the 3-character room as stored (an inner
 // blank kept) + last name and first name without trailing blanks + DateDigits of the
-// arrival date. dailycharge/dailycharge101SMITHJOHN12626.
+// arrival date. dailycharge/dailycharge101SMITHJOHN12626. The names go through StoredText,
+// so a record and the history entry made from it name the same file.
 std::filesystem::path StayLedgerFile(const platform::DataFolder &folder, std::string_view room3,
                                      std::string_view lastName, std::string_view firstName,
                                      std::string_view arrivalDate);

@@ -1,6 +1,7 @@
 // The petty cash out record.
 #include "records/petty_cash.h"
 
+#include "platform/text.h"
 #include "records/filenames.h"
 #include "records/record_fields.h"
 
@@ -17,6 +18,23 @@ RandomFile PettyCashFile(const DataFolder& folder, std::string_view dateText) {
 }
 
 } // namespace
+
+namespace {
+constexpr char kNoShift = '\0';
+constexpr const char* kShiftOfOldRecords = "A";
+} // namespace
+
+std::string PettyCashRecord::ShiftLetter() const {
+    const char letter = SpareText1.empty() ? kNoShift : SpareText1[0];
+    if (letter == kNoShift || letter == ' ')
+        return kShiftOfOldRecords;
+    return std::string(1, letter);
+}
+
+void PettyCashRecord::SetShiftLetter(std::string_view shift) {
+    SpareText1 = fields::Padded(SpareText1, 10);
+    SpareText1[0] = shift.empty() || shift[0] == ' ' ? kNoShift : shift[0];
+}
 
 PettyCashRecord PettyCashRecord::Decode(std::string_view bytes) {
     const RecordBuffer buffer(fields::Padded(bytes, kLength));
@@ -54,6 +72,15 @@ std::vector<PettyCashRecord> ReadPettyCash(const DataFolder& folder, std::string
     for (long n = 1; n <= count; ++n)
         all.push_back(PettyCashRecord::Decode(file.Get(n, PettyCashRecord::kBytesWritten)));
     return all;
+}
+
+double ShiftPettyCashTotal(const DataFolder& folder, std::string_view shift, std::string_view dateText) {
+    const std::string letter = platform::Left(shift, 1);
+    double total = 0;
+    for (const PettyCashRecord& record : ReadPettyCash(folder, dateText))
+        if (record.ShiftLetter() == letter)
+            total += record.Amount;
+    return total;
 }
 
 void AppendPettyCash(const DataFolder& folder, std::string_view dateText, const PettyCashRecord& record) {

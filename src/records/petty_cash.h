@@ -7,8 +7,10 @@
 //        4     2 Clerk
 //        6    12 TimeText   "3:45:12 PM"
 //       18    10 DateText
-//       28    10 SpareText1 never set: zero bytes, kept as read
-//       38    10 SpareText2
+//       28    10 SpareText1 its first byte: the letter of the shift that paid it out
+//                            (zero in records written before the shift was kept); the
+//                            other nine are zero bytes, kept as read
+//       38    10 SpareText2 never set: zero bytes, kept as read
 #pragma once
 
 #include "platform/files.h"
@@ -30,6 +32,13 @@ struct PettyCashRecord {
     std::string SpareText1 = std::string(10, '\0');
     std::string SpareText2 = std::string(10, '\0');
 
+    // The shift that paid it out. A record that names none was written before the shift
+    // was kept; it counts as paid on shift "A", so that the day's payments still come off
+    // exactly one drawer.
+    std::string ShiftLetter() const;
+    // Keeps the first letter of the shift; a blank or empty shift keeps none.
+    void SetShiftLetter(std::string_view shift);
+
     static PettyCashRecord Decode(std::string_view bytes);
     std::string Encode() const; // the 48 bytes a write puts
 
@@ -41,6 +50,9 @@ long PettyCashRecordCount(long fileLength);
 
 // The day's records in the order entered (a missing file is created empty).
 std::vector<PettyCashRecord> ReadPettyCash(const platform::DataFolder& folder, std::string_view dateText);
+// The petty cash that one shift paid out on the day: the sum of its records' amounts.
+double ShiftPettyCashTotal(const platform::DataFolder& folder, std::string_view shift,
+                           std::string_view dateText);
 // Writes the record after the last one.
 void AppendPettyCash(const platform::DataFolder& folder, std::string_view dateText,
                      const PettyCashRecord& record);

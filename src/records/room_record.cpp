@@ -5,6 +5,8 @@
 #include "records/filenames.h"
 #include "records/record_fields.h"
 
+#include <array>
+
 namespace records {
 
 using platform::DataFolder;
@@ -49,9 +51,28 @@ void RoomRecord::SetRateLocked(bool locked) {
 }
 
 namespace {
+
 RandomFile RoomsFile(const DataFolder &folder) {
     return RandomFile(folder.File(kRoomsFile), RoomRecord::kLength);
 }
+
+struct TextField {
+    size_t offset;
+    size_t width;
+};
+
+// Every text field of the record, in file order.
+constexpr std::array<TextField, 8> kTextFields{{
+    {0, RoomRecord::kRoomWidth},
+    {3, RoomRecord::kRoomTypeWidth},
+    {12, 1},
+    {13, 1},
+    {14, 1},
+    {15, RoomRecord::kCommentWidth},
+    {95, RoomRecord::kRateLockWidth},
+    {105, RoomRecord::kSpareTextWidth},
+}};
+
 } // namespace
 
 RoomRecord ReadRoom(const DataFolder &folder, long n) {
@@ -59,7 +80,13 @@ RoomRecord ReadRoom(const DataFolder &folder, long n) {
 }
 
 void WriteRoom(const DataFolder &folder, long n, const RoomRecord &room) {
-    RoomsFile(folder).Put(n, room.Encode());
+    const RandomFile file = RoomsFile(folder);
+    std::string image = room.Encode();
+    // A stored room keeps the bytes of every field this write leaves as it was: a comment
+    // or spare text of zero bytes stays zero bytes.
+    if (n >= 1 && n <= file.RecordCount())
+        image = fields::KeepUnchangedText(std::move(image), file.Get(n), kTextFields);
+    file.Put(n, image);
 }
 
 long AppendRoom(const DataFolder &folder, const RoomRecord &room) {

@@ -55,6 +55,8 @@ struct RoomRecord {
 
 // Record n (from 1). A record past the end of the file reads as blanks and a zero rate.
 RoomRecord ReadRoom(const platform::DataFolder &folder, long n);
+// Writes record n. When the file holds record n, every text field whose text the write
+// leaves as it was keeps its stored bytes (zero bytes are not turned into blanks).
 void WriteRoom(const platform::DataFolder &folder, long n, const RoomRecord &room);
 // Writes the room at record count + 1 and returns that record number.
 long AppendRoom(const platform::DataFolder &folder, const RoomRecord &room);

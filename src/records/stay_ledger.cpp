@@ -2,6 +2,7 @@
 #include "records/stay_ledger.h"
 
 #include "platform/text.h"
+#include "records/date_digits.h"
 #include "records/filenames.h"
 
 namespace records {
@@ -33,7 +34,19 @@ SeqLine ShiftRentalLine::ToSeqLine() const {
 }
 
 std::filesystem::path StayLedgerPath(const DataFolder &folder, const GuestRecord &guest) {
-    return StayLedgerFile(folder, guest.Room, guest.LastName, guest.FirstName, guest.ArrivalDate);
+    const std::filesystem::path ledger =
+        StayLedgerFile(folder, guest.Room, guest.LastName, guest.FirstName, guest.ArrivalDate);
+    // A stay checked in before names went through StoredText may have its ledger under the
+    // name as typed (a double quote in it); it is found there until it is carried.
+    if (!platform::FileExists(ledger)) {
+        const std::string typed = "dailycharge" + platform::Fixed(guest.Room, 3) +
+                                  platform::RTrim(guest.LastName) + platform::RTrim(guest.FirstName) +
+                                  DateDigits(platform::RTrim(guest.ArrivalDate));
+        const std::filesystem::path old = folder.File("dailycharge", typed);
+        if (old != ledger && platform::FileExists(old))
+            return old;
+    }
+    return ledger;
 }
 
 void AppendStayLedgerLine(const std::filesystem::path &ledger, const StayLedgerLine &line) {
@@ -113,11 +126,11 @@ std::vector<ShiftRentalLine> ReadShiftRentals(const DataFolder &folder, std::str
 float LineTax(const StayLedgerLine &line, double taxRate, bool taxExempt) {
     if (line.Code != "E" || line.TaxFlag == "N" || taxExempt)
         return 0;
-    return static_cast<float>(platform::Round(static_cast<double>(line.Amount) * taxRate, 2));
+    return static_cast<float>(platform::Round(platform::AmountValue(line.Amount) * taxRate, 2));
 }
 
 float AddToStayBalance(float balance, const StayLedgerLine &line, double taxRate, bool taxExempt) {
-    const double amount = line.Amount;
+    const double amount = platform::AmountValue(line.Amount);
     const std::string &code = line.Code;
     if (code == "E") {
         const double tax = (taxExempt || line.TaxFlag == "N") ? 0.0 : amount * taxRate;

@@ -73,7 +73,8 @@ struct ShiftRentalLine {
 };
 
 // The stay's ledger file, named from the guest record's Room, LastName, FirstName and
-// ArrivalDate (see StayLedgerFile).
+// ArrivalDate (see StayLedgerFile); a ledger made before names went through StoredText,
+// still under the name as typed, is found there.
 std::filesystem::path StayLedgerPath(const platform::DataFolder &folder, const GuestRecord &guest);
 
 // Appends one line; the file is created by the first append. Reading throws IoError

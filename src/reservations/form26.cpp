@@ -55,6 +55,15 @@ Form26::Form26(App& app) : AppForm(app, kName, "Add Reservation", {40, 20, 900, 
     Text19.on_key_press = [this](int& KeyAscii) { Text19_KeyPress(KeyAscii); };
     Text20.on_key_press = [this](int& KeyAscii) { Text20_KeyPress(KeyAscii); };
     Text21.on_key_press = [this](int& KeyAscii) { Text21_KeyPress(KeyAscii); };
+    // The Enter walk through the boxes and their own key rules.
+    m_guest.WalkGuestBoxes(*this);
+    m_guest.Walk(Text16, Text18);
+    m_guest.Walk(Text19, Text21, checkin::GuestEntry::Rule::Children);
+    m_guest.Walk(Text21, Text20);
+    m_guest.Walk(Text20, Command2);
+    m_guest.Walk(Text5, Text6);
+    m_guest.Walk(Text6, Text4);
+    m_guest.Walk(Text4, Text9);
 }
 
 // ---------------------------------------------------------------------------
@@ -102,6 +111,8 @@ void Form26::Form_Unload() {
 }
 
 void Form26::Form_KeyPress(int& KeyAscii) {
+    if (m_guest.IgnoresEnter(ActiveControl(), KeyAscii))
+        return;
     if (KeyAscii != vbKeyEscape)
         return;
     KeyAscii = 0;
@@ -273,80 +284,58 @@ void Form26::Text10_Change() {
 // The Enter walk through the boxes
 
 void Form26::Text9_KeyPress(int& KeyAscii) {
-    EnterMovesFocus(KeyAscii, Text10);
+    m_guest.KeyPress(Text9, KeyAscii);
 }
 void Form26::Text10_KeyPress(int& KeyAscii) {
-    EnterMovesFocus(KeyAscii, Text11);
+    m_guest.KeyPress(Text10, KeyAscii);
 }
 void Form26::Text11_KeyPress(int& KeyAscii) {
-    EnterMovesFocus(KeyAscii, Text12);
+    m_guest.KeyPress(Text11, KeyAscii);
 }
 void Form26::Text12_KeyPress(int& KeyAscii) {
-    EnterMovesFocus(KeyAscii, Text13);
+    m_guest.KeyPress(Text12, KeyAscii);
 }
 void Form26::Text13_KeyPress(int& KeyAscii) {
-    EnterMovesFocus(KeyAscii, Text14);
+    m_guest.KeyPress(Text13, KeyAscii);
 }
-
 // A two-letter state moves on by itself.
 void Form26::Text14_KeyPress(int& KeyAscii) {
-    if (EnterMovesFocus(KeyAscii, Text15))
-        return;
-    if (Text14.Text().empty())
-        return;
-    Text14.TypeIntoBox(KeyAscii);
-    KeyAscii = 0;
-    Text15.SetFocus();
+    m_guest.KeyPress(Text14, KeyAscii);
 }
-
 void Form26::Text15_KeyPress(int& KeyAscii) {
-    EnterMovesFocus(KeyAscii, Text16);
+    m_guest.KeyPress(Text15, KeyAscii);
 }
 void Form26::Text16_KeyPress(int& KeyAscii) {
-    EnterMovesFocus(KeyAscii, Text18);
+    m_guest.KeyPress(Text16, KeyAscii);
 }
 void Form26::Text17_KeyPress(int& KeyAscii) {
-    EnterMovesFocus(KeyAscii, Text18);
+    m_guest.KeyPress(Text17, KeyAscii);
 }
-
 // The adults box holds one digit from 1 to 6.
 void Form26::Text18_KeyPress(int& KeyAscii) {
-    if (EnterMovesFocus(KeyAscii, Text19))
-        return;
-    const int key = KeyAscii;
-    KeyAscii = 0;
-    if (key < '1' || key > '6')
-        return;
-    Text18.SetText(std::string(1, static_cast<char>(key)));
-    Text19.SetFocus();
+    m_guest.KeyPress(Text18, KeyAscii);
 }
-
 void Form26::Text19_KeyPress(int& KeyAscii) {
-    if (EnterMovesFocus(KeyAscii, Text21))
-        return;
-    Text19.TypeIntoBox(KeyAscii);
-    KeyAscii = 0;
-    Text21.SetFocus();
+    m_guest.KeyPress(Text19, KeyAscii);
 }
-
 void Form26::Text21_KeyPress(int& KeyAscii) {
-    EnterMovesFocus(KeyAscii, Text20);
+    m_guest.KeyPress(Text21, KeyAscii);
 }
 void Form26::Text20_KeyPress(int& KeyAscii) {
-    EnterMovesFocus(KeyAscii, Command2);
+    m_guest.KeyPress(Text20, KeyAscii);
 }
 void Form26::Text5_KeyPress(int& KeyAscii) {
-    EnterMovesFocus(KeyAscii, Text6);
+    m_guest.KeyPress(Text5, KeyAscii);
 }
 void Form26::Text6_KeyPress(int& KeyAscii) {
-    EnterMovesFocus(KeyAscii, Text4);
+    m_guest.KeyPress(Text6, KeyAscii);
 }
 
+// Enter in the card amount makes the guest's boxes available.
 void Form26::Text4_KeyPress(int& KeyAscii) {
-    if (KeyAscii != vbKeyReturn)
-        return;
-    Frame5.SetEnabled(true);
-    EnterMovesFocus(KeyAscii, Text9);
+    if (KeyAscii == vbKeyReturn)
+        Frame5.SetEnabled(true);
+    m_guest.KeyPress(Text4, KeyAscii);
 }
 
 // ---------------------------------------------------------------------------
@@ -381,9 +370,20 @@ void Form26::Command2_Click() {
     const Date today = app().clock().Today();
 
     // Everything is checked before the first write, so a refused reservation writes nothing.
-    if (const auto problem = reservations::CheckReservation(entry, today.year)) {
-        MsgBox(reservations::ReservationProblemMessage(*problem), vbOKOnly, "WARNING");
+    std::optional<reservations::ReservationProblem> problem =
+        reservations::CheckReservation(entry, today.year);
+    if (!problem)
+        problem = reservations::CheckAgainstStored(app().data(), entry, today.year);
+    if (problem) {
+        MsgBox(reservations::ReservationProblemMessage(*problem, entry.confirmationNumber), vbOKOnly,
+               "WARNING");
         switch (*problem) {
+        case reservations::ReservationProblem::AlreadyStored:
+            Command2.SetEnabled(false);
+            break;
+        case reservations::ReservationProblem::RoomReserved:
+            Combo1.SetFocus();
+            break;
         case reservations::ReservationProblem::NoRoom:
             Combo1.SetText("select room");
             Combo1.SetFocus();
@@ -419,8 +419,8 @@ void Form26::Command2_Click() {
 
     reservations::StoreReservation(app().data(), entry,
                                    {.shift = app().gShift, .clerk = app().gClerk, .today = today});
-    // Stored once: a second click would store it again and post its deposit twice. "Yes"
-    // in "Duplicate?" makes the button available for a further reservation.
+    // Stored once. A further click finds the confirmation number stored and stores nothing;
+    // "Yes" in "Duplicate?" gives a further reservation its own number.
     Command2.SetEnabled(false);
     app().Load(app().Get<Form44>());
 }

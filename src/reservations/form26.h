@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/app.h"
+#include "checkin/guest_entry.h"
 
 namespace vantreth {
 
@@ -180,6 +181,8 @@ private:
     void ShowTotals(double taxRate, bool roundStay = false);
     // The tax rate unless the tax exempt box is checked.
     double TaxUnlessExempt() const;
+
+    checkin::GuestEntry m_guest;
 };
 
 } // namespace vantreth

@@ -47,6 +47,12 @@ void Form33::Command1_Click() {
     app().Load(app().Get<Form1>());
 }
 
+// The close box does what Cancel does: Add Reservation goes with this window and the
+// front desk comes back.
+void Form33::Form_QueryClose() {
+    Command1_Click();
+}
+
 void Form33::Command2_Click() {
     const std::string date = Text1.Text();
     if (const auto problem = reservations::CheckArrivalDateText(date)) {
@@ -58,7 +64,8 @@ void Form33::Command2_Click() {
     }
     app().gPresetArrivalDate = "";
     Form26& addReservation = app().Get<Form26>();
-    for (const std::string& room : reservations::FreeRoomsForArrival(app().data(), date))
+    for (const std::string& room :
+         reservations::FreeRoomsForArrival(app().data(), date, app().clock().Today().year))
         addReservation.Combo1.AddItem(room);
     addReservation.Text3.SetText(date);
     app().Unload(*this);

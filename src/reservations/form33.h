@@ -22,6 +22,7 @@ public:
 private:
     void Form_Load() override;
     void Form_KeyPress(int& KeyAscii) override;
+    void Form_QueryClose() override;
     void Text1_KeyPress(int& KeyAscii);
     void Command1_Click();
     void Command2_Click();

@@ -5,6 +5,7 @@
 #include "records/filenames.h"
 #include "records/settings_files.h"
 #include "records/shift_record.h"
+#include "reservations/reserve.h"
 
 namespace vantreth {
 
@@ -25,29 +26,22 @@ Form36::Form36(App& app) : AppForm(app, kName, "Edit Reservation", {40, 30, 780,
     Text14.on_key_press = [this](int& KeyAscii) { Text14_KeyPress(KeyAscii); };
     Text18.on_key_press = [this](int& KeyAscii) { Text18_KeyPress(KeyAscii); };
     Text19.on_key_press = [this](int& KeyAscii) { Text19_KeyPress(KeyAscii); };
-    EnterMovesTo(Text9, Text10);
-    EnterMovesTo(Text10, Text11);
-    EnterMovesTo(Text11, Text12);
-    EnterMovesTo(Text12, Text13);
-    EnterMovesTo(Text13, Text14);
-    EnterMovesTo(Text15, Text16);
-    EnterMovesTo(Text16, Text17);
-    EnterMovesTo(Text17, Text18);
-    EnterMovesTo(Text20, Text7);
-    EnterMovesTo(Text7, Text5);
-    EnterMovesTo(Text5, Text2);
-    EnterMovesTo(Text2, Text1);
-    EnterMovesTo(Text1, Text6);
-    EnterMovesTo(Text6, Text3);
-    EnterMovesTo(Text3, Text4);
-    EnterMovesTo(Text4, Command2);
-}
-
-void Form36::EnterMovesTo(TextBox& box, Control& next) {
-    box.on_key_press = [&next](int& KeyAscii) {
-        if (KeyAscii == vbKeyReturn)
-            next.SetFocus();
-    };
+    // The Enter walk through the boxes and their own key rules; Enter in the last box
+    // leaves the focus on "Check In" without pressing it.
+    m_guest.WalkGuestBoxes(*this);
+    m_guest.Walk(Text16, Text17);
+    m_guest.Walk(Text19, Text20, checkin::GuestEntry::Rule::Children);
+    m_guest.Walk(Text20, Text7);
+    m_guest.Walk(Text7, Text5);
+    m_guest.Walk(Text5, Text2);
+    m_guest.Walk(Text2, Text1);
+    m_guest.Walk(Text1, Text6);
+    m_guest.Walk(Text6, Text3);
+    m_guest.Walk(Text3, Text4);
+    m_guest.Walk(Text4, Command2);
+    for (TextBox* box : {&Text9, &Text10, &Text11, &Text12, &Text13, &Text15, &Text16, &Text17, &Text20,
+                         &Text7, &Text5, &Text2, &Text1, &Text6, &Text3, &Text4})
+        box->on_key_press = [this, box](int& KeyAscii) { m_guest.KeyPress(*box, KeyAscii); };
 }
 
 // ---------------------------------------------------------------------------
@@ -69,7 +63,8 @@ void Form36::Form_Load() {
         app().gCurResRoom = m_loaded.Room;
     }
 
-    for (const std::string& entry : checkin::FreeRoomList(app().data(), Text7.Text()))
+    for (const std::string& entry :
+         reservations::FreeRoomsForStay(app().data(), Text7.Text(), Text5.Text(), app().clock().Today().year))
         Combo1.AddItem(entry);
     Text17.SetFocus();
 }
@@ -171,8 +166,25 @@ bool Form36::Save() {
         }
         return false;
     }
-    reservations::SaveReservation(app().data(), boxes, app().gCurResArrival, app().gCurResRoom, m_loaded);
+    switch (reservations::SaveReservation(app().data(), boxes, app().gCurResArrival, app().gCurResRoom,
+                                          m_loaded, app().clock().Today().year)) {
+    case reservations::SaveResult::Saved:
+        break;
+    case reservations::SaveResult::Gone:
+        // Nothing to save into: the window closes as it would after a save.
+        MsgBox(reservations::kGoneMessage, vbOKOnly, "WARNING");
+        break;
+    case reservations::SaveResult::RoomReserved:
+        MsgBox(reservations::RoomReservedMessage(Label24.Caption()), vbOKOnly, "WARNING");
+        Combo1.SetFocus();
+        return false;
+    }
     return true;
+}
+
+// The close box does what Exit does: the window promises to save on exit.
+void Form36::Form_QueryClose() {
+    Command4_Click();
 }
 
 void Form36::Command4_Click() {
@@ -196,7 +208,8 @@ void Form36::Command5_Click() {
 std::optional<long> Form36::OpenSlot() const {
     if (!m_found)
         return std::nullopt;
-    return reservations::FindOpenReservation(app().data(), app().gCurResArrival, app().gCurResRoom);
+    return reservations::FindLoadedReservation(app().data(), app().gCurResArrival, app().gCurResRoom,
+                                               m_loaded);
 }
 
 // A card payment is refused unless the pay code names a card: the day keeps card money in
@@ -207,6 +220,15 @@ void Form36::TakePayment(reservations::Payment kind) {
         MsgBox(reservations::kNotACardMessage, vbOKOnly, "WARNING");
         Text1.SetFocus();
         return;
+    }
+    if (const std::optional<long> open = OpenSlot(); open && !cash) {
+        const records::GuestRecord stored =
+            records::ReadGuest(app().data(), records::kReservationsFile, *open);
+        if (const auto refusal = reservations::OtherCardRefusal(stored, Text1.Text())) {
+            MsgBox(*refusal, vbOKOnly, "WARNING");
+            Text1.SetFocus();
+            return;
+        }
     }
     const std::string answer = InputBox("Enter payment below.", cash ? "Cash Payment" : "Credit Payment");
     if (Trim(answer).empty())
@@ -293,6 +315,8 @@ void Form36::Command2_Click() {
         if (!slot)
             problem = CheckInProblem::NoReservation;
     }
+    if (!problem)
+        problem = reservations::CheckCheckInStored(app().data(), boxes, *slot);
     if (problem) {
         MsgBox(reservations::CheckInProblemMessage(*problem), vbOKOnly, "WARNING");
         switch (*problem) {
@@ -301,7 +325,12 @@ void Form36::Command2_Click() {
             Text1.SetFocus();
             break;
         case CheckInProblem::NoPayCode:
+        case CheckInProblem::DepositCardUnknown:
             Text1.SetFocus();
+            break;
+        case CheckInProblem::NoDirectBill:
+        case CheckInProblem::BadDirectBill:
+            Text2.SetFocus();
             break;
         case CheckInProblem::NoRate:
         case CheckInProblem::BadRate:
@@ -378,30 +407,18 @@ void Form36::Text1_Click() {
     Text1.SetText("");
 }
 
+// A two-letter state moves on by itself.
 void Form36::Text14_KeyPress(int& KeyAscii) {
-    if (KeyAscii == vbKeyReturn) {
-        KeyAscii = 0;
-        Text15.SetFocus();
-    } else if (!Text14.Text().empty()) {
-        Text15.SetFocus();
-    }
+    m_guest.KeyPress(Text14, KeyAscii);
 }
 
 // The number of adults is one digit from 1 to 6; nothing else can be typed.
 void Form36::Text18_KeyPress(int& KeyAscii) {
-    if (KeyAscii == vbKeyReturn) {
-        Text19.SetFocus();
-    } else if (KeyAscii >= '1' && KeyAscii <= '6') {
-        Text18.SetText(std::string(1, static_cast<char>(KeyAscii)));
-        Text19.SetFocus();
-    }
-    KeyAscii = 0;
+    m_guest.KeyPress(Text18, KeyAscii);
 }
 
 void Form36::Text19_KeyPress(int& KeyAscii) {
-    Text20.SetFocus();
-    if (KeyAscii == vbKeyReturn)
-        KeyAscii = 0;
+    m_guest.KeyPress(Text19, KeyAscii);
 }
 
 } // namespace vantreth

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/app.h"
+#include "checkin/guest_entry.h"
 #include "records/guest_record.h"
 #include "reservations/reservation_edit.h"
 
@@ -94,6 +95,7 @@ public:
 
 private:
     void Form_Load() override;
+    void Form_QueryClose() override;
     void Combo1_Click();
     void Command1_Click() { TakePayment(reservations::Payment::Cash); }
     void Command6_Click() { TakePayment(reservations::Payment::Card); }
@@ -106,8 +108,6 @@ private:
     void Text14_KeyPress(int& KeyAscii);
     void Text18_KeyPress(int& KeyAscii);
     void Text19_KeyPress(int& KeyAscii);
-    // Enter in a box moves the focus on; the key itself is left to the box.
-    void EnterMovesTo(platform::TextBox& box, platform::Control& next);
 
     reservations::ReservationBoxes Boxes() const;
     void Fill(const reservations::ReservationBoxes& boxes);
@@ -121,6 +121,7 @@ private:
     // Whether the load found the reservation the list named, and that reservation as loaded.
     bool m_found = false;
     records::GuestRecord m_loaded;
+    checkin::GuestEntry m_guest;
 };
 
 } // namespace vantreth

@@ -32,23 +32,27 @@ void Form45::Form_KeyPress(int& KeyAscii) {
     Command1_Click();
 }
 
-// Back to Add Reservation as it is: its room list and arrival date stay those of the
-// reservation just stored.
+// Back to Add Reservation for the same date: its room list is built again, so the room
+// of the reservation just stored is no longer offered, and no room stays picked.
 void Form45::Command1_Click() {
+    ShowFreeRooms(app().Get<Form26>().Text3.Text());
     app().Unload(*this);
-    app().Get<Form26>().Combo1.SetFocus();
 }
 
 void Form45::Command2_Click() {
-    const std::string date = Text1.Text();
+    ShowFreeRooms(Text1.Text());
+    app().Unload(*this);
+}
+
+void Form45::ShowFreeRooms(const std::string& date) {
     Form26& addReservation = app().Get<Form26>();
     addReservation.Combo1.Clear();
-    for (const std::string& room : reservations::FreeRoomsForExactArrival(app().data(), date))
+    for (const std::string& room :
+         reservations::FreeRoomsForFurtherArrival(app().data(), date, app().clock().Today().year))
         addReservation.Combo1.AddItem(room);
     addReservation.Combo1.SetText("select room");
     addReservation.Text3.SetText(date);
     addReservation.Combo1.SetFocus();
-    app().Unload(*this);
 }
 
 } // namespace vantreth

@@ -21,6 +21,8 @@ private:
     void Form_KeyPress(int& KeyAscii) override;
     void Command1_Click();
     void Command2_Click();
+    // Add Reservation's room list for a further reservation arriving on `date`.
+    void ShowFreeRooms(const std::string& date);
 };
 
 } // namespace vantreth

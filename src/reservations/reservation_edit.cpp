@@ -2,13 +2,16 @@
 // its cancellation and the check-in of its guest.
 #include "reservations/reservation_edit.h"
 
+#include "checkin/guest_entry.h"
 #include "platform/text.h"
 #include "records/counters.h"
 #include "records/day_totals.h"
 #include "records/filenames.h"
+#include "records/history.h"
 #include "records/room_record.h"
 #include "records/shift_cash.h"
 #include "records/stay_ledger.h"
+#include "reservations/reserve.h"
 
 namespace vantreth::reservations {
 
@@ -53,6 +56,18 @@ std::optional<long> FindOpenReservation(const DataFolder& data, std::string_view
     const std::vector<GuestRecord> slots = records::ReadAllGuests(data, kReservationsFile);
     for (size_t i = 0; i < slots.size(); ++i)
         if (slots[i].Room == room && Trim(slots[i].ArrivalDate) == date)
+            return static_cast<long>(i) + 1;
+    return std::nullopt;
+}
+
+std::optional<long> FindLoadedReservation(const DataFolder& data, std::string_view arrival,
+                                          std::string_view room, const GuestRecord& asLoaded) {
+    const std::string date = Trim(arrival);
+    const std::vector<GuestRecord> slots = records::ReadAllGuests(data, kReservationsFile);
+    for (size_t i = 0; i < slots.size(); ++i)
+        if (slots[i].Room == room && Trim(slots[i].ArrivalDate) == date &&
+            slots[i].ConfirmationNumber == asLoaded.ConfirmationNumber &&
+            slots[i].FolioNumber == asLoaded.FolioNumber && !slots[i].IsFree())
             return static_cast<long>(i) + 1;
     return std::nullopt;
 }
@@ -148,19 +163,8 @@ std::optional<EditProblem> CheckValues(const ReservationBoxes& boxes, int curren
 }
 
 void ApplyBoxes(GuestRecord& r, const ReservationBoxes& boxes) {
-    r.LastName = Fixed(UCase(boxes.lastName), 15);
-    r.FirstName = Fixed(UCase(boxes.firstName), 15);
-    r.Company = Fixed(UCase(boxes.company), 20);
-    r.Street = Fixed(UCase(boxes.street), 25);
-    r.City = Fixed(UCase(boxes.city), 20);
-    r.State = Fixed(UCase(boxes.state), 2);
-    r.Zip = Fixed(boxes.zip, 6);
-    r.Phone = Fixed(boxes.phone, 15);
-    r.RegCard = Fixed(boxes.regCard, 6);
-    r.Adults = static_cast<float>(Val(boxes.adults));
-    r.Children = static_cast<float>(Val(boxes.children));
+    checkin::PutGuestDetails(r, boxes, checkin::Letters::Capitals);
     r.Clerk = Fixed(boxes.clerk, 2);
-    r.Comment = Fixed(UCase(boxes.comment), 160);
     // Dates are compared as text everywhere; a blank in front would hide the reservation.
     r.ArrivalDate = Fixed(Trim(boxes.arrival), 10);
     r.DepartureDate = Fixed(Trim(boxes.departure), 10);
@@ -174,14 +178,29 @@ void ApplyBoxes(GuestRecord& r, const ReservationBoxes& boxes) {
     r.ConfirmationNumber = Fixed(boxes.confirmation, 10);
 }
 
-long SaveReservation(const DataFolder& data, const ReservationBoxes& boxes, std::string_view arrival,
-                     std::string_view room, const GuestRecord& asLoaded) {
-    const std::optional<long> found = FindOpenReservation(data, arrival, room);
-    GuestRecord record = found ? records::ReadGuest(data, kReservationsFile, *found) : asLoaded;
-    const long slot = found ? *found : records::GuestCount(data, kReservationsFile) + 1;
+std::string RoomReservedMessage(std::string_view room) {
+    return "Room " + RTrim(room) +
+           " is already reserved for one of these nights. Please choose another room.";
+}
+
+SaveResult SaveReservation(const DataFolder& data, const ReservationBoxes& boxes, std::string_view arrival,
+                           std::string_view room, const GuestRecord& asLoaded, int currentYear) {
+    const std::optional<long> slot = FindLoadedReservation(data, arrival, room, asLoaded);
+    if (!slot)
+        return SaveResult::Gone;
+    const GuestRecord stored = records::ReadGuest(data, kReservationsFile, *slot);
+    GuestRecord record = stored;
     ApplyBoxes(record, boxes);
-    records::WriteGuest(data, kReservationsFile, slot, record);
-    return slot;
+    const bool moved = record.Room != stored.Room || record.ArrivalDate != stored.ArrivalDate ||
+                       record.DepartureDate != stored.DepartureDate;
+    if (moved) {
+        const std::optional<StayNights> nights =
+            NightsOf(record.ArrivalDate, record.DepartureDate, currentYear);
+        if (nights && ReservationHolding(data, record.Room, *nights, currentYear, *slot))
+            return SaveResult::RoomReserved;
+    }
+    records::WriteGuest(data, kReservationsFile, *slot, record);
+    return SaveResult::Saved;
 }
 
 std::optional<double> AnswerAmount(std::string_view answer) {
@@ -203,12 +222,25 @@ bool IsCardPayCode(std::string_view payCode) {
     return CardColumn(payCode).has_value();
 }
 
+std::optional<std::string> OtherCardRefusal(const GuestRecord& reservation, std::string_view payCode) {
+    if (Val(reservation.CardDeposit) == 0)
+        return std::nullopt;
+    const std::optional<std::string> card = DepositCard(reservation);
+    if (!card || *card == payCode)
+        return std::nullopt;
+    return "The credit card deposit on this reservation was taken on " + checkin::CardTextFor((*card)[0]) +
+           " (" + *card +
+           "). Take this payment on the same card, or charge the card when the guest checks in.";
+}
+
 std::string TakePayment(const DataFolder& data, long slot, Payment kind, double amount,
                         std::string_view payCode, std::string_view shift, std::string_view clerk,
                         std::string_view dateText) {
     GuestRecord record = records::ReadGuest(data, kReservationsFile, slot);
     std::string& deposit = kind == Payment::Cash ? record.CashDeposit : record.CardDeposit;
     deposit = AddToDeposit(deposit, amount);
+    if (kind == Payment::Card && CardColumn(payCode))
+        record.SpareText = Fixed(payCode, 10);
     records::WriteGuest(data, kReservationsFile, slot, record);
 
     if (kind == Payment::Cash) {
@@ -271,6 +303,13 @@ std::string CheckInProblemMessage(CheckInProblem problem) {
     case CheckInProblem::NoReservation:
         return "This reservation is no longer in the reservations file. It may have been checked in or "
                "canceled already. Please exit out then return and try again.";
+    case CheckInProblem::NoDirectBill:
+        return "You did not enter a direct bill number.";
+    case CheckInProblem::BadDirectBill:
+        return "The Direct Bill number you entered is not a valid DB number.";
+    case CheckInProblem::DepositCardUnknown:
+        return "This reservation holds a credit card deposit, but not the card it was taken on. Change the "
+               "paycode to the card that took the deposit (N, M, P or O).";
     }
     return std::string();
 }
@@ -286,6 +325,9 @@ std::optional<CheckInProblem> CheckCheckInBoxes(const ReservationBoxes& boxes, i
         return CheckInProblem::NoFirstName;
     if (boxes.payCode != "L" && boxes.payCode != "Q" && !IsCardPayCode(boxes.payCode))
         return CheckInProblem::BadPayCode;
+    // A direct bill stay is billed to its account at check-out: without one, to nobody.
+    if (boxes.payCode == "Q" && Trim(boxes.dbNumber).empty())
+        return CheckInProblem::NoDirectBill;
     if (!IsNonNegativeNumber(boxes.rate))
         return CheckInProblem::BadRate;
     if (!BlankOrNumber(boxes.adults))
@@ -300,19 +342,9 @@ std::optional<CheckInProblem> CheckCheckInBoxes(const ReservationBoxes& boxes, i
 GuestRecord BuildInHouseRecord(const ReservationBoxes& boxes, const GuestRecord& reservation,
                                const checkin::CheckInSession& session) {
     GuestRecord guest;
-    guest.LastName = Fixed(boxes.lastName, 15);
-    guest.FirstName = Fixed(boxes.firstName, 15);
-    guest.Company = Fixed(boxes.company, 20);
-    guest.Street = Fixed(boxes.street, 25);
-    guest.City = Fixed(boxes.city, 20);
-    guest.State = Fixed(boxes.state, 2);
-    guest.Zip = Fixed(boxes.zip, 6);
-    guest.Phone = Fixed(boxes.phone, 15);
-    guest.RegCard = Fixed(boxes.regCard, 6);
+    checkin::PutGuestDetails(guest, boxes, checkin::Letters::AsTyped);
     guest.Clerk = Fixed(session.clerk, 2);
     guest.Room = Fixed(boxes.room, 3);
-    guest.Adults = static_cast<float>(Val(boxes.adults));
-    guest.Children = static_cast<float>(Val(boxes.children));
     guest.Nights = reservation.Nights;
     guest.TaxExempt = reservation.TaxExempt;
     guest.PayCode = Fixed(boxes.payCode, 1);
@@ -326,8 +358,25 @@ GuestRecord BuildInHouseRecord(const ReservationBoxes& boxes, const GuestRecord&
     guest.CardExpiry = Fixed(boxes.cardExpiry, 10);
     guest.DBNumber = Fixed(boxes.dbNumber, 8);
     guest.FolioNumber = reservation.FolioNumber;
-    guest.Comment = Fixed(boxes.comment, 160);
     return guest;
+}
+
+std::optional<std::string> CheckInDepositCard(const GuestRecord& reservation, std::string_view payCode) {
+    if (const std::optional<std::string> card = DepositCard(reservation))
+        return card;
+    if (IsCardPayCode(payCode))
+        return std::string(payCode);
+    return std::nullopt;
+}
+
+std::optional<CheckInProblem> CheckCheckInStored(const DataFolder& data, const ReservationBoxes& boxes,
+                                                 long reservationSlot) {
+    if (boxes.payCode == "Q" && !records::FindAccount(data, records::ChargingKey(boxes.dbNumber)))
+        return CheckInProblem::BadDirectBill;
+    const GuestRecord reservation = records::ReadGuest(data, kReservationsFile, reservationSlot);
+    if (Val(reservation.CardDeposit) != 0 && !CheckInDepositCard(reservation, boxes.payCode))
+        return CheckInProblem::DepositCardUnknown;
+    return std::nullopt;
 }
 
 ReservationCheckIn PlanReservationCheckIn(const DataFolder& data, const ReservationBoxes& boxes,
@@ -339,8 +388,10 @@ ReservationCheckIn PlanReservationCheckIn(const DataFolder& data, const Reservat
     plan.reservation = records::ReadGuest(data, kReservationsFile, reservationSlot);
     plan.guest = BuildInHouseRecord(boxes, plan.reservation, session);
     plan.guestSlot = records::FindFreeGuestSlot(data, kGuestFile);
-    plan.cashDeposit = Val(boxes.cashDeposit);
-    plan.cardDeposit = Val(boxes.cardDeposit);
+    // The deposits as stored: the labels show what the window loaded.
+    plan.cashDeposit = Val(plan.reservation.CashDeposit);
+    plan.cardDeposit = Val(plan.reservation.CardDeposit);
+    plan.depositCard = CheckInDepositCard(plan.reservation, plan.guest.PayCode).value_or(plan.guest.PayCode);
     if (plan.guest.PayCode == "L")
         plan.cashNow = cashNow;
     if (IsCardPayCode(plan.guest.PayCode))
@@ -408,7 +459,7 @@ void WriteReservationCheckIn(const DataFolder& data, const ReservationCheckIn& p
         data, session.shift, today,
         {.Room = guest.Room, .Shift = session.shift, .Clerk = session.clerk, .TimeRented = session.time});
 
-    const double rate = guest.Rate;
+    const double rate = AmountValue(guest.Rate); // the rate as shown, not its binary Single
     // The rent line carries the tax of the rate as shown, also for an exempt stay.
     post.Ledger(session.postingShift, "E", "ROOM RENT", rate, rate * session.taxRate);
     post.Detail("E", "ROOM RENT", rate);
@@ -434,9 +485,11 @@ void WriteReservationCheckIn(const DataFolder& data, const ReservationCheckIn& p
             records::AddToDayTotals(data, today, DayTotalsField::Cash, cash);
     }
 
-    const std::string cardName = checkin::CardTextFor(guest.PayCode[0]);
+    // A card deposit stays under the card that took it, whatever the pay code is now.
     if (plan.cardDeposit != 0)
-        post.Ledger(guest.PayCode, cardName.empty() ? "CREDIT CARD" : cardName, plan.cardDeposit);
+        post.Ledger(plan.depositCard, checkin::CardTextFor(plan.depositCard[0]), plan.cardDeposit);
+
+    const std::string cardName = checkin::CardTextFor(guest.PayCode[0]);
 
     if (const auto column = CardColumn(guest.PayCode); column && plan.cardNow != 0) {
         post.Ledger(guest.PayCode, cardName, plan.cardNow);

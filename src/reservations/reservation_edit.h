@@ -21,6 +21,11 @@ std::optional<long> FindByListKeys(const platform::DataFolder& data, std::string
 // ArrivalDate trimmed equal to the arrival as loaded, trimmed. The first match wins.
 std::optional<long> FindOpenReservation(const platform::DataFolder& data, std::string_view arrival,
                                         std::string_view room);
+// The reservation the edit window loaded, found as FindOpenReservation finds it and still
+// holding that reservation (the same confirmation and folio numbers): once it is checked
+// in or cancelled, another reservation of the same room and day is not it.
+std::optional<long> FindLoadedReservation(const platform::DataFolder& data, std::string_view arrival,
+                                          std::string_view room, const records::GuestRecord& asLoaded);
 // Reservations whose ArrivalDate without trailing blanks is the date text.
 int CountArrivals(const platform::DataFolder& data, std::string_view dateText);
 
@@ -63,10 +68,21 @@ bool IsSystemDateText(std::string_view text, int currentYear);
 // comment in capitals); Nights, TaxExempt, times, FolioNumber, ReservedOn, SpareText and
 // CardDeposit are left as they are.
 void ApplyBoxes(records::GuestRecord& reservation, const ReservationBoxes& boxes);
-// Writes the boxes into the open reservation's slot; when it is gone, the reservation as
-// loaded with the boxes applied goes to the end of the file. Returns the slot written.
-long SaveReservation(const platform::DataFolder& data, const ReservationBoxes& boxes,
-                     std::string_view arrival, std::string_view room, const records::GuestRecord& asLoaded);
+enum class SaveResult {
+    Saved,
+    Gone,         // the reservation is no longer on file (checked in or cancelled): nothing written
+    RoomReserved, // the new room or nights are held by another reservation: nothing written
+};
+inline constexpr const char* kGoneMessage =
+    "This reservation is no longer in the reservations file. It may have been checked in or canceled "
+    "meanwhile. Your changes were not saved.";
+std::string RoomReservedMessage(std::string_view room);
+// Writes the boxes into the slot of the reservation loaded (FindLoadedReservation). A
+// reservation that is gone is not written again. A reservation moved to another room or
+// to other nights must not land on a room another reservation holds on one of them.
+SaveResult SaveReservation(const platform::DataFolder& data, const ReservationBoxes& boxes,
+                           std::string_view arrival, std::string_view room,
+                           const records::GuestRecord& asLoaded, int currentYear);
 
 // The amount typed into a payment box: one leading "$" is dropped; an empty answer is 0;
 // nullopt when the rest is not a plain non-negative number.
@@ -80,11 +96,15 @@ bool IsCardPayCode(std::string_view payCode);
 inline constexpr const char* kNotACardMessage =
     "The pay code is not a credit card (N, M, P or O). Please change the pay code before taking a credit "
     "payment.";
+// A card deposit is kept under the one card that took it: a further card payment on the
+// reservation must be made on that card. The refusal, or nullopt when the payment may go.
+std::optional<std::string> OtherCardRefusal(const records::GuestRecord& reservation,
+                                            std::string_view payCode);
 
 enum class Payment { Cash, Card };
 // Adds the amount to the deposit field of the slot and posts it to the day (cash: the
-// day's Cash and the shift's CashFromRent; card: the card's column of the day). Returns
-// the new deposit text.
+// day's Cash and the shift's CashFromRent; card: the card's column of the day, and the
+// card is noted as the deposit's card). Returns the new deposit text.
 std::string TakePayment(const platform::DataFolder& data, long slot, Payment kind, double amount,
                         std::string_view payCode, std::string_view shift, std::string_view clerk,
                         std::string_view dateText);
@@ -111,6 +131,9 @@ enum class CheckInProblem {
     NoTaxRate,
     RoomOccupied,
     NoReservation,
+    NoDirectBill,
+    BadDirectBill,
+    DepositCardUnknown,
 };
 std::string CheckInProblemMessage(CheckInProblem problem);
 // The checks that need only the boxes, in the order the clerk hears of them.
@@ -129,13 +152,22 @@ struct ReservationCheckIn {
     records::GuestRecord guest;
     records::GuestRecord reservation; // as stored, blanked by the write
     checkin::CheckInSession session;
-    double cashDeposit = 0; // taken before arrival
+    double cashDeposit = 0; // taken before arrival, as stored
     double cardDeposit = 0;
+    std::string depositCard;       // the pay code of the card that took the card deposit
     std::optional<double> cashNow; // pay code "L": the answer, when one was given
     double cardNow = 0;            // a card pay code: the charge now
     std::optional<long> roomRecord;
 };
 
+// The card a card deposit is posted under at check-in: the card that took it, else (a
+// reservation that names none) the pay code when it is a card. nullopt: not known.
+std::optional<std::string> CheckInDepositCard(const records::GuestRecord& reservation,
+                                              std::string_view payCode);
+// The checks against the files, read when the clerk checks the guest in: a direct bill
+// stay must name an account on file, and a card deposit must have a known card.
+std::optional<CheckInProblem> CheckCheckInStored(const platform::DataFolder& data,
+                                                 const ReservationBoxes& boxes, long reservationSlot);
 ReservationCheckIn PlanReservationCheckIn(const platform::DataFolder& data, const ReservationBoxes& boxes,
                                           long reservationSlot, const checkin::CheckInSession& session,
                                           std::optional<double> cashNow, double cardNow);

@@ -2,6 +2,7 @@
 #include "reservations/reserve.h"
 
 #include "checkin/checkin_commit.h"
+#include "checkin/guest_entry.h"
 #include "platform/text.h"
 #include "records/counters.h"
 #include "records/day_totals.h"
@@ -9,6 +10,10 @@
 #include "records/reservation_files.h"
 #include "records/room_record.h"
 #include "records/shift_cash.h"
+#include "reservations/reservation_edit.h"
+#include "reservations/room_availability.h"
+
+#include <algorithm>
 
 namespace vantreth::reservations {
 
@@ -60,15 +65,12 @@ std::string RoomListItem(const records::RoomRecord& room) {
     return room.Room + " " + room.RoomType;
 }
 
-bool NamedSlot(const GuestRecord& slot) {
-    return !RTrim(slot.LastName).empty();
-}
-
-template <class Holds> std::vector<std::string> RoomsNotHeld(const DataFolder& data, Holds holds) {
+template <class Offered, class Holds>
+std::vector<std::string> RoomsNotHeld(const DataFolder& data, Offered offered, Holds holds) {
     const std::vector<GuestRecord> reservations = records::ReadAllGuests(data, records::kReservationsFile);
     std::vector<std::string> list;
     for (const records::RoomRecord& room : records::ReadAllRooms(data)) {
-        if (room.Service == "X")
+        if (!offered(room))
             continue;
         bool held = false;
         for (const GuestRecord& slot : reservations)
@@ -79,29 +81,64 @@ template <class Holds> std::vector<std::string> RoomsNotHeld(const DataFolder& d
     return list;
 }
 
+bool InService(const records::RoomRecord& room) {
+    return room.Service != "X";
+}
+
 } // namespace
 
-bool HoldsRoomOn(const GuestRecord& slot, std::string_view arrival) {
-    if (!NamedSlot(slot))
-        return false;
-    if (RTrim(slot.ArrivalDate) == arrival)
-        return true;
-    const double month = MonthNumber(slot.ArrivalDate);
-    if (MonthNumber(arrival) != month)
-        return false;
-    const long at = month < 10 ? 3 : 4;
-    const double day = Val(Mid(arrival, at, 2));
-    const double arrivalDay = Val(Mid(slot.ArrivalDate, at, 2));
-    const double departureDay = Val(Mid(slot.DepartureDate, at, 2));
-    return day == arrivalDay || (day > arrivalDay && day < departureDay);
+std::vector<std::string> FreeRoomsForArrival(const DataFolder& data, std::string_view arrival,
+                                             int currentYear) {
+    return RoomsNotHeld(data, InService, [&](const GuestRecord& slot) {
+        return !RTrim(slot.LastName).empty() && HoldsRoomOn(slot, arrival, currentYear);
+    });
 }
 
-std::vector<std::string> FreeRoomsForArrival(const DataFolder& data, std::string_view arrival) {
-    return RoomsNotHeld(data, [&](const GuestRecord& slot) { return HoldsRoomOn(slot, arrival); });
+std::vector<std::string> FreeRoomsForFurtherArrival(const DataFolder& data, std::string_view arrival,
+                                                    int currentYear) {
+    return RoomsNotHeld(data, InService,
+                        [&](const GuestRecord& slot) { return HoldsRoomOn(slot, arrival, currentYear); });
 }
 
-std::vector<std::string> FreeRoomsForExactArrival(const DataFolder& data, std::string_view arrival) {
-    return RoomsNotHeld(data, [&](const GuestRecord& slot) { return RTrim(slot.ArrivalDate) == arrival; });
+std::optional<StayNights> NightsOf(std::string_view arrival, std::string_view departure, int currentYear) {
+    const std::optional<Date> from = ParseDate(arrival, currentYear);
+    if (!from)
+        return std::nullopt;
+    const std::optional<Date> until = ParseDate(departure, currentYear);
+    if (until && DaysFromCivil(*until) > DaysFromCivil(*from))
+        return StayNights{*from, *until};
+    return StayNights{*from, AddDays(*from, 1)};
+}
+
+std::vector<std::string> FreeRoomsForStay(const DataFolder& data, std::string_view arrival,
+                                          std::string_view departure, int currentYear) {
+    const auto offered = [](const records::RoomRecord& room) {
+        return room.Service != "O" && room.Service != "X" && room.Clean != "N";
+    };
+    const std::optional<StayNights> nights = NightsOf(arrival, departure, currentYear);
+    if (!nights) {
+        // An arrival that is no date can only be matched as text.
+        const std::string text = RTrim(arrival);
+        return RoomsNotHeld(data, offered,
+                            [&](const GuestRecord& slot) { return RTrim(slot.ArrivalDate) == text; });
+    }
+    return RoomsNotHeld(data, offered, [&](const GuestRecord& slot) {
+        return HoldsRoomDuring(slot, nights->from, nights->until, currentYear);
+    });
+}
+
+std::optional<long> ReservationHolding(const DataFolder& data, std::string_view room3,
+                                       const StayNights& nights, int currentYear,
+                                       std::optional<long> except) {
+    const std::string room = Fixed(room3, 3);
+    const std::vector<GuestRecord> slots = records::ReadAllGuests(data, records::kReservationsFile);
+    for (size_t i = 0; i < slots.size(); ++i) {
+        const long slot = static_cast<long>(i) + 1;
+        if (slot != except && slots[i].Room == room &&
+            HoldsRoomDuring(slots[i], nights.from, nights.until, currentYear))
+            return slot;
+    }
+    return std::nullopt;
 }
 
 bool OverbooksGuest(std::string_view arrival, std::string_view departure, int currentYear) {
@@ -143,7 +180,7 @@ bool IsWholeNights(std::string_view nights) {
 
 } // namespace
 
-std::string ReservationProblemMessage(ReservationProblem problem) {
+std::string ReservationProblemMessage(ReservationProblem problem, std::string_view confirmationNumber) {
     switch (problem) {
     case ReservationProblem::NoRoom:
         return checkin::ProblemMessage(checkin::EntryProblem::NoRoom);
@@ -164,6 +201,11 @@ std::string ReservationProblemMessage(ReservationProblem problem) {
     case ReservationProblem::BadCard:
         return "The credit card amount is not a number. Type the amount in dollars, like 50.00, or leave the "
                "box empty.";
+    case ReservationProblem::AlreadyStored:
+        return "This reservation has already been made under confirmation number " +
+               Trim(confirmationNumber) + ". It was not stored again.";
+    case ReservationProblem::RoomReserved:
+        return "This room is already reserved for one of these nights. Please choose another room.";
     }
     return std::string();
 }
@@ -191,6 +233,21 @@ std::optional<ReservationProblem> CheckReservation(const ReservationEntry& entry
     return std::nullopt;
 }
 
+std::optional<ReservationProblem> CheckAgainstStored(const DataFolder& data, const ReservationEntry& entry,
+                                                     int currentYear) {
+    const std::string number = Trim(entry.confirmationNumber);
+    const std::vector<GuestRecord> slots = records::ReadAllGuests(data, records::kReservationsFile);
+    // A slot keeps its confirmation number when the reservation is checked in or cancelled.
+    for (const GuestRecord& slot : slots)
+        if (!number.empty() && Trim(slot.ConfirmationNumber) == number)
+            return ReservationProblem::AlreadyStored;
+    const Date arrival = *ParseDate(entry.arrival, currentYear);
+    const long nights = std::max(1L, static_cast<long>(Val(entry.nights)));
+    if (ReservationHolding(data, Left(entry.roomChoice, 3), {arrival, AddDays(arrival, nights)}, currentYear))
+        return ReservationProblem::RoomReserved;
+    return std::nullopt;
+}
+
 std::string PayCodeText(std::string_view payment) {
     return std::string(1, checkin::PayCodeFor(payment).value_or(' '));
 }
@@ -199,24 +256,31 @@ std::string DepositText(std::string_view amount) {
     return Val(amount) != 0 ? std::string(amount) : std::string();
 }
 
+std::string CashTaken(const ReservationEntry& entry) {
+    return entry.payment == checkin::kCashOrCheck ? entry.cashAmount : std::string();
+}
+
+std::string CardTaken(const ReservationEntry& entry) {
+    return IsCardPayCode(PayCodeText(entry.payment)) ? entry.cardAmount : std::string();
+}
+
+std::optional<std::string> DepositCard(const GuestRecord& reservation) {
+    const std::string card = Left(reservation.SpareText, 1);
+    if (IsCardPayCode(card))
+        return card;
+    if (RTrim(reservation.SpareText).empty() && IsCardPayCode(reservation.PayCode))
+        return reservation.PayCode;
+    return std::nullopt;
+}
+
 GuestRecord BuildReservation(const ReservationEntry& entry, float folioNumber,
                              const ReservationSession& session) {
     const Date arrival = *ParseDate(entry.arrival, session.today.year);
     const std::string payCode = PayCodeText(entry.payment);
     GuestRecord r;
-    r.LastName = Fixed(UCase(entry.lastName), 15);
-    r.FirstName = Fixed(UCase(entry.firstName), 15);
-    r.Company = Fixed(UCase(entry.company), 20);
-    r.Street = Fixed(UCase(entry.street), 25);
-    r.City = Fixed(UCase(entry.city), 20);
-    r.State = Fixed(UCase(entry.state), 2);
-    r.Zip = Fixed(entry.zip, 6);
-    r.Phone = Fixed(entry.phone, 15);
-    r.RegCard = Fixed(entry.regCard, 6);
+    checkin::PutGuestDetails(r, entry, checkin::Letters::Capitals);
     r.Clerk = Fixed(entry.clerk, 2);
     r.Room = Fixed(Left(entry.roomChoice, 3), 3);
-    r.Adults = static_cast<float>(Val(entry.adults));
-    r.Children = static_cast<float>(Val(entry.children));
     r.Nights = static_cast<float>(Val(entry.nights));
     r.TaxExempt = entry.taxExempt ? 1.0f : 0.0f;
     r.PayCode = payCode;
@@ -231,12 +295,11 @@ GuestRecord BuildReservation(const ReservationEntry& entry, float folioNumber,
     r.CardExpiry = Fixed(entry.cardExpiry, 10);
     r.DBNumber = payCode == "Q" ? Fixed(Left(entry.account, 4), 8) : Space(8);
     r.FolioNumber = Fixed(CStr(folioNumber), 5);
-    r.Comment = Fixed(UCase(entry.comment), 160);
     r.ReservedOn = Fixed(DateText(session.today), 10);
-    r.SpareText = Space(10);
-    r.CardDeposit = Fixed(DepositText(entry.cardAmount), 10);
+    r.CardDeposit = Fixed(DepositText(CardTaken(entry)), 10);
+    r.SpareText = Fixed(RTrim(r.CardDeposit).empty() ? "" : payCode, 10);
     r.ConfirmationNumber = Fixed(entry.confirmationNumber, 10);
-    r.CashDeposit = Fixed(DepositText(entry.cashAmount), 10);
+    r.CashDeposit = Fixed(DepositText(CashTaken(entry)), 10);
     return r;
 }
 
@@ -252,19 +315,17 @@ StoredReservation StoreReservation(const DataFolder& data, const ReservationEntr
     records::AppendReservationMadeLine(data, today, records::MadeLineOf(stored.record));
     records::MarkReservationsMadeToday(data);
 
-    if (const double cash = Val(entry.cashAmount); cash != 0) {
+    if (const double cash = Val(CashTaken(entry)); cash != 0) {
         records::AddToDayTotals(data, today, records::DayTotalsField::Cash, cash);
         records::AddToShiftCash(data, session.shift, session.clerk, today,
                                 records::ShiftCashField::CashFromRent, cash);
     }
     // A card deposit goes to its card's column as taken, not rounded to cents.
-    const std::string payCode = stored.record.PayCode;
-    if (const double card = Val(entry.cardAmount); card != 0 && payCode != "L" && payCode != "Q") {
-        if (const std::optional<records::DayTotalsField> column = records::DayTotalsFieldForCode(payCode)) {
-            records::DayTotals totals = records::ReadDayTotals(data, today);
-            totals.Amount(*column) = static_cast<float>(totals.Amount(*column) + card);
-            records::WriteDayTotals(data, today, totals);
-        }
+    if (const double card = Val(CardTaken(entry)); card != 0) {
+        const records::DayTotalsField column = *records::DayTotalsFieldForCode(stored.record.PayCode);
+        records::DayTotals totals = records::ReadDayTotals(data, today);
+        totals.Amount(column) = static_cast<float>(totals.Amount(column) + card);
+        records::WriteDayTotals(data, today, totals);
     }
 
     records::WriteGuest(data, records::kReservationsFile, stored.slot, stored.record);

@@ -25,17 +25,33 @@ std::optional<ArrivalDateProblem> CheckArrivalDateText(std::string_view text);
 // The warning for the problem; "" for the problems that have none.
 std::string ArrivalDateMessage(ArrivalDateProblem problem);
 
-// Whether a reservation keeps its room from being offered for arrival `arrival` in the
-// arrival-date window: the same arrival text, or in the same month the arrival day, or a
-// day after it and before the departure's day (days read at positions fixed by the
-// reservation's month; years are not compared).
-bool HoldsRoomOn(const records::GuestRecord& slot, std::string_view arrival);
-// The rooms offered for `arrival`: every room not out of order and not held (HoldsRoomOn),
-// as room list items: room (3 characters), a blank, room type (5 characters).
-std::vector<std::string> FreeRoomsForArrival(const platform::DataFolder& data, std::string_view arrival);
-// The rooms offered for a further reservation: only a reservation arriving on exactly that
-// date text holds its room.
-std::vector<std::string> FreeRoomsForExactArrival(const platform::DataFolder& data, std::string_view arrival);
+// The room lists of the reservation windows, as room list items: room (3 characters), a
+// blank, room type (5 characters). A room is held by a reservation on the nights of its
+// stay (HoldsRoomOn); the asked date may be typed in any form ParseDate reads, two-digit
+// years placed around `currentYear`.
+// The arrival-date window: every room not out of order and not held on `arrival` by a
+// named reservation.
+std::vector<std::string> FreeRoomsForArrival(const platform::DataFolder& data, std::string_view arrival,
+                                             int currentYear);
+// A further reservation of the same guest: as above, whatever the names of the slot.
+std::vector<std::string> FreeRoomsForFurtherArrival(const platform::DataFolder& data,
+                                                    std::string_view arrival, int currentYear);
+// Edit Reservation's room list for a stay from `arrival` to `departure`: clean rooms that
+// are neither occupied nor out of order and that no reservation (the open one included,
+// so its own room is not offered) holds on any of its nights. A departure that is not a
+// date after the arrival makes it a stay of one night.
+std::vector<std::string> FreeRoomsForStay(const platform::DataFolder& data, std::string_view arrival,
+                                          std::string_view departure, int currentYear);
+// The nights of a stay: from the arrival up to, not including, the departure; one night
+// when the departure is not a date after the arrival. nullopt when the arrival is no date.
+struct StayNights {
+    platform::Date from, until;
+};
+std::optional<StayNights> NightsOf(std::string_view arrival, std::string_view departure, int currentYear);
+// The first reservation slot, other than `except`, that holds `room3` on one of the nights.
+std::optional<long> ReservationHolding(const platform::DataFolder& data, std::string_view room3,
+                                       const StayNights& nights, int currentYear,
+                                       std::optional<long> except = std::nullopt);
 
 // Whether a guest in the house expected to leave on `departure` is still in the room on
 // `arrival`. Both texts are read as dates (two-digit years placed around `currentYear`);
@@ -67,16 +83,34 @@ enum class ReservationProblem {
     BadRate,
     NoDirectBill,
     BadCash,
-    BadCard
+    BadCard,
+    AlreadyStored,
+    RoomReserved
 };
-std::string ReservationProblemMessage(ReservationProblem problem);
+std::string ReservationProblemMessage(ReservationProblem problem, std::string_view confirmationNumber = {});
 // The checks made before anything is written, in the order the clerk hears of them.
 std::optional<ReservationProblem> CheckReservation(const ReservationEntry& entry, int currentYear);
+// The checks against the reservations file, read when the clerk presses Reserve Now: a
+// confirmation number is stored once, whatever the clerk clicked since it was stored, and
+// no room is booked twice for a night. The entry must have passed CheckReservation.
+std::optional<ReservationProblem> CheckAgainstStored(const platform::DataFolder& data,
+                                                     const ReservationEntry& entry, int currentYear);
 
 // The pay code of the payment text, blank when none was chosen.
 std::string PayCodeText(std::string_view payment);
 // The deposit field of an amount box: the text as typed when it holds an amount, else blank.
 std::string DepositText(std::string_view amount);
+// The amounts a reservation takes: only the amount of the chosen payment's frame (cash
+// for "CASH or CHECK", the card amount for a card); an amount left in another frame was
+// never taken.
+std::string CashTaken(const ReservationEntry& entry);
+std::string CardTaken(const ReservationEntry& entry);
+
+// A reservation's SpareText holds the pay code of the card its card deposit was taken on,
+// so that the deposit reaches the stay's ledger under that card whatever the pay code is
+// changed to later. A reservation stored before the field was kept names no card; its
+// pay code, when a card, stands in for it. nullopt when no card is known.
+std::optional<std::string> DepositCard(const records::GuestRecord& reservation);
 
 // Who stores the reservation and when.
 struct ReservationSession {

@@ -25,12 +25,24 @@ bool HoldsRoomOn(const records::GuestRecord& reservation, std::string_view day, 
     const std::string arrivalText = RTrim(reservation.ArrivalDate);
     if (arrivalText.empty()) return false;
     if (arrivalText == RTrim(day)) return true;
-    const auto arrival = platform::ParseDate(arrivalText, currentYear);
     const auto night = platform::ParseDate(day, currentYear);
+    if (!night) return false;
+    return HoldsRoomDuring(reservation, *night, platform::AddDays(*night, 1), currentYear);
+}
+
+bool HoldsRoomDuring(const records::GuestRecord& reservation, const platform::Date& from,
+                     const platform::Date& until, int currentYear) {
+    const std::string arrivalText = RTrim(reservation.ArrivalDate);
+    if (arrivalText.empty()) return false;
+    const auto arrival = platform::ParseDate(arrivalText, currentYear);
+    if (!arrival) return false;
+    const long first = platform::DaysFromCivil(from);
+    const long last = platform::DaysFromCivil(until);
+    const long in = platform::DaysFromCivil(*arrival);
     const auto departure = platform::ParseDate(reservation.DepartureDate, currentYear);
-    if (!arrival || !night || !departure) return false;
-    const long n = platform::DaysFromCivil(*night);
-    return platform::DaysFromCivil(*arrival) < n && n < platform::DaysFromCivil(*departure);
+    if (departure && platform::DaysFromCivil(*departure) > in)
+        return in < last && first < platform::DaysFromCivil(*departure);
+    return platform::DateText(*arrival) == arrivalText && first <= in && in < last;
 }
 
 RoomGroupCounts CountAvailableRooms(const std::vector<records::RoomRecord>& rooms,

@@ -24,8 +24,15 @@ std::optional<RoomGroup> RoomGroupOf(std::string_view roomType);
 
 // Whether the reservation holds its room on the night of `day` (a date text): on its arrival
 // day, and on every day after it up to, not including, its departure day. The dates are
-// read with two-digit years placed around `currentYear`.
+// read as calendar dates, two-digit years placed around `currentYear`, so "3/12/2026" is
+// the night of 3/12/26 and a stay runs across the end of a month or a year. Every room
+// list of the reservations and the availability counts go by this one rule.
 bool HoldsRoomOn(const records::GuestRecord& reservation, std::string_view day, int currentYear);
+// Whether the reservation holds its room on any night from `from` up to, not including,
+// `until`. A reservation without a readable departure after its arrival holds its arrival
+// night only, and only when its arrival is stored in the system's own date form.
+bool HoldsRoomDuring(const records::GuestRecord& reservation, const platform::Date& from,
+                     const platform::Date& until, int currentYear);
 
 // Per group: its rooms, less one for every reservation holding a room of the group on `day`
 // (a room listed twice in the rooms file counts twice). Out-of-order and occupied rooms

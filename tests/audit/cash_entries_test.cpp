@@ -146,8 +146,9 @@ TEST_F(CashEntriesTest, CancelAndEscWriteNothing) {
 TEST_F(CashEntriesTest, PettyCashRecordIsWrittenAsItsFirstFortyEightBytes) {
     Enter<Form75>("20");
     EXPECT_FALSE(IsLoaded("Form75"));
-    const std::string expected =
-        std::string("\x00\x00\xa0\x41", 4) + "JD" + "3:45:12 PM  " + "12/6/26   " + std::string(20, '\0');
+    // The first spare byte keeps the shift that paid it out.
+    const std::string expected = std::string("\x00\x00\xa0\x41", 4) + "JD" + "3:45:12 PM  " + "12/6/26   " +
+                                 "A" + std::string(19, '\0');
     EXPECT_EQ(ReadBytes("directbill/12626"), expected);
 }
 
@@ -172,6 +173,8 @@ TEST_F(CashEntriesTest, PettyCashRecordsFollowEachOtherAndLowerTheDayCash) {
     EXPECT_EQ(all[1].Clerk, "MK");
     EXPECT_EQ(all[1].TimeText, "4:00:00 PM  ");
     EXPECT_EQ(all[2].Amount, 0.0f);
+    EXPECT_EQ(all[0].ShiftLetter(), "A");
+    EXPECT_EQ(all[1].ShiftLetter(), "B");
     EXPECT_EQ(ReadBytes("directbill/12626").substr(54, 4), std::string("\x00\x00\x20\x40", 4))
         << "the second record starts at byte 54";
 

@@ -8,9 +8,11 @@
 #include "frontdesk/form1.h"
 #include "platform/text.h"
 #include "records/filenames.h"
+#include "records/guest_record.h"
 #include "records/room_record.h"
 #include "records/settings_files.h"
 #include "records/shift_record.h"
+#include "records/stay_ledger.h"
 
 #include <optional>
 
@@ -210,6 +212,60 @@ TEST_F(ChangeDateTest, CancelAndEscapeKeepOnlyTheMonthLineOfTheLoad) {
         EXPECT_EQ(ReadBytes("dates/12626"), "\"12\",\"\"\r\n") << way;
         EXPECT_FALSE(Exists("dates/12726")) << way;
     }
+}
+
+// Once the date has moved, neither the date nor the night's charge can be run again from
+// the same audit window: a second change would skip a day nobody audited, and a second
+// charge would bill every stay-over the new day's night in advance.
+TEST_F(ChangeDateTest, AfterChangeNowTheDateAndTheChargeWaitForTheNextAudit) {
+    records::GuestRecord stay;
+    stay.LastName = Fixed("STAYER", 15);
+    stay.FirstName = Fixed("SAM", 15);
+    stay.Room = "101";
+    stay.Rate = 50;
+    stay.ArrivalDate = Fixed("12/5/26", 10);
+    stay.DepartureDate = Fixed("12/9/26", 10);
+    records::AddGuest(app().data(), records::kGuestFile, stay);
+    records::StayLedgerLine arrival;
+    arrival.Room = "101";
+    arrival.Shift = "A";
+    arrival.PostDate = "12/5/26";
+    arrival.Code = "E";
+    arrival.Description = "ROOM RENT";
+    arrival.Amount = 50;
+    records::AppendStayLedgerLine(records::StayLedgerPath(app().data(), stay), arrival);
+    app().Dispatch([&] { app().Load(audit()); });
+    dialogs().Answer(platform::vbYes);
+    audit().Command1.UserClick();
+    audit().Command3.UserClick();
+    audit().Command7.UserClick();
+    audit().Command4.UserClick();
+    ChangeNow("mk");
+    ASSERT_EQ(clock().DateText(), "12/7/26");
+    const std::string ledger = ReadBytes("dailycharge/dailycharge101STAYERSAM12526");
+    ASSERT_EQ(records::ReadStayLedger(records::StayLedgerPath(app().data(), stay)).size(), 2u)
+        << "the closed day's night is charged";
+
+    EXPECT_TRUE(audit().Command2.Enabled());
+    for (platform::CommandButton* button : {&audit().Command4, &audit().Command1}) {
+        EXPECT_FALSE(button->Enabled()) << button->Caption();
+        button->UserClick();
+        EXPECT_FALSE(change().Loaded()) << button->Caption();
+        EXPECT_EQ(clock().DateText(), "12/7/26") << button->Caption();
+        EXPECT_EQ(records::ReadDayOfWeek(app().data()), 1.0) << button->Caption();
+        EXPECT_EQ(ReadBytes("dailycharge/dailycharge101STAYERSAM12526"), ledger) << button->Caption();
+        EXPECT_FALSE(Exists("totals/totals12726")) << button->Caption();
+    }
+    ExpectNoPendingAnswers();
+
+    // The audit window opened again starts the sequence again (here as if on shift C after
+    // the new day's drop sheet).
+    audit().Command6.UserClick();
+    app().gShift = "C";
+    records::WriteNumberFile(app().data(), records::kCashDropYesFile, 1);
+    app().Dispatch([&] { app().Load(audit()); });
+    EXPECT_TRUE(audit().Command1.Enabled());
+    EXPECT_FALSE(audit().Command4.Enabled());
 }
 
 TEST_F(ChangeDateTest, TheWholeAuditEndsWithTheHousekeepingReportAndTheNewShift) {

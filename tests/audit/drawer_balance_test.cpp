@@ -1,8 +1,13 @@
-// Drawer Balance: the shift's cash less the day's petty cash, the rooms rented on the shift,
-// the printed drop sheet and the "cdropyes" flag that the night audit waits for.
+// Drawer Balance: the shift's cash less the petty cash paid out on the shift, the rooms rented
+// on the shift, the printed drop sheet and the "cdropyes" flag that the night audit waits
+// for; and a whole day of drawers that adds up to the day's cash.
 #include "support/app_fixture.h"
 
 #include "audit/form6.h"
+#include "audit/form72.h"
+#include "audit/form73.h"
+#include "audit/form75.h"
+#include "records/day_totals.h"
 #include "records/filenames.h"
 #include "records/petty_cash.h"
 #include "records/settings_files.h"
@@ -32,19 +37,21 @@ protected:
         cash.CashFromVending = 5.5f;
         cash.CashFromDirectBill = 20;
         records::WriteShiftCash(app().data(), "C", "12/6/26", cash);
-        // Petty cash of the whole day, also the morning shift's.
-        PayOut(5, "AB");
-        PayOut(7.25f, "JD");
+        // Petty cash of this shift, and of the morning shift, which is not this drawer's.
+        PayOut(5, "JD", "C");
+        PayOut(3, "AB", "A");
+        PayOut(7.25f, "JD", "C");
     }
     void OnShift(const std::string& shift, const std::string& clerk) {
         records::WriteShift(app().data(), records::ShiftRecord{shift, clerk});
         app().gShift = shift;
         app().gClerk = clerk;
     }
-    void PayOut(float amount, const std::string& clerk) {
+    void PayOut(float amount, const std::string& clerk, const std::string& shift) {
         records::PettyCashRecord record;
         record.Amount = amount;
         record.Clerk = clerk;
+        record.SetShiftLetter(shift);
         records::AppendPettyCash(app().data(), "12/6/26", record);
     }
     void Rent(int rooms) {
@@ -72,7 +79,7 @@ protected:
     std::optional<double> Flag() { return records::ReadNumberFile(app().data(), records::kCashDropYesFile); }
 };
 
-TEST_F(DrawerBalanceTest, LoadShowsTheShiftCashLessTheDaysPettyCash) {
+TEST_F(DrawerBalanceTest, LoadShowsTheShiftCashLessTheShiftsPettyCash) {
     Rent(3);
     Form6& form = Open();
     EXPECT_TRUE(form.Visible());
@@ -107,13 +114,14 @@ TEST_F(DrawerBalanceTest, PrintingOnShiftCPrintsTheSheetRaisesTheFlagAndCloses) 
 }
 
 TEST_F(DrawerBalanceTest, ShiftsAAndBNeverTouchTheFlag) {
-    for (const char* shift : {"A", "B"}) {
+    for (const auto& [shift, total] : {std::pair{"A", "-3"}, {"B", " 0"}}) {
         OnShift(shift, "MK");
         const std::vector<std::string> lines = PrintWithDrop("0");
         ASSERT_EQ(lines.size(), 25u) << shift << ": no rentals file, no rooms column";
         EXPECT_EQ(lines[4],
                   std::string("                     Date: 12/6/26    Shift: ") + shift + "    Initials: MK");
-        EXPECT_EQ(lines[17], std::string(24, ' ') + "TOTAL SHIFT CASH -12.25") << shift;
+        EXPECT_EQ(lines[17], std::string(24, ' ') + "TOTAL SHIFT CASH " + total)
+            << shift << ": its own petty cash only";
         EXPECT_FALSE(Exists("cdropyes")) << shift;
         EXPECT_FALSE(IsLoaded("Form6")) << shift;
     }
@@ -174,6 +182,93 @@ TEST_F(DrawerBalanceTest, CashComesFromTheShiftFileAndRoomsFromTheCurrentShift) 
     EXPECT_EQ(form.Label11.Caption(), "B");
     EXPECT_EQ(form.Label13.Caption(), "0");
     EXPECT_EQ(form.List1.ListCount(), 2);
+}
+
+// A day of three shifts: cash taken on each, petty cash paid out on shift "A" only, and each
+// clerk dropping exactly what the drawer holds. Each sheet subtracts its own shift's petty
+// cash, every drawer balances, and the three sheets add up to the day's cash.
+class DayOfDrawersTest : public testing::AppFixture {
+protected:
+    DayOfDrawersTest() { SetNow(12, 6, 2026, 8, 0, 0); }
+    void OnShift(const std::string& shift, const std::string& clerk) {
+        records::WriteShift(app().data(), records::ShiftRecord{shift, clerk});
+        app().gShift = shift;
+        app().gClerk = clerk;
+    }
+    template <class F> void Enter(const std::string& amount) {
+        app().Dispatch([&] { app().Load(app().Get<F>()); });
+        F& form = Form<F>();
+        form.Text1.UserTypeText(amount);
+        form.Command2.UserClick();
+        ASSERT_FALSE(form.Loaded());
+    }
+    // The sheet printed by a clerk who drops what the window shows as the shift's total.
+    std::vector<std::string> DropTheTotal() {
+        app().Dispatch([&] { app().Load(app().Get<Form6>()); });
+        Form6& form = Form<Form6>();
+        form.Text1.UserTypeText(form.Label17.Caption());
+        form.Command1.UserClick();
+        std::vector<platform::PrintJob> jobs = printer().TakeJobs();
+        std::vector<std::string> lines;
+        if (jobs.size() == 1)
+            for (const platform::PrintedLine& line : jobs[0].pages.at(0).lines)
+                lines.push_back(line.text);
+        return lines;
+    }
+};
+
+TEST_F(DayOfDrawersTest, PettyCashOfShiftAIsOnItsSheetOnlyAndTheSheetsAddUpToTheDaysCash) {
+    struct Shift {
+        const char* letter;
+        const char* clerk;
+        const char* otherCash;
+        const char* vendingCash;
+        const char* pettyCash; // "" = none paid out
+        const char* pettyLine;
+        const char* totalLine;
+        double total;
+    };
+    const Shift shifts[] = {
+        {"A", "AB", "20", "", "8.25", "PETTY CASH OUT - 8.25", "TOTAL SHIFT CASH  11.75", 11.75},
+        {"B", "MK", "", "5", "", "PETTY CASH OUT - 0", "TOTAL SHIFT CASH  5", 5},
+        {"C", "JD", "", "", "", "PETTY CASH OUT - 0", "TOTAL SHIFT CASH  0", 0},
+    };
+    double sheets = 0;
+    for (const Shift& shift : shifts) {
+        OnShift(shift.letter, shift.clerk);
+        if (*shift.otherCash)
+            Enter<Form73>(shift.otherCash);
+        if (*shift.vendingCash)
+            Enter<Form72>(shift.vendingCash);
+        if (*shift.pettyCash)
+            Enter<Form75>(shift.pettyCash);
+        const std::vector<std::string> lines = DropTheTotal();
+        ASSERT_EQ(lines.size(), 25u) << shift.letter;
+        EXPECT_EQ(lines[15], std::string(25, ' ') + shift.pettyLine) << shift.letter;
+        EXPECT_EQ(lines[17], std::string(24, ' ') + shift.totalLine) << shift.letter;
+        EXPECT_EQ(lines[24], std::string(19, ' ') + "YOUR DRAWER IS SHORT   0 ") << shift.letter;
+        sheets += shift.total;
+    }
+    EXPECT_EQ(records::ReadDayTotals(app().data(), "12/6/26").Cash, 16.75f);
+    EXPECT_DOUBLE_EQ(sheets, 16.75);
+    EXPECT_EQ(records::ReadNumberFile(app().data(), records::kCashDropYesFile), 1.0);
+}
+
+// Petty cash paid out while the drawer window stands open is on the sheet it prints.
+TEST_F(DayOfDrawersTest, TheSheetReadsThePettyCashWhenItIsPrinted) {
+    OnShift("A", "AB");
+    Enter<Form73>("20");
+    app().Dispatch([&] { app().Load(app().Get<Form6>()); });
+    EXPECT_EQ(Form<Form6>().Label17.Caption(), "20");
+    Enter<Form75>("8.25");
+    Form<Form6>().Text1.UserTypeText("11.75");
+    Form<Form6>().Command1.UserClick();
+    std::vector<platform::PrintJob> jobs = printer().TakeJobs();
+    ASSERT_EQ(jobs.size(), 1u);
+    const std::vector<platform::PrintedLine>& lines = jobs[0].pages.at(0).lines;
+    ASSERT_EQ(lines.size(), 25u);
+    EXPECT_EQ(lines[15].text, std::string(25, ' ') + "PETTY CASH OUT - 8.25");
+    EXPECT_EQ(lines[24].text, std::string(19, ' ') + "YOUR DRAWER IS SHORT   0 ");
 }
 
 } // namespace

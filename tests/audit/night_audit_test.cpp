@@ -186,6 +186,35 @@ TEST_F(NightAuditTest, ChargesEveryStayOnceWithTaxOnTheTaxedOnesOnly) {
     ExpectNoPendingAnswers();
 }
 
+// Each total is rounded to the cent after every stay, the day's Tax also after an exempt one.
+TEST(NightTotalsTest, EveryTotalIsRoundedAfterEachStay) {
+    struct Case {
+        float rent, gross, tax; // the day's totals before the stay
+        float rate;
+        bool exempt;
+        float rentAfter, grossAfter, taxAfter;
+    };
+    const Case cases[] = {
+        {10.004f, 11.006f, 1.006f, 50, true, 60.0f, 61.01f, 1.01f},
+        {10.004f, 11.006f, 1.006f, 50, false, 60.0f, 66.01f, 6.01f},
+        {0, 0, 1.234f, 49.99f, true, 49.99f, 49.99f, 1.23f},
+        {0, 0, 0, 49.99f, false, 49.99f, 54.99f, 5.0f},
+    };
+    for (const Case& c : cases) {
+        records::DayTotals before;
+        before.RoomRent = c.rent;
+        before.GrossRent = c.gross;
+        before.Tax = c.tax;
+        before.Cash = 7.5f;
+        const records::DayTotals after = audit::AddNightToTotals(before, c.rate, 0.1, c.exempt);
+        const std::string label = std::to_string(c.rate) + (c.exempt ? " exempt" : " taxed");
+        EXPECT_EQ(after.RoomRent, c.rentAfter) << label;
+        EXPECT_EQ(after.GrossRent, c.grossAfter) << label;
+        EXPECT_EQ(after.Tax, c.taxAfter) << label;
+        EXPECT_EQ(after.Cash, 7.5f) << label;
+    }
+}
+
 TEST_F(NightAuditTest, OnlyARoomRentLineDatedTodayMeansAlreadyCharged) {
     records::GuestRecord arrivedToday =
         CheckIn(Guest("101", "NEW", "12/8/26", 60), Line("101", "12/6/26", "E", 60));

@@ -164,31 +164,54 @@ TEST_F(MonthlyTotalsTest, PrintGivesTheTotalsPageThenTheContinuedPageWithTheShow
     EXPECT_TRUE(Exists("totals/totals3126")) << "the print deletes nothing";
 }
 
-TEST_F(MonthlyTotalsTest, AfterAYearChangeThePrintReadsTheNewYearButKeepsTheShownRoomsAndTaxes) {
+TEST_F(MonthlyTotalsTest, AYearChangeShowsAndPrintsThatYearsMonth) {
     StoreMarch();
-    Day("3/5/25", 80, 80, 8, 0, 0, 0, 2);
+    Day("3/5/25", 80, 88, 8, 0, 0, 0, 2);
     Form30& w = Open();
     w.Combo2.UserPick("2026");
     w.Combo1.UserPick("3  -March");
     w.Combo2.UserPick("2025");
-    EXPECT_EQ(w.List1.ListCount(), 2) << "a year change alone refreshes nothing";
-    EXPECT_EQ(w.Label10.Caption(), "359.99");
+    ASSERT_EQ(w.List1.ListCount(), 1);
+    EXPECT_EQ(w.List1.List(0), "3/5/25  80       88       8        0           0        0        2");
+    // rent 80 x 0.03 = 2.4 and x 0.06 = 4.8
+    EXPECT_EQ(Totals(), (std::vector<std::string>{"80", "88", "8", "0", "0", "0", "2", "2.4", "4.8"}));
+
     const std::vector<std::vector<std::string>> pages = PrintedPages();
     ASSERT_EQ(pages.size(), 2u);
     ASSERT_GE(pages[0].size(), 7u);
     EXPECT_EQ(pages[0][6].substr(0, 11), "3/5/25   80");
-    EXPECT_EQ(pages[1][8], std::string(24, ' ') + "Average Rooms ....  8 ") << "8 shown / 1 counted day";
-    EXPECT_EQ(pages[1][11], std::string(24, ' ') + "City Tax ......... 10.8");
+    EXPECT_EQ(pages[1][8], std::string(24, ' ') + "Average Rooms ....  2 ") << "2 rooms / 1 counted day";
+    EXPECT_EQ(pages[1][11], std::string(24, ' ') + "City Tax ......... 2.4");
+    EXPECT_EQ(pages[1][13], std::string(24, ' ') + "State TAx ........ 4.8");
+
+    w.Combo2.UserPick("2026");
+    EXPECT_EQ(w.List1.ListCount(), 2) << "and back again";
+    EXPECT_EQ(w.Label10.Caption(), "359.99");
 }
 
-TEST_F(MonthlyTotalsTest, PrintBeforeAnyPickHasNoMonthNameAndEmptyTaxes) {
-    Open();
-    const std::vector<std::vector<std::string>> pages = PrintedPages();
-    ASSERT_EQ(pages.size(), 2u);
-    EXPECT_EQ(pages[0][1], "                 Monthly Totals Report for the month of ");
-    EXPECT_EQ(pages[1][8], std::string(24, ' ') + "Average Rooms ....  0 ");
-    EXPECT_EQ(pages[1][11], std::string(24, ' ') + "City Tax ......... ");
-    EXPECT_EQ(pages[1][13], std::string(24, ' ') + "State TAx ........ ");
+TEST_F(MonthlyTotalsTest, PrintWaitsForAYearAndAMonth) {
+    StoreMarch();
+    Form30& w = Open();
+    const std::vector<std::string> before = {ReadBytes("totals/totals3526"), ReadBytes("roomsrented/3526")};
+    for (const char* year : {"", "2026"}) {
+        if (*year)
+            w.Combo2.UserPick(year);
+        dialogs().Answer(platform::vbOK);
+        w.Command2.UserClick();
+        EXPECT_EQ(LastBox().title, "WARNING") << year;
+        EXPECT_EQ(LastBox().prompt, "Please pick a year and then a month before you print the report.")
+            << year;
+        EXPECT_TRUE(printer().TakeJobs().empty()) << year;
+        EXPECT_EQ(w.ActiveControl(), *year ? &w.Combo1 : &w.Combo2) << year;
+    }
+    EXPECT_FALSE(Exists("totals/totalsSe1ar"));
+    EXPECT_FALSE(Exists("roomsrented/Se1ar"));
+    EXPECT_EQ((std::vector<std::string>{ReadBytes("totals/totals3526"), ReadBytes("roomsrented/3526")}),
+              before);
+    ExpectNoPendingAnswers();
+
+    w.Combo1.UserPick("3  -March");
+    EXPECT_EQ(PrintedPages().size(), 2u);
 }
 
 TEST(MonthListRowTest, ATextThatFillsOrPassesItsColumnIsFollowedDirectlyByTheNext) {

@@ -114,6 +114,7 @@ protected:
         ASSERT_EQ(grantpt(m_master), 0);
         ASSERT_EQ(unlockpt(m_master), 0);
         const std::string device = ptsname(m_master);
+        m_device = device;
         Form<Form50>().MSComm1.SetDevices([this, device](int port) {
             asked.push_back(port);
             return port == 3 ? device : std::string();
@@ -139,9 +140,11 @@ protected:
     }
 
     std::vector<int> asked;
+    std::string PtyDevice() const { return m_device; }
 
 private:
     int m_master = -1;
+    std::string m_device;
 };
 
 TEST_F(Form50PortTest, CallFromTheBoxIsPostedAndAReloadSearchesFromPortOne) {
@@ -166,6 +169,36 @@ TEST_F(Form50PortTest, CallFromTheBoxIsPostedAndAReloadSearchesFromPortOne) {
     LoadCapture();
     EXPECT_EQ(asked, (std::vector<int>{1, 2, 3}));
     EXPECT_TRUE(Form<Form50>().MSComm1.PortOpen());
+}
+
+// Only "no such port" moves the search on: a device that cannot be opened for any other
+// reason (here a folder in place of the device) ends it with no port open.
+TEST_F(Form50PortTest, AnErrorOtherThanNoSuchPortEndsTheSearch) {
+    const std::string folder = DataFile("detail").string();
+    const std::string pty = PtyDevice();
+    struct Case {
+        const char* name;
+        std::vector<std::string> devices; // ports 1, 2, 3
+        std::vector<int> asked;
+        bool open;
+    };
+    const Case cases[] = {
+        {"no device, not a terminal", {"/nonexistent/ttyVantreth", "/dev/null", pty}, {1, 2, 3}, true},
+        {"a folder on port 2", {"", folder, pty}, {1, 2}, false},
+        {"a folder on port 1", {folder, "", pty}, {1}, false},
+    };
+    for (const Case& c : cases) {
+        Form<Form50>().MSComm1.SetDevices([this, devices = c.devices](int port) {
+            asked.push_back(port);
+            return port >= 1 && port <= 3 ? devices[port - 1] : std::string();
+        });
+        asked.clear();
+        app().Dispatch([&] { app().Unload(Form<Form50>()); });
+        LoadCapture();
+        EXPECT_EQ(asked, c.asked) << c.name;
+        EXPECT_EQ(Form<Form50>().MSComm1.PortOpen(), c.open) << c.name;
+        EXPECT_TRUE(dialogs().shown().empty()) << c.name;
+    }
 }
 
 // The box sends a record one character short: after a second of silence the fragment is

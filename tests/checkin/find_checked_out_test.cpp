@@ -524,7 +524,7 @@ TEST_F(FindCheckedOutTest, PrintFolioReprintsTheShownStayAndWritesNoFile) {
     for (const platform::PrintedLine& line : jobs[0].pages.at(0).lines)
         lines.push_back(line.text);
     ASSERT_GE(lines.size(), 20u);
-    EXPECT_EQ(lines[1], app().settings().motelName);
+    EXPECT_EQ(lines[1], app().settings().Letterhead()[0]);
     EXPECT_EQ(lines[9], "JOHN SMITH" + std::string(34, ' ') + "Arrived: 12/6/26   ");
     EXPECT_EQ(lines[17], "101   A    12/6/26   E     ROOM RENT" + std::string(13, ' ') + " 50 " +
                              std::string(6, ' ') + "4.5" + std::string(2, ' ') + " 54.5 ");

@@ -263,6 +263,36 @@ TEST_F(Form2Test, StateAndChildrenMoveOnByThemselves) {
     EXPECT_EQ(Focus(), "Text21");
 }
 
+// Mended: the state, adults and children boxes move on by themselves; a clerk who ends
+// every box with Enter typed that Enter into the next box and landed one box too far (the
+// zip went into Phone). An Enter in a box the focus has just moved to by itself, before any
+// other key there, does nothing.
+TEST_F(Form2Test, EnterRightAfterABoxMovedOnByItselfDoesNothing) {
+    const struct {
+        std::string from, keys;
+        std::vector<std::pair<std::string, std::string>> texts;
+        std::string focus;
+    } cases[] = {
+        {"Text14", "tx\r62701\r", {{"Text14", "tx"}, {"Text15", "62701"}, {"Text16", ""}}, "Text16"},
+        {"Text14", "tx\r\r", {{"Text15", ""}}, "Text16"}, // a second Enter walks on
+        {"Text14", "tx6\r", {{"Text15", "6"}}, "Text16"}, // after another key Enter walks as ever
+        {"Text14", "t\r", {{"Text14", "t"}}, "Text15"},   // no move by itself, no Enter ignored
+        {"Text18", "2\r1\r", {{"Text18", "2"}, {"Text19", "1"}}, "Text21"},
+        {"Text19", "0\r\r", {{"Text19", "0"}, {"Text21", "JD"}}, "Text20"},
+    };
+    for (const auto& c : cases) {
+        Open();
+        FillIn();
+        static_cast<platform::TextBox*>(checkIn().Find(c.from))->SetFocus();
+        for (char key : c.keys)
+            checkIn().UserKey(key);
+        for (const auto& [box, text] : c.texts)
+            EXPECT_EQ(checkIn().Find(box)->ValueText(), text) << c.from << " " << c.keys << ": " << box;
+        EXPECT_EQ(Focus(), c.focus) << c.from << " " << c.keys;
+        checkIn().Command3.UserClick();
+    }
+}
+
 TEST_F(Form2Test, EnterInTheFirstNameWarnsForEachDoNotRentRecord) {
     const std::string tail(50, '\0');
     WriteBytes("norent", platform::Fixed("SMITH", 15) + platform::Fixed("JOHN", 15) + tail +
@@ -392,6 +422,32 @@ TEST_F(FeeTest, SecondFeeReplacesTheFirstInTheTotals) {
 }
 
 // Mended: an amount that is not a number is refused before anything changes.
+// Mended: after "Yes" the fee of the stay just written stayed in the panel, and a fee for
+// the further room was added less that first fee (room 104 at 49.5 with a fee of 5 showed
+// 44.5). The further room's total counts its own fee only.
+TEST_F(FeeTest, FeeForAFurtherRoomCountsOnlyItsOwnFee) {
+    Open();
+    FillIn();
+    dialogs().Answer(platform::vbOK);
+    AddFee("PET", "10");
+    CommitWithoutDeposit();
+    Form<Form15>().Command1.UserClick();
+    EXPECT_FALSE(checkIn().Frame7.Visible());
+    ASSERT_TRUE(checkIn().Combo1.UserPick("104 K11  "));
+    ASSERT_TRUE(checkIn().Combo2.UserPick("CASH or CHECK"));
+    ASSERT_EQ(checkIn().Label25.Caption(), "49.5");
+    dialogs().Answer(platform::vbOK);
+    AddFee("OTHER", "5");
+    EXPECT_EQ(checkIn().Label25.Caption(), "54.5");
+    EXPECT_EQ(checkIn().Text7.Text(), "54.5");
+    CommitWithoutDeposit();
+    const auto lines = records::ReadStayLedger(DataFile("dailycharge/dailycharge104SMITHJOHN12626"));
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[1].Code + " " + lines[1].Description, "J OTHER");
+    EXPECT_EQ(lines[1].Amount, 5);
+    EXPECT_EQ(lines[2].Amount, 54.5f);
+}
+
 TEST_F(FeeTest, FeeThatIsNotAnAmountIsRefused) {
     Open();
     FillIn();
@@ -487,6 +543,19 @@ TEST_F(Form2Test, DuplicateYesPostsNoFeeForTheFurtherRoom) {
     EXPECT_EQ(lines[0].Code, "E");
     EXPECT_EQ(lines[1].Code, "P");
     EXPECT_EQ(lines[1].Amount, 49.5f);
+}
+
+// Mended: emptying the cash box of a stay paid in cash enabled the guest panel after "Yes";
+// it stays disabled until a payment is chosen for the further room.
+TEST_F(Form2Test, DuplicateYesLeavesTheGuestPanelDisabledAfterACashStay) {
+    Open();
+    FillIn();
+    CommitWithoutDeposit();
+    Form<Form15>().Command1.UserClick();
+    EXPECT_FALSE(checkIn().Frame5.Enabled());
+    ASSERT_TRUE(checkIn().Combo1.UserPick("104 K11  "));
+    ASSERT_TRUE(checkIn().Combo2.UserPick("VISA/MASTER"));
+    EXPECT_TRUE(checkIn().Frame5.Enabled());
 }
 
 TEST_F(Form2Test, DuplicateNoReturnsToTheFrontDesk) {

@@ -1,5 +1,5 @@
 // The totals report from the single old totals file: the report's lines, which records
-// print, and the window on a data folder where the file cannot exist.
+// print, and the window on a data folder that holds the per-day totals folder beside it.
 #include "support/app_fixture.h"
 
 #include "checkin/form34.h"
@@ -60,7 +60,7 @@ std::string FileOf(const std::vector<records::DayTotals>& records) {
     return bytes;
 }
 
-// A data folder in which a file named "totals" can lie (no totals/ folder).
+// A bare data folder for the old totals file.
 class OldTotalsFileTest : public ::testing::Test {
 private:
     TempFolder temp;
@@ -71,7 +71,7 @@ protected:
     platform::Printer printer{device};
 
     void WriteFile(const std::string& bytes) {
-        std::ofstream out(temp.path() / "totals", std::ios::binary | std::ios::trunc);
+        std::ofstream out(temp.path() / "oldtotals", std::ios::binary | std::ios::trunc);
         out << bytes;
     }
 };
@@ -101,7 +101,7 @@ TEST_F(OldTotalsFileTest, ACutOffLastRecordIsNotRead) {
 
 TEST_F(OldTotalsFileTest, AMissingFileGivesNoRecordsAndIsNotCreated) {
     EXPECT_TRUE(printing::ReadOldTotalsFile(folder).empty());
-    EXPECT_FALSE(std::filesystem::exists(folder.root() / "totals"));
+    EXPECT_FALSE(std::filesystem::exists(folder.root() / "oldtotals"));
 }
 
 TEST_F(OldTotalsFileTest, AnOpenDocumentIsEndedBeforeTheReport) {
@@ -123,47 +123,37 @@ protected:
     }
 };
 
-// The name "totals" is the per-day totals folder's, so there never is such a file.
-TEST_F(Form34Test, TheTotalsFolderInPlaceOfTheFileMeansNothingToPrint) {
+// The per-day totals folder takes the name "totals", so the old file lies beside it.
+TEST_F(Form34Test, PrintsFromTheOldFileBesideTheTotalsFolder) {
     records::AddToDayTotals(app().data(), "12/6/26", records::DayTotalsField::Cash, 25);
     const std::string dayTotals = ReadBytes("totals/totals12626");
-
-    Open();
-
-    EXPECT_TRUE(printer().TakeJobs().empty());
-    EXPECT_TRUE(dialogs().shown().empty()) << LastBox().prompt;
-    EXPECT_FALSE(IsLoaded("Form34"));
-    EXPECT_FALSE(Form<Form34>().Visible());
-    EXPECT_TRUE(std::filesystem::is_directory(DataFile("totals")));
-    EXPECT_EQ(ReadBytes("totals/totals12626"), dayTotals);
-}
-
-TEST_F(Form34Test, WithoutTheTotalsFolderNoFileIsMadeInItsPlace) {
-    std::filesystem::remove_all(DataFile("totals"));
-    Open();
-    EXPECT_TRUE(printer().TakeJobs().empty());
-    EXPECT_TRUE(dialogs().shown().empty()) << LastBox().prompt;
-    EXPECT_FALSE(Exists("totals"));
-    // So the next start-up can make the folder again.
-    EXPECT_NO_THROW(app().data().EnsureLayout());
-}
-
-TEST_F(Form34Test, PrintsTodaysReportEachTimeItIsOpened) {
-    std::filesystem::remove_all(DataFile("totals"));
-    WriteBytes("totals", FileOf({Totals("12/5/26", 1), Totals("12/6/26", 99.99f)}));
+    ASSERT_TRUE(std::filesystem::is_directory(DataFile("totals")));
+    WriteBytes("oldtotals", FileOf({Totals("12/5/26", 1), Totals("12/6/26", 99.99f)}));
 
     Open();
     std::vector<platform::PrintJob> jobs = printer().TakeJobs();
     ASSERT_EQ(jobs.size(), 1u);
     EXPECT_EQ(jobs[0].Text(), ExpectedReport("12/6/26", " 99.99"));
     EXPECT_FALSE(IsLoaded("Form34"));
+    EXPECT_FALSE(Form<Form34>().Visible());
+    EXPECT_EQ(ReadBytes("totals/totals12626"), dayTotals) << "the day's own totals are not the report's";
 
+    // Opened again on another day, it prints that day's record.
     SetNow(12, 5, 2026, 23, 0, 0);
     Open();
     jobs = printer().TakeJobs();
     ASSERT_EQ(jobs.size(), 1u);
     EXPECT_EQ(jobs[0].Text(), ExpectedReport("12/5/26", " 1"));
     EXPECT_TRUE(dialogs().shown().empty()) << LastBox().prompt;
+}
+
+TEST_F(Form34Test, WithoutTheFileNothingIsPrintedOrMade) {
+    Open();
+    EXPECT_TRUE(printer().TakeJobs().empty());
+    EXPECT_TRUE(dialogs().shown().empty()) << LastBox().prompt;
+    EXPECT_FALSE(IsLoaded("Form34"));
+    EXPECT_FALSE(Exists("oldtotals"));
+    EXPECT_TRUE(std::filesystem::is_directory(DataFile("totals")));
 }
 
 } // namespace

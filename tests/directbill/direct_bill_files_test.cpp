@@ -102,5 +102,14 @@ TEST(DirectBillRulesTest, NewBalanceIsShownBalanceLessPaymentInDoublePrecision) 
             << c.shown << " - " << c.payment;
 }
 
+TEST(DirectBillRulesTest, ATypedBalanceIsKeptToTheCent) {
+    const struct {
+        const char* typed;
+        float balance;
+    } cases[] = {{"100.5", 100.5f}, {"12.346", 12.35f}, {"0.125", 0.12f}, {"-3.004", -3.0f}, {"", 0.0f}};
+    for (const auto& c : cases)
+        EXPECT_EQ(directbill::TypedBalance(c.typed), c.balance) << '"' << c.typed << '"';
+}
+
 } // namespace
 } // namespace vantreth

@@ -92,6 +92,21 @@ TEST_F(Form22Test, SaveChangesStoresTheBoxesAsTypedAndKeepsCodeAndPayment) {
     EXPECT_EQ(Account(3).CompanyName, platform::Fixed("BOLT CO", 80)) << "other accounts untouched";
 }
 
+TEST_F(Form22Test, SaveChangesReadsAnEmptiedBalanceBoxAsZero) {
+    for (const char* typed : {"", "   "}) {
+        records::RewriteAccount(app().data(), 1, MakeAccount("1001", "ACME", 74.5f));
+        OpenEdit();
+        edit().Combo1.UserPick("1001  ACME");
+        Retype(edit().Text12, typed);
+        edit().Command1.UserClick();
+        EXPECT_FALSE(IsLoaded("Form22")) << "'" << typed << "'";
+        EXPECT_EQ(Account(1).Balance, 0.0f) << "'" << typed << "'";
+        EXPECT_EQ(Account(1).CompanyName, platform::Fixed("ACME", 80)) << "'" << typed << "'";
+        app().Dispatch([&] { app().Unload("Form21"); });
+    }
+    EXPECT_TRUE(dialogs().shown().empty()) << LastBox().prompt;
+}
+
 TEST_F(Form22Test, SaveChangesRefusesAnEmptyNameOrABalanceThatIsNoNumber) {
     const std::string before = ReadBytes("directbill/dbmember");
     OpenEdit();
@@ -157,7 +172,7 @@ TEST_F(Form22Test, NoticeShowsTheStoredBalanceAndNeedsANonZeroBalanceBox) {
     const auto documents = Printed();
     ASSERT_EQ(documents.size(), 1u);
     ASSERT_EQ(documents[0].size(), 36u) << "the full notice";
-    EXPECT_EQ(documents[0][1], "Test Motel");
+    EXPECT_EQ(documents[0][1], std::string(31, ' ') + "Test Motel");
     EXPECT_EQ(documents[0][11], "12/6/26                        BILLING NOTICE");
     EXPECT_EQ(documents[0][16], "1001  ACME");
     EXPECT_EQ(documents[0][26], std::string(53, ' ') + "BALANCE DUE:  74.5");

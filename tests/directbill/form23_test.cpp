@@ -100,6 +100,21 @@ TEST_F(Form23Test, PaymentLowersTheBalanceAndAddsToShiftAndDayCash) {
     EXPECT_EQ(records::ReadDbPayments(app().data(), "12/6/26")[1].NewBalance, "84.5");
 }
 
+// Single precision leaves a speck of a cent after a subtraction; the balance is kept to the
+// cent, so a company that paid in full owes 0 and gets no notice.
+TEST_F(Form23Test, PaymentsInFullLeaveABalanceOfExactlyZero) {
+    Add(MakeAccount("1003", "CARGO", 150));
+    OpenPayments();
+    PayOn("1003 CARGO", "143.58");
+    EXPECT_EQ(Account(3).Balance, 6.42f);
+    PayOn("1003 CARGO", "6.42");
+    EXPECT_EQ(Account(3).Balance, 0.0f);
+    EXPECT_EQ(records::ReadDbPayments(app().data(), "12/6/26").at(1).NewBalance, "0");
+    ASSERT_TRUE(pay().Combo1.UserPick("1003 CARGO"));
+    EXPECT_EQ(pay().Label7.Caption(), "0");
+    EXPECT_FALSE(pay().Command3.Enabled());
+}
+
 TEST_F(Form23Test, RefusesAPaymentWithoutAnAccountOrThatIsNoNumber) {
     OpenPayments();
     PayOn("1001 ACME", "25.5");

@@ -3,6 +3,7 @@
 // the ledger carried when the room changed, and the refusals that write nothing.
 #include "support/app_fixture.h"
 
+#include "checkin/guest_entry.h"
 #include "folio/check_back_in.h"
 #include "folio/form4.h"
 #include "folio/form40.h"
@@ -365,17 +366,48 @@ TEST_F(CheckBackInTest, AnotherRoomCarriesEveryLedgerLineToTheNewRoomsName) {
     EXPECT_EQ(folio().Combo1.Items(), (std::vector<std::string>{"101 JONES MARY", "12  SMITH JOHN"}));
 }
 
-TEST_F(CheckBackInTest, DirectBillStayComesBackWithoutItsAccountCode) {
+// The check-out charged the stay to the account; the check back in takes that charge back
+// (with a line in the day's direct-bill log), bills the stay to the account again and says
+// so, and the next check-out charges the whole stay once.
+TEST_F(CheckBackInTest, DirectBillStayComesBackBilledToItsAccountWithTheChargeTakenBack) {
+    records::DirectBillAccount tools;
+    tools.CompanyName = Fixed("ACME TOOLS", 80);
+    tools.DBNumber = Fixed("1234", 7);
+    tools.Balance = 139.95f; // 100 owed before, 39.95 for DOE's stay
+    records::AppendAccount(app().data(), tools);
+    app().gShift = "B";
     Open();
-    CheckBackIn("12  DOE  JANE", "12  SNQ3");
+    DoubleClick("12  DOE  JANE");
+    dialogs().Answer(platform::vbYes);
+    dialogs().Answer(platform::vbOK);
+    ASSERT_TRUE(back().Combo1.UserPick("12  SNQ3"));
 
     ExpectDone();
     records::GuestRecord expected = doe;
     expected.Nights = 1;
     expected.CheckOutTime = std::string(10, ' ');
     expected.DepartureDate = Fixed("12/7/26", 10);
-    expected.DBNumber = std::string(8, ' ');
-    EXPECT_EQ(Slot(2), expected.Encode());
+    EXPECT_EQ(Slot(2), expected.Encode()) << "the account code comes back with the stay";
+    EXPECT_EQ(LastBox().title, "Check Back In");
+    EXPECT_EQ(
+        LastBox().prompt,
+        "This stay was charged to direct bill account 1234 ACME TOOLS when the guest checked out. That "
+        "charge of 39.95 has been taken off the account again, and the stay is billed to the account as "
+        "before: the whole stay will be charged to it when the guest checks out.");
+    EXPECT_EQ(records::ReadAccount(app().data(), 1).Balance, 100.0f);
+    const std::vector<records::DbDailyLine> day = records::ReadDbDaily(app().data(), "12/6/26");
+    ASSERT_EQ(day.size(), 1u);
+    EXPECT_EQ(day[0].Room, "12 ");
+    EXPECT_EQ(day[0].Shift, "B");
+    EXPECT_EQ(day[0].Account, "1234 ACME TOOLS");
+    EXPECT_EQ(day[0].Amount, -39.95f);
+
+    back().Command1.UserClick();
+    ASSERT_TRUE(folio().Combo1.UserPick("12  DOE JANE"));
+    dialogs().Answer(platform::vbYes);
+    folio().Command4.UserClick();
+    EXPECT_TRUE(records::ReadGuest(app().data(), records::kGuestFile, 2).IsFree());
+    EXPECT_EQ(records::ReadAccount(app().data(), 1).Balance, 139.95f) << "charged once for the whole stay";
 }
 
 TEST_F(CheckBackInTest, WithNoFreeSlotTheStayIsAppended) {
@@ -452,6 +484,110 @@ TEST_F(CheckBackInTest, AMissingLedgerIsReportedWhenTheRoomChanges) {
               "The folio of this guest (dailycharge104SMITHJOHN12526) could not be found. The guest was not "
               "checked back in.");
     EXPECT_EQ(Files(), before);
+}
+
+// A refusal says why in a box and writes nothing.
+class CheckBackInRefusalTest : public CheckBackInTest {
+protected:
+    void ExpectRefused(const std::string& guestLine, const std::string& roomLine, const std::string& prompt) {
+        Open();
+        const Snapshot before = Files();
+        DoubleClick(guestLine);
+        dialogs().Answer(platform::vbYes);
+        dialogs().Answer(platform::vbOK);
+        ASSERT_TRUE(back().Combo1.UserPick(roomLine)) << roomLine;
+        EXPECT_EQ(LastBox().title, "WARNING");
+        EXPECT_EQ(LastBox().prompt, prompt);
+        EXPECT_EQ(Files(), before);
+        EXPECT_EQ(back().Command1.Caption(), "Cancel / Esc");
+    }
+};
+
+// SMITH was checked back in to room 12 and checked out again: his folio went to room 12's
+// name, and his first check-out no longer stands for the stay.
+TEST_F(CheckBackInRefusalTest, AnEarlierCheckOutOfAStayCheckedOutAgainIsRefused) {
+    std::filesystem::rename(DataFile(kSmith104), DataFile(kSmith12));
+    records::GuestRecord again = smith;
+    again.Room = "12 ";
+    records::AppendHistoryEntry(app().data(), records::HistoryForCheckOut(again, "1:10:00 PM", kToday));
+    ExpectRefused(
+        "104  SMITH  JOHN", "104 Q11--dirty",
+        "This is an earlier check-out of this stay: it was checked back in and checked out again later, "
+        "from room 12, and its folio went with it. Please pick the guest's last check-out. The guest "
+        "was not checked back in.");
+}
+
+// Another JOHN SMITH who arrived the same day is in room 104 now: the ledger of that name is
+// his, and is not carried away.
+TEST_F(CheckBackInRefusalTest, ALedgerAStayInTheHouseUsesIsNotCarriedAway) {
+    records::GuestRecord twin = smith;
+    twin.FolioNumber = Fixed("18", 5);
+    records::WriteGuest(app().data(), records::kGuestFile, 3, twin);
+    ExpectRefused(
+        "104  SMITH  JOHN", "12  SNQ3",
+        "The folio dailycharge104SMITHJOHN12526 is also the folio of SMITH, JOHN in room 104, who is "
+        "checked in. The guest was not checked back in, so that the two stays do not share one folio.");
+}
+
+TEST_F(CheckBackInRefusalTest, AChargeToAnAccountThatCannotBeFoundIsNotLeftStanding) {
+    ExpectRefused(
+        "12  DOE  JANE", "12  SNQ3",
+        "This stay was charged to direct bill account 1234 when the guest checked out, and that account "
+        "cannot be found, so the charge cannot be taken back. The guest was not checked back in.");
+}
+
+TEST_F(CheckBackInRefusalTest, AStayWhoseLedgerIsMissingIsNotReopenedInItsRoom) {
+    std::filesystem::remove(DataFile(kSmith104));
+    ExpectRefused(
+        "104  SMITH  JOHN", "104 Q11--dirty",
+        "The folio of this guest (dailycharge104SMITHJOHN12526) could not be found. The guest was not "
+        "checked back in.");
+}
+
+// A double quote typed in a name: the record, the ledger's name and the history line hold
+// the name by one rule, so the stay that left is found and comes back with its folio.
+TEST_F(CheckBackInTest, ANameWithAQuoteComesBackWithItsFolio) {
+    records::GuestRecord quoted = Guest("O\"NEIL", "JO", "211");
+    records::WriteGuest(app().data(), records::kGuestFile, 3, quoted);
+    const auto ledger = records::StayLedgerPath(app().data(), quoted);
+    records::AppendStayLedgerLine(ledger, Posting("211", "E", "ROOM RENT", 39.95f));
+    records::AppendStayLedgerLine(ledger, Posting("211", "N", "VISA/MASTER", 39.95f));
+    Open();
+    ASSERT_TRUE(folio().Combo1.UserPick("211 O\"NEIL JO"));
+    dialogs().Answer(platform::vbYes);
+    folio().Command4.UserClick();
+    ASSERT_TRUE(records::ReadGuest(app().data(), records::kGuestFile, 3).IsFree());
+    const records::HistoryEntry left = records::ReadHistory(app().data()).back();
+    EXPECT_EQ(
+        records::StayLedgerFile(app().data(), left.Room, left.LastName, left.FirstName, left.ArrivalDate),
+        ledger)
+        << "the history line names the same ledger";
+
+    back().Command1.UserClick();
+    folio().Command6.UserClick();
+    DoubleClick("211  O'NEIL  JO");
+    dialogs().Answer(platform::vbYes);
+    ASSERT_TRUE(back().Combo1.UserPick("211 NQ1--dirty"));
+    ExpectDone();
+    ASSERT_TRUE(folio().Combo1.UserPick("211 O'NEIL JO"));
+    EXPECT_EQ(folio().List1.ListCount(), 4) << "heading, rule and the two lines";
+    EXPECT_EQ(folio().Label18.Caption(), "0");
+}
+
+// The check-in and reservation windows put a typed name into the record by the same rule.
+TEST(TypedNameTest, TheGuestWindowsStoreANameByTheOneRule) {
+    struct Typed {
+        std::string lastName, firstName, company, street, city, state, zip, phone, regCard, adults, children,
+            comment;
+    };
+    const Typed typed{"o\"neil", "jo\tann", "", "", "", "", "", "", "", "2", "0", ""};
+    records::GuestRecord capitals;
+    checkin::PutGuestDetails(capitals, typed, checkin::Letters::Capitals);
+    EXPECT_EQ(capitals.LastName, Fixed("O'NEIL", 15));
+    EXPECT_EQ(capitals.FirstName, Fixed("JO ANN", 15));
+    records::GuestRecord asTyped;
+    checkin::PutGuestDetails(asTyped, typed, checkin::Letters::AsTyped);
+    EXPECT_EQ(asTyped.LastName, Fixed("o'neil", 15));
 }
 
 TEST_F(CheckBackInTest, APlanIsCheckedAgainstTheRoomsFile) {

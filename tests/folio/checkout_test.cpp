@@ -3,6 +3,11 @@
 // and room, account charge and day line, and the refusals that leave every file as it was.
 #include "folio/folio_fixture.h"
 
+#include "callacct/call_maker.h"
+#include "folio/form9.h"
+
+#include <functional>
+
 #include <gmock/gmock.h>
 
 namespace vantreth {
@@ -92,7 +97,7 @@ TEST_F(CheckOutTest, PrintFolioMarksTheGuestPrintedAndPrintsEachTime) {
         EXPECT_EQ(ReadBytes("guest").substr(kCheckOutTime, 10), "-------   ") << press;
         const std::vector<std::string> lines = PrintedLines();
         ASSERT_GT(lines.size(), 20u) << press;
-        EXPECT_EQ(lines[1], app().settings().motelName);
+        EXPECT_EQ(lines[1], app().settings().Letterhead()[0]);
         EXPECT_EQ(lines[9], Fixed("JOHN SMITH", 44) + "Arrived: 12/5/26   ");
         EXPECT_EQ(lines[12], std::string(39, ' ') + "Present Time: 3:45:12 PM");
         EXPECT_EQ(lines[13], std::string(46, ' ') + "Today: 12/6/26");
@@ -360,11 +365,17 @@ TEST_F(CheckOutTest, PrinterFailureLeavesTheDirectBillGuestCheckedIn) {
     Open();
     Choose("102 BILL BETTY");
     const std::string before = Files();
+    const std::string ledger = ReadBytes("dailycharge/dailycharge102BILLBETTY12526");
+    // A call that came while the question was up is posted by the step, and is undone with it.
+    const std::string call = testing::Call(" 102", "  1.25").text;
+    app().gCallBuffer = call;
     dialogs().Answer(platform::vbYes);
     dialogs().Answer(platform::vbOK); // the printer's error
     folio().Command4.UserClick();
     EXPECT_EQ(LastBox().title, "Printer Error");
     EXPECT_EQ(Files(), before) << "no half check-out";
+    EXPECT_EQ(ReadBytes("dailycharge/dailycharge102BILLBETTY12526"), ledger);
+    EXPECT_EQ(app().gCallBuffer, call) << "the call waits to be posted again";
     app().printer().SetDevice(printer());
 }
 
@@ -394,6 +405,121 @@ TEST_F(CheckOutTest, TwoDirectBillCheckOutsAddTwoDayLines) {
     EXPECT_EQ(day[1].Amount, 12.35f);
     EXPECT_EQ(records::ReadAccount(data(), 2).Balance, 233.35f) << "100.5 + 120.5 + 12.35";
     EXPECT_EQ(records::ReadHistory(data()).size(), 2u);
+}
+
+// The folio window's pay-code and account labels follow the Edit Guest boxes before
+// anything is saved, and keep an account line that was hidden: check-out goes by the
+// stored record and prints the account it charges.
+class CheckOutAfterEditTest : public CheckOutTest {
+protected:
+    // Opens Edit Guest on BILL BETTY, types into it, saves or cancels, and checks her out.
+    void EditThenCheckOut(const std::function<void(Form9&)>& typing, bool save, bool refused) {
+        Open();
+        Choose("102 BILL BETTY");
+        folio().Command5.UserClick();
+        ASSERT_TRUE(IsLoaded("Form9"));
+        typing(Form<Form9>());
+        (save ? Form<Form9>().Command1 : Form<Form9>().Command2).UserClick();
+        ASSERT_FALSE(IsLoaded("Form9"));
+        dialogs().Answer(refused ? platform::vbOK : platform::vbYes);
+        folio().Command4.UserClick();
+    }
+    void TypePayCodeN(Form9& edit) {
+        while (!edit.Text1.Text().empty())
+            edit.Text1.UserType(platform::vbKeyBack);
+        edit.Text1.UserTypeText("N");
+    }
+};
+
+TEST_F(CheckOutAfterEditTest, APayCodeTypedAndCancelledStillLeavesThroughTheAccount) {
+    EditThenCheckOut([this](Form9& edit) { TypePayCodeN(edit); }, false, false);
+    EXPECT_TRUE(GuestIn(2).IsFree());
+    EXPECT_EQ(records::ReadAccount(data(), 2).Balance, 221.0f) << "ACME TRUCKING is charged";
+    EXPECT_THAT(PrintedLines(), ::testing::Contains("DIRECT BILL ACCOUNT: 1001  ACME TRUCKING"));
+}
+
+TEST_F(CheckOutAfterEditTest, ACardPayCodeSavedWithoutAccountOwesTheBalance) {
+    const std::string accounts = ReadBytes("directbill/dbmember");
+    EditThenCheckOut([this](Form9& edit) { TypePayCodeN(edit); }, true, true);
+    EXPECT_EQ(LastBox().title, "Balance Due");
+    EXPECT_FALSE(GuestIn(2).IsFree());
+    EXPECT_EQ(ReadBytes("directbill/dbmember"), accounts);
+    EXPECT_FALSE(Exists("history/history"));
+}
+
+TEST_F(CheckOutAfterEditTest, TheAccountChargedIsTheAccountPrinted) {
+    EditThenCheckOut(
+        [](Form9& edit) {
+            while (!edit.Text2.Text().empty())
+                edit.Text2.UserType(platform::vbKeyBack);
+            edit.Text2.UserTypeText("1000");
+        },
+        true, false);
+    EXPECT_EQ(records::ReadAccount(data(), 1).Balance, 120.5f) << "OTHER CO is charged";
+    EXPECT_EQ(records::ReadAccount(data(), 2).Balance, 100.5f);
+    const std::vector<std::string> lines = PrintedLines();
+    EXPECT_THAT(lines, ::testing::Contains("DIRECT BILL ACCOUNT: 1000  OTHER CO"));
+    EXPECT_THAT(lines,
+                ::testing::Contains(std::string(28, ' ') + "Account balance after this stay..... 120.5"));
+    EXPECT_EQ(records::ReadDbDaily(data(), "12/6/26").at(0).Account, "1000 OTHER CO");
+}
+
+// A call of the room may come from the call box while "Are you sure ...?" is up. Nothing is
+// written while a box is up inside a step, so the call waits; the check-out posts it before
+// it reads the balance, and decides on that.
+TEST_F(CheckOutTest, ACallThatComesWhileTheQuestionIsUpIsCountedBeforeTheGuestLeaves) {
+    // Paid up in cash with an account line: may leave at 0, not owing a call.
+    GuestRecord carl = FolioGuest("104", "CASH", "CARL", "L");
+    carl.DBNumber = Fixed("1001", 8);
+    AddGuest(carl);
+    Post(carl, LedgerLine("104", "J", "ROLL AWAY", 10));
+    Post(carl, LedgerLine("104", "L", "CASH REC.", 10));
+    const struct {
+        const char* item;
+        const char* extension;
+        long slot;
+        const char* refusal; // the title of the box that keeps the guest in, or nullptr
+        float account;       // ACME TRUCKING's balance after
+    } cases[] = {
+        {"101 SMITH JOHN", " 101", 1, "Balance Due", 100.5f}, // paid up, now owes the call
+        {"104 CASH CARL", " 104", 3, "Check Out", 100.5f},    // the pay code does not settle the call
+        {"102 BILL BETTY", " 102", 2, nullptr, 222.25f},      // 100.5 + 120.5 + the call
+    };
+    Open();
+    ASSERT_TRUE(IsLoaded("Form50")) << "call capture runs while the folio is open";
+    for (const auto& c : cases) {
+        Choose(c.item);
+        const GuestRecord guest = GuestIn(c.slot);
+        const records::CallRecord call = testing::Call(c.extension, "  1.25");
+        bool sent = false;
+        app().on_modal = [&] {
+            if (sent)
+                return;
+            sent = true;
+            app().gCallBuffer = call.text;
+            app().TimePassed(10);
+        };
+        const bool leaves = c.refusal == nullptr;
+        dialogs().Answer(platform::vbYes);
+        if (!leaves)
+            dialogs().Answer(platform::vbOK);
+        folio().Command4.UserClick();
+        app().on_modal = nullptr;
+
+        EXPECT_EQ(app().gCallBuffer, "") << c.item;
+        const std::vector<records::StayLedgerLine> ledger = Ledger(guest);
+        ASSERT_FALSE(ledger.empty());
+        EXPECT_EQ(ledger.back().Code, "G") << c.item;
+        EXPECT_EQ(ledger.back().Amount, 1.25f) << c.item;
+        EXPECT_EQ(GuestIn(c.slot).IsFree(), leaves) << c.item;
+        EXPECT_EQ(records::ReadAccount(data(), 2).Balance, c.account) << c.item;
+        if (!leaves) {
+            EXPECT_EQ(LastBox().title, c.refusal);
+            EXPECT_EQ(folio().Label18.Caption(), "1.25") << "the balance shown is the one refused";
+        }
+    }
+    EXPECT_EQ(records::ReadDbDaily(data(), "12/6/26").at(0).Amount, 121.75f);
+    EXPECT_EQ(printer().TakeJobs().size(), 1u);
 }
 
 TEST_F(CheckOutTest, CheckBackInOpensOverTheFolio) {

@@ -571,6 +571,73 @@ TEST_F(EditGuestTest, AStayThatLeftMeanwhileIsReportedAndNothingIsWritten) {
     EXPECT_FALSE(Exists(kAnneLedger));
 }
 
+// Edit Guest writes the stay it loaded and no other: choosing another guest in the folio
+// window does not turn it to that guest, and that guest's labels do not follow its boxes.
+TEST_F(EditGuestTest, EditGuestStaysWithTheStayItLoadedWhileTheFolioShowsAnother) {
+    Open();
+    folio().Text3.UserTypeText("101");
+    folio().Text3.UserType(platform::vbKeyReturn);
+    ASSERT_EQ(folio().Label1.Caption(), "JONES, MARY");
+    dialogs().Answer(platform::vbOK);
+    folio().Command5.UserClick();
+    EXPECT_EQ(LastBox().prompt, "Edit Guest is open for SMITH, ANN (room 104). Please save or cancel it "
+                                "before editing another guest.");
+    EXPECT_EQ(edit().Text9.Text(), "SMITH") << "the boxes still hold the stay loaded";
+
+    Retype(edit().Text1, "M");
+    Retype(edit().Text11, "new co");
+    EXPECT_EQ(folio().Label7.Caption(), "L") << "JONES's pay code is not ANN's box";
+    edit().Command1.UserClick();
+
+    records::GuestRecord expected = ann;
+    expected.Company = Fixed("NEW CO", 20);
+    expected.PayCode = "M";
+    EXPECT_EQ(Slot(2), expected.Encode());
+    EXPECT_EQ(Slot(1), guests.substr(0, kGuestLength)) << "JONES is untouched";
+}
+
+// The stay loaded is gone or changed by the time of the save: the boxes no longer belong to
+// what is stored, so nothing is written and the window closes.
+TEST_F(EditGuestTest, ASaveOverAStayThatLeftMovedOrChangedIsRefused) {
+    records::GuestRecord moved = ann;
+    moved.Room = "105";
+    records::GuestRecord newcomer = Guest("DOE", "JOHN", "104");
+    newcomer.FolioNumber = Fixed("18", 5);
+    records::GuestRecord edited = ann;
+    edited.Comment = Fixed("EDITED ELSEWHERE", 160);
+    const struct {
+        const char* what;
+        records::GuestRecord stored;
+        const char* prompt;
+    } cases[] = {
+        {"moved", moved,
+         "SMITH, ANN was moved to room 105 after Edit Guest was opened. Nothing was saved. Please open Edit "
+         "Guest again."},
+        {"replaced", newcomer,
+         "SMITH, ANN (folio 17) is no longer checked in to room 104: another stay holds that record now. "
+         "Nothing was saved."},
+        {"edited", edited,
+         "SMITH, ANN was changed in another window after Edit Guest was opened. Nothing was saved. Please "
+         "open "
+         "Edit Guest again."},
+    };
+    for (const auto& c : cases) {
+        records::WriteGuest(app().data(), records::kGuestFile, 2, ann);
+        Open();
+        records::WriteGuest(app().data(), records::kGuestFile, 2, c.stored);
+        const std::string before = ReadBytes("guest");
+        Retype(edit().Text10, "ANNE");
+        dialogs().Answer(platform::vbOK);
+        edit().Command1.UserClick();
+
+        EXPECT_EQ(LastBox().prompt, c.prompt) << c.what;
+        EXPECT_FALSE(IsLoaded("Form9")) << c.what;
+        EXPECT_EQ(ReadBytes("guest"), before) << c.what;
+        EXPECT_EQ(ReadBytes(kAnnLedger), annLedger) << c.what;
+        EXPECT_FALSE(Exists(kAnneLedger)) << c.what;
+    }
+}
+
 // When the record cannot be written after the ledger was carried, the ledger goes back to
 // the name the stored record still has.
 TEST_F(EditGuestTest, ALedgerCarriedBeforeAFailedWriteIsCarriedBack) {

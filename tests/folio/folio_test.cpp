@@ -113,8 +113,9 @@ TEST_F(FolioTest, BalanceIsRoundedAfterEveryLine) {
     GuestRecord guest = FolioGuest("102", "ROUND", "ROBIN");
     AddGuest(guest);
     Post(guest, LedgerLine("102", "E", "ROOM RENT", 45.5f));
-    // Half a cent, four times: each line rounds it away, where one rounding of the sum
-    // would give 0.02.
+    // Half a cent, four times: each line rounds the half to the even cent (50.055 gives
+    // 50.06, then 50.065 gives 50.06 three times), where one rounding of the sum would give
+    // 50.07.
     for (int i = 0; i < 4; ++i)
         Post(guest, LedgerLine("102", "J", "TIP", 0.005f));
     Open();
@@ -123,8 +124,9 @@ TEST_F(FolioTest, BalanceIsRoundedAfterEveryLine) {
     ASSERT_EQ(lines.size(), 5u);
     EXPECT_EQ(lines[0].substr(73, 6), "4.55  ") << "the shown tax is rounded to 2 decimals";
     EXPECT_EQ(lines[0].substr(79), " 50.05");
-    EXPECT_EQ(lines[4].substr(79), " 50.05");
-    EXPECT_EQ(folio().Label18.Caption(), "50.05");
+    EXPECT_EQ(lines[1].substr(79), " 50.06");
+    EXPECT_EQ(lines[4].substr(79), " 50.06");
+    EXPECT_EQ(folio().Label18.Caption(), "50.06");
 }
 
 TEST_F(FolioTest, TaxExemptGuestShowsZeroTaxOnChoosingAndBlankAfterAPosting) {

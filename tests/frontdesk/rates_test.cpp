@@ -373,7 +373,7 @@ TEST_F(RatesTest, TaxCodeRefusesPercentagesAndTextThatIsNotARate) {
         {"0.06", "2", "Text2", "type 0.06 for 6 %"},
         {"1", "0", "Text1", "type 0.06 for 6 %"},
         {"abc", "0.02", "Text1", "not a number"},
-        {"0.06", "", "Text2", "not a number"},
+        {"0.06", "x", "Text2", "not a number"},
         {"0.06", "-0.01", "Text2", "not a number"},
     };
     Form19& tax = Form<Form19>();
@@ -391,6 +391,36 @@ TEST_F(RatesTest, TaxCodeRefusesPercentagesAndTextThatIsNotARate) {
         EXPECT_EQ(app().gTaxRate, 0) << label;
     }
     for (const char* file : {"tax", "statetax", "citytax"}) EXPECT_EQ(ReadBytes(file), "") << file;
+    ExpectNoPendingAnswers();
+}
+
+TEST_F(RatesTest, TaxCodeReadsAnEmptyBoxAsNoTax) {
+    struct Case {
+        const char* state;
+        const char* city;
+        const char* total;
+        float stateStored;
+        float cityStored;
+    };
+    const Case cases[] = {
+        {"0.06", "", "0.06\r\n", 0.06f, 0},
+        {"", ".02", "0.02\r\n", 0, 0.02f},
+        {"  ", "   ", "0\r\n", 0, 0},
+    };
+    for (const Case& c : cases) {
+        records::WriteStateTax(app().data(), 0.05f);
+        records::WriteCityTax(app().data(), 0.05f);
+        Form19& tax = Form<Form19>();
+        LoadWindow(tax);
+        Retype(tax.Text1, c.state);
+        Retype(tax.Text2, c.city);
+        tax.Command1.UserClick();
+        const std::string label = std::string("'") + c.state + "' / '" + c.city + "'";
+        EXPECT_FALSE(IsLoaded("Form19")) << label;
+        EXPECT_EQ(ReadBytes("tax"), c.total) << label;
+        EXPECT_EQ(records::ReadStateTax(app().data()), c.stateStored) << label;
+        EXPECT_EQ(records::ReadCityTax(app().data()), c.cityStored) << label;
+    }
     ExpectNoPendingAnswers();
 }
 

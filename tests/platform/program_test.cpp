@@ -310,6 +310,46 @@ TEST_F(ProgramTest, WindowClicksAndBringingToTheFront) {
     EXPECT_EQ(form().formClicks, 1) << "an unloaded window takes no clicks";
 }
 
+// Esc presses the button captioned "... / Esc" wherever the focus is, unless a handler took
+// the key or the window says Esc closes nothing.
+class EscForm final : public Form {
+public:
+    EscForm(Program& program, bool pressesNothing) : Form(program, "Esc", "Esc", {0, 0, 300, 200}) {
+        if (pressesNothing) SetEscPressesNothing();
+        Text1.on_key_press = [this](int& KeyAscii) { if (takeEsc && KeyAscii == vbKeyEscape) KeyAscii = 0; };
+        Command1.on_click = [this] { others++; };
+        Command2.on_click = [this] { cancels++; };
+    }
+    TextBox Text1{*this, "Text1", {}};
+    CommandButton Command1{*this, "Command1", {.caption = "Print and Esc"}};
+    CommandButton Command2{*this, "Command2", {.caption = "Cancel / Esc"}};
+    int cancels = 0, others = 0;
+    bool takeEsc = false;
+
+private:
+    void Form_Load() override { Show(); }
+};
+
+TEST_F(ProgramTest, EscPressesTheCancelEscButtonUnlessTakenOrTurnedOff) {
+    struct Case {
+        bool pressesNothing, takeEsc, onButton;
+        int cancels;
+    } cases[] = {{false, false, false, 1}, {false, false, true, 1}, {false, true, false, 0}, {true, false, false, 0}};
+    int n = 0;
+    for (const Case& c : cases) {
+        const std::string name = "Esc" + std::to_string(n++);
+        program->Register(name, [&c](Program& p) { return std::make_unique<EscForm>(p, c.pressesNothing); });
+        auto& form = static_cast<EscForm&>(program->Get(name));
+        form.takeEsc = c.takeEsc;
+        program->Dispatch([&] { program->Load(form); });
+        if (c.onButton) form.UserKeyOn(form.Command1, vbKeyEscape);
+        else form.UserKeyOn(form.Text1, vbKeyEscape);
+        EXPECT_EQ(form.cancels, c.cancels) << name;
+        EXPECT_EQ(form.others, 0) << name;
+        EXPECT_EQ(form.Text1.Text(), "") << name;
+    }
+}
+
 TEST(ListItemsTest, SortedListsOrderWithoutRegardToCase) {
     ListItems items(true);
     for (const char* s : {"beta", "Alpha", "gamma", "Beta2"}) items.Add(s);

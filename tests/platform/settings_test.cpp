@@ -98,5 +98,51 @@ TEST_F(SettingsTest, SaveAndLoadRoundTripIncludingAccents) {
     EXPECT_FALSE(back.printToPrinter);
 }
 
+TEST_F(SettingsTest, QuotedValuesKeepTheirBlanksAndLetterheadLinesAreSetOneByOne) {
+    Write("motel_name = \"  Pines  \"\n"
+          "toll_free = 1-800-555-0100\n"
+          "fax =   555-0102  \n"
+          "letterhead_line1 = \"                               PINES MOTEL\"\n"
+          "LETTERHEAD_LINE3 = \"\"\n"
+          "letterhead_line4 =\n"
+          "letterhead_line5 = \"not a line\"\n"
+          "# letterhead_line2 = \"commented out\"\n");
+    Settings s = Settings::Load(m_dir / "settings");
+    EXPECT_EQ(s.motelName, "  Pines  ");
+    EXPECT_EQ(s.tollFree, "1-800-555-0100");
+    EXPECT_EQ(s.fax, "555-0102");
+    const std::array<std::optional<std::string>, 4> set = {std::string(31, ' ') + "PINES MOTEL", std::nullopt,
+                                                           std::string(), std::nullopt};
+    EXPECT_EQ(s.letterheadLines, set) << "an empty value leaves the line built; \"\" is an empty line";
+    const std::array<std::string, 4> letterhead = {
+        std::string(31, ' ') + "PINES MOTEL", std::string(31, ' ') + Settings().street, "",
+        "  Phone: " + Settings().phone + "    Toll Free: 1-800-555-0100    Fax:555-0102"};
+    EXPECT_EQ(s.Letterhead(), letterhead);
+}
+
+TEST_F(SettingsTest, LetterheadLinesAndBlankEdgedValuesRoundTrip) {
+    Settings s;
+    s.motelName = " Edge ";
+    s.fax = "555-0102";
+    s.letterheadLines[1] = "    12 ROUTE 9";
+    s.letterheadLines[3] = "";
+    s.Save(m_dir / "settings");
+
+    std::ifstream in(m_dir / "settings");
+    std::stringstream text;
+    text << in.rdbuf();
+    EXPECT_NE(text.str().find("\nletterhead_line2 = \"    12 ROUTE 9\"\n"), std::string::npos) << text.str();
+    EXPECT_NE(text.str().find("\n# letterhead_line1 = \"" + std::string(31, ' ') + " Edge \"\n"),
+              std::string::npos)
+        << "a line not set is shown as built, commented out";
+    EXPECT_NE(text.str().find("\ntoll_free = \n"), std::string::npos) << text.str();
+
+    Settings back = Settings::Load(m_dir / "settings");
+    EXPECT_EQ(back.motelName, " Edge ");
+    EXPECT_EQ(back.fax, "555-0102");
+    EXPECT_EQ(back.letterheadLines, s.letterheadLines);
+    EXPECT_EQ(back.Letterhead(), s.Letterhead());
+}
+
 } // namespace
 } // namespace platform

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 #include <random>
 
 namespace platform {
@@ -79,6 +80,9 @@ TEST(TextTest, StrOfDoubleShowsAtMostFifteenDigits) {
         {0.00001, " 1E-05"},
         {1e100, " 1E+100"},
         {-0.0001, "-.0001"},
+        {0.07 + 0.02, " .09"},
+        {0.07 + 0.0025, " .0725"},
+        {39.95 * 1.1, " 43.945"},
     };
     for (const Case &c : cases)
         EXPECT_EQ(Str(c.value), c.expected) << "Str(" << c.value << ")";
@@ -152,11 +156,40 @@ TEST(TextTest, RoundTakesAnExactHalfToTheEvenNeighbour) {
             << "Round(" << c.value << ", " << c.digits << ")";
 }
 
+// The half is judged on the decimal number the value shows with 15 digits (a Single: its
+// shortest text), not on the binary value times 100 (70 + 70 x 9.25 % is 7647.4999... cents).
+TEST(TextTest, RoundWorksOnTheDecimalValueTheAmountShows) {
+    struct Case {
+        double value;
+        double expected;
+    };
+    const Case cases[] = {
+        {76.475, 76.48},     {6.475, 6.48},   {43.945, 43.94},          {0.125, 0.12},
+        {2.625, 2.62},       {-76.475, -76.48}, {70 + 70 * 0.0925, 76.48}, {39.95 * 1.1, 43.94},
+        {99.995, 100},       {0.005, 0},      {0.00501, 0.01},          {76.4749, 76.47},
+        {1234567.125, 1234567.12}, {0.07 + 0.02, 0.09},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(Round(c.value, 2), c.expected) << "Round(" << c.value << ", 2)";
+    EXPECT_TRUE(std::isinf(Round(std::numeric_limits<double>::infinity(), 2)));
+
+    // A Single widened to a double would round these the other way.
+    EXPECT_EQ(Round(2.675f, 2), 2.68);
+    EXPECT_EQ(Round(-1.135f, 2), -1.14);
+    EXPECT_EQ(AmountValue(39.95f), 39.95);
+    EXPECT_EQ(AmountValue(123456.78f), 123456.78);
+}
+
 TEST(TextTest, AddAmountRoundsTheSumToCentsAsASingle) {
     EXPECT_EQ(AddAmount(0.1f, 0.2), 0.3f);
     EXPECT_EQ(AddAmount(0.0f, 0.125), 0.12f);
     EXPECT_EQ(AddAmount(100.0f, -0.25), 99.75f);
     EXPECT_EQ(AddAmount(55.55f, 55.55f), 111.1f);
+
+    // The total counts at its decimal value: 1.01 + 0.125 is an exact half, going to 1.14.
+    EXPECT_EQ(AddAmount(1.01f, 0.125), 1.14f);
+    EXPECT_EQ(AddAmount(6.48f, 70.0), 76.48f);
+    EXPECT_EQ(AddAmount(0.0f, 70 + 70 * 0.0925), 76.48f);
 
     // Ten charges of 0.10 land exactly on 1 because each step is rounded.
     float total = 0;
@@ -216,6 +249,27 @@ TEST(TextTest, IsNonNegativeNumberAcceptsPlainDecimalsOnly) {
         EXPECT_TRUE(IsNonNegativeNumber(t)) << "\"" << t << "\"";
     for (const char *t : no)
         EXPECT_FALSE(IsNonNegativeNumber(t)) << "\"" << t << "\"";
+}
+
+TEST(TextTest, ANumberThatASingleCannotHoldIsNoNumber) {
+    const char *refused[] = {"1234567890123456789012345678901234567890",
+                             "340282350000000000000000000000000000000",
+                             "999999999999999999999999999999999999999999999999.5"};
+    for (const char *t : refused)
+        EXPECT_FALSE(IsNonNegativeNumber(t)) << "\"" << t << "\"";
+    EXPECT_TRUE(IsNonNegativeNumber("340282346638528859811704183484516925440")) << "the largest Single";
+    EXPECT_TRUE(IsNonNegativeNumber("12345678901234567890"));
+
+    struct Case {
+        double value;
+        bool fits;
+    };
+    const double largest = std::numeric_limits<float>::max();
+    const double infinity = std::numeric_limits<double>::infinity();
+    const Case cases[] = {{0, true},      {largest, true},   {-largest, true},       {1e39, false},
+                          {-1e39, false}, {infinity, false}, {-infinity, false},     {std::nan(""), false}};
+    for (const Case &c : cases)
+        EXPECT_EQ(FitsSingle(c.value), c.fits) << c.value;
 }
 
 TEST(TextTest, Cp1252ConvertsBothWaysForEveryByte) {

@@ -38,10 +38,12 @@ DirectBillAccount Account(const std::string& code, const std::string& company, f
 
 platform::Settings Motel() {
     platform::Settings motel;
-    motel.motelName = "     LAKE MOTEL";
-    motel.street = "     1 SHORE DRIVE";
-    motel.town = "     LAKEVIEW, MN. 55000";
-    motel.phone = "  Phone: 555-0100";
+    motel.motelName = "LAKE MOTEL";
+    motel.street = "1 SHORE DRIVE";
+    motel.town = "LAKEVIEW, MN. 55000";
+    motel.phone = "555-0100";
+    motel.tollFree = "1-800-555-0100";
+    motel.fax = "555-0102";
     return motel;
 }
 
@@ -126,12 +128,12 @@ TEST(BillingNoticeTest, FullNoticeLineByLine) {
     const std::string stars(76, '*');
     const std::vector<std::string> expected = {
         "",
-        "     LAKE MOTEL",
-        "     1 SHORE DRIVE",
-        "     LAKEVIEW, MN. 55000",
+        std::string(31, ' ') + "LAKE MOTEL",
+        std::string(31, ' ') + "1 SHORE DRIVE",
+        std::string(28, ' ') + "LAKEVIEW, MN. 55000",
         "",
         "",
-        "  Phone: 555-0100",
+        "  Phone: 555-0100    Toll Free: 1-800-555-0100    Fax:555-0102",
         "",
         "",
         "",
@@ -163,6 +165,41 @@ TEST(BillingNoticeTest, FullNoticeLineByLine) {
         "questions concerning your bill, please feel free to contact us. Thank you!",
     };
     EXPECT_EQ(BillingNoticeLines(Motel(), "12/6/26", account, NoticeForm::Full), expected);
+}
+
+// Each letterhead line the owner set is printed exactly as set; the others stay built.
+TEST(BillingNoticeTest, LetterheadLinesSetByTheOwnerArePrintedExactly) {
+    platform::Settings motel = Motel();
+    motel.letterheadLines[0] = "   LAKE MOTEL & CABINS   ";
+    motel.letterheadLines[2] = "";
+    motel.letterheadLines[3] = "        Call 555-0100 day or night";
+    const std::vector<std::string> lines =
+        BillingNoticeLines(motel, "12/6/26", Account("1001", "ACME", 5), NoticeForm::Full);
+    ASSERT_EQ(lines.size(), 36u);
+    const std::vector<std::string> head(lines.begin(), lines.begin() + 8);
+    EXPECT_EQ(head, (std::vector<std::string>{"", "   LAKE MOTEL & CABINS   ",
+                                              std::string(31, ' ') + "1 SHORE DRIVE", "", "", "",
+                                              "        Call 555-0100 day or night", ""}));
+}
+
+TEST(BillingNoticeTest, TheTelephoneLineLeavesOutNumbersThatAreNotSet) {
+    struct Case {
+        const char* tollFree;
+        const char* fax;
+        const char* line;
+    };
+    const Case cases[] = {
+        {"", "", "  Phone: 555-0100"},
+        {"1-800-555-0100", "", "  Phone: 555-0100    Toll Free: 1-800-555-0100"},
+        {"", "555-0102", "  Phone: 555-0100    Fax:555-0102"},
+    };
+    for (const Case& c : cases) {
+        platform::Settings motel = Motel();
+        motel.tollFree = c.tollFree;
+        motel.fax = c.fax;
+        EXPECT_EQ(BillingNoticeLines(motel, "12/6/26", Account("1001", "ACME", 5), NoticeForm::Full)[6],
+                  c.line);
+    }
 }
 
 TEST(BillingNoticeTest, ShortNoticeLeavesOutTheRequestAndShowsANegativeBalance) {

@@ -56,6 +56,7 @@ platform::Settings Motel() {
     motel.street = "      9 ROUTE 30";
     motel.town = "      ELMWOOD, OH 45000";
     motel.phone = "      (555) 555-0199";
+    motel.letterheadLines = {motel.motelName, motel.street, motel.town, motel.phone};
     return motel;
 }
 

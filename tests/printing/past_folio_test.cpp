@@ -157,6 +157,7 @@ protected:
         motel.street = "1 Lake Road";
         motel.town = "Lakeside, MN 55000";
         motel.phone = "(555) 010-2000";
+        motel.letterheadLines = {motel.motelName, motel.street, motel.town, motel.phone};
     }
     ~PastFolioTest() override {
         std::error_code ignored;

@@ -90,11 +90,33 @@ TEST_F(FileNamesTest, StayLedgerFileJoinsRoomNamesAndArrivalDigits) {
         {"12 ", "SMITH          ", "JOHN           ", "12/6/26   ", "dailycharge12 SMITHJOHN12626"},
         {"12", "SMITH", "JOHN", "12/6/26", "dailycharge12 SMITHJOHN12626"},
         {"7  ", "VAN DYKE       ", "MARY ANN       ", "1/11/26   ", "dailycharge7  VAN DYKEMARY ANN11126"},
+        {"101", "O\"NEIL         ", "JO", "12/6/26", "dailycharge101O'NEILJO12626"}, // as history keeps it
     };
     for (const Case &c : cases) {
         EXPECT_EQ(StayLedgerFile(folder(), c.room, c.last, c.first, c.arrival),
                   folder().root() / "dailycharge" / c.name)
             << "room \"" << c.room << "\" last \"" << c.last << "\"";
+    }
+}
+
+// One rule for every typed name that is stored: what a quoted item of the history file
+// cannot hold is changed the same way in the record and in the ledger's file name.
+TEST(StoredNameTest, QuotesBecomeApostrophesAndControlCharactersBlanks) {
+    const struct {
+        const char *typed;
+        const char *stored;
+        const char *name6;
+    } cases[] = {
+        {"O\"Neil", "O'Neil", "O'NEIL"},
+        {"ann\tmarie", "ann marie", "ANN MA"},
+        {"line\r\nbreak", "line  break", "LINE  "},
+        {"O'BRIEN", "O'BRIEN", "O'BRIE"},
+        {"VAN DYKE", "VAN DYKE", "VAN DY"},
+        {"", "", "      "},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(StoredText(c.typed), c.stored) << c.typed;
+        EXPECT_EQ(StoredName(c.typed, 6), c.name6) << c.typed;
     }
 }
 

@@ -1,5 +1,6 @@
 // The rooms file's 115-byte RoomRecord.
 #include "records/filenames.h"
+#include "records/rerate_rooms.h"
 #include "records/room_record.h"
 #include "records_fixture.h"
 
@@ -141,6 +142,57 @@ TEST_F(RoomsFileTest, FindRoomComparesTheThreeCharacterFieldAndTakesTheFirstMatc
     };
     for (const Case &c : cases)
         EXPECT_EQ(FindRoom(folder(), c.key), c.record) << "key \"" << c.key << "\"";
+}
+
+// A room as an older writer left it: comment, lock and spare text never filled (zero bytes),
+// the comment of the second room only partly.
+const std::string kZeroFilled = "12 DD1  " + Bytes({0x00, 0x00, 0x36, 0x42}) + "YYA" + std::string(80, '\0') +
+                                std::string(10, '\0') + std::string(10, '\0');
+const std::string kHalfFilled = "14 NQ1  " + Bytes({0x00, 0x00, 0x36, 0x42}) + "NNX" + "LAMP" +
+                                std::string(76, '\0') + "1" + std::string(9, '\0') + std::string(10, '\0');
+
+TEST_F(RoomsFileTest, ARewriteKeepsTheBytesOfEveryFieldItDoesNotChange) {
+    struct Case {
+        const char *what;
+        const std::string &stored;
+        void (*change)(RoomRecord &);
+        // The bytes that differ from the stored record: offset and new bytes.
+        size_t offset;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {"nothing", kZeroFilled, [](RoomRecord &) {}, 0, ""},
+        {"the rate", kZeroFilled, [](RoomRecord &r) { r.Rate = 50; }, 8, Bytes({0x00, 0x00, 0x48, 0x42})},
+        {"the type", kZeroFilled, [](RoomRecord &r) { r.RoomType = "SNQ3"; }, 3, "SNQ3 "},
+        {"the lock, cleared over zero bytes", kZeroFilled, [](RoomRecord &r) { r.SetRateLocked(false); }, 0,
+         ""},
+        {"the comment", kZeroFilled, [](RoomRecord &r) { r.Comment = "NEW LAMP"; }, 15,
+         "NEW LAMP" + std::string(72, ' ')},
+        {"the lock of a half-filled room", kHalfFilled, [](RoomRecord &r) { r.SetRateLocked(false); }, 95,
+         std::string(10, ' ')},
+    };
+    for (const Case &c : cases) {
+        WriteRaw(folder().File(kRoomsFile), kRoom12 + c.stored);
+        RoomRecord room = ReadRoom(folder(), 2);
+        c.change(room);
+        WriteRoom(folder(), 2, room);
+        std::string expected = c.stored;
+        expected.replace(c.offset, c.bytes.size(), c.bytes);
+        const std::string raw = ReadRaw(folder().File(kRoomsFile));
+        EXPECT_EQ(raw.substr(0, 115), kRoom12) << c.what;
+        EXPECT_EQ(raw.substr(115), expected) << c.what << ": " << Show(raw.substr(115));
+    }
+}
+
+TEST_F(RoomsFileTest, ReRatingKeepsEveryOtherByteOfTheRooms) {
+    WriteRaw(folder().File(kRoomsFile), kZeroFilled + kHalfFilled);
+    RateTable table;
+    table.SingleRate = 60;
+    table.DoubleRate = 50;
+    EXPECT_EQ(ReRateRooms(folder(), table).size(), 1u) << "the half-filled room is locked";
+    std::string expected = kZeroFilled + kHalfFilled;
+    expected.replace(8, 4, Bytes({0x00, 0x00, 0x48, 0x42}));
+    EXPECT_EQ(ReadRaw(folder().File(kRoomsFile)), expected) << Show(ReadRaw(folder().File(kRoomsFile)));
 }
 
 } // namespace

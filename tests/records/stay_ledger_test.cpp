@@ -101,6 +101,23 @@ TEST_F(LedgerFileTest, StayLedgerPathKeepsTheInnerBlankAndCutsTheLastName) {
               folder().root() / "dailycharge/dailycharge12 WOLFESCHLEGELSTJOHN12626");
 }
 
+// A stay checked in before names went through the one rule keeps its ledger under the name
+// as typed until the ledger is carried; a new one goes under the rule's name.
+TEST_F(LedgerFileTest, AQuoteInANameNamesTheLedgerWithAnApostropheButAnOlderLedgerIsStillFound) {
+    GuestRecord g;
+    g.Room = "101";
+    g.LastName = "O\"NEIL";
+    g.FirstName = "JO";
+    g.ArrivalDate = "12/6/26";
+    const auto rule = folder().root() / "dailycharge/dailycharge101O'NEILJO12626";
+    const auto typed = folder().root() / "dailycharge/dailycharge101O\"NEILJO12626";
+    EXPECT_EQ(StayLedgerPath(folder(), g), rule) << "no ledger yet";
+    AppendStayLedgerLine(typed, Line("E", 45.5f));
+    EXPECT_EQ(StayLedgerPath(folder(), g), typed) << "only the older ledger is there";
+    AppendStayLedgerLine(rule, Line("E", 45.5f));
+    EXPECT_EQ(StayLedgerPath(folder(), g), rule) << "the rule's name comes first";
+}
+
 TEST_F(LedgerFileTest, StayLedgerLineIsTenItems) {
     const auto ledger = folder().root() / "dailycharge/dailycharge12 SMITHJOHN12626";
     StayLedgerLine line = Line("E", 45.5f);

@@ -3,6 +3,7 @@
 // same guest, and the ways out.
 #include "reservations/reservations_fixture.h"
 
+#include "callacct/form50.h"
 #include "checkin/form14.h"
 #include "frontdesk/form1.h"
 #include "records/counters.h"
@@ -14,7 +15,12 @@
 #include "reservations/form33.h"
 #include "reservations/form44.h"
 #include "reservations/form45.h"
+#include "reservations/form65.h"
 #include "reservations/reserve.h"
+
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
 
 namespace vantreth {
 namespace {
@@ -193,17 +199,19 @@ TEST_F(AddReservationTest, FreeRoomsLeaveOutOutOfOrderRoomsAndThoseReservedThatD
     const struct {
         std::string arrival;
         std::vector<std::string> rooms;
-    } cases[] = {{"1/5/04", no101}, {"1/6/04", no101},  {"1/7/04", no101}, {"1/8/04", all},
-                 {"1/6/05", no101}, {"1/30/04", no102}, {"1/31/04", all},  {"2/1/04", all}};
+        // Mended: the nights are calendar nights, so a stay into the next month holds its room
+        // there too, and the same days of another year are free.
+    } cases[] = {{"1/5/04", no101},  {"1/6/04", no101},  {"1/7/04", no101}, {"1/8/04", all}, {"1/6/05", all},
+                 {"1/30/04", no102}, {"1/31/04", no102}, {"2/1/04", no102}, {"2/2/04", all}};
     for (const auto& c : cases)
-        EXPECT_EQ(reservations::FreeRoomsForArrival(app().data(), c.arrival), c.rooms) << c.arrival;
+        EXPECT_EQ(reservations::FreeRoomsForArrival(app().data(), c.arrival, 2004), c.rooms) << c.arrival;
 
-    // A further reservation is kept only from rooms reserved for exactly that date text,
-    // whatever the names of the slot.
-    EXPECT_EQ(reservations::FreeRoomsForExactArrival(app().data(), "1/7/04"), all);
-    EXPECT_EQ(reservations::FreeRoomsForExactArrival(app().data(), "1/6/04"),
-              (std::vector<std::string>{"101 NQ1  ", "102 NDD1 "}));
-    EXPECT_EQ(reservations::FreeRoomsForExactArrival(app().data(), "1/5/04"), no101);
+    // A further reservation is kept from rooms held that night, whatever the names of the slot.
+    EXPECT_EQ(reservations::FreeRoomsForFurtherArrival(app().data(), "1/7/04", 2004),
+              (std::vector<std::string>{"102 NDD1 "}));
+    EXPECT_EQ(reservations::FreeRoomsForFurtherArrival(app().data(), "1/6/04", 2004),
+              (std::vector<std::string>{"102 NDD1 "}));
+    EXPECT_EQ(reservations::FreeRoomsForFurtherArrival(app().data(), "1/5/04", 2004), no101);
 
     Open();
     Retype(date().Text1, "1/6/04");
@@ -340,7 +348,8 @@ TEST_F(AddReservationTest, DepositsGoToTheirColumnsOfTheDay) {
     } cases[] = {
         {"CASH or CHECK", "-20", "", -20, -20, 0, 0, "-20", "", "L"},
         {"AMERICAN EX.", "", "75.5", 0, 0, 75.5f, 0, "", "75.5", "M"},
-        {"", "", "30", 0, 0, 0, 0, "", "30", " "},
+        // Mended: a card amount with no card chosen was never taken: it is not stored.
+        {"", "", "30", 0, 0, 0, 0, "", "", " "},
         {"DIRECT BILL", "abc", "", 0, 0, 0, 0, "", "", "Q"},
     };
     int day = 10;
@@ -451,6 +460,166 @@ TEST_F(AddReservationTest, AFurtherReservationGetsItsOwnNumberAndNoSecondDeposit
     EXPECT_TRUE(IsLoaded("Form1"));
     EXPECT_EQ(Form<Form1>().Label2.Caption(), "0");
     ExpectNoPendingAnswers();
+}
+
+// Mended: a card amount typed before the clerk switched to another payment type was stored
+// as a card deposit that no day total held, and became a payment at check-in. Only the
+// chosen payment's amount is kept, and a card deposit names the card that took it.
+TEST_F(AddReservationTest, OnlyTheChosenPaymentsAmountIsStored) {
+    const struct {
+        std::string room, payment, cash;
+        std::string cashDeposit, cardDeposit, card;
+        float dayCash, dayVisa;
+    } cases[] = {
+        {"102 NDD1 ", "CASH or CHECK", "50", "50", "", "", 50, 0},
+        {"104 K11  ", "VISA/MASTER", "", "", "30", "N", 50, 30},
+    };
+    long slot = 1;
+    for (const auto& c : cases) {
+        OpenFor("1/5/04");
+        ASSERT_TRUE(add().Combo1.UserPick(c.room));
+        ASSERT_TRUE(add().Combo2.UserPick("VISA/MASTER"));
+        add().Text4.UserTypeText("30");
+        ASSERT_TRUE(add().Combo2.UserPick(c.payment));
+        add().Text7.UserTypeText(c.cash);
+        add().Text9.UserTypeText("smith");
+        add().Text10.UserTypeText("john");
+        ReserveNow();
+        const GuestRecord stored = Slot(slot++);
+        EXPECT_EQ(stored.CashDeposit, Fixed(c.cashDeposit, 10)) << c.payment;
+        EXPECT_EQ(stored.CardDeposit, Fixed(c.cardDeposit, 10)) << c.payment;
+        EXPECT_EQ(stored.SpareText, Fixed(c.card, 10)) << c.payment;
+        const records::DayTotals totals = records::ReadDayTotals(app().data(), "1/3/04");
+        EXPECT_EQ(totals.Cash, c.dayCash) << c.payment;
+        EXPECT_EQ(totals.VisaMaster, c.dayVisa) << c.payment;
+        Form<Form44>().Command2.UserClick();
+    }
+    ExpectNoPendingAnswers();
+}
+
+// Mended: "Duplicate?" left Add Reservation usable, a change of the first name enabled
+// Reserve Now again, and a second click stored the reservation again under the same
+// confirmation number and posted its cash deposit twice.
+TEST_F(AddReservationTest, AReservationIsStoredOncePerConfirmationNumber) {
+    OpenFor("1/5/04");
+    FillIn("50", "3");
+    ReserveNow();
+    ASSERT_TRUE(IsLoaded("Form44"));
+    add().Text10.UserTypeText("ny");
+    ASSERT_TRUE(add().Command2.Usable());
+    dialogs().Answer(platform::vbOK);
+    add().Command2.UserClick();
+    EXPECT_EQ(
+        LastBox().prompt,
+        "This reservation has already been made under confirmation number 100. It was not stored again.");
+    EXPECT_EQ(records::GuestCount(app().data(), records::kReservationsFile), 1);
+    EXPECT_EQ(records::ReadDayTotals(app().data(), "1/3/04").Cash, 50);
+    EXPECT_EQ(records::ReadShiftCash(app().data(), "A", "1/3/04").CashFromRent, 50);
+    EXPECT_EQ(ReadBytes("reservationstoday/1304"), "\"102\",\"SMITH\",\"JOHN\",\"1/5/04\",\"1/8/04\"\r\n");
+    EXPECT_EQ(records::ReadFolioCounter(app().data()).LastFolio, 1);
+    ExpectNoPendingAnswers();
+}
+
+// Mended: Cancel in the further reservation's date window went back to Add Reservation still
+// showing the room and date just stored with Reserve Now enabled: one click booked the room
+// again under a new number. The room list is built again and no room stays picked; and
+// Reserve Now refuses a room reserved for one of its nights however it got into the box.
+TEST_F(AddReservationTest, CancellingAFurtherReservationDoesNotBookTheRoomAgain) {
+    OpenFor("1/5/04");
+    FillIn("50", "3");
+    ReserveNow();
+    Form<Form44>().Command1.UserClick();
+    Form<Form45>().Command1.UserClick();
+    EXPECT_FALSE(IsLoaded("Form45"));
+    EXPECT_EQ(add().Text3.Text(), "1/5/04");
+    EXPECT_EQ(add().Combo1.Text(), "select room");
+    EXPECT_EQ(add().Combo1.Items(), (std::vector<std::string>{"101 NQ1  ", "104 K11  "}));
+
+    dialogs().Answer(platform::vbOK);
+    add().Command2.UserClick();
+    EXPECT_EQ(LastBox().prompt,
+              "You did not select a room. Select a room or click 'Cancel' to exit this module.");
+    app().Dispatch([&] {
+        add().Combo1.SetText("102 NDD1 ");
+        add().Text3.SetText("1/7/04");
+    });
+    dialogs().Answer(platform::vbOK);
+    add().Command2.UserClick();
+    EXPECT_EQ(LastBox().prompt,
+              "This room is already reserved for one of these nights. Please choose another room.");
+    EXPECT_TRUE(add().Combo1.HasFocus());
+    EXPECT_EQ(records::GuestCount(app().data(), records::kReservationsFile), 1);
+    ExpectNoPendingAnswers();
+}
+
+// Mended: the arrival-date window's close box left Add Reservation minimised and empty with
+// no front desk; it does what its Cancel does.
+TEST_F(AddReservationTest, ClosingTheArrivalDateWindowIsItsCancel) {
+    app().gPresetArrivalDate = "2/14/04";
+    Open();
+    date().UserClose();
+    EXPECT_FALSE(IsLoaded("Form33"));
+    EXPECT_FALSE(IsLoaded("Form26"));
+    EXPECT_TRUE(IsLoaded("Form1"));
+    EXPECT_EQ(app().gPresetArrivalDate, "");
+}
+
+// The call box on port 3, a pseudo-terminal.
+class ExitWithWindowsOpenTest : public AddReservationTest {
+protected:
+    void SetUp() override {
+        m_master = posix_openpt(O_RDWR | O_NOCTTY);
+        ASSERT_GE(m_master, 0);
+        ASSERT_EQ(grantpt(m_master), 0);
+        ASSERT_EQ(unlockpt(m_master), 0);
+        m_device = ptsname(m_master);
+    }
+    void TearDown() override {
+        Form<Form50>().MSComm1.SetPortOpen(false);
+        close(m_master);
+    }
+    void StartWithCallBox() {
+        Form<Form50>().MSComm1.SetDevices([this](int port) { return port == 3 ? m_device : std::string(); });
+        StartProgram();
+        ASSERT_TRUE(Form<Form50>().MSComm1.PortOpen());
+    }
+
+private:
+    int m_master = -1;
+    std::string m_device;
+};
+
+// Mended: "EXIT VANTRETH" with Add Reservation open over the front desk left the call box
+// port open in a process with no window: Add Reservation's unload started call capture
+// again during the exit. The front desk's close box did the same.
+TEST_F(ExitWithWindowsOpenTest, ExitEndsTheProgramAndClosesThePortWhateverIsOpen) {
+    const std::function<void(Form1&)> exits[] = {[](Form1& desk) { desk.Command5.UserClick(); },
+                                                 [](Form1& desk) { desk.UserClose(); }};
+    for (const auto& exit : exits) {
+        Restart();
+        WriteBytes("reservations", "");
+        StartWithCallBox();
+        Form1& desk = Form<Form1>();
+        desk.Command3.UserClick();  // Main Menu
+        desk.Command9.UserClick();  // Reservations
+        desk.Command6.UserClick();  // Todays Reservations
+        desk.Command18.UserClick(); // Check Room Availability, with its date chart
+        ASSERT_TRUE(IsLoaded("Form66"));
+        Form<Form65>().Command3.UserClick();
+        ASSERT_TRUE(IsLoaded("Form26"));
+        Retype(date().Text1, "1/5/04");
+        date().Command2.UserClick();
+        FillIn("50", "3");
+        ReserveNow();
+        for (const char* window :
+             {"Form1", "Form50", "Form12", "Form25", "Form37", "Form26", "Form14", "Form44"})
+            ASSERT_TRUE(IsLoaded(window)) << window;
+
+        exit(desk);
+        EXPECT_TRUE(app().LoadedForms().empty());
+        EXPECT_TRUE(app().Ended());
+        EXPECT_FALSE(Form<Form50>().MSComm1.PortOpen());
+    }
 }
 
 TEST_F(AddReservationTest, ClosingOverALoadedFrontDeskStartsCallCaptureAgain) {

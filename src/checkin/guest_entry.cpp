@@ -1,0 +1,64 @@
+// The key rules and Enter walk of the guest boxes.
+#include "checkin/guest_entry.h"
+
+#include <algorithm>
+
+namespace vantreth::checkin {
+
+using namespace platform;
+
+void GuestEntry::Walk(TextBox& box, Control& next, Rule rule) {
+    m_walk.push_back({&box, &next, rule});
+}
+
+void GuestEntry::MoveOn(Control& next) {
+    next.SetFocus();
+    m_movedOnTo = next.HasFocus() ? &next : nullptr;
+}
+
+bool GuestEntry::IgnoresEnter(const Control* focused, int& KeyAscii) {
+    const bool ignore = KeyAscii == vbKeyReturn && focused != nullptr && focused == m_movedOnTo;
+    m_movedOnTo = nullptr;
+    if (ignore)
+        KeyAscii = 0;
+    return ignore;
+}
+
+bool GuestEntry::KeyPress(TextBox& box, int& KeyAscii) {
+    if (IgnoresEnter(&box, KeyAscii))
+        return true;
+    const auto step =
+        std::find_if(m_walk.begin(), m_walk.end(), [&](const Step& s) { return s.box == &box; });
+    if (step == m_walk.end())
+        return KeyAscii == vbKeyReturn;
+    if (EnterMovesFocus(KeyAscii, *step->next))
+        return true;
+    switch (step->rule) {
+    case Rule::Enter:
+        break;
+    case Rule::State:
+        if (box.Text().empty())
+            break;
+        box.TypeIntoBox(KeyAscii);
+        KeyAscii = 0;
+        MoveOn(*step->next);
+        break;
+    case Rule::Adults: {
+        const int key = KeyAscii;
+        KeyAscii = 0;
+        if (key < '1' || key > '6')
+            break;
+        box.SetText(std::string(1, static_cast<char>(key)));
+        MoveOn(*step->next);
+        break;
+    }
+    case Rule::Children:
+        box.TypeIntoBox(KeyAscii);
+        KeyAscii = 0;
+        MoveOn(*step->next);
+        break;
+    }
+    return false;
+}
+
+} // namespace vantreth::checkin

@@ -1,0 +1,112 @@
+// The guest's details as the check-in, Add Reservation and Edit Reservation windows take
+// them: the boxes' key rules and Enter walk, a returning guest copied in from the history
+// file, and the details written into a GuestRecord. Each window keeps its own handlers;
+// they hand their keys to a GuestEntry.
+#pragma once
+
+#include "platform/controls.h"
+#include "platform/text.h"
+#include "records/filenames.h"
+#include "records/guest_record.h"
+#include "records/history.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vantreth::checkin {
+
+// The key rules of the guest boxes:
+//   Enter     Enter moves the focus to the next box of the window's walk; it is not typed.
+//   State     as Enter; and once the box holds a character, the next key is typed and the
+//             focus moves on by itself (a two-letter state).
+//   Adults    as Enter; a digit from 1 to 6 replaces the box's text and moves on by itself;
+//             every other key is ignored.
+//   Children  as Enter; any other key is typed and the focus moves on by itself.
+// A clerk used to ending every box with Enter types one after the box moved on by itself:
+// an Enter typed in the box the focus has just moved to by itself, before any other key,
+// does nothing, so the clerk does not land one box too far.
+class GuestEntry {
+public:
+    enum class Rule { Enter, State, Adults, Children };
+
+    // One step of the window's walk: the box, where Enter (or its own rule) leads, the rule.
+    void Walk(platform::TextBox& box, platform::Control& next, Rule rule = Rule::Enter);
+    // The steps every guest window walks alike: last name, first name, company, street,
+    // city, state (on by itself), zip, phone; the reg. card to the adults (on by itself)
+    // and the adults to the children. Where the phone and the children lead is the window's.
+    template <class Window> void WalkGuestBoxes(Window& w) {
+        Walk(w.Text9, w.Text10);
+        Walk(w.Text10, w.Text11);
+        Walk(w.Text11, w.Text12);
+        Walk(w.Text12, w.Text13);
+        Walk(w.Text13, w.Text14);
+        Walk(w.Text14, w.Text15, Rule::State);
+        Walk(w.Text15, w.Text16);
+        Walk(w.Text17, w.Text18);
+        Walk(w.Text18, w.Text19, Rule::Adults);
+    }
+
+    // A key in a box of the walk, from the box's KeyPress handler. KeyAscii is 0 when the
+    // key was used up. True when the key was Enter.
+    bool KeyPress(platform::TextBox& box, int& KeyAscii);
+
+    // Any key in the window (its key preview, or a box whose Enter the window walks
+    // itself): true, and the key used up, when it is the Enter to ignore.
+    bool IgnoresEnter(const platform::Control* focused, int& KeyAscii);
+
+private:
+    struct Step {
+        platform::TextBox* box;
+        platform::Control* next;
+        Rule rule;
+    };
+    void MoveOn(platform::Control& next);
+
+    std::vector<Step> m_walk;
+    // The box the focus moved to by itself, until the next key.
+    const platform::Control* m_movedOnTo = nullptr;
+};
+
+// Whether the names, address and comment are kept in capitals.
+enum class Letters { AsTyped, Capitals };
+
+// The guest's details of an entry (any of the windows' entry structures: they name the
+// details alike) into the record, each cut or padded to its field: names, company, street,
+// city, state and comment as `letters` says; zip, phone and registration card as typed;
+// adults and children as numbers.
+template <class Entry> void PutGuestDetails(records::GuestRecord& r, const Entry& entry, Letters letters) {
+    const auto text = [letters](std::string_view typed) {
+        return letters == Letters::Capitals ? platform::UCase(typed) : std::string(typed);
+    };
+    r.LastName = platform::Fixed(records::StoredText(text(entry.lastName)), 15); // the one rule for names
+    r.FirstName = platform::Fixed(records::StoredText(text(entry.firstName)), 15);
+    r.Company = platform::Fixed(text(entry.company), 20);
+    r.Street = platform::Fixed(text(entry.street), 25);
+    r.City = platform::Fixed(text(entry.city), 20);
+    r.State = platform::Fixed(text(entry.state), 2);
+    r.Zip = platform::Fixed(entry.zip, 6);
+    r.Phone = platform::Fixed(entry.phone, 15);
+    r.RegCard = platform::Fixed(entry.regCard, 6);
+    r.Adults = static_cast<float>(platform::Val(entry.adults));
+    r.Children = static_cast<float>(platform::Val(entry.children));
+    r.Comment = platform::Fixed(text(entry.comment), 160);
+}
+
+// A returning guest picked in the history window, into a window's guest boxes (names,
+// company, street, city, state, zip, phone) and the clerk box. Each write runs the box's
+// change handler at once, as the windows expect (the names switch the main button).
+template <class Window>
+void ShowHistoryGuest(Window& window, const records::HistoryEntry& entry, const std::string& clerk) {
+    window.Text9.SetText(platform::RTrim(entry.LastName));
+    window.Text10.SetText(platform::RTrim(entry.FirstName));
+    window.Text11.SetText(platform::RTrim(entry.Company));
+    window.Text12.SetText(platform::RTrim(entry.Street));
+    window.Text13.SetText(platform::RTrim(entry.City));
+    window.Text14.SetText(platform::RTrim(entry.State));
+    window.Text15.SetText(platform::RTrim(entry.Zip));
+    window.Text16.SetText(platform::RTrim(entry.Phone));
+    window.Text21.SetText(clerk);
+}
+
+} // namespace vantreth::checkin

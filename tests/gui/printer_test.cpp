@@ -1,0 +1,173 @@
+// The printed pages: every line advances exactly 1/6 inch and lies inside the margins, as
+// the PDF file shows it.
+#include "gui/qt_printer.h"
+#include "support/app_fixture.h"
+
+#include <QFile>
+#include <QFontMetricsF>
+#include <QPdfWriter>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace vantreth::testing {
+namespace {
+
+constexpr double kPageHeight = 11 * 72.0; // Letter, in points
+constexpr double kMargin = 36.0;          // half an inch all round
+constexpr double kRow = 12.0;             // 1/6 inch
+
+struct Matrix {
+    double a = 1, b = 0, c = 0, d = 1, e = 0, f = 0;
+    Matrix Then(const Matrix &m) const { // this, then m
+        return {a * m.a + b * m.c, a * m.b + b * m.d, c * m.a + d * m.c, c * m.b + d * m.d,
+                e * m.a + f * m.c + m.e, e * m.b + f * m.d + m.f};
+    }
+};
+
+// Where a text object of a page starts to show glyphs: in points from the paper's left
+// and top edges, with the width of one unit of text and the font size, in points.
+struct TextAt {
+    double x = 0, y = 0, unitWidth = 0, size = 0;
+};
+
+// Reads the text objects of one page's content stream (numbers, names, strings and the
+// operators q Q cm BT Tf Tm Td Tj TJ; the rest is skipped).
+std::vector<TextAt> TextPositions(const QByteArray &content) {
+    std::vector<TextAt> found;
+    std::vector<double> args;
+    std::vector<Matrix> saved;
+    Matrix ctm, tm;
+    double fontSize = 0;
+    bool shown = false;
+    auto m = [&args] { return Matrix{args[0], args[1], args[2], args[3], args[4], args[5]}; };
+    QByteArray spaced = content;
+    std::istringstream in(spaced.replace('<', " <").replace('>', "> ").replace('[', ' ').replace(']', ' ').toStdString());
+    for (std::string token; in >> token;) {
+        if (token[0] == '/' || token[0] == '<')
+            continue;
+        char *end = nullptr;
+        const double value = std::strtod(token.c_str(), &end);
+        if (*end == '\0') {
+            args.push_back(value);
+            continue;
+        }
+        if (token == "q")
+            saved.push_back(ctm);
+        else if (token == "Q" && !saved.empty())
+            ctm = saved.back(), saved.pop_back();
+        else if (token == "cm" && args.size() == 6)
+            ctm = m().Then(ctm);
+        else if (token == "BT")
+            tm = Matrix{}, shown = false;
+        else if (token == "Tf" && !args.empty())
+            fontSize = args.back();
+        else if (token == "Tm" && args.size() == 6)
+            tm = m();
+        else if (token == "Td" && args.size() == 2)
+            tm = Matrix{1, 0, 0, 1, args[0], args[1]}.Then(tm);
+        else if ((token == "Tj" || token == "TJ") && !shown) {
+            shown = true;
+            const Matrix at = tm.Then(ctm);
+            found.push_back({at.e, kPageHeight - at.f, std::hypot(at.a, at.b), fontSize * std::hypot(at.c, at.d)});
+        }
+        args.clear();
+    }
+    return found;
+}
+
+// The text of every page of the PDF file: its compressed content streams that show text.
+std::vector<std::vector<TextAt>> PagesOf(const std::filesystem::path &file) {
+    QFile pdf(QString::fromStdString(file.string()));
+    EXPECT_TRUE(pdf.open(QIODevice::ReadOnly));
+    const QByteArray bytes = pdf.readAll();
+    std::vector<std::vector<TextAt>> pages;
+    for (qsizetype at = bytes.indexOf("stream\n"); at >= 0; at = bytes.indexOf("stream\n", at)) {
+        at += 7;
+        const qsizetype end = bytes.indexOf("endstream", at);
+        if (end < 0 || bytes[at] != '\x78') // not compressed: a font file
+            continue;
+        // qUncompress wants the size first; it grows its buffer as it needs.
+        const QByteArray content = qUncompress(QByteArray("\x00\x01\x00\x00", 4) + bytes.mid(at, end - at));
+        if (content.contains("BT"))
+            pages.push_back(TextPositions(content));
+        at = end;
+    }
+    return pages;
+}
+
+// The printer's font as the PDF file draws it, in points: ascent, descent, a text's width.
+struct Extent {
+    double ascent = 0, descent = 0, width = 0;
+};
+Extent FontExtent(double size, const QString &text = QString()) {
+    QPdfWriter writer(QStringLiteral("/dev/null"));
+    writer.setResolution(1200);
+    QFont font(QStringLiteral("Courier"));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    font.setPointSizeF(size);
+    const QFontMetricsF metrics(font, &writer);
+    const double toPoints = 72.0 / 1200;
+    return {metrics.ascent() * toPoints, metrics.descent() * toPoints, metrics.horizontalAdvance(text) * toPoints};
+}
+
+platform::PrintedPage Page(int lines, const std::string &text) {
+    platform::PrintedPage page;
+    for (int r = 0; r < lines; ++r)
+        page.lines.push_back({text + " " + std::to_string(r + 1), false, 10});
+    return page;
+}
+
+TEST(QtPrinterPages, EveryLineAdvancesOneSixthInchInsideTheMargins) {
+    TempFolder folder;
+    gui::QtPrinter printer(folder.path(), false);
+    platform::PrintJob job;
+    job.pages = {Page(60, "FIRST"), Page(60, "SECOND"), Page(7, "LAST")};
+    job.pages[1].lines[59].bold = true;
+    printer.Submit(job);
+
+    const auto pages = PagesOf(printer.lastFile());
+    ASSERT_EQ(pages.size(), job.pages.size());
+    for (size_t p = 0; p < pages.size(); ++p) {
+        const std::vector<TextAt> &lines = pages[p];
+        ASSERT_EQ(lines.size(), job.pages[p].lines.size()) << "page " << p + 1;
+        for (size_t r = 0; r < lines.size(); ++r) {
+            SCOPED_TRACE("page " + std::to_string(p + 1) + ", line " + std::to_string(r + 1));
+            // Bold or not, a line sits on the grid of the plain font of its size, in its row.
+            const Extent font = FontExtent(lines[r].size);
+            EXPECT_NEAR(lines[r].x, kMargin, 0.01);
+            EXPECT_NEAR(lines[r].y, lines[0].y + r * kRow, 0.01);
+            EXPECT_GE(lines[r].y - font.ascent, kMargin + r * kRow - 0.01);
+            EXPECT_LE(lines[r].y + font.descent, kMargin + (r + 1) * kRow + 0.01);
+            EXPECT_DOUBLE_EQ(lines[r].size, lines[0].size);
+        }
+        EXPECT_GT(lines[0].size, 9.0);
+        EXPECT_LE(lines[0].size, 10.05);
+    }
+}
+
+TEST(QtPrinterPages, ALineWiderThanThePageIsDrawnNarrower) {
+    TempFolder folder;
+    gui::QtPrinter printer(folder.path(), false);
+    platform::PrintJob job;
+    const std::string narrow(80, 'X'), wide(120, 'X');
+    job.pages.push_back({{{narrow + "          ", false, 10}, {wide, false, 10}}});
+    printer.Submit(job);
+
+    const auto pages = PagesOf(printer.lastFile());
+    ASSERT_EQ(pages.size(), 1u);
+    ASSERT_EQ(pages[0].size(), 2u);
+    const TextAt &normal = pages[0][0], &squeezed = pages[0][1];
+    const double wideWidth = FontExtent(normal.size, QString::fromStdString(wide)).width;
+    ASSERT_GT(wideWidth, 7.5 * 72);
+    EXPECT_NEAR(squeezed.unitWidth / normal.unitWidth * wideWidth, 7.5 * 72, 0.5) << "squeezed to the page";
+    EXPECT_NEAR(squeezed.x, kMargin, 0.01);
+}
+
+} // namespace
+} // namespace vantreth::testing

@@ -1,0 +1,48 @@
+// The letterhead at the head of the printed folios: the same four lines as the billing
+// notices, built from the settings or set line by line, in the folio's places.
+#include "printing/letterhead.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace printing {
+namespace {
+
+std::vector<std::string> FolioHead(const platform::Settings& motel) {
+    platform::CapturePrinter device;
+    platform::Printer printer(device);
+    printer.Print("LEFT OVER");
+    StartFolioDocument(printer, motel);
+    printer.EndDoc();
+    std::vector<platform::PrintJob> jobs = device.TakeJobs();
+    std::vector<std::string> lines;
+    if (jobs.size() != 2 || jobs[0].Text() != "LEFT OVER")
+        return {"jobs: " + std::to_string(jobs.size())};
+    for (const platform::PrintedPage& page : jobs[1].pages)
+        for (const platform::PrintedLine& line : page.lines)
+            lines.push_back(line.text);
+    return lines;
+}
+
+TEST(LetterheadTest, FoliosPrintTheNoticesLetterheadLines) {
+    platform::Settings motel;
+    motel.motelName = "PINE LODGE";
+    motel.street = "9 ROUTE 30";
+    motel.town = "ELMWOOD, OH. 45000";
+    motel.phone = "555-0199";
+    motel.fax = "555-0198";
+    const std::string built[] = {std::string(31, ' ') + "PINE LODGE", std::string(31, ' ') + "9 ROUTE 30",
+                                 std::string(28, ' ') + "ELMWOOD, OH. 45000",
+                                 "  Phone: 555-0199    Fax:555-0198"};
+    EXPECT_EQ(FolioHead(motel),
+              (std::vector<std::string>{"", built[0], built[1], built[2], "", "", built[3], "", ""}));
+
+    motel.letterheadLines[1] = "  9 ROUTE 30, NEAR THE LAKE";
+    EXPECT_EQ(FolioHead(motel), (std::vector<std::string>{"", built[0], "  9 ROUTE 30, NEAR THE LAKE",
+                                                          built[2], "", "", built[3], "", ""}));
+}
+
+} // namespace
+} // namespace printing
