@@ -42,19 +42,22 @@ void Form50::Timer1_Timer() {
         arrived = MSComm1.Input();
     GatherCallCharacters(app().gCallBuffer, arrived, m_quietPolls);
     m_quietPolls = arrived.empty() ? std::min(m_quietPolls + 1, kCallQuietPolls) : 0;
-    std::string waiting = app().gCallBuffer;
+    PostWaitingCalls(app());
+}
+
+void PostWaitingCalls(App& app) {
+    std::string waiting = app.gCallBuffer;
     bool posted = false;
     std::vector<records::CallRecord> refused;
     while (std::optional<records::CallRecord> call = TakeCallRecord(waiting)) {
         bool notCharged = false;
-        HandleCallRecord(app().data(), *call, {app().clock().DateText(), app().gShift, app().gClerk},
-                         &notCharged);
+        HandleCallRecord(app.data(), *call, {app.clock().DateText(), app.gShift, app.gClerk}, &notCharged);
         if (notCharged) refused.push_back(*call);
         posted = true;
     }
-    if (posted) app().gCallBuffer = waiting;
+    if (posted) app.gCallBuffer = waiting;
     // Told once, after the calls have left the buffer, so a tick under the box cannot repeat it.
-    if (!refused.empty()) MsgBox(RefusedCallsMessage(refused), platform::vbOKOnly, "Call Accounting");
+    if (!refused.empty()) app.MsgBox(RefusedCallsMessage(refused), platform::vbOKOnly, "Call Accounting");
 }
 
 void StopCallCapture(App& app) {

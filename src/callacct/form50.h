@@ -26,6 +26,9 @@ private:
 // Closes the call box's port when it is open and unloads the call-capture window, as the
 // windows that take the front desk's place do when they close; the front desk's next load
 // starts call capture again.
+// Posts every complete call record waiting in the buffer; the records leave it only once all
+// of them are posted. A call that could not be charged is told to the clerk once.
+void PostWaitingCalls(App& app);
 void StopCallCapture(App& app);
 
 } // namespace vantreth

@@ -407,24 +407,6 @@ bool Form4::CheckOutAllowed(const CheckOutState& state, bool answered) {
     return false;
 }
 
-void Form4::PostWaitingCalls() {
-    std::string waiting = app().gCallBuffer;
-    bool posted = false;
-    std::vector<records::CallRecord> refused;
-    while (std::optional<records::CallRecord> call = TakeCallRecord(waiting)) {
-        bool notCharged = false;
-        HandleCallRecord(app().data(), *call, {app().clock().DateText(), app().gShift, app().gClerk},
-                         &notCharged);
-        if (notCharged)
-            refused.push_back(*call);
-        posted = true;
-    }
-    if (posted)
-        app().gCallBuffer = waiting;
-    if (!refused.empty())
-        MsgBox(RefusedCallsMessage(refused), vbOKOnly, "Call Accounting");
-}
-
 // Every decision (the way out, the balance, the account charged and named) is taken from
 // the stored record and ledger, and taken again after the question: while it is up the
 // call box may send a call of this room, which can only be posted once it is answered.
@@ -441,7 +423,7 @@ void Form4::Command4_Click() {
     // they go back into it, to be posted again.
     const std::string callsWaiting = app().gCallBuffer;
     try {
-        PostWaitingCalls();
+        PostWaitingCalls(app());
         state = CheckOutStateOnShow();
         if (!state || !CheckOutAllowed(*state, true))
             return;

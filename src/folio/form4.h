@@ -114,9 +114,6 @@ private:
     // The balance rule on that state; false, the clerk told why, when the guest cannot leave
     // (`answered`: the clerk has said Yes to the check-out).
     bool CheckOutAllowed(const CheckOutState& state, bool answered);
-    // Posts the calls that came in from the call box while a box of this window was up
-    // (nothing can be written then), so that what follows reads them.
-    void PostWaitingCalls();
     // The check-out's writes, on a state CheckOutAllowed let through.
     void CheckOut(const CheckOutState& state);
     // Shows the folio of the guest in that slot; false when its ledger is missing.

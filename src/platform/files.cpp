@@ -576,6 +576,17 @@ std::vector<std::string> TakeDamageReports() {
     return out;
 }
 
+void NoteSeqFileDamage(const std::filesystem::path &file, unsigned long long size, long long changed,
+                       const std::vector<std::string> &damage) {
+    if (damage.empty())
+        return;
+    DamageLog &log = Damage();
+    std::lock_guard<std::mutex> lock(log.mutex);
+    const std::string version = std::to_string(size) + "/" + std::to_string(changed);
+    if (log.reported.insert(file.lexically_normal().string() + '\n' + version).second)
+        log.pending.push_back(DamageMessage(file, damage));
+}
+
 SeqReader::SeqReader(const std::filesystem::path &file) : m_file(file) {
     int fd;
     do

@@ -213,6 +213,13 @@ template <class Read> void SeqReader::ForEachLine(size_t count, Read read) {
 // a last line without its line end and the lines that cannot be read are left out.
 std::vector<SeqItem> ParseSeqText(std::string_view text);
 
+// For a reader that goes through a sequential file piece by piece rather than through
+// SeqReader: notes the damage it found, for the clerk, as a SeqReader does when it goes
+// away. `size` is the number of bytes read and `changed` the file's time of change after
+// the reading (nanoseconds), which tell one version of the file from the next.
+void NoteSeqFileDamage(const std::filesystem::path& file, unsigned long long size, long long changed,
+                       const std::vector<std::string>& damage);
+
 // The damage found in sequential files since the last call, one message for the clerk per
 // damaged file. A file is reported once; only after it was written to again (its size or
 // time of change differs) can it be reported anew. The program shows each message in a

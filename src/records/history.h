@@ -33,6 +33,7 @@
 #include "platform/files.h"
 #include "records/guest_record.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -96,6 +97,21 @@ void AppendHistoryEntry(const platform::DataFolder &folder, const HistoryEntry &
 // with a damaged line (cut short, unreadable, or not its line's count of items) is
 // skipped, the entries after it still read, and the damage noted for the clerk.
 std::vector<HistoryEntry> ReadHistory(const platform::DataFolder &folder);
+
+// The items a search of the history decides on.
+enum class HistoryKey { LastName, RegCard, ArrivalDate, CheckOutDate, FolioNumber };
+using HistoryKeyTest = std::function<bool(std::string_view)>;
+
+// The history searches: calls `found` with every entry, in file order, whose item `key`
+// (its text as the entry holds it, e.g. LastName with its trailing blanks) `wanted`
+// accepts; the entries ReadHistory gives, damage skipped and noted the same way. The file
+// is read piece by piece, and an entry is read whole only when its key is wanted, so a
+// search takes the same little memory however long the history grows.
+void ScanHistory(const platform::DataFolder &folder, HistoryKey key, const HistoryKeyTest &wanted,
+                 const std::function<void(const HistoryEntry &)> &found);
+// The entries ScanHistory finds, in file order.
+std::vector<HistoryEntry> FindInHistory(const platform::DataFolder &folder, HistoryKey key,
+                                        const HistoryKeyTest &wanted);
 
 struct DirectBillAccount {
     static constexpr int kLength = 304;

@@ -4,6 +4,8 @@
 #include "records/history.h"
 #include "records_fixture.h"
 
+#include <filesystem>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -146,6 +148,258 @@ TEST_F(HistoryTest, ADamagedEntryIsSkippedAndTheEntriesAfterItStillRead) {
     }
 }
 
+// ---- the streaming reader against a whole-file reading ----
+
+// The entries as a SeqReader over the whole file groups them: three lines of 13, 9 and 10
+// items, a line that does not fit dropping the entry begun before it. The history reader
+// goes through the file piece by piece and must give exactly these entries and this damage.
+std::vector<HistoryEntry> WholeFileEntries(const std::filesystem::path &file) {
+    platform::SeqReader reader(file);
+    std::vector<HistoryEntry> entries;
+    static const size_t kItems[3] = {13, 9, 10};
+    HistoryEntry e;
+    size_t line = 0, firstLine = 0, lastLine = 0;
+    auto drop = [&](size_t last) {
+        if (line != 0)
+            reader.NoteDamage("lines " + std::to_string(firstLine) + " to " + std::to_string(last) +
+                              ": an entry cut short, skipped");
+        line = 0;
+        e = HistoryEntry{};
+    };
+    auto text = [&] { return reader.ReadText(); };
+    auto number = [&] { return static_cast<float>(reader.ReadNumber()); };
+    while (reader.NextLine()) {
+        if (reader.LineSize() != kItems[line]) {
+            drop(lastLine);
+            if (reader.LineSize() != kItems[0]) {
+                reader.SkipLine(std::to_string(reader.LineSize()) + " items, out of place in an entry");
+                lastLine = reader.LineNumber();
+                continue;
+            }
+        }
+        if (line == 0)
+            firstLine = reader.LineNumber();
+        lastLine = reader.LineNumber();
+        try {
+            if (line == 0) {
+                for (std::string *f : {&e.LastName, &e.FirstName, &e.Company, &e.Street, &e.City, &e.State, &e.Zip,
+                                       &e.Phone, &e.RegCard, &e.Clerk, &e.Room})
+                    *f = text();
+                e.Adults = number();
+                e.Children = number();
+            } else if (line == 1) {
+                e.Nights = number();
+                e.TaxExempt = number();
+                for (std::string *f : {&e.PayCode, &e.CheckInTime, &e.ArrivalDate, &e.CheckOutTime})
+                    *f = text();
+                if (reader.LineItem(6).kind == platform::SeqItem::Kind::Date)
+                    e.CheckOutDateLiteral = reader.LineItem(6).date;
+                e.CheckOutDate = text();
+                e.Rate = number();
+                e.SpareAmount = number();
+            } else {
+                for (std::string *f : {&e.CardNumber, &e.CardExpiry, &e.DBNumber, &e.FolioNumber, &e.Comment,
+                                       &e.ReservedOn, &e.SpareText, &e.CardDeposit, &e.ConfirmationNumber,
+                                       &e.CashDeposit})
+                    *f = text();
+            }
+        } catch (const platform::IoError &error) {
+            if (line == 0)
+                reader.SkipLine(error.reason());
+            drop(lastLine);
+            continue;
+        }
+        if (++line == 3) {
+            entries.push_back(std::move(e));
+            e = HistoryEntry{};
+            line = 0;
+        }
+    }
+    drop(lastLine);
+    return entries;
+}
+
+// The damage reports with the file's name taken out, so that two files compare.
+std::vector<std::string> ReportsWithout(const std::filesystem::path &file) {
+    std::vector<std::string> reports = platform::TakeDamageReports();
+    for (std::string &report : reports)
+        for (size_t at; (at = report.find(file.string())) != std::string::npos;)
+            report.erase(at, file.string().size());
+    return reports;
+}
+
+// A varied history: names, a direct-bill stay, a comment with commas.
+std::string SoundHistory(int entries) {
+    std::string text;
+    for (int i = 0; i < entries; ++i) {
+        GuestRecord g = Stay();
+        g.LastName = Pad(i % 3 == 0 ? "SMITH" : i % 3 == 1 ? "SMITHERS" : "JONES", 15);
+        g.RegCard = Pad(std::to_string(1000 + i % 7), 6);
+        g.FolioNumber = Pad(std::to_string(17 + i), 5);
+        g.ArrivalDate = Pad("12/" + std::to_string(1 + i % 5) + "/26", 10);
+        if (i % 4 == 1)
+            g.Comment = Pad("LATE, QUIET, TWO BEDS", 160);
+        const HistoryEntry e = i % 5 == 2 ? HistoryForDirectBillCheckOut(g, "3:05:00 PM")
+                                          : HistoryForCheckOut(g, "10:05:00 AM", {2026, 12, 6 + i % 3});
+        for (const platform::SeqLine &line : e.ToSeqLines())
+            text += line.str() + "\r\n";
+    }
+    return text;
+}
+
+class HistoryStreamTest : public RecordsTest {
+protected:
+    // The same file read both ways gives the same entries and the same message for the clerk.
+    void ExpectReadAsWholeFile(const std::string &text, const std::string &what) {
+        const std::filesystem::path history = folder().root() / "history/history";
+        const std::filesystem::path copy = folder().root() / "history/whole";
+        WriteRaw(history, text);
+        WriteRaw(copy, text);
+        platform::TakeDamageReports();
+        const std::vector<HistoryEntry> expected = WholeFileEntries(copy);
+        const std::vector<std::string> expectedReports = ReportsWithout(copy);
+        EXPECT_EQ(ReadHistory(folder()), expected) << what;
+        EXPECT_EQ(ReportsWithout(history), expectedReports) << what;
+    }
+};
+
+TEST_F(HistoryStreamTest, DamagedFilesReadExactlyAsAWholeFileReaderReadsThem) {
+    const std::string sound = SoundHistory(6);
+    const std::string a = sound.substr(0, sound.find("\r\n") + 2);
+    struct Case {
+        const char *damage;
+        std::string text;
+    };
+    const Case cases[] = {
+        {"sound", sound},
+        {"lines ending in LF only", [&] {
+             std::string t = sound;
+             for (size_t at; (at = t.find("\r\n")) != std::string::npos;)
+                 t.erase(at, 1);
+             return t;
+         }()},
+        {"lines ending in CR only", [&] {
+             std::string t = sound;
+             for (size_t at; (at = t.find("\r\n")) != std::string::npos;)
+                 t.erase(at + 1, 1);
+             return t;
+         }()},
+        {"CR CR LF and LF CR", "\r\r\n" + sound.substr(0, 300) + "\n\r" + sound.substr(300)},
+        {"an empty line between entries", a + "\r\n" + sound},
+        {"blanks around the items", [&] {
+             std::string t = sound;
+             for (size_t at = 0; (at = t.find("\",\"", at)) != std::string::npos; at += 5)
+                 t.replace(at, 3, "\" ,\t \"");
+             return t;
+         }()},
+        {"text after a closing quote", sound.substr(0, 40) + "x" + sound.substr(40)},
+        {"a quote inside a bare item", sound.substr(0, sound.find(",2,0")) + ",2\"\",0" +
+                                           sound.substr(sound.find(",2,0") + 4)},
+        {"a NUL byte", sound.substr(0, 700) + std::string(1, '\0') + sound.substr(700)},
+        {"a date where a number belongs",
+         sound.substr(0, sound.find(",2,0")) + ",#2026-12-06#,0" + sound.substr(sound.find(",2,0") + 4)},
+        {"a time where the rate belongs", [&] {
+             std::string t = sound;
+             t.replace(t.find(",45.5,"), 6, ",#10:05:00#,");
+             return t;
+         }()},
+        {"a time where the check-out date belongs", [&] {
+             std::string t = sound;
+             t.replace(t.find("#2026-12-06#"), 12, "#10:05:00#");
+             return t;
+         }()},
+        {"not a literal between # signs", [&] {
+             std::string t = sound;
+             t.replace(t.find("#2026-12-06#"), 12, "#2026-13-06#");
+             t.replace(t.find(",45.5,"), 6, ",#45#,");
+             return t;
+         }()},
+        {"a last line cut short", sound.substr(0, sound.size() - 9)},
+        {"more lines of many items", "1,2\r\n" + sound + std::string(20, ',') + "\r\n" + a + a},
+    };
+    for (const Case &c : cases)
+        ExpectReadAsWholeFile(c.text, c.damage);
+}
+
+TEST_F(HistoryStreamTest, RandomlyDamagedFilesReadExactlyAsAWholeFileReaderReadsThem) {
+    const std::string sound = SoundHistory(8);
+    const std::string pieces[] = {"\r", "\n", "\r\n", "\"", ",", "#", " ", std::string(1, '\0'),
+                                  "#2026-12-06#", "#1:05:00#", "\"X\",", "12", "e5"};
+    uint64_t seed = 12345;
+    auto next = [&](uint64_t below) {
+        seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+        return (seed >> 33) % below;
+    };
+    for (int round = 0; round < 400; ++round) {
+        std::string text = sound;
+        const int faults = 1 + static_cast<int>(next(3));
+        for (int f = 0; f < faults; ++f) {
+            const size_t at = next(text.size());
+            switch (next(3)) {
+            case 0: text.erase(at, 1 + next(30)); break;
+            case 1: text.insert(at, pieces[next(std::size(pieces))]); break;
+            default: text[at] = pieces[next(std::size(pieces))][0]; break;
+            }
+        }
+        ExpectReadAsWholeFile(text, "round " + std::to_string(round) + ": " + Show(text));
+        if (HasFailure())
+            break;
+    }
+}
+
+TEST_F(HistoryStreamTest, AHistoryLongerThanOnePieceReadsWholeWithItsDamage) {
+    // Well past the piece the reader reads at a time, with entries and a line longer than a
+    // piece across its edges.
+    std::string text = SoundHistory(1500);
+    const size_t entryLength = SoundHistory(1).size();
+    text.insert(500 * entryLength, "\"cut\r\n"); // an unreadable line between two entries
+    text.erase(900 * entryLength + 100, 5);          // and an entry cut short
+    GuestRecord g = Stay();
+    g.Comment = std::string(600 * 1024, 'Q');
+    for (const platform::SeqLine &line : HistoryForCheckOut(g, "10:05:00 AM", {2026, 12, 9}).ToSeqLines())
+        text += line.str() + "\r\n";
+    text += SoundHistory(10);
+    ExpectReadAsWholeFile(text, "a long history");
+    EXPECT_EQ(ReadHistory(folder()).size(), 1500u - 1 + 1 + 10);
+    EXPECT_EQ(ReadHistory(folder()).back().FolioNumber, Pad("26", 5));
+}
+
+TEST_F(HistoryStreamTest, SearchesFindTheEntriesWhoseKeyIsWantedInFileOrder) {
+    std::string text = SoundHistory(30);
+    text.insert(text.size() / 2, "\"torn\r\n"); // damage is skipped the same way
+    WriteRaw(folder().root() / "history/history", text);
+    const std::vector<HistoryEntry> all = ReadHistory(folder());
+    ASSERT_EQ(platform::TakeDamageReports().size(), 1u);
+    struct Case {
+        HistoryKey key;
+        std::string HistoryEntry::*item;
+        std::string wanted;
+    };
+    const Case cases[] = {
+        {HistoryKey::LastName, &HistoryEntry::LastName, Pad("SMITH", 15)},
+        {HistoryKey::RegCard, &HistoryEntry::RegCard, Pad("1003", 6)},
+        {HistoryKey::ArrivalDate, &HistoryEntry::ArrivalDate, Pad("12/2/26", 10)},
+        {HistoryKey::CheckOutDate, &HistoryEntry::CheckOutDate, "12/7/26"},
+        {HistoryKey::CheckOutDate, &HistoryEntry::CheckOutDate, Pad("12/9/26", 10)},
+        {HistoryKey::FolioNumber, &HistoryEntry::FolioNumber, Pad("40", 5)},
+    };
+    for (const Case &c : cases) {
+        std::vector<HistoryEntry> expected;
+        for (const HistoryEntry &e : all)
+            if (e.*c.item == c.wanted)
+                expected.push_back(e);
+        ASSERT_FALSE(expected.empty()) << c.wanted;
+        std::vector<std::string> seen;
+        const std::vector<HistoryEntry> found = FindInHistory(folder(), c.key, [&](std::string_view key) {
+            seen.emplace_back(key);
+            return key == c.wanted;
+        });
+        EXPECT_EQ(found, expected) << c.wanted;
+        EXPECT_EQ(seen.size(), all.size()) << "every sound entry's key is looked at once";
+    }
+    EXPECT_TRUE(platform::TakeDamageReports().empty()) << "the damage is reported once, not at every search";
+}
+
 DirectBillAccount Acme() {
     DirectBillAccount a;
     a.CompanyName = "ACME TRUCKING";
@@ -222,6 +476,21 @@ TEST_F(AccountsFileTest, ChargingAStayAddsTheRoundedBalanceInPlace) {
     const std::string raw = ReadRaw(folder().root() / "directbill/dbmember");
     std::string expected = AcmeBytes();
     expected.replace(258, 4, Bytes({0x33, 0xb3, 0xe1, 0x42})); // 112.85
+    EXPECT_EQ(raw, expected) << Show(raw);
+}
+
+// The check-out changes only the balance: zero bytes of the other fields (the reserved text
+// at the end, a field never filled in) stay zero.
+TEST_F(AccountsFileTest, ChargingKeepsTheBytesOfEveryOtherField) {
+    AppendAccount(folder(), Acme());
+    std::string stored = ReadRaw(folder().root() / "directbill/dbmember");
+    stored.replace(294, 10, std::string(10, '\0'));
+    stored.replace(228, 15, std::string(15, '\0'));
+    platform::RandomFile(folder().root() / "directbill/dbmember", 304).Put(1, stored);
+    ASSERT_EQ(ChargeAccount(folder(), "1001", 12.35), 1);
+    std::string expected = stored;
+    expected.replace(258, 4, Bytes({0x33, 0xb3, 0xe1, 0x42})); // 112.85
+    const std::string raw = ReadRaw(folder().root() / "directbill/dbmember");
     EXPECT_EQ(raw, expected) << Show(raw);
 }
 

@@ -10,6 +10,7 @@
 #include "records/filenames.h"
 #include "records/guest_record.h"
 #include "records/history.h"
+#include "records/reservation_files.h"
 #include "records/room_record.h"
 #include "records/settings_files.h"
 #include "records/shift_record.h"
@@ -473,7 +474,7 @@ MotelFolderFacts MotelWriter::Write() {
         for (size_t room = 0; room < m_inHouse.size(); ++room) {
             if (m_inHouse[room]) continue;
             const bool last = day == m_today;
-            if (!last && !m_random.Chance(0.9)) continue;
+            if (!last && !m_random.Chance(0.95)) continue;
             int nights = last ? 7 + m_random.Below(7) : DrawNights(m_random);
             if (day + nights == m_today + 1) ++nights;
             Stay stay = NewStay(static_cast<int>(room), day, nights);

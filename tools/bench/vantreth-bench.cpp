@@ -18,6 +18,7 @@
 #include "folio/form40.h"
 #include "frontdesk/form1.h"
 #include "platform/folder_lock.h"
+#include "platform/journal.h"
 #include "platform/text.h"
 #include "records/filenames.h"
 #include "records/guest_record.h"
