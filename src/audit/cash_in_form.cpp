@@ -1,7 +1,6 @@
-// The cash-in entry window.
+// The cash entry window.
 #include "audit/cash_in_form.h"
 
-#include "audit/cash_entries.h"
 #include "platform/text.h"
 
 namespace vantreth {
@@ -10,13 +9,24 @@ using namespace platform;
 
 CashInForm::CashInForm(App& app, const char* name, const char* caption, const char* heading,
                        records::ShiftCashField field)
-    : AppForm(app, name, caption, {320, 200, 360, 168}), Label1(*this, "Label1",
-                                                                {.caption = heading,
-                                                                 .at = {16, 14, 328, 26},
-                                                                 .fontSize = 12,
-                                                                 .bold = true,
-                                                                 .align = Align::Center}),
-      m_field(field) {
+    : CashInForm(
+          app, name, {.caption = caption, .heading = heading},
+          [program = &app, field](const CashEntry& entry) { RecordCashIn(program->data(), entry, field); }) {}
+
+CashInForm::CashInForm(App& app, const char* name, const CashEntryWording& wording,
+                       std::function<void(const CashEntry&)> record)
+    : AppForm(app, name, wording.caption, {320, 200, 360, 168}), Label1(*this, "Label1",
+                                                                        {.caption = wording.heading,
+                                                                         .at = {16, 14, 328, 26},
+                                                                         .fontSize = 12,
+                                                                         .bold = true,
+                                                                         .align = Align::Center}),
+      Label2(*this, "Label2",
+             {.caption = wording.amountLabel,
+              .at = {48, 62, wording.amountLabelWidth, 22},
+              .align = Align::Right}),
+      Command2(*this, "Command2", {.caption = wording.enterButton, .at = {36, 112, 136, 32}}),
+      m_record(std::move(record)) {
     SetKeyPreview(true);
     Text1.on_key_press = [this](int& KeyAscii) { Text1_KeyPress(KeyAscii); };
     Command1.on_click = [this] { Command1_Click(); };
@@ -58,7 +68,7 @@ void CashInForm::Command2_Click() {
                           .shift = app().gShift,
                           .clerk = app().gClerk,
                           .amount = Val(Text1.Text())};
-    RecordCashIn(app().data(), entry, m_field);
+    m_record(entry);
     app().Unload(*this);
 }
 

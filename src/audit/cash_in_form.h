@@ -1,27 +1,43 @@
-// The cash-in entry window shared by "Cash from Vending" and "Cash from Other": one amount,
-// added to the day's cash and to one field of the shift's cash.
+// The cash entry window: one amount, checked to be a number, then written and the window
+// unloaded. "Cash from Vending" and "Cash from Other" use it as it is, adding the amount to
+// the day's cash and to one field of the shift's cash; "Petty Cash Out" gives it its own
+// words and what Enter writes.
 #pragma once
 
 #include "app/app.h"
+#include "audit/cash_entries.h"
 #include "records/shift_cash.h"
 
+#include <functional>
 
 namespace vantreth {
+
+// How one cash entry window reads: its title, its heading, the words before the amount box
+// and the caption of the button that enters the amount.
+struct CashEntryWording {
+    const char* caption = "";
+    const char* heading = "";
+    const char* amountLabel = "Amount $";
+    int amountLabelWidth = 80;
+    const char* enterButton = "Enter Payment";
+};
 
 class CashInForm : public AppForm {
 public:
     platform::Label Label1;
-    platform::Label Label2{
-        *this, "Label2", {.caption = "Amount $", .at = {48, 62, 80, 22}, .align = platform::Align::Right}};
+    platform::Label Label2;
     platform::TextBox Text1{*this, "Text1", {.at = {136, 58, 140, 28}}};
-    platform::CommandButton Command2{
-        *this, "Command2", {.caption = "Enter Payment", .at = {36, 112, 136, 32}}};
+    platform::CommandButton Command2;
     platform::CommandButton Command1{
         *this, "Command1", {.caption = "Cancel / Esc", .at = {188, 112, 136, 32}}};
 
 protected:
+    // A cash-in window: the amount goes to the day's cash and to `field` of the shift's cash.
     CashInForm(App& app, const char* name, const char* caption, const char* heading,
                records::ShiftCashField field);
+    // A window of the same layout with its own words; `record` writes the entered amount.
+    CashInForm(App& app, const char* name, const CashEntryWording& wording,
+               std::function<void(const CashEntry&)> record);
 
 private:
     void Form_Load() override;
@@ -30,7 +46,7 @@ private:
     void Command1_Click();
     void Command2_Click();
 
-    records::ShiftCashField m_field;
+    std::function<void(const CashEntry&)> m_record;
 };
 
 } // namespace vantreth

@@ -126,8 +126,9 @@ std::string FailedPostingsMessage(const NightCharges& charges) {
 
 bool ReservationArrivesToday(const platform::DataFolder& data, std::string_view today) {
     const std::string todayText = Trim(today);
-    for (const records::GuestRecord& reservation : records::ReadAllGuests(data, records::kReservationsFile))
-        if (Trim(reservation.ArrivalDate) == todayText)
+    const records::GuestSlots reservations(data, records::kReservationsFile);
+    for (long n = 1; n <= reservations.Count(); ++n)
+        if (Trim(reservations.Field(n, records::GuestField::ArrivalDate)) == todayText)
             return true;
     return false;
 }

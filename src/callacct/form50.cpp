@@ -17,6 +17,11 @@ Form50::Form50(App& app)
 // number moves on to the next; any other failure ends the search with no port open. Silent
 // whatever happens; with no call box the window simply takes no calls.
 void Form50::Form_Load() {
+    SearchPorts();
+    RestWhenIdle();
+}
+
+void Form50::SearchPorts() {
     if (MSComm1.PortOpen())
         MSComm1.SetPortOpen(false);
     for (int port = 1; port <= 100; ++port) {
@@ -42,7 +47,24 @@ void Form50::Timer1_Timer() {
         arrived = MSComm1.Input();
     GatherCallCharacters(app().gCallBuffer, arrived, m_quietPolls);
     m_quietPolls = arrived.empty() ? std::min(m_quietPolls + 1, kCallQuietPolls) : 0;
+    RestWhenIdle(); // before the posting: records whose posting fails keep the timer awake
     PostWaitingCalls(app());
+    RestWhenIdle();
+}
+
+// The ticks have work while records wait to be posted, and while a partial record waits for
+// the rest of it or for its second of silence to pass (counted in ticks). Otherwise nothing
+// happens until characters arrive, and the timer rests until the port has some to read: a
+// partial record whose silence has passed is dropped by the next characters, whenever they
+// come.
+void Form50::RestWhenIdle() {
+    const std::string& buffer = app().gCallBuffer;
+    const bool idle = buffer.size() < records::CallRecord::kLength &&
+                      (buffer.empty() || m_quietPolls >= kCallQuietPolls);
+    if (idle)
+        Timer1.Rest([this] { return MSComm1.ReadDescriptor(); });
+    else
+        Timer1.Wake();
 }
 
 void PostWaitingCalls(App& app) {

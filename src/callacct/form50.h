@@ -17,7 +17,10 @@ public:
 
 private:
     void Form_Load() override;
+    void SearchPorts();
     void Timer1_Timer();
+    // Rests the timer while it has nothing to do until the call box sends.
+    void RestWhenIdle();
 
     // Polls in a row that brought no character (counted up to kCallQuietPolls).
     int m_quietPolls = 0;

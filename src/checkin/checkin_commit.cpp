@@ -76,20 +76,17 @@ std::string DepartureDateText(const Date& today, std::string_view timeText, std:
 std::vector<std::string> FreeRoomList(const DataFolder& data, std::string_view todayText) {
     const std::string today = RTrim(todayText);
     const std::vector<records::RoomRecord> rooms = records::ReadAllRooms(data);
-    std::vector<records::GuestRecord> reservations;
-    bool reservationsRead = false;
+    std::optional<records::GuestSlots> reservations;
     std::vector<std::string> list;
     for (const records::RoomRecord& room : rooms) {
         if (room.Service == "X" || room.Service == "O" || room.Clean == "N")
             continue;
-        if (!reservationsRead) {
-            reservations = records::ReadAllGuests(data, records::kReservationsFile);
-            reservationsRead = true;
-        }
+        if (!reservations)
+            reservations.emplace(data, records::kReservationsFile);
         bool reserved = false;
-        for (const records::GuestRecord& slot : reservations)
-            if (RTrim(slot.ArrivalDate) == today && slot.Room == room.Room)
-                reserved = true;
+        for (long n = 1; n <= reservations->Count() && !reserved; ++n)
+            reserved = reservations->Field(n, records::GuestField::Room) == room.Room &&
+                       RTrim(reservations->Field(n, records::GuestField::ArrivalDate)) == today;
         if (!reserved)
             list.push_back(room.Room + " " + room.RoomType);
     }

@@ -175,7 +175,10 @@ void Form52::Command7_Click() {
 bool Form52::SearchHistory(bool (*matches)(const HistoryEntry&, const std::string&), const std::string& key,
                            bool cardSearch) {
     bool found = false;
-    for (const HistoryEntry& entry : records::ReadHistory(app().data())) {
+    // Only the stays whose card (or arrival date) is the one typed are read whole.
+    const records::HistoryKey item = cardSearch ? records::HistoryKey::RegCard : records::HistoryKey::ArrivalDate;
+    for (const HistoryEntry& entry :
+         records::FindInHistory(app().data(), item, [&](std::string_view text) { return RTrim(text) == key; })) {
         if (!matches(entry, key))
             continue;
         // The folio is read before anything of the stay is shown.
@@ -245,9 +248,8 @@ void Form52::ShowNoFurtherInfo() {
 // The shown stay is found again by its folio number, exactly as the history holds it.
 void Form52::Command6_Click() {
     const std::string folio = Label14.Caption();
-    for (const HistoryEntry& entry : records::ReadHistory(app().data())) {
-        if (entry.FolioNumber != folio)
-            continue;
+    for (const HistoryEntry& entry : records::FindInHistory(app().data(), records::HistoryKey::FolioNumber,
+                                                            [&](std::string_view n) { return n == folio; })) {
         printing::PrintPastFolio(app().printer(), app().data(), app().settings(), entry);
         return;
     }

@@ -20,11 +20,9 @@ bool CheckedOutOn(const records::HistoryEntry& entry, std::string_view todayText
 }
 
 std::vector<records::HistoryEntry> CheckedOutToday(const DataFolder& folder, std::string_view todayText) {
-    std::vector<records::HistoryEntry> today;
-    for (records::HistoryEntry& entry : records::ReadHistory(folder))
-        if (CheckedOutOn(entry, todayText))
-            today.push_back(std::move(entry));
-    return today;
+    const std::string today = Trim(todayText);
+    return records::FindInHistory(folder, records::HistoryKey::CheckOutDate,
+                                  [&](std::string_view date) { return Trim(date) == today; });
 }
 
 std::optional<records::HistoryEntry> FindCheckedOut(const std::vector<records::HistoryEntry>& today,
@@ -130,7 +128,10 @@ bool SameStay(const records::HistoryEntry& a, const records::HistoryEntry& b) {
 // earlier check-out, whose ledger has moved on with the stay.
 std::optional<records::HistoryEntry> LaterCheckOut(const DataFolder& folder,
                                                    const records::HistoryEntry& entry) {
-    const std::vector<records::HistoryEntry> history = records::ReadHistory(folder);
+    // Two check-outs of one stay carry the same folio number: only those are read whole.
+    const std::string folio = Trim(entry.FolioNumber);
+    const std::vector<records::HistoryEntry> history = records::FindInHistory(
+        folder, records::HistoryKey::FolioNumber, [&](std::string_view n) { return Trim(n) == folio; });
     size_t at = history.size();
     for (size_t i = history.size(); i-- > 0;)
         if (history[i] == entry) {

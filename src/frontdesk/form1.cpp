@@ -14,7 +14,14 @@ using namespace platform;
 
 RoomBoard CountRoomBoard(const DataFolder& data) {
     RoomBoard board;
-    for (const records::RoomRecord& room : records::ReadAllRooms(data)) {
+    // The rooms file in one read rather than one per room.
+    const RandomFile file(data.File(records::kRoomsFile), records::RoomRecord::kLength);
+    const long count = file.RecordCount();
+    const std::string bytes = count > 0 ? file.Get(1, static_cast<int>(count * records::RoomRecord::kLength)) : "";
+    for (long n = 0; n < count; ++n) {
+        const records::RoomRecord room = records::RoomRecord::Decode(
+            std::string_view(bytes).substr(static_cast<size_t>(n) * records::RoomRecord::kLength,
+                                           records::RoomRecord::kLength));
         if (room.Service == "O") board.occupied++;
         if (room.Clean == "N" || room.Service == "X" || room.Service == "O") continue;
         board.available++;
@@ -100,8 +107,10 @@ void Form1::ShowShift() {
 void Form1::ShowArrivalsToday() {
     std::string today = RTrim(app().clock().DateText());
     int arrivals = 0;
-    for (const records::GuestRecord& slot : records::ReadAllGuests(app().data(), records::kReservationsFile))
-        if (RTrim(slot.ArrivalDate) == today) arrivals++;
+    // Only the arrival date of each slot is read.
+    const records::GuestSlots slots(app().data(), records::kReservationsFile);
+    for (long n = 1; n <= slots.Count(); ++n)
+        if (RTrim(slots.Field(n, records::GuestField::ArrivalDate)) == today) arrivals++;
     Label2.SetCaption(std::to_string(arrivals));
 }
 

@@ -6,8 +6,11 @@
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
+#include <QSocketNotifier>
 
 #include <algorithm>
+#include <limits>
+#include <set>
 
 namespace vantreth::gui {
 
@@ -21,25 +24,41 @@ void SaveGrab(QWidget &window, const QString &dir, const platform::Form &form) {
 } // namespace
 
 QtFrontEnd::QtFrontEnd(platform::Program &program) : m_program(program) {
-    m_program.on_unloaded = [this](platform::Form &form) { Unloaded(form); };
-    m_program.on_event_done = [this] { Refresh(); };
-    m_program.on_modal = [this] { Refresh(); };
+    m_program.on_loaded = [this](platform::Form &) { ScheduleTick(); };
+    m_program.on_unloaded = [this](platform::Form &form) {
+        Unloaded(form);
+        ScheduleTick();
+    };
+    m_program.on_event_done = [this] {
+        Refresh();
+        ScheduleTick();
+    };
+    m_program.on_modal = [this] {
+        Refresh();
+        ScheduleTick();
+    };
+    m_program.on_timers_changed = [this] { ScheduleTick(); };
     m_program.on_ended = [this] {
         m_ended = true;
-        m_tick.stop();
+        ScheduleTick();
         if (on_ended)
             on_ended();
     };
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) { FocusChanged(now); });
+    m_tick.setSingleShot(true);
+    // Never early: a tick before the timer is due would only set the clock again.
+    m_tick.setTimerType(Qt::PreciseTimer);
     connect(&m_tick, &QTimer::timeout, this, [this] { KeepTime(); });
     m_elapsed.start();
-    m_tick.start(10);
+    ScheduleTick();
 }
 
 QtFrontEnd::~QtFrontEnd() {
+    m_program.on_loaded = nullptr;
     m_program.on_unloaded = nullptr;
     m_program.on_event_done = nullptr;
     m_program.on_modal = nullptr;
+    m_program.on_timers_changed = nullptr;
     m_program.on_ended = nullptr;
     for (auto &[form, window] : m_windows)
         delete window.data();
@@ -119,8 +138,10 @@ void QtFrontEnd::BringToFront(const platform::Form &form) {
 }
 
 void QtFrontEnd::ClerkActsIn(const platform::Form &form) {
-    if (WindowOf(form) != nullptr)
+    if (QtWindow *window = WindowOf(form)) {
+        window->MarkStale();
         BringToFront(form);
+    }
 }
 
 void QtFrontEnd::CameToFront(const platform::Form &form) {
@@ -193,9 +214,79 @@ void QtFrontEnd::FocusChanged(QWidget *now) {
 }
 
 void QtFrontEnd::KeepTime() {
-    const auto ms = static_cast<int>(m_elapsed.restart());
-    if (ms > 0)
-        m_program.TimePassed(ms);
+    // While nothing is due, time passes for no timer (a resting one waits for its port).
+    if (m_armed) {
+        const auto ms = static_cast<int>(m_elapsed.restart());
+        if (ms > 0)
+            m_program.TimePassed(ms);
+    }
+    ScheduleTick();
+}
+
+void QtFrontEnd::ScheduleTick() {
+    WatchPorts();
+    const int due = m_ended ? -1 : m_program.MsUntilNextTimer();
+    if (due < 0) {
+        m_armed = false;
+        m_tick.stop();
+        return;
+    }
+    if (!m_armed) {
+        // The time that went by while nothing was due counts for no timer.
+        m_armed = true;
+        m_elapsed.restart();
+    }
+    const qint64 wait = std::max<qint64>(1, due - m_elapsed.elapsed());
+    m_tick.start(static_cast<int>(std::min<qint64>(wait, std::numeric_limits<int>::max())));
+}
+
+template <class Visit> void QtFrontEnd::ForEachTimer(Visit visit) const {
+    for (platform::Form *form : m_program.LoadedForms())
+        for (platform::Control *control : form->Controls())
+            if (control->Kind() == platform::ControlKind::Timer)
+                visit(*static_cast<platform::Timer *>(control));
+}
+
+void QtFrontEnd::WatchPorts() {
+    std::set<int> wanted;
+    if (!m_ended)
+        ForEachTimer([&wanted](const platform::Timer &timer) {
+            if (timer.Resting() && timer.MsUntilTick() >= 0 && timer.RestDescriptor() >= 0)
+                wanted.insert(timer.RestDescriptor());
+        });
+    for (auto it = m_ports.begin(); it != m_ports.end();) {
+        if (wanted.count(it->first) != 0) {
+            it->second->setEnabled(true);
+            ++it;
+            continue;
+        }
+        // Its port was closed or its timer woke: the watch goes, later, as it may be the one
+        // whose signal is being handled.
+        it->second->setEnabled(false);
+        it->second.release()->deleteLater();
+        it = m_ports.erase(it);
+    }
+    for (int fd : wanted) {
+        if (m_ports.count(fd) != 0)
+            continue;
+        auto notifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+        connect(notifier.get(), &QSocketNotifier::activated, this, [this, fd] { PortReadable(fd); });
+        m_ports.emplace(fd, std::move(notifier));
+    }
+}
+
+void QtFrontEnd::PortReadable(int fd) {
+    // Quiet until the timer has read what came and rests again.
+    if (auto found = m_ports.find(fd); found != m_ports.end())
+        found->second->setEnabled(false);
+    std::vector<platform::Timer *> waiting;
+    ForEachTimer([&waiting, fd](platform::Timer &timer) {
+        if (timer.Resting() && timer.RestDescriptor() == fd)
+            waiting.push_back(&timer);
+    });
+    for (platform::Timer *timer : waiting)
+        timer->Wake();
+    ScheduleTick();
 }
 
 void QtFrontEnd::SaveScreenshots(const QString &dir) const {

@@ -2,6 +2,11 @@
 // from the model after every event and before every message box, and the clock that
 // makes the forms' timers tick.
 //
+// The clock wakes up only when a timer or background task is due, and the windows redraw
+// only what changed, so that the program takes no time while the clerk does nothing. A
+// timer resting until a port has characters to read (the call box's) is woken when the
+// port has some.
+//
 // Every window belongs to the window that was in front when it came up (the window the
 // clerk was working in, or one the same event put up before it): it is transient for that
 // window and stays above it. Message and input boxes belong to the window in front. A
@@ -20,7 +25,10 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <vector>
+
+class QSocketNotifier;
 
 namespace vantreth::gui {
 
@@ -55,6 +63,11 @@ class QtFrontEnd final : public QObject {
     // Lets the time that passed since the last call go by for the forms' timers. The front
     // end's own clock calls it, and so does every message or input box while it is up.
     void KeepTime();
+    // Sets the clock to wake up when the next timer is due (or not at all), and watches the
+    // ports the resting timers wait on.
+    void ScheduleTick();
+    // Whether the clock is set to wake up: some timer or background task is due.
+    bool ClockSet() const { return m_tick.isActive(); }
     // The frame the window system put around the last window it framed (none before).
     const QMargins &FrameMargins() const { return m_frameMargins; }
     void SetFrameMargins(const QMargins &margins) { m_frameMargins = margins; }
@@ -76,6 +89,11 @@ class QtFrontEnd final : public QObject {
     // window and every window that belongs to it; null when there is none.
     const platform::Form *FrontOwnerFor(const platform::Form &form) const;
     bool BelongsTo(const platform::Form &form, const platform::Form &owner) const;
+    // The timers of the loaded windows.
+    template <class Visit> void ForEachTimer(Visit visit) const;
+    void WatchPorts();
+    // A port a resting timer waits on has characters to read: the timer wakes.
+    void PortReadable(int fd);
 
     platform::Program &m_program;
     std::map<const platform::Form *, QPointer<QtWindow>> m_windows;
@@ -83,7 +101,9 @@ class QtFrontEnd final : public QObject {
     std::vector<const platform::Form *> m_front; // windows on screen, the front-most last
     const platform::Form *m_top = nullptr;       // the window last made active
     QTimer m_tick;
-    QElapsedTimer m_elapsed;
+    QElapsedTimer m_elapsed;                     // since time last passed for the timers
+    bool m_armed = false;                        // a timer or background task is due
+    std::map<int, std::unique_ptr<QSocketNotifier>> m_ports; // descriptor -> its watch
     bool m_refreshing = false;
     bool m_ended = false;
     QMargins m_frameMargins;

@@ -323,10 +323,30 @@ void QtWindow::Act(const std::function<void()> &action) {
 // Model -> view
 
 void QtWindow::Sync() {
-    for (Item &item : m_items)
+    if (UpToDate())
+        return;
+    const bool all = m_stale;
+    m_stale = false;
+    for (Item &item : m_items) {
+        const unsigned long version = item.control->Version();
+        if (!all && version == item.version)
+            continue;
         SyncItem(item);
+        item.version = version;
+    }
     SyncWindow();
+    m_syncedCaption = m_form.Caption();
     FocusActiveControl();
+    m_syncedActive = m_form.ActiveControl();
+}
+
+bool QtWindow::UpToDate() const {
+    if (m_stale || !m_shown || m_form.Caption() != m_syncedCaption || m_form.ActiveControl() != m_syncedActive ||
+        m_form.windowState() != m_appliedState || m_form.ZOrderStamp() != m_raisedStamp ||
+        m_form.At().x != m_placedAt.x || m_form.At().y != m_placedAt.y)
+        return false;
+    return std::all_of(m_items.begin(), m_items.end(),
+                       [](const Item &item) { return item.control->Version() == item.version; });
 }
 
 void QtWindow::SyncItem(Item &item) {

@@ -31,8 +31,12 @@ class QtWindow final : public QWidget {
 
     platform::Form &form() const { return m_form; }
     // Captions, texts, lists, states and tool tips from the model, then the window's
-    // title, place and state, shown as the model has it.
+    // title, place and state, shown as the model has it. Only what changed in the model
+    // since the last Sync is redrawn; a window whose form did not change is left alone.
     void Sync();
+    // The next Sync redraws every control, changed or not: the clerk acted in the window,
+    // and Qt may show something the model did not take.
+    void MarkStale() { m_stale = true; }
     // Gives the keyboard focus to the widget of the form's active control.
     void FocusActiveControl();
     // Hides the window; the next Sync shows it again in the model's window state.
@@ -63,11 +67,14 @@ class QtWindow final : public QWidget {
         platform::Control *control = nullptr;
         QWidget *widget = nullptr;
         std::vector<std::string> items; // the list lines the widget holds
+        unsigned long version = 0;      // the control's Version() last shown
     };
 
     QWidget *Create(platform::Control &control);
     void SyncItem(Item &item);
     void SyncWindow();
+    // Nothing of the form changed since the last Sync.
+    bool UpToDate() const;
     bool Key(Item &item, QKeyEvent &event);
     bool Mouse(Item &item, QEvent &event);
     void Watch(QObject *object, size_t item);
@@ -94,6 +101,9 @@ class QtWindow final : public QWidget {
     QPointer<QtWindow> m_owner;
     bool m_owned = false; // shown as a window that belongs to m_owner
     bool m_minimisedByClerk = false;
+    bool m_stale = true;                         // redraw every control at the next Sync
+    std::string m_syncedCaption;                 // the form's caption at the last Sync
+    const platform::Control *m_syncedActive = nullptr; // its active control then
 };
 
 } // namespace vantreth::gui

@@ -73,10 +73,30 @@ void Control::SetFocus() {
 
 bool Control::HasFocus() const { return m_form.ActiveControl() == this; }
 
+void Control::SetEnabled(bool enabled) {
+    if (enabled == m_enabled) return;
+    m_enabled = enabled;
+    Changed();
+    if (m_kind == ControlKind::Timer) m_form.program().TimersChanged();
+}
+
+void Control::SetVisible(bool visible) {
+    if (visible == m_visible) return;
+    m_visible = visible;
+    Changed();
+}
+
+void Control::SetToolTipText(std::string text) {
+    if (text == m_toolTip) return;
+    m_toolTip = std::move(text);
+    Changed();
+}
+
 void Control::Reset() {
     m_enabled = m_design.enabled;
     m_visible = m_design.visible;
     m_toolTip = m_design.toolTip;
+    Changed();
 }
 
 std::string Control::Describe() const { return m_name + Flags(*this); }
@@ -99,6 +119,12 @@ Label::Label(Form& form, std::string name, Design design)
 void Label::Reset() {
     Control::Reset();
     m_caption = design().caption;
+}
+
+void Label::SetCaption(std::string caption) {
+    if (caption == m_caption) return;
+    m_caption = std::move(caption);
+    Changed();
 }
 
 std::string Label::Describe() const { return Name() + " " + Quoted(m_caption) + Flags(*this); }
@@ -130,14 +156,19 @@ void TextBox::SetText(std::string text) {
         return;
     }
     m_text = std::move(text);
+    Changed();
     SetSelection(static_cast<int>(m_text.size()));
     if (on_change) on_change();
 }
 
 void TextBox::SetSelection(int start, int length) {
     const int size = static_cast<int>(m_text.size());
-    m_selStart = std::clamp(start, 0, size);
-    m_selLength = std::clamp(length, 0, size - m_selStart);
+    const int selStart = std::clamp(start, 0, size);
+    const int selLength = std::clamp(length, 0, size - selStart);
+    if (selStart == m_selStart && selLength == m_selLength) return;
+    m_selStart = selStart;
+    m_selLength = selLength;
+    Changed();
 }
 
 std::string TextBox::Describe() const { return Name() + " " + Quoted(m_text) + Flags(*this); }
@@ -193,6 +224,12 @@ void CommandButton::Reset() {
     m_caption = design().caption;
 }
 
+void CommandButton::SetCaption(std::string caption) {
+    if (caption == m_caption) return;
+    m_caption = std::move(caption);
+    Changed();
+}
+
 std::string CommandButton::Describe() const { return Name() + " [" + m_caption + "]" + Flags(*this); }
 
 void CommandButton::UserClick() {
@@ -216,6 +253,12 @@ void CheckBox::Reset() {
     m_value = 0;
 }
 
+void CheckBox::SetValue(int value) {
+    if (value == m_value) return;
+    m_value = value;
+    Changed();
+}
+
 std::string CheckBox::Describe() const {
     return Name() + " [" + m_caption + "] value=" + std::to_string(m_value) + Flags(*this);
 }
@@ -226,7 +269,7 @@ void CheckBox::UserSetValue(int value) {
     if (!Usable() || value == m_value) return;
     UserEvent([this, value] {
         SetFocus();
-        m_value = value;
+        SetValue(value);
         if (on_click) on_click();
     });
 }
@@ -266,13 +309,25 @@ void ComboBox::Reset() {
     m_index = -1;
 }
 
+void ComboBox::AddItem(std::string item) {
+    m_items.Add(std::move(item));
+    Changed();
+}
+
+void ComboBox::RemoveItem(int index) {
+    m_items.Remove(index);
+    Changed();
+}
+
 void ComboBox::Clear() {
     m_items.Clear();
     m_index = -1;
+    Changed();
     SetText(std::string());
 }
 
 void ComboBox::SetListIndex(int index) {
+    Changed();
     if (index < 0 || index >= ListCount()) {
         m_index = -1;
         return;
@@ -285,6 +340,7 @@ void ComboBox::SetText(std::string text) {
     if (text == m_text) return;
     m_text = std::move(text);
     if (m_index >= 0 && (m_index >= ListCount() || List(m_index) != m_text)) m_index = -1;
+    Changed();
     if (on_change) on_change();
 }
 
@@ -312,6 +368,7 @@ void ComboBox::UserPickIndex(int index) {
     UserEvent([this, index] {
         SetFocus();
         m_index = index;
+        Changed();
         std::string text = List(index);
         if (text != m_text) {
             m_text = std::move(text);
@@ -332,6 +389,7 @@ void ComboBox::TypeIntoBox(int key) {
     std::string text = m_text;
     if (!ApplyKey(text, key, 0)) return;
     m_index = -1;
+    Changed();
     SetText(std::move(text));
 }
 
@@ -348,17 +406,27 @@ void ListBox::Reset() {
     m_index = -1;
 }
 
+void ListBox::AddItem(std::string item) {
+    m_items.Add(std::move(item));
+    Changed();
+}
+
 void ListBox::RemoveItem(int index) {
     m_items.Remove(index);
     if (m_index >= ListCount()) m_index = -1;
+    Changed();
 }
 
 void ListBox::Clear() {
     m_items.Clear();
     m_index = -1;
+    Changed();
 }
 
-void ListBox::SetListIndex(int index) { m_index = (index >= 0 && index < ListCount()) ? index : -1; }
+void ListBox::SetListIndex(int index) {
+    m_index = (index >= 0 && index < ListCount()) ? index : -1;
+    Changed();
+}
 
 std::string ListBox::Text() const { return m_index >= 0 ? List(m_index) : std::string(); }
 
@@ -369,6 +437,7 @@ void ListBox::UserClick(int index) {
     UserEvent([this, index] {
         SetFocus();
         m_index = index;
+        Changed();
         if (on_click) on_click();
     });
 }
@@ -402,6 +471,12 @@ void Frame::Reset() {
     m_caption = design().caption;
 }
 
+void Frame::SetCaption(std::string caption) {
+    if (caption == m_caption) return;
+    m_caption = std::move(caption);
+    Changed();
+}
+
 std::string Frame::Describe() const { return Name() + " (" + m_caption + ")" + Flags(*this); }
 
 void Frame::UserClick() {
@@ -432,6 +507,14 @@ void Timer::Reset() {
     Control::Reset();
     m_interval = design().interval;
     m_elapsed = 0;
+    m_resting = false;
+    m_readable = nullptr;
+}
+
+void Timer::SetInterval(int ms) {
+    m_interval = ms;
+    m_elapsed = 0;
+    Rescheduled();
 }
 
 std::string Timer::Describe() const {
@@ -452,5 +535,25 @@ void Timer::Advance(int ms) {
     m_elapsed += ms;
     if (m_elapsed >= m_interval) Fire();
 }
+
+int Timer::MsUntilTick() const {
+    if (!Enabled() || m_interval <= 0 || !Parent().Loaded()) return -1;
+    return std::max(0, m_interval - m_elapsed);
+}
+
+void Timer::Rest(std::function<int()> readable) {
+    m_resting = true;
+    m_readable = std::move(readable);
+    Rescheduled();
+}
+
+void Timer::Wake() {
+    if (!m_resting) return;
+    m_resting = false;
+    m_readable = nullptr;
+    Rescheduled();
+}
+
+void Timer::Rescheduled() { Parent().program().TimersChanged(); }
 
 } // namespace platform

@@ -64,11 +64,11 @@ public:
     Frame* frame() const { return m_design.frame; }
 
     bool Enabled() const { return m_enabled; }
-    void SetEnabled(bool enabled) { m_enabled = enabled; }
+    void SetEnabled(bool enabled);
     bool Visible() const { return m_visible; }
-    void SetVisible(bool visible) { m_visible = visible; }
+    void SetVisible(bool visible);
     const std::string& ToolTipText() const { return m_toolTip; }
-    void SetToolTipText(std::string text) { m_toolTip = std::move(text); }
+    void SetToolTipText(std::string text);
     // Enabled and visible, and so is every frame around it.
     bool Usable() const;
     // Whether the control can hold the focus at all.
@@ -84,9 +84,15 @@ public:
     // The text a script compares against: caption, text, or value.
     virtual std::string ValueText() const { return std::string(); }
 
+    // Grows with every change of what the control shows (its state, text, list, selection
+    // or value), so that a screen redraws only the controls that changed since it last looked.
+    unsigned long Version() const { return m_version; }
+
 protected:
     // Runs an event of the clerk through the program's dispatcher.
     void UserEvent(const std::function<void()>& handler);
+    // Every change of what the control shows goes through here.
+    void Changed() { ++m_version; }
 
 private:
     Form& m_form;
@@ -96,13 +102,14 @@ private:
     bool m_enabled = true;
     bool m_visible = true;
     std::string m_toolTip;
+    unsigned long m_version = 0;
 };
 
 class Label final : public Control {
 public:
     Label(Form& form, std::string name, Design design);
     const std::string& Caption() const { return m_caption; }
-    void SetCaption(std::string caption) { m_caption = std::move(caption); }
+    void SetCaption(std::string caption);
     void Reset() override;
     std::string Describe() const override;
     std::string ValueText() const override { return m_caption; }
@@ -160,7 +167,7 @@ class CommandButton final : public Control {
 public:
     CommandButton(Form& form, std::string name, Design design);
     const std::string& Caption() const { return m_caption; }
-    void SetCaption(std::string caption) { m_caption = std::move(caption); }
+    void SetCaption(std::string caption);
     bool TakesFocus() const override { return true; }
     void Reset() override;
     std::string Describe() const override;
@@ -181,7 +188,7 @@ public:
     const std::string& Caption() const { return m_caption; }
     int Value() const { return m_value; }
     // A write from code never raises Click.
-    void SetValue(int value) { m_value = value; }
+    void SetValue(int value);
     bool TakesFocus() const override { return true; }
     void Reset() override;
     std::string Describe() const override;
@@ -220,8 +227,8 @@ private:
 class ComboBox final : public Control {
 public:
     ComboBox(Form& form, std::string name, Design design);
-    void AddItem(std::string item) { m_items.Add(std::move(item)); }
-    void RemoveItem(int index) { m_items.Remove(index); }
+    void AddItem(std::string item);
+    void RemoveItem(int index);
     void Clear();
     int ListCount() const { return m_items.Count(); }
     const std::string& List(int index) const { return m_items.At(index); }
@@ -259,7 +266,7 @@ private:
 class ListBox final : public Control {
 public:
     ListBox(Form& form, std::string name, Design design);
-    void AddItem(std::string item) { m_items.Add(std::move(item)); }
+    void AddItem(std::string item);
     void RemoveItem(int index);
     void Clear();
     int ListCount() const { return m_items.Count(); }
@@ -293,7 +300,7 @@ class Frame final : public Control {
 public:
     Frame(Form& form, std::string name, Design design);
     const std::string& Caption() const { return m_caption; }
-    void SetCaption(std::string caption) { m_caption = std::move(caption); }
+    void SetCaption(std::string caption);
     void Reset() override;
     std::string Describe() const override;
     std::string ValueText() const override { return m_caption; }
@@ -316,7 +323,7 @@ class Timer final : public Control {
 public:
     Timer(Form& form, std::string name, Design design);
     int Interval() const { return m_interval; }
-    void SetInterval(int ms) { m_interval = ms; m_elapsed = 0; }
+    void SetInterval(int ms);
     // Enabled() says whether the timer runs; it ticks only while its window is loaded.
     void Reset() override;
     std::string Describe() const override;
@@ -326,12 +333,29 @@ public:
     void Fire();
     // Time passes: ticks once when a whole interval has gone by. Used by the program.
     void Advance(int ms);
+    // Milliseconds of time still to pass before the timer ticks; -1 when it does not tick
+    // (disabled, no interval, its window not loaded).
+    int MsUntilTick() const;
+
+    // A timer whose ticks have nothing to do until characters arrive may rest: it goes on
+    // ticking as time passes, but the screen's clock need not wake up for it, only when
+    // `readable` (a descriptor, -1 for none) has something to read. Waking it, or a load of
+    // its window, ends the rest.
+    void Rest(std::function<int()> readable);
+    void Wake();
+    bool Resting() const { return m_resting; }
+    // The descriptor a resting timer waits on; -1 when none.
+    int RestDescriptor() const { return m_resting && m_readable ? m_readable() : -1; }
 
     std::function<void()> on_timer;
 
 private:
+    // Tells the program that when the timer next ticks may have changed.
+    void Rescheduled();
     int m_interval = 0;
     int m_elapsed = 0;
+    bool m_resting = false;
+    std::function<int()> m_readable;
 };
 
 } // namespace platform

@@ -106,7 +106,9 @@ void Program::Start(std::string_view firstWindow) {
 void Program::RecoverInterruptedAction() {
     DepthGuard guard(m_depth);
     try {
-        if (std::optional<std::string> undone = RecoverJournal(m_data.root())) {
+        std::optional<std::string> undone = RecoverJournal(m_data.root());
+        clock().Reload(); // the step undone may have moved the date
+        if (undone) {
             MsgBox("The program was stopped in the middle of \"" + *undone +
                        "\".\nThat step was undone: nothing of it was saved. Please do it again.",
                    vbOKOnly | vbExclamation, "Unfinished Step Undone");
@@ -286,6 +288,27 @@ void Program::TimePassed(int ms) {
         BackgroundTask* ticking = task.get();
         Dispatch([ticking] { ticking->run(); }, ticking->action, ticking);
     }
+}
+
+int Program::MsUntilNextTimer() const {
+    int next = -1;
+    const auto sooner = [&next](int ms) {
+        if (ms >= 0 && (next < 0 || ms < next)) next = ms;
+    };
+    for (const Form* form : m_loadOrder) {
+        for (const Control* control : form->Controls()) {
+            if (control->Kind() != ControlKind::Timer) continue;
+            const auto* timer = static_cast<const Timer*>(control);
+            if (!timer->Resting()) sooner(timer->MsUntilTick());
+        }
+    }
+    if (m_started && !Ended())
+        for (const auto& task : m_tasks) sooner(std::max(0, task->interval - task->elapsed));
+    return next;
+}
+
+void Program::TimersChanged() {
+    if (on_timers_changed) on_timers_changed();
 }
 
 void Program::AddBackgroundTask(std::string action, int intervalMs, std::function<void()> task) {

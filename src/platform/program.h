@@ -91,6 +91,14 @@ public:
     // Work that ticks like a timer whatever window is open, from the start of the program
     // to its end; each tick is an event of its own, named `action`.
     void AddBackgroundTask(std::string action, int intervalMs, std::function<void()> task);
+    // How much time must pass before TimePassed has something to tick: the least time left
+    // to an enabled timer of a loaded window that is not resting, or to a background task
+    // once the program runs; -1 when nothing would tick however much time passed (a resting
+    // timer aside).
+    int MsUntilNextTimer() const;
+    // A timer was started, stopped, set to another interval, or rested or woken: what
+    // MsUntilNextTimer says may have changed. Tells on_timers_changed.
+    void TimersChanged();
 
     // Observers for the Qt front end and the scenario runner.
     std::function<void(Form&)> on_loaded;
@@ -98,6 +106,7 @@ public:
     std::function<void()> on_event_done;       // after each outermost event
     std::function<void()> on_modal;            // just before a box comes up
     std::function<void()> on_ended;            // once, when the last window is gone
+    std::function<void()> on_timers_changed;   // see TimersChanged
 
 private:
     Services m_services;

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <optional>
+#include <poll.h>
 #include <termios.h>
 #include <unistd.h>
 #include <utility>
@@ -196,6 +197,19 @@ void MSComm::Fill() {
         // Nothing waiting (EAGAIN or 0), or the line went away (EIO): what was read stays.
         return;
     }
+}
+
+int MSComm::ReadDescriptor() const {
+    if (m_fd < 0)
+        return -1;
+    pollfd line{m_fd, POLLIN, 0};
+    int ready;
+    do
+        ready = ::poll(&line, 1, 0);
+    while (ready < 0 && errno == EINTR);
+    if (ready > 0 && (line.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0)
+        return -1;
+    return m_fd;
 }
 
 int MSComm::InBufferCount() {

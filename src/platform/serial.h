@@ -53,6 +53,11 @@ public:
 
     const std::string& DeviceName() const { return m_deviceName; }
 
+    // The open port's descriptor, to wait on until characters arrive; -1 when the port is
+    // closed or its line hung up (the device was unplugged, or the other end of a
+    // pseudo-terminal closed), as such a line reads as ready for ever and never brings any.
+    int ReadDescriptor() const;
+
 private:
     void Fill();
     SerialDeviceMap m_devices;

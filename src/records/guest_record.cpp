@@ -4,7 +4,10 @@
 #include "platform/text.h"
 #include "records/record_fields.h"
 
+#include <algorithm>
 #include <array>
+#include <cstring>
+#include <stdexcept>
 
 namespace records {
 
@@ -62,6 +65,11 @@ const std::array<SingleField, 6> kSingleFields{{
     {186, &GuestRecord::Rate},
     {190, &GuestRecord::SpareAmount},
 }};
+
+static_assert(static_cast<size_t>(GuestField::CashDeposit) + 1 == kTextFields.size());
+
+// The stretches of a record that hold text: everything but the Singles at 129-144 and 186-193.
+constexpr std::array<std::pair<size_t, size_t>, 3> kTextStretches{{{0, 129}, {145, 186}, {194, 467}}};
 
 RandomFile GuestFile(const DataFolder &folder, std::string_view fileName) {
     return RandomFile(folder.File(fileName), GuestRecord::kLength);
@@ -121,24 +129,61 @@ long GuestCount(const DataFolder &folder, std::string_view fileName) {
     return GuestFile(folder, fileName).RecordCount();
 }
 
-std::vector<GuestRecord> ReadAllGuests(const DataFolder &folder, std::string_view fileName) {
+GuestSlots::GuestSlots(const DataFolder &folder, std::string_view fileName) {
     const RandomFile file = GuestFile(folder, fileName);
-    const long count = file.RecordCount();
+    m_count = file.RecordCount();
+    // Read in pieces of a few thousand records: one read each, not one per record.
+    constexpr long kPiece = 4096;
+    m_bytes.reserve(static_cast<size_t>(m_count) * GuestRecord::kLength);
+    for (long first = 1; first <= m_count; first += kPiece) {
+        const long records = std::min(kPiece, m_count - first + 1);
+        m_bytes += file.Get(first, static_cast<int>(records * GuestRecord::kLength));
+    }
+    // Zero bytes in a text field read as blanks; a Single keeps its bytes.
+    for (long n = 0; n < m_count; ++n) {
+        char *record = m_bytes.data() + static_cast<size_t>(n) * GuestRecord::kLength;
+        for (const auto &[from, to] : kTextStretches)
+            if (std::memchr(record + from, '\0', to - from) != nullptr)
+                std::replace(record + from, record + to, '\0', ' ');
+    }
+}
+
+std::string_view GuestSlots::Field(long n, GuestField field) const {
+    if (n < 1 || n > m_count)
+        throw std::out_of_range("GuestSlots::Field past the last slot");
+    const TextField &f = kTextFields[static_cast<size_t>(field)];
+    return std::string_view(m_bytes).substr(static_cast<size_t>(n - 1) * GuestRecord::kLength + f.offset,
+                                            f.width);
+}
+
+bool GuestSlots::IsFree(long n) const {
+    const auto blank = [](std::string_view text) { return text.find_first_not_of(' ') == std::string_view::npos; };
+    return blank(Field(n, GuestField::LastName)) && blank(Field(n, GuestField::FirstName));
+}
+
+GuestRecord GuestSlots::Record(long n) const {
+    if (n < 1 || n > m_count)
+        throw std::out_of_range("GuestSlots::Record past the last slot");
+    return GuestRecord::Decode(
+        std::string_view(m_bytes).substr(static_cast<size_t>(n - 1) * GuestRecord::kLength, GuestRecord::kLength));
+}
+
+std::vector<GuestRecord> ReadAllGuests(const DataFolder &folder, std::string_view fileName) {
+    const GuestSlots slots(folder, fileName);
     std::vector<GuestRecord> guests;
-    guests.reserve(count);
-    for (long n = 1; n <= count; ++n)
-        guests.push_back(GuestRecord::Decode(file.Get(n)));
+    guests.reserve(slots.Count());
+    for (long n = 1; n <= slots.Count(); ++n)
+        guests.push_back(slots.Record(n));
     return guests;
 }
 
 long FindFreeGuestSlot(const DataFolder &folder, std::string_view fileName) {
-    const RandomFile file = GuestFile(folder, fileName);
-    const long count = file.RecordCount();
-    for (long n = 1; n <= count; ++n) {
-        if (GuestRecord::Decode(file.Get(n, 30)).IsFree())
+    const GuestSlots slots(folder, fileName);
+    for (long n = 1; n <= slots.Count(); ++n) {
+        if (slots.IsFree(n))
             return n;
     }
-    return count + 1;
+    return slots.Count() + 1;
 }
 
 long AddGuest(const DataFolder &folder, std::string_view fileName, const GuestRecord &guest) {
@@ -150,12 +195,10 @@ long AddGuest(const DataFolder &folder, std::string_view fileName, const GuestRe
 std::optional<long> FindGuestByRoom(const DataFolder &folder, std::string_view fileName,
                                     std::string_view room3) {
     const std::string key = platform::Fixed(room3, 3);
-    const RandomFile file = GuestFile(folder, fileName);
-    const long count = file.RecordCount();
-    for (long n = 1; n <= count; ++n) {
+    const GuestSlots slots(folder, fileName);
+    for (long n = 1; n <= slots.Count(); ++n) {
         // A freed slot keeps a blank Room; it is no stay, even for a room numbered "   ".
-        const GuestRecord guest = GuestRecord::Decode(file.Get(n));
-        if (guest.Room == key && !guest.IsFree())
+        if (slots.Field(n, GuestField::Room) == key && !slots.IsFree(n))
             return n;
     }
     return std::nullopt;

@@ -87,6 +87,34 @@ struct GuestRecord {
     friend bool operator==(const GuestRecord &, const GuestRecord &) = default;
 };
 
+// The text fields, for reading a few of them out of every slot (GuestSlots).
+enum class GuestField {
+    LastName, FirstName, Company, Street, City, State, Zip, Phone, RegCard, Clerk, Room, PayCode,
+    CheckInTime, ArrivalDate, CheckOutTime, DepartureDate, CardNumber, CardExpiry, DBNumber, FolioNumber,
+    Comment, ReservedOn, SpareText, CardDeposit, ConfirmationNumber, CashDeposit
+};
+
+// Every slot of the named file, read in one go, for the look-ups that go through all the
+// slots but need only a few fields of each: a field is a view of its stored text, cut out
+// of the file's bytes by its offset, and nothing else of the slot is decoded. Zero bytes
+// read as blanks, as in GuestRecord. The views live as long as the object.
+class GuestSlots {
+public:
+    GuestSlots(const platform::DataFolder &folder, std::string_view fileName);
+
+    long Count() const { return m_count; }
+    // The field of slot n (from 1 to Count()), as GuestRecord holds it.
+    std::string_view Field(long n, GuestField field) const;
+    // Both names blank (GuestRecord::IsFree).
+    bool IsFree(long n) const;
+    // The whole slot, decoded.
+    GuestRecord Record(long n) const;
+
+private:
+    std::string m_bytes;
+    long m_count = 0;
+};
+
 // Record n (from 1) of the named file; past the end of the file, blanks and zeros.
 GuestRecord ReadGuest(const platform::DataFolder &folder, std::string_view fileName, long n);
 void WriteGuest(const platform::DataFolder &folder, std::string_view fileName, long n,

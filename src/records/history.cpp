@@ -7,12 +7,17 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace records {
 
@@ -144,7 +149,7 @@ bool IsBlank(char c) {
 // reader (platform::SeqReader): the count of items, the first kMostItems of them, and
 // false with `why` for a line that cannot be read. Only the places are found here, no
 // text is copied, so that passing over an entry costs little.
-bool SplitItems(std::string_view line, RawItem (&items)[kMostItems], size_t &count, std::string &why) {
+bool SplitItemsOneByOne(std::string_view line, RawItem (&items)[kMostItems], size_t &count, std::string &why) {
     const char *data = line.data();
     const size_t n = line.size();
     if (std::memchr(data, '\0', n) != nullptr) {
@@ -194,35 +199,275 @@ bool SplitItems(std::string_view line, RawItem (&items)[kMostItems], size_t &cou
     }
 }
 
+// The readers of the history keep this many bytes readable past the end of what they read,
+// so that a line's last bytes can be looked at 16 at a time.
+constexpr size_t kSlack = 64;
+
+// Lines up to this length (every line the program writes) may be read from bit masks.
+constexpr size_t kMaskedLength = 4096;
+constexpr size_t kMaskWords = kMaskedLength / 64;
+
+// The number of set bits, without a call into the compiler's library on machines where
+// std::popcount would make one.
+int CountBits(uint64_t x) {
+    x = x - ((x >> 1) & 0x5555555555555555ULL);
+    x = (x & 0x3333333333333333ULL) + ((x >> 2) & 0x3333333333333333ULL);
+    x = (x + (x >> 4)) & 0x0f0f0f0f0f0f0f0fULL;
+    return static_cast<int>((x * 0x0101010101010101ULL) >> 56);
+}
+
+// The item of a line in the written form that lies between `start` and `end` (a comma or
+// the line's end): a text in quotes, or a bare item without the blanks around it.
+RawItem ItemBetween(std::string_view line, size_t start, size_t end) {
+    RawItem item;
+    if (start < end && line[start] == '"') {
+        item.offset = static_cast<uint32_t>(start + 1);
+        item.length = static_cast<uint32_t>(end - start - 2);
+        item.quoted = true;
+        return item;
+    }
+    while (start < end && IsBlank(line[start]))
+        ++start;
+    while (end > start && line[end - 1] == ' ')
+        --end;
+    item.offset = static_cast<uint32_t>(start);
+    item.length = static_cast<uint32_t>(end - start);
+    return item;
+}
+
+// The items of one line, as the scan needs them: how many, and where any of them lies. A
+// line in the form the program writes (a quote that opens a text comes right after a comma
+// or at the line's start, the one that closes it right before a comma or at the line's
+// end, no NUL byte) is read from bit masks of its quotes and commas, 16 bytes at a time,
+// without going item by item; any other line is split item by item. Both give what the
+// file layer's reader gives. Up to kSlack bytes after the line must be readable.
+class LineItems {
+public:
+    // False, with `why`, for a line that cannot be read.
+    bool Read(std::string_view line, std::string &why) {
+        m_line = line;
+        m_masked = false;
+#if defined(__SSE2__)
+        if (line.size() <= kMaskedLength) {
+            bool unreadable = false;
+            if (ReadMasked(unreadable))
+                return true;
+            if (unreadable) {
+                why = "unreadable bytes";
+                return false;
+            }
+        }
+#endif
+        return SplitItemsOneByOne(line, m_items, m_count, why);
+    }
+
+    size_t count() const { return m_count; }
+
+    // Item i (below count() and kMostItems).
+    RawItem Item(size_t i) const {
+        if (!m_masked)
+            return m_items[i];
+        // The commas before and after the item.
+        size_t start = 0, end = m_line.size(), seen = 0;
+        for (size_t w = 0; w < m_words; ++w) {
+            for (uint64_t bits = m_commas[w]; bits != 0; bits &= bits - 1) {
+                const size_t at = (w << 6) + static_cast<size_t>(std::countr_zero(bits));
+                if (seen + 1 == i)
+                    start = at + 1;
+                if (seen == i) {
+                    end = at;
+                    return ItemBetween(m_line, start, end);
+                }
+                ++seen;
+            }
+        }
+        return ItemBetween(m_line, start, end);
+    }
+
+    // Whether a bare item among the first 64 may begin with "#" (a literal): bit i for item i.
+    uint64_t ItemsWithHash() const {
+        if (!m_masked) {
+            uint64_t items = 0;
+            for (size_t i = 0; i < std::min(m_count, kMostItems); ++i)
+                if (!m_items[i].quoted && m_items[i].length > 0 && m_line[m_items[i].offset] == '#')
+                    items |= uint64_t{1} << i;
+            return items;
+        }
+        uint64_t items = 0;
+        size_t commasBefore = 0;
+        for (size_t w = 0; w < m_words; ++w) {
+            for (uint64_t bits = m_hashes[w]; bits != 0; bits &= bits - 1) {
+                const uint64_t below = (bits & (0 - bits)) - 1;
+                const size_t item = commasBefore + static_cast<size_t>(CountBits(m_commas[w] & below));
+                if (item < 64)
+                    items |= uint64_t{1} << item;
+            }
+            commasBefore += static_cast<size_t>(CountBits(m_commas[w]));
+        }
+        return items;
+    }
+
+    // Every item (up to kMostItems), in order.
+    void Items(RawItem (&items)[kMostItems]) const {
+        if (!m_masked) {
+            std::copy(std::begin(m_items), std::end(m_items), std::begin(items));
+            return;
+        }
+        size_t start = 0, n = 0;
+        for (size_t w = 0; w < m_words && n < kMostItems; ++w) {
+            for (uint64_t bits = m_commas[w]; bits != 0 && n < kMostItems; bits &= bits - 1) {
+                const size_t at = (w << 6) + static_cast<size_t>(std::countr_zero(bits));
+                items[n++] = ItemBetween(m_line, start, at);
+                start = at + 1;
+            }
+        }
+        if (n < kMostItems)
+            items[n] = ItemBetween(m_line, start, m_line.size());
+    }
+
+private:
+#if defined(__SSE2__)
+    // True when the line is in the written form; `unreadable` when it holds a NUL byte.
+    bool ReadMasked(bool &unreadable) {
+        const char *data = m_line.data();
+        const size_t n = m_line.size();
+        m_words = (n + 63) / 64;
+        uint64_t opening[kMaskWords], closing[kMaskWords];
+        uint64_t zeros = 0;
+        uint64_t inside = 0; // all ones while within a quoted text
+        size_t commas = 0;
+        const __m128i quote = _mm_set1_epi8('"'), comma = _mm_set1_epi8(','), hash = _mm_set1_epi8('#');
+        const __m128i zero = _mm_setzero_si128();
+        for (size_t w = 0; w < m_words; ++w) {
+            uint64_t q = 0, c = 0, h = 0, z = 0;
+            for (int k = 0; k < 4; ++k) {
+                const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + w * 64 + k * 16));
+                const int shift = 16 * k;
+                q |= static_cast<uint64_t>(static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, quote))))
+                     << shift;
+                c |= static_cast<uint64_t>(static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, comma))))
+                     << shift;
+                h |= static_cast<uint64_t>(static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, hash))))
+                     << shift;
+                z |= static_cast<uint64_t>(static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, zero))))
+                     << shift;
+            }
+            if (w + 1 == m_words && n % 64 != 0) {
+                const uint64_t inLine = (uint64_t{1} << (n % 64)) - 1;
+                q &= inLine;
+                c &= inLine;
+                h &= inLine;
+                z &= inLine;
+            }
+            zeros |= z;
+            // Bit i set when an odd number of quotes lies at or before i: within a text.
+            uint64_t odd = q;
+            for (int shift = 1; shift < 64; shift *= 2)
+                odd ^= odd << shift;
+            odd ^= inside;
+            inside = static_cast<uint64_t>(0) - (odd >> 63);
+            opening[w] = q & odd;
+            closing[w] = q & ~odd;
+            m_commas[w] = c & ~odd;
+            m_hashes[w] = h & ~odd;
+            commas += static_cast<size_t>(CountBits(m_commas[w]));
+        }
+        if (zeros != 0) {
+            unreadable = true;
+            return false;
+        }
+        if (inside != 0)
+            return false; // a text without its closing quote
+        for (size_t w = 0; w < m_words; ++w) {
+            const uint64_t before = (m_commas[w] << 1) | (w == 0 ? 1 : m_commas[w - 1] >> 63);
+            uint64_t after = (m_commas[w] >> 1) | (w + 1 < m_words ? m_commas[w + 1] << 63 : 0);
+            if (w + 1 == m_words)
+                after |= uint64_t{1} << ((n - 1) % 64);
+            if ((opening[w] & ~before) != 0 || (closing[w] & ~after) != 0)
+                return false;
+        }
+        m_count = commas + 1;
+        m_masked = true;
+        return true;
+    }
+#endif
+
+    std::string_view m_line;
+    size_t m_count = 0;
+    bool m_masked = false;
+    size_t m_words = 0;
+    uint64_t m_commas[kMaskWords]; // masked: the commas between items
+    uint64_t m_hashes[kMaskWords]; // masked: the "#" signs outside quoted texts
+    RawItem m_items[kMostItems];   // split item by item
+};
+
 // A bare item between "#" signs may be a date or time literal; the file layer decides.
 bool MayBeLiteral(std::string_view text, const RawItem &item) {
     return !item.quoted && item.length >= 2 && text.front() == '#' && text.back() == '#';
 }
 
+bool AllDigits(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// A bare item that may be a literal, as the file layer reads it. The form the program
+// writes, #yyyy-mm-dd# with a real date, is read here directly; any other through the file
+// layer itself.
 platform::SeqItem LiteralItem(std::string_view text) {
+    if (text.size() == 12 && text[5] == '-' && text[8] == '-' && AllDigits(text.substr(1, 4)) &&
+        AllDigits(text.substr(6, 2)) && AllDigits(text.substr(9, 2))) {
+        auto value = [&](size_t at, size_t width) {
+            int v = 0;
+            for (char c : text.substr(at, width))
+                v = v * 10 + (c - '0');
+            return v;
+        };
+        const platform::Date date{value(1, 4), value(6, 2), value(9, 2)};
+        if (platform::IsValidDate(date)) {
+            platform::SeqItem item;
+            item.kind = platform::SeqItem::Kind::Date;
+            item.date = date;
+            return item;
+        }
+    }
     std::vector<platform::SeqItem> items = platform::ParseSeqText(std::string(text) + "\n");
     return items.size() == 1 ? std::move(items[0]) : platform::SeqItem{};
 }
 
-// The item's text as SeqReader::ReadText gives it.
-std::string ItemText(std::string_view text, const RawItem &item) {
-    if (!MayBeLiteral(text, item))
-        return std::string(text);
-    const platform::SeqItem literal = LiteralItem(text);
-    switch (literal.kind) {
-    case platform::SeqItem::Kind::Date: return platform::DateText(literal.date);
-    case platform::SeqItem::Kind::Time: return platform::TimeText(literal.time);
-    default: return std::string(text);
+// Reads the items that may be literals, remembering the last one: the entries of a day's
+// check-outs carry the same date one after the other.
+class Literals {
+public:
+    const platform::SeqItem &Item(std::string_view raw) {
+        if (!m_known || raw != m_raw) {
+            m_raw.assign(raw);
+            m_item = LiteralItem(raw);
+            switch (m_item.kind) {
+            case platform::SeqItem::Kind::Date: m_text = platform::DateText(m_item.date); break;
+            case platform::SeqItem::Kind::Time: m_text = platform::TimeText(m_item.time); break;
+            default: m_text.assign(raw); break;
+            }
+            m_known = true;
+        }
+        return m_item;
     }
-}
+    // The item's text as SeqReader::ReadText gives it.
+    const std::string &Text(std::string_view raw) {
+        Item(raw);
+        return m_text;
+    }
+    // Whether SeqReader::ReadNumber reads the item: a date or time is a type mismatch.
+    bool ReadsAsNumber(std::string_view raw) {
+        const platform::SeqItem::Kind kind = Item(raw).kind;
+        return kind != platform::SeqItem::Kind::Date && kind != platform::SeqItem::Kind::Time;
+    }
 
-// Whether SeqReader::ReadNumber would read the item: a date or time literal is a type mismatch.
-bool ReadsAsNumber(std::string_view text, const RawItem &item) {
-    if (!MayBeLiteral(text, item))
-        return true;
-    const platform::SeqItem::Kind kind = LiteralItem(text).kind;
-    return kind != platform::SeqItem::Kind::Date && kind != platform::SeqItem::Kind::Time;
-}
+private:
+    bool m_known = false;
+    std::string m_raw;
+    platform::SeqItem m_item;
+    std::string m_text;
+};
 
 // The history file, read a piece at a time into a buffer that keeps the lines of the entry
 // being read (from the pinned place on) and the line being read.
@@ -235,7 +480,7 @@ public:
         if (m_fd < 0)
             throw platform::IoError(m_file, errno == ENOENT ? std::string("File not found") : std::strerror(errno));
         ::posix_fadvise(m_fd, 0, 0, POSIX_FADV_SEQUENTIAL);
-        m_buffer.resize(kPiece);
+        m_buffer.resize(kPiece + kSlack);
     }
     ~HistoryStream() { ::close(m_fd); }
     HistoryStream(const HistoryStream &) = delete;
@@ -320,10 +565,10 @@ private:
             m_begin -= keep;
             m_end -= keep;
         }
-        if (m_buffer.size() - m_end < kPiece / 2)
+        if (m_buffer.size() - kSlack - m_end < kPiece / 2)
             m_buffer.resize(m_buffer.size() * 2); // a line longer than a piece
         for (;;) {
-            const ssize_t got = ::read(m_fd, m_buffer.data() + m_end, m_buffer.size() - m_end);
+            const ssize_t got = ::read(m_fd, m_buffer.data() + m_end, m_buffer.size() - kSlack - m_end);
             if (got < 0 && errno == EINTR)
                 continue;
             if (got < 0)
@@ -355,64 +600,83 @@ private:
 struct EntryLine {
     uint64_t place = 0;
     size_t length = 0;
-    RawItem items[kMostItems];
 };
 
-// The entry from its three lines.
-HistoryEntry DecodeEntry(const HistoryStream &stream, const EntryLine (&lines)[3]) {
-    auto raw = [&](size_t line, size_t i) {
-        const RawItem &item = lines[line].items[i];
-        return std::string_view(stream.At(lines[line].place) + item.offset, item.length);
+// The entry from its three lines, into `e`: every item is set, and text items take the
+// room their field already has.
+void DecodeEntry(const HistoryStream &stream, const EntryLine (&lines)[3], Literals &literals, HistoryEntry &e) {
+    RawItem items[3][kMostItems];
+    std::string_view texts[3];
+    LineItems reading;
+    std::string why;
+    for (size_t line = 0; line < 3; ++line) {
+        texts[line] = std::string_view(stream.At(lines[line].place), lines[line].length);
+        reading.Read(texts[line], why); // read before, and sound
+        reading.Items(items[line]);
+    }
+    auto raw = [&](size_t line, size_t i) { return texts[line].substr(items[line][i].offset, items[line][i].length); };
+    auto text = [&](std::string &field, size_t line, size_t i) {
+        const std::string_view r = raw(line, i);
+        if (MayBeLiteral(r, items[line][i]))
+            field = literals.Text(r);
+        else
+            field.assign(r);
     };
-    auto text = [&](size_t line, size_t i) { return ItemText(raw(line, i), lines[line].items[i]); };
     auto number = [&](size_t line, size_t i) { return static_cast<float>(platform::Val(raw(line, i))); };
-    HistoryEntry e;
-    e.LastName = text(0, 0);
-    e.FirstName = text(0, 1);
-    e.Company = text(0, 2);
-    e.Street = text(0, 3);
-    e.City = text(0, 4);
-    e.State = text(0, 5);
-    e.Zip = text(0, 6);
-    e.Phone = text(0, 7);
-    e.RegCard = text(0, 8);
-    e.Clerk = text(0, 9);
-    e.Room = text(0, 10);
+    text(e.LastName, 0, 0);
+    text(e.FirstName, 0, 1);
+    text(e.Company, 0, 2);
+    text(e.Street, 0, 3);
+    text(e.City, 0, 4);
+    text(e.State, 0, 5);
+    text(e.Zip, 0, 6);
+    text(e.Phone, 0, 7);
+    text(e.RegCard, 0, 8);
+    text(e.Clerk, 0, 9);
+    text(e.Room, 0, 10);
     e.Adults = number(0, 11);
     e.Children = number(0, 12);
     e.Nights = number(1, 0);
     e.TaxExempt = number(1, 1);
-    e.PayCode = text(1, 2);
-    e.CheckInTime = text(1, 3);
-    e.ArrivalDate = text(1, 4);
-    e.CheckOutTime = text(1, 5);
-    if (MayBeLiteral(raw(1, 6), lines[1].items[6])) {
-        const platform::SeqItem date = LiteralItem(raw(1, 6));
+    text(e.PayCode, 1, 2);
+    text(e.CheckInTime, 1, 3);
+    text(e.ArrivalDate, 1, 4);
+    text(e.CheckOutTime, 1, 5);
+    e.CheckOutDateLiteral.reset();
+    if (MayBeLiteral(raw(1, 6), items[1][6])) {
+        const platform::SeqItem &date = literals.Item(raw(1, 6));
         if (date.kind == platform::SeqItem::Kind::Date)
             e.CheckOutDateLiteral = date.date;
     }
-    e.CheckOutDate = text(1, 6);
+    text(e.CheckOutDate, 1, 6);
     e.Rate = number(1, 7);
     e.SpareAmount = number(1, 8);
-    e.CardNumber = text(2, 0);
-    e.CardExpiry = text(2, 1);
-    e.DBNumber = text(2, 2);
-    e.FolioNumber = text(2, 3);
-    e.Comment = text(2, 4);
-    e.ReservedOn = text(2, 5);
-    e.SpareText = text(2, 6);
-    e.CardDeposit = text(2, 7);
-    e.ConfirmationNumber = text(2, 8);
-    e.CashDeposit = text(2, 9);
-    return e;
+    text(e.CardNumber, 2, 0);
+    text(e.CardExpiry, 2, 1);
+    text(e.DBNumber, 2, 2);
+    text(e.FolioNumber, 2, 3);
+    text(e.Comment, 2, 4);
+    text(e.ReservedOn, 2, 5);
+    text(e.SpareText, 2, 6);
+    text(e.CardDeposit, 2, 7);
+    text(e.ConfirmationNumber, 2, 8);
+    text(e.CashDeposit, 2, 9);
 }
 
-// The number items of each line.
-bool NumbersReadable(std::string_view line, size_t lineOfEntry, const RawItem (&items)[kMostItems]) {
+// Whether the number items of the line (line 1, 2 or 3 of an entry: 0 to 2) read as numbers.
+bool NumbersReadable(std::string_view line, size_t lineOfEntry, const LineItems &items, Literals &literals) {
     static const std::vector<size_t> kNumbers[3] = {{11, 12}, {0, 1, 7, 8}, {}};
-    for (size_t i : kNumbers[lineOfEntry])
-        if (!ReadsAsNumber(line.substr(items[i].offset, items[i].length), items[i]))
+    const uint64_t withHash = items.ItemsWithHash();
+    if (withHash == 0)
+        return true;
+    for (size_t i : kNumbers[lineOfEntry]) {
+        if ((withHash >> i & 1) == 0)
+            continue;
+        const RawItem item = items.Item(i);
+        const std::string_view raw = line.substr(item.offset, item.length);
+        if (MayBeLiteral(raw, item) && !literals.ReadsAsNumber(raw))
             return false;
+    }
     return true;
 }
 
@@ -429,6 +693,7 @@ void ScanHistory(const DataFolder &folder, HistoryKey key, const HistoryKeyTest 
     // they break after them, as a SeqReader's reader would.
     std::vector<std::string> unreadable;
     EntryLine lines[3];
+    RawItem keyItem;
     size_t line = 0;      // the line of the entry expected next
     size_t firstLine = 0; // where the entry being read began
     size_t lastLine = 0;
@@ -445,13 +710,15 @@ void ScanHistory(const DataFolder &folder, HistoryKey key, const HistoryKeyTest 
     size_t number = 0;
     uint64_t place = 0;
     std::string why;
-    RawItem items[kMostItems];
+    LineItems items;
+    Literals literals;
+    HistoryEntry entry;
     while (stream.NextLine(text, number, place)) {
-        size_t count = 0;
-        if (!SplitItems(text, items, count, why)) {
+        if (!items.Read(text, why)) {
             unreadable.push_back("line " + std::to_string(number) + ": " + why + ", skipped");
             continue;
         }
+        const size_t count = items.count();
         if (count != kHistoryLineItems[line]) {
             dropEntry(lastLine);
             if (count != kHistoryLineItems[0]) {
@@ -464,7 +731,7 @@ void ScanHistory(const DataFolder &folder, HistoryKey key, const HistoryKeyTest 
         if (line == 0)
             firstLine = number;
         lastLine = number;
-        if (!NumbersReadable(text, line, items)) {
+        if (!NumbersReadable(text, line, items, literals)) {
             if (line == 0)
                 stream.NoteDamage("line " + std::to_string(number) + ": Type mismatch, skipped");
             dropEntry(lastLine);
@@ -472,17 +739,16 @@ void ScanHistory(const DataFolder &folder, HistoryKey key, const HistoryKeyTest 
         }
         if (line == 0)
             stream.Pin(place);
-        EntryLine &kept = lines[line];
-        kept.place = place;
-        kept.length = text.size();
-        std::copy(std::begin(items), std::begin(items) + count, std::begin(kept.items));
+        if (line == keyPlace.line)
+            keyItem = items.Item(keyPlace.item);
+        lines[line] = {place, text.size()};
         if (++line < 3)
             continue;
-        const RawItem &keyItem = lines[keyPlace.line].items[keyPlace.item];
         const std::string_view keyText(stream.At(lines[keyPlace.line].place) + keyItem.offset, keyItem.length);
-        const bool plain = !MayBeLiteral(keyText, keyItem);
-        if (plain ? wanted(keyText) : wanted(ItemText(keyText, keyItem)))
-            found(DecodeEntry(stream, lines));
+        if (MayBeLiteral(keyText, keyItem) ? wanted(literals.Text(keyText)) : wanted(keyText)) {
+            DecodeEntry(stream, lines, literals, entry);
+            found(entry);
+        }
         line = 0;
         stream.Unpin();
     }

@@ -14,8 +14,9 @@ Form27::Form27(App& app) : AppForm(app, kName, "Edit Reservation", {260, 110, 48
 
 void Form27::Form_Load() {
     Show();
-    for (const records::GuestRecord& slot : records::ReadAllGuests(app().data(), records::kReservationsFile))
-        if (ListedForEditing(slot)) List1.AddItem(EditListLine(slot));
+    const records::GuestSlots slots(app().data(), records::kReservationsFile);
+    for (long n = 1; n <= slots.Count(); ++n)
+        if (ListedForEditing(slots, n)) List1.AddItem(EditListLine(slots, n));
 }
 
 void Form27::List1_DblClick() {

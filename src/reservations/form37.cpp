@@ -15,8 +15,9 @@ Form37::Form37(App& app) : AppForm(app, kName, "Todays Reservations", {300, 150,
 void Form37::Form_Load() {
     Show();
     const std::string today = app().clock().DateText();
-    for (const records::GuestRecord& slot : records::ReadAllGuests(app().data(), records::kReservationsFile))
-        if (ArrivesOn(slot, today)) List1.AddItem(TodayListLine(slot));
+    const records::GuestSlots slots(app().data(), records::kReservationsFile);
+    for (long n = 1; n <= slots.Count(); ++n)
+        if (ArrivesOn(slots, n, today)) List1.AddItem(TodayListLine(slots, n));
 }
 
 void Form37::Form_KeyPress(int& KeyAscii) {

@@ -23,7 +23,7 @@ void Form66::List1_DblClick() {
     const std::string day = List1.Text();
     const RoomGroupCounts counts =
         CountAvailableRooms(records::ReadAllRooms(app().data()),
-                            records::ReadAllGuests(app().data(), records::kReservationsFile), day,
+                            records::GuestSlots(app().data(), records::kReservationsFile), day,
                             app().clock().Today().year);
     Form65& report = app().Get<Form65>();
     report.ShowCounts(counts);

@@ -16,7 +16,9 @@
 namespace vantreth::reservations {
 
 using namespace platform;
+using records::GuestField;
 using records::GuestRecord;
+using records::GuestSlots;
 using records::kGuestFile;
 using records::kReservationsFile;
 
@@ -43,40 +45,41 @@ std::optional<records::DayTotalsField> CardColumn(std::string_view payCode) {
 
 std::optional<long> FindByListKeys(const DataFolder& data, std::string_view dateKey,
                                    std::string_view roomKey) {
-    const std::vector<GuestRecord> slots = records::ReadAllGuests(data, kReservationsFile);
-    for (size_t i = 0; i < slots.size(); ++i)
-        if (slots[i].Room == roomKey && RTrim(slots[i].ArrivalDate) == dateKey)
-            return static_cast<long>(i) + 1;
+    const GuestSlots slots(data, kReservationsFile);
+    for (long n = 1; n <= slots.Count(); ++n)
+        if (slots.Field(n, GuestField::Room) == roomKey && RTrim(slots.Field(n, GuestField::ArrivalDate)) == dateKey)
+            return n;
     return std::nullopt;
 }
 
 std::optional<long> FindOpenReservation(const DataFolder& data, std::string_view arrival,
                                         std::string_view room) {
     const std::string date = Trim(arrival);
-    const std::vector<GuestRecord> slots = records::ReadAllGuests(data, kReservationsFile);
-    for (size_t i = 0; i < slots.size(); ++i)
-        if (slots[i].Room == room && Trim(slots[i].ArrivalDate) == date)
-            return static_cast<long>(i) + 1;
+    const GuestSlots slots(data, kReservationsFile);
+    for (long n = 1; n <= slots.Count(); ++n)
+        if (slots.Field(n, GuestField::Room) == room && Trim(slots.Field(n, GuestField::ArrivalDate)) == date)
+            return n;
     return std::nullopt;
 }
 
 std::optional<long> FindLoadedReservation(const DataFolder& data, std::string_view arrival,
                                           std::string_view room, const GuestRecord& asLoaded) {
     const std::string date = Trim(arrival);
-    const std::vector<GuestRecord> slots = records::ReadAllGuests(data, kReservationsFile);
-    for (size_t i = 0; i < slots.size(); ++i)
-        if (slots[i].Room == room && Trim(slots[i].ArrivalDate) == date &&
-            slots[i].ConfirmationNumber == asLoaded.ConfirmationNumber &&
-            slots[i].FolioNumber == asLoaded.FolioNumber && !slots[i].IsFree())
-            return static_cast<long>(i) + 1;
+    const GuestSlots slots(data, kReservationsFile);
+    for (long n = 1; n <= slots.Count(); ++n)
+        if (slots.Field(n, GuestField::Room) == room && Trim(slots.Field(n, GuestField::ArrivalDate)) == date &&
+            slots.Field(n, GuestField::ConfirmationNumber) == asLoaded.ConfirmationNumber &&
+            slots.Field(n, GuestField::FolioNumber) == asLoaded.FolioNumber && !slots.IsFree(n))
+            return n;
     return std::nullopt;
 }
 
 int CountArrivals(const DataFolder& data, std::string_view dateText) {
     const std::string today = RTrim(dateText);
+    const GuestSlots slots(data, kReservationsFile);
     int count = 0;
-    for (const GuestRecord& slot : records::ReadAllGuests(data, kReservationsFile))
-        if (RTrim(slot.ArrivalDate) == today)
+    for (long n = 1; n <= slots.Count(); ++n)
+        if (RTrim(slots.Field(n, GuestField::ArrivalDate)) == today)
             ++count;
     return count;
 }

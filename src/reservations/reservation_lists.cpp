@@ -13,19 +13,44 @@ namespace vantreth {
 using platform::Fixed;
 using platform::RTrim;
 
+using records::GuestField;
+
 namespace {
 constexpr size_t kDateWidth = 10;
 constexpr size_t kRoomWidth = 3;
-} // namespace
 
-bool ListedForEditing(const records::GuestRecord& slot) {
-    return !RTrim(slot.LastName).empty() && !RTrim(slot.FirstName).empty();
+bool BothNames(std::string_view lastName, std::string_view firstName) {
+    return !RTrim(lastName).empty() && !RTrim(firstName).empty();
 }
 
+std::string EditLine(std::string_view arrivalDate, std::string_view room, std::string_view lastName) {
+    const std::string date = Fixed(arrivalDate, kDateWidth);
+    return date + platform::Space(11 - static_cast<long>(RTrim(date).size())) + Fixed(room, kRoomWidth) +
+           platform::Space(8) + RTrim(lastName);
+}
+
+std::string TodayLine(std::string_view room, std::string_view lastName, std::string_view firstName) {
+    return Fixed(room, kRoomWidth) + platform::Space(5) + RTrim(lastName) + "  " + RTrim(firstName);
+}
+
+bool DueOn(std::string_view arrivalDate, std::string_view today) {
+    return platform::Trim(arrivalDate) == platform::Trim(today);
+}
+} // namespace
+
+bool ListedForEditing(const records::GuestRecord& slot) { return BothNames(slot.LastName, slot.FirstName); }
+
 std::string EditListLine(const records::GuestRecord& slot) {
-    const std::string date = Fixed(slot.ArrivalDate, kDateWidth);
-    return date + platform::Space(11 - static_cast<long>(RTrim(date).size())) + Fixed(slot.Room, kRoomWidth) +
-           platform::Space(8) + RTrim(slot.LastName);
+    return EditLine(slot.ArrivalDate, slot.Room, slot.LastName);
+}
+
+bool ListedForEditing(const records::GuestSlots& slots, long n) {
+    return BothNames(slots.Field(n, GuestField::LastName), slots.Field(n, GuestField::FirstName));
+}
+
+std::string EditListLine(const records::GuestSlots& slots, long n) {
+    return EditLine(slots.Field(n, GuestField::ArrivalDate), slots.Field(n, GuestField::Room),
+                    slots.Field(n, GuestField::LastName));
 }
 
 ReservationKey EditListKey(std::string_view line) {
@@ -41,24 +66,32 @@ bool ArrivesOn(const records::GuestRecord& slot, std::string_view today) {
 }
 
 std::string TodayListLine(const records::GuestRecord& slot) {
-    return Fixed(slot.Room, kRoomWidth) + platform::Space(5) + RTrim(slot.LastName) + "  " + RTrim(slot.FirstName);
+    return TodayLine(slot.Room, slot.LastName, slot.FirstName);
+}
+
+bool ArrivesOn(const records::GuestSlots& slots, long n, std::string_view today) {
+    return RTrim(slots.Field(n, GuestField::ArrivalDate)) == RTrim(today);
+}
+
+std::string TodayListLine(const records::GuestSlots& slots, long n) {
+    return TodayLine(slots.Field(n, GuestField::Room), slots.Field(n, GuestField::LastName),
+                     slots.Field(n, GuestField::FirstName));
 }
 
 ReservationKey TodayListKey(std::string_view line, std::string_view today) {
     return {RTrim(today), platform::Left(line, kRoomWidth)};
 }
 
-bool DueToday(const records::GuestRecord& slot, std::string_view today) {
-    return platform::Trim(slot.ArrivalDate) == platform::Trim(today);
-}
+bool DueToday(const records::GuestRecord& slot, std::string_view today) { return DueOn(slot.ArrivalDate, today); }
 
 int CancelAllDueToday(const platform::DataFolder& folder, std::string_view clerk, std::string_view today) {
     const std::filesystem::path dayFile = records::DayFilePath(folder, records::DayFile::Notes, today);
-    const long count = records::GuestCount(folder, records::kReservationsFile);
+    // Cancelling a reservation frees its own slot only, so the others are read once.
+    const records::GuestSlots slots(folder, records::kReservationsFile);
     int cancelled = 0;
-    for (long n = 1; n <= count; ++n) {
-        const records::GuestRecord slot = records::ReadGuest(folder, records::kReservationsFile, n);
-        if (!DueToday(slot, today)) continue;
+    for (long n = 1; n <= slots.Count(); ++n) {
+        if (!DueOn(slots.Field(n, GuestField::ArrivalDate), today)) continue;
+        const records::GuestRecord slot = slots.Record(n);
         if (!std::filesystem::is_directory(dayFile.parent_path())) folder.EnsureLayout();
         reservations::CancelReservation(
             folder, reservations::MakeCancelRecord(slot.LastName, slot.FirstName, clerk, today, slot.ReservedOn),

@@ -25,6 +25,9 @@ bool ListedForEditing(const records::GuestRecord& slot);
 // ArrivalDate as stored (10), blanks up to column 11 past the date, Room as stored, 8 blanks,
 // the last name: "1/5/04         101        ABC".
 std::string EditListLine(const records::GuestRecord& slot);
+// The same for slot n of the reservations file read as GuestSlots.
+bool ListedForEditing(const records::GuestSlots& slots, long n);
+std::string EditListLine(const records::GuestSlots& slots, long n);
 // The key of an edit list line: the room stands right after the date's blanks, wherever a
 // date of any length puts it.
 ReservationKey EditListKey(std::string_view line);
@@ -33,6 +36,8 @@ ReservationKey EditListKey(std::string_view line);
 bool ArrivesOn(const records::GuestRecord& slot, std::string_view today);
 // Room as stored, 5 blanks, last name, 2 blanks, first name.
 std::string TodayListLine(const records::GuestRecord& slot);
+bool ArrivesOn(const records::GuestSlots& slots, long n, std::string_view today);
+std::string TodayListLine(const records::GuestSlots& slots, long n);
 ReservationKey TodayListKey(std::string_view line, std::string_view today);
 
 // A reservation is due today when its arrival date, blanks around it dropped, is today's.

@@ -18,7 +18,9 @@
 namespace vantreth::reservations {
 
 using namespace platform;
+using records::GuestField;
 using records::GuestRecord;
+using records::GuestSlots;
 
 double MonthNumber(std::string_view dateText) {
     return Val(Left(dateText, 2));
@@ -65,20 +67,26 @@ std::string RoomListItem(const records::RoomRecord& room) {
     return room.Room + " " + room.RoomType;
 }
 
+// `holds(slots, n)` says whether slot n holds its room; only the fields it asks for are read.
 template <class Offered, class Holds>
 std::vector<std::string> RoomsNotHeld(const DataFolder& data, Offered offered, Holds holds) {
-    const std::vector<GuestRecord> reservations = records::ReadAllGuests(data, records::kReservationsFile);
+    const GuestSlots reservations(data, records::kReservationsFile);
     std::vector<std::string> list;
     for (const records::RoomRecord& room : records::ReadAllRooms(data)) {
         if (!offered(room))
             continue;
         bool held = false;
-        for (const GuestRecord& slot : reservations)
-            held = held || (slot.Room == room.Room && holds(slot));
+        for (long n = 1; n <= reservations.Count() && !held; ++n)
+            held = reservations.Field(n, GuestField::Room) == room.Room && holds(reservations, n);
         if (!held)
             list.push_back(RoomListItem(room));
     }
     return list;
+}
+
+std::string_view ArrivalOf(const GuestSlots& slots, long n) { return slots.Field(n, GuestField::ArrivalDate); }
+std::string_view DepartureOf(const GuestSlots& slots, long n) {
+    return slots.Field(n, GuestField::DepartureDate);
 }
 
 bool InService(const records::RoomRecord& room) {
@@ -89,15 +97,17 @@ bool InService(const records::RoomRecord& room) {
 
 std::vector<std::string> FreeRoomsForArrival(const DataFolder& data, std::string_view arrival,
                                              int currentYear) {
-    return RoomsNotHeld(data, InService, [&](const GuestRecord& slot) {
-        return !RTrim(slot.LastName).empty() && HoldsRoomOn(slot, arrival, currentYear);
+    return RoomsNotHeld(data, InService, [&](const GuestSlots& slots, long n) {
+        return !RTrim(slots.Field(n, GuestField::LastName)).empty() &&
+               DatesHoldRoomOn(ArrivalOf(slots, n), DepartureOf(slots, n), arrival, currentYear);
     });
 }
 
 std::vector<std::string> FreeRoomsForFurtherArrival(const DataFolder& data, std::string_view arrival,
                                                     int currentYear) {
-    return RoomsNotHeld(data, InService,
-                        [&](const GuestRecord& slot) { return HoldsRoomOn(slot, arrival, currentYear); });
+    return RoomsNotHeld(data, InService, [&](const GuestSlots& slots, long n) {
+        return DatesHoldRoomOn(ArrivalOf(slots, n), DepartureOf(slots, n), arrival, currentYear);
+    });
 }
 
 std::optional<StayNights> NightsOf(std::string_view arrival, std::string_view departure, int currentYear) {
@@ -120,10 +130,11 @@ std::vector<std::string> FreeRoomsForStay(const DataFolder& data, std::string_vi
         // An arrival that is no date can only be matched as text.
         const std::string text = RTrim(arrival);
         return RoomsNotHeld(data, offered,
-                            [&](const GuestRecord& slot) { return RTrim(slot.ArrivalDate) == text; });
+                            [&](const GuestSlots& slots, long n) { return RTrim(ArrivalOf(slots, n)) == text; });
     }
-    return RoomsNotHeld(data, offered, [&](const GuestRecord& slot) {
-        return HoldsRoomDuring(slot, nights->from, nights->until, currentYear);
+    return RoomsNotHeld(data, offered, [&](const GuestSlots& slots, long n) {
+        return DatesHoldRoomDuring(ArrivalOf(slots, n), DepartureOf(slots, n), nights->from, nights->until,
+                                   currentYear);
     });
 }
 
@@ -131,12 +142,11 @@ std::optional<long> ReservationHolding(const DataFolder& data, std::string_view 
                                        const StayNights& nights, int currentYear,
                                        std::optional<long> except) {
     const std::string room = Fixed(room3, 3);
-    const std::vector<GuestRecord> slots = records::ReadAllGuests(data, records::kReservationsFile);
-    for (size_t i = 0; i < slots.size(); ++i) {
-        const long slot = static_cast<long>(i) + 1;
-        if (slot != except && slots[i].Room == room &&
-            HoldsRoomDuring(slots[i], nights.from, nights.until, currentYear))
-            return slot;
+    const GuestSlots slots(data, records::kReservationsFile);
+    for (long n = 1; n <= slots.Count(); ++n) {
+        if (n != except && slots.Field(n, GuestField::Room) == room &&
+            DatesHoldRoomDuring(ArrivalOf(slots, n), DepartureOf(slots, n), nights.from, nights.until, currentYear))
+            return n;
     }
     return std::nullopt;
 }
@@ -154,9 +164,10 @@ bool OverbooksGuest(std::string_view arrival, std::string_view departure, int cu
 bool RoomOverbooked(const DataFolder& data, std::string_view room3, std::string_view arrival,
                     int currentYear) {
     const std::string room = Fixed(room3, 3);
-    for (const GuestRecord& guest : records::ReadAllGuests(data, records::kGuestFile)) {
-        if (!guest.IsFree() && guest.Room == room &&
-            OverbooksGuest(arrival, guest.DepartureDate, currentYear))
+    const GuestSlots guests(data, records::kGuestFile);
+    for (long n = 1; n <= guests.Count(); ++n) {
+        if (!guests.IsFree(n) && guests.Field(n, GuestField::Room) == room &&
+            OverbooksGuest(arrival, DepartureOf(guests, n), currentYear))
             return true;
     }
     return false;
@@ -236,10 +247,10 @@ std::optional<ReservationProblem> CheckReservation(const ReservationEntry& entry
 std::optional<ReservationProblem> CheckAgainstStored(const DataFolder& data, const ReservationEntry& entry,
                                                      int currentYear) {
     const std::string number = Trim(entry.confirmationNumber);
-    const std::vector<GuestRecord> slots = records::ReadAllGuests(data, records::kReservationsFile);
+    const GuestSlots slots(data, records::kReservationsFile);
     // A slot keeps its confirmation number when the reservation is checked in or cancelled.
-    for (const GuestRecord& slot : slots)
-        if (!number.empty() && Trim(slot.ConfirmationNumber) == number)
+    for (long n = 1; n <= slots.Count(); ++n)
+        if (!number.empty() && Trim(slots.Field(n, GuestField::ConfirmationNumber)) == number)
             return ReservationProblem::AlreadyStored;
     const Date arrival = *ParseDate(entry.arrival, currentYear);
     const long nights = std::max(1L, static_cast<long>(Val(entry.nights)));

@@ -33,12 +33,21 @@ bool HoldsRoomOn(const records::GuestRecord& reservation, std::string_view day, 
 // night only, and only when its arrival is stored in the system's own date form.
 bool HoldsRoomDuring(const records::GuestRecord& reservation, const platform::Date& from,
                      const platform::Date& until, int currentYear);
+// The same rules on a reservation's two dates as stored (ArrivalDate, DepartureDate).
+bool DatesHoldRoomOn(std::string_view arrivalDate, std::string_view departureDate, std::string_view day,
+                     int currentYear);
+bool DatesHoldRoomDuring(std::string_view arrivalDate, std::string_view departureDate,
+                         const platform::Date& from, const platform::Date& until, int currentYear);
 
 // Per group: its rooms, less one for every reservation holding a room of the group on `day`
 // (a room listed twice in the rooms file counts twice). Out-of-order and occupied rooms
 // count as available. Counts can go below zero when a room is booked twice.
 RoomGroupCounts CountAvailableRooms(const std::vector<records::RoomRecord>& rooms,
                                     const std::vector<records::GuestRecord>& reservations, std::string_view day,
+                                    int currentYear);
+// The same counts from the reservations file's slots, reading only their rooms and dates.
+RoomGroupCounts CountAvailableRooms(const std::vector<records::RoomRecord>& rooms,
+                                    const records::GuestSlots& reservations, std::string_view day,
                                     int currentYear);
 
 inline constexpr int kDateChartDays = 372;

@@ -10,6 +10,8 @@
 #include "records/shift_cash.h"
 
 #include <cstring>
+#include <utility>
+#include <vector>
 
 namespace vantreth {
 namespace {
@@ -40,6 +42,45 @@ protected:
         return records::ReadShiftCash(app().data(), letter, "12/6/26");
     }
 };
+
+// The three windows share one layout; each keeps its own title and words.
+TEST_F(CashEntriesTest, EachWindowShowsItsOwnWords) {
+    struct Case {
+        const char* window;
+        const char* title;
+        std::vector<std::pair<std::string, std::string>> words; // control, caption
+    } cases[] = {
+        {"Form72",
+         "Cash from Vending",
+         {{"Label1", "Cash Payment From Vending"},
+          {"Label2", "Amount $"},
+          {"Command2", "Enter Payment"},
+          {"Command1", "Cancel / Esc"}}},
+        {"Form73",
+         "Cash from Other",
+         {{"Label1", "Cash Payment From Other"},
+          {"Label2", "Amount $"},
+          {"Command2", "Enter Payment"},
+          {"Command1", "Cancel / Esc"}}},
+        {"Form75",
+         "Petty Cash Out",
+         {{"Label1", "Enter Petty Cash Out"},
+          {"Label2", "Amount"},
+          {"Label3", "$"},
+          {"Command2", "Enter Now"},
+          {"Command1", "Cancel / Esc"}}},
+    };
+    for (const Case& c : cases) {
+        platform::Form& form = app().Get(c.window);
+        EXPECT_EQ(form.Caption(), c.title) << c.window;
+        for (const auto& [name, caption] : c.words) {
+            const platform::Control* control = form.Find(name);
+            ASSERT_NE(control, nullptr) << c.window << "." << name;
+            EXPECT_EQ(control->ValueText(), caption) << c.window << "." << name;
+        }
+        EXPECT_EQ(form.Find("Label3") != nullptr, std::string(c.window) == "Form75") << c.window;
+    }
+}
 
 TEST_F(CashEntriesTest, FirstVendingEntryOfTheDayCreatesTheDayAndShiftRecords) {
     ASSERT_FALSE(Exists("totals/totals12626"));

@@ -2,6 +2,7 @@
 // the rates it calls for, the month-change files, the refusals and the ways out; and the
 // whole night audit from the first step to the rebuilt front desk.
 #include "support/app_fixture.h"
+#include "support/builders.h"
 
 #include "audit/form13.h"
 #include "audit/form16.h"
@@ -18,8 +19,6 @@
 
 namespace vantreth {
 namespace {
-
-using platform::Fixed;
 
 class ChangeDateTest : public testing::AppFixture {
 protected:
@@ -50,11 +49,14 @@ protected:
     void AddRooms() {
         platform::DeleteFile(app().data().File(records::kRoomsFile));
         for (const char* type : {"NQ1", "NDD1", "SQ3", "NQ1", "XYZ"}) {
-            records::RoomRecord room;
-            room.Room = Fixed(std::to_string(100 + records::RoomCount(app().data()) + 1), 3);
-            room.RoomType = Fixed(type, 5);
-            room.Rate = 1;
-            records::AppendRoom(app().data(), room);
+            records::AppendRoom(
+                app().data(),
+                testing::Room({.room = std::to_string(100 + records::RoomCount(app().data()) + 1),
+                               .type = type,
+                               .rate = 1,
+                               .clean = " ",
+                               .vacant = " ",
+                               .service = " "}));
         }
         records::RoomRecord locked = records::ReadRoom(app().data(), 4);
         locked.SetRateLocked(true);
@@ -218,22 +220,11 @@ TEST_F(ChangeDateTest, CancelAndEscapeKeepOnlyTheMonthLineOfTheLoad) {
 // the same audit window: a second change would skip a day nobody audited, and a second
 // charge would bill every stay-over the new day's night in advance.
 TEST_F(ChangeDateTest, AfterChangeNowTheDateAndTheChargeWaitForTheNextAudit) {
-    records::GuestRecord stay;
-    stay.LastName = Fixed("STAYER", 15);
-    stay.FirstName = Fixed("SAM", 15);
-    stay.Room = "101";
-    stay.Rate = 50;
-    stay.ArrivalDate = Fixed("12/5/26", 10);
-    stay.DepartureDate = Fixed("12/9/26", 10);
+    const records::GuestRecord stay = testing::Guest(
+        "101", "STAYER", "SAM", {.ArrivalDate = "12/5/26", .DepartureDate = "12/9/26", .Rate = 50});
     records::AddGuest(app().data(), records::kGuestFile, stay);
-    records::StayLedgerLine arrival;
-    arrival.Room = "101";
-    arrival.Shift = "A";
-    arrival.PostDate = "12/5/26";
-    arrival.Code = "E";
-    arrival.Description = "ROOM RENT";
-    arrival.Amount = 50;
-    records::AppendStayLedgerLine(records::StayLedgerPath(app().data(), stay), arrival);
+    records::AppendStayLedgerLine(records::StayLedgerPath(app().data(), stay),
+                                  testing::LedgerLine("101", "E", "ROOM RENT", 50));
     app().Dispatch([&] { app().Load(audit()); });
     dialogs().Answer(platform::vbYes);
     audit().Command1.UserClick();
@@ -269,12 +260,8 @@ TEST_F(ChangeDateTest, AfterChangeNowTheDateAndTheChargeWaitForTheNextAudit) {
 }
 
 TEST_F(ChangeDateTest, TheWholeAuditEndsWithTheHousekeepingReportAndTheNewShift) {
-    records::RoomRecord room;
-    room.Room = "101";
-    room.RoomType = Fixed("NQ1", 5);
-    room.Clean = "N";
-    room.Service = "A";
-    records::AppendRoom(app().data(), room);
+    records::AppendRoom(app().data(),
+                        testing::Room({.room = "101", .type = "NQ1", .clean = "N", .vacant = " "}));
     app().Dispatch([&] { app().Load(audit()); });
     dialogs().Answer(platform::vbYes);
     audit().Command1.UserClick();

@@ -2,6 +2,7 @@
 // on the shift, the printed drop sheet and the "cdropyes" flag that the night audit waits
 // for; and a whole day of drawers that adds up to the day's cash.
 #include "support/app_fixture.h"
+#include "support/failing_printer.h"
 
 #include "audit/form6.h"
 #include "audit/form72.h"
@@ -21,11 +22,6 @@
 
 namespace vantreth {
 namespace {
-
-class FailingPrinter final : public platform::PrinterDevice {
-public:
-    void Submit(const platform::PrintJob&) override { throw platform::PrintError("out of paper"); }
-};
 
 class DrawerBalanceTest : public testing::AppFixture {
 protected:
@@ -159,7 +155,7 @@ TEST_F(DrawerBalanceTest, DropThatIsNotANumberIsRefused) {
 }
 
 TEST_F(DrawerBalanceTest, FlagStaysDownWhenTheSheetCannotBePrinted) {
-    FailingPrinter failing;
+    testing::FailingPrinter failing;
     app().printer().SetDevice(failing);
     Form6& form = Open();
     form.Text1.UserTypeText("100");

@@ -1,6 +1,7 @@
 // The night audit window: its gate, the room-rent posting and its refusals, the order in
 // which the steps open, the Change Date refusal, Exit, and the audit's housekeeping report.
 #include "support/app_fixture.h"
+#include "support/builders.h"
 
 #include "audit/form13.h"
 #include "audit/form16.h"
@@ -24,27 +25,14 @@ using platform::Fixed;
 
 records::GuestRecord Guest(const std::string& room, const std::string& last, const std::string& departure,
                            float rate, float taxExempt = 0) {
-    records::GuestRecord guest;
-    guest.Room = Fixed(room, 3);
-    guest.LastName = Fixed(last, 15);
-    guest.FirstName = Fixed("ANN", 15);
-    guest.ArrivalDate = Fixed("12/4/26", 10);
-    guest.DepartureDate = Fixed(departure, 10);
-    guest.Rate = rate;
-    guest.TaxExempt = taxExempt;
-    return guest;
+    return testing::Guest(
+        room, last, "ANN",
+        {.TaxExempt = taxExempt, .ArrivalDate = "12/4/26", .DepartureDate = departure, .Rate = rate});
 }
 
 records::StayLedgerLine Line(const std::string& room, const std::string& date, const std::string& code,
                              float amount) {
-    records::StayLedgerLine line;
-    line.Room = Fixed(room, 3);
-    line.Shift = "A";
-    line.PostDate = date;
-    line.Code = code;
-    line.Description = code == "E" ? "ROOM RENT" : "PET";
-    line.Amount = amount;
-    return line;
+    return testing::LedgerLine(room, code, code == "E" ? "ROOM RENT" : "PET", amount, "-----", date);
 }
 
 class NightAuditTest : public testing::AppFixture {
@@ -361,13 +349,12 @@ class AuditHousekeepingTest : public testing::AppFixture {};
 TEST_F(AuditHousekeepingTest, PrintsABlankLineFirstAndTheRoomLinesInBold) {
     auto room = [&](const std::string& number, const std::string& clean, const std::string& service,
                     const std::string& comment) {
-        records::RoomRecord r;
-        r.Room = Fixed(number, 3);
-        r.RoomType = Fixed("NQ1", 5);
-        r.Clean = clean;
-        r.Service = service;
-        r.Comment = Fixed(comment, 80);
-        records::AppendRoom(app().data(), r);
+        records::AppendRoom(app().data(), testing::Room({.room = number,
+                                                         .type = "NQ1",
+                                                         .clean = clean,
+                                                         .vacant = " ",
+                                                         .service = service,
+                                                         .comment = comment}));
     };
     room("101", "Y", "A", "");
     room("102", "N", "O", "CRIB");

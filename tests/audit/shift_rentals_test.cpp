@@ -1,6 +1,7 @@
 // The rooms-rented-per-shift windows: each prints its own shift when loaded, never shows,
 // and unloads itself, so every load prints again and none keeps the program alive.
 #include "support/app_fixture.h"
+#include "support/failing_printer.h"
 
 #include "audit/form41.h"
 #include "audit/form42.h"
@@ -11,11 +12,6 @@
 
 namespace vantreth {
 namespace {
-
-class FailingPrinter final : public platform::PrinterDevice {
-public:
-    void Submit(const platform::PrintJob&) override { throw platform::PrintError("out of paper"); }
-};
 
 class ShiftRentalsTest : public testing::AppFixture {
 protected:
@@ -67,7 +63,7 @@ TEST_F(ShiftRentalsTest, WindowIsNeverShownAndUnloadsItselfSoEveryLoadPrints) {
 }
 
 TEST_F(ShiftRentalsTest, WindowUnloadsAlsoWhenThePrinterFails) {
-    FailingPrinter failing;
+    testing::FailingPrinter failing;
     app().printer().SetDevice(failing);
     dialogs().Answer(platform::vbOK);
     app().Dispatch([&] { app().Load("Form43"); });

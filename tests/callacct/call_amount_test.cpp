@@ -25,7 +25,7 @@ protected:
     }
     std::string Log() const { return ReadBytes("phonelog/12626"); }
 
-    records::GuestRecord smith = Guest("101", "SMITH", "JOHN");
+    records::GuestRecord smith = Guest("101", "SMITH", "JOHN", {.ArrivalDate = "12/5/26"});
 };
 
 TEST_F(CallAmountTest, AnAmountASingleCannotHoldIsLoggedButNotCharged) {

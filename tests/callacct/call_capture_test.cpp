@@ -66,8 +66,9 @@ class CallPostingTest : public testing::AppFixture {
 protected:
     CallPostingTest() {
         SetNow(12, 6, 2026, 21, 15, 0);
-        smith = Guest("101", "SMITH", "JOHN");
-        records::WriteGuest(app().data(), records::kGuestFile, 1, Guest("", "", ""));
+        smith = Guest("101", "SMITH", "JOHN", {.ArrivalDate = "12/5/26"});
+        records::WriteGuest(app().data(), records::kGuestFile, 1,
+                            Guest("", "", "", {.ArrivalDate = "12/5/26"}));
         records::WriteGuest(app().data(), records::kGuestFile, 2, smith);
     }
 
@@ -102,8 +103,10 @@ TEST_F(CallPostingTest, ChargesTheRoomsGuestInLedgerDetailAndTotals) {
 }
 
 TEST_F(CallPostingTest, ExtensionMatchesTheStoredRoomExactlyAfterTrimming) {
-    records::WriteGuest(app().data(), records::kGuestFile, 3, Guest("12", "JONES", "MARY"));
-    records::WriteGuest(app().data(), records::kGuestFile, 4, Guest("7", "LEE", "ANN"));
+    records::WriteGuest(app().data(), records::kGuestFile, 3,
+                        Guest("12", "JONES", "MARY", {.ArrivalDate = "12/5/26"}));
+    records::WriteGuest(app().data(), records::kGuestFile, 4,
+                        Guest("7", "LEE", "ANN", {.ArrivalDate = "12/5/26"}));
     struct Case {
         std::string field;
         std::optional<long> slot;
@@ -135,7 +138,7 @@ TEST_F(CallPostingTest, FrontDeskAndUnmatchedCallsAreOnlyLogged) {
 }
 
 TEST_F(CallPostingTest, OnlyTheFirstSlotWithTheRoomIsCharged) {
-    const records::GuestRecord second = Guest("101", "BROWN", "JIM");
+    const records::GuestRecord second = Guest("101", "BROWN", "JIM", {.ArrivalDate = "12/5/26"});
     records::WriteGuest(app().data(), records::kGuestFile, 3, second);
     EXPECT_EQ(Handle(Call("101 ", "  1.00")), 2);
     EXPECT_NE(Ledger(smith), "");

@@ -1,6 +1,8 @@
 // Builds the records the call box sends, for the call accounting tests.
 #pragma once
 
+#include "support/builders.h"
+
 #include "platform/text.h"
 #include "records/call_record.h"
 #include "records/filenames.h"
@@ -21,17 +23,6 @@ inline records::CallRecord Call(const std::string& extension, const std::string&
                              number + "vwxyz"};
     EXPECT_EQ(call.text.size(), records::CallRecord::kLength) << call.text;
     return call;
-}
-
-// An in-house guest of the room (the room as typed, stored in its 3-character field).
-inline records::GuestRecord Guest(const std::string& room, const std::string& last, const std::string& first,
-                                  const std::string& arrival = "12/5/26") {
-    records::GuestRecord guest;
-    guest.Room = platform::Fixed(room, 3);
-    guest.LastName = platform::Fixed(last, 15);
-    guest.FirstName = platform::Fixed(first, 15);
-    guest.ArrivalDate = platform::Fixed(arrival, 10);
-    return guest;
 }
 
 } // namespace vantreth::testing

@@ -42,7 +42,7 @@ protected:
                                           : std::vector<records::StayLedgerLine>{};
     }
 
-    records::GuestRecord smith = Guest("101", "SMITH", "JOHN");
+    records::GuestRecord smith = Guest("101", "SMITH", "JOHN", {.ArrivalDate = "12/5/26"});
 };
 
 TEST_F(Form50Test, TickPostsOnlyOnceFiftyEightCharactersAreIn) {

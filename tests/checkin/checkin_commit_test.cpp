@@ -22,20 +22,6 @@ using testing::CheckInFixture;
 
 constexpr size_t kVacant = 13, kService = 14;
 
-// Every file of the data folder that holds something, and its bytes. Reading a record file
-// that is not there creates it empty, as every reader of the program does.
-std::map<std::string, std::string> Snapshot(const std::filesystem::path& root) {
-    std::map<std::string, std::string> files;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
-        if (!entry.is_regular_file() || entry.file_size() == 0)
-            continue;
-        std::ifstream in(entry.path(), std::ios::binary);
-        files[std::filesystem::relative(entry.path(), root).string()] =
-            std::string(std::istreambuf_iterator<char>(in), {});
-    }
-    return files;
-}
-
 StayLedgerLine Ledger(const std::string& room, const std::string& code, const std::string& text, float amount,
                       float tax = 0, const std::string& shift = "A") {
     return {.Room = room,
@@ -516,7 +502,7 @@ TEST_F(CheckInCommitTest, RoomMissingFromTheRoomFileIsStillCheckedIn) {
     Open();
     FillIn();
     WriteBytes("rooms", "");
-    AddRoom(testing::MakeRoom("102", "NDD1", 49.99f));
+    AddRoom(testing::Room({.room = "102", .type = "NDD1", .rate = 49.99f, .comment = "QUIET"}));
     const std::string rooms = ReadBytes("rooms");
     CommitWithoutDeposit();
     EXPECT_EQ(ReadBytes("rooms"), rooms);
@@ -533,7 +519,7 @@ TEST_F(CheckInCommitTest, DoNotRentMatchWarnsOncePerRecordThenAsks) {
     dialogs().Answer(platform::vbOK);
     dialogs().Answer(platform::vbOK);
     dialogs().Answer(platform::vbNo);
-    const auto before = Snapshot(dataRoot());
+    const auto before = DataImage(testing::EmptyFiles::LeftOut);
     checkIn().Command2.UserClick();
     ExpectNoPendingAnswers();
     const auto& shown = dialogs().shown();
@@ -547,7 +533,7 @@ TEST_F(CheckInCommitTest, DoNotRentMatchWarnsOncePerRecordThenAsks) {
     EXPECT_EQ(shown[2].title, "Check In");
     EXPECT_EQ(shown[2].prompt, "Are you sure you want to check this guest in now?");
     EXPECT_EQ(shown[2].style, platform::vbYesNo | platform::vbQuestion);
-    EXPECT_EQ(Snapshot(dataRoot()), before) << "No writes nothing";
+    EXPECT_EQ(DataImage(testing::EmptyFiles::LeftOut), before) << "No writes nothing";
 }
 
 TEST_F(CheckInCommitTest, LowerCaseNameDoesNotMatchTheDoNotRentList) {
@@ -564,10 +550,10 @@ TEST_F(CheckInCommitTest, LowerCaseNameDoesNotMatchTheDoNotRentList) {
 TEST_F(CheckInCommitTest, AnsweringNoWritesNothingAndTheNextPressStartsAgain) {
     Open();
     FillIn();
-    const auto before = Snapshot(dataRoot());
+    const auto before = DataImage(testing::EmptyFiles::LeftOut);
     dialogs().Answer(platform::vbNo);
     checkIn().Command2.UserClick();
-    EXPECT_EQ(Snapshot(dataRoot()), before);
+    EXPECT_EQ(DataImage(testing::EmptyFiles::LeftOut), before);
     EXPECT_TRUE(checkIn().Command2.Enabled());
     EXPECT_FALSE(IsLoaded("Form15"));
 
@@ -575,7 +561,7 @@ TEST_F(CheckInCommitTest, AnsweringNoWritesNothingAndTheNextPressStartsAgain) {
     dialogs().Answer(platform::vbOK);
     checkIn().Command2.UserClick();
     EXPECT_EQ(LastBox().title, "WARNING") << "the checks run again";
-    EXPECT_EQ(Snapshot(dataRoot()), before);
+    EXPECT_EQ(DataImage(testing::EmptyFiles::LeftOut), before);
 }
 
 // Every refusal: its message, the box given the focus, and not one byte written.
@@ -675,7 +661,7 @@ TEST_F(CheckInCommitTest, RefusedCheckInWritesNothing) {
         records::WriteTaxRate(app().data(), 0.1);
         Open();
         c.arrange(*this);
-        const auto before = Snapshot(dataRoot());
+        const auto before = DataImage(testing::EmptyFiles::LeftOut);
         dialogs().ClearShown();
         dialogs().Answer(platform::vbOK);
         ASSERT_TRUE(checkIn().Command2.Usable()) << c.what;
@@ -686,7 +672,7 @@ TEST_F(CheckInCommitTest, RefusedCheckInWritesNothing) {
         EXPECT_EQ(LastBox().prompt, c.message) << c.what;
         ASSERT_NE(checkIn().ActiveControl(), nullptr) << c.what;
         EXPECT_EQ(checkIn().ActiveControl()->Name(), c.focus) << c.what;
-        EXPECT_EQ(Snapshot(dataRoot()), before) << c.what;
+        EXPECT_EQ(DataImage(testing::EmptyFiles::LeftOut), before) << c.what;
         EXPECT_FALSE(IsLoaded("Form15")) << c.what;
         checkIn().Command3.UserClick();
     }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "support/app_fixture.h"
+#include "support/builders.h"
 
 #include "checkin/form15.h"
 #include "checkin/form2.h"
@@ -19,20 +20,6 @@
 
 namespace vantreth::testing {
 
-inline records::RoomRecord MakeRoom(const std::string& number, const std::string& type, float rate,
-                                    const std::string& clean = "Y", const std::string& service = "A",
-                                    const std::string& vacant = "Y") {
-    records::RoomRecord room;
-    room.Room = platform::Fixed(number, 3);
-    room.RoomType = platform::Fixed(type, 5);
-    room.Rate = rate;
-    room.Clean = clean;
-    room.Vacant = vacant;
-    room.Service = service;
-    room.Comment = platform::Fixed("QUIET", 80);
-    return room;
-}
-
 class CheckInFixture : public AppFixture {
 public:
     CheckInFixture() {
@@ -40,10 +27,10 @@ public:
         records::WriteIntroFlag(app().data(), 1.0f);
         records::WriteShift(app().data(), {"A", "JD"});
         records::WriteTaxRate(app().data(), 0.1);
-        AddRoom(MakeRoom("101", "NQ1", 50));
-        AddRoom(MakeRoom("102", "NDD1", 49.99f));
-        AddRoom(MakeRoom("12", "SNQ3", 80));
-        AddRoom(MakeRoom("104", "K11", 45));
+        AddRoom(Room({.room = "101", .type = "NQ1", .rate = 50, .comment = "QUIET"}));
+        AddRoom(Room({.room = "102", .type = "NDD1", .rate = 49.99f, .comment = "QUIET"}));
+        AddRoom(Room({.room = "12", .type = "SNQ3", .rate = 80, .comment = "QUIET"}));
+        AddRoom(Room({.room = "104", .type = "K11", .rate = 45, .comment = "QUIET"}));
     }
 
     using AppFixture::app;

@@ -80,19 +80,6 @@ records::StayLedgerLine Posting(const std::string& room, const std::string& code
     return line;
 }
 
-// Every file of the data folder with its content.
-std::map<std::string, std::string> Snapshot(const std::filesystem::path& root) {
-    std::map<std::string, std::string> files;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
-        if (!entry.is_regular_file())
-            continue;
-        std::ifstream in(entry.path(), std::ios::binary);
-        files[std::filesystem::relative(entry.path(), root).string()] =
-            std::string(std::istreambuf_iterator<char>(in), {});
-    }
-    return files;
-}
-
 class FindCheckedOutTest : public AppFixture {
 protected:
     FindCheckedOutTest() {
@@ -514,9 +501,9 @@ TEST_F(FindCheckedOutTest, PrintFolioReprintsTheShownStayAndWritesNoFile) {
     CheckedOut({"SMITH", "JOHN", "17", "4411", "12/6/26", "101", "Q", Fixed("1001", 8)});
     OpenFinder();
     PickName("SMITH", 0);
-    const auto before = Snapshot(dataRoot());
+    const auto before = DataImage();
     finder().Command6.UserClick();
-    EXPECT_EQ(Snapshot(dataRoot()), before);
+    EXPECT_EQ(DataImage(), before);
 
     std::vector<platform::PrintJob> jobs = printer().TakeJobs();
     ASSERT_EQ(jobs.size(), 1u);

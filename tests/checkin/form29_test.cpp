@@ -1,6 +1,7 @@
 // Blanking a room's guest record by hand: which record the typed room finds, what is
 // blanked in it, and that nothing else in the data folder changes.
 #include "support/app_fixture.h"
+#include "support/builders.h"
 
 #include "checkin/form29.h"
 #include "platform/text.h"
@@ -20,37 +21,20 @@ namespace {
 using testing::AppFixture;
 
 records::GuestRecord Guest(const std::string& room, const std::string& last, const std::string& first) {
-    records::GuestRecord guest;
-    guest.LastName = platform::Fixed(last, 15);
-    guest.FirstName = platform::Fixed(first, 15);
-    guest.Company = platform::Fixed("ACME", 20);
-    guest.Room = platform::Fixed(room, 3);
-    guest.Nights = 2;
-    guest.Rate = 45.5f;
-    guest.PayCode = "L";
-    guest.ArrivalDate = platform::Fixed("12/6/26", 10);
-    guest.FolioNumber = platform::Fixed("17", 5);
-    guest.Comment = platform::Fixed("QUIET ROOM", 160);
-    return guest;
+    return testing::Guest(room, last, first,
+                          {.Company = "ACME",
+                           .Nights = 2,
+                           .PayCode = "L",
+                           .ArrivalDate = "12/6/26",
+                           .Rate = 45.5f,
+                           .FolioNumber = "17",
+                           .Comment = "QUIET ROOM"});
 }
 
 // Record n (from 1) of a guest file's bytes.
 std::string Slot(const std::string& bytes, long n) {
     constexpr size_t kLength = records::GuestRecord::kLength;
     return bytes.substr(static_cast<size_t>(n - 1) * kLength, kLength);
-}
-
-// Every file of the data folder with its content.
-std::map<std::string, std::string> Snapshot(const std::filesystem::path& root) {
-    std::map<std::string, std::string> files;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
-        if (!entry.is_regular_file())
-            continue;
-        std::ifstream in(entry.path(), std::ios::binary);
-        files[std::filesystem::relative(entry.path(), root).string()] =
-            std::string(std::istreambuf_iterator<char>(in), {});
-    }
-    return files;
 }
 
 class Form29Test : public AppFixture {
@@ -88,7 +72,7 @@ TEST_F(Form29Test, CheckOutBlanksRoomAndNamesOfThatRoomsStayOnly) {
     const Case cases[] = {{"101", 2}, {"12 ", 3}, {"102", 4}};
     for (const Case& c : cases) {
         WriteBytes("guest", original);
-        const std::map<std::string, std::string> before = Snapshot(dataRoot());
+        const testing::FolderImage before = DataImage();
         CheckOut(c.typed);
 
         records::GuestRecord expected = records::GuestRecord::Decode(Slot(original, c.slot));
@@ -103,7 +87,7 @@ TEST_F(Form29Test, CheckOutBlanksRoomAndNamesOfThatRoomsStayOnly) {
                 EXPECT_EQ(record, Slot(original, n)) << "typed \"" << c.typed << "\" changed slot " << n;
         }
         // The room's stay is gone but its ledger and every other file are as they were.
-        std::map<std::string, std::string> after = Snapshot(dataRoot());
+        testing::FolderImage after = DataImage();
         after["guest"] = before.at("guest");
         EXPECT_EQ(after, before) << "typed \"" << c.typed << "\"";
         EXPECT_TRUE(dialogs().shown().empty()) << "typed \"" << c.typed << "\"";

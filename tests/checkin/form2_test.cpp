@@ -18,15 +18,10 @@ namespace vantreth {
 namespace {
 
 using testing::CheckInFixture;
-using testing::MakeRoom;
+using testing::Room;
 
 records::GuestRecord Reservation(const std::string& room, const std::string& arrival) {
-    records::GuestRecord slot;
-    slot.LastName = platform::Fixed("BOOKED", 15);
-    slot.FirstName = platform::Fixed("GUEST", 15);
-    slot.Room = platform::Fixed(room, 3);
-    slot.ArrivalDate = platform::Fixed(arrival, 10);
-    return slot;
+    return testing::Guest(room, "BOOKED", "GUEST", {.ArrivalDate = arrival});
 }
 
 class Form2Test : public CheckInFixture {
@@ -73,14 +68,15 @@ TEST_F(Form2Test, OpeningFillsTheWindow) {
 
 TEST_F(Form2Test, RoomListHasCleanRoomsForSaleThatNoArrivalTodayHolds) {
     WriteBytes("rooms", "");
-    AddRoom(MakeRoom("201", "NQ1", 50, "Y", "A"));
-    AddRoom(MakeRoom("202", "NQ1", 50, "N", "A"));
-    AddRoom(MakeRoom("203", "NQ1", 50, "Y", "O", "N"));
-    AddRoom(MakeRoom("204", "NQ1", 50, "Y", "X"));
-    AddRoom(MakeRoom("205", "NQ1", 50, "Y", "A", "N"));
-    AddRoom(MakeRoom("206", "DD1", 50, "Y", "A"));
-    AddRoom(MakeRoom("207", "DD1", 50, "Y", "A"));
-    AddRoom(MakeRoom("208", "DD1", 50, " ", " "));
+    AddRoom(Room({.room = "201", .type = "NQ1", .rate = 50, .comment = "QUIET"}));
+    AddRoom(Room({.room = "202", .type = "NQ1", .rate = 50, .clean = "N", .comment = "QUIET"}));
+    AddRoom(Room({.room = "203", .type = "NQ1", .rate = 50, .service = "O", .comment = "QUIET"}));
+    AddRoom(Room({.room = "204", .type = "NQ1", .rate = 50, .service = "X", .comment = "QUIET"}));
+    AddRoom(Room({.room = "205", .type = "NQ1", .rate = 50, .vacant = "N", .comment = "QUIET"}));
+    AddRoom(Room({.room = "206", .type = "DD1", .rate = 50, .comment = "QUIET"}));
+    AddRoom(Room({.room = "207", .type = "DD1", .rate = 50, .comment = "QUIET"}));
+    AddRoom(
+        Room({.room = "208", .type = "DD1", .rate = 50, .clean = " ", .service = " ", .comment = "QUIET"}));
     records::GuestRecord cancelled = Reservation("201", "12/6/26");
     cancelled.ClearReservation();
     records::WriteGuest(app().data(), records::kReservationsFile, 1, Reservation("206", "12/6/26"));

@@ -2,6 +2,7 @@
 // fills the check-in window's guest boxes, the ways out and where the focus goes, the
 // Add Reservation flag, and a data folder without a history file.
 #include "support/app_fixture.h"
+#include "support/builders.h"
 
 #include "checkin/form14.h"
 #include "checkin/form2.h"
@@ -169,13 +170,8 @@ TEST_F(HistoryTest, PickFillsTheGuestBoxesAndSendsTheClerkToTheRoomList) {
 
 TEST_F(HistoryTest, OpenedByTheHistoryButtonThePickGoesOnToTheRegistrationCard) {
     SomeStays();
-    records::RoomRecord room;
-    room.Room = "101";
-    room.RoomType = Fixed("NQ1", 5);
-    room.Clean = "Y";
-    room.Service = "A";
-    room.Rate = 50;
-    records::AppendRoom(app().data(), room);
+    records::AppendRoom(app().data(),
+                        testing::Room({.room = "101", .type = "NQ1", .rate = 50, .vacant = " "}));
     OpenCheckIn();
     history().Command2.UserClick();
     form2& c = checkIn();

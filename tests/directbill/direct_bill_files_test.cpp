@@ -9,8 +9,8 @@
 namespace vantreth {
 namespace {
 
+using testing::CompanyAccount;
 using testing::DirectBillFixture;
-using testing::MakeAccount;
 
 class DirectBillFilesTest : public DirectBillFixture {};
 
@@ -35,7 +35,7 @@ TEST_F(DirectBillFilesTest, IssuedNumbersHaveFourDigitsAndAreNeverTakenTwice) {
         if (c.counter)
             WriteBytes("directbill/dbnumber", c.counter);
         for (const std::string& code : c.codesInFile)
-            Add(MakeAccount(code, "", 0)); // deleted ones count too
+            Add(CompanyAccount(code, "", 0)); // deleted ones count too
         EXPECT_EQ(records::IssueAccountNumber(app().data()), c.issued) << (c.counter ? c.counter : "(none)");
         EXPECT_EQ(ReadBytes("directbill/dbnumber"), c.counterAfter) << (c.counter ? c.counter : "(none)");
     }
@@ -48,7 +48,7 @@ TEST_F(DirectBillFilesTest, ReturningANumberLowersTheCounterByOne) {
 }
 
 TEST_F(DirectBillFilesTest, NewAccountEndsInZeroBytesAndARewriteKeepsThem) {
-    const long n = Add(MakeAccount("1001", "ACME", 10));
+    const long n = Add(CompanyAccount("1001", "ACME", 10));
     EXPECT_EQ(n, 1);
     const std::string added = ReadBytes("directbill/dbmember");
     ASSERT_EQ(added.size(), 304u);

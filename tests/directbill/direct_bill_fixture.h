@@ -3,6 +3,7 @@
 #pragma once
 
 #include "support/app_fixture.h"
+#include "support/builders.h"
 
 #include "directbill/form20.h"
 #include "directbill/form21.h"
@@ -16,25 +17,6 @@
 #include <vector>
 
 namespace vantreth::testing {
-
-inline records::DirectBillAccount MakeAccount(const std::string& code, const std::string& company,
-                                              float balance) {
-    records::DirectBillAccount a;
-    a.CompanyName = platform::Fixed(company, 80);
-    a.ContactLastName = platform::Fixed("SMITH", 20);
-    a.ContactFirstName = platform::Fixed("ANN", 20);
-    a.Address = platform::Fixed("12 MILL ROAD", 40);
-    a.City = platform::Fixed("DALTON", 30);
-    a.State = "GA";
-    a.Zip = platform::Fixed("30720", 6);
-    a.Phone1 = platform::Fixed("555-0101", 15);
-    a.Balance = balance;
-    a.TaxExempt = "N";
-    a.DBNumber = platform::Fixed(code, 7);
-    a.LastPaymentDate = platform::Fixed("--/--/--", 10);
-    a.LastPaymentAmount = platform::Fixed("0", 10);
-    return a;
-}
 
 class DirectBillFixture : public AppFixture {
 public:

@@ -5,8 +5,8 @@
 namespace vantreth {
 namespace {
 
+using testing::CompanyAccount;
 using testing::DirectBillFixture;
-using testing::MakeAccount;
 
 class Form20Test : public DirectBillFixture {
 public:

@@ -4,8 +4,8 @@
 namespace vantreth {
 namespace {
 
+using testing::CompanyAccount;
 using testing::DirectBillFixture;
-using testing::MakeAccount;
 
 class Form21Test : public DirectBillFixture {
 public:
@@ -13,9 +13,9 @@ public:
 };
 
 TEST_F(Form21Test, StatementsAskFirstThenPrintOneNoticePerAccountOwingMoney) {
-    Add(MakeAccount("1001", "ACME", 5));
-    Add(MakeAccount("1002", "BOLT CO", -5));
-    Add(MakeAccount("1003", "CRANE INC", 0.004f));
+    Add(CompanyAccount("1001", "ACME", 5));
+    Add(CompanyAccount("1002", "BOLT CO", -5));
+    Add(CompanyAccount("1003", "CRANE INC", 0.004f));
     OpenMenu();
     dialogs().Answer(platform::vbNo);
     menu().Command4.UserClick();

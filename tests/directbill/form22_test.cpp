@@ -5,15 +5,15 @@
 namespace vantreth {
 namespace {
 
+using testing::CompanyAccount;
 using testing::DirectBillFixture;
-using testing::MakeAccount;
 
 class Form22Test : public DirectBillFixture {
 public:
     Form22Test() {
-        Add(MakeAccount("1001", "ACME", 74.5f));
-        Add(MakeAccount("1002", "", 30)); // deleted
-        Add(MakeAccount("1003", "BOLT CO", 0.005f));
+        Add(CompanyAccount("1001", "ACME", 74.5f));
+        Add(CompanyAccount("1002", "", 30)); // deleted
+        Add(CompanyAccount("1003", "BOLT CO", 0.005f));
     }
     Form22& edit() { return Form<Form22>(); }
     void OpenEdit() {
@@ -94,7 +94,7 @@ TEST_F(Form22Test, SaveChangesStoresTheBoxesAsTypedAndKeepsCodeAndPayment) {
 
 TEST_F(Form22Test, SaveChangesReadsAnEmptiedBalanceBoxAsZero) {
     for (const char* typed : {"", "   "}) {
-        records::RewriteAccount(app().data(), 1, MakeAccount("1001", "ACME", 74.5f));
+        records::RewriteAccount(app().data(), 1, CompanyAccount("1001", "ACME", 74.5f));
         OpenEdit();
         edit().Combo1.UserPick("1001  ACME");
         Retype(edit().Text12, typed);
@@ -144,7 +144,7 @@ TEST_F(Form22Test, DeleteAsksTwiceThenBlanksOnlyTheNameAndRefreshesTheList) {
     edit().Command4.UserClick();
     EXPECT_EQ(LastBox().prompt, "Account has been deleted.");
     EXPECT_EQ(LastBox().title, "ATTENTION");
-    records::DirectBillAccount expected = MakeAccount("1001", "", 74.5f);
+    records::DirectBillAccount expected = CompanyAccount("1001", "", 74.5f);
     EXPECT_EQ(Account(1), expected) << "code, balance and last payment stay";
 
     EXPECT_EQ(edit().Label5.Caption(), "");
@@ -179,7 +179,7 @@ TEST_F(Form22Test, NoticeShowsTheStoredBalanceAndNeedsANonZeroBalanceBox) {
 }
 
 TEST_F(Form22Test, APickWhoseCodeFindsNoAccountEmptiesTheWindow) {
-    Add(MakeAccount("10045", "LONG CODE", 5));
+    Add(CompanyAccount("10045", "LONG CODE", 5));
     OpenEdit();
     edit().Combo1.UserPick("1001  ACME");
     edit().Combo1.UserPick("10045  LONG CODE");

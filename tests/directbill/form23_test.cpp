@@ -8,14 +8,14 @@
 namespace vantreth {
 namespace {
 
+using testing::CompanyAccount;
 using testing::DirectBillFixture;
-using testing::MakeAccount;
 
 class Form23Test : public DirectBillFixture {
 public:
     Form23Test() {
-        Add(MakeAccount("1001", "ACME", 100));
-        Add(MakeAccount("1002", "BOLT CO", 0.4f));
+        Add(CompanyAccount("1001", "ACME", 100));
+        Add(CompanyAccount("1002", "BOLT CO", 0.4f));
     }
     Form23& pay() { return Form<Form23>(); }
     void OpenPayments() {
@@ -103,7 +103,7 @@ TEST_F(Form23Test, PaymentLowersTheBalanceAndAddsToShiftAndDayCash) {
 // Single precision leaves a speck of a cent after a subtraction; the balance is kept to the
 // cent, so a company that paid in full owes 0 and gets no notice.
 TEST_F(Form23Test, PaymentsInFullLeaveABalanceOfExactlyZero) {
-    Add(MakeAccount("1003", "CARGO", 150));
+    Add(CompanyAccount("1003", "CARGO", 150));
     OpenPayments();
     PayOn("1003 CARGO", "143.58");
     EXPECT_EQ(Account(3).Balance, 6.42f);

@@ -10,14 +10,14 @@ namespace vantreth {
 namespace {
 
 using testing::CheckInFixture;
-using testing::MakeAccount;
+using testing::CompanyAccount;
 
 class Form31Test : public CheckInFixture {
 public:
     Form31Test() {
-        records::AppendNewAccount(app().data(), MakeAccount("1001", "ACME", 10));
-        records::AppendNewAccount(app().data(), MakeAccount("1002", "", 0)); // deleted
-        records::AppendNewAccount(app().data(), MakeAccount("1003", "BOLT CO", 0));
+        records::AppendNewAccount(app().data(), CompanyAccount("1001", "ACME", 10));
+        records::AppendNewAccount(app().data(), CompanyAccount("1002", "", 0)); // deleted
+        records::AppendNewAccount(app().data(), CompanyAccount("1003", "BOLT CO", 0));
     }
     Form31& types() { return Form<Form31>(); }
     Form32& accounts() { return Form<Form32>(); }

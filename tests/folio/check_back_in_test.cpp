@@ -2,6 +2,7 @@
 // back into, the guest record re-created from the history entry, the room marked occupied,
 // the ledger carried when the room changed, and the refusals that write nothing.
 #include "support/app_fixture.h"
+#include "support/builders.h"
 
 #include "checkin/guest_entry.h"
 #include "folio/check_back_in.h"
@@ -27,74 +28,37 @@ namespace {
 
 using platform::Fixed;
 using testing::AppFixture;
+using testing::LedgerLine;
 
 constexpr size_t kGuestLength = records::GuestRecord::kLength;
 constexpr platform::Date kToday{2026, 12, 6};
 
-records::RoomRecord Room(const std::string& number, const std::string& type, const char* clean,
-                         const char* vacant, const char* service) {
-    records::RoomRecord room;
-    room.Room = Fixed(number, 3);
-    room.RoomType = Fixed(type, 5);
-    room.Rate = 45.5f;
-    room.Clean = clean;
-    room.Vacant = vacant;
-    room.Service = service;
-    room.Comment = Fixed("CHECK THE TV", 80);
-    return room;
+// A room of these tests: rate 45.50 and a comment, which the window must keep as they are.
+records::RoomRecord KeptRoom(testing::RoomSpec spec) {
+    spec.rate = 45.5f;
+    spec.comment = "CHECK THE TV";
+    return testing::Room(spec);
 }
 
+// A guest with the whole card filled in, tax exempt and paying by card.
 records::GuestRecord Guest(const std::string& last, const std::string& first, const std::string& room) {
-    records::GuestRecord guest;
-    guest.LastName = Fixed(last, 15);
-    guest.FirstName = Fixed(first, 15);
-    guest.Company = Fixed("ACME", 20);
-    guest.Street = Fixed("1 MAIN ST", 25);
-    guest.City = Fixed("SPRINGFIELD", 20);
-    guest.State = "IL";
-    guest.Zip = Fixed("62701", 6);
-    guest.Phone = Fixed("555-1234", 15);
-    guest.RegCard = Fixed("4711", 6);
-    guest.Clerk = "JD";
-    guest.Room = Fixed(room, 3);
-    guest.Adults = 2;
-    guest.Children = 1;
-    guest.Nights = 3;
+    records::GuestRecord guest = testing::RegisteredGuest(room, last, first);
     guest.TaxExempt = 1;
     guest.PayCode = "N";
-    guest.CheckInTime = Fixed("3:45:12 PM", 10);
-    guest.ArrivalDate = Fixed("12/5/26", 10);
-    guest.CheckOutTime = Fixed("-------", 10);
-    guest.DepartureDate = Fixed("12/8/26", 10);
     guest.Rate = 39.95f;
-    guest.SpareAmount = 0;
-    guest.CardNumber = Fixed("4111111111111111", 40);
-    guest.CardExpiry = Fixed("1/28", 10);
-    guest.FolioNumber = Fixed("17", 5);
-    guest.Comment = Fixed("QUIET ROOM", 160);
-    guest.ReservedOn = Fixed("12/1/26", 10);
-    guest.CardDeposit = Fixed("20", 10);
-    guest.ConfirmationNumber = Fixed("C-7", 10);
-    guest.CashDeposit = Fixed("0", 10);
-    return guest;
+    guest.CardNumber = "4111111111111111";
+    guest.CardExpiry = "1/28";
+    guest.ReservedOn = "12/1/26";
+    guest.CardDeposit = "20";
+    guest.ConfirmationNumber = "C-7";
+    guest.CashDeposit = "0";
+    return testing::Stored(guest);
 }
 
 records::GuestRecord Reservation(const std::string& room, const std::string& arrival) {
     records::GuestRecord reservation = Guest("RESERVED", "PAT", room);
     reservation.ArrivalDate = Fixed(arrival, 10);
     return reservation;
-}
-
-records::StayLedgerLine Posting(const std::string& room, const char* code, const char* description,
-                                float amount) {
-    records::StayLedgerLine line;
-    line.Room = Fixed(room, 3);
-    line.Shift = "A";
-    line.PostDate = "12/5/26";
-    line.Code = code;
-    line.Description = description;
-    line.Amount = amount;
-    return line;
 }
 
 TEST(CheckBackInLinesTest, GuestAndRoomLinesTrimTheirParts) {
@@ -104,8 +68,8 @@ TEST(CheckBackInLinesTest, GuestAndRoomLinesTrimTheirParts) {
     entry.FirstName = Fixed("ANN MARIE", 15);
     EXPECT_EQ(CheckedOutLine(entry), "12  O'NEIL  ANN MARIE");
 
-    EXPECT_EQ(BackInRoomLine(Room("104", "NQ1", "N", "Y", "A")), "104 NQ1--dirty");
-    EXPECT_EQ(BackInRoomLine(Room("12", "SNQ3", "Y", "Y", "A")), "12  SNQ3");
+    EXPECT_EQ(BackInRoomLine(KeptRoom({.room = "104", .type = "NQ1", .clean = "N"})), "104 NQ1--dirty");
+    EXPECT_EQ(BackInRoomLine(KeptRoom({.room = "12", .type = "SNQ3"})), "12  SNQ3");
 }
 
 TEST(CheckBackInLinesTest, OnlyTodaysCheckOutDateTextMatches) {
@@ -130,11 +94,15 @@ TEST(CheckBackInLinesTest, RoomsOfferedAreFreeAndNotReservedForToday) {
         bool offered;
     };
     const Case cases[] = {
-        {Room("104", "NQ1", "Y", "Y", "A"), true},  {Room("104", "NQ1", "N", "Y", "A"), true},
-        {Room("101", "NQ1", "Y", "N", "O"), false}, {Room("210", "NQ1", "Y", "Y", "X"), false},
-        {Room("105", "NQ1", "Y", "Y", "A"), false}, {Room("106", "NQ1", "N", "Y", "A"), false},
-        {Room("211", "NQ1", "Y", "Y", "A"), true},  {Room("12", "NQ1", "Y", "Y", "A"), false},
-        {Room("3", "NQ1", "Y", "Y", "A"), true},
+        {KeptRoom({.room = "104", .type = "NQ1"}), true},
+        {KeptRoom({.room = "104", .type = "NQ1", .clean = "N"}), true},
+        {KeptRoom({.room = "101", .type = "NQ1", .service = "O"}), false},
+        {KeptRoom({.room = "210", .type = "NQ1", .service = "X"}), false},
+        {KeptRoom({.room = "105", .type = "NQ1"}), false},
+        {KeptRoom({.room = "106", .type = "NQ1", .clean = "N"}), false},
+        {KeptRoom({.room = "211", .type = "NQ1"}), true},
+        {KeptRoom({.room = "12", .type = "NQ1"}), false},
+        {KeptRoom({.room = "3", .type = "NQ1"}), true},
     };
     for (const Case& c : cases)
         EXPECT_EQ(OfferedForCheckBackIn(c.room, reservations, "12/6/26"), c.offered)
@@ -154,8 +122,6 @@ TEST(CheckBackInRecordTest, RecordComesBackFromTheHistoryForOneNightUntilTomorro
     EXPECT_EQ(GuestFromHistory(entry, "12", "12/7/26").Rate, 39.95f);
 }
 
-using Snapshot = std::map<std::string, std::string>;
-
 class CheckBackInTest : public AppFixture {
 protected:
     static constexpr const char* kSmith104 = "dailycharge/dailycharge104SMITHJOHN12526";
@@ -168,13 +134,13 @@ protected:
         SetNow(12, 6, 2026, 14, 5, 9);
 
         for (const records::RoomRecord& room : {
-                 Room("101", "NQ1", "Y", "N", "O"),
-                 Room("104", "Q11", "N", "Y", "A"),
-                 Room("105", "NQ1", "Y", "Y", "A"),
-                 Room("106", "DD1", "N", "Y", "A"),
-                 Room("12", "SNQ3", "Y", "Y", "A"),
-                 Room("210", "NDD1", "Y", "Y", "X"),
-                 Room("211", "NQ1", "Y", "Y", "A"),
+                 KeptRoom({.room = "101", .type = "NQ1", .service = "O"}),
+                 KeptRoom({.room = "104", .type = "Q11", .clean = "N"}),
+                 KeptRoom({.room = "105", .type = "NQ1"}),
+                 KeptRoom({.room = "106", .type = "DD1", .clean = "N"}),
+                 KeptRoom({.room = "12", .type = "SNQ3"}),
+                 KeptRoom({.room = "210", .type = "NDD1", .service = "X"}),
+                 KeptRoom({.room = "211", .type = "NQ1"}),
              })
             records::AppendRoom(app().data(), room);
 
@@ -206,11 +172,11 @@ protected:
                                     records::HistoryForDirectBillCheckOut(early, "11:40:00 AM"));
 
         const auto ledger = records::StayLedgerPath(app().data(), smith);
-        records::AppendStayLedgerLine(ledger, Posting("104", "E", "ROOM RENT", 39.95f));
-        records::AppendStayLedgerLine(ledger, Posting("104", "J", "PET, SMALL DOG", 10));
-        records::AppendStayLedgerLine(ledger, Posting("104", "N", "VISA/MASTER", 49.95f));
+        records::AppendStayLedgerLine(ledger, LedgerLine("104", "E", "ROOM RENT", 39.95f));
+        records::AppendStayLedgerLine(ledger, LedgerLine("104", "J", "PET, SMALL DOG", 10));
+        records::AppendStayLedgerLine(ledger, LedgerLine("104", "N", "VISA/MASTER", 49.95f));
         records::AppendStayLedgerLine(records::StayLedgerPath(app().data(), doe),
-                                      Posting("12", "E", "ROOM RENT", 39.95f));
+                                      LedgerLine("12", "E", "ROOM RENT", 39.95f));
         smithLedger = ReadBytes(kSmith104);
     }
 
@@ -239,33 +205,13 @@ protected:
         ASSERT_TRUE(back().Combo1.UserPick(roomLine)) << roomLine;
     }
 
-    Snapshot Files() const {
-        Snapshot files;
-        for (const auto& entry : std::filesystem::recursive_directory_iterator(dataRoot()))
-            if (entry.is_regular_file()) {
-                const std::string relative = std::filesystem::relative(entry.path(), dataRoot()).string();
-                files[relative] = ReadBytes(relative);
-            }
-        return files;
-    }
-
     std::string Slot(long n) {
         return ReadBytes("guest").substr(static_cast<size_t>(n - 1) * kGuestLength, kGuestLength);
     }
 
     // The rooms file as expected: the rooms with the letters of the ones given changed.
     std::string RoomsWith(const std::map<std::string, std::string>& letters) {
-        std::string bytes;
-        for (records::RoomRecord room : records::ReadAllRooms(app().data())) {
-            auto it = letters.find(room.Room);
-            if (it != letters.end()) {
-                room.Clean = it->second.substr(0, 1);
-                room.Vacant = it->second.substr(1, 1);
-                room.Service = it->second.substr(2, 1);
-            }
-            bytes += room.Encode();
-        }
-        return bytes;
+        return testing::RoomsFileWith(records::ReadAllRooms(app().data()), letters);
     }
 
     // SMITH as the check back in writes him into `room`.
@@ -319,12 +265,12 @@ TEST_F(CheckBackInTest, DoubleClickOffersFreeRoomsNotReservedForTodayOnce) {
 
 TEST_F(CheckBackInTest, AnsweringNoHidesTheRoomsAndWritesNothing) {
     Open();
-    const Snapshot before = Files();
+    const testing::FolderImage before = DataImage();
     CheckBackIn("104  SMITH  JOHN", "104 Q11--dirty", platform::vbNo);
     EXPECT_EQ(LastBox().prompt, "Are you sure you want to check this guest back in?");
     EXPECT_EQ(LastBox().title, "Check Back In");
     EXPECT_FALSE(back().Combo1.Visible());
-    EXPECT_EQ(Files(), before);
+    EXPECT_EQ(DataImage(), before);
     EXPECT_EQ(back().List1.ListCount(), 2);
 }
 
@@ -428,7 +374,7 @@ TEST_F(CheckBackInTest, AStayAlreadyCheckedBackInIsNotOpenedTwice) {
     back().Command1.UserClick();
     Open();
     ASSERT_EQ(back().List1.ListCount(), 2) << "the history entry stays";
-    const Snapshot before = Files();
+    const testing::FolderImage before = DataImage();
     DoubleClick("104  SMITH  JOHN");
     dialogs().Answer(platform::vbYes);
     dialogs().Answer(platform::vbOK);
@@ -437,7 +383,7 @@ TEST_F(CheckBackInTest, AStayAlreadyCheckedBackInIsNotOpenedTwice) {
     EXPECT_EQ(LastBox().prompt,
               "This guest is already checked in, in room 104. The guest was not checked back in again.");
     EXPECT_EQ(LastBox().title, "WARNING");
-    EXPECT_EQ(Files(), before);
+    EXPECT_EQ(DataImage(), before);
     EXPECT_EQ(back().Command1.Caption(), "Cancel / Esc");
 }
 
@@ -446,20 +392,20 @@ TEST_F(CheckBackInTest, ARoomThatHoldsAGuestIsRefusedWhateverItsLetters) {
     DoubleClick("104  SMITH  JOHN");
     // A guest moved into 211 after the list was made, its letters not yet updated.
     records::WriteGuest(app().data(), records::kGuestFile, 3, Guest("GREEN", "AL", "211"));
-    const Snapshot before = Files();
+    const testing::FolderImage before = DataImage();
     dialogs().Answer(platform::vbYes);
     dialogs().Answer(platform::vbOK);
     ASSERT_TRUE(back().Combo1.UserPick("211 NQ1"));
 
     EXPECT_EQ(LastBox().prompt, "Room 211 is occupied. Please select another room.");
-    EXPECT_EQ(Files(), before);
+    EXPECT_EQ(DataImage(), before);
     EXPECT_TRUE(back().Combo1.Visible());
 }
 
 TEST_F(CheckBackInTest, ALedgerNameTakenByAnotherStayIsRefusedBeforeAnythingIsWritten) {
-    records::AppendStayLedgerLine(DataFile(kSmith12), Posting("12", "E", "ROOM RENT", 60));
+    records::AppendStayLedgerLine(DataFile(kSmith12), LedgerLine("12", "E", "ROOM RENT", 60));
     Open();
-    const Snapshot before = Files();
+    const testing::FolderImage before = DataImage();
     DoubleClick("104  SMITH  JOHN");
     dialogs().Answer(platform::vbYes);
     dialogs().Answer(platform::vbOK);
@@ -468,13 +414,13 @@ TEST_F(CheckBackInTest, ALedgerNameTakenByAnotherStayIsRefusedBeforeAnythingIsWr
     EXPECT_EQ(LastBox().prompt,
               "Another folio named dailycharge12 SMITHJOHN12526 already exists. The guest was "
               "not checked back in, so that the two folios are not mixed.");
-    EXPECT_EQ(Files(), before);
+    EXPECT_EQ(DataImage(), before);
 }
 
 TEST_F(CheckBackInTest, AMissingLedgerIsReportedWhenTheRoomChanges) {
     std::filesystem::remove(DataFile(kSmith104));
     Open();
-    const Snapshot before = Files();
+    const testing::FolderImage before = DataImage();
     DoubleClick("104  SMITH  JOHN");
     dialogs().Answer(platform::vbYes);
     dialogs().Answer(platform::vbOK);
@@ -483,7 +429,7 @@ TEST_F(CheckBackInTest, AMissingLedgerIsReportedWhenTheRoomChanges) {
     EXPECT_EQ(LastBox().prompt,
               "The folio of this guest (dailycharge104SMITHJOHN12526) could not be found. The guest was not "
               "checked back in.");
-    EXPECT_EQ(Files(), before);
+    EXPECT_EQ(DataImage(), before);
 }
 
 // A refusal says why in a box and writes nothing.
@@ -491,14 +437,14 @@ class CheckBackInRefusalTest : public CheckBackInTest {
 protected:
     void ExpectRefused(const std::string& guestLine, const std::string& roomLine, const std::string& prompt) {
         Open();
-        const Snapshot before = Files();
+        const testing::FolderImage before = DataImage();
         DoubleClick(guestLine);
         dialogs().Answer(platform::vbYes);
         dialogs().Answer(platform::vbOK);
         ASSERT_TRUE(back().Combo1.UserPick(roomLine)) << roomLine;
         EXPECT_EQ(LastBox().title, "WARNING");
         EXPECT_EQ(LastBox().prompt, prompt);
-        EXPECT_EQ(Files(), before);
+        EXPECT_EQ(DataImage(), before);
         EXPECT_EQ(back().Command1.Caption(), "Cancel / Esc");
     }
 };
@@ -550,8 +496,8 @@ TEST_F(CheckBackInTest, ANameWithAQuoteComesBackWithItsFolio) {
     records::GuestRecord quoted = Guest("O\"NEIL", "JO", "211");
     records::WriteGuest(app().data(), records::kGuestFile, 3, quoted);
     const auto ledger = records::StayLedgerPath(app().data(), quoted);
-    records::AppendStayLedgerLine(ledger, Posting("211", "E", "ROOM RENT", 39.95f));
-    records::AppendStayLedgerLine(ledger, Posting("211", "N", "VISA/MASTER", 39.95f));
+    records::AppendStayLedgerLine(ledger, LedgerLine("211", "E", "ROOM RENT", 39.95f));
+    records::AppendStayLedgerLine(ledger, LedgerLine("211", "N", "VISA/MASTER", 39.95f));
     Open();
     ASSERT_TRUE(folio().Combo1.UserPick("211 O\"NEIL JO"));
     dialogs().Answer(platform::vbYes);

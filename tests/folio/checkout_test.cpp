@@ -2,6 +2,7 @@
 // rule, the ordinary and the direct-bill check-out with their history entry, freed slot
 // and room, account charge and day line, and the refusals that leave every file as it was.
 #include "folio/folio_fixture.h"
+#include "support/failing_printer.h"
 
 #include "callacct/call_maker.h"
 #include "folio/form9.h"
@@ -354,13 +355,8 @@ TEST_F(CheckOutTest, AccountTheStayCannotBeChargedToStopsTheCheckOut) {
     EXPECT_TRUE(printer().TakeJobs().empty());
 }
 
-class BrokenPrinter final : public platform::PrinterDevice {
-public:
-    void Submit(const platform::PrintJob&) override { throw platform::PrintError("out of paper"); }
-};
-
 TEST_F(CheckOutTest, PrinterFailureLeavesTheDirectBillGuestCheckedIn) {
-    BrokenPrinter broken;
+    testing::FailingPrinter broken;
     app().printer().SetDevice(broken);
     Open();
     Choose("102 BILL BETTY");

@@ -2,6 +2,7 @@
 // ledger carried to the file of a corrected name, and the folio window's labels and room
 // list that follow the boxes.
 #include "support/app_fixture.h"
+#include "support/builders.h"
 
 #include "folio/edit_guest.h"
 #include "folio/form4.h"
@@ -24,50 +25,10 @@ namespace {
 
 using platform::Fixed;
 using testing::AppFixture;
+using testing::LedgerLine;
+using testing::RegisteredGuest;
 
 constexpr size_t kGuestLength = records::GuestRecord::kLength;
-
-records::GuestRecord Guest(const std::string& last, const std::string& first, const std::string& room) {
-    records::GuestRecord guest;
-    guest.LastName = Fixed(last, 15);
-    guest.FirstName = Fixed(first, 15);
-    guest.Company = Fixed("ACME", 20);
-    guest.Street = Fixed("1 MAIN ST", 25);
-    guest.City = Fixed("SPRINGFIELD", 20);
-    guest.State = "IL";
-    guest.Zip = Fixed("62701", 6);
-    guest.Phone = Fixed("555-1234", 15);
-    guest.RegCard = Fixed("4711", 6);
-    guest.Clerk = "JD";
-    guest.Room = Fixed(room, 3);
-    guest.Adults = 2;
-    guest.Children = 1;
-    guest.Nights = 3;
-    guest.PayCode = "L";
-    guest.CheckInTime = Fixed("3:45:12 PM", 10);
-    guest.ArrivalDate = Fixed("12/5/26", 10);
-    guest.CheckOutTime = Fixed("-------", 10);
-    guest.DepartureDate = Fixed("12/8/26", 10);
-    guest.Rate = 45.5f;
-    guest.CardNumber = Fixed("none", 40);
-    guest.CardExpiry = Fixed("none", 10);
-    guest.FolioNumber = Fixed("17", 5);
-    guest.Comment = Fixed("QUIET ROOM", 160);
-    guest.ConfirmationNumber = Fixed("C-99", 10);
-    return guest;
-}
-
-records::StayLedgerLine Posting(const std::string& room, const char* code, const char* description,
-                                float amount) {
-    records::StayLedgerLine line;
-    line.Room = Fixed(room, 3);
-    line.Shift = "A";
-    line.PostDate = "12/5/26";
-    line.Code = code;
-    line.Description = description;
-    line.Amount = amount;
-    return line;
-}
 
 GuestEdit ValidEdit() {
     GuestEdit edit;
@@ -172,7 +133,7 @@ TEST(EditGuestCheckTest, AccountIsLookedUpOnlyWhenACodeIsTyped) {
 }
 
 TEST(EditGuestRecordTest, SaveUpperCasesSomeFieldsAndKeepsTheOnesNotShown) {
-    const records::GuestRecord before = Guest("SMITH", "ANN", "104");
+    const records::GuestRecord before = RegisteredGuest("104", "SMITH", "ANN");
     GuestEdit edit = EditFromRecord(before);
     edit.last = "smith-jones";
     edit.first = "ann";
@@ -233,13 +194,13 @@ protected:
         account.Balance = 100.5f;
         records::AppendAccount(app().data(), account);
 
-        records::WriteGuest(app().data(), records::kGuestFile, 1, Guest("JONES", "MARY", "101"));
-        ann = Guest("SMITH", "ANN", "104");
+        records::WriteGuest(app().data(), records::kGuestFile, 1, RegisteredGuest("101", "JONES", "MARY"));
+        ann = RegisteredGuest("104", "SMITH", "ANN");
         records::WriteGuest(app().data(), records::kGuestFile, 2, ann);
         const auto ledger = records::StayLedgerPath(app().data(), ann);
-        records::AppendStayLedgerLine(ledger, Posting("104", "E", "ROOM RENT", 45.5f));
-        records::AppendStayLedgerLine(ledger, Posting("104", "J", "PET, SMALL DOG", 10));
-        records::AppendStayLedgerLine(ledger, Posting("104", "L", "CASH REC.", 20.25f));
+        records::AppendStayLedgerLine(ledger, LedgerLine("104", "E", "ROOM RENT", 45.5f));
+        records::AppendStayLedgerLine(ledger, LedgerLine("104", "J", "PET, SMALL DOG", 10));
+        records::AppendStayLedgerLine(ledger, LedgerLine("104", "L", "CASH REC.", 20.25f));
         annLedger = ReadBytes(kAnnLedger);
         guests = ReadBytes("guest");
     }
@@ -373,7 +334,7 @@ TEST_F(EditGuestTest, ALongNameIsCutInTheLedgerNameAsInTheRecord) {
 
 TEST_F(EditGuestTest, ANameWhoseLedgerNameIsTakenIsRefusedBeforeAnythingIsWritten) {
     // A past stay of ANNE in the same room with the same arrival date, kept for reprints.
-    records::AppendStayLedgerLine(DataFile(kAnneLedger), Posting("104", "E", "ROOM RENT", 60));
+    records::AppendStayLedgerLine(DataFile(kAnneLedger), LedgerLine("104", "E", "ROOM RENT", 60));
     const std::string anneLedger = ReadBytes(kAnneLedger);
     Open();
     Retype(edit().Text10, "ANNE");
@@ -601,7 +562,7 @@ TEST_F(EditGuestTest, EditGuestStaysWithTheStayItLoadedWhileTheFolioShowsAnother
 TEST_F(EditGuestTest, ASaveOverAStayThatLeftMovedOrChangedIsRefused) {
     records::GuestRecord moved = ann;
     moved.Room = "105";
-    records::GuestRecord newcomer = Guest("DOE", "JOHN", "104");
+    records::GuestRecord newcomer = RegisteredGuest("104", "DOE", "JOHN");
     newcomer.FolioNumber = Fixed("18", 5);
     records::GuestRecord edited = ann;
     edited.Comment = Fixed("EDITED ELSEWHERE", 160);

@@ -2,6 +2,7 @@
 // number makes available, the guest slot and room record written byte for byte, the
 // refusal of a room without a guest, and the ways out.
 #include "support/app_fixture.h"
+#include "support/builders.h"
 
 #include "folio/form55.h"
 #include "frontdesk/form1.h"
@@ -32,31 +33,20 @@ const std::string kCaution =
     "due to an error of some sort with one of the folios.";
 
 records::GuestRecord Guest(const std::string& room, const std::string& last, const std::string& first) {
-    records::GuestRecord guest;
-    guest.Room = Fixed(room, 3);
-    guest.LastName = Fixed(last, 15);
-    guest.FirstName = Fixed(first, 15);
-    guest.Company = Fixed("ACME", 20);
-    guest.Clerk = "JD";
-    guest.Rate = 49.95f;
-    guest.PayCode = "L";
-    guest.ArrivalDate = Fixed("12/5/26", 10);
-    guest.DepartureDate = Fixed("12/7/26", 10);
-    guest.FolioNumber = Fixed("17", 5);
-    guest.Comment = Fixed("LATE ARRIVAL", 160);
-    return guest;
+    return testing::Guest(room, last, first,
+                          {.Company = "ACME",
+                           .Clerk = "JD",
+                           .PayCode = "L",
+                           .ArrivalDate = "12/5/26",
+                           .DepartureDate = "12/7/26",
+                           .Rate = 49.95f,
+                           .FolioNumber = "17",
+                           .Comment = "LATE ARRIVAL"});
 }
 
 records::RoomRecord Room(const std::string& number, const std::string& service) {
-    records::RoomRecord room;
-    room.Room = Fixed(number, 3);
-    room.RoomType = Fixed("NQ1", 5);
-    room.Rate = 49.95f;
-    room.Clean = "Y";
-    room.Vacant = service == "O" ? "N" : "Y";
-    room.Service = service;
-    room.Comment = Fixed("NEEDS TOWELS", 80);
-    return room;
+    return testing::Room(
+        {.room = number, .type = "NQ1", .rate = 49.95f, .service = service, .comment = "NEEDS TOWELS"});
 }
 
 // The bytes with one field of record n (from 1) replaced.

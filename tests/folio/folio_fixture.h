@@ -3,6 +3,7 @@
 #pragma once
 
 #include "support/app_fixture.h"
+#include "support/builders.h"
 
 #include "folio/form4.h"
 #include "frontdesk/form1.h"
@@ -22,45 +23,26 @@ namespace vantreth::testing {
 
 inline records::GuestRecord FolioGuest(const std::string& room, const std::string& last,
                                        const std::string& first, const std::string& payCode = "L") {
-    using platform::Fixed;
-    records::GuestRecord guest;
-    guest.Room = Fixed(room, 3);
-    guest.LastName = Fixed(last, 15);
-    guest.FirstName = Fixed(first, 15);
-    guest.Company = Fixed("ACME", 20);
-    guest.Street = Fixed("1 ELM ST", 25);
-    guest.City = Fixed("DAYTON", 20);
-    guest.State = "OH";
-    guest.Zip = Fixed("45402", 6);
-    guest.Phone = Fixed("555-0101", 15);
-    guest.RegCard = Fixed("R1234", 6);
-    guest.Clerk = "JD";
-    guest.Adults = 2;
-    guest.Nights = 2;
-    guest.PayCode = payCode;
-    guest.CheckInTime = Fixed("3:45:12 PM", 10);
-    guest.ArrivalDate = Fixed("12/5/26", 10);
-    guest.DepartureDate = Fixed("12/7/26", 10);
-    guest.Rate = 45.5f;
-    guest.CardNumber = Fixed("none", 40);
-    guest.CardExpiry = Fixed("none", 10);
-    guest.FolioNumber = Fixed("17", 5);
-    guest.Comment = Fixed("LATE ARRIVAL", 160);
-    return guest;
-}
-
-inline records::StayLedgerLine LedgerLine(const std::string& room, const std::string& code,
-                                          const std::string& description, float amount,
-                                          const std::string& taxFlag = "-----") {
-    records::StayLedgerLine line;
-    line.Room = platform::Fixed(room, 3);
-    line.Shift = "A";
-    line.PostDate = "12/5/26";
-    line.Code = code;
-    line.Description = description;
-    line.Amount = amount;
-    line.TaxFlag = taxFlag;
-    return line;
+    return Guest(room, last, first,
+                 {.Company = "ACME",
+                  .Street = "1 ELM ST",
+                  .City = "DAYTON",
+                  .State = "OH",
+                  .Zip = "45402",
+                  .Phone = "555-0101",
+                  .RegCard = "R1234",
+                  .Clerk = "JD",
+                  .Adults = 2,
+                  .Nights = 2,
+                  .PayCode = payCode,
+                  .CheckInTime = "3:45:12 PM",
+                  .ArrivalDate = "12/5/26",
+                  .DepartureDate = "12/7/26",
+                  .Rate = 45.5f,
+                  .CardNumber = "none",
+                  .CardExpiry = "none",
+                  .FolioNumber = "17",
+                  .Comment = "LATE ARRIVAL"});
 }
 
 class FolioFixture : public AppFixture {
@@ -80,15 +62,9 @@ protected:
     Form4& folio() { return Form<Form4>(); }
 
     void AddRoom(const std::string& number, const std::string& service) {
-        records::RoomRecord room;
-        room.Room = platform::Fixed(number, 3);
-        room.RoomType = platform::Fixed("NQ1", 5);
-        room.Rate = 45.5f;
-        room.Clean = "Y";
-        room.Vacant = service == "O" ? "N" : "Y";
-        room.Service = service;
-        room.Comment = platform::Fixed("QUIET", 80);
-        records::AppendRoom(app().data(), room);
+        records::AppendRoom(
+            app().data(),
+            Room({.room = number, .type = "NQ1", .rate = 45.5f, .service = service, .comment = "QUIET"}));
     }
 
     long AddGuest(const records::GuestRecord& guest) {

@@ -1,6 +1,7 @@
 // Guest List: the order of the names, who is listed, the printed report, and every way
 // out bringing the front desk back.
 #include "support/app_fixture.h"
+#include "support/builders.h"
 
 #include "folio/form7.h"
 #include "frontdesk/form1.h"
@@ -20,18 +21,14 @@ namespace {
 using platform::Fixed;
 
 records::GuestRecord Guest(const std::string& room, const std::string& last, const std::string& first) {
-    records::GuestRecord guest;
-    guest.Room = Fixed(room, 3);
-    guest.LastName = Fixed(last, 15);
-    guest.FirstName = Fixed(first, 15);
-    guest.Clerk = "JD";
-    guest.RegCard = Fixed("4711", 6);
-    guest.FolioNumber = Fixed("7", 5);
-    guest.Rate = 49.95f;
-    guest.PayCode = "N";
-    guest.ArrivalDate = Fixed("12/5/26", 10);
-    guest.DepartureDate = Fixed("12/7/26", 10);
-    return guest;
+    return testing::Guest(room, last, first,
+                          {.RegCard = "4711",
+                           .Clerk = "JD",
+                           .PayCode = "N",
+                           .ArrivalDate = "12/5/26",
+                           .DepartureDate = "12/7/26",
+                           .Rate = 49.95f,
+                           .FolioNumber = "7"});
 }
 
 class GuestListTest : public testing::AppFixture {
@@ -153,16 +150,6 @@ const WayOut kWaysOut[] = {
     {"close box", [](Form7& f) { f.UserClose(); }},
 };
 
-records::RoomRecord AvailableRoom(const std::string& number) {
-    records::RoomRecord room;
-    room.Room = Fixed(number, 3);
-    room.RoomType = Fixed("NQ1", 5);
-    room.Clean = "Y";
-    room.Vacant = "Y";
-    room.Service = "A";
-    return room;
-}
-
 // The "G" key had unloaded the front desk: leaving rebuilds it, so a room added meanwhile shows.
 TEST_F(GuestListTest, EveryWayOutAfterTheKeyRebuildsTheFrontDesk) {
     for (const WayOut& way : kWaysOut) {
@@ -172,7 +159,7 @@ TEST_F(GuestListTest, EveryWayOutAfterTheKeyRebuildsTheFrontDesk) {
         desk().UserKey('g');
         ASSERT_TRUE(list().Loaded()) << way.name;
         ASSERT_FALSE(desk().Loaded()) << way.name;
-        records::AppendRoom(app().data(), AvailableRoom("101"));
+        records::AppendRoom(app().data(), testing::Room({.room = "101", .type = "NQ1"}));
         way.leave(list());
         EXPECT_FALSE(list().Loaded()) << way.name;
         EXPECT_TRUE(desk().Loaded()) << way.name;
@@ -188,7 +175,7 @@ TEST_F(GuestListTest, EveryWayOutAfterTheButtonLeavesTheFrontDeskAsItWas) {
         std::filesystem::remove(DataFile("rooms"));
         StartProgram();
         desk().Command12.UserClick();
-        records::AppendRoom(app().data(), AvailableRoom("101"));
+        records::AppendRoom(app().data(), testing::Room({.room = "101", .type = "NQ1"}));
         way.leave(list());
         EXPECT_FALSE(list().Loaded()) << way.name;
         EXPECT_TRUE(desk().Loaded()) << way.name;

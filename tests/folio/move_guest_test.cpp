@@ -1,6 +1,7 @@
 // Move Guest: the two room lists, a move checked against every file it touches, the checks
 // that refuse a move before anything is written, and the ways out of the window.
 #include "support/app_fixture.h"
+#include "support/builders.h"
 
 #include "folio/form8.h"
 #include "frontdesk/form1.h"
@@ -23,53 +24,30 @@ namespace {
 
 using platform::Fixed;
 using testing::AppFixture;
+using testing::LedgerLine;
 
-records::RoomRecord Room(const std::string& number, const std::string& type, const char* clean,
-                         const char* vacant, const char* service) {
-    records::RoomRecord room;
-    room.Room = Fixed(number, 3);
-    room.RoomType = Fixed(type, 5);
-    room.Rate = 45.5f;
-    room.Clean = clean;
-    room.Vacant = vacant;
-    room.Service = service;
-    room.Comment = Fixed("CHECK THE TV", 80);
-    room.RateLock = Fixed("1", 10);
-    room.SpareText = Fixed("spare", 10);
-    return room;
+// A room of these tests: rate 45.50 and a comment, rate lock and spare text, which the window must keep as
+// they are.
+records::RoomRecord KeptRoom(testing::RoomSpec spec) {
+    spec.rate = 45.5f;
+    spec.comment = "CHECK THE TV";
+    spec.rateLocked = true;
+    spec.spare = "spare";
+    return testing::Room(spec);
 }
 
 records::GuestRecord Guest(const std::string& last, const std::string& first, const std::string& room) {
-    records::GuestRecord guest;
-    guest.LastName = Fixed(last, 15);
-    guest.FirstName = Fixed(first, 15);
-    guest.Company = Fixed("ACME", 20);
-    guest.Room = Fixed(room, 3);
-    guest.Adults = 2;
-    guest.Nights = 3;
-    guest.PayCode = "L";
-    guest.CheckInTime = Fixed("3:45:12 PM", 10);
-    guest.ArrivalDate = Fixed("12/5/26", 10);
-    guest.DepartureDate = Fixed("12/8/26", 10);
-    guest.Rate = 45.5f;
-    guest.FolioNumber = Fixed("17", 5);
-    return guest;
+    return testing::Guest(room, last, first,
+                          {.Company = "ACME",
+                           .Adults = 2,
+                           .Nights = 3,
+                           .PayCode = "L",
+                           .CheckInTime = "3:45:12 PM",
+                           .ArrivalDate = "12/5/26",
+                           .DepartureDate = "12/8/26",
+                           .Rate = 45.5f,
+                           .FolioNumber = "17"});
 }
-
-records::StayLedgerLine Posting(const std::string& room, const char* code, const char* description,
-                                float amount) {
-    records::StayLedgerLine line;
-    line.Room = Fixed(room, 3);
-    line.Shift = "A";
-    line.PostDate = "12/5/26";
-    line.Code = code;
-    line.Description = description;
-    line.Amount = amount;
-    return line;
-}
-
-// Every file of the data folder with its bytes.
-using Snapshot = std::map<std::string, std::string>;
 
 class MoveGuestTest : public AppFixture {
 protected:
@@ -82,12 +60,12 @@ protected:
         SetNow(12, 6, 2026, 14, 5, 9);
 
         for (const records::RoomRecord& room : {
-                 Room("101", "NQ1", "Y", "N", "O"),
-                 Room("104", "Q11", "Y", "N", "O"),
-                 Room("12", "SNQ3", "Y", "Y", "A"),
-                 Room("210", "DD1", "Y", "Y", "A"),
-                 Room("211", "NQ1", "N", "Y", "A"),
-                 Room("212", "NDD1", "Y", "Y", "X"),
+                 KeptRoom({.room = "101", .type = "NQ1", .service = "O"}),
+                 KeptRoom({.room = "104", .type = "Q11", .service = "O"}),
+                 KeptRoom({.room = "12", .type = "SNQ3"}),
+                 KeptRoom({.room = "210", .type = "DD1"}),
+                 KeptRoom({.room = "211", .type = "NQ1", .clean = "N"}),
+                 KeptRoom({.room = "212", .type = "NDD1", .service = "X"}),
              })
             records::AppendRoom(app().data(), room);
 
@@ -100,11 +78,11 @@ protected:
         records::WriteGuest(app().data(), records::kGuestFile, 3, smith);
 
         const auto ledger = records::StayLedgerPath(app().data(), smith);
-        records::AppendStayLedgerLine(ledger, Posting("104", "E", "ROOM RENT", 45.5f));
-        records::AppendStayLedgerLine(ledger, Posting("104", "J", "PET, SMALL DOG", 10));
-        records::AppendStayLedgerLine(ledger, Posting("104", "L", "CASH REC.", 20.25f));
+        records::AppendStayLedgerLine(ledger, LedgerLine("104", "E", "ROOM RENT", 45.5f));
+        records::AppendStayLedgerLine(ledger, LedgerLine("104", "J", "PET, SMALL DOG", 10));
+        records::AppendStayLedgerLine(ledger, LedgerLine("104", "L", "CASH REC.", 20.25f));
         records::AppendStayLedgerLine(records::StayLedgerPath(app().data(), Guest("JONES", "MARY", "101")),
-                                      Posting("101", "E", "ROOM RENT", 45.5f));
+                                      LedgerLine("101", "E", "ROOM RENT", 45.5f));
         smithLedger = ReadBytes(kSmith104);
     }
 
@@ -129,29 +107,9 @@ protected:
         ASSERT_EQ(box.Text(), text) << box.Name();
     }
 
-    Snapshot Files() const {
-        Snapshot files;
-        for (const auto& entry : std::filesystem::recursive_directory_iterator(dataRoot()))
-            if (entry.is_regular_file()) {
-                const std::string relative = std::filesystem::relative(entry.path(), dataRoot()).string();
-                files[relative] = ReadBytes(relative);
-            }
-        return files;
-    }
-
     // The rooms file as expected: the six rooms with the letters of the ones given changed.
     std::string RoomsWith(const std::map<std::string, std::string>& letters) {
-        std::string bytes;
-        for (records::RoomRecord room : records::ReadAllRooms(app().data())) {
-            auto it = letters.find(room.Room);
-            if (it != letters.end()) {
-                room.Clean = it->second.substr(0, 1);
-                room.Vacant = it->second.substr(1, 1);
-                room.Service = it->second.substr(2, 1);
-            }
-            bytes += room.Encode();
-        }
-        return bytes;
+        return testing::RoomsFileWith(records::ReadAllRooms(app().data()), letters);
     }
 
     records::GuestRecord smith;
@@ -276,7 +234,7 @@ TEST_F(MoveGuestTest, RefusedNewRoomsChangeNothingAndKeepTheWindowOpen) {
     };
     Open();
     Pick(move().Combo1, "104  SMITH JOHN");
-    const Snapshot before = Files();
+    const testing::FolderImage before = DataImage();
     ASSERT_TRUE(before.count("rooms") && before.count("guest") && before.count(kSmith104));
     for (const Case& c : cases) {
         Retype(move().Combo2, c.typed);
@@ -285,7 +243,7 @@ TEST_F(MoveGuestTest, RefusedNewRoomsChangeNothingAndKeepTheWindowOpen) {
         EXPECT_EQ(LastBox().prompt, c.message) << "typed \"" << c.typed << "\"";
         EXPECT_EQ(LastBox().title, "Error") << "typed \"" << c.typed << "\"";
         EXPECT_TRUE(IsLoaded("Form8")) << "typed \"" << c.typed << "\"";
-        EXPECT_EQ(Files(), before) << "typed \"" << c.typed << "\"";
+        EXPECT_EQ(DataImage(), before) << "typed \"" << c.typed << "\"";
     }
     ExpectNoPendingAnswers();
 }
@@ -296,11 +254,11 @@ TEST_F(MoveGuestTest, RefusesARoomAGuestIsIn) {
     Open();
     Pick(move().Combo1, "104  SMITH JOHN");
     Pick(move().Combo2, "210   DD1  ");
-    const Snapshot before = Files();
+    const testing::FolderImage before = DataImage();
     dialogs().Answer(platform::vbOK);
     move().Command1.UserClick();
     EXPECT_EQ(LastBox().prompt, "Room 210 is occupied. Please select another room.");
-    EXPECT_EQ(Files(), before);
+    EXPECT_EQ(DataImage(), before);
 }
 
 TEST_F(MoveGuestTest, RefusesARoomWithoutAGuest) {
@@ -308,13 +266,13 @@ TEST_F(MoveGuestTest, RefusesARoomWithoutAGuest) {
     Pick(move().Combo1, "104  SMITH JOHN");
     Retype(move().Combo1, "105");
     Pick(move().Combo2, "210   DD1  ");
-    const Snapshot before = Files();
+    const testing::FolderImage before = DataImage();
     dialogs().Answer(platform::vbOK);
     move().Command1.UserClick();
     EXPECT_EQ(LastBox().prompt,
               "There is no guest in room 105. Please select the room the guest is in now from the list.");
     EXPECT_EQ(LastBox().title, "Error");
-    EXPECT_EQ(Files(), before);
+    EXPECT_EQ(DataImage(), before);
 }
 
 TEST_F(MoveGuestTest, MissingLedgerStopsTheMoveBeforeAnythingIsWritten) {
@@ -322,13 +280,13 @@ TEST_F(MoveGuestTest, MissingLedgerStopsTheMoveBeforeAnythingIsWritten) {
     Open();
     Pick(move().Combo1, "104  SMITH JOHN");
     Pick(move().Combo2, "210   DD1  ");
-    const Snapshot before = Files();
+    const testing::FolderImage before = DataImage();
     dialogs().Answer(platform::vbOK);
     move().Command1.UserClick();
     EXPECT_EQ(LastBox().prompt,
               "The folio of the guest in room 104 (dailycharge104SMITHJOHN12526) could not be "
               "found. The guest was not moved.");
-    EXPECT_EQ(Files(), before);
+    EXPECT_EQ(DataImage(), before);
     EXPECT_TRUE(IsLoaded("Form8"));
 }
 
@@ -340,13 +298,13 @@ TEST_F(MoveGuestTest, LedgerNameOfAnotherStayStopsTheMove) {
     Open();
     Pick(move().Combo1, "104  SMITH JOHN");
     Pick(move().Combo2, "210   DD1  ");
-    const Snapshot before = Files();
+    const testing::FolderImage before = DataImage();
     dialogs().Answer(platform::vbOK);
     move().Command1.UserClick();
     EXPECT_EQ(LastBox().prompt,
               "Another folio named dailycharge210SMITHJOHN12526 already exists. The guest was "
               "not moved, so that the two folios are not mixed.");
-    EXPECT_EQ(Files(), before);
+    EXPECT_EQ(DataImage(), before);
     EXPECT_EQ(ReadBytes(kSmith210), past);
     EXPECT_EQ(ReadBytes(kSmith104), smithLedger);
 }
@@ -356,7 +314,7 @@ TEST_F(MoveGuestTest, EscapeAndCancelLeaveEverythingUnchanged) {
         Open();
         Pick(move().Combo1, "104  SMITH JOHN");
         Pick(move().Combo2, "210   DD1  ");
-        const Snapshot before = Files();
+        const testing::FolderImage before = DataImage();
         if (escape)
             move().UserKey(platform::vbKeyEscape);
         else
@@ -364,7 +322,7 @@ TEST_F(MoveGuestTest, EscapeAndCancelLeaveEverythingUnchanged) {
         EXPECT_FALSE(IsLoaded("Form8")) << (escape ? "Escape" : "Cancel");
         EXPECT_TRUE(IsLoaded("Form1")) << (escape ? "Escape" : "Cancel");
         EXPECT_TRUE(Form<Form1>().Visible());
-        EXPECT_EQ(Files(), before) << (escape ? "Escape" : "Cancel");
+        EXPECT_EQ(DataImage(), before) << (escape ? "Escape" : "Cancel");
     }
     EXPECT_FALSE(Exists("move/12626"));
     EXPECT_FALSE(Exists("movedyes"));

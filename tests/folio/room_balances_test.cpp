@@ -1,6 +1,7 @@
 // Room Balances: each occupied room's balance added up from its ledger with the tax rule
 // and the rounding after every line, who is listed, a missing ledger, and the ways out.
 #include "support/app_fixture.h"
+#include "support/builders.h"
 
 #include "folio/form62.h"
 #include "frontdesk/form1.h"
@@ -23,14 +24,9 @@ using platform::Fixed;
 
 records::GuestRecord Guest(const std::string& room, const std::string& last, const std::string& first,
                            bool taxExempt = false) {
-    records::GuestRecord guest;
-    guest.Room = Fixed(room, 3);
-    guest.LastName = Fixed(last, 15);
-    guest.FirstName = Fixed(first, 15);
-    guest.ArrivalDate = Fixed("12/5/26", 10);
-    guest.DepartureDate = Fixed("12/7/26", 10);
-    guest.TaxExempt = taxExempt ? 1.0f : 0.0f;
-    return guest;
+    return testing::Guest(
+        room, last, first,
+        {.TaxExempt = taxExempt ? 1.0f : 0.0f, .ArrivalDate = "12/5/26", .DepartureDate = "12/7/26"});
 }
 
 struct Posting {

@@ -1,6 +1,7 @@
 // Set Room Status: showing a room, the click toggles, the letter checks, and the ways back
 // to the front desk, each checked against the rooms file byte for byte.
 #include "support/app_fixture.h"
+#include "support/builders.h"
 
 #include "callacct/form50.h"
 #include "frontdesk/form1.h"
@@ -20,18 +21,11 @@ namespace {
 
 using testing::AppFixture;
 
-records::RoomRecord Room(const std::string& number, const std::string& type, const std::string& clean,
-                         const std::string& vacant, const std::string& service, const std::string& comment = "") {
-    records::RoomRecord room;
-    room.Room = platform::Fixed(number, 3);
-    room.RoomType = platform::Fixed(type, 5);
-    room.Rate = 45.5f;
-    room.Clean = clean;
-    room.Vacant = vacant;
-    room.Service = service;
-    room.Comment = platform::Fixed(comment, 80);
-    room.SpareText = platform::Fixed("spare", 10);
-    return room;
+// A room of these tests: rate 45.50 and spare text, which the window must keep as they are.
+records::RoomRecord KeptRoom(testing::RoomSpec spec) {
+    spec.rate = 45.5f;
+    spec.spare = "spare";
+    return testing::Room(spec);
 }
 
 // The rooms file's bytes with one letter of one record replaced.
@@ -46,10 +40,14 @@ class Form10Test : public AppFixture {
 protected:
     Form10Test() {
         records::WriteIntroFlag(app().data(), 1.0f);
-        records::AppendRoom(app().data(), Room("101", "NQ1", "Y", "Y", "A", "NEEDS TOWELS"));
-        records::AppendRoom(app().data(), Room("12", "SNQ3", "N", "N", "X"));
-        records::AppendRoom(app().data(), Room("103", "DD1", "N", "N", "O"));
-        records::AppendRoom(app().data(), Room("104", "Q11", "N", "Y", "A"));
+        records::AppendRoom(app().data(),
+                            KeptRoom({.room = "101", .type = "NQ1", .comment = "NEEDS TOWELS"}));
+        records::AppendRoom(
+            app().data(),
+            KeptRoom({.room = "12", .type = "SNQ3", .clean = "N", .vacant = "N", .service = "X"}));
+        records::AppendRoom(app().data(),
+                            KeptRoom({.room = "103", .type = "DD1", .clean = "N", .service = "O"}));
+        records::AppendRoom(app().data(), KeptRoom({.room = "104", .type = "Q11", .clean = "N"}));
         original = ReadBytes("rooms");
     }
 
@@ -130,9 +128,11 @@ TEST_F(Form10Test, OccupiedRoomLocksVacancyAndServiceUntilAnotherRoomIsChosen) {
     // The Clean letter and the comment of an occupied room can still be changed.
     Retype(status().Text1, "smoke smell");
     status().Text2.UserClick();
-    EXPECT_EQ(ReadBytes("rooms"),
-              original.substr(0, 2 * 115) + Room("103", "DD1", "Y", "N", "O", "SMOKE SMELL").Encode() +
-                  original.substr(3 * 115));
+    EXPECT_EQ(
+        ReadBytes("rooms"),
+        original.substr(0, 2 * 115) +
+            KeptRoom({.room = "103", .type = "DD1", .service = "O", .comment = "SMOKE SMELL"}).Encode() +
+            original.substr(3 * 115));
 
     Show("101  NQ1  ");
     EXPECT_TRUE(status().Text3.Enabled());
@@ -196,7 +196,10 @@ TEST_F(Form10Test, ChangeNowStoresTypedLettersInCapitalsAndStays) {
     Retype(status().Text1, "late check-in");
     status().Command3.UserClick();
 
-    const std::string expected = Room("101", "NQ1", "N", "N", "O", "LATE CHECK-IN").Encode() + original.substr(115);
+    const std::string expected =
+        KeptRoom({.room = "101", .type = "NQ1", .clean = "N", .service = "O", .comment = "LATE CHECK-IN"})
+            .Encode() +
+        original.substr(115);
     EXPECT_EQ(ReadBytes("rooms"), expected);
     EXPECT_TRUE(IsLoaded("Form10"));
     EXPECT_EQ(status().Label6.Caption(), "");

@@ -1,6 +1,7 @@
 // The front desk: start-up on a fresh data folder, the room board, the shortcuts, the date
 // hold, the 11 o'clock list and the exit.
 #include "support/app_fixture.h"
+#include "support/builders.h"
 #include "support/file_faults.h"
 
 #include "callacct/form50.h"
@@ -16,26 +17,11 @@ namespace vantreth {
 namespace {
 
 using testing::AppFixture;
-
-records::RoomRecord Room(const std::string& number, const std::string& type, const std::string& clean,
-                         const std::string& service) {
-    records::RoomRecord room;
-    room.Room = platform::Fixed(number, 3);
-    room.RoomType = platform::Fixed(type, 5);
-    room.Clean = clean;
-    room.Vacant = service == "O" ? "N" : "Y";
-    room.Service = service;
-    return room;
-}
+using testing::Room;
 
 records::GuestRecord Guest(const std::string& room, const std::string& last, const std::string& first,
                            const std::string& departure) {
-    records::GuestRecord guest;
-    guest.Room = platform::Fixed(room, 3);
-    guest.LastName = platform::Fixed(last, 15);
-    guest.FirstName = platform::Fixed(first, 15);
-    guest.DepartureDate = platform::Fixed(departure, 10);
-    return guest;
+    return testing::Guest(room, last, first, {.DepartureDate = departure});
 }
 
 class FrontDeskTest : public AppFixture {
@@ -78,14 +64,14 @@ TEST_F(FrontDeskTest, GuideStaysClosedOnceItsFlagIsSet) {
 
 TEST_F(FrontDeskTest, BoardCountsRoomsByStatusAndType) {
     SkipGuide();
-    AddRoom(Room("101", "NQ1", "Y", "A"));
-    AddRoom(Room("102", "NQ1", "N", "A"));  // dirty: neither occupied nor available
-    AddRoom(Room("103", "DD1", "Y", "O"));  // occupied
-    AddRoom(Room("104", "PQ1", "Y", "A"));  // available, in no type line
-    AddRoom(Room("105", "SNQ3", "Y", "A")); // jacuzzi group
-    AddRoom(Room("106", "NK1", "Y", "X"));  // out of order: never counted
-    AddRoom(Room("107", "nq1", "Y", "A"));  // another case counts in no type line
-    AddRoom(Room("108", "K11", " ", "A"));  // a blank letter passes the tests
+    AddRoom(Room({.room = "101", .type = "NQ1"}));
+    AddRoom(Room({.room = "102", .type = "NQ1", .clean = "N"}));   // dirty: neither occupied nor available
+    AddRoom(Room({.room = "103", .type = "DD1", .service = "O"})); // occupied
+    AddRoom(Room({.room = "104", .type = "PQ1"}));                 // available, in no type line
+    AddRoom(Room({.room = "105", .type = "SNQ3"}));                // jacuzzi group
+    AddRoom(Room({.room = "106", .type = "NK1", .service = "X"})); // out of order: never counted
+    AddRoom(Room({.room = "107", .type = "nq1"}));                 // another case counts in no type line
+    AddRoom(Room({.room = "108", .type = "K11", .clean = " "}));   // a blank letter passes the tests
     StartProgram();
     EXPECT_EQ(desk().Label5.Caption(), "1");
     EXPECT_EQ(desk().Label6.Caption(), "5");

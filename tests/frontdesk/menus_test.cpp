@@ -2,6 +2,7 @@
 // each button opens or closes, the front desk's state after it, the guide's intro flag
 // bytes, and the two printouts of the Main Menu.
 #include "support/app_fixture.h"
+#include "support/builders.h"
 
 #include "callacct/form71.h"
 #include "frontdesk/form1.h"
@@ -26,18 +27,7 @@ namespace {
 using platform::CommandButton;
 using platform::WindowState;
 using testing::AppFixture;
-
-records::RoomRecord Room(const std::string& number, const std::string& type, const std::string& clean,
-                         const std::string& service, const std::string& comment = "") {
-    records::RoomRecord room;
-    room.Room = platform::Fixed(number, 3);
-    room.RoomType = platform::Fixed(type, 5);
-    room.Clean = clean;
-    room.Vacant = service == "O" ? "N" : "Y";
-    room.Service = service;
-    room.Comment = platform::Fixed(comment, 80);
-    return room;
-}
+using testing::Room;
 
 class MenuFixture : public AppFixture {
 protected:
@@ -124,8 +114,10 @@ TEST_F(MainMenuTest, ExitAndCloseOnlyCloseTheMenu) {
 }
 
 TEST_F(MainMenuTest, HousekeepingReportPrintsOccupiedRoomsByTimeOfDayAndClosesTheMenu) {
-    records::AppendRoom(app().data(), Room("101", "NQ1", "N", "O", "late check out"));
-    records::AppendRoom(app().data(), Room("12", "DD1", "Y", "A"));
+    records::AppendRoom(
+        app().data(),
+        Room({.room = "101", .type = "NQ1", .clean = "N", .service = "O", .comment = "late check out"}));
+    records::AppendRoom(app().data(), Room({.room = "12", .type = "DD1"}));
     records::GuestRecord guest;
     guest.LastName = platform::Fixed("SMITH", 15);
     guest.FirstName = platform::Fixed("JOHN", 15);
@@ -157,7 +149,8 @@ TEST_F(MainMenuTest, HousekeepingReportPrintsOccupiedRoomsByTimeOfDayAndClosesTh
 }
 
 TEST_F(MainMenuTest, OutOfOrderListPrintsWithoutALeadingBlankLine) {
-    records::AppendRoom(app().data(), Room("101", "NQ1", "Y", "X", "NO HEAT"));
+    records::AppendRoom(app().data(),
+                        Room({.room = "101", .type = "NQ1", .service = "X", .comment = "NO HEAT"}));
     SetNow(12, 6, 2026, 10, 0, 0);
     OpenMainMenu();
     printer().Clear();

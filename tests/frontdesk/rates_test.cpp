@@ -1,6 +1,7 @@
 // Rates: applying a rate table to the rooms, the Set Rates window with its list of locked
 // rooms, the day of the week and the tax rates, down to the bytes of their files.
 #include "support/app_fixture.h"
+#include "support/builders.h"
 
 #include "frontdesk/form1.h"
 #include "frontdesk/form19.h"
@@ -19,18 +20,14 @@ namespace {
 
 using testing::AppFixture;
 
+// A room with a note and spare text, which applying rates must keep.
 records::RoomRecord Room(const std::string& number, const std::string& type, float rate, bool locked = false) {
-    records::RoomRecord room;
-    room.Room = platform::Fixed(number, 3);
-    room.RoomType = platform::Fixed(type, 5);
-    room.Rate = rate;
-    room.Clean = "Y";
-    room.Vacant = "Y";
-    room.Service = "A";
-    room.Comment = platform::Fixed("NOTE " + number, 80);
-    room.SetRateLocked(locked);
-    room.SpareText = platform::Fixed("keep", 10);
-    return room;
+    return testing::Room({.room = number,
+                          .type = type,
+                          .rate = rate,
+                          .comment = "NOTE " + number,
+                          .rateLocked = locked,
+                          .spare = "keep"});
 }
 
 // Three Singles as a rate table's 12 bytes, then three bytes that must never be touched.

@@ -1,5 +1,6 @@
 // The room inventory windows: Input Rooms, Edit Room Properties, Change Rates on Room Type.
 #include "support/app_fixture.h"
+#include "support/builders.h"
 
 #include "frontdesk/form18.h"
 #include "frontdesk/form24.h"
@@ -55,13 +56,14 @@ TEST_F(RoomsTest, AddRoomWritesTheWholeRecordByteForByte) {
 TEST_F(RoomsTest, NewRoomTakesTodaysGroupRateNotTheLastRoomsRateOrLock) {
     records::WriteDayOfWeek(app().data(), 6);
     records::WriteRateTable(app().data(), records::kWeekendFile, {60.0f, 70.0f, 120.0f});
-    records::RoomRecord locked;
-    locked.Room = "101";
-    locked.RoomType = "NQ1  ";
-    locked.Rate = 99.0f;
-    locked.SetRateLocked(true);
-    locked.SpareText = "SPARESPARE";
-    records::AppendRoom(app().data(), locked);
+    records::AppendRoom(app().data(), testing::Room({.room = "101",
+                                                     .type = "NQ1",
+                                                     .rate = 99.0f,
+                                                     .clean = " ",
+                                                     .vacant = " ",
+                                                     .service = " ",
+                                                     .rateLocked = true,
+                                                     .spare = "SPARESPARE"}));
     Open<Form3>();
     AddRoom("102", "SQ3");
     AddRoom("103", "XYZ");
@@ -151,21 +153,12 @@ TEST_F(RoomsTest, EnterMovesToTheTypeAndAPickMovesToAddRoom) {
 class EditRoomTest : public RoomsTest {
 protected:
     void SetUp() override {
-        records::RoomRecord room;
-        room.Room = "12 ";
-        room.RoomType = "NQ1  ";
-        room.Rate = 45.5f;
-        room.Clean = "Y";
-        room.Vacant = "Y";
-        room.Service = "A";
-        records::AppendRoom(app().data(), room);
-        room.Room = "14 ";
-        room.Service = "O";
-        records::AppendRoom(app().data(), room);
-        room.Room = "15 ";
-        room.Service = "A";
-        room.SetRateLocked(true);
-        records::AppendRoom(app().data(), room);
+        records::AppendRoom(app().data(), testing::Room({.room = "12", .type = "NQ1", .rate = 45.5f}));
+        records::AppendRoom(
+            app().data(),
+            testing::Room({.room = "14", .type = "NQ1", .rate = 45.5f, .vacant = "Y", .service = "O"}));
+        records::AppendRoom(app().data(),
+                            testing::Room({.room = "15", .type = "NQ1", .rate = 45.5f, .rateLocked = true}));
     }
     Form18& edit() { return Form<Form18>(); }
 };

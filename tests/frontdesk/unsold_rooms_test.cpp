@@ -1,6 +1,7 @@
 // "Unsold Rooms" and "Out of Order Rooms": the list entries and their marks, the exits,
 // and the out-of-order printout from the window.
 #include "support/app_fixture.h"
+#include "support/builders.h"
 
 #include "frontdesk/form1.h"
 #include "frontdesk/form11.h"
@@ -20,34 +21,22 @@ namespace {
 
 using platform::Fixed;
 using testing::AppFixture;
-
-records::RoomRecord Room(const std::string& number, const std::string& type, const std::string& clean,
-                         const std::string& service, const std::string& comment = "") {
-    records::RoomRecord room;
-    room.Room = Fixed(number, 3);
-    room.RoomType = Fixed(type, 5);
-    room.Clean = clean;
-    room.Vacant = service == "O" ? "N" : "Y";
-    room.Service = service;
-    room.Comment = Fixed(comment, 80);
-    return room;
-}
+using testing::Room;
 
 records::GuestRecord Reservation(const std::string& last, const std::string& first, const std::string& room,
                                  const std::string& arrival) {
-    records::GuestRecord slot;
-    slot.LastName = Fixed(last, 15);
-    slot.FirstName = Fixed(first, 15);
-    slot.Room = Fixed(room, 3);
-    slot.ArrivalDate = Fixed(arrival, 10);
-    return slot;
+    return testing::Guest(room, last, first, {.ArrivalDate = arrival});
 }
 
 TEST(UnsoldRoomEntriesTest, ListsRoomsNeitherOccupiedNorOutOfOrderWithTheirCleanFlag) {
     const std::vector<records::RoomRecord> rooms = {
-        Room("101", "NQ1", "Y", "A"), Room("102", "NQ1", "Y", "O"), Room("103", "NDD1", "N", "A"),
-        Room("104", "Q11", "Y", "X"), Room("12", "SNQ3", "Y", "A"), Room("106", "PQ1", "N", "O"),
-        Room("107", "NK1", "Y", " "),
+        Room({.room = "101", .type = "NQ1"}),
+        Room({.room = "102", .type = "NQ1", .service = "O"}),
+        Room({.room = "103", .type = "NDD1", .clean = "N"}),
+        Room({.room = "104", .type = "Q11", .service = "X"}),
+        Room({.room = "12", .type = "SNQ3"}),
+        Room({.room = "106", .type = "PQ1", .clean = "N", .service = "O"}),
+        Room({.room = "107", .type = "NK1", .service = " "}),
     };
     const std::vector<std::string> expected = {
         "101  NQ1   Y", "103  NDD1  N", "12   SNQ3  Y", "107  NK1   Y",
@@ -70,7 +59,7 @@ TEST(UnsoldRoomEntriesTest, MarksRoomsReservedForAGuestArrivingToday) {
         {Reservation("SMITH", "", "12", "12/6/26"), false, "no first name"},
         {Reservation("", "JOHN", "12", "12/6/26"), false, "no last name"},
     };
-    const std::vector<records::RoomRecord> rooms = {Room("12", "DD1", "N", "A")};
+    const std::vector<records::RoomRecord> rooms = {Room({.room = "12", .type = "DD1", .clean = "N"})};
     for (const Case& c : cases) {
         const std::vector<std::string> entries = UnsoldRoomEntries(rooms, {c.reservation}, "12/6/26");
         ASSERT_EQ(entries.size(), 1u) << c.why;
@@ -79,8 +68,8 @@ TEST(UnsoldRoomEntriesTest, MarksRoomsReservedForAGuestArrivingToday) {
 }
 
 TEST(UnsoldRoomEntriesTest, AnyMatchingReservationAmongManyMarksTheRoom) {
-    const std::vector<records::RoomRecord> rooms = {Room("101", "NQ1", "Y", "A"),
-                                                    Room("102", "NQ1", "Y", "A")};
+    const std::vector<records::RoomRecord> rooms = {Room({.room = "101", .type = "NQ1"}),
+                                                    Room({.room = "102", .type = "NQ1"})};
     const std::vector<records::GuestRecord> reservations = {
         Reservation("JONES", "MARY", "101", "12/9/26"),
         Reservation("SMITH", "JOHN", "102", "12/6/26"),
@@ -91,7 +80,7 @@ TEST(UnsoldRoomEntriesTest, AnyMatchingReservationAmongManyMarksTheRoom) {
 }
 
 TEST(OutOfOrderEntryTest, JoinsTheFieldsAsStored) {
-    EXPECT_EQ(OutOfOrderEntry(Room("12", "DD1", "Y", "X", "NO HEAT")),
+    EXPECT_EQ(OutOfOrderEntry(Room({.room = "12", .type = "DD1", .service = "X", .comment = "NO HEAT"})),
               "12   DD1   " + Fixed("NO HEAT", 80));
 }
 
@@ -100,11 +89,14 @@ protected:
     UnsoldRoomsTest() {
         SetNow(12, 6, 2026, 10, 0, 0);
         records::WriteIntroFlag(app().data(), 1.0f);
-        records::AppendRoom(app().data(), Room("101", "NQ1", "Y", "A"));
-        records::AppendRoom(app().data(), Room("12", "DD1", "N", "A"));
-        records::AppendRoom(app().data(), Room("103", "NDD1", "Y", "O"));
-        records::AppendRoom(app().data(), Room("104", "SQ1", "N", "X", "carpet wet"));
-        records::AppendRoom(app().data(), Room("105", "Q11", "Y", "X", "  NO HEAT"));
+        records::AppendRoom(app().data(), Room({.room = "101", .type = "NQ1"}));
+        records::AppendRoom(app().data(), Room({.room = "12", .type = "DD1", .clean = "N"}));
+        records::AppendRoom(app().data(), Room({.room = "103", .type = "NDD1", .service = "O"}));
+        records::AppendRoom(
+            app().data(),
+            Room({.room = "104", .type = "SQ1", .clean = "N", .service = "X", .comment = "carpet wet"}));
+        records::AppendRoom(app().data(),
+                            Room({.room = "105", .type = "Q11", .service = "X", .comment = "  NO HEAT"}));
         records::AddGuest(app().data(), records::kReservationsFile,
                           Reservation("SMITH", "JOHN", "12", "12/6/26"));
     }

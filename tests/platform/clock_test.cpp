@@ -1,6 +1,7 @@
 // Tests of the calendar arithmetic, the date and time texts, and the business clock's
 // stored day offset.
 #include "platform/clock.h"
+#include "support/temp_folder.h"
 
 #include "platform/files.h"
 
@@ -9,7 +10,6 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
-#include <stdlib.h>
 
 namespace platform {
 namespace {
@@ -185,13 +185,6 @@ TEST(ClockTest, FakeClockAdvanceCrossesMidnight) {
 
 class BusinessClockTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        std::string pattern = (std::filesystem::path(::testing::TempDir()) / "clockXXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern;
-    }
-    void TearDown() override { std::filesystem::remove_all(m_dir); }
-
     // The clock's date once with the real date read before and after, to survive midnight.
     static void ExpectOffsetDate(BusinessClock &clock, long offset) {
         Date before = RealToday();
@@ -201,7 +194,8 @@ class BusinessClockTest : public ::testing::Test {
             << Show(date) << " vs " << Show(before) << " + " << offset;
     }
 
-    std::filesystem::path m_dir;
+    vantreth::testing::TempFolder m_temp;
+    const std::filesystem::path m_dir = m_temp.path();
 };
 
 TEST_F(BusinessClockTest, MissingOffsetFileMeansRealDate) {

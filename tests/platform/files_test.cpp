@@ -1,6 +1,7 @@
 // Tests of the data folder, record files, record images and sequential files, each on
 // a fresh temporary folder.
 #include "platform/files.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -18,13 +19,6 @@ namespace fs = std::filesystem;
 
 class FilesTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        std::string pattern = (fs::path(::testing::TempDir()) / "filesXXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern;
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
     std::string Content(const fs::path &file) const {
         std::ifstream in(file, std::ios::binary);
         std::ostringstream out;
@@ -39,7 +33,8 @@ class FilesTest : public ::testing::Test {
         return ::stat(p.c_str(), &st) == 0 ? st.st_mode & 0777 : 0;
     }
 
-    fs::path m_dir;
+    vantreth::testing::TempFolder m_temp;
+    const fs::path m_dir = m_temp.path();
 };
 
 // ---- data folder ----

@@ -1,6 +1,7 @@
 // The data folder's lock (one copy of the program per folder) and the start-up removal of
 // the temporary files that interrupted saves left behind.
 #include "platform/folder_lock.h"
+#include "support/temp_folder.h"
 
 #include "platform/files.h"
 
@@ -26,14 +27,8 @@ namespace {
 
 class FolderTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        std::string pattern = (std::filesystem::path(::testing::TempDir()) / "folderXXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern;
-    }
-    void TearDown() override { std::filesystem::remove_all(m_dir); }
-
-    std::filesystem::path m_dir;
+    vantreth::testing::TempFolder m_temp;
+    const std::filesystem::path m_dir = m_temp.path();
 };
 
 TEST_F(FolderTest, SecondLockIsRefusedUntilTheFirstGoes) {

@@ -1,10 +1,11 @@
 // The printer's line building (columns, values), pages, vertical position and documents.
 #include "platform/printer.h"
+#include "support/failing_printer.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -221,24 +222,15 @@ TEST_F(PrinterTest, CurrentYBelowThePageSendsNextLineToANewPage) {
     EXPECT_EQ(job.pages[1].lines[0].text, "b");
 }
 
-class FailingPrinter final : public PrinterDevice {
-  public:
-    int attempts = 0;
-    void Submit(const PrintJob &) override {
-        ++attempts;
-        throw PrintError("printer out of paper");
-    }
-};
-
 TEST_F(PrinterTest, DeviceFailureDropsDocumentAndLeavesPrinterUsable) {
-    FailingPrinter failing;
+    vantreth::testing::FailingPrinter failing("printer out of paper");
     printer.SetDevice(failing);
     printer.Print("lost");
     EXPECT_THROW(printer.EndDoc(), PrintError);
-    EXPECT_EQ(failing.attempts, 1);
+    EXPECT_EQ(failing.attempts(), 1);
     EXPECT_FALSE(printer.DocumentOpen());
     printer.EndDoc(); // nothing open: no second attempt
-    EXPECT_EQ(failing.attempts, 1);
+    EXPECT_EQ(failing.attempts(), 1);
 
     printer.SetDevice(capture);
     printer.Print("next");
@@ -288,14 +280,8 @@ TEST(PdfCheckTest, IsCompletePdfWantsHeaderAndTrailer) {
 
 class PdfFileTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        std::string pattern = (std::filesystem::path(::testing::TempDir()) / "pdfXXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern;
-    }
-    void TearDown() override { std::filesystem::remove_all(m_dir); }
-
-    std::filesystem::path m_dir;
+    vantreth::testing::TempFolder m_temp;
+    const std::filesystem::path m_dir = m_temp.path();
 };
 
 // Lets a test write no more than `bytes` bytes to any file, as a full disk would.

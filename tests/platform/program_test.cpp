@@ -2,6 +2,7 @@
 // loading and unloading, the end of the program, timers and errors inside events.
 #include "platform/journal.h"
 #include "platform/program.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -64,7 +65,7 @@ protected:
         services.dialogs = &dialogs;
         services.printer = &printer;
         services.shell = &shell;
-        services.dataRoot = std::filesystem::temp_directory_path() / "vantreth-program-test";
+        services.dataRoot = m_data.path();
         program = std::make_unique<Program>(services);
         program->Register("Test", [](Program& p) { return std::make_unique<TestForm>(p, "Test"); });
         program->Register("Other", [](Program& p) { return std::make_unique<TestForm>(p, "Other"); });
@@ -72,6 +73,7 @@ protected:
     }
     TestForm& form() { return static_cast<TestForm&>(program->Get("Test")); }
 
+    vantreth::testing::TempFolder m_data;
     FakeClock clock;
     ScriptedDialogs dialogs;
     CapturePrinter printer;

@@ -1,11 +1,11 @@
 // Damaged sequential files read as far as they go, the damage reported once per file,
 // and reading a data folder that may not be written to.
 #include "platform/files.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,16 +17,9 @@ using namespace std::string_literals;
 
 class SeqDamageTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::path(::testing::TempDir()) / "seqdamageXXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern;
-        TakeDamageReports(); // what earlier tests left
-    }
-    void TearDown() override {
-        fs::permissions(m_dir, fs::perms::owner_all);
-        fs::remove_all(m_dir);
-    }
+    void SetUp() override { TakeDamageReports(); } // what earlier tests left
+    // The folder may have been made read-only: it is removed with the fixture.
+    void TearDown() override { fs::permissions(m_dir, fs::perms::owner_all); }
     void Write(const fs::path& file, std::string_view text, std::ios::openmode mode = std::ios::trunc) const {
         std::ofstream(file, std::ios::binary | mode) << text;
     }
@@ -45,7 +38,8 @@ protected:
         return names;
     }
 
-    fs::path m_dir;
+    vantreth::testing::TempFolder m_temp;
+    const fs::path m_dir = m_temp.path();
 };
 
 TEST_F(SeqDamageTest, ADamagedLineIsSkippedAndTheLinesAfterItStillRead) {

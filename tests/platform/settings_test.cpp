@@ -1,12 +1,12 @@
 // Tests of the installation settings file: defaults, reading, writing it out.
 #include "platform/settings.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <stdlib.h>
 
 namespace platform {
 namespace {
@@ -15,16 +15,10 @@ namespace fs = std::filesystem;
 
 class SettingsTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        std::string pattern = (fs::path(::testing::TempDir()) / "settingsXXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern;
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
     void Write(std::string_view text) const { std::ofstream(m_dir / "settings", std::ios::binary) << text; }
 
-    fs::path m_dir;
+    vantreth::testing::TempFolder m_temp;
+    const fs::path m_dir = m_temp.path();
 };
 
 TEST_F(SettingsTest, MissingFileGivesDefaultsAndIsWrittenOut) {

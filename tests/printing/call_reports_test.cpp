@@ -4,9 +4,10 @@
 
 #include "records/filenames.h"
 
+#include "support/temp_folder.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -75,12 +76,6 @@ TEST(CallLineTest, ReportAndListPlaceTheSameFields) {
 
 class CallReportTest : public ::testing::Test {
 protected:
-    CallReportTest() { folder.EnsureLayout(); }
-    ~CallReportTest() override {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_root, ignored);
-    }
-
     std::vector<std::string> Print(const std::string& date) {
         PrintCallReport(printer, folder, date);
         std::vector<platform::PrintJob> jobs = device.TakeJobs();
@@ -94,15 +89,8 @@ protected:
         return lines;
     }
 
-    static std::filesystem::path MakeTempRoot() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "vantreth-calls-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            throw std::runtime_error("cannot make a temporary folder");
-        return pattern;
-    }
-
-    std::filesystem::path m_root = MakeTempRoot();
-    platform::DataFolder folder{m_root};
+    vantreth::testing::TempDataFolder m_data;
+    const platform::DataFolder& folder = m_data.folder();
     platform::CapturePrinter device;
     platform::Printer printer{device};
 };

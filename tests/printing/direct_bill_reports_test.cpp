@@ -5,11 +5,12 @@
 #include "platform/text.h"
 #include "records/direct_bill_files.h"
 
+#include "support/builders.h"
+#include "support/temp_folder.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -19,21 +20,7 @@ namespace {
 using records::DirectBillAccount;
 
 DirectBillAccount Account(const std::string& code, const std::string& company, float balance) {
-    DirectBillAccount a;
-    a.CompanyName = platform::Fixed(company, 80);
-    a.ContactLastName = platform::Fixed("SMITH", 20);
-    a.ContactFirstName = platform::Fixed("ANN", 20);
-    a.Address = platform::Fixed("12 MILL ROAD", 40);
-    a.City = platform::Fixed("DALTON", 30);
-    a.State = "GA";
-    a.Zip = platform::Fixed("3072", 6);
-    a.Phone1 = platform::Fixed("555-0101", 15);
-    a.Balance = balance;
-    a.TaxExempt = "N";
-    a.DBNumber = platform::Fixed(code, 7);
-    a.LastPaymentDate = platform::Fixed("--/--/--", 10);
-    a.LastPaymentAmount = platform::Fixed("0", 10);
-    return a;
+    return vantreth::testing::CompanyAccount(code, company, balance, "3072");
 }
 
 platform::Settings Motel() {
@@ -57,21 +44,8 @@ std::vector<std::string> JobLines(const platform::PrintJob& job) {
 
 class DirectBillReportsTest : public ::testing::Test {
 protected:
-    DirectBillReportsTest() { folder.EnsureLayout(); }
-    ~DirectBillReportsTest() override {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_root, ignored);
-    }
-
-    static std::filesystem::path MakeTempRoot() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "vantreth-db-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            throw std::runtime_error("cannot make a temporary folder");
-        return pattern;
-    }
-
-    std::filesystem::path m_root = MakeTempRoot();
-    platform::DataFolder folder{m_root};
+    vantreth::testing::TempDataFolder m_data;
+    const platform::DataFolder& folder = m_data.folder();
     platform::CapturePrinter device;
     platform::Printer printer{device};
 };

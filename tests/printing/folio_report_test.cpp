@@ -4,6 +4,8 @@
 
 #include "platform/text.h"
 
+#include "support/builders.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -18,15 +20,7 @@ using records::StayLedgerLine;
 
 StayLedgerLine Line(const std::string& code, const std::string& description, float amount,
                     const std::string& taxFlag = "-----") {
-    StayLedgerLine line;
-    line.Room = "101";
-    line.Shift = "A";
-    line.PostDate = "12/5/26";
-    line.Code = code;
-    line.Description = description;
-    line.Amount = amount;
-    line.TaxFlag = taxFlag;
-    return line;
+    return vantreth::testing::LedgerLine("101", code, description, amount, taxFlag);
 }
 
 std::string Blanks(size_t n) {
@@ -34,20 +28,16 @@ std::string Blanks(size_t n) {
 }
 
 GuestRecord Guest(const std::string& payCode) {
-    GuestRecord guest;
-    guest.Room = "101";
-    guest.LastName = Fixed("SMITH", 15);
-    guest.FirstName = Fixed("JOHN", 15);
-    guest.Street = Fixed("1 ELM ST", 25);
-    guest.City = Fixed("DAYTON", 20);
-    guest.State = "OH";
-    guest.Zip = Fixed("45402", 6);
-    guest.PayCode = payCode;
-    guest.CheckInTime = Fixed("3:45:12 PM", 10);
-    guest.ArrivalDate = Fixed("12/5/26", 10);
-    guest.DepartureDate = Fixed("12/7/26", 10);
-    guest.DBNumber = payCode == "Q" ? Fixed("1001", 8) : Blanks(8);
-    return guest;
+    return vantreth::testing::Guest("101", "SMITH", "JOHN",
+                                    {.Street = "1 ELM ST",
+                                     .City = "DAYTON",
+                                     .State = "OH",
+                                     .Zip = "45402",
+                                     .PayCode = payCode,
+                                     .CheckInTime = "3:45:12 PM",
+                                     .ArrivalDate = "12/5/26",
+                                     .DepartureDate = "12/7/26",
+                                     .DBNumber = payCode == "Q" ? "1001" : ""});
 }
 
 platform::Settings Motel() {

@@ -6,9 +6,11 @@
 #include "platform/text.h"
 #include "records/filenames.h"
 
+#include "support/builders.h"
+#include "support/temp_folder.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -19,37 +21,15 @@ namespace {
 using platform::Fixed;
 
 records::GuestRecord Guest(const std::string& room, const std::string& last, const std::string& first) {
-    records::GuestRecord guest;
-    guest.Room = Fixed(room, 3);
-    guest.LastName = Fixed(last, 15);
-    guest.FirstName = Fixed(first, 15);
-    guest.Clerk = Fixed("JD", 2);
-    guest.RegCard = Fixed("4711", 6);
-    guest.FolioNumber = Fixed("12", 5);
-    guest.Rate = 45.5f;
-    guest.PayCode = "L";
-    guest.ArrivalDate = Fixed("12/6/26", 10);
-    guest.DepartureDate = Fixed("12/8/26", 10);
-    return guest;
+    return vantreth::testing::Guest(room, last, first,
+                                    {.RegCard = "4711",
+                                     .Clerk = "JD",
+                                     .PayCode = "L",
+                                     .ArrivalDate = "12/6/26",
+                                     .DepartureDate = "12/8/26",
+                                     .Rate = 45.5f,
+                                     .FolioNumber = "12"});
 }
-
-class TempData {
-public:
-    TempData() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "vantreth-guests-XXXXXX").string();
-        if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary folder");
-        m_root = pattern;
-        folder().EnsureLayout();
-    }
-    ~TempData() {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_root, ignored);
-    }
-    platform::DataFolder folder() const { return platform::DataFolder(m_root); }
-
-private:
-    std::filesystem::path m_root;
-};
 
 std::vector<std::string> Lines(const platform::PrintJob& job) {
     std::vector<std::string> lines;
@@ -112,7 +92,7 @@ TEST(GuestListingLineTest, OnlyGuestsWithBothNamesAreListed) {
 }
 
 TEST(GuestListingReportTest, ListsGuestsInFileOrderBetweenRules) {
-    TempData data;
+    vantreth::testing::TempDataFolder data;
     records::AddGuest(data.folder(), records::kGuestFile, Guest("105", "SMITH", "MARY"));
     records::AddGuest(data.folder(), records::kGuestFile, Guest("301", "GONE", "GUEST"));
     records::AddGuest(data.folder(), records::kGuestFile, Guest("210", "ADAMS", "JOHN"));
@@ -143,7 +123,7 @@ TEST(GuestListingReportTest, ListsGuestsInFileOrderBetweenRules) {
 }
 
 TEST(GuestListingReportTest, TheNightAuditCopyBeginsWithTheTitle) {
-    TempData data;
+    vantreth::testing::TempDataFolder data;
     records::AddGuest(data.folder(), records::kGuestFile, Guest("105", "SMITH", "MARY"));
     platform::CapturePrinter device;
     platform::Printer printer(device);
@@ -157,7 +137,7 @@ TEST(GuestListingReportTest, TheNightAuditCopyBeginsWithTheTitle) {
 }
 
 TEST(GuestListingReportTest, EmptyGuestFilePrintsTitleHeadingAndFirstRuleOnly) {
-    TempData data;
+    vantreth::testing::TempDataFolder data;
     platform::CapturePrinter device;
     platform::Printer printer(device);
     PrintGuestListingReport(printer, data.folder(), "12/6/26", GuestListingStart::BlankLine);

@@ -6,9 +6,11 @@
 #include "platform/text.h"
 #include "records/filenames.h"
 
+#include "support/builders.h"
+#include "support/temp_folder.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -17,47 +19,13 @@ namespace printing {
 namespace {
 
 using platform::Fixed;
-
-records::RoomRecord Room(const std::string& number, const std::string& type, const std::string& clean,
-                         const std::string& service, const std::string& comment = "") {
-    records::RoomRecord room;
-    room.Room = Fixed(number, 3);
-    room.RoomType = Fixed(type, 5);
-    room.Clean = clean;
-    room.Vacant = service == "O" ? "N" : "Y";
-    room.Service = service;
-    room.Comment = Fixed(comment, 80);
-    return room;
-}
+using vantreth::testing::Room;
 
 records::GuestRecord Guest(const std::string& last, const std::string& first, const std::string& room,
                            const std::string& departure) {
-    records::GuestRecord guest;
-    guest.LastName = Fixed(last, 15);
-    guest.FirstName = Fixed(first, 15);
-    guest.Room = Fixed(room, 3);
-    guest.ArrivalDate = Fixed("12/5/26", 10);
-    guest.DepartureDate = Fixed(departure, 10);
-    return guest;
+    return vantreth::testing::Guest(room, last, first,
+                                    {.ArrivalDate = "12/5/26", .DepartureDate = departure});
 }
-
-class TempData {
-public:
-    TempData() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "vantreth-print-XXXXXX").string();
-        if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary folder");
-        m_root = pattern;
-        folder().EnsureLayout();
-    }
-    ~TempData() {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_root, ignored);
-    }
-    platform::DataFolder folder() const { return platform::DataFolder(m_root); }
-
-private:
-    std::filesystem::path m_root;
-};
 
 const std::string kToday = "12/6/26";
 
@@ -86,7 +54,8 @@ TEST(HousekeepingStatusTest, RulesApplyInOrderAndLaterOnesWin) {
         {"N", "X", "12/6/26", true, "OOO / DIRTY"},
     };
     for (const Case& c : cases) {
-        const records::RoomRecord room = Room("101", "NQ1", c.clean, c.service);
+        const records::RoomRecord room =
+            Room({.room = "101", .type = "NQ1", .clean = c.clean, .service = c.service});
         const std::string word = HousekeepingStatus(room, c.departure, kToday, c.afternoon);
         EXPECT_EQ(word, c.word) << "Clean \"" << c.clean << "\" Service \"" << c.service << "\" departure \""
                                 << c.departure << "\" afternoon " << c.afternoon;
@@ -109,12 +78,12 @@ TEST(HousekeepingRoomLineTest, PlacesTypeStatusAndCommentAtTheirColumns) {
     };
     const std::string blanks50(50, ' ');
     const Case cases[] = {
-        {Room("101", "NQ1", "Y", "A", "NEEDS TOWELS"), "",
+        {Room({.room = "101", .type = "NQ1", .comment = "NEEDS TOWELS"}), "",
          "101   NQ1    EMPTY/CLEAN NEEDS TOWELS" + std::string(38, ' ')},
         // A two-character room number is followed by its blanks up to column 7.
-        {Room("12", "SNQ3", "N", "O"), "12/6/26",
+        {Room({.room = "12", .type = "SNQ3", .clean = "N", .service = "O"}), "12/6/26",
          "12    SNQ3" + std::string(11, ' ') + "X" + std::string(3, ' ') + blanks50},
-        {Room("7", "DD1", "N", "X", "BROKEN TV"), "",
+        {Room({.room = "7", .type = "DD1", .clean = "N", .service = "X", .comment = "BROKEN TV"}), "",
          "7     DD1    OOO / DIRTY BROKEN TV" + std::string(41, ' ')},
     };
     for (const Case& c : cases) {
@@ -130,19 +99,19 @@ TEST(HousekeepingRoomLineTest, PlacesTypeStatusAndCommentAtTheirColumns) {
 TEST(HousekeepingRoomLineTest, CommentLongerThanTheFillIsPrintedInFull) {
     const std::string comment(72, 'C');
     const platform::PrintItems items =
-        HousekeepingRoomLine(Room("101", "NQ1", "Y", "A", comment), "", kToday, true);
+        HousekeepingRoomLine(Room({.room = "101", .type = "NQ1", .comment = comment}), "", kToday, true);
     ASSERT_EQ(items.lines().size(), 1u);
     EXPECT_EQ(items.lines()[0].substr(25), comment);
 }
 
 TEST(HousekeepingCountsTest, DirtyAndOccupiedAddOneEachAndStayoversNeedALastName) {
     const std::vector<records::RoomRecord> rooms = {
-        Room("101", "NQ1", "N", "O"), // dirty and occupied: 2
-        Room("102", "NQ1", "Y", "O"), // 1
-        Room("103", "NQ1", "N", "A"), // 1
-        Room("104", "NQ1", "N", "X"), // dirty out of order: 1
-        Room("105", "NQ1", "Y", "A"), // 0
-        Room("106", "NQ1", "Y", "X"), // 0
+        Room({.room = "101", .type = "NQ1", .clean = "N", .service = "O"}), // dirty and occupied: 2
+        Room({.room = "102", .type = "NQ1", .service = "O"}),               // 1
+        Room({.room = "103", .type = "NQ1", .clean = "N"}),                 // 1
+        Room({.room = "104", .type = "NQ1", .clean = "N", .service = "X"}), // dirty out of order: 1
+        Room({.room = "105", .type = "NQ1"}),                               // 0
+        Room({.room = "106", .type = "NQ1", .service = "X"}),               // 0
     };
     const std::vector<records::GuestRecord> guests = {
         Guest("SMITH", "JOHN", "101", "12/6/26"),  // due out today
@@ -187,18 +156,20 @@ protected:
         return lines;
     }
 
-    TempData data;
+    vantreth::testing::TempDataFolder data;
     platform::CapturePrinter device;
     platform::Printer printer{device};
 };
 
 TEST_F(HousekeepingReportTest, PrintsHeadingCountsAndOneLinePerRoomInFileOrder) {
     const platform::DataFolder folder = data.folder();
-    records::AppendRoom(folder, Room("101", "NQ1", "Y", "A"));
-    records::AppendRoom(folder, Room("12", "DD1", "N", "O", "EXTRA BED"));
-    records::AppendRoom(folder, Room("103", "SQ1", "Y", "O"));
-    records::AppendRoom(folder, Room("104", "Q11", "Y", "O"));
-    records::AppendRoom(folder, Room("105", "NDD1", "N", "X", "LEAK"));
+    records::AppendRoom(folder, Room({.room = "101", .type = "NQ1"}));
+    records::AppendRoom(
+        folder, Room({.room = "12", .type = "DD1", .clean = "N", .service = "O", .comment = "EXTRA BED"}));
+    records::AppendRoom(folder, Room({.room = "103", .type = "SQ1", .service = "O"}));
+    records::AppendRoom(folder, Room({.room = "104", .type = "Q11", .service = "O"}));
+    records::AppendRoom(
+        folder, Room({.room = "105", .type = "NDD1", .clean = "N", .service = "X", .comment = "LEAK"}));
     records::AddGuest(folder, records::kGuestFile, Guest("SMITH", "JOHN", "12", "12/6/26"));
     records::AddGuest(folder, records::kGuestFile, Guest("JONES", "MARY", "103", "12/8/26"));
 

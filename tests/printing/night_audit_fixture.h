@@ -3,12 +3,10 @@
 
 #include "platform/files.h"
 #include "platform/printer.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -16,12 +14,6 @@ namespace printing::testing {
 
 class NightAuditTest : public ::testing::Test {
 protected:
-    NightAuditTest() { data.EnsureLayout(); }
-    ~NightAuditTest() override {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_root, ignored);
-    }
-
     // The printed lines of each document printed so far, and forgets them.
     std::vector<std::vector<std::string>> TakeDocuments() {
         std::vector<std::vector<std::string>> documents;
@@ -41,16 +33,10 @@ protected:
     }
 
 private:
-    static std::filesystem::path MakeTempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "vantreth-audit-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            throw std::runtime_error("cannot make a temporary folder");
-        return pattern;
-    }
-    std::filesystem::path m_root = MakeTempFolder();
+    vantreth::testing::TempDataFolder m_data;
 
 protected:
-    platform::DataFolder data{m_root};
+    const platform::DataFolder& data = m_data.folder();
     platform::CapturePrinter device;
     platform::Printer printer{device};
 };

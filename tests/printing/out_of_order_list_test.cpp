@@ -3,9 +3,11 @@
 
 #include "platform/text.h"
 
+#include "support/builders.h"
+#include "support/temp_folder.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -13,25 +15,10 @@
 namespace printing {
 namespace {
 
-records::RoomRecord Room(const std::string& number, const std::string& type, const std::string& clean,
-                         const std::string& service, const std::string& comment = "") {
-    records::RoomRecord room;
-    room.Room = platform::Fixed(number, 3);
-    room.RoomType = platform::Fixed(type, 5);
-    room.Clean = clean;
-    room.Service = service;
-    room.Comment = platform::Fixed(comment, 80);
-    return room;
-}
+using vantreth::testing::Room;
 
 class OutOfOrderListTest : public ::testing::Test {
 protected:
-    OutOfOrderListTest() { folder.EnsureLayout(); }
-    ~OutOfOrderListTest() override {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_root, ignored);
-    }
-
     std::vector<std::string> Print(bool blankLineFirst) {
         PrintOutOfOrderList(printer, folder, "12/6/26", blankLineFirst);
         std::vector<platform::PrintJob> jobs = device.TakeJobs();
@@ -42,14 +29,8 @@ protected:
         return lines;
     }
 
-    static std::filesystem::path MakeTempRoot() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "vantreth-ooo-XXXXXX").string();
-        if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary folder");
-        return pattern;
-    }
-
-    std::filesystem::path m_root = MakeTempRoot();
-    platform::DataFolder folder{m_root};
+    vantreth::testing::TempDataFolder m_data;
+    const platform::DataFolder& folder = m_data.folder();
     platform::CapturePrinter device;
     platform::Printer printer{device};
 };
@@ -60,9 +41,11 @@ TEST(OutOfOrderRoomLineTest, RoomAsStoredTypeAtSevenTrimmedCommentAtFourteen) {
         std::string line;
     };
     const Case cases[] = {
-        {Room("105", "NDD1", "N", "X", "  LEAK IN BATH"), "105   NDD1   LEAK IN BATH"},
-        {Room("12", "DD1", "Y", "X", "BROKEN TV"), "12    DD1    BROKEN TV"},
-        {Room("7", "SNQ3", "Y", "X"), "7     SNQ3   "},
+        {Room({.room = "105", .type = "NDD1", .clean = "N", .service = "X", .comment = "  LEAK IN BATH"}),
+         "105   NDD1   LEAK IN BATH"},
+        {Room({.room = "12", .type = "DD1", .service = "X", .comment = "BROKEN TV"}),
+         "12    DD1    BROKEN TV"},
+        {Room({.room = "7", .type = "SNQ3", .service = "X"}), "7     SNQ3   "},
     };
     for (const Case& c : cases) {
         const platform::PrintItems items = OutOfOrderRoomLine(c.room);
@@ -72,10 +55,12 @@ TEST(OutOfOrderRoomLineTest, RoomAsStoredTypeAtSevenTrimmedCommentAtFourteen) {
 }
 
 TEST_F(OutOfOrderListTest, ListsOnlyOutOfOrderRoomsEachFollowedByARule) {
-    records::AppendRoom(folder, Room("101", "NQ1", "Y", "A", "FINE"));
-    records::AppendRoom(folder, Room("12", "DD1", "N", "X", "BROKEN TV"));
-    records::AppendRoom(folder, Room("103", "NQ1", "N", "O", "GUEST IN"));
-    records::AppendRoom(folder, Room("105", "NDD1", "Y", "X", "LEAK"));
+    records::AppendRoom(folder, Room({.room = "101", .type = "NQ1", .comment = "FINE"}));
+    records::AppendRoom(
+        folder, Room({.room = "12", .type = "DD1", .clean = "N", .service = "X", .comment = "BROKEN TV"}));
+    records::AppendRoom(
+        folder, Room({.room = "103", .type = "NQ1", .clean = "N", .service = "O", .comment = "GUEST IN"}));
+    records::AppendRoom(folder, Room({.room = "105", .type = "NDD1", .service = "X", .comment = "LEAK"}));
     const std::string rule(77, '-');
     const std::vector<std::string> expected = {
         "                     Out Of Order Room List for 12/6/26",

@@ -6,10 +6,12 @@
 #include "records/filenames.h"
 #include "records/settings_files.h"
 
+#include "support/builders.h"
+#include "support/temp_folder.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -25,15 +27,7 @@ using records::StayLedgerLine;
 StayLedgerLine Line(const std::string& code, const std::string& description, float amount,
                     const std::string& taxFlag = "-----", const std::string& room = "101",
                     const std::string& date = "12/6/26") {
-    StayLedgerLine line;
-    line.Room = room;
-    line.Shift = "A";
-    line.PostDate = date;
-    line.Code = code;
-    line.Description = description;
-    line.Amount = amount;
-    line.TaxFlag = taxFlag;
-    return line;
+    return vantreth::testing::LedgerLine(room, code, description, amount, taxFlag, date);
 }
 
 std::string Blanks(size_t n) {
@@ -152,16 +146,11 @@ TEST(PastFolioDirectBillLineTest, CodeAndCompanyOrTheCodeAloneWhenNoAccountHasIt
 class PastFolioTest : public ::testing::Test {
 protected:
     PastFolioTest() {
-        folder.EnsureLayout();
         motel.motelName = "Bluebird Inn";
         motel.street = "1 Lake Road";
         motel.town = "Lakeside, MN 55000";
         motel.phone = "(555) 010-2000";
         motel.letterheadLines = {motel.motelName, motel.street, motel.town, motel.phone};
-    }
-    ~PastFolioTest() override {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_root, ignored);
     }
 
     static HistoryEntry Stay() {
@@ -207,15 +196,8 @@ protected:
         return lines;
     }
 
-    static std::filesystem::path MakeTempRoot() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "vantreth-past-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            throw std::runtime_error("cannot make a temporary folder");
-        return pattern;
-    }
-
-    std::filesystem::path m_root = MakeTempRoot();
-    platform::DataFolder folder{m_root};
+    vantreth::testing::TempDataFolder m_data;
+    const platform::DataFolder& folder = m_data.folder();
     platform::Settings motel;
     platform::CapturePrinter device;
     platform::Printer printer{device};

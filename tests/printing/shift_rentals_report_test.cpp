@@ -4,9 +4,10 @@
 #include "records/filenames.h"
 #include "records/stay_ledger.h"
 
+#include "support/temp_folder.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -19,12 +20,6 @@ const std::string kRule(75, '-');
 
 class ShiftRentalsReportTest : public ::testing::Test {
 protected:
-    ShiftRentalsReportTest() { folder.EnsureLayout(); }
-    ~ShiftRentalsReportTest() override {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_root, ignored);
-    }
-
     void Rent(const std::string& shift, const std::string& room, const std::string& clerk,
               platform::TimeOfDay time) {
         records::AppendShiftRentalLine(folder, shift, "12/6/26",
@@ -62,15 +57,8 @@ protected:
                 "                        No Rooms Rented On " + shift + " Shift"};
     }
 
-    static std::filesystem::path MakeTempRoot() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "vantreth-rentals-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            throw std::runtime_error("cannot make a temporary folder");
-        return pattern;
-    }
-
-    std::filesystem::path m_root = MakeTempRoot();
-    platform::DataFolder folder{m_root};
+    vantreth::testing::TempDataFolder m_data;
+    const platform::DataFolder& folder = m_data.folder();
     platform::CapturePrinter device;
     platform::Printer printer{device};
 };

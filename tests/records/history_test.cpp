@@ -295,6 +295,8 @@ TEST_F(HistoryStreamTest, DamagedFilesReadExactlyAsAWholeFileReaderReadsThem) {
         {"text after a closing quote", sound.substr(0, 40) + "x" + sound.substr(40)},
         {"a quote inside a bare item", sound.substr(0, sound.find(",2,0")) + ",2\"\",0" +
                                            sound.substr(sound.find(",2,0") + 4)},
+        {"a quoted comma inside a bare item", sound.substr(0, sound.find(",2,0")) + ",2\"x,y\",0" +
+                                                   sound.substr(sound.find(",2,0") + 4)},
         {"a NUL byte", sound.substr(0, 700) + std::string(1, '\0') + sound.substr(700)},
         {"a date where a number belongs",
          sound.substr(0, sound.find(",2,0")) + ",#2026-12-06#,0" + sound.substr(sound.find(",2,0") + 4)},
@@ -348,20 +350,24 @@ TEST_F(HistoryStreamTest, RandomlyDamagedFilesReadExactlyAsAWholeFileReaderReads
 }
 
 TEST_F(HistoryStreamTest, AHistoryLongerThanOnePieceReadsWholeWithItsDamage) {
-    // Well past the piece the reader reads at a time, with entries and a line longer than a
-    // piece across its edges.
-    std::string text = SoundHistory(1500);
-    const size_t entryLength = SoundHistory(1).size();
-    text.insert(500 * entryLength, "\"cut\r\n"); // an unreadable line between two entries
-    text.erase(900 * entryLength + 100, 5);          // and an entry cut short
+    // Well past the piece the reader reads at a time, with damage, and a line longer than a
+    // piece; an unreadable first line of a few lengths moves every entry across the edges
+    // of the pieces.
+    std::string body = SoundHistory(1500);
+    body.insert(body.find("\r\n", body.size() / 3) + 2, "\"cut\r\n"); // an unreadable line
+    const size_t lost = body.find("\r\n", body.size() / 2) + 2;         // a line lost: an entry
+    body.erase(lost, body.find("\r\n", lost) + 2 - lost);               // cut short
     GuestRecord g = Stay();
     g.Comment = std::string(600 * 1024, 'Q');
     for (const platform::SeqLine &line : HistoryForCheckOut(g, "10:05:00 AM", {2026, 12, 9}).ToSeqLines())
-        text += line.str() + "\r\n";
-    text += SoundHistory(10);
-    ExpectReadAsWholeFile(text, "a long history");
-    EXPECT_EQ(ReadHistory(folder()).size(), 1500u - 1 + 1 + 10);
-    EXPECT_EQ(ReadHistory(folder()).back().FolioNumber, Pad("26", 5));
+        body += line.str() + "\r\n";
+    body += SoundHistory(10);
+    for (size_t shift : {0, 90, 180, 270, 360, 450}) {
+        const std::string text = std::string(shift, 'x') + "\"\r\n" + body;
+        ExpectReadAsWholeFile(text, "shifted by " + std::to_string(shift));
+        EXPECT_EQ(ReadHistory(folder()).size(), 1500u - 1 + 1 + 10);
+        EXPECT_EQ(ReadHistory(folder()).back().FolioNumber, Pad("26", 5));
+    }
 }
 
 TEST_F(HistoryStreamTest, SearchesFindTheEntriesWhoseKeyIsWantedInFileOrder) {

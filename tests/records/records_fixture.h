@@ -3,10 +3,10 @@
 #pragma once
 
 #include "platform/files.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
@@ -43,13 +43,7 @@ inline std::string Show(const std::string &bytes) {
 
 class RecordsTest : public ::testing::Test {
   protected:
-    RecordsTest() : m_root(MakeRoot()), m_folder(m_root) { m_folder.EnsureLayout(); }
-    ~RecordsTest() override {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_root, ignored);
-    }
-
-    const platform::DataFolder &folder() const { return m_folder; }
+    const platform::DataFolder &folder() const { return m_data.folder(); }
 
     static std::string ReadRaw(const std::filesystem::path &file) {
         std::ifstream in(file, std::ios::binary);
@@ -64,15 +58,7 @@ class RecordsTest : public ::testing::Test {
     }
 
   private:
-    static std::filesystem::path MakeRoot() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "records-test-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr)
-            throw std::runtime_error("mkdtemp failed");
-        return pattern;
-    }
-
-    std::filesystem::path m_root;
-    platform::DataFolder m_folder;
+    vantreth::testing::TempDataFolder m_data;
 };
 
 } // namespace records::testing

@@ -4,6 +4,8 @@
 
 #include "app/app.h"
 #include "app/headless.h"
+#include "support/folder_image.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -12,19 +14,6 @@
 #include <string>
 
 namespace vantreth::testing {
-
-// A temporary folder that is removed with everything in it when the object goes.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::filesystem::path& path() const { return m_path; }
-
-private:
-    std::filesystem::path m_path;
-};
 
 class AppFixture : public ::testing::Test {
 protected:
@@ -48,6 +37,8 @@ protected:
     std::string ReadBytes(const std::string& relative) const;
     void WriteBytes(const std::string& relative, const std::string& bytes) const;
     bool Exists(const std::string& relative) const { return std::filesystem::exists(DataFile(relative)); }
+    // Every file of the data folder with its bytes.
+    FolderImage DataImage(EmptyFiles empty = EmptyFiles::Kept) const { return ImageOf(dataRoot(), empty); }
 
     template <class F> F& Form() { return app().Get<F>(); }
     bool IsLoaded(const std::string& name) { return app().IsLoaded(name); }

@@ -3,9 +3,9 @@
 #pragma once
 
 #include "platform/journal.h"
+#include "support/folder_image.h"
 
 #include <filesystem>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -49,11 +49,5 @@ private:
     std::vector<bool> m_writes;
     std::vector<std::filesystem::path> m_files;
 };
-
-// Every regular file under the folder, by its path relative to it, with its bytes.
-using FolderImage = std::map<std::string, std::string>;
-FolderImage ImageOf(const std::filesystem::path& root);
-// The names that differ between two images, for a failure message.
-std::string Differences(const FolderImage& a, const FolderImage& b);
 
 } // namespace vantreth::testing

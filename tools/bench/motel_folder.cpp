@@ -414,7 +414,10 @@ void MotelWriter::WriteReservations() {
     long live = 0;
     for (int slot = 0; slot < m_plan.reservationSlots; ++slot) {
         const bool waiting = slot % 8 == 3;
-        const long arrival = waiting ? m_today + 1 + m_random.Below(200) : m_today - 1 - m_random.Below(700);
+        const bool arrivesToday = slot % 500 == 3;
+        const long arrival = arrivesToday ? m_today
+                             : waiting    ? m_today + 1 + m_random.Below(200)
+                                          : m_today - 1 - m_random.Below(700);
         const int room = m_random.Below(m_plan.rooms);
         Stay r = NewStay(room, arrival, DrawNights(m_random));
         --m_folio; // a reservation has no folio yet
