@@ -99,6 +99,8 @@ platform::MsgBoxResult QtDialogs::MsgBox(const std::string &prompt, int style, c
         box ? box->standardButton(box->clickedButton()) : QMessageBox::NoButton;
     delete box.data();
     switch (answer) {
+    case QMessageBox::Ok:
+        return platform::vbOK;
     case QMessageBox::Yes:
         return platform::vbYes;
     case QMessageBox::No:

@@ -341,9 +341,10 @@ void QtWindow::Sync() {
 }
 
 bool QtWindow::UpToDate() const {
-    if (m_stale || !m_shown || m_form.Caption() != m_syncedCaption || m_form.ActiveControl() != m_syncedActive ||
-        m_form.windowState() != m_appliedState || m_form.ZOrderStamp() != m_raisedStamp ||
-        m_form.At().x != m_placedAt.x || m_form.At().y != m_placedAt.y)
+    const platform::Rect &at = m_form.At();
+    if (m_stale || !m_shown || m_form.Caption() != m_syncedCaption ||
+        m_form.ActiveControl() != m_syncedActive || m_form.windowState() != m_appliedState ||
+        m_form.ZOrderStamp() != m_raisedStamp || at.x != m_placedAt.x || at.y != m_placedAt.y)
         return false;
     return std::all_of(m_items.begin(), m_items.end(),
                        [](const Item &item) { return item.control->Version() == item.version; });

@@ -313,7 +313,8 @@ void Write(const std::filesystem::path& file, int fd, std::string_view data, lon
 void Sync(const std::filesystem::path& file, int fd) {
     if (!g_durable) return;
     CheckFaults(file);
-    if (::fsync(fd) != 0 && errno != EINVAL) throw IoError(file, Reason(errno));
+    // The data and what is needed to read it back (the length); not the times.
+    if (::fdatasync(fd) != 0 && errno != EINVAL) throw IoError(file, Reason(errno));
 }
 
 void SyncFolder(const std::filesystem::path& folder) {
@@ -322,6 +323,16 @@ void SyncFolder(const std::filesystem::path& folder) {
     if (fd < 0) return; // a folder that cannot be opened cannot be flushed either
     ::fsync(fd);
     ::close(fd);
+}
+
+bool SyncFileSystem(const std::filesystem::path& folder) {
+    if (!g_durable) return true;
+    CheckFaults(folder);
+    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool synced = ::syncfs(fd) == 0;
+    ::close(fd);
+    return synced;
 }
 
 void Truncate(const std::filesystem::path& file, int fd, long long length) {
@@ -479,7 +490,9 @@ void Transaction::Commit() {
         m_done = true;
         return;
     }
-    if (g_durable) {
+    // One flush of the data folder's file system covers every changed file and folder;
+    // where that is not to be had, each file and folder is flushed on its own.
+    if (g_durable && !fileops::SyncFileSystem(m_root)) {
         std::set<std::filesystem::path> folders;
         for (const auto& t : m_touched) {
             const long long now = SizeOf(t->file);

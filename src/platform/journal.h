@@ -71,6 +71,8 @@ int CreateTemporary(const std::filesystem::path& file, std::filesystem::path& te
 void Write(const std::filesystem::path& file, int fd, std::string_view data, long long offset);
 void Sync(const std::filesystem::path& file, int fd);
 void SyncFolder(const std::filesystem::path& folder);
+// Flushes the whole file system that holds `folder`; false where that cannot be done.
+bool SyncFileSystem(const std::filesystem::path& folder);
 void Truncate(const std::filesystem::path& file, int fd, long long length);
 void Rename(const std::filesystem::path& from, const std::filesystem::path& to);
 // A missing file is not an error.

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <limits>
 #include <stdexcept>
 
 namespace records {
@@ -132,12 +133,15 @@ long GuestCount(const DataFolder &folder, std::string_view fileName) {
 GuestSlots::GuestSlots(const DataFolder &folder, std::string_view fileName) {
     const RandomFile file = GuestFile(folder, fileName);
     m_count = file.RecordCount();
-    // Read in pieces of a few thousand records: one read each, not one per record.
-    constexpr long kPiece = 4096;
-    m_bytes.reserve(static_cast<size_t>(m_count) * GuestRecord::kLength);
+    // One read for the whole file (in pieces only past what one read can take).
+    constexpr long kPiece = std::numeric_limits<int>::max() / GuestRecord::kLength;
     for (long first = 1; first <= m_count; first += kPiece) {
         const long records = std::min(kPiece, m_count - first + 1);
-        m_bytes += file.Get(first, static_cast<int>(records * GuestRecord::kLength));
+        std::string piece = file.Get(first, static_cast<int>(records * GuestRecord::kLength));
+        if (m_bytes.empty())
+            m_bytes = std::move(piece);
+        else
+            m_bytes += piece;
     }
     // Zero bytes in a text field read as blanks; a Single keeps its bytes.
     for (long n = 0; n < m_count; ++n) {
@@ -157,15 +161,17 @@ std::string_view GuestSlots::Field(long n, GuestField field) const {
 }
 
 bool GuestSlots::IsFree(long n) const {
-    const auto blank = [](std::string_view text) { return text.find_first_not_of(' ') == std::string_view::npos; };
+    const auto blank = [](std::string_view text) {
+        return text.find_first_not_of(' ') == std::string_view::npos;
+    };
     return blank(Field(n, GuestField::LastName)) && blank(Field(n, GuestField::FirstName));
 }
 
 GuestRecord GuestSlots::Record(long n) const {
     if (n < 1 || n > m_count)
         throw std::out_of_range("GuestSlots::Record past the last slot");
-    return GuestRecord::Decode(
-        std::string_view(m_bytes).substr(static_cast<size_t>(n - 1) * GuestRecord::kLength, GuestRecord::kLength));
+    return GuestRecord::Decode(std::string_view(m_bytes).substr(
+        static_cast<size_t>(n - 1) * GuestRecord::kLength, GuestRecord::kLength));
 }
 
 std::vector<GuestRecord> ReadAllGuests(const DataFolder &folder, std::string_view fileName) {

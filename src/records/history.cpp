@@ -243,14 +243,15 @@ RawItem ItemBetween(std::string_view line, size_t start, size_t end) {
 // file layer's reader gives. Up to kSlack bytes after the line must be readable.
 class LineItems {
 public:
-    // False, with `why`, for a line that cannot be read.
-    bool Read(std::string_view line, std::string &why) {
+    // False, with `why`, for a line that cannot be read. `mayHoldNul`: false when the caller
+    // knows the line holds no NUL byte.
+    bool Read(std::string_view line, std::string &why, bool mayHoldNul = true) {
         m_line = line;
         m_masked = false;
 #if defined(__SSE2__)
         if (line.size() <= kMaskedLength) {
             bool unreadable = false;
-            if (ReadMasked(unreadable))
+            if (ReadMasked(mayHoldNul, unreadable))
                 return true;
             if (unreadable) {
                 why = "unreadable bytes";
@@ -294,15 +295,16 @@ public:
             return items;
         }
         uint64_t items = 0;
-        size_t commasBefore = 0;
-        for (size_t w = 0; w < m_words; ++w) {
-            for (uint64_t bits = m_hashes[w]; bits != 0; bits &= bits - 1) {
-                const uint64_t below = (bits & (0 - bits)) - 1;
-                const size_t item = commasBefore + static_cast<size_t>(CountBits(m_commas[w] & below));
-                if (item < 64)
-                    items |= uint64_t{1} << item;
-            }
-            commasBefore += static_cast<size_t>(CountBits(m_commas[w]));
+        for (size_t at = m_line.find('#'); at != std::string_view::npos; at = m_line.find('#', at + 1)) {
+            const size_t w = at >> 6;
+            const uint64_t bit = uint64_t{1} << (at & 63);
+            if ((m_inside[w] & bit) != 0)
+                continue; // within a quoted text
+            size_t item = static_cast<size_t>(CountBits(m_commas[w] & (bit - 1)));
+            for (size_t before = 0; before < w; ++before)
+                item += static_cast<size_t>(CountBits(m_commas[before]));
+            if (item < 64)
+                items |= uint64_t{1} << item;
         }
         return items;
     }
@@ -328,7 +330,7 @@ public:
 private:
 #if defined(__SSE2__)
     // True when the line is in the written form; `unreadable` when it holds a NUL byte.
-    bool ReadMasked(bool &unreadable) {
+    bool ReadMasked(bool mayHoldNul, bool &unreadable) {
         const char *data = m_line.data();
         const size_t n = m_line.size();
         m_words = (n + 63) / 64;
@@ -336,10 +338,9 @@ private:
         uint64_t zeros = 0;
         uint64_t inside = 0; // all ones while within a quoted text
         size_t commas = 0;
-        const __m128i quote = _mm_set1_epi8('"'), comma = _mm_set1_epi8(','), hash = _mm_set1_epi8('#');
-        const __m128i zero = _mm_setzero_si128();
+        const __m128i quote = _mm_set1_epi8('"'), comma = _mm_set1_epi8(','), zero = _mm_setzero_si128();
         for (size_t w = 0; w < m_words; ++w) {
-            uint64_t q = 0, c = 0, h = 0, z = 0;
+            uint64_t q = 0, c = 0, z = 0;
             for (int k = 0; k < 4; ++k) {
                 const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + w * 64 + k * 16));
                 const int shift = 16 * k;
@@ -347,16 +348,14 @@ private:
                      << shift;
                 c |= static_cast<uint64_t>(static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, comma))))
                      << shift;
-                h |= static_cast<uint64_t>(static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, hash))))
-                     << shift;
-                z |= static_cast<uint64_t>(static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, zero))))
-                     << shift;
+                if (mayHoldNul)
+                    z |= static_cast<uint64_t>(static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, zero))))
+                         << shift;
             }
             if (w + 1 == m_words && n % 64 != 0) {
                 const uint64_t inLine = (uint64_t{1} << (n % 64)) - 1;
                 q &= inLine;
                 c &= inLine;
-                h &= inLine;
                 z &= inLine;
             }
             zeros |= z;
@@ -369,7 +368,7 @@ private:
             opening[w] = q & odd;
             closing[w] = q & ~odd;
             m_commas[w] = c & ~odd;
-            m_hashes[w] = h & ~odd;
+            m_inside[w] = odd;
             commas += static_cast<size_t>(CountBits(m_commas[w]));
         }
         if (zeros != 0) {
@@ -397,7 +396,7 @@ private:
     bool m_masked = false;
     size_t m_words = 0;
     uint64_t m_commas[kMaskWords]; // masked: the commas between items
-    uint64_t m_hashes[kMaskWords]; // masked: the "#" signs outside quoted texts
+    uint64_t m_inside[kMaskWords]; // masked: the bytes within quoted texts (and their opening quotes)
     RawItem m_items[kMostItems];   // split item by item
 };
 
@@ -528,6 +527,9 @@ public:
         }
     }
 
+    // Whether the line read at `place` may hold a NUL byte (false when surely not).
+    bool MayHoldNul(uint64_t place) const { return m_lastNul && *m_lastNul >= place; }
+
     // Keeps the bytes from `place` on until Unpin.
     void Pin(uint64_t place) { m_pin = place; }
     void Unpin() { m_pin.reset(); }
@@ -577,6 +579,9 @@ private:
                 m_atEnd = true;
                 return false;
             }
+            // The last NUL byte read so far, for MayHoldNul.
+            if (const void *nul = ::memrchr(m_buffer.data() + m_end, '\0', static_cast<size_t>(got)))
+                m_lastNul = m_base + static_cast<uint64_t>(static_cast<const char *>(nul) - m_buffer.data());
             m_end += static_cast<size_t>(got);
             return true;
         }
@@ -592,6 +597,7 @@ private:
     bool m_inLineEnd = false;
     size_t m_lineNumber = 0;
     std::optional<uint64_t> m_pin;
+    std::optional<uint64_t> m_lastNul;
     std::string m_cutShort;
     std::vector<std::string> m_damage;
 };
@@ -714,7 +720,7 @@ void ScanHistory(const DataFolder &folder, HistoryKey key, const HistoryKeyTest 
     Literals literals;
     HistoryEntry entry;
     while (stream.NextLine(text, number, place)) {
-        if (!items.Read(text, why)) {
+        if (!items.Read(text, why, stream.MayHoldNul(place))) {
             unreadable.push_back("line " + std::to_string(number) + ": " + why + ", skipped");
             continue;
         }

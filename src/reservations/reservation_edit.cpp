@@ -47,7 +47,8 @@ std::optional<long> FindByListKeys(const DataFolder& data, std::string_view date
                                    std::string_view roomKey) {
     const GuestSlots slots(data, kReservationsFile);
     for (long n = 1; n <= slots.Count(); ++n)
-        if (slots.Field(n, GuestField::Room) == roomKey && RTrim(slots.Field(n, GuestField::ArrivalDate)) == dateKey)
+        if (slots.Field(n, GuestField::Room) == roomKey &&
+            RTrim(slots.Field(n, GuestField::ArrivalDate)) == dateKey)
             return n;
     return std::nullopt;
 }
@@ -67,7 +68,8 @@ std::optional<long> FindLoadedReservation(const DataFolder& data, std::string_vi
     const std::string date = Trim(arrival);
     const GuestSlots slots(data, kReservationsFile);
     for (long n = 1; n <= slots.Count(); ++n)
-        if (slots.Field(n, GuestField::Room) == room && Trim(slots.Field(n, GuestField::ArrivalDate)) == date &&
+        if (slots.Field(n, GuestField::Room) == room &&
+            Trim(slots.Field(n, GuestField::ArrivalDate)) == date &&
             slots.Field(n, GuestField::ConfirmationNumber) == asLoaded.ConfirmationNumber &&
             slots.Field(n, GuestField::FolioNumber) == asLoaded.FolioNumber && !slots.IsFree(n))
             return n;

@@ -82,7 +82,9 @@ ReservationKey TodayListKey(std::string_view line, std::string_view today) {
     return {RTrim(today), platform::Left(line, kRoomWidth)};
 }
 
-bool DueToday(const records::GuestRecord& slot, std::string_view today) { return DueOn(slot.ArrivalDate, today); }
+bool DueToday(const records::GuestRecord& slot, std::string_view today) {
+    return DueOn(slot.ArrivalDate, today);
+}
 
 int CancelAllDueToday(const platform::DataFolder& folder, std::string_view clerk, std::string_view today) {
     const std::filesystem::path dayFile = records::DayFilePath(folder, records::DayFile::Notes, today);

@@ -84,7 +84,10 @@ std::vector<std::string> RoomsNotHeld(const DataFolder& data, Offered offered, H
     return list;
 }
 
-std::string_view ArrivalOf(const GuestSlots& slots, long n) { return slots.Field(n, GuestField::ArrivalDate); }
+std::string_view ArrivalOf(const GuestSlots& slots, long n) {
+    return slots.Field(n, GuestField::ArrivalDate);
+}
+
 std::string_view DepartureOf(const GuestSlots& slots, long n) {
     return slots.Field(n, GuestField::DepartureDate);
 }
@@ -129,8 +132,9 @@ std::vector<std::string> FreeRoomsForStay(const DataFolder& data, std::string_vi
     if (!nights) {
         // An arrival that is no date can only be matched as text.
         const std::string text = RTrim(arrival);
-        return RoomsNotHeld(data, offered,
-                            [&](const GuestSlots& slots, long n) { return RTrim(ArrivalOf(slots, n)) == text; });
+        return RoomsNotHeld(data, offered, [&](const GuestSlots& slots, long n) {
+            return RTrim(ArrivalOf(slots, n)) == text;
+        });
     }
     return RoomsNotHeld(data, offered, [&](const GuestSlots& slots, long n) {
         return DatesHoldRoomDuring(ArrivalOf(slots, n), DepartureOf(slots, n), nights->from, nights->until,
@@ -145,7 +149,8 @@ std::optional<long> ReservationHolding(const DataFolder& data, std::string_view 
     const GuestSlots slots(data, records::kReservationsFile);
     for (long n = 1; n <= slots.Count(); ++n) {
         if (n != except && slots.Field(n, GuestField::Room) == room &&
-            DatesHoldRoomDuring(ArrivalOf(slots, n), DepartureOf(slots, n), nights.from, nights.until, currentYear))
+            DatesHoldRoomDuring(ArrivalOf(slots, n), DepartureOf(slots, n), nights.from, nights.until,
+                                currentYear))
             return n;
     }
     return std::nullopt;

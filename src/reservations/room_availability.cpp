@@ -93,7 +93,8 @@ RoomGroupCounts CountAvailableRooms(const std::vector<records::RoomRecord>& room
         for (long n = 1; n <= reservations.Count(); ++n)
             if (DatesHoldRoomOn(reservations.Field(n, GuestField::ArrivalDate),
                                 reservations.Field(n, GuestField::DepartureDate), day, currentYear))
-                held(platform::Fixed(reservations.Field(n, GuestField::Room), records::RoomRecord::kRoomWidth));
+                held(platform::Fixed(reservations.Field(n, GuestField::Room),
+                                     records::RoomRecord::kRoomWidth));
     });
 }
 

@@ -41,24 +41,33 @@ TEST_F(Form50RestTest, TheTimerRestsOnlyWhileItsTicksHaveNothingToDo) {
     };
     const Step steps[] = {
         {"loaded with an empty buffer", [] {}, true},
-        {"a partial record came", [&] {
+        {"a partial record came",
+         [&] {
              app().gCallBuffer = call.substr(0, 30);
              Tick();
-         }, false},
-        {"silence, not yet a second of it", [&] {
-             for (int poll = 1; poll < kCallQuietPolls - 1; ++poll) Tick();
-         }, false},
+         },
+         false},
+        {"silence, not yet a second of it",
+         [&] {
+             for (int poll = 1; poll < kCallQuietPolls - 1; ++poll)
+                 Tick();
+         },
+         false},
         {"a second of silence: the next characters drop the part", [&] { Tick(); }, true},
-        {"a record that cannot be posted waits", [&] {
+        {"a record that cannot be posted waits",
+         [&] {
              std::filesystem::remove_all(DataFile("detail"));
              app().gCallBuffer = call;
              dialogs().Answer(platform::vbOK);
              Tick();
-         }, false},
-        {"posted at a later tick", [&] {
+         },
+         false},
+        {"posted at a later tick",
+         [&] {
              std::filesystem::create_directory(DataFile("detail"));
              Tick();
-         }, true},
+         },
+         true},
     };
     LoadCapture();
     for (const Step& step : steps) {

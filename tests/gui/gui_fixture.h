@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
@@ -38,6 +39,30 @@ inline QPushButton *ButtonOf(const gui::QtWindow *window, const char *name) {
     return window ? window->findChild<QPushButton *>(QString::fromLatin1(name)) : nullptr;
 }
 
+// A key the clerk presses: a key with its modifiers, or the characters of a text typed one
+// by one.
+struct Key {
+    Key(const char *typed) : text(QString::fromUtf8(typed)) {}
+    Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) : key(key), modifiers(modifiers) {}
+    int key = 0;
+    QString text;
+    Qt::KeyboardModifiers modifiers;
+};
+
+// Presses and releases the key on the widget, as the window system hands it over.
+inline void Press(QWidget *widget, const Key &key) {
+    auto send = [widget](int code, Qt::KeyboardModifiers modifiers, const QString &text) {
+        QKeyEvent press(QEvent::KeyPress, code, modifiers, text);
+        QApplication::sendEvent(widget, &press);
+        QKeyEvent release(QEvent::KeyRelease, code, modifiers, text);
+        QApplication::sendEvent(widget, &release);
+    };
+    if (key.text.isEmpty())
+        send(key.key, key.modifiers, QString());
+    for (const QChar c : key.text)
+        send(c.toUpper().unicode(), key.modifiers, QString(c));
+}
+
 // A test window: a button whose click runs `on_open`, and a timer (off until a test sets
 // its interval) whose ticks run `on_tick`.
 class TestWindow final : public platform::Form {
@@ -59,12 +84,19 @@ class TestWindow final : public platform::Form {
     std::function<void()> on_load;
     std::function<void()> on_open;
     std::function<void()> on_tick;
+    std::function<void()> on_close; // the close box; none: the window unloads
 
   protected:
     void Form_Load() override {
         Show();
         if (on_load)
             on_load();
+    }
+    void Form_QueryClose() override {
+        if (on_close)
+            on_close();
+        else
+            Form::Form_QueryClose();
     }
 };
 

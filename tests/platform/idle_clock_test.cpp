@@ -19,7 +19,8 @@ namespace {
 
 class ClockForm final : public Form {
 public:
-    ClockForm(Program& program, std::string name) : Form(program, std::move(name), "Clock", {0, 0, 300, 200}) {
+    ClockForm(Program& program, std::string name)
+        : Form(program, std::move(name), "Clock", {0, 0, 300, 200}) {
         Fast.on_timer = [this] { fastTicks++; };
         Slow.on_timer = [this] { slowTicks++; };
     }
@@ -84,14 +85,18 @@ TEST_F(IdleClockTest, TheNextTimerDueIsTheLeastTimeLeftToAnyThatWouldTick) {
         {"Fast disabled too", [](ClockForm& f) { f.Fast.SetEnabled(false); }, 990},
         {"Off started", [](ClockForm& f) { f.Off.SetEnabled(true); }, 50},
         {"Off set to 5 ms", [](ClockForm& f) { f.Off.SetInterval(5); }, 5},
-        {"Off and Slow stopped: the task", [](ClockForm& f) {
+        {"Off and Slow stopped: the task",
+         [](ClockForm& f) {
              f.Off.SetEnabled(false);
              f.Slow.SetEnabled(false);
-         }, 4990},
-        {"Fast started and woken", [](ClockForm& f) {
+         },
+         4990},
+        {"Fast started and woken",
+         [](ClockForm& f) {
              f.Fast.SetEnabled(true);
              f.Fast.Wake();
-         }, 10},
+         },
+         10},
     };
     for (const Step& step : steps) {
         step.change(form());
@@ -178,7 +183,14 @@ TEST_F(IdleClockTest, AControlsVersionGrowsWithEveryChangeOfWhatItShowsAndOnlyTh
         {"list item removed", f.List1, [&] { f.List1.RemoveItem(0); }, true},
         {"list cleared", f.List1, [&] { f.List1.Clear(); }, true},
         {"frame caption", f.Frame1, [&] { f.Frame1.SetCaption("Other"); }, true},
-        {"reloaded", f.Label1, [&] { program->Dispatch([&] { program->Unload(f); program->Load(f); }); }, true},
+        {"reloaded", f.Label1,
+         [&] {
+             program->Dispatch([&] {
+                 program->Unload(f);
+                 program->Load(f);
+             });
+         },
+         true},
     };
     for (const Step& step : steps) {
         const unsigned long before = step.control.Version();

@@ -108,7 +108,6 @@ TEST_F(GuestSlotsTest, ZeroBytesReadAsBlanksInTextButNotInNumbersAndATornTailIsN
 }
 
 TEST_F(GuestSlotsTest, AFileOfThousandsOfSlotsIsReadWhole) {
-    // More slots than one read takes, so the pieces must join up.
     std::string image;
     const long count = 9000;
     for (long n = 1; n <= count; ++n) {
@@ -121,7 +120,8 @@ TEST_F(GuestSlotsTest, AFileOfThousandsOfSlotsIsReadWhole) {
     const GuestSlots slots(folder(), kReservationsFile);
     ASSERT_EQ(slots.Count(), count);
     for (long n : {1L, 4095L, 4096L, 4097L, 8192L, 8193L, count})
-        EXPECT_EQ(slots.Field(n, GuestField::LastName), ReadGuest(folder(), kReservationsFile, n).LastName) << n;
+        EXPECT_EQ(slots.Field(n, GuestField::LastName), ReadGuest(folder(), kReservationsFile, n).LastName)
+            << n;
     EXPECT_EQ(FindFreeGuestSlot(folder(), kReservationsFile), count + 1);
 }
 

@@ -25,7 +25,7 @@ protected:
         PutReservations({
             Reservation("SMITH", "JOHN", "101", "3/12/26", "3/15/26"),
             cancelled,
-            Reservation("JONES", "", "102", "3/12/26"),                  // one name only
+            Reservation("JONES", "", "102", "3/12/26"), // one name only
             Reservation("MONTH", "END", "103", "3/30/26", "4/2/26"),
             checkedIn,
             Reservation("LEAD", "BLANK", "105", " 3/12/26", "3/13/26"), // a blank before the date
@@ -49,8 +49,8 @@ TEST_F(SlotLookupsTest, AvailabilityAndTheListsFindWhatTheRecordRulesFind) {
     const std::vector<records::GuestRecord> whole = Whole();
     ASSERT_EQ(slots.Count(), static_cast<long>(whole.size()));
     const std::vector<records::RoomRecord> rooms = records::ReadAllRooms(app().data());
-    for (const std::string day : {"3/12/26", "3/13/26", "3/14/26", "3/31/26", "4/1/26", "3/21/26", "3/20/2026",
-                                  " 3/12/26", "bad", ""}) {
+    for (const std::string day : {"3/12/26", "3/13/26", "3/14/26", "3/31/26", "4/1/26", "3/21/26",
+                                  "3/20/2026", " 3/12/26", "bad", ""}) {
         SCOPED_TRACE("day '" + day + "'");
         EXPECT_EQ(CountAvailableRooms(rooms, slots, day, 2026), CountAvailableRooms(rooms, whole, day, 2026));
         for (long n = 1; n <= slots.Count(); ++n) {
@@ -85,10 +85,13 @@ TEST_F(SlotLookupsTest, FindingASlotGoesByTheStoredRoomAndDate) {
         std::optional<long> byListKeys, open;
     };
     const Case cases[] = {
-        {"3/12/26", "101", 1, 1},   {"3/13/26", "101", 8, 8}, {"3/12/26", "102", 3, 3},
+        {"3/12/26", "101", 1, 1},
+        {"3/13/26", "101", 8, 8},
+        {"3/12/26", "102", 3, 3},
         {"3/12/26", "105", std::nullopt, 6}, // the list key keeps the leading blank; the open one is trimmed
-        {" 3/12/26", "105", 6, 6},  {"3/12/26", "104", std::nullopt, std::nullopt},
-        {"3/12/26", "   ", 5, 5},   // a checked-in slot keeps its date under a blank room
+        {" 3/12/26", "105", 6, 6},
+        {"3/12/26", "104", std::nullopt, std::nullopt},
+        {"3/12/26", "   ", 5, 5}, // a checked-in slot keeps its date under a blank room
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.date + " " + c.room);

@@ -60,42 +60,50 @@ struct WeightedName {
     int weight;
 };
 constexpr std::array<WeightedName, 40> kCommonLastNames{{
-    {"SMITH", 828},     {"JOHNSON", 655},  {"WILLIAMS", 550}, {"BROWN", 487},    {"JONES", 483},
-    {"GARCIA", 395},    {"MILLER", 394},   {"DAVIS", 377},    {"RODRIGUEZ", 371}, {"MARTINEZ", 353},
-    {"HERNANDEZ", 344}, {"LOPEZ", 290},    {"GONZALEZ", 283}, {"WILSON", 269},   {"ANDERSON", 264},
-    {"THOMAS", 258},    {"TAYLOR", 255},   {"MOORE", 243},    {"JACKSON", 241},  {"MARTIN", 238},
-    {"LEE", 230},       {"PEREZ", 227},    {"THOMPSON", 226}, {"WHITE", 224},    {"HARRIS", 211},
-    {"SANCHEZ", 210},   {"CLARK", 188},    {"RAMIREZ", 186},  {"LEWIS", 181},    {"ROBINSON", 178},
-    {"WALKER", 173},    {"YOUNG", 163},    {"ALLEN", 160},    {"KING", 159},     {"WRIGHT", 158},
-    {"SCOTT", 154},     {"TORRES", 154},   {"NGUYEN", 151},   {"HILL", 149},     {"FLORES", 148},
+    {"SMITH", 828},     {"JOHNSON", 655}, {"WILLIAMS", 550}, {"BROWN", 487},     {"JONES", 483},
+    {"GARCIA", 395},    {"MILLER", 394},  {"DAVIS", 377},    {"RODRIGUEZ", 371}, {"MARTINEZ", 353},
+    {"HERNANDEZ", 344}, {"LOPEZ", 290},   {"GONZALEZ", 283}, {"WILSON", 269},    {"ANDERSON", 264},
+    {"THOMAS", 258},    {"TAYLOR", 255},  {"MOORE", 243},    {"JACKSON", 241},   {"MARTIN", 238},
+    {"LEE", 230},       {"PEREZ", 227},   {"THOMPSON", 226}, {"WHITE", 224},     {"HARRIS", 211},
+    {"SANCHEZ", 210},   {"CLARK", 188},   {"RAMIREZ", 186},  {"LEWIS", 181},     {"ROBINSON", 178},
+    {"WALKER", 173},    {"YOUNG", 163},   {"ALLEN", 160},    {"KING", 159},      {"WRIGHT", 158},
+    {"SCOTT", 154},     {"TORRES", 154},  {"NGUYEN", 151},   {"HILL", 149},      {"FLORES", 148},
 }};
 constexpr std::array<const char*, 24> kNameStarts{{"BAR", "CAR", "DAL", "FEN", "GAR", "HAL", "KEL", "LAN",
                                                    "MAR", "NOR", "PAR", "RAN", "SAL", "STE", "TAL", "WAL",
                                                    "BEL", "COR", "DUN", "HOL", "MCK", "OST", "SCH", "VAN"}};
 constexpr std::array<const char*, 16> kNameEnds{{"TON", "SEN", "LEY", "MAN", "FORD", "WELL", "ER", "INS",
-                                                 "BERG", "OWSKI", "DEN", "RICK", "WOOD", "BY", "STROM", "ES"}};
+                                                 "BERG", "OWSKI", "DEN", "RICK", "WOOD", "BY", "STROM",
+                                                 "ES"}};
 constexpr std::array<const char*, 32> kFirstNames{
-    {"JAMES", "MARY",   "ROBERT", "PATRICIA", "JOHN",    "JENNIFER", "MICHAEL", "LINDA",
-     "DAVID", "SUSAN",  "WILLIAM", "JESSICA", "RICHARD", "SARAH",    "JOSEPH",  "KAREN",
-     "THOMAS", "NANCY", "CHARLES", "LISA",    "DANIEL",  "BETTY",    "MATTHEW", "SANDRA",
-     "ANTHONY", "ASHLEY", "MARK",  "DONNA",   "PAUL",    "EMILY",    "STEVEN",  "CAROL"}};
-constexpr std::array<const char*, 16> kStreets{{"MAIN ST", "OAK AVENUE", "ELM ST", "PARK AVE", "CEDAR LN",
-                                                "MAPLE DR", "PINE ST", "LAKE RD", "HILL ST", "RIVER RD",
-                                                "2ND ST", "WASHINGTON", "CHURCH ST", "MILL RD",
-                                                "SUNSET BLVD", "HIGHLAND AVE"}};
+    {"JAMES",   "MARY",   "ROBERT",  "PATRICIA", "JOHN",    "JENNIFER", "MICHAEL", "LINDA",
+     "DAVID",   "SUSAN",  "WILLIAM", "JESSICA",  "RICHARD", "SARAH",    "JOSEPH",  "KAREN",
+     "THOMAS",  "NANCY",  "CHARLES", "LISA",     "DANIEL",  "BETTY",    "MATTHEW", "SANDRA",
+     "ANTHONY", "ASHLEY", "MARK",    "DONNA",    "PAUL",    "EMILY",    "STEVEN",  "CAROL"}};
+constexpr std::array<const char*, 16> kStreets{
+    {"MAIN ST", "OAK AVENUE", "ELM ST", "PARK AVE", "CEDAR LN", "MAPLE DR", "PINE ST", "LAKE RD", "HILL ST",
+     "RIVER RD", "2ND ST", "WASHINGTON", "CHURCH ST", "MILL RD", "SUNSET BLVD", "HIGHLAND AVE"}};
 struct Town {
     const char* city;
     const char* state;
     const char* zip;
 };
-constexpr std::array<Town, 16> kTowns{{{"DALLAS", "TX", "75001"},     {"TULSA", "OK", "74103"},
-                                       {"WICHITA", "KS", "67202"},    {"OMAHA", "NE", "68102"},
-                                       {"DENVER", "CO", "80202"},     {"MEMPHIS", "TN", "38103"},
-                                       {"LITTLE ROCK", "AR", "72201"}, {"SPRINGFIELD", "IL", "62701"},
-                                       {"AMARILLO", "TX", "79101"},   {"JOPLIN", "MO", "64801"},
-                                       {"FORT SMITH", "AR", "72901"}, {"LUBBOCK", "TX", "79401"},
-                                       {"SALINA", "KS", "67401"},     {"ST LOUIS", "MO", "63101"},
-                                       {"NORMAN", "OK", "73069"},     {"ABILENE", "TX", "79601"}}};
+constexpr std::array<Town, 16> kTowns{{{"DALLAS", "TX", "75001"},
+                                       {"TULSA", "OK", "74103"},
+                                       {"WICHITA", "KS", "67202"},
+                                       {"OMAHA", "NE", "68102"},
+                                       {"DENVER", "CO", "80202"},
+                                       {"MEMPHIS", "TN", "38103"},
+                                       {"LITTLE ROCK", "AR", "72201"},
+                                       {"SPRINGFIELD", "IL", "62701"},
+                                       {"AMARILLO", "TX", "79101"},
+                                       {"JOPLIN", "MO", "64801"},
+                                       {"FORT SMITH", "AR", "72901"},
+                                       {"LUBBOCK", "TX", "79401"},
+                                       {"SALINA", "KS", "67401"},
+                                       {"ST LOUIS", "MO", "63101"},
+                                       {"NORMAN", "OK", "73069"},
+                                       {"ABILENE", "TX", "79601"}}};
 constexpr std::array<const char*, 8> kCompanies{{"ACME TRUCKING", "PRAIRIE PIPELINE", "STATE DOT",
                                                  "BLUE SKY ROOFING", "MIDWEST RAIL", "WINDFARM SVC",
                                                  "US POSTAL", "CROP INSURANCE CO"}};
@@ -122,35 +130,47 @@ constexpr double kTaxRate = 0.1;
 // Pay codes and how often guests pay so.
 char DrawPayCode(Random& random) {
     const int n = random.Below(100);
-    if (n < 30) return 'L';
-    if (n < 75) return 'N';
-    if (n < 85) return 'M';
-    if (n < 90) return 'P';
-    if (n < 92) return 'O';
+    if (n < 30)
+        return 'L';
+    if (n < 75)
+        return 'N';
+    if (n < 85)
+        return 'M';
+    if (n < 90)
+        return 'P';
+    if (n < 92)
+        return 'O';
     return 'Q';
 }
 
 int DrawNights(Random& random) {
     const int n = random.Below(100);
-    if (n < 48) return 1;
-    if (n < 73) return 2;
-    if (n < 85) return 3;
-    if (n < 92) return 4;
-    if (n < 97) return 5 + random.Below(3);
+    if (n < 48)
+        return 1;
+    if (n < 73)
+        return 2;
+    if (n < 85)
+        return 3;
+    if (n < 92)
+        return 4;
+    if (n < 97)
+        return 5 + random.Below(3);
     return 8 + random.Below(7);
 }
 
 class LastNames {
 public:
     LastNames() {
-        for (const WeightedName& n : kCommonLastNames) m_total += n.weight;
+        for (const WeightedName& n : kCommonLastNames)
+            m_total += n.weight;
     }
     // A fifth of the guests carry one of the common names.
     std::string Draw(Random& random) const {
         if (random.Chance(0.2)) {
             int at = random.Below(m_total);
             for (const WeightedName& n : kCommonLastNames) {
-                if (at < n.weight) return n.name;
+                if (at < n.weight)
+                    return n.name;
                 at -= n.weight;
             }
         }
@@ -163,17 +183,23 @@ private:
 
 std::string Digits(Random& random, int count) {
     std::string s;
-    for (int i = 0; i < count; ++i) s += static_cast<char>('0' + random.Below(10));
+    for (int i = 0; i < count; ++i)
+        s += static_cast<char>('0' + random.Below(10));
     return s;
 }
 
 std::string CardText(char payCode) {
     switch (payCode) {
-    case 'N': return "VISA/MASTER";
-    case 'M': return "AMERICAN EXPRESS";
-    case 'P': return "DISCOVER";
-    case 'O': return "DINERS";
-    default: return "CASH REC.";
+    case 'N':
+        return "VISA/MASTER";
+    case 'M':
+        return "AMERICAN EXPRESS";
+    case 'P':
+        return "DISCOVER";
+    case 'O':
+        return "DINERS";
+    default:
+        return "CASH REC.";
     }
 }
 
@@ -188,7 +214,9 @@ std::string AccountText(const std::string& dbNumber) {
     return code + " " + (index >= 0 && index < static_cast<long>(kCompanies.size()) ? kCompanies[index] : "");
 }
 
-double Round2(double v) { return std::round(v * 100.0) / 100.0; }
+double Round2(double v) {
+    return std::round(v * 100.0) / 100.0;
+}
 
 // One day's files, kept until the day is over and then written in one go each.
 struct DayFiles {
@@ -222,8 +250,9 @@ private:
     void WriteRooms();
     void WriteAccounts();
     Stay NewStay(int room, long day, int nights);
-    void Post(Stay& stay, DayFiles& day, const std::string& dateText, char code, const std::string& description,
-              double amount, double taxValue, const std::string& shift, const std::string& clerk);
+    void Post(Stay& stay, DayFiles& day, const std::string& dateText, char code,
+              const std::string& description, double amount, double taxValue, const std::string& shift,
+              const std::string& clerk);
     void CheckOut(Stay& stay, long day, DayFiles& files);
     void WriteDay(const std::string& dateText, DayFiles& files);
     void FlushHistory();
@@ -236,7 +265,7 @@ private:
     LastNames m_lastNames;
     std::vector<records::RoomRecord> m_rooms;
     std::vector<std::optional<Stay>> m_inHouse; // by room index
-    std::vector<SeqLine> m_history;            // entries not written yet
+    std::vector<SeqLine> m_history;             // entries not written yet
     MotelFolderFacts m_facts;
     long m_folio = 0;
     long m_regCard = 100000;
@@ -294,7 +323,8 @@ Stay MotelWriter::NewStay(int room, long day, int nights) {
     ++m_lastNameCount[last];
     g.LastName = last;
     g.FirstName = m_random.Pick(kFirstNames);
-    if (m_random.Chance(0.2)) g.Company = m_random.Pick(kCompanies);
+    if (m_random.Chance(0.2))
+        g.Company = m_random.Pick(kCompanies);
     g.Street = std::to_string(1 + m_random.Below(9900)) + " " + m_random.Pick(kStreets);
     const Town& town = m_random.Pick(kTowns);
     g.City = town.city;
@@ -316,11 +346,14 @@ Stay MotelWriter::NewStay(int room, long day, int nights) {
     g.DepartureDate = DateText(platform::CivilFromDays(day + nights));
     g.Rate = m_rooms[room].Rate;
     g.CardNumber = payCode == 'L' || payCode == 'Q' ? "none" : "XXXX-XXXX-XXXX-" + Digits(m_random, 4);
-    g.CardExpiry = payCode == 'L' || payCode == 'Q' ? "none" : std::to_string(1 + m_random.Below(12)) + "/" +
-                                                                 std::to_string(27 + m_random.Below(4));
-    if (payCode == 'Q') g.DBNumber = std::to_string(1001 + m_random.Below(static_cast<int>(kCompanies.size())));
+    g.CardExpiry = payCode == 'L' || payCode == 'Q' ? "none"
+                                                    : std::to_string(1 + m_random.Below(12)) + "/" +
+                                                          std::to_string(27 + m_random.Below(4));
+    if (payCode == 'Q')
+        g.DBNumber = std::to_string(1001 + m_random.Below(static_cast<int>(kCompanies.size())));
     g.FolioNumber = platform::CStr(static_cast<long>(++m_folio));
-    if (m_random.Chance(0.1)) g.Comment = m_random.Pick(kComments);
+    if (m_random.Chance(0.1))
+        g.Comment = m_random.Pick(kComments);
     Stay stay;
     stay.guest = GuestRecord::Decode(g.Encode()); // every field at its stored width
     stay.departure = day + nights;
@@ -328,8 +361,8 @@ Stay MotelWriter::NewStay(int room, long day, int nights) {
 }
 
 void MotelWriter::Post(Stay& stay, DayFiles& day, const std::string& dateText, char code,
-                       const std::string& description, double amount, double taxValue, const std::string& shift,
-                       const std::string& clerk) {
+                       const std::string& description, double amount, double taxValue,
+                       const std::string& shift, const std::string& clerk) {
     stay.ledger.push_back(StayLedgerLine{.Room = stay.guest.Room,
                                          .Shift = shift,
                                          .PostDate = dateText,
@@ -345,11 +378,13 @@ void MotelWriter::Post(Stay& stay, DayFiles& day, const std::string& dateText, c
                                                 .Amount = static_cast<float>(amount),
                                                 .Clerk = clerk}
                              .ToSeqLine());
-    if (const auto field = TotalsFieldOf(code)) day.Add(*field, amount);
+    if (const auto field = TotalsFieldOf(code))
+        day.Add(*field, amount);
     if (code == 'E') {
         const double tax = stay.guest.IsTaxExempt() ? 0.0 : kTaxRate;
         day.Add(records::DayTotalsField::GrossRent, amount + amount * tax);
-        if (!stay.guest.IsTaxExempt()) day.Add(records::DayTotalsField::Tax, amount * tax);
+        if (!stay.guest.IsTaxExempt())
+            day.Add(records::DayTotalsField::Tax, amount * tax);
     }
 }
 
@@ -361,7 +396,8 @@ void MotelWriter::CheckOut(Stay& stay, long day, DayFiles& files) {
     const bool billed = platform::RTrim(stay.guest.PayCode) == "Q";
     records::HistoryEntry entry = billed ? records::HistoryForDirectBillCheckOut(stay.guest, timeText)
                                          : records::HistoryForCheckOut(stay.guest, timeText, date);
-    for (SeqLine& line : entry.ToSeqLines()) m_history.push_back(std::move(line));
+    for (SeqLine& line : entry.ToSeqLines())
+        m_history.push_back(std::move(line));
     if (billed) {
         const float balance = records::StayBalance(stay.ledger, kTaxRate, stay.guest.IsTaxExempt());
         files.dbDaily.push_back(records::DbDailyLine{.Room = stay.guest.Room,
@@ -372,7 +408,8 @@ void MotelWriter::CheckOut(Stay& stay, long day, DayFiles& files) {
                                     .ToSeqLine());
     }
     std::vector<SeqLine> ledger;
-    for (const StayLedgerLine& line : stay.ledger) ledger.push_back(line.ToSeqLine());
+    for (const StayLedgerLine& line : stay.ledger)
+        ledger.push_back(line.ToSeqLine());
     platform::AppendLines(records::StayLedgerPath(m_folder, stay.guest), ledger);
     ++m_facts.ledgers;
     ++m_facts.checkedOut;
@@ -380,11 +417,13 @@ void MotelWriter::CheckOut(Stay& stay, long day, DayFiles& files) {
         m_facts.someRegCard = platform::RTrim(stay.guest.RegCard);
         m_facts.someArrivalDate = platform::RTrim(stay.guest.ArrivalDate);
     }
-    if (m_history.size() >= 3000) FlushHistory();
+    if (m_history.size() >= 3000)
+        FlushHistory();
 }
 
 void MotelWriter::FlushHistory() {
-    if (m_history.empty()) return;
+    if (m_history.empty())
+        return;
     platform::AppendLines(records::HistoryFile(m_folder), m_history);
     m_history.clear();
 }
@@ -398,12 +437,13 @@ void MotelWriter::WriteDay(const std::string& dateText, DayFiles& files) {
     if (!files.dbDaily.empty())
         platform::AppendLines(records::DayFilePath(m_folder, DayFile::DbDaily, dateText), files.dbDaily);
     for (const auto& [shift, lines] : files.shiftRentals)
-        platform::AppendLines(records::ShiftFilePath(m_folder, records::ShiftFile::ShiftRentals, shift, dateText),
-                              lines);
+        platform::AppendLines(
+            records::ShiftFilePath(m_folder, records::ShiftFile::ShiftRentals, shift, dateText), lines);
     records::WriteDayTotals(m_folder, dateText, files.totals);
     if (files.roomsRented > 0)
-        records::WriteRoomsRented(m_folder, dateText,
-                                  records::RoomsRentedRecord{.RoomsRented = static_cast<float>(files.roomsRented)});
+        records::WriteRoomsRented(
+            m_folder, dateText,
+            records::RoomsRentedRecord{.RoomsRented = static_cast<float>(files.roomsRented)});
 }
 
 void MotelWriter::WriteReservations() {
@@ -469,17 +509,20 @@ MotelFolderFacts MotelWriter::Write() {
         // Last night's audit charged every stay that stayed on.
         for (auto& stay : m_inHouse) {
             if (stay && day < m_today)
-                Post(*stay, files, dateText, 'E', "ROOM RENT", stay->guest.Rate, Round2(stay->guest.Rate * kTaxRate),
-                     "C", "NB");
+                Post(*stay, files, dateText, 'E', "ROOM RENT", stay->guest.Rate,
+                     Round2(stay->guest.Rate * kTaxRate), "C", "NB");
         }
         // Most free rooms are let again; on the last day every one of them, for a week or
         // more, so that the motel ends full and nobody is due out the next day.
         for (size_t room = 0; room < m_inHouse.size(); ++room) {
-            if (m_inHouse[room]) continue;
+            if (m_inHouse[room])
+                continue;
             const bool last = day == m_today;
-            if (!last && !m_random.Chance(0.95)) continue;
+            if (!last && !m_random.Chance(0.95))
+                continue;
             int nights = last ? 7 + m_random.Below(7) : DrawNights(m_random);
-            if (day + nights == m_today + 1) ++nights;
+            if (day + nights == m_today + 1)
+                ++nights;
             Stay stay = NewStay(static_cast<int>(room), day, nights);
             const std::string clerk = platform::RTrim(stay.guest.Clerk);
             const platform::TimeOfDay in = *platform::ParseTime(stay.guest.CheckInTime);
@@ -496,12 +539,9 @@ MotelFolderFacts MotelWriter::Write() {
             if (m_random.Chance(0.05))
                 Post(stay, files, dateText, 'G', "PHONE CHARGE", 0.25 * (1 + m_random.Below(20)), 0, shift,
                      clerk);
-            files.shiftRentals[shift].push_back(
-                records::ShiftRentalLine{.Room = stay.guest.Room,
-                                         .Shift = shift,
-                                         .Clerk = clerk,
-                                         .TimeRented = in}
-                    .ToSeqLine());
+            files.shiftRentals[shift].push_back(records::ShiftRentalLine{
+                .Room = stay.guest.Room, .Shift = shift, .Clerk = clerk, .TimeRented = in}
+                                                    .ToSeqLine());
             ++files.roomsRented;
             m_inHouse[room] = std::move(stay);
         }
@@ -516,7 +556,8 @@ MotelFolderFacts MotelWriter::Write() {
         Stay& stay = *m_inHouse[room];
         guests += stay.guest.Encode();
         std::vector<SeqLine> ledger;
-        for (const StayLedgerLine& line : stay.ledger) ledger.push_back(line.ToSeqLine());
+        for (const StayLedgerLine& line : stay.ledger)
+            ledger.push_back(line.ToSeqLine());
         platform::AppendLines(records::StayLedgerPath(m_folder, stay.guest), ledger);
         ++m_facts.ledgers;
         ++m_facts.inHouse;
@@ -526,7 +567,8 @@ MotelFolderFacts MotelWriter::Write() {
     }
     platform::RandomFile(m_folder.File(records::kGuestFile), GuestRecord::kLength).Put(1, guests);
     std::string rooms;
-    for (const records::RoomRecord& room : m_rooms) rooms += room.Encode();
+    for (const records::RoomRecord& room : m_rooms)
+        rooms += room.Encode();
     platform::RandomFile(m_folder.File(records::kRoomsFile), records::RoomRecord::kLength).Put(1, rooms);
 
     WriteReservations();
@@ -539,7 +581,8 @@ MotelFolderFacts MotelWriter::Write() {
             m_facts.commonLastName = name;
         }
     std::error_code ec;
-    m_facts.historyBytes = static_cast<long long>(std::filesystem::file_size(records::HistoryFile(m_folder), ec));
+    m_facts.historyBytes =
+        static_cast<long long>(std::filesystem::file_size(records::HistoryFile(m_folder), ec));
     return m_facts;
 }
 

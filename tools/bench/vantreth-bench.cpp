@@ -54,7 +54,8 @@ double MsSince(Clock::time_point start) {
 }
 
 double Median(std::vector<double> values) {
-    if (values.empty()) return 0;
+    if (values.empty())
+        return 0;
     std::sort(values.begin(), values.end());
     const size_t n = values.size();
     return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
@@ -65,13 +66,16 @@ long PeakKiB() {
     std::ifstream status("/proc/self/status");
     std::string line;
     while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0) return std::strtol(line.c_str() + 6, nullptr, 10);
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::strtol(line.c_str() + 6, nullptr, 10);
     return 0;
 }
 
 // ---- the facts of a written folder, kept beside it for --reuse ----
 
-std::filesystem::path FactsFile(const std::filesystem::path& root) { return root / "bench-facts.txt"; }
+std::filesystem::path FactsFile(const std::filesystem::path& root) {
+    return root / "bench-facts.txt";
+}
 
 void SaveFacts(const std::filesystem::path& root, const MotelFolderFacts& f, int years) {
     std::ofstream out(FactsFile(root));
@@ -131,8 +135,12 @@ private:
     std::unique_ptr<App> m_app;
 };
 
-platform::Date Today() { return MotelFolderPlan{}.today; }
-platform::DateTime Morning() { return {Today(), {9, 0, 0}}; }
+platform::Date Today() {
+    return MotelFolderPlan{}.today;
+}
+platform::DateTime Morning() {
+    return {Today(), {9, 0, 0}};
+}
 
 struct OpResult {
     double ms = 0;
@@ -234,7 +242,8 @@ double ReadFilesMs(const std::filesystem::path& data, const std::vector<std::str
     const auto start = Clock::now();
     for (const std::string& name : names) {
         const int fd = ::open((data / name).c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0) continue;
+        if (fd < 0)
+            continue;
         char buffer[65536];
         while (::read(fd, buffer, sizeof buffer) > 0) {
         }
@@ -265,7 +274,8 @@ OpResult AvailabilityOfOneDay(const OpArgs& args) {
     s.Load(report);
     std::vector<double> times;
     for (int run = 0; run < args.runs; ++run) {
-        if (!s.Get<Form66>().Loaded()) report.Command2.UserClick();
+        if (!s.Get<Form66>().Loaded())
+            report.Command2.UserClick();
         const auto start = Clock::now();
         s.Get<Form66>().List1.UserDblClick(1);
         times.push_back(MsSince(start));
@@ -281,7 +291,8 @@ OpResult AvailabilityOfAMonth(const OpArgs& args) {
     for (int run = 0; run < args.runs; ++run) {
         double ms = 0;
         for (int day = 0; day < 30; ++day) {
-            if (!s.Get<Form66>().Loaded()) report.Command2.UserClick();
+            if (!s.Get<Form66>().Loaded())
+                report.Command2.UserClick();
             const auto start = Clock::now();
             s.Get<Form66>().List1.UserDblClick(day);
             ms += MsSince(start);
@@ -338,13 +349,15 @@ OpResult NightAudit(const OpArgs& args) {
     const std::string dayText = platform::DateText(day);
     FolderSnapshot snapshot;
     for (const auto& entry : std::filesystem::directory_iterator(args.data))
-        if (entry.is_regular_file()) snapshot.Keep(entry.path());
+        if (entry.is_regular_file())
+            snapshot.Keep(entry.path());
     using records::DayFile;
     for (DayFile file : {DayFile::Detail, DayFile::Totals, DayFile::RoomsRented})
         snapshot.Keep(records::DayFilePath(data, file, dayText));
     int stays = 0;
     for (const records::GuestRecord& guest : records::ReadAllGuests(data, records::kGuestFile)) {
-        if (guest.IsFree()) continue;
+        if (guest.IsFree())
+            continue;
         snapshot.Keep(records::StayLedgerPath(data, guest));
         ++stays;
     }
@@ -369,18 +382,24 @@ OpResult NightAudit(const OpArgs& args) {
     const bool work = args.key == "work";
     platform::SetDurableWrites(!work);
     std::vector<double> times;
-    for (int run = 0; run < args.runs; ++run) times.push_back(timeAudit());
+    for (int run = 0; run < args.runs; ++run)
+        times.push_back(timeAudit());
     platform::SetDurableWrites(true);
     return {Median(times), -1, std::to_string(stays) + " stays"};
 }
 
 const std::map<std::string, std::function<OpResult(const OpArgs&)>>& Operations() {
     static const std::map<std::string, std::function<OpResult(const OpArgs&)>> ops = {
-        {"history-keys", HistoryWindowKeys},   {"found-name-keys", FindCheckedOutNameKeys},
-        {"found-card", FindCheckedOutByCard},   {"found-date", FindCheckedOutByDate},
-        {"check-back-in", CheckBackInOpens},    {"front-desk", FrontDeskRebuild},
-        {"availability-day", AvailabilityOfOneDay}, {"availability-month", AvailabilityOfAMonth},
-        {"start", StartToFrontDesk},            {"night-audit", NightAudit},
+        {"history-keys", HistoryWindowKeys},
+        {"found-name-keys", FindCheckedOutNameKeys},
+        {"found-card", FindCheckedOutByCard},
+        {"found-date", FindCheckedOutByDate},
+        {"check-back-in", CheckBackInOpens},
+        {"front-desk", FrontDeskRebuild},
+        {"availability-day", AvailabilityOfOneDay},
+        {"availability-month", AvailabilityOfAMonth},
+        {"start", StartToFrontDesk},
+        {"night-audit", NightAudit},
     };
     return ops;
 }
@@ -410,14 +429,17 @@ struct Measured {
 // whole run goes to `ms` when given.
 std::optional<std::string> Spawn(const std::vector<std::string>& argv, double* ms = nullptr) {
     int pipeFds[2];
-    if (::pipe2(pipeFds, O_CLOEXEC) != 0) return std::nullopt;
+    if (::pipe2(pipeFds, O_CLOEXEC) != 0)
+        return std::nullopt;
     const auto start = Clock::now();
     const pid_t pid = ::fork();
-    if (pid < 0) return std::nullopt;
+    if (pid < 0)
+        return std::nullopt;
     if (pid == 0) {
         ::dup2(pipeFds[1], STDOUT_FILENO);
         std::vector<char*> args;
-        for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+        for (const std::string& a : argv)
+            args.push_back(const_cast<char*>(a.c_str()));
         args.push_back(nullptr);
         ::execvp(args[0], args.data());
         ::_exit(127);
@@ -426,12 +448,15 @@ std::optional<std::string> Spawn(const std::vector<std::string>& argv, double* m
     std::string out;
     char buffer[4096];
     ssize_t n;
-    while ((n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0) out.append(buffer, static_cast<size_t>(n));
+    while ((n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0)
+        out.append(buffer, static_cast<size_t>(n));
     ::close(pipeFds[0]);
     int status = 0;
     ::waitpid(pid, &status, 0);
-    if (ms) *ms = MsSince(start);
-    if (!WIFEXITED(status) || (WEXITSTATUS(status) != 0 && WEXITSTATUS(status) != 1)) return std::nullopt;
+    if (ms)
+        *ms = MsSince(start);
+    if (!WIFEXITED(status) || (WEXITSTATUS(status) != 0 && WEXITSTATUS(status) != 1))
+        return std::nullopt;
     return out;
 }
 
@@ -441,14 +466,17 @@ std::string SelfPath() {
     return ec ? std::string("vantreth-bench") : self.string();
 }
 
-Measured Measure(const std::string& op, const std::filesystem::path& data, int runs, const std::string& key = "") {
+Measured Measure(const std::string& op, const std::filesystem::path& data, int runs,
+                 const std::string& key = "") {
     Measured m;
-    const std::optional<std::string> out =
-        Spawn({SelfPath(), "--op", op, "--data", data.string(), "--runs", std::to_string(runs), "--key", key});
-    if (!out) return m;
+    const std::optional<std::string> out = Spawn(
+        {SelfPath(), "--op", op, "--data", data.string(), "--runs", std::to_string(runs), "--key", key});
+    if (!out)
+        return m;
     std::istringstream in(*out);
     long peak = 0;
-    if (!(in >> m.ms >> m.baselineMs >> peak)) return m;
+    if (!(in >> m.ms >> m.baselineMs >> peak))
+        return m;
     std::getline(in, m.note);
     m.note = platform::Trim(m.note);
     m.peakMiB = static_cast<double>(peak) / 1024.0;
@@ -461,8 +489,10 @@ double GrepMs(const std::filesystem::path& history, const std::string& pattern, 
     std::vector<double> times;
     for (int run = 0; run < runs + 1; ++run) {
         double ms = 0;
-        if (!Spawn({"grep", "-c", pattern, history.string()}, &ms)) return -1;
-        if (run > 0) times.push_back(ms); // the first run fills the cache
+        if (!Spawn({"grep", "-c", pattern, history.string()}, &ms))
+            return -1;
+        if (run > 0)
+            times.push_back(ms); // the first run fills the cache
     }
     return Median(times);
 }
@@ -482,8 +512,8 @@ std::string Fixed1(double v, int decimals = 1) {
 }
 
 void PrintTable(const std::vector<Row>& rows) {
-    std::printf("\n%-50s %10s %9s %10s %7s  %-26s %s\n", "operation", "time ms", "peak MiB", "base ms", "ratio",
-                "goal", "");
+    std::printf("\n%-50s %10s %9s %10s %7s  %-26s %s\n", "operation", "time ms", "peak MiB", "base ms",
+                "ratio", "goal", "");
     std::printf("%s\n", std::string(122, '-').c_str());
     for (const Row& r : rows) {
         const std::string time = r.m.ok ? Fixed1(r.m.ms, 2) : "failed";
@@ -493,7 +523,8 @@ void PrintTable(const std::vector<Row>& rows) {
         const std::string verdict = !r.met ? "" : *r.met ? "met" : "NOT MET";
         std::printf("%-50s %10s %9s %10s %7s  %-26s %s\n", r.operation.c_str(), time.c_str(), peak.c_str(),
                     base.c_str(), ratio.c_str(), r.goal.c_str(), verdict.c_str());
-        if (!r.m.note.empty()) std::printf("    %s\n", r.m.note.c_str());
+        if (!r.m.note.empty())
+            std::printf("    %s\n", r.m.note.c_str());
     }
 }
 
@@ -504,23 +535,31 @@ int RunBenchmark(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         auto value = [&]() -> std::string {
-            if (i + 1 >= argc) throw std::runtime_error(a + " needs a value");
+            if (i + 1 >= argc)
+                throw std::runtime_error(a + " needs a value");
             return argv[++i];
         };
-        if (a == "--years") years = std::max(1, std::atoi(value().c_str()));
-        else if (a == "--runs") runs = std::max(1, std::atoi(value().c_str()));
-        else if (a == "--data") data = value();
-        else if (a == "--keep") keep = true;
-        else if (a == "--reuse") reuse = true;
+        if (a == "--years")
+            years = std::max(1, std::atoi(value().c_str()));
+        else if (a == "--runs")
+            runs = std::max(1, std::atoi(value().c_str()));
+        else if (a == "--data")
+            data = value();
+        else if (a == "--keep")
+            keep = true;
+        else if (a == "--reuse")
+            reuse = true;
         else {
-            std::fprintf(stderr, "usage: vantreth-bench [--years N] [--runs N] [--data DIR] [--keep] [--reuse]\n");
+            std::fprintf(stderr,
+                         "usage: vantreth-bench [--years N] [--runs N] [--data DIR] [--keep] [--reuse]\n");
             return 2;
         }
     }
     bool temporary = false;
     if (data.empty()) {
         std::string pattern = (std::filesystem::temp_directory_path() / "vantreth-bench-XXXXXX").string();
-        if (!::mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary folder");
+        if (!::mkdtemp(pattern.data()))
+            throw std::runtime_error("cannot make a temporary folder");
         data = pattern;
         temporary = !keep;
         reuse = false;
@@ -561,7 +600,8 @@ int RunBenchmark(int argc, char** argv) {
         r.met = r.m.ok && grep > 0 && r.m.ms <= 3 * grep && r.m.peakMiB <= 32;
         return r;
     };
-    auto timedRow = [&](const std::string& label, const std::string& op, double goalMs, const std::string& key = "") {
+    auto timedRow = [&](const std::string& label, const std::string& op, double goalMs,
+                        const std::string& key = "") {
         Row r{label, Measure(op, data, runs, key), -1, "", std::nullopt};
         r.baselineMs = r.m.baselineMs;
         if (goalMs > 0) {
@@ -574,9 +614,10 @@ int RunBenchmark(int argc, char** argv) {
     std::vector<Row> rows;
     rows.push_back(historyRow("History window (check-in), per key of " + name, "history-keys", name));
     rows.push_back(historyRow("Find Checked Out Guest name list, per key", "found-name-keys", name));
-    rows.push_back(historyRow("Find Checked Out Guest by card " + facts.someRegCard, "found-card", facts.someRegCard));
     rows.push_back(
-        historyRow("Find Checked Out Guest by arrival " + facts.someArrivalDate, "found-date", facts.someArrivalDate));
+        historyRow("Find Checked Out Guest by card " + facts.someRegCard, "found-card", facts.someRegCard));
+    rows.push_back(historyRow("Find Checked Out Guest by arrival " + facts.someArrivalDate, "found-date",
+                              facts.someArrivalDate));
     rows.push_back(historyRow("Check Back In window opens", "check-back-in", ""));
     rows.push_back(timedRow("front desk rebuilt (base: reading its files)", "front-desk", 2));
     rows.push_back(timedRow("room availability of one day", "availability-day", 0));
@@ -584,13 +625,17 @@ int RunBenchmark(int argc, char** argv) {
     rows.push_back(timedRow("start to the front desk", "start", 100));
     rows.push_back(timedRow("night audit, room and tax of 60 stays", "night-audit", 10, "work"));
     rows.push_back(timedRow("  the same, with its flushes to disk", "night-audit", 0, "durable"));
-    std::printf("\ngrep -c %s over history/history: %.2f ms (base of the history rows)\n", name.c_str(), grep);
+    std::printf("\ngrep -c %s over history/history: %.2f ms (base of the history rows)\n", name.c_str(),
+                grep);
     PrintTable(rows);
 
-    const bool allMet = std::all_of(rows.begin(), rows.end(), [](const Row& r) { return r.met.value_or(true); });
+    const bool allMet =
+        std::all_of(rows.begin(), rows.end(), [](const Row& r) { return r.met.value_or(true); });
     std::printf("\n%s\n", allMet ? "every goal met" : "some goals NOT met");
-    if (temporary) std::filesystem::remove_all(data);
-    else std::printf("the folder is kept: %s\n", data.c_str());
+    if (temporary)
+        std::filesystem::remove_all(data);
+    else
+        std::printf("the folder is kept: %s\n", data.c_str());
     return allMet ? 0 : 1;
 }
 
@@ -605,9 +650,12 @@ int main(int argc, char** argv) {
             OpArgs args;
             for (int i = 3; i + 1 < argc; i += 2) {
                 const std::string a = argv[i];
-                if (a == "--data") args.data = argv[i + 1];
-                else if (a == "--runs") args.runs = std::max(1, std::atoi(argv[i + 1]));
-                else if (a == "--key") args.key = argv[i + 1];
+                if (a == "--data")
+                    args.data = argv[i + 1];
+                else if (a == "--runs")
+                    args.runs = std::max(1, std::atoi(argv[i + 1]));
+                else if (a == "--key")
+                    args.key = argv[i + 1];
             }
             return RunOperation(op, args);
         }
