@@ -2,7 +2,14 @@
 // and the variables that the windows share while the program runs (lost at exit).
 #pragma once
 
+// The engine (the vantreth_engine library: commits, postings, the audit...) works without
+// the windows; every window header includes this one.
+#ifdef VANTRETH_ENGINE
+#error "a window header is included by the engine, which must not know the windows"
+#endif
+
 #include "platform/program.h"
+#include "records/motel_settings.h"
 
 #include <string>
 
@@ -35,10 +42,20 @@ struct Module1 {
 class App : public platform::Program, public Module1 {
 public:
     // Registers every window of the system.
-    explicit App(platform::Services services);
+    App(platform::Services services, records::MotelSettings settings);
 
     // The data folder's file of that name.
     std::filesystem::path File(std::string_view name) const { return data().File(name); }
+
+    // The installation settings the program was started with.
+    const records::MotelSettings& settings() const { return m_settings; }
+    // Where the call box is looked for (MotelSettings::callBoxDevice).
+    platform::SerialDeviceMap serialDevices() const {
+        return platform::DefaultSerialDevices(m_settings.callBoxDevice);
+    }
+
+private:
+    records::MotelSettings m_settings;
 };
 
 // Base of every window of the system: a form that knows the program it belongs to.

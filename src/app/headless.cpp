@@ -1,5 +1,7 @@
 #include "headless.h"
 
+#include "records/filenames.h"
+
 namespace vantreth {
 
 std::unique_ptr<App> HeadlessServices::MakeApp(const std::filesystem::path& dataRoot) {
@@ -9,10 +11,11 @@ std::unique_ptr<App> HeadlessServices::MakeApp(const std::filesystem::path& data
     services.printer = &printer;
     services.shell = &shell;
     services.dataRoot = dataRoot;
-    services.settings.motelName = "Test Motel";
-    services.settings.callBoxDevice = "none";
-    platform::DataFolder(dataRoot).EnsureLayout();
-    return std::make_unique<App>(services);
+    records::MotelSettings settings;
+    settings.motelName = "Test Motel";
+    settings.callBoxDevice = "none";
+    platform::DataFolder(dataRoot).EnsureLayout(records::DataSubFolders());
+    return std::make_unique<App>(services, settings);
 }
 
 } // namespace vantreth

@@ -5,8 +5,10 @@
 
 #include "platform/text.h"
 #include "printing/housekeeping_report.h"
+#include "records/arrivals.h"
 #include "records/counters.h"
 #include "records/filenames.h"
+#include "records/posting_codes.h"
 #include "records/room_record.h"
 
 namespace vantreth::audit {
@@ -39,33 +41,20 @@ std::vector<std::string> DueOutToday(const std::vector<records::GuestRecord>& gu
 
 bool RentPostedToday(const std::vector<records::StayLedgerLine>& ledger, std::string_view today) {
     for (const records::StayLedgerLine& line : ledger)
-        if (line.PostDate == today && line.Code == "E")
+        if (line.PostDate == today && line.Code == records::kRoomRent.code)
             return true;
     return false;
 }
 
-records::StayLedgerLine NightRentLedgerLine(const records::GuestRecord& guest, const NightContext& night) {
-    records::StayLedgerLine line;
-    line.Room = platform::Fixed(guest.Room, 3);
-    line.Shift = night.shift;
-    line.PostDate = night.today;
-    line.Code = "E";
-    line.Description = std::string(kRoomRentDescription);
-    line.Amount = guest.Rate;
-    line.TaxValue = static_cast<float>(night.taxRate); // the rate, not an amount
-    return line;
-}
-
-records::DayDetailLine NightRentDetailLine(const records::GuestRecord& guest, const NightContext& night) {
-    records::DayDetailLine line;
-    line.Room = platform::Fixed(guest.Room, 3);
-    line.Shift = night.shift;
-    line.PostDate = night.today;
-    line.Code = "E";
-    line.Description = std::string(kRoomRentDescription);
-    line.Amount = guest.Rate;
-    line.Clerk = night.clerk;
-    return line;
+records::StayPosting NightRentPosting(const records::GuestRecord& guest, const NightContext& night) {
+    return {.Room = platform::Fixed(guest.Room, 3),
+            .Shift = night.shift,
+            .PostDate = night.today,
+            .Code = std::string(records::kRoomRent.code),
+            .Description = std::string(kRoomRentDescription),
+            .Amount = guest.Rate,
+            .Clerk = night.clerk,
+            .TaxValue = static_cast<float>(night.taxRate)}; // the rate, not an amount
 }
 
 records::DayTotals AddNightToTotals(records::DayTotals totals, float rate, double taxRate, bool taxExempt) {
@@ -85,11 +74,10 @@ NightPosting PostNight(const platform::DataFolder& data, const records::GuestRec
         return NightPosting::AlreadyPosted;
     const records::DayTotals totals = records::ReadDayTotals(data, night.today);
 
-    records::AppendStayLedgerLine(ledger, NightRentLedgerLine(guest, night));
+    records::PostToStay(data, ledger, NightRentPosting(guest, night));
     records::AddRoomsRented(data, night.today, 1);
     records::WriteDayTotals(data, night.today,
                             AddNightToTotals(totals, guest.Rate, night.taxRate, guest.IsTaxExempt()));
-    records::AppendDayDetailLine(data, night.today, NightRentDetailLine(guest, night));
     return NightPosting::Posted;
 }
 
@@ -125,12 +113,7 @@ std::string FailedPostingsMessage(const NightCharges& charges) {
 }
 
 bool ReservationArrivesToday(const platform::DataFolder& data, std::string_view today) {
-    const std::string todayText = Trim(today);
-    const records::GuestSlots reservations(data, records::kReservationsFile);
-    for (long n = 1; n <= reservations.Count(); ++n)
-        if (Trim(reservations.Field(n, records::GuestField::ArrivalDate)) == todayText)
-            return true;
-    return false;
+    return !records::ReservationsArrivingOn(data, today, records::ArrivalMatch::OuterBlanks).empty();
 }
 
 double NextDayNumber(double day) {

@@ -8,6 +8,7 @@
 #include "platform/printer.h"
 #include "records/day_totals.h"
 #include "records/guest_record.h"
+#include "records/posting_codes.h"
 #include "records/stay_ledger.h"
 
 #include <optional>
@@ -43,7 +44,7 @@ inline constexpr std::string_view kChargeQuestion =
 inline constexpr std::string_view kDueOutMessage = "Cannot proceed. Showing guest(s) due to check out today.";
 inline constexpr std::string_view kNoTaxRateMessage =
     "The tax rate has not been set. Set the tax rates from the Main Menu before charging room rent.";
-inline constexpr std::string_view kRoomRentDescription = "ROOM RENT";
+inline constexpr std::string_view kRoomRentDescription = records::kRoomRent.text;
 
 // Who posts the night and for which day.
 struct NightContext {
@@ -60,8 +61,9 @@ std::vector<std::string> DueOutToday(const std::vector<records::GuestRecord>& gu
 // The stay has a room-rent line ("E") dated exactly today.
 bool RentPostedToday(const std::vector<records::StayLedgerLine>& ledger, std::string_view today);
 
-records::StayLedgerLine NightRentLedgerLine(const records::GuestRecord& guest, const NightContext& night);
-records::DayDetailLine NightRentDetailLine(const records::GuestRecord& guest, const NightContext& night);
+// The night's room-rent posting of a stay: its ledger line carries the tax rate itself as
+// TaxValue.
+records::StayPosting NightRentPosting(const records::GuestRecord& guest, const NightContext& night);
 
 // The day's totals with one night of the stay added: RoomRent + rate, GrossRent + rate
 // + rate x tax rate, Tax + rate x tax rate (not for a tax-exempt stay), each rounded to
@@ -71,7 +73,7 @@ records::DayTotals AddNightToTotals(records::DayTotals totals, float rate, doubl
 enum class NightPosting { Posted, AlreadyPosted };
 
 // Posts one night of an in-house stay unless its ledger shows today's room rent: the
-// ledger line, one more room rented, the day's totals and the day's detail line, in this
+// ledger line and the day's detail line, one more room rented, the day's totals, in this
 // order. Everything that is read is read before the first write. Throws IoError (a ledger
 // that cannot be read, a day file that cannot be written).
 NightPosting PostNight(const platform::DataFolder& data, const records::GuestRecord& guest,

@@ -5,6 +5,7 @@
 #include "records/day_totals.h"
 #include "records/filenames.h"
 #include "records/guest_record.h"
+#include "records/posting_codes.h"
 #include "records/stay_ledger.h"
 
 #include <vector>
@@ -56,30 +57,15 @@ std::optional<long> HandleCallRecord(const platform::DataFolder& folder, const C
             *refused = true;
         return std::nullopt;
     }
-    const float amount = call.Amount();
-    const std::string description = call.ChargeDescription();
-
-    records::StayLedgerLine ledger;
-    ledger.Room = guest.Room;
-    ledger.Shift = context.shift;
-    ledger.PostDate = context.dateText;
-    ledger.Code = "G";
-    ledger.Description = description;
-    ledger.Amount = amount;
-    ledger.TaxValue = 0;
-    records::AppendStayLedgerLine(records::StayLedgerPath(folder, guest), ledger);
-
-    records::AddToDayTotals(folder, context.dateText, records::DayTotalsField::PhoneCharges, amount);
-
-    records::DayDetailLine detail;
-    detail.Room = guest.Room;
-    detail.Shift = context.shift;
-    detail.PostDate = context.dateText;
-    detail.Code = "G";
-    detail.Description = description;
-    detail.Amount = amount;
-    detail.Clerk = context.clerk;
-    records::AppendDayDetailLine(folder, context.dateText, detail);
+    const records::StayPosting posting{.Room = guest.Room,
+                                       .Shift = context.shift,
+                                       .PostDate = context.dateText,
+                                       .Code = std::string(records::kPhoneCharge.code),
+                                       .Description = call.ChargeDescription(),
+                                       .Amount = call.Amount(),
+                                       .Clerk = context.clerk};
+    records::PostToStay(folder, records::StayLedgerPath(folder, guest), posting);
+    records::AddToDayTotals(folder, context.dateText, *records::kPhoneCharge.column, posting.Amount);
     return slot;
 }
 

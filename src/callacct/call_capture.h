@@ -33,8 +33,8 @@ struct CallPostingContext {
 };
 
 // Logs the record, then charges it (code "G") to the first in-house guest whose Room is
-// the trimmed extension: a line in the stay's ledger, PhoneCharges of the day's totals and
-// a line in the day's detail. The front desk's extension is never charged. Returns the
+// the trimmed extension: a line in the stay's ledger and one in the day's detail, and
+// PhoneCharges of the day's totals. The front desk's extension is never charged. Returns the
 // guest's slot, or nullopt when nothing was charged. A call whose amount a Single cannot
 // hold (the box sent "1e39") is logged but charged to no one; `refused`, when given, is
 // set for such a call of an in-house guest, so that the clerk can be told.

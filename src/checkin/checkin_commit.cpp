@@ -3,10 +3,12 @@
 
 #include "checkin/guest_entry.h"
 #include "platform/text.h"
+#include "records/arrivals.h"
 #include "records/counters.h"
 #include "records/day_totals.h"
 #include "records/filenames.h"
 #include "records/history.h"
+#include "records/posting_codes.h"
 #include "records/room_record.h"
 #include "records/settings_files.h"
 #include "records/shift_cash.h"
@@ -19,33 +21,24 @@ namespace vantreth::checkin {
 using namespace platform;
 
 const std::vector<std::string>& PaymentList() {
-    static const std::vector<std::string> list = {kCashOrCheck, "VISA/MASTER", "AMERICAN EX.",
-                                                  "DISCOVER",   "DINERS",      kDirectBill};
+    static const std::vector<std::string> list = [] {
+        std::vector<std::string> items;
+        for (const records::PostingCode& row : records::kPostingCodes)
+            if (!row.paymentItem.empty())
+                items.emplace_back(row.paymentItem);
+        return items;
+    }();
     return list;
 }
 
 std::optional<char> PayCodeFor(std::string_view payment) {
-    static constexpr char codes[] = {'L', 'N', 'M', 'P', 'O', 'Q'};
-    const auto& list = PaymentList();
-    for (size_t i = 0; i < list.size(); ++i)
-        if (list[i] == payment)
-            return codes[i];
+    if (const records::PostingCode* row = records::FindPaymentItem(payment))
+        return row->code[0];
     return std::nullopt;
 }
 
 std::string CardTextFor(char payCode) {
-    switch (payCode) {
-    case 'N':
-        return "VISA/MASTER";
-    case 'M':
-        return "AMERICAN EX.";
-    case 'P':
-        return "DISCOVER";
-    case 'O':
-        return "DINERS";
-    default:
-        return std::string();
-    }
+    return std::string(records::CardText(std::string_view(&payCode, 1)));
 }
 
 StayPrice PriceStay(std::string_view rateText, std::string_view nightsText, bool taxExempt, double taxRate) {
@@ -74,7 +67,6 @@ std::string DepartureDateText(const Date& today, std::string_view timeText, std:
 }
 
 std::vector<std::string> FreeRoomList(const DataFolder& data, std::string_view todayText) {
-    const std::string today = RTrim(todayText);
     const std::vector<records::RoomRecord> rooms = records::ReadAllRooms(data);
     std::optional<records::GuestSlots> reservations;
     std::vector<std::string> list;
@@ -86,7 +78,8 @@ std::vector<std::string> FreeRoomList(const DataFolder& data, std::string_view t
         bool reserved = false;
         for (long n = 1; n <= reservations->Count() && !reserved; ++n)
             reserved = reservations->Field(n, records::GuestField::Room) == room.Room &&
-                       RTrim(reservations->Field(n, records::GuestField::ArrivalDate)) == today;
+                       records::ArrivesOn(reservations->Field(n, records::GuestField::ArrivalDate), todayText,
+                                          records::ArrivalMatch::TrailingBlanks);
         if (!reserved)
             list.push_back(room.Room + " " + room.RoomType);
     }
@@ -182,25 +175,26 @@ bool AsksForDeposit(const CheckInEntry& entry) {
 
 records::GuestRecord BuildGuestRecord(const CheckInEntry& entry, float folioNumber,
                                       const CheckInSession& session) {
-    const char payCode = PayCodeFor(entry.payment).value_or(' ');
+    using records::GuestField;
+    const std::optional<char> payCode = PayCodeFor(entry.payment);
     records::GuestRecord guest;
     PutGuestDetails(guest, entry, Letters::Capitals);
-    guest.Clerk = Fixed(entry.clerk, 2);
-    guest.Room = Fixed(Left(entry.roomChoice, 3), 3);
+    guest.Set(GuestField::Clerk, entry.clerk);
+    guest.Set(GuestField::Room, Left(entry.roomChoice, 3));
     guest.Nights = static_cast<float>(Val(entry.nights));
     guest.TaxExempt = entry.taxExempt ? 1.0f : 0.0f;
-    guest.PayCode = std::string(1, payCode);
-    guest.CheckInTime = Fixed(TimeText(session.time), 10);
-    guest.ArrivalDate = Fixed(DateText(session.today), 10);
-    guest.CheckOutTime = Space(10);
-    guest.DepartureDate =
-        Fixed(DepartureDateText(session.today, TimeText(session.time), session.shift, Val(entry.nights)), 10);
+    guest.Set(GuestField::PayCode, std::string(1, payCode.value_or(' ')));
+    guest.Set(GuestField::CheckInTime, TimeText(session.time));
+    guest.Set(GuestField::ArrivalDate, DateText(session.today));
+    guest.Set(GuestField::CheckOutTime, "");
+    guest.Set(GuestField::DepartureDate,
+              DepartureDateText(session.today, TimeText(session.time), session.shift, Val(entry.nights)));
     guest.Rate = static_cast<float>(Val(entry.rate));
     guest.SpareAmount = 0;
-    guest.CardNumber = Fixed("none", 40);
-    guest.CardExpiry = Fixed("none", 10);
-    guest.DBNumber = payCode == 'Q' ? Fixed(Left(entry.account, 4), 8) : Space(8);
-    guest.FolioNumber = Fixed(CStr(folioNumber), 5);
+    guest.Set(GuestField::CardNumber, "none");
+    guest.Set(GuestField::CardExpiry, "none");
+    guest.Set(GuestField::DBNumber, guest.PayCode == records::kDirectBill.code ? Left(entry.account, 4) : "");
+    guest.Set(GuestField::FolioNumber, CStr(folioNumber));
     return guest;
 }
 
@@ -215,10 +209,9 @@ CheckInPlan PlanCheckIn(const DataFolder& data, const CheckInEntry& entry, const
     plan.feeShowing = entry.feeShowing;
     plan.feeDescription = entry.feeDescription;
     plan.fee = Val(entry.feeAmount);
-    const char payCode = plan.guest.PayCode[0];
-    if (payCode == 'L' && !entry.cash.empty())
+    if (plan.guest.PayCode == records::kCash.code && !entry.cash.empty())
         plan.cash = Val(entry.cash);
-    if (!CardTextFor(payCode).empty())
+    if (records::IsCardCode(plan.guest.PayCode))
         plan.card = Val(entry.totalStay);
     plan.deposit = deposit;
     plan.roomRecord = records::FindRoom(data, plan.guest.Room);
@@ -227,30 +220,16 @@ CheckInPlan PlanCheckIn(const DataFolder& data, const CheckInEntry& entry, const
 
 namespace {
 
-// One line in the stay's ledger; Log writes the same posting into the day's posting log.
-void Post(const CheckInPlan& plan, const std::filesystem::path& ledger, const std::string& code,
-          const std::string& description, double amount, double taxValue) {
-    const std::string& room = plan.guest.Room;
-    records::StayLedgerLine line{.Room = room,
-                                 .Shift = plan.session.postingShift,
-                                 .PostDate = plan.todayText,
-                                 .Code = code,
-                                 .Description = description,
-                                 .Amount = static_cast<float>(amount),
-                                 .TaxValue = static_cast<float>(taxValue)};
-    records::AppendStayLedgerLine(ledger, line);
-}
-
-void Log(const DataFolder& data, const CheckInPlan& plan, const std::string& code,
-         const std::string& description, double amount) {
-    records::DayDetailLine line{.Room = plan.guest.Room,
-                                .Shift = plan.session.postingShift,
-                                .PostDate = plan.todayText,
-                                .Code = code,
-                                .Description = description,
-                                .Amount = static_cast<float>(amount),
-                                .Clerk = plan.session.clerk};
-    records::AppendDayDetailLine(data, plan.todayText, line);
+// A posting of the new stay: the shift letter of the shift file, today, the clerk on duty.
+records::StayPosting Posting(const CheckInPlan& plan, std::string_view code, std::string_view description,
+                             double amount) {
+    return {.Room = plan.guest.Room,
+            .Shift = plan.session.postingShift,
+            .PostDate = plan.todayText,
+            .Code = std::string(code),
+            .Description = std::string(description),
+            .Amount = static_cast<float>(amount),
+            .Clerk = plan.session.clerk};
 }
 
 } // namespace
@@ -266,31 +245,24 @@ void WriteCheckIn(const DataFolder& data, const CheckInPlan& plan) {
 
     const std::filesystem::path ledger = records::StayLedgerPath(data, guest);
     const double rate = AmountValue(guest.Rate); // the rate as shown, not its binary Single
-    Post(plan, ledger, "E", "ROOM RENT", rate, Round(rate * session.taxRate, 2));
+    records::StayPosting rent = Posting(plan, records::kRoomRent.code, records::kRoomRent.text, rate);
+    rent.TaxValue = static_cast<float>(Round(rate * session.taxRate, 2));
+    records::PostToStay(data, ledger, rent);
     if (plan.feeShowing)
-        Post(plan, ledger, "J", plan.feeDescription, plan.fee, 0);
-    Log(data, plan, "E", "ROOM RENT", rate);
-    if (plan.feeShowing)
-        Log(data, plan, "J", plan.feeDescription, plan.fee);
+        records::PostToStay(data, ledger, Posting(plan, records::kPetOther.code, plan.feeDescription, plan.fee));
 
-    const double tax = guest.IsTaxExempt() ? 0.0 : session.taxRate;
-    records::AddToDayTotals(data, today, DayTotalsField::RoomRent, rate);
-    records::AddToDayTotals(data, today, DayTotalsField::GrossRent, rate + rate * tax);
-    if (!guest.IsTaxExempt())
-        records::AddToDayTotals(data, today, DayTotalsField::Tax, rate * tax);
+    records::AddRoomRentToDayTotals(data, today, rate, session.taxRate, guest.IsTaxExempt());
     if (plan.feeShowing)
         records::AddToDayTotals(data, today, DayTotalsField::PetOther, plan.fee);
 
     if (plan.cash) {
-        Post(plan, ledger, "L", "CASH REC.", *plan.cash, 0);
-        Log(data, plan, "L", "CASH REC.", *plan.cash);
+        records::PostToStay(data, ledger, Posting(plan, records::kCash.code, records::kCash.text, *plan.cash));
         records::AddToDayTotals(data, today, DayTotalsField::Cash, *plan.cash);
     }
     if (plan.card) {
-        const std::string code = guest.PayCode;
-        records::AddToDayTotals(data, today, *records::DayTotalsFieldForCode(code), *plan.card);
-        Post(plan, ledger, code, CardTextFor(code[0]), *plan.card, 0);
-        Log(data, plan, code, CardTextFor(code[0]), *plan.card);
+        const records::PostingCode& card = *records::FindPostingCode(guest.PayCode);
+        records::AddToDayTotals(data, today, *card.column, *plan.card);
+        records::PostToStay(data, ledger, Posting(plan, card.code, card.text, *plan.card));
     }
     if (plan.cash)
         records::AddToShiftCash(data, session.shift, session.clerk, today,
@@ -304,8 +276,7 @@ void WriteCheckIn(const DataFolder& data, const CheckInPlan& plan) {
     }
 
     if (plan.deposit != 0) {
-        Post(plan, ledger, "L", "CASH REC.", plan.deposit, 0);
-        Log(data, plan, "L", "CASH REC.", plan.deposit);
+        records::PostToStay(data, ledger, Posting(plan, records::kCash.code, records::kCash.text, plan.deposit));
         records::AddToShiftCash(data, session.shift, session.clerk, today,
                                 records::ShiftCashField::CashFromRent, plan.deposit);
         records::AddToDayTotals(data, today, DayTotalsField::Cash, plan.deposit);

@@ -5,6 +5,7 @@
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "records/guest_record.h"
+#include "records/posting_codes.h"
 
 #include <optional>
 #include <string>
@@ -13,9 +14,10 @@
 
 namespace vantreth::checkin {
 
-// The payment list of the check-in, in the order the clerk sees it.
-inline constexpr const char* kCashOrCheck = "CASH or CHECK";
-inline constexpr const char* kDirectBill = "DIRECT BILL";
+// The payment list of the check-in, in the order the clerk sees it: the pay codes' entries
+// of the code table (records/posting_codes.h).
+inline constexpr std::string_view kCashOrCheck = records::kCash.paymentItem;
+inline constexpr std::string_view kDirectBill = records::kDirectBill.paymentItem;
 const std::vector<std::string>& PaymentList();
 // The pay code of a payment list entry ("CASH or CHECK" L ... "DIRECT BILL" Q); nullopt for
 // any other text, "choose payment" included.

@@ -6,7 +6,6 @@
 
 #include "platform/controls.h"
 #include "platform/text.h"
-#include "records/filenames.h"
 #include "records/guest_record.h"
 #include "records/history.h"
 
@@ -68,29 +67,18 @@ private:
     const platform::Control* m_movedOnTo = nullptr;
 };
 
-// Whether the names, address and comment are kept in capitals.
-enum class Letters { AsTyped, Capitals };
+using records::Letters;
 
 // The guest's details of an entry (any of the windows' entry structures: they name the
-// details alike) into the record, each cut or padded to its field: names, company, street,
-// city, state and comment as `letters` says; zip, phone and registration card as typed;
-// adults and children as numbers.
+// details alike), as typed.
+template <class Entry> records::GuestDetails GuestDetailsOf(const Entry& entry) {
+    return {entry.lastName, entry.firstName, entry.company, entry.street, entry.city,    entry.state,
+            entry.zip,      entry.phone,     entry.regCard, entry.adults, entry.children, entry.comment};
+}
+
+// The entry's guest details into the record (records::PutGuestDetails).
 template <class Entry> void PutGuestDetails(records::GuestRecord& r, const Entry& entry, Letters letters) {
-    const auto text = [letters](std::string_view typed) {
-        return letters == Letters::Capitals ? platform::UCase(typed) : std::string(typed);
-    };
-    r.LastName = platform::Fixed(records::StoredText(text(entry.lastName)), 15); // the one rule for names
-    r.FirstName = platform::Fixed(records::StoredText(text(entry.firstName)), 15);
-    r.Company = platform::Fixed(text(entry.company), 20);
-    r.Street = platform::Fixed(text(entry.street), 25);
-    r.City = platform::Fixed(text(entry.city), 20);
-    r.State = platform::Fixed(text(entry.state), 2);
-    r.Zip = platform::Fixed(entry.zip, 6);
-    r.Phone = platform::Fixed(entry.phone, 15);
-    r.RegCard = platform::Fixed(entry.regCard, 6);
-    r.Adults = static_cast<float>(platform::Val(entry.adults));
-    r.Children = static_cast<float>(platform::Val(entry.children));
-    r.Comment = platform::Fixed(text(entry.comment), 160);
+    records::PutGuestDetails(r, GuestDetailsOf(entry), letters);
 }
 
 // A returning guest picked in the history window, into a window's guest boxes (names,

@@ -90,7 +90,7 @@ bool TakePayment(const platform::DataFolder& folder, const Payment& payment) {
     const double amount = platform::Val(payment.amount);
 
     DirectBillAccount account = records::ReadAccount(folder, *n);
-    account.Balance = AccountBalance(platform::AmountValue(account.Balance) - amount);
+    account.Balance = platform::AddAmount(account.Balance, -amount);
     account.LastPaymentDate = platform::Fixed(payment.dateText, account.LastPaymentDate.size());
     account.LastPaymentAmount = platform::Fixed(payment.amount, account.LastPaymentAmount.size());
     records::RewriteAccount(folder, *n, account);

@@ -3,6 +3,7 @@
 
 #include "folio/folio_postings.h"
 #include "platform/text.h"
+#include "records/arrivals.h"
 #include "records/filenames.h"
 #include "records/ledger_rename.h"
 #include "records/stay_ledger.h"
@@ -44,9 +45,9 @@ std::string BackInRoomLine(const records::RoomRecord& room) {
 bool ReservedToday(const std::vector<records::GuestRecord>& reservations, std::string_view room3,
                    std::string_view todayText) {
     const std::string room = Fixed(room3, 3);
-    const std::string today = RTrim(todayText);
     for (const records::GuestRecord& reservation : reservations)
-        if (reservation.Room == room && RTrim(reservation.ArrivalDate) == today)
+        if (reservation.Room == room &&
+            records::ArrivesOn(reservation.ArrivalDate, todayText, records::ArrivalMatch::TrailingBlanks))
             return true;
     return false;
 }

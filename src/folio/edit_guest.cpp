@@ -5,6 +5,7 @@
 #include "platform/text.h"
 #include "records/filenames.h"
 #include "records/ledger_rename.h"
+#include "records/posting_codes.h"
 #include "records/stay_ledger.h"
 
 namespace vantreth {
@@ -85,10 +86,6 @@ bool NameIsSafe(std::string_view name) {
 
 namespace {
 
-bool ValidPayCode(const std::string& code) {
-    return code == "L" || code == "N" || code == "M" || code == "P" || code == "O" || code == "Q";
-}
-
 // A count box may be left empty (0).
 bool CountOk(const std::string& text) {
     return Trim(text).empty() || IsNonNegativeNumber(text);
@@ -132,9 +129,9 @@ EditCheck CheckGuestEdit(const GuestEdit& edit, int currentYear,
 
     if (edit.payCode.empty())
         return fail(EditProblem::NoPayCode);
-    if (!ValidPayCode(edit.payCode))
+    if (!records::IsPayCode(edit.payCode))
         return fail(EditProblem::BadPayCode);
-    if (edit.dbNumber.empty() && edit.payCode == "Q")
+    if (edit.dbNumber.empty() && edit.payCode == records::kDirectBill.code)
         return fail(EditProblem::NoDirectBill);
     if (!edit.dbNumber.empty()) {
         check.accountFound = accountExists(edit.dbNumber);
@@ -157,23 +154,16 @@ EditCheck CheckGuestEdit(const GuestEdit& edit, int currentYear,
 }
 
 records::GuestRecord ApplyGuestEdit(records::GuestRecord guest, const GuestEdit& edit) {
-    guest.LastName = records::StoredName(edit.last, 15);
-    guest.FirstName = records::StoredName(edit.first, 15);
-    guest.Company = Fixed(UCase(edit.company), 20);
-    guest.Street = Fixed(UCase(edit.street), 25);
-    guest.City = Fixed(UCase(edit.city), 20);
-    guest.State = Fixed(UCase(edit.state), 2);
-    guest.Zip = Fixed(edit.zip, 6);
-    guest.Phone = Fixed(edit.phone, 15);
-    guest.RegCard = Fixed(edit.regCard, 6);
-    guest.Adults = static_cast<float>(Val(edit.adults));
-    guest.Children = static_cast<float>(Val(edit.children));
-    guest.Comment = Fixed(UCase(edit.comment), 160);
-    guest.DepartureDate = Fixed(edit.departure, 10);
-    guest.PayCode = Fixed(edit.payCode, 1);
-    guest.DBNumber = Fixed(edit.dbNumber, 8);
-    guest.CardNumber = Fixed(edit.cardNumber, 40);
-    guest.CardExpiry = Fixed(edit.cardExpiry, 10);
+    using records::GuestField;
+    records::PutGuestDetails(guest,
+                             {edit.last, edit.first, edit.company, edit.street, edit.city, edit.state, edit.zip,
+                              edit.phone, edit.regCard, edit.adults, edit.children, edit.comment},
+                             records::Letters::Capitals);
+    guest.Set(GuestField::DepartureDate, edit.departure);
+    guest.Set(GuestField::PayCode, edit.payCode);
+    guest.Set(GuestField::DBNumber, edit.dbNumber);
+    guest.Set(GuestField::CardNumber, edit.cardNumber);
+    guest.Set(GuestField::CardExpiry, edit.cardExpiry);
     guest.Rate = static_cast<float>(Val(edit.rate));
     return guest;
 }

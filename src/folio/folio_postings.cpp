@@ -4,6 +4,7 @@
 #include "platform/text.h"
 #include "records/day_totals.h"
 #include "records/filenames.h"
+#include "records/posting_codes.h"
 #include "records/room_record.h"
 #include "records/settings_files.h"
 #include "records/shift_cash.h"
@@ -18,15 +19,6 @@ using records::GuestRecord;
 using records::StayLedgerLine;
 
 namespace {
-
-constexpr std::string_view kPostingCodes[] = {"E", "J", "G", "L", "N", "M", "P", "O"};
-
-bool IsPostingCode(std::string_view code) {
-    for (std::string_view c : kPostingCodes)
-        if (c == code)
-            return true;
-    return false;
-}
 
 // Blanks up to the width; a text already that wide or wider gets one blank after it, so
 // two columns never run into each other.
@@ -80,7 +72,7 @@ std::optional<long> FindGuestByRoomExact(const platform::DataFolder& data, std::
 }
 
 std::string FolioTaxText(const StayLedgerLine& line, double taxRate, bool taxExempt) {
-    if (line.Code != "E")
+    if (line.Code != records::kRoomRent.code)
         return std::string();
     return CStr(records::LineTax(line, taxRate, taxExempt));
 }
@@ -102,15 +94,15 @@ FolioListing ListFolio(const std::vector<StayLedgerLine>& ledger, double taxRate
     FolioListing listing;
     for (const StayLedgerLine& line : ledger) {
         const std::string& code = line.Code;
-        if (code == "E")
+        if (code == records::kRoomRent.code)
             listing.sums.rent += line.Amount;
-        else if (code == "L")
+        else if (code == records::kCash.code)
             listing.sums.cash += line.Amount;
-        else if (code == "G")
+        else if (code == records::kPhoneCharge.code)
             listing.sums.phone += line.Amount;
-        else if (code == "J")
+        else if (code == records::kPetOther.code)
             listing.sums.other += line.Amount;
-        else if (code == "N" || code == "M" || code == "P" || code == "O")
+        else if (records::IsCardCode(code))
             listing.sums.cards += line.Amount;
         listing.balance = records::AddToStayBalance(listing.balance, line, taxRate, taxExempt);
         std::string taxText = FolioTaxText(line, taxRate, taxExempt);
@@ -150,7 +142,7 @@ bool IsAmountText(std::string_view text) {
 }
 
 std::optional<std::string> PostingProblem(const PostingInput& input) {
-    if (!IsPostingCode(input.code))
+    if (!records::IsPostingCode(input.code))
         return std::string(
             "The charge code must be one of E, J, G, L, N, M, P or O. Please pick it from the list.");
     if (!IsAmountText(input.amountText))
@@ -160,88 +152,57 @@ std::optional<std::string> PostingProblem(const PostingInput& input) {
 
 CodeDefaults DefaultsForCode(std::string_view code, const GuestRecord& guest) {
     CodeDefaults d;
-    if (code == "E") {
+    const records::PostingCode* row = records::FindPostingCode(code);
+    if (row == nullptr || !row->IsPosting())
+        return d;
+    const records::PostingDefaults& defaults = row->defaults;
+    if (defaults.amountIsRate)
         d.amount = CStr(guest.Rate);
-        d.comment = "ROOM RENT";
-        d.taxCode = "Y";
-    } else if (code == "J") {
-        d.amount = "10.00";
-        d.comment = "PET FEE";
-        d.taxCode = "N";
-    } else if (code == "L") {
-        d.comment = "CASH REC.";
-        d.taxCode = "N";
-    } else if (code == "N") {
-        d.comment = "VISA/MASTER";
-        d.taxCode = "N";
-    } else if (code == "M") {
-        d.comment = "AMERICAN EX.";
-        d.taxCode = "N";
-    } else if (code == "P") {
-        d.comment = "DISCOVER";
-        d.taxCode = "N";
-    } else if (code == "O") {
-        d.comment = "DINERS";
-        d.taxCode = "N";
-    }
+    else if (!defaults.amount.empty())
+        d.amount = std::string(defaults.amount);
+    if (!defaults.comment.empty())
+        d.comment = std::string(defaults.comment);
+    if (!defaults.taxCode.empty())
+        d.taxCode = std::string(defaults.taxCode);
     return d;
 }
 
-StayLedgerLine PostingLedgerLine(const GuestRecord& guest, const PostingInput& input,
-                                 const PostingContext& context) {
-    StayLedgerLine line;
-    line.Room = guest.Room;
-    line.Shift = context.shift;
-    line.PostDate = context.dateText;
-    line.Code = input.code;
-    line.Description = platform::Left(platform::UCase(input.comment), 32);
-    line.Amount = Amount(input);
-    line.TaxValue = 0;
-    line.TaxFlag = input.taxCode == "N" ? "N" : "";
-    return line;
+records::StayPosting FolioPosting(const GuestRecord& guest, const PostingInput& input,
+                                  const PostingContext& context) {
+    return {.Room = guest.Room,
+            .Shift = context.shift,
+            .PostDate = context.dateText,
+            .Code = input.code,
+            .Description = platform::Left(platform::UCase(input.comment), 32),
+            .Amount = Amount(input),
+            .Clerk = context.clerk,
+            .TaxValue = 0,
+            .TaxFlag = input.taxCode == "N" ? "N" : ""};
 }
 
 void PostToFolio(const platform::DataFolder& data, const GuestRecord& guest, const PostingInput& input,
                  const PostingContext& context, double taxRate) {
-    const StayLedgerLine ledgerLine = PostingLedgerLine(guest, input, context);
-    const double amount = ledgerLine.Amount;
+    const records::StayPosting posting = FolioPosting(guest, input, context);
+    const double amount = posting.Amount;
+    records::PostToStay(data, records::StayLedgerPath(data, guest), posting);
 
-    records::DayDetailLine detail;
-    detail.Room = ledgerLine.Room;
-    detail.Shift = ledgerLine.Shift;
-    detail.PostDate = ledgerLine.PostDate;
-    detail.Code = ledgerLine.Code;
-    detail.Description = ledgerLine.Description;
-    detail.Amount = ledgerLine.Amount;
-    detail.Clerk = context.clerk;
-    records::AppendDayDetailLine(data, context.dateText, detail);
-
-    if (input.code == "L") {
+    const records::PostingCode* code = records::FindPostingCode(input.code);
+    if (code != nullptr && code->shiftCash) {
         records::AddToShiftCash(data, context.shift, context.clerk, context.dateText,
                                 records::ShiftCashField::CashFromRent, platform::Val(input.amountText));
     }
-
-    using records::DayTotalsField;
-    if (input.code == "E") {
-        const bool untaxed = input.taxCode == "N";
-        const double tax = untaxed ? 0.0 : amount * taxRate;
-        records::AddToDayTotals(data, context.dateText, DayTotalsField::RoomRent, amount);
-        records::AddToDayTotals(data, context.dateText, DayTotalsField::GrossRent, amount + tax);
-        if (!untaxed)
-            records::AddToDayTotals(data, context.dateText, DayTotalsField::Tax, tax);
-    } else if (const std::optional<DayTotalsField> field = records::DayTotalsFieldForCode(input.code)) {
+    if (input.code == records::kRoomRent.code)
+        records::AddRoomRentToDayTotals(data, context.dateText, amount, taxRate, input.taxCode == "N");
+    else if (const std::optional<records::DayTotalsField> field = records::DayTotalsFieldForCode(input.code))
         records::AddToDayTotals(data, context.dateText, *field, amount);
-    }
-
-    records::AppendStayLedgerLine(records::StayLedgerPath(data, guest), ledgerLine);
 }
 
 CheckOutWay ChooseCheckOut(float balance, std::string_view accountLine, std::string_view payCode) {
     if (accountLine.empty() && balance != 0)
         return CheckOutWay::BalanceDue;
-    if (payCode == "N" || payCode == "M" || payCode == "P" || payCode == "O" || balance == 0)
+    if (records::IsCardCode(payCode) || balance == 0)
         return CheckOutWay::Ordinary;
-    if (payCode == "Q")
+    if (payCode == records::kDirectBill.code)
         return CheckOutWay::DirectBill;
     return CheckOutWay::Nothing;
 }

@@ -94,11 +94,11 @@ struct CodeDefaults {
 };
 CodeDefaults DefaultsForCode(std::string_view code, const records::GuestRecord& guest);
 
-// The ledger line a posting appends.
-records::StayLedgerLine PostingLedgerLine(const records::GuestRecord& guest, const PostingInput& input,
-                                          const PostingContext& context);
-// A posting's writes, in order: the day's detail line, the shift's cash (code "L"), the
-// day's totals, the stay's ledger line. Check PostingProblem first.
+// The posting the fields make: its stay ledger line and its day detail line.
+records::StayPosting FolioPosting(const records::GuestRecord& guest, const PostingInput& input,
+                                  const PostingContext& context);
+// A posting's writes: the stay's ledger line and the day's detail line, the shift's cash
+// (code "L"), the day's totals. Check PostingProblem first.
 void PostToFolio(const platform::DataFolder& data, const records::GuestRecord& guest,
                  const PostingInput& input, const PostingContext& context, double taxRate);
 

@@ -13,6 +13,7 @@
 #include "records/filenames.h"
 #include "records/guest_record.h"
 #include "records/history.h"
+#include "records/posting_codes.h"
 
 namespace vantreth {
 
@@ -25,10 +26,6 @@ constexpr const char* kMissingLedgerMessage =
     "Cannot find the guests folio information. Nothing was changed.";
 constexpr const char* kGuestGoneMessage =
     "This guest is no longer checked in to this room. Please choose the room again.";
-
-const char* const kCodes[] = {"E", "J", "G", "L", "N", "M", "P", "O"};
-const char* const kLegend[] = {"E=Room Rent",   "J=Pet or Other", "G=Phone Charge", "L=Cash",
-                               "N=Visa/Master", "M=American Ex.", "P=Discover",     "O=Diners"};
 
 } // namespace
 
@@ -61,10 +58,13 @@ void Form4::Form_Load() {
     // Items only: the box keeps its "Select Room" text until a choice is made.
     for (const std::string& item : FolioRoomItems(app().data()))
         Combo1.AddItem(item);
-    for (const char* code : kCodes)
-        Combo3.AddItem(code);
-    for (const char* legend : kLegend)
-        Combo2.AddItem(legend);
+    // The posting codes and their legend ("E=Room Rent"), in the code table's order.
+    for (const records::PostingCode& row : records::kPostingCodes)
+        if (row.IsPosting())
+            Combo3.AddItem(std::string(row.code));
+    for (const records::PostingCode& row : records::kPostingCodes)
+        if (row.IsPosting())
+            Combo2.AddItem(std::string(row.code) + "=" + std::string(row.name));
     Text3.SetFocus();
 }
 
@@ -235,7 +235,7 @@ void Form4::Text1_Click() {
 
 void Form4::Text2_Change() {
     const std::string& amount = Text2.Text();
-    if ((amount == "10" || amount == "-10" || amount == "10.00") && Combo3.Text() == "G") {
+    if ((amount == "10" || amount == "-10" || amount == "10.00") && Combo3.Text() == records::kPhoneCharge.code) {
         MsgBox(
             "Remember, phone deposits go under L as cash received. If this is a phone deposit, then change "
             "the code to L.",

@@ -6,6 +6,7 @@
 #include "records/filenames.h"
 #include "records/guest_record.h"
 #include "records/history.h"
+#include "records/posting_codes.h"
 
 namespace vantreth {
 
@@ -106,7 +107,7 @@ void Form9::Command1_Click() {
     });
     // A valid account code makes the stay a direct-bill stay, whatever pay code was typed.
     if (check.accountFound) {
-        Text1.SetText("Q");
+        Text1.SetText(std::string(records::kDirectBill.code));
         edit.payCode = Text1.Text();
     }
     if (check.problem) {
@@ -181,7 +182,7 @@ void Form9::Command1_Click() {
 }
 
 void Form9::Command2_Click() {
-    if (Text2.Text().empty() && Text1.Text() == "Q")
+    if (Text2.Text().empty() && Text1.Text() == records::kDirectBill.code)
         if (Form4* folio = FolioOfThisStay())
             folio->Label7.SetCaption(Label26.Caption());
     app().Unload(*this);
@@ -191,7 +192,7 @@ void Form9::Text1_Change() {
     Text1.SetText(UCase(Text1.Text()));
     if (Form4* folio = FolioOfThisStay()) {
         folio->Label7.SetCaption(Text1.Text());
-        if (Text1.Text() != "Q") {
+        if (Text1.Text() != records::kDirectBill.code) {
             folio->Label22.SetVisible(false);
             folio->Label32.SetVisible(false);
             folio->Label33.SetVisible(false);

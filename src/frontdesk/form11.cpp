@@ -2,6 +2,7 @@
 
 #include "frontdesk/form28.h"
 #include "platform/text.h"
+#include "records/arrivals.h"
 #include "records/filenames.h"
 
 namespace vantreth {
@@ -11,7 +12,6 @@ using namespace platform;
 std::vector<std::string> UnsoldRoomEntries(const std::vector<records::RoomRecord>& rooms,
                                            const std::vector<records::GuestRecord>& reservations,
                                            std::string_view today) {
-    const std::string todayText = RTrim(today);
     std::vector<std::string> entries;
     for (const records::RoomRecord& room : rooms) {
         if (room.Service == "X" || room.Service == "O") continue;
@@ -20,7 +20,8 @@ std::vector<std::string> UnsoldRoomEntries(const std::vector<records::RoomRecord
         // Both names must be filled in: a slot with either name blank holds no reservation.
         for (const records::GuestRecord& slot : reservations) {
             const bool named = !RTrim(slot.LastName).empty() && !RTrim(slot.FirstName).empty();
-            if (named && Fixed(slot.Room, 3) == room3 && RTrim(slot.ArrivalDate) == todayText)
+            if (named && Fixed(slot.Room, 3) == room3 &&
+                records::ArrivesOn(slot.ArrivalDate, today, records::ArrivalMatch::TrailingBlanks))
                 reserved = true;
         }
         std::string entry = room3 + "  " + Fixed(room.RoomType, 5) + " " + Fixed(room.Clean, 1);

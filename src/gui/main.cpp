@@ -13,7 +13,8 @@
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/folder_lock.h"
-#include "platform/settings.h"
+#include "records/filenames.h"
+#include "records/motel_settings.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -47,12 +48,12 @@ void TellStartFailed(const Options &options, const QString &message) {
 
 int Run(const Options &options) {
     platform::DataFolder data(options.data);
-    platform::Settings settings;
+    records::MotelSettings settings;
     std::unique_ptr<platform::BusinessClock> clock;
     // One copy of the program per data folder: the lock is held until Run returns.
     std::optional<platform::FolderLock> lock;
     try {
-        data.EnsureLayout();
+        data.EnsureLayout(records::DataSubFolders());
         lock.emplace(platform::FolderLock::Acquire(data.root()));
         if (lock->state() == platform::FolderLock::State::Taken) {
             TellStartFailed(options, QStringLiteral("Vantreth is already running on this data folder (%1).\n"
@@ -61,14 +62,15 @@ int Run(const Options &options) {
             return 1;
         }
         if (lock->Held()) {
-            for (const std::filesystem::path &file : platform::RemoveInterruptedSaves(data.root()))
+            for (const std::filesystem::path &file :
+                 platform::RemoveInterruptedSaves(data.root(), records::DataSubFolders()))
                 std::fprintf(stderr, "vantreth: removed %s, left by a save that was cut short\n",
                              file.c_str());
         } else {
             std::fprintf(stderr, "vantreth: %s: %s; nothing stops a second copy on this folder\n",
                          lock->file().c_str(), lock->reason().c_str());
         }
-        settings = platform::Settings::Load(data.root() / "settings");
+        settings = records::MotelSettings::Load(data.File(records::kSettingsFile));
         clock = std::make_unique<platform::BusinessClock>(data.root() / "clock");
     } catch (const platform::IoError &e) {
         const QString message =
@@ -85,7 +87,7 @@ int Run(const Options &options) {
 
     QtDialogs dialogs;
     dialogs.SetUnattended(options.selfTest);
-    QtPrinter printer(data.root() / "print", settings.printToPrinter);
+    QtPrinter printer(data.root() / records::kPrintFolder, settings.printToPrinter);
     QtShell shell;
     platform::Services services;
     services.clock = clock.get();
@@ -93,9 +95,8 @@ int Run(const Options &options) {
     services.printer = &printer;
     services.shell = &shell;
     services.dataRoot = data.root();
-    services.settings = settings;
 
-    vantreth::App app(services);
+    vantreth::App app(services, settings);
     QtFrontEnd frontEnd(app);
     frontEnd.on_ended = [] { QCoreApplication::exit(0); };
     dialogs.SetFrontWindow([&frontEnd]() -> QWidget * { return frontEnd.FrontWindow(); });

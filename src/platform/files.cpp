@@ -98,14 +98,6 @@ IoError::IoError(const std::filesystem::path &file, const std::string &reason)
 
 // ---- the data folder ----
 
-const std::vector<std::string> &DataFolder::SubFolders() {
-    static const std::vector<std::string> kFolders = {
-        "sleepers",          "dailycharge", "detail",     "totals",   "shiftcash",  "shiftrentals",
-        "roomsrented",       "history",     "move",       "dbdaily",  "directbill", "dates",
-        "reservationstoday", "notes",       "dbpayments", "phonelog", "print",      "postednotes"};
-    return kFolders;
-}
-
 std::filesystem::path DataFolder::DefaultRoot() {
     const char *data = std::getenv("VANTRETH_DATA");
     if (data != nullptr && *data != '\0')
@@ -119,7 +111,7 @@ std::filesystem::path DataFolder::DefaultRoot() {
 
 DataFolder::DataFolder(std::filesystem::path root) : m_root(std::move(root)) {}
 
-void DataFolder::EnsureLayout() const {
+void DataFolder::EnsureLayout(const std::vector<std::string> &subfolders) const {
     std::error_code ec;
     if (!std::filesystem::exists(m_root, ec)) {
         if (m_root.has_parent_path()) {
@@ -129,7 +121,7 @@ void DataFolder::EnsureLayout() const {
         }
     }
     MakeFolder(m_root);
-    for (const std::string &sub : SubFolders())
+    for (const std::string &sub : subfolders)
         MakeFolder(m_root / sub);
 }
 

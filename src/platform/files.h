@@ -29,8 +29,6 @@ private:
 // The data folder: every file name the windows use is relative to it.
 class DataFolder {
 public:
-    // The sub-folders the program writes into; created by EnsureLayout.
-    static const std::vector<std::string>& SubFolders();
     // The folder from VANTRETH_DATA when set, else $XDG_DATA_HOME/vantreth
     // (~/.local/share/vantreth).
     static std::filesystem::path DefaultRoot();
@@ -38,8 +36,9 @@ public:
     explicit DataFolder(std::filesystem::path root);
     const std::filesystem::path& root() const { return m_root; }
 
-    // Creates the folder and its sub-folders when missing, readable by the owner only.
-    void EnsureLayout() const;
+    // Creates the folder and the given sub-folders of it when missing, readable by the
+    // owner only. The program names its sub-folders (records::DataSubFolders).
+    void EnsureLayout(const std::vector<std::string>& subfolders) const;
 
     // A file in the data folder or one of its sub-folders. `name` may come from typed
     // text: trailing blanks are dropped and "/" or "\" cannot make a path.

@@ -175,10 +175,11 @@ void RemoveIn(const std::filesystem::path& folder, std::string_view subfolder,
 
 } // namespace
 
-std::vector<std::filesystem::path> RemoveInterruptedSaves(const std::filesystem::path& root) {
+std::vector<std::filesystem::path> RemoveInterruptedSaves(const std::filesystem::path& root,
+                                                          const std::vector<std::string>& subfolders) {
     std::vector<std::filesystem::path> removed;
     RemoveIn(root, "", removed);
-    for (const std::string& sub : DataFolder::SubFolders())
+    for (const std::string& sub : subfolders)
         RemoveIn(root / sub, sub, removed);
     return removed;
 }

@@ -51,7 +51,8 @@ private:
 };
 
 // Removes the temporary files that saves cut short (the program was killed, the power went)
-// left in the data folder and its sub-folders, and returns them. Call it only while holding
+// left in the data folder and the given sub-folders of it (the program's own, as it names
+// them: records::DataSubFolders), and returns them. Call it only while holding
 // the folder's lock: another copy's save in progress looks just the same. A file that cannot
 // be removed is left for the next start; nothing here is an error.
 //
@@ -60,7 +61,7 @@ private:
 // saved the same way. Since the clerk's typing goes into some file names (a stay ledger is
 // named after the guest), a file is taken for such a temporary only when all of these hold:
 //  - it is a regular file (not a link or a folder) directly in the data folder or in one of
-//    DataFolder::SubFolders();
+//    `subfolders`;
 //  - its name is <target> "." <six>, <target> not empty and <six> exactly six characters of
 //    A-Z, a-z and 0-9 mixing at least two of the kinds upper-case, lower-case and digit
 //    (so "rooms.backup", "rooms.BACKUP" or "x.123456" are never touched; about one real
@@ -73,6 +74,7 @@ private:
 //    stay-ledger name ends in the digits of its date (M D YY: four to six digits), and a
 //    ledger name may hold a dot typed in the guest's name ("dailycharge101ST1126.AB1126"
 //    for the guest "ST1126." "AB"), so no data file name can pass this test.
-std::vector<std::filesystem::path> RemoveInterruptedSaves(const std::filesystem::path& root);
+std::vector<std::filesystem::path> RemoveInterruptedSaves(const std::filesystem::path& root,
+                                                          const std::vector<std::string>& subfolders);
 
 } // namespace platform

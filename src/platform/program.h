@@ -10,7 +10,6 @@
 #include "form.h"
 #include "printer.h"
 #include "serial.h"
-#include "settings.h"
 #include "shell.h"
 
 #include <functional>
@@ -28,7 +27,6 @@ struct Services {
     PrinterDevice* printer = nullptr;
     Shell* shell = nullptr;
     std::filesystem::path dataRoot;
-    Settings settings;
 };
 
 class Program {
@@ -43,8 +41,6 @@ public:
     Printer& printer() { return m_printer; }
     Shell& shell() { return *m_services.shell; }
     const DataFolder& data() const { return m_data; }
-    const Settings& settings() const { return m_services.settings; }
-    SerialDeviceMap serialDevices() const { return DefaultSerialDevices(m_services.settings.callBoxDevice); }
 
     // Windows.
     using Factory = std::function<std::unique_ptr<Form>(Program&)>;

@@ -48,7 +48,7 @@ void PrintCustomerList(platform::Printer& printer, const platform::DataFolder& f
     printer.EndDoc();
 }
 
-std::vector<std::string> BillingNoticeLines(const platform::Settings& motel, std::string_view today,
+std::vector<std::string> BillingNoticeLines(const records::MotelSettings& motel, std::string_view today,
                                             const DirectBillAccount& account, NoticeForm form) {
     const std::string stars(kNoticeRuleWidth, '*');
     std::vector<std::string> lines;
@@ -56,7 +56,7 @@ std::vector<std::string> BillingNoticeLines(const platform::Settings& motel, std
         lines.insert(lines.end(), static_cast<size_t>(count), std::string());
     };
 
-    const std::array<std::string, platform::kLetterheadLines> letterhead = LetterheadLines(motel);
+    const std::array<std::string, records::kLetterheadLines> letterhead = LetterheadLines(motel);
     blank(1);
     lines.push_back(letterhead[0]);
     lines.push_back(letterhead[1]);
@@ -90,7 +90,7 @@ std::vector<std::string> BillingNoticeLines(const platform::Settings& motel, std
     return lines;
 }
 
-void PrintBillingNotice(platform::Printer& printer, const platform::Settings& motel, std::string_view today,
+void PrintBillingNotice(platform::Printer& printer, const records::MotelSettings& motel, std::string_view today,
                         const DirectBillAccount& account, NoticeForm form) {
     const std::vector<std::string> lines = BillingNoticeLines(motel, today, account, form);
     printer.EndDoc();
@@ -101,7 +101,7 @@ void PrintBillingNotice(platform::Printer& printer, const platform::Settings& mo
 }
 
 int PrintBillingStatements(platform::Printer& printer, const platform::DataFolder& folder,
-                           const platform::Settings& motel, std::string_view today) {
+                           const records::MotelSettings& motel, std::string_view today) {
     int printed = 0;
     for (const DirectBillAccount& account : records::ReadAllAccounts(folder)) {
         if (account.IsDeleted() || !(account.Balance > 0))

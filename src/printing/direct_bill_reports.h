@@ -4,8 +4,8 @@
 
 #include "platform/files.h"
 #include "platform/printer.h"
-#include "platform/settings.h"
 #include "records/history.h"
+#include "records/motel_settings.h"
 
 #include <string>
 #include <string_view>
@@ -32,14 +32,14 @@ inline constexpr int kNoticeRuleWidth = 76;
 
 // The lines of one notice: the motel's letterhead lines, the date, the account's
 // code, name and address, its last payment and its balance rounded to 2 decimals.
-std::vector<std::string> BillingNoticeLines(const platform::Settings& motel, std::string_view today,
+std::vector<std::string> BillingNoticeLines(const records::MotelSettings& motel, std::string_view today,
                                             const records::DirectBillAccount& account, NoticeForm form);
 // One notice as a document of its own.
-void PrintBillingNotice(platform::Printer& printer, const platform::Settings& motel, std::string_view today,
+void PrintBillingNotice(platform::Printer& printer, const records::MotelSettings& motel, std::string_view today,
                         const records::DirectBillAccount& account, NoticeForm form);
 // A full notice for every live account whose balance is above 0, in file order;
 // returns how many were printed.
 int PrintBillingStatements(platform::Printer& printer, const platform::DataFolder& folder,
-                           const platform::Settings& motel, std::string_view today);
+                           const records::MotelSettings& motel, std::string_view today);
 
 } // namespace printing

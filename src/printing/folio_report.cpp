@@ -3,6 +3,7 @@
 
 #include "platform/text.h"
 #include "printing/letterhead.h"
+#include "records/posting_codes.h"
 
 namespace printing {
 
@@ -150,7 +151,7 @@ std::vector<std::string> PrintFolioTotalsLines(const FolioReportTotals& totals, 
         if (sum.sum != 0)
             Append(lines, PrintItems().Text(sum.label).Value(Rounded(sum.sum)));
     }
-    if (payCode == "Q") {
+    if (payCode == records::kDirectBill.code) {
         lines.emplace_back();
         lines.push_back("DIRECT BILL ACCOUNT: " + platform::Trim(accountLine));
         lines.emplace_back();
@@ -200,7 +201,7 @@ std::vector<std::string> FolioClosingLines(std::string_view motelName, FolioForm
     return lines;
 }
 
-FolioReportTotals PrintFolioReport(platform::Printer& printer, const platform::Settings& motel,
+FolioReportTotals PrintFolioReport(platform::Printer& printer, const records::MotelSettings& motel,
                                    const FolioReport& report) {
     const GuestRecord& guest = report.guest;
     const bool exempt = guest.IsTaxExempt();

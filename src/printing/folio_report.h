@@ -3,9 +3,9 @@
 #pragma once
 
 #include "platform/printer.h"
-#include "platform/settings.h"
 #include "records/guest_record.h"
 #include "records/history.h"
+#include "records/motel_settings.h"
 #include "records/stay_ledger.h"
 
 #include <optional>
@@ -72,7 +72,7 @@ struct FolioReport {
 };
 
 // Prints the folio as one document and returns its totals.
-FolioReportTotals PrintFolioReport(platform::Printer& printer, const platform::Settings& motel,
+FolioReportTotals PrintFolioReport(platform::Printer& printer, const records::MotelSettings& motel,
                                    const FolioReport& report);
 
 } // namespace printing

@@ -2,12 +2,12 @@
 
 namespace printing {
 
-std::array<std::string, platform::kLetterheadLines> LetterheadLines(const platform::Settings& motel) {
+std::array<std::string, records::kLetterheadLines> LetterheadLines(const records::MotelSettings& motel) {
     return motel.Letterhead();
 }
 
-void StartFolioDocument(platform::Printer& printer, const platform::Settings& motel) {
-    const std::array<std::string, platform::kLetterheadLines> letterhead = LetterheadLines(motel);
+void StartFolioDocument(platform::Printer& printer, const records::MotelSettings& motel) {
+    const std::array<std::string, records::kLetterheadLines> letterhead = LetterheadLines(motel);
     printer.EndDoc();
     printer.FontSize(10);
     printer.Print();

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "platform/printer.h"
-#include "platform/settings.h"
+#include "records/motel_settings.h"
 
 #include <array>
 #include <string>
@@ -11,10 +11,10 @@
 namespace printing {
 
 // The name line, the street line, the town line and the telephone line.
-std::array<std::string, platform::kLetterheadLines> LetterheadLines(const platform::Settings& motel);
+std::array<std::string, records::kLetterheadLines> LetterheadLines(const records::MotelSettings& motel);
 
 // Ends any document still open, sets 10 point, and prints the blank line, the letterhead's
 // name, street and town lines, two blank lines, its telephone line and two more blank lines.
-void StartFolioDocument(platform::Printer& printer, const platform::Settings& motel);
+void StartFolioDocument(platform::Printer& printer, const records::MotelSettings& motel);
 
 } // namespace printing

@@ -4,6 +4,7 @@
 #include "platform/text.h"
 #include "printing/letterhead.h"
 #include "records/filenames.h"
+#include "records/posting_codes.h"
 #include "records/settings_files.h"
 
 namespace printing {
@@ -215,7 +216,7 @@ std::string PastFolioDirectBillLine(std::string_view code,
 }
 
 void PrintPastFolio(platform::Printer& printer, const platform::DataFolder& folder,
-                    const platform::Settings& motel, const HistoryEntry& entry) {
+                    const records::MotelSettings& motel, const HistoryEntry& entry) {
     const double rate = CurrentTaxRate(folder);
     const bool exempt = IsTaxExempt(entry);
     const std::optional<std::vector<StayLedgerLine>> ledger = ReadPastStayLedger(folder, entry);
@@ -223,7 +224,7 @@ void PrintPastFolio(platform::Printer& printer, const platform::DataFolder& fold
     // The account is looked up only when the accounts file exists: this printout writes no file.
     const std::string accountCode = platform::Trim(entry.DBNumber);
     std::optional<records::DirectBillAccount> account;
-    const bool directBill = entry.PayCode == "Q";
+    const bool directBill = entry.PayCode == records::kDirectBill.code;
     if (directBill && platform::FileExists(records::DbMemberFile(folder))) {
         if (const std::optional<long> n = records::FindAccount(folder, accountCode))
             account = records::ReadAccount(folder, *n);

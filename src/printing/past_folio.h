@@ -4,8 +4,8 @@
 
 #include "platform/files.h"
 #include "platform/printer.h"
-#include "platform/settings.h"
 #include "records/history.h"
+#include "records/motel_settings.h"
 #include "records/stay_ledger.h"
 
 #include <filesystem>
@@ -89,6 +89,6 @@ std::string PastFolioDirectBillLine(std::string_view code,
 // Prints the whole past folio of the entry as one document. Every file is read before
 // the first line, so a file that cannot be read prints nothing.
 void PrintPastFolio(platform::Printer& printer, const platform::DataFolder& folder,
-                    const platform::Settings& motel, const records::HistoryEntry& entry);
+                    const records::MotelSettings& motel, const records::HistoryEntry& entry);
 
 } // namespace printing

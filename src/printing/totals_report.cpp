@@ -3,6 +3,7 @@
 
 #include "platform/text.h"
 #include "records/filenames.h"
+#include "records/record_file.h"
 
 #include <utility>
 
@@ -57,13 +58,7 @@ std::vector<DayTotals> ReadOldTotalsFile(const platform::DataFolder& folder) {
     // Nothing writes this file: when it is not there, there is nothing to read.
     if (!platform::FileExists(path))
         return {};
-    const platform::RandomFile file(path, DayTotals::kLength);
-    const long count = file.RecordCount();
-    std::vector<DayTotals> all;
-    all.reserve(static_cast<size_t>(count));
-    for (long n = 1; n <= count; ++n)
-        all.push_back(DayTotals::Decode(file.Get(n)));
-    return all;
+    return records::RecordFile<DayTotals>(path).ReadAll();
 }
 
 int PrintOldTotalsReports(platform::Printer& printer, const platform::DataFolder& folder,

@@ -2,10 +2,10 @@
 #include "records/cancel_record.h"
 
 #include "records/record_fields.h"
+#include "records/record_file.h"
 
 namespace records {
 
-using platform::RandomFile;
 using platform::RecordBuffer;
 
 CancelRecord CancelRecord::Decode(std::string_view bytes) {
@@ -31,18 +31,11 @@ std::string CancelRecord::Encode() const {
 }
 
 std::vector<CancelRecord> ReadCancelRecords(const std::filesystem::path& file) {
-    const RandomFile records(file, CancelRecord::kLength);
-    const long count = records.RecordCount();
-    std::vector<CancelRecord> all;
-    all.reserve(static_cast<size_t>(count));
-    for (long n = 1; n <= count; ++n)
-        all.push_back(CancelRecord::Decode(records.Get(n)));
-    return all;
+    return RecordFile<CancelRecord>(file).ReadAll();
 }
 
 void AppendCancelRecord(const std::filesystem::path& file, const CancelRecord& record) {
-    const RandomFile records(file, CancelRecord::kLength);
-    records.Put(records.RecordCount() + 1, record.Encode());
+    RecordFile<CancelRecord>(file).Append(record);
 }
 
 } // namespace records

@@ -3,11 +3,11 @@
 
 #include "records/filenames.h"
 #include "records/record_fields.h"
+#include "records/record_file.h"
 
 namespace records {
 
 using platform::DataFolder;
-using platform::RandomFile;
 using platform::RecordBuffer;
 
 FolioCounter FolioCounter::Decode(std::string_view bytes) {
@@ -22,11 +22,11 @@ std::string FolioCounter::Encode() const {
 }
 
 FolioCounter ReadFolioCounter(const DataFolder &folder) {
-    return FolioCounter::Decode(RandomFile(folder.File(kFolioFile), FolioCounter::kLength).Get(1));
+    return RecordFile<FolioCounter>(folder.File(kFolioFile)).Read(1);
 }
 
 void WriteFolioCounter(const DataFolder &folder, const FolioCounter &counter) {
-    RandomFile(folder.File(kFolioFile), FolioCounter::kLength).Put(1, counter.Encode());
+    RecordFile<FolioCounter>(folder.File(kFolioFile)).Write(1, counter);
 }
 
 RoomsRentedRecord RoomsRentedRecord::Decode(std::string_view bytes) {
@@ -45,17 +45,17 @@ std::string RoomsRentedRecord::Encode() const {
 }
 
 namespace {
-RandomFile RoomsRentedFile(const DataFolder &folder, std::string_view dateText) {
-    return RandomFile(DayFilePath(folder, DayFile::RoomsRented, dateText), RoomsRentedRecord::kLength);
+RecordFile<RoomsRentedRecord> RoomsRentedFile(const DataFolder &folder, std::string_view dateText) {
+    return RecordFile<RoomsRentedRecord>(DayFilePath(folder, DayFile::RoomsRented, dateText));
 }
 } // namespace
 
 RoomsRentedRecord ReadRoomsRented(const DataFolder &folder, std::string_view dateText) {
-    return RoomsRentedRecord::Decode(RoomsRentedFile(folder, dateText).Get(1));
+    return RoomsRentedFile(folder, dateText).Read(1);
 }
 
 void WriteRoomsRented(const DataFolder &folder, std::string_view dateText, const RoomsRentedRecord &record) {
-    RoomsRentedFile(folder, dateText).Put(1, record.Encode());
+    RoomsRentedFile(folder, dateText).Write(1, record);
 }
 
 float AddRoomsRented(const DataFolder &folder, std::string_view dateText, float count) {

@@ -3,12 +3,13 @@
 
 #include "platform/text.h"
 #include "records/filenames.h"
+#include "records/posting_codes.h"
 #include "records/record_fields.h"
+#include "records/record_file.h"
 
 namespace records {
 
 using platform::DataFolder;
-using platform::RandomFile;
 using platform::RecordBuffer;
 
 namespace {
@@ -24,8 +25,8 @@ constexpr DayTotalsField kAllFields[] = {
     DayTotalsField::Diners,
 };
 
-RandomFile TotalsFile(const DataFolder &folder, std::string_view dateText) {
-    return RandomFile(DayFilePath(folder, DayFile::Totals, dateText), DayTotals::kLength);
+RecordFile<DayTotals> TotalsFile(const DataFolder &folder, std::string_view dateText) {
+    return RecordFile<DayTotals>(DayFilePath(folder, DayFile::Totals, dateText));
 }
 
 } // namespace
@@ -84,31 +85,16 @@ std::string DayTotals::Encode() const {
 }
 
 std::optional<DayTotalsField> DayTotalsFieldForCode(std::string_view code) {
-    if (code == "E")
-        return DayTotalsField::RoomRent;
-    if (code == "J")
-        return DayTotalsField::PetOther;
-    if (code == "G")
-        return DayTotalsField::PhoneCharges;
-    if (code == "L")
-        return DayTotalsField::Cash;
-    if (code == "N")
-        return DayTotalsField::VisaMaster;
-    if (code == "M")
-        return DayTotalsField::AmericanExpress;
-    if (code == "P")
-        return DayTotalsField::Discover;
-    if (code == "O")
-        return DayTotalsField::Diners;
-    return std::nullopt;
+    const PostingCode *row = FindPostingCode(code);
+    return row != nullptr ? row->column : std::nullopt;
 }
 
 DayTotals ReadDayTotals(const DataFolder &folder, std::string_view dateText) {
-    return DayTotals::Decode(TotalsFile(folder, dateText).Get(1));
+    return TotalsFile(folder, dateText).Read(1);
 }
 
 void WriteDayTotals(const DataFolder &folder, std::string_view dateText, const DayTotals &totals) {
-    TotalsFile(folder, dateText).Put(1, totals.Encode());
+    TotalsFile(folder, dateText).Write(1, totals);
 }
 
 float AddToDayTotals(const DataFolder &folder, std::string_view dateText, DayTotalsField field,
@@ -118,6 +104,15 @@ float AddToDayTotals(const DataFolder &folder, std::string_view dateText, DayTot
     value = platform::AddAmount(value, amount);
     WriteDayTotals(folder, dateText, totals);
     return value;
+}
+
+void AddRoomRentToDayTotals(const DataFolder &folder, std::string_view dateText, double amount, double taxRate,
+                            bool untaxed) {
+    const double tax = untaxed ? 0.0 : amount * taxRate;
+    AddToDayTotals(folder, dateText, DayTotalsField::RoomRent, amount);
+    AddToDayTotals(folder, dateText, DayTotalsField::GrossRent, amount + tax);
+    if (!untaxed)
+        AddToDayTotals(folder, dateText, DayTotalsField::Tax, tax);
 }
 
 } // namespace records

@@ -67,9 +67,9 @@ struct DayTotals {
     friend bool operator==(const DayTotals &, const DayTotals &) = default;
 };
 
-// The field a posting code adds to: "E" RoomRent (room rent also adds to GrossRent and
-// Tax), "J" PetOther, "G" PhoneCharges, "L" Cash, "N" VisaMaster, "M" AmericanExpress,
-// "P" Discover, "O" Diners; nullopt for any other code.
+// The field a posting code adds to (the code table, records/posting_codes.h): "E" RoomRent
+// (room rent also adds to GrossRent and Tax), "J" PetOther, "G" PhoneCharges, "L" Cash,
+// "N" VisaMaster, "M" AmericanExpress, "P" Discover, "O" Diners; nullopt for any other code.
 std::optional<DayTotalsField> DayTotalsFieldForCode(std::string_view code);
 
 DayTotals ReadDayTotals(const platform::DataFolder &folder, std::string_view dateText);
@@ -78,5 +78,10 @@ void WriteDayTotals(const platform::DataFolder &folder, std::string_view dateTex
 // amount subtracts), writes the record back; returns the new value of the field.
 float AddToDayTotals(const platform::DataFolder &folder, std::string_view dateText, DayTotalsField field,
                      double amount);
+// Room rent into the day's totals, field by field as AddToDayTotals adds: RoomRent + the
+// amount, GrossRent + the amount and its tax, and Tax + the tax unless the rent is untaxed
+// (a tax-exempt stay, or a posting whose tax code is "N"); the tax is amount x tax rate.
+void AddRoomRentToDayTotals(const platform::DataFolder &folder, std::string_view dateText, double amount,
+                            double taxRate, bool untaxed);
 
 } // namespace records

@@ -18,10 +18,6 @@ namespace {
 constexpr size_t kSpareTextOffset = 294;
 constexpr size_t kSpareTextWidth = 10;
 
-platform::RandomFile AccountsFile(const DataFolder& folder) {
-    return platform::RandomFile(DbMemberFile(folder), DirectBillAccount::kLength);
-}
-
 } // namespace
 
 std::optional<long> ReadAccountNumberCounter(const DataFolder& folder) {
@@ -62,14 +58,14 @@ void ReturnAccountNumber(const DataFolder& folder) {
 long AppendNewAccount(const DataFolder& folder, const DirectBillAccount& account) {
     std::string image = account.Encode();
     image.replace(kSpareTextOffset, kSpareTextWidth, std::string(kSpareTextWidth, '\0'));
-    const platform::RandomFile file = AccountsFile(folder);
-    const long n = file.RecordCount() + 1;
-    file.Put(n, image);
+    const RecordFile<DirectBillAccount> file = AccountsFile(folder);
+    const long n = file.Count() + 1;
+    file.file().Put(n, image);
     return n;
 }
 
 void RewriteAccount(const DataFolder& folder, long n, const DirectBillAccount& account) {
-    AccountsFile(folder).Put(n, account.Encode().substr(0, kSpareTextOffset));
+    AccountsFile(folder).file().Put(n, account.Encode().substr(0, kSpareTextOffset));
 }
 
 std::optional<DirectBillAccount> FindLiveAccount(const DataFolder& folder, std::string_view code,

@@ -4,20 +4,32 @@
 #include "platform/text.h"
 #include "records/date_digits.h"
 
+#include <algorithm>
+#include <iterator>
 #include <string>
 
 namespace records {
 
 using platform::DataFolder;
 
+namespace {
+
+// The sub-folders of the files named by a fixed name, or by room and guest.
+constexpr std::string_view kHistoryFolder = "history";
+constexpr std::string_view kDirectBillFolder = "directbill";
+constexpr std::string_view kPostedNotesFolder = "postednotes";
+constexpr std::string_view kDailyChargeFolder = "dailycharge";
+
+} // namespace
+
 std::filesystem::path HistoryFile(const DataFolder &folder) {
-    return folder.File("history", "history");
+    return folder.File(kHistoryFolder, "history");
 }
 std::filesystem::path DbMemberFile(const DataFolder &folder) {
-    return folder.File("directbill", "dbmember");
+    return folder.File(kDirectBillFolder, "dbmember");
 }
 std::filesystem::path DbNumberFile(const DataFolder &folder) {
-    return folder.File("directbill", "dbnumber");
+    return folder.File(kDirectBillFolder, "dbnumber");
 }
 
 namespace {
@@ -42,7 +54,7 @@ DayName NameOf(DayFile file) {
     case DayFile::DbPayments:
         return {"dbpayments", ""};
     case DayFile::PettyCash:
-        return {"directbill", ""};
+        return {kDirectBillFolder, ""};
     case DayFile::Dates:
         return {"dates", ""};
     case DayFile::Move:
@@ -57,7 +69,41 @@ DayName NameOf(DayFile file) {
     return {"", ""};
 }
 
+constexpr DayFile kDayFiles[] = {
+    DayFile::Sleepers, DayFile::Detail, DayFile::Totals, DayFile::RoomsRented,
+    DayFile::DbDaily,  DayFile::DbPayments, DayFile::PettyCash, DayFile::Dates,
+    DayFile::Move,     DayFile::Notes, DayFile::ReservationsToday, DayFile::PhoneLog,
+};
+static_assert(std::size(kDayFiles) == static_cast<size_t>(DayFile::PhoneLog) + 1, "every DayFile is listed");
+
+std::string_view SubFolderOf(ShiftFile file) {
+    return file == ShiftFile::ShiftCash ? "shiftcash" : "shiftrentals";
+}
+
+std::vector<std::string> MakeSubFolders() {
+    std::vector<std::string> folders;
+    auto add = [&](std::string_view folder) {
+        if (std::find(folders.begin(), folders.end(), folder) == folders.end())
+            folders.emplace_back(folder);
+    };
+    for (DayFile file : kDayFiles)
+        add(NameOf(file).subfolder);
+    add(SubFolderOf(ShiftFile::ShiftCash));
+    add(SubFolderOf(ShiftFile::ShiftRentals));
+    add(kHistoryFolder);
+    add(kDirectBillFolder);
+    add(kDailyChargeFolder);
+    add(kPostedNotesFolder);
+    add(kPrintFolder);
+    return folders;
+}
+
 } // namespace
+
+const std::vector<std::string> &DataSubFolders() {
+    static const std::vector<std::string> folders = MakeSubFolders();
+    return folders;
+}
 
 std::filesystem::path DayFilePath(const DataFolder &folder, DayFile file, std::string_view dateText) {
     const DayName name = NameOf(file);
@@ -66,8 +112,7 @@ std::filesystem::path DayFilePath(const DataFolder &folder, DayFile file, std::s
 
 std::filesystem::path ShiftFilePath(const DataFolder &folder, ShiftFile file, std::string_view shift,
                                     std::string_view dateText) {
-    const std::string_view subfolder = file == ShiftFile::ShiftCash ? "shiftcash" : "shiftrentals";
-    return folder.File(subfolder, std::string(shift) + DateDigits(dateText));
+    return folder.File(SubFolderOf(file), std::string(shift) + DateDigits(dateText));
 }
 
 std::filesystem::path CancelYearFile(const DataFolder &folder, std::string_view dateText) {
@@ -75,7 +120,7 @@ std::filesystem::path CancelYearFile(const DataFolder &folder, std::string_view 
 }
 
 std::filesystem::path PostedNotesFile(const DataFolder &folder, std::string_view dateText) {
-    return folder.File("postednotes", DateDigits(dateText));
+    return folder.File(kPostedNotesFolder, DateDigits(dateText));
 }
 
 std::string StoredText(std::string_view typed) {
@@ -100,7 +145,7 @@ std::filesystem::path StayLedgerFile(const DataFolder &folder, std::string_view 
     const std::string name = "dailycharge" + platform::Fixed(room3, 3) +
                              platform::RTrim(StoredText(lastName)) + platform::RTrim(StoredText(firstName)) +
                              DateDigits(platform::RTrim(arrivalDate));
-    return folder.File("dailycharge", name);
+    return folder.File(kDailyChargeFolder, name);
 }
 
 } // namespace records

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace records {
 
@@ -32,9 +33,19 @@ inline constexpr std::string_view kCashDropYesFile = "cdropyes";
 inline constexpr std::string_view kConfirmationNumberFile = "cnumber";
 inline constexpr std::string_view kReservationsTodayYesFile = "restodayyes";
 inline constexpr std::string_view kDbPaymentYesNoFile = "dbpaymentyesno";
+// The installation settings (MotelSettings), as "key = value" lines.
+inline constexpr std::string_view kSettingsFile = "settings";
 // The single old totals file (DayTotals records, one per day). The name "totals" is the
 // totals/ sub-folder's, so the file is kept beside it as "oldtotals".
 inline constexpr std::string_view kOldTotalsFile = "oldtotals";
+
+// The sub-folder of the saved reports (a PDF each).
+inline constexpr std::string_view kPrintFolder = "print";
+
+// Every sub-folder the files named here lie in, and the print folder, each once: the
+// folders a new data folder is given (DataFolder::EnsureLayout) and the ones cleared of
+// interrupted saves at start-up.
+const std::vector<std::string> &DataSubFolders();
 
 // Files in sub-folders under a fixed name.
 std::filesystem::path HistoryFile(const platform::DataFolder &folder);  // history/history

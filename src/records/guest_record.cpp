@@ -2,18 +2,18 @@
 #include "records/guest_record.h"
 
 #include "platform/text.h"
+#include "records/filenames.h"
 #include "records/record_fields.h"
+#include "records/record_file.h"
 
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <limits>
 #include <stdexcept>
 
 namespace records {
 
 using platform::DataFolder;
-using platform::RandomFile;
 using platform::RecordBuffer;
 
 namespace {
@@ -72,8 +72,8 @@ static_assert(static_cast<size_t>(GuestField::CashDeposit) + 1 == kTextFields.si
 // The stretches of a record that hold text: everything but the Singles at 129-144 and 186-193.
 constexpr std::array<std::pair<size_t, size_t>, 3> kTextStretches{{{0, 129}, {145, 186}, {194, 467}}};
 
-RandomFile GuestFile(const DataFolder &folder, std::string_view fileName) {
-    return RandomFile(folder.File(fileName), GuestRecord::kLength);
+RecordFile<GuestRecord> GuestFile(const DataFolder &folder, std::string_view fileName) {
+    return RecordFile<GuestRecord>(folder.File(fileName));
 }
 
 const std::string kBlankName(15, ' ');
@@ -99,6 +99,33 @@ std::string GuestRecord::Encode() const {
     return buffer.bytes();
 }
 
+size_t GuestFieldWidth(GuestField field) {
+    return kTextFields[static_cast<size_t>(field)].width;
+}
+
+void GuestRecord::Set(GuestField field, std::string_view text) {
+    const TextField &f = kTextFields[static_cast<size_t>(field)];
+    this->*f.member = platform::Fixed(text, f.width);
+}
+
+void PutGuestDetails(GuestRecord &record, const GuestDetails &details, Letters letters) {
+    const auto text = [letters](std::string_view typed) {
+        return letters == Letters::Capitals ? platform::UCase(typed) : std::string(typed);
+    };
+    record.Set(GuestField::LastName, StoredText(text(details.lastName)));
+    record.Set(GuestField::FirstName, StoredText(text(details.firstName)));
+    record.Set(GuestField::Company, text(details.company));
+    record.Set(GuestField::Street, text(details.street));
+    record.Set(GuestField::City, text(details.city));
+    record.Set(GuestField::State, text(details.state));
+    record.Set(GuestField::Zip, details.zip);
+    record.Set(GuestField::Phone, details.phone);
+    record.Set(GuestField::RegCard, details.regCard);
+    record.Adults = static_cast<float>(platform::Val(details.adults));
+    record.Children = static_cast<float>(platform::Val(details.children));
+    record.Set(GuestField::Comment, text(details.comment));
+}
+
 bool GuestRecord::IsFree() const {
     return platform::RTrim(LastName).empty() && platform::RTrim(FirstName).empty();
 }
@@ -119,30 +146,21 @@ void GuestRecord::ClearReservation() {
 }
 
 GuestRecord ReadGuest(const DataFolder &folder, std::string_view fileName, long n) {
-    return GuestRecord::Decode(GuestFile(folder, fileName).Get(n));
+    return GuestFile(folder, fileName).Read(n);
 }
 
 void WriteGuest(const DataFolder &folder, std::string_view fileName, long n, const GuestRecord &guest) {
-    GuestFile(folder, fileName).Put(n, guest.Encode());
+    GuestFile(folder, fileName).Write(n, guest);
 }
 
 long GuestCount(const DataFolder &folder, std::string_view fileName) {
-    return GuestFile(folder, fileName).RecordCount();
+    return GuestFile(folder, fileName).Count();
 }
 
 GuestSlots::GuestSlots(const DataFolder &folder, std::string_view fileName) {
-    const RandomFile file = GuestFile(folder, fileName);
-    m_count = file.RecordCount();
-    // One read for the whole file (in pieces only past what one read can take).
-    constexpr long kPiece = std::numeric_limits<int>::max() / GuestRecord::kLength;
-    for (long first = 1; first <= m_count; first += kPiece) {
-        const long records = std::min(kPiece, m_count - first + 1);
-        std::string piece = file.Get(first, static_cast<int>(records * GuestRecord::kLength));
-        if (m_bytes.empty())
-            m_bytes = std::move(piece);
-        else
-            m_bytes += piece;
-    }
+    // One read for the whole file.
+    m_bytes = GuestFile(folder, fileName).ReadAllBytes();
+    m_count = static_cast<long>(m_bytes.size() / GuestRecord::kLength);
     // Zero bytes in a text field read as blanks; a Single keeps its bytes.
     for (long n = 0; n < m_count; ++n) {
         char *record = m_bytes.data() + static_cast<size_t>(n) * GuestRecord::kLength;

@@ -36,6 +36,17 @@
 
 namespace records {
 
+// The text fields, for setting one to a text of any length (GuestRecord::Set) and for
+// reading a few of them out of every slot (GuestSlots).
+enum class GuestField {
+    LastName, FirstName, Company, Street, City, State, Zip, Phone, RegCard, Clerk, Room, PayCode,
+    CheckInTime, ArrivalDate, CheckOutTime, DepartureDate, CardNumber, CardExpiry, DBNumber, FolioNumber,
+    Comment, ReservedOn, SpareText, CardDeposit, ConfirmationNumber, CashDeposit
+};
+
+// The width of a text field, as the table above gives it.
+size_t GuestFieldWidth(GuestField field);
+
 struct GuestRecord {
     static constexpr int kLength = 467;
 
@@ -75,6 +86,9 @@ struct GuestRecord {
     static GuestRecord Decode(std::string_view bytes);
     std::string Encode() const; // all 467 bytes
 
+    // The text field set to the text, cut or blank-padded to the field's width.
+    void Set(GuestField field, std::string_view text);
+
     // Both names blank.
     bool IsFree() const;
     bool IsTaxExempt() const { return TaxExempt == 1.0f; }
@@ -87,12 +101,20 @@ struct GuestRecord {
     friend bool operator==(const GuestRecord &, const GuestRecord &) = default;
 };
 
-// The text fields, for reading a few of them out of every slot (GuestSlots).
-enum class GuestField {
-    LastName, FirstName, Company, Street, City, State, Zip, Phone, RegCard, Clerk, Room, PayCode,
-    CheckInTime, ArrivalDate, CheckOutTime, DepartureDate, CardNumber, CardExpiry, DBNumber, FolioNumber,
-    Comment, ReservedOn, SpareText, CardDeposit, ConfirmationNumber, CashDeposit
+// The guest's details as typed in a guest window.
+struct GuestDetails {
+    std::string_view lastName, firstName, company, street, city, state, zip, phone, regCard;
+    std::string_view adults, children, comment;
 };
+
+// Whether the names, address and comment are kept in capitals.
+enum class Letters { AsTyped, Capitals };
+
+// The details into the record, each cut or padded to its field: names (through
+// StoredText, the one rule for names), company, street, city, state and comment as
+// `letters` says; zip, phone and registration card as typed; adults and children as the
+// numbers they start with.
+void PutGuestDetails(GuestRecord &record, const GuestDetails &details, Letters letters);
 
 // Every slot of the named file, read in one go, for the look-ups that go through all the
 // slots but need only a few fields of each: a field is a view of its stored text, cut out

@@ -23,7 +23,6 @@ namespace records {
 
 using platform::DataFolder;
 using platform::Fixed;
-using platform::RandomFile;
 using platform::RecordBuffer;
 using platform::SeqLine;
 using platform::SeqReader;
@@ -802,11 +801,11 @@ const std::array<TextField, 16> kAccountText{{
 constexpr size_t kBalanceOffset = 258;
 constexpr size_t kSpareAmountOffset = 262;
 
-RandomFile AccountsFile(const DataFolder &folder) {
-    return RandomFile(DbMemberFile(folder), DirectBillAccount::kLength);
-}
-
 } // namespace
+
+RecordFile<DirectBillAccount> AccountsFile(const DataFolder &folder) {
+    return RecordFile<DirectBillAccount>(DbMemberFile(folder));
+}
 
 DirectBillAccount DirectBillAccount::Decode(std::string_view bytes) {
     const std::string image = fields::Padded(bytes, kLength);
@@ -834,47 +833,29 @@ bool DirectBillAccount::IsDeleted() const {
 }
 
 DirectBillAccount ReadAccount(const DataFolder &folder, long n) {
-    return DirectBillAccount::Decode(AccountsFile(folder).Get(n));
+    return AccountsFile(folder).Read(n);
 }
 
 void WriteAccount(const DataFolder &folder, long n, const DirectBillAccount &account) {
     // A field the write does not change keeps its stored bytes (zero bytes stay zero).
-    const RandomFile file = AccountsFile(folder);
-    std::string image = account.Encode();
-    if (n >= 1 && n <= file.RecordCount())
-        image = fields::KeepUnchangedText(std::move(image), file.Get(n), kAccountText);
-    file.Put(n, image);
+    AccountsFile(folder).WriteKeepingText(n, account, kAccountText);
 }
 
 long AppendAccount(const DataFolder &folder, const DirectBillAccount &account) {
-    const RandomFile file = AccountsFile(folder);
-    const long n = file.RecordCount() + 1;
-    file.Put(n, account.Encode());
-    return n;
+    return AccountsFile(folder).Append(account);
 }
 
 long AccountCount(const DataFolder &folder) {
-    return AccountsFile(folder).RecordCount();
+    return AccountsFile(folder).Count();
 }
 
 std::vector<DirectBillAccount> ReadAllAccounts(const DataFolder &folder) {
-    const RandomFile file = AccountsFile(folder);
-    const long count = file.RecordCount();
-    std::vector<DirectBillAccount> accounts;
-    accounts.reserve(count);
-    for (long n = 1; n <= count; ++n)
-        accounts.push_back(DirectBillAccount::Decode(file.Get(n)));
-    return accounts;
+    return AccountsFile(folder).ReadAll();
 }
 
 std::optional<long> FindAccount(const DataFolder &folder, std::string_view key) {
-    const RandomFile file = AccountsFile(folder);
-    const long count = file.RecordCount();
-    for (long n = 1; n <= count; ++n) {
-        if (platform::RTrim(DirectBillAccount::Decode(file.Get(n)).DBNumber) == key)
-            return n;
-    }
-    return std::nullopt;
+    return AccountsFile(folder).Find(
+        [&](const DirectBillAccount &account) { return platform::RTrim(account.DBNumber) == key; });
 }
 
 std::string ChargingKey(std::string_view dbNumber) {

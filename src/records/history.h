@@ -32,6 +32,7 @@
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "records/guest_record.h"
+#include "records/record_file.h"
 
 #include <functional>
 #include <optional>
@@ -143,6 +144,8 @@ struct DirectBillAccount {
     friend bool operator==(const DirectBillAccount &, const DirectBillAccount &) = default;
 };
 
+// The accounts file "directbill/dbmember".
+RecordFile<DirectBillAccount> AccountsFile(const platform::DataFolder &folder);
 DirectBillAccount ReadAccount(const platform::DataFolder &folder, long n);
 void WriteAccount(const platform::DataFolder &folder, long n, const DirectBillAccount &account);
 // Writes the account at record count + 1 and returns that record number.

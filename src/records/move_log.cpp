@@ -3,15 +3,13 @@
 
 #include "platform/text.h"
 #include "records/filenames.h"
-#include "records/record_fields.h"
+#include "records/settings_files.h"
 
 #include <optional>
 
 namespace records {
 
 using platform::DataFolder;
-using platform::RandomFile;
-using platform::RecordBuffer;
 using platform::SeqLine;
 
 SeqLine MoveLogLine::ToSeqLine() const {
@@ -45,15 +43,15 @@ std::vector<MoveLogLine> ReadMoveLog(const DataFolder& folder, std::string_view 
     return lines;
 }
 
+// The flag is a single setting: one Single in a 10-byte record.
+static_assert(kMovedYesLength == kSingleSettingLength);
+
 float ReadMovedYes(const DataFolder& folder) {
-    const std::string bytes = RandomFile(folder.File(kMovedYesFile), kMovedYesLength).Get(1, 4);
-    return RecordBuffer(fields::Padded(bytes, 4)).Single(0);
+    return ReadSingleSetting(folder, kMovedYesFile);
 }
 
 void WriteMovedYes(const DataFolder& folder, float value) {
-    RecordBuffer buffer(4);
-    buffer.SetSingle(0, value);
-    RandomFile(folder.File(kMovedYesFile), kMovedYesLength).Put(1, buffer.bytes());
+    WriteSingleSetting(folder, kMovedYesFile, value);
 }
 
 } // namespace records

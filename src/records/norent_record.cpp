@@ -4,13 +4,13 @@
 #include "platform/text.h"
 #include "records/filenames.h"
 #include "records/record_fields.h"
+#include "records/record_file.h"
 
 #include <algorithm>
 
 namespace records {
 
 using platform::DataFolder;
-using platform::RandomFile;
 using platform::RecordBuffer;
 
 namespace {
@@ -19,8 +19,8 @@ constexpr size_t kFirstNameOffset = NoRentRecord::kNameWidth;
 constexpr size_t kSpareTextOffset = 2 * NoRentRecord::kNameWidth;
 constexpr size_t kSpareNoteOffset = kSpareTextOffset + NoRentRecord::kSpareTextWidth;
 
-RandomFile NoRentFile(const DataFolder& folder) {
-    return RandomFile(folder.File(kNoRentFile), NoRentRecord::kLength);
+RecordFile<NoRentRecord> NoRentFile(const DataFolder& folder) {
+    return RecordFile<NoRentRecord>(folder.File(kNoRentFile));
 }
 
 std::string RawField(std::string_view value, size_t width) {
@@ -66,25 +66,19 @@ std::string NoRentRecord::ListLine() const {
 }
 
 long NoRentCount(const DataFolder& folder) {
-    return NoRentFile(folder).RecordCount();
+    return NoRentFile(folder).Count();
 }
 
 NoRentRecord ReadNoRent(const DataFolder& folder, long n) {
-    return NoRentRecord::Decode(NoRentFile(folder).Get(n));
+    return NoRentFile(folder).Read(n);
 }
 
 void WriteNoRent(const DataFolder& folder, long n, const NoRentRecord& record) {
-    NoRentFile(folder).Put(n, record.Encode());
+    NoRentFile(folder).Write(n, record);
 }
 
 std::vector<NoRentRecord> ReadAllNoRent(const DataFolder& folder) {
-    const RandomFile file = NoRentFile(folder);
-    const long count = file.RecordCount();
-    std::vector<NoRentRecord> records;
-    records.reserve(static_cast<size_t>(count));
-    for (long n = 1; n <= count; ++n)
-        records.push_back(NoRentRecord::Decode(file.Get(n)));
-    return records;
+    return NoRentFile(folder).ReadAll();
 }
 
 std::vector<NoRentEntry> ReadNoRentList(const DataFolder& folder) {
@@ -106,20 +100,13 @@ long AddNoRent(const DataFolder& folder, std::string_view lastName, std::string_
     record.FirstName = platform::Fixed(firstName, NoRentRecord::kNameWidth);
     if (!record.IsLive())
         return 0;
-    const RandomFile file = NoRentFile(folder);
-    const long n = file.RecordCount() + 1;
-    file.Put(n, record.Encode());
-    return n;
+    return NoRentFile(folder).Append(record);
 }
 
 long FindNoRent(const DataFolder& folder, std::string_view lastName, std::string_view firstName) {
-    long n = 0;
-    for (const NoRentRecord& record : ReadAllNoRent(folder)) {
-        ++n;
-        if (NamesMatch(record, lastName, firstName))
-            return n;
-    }
-    return 0;
+    return NoRentFile(folder)
+        .Find([&](const NoRentRecord& record) { return NamesMatch(record, lastName, firstName); })
+        .value_or(0);
 }
 
 bool RemoveNoRent(const DataFolder& folder, std::string_view lastName, std::string_view firstName) {

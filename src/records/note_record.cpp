@@ -4,17 +4,17 @@
 #include "platform/text.h"
 #include "records/filenames.h"
 #include "records/record_fields.h"
+#include "records/record_file.h"
 
 namespace records {
 
 using platform::DataFolder;
-using platform::RandomFile;
 using platform::RecordBuffer;
 
 namespace {
 
-RandomFile NotesFile(const DataFolder& folder, std::string_view dateText) {
-    return RandomFile(PostedNotesFile(folder, dateText), NoteRecord::kLength);
+RecordFile<NoteRecord> NotesFile(const DataFolder& folder, std::string_view dateText) {
+    return RecordFile<NoteRecord>(PostedNotesFile(folder, dateText));
 }
 
 } // namespace
@@ -39,31 +39,20 @@ bool NoteRecord::IsFree() const {
 }
 
 std::vector<NoteRecord> ReadAllNotes(const DataFolder& folder, std::string_view dateText) {
-    const RandomFile file = NotesFile(folder, dateText);
-    const long count = file.RecordCount();
-    std::vector<NoteRecord> notes;
-    notes.reserve(static_cast<size_t>(count));
-    for (long n = 1; n <= count; ++n)
-        notes.push_back(NoteRecord::Decode(file.Get(n)));
-    return notes;
+    return NotesFile(folder, dateText).ReadAll();
 }
 
 long NoteCount(const DataFolder& folder, std::string_view dateText) {
-    return NotesFile(folder, dateText).RecordCount();
+    return NotesFile(folder, dateText).Count();
 }
 
 void WriteNote(const DataFolder& folder, std::string_view dateText, long n, const NoteRecord& note) {
-    NotesFile(folder, dateText).Put(n, note.Encode());
+    NotesFile(folder, dateText).Write(n, note);
 }
 
 long FindFreeNoteSlot(const DataFolder& folder, std::string_view dateText) {
-    const RandomFile file = NotesFile(folder, dateText);
-    const long count = file.RecordCount();
-    for (long n = 1; n <= count; ++n) {
-        if (NoteRecord::Decode(file.Get(n, static_cast<int>(NoteRecord::kTextWidth))).IsFree())
-            return n;
-    }
-    return count + 1;
+    const RecordFile<NoteRecord> file = NotesFile(folder, dateText);
+    return file.Find([](const NoteRecord& note) { return note.IsFree(); }).value_or(file.Count() + 1);
 }
 
 long AddNote(const DataFolder& folder, std::string_view dateText, const NoteRecord& note) {

@@ -4,17 +4,17 @@
 #include "platform/text.h"
 #include "records/filenames.h"
 #include "records/record_fields.h"
+#include "records/record_file.h"
 
 namespace records {
 
 using platform::DataFolder;
-using platform::RandomFile;
 using platform::RecordBuffer;
 
 namespace {
 
-RandomFile PettyCashFile(const DataFolder& folder, std::string_view dateText) {
-    return RandomFile(DayFilePath(folder, DayFile::PettyCash, dateText), PettyCashRecord::kLength);
+RecordFile<PettyCashRecord> PettyCashFile(const DataFolder& folder, std::string_view dateText) {
+    return RecordFile<PettyCashRecord>(DayFilePath(folder, DayFile::PettyCash, dateText));
 }
 
 } // namespace
@@ -65,12 +65,12 @@ long PettyCashRecordCount(long fileLength) {
 }
 
 std::vector<PettyCashRecord> ReadPettyCash(const DataFolder& folder, std::string_view dateText) {
-    const RandomFile file = PettyCashFile(folder, dateText);
-    const long count = PettyCashRecordCount(file.Lof());
+    const RecordFile<PettyCashRecord> file = PettyCashFile(folder, dateText);
+    const long count = PettyCashRecordCount(file.file().Lof());
     std::vector<PettyCashRecord> all;
     all.reserve(static_cast<size_t>(count));
     for (long n = 1; n <= count; ++n)
-        all.push_back(PettyCashRecord::Decode(file.Get(n, PettyCashRecord::kBytesWritten)));
+        all.push_back(file.Read(n));
     return all;
 }
 
@@ -84,8 +84,8 @@ double ShiftPettyCashTotal(const DataFolder& folder, std::string_view shift, std
 }
 
 void AppendPettyCash(const DataFolder& folder, std::string_view dateText, const PettyCashRecord& record) {
-    const RandomFile file = PettyCashFile(folder, dateText);
-    file.Put(PettyCashRecordCount(file.Lof()) + 1, record.Encode());
+    const RecordFile<PettyCashRecord> file = PettyCashFile(folder, dateText);
+    file.Write(PettyCashRecordCount(file.file().Lof()) + 1, record);
 }
 
 } // namespace records

@@ -4,13 +4,13 @@
 #include "platform/text.h"
 #include "records/filenames.h"
 #include "records/record_fields.h"
+#include "records/record_file.h"
 
 #include <array>
 
 namespace records {
 
 using platform::DataFolder;
-using platform::RandomFile;
 using platform::RecordBuffer;
 
 RoomRecord RoomRecord::Decode(std::string_view bytes) {
@@ -52,8 +52,8 @@ void RoomRecord::SetRateLocked(bool locked) {
 
 namespace {
 
-RandomFile RoomsFile(const DataFolder &folder) {
-    return RandomFile(folder.File(kRoomsFile), RoomRecord::kLength);
+RecordFile<RoomRecord> RoomsFile(const DataFolder &folder) {
+    return RecordFile<RoomRecord>(folder.File(kRoomsFile));
 }
 
 struct TextField {
@@ -76,49 +76,30 @@ constexpr std::array<TextField, 8> kTextFields{{
 } // namespace
 
 RoomRecord ReadRoom(const DataFolder &folder, long n) {
-    return RoomRecord::Decode(RoomsFile(folder).Get(n));
+    return RoomsFile(folder).Read(n);
 }
 
 void WriteRoom(const DataFolder &folder, long n, const RoomRecord &room) {
-    const RandomFile file = RoomsFile(folder);
-    std::string image = room.Encode();
     // A stored room keeps the bytes of every field this write leaves as it was: a comment
     // or spare text of zero bytes stays zero bytes.
-    if (n >= 1 && n <= file.RecordCount())
-        image = fields::KeepUnchangedText(std::move(image), file.Get(n), kTextFields);
-    file.Put(n, image);
+    RoomsFile(folder).WriteKeepingText(n, room, kTextFields);
 }
 
 long AppendRoom(const DataFolder &folder, const RoomRecord &room) {
-    const RandomFile file = RoomsFile(folder);
-    const long n = file.RecordCount() + 1;
-    file.Put(n, room.Encode());
-    return n;
+    return RoomsFile(folder).Append(room);
 }
 
 long RoomCount(const DataFolder &folder) {
-    return RoomsFile(folder).RecordCount();
+    return RoomsFile(folder).Count();
 }
 
 std::vector<RoomRecord> ReadAllRooms(const DataFolder &folder) {
-    const RandomFile file = RoomsFile(folder);
-    const long count = file.RecordCount();
-    std::vector<RoomRecord> rooms;
-    rooms.reserve(count);
-    for (long n = 1; n <= count; ++n)
-        rooms.push_back(RoomRecord::Decode(file.Get(n)));
-    return rooms;
+    return RoomsFile(folder).ReadAll();
 }
 
 std::optional<long> FindRoom(const DataFolder &folder, std::string_view room3) {
     const std::string key = platform::Fixed(room3, RoomRecord::kRoomWidth);
-    const RandomFile file = RoomsFile(folder);
-    const long count = file.RecordCount();
-    for (long n = 1; n <= count; ++n) {
-        if (RoomRecord::Decode(file.Get(n)).Room == key)
-            return n;
-    }
-    return std::nullopt;
+    return RoomsFile(folder).Find([&](const RoomRecord &room) { return room.Room == key; });
 }
 
 } // namespace records

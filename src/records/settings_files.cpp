@@ -4,11 +4,11 @@
 #include "platform/text.h"
 #include "records/filenames.h"
 #include "records/record_fields.h"
+#include "records/record_file.h"
 
 namespace records {
 
 using platform::DataFolder;
-using platform::RandomFile;
 using platform::RecordBuffer;
 
 namespace {
@@ -24,16 +24,23 @@ std::string Singles(std::initializer_list<float> values) {
     return buffer.bytes();
 }
 
+} // namespace
+
+SingleSetting SingleSetting::Decode(std::string_view bytes) {
+    return SingleSetting{RecordBuffer(fields::Padded(bytes, 4)).Single(0)};
+}
+
+std::string SingleSetting::Encode() const {
+    return Singles({Value});
+}
+
 float ReadSingleSetting(const DataFolder &folder, std::string_view fileName) {
-    const std::string bytes = RandomFile(folder.File(fileName), kSingleSettingLength).Get(1, 4);
-    return RecordBuffer(fields::Padded(bytes, 4)).Single(0);
+    return RecordFile<SingleSetting>(folder.File(fileName)).Read(1).Value;
 }
 
 void WriteSingleSetting(const DataFolder &folder, std::string_view fileName, float value) {
-    RandomFile(folder.File(fileName), kSingleSettingLength).Put(1, Singles({value}));
+    RecordFile<SingleSetting>(folder.File(fileName)).Write(1, SingleSetting{value});
 }
-
-} // namespace
 
 RateTable RateTable::Decode(std::string_view bytes) {
     const RecordBuffer buffer(fields::Padded(bytes, kBytesWritten));
@@ -56,12 +63,11 @@ std::optional<float> RateTable::RateForType(std::string_view roomType) const {
 }
 
 RateTable ReadRateTable(const DataFolder &folder, std::string_view fileName) {
-    return RateTable::Decode(
-        RandomFile(folder.File(fileName), RateTable::kLength).Get(1, RateTable::kBytesWritten));
+    return RecordFile<RateTable>(folder.File(fileName)).Read(1);
 }
 
 void WriteRateTable(const DataFolder &folder, std::string_view fileName, const RateTable &table) {
-    RandomFile(folder.File(fileName), RateTable::kLength).Put(1, table.Encode());
+    RecordFile<RateTable>(folder.File(fileName)).Write(1, table);
 }
 
 OptionalRates OptionalRates::Decode(std::string_view bytes) {
@@ -75,12 +81,11 @@ std::string OptionalRates::Encode() const {
 }
 
 OptionalRates ReadOptionalRates(const DataFolder &folder) {
-    return OptionalRates::Decode(RandomFile(folder.File(kOptionalRatesFile), OptionalRates::kLength)
-                                     .Get(1, OptionalRates::kBytesWritten));
+    return RecordFile<OptionalRates>(folder.File(kOptionalRatesFile)).Read(1);
 }
 
 void WriteOptionalRates(const DataFolder &folder, const OptionalRates &rates) {
-    RandomFile(folder.File(kOptionalRatesFile), OptionalRates::kLength).Put(1, rates.Encode());
+    RecordFile<OptionalRates>(folder.File(kOptionalRatesFile)).Write(1, rates);
 }
 
 float ReadIntroFlag(const DataFolder &folder) {
@@ -112,12 +117,11 @@ std::string DateStatusRecord::Encode() const {
 }
 
 DateStatusRecord ReadDateStatus(const DataFolder &folder) {
-    return DateStatusRecord::Decode(RandomFile(folder.File(kDateStatusFile), DateStatusRecord::kLength)
-                                        .Get(1, DateStatusRecord::kBytesWritten));
+    return RecordFile<DateStatusRecord>(folder.File(kDateStatusFile)).Read(1);
 }
 
 void WriteDateStatus(const DataFolder &folder, const DateStatusRecord &status) {
-    RandomFile(folder.File(kDateStatusFile), DateStatusRecord::kLength).Put(1, status.Encode());
+    RecordFile<DateStatusRecord>(folder.File(kDateStatusFile)).Write(1, status);
 }
 
 std::optional<double> ReadNumberFile(const DataFolder &folder, std::string_view fileName) {

@@ -69,6 +69,16 @@ void WriteOptionalRates(const platform::DataFolder &folder, const OptionalRates 
 
 // One Single in record 1 of a 10-byte-record file; a new file reads as 0.
 inline constexpr int kSingleSettingLength = 10;
+struct SingleSetting {
+    static constexpr int kLength = kSingleSettingLength;
+
+    float Value = 0;
+
+    static SingleSetting Decode(std::string_view bytes);
+    std::string Encode() const; // the 4 bytes a write puts
+};
+float ReadSingleSetting(const platform::DataFolder &folder, std::string_view fileName);
+void WriteSingleSetting(const platform::DataFolder &folder, std::string_view fileName, float value);
 float ReadIntroFlag(const platform::DataFolder &folder); // 1 = do not show the guide
 void WriteIntroFlag(const platform::DataFolder &folder, float value);
 float ReadStateTax(const platform::DataFolder &folder);

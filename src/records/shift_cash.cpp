@@ -4,11 +4,11 @@
 #include "platform/text.h"
 #include "records/filenames.h"
 #include "records/record_fields.h"
+#include "records/record_file.h"
 
 namespace records {
 
 using platform::DataFolder;
-using platform::RandomFile;
 using platform::RecordBuffer;
 
 namespace {
@@ -23,8 +23,8 @@ constexpr ShiftCashField kAllFields[] = {
     ShiftCashField::CashFromVending, ShiftCashField::CashFromOther,
 };
 
-RandomFile CashFile(const DataFolder &folder, std::string_view shift, std::string_view dateText) {
-    return RandomFile(ShiftFilePath(folder, ShiftFile::ShiftCash, shift, dateText), ShiftCash::kLength);
+RecordFile<ShiftCash> CashFile(const DataFolder &folder, std::string_view shift, std::string_view dateText) {
+    return RecordFile<ShiftCash>(ShiftFilePath(folder, ShiftFile::ShiftCash, shift, dateText));
 }
 
 } // namespace
@@ -83,12 +83,12 @@ std::string ShiftCash::Encode() const {
 }
 
 ShiftCash ReadShiftCash(const DataFolder &folder, std::string_view shift, std::string_view dateText) {
-    return ShiftCash::Decode(CashFile(folder, shift, dateText).Get(1));
+    return CashFile(folder, shift, dateText).Read(1);
 }
 
 void WriteShiftCash(const DataFolder &folder, std::string_view shift, std::string_view dateText,
                     const ShiftCash &cash) {
-    CashFile(folder, shift, dateText).Put(1, cash.Encode());
+    CashFile(folder, shift, dateText).Write(1, cash);
 }
 
 float AddToShiftCash(const DataFolder &folder, std::string_view shift, std::string_view clerk,

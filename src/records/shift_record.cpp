@@ -3,10 +3,10 @@
 
 #include "records/filenames.h"
 #include "records/record_fields.h"
+#include "records/record_file.h"
 
 namespace records {
 
-using platform::RandomFile;
 using platform::RecordBuffer;
 
 ShiftRecord ShiftRecord::Decode(std::string_view bytes) {
@@ -25,11 +25,11 @@ std::string ShiftRecord::Encode() const {
 }
 
 ShiftRecord ReadShift(const platform::DataFolder &folder) {
-    return ShiftRecord::Decode(RandomFile(folder.File(kShiftFile), ShiftRecord::kLength).Get(1));
+    return RecordFile<ShiftRecord>(folder.File(kShiftFile)).Read(1);
 }
 
 void WriteShift(const platform::DataFolder &folder, const ShiftRecord &shift) {
-    RandomFile(folder.File(kShiftFile), ShiftRecord::kLength).Put(1, shift.Encode());
+    RecordFile<ShiftRecord>(folder.File(kShiftFile)).Write(1, shift);
 }
 
 } // namespace records

@@ -4,6 +4,7 @@
 #include "platform/text.h"
 #include "records/date_digits.h"
 #include "records/filenames.h"
+#include "records/posting_codes.h"
 
 namespace records {
 
@@ -103,6 +104,35 @@ void AppendShiftRentalLine(const DataFolder &folder, std::string_view shift, std
     platform::AppendLine(ShiftFilePath(folder, ShiftFile::ShiftRentals, shift, dateText), line.ToSeqLine());
 }
 
+StayLedgerLine StayPosting::LedgerLine() const {
+    return StayLedgerLine{.Room = Room,
+                          .Shift = Shift,
+                          .PostDate = PostDate,
+                          .Code = Code,
+                          .Description = Description,
+                          .Amount = Amount,
+                          .TaxValue = TaxValue,
+                          .TaxFlag = TaxFlag};
+}
+
+DayDetailLine StayPosting::DetailLine() const {
+    return DayDetailLine{.Room = Room,
+                         .Shift = Shift,
+                         .PostDate = PostDate,
+                         .Code = Code,
+                         .Description = Description,
+                         .Amount = Amount,
+                         .Clerk = Clerk};
+}
+
+void PostToStay(const DataFolder &folder, const std::filesystem::path &ledger, const StayPosting &posting,
+                PostTo to) {
+    if (to != PostTo::DetailOnly)
+        AppendStayLedgerLine(ledger, posting.LedgerLine());
+    if (to != PostTo::LedgerOnly)
+        AppendDayDetailLine(folder, posting.PostDate, posting.DetailLine());
+}
+
 std::vector<ShiftRentalLine> ReadShiftRentals(const DataFolder &folder, std::string_view shift,
                                               std::string_view dateText) {
     const std::filesystem::path file = ShiftFilePath(folder, ShiftFile::ShiftRentals, shift, dateText);
@@ -123,24 +153,28 @@ std::vector<ShiftRentalLine> ReadShiftRentals(const DataFolder &folder, std::str
     return lines;
 }
 
+namespace {
+
+// A room-rent line of a taxed stay whose TaxFlag is not "N".
+bool Taxed(const StayLedgerLine &line, bool taxExempt) {
+    return line.Code == kRoomRent.code && line.TaxFlag != "N" && !taxExempt;
+}
+
+} // namespace
+
 float LineTax(const StayLedgerLine &line, double taxRate, bool taxExempt) {
-    if (line.Code != "E" || line.TaxFlag == "N" || taxExempt)
+    if (!Taxed(line, taxExempt))
         return 0;
     return static_cast<float>(platform::Round(platform::AmountValue(line.Amount) * taxRate, 2));
 }
 
 float AddToStayBalance(float balance, const StayLedgerLine &line, double taxRate, bool taxExempt) {
+    const int sign = BalanceSign(line.Code);
+    if (sign == 0)
+        return balance;
     const double amount = platform::AmountValue(line.Amount);
-    const std::string &code = line.Code;
-    if (code == "E") {
-        const double tax = (taxExempt || line.TaxFlag == "N") ? 0.0 : amount * taxRate;
-        return platform::AddAmount(balance, amount + tax);
-    }
-    if (code == "J" || code == "G")
-        return platform::AddAmount(balance, amount);
-    if (code == "L" || code == "N" || code == "M" || code == "P" || code == "O")
-        return platform::AddAmount(balance, -amount);
-    return balance;
+    const double tax = Taxed(line, taxExempt) ? amount * taxRate : 0.0;
+    return platform::AddAmount(balance, sign * (amount + tax));
 }
 
 float StayBalance(const std::vector<StayLedgerLine> &lines, double taxRate, bool taxExempt) {

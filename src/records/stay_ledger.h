@@ -10,8 +10,9 @@
 //
 // Texts are written whole, trailing blanks included, and read back as written.
 //
-// Posting codes: charges "E" room rent, "J" pet or other, "G" phone charge; payments
-// "L" cash or check, "N" Visa/Master, "M" American Express, "P" Discover, "O" Diners.
+// Posting codes (records/posting_codes.h): charges "E" room rent, "J" pet or other, "G"
+// phone charge; payments "L" cash or check, "N" Visa/Master, "M" American Express,
+// "P" Discover, "O" Diners.
 #pragma once
 
 #include "platform/clock.h"
@@ -88,6 +89,31 @@ void AppendDayDetailLine(const platform::DataFolder &folder, std::string_view da
                          const DayDetailLine &line);
 std::vector<DayDetailLine> ReadDayDetail(const platform::DataFolder &folder, std::string_view dateText);
 
+// One posting of a stay: its ledger line and its day detail line carry the same room,
+// shift, date, code, description and amount; the detail line is in the day file of the
+// PostDate. The ledger line's TaxFlag and its two fillers are "-----" unless set.
+struct StayPosting {
+    std::string Room;
+    std::string Shift;
+    std::string PostDate;
+    std::string Code;
+    std::string Description;
+    float Amount = 0;
+    std::string Clerk;  // the detail line's
+    float TaxValue = 0; // the ledger line's
+    std::string TaxFlag = std::string(kFiller);
+
+    StayLedgerLine LedgerLine() const;
+    DayDetailLine DetailLine() const;
+};
+
+// Where a posting goes: both lines, as a rule; a few postings reach only one of them.
+enum class PostTo { LedgerAndDetail, LedgerOnly, DetailOnly };
+
+// Writes the posting: the line in the stay's ledger, then the line in the day's detail.
+void PostToStay(const platform::DataFolder &folder, const std::filesystem::path &ledger,
+                const StayPosting &posting, PostTo to = PostTo::LedgerAndDetail);
+
 void AppendShiftRentalLine(const platform::DataFolder &folder, std::string_view shift,
                            std::string_view dateText, const ShiftRentalLine &line);
 std::vector<ShiftRentalLine> ReadShiftRentals(const platform::DataFolder &folder, std::string_view shift,
@@ -100,7 +126,8 @@ float LineTax(const StayLedgerLine &line, double taxRate, bool taxExempt);
 // The stay's balance: from 0, line by line in file order, "E" adds Amount plus
 // Amount x tax rate (no tax when the stay is tax exempt or the line's TaxFlag is "N"),
 // "J" and "G" add Amount, "L", "N", "M", "P" and "O" subtract it, any other code changes
-// nothing; the balance is rounded to 2 decimals after each line.
+// nothing (the code table's charges and payments); the balance is rounded to 2 decimals
+// after each line.
 float StayBalance(const std::vector<StayLedgerLine> &lines, double taxRate, bool taxExempt);
 // The balance after one more line (the running balance of a folio).
 float AddToStayBalance(float balance, const StayLedgerLine &line, double taxRate, bool taxExempt);

@@ -3,6 +3,7 @@
 #include "frontdesk/form1.h"
 #include "platform/text.h"
 #include "records/filenames.h"
+#include "records/posting_codes.h"
 #include "records/settings_files.h"
 #include "records/shift_record.h"
 #include "reservations/reserve.h"
@@ -365,7 +366,7 @@ void Form36::Command2_Click() {
     const records::ShiftRecord shift = records::ReadShift(app().data());
     std::optional<double> cashNow;
     double cardNow = 0;
-    if (boxes.payCode == "L")
+    if (boxes.payCode == records::kCash.code)
         cashNow =
             AskAmount("If the guest is giving you a cash payment now, enter the amount below. If not, just "
                       "press 'Enter' or click OK.",

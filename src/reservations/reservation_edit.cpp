@@ -4,10 +4,12 @@
 
 #include "checkin/guest_entry.h"
 #include "platform/text.h"
+#include "records/arrivals.h"
 #include "records/counters.h"
 #include "records/day_totals.h"
 #include "records/filenames.h"
 #include "records/history.h"
+#include "records/posting_codes.h"
 #include "records/room_record.h"
 #include "records/shift_cash.h"
 #include "records/stay_ledger.h"
@@ -30,15 +32,9 @@ bool BlankOrNumber(std::string_view text) {
 
 // The day's column of a card pay code; the day's Cash is no card column, so "L" has none.
 std::optional<records::DayTotalsField> CardColumn(std::string_view payCode) {
-    if (payCode == "N")
-        return records::DayTotalsField::VisaMaster;
-    if (payCode == "M")
-        return records::DayTotalsField::AmericanExpress;
-    if (payCode == "P")
-        return records::DayTotalsField::Discover;
-    if (payCode == "O")
-        return records::DayTotalsField::Diners;
-    return std::nullopt;
+    if (!records::IsCardCode(payCode))
+        return std::nullopt;
+    return records::DayTotalsFieldForCode(payCode);
 }
 
 } // namespace
@@ -77,13 +73,8 @@ std::optional<long> FindLoadedReservation(const DataFolder& data, std::string_vi
 }
 
 int CountArrivals(const DataFolder& data, std::string_view dateText) {
-    const std::string today = RTrim(dateText);
-    const GuestSlots slots(data, kReservationsFile);
-    int count = 0;
-    for (long n = 1; n <= slots.Count(); ++n)
-        if (RTrim(slots.Field(n, GuestField::ArrivalDate)) == today)
-            ++count;
-    return count;
+    return static_cast<int>(
+        records::ReservationsArrivingOn(data, dateText, records::ArrivalMatch::TrailingBlanks).size());
 }
 
 ReservationBoxes BoxesFromRecord(const GuestRecord& r) {
@@ -169,18 +160,18 @@ std::optional<EditProblem> CheckValues(const ReservationBoxes& boxes, int curren
 
 void ApplyBoxes(GuestRecord& r, const ReservationBoxes& boxes) {
     checkin::PutGuestDetails(r, boxes, checkin::Letters::Capitals);
-    r.Clerk = Fixed(boxes.clerk, 2);
+    r.Set(GuestField::Clerk, boxes.clerk);
     // Dates are compared as text everywhere; a blank in front would hide the reservation.
-    r.ArrivalDate = Fixed(Trim(boxes.arrival), 10);
-    r.DepartureDate = Fixed(Trim(boxes.departure), 10);
-    r.PayCode = Fixed(boxes.payCode, 1);
-    r.DBNumber = Fixed(boxes.dbNumber, 8);
-    r.CardNumber = Fixed(boxes.cardNumber, 40);
-    r.CardExpiry = Fixed(boxes.cardExpiry, 10);
+    r.Set(GuestField::ArrivalDate, Trim(boxes.arrival));
+    r.Set(GuestField::DepartureDate, Trim(boxes.departure));
+    r.Set(GuestField::PayCode, boxes.payCode);
+    r.Set(GuestField::DBNumber, boxes.dbNumber);
+    r.Set(GuestField::CardNumber, boxes.cardNumber);
+    r.Set(GuestField::CardExpiry, boxes.cardExpiry);
     r.Rate = static_cast<float>(Val(boxes.rate));
-    r.Room = Fixed(boxes.room, 3);
-    r.CashDeposit = Fixed(boxes.cashDeposit, 10);
-    r.ConfirmationNumber = Fixed(boxes.confirmation, 10);
+    r.Set(GuestField::Room, boxes.room);
+    r.Set(GuestField::CashDeposit, boxes.cashDeposit);
+    r.Set(GuestField::ConfirmationNumber, boxes.confirmation);
 }
 
 std::string RoomReservedMessage(std::string_view room) {
@@ -224,7 +215,7 @@ std::string AddToDeposit(std::string_view depositText, double amount) {
 }
 
 bool IsCardPayCode(std::string_view payCode) {
-    return CardColumn(payCode).has_value();
+    return records::IsCardCode(payCode);
 }
 
 std::optional<std::string> OtherCardRefusal(const GuestRecord& reservation, std::string_view payCode) {
@@ -233,7 +224,7 @@ std::optional<std::string> OtherCardRefusal(const GuestRecord& reservation, std:
     const std::optional<std::string> card = DepositCard(reservation);
     if (!card || *card == payCode)
         return std::nullopt;
-    return "The credit card deposit on this reservation was taken on " + checkin::CardTextFor((*card)[0]) +
+    return "The credit card deposit on this reservation was taken on " + std::string(records::CardText(*card)) +
            " (" + *card +
            "). Take this payment on the same card, or charge the card when the guest checks in.";
 }
@@ -245,7 +236,7 @@ std::string TakePayment(const DataFolder& data, long slot, Payment kind, double 
     std::string& deposit = kind == Payment::Cash ? record.CashDeposit : record.CardDeposit;
     deposit = AddToDeposit(deposit, amount);
     if (kind == Payment::Card && CardColumn(payCode))
-        record.SpareText = Fixed(payCode, 10);
+        record.Set(GuestField::SpareText, payCode);
     records::WriteGuest(data, kReservationsFile, slot, record);
 
     if (kind == Payment::Cash) {
@@ -328,10 +319,10 @@ std::optional<CheckInProblem> CheckCheckInBoxes(const ReservationBoxes& boxes, i
         return CheckInProblem::NoLastName;
     if (Trim(boxes.firstName).empty())
         return CheckInProblem::NoFirstName;
-    if (boxes.payCode != "L" && boxes.payCode != "Q" && !IsCardPayCode(boxes.payCode))
+    if (!records::IsPayCode(boxes.payCode))
         return CheckInProblem::BadPayCode;
     // A direct bill stay is billed to its account at check-out: without one, to nobody.
-    if (boxes.payCode == "Q" && Trim(boxes.dbNumber).empty())
+    if (boxes.payCode == records::kDirectBill.code && Trim(boxes.dbNumber).empty())
         return CheckInProblem::NoDirectBill;
     if (!IsNonNegativeNumber(boxes.rate))
         return CheckInProblem::BadRate;
@@ -348,20 +339,20 @@ GuestRecord BuildInHouseRecord(const ReservationBoxes& boxes, const GuestRecord&
                                const checkin::CheckInSession& session) {
     GuestRecord guest;
     checkin::PutGuestDetails(guest, boxes, checkin::Letters::AsTyped);
-    guest.Clerk = Fixed(session.clerk, 2);
-    guest.Room = Fixed(boxes.room, 3);
+    guest.Set(GuestField::Clerk, session.clerk);
+    guest.Set(GuestField::Room, boxes.room);
     guest.Nights = reservation.Nights;
     guest.TaxExempt = reservation.TaxExempt;
-    guest.PayCode = Fixed(boxes.payCode, 1);
-    guest.CheckInTime = Fixed(TimeText(session.time), 10);
-    guest.ArrivalDate = Fixed(DateText(session.today), 10);
-    guest.CheckOutTime = Space(10);
-    guest.DepartureDate = Fixed(Trim(boxes.departure), 10);
+    guest.Set(GuestField::PayCode, boxes.payCode);
+    guest.Set(GuestField::CheckInTime, TimeText(session.time));
+    guest.Set(GuestField::ArrivalDate, DateText(session.today));
+    guest.Set(GuestField::CheckOutTime, "");
+    guest.Set(GuestField::DepartureDate, Trim(boxes.departure));
     guest.Rate = static_cast<float>(Val(boxes.rate));
     guest.SpareAmount = 0;
-    guest.CardNumber = Fixed(boxes.cardNumber, 40);
-    guest.CardExpiry = Fixed(boxes.cardExpiry, 10);
-    guest.DBNumber = Fixed(boxes.dbNumber, 8);
+    guest.Set(GuestField::CardNumber, boxes.cardNumber);
+    guest.Set(GuestField::CardExpiry, boxes.cardExpiry);
+    guest.Set(GuestField::DBNumber, boxes.dbNumber);
     guest.FolioNumber = reservation.FolioNumber;
     return guest;
 }
@@ -376,7 +367,7 @@ std::optional<std::string> CheckInDepositCard(const GuestRecord& reservation, st
 
 std::optional<CheckInProblem> CheckCheckInStored(const DataFolder& data, const ReservationBoxes& boxes,
                                                  long reservationSlot) {
-    if (boxes.payCode == "Q" && !records::FindAccount(data, records::ChargingKey(boxes.dbNumber)))
+    if (boxes.payCode == records::kDirectBill.code && !records::FindAccount(data, records::ChargingKey(boxes.dbNumber)))
         return CheckInProblem::BadDirectBill;
     const GuestRecord reservation = records::ReadGuest(data, kReservationsFile, reservationSlot);
     if (Val(reservation.CardDeposit) != 0 && !CheckInDepositCard(reservation, boxes.payCode))
@@ -397,7 +388,7 @@ ReservationCheckIn PlanReservationCheckIn(const DataFolder& data, const Reservat
     plan.cashDeposit = Val(plan.reservation.CashDeposit);
     plan.cardDeposit = Val(plan.reservation.CardDeposit);
     plan.depositCard = CheckInDepositCard(plan.reservation, plan.guest.PayCode).value_or(plan.guest.PayCode);
-    if (plan.guest.PayCode == "L")
+    if (plan.guest.PayCode == records::kCash.code)
         plan.cashNow = cashNow;
     if (IsCardPayCode(plan.guest.PayCode))
         plan.cardNow = cardNow;
@@ -407,53 +398,31 @@ ReservationCheckIn PlanReservationCheckIn(const DataFolder& data, const Reservat
 
 namespace {
 
-class Posting {
-public:
-    Posting(const DataFolder& data, const ReservationCheckIn& plan)
-        : m_data(data), m_plan(plan), m_today(DateText(plan.session.today)),
-          m_ledger(records::StayLedgerPath(data, plan.guest)) {}
-
-    const std::string& today() const { return m_today; }
-
-    void Ledger(const std::string& shift, const std::string& code, const std::string& description,
-                double amount, double taxValue = 0) const {
-        records::AppendStayLedgerLine(m_ledger, {.Room = m_plan.guest.Room,
-                                                 .Shift = shift,
-                                                 .PostDate = m_today,
-                                                 .Code = code,
-                                                 .Description = description,
-                                                 .Amount = static_cast<float>(amount),
-                                                 .TaxValue = static_cast<float>(taxValue)});
-    }
-    void Ledger(const std::string& code, const std::string& description, double amount) const {
-        Ledger(m_plan.session.shift, code, description, amount);
-    }
-    void Detail(const std::string& code, const std::string& description, double amount) const {
-        records::AppendDayDetailLine(m_data, m_today,
-                                     {.Room = m_plan.guest.Room,
-                                      .Shift = m_plan.session.shift,
-                                      .PostDate = m_today,
-                                      .Code = code,
-                                      .Description = description,
-                                      .Amount = static_cast<float>(amount),
-                                      .Clerk = m_plan.session.clerk});
-    }
-
-private:
-    const DataFolder& m_data;
-    const ReservationCheckIn& m_plan;
-    std::string m_today;
-    std::filesystem::path m_ledger;
-};
+// A posting of the stay on the day of its check-in, under the shift on duty.
+records::StayPosting Posting(const ReservationCheckIn& plan, std::string_view code, std::string_view description,
+                             double amount) {
+    return {.Room = plan.guest.Room,
+            .Shift = plan.session.shift,
+            .PostDate = DateText(plan.session.today),
+            .Code = std::string(code),
+            .Description = std::string(description),
+            .Amount = static_cast<float>(amount),
+            .Clerk = plan.session.clerk};
+}
 
 } // namespace
 
 void WriteReservationCheckIn(const DataFolder& data, const ReservationCheckIn& plan) {
     using records::DayTotalsField;
+    using records::PostTo;
     const GuestRecord& guest = plan.guest;
     const checkin::CheckInSession& session = plan.session;
-    const Posting post(data, plan);
-    const std::string& today = post.today();
+    const std::string today = DateText(session.today);
+    const std::filesystem::path ledger = records::StayLedgerPath(data, guest);
+    const auto post = [&](std::string_view code, std::string_view description, double amount,
+                          PostTo to = PostTo::LedgerAndDetail) {
+        records::PostToStay(data, ledger, Posting(plan, code, description, amount), to);
+    };
 
     records::WriteGuest(data, kGuestFile, plan.guestSlot, guest);
     GuestRecord reservation = plan.reservation;
@@ -465,24 +434,25 @@ void WriteReservationCheckIn(const DataFolder& data, const ReservationCheckIn& p
         {.Room = guest.Room, .Shift = session.shift, .Clerk = session.clerk, .TimeRented = session.time});
 
     const double rate = AmountValue(guest.Rate); // the rate as shown, not its binary Single
-    // The rent line carries the tax of the rate as shown, also for an exempt stay.
-    post.Ledger(session.postingShift, "E", "ROOM RENT", rate, rate * session.taxRate);
-    post.Detail("E", "ROOM RENT", rate);
-    const double tax = guest.IsTaxExempt() ? 0.0 : session.taxRate;
-    records::AddToDayTotals(data, today, DayTotalsField::RoomRent, rate);
-    records::AddToDayTotals(data, today, DayTotalsField::GrossRent, rate + rate * tax);
-    if (!guest.IsTaxExempt())
-        records::AddToDayTotals(data, today, DayTotalsField::Tax, rate * tax);
+    const records::PostingCode& rentCode = records::kRoomRent;
+    // The rent line carries the tax of the rate as shown, also for an exempt stay, and the
+    // shift letter of the shift file; its detail line the shift on duty.
+    records::StayPosting rent = Posting(plan, rentCode.code, rentCode.text, rate);
+    rent.Shift = session.postingShift;
+    rent.TaxValue = static_cast<float>(rate * session.taxRate);
+    records::PostToStay(data, ledger, rent, PostTo::LedgerOnly);
+    post(rentCode.code, rentCode.text, rate, PostTo::DetailOnly);
+    records::AddRoomRentToDayTotals(data, today, rate, session.taxRate, guest.IsTaxExempt());
 
     // Deposits reach the ledger only: the day and the shift had them when they were taken.
+    const records::PostingCode& cashCode = records::kCash;
     if (plan.cashDeposit != 0)
-        post.Ledger("L", "CASH REC.", plan.cashDeposit);
+        post(cashCode.code, cashCode.text, plan.cashDeposit, PostTo::LedgerOnly);
 
-    if (guest.PayCode == "L") {
+    if (guest.PayCode == cashCode.code) {
         const double cash = plan.cashNow.value_or(0);
-        if (cash != 0)
-            post.Ledger("L", "CASH REC.", cash);
-        post.Detail("L", "CASH REC.", cash);
+        // No ledger line for nothing taken; the day's detail has it all the same.
+        post(cashCode.code, cashCode.text, cash, cash != 0 ? PostTo::LedgerAndDetail : PostTo::DetailOnly);
         if (plan.cashNow)
             records::AddToShiftCash(data, session.shift, session.clerk, today,
                                     records::ShiftCashField::CashFromRent, cash);
@@ -492,13 +462,10 @@ void WriteReservationCheckIn(const DataFolder& data, const ReservationCheckIn& p
 
     // A card deposit stays under the card that took it, whatever the pay code is now.
     if (plan.cardDeposit != 0)
-        post.Ledger(plan.depositCard, checkin::CardTextFor(plan.depositCard[0]), plan.cardDeposit);
-
-    const std::string cardName = checkin::CardTextFor(guest.PayCode[0]);
+        post(plan.depositCard, records::CardText(plan.depositCard), plan.cardDeposit, PostTo::LedgerOnly);
 
     if (const auto column = CardColumn(guest.PayCode); column && plan.cardNow != 0) {
-        post.Ledger(guest.PayCode, cardName, plan.cardNow);
-        post.Detail(guest.PayCode, cardName, plan.cardNow);
+        post(guest.PayCode, records::CardText(guest.PayCode), plan.cardNow);
         records::AddToDayTotals(data, today, *column, plan.cardNow);
     }
 

@@ -2,6 +2,7 @@
 #include "reservations/reservation_lists.h"
 
 #include "platform/text.h"
+#include "records/arrivals.h"
 #include "records/filenames.h"
 #include "reservations/reservation_edit.h"
 
@@ -34,7 +35,7 @@ std::string TodayLine(std::string_view room, std::string_view lastName, std::str
 }
 
 bool DueOn(std::string_view arrivalDate, std::string_view today) {
-    return platform::Trim(arrivalDate) == platform::Trim(today);
+    return records::ArrivesOn(arrivalDate, today, records::ArrivalMatch::OuterBlanks);
 }
 } // namespace
 
@@ -62,7 +63,7 @@ ReservationKey EditListKey(std::string_view line) {
 }
 
 bool ArrivesOn(const records::GuestRecord& slot, std::string_view today) {
-    return RTrim(slot.ArrivalDate) == RTrim(today);
+    return records::ArrivesOn(slot.ArrivalDate, today, records::ArrivalMatch::TrailingBlanks);
 }
 
 std::string TodayListLine(const records::GuestRecord& slot) {
@@ -70,7 +71,7 @@ std::string TodayListLine(const records::GuestRecord& slot) {
 }
 
 bool ArrivesOn(const records::GuestSlots& slots, long n, std::string_view today) {
-    return RTrim(slots.Field(n, GuestField::ArrivalDate)) == RTrim(today);
+    return records::ArrivesOn(slots.Field(n, GuestField::ArrivalDate), today, records::ArrivalMatch::TrailingBlanks);
 }
 
 std::string TodayListLine(const records::GuestSlots& slots, long n) {
@@ -94,7 +95,7 @@ int CancelAllDueToday(const platform::DataFolder& folder, std::string_view clerk
     for (long n = 1; n <= slots.Count(); ++n) {
         if (!DueOn(slots.Field(n, GuestField::ArrivalDate), today)) continue;
         const records::GuestRecord slot = slots.Record(n);
-        if (!std::filesystem::is_directory(dayFile.parent_path())) folder.EnsureLayout();
+        if (!std::filesystem::is_directory(dayFile.parent_path())) folder.EnsureLayout(records::DataSubFolders());
         reservations::CancelReservation(
             folder, reservations::MakeCancelRecord(slot.LastName, slot.FirstName, clerk, today, slot.ReservedOn),
             today, n);

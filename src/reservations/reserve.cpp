@@ -7,6 +7,7 @@
 #include "records/counters.h"
 #include "records/day_totals.h"
 #include "records/filenames.h"
+#include "records/posting_codes.h"
 #include "records/reservation_files.h"
 #include "records/room_record.h"
 #include "records/shift_cash.h"
@@ -295,27 +296,28 @@ GuestRecord BuildReservation(const ReservationEntry& entry, float folioNumber,
     const std::string payCode = PayCodeText(entry.payment);
     GuestRecord r;
     checkin::PutGuestDetails(r, entry, checkin::Letters::Capitals);
-    r.Clerk = Fixed(entry.clerk, 2);
-    r.Room = Fixed(Left(entry.roomChoice, 3), 3);
+    r.Set(GuestField::Clerk, entry.clerk);
+    r.Set(GuestField::Room, Left(entry.roomChoice, 3));
     r.Nights = static_cast<float>(Val(entry.nights));
     r.TaxExempt = entry.taxExempt ? 1.0f : 0.0f;
-    r.PayCode = payCode;
-    r.CheckInTime = Fixed("none", 10);
+    r.Set(GuestField::PayCode, payCode);
+    r.Set(GuestField::CheckInTime, "none");
     // Kept in the system's own date form, which every reader compares with the date text.
-    r.ArrivalDate = Fixed(DateText(arrival), 10);
-    r.CheckOutTime = Space(10);
-    r.DepartureDate = Fixed(DateText(AddDays(arrival, static_cast<long>(Val(entry.nights)))), 10);
+    r.Set(GuestField::ArrivalDate, DateText(arrival));
+    r.Set(GuestField::CheckOutTime, "");
+    r.Set(GuestField::DepartureDate, DateText(AddDays(arrival, static_cast<long>(Val(entry.nights)))));
     r.Rate = static_cast<float>(Val(entry.rate));
     r.SpareAmount = 0;
-    r.CardNumber = Fixed(entry.cardNumber, 40);
-    r.CardExpiry = Fixed(entry.cardExpiry, 10);
-    r.DBNumber = payCode == "Q" ? Fixed(Left(entry.account, 4), 8) : Space(8);
-    r.FolioNumber = Fixed(CStr(folioNumber), 5);
-    r.ReservedOn = Fixed(DateText(session.today), 10);
-    r.CardDeposit = Fixed(DepositText(CardTaken(entry)), 10);
-    r.SpareText = Fixed(RTrim(r.CardDeposit).empty() ? "" : payCode, 10);
-    r.ConfirmationNumber = Fixed(entry.confirmationNumber, 10);
-    r.CashDeposit = Fixed(DepositText(CashTaken(entry)), 10);
+    r.Set(GuestField::CardNumber, entry.cardNumber);
+    r.Set(GuestField::CardExpiry, entry.cardExpiry);
+    r.Set(GuestField::DBNumber, payCode == records::kDirectBill.code ? Left(entry.account, 4) : "");
+    r.Set(GuestField::FolioNumber, CStr(folioNumber));
+    r.Set(GuestField::ReservedOn, DateText(session.today));
+    r.Set(GuestField::CardDeposit, DepositText(CardTaken(entry)));
+    // The card that took the deposit, for the payments and the check-in that follow.
+    r.Set(GuestField::SpareText, RTrim(r.CardDeposit).empty() ? "" : payCode);
+    r.Set(GuestField::ConfirmationNumber, entry.confirmationNumber);
+    r.Set(GuestField::CashDeposit, DepositText(CashTaken(entry)));
     return r;
 }
 

@@ -335,8 +335,9 @@ TEST(OpenWithShellTest, AFailingOpenIsIgnored) {
     services.printer = &printer;
     services.shell = &shell;
     services.dataRoot = data.path();
-    services.settings.callBoxDevice = "none";
-    App app(services);
+    records::MotelSettings settings;
+    settings.callBoxDevice = "none";
+    App app(services, settings);
 
     app.Dispatch([&] { app.Load("Form71"); });
     app.Dispatch([&] { OpenWithShell(app, "mailto:someone@example.com"); });

@@ -6,6 +6,7 @@
 #include "gui/qt_front_end.h"
 #include "gui/qt_window.h"
 #include "platform/program.h"
+#include "records/filenames.h"
 #include "support/app_fixture.h"
 
 #include <QApplication>
@@ -111,8 +112,7 @@ class GuiProgramFixture : public ::testing::Test {
         services.printer = &m_printer;
         services.shell = &m_shell;
         services.dataRoot = m_folder.path();
-        services.settings.callBoxDevice = "none";
-        platform::DataFolder(m_folder.path()).EnsureLayout();
+        platform::DataFolder(m_folder.path()).EnsureLayout(records::DataSubFolders());
         m_program = std::make_unique<platform::Program>(services);
         int x = 40;
         for (const char *name : {"A", "B", "C", "D"}) {

@@ -91,24 +91,25 @@ TEST(DataFolderTest, DefaultRootFollowsTheEnvironment) {
 }
 
 TEST_F(FilesTest, EnsureLayoutCreatesOwnerOnlyFolders) {
+    const std::vector<std::string> subfolders = {"sleepers", "history", "reservationstoday"};
     DataFolder folder(m_dir / "new" / "vantreth");
-    folder.EnsureLayout();
+    folder.EnsureLayout(subfolders);
     EXPECT_EQ(Mode(folder.root()), 0700u);
-    for (const std::string &sub : DataFolder::SubFolders()) {
+    for (const std::string &sub : subfolders) {
         EXPECT_TRUE(fs::is_directory(folder.root() / sub)) << sub;
         EXPECT_EQ(Mode(folder.root() / sub), 0700u) << sub;
     }
     EXPECT_TRUE(fs::is_directory(folder.root() / "sleepers"));
     EXPECT_TRUE(fs::is_directory(folder.root() / "reservationstoday"));
     // A second call finds everything in place.
-    EXPECT_NO_THROW(folder.EnsureLayout());
+    EXPECT_NO_THROW(folder.EnsureLayout(subfolders));
 }
 
 TEST_F(FilesTest, EnsureLayoutReportsAFileInTheWay) {
     SetContent(m_dir / "history", "x");
     DataFolder folder(m_dir);
     try {
-        folder.EnsureLayout();
+        folder.EnsureLayout({"sleepers", "history"});
         FAIL() << "no error";
     } catch (const IoError &e) {
         EXPECT_EQ(e.file(), m_dir / "history");

@@ -118,7 +118,10 @@ TEST_F(FolderTest, RemoveInterruptedSavesTakesOnlyTemporaries) {
         {"sleepers/12627.x7Yk2Q", false, Folder}, // a folder is never removed...
         {"settings.Zz9a0b", false, Link}, // ...nor a link
     };
-    DataFolder(m_dir).EnsureLayout();
+    // The program's sub-folders, as far as the cases need them.
+    const std::vector<std::string> subfolders = {"sleepers", "totals", "dailycharge", "history", "directbill",
+                                                 "print"};
+    DataFolder(m_dir).EnsureLayout(subfolders);
     std::vector<std::filesystem::path> expected;
     for (const Case &c : cases) {
         const std::filesystem::path path = m_dir / c.name;
@@ -133,7 +136,7 @@ TEST_F(FolderTest, RemoveInterruptedSavesTakesOnlyTemporaries) {
             expected.push_back(path);
     }
 
-    std::vector<std::filesystem::path> removed = RemoveInterruptedSaves(m_dir);
+    std::vector<std::filesystem::path> removed = RemoveInterruptedSaves(m_dir, subfolders);
     std::sort(removed.begin(), removed.end());
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(removed, expected);

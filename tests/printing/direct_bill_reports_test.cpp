@@ -23,8 +23,8 @@ DirectBillAccount Account(const std::string& code, const std::string& company, f
     return vantreth::testing::CompanyAccount(code, company, balance, "3072");
 }
 
-platform::Settings Motel() {
-    platform::Settings motel;
+records::MotelSettings Motel() {
+    records::MotelSettings motel;
     motel.motelName = "LAKE MOTEL";
     motel.street = "1 SHORE DRIVE";
     motel.town = "LAKEVIEW, MN. 55000";
@@ -143,7 +143,7 @@ TEST(BillingNoticeTest, FullNoticeLineByLine) {
 
 // Each letterhead line the owner set is printed exactly as set; the others stay built.
 TEST(BillingNoticeTest, LetterheadLinesSetByTheOwnerArePrintedExactly) {
-    platform::Settings motel = Motel();
+    records::MotelSettings motel = Motel();
     motel.letterheadLines[0] = "   LAKE MOTEL & CABINS   ";
     motel.letterheadLines[2] = "";
     motel.letterheadLines[3] = "        Call 555-0100 day or night";
@@ -168,7 +168,7 @@ TEST(BillingNoticeTest, TheTelephoneLineLeavesOutNumbersThatAreNotSet) {
         {"", "555-0102", "  Phone: 555-0100    Fax:555-0102"},
     };
     for (const Case& c : cases) {
-        platform::Settings motel = Motel();
+        records::MotelSettings motel = Motel();
         motel.tollFree = c.tollFree;
         motel.fax = c.fax;
         EXPECT_EQ(BillingNoticeLines(motel, "12/6/26", Account("1001", "ACME", 5), NoticeForm::Full)[6],

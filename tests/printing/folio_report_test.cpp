@@ -40,8 +40,8 @@ GuestRecord Guest(const std::string& payCode) {
                                      .DBNumber = payCode == "Q" ? "1001" : ""});
 }
 
-platform::Settings Motel() {
-    platform::Settings motel;
+records::MotelSettings Motel() {
+    records::MotelSettings motel;
     motel.motelName = "      SLEEPY PINES";
     motel.street = "      9 ROUTE 30";
     motel.town = "      ELMWOOD, OH 45000";

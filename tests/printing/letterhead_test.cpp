@@ -10,7 +10,7 @@
 namespace printing {
 namespace {
 
-std::vector<std::string> FolioHead(const platform::Settings& motel) {
+std::vector<std::string> FolioHead(const records::MotelSettings& motel) {
     platform::CapturePrinter device;
     platform::Printer printer(device);
     printer.Print("LEFT OVER");
@@ -27,7 +27,7 @@ std::vector<std::string> FolioHead(const platform::Settings& motel) {
 }
 
 TEST(LetterheadTest, FoliosPrintTheNoticesLetterheadLines) {
-    platform::Settings motel;
+    records::MotelSettings motel;
     motel.motelName = "PINE LODGE";
     motel.street = "9 ROUTE 30";
     motel.town = "ELMWOOD, OH. 45000";

@@ -198,7 +198,7 @@ protected:
 
     vantreth::testing::TempDataFolder m_data;
     const platform::DataFolder& folder = m_data.folder();
-    platform::Settings motel;
+    records::MotelSettings motel;
     platform::CapturePrinter device;
     platform::Printer printer{device};
 };

@@ -3,7 +3,10 @@
 #include "records/filenames.h"
 #include "records_fixture.h"
 
+#include <algorithm>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 namespace records {
 namespace {
@@ -70,6 +73,40 @@ TEST_F(FileNamesTest, FixedNamesInSubFolders) {
     EXPECT_EQ(HistoryFile(folder()), folder().root() / "history/history");
     EXPECT_EQ(DbMemberFile(folder()), folder().root() / "directbill/dbmember");
     EXPECT_EQ(DbNumberFile(folder()), folder().root() / "directbill/dbnumber");
+}
+
+// A new data folder is given every sub-folder a file of the program lies in.
+TEST_F(FileNamesTest, EveryFileLiesInTheDataFolderOrOneOfItsSubFolders) {
+    const std::vector<std::string> &subfolders = DataSubFolders();
+    std::vector<std::filesystem::path> files = {
+        HistoryFile(folder()),
+        DbMemberFile(folder()),
+        DbNumberFile(folder()),
+        PostedNotesFile(folder(), "12/6/26"),
+        StayLedgerFile(folder(), "101", "SMITH", "JOHN", "12/6/26"),
+        CancelYearFile(folder(), "12/6/26"),
+        folder().File(kRoomsFile),
+        folder().File(kSettingsFile),
+        folder().File(kPrintFolder, "report.pdf"),
+    };
+    for (DayFile file : {DayFile::Sleepers, DayFile::Detail, DayFile::Totals, DayFile::RoomsRented,
+                         DayFile::DbDaily, DayFile::DbPayments, DayFile::PettyCash, DayFile::Dates, DayFile::Move,
+                         DayFile::Notes, DayFile::ReservationsToday, DayFile::PhoneLog})
+        files.push_back(DayFilePath(folder(), file, "12/6/26"));
+    for (ShiftFile file : {ShiftFile::ShiftCash, ShiftFile::ShiftRentals})
+        files.push_back(ShiftFilePath(folder(), file, "A", "12/6/26"));
+    for (const std::filesystem::path &file : files) {
+        const std::filesystem::path parent = file.parent_path();
+        if (parent == folder().root())
+            continue;
+        EXPECT_EQ(parent.parent_path(), folder().root()) << file;
+        EXPECT_NE(std::find(subfolders.begin(), subfolders.end(), parent.filename().string()), subfolders.end())
+            << file << " lies in a folder a new data folder is not given";
+    }
+    std::vector<std::string> sorted = subfolders;
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(std::adjacent_find(sorted.begin(), sorted.end()), sorted.end()) << "a sub-folder listed twice";
+    EXPECT_EQ(sorted.size(), 18u);
 }
 
 TEST_F(FileNamesTest, CancelYearFileIsTheLastTwoCharactersOfTheDate) {

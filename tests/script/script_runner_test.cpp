@@ -4,6 +4,7 @@
 #include "support/app_fixture.h"
 
 #include "platform/files.h"
+#include "records/filenames.h"
 
 #include <gtest/gtest.h>
 
@@ -425,7 +426,7 @@ TEST(ScriptRunnerTest, DataNewGivesAFreshFolderThatGoesAtTheEnd) {
         second = runner.dataRoot();
         EXPECT_NE(first, second);
         EXPECT_FALSE(fs::exists(first)) << "the folder of the first data command is left behind";
-        for (const std::string& sub : platform::DataFolder::SubFolders())
+        for (const std::string& sub : records::DataSubFolders())
             EXPECT_TRUE(fs::is_directory(second / sub)) << sub;
     }
     EXPECT_FALSE(fs::exists(second)) << "the data folder outlives the run";

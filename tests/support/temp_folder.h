@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/files.h"
+#include "records/filenames.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -36,7 +37,7 @@ private:
 // A temporary data folder with the program's sub-folders already made.
 class TempDataFolder {
 public:
-    TempDataFolder() { m_folder.EnsureLayout(); }
+    TempDataFolder() { m_folder.EnsureLayout(records::DataSubFolders()); }
 
     const std::filesystem::path& path() const { return m_temp.path(); }
     const platform::DataFolder& folder() const { return m_folder; }

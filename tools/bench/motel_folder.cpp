@@ -488,7 +488,7 @@ void MotelWriter::WriteSettings() {
 }
 
 MotelFolderFacts MotelWriter::Write() {
-    m_folder.EnsureLayout();
+    m_folder.EnsureLayout(records::DataSubFolders());
     if (platform::FileExists(m_folder.File(records::kRoomsFile)) ||
         platform::FileExists(records::HistoryFile(m_folder)))
         throw std::runtime_error(m_folder.root().string() + " already holds a motel");

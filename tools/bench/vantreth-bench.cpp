@@ -22,6 +22,7 @@
 #include "platform/text.h"
 #include "records/filenames.h"
 #include "records/guest_record.h"
+#include "records/motel_settings.h"
 #include "records/settings_files.h"
 #include "records/shift_record.h"
 #include "records/stay_ledger.h"
@@ -309,10 +310,10 @@ OpResult StartToFrontDesk(const OpArgs& args) {
     for (int run = 0; run < args.runs; ++run) {
         const auto start = Clock::now();
         platform::DataFolder data(args.data);
-        data.EnsureLayout();
+        data.EnsureLayout(records::DataSubFolders());
         platform::FolderLock lock = platform::FolderLock::Acquire(data.root());
-        platform::RemoveInterruptedSaves(data.root());
-        platform::Settings::Load(data.root() / "settings");
+        platform::RemoveInterruptedSaves(data.root(), records::DataSubFolders());
+        records::MotelSettings::Load(data.File(records::kSettingsFile));
         Session s(args.data, Morning());
         times.push_back(MsSince(start));
     }

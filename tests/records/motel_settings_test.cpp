@@ -1,5 +1,5 @@
 // Tests of the installation settings file: defaults, reading, writing it out.
-#include "platform/settings.h"
+#include "records/motel_settings.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -8,13 +8,13 @@
 #include <fstream>
 #include <sstream>
 
-namespace platform {
+namespace records {
 namespace {
 
 namespace fs = std::filesystem;
 
 class SettingsTest : public ::testing::Test {
-  protected:
+protected:
     void Write(std::string_view text) const { std::ofstream(m_dir / "settings", std::ios::binary) << text; }
 
     vantreth::testing::TempFolder m_temp;
@@ -22,8 +22,8 @@ class SettingsTest : public ::testing::Test {
 };
 
 TEST_F(SettingsTest, MissingFileGivesDefaultsAndIsWrittenOut) {
-    Settings s = Settings::Load(m_dir / "settings");
-    const Settings defaults;
+    MotelSettings s = MotelSettings::Load(m_dir / "settings");
+    const MotelSettings defaults;
     EXPECT_EQ(s.motelName, defaults.motelName);
     EXPECT_EQ(s.callBoxDevice, "");
     EXPECT_TRUE(s.printToPrinter);
@@ -38,8 +38,8 @@ TEST_F(SettingsTest, MissingFileGivesDefaultsAndIsWrittenOut) {
 }
 
 TEST_F(SettingsTest, MissingFolderGivesDefaultsWithoutFailing) {
-    Settings s = Settings::Load(m_dir / "none" / "settings");
-    EXPECT_EQ(s.street, Settings().street);
+    MotelSettings s = MotelSettings::Load(m_dir / "none" / "settings");
+    EXPECT_EQ(s.street, MotelSettings().street);
     EXPECT_FALSE(fs::exists(m_dir / "none"));
 }
 
@@ -54,7 +54,7 @@ TEST_F(SettingsTest, KeysAreReadAndTheRestIgnored) {
           "support_mail = desk@sleepy.example\n"
           "call_box_device = /dev/ttyUSB0\n"
           "print_to_printer = No\n");
-    Settings s = Settings::Load(m_dir / "settings");
+    MotelSettings s = MotelSettings::Load(m_dir / "settings");
     EXPECT_EQ(s.motelName, "Sleepy Pines");
     EXPECT_EQ(s.street, "12 Route 9");
     EXPECT_EQ(s.town, "Hilltop, OR 97000");
@@ -66,14 +66,14 @@ TEST_F(SettingsTest, KeysAreReadAndTheRestIgnored) {
 
 TEST_F(SettingsTest, MissingKeysAndBadFlagsKeepDefaults) {
     Write("motel_name = Only Name\nprint_to_printer = maybe\n");
-    Settings s = Settings::Load(m_dir / "settings");
+    MotelSettings s = MotelSettings::Load(m_dir / "settings");
     EXPECT_EQ(s.motelName, "Only Name");
-    EXPECT_EQ(s.town, Settings().town);
+    EXPECT_EQ(s.town, MotelSettings().town);
     EXPECT_TRUE(s.printToPrinter);
 }
 
 TEST_F(SettingsTest, SaveAndLoadRoundTripIncludingAccents) {
-    Settings s;
+    MotelSettings s;
     s.motelName = "Caf\xE9 Motel"; // Windows-1252 é
     s.street = "1 Rue \x80 Way";   // €
     s.callBoxDevice = "none";
@@ -85,7 +85,7 @@ TEST_F(SettingsTest, SaveAndLoadRoundTripIncludingAccents) {
     text << in.rdbuf();
     EXPECT_NE(text.str().find("motel_name = Caf\xC3\xA9 Motel\n"), std::string::npos) << "stored as UTF-8";
 
-    Settings back = Settings::Load(m_dir / "settings");
+    MotelSettings back = MotelSettings::Load(m_dir / "settings");
     EXPECT_EQ(back.motelName, s.motelName);
     EXPECT_EQ(back.street, s.street);
     EXPECT_EQ(back.callBoxDevice, "none");
@@ -101,7 +101,7 @@ TEST_F(SettingsTest, QuotedValuesKeepTheirBlanksAndLetterheadLinesAreSetOneByOne
           "letterhead_line4 =\n"
           "letterhead_line5 = \"not a line\"\n"
           "# letterhead_line2 = \"commented out\"\n");
-    Settings s = Settings::Load(m_dir / "settings");
+    MotelSettings s = MotelSettings::Load(m_dir / "settings");
     EXPECT_EQ(s.motelName, "  Pines  ");
     EXPECT_EQ(s.tollFree, "1-800-555-0100");
     EXPECT_EQ(s.fax, "555-0102");
@@ -109,13 +109,13 @@ TEST_F(SettingsTest, QuotedValuesKeepTheirBlanksAndLetterheadLinesAreSetOneByOne
                                                            std::string(), std::nullopt};
     EXPECT_EQ(s.letterheadLines, set) << "an empty value leaves the line built; \"\" is an empty line";
     const std::array<std::string, 4> letterhead = {
-        std::string(31, ' ') + "PINES MOTEL", std::string(31, ' ') + Settings().street, "",
-        "  Phone: " + Settings().phone + "    Toll Free: 1-800-555-0100    Fax:555-0102"};
+        std::string(31, ' ') + "PINES MOTEL", std::string(31, ' ') + MotelSettings().street, "",
+        "  Phone: " + MotelSettings().phone + "    Toll Free: 1-800-555-0100    Fax:555-0102"};
     EXPECT_EQ(s.Letterhead(), letterhead);
 }
 
 TEST_F(SettingsTest, LetterheadLinesAndBlankEdgedValuesRoundTrip) {
-    Settings s;
+    MotelSettings s;
     s.motelName = " Edge ";
     s.fax = "555-0102";
     s.letterheadLines[1] = "    12 ROUTE 9";
@@ -131,7 +131,7 @@ TEST_F(SettingsTest, LetterheadLinesAndBlankEdgedValuesRoundTrip) {
         << "a line not set is shown as built, commented out";
     EXPECT_NE(text.str().find("\ntoll_free = \n"), std::string::npos) << text.str();
 
-    Settings back = Settings::Load(m_dir / "settings");
+    MotelSettings back = MotelSettings::Load(m_dir / "settings");
     EXPECT_EQ(back.motelName, " Edge ");
     EXPECT_EQ(back.fax, "555-0102");
     EXPECT_EQ(back.letterheadLines, s.letterheadLines);
@@ -139,4 +139,4 @@ TEST_F(SettingsTest, LetterheadLinesAndBlankEdgedValuesRoundTrip) {
 }
 
 } // namespace
-} // namespace platform
+} // namespace records

@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-namespace platform {
+namespace records {
 
 // The letterhead's lines as built from the name, street, town and telephones: the name and
 // the street after 31 blanks, the town after 28, then the telephone line.
@@ -18,7 +18,7 @@ inline constexpr int kLetterheadLines = 4;
 inline constexpr int kLetterheadNameIndent = 31;
 inline constexpr int kLetterheadTownIndent = 28;
 
-struct Settings {
+struct MotelSettings {
     std::string motelName = "Vantreth Motel";
     std::string street = "100 Main Street";
     std::string town = "Springfield, IL. 62701";
@@ -41,8 +41,8 @@ struct Settings {
     // their numbers when they are set.
     std::string TelephoneLine() const;
 
-    static Settings Load(const std::filesystem::path& file);
+    static MotelSettings Load(const std::filesystem::path& file);
     void Save(const std::filesystem::path& file) const;
 };
 
-} // namespace platform
+} // namespace records

@@ -1,6 +1,6 @@
-// Reads and writes the installation settings file ("key = value" lines, UTF-8 text
+// Reads and writes the motel's installation settings file ("key = value" lines, UTF-8 text
 // so the owner can edit it; the values are held in Windows-1252 like all other text).
-#include "platform/settings.h"
+#include "records/motel_settings.h"
 
 #include "platform/files.h"
 #include "platform/text.h"
@@ -8,7 +8,14 @@
 #include <fstream>
 #include <sstream>
 
-namespace platform {
+namespace records {
+
+using platform::Cp1252ToUtf8;
+using platform::IoError;
+using platform::LCase;
+using platform::ReplaceFileContent;
+using platform::Space;
+using platform::Utf8ToCp1252;
 
 namespace {
 
@@ -34,10 +41,12 @@ SettingValue ReadValue(std::string_view written) {
     return {Utf8ToCp1252(t), false};
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 // The value as written to the file so that it reads back the same.
-std::string WrittenValue(const std::string &value) {
+std::string WrittenValue(const std::string& value) {
     const bool quote = !value.empty() && (IsBlank(value.front()) || IsBlank(value.back()) ||
                                           (value.size() >= 2 && value.front() == '"' && value.back() == '"'));
     return quote ? "\"" + Cp1252ToUtf8(value) + "\"" : Cp1252ToUtf8(value);
@@ -46,7 +55,7 @@ std::string WrittenValue(const std::string &value) {
 constexpr std::string_view kLetterheadKey = "letterhead_line";
 
 // The letterhead line a key names, 0 to 3; -1 for any other key.
-int LetterheadIndex(const std::string &key) {
+int LetterheadIndex(const std::string& key) {
     if (key.size() != kLetterheadKey.size() + 1 || key.compare(0, kLetterheadKey.size(), kLetterheadKey) != 0)
         return -1;
     const int n = key.back() - '1';
@@ -55,7 +64,7 @@ int LetterheadIndex(const std::string &key) {
 
 } // namespace
 
-std::string Settings::TelephoneLine() const {
+std::string MotelSettings::TelephoneLine() const {
     std::string line = "  Phone: " + phone;
     if (!tollFree.empty())
         line += "    Toll Free: " + tollFree;
@@ -64,7 +73,7 @@ std::string Settings::TelephoneLine() const {
     return line;
 }
 
-std::array<std::string, kLetterheadLines> Settings::Letterhead() const {
+std::array<std::string, kLetterheadLines> MotelSettings::Letterhead() const {
     const std::array<std::string, kLetterheadLines> built = {
         Space(kLetterheadNameIndent) + motelName, Space(kLetterheadNameIndent) + street,
         Space(kLetterheadTownIndent) + town, TelephoneLine()};
@@ -74,8 +83,8 @@ std::array<std::string, kLetterheadLines> Settings::Letterhead() const {
     return lines;
 }
 
-Settings Settings::Load(const std::filesystem::path &file) {
-    Settings settings;
+MotelSettings MotelSettings::Load(const std::filesystem::path& file) {
+    MotelSettings settings;
     std::ifstream in(file, std::ios::binary);
     if (!in) {
         std::error_code ec;
@@ -85,7 +94,7 @@ Settings Settings::Load(const std::filesystem::path &file) {
         if (missing && std::filesystem::is_directory(folder, ec)) {
             try {
                 settings.Save(file);
-            } catch (const IoError &) {
+            } catch (const IoError&) {
                 // The defaults still apply; the owner just gets no file to edit.
             }
         }
@@ -101,7 +110,7 @@ Settings Settings::Load(const std::filesystem::path &file) {
             continue;
         std::string key = LCase(TrimLine(t.substr(0, eq)));
         const SettingValue read = ReadValue(t.substr(eq + 1));
-        const std::string &value = read.text;
+        const std::string& value = read.text;
         if (const int line = LetterheadIndex(key); line >= 0) {
             // An empty value leaves the line to be built; "" sets an empty line.
             if (read.quoted || !value.empty())
@@ -135,9 +144,9 @@ Settings Settings::Load(const std::filesystem::path &file) {
     return settings;
 }
 
-void Settings::Save(const std::filesystem::path &file) const {
+void MotelSettings::Save(const std::filesystem::path& file) const {
     std::ostringstream out;
-    const auto &value = WrittenValue;
+    const auto& value = WrittenValue;
     out << "# Vantreth installation settings: one \"key = value\" a line; lines starting\n"
            "# with '#' are comments. A key left out takes its built-in default. A value is\n"
            "# taken without the blanks around it; put it in double quotes to keep them.\n"
@@ -171,4 +180,4 @@ void Settings::Save(const std::filesystem::path &file) const {
     ReplaceFileContent(file, out.str());
 }
 
-} // namespace platform
+} // namespace records
