@@ -46,14 +46,13 @@ bool RentPostedToday(const std::vector<records::StayLedgerLine>& ledger, std::st
     return false;
 }
 
-records::StayPosting NightRentPosting(const records::GuestRecord& guest, const NightContext& night) {
+records::StayLedgerLine NightRentLedgerLine(const records::GuestRecord& guest, const NightContext& night) {
     return {.Room = platform::Fixed(guest.Room, 3),
             .Shift = night.shift,
             .PostDate = night.today,
             .Code = std::string(records::kRoomRent.code),
             .Description = std::string(kRoomRentDescription),
             .Amount = guest.Rate,
-            .Clerk = night.clerk,
             .TaxValue = static_cast<float>(night.taxRate)}; // the rate, not an amount
 }
 
@@ -74,7 +73,7 @@ NightPosting PostNight(const platform::DataFolder& data, const records::GuestRec
         return NightPosting::AlreadyPosted;
     const records::DayTotals totals = records::ReadDayTotals(data, night.today);
 
-    records::PostToStay(data, ledger, NightRentPosting(guest, night));
+    records::PostToStay(data, ledger, NightRentLedgerLine(guest, night), night.clerk);
     records::AddRoomsRented(data, night.today, 1);
     records::WriteDayTotals(data, night.today,
                             AddNightToTotals(totals, guest.Rate, night.taxRate, guest.IsTaxExempt()));

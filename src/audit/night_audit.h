@@ -61,9 +61,8 @@ std::vector<std::string> DueOutToday(const std::vector<records::GuestRecord>& gu
 // The stay has a room-rent line ("E") dated exactly today.
 bool RentPostedToday(const std::vector<records::StayLedgerLine>& ledger, std::string_view today);
 
-// The night's room-rent posting of a stay: its ledger line carries the tax rate itself as
-// TaxValue.
-records::StayPosting NightRentPosting(const records::GuestRecord& guest, const NightContext& night);
+// The night's room-rent line of a stay; its TaxValue is the tax rate itself.
+records::StayLedgerLine NightRentLedgerLine(const records::GuestRecord& guest, const NightContext& night);
 
 // The day's totals with one night of the stay added: RoomRent + rate, GrossRent + rate
 // + rate x tax rate, Tax + rate x tax rate (not for a tax-exempt stay), each rounded to

@@ -57,15 +57,14 @@ std::optional<long> HandleCallRecord(const platform::DataFolder& folder, const C
             *refused = true;
         return std::nullopt;
     }
-    const records::StayPosting posting{.Room = guest.Room,
+    const records::StayLedgerLine line{.Room = guest.Room,
                                        .Shift = context.shift,
                                        .PostDate = context.dateText,
                                        .Code = std::string(records::kPhoneCharge.code),
                                        .Description = call.ChargeDescription(),
-                                       .Amount = call.Amount(),
-                                       .Clerk = context.clerk};
-    records::PostToStay(folder, records::StayLedgerPath(folder, guest), posting);
-    records::AddToDayTotals(folder, context.dateText, *records::kPhoneCharge.column, posting.Amount);
+                                       .Amount = call.Amount()};
+    records::PostToStay(folder, records::StayLedgerPath(folder, guest), line, context.clerk);
+    records::AddToDayTotals(folder, context.dateText, *records::kPhoneCharge.column, line.Amount);
     return slot;
 }
 

@@ -220,16 +220,15 @@ CheckInPlan PlanCheckIn(const DataFolder& data, const CheckInEntry& entry, const
 
 namespace {
 
-// A posting of the new stay: the shift letter of the shift file, today, the clerk on duty.
-records::StayPosting Posting(const CheckInPlan& plan, std::string_view code, std::string_view description,
-                             double amount) {
+// A ledger line of the new stay: the shift letter of the shift file, today.
+records::StayLedgerLine LedgerLine(const CheckInPlan& plan, std::string_view code,
+                                   std::string_view description, double amount) {
     return {.Room = plan.guest.Room,
             .Shift = plan.session.postingShift,
             .PostDate = plan.todayText,
             .Code = std::string(code),
             .Description = std::string(description),
-            .Amount = static_cast<float>(amount),
-            .Clerk = plan.session.clerk};
+            .Amount = static_cast<float>(amount)};
 }
 
 } // namespace
@@ -245,24 +244,28 @@ void WriteCheckIn(const DataFolder& data, const CheckInPlan& plan) {
 
     const std::filesystem::path ledger = records::StayLedgerPath(data, guest);
     const double rate = AmountValue(guest.Rate); // the rate as shown, not its binary Single
-    records::StayPosting rent = Posting(plan, records::kRoomRent.code, records::kRoomRent.text, rate);
+    // Each posting goes to the stay's ledger and, with the clerk on duty, to the day's detail.
+    const auto post = [&](const records::StayLedgerLine& line) {
+        records::PostToStay(data, ledger, line, session.clerk);
+    };
+    records::StayLedgerLine rent = LedgerLine(plan, records::kRoomRent.code, records::kRoomRent.text, rate);
     rent.TaxValue = static_cast<float>(Round(rate * session.taxRate, 2));
-    records::PostToStay(data, ledger, rent);
+    post(rent);
     if (plan.feeShowing)
-        records::PostToStay(data, ledger, Posting(plan, records::kPetOther.code, plan.feeDescription, plan.fee));
+        post(LedgerLine(plan, records::kPetOther.code, plan.feeDescription, plan.fee));
 
     records::AddRoomRentToDayTotals(data, today, rate, session.taxRate, guest.IsTaxExempt());
     if (plan.feeShowing)
         records::AddToDayTotals(data, today, DayTotalsField::PetOther, plan.fee);
 
     if (plan.cash) {
-        records::PostToStay(data, ledger, Posting(plan, records::kCash.code, records::kCash.text, *plan.cash));
+        post(LedgerLine(plan, records::kCash.code, records::kCash.text, *plan.cash));
         records::AddToDayTotals(data, today, DayTotalsField::Cash, *plan.cash);
     }
     if (plan.card) {
         const records::PostingCode& card = *records::FindPostingCode(guest.PayCode);
         records::AddToDayTotals(data, today, *card.column, *plan.card);
-        records::PostToStay(data, ledger, Posting(plan, card.code, card.text, *plan.card));
+        post(LedgerLine(plan, card.code, card.text, *plan.card));
     }
     if (plan.cash)
         records::AddToShiftCash(data, session.shift, session.clerk, today,
@@ -276,7 +279,7 @@ void WriteCheckIn(const DataFolder& data, const CheckInPlan& plan) {
     }
 
     if (plan.deposit != 0) {
-        records::PostToStay(data, ledger, Posting(plan, records::kCash.code, records::kCash.text, plan.deposit));
+        post(LedgerLine(plan, records::kCash.code, records::kCash.text, plan.deposit));
         records::AddToShiftCash(data, session.shift, session.clerk, today,
                                 records::ShiftCashField::CashFromRent, plan.deposit);
         records::AddToDayTotals(data, today, DayTotalsField::Cash, plan.deposit);

@@ -156,8 +156,8 @@ EditCheck CheckGuestEdit(const GuestEdit& edit, int currentYear,
 records::GuestRecord ApplyGuestEdit(records::GuestRecord guest, const GuestEdit& edit) {
     using records::GuestField;
     records::PutGuestDetails(guest,
-                             {edit.last, edit.first, edit.company, edit.street, edit.city, edit.state, edit.zip,
-                              edit.phone, edit.regCard, edit.adults, edit.children, edit.comment},
+                             {edit.last, edit.first, edit.company, edit.street, edit.city, edit.state,
+                              edit.zip, edit.phone, edit.regCard, edit.adults, edit.children, edit.comment},
                              records::Letters::Capitals);
     guest.Set(GuestField::DepartureDate, edit.departure);
     guest.Set(GuestField::PayCode, edit.payCode);

@@ -167,24 +167,23 @@ CodeDefaults DefaultsForCode(std::string_view code, const GuestRecord& guest) {
     return d;
 }
 
-records::StayPosting FolioPosting(const GuestRecord& guest, const PostingInput& input,
-                                  const PostingContext& context) {
+StayLedgerLine PostingLedgerLine(const GuestRecord& guest, const PostingInput& input,
+                                 const PostingContext& context) {
     return {.Room = guest.Room,
             .Shift = context.shift,
             .PostDate = context.dateText,
             .Code = input.code,
             .Description = platform::Left(platform::UCase(input.comment), 32),
             .Amount = Amount(input),
-            .Clerk = context.clerk,
             .TaxValue = 0,
             .TaxFlag = input.taxCode == "N" ? "N" : ""};
 }
 
 void PostToFolio(const platform::DataFolder& data, const GuestRecord& guest, const PostingInput& input,
                  const PostingContext& context, double taxRate) {
-    const records::StayPosting posting = FolioPosting(guest, input, context);
-    const double amount = posting.Amount;
-    records::PostToStay(data, records::StayLedgerPath(data, guest), posting);
+    const StayLedgerLine line = PostingLedgerLine(guest, input, context);
+    const double amount = line.Amount;
+    records::PostToStay(data, records::StayLedgerPath(data, guest), line, context.clerk);
 
     const records::PostingCode* code = records::FindPostingCode(input.code);
     if (code != nullptr && code->shiftCash) {

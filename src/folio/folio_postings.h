@@ -94,9 +94,9 @@ struct CodeDefaults {
 };
 CodeDefaults DefaultsForCode(std::string_view code, const records::GuestRecord& guest);
 
-// The posting the fields make: its stay ledger line and its day detail line.
-records::StayPosting FolioPosting(const records::GuestRecord& guest, const PostingInput& input,
-                                  const PostingContext& context);
+// The ledger line a posting appends (and, with the clerk, its day detail line).
+records::StayLedgerLine PostingLedgerLine(const records::GuestRecord& guest, const PostingInput& input,
+                                          const PostingContext& context);
 // A posting's writes: the stay's ledger line and the day's detail line, the shift's cash
 // (code "L"), the day's totals. Check PostingProblem first.
 void PostToFolio(const platform::DataFolder& data, const records::GuestRecord& guest,

@@ -235,7 +235,8 @@ void Form4::Text1_Click() {
 
 void Form4::Text2_Change() {
     const std::string& amount = Text2.Text();
-    if ((amount == "10" || amount == "-10" || amount == "10.00") && Combo3.Text() == records::kPhoneCharge.code) {
+    if ((amount == "10" || amount == "-10" || amount == "10.00") &&
+        Combo3.Text() == records::kPhoneCharge.code) {
         MsgBox(
             "Remember, phone deposits go under L as cash received. If this is a phone deposit, then change "
             "the code to L.",

@@ -2,6 +2,7 @@
 
 #include "callacct/form50.h"
 #include "platform/text.h"
+#include "records/arrivals.h"
 #include "records/filenames.h"
 #include "records/guest_record.h"
 #include "records/room_record.h"
@@ -105,13 +106,9 @@ void Form1::ShowShift() {
 }
 
 void Form1::ShowArrivalsToday() {
-    std::string today = RTrim(app().clock().DateText());
-    int arrivals = 0;
-    // Only the arrival date of each slot is read.
-    const records::GuestSlots slots(app().data(), records::kReservationsFile);
-    for (long n = 1; n <= slots.Count(); ++n)
-        if (RTrim(slots.Field(n, records::GuestField::ArrivalDate)) == today) arrivals++;
-    Label2.SetCaption(std::to_string(arrivals));
+    const auto arriving = records::ReservationsArrivingOn(app().data(), app().clock().DateText(),
+                                                          records::ArrivalMatch::TrailingBlanks);
+    Label2.SetCaption(std::to_string(arriving.size()));
 }
 
 void Form1::ShowRoomBoard() {

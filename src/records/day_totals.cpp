@@ -106,8 +106,8 @@ float AddToDayTotals(const DataFolder &folder, std::string_view dateText, DayTot
     return value;
 }
 
-void AddRoomRentToDayTotals(const DataFolder &folder, std::string_view dateText, double amount, double taxRate,
-                            bool untaxed) {
+void AddRoomRentToDayTotals(const DataFolder &folder, std::string_view dateText, double amount,
+                            double taxRate, bool untaxed) {
     const double tax = untaxed ? 0.0 : amount * taxRate;
     AddToDayTotals(folder, dateText, DayTotalsField::RoomRent, amount);
     AddToDayTotals(folder, dateText, DayTotalsField::GrossRent, amount + tax);

@@ -104,33 +104,22 @@ void AppendShiftRentalLine(const DataFolder &folder, std::string_view shift, std
     platform::AppendLine(ShiftFilePath(folder, ShiftFile::ShiftRentals, shift, dateText), line.ToSeqLine());
 }
 
-StayLedgerLine StayPosting::LedgerLine() const {
-    return StayLedgerLine{.Room = Room,
-                          .Shift = Shift,
-                          .PostDate = PostDate,
-                          .Code = Code,
-                          .Description = Description,
-                          .Amount = Amount,
-                          .TaxValue = TaxValue,
-                          .TaxFlag = TaxFlag};
+DayDetailLine DetailLineOf(const StayLedgerLine &line, std::string_view clerk) {
+    return DayDetailLine{.Room = line.Room,
+                         .Shift = line.Shift,
+                         .PostDate = line.PostDate,
+                         .Code = line.Code,
+                         .Description = line.Description,
+                         .Amount = line.Amount,
+                         .Clerk = std::string(clerk)};
 }
 
-DayDetailLine StayPosting::DetailLine() const {
-    return DayDetailLine{.Room = Room,
-                         .Shift = Shift,
-                         .PostDate = PostDate,
-                         .Code = Code,
-                         .Description = Description,
-                         .Amount = Amount,
-                         .Clerk = Clerk};
-}
-
-void PostToStay(const DataFolder &folder, const std::filesystem::path &ledger, const StayPosting &posting,
-                PostTo to) {
+void PostToStay(const DataFolder &folder, const std::filesystem::path &ledger, const StayLedgerLine &line,
+                std::string_view clerk, PostTo to) {
     if (to != PostTo::DetailOnly)
-        AppendStayLedgerLine(ledger, posting.LedgerLine());
+        AppendStayLedgerLine(ledger, line);
     if (to != PostTo::LedgerOnly)
-        AppendDayDetailLine(folder, posting.PostDate, posting.DetailLine());
+        AppendDayDetailLine(folder, line.PostDate, DetailLineOf(line, clerk));
 }
 
 std::vector<ShiftRentalLine> ReadShiftRentals(const DataFolder &folder, std::string_view shift,

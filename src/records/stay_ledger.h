@@ -89,30 +89,17 @@ void AppendDayDetailLine(const platform::DataFolder &folder, std::string_view da
                          const DayDetailLine &line);
 std::vector<DayDetailLine> ReadDayDetail(const platform::DataFolder &folder, std::string_view dateText);
 
-// One posting of a stay: its ledger line and its day detail line carry the same room,
-// shift, date, code, description and amount; the detail line is in the day file of the
-// PostDate. The ledger line's TaxFlag and its two fillers are "-----" unless set.
-struct StayPosting {
-    std::string Room;
-    std::string Shift;
-    std::string PostDate;
-    std::string Code;
-    std::string Description;
-    float Amount = 0;
-    std::string Clerk;  // the detail line's
-    float TaxValue = 0; // the ledger line's
-    std::string TaxFlag = std::string(kFiller);
+// The day detail line of a posting: the ledger line's room, shift, date, code, description
+// and amount, and the clerk who posted it.
+DayDetailLine DetailLineOf(const StayLedgerLine &line, std::string_view clerk);
 
-    StayLedgerLine LedgerLine() const;
-    DayDetailLine DetailLine() const;
-};
-
-// Where a posting goes: both lines, as a rule; a few postings reach only one of them.
+// Where a posting goes: both files, as a rule; a few postings reach only one of them.
 enum class PostTo { LedgerAndDetail, LedgerOnly, DetailOnly };
 
-// Writes the posting: the line in the stay's ledger, then the line in the day's detail.
+// Writes one posting of a stay: the line in the stay's ledger, then its line in the day's
+// detail (the day file of the line's PostDate), with the clerk.
 void PostToStay(const platform::DataFolder &folder, const std::filesystem::path &ledger,
-                const StayPosting &posting, PostTo to = PostTo::LedgerAndDetail);
+                const StayLedgerLine &line, std::string_view clerk, PostTo to = PostTo::LedgerAndDetail);
 
 void AppendShiftRentalLine(const platform::DataFolder &folder, std::string_view shift,
                            std::string_view dateText, const ShiftRentalLine &line);

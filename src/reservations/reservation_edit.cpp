@@ -224,8 +224,8 @@ std::optional<std::string> OtherCardRefusal(const GuestRecord& reservation, std:
     const std::optional<std::string> card = DepositCard(reservation);
     if (!card || *card == payCode)
         return std::nullopt;
-    return "The credit card deposit on this reservation was taken on " + std::string(records::CardText(*card)) +
-           " (" + *card +
+    return "The credit card deposit on this reservation was taken on " +
+           std::string(records::CardText(*card)) + " (" + *card +
            "). Take this payment on the same card, or charge the card when the guest checks in.";
 }
 
@@ -367,7 +367,8 @@ std::optional<std::string> CheckInDepositCard(const GuestRecord& reservation, st
 
 std::optional<CheckInProblem> CheckCheckInStored(const DataFolder& data, const ReservationBoxes& boxes,
                                                  long reservationSlot) {
-    if (boxes.payCode == records::kDirectBill.code && !records::FindAccount(data, records::ChargingKey(boxes.dbNumber)))
+    if (boxes.payCode == records::kDirectBill.code &&
+        !records::FindAccount(data, records::ChargingKey(boxes.dbNumber)))
         return CheckInProblem::BadDirectBill;
     const GuestRecord reservation = records::ReadGuest(data, kReservationsFile, reservationSlot);
     if (Val(reservation.CardDeposit) != 0 && !CheckInDepositCard(reservation, boxes.payCode))
@@ -398,16 +399,15 @@ ReservationCheckIn PlanReservationCheckIn(const DataFolder& data, const Reservat
 
 namespace {
 
-// A posting of the stay on the day of its check-in, under the shift on duty.
-records::StayPosting Posting(const ReservationCheckIn& plan, std::string_view code, std::string_view description,
-                             double amount) {
+// A ledger line of the stay on the day of its check-in, under the shift on duty.
+records::StayLedgerLine LedgerLine(const ReservationCheckIn& plan, std::string_view code,
+                                   std::string_view description, double amount) {
     return {.Room = plan.guest.Room,
             .Shift = plan.session.shift,
             .PostDate = DateText(plan.session.today),
             .Code = std::string(code),
             .Description = std::string(description),
-            .Amount = static_cast<float>(amount),
-            .Clerk = plan.session.clerk};
+            .Amount = static_cast<float>(amount)};
 }
 
 } // namespace
@@ -421,7 +421,7 @@ void WriteReservationCheckIn(const DataFolder& data, const ReservationCheckIn& p
     const std::filesystem::path ledger = records::StayLedgerPath(data, guest);
     const auto post = [&](std::string_view code, std::string_view description, double amount,
                           PostTo to = PostTo::LedgerAndDetail) {
-        records::PostToStay(data, ledger, Posting(plan, code, description, amount), to);
+        records::PostToStay(data, ledger, LedgerLine(plan, code, description, amount), session.clerk, to);
     };
 
     records::WriteGuest(data, kGuestFile, plan.guestSlot, guest);
@@ -437,10 +437,10 @@ void WriteReservationCheckIn(const DataFolder& data, const ReservationCheckIn& p
     const records::PostingCode& rentCode = records::kRoomRent;
     // The rent line carries the tax of the rate as shown, also for an exempt stay, and the
     // shift letter of the shift file; its detail line the shift on duty.
-    records::StayPosting rent = Posting(plan, rentCode.code, rentCode.text, rate);
+    records::StayLedgerLine rent = LedgerLine(plan, rentCode.code, rentCode.text, rate);
     rent.Shift = session.postingShift;
     rent.TaxValue = static_cast<float>(rate * session.taxRate);
-    records::PostToStay(data, ledger, rent, PostTo::LedgerOnly);
+    records::PostToStay(data, ledger, rent, session.clerk, PostTo::LedgerOnly);
     post(rentCode.code, rentCode.text, rate, PostTo::DetailOnly);
     records::AddRoomRentToDayTotals(data, today, rate, session.taxRate, guest.IsTaxExempt());
 
