@@ -81,9 +81,8 @@ namespace vantreth {
 namespace {
 
 template <class F> void Add(App& app) {
-    app.Register(F::kName, [](platform::Program& program) {
-        return std::make_unique<F>(static_cast<App&>(program));
-    });
+    app.Register(F::kName,
+                 [](platform::Program& program) { return std::make_unique<F>(static_cast<App&>(program)); });
 }
 
 } // namespace
@@ -93,7 +92,8 @@ App::App(platform::Services services, records::MotelSettings settings)
     // The date hold works whatever window is open; the front desk's own timer does it while
     // the front desk is loaded.
     AddBackgroundTask("The date hold after midnight", 5000, [this] {
-        if (!IsLoaded("Form1")) HoldBusinessDate(*this);
+        if (!IsLoaded("Form1"))
+            HoldBusinessDate(*this);
     });
 
     // Front desk, rooms and rates.

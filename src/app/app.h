@@ -17,26 +17,26 @@ namespace vantreth {
 
 // The shared variables of the windows.
 struct Module1 {
-    std::string gShift;           // current shift letter, as stored
-    std::string gClerk;           // current clerk's initials, as stored (two characters)
-    double gTaxRate = 0;          // total tax rate as a fraction, as last read from "tax"
-    float gSleepersDone = 0;      // 1 once today's list of guests due out was made
-    std::string gSelectedRoom;    // room handed from the folio window to Edit Guest
-    std::string gEditOldLast;     // the guest's names as Edit Guest loaded them
+    std::string gShift;        // current shift letter, as stored
+    std::string gClerk;        // current clerk's initials, as stored (two characters)
+    double gTaxRate = 0;       // total tax rate as a fraction, as last read from "tax"
+    float gSleepersDone = 0;   // 1 once today's list of guests due out was made
+    std::string gSelectedRoom; // room handed from the folio window to Edit Guest
+    std::string gEditOldLast;  // the guest's names as Edit Guest loaded them
     std::string gEditOldFirst;
     float gHistoryFromButton = 0;
     float gHistoryForReservation = 0;
     float gTenPercentTaken = 0;
     float gDuplicatePromptOpen = 0;
-    float gAttentionOpen = 0;     // 1 while the "ATTENTION" notice is up
-    std::string gResDateKey;      // reservation chosen in a list for Edit Reservation: arrival date
-    std::string gResRoomKey;      // ... and its room
-    std::string gCurResArrival;   // reservation open in Edit Reservation: arrival date as loaded
-    std::string gCurResRoom;      // ... and its room as stored (three characters)
+    float gAttentionOpen = 0;       // 1 while the "ATTENTION" notice is up
+    std::string gResDateKey;        // reservation chosen in a list for Edit Reservation: arrival date
+    std::string gResRoomKey;        // ... and its room
+    std::string gCurResArrival;     // reservation open in Edit Reservation: arrival date as loaded
+    std::string gCurResRoom;        // ... and its room as stored (three characters)
     std::string gPresetArrivalDate; // arrival date handed from the availability report
-    std::string gCallBuffer;      // characters received from the call box, not yet posted
-    std::string gMonthBefore;     // month number text of the business date when Change Date opened
-    std::string gMonthAfter;      // month number text of the date its last "Change Now" set
+    std::string gCallBuffer;        // characters received from the call box, not yet posted
+    std::string gMonthBefore;       // month number text of the business date when Change Date opened
+    std::string gMonthAfter;        // month number text of the date its last "Change Now" set
 };
 
 class App : public platform::Program, public Module1 {

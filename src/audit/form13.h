@@ -11,31 +11,43 @@ public:
     static constexpr const char* kName = "Form13";
     explicit Form13(App& app);
 
-    platform::Label Label1{*this, "Label1", {.caption = "Night Audit", .at = {16, 10, 576, 32},
-                                             .fontSize = 16, .bold = true, .align = platform::Align::Center}};
+    platform::Label Label1{*this,
+                           "Label1",
+                           {.caption = "Night Audit",
+                            .at = {16, 10, 576, 32},
+                            .fontSize = 16,
+                            .bold = true,
+                            .align = platform::Align::Center}};
     platform::Frame Frame1{*this, "Frame1", {.caption = "Options", .at = {16, 52, 268, 338}}};
     platform::CommandButton Command1{
         *this, "Command1", {.caption = "Charge Room and Tax", .at = {16, 28, 236, 32}, .frame = &Frame1}};
     platform::CommandButton Command3{
-        *this, "Command3",
+        *this,
+        "Command3",
         {.caption = "Totals Report", .at = {16, 70, 236, 32}, .frame = &Frame1, .enabled = false}};
-    platform::CommandButton Command7{
-        *this, "Command7",
-        {.caption = "Daily Room Detail Report", .at = {16, 112, 236, 32}, .frame = &Frame1,
-         .enabled = false}};
+    platform::CommandButton Command7{*this,
+                                     "Command7",
+                                     {.caption = "Daily Room Detail Report",
+                                      .at = {16, 112, 236, 32},
+                                      .frame = &Frame1,
+                                      .enabled = false}};
     platform::CommandButton Command4{
-        *this, "Command4",
+        *this,
+        "Command4",
         {.caption = "Change Date", .at = {16, 154, 236, 32}, .frame = &Frame1, .enabled = false}};
     platform::CommandButton Command2{
-        *this, "Command2",
+        *this,
+        "Command2",
         {.caption = "Guest Listing Report", .at = {16, 196, 236, 32}, .frame = &Frame1, .enabled = false}};
     platform::CommandButton Command5{
-        *this, "Command5",
+        *this,
+        "Command5",
         {.caption = "Housekeeping Report", .at = {16, 238, 236, 32}, .frame = &Frame1, .enabled = false}};
-    platform::CommandButton Command6{*this, "Command6",
-                                     {.caption = "Exit", .at = {16, 290, 236, 32}, .frame = &Frame1}};
+    platform::CommandButton Command6{
+        *this, "Command6", {.caption = "Exit", .at = {16, 290, 236, 32}, .frame = &Frame1}};
     platform::Label Label2{
-        *this, "Label2",
+        *this,
+        "Label2",
         {.caption = "Departing today, please check folio", .at = {300, 60, 292, 22}, .visible = false}};
     platform::ListBox List1{*this, "List1", {.at = {300, 86, 292, 304}, .visible = false, .fixedFont = true}};
 

@@ -59,8 +59,8 @@ void Form50::Timer1_Timer() {
 // come.
 void Form50::RestWhenIdle() {
     const std::string& buffer = app().gCallBuffer;
-    const bool idle = buffer.size() < records::CallRecord::kLength &&
-                      (buffer.empty() || m_quietPolls >= kCallQuietPolls);
+    const bool idle =
+        buffer.size() < records::CallRecord::kLength && (buffer.empty() || m_quietPolls >= kCallQuietPolls);
     if (idle)
         Timer1.Rest([this] { return MSComm1.ReadDescriptor(); });
     else
@@ -74,17 +74,21 @@ void PostWaitingCalls(App& app) {
     while (std::optional<records::CallRecord> call = TakeCallRecord(waiting)) {
         bool notCharged = false;
         HandleCallRecord(app.data(), *call, {app.clock().DateText(), app.gShift, app.gClerk}, &notCharged);
-        if (notCharged) refused.push_back(*call);
+        if (notCharged)
+            refused.push_back(*call);
         posted = true;
     }
-    if (posted) app.gCallBuffer = waiting;
+    if (posted)
+        app.gCallBuffer = waiting;
     // Told once, after the calls have left the buffer, so a tick under the box cannot repeat it.
-    if (!refused.empty()) app.MsgBox(RefusedCallsMessage(refused), platform::vbOKOnly, "Call Accounting");
+    if (!refused.empty())
+        app.MsgBox(RefusedCallsMessage(refused), platform::vbOKOnly, "Call Accounting");
 }
 
 void StopCallCapture(App& app) {
     Form50& capture = app.Get<Form50>();
-    if (capture.MSComm1.PortOpen()) capture.MSComm1.SetPortOpen(false);
+    if (capture.MSComm1.PortOpen())
+        capture.MSComm1.SetPortOpen(false);
     app.Unload(capture);
 }
 

@@ -66,21 +66,23 @@ void Form14::Text1_Change() {
     const std::string typed = Text1.Text();
     if (typed.empty())
         return;
-    records::ScanHistory(app().data(), records::HistoryKey::LastName,
-                         [&](std::string_view last) { return last.starts_with(typed); },
-                         [&](const HistoryEntry& entry) { List1.AddItem(HistoryPrefixLine(entry)); });
+    records::ScanHistory(
+        app().data(), records::HistoryKey::LastName,
+        [&](std::string_view last) { return last.starts_with(typed); },
+        [&](const HistoryEntry& entry) { List1.AddItem(HistoryPrefixLine(entry)); });
 }
 
 void Form14::Command1_Click() {
     List1.Clear();
     const std::string name = UCase(Text1.Text());
     bool found = false;
-    records::ScanHistory(app().data(), records::HistoryKey::LastName,
-                         [&](std::string_view last) { return RTrim(last) == name; },
-                         [&](const HistoryEntry& entry) {
-                             List1.AddItem(HistoryWholeNameLine(entry));
-                             found = true;
-                         });
+    records::ScanHistory(
+        app().data(), records::HistoryKey::LastName,
+        [&](std::string_view last) { return RTrim(last) == name; },
+        [&](const HistoryEntry& entry) {
+            List1.AddItem(HistoryWholeNameLine(entry));
+            found = true;
+        });
     if (found)
         return;
     for (const std::string& line : HistoryNotFoundLines())
@@ -96,8 +98,9 @@ void Form14::List1_Click() {
     const bool forReservation = app().gHistoryForReservation == 1;
     // Folio numbers start at 1: a blank line or the apology picks nobody.
     if (folio != 0) {
-        for (const HistoryEntry& entry : records::FindInHistory(app().data(), records::HistoryKey::FolioNumber,
-                                                                [&](std::string_view n) { return Val(n) == folio; })) {
+        for (const HistoryEntry& entry :
+             records::FindInHistory(app().data(), records::HistoryKey::FolioNumber,
+                                    [&](std::string_view n) { return Val(n) == folio; })) {
             Form26& addReservation = app().Get<Form26>();
             form2& checkIn = app().Get<form2>();
             if (forReservation && addReservation.Loaded())

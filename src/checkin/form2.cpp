@@ -113,7 +113,8 @@ void form2::Form_Unload() {
     app().Unload(app().Get<Form15>());
     app().Unload(app().Get<Form64>());
     // History opened with the check-in serves it; it goes with it.
-    if (app().gHistoryForReservation != 1) app().Unload("Form14");
+    if (app().gHistoryForReservation != 1)
+        app().Unload("Form14");
     StopCallCapture(app());
     app().Load(app().Get<Form1>());
 }

@@ -176,9 +176,10 @@ bool Form52::SearchHistory(bool (*matches)(const HistoryEntry&, const std::strin
                            bool cardSearch) {
     bool found = false;
     // Only the stays whose card (or arrival date) is the one typed are read whole.
-    const records::HistoryKey item = cardSearch ? records::HistoryKey::RegCard : records::HistoryKey::ArrivalDate;
-    for (const HistoryEntry& entry :
-         records::FindInHistory(app().data(), item, [&](std::string_view text) { return RTrim(text) == key; })) {
+    const records::HistoryKey item =
+        cardSearch ? records::HistoryKey::RegCard : records::HistoryKey::ArrivalDate;
+    for (const HistoryEntry& entry : records::FindInHistory(
+             app().data(), item, [&](std::string_view text) { return RTrim(text) == key; })) {
         if (!matches(entry, key))
             continue;
         // The folio is read before anything of the stay is shown.

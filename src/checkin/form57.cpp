@@ -45,9 +45,10 @@ void Form57::Text1_Change() {
     const std::string typed = Text1.Text();
     if (typed.empty())
         return;
-    records::ScanHistory(app().data(), records::HistoryKey::LastName,
-                         [&](std::string_view last) { return last.starts_with(typed); },
-                         [&](const HistoryEntry& entry) { List1.AddItem(HistoryNameListLine(entry)); });
+    records::ScanHistory(
+        app().data(), records::HistoryKey::LastName,
+        [&](std::string_view last) { return last.starts_with(typed); },
+        [&](const HistoryEntry& entry) { List1.AddItem(HistoryNameListLine(entry)); });
 }
 
 void Form57::List1_DblClick() {
@@ -55,8 +56,9 @@ void Form57::List1_DblClick() {
     finder.List1.Clear();
     const double folio = FolioNumberOfLine(List1.Text());
     bool shown = false;
-    for (const HistoryEntry& entry : records::FindInHistory(app().data(), records::HistoryKey::FolioNumber,
-                                                            [&](std::string_view n) { return Val(n) == folio; })) {
+    for (const HistoryEntry& entry :
+         records::FindInHistory(app().data(), records::HistoryKey::FolioNumber,
+                                [&](std::string_view n) { return Val(n) == folio; })) {
         finder.ShowPickedStay(entry);
         shown = true;
         break;

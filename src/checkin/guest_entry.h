@@ -72,7 +72,7 @@ using records::Letters;
 // The guest's details of an entry (any of the windows' entry structures: they name the
 // details alike), as typed.
 template <class Entry> records::GuestDetails GuestDetailsOf(const Entry& entry) {
-    return {entry.lastName, entry.firstName, entry.company, entry.street, entry.city,    entry.state,
+    return {entry.lastName, entry.firstName, entry.company, entry.street, entry.city,     entry.state,
             entry.zip,      entry.phone,     entry.regCard, entry.adults, entry.children, entry.comment};
 }
 

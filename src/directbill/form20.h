@@ -42,8 +42,8 @@ public:
     platform::ComboBox Combo1{*this, "Combo1", {.at = {172, 460, 80, 28}}};
 
     platform::CommandButton Command1{*this, "Command1", {.caption = "Save", .at = {172, 508, 140, 32}}};
-    platform::CommandButton Command2{*this, "Command2",
-                                     {.caption = "Cancel / Esc", .at = {328, 508, 140, 32}}};
+    platform::CommandButton Command2{
+        *this, "Command2", {.caption = "Cancel / Esc", .at = {328, 508, 140, 32}}};
 
 private:
     void Form_Load() override;

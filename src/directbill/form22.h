@@ -12,11 +12,17 @@ public:
     static constexpr const char* kName = "Form22";
     explicit Form22(App& app);
 
-    platform::Label Label16{*this, "Label16", {.caption = "Edit Direct Bill Account",
-                                               .at = {16, 12, 640, 28}, .fontSize = 14, .bold = true,
-                                               .align = platform::Align::Center}};
-    platform::ComboBox Combo1{*this, "Combo1", {.caption = "Select a Direct Bill Account Here",
-                                                .at = {172, 52, 440, 28}, .listOnly = true}};
+    platform::Label Label16{*this,
+                            "Label16",
+                            {.caption = "Edit Direct Bill Account",
+                             .at = {16, 12, 640, 28},
+                             .fontSize = 14,
+                             .bold = true,
+                             .align = platform::Align::Center}};
+    platform::ComboBox Combo1{
+        *this,
+        "Combo1",
+        {.caption = "Select a Direct Bill Account Here", .at = {172, 52, 440, 28}, .listOnly = true}};
     platform::Label Label14{*this, "Label14", {.caption = "DB Number", .at = {16, 94, 150, 20}}};
     platform::Label Label5{*this, "Label5", {.at = {172, 92, 100, 24}, .fontSize = 12, .bold = true}};
 
@@ -47,14 +53,14 @@ public:
     platform::Label Label15{*this, "Label15", {.caption = "Tax Exempt", .at = {16, 540, 150, 20}}};
     platform::ComboBox Combo2{*this, "Combo2", {.at = {172, 536, 80, 28}}};
 
-    platform::CommandButton Command1{*this, "Command1",
-                                     {.caption = "Save Changes", .at = {16, 584, 150, 32}, .enabled = false}};
-    platform::CommandButton Command2{*this, "Command2",
-                                     {.caption = "Cancel / Esc", .at = {180, 584, 150, 32}}};
-    platform::CommandButton Command3{*this, "Command3", {.caption = "Print Billing Notice",
-                                                         .at = {344, 584, 150, 32}, .enabled = false}};
-    platform::CommandButton Command4{*this, "Command4", {.caption = "Delete Account",
-                                                         .at = {508, 584, 150, 32}, .enabled = false}};
+    platform::CommandButton Command1{
+        *this, "Command1", {.caption = "Save Changes", .at = {16, 584, 150, 32}, .enabled = false}};
+    platform::CommandButton Command2{
+        *this, "Command2", {.caption = "Cancel / Esc", .at = {180, 584, 150, 32}}};
+    platform::CommandButton Command3{
+        *this, "Command3", {.caption = "Print Billing Notice", .at = {344, 584, 150, 32}, .enabled = false}};
+    platform::CommandButton Command4{
+        *this, "Command4", {.caption = "Delete Account", .at = {508, 584, 150, 32}, .enabled = false}};
 
 private:
     void Form_Load() override;

@@ -11,10 +11,15 @@ public:
     static constexpr const char* kName = "Form23";
     explicit Form23(App& app);
 
-    platform::Label Label1{*this, "Label1", {.caption = "Direct Bill Payment", .at = {16, 12, 568, 28},
-                                             .fontSize = 14, .bold = true, .align = platform::Align::Center}};
-    platform::ComboBox Combo1{*this, "Combo1", {.caption = "Select a client ", .at = {16, 52, 568, 28},
-                                                .listOnly = true}};
+    platform::Label Label1{*this,
+                           "Label1",
+                           {.caption = "Direct Bill Payment",
+                            .at = {16, 12, 568, 28},
+                            .fontSize = 14,
+                            .bold = true,
+                            .align = platform::Align::Center}};
+    platform::ComboBox Combo1{
+        *this, "Combo1", {.caption = "Select a client ", .at = {16, 52, 568, 28}, .listOnly = true}};
     platform::Label Label2{*this, "Label2", {.at = {16, 90, 568, 22}, .bold = true}};
     platform::Label Label5{*this, "Label5", {.caption = "Current Balance", .at = {16, 126, 130, 20}}};
     platform::Label Label6{*this, "Label6", {.caption = "$", .at = {150, 126, 12, 20}}};
@@ -22,12 +27,12 @@ public:
     platform::Label Label3{*this, "Label3", {.caption = "Payment", .at = {16, 162, 130, 20}}};
     platform::Label Label4{*this, "Label4", {.caption = "$", .at = {150, 162, 12, 20}}};
     platform::TextBox Text1{*this, "Text1", {.at = {166, 158, 120, 26}, .enabled = false}};
-    platform::CommandButton Command1{*this, "Command1", {.caption = "Enter Payment", .at = {16, 204, 176, 32},
-                                                         .enabled = false}};
-    platform::CommandButton Command2{*this, "Command2",
-                                     {.caption = "Cancel / Esc", .at = {212, 204, 176, 32}}};
-    platform::CommandButton Command3{*this, "Command3", {.caption = "Print Billing Notice",
-                                                         .at = {408, 204, 176, 32}, .enabled = false}};
+    platform::CommandButton Command1{
+        *this, "Command1", {.caption = "Enter Payment", .at = {16, 204, 176, 32}, .enabled = false}};
+    platform::CommandButton Command2{
+        *this, "Command2", {.caption = "Cancel / Esc", .at = {212, 204, 176, 32}}};
+    platform::CommandButton Command3{
+        *this, "Command3", {.caption = "Print Billing Notice", .at = {408, 204, 176, 32}, .enabled = false}};
 
 private:
     void Form_Load() override;

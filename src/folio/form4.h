@@ -19,7 +19,8 @@ public:
     platform::ComboBox Combo1{*this, "Combo1", {.caption = "Select Room", .at = {140, 12, 320, 26}}};
     platform::Label Label19{*this, "Label19", {.at = {760, 16, 120, 20}, .align = platform::Align::Right}};
 
-    platform::Label Label1{*this, "Label1", {.caption = "Last, First", .at = {16, 48, 300, 22}, .bold = true}};
+    platform::Label Label1{
+        *this, "Label1", {.caption = "Last, First", .at = {16, 48, 300, 22}, .bold = true}};
     platform::Label Label2{*this, "Label2", {.caption = "Pay=", .at = {326, 50, 40, 20}}};
     platform::Label Label7{*this, "Label7", {.at = {368, 50, 24, 20}, .bold = true}};
     platform::Label Label3{*this, "Label3", {.caption = "Rm:", .at = {402, 50, 32, 20}}};
@@ -32,8 +33,10 @@ public:
     platform::Label Label11{*this, "Label11", {.at = {776, 50, 104, 20}, .bold = true}};
 
     platform::Label Label22{*this, "Label22", {.at = {16, 78, 430, 20}}};
-    platform::Label Label32{*this, "Label32",
-                            {.caption = "Balance before this stay", .at = {470, 78, 200, 20}, .visible = false}};
+    platform::Label Label32{
+        *this,
+        "Label32",
+        {.caption = "Balance before this stay", .at = {470, 78, 200, 20}, .visible = false}};
     platform::Label Label33{*this, "Label33", {.caption = "$", .at = {674, 78, 12, 20}, .visible = false}};
     platform::Label Label34{*this, "Label34", {.at = {688, 78, 110, 20}, .visible = false}};
 
@@ -51,32 +54,38 @@ public:
     platform::Label Label31{*this, "Label31", {.at = {470, 416, 80, 20}, .visible = false}};
     platform::Label Label17{*this, "Label17", {.caption = "Balance.............", .at = {580, 414, 170, 22}}};
     platform::Label Label20{*this, "Label20", {.caption = "$", .at = {752, 414, 12, 22}, .bold = true}};
-    platform::Label Label18{*this, "Label18", {.caption = "balance", .at = {766, 414, 118, 22}, .bold = true}};
+    platform::Label Label18{
+        *this, "Label18", {.caption = "balance", .at = {766, 414, 118, 22}, .bold = true}};
 
     platform::Frame Frame1{*this, "Frame1", {.caption = "Add Charges/Payments", .at = {16, 446, 560, 130}}};
     platform::Label Label12{*this, "Label12", {.caption = "Code", .at = {12, 24, 60, 20}, .frame = &Frame1}};
     platform::ComboBox Combo3{*this, "Combo3", {.at = {12, 46, 60, 26}, .frame = &Frame1}};
-    platform::Label Label13{*this, "Label13", {.caption = "Amount", .at = {84, 24, 90, 20}, .frame = &Frame1}};
+    platform::Label Label13{
+        *this, "Label13", {.caption = "Amount", .at = {84, 24, 90, 20}, .frame = &Frame1}};
     platform::TextBox Text2{*this, "Text2", {.at = {84, 46, 90, 26}, .frame = &Frame1}};
-    platform::Label Label14{*this, "Label14", {.caption = "Tax Code", .at = {186, 24, 70, 20}, .frame = &Frame1}};
+    platform::Label Label14{
+        *this, "Label14", {.caption = "Tax Code", .at = {186, 24, 70, 20}, .frame = &Frame1}};
     platform::TextBox Text1{*this, "Text1", {.at = {186, 46, 70, 26}, .frame = &Frame1, .maxLength = 1}};
-    platform::Label Label15{*this, "Label15", {.caption = "Comment", .at = {268, 24, 280, 20}, .frame = &Frame1}};
+    platform::Label Label15{
+        *this, "Label15", {.caption = "Comment", .at = {268, 24, 280, 20}, .frame = &Frame1}};
     platform::TextBox Text4{*this, "Text4", {.at = {268, 46, 280, 26}, .frame = &Frame1, .maxLength = 32}};
-    platform::CommandButton Command1{*this, "Command1",
-                                     {.caption = "Do Now-->", .at = {12, 86, 120, 32}, .frame = &Frame1}};
+    platform::CommandButton Command1{
+        *this, "Command1", {.caption = "Do Now-->", .at = {12, 86, 120, 32}, .frame = &Frame1}};
     platform::ComboBox Combo2{*this, "Combo2", {.caption = "CODE NAMES", .at = {590, 446, 170, 26}}};
 
-    platform::CommandButton Command2{*this, "Command2", {.caption = "Cancel / Esc", .at = {590, 484, 140, 32}}};
-    platform::CommandButton Command3{*this, "Command3",
-                                     {.caption = "Print Folio", .at = {740, 484, 140, 32}, .enabled = false}};
-    platform::CommandButton Command4{*this, "Command4",
-                                     {.caption = "Check Out", .at = {590, 524, 140, 32}, .enabled = false}};
-    platform::CommandButton Command5{*this, "Command5",
-                                     {.caption = "Edit Guest Info.", .at = {740, 524, 140, 32}, .enabled = false}};
-    platform::CommandButton Command6{*this, "Command6", {.caption = "Check Back In", .at = {590, 564, 140, 32}}};
+    platform::CommandButton Command2{
+        *this, "Command2", {.caption = "Cancel / Esc", .at = {590, 484, 140, 32}}};
+    platform::CommandButton Command3{
+        *this, "Command3", {.caption = "Print Folio", .at = {740, 484, 140, 32}, .enabled = false}};
+    platform::CommandButton Command4{
+        *this, "Command4", {.caption = "Check Out", .at = {590, 524, 140, 32}, .enabled = false}};
+    platform::CommandButton Command5{
+        *this, "Command5", {.caption = "Edit Guest Info.", .at = {740, 524, 140, 32}, .enabled = false}};
+    platform::CommandButton Command6{
+        *this, "Command6", {.caption = "Check Back In", .at = {590, 564, 140, 32}}};
     platform::Frame Frame2{*this, "Frame2", {.caption = "Options", .at = {740, 560, 140, 62}}};
-    platform::CommandButton Command7{*this, "Command7",
-                                     {.caption = "(future)", .at = {10, 22, 120, 30}, .frame = &Frame2}};
+    platform::CommandButton Command7{
+        *this, "Command7", {.caption = "(future)", .at = {10, 22, 120, 30}, .frame = &Frame2}};
 
     // The "Select Room" list as the window's start fills it from "guest"; the windows that
     // change a stay call this to rebuild it.

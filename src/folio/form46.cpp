@@ -24,7 +24,9 @@ void Form46::Form_Load() {
 
 // The main menu unloaded the front desk to open this window: however it closes, the
 // front desk comes back and rebuilds itself.
-void Form46::Form_Unload() { app().Load(app().Get<Form1>()); }
+void Form46::Form_Unload() {
+    app().Load(app().Get<Form1>());
+}
 
 void Form46::Form_KeyPress(int& KeyAscii) {
     if (KeyAscii == vbKeyEscape) {
@@ -48,20 +50,23 @@ void Form46::Command2_Click() {
 }
 
 void Form46::Text1_KeyPress(int& KeyAscii) {
-    if (KeyAscii != vbKeyReturn) return;
+    if (KeyAscii != vbKeyReturn)
+        return;
     KeyAscii = 0;
     Text2.SetFocus();
 }
 
 void Form46::Text2_KeyPress(int& KeyAscii) {
-    if (KeyAscii != vbKeyReturn) return;
+    if (KeyAscii != vbKeyReturn)
+        return;
     KeyAscii = 0;
     Command3.SetFocus();
 }
 
 // A last name of blanks only counts as empty: stored, it would be a removed entry.
 void Form46::Command3_Click() {
-    if (records::AddNoRent(app().data(), Text1.Text(), Text2.Text()) != 0) FillList();
+    if (records::AddNoRent(app().data(), Text1.Text(), Text2.Text()) != 0)
+        FillList();
     HideEntry();
 }
 
@@ -69,8 +74,10 @@ void Form46::Command3_Click() {
 // and "VAN" "DER BERG" stay two people.
 void Form46::List1_DblClick() {
     const int index = List1.ListIndex();
-    if (index < 0 || index >= static_cast<int>(m_entries.size())) return;
-    if (MsgBox("Do you want this person taken off of the no rent list?", vbYesNo | vbQuestion, "Take Off?") != vbYes)
+    if (index < 0 || index >= static_cast<int>(m_entries.size()))
+        return;
+    if (MsgBox("Do you want this person taken off of the no rent list?", vbYesNo | vbQuestion, "Take Off?") !=
+        vbYes)
         return;
     const records::NoRentEntry chosen = m_entries[static_cast<size_t>(index)];
     records::RemoveNoRent(app().data(), chosen.lastName, chosen.firstName);
@@ -80,7 +87,8 @@ void Form46::List1_DblClick() {
 void Form46::FillList() {
     m_entries = records::ReadNoRentList(app().data());
     List1.Clear();
-    for (const records::NoRentEntry& entry : m_entries) List1.AddItem(entry.line);
+    for (const records::NoRentEntry& entry : m_entries)
+        List1.AddItem(entry.line);
 }
 
 void Form46::HideEntry() {

@@ -12,14 +12,16 @@ using namespace platform;
 bool EmergencyCheckOut(const DataFolder& data, const std::string& room) {
     const std::vector<records::GuestRecord> guests = records::ReadAllGuests(data, records::kGuestFile);
     for (size_t n = 0; n < guests.size(); ++n) {
-        if (guests[n].IsFree() || guests[n].Room != room) continue;
+        if (guests[n].IsFree() || guests[n].Room != room)
+            continue;
         records::GuestRecord guest = guests[n];
         guest.ClearStay();
         records::WriteGuest(data, records::kGuestFile, static_cast<long>(n) + 1, guest);
 
         const std::vector<records::RoomRecord> rooms = records::ReadAllRooms(data);
         for (size_t r = 0; r < rooms.size(); ++r) {
-            if (rooms[r].Room != room) continue;
+            if (rooms[r].Room != room)
+                continue;
             records::RoomRecord released = rooms[r];
             released.Clean = "N";
             released.Vacant = "Y";
@@ -47,7 +49,8 @@ void Form55::Form_Load() {
 
 // Once available the button stays so, even when the room number is shortened again.
 void Form55::Text1_Change() {
-    if (Text1.Text().size() > 2) Command1.SetEnabled(true);
+    if (Text1.Text().size() > 2)
+        Command1.SetEnabled(true);
 }
 
 // A room without a guest is refused: releasing it would mark some room dirty and
@@ -62,6 +65,8 @@ void Form55::Command1_Click() {
     app().Unload(*this);
 }
 
-void Form55::Command2_Click() { app().Unload(*this); }
+void Form55::Command2_Click() {
+    app().Unload(*this);
+}
 
 } // namespace vantreth

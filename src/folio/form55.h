@@ -20,8 +20,8 @@ public:
 
     platform::Label Label1{*this, "Label1", {.caption = "Room Number", .at = {24, 26, 110, 22}}};
     platform::TextBox Text1{*this, "Text1", {.at = {140, 22, 70, 28}}};
-    platform::CommandButton Command1{*this, "Command1",
-                                     {.caption = "Check Out Now", .at = {24, 72, 130, 32}, .enabled = false}};
+    platform::CommandButton Command1{
+        *this, "Command1", {.caption = "Check Out Now", .at = {24, 72, 130, 32}, .enabled = false}};
     platform::CommandButton Command2{
         *this, "Command2", {.caption = "Cancel / Esc", .at = {170, 72, 130, 32}}};
 

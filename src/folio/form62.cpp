@@ -13,7 +13,8 @@ std::vector<std::string> RoomBalanceLines(const DataFolder& data) {
     const double taxRate = records::ReadTaxRate(data).value_or(0.0);
     std::vector<std::string> lines;
     for (const records::GuestRecord& guest : records::ReadAllGuests(data, records::kGuestFile)) {
-        if (guest.LastName == std::string(15, ' ')) continue;
+        if (guest.LastName == std::string(15, ' '))
+            continue;
         const std::filesystem::path ledger = records::StayLedgerPath(data, guest);
         if (!FileExists(ledger)) {
             lines.push_back(guest.Room + "  " + std::string(kMissingFolioText));
@@ -34,7 +35,8 @@ Form62::Form62(App& app) : AppForm(app, kName, "Room Balances", {300, 140, 472, 
 void Form62::Form_Load() {
     Show();
     // Every ledger is read before the list is filled, so an unreadable one shows no half list.
-    for (std::string& line : RoomBalanceLines(app().data())) List1.AddItem(std::move(line));
+    for (std::string& line : RoomBalanceLines(app().data()))
+        List1.AddItem(std::move(line));
 }
 
 void Form62::Form_KeyPress(int& KeyAscii) {
@@ -44,6 +46,8 @@ void Form62::Form_KeyPress(int& KeyAscii) {
     }
 }
 
-void Form62::Command1_Click() { app().Unload(*this); }
+void Form62::Command1_Click() {
+    app().Unload(*this);
+}
 
 } // namespace vantreth

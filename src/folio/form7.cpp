@@ -30,7 +30,8 @@ void Form7::Form_Load() {
     const std::vector<records::GuestRecord> guests =
         records::ReadAllGuests(app().data(), records::kGuestFile);
     for (const records::GuestRecord& guest : guests)
-        if (printing::IsListedGuest(guest)) List2.AddItem(GuestListKey(guest));
+        if (printing::IsListedGuest(guest))
+            List2.AddItem(GuestListKey(guest));
     // Two guests can share a key (names that run together the same way in the same
     // room); each is listed once, in file order.
     std::vector<bool> listed(guests.size(), false);
@@ -47,7 +48,9 @@ void Form7::Form_Load() {
 }
 
 // However the window closes, the front desk comes back: the "G" key had unloaded it.
-void Form7::Form_Unload() { app().Load(app().Get<Form1>()); }
+void Form7::Form_Unload() {
+    app().Load(app().Get<Form1>());
+}
 
 void Form7::Form_KeyPress(int& KeyAscii) {
     if (KeyAscii == vbKeyEscape) {
@@ -56,9 +59,13 @@ void Form7::Form_KeyPress(int& KeyAscii) {
     }
 }
 
-void Form7::Command1_Click() { app().Unload(*this); }
+void Form7::Command1_Click() {
+    app().Unload(*this);
+}
 
-void Form7::Command2_Click() { app().Unload(*this); }
+void Form7::Command2_Click() {
+    app().Unload(*this);
+}
 
 void Form7::Command3_Click() {
     printing::PrintGuestListingReport(app().printer(), app().data(), app().clock().DateText(),

@@ -18,32 +18,42 @@ RoomBoard CountRoomBoard(const DataFolder& data) {
     // The rooms file in one read rather than one per room.
     const RandomFile file(data.File(records::kRoomsFile), records::RoomRecord::kLength);
     const long count = file.RecordCount();
-    const std::string bytes = count > 0 ? file.Get(1, static_cast<int>(count * records::RoomRecord::kLength)) : "";
+    const std::string bytes =
+        count > 0 ? file.Get(1, static_cast<int>(count * records::RoomRecord::kLength)) : "";
     for (long n = 0; n < count; ++n) {
-        const records::RoomRecord room = records::RoomRecord::Decode(
-            std::string_view(bytes).substr(static_cast<size_t>(n) * records::RoomRecord::kLength,
-                                           records::RoomRecord::kLength));
-        if (room.Service == "O") board.occupied++;
-        if (room.Clean == "N" || room.Service == "X" || room.Service == "O") continue;
+        const records::RoomRecord room = records::RoomRecord::Decode(std::string_view(bytes).substr(
+            static_cast<size_t>(n) * records::RoomRecord::kLength, records::RoomRecord::kLength));
+        if (room.Service == "O")
+            board.occupied++;
+        if (room.Clean == "N" || room.Service == "X" || room.Service == "O")
+            continue;
         board.available++;
         // The type lines compare the whole 5-character field, as stored.
         const std::string& type = room.RoomType;
-        if (RTrim(type) == "NK1") board.nk1++;
-        if (RTrim(type) == "K11") board.k11++;
-        if (type == "NQ1  ") board.nq1++;
-        if (type == "NDD1 ") board.ndd1++;
-        if (type == "Q11  ") board.q11++;
-        if (type == "DD1  ") board.dd1++;
-        if (type == "SQ3  " || type == "SQ1  " || type == "SNQ3 " || type == "SNQ1 ") board.jqz++;
+        if (RTrim(type) == "NK1")
+            board.nk1++;
+        if (RTrim(type) == "K11")
+            board.k11++;
+        if (type == "NQ1  ")
+            board.nq1++;
+        if (type == "NDD1 ")
+            board.ndd1++;
+        if (type == "Q11  ")
+            board.q11++;
+        if (type == "DD1  ")
+            board.dd1++;
+        if (type == "SQ3  " || type == "SQ1  " || type == "SNQ3 " || type == "SNQ1 ")
+            board.jqz++;
     }
     return board;
 }
 
 std::string DayName(double day) {
-    static const char* const names[] = {"MONDAY", "TUESDAY", "WEDNESDAY", "THURSDAY",
+    static const char* const names[] = {"MONDAY", "TUESDAY",  "WEDNESDAY", "THURSDAY",
                                         "FRIDAY", "SATURDAY", "SUNDAY"};
     for (int d = 1; d <= 7; ++d)
-        if (day == d) return names[d - 1];
+        if (day == d)
+            return names[d - 1];
     return std::string();
 }
 
@@ -76,7 +86,9 @@ void Form1::Replace(const char* window) {
     app().Load(window);
 }
 
-void Form1::Open(const char* window) { app().Load(window); }
+void Form1::Open(const char* window) {
+    app().Load(window);
+}
 
 void Form1::Form_Load() {
     Show();
@@ -87,14 +99,16 @@ void Form1::Form_Load() {
     // No day chosen yet leaves the day blank until one is set.
     if (auto day = records::ReadDayOfWeek(app().data())) {
         std::string name = DayName(*day);
-        if (!name.empty()) Label37.SetCaption(name);
+        if (!name.empty())
+            Label37.SetCaption(name);
     }
     ShowShift();
     Label17.SetCaption(app().clock().DateText());
     ShowArrivalsToday();
     ShowRoomBoard();
 
-    if (records::ReadIntroFlag(app().data()) == 0) app().Load("Form67");
+    if (records::ReadIntroFlag(app().data()) == 0)
+        app().Load("Form67");
 }
 
 void Form1::ShowShift() {
@@ -128,19 +142,55 @@ void Form1::ShowRoomBoard() {
 
 void Form1::Form_KeyPress(int& KeyAscii) {
     switch (KeyAscii) {
-    case '1': Replace("form2"); break;
-    case '2': case 'F': case 'f': Replace("Form4"); break;
-    case 'S': case 's': Replace("Form5"); break;
-    case 'G': case 'g': Replace("Form7"); break;
-    case 'V': case 'v': Replace("Form10"); break;
-    case 'W': case 'w': Open("Form6"); break;
-    case '6': Open("Form8"); break;
-    case 'X': case 'x': Open("Form11"); break;
-    case 'M': case 'm': Open("Form12"); break;
-    case 'R': case 'r': Open("Form25"); break;
-    case 'Q': case 'q': Open("Form62"); break;
-    case 'T': case 't': Open("Form37"); break;
-    default: return;
+    case '1':
+        Replace("form2");
+        break;
+    case '2':
+    case 'F':
+    case 'f':
+        Replace("Form4");
+        break;
+    case 'S':
+    case 's':
+        Replace("Form5");
+        break;
+    case 'G':
+    case 'g':
+        Replace("Form7");
+        break;
+    case 'V':
+    case 'v':
+        Replace("Form10");
+        break;
+    case 'W':
+    case 'w':
+        Open("Form6");
+        break;
+    case '6':
+        Open("Form8");
+        break;
+    case 'X':
+    case 'x':
+        Open("Form11");
+        break;
+    case 'M':
+    case 'm':
+        Open("Form12");
+        break;
+    case 'R':
+    case 'r':
+        Open("Form25");
+        break;
+    case 'Q':
+    case 'q':
+        Open("Form62");
+        break;
+    case 'T':
+    case 't':
+        Open("Form37");
+        break;
+    default:
+        return;
     }
     KeyAscii = 0;
 }
@@ -170,7 +220,8 @@ bool HoldBusinessDate(App& app) {
 }
 
 void Form1::Timer1_Timer() {
-    if (HoldBusinessDate(app())) Label33.SetCaption(app().clock().DateText());
+    if (HoldBusinessDate(app()))
+        Label33.SetCaption(app().clock().DateText());
     Label17.SetCaption(app().clock().DateText());
 }
 
@@ -178,28 +229,35 @@ void Form1::Timer1_Timer() {
 // day's file is written only the first time, so a restart in that hour does not add the
 // same guests again.
 void Form1::Timer2_Timer() {
-    if (Left(app().clock().TimeText(), 2) != "11" || app().gShift != "A" || app().gSleepersDone == 1.0f) return;
+    if (Left(app().clock().TimeText(), 2) != "11" || app().gShift != "A" || app().gSleepersDone == 1.0f)
+        return;
     std::string today = app().clock().DateText();
     bool listWritten = FileExists(records::DayFilePath(app().data(), records::DayFile::Sleepers, today));
     List1.SetVisible(true);
     Label36.SetVisible(true);
     List1.Clear();
     for (const records::GuestRecord& guest : records::ReadAllGuests(app().data(), records::kGuestFile)) {
-        if (guest.LastName == std::string(15, ' ') || guest.FirstName == std::string(15, ' ')) continue;
-        if (RTrim(guest.DepartureDate) != RTrim(today)) continue;
+        if (guest.LastName == std::string(15, ' ') || guest.FirstName == std::string(15, ' '))
+            continue;
+        if (RTrim(guest.DepartureDate) != RTrim(today))
+            continue;
         List1.AddItem(guest.Room);
-        if (listWritten) continue;
+        if (listWritten)
+            continue;
         records::AppendSleeperLine(app().data(), today, guest);
         records::WriteSleepersToday(app().data(), 1);
     }
     app().gSleepersDone = 1.0f;
 }
 
-void Form1::Form_QueryClose() { Command5_Click(); }
+void Form1::Form_QueryClose() {
+    Command5_Click();
+}
 
 void Form1::Command5_Click() {
     StopCallCapture(app());
-    for (const char* window : {"Form41", "Form42", "Form43", "Form51"}) app().Unload(window);
+    for (const char* window : {"Form41", "Form42", "Form43", "Form51"})
+        app().Unload(window);
     // Leaving the program closes every window still open (the first-run guide, a menu),
     // so that no window is left behind without the front desk. An unload step may load a
     // window again (Add Reservation over the front desk starts call capture), so this goes
@@ -207,7 +265,8 @@ void Form1::Command5_Click() {
     for (int round = 0; round < 8 && app().LoadedForms().size() > 1; ++round) {
         auto open = app().LoadedForms();
         for (auto it = open.rbegin(); it != open.rend(); ++it)
-            if (*it != this) app().Unload(**it);
+            if (*it != this)
+                app().Unload(**it);
     }
     StopCallCapture(app());
     app().Unload(*this);

@@ -13,7 +13,8 @@ using namespace platform;
 
 std::string StatusLetter(std::string_view typed, std::string_view allowed) {
     const std::string letter = UCase(typed);
-    if (letter.size() != 1 || allowed.find(letter[0]) == std::string_view::npos) return "";
+    if (letter.size() != 1 || allowed.find(letter[0]) == std::string_view::npos)
+        return "";
     return letter;
 }
 
@@ -54,7 +55,8 @@ void Form10::Combo1_Click() {
     Text3.SetEnabled(true);
     Text4.SetEnabled(true);
     const std::optional<long> n = records::FindRoom(app().data(), Left(Combo1.Text(), 3));
-    if (!n) return;
+    if (!n)
+        return;
     const records::RoomRecord room = records::ReadRoom(app().data(), *n);
     Label6.SetCaption(room.Room);
     Label17.SetCaption(room.Room);
@@ -70,9 +72,11 @@ void Form10::Combo1_Click() {
 }
 
 bool Form10::SaveShownRoom() {
-    if (Label6.Caption().empty()) return true;
+    if (Label6.Caption().empty())
+        return true;
     const std::optional<long> n = records::FindRoom(app().data(), Label6.Caption());
-    if (!n) return true;
+    if (!n)
+        return true;
     records::RoomRecord room = records::ReadRoom(app().data(), *n);
 
     const std::string clean = StatusLetter(Text2.Text(), "YN");
@@ -86,7 +90,8 @@ bool Form10::SaveShownRoom() {
     if (Text3.Enabled()) {
         vacant = StatusLetter(Text3.Text(), "YN");
         if (vacant.empty()) {
-            MsgBox("The Vacant code must be Y (vacant) or N (non-vacant). Please type Y or N.", vbOKOnly, "WARNING");
+            MsgBox("The Vacant code must be Y (vacant) or N (non-vacant). Please type Y or N.", vbOKOnly,
+                   "WARNING");
             Text3.SetFocus();
             return false;
         }
@@ -95,9 +100,10 @@ bool Form10::SaveShownRoom() {
     if (Text4.Enabled()) {
         service = StatusLetter(Text4.Text(), "AOX");
         if (service.empty()) {
-            MsgBox("The Service code must be A (available), O (occupied) or X (out of order). Please type A, O "
-                   "or X.",
-                   vbOKOnly, "WARNING");
+            MsgBox(
+                "The Service code must be A (available), O (occupied) or X (out of order). Please type A, O "
+                "or X.",
+                vbOKOnly, "WARNING");
             Text4.SetFocus();
             return false;
         }
@@ -112,7 +118,8 @@ bool Form10::SaveShownRoom() {
 }
 
 void Form10::Command3_Click() {
-    if (!SaveShownRoom()) return;
+    if (!SaveShownRoom())
+        return;
     Label6.SetCaption("");
     Text2.SetText("");
     Text3.SetText("");
@@ -123,13 +130,15 @@ void Form10::Command3_Click() {
 }
 
 void Form10::Command1_Click() {
-    if (!SaveShownRoom()) return;
+    if (!SaveShownRoom())
+        return;
     app().Unload(*this);
     app().Load(app().Get<Form1>());
 }
 
 void Form10::Command2_Click() {
-    if (MsgBox("Are you sure you want to make all rooms clean?", vbYesNo | vbQuestion, "Set To Clean") == vbYes) {
+    if (MsgBox("Are you sure you want to make all rooms clean?", vbYesNo | vbQuestion, "Set To Clean") ==
+        vbYes) {
         const std::vector<records::RoomRecord> rooms = records::ReadAllRooms(app().data());
         for (size_t i = 0; i < rooms.size(); ++i) {
             records::RoomRecord room = rooms[i];

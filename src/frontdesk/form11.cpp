@@ -14,7 +14,8 @@ std::vector<std::string> UnsoldRoomEntries(const std::vector<records::RoomRecord
                                            std::string_view today) {
     std::vector<std::string> entries;
     for (const records::RoomRecord& room : rooms) {
-        if (room.Service == "X" || room.Service == "O") continue;
+        if (room.Service == "X" || room.Service == "O")
+            continue;
         const std::string room3 = Fixed(room.Room, records::RoomRecord::kRoomWidth);
         bool reserved = false;
         // Both names must be filled in: a slot with either name blank holds no reservation.
@@ -25,7 +26,8 @@ std::vector<std::string> UnsoldRoomEntries(const std::vector<records::RoomRecord
                 reserved = true;
         }
         std::string entry = room3 + "  " + Fixed(room.RoomType, 5) + " " + Fixed(room.Clean, 1);
-        if (reserved) entry += "-R";
+        if (reserved)
+            entry += "-R";
         entries.push_back(entry);
     }
     return entries;
@@ -61,8 +63,12 @@ void Form11::Command1_Click() {
     app().Load("Form1");
 }
 
-void Form11::Command2_Click() { app().Unload(*this); }
+void Form11::Command2_Click() {
+    app().Unload(*this);
+}
 
-void Form11::Command3_Click() { app().Load(app().Get<Form28>()); }
+void Form11::Command3_Click() {
+    app().Load(app().Get<Form28>());
+}
 
 } // namespace vantreth

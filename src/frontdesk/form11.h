@@ -28,8 +28,8 @@ public:
     platform::Label Label1{*this, "Label1", {.caption = "Y= Clean     N= Dirty", .at = {16, 344, 240, 22}}};
     platform::CommandButton Command1{*this, "Command1", {.caption = "Exit", .at = {272, 16, 220, 32}}};
     platform::CommandButton Command2{*this, "Command2", {.caption = "Exit", .at = {272, 56, 220, 32}}};
-    platform::CommandButton Command3{*this, "Command3",
-                                     {.caption = "show out of order rooms", .at = {272, 96, 220, 32}}};
+    platform::CommandButton Command3{
+        *this, "Command3", {.caption = "show out of order rooms", .at = {272, 96, 220, 32}}};
 
 private:
     void Form_Load() override;

@@ -23,22 +23,34 @@ Form12::Form12(App& app) : AppForm(app, kName, "Main Menu", {232, 120, 560, 388}
     Command13.on_click = [this] { Command13_Click(); };
 }
 
-void Form12::Form_Load() { Show(); }
+void Form12::Form_Load() {
+    Show();
+}
 
 void Form12::CloseAndOpen(const char* window) {
     app().Unload(*this);
     app().Load(window);
 }
 
-void Form12::Command1_Click() { CloseAndOpen("Form13"); }
+void Form12::Command1_Click() {
+    CloseAndOpen("Form13");
+}
 
-void Form12::Command10_Click() { app().Load("Form72"); }
+void Form12::Command10_Click() {
+    app().Load("Form72");
+}
 
-void Form12::Command11_Click() { app().Load("Form73"); }
+void Form12::Command11_Click() {
+    app().Load("Form73");
+}
 
-void Form12::Command12_Click() { app().Load("Form75"); }
+void Form12::Command12_Click() {
+    app().Load("Form75");
+}
 
-void Form12::Command2_Click() { CloseAndOpen("Form17"); }
+void Form12::Command2_Click() {
+    CloseAndOpen("Form17");
+}
 
 // The search window covers the whole screen; the front desk waits minimised until it closes.
 void Form12::Command3_Click() {
@@ -47,7 +59,9 @@ void Form12::Command3_Click() {
     app().Load("Form52");
 }
 
-void Form12::Command4_Click() { CloseAndOpen("Form21"); }
+void Form12::Command4_Click() {
+    CloseAndOpen("Form21");
+}
 
 void Form12::Command5_Click() {
     const bool afternoon = printing::IsAfternoon(app().clock().TimeText());
@@ -68,10 +82,16 @@ void Form12::Command8_Click() {
     app().Load("Form46");
 }
 
-void Form12::Command9_Click() { CloseAndOpen("Form47"); }
+void Form12::Command9_Click() {
+    CloseAndOpen("Form47");
+}
 
-void Form12::Command6_Click() { app().Unload(*this); }
+void Form12::Command6_Click() {
+    app().Unload(*this);
+}
 
-void Form12::Command13_Click() { app().Unload(*this); }
+void Form12::Command13_Click() {
+    app().Unload(*this);
+}
 
 } // namespace vantreth

@@ -17,7 +17,8 @@ Form18::Form18(App& app) : AppForm(app, kName, "Edit Room Properties", {200, 120
 void Form18::Form_Load() {
     Show();
     for (const records::RoomRecord& room : records::ReadAllRooms(app().data()))
-        if (room.Service != "O") Combo1.AddItem(room.Room + " " + RTrim(room.RoomType));
+        if (room.Service != "O")
+            Combo1.AddItem(room.Room + " " + RTrim(room.RoomType));
     for (const char* type : {"NK1", "K11", "NQ1", "NDD1", "Q11", "DD1", "PNQ1", "PQ1", "SNQ1", "SQ1"})
         Combo2.AddItem(type);
     Combo1.SetText("select room");
@@ -30,7 +31,8 @@ void Form18::Combo1_Click() {
         records::RoomRecord room = records::ReadRoom(app().data(), *n);
         Combo2.SetText(room.RoomType);
         Text2.SetText(CStr(room.Rate));
-        if (room.RateLocked()) Check1.SetValue(1);
+        if (room.RateLocked())
+            Check1.SetValue(1);
     }
     Command1.SetEnabled(true);
     Combo2.SetFocus();
@@ -63,6 +65,8 @@ void Form18::Command1_Click() {
     MsgBox("Changes were recorded.", vbOKOnly, "Room Changed");
 }
 
-void Form18::Command2_Click() { app().Unload(*this); }
+void Form18::Command2_Click() {
+    app().Unload(*this);
+}
 
 } // namespace vantreth

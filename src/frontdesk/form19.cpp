@@ -11,7 +11,8 @@ std::string TaxRateProblem(const std::string& text) {
     if (Trim(text).empty())
         return ""; // an empty box is no tax: it reads as 0
     if (!IsNonNegativeNumber(text))
-        return "The tax rate you typed is not a number. Please type the rate as a fraction, like 0.06 for 6 %. "
+        return "The tax rate you typed is not a number. Please type the rate as a fraction, like 0.06 for 6 "
+               "%. "
                "Type 0 when there is no tax.";
     if (Val(text) >= 1)
         return "The tax rate is too high. Please type the rate as a fraction: type 0.06 for 6 %.";
@@ -46,6 +47,8 @@ void Form19::Command1_Click() {
     app().Unload(*this);
 }
 
-void Form19::Command2_Click() { app().Unload(*this); }
+void Form19::Command2_Click() {
+    app().Unload(*this);
+}
 
 } // namespace vantreth

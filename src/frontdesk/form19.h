@@ -19,10 +19,13 @@ public:
 
     platform::Label Label1{*this, "Label1", {.caption = "State Tax", .at = {16, 16, 240, 20}}};
     platform::TextBox Text1{*this, "Text1", {.at = {16, 38, 120, 28}}};
-    platform::Label Label2{*this, "Label2", {.caption = "City or local Tax (if any)", .at = {16, 78, 240, 20}}};
+    platform::Label Label2{
+        *this, "Label2", {.caption = "City or local Tax (if any)", .at = {16, 78, 240, 20}}};
     platform::TextBox Text2{*this, "Text2", {.at = {16, 100, 120, 28}}};
-    platform::CommandButton Command1{*this, "Command1", {.caption = "Save Changes", .at = {16, 144, 130, 32}}};
-    platform::CommandButton Command2{*this, "Command2", {.caption = "Cancel / Esc", .at = {158, 144, 130, 32}}};
+    platform::CommandButton Command1{
+        *this, "Command1", {.caption = "Save Changes", .at = {16, 144, 130, 32}}};
+    platform::CommandButton Command2{
+        *this, "Command2", {.caption = "Cancel / Esc", .at = {158, 144, 130, 32}}};
 
 private:
     void Form_Load() override;

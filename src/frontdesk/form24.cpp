@@ -15,7 +15,8 @@ Form24::Form24(App& app) : AppForm(app, kName, "Change Rates on Room Type", {240
 
 void Form24::Form_Load() {
     Show();
-    for (const char* type : {"NQ1", "NDD1", "Q11", "DD1", "SNQ1", "SQ1"}) Combo1.AddItem(type);
+    for (const char* type : {"NQ1", "NDD1", "Q11", "DD1", "SNQ1", "SQ1"})
+        Combo1.AddItem(type);
 }
 
 void Form24::Combo1_Click() {
@@ -44,7 +45,8 @@ void Form24::Command1_Click() {
     const float rate = static_cast<float>(Val(Text1.Text()));
     auto rooms = records::ReadAllRooms(app().data());
     for (size_t i = 0; i < rooms.size(); ++i) {
-        if (RTrim(rooms[i].RoomType) != Label4.Caption()) continue;
+        if (RTrim(rooms[i].RoomType) != Label4.Caption())
+            continue;
         rooms[i].Rate = rate;
         records::WriteRoom(app().data(), static_cast<long>(i + 1), rooms[i]);
     }
@@ -52,6 +54,8 @@ void Form24::Command1_Click() {
     Combo1.SetFocus();
 }
 
-void Form24::Command2_Click() { app().Unload(*this); }
+void Form24::Command2_Click() {
+    app().Unload(*this);
+}
 
 } // namespace vantreth

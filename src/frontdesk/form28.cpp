@@ -21,11 +21,14 @@ Form28::Form28(App& app) : AppForm(app, kName, "Out of Order Rooms", {120, 180, 
 void Form28::Form_Load() {
     Show();
     for (const records::RoomRecord& room : records::ReadAllRooms(app().data()))
-        if (room.Service == "X") List1.AddItem(OutOfOrderEntry(room));
+        if (room.Service == "X")
+            List1.AddItem(OutOfOrderEntry(room));
     Command1.SetFocus();
 }
 
-void Form28::Command1_Click() { app().Unload(*this); }
+void Form28::Command1_Click() {
+    app().Unload(*this);
+}
 
 void Form28::Command2_Click() {
     printing::PrintOutOfOrderList(app().printer(), app().data(), app().clock().DateText(), true);

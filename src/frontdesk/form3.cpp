@@ -10,8 +10,10 @@ namespace vantreth {
 using namespace platform;
 
 std::string RoomNumberProblem(const std::string& room) {
-    if (room.size() > 3) return "You put too many numbers in the room number.Please fix.";
-    if (Trim(room).empty()) return "Please type the room number.";
+    if (room.size() > 3)
+        return "You put too many numbers in the room number.Please fix.";
+    if (Trim(room).empty())
+        return "Please type the room number.";
     for (unsigned char c : room) {
         if (c < 32 || c == 127 || c == '/' || c == '\\' || c == '"' || c == ',')
             return "A room number cannot hold / \\ \" , or control characters. Please fix.";
@@ -40,7 +42,9 @@ void Form3::Text1_KeyPress(int& KeyAscii) {
     }
 }
 
-void Form3::Combo1_Click() { Command1.SetFocus(); }
+void Form3::Combo1_Click() {
+    Command1.SetFocus();
+}
 
 // A new room is clean, vacant and available, at the rate its group has in today's rate
 // table (0 when the day or the group is unknown), not rate-locked.
@@ -70,7 +74,8 @@ void Form3::Command1_Click() {
     record.Vacant = "Y";
     record.Service = "A";
     if (auto day = records::ReadDayOfWeek(app().data()); day && *day >= 1 && *day <= 7) {
-        auto table = records::ReadRateTable(app().data(), *day >= 5 ? records::kWeekendFile : records::kWeekdayFile);
+        auto table =
+            records::ReadRateTable(app().data(), *day >= 5 ? records::kWeekendFile : records::kWeekdayFile);
         record.Rate = table.RateForType(record.RoomType).value_or(0.0f);
     }
     records::AppendRoom(app().data(), record);
@@ -81,6 +86,8 @@ void Form3::Command1_Click() {
     Text1.SetFocus();
 }
 
-void Form3::Command2_Click() { app().Unload(*this); }
+void Form3::Command2_Click() {
+    app().Unload(*this);
+}
 
 } // namespace vantreth

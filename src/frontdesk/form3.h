@@ -24,14 +24,26 @@ public:
     platform::Label Label14{*this, "Label14", {.at = {156, 148, 80, 22}, .bold = true}};
 
     platform::Frame Frame1{*this, "Frame1", {.caption = "Room Types", .at = {284, 12, 260, 248}}};
-    platform::Label Label3{*this, "Label3", {.caption = "NQ1 = non smoking single", .at = {12, 24, 236, 20}, .frame = &Frame1}};
-    platform::Label Label4{*this, "Label4", {.caption = "Q11 = smoking single", .at = {12, 50, 236, 20}, .frame = &Frame1}};
-    platform::Label Label5{*this, "Label5", {.caption = "NDD1 = non smoking double", .at = {12, 76, 236, 20}, .frame = &Frame1}};
-    platform::Label Label6{*this, "Label6", {.caption = "DD1 =  smoking double", .at = {12, 102, 236, 20}, .frame = &Frame1}};
-    platform::Label Label7{*this, "Label7", {.caption = "SNQ1 = non smoking small JQZ", .at = {12, 128, 236, 20}, .frame = &Frame1}};
-    platform::Label Label8{*this, "Label8", {.caption = "SQ1 = smoking small JQZ", .at = {12, 154, 236, 20}, .frame = &Frame1}};
-    platform::Label Label9{*this, "Label9", {.caption = "SNQ3 = non smoking large JQZ", .at = {12, 180, 236, 20}, .frame = &Frame1}};
-    platform::Label Label10{*this, "Label10", {.caption = "SQ3 = smoking Large JQZ", .at = {12, 206, 236, 20}, .frame = &Frame1}};
+    platform::Label Label3{
+        *this, "Label3", {.caption = "NQ1 = non smoking single", .at = {12, 24, 236, 20}, .frame = &Frame1}};
+    platform::Label Label4{
+        *this, "Label4", {.caption = "Q11 = smoking single", .at = {12, 50, 236, 20}, .frame = &Frame1}};
+    platform::Label Label5{
+        *this, "Label5", {.caption = "NDD1 = non smoking double", .at = {12, 76, 236, 20}, .frame = &Frame1}};
+    platform::Label Label6{
+        *this, "Label6", {.caption = "DD1 =  smoking double", .at = {12, 102, 236, 20}, .frame = &Frame1}};
+    platform::Label Label7{
+        *this,
+        "Label7",
+        {.caption = "SNQ1 = non smoking small JQZ", .at = {12, 128, 236, 20}, .frame = &Frame1}};
+    platform::Label Label8{
+        *this, "Label8", {.caption = "SQ1 = smoking small JQZ", .at = {12, 154, 236, 20}, .frame = &Frame1}};
+    platform::Label Label9{
+        *this,
+        "Label9",
+        {.caption = "SNQ3 = non smoking large JQZ", .at = {12, 180, 236, 20}, .frame = &Frame1}};
+    platform::Label Label10{
+        *this, "Label10", {.caption = "SQ3 = smoking Large JQZ", .at = {12, 206, 236, 20}, .frame = &Frame1}};
 
 private:
     void Form_Load() override;

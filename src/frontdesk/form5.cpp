@@ -18,10 +18,14 @@ Form5::Form5(App& app) : AppForm(app, kName, "Change Shift", {300, 180, 360, 276
     Text1.on_key_press = [this](int& KeyAscii) { Text1_KeyPress(KeyAscii); };
 }
 
-void Form5::Form_Load() { Show(); }
+void Form5::Form_Load() {
+    Show();
+}
 
 // However the window closes, the front desk comes back: the "S" key had unloaded it.
-void Form5::Form_Unload() { app().Load(app().Get<Form1>()); }
+void Form5::Form_Unload() {
+    app().Load(app().Get<Form1>());
+}
 
 void Form5::Form_KeyPress(int& KeyAscii) {
     if (KeyAscii == vbKeyEscape) {
@@ -43,7 +47,8 @@ void Form5::PickShift(const std::string& letter) {
 // The second initial commits the shift. Only a printable key counts as an initial:
 // Backspace still edits the box and Enter does nothing.
 void Form5::Text1_KeyPress(int& KeyAscii) {
-    if (Text1.Text().size() != 1 || KeyAscii < 32 || KeyAscii == 127) return;
+    if (Text1.Text().size() != 1 || KeyAscii < 32 || KeyAscii == 127)
+        return;
     std::string initials = Text1.Text() + static_cast<char>(KeyAscii);
     KeyAscii = 0;
     Text1.SetText(initials);
@@ -59,8 +64,9 @@ void Form5::Text1_KeyPress(int& KeyAscii) {
 
 void Form5::Command1_Click() {
     if (Label4.Caption().empty() || Text1.Text().empty()) {
-        MsgBox("You did not select a shift and/or initials. Please fix or click 'Cancel' to exit this module.",
-               vbOKOnly, "WARNING");
+        MsgBox(
+            "You did not select a shift and/or initials. Please fix or click 'Cancel' to exit this module.",
+            vbOKOnly, "WARNING");
         return;
     }
     Commit(Text1.Text());

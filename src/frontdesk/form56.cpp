@@ -23,7 +23,8 @@ void Form56::Form_Load() {
 
 void Form56::List1_Click() {
     const int day = static_cast<int>(Val(Left(List1.Text(), 1)));
-    if (day < 1 || day > 7) return;
+    if (day < 1 || day > 7)
+        return;
     records::WriteDayOfWeek(app().data(), day);
     app().Get<Form1>().Label37.SetCaption(DayName(day));
     // A table never saved changes no rate (rather than setting every room to 0).
@@ -31,6 +32,8 @@ void Form56::List1_Click() {
     app().Unload(*this);
 }
 
-void Form56::Command1_Click() { app().Unload(*this); }
+void Form56::Command1_Click() {
+    app().Unload(*this);
+}
 
 } // namespace vantreth

@@ -11,9 +11,11 @@ public:
     static constexpr const char* kName = "Form56";
     explicit Form56(App& app);
 
-    platform::Label Label1{*this, "Label1", {.caption = "Click on a day", .at = {16, 12, 200, 20}, .bold = true}};
+    platform::Label Label1{
+        *this, "Label1", {.caption = "Click on a day", .at = {16, 12, 200, 20}, .bold = true}};
     platform::ListBox List1{*this, "List1", {.at = {16, 38, 200, 152}}};
-    platform::CommandButton Command1{*this, "Command1", {.caption = "Cancel / Esc", .at = {16, 202, 200, 32}}};
+    platform::CommandButton Command1{
+        *this, "Command1", {.caption = "Cancel / Esc", .at = {16, 202, 200, 32}}};
 
 private:
     void Form_Load() override;

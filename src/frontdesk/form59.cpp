@@ -8,11 +8,15 @@ namespace vantreth {
 
 using namespace platform;
 
-std::string LockedRoomLine(const records::RoomRecord& room) { return room.Room + "  " + Str(room.Rate); }
+std::string LockedRoomLine(const records::RoomRecord& room) {
+    return room.Room + "  " + Str(room.Rate);
+}
 
 TypedRate ReadTypedRate(const std::string& text) {
-    if (Trim(text).empty()) return {};
-    if (!IsNonNegativeNumber(text)) return {.valid = false};
+    if (Trim(text).empty())
+        return {};
+    if (!IsNonNegativeNumber(text))
+        return {.valid = false};
     return {.rate = static_cast<float>(Val(text))};
 }
 
@@ -48,17 +52,20 @@ std::optional<records::RateTable> Form59::SaveTable(std::string_view fileName, T
     for (int i = 0; i < 3; ++i) {
         typed[i] = ReadTypedRate(boxes[i]->Text());
         if (!typed[i].valid) {
-            MsgBox("The rate you typed is not a number. Please type the rate in dollars, like 45.50.", vbOKOnly,
-                   "WARNING");
+            MsgBox("The rate you typed is not a number. Please type the rate in dollars, like 45.50.",
+                   vbOKOnly, "WARNING");
             boxes[i]->SetFocus();
             return std::nullopt;
         }
     }
 
     records::RateTable table = records::ReadRateTable(app().data(), fileName);
-    if (typed[0].rate) table.SingleRate = *typed[0].rate;
-    if (typed[1].rate) table.DoubleRate = *typed[1].rate;
-    if (typed[2].rate) table.JqzRate = *typed[2].rate;
+    if (typed[0].rate)
+        table.SingleRate = *typed[0].rate;
+    if (typed[1].rate)
+        table.DoubleRate = *typed[1].rate;
+    if (typed[2].rate)
+        table.JqzRate = *typed[2].rate;
     records::WriteRateTable(app().data(), fileName, table);
 
     singleShown.SetCaption(CStr(table.SingleRate));
@@ -73,16 +80,18 @@ std::optional<records::RateTable> Form59::SaveTable(std::string_view fileName, T
 std::optional<double> Form59::DayOfWeek() {
     const std::optional<double> day = records::ReadDayOfWeek(app().data());
     if (!day)
-        MsgBox("The rates were saved, but the day of the week has not been set, so the rooms keep their rates. "
-               "Please set the day of the week.",
-               vbOKOnly, "WARNING");
+        MsgBox(
+            "The rates were saved, but the day of the week has not been set, so the rooms keep their rates. "
+            "Please set the day of the week.",
+            vbOKOnly, "WARNING");
     return day;
 }
 
 void Form59::Command1_Click() {
     const std::optional<records::RateTable> table =
         SaveTable(records::kWeekdayFile, Text1, Text2, Text3, Label7, Label8, Label9);
-    if (!table) return;
+    if (!table)
+        return;
     const std::optional<double> day = DayOfWeek();
     if (day && *day <= 4) {
         for (const records::RoomRecord& room : records::ReRateRooms(app().data(), *table)) {
@@ -97,12 +106,16 @@ void Form59::Command1_Click() {
 void Form59::Command2_Click() {
     const std::optional<records::RateTable> table =
         SaveTable(records::kWeekendFile, Text6, Text5, Text4, Label20, Label19, Label18);
-    if (!table) return;
+    if (!table)
+        return;
     const std::optional<double> day = DayOfWeek();
-    if (day && *day >= 5) records::ReRateRooms(app().data(), *table);
+    if (day && *day >= 5)
+        records::ReRateRooms(app().data(), *table);
     Command3.SetFocus();
 }
 
-void Form59::Command3_Click() { app().Unload(*this); }
+void Form59::Command3_Click() {
+    app().Unload(*this);
+}
 
 } // namespace vantreth

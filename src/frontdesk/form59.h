@@ -30,10 +30,10 @@ public:
     explicit Form59(App& app);
 
     platform::Frame Frame1{*this, "Frame1", {.caption = "Weekday Rates (Mon-Thu)", .at = {16, 16, 270, 204}}};
-    platform::Label Label1{*this, "Label1", {.caption = "Current", .at = {84, 24, 80, 20}, .frame = &Frame1,
-                                             .bold = true}};
-    platform::Label Label2{*this, "Label2", {.caption = "Change to", .at = {172, 24, 88, 20}, .frame = &Frame1,
-                                             .bold = true}};
+    platform::Label Label1{
+        *this, "Label1", {.caption = "Current", .at = {84, 24, 80, 20}, .frame = &Frame1, .bold = true}};
+    platform::Label Label2{
+        *this, "Label2", {.caption = "Change to", .at = {172, 24, 88, 20}, .frame = &Frame1, .bold = true}};
     platform::Label Label3{*this, "Label3", {.caption = "SINGLE", .at = {12, 54, 68, 20}, .frame = &Frame1}};
     platform::Label Label7{*this, "Label7", {.at = {84, 54, 80, 20}, .frame = &Frame1}};
     platform::TextBox Text1{*this, "Text1", {.at = {172, 50, 84, 28}, .frame = &Frame1}};
@@ -43,34 +43,40 @@ public:
     platform::Label Label5{*this, "Label5", {.caption = "JQZ", .at = {12, 126, 68, 20}, .frame = &Frame1}};
     platform::Label Label9{*this, "Label9", {.at = {84, 126, 80, 20}, .frame = &Frame1}};
     platform::TextBox Text3{*this, "Text3", {.at = {172, 122, 84, 28}, .frame = &Frame1}};
-    platform::CommandButton Command1{*this, "Command1",
-                                     {.caption = "UPDATE", .at = {84, 162, 120, 32}, .frame = &Frame1}};
+    platform::CommandButton Command1{
+        *this, "Command1", {.caption = "UPDATE", .at = {84, 162, 120, 32}, .frame = &Frame1}};
 
-    platform::Frame Frame2{*this, "Frame2", {.caption = "Weekend Rates (Fri-Sun)", .at = {302, 16, 270, 204}}};
-    platform::Label Label10{*this, "Label10", {.caption = "Current", .at = {84, 24, 80, 20}, .frame = &Frame2,
-                                               .bold = true}};
-    platform::Label Label11{*this, "Label11", {.caption = "Change to", .at = {172, 24, 88, 20}, .frame = &Frame2,
-                                               .bold = true}};
-    platform::Label Label12{*this, "Label12", {.caption = "SINGLE", .at = {12, 54, 68, 20}, .frame = &Frame2}};
+    platform::Frame Frame2{
+        *this, "Frame2", {.caption = "Weekend Rates (Fri-Sun)", .at = {302, 16, 270, 204}}};
+    platform::Label Label10{
+        *this, "Label10", {.caption = "Current", .at = {84, 24, 80, 20}, .frame = &Frame2, .bold = true}};
+    platform::Label Label11{
+        *this, "Label11", {.caption = "Change to", .at = {172, 24, 88, 20}, .frame = &Frame2, .bold = true}};
+    platform::Label Label12{
+        *this, "Label12", {.caption = "SINGLE", .at = {12, 54, 68, 20}, .frame = &Frame2}};
     platform::Label Label20{*this, "Label20", {.at = {84, 54, 80, 20}, .frame = &Frame2}};
     platform::TextBox Text6{*this, "Text6", {.at = {172, 50, 84, 28}, .frame = &Frame2}};
-    platform::Label Label13{*this, "Label13", {.caption = "DOUBLE", .at = {12, 90, 68, 20}, .frame = &Frame2}};
+    platform::Label Label13{
+        *this, "Label13", {.caption = "DOUBLE", .at = {12, 90, 68, 20}, .frame = &Frame2}};
     platform::Label Label19{*this, "Label19", {.at = {84, 90, 80, 20}, .frame = &Frame2}};
     platform::TextBox Text5{*this, "Text5", {.at = {172, 86, 84, 28}, .frame = &Frame2}};
     platform::Label Label14{*this, "Label14", {.caption = "JQZ", .at = {12, 126, 68, 20}, .frame = &Frame2}};
     platform::Label Label18{*this, "Label18", {.at = {84, 126, 80, 20}, .frame = &Frame2}};
     platform::TextBox Text4{*this, "Text4", {.at = {172, 122, 84, 28}, .frame = &Frame2}};
-    platform::CommandButton Command2{*this, "Command2",
-                                     {.caption = "UPDATE", .at = {84, 162, 120, 32}, .frame = &Frame2}};
+    platform::CommandButton Command2{
+        *this, "Command2", {.caption = "UPDATE", .at = {84, 162, 120, 32}, .frame = &Frame2}};
 
     platform::ListBox List1{*this, "List1", {.at = {16, 234, 160, 124}, .visible = false, .fixedFont = true}};
-    platform::Label Label24{*this, "Label24",
-                            {.caption = "<--- These rooms rates did not change. There rates were chosen not to "
-                                        "change. To allow these rates to change with all others, go into 'Edit "
-                                        "room properties' and un check the keep rate option.",
+    platform::Label Label24{*this,
+                            "Label24",
+                            {.caption =
+                                 "<--- These rooms rates did not change. There rates were chosen not to "
+                                 "change. To allow these rates to change with all others, go into 'Edit "
+                                 "room properties' and un check the keep rate option.",
                              .at = {188, 234, 384, 104},
                              .visible = false}};
-    platform::CommandButton Command3{*this, "Command3", {.caption = "Cancel / Esc", .at = {224, 372, 140, 32}}};
+    platform::CommandButton Command3{
+        *this, "Command3", {.caption = "Cancel / Esc", .at = {224, 372, 140, 32}}};
 
 private:
     void Form_Load() override;

@@ -14,18 +14,30 @@ Form67::Form67(App& app) : AppForm(app, kName, "Greetings", {380, 96, 600, 372})
     Command3.on_click = [this] { Command3_Click(); };
 }
 
-void Form67::Form_Load() { Show(); }
+void Form67::Form_Load() {
+    Show();
+}
 
 // The guide stays open; a window that is already open is not opened again.
-void Form67::Command1_Click() { app().Load("Form19"); }
+void Form67::Command1_Click() {
+    app().Load("Form19");
+}
 
-void Form67::Command2_Click() { app().Load("Form18"); }
+void Form67::Command2_Click() {
+    app().Load("Form18");
+}
 
-void Form67::Command4_Click() { app().Load("Form59"); }
+void Form67::Command4_Click() {
+    app().Load("Form59");
+}
 
-void Form67::Command5_Click() { app().Load("Form56"); }
+void Form67::Command5_Click() {
+    app().Load("Form56");
+}
 
-void Form67::Command6_Click() { app().Load("Form5"); }
+void Form67::Command6_Click() {
+    app().Load("Form5");
+}
 
 void Form67::Check1_Click() {
     if (Check1.Value() == 1)
@@ -34,6 +46,8 @@ void Form67::Check1_Click() {
         records::WriteIntroFlag(app().data(), 0.0f);
 }
 
-void Form67::Command3_Click() { app().Unload(*this); }
+void Form67::Command3_Click() {
+    app().Unload(*this);
+}
 
 } // namespace vantreth

@@ -12,35 +12,41 @@ public:
     static constexpr const char* kName = "Form67";
     explicit Form67(App& app);
 
-    platform::Label Label1{*this, "Label1",
+    platform::Label Label1{*this,
+                           "Label1",
                            {.caption = "I'm showing that this is your first time installing Vantreth. There "
                                        "are a few things you need to do right now.",
                             .at = {16, 12, 568, 44},
                             .bold = true}};
-    platform::Label Label2{*this, "Label2",
+    platform::Label Label2{*this,
+                           "Label2",
                            {.caption = "First of all, you need to set your tax amount. To do that now, ",
                             .at = {16, 68, 456, 42}}};
     platform::CommandButton Command1{*this, "Command1", {.caption = "click here", .at = {488, 72, 96, 30}}};
-    platform::Label Label3{*this, "Label3",
-                           {.caption =
-                                "The next thing you need to do is set your room properties. To do that,",
-                            .at = {16, 118, 456, 42}}};
+    platform::Label Label3{
+        *this,
+        "Label3",
+        {.caption = "The next thing you need to do is set your room properties. To do that,",
+         .at = {16, 118, 456, 42}}};
     platform::CommandButton Command2{*this, "Command2", {.caption = "click here", .at = {488, 122, 96, 30}}};
-    platform::Label Label4{*this, "Label4",
-                           {.caption =
-                                "Now you need to go ahead and set your rates for your rooms. To do that,",
-                            .at = {16, 168, 456, 42}}};
+    platform::Label Label4{
+        *this,
+        "Label4",
+        {.caption = "Now you need to go ahead and set your rates for your rooms. To do that,",
+         .at = {16, 168, 456, 42}}};
     platform::CommandButton Command4{*this, "Command4", {.caption = "click here", .at = {488, 172, 96, 30}}};
-    platform::Label Label5{*this, "Label5",
-                           {.caption = "You will need to set the day of the week. To do that,",
-                            .at = {16, 218, 456, 42}}};
+    platform::Label Label5{
+        *this,
+        "Label5",
+        {.caption = "You will need to set the day of the week. To do that,", .at = {16, 218, 456, 42}}};
     platform::CommandButton Command5{*this, "Command5", {.caption = "click here", .at = {488, 222, 96, 30}}};
-    platform::Label Label7{*this, "Label7",
-                           {.caption = "Lastly you need to set the current shift. To do that,",
-                            .at = {16, 268, 456, 42}}};
+    platform::Label Label7{
+        *this,
+        "Label7",
+        {.caption = "Lastly you need to set the current shift. To do that,", .at = {16, 268, 456, 42}}};
     platform::CommandButton Command6{*this, "Command6", {.caption = "click here", .at = {488, 272, 96, 30}}};
-    platform::CheckBox Check1{*this, "Check1",
-                              {.caption = "Don't show this window again", .at = {16, 328, 300, 26}}};
+    platform::CheckBox Check1{
+        *this, "Check1", {.caption = "Don't show this window again", .at = {16, 328, 300, 26}}};
     platform::CommandButton Command3{*this, "Command3", {.caption = "Exit", .at = {488, 324, 96, 32}}};
 
 private:

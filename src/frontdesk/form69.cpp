@@ -34,9 +34,11 @@ void Form69::Command2_Click() {
     float values[5] = {};
     for (int i = 0; i < 5; ++i) {
         const std::string& text = boxes[i]->Text();
-        if (Trim(text).empty()) continue;
+        if (Trim(text).empty())
+            continue;
         if (!IsNonNegativeNumber(text)) {
-            MsgBox("The rate you typed is not a number. Please type the rate in dollars, like 45.50, or clear the "
+            MsgBox("The rate you typed is not a number. Please type the rate in dollars, like 45.50, or "
+                   "clear the "
                    "box to leave that rate out.",
                    vbOKOnly, "WARNING");
             boxes[i]->SetFocus();
@@ -48,6 +50,8 @@ void Form69::Command2_Click() {
     app().Unload(*this);
 }
 
-void Form69::Command1_Click() { app().Unload(*this); }
+void Form69::Command1_Click() {
+    app().Unload(*this);
+}
 
 } // namespace vantreth

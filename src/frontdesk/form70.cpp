@@ -11,7 +11,9 @@ void Form70::Form_Load() {
     Show();
 }
 
-void Form70::Form_Unload() { app().gAttentionOpen = 0; }
+void Form70::Form_Unload() {
+    app().gAttentionOpen = 0;
+}
 
 void Form70::Command1_Click() {
     app().gAttentionOpen = 0;

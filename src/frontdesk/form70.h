@@ -11,11 +11,13 @@ public:
     static constexpr const char* kName = "Form70";
     explicit Form70(App& app);
 
-    platform::Label Label1{*this, "Label1",
-                           {.caption = "There are no optional rates listed at this time. To add optional rates, from "
-                                       "front desk menu, choose 'Main Menu' then 'Administration' then choose 'Set "
-                                       "Optional Rates'. ",
-                            .at = {16, 16, 340, 100}}};
+    platform::Label Label1{
+        *this,
+        "Label1",
+        {.caption = "There are no optional rates listed at this time. To add optional rates, from "
+                    "front desk menu, choose 'Main Menu' then 'Administration' then choose 'Set "
+                    "Optional Rates'. ",
+         .at = {16, 16, 340, 100}}};
     platform::CommandButton Command1{*this, "Command1", {.caption = "Close", .at = {126, 128, 120, 32}}};
 
 private:

@@ -31,6 +31,8 @@ void Form74::Form_Load() {
     Label3.SetVisible(!platform::Trim(mail).empty());
 }
 
-void Form74::Command1_Click() { app().Unload(*this); }
+void Form74::Command1_Click() {
+    app().Unload(*this);
+}
 
 } // namespace vantreth

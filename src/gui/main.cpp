@@ -39,14 +39,14 @@ struct Options {
 };
 
 // A message that stops the start: on the screen, or on the output in a self-test.
-void TellStartFailed(const Options &options, const QString &message) {
+void TellStartFailed(const Options& options, const QString& message) {
     if (options.selfTest)
         std::printf("self-test FAILED: %s\n", message.toStdString().c_str());
     else
         QMessageBox::critical(nullptr, QStringLiteral("Vantreth"), message);
 }
 
-int Run(const Options &options) {
+int Run(const Options& options) {
     platform::DataFolder data(options.data);
     records::MotelSettings settings;
     std::unique_ptr<platform::BusinessClock> clock;
@@ -62,7 +62,7 @@ int Run(const Options &options) {
             return 1;
         }
         if (lock->Held()) {
-            for (const std::filesystem::path &file :
+            for (const std::filesystem::path& file :
                  platform::RemoveInterruptedSaves(data.root(), records::DataSubFolders()))
                 std::fprintf(stderr, "vantreth: removed %s, left by a save that was cut short\n",
                              file.c_str());
@@ -72,7 +72,7 @@ int Run(const Options &options) {
         }
         settings = records::MotelSettings::Load(data.File(records::kSettingsFile));
         clock = std::make_unique<platform::BusinessClock>(data.root() / "clock");
-    } catch (const platform::IoError &e) {
+    } catch (const platform::IoError& e) {
         const QString message =
             QStringLiteral("The data folder %1 cannot be used: %2 (%3).")
                 .arg(QString::fromStdString(data.root().string()), QString::fromStdString(e.reason()),
@@ -99,9 +99,9 @@ int Run(const Options &options) {
     vantreth::App app(services, settings);
     QtFrontEnd frontEnd(app);
     frontEnd.on_ended = [] { QCoreApplication::exit(0); };
-    dialogs.SetFrontWindow([&frontEnd]() -> QWidget * { return frontEnd.FrontWindow(); });
+    dialogs.SetFrontWindow([&frontEnd]() -> QWidget* { return frontEnd.FrontWindow(); });
     dialogs.SetKeepTime([&frontEnd] { frontEnd.KeepTime(); });
-    if (const char *dir = std::getenv("VANTRETH_SCREENSHOT_ON_LOAD"); dir != nullptr && *dir != '\0')
+    if (const char* dir = std::getenv("VANTRETH_SCREENSHOT_ON_LOAD"); dir != nullptr && *dir != '\0')
         frontEnd.SetScreenshotOnLoad(QString::fromLocal8Bit(dir));
     if (!options.screenshots.isEmpty())
         QTimer::singleShot(500, &frontEnd,
@@ -125,7 +125,7 @@ std::filesystem::path NewTemporaryFolder() {
 
 } // namespace
 
-int main(int argc, char *argv[]) {
+int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vantreth"));
     // The program ends when its last window is unloaded, not when Qt sees no window it

@@ -17,12 +17,12 @@ namespace vantreth::gui {
 
 namespace {
 
-QString ToQt(const std::string &text) {
+QString ToQt(const std::string& text) {
     return QString::fromStdString(platform::Cp1252ToUtf8(text));
 }
 
 // A box without a title carries the program's name.
-QString Title(const std::string &title) {
+QString Title(const std::string& title) {
     return title.empty() ? QStringLiteral("Vantreth") : ToQt(title);
 }
 
@@ -43,19 +43,19 @@ QMessageBox::Icon IconOf(int style) {
 
 } // namespace
 
-void QtDialogs::Note(const std::string &title, const std::string &prompt) {
+void QtDialogs::Note(const std::string& title, const std::string& prompt) {
     m_boxes.push_back(platform::Cp1252ToUtf8(title + ": " + prompt));
     std::printf("box: %s\n", m_boxes.back().c_str());
     std::fflush(stdout);
 }
 
-QWidget *QtDialogs::Owner() const {
+QWidget* QtDialogs::Owner() const {
     if (!m_open.empty())
         return m_open.back();
     return m_front ? m_front() : QApplication::activeWindow();
 }
 
-void QtDialogs::Exec(QDialog &box) {
+void QtDialogs::Exec(QDialog& box) {
     // The front end's clock is held up while a box raised by one of its ticks is up: the
     // box keeps a clock of its own.
     QTimer clock;
@@ -70,7 +70,7 @@ void QtDialogs::Exec(QDialog &box) {
     m_open.erase(std::remove(m_open.begin(), m_open.end(), &box), m_open.end());
 }
 
-platform::MsgBoxResult QtDialogs::MsgBox(const std::string &prompt, int style, const std::string &title) {
+platform::MsgBoxResult QtDialogs::MsgBox(const std::string& prompt, int style, const std::string& title) {
     const int buttons = style & 0x7;
     if (m_unattended) {
         Note(title, prompt);
@@ -108,13 +108,13 @@ platform::MsgBoxResult QtDialogs::MsgBox(const std::string &prompt, int style, c
     case QMessageBox::Cancel:
         return platform::vbCancel;
     default:
-        return buttons == platform::vbYesNo     ? platform::vbNo
+        return buttons == platform::vbYesNo      ? platform::vbNo
                : buttons == platform::vbOKCancel ? platform::vbCancel
                                                  : platform::vbOK;
     }
 }
 
-std::string QtDialogs::InputBox(const std::string &prompt, const std::string &title) {
+std::string QtDialogs::InputBox(const std::string& prompt, const std::string& title) {
     if (m_unattended) {
         Note(title, prompt);
         return std::string();

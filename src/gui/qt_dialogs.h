@@ -15,34 +15,34 @@ class QWidget;
 namespace vantreth::gui {
 
 class QtDialogs final : public platform::Dialogs {
-  public:
-    platform::MsgBoxResult MsgBox(const std::string &prompt, int style, const std::string &title) override;
-    std::string InputBox(const std::string &prompt, const std::string &title) override;
+public:
+    platform::MsgBoxResult MsgBox(const std::string& prompt, int style, const std::string& title) override;
+    std::string InputBox(const std::string& prompt, const std::string& title) override;
 
     // The window a box that comes up belongs to when no other box is up (null: none).
-    void SetFrontWindow(std::function<QWidget *()> front) { m_front = std::move(front); }
+    void SetFrontWindow(std::function<QWidget*()> front) { m_front = std::move(front); }
     // Called over and over while a box is up, to let the time pass for the forms' timers.
     void SetKeepTime(std::function<void()> keepTime) { m_keepTime = std::move(keepTime); }
     // The box the clerk must answer now, or null.
-    QWidget *OpenBox() const { return m_open.empty() ? nullptr : m_open.back(); }
+    QWidget* OpenBox() const { return m_open.empty() ? nullptr : m_open.back(); }
 
     // For the self-test: no dialog comes up; each box is printed and kept, a message box
     // is answered with its first button and an input box with nothing.
     void SetUnattended(bool on) { m_unattended = on; }
     // "title: prompt" of every box answered unattended.
-    const std::vector<std::string> &unattendedBoxes() const { return m_boxes; }
+    const std::vector<std::string>& unattendedBoxes() const { return m_boxes; }
 
-  private:
-    void Note(const std::string &title, const std::string &prompt);
-    QWidget *Owner() const;
+private:
+    void Note(const std::string& title, const std::string& prompt);
+    QWidget* Owner() const;
     // Shows the box until the clerk answers it, with the time going on for the forms.
-    void Exec(QDialog &box);
+    void Exec(QDialog& box);
 
     bool m_unattended = false;
     std::vector<std::string> m_boxes;
-    std::function<QWidget *()> m_front;
+    std::function<QWidget*()> m_front;
     std::function<void()> m_keepTime;
-    std::vector<QWidget *> m_open; // the boxes up, the latest last
+    std::vector<QWidget*> m_open; // the boxes up, the latest last
 };
 
 } // namespace vantreth::gui

@@ -16,16 +16,16 @@ namespace vantreth::gui {
 
 namespace {
 
-void SaveGrab(QWidget &window, const QString &dir, const platform::Form &form) {
+void SaveGrab(QWidget& window, const QString& dir, const platform::Form& form) {
     QDir().mkpath(dir);
     window.grab().save(QDir(dir).filePath(QString::fromStdString(form.Name()) + ".png"));
 }
 
 } // namespace
 
-QtFrontEnd::QtFrontEnd(platform::Program &program) : m_program(program) {
-    m_program.on_loaded = [this](platform::Form &) { ScheduleTick(); };
-    m_program.on_unloaded = [this](platform::Form &form) {
+QtFrontEnd::QtFrontEnd(platform::Program& program) : m_program(program) {
+    m_program.on_loaded = [this](platform::Form&) { ScheduleTick(); };
+    m_program.on_unloaded = [this](platform::Form& form) {
         Unloaded(form);
         ScheduleTick();
     };
@@ -44,7 +44,7 @@ QtFrontEnd::QtFrontEnd(platform::Program &program) : m_program(program) {
         if (on_ended)
             on_ended();
     };
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) { FocusChanged(now); });
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { FocusChanged(now); });
     m_tick.setSingleShot(true);
     // Never early: a tick before the timer is due would only set the clock again.
     m_tick.setTimerType(Qt::PreciseTimer);
@@ -60,16 +60,16 @@ QtFrontEnd::~QtFrontEnd() {
     m_program.on_modal = nullptr;
     m_program.on_timers_changed = nullptr;
     m_program.on_ended = nullptr;
-    for (auto &[form, window] : m_windows)
+    for (auto& [form, window] : m_windows)
         delete window.data();
 }
 
-QtWindow *QtFrontEnd::WindowOf(const platform::Form &form) const {
+QtWindow* QtFrontEnd::WindowOf(const platform::Form& form) const {
     auto found = m_windows.find(&form);
     return found == m_windows.end() ? nullptr : found->second.data();
 }
 
-QtWindow *QtFrontEnd::OwnerOf(const platform::Form &form) const {
+QtWindow* QtFrontEnd::OwnerOf(const platform::Form& form) const {
     auto found = m_owners.find(&form);
     return found == m_owners.end() || found->second == nullptr ? nullptr : WindowOf(*found->second);
 }
@@ -78,13 +78,13 @@ void QtFrontEnd::Refresh() {
     if (m_refreshing)
         return;
     m_refreshing = true;
-    const std::vector<platform::Form *> forms = m_program.LoadedForms();
+    const std::vector<platform::Form*> forms = m_program.LoadedForms();
 
     // A window that comes up belongs to the window in front, and is in front itself.
-    for (platform::Form *form : forms) {
+    for (platform::Form* form : forms) {
         if (!form->Visible() || WindowOf(*form) != nullptr)
             continue;
-        auto *window = new QtWindow(*form, *this);
+        auto* window = new QtWindow(*form, *this);
         m_windows[form] = window;
         m_owners[form] = FrontOwnerFor(*form);
         BringToFront(*form);
@@ -98,20 +98,20 @@ void QtFrontEnd::Refresh() {
     }
     // An owner that went away, was hidden or was minimised by the program hands its windows
     // on before it goes out of sight.
-    for (platform::Form *form : forms) {
+    for (platform::Form* form : forms) {
         if (!form->Visible())
             continue;
-        const platform::Form *&owner = m_owners[form];
+        const platform::Form*& owner = m_owners[form];
         if (owner != nullptr && !CanOwn(*owner))
             owner = FrontOwnerFor(*form);
     }
-    for (platform::Form *form : forms)
+    for (platform::Form* form : forms)
         if (form->Visible())
             WindowOf(*form)->SetOwner(OwnerOf(*form));
 
-    const platform::Form *top = nullptr;
-    for (platform::Form *form : forms) {
-        QtWindow *window = WindowOf(*form);
+    const platform::Form* top = nullptr;
+    for (platform::Form* form : forms) {
+        QtWindow* window = WindowOf(*form);
         if (!form->Visible()) {
             if (window)
                 window->HideWindow();
@@ -122,7 +122,7 @@ void QtFrontEnd::Refresh() {
     }
     // A window that comes up (or is left on top when another goes) becomes the active one.
     if (top && top != m_top) {
-        QtWindow *window = WindowOf(*top);
+        QtWindow* window = WindowOf(*top);
         if (QGuiApplication::platformName() != QLatin1String("offscreen"))
             window->raise();
         window->activateWindow();
@@ -132,25 +132,25 @@ void QtFrontEnd::Refresh() {
     m_refreshing = false;
 }
 
-void QtFrontEnd::BringToFront(const platform::Form &form) {
+void QtFrontEnd::BringToFront(const platform::Form& form) {
     m_front.erase(std::remove(m_front.begin(), m_front.end(), &form), m_front.end());
     m_front.push_back(&form);
 }
 
-void QtFrontEnd::ClerkActsIn(const platform::Form &form) {
-    if (QtWindow *window = WindowOf(form)) {
+void QtFrontEnd::ClerkActsIn(const platform::Form& form) {
+    if (QtWindow* window = WindowOf(form)) {
         window->MarkStale();
         BringToFront(form);
     }
 }
 
-void QtFrontEnd::CameToFront(const platform::Form &form) {
+void QtFrontEnd::CameToFront(const platform::Form& form) {
     if (WindowOf(form) != nullptr)
         BringToFront(form);
 }
 
-bool QtFrontEnd::CanOwn(const platform::Form &form) const {
-    const QtWindow *window = WindowOf(form);
+bool QtFrontEnd::CanOwn(const platform::Form& form) const {
+    const QtWindow* window = WindowOf(form);
     if (window == nullptr || !form.Loaded() || !form.Visible())
         return false;
     // Minimised by the clerk, the window takes its own windows along; minimised by the
@@ -158,8 +158,8 @@ bool QtFrontEnd::CanOwn(const platform::Form &form) const {
     return form.windowState() != platform::WindowState::Minimized || window->MinimisedByClerk();
 }
 
-bool QtFrontEnd::BelongsTo(const platform::Form &form, const platform::Form &owner) const {
-    const platform::Form *at = &form;
+bool QtFrontEnd::BelongsTo(const platform::Form& form, const platform::Form& owner) const {
+    const platform::Form* at = &form;
     for (size_t steps = 0; at != nullptr && steps <= m_owners.size(); ++steps) {
         if (at == &owner)
             return true;
@@ -169,28 +169,28 @@ bool QtFrontEnd::BelongsTo(const platform::Form &form, const platform::Form &own
     return false;
 }
 
-const platform::Form *QtFrontEnd::FrontOwnerFor(const platform::Form &form) const {
+const platform::Form* QtFrontEnd::FrontOwnerFor(const platform::Form& form) const {
     for (auto it = m_front.rbegin(); it != m_front.rend(); ++it)
         if (*it != &form && CanOwn(**it) && !BelongsTo(**it, form))
             return *it;
     return nullptr;
 }
 
-QtWindow *QtFrontEnd::FrontWindow() const {
+QtWindow* QtFrontEnd::FrontWindow() const {
     for (auto it = m_front.rbegin(); it != m_front.rend(); ++it) {
-        QtWindow *window = WindowOf(**it);
+        QtWindow* window = WindowOf(**it);
         if (window && window->isVisible() && !window->isMinimized())
             return window;
     }
     return nullptr;
 }
 
-void QtFrontEnd::Unloaded(platform::Form &form) {
+void QtFrontEnd::Unloaded(platform::Form& form) {
     auto found = m_windows.find(&form);
     if (found == m_windows.end())
         return;
     // The window may be in the middle of one of its own events: it goes once that is over.
-    if (QtWindow *window = found->second.data()) {
+    if (QtWindow* window = found->second.data()) {
         window->hide();
         window->deleteLater();
     }
@@ -201,12 +201,12 @@ void QtFrontEnd::Unloaded(platform::Form &form) {
         m_top = nullptr;
 }
 
-void QtFrontEnd::FocusChanged(QWidget *now) {
+void QtFrontEnd::FocusChanged(QWidget* now) {
     if (m_refreshing || m_program.InHandler() || now == nullptr)
         return;
-    for (auto &[form, window] : m_windows) {
+    for (auto& [form, window] : m_windows) {
         if (window && window->isAncestorOf(now)) {
-            if (platform::Control *control = window->ControlOf(now))
+            if (platform::Control* control = window->ControlOf(now))
                 control->SetFocus();
             return;
         }
@@ -241,16 +241,16 @@ void QtFrontEnd::ScheduleTick() {
 }
 
 template <class Visit> void QtFrontEnd::ForEachTimer(Visit visit) const {
-    for (platform::Form *form : m_program.LoadedForms())
-        for (platform::Control *control : form->Controls())
+    for (platform::Form* form : m_program.LoadedForms())
+        for (platform::Control* control : form->Controls())
             if (control->Kind() == platform::ControlKind::Timer)
-                visit(*static_cast<platform::Timer *>(control));
+                visit(*static_cast<platform::Timer*>(control));
 }
 
 void QtFrontEnd::WatchPorts() {
     std::set<int> wanted;
     if (!m_ended)
-        ForEachTimer([&wanted](const platform::Timer &timer) {
+        ForEachTimer([&wanted](const platform::Timer& timer) {
             if (timer.Resting() && timer.MsUntilTick() >= 0 && timer.RestDescriptor() >= 0)
                 wanted.insert(timer.RestDescriptor());
         });
@@ -279,18 +279,18 @@ void QtFrontEnd::PortReadable(int fd) {
     // Quiet until the timer has read what came and rests again.
     if (auto found = m_ports.find(fd); found != m_ports.end())
         found->second->setEnabled(false);
-    std::vector<platform::Timer *> waiting;
-    ForEachTimer([&waiting, fd](platform::Timer &timer) {
+    std::vector<platform::Timer*> waiting;
+    ForEachTimer([&waiting, fd](platform::Timer& timer) {
         if (timer.Resting() && timer.RestDescriptor() == fd)
             waiting.push_back(&timer);
     });
-    for (platform::Timer *timer : waiting)
+    for (platform::Timer* timer : waiting)
         timer->Wake();
     ScheduleTick();
 }
 
-void QtFrontEnd::SaveScreenshots(const QString &dir) const {
-    for (const auto &[form, window] : m_windows)
+void QtFrontEnd::SaveScreenshots(const QString& dir) const {
+    for (const auto& [form, window] : m_windows)
         if (window && window->isVisible())
             SaveGrab(*window, dir, *form);
 }

@@ -27,7 +27,7 @@ QPageLayout Layout() {
                        QPageLayout::Inch);
 }
 
-QFont LineFont(const platform::PrintedLine &line) {
+QFont LineFont(const platform::PrintedLine& line) {
     QFont font(QStringLiteral("Courier"), line.fontSize > 0 ? line.fontSize : 10);
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
@@ -39,7 +39,7 @@ QFont LineFont(const platform::PrintedLine &line) {
 // line's size sets both, for bold lines too, so that every line of a size sits on the same
 // grid: its ascent above the baseline and its descent below fill at most one row, the font
 // made smaller where they would not fit.
-std::pair<QFont, double> RowFont(const platform::PrintedLine &line, QPaintDevice &device, double row) {
+std::pair<QFont, double> RowFont(const platform::PrintedLine& line, QPaintDevice& device, double row) {
     QFont font = LineFont(line);
     QFont plain = font;
     plain.setBold(false);
@@ -63,7 +63,7 @@ std::pair<QFont, double> RowFont(const platform::PrintedLine &line, QPaintDevice
 // one row of exactly 1/6 inch below the top margin, whatever the font's own line spacing,
 // and lies whole inside its row and inside the margins: a line wider than the page is
 // drawn narrower, and a page holding more rows than fit goes on over a new sheet.
-void Draw(QPagedPaintDevice &device, const platform::PrintJob &job, const std::string &where) {
+void Draw(QPagedPaintDevice& device, const platform::PrintJob& job, const std::string& where) {
     QPainter painter;
     if (!painter.begin(&device))
         throw platform::PrintError("cannot start a document on " + where);
@@ -76,10 +76,10 @@ void Draw(QPagedPaintDevice &device, const platform::PrintJob &job, const std::s
             throw platform::PrintError("cannot start a new page on " + where);
         firstSheet = false;
     };
-    for (const platform::PrintedPage &page : job.pages) {
+    for (const platform::PrintedPage& page : job.pages) {
         newSheet();
         int rowOnSheet = 0;
-        for (const platform::PrintedLine &line : page.lines) {
+        for (const platform::PrintedLine& line : page.lines) {
             if (rowOnSheet == rowsPerSheet) {
                 newSheet();
                 rowOnSheet = 0;
@@ -124,7 +124,7 @@ std::filesystem::path QtPrinter::NewFileName() const {
     }
 }
 
-void QtPrinter::Submit(const platform::PrintJob &job) {
+void QtPrinter::Submit(const platform::PrintJob& job) {
     std::error_code ec;
     std::filesystem::create_directories(m_folder, ec);
     if (ec)

@@ -10,15 +10,15 @@
 namespace vantreth::gui {
 
 class QtPrinter final : public platform::PrinterDevice {
-  public:
+public:
     // `folder` receives the PDF files; `toPrinter` also sends them to the default printer.
     QtPrinter(std::filesystem::path folder, bool toPrinter);
 
-    void Submit(const platform::PrintJob &job) override;
+    void Submit(const platform::PrintJob& job) override;
     // The PDF file of the last document, empty before the first.
-    const std::filesystem::path &lastFile() const { return m_lastFile; }
+    const std::filesystem::path& lastFile() const { return m_lastFile; }
 
-  private:
+private:
     std::filesystem::path NewFileName() const;
 
     std::filesystem::path m_folder;

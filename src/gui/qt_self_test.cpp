@@ -16,17 +16,17 @@ namespace {
 
 constexpr int kTimeLimitMs = 20000;
 
-QWidget *VisibleWindow(const QString &title) {
-    for (QWidget *widget : QApplication::topLevelWidgets())
+QWidget* VisibleWindow(const QString& title) {
+    for (QWidget* widget : QApplication::topLevelWidgets())
         if (widget->isVisible() && widget->windowTitle() == title)
             return widget;
     return nullptr;
 }
 
-QPushButton *Button(QWidget *window, const QString &text) {
+QPushButton* Button(QWidget* window, const QString& text) {
     if (window == nullptr)
         return nullptr;
-    for (QPushButton *button : window->findChildren<QPushButton *>())
+    for (QPushButton* button : window->findChildren<QPushButton*>())
         if (button->text() == text)
             return button;
     return nullptr;
@@ -44,7 +44,7 @@ void QtSelfTest::Schedule() {
     });
 }
 
-bool QtSelfTest::Check(bool ok, const std::string &what) {
+bool QtSelfTest::Check(bool ok, const std::string& what) {
     std::printf("%s: %s\n", ok ? "ok" : "FAILED", what.c_str());
     std::fflush(stdout);
     if (!ok && m_failure.empty())
@@ -55,16 +55,16 @@ bool QtSelfTest::Check(bool ok, const std::string &what) {
 void QtSelfTest::Run() {
     QApplication::processEvents();
     Check(m_dialogs.unattendedBoxes().empty(), "no message box came up while the program started");
-    QWidget *frontDesk = VisibleWindow(QStringLiteral("Front Desk"));
+    QWidget* frontDesk = VisibleWindow(QStringLiteral("Front Desk"));
     Check(frontDesk != nullptr, "the \"Front Desk\" window is shown");
     Check(VisibleWindow(QStringLiteral("Greetings")) != nullptr, "the \"Greetings\" window is shown");
-    QPushButton *exit = Button(frontDesk, QStringLiteral("EXIT VANTRETH"));
+    QPushButton* exit = Button(frontDesk, QStringLiteral("EXIT VANTRETH"));
     if (Check(exit != nullptr && exit->isVisible() && exit->isEnabled(),
               "the front desk has an \"EXIT VANTRETH\" button that can be clicked")) {
         exit->click();
         QApplication::processEvents();
         std::string left;
-        for (const platform::Form *form : m_frontEnd.program().LoadedForms())
+        for (const platform::Form* form : m_frontEnd.program().LoadedForms())
             left += " " + form->Name();
         Check(m_frontEnd.Ended() && m_frontEnd.program().Ended(),
               "the program ended after \"EXIT VANTRETH\"" +

@@ -10,8 +10,8 @@ class QtDialogs;
 class QtFrontEnd;
 
 class QtSelfTest {
-  public:
-    QtSelfTest(QtFrontEnd &frontEnd, QtDialogs &dialogs) : m_frontEnd(frontEnd), m_dialogs(dialogs) {}
+public:
+    QtSelfTest(QtFrontEnd& frontEnd, QtDialogs& dialogs) : m_frontEnd(frontEnd), m_dialogs(dialogs) {}
 
     // Runs the checks once the event loop runs, and stops the loop when they are done
     // or the time is up.
@@ -19,13 +19,13 @@ class QtSelfTest {
     // After the event loop: 0 when every check ran and passed.
     int Outcome();
 
-  private:
+private:
     void Run();
-    bool Check(bool ok, const std::string &what);
+    bool Check(bool ok, const std::string& what);
     void Finish();
 
-    QtFrontEnd &m_frontEnd;
-    QtDialogs &m_dialogs;
+    QtFrontEnd& m_frontEnd;
+    QtDialogs& m_dialogs;
     std::string m_failure;
     bool m_done = false;
 };

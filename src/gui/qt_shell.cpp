@@ -8,7 +8,7 @@
 
 namespace vantreth::gui {
 
-void QtShell::Open(const std::string &target) {
+void QtShell::Open(const std::string& target) {
     const QUrl url(QString::fromStdString(platform::Cp1252ToUtf8(target)), QUrl::TolerantMode);
     if (url.isValid())
         QDesktopServices::openUrl(url);

@@ -6,8 +6,8 @@
 namespace vantreth::gui {
 
 class QtShell final : public platform::Shell {
-  public:
-    void Open(const std::string &target) override;
+public:
+    void Open(const std::string& target) override;
 };
 
 } // namespace vantreth::gui

@@ -11,8 +11,8 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFontDatabase>
-#include <QGuiApplication>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -34,17 +34,17 @@ using platform::ControlKind;
 
 namespace {
 
-QString ToQt(const std::string &text) {
+QString ToQt(const std::string& text) {
     return QString::fromStdString(platform::Cp1252ToUtf8(text));
 }
 
 // Line breaks as Qt shows them.
-QString ToQtLines(const std::string &text) {
+QString ToQtLines(const std::string& text) {
     return ToQt(text).remove(QLatin1Char('\r'));
 }
 
 // A label's caption: "&" marks an access key and is not shown, "&&" shows one "&".
-QString LabelText(const std::string &caption) {
+QString LabelText(const std::string& caption) {
     QString out;
     const QString text = ToQtLines(caption);
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -67,7 +67,7 @@ Qt::Alignment Horizontal(platform::Align align) {
 }
 
 // The character code of a key as the forms see it, or -1 for keys that type nothing.
-int KeyCode(const QKeyEvent &event) {
+int KeyCode(const QKeyEvent& event) {
     switch (event.key()) {
     case Qt::Key_Backspace:
         return platform::vbKeyBack;
@@ -90,7 +90,7 @@ int KeyCode(const QKeyEvent &event) {
 
 // Opens the list only after the form's DropDown handler has filled it.
 class DropDownCombo final : public QComboBox {
-  public:
+public:
     using QComboBox::QComboBox;
     std::function<void()> before_popup;
 
@@ -104,15 +104,15 @@ class DropDownCombo final : public QComboBox {
 
 // A check box that flips wherever it is clicked, not only on its box and caption.
 class WholeCheckBox final : public QCheckBox {
-  public:
+public:
     using QCheckBox::QCheckBox;
 
-  protected:
-    bool hitButton(const QPoint &pos) const override { return rect().contains(pos); }
+protected:
+    bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
 };
 
-template <class C> C &As(platform::Control &control) {
-    return static_cast<C &>(control);
+template <class C> C& As(platform::Control& control) {
+    return static_cast<C&>(control);
 }
 
 // A window that belongs to another: the window system keeps it above its owner. It keeps
@@ -121,8 +121,8 @@ constexpr Qt::WindowFlags kOwnedWindow = Qt::Dialog | Qt::WindowTitleHint | Qt::
                                          Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint;
 
 // The room the screen under `where` leaves for windows.
-QRect AvailableAt(const QPoint &where, const QWidget &window) {
-    QScreen *screen = QGuiApplication::screenAt(where);
+QRect AvailableAt(const QPoint& where, const QWidget& window) {
+    QScreen* screen = QGuiApplication::screenAt(where);
     if (screen == nullptr)
         screen = window.screen();
     if (screen == nullptr)
@@ -132,7 +132,7 @@ QRect AvailableAt(const QPoint &where, const QWidget &window) {
 
 } // namespace
 
-QPoint MovedOntoScreen(const QRect &frame, const QRect &screen) {
+QPoint MovedOntoScreen(const QRect& frame, const QRect& screen) {
     if (!screen.isValid())
         return frame.topLeft();
     const int x = std::max(screen.left(), std::min(frame.left(), screen.right() + 1 - frame.width()));
@@ -140,15 +140,15 @@ QPoint MovedOntoScreen(const QRect &frame, const QRect &screen) {
     return {x, y};
 }
 
-QtWindow::QtWindow(platform::Form &form, QtFrontEnd &frontEnd) : m_form(form), m_frontEnd(frontEnd) {
+QtWindow::QtWindow(platform::Form& form, QtFrontEnd& frontEnd) : m_form(form), m_frontEnd(frontEnd) {
     setObjectName(QString::fromStdString(form.Name()));
     m_items.reserve(form.Controls().size());
-    for (platform::Control *control : form.Controls())
+    for (platform::Control* control : form.Controls())
         Create(*control);
 
     // Tab order is the order of the controls, frames or not.
-    QWidget *previous = nullptr;
-    for (const Item &item : m_items) {
+    QWidget* previous = nullptr;
+    for (const Item& item : m_items) {
         if (item.widget->focusPolicy() == Qt::NoFocus)
             continue;
         if (previous)
@@ -158,10 +158,10 @@ QtWindow::QtWindow(platform::Form &form, QtFrontEnd &frontEnd) : m_form(form), m
 
     // The form's size, grown where a control would be cut off.
     int width = form.At().w, height = form.At().h;
-    for (const Item &item : m_items) {
+    for (const Item& item : m_items) {
         if (item.control->frame())
             continue;
-        const platform::Rect &at = item.control->design().at;
+        const platform::Rect& at = item.control->design().at;
         width = std::max(width, at.x + at.w + 8);
         height = std::max(height, at.y + at.h + 8);
     }
@@ -172,18 +172,18 @@ QtWindow::QtWindow(platform::Form &form, QtFrontEnd &frontEnd) : m_form(form), m
     m_placedAt = form.At();
 }
 
-QWidget *QtWindow::Create(platform::Control &control) {
+QWidget* QtWindow::Create(platform::Control& control) {
     if (auto found = m_byControl.find(&control); found != m_byControl.end())
         return m_items[found->second].widget;
     if (control.Kind() == ControlKind::Timer)
         return nullptr;
 
-    QWidget *parent = this;
-    if (platform::Frame *frame = control.frame())
-        if (QWidget *frameWidget = Create(*frame))
+    QWidget* parent = this;
+    if (platform::Frame* frame = control.frame())
+        if (QWidget* frameWidget = Create(*frame))
             parent = frameWidget;
 
-    const platform::Design &design = control.design();
+    const platform::Design& design = control.design();
     QFont font = this->font();
     if (control.Kind() == ControlKind::ListBox && design.fixedFont) {
         font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
@@ -196,10 +196,10 @@ QWidget *QtWindow::Create(platform::Control &control) {
         font.setBold(true);
 
     const size_t index = m_items.size();
-    QWidget *widget = nullptr;
+    QWidget* widget = nullptr;
     switch (control.Kind()) {
     case ControlKind::Label: {
-        auto *label = new QLabel(parent);
+        auto* label = new QLabel(parent);
         label->setTextFormat(Qt::PlainText);
         const bool wrap = design.at.h >= 2 * QFontMetrics(font).lineSpacing();
         label->setWordWrap(wrap);
@@ -209,14 +209,14 @@ QWidget *QtWindow::Create(platform::Control &control) {
     }
     case ControlKind::TextBox:
         if (design.multiLine) {
-            auto *edit = new QPlainTextEdit(parent);
+            auto* edit = new QPlainTextEdit(parent);
             edit->setTabChangesFocus(true);
             edit->setUndoRedoEnabled(false);
             edit->viewport()->setAcceptDrops(false);
             Watch(edit->viewport(), index);
             widget = edit;
         } else {
-            auto *edit = new QLineEdit(parent);
+            auto* edit = new QLineEdit(parent);
             edit->setAlignment(Horizontal(design.align));
             edit->setDragEnabled(false);
             widget = edit;
@@ -225,7 +225,7 @@ QWidget *QtWindow::Create(platform::Control &control) {
         widget->setAcceptDrops(false);
         break;
     case ControlKind::CommandButton: {
-        auto *button = new QPushButton(parent);
+        auto* button = new QPushButton(parent);
         button->setAutoDefault(false);
         connect(button, &QPushButton::clicked, this,
                 [this, &control] { Act([&control] { As<platform::CommandButton>(control).UserClick(); }); });
@@ -233,10 +233,10 @@ QWidget *QtWindow::Create(platform::Control &control) {
         break;
     }
     case ControlKind::ComboBox: {
-        auto *combo = new DropDownCombo(parent);
+        auto* combo = new DropDownCombo(parent);
         combo->setEditable(!design.listOnly);
         combo->setInsertPolicy(QComboBox::NoInsert);
-        if (QLineEdit *edit = combo->lineEdit()) {
+        if (QLineEdit* edit = combo->lineEdit()) {
             combo->setCompleter(nullptr);
             edit->setContextMenuPolicy(Qt::NoContextMenu);
             edit->setDragEnabled(false);
@@ -253,14 +253,14 @@ QWidget *QtWindow::Create(platform::Control &control) {
         break;
     }
     case ControlKind::ListBox: {
-        auto *list = new QListWidget(parent);
+        auto* list = new QListWidget(parent);
         list->setSelectionMode(QAbstractItemView::SingleSelection);
         list->setUniformItemSizes(true);
-        connect(list, &QListWidget::itemClicked, this, [this, list, &control](QListWidgetItem *item) {
+        connect(list, &QListWidget::itemClicked, this, [this, list, &control](QListWidgetItem* item) {
             const int row = list->row(item);
             Act([&control, row] { As<platform::ListBox>(control).UserClick(row); });
         });
-        connect(list, &QListWidget::itemDoubleClicked, this, [this, list, &control](QListWidgetItem *item) {
+        connect(list, &QListWidget::itemDoubleClicked, this, [this, list, &control](QListWidgetItem* item) {
             const int row = list->row(item);
             Act([&control, row] { As<platform::ListBox>(control).UserDblClick(row); });
         });
@@ -268,7 +268,7 @@ QWidget *QtWindow::Create(platform::Control &control) {
         break;
     }
     case ControlKind::CheckBox: {
-        auto *box = new WholeCheckBox(parent);
+        auto* box = new WholeCheckBox(parent);
         connect(box, &QCheckBox::clicked, this,
                 [this, &control] { Act([&control] { As<platform::CheckBox>(control).UserClick(); }); });
         widget = box;
@@ -290,13 +290,13 @@ QWidget *QtWindow::Create(platform::Control &control) {
     return widget;
 }
 
-void QtWindow::Watch(QObject *object, size_t item) {
+void QtWindow::Watch(QObject* object, size_t item) {
     m_watched[object] = item;
     object->installEventFilter(this);
 }
 
-platform::Control *QtWindow::ControlOf(const QWidget *widget) const {
-    for (const QObject *object = widget; object && object != this; object = object->parent()) {
+platform::Control* QtWindow::ControlOf(const QWidget* widget) const {
+    for (const QObject* object = widget; object && object != this; object = object->parent()) {
         auto found = m_watched.find(object);
         if (found != m_watched.end())
             return m_items[found->second].control;
@@ -304,7 +304,7 @@ platform::Control *QtWindow::ControlOf(const QWidget *widget) const {
     return nullptr;
 }
 
-QWidget *QtWindow::WidgetOf(const platform::Control *control) const {
+QWidget* QtWindow::WidgetOf(const platform::Control* control) const {
     auto found = m_byControl.find(control);
     return found == m_byControl.end() ? nullptr : m_items[found->second].widget;
 }
@@ -313,7 +313,7 @@ void QtWindow::Refresh() {
     m_frontEnd.Refresh();
 }
 
-void QtWindow::Act(const std::function<void()> &action) {
+void QtWindow::Act(const std::function<void()>& action) {
     m_frontEnd.ClerkActsIn(m_form);
     action();
     Refresh();
@@ -327,7 +327,7 @@ void QtWindow::Sync() {
         return;
     const bool all = m_stale;
     m_stale = false;
-    for (Item &item : m_items) {
+    for (Item& item : m_items) {
         const unsigned long version = item.control->Version();
         if (!all && version == item.version)
             continue;
@@ -341,18 +341,18 @@ void QtWindow::Sync() {
 }
 
 bool QtWindow::UpToDate() const {
-    const platform::Rect &at = m_form.At();
+    const platform::Rect& at = m_form.At();
     if (m_stale || !m_shown || m_form.Caption() != m_syncedCaption ||
         m_form.ActiveControl() != m_syncedActive || m_form.windowState() != m_appliedState ||
         m_form.ZOrderStamp() != m_raisedStamp || at.x != m_placedAt.x || at.y != m_placedAt.y)
         return false;
     return std::all_of(m_items.begin(), m_items.end(),
-                       [](const Item &item) { return item.control->Version() == item.version; });
+                       [](const Item& item) { return item.control->Version() == item.version; });
 }
 
-void QtWindow::SyncItem(Item &item) {
-    const platform::Control &control = *item.control;
-    QWidget *widget = item.widget;
+void QtWindow::SyncItem(Item& item) {
+    const platform::Control& control = *item.control;
+    QWidget* widget = item.widget;
     const QSignalBlocker blocker(widget);
     widget->setEnabled(control.Enabled());
     widget->setVisible(control.Visible());
@@ -362,29 +362,29 @@ void QtWindow::SyncItem(Item &item) {
 
     switch (control.Kind()) {
     case ControlKind::Label:
-        static_cast<QLabel *>(widget)->setText(
-            LabelText(static_cast<const platform::Label &>(control).Caption()));
+        static_cast<QLabel*>(widget)->setText(
+            LabelText(static_cast<const platform::Label&>(control).Caption()));
         break;
     case ControlKind::TextBox: {
-        const QString text = ToQtLines(static_cast<const platform::TextBox &>(control).Text());
-        if (auto *edit = qobject_cast<QLineEdit *>(widget)) {
+        const QString text = ToQtLines(static_cast<const platform::TextBox&>(control).Text());
+        if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
             if (edit->text() != text) {
                 edit->setText(text);
-                edit->setCursorPosition(static_cast<const platform::TextBox &>(control).SelStart());
+                edit->setCursorPosition(static_cast<const platform::TextBox&>(control).SelStart());
             }
-        } else if (auto *area = qobject_cast<QPlainTextEdit *>(widget); area && area->toPlainText() != text) {
+        } else if (auto* area = qobject_cast<QPlainTextEdit*>(widget); area && area->toPlainText() != text) {
             area->setPlainText(text);
             area->moveCursor(QTextCursor::End);
         }
         break;
     }
     case ControlKind::CommandButton:
-        static_cast<QPushButton *>(widget)->setText(
-            ToQt(static_cast<const platform::CommandButton &>(control).Caption()));
+        static_cast<QPushButton*>(widget)->setText(
+            ToQt(static_cast<const platform::CommandButton&>(control).Caption()));
         break;
     case ControlKind::CheckBox: {
-        const auto &check = static_cast<const platform::CheckBox &>(control);
-        auto *box = static_cast<QCheckBox *>(widget);
+        const auto& check = static_cast<const platform::CheckBox&>(control);
+        auto* box = static_cast<QCheckBox*>(widget);
         box->setText(ToQt(check.Caption()));
         box->setTristate(check.Value() == 2);
         box->setCheckState(check.Value() == 1   ? Qt::Checked
@@ -393,15 +393,15 @@ void QtWindow::SyncItem(Item &item) {
         break;
     }
     case ControlKind::Frame:
-        static_cast<QGroupBox *>(widget)->setTitle(
-            ToQt(static_cast<const platform::Frame &>(control).Caption()));
+        static_cast<QGroupBox*>(widget)->setTitle(
+            ToQt(static_cast<const platform::Frame&>(control).Caption()));
         break;
     case ControlKind::ComboBox: {
-        const auto &model = static_cast<const platform::ComboBox &>(control);
-        auto *combo = static_cast<QComboBox *>(widget);
+        const auto& model = static_cast<const platform::ComboBox&>(control);
+        auto* combo = static_cast<QComboBox*>(widget);
         if (item.items != model.Items()) {
             combo->clear();
-            for (const std::string &line : model.Items())
+            for (const std::string& line : model.Items())
                 combo->addItem(ToQt(line));
             item.items = model.Items();
         }
@@ -418,11 +418,11 @@ void QtWindow::SyncItem(Item &item) {
         break;
     }
     case ControlKind::ListBox: {
-        const auto &model = static_cast<const platform::ListBox &>(control);
-        auto *list = static_cast<QListWidget *>(widget);
+        const auto& model = static_cast<const platform::ListBox&>(control);
+        auto* list = static_cast<QListWidget*>(widget);
         if (item.items != model.Items()) {
             list->clear();
-            for (const std::string &line : model.Items())
+            for (const std::string& line : model.Items())
                 list->addItem(ToQt(line));
             item.items = model.Items();
         }
@@ -446,7 +446,7 @@ void QtWindow::SyncWindow() {
     const QString title = ToQt(m_form.Caption());
     if (windowTitle() != title)
         setWindowTitle(title);
-    const platform::Rect &at = m_form.At();
+    const platform::Rect& at = m_form.At();
     if (at.x != m_placedAt.x || at.y != m_placedAt.y) {
         Place(QPoint(at.x, at.y));
         m_placedAt = at;
@@ -487,7 +487,7 @@ void QtWindow::HideWindow() {
     m_shown = false;
 }
 
-void QtWindow::SetOwner(QtWindow *owner) {
+void QtWindow::SetOwner(QtWindow* owner) {
     if (owner == m_owner.data() && (owner != nullptr) == m_owned)
         return;
     HideWindow();
@@ -496,14 +496,14 @@ void QtWindow::SetOwner(QtWindow *owner) {
         owner->winId();
         winId();
         windowHandle()->setTransientParent(owner->windowHandle());
-    } else if (QWindow *handle = windowHandle()) {
+    } else if (QWindow* handle = windowHandle()) {
         handle->setTransientParent(nullptr);
     }
     m_owner = owner;
     m_owned = owner != nullptr;
 }
 
-void QtWindow::Place(const QPoint &where) {
+void QtWindow::Place(const QPoint& where) {
     // The window is placed by its frame; before the window system has framed it, the frame
     // is taken to be that of the last window framed.
     QMargins frame = m_shown && windowHandle() ? windowHandle()->frameMargins() : QMargins();
@@ -529,22 +529,22 @@ void QtWindow::KeepFrameOnScreen() {
         move(inside);
 }
 
-void QtWindow::moveEvent(QMoveEvent *event) {
+void QtWindow::moveEvent(QMoveEvent* event) {
     QWidget::moveEvent(event);
     KeepFrameOnScreen();
 }
 
-void QtWindow::resizeEvent(QResizeEvent *event) {
+void QtWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     KeepFrameOnScreen();
 }
 
 void QtWindow::FocusActiveControl() {
-    const QWidget *current = focusWidget();
-    QWidget *target = WidgetOf(m_form.ActiveControl());
+    const QWidget* current = focusWidget();
+    QWidget* target = WidgetOf(m_form.ActiveControl());
     if (target == nullptr || !target->isVisible() || !target->isEnabled()) {
         // The focused control was disabled or hidden: the model follows where Qt moved the focus.
-        if (platform::Control *control = current ? ControlOf(current) : nullptr)
+        if (platform::Control* control = current ? ControlOf(current) : nullptr)
             control->SetFocus();
         return;
     }
@@ -556,18 +556,18 @@ void QtWindow::FocusActiveControl() {
 // ---------------------------------------------------------------------------
 // View -> model
 
-bool QtWindow::eventFilter(QObject *watched, QEvent *event) {
+bool QtWindow::eventFilter(QObject* watched, QEvent* event) {
     auto found = m_watched.find(watched);
     if (found == m_watched.end())
         return QWidget::eventFilter(watched, event);
-    Item &item = m_items[found->second];
+    Item& item = m_items[found->second];
     switch (event->type()) {
     case QEvent::KeyPress:
-        return Key(item, static_cast<QKeyEvent &>(*event));
+        return Key(item, static_cast<QKeyEvent&>(*event));
     case QEvent::KeyRelease: {
         // A button or check box acts on the release of the space bar; the press went to the form.
         const auto kind = item.control->Kind();
-        return static_cast<QKeyEvent *>(event)->key() == Qt::Key_Space &&
+        return static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space &&
                (kind == ControlKind::CommandButton || kind == ControlKind::CheckBox);
     }
     case QEvent::InputMethod: {
@@ -576,8 +576,8 @@ bool QtWindow::eventFilter(QObject *watched, QEvent *event) {
             return false;
         // Composed characters are typed one by one like any other key.
         const std::string text =
-            platform::Utf8ToCp1252(static_cast<QInputMethodEvent *>(event)->commitString().toStdString());
-        platform::Control &control = *item.control;
+            platform::Utf8ToCp1252(static_cast<QInputMethodEvent*>(event)->commitString().toStdString());
+        platform::Control& control = *item.control;
         Act([&control, &text, kind] {
             for (unsigned char c : text) {
                 if (kind == ControlKind::TextBox)
@@ -597,18 +597,18 @@ bool QtWindow::eventFilter(QObject *watched, QEvent *event) {
     }
 }
 
-bool QtWindow::Key(Item &item, QKeyEvent &event) {
+bool QtWindow::Key(Item& item, QKeyEvent& event) {
     m_frontEnd.ClerkActsIn(m_form);
     const int key = event.key();
     if (key == Qt::Key_Tab || key == Qt::Key_Backtab)
         return false; // Qt moves the focus
     const int code = KeyCode(event);
-    platform::Control &control = *item.control;
+    platform::Control& control = *item.control;
     switch (control.Kind()) {
     case ControlKind::TextBox:
         if (code >= 0) {
-            auto &box = As<platform::TextBox>(control);
-            if (auto *edit = qobject_cast<QLineEdit *>(item.widget)) {
+            auto& box = As<platform::TextBox>(control);
+            if (auto* edit = qobject_cast<QLineEdit*>(item.widget)) {
                 // The key goes in where the clerk put the caret, or over what is selected.
                 if (edit->hasSelectedText())
                     box.SetSelection(edit->selectionStart(), static_cast<int>(edit->selectedText().size()));
@@ -633,14 +633,14 @@ bool QtWindow::Key(Item &item, QKeyEvent &event) {
             return false; // Qt steps through the list (activated) or opens it (showPopup)
         break;
     case ControlKind::ListBox: {
-        auto &list = As<platform::ListBox>(control);
+        auto& list = As<platform::ListBox>(control);
         if (code >= 0) {
             list.UserKey(code);
             break;
         }
         const int count = list.ListCount();
         const int current = list.ListIndex();
-        auto *view = static_cast<QListWidget *>(item.widget);
+        auto* view = static_cast<QListWidget*>(item.widget);
         const int page = std::max(1, view->viewport()->height() / std::max(1, view->sizeHintForRow(0)));
         int row = current;
         switch (key) {
@@ -691,10 +691,10 @@ bool QtWindow::Key(Item &item, QKeyEvent &event) {
     return true;
 }
 
-bool QtWindow::Mouse(Item &item, QEvent &event) {
+bool QtWindow::Mouse(Item& item, QEvent& event) {
     m_frontEnd.ClerkActsIn(m_form);
-    const auto button = static_cast<QMouseEvent &>(event).button();
-    platform::Control &control = *item.control;
+    const auto button = static_cast<QMouseEvent&>(event).button();
+    platform::Control& control = *item.control;
     const bool press = event.type() == QEvent::MouseButtonPress;
     const bool dblClick = event.type() == QEvent::MouseButtonDblClick;
     switch (control.Kind()) {
@@ -729,7 +729,7 @@ bool QtWindow::Mouse(Item &item, QEvent &event) {
     }
 }
 
-void QtWindow::keyPressEvent(QKeyEvent *event) {
+void QtWindow::keyPressEvent(QKeyEvent* event) {
     // A key while no control of the window holds the focus goes to the form.
     const int code = KeyCode(*event);
     if (code < 0)
@@ -737,14 +737,14 @@ void QtWindow::keyPressEvent(QKeyEvent *event) {
     Act([this, code] { m_form.UserKey(code); });
 }
 
-void QtWindow::mousePressEvent(QMouseEvent *event) {
+void QtWindow::mousePressEvent(QMouseEvent* event) {
     // A click on the window itself, outside its controls.
     if (event->button() == Qt::LeftButton)
         Act([this] { m_form.UserClick(); });
     QWidget::mousePressEvent(event);
 }
 
-void QtWindow::closeEvent(QCloseEvent *event) {
+void QtWindow::closeEvent(QCloseEvent* event) {
     // The form decides whether it closes; an unload takes the window away.
     event->ignore();
     if (m_frontEnd.Refreshing())
@@ -752,7 +752,7 @@ void QtWindow::closeEvent(QCloseEvent *event) {
     Act([this] { m_form.UserClose(); });
 }
 
-void QtWindow::changeEvent(QEvent *event) {
+void QtWindow::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
         m_frontEnd.CameToFront(m_form);

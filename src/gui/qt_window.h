@@ -23,13 +23,13 @@ class QtFrontEnd;
 
 // Where a window whose frame would lie at `frame` goes so that the frame lies on `screen`:
 // moved as little as it takes; a frame larger than the screen keeps its top left corner on it.
-QPoint MovedOntoScreen(const QRect &frame, const QRect &screen);
+QPoint MovedOntoScreen(const QRect& frame, const QRect& screen);
 
 class QtWindow final : public QWidget {
-  public:
-    QtWindow(platform::Form &form, QtFrontEnd &frontEnd);
+public:
+    QtWindow(platform::Form& form, QtFrontEnd& frontEnd);
 
-    platform::Form &form() const { return m_form; }
+    platform::Form& form() const { return m_form; }
     // Captions, texts, lists, states and tool tips from the model, then the window's
     // title, place and state, shown as the model has it. Only what changed in the model
     // since the last Sync is redrawn; a window whose form did not change is left alone.
@@ -44,55 +44,55 @@ class QtWindow final : public QWidget {
     // Ties the window to the window it belongs to (null: to none), so that it stays above
     // it. The window system learns of the tie when a window is shown: a window on screen
     // whose owner changes is hidden, and the next Sync shows it again.
-    void SetOwner(QtWindow *owner);
-    QtWindow *owner() const { return m_owner; }
+    void SetOwner(QtWindow* owner);
+    QtWindow* owner() const { return m_owner; }
     // The clerk minimised the window (the model's state says Minimized because of that).
     bool MinimisedByClerk() const { return m_minimisedByClerk; }
     // The control that the widget (or an inner part of it) shows, or null.
-    platform::Control *ControlOf(const QWidget *widget) const;
+    platform::Control* ControlOf(const QWidget* widget) const;
     // The widget that shows the control, or null (timers have none).
-    QWidget *WidgetOf(const platform::Control *control) const;
+    QWidget* WidgetOf(const platform::Control* control) const;
 
-  protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void changeEvent(QEvent *event) override;
-    void moveEvent(QMoveEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
-  private:
+private:
     struct Item {
-        platform::Control *control = nullptr;
-        QWidget *widget = nullptr;
+        platform::Control* control = nullptr;
+        QWidget* widget = nullptr;
         std::vector<std::string> items; // the list lines the widget holds
         unsigned long version = 0;      // the control's Version() last shown
     };
 
-    QWidget *Create(platform::Control &control);
-    void SyncItem(Item &item);
+    QWidget* Create(platform::Control& control);
+    void SyncItem(Item& item);
     void SyncWindow();
     // Nothing of the form changed since the last Sync.
     bool UpToDate() const;
-    bool Key(Item &item, QKeyEvent &event);
-    bool Mouse(Item &item, QEvent &event);
-    void Watch(QObject *object, size_t item);
+    bool Key(Item& item, QKeyEvent& event);
+    bool Mouse(Item& item, QEvent& event);
+    void Watch(QObject* object, size_t item);
     void Refresh();
     // Runs the clerk's action on the form, with this window in front, then brings every
     // window in line with the model.
-    void Act(const std::function<void()> &action);
+    void Act(const std::function<void()>& action);
     // Moves the window to the place the model gives it, kept on the screen.
-    void Place(const QPoint &where);
+    void Place(const QPoint& where);
     // Once the window system has framed the window, moves it back onto the screen when its
     // frame is larger than the place it was given allowed for.
     void KeepFrameOnScreen();
 
-    platform::Form &m_form;
-    QtFrontEnd &m_frontEnd;
+    platform::Form& m_form;
+    QtFrontEnd& m_frontEnd;
     std::vector<Item> m_items;
-    std::map<const QObject *, size_t> m_watched; // widget or inner part -> item
-    std::map<const platform::Control *, size_t> m_byControl;
+    std::map<const QObject*, size_t> m_watched; // widget or inner part -> item
+    std::map<const platform::Control*, size_t> m_byControl;
     bool m_shown = false;
     platform::WindowState m_appliedState = platform::WindowState::Normal;
     platform::Rect m_placedAt{-1, -1, -1, -1};
@@ -101,9 +101,9 @@ class QtWindow final : public QWidget {
     QPointer<QtWindow> m_owner;
     bool m_owned = false; // shown as a window that belongs to m_owner
     bool m_minimisedByClerk = false;
-    bool m_stale = true;                         // redraw every control at the next Sync
-    std::string m_syncedCaption;                 // the form's caption at the last Sync
-    const platform::Control *m_syncedActive = nullptr; // its active control then
+    bool m_stale = true;                               // redraw every control at the next Sync
+    std::string m_syncedCaption;                       // the form's caption at the last Sync
+    const platform::Control* m_syncedActive = nullptr; // its active control then
 };
 
 } // namespace vantreth::gui

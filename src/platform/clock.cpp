@@ -16,7 +16,7 @@
 namespace platform {
 
 // Days since 1970-01-01 in the proleptic Gregorian calendar.
-long DaysFromCivil(const Date &d) {
+long DaysFromCivil(const Date& d) {
     long y = d.year - (d.month <= 2 ? 1 : 0);
     long era = (y >= 0 ? y : y - 399) / 400;
     long yoe = y - era * 400;
@@ -40,11 +40,11 @@ Date CivilFromDays(long days) {
     return d;
 }
 
-Date AddDays(const Date &d, long days) {
+Date AddDays(const Date& d, long days) {
     return CivilFromDays(DaysFromCivil(d) + days);
 }
 
-bool IsValidDate(const Date &d) {
+bool IsValidDate(const Date& d) {
     static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     if (d.year < 1 || d.year > 9999 || d.month < 1 || d.month > 12 || d.day < 1)
         return false;
@@ -52,26 +52,26 @@ bool IsValidDate(const Date &d) {
     return d.day <= kDays[d.month - 1] + (d.month == 2 && leap ? 1 : 0);
 }
 
-int IsoWeekday(const Date &d) {
+int IsoWeekday(const Date& d) {
     long days = DaysFromCivil(d); // 1970-01-01 was a Thursday
     long w = (days % 7 + 7 + 3) % 7;
     return static_cast<int>(w) + 1;
 }
 
-std::string DateText(const Date &d) {
+std::string DateText(const Date& d) {
     char buf[32];
     std::snprintf(buf, sizeof buf, "%d/%d/%02d", d.month, d.day, (d.year % 100 + 100) % 100);
     return buf;
 }
 
-std::string TimeText(const TimeOfDay &t) {
+std::string TimeText(const TimeOfDay& t) {
     int hour = t.hour % 12 == 0 ? 12 : t.hour % 12;
     char buf[32];
     std::snprintf(buf, sizeof buf, "%d:%02d:%02d %s", hour, t.minute, t.second, t.hour < 12 ? "AM" : "PM");
     return buf;
 }
 
-std::string DateDigitsOf(const Date &d) {
+std::string DateDigitsOf(const Date& d) {
     std::string out;
     for (char c : DateText(d))
         if (c != '/')
@@ -82,7 +82,7 @@ std::string DateDigitsOf(const Date &d) {
 namespace {
 
 // A field of 1..maxDigits decimal digits.
-bool ParseField(std::string_view s, size_t maxDigits, int &value) {
+bool ParseField(std::string_view s, size_t maxDigits, int& value) {
     if (s.empty() || s.size() > maxDigits)
         return false;
     value = 0;
@@ -167,7 +167,7 @@ struct StoredOffset {
     bool damaged = false;
 };
 
-StoredOffset ReadOffsetFile(const std::filesystem::path &file) {
+StoredOffset ReadOffsetFile(const std::filesystem::path& file) {
     constexpr size_t kMostBytes = 4096; // far more than any offset line
     int fd;
     do
@@ -192,7 +192,7 @@ StoredOffset ReadOffsetFile(const std::filesystem::path &file) {
         return {0, true};
     text.resize(got);
 
-    constexpr const char *kSpace = " \t\r\n";
+    constexpr const char* kSpace = " \t\r\n";
     if (text.find_first_not_of(kSpace) == std::string::npos)
         return {};
     const size_t lineEnd = text.find('\n');
@@ -202,7 +202,7 @@ StoredOffset ReadOffsetFile(const std::filesystem::path &file) {
     const size_t first = line.find_first_not_of(" \t\r");
     const size_t last = line.find_last_not_of(" \t\r");
     line = first == std::string::npos ? std::string() : line.substr(first, last - first + 1);
-    char *stop = nullptr;
+    char* stop = nullptr;
     errno = 0;
     const long days = std::strtol(line.c_str(), &stop, 10);
     // The whole line must be the number: a NUL byte (a file zeroed by a crash) is not one.
@@ -230,7 +230,7 @@ DateTime BusinessClock::Now() {
     return now;
 }
 
-void BusinessClock::SetDate(const Date &date) {
+void BusinessClock::SetDate(const Date& date) {
     long offset = DaysFromCivil(date) - DaysFromCivil(RealNow().date);
     ReplaceFileContent(m_file, std::to_string(offset) + "\n");
     m_offset = offset;

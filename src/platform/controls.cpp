@@ -12,20 +12,26 @@ namespace platform {
 
 namespace {
 
-std::string Quoted(const std::string& s) { return "\"" + s + "\""; }
+std::string Quoted(const std::string& s) {
+    return "\"" + s + "\"";
+}
 
 std::string Flags(const Control& c) {
     std::string out;
-    if (!c.Enabled()) out += " disabled";
-    if (!c.Visible()) out += " hidden";
-    if (c.HasFocus()) out += " focused";
+    if (!c.Enabled())
+        out += " disabled";
+    if (!c.Visible())
+        out += " hidden";
+    if (c.HasFocus())
+        out += " focused";
     return out;
 }
 
 std::string ListText(const std::vector<std::string>& items, int index) {
     std::string out = " items=[";
     for (size_t i = 0; i < items.size(); ++i) {
-        if (i) out += ", ";
+        if (i)
+            out += ", ";
         out += Quoted(items[i]);
     }
     out += "] index=" + std::to_string(index);
@@ -41,12 +47,15 @@ bool LessNoCase(const std::string& a, const std::string& b) {
 // Applies an unconsumed key to a typed text.
 bool ApplyKey(std::string& text, int key, int maxLength) {
     if (key == vbKeyBack) {
-        if (text.empty()) return false;
+        if (text.empty())
+            return false;
         text.pop_back();
         return true;
     }
-    if (key < 32 || key > 255 || key == 127) return false;
-    if (maxLength > 0 && static_cast<int>(text.size()) >= maxLength) return false;
+    if (key < 32 || key > 255 || key == 127)
+        return false;
+    if (maxLength > 0 && static_cast<int>(text.size()) >= maxLength)
+        return false;
     text.push_back(static_cast<char>(key));
     return true;
 }
@@ -60,34 +69,43 @@ Control::Control(Form& form, std::string name, ControlKind kind, Design design)
 }
 
 bool Control::Usable() const {
-    if (!m_enabled || !m_visible) return false;
+    if (!m_enabled || !m_visible)
+        return false;
     for (const Frame* f = m_design.frame; f; f = f->frame())
-        if (!f->Enabled() || !f->Visible()) return false;
+        if (!f->Enabled() || !f->Visible())
+            return false;
     return true;
 }
 
 void Control::SetFocus() {
-    if (!TakesFocus() || !Usable() || !m_form.Loaded()) return;
+    if (!TakesFocus() || !Usable() || !m_form.Loaded())
+        return;
     m_form.m_active = this;
 }
 
-bool Control::HasFocus() const { return m_form.ActiveControl() == this; }
+bool Control::HasFocus() const {
+    return m_form.ActiveControl() == this;
+}
 
 void Control::SetEnabled(bool enabled) {
-    if (enabled == m_enabled) return;
+    if (enabled == m_enabled)
+        return;
     m_enabled = enabled;
     Changed();
-    if (m_kind == ControlKind::Timer) m_form.program().TimersChanged();
+    if (m_kind == ControlKind::Timer)
+        m_form.program().TimersChanged();
 }
 
 void Control::SetVisible(bool visible) {
-    if (visible == m_visible) return;
+    if (visible == m_visible)
+        return;
     m_visible = visible;
     Changed();
 }
 
 void Control::SetToolTipText(std::string text) {
-    if (text == m_toolTip) return;
+    if (text == m_toolTip)
+        return;
     m_toolTip = std::move(text);
     Changed();
 }
@@ -99,12 +117,15 @@ void Control::Reset() {
     Changed();
 }
 
-std::string Control::Describe() const { return m_name + Flags(*this); }
+std::string Control::Describe() const {
+    return m_name + Flags(*this);
+}
 
 void Control::UserEvent(const std::function<void()>& handler) {
     // The words the clerk would use: the window, then the button's caption or the control.
     std::string what = m_kind == ControlKind::CommandButton ? RTrim(ValueText()) : std::string();
-    if (what.empty()) what = m_name;
+    if (what.empty())
+        what = m_name;
     const std::string action = m_form.Caption() + ": " + what;
     m_form.program().Dispatch(handler, action, m_kind == ControlKind::Timer ? this : nullptr);
 }
@@ -122,19 +143,30 @@ void Label::Reset() {
 }
 
 void Label::SetCaption(std::string caption) {
-    if (caption == m_caption) return;
+    if (caption == m_caption)
+        return;
     m_caption = std::move(caption);
     Changed();
 }
 
-std::string Label::Describe() const { return Name() + " " + Quoted(m_caption) + Flags(*this); }
+std::string Label::Describe() const {
+    return Name() + " " + Quoted(m_caption) + Flags(*this);
+}
 
 void Label::UserClick() {
-    if (Usable()) UserEvent([this] { if (on_click) on_click(); });
+    if (Usable())
+        UserEvent([this] {
+            if (on_click)
+                on_click();
+        });
 }
 
 void Label::UserDblClick() {
-    if (Usable()) UserEvent([this] { if (on_dbl_click) on_dbl_click(); });
+    if (Usable())
+        UserEvent([this] {
+            if (on_dbl_click)
+                on_dbl_click();
+        });
 }
 
 // ---------------------------------------------------------------------------
@@ -158,33 +190,42 @@ void TextBox::SetText(std::string text) {
     m_text = std::move(text);
     Changed();
     SetSelection(static_cast<int>(m_text.size()));
-    if (on_change) on_change();
+    if (on_change)
+        on_change();
 }
 
 void TextBox::SetSelection(int start, int length) {
     const int size = static_cast<int>(m_text.size());
     const int selStart = std::clamp(start, 0, size);
     const int selLength = std::clamp(length, 0, size - selStart);
-    if (selStart == m_selStart && selLength == m_selLength) return;
+    if (selStart == m_selStart && selLength == m_selLength)
+        return;
     m_selStart = selStart;
     m_selLength = selLength;
     Changed();
 }
 
-std::string TextBox::Describe() const { return Name() + " " + Quoted(m_text) + Flags(*this); }
+std::string TextBox::Describe() const {
+    return Name() + " " + Quoted(m_text) + Flags(*this);
+}
 
 void TextBox::UserClick() {
-    if (!Usable()) return;
+    if (!Usable())
+        return;
     UserEvent([this] {
         SetFocus();
-        if (on_click) on_click();
+        if (on_click)
+            on_click();
     });
 }
 
-void TextBox::UserType(int key) { Parent().UserKeyOn(*this, key); }
+void TextBox::UserType(int key) {
+    Parent().UserKeyOn(*this, key);
+}
 
 void TextBox::UserTypeText(const std::string& text) {
-    for (unsigned char c : text) UserType(c);
+    for (unsigned char c : text)
+        UserType(c);
 }
 
 void TextBox::TypeIntoBox(int key) {
@@ -195,7 +236,8 @@ void TextBox::TypeIntoBox(int key) {
         typed = "\r\n";
     } else if (key == vbKeyBack) {
         if (m_selLength == 0) {
-            if (caret == 0) return;
+            if (caret == 0)
+                return;
             --caret;
             text.erase(caret, 1);
         }
@@ -205,11 +247,13 @@ void TextBox::TypeIntoBox(int key) {
         return;
     }
     text.erase(caret, static_cast<size_t>(m_selLength));
-    if (!typed.empty() && MaxLength() > 0 && static_cast<int>(text.size() + typed.size()) > MaxLength()) return;
+    if (!typed.empty() && MaxLength() > 0 && static_cast<int>(text.size() + typed.size()) > MaxLength())
+        return;
     text.insert(caret, typed);
     caret += typed.size();
     SetText(text);
-    if (m_text == text) SetSelection(static_cast<int>(caret));
+    if (m_text == text)
+        SetSelection(static_cast<int>(caret));
 }
 
 // ---------------------------------------------------------------------------
@@ -225,18 +269,23 @@ void CommandButton::Reset() {
 }
 
 void CommandButton::SetCaption(std::string caption) {
-    if (caption == m_caption) return;
+    if (caption == m_caption)
+        return;
     m_caption = std::move(caption);
     Changed();
 }
 
-std::string CommandButton::Describe() const { return Name() + " [" + m_caption + "]" + Flags(*this); }
+std::string CommandButton::Describe() const {
+    return Name() + " [" + m_caption + "]" + Flags(*this);
+}
 
 void CommandButton::UserClick() {
-    if (!Usable()) return;
+    if (!Usable())
+        return;
     UserEvent([this] {
         SetFocus();
-        if (on_click) on_click();
+        if (on_click)
+            on_click();
     });
 }
 
@@ -254,7 +303,8 @@ void CheckBox::Reset() {
 }
 
 void CheckBox::SetValue(int value) {
-    if (value == m_value) return;
+    if (value == m_value)
+        return;
     m_value = value;
     Changed();
 }
@@ -263,14 +313,18 @@ std::string CheckBox::Describe() const {
     return Name() + " [" + m_caption + "] value=" + std::to_string(m_value) + Flags(*this);
 }
 
-void CheckBox::UserClick() { UserSetValue(m_value == 1 ? 0 : 1); }
+void CheckBox::UserClick() {
+    UserSetValue(m_value == 1 ? 0 : 1);
+}
 
 void CheckBox::UserSetValue(int value) {
-    if (!Usable() || value == m_value) return;
+    if (!Usable() || value == m_value)
+        return;
     UserEvent([this, value] {
         SetFocus();
         SetValue(value);
-        if (on_click) on_click();
+        if (on_click)
+            on_click();
     });
 }
 
@@ -287,7 +341,8 @@ int ListItems::Add(std::string item) {
 }
 
 void ListItems::Remove(int index) {
-    if (index >= 0 && index < Count()) m_items.erase(m_items.begin() + index);
+    if (index >= 0 && index < Count())
+        m_items.erase(m_items.begin() + index);
 }
 
 int ListItems::Find(const std::string& item) const {
@@ -337,11 +392,14 @@ void ComboBox::SetListIndex(int index) {
 }
 
 void ComboBox::SetText(std::string text) {
-    if (text == m_text) return;
+    if (text == m_text)
+        return;
     m_text = std::move(text);
-    if (m_index >= 0 && (m_index >= ListCount() || List(m_index) != m_text)) m_index = -1;
+    if (m_index >= 0 && (m_index >= ListCount() || List(m_index) != m_text))
+        m_index = -1;
     Changed();
-    if (on_change) on_change();
+    if (on_change)
+        on_change();
 }
 
 std::string ComboBox::Describe() const {
@@ -349,22 +407,26 @@ std::string ComboBox::Describe() const {
 }
 
 void ComboBox::UserDropDown() {
-    if (!Usable()) return;
+    if (!Usable())
+        return;
     UserEvent([this] {
         SetFocus();
-        if (on_drop_down) on_drop_down();
+        if (on_drop_down)
+            on_drop_down();
     });
 }
 
 bool ComboBox::UserPick(const std::string& item) {
     int index = m_items.Find(item);
-    if (index < 0) return false;
+    if (index < 0)
+        return false;
     UserPickIndex(index);
     return true;
 }
 
 void ComboBox::UserPickIndex(int index) {
-    if (!Usable() || index < 0 || index >= ListCount()) return;
+    if (!Usable() || index < 0 || index >= ListCount())
+        return;
     UserEvent([this, index] {
         SetFocus();
         m_index = index;
@@ -374,20 +436,26 @@ void ComboBox::UserPickIndex(int index) {
             m_text = std::move(text);
             // A pick changes the text without a Change event, as a list pick does.
         }
-        if (on_click) on_click();
+        if (on_click)
+            on_click();
     });
 }
 
-void ComboBox::UserType(int key) { Parent().UserKeyOn(*this, key); }
+void ComboBox::UserType(int key) {
+    Parent().UserKeyOn(*this, key);
+}
 
 void ComboBox::UserTypeText(const std::string& text) {
-    for (unsigned char c : text) UserType(c);
+    for (unsigned char c : text)
+        UserType(c);
 }
 
 void ComboBox::TypeIntoBox(int key) {
-    if (design().listOnly) return;
+    if (design().listOnly)
+        return;
     std::string text = m_text;
-    if (!ApplyKey(text, key, 0)) return;
+    if (!ApplyKey(text, key, 0))
+        return;
     m_index = -1;
     Changed();
     SetText(std::move(text));
@@ -413,7 +481,8 @@ void ListBox::AddItem(std::string item) {
 
 void ListBox::RemoveItem(int index) {
     m_items.Remove(index);
-    if (m_index >= ListCount()) m_index = -1;
+    if (m_index >= ListCount())
+        m_index = -1;
     Changed();
 }
 
@@ -428,36 +497,47 @@ void ListBox::SetListIndex(int index) {
     Changed();
 }
 
-std::string ListBox::Text() const { return m_index >= 0 ? List(m_index) : std::string(); }
+std::string ListBox::Text() const {
+    return m_index >= 0 ? List(m_index) : std::string();
+}
 
-std::string ListBox::Describe() const { return Name() + ListText(Items(), m_index) + Flags(*this); }
+std::string ListBox::Describe() const {
+    return Name() + ListText(Items(), m_index) + Flags(*this);
+}
 
 void ListBox::UserClick(int index) {
-    if (!Usable() || index < 0 || index >= ListCount()) return;
+    if (!Usable() || index < 0 || index >= ListCount())
+        return;
     UserEvent([this, index] {
         SetFocus();
         m_index = index;
         Changed();
-        if (on_click) on_click();
+        if (on_click)
+            on_click();
     });
 }
 
 bool ListBox::UserPick(const std::string& item) {
     int index = m_items.Find(item);
-    if (index < 0) return false;
+    if (index < 0)
+        return false;
     UserClick(index);
     return true;
 }
 
 void ListBox::UserDblClick(int index) {
-    if (!Usable() || index < 0 || index >= ListCount()) return;
+    if (!Usable() || index < 0 || index >= ListCount())
+        return;
     UserClick(index);
     UserEvent([this] {
-        if (on_dbl_click) on_dbl_click();
+        if (on_dbl_click)
+            on_dbl_click();
     });
 }
 
-void ListBox::UserKey(int key) { Parent().UserKeyOn(*this, key); }
+void ListBox::UserKey(int key) {
+    Parent().UserKeyOn(*this, key);
+}
 
 // ---------------------------------------------------------------------------
 
@@ -472,25 +552,37 @@ void Frame::Reset() {
 }
 
 void Frame::SetCaption(std::string caption) {
-    if (caption == m_caption) return;
+    if (caption == m_caption)
+        return;
     m_caption = std::move(caption);
     Changed();
 }
 
-std::string Frame::Describe() const { return Name() + " (" + m_caption + ")" + Flags(*this); }
+std::string Frame::Describe() const {
+    return Name() + " (" + m_caption + ")" + Flags(*this);
+}
 
 void Frame::UserClick() {
-    if (Usable()) UserEvent([this] { if (on_click) on_click(); });
+    if (Usable())
+        UserEvent([this] {
+            if (on_click)
+                on_click();
+        });
 }
 
 void Frame::UserDblClick() {
-    if (Usable()) UserEvent([this] { if (on_dbl_click) on_dbl_click(); });
+    if (Usable())
+        UserEvent([this] {
+            if (on_dbl_click)
+                on_dbl_click();
+        });
 }
 
 // ---------------------------------------------------------------------------
 
 bool EnterMovesFocus(int& KeyAscii, Control& next) {
-    if (KeyAscii != vbKeyReturn) return false;
+    if (KeyAscii != vbKeyReturn)
+        return false;
     KeyAscii = 0;
     next.SetFocus();
     return true;
@@ -522,9 +614,13 @@ std::string Timer::Describe() const {
 }
 
 void Timer::Fire() {
-    if (!Enabled() || m_interval <= 0 || !Parent().Loaded()) return;
+    if (!Enabled() || m_interval <= 0 || !Parent().Loaded())
+        return;
     m_elapsed = 0;
-    UserEvent([this] { if (on_timer) on_timer(); });
+    UserEvent([this] {
+        if (on_timer)
+            on_timer();
+    });
 }
 
 void Timer::Advance(int ms) {
@@ -533,11 +629,13 @@ void Timer::Advance(int ms) {
         return;
     }
     m_elapsed += ms;
-    if (m_elapsed >= m_interval) Fire();
+    if (m_elapsed >= m_interval)
+        Fire();
 }
 
 int Timer::MsUntilTick() const {
-    if (!Enabled() || m_interval <= 0 || !Parent().Loaded()) return -1;
+    if (!Enabled() || m_interval <= 0 || !Parent().Loaded())
+        return -1;
     return std::max(0, m_interval - m_elapsed);
 }
 
@@ -548,12 +646,15 @@ void Timer::Rest(std::function<int()> readable) {
 }
 
 void Timer::Wake() {
-    if (!m_resting) return;
+    if (!m_resting)
+        return;
     m_resting = false;
     m_readable = nullptr;
     Rescheduled();
 }
 
-void Timer::Rescheduled() { Parent().program().TimersChanged(); }
+void Timer::Rescheduled() {
+    Parent().program().TimersChanged();
+}
 
 } // namespace platform

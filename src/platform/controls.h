@@ -31,19 +31,19 @@ enum class Align { Left, Right, Center };
 
 // A control as the designer left it; every load of its window starts from this.
 struct Design {
-    std::string caption;       // Caption, or the Text of a text box or combo box
-    Rect at;                   // position inside the window (or inside its frame), in pixels
-    Frame* frame = nullptr;    // the frame it sits in
+    std::string caption;    // Caption, or the Text of a text box or combo box
+    Rect at;                // position inside the window (or inside its frame), in pixels
+    Frame* frame = nullptr; // the frame it sits in
     bool enabled = true;
     bool visible = true;
-    int maxLength = 0;         // text box: most characters the clerk can type; 0 = no limit
-    bool multiLine = false;    // text box
-    bool sorted = false;       // list and combo box
-    bool fixedFont = false;    // list box in a fixed-pitch font
-    bool listOnly = false;     // combo box whose text can only be picked, not typed
-    int interval = 0;          // timer, milliseconds
+    int maxLength = 0;      // text box: most characters the clerk can type; 0 = no limit
+    bool multiLine = false; // text box
+    bool sorted = false;    // list and combo box
+    bool fixedFont = false; // list box in a fixed-pitch font
+    bool listOnly = false;  // combo box whose text can only be picked, not typed
+    int interval = 0;       // timer, milliseconds
     std::string toolTip;
-    int fontSize = 0;          // 0 = the window's font
+    int fontSize = 0; // 0 = the window's font
     bool bold = false;
     Align align = Align::Left;
 };

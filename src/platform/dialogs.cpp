@@ -38,7 +38,7 @@ bool Fits(int style, MsgBoxResult result) {
     }
 }
 
-std::string Describe(const char *kind, const std::string &prompt, const std::string &title) {
+std::string Describe(const char* kind, const std::string& prompt, const std::string& title) {
     return std::string(kind) + " \"" + title + "\": " + prompt;
 }
 
@@ -48,11 +48,11 @@ void ScriptedDialogs::Answer(MsgBoxResult result) {
     m_answers.push_back(Queued{false, result, std::string()});
 }
 
-void ScriptedDialogs::Input(const std::string &text) {
+void ScriptedDialogs::Input(const std::string& text) {
     m_answers.push_back(Queued{true, vbOK, text});
 }
 
-MsgBoxResult ScriptedDialogs::MsgBox(const std::string &prompt, int style, const std::string &title) {
+MsgBoxResult ScriptedDialogs::MsgBox(const std::string& prompt, int style, const std::string& title) {
     const std::string box = Describe("message box", prompt, title);
     if (auto always = m_always.find(title); always != m_always.end()) {
         Shown shown{false, prompt, title, style, ResultName(always->second)};
@@ -78,7 +78,7 @@ MsgBoxResult ScriptedDialogs::MsgBox(const std::string &prompt, int style, const
     return next.result;
 }
 
-std::string ScriptedDialogs::InputBox(const std::string &prompt, const std::string &title) {
+std::string ScriptedDialogs::InputBox(const std::string& prompt, const std::string& title) {
     const std::string box = Describe("input box", prompt, title);
     if (m_answers.empty())
         throw UnexpectedDialog("unexpected " + box);

@@ -42,11 +42,11 @@ public:
 class ScriptedDialogs final : public Dialogs {
 public:
     struct Shown {
-        bool input = false;    // an input box rather than a message box
+        bool input = false; // an input box rather than a message box
         std::string prompt;
         std::string title;
         int style = 0;
-        std::string answer;    // "OK", "Yes", "No", "Cancel" or the text typed
+        std::string answer; // "OK", "Yes", "No", "Cancel" or the text typed
     };
 
     // Queue the answer to the next message box: vbOK, vbYes, vbNo or vbCancel.

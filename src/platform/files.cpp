@@ -30,14 +30,14 @@ std::string SystemReason(int error) {
 
 // Closes the descriptor when the scope ends.
 class Fd {
-  public:
+public:
     explicit Fd(int fd) : m_fd(fd) {}
     ~Fd() {
         if (m_fd >= 0)
             ::close(m_fd);
     }
-    Fd(const Fd &) = delete;
-    Fd &operator=(const Fd &) = delete;
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
     int get() const { return m_fd; }
     // Hands the descriptor over: this object no longer closes it.
     int Release() {
@@ -52,12 +52,11 @@ class Fd {
         return rc;
     }
 
-  private:
+private:
     int m_fd;
 };
 
-
-std::string ReadAll(const std::filesystem::path &file, int fd) {
+std::string ReadAll(const std::filesystem::path& file, int fd) {
     std::string out;
     char buf[65536];
     for (;;) {
@@ -72,14 +71,14 @@ std::string ReadAll(const std::filesystem::path &file, int fd) {
     }
 }
 
-std::string JoinLines(const std::vector<SeqLine> &lines) {
+std::string JoinLines(const std::vector<SeqLine>& lines) {
     std::string out;
-    for (const SeqLine &line : lines)
+    for (const SeqLine& line : lines)
         out += line.str() + "\r\n";
     return out;
 }
 
-void MakeFolder(const std::filesystem::path &folder) {
+void MakeFolder(const std::filesystem::path& folder) {
     if (::mkdir(folder.c_str(), 0700) == 0) {
         ::chmod(folder.c_str(), 0700);
         return;
@@ -93,25 +92,25 @@ void MakeFolder(const std::filesystem::path &folder) {
 
 } // namespace
 
-IoError::IoError(const std::filesystem::path &file, const std::string &reason)
+IoError::IoError(const std::filesystem::path& file, const std::string& reason)
     : std::runtime_error(file.string() + ": " + reason), m_file(file), m_reason(reason) {}
 
 // ---- the data folder ----
 
 std::filesystem::path DataFolder::DefaultRoot() {
-    const char *data = std::getenv("VANTRETH_DATA");
+    const char* data = std::getenv("VANTRETH_DATA");
     if (data != nullptr && *data != '\0')
         return data;
-    const char *xdg = std::getenv("XDG_DATA_HOME");
+    const char* xdg = std::getenv("XDG_DATA_HOME");
     if (xdg != nullptr && *xdg != '\0')
         return std::filesystem::path(xdg) / "vantreth";
-    const char *home = std::getenv("HOME");
+    const char* home = std::getenv("HOME");
     return std::filesystem::path(home != nullptr ? home : ".") / ".local" / "share" / "vantreth";
 }
 
 DataFolder::DataFolder(std::filesystem::path root) : m_root(std::move(root)) {}
 
-void DataFolder::EnsureLayout(const std::vector<std::string> &subfolders) const {
+void DataFolder::EnsureLayout(const std::vector<std::string>& subfolders) const {
     std::error_code ec;
     if (!std::filesystem::exists(m_root, ec)) {
         if (m_root.has_parent_path()) {
@@ -121,7 +120,7 @@ void DataFolder::EnsureLayout(const std::vector<std::string> &subfolders) const 
         }
     }
     MakeFolder(m_root);
-    for (const std::string &sub : subfolders)
+    for (const std::string& sub : subfolders)
         MakeFolder(m_root / sub);
 }
 
@@ -135,7 +134,7 @@ std::filesystem::path DataFolder::File(std::string_view subfolder, std::string_v
 
 std::string DataFolder::SafeName(std::string_view name) {
     std::string out = RTrim(name);
-    for (char &c : out) {
+    for (char& c : out) {
         auto u = static_cast<unsigned char>(c);
         if (c == '/' || c == '\\' || u < 0x20 || u == 0x7F)
             c = '_';
@@ -146,22 +145,22 @@ std::string DataFolder::SafeName(std::string_view name) {
     return out;
 }
 
-bool FileExists(const std::filesystem::path &file) {
+bool FileExists(const std::filesystem::path& file) {
     std::error_code ec;
     return std::filesystem::is_regular_file(file, ec);
 }
 
-void DeleteFile(const std::filesystem::path &file) {
+void DeleteFile(const std::filesystem::path& file) {
     std::error_code ec;
     if (!std::filesystem::exists(std::filesystem::symlink_status(file, ec)))
         return;
-    if (Transaction *tx = Transaction::Current())
+    if (Transaction* tx = Transaction::Current())
         tx->BeforeReplace(file);
     fileops::Remove(file);
 }
 
-void ReplaceFileContent(const std::filesystem::path &file, std::string_view content) {
-    if (Transaction *tx = Transaction::Current())
+void ReplaceFileContent(const std::filesystem::path& file, std::string_view content) {
+    if (Transaction* tx = Transaction::Current())
         tx->BeforeReplace(file);
     // The new content goes to a temporary file first, then takes the old one's name in one
     // step, so that a reader never sees half of it. A temporary left by a crash is cleared
@@ -173,7 +172,7 @@ void ReplaceFileContent(const std::filesystem::path &file, std::string_view cont
         fileops::Sync(file, temp.get());
         fileops::Close(file, temp.Release());
         fileops::Rename(pattern, file);
-    } catch (const IoError &) {
+    } catch (const IoError&) {
         ::unlink(pattern.c_str());
         throw;
     }
@@ -185,7 +184,7 @@ namespace {
 
 // A missing file reads as an empty one, but only in a folder that is there: a missing
 // folder (the data folder gone, a sub-folder never made) is an error.
-void MissingFileOrThrow(const std::filesystem::path &file) {
+void MissingFileOrThrow(const std::filesystem::path& file) {
     const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
     struct stat st;
     if (::stat(folder.c_str(), &st) != 0)
@@ -255,7 +254,7 @@ void RandomFile::Put(long n, std::string_view bytes) const {
     if (n < 1)
         throw IoError(m_file, "Bad record number");
     const long long offset = static_cast<long long>(n - 1) * m_length;
-    if (Transaction *tx = Transaction::Current())
+    if (Transaction* tx = Transaction::Current())
         tx->BeforeWrite(m_file, offset, bytes.size());
     Fd fd(fileops::OpenForChange(m_file, O_WRONLY | O_CREAT));
     fileops::Write(m_file, fd.get(), bytes, offset);
@@ -297,7 +296,7 @@ void SeqLine::Separator() {
         m_line += ',';
 }
 
-SeqLine &SeqLine::Text(std::string_view s) {
+SeqLine& SeqLine::Text(std::string_view s) {
     Separator();
     m_line += '"';
     for (char c : s)
@@ -306,13 +305,13 @@ SeqLine &SeqLine::Text(std::string_view s) {
     return *this;
 }
 
-SeqLine &SeqLine::Number(float value) {
+SeqLine& SeqLine::Number(float value) {
     Separator();
     m_line += RoundTripText(value);
     return *this;
 }
 
-SeqLine &SeqLine::Number(double value) {
+SeqLine& SeqLine::Number(double value) {
     Separator();
     // At most 15 significant digits, as a Double shows: 0.07 + 0.02 is written 0.09.
     char buf[64];
@@ -321,13 +320,13 @@ SeqLine &SeqLine::Number(double value) {
     return *this;
 }
 
-SeqLine &SeqLine::Number(int value) {
+SeqLine& SeqLine::Number(int value) {
     Separator();
     m_line += std::to_string(value);
     return *this;
 }
 
-SeqLine &SeqLine::DateLit(const Date &d) {
+SeqLine& SeqLine::DateLit(const Date& d) {
     Separator();
     char buf[32];
     std::snprintf(buf, sizeof buf, "#%04d-%02d-%02d#", d.year, d.month, d.day);
@@ -335,7 +334,7 @@ SeqLine &SeqLine::DateLit(const Date &d) {
     return *this;
 }
 
-SeqLine &SeqLine::TimeLit(const TimeOfDay &t) {
+SeqLine& SeqLine::TimeLit(const TimeOfDay& t) {
     Separator();
     char buf[32];
     std::snprintf(buf, sizeof buf, "#%02d:%02d:%02d#", t.hour, t.minute, t.second);
@@ -343,8 +342,8 @@ SeqLine &SeqLine::TimeLit(const TimeOfDay &t) {
     return *this;
 }
 
-void AppendLines(const std::filesystem::path &file, const std::vector<SeqLine> &lines) {
-    if (Transaction *tx = Transaction::Current())
+void AppendLines(const std::filesystem::path& file, const std::vector<SeqLine>& lines) {
+    if (Transaction* tx = Transaction::Current())
         tx->BeforeAppend(file);
     Fd fd(fileops::OpenForChange(file, O_RDWR | O_APPEND | O_CREAT));
     // A last line left without its line end (a write cut short before this version kept
@@ -359,11 +358,11 @@ void AppendLines(const std::filesystem::path &file, const std::vector<SeqLine> &
     fileops::Close(file, fd.Release());
 }
 
-void AppendLine(const std::filesystem::path &file, const SeqLine &line) {
+void AppendLine(const std::filesystem::path& file, const SeqLine& line) {
     AppendLines(file, {line});
 }
 
-void WriteLines(const std::filesystem::path &file, const std::vector<SeqLine> &lines) {
+void WriteLines(const std::filesystem::path& file, const std::vector<SeqLine>& lines) {
     ReplaceFileContent(file, JoinLines(lines));
 }
 
@@ -406,7 +405,7 @@ bool IsNumberText(std::string_view t) {
 }
 
 // #yyyy-mm-dd# or #hh:mm:ss# without the "#" signs.
-bool ParseLiteral(std::string_view body, SeqItem &item) {
+bool ParseLiteral(std::string_view body, SeqItem& item) {
     int a, b, c;
     char s1, s2;
     std::string text(body);
@@ -434,7 +433,7 @@ bool ParseLiteral(std::string_view body, SeqItem &item) {
 
 // The items of one line (without its line end). False, with `why`, for a line that
 // cannot be read: a line written by SeqLine never holds any of these faults.
-bool ParseLineItems(std::string_view line, std::vector<SeqItem> &items, std::string &why) {
+bool ParseLineItems(std::string_view line, std::vector<SeqItem>& items, std::string& why) {
     if (line.find('\0') != std::string_view::npos) {
         why = "unreadable bytes";
         return false;
@@ -522,7 +521,7 @@ struct DamageLog {
     std::vector<std::string> pending;
 };
 
-DamageLog &Damage() {
+DamageLog& Damage() {
     static DamageLog log;
     return log;
 }
@@ -530,14 +529,14 @@ DamageLog &Damage() {
 constexpr size_t kDamageShown = 8; // places listed in one message
 
 // The line number a damage note begins with ("line 4: ...", "lines 4 to 6: ...").
-unsigned long NoteLine(const std::string &note) {
+unsigned long NoteLine(const std::string& note) {
     const size_t digit = note.find_first_of("0123456789");
     return digit == std::string::npos ? 0 : std::strtoul(note.c_str() + digit, nullptr, 10);
 }
 
-std::string DamageMessage(const std::filesystem::path &file, std::vector<std::string> damage) {
+std::string DamageMessage(const std::filesystem::path& file, std::vector<std::string> damage) {
     std::stable_sort(damage.begin(), damage.end(),
-                     [](const std::string &a, const std::string &b) { return NoteLine(a) < NoteLine(b); });
+                     [](const std::string& a, const std::string& b) { return NoteLine(a) < NoteLine(b); });
     std::string text = "The file " + file.string() + " is damaged. Everything else in it was read.";
     for (size_t i = 0; i < damage.size() && i < kDamageShown; ++i)
         text += "\n" + damage[i];
@@ -553,33 +552,33 @@ std::vector<SeqItem> ParseSeqText(std::string_view text) {
     SplitSeqText(
         text,
         [&](size_t, std::vector<SeqItem> line) {
-            for (SeqItem &item : line)
+            for (SeqItem& item : line)
                 items.push_back(std::move(item));
         },
-        [](const std::string &) {});
+        [](const std::string&) {});
     return items;
 }
 
 std::vector<std::string> TakeDamageReports() {
-    DamageLog &log = Damage();
+    DamageLog& log = Damage();
     std::lock_guard<std::mutex> lock(log.mutex);
     std::vector<std::string> out;
     out.swap(log.pending);
     return out;
 }
 
-void NoteSeqFileDamage(const std::filesystem::path &file, unsigned long long size, long long changed,
-                       const std::vector<std::string> &damage) {
+void NoteSeqFileDamage(const std::filesystem::path& file, unsigned long long size, long long changed,
+                       const std::vector<std::string>& damage) {
     if (damage.empty())
         return;
-    DamageLog &log = Damage();
+    DamageLog& log = Damage();
     std::lock_guard<std::mutex> lock(log.mutex);
     const std::string version = std::to_string(size) + "/" + std::to_string(changed);
     if (log.reported.insert(file.lexically_normal().string() + '\n' + version).second)
         log.pending.push_back(DamageMessage(file, damage));
 }
 
-SeqReader::SeqReader(const std::filesystem::path &file) : m_file(file) {
+SeqReader::SeqReader(const std::filesystem::path& file) : m_file(file) {
     int fd;
     do
         fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
@@ -589,11 +588,14 @@ SeqReader::SeqReader(const std::filesystem::path &file) : m_file(file) {
     Fd guard(fd);
     const std::string text = ReadAll(file, fd);
     struct stat st;
-    const long long changed = ::fstat(fd, &st) == 0 ? st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec : 0;
+    const long long changed =
+        ::fstat(fd, &st) == 0 ? st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec : 0;
     m_version = std::to_string(text.size()) + "/" + std::to_string(changed);
     SplitSeqText(
         text,
-        [&](size_t number, std::vector<SeqItem> items) { m_lines.push_back({number, std::move(items)}); },
+        [&](size_t number, std::vector<SeqItem> items) {
+            m_lines.push_back({number, std::move(items)});
+        },
         [&](std::string what) { m_damage.push_back(std::move(what)); });
 }
 
@@ -601,7 +603,7 @@ SeqReader::~SeqReader() {
     if (m_damage.empty())
         return;
     try {
-        DamageLog &log = Damage();
+        DamageLog& log = Damage();
         std::lock_guard<std::mutex> lock(log.mutex);
         if (log.reported.insert(m_file.lexically_normal().string() + '\n' + m_version).second)
             log.pending.push_back(DamageMessage(m_file, m_damage));
@@ -618,7 +620,7 @@ bool SeqReader::Eof() const {
     return line >= m_lines.size();
 }
 
-const SeqItem &SeqReader::Next() {
+const SeqItem& SeqReader::Next() {
     if (m_byLine) {
         if (m_line >= m_lines.size() || m_item >= m_lines[m_line].items.size())
             throw IoError(m_file, "Input past end of line");
@@ -649,7 +651,7 @@ size_t SeqReader::LineSize() const {
     return m_byLine && m_line < m_lines.size() ? m_lines[m_line].items.size() : 0;
 }
 
-const SeqItem &SeqReader::LineItem(size_t i) const {
+const SeqItem& SeqReader::LineItem(size_t i) const {
     if (i >= LineSize())
         throw IoError(m_file, "Input past end of line");
     return m_lines[m_line].items[i];
@@ -670,7 +672,7 @@ void SeqReader::NoteDamage(std::string what) {
 }
 
 std::string SeqReader::ReadText() {
-    const SeqItem &item = Next();
+    const SeqItem& item = Next();
     switch (item.kind) {
     case SeqItem::Kind::Date:
         return platform::DateText(item.date);
@@ -682,7 +684,7 @@ std::string SeqReader::ReadText() {
 }
 
 double SeqReader::ReadNumber() {
-    const SeqItem &item = Next();
+    const SeqItem& item = Next();
     switch (item.kind) {
     case SeqItem::Kind::Number:
         return item.number;

@@ -68,8 +68,8 @@ class RandomFile {
 public:
     RandomFile(std::filesystem::path file, int recordLength);
 
-    long Lof() const;                // file length in bytes; 0 for a missing file
-    long RecordCount() const;        // Lof() / record length
+    long Lof() const;         // file length in bytes; 0 for a missing file
+    long RecordCount() const; // Lof() / record length
     // `bytes` bytes of record n; bytes past the end of the file (or of a missing file)
     // read as zero.
     std::string Get(long n, int bytes = -1) const;
@@ -105,10 +105,10 @@ private:
 struct SeqItem {
     enum class Kind { Text, Number, Date, Time };
     Kind kind = Kind::Text;
-    std::string text;   // Text: the text; Number: decimal text as written
-    double number = 0;  // Number
-    Date date;          // Date
-    TimeOfDay time;     // Time
+    std::string text;  // Text: the text; Number: decimal text as written
+    double number = 0; // Number
+    Date date;         // Date
+    TimeOfDay time;    // Time
 };
 
 // Builds one line of a sequential file: quoted text, bare numbers, #yyyy-mm-dd# and
@@ -117,7 +117,7 @@ struct SeqItem {
 class SeqLine {
 public:
     SeqLine& Text(std::string_view s);
-    SeqLine& Number(float value);   // as a Single: reads back as the same Single
+    SeqLine& Number(float value); // as a Single: reads back as the same Single
     SeqLine& Number(double value);
     SeqLine& Number(int value);
     SeqLine& DateLit(const Date& d);
@@ -162,9 +162,9 @@ public:
     // first call on, ReadText and ReadNumber read only the current line's items and throw
     // IoError past its end.
     bool NextLine();
-    size_t LineSize() const;                // items of the current line
+    size_t LineSize() const;                 // items of the current line
     const SeqItem& LineItem(size_t i) const; // item i (from 0) of the current line
-    size_t LineNumber() const;              // the current line's number in the file, from 1
+    size_t LineNumber() const;               // the current line's number in the file, from 1
     // Notes the current line as damaged (`why` says how) and leaves it.
     void SkipLine(std::string_view why);
     // Notes damage that is not one line's, e.g. "lines 4 to 5: an entry cut short".
@@ -188,8 +188,8 @@ private:
     std::filesystem::path m_file;
     std::string m_version; // size and time of the last change, as read
     std::vector<Line> m_lines;
-    size_t m_line = 0;   // index into m_lines
-    size_t m_item = 0;   // next item of m_lines[m_line]
+    size_t m_line = 0; // index into m_lines
+    size_t m_item = 0; // next item of m_lines[m_line]
     bool m_byLine = false;
     std::vector<std::string> m_damage;
 };

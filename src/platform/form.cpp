@@ -11,7 +11,8 @@ Form::Form(Program& program, std::string name, std::string caption, Rect at)
 
 Control* Form::Find(std::string_view name) const {
     for (Control* c : m_controls)
-        if (c->Name() == name) return c;
+        if (c->Name() == name)
+            return c;
     return nullptr;
 }
 
@@ -21,11 +22,13 @@ void Form::ResetForLoad() {
     m_visible = false;
     m_state = WindowState::Normal;
     m_active = nullptr;
-    for (Control* c : m_controls) c->Reset();
+    for (Control* c : m_controls)
+        c->Reset();
 }
 
 void Form::FocusFirst() {
-    if (m_active && m_active->Usable()) return;
+    if (m_active && m_active->Usable())
+        return;
     m_active = nullptr;
     for (Control* c : m_controls) {
         if (c->TakesFocus() && c->Usable()) {
@@ -36,12 +39,14 @@ void Form::FocusFirst() {
 }
 
 void Form::UserKey(int key) {
-    if (!m_loaded) return;
+    if (!m_loaded)
+        return;
     m_program.Dispatch([this, key] { RouteKey(m_active, key); });
 }
 
 void Form::UserKeyOn(Control& control, int key) {
-    if (!m_loaded || !control.Usable()) return;
+    if (!m_loaded || !control.Usable())
+        return;
     m_program.Dispatch([this, &control, key] {
         control.SetFocus();
         RouteKey(&control, key);
@@ -52,61 +57,80 @@ void Form::RouteKey(Control* target, int key) {
     int k = key;
     if (m_keyPreview || target == nullptr) {
         Form_KeyPress(k);
-        if (k == vbKeyEscape && target == nullptr && m_loaded) PressEscButton();
-        if (k == 0 || target == nullptr || !m_loaded) return;
+        if (k == vbKeyEscape && target == nullptr && m_loaded)
+            PressEscButton();
+        if (k == 0 || target == nullptr || !m_loaded)
+            return;
     }
     switch (target->Kind()) {
     case ControlKind::TextBox: {
         auto& box = static_cast<TextBox&>(*target);
-        if (box.on_key_press) box.on_key_press(k);
-        if (k == vbKeyEscape && m_loaded && PressEscButton()) return;
-        if (k != 0) box.TypeIntoBox(k);
+        if (box.on_key_press)
+            box.on_key_press(k);
+        if (k == vbKeyEscape && m_loaded && PressEscButton())
+            return;
+        if (k != 0)
+            box.TypeIntoBox(k);
         break;
     }
     case ControlKind::ComboBox: {
         auto& box = static_cast<ComboBox&>(*target);
-        if (box.on_key_press) box.on_key_press(k);
-        if (k == vbKeyEscape && m_loaded && PressEscButton()) return;
-        if (k != 0) box.TypeIntoBox(k);
+        if (box.on_key_press)
+            box.on_key_press(k);
+        if (k == vbKeyEscape && m_loaded && PressEscButton())
+            return;
+        if (k != 0)
+            box.TypeIntoBox(k);
         break;
     }
     case ControlKind::ListBox: {
         auto& list = static_cast<ListBox&>(*target);
-        if (list.on_key_press) list.on_key_press(k);
-        if (k == vbKeyEscape && m_loaded) PressEscButton();
+        if (list.on_key_press)
+            list.on_key_press(k);
+        if (k == vbKeyEscape && m_loaded)
+            PressEscButton();
         break;
     }
     case ControlKind::CommandButton: {
         auto& button = static_cast<CommandButton&>(*target);
-        if ((k == vbKeyReturn || k == vbKeySpace) && button.Usable() && button.on_click) button.on_click();
-        if (k == vbKeyEscape) PressEscButton();
+        if ((k == vbKeyReturn || k == vbKeySpace) && button.Usable() && button.on_click)
+            button.on_click();
+        if (k == vbKeyEscape)
+            PressEscButton();
         break;
     }
     case ControlKind::CheckBox: {
         auto& box = static_cast<CheckBox&>(*target);
         if (k == vbKeySpace && box.Usable()) {
             box.SetValue(box.Value() == 1 ? 0 : 1);
-            if (box.on_click) box.on_click();
+            if (box.on_click)
+                box.on_click();
         }
-        if (k == vbKeyEscape) PressEscButton();
+        if (k == vbKeyEscape)
+            PressEscButton();
         break;
     }
     default:
-        if (k == vbKeyEscape) PressEscButton();
+        if (k == vbKeyEscape)
+            PressEscButton();
         break;
     }
 }
 
 bool Form::PressEscButton() {
-    if (!m_escPressesButton) return false;
+    if (!m_escPressesButton)
+        return false;
     constexpr std::string_view kEsc = "/ Esc";
     for (Control* control : m_controls) {
-        if (control->Kind() != ControlKind::CommandButton || !control->Usable()) continue;
+        if (control->Kind() != ControlKind::CommandButton || !control->Usable())
+            continue;
         auto& button = static_cast<CommandButton&>(*control);
         const std::string caption = button.ValueText();
-        if (caption.size() < kEsc.size() || caption.compare(caption.size() - kEsc.size(), kEsc.size(), kEsc) != 0)
+        if (caption.size() < kEsc.size() ||
+            caption.compare(caption.size() - kEsc.size(), kEsc.size(), kEsc) != 0)
             continue;
-        if (button.on_click) button.on_click();
+        if (button.on_click)
+            button.on_click();
         return true;
     }
     return false;
@@ -118,16 +142,20 @@ void Form::ZOrder() {
 }
 
 void Form::UserClick() {
-    if (!m_loaded) return;
+    if (!m_loaded)
+        return;
     m_program.Dispatch([this] { Form_Click(); });
 }
 
 void Form::UserClose() {
-    if (!m_loaded) return;
+    if (!m_loaded)
+        return;
     m_program.Dispatch([this] { Form_QueryClose(); });
 }
 
-void Form::Form_QueryClose() { m_program.Unload(*this); }
+void Form::Form_QueryClose() {
+    m_program.Unload(*this);
+}
 
 MsgBoxResult Form::MsgBox(const std::string& prompt, int style, const std::string& title) {
     return m_program.MsgBox(prompt, style, title);

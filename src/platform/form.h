@@ -28,7 +28,10 @@ public:
     const std::string& Caption() const { return m_caption; }
     void SetCaption(std::string caption) { m_caption = std::move(caption); }
     const Rect& At() const { return m_at; }
-    void Move(int x, int y) { m_at.x = x; m_at.y = y; }
+    void Move(int x, int y) {
+        m_at.x = x;
+        m_at.y = y;
+    }
 
     bool Loaded() const { return m_loaded; }
     bool Visible() const { return m_visible; }

@@ -31,12 +31,16 @@ Transaction* g_current = nullptr;
 
 constexpr std::string_view kMagic = "VJRNL1\n";
 
-std::string Reason(int error) { return std::strerror(error); }
+std::string Reason(int error) {
+    return std::strerror(error);
+}
 
 FileFaults::Fault AskFaults(const std::filesystem::path& file, size_t bytes) {
-    if (g_faults == nullptr) return {};
+    if (g_faults == nullptr)
+        return {};
     FileFaults::Fault fault = g_faults->BeforeChange(file, bytes);
-    if (fault.error == 0) fault.error = ENOSPC;
+    if (fault.error == 0)
+        fault.error = ENOSPC;
     return fault;
 }
 
@@ -44,11 +48,14 @@ FileFaults::Fault AskFaults(const std::filesystem::path& file, size_t bytes) {
 void CheckFaults(const std::filesystem::path& file) {
     FileFaults::Fault fault = AskFaults(file, 0);
     switch (fault.kind) {
-    case FileFaults::Kind::None: return;
+    case FileFaults::Kind::None:
+        return;
     case FileFaults::Kind::Fail:
-    case FileFaults::Kind::Partial: throw IoError(file, Reason(fault.error));
+    case FileFaults::Kind::Partial:
+        throw IoError(file, Reason(fault.error));
     case FileFaults::Kind::Crash:
-    case FileFaults::Kind::TornCrash: throw SimulatedCrash{};
+    case FileFaults::Kind::TornCrash:
+        throw SimulatedCrash{};
     }
 }
 
@@ -56,17 +63,21 @@ void WriteRaw(const std::filesystem::path& file, int fd, std::string_view data, 
     while (!data.empty()) {
         ssize_t n = offset < 0 ? ::write(fd, data.data(), data.size())
                                : ::pwrite(fd, data.data(), data.size(), static_cast<off_t>(offset));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) throw IoError(file, Reason(n < 0 ? errno : EIO));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            throw IoError(file, Reason(n < 0 ? errno : EIO));
         data.remove_prefix(static_cast<size_t>(n));
-        if (offset >= 0) offset += n;
+        if (offset >= 0)
+            offset += n;
     }
 }
 
 long long SizeOf(const std::filesystem::path& file) {
     struct stat st;
     if (::stat(file.c_str(), &st) != 0) {
-        if (errno == ENOENT) return -1;
+        if (errno == ENOENT)
+            return -1;
         throw IoError(file, Reason(errno));
     }
     return static_cast<long long>(st.st_size);
@@ -74,12 +85,14 @@ long long SizeOf(const std::filesystem::path& file) {
 
 std::string ReadAt(const std::filesystem::path& file, long long offset, size_t length) {
     int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) throw IoError(file, Reason(errno));
+    if (fd < 0)
+        throw IoError(file, Reason(errno));
     std::string out(length, '\0');
     size_t got = 0;
     while (got < length) {
         ssize_t r = ::pread(fd, out.data() + got, length - got, static_cast<off_t>(offset + got));
-        if (r < 0 && errno == EINTR) continue;
+        if (r < 0 && errno == EINTR)
+            continue;
         if (r <= 0) {
             int error = r < 0 ? errno : EIO;
             ::close(fd);
@@ -103,33 +116,40 @@ uint32_t Checksum(std::string_view bytes) {
 }
 
 void PutU32(std::string& out, uint32_t v) {
-    for (int i = 0; i < 4; ++i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
+    for (int i = 0; i < 4; ++i)
+        out += static_cast<char>((v >> (8 * i)) & 0xFF);
 }
 void PutU64(std::string& out, uint64_t v) {
-    for (int i = 0; i < 8; ++i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
+    for (int i = 0; i < 8; ++i)
+        out += static_cast<char>((v >> (8 * i)) & 0xFF);
 }
 
 class Cursor {
 public:
     explicit Cursor(std::string_view bytes) : m_bytes(bytes) {}
     bool Take(size_t n, std::string_view& out) {
-        if (m_bytes.size() - m_pos < n) return false;
+        if (m_bytes.size() - m_pos < n)
+            return false;
         out = m_bytes.substr(m_pos, n);
         m_pos += n;
         return true;
     }
     bool U32(uint32_t& v) {
         std::string_view b;
-        if (!Take(4, b)) return false;
+        if (!Take(4, b))
+            return false;
         v = 0;
-        for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(b[static_cast<size_t>(i)]);
+        for (int i = 3; i >= 0; --i)
+            v = (v << 8) | static_cast<unsigned char>(b[static_cast<size_t>(i)]);
         return true;
     }
     bool U64(uint64_t& v) {
         std::string_view b;
-        if (!Take(8, b)) return false;
+        if (!Take(8, b))
+            return false;
         v = 0;
-        for (int i = 7; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(b[static_cast<size_t>(i)]);
+        for (int i = 7; i >= 0; --i)
+            v = (v << 8) | static_cast<unsigned char>(b[static_cast<size_t>(i)]);
         return true;
     }
     size_t pos() const { return m_pos; }
@@ -172,7 +192,8 @@ std::optional<JournalContents> DecodeJournal(std::string_view bytes) {
     if (!c.Take(kMagic.size(), magic) || magic != kMagic || !c.U32(length) || !c.Take(length, action))
         return std::nullopt;
     std::string_view header = c.Since(0);
-    if (!c.U32(sum) || sum != Checksum(header)) return std::nullopt;
+    if (!c.U32(sum) || sum != Checksum(header))
+        return std::nullopt;
     JournalContents out;
     out.action = std::string(action);
     for (;;) {
@@ -184,16 +205,20 @@ std::optional<JournalContents> DecodeJournal(std::string_view bytes) {
             !c.U64(dataLength) || dataLength > bytes.size() || !c.Take(static_cast<size_t>(dataLength), data))
             break;
         std::string_view body = c.Since(start);
-        if (!c.U32(sum) || sum != Checksum(body)) break;
-        if (kind[0] != 'S' && kind[0] != 'B' && kind[0] != 'C') break;
-        out.entries.push_back({kind[0], std::string(file), static_cast<long long>(number), std::string(data)});
+        if (!c.U32(sum) || sum != Checksum(body))
+            break;
+        if (kind[0] != 'S' && kind[0] != 'B' && kind[0] != 'C')
+            break;
+        out.entries.push_back(
+            {kind[0], std::string(file), static_cast<long long>(number), std::string(data)});
     }
     return out;
 }
 
 std::string StoredName(const std::filesystem::path& root, const std::filesystem::path& file) {
     std::filesystem::path relative = file.lexically_relative(root);
-    if (!relative.empty() && *relative.begin() != "..") return relative.string();
+    if (!relative.empty() && *relative.begin() != "..")
+        return relative.string();
     return std::filesystem::absolute(file).string();
 }
 
@@ -235,10 +260,12 @@ void ApplyBackwards(const std::filesystem::path& root, const std::vector<Entry>&
             fileops::Close(file, fd);
         }
     }
-    if (!g_durable) return;
+    if (!g_durable)
+        return;
     for (const auto& file : files) {
         int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0) continue; // removed
+        if (fd < 0)
+            continue; // removed
         try {
             fileops::Sync(file, fd);
         } catch (...) {
@@ -247,7 +274,8 @@ void ApplyBackwards(const std::filesystem::path& root, const std::vector<Entry>&
         }
         ::close(fd);
     }
-    for (const auto& folder : folders) fileops::SyncFolder(folder);
+    for (const auto& folder : folders)
+        fileops::SyncFolder(folder);
 }
 
 // Rolls back the journal at `journal` and removes it. Returns the action's words, or
@@ -255,7 +283,8 @@ void ApplyBackwards(const std::filesystem::path& root, const std::vector<Entry>&
 std::optional<std::string> RollBackJournalFile(const std::filesystem::path& root,
                                                const std::filesystem::path& journal) {
     std::optional<std::string> bytes = fileops::ReadWhole(journal);
-    if (!bytes) return std::nullopt;
+    if (!bytes)
+        return std::nullopt;
     std::optional<JournalContents> contents = DecodeJournal(*bytes);
     std::optional<std::string> undone;
     if (contents && !contents->entries.empty()) {
@@ -269,19 +298,26 @@ std::optional<std::string> RollBackJournalFile(const std::filesystem::path& root
 
 } // namespace
 
-void SetFileFaults(FileFaults* faults) { g_faults = faults; }
-void SetDurableWrites(bool on) { g_durable = on; }
+void SetFileFaults(FileFaults* faults) {
+    g_faults = faults;
+}
+void SetDurableWrites(bool on) {
+    g_durable = on;
+}
 
 // ---- the calls that change files ----
 
 namespace fileops {
 
 int OpenForChange(const std::filesystem::path& file, int flags) {
-    if ((flags & O_CREAT) != 0) CheckFaults(file);
+    if ((flags & O_CREAT) != 0)
+        CheckFaults(file);
     int fd;
-    do fd = ::open(file.c_str(), flags | O_CLOEXEC, 0600);
+    do
+        fd = ::open(file.c_str(), flags | O_CLOEXEC, 0600);
     while (fd < 0 && errno == EINTR);
-    if (fd < 0) throw IoError(file, Reason(errno));
+    if (fd < 0)
+        throw IoError(file, Reason(errno));
     return fd;
 }
 
@@ -289,7 +325,8 @@ int CreateTemporary(const std::filesystem::path& file, std::filesystem::path& te
     CheckFaults(file);
     std::string pattern = file.string() + ".XXXXXX";
     int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
-    if (fd < 0) throw IoError(file, Reason(errno));
+    if (fd < 0)
+        throw IoError(file, Reason(errno));
     temporary = pattern;
     return fd;
 }
@@ -297,9 +334,12 @@ int CreateTemporary(const std::filesystem::path& file, std::filesystem::path& te
 void Write(const std::filesystem::path& file, int fd, std::string_view data, long long offset) {
     FileFaults::Fault fault = AskFaults(file, data.size());
     switch (fault.kind) {
-    case FileFaults::Kind::None: break;
-    case FileFaults::Kind::Fail: throw IoError(file, Reason(fault.error));
-    case FileFaults::Kind::Crash: throw SimulatedCrash{};
+    case FileFaults::Kind::None:
+        break;
+    case FileFaults::Kind::Fail:
+        throw IoError(file, Reason(fault.error));
+    case FileFaults::Kind::Crash:
+        throw SimulatedCrash{};
     case FileFaults::Kind::Partial:
         WriteRaw(file, fd, data.substr(0, data.size() / 2), offset);
         throw IoError(file, Reason(fault.error));
@@ -311,25 +351,31 @@ void Write(const std::filesystem::path& file, int fd, std::string_view data, lon
 }
 
 void Sync(const std::filesystem::path& file, int fd) {
-    if (!g_durable) return;
+    if (!g_durable)
+        return;
     CheckFaults(file);
     // The data and what is needed to read it back (the length); not the times.
-    if (::fdatasync(fd) != 0 && errno != EINVAL) throw IoError(file, Reason(errno));
+    if (::fdatasync(fd) != 0 && errno != EINVAL)
+        throw IoError(file, Reason(errno));
 }
 
 void SyncFolder(const std::filesystem::path& folder) {
-    if (!g_durable) return;
+    if (!g_durable)
+        return;
     int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return; // a folder that cannot be opened cannot be flushed either
+    if (fd < 0)
+        return; // a folder that cannot be opened cannot be flushed either
     ::fsync(fd);
     ::close(fd);
 }
 
 bool SyncFileSystem(const std::filesystem::path& folder) {
-    if (!g_durable) return true;
+    if (!g_durable)
+        return true;
     CheckFaults(folder);
     int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return false;
+    if (fd < 0)
+        return false;
     const bool synced = ::syncfs(fd) == 0;
     ::close(fd);
     return synced;
@@ -337,42 +383,50 @@ bool SyncFileSystem(const std::filesystem::path& folder) {
 
 void Truncate(const std::filesystem::path& file, int fd, long long length) {
     CheckFaults(file);
-    if (::ftruncate(fd, static_cast<off_t>(length)) != 0) throw IoError(file, Reason(errno));
+    if (::ftruncate(fd, static_cast<off_t>(length)) != 0)
+        throw IoError(file, Reason(errno));
 }
 
 void Rename(const std::filesystem::path& from, const std::filesystem::path& to) {
     CheckFaults(to);
-    if (::rename(from.c_str(), to.c_str()) != 0) throw IoError(to, Reason(errno));
+    if (::rename(from.c_str(), to.c_str()) != 0)
+        throw IoError(to, Reason(errno));
 }
 
 void Remove(const std::filesystem::path& file) {
     CheckFaults(file);
-    if (::unlink(file.c_str()) != 0 && errno != ENOENT) throw IoError(file, Reason(errno));
+    if (::unlink(file.c_str()) != 0 && errno != ENOENT)
+        throw IoError(file, Reason(errno));
 }
 
 void Close(const std::filesystem::path& file, int fd) {
-    if (::close(fd) != 0 && errno != EINTR) throw IoError(file, Reason(errno));
+    if (::close(fd) != 0 && errno != EINTR)
+        throw IoError(file, Reason(errno));
 }
 
 std::optional<std::string> ReadWhole(const std::filesystem::path& file) {
     int fd;
-    do fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    do
+        fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
     while (fd < 0 && errno == EINTR);
     if (fd < 0) {
-        if (errno == ENOENT) return std::nullopt;
+        if (errno == ENOENT)
+            return std::nullopt;
         throw IoError(file, Reason(errno));
     }
     std::string out;
     char buf[65536];
     for (;;) {
         ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && errno == EINTR)
+            continue;
         if (n < 0) {
             int error = errno;
             ::close(fd);
             throw IoError(file, Reason(error));
         }
-        if (n == 0) break;
+        if (n == 0)
+            break;
         out.append(buf, static_cast<size_t>(n));
     }
     ::close(fd);
@@ -385,8 +439,8 @@ std::optional<std::string> ReadWhole(const std::filesystem::path& file) {
 
 struct Transaction::Touched {
     std::filesystem::path file;
-    long long originalSize = -1;           // -1: the file did not exist
-    bool wholeSaved = false;               // nothing more of it needs saving
+    long long originalSize = -1;                        // -1: the file did not exist
+    bool wholeSaved = false;                            // nothing more of it needs saving
     std::vector<std::pair<long long, long long>> saved; // parts saved: [start, end)
 };
 
@@ -397,15 +451,19 @@ Transaction::Transaction(std::filesystem::path root, std::string action)
 }
 
 Transaction::~Transaction() {
-    if (m_journalFd >= 0) ::close(m_journalFd);
+    if (m_journalFd >= 0)
+        ::close(m_journalFd);
     g_current = m_previous;
 }
 
-Transaction* Transaction::Current() { return g_current; }
+Transaction* Transaction::Current() {
+    return g_current;
+}
 
 void Transaction::OpenJournal() {
     // A journal still here belongs to an action whose undoing failed: finish that first.
-    if (SizeOf(m_journalPath) >= 0) RollBackJournalFile(m_root, m_journalPath);
+    if (SizeOf(m_journalPath) >= 0)
+        RollBackJournalFile(m_root, m_journalPath);
     int fd = fileops::OpenForChange(m_journalPath, O_RDWR | O_CREAT | O_TRUNC);
     std::string header(kMagic);
     PutU32(header, static_cast<uint32_t>(m_action.size()));
@@ -427,8 +485,10 @@ void Transaction::OpenJournal() {
     m_entries = 0;
 }
 
-void Transaction::AddEntry(char kind, const std::filesystem::path& file, long long number, std::string_view data) {
-    if (m_journalFd < 0) OpenJournal();
+void Transaction::AddEntry(char kind, const std::filesystem::path& file, long long number,
+                           std::string_view data) {
+    if (m_journalFd < 0)
+        OpenJournal();
     const std::string bytes = EncodeEntry({kind, StoredName(m_root, file), number, std::string(data)});
     fileops::Write(m_journalPath, m_journalFd, bytes, m_journalSize);
     m_journalSize += static_cast<long long>(bytes.size());
@@ -437,10 +497,13 @@ void Transaction::AddEntry(char kind, const std::filesystem::path& file, long lo
 }
 
 Transaction::Touched& Transaction::Touch(const std::filesystem::path& file) {
-    if (m_done) throw IoError(file, "The action is already finished");
-    if (m_blocked) throw WorkDeferred{};
+    if (m_done)
+        throw IoError(file, "The action is already finished");
+    if (m_blocked)
+        throw WorkDeferred{};
     for (auto& t : m_touched)
-        if (t->file == file) return *t;
+        if (t->file == file)
+            return *t;
     auto t = std::make_unique<Touched>();
     t->file = file;
     t->originalSize = SizeOf(file);
@@ -452,23 +515,30 @@ Transaction::Touched& Transaction::Touch(const std::filesystem::path& file) {
 
 void Transaction::BeforeWrite(const std::filesystem::path& file, long long offset, size_t length) {
     Touched& t = Touch(file);
-    if (t.wholeSaved) return;
+    if (t.wholeSaved)
+        return;
     // Only what lay inside the old length needs saving: undoing cuts the file back to it.
     const long long end = std::min(offset + static_cast<long long>(length), t.originalSize);
-    if (offset >= end) return;
+    if (offset >= end)
+        return;
     for (const auto& [start, stop] : t.saved)
-        if (start <= offset && end <= stop) return;
+        if (start <= offset && end <= stop)
+            return;
     AddEntry('B', file, offset, ReadAt(file, offset, static_cast<size_t>(end - offset)));
     t.saved.emplace_back(offset, end);
 }
 
-void Transaction::BeforeAppend(const std::filesystem::path& file) { Touch(file); }
+void Transaction::BeforeAppend(const std::filesystem::path& file) {
+    Touch(file);
+}
 
 void Transaction::BeforeReplace(const std::filesystem::path& file) {
     Touched& t = Touch(file);
-    if (t.wholeSaved) return;
+    if (t.wholeSaved)
+        return;
     std::optional<std::string> content = fileops::ReadWhole(file);
-    if (content) AddEntry('C', file, 0, *content);
+    if (content)
+        AddEntry('C', file, 0, *content);
     t.wholeSaved = true;
 }
 
@@ -485,7 +555,8 @@ void Transaction::CloseJournal(bool remove) {
 }
 
 void Transaction::Commit() {
-    if (m_done) return;
+    if (m_done)
+        return;
     if (!m_journalExists) {
         m_done = true;
         return;
@@ -496,10 +567,13 @@ void Transaction::Commit() {
         std::set<std::filesystem::path> folders;
         for (const auto& t : m_touched) {
             const long long now = SizeOf(t->file);
-            if (t->originalSize < 0 || now < 0) folders.insert(t->file.parent_path());
-            if (now < 0) continue;
+            if (t->originalSize < 0 || now < 0)
+                folders.insert(t->file.parent_path());
+            if (now < 0)
+                continue;
             int fd = ::open(t->file.c_str(), O_RDONLY | O_CLOEXEC);
-            if (fd < 0) throw IoError(t->file, Reason(errno));
+            if (fd < 0)
+                throw IoError(t->file, Reason(errno));
             try {
                 fileops::Sync(t->file, fd);
             } catch (...) {
@@ -508,16 +582,19 @@ void Transaction::Commit() {
             }
             ::close(fd);
         }
-        for (const auto& folder : folders) fileops::SyncFolder(folder);
+        for (const auto& folder : folders)
+            fileops::SyncFolder(folder);
     }
     CloseJournal(true); // the commit point
     m_done = true;
 }
 
 void Transaction::Rollback() {
-    if (m_done) return;
+    if (m_done)
+        return;
     m_done = true;
-    if (!m_journalExists) return;
+    if (!m_journalExists)
+        return;
     CloseJournal(false);
     RollBackJournalFile(m_root, m_journalPath);
     m_journalExists = false;
@@ -528,15 +605,19 @@ void Transaction::AllOrNothing(const std::function<void()>& step) {
     const long long markSize = m_journalSize;
     const size_t markEntries = m_entries;
     std::vector<Touched> markTouched;
-    for (const auto& t : m_touched) markTouched.push_back(*t);
+    for (const auto& t : m_touched)
+        markTouched.push_back(*t);
     try {
         step();
     } catch (...) {
-        if (!m_journalExists || m_entries == markEntries) throw;
+        if (!m_journalExists || m_entries == markEntries)
+            throw;
         std::optional<std::string> bytes = fileops::ReadWhole(m_journalPath);
         std::optional<JournalContents> contents = bytes ? DecodeJournal(*bytes) : std::nullopt;
-        if (!contents) throw;
-        std::vector<Entry> since(contents->entries.begin() + static_cast<long>(std::min(markEntries, contents->entries.size())),
+        if (!contents)
+            throw;
+        std::vector<Entry> since(contents->entries.begin() +
+                                     static_cast<long>(std::min(markEntries, contents->entries.size())),
                                  contents->entries.end());
         ApplyBackwards(m_root, since);
         const long long keep = hadJournal ? markSize : m_headerSize;
@@ -545,14 +626,17 @@ void Transaction::AllOrNothing(const std::function<void()>& step) {
         m_journalSize = keep;
         m_entries = hadJournal ? markEntries : 0;
         m_touched.clear();
-        for (const Touched& t : markTouched) m_touched.push_back(std::make_unique<Touched>(t));
+        for (const Touched& t : markTouched)
+            m_touched.push_back(std::make_unique<Touched>(t));
         throw;
     }
 }
 
 void AllOrNothing(const std::function<void()>& step) {
-    if (Transaction* tx = Transaction::Current()) tx->AllOrNothing(step);
-    else step();
+    if (Transaction* tx = Transaction::Current())
+        tx->AllOrNothing(step);
+    else
+        step();
 }
 
 std::optional<std::string> RecoverJournal(const std::filesystem::path& root) {

@@ -20,18 +20,18 @@ namespace {
 constexpr std::string_view kPdfHeader = "%PDF-";
 constexpr std::string_view kPdfTrailer = "%%EOF";
 
-[[noreturn]] void SaveFailed(const std::filesystem::path &file, const std::string &reason) {
+[[noreturn]] void SaveFailed(const std::filesystem::path& file, const std::string& reason) {
     throw PrintError("the PDF file " + file.string() + " could not be saved: " + reason);
 }
 
-[[noreturn]] void SaveFailedErrno(const std::filesystem::path &file, int error) {
+[[noreturn]] void SaveFailedErrno(const std::filesystem::path& file, int error) {
     SaveFailed(file, std::strerror(error));
 }
 
 // The temporary file of one save: closed and removed unless it was renamed into place.
 class TemporaryPdf {
-  public:
-    explicit TemporaryPdf(const std::filesystem::path &file) : m_name(file.string() + ".XXXXXX") {
+public:
+    explicit TemporaryPdf(const std::filesystem::path& file) : m_name(file.string() + ".XXXXXX") {
         m_fd = ::mkostemp(m_name.data(), O_CLOEXEC);
         if (m_fd < 0)
             SaveFailedErrno(file, errno);
@@ -42,11 +42,11 @@ class TemporaryPdf {
         if (!m_renamed)
             ::unlink(m_name.c_str());
     }
-    TemporaryPdf(const TemporaryPdf &) = delete;
-    TemporaryPdf &operator=(const TemporaryPdf &) = delete;
+    TemporaryPdf(const TemporaryPdf&) = delete;
+    TemporaryPdf& operator=(const TemporaryPdf&) = delete;
 
     int fd() const { return m_fd; }
-    const std::string &name() const { return m_name; }
+    const std::string& name() const { return m_name; }
     // Closes the descriptor; 0 or the error.
     int Close() {
         const int rc = ::close(m_fd);
@@ -55,14 +55,14 @@ class TemporaryPdf {
     }
     void Renamed() { m_renamed = true; }
 
-  private:
+private:
     std::string m_name;
     int m_fd = -1;
     bool m_renamed = false;
 };
 
 // What the file holds now, read through its descriptor.
-std::string ReadBack(const std::filesystem::path &file, int fd, size_t expected) {
+std::string ReadBack(const std::filesystem::path& file, int fd, size_t expected) {
     std::string out(expected + 1, '\0'); // one byte more shows a file that grew
     size_t got = 0;
     while (got < out.size()) {
@@ -91,7 +91,7 @@ bool IsCompletePdf(std::string_view bytes) {
     return bytes.size() >= kPdfHeader.size() + kPdfTrailer.size() && bytes.ends_with(kPdfTrailer);
 }
 
-void SavePdfFile(const std::filesystem::path &file, std::string_view bytes) {
+void SavePdfFile(const std::filesystem::path& file, std::string_view bytes) {
     if (!IsCompletePdf(bytes))
         SaveFailed(file, "the document was not finished");
     TemporaryPdf temp(file);
@@ -135,7 +135,7 @@ void SavePdfFile(const std::filesystem::path &file, std::string_view bytes) {
 std::string PrintJob::Text() const {
     std::string out;
     bool first = true;
-    auto add = [&](const std::string &line) {
+    auto add = [&](const std::string& line) {
         if (!first)
             out += '\n';
         out += line;
@@ -144,7 +144,7 @@ std::string PrintJob::Text() const {
     for (size_t p = 0; p < pages.size(); ++p) {
         if (p > 0)
             add("\f");
-        for (const PrintedLine &line : pages[p].lines)
+        for (const PrintedLine& line : pages[p].lines)
             add(line.text);
     }
     return out;
@@ -156,9 +156,9 @@ std::vector<PrintJob> CapturePrinter::TakeJobs() {
     return taken;
 }
 
-PrintItems &PrintItems::Tab(int column) {
+PrintItems& PrintItems::Tab(int column) {
     const size_t target = static_cast<size_t>(std::max(column, 1) - 1);
-    std::string &line = m_lines.back();
+    std::string& line = m_lines.back();
     if (line.size() > target)
         m_lines.emplace_back(target, ' ');
     else
@@ -166,18 +166,18 @@ PrintItems &PrintItems::Tab(int column) {
     return *this;
 }
 
-PrintItems &PrintItems::Text(std::string_view s) {
+PrintItems& PrintItems::Text(std::string_view s) {
     m_lines.back().append(s);
     return *this;
 }
 
-PrintItems &PrintItems::Value(float v) {
+PrintItems& PrintItems::Value(float v) {
     return Text(Str(v) + " ");
 }
-PrintItems &PrintItems::Value(double v) {
+PrintItems& PrintItems::Value(double v) {
     return Text(Str(v) + " ");
 }
-PrintItems &PrintItems::Value(int v) {
+PrintItems& PrintItems::Value(int v) {
     return Text(Str(v) + " ");
 }
 
@@ -196,7 +196,7 @@ void Printer::AddLine(std::string text) {
         m_job.pages.emplace_back();
         m_row = 0;
     }
-    std::vector<PrintedLine> &lines = m_job.pages.back().lines;
+    std::vector<PrintedLine>& lines = m_job.pages.back().lines;
     while (lines.size() < static_cast<size_t>(m_row))
         lines.push_back(PrintedLine{std::string(), false, m_fontSize});
     PrintedLine line{std::move(text), m_bold, m_fontSize};
@@ -211,14 +211,14 @@ void Printer::CurrentY(int twips) {
     EnsureOpen();
     m_row = std::max(twips, 0) / kTwipsPerLine;
     // A position below the page leaves the next line to start a new page.
-    std::vector<PrintedLine> &lines = m_job.pages.back().lines;
+    std::vector<PrintedLine>& lines = m_job.pages.back().lines;
     const size_t padTo = static_cast<size_t>(std::min(m_row, kLinesPerPage));
     while (lines.size() < padTo)
         lines.push_back(PrintedLine{std::string(), false, m_fontSize});
 }
 
-void Printer::Print(const PrintItems &items) {
-    for (const std::string &line : items.lines())
+void Printer::Print(const PrintItems& items) {
+    for (const std::string& line : items.lines())
         AddLine(line);
 }
 

@@ -15,7 +15,7 @@
 namespace platform {
 
 struct PrintedLine {
-    std::string text;  // the line as placed, trailing blanks kept
+    std::string text; // the line as placed, trailing blanks kept
     bool bold = false;
     int fontSize = 10;
 };
@@ -110,7 +110,7 @@ public:
     }
     bool DocumentOpen() const { return m_open; }
 
-    static constexpr int kTwipsPerLine = 240;   // 10 point text at 6 lines per inch
+    static constexpr int kTwipsPerLine = 240; // 10 point text at 6 lines per inch
     static constexpr int kLinesPerPage = 60;
 
 private:
@@ -120,7 +120,7 @@ private:
     PrinterDevice* m_device;
     PrintJob m_job;
     bool m_open = false;
-    int m_row = 0;  // row of the next line on the last page
+    int m_row = 0; // row of the next line on the last page
     int m_fontSize = 10;
     bool m_bold = false;
 };

@@ -35,21 +35,28 @@ Program::Program(Services services)
 
 Program::~Program() = default;
 
-void Program::Register(const std::string& name, Factory factory) { m_factories[name] = std::move(factory); }
+void Program::Register(const std::string& name, Factory factory) {
+    m_factories[name] = std::move(factory);
+}
 
-bool Program::IsRegistered(std::string_view name) const { return m_factories.find(name) != m_factories.end(); }
+bool Program::IsRegistered(std::string_view name) const {
+    return m_factories.find(name) != m_factories.end();
+}
 
 std::vector<std::string> Program::RegisteredNames() const {
     std::vector<std::string> names;
-    for (const auto& [name, factory] : m_factories) names.push_back(name);
+    for (const auto& [name, factory] : m_factories)
+        names.push_back(name);
     return names;
 }
 
 Form& Program::Get(std::string_view name) {
     auto found = m_forms.find(name);
-    if (found != m_forms.end()) return *found->second;
+    if (found != m_forms.end())
+        return *found->second;
     auto factory = m_factories.find(name);
-    if (factory == m_factories.end()) throw std::logic_error("no window named " + std::string(name));
+    if (factory == m_factories.end())
+        throw std::logic_error("no window named " + std::string(name));
     auto form = factory->second(*this);
     Form& ref = *form;
     m_forms.emplace(std::string(name), std::move(form));
@@ -57,28 +64,35 @@ Form& Program::Get(std::string_view name) {
 }
 
 void Program::Load(Form& form) {
-    if (form.m_loaded) return;
+    if (form.m_loaded)
+        return;
     form.ResetForLoad();
     form.m_loaded = true;
     m_loadOrder.push_back(&form);
-    if (on_loaded) on_loaded(form);
+    if (on_loaded)
+        on_loaded(form);
     form.Form_Load();
-    if (form.m_loaded) form.FocusFirst();
+    if (form.m_loaded)
+        form.FocusFirst();
 }
 
 void Program::Unload(Form& form) {
-    if (!form.m_loaded) return;
+    if (!form.m_loaded)
+        return;
     form.Form_Unload();
-    if (!form.m_loaded) return; // the unload step unloaded it already
+    if (!form.m_loaded)
+        return; // the unload step unloaded it already
     form.m_loaded = false;
     form.m_visible = false;
     form.m_active = nullptr;
     m_loadOrder.erase(std::remove(m_loadOrder.begin(), m_loadOrder.end(), &form), m_loadOrder.end());
-    if (on_unloaded) on_unloaded(form);
+    if (on_unloaded)
+        on_unloaded(form);
 }
 
 void Program::Unload(std::string_view name) {
-    if (IsRegistered(name)) Unload(Get(name));
+    if (IsRegistered(name))
+        Unload(Get(name));
 }
 
 bool Program::IsLoaded(std::string_view name) const {
@@ -86,16 +100,19 @@ bool Program::IsLoaded(std::string_view name) const {
     return found != m_forms.end() && found->second->m_loaded;
 }
 
-std::vector<Form*> Program::LoadedForms() const { return m_loadOrder; }
+std::vector<Form*> Program::LoadedForms() const {
+    return m_loadOrder;
+}
 
 void Program::Start(std::string_view firstWindow) {
     m_started = true;
     Form& first = Get(firstWindow);
     RecoverInterruptedAction();
-    if (auto* business = dynamic_cast<BusinessClock*>(m_services.clock); business != nullptr && business->Damaged()) {
+    if (auto* business = dynamic_cast<BusinessClock*>(m_services.clock);
+        business != nullptr && business->Damaged()) {
         DepthGuard guard(m_depth);
-        MsgBox("The business date could not be read; it is now the computer's date.", vbOKOnly | vbExclamation,
-               "Business Date");
+        MsgBox("The business date could not be read; it is now the computer's date.",
+               vbOKOnly | vbExclamation, "Business Date");
     }
     Dispatch([this, &first] { Load(first); }, "Starting the program");
 }
@@ -114,10 +131,11 @@ void Program::RecoverInterruptedAction() {
                    vbOKOnly | vbExclamation, "Unfinished Step Undone");
         }
     } catch (const IoError& e) {
-        MsgBox("The program was stopped in the middle of a step, and that step could not be undone: the file " +
-                   e.file().string() + " could not be used: " + e.reason() +
-                   ".\nIt will be tried again at the next step and at the next start.",
-               vbOKOnly | vbCritical, "File Error");
+        MsgBox(
+            "The program was stopped in the middle of a step, and that step could not be undone: the file " +
+                e.file().string() + " could not be used: " + e.reason() +
+                ".\nIt will be tried again at the next step and at the next start.",
+            vbOKOnly | vbCritical, "File Error");
     }
 }
 
@@ -129,7 +147,8 @@ struct Failure {
 };
 
 bool IsReadOnlyReason(const std::string& reason) {
-    return reason == std::strerror(EROFS) || reason == std::strerror(EACCES) || reason == std::strerror(EPERM);
+    return reason == std::strerror(EROFS) || reason == std::strerror(EACCES) ||
+           reason == std::strerror(EPERM);
 }
 
 // What the clerk is told about an event that failed; the current exception is one of the
@@ -139,8 +158,8 @@ Failure DescribeFailure(const std::filesystem::path& dataRoot) {
         throw;
     } catch (const IoError& e) {
         if (IsReadOnlyReason(e.reason()))
-            return {"The data folder " + dataRoot.string() + " cannot be changed (" + e.file().string() + ": " +
-                        e.reason() + ").\nNothing was saved.",
+            return {"The data folder " + dataRoot.string() + " cannot be changed (" + e.file().string() +
+                        ": " + e.reason() + ").\nNothing was saved.",
                     "File Error"};
         return {"The file " + e.file().string() + " could not be used: " + e.reason() +
                     ".\nThe last step was not finished.",
@@ -150,7 +169,8 @@ Failure DescribeFailure(const std::filesystem::path& dataRoot) {
     } catch (const SerialError& e) {
         return {std::string("The call box port could not be used: ") + e.what(), "Call Accounting"};
     } catch (const std::exception& e) {
-        return {std::string("Something went wrong: ") + e.what() + ".\nThe last step was not finished.", "Error"};
+        return {std::string("Something went wrong: ") + e.what() + ".\nThe last step was not finished.",
+                "Error"};
     }
 }
 
@@ -186,18 +206,22 @@ void Program::Dispatch(const std::function<void()>& handler, std::string_view ac
         DepthGuard guard(m_depth);
         MsgBox(damage, vbOKOnly | vbExclamation, "Damaged File");
     }
-    if (on_event_done) on_event_done();
+    if (on_event_done)
+        on_event_done();
     if (Ended() && !m_endedReported) {
         m_endedReported = true;
-        if (on_ended) on_ended();
+        if (on_ended)
+            on_ended();
     }
 }
 
-void Program::RunAction(const std::function<void()>& handler, std::string_view action, const void* repeatKey) {
+void Program::RunAction(const std::function<void()>& handler, std::string_view action,
+                        const void* repeatKey) {
     DepthGuard guard(m_depth);
     std::optional<Failure> failure;
     {
-        Transaction transaction(m_data.root(), action.empty() ? std::string("the last step") : std::string(action));
+        Transaction transaction(m_data.root(),
+                                action.empty() ? std::string("the last step") : std::string(action));
         try {
             handler();
             transaction.Commit();
@@ -210,14 +234,17 @@ void Program::RunAction(const std::function<void()>& handler, std::string_view a
             try {
                 transaction.Rollback();
             } catch (const IoError& e) {
-                failure->prompt += "\n\nWhat the step had changed could not be put back (" + e.file().string() +
-                                   ": " + e.reason() + "); it will be put back at the next step or start.";
+                failure->prompt += "\n\nWhat the step had changed could not be put back (" +
+                                   e.file().string() + ": " + e.reason() +
+                                   "); it will be put back at the next step or start.";
             }
-            if (transaction.Changed() || failure->title == "File Error") clock().Reload();
+            if (transaction.Changed() || failure->title == "File Error")
+                clock().Reload();
         }
     }
     if (!failure) {
-        if (repeatKey != nullptr) m_repeatFailures.erase(repeatKey);
+        if (repeatKey != nullptr)
+            m_repeatFailures.erase(repeatKey);
         return;
     }
     Report(failure->prompt, vbOKOnly | vbCritical, failure->title, repeatKey);
@@ -247,13 +274,15 @@ void Program::RunTimerInsideAction(const std::function<void()>& handler, const v
         failure = DescribeFailure(m_data.root());
     }
     outer->BlockChanges(false);
-    if (failure) Report(failure->prompt, vbOKOnly | vbCritical, failure->title, repeatKey);
+    if (failure)
+        Report(failure->prompt, vbOKOnly | vbCritical, failure->title, repeatKey);
 }
 
 void Program::Report(const std::string& prompt, int style, const std::string& title, const void* repeatKey) {
     if (repeatKey != nullptr) {
         auto [it, added] = m_repeatFailures.try_emplace(repeatKey, prompt);
-        if (!added && it->second == prompt) return; // shown already; tried again quietly
+        if (!added && it->second == prompt)
+            return; // shown already; tried again quietly
         it->second = prompt;
     }
     MsgBox(prompt, style, title);
@@ -261,29 +290,36 @@ void Program::Report(const std::string& prompt, int style, const std::string& ti
 
 MsgBoxResult Program::MsgBox(const std::string& prompt, int style, const std::string& title) {
     DepthGuard modal(m_modal);
-    if (on_modal) on_modal();
+    if (on_modal)
+        on_modal();
     return dialogs().MsgBox(prompt, style, title);
 }
 
 std::string Program::InputBox(const std::string& prompt, const std::string& title) {
     DepthGuard modal(m_modal);
-    if (on_modal) on_modal();
+    if (on_modal)
+        on_modal();
     return dialogs().InputBox(prompt, title);
 }
 
 void Program::TimePassed(int ms) {
-    if (m_depth > 0 && m_modal == 0) return;
+    if (m_depth > 0 && m_modal == 0)
+        return;
     FlagGuard inside(m_timersInsideAction, m_depth > 0);
     for (Form* form : LoadedForms()) {
-        if (!form->Loaded()) continue;
+        if (!form->Loaded())
+            continue;
         for (Control* control : form->Controls()) {
-            if (control->Kind() == ControlKind::Timer) static_cast<Timer*>(control)->Advance(ms);
-            if (!form->Loaded()) break;
+            if (control->Kind() == ControlKind::Timer)
+                static_cast<Timer*>(control)->Advance(ms);
+            if (!form->Loaded())
+                break;
         }
     }
     for (const auto& task : m_tasks) {
         task->elapsed += ms;
-        if (task->elapsed < task->interval || !m_started || Ended()) continue;
+        if (task->elapsed < task->interval || !m_started || Ended())
+            continue;
         task->elapsed = 0;
         BackgroundTask* ticking = task.get();
         Dispatch([ticking] { ticking->run(); }, ticking->action, ticking);
@@ -293,22 +329,27 @@ void Program::TimePassed(int ms) {
 int Program::MsUntilNextTimer() const {
     int next = -1;
     const auto sooner = [&next](int ms) {
-        if (ms >= 0 && (next < 0 || ms < next)) next = ms;
+        if (ms >= 0 && (next < 0 || ms < next))
+            next = ms;
     };
     for (const Form* form : m_loadOrder) {
         for (const Control* control : form->Controls()) {
-            if (control->Kind() != ControlKind::Timer) continue;
+            if (control->Kind() != ControlKind::Timer)
+                continue;
             const auto* timer = static_cast<const Timer*>(control);
-            if (!timer->Resting()) sooner(timer->MsUntilTick());
+            if (!timer->Resting())
+                sooner(timer->MsUntilTick());
         }
     }
     if (m_started && !Ended())
-        for (const auto& task : m_tasks) sooner(std::max(0, task->interval - task->elapsed));
+        for (const auto& task : m_tasks)
+            sooner(std::max(0, task->interval - task->elapsed));
     return next;
 }
 
 void Program::TimersChanged() {
-    if (on_timers_changed) on_timers_changed();
+    if (on_timers_changed)
+        on_timers_changed();
 }
 
 void Program::AddBackgroundTask(std::string action, int intervalMs, std::function<void()> task) {

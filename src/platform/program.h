@@ -99,10 +99,10 @@ public:
     // Observers for the Qt front end and the scenario runner.
     std::function<void(Form&)> on_loaded;
     std::function<void(Form&)> on_unloaded;
-    std::function<void()> on_event_done;       // after each outermost event
-    std::function<void()> on_modal;            // just before a box comes up
-    std::function<void()> on_ended;            // once, when the last window is gone
-    std::function<void()> on_timers_changed;   // see TimersChanged
+    std::function<void()> on_event_done;     // after each outermost event
+    std::function<void()> on_modal;          // just before a box comes up
+    std::function<void()> on_ended;          // once, when the last window is gone
+    std::function<void()> on_timers_changed; // see TimersChanged
 
 private:
     Services m_services;

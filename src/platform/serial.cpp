@@ -17,7 +17,7 @@ namespace platform {
 
 namespace {
 
-constexpr const char *kInvalidPort = "Invalid port number";
+constexpr const char* kInvalidPort = "Invalid port number";
 
 struct LineSettings {
     speed_t speed = B9600;
@@ -26,27 +26,27 @@ struct LineSettings {
     bool twoStopBits = false;
 };
 
-std::string TrimBlanks(const std::string &s) {
+std::string TrimBlanks(const std::string& s) {
     const size_t first = s.find_first_not_of(' ');
     if (first == std::string::npos)
         return std::string();
     return s.substr(first, s.find_last_not_of(' ') - first + 1);
 }
 
-std::optional<speed_t> SpeedFor(const std::string &text) {
-    static const std::pair<const char *, speed_t> speeds[] = {
+std::optional<speed_t> SpeedFor(const std::string& text) {
+    static const std::pair<const char*, speed_t> speeds[] = {
         {"300", B300},     {"600", B600},     {"1200", B1200},     {"1800", B1800},
         {"2400", B2400},   {"4800", B4800},   {"9600", B9600},     {"19200", B19200},
         {"38400", B38400}, {"57600", B57600}, {"115200", B115200},
     };
-    for (const auto &[name, speed] : speeds)
+    for (const auto& [name, speed] : speeds)
         if (text == name)
             return speed;
     return std::nullopt;
 }
 
 // "baud,parity,data bits,stop bits", such as "300,n,8,1".
-std::optional<LineSettings> ParseSettings(const std::string &settings) {
+std::optional<LineSettings> ParseSettings(const std::string& settings) {
     std::vector<std::string> fields;
     size_t start = 0;
     while (true) {
@@ -105,7 +105,7 @@ std::optional<LineSettings> ParseSettings(const std::string &settings) {
     return line;
 }
 
-bool Configure(int fd, const LineSettings &line) {
+bool Configure(int fd, const LineSettings& line) {
     termios tio{};
     if (tcgetattr(fd, &tio) != 0)
         return false;
@@ -126,7 +126,7 @@ bool Configure(int fd, const LineSettings &line) {
 
 } // namespace
 
-SerialDeviceMap DefaultSerialDevices(const std::string &callBoxDevice) {
+SerialDeviceMap DefaultSerialDevices(const std::string& callBoxDevice) {
     if (callBoxDevice.empty())
         return [](int port) { return port >= 1 ? "/dev/ttyS" + std::to_string(port - 1) : std::string(); };
     if (callBoxDevice == "none")

@@ -23,7 +23,7 @@ bool IsValBlank(char c) {
 
 // The significant digits (no trailing zeros) and the decimal exponent of the first one,
 // rounded to at most `precision` significant digits.
-void Decompose(double value, int precision, std::string &digits, int &exponent) {
+void Decompose(double value, int precision, std::string& digits, int& exponent) {
     char buf[64];
     auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, precision - 1);
     std::string_view text(buf, static_cast<size_t>(res.ptr - buf));
@@ -81,7 +81,7 @@ constexpr std::array<char32_t, 32> kCp1252High = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-void AppendUtf8(std::string &out, char32_t cp) {
+void AppendUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {
         out += static_cast<char>(cp);
     } else if (cp < 0x800) {
@@ -105,7 +105,7 @@ char Cp1252FromCodePoint(char32_t cp) {
 
 // Decodes one UTF-8 sequence at s[i]; returns its length, or 0 when the bytes there
 // are not a valid (shortest-form, non-surrogate) sequence.
-size_t DecodeUtf8(std::string_view s, size_t i, char32_t &cp) {
+size_t DecodeUtf8(std::string_view s, size_t i, char32_t& cp) {
     auto byte = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
     unsigned char lead = byte(i);
     size_t length;
@@ -250,7 +250,7 @@ std::string Trim(std::string_view s) {
 
 std::string UCase(std::string_view s) {
     std::string out(s);
-    for (char &ch : out) {
+    for (char& ch : out) {
         auto c = static_cast<unsigned char>(ch);
         if ((c >= 'a' && c <= 'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7))
             c -= 0x20;
@@ -265,7 +265,7 @@ std::string UCase(std::string_view s) {
 
 std::string LCase(std::string_view s) {
     std::string out(s);
-    for (char &ch : out) {
+    for (char& ch : out) {
         auto c = static_cast<unsigned char>(ch);
         if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7))
             c += 0x20;

@@ -9,7 +9,8 @@
 namespace printing {
 
 std::string CanceledReservationsTitle(std::string_view motelName, std::string_view year) {
-    return platform::Space(15) + std::string(motelName) + " Canceled Reservations for year " + std::string(year);
+    return platform::Space(15) + std::string(motelName) + " Canceled Reservations for year " +
+           std::string(year);
 }
 
 platform::PrintItems CanceledReservationLine(const records::CancelRecord& record) {
@@ -38,7 +39,8 @@ void PrintCanceledReservations(platform::Printer& printer, const platform::DataF
     printer.Print();
     printer.Print(kCanceledReservationsHeader);
     printer.Print(std::string(kCanceledReservationsRuleWidth, '-'));
-    for (const records::CancelRecord& record : cancellations) printer.Print(CanceledReservationLine(record));
+    for (const records::CancelRecord& record : cancellations)
+        printer.Print(CanceledReservationLine(record));
     printer.EndDoc();
 }
 

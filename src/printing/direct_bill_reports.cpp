@@ -90,8 +90,8 @@ std::vector<std::string> BillingNoticeLines(const records::MotelSettings& motel,
     return lines;
 }
 
-void PrintBillingNotice(platform::Printer& printer, const records::MotelSettings& motel, std::string_view today,
-                        const DirectBillAccount& account, NoticeForm form) {
+void PrintBillingNotice(platform::Printer& printer, const records::MotelSettings& motel,
+                        std::string_view today, const DirectBillAccount& account, NoticeForm form) {
     const std::vector<std::string> lines = BillingNoticeLines(motel, today, account, form);
     printer.EndDoc();
     printer.FontSize(10);

@@ -35,8 +35,8 @@ inline constexpr int kNoticeRuleWidth = 76;
 std::vector<std::string> BillingNoticeLines(const records::MotelSettings& motel, std::string_view today,
                                             const records::DirectBillAccount& account, NoticeForm form);
 // One notice as a document of its own.
-void PrintBillingNotice(platform::Printer& printer, const records::MotelSettings& motel, std::string_view today,
-                        const records::DirectBillAccount& account, NoticeForm form);
+void PrintBillingNotice(platform::Printer& printer, const records::MotelSettings& motel,
+                        std::string_view today, const records::DirectBillAccount& account, NoticeForm form);
 // A full notice for every live account whose balance is above 0, in file order;
 // returns how many were printed.
 int PrintBillingStatements(platform::Printer& printer, const platform::DataFolder& folder,

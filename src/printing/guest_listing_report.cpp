@@ -15,9 +15,13 @@ bool IsListedGuest(const records::GuestRecord& guest) {
     return guest.LastName != kBlankName && guest.FirstName != kBlankName;
 }
 
-std::string GuestListingTitle(std::string_view today) { return std::string(kTitle) + std::string(today); }
+std::string GuestListingTitle(std::string_view today) {
+    return std::string(kTitle) + std::string(today);
+}
 
-std::string GuestListingRule() { return std::string(kGuestListingRuleWidth, '-'); }
+std::string GuestListingRule() {
+    return std::string(kGuestListingRuleWidth, '-');
+}
 
 platform::PrintItems GuestListingLine(const records::GuestRecord& guest) {
     platform::PrintItems items;
@@ -41,14 +45,16 @@ void PrintGuestListingReport(platform::Printer& printer, const std::vector<recor
                              std::string_view today, GuestListingStart start) {
     printer.EndDoc();
     printer.FontSize(10);
-    if (start == GuestListingStart::BlankLine) printer.Print();
+    if (start == GuestListingStart::BlankLine)
+        printer.Print();
     printer.Print(GuestListingTitle(today));
     printer.Print();
     printer.Print();
     printer.Print(kGuestListingHeader);
     printer.Print(GuestListingRule());
     for (const records::GuestRecord& guest : guests) {
-        if (!IsListedGuest(guest)) continue;
+        if (!IsListedGuest(guest))
+            continue;
         printer.Print(GuestListingLine(guest));
         printer.Print(GuestListingRule());
     }

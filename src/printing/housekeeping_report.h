@@ -25,8 +25,7 @@ struct HousekeepingCounts {
 };
 
 HousekeepingCounts CountHousekeeping(const std::vector<records::RoomRecord>& rooms,
-                                     const std::vector<records::GuestRecord>& guests,
-                                     std::string_view today);
+                                     const std::vector<records::GuestRecord>& guests, std::string_view today);
 
 // The time text says afternoon or evening: it holds a "P" ("3:45:12 PM").
 bool IsAfternoon(std::string_view timeText);

@@ -28,14 +28,16 @@ void PrintOutOfOrderList(platform::Printer& printer, const platform::DataFolder&
 
     printer.EndDoc();
     printer.FontSize(10);
-    if (blankLineFirst) printer.Print();
+    if (blankLineFirst)
+        printer.Print();
     printer.Print(OutOfOrderTitle(today));
     printer.Print();
     printer.Print();
     printer.Print(kOutOfOrderHeader);
     printer.Print(rule);
     for (const records::RoomRecord& room : rooms) {
-        if (room.Service != "X") continue;
+        if (room.Service != "X")
+            continue;
         printer.Print(OutOfOrderRoomLine(room));
         printer.Print(rule);
     }

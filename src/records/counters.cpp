@@ -21,11 +21,11 @@ std::string FolioCounter::Encode() const {
     return buffer.bytes();
 }
 
-FolioCounter ReadFolioCounter(const DataFolder &folder) {
+FolioCounter ReadFolioCounter(const DataFolder& folder) {
     return RecordFile<FolioCounter>(folder.File(kFolioFile)).Read(1);
 }
 
-void WriteFolioCounter(const DataFolder &folder, const FolioCounter &counter) {
+void WriteFolioCounter(const DataFolder& folder, const FolioCounter& counter) {
     RecordFile<FolioCounter>(folder.File(kFolioFile)).Write(1, counter);
 }
 
@@ -45,20 +45,20 @@ std::string RoomsRentedRecord::Encode() const {
 }
 
 namespace {
-RecordFile<RoomsRentedRecord> RoomsRentedFile(const DataFolder &folder, std::string_view dateText) {
+RecordFile<RoomsRentedRecord> RoomsRentedFile(const DataFolder& folder, std::string_view dateText) {
     return RecordFile<RoomsRentedRecord>(DayFilePath(folder, DayFile::RoomsRented, dateText));
 }
 } // namespace
 
-RoomsRentedRecord ReadRoomsRented(const DataFolder &folder, std::string_view dateText) {
+RoomsRentedRecord ReadRoomsRented(const DataFolder& folder, std::string_view dateText) {
     return RoomsRentedFile(folder, dateText).Read(1);
 }
 
-void WriteRoomsRented(const DataFolder &folder, std::string_view dateText, const RoomsRentedRecord &record) {
+void WriteRoomsRented(const DataFolder& folder, std::string_view dateText, const RoomsRentedRecord& record) {
     RoomsRentedFile(folder, dateText).Write(1, record);
 }
 
-float AddRoomsRented(const DataFolder &folder, std::string_view dateText, float count) {
+float AddRoomsRented(const DataFolder& folder, std::string_view dateText, float count) {
     RoomsRentedRecord record = ReadRoomsRented(folder, dateText);
     record.RoomsRented += count;
     WriteRoomsRented(folder, dateText, record);

@@ -25,11 +25,11 @@ struct FolioCounter {
     static FolioCounter Decode(std::string_view bytes);
     std::string Encode() const; // the 4 bytes a write puts
 
-    friend bool operator==(const FolioCounter &, const FolioCounter &) = default;
+    friend bool operator==(const FolioCounter&, const FolioCounter&) = default;
 };
 
-FolioCounter ReadFolioCounter(const platform::DataFolder &folder);
-void WriteFolioCounter(const platform::DataFolder &folder, const FolioCounter &counter);
+FolioCounter ReadFolioCounter(const platform::DataFolder& folder);
+void WriteFolioCounter(const platform::DataFolder& folder, const FolioCounter& counter);
 
 struct RoomsRentedRecord {
     static constexpr int kLength = 10;
@@ -41,13 +41,13 @@ struct RoomsRentedRecord {
     static RoomsRentedRecord Decode(std::string_view bytes);
     std::string Encode() const; // the 9 bytes a write puts
 
-    friend bool operator==(const RoomsRentedRecord &, const RoomsRentedRecord &) = default;
+    friend bool operator==(const RoomsRentedRecord&, const RoomsRentedRecord&) = default;
 };
 
-RoomsRentedRecord ReadRoomsRented(const platform::DataFolder &folder, std::string_view dateText);
-void WriteRoomsRented(const platform::DataFolder &folder, std::string_view dateText,
-                      const RoomsRentedRecord &record);
+RoomsRentedRecord ReadRoomsRented(const platform::DataFolder& folder, std::string_view dateText);
+void WriteRoomsRented(const platform::DataFolder& folder, std::string_view dateText,
+                      const RoomsRentedRecord& record);
 // Reads record 1, adds `count` (without rounding), writes it back; returns the new count.
-float AddRoomsRented(const platform::DataFolder &folder, std::string_view dateText, float count);
+float AddRoomsRented(const platform::DataFolder& folder, std::string_view dateText, float count);
 
 } // namespace records

@@ -25,13 +25,13 @@ constexpr DayTotalsField kAllFields[] = {
     DayTotalsField::Diners,
 };
 
-RecordFile<DayTotals> TotalsFile(const DataFolder &folder, std::string_view dateText) {
+RecordFile<DayTotals> TotalsFile(const DataFolder& folder, std::string_view dateText) {
     return RecordFile<DayTotals>(DayFilePath(folder, DayFile::Totals, dateText));
 }
 
 } // namespace
 
-float &DayTotals::Amount(DayTotalsField field) {
+float& DayTotals::Amount(DayTotalsField field) {
     switch (field) {
     case DayTotalsField::RoomRent:
         return RoomRent;
@@ -58,7 +58,7 @@ float &DayTotals::Amount(DayTotalsField field) {
 }
 
 float DayTotals::Amount(DayTotalsField field) const {
-    return const_cast<DayTotals *>(this)->Amount(field);
+    return const_cast<DayTotals*>(this)->Amount(field);
 }
 
 DayTotals DayTotals::Decode(std::string_view bytes) {
@@ -85,28 +85,28 @@ std::string DayTotals::Encode() const {
 }
 
 std::optional<DayTotalsField> DayTotalsFieldForCode(std::string_view code) {
-    const PostingCode *row = FindPostingCode(code);
+    const PostingCode* row = FindPostingCode(code);
     return row != nullptr ? row->column : std::nullopt;
 }
 
-DayTotals ReadDayTotals(const DataFolder &folder, std::string_view dateText) {
+DayTotals ReadDayTotals(const DataFolder& folder, std::string_view dateText) {
     return TotalsFile(folder, dateText).Read(1);
 }
 
-void WriteDayTotals(const DataFolder &folder, std::string_view dateText, const DayTotals &totals) {
+void WriteDayTotals(const DataFolder& folder, std::string_view dateText, const DayTotals& totals) {
     TotalsFile(folder, dateText).Write(1, totals);
 }
 
-float AddToDayTotals(const DataFolder &folder, std::string_view dateText, DayTotalsField field,
+float AddToDayTotals(const DataFolder& folder, std::string_view dateText, DayTotalsField field,
                      double amount) {
     DayTotals totals = ReadDayTotals(folder, dateText);
-    float &value = totals.Amount(field);
+    float& value = totals.Amount(field);
     value = platform::AddAmount(value, amount);
     WriteDayTotals(folder, dateText, totals);
     return value;
 }
 
-void AddRoomRentToDayTotals(const DataFolder &folder, std::string_view dateText, double amount,
+void AddRoomRentToDayTotals(const DataFolder& folder, std::string_view dateText, double amount,
                             double taxRate, bool untaxed) {
     const double tax = untaxed ? 0.0 : amount * taxRate;
     AddToDayTotals(folder, dateText, DayTotalsField::RoomRent, amount);

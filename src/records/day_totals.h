@@ -61,10 +61,10 @@ struct DayTotals {
     static DayTotals Decode(std::string_view bytes);
     std::string Encode() const; // all 80 bytes
 
-    float &Amount(DayTotalsField field);
+    float& Amount(DayTotalsField field);
     float Amount(DayTotalsField field) const;
 
-    friend bool operator==(const DayTotals &, const DayTotals &) = default;
+    friend bool operator==(const DayTotals&, const DayTotals&) = default;
 };
 
 // The field a posting code adds to (the code table, records/posting_codes.h): "E" RoomRent
@@ -72,16 +72,16 @@ struct DayTotals {
 // "N" VisaMaster, "M" AmericanExpress, "P" Discover, "O" Diners; nullopt for any other code.
 std::optional<DayTotalsField> DayTotalsFieldForCode(std::string_view code);
 
-DayTotals ReadDayTotals(const platform::DataFolder &folder, std::string_view dateText);
-void WriteDayTotals(const platform::DataFolder &folder, std::string_view dateText, const DayTotals &totals);
+DayTotals ReadDayTotals(const platform::DataFolder& folder, std::string_view dateText);
+void WriteDayTotals(const platform::DataFolder& folder, std::string_view dateText, const DayTotals& totals);
 // Reads record 1 afresh, adds the amount to the field rounded to 2 decimals (a negative
 // amount subtracts), writes the record back; returns the new value of the field.
-float AddToDayTotals(const platform::DataFolder &folder, std::string_view dateText, DayTotalsField field,
+float AddToDayTotals(const platform::DataFolder& folder, std::string_view dateText, DayTotalsField field,
                      double amount);
 // Room rent into the day's totals, field by field as AddToDayTotals adds: RoomRent + the
 // amount, GrossRent + the amount and its tax, and Tax + the tax unless the rent is untaxed
 // (a tax-exempt stay, or a posting whose tax code is "N"); the tax is amount x tax rate.
-void AddRoomRentToDayTotals(const platform::DataFolder &folder, std::string_view dateText, double amount,
+void AddRoomRentToDayTotals(const platform::DataFolder& folder, std::string_view dateText, double amount,
                             double taxRate, bool untaxed);
 
 } // namespace records

@@ -22,13 +22,13 @@ constexpr std::string_view kDailyChargeFolder = "dailycharge";
 
 } // namespace
 
-std::filesystem::path HistoryFile(const DataFolder &folder) {
+std::filesystem::path HistoryFile(const DataFolder& folder) {
     return folder.File(kHistoryFolder, "history");
 }
-std::filesystem::path DbMemberFile(const DataFolder &folder) {
+std::filesystem::path DbMemberFile(const DataFolder& folder) {
     return folder.File(kDirectBillFolder, "dbmember");
 }
-std::filesystem::path DbNumberFile(const DataFolder &folder) {
+std::filesystem::path DbNumberFile(const DataFolder& folder) {
     return folder.File(kDirectBillFolder, "dbnumber");
 }
 
@@ -70,9 +70,9 @@ DayName NameOf(DayFile file) {
 }
 
 constexpr DayFile kDayFiles[] = {
-    DayFile::Sleepers, DayFile::Detail, DayFile::Totals, DayFile::RoomsRented,
-    DayFile::DbDaily,  DayFile::DbPayments, DayFile::PettyCash, DayFile::Dates,
-    DayFile::Move,     DayFile::Notes, DayFile::ReservationsToday, DayFile::PhoneLog,
+    DayFile::Sleepers,          DayFile::Detail,    DayFile::Totals, DayFile::RoomsRented, DayFile::DbDaily,
+    DayFile::DbPayments,        DayFile::PettyCash, DayFile::Dates,  DayFile::Move,        DayFile::Notes,
+    DayFile::ReservationsToday, DayFile::PhoneLog,
 };
 static_assert(std::size(kDayFiles) == static_cast<size_t>(DayFile::PhoneLog) + 1, "every DayFile is listed");
 
@@ -100,32 +100,32 @@ std::vector<std::string> MakeSubFolders() {
 
 } // namespace
 
-const std::vector<std::string> &DataSubFolders() {
+const std::vector<std::string>& DataSubFolders() {
     static const std::vector<std::string> folders = MakeSubFolders();
     return folders;
 }
 
-std::filesystem::path DayFilePath(const DataFolder &folder, DayFile file, std::string_view dateText) {
+std::filesystem::path DayFilePath(const DataFolder& folder, DayFile file, std::string_view dateText) {
     const DayName name = NameOf(file);
     return folder.File(name.subfolder, std::string(name.prefix) + DateDigits(dateText));
 }
 
-std::filesystem::path ShiftFilePath(const DataFolder &folder, ShiftFile file, std::string_view shift,
+std::filesystem::path ShiftFilePath(const DataFolder& folder, ShiftFile file, std::string_view shift,
                                     std::string_view dateText) {
     return folder.File(SubFolderOf(file), std::string(shift) + DateDigits(dateText));
 }
 
-std::filesystem::path CancelYearFile(const DataFolder &folder, std::string_view dateText) {
+std::filesystem::path CancelYearFile(const DataFolder& folder, std::string_view dateText) {
     return folder.File(platform::Right(platform::RTrim(dateText), 2));
 }
 
-std::filesystem::path PostedNotesFile(const DataFolder &folder, std::string_view dateText) {
+std::filesystem::path PostedNotesFile(const DataFolder& folder, std::string_view dateText) {
     return folder.File(kPostedNotesFolder, DateDigits(dateText));
 }
 
 std::string StoredText(std::string_view typed) {
     std::string text(typed);
-    for (char &c : text) {
+    for (char& c : text) {
         const auto u = static_cast<unsigned char>(c);
         if (c == '"')
             c = '\'';
@@ -139,7 +139,7 @@ std::string StoredName(std::string_view typed, size_t width) {
     return platform::Fixed(platform::UCase(StoredText(typed)), width);
 }
 
-std::filesystem::path StayLedgerFile(const DataFolder &folder, std::string_view room3,
+std::filesystem::path StayLedgerFile(const DataFolder& folder, std::string_view room3,
                                      std::string_view lastName, std::string_view firstName,
                                      std::string_view arrivalDate) {
     const std::string name = "dailycharge" + platform::Fixed(room3, 3) +

@@ -45,12 +45,12 @@ inline constexpr std::string_view kPrintFolder = "print";
 // Every sub-folder the files named here lie in, and the print folder, each once: the
 // folders a new data folder is given (DataFolder::EnsureLayout) and the ones cleared of
 // interrupted saves at start-up.
-const std::vector<std::string> &DataSubFolders();
+const std::vector<std::string>& DataSubFolders();
 
 // Files in sub-folders under a fixed name.
-std::filesystem::path HistoryFile(const platform::DataFolder &folder);  // history/history
-std::filesystem::path DbMemberFile(const platform::DataFolder &folder); // directbill/dbmember
-std::filesystem::path DbNumberFile(const platform::DataFolder &folder); // directbill/dbnumber
+std::filesystem::path HistoryFile(const platform::DataFolder& folder);  // history/history
+std::filesystem::path DbMemberFile(const platform::DataFolder& folder); // directbill/dbmember
+std::filesystem::path DbNumberFile(const platform::DataFolder& folder); // directbill/dbnumber
 
 // Files named by the day: sub-folder, then a fixed prefix (only "totals" has one), then
 // DateDigits of the date text.
@@ -68,21 +68,21 @@ enum class DayFile {
     ReservationsToday, // reservationstoday/12626
     PhoneLog,          // phonelog/12626
 };
-std::filesystem::path DayFilePath(const platform::DataFolder &folder, DayFile file,
+std::filesystem::path DayFilePath(const platform::DataFolder& folder, DayFile file,
                                   std::string_view dateText);
 
 // Files named by the shift letter and the day: shiftcash/A12626, shiftrentals/A12626.
 enum class ShiftFile { ShiftCash, ShiftRentals };
-std::filesystem::path ShiftFilePath(const platform::DataFolder &folder, ShiftFile file,
+std::filesystem::path ShiftFilePath(const platform::DataFolder& folder, ShiftFile file,
                                     std::string_view shift, std::string_view dateText);
 
 // The cancelled-reservations year file: the last two characters of the date text, in the
 // data folder itself ("3/5/04" gives the file "04").
-std::filesystem::path CancelYearFile(const platform::DataFolder &folder, std::string_view dateText);
+std::filesystem::path CancelYearFile(const platform::DataFolder& folder, std::string_view dateText);
 
 // The day's posted notes: postednotes/ + DateDigits ("postednotes/12626"). They have a
 // folder of their own because notes/ + DateDigits is the cancelled-reservations day file.
-std::filesystem::path PostedNotesFile(const platform::DataFolder &folder, std::string_view dateText);
+std::filesystem::path PostedNotesFile(const platform::DataFolder& folder, std::string_view dateText);
 
 // The one rule for a typed name (or any text) that is stored: a double quote becomes an
 // apostrophe and a control character (a line break, a tab) a blank, the way a quoted item
@@ -97,7 +97,7 @@ std::string StoredName(std::string_view typed, size_t width);
 // blank kept) + last name and first name without trailing blanks + DateDigits of the
 // arrival date. dailycharge/dailycharge101SMITHJOHN12626. The names go through StoredText,
 // so a record and the history entry made from it name the same file.
-std::filesystem::path StayLedgerFile(const platform::DataFolder &folder, std::string_view room3,
+std::filesystem::path StayLedgerFile(const platform::DataFolder& folder, std::string_view room3,
                                      std::string_view lastName, std::string_view firstName,
                                      std::string_view arrivalDate);
 

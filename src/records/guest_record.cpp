@@ -72,7 +72,7 @@ static_assert(static_cast<size_t>(GuestField::CashDeposit) + 1 == kTextFields.si
 // The stretches of a record that hold text: everything but the Singles at 129-144 and 186-193.
 constexpr std::array<std::pair<size_t, size_t>, 3> kTextStretches{{{0, 129}, {145, 186}, {194, 467}}};
 
-RecordFile<GuestRecord> GuestFile(const DataFolder &folder, std::string_view fileName) {
+RecordFile<GuestRecord> GuestFile(const DataFolder& folder, std::string_view fileName) {
     return RecordFile<GuestRecord>(folder.File(fileName));
 }
 
@@ -83,18 +83,18 @@ const std::string kBlankName(15, ' ');
 GuestRecord GuestRecord::Decode(std::string_view bytes) {
     const RecordBuffer buffer(fields::Padded(bytes, kLength));
     GuestRecord guest;
-    for (const TextField &f : kTextFields)
+    for (const TextField& f : kTextFields)
         guest.*f.member = fields::Text(buffer, f.offset, f.width);
-    for (const SingleField &f : kSingleFields)
+    for (const SingleField& f : kSingleFields)
         guest.*f.member = buffer.Single(f.offset);
     return guest;
 }
 
 std::string GuestRecord::Encode() const {
     RecordBuffer buffer(kLength);
-    for (const TextField &f : kTextFields)
+    for (const TextField& f : kTextFields)
         buffer.SetText(f.offset, f.width, this->*f.member);
-    for (const SingleField &f : kSingleFields)
+    for (const SingleField& f : kSingleFields)
         buffer.SetSingle(f.offset, this->*f.member);
     return buffer.bytes();
 }
@@ -104,11 +104,11 @@ size_t GuestFieldWidth(GuestField field) {
 }
 
 void GuestRecord::Set(GuestField field, std::string_view text) {
-    const TextField &f = kTextFields[static_cast<size_t>(field)];
+    const TextField& f = kTextFields[static_cast<size_t>(field)];
     this->*f.member = platform::Fixed(text, f.width);
 }
 
-void PutGuestDetails(GuestRecord &record, const GuestDetails &details, Letters letters) {
+void PutGuestDetails(GuestRecord& record, const GuestDetails& details, Letters letters) {
     const auto text = [letters](std::string_view typed) {
         return letters == Letters::Capitals ? platform::UCase(typed) : std::string(typed);
     };
@@ -145,26 +145,26 @@ void GuestRecord::ClearReservation() {
     CashDeposit = blank;
 }
 
-GuestRecord ReadGuest(const DataFolder &folder, std::string_view fileName, long n) {
+GuestRecord ReadGuest(const DataFolder& folder, std::string_view fileName, long n) {
     return GuestFile(folder, fileName).Read(n);
 }
 
-void WriteGuest(const DataFolder &folder, std::string_view fileName, long n, const GuestRecord &guest) {
+void WriteGuest(const DataFolder& folder, std::string_view fileName, long n, const GuestRecord& guest) {
     GuestFile(folder, fileName).Write(n, guest);
 }
 
-long GuestCount(const DataFolder &folder, std::string_view fileName) {
+long GuestCount(const DataFolder& folder, std::string_view fileName) {
     return GuestFile(folder, fileName).Count();
 }
 
-GuestSlots::GuestSlots(const DataFolder &folder, std::string_view fileName) {
+GuestSlots::GuestSlots(const DataFolder& folder, std::string_view fileName) {
     // One read for the whole file.
     m_bytes = GuestFile(folder, fileName).ReadAllBytes();
     m_count = static_cast<long>(m_bytes.size() / GuestRecord::kLength);
     // Zero bytes in a text field read as blanks; a Single keeps its bytes.
     for (long n = 0; n < m_count; ++n) {
-        char *record = m_bytes.data() + static_cast<size_t>(n) * GuestRecord::kLength;
-        for (const auto &[from, to] : kTextStretches)
+        char* record = m_bytes.data() + static_cast<size_t>(n) * GuestRecord::kLength;
+        for (const auto& [from, to] : kTextStretches)
             if (std::memchr(record + from, '\0', to - from) != nullptr)
                 std::replace(record + from, record + to, '\0', ' ');
     }
@@ -173,7 +173,7 @@ GuestSlots::GuestSlots(const DataFolder &folder, std::string_view fileName) {
 std::string_view GuestSlots::Field(long n, GuestField field) const {
     if (n < 1 || n > m_count)
         throw std::out_of_range("GuestSlots::Field past the last slot");
-    const TextField &f = kTextFields[static_cast<size_t>(field)];
+    const TextField& f = kTextFields[static_cast<size_t>(field)];
     return std::string_view(m_bytes).substr(static_cast<size_t>(n - 1) * GuestRecord::kLength + f.offset,
                                             f.width);
 }
@@ -192,7 +192,7 @@ GuestRecord GuestSlots::Record(long n) const {
         static_cast<size_t>(n - 1) * GuestRecord::kLength, GuestRecord::kLength));
 }
 
-std::vector<GuestRecord> ReadAllGuests(const DataFolder &folder, std::string_view fileName) {
+std::vector<GuestRecord> ReadAllGuests(const DataFolder& folder, std::string_view fileName) {
     const GuestSlots slots(folder, fileName);
     std::vector<GuestRecord> guests;
     guests.reserve(slots.Count());
@@ -201,7 +201,7 @@ std::vector<GuestRecord> ReadAllGuests(const DataFolder &folder, std::string_vie
     return guests;
 }
 
-long FindFreeGuestSlot(const DataFolder &folder, std::string_view fileName) {
+long FindFreeGuestSlot(const DataFolder& folder, std::string_view fileName) {
     const GuestSlots slots(folder, fileName);
     for (long n = 1; n <= slots.Count(); ++n) {
         if (slots.IsFree(n))
@@ -210,13 +210,13 @@ long FindFreeGuestSlot(const DataFolder &folder, std::string_view fileName) {
     return slots.Count() + 1;
 }
 
-long AddGuest(const DataFolder &folder, std::string_view fileName, const GuestRecord &guest) {
+long AddGuest(const DataFolder& folder, std::string_view fileName, const GuestRecord& guest) {
     const long slot = FindFreeGuestSlot(folder, fileName);
     WriteGuest(folder, fileName, slot, guest);
     return slot;
 }
 
-std::optional<long> FindGuestByRoom(const DataFolder &folder, std::string_view fileName,
+std::optional<long> FindGuestByRoom(const DataFolder& folder, std::string_view fileName,
                                     std::string_view room3) {
     const std::string key = platform::Fixed(room3, 3);
     const GuestSlots slots(folder, fileName);

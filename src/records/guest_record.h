@@ -39,9 +39,32 @@ namespace records {
 // The text fields, for setting one to a text of any length (GuestRecord::Set) and for
 // reading a few of them out of every slot (GuestSlots).
 enum class GuestField {
-    LastName, FirstName, Company, Street, City, State, Zip, Phone, RegCard, Clerk, Room, PayCode,
-    CheckInTime, ArrivalDate, CheckOutTime, DepartureDate, CardNumber, CardExpiry, DBNumber, FolioNumber,
-    Comment, ReservedOn, SpareText, CardDeposit, ConfirmationNumber, CashDeposit
+    LastName,
+    FirstName,
+    Company,
+    Street,
+    City,
+    State,
+    Zip,
+    Phone,
+    RegCard,
+    Clerk,
+    Room,
+    PayCode,
+    CheckInTime,
+    ArrivalDate,
+    CheckOutTime,
+    DepartureDate,
+    CardNumber,
+    CardExpiry,
+    DBNumber,
+    FolioNumber,
+    Comment,
+    ReservedOn,
+    SpareText,
+    CardDeposit,
+    ConfirmationNumber,
+    CashDeposit
 };
 
 // The width of a text field, as the table above gives it.
@@ -98,7 +121,7 @@ struct GuestRecord {
     // CashDeposit blanked too.
     void ClearReservation();
 
-    friend bool operator==(const GuestRecord &, const GuestRecord &) = default;
+    friend bool operator==(const GuestRecord&, const GuestRecord&) = default;
 };
 
 // The guest's details as typed in a guest window.
@@ -114,7 +137,7 @@ enum class Letters { AsTyped, Capitals };
 // StoredText, the one rule for names), company, street, city, state and comment as
 // `letters` says; zip, phone and registration card as typed; adults and children as the
 // numbers they start with.
-void PutGuestDetails(GuestRecord &record, const GuestDetails &details, Letters letters);
+void PutGuestDetails(GuestRecord& record, const GuestDetails& details, Letters letters);
 
 // Every slot of the named file, read in one go, for the look-ups that go through all the
 // slots but need only a few fields of each: a field is a view of its stored text, cut out
@@ -122,7 +145,7 @@ void PutGuestDetails(GuestRecord &record, const GuestDetails &details, Letters l
 // read as blanks, as in GuestRecord. The views live as long as the object.
 class GuestSlots {
 public:
-    GuestSlots(const platform::DataFolder &folder, std::string_view fileName);
+    GuestSlots(const platform::DataFolder& folder, std::string_view fileName);
 
     long Count() const { return m_count; }
     // The field of slot n (from 1 to Count()), as GuestRecord holds it.
@@ -138,18 +161,18 @@ private:
 };
 
 // Record n (from 1) of the named file; past the end of the file, blanks and zeros.
-GuestRecord ReadGuest(const platform::DataFolder &folder, std::string_view fileName, long n);
-void WriteGuest(const platform::DataFolder &folder, std::string_view fileName, long n,
-                const GuestRecord &guest);
-long GuestCount(const platform::DataFolder &folder, std::string_view fileName);
-std::vector<GuestRecord> ReadAllGuests(const platform::DataFolder &folder, std::string_view fileName);
+GuestRecord ReadGuest(const platform::DataFolder& folder, std::string_view fileName, long n);
+void WriteGuest(const platform::DataFolder& folder, std::string_view fileName, long n,
+                const GuestRecord& guest);
+long GuestCount(const platform::DataFolder& folder, std::string_view fileName);
+std::vector<GuestRecord> ReadAllGuests(const platform::DataFolder& folder, std::string_view fileName);
 // The first free slot, else record count + 1.
-long FindFreeGuestSlot(const platform::DataFolder &folder, std::string_view fileName);
+long FindFreeGuestSlot(const platform::DataFolder& folder, std::string_view fileName);
 // Writes the record into FindFreeGuestSlot's slot and returns the slot number.
-long AddGuest(const platform::DataFolder &folder, std::string_view fileName, const GuestRecord &guest);
+long AddGuest(const platform::DataFolder& folder, std::string_view fileName, const GuestRecord& guest);
 // The first record whose Room equals the key taken as a 3-character field; free slots
 // (whose Room is blank) are passed over.
-std::optional<long> FindGuestByRoom(const platform::DataFolder &folder, std::string_view fileName,
+std::optional<long> FindGuestByRoom(const platform::DataFolder& folder, std::string_view fileName,
                                     std::string_view room3);
 
 } // namespace records

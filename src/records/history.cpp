@@ -29,7 +29,7 @@ using platform::SeqReader;
 
 namespace {
 
-HistoryEntry FromGuest(const GuestRecord &g, std::string_view timeText) {
+HistoryEntry FromGuest(const GuestRecord& g, std::string_view timeText) {
     HistoryEntry e;
     e.LastName = g.LastName;
     e.FirstName = g.FirstName;
@@ -66,8 +66,8 @@ HistoryEntry FromGuest(const GuestRecord &g, std::string_view timeText) {
 
 } // namespace
 
-HistoryEntry HistoryForCheckOut(const GuestRecord &guest, std::string_view timeText,
-                                const platform::Date &today) {
+HistoryEntry HistoryForCheckOut(const GuestRecord& guest, std::string_view timeText,
+                                const platform::Date& today) {
     HistoryEntry e = FromGuest(guest, timeText);
     e.CheckOutDateLiteral = today;
     e.CheckOutDate = platform::DateText(today);
@@ -75,7 +75,7 @@ HistoryEntry HistoryForCheckOut(const GuestRecord &guest, std::string_view timeT
     return e;
 }
 
-HistoryEntry HistoryForDirectBillCheckOut(const GuestRecord &guest, std::string_view timeText) {
+HistoryEntry HistoryForDirectBillCheckOut(const GuestRecord& guest, std::string_view timeText) {
     HistoryEntry e = FromGuest(guest, timeText);
     e.CheckOutDateLiteral.reset();
     e.CheckOutDate = Fixed(guest.DepartureDate, 10);
@@ -85,12 +85,12 @@ HistoryEntry HistoryForDirectBillCheckOut(const GuestRecord &guest, std::string_
 
 std::vector<SeqLine> HistoryEntry::ToSeqLines() const {
     std::vector<SeqLine> lines(3);
-    SeqLine &l1 = lines[0];
+    SeqLine& l1 = lines[0];
     l1.Text(Fixed(LastName, 15)).Text(Fixed(FirstName, 15)).Text(Fixed(Company, 20)).Text(Fixed(Street, 25));
     l1.Text(Fixed(City, 20)).Text(Fixed(State, 2)).Text(Fixed(Zip, 6)).Text(Fixed(Phone, 15));
     l1.Text(Fixed(RegCard, 6)).Text(Fixed(Clerk, 2)).Text(Fixed(Room, 3)).Number(Adults).Number(Children);
 
-    SeqLine &l2 = lines[1];
+    SeqLine& l2 = lines[1];
     l2.Number(Nights).Number(TaxExempt).Text(Fixed(PayCode, 1)).Text(Fixed(CheckInTime, 10));
     l2.Text(Fixed(ArrivalDate, 10)).Text(Fixed(CheckOutTime, 10));
     if (CheckOutDateLiteral)
@@ -99,14 +99,14 @@ std::vector<SeqLine> HistoryEntry::ToSeqLines() const {
         l2.Text(Fixed(CheckOutDate, 10));
     l2.Number(Rate).Number(SpareAmount);
 
-    SeqLine &l3 = lines[2];
+    SeqLine& l3 = lines[2];
     l3.Text(Fixed(CardNumber, 40)).Text(Fixed(CardExpiry, 10)).Text(DBNumber).Text(Fixed(FolioNumber, 5));
     l3.Text(Fixed(Comment, 160)).Text(Fixed(ReservedOn, 10)).Text(Fixed(SpareText, 10));
     l3.Text(Fixed(CardDeposit, 10)).Text(Fixed(ConfirmationNumber, 10)).Text(Fixed(CashDeposit, 10));
     return lines;
 }
 
-void AppendHistoryEntry(const DataFolder &folder, const HistoryEntry &entry) {
+void AppendHistoryEntry(const DataFolder& folder, const HistoryEntry& entry) {
     platform::AppendLines(HistoryFile(folder), entry.ToSeqLines());
 }
 
@@ -123,11 +123,16 @@ struct KeyPlace {
 };
 KeyPlace PlaceOf(HistoryKey key) {
     switch (key) {
-    case HistoryKey::LastName: return {0, 0};
-    case HistoryKey::RegCard: return {0, 8};
-    case HistoryKey::ArrivalDate: return {1, 4};
-    case HistoryKey::CheckOutDate: return {1, 6};
-    case HistoryKey::FolioNumber: return {2, 3};
+    case HistoryKey::LastName:
+        return {0, 0};
+    case HistoryKey::RegCard:
+        return {0, 8};
+    case HistoryKey::ArrivalDate:
+        return {1, 4};
+    case HistoryKey::CheckOutDate:
+        return {1, 6};
+    case HistoryKey::FolioNumber:
+        return {2, 3};
     }
     return {0, 0};
 }
@@ -148,8 +153,9 @@ bool IsBlank(char c) {
 // reader (platform::SeqReader): the count of items, the first kMostItems of them, and
 // false with `why` for a line that cannot be read. Only the places are found here, no
 // text is copied, so that passing over an entry costs little.
-bool SplitItemsOneByOne(std::string_view line, RawItem (&items)[kMostItems], size_t &count, std::string &why) {
-    const char *data = line.data();
+bool SplitItemsOneByOne(std::string_view line, RawItem (&items)[kMostItems], size_t& count,
+                        std::string& why) {
+    const char* data = line.data();
     const size_t n = line.size();
     if (std::memchr(data, '\0', n) != nullptr) {
         why = "unreadable bytes";
@@ -162,7 +168,7 @@ bool SplitItemsOneByOne(std::string_view line, RawItem (&items)[kMostItems], siz
             ++pos;
         RawItem item;
         if (pos < n && data[pos] == '"') {
-            const char *close = static_cast<const char *>(std::memchr(data + pos + 1, '"', n - pos - 1));
+            const char* close = static_cast<const char*>(std::memchr(data + pos + 1, '"', n - pos - 1));
             if (close == nullptr) {
                 why = "a text without its closing quote";
                 return false;
@@ -179,7 +185,7 @@ bool SplitItemsOneByOne(std::string_view line, RawItem (&items)[kMostItems], siz
             }
         } else {
             const size_t start = pos;
-            const char *comma = static_cast<const char *>(std::memchr(data + pos, ',', n - pos));
+            const char* comma = static_cast<const char*>(std::memchr(data + pos, ',', n - pos));
             pos = comma != nullptr ? static_cast<size_t>(comma - data) : n;
             size_t end = pos;
             while (end > start && data[end - 1] == ' ')
@@ -244,7 +250,7 @@ class LineItems {
 public:
     // False, with `why`, for a line that cannot be read. `mayHoldNul`: false when the caller
     // knows the line holds no NUL byte.
-    bool Read(std::string_view line, std::string &why, bool mayHoldNul = true) {
+    bool Read(std::string_view line, std::string& why, bool mayHoldNul = true) {
         m_line = line;
         m_masked = false;
 #if defined(__SSE2__)
@@ -261,7 +267,9 @@ public:
         return SplitItemsOneByOne(line, m_items, m_count, why);
     }
 
-    size_t count() const { return m_count; }
+    size_t count() const {
+        return m_count;
+    }
 
     // Item i (below count() and kMostItems).
     RawItem Item(size_t i) const {
@@ -329,8 +337,8 @@ public:
 private:
 #if defined(__SSE2__)
     // True when the line is in the written form; `unreadable` when it holds a NUL byte.
-    bool ReadMasked(bool mayHoldNul, bool &unreadable) {
-        const char *data = m_line.data();
+    bool ReadMasked(bool mayHoldNul, bool& unreadable) {
+        const char* data = m_line.data();
         const size_t n = m_line.size();
         m_words = (n + 63) / 64;
         uint64_t opening[kMaskWords], closing[kMaskWords];
@@ -341,14 +349,15 @@ private:
         for (size_t w = 0; w < m_words; ++w) {
             uint64_t q = 0, c = 0, z = 0;
             for (int k = 0; k < 4; ++k) {
-                const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + w * 64 + k * 16));
+                const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + w * 64 + k * 16));
                 const int shift = 16 * k;
                 q |= static_cast<uint64_t>(static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, quote))))
                      << shift;
                 c |= static_cast<uint64_t>(static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, comma))))
                      << shift;
                 if (mayHoldNul)
-                    z |= static_cast<uint64_t>(static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, zero))))
+                    z |= static_cast<uint64_t>(
+                             static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, zero))))
                          << shift;
             }
             if (w + 1 == m_words && n % 64 != 0) {
@@ -400,7 +409,7 @@ private:
 };
 
 // A bare item between "#" signs may be a date or time literal; the file layer decides.
-bool MayBeLiteral(std::string_view text, const RawItem &item) {
+bool MayBeLiteral(std::string_view text, const RawItem& item) {
     return !item.quoted && item.length >= 2 && text.front() == '#' && text.back() == '#';
 }
 
@@ -436,21 +445,27 @@ platform::SeqItem LiteralItem(std::string_view text) {
 // check-outs carry the same date one after the other.
 class Literals {
 public:
-    const platform::SeqItem &Item(std::string_view raw) {
+    const platform::SeqItem& Item(std::string_view raw) {
         if (!m_known || raw != m_raw) {
             m_raw.assign(raw);
             m_item = LiteralItem(raw);
             switch (m_item.kind) {
-            case platform::SeqItem::Kind::Date: m_text = platform::DateText(m_item.date); break;
-            case platform::SeqItem::Kind::Time: m_text = platform::TimeText(m_item.time); break;
-            default: m_text.assign(raw); break;
+            case platform::SeqItem::Kind::Date:
+                m_text = platform::DateText(m_item.date);
+                break;
+            case platform::SeqItem::Kind::Time:
+                m_text = platform::TimeText(m_item.time);
+                break;
+            default:
+                m_text.assign(raw);
+                break;
             }
             m_known = true;
         }
         return m_item;
     }
     // The item's text as SeqReader::ReadText gives it.
-    const std::string &Text(std::string_view raw) {
+    const std::string& Text(std::string_view raw) {
         Item(raw);
         return m_text;
     }
@@ -476,17 +491,18 @@ public:
             m_fd = ::open(m_file.c_str(), O_RDONLY | O_CLOEXEC);
         while (m_fd < 0 && errno == EINTR);
         if (m_fd < 0)
-            throw platform::IoError(m_file, errno == ENOENT ? std::string("File not found") : std::strerror(errno));
+            throw platform::IoError(m_file,
+                                    errno == ENOENT ? std::string("File not found") : std::strerror(errno));
         ::posix_fadvise(m_fd, 0, 0, POSIX_FADV_SEQUENTIAL);
         m_buffer.resize(kPiece + kSlack);
     }
     ~HistoryStream() { ::close(m_fd); }
-    HistoryStream(const HistoryStream &) = delete;
-    HistoryStream &operator=(const HistoryStream &) = delete;
+    HistoryStream(const HistoryStream&) = delete;
+    HistoryStream& operator=(const HistoryStream&) = delete;
 
     // The next line, its number in the file (from 1) and its place (bytes from the start of
     // the file). A last line without its line end is left out and noted as damage.
-    bool NextLine(std::string_view &line, size_t &number, uint64_t &place) {
+    bool NextLine(std::string_view& line, size_t& number, uint64_t& place) {
         for (;;) {
             // The line end: CRs, then at most one LF.
             while (m_inLineEnd) {
@@ -502,12 +518,12 @@ public:
             }
             if (m_begin == m_end && !Fill())
                 return false;
-            const char *start = m_buffer.data() + m_begin;
+            const char* start = m_buffer.data() + m_begin;
             const size_t available = m_end - m_begin;
-            const char *lf = static_cast<const char *>(std::memchr(start, '\n', available));
+            const char* lf = static_cast<const char*>(std::memchr(start, '\n', available));
             const size_t upTo = lf != nullptr ? static_cast<size_t>(lf - start) : available;
-            const char *cr = static_cast<const char *>(std::memchr(start, '\r', upTo));
-            const char *end = cr != nullptr ? cr : lf;
+            const char* cr = static_cast<const char*>(std::memchr(start, '\r', upTo));
+            const char* end = cr != nullptr ? cr : lf;
             if (end == nullptr) {
                 if (!Fill()) {
                     m_cutShort = "line " + std::to_string(m_lineNumber + 1) +
@@ -533,7 +549,7 @@ public:
     void Pin(uint64_t place) { m_pin = place; }
     void Unpin() { m_pin.reset(); }
     // The bytes at `place`, which must be pinned or on the last line read.
-    const char *At(uint64_t place) const { return m_buffer.data() + (place - m_base); }
+    const char* At(uint64_t place) const { return m_buffer.data() + (place - m_base); }
 
     void NoteDamage(std::string what) { m_damage.push_back(std::move(what)); }
     // Hands the damage found over to the clerk's reports, as SeqReader does: the lines that
@@ -579,8 +595,8 @@ private:
                 return false;
             }
             // The last NUL byte read so far, for MayHoldNul.
-            if (const void *nul = ::memrchr(m_buffer.data() + m_end, '\0', static_cast<size_t>(got)))
-                m_lastNul = m_base + static_cast<uint64_t>(static_cast<const char *>(nul) - m_buffer.data());
+            if (const void* nul = ::memrchr(m_buffer.data() + m_end, '\0', static_cast<size_t>(got)))
+                m_lastNul = m_base + static_cast<uint64_t>(static_cast<const char*>(nul) - m_buffer.data());
             m_end += static_cast<size_t>(got);
             return true;
         }
@@ -609,7 +625,8 @@ struct EntryLine {
 
 // The entry from its three lines, into `e`: every item is set, and text items take the
 // room their field already has.
-void DecodeEntry(const HistoryStream &stream, const EntryLine (&lines)[3], Literals &literals, HistoryEntry &e) {
+void DecodeEntry(const HistoryStream& stream, const EntryLine (&lines)[3], Literals& literals,
+                 HistoryEntry& e) {
     RawItem items[3][kMostItems];
     std::string_view texts[3];
     LineItems reading;
@@ -619,8 +636,10 @@ void DecodeEntry(const HistoryStream &stream, const EntryLine (&lines)[3], Liter
         reading.Read(texts[line], why); // read before, and sound
         reading.Items(items[line]);
     }
-    auto raw = [&](size_t line, size_t i) { return texts[line].substr(items[line][i].offset, items[line][i].length); };
-    auto text = [&](std::string &field, size_t line, size_t i) {
+    auto raw = [&](size_t line, size_t i) {
+        return texts[line].substr(items[line][i].offset, items[line][i].length);
+    };
+    auto text = [&](std::string& field, size_t line, size_t i) {
         const std::string_view r = raw(line, i);
         if (MayBeLiteral(r, items[line][i]))
             field = literals.Text(r);
@@ -649,7 +668,7 @@ void DecodeEntry(const HistoryStream &stream, const EntryLine (&lines)[3], Liter
     text(e.CheckOutTime, 1, 5);
     e.CheckOutDateLiteral.reset();
     if (MayBeLiteral(raw(1, 6), items[1][6])) {
-        const platform::SeqItem &date = literals.Item(raw(1, 6));
+        const platform::SeqItem& date = literals.Item(raw(1, 6));
         if (date.kind == platform::SeqItem::Kind::Date)
             e.CheckOutDateLiteral = date.date;
     }
@@ -669,7 +688,7 @@ void DecodeEntry(const HistoryStream &stream, const EntryLine (&lines)[3], Liter
 }
 
 // Whether the number items of the line (line 1, 2 or 3 of an entry: 0 to 2) read as numbers.
-bool NumbersReadable(std::string_view line, size_t lineOfEntry, const LineItems &items, Literals &literals) {
+bool NumbersReadable(std::string_view line, size_t lineOfEntry, const LineItems& items, Literals& literals) {
     static const std::vector<size_t> kNumbers[3] = {{11, 12}, {0, 1, 7, 8}, {}};
     const uint64_t withHash = items.ItemsWithHash();
     if (withHash == 0)
@@ -687,8 +706,8 @@ bool NumbersReadable(std::string_view line, size_t lineOfEntry, const LineItems 
 
 } // namespace
 
-void ScanHistory(const DataFolder &folder, HistoryKey key, const HistoryKeyTest &wanted,
-                 const std::function<void(const HistoryEntry &)> &found) {
+void ScanHistory(const DataFolder& folder, HistoryKey key, const HistoryKeyTest& wanted,
+                 const std::function<void(const HistoryEntry&)>& found) {
     const std::filesystem::path file = HistoryFile(folder);
     if (!platform::FileExists(file))
         return; // no guest has checked out yet
@@ -749,7 +768,8 @@ void ScanHistory(const DataFolder &folder, HistoryKey key, const HistoryKeyTest 
         lines[line] = {place, text.size()};
         if (++line < 3)
             continue;
-        const std::string_view keyText(stream.At(lines[keyPlace.line].place) + keyItem.offset, keyItem.length);
+        const std::string_view keyText(stream.At(lines[keyPlace.line].place) + keyItem.offset,
+                                       keyItem.length);
         if (MayBeLiteral(keyText, keyItem) ? wanted(literals.Text(keyText)) : wanted(keyText)) {
             DecodeEntry(stream, lines, literals, entry);
             found(entry);
@@ -761,13 +781,14 @@ void ScanHistory(const DataFolder &folder, HistoryKey key, const HistoryKeyTest 
     stream.ReportDamage(std::move(unreadable));
 }
 
-std::vector<HistoryEntry> FindInHistory(const DataFolder &folder, HistoryKey key, const HistoryKeyTest &wanted) {
+std::vector<HistoryEntry> FindInHistory(const DataFolder& folder, HistoryKey key,
+                                        const HistoryKeyTest& wanted) {
     std::vector<HistoryEntry> entries;
-    ScanHistory(folder, key, wanted, [&](const HistoryEntry &entry) { entries.push_back(entry); });
+    ScanHistory(folder, key, wanted, [&](const HistoryEntry& entry) { entries.push_back(entry); });
     return entries;
 }
 
-std::vector<HistoryEntry> ReadHistory(const DataFolder &folder) {
+std::vector<HistoryEntry> ReadHistory(const DataFolder& folder) {
     return FindInHistory(folder, HistoryKey::LastName, [](std::string_view) { return true; });
 }
 
@@ -803,7 +824,7 @@ constexpr size_t kSpareAmountOffset = 262;
 
 } // namespace
 
-RecordFile<DirectBillAccount> AccountsFile(const DataFolder &folder) {
+RecordFile<DirectBillAccount> AccountsFile(const DataFolder& folder) {
     return RecordFile<DirectBillAccount>(DbMemberFile(folder));
 }
 
@@ -811,7 +832,7 @@ DirectBillAccount DirectBillAccount::Decode(std::string_view bytes) {
     const std::string image = fields::Padded(bytes, kLength);
     const RecordBuffer buffer(image);
     DirectBillAccount account;
-    for (const TextField &f : kAccountText)
+    for (const TextField& f : kAccountText)
         account.*f.member = fields::Text(buffer, f.offset, f.width);
     account.Balance = buffer.Single(kBalanceOffset);
     account.SpareAmount = image.substr(kSpareAmountOffset, 4);
@@ -820,7 +841,7 @@ DirectBillAccount DirectBillAccount::Decode(std::string_view bytes) {
 
 std::string DirectBillAccount::Encode() const {
     RecordBuffer buffer(kLength);
-    for (const TextField &f : kAccountText)
+    for (const TextField& f : kAccountText)
         buffer.SetText(f.offset, f.width, this->*f.member);
     buffer.SetSingle(kBalanceOffset, Balance);
     std::string image = buffer.bytes();
@@ -832,37 +853,37 @@ bool DirectBillAccount::IsDeleted() const {
     return platform::RTrim(CompanyName).empty();
 }
 
-DirectBillAccount ReadAccount(const DataFolder &folder, long n) {
+DirectBillAccount ReadAccount(const DataFolder& folder, long n) {
     return AccountsFile(folder).Read(n);
 }
 
-void WriteAccount(const DataFolder &folder, long n, const DirectBillAccount &account) {
+void WriteAccount(const DataFolder& folder, long n, const DirectBillAccount& account) {
     // A field the write does not change keeps its stored bytes (zero bytes stay zero).
     AccountsFile(folder).WriteKeepingText(n, account, kAccountText);
 }
 
-long AppendAccount(const DataFolder &folder, const DirectBillAccount &account) {
+long AppendAccount(const DataFolder& folder, const DirectBillAccount& account) {
     return AccountsFile(folder).Append(account);
 }
 
-long AccountCount(const DataFolder &folder) {
+long AccountCount(const DataFolder& folder) {
     return AccountsFile(folder).Count();
 }
 
-std::vector<DirectBillAccount> ReadAllAccounts(const DataFolder &folder) {
+std::vector<DirectBillAccount> ReadAllAccounts(const DataFolder& folder) {
     return AccountsFile(folder).ReadAll();
 }
 
-std::optional<long> FindAccount(const DataFolder &folder, std::string_view key) {
+std::optional<long> FindAccount(const DataFolder& folder, std::string_view key) {
     return AccountsFile(folder).Find(
-        [&](const DirectBillAccount &account) { return platform::RTrim(account.DBNumber) == key; });
+        [&](const DirectBillAccount& account) { return platform::RTrim(account.DBNumber) == key; });
 }
 
 std::string ChargingKey(std::string_view dbNumber) {
     return platform::CStr(static_cast<long>(platform::Round(platform::Val(dbNumber))));
 }
 
-std::optional<long> ChargeAccount(const DataFolder &folder, std::string_view key, double amount) {
+std::optional<long> ChargeAccount(const DataFolder& folder, std::string_view key, double amount) {
     const std::optional<long> n = FindAccount(folder, key);
     if (!n)
         return std::nullopt;
@@ -878,15 +899,15 @@ SeqLine DbDailyLine::ToSeqLine() const {
     return line;
 }
 
-std::string DbDailyAccountText(const DirectBillAccount &account) {
+std::string DbDailyAccountText(const DirectBillAccount& account) {
     return platform::Trim(account.DBNumber) + " " + platform::Trim(account.CompanyName);
 }
 
-void AppendDbDailyLine(const DataFolder &folder, std::string_view dateText, const DbDailyLine &line) {
+void AppendDbDailyLine(const DataFolder& folder, std::string_view dateText, const DbDailyLine& line) {
     platform::AppendLine(DayFilePath(folder, DayFile::DbDaily, dateText), line.ToSeqLine());
 }
 
-std::vector<DbDailyLine> ReadDbDaily(const DataFolder &folder, std::string_view dateText) {
+std::vector<DbDailyLine> ReadDbDaily(const DataFolder& folder, std::string_view dateText) {
     SeqReader reader(DayFilePath(folder, DayFile::DbDaily, dateText));
     std::vector<DbDailyLine> lines;
     reader.ForEachLine(5, [&] {

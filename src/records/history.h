@@ -82,22 +82,22 @@ struct HistoryEntry {
 
     // The three lines as written.
     std::vector<platform::SeqLine> ToSeqLines() const;
-    friend bool operator==(const HistoryEntry &, const HistoryEntry &) = default;
+    friend bool operator==(const HistoryEntry&, const HistoryEntry&) = default;
 };
 
 // The entry of an ordinary check-out: the guest's fields, CheckOutTime the time text cut
 // to 10 characters, CheckOutDate today as a date literal, DBNumber "none".
-HistoryEntry HistoryForCheckOut(const GuestRecord &guest, std::string_view timeText,
-                                const platform::Date &today);
+HistoryEntry HistoryForCheckOut(const GuestRecord& guest, std::string_view timeText,
+                                const platform::Date& today);
 // The entry of a direct-bill check-out: as above, but CheckOutDate the stored
 // DepartureDate text and DBNumber the stay's 8-character account code.
-HistoryEntry HistoryForDirectBillCheckOut(const GuestRecord &guest, std::string_view timeText);
+HistoryEntry HistoryForDirectBillCheckOut(const GuestRecord& guest, std::string_view timeText);
 
-void AppendHistoryEntry(const platform::DataFolder &folder, const HistoryEntry &entry);
+void AppendHistoryEntry(const platform::DataFolder& folder, const HistoryEntry& entry);
 // Every entry in file order; none when no guest has checked out yet (no file). An entry
 // with a damaged line (cut short, unreadable, or not its line's count of items) is
 // skipped, the entries after it still read, and the damage noted for the clerk.
-std::vector<HistoryEntry> ReadHistory(const platform::DataFolder &folder);
+std::vector<HistoryEntry> ReadHistory(const platform::DataFolder& folder);
 
 // The items a search of the history decides on.
 enum class HistoryKey { LastName, RegCard, ArrivalDate, CheckOutDate, FolioNumber };
@@ -108,11 +108,11 @@ using HistoryKeyTest = std::function<bool(std::string_view)>;
 // accepts; the entries ReadHistory gives, damage skipped and noted the same way. The file
 // is read piece by piece, and an entry is read whole only when its key is wanted, so a
 // search takes the same little memory however long the history grows.
-void ScanHistory(const platform::DataFolder &folder, HistoryKey key, const HistoryKeyTest &wanted,
-                 const std::function<void(const HistoryEntry &)> &found);
+void ScanHistory(const platform::DataFolder& folder, HistoryKey key, const HistoryKeyTest& wanted,
+                 const std::function<void(const HistoryEntry&)>& found);
 // The entries ScanHistory finds, in file order.
-std::vector<HistoryEntry> FindInHistory(const platform::DataFolder &folder, HistoryKey key,
-                                        const HistoryKeyTest &wanted);
+std::vector<HistoryEntry> FindInHistory(const platform::DataFolder& folder, HistoryKey key,
+                                        const HistoryKeyTest& wanted);
 
 struct DirectBillAccount {
     static constexpr int kLength = 304;
@@ -141,27 +141,27 @@ struct DirectBillAccount {
 
     bool IsDeleted() const; // CompanyName blank
 
-    friend bool operator==(const DirectBillAccount &, const DirectBillAccount &) = default;
+    friend bool operator==(const DirectBillAccount&, const DirectBillAccount&) = default;
 };
 
 // The accounts file "directbill/dbmember".
-RecordFile<DirectBillAccount> AccountsFile(const platform::DataFolder &folder);
-DirectBillAccount ReadAccount(const platform::DataFolder &folder, long n);
-void WriteAccount(const platform::DataFolder &folder, long n, const DirectBillAccount &account);
+RecordFile<DirectBillAccount> AccountsFile(const platform::DataFolder& folder);
+DirectBillAccount ReadAccount(const platform::DataFolder& folder, long n);
+void WriteAccount(const platform::DataFolder& folder, long n, const DirectBillAccount& account);
 // Writes the account at record count + 1 and returns that record number.
-long AppendAccount(const platform::DataFolder &folder, const DirectBillAccount &account);
-long AccountCount(const platform::DataFolder &folder);
-std::vector<DirectBillAccount> ReadAllAccounts(const platform::DataFolder &folder);
+long AppendAccount(const platform::DataFolder& folder, const DirectBillAccount& account);
+long AccountCount(const platform::DataFolder& folder);
+std::vector<DirectBillAccount> ReadAllAccounts(const platform::DataFolder& folder);
 // The first record whose DBNumber without trailing blanks equals the key; deleted
 // accounts are not skipped.
-std::optional<long> FindAccount(const platform::DataFolder &folder, std::string_view key);
+std::optional<long> FindAccount(const platform::DataFolder& folder, std::string_view key);
 // The key check-out charges with: the stay's DBNumber read as a whole number, as decimal
 // text without blanks or leading zeros ("0012    " gives "12").
 std::string ChargingKey(std::string_view dbNumber);
 // Adds the amount to the Balance of the account found by the key, rounded to 2
 // decimals, and writes the record back; returns its record number, or nullopt (nothing
 // written) when no account has the key.
-std::optional<long> ChargeAccount(const platform::DataFolder &folder, std::string_view key, double amount);
+std::optional<long> ChargeAccount(const platform::DataFolder& folder, std::string_view key, double amount);
 
 struct DbDailyLine {
     std::string Room;
@@ -171,13 +171,13 @@ struct DbDailyLine {
     float Amount = 0;
 
     platform::SeqLine ToSeqLine() const;
-    friend bool operator==(const DbDailyLine &, const DbDailyLine &) = default;
+    friend bool operator==(const DbDailyLine&, const DbDailyLine&) = default;
 };
 
 // The Account item of an account.
-std::string DbDailyAccountText(const DirectBillAccount &account);
-void AppendDbDailyLine(const platform::DataFolder &folder, std::string_view dateText,
-                       const DbDailyLine &line);
-std::vector<DbDailyLine> ReadDbDaily(const platform::DataFolder &folder, std::string_view dateText);
+std::string DbDailyAccountText(const DirectBillAccount& account);
+void AppendDbDailyLine(const platform::DataFolder& folder, std::string_view dateText,
+                       const DbDailyLine& line);
+std::vector<DbDailyLine> ReadDbDaily(const platform::DataFolder& folder, std::string_view dateText);
 
 } // namespace records

@@ -13,7 +13,7 @@ namespace records::fields {
 
 // A text field as stored. Zero bytes (a record past the end of its file, or a field no
 // writer ever filled) read as blanks, so a text field never holds a zero byte.
-inline std::string Text(const platform::RecordBuffer &buffer, size_t offset, size_t width) {
+inline std::string Text(const platform::RecordBuffer& buffer, size_t offset, size_t width) {
     std::string text = buffer.Text(offset, width);
     std::replace(text.begin(), text.end(), '\0', ' ');
     return text;
@@ -32,13 +32,13 @@ inline std::string Padded(std::string_view bytes, size_t length) {
 // left alone would otherwise come back with blanks for its zero bytes; this way a rewrite
 // changes no byte of a field it does not change. A changed field is written as encoded.
 template <class TextFields>
-std::string KeepUnchangedText(std::string fresh, std::string_view stored, const TextFields &textFields) {
+std::string KeepUnchangedText(std::string fresh, std::string_view stored, const TextFields& textFields) {
     auto asRead = [](std::string_view bytes) {
         std::string text(bytes);
         std::replace(text.begin(), text.end(), '\0', ' ');
         return text;
     };
-    for (const auto &field : textFields) {
+    for (const auto& field : textFields) {
         const size_t end = field.offset + field.width;
         if (end > stored.size() || end > fresh.size())
             continue;

@@ -9,7 +9,7 @@
 
 namespace records {
 
-std::vector<RoomRecord> ReRateRooms(const platform::DataFolder &folder, const RateTable &table) {
+std::vector<RoomRecord> ReRateRooms(const platform::DataFolder& folder, const RateTable& table) {
     std::vector<RoomRecord> locked;
     const std::vector<RoomRecord> rooms = ReadAllRooms(folder);
     for (size_t i = 0; i < rooms.size(); ++i) {
@@ -27,7 +27,7 @@ std::vector<RoomRecord> ReRateRooms(const platform::DataFolder &folder, const Ra
     return locked;
 }
 
-std::optional<RateTable> ReadSavedRateTable(const platform::DataFolder &folder, std::string_view fileName) {
+std::optional<RateTable> ReadSavedRateTable(const platform::DataFolder& folder, std::string_view fileName) {
     const std::filesystem::path file = folder.File(fileName);
     std::error_code error;
     const auto size = std::filesystem::file_size(file, error);
@@ -45,7 +45,7 @@ std::string_view RateTableFileForDay(double day) {
     return day <= 4 ? kWeekdayFile : kWeekendFile;
 }
 
-std::optional<std::vector<RoomRecord>> ReRateRoomsForDay(const platform::DataFolder &folder, double day) {
+std::optional<std::vector<RoomRecord>> ReRateRoomsForDay(const platform::DataFolder& folder, double day) {
     const std::optional<RateTable> table = ReadSavedRateTable(folder, RateTableFileForDay(day));
     if (!table)
         return std::nullopt;

@@ -15,17 +15,17 @@ namespace records {
 
 // Applies the table to every room that is not rate-locked and returns the locked rooms it
 // passed over, in file order. Only the rooms given a rate are written back.
-std::vector<RoomRecord> ReRateRooms(const platform::DataFolder &folder, const RateTable &table);
+std::vector<RoomRecord> ReRateRooms(const platform::DataFolder& folder, const RateTable& table);
 
 // The rate table as last saved; nullopt when its file does not exist or was never saved
 // (shorter than the 12 bytes a save writes). A table saved with zero rates is returned.
-std::optional<RateTable> ReadSavedRateTable(const platform::DataFolder &folder, std::string_view fileName);
+std::optional<RateTable> ReadSavedRateTable(const platform::DataFolder& folder, std::string_view fileName);
 
 // The table that a day number calls for: "weekday" for 4 or less, "weekend" for 5 or more.
 std::string_view RateTableFileForDay(double day);
 
 // Applies the day's table as saved and returns the locked rooms passed over. A table that
 // was never saved re-rates nothing (nullopt), rather than setting every rate to 0.
-std::optional<std::vector<RoomRecord>> ReRateRoomsForDay(const platform::DataFolder &folder, double day);
+std::optional<std::vector<RoomRecord>> ReRateRoomsForDay(const platform::DataFolder& folder, double day);
 
 } // namespace records

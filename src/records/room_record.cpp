@@ -52,7 +52,7 @@ void RoomRecord::SetRateLocked(bool locked) {
 
 namespace {
 
-RecordFile<RoomRecord> RoomsFile(const DataFolder &folder) {
+RecordFile<RoomRecord> RoomsFile(const DataFolder& folder) {
     return RecordFile<RoomRecord>(folder.File(kRoomsFile));
 }
 
@@ -75,31 +75,31 @@ constexpr std::array<TextField, 8> kTextFields{{
 
 } // namespace
 
-RoomRecord ReadRoom(const DataFolder &folder, long n) {
+RoomRecord ReadRoom(const DataFolder& folder, long n) {
     return RoomsFile(folder).Read(n);
 }
 
-void WriteRoom(const DataFolder &folder, long n, const RoomRecord &room) {
+void WriteRoom(const DataFolder& folder, long n, const RoomRecord& room) {
     // A stored room keeps the bytes of every field this write leaves as it was: a comment
     // or spare text of zero bytes stays zero bytes.
     RoomsFile(folder).WriteKeepingText(n, room, kTextFields);
 }
 
-long AppendRoom(const DataFolder &folder, const RoomRecord &room) {
+long AppendRoom(const DataFolder& folder, const RoomRecord& room) {
     return RoomsFile(folder).Append(room);
 }
 
-long RoomCount(const DataFolder &folder) {
+long RoomCount(const DataFolder& folder) {
     return RoomsFile(folder).Count();
 }
 
-std::vector<RoomRecord> ReadAllRooms(const DataFolder &folder) {
+std::vector<RoomRecord> ReadAllRooms(const DataFolder& folder) {
     return RoomsFile(folder).ReadAll();
 }
 
-std::optional<long> FindRoom(const DataFolder &folder, std::string_view room3) {
+std::optional<long> FindRoom(const DataFolder& folder, std::string_view room3) {
     const std::string key = platform::Fixed(room3, RoomRecord::kRoomWidth);
-    return RoomsFile(folder).Find([&](const RoomRecord &room) { return room.Room == key; });
+    return RoomsFile(folder).Find([&](const RoomRecord& room) { return room.Room == key; });
 }
 
 } // namespace records

@@ -50,20 +50,20 @@ struct RoomRecord {
     bool RateLocked() const;
     void SetRateLocked(bool locked);
 
-    friend bool operator==(const RoomRecord &, const RoomRecord &) = default;
+    friend bool operator==(const RoomRecord&, const RoomRecord&) = default;
 };
 
 // Record n (from 1). A record past the end of the file reads as blanks and a zero rate.
-RoomRecord ReadRoom(const platform::DataFolder &folder, long n);
+RoomRecord ReadRoom(const platform::DataFolder& folder, long n);
 // Writes record n. When the file holds record n, every text field whose text the write
 // leaves as it was keeps its stored bytes (zero bytes are not turned into blanks).
-void WriteRoom(const platform::DataFolder &folder, long n, const RoomRecord &room);
+void WriteRoom(const platform::DataFolder& folder, long n, const RoomRecord& room);
 // Writes the room at record count + 1 and returns that record number.
-long AppendRoom(const platform::DataFolder &folder, const RoomRecord &room);
-long RoomCount(const platform::DataFolder &folder);
-std::vector<RoomRecord> ReadAllRooms(const platform::DataFolder &folder);
+long AppendRoom(const platform::DataFolder& folder, const RoomRecord& room);
+long RoomCount(const platform::DataFolder& folder);
+std::vector<RoomRecord> ReadAllRooms(const platform::DataFolder& folder);
 // The first record whose Room equals the key taken as a 3-character field ("12" finds
 // "12 "); nullopt when there is none.
-std::optional<long> FindRoom(const platform::DataFolder &folder, std::string_view room3);
+std::optional<long> FindRoom(const platform::DataFolder& folder, std::string_view room3);
 
 } // namespace records

@@ -34,11 +34,11 @@ std::string SingleSetting::Encode() const {
     return Singles({Value});
 }
 
-float ReadSingleSetting(const DataFolder &folder, std::string_view fileName) {
+float ReadSingleSetting(const DataFolder& folder, std::string_view fileName) {
     return RecordFile<SingleSetting>(folder.File(fileName)).Read(1).Value;
 }
 
-void WriteSingleSetting(const DataFolder &folder, std::string_view fileName, float value) {
+void WriteSingleSetting(const DataFolder& folder, std::string_view fileName, float value) {
     RecordFile<SingleSetting>(folder.File(fileName)).Write(1, SingleSetting{value});
 }
 
@@ -62,11 +62,11 @@ std::optional<float> RateTable::RateForType(std::string_view roomType) const {
     return std::nullopt;
 }
 
-RateTable ReadRateTable(const DataFolder &folder, std::string_view fileName) {
+RateTable ReadRateTable(const DataFolder& folder, std::string_view fileName) {
     return RecordFile<RateTable>(folder.File(fileName)).Read(1);
 }
 
-void WriteRateTable(const DataFolder &folder, std::string_view fileName, const RateTable &table) {
+void WriteRateTable(const DataFolder& folder, std::string_view fileName, const RateTable& table) {
     RecordFile<RateTable>(folder.File(fileName)).Write(1, table);
 }
 
@@ -80,30 +80,30 @@ std::string OptionalRates::Encode() const {
     return Singles({Rate1, Rate2, Rate3, Rate4, Rate5});
 }
 
-OptionalRates ReadOptionalRates(const DataFolder &folder) {
+OptionalRates ReadOptionalRates(const DataFolder& folder) {
     return RecordFile<OptionalRates>(folder.File(kOptionalRatesFile)).Read(1);
 }
 
-void WriteOptionalRates(const DataFolder &folder, const OptionalRates &rates) {
+void WriteOptionalRates(const DataFolder& folder, const OptionalRates& rates) {
     RecordFile<OptionalRates>(folder.File(kOptionalRatesFile)).Write(1, rates);
 }
 
-float ReadIntroFlag(const DataFolder &folder) {
+float ReadIntroFlag(const DataFolder& folder) {
     return ReadSingleSetting(folder, kIntroFile);
 }
-void WriteIntroFlag(const DataFolder &folder, float value) {
+void WriteIntroFlag(const DataFolder& folder, float value) {
     WriteSingleSetting(folder, kIntroFile, value);
 }
-float ReadStateTax(const DataFolder &folder) {
+float ReadStateTax(const DataFolder& folder) {
     return ReadSingleSetting(folder, kStateTaxFile);
 }
-void WriteStateTax(const DataFolder &folder, float rate) {
+void WriteStateTax(const DataFolder& folder, float rate) {
     WriteSingleSetting(folder, kStateTaxFile, rate);
 }
-float ReadCityTax(const DataFolder &folder) {
+float ReadCityTax(const DataFolder& folder) {
     return ReadSingleSetting(folder, kCityTaxFile);
 }
-void WriteCityTax(const DataFolder &folder, float rate) {
+void WriteCityTax(const DataFolder& folder, float rate) {
     WriteSingleSetting(folder, kCityTaxFile, rate);
 }
 
@@ -116,15 +116,15 @@ std::string DateStatusRecord::Encode() const {
     return Singles({RolledBack, Spare});
 }
 
-DateStatusRecord ReadDateStatus(const DataFolder &folder) {
+DateStatusRecord ReadDateStatus(const DataFolder& folder) {
     return RecordFile<DateStatusRecord>(folder.File(kDateStatusFile)).Read(1);
 }
 
-void WriteDateStatus(const DataFolder &folder, const DateStatusRecord &status) {
+void WriteDateStatus(const DataFolder& folder, const DateStatusRecord& status) {
     RecordFile<DateStatusRecord>(folder.File(kDateStatusFile)).Write(1, status);
 }
 
-std::optional<double> ReadNumberFile(const DataFolder &folder, std::string_view fileName) {
+std::optional<double> ReadNumberFile(const DataFolder& folder, std::string_view fileName) {
     const std::filesystem::path file = folder.File(fileName);
     if (!platform::FileExists(file))
         return std::nullopt;
@@ -134,49 +134,49 @@ std::optional<double> ReadNumberFile(const DataFolder &folder, std::string_view 
     return reader.ReadNumber();
 }
 
-void WriteNumberFile(const DataFolder &folder, std::string_view fileName, double value) {
+void WriteNumberFile(const DataFolder& folder, std::string_view fileName, double value) {
     platform::SeqLine line;
     line.Number(value);
     platform::WriteLines(folder.File(fileName), {line});
 }
 
-void WriteNumberFile(const DataFolder &folder, std::string_view fileName, int value) {
+void WriteNumberFile(const DataFolder& folder, std::string_view fileName, int value) {
     platform::SeqLine line;
     line.Number(value);
     platform::WriteLines(folder.File(fileName), {line});
 }
 
-std::optional<double> ReadDayOfWeek(const DataFolder &folder) {
+std::optional<double> ReadDayOfWeek(const DataFolder& folder) {
     return ReadNumberFile(folder, kDayOfWeekFile);
 }
-void WriteDayOfWeek(const DataFolder &folder, int day) {
+void WriteDayOfWeek(const DataFolder& folder, int day) {
     WriteNumberFile(folder, kDayOfWeekFile, day);
 }
-std::optional<double> ReadTaxRate(const DataFolder &folder) {
+std::optional<double> ReadTaxRate(const DataFolder& folder) {
     return ReadNumberFile(folder, kTaxFile);
 }
-void WriteTaxRate(const DataFolder &folder, double rate) {
+void WriteTaxRate(const DataFolder& folder, double rate) {
     WriteNumberFile(folder, kTaxFile, rate);
 }
-std::optional<double> ReadSleepersToday(const DataFolder &folder) {
+std::optional<double> ReadSleepersToday(const DataFolder& folder) {
     return ReadNumberFile(folder, kSleepersTodayFile);
 }
-void WriteSleepersToday(const DataFolder &folder, int value) {
+void WriteSleepersToday(const DataFolder& folder, int value) {
     WriteNumberFile(folder, kSleepersTodayFile, value);
 }
 
-std::string SleeperLineText(const GuestRecord &guest) {
+std::string SleeperLineText(const GuestRecord& guest) {
     return platform::Fixed(guest.Room, 3) + "  " + platform::Trim(guest.LastName) + ", " +
            platform::Trim(guest.FirstName);
 }
 
-void AppendSleeperLine(const DataFolder &folder, std::string_view dateText, const GuestRecord &guest) {
+void AppendSleeperLine(const DataFolder& folder, std::string_view dateText, const GuestRecord& guest) {
     platform::SeqLine line;
     line.Text(SleeperLineText(guest));
     platform::AppendLine(DayFilePath(folder, DayFile::Sleepers, dateText), line);
 }
 
-std::vector<std::string> ReadSleeperLines(const DataFolder &folder, std::string_view dateText) {
+std::vector<std::string> ReadSleeperLines(const DataFolder& folder, std::string_view dateText) {
     platform::SeqReader reader(DayFilePath(folder, DayFile::Sleepers, dateText));
     std::vector<std::string> lines;
     reader.ForEachLine(1, [&] { lines.push_back(reader.ReadText()); });

@@ -41,12 +41,12 @@ struct RateTable {
     // type in no group, whose rooms keep their rate.
     std::optional<float> RateForType(std::string_view roomType) const;
 
-    friend bool operator==(const RateTable &, const RateTable &) = default;
+    friend bool operator==(const RateTable&, const RateTable&) = default;
 };
 
 // fileName: kWeekdayFile or kWeekendFile. A new file reads as three zero rates.
-RateTable ReadRateTable(const platform::DataFolder &folder, std::string_view fileName);
-void WriteRateTable(const platform::DataFolder &folder, std::string_view fileName, const RateTable &table);
+RateTable ReadRateTable(const platform::DataFolder& folder, std::string_view fileName);
+void WriteRateTable(const platform::DataFolder& folder, std::string_view fileName, const RateTable& table);
 
 struct OptionalRates {
     static constexpr int kLength = 50;
@@ -61,11 +61,11 @@ struct OptionalRates {
     static OptionalRates Decode(std::string_view bytes);
     std::string Encode() const; // the 20 bytes a write puts
 
-    friend bool operator==(const OptionalRates &, const OptionalRates &) = default;
+    friend bool operator==(const OptionalRates&, const OptionalRates&) = default;
 };
 
-OptionalRates ReadOptionalRates(const platform::DataFolder &folder);
-void WriteOptionalRates(const platform::DataFolder &folder, const OptionalRates &rates);
+OptionalRates ReadOptionalRates(const platform::DataFolder& folder);
+void WriteOptionalRates(const platform::DataFolder& folder, const OptionalRates& rates);
 
 // One Single in record 1 of a 10-byte-record file; a new file reads as 0.
 inline constexpr int kSingleSettingLength = 10;
@@ -77,14 +77,14 @@ struct SingleSetting {
     static SingleSetting Decode(std::string_view bytes);
     std::string Encode() const; // the 4 bytes a write puts
 };
-float ReadSingleSetting(const platform::DataFolder &folder, std::string_view fileName);
-void WriteSingleSetting(const platform::DataFolder &folder, std::string_view fileName, float value);
-float ReadIntroFlag(const platform::DataFolder &folder); // 1 = do not show the guide
-void WriteIntroFlag(const platform::DataFolder &folder, float value);
-float ReadStateTax(const platform::DataFolder &folder);
-void WriteStateTax(const platform::DataFolder &folder, float rate);
-float ReadCityTax(const platform::DataFolder &folder);
-void WriteCityTax(const platform::DataFolder &folder, float rate);
+float ReadSingleSetting(const platform::DataFolder& folder, std::string_view fileName);
+void WriteSingleSetting(const platform::DataFolder& folder, std::string_view fileName, float value);
+float ReadIntroFlag(const platform::DataFolder& folder); // 1 = do not show the guide
+void WriteIntroFlag(const platform::DataFolder& folder, float value);
+float ReadStateTax(const platform::DataFolder& folder);
+void WriteStateTax(const platform::DataFolder& folder, float rate);
+float ReadCityTax(const platform::DataFolder& folder);
+void WriteCityTax(const platform::DataFolder& folder, float rate);
 
 struct DateStatusRecord {
     static constexpr int kLength = 10;
@@ -96,32 +96,32 @@ struct DateStatusRecord {
     static DateStatusRecord Decode(std::string_view bytes);
     std::string Encode() const; // the 8 bytes a write puts
 
-    friend bool operator==(const DateStatusRecord &, const DateStatusRecord &) = default;
+    friend bool operator==(const DateStatusRecord&, const DateStatusRecord&) = default;
 };
 
-DateStatusRecord ReadDateStatus(const platform::DataFolder &folder);
-void WriteDateStatus(const platform::DataFolder &folder, const DateStatusRecord &status);
+DateStatusRecord ReadDateStatus(const platform::DataFolder& folder);
+void WriteDateStatus(const platform::DataFolder& folder, const DateStatusRecord& status);
 
 // A sequential file of one number item. Reading gives nullopt when the file does not
 // exist, and likewise when it holds no complete line (empty, or its only line cut short);
 // a first item that is a date or time throws IoError. Writing replaces the file.
-std::optional<double> ReadNumberFile(const platform::DataFolder &folder, std::string_view fileName);
-void WriteNumberFile(const platform::DataFolder &folder, std::string_view fileName, double value);
-void WriteNumberFile(const platform::DataFolder &folder, std::string_view fileName, int value);
+std::optional<double> ReadNumberFile(const platform::DataFolder& folder, std::string_view fileName);
+void WriteNumberFile(const platform::DataFolder& folder, std::string_view fileName, double value);
+void WriteNumberFile(const platform::DataFolder& folder, std::string_view fileName, int value);
 
-std::optional<double> ReadDayOfWeek(const platform::DataFolder &folder); // 1 = Monday ... 7 = Sunday
-void WriteDayOfWeek(const platform::DataFolder &folder, int day);
-std::optional<double> ReadTaxRate(const platform::DataFolder &folder); // total rate as a fraction
-void WriteTaxRate(const platform::DataFolder &folder, double rate);
-std::optional<double> ReadSleepersToday(const platform::DataFolder &folder);
-void WriteSleepersToday(const platform::DataFolder &folder, int value);
+std::optional<double> ReadDayOfWeek(const platform::DataFolder& folder); // 1 = Monday ... 7 = Sunday
+void WriteDayOfWeek(const platform::DataFolder& folder, int day);
+std::optional<double> ReadTaxRate(const platform::DataFolder& folder); // total rate as a fraction
+void WriteTaxRate(const platform::DataFolder& folder, double rate);
+std::optional<double> ReadSleepersToday(const platform::DataFolder& folder);
+void WriteSleepersToday(const platform::DataFolder& folder, int value);
 
 // The line of the day's list of guests due out: Room (3 characters as stored), two
 // blanks, Trim(LastName), ", ", Trim(FirstName).
-std::string SleeperLineText(const GuestRecord &guest);
-void AppendSleeperLine(const platform::DataFolder &folder, std::string_view dateText,
-                       const GuestRecord &guest);
+std::string SleeperLineText(const GuestRecord& guest);
+void AppendSleeperLine(const platform::DataFolder& folder, std::string_view dateText,
+                       const GuestRecord& guest);
 // The day's lines; throws IoError when the day has no file.
-std::vector<std::string> ReadSleeperLines(const platform::DataFolder &folder, std::string_view dateText);
+std::vector<std::string> ReadSleeperLines(const platform::DataFolder& folder, std::string_view dateText);
 
 } // namespace records

@@ -23,13 +23,13 @@ constexpr ShiftCashField kAllFields[] = {
     ShiftCashField::CashFromVending, ShiftCashField::CashFromOther,
 };
 
-RecordFile<ShiftCash> CashFile(const DataFolder &folder, std::string_view shift, std::string_view dateText) {
+RecordFile<ShiftCash> CashFile(const DataFolder& folder, std::string_view shift, std::string_view dateText) {
     return RecordFile<ShiftCash>(ShiftFilePath(folder, ShiftFile::ShiftCash, shift, dateText));
 }
 
 } // namespace
 
-float &ShiftCash::Amount(ShiftCashField field) {
+float& ShiftCash::Amount(ShiftCashField field) {
     switch (field) {
     case ShiftCashField::CashFromRent:
         return CashFromRent;
@@ -52,7 +52,7 @@ float &ShiftCash::Amount(ShiftCashField field) {
 }
 
 float ShiftCash::Amount(ShiftCashField field) const {
-    return const_cast<ShiftCash *>(this)->Amount(field);
+    return const_cast<ShiftCash*>(this)->Amount(field);
 }
 
 ShiftCash ShiftCash::Decode(std::string_view bytes) {
@@ -82,22 +82,22 @@ std::string ShiftCash::Encode() const {
     return buffer.bytes();
 }
 
-ShiftCash ReadShiftCash(const DataFolder &folder, std::string_view shift, std::string_view dateText) {
+ShiftCash ReadShiftCash(const DataFolder& folder, std::string_view shift, std::string_view dateText) {
     return CashFile(folder, shift, dateText).Read(1);
 }
 
-void WriteShiftCash(const DataFolder &folder, std::string_view shift, std::string_view dateText,
-                    const ShiftCash &cash) {
+void WriteShiftCash(const DataFolder& folder, std::string_view shift, std::string_view dateText,
+                    const ShiftCash& cash) {
     CashFile(folder, shift, dateText).Write(1, cash);
 }
 
-float AddToShiftCash(const DataFolder &folder, std::string_view shift, std::string_view clerk,
+float AddToShiftCash(const DataFolder& folder, std::string_view shift, std::string_view clerk,
                      std::string_view dateText, ShiftCashField field, double amount) {
     ShiftCash cash = ReadShiftCash(folder, shift, dateText);
     cash.Shift = platform::Fixed(shift, 1);
     cash.Clerk = platform::Fixed(clerk, 2);
     cash.DateText = platform::Fixed(dateText, 10);
-    float &value = cash.Amount(field);
+    float& value = cash.Amount(field);
     value = platform::AddAmount(value, amount);
     WriteShiftCash(folder, shift, dateText, cash);
     return value;

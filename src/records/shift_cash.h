@@ -59,20 +59,20 @@ struct ShiftCash {
     static ShiftCash Decode(std::string_view bytes);
     std::string Encode() const; // all 75 bytes
 
-    float &Amount(ShiftCashField field);
+    float& Amount(ShiftCashField field);
     float Amount(ShiftCashField field) const;
 
-    friend bool operator==(const ShiftCash &, const ShiftCash &) = default;
+    friend bool operator==(const ShiftCash&, const ShiftCash&) = default;
 };
 
-ShiftCash ReadShiftCash(const platform::DataFolder &folder, std::string_view shift,
+ShiftCash ReadShiftCash(const platform::DataFolder& folder, std::string_view shift,
                         std::string_view dateText);
-void WriteShiftCash(const platform::DataFolder &folder, std::string_view shift, std::string_view dateText,
-                    const ShiftCash &cash);
+void WriteShiftCash(const platform::DataFolder& folder, std::string_view shift, std::string_view dateText,
+                    const ShiftCash& cash);
 // The shift's cash taken: reads record 1 of the shift's file for the date afresh, sets
 // Shift, Clerk and DateText to the given shift, clerk and date text, adds the amount to
 // the field rounded to 2 decimals, writes the record back; returns the new value.
-float AddToShiftCash(const platform::DataFolder &folder, std::string_view shift, std::string_view clerk,
+float AddToShiftCash(const platform::DataFolder& folder, std::string_view shift, std::string_view clerk,
                      std::string_view dateText, ShiftCashField field, double amount);
 
 } // namespace records

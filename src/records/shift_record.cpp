@@ -24,11 +24,11 @@ std::string ShiftRecord::Encode() const {
     return buffer.bytes();
 }
 
-ShiftRecord ReadShift(const platform::DataFolder &folder) {
+ShiftRecord ReadShift(const platform::DataFolder& folder) {
     return RecordFile<ShiftRecord>(folder.File(kShiftFile)).Read(1);
 }
 
-void WriteShift(const platform::DataFolder &folder, const ShiftRecord &shift) {
+void WriteShift(const platform::DataFolder& folder, const ShiftRecord& shift) {
     RecordFile<ShiftRecord>(folder.File(kShiftFile)).Write(1, shift);
 }
 

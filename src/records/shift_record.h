@@ -23,10 +23,10 @@ struct ShiftRecord {
     static ShiftRecord Decode(std::string_view bytes);
     std::string Encode() const; // all 3 bytes
 
-    friend bool operator==(const ShiftRecord &, const ShiftRecord &) = default;
+    friend bool operator==(const ShiftRecord&, const ShiftRecord&) = default;
 };
 
-ShiftRecord ReadShift(const platform::DataFolder &folder);
-void WriteShift(const platform::DataFolder &folder, const ShiftRecord &shift);
+ShiftRecord ReadShift(const platform::DataFolder& folder);
+void WriteShift(const platform::DataFolder& folder, const ShiftRecord& shift);
 
 } // namespace records

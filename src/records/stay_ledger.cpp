@@ -34,7 +34,7 @@ SeqLine ShiftRentalLine::ToSeqLine() const {
     return line;
 }
 
-std::filesystem::path StayLedgerPath(const DataFolder &folder, const GuestRecord &guest) {
+std::filesystem::path StayLedgerPath(const DataFolder& folder, const GuestRecord& guest) {
     const std::filesystem::path ledger =
         StayLedgerFile(folder, guest.Room, guest.LastName, guest.FirstName, guest.ArrivalDate);
     // A stay checked in before names went through StoredText may have its ledger under the
@@ -50,11 +50,11 @@ std::filesystem::path StayLedgerPath(const DataFolder &folder, const GuestRecord
     return ledger;
 }
 
-void AppendStayLedgerLine(const std::filesystem::path &ledger, const StayLedgerLine &line) {
+void AppendStayLedgerLine(const std::filesystem::path& ledger, const StayLedgerLine& line) {
     platform::AppendLine(ledger, line.ToSeqLine());
 }
 
-std::vector<StayLedgerLine> ReadStayLedger(const std::filesystem::path &ledger) {
+std::vector<StayLedgerLine> ReadStayLedger(const std::filesystem::path& ledger) {
     SeqReader reader(ledger);
     std::vector<StayLedgerLine> lines;
     reader.ForEachLine(10, [&] {
@@ -74,11 +74,11 @@ std::vector<StayLedgerLine> ReadStayLedger(const std::filesystem::path &ledger) 
     return lines;
 }
 
-void AppendDayDetailLine(const DataFolder &folder, std::string_view dateText, const DayDetailLine &line) {
+void AppendDayDetailLine(const DataFolder& folder, std::string_view dateText, const DayDetailLine& line) {
     platform::AppendLine(DayFilePath(folder, DayFile::Detail, dateText), line.ToSeqLine());
 }
 
-std::vector<DayDetailLine> ReadDayDetail(const DataFolder &folder, std::string_view dateText) {
+std::vector<DayDetailLine> ReadDayDetail(const DataFolder& folder, std::string_view dateText) {
     SeqReader reader(DayFilePath(folder, DayFile::Detail, dateText));
     std::vector<DayDetailLine> lines;
     reader.ForEachLine(11, [&] {
@@ -99,12 +99,12 @@ std::vector<DayDetailLine> ReadDayDetail(const DataFolder &folder, std::string_v
     return lines;
 }
 
-void AppendShiftRentalLine(const DataFolder &folder, std::string_view shift, std::string_view dateText,
-                           const ShiftRentalLine &line) {
+void AppendShiftRentalLine(const DataFolder& folder, std::string_view shift, std::string_view dateText,
+                           const ShiftRentalLine& line) {
     platform::AppendLine(ShiftFilePath(folder, ShiftFile::ShiftRentals, shift, dateText), line.ToSeqLine());
 }
 
-DayDetailLine DetailLineOf(const StayLedgerLine &line, std::string_view clerk) {
+DayDetailLine DetailLineOf(const StayLedgerLine& line, std::string_view clerk) {
     return DayDetailLine{.Room = line.Room,
                          .Shift = line.Shift,
                          .PostDate = line.PostDate,
@@ -114,7 +114,7 @@ DayDetailLine DetailLineOf(const StayLedgerLine &line, std::string_view clerk) {
                          .Clerk = std::string(clerk)};
 }
 
-void PostToStay(const DataFolder &folder, const std::filesystem::path &ledger, const StayLedgerLine &line,
+void PostToStay(const DataFolder& folder, const std::filesystem::path& ledger, const StayLedgerLine& line,
                 std::string_view clerk, PostTo to) {
     if (to != PostTo::DetailOnly)
         AppendStayLedgerLine(ledger, line);
@@ -122,7 +122,7 @@ void PostToStay(const DataFolder &folder, const std::filesystem::path &ledger, c
         AppendDayDetailLine(folder, line.PostDate, DetailLineOf(line, clerk));
 }
 
-std::vector<ShiftRentalLine> ReadShiftRentals(const DataFolder &folder, std::string_view shift,
+std::vector<ShiftRentalLine> ReadShiftRentals(const DataFolder& folder, std::string_view shift,
                                               std::string_view dateText) {
     const std::filesystem::path file = ShiftFilePath(folder, ShiftFile::ShiftRentals, shift, dateText);
     SeqReader reader(file);
@@ -145,19 +145,19 @@ std::vector<ShiftRentalLine> ReadShiftRentals(const DataFolder &folder, std::str
 namespace {
 
 // A room-rent line of a taxed stay whose TaxFlag is not "N".
-bool Taxed(const StayLedgerLine &line, bool taxExempt) {
+bool Taxed(const StayLedgerLine& line, bool taxExempt) {
     return line.Code == kRoomRent.code && line.TaxFlag != "N" && !taxExempt;
 }
 
 } // namespace
 
-float LineTax(const StayLedgerLine &line, double taxRate, bool taxExempt) {
+float LineTax(const StayLedgerLine& line, double taxRate, bool taxExempt) {
     if (!Taxed(line, taxExempt))
         return 0;
     return static_cast<float>(platform::Round(platform::AmountValue(line.Amount) * taxRate, 2));
 }
 
-float AddToStayBalance(float balance, const StayLedgerLine &line, double taxRate, bool taxExempt) {
+float AddToStayBalance(float balance, const StayLedgerLine& line, double taxRate, bool taxExempt) {
     const int sign = BalanceSign(line.Code);
     if (sign == 0)
         return balance;
@@ -166,9 +166,9 @@ float AddToStayBalance(float balance, const StayLedgerLine &line, double taxRate
     return platform::AddAmount(balance, sign * (amount + tax));
 }
 
-float StayBalance(const std::vector<StayLedgerLine> &lines, double taxRate, bool taxExempt) {
+float StayBalance(const std::vector<StayLedgerLine>& lines, double taxRate, bool taxExempt) {
     float balance = 0;
-    for (const StayLedgerLine &line : lines)
+    for (const StayLedgerLine& line : lines)
         balance = AddToStayBalance(balance, line, taxRate, taxExempt);
     return balance;
 }

@@ -41,7 +41,7 @@ struct StayLedgerLine {
     std::string Filler2 = std::string(kFiller);
 
     platform::SeqLine ToSeqLine() const;
-    friend bool operator==(const StayLedgerLine &, const StayLedgerLine &) = default;
+    friend bool operator==(const StayLedgerLine&, const StayLedgerLine&) = default;
 };
 
 struct DayDetailLine {
@@ -58,7 +58,7 @@ struct DayDetailLine {
     std::string Filler4 = std::string(kFiller);
 
     platform::SeqLine ToSeqLine() const;
-    friend bool operator==(const DayDetailLine &, const DayDetailLine &) = default;
+    friend bool operator==(const DayDetailLine&, const DayDetailLine&) = default;
 };
 
 struct ShiftRentalLine {
@@ -70,53 +70,53 @@ struct ShiftRentalLine {
     // The time as the system's time text ("3:45:12 PM").
     std::string TimeRentedText() const { return platform::TimeText(TimeRented); }
     platform::SeqLine ToSeqLine() const;
-    friend bool operator==(const ShiftRentalLine &, const ShiftRentalLine &) = default;
+    friend bool operator==(const ShiftRentalLine&, const ShiftRentalLine&) = default;
 };
 
 // The stay's ledger file, named from the guest record's Room, LastName, FirstName and
 // ArrivalDate (see StayLedgerFile); a ledger made before names went through StoredText,
 // still under the name as typed, is found there.
-std::filesystem::path StayLedgerPath(const platform::DataFolder &folder, const GuestRecord &guest);
+std::filesystem::path StayLedgerPath(const platform::DataFolder& folder, const GuestRecord& guest);
 
 // Appends one line; the file is created by the first append. Reading throws IoError
 // when the file does not exist. A damaged line (cut short, unreadable, or not the line's
 // count of items) is skipped and noted for the clerk (platform::TakeDamageReports), as in
 // every reader of a day or stay file below.
-void AppendStayLedgerLine(const std::filesystem::path &ledger, const StayLedgerLine &line);
-std::vector<StayLedgerLine> ReadStayLedger(const std::filesystem::path &ledger);
+void AppendStayLedgerLine(const std::filesystem::path& ledger, const StayLedgerLine& line);
+std::vector<StayLedgerLine> ReadStayLedger(const std::filesystem::path& ledger);
 
-void AppendDayDetailLine(const platform::DataFolder &folder, std::string_view dateText,
-                         const DayDetailLine &line);
-std::vector<DayDetailLine> ReadDayDetail(const platform::DataFolder &folder, std::string_view dateText);
+void AppendDayDetailLine(const platform::DataFolder& folder, std::string_view dateText,
+                         const DayDetailLine& line);
+std::vector<DayDetailLine> ReadDayDetail(const platform::DataFolder& folder, std::string_view dateText);
 
 // The day detail line of a posting: the ledger line's room, shift, date, code, description
 // and amount, and the clerk who posted it.
-DayDetailLine DetailLineOf(const StayLedgerLine &line, std::string_view clerk);
+DayDetailLine DetailLineOf(const StayLedgerLine& line, std::string_view clerk);
 
 // Where a posting goes: both files, as a rule; a few postings reach only one of them.
 enum class PostTo { LedgerAndDetail, LedgerOnly, DetailOnly };
 
 // Writes one posting of a stay: the line in the stay's ledger, then its line in the day's
 // detail (the day file of the line's PostDate), with the clerk.
-void PostToStay(const platform::DataFolder &folder, const std::filesystem::path &ledger,
-                const StayLedgerLine &line, std::string_view clerk, PostTo to = PostTo::LedgerAndDetail);
+void PostToStay(const platform::DataFolder& folder, const std::filesystem::path& ledger,
+                const StayLedgerLine& line, std::string_view clerk, PostTo to = PostTo::LedgerAndDetail);
 
-void AppendShiftRentalLine(const platform::DataFolder &folder, std::string_view shift,
-                           std::string_view dateText, const ShiftRentalLine &line);
-std::vector<ShiftRentalLine> ReadShiftRentals(const platform::DataFolder &folder, std::string_view shift,
+void AppendShiftRentalLine(const platform::DataFolder& folder, std::string_view shift,
+                           std::string_view dateText, const ShiftRentalLine& line);
+std::vector<ShiftRentalLine> ReadShiftRentals(const platform::DataFolder& folder, std::string_view shift,
                                               std::string_view dateText);
 
 // The tax shown for a line: Amount x tax rate rounded to 2 decimals for a room-rent line
 // ("E") whose TaxFlag is not "N" of a stay that is not tax exempt; 0 for every other line.
-float LineTax(const StayLedgerLine &line, double taxRate, bool taxExempt);
+float LineTax(const StayLedgerLine& line, double taxRate, bool taxExempt);
 
 // The stay's balance: from 0, line by line in file order, "E" adds Amount plus
 // Amount x tax rate (no tax when the stay is tax exempt or the line's TaxFlag is "N"),
 // "J" and "G" add Amount, "L", "N", "M", "P" and "O" subtract it, any other code changes
 // nothing (the code table's charges and payments); the balance is rounded to 2 decimals
 // after each line.
-float StayBalance(const std::vector<StayLedgerLine> &lines, double taxRate, bool taxExempt);
+float StayBalance(const std::vector<StayLedgerLine>& lines, double taxRate, bool taxExempt);
 // The balance after one more line (the running balance of a folio).
-float AddToStayBalance(float balance, const StayLedgerLine &line, double taxRate, bool taxExempt);
+float AddToStayBalance(float balance, const StayLedgerLine& line, double taxRate, bool taxExempt);
 
 } // namespace records

@@ -16,10 +16,13 @@ Form25::Form25(App& app) : AppForm(app, kName, "Reservations", {330, 170, 360, 2
     Command5.on_click = [this] { Command5_Click(); };
 }
 
-void Form25::Form_Load() { Show(); }
+void Form25::Form_Load() {
+    Show();
+}
 
 void Form25::Form_KeyPress(int& KeyAscii) {
-    if (KeyAscii != vbKeyEscape) return;
+    if (KeyAscii != vbKeyEscape)
+        return;
     KeyAscii = 0;
     app().Unload(*this);
     app().Load(app().Get<Form1>());
@@ -36,11 +39,13 @@ void Form25::Command2_Click() {
     app().Load("Form27");
 }
 
-void Form25::Command3_Click() { app().Unload(*this); }
+void Form25::Command3_Click() {
+    app().Unload(*this);
+}
 
 void Form25::Command4_Click() {
-    if (MsgBox("Are you sure you want to cancel all reservations due in today?", vbYesNo | vbQuestion, "Cancel") !=
-        vbYes)
+    if (MsgBox("Are you sure you want to cancel all reservations due in today?", vbYesNo | vbQuestion,
+               "Cancel") != vbYes)
         return;
     CancelAllDueToday(app().data(), app().gClerk, app().clock().DateText());
     MsgBox("All reservations due in today have been canceled.", vbOKOnly, "Canceled");
@@ -51,6 +56,8 @@ void Form25::Command4_Click() {
     app().Load(frontDesk);
 }
 
-void Form25::Command5_Click() { app().Load("Form68"); }
+void Form25::Command5_Click() {
+    app().Load("Form68");
+}
 
 } // namespace vantreth

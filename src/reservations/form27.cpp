@@ -16,11 +16,13 @@ void Form27::Form_Load() {
     Show();
     const records::GuestSlots slots(app().data(), records::kReservationsFile);
     for (long n = 1; n <= slots.Count(); ++n)
-        if (ListedForEditing(slots, n)) List1.AddItem(EditListLine(slots, n));
+        if (ListedForEditing(slots, n))
+            List1.AddItem(EditListLine(slots, n));
 }
 
 void Form27::List1_DblClick() {
-    if (List1.ListIndex() < 0) return;
+    if (List1.ListIndex() < 0)
+        return;
     const ReservationKey key = EditListKey(List1.Text());
     app().gResDateKey = key.date;
     app().gResRoomKey = key.room;

@@ -17,7 +17,8 @@ void Form37::Form_Load() {
     const std::string today = app().clock().DateText();
     const records::GuestSlots slots(app().data(), records::kReservationsFile);
     for (long n = 1; n <= slots.Count(); ++n)
-        if (ArrivesOn(slots, n, today)) List1.AddItem(TodayListLine(slots, n));
+        if (ArrivesOn(slots, n, today))
+            List1.AddItem(TodayListLine(slots, n));
 }
 
 void Form37::Form_KeyPress(int& KeyAscii) {
@@ -28,7 +29,8 @@ void Form37::Form_KeyPress(int& KeyAscii) {
 }
 
 void Form37::List1_DblClick() {
-    if (List1.ListIndex() < 0) return;
+    if (List1.ListIndex() < 0)
+        return;
     const ReservationKey key = TodayListKey(List1.Text(), app().clock().DateText());
     app().gResDateKey = key.date;
     app().gResRoomKey = key.room;
@@ -36,6 +38,8 @@ void Form37::List1_DblClick() {
     app().Unload(*this);
 }
 
-void Form37::Command1_Click() { app().Unload(*this); }
+void Form37::Command1_Click() {
+    app().Unload(*this);
+}
 
 } // namespace vantreth

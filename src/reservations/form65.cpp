@@ -14,10 +14,14 @@ void Form65::Form_Load() {
 }
 
 // The date chart only serves this report: it does not stay behind without it.
-void Form65::Form_Unload() { app().Unload("Form66"); }
+void Form65::Form_Unload() {
+    app().Unload("Form66");
+}
 
 void Form65::ShowCounts(const RoomGroupCounts& counts) {
-    auto show = [&](platform::Label& label, RoomGroup group) { label.SetCaption(std::to_string(counts[group])); };
+    auto show = [&](platform::Label& label, RoomGroup group) {
+        label.SetCaption(std::to_string(counts[group]));
+    };
     show(Label17, kGroupNK1);
     show(Label19, kGroupK11);
     show(Label7, kGroupNQ1);
@@ -27,9 +31,13 @@ void Form65::ShowCounts(const RoomGroupCounts& counts) {
     show(Label12, kGroupJQZ);
 }
 
-void Form65::Command1_Click() { app().Unload(*this); }
+void Form65::Command1_Click() {
+    app().Unload(*this);
+}
 
-void Form65::Command2_Click() { app().Load("Form66"); }
+void Form65::Command2_Click() {
+    app().Load("Form66");
+}
 
 // Before a day was picked there is no date to hand over; the arrival-date window then
 // starts from today.

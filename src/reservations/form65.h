@@ -12,10 +12,20 @@ public:
     static constexpr const char* kName = "Form65";
     explicit Form65(App& app);
 
-    platform::Label Label2{*this, "Label2", {.caption = "Room Availability Report", .at = {16, 10, 488, 28},
-                                             .fontSize = 14, .bold = true, .align = platform::Align::Center}};
-    platform::Label Label1{*this, "Label1", {.caption = "DATE", .at = {16, 44, 488, 24}, .fontSize = 12, .bold = true,
-                                             .align = platform::Align::Center}};
+    platform::Label Label2{*this,
+                           "Label2",
+                           {.caption = "Room Availability Report",
+                            .at = {16, 10, 488, 28},
+                            .fontSize = 14,
+                            .bold = true,
+                            .align = platform::Align::Center}};
+    platform::Label Label1{*this,
+                           "Label1",
+                           {.caption = "DATE",
+                            .at = {16, 44, 488, 24},
+                            .fontSize = 12,
+                            .bold = true,
+                            .align = platform::Align::Center}};
     platform::Label Label16{*this, "Label16", {.caption = "NK1", .at = {60, 80, 60, 22}}};
     platform::Label Label17{*this, "Label17", {.at = {124, 80, 60, 22}, .bold = true}};
     platform::Label Label18{*this, "Label18", {.caption = "K11", .at = {60, 106, 60, 22}}};
@@ -31,18 +41,22 @@ public:
     platform::Label Label11{*this, "Label11", {.caption = "JQZ", .at = {60, 236, 60, 22}}};
     platform::Label Label12{*this, "Label12", {.at = {124, 236, 60, 22}, .bold = true}};
     platform::Label Label15{*this, "Label15", {.caption = "NOTE:", .at = {16, 272, 52, 20}, .bold = true}};
-    platform::Label Label13{*this, "Label13",
-                            {.caption = "Keep in mind that out of order rooms are not excluded from the report above. "
-                                        "Rooms that are out of order now may be in service for the date",
-                             .at = {72, 272, 432, 58}}};
+    platform::Label Label13{
+        *this,
+        "Label13",
+        {.caption = "Keep in mind that out of order rooms are not excluded from the report above. "
+                    "Rooms that are out of order now may be in service for the date",
+         .at = {72, 272, 432, 58}}};
     platform::Label Label14{*this, "Label14", {.caption = "of the report above.", .at = {72, 330, 432, 20}}};
     platform::Frame Frame1{*this, "Frame1", {.caption = "Option", .at = {16, 360, 488, 140}}};
-    platform::CommandButton Command3{*this, "Command3", {.caption = "Make a reservation for this date now",
-                                                         .at = {16, 24, 456, 32}, .frame = &Frame1}};
-    platform::CommandButton Command2{*this, "Command2",
-                                     {.caption = "Check Again", .at = {16, 62, 456, 32}, .frame = &Frame1}};
-    platform::CommandButton Command1{*this, "Command1",
-                                     {.caption = "Cancel / Esc", .at = {16, 100, 456, 32}, .frame = &Frame1}};
+    platform::CommandButton Command3{
+        *this,
+        "Command3",
+        {.caption = "Make a reservation for this date now", .at = {16, 24, 456, 32}, .frame = &Frame1}};
+    platform::CommandButton Command2{
+        *this, "Command2", {.caption = "Check Again", .at = {16, 62, 456, 32}, .frame = &Frame1}};
+    platform::CommandButton Command1{
+        *this, "Command1", {.caption = "Cancel / Esc", .at = {16, 100, 456, 32}, .frame = &Frame1}};
 
     // The counts of one day, each group in its label.
     void ShowCounts(const RoomGroupCounts& counts);

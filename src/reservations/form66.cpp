@@ -15,22 +15,25 @@ Form66::Form66(App& app) : AppForm(app, kName, "Date Chart", {640, 80, 260, 488}
 
 void Form66::Form_Load() {
     Show();
-    for (std::string& day : DateChart(app().clock().Today())) List1.AddItem(std::move(day));
+    for (std::string& day : DateChart(app().clock().Today()))
+        List1.AddItem(std::move(day));
 }
 
 void Form66::List1_DblClick() {
-    if (List1.ListIndex() < 0) return;
+    if (List1.ListIndex() < 0)
+        return;
     const std::string day = List1.Text();
-    const RoomGroupCounts counts =
-        CountAvailableRooms(records::ReadAllRooms(app().data()),
-                            records::GuestSlots(app().data(), records::kReservationsFile), day,
-                            app().clock().Today().year);
+    const RoomGroupCounts counts = CountAvailableRooms(
+        records::ReadAllRooms(app().data()), records::GuestSlots(app().data(), records::kReservationsFile),
+        day, app().clock().Today().year);
     Form65& report = app().Get<Form65>();
     report.ShowCounts(counts);
     report.Label1.SetCaption(day);
     app().Unload(*this);
 }
 
-void Form66::Command1_Click() { app().Unload(*this); }
+void Form66::Command1_Click() {
+    app().Unload(*this);
+}
 
 } // namespace vantreth

@@ -16,7 +16,8 @@ Form68::Form68(App& app) : AppForm(app, kName, "Canceled Reservations", {150, 10
 
 void Form68::Form_Load() {
     Show();
-    for (std::string& year : CancelYears(app().clock().Today().year)) Combo1.AddItem(std::move(year));
+    for (std::string& year : CancelYears(app().clock().Today().year))
+        Combo1.AddItem(std::move(year));
 }
 
 void Form68::Combo1_Click() {
@@ -30,11 +31,16 @@ void Form68::Combo1_Click() {
 }
 
 void Form68::Command4_Click() {
-    printing::PrintCanceledReservations(app().printer(), app().data(), app().settings().motelName, Combo1.Text());
+    printing::PrintCanceledReservations(app().printer(), app().data(), app().settings().motelName,
+                                        Combo1.Text());
 }
 
-void Form68::Command1_Click() { app().Unload(*this); }
+void Form68::Command1_Click() {
+    app().Unload(*this);
+}
 
-void Form68::Command2_Click() { app().Unload(*this); }
+void Form68::Command2_Click() {
+    app().Unload(*this);
+}
 
 } // namespace vantreth

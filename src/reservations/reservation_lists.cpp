@@ -39,7 +39,9 @@ bool DueOn(std::string_view arrivalDate, std::string_view today) {
 }
 } // namespace
 
-bool ListedForEditing(const records::GuestRecord& slot) { return BothNames(slot.LastName, slot.FirstName); }
+bool ListedForEditing(const records::GuestRecord& slot) {
+    return BothNames(slot.LastName, slot.FirstName);
+}
 
 std::string EditListLine(const records::GuestRecord& slot) {
     return EditLine(slot.ArrivalDate, slot.Room, slot.LastName);
@@ -71,7 +73,8 @@ std::string TodayListLine(const records::GuestRecord& slot) {
 }
 
 bool ArrivesOn(const records::GuestSlots& slots, long n, std::string_view today) {
-    return records::ArrivesOn(slots.Field(n, GuestField::ArrivalDate), today, records::ArrivalMatch::TrailingBlanks);
+    return records::ArrivesOn(slots.Field(n, GuestField::ArrivalDate), today,
+                              records::ArrivalMatch::TrailingBlanks);
 }
 
 std::string TodayListLine(const records::GuestSlots& slots, long n) {
@@ -93,11 +96,14 @@ int CancelAllDueToday(const platform::DataFolder& folder, std::string_view clerk
     const records::GuestSlots slots(folder, records::kReservationsFile);
     int cancelled = 0;
     for (long n = 1; n <= slots.Count(); ++n) {
-        if (!DueOn(slots.Field(n, GuestField::ArrivalDate), today)) continue;
+        if (!DueOn(slots.Field(n, GuestField::ArrivalDate), today))
+            continue;
         const records::GuestRecord slot = slots.Record(n);
-        if (!std::filesystem::is_directory(dayFile.parent_path())) folder.EnsureLayout(records::DataSubFolders());
+        if (!std::filesystem::is_directory(dayFile.parent_path()))
+            folder.EnsureLayout(records::DataSubFolders());
         reservations::CancelReservation(
-            folder, reservations::MakeCancelRecord(slot.LastName, slot.FirstName, clerk, today, slot.ReservedOn),
+            folder,
+            reservations::MakeCancelRecord(slot.LastName, slot.FirstName, clerk, today, slot.ReservedOn),
             today, n);
         cancelled++;
     }
@@ -106,7 +112,8 @@ int CancelAllDueToday(const platform::DataFolder& folder, std::string_view clerk
 
 std::vector<std::string> CancelYears(int currentYear) {
     std::vector<std::string> years;
-    for (int year = 2004; year <= std::max(2020, currentYear); ++year) years.push_back(std::to_string(year));
+    for (int year = 2004; year <= std::max(2020, currentYear); ++year)
+        years.push_back(std::to_string(year));
     return years;
 }
 

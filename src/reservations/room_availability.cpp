@@ -9,13 +9,20 @@ using platform::RTrim;
 
 std::optional<RoomGroup> RoomGroupOf(std::string_view roomType) {
     const std::string type = RTrim(roomType);
-    if (type == "NK1") return kGroupNK1;
-    if (type == "K11") return kGroupK11;
-    if (type == "NQ1" || type == "PNQ1") return kGroupNQ1;
-    if (type == "Q11" || type == "PQ1") return kGroupQ11;
-    if (type == "NDD1") return kGroupNDD1;
-    if (type == "DD1") return kGroupDD1;
-    if (type == "SNQ1" || type == "SQ1" || type == "SQ3" || type == "SNQ3") return kGroupJQZ;
+    if (type == "NK1")
+        return kGroupNK1;
+    if (type == "K11")
+        return kGroupK11;
+    if (type == "NQ1" || type == "PNQ1")
+        return kGroupNQ1;
+    if (type == "Q11" || type == "PQ1")
+        return kGroupQ11;
+    if (type == "NDD1")
+        return kGroupNDD1;
+    if (type == "DD1")
+        return kGroupDD1;
+    if (type == "SNQ1" || type == "SQ1" || type == "SQ3" || type == "SNQ3")
+        return kGroupJQZ;
     return std::nullopt;
 }
 
@@ -33,19 +40,24 @@ bool HoldsRoomDuring(const records::GuestRecord& reservation, const platform::Da
 bool DatesHoldRoomOn(std::string_view arrivalDate, std::string_view departureDate, std::string_view day,
                      int currentYear) {
     const std::string arrivalText = RTrim(arrivalDate);
-    if (arrivalText.empty()) return false;
-    if (arrivalText == RTrim(day)) return true;
+    if (arrivalText.empty())
+        return false;
+    if (arrivalText == RTrim(day))
+        return true;
     const auto night = platform::ParseDate(day, currentYear);
-    if (!night) return false;
+    if (!night)
+        return false;
     return DatesHoldRoomDuring(arrivalDate, departureDate, *night, platform::AddDays(*night, 1), currentYear);
 }
 
 bool DatesHoldRoomDuring(std::string_view arrivalDate, std::string_view departureDate,
                          const platform::Date& from, const platform::Date& until, int currentYear) {
     const std::string arrivalText = RTrim(arrivalDate);
-    if (arrivalText.empty()) return false;
+    if (arrivalText.empty())
+        return false;
     const auto arrival = platform::ParseDate(arrivalText, currentYear);
-    if (!arrival) return false;
+    if (!arrival)
+        return false;
     const long first = platform::DaysFromCivil(from);
     const long last = platform::DaysFromCivil(until);
     const long in = platform::DaysFromCivil(*arrival);
@@ -63,11 +75,14 @@ template <class EachHeldRoom>
 RoomGroupCounts CountRooms(const std::vector<records::RoomRecord>& rooms, EachHeldRoom eachHeldRoom) {
     RoomGroupCounts counts{};
     for (const records::RoomRecord& room : rooms)
-        if (auto group = RoomGroupOf(room.RoomType)) counts[*group]++;
+        if (auto group = RoomGroupOf(room.RoomType))
+            counts[*group]++;
     eachHeldRoom([&](std::string_view room3) {
         for (const records::RoomRecord& room : rooms) {
-            if (platform::Fixed(room.Room, records::RoomRecord::kRoomWidth) != room3) continue;
-            if (auto group = RoomGroupOf(room.RoomType)) counts[*group]--;
+            if (platform::Fixed(room.Room, records::RoomRecord::kRoomWidth) != room3)
+                continue;
+            if (auto group = RoomGroupOf(room.RoomType))
+                counts[*group]--;
         }
     });
     return counts;
@@ -76,8 +91,8 @@ RoomGroupCounts CountRooms(const std::vector<records::RoomRecord>& rooms, EachHe
 } // namespace
 
 RoomGroupCounts CountAvailableRooms(const std::vector<records::RoomRecord>& rooms,
-                                    const std::vector<records::GuestRecord>& reservations, std::string_view day,
-                                    int currentYear) {
+                                    const std::vector<records::GuestRecord>& reservations,
+                                    std::string_view day, int currentYear) {
     return CountRooms(rooms, [&](auto held) {
         for (const records::GuestRecord& reservation : reservations)
             if (HoldsRoomOn(reservation, day, currentYear))
@@ -101,7 +116,8 @@ RoomGroupCounts CountAvailableRooms(const std::vector<records::RoomRecord>& room
 std::vector<std::string> DateChart(const platform::Date& today) {
     std::vector<std::string> days;
     days.reserve(kDateChartDays);
-    for (int i = 0; i < kDateChartDays; ++i) days.push_back(platform::DateText(platform::AddDays(today, i)));
+    for (int i = 0; i < kDateChartDays; ++i)
+        days.push_back(platform::DateText(platform::AddDays(today, i)));
     return days;
 }
 

@@ -15,7 +15,16 @@
 namespace vantreth {
 
 // The groups of room types the report counts, in the order of RoomGroupCounts.
-enum RoomGroup : int { kGroupNK1, kGroupK11, kGroupNQ1, kGroupQ11, kGroupNDD1, kGroupDD1, kGroupJQZ, kRoomGroups };
+enum RoomGroup : int {
+    kGroupNK1,
+    kGroupK11,
+    kGroupNQ1,
+    kGroupQ11,
+    kGroupNDD1,
+    kGroupDD1,
+    kGroupJQZ,
+    kRoomGroups
+};
 using RoomGroupCounts = std::array<int, kRoomGroups>;
 
 // The group of a room type (trailing blanks dropped, compared exactly); none for a type the
@@ -43,8 +52,8 @@ bool DatesHoldRoomDuring(std::string_view arrivalDate, std::string_view departur
 // (a room listed twice in the rooms file counts twice). Out-of-order and occupied rooms
 // count as available. Counts can go below zero when a room is booked twice.
 RoomGroupCounts CountAvailableRooms(const std::vector<records::RoomRecord>& rooms,
-                                    const std::vector<records::GuestRecord>& reservations, std::string_view day,
-                                    int currentYear);
+                                    const std::vector<records::GuestRecord>& reservations,
+                                    std::string_view day, int currentYear);
 // The same counts from the reservations file's slots, reading only their rooms and dates.
 RoomGroupCounts CountAvailableRooms(const std::vector<records::RoomRecord>& rooms,
                                     const records::GuestSlots& reservations, std::string_view day,

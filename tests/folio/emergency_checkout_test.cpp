@@ -244,7 +244,8 @@ TEST_F(EmergencyCheckOutTest, ARefusedRoomCanBeCorrected) {
     dialogs().Answer(platform::vbOK);
     CheckOut("110");
     ASSERT_TRUE(window().Loaded());
-    for (int i = 0; i < 3; ++i) window().Text1.UserType(platform::vbKeyBack);
+    for (int i = 0; i < 3; ++i)
+        window().Text1.UserType(platform::vbKeyBack);
     CheckOut("101");
     EXPECT_EQ(ReadBytes("guest"), Released(guests, 1));
     EXPECT_FALSE(window().Loaded());

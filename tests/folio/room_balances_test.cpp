@@ -70,7 +70,8 @@ protected:
 
 std::string Describe(const std::vector<Posting>& postings) {
     std::ostringstream out;
-    for (const Posting& p : postings) out << p.code << " " << p.amount << " " << p.taxFlag << "; ";
+    for (const Posting& p : postings)
+        out << p.code << " " << p.amount << " " << p.taxFlag << "; ";
     return out.str();
 }
 
@@ -178,8 +179,10 @@ TEST_F(RoomBalancesTest, EveryWayOutLeavesTheFrontDeskAsItWas) {
             Restart();
             StartProgram();
             desk().Label5.SetCaption("marker");
-            if (key) desk().UserKey(key);
-            else desk().Command16.UserClick();
+            if (key)
+                desk().UserKey(key);
+            else
+                desk().Command16.UserClick();
             ASSERT_TRUE(balances().Loaded()) << way.name << " key " << key;
             ASSERT_TRUE(desk().Loaded()) << way.name << " key " << key;
             way.leave(balances());

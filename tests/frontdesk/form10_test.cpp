@@ -66,7 +66,8 @@ protected:
     // Replaces what the box holds by what the clerk types.
     void Retype(platform::TextBox& box, const std::string& text) {
         ASSERT_TRUE(box.Parent().Loaded() && box.Usable()) << box.Name() << " cannot be typed into";
-        for (size_t n = box.Text().size(); n > 0; --n) box.UserType(platform::vbKeyBack);
+        for (size_t n = box.Text().size(); n > 0; --n)
+            box.UserType(platform::vbKeyBack);
         ASSERT_EQ(box.Text(), "") << box.Name();
         box.UserTypeText(text);
     }
@@ -88,15 +89,17 @@ TEST(StatusLetterTest, AcceptsAllowedLettersInEitherCaseAsCapitals) {
     };
     const Case cases[] = {
         {"Y", "YN", "Y"}, {"n", "YN", "N"}, {"o", "AOX", "O"}, {"x", "AOX", "X"}, {"A", "AOX", "A"},
-        {"", "YN", ""},   {" ", "YN", ""},  {"O", "YN", ""},   {"YN", "YN", ""}, {"N", "AOX", ""},
+        {"", "YN", ""},   {" ", "YN", ""},  {"O", "YN", ""},   {"YN", "YN", ""},  {"N", "AOX", ""},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(StatusLetter(c.typed, c.allowed), c.expected) << "typed \"" << c.typed << "\" allowed " << c.allowed;
+        EXPECT_EQ(StatusLetter(c.typed, c.allowed), c.expected)
+            << "typed \"" << c.typed << "\" allowed " << c.allowed;
 }
 
 TEST_F(Form10Test, ListsEveryRoomWithItsTypeAsStored) {
     Open();
-    EXPECT_EQ(status().Combo1.Items(), (std::vector<std::string>{"101  NQ1  ", "12   SNQ3 ", "103  DD1  ", "104  Q11  "}));
+    EXPECT_EQ(status().Combo1.Items(),
+              (std::vector<std::string>{"101  NQ1  ", "12   SNQ3 ", "103  DD1  ", "104  Q11  "}));
     EXPECT_EQ(status().Combo1.Text(), "select room");
     EXPECT_EQ(status().Label6.Caption(), "");
     EXPECT_EQ(status().ActiveControl(), &status().Combo1);
@@ -218,8 +221,8 @@ TEST_F(Form10Test, RefusesAnyOtherLetterWithoutWriting) {
         const char* box;
         const char* typed;
     };
-    const Case cases[] = {{"Text2", ""}, {"Text2", "o"}, {"Text2", "A"}, {"Text3", ""},  {"Text3", "x"},
-                          {"Text3", "0"}, {"Text4", ""}, {"Text4", "y"}, {"Text4", "N"}, {"Text4", " "}};
+    const Case cases[] = {{"Text2", ""},  {"Text2", "o"}, {"Text2", "A"}, {"Text3", ""},  {"Text3", "x"},
+                          {"Text3", "0"}, {"Text4", ""},  {"Text4", "y"}, {"Text4", "N"}, {"Text4", " "}};
     Open();
     for (const Case& c : cases) {
         Show("101  NQ1  ");
@@ -242,8 +245,9 @@ TEST_F(Form10Test, RefusalTellsWhichLettersTheBoxTakes) {
     Retype(status().Text4, "q");
     dialogs().Answer(platform::vbOK);
     status().Command3.UserClick();
-    EXPECT_EQ(LastBox().prompt,
-              "The Service code must be A (available), O (occupied) or X (out of order). Please type A, O or X.");
+    EXPECT_EQ(
+        LastBox().prompt,
+        "The Service code must be A (available), O (occupied) or X (out of order). Please type A, O or X.");
 }
 
 TEST_F(Form10Test, CancelSavesAndReturnsToTheFrontDesk) {
@@ -329,7 +333,8 @@ TEST_F(Form10Test, LeavingClosesTheCallBoxPortAndUnloadsTheCaptureWindow) {
     bool openWhenUnloaded = true;
     app().on_unloaded = [&](platform::Form& form) {
         unloaded.push_back(form.Name());
-        if (form.Name() == "Form50") openWhenUnloaded = calls.MSComm1.PortOpen();
+        if (form.Name() == "Form50")
+            openWhenUnloaded = calls.MSComm1.PortOpen();
     };
     status().UserKey(platform::vbKeyEscape);
     app().on_unloaded = nullptr;

@@ -159,7 +159,8 @@ TEST_F(FrontDeskTest, DateHoldIsRememberedAcrossARestart) {
     StartProgram();
     clock().SetTime({2, 0, 0});
     desk().Timer1.Fire();
-    EXPECT_EQ(app().clock().DateText(), "12/6/26") << "a restart in the same night does not set it back again";
+    EXPECT_EQ(app().clock().DateText(), "12/6/26")
+        << "a restart in the same night does not set it back again";
 }
 
 TEST_F(FrontDeskTest, DateHoldKeepsTheSpareBytesOfTheStatusRecord) {
@@ -181,7 +182,8 @@ TEST_F(FrontDeskTest, DateHoldThatCannotBeSavedMovesNothingAndSaysSoOnce) {
     testing::CountingFaults faults;
     for (int tick = 0; tick < 3; ++tick) {
         faults.Arm(1, platform::FileFaults::Kind::Fail);
-        if (tick == 0) dialogs().Answer(platform::vbOK);
+        if (tick == 0)
+            dialogs().Answer(platform::vbOK);
         desk().Timer1.Fire();
         EXPECT_EQ(app().clock().DateText(), "12/7/26");
         EXPECT_EQ(records::ReadDateStatus(app().data()).RolledBack, 0.0f);

@@ -199,7 +199,8 @@ TEST_F(AdministrationTest, EachButtonOpensItsWindowAndClosesTheMenuOrLeavesItOpe
         CommandButton& button = Form<Form17>().*c.button;
         EXPECT_EQ(button.Caption(), c.caption) << button.Name();
         const size_t before = app().LoadedForms().size();
-        if (c.opens == "Form55") dialogs().Answer(platform::vbOK); // its opening caution
+        if (c.opens == "Form55")
+            dialogs().Answer(platform::vbOK); // its opening caution
         button.UserClick();
         if (!c.opens.empty()) {
             EXPECT_TRUE(IsLoaded(c.opens)) << button.Name() << " should open " << c.opens;

@@ -24,13 +24,14 @@ protected:
     }
     void Retype(platform::TextBox& box, const std::string& text) {
         ASSERT_TRUE(box.Parent().Loaded() && box.Usable()) << box.Name() << " cannot be typed into";
-        for (size_t n = box.Text().size(); n > 0; --n) box.UserType(platform::vbKeyBack);
+        for (size_t n = box.Text().size(); n > 0; --n)
+            box.UserType(platform::vbKeyBack);
         ASSERT_EQ(box.Text(), "") << box.Name();
         box.UserTypeText(text);
     }
     platform::TextBox* Slot(int i) {
-        platform::TextBox* boxes[] = {&optional().Text1, &optional().Text2, &optional().Text3, &optional().Text4,
-                                      &optional().Text5};
+        platform::TextBox* boxes[] = {&optional().Text1, &optional().Text2, &optional().Text3,
+                                      &optional().Text4, &optional().Text5};
         return boxes[i];
     }
 };
@@ -39,13 +40,15 @@ TEST_F(OptionalRatesTest, LoadShowsEverySlotWithZeroForEmptyOnes) {
     WriteBytes("oprates", SlotBytes({39.95f, 0, 125, 0, 0.5f}));
     LoadWindow(optional());
     const char* expected[] = {"39.95", "0", "125", "0", ".5"};
-    for (int i = 0; i < 5; ++i) EXPECT_EQ(Slot(i)->Text(), expected[i]) << Slot(i)->Name();
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(Slot(i)->Text(), expected[i]) << Slot(i)->Name();
     EXPECT_EQ(optional().ActiveControl(), &optional().Text1);
 }
 
 TEST_F(OptionalRatesTest, NewFileShowsFiveZeros) {
     LoadWindow(optional());
-    for (int i = 0; i < 5; ++i) EXPECT_EQ(Slot(i)->Text(), "0") << Slot(i)->Name();
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(Slot(i)->Text(), "0") << Slot(i)->Name();
 }
 
 TEST_F(OptionalRatesTest, SaveStoresEverySlotAndAClearedBoxEmptiesIt) {
@@ -69,7 +72,8 @@ TEST_F(OptionalRatesTest, SaveRefusesTextThatIsNotARate) {
     const Case cases[] = {{0, "abc"}, {1, "-10"}, {2, "12a"}, {3, "$45"}, {4, "4.5.0"}};
     LoadWindow(optional());
     for (const Case& c : cases) {
-        for (int i = 0; i < 5; ++i) Retype(*Slot(i), "20");
+        for (int i = 0; i < 5; ++i)
+            Retype(*Slot(i), "20");
         Retype(*Slot(c.slot), c.typed);
         dialogs().Answer(platform::vbOK);
         optional().Command2.UserClick();
@@ -105,7 +109,8 @@ TEST_F(OptionalRatesTest, AttentionIsFlaggedWhileItIsUp) {
     EXPECT_TRUE(notice().Visible());
     EXPECT_EQ(app().gAttentionOpen, 1);
     EXPECT_EQ(notice().Label1.Caption(),
-              "There are no optional rates listed at this time. To add optional rates, from front desk menu, choose "
+              "There are no optional rates listed at this time. To add optional rates, from front desk menu, "
+              "choose "
               "'Main Menu' then 'Administration' then choose 'Set Optional Rates'. ");
     notice().Command1.UserClick();
     EXPECT_FALSE(IsLoaded("Form70"));

@@ -21,7 +21,8 @@ namespace {
 using testing::AppFixture;
 
 // A room with a note and spare text, which applying rates must keep.
-records::RoomRecord Room(const std::string& number, const std::string& type, float rate, bool locked = false) {
+records::RoomRecord Room(const std::string& number, const std::string& type, float rate,
+                         bool locked = false) {
     return testing::Room({.room = number,
                           .type = type,
                           .rate = rate,
@@ -45,7 +46,8 @@ protected:
     // Replaces what the box holds by what the clerk types.
     void Retype(platform::TextBox& box, const std::string& text) {
         ASSERT_TRUE(box.Parent().Loaded() && box.Usable()) << box.Name() << " cannot be typed into";
-        for (size_t n = box.Text().size(); n > 0; --n) box.UserType(platform::vbKeyBack);
+        for (size_t n = box.Text().size(); n > 0; --n)
+            box.UserType(platform::vbKeyBack);
         ASSERT_EQ(box.Text(), "") << box.Name();
         box.UserTypeText(text);
     }
@@ -60,11 +62,12 @@ TEST_F(RatesTest, ReRateGivesEachTypeItsGroupRate) {
         float expected;
     };
     const Case cases[] = {
-        {"NK1", 40}, {"K11", 40}, {"NQ1", 40},  {"Q11", 40},  {"PNQ1", 40},  {"PQ1", 40},  {"NDD1", 55},
-        {"DD1", 55}, {"SNQ1", 90}, {"SQ1", 90}, {"SNQ3", 90}, {"SQ3", 90},  {"S", 90},    {"XYZ", 1.5f},
-        {" NQ1", 1.5f}, {"nq1", 1.5f}, {"", 1.5f},
+        {"NK1", 40},  {"K11", 40},   {"NQ1", 40},    {"Q11", 40},   {"PNQ1", 40}, {"PQ1", 40},
+        {"NDD1", 55}, {"DD1", 55},   {"SNQ1", 90},   {"SQ1", 90},   {"SNQ3", 90}, {"SQ3", 90},
+        {"S", 90},    {"XYZ", 1.5f}, {" NQ1", 1.5f}, {"nq1", 1.5f}, {"", 1.5f},
     };
-    for (const Case& c : cases) AddRoom(Room("1", c.type, 1.5f));
+    for (const Case& c : cases)
+        AddRoom(Room("1", c.type, 1.5f));
     const std::string before = ReadBytes("rooms");
 
     const auto locked = records::ReRateRooms(app().data(), {40, 55, 90});
@@ -107,7 +110,8 @@ TEST_F(RatesTest, TableNeverSavedReRatesNothing) {
     EXPECT_EQ(ReadBytes("rooms"), before);
 
     WriteBytes("weekend", records::RateTable{40, 55, 90}.Encode().substr(0, 11));
-    EXPECT_FALSE(records::ReRateRoomsForDay(app().data(), 6)) << "a table shorter than 12 bytes was never saved";
+    EXPECT_FALSE(records::ReRateRoomsForDay(app().data(), 6))
+        << "a table shorter than 12 bytes was never saved";
     EXPECT_EQ(ReadBytes("rooms"), before);
 }
 
@@ -228,16 +232,19 @@ TEST_F(RatesTest, SetRatesRefusesTextThatIsNotARate) {
         const char* box;
         const char* typed;
     };
-    const Case cases[] = {{"Text1", "abc"}, {"Text2", "-5"}, {"Text3", "45x"}, {"Text2", "4 5"}, {"Text3", "."}};
+    const Case cases[] = {
+        {"Text1", "abc"}, {"Text2", "-5"}, {"Text3", "45x"}, {"Text2", "4 5"}, {"Text3", "."}};
     LoadWindow(rates());
     for (const Case& c : cases) {
-        for (auto* box : {&rates().Text1, &rates().Text2, &rates().Text3}) Retype(*box, "60");
+        for (auto* box : {&rates().Text1, &rates().Text2, &rates().Text3})
+            Retype(*box, "60");
         auto& bad = static_cast<platform::TextBox&>(*rates().Find(c.box));
         Retype(bad, c.typed);
         dialogs().Answer(platform::vbOK);
         rates().Command1.UserClick();
         EXPECT_EQ(LastBox().title, "WARNING") << c.box << " \"" << c.typed << "\"";
-        EXPECT_EQ(LastBox().prompt, "The rate you typed is not a number. Please type the rate in dollars, like 45.50.");
+        EXPECT_EQ(LastBox().prompt,
+                  "The rate you typed is not a number. Please type the rate in dollars, like 45.50.");
         EXPECT_EQ(ReadBytes("weekday"), TableBytes(45, 55, 90)) << c.box << " \"" << c.typed << "\"";
         EXPECT_EQ(ReadBytes("rooms"), rooms) << c.box << " \"" << c.typed << "\"";
         EXPECT_EQ(rates().ActiveControl(), &bad) << c.box;
@@ -293,9 +300,9 @@ TEST_F(RatesTest, ChoosingADayStoresItShowsItAndAppliesItsTable) {
     StartProgram();
     Form56& days = Form<Form56>();
     LoadWindow(days);
-    EXPECT_EQ(days.List1.Items(), (std::vector<std::string>{"1  MONDAY", "2  TUESDAY", "3  WEDNESDAY",
-                                                            "4  THURSDAY", "5  FRIDAY", "6  SATURDAY",
-                                                            "7  SUNDAY"}));
+    EXPECT_EQ(days.List1.Items(),
+              (std::vector<std::string>{"1  MONDAY", "2  TUESDAY", "3  WEDNESDAY", "4  THURSDAY", "5  FRIDAY",
+                                        "6  SATURDAY", "7  SUNDAY"}));
     ASSERT_TRUE(days.List1.UserPick("5  FRIDAY"));
     EXPECT_EQ(ReadBytes("dayofweek"), "5\r\n");
     EXPECT_EQ(Form<Form1>().Label37.Caption(), "FRIDAY");
@@ -366,12 +373,9 @@ TEST_F(RatesTest, TaxCodeRefusesPercentagesAndTextThatIsNotARate) {
         const char* says;
     };
     const Case cases[] = {
-        {"6", "0.02", "Text1", "type 0.06 for 6 %"},
-        {"0.06", "2", "Text2", "type 0.06 for 6 %"},
-        {"1", "0", "Text1", "type 0.06 for 6 %"},
-        {"abc", "0.02", "Text1", "not a number"},
-        {"0.06", "x", "Text2", "not a number"},
-        {"0.06", "-0.01", "Text2", "not a number"},
+        {"6", "0.02", "Text1", "type 0.06 for 6 %"}, {"0.06", "2", "Text2", "type 0.06 for 6 %"},
+        {"1", "0", "Text1", "type 0.06 for 6 %"},    {"abc", "0.02", "Text1", "not a number"},
+        {"0.06", "x", "Text2", "not a number"},      {"0.06", "-0.01", "Text2", "not a number"},
     };
     Form19& tax = Form<Form19>();
     LoadWindow(tax);
@@ -387,7 +391,8 @@ TEST_F(RatesTest, TaxCodeRefusesPercentagesAndTextThatIsNotARate) {
         EXPECT_TRUE(IsLoaded("Form19")) << label;
         EXPECT_EQ(app().gTaxRate, 0) << label;
     }
-    for (const char* file : {"tax", "statetax", "citytax"}) EXPECT_EQ(ReadBytes(file), "") << file;
+    for (const char* file : {"tax", "statetax", "citytax"})
+        EXPECT_EQ(ReadBytes(file), "") << file;
     ExpectNoPendingAnswers();
 }
 

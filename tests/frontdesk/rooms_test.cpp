@@ -32,7 +32,8 @@ protected:
     void AddRoom(const std::string& number, const std::string& type) {
         Form3& input = Form<Form3>();
         input.Text1.UserTypeText(number);
-        if (!input.Combo1.UserPick(type)) input.Combo1.SetText(type);
+        if (!input.Combo1.UserPick(type))
+            input.Combo1.SetText(type);
         input.Command1.UserClick();
     }
     std::vector<records::RoomRecord> Rooms() { return records::ReadAllRooms(app().data()); }
@@ -43,8 +44,8 @@ TEST_F(RoomsTest, AddRoomWritesTheWholeRecordByteForByte) {
     records::WriteRateTable(app().data(), records::kWeekdayFile, {45.5f, 55.0f, 89.0f});
     Open<Form3>();
     AddRoom("12", "NDD1");
-    std::string expected = "12 NDD1 " + SingleBytes(55.0f) + "YYA" + std::string(80, ' ') + std::string(10, ' ') +
-                           std::string(10, ' ');
+    std::string expected = "12 NDD1 " + SingleBytes(55.0f) + "YYA" + std::string(80, ' ') +
+                           std::string(10, ' ') + std::string(10, ' ');
     EXPECT_EQ(ReadBytes("rooms"), expected);
     Form3& input = Form<Form3>();
     EXPECT_EQ(input.Label14.Caption(), "12");
@@ -134,7 +135,8 @@ TEST_F(RoomsTest, DuplicateNumberIsRefusedButALongerOneBesideItIsNot) {
 TEST_F(RoomsTest, TypedTypeIsCutToFiveCharacters) {
     Form3& input = Open<Form3>();
     input.Text1.UserTypeText("7");
-    for (int i = 0; i < 4; ++i) input.Combo1.UserType(platform::vbKeyBack);
+    for (int i = 0; i < 4; ++i)
+        input.Combo1.UserType(platform::vbKeyBack);
     input.Combo1.UserTypeText("ABCDEFG");
     input.Command1.UserClick();
     EXPECT_EQ(Rooms().at(0).RoomType, "ABCDE");
@@ -248,7 +250,8 @@ TEST_F(EditRoomTest, ChangeRatesOnRoomTypeSetsEveryRoomOfTheTypeLockedOrNot) {
     EXPECT_TRUE(rates.Text1.HasFocus());
     rates.Text1.UserTypeText("50");
     rates.Command1.UserClick();
-    for (const auto& room : Rooms()) EXPECT_EQ(room.Rate, 50.0f) << room.Room;
+    for (const auto& room : Rooms())
+        EXPECT_EQ(room.Rate, 50.0f) << room.Room;
     EXPECT_EQ(rates.Text1.Text(), "");
     EXPECT_TRUE(rates.Combo1.HasFocus());
 }

@@ -77,8 +77,9 @@ TEST_F(ShiftTest, ChangeNowWithoutShiftOrInitialsWarnsAndWritesNothing) {
     dialogs().Answer(platform::vbOK);
     shift().Command1.UserClick();
     EXPECT_EQ(LastBox().title, "WARNING");
-    EXPECT_EQ(LastBox().prompt,
-              "You did not select a shift and/or initials. Please fix or click 'Cancel' to exit this module.");
+    EXPECT_EQ(
+        LastBox().prompt,
+        "You did not select a shift and/or initials. Please fix or click 'Cancel' to exit this module.");
     EXPECT_TRUE(shift().Loaded());
     EXPECT_EQ(ReadBytes("shift"), "");
 }
@@ -92,7 +93,12 @@ TEST_F(ShiftTest, EveryWayOutOfTheShortcutWindowBringsTheFrontDeskBack) {
         {"Esc", [](Form5& f) { f.UserKey(platform::vbKeyEscape); }},
         {"close box", [](Form5& f) { f.UserClose(); }},
         {"Cancel / Esc", [](Form5& f) { f.Command2.UserClick(); }},
-        {"Change Now", [](Form5& f) { f.Command3.UserClick(); f.Text1.UserType('z'); f.Command1.UserClick(); }},
+        {"Change Now",
+         [](Form5& f) {
+             f.Command3.UserClick();
+             f.Text1.UserType('z');
+             f.Command1.UserClick();
+         }},
     };
     for (const Way& way : ways) {
         desk().UserKey('s');

@@ -39,7 +39,10 @@ TEST(UnsoldRoomEntriesTest, ListsRoomsNeitherOccupiedNorOutOfOrderWithTheirClean
         Room({.room = "107", .type = "NK1", .service = " "}),
     };
     const std::vector<std::string> expected = {
-        "101  NQ1   Y", "103  NDD1  N", "12   SNQ3  Y", "107  NK1   Y",
+        "101  NQ1   Y",
+        "103  NDD1  N",
+        "12   SNQ3  Y",
+        "107  NK1   Y",
     };
     EXPECT_EQ(UnsoldRoomEntries(rooms, {}, "12/6/26"), expected);
 }
@@ -197,7 +200,8 @@ TEST_F(UnsoldRoomsTest, PrintingFromTheWindowPutsABlankLineFirstAndClosesIt) {
         rule,
     };
     std::vector<std::string> lines;
-    for (const platform::PrintedLine& line : jobs[0].pages.at(0).lines) lines.push_back(line.text);
+    for (const platform::PrintedLine& line : jobs[0].pages.at(0).lines)
+        lines.push_back(line.text);
     EXPECT_EQ(lines, expected);
 }
 

@@ -14,38 +14,38 @@ namespace {
 enum class Answer { DefaultButton, Yes, No, Ok, Cancel, EscapeKey, CloseBox };
 
 class BoxAnswersTest : public GuiProgramFixture {
-  protected:
+protected:
     BoxAnswersTest() { program().Start("A"); }
 
     // Runs `raise` as an event of the program, answering the box it raises with `answer`
     // once it is up (the text typed first into an input box).
-    void Answering(Answer answer, const std::function<void()> &raise, const QString &typed = QString()) {
+    void Answering(Answer answer, const std::function<void()>& raise, const QString& typed = QString()) {
         m_box = nullptr;
         m_stuck = false;
         QElapsedTimer answered;
         QTimer answerer;
         answerer.setInterval(5);
         QObject::connect(&answerer, &QTimer::timeout, [&] {
-            QWidget *box = dialogs().OpenBox();
+            QWidget* box = dialogs().OpenBox();
             if (box == nullptr || !box->isVisible())
                 return;
             if (m_box == box) {
                 // Still up a second after the answer: taken down, for the checks to go on.
                 if (answered.elapsed() > 1000) {
                     m_stuck = true;
-                    static_cast<QDialog *>(box)->done(0);
+                    static_cast<QDialog*>(box)->done(0);
                 }
                 return;
             }
             m_box = box;
             answered.start();
             m_text = m_title = QString();
-            if (auto *message = qobject_cast<QMessageBox *>(box)) {
+            if (auto* message = qobject_cast<QMessageBox*>(box)) {
                 m_text = message->text();
                 m_title = message->windowTitle();
                 m_icon = message->icon();
                 m_buttons = message->standardButtons();
-            } else if (auto *input = qobject_cast<QInputDialog *>(box)) {
+            } else if (auto* input = qobject_cast<QInputDialog*>(box)) {
                 input->setTextValue(typed);
             }
             Give(*box, answer);
@@ -54,17 +54,17 @@ class BoxAnswersTest : public GuiProgramFixture {
         program().Dispatch(raise);
     }
 
-    QWidget *m_box = nullptr;
+    QWidget* m_box = nullptr;
     bool m_stuck = false; // the answer did not take the box down
     QString m_text, m_title;
     QMessageBox::Icon m_icon = QMessageBox::NoIcon;
     QMessageBox::StandardButtons m_buttons;
 
-  private:
-    static void Give(QWidget &box, Answer answer) {
-        auto *message = qobject_cast<QMessageBox *>(&box);
+private:
+    static void Give(QWidget& box, Answer answer) {
+        auto* message = qobject_cast<QMessageBox*>(&box);
         auto click = [message](QMessageBox::StandardButton which) {
-            if (QAbstractButton *button = message ? message->button(which) : nullptr)
+            if (QAbstractButton* button = message ? message->button(which) : nullptr)
                 button->click();
         };
         switch (answer) {
@@ -114,8 +114,9 @@ TEST_F(BoxAnswersTest, AMessageBoxGivesTheButtonTheClerkChose) {
         {platform::vbYesNo, Button::Yes | Button::No},
         {platform::vbOKCancel, Button::Ok | Button::Cancel},
     };
-    for (const Case &c : cases) {
-        SCOPED_TRACE("style " + std::to_string(c.style) + ", answer " + std::to_string(static_cast<int>(c.answer)));
+    for (const Case& c : cases) {
+        SCOPED_TRACE("style " + std::to_string(c.style) + ", answer " +
+                     std::to_string(static_cast<int>(c.answer)));
         auto result = static_cast<platform::MsgBoxResult>(0);
         Answering(c.answer, [&] { result = Window("A").MsgBox("Check out now?", c.style, "Folio"); });
         ASSERT_NE(m_box, nullptr) << "no box came up";
@@ -134,7 +135,8 @@ TEST_F(BoxAnswersTest, AMessageBoxShowsItsTextTitleAndIcon) {
         QMessageBox::Icon icon;
     };
     const Case cases[] = {
-        {platform::vbOKOnly, "Room 12 is dirty.", "Check In", "Room 12 is dirty.", "Check In", QMessageBox::NoIcon},
+        {platform::vbOKOnly, "Room 12 is dirty.", "Check In", "Room 12 is dirty.", "Check In",
+         QMessageBox::NoIcon},
         {platform::vbYesNo | platform::vbQuestion, "Rate 45\x80?", "", "Rate 45\u20ac?", "Vantreth",
          QMessageBox::Question},
         {platform::vbOKOnly | platform::vbCritical, "Disk full", "Error", "Disk full", "Error",
@@ -143,7 +145,7 @@ TEST_F(BoxAnswersTest, AMessageBoxShowsItsTextTitleAndIcon) {
          QMessageBox::Warning},
         {platform::vbOKOnly | platform::vbInformation, "Done", "y", "Done", "y", QMessageBox::Information},
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.prompt);
         Answering(Answer::DefaultButton, [&] { Window("A").MsgBox(c.prompt, c.style, c.title); });
         ASSERT_NE(m_box, nullptr) << "no box came up";
@@ -161,16 +163,15 @@ TEST_F(BoxAnswersTest, AnInputBoxGivesWhatWasTypedOnlyWhenAnswered) {
         std::string result; // as the program stores it
     };
     const Case cases[] = {
-        {"12.50", Answer::DefaultButton, "12.50"},
-        {"caf\u00e9", Answer::DefaultButton, "caf\xe9"},
-        {"", Answer::DefaultButton, ""},
-        {"12.50", Answer::EscapeKey, ""},
+        {"12.50", Answer::DefaultButton, "12.50"}, {"caf\u00e9", Answer::DefaultButton, "caf\xe9"},
+        {"", Answer::DefaultButton, ""},           {"12.50", Answer::EscapeKey, ""},
         {"12.50", Answer::CloseBox, ""},
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.typed.toStdString() + ", answer " + std::to_string(static_cast<int>(c.answer)));
         std::string result = "not answered";
-        Answering(c.answer, [&] { result = Window("A").InputBox("Deposit?", "Reservation"); }, c.typed);
+        Answering(
+            c.answer, [&] { result = Window("A").InputBox("Deposit?", "Reservation"); }, c.typed);
         ASSERT_NE(m_box, nullptr) << "no box came up";
         EXPECT_FALSE(m_stuck) << "the answer left the box up";
         EXPECT_EQ(result, c.result);

@@ -12,33 +12,33 @@ namespace {
 
 // What became of one box the test answered.
 struct Answered {
-    QWidget *owner = nullptr;
-    QWindow *tiedTo = nullptr;
+    QWidget* owner = nullptr;
+    QWindow* tiedTo = nullptr;
     QString title;
     QString ownerTitle;
 };
 
 class BoxTest : public GuiProgramFixture {
-  protected:
+protected:
     // Answers every box once it is up: a message box with its default button, an input box
     // with `typed`; when `ready` is set, only once it says so (or 3 seconds have passed).
-    void AnswerBoxes(const QString &typed = QString()) {
+    void AnswerBoxes(const QString& typed = QString()) {
         m_waiting.start();
         m_answerer.setInterval(5);
         QObject::connect(&m_answerer, &QTimer::timeout, [this, typed] {
-            QWidget *box = dialogs().OpenBox();
+            QWidget* box = dialogs().OpenBox();
             if (box == nullptr || !box->isVisible())
                 return;
             // A box never ready is answered all the same after 3 seconds, for the checks.
             if (ready && !ready() && m_waiting.elapsed() < 3000)
                 return;
-            QWidget *owner = box->parentWidget();
+            QWidget* owner = box->parentWidget();
             m_answered.push_back({owner, box->windowHandle()->transientParent(), box->windowTitle(),
                                   owner ? owner->windowTitle() : QString()});
-            if (auto *input = qobject_cast<QInputDialog *>(box)) {
+            if (auto* input = qobject_cast<QInputDialog*>(box)) {
                 input->setTextValue(typed);
                 input->accept();
-            } else if (auto *message = qobject_cast<QMessageBox *>(box)) {
+            } else if (auto* message = qobject_cast<QMessageBox*>(box)) {
                 message->defaultButton() ? message->defaultButton()->click() : message->accept();
             }
         });
@@ -48,7 +48,7 @@ class BoxTest : public GuiProgramFixture {
     std::function<bool()> ready;
     std::vector<Answered> m_answered;
 
-  private:
+private:
     QTimer m_answerer;
     QElapsedTimer m_waiting;
 };
@@ -66,7 +66,7 @@ TEST_F(BoxTest, ABoxBelongsToTheWindowThatRaisedIt) {
     AnswerBoxes("12.50");
     ClickOpen("B");
     ASSERT_EQ(m_answered.size(), 2u);
-    for (const Answered &box : m_answered) {
+    for (const Answered& box : m_answered) {
         SCOPED_TRACE(box.title.toStdString());
         EXPECT_EQ(box.owner, Shown("B"));
         EXPECT_EQ(box.tiedTo, Shown("B")->windowHandle());

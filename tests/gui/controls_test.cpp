@@ -14,11 +14,11 @@ namespace vantreth::testing {
 namespace {
 
 class ControlsWindow final : public platform::Form {
-  public:
-    static constexpr const char *kName = "Controls";
-    explicit ControlsWindow(platform::Program &program) : Form(program, kName, kName, {60, 60, 420, 260}) {
+public:
+    static constexpr const char* kName = "Controls";
+    explicit ControlsWindow(platform::Program& program) : Form(program, kName, kName, {60, 60, 420, 260}) {
         List1.on_click = [this] { ++listClicks; };
-        List1.on_key_press = [this](int &KeyAscii) { listKeys.push_back(KeyAscii); };
+        List1.on_key_press = [this](int& KeyAscii) { listKeys.push_back(KeyAscii); };
         Combo1.on_drop_down = [this] {
             ++dropDowns;
             if (on_drop_down)
@@ -39,25 +39,25 @@ class ControlsWindow final : public platform::Form {
     int comboClicks = 0;
     std::function<void()> on_drop_down;
 
-  protected:
+protected:
     void Form_Load() override { Show(); }
 };
 
 class ControlsTest : public GuiProgramFixture {
-  protected:
+protected:
     ControlsTest() {
         program().Register(ControlsWindow::kName,
-                           [](platform::Program &p) { return std::make_unique<ControlsWindow>(p); });
+                           [](platform::Program& p) { return std::make_unique<ControlsWindow>(p); });
         program().Start(ControlsWindow::kName);
     }
 
-    ControlsWindow &Controls() { return program().Get<ControlsWindow>(); }
-    template <class W> W *Widget(const char *name) {
-        gui::QtWindow *window = frontEnd().WindowOf(Controls());
-        return window ? window->findChild<W *>(QString::fromLatin1(name)) : nullptr;
+    ControlsWindow& Controls() { return program().Get<ControlsWindow>(); }
+    template <class W> W* Widget(const char* name) {
+        gui::QtWindow* window = frontEnd().WindowOf(Controls());
+        return window ? window->findChild<W*>(QString::fromLatin1(name)) : nullptr;
     }
     // Code of the window runs, as in an event of the program.
-    void Do(const std::function<void(ControlsWindow &)> &code) {
+    void Do(const std::function<void(ControlsWindow&)>& code) {
         program().Dispatch([this, &code] { code(Controls()); });
     }
 };
@@ -67,7 +67,7 @@ class ControlsTest : public GuiProgramFixture {
 
 TEST_F(ControlsTest, TypingGoesInAtTheCaretOrOverTheSelection) {
     struct Case {
-        const char *what;
+        const char* what;
         std::string before;
         int start, length; // where the clerk put the caret; a negative length selects leftwards
         std::vector<Key> keys;
@@ -82,21 +82,27 @@ TEST_F(ControlsTest, TypingGoesInAtTheCaretOrOverTheSelection) {
         {"Backspace at the caret", "ABCD", 2, 0, {Qt::Key_Backspace}, "ACD", 1},
         {"Backspace over a selection", "ABCDEF", 2, 2, {Qt::Key_Backspace}, "ABEF", 2},
         {"after Home", "ABCD", 4, 0, {Qt::Key_Home, "x"}, "xABCD", 1},
-        {"after the arrows", "ABCD", 4, 0, {Qt::Key_Left, Qt::Key_Left, "x", Qt::Key_Right, "y"}, "ABxCyD", 5},
+        {"after the arrows",
+         "ABCD",
+         4,
+         0,
+         {Qt::Key_Left, Qt::Key_Left, "x", Qt::Key_Right, "y"},
+         "ABxCyD",
+         5},
         {"over what Shift+End selected", "ABCD", 1, 0, {{Qt::Key_End, Qt::ShiftModifier}, "z"}, "Az", 2},
         {"a character outside ASCII", "caf", 3, 0, {"\xc3\xa9"}, "caf\xe9", 4},
     };
-    auto *edit = Widget<QLineEdit>("Text1");
+    auto* edit = Widget<QLineEdit>("Text1");
     ASSERT_NE(edit, nullptr);
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        Do([&c](ControlsWindow &w) { w.Text1.SetText(c.before); });
+        Do([&c](ControlsWindow& w) { w.Text1.SetText(c.before); });
         ASSERT_EQ(edit->text().toStdString(), c.before);
         if (c.length == 0)
             edit->setCursorPosition(c.start);
         else
             edit->setSelection(c.start, c.length);
-        for (const Key &key : c.keys)
+        for (const Key& key : c.keys)
             Press(edit, key);
         EXPECT_EQ(Controls().Text1.Text(), c.after);
         EXPECT_EQ(Controls().Text1.SelStart(), c.caret);
@@ -110,11 +116,11 @@ TEST_F(ControlsTest, TypingGoesInAtTheCaretOrOverTheSelection) {
 
 TEST_F(ControlsTest, ListKeysMoveTheSelectionAndClickTheNewLine) {
     constexpr int kLines = 40;
-    Do([](ControlsWindow &w) {
+    Do([](ControlsWindow& w) {
         for (int i = 1; i <= kLines; ++i)
             w.List1.AddItem("Line " + std::to_string(100 + i));
     });
-    auto *list = Widget<QListWidget>("List1");
+    auto* list = Widget<QListWidget>("List1");
     ASSERT_NE(list, nullptr);
     ASSERT_EQ(list->count(), kLines);
     // A page is as many lines as show whole.
@@ -126,7 +132,7 @@ TEST_F(ControlsTest, ListKeysMoveTheSelectionAndClickTheNewLine) {
     ASSERT_LT(page, kLines / 2);
 
     struct Case {
-        const char *what;
+        const char* what;
         int from;
         Qt::Key key;
         int to, pages; // lands on `to` plus `pages` pages
@@ -145,20 +151,21 @@ TEST_F(ControlsTest, ListKeysMoveTheSelectionAndClickTheNewLine) {
         {"Page Up near the top", 1, Qt::Key_PageUp, 0, 0},
         {"Page Down near the end", kLines - 2, Qt::Key_PageDown, kLines - 1, 0},
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        Do([&c](ControlsWindow &w) { w.List1.SetListIndex(c.from); });
+        Do([&c](ControlsWindow& w) { w.List1.SetListIndex(c.from); });
         ASSERT_EQ(list->currentRow(), c.from);
         const int clicks = Controls().listClicks;
         Press(list, c.key);
         const int expected = c.to + c.pages * page;
         EXPECT_EQ(Controls().List1.ListIndex(), expected);
-        EXPECT_EQ(Controls().listClicks - clicks, expected != c.from ? 1 : 0) << "a click for a new line only";
+        EXPECT_EQ(Controls().listClicks - clicks, expected != c.from ? 1 : 0)
+            << "a click for a new line only";
         EXPECT_EQ(list->currentRow(), expected) << "on screen";
     }
 
     // A typed character goes to the list's key handler and moves nothing.
-    Do([](ControlsWindow &w) { w.List1.SetListIndex(7); });
+    Do([](ControlsWindow& w) { w.List1.SetListIndex(7); });
     Press(list, Key("k"));
     EXPECT_EQ(Controls().listKeys, std::vector<int>{'k'});
     EXPECT_EQ(Controls().List1.ListIndex(), 7);
@@ -169,25 +176,28 @@ TEST_F(ControlsTest, ListKeysMoveTheSelectionAndClickTheNewLine) {
 
 TEST_F(ControlsTest, TheDropDownHandlerFillsTheListBeforeItOpensAndAPickReachesTheModel) {
     Controls().on_drop_down = [this] {
-        platform::ComboBox &combo = Controls().Combo1;
+        platform::ComboBox& combo = Controls().Combo1;
         combo.Clear();
-        for (const char *room : {"101", "102", "103"})
+        for (const char* room : {"101", "102", "103"})
             combo.AddItem(room);
     };
     struct Case {
-        const char *what;
-        std::function<void(QComboBox &)> open;
+        const char* what;
+        std::function<void(QComboBox&)> open;
     };
     const Case cases[] = {
-        {"the arrow", [](QComboBox &combo) { combo.showPopup(); }},
-        {"F4", [](QComboBox &combo) { Press(&combo, Qt::Key_F4); }},
-        {"Alt+Down", [](QComboBox &combo) { Press(&combo, {Qt::Key_Down, Qt::AltModifier}); }},
+        {"the arrow", [](QComboBox& combo) { combo.showPopup(); }},
+        {"F4", [](QComboBox& combo) { Press(&combo, Qt::Key_F4); }},
+        {"Alt+Down",
+         [](QComboBox& combo) {
+             Press(&combo, {Qt::Key_Down, Qt::AltModifier});
+         }},
     };
-    auto *combo = Widget<QComboBox>("Combo1");
+    auto* combo = Widget<QComboBox>("Combo1");
     ASSERT_NE(combo, nullptr);
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        Do([](ControlsWindow &w) {
+        Do([](ControlsWindow& w) {
             w.Combo1.Clear();
             w.Combo1.SetText("");
             w.dropDowns = w.comboClicks = 0;
@@ -199,7 +209,7 @@ TEST_F(ControlsTest, TheDropDownHandlerFillsTheListBeforeItOpensAndAPickReachesT
         ASSERT_TRUE(combo->view()->isVisible()) << "the list is open";
 
         // The clerk moves to the last line of the open list and presses Enter.
-        QAbstractItemView *view = combo->view();
+        QAbstractItemView* view = combo->view();
         view->setCurrentIndex(view->model()->index(2, 0));
         Press(view, Qt::Key_Return);
         EXPECT_FALSE(view->isVisible());
@@ -218,8 +228,8 @@ TEST_F(ControlsTest, TheDropDownHandlerFillsTheListBeforeItOpensAndAPickReachesT
 
 TEST_F(ControlsTest, KeysOnAComboBoxTypeIntoItOrStepThroughItsList) {
     struct Case {
-        const char *what;
-        const char *name;
+        const char* what;
+        const char* name;
         std::vector<Key> keys;
         std::string text;
         int index;
@@ -233,21 +243,21 @@ TEST_F(ControlsTest, KeysOnAComboBoxTypeIntoItOrStepThroughItsList) {
         {"Down, Down, Up", "Combo2", {Qt::Key_Down, Qt::Key_Down, Qt::Key_Up}, "Cash", 0, 3},
         {"Down on a box that takes typing", "Combo1", {Qt::Key_Down, Qt::Key_Down}, "Check", 1, 2},
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        Do([](ControlsWindow &w) {
-            for (platform::ComboBox *box : {&w.Combo1, &w.Combo2}) {
+        Do([](ControlsWindow& w) {
+            for (platform::ComboBox* box : {&w.Combo1, &w.Combo2}) {
                 box->Clear();
                 box->SetText("");
-                for (const char *pay : {"Cash", "Check", "Visa"})
+                for (const char* pay : {"Cash", "Check", "Visa"})
                     box->AddItem(pay);
             }
             w.comboClicks = 0;
         });
-        auto *combo = Widget<QComboBox>(c.name);
+        auto* combo = Widget<QComboBox>(c.name);
         ASSERT_NE(combo, nullptr);
-        const auto &model = static_cast<const platform::ComboBox &>(*Controls().Find(c.name));
-        for (const Key &key : c.keys)
+        const auto& model = static_cast<const platform::ComboBox&>(*Controls().Find(c.name));
+        for (const Key& key : c.keys)
             Press(combo, key);
         EXPECT_EQ(model.Text(), c.text);
         EXPECT_EQ(model.ListIndex(), c.index);

@@ -24,7 +24,7 @@
 namespace vantreth::testing {
 
 // Runs the event loop until `done` is true or `ms` have passed; true when it got done.
-inline bool RunUntil(const std::function<bool()> &done, int ms = 3000) {
+inline bool RunUntil(const std::function<bool()>& done, int ms = 3000) {
     QElapsedTimer elapsed;
     elapsed.start();
     while (!done()) {
@@ -36,14 +36,14 @@ inline bool RunUntil(const std::function<bool()> &done, int ms = 3000) {
 }
 
 // The button of the window that shows the control named `name`.
-inline QPushButton *ButtonOf(const gui::QtWindow *window, const char *name) {
-    return window ? window->findChild<QPushButton *>(QString::fromLatin1(name)) : nullptr;
+inline QPushButton* ButtonOf(const gui::QtWindow* window, const char* name) {
+    return window ? window->findChild<QPushButton*>(QString::fromLatin1(name)) : nullptr;
 }
 
 // A key the clerk presses: a key with its modifiers, or the characters of a text typed one
 // by one.
 struct Key {
-    Key(const char *typed) : text(QString::fromUtf8(typed)) {}
+    Key(const char* typed) : text(QString::fromUtf8(typed)) {}
     Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) : key(key), modifiers(modifiers) {}
     int key = 0;
     QString text;
@@ -51,8 +51,8 @@ struct Key {
 };
 
 // Presses and releases the key on the widget, as the window system hands it over.
-inline void Press(QWidget *widget, const Key &key) {
-    auto send = [widget](int code, Qt::KeyboardModifiers modifiers, const QString &text) {
+inline void Press(QWidget* widget, const Key& key) {
+    auto send = [widget](int code, Qt::KeyboardModifiers modifiers, const QString& text) {
         QKeyEvent press(QEvent::KeyPress, code, modifiers, text);
         QApplication::sendEvent(widget, &press);
         QKeyEvent release(QEvent::KeyRelease, code, modifiers, text);
@@ -67,8 +67,8 @@ inline void Press(QWidget *widget, const Key &key) {
 // A test window: a button whose click runs `on_open`, and a timer (off until a test sets
 // its interval) whose ticks run `on_tick`.
 class TestWindow final : public platform::Form {
-  public:
-    TestWindow(platform::Program &program, const std::string &name, platform::Rect at)
+public:
+    TestWindow(platform::Program& program, const std::string& name, platform::Rect at)
         : Form(program, name, name, at) {
         Open.on_click = [this] {
             if (on_open)
@@ -87,7 +87,7 @@ class TestWindow final : public platform::Form {
     std::function<void()> on_tick;
     std::function<void()> on_close; // the close box; none: the window unloads
 
-  protected:
+protected:
     void Form_Load() override {
         Show();
         if (on_load)
@@ -104,7 +104,7 @@ class TestWindow final : public platform::Form {
 // A program of test windows "A", "B", "C" and "D" on a fresh folder, shown by the front end,
 // with real Qt boxes.
 class GuiProgramFixture : public ::testing::Test {
-  protected:
+protected:
     GuiProgramFixture() {
         platform::Services services;
         services.clock = &m_clock;
@@ -115,14 +115,14 @@ class GuiProgramFixture : public ::testing::Test {
         platform::DataFolder(m_folder.path()).EnsureLayout(records::DataSubFolders());
         m_program = std::make_unique<platform::Program>(services);
         int x = 40;
-        for (const char *name : {"A", "B", "C", "D"}) {
-            m_program->Register(name, [name, x](platform::Program &program) {
+        for (const char* name : {"A", "B", "C", "D"}) {
+            m_program->Register(name, [name, x](platform::Program& program) {
                 return std::make_unique<TestWindow>(program, name, platform::Rect{x, 60, 240, 160});
             });
             x += 60;
         }
         m_frontEnd = std::make_unique<gui::QtFrontEnd>(*m_program);
-        m_dialogs.SetFrontWindow([this]() -> QWidget * { return m_frontEnd->FrontWindow(); });
+        m_dialogs.SetFrontWindow([this]() -> QWidget* { return m_frontEnd->FrontWindow(); });
         m_dialogs.SetKeepTime([this] { m_frontEnd->KeepTime(); });
     }
     ~GuiProgramFixture() override {
@@ -130,19 +130,19 @@ class GuiProgramFixture : public ::testing::Test {
         m_program.reset();
     }
 
-    platform::Program &program() { return *m_program; }
-    gui::QtFrontEnd &frontEnd() { return *m_frontEnd; }
-    gui::QtDialogs &dialogs() { return m_dialogs; }
-    TestWindow &Window(const char *name) { return static_cast<TestWindow &>(m_program->Get(name)); }
-    gui::QtWindow *Shown(const char *name) { return m_frontEnd->WindowOf(m_program->Get(name)); }
+    platform::Program& program() { return *m_program; }
+    gui::QtFrontEnd& frontEnd() { return *m_frontEnd; }
+    gui::QtDialogs& dialogs() { return m_dialogs; }
+    TestWindow& Window(const char* name) { return static_cast<TestWindow&>(m_program->Get(name)); }
+    gui::QtWindow* Shown(const char* name) { return m_frontEnd->WindowOf(m_program->Get(name)); }
     // The clerk clicks the window's button.
-    void ClickOpen(const char *name) {
-        QPushButton *button = ButtonOf(Shown(name), "Open");
+    void ClickOpen(const char* name) {
+        QPushButton* button = ButtonOf(Shown(name), "Open");
         ASSERT_NE(button, nullptr) << name << " is not on screen";
         button->click();
     }
 
-  private:
+private:
     TempFolder m_folder;
     platform::FakeClock m_clock;
     gui::QtDialogs m_dialogs;

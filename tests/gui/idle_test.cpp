@@ -43,7 +43,7 @@ TEST_F(IdleTest, ARestingTimerWakesWhenItsPortHasCharactersAndRestsAgain) {
 
     std::string received;
     int ticks = 0;
-    platform::Timer &timer = Window("A").Timer1;
+    platform::Timer& timer = Window("A").Timer1;
     Window("A").on_tick = [&] {
         ++ticks;
         char chunk[64];
@@ -76,7 +76,7 @@ TEST_F(IdleTest, ARestingTimerWakesWhenItsPortHasCharactersAndRestsAgain) {
 
 TEST_F(IdleTest, AWindowRedrawsOnlyWhatChangedInItsFormUnlessTheClerkActedInIt) {
     program().Start("A");
-    QPushButton *open = ButtonOf(Shown("A"), "Open");
+    QPushButton* open = ButtonOf(Shown("A"), "Open");
     ASSERT_NE(open, nullptr);
     ASSERT_EQ(open->text(), QStringLiteral("Open"));
 

@@ -23,9 +23,9 @@ constexpr double kRow = 12.0;             // 1/6 inch
 
 struct Matrix {
     double a = 1, b = 0, c = 0, d = 1, e = 0, f = 0;
-    Matrix Then(const Matrix &m) const { // this, then m
-        return {a * m.a + b * m.c, a * m.b + b * m.d, c * m.a + d * m.c, c * m.b + d * m.d,
-                e * m.a + f * m.c + m.e, e * m.b + f * m.d + m.f};
+    Matrix Then(const Matrix& m) const { // this, then m
+        return {a * m.a + b * m.c, a * m.b + b * m.d,       c * m.a + d * m.c,
+                c * m.b + d * m.d, e * m.a + f * m.c + m.e, e * m.b + f * m.d + m.f};
     }
 };
 
@@ -37,7 +37,7 @@ struct TextAt {
 
 // Reads the text objects of one page's content stream (numbers, names, strings and the
 // operators q Q cm BT Tf Tm Td Tj TJ; the rest is skipped).
-std::vector<TextAt> TextPositions(const QByteArray &content) {
+std::vector<TextAt> TextPositions(const QByteArray& content) {
     std::vector<TextAt> found;
     std::vector<double> args;
     std::vector<Matrix> saved;
@@ -46,11 +46,12 @@ std::vector<TextAt> TextPositions(const QByteArray &content) {
     bool shown = false;
     auto m = [&args] { return Matrix{args[0], args[1], args[2], args[3], args[4], args[5]}; };
     QByteArray spaced = content;
-    std::istringstream in(spaced.replace('<', " <").replace('>', "> ").replace('[', ' ').replace(']', ' ').toStdString());
+    std::istringstream in(
+        spaced.replace('<', " <").replace('>', "> ").replace('[', ' ').replace(']', ' ').toStdString());
     for (std::string token; in >> token;) {
         if (token[0] == '/' || token[0] == '<')
             continue;
-        char *end = nullptr;
+        char* end = nullptr;
         const double value = std::strtod(token.c_str(), &end);
         if (*end == '\0') {
             args.push_back(value);
@@ -73,7 +74,8 @@ std::vector<TextAt> TextPositions(const QByteArray &content) {
         else if ((token == "Tj" || token == "TJ") && !shown) {
             shown = true;
             const Matrix at = tm.Then(ctm);
-            found.push_back({at.e, kPageHeight - at.f, std::hypot(at.a, at.b), fontSize * std::hypot(at.c, at.d)});
+            found.push_back(
+                {at.e, kPageHeight - at.f, std::hypot(at.a, at.b), fontSize * std::hypot(at.c, at.d)});
         }
         args.clear();
     }
@@ -81,7 +83,7 @@ std::vector<TextAt> TextPositions(const QByteArray &content) {
 }
 
 // The text of every page of the PDF file: its compressed content streams that show text.
-std::vector<std::vector<TextAt>> PagesOf(const std::filesystem::path &file) {
+std::vector<std::vector<TextAt>> PagesOf(const std::filesystem::path& file) {
     QFile pdf(QString::fromStdString(file.string()));
     EXPECT_TRUE(pdf.open(QIODevice::ReadOnly));
     const QByteArray bytes = pdf.readAll();
@@ -104,7 +106,7 @@ std::vector<std::vector<TextAt>> PagesOf(const std::filesystem::path &file) {
 struct Extent {
     double ascent = 0, descent = 0, width = 0;
 };
-Extent FontExtent(double size, const QString &text = QString()) {
+Extent FontExtent(double size, const QString& text = QString()) {
     QPdfWriter writer(QStringLiteral("/dev/null"));
     writer.setResolution(1200);
     QFont font(QStringLiteral("Courier"));
@@ -113,10 +115,11 @@ Extent FontExtent(double size, const QString &text = QString()) {
     font.setPointSizeF(size);
     const QFontMetricsF metrics(font, &writer);
     const double toPoints = 72.0 / 1200;
-    return {metrics.ascent() * toPoints, metrics.descent() * toPoints, metrics.horizontalAdvance(text) * toPoints};
+    return {metrics.ascent() * toPoints, metrics.descent() * toPoints,
+            metrics.horizontalAdvance(text) * toPoints};
 }
 
-platform::PrintedPage Page(int lines, const std::string &text) {
+platform::PrintedPage Page(int lines, const std::string& text) {
     platform::PrintedPage page;
     for (int r = 0; r < lines; ++r)
         page.lines.push_back({text + " " + std::to_string(r + 1), false, 10});
@@ -134,7 +137,7 @@ TEST(QtPrinterPages, EveryLineAdvancesOneSixthInchInsideTheMargins) {
     const auto pages = PagesOf(printer.lastFile());
     ASSERT_EQ(pages.size(), job.pages.size());
     for (size_t p = 0; p < pages.size(); ++p) {
-        const std::vector<TextAt> &lines = pages[p];
+        const std::vector<TextAt>& lines = pages[p];
         ASSERT_EQ(lines.size(), job.pages[p].lines.size()) << "page " << p + 1;
         for (size_t r = 0; r < lines.size(); ++r) {
             SCOPED_TRACE("page " + std::to_string(p + 1) + ", line " + std::to_string(r + 1));

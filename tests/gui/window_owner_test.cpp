@@ -3,10 +3,10 @@
 // front, and a window with no owner left is a window of its own.
 #include "gui_fixture.h"
 
+#include "checkin/checkin_fixture.h"
 #include "checkin/form14.h"
 #include "checkin/form15.h"
 #include "checkin/form2.h"
-#include "checkin/checkin_fixture.h"
 
 #include <QMouseEvent>
 #include <QWindow>
@@ -15,12 +15,12 @@ namespace vantreth::testing {
 namespace {
 
 // True when `window` is on screen tied to `owner` (null: to no window).
-::testing::AssertionResult BelongsTo(const gui::QtWindow *window, const gui::QtWindow *owner) {
+::testing::AssertionResult BelongsTo(const gui::QtWindow* window, const gui::QtWindow* owner) {
     if (window == nullptr || !window->isVisible())
         return ::testing::AssertionFailure() << "the window is not on screen";
-    const QWindow *handle = window->windowHandle();
-    const QWindow *tiedTo = handle ? handle->transientParent() : nullptr;
-    const QWindow *expected = owner ? owner->windowHandle() : nullptr;
+    const QWindow* handle = window->windowHandle();
+    const QWindow* tiedTo = handle ? handle->transientParent() : nullptr;
+    const QWindow* expected = owner ? owner->windowHandle() : nullptr;
     if (window->owner() != owner || tiedTo != expected)
         return ::testing::AssertionFailure()
                << "tied to " << (tiedTo ? tiedTo->title().toStdString() : "no window") << ", expected "
@@ -61,14 +61,14 @@ TEST_F(WindowOwnerTest, AWindowOpenedWhileItsOpenerGoesBelongsToTheWindowInFront
 
 TEST_F(WindowOwnerTest, AnOwnerThatGoesAwayOrHidesHandsItsWindowsOn) {
     struct Case {
-        const char *what;
-        std::function<void(platform::Program &, platform::Form &)> leave;
+        const char* what;
+        std::function<void(platform::Program&, platform::Form&)> leave;
     };
     const Case cases[] = {
-        {"unloaded", [](platform::Program &program, platform::Form &b) { program.Unload(b); }},
-        {"hidden", [](platform::Program &, platform::Form &b) { b.Hide(); }},
+        {"unloaded", [](platform::Program& program, platform::Form& b) { program.Unload(b); }},
+        {"hidden", [](platform::Program&, platform::Form& b) { b.Hide(); }},
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Window("A").on_open = [this] { program().Load("B"); };
         Window("B").on_open = [this] { program().Load("C"); };
@@ -120,17 +120,17 @@ TEST_F(WindowOwnerTest, AWindowMinimisedByTheClerkKeepsItsWindows) {
 // The check-in window: History and "Duplicate?" stay above it.
 
 class CheckInWindowOwnerTest : public CheckInFixture {
-  protected:
+protected:
     CheckInWindowOwnerTest() : m_frontEnd(std::make_unique<gui::QtFrontEnd>(app())) {}
     ~CheckInWindowOwnerTest() override { m_frontEnd.reset(); }
-    gui::QtWindow *Shown(const platform::Form &form) { return m_frontEnd->WindowOf(form); }
+    gui::QtWindow* Shown(const platform::Form& form) { return m_frontEnd->WindowOf(form); }
 
     std::unique_ptr<gui::QtFrontEnd> m_frontEnd;
 };
 
 TEST_F(CheckInWindowOwnerTest, HistoryAndDuplicateBelongToTheCheckInWindow) {
     StartProgram();
-    QPushButton *checkInButton = ButtonOf(Shown(Form<Form1>()), "Command1");
+    QPushButton* checkInButton = ButtonOf(Shown(Form<Form1>()), "Command1");
     ASSERT_NE(checkInButton, nullptr);
     checkInButton->click();
     ASSERT_TRUE(IsLoaded("form2"));
@@ -140,7 +140,7 @@ TEST_F(CheckInWindowOwnerTest, HistoryAndDuplicateBelongToTheCheckInWindow) {
 
     dialogs().Answer(platform::vbYes);
     dialogs().Input("");
-    QPushButton *checkInNow = ButtonOf(Shown(checkIn()), "Command2");
+    QPushButton* checkInNow = ButtonOf(Shown(checkIn()), "Command2");
     ASSERT_NE(checkInNow, nullptr);
     checkInNow->click();
     ExpectNoPendingAnswers();

@@ -11,13 +11,13 @@ using WindowStateTest = GuiProgramFixture;
 
 TEST_F(WindowStateTest, TheCloseBoxUnloadsTheWindowUnlessTheWindowKeepsIt) {
     struct Case {
-        const char *what;
+        const char* what;
         bool keep;
     };
     const Case cases[] = {{"a window that lets go", false}, {"a window that stays", true}};
     Window("A").on_open = [this] { program().Load("B"); };
     program().Start("A");
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         int asked = 0;
         Window("B").on_close = c.keep ? std::function<void()>([&asked] { ++asked; }) : nullptr;
@@ -46,9 +46,9 @@ TEST_F(WindowStateTest, TheProgramsStateIsShownAndTheClerksIsTheModels) {
     };
     constexpr Qt::WindowStates kStates = Qt::WindowMaximized | Qt::WindowMinimized;
     program().Start("A");
-    gui::QtWindow *window = Shown("A");
+    gui::QtWindow* window = Shown("A");
     ASSERT_NE(window, nullptr);
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.state));
         program().Dispatch([&] { Window("A").SetWindowState(c.state); });
         EXPECT_EQ(window->windowState() & kStates, c.shown) << "set by the program";

@@ -14,7 +14,7 @@
 namespace platform {
 namespace {
 
-std::string Show(const Date &d) {
+std::string Show(const Date& d) {
     return std::to_string(d.year) + "-" + std::to_string(d.month) + "-" + std::to_string(d.day);
 }
 
@@ -50,7 +50,7 @@ TEST(ClockTest, AddDaysCrossesMonthYearAndLeapDay) {
         {{2028, 3, 1}, -1, {2028, 2, 29}}, {{2026, 12, 6}, 365, {2027, 12, 6}},
         {{2026, 12, 6}, 0, {2026, 12, 6}},
     };
-    for (const Case &c : cases)
+    for (const Case& c : cases)
         EXPECT_EQ(AddDays(c.from, c.days), c.expected) << Show(c.from) << " + " << c.days;
 }
 
@@ -77,8 +77,8 @@ TEST(ClockTest, IsoWeekdayCountsFromMonday) {
 TEST(ClockTest, DateTextIsMonthDayTwoDigitYear) {
     struct Case {
         Date date;
-        const char *text;
-        const char *digits;
+        const char* text;
+        const char* digits;
     };
     const Case cases[] = {
         {{2026, 12, 6}, "12/6/26", "12626"},
@@ -86,7 +86,7 @@ TEST(ClockTest, DateTextIsMonthDayTwoDigitYear) {
         {{2000, 10, 31}, "10/31/00", "103100"},
         {{1999, 7, 4}, "7/4/99", "7499"},
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         EXPECT_EQ(DateText(c.date), c.text) << Show(c.date);
         EXPECT_EQ(DateDigitsOf(c.date), c.digits) << Show(c.date);
     }
@@ -95,19 +95,19 @@ TEST(ClockTest, DateTextIsMonthDayTwoDigitYear) {
 TEST(ClockTest, TimeTextUsesTwelveHourClock) {
     struct Case {
         TimeOfDay time;
-        const char *text;
+        const char* text;
     };
     const Case cases[] = {
         {{15, 45, 12}, "3:45:12 PM"},  {{0, 0, 5}, "12:00:05 AM"},  {{12, 30, 0}, "12:30:00 PM"},
         {{11, 59, 59}, "11:59:59 AM"}, {{23, 5, 9}, "11:05:09 PM"}, {{9, 0, 0}, "9:00:00 AM"},
     };
-    for (const Case &c : cases)
+    for (const Case& c : cases)
         EXPECT_EQ(TimeText(c.time), c.text) << c.time.hour << ":" << c.time.minute << ":" << c.time.second;
 }
 
 TEST(ClockTest, ParseDateAcceptsShortAndLongYears) {
     struct Case {
-        const char *text;
+        const char* text;
         Date expected;
     };
     const Case cases[] = {
@@ -116,7 +116,7 @@ TEST(ClockTest, ParseDateAcceptsShortAndLongYears) {
         {"1/1/47", {1947, 1, 1}},       {"6/15/99", {1999, 6, 15}}, {"3/4/5", {2005, 3, 4}},
         {"12/31/1947", {1947, 12, 31}},
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         auto parsed = ParseDate(c.text, 2026);
         ASSERT_TRUE(parsed.has_value()) << "\"" << c.text << "\"";
         EXPECT_EQ(*parsed, c.expected) << "\"" << c.text << "\"";
@@ -131,16 +131,16 @@ TEST(ClockTest, ParseDateWindowMovesWithTheCurrentYear) {
 }
 
 TEST(ClockTest, ParseDateRejectsInvalidDatesAndJunk) {
-    const char *bad[] = {"2/30/27", "13/1/26",   "0/1/26", "1/0/26",   "2/29/27", "",
+    const char* bad[] = {"2/30/27", "13/1/26",   "0/1/26", "1/0/26",   "2/29/27", "",
                          "abc",     "1/5",       "1/5/",   "/5/26",    "1-5-26",  "1/5/26x",
                          "1/5/202", "1/5/20277", "a/5/26", "1/5/26/1", "-1/5/26", "123/5/26"};
-    for (const char *text : bad)
+    for (const char* text : bad)
         EXPECT_FALSE(ParseDate(text, 2026).has_value()) << "\"" << text << "\"";
 }
 
 TEST(ClockTest, ParseTimeReadsBothClocks) {
     struct Case {
-        const char *text;
+        const char* text;
         TimeOfDay expected;
     };
     const Case cases[] = {
@@ -148,13 +148,13 @@ TEST(ClockTest, ParseTimeReadsBothClocks) {
         {"11:59:59 am", {11, 59, 59}}, {"15:45:12", {15, 45, 12}}, {"00:00:00", {0, 0, 0}},
         {" 9:05:00 ", {9, 5, 0}},      {"9:05 PM", {21, 5, 0}},
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         auto parsed = ParseTime(c.text);
         ASSERT_TRUE(parsed.has_value()) << "\"" << c.text << "\"";
         EXPECT_EQ(*parsed, c.expected) << "\"" << c.text << "\"";
     }
-    const char *bad[] = {"", "noon", "24:00:00", "13:00:00 PM", "0:10:00 AM", "9:60:00", "9:00:60", "9::00"};
-    for (const char *text : bad)
+    const char* bad[] = {"", "noon", "24:00:00", "13:00:00 PM", "0:10:00 AM", "9:60:00", "9:00:60", "9::00"};
+    for (const char* text : bad)
         EXPECT_FALSE(ParseTime(text).has_value()) << "\"" << text << "\"";
 }
 
@@ -184,9 +184,9 @@ TEST(ClockTest, FakeClockAdvanceCrossesMidnight) {
 }
 
 class BusinessClockTest : public ::testing::Test {
-  protected:
+protected:
     // The clock's date once with the real date read before and after, to survive midnight.
-    static void ExpectOffsetDate(BusinessClock &clock, long offset) {
+    static void ExpectOffsetDate(BusinessClock& clock, long offset) {
         Date before = RealToday();
         Date date = clock.Today();
         Date after = RealToday();
@@ -247,7 +247,7 @@ TEST_F(BusinessClockTest, DamagedOffsetFileMeansZeroAndSaysSo) {
         {std::string(5000, '1'), 0, true},
     };
     const std::filesystem::path file = m_dir / "dateoffset";
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         std::ofstream(file, std::ios::binary | std::ios::trunc) << c.content;
         BusinessClock clock(file);
         EXPECT_EQ(clock.OffsetDays(), c.offset) << "\"" << c.content << "\"";

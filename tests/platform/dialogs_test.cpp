@@ -17,7 +17,7 @@ TEST(ScriptedDialogsTest, AnswersBoxesInOrderAndRecordsThem) {
     dialogs.Answer(vbOK);
     dialogs.Input("");
     std::vector<std::string> transcript;
-    dialogs.on_shown = [&](const ScriptedDialogs::Shown &s) {
+    dialogs.on_shown = [&](const ScriptedDialogs::Shown& s) {
         transcript.push_back(s.title + "=" + s.answer);
     };
 
@@ -27,7 +27,7 @@ TEST(ScriptedDialogsTest, AnswersBoxesInOrderAndRecordsThem) {
     EXPECT_EQ(dialogs.InputBox("Reason", "VOID"), "");
     EXPECT_EQ(dialogs.pending(), 0u);
 
-    const std::vector<ScriptedDialogs::Shown> &shown = dialogs.shown();
+    const std::vector<ScriptedDialogs::Shown>& shown = dialogs.shown();
     ASSERT_EQ(shown.size(), 4u);
     EXPECT_FALSE(shown[0].input);
     EXPECT_EQ(shown[0].prompt, "Check out now?");
@@ -51,7 +51,7 @@ TEST(ScriptedDialogsTest, AnswerMustFitTheButtons) {
         int style;
         MsgBoxResult answer;
         bool fits;
-        const char *answerName;
+        const char* answerName;
     };
     const Case cases[] = {
         {vbOKOnly, vbOK, true, "OK"},
@@ -70,7 +70,7 @@ TEST(ScriptedDialogsTest, AnswerMustFitTheButtons) {
         {3, vbCancel, true, "Cancel"},
         {3, vbOK, false, "OK"},
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         ScriptedDialogs dialogs;
         dialogs.Answer(c.answer);
         const std::string where = "style " + std::to_string(c.style) + ", answer " + c.answerName;
@@ -82,7 +82,7 @@ TEST(ScriptedDialogsTest, AnswerMustFitTheButtons) {
             try {
                 dialogs.MsgBox("prompt", c.style, "TITLE");
                 ADD_FAILURE() << where << ": accepted";
-            } catch (const UnexpectedDialog &e) {
+            } catch (const UnexpectedDialog& e) {
                 EXPECT_NE(std::string(e.what()).find(c.answerName), std::string::npos)
                     << where << ": " << e.what();
             }
@@ -96,7 +96,7 @@ TEST(ScriptedDialogsTest, UnexpectedMessageBoxNamesTitleAndPrompt) {
     try {
         dialogs.MsgBox("You did not enter a room", vbOKOnly, "WARNING");
         ADD_FAILURE() << "box with no queued answer was accepted";
-    } catch (const UnexpectedDialog &e) {
+    } catch (const UnexpectedDialog& e) {
         EXPECT_EQ(std::string(e.what()), "unexpected message box \"WARNING\": You did not enter a room");
     }
 }
@@ -107,7 +107,7 @@ TEST(ScriptedDialogsTest, MessageBoxWhenInputIsQueuedIsUnexpected) {
     try {
         dialogs.MsgBox("Delete it?", vbYesNo, "DELETE");
         ADD_FAILURE() << "message box took an input answer";
-    } catch (const UnexpectedDialog &e) {
+    } catch (const UnexpectedDialog& e) {
         const std::string what = e.what();
         EXPECT_NE(what.find("Delete it?"), std::string::npos) << what;
         EXPECT_NE(what.find("DELETE"), std::string::npos) << what;
@@ -124,7 +124,7 @@ TEST(ScriptedDialogsTest, InputBoxWithoutQueuedTextIsUnexpected) {
     try {
         dialogs.InputBox("Amount paid", "PAY");
         ADD_FAILURE() << "input box took a message answer";
-    } catch (const UnexpectedDialog &e) {
+    } catch (const UnexpectedDialog& e) {
         const std::string what = e.what();
         EXPECT_NE(what.find("input box \"PAY\": Amount paid"), std::string::npos) << what;
     }

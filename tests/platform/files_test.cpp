@@ -18,17 +18,17 @@ namespace {
 namespace fs = std::filesystem;
 
 class FilesTest : public ::testing::Test {
-  protected:
-    std::string Content(const fs::path &file) const {
+protected:
+    std::string Content(const fs::path& file) const {
         std::ifstream in(file, std::ios::binary);
         std::ostringstream out;
         out << in.rdbuf();
         return out.str();
     }
-    void SetContent(const fs::path &file, std::string_view text) const {
+    void SetContent(const fs::path& file, std::string_view text) const {
         std::ofstream(file, std::ios::binary) << text;
     }
-    static unsigned Mode(const fs::path &p) {
+    static unsigned Mode(const fs::path& p) {
         struct stat st;
         return ::stat(p.c_str(), &st) == 0 ? st.st_mode & 0777 : 0;
     }
@@ -41,8 +41,8 @@ class FilesTest : public ::testing::Test {
 
 TEST(DataFolderTest, SafeNameCannotMakeAPath) {
     struct Case {
-        const char *name;
-        const char *expected;
+        const char* name;
+        const char* expected;
     };
     const Case cases[] = {
         {"12626", "12626"},     {"101 SMITH   ", "101 SMITH"},
@@ -53,7 +53,7 @@ TEST(DataFolderTest, SafeNameCannotMakeAPath) {
         {"del\x7F", "del_"},    {"  lead", "  lead"},
         {"caf\xE9", "caf\xE9"},
     };
-    for (const Case &c : cases)
+    for (const Case& c : cases)
         EXPECT_EQ(DataFolder::SafeName(c.name), c.expected) << "\"" << c.name << "\"";
 }
 
@@ -67,8 +67,8 @@ TEST(DataFolderTest, FileNamesStayInsideTheFolder) {
 }
 
 TEST(DataFolderTest, DefaultRootFollowsTheEnvironment) {
-    auto keep = [](const char *name) {
-        const char *v = std::getenv(name);
+    auto keep = [](const char* name) {
+        const char* v = std::getenv(name);
         return v ? std::optional<std::string>(v) : std::nullopt;
     };
     auto data = keep("VANTRETH_DATA"), xdg = keep("XDG_DATA_HOME"), home = keep("HOME");
@@ -82,7 +82,7 @@ TEST(DataFolderTest, DefaultRootFollowsTheEnvironment) {
     ::unsetenv("XDG_DATA_HOME");
     EXPECT_EQ(DataFolder::DefaultRoot(), fs::path("/home/clerk/.local/share/vantreth"));
 
-    auto restore = [](const char *name, const std::optional<std::string> &v) {
+    auto restore = [](const char* name, const std::optional<std::string>& v) {
         v ? ::setenv(name, v->c_str(), 1) : ::unsetenv(name);
     };
     restore("VANTRETH_DATA", data);
@@ -95,7 +95,7 @@ TEST_F(FilesTest, EnsureLayoutCreatesOwnerOnlyFolders) {
     DataFolder folder(m_dir / "new" / "vantreth");
     folder.EnsureLayout(subfolders);
     EXPECT_EQ(Mode(folder.root()), 0700u);
-    for (const std::string &sub : subfolders) {
+    for (const std::string& sub : subfolders) {
         EXPECT_TRUE(fs::is_directory(folder.root() / sub)) << sub;
         EXPECT_EQ(Mode(folder.root() / sub), 0700u) << sub;
     }
@@ -111,7 +111,7 @@ TEST_F(FilesTest, EnsureLayoutReportsAFileInTheWay) {
     try {
         folder.EnsureLayout({"sleepers", "history"});
         FAIL() << "no error";
-    } catch (const IoError &e) {
+    } catch (const IoError& e) {
         EXPECT_EQ(e.file(), m_dir / "history");
         EXPECT_EQ(e.reason(), "Not a directory");
     }
@@ -158,11 +158,11 @@ TEST_F(FilesTest, RandomFileReadsAMissingFileAsEmptyAndOnlyPutMakesIt) {
 
 TEST_F(FilesTest, RandomFileInMissingFolderThrowsOnReading) {
     RandomFile file(m_dir / "nofolder" / "rooms", 10);
-    for (auto read : {+[](const RandomFile &f) { f.Lof(); }, +[](const RandomFile &f) { f.Get(1); }}) {
+    for (auto read : {+[](const RandomFile& f) { f.Lof(); }, +[](const RandomFile& f) { f.Get(1); }}) {
         try {
             read(file);
             ADD_FAILURE() << "no error";
-        } catch (const IoError &e) {
+        } catch (const IoError& e) {
             EXPECT_EQ(e.reason(), "No such file or directory");
             EXPECT_EQ(e.file(), m_dir / "nofolder" / "rooms");
         }
@@ -339,7 +339,7 @@ TEST_F(FilesTest, SequentialLinesRoundTrip) {
     try {
         in.ReadText();
         FAIL() << "no error";
-    } catch (const IoError &e) {
+    } catch (const IoError& e) {
         EXPECT_EQ(e.reason(), "Input past end of file");
     }
 }
@@ -370,7 +370,7 @@ TEST_F(FilesTest, SequentialFileErrorsAreReported) {
     try {
         SeqReader in(m_dir / "missing");
         FAIL() << "no error";
-    } catch (const IoError &e) {
+    } catch (const IoError& e) {
         EXPECT_EQ(e.reason(), "File not found");
         EXPECT_EQ(e.file(), m_dir / "missing");
     }

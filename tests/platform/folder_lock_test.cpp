@@ -20,13 +20,13 @@
 #include <unistd.h>
 #include <vector>
 
-extern char **environ;
+extern char** environ;
 
 namespace platform {
 namespace {
 
 class FolderTest : public ::testing::Test {
-  protected:
+protected:
     vantreth::testing::TempFolder m_temp;
     const std::filesystem::path m_dir = m_temp.path();
 };
@@ -60,7 +60,7 @@ TEST_F(FolderTest, ProgramStartedWhileLockedDoesNotKeepTheLock) {
         ASSERT_TRUE(lock.Held());
         char sleep[] = "sleep";
         char seconds[] = "30";
-        char *argv[] = {sleep, seconds, nullptr};
+        char* argv[] = {sleep, seconds, nullptr};
         ASSERT_EQ(posix_spawnp(&child, "sleep", nullptr, nullptr, argv, environ), 0);
     }
     const FolderLock::State state = FolderLock::Acquire(m_dir).state();
@@ -78,7 +78,7 @@ TEST_F(FolderTest, LockFileThatCannotBeOpenedIsAnError) {
 TEST_F(FolderTest, RemoveInterruptedSavesTakesOnlyTemporaries) {
     enum Kind { File, Folder, Link };
     struct Case {
-        const char *name; // in the data folder, or "sub-folder/name"
+        const char* name; // in the data folder, or "sub-folder/name"
         bool removed;
         Kind kind = File;
     };
@@ -114,16 +114,16 @@ TEST_F(FolderTest, RemoveInterruptedSavesTakesOnlyTemporaries) {
         // The save was not for a file of the program.
         {"rooms.aB3dEf", false},
         {"print/notes.txt.aB3dEf", false},
-        {"elsewhere/12626.x7Yk2Q", false}, // not one of the program's sub-folders
+        {"elsewhere/12626.x7Yk2Q", false},        // not one of the program's sub-folders
         {"sleepers/12627.x7Yk2Q", false, Folder}, // a folder is never removed...
-        {"settings.Zz9a0b", false, Link}, // ...nor a link
+        {"settings.Zz9a0b", false, Link},         // ...nor a link
     };
     // The program's sub-folders, as far as the cases need them.
-    const std::vector<std::string> subfolders = {"sleepers", "totals", "dailycharge", "history", "directbill",
-                                                 "print"};
+    const std::vector<std::string> subfolders = {"sleepers", "totals",     "dailycharge",
+                                                 "history",  "directbill", "print"};
     DataFolder(m_dir).EnsureLayout(subfolders);
     std::vector<std::filesystem::path> expected;
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         const std::filesystem::path path = m_dir / c.name;
         std::filesystem::create_directories(path.parent_path());
         if (c.kind == Folder)
@@ -140,8 +140,9 @@ TEST_F(FolderTest, RemoveInterruptedSavesTakesOnlyTemporaries) {
     std::sort(removed.begin(), removed.end());
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(removed, expected);
-    for (const Case &c : cases)
-        EXPECT_EQ(std::filesystem::exists(std::filesystem::symlink_status(m_dir / c.name)), !c.removed) << c.name;
+    for (const Case& c : cases)
+        EXPECT_EQ(std::filesystem::exists(std::filesystem::symlink_status(m_dir / c.name)), !c.removed)
+            << c.name;
 }
 
 } // namespace

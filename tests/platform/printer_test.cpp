@@ -33,7 +33,7 @@ TEST(PrintItemsTest, TabPlacesNextItemAtColumnOrOnNextLine) {
         {"abcdefgh", 3, {"abcdefgh", "  X"}},
         {"ab", 0, {"ab", "X"}}, // column 0 counts as column 1
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         PrintItems items;
         items.Text(c.before).Tab(c.column).Text("X");
         EXPECT_EQ(items.lines(), c.lines) << "before \"" << c.before << "\", Tab(" << c.column << ")";
@@ -54,22 +54,22 @@ TEST(PrintItemsTest, TabAfterWrapCountsFromTheNewLine) {
 
 TEST(PrintItemsTest, ValueIsStrFormFollowedByOneBlank) {
     struct Case {
-        const char *name;
-        std::function<void(PrintItems &)> add;
+        const char* name;
+        std::function<void(PrintItems&)> add;
         std::string expected;
     };
     const Case cases[] = {
-        {"Value(5.5f)", [](PrintItems &p) { p.Value(5.5f); }, " 5.5 "},
-        {"Value(-2.25f)", [](PrintItems &p) { p.Value(-2.25f); }, "-2.25 "},
-        {"Value(0.0f)", [](PrintItems &p) { p.Value(0.0f); }, " 0 "},
-        {"Value(166.65f)", [](PrintItems &p) { p.Value(166.65f); }, " 166.65 "},
-        {"Value(12.5)", [](PrintItems &p) { p.Value(12.5); }, " 12.5 "},
-        {"Value(-3.0)", [](PrintItems &p) { p.Value(-3.0); }, "-3 "},
-        {"Value(7)", [](PrintItems &p) { p.Value(7); }, " 7 "},
-        {"Value(-7)", [](PrintItems &p) { p.Value(-7); }, "-7 "},
-        {"Value(0)", [](PrintItems &p) { p.Value(0); }, " 0 "},
+        {"Value(5.5f)", [](PrintItems& p) { p.Value(5.5f); }, " 5.5 "},
+        {"Value(-2.25f)", [](PrintItems& p) { p.Value(-2.25f); }, "-2.25 "},
+        {"Value(0.0f)", [](PrintItems& p) { p.Value(0.0f); }, " 0 "},
+        {"Value(166.65f)", [](PrintItems& p) { p.Value(166.65f); }, " 166.65 "},
+        {"Value(12.5)", [](PrintItems& p) { p.Value(12.5); }, " 12.5 "},
+        {"Value(-3.0)", [](PrintItems& p) { p.Value(-3.0); }, "-3 "},
+        {"Value(7)", [](PrintItems& p) { p.Value(7); }, " 7 "},
+        {"Value(-7)", [](PrintItems& p) { p.Value(-7); }, "-7 "},
+        {"Value(0)", [](PrintItems& p) { p.Value(0); }, " 0 "},
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         PrintItems items;
         items.Text("|");
         c.add(items);
@@ -85,7 +85,7 @@ TEST(PrintItemsTest, ValueCountsTowardsTheColumn) {
 }
 
 class PrinterTest : public ::testing::Test {
-  protected:
+protected:
     CapturePrinter capture;
     Printer printer{capture};
 
@@ -266,27 +266,27 @@ TEST(PdfCheckTest, IsCompletePdfWantsHeaderAndTrailer) {
         {"%PDF-1.4\n1 0 obj\nendobj\n%%EOF", true},
         {"%PDF-1.4\n%%EOF\n", true},
         {"%PDF-1.4\n%%EOF\r\n  \t\n", true},
-        {"%PDF-1.4\n1 0 obj\nendobj\n", false},      // cut short before the trailer
-        {"%PDF-1.4\n%%EO", false},                     // cut inside it
-        {"%PDF-1.4\n%%EOF\n1 0 obj", false},           // something after it
-        {"%PDF-1.4\n%%EOF\0\0\0\0"s, false},          // a zero-filled tail
-        {"1 0 obj\n%%EOF", false},                      // no header
+        {"%PDF-1.4\n1 0 obj\nendobj\n", false}, // cut short before the trailer
+        {"%PDF-1.4\n%%EO", false},              // cut inside it
+        {"%PDF-1.4\n%%EOF\n1 0 obj", false},    // something after it
+        {"%PDF-1.4\n%%EOF\0\0\0\0"s, false},    // a zero-filled tail
+        {"1 0 obj\n%%EOF", false},              // no header
         {"%PDF-%%EOF", true},
         {"", false},
     };
-    for (const Case &c : cases)
+    for (const Case& c : cases)
         EXPECT_EQ(IsCompletePdf(c.bytes), c.complete) << "\"" << c.bytes << "\"";
 }
 
 class PdfFileTest : public ::testing::Test {
-  protected:
+protected:
     vantreth::testing::TempFolder m_temp;
     const std::filesystem::path m_dir = m_temp.path();
 };
 
 // Lets a test write no more than `bytes` bytes to any file, as a full disk would.
 class FileSizeLimit {
-  public:
+public:
     explicit FileSizeLimit(rlim_t bytes) {
         m_oldSignal = std::signal(SIGXFSZ, SIG_IGN);
         getrlimit(RLIMIT_FSIZE, &m_old);
@@ -299,7 +299,7 @@ class FileSizeLimit {
         std::signal(SIGXFSZ, m_oldSignal);
     }
 
-  private:
+private:
     rlimit m_old{};
     void (*m_oldSignal)(int) = nullptr;
 };
@@ -307,10 +307,10 @@ class FileSizeLimit {
 TEST_F(PdfFileTest, SavedWholeOrNotAtAll) {
     const std::string document = "%PDF-1.4\n" + std::string(5000, 'x') + "\n%%EOF\n";
     struct Case {
-        const char *what;
+        const char* what;
         std::string bytes;
-        std::function<void(const std::filesystem::path &)> before; // may be empty
-        rlim_t sizeLimit;                                          // 0 = none
+        std::function<void(const std::filesystem::path&)> before; // may be empty
+        rlim_t sizeLimit;                                         // 0 = none
         bool saved;
     };
     const Case cases[] = {
@@ -318,11 +318,13 @@ TEST_F(PdfFileTest, SavedWholeOrNotAtAll) {
         {"an unfinished document", document.substr(0, 3000), nullptr, 0, false},
         {"a disk that fills up", document, nullptr, 4096, false},
         {"a folder that is gone", document,
-         [](const std::filesystem::path &file) { std::filesystem::remove_all(file.parent_path()); }, 0, false},
+         [](const std::filesystem::path& file) { std::filesystem::remove_all(file.parent_path()); }, 0,
+         false},
         {"a folder in the way", document,
-         [](const std::filesystem::path &file) { std::filesystem::create_directories(file / "x"); }, 0, false},
+         [](const std::filesystem::path& file) { std::filesystem::create_directories(file / "x"); }, 0,
+         false},
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const std::filesystem::path folder = m_dir / "print";
         std::filesystem::create_directories(folder);
@@ -337,7 +339,7 @@ TEST_F(PdfFileTest, SavedWholeOrNotAtAll) {
                 limit = std::make_unique<FileSizeLimit>(c.sizeLimit);
             try {
                 SavePdfFile(file, c.bytes);
-            } catch (const PrintError &e) {
+            } catch (const PrintError& e) {
                 threw = true;
                 EXPECT_NE(std::string(e.what()).find(file.string()), std::string::npos) << e.what();
             }
@@ -345,14 +347,15 @@ TEST_F(PdfFileTest, SavedWholeOrNotAtAll) {
         EXPECT_EQ(threw, !c.saved);
         if (c.saved) {
             std::ifstream in(file, std::ios::binary);
-            EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()), c.bytes);
+            EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()),
+                      c.bytes);
         } else {
             EXPECT_EQ(std::filesystem::is_regular_file(file), false);
             EXPECT_EQ(std::filesystem::is_directory(file), folderInTheWay);
         }
         // No temporary file is left behind either way.
         if (std::filesystem::exists(folder)) {
-            for (const auto &entry : std::filesystem::directory_iterator(folder))
+            for (const auto& entry : std::filesystem::directory_iterator(folder))
                 EXPECT_EQ(entry.path(), file) << "left behind";
         }
         std::filesystem::remove_all(folder);

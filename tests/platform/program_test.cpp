@@ -17,9 +17,20 @@ public:
     TestForm(Program& program, std::string name) : Form(program, std::move(name), "Test", {0, 0, 300, 200}) {
         Text1.on_change = [this] { changes++; };
         Text1.on_key_press = [this](int& KeyAscii) { OnText1Key(KeyAscii); };
-        Command1.on_click = [this] { clicks++; if (unloadOnClick) this->program().Unload(*this); afterUnload = true; };
+        Command1.on_click = [this] {
+            clicks++;
+            if (unloadOnClick)
+                this->program().Unload(*this);
+            afterUnload = true;
+        };
         Check1.on_click = [this] { checkClicks++; };
-        Timer1.on_timer = [this] { ticks++; if (boxInTick) MsgBox("tick"); if (tickWork) tickWork(); };
+        Timer1.on_timer = [this] {
+            ticks++;
+            if (boxInTick)
+                MsgBox("tick");
+            if (tickWork)
+                tickWork();
+        };
         Command2.on_click = [this] { MsgBox("waiting", vbOKOnly, "Box"); };
         Command3.on_click = [] { throw IoError("rooms", "Disk full"); };
     }
@@ -44,16 +55,22 @@ public:
     void EnableKeyPreview() { SetKeyPreview(true); }
 
 private:
-    void Form_Load() override { loads++; Show(); }
+    void Form_Load() override {
+        loads++;
+        Show();
+    }
     void Form_Unload() override { unloads++; }
     void Form_Click() override { formClicks++; }
     void Form_KeyPress(int& KeyAscii) override {
         formKeys++;
-        if (KeyAscii == 'x') KeyAscii = 0;
+        if (KeyAscii == 'x')
+            KeyAscii = 0;
     }
     void OnText1Key(int& KeyAscii) {
-        if (replaceWith) KeyAscii = replaceWith;
-        if (moveFocusOnKey) Text2.SetFocus();
+        if (replaceWith)
+            KeyAscii = replaceWith;
+        if (moveFocusOnKey)
+            Text2.SetFocus();
     }
 };
 
@@ -317,8 +334,12 @@ TEST_F(ProgramTest, WindowClicksAndBringingToTheFront) {
 class EscForm final : public Form {
 public:
     EscForm(Program& program, bool pressesNothing) : Form(program, "Esc", "Esc", {0, 0, 300, 200}) {
-        if (pressesNothing) SetEscPressesNothing();
-        Text1.on_key_press = [this](int& KeyAscii) { if (takeEsc && KeyAscii == vbKeyEscape) KeyAscii = 0; };
+        if (pressesNothing)
+            SetEscPressesNothing();
+        Text1.on_key_press = [this](int& KeyAscii) {
+            if (takeEsc && KeyAscii == vbKeyEscape)
+                KeyAscii = 0;
+        };
         Command1.on_click = [this] { others++; };
         Command2.on_click = [this] { cancels++; };
     }
@@ -336,7 +357,8 @@ TEST_F(ProgramTest, EscPressesTheCancelEscButtonUnlessTakenOrTurnedOff) {
     struct Case {
         bool pressesNothing, takeEsc, onButton;
         int cancels;
-    } cases[] = {{false, false, false, 1}, {false, false, true, 1}, {false, true, false, 0}, {true, false, false, 0}};
+    } cases[] = {
+        {false, false, false, 1}, {false, false, true, 1}, {false, true, false, 0}, {true, false, false, 0}};
     int n = 0;
     for (const Case& c : cases) {
         const std::string name = "Esc" + std::to_string(n++);
@@ -344,8 +366,10 @@ TEST_F(ProgramTest, EscPressesTheCancelEscButtonUnlessTakenOrTurnedOff) {
         auto& form = static_cast<EscForm&>(program->Get(name));
         form.takeEsc = c.takeEsc;
         program->Dispatch([&] { program->Load(form); });
-        if (c.onButton) form.UserKeyOn(form.Command1, vbKeyEscape);
-        else form.UserKeyOn(form.Text1, vbKeyEscape);
+        if (c.onButton)
+            form.UserKeyOn(form.Command1, vbKeyEscape);
+        else
+            form.UserKeyOn(form.Text1, vbKeyEscape);
         EXPECT_EQ(form.cancels, c.cancels) << name;
         EXPECT_EQ(form.others, 0) << name;
         EXPECT_EQ(form.Text1.Text(), "") << name;
@@ -354,7 +378,8 @@ TEST_F(ProgramTest, EscPressesTheCancelEscButtonUnlessTakenOrTurnedOff) {
 
 TEST(ListItemsTest, SortedListsOrderWithoutRegardToCase) {
     ListItems items(true);
-    for (const char* s : {"beta", "Alpha", "gamma", "Beta2"}) items.Add(s);
+    for (const char* s : {"beta", "Alpha", "gamma", "Beta2"})
+        items.Add(s);
     EXPECT_EQ(items.all(), (std::vector<std::string>{"Alpha", "beta", "Beta2", "gamma"}));
 }
 

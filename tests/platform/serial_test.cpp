@@ -24,20 +24,20 @@ TEST(SerialDevicesTest, MapsPortsToDevices) {
         {"none", 1, ""},         {"none", 2, ""},         {"/dev/ttyUSB0", 1, "/dev/ttyUSB0"},
         {"/dev/ttyUSB0", 2, ""}, {"/dev/ttyUSB0", 0, ""},
     };
-    for (const Case &c : cases)
+    for (const Case& c : cases)
         EXPECT_EQ(DefaultSerialDevices(c.callBox)(c.port), c.device)
             << "call box \"" << c.callBox << "\", port " << c.port;
 }
 
 // A pseudo-terminal whose slave side stands in for the call box's port.
 class SerialPtyTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         m_master = posix_openpt(O_RDWR | O_NOCTTY);
         ASSERT_GE(m_master, 0);
         ASSERT_EQ(grantpt(m_master), 0);
         ASSERT_EQ(unlockpt(m_master), 0);
-        const char *name = ptsname(m_master);
+        const char* name = ptsname(m_master);
         ASSERT_NE(name, nullptr);
         slavePath = name;
     }
@@ -46,12 +46,12 @@ class SerialPtyTest : public ::testing::Test {
             close(m_master);
     }
 
-    void Send(const std::string &text) {
+    void Send(const std::string& text) {
         ASSERT_EQ(write(m_master, text.data(), text.size()), static_cast<ssize_t>(text.size()));
     }
 
     // Waits (at most 2 seconds) until the port has `count` characters waiting.
-    static int WaitForCount(MSComm &port, int count) {
+    static int WaitForCount(MSComm& port, int count) {
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
         int have = port.InBufferCount();
         while (have < count && std::chrono::steady_clock::now() < deadline) {
@@ -63,7 +63,7 @@ class SerialPtyTest : public ::testing::Test {
 
     std::string slavePath;
 
-  private:
+private:
     int m_master = -1;
 };
 
@@ -91,9 +91,9 @@ TEST_F(SerialPtyTest, ReceivesWhatTheCallBoxSends) {
 }
 
 TEST_F(SerialPtyTest, AcceptsEachSettingForm) {
-    const char *settings[] = {"9600,n,8,1",         "300,e,7,1",  "1200,O,7,2", "115200,n,8,2",
+    const char* settings[] = {"9600,n,8,1",         "300,e,7,1",  "1200,O,7,2", "115200,n,8,2",
                               " 2400 , n , 8 , 1 ", "4800,m,8,1", "19200,s,7,1"};
-    for (const char *s : settings) {
+    for (const char* s : settings) {
         MSComm port(DefaultSerialDevices(slavePath));
         port.Settings = s;
         EXPECT_NO_THROW(port.SetPortOpen(true)) << s;
@@ -102,15 +102,15 @@ TEST_F(SerialPtyTest, AcceptsEachSettingForm) {
 }
 
 TEST_F(SerialPtyTest, BadSettingsAreAnInvalidPortAndLeaveItClosed) {
-    const char *settings[] = {"",           "9600",       "9600,n,8",   "9600,n,8,1,1", "1234,n,8,1",
+    const char* settings[] = {"",           "9600",       "9600,n,8",   "9600,n,8,1,1", "1234,n,8,1",
                               "9600,x,8,1", "9600,n,6,1", "9600,n,8,3", "9600,nn,8,1",  "fast,n,8,1"};
-    for (const char *s : settings) {
+    for (const char* s : settings) {
         MSComm port(DefaultSerialDevices(slavePath));
         port.Settings = s;
         try {
             port.SetPortOpen(true);
             ADD_FAILURE() << "opened with settings \"" << s << "\"";
-        } catch (const SerialError &e) {
+        } catch (const SerialError& e) {
             EXPECT_STREQ(e.what(), "Invalid port number") << s;
         }
         EXPECT_FALSE(port.PortOpen()) << s;
@@ -123,7 +123,7 @@ TEST_F(SerialPtyTest, OpeningAnOpenPortFailsAndKeepsItOpen) {
     try {
         port.SetPortOpen(true);
         ADD_FAILURE() << "second open succeeded";
-    } catch (const SerialError &e) {
+    } catch (const SerialError& e) {
         EXPECT_STREQ(e.what(), "Port already open");
     }
     EXPECT_TRUE(port.PortOpen());
@@ -156,7 +156,7 @@ TEST_F(SerialPtyTest, OnlyPortOneIsTheCallBox) {
 
 TEST(SerialTest, PortWithoutUsableDeviceIsInvalid) {
     struct Case {
-        const char *name;
+        const char* name;
         SerialDeviceMap devices;
     };
     const Case cases[] = {
@@ -165,12 +165,12 @@ TEST(SerialTest, PortWithoutUsableDeviceIsInvalid) {
         {"not a terminal", DefaultSerialDevices("/dev/null")},
         {"no map", SerialDeviceMap()},
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         MSComm port(c.devices);
         try {
             port.SetPortOpen(true);
             ADD_FAILURE() << c.name << ": opened";
-        } catch (const SerialError &e) {
+        } catch (const SerialError& e) {
             EXPECT_STREQ(e.what(), "Invalid port number") << c.name;
         }
         EXPECT_FALSE(port.PortOpen()) << c.name;

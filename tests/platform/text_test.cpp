@@ -15,7 +15,7 @@ namespace {
 
 TEST(TextTest, ValReadsTheLeadingNumber) {
     struct Case {
-        const char *text;
+        const char* text;
         double expected;
     };
     const Case cases[] = {
@@ -25,7 +25,7 @@ TEST(TextTest, ValReadsTheLeadingNumber) {
         {"   ", 0},        {".", 0},          {"-", 0},         {"$5", 0},      {"0.08", 0.08}, {"\t9", 9},
         {"1,5", 1},        {"1e-400", 0},     {"007", 7},       {"12 PM", 12},
     };
-    for (const Case &c : cases)
+    for (const Case& c : cases)
         EXPECT_EQ(Val(c.text), c.expected) << "Val(\"" << c.text << "\")";
 }
 
@@ -37,7 +37,7 @@ TEST(TextTest, ValOfAHugeExponentIsInfiniteNotAnError) {
 TEST(TextTest, StrOfSingleShowsAtMostSevenDigits) {
     struct Case {
         float value;
-        const char *expected;
+        const char* expected;
     };
     const Case cases[] = {
         {0.0f, " 0"},
@@ -61,14 +61,14 @@ TEST(TextTest, StrOfSingleShowsAtMostSevenDigits) {
         {3.4e38f, " 3.4E+38"},
         {99.99f, " 99.99"},
     };
-    for (const Case &c : cases)
+    for (const Case& c : cases)
         EXPECT_EQ(Str(c.value), c.expected) << "Str(" << c.value << "f)";
 }
 
 TEST(TextTest, StrOfDoubleShowsAtMostFifteenDigits) {
     struct Case {
         double value;
-        const char *expected;
+        const char* expected;
     };
     const Case cases[] = {
         {0.1 + 0.2, " .3"},
@@ -84,7 +84,7 @@ TEST(TextTest, StrOfDoubleShowsAtMostFifteenDigits) {
         {0.07 + 0.0025, " .0725"},
         {39.95 * 1.1, " 43.945"},
     };
-    for (const Case &c : cases)
+    for (const Case& c : cases)
         EXPECT_EQ(Str(c.value), c.expected) << "Str(" << c.value << ")";
 }
 
@@ -151,7 +151,7 @@ TEST(TextTest, RoundTakesAnExactHalfToTheEvenNeighbour) {
         {1.005, 2, 1.0},  {19.999, 2, 20},    {-0.125, 2, -0.12}, {1234.5678, 3, 1234.568},
         {7, 2, 7},        {0.5, 0, 0},        {25, -1, 20},
     };
-    for (const Case &c : cases)
+    for (const Case& c : cases)
         EXPECT_DOUBLE_EQ(Round(c.value, c.digits), c.expected)
             << "Round(" << c.value << ", " << c.digits << ")";
 }
@@ -164,12 +164,22 @@ TEST(TextTest, RoundWorksOnTheDecimalValueTheAmountShows) {
         double expected;
     };
     const Case cases[] = {
-        {76.475, 76.48},     {6.475, 6.48},   {43.945, 43.94},          {0.125, 0.12},
-        {2.625, 2.62},       {-76.475, -76.48}, {70 + 70 * 0.0925, 76.48}, {39.95 * 1.1, 43.94},
-        {99.995, 100},       {0.005, 0},      {0.00501, 0.01},          {76.4749, 76.47},
-        {1234567.125, 1234567.12}, {0.07 + 0.02, 0.09},
+        {76.475, 76.48},
+        {6.475, 6.48},
+        {43.945, 43.94},
+        {0.125, 0.12},
+        {2.625, 2.62},
+        {-76.475, -76.48},
+        {70 + 70 * 0.0925, 76.48},
+        {39.95 * 1.1, 43.94},
+        {99.995, 100},
+        {0.005, 0},
+        {0.00501, 0.01},
+        {76.4749, 76.47},
+        {1234567.125, 1234567.12},
+        {0.07 + 0.02, 0.09},
     };
-    for (const Case &c : cases)
+    for (const Case& c : cases)
         EXPECT_EQ(Round(c.value, 2), c.expected) << "Round(" << c.value << ", 2)";
     EXPECT_TRUE(std::isinf(Round(std::numeric_limits<double>::infinity(), 2)));
 
@@ -243,19 +253,19 @@ TEST(TextTest, SpaceAndFixedMakeFieldWidths) {
 }
 
 TEST(TextTest, IsNonNegativeNumberAcceptsPlainDecimalsOnly) {
-    const char *yes[] = {"12", "12.50", ".5", "5.", " 7 ", "0"};
-    const char *no[] = {"", "  ", "-1", "+1", "1e3", "1,5", "abc", ".", "1.2.3", "1 2", "12a"};
-    for (const char *t : yes)
+    const char* yes[] = {"12", "12.50", ".5", "5.", " 7 ", "0"};
+    const char* no[] = {"", "  ", "-1", "+1", "1e3", "1,5", "abc", ".", "1.2.3", "1 2", "12a"};
+    for (const char* t : yes)
         EXPECT_TRUE(IsNonNegativeNumber(t)) << "\"" << t << "\"";
-    for (const char *t : no)
+    for (const char* t : no)
         EXPECT_FALSE(IsNonNegativeNumber(t)) << "\"" << t << "\"";
 }
 
 TEST(TextTest, ANumberThatASingleCannotHoldIsNoNumber) {
-    const char *refused[] = {"1234567890123456789012345678901234567890",
+    const char* refused[] = {"1234567890123456789012345678901234567890",
                              "340282350000000000000000000000000000000",
                              "999999999999999999999999999999999999999999999999.5"};
-    for (const char *t : refused)
+    for (const char* t : refused)
         EXPECT_FALSE(IsNonNegativeNumber(t)) << "\"" << t << "\"";
     EXPECT_TRUE(IsNonNegativeNumber("340282346638528859811704183484516925440")) << "the largest Single";
     EXPECT_TRUE(IsNonNegativeNumber("12345678901234567890"));
@@ -266,9 +276,9 @@ TEST(TextTest, ANumberThatASingleCannotHoldIsNoNumber) {
     };
     const double largest = std::numeric_limits<float>::max();
     const double infinity = std::numeric_limits<double>::infinity();
-    const Case cases[] = {{0, true},      {largest, true},   {-largest, true},       {1e39, false},
-                          {-1e39, false}, {infinity, false}, {-infinity, false},     {std::nan(""), false}};
-    for (const Case &c : cases)
+    const Case cases[] = {{0, true},      {largest, true},   {-largest, true},   {1e39, false},
+                          {-1e39, false}, {infinity, false}, {-infinity, false}, {std::nan(""), false}};
+    for (const Case& c : cases)
         EXPECT_EQ(FitsSingle(c.value), c.fits) << c.value;
 }
 

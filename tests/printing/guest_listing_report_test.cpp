@@ -34,7 +34,8 @@ records::GuestRecord Guest(const std::string& room, const std::string& last, con
 std::vector<std::string> Lines(const platform::PrintJob& job) {
     std::vector<std::string> lines;
     for (const platform::PrintedPage& page : job.pages)
-        for (const platform::PrintedLine& line : page.lines) lines.push_back(line.text);
+        for (const platform::PrintedLine& line : page.lines)
+            lines.push_back(line.text);
     return lines;
 }
 

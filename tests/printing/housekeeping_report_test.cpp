@@ -37,16 +37,16 @@ TEST(HousekeepingStatusTest, RulesApplyInOrderAndLaterOnesWin) {
     };
     const Case cases[] = {
         {"Y", "A", "", false, "EMPTY/CLEAN"},
-        {" ", "A", "", false, "EMPTY/CLEAN"},         // a blank flag is not "N"
+        {" ", "A", "", false, "EMPTY/CLEAN"}, // a blank flag is not "N"
         {"N", "A", "", false, "   DIRTY   "},
-        {"N", "A", "", true, "   DIRTY   "},          // the afternoon rule is for occupied rooms only
-        {"Y", "O", "12/6/26", false, "        X  "},  // due out today: mark under C/O
-        {"N", "O", "12/6/26", false, "        X  "},  // occupied wins over dirty
+        {"N", "A", "", true, "   DIRTY   "},            // the afternoon rule is for occupied rooms only
+        {"Y", "O", "12/6/26", false, "        X  "},    // due out today: mark under C/O
+        {"N", "O", "12/6/26", false, "        X  "},    // occupied wins over dirty
         {"Y", "O", "12/6/26   ", false, "        X  "}, // the stored field's padding is ignored
-        {"Y", "O", "12/7/26", false, " X         "},  // staying over: mark under S/O
+        {"Y", "O", "12/7/26", false, " X         "},    // staying over: mark under S/O
         {"N", "O", "12/9/26", false, " X         "},
-        {"Y", "O", "", false, " X         "},         // no guest record: taken as staying over
-        {"Y", "O", "12/6/26", true, "  OCCUPIED "},   // afternoon replaces either mark
+        {"Y", "O", "", false, " X         "},       // no guest record: taken as staying over
+        {"Y", "O", "12/6/26", true, "  OCCUPIED "}, // afternoon replaces either mark
         {"Y", "O", "12/7/26", true, "  OCCUPIED "},
         {"Y", "X", "", false, "out of ordr"},
         {"Y", "X", "", true, "out of ordr"},
@@ -114,11 +114,11 @@ TEST(HousekeepingCountsTest, DirtyAndOccupiedAddOneEachAndStayoversNeedALastName
         Room({.room = "106", .type = "NQ1", .service = "X"}),               // 0
     };
     const std::vector<records::GuestRecord> guests = {
-        Guest("SMITH", "JOHN", "101", "12/6/26"),  // due out today
-        Guest("JONES", "MARY", "102", "12/8/26"),  // staying over
-        Guest("", "", "", "12/9/26"),              // free slot
-        Guest("", "ANN", "103", "12/9/26"),        // no last name: not counted
-        Guest("BROWN", "", "104", ""),             // a last name is enough
+        Guest("SMITH", "JOHN", "101", "12/6/26"), // due out today
+        Guest("JONES", "MARY", "102", "12/8/26"), // staying over
+        Guest("", "", "", "12/9/26"),             // free slot
+        Guest("", "ANN", "103", "12/9/26"),       // no last name: not counted
+        Guest("BROWN", "", "104", ""),            // a last name is enough
     };
     const HousekeepingCounts counts = CountHousekeeping(rooms, guests, kToday);
     EXPECT_EQ(counts.dirtyOrOccupied, 5);
@@ -127,7 +127,7 @@ TEST(HousekeepingCountsTest, DirtyAndOccupiedAddOneEachAndStayoversNeedALastName
 
 TEST(HousekeepingGuestTest, TheFirstInHouseGuestOfTheRoomGivesTheDepartureDate) {
     std::vector<records::GuestRecord> guests = {
-        Guest("", "", "   ", "12/1/26"),          // a free slot never belongs to a room
+        Guest("", "", "   ", "12/1/26"), // a free slot never belongs to a room
         Guest("SMITH", "JOHN", "120", "12/7/26"),
         Guest("JONES", "MARY", "12", "12/6/26"),
         Guest("LATE", "ENTRY", "12", "12/9/26"),
@@ -147,7 +147,8 @@ protected:
         std::vector<platform::PrintJob> jobs = device.TakeJobs();
         EXPECT_EQ(jobs.size(), 1u);
         std::vector<std::string> lines;
-        if (jobs.empty()) return lines;
+        if (jobs.empty())
+            return lines;
         for (const platform::PrintedPage& page : jobs[0].pages)
             for (const platform::PrintedLine& line : page.lines) {
                 EXPECT_EQ(line.fontSize, 10) << line.text;
@@ -191,7 +192,8 @@ TEST_F(HousekeepingReportTest, PrintsHeadingCountsAndOneLinePerRoomInFileOrder) 
     };
     const std::vector<std::string> lines = PrintedLines(false);
     ASSERT_EQ(lines.size(), expected.size());
-    for (size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(lines[i], expected[i]) << "line " << i + 1;
+    for (size_t i = 0; i < lines.size(); ++i)
+        EXPECT_EQ(lines[i], expected[i]) << "line " << i + 1;
 
     const std::vector<std::string> later = PrintedLines(true);
     ASSERT_EQ(later.size(), expected.size());

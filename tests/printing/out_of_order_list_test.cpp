@@ -25,7 +25,8 @@ protected:
         EXPECT_EQ(jobs.size(), 1u);
         std::vector<std::string> lines;
         if (!jobs.empty())
-            for (const platform::PrintedLine& line : jobs[0].pages.at(0).lines) lines.push_back(line.text);
+            for (const platform::PrintedLine& line : jobs[0].pages.at(0).lines)
+                lines.push_back(line.text);
         return lines;
     }
 

@@ -32,7 +32,7 @@ TEST(DayTotalsTest, EncodesDateTenAmountsAndThreeTexts) {
 
 TEST(DayTotalsTest, EachPostingCodeAddsToItsField) {
     struct Case {
-        const char *code;
+        const char* code;
         std::optional<DayTotalsField> field;
     };
     const Case cases[] = {
@@ -48,7 +48,7 @@ TEST(DayTotalsTest, EachPostingCodeAddsToItsField) {
         {"e", std::nullopt},
         {"", std::nullopt},
     };
-    for (const Case &c : cases)
+    for (const Case& c : cases)
         EXPECT_EQ(DayTotalsFieldForCode(c.code), c.field) << "code \"" << c.code << "\"";
 }
 

@@ -15,14 +15,14 @@ using testing::RecordsTest;
 
 TEST(DateDigitsTest, RemovesEverySlash) {
     struct Case {
-        const char *text;
-        const char *digits;
+        const char* text;
+        const char* digits;
     };
     const Case cases[] = {
         {"12/6/26", "12626"}, {"1/1/04", "1104"},         {"12/31/2026", "12312026"}, {"", ""},
         {"12626", "12626"},   {"12/6/26   ", "12626   "},
     };
-    for (const Case &c : cases)
+    for (const Case& c : cases)
         EXPECT_EQ(DateDigits(c.text), c.digits) << "date text \"" << c.text << "\"";
 }
 
@@ -36,7 +36,7 @@ using FileNamesTest = RecordsTest;
 TEST_F(FileNamesTest, DayFilesLieInTheirSubFolderNamedByTheDatesDigits) {
     struct Case {
         DayFile file;
-        const char *relative;
+        const char* relative;
     };
     const Case cases[] = {
         {DayFile::Sleepers, "sleepers/12626"},
@@ -52,7 +52,7 @@ TEST_F(FileNamesTest, DayFilesLieInTheirSubFolderNamedByTheDatesDigits) {
         {DayFile::ReservationsToday, "reservationstoday/12626"},
         {DayFile::PhoneLog, "phonelog/12626"},
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         EXPECT_EQ(DayFilePath(folder(), c.file, "12/6/26"), folder().root() / c.relative)
             << "expected " << c.relative;
     }
@@ -77,7 +77,7 @@ TEST_F(FileNamesTest, FixedNamesInSubFolders) {
 
 // A new data folder is given every sub-folder a file of the program lies in.
 TEST_F(FileNamesTest, EveryFileLiesInTheDataFolderOrOneOfItsSubFolders) {
-    const std::vector<std::string> &subfolders = DataSubFolders();
+    const std::vector<std::string>& subfolders = DataSubFolders();
     std::vector<std::filesystem::path> files = {
         HistoryFile(folder()),
         DbMemberFile(folder()),
@@ -90,17 +90,18 @@ TEST_F(FileNamesTest, EveryFileLiesInTheDataFolderOrOneOfItsSubFolders) {
         folder().File(kPrintFolder, "report.pdf"),
     };
     for (DayFile file : {DayFile::Sleepers, DayFile::Detail, DayFile::Totals, DayFile::RoomsRented,
-                         DayFile::DbDaily, DayFile::DbPayments, DayFile::PettyCash, DayFile::Dates, DayFile::Move,
-                         DayFile::Notes, DayFile::ReservationsToday, DayFile::PhoneLog})
+                         DayFile::DbDaily, DayFile::DbPayments, DayFile::PettyCash, DayFile::Dates,
+                         DayFile::Move, DayFile::Notes, DayFile::ReservationsToday, DayFile::PhoneLog})
         files.push_back(DayFilePath(folder(), file, "12/6/26"));
     for (ShiftFile file : {ShiftFile::ShiftCash, ShiftFile::ShiftRentals})
         files.push_back(ShiftFilePath(folder(), file, "A", "12/6/26"));
-    for (const std::filesystem::path &file : files) {
+    for (const std::filesystem::path& file : files) {
         const std::filesystem::path parent = file.parent_path();
         if (parent == folder().root())
             continue;
         EXPECT_EQ(parent.parent_path(), folder().root()) << file;
-        EXPECT_NE(std::find(subfolders.begin(), subfolders.end(), parent.filename().string()), subfolders.end())
+        EXPECT_NE(std::find(subfolders.begin(), subfolders.end(), parent.filename().string()),
+                  subfolders.end())
             << file << " lies in a folder a new data folder is not given";
     }
     std::vector<std::string> sorted = subfolders;
@@ -116,11 +117,11 @@ TEST_F(FileNamesTest, CancelYearFileIsTheLastTwoCharactersOfTheDate) {
 
 TEST_F(FileNamesTest, StayLedgerFileJoinsRoomNamesAndArrivalDigits) {
     struct Case {
-        const char *room;
-        const char *last;
-        const char *first;
-        const char *arrival;
-        const char *name;
+        const char* room;
+        const char* last;
+        const char* first;
+        const char* arrival;
+        const char* name;
     };
     const Case cases[] = {
         {"101", "SMITH          ", "JOHN           ", "12/6/26   ", "dailycharge101SMITHJOHN12626"},
@@ -129,7 +130,7 @@ TEST_F(FileNamesTest, StayLedgerFileJoinsRoomNamesAndArrivalDigits) {
         {"7  ", "VAN DYKE       ", "MARY ANN       ", "1/11/26   ", "dailycharge7  VAN DYKEMARY ANN11126"},
         {"101", "O\"NEIL         ", "JO", "12/6/26", "dailycharge101O'NEILJO12626"}, // as history keeps it
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         EXPECT_EQ(StayLedgerFile(folder(), c.room, c.last, c.first, c.arrival),
                   folder().root() / "dailycharge" / c.name)
             << "room \"" << c.room << "\" last \"" << c.last << "\"";
@@ -140,9 +141,9 @@ TEST_F(FileNamesTest, StayLedgerFileJoinsRoomNamesAndArrivalDigits) {
 // cannot hold is changed the same way in the record and in the ledger's file name.
 TEST(StoredNameTest, QuotesBecomeApostrophesAndControlCharactersBlanks) {
     const struct {
-        const char *typed;
-        const char *stored;
-        const char *name6;
+        const char* typed;
+        const char* stored;
+        const char* name6;
     } cases[] = {
         {"O\"Neil", "O'Neil", "O'NEIL"},
         {"ann\tmarie", "ann marie", "ANN MA"},
@@ -151,7 +152,7 @@ TEST(StoredNameTest, QuotesBecomeApostrophesAndControlCharactersBlanks) {
         {"VAN DYKE", "VAN DYKE", "VAN DY"},
         {"", "", "      "},
     };
-    for (const auto &c : cases) {
+    for (const auto& c : cases) {
         EXPECT_EQ(StoredText(c.typed), c.stored) << c.typed;
         EXPECT_EQ(StoredName(c.typed, 6), c.name6) << c.typed;
     }

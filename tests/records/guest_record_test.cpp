@@ -12,7 +12,7 @@ using testing::Bytes;
 using testing::RecordsTest;
 using testing::Show;
 
-std::string Pad(const std::string &s, size_t width) {
+std::string Pad(const std::string& s, size_t width) {
     return s + std::string(width - s.size(), ' ');
 }
 
@@ -124,7 +124,7 @@ TEST(GuestRecordTest, ClearReservationAlsoBlanksArrivalAndDeposits) {
     g.ClearReservation();
     EXPECT_TRUE(g.IsFree());
     EXPECT_EQ(g.Room, "   ");
-    for (const std::string *field : {&g.ArrivalDate, &g.ReservedOn, &g.CardDeposit, &g.CashDeposit})
+    for (const std::string* field : {&g.ArrivalDate, &g.ReservedOn, &g.CardDeposit, &g.CashDeposit})
         EXPECT_EQ(*field, std::string(10, ' '));
     EXPECT_EQ(g.ConfirmationNumber, "1001") << "the confirmation number is kept";
 }

@@ -51,7 +51,7 @@ const FieldCase kFields[] = {
 GuestRecord Numbered(int n) {
     GuestRecord g;
     char letter = 'A';
-    for (const FieldCase &f : kFields)
+    for (const FieldCase& f : kFields)
         g.*f.member = std::string(1, letter++) + std::to_string(n) + std::string(200, '.');
     g.Adults = 2;
     g.Rate = 45.5f;
@@ -59,14 +59,14 @@ GuestRecord Numbered(int n) {
 }
 
 class GuestSlotsTest : public RecordsTest {
-  protected:
+protected:
     // Every field, the free test and the whole record of every slot, against ReadGuest.
     void ExpectReadsAsRecords(std::string_view fileName) {
         const GuestSlots slots(folder(), fileName);
         ASSERT_EQ(slots.Count(), GuestCount(folder(), fileName));
         for (long n = 1; n <= slots.Count(); ++n) {
             const GuestRecord record = ReadGuest(folder(), fileName, n);
-            for (const FieldCase &f : kFields)
+            for (const FieldCase& f : kFields)
                 EXPECT_EQ(slots.Field(n, f.field), record.*f.member)
                     << "slot " << n << ", field " << static_cast<int>(f.field);
             EXPECT_EQ(slots.IsFree(n), record.IsFree()) << "slot " << n;

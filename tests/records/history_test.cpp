@@ -16,10 +16,10 @@ using testing::Bytes;
 using testing::RecordsTest;
 using testing::Show;
 
-std::string Pad(const std::string &s, size_t width) {
+std::string Pad(const std::string& s, size_t width) {
     return s + std::string(width - s.size(), ' ');
 }
-std::string Q(const std::string &s) {
+std::string Q(const std::string& s) {
     return "\"" + s + "\"";
 }
 
@@ -50,7 +50,7 @@ std::string Line1() {
            Q(Pad("", 6)) + "," + Q("AB") + "," + Q("12 ") + ",2,0\r\n";
 }
 
-std::string Line3(const std::string &account) {
+std::string Line3(const std::string& account) {
     return Q(Pad("none", 40)) + "," + Q(Pad("none", 10)) + "," + Q(account) + "," + Q(Pad("17", 5)) + "," +
            Q(Pad("", 160)) + "," + Q(Pad("", 10)) + "," + Q(Pad("", 10)) + "," + Q(Pad("", 10)) + "," +
            Q(Pad("", 10)) + "," + Q(Pad("", 10)) + "\r\n";
@@ -109,11 +109,11 @@ TEST_F(HistoryTest, NoHistoryFileMeansNoCheckedOutStays) {
 
 TEST_F(HistoryTest, ADamagedEntryIsSkippedAndTheEntriesAfterItStillRead) {
     // The three lines of the entries of guests A, B and C as written.
-    auto linesOf = [](const char *name) {
+    auto linesOf = [](const char* name) {
         GuestRecord g = Stay();
         g.LastName = Pad(name, 15);
         std::vector<std::string> lines;
-        for (const platform::SeqLine &line : HistoryForCheckOut(g, "10:05:00 AM", {2026, 12, 9}).ToSeqLines())
+        for (const platform::SeqLine& line : HistoryForCheckOut(g, "10:05:00 AM", {2026, 12, 9}).ToSeqLines())
             lines.push_back(line.str() + "\r\n");
         return lines;
     };
@@ -122,7 +122,7 @@ TEST_F(HistoryTest, ADamagedEntryIsSkippedAndTheEntriesAfterItStillRead) {
     const std::string head = a[0] + a[1] + a[2];
     const std::string tail = c[0] + c[1] + c[2];
     struct Case {
-        const char *damage;
+        const char* damage;
         std::string text;
         std::vector<std::string> names;
     };
@@ -134,14 +134,15 @@ TEST_F(HistoryTest, ADamagedEntryIsSkippedAndTheEntriesAfterItStillRead) {
         {"a short second line", head + b[0] + "3,0\r\n" + b[2] + tail, {"A", "C"}},
         {"an unterminated quote", head + "\"B    \r\n" + b[1] + b[2] + tail, {"A", "C"}},
         {"a third line missing", head + b[0] + b[1] + tail, {"A", "C"}},
-        {"a date where the nights belong", head + b[0] + "#2026-12-06#" + b[1].substr(1) + b[2] + tail,
+        {"a date where the nights belong",
+         head + b[0] + "#2026-12-06#" + b[1].substr(1) + b[2] + tail,
          {"A", "C"}},
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         WriteRaw(folder().root() / "history/history", c.text);
         platform::TakeDamageReports();
         std::vector<std::string> names;
-        for (const HistoryEntry &entry : ReadHistory(folder()))
+        for (const HistoryEntry& entry : ReadHistory(folder()))
             names.push_back(platform::RTrim(entry.LastName));
         EXPECT_EQ(names, c.names) << c.damage;
         EXPECT_EQ(platform::TakeDamageReports().size(), c.names.size() == 3 ? 0u : 1u) << c.damage;
@@ -153,7 +154,7 @@ TEST_F(HistoryTest, ADamagedEntryIsSkippedAndTheEntriesAfterItStillRead) {
 // The entries as a SeqReader over the whole file groups them: three lines of 13, 9 and 10
 // items, a line that does not fit dropping the entry begun before it. The history reader
 // goes through the file piece by piece and must give exactly these entries and this damage.
-std::vector<HistoryEntry> WholeFileEntries(const std::filesystem::path &file) {
+std::vector<HistoryEntry> WholeFileEntries(const std::filesystem::path& file) {
     platform::SeqReader reader(file);
     std::vector<HistoryEntry> entries;
     static const size_t kItems[3] = {13, 9, 10};
@@ -182,15 +183,15 @@ std::vector<HistoryEntry> WholeFileEntries(const std::filesystem::path &file) {
         lastLine = reader.LineNumber();
         try {
             if (line == 0) {
-                for (std::string *f : {&e.LastName, &e.FirstName, &e.Company, &e.Street, &e.City, &e.State, &e.Zip,
-                                       &e.Phone, &e.RegCard, &e.Clerk, &e.Room})
+                for (std::string* f : {&e.LastName, &e.FirstName, &e.Company, &e.Street, &e.City, &e.State,
+                                       &e.Zip, &e.Phone, &e.RegCard, &e.Clerk, &e.Room})
                     *f = text();
                 e.Adults = number();
                 e.Children = number();
             } else if (line == 1) {
                 e.Nights = number();
                 e.TaxExempt = number();
-                for (std::string *f : {&e.PayCode, &e.CheckInTime, &e.ArrivalDate, &e.CheckOutTime})
+                for (std::string* f : {&e.PayCode, &e.CheckInTime, &e.ArrivalDate, &e.CheckOutTime})
                     *f = text();
                 if (reader.LineItem(6).kind == platform::SeqItem::Kind::Date)
                     e.CheckOutDateLiteral = reader.LineItem(6).date;
@@ -198,12 +199,12 @@ std::vector<HistoryEntry> WholeFileEntries(const std::filesystem::path &file) {
                 e.Rate = number();
                 e.SpareAmount = number();
             } else {
-                for (std::string *f : {&e.CardNumber, &e.CardExpiry, &e.DBNumber, &e.FolioNumber, &e.Comment,
-                                       &e.ReservedOn, &e.SpareText, &e.CardDeposit, &e.ConfirmationNumber,
-                                       &e.CashDeposit})
+                for (std::string* f :
+                     {&e.CardNumber, &e.CardExpiry, &e.DBNumber, &e.FolioNumber, &e.Comment, &e.ReservedOn,
+                      &e.SpareText, &e.CardDeposit, &e.ConfirmationNumber, &e.CashDeposit})
                     *f = text();
             }
-        } catch (const platform::IoError &error) {
+        } catch (const platform::IoError& error) {
             if (line == 0)
                 reader.SkipLine(error.reason());
             drop(lastLine);
@@ -220,9 +221,9 @@ std::vector<HistoryEntry> WholeFileEntries(const std::filesystem::path &file) {
 }
 
 // The damage reports with the file's name taken out, so that two files compare.
-std::vector<std::string> ReportsWithout(const std::filesystem::path &file) {
+std::vector<std::string> ReportsWithout(const std::filesystem::path& file) {
     std::vector<std::string> reports = platform::TakeDamageReports();
-    for (std::string &report : reports)
+    for (std::string& report : reports)
         for (size_t at; (at = report.find(file.string())) != std::string::npos;)
             report.erase(at, file.string().size());
     return reports;
@@ -241,7 +242,7 @@ std::string SoundHistory(int entries) {
             g.Comment = Pad("LATE, QUIET, TWO BEDS", 160);
         const HistoryEntry e = i % 5 == 2 ? HistoryForDirectBillCheckOut(g, "3:05:00 PM")
                                           : HistoryForCheckOut(g, "10:05:00 AM", {2026, 12, 6 + i % 3});
-        for (const platform::SeqLine &line : e.ToSeqLines())
+        for (const platform::SeqLine& line : e.ToSeqLines())
             text += line.str() + "\r\n";
     }
     return text;
@@ -250,7 +251,7 @@ std::string SoundHistory(int entries) {
 class HistoryStreamTest : public RecordsTest {
 protected:
     // The same file read both ways gives the same entries and the same message for the clerk.
-    void ExpectReadAsWholeFile(const std::string &text, const std::string &what) {
+    void ExpectReadAsWholeFile(const std::string& text, const std::string& what) {
         const std::filesystem::path history = folder().root() / "history/history";
         const std::filesystem::path copy = folder().root() / "history/whole";
         WriteRaw(history, text);
@@ -267,18 +268,20 @@ TEST_F(HistoryStreamTest, DamagedFilesReadExactlyAsAWholeFileReaderReadsThem) {
     const std::string sound = SoundHistory(6);
     const std::string a = sound.substr(0, sound.find("\r\n") + 2);
     struct Case {
-        const char *damage;
+        const char* damage;
         std::string text;
     };
     const Case cases[] = {
         {"sound", sound},
-        {"lines ending in LF only", [&] {
+        {"lines ending in LF only",
+         [&] {
              std::string t = sound;
              for (size_t at; (at = t.find("\r\n")) != std::string::npos;)
                  t.erase(at, 1);
              return t;
          }()},
-        {"lines ending in CR only", [&] {
+        {"lines ending in CR only",
+         [&] {
              std::string t = sound;
              for (size_t at; (at = t.find("\r\n")) != std::string::npos;)
                  t.erase(at + 1, 1);
@@ -286,31 +289,35 @@ TEST_F(HistoryStreamTest, DamagedFilesReadExactlyAsAWholeFileReaderReadsThem) {
          }()},
         {"CR CR LF and LF CR", "\r\r\n" + sound.substr(0, 300) + "\n\r" + sound.substr(300)},
         {"an empty line between entries", a + "\r\n" + sound},
-        {"blanks around the items", [&] {
+        {"blanks around the items",
+         [&] {
              std::string t = sound;
              for (size_t at = 0; (at = t.find("\",\"", at)) != std::string::npos; at += 5)
                  t.replace(at, 3, "\" ,\t \"");
              return t;
          }()},
         {"text after a closing quote", sound.substr(0, 40) + "x" + sound.substr(40)},
-        {"a quote inside a bare item", sound.substr(0, sound.find(",2,0")) + ",2\"\",0" +
-                                           sound.substr(sound.find(",2,0") + 4)},
-        {"a quoted comma inside a bare item", sound.substr(0, sound.find(",2,0")) + ",2\"x,y\",0" +
-                                                   sound.substr(sound.find(",2,0") + 4)},
+        {"a quote inside a bare item",
+         sound.substr(0, sound.find(",2,0")) + ",2\"\",0" + sound.substr(sound.find(",2,0") + 4)},
+        {"a quoted comma inside a bare item",
+         sound.substr(0, sound.find(",2,0")) + ",2\"x,y\",0" + sound.substr(sound.find(",2,0") + 4)},
         {"a NUL byte", sound.substr(0, 700) + std::string(1, '\0') + sound.substr(700)},
         {"a date where a number belongs",
          sound.substr(0, sound.find(",2,0")) + ",#2026-12-06#,0" + sound.substr(sound.find(",2,0") + 4)},
-        {"a time where the rate belongs", [&] {
+        {"a time where the rate belongs",
+         [&] {
              std::string t = sound;
              t.replace(t.find(",45.5,"), 6, ",#10:05:00#,");
              return t;
          }()},
-        {"a time where the check-out date belongs", [&] {
+        {"a time where the check-out date belongs",
+         [&] {
              std::string t = sound;
              t.replace(t.find("#2026-12-06#"), 12, "#10:05:00#");
              return t;
          }()},
-        {"not a literal between # signs", [&] {
+        {"not a literal between # signs",
+         [&] {
              std::string t = sound;
              t.replace(t.find("#2026-12-06#"), 12, "#2026-13-06#");
              t.replace(t.find(",45.5,"), 6, ",#45#,");
@@ -319,14 +326,15 @@ TEST_F(HistoryStreamTest, DamagedFilesReadExactlyAsAWholeFileReaderReadsThem) {
         {"a last line cut short", sound.substr(0, sound.size() - 9)},
         {"more lines of many items", "1,2\r\n" + sound + std::string(20, ',') + "\r\n" + a + a},
     };
-    for (const Case &c : cases)
+    for (const Case& c : cases)
         ExpectReadAsWholeFile(c.text, c.damage);
 }
 
 TEST_F(HistoryStreamTest, RandomlyDamagedFilesReadExactlyAsAWholeFileReaderReadsThem) {
     const std::string sound = SoundHistory(8);
-    const std::string pieces[] = {"\r", "\n", "\r\n", "\"", ",", "#", " ", std::string(1, '\0'),
-                                  "#2026-12-06#", "#1:05:00#", "\"X\",", "12", "e5"};
+    const std::string pieces[] = {
+        "\r",           "\n",        "\r\n",   "\"", ",", "#", " ", std::string(1, '\0'),
+        "#2026-12-06#", "#1:05:00#", "\"X\",", "12", "e5"};
     uint64_t seed = 12345;
     auto next = [&](uint64_t below) {
         seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
@@ -338,9 +346,15 @@ TEST_F(HistoryStreamTest, RandomlyDamagedFilesReadExactlyAsAWholeFileReaderReads
         for (int f = 0; f < faults; ++f) {
             const size_t at = next(text.size());
             switch (next(3)) {
-            case 0: text.erase(at, 1 + next(30)); break;
-            case 1: text.insert(at, pieces[next(std::size(pieces))]); break;
-            default: text[at] = pieces[next(std::size(pieces))][0]; break;
+            case 0:
+                text.erase(at, 1 + next(30));
+                break;
+            case 1:
+                text.insert(at, pieces[next(std::size(pieces))]);
+                break;
+            default:
+                text[at] = pieces[next(std::size(pieces))][0];
+                break;
             }
         }
         ExpectReadAsWholeFile(text, "round " + std::to_string(round) + ": " + Show(text));
@@ -355,11 +369,11 @@ TEST_F(HistoryStreamTest, AHistoryLongerThanOnePieceReadsWholeWithItsDamage) {
     // of the pieces.
     std::string body = SoundHistory(1500);
     body.insert(body.find("\r\n", body.size() / 3) + 2, "\"cut\r\n"); // an unreadable line
-    const size_t lost = body.find("\r\n", body.size() / 2) + 2;         // a line lost: an entry
-    body.erase(lost, body.find("\r\n", lost) + 2 - lost);               // cut short
+    const size_t lost = body.find("\r\n", body.size() / 2) + 2;       // a line lost: an entry
+    body.erase(lost, body.find("\r\n", lost) + 2 - lost);             // cut short
     GuestRecord g = Stay();
     g.Comment = std::string(600 * 1024, 'Q');
-    for (const platform::SeqLine &line : HistoryForCheckOut(g, "10:05:00 AM", {2026, 12, 9}).ToSeqLines())
+    for (const platform::SeqLine& line : HistoryForCheckOut(g, "10:05:00 AM", {2026, 12, 9}).ToSeqLines())
         body += line.str() + "\r\n";
     body += SoundHistory(10);
     for (size_t shift : {0, 90, 180, 270, 360, 450}) {
@@ -389,9 +403,9 @@ TEST_F(HistoryStreamTest, SearchesFindTheEntriesWhoseKeyIsWantedInFileOrder) {
         {HistoryKey::CheckOutDate, &HistoryEntry::CheckOutDate, Pad("12/9/26", 10)},
         {HistoryKey::FolioNumber, &HistoryEntry::FolioNumber, Pad("40", 5)},
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         std::vector<HistoryEntry> expected;
-        for (const HistoryEntry &e : all)
+        for (const HistoryEntry& e : all)
             if (e.*c.item == c.wanted)
                 expected.push_back(e);
         ASSERT_FALSE(expected.empty()) << c.wanted;
@@ -449,12 +463,12 @@ TEST(DirectBillAccountTest, TheSpareAmountIsWrittenBackAsRead) {
 
 TEST(DirectBillAccountTest, ChargingKeyIsTheCodeAsAWholeNumber) {
     struct Case {
-        const char *dbNumber;
-        const char *key;
+        const char* dbNumber;
+        const char* key;
     };
     const Case cases[] = {
         {"1001    ", "1001"}, {"0012    ", "12"}, {" 7      ", "7"}, {"        ", "0"}, {"12AB", "12"}};
-    for (const Case &c : cases)
+    for (const Case& c : cases)
         EXPECT_EQ(ChargingKey(c.dbNumber), c.key) << "DBNumber \"" << c.dbNumber << "\"";
 }
 

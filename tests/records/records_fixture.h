@@ -25,8 +25,8 @@ inline std::string Bytes(std::initializer_list<int> values) {
 
 // Readable form of bytes for failure messages: printable characters as they are,
 // everything else as <hh>.
-inline std::string Show(const std::string &bytes) {
-    static const char *kHex = "0123456789abcdef";
+inline std::string Show(const std::string& bytes) {
+    static const char* kHex = "0123456789abcdef";
     std::string out;
     for (unsigned char c : bytes) {
         if (c >= 0x20 && c < 0x7F) {
@@ -42,22 +42,22 @@ inline std::string Show(const std::string &bytes) {
 }
 
 class RecordsTest : public ::testing::Test {
-  protected:
-    const platform::DataFolder &folder() const { return m_data.folder(); }
+protected:
+    const platform::DataFolder& folder() const { return m_data.folder(); }
 
-    static std::string ReadRaw(const std::filesystem::path &file) {
+    static std::string ReadRaw(const std::filesystem::path& file) {
         std::ifstream in(file, std::ios::binary);
         EXPECT_TRUE(in.good()) << "cannot read " << file;
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
 
-    static void WriteRaw(const std::filesystem::path &file, const std::string &bytes) {
+    static void WriteRaw(const std::filesystem::path& file, const std::string& bytes) {
         std::ofstream out(file, std::ios::binary | std::ios::trunc);
         out << bytes;
         ASSERT_TRUE(out.good()) << "cannot write " << file;
     }
 
-  private:
+private:
     vantreth::testing::TempDataFolder m_data;
 };
 

@@ -62,12 +62,12 @@ TEST(RoomRecordTest, LongValuesAreCutToTheFieldWidth) {
 
 TEST(RoomRecordTest, OnlyALockOfExactlyOneIsLocked) {
     struct Case {
-        const char *lock;
+        const char* lock;
         bool locked;
     };
     const Case cases[] = {{"1         ", true},  {"1", true},           {"          ", false},
                           {" 1        ", false}, {"11        ", false}, {"0         ", false}};
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         RoomRecord room;
         room.RateLock = c.lock;
         EXPECT_EQ(room.RateLocked(), c.locked) << "RateLock \"" << c.lock << "\"";
@@ -128,19 +128,19 @@ TEST_F(RoomsFileTest, AppendRoomGoesAfterTheLastRecord) {
 }
 
 TEST_F(RoomsFileTest, FindRoomComparesTheThreeCharacterFieldAndTakesTheFirstMatch) {
-    for (const char *number : {"120", "12", "3", "12"}) {
+    for (const char* number : {"120", "12", "3", "12"}) {
         RoomRecord room = Room12();
         room.Room = number;
         AppendRoom(folder(), room);
     }
     struct Case {
-        const char *key;
+        const char* key;
         std::optional<long> record;
     };
     const Case cases[] = {
         {"12 ", 2}, {"12", 2}, {"120", 1}, {"3  ", 3}, {"1", std::nullopt}, {"  3", std::nullopt},
     };
-    for (const Case &c : cases)
+    for (const Case& c : cases)
         EXPECT_EQ(FindRoom(folder(), c.key), c.record) << "key \"" << c.key << "\"";
 }
 
@@ -153,25 +153,25 @@ const std::string kHalfFilled = "14 NQ1  " + Bytes({0x00, 0x00, 0x36, 0x42}) + "
 
 TEST_F(RoomsFileTest, ARewriteKeepsTheBytesOfEveryFieldItDoesNotChange) {
     struct Case {
-        const char *what;
-        const std::string &stored;
-        void (*change)(RoomRecord &);
+        const char* what;
+        const std::string& stored;
+        void (*change)(RoomRecord&);
         // The bytes that differ from the stored record: offset and new bytes.
         size_t offset;
         std::string bytes;
     };
     const Case cases[] = {
-        {"nothing", kZeroFilled, [](RoomRecord &) {}, 0, ""},
-        {"the rate", kZeroFilled, [](RoomRecord &r) { r.Rate = 50; }, 8, Bytes({0x00, 0x00, 0x48, 0x42})},
-        {"the type", kZeroFilled, [](RoomRecord &r) { r.RoomType = "SNQ3"; }, 3, "SNQ3 "},
-        {"the lock, cleared over zero bytes", kZeroFilled, [](RoomRecord &r) { r.SetRateLocked(false); }, 0,
+        {"nothing", kZeroFilled, [](RoomRecord&) {}, 0, ""},
+        {"the rate", kZeroFilled, [](RoomRecord& r) { r.Rate = 50; }, 8, Bytes({0x00, 0x00, 0x48, 0x42})},
+        {"the type", kZeroFilled, [](RoomRecord& r) { r.RoomType = "SNQ3"; }, 3, "SNQ3 "},
+        {"the lock, cleared over zero bytes", kZeroFilled, [](RoomRecord& r) { r.SetRateLocked(false); }, 0,
          ""},
-        {"the comment", kZeroFilled, [](RoomRecord &r) { r.Comment = "NEW LAMP"; }, 15,
+        {"the comment", kZeroFilled, [](RoomRecord& r) { r.Comment = "NEW LAMP"; }, 15,
          "NEW LAMP" + std::string(72, ' ')},
-        {"the lock of a half-filled room", kHalfFilled, [](RoomRecord &r) { r.SetRateLocked(false); }, 95,
+        {"the lock of a half-filled room", kHalfFilled, [](RoomRecord& r) { r.SetRateLocked(false); }, 95,
          std::string(10, ' ')},
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         WriteRaw(folder().File(kRoomsFile), kRoom12 + c.stored);
         RoomRecord room = ReadRoom(folder(), 2);
         c.change(room);

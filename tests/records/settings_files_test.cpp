@@ -29,7 +29,7 @@ TEST(RateTableTest, EncodesThreeSinglesInGroupOrder) {
 TEST(RateTableTest, RateForTypeFollowsTheRateGroups) {
     const RateTable table{55.0f, 65.0f, 75.0f};
     struct Case {
-        const char *type;
+        const char* type;
         std::optional<float> rate;
     };
     const Case cases[] = {
@@ -38,7 +38,7 @@ TEST(RateTableTest, RateForTypeFollowsTheRateGroups) {
         {"SNQ1 ", 75.0f},        {"SQ3  ", 75.0f},        {"SXYZ ", 75.0f},        {"XYZ  ", std::nullopt},
         {"nq1  ", std::nullopt}, {" NQ1 ", std::nullopt}, {"     ", std::nullopt},
     };
-    for (const Case &c : cases)
+    for (const Case& c : cases)
         EXPECT_EQ(table.RateForType(c.type), c.rate) << "type \"" << c.type << "\"";
 }
 
@@ -86,16 +86,16 @@ TEST_F(SettingsFilesTest, OptionalRatesWriteLeavesBytesTwentyToFortyNine) {
 
 TEST_F(SettingsFilesTest, SingleSettingsWriteFourBytesOfTheirTenByteRecord) {
     struct Case {
-        const char *file;
-        void (*write)(const platform::DataFolder &, float);
-        float (*read)(const platform::DataFolder &);
+        const char* file;
+        void (*write)(const platform::DataFolder&, float);
+        float (*read)(const platform::DataFolder&);
     };
     const Case cases[] = {
         {"intro", WriteIntroFlag, ReadIntroFlag},
         {"statetax", WriteStateTax, ReadStateTax},
         {"citytax", WriteCityTax, ReadCityTax},
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         const auto file = folder().File(c.file);
         WriteRaw(file, "ABCDEFGHIJ");
         c.write(folder(), 1.0f);
@@ -155,7 +155,7 @@ TEST_F(SettingsFilesTest, TaxRateReadsBackAsTheSameDouble) {
 
 TEST_F(SettingsFilesTest, AnEmptySettingsFileReadsAsAMissingOne) {
     auto number = [](std::optional<double> v) { return v ? std::to_string(*v) : std::string("none"); };
-    const platform::DataFolder &data = folder();
+    const platform::DataFolder& data = folder();
     struct Case {
         std::filesystem::path file;
         std::function<std::string()> read; // what the program takes from the file
@@ -184,7 +184,7 @@ TEST_F(SettingsFilesTest, AnEmptySettingsFileReadsAsAMissingOne) {
         {data.File("shift"), [&] { return Show(ReadShift(data).Encode()); }},
         {data.File("folio"), [&] { return Show(ReadFolioCounter(data).Encode()); }},
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         const std::string name = c.file.filename().string();
         std::filesystem::remove(c.file);
         const std::string missing = c.read();

@@ -12,7 +12,7 @@ namespace {
 
 using testing::RecordsTest;
 
-StayLedgerLine Line(const char *code, float amount, const char *taxFlag = "-----") {
+StayLedgerLine Line(const char* code, float amount, const char* taxFlag = "-----") {
     StayLedgerLine line;
     line.Room = "12 ";
     line.Shift = "A";
@@ -26,7 +26,7 @@ StayLedgerLine Line(const char *code, float amount, const char *taxFlag = "-----
 
 TEST(StayBalanceTest, AddsChargesWithTaxAndSubtractsPayments) {
     struct Case {
-        const char *what;
+        const char* what;
         std::vector<StayLedgerLine> lines;
         double taxRate;
         bool taxExempt;
@@ -57,14 +57,14 @@ TEST(StayBalanceTest, AddsChargesWithTaxAndSubtractsPayments) {
          false,
          0.0f},
     };
-    for (const Case &c : cases)
+    for (const Case& c : cases)
         EXPECT_EQ(StayBalance(c.lines, c.taxRate, c.taxExempt), c.balance) << c.what;
 }
 
 TEST(StayBalanceTest, RunningBalanceMatchesTheWholeBalance) {
     const std::vector<StayLedgerLine> lines = {Line("E", 45.5f), Line("G", 0.35f), Line("L", 20)};
     float running = 0;
-    for (const StayLedgerLine &line : lines)
+    for (const StayLedgerLine& line : lines)
         running = AddToStayBalance(running, line, 0.08, false);
     EXPECT_EQ(running, 29.49f);
     EXPECT_EQ(StayBalance(lines, 0.08, false), running);
@@ -81,7 +81,7 @@ TEST(StayBalanceTest, LineTaxIsShownOnlyForTaxedRoomRent) {
         {Line("E", 45.5f), true, 0.0f},   {Line("J", 45.5f), false, 0.0f},
         {Line("L", 45.5f), false, 0.0f},  {Line("E", 39.95f), false, 3.2f},
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         EXPECT_EQ(LineTax(c.line, 0.08, c.taxExempt), c.tax)
             << "code " << c.line.Code << " amount " << c.line.Amount << " flag " << c.line.TaxFlag
             << (c.taxExempt ? " exempt" : "");
@@ -134,7 +134,7 @@ TEST_F(LedgerFileTest, StayLedgerLinesReadBackAsWritten) {
     lines[0].Room = "101";
     lines[0].TaxValue = 3.64f;
     lines[1].Description = "ROLL AWAY  ";
-    for (const StayLedgerLine &line : lines)
+    for (const StayLedgerLine& line : lines)
         AppendStayLedgerLine(ledger, line);
     EXPECT_EQ(ReadStayLedger(ledger), lines);
 }

@@ -16,12 +16,13 @@ using testing::Room;
 
 TEST(RoomAvailabilityTest, RoomTypesFallIntoTheirGroupsAndOthersIntoNone) {
     const std::pair<std::string, std::optional<RoomGroup>> cases[] = {
-        {"NK1  ", kGroupNK1}, {"K11", kGroupK11},   {"NQ1", kGroupNQ1},   {"PNQ1 ", kGroupNQ1},
-        {"Q11", kGroupQ11},   {"PQ1", kGroupQ11},   {"NDD1", kGroupNDD1}, {"DD1", kGroupDD1},
-        {"SNQ1", kGroupJQZ},  {"SQ1", kGroupJQZ},   {"SQ3", kGroupJQZ},   {"SNQ3", kGroupJQZ},
+        {"NK1  ", kGroupNK1},  {"K11", kGroupK11},     {"NQ1", kGroupNQ1},    {"PNQ1 ", kGroupNQ1},
+        {"Q11", kGroupQ11},    {"PQ1", kGroupQ11},     {"NDD1", kGroupNDD1},  {"DD1", kGroupDD1},
+        {"SNQ1", kGroupJQZ},   {"SQ1", kGroupJQZ},     {"SQ3", kGroupJQZ},    {"SNQ3", kGroupJQZ},
         {"nq1", std::nullopt}, {" NQ1", std::nullopt}, {"STE", std::nullopt}, {"", std::nullopt},
     };
-    for (const auto& [type, group] : cases) EXPECT_EQ(RoomGroupOf(type), group) << "type '" << type << "'";
+    for (const auto& [type, group] : cases)
+        EXPECT_EQ(RoomGroupOf(type), group) << "type '" << type << "'";
 }
 
 TEST(RoomAvailabilityTest, AReservationHoldsItsRoomFromArrivalUpToButNotOnDeparture) {
@@ -37,8 +38,8 @@ TEST(RoomAvailabilityTest, AReservationHoldsItsRoomFromArrivalUpToButNotOnDepart
         {"12/6/26", "12/9/26", "12/8/26", true},
         {"12/6/26", "12/9/26", "12/9/26", false},
         {"10/5/04", "10/8/04", "10/7/04", true},
-        {" 12/6/26", "", "12/6/26", false},      // only trailing blanks are dropped
-        {"12/6/26", "", "12/6/26", true},         // no departure: the arrival night only
+        {" 12/6/26", "", "12/6/26", false}, // only trailing blanks are dropped
+        {"12/6/26", "", "12/6/26", true},   // no departure: the arrival night only
         {"12/6/26", "", "12/7/26", false},
         // Stays across the turn of a month or a year hold every night.
         {"1/30/27", "2/3/27", "1/31/27", true},
@@ -57,17 +58,17 @@ TEST(RoomAvailabilityTest, AReservationHoldsItsRoomFromArrivalUpToButNotOnDepart
 
 TEST(RoomAvailabilityTest, CountsEachGroupsRoomsLessTheReservationsHoldingThemThatNight) {
     const std::vector<records::RoomRecord> rooms = {
-        Room("101", "NQ1"), Room("102", "NQ1"), Room("103", "NQ1"), Room("104", "PNQ1"), Room("201", "DD1"),
-        Room("301", "SQ3"), Room("302", "NK1"), Room("401", "STE"),
+        Room("101", "NQ1"), Room("102", "NQ1"), Room("103", "NQ1"), Room("104", "PNQ1"),
+        Room("201", "DD1"), Room("301", "SQ3"), Room("302", "NK1"), Room("401", "STE"),
     };
     const std::vector<records::GuestRecord> reservations = {
-        Reservation("A", "A", "104", "12/5/26", "12/8/26"),  // a PNQ1 room, its second night
+        Reservation("A", "A", "104", "12/5/26", "12/8/26"), // a PNQ1 room, its second night
         Reservation("B", "B", "201", "12/6/26", "12/7/26"),
-        Reservation("C", "C", "201", "12/6/26", "12/7/26"),  // the same DD1 room booked twice
+        Reservation("C", "C", "201", "12/6/26", "12/7/26"), // the same DD1 room booked twice
         Reservation("D", "D", "301", "12/6/26", "12/7/26"),
-        Reservation("E", "E", "401", "12/6/26", "12/7/26"),  // a room of no group
-        Reservation("F", "F", "999", "12/6/26", "12/7/26"),  // a room not on file
-        Reservation("G", "G", "302", "12/7/26", "12/8/26"),  // arrives tomorrow
+        Reservation("E", "E", "401", "12/6/26", "12/7/26"), // a room of no group
+        Reservation("F", "F", "999", "12/6/26", "12/7/26"), // a room not on file
+        Reservation("G", "G", "302", "12/7/26", "12/8/26"), // arrives tomorrow
     };
     RoomGroupCounts expected{};
     expected[kGroupNK1] = 1;
@@ -99,10 +100,9 @@ TEST_F(AvailabilityReportTest, PickingADayShowsItsCountsAndHandsItToAddReservati
     Form<Form66>().List1.UserDblClick(Form<Form66>().List1.ListIndex());
     EXPECT_FALSE(IsLoaded("Form66"));
     EXPECT_EQ(report.Label1.Caption(), "12/8/26");
-    const std::vector<std::string> shown = {report.Label17.Caption(), report.Label19.Caption(),
-                                            report.Label7.Caption(),  report.Label8.Caption(),
-                                            report.Label9.Caption(),  report.Label10.Caption(),
-                                            report.Label12.Caption()};
+    const std::vector<std::string> shown = {
+        report.Label17.Caption(), report.Label19.Caption(), report.Label7.Caption(), report.Label8.Caption(),
+        report.Label9.Caption(),  report.Label10.Caption(), report.Label12.Caption()};
     EXPECT_EQ(shown, (std::vector<std::string>{"0", "1", "1", "0", "0", "1", "0"}));
 
     report.Command2.UserClick();

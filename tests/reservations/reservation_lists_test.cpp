@@ -46,8 +46,8 @@ using ReservationListWindowsTest = ReservationsFixture;
 TEST_F(ReservationListWindowsTest, EditListShowsNamedSlotsSortedAsTextAndHandsTheChosenOneToEditReservation) {
     PutReservations({
         Reservation("SMITH", "JOHN", "101", "1/5/04"),
-        Reservation("", "", "102", "1/6/04"),     // free slot
-        Reservation("", "ANN", "103", "1/6/04"),  // no last name
+        Reservation("", "", "102", "1/6/04"),    // free slot
+        Reservation("", "ANN", "103", "1/6/04"), // no last name
         Reservation("JONES", "MARY", "12", "1/10/04"),
         Reservation("BROWN", "TOM", "105", "12/25/26"),
     });
@@ -124,7 +124,8 @@ TEST_F(CancelAllTest, CancelsTodaysArrivalsInSlotOrderIntoBothFilesAndFreesTheir
     records::GuestRecord padded = Reservation("JONES", "MARY", "102", "x");
     padded.ArrivalDate = " 12/6/26  ";
     const records::GuestRecord tomorrow = Reservation("ADAMS", "ANN", "103", "12/7/26");
-    PutReservations({first, tomorrow, padded, Reservation("LONGLASTNAMEXYZ", "LONGFIRSTNAMEAB", "104", "12/6/26")});
+    PutReservations(
+        {first, tomorrow, padded, Reservation("LONGLASTNAMEXYZ", "LONGFIRSTNAMEAB", "104", "12/6/26")});
     OpenMenu();
     EXPECT_EQ(Form<Form1>().Label2.Caption(), "2"); // the padded date does not count on the front desk
 
@@ -138,7 +139,8 @@ TEST_F(CancelAllTest, CancelsTodaysArrivalsInSlotOrderIntoBothFilesAndFreesTheir
 
     const std::vector<records::CancelRecord> logged = records::ReadCancelRecords(DataFile("26"));
     ASSERT_EQ(logged.size(), 3u);
-    EXPECT_EQ(logged[0].Encode(), "SMITH JOHN" + Space(30) + "JD" + "12/6/26   " + "11/1/26   " + std::string(50, '\0'));
+    EXPECT_EQ(logged[0].Encode(),
+              "SMITH JOHN" + Space(30) + "JD" + "12/6/26   " + "11/1/26   " + std::string(50, '\0'));
     EXPECT_EQ(platform::RTrim(logged[1].GuestName), "JONES MARY");
     EXPECT_EQ(logged[2].GuestName, platform::Fixed("LONGLASTNAMEXYZ LONGFIRSTNAMEAB", 40));
     EXPECT_EQ(ReadBytes("notes/12626"), ReadBytes("26"));
@@ -240,11 +242,11 @@ TEST_F(CanceledListTest, PrintsTheYearsCancellationsUnderTheMotelsTitle) {
 
     const std::vector<platform::PrintJob> jobs = printer().TakeJobs();
     ASSERT_EQ(jobs.size(), 1u);
-    const std::string expected = std::string("\n") + Space(15) + "Test Motel Canceled Reservations for year 2004\n\n\n" +
-                                 "NAME                      DATE MADE           DATE CANCELED    CLERK\n" +
-                                 std::string(92, '-') + "\n" +
-                                 "ABCDE FGHI" + Space(16) + "1/2/04    " + Space(10) + "1/5/04    " + Space(7) + "AB\n" +
-                                 "SMITH JOHN" + Space(16) + "11/12/03  " + Space(10) + "12/20/04  " + Space(7) + "JD";
+    const std::string expected =
+        std::string("\n") + Space(15) + "Test Motel Canceled Reservations for year 2004\n\n\n" +
+        "NAME                      DATE MADE           DATE CANCELED    CLERK\n" + std::string(92, '-') +
+        "\n" + "ABCDE FGHI" + Space(16) + "1/2/04    " + Space(10) + "1/5/04    " + Space(7) + "AB\n" +
+        "SMITH JOHN" + Space(16) + "11/12/03  " + Space(10) + "12/20/04  " + Space(7) + "JD";
     EXPECT_EQ(jobs[0].Text(), expected);
 }
 

@@ -18,8 +18,9 @@
 
 namespace vantreth::testing {
 
-inline records::GuestRecord Reservation(const std::string& last, const std::string& first, const std::string& room,
-                                        const std::string& arrival, const std::string& departure = "") {
+inline records::GuestRecord Reservation(const std::string& last, const std::string& first,
+                                        const std::string& room, const std::string& arrival,
+                                        const std::string& departure = "") {
     records::GuestRecord slot;
     slot.LastName = platform::Fixed(last, 15);
     slot.FirstName = platform::Fixed(first, 15);
@@ -66,7 +67,8 @@ private:
 class ReservationsFixture : public AppFixture {
 protected:
     ReservationsFixture() {
-        for (const char* name : {"Form26", "Form36"}) StandIn(name);
+        for (const char* name : {"Form26", "Form36"})
+            StandIn(name);
     }
 
     // Replaces the named window by a stand-in that records what it was handed.
@@ -90,7 +92,8 @@ protected:
             records::WriteGuest(app().data(), records::kReservationsFile, static_cast<long>(i + 1), slots[i]);
     }
     void PutRooms(const std::vector<records::RoomRecord>& rooms) {
-        for (const records::RoomRecord& room : rooms) records::AppendRoom(app().data(), room);
+        for (const records::RoomRecord& room : rooms)
+            records::AppendRoom(app().data(), room);
     }
 
 private:

@@ -10,13 +10,13 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <cstring>
 #include <csignal>
+#include <cstring>
 #include <fstream>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <regex>
 #include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace vantreth::testing {
 namespace {
@@ -25,21 +25,24 @@ using Kind = platform::FileFaults::Kind;
 
 struct SweepCase {
     const char* name;
-    const char* scenario;   // the flow that leads up to the step (tests/scenarios)
-    const char* anchor;     // the step's last line in the flow (the click that does it) ...
-    int occurrence;         // ... its n-th occurrence there
-    int leading;            // lines before it that belong to the step (queued answers)
-    const char* extra = ""; // lines run after the flow's lines before the anchor
-    const char* step = "";  // when given, the step instead of the anchor's lines
+    const char* scenario;     // the flow that leads up to the step (tests/scenarios)
+    const char* anchor;       // the step's last line in the flow (the click that does it) ...
+    int occurrence;           // ... its n-th occurrence there
+    int leading;              // lines before it that belong to the step (queued answers)
+    const char* extra = "";   // lines run after the flow's lines before the anchor
+    const char* step = "";    // when given, the step instead of the anchor's lines
     const char* callBox = ""; // characters waiting from the call box when the step starts
 };
 
-void PrintTo(const SweepCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const SweepCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 std::vector<std::string> ReadLines(const std::string& file) {
     std::ifstream in(file);
     std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
     return lines;
 }
 
@@ -57,13 +60,17 @@ protected:
         const std::vector<std::string> lines = ReadLines(std::string(VANTRETH_SCENARIOS) + "/" + c.scenario);
         int seen = 0;
         for (size_t i = 0; i < lines.size(); ++i) {
-            if (lines[i] != c.anchor || ++seen != c.occurrence) continue;
+            if (lines[i] != c.anchor || ++seen != c.occurrence)
+                continue;
             const size_t first = *c.step != '\0' ? i : i - static_cast<size_t>(c.leading);
-            for (size_t j = 0; j < first; ++j) m_setup += lines[j] + "\n";
+            for (size_t j = 0; j < first; ++j)
+                m_setup += lines[j] + "\n";
             m_setup += c.extra;
-            if (*c.step != '\0') m_step = c.step;
+            if (*c.step != '\0')
+                m_step = c.step;
             else
-                for (size_t j = first; j <= i; ++j) m_step += lines[j] + "\n";
+                for (size_t j = first; j <= i; ++j)
+                    m_step += lines[j] + "\n";
             return;
         }
         FAIL() << "no line \"" << c.anchor << "\" in " << c.scenario;
@@ -75,7 +82,8 @@ protected:
         auto runner = std::make_unique<script::ScriptRunner>(m_transcript);
         std::istringstream setup(m_setup);
         const script::ScriptResult result = runner->Run(setup);
-        if (!result.ok) ADD_FAILURE() << "the flow up to the step failed: " << m_transcript.str();
+        if (!result.ok)
+            ADD_FAILURE() << "the flow up to the step failed: " << m_transcript.str();
         runner->app()->gCallBuffer = GetParam().callBox;
         Dialogs(*runner).AnswerAlways("File Error", platform::vbOK);
         Dialogs(*runner).AnswerAlways("WARNING", platform::vbOK); // the night audit's rooms not charged
@@ -112,7 +120,8 @@ TEST_P(TransactionSweep, EveryWritePointIsAllOrNothing) {
         faults.Arm(0, Kind::None);
         RunStep(*runner);
         changes = faults.count();
-        for (long n = 1; n <= changes; ++n) writes.push_back(faults.WasWrite(n));
+        for (long n = 1; n <= changes; ++n)
+            writes.push_back(faults.WasWrite(n));
         ASSERT_GT(changes, 0);
         commitPoint = faults.FileOf(changes).filename() == platform::kJournalName && !writes.back();
         after = Image(*runner);
@@ -128,7 +137,8 @@ TEST_P(TransactionSweep, EveryWritePointIsAllOrNothing) {
     for (long n = 1; n <= changes; ++n) {
         const bool write = writes[static_cast<size_t>(n - 1)];
         for (Kind kind : {Kind::Crash, Kind::TornCrash}) {
-            if (kind == Kind::TornCrash && !write) continue;
+            if (kind == Kind::TornCrash && !write)
+                continue;
             auto runner = ReadyForStep();
             faults.Arm(n, kind);
             bool crashed = false;
@@ -142,14 +152,16 @@ TEST_P(TransactionSweep, EveryWritePointIsAllOrNothing) {
             platform::RecoverJournal(runner->dataRoot());
             FolderImage image = Image(*runner);
             for (auto it = image.begin(); it != image.end();)
-                it = IsLeftoverTemporary(it->first) && !before.count(it->first) ? image.erase(it) : std::next(it);
+                it = IsLeftoverTemporary(it->first) && !before.count(it->first) ? image.erase(it)
+                                                                                : std::next(it);
             EXPECT_TRUE(image == before || image == after)
                 << "crash at change " << n << " of " << changes << (kind == Kind::TornCrash ? " (torn)" : "")
                 << ": differs from before by" << Differences(before, image) << " and from after by"
                 << Differences(after, image);
         }
         for (Kind kind : {Kind::Fail, Kind::Partial}) {
-            if (kind == Kind::Partial && !write) continue;
+            if (kind == Kind::Partial && !write)
+                continue;
             auto runner = ReadyForStep();
             const size_t boxesBefore = Dialogs(*runner).shown().size();
             faults.Arm(n, kind);
@@ -157,20 +169,23 @@ TEST_P(TransactionSweep, EveryWritePointIsAllOrNothing) {
             faults.Disarm();
             const auto& shown = Dialogs(*runner).shown();
             const std::string reason = std::strerror(ENOSPC);
-            const auto errors = std::count_if(shown.begin() + static_cast<long>(boxesBefore), shown.end(),
-                                              [&](const auto& box) { return box.prompt.find(reason) != std::string::npos; });
+            const auto errors =
+                std::count_if(shown.begin() + static_cast<long>(boxesBefore), shown.end(),
+                              [&](const auto& box) { return box.prompt.find(reason) != std::string::npos; });
             EXPECT_EQ(errors, 1) << "disk full at change " << n << " of " << changes;
-            EXPECT_EQ(Image(*runner), before) << "disk full at change " << n << " of " << changes << ": differs by"
-                                              << Differences(before, Image(*runner));
+            EXPECT_EQ(Image(*runner), before) << "disk full at change " << n << " of " << changes
+                                              << ": differs by" << Differences(before, Image(*runner));
             // Removing the journal is the last change, made once the windows have moved on:
             // a failure there leaves the folder as before, but not the windows.
-            if (commitPoint && n == changes) continue;
+            if (commitPoint && n == changes)
+                continue;
             Dialogs(*runner).ClearAnswers();
             RunStep(*runner);
-            EXPECT_EQ(Image(*runner), after) << "the step again after a full disk at change " << n << ": differs by"
-                                             << Differences(after, Image(*runner));
+            EXPECT_EQ(Image(*runner), after) << "the step again after a full disk at change " << n
+                                             << ": differs by" << Differences(after, Image(*runner));
         }
-        if (HasFailure()) return; // one failing point tells enough
+        if (HasFailure())
+            return; // one failing point tells enough
     }
 }
 
@@ -199,23 +214,24 @@ pick Form4.Combo1 "101 DOE JANE"
 
 INSTANTIATE_TEST_SUITE_P(
     MainSteps, TransactionSweep,
-    ::testing::Values(SweepCase{"WalkInCheckIn", "checkin.scn", "click form2.Command2", 1, 2},
-                      SweepCase{"FolioPosting", "folio.scn", "click Form4.Command1", 1, 0},
-                      SweepCase{"CheckOut", "folio.scn", "click Form4.Command4", 2, 1},
-                      SweepCase{"NightAuditRoomPosting", "night_audit.scn", "click Form13.Command1", 1, 1},
-                      SweepCase{"ChangeDate", "night_audit.scn", "click Form16.Command1", 1, 0},
-                      SweepCase{"DirectBillPayment", "direct_bill.scn", "click Form23.Command1", 1, 0},
-                      SweepCase{"ReservationWithDeposit", "add_reservation.scn", "click Form26.Command2", 1, 1},
-                      SweepCase{"CheckBackIn", "edit_guest_check_back_in.scn", "pick Form40.Combo1 \"102 NDD1\"", 1, 1},
-                      SweepCase{"EditGuestNewName", "edit_guest_check_back_in.scn", "click Form9.Command1", 2, 0},
-                      SweepCase{"MoveGuest", "night_audit.scn", "tick Form1.Timer1", 1, 0,
-                                "click Form1.Command13\npick Form8.Combo1 \"101  SMITH ANN\"\n"
-                                "pick Form8.Combo2 \"102   NQ1  \"\n",
-                                "click Form8.Command1\n"},
-                      SweepCase{"DirectBillCheckOut", "folio.scn", "click Form1.Command1", 1, 0, kDirectBillStay,
-                                "answer Yes\nclick Form4.Command4\n"},
-                      SweepCase{"CallPosting", "folio.scn", "key Form1 F", 1, 0, "", "tick Form50.Timer1\n",
-                                "abcdefghij12/06k 101lm15:42nopqrst  1.25u555-123-4567vwxyz"}),
+    ::testing::Values(
+        SweepCase{"WalkInCheckIn", "checkin.scn", "click form2.Command2", 1, 2},
+        SweepCase{"FolioPosting", "folio.scn", "click Form4.Command1", 1, 0},
+        SweepCase{"CheckOut", "folio.scn", "click Form4.Command4", 2, 1},
+        SweepCase{"NightAuditRoomPosting", "night_audit.scn", "click Form13.Command1", 1, 1},
+        SweepCase{"ChangeDate", "night_audit.scn", "click Form16.Command1", 1, 0},
+        SweepCase{"DirectBillPayment", "direct_bill.scn", "click Form23.Command1", 1, 0},
+        SweepCase{"ReservationWithDeposit", "add_reservation.scn", "click Form26.Command2", 1, 1},
+        SweepCase{"CheckBackIn", "edit_guest_check_back_in.scn", "pick Form40.Combo1 \"102 NDD1\"", 1, 1},
+        SweepCase{"EditGuestNewName", "edit_guest_check_back_in.scn", "click Form9.Command1", 2, 0},
+        SweepCase{"MoveGuest", "night_audit.scn", "tick Form1.Timer1", 1, 0,
+                  "click Form1.Command13\npick Form8.Combo1 \"101  SMITH ANN\"\n"
+                  "pick Form8.Combo2 \"102   NQ1  \"\n",
+                  "click Form8.Command1\n"},
+        SweepCase{"DirectBillCheckOut", "folio.scn", "click Form1.Command1", 1, 0, kDirectBillStay,
+                  "answer Yes\nclick Form4.Command4\n"},
+        SweepCase{"CallPosting", "folio.scn", "key Form1 F", 1, 0, "", "tick Form50.Timer1\n",
+                  "abcdefghij12/06k 101lm15:42nopqrst  1.25u555-123-4567vwxyz"}),
     [](const ::testing::TestParamInfo<SweepCase>& info) { return std::string(info.param.name); });
 
 } // namespace
@@ -230,7 +246,8 @@ public:
     explicit KillAt(long n) : m_n(n) { platform::SetFileFaults(this); }
     ~KillAt() override { platform::SetFileFaults(nullptr); }
     Fault BeforeChange(const std::filesystem::path&, size_t) override {
-        if (++m_count == m_n) ::kill(::getpid(), SIGKILL);
+        if (++m_count == m_n)
+            ::kill(::getpid(), SIGKILL);
         return {};
     }
 
@@ -245,8 +262,10 @@ TEST(RealCrash, ACheckInKilledHalfWayIsUndoneAtTheNextStart) {
     const std::vector<std::string> lines = ReadLines(std::string(VANTRETH_SCENARIOS) + "/checkin.scn");
     std::string setup, step;
     for (size_t i = 0; i < lines.size(); ++i) {
-        if (lines[i] != "click form2.Command2") continue;
-        for (size_t j = 0; j + 2 < i; ++j) setup += lines[j] + "\n";
+        if (lines[i] != "click form2.Command2")
+            continue;
+        for (size_t j = 0; j + 2 < i; ++j)
+            setup += lines[j] + "\n";
         step = lines[i - 2] + "\n" + lines[i - 1] + "\n" + lines[i] + "\n";
         break;
     }
@@ -259,18 +278,22 @@ TEST(RealCrash, ACheckInKilledHalfWayIsUndoneAtTheNextStart) {
         std::ostringstream transcript;
         script::ScriptRunner runner(transcript);
         std::istringstream setupIn(setup);
-        if (!runner.Run(setupIn).ok) ::_exit(2);
+        if (!runner.Run(setupIn).ok)
+            ::_exit(2);
         const std::string root = runner.dataRoot().string() + "\n";
-        if (::write(toParent[1], root.data(), root.size()) != static_cast<ssize_t>(root.size())) ::_exit(3);
+        if (::write(toParent[1], root.data(), root.size()) != static_cast<ssize_t>(root.size()))
+            ::_exit(3);
         char go = 0;
-        if (::read(toChild[0], &go, 1) != 1) ::_exit(4);
+        if (::read(toChild[0], &go, 1) != 1)
+            ::_exit(4);
         KillAt kill(12); // well inside the check-in's changes
         std::istringstream stepIn(step);
         runner.Run(stepIn);
         ::_exit(0); // not reached: the step makes more than 12 changes
     }
     std::string root;
-    for (char c = 0; ::read(toParent[0], &c, 1) == 1 && c != '\n';) root += c;
+    for (char c = 0; ::read(toParent[0], &c, 1) == 1 && c != '\n';)
+        root += c;
     ASSERT_FALSE(root.empty()) << "the child did not walk up to the check-in";
     const FolderImage before = ImageOf(root);
     ASSERT_EQ(::write(toChild[1], "g", 1), 1);
@@ -292,7 +315,8 @@ TEST(RealCrash, ACheckInKilledHalfWayIsUndoneAtTheNextStart) {
             << services.dialogs.shown().front().prompt;
         const FolderImage after = ImageOf(root);
         for (const char* file : {"guest", "folio", "rooms", "totals/totals12626", "shiftcash/A12626"})
-            EXPECT_EQ(after.count(file) ? after.at(file) : "", before.count(file) ? before.at(file) : "") << file;
+            EXPECT_EQ(after.count(file) ? after.at(file) : "", before.count(file) ? before.at(file) : "")
+                << file;
         EXPECT_EQ(after.count("dailycharge/dailycharge101SMITHJOHN12626"), 0u);
     }
     std::filesystem::remove_all(root);

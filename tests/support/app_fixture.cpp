@@ -6,7 +6,9 @@
 
 namespace vantreth::testing {
 
-AppFixture::AppFixture() { Restart(); }
+AppFixture::AppFixture() {
+    Restart();
+}
 
 AppFixture::~AppFixture() = default;
 
@@ -15,7 +17,9 @@ void AppFixture::Restart() {
     m_app = m_services.MakeApp(m_data.path());
 }
 
-void AppFixture::StartProgram() { m_app->Start("Form1"); }
+void AppFixture::StartProgram() {
+    m_app->Start("Form1");
+}
 
 std::string AppFixture::ReadBytes(const std::string& relative) const {
     std::ifstream in(DataFile(relative), std::ios::binary);
@@ -34,7 +38,8 @@ void AppFixture::SetNow(int month, int day, int year, int hour, int minute, int 
 }
 
 const platform::ScriptedDialogs::Shown& AppFixture::LastBox() const {
-    if (m_services.dialogs.shown().empty()) throw std::logic_error("no box was shown");
+    if (m_services.dialogs.shown().empty())
+        throw std::logic_error("no box was shown");
     return m_services.dialogs.shown().back();
 }
 

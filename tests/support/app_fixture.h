@@ -47,7 +47,9 @@ protected:
     void SetNow(int month, int day, int year, int hour, int minute, int second);
 
     // Every box must be answered in the test; this checks none is left over.
-    void ExpectNoPendingAnswers() { EXPECT_EQ(m_services.dialogs.pending(), 0u) << "answers queued but never used"; }
+    void ExpectNoPendingAnswers() {
+        EXPECT_EQ(m_services.dialogs.pending(), 0u) << "answers queued but never used";
+    }
     // The last box shown, for checking its text and title.
     const platform::ScriptedDialogs::Shown& LastBox() const;
 

@@ -30,7 +30,9 @@ public:
     void Disarm() { Arm(0, Kind::None); }
     long count() const { return m_count; }
     // Whether change n (from 1) since the last Arm wrote bytes.
-    bool WasWrite(long n) const { return n >= 1 && n <= static_cast<long>(m_writes.size()) && m_writes[n - 1]; }
+    bool WasWrite(long n) const {
+        return n >= 1 && n <= static_cast<long>(m_writes.size()) && m_writes[n - 1];
+    }
     // The file that change n (from 1) since the last Arm was made to.
     std::filesystem::path FileOf(long n) const { return m_files.at(static_cast<size_t>(n - 1)); }
 
@@ -38,7 +40,8 @@ public:
         ++m_count;
         m_writes.push_back(bytes > 0);
         m_files.push_back(file);
-        if (m_count == m_at) return {m_kind, 0};
+        if (m_count == m_at)
+            return {m_kind, 0};
         return {};
     }
 
