@@ -12,6 +12,7 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 #include <vector>
@@ -220,6 +221,30 @@ TEST_F(Form50PortTest, ShortRecordIsDroppedAfterSilenceAndLaterCallsAreRead) {
     ASSERT_EQ(Ledger().size(), 1u);
     EXPECT_EQ(Ledger()[0].Amount, 1.25f);
     EXPECT_EQ(app().gCallBuffer, "");
+}
+
+// After a quiet second the next call arrives a few characters at a time, with pauses
+// shorter than the silence between the pieces: the pieces join into one record, which is
+// charged.
+TEST_F(Form50PortTest, RecordInPiecesAfterSilenceIsStillCharged) {
+    LoadCapture();
+    ASSERT_TRUE(Form<Form50>().MSComm1.PortOpen());
+    for (int poll = 0; poll <= kCallQuietPolls; ++poll)
+        app().TimePassed(10);
+
+    const records::CallRecord call = Call(" 101", "  2.75");
+    for (std::size_t start = 0; start < call.text.size(); start += 10) {
+        Send(call.text.substr(start, 10));
+        const std::size_t expected = std::min(start + 10, call.text.size()) % records::CallRecord::kLength;
+        ASSERT_TRUE(PollUntil([&] { return app().gCallBuffer.size() == expected; }))
+            << "after the piece at " << start << ": \"" << app().gCallBuffer << "\"";
+        for (int poll = 0; poll < 5; ++poll)
+            app().TimePassed(10);
+    }
+    ASSERT_TRUE(PollUntil([&] { return !Log().empty(); }));
+    EXPECT_EQ(Log(), "\"" + call.text + "\"\r\n");
+    ASSERT_EQ(Ledger().size(), 1u);
+    EXPECT_EQ(Ledger()[0].Amount, 2.75f);
 }
 
 } // namespace

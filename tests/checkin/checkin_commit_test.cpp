@@ -747,9 +747,11 @@ TEST(CheckEntryTest, ChecksRunInTheirOrder) {
     card.payment = "VISA/MASTER";
     card.cash = "not looked at";
     EXPECT_FALSE(checkin::CheckEntry(card)) << "the cash box counts only for cash";
-    checkin::CheckInEntry zeroNights = good;
-    zeroNights.nights = "0";
-    EXPECT_FALSE(checkin::CheckEntry(zeroNights));
+    for (const char* nights : {"0", "9999"}) {
+        checkin::CheckInEntry entry = good;
+        entry.nights = nights;
+        EXPECT_FALSE(checkin::CheckEntry(entry)) << nights << " nights";
+    }
 }
 
 } // namespace

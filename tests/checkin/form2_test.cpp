@@ -77,6 +77,8 @@ TEST_F(Form2Test, RoomListHasCleanRoomsForSaleThatNoArrivalTodayHolds) {
     AddRoom(Room({.room = "207", .type = "DD1", .rate = 50, .comment = "QUIET"}));
     AddRoom(
         Room({.room = "208", .type = "DD1", .rate = 50, .clean = " ", .service = " ", .comment = "QUIET"}));
+    AddRoom(
+        Room({.room = "209", .type = "DD1", .rate = 50, .clean = "N", .comment = "QUIET"})); // held by none
     records::GuestRecord cancelled = Reservation("201", "12/6/26");
     cancelled.ClearReservation();
     records::WriteGuest(app().data(), records::kReservationsFile, 1, Reservation("206", "12/6/26"));

@@ -180,6 +180,22 @@ TEST_F(FolioTest, PerCodeSumsAppearOnDoubleClickAndHideAtTheNextChoice) {
     EXPECT_FALSE(f.Label31.Visible());
 }
 
+// Every card's postings count in the cards total and lower the balance; none counts elsewhere.
+TEST(FolioSumsTest, EachCardCodeCountsInTheCardsTotal) {
+    const struct {
+        const char* code;
+        const char* description;
+    } cards[] = {{"N", "VISA/MASTER"}, {"M", "AMERICAN EX."}, {"P", "DISCOVER"}, {"O", "DINERS"}};
+    for (const auto& card : cards) {
+        const std::vector<StayLedgerLine> ledger = {LedgerLine("102", "E", "ROOM RENT", 50),
+                                                    LedgerLine("102", card.code, card.description, 12.5f)};
+        const FolioListing listing = ListFolio(ledger, 0.1, false, false);
+        EXPECT_EQ(listing.sums.cards, 12.5f) << card.code;
+        EXPECT_EQ(listing.sums.cash + listing.sums.phone + listing.sums.other, 0.0f) << card.code;
+        EXPECT_FLOAT_EQ(listing.balance, 42.5f) << card.code;
+    }
+}
+
 TEST_F(FolioTest, DirectBillGuestShowsAccountLineAndBalanceBeforeTheStay) {
     records::DirectBillAccount other;
     other.CompanyName = Fixed("OTHER CO", 80);

@@ -398,6 +398,8 @@ TEST_F(AddReservationTest, RefusedReservationsWriteNothing) {
          "The arrival date is not a date. Type the date like 1/5/04. Please Fix."},
         {"cash not a number", [](Form26& f) { f.Text7.SetText("5O"); },
          "The cash amount is not a number. Type the amount in dollars, like 50.00, or leave the box empty."},
+        {"rate not a number", [](Form26& f) { f.Text2.SetText("4O.00"); },
+         "The rate you typed is not a number. Please type the rate in dollars, like 45.50."},
         {"nights not whole", [](Form26& f) { f.Text1.SetText("2.5"); },
          "The number of nights must be a whole number from 0 to 9999. Type the nights, like 2."},
     };

@@ -25,6 +25,8 @@ TEST_F(RoomListRuleTest, EveryListLeavesOutTheRoomsHeldThatNight) {
         Reservation("YEAR", "END", "102", "12/30/26", "1/2/27"),
         Reservation("STRAD", "DLE", "103", "3/10/26", "3/13/26"),
         Reservation("LEAVES", "ON", "104", "3/11/26", "3/14/26"),
+        Reservation("OCTO", "BER", "105", "10/30/26", "11/2/26"),
+        Reservation("NOVEM", "BER", "101", "11/12/26", "11/14/26"),
     });
     const struct {
         std::string night;
@@ -42,6 +44,16 @@ TEST_F(RoomListRuleTest, EveryListLeavesOutTheRoomsHeldThatNight) {
         {"3/12/2026", {"103", "104"}},
         {"03/31/2026", {"101"}}, // typed year
         {"3/11/27", {}},         // another year
+        {"10/31/26", {"105"}},
+        {"11/1/26", {"105"}},
+        {"11/2/26", {}}, // two-digit months
+        {"11/12/26", {"101"}},
+        {"11/13/26", {"101"}},
+        {"11/11/26", {}},
+        {"10/12/26", {}},
+        {"10/13/26", {}},
+        {"1/13/27", {}},
+        {"1/12/26", {}}, // not held: the same days in other months
     };
     const std::vector<std::string> all = {"101 NQ1  ", "102 NQ1  ", "103 K11  ", "104 DD1  ", "105 NK1  "};
     for (const auto& c : cases) {
