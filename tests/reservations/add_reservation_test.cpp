@@ -46,10 +46,8 @@ protected:
 
     void AddRoom(const std::string& number, const std::string& type, float rate,
                  const std::string& service = "A") {
-        records::RoomRecord room = testing::Room(number, type);
-        room.Rate = rate;
-        room.Service = service;
-        records::AppendRoom(app().data(), room);
+        records::AppendRoom(app().data(),
+                            testing::Room({.room = number, .type = type, .rate = rate, .service = service}));
     }
     void CheckedIn(long slot, const std::string& room, const std::string& departure) {
         records::WriteGuest(app().data(), records::kGuestFile, slot,

@@ -58,8 +58,10 @@ TEST(RoomAvailabilityTest, AReservationHoldsItsRoomFromArrivalUpToButNotOnDepart
 
 TEST(RoomAvailabilityTest, CountsEachGroupsRoomsLessTheReservationsHoldingThemThatNight) {
     const std::vector<records::RoomRecord> rooms = {
-        Room("101", "NQ1"), Room("102", "NQ1"), Room("103", "NQ1"), Room("104", "PNQ1"),
-        Room("201", "DD1"), Room("301", "SQ3"), Room("302", "NK1"), Room("401", "STE"),
+        Room({.room = "101", .type = "NQ1"}), Room({.room = "102", .type = "NQ1"}),
+        Room({.room = "103", .type = "NQ1"}), Room({.room = "104", .type = "PNQ1"}),
+        Room({.room = "201", .type = "DD1"}), Room({.room = "301", .type = "SQ3"}),
+        Room({.room = "302", .type = "NK1"}), Room({.room = "401", .type = "STE"}),
     };
     const std::vector<records::GuestRecord> reservations = {
         Reservation("A", "A", "104", "12/5/26", "12/8/26"), // a PNQ1 room, its second night
@@ -89,7 +91,8 @@ TEST(RoomAvailabilityTest, DateChartRunsFromTodayFor372Days) {
 using AvailabilityReportTest = ReservationsFixture;
 
 TEST_F(AvailabilityReportTest, PickingADayShowsItsCountsAndHandsItToAddReservation) {
-    PutRooms({Room("101", "NQ1"), Room("102", "PNQ1"), Room("201", "DD1"), Room("301", "K11")});
+    PutRooms({Room({.room = "101", .type = "NQ1"}), Room({.room = "102", .type = "PNQ1"}),
+              Room({.room = "201", .type = "DD1"}), Room({.room = "301", .type = "K11"})});
     PutReservations({Reservation("SMITH", "JOHN", "101", "12/7/26", "12/9/26")});
     StartAtFrontDesk();
     Form<Form1>().Command18.UserClick();

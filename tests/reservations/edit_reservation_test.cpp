@@ -2,6 +2,7 @@
 // shift's cash, cancelling into the two logs, and the check-in of the guest with every
 // record it writes; and the refusals that write nothing.
 #include "support/app_fixture.h"
+#include "support/builders.h"
 
 #include "frontdesk/form1.h"
 #include "platform/text.h"
@@ -31,18 +32,7 @@ using platform::Fixed;
 using records::DayDetailLine;
 using records::GuestRecord;
 using records::StayLedgerLine;
-
-records::RoomRecord MakeRoom(const std::string& number, const std::string& type,
-                             const std::string& clean = "Y", const std::string& service = "A") {
-    records::RoomRecord room;
-    room.Room = Fixed(number, 3);
-    room.RoomType = Fixed(type, 5);
-    room.Rate = 50;
-    room.Clean = clean;
-    room.Vacant = "Y";
-    room.Service = service;
-    return room;
-}
+using testing::Room;
 
 GuestRecord Booking(const std::string& room, const std::string& arrival, const std::string& last,
                     const std::string& first) {
@@ -78,8 +68,10 @@ protected:
         records::WriteIntroFlag(app().data(), 1.0f);
         records::WriteShift(app().data(), {"A", "JD"});
         records::WriteTaxRate(app().data(), 0.1);
-        for (const auto& room : {MakeRoom("101", "NQ1"), MakeRoom("102", "NDD1"), MakeRoom("103", "K11", "N"),
-                                 MakeRoom("104", "Q11")})
+        for (const auto& room : {Room({.room = "101", .type = "NQ1", .rate = 50}),
+                                 Room({.room = "102", .type = "NDD1", .rate = 50}),
+                                 Room({.room = "103", .type = "K11", .rate = 50, .clean = "N"}),
+                                 Room({.room = "104", .type = "Q11", .rate = 50})})
             records::AppendRoom(app().data(), room);
         StartProgram();
     }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "support/app_fixture.h"
+#include "support/builders.h"
 
 #include "platform/text.h"
 #include "records/filenames.h"
@@ -28,16 +29,6 @@ inline records::GuestRecord Reservation(const std::string& last, const std::stri
     slot.ArrivalDate = platform::Fixed(arrival, 10);
     slot.DepartureDate = platform::Fixed(departure, 10);
     return slot;
-}
-
-inline records::RoomRecord Room(const std::string& number, const std::string& type) {
-    records::RoomRecord room;
-    room.Room = platform::Fixed(number, 3);
-    room.RoomType = platform::Fixed(type, 5);
-    room.Clean = "Y";
-    room.Vacant = "Y";
-    room.Service = "A";
-    return room;
 }
 
 // What a stand-in window saw of the shared variables when it was loaded.

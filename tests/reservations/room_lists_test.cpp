@@ -18,8 +18,9 @@ class RoomListRuleTest : public testing::ReservationsFixture {};
 // Mended: the lists compared date texts, so a stay into the next month or year did not hold
 // its room there, a stay of another year held it, and "3/12/2026" never matched "3/12/26".
 TEST_F(RoomListRuleTest, EveryListLeavesOutTheRoomsHeldThatNight) {
-    PutRooms(
-        {Room("101", "NQ1"), Room("102", "NQ1"), Room("103", "K11"), Room("104", "DD1"), Room("105", "NK1")});
+    PutRooms({Room({.room = "101", .type = "NQ1"}), Room({.room = "102", .type = "NQ1"}),
+              Room({.room = "103", .type = "K11"}), Room({.room = "104", .type = "DD1"}),
+              Room({.room = "105", .type = "NK1"})});
     PutReservations({
         Reservation("MONTH", "END", "101", "3/30/26", "4/2/26"),
         Reservation("YEAR", "END", "102", "12/30/26", "1/2/27"),

@@ -16,8 +16,9 @@ using testing::Room;
 class SlotLookupsTest : public testing::ReservationsFixture {
 protected:
     SlotLookupsTest() {
-        PutRooms({Room("101", "NQ1"), Room("102", "NQ1"), Room("103", "K11"), Room("104", "DD1"),
-                  Room("105", "SQ3")});
+        PutRooms({Room({.room = "101", .type = "NQ1"}), Room({.room = "102", .type = "NQ1"}),
+                  Room({.room = "103", .type = "K11"}), Room({.room = "104", .type = "DD1"}),
+                  Room({.room = "105", .type = "SQ3"})});
         records::GuestRecord cancelled = Reservation("GONE", "AWAY", "103", "3/12/26", "3/14/26");
         cancelled.ClearReservation();
         records::GuestRecord checkedIn = Reservation("IN", "HOUSE", "104", "3/12/26", "3/13/26");
