@@ -134,25 +134,19 @@ public:
         m_pos += n;
         return true;
     }
-    bool U32(uint32_t& v) {
-        std::string_view b;
-        if (!Take(4, b))
-            return false;
-        v = 0;
-        for (int i = 3; i >= 0; --i)
-            v = (v << 8) | static_cast<unsigned char>(b[static_cast<size_t>(i)]);
-        return true;
-    }
-    bool U64(uint64_t& v) {
-        std::string_view b;
-        if (!Take(8, b))
-            return false;
-        v = 0;
-        for (int i = 7; i >= 0; --i)
-            v = (v << 8) | static_cast<unsigned char>(b[static_cast<size_t>(i)]);
-        return true;
-    }
+    bool U32(uint32_t& v) { return Unsigned(v); }
+    bool U64(uint64_t& v) { return Unsigned(v); }
     size_t pos() const { return m_pos; }
+    // A little-endian unsigned number of the width of `v`.
+    template <class T> bool Unsigned(T& v) {
+        std::string_view b;
+        if (!Take(sizeof(T), b))
+            return false;
+        v = 0;
+        for (size_t i = sizeof(T); i-- > 0;)
+            v = static_cast<T>((v << 8) | static_cast<unsigned char>(b[i]));
+        return true;
+    }
     std::string_view Since(size_t start) const { return m_bytes.substr(start, m_pos - start); }
 
 private:
