@@ -2,6 +2,7 @@
 #include "audit/cash_entries.h"
 
 #include "folio/folio_postings.h"
+#include "platform/decimal.h"
 #include "platform/text.h"
 #include "records/day_totals.h"
 #include "records/petty_cash.h"
@@ -13,8 +14,9 @@ bool IsEntryAmountText(std::string_view text) {
 }
 
 void RecordCashIn(const platform::DataFolder& folder, const CashEntry& entry, records::ShiftCashField field) {
-    records::AddToDayTotals(folder, entry.dateText, records::DayTotalsField::Cash, entry.amount);
-    records::AddToShiftCash(folder, entry.shift, entry.clerk, entry.dateText, field, entry.amount);
+    const platform::Decimal amount = platform::Decimal::Of(entry.amount);
+    records::AddToDayTotals(folder, entry.dateText, records::DayTotalsField::Cash, amount);
+    records::AddToShiftCash(folder, entry.shift, entry.clerk, entry.dateText, field, amount);
 }
 
 void RecordPettyCashOut(const platform::DataFolder& folder, const CashEntry& entry) {
@@ -25,7 +27,8 @@ void RecordPettyCashOut(const platform::DataFolder& folder, const CashEntry& ent
     record.DateText = platform::Fixed(entry.dateText, 10);
     record.SetShiftLetter(entry.shift);
     records::AppendPettyCash(folder, entry.dateText, record);
-    records::AddToDayTotals(folder, entry.dateText, records::DayTotalsField::Cash, -entry.amount);
+    records::AddToDayTotals(folder, entry.dateText, records::DayTotalsField::Cash,
+                            -platform::Decimal::Of(entry.amount));
 }
 
 } // namespace vantreth

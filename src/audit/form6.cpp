@@ -41,7 +41,7 @@ void Form6::ShowDrawer() {
     const records::ShiftCash cash =
         records::ReadShiftCash(app().data(), shift.Shift, app().clock().DateText());
     const float petty =
-        static_cast<float>(records::ShiftPettyCashTotal(app().data(), shift.Shift, app().clock().DateText()));
+        records::ShiftPettyCashTotal(app().data(), shift.Shift, app().clock().DateText()).ToSingle();
 
     Label10.SetCaption(app().clock().DateText());
     Label11.SetCaption(shift.Shift);

@@ -1,6 +1,7 @@
 // The night audit's gate, room-rent posting, refusals, day number and housekeeping report.
 #include "audit/night_audit.h"
 
+#include "platform/decimal.h"
 #include "platform/journal.h"
 
 #include "platform/text.h"
@@ -57,12 +58,8 @@ records::StayLedgerLine NightRentLedgerLine(const records::GuestRecord& guest, c
 }
 
 records::DayTotals AddNightToTotals(records::DayTotals totals, float rate, double taxRate, bool taxExempt) {
-    const double applied = taxExempt ? 0.0 : taxRate;
-    const double tax = platform::AmountValue(rate) * applied;
-    totals.RoomRent = platform::AddAmount(totals.RoomRent, platform::AmountValue(rate));
-    totals.GrossRent = platform::AddAmount(totals.GrossRent, platform::AmountValue(rate) + tax);
-    // An exempt stay adds no tax, but the day's Tax is rounded after every stay all the same.
-    totals.Tax = platform::AddAmount(totals.Tax, tax);
+    records::AddRoomRent(totals,
+                         records::ChargeRoomRent(platform::Decimal::Of(rate), taxExempt ? 0.0 : taxRate));
     return totals;
 }
 

@@ -64,9 +64,9 @@ bool RentPostedToday(const std::vector<records::StayLedgerLine>& ledger, std::st
 // The night's room-rent line of a stay; its TaxValue is the tax rate itself.
 records::StayLedgerLine NightRentLedgerLine(const records::GuestRecord& guest, const NightContext& night);
 
-// The day's totals with one night of the stay added: RoomRent + rate, GrossRent + rate
-// + rate x tax rate, Tax + rate x tax rate (not for a tax-exempt stay), each rounded to
-// 2 decimals only after the addition.
+// The day's totals with one night of the stay added (records::AddRoomRent): RoomRent +
+// rate, GrossRent + the night's gross rent (rate + rate x tax rate to the cent; the rate
+// alone for a tax-exempt stay), Tax + the difference, so that the three add up.
 records::DayTotals AddNightToTotals(records::DayTotals totals, float rate, double taxRate, bool taxExempt);
 
 enum class NightPosting { Posted, AlreadyPosted };

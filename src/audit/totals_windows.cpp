@@ -1,6 +1,7 @@
 // The daily and monthly totals windows' figures and prints, and the totals repair writes.
 #include "audit/totals_windows.h"
 
+#include "platform/decimal.h"
 #include "platform/text.h"
 #include "printing/night_audit_monthly.h"
 #include "records/counters.h"
@@ -44,8 +45,8 @@ DailyTotalsFigures ReadDailyTotalsFigures(const platform::DataFolder& folder, st
                                t.Discover, t.Diners};
     for (size_t i = 0; i < 10; ++i)
         figures.amounts[i] = CStr(amounts[i]);
-    figures.stateTax = CStr(printing::TaxOnRoomRent(stateRate, t.RoomRent));
-    figures.cityTax = CStr(printing::TaxOnRoomRent(cityRate, t.RoomRent));
+    figures.stateTax = CStr(printing::TaxOnRoomRent(stateRate, platform::Decimal::Of(t.RoomRent)));
+    figures.cityTax = CStr(printing::TaxOnRoomRent(cityRate, platform::Decimal::Of(t.RoomRent)));
     figures.roomsRented = CStr(records::ReadRoomsRented(folder, dateText).RoomsRented);
     return figures;
 }
@@ -112,24 +113,25 @@ std::string MonthListRow(std::string_view dayText, float roomRent, float grossRe
 MonthFigures ReadMonthFigures(const platform::DataFolder& folder, std::string_view monthItem,
                               std::string_view yearItem) {
     MonthFigures figures;
-    float rent = 0, grossRent = 0, tax = 0, cash = 0, other = 0, phone = 0, rooms = 0;
+    platform::Decimal rent, grossRent, tax, cash, other, phone;
+    float rooms = 0;
     for (const printing::MonthDay& day : printing::MonthDaySlots(MonthKeyOf(monthItem), yearItem)) {
         const float dayRooms = records::ReadRoomsRented(folder, day.digits).RoomsRented;
         const records::DayTotals t = records::ReadDayTotals(folder, day.digits);
         if (t.RoomRent != 0 && t.GrossRent != 0)
             figures.rows.push_back(MonthListRow(day.dateText, t.RoomRent, t.GrossRent, t.Tax, t.Cash,
                                                 t.PetOther, t.PhoneCharges, dayRooms));
-        rent += t.RoomRent;
-        grossRent += t.GrossRent;
-        tax += t.Tax;
-        cash += t.Cash;
-        other += t.PetOther;
-        phone += t.PhoneCharges;
+        rent += platform::Decimal::Of(t.RoomRent);
+        grossRent += platform::Decimal::Of(t.GrossRent);
+        tax += platform::Decimal::Of(t.Tax);
+        cash += platform::Decimal::Of(t.Cash);
+        other += platform::Decimal::Of(t.PetOther);
+        phone += platform::Decimal::Of(t.PhoneCharges);
         rooms += dayRooms;
     }
     const float cityRate = records::ReadCityTax(folder);
     const float stateRate = records::ReadStateTax(folder);
-    auto rounded = [](float sum) { return CStr(platform::Round(sum, 2)); };
+    auto rounded = [](const platform::Decimal& sum) { return sum.Rounded(2).Text(); };
     figures.rent = rounded(rent);
     figures.grossRent = rounded(grossRent);
     figures.tax = rounded(tax);
@@ -282,7 +284,7 @@ void ClearDayCash(const platform::DataFolder& folder, std::string_view dateText)
 void SetShiftCashFromRent(const platform::DataFolder& folder, std::string_view shift,
                           std::string_view dateText, double amount) {
     records::ShiftCash cash = records::ReadShiftCash(folder, shift, dateText);
-    cash.CashFromRent = static_cast<float>(platform::Round(amount, 2));
+    cash.CashFromRent = platform::Decimal::Of(amount).Rounded(2).ToSingle();
     records::WriteShiftCash(folder, shift, dateText, cash);
 }
 

@@ -88,7 +88,7 @@ std::string TypedDateDigits(std::string_view text);
 void RecomputeDayTotals(const platform::DataFolder& folder, std::string_view dateText, float roomRent,
                         float grossRent, float tax, float cash);
 void ClearDayCash(const platform::DataFolder& folder, std::string_view dateText);
-// The shift's CashFromRent := Round(amount, 2); other fields kept.
+// The shift's CashFromRent := the amount rounded to 2 decimals; other fields kept.
 void SetShiftCashFromRent(const platform::DataFolder& folder, std::string_view shift,
                           std::string_view dateText, double amount);
 void SetRoomsRented(const platform::DataFolder& folder, std::string_view dateDigits, float rooms);

@@ -1,6 +1,7 @@
 // Framing the call box's characters into records and posting each record.
 #include "callacct/call_capture.h"
 
+#include "platform/decimal.h"
 #include "platform/text.h"
 #include "records/day_totals.h"
 #include "records/filenames.h"
@@ -64,7 +65,8 @@ std::optional<long> HandleCallRecord(const platform::DataFolder& folder, const C
                                        .Description = call.ChargeDescription(),
                                        .Amount = call.Amount()};
     records::PostToStay(folder, records::StayLedgerPath(folder, guest), line, context.clerk);
-    records::AddToDayTotals(folder, context.dateText, *records::kPhoneCharge.column, line.Amount);
+    records::AddToDayTotals(folder, context.dateText, *records::kPhoneCharge.column,
+                            platform::Decimal::Of(line.Amount));
     return slot;
 }
 

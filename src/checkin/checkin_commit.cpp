@@ -2,6 +2,7 @@
 #include "checkin_commit.h"
 
 #include "checkin/guest_entry.h"
+#include "platform/decimal.h"
 #include "platform/text.h"
 #include "records/arrivals.h"
 #include "records/counters.h"
@@ -42,17 +43,17 @@ std::string CardTextFor(char payCode) {
 }
 
 StayPrice PriceStay(std::string_view rateText, std::string_view nightsText, bool taxExempt, double taxRate) {
-    const double rate = Val(rateText);
-    const double tax = taxExempt ? 0.0 : taxRate;
+    const Decimal nightly =
+        records::ChargeRoomRent(Decimal::Parse(rateText), taxExempt ? 0.0 : taxRate).gross;
     StayPrice price;
-    price.nightly = CStr(Round(rate + rate * tax, 2));
-    price.total = CStr(Val(price.nightly) * Val(nightsText));
+    price.nightly = nightly.Text();
+    price.total = (nightly * Decimal::Parse(nightsText)).Text();
     return price;
 }
 
 std::string TenPercentOff(std::string_view rateText) {
-    const double rate = Val(rateText);
-    return CStr(rate - rate * 0.1);
+    const Decimal rate = Decimal::Parse(rateText);
+    return (rate - rate * Decimal::Of(0.1)).Text();
 }
 
 std::string DepartureDateText(const Date& today, std::string_view timeText, std::string_view shift,
@@ -108,7 +109,7 @@ std::optional<double> DirectBillBalance(const DataFolder& data, std::string_view
     std::optional<double> balance;
     for (const records::DirectBillAccount& account : records::ReadAllAccounts(data))
         if (RTrim(account.DBNumber) == code)
-            balance = Round(account.Balance, 2);
+            balance = Decimal::Of(account.Balance).Rounded(2).ToDouble();
     return balance;
 }
 
@@ -249,27 +250,29 @@ void WriteCheckIn(const DataFolder& data, const CheckInPlan& plan) {
         records::PostToStay(data, ledger, line, session.clerk);
     };
     records::StayLedgerLine rent = LedgerLine(plan, records::kRoomRent.code, records::kRoomRent.text, rate);
-    rent.TaxValue = static_cast<float>(Round(rate * session.taxRate, 2));
+    rent.TaxValue =
+        records::ChargeRoomRent(Decimal::Of(guest.Rate), session.taxRate).tax.Rounded(2).ToSingle();
     post(rent);
     if (plan.feeShowing)
         post(LedgerLine(plan, records::kPetOther.code, plan.feeDescription, plan.fee));
 
-    records::AddRoomRentToDayTotals(data, today, rate, session.taxRate, guest.IsTaxExempt());
+    records::AddRoomRentToDayTotals(data, today, Decimal::Of(guest.Rate), session.taxRate,
+                                    guest.IsTaxExempt());
     if (plan.feeShowing)
-        records::AddToDayTotals(data, today, DayTotalsField::PetOther, plan.fee);
+        records::AddToDayTotals(data, today, DayTotalsField::PetOther, Decimal::Of(plan.fee));
 
     if (plan.cash) {
         post(LedgerLine(plan, records::kCash.code, records::kCash.text, *plan.cash));
-        records::AddToDayTotals(data, today, DayTotalsField::Cash, *plan.cash);
+        records::AddToDayTotals(data, today, DayTotalsField::Cash, Decimal::Of(*plan.cash));
     }
     if (plan.card) {
         const records::PostingCode& card = *records::FindPostingCode(guest.PayCode);
-        records::AddToDayTotals(data, today, *card.column, *plan.card);
+        records::AddToDayTotals(data, today, *card.column, Decimal::Of(*plan.card));
         post(LedgerLine(plan, card.code, card.text, *plan.card));
     }
     if (plan.cash)
         records::AddToShiftCash(data, session.shift, session.clerk, today,
-                                records::ShiftCashField::CashFromRent, *plan.cash);
+                                records::ShiftCashField::CashFromRent, Decimal::Of(*plan.cash));
 
     if (plan.roomRecord) {
         records::RoomRecord room = records::ReadRoom(data, *plan.roomRecord);
@@ -281,8 +284,8 @@ void WriteCheckIn(const DataFolder& data, const CheckInPlan& plan) {
     if (plan.deposit != 0) {
         post(LedgerLine(plan, records::kCash.code, records::kCash.text, plan.deposit));
         records::AddToShiftCash(data, session.shift, session.clerk, today,
-                                records::ShiftCashField::CashFromRent, plan.deposit);
-        records::AddToDayTotals(data, today, DayTotalsField::Cash, plan.deposit);
+                                records::ShiftCashField::CashFromRent, Decimal::Of(plan.deposit));
+        records::AddToDayTotals(data, today, DayTotalsField::Cash, Decimal::Of(plan.deposit));
     }
 
     records::AppendShiftRentalLine(

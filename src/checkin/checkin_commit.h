@@ -27,7 +27,7 @@ std::string CardTextFor(char payCode);
 
 // The nightly price with tax and the stay total, as the price labels show them.
 struct StayPrice {
-    std::string nightly; // Round(rate + rate x tax, 2)
+    std::string nightly; // rate + rate x tax, rounded to the cent (records::ChargeRoomRent)
     std::string total;   // nightly x nights, not rounded
 };
 // The price from the rate and nights texts (their leading numbers); no tax while exempt.

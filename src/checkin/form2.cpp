@@ -7,6 +7,7 @@
 #include "checkin/form64.h"
 #include "frontdesk/form1.h"
 #include "frontdesk/form70.h"
+#include "platform/decimal.h"
 #include "platform/text.h"
 #include "records/filenames.h"
 #include "records/guest_record.h"
@@ -211,7 +212,7 @@ void form2::Command5_Click() {
     const checkin::StayPrice price =
         checkin::PriceStay(Text2.Text(), Text1.Text(), Check1.Value() == 1, app().gTaxRate);
     Label24.SetCaption(price.nightly);
-    Label25.SetCaption(CStr(Round(Val(price.total), 2)));
+    Label25.SetCaption(Decimal::Parse(price.total).Rounded(2).Text());
     app().gTenPercentTaken = 1;
     if (!Text7.Text().empty())
         Text7.SetText(Label25.Caption());
@@ -333,10 +334,10 @@ void form2::Command6_Click() {
 }
 
 void form2::Command7_Click() {
-    const double fee = Val(Label30.Caption());
-    Label25.SetCaption(CStr(Val(Label25.Caption()) - fee));
+    const Decimal fee = Decimal::Parse(Label30.Caption());
+    Label25.SetCaption((Decimal::Parse(Label25.Caption()) - fee).Text());
     if (Val(Text7.Text()) > 0)
-        Text7.SetText(CStr(Val(Text7.Text()) - fee));
+        Text7.SetText((Decimal::Parse(Text7.Text()) - fee).Text());
     Label30.SetCaption("");
     Frame7.SetEnabled(false);
     Frame7.SetVisible(false);

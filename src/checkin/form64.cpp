@@ -2,6 +2,7 @@
 #include "form64.h"
 
 #include "checkin/form2.h"
+#include "platform/decimal.h"
 #include "platform/text.h"
 
 namespace vantreth {
@@ -52,10 +53,10 @@ void Form64::Command2_Click() {
     }
     form2& checkIn = app().Get<form2>();
     if (checkIn.Frame7.Enabled() && !checkIn.Label30.Caption().empty()) {
-        const double shown = Val(checkIn.Label30.Caption());
-        checkIn.Label25.SetCaption(CStr(Val(checkIn.Label25.Caption()) - shown));
+        const Decimal shown = Decimal::Parse(checkIn.Label30.Caption());
+        checkIn.Label25.SetCaption((Decimal::Parse(checkIn.Label25.Caption()) - shown).Text());
         if (Val(checkIn.Text7.Text()) > 0)
-            checkIn.Text7.SetText(CStr(Val(checkIn.Text7.Text()) - shown));
+            checkIn.Text7.SetText((Decimal::Parse(checkIn.Text7.Text()) - shown).Text());
     }
 
     checkIn.Frame7.SetEnabled(true);
@@ -64,13 +65,15 @@ void Form64::Command2_Click() {
     checkIn.Label30.SetCaption(Text1.Text());
     app().Unload(*this);
 
-    checkIn.Label25.SetCaption(CStr(Val(checkIn.Label25.Caption()) + Val(checkIn.Label30.Caption())));
+    checkIn.Label25.SetCaption(
+        (Decimal::Parse(checkIn.Label25.Caption()) + Decimal::Parse(checkIn.Label30.Caption())).Text());
     const double cash = Val(checkIn.Text7.Text());
     if (cash == 0) {
         MsgBox("I added the amount to the total stay charge.", vbOKOnly, "ATTENTION");
     } else if (cash > 0) {
         if (checkIn.Text7.Text() != checkIn.Label25.Caption())
-            checkIn.Text7.SetText(CStr(Val(checkIn.Label30.Caption()) + Val(checkIn.Text7.Text())));
+            checkIn.Text7.SetText(
+                (Decimal::Parse(checkIn.Label30.Caption()) + Decimal::Parse(checkIn.Text7.Text())).Text());
         MsgBox("I added the amount to the total stay and also increased the amount the guest is giving you "
                "in cash.",
                vbOKOnly, "ATTENTION");

@@ -1,6 +1,7 @@
 // The account list lines, account texts, amount checks and payments on account.
 #include "directbill/direct_bill_accounts.h"
 
+#include "platform/decimal.h"
 #include "platform/text.h"
 #include "records/day_totals.h"
 #include "records/direct_bill_files.h"
@@ -67,27 +68,28 @@ bool EditNoticeAllowed(float balance) {
 }
 
 bool PaymentNoticeAllowed(float balance) {
-    return platform::Round(balance, 0) != 0;
+    return platform::Decimal::Of(balance).Rounded(0) != platform::Decimal();
 }
 
-float AccountBalance(double value) {
-    return static_cast<float>(platform::Round(value, 2));
+float AccountBalance(const platform::Decimal& value) {
+    return value.Rounded(2).ToSingle();
 }
 
 float TypedBalance(std::string_view text) {
-    return AccountBalance(platform::Val(text));
+    return AccountBalance(platform::Decimal::Parse(text));
 }
 
 std::string NewBalanceText(std::string_view shownBalance, std::string_view payment) {
-    return platform::Trim(
-        platform::Str(platform::Round(platform::Val(shownBalance) - platform::Val(payment), 2)));
+    const platform::Decimal balance =
+        (platform::Decimal::Parse(shownBalance) - platform::Decimal::Parse(payment)).Rounded(2);
+    return platform::Trim(platform::Str(balance.ToDouble()));
 }
 
 bool TakePayment(const platform::DataFolder& folder, const Payment& payment) {
     const std::optional<long> n = records::FindAccount(folder, platform::Left(payment.shownAccount, 4));
     if (!n)
         return false;
-    const double amount = platform::Val(payment.amount);
+    const platform::Decimal amount = platform::Decimal::Parse(payment.amount);
 
     DirectBillAccount account = records::ReadAccount(folder, *n);
     account.Balance = platform::AddAmount(account.Balance, -amount);

@@ -3,6 +3,7 @@
 // record it touches.
 #pragma once
 
+#include "platform/decimal.h"
 #include "platform/files.h"
 #include "records/history.h"
 
@@ -36,13 +37,13 @@ bool IsAmountText(std::string_view text);
 bool EditNoticeAllowed(float balance);
 bool PaymentNoticeAllowed(float balance);
 
-// An account's balance is kept to the cent: every change rounds it (platform::Round), so a
-// balance paid in full is 0 and not a speck of a cent left by single precision.
-float AccountBalance(double value);
-// The balance typed in an account window's balance box (Val), rounded to the cent.
+// An account's balance is kept to the cent: every change rounds its exact decimal value, so
+// a balance paid in full is 0 and not a speck of a cent left by a binary sum.
+float AccountBalance(const platform::Decimal& value);
+// The balance typed in an account window's balance box (its decimal digits), to the cent.
 float TypedBalance(std::string_view text);
 
-// The balance after a payment as logged: Val(shown) - Val(payment), rounded to the cent,
+// The balance after a payment as logged: shown - payment in decimals, rounded to the cent,
 // Str form without its blanks ("100" and "25.5" give "74.5").
 std::string NewBalanceText(std::string_view shownBalance, std::string_view payment);
 

@@ -1,5 +1,6 @@
 #include "form22.h"
 
+#include "platform/decimal.h"
 #include "platform/text.h"
 #include "printing/direct_bill_reports.h"
 #include "records/direct_bill_files.h"
@@ -74,7 +75,7 @@ void Form22::Combo1_Click() {
     const DirectBillAccount account = records::ReadAccount(app().data(), *n);
     Label5.SetCaption(code);
     SetBoxTexts(directbill::AccountTextsOf(account));
-    Text12.SetText(CStr(Round(account.Balance, 2)));
+    Text12.SetText(Decimal::Of(account.Balance).Rounded(2).Text());
     Combo2.Clear();
     Combo2.AddItem("N");
     Combo2.AddItem("Y");

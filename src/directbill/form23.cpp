@@ -1,6 +1,7 @@
 #include "form23.h"
 
 #include "directbill/direct_bill_accounts.h"
+#include "platform/decimal.h"
 #include "platform/text.h"
 #include "printing/direct_bill_reports.h"
 #include "records/direct_bill_files.h"
@@ -43,7 +44,7 @@ void Form23::Combo1_Click() {
     if (n) {
         const DirectBillAccount account = records::ReadAccount(app().data(), *n);
         Label2.SetCaption(account.DBNumber + account.CompanyName);
-        Label7.SetCaption(CStr(Round(account.Balance, 2)));
+        Label7.SetCaption(Decimal::Of(account.Balance).Rounded(2).Text());
         Command3.SetEnabled(directbill::PaymentNoticeAllowed(account.Balance));
     } else {
         Label2.SetCaption("");

@@ -2,6 +2,7 @@
 #include "folio/check_back_in.h"
 
 #include "folio/folio_postings.h"
+#include "platform/decimal.h"
 #include "platform/text.h"
 #include "records/arrivals.h"
 #include "records/filenames.h"
@@ -290,7 +291,8 @@ void MakeCheckBackIn(const DataFolder& folder, const BackInPlan& plan, std::stri
     records::WriteRoom(folder, plan.roomRecord, room);
 
     if (const std::optional<ChargeTakenBack>& charge = plan.chargeTakenBack) {
-        const std::optional<long> account = records::ChargeAccount(folder, charge->key, -charge->amount);
+        const std::optional<long> account =
+            records::ChargeAccount(folder, charge->key, -Decimal::Of(charge->amount));
         if (!account)
             throw IoError(records::DbMemberFile(folder), "The account of the stay's charge is gone");
         records::DbDailyLine line;
@@ -298,7 +300,7 @@ void MakeCheckBackIn(const DataFolder& folder, const BackInPlan& plan, std::stri
         line.Shift = std::string(shift);
         line.PostDate = charge->dateText;
         line.Account = charge->account;
-        line.Amount = static_cast<float>(Round(-static_cast<double>(charge->amount), 2));
+        line.Amount = (-Decimal::Of(charge->amount)).Rounded(2).ToSingle();
         records::AppendDbDailyLine(folder, charge->dateText, line);
     }
 }

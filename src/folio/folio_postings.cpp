@@ -1,6 +1,7 @@
 // The folio window's arithmetic and record work.
 #include "folio/folio_postings.h"
 
+#include "platform/decimal.h"
 #include "platform/text.h"
 #include "records/day_totals.h"
 #include "records/filenames.h"
@@ -95,15 +96,15 @@ FolioListing ListFolio(const std::vector<StayLedgerLine>& ledger, double taxRate
     for (const StayLedgerLine& line : ledger) {
         const std::string& code = line.Code;
         if (code == records::kRoomRent.code)
-            listing.sums.rent += line.Amount;
+            listing.sums.rent += platform::Decimal::Of(line.Amount);
         else if (code == records::kCash.code)
-            listing.sums.cash += line.Amount;
+            listing.sums.cash += platform::Decimal::Of(line.Amount);
         else if (code == records::kPhoneCharge.code)
-            listing.sums.phone += line.Amount;
+            listing.sums.phone += platform::Decimal::Of(line.Amount);
         else if (code == records::kPetOther.code)
-            listing.sums.other += line.Amount;
+            listing.sums.other += platform::Decimal::Of(line.Amount);
         else if (records::IsCardCode(code))
-            listing.sums.cards += line.Amount;
+            listing.sums.cards += platform::Decimal::Of(line.Amount);
         listing.balance = records::AddToStayBalance(listing.balance, line, taxRate, taxExempt);
         std::string taxText = FolioTaxText(line, taxRate, taxExempt);
         if (blankExemptTax && taxExempt)
@@ -182,13 +183,14 @@ StayLedgerLine PostingLedgerLine(const GuestRecord& guest, const PostingInput& i
 void PostToFolio(const platform::DataFolder& data, const GuestRecord& guest, const PostingInput& input,
                  const PostingContext& context, double taxRate) {
     const StayLedgerLine line = PostingLedgerLine(guest, input, context);
-    const double amount = line.Amount;
+    const platform::Decimal amount = platform::Decimal::Of(line.Amount);
     records::PostToStay(data, records::StayLedgerPath(data, guest), line, context.clerk);
 
     const records::PostingCode* code = records::FindPostingCode(input.code);
     if (code != nullptr && code->shiftCash) {
         records::AddToShiftCash(data, context.shift, context.clerk, context.dateText,
-                                records::ShiftCashField::CashFromRent, platform::Val(input.amountText));
+                                records::ShiftCashField::CashFromRent,
+                                platform::Decimal::Parse(input.amountText));
     }
     if (input.code == records::kRoomRent.code)
         records::AddRoomRentToDayTotals(data, context.dateText, amount, taxRate, input.taxCode == "N");
@@ -265,8 +267,8 @@ void CheckOutDirectBill(const platform::DataFolder& data, long slot, std::string
     records::AppendHistoryEntry(data, records::HistoryForDirectBillCheckOut(guest, timeText));
     ReleaseStay(data, slot);
 
-    const std::optional<long> account =
-        records::ChargeAccount(data, records::ChargingKey(guest.DBNumber), stayBalance);
+    const std::optional<long> account = records::ChargeAccount(data, records::ChargingKey(guest.DBNumber),
+                                                               platform::Decimal::Of(stayBalance));
     if (!account)
         return;
     records::DbDailyLine line;
@@ -274,7 +276,7 @@ void CheckOutDirectBill(const platform::DataFolder& data, long slot, std::string
     line.Shift = std::string(shift);
     line.PostDate = std::string(dateText);
     line.Account = records::DbDailyAccountText(records::ReadAccount(data, *account));
-    line.Amount = static_cast<float>(platform::Round(stayBalance, 2));
+    line.Amount = platform::Decimal::Of(stayBalance).Rounded(2).ToSingle();
     records::AppendDbDailyLine(data, dateText, line);
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/clock.h"
+#include "platform/decimal.h"
 #include "platform/files.h"
 #include "records/guest_record.h"
 #include "records/history.h"
@@ -43,11 +44,11 @@ std::string FolioTaxText(const records::StayLedgerLine& line, double taxRate, bo
 std::string FolioLine(const records::StayLedgerLine& line, std::string_view taxText, float balance);
 
 struct FolioSums {
-    float rent = 0;  // "E" amounts before tax
-    float cash = 0;  // "L"
-    float phone = 0; // "G"
-    float other = 0; // "J"
-    float cards = 0; // "N", "M", "P", "O"
+    platform::Decimal rent;  // "E" amounts before tax
+    platform::Decimal cash;  // "L"
+    platform::Decimal phone; // "G"
+    platform::Decimal other; // "J"
+    platform::Decimal cards; // "N", "M", "P", "O"
 };
 
 struct FolioListing {

@@ -1,6 +1,7 @@
 // "View Folio": showing the stay's ledger, postings, the printed folio and check-out.
 #include "form4.h"
 
+#include "platform/decimal.h"
 #include "platform/journal.h"
 
 #include "callacct/call_capture.h"
@@ -168,8 +169,9 @@ bool Form4::ShowFolio(long slot) {
         const StayAccount account = AccountOfStay(app().data(), guest);
         if (account.record) {
             Label22.SetCaption(account.line);
-            Label34.SetCaption(CStr(
-                static_cast<float>(Round(records::ReadAccount(app().data(), *account.record).Balance, 2))));
+            Label34.SetCaption(CStr(Decimal::Of(records::ReadAccount(app().data(), *account.record).Balance)
+                                        .Rounded(2)
+                                        .ToSingle()));
         }
     }
 
@@ -202,11 +204,11 @@ bool Form4::ListLedger(long slot, bool blankExemptTax) {
         List1.AddItem(line);
     Label18.SetCaption(CStr(listing.balance));
     if (!blankExemptTax) {
-        Label23.SetCaption(CStr(static_cast<float>(Round(listing.sums.rent, 2))));
-        Label25.SetCaption(CStr(static_cast<float>(Round(listing.sums.cash, 2))));
-        Label27.SetCaption(CStr(static_cast<float>(Round(listing.sums.phone, 2))));
-        Label29.SetCaption(CStr(static_cast<float>(Round(listing.sums.other, 2))));
-        Label31.SetCaption(CStr(static_cast<float>(Round(listing.sums.cards, 2))));
+        Label23.SetCaption(CStr(listing.sums.rent.Rounded(2).ToSingle()));
+        Label25.SetCaption(CStr(listing.sums.cash.Rounded(2).ToSingle()));
+        Label27.SetCaption(CStr(listing.sums.phone.Rounded(2).ToSingle()));
+        Label29.SetCaption(CStr(listing.sums.other.Rounded(2).ToSingle()));
+        Label31.SetCaption(CStr(listing.sums.cards.Rounded(2).ToSingle()));
     }
     return true;
 }

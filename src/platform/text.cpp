@@ -136,7 +136,7 @@ size_t DecodeUtf8(std::string_view s, size_t i, char32_t& cp) {
 
 } // namespace
 
-double Val(std::string_view text) {
+std::string ValText(std::string_view text) {
     // Gather the number's characters, skipping blanks wherever they are.
     std::string number;
     bool negative = false;
@@ -164,7 +164,7 @@ double Val(std::string_view text) {
         }
     }
     if (!anyDigit)
-        return 0;
+        return "";
     if (i < text.size() && (text[i] == 'E' || text[i] == 'e' || text[i] == 'D' || text[i] == 'd')) {
         size_t k = i + 1;
         std::string exponent = "e";
@@ -184,6 +184,16 @@ double Val(std::string_view text) {
         if (IsDigit(exponent.back()))
             number += exponent;
     }
+    return negative ? "-" + number : number;
+}
+
+double Val(std::string_view text) {
+    std::string number = ValText(text);
+    if (number.empty())
+        return 0;
+    const bool negative = number[0] == '-';
+    if (negative)
+        number.erase(0, 1);
     double value = 0;
     auto res = std::from_chars(number.data(), number.data() + number.size(), value);
     if (res.ec == std::errc::result_out_of_range) {
@@ -363,10 +373,6 @@ double AmountValue(float value) {
     double decimal = 0;
     std::from_chars(buf, res.ptr, decimal);
     return decimal;
-}
-
-float AddAmount(float total, double amount) {
-    return static_cast<float>(Round(AmountValue(total) + amount, 2));
 }
 
 bool FitsSingle(double value) {

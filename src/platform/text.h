@@ -12,6 +12,9 @@ namespace platform {
 // The number at the start of the text: blanks skipped, a period as the decimal point,
 // reading stops at the first character that cannot continue a number; 0 when none.
 double Val(std::string_view text);
+// The characters of the number Val reads: an optional "-", digits with at most one period,
+// and an exponent "e", "e-" or "e+" with digits when one follows; "" when there is none.
+std::string ValText(std::string_view text);
 
 // Shortest display text with a leading blank for a value that is not negative
 // (" .5", "-2.25", " 166.65"). Single: at most 7 significant digits; Double: 15.
@@ -51,9 +54,6 @@ double Round(float value, int digits = 0);
 // The decimal number a Single stands for, as a double: its shortest text read back
 // (39.95f gives 39.95, not 39.950000762939453).
 double AmountValue(float value);
-// An amount as kept in records: the total (at its decimal value) plus the amount,
-// rounded to 2 decimals, held as a Single.
-float AddAmount(float total, double amount);
 
 // True when the value can be kept as a Single: finite and no larger than the largest Single.
 bool FitsSingle(double value);

@@ -1,6 +1,7 @@
 // The customer list and the billing notices of the company accounts.
 #include "printing/direct_bill_reports.h"
 
+#include "platform/decimal.h"
 #include "platform/text.h"
 #include "printing/letterhead.h"
 
@@ -78,8 +79,8 @@ std::vector<std::string> BillingNoticeLines(const records::MotelSettings& motel,
     blank(1);
     lines.push_back(stars);
     blank(2);
-    lines.push_back(LineOf(
-        PrintItems().Tab(54).Text("BALANCE DUE: " + platform::Str(platform::Round(account.Balance, 2)))));
+    lines.push_back(LineOf(PrintItems().Tab(54).Text(
+        "BALANCE DUE: " + platform::Str(platform::Decimal::Of(account.Balance).Rounded(2).ToDouble()))));
     if (form == NoticeForm::Full) {
         blank(1);
         lines.push_back(LineOf(PrintItems().Tab(34).Text("BALANCE DUE UPON RECEIPT OF THIS NOTICE")));

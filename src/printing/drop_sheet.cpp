@@ -1,6 +1,7 @@
 // The shift cash drop sheet: its lines and its rooms column.
 #include "printing/drop_sheet.h"
 
+#include "platform/decimal.h"
 #include "platform/text.h"
 
 #include <algorithm>
@@ -51,11 +52,15 @@ PrintItems AmountLine(int column, const std::string& caption, double amount) {
 
 double TotalShiftCash(const std::string& rent, const std::string& vending, const std::string& directBill,
                       const std::string& other, const std::string& pettyCash) {
-    return Val(rent) + Val(vending) + Val(directBill) + Val(other) - Val(pettyCash);
+    using platform::Decimal;
+    return (Decimal::Parse(rent) + Decimal::Parse(vending) + Decimal::Parse(directBill) +
+            Decimal::Parse(other) - Decimal::Parse(pettyCash))
+        .ToDouble();
 }
 
 double DrawerShortfall(const std::string& totalShiftCash, const std::string& dropAmount) {
-    return platform::Round(Val(totalShiftCash) - Val(dropAmount), 2);
+    using platform::Decimal;
+    return (Decimal::Parse(totalShiftCash) - Decimal::Parse(dropAmount)).Rounded(2).ToDouble();
 }
 
 std::vector<platform::PrintedLine> DropSheetLines(const DropSheet& sheet) {

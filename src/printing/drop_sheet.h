@@ -29,10 +29,12 @@ struct DropSheet {
     std::optional<std::vector<std::string>> roomsRented;
 };
 
-// Rent + vending + direct bill + other - petty cash, each read from its text, in double precision.
+// Rent + vending + direct bill + other - petty cash, each read from its text, added up exactly
+// in decimals.
 double TotalShiftCash(const std::string& rent, const std::string& vending, const std::string& directBill,
                       const std::string& other, const std::string& pettyCash);
-// The total minus the amount dropped, rounded to 2 decimals (negative when the drawer holds more).
+// The total minus the amount dropped, exactly, rounded to 2 decimals (negative when the drawer
+// holds more).
 double DrawerShortfall(const std::string& totalShiftCash, const std::string& dropAmount);
 
 inline constexpr int kDropSheetRuleWidth = 90;

@@ -1,6 +1,7 @@
 // The guest's printed folio, on its own and at a direct-bill check-out.
 #include "printing/folio_report.h"
 
+#include "platform/decimal.h"
 #include "platform/text.h"
 #include "printing/letterhead.h"
 #include "records/posting_codes.h"
@@ -16,7 +17,7 @@ using records::StayLedgerLine;
 namespace {
 
 float Rounded(float amount) {
-    return static_cast<float>(platform::Round(amount, 2));
+    return platform::Decimal::Of(amount).Rounded(2).ToSingle();
 }
 
 void Append(std::vector<std::string>& lines, const PrintItems& items) {
@@ -37,20 +38,20 @@ FolioReportTotals SumFolioReport(const std::vector<StayLedgerLine>& ledger, doub
     FolioReportTotals t;
     for (const StayLedgerLine& line : ledger) {
         const std::string& code = line.Code;
+        const platform::Decimal amount = platform::Decimal::Of(line.Amount);
         if (code == "E") {
-            const bool untaxed = taxExempt || line.TaxFlag == "N";
-            t.roomRent += line.Amount;
-            t.tax += untaxed ? 0.0f : static_cast<float>(static_cast<double>(line.Amount) * taxRate);
+            t.roomRent = platform::AddAmount(t.roomRent, amount);
+            t.tax = platform::AddAmount(t.tax, records::LineCharge(line, taxRate, taxExempt) - amount);
         } else if (code == "L") {
-            t.cash += line.Amount;
+            t.cash = platform::AddAmount(t.cash, amount);
         } else if (code == "N") {
-            t.visaMaster += line.Amount;
+            t.visaMaster = platform::AddAmount(t.visaMaster, amount);
         } else if (code == "M") {
-            t.americanExpress += line.Amount;
+            t.americanExpress = platform::AddAmount(t.americanExpress, amount);
         } else if (code == "P") {
-            t.discover += line.Amount;
+            t.discover = platform::AddAmount(t.discover, amount);
         } else if (code == "O") {
-            t.diners += line.Amount;
+            t.diners = platform::AddAmount(t.diners, amount);
         }
         t.balance = records::AddToStayBalance(t.balance, line, taxRate, taxExempt);
     }
@@ -237,8 +238,7 @@ FolioReportTotals PrintFolioReport(platform::Printer& printer, const records::Mo
     } else {
         std::optional<float> after;
         if (report.account)
-            after = static_cast<float>(
-                platform::Round(static_cast<double>(report.account->Balance) + totals.balance, 2));
+            after = platform::AddAmount(report.account->Balance, platform::Decimal::Of(totals.balance));
         lines = CheckOutTotalsLines(totals, report.accountLine, after);
     }
     for (const std::string& line : lines)

@@ -21,11 +21,12 @@ inline constexpr int kFolioReportRuleWidth = 73;
 inline constexpr std::string_view kFolioReportHeading =
     "ROOM  SFT  DATE      CODE  DESCRIPTION            AMOUNT   TAX   BALANCE";
 
-// The sums of a folio, kept as Singles; the balance is rounded after every line.
+// The sums of a folio, added up exactly and kept as Singles rounded to the cent; the
+// balance is rounded after every line.
 struct FolioReportTotals {
     float balance = 0;
     float roomRent = 0;        // "E" amounts
-    float tax = 0;             // "E" amount x rate, not rounded line by line
+    float tax = 0;             // each "E" line's tax: its charge less its amount (rent + tax = charged)
     float visaMaster = 0;      // "N"
     float americanExpress = 0; // "M"
     float discover = 0;        // "P"

@@ -1,6 +1,7 @@
 // The monthly totals report pages.
 #include "printing/night_audit_monthly.h"
 
+#include "platform/decimal.h"
 #include "platform/text.h"
 #include "printing/guest_listing_report.h"
 #include "printing/night_audit_totals.h"
@@ -18,8 +19,8 @@ namespace {
 
 const std::string kRule(81, '-');
 
-std::string RoundedText(float sum) {
-    return platform::Str(platform::Round(sum, 2));
+std::string RoundedText(const platform::Decimal& sum) {
+    return platform::Str(sum.Rounded(2).ToDouble());
 }
 
 // A day's totals file that holds no amount at all is removed. A day with any amount keeps
@@ -119,12 +120,12 @@ MonthlyRentSums PrintMonthlyTotalsPage(const platform::DataFolder& folder, Print
         }
         if (rooms == 0)
             sums.averageRentSum += t.RoomRent;
-        sums.roomRent += t.RoomRent;
-        sums.grossRent += t.GrossRent;
-        sums.tax += t.Tax;
-        sums.cash += t.Cash;
-        sums.petOther += t.PetOther;
-        sums.phone += t.PhoneCharges;
+        sums.roomRent += platform::Decimal::Of(t.RoomRent);
+        sums.grossRent += platform::Decimal::Of(t.GrossRent);
+        sums.tax += platform::Decimal::Of(t.Tax);
+        sums.cash += platform::Decimal::Of(t.Cash);
+        sums.petOther += platform::Decimal::Of(t.PetOther);
+        sums.phone += platform::Decimal::Of(t.PhoneCharges);
         sums.roomsRented += rooms;
         DropIfEmpty(folder, day, t, emptyFiles);
     }
@@ -173,23 +174,23 @@ MonthlyCardSums PrintMonthlyCardPage(const platform::DataFolder& folder, Printer
                               .Text(platform::Str(t.Diners)));
             printer.Print(kRule);
         }
-        sums.visaMaster += t.VisaMaster;
-        sums.americanExpress += t.AmericanExpress;
-        sums.discover += t.Discover;
-        sums.diners += t.Diners;
+        sums.visaMaster += platform::Decimal::Of(t.VisaMaster);
+        sums.americanExpress += platform::Decimal::Of(t.AmericanExpress);
+        sums.discover += platform::Decimal::Of(t.Discover);
+        sums.diners += platform::Decimal::Of(t.Diners);
         DropIfEmpty(folder, day, t, emptyFiles);
     }
     printer.Print();
     printer.Print(PrintItems()
                       .Text("TOTALS")
                       .Tab(9)
-                      .Text(platform::Str(sums.visaMaster))
+                      .Text(platform::Str(sums.visaMaster.ToDouble()))
                       .Tab(25)
-                      .Text(platform::Str(sums.americanExpress))
+                      .Text(platform::Str(sums.americanExpress.ToDouble()))
                       .Tab(42)
-                      .Text(platform::Str(sums.discover))
+                      .Text(platform::Str(sums.discover.ToDouble()))
                       .Tab(56)
-                      .Text(platform::Str(sums.diners)));
+                      .Text(platform::Str(sums.diners.ToDouble())));
     printer.EndDoc();
     return sums;
 }
@@ -200,10 +201,10 @@ MonthlyContinuedValues AuditContinuedValues(const MonthlyRentSums& sums, float c
     double averageRent = 0;
     double averageRooms = 0;
     if (sums.countedDays != 0) {
-        averageRent = platform::Round(sums.averageRentSum / static_cast<float>(sums.countedDays), 2);
+        averageRent = platform::Decimal::Of(sums.averageRentSum).DividedBy(sums.countedDays, 2).ToDouble();
         averageRooms = platform::Round(sums.roomsRented / static_cast<float>(sums.countedDays), 2);
     }
-    const float rentSum = static_cast<float>(platform::Round(sums.roomRent, 2));
+    const platform::Decimal rentSum = sums.roomRent.Rounded(2);
     MonthlyContinuedValues values;
     values.averageRent = platform::Str(averageRent) + " ";
     values.averageRooms = platform::Str(averageRooms) + " ";

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "platform/clock.h"
+#include "platform/decimal.h"
 #include "platform/files.h"
 #include "platform/printer.h"
 
@@ -33,13 +34,15 @@ std::vector<MonthDay> MonthDaySlots(std::string_view month, std::string_view yea
 // What happens to a day's totals file that holds no amount once the report has read it.
 enum class EmptyTotalsFiles { Keep, Delete };
 
+// The amounts are added up exactly in decimals.
 struct MonthlyRentSums {
-    float roomRent = 0, grossRent = 0, tax = 0, cash = 0, petOther = 0, phone = 0, roomsRented = 0;
+    platform::Decimal roomRent, grossRent, tax, cash, petOther, phone;
+    float roomsRented = 0;
     float averageRentSum = 0; // the days' RoomRent / RoomsRented, plus RoomRent of days without rooms
     int countedDays = 0;      // days with RoomRent and RoomsRented both not 0
 };
 struct MonthlyCardSums {
-    float visaMaster = 0, americanExpress = 0, discover = 0, diners = 0;
+    platform::Decimal visaMaster, americanExpress, discover, diners;
 };
 
 // The first page (one document): a line for each day with RoomRent and GrossRent both

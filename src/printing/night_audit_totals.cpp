@@ -1,6 +1,7 @@
 // The night audit's totals report pages.
 #include "printing/night_audit_totals.h"
 
+#include "platform/decimal.h"
 #include "platform/text.h"
 #include "records/cancel_record.h"
 #include "records/counters.h"
@@ -74,9 +75,8 @@ void PrintShiftCashPage(const platform::DataFolder& folder, Printer& printer, st
 
 } // namespace
 
-float TaxOnRoomRent(float rate, float roomRent) {
-    const float product = rate * roomRent;
-    return static_cast<float>(platform::Round(product, 2));
+float TaxOnRoomRent(float rate, const platform::Decimal& roomRent) {
+    return (platform::Decimal::Of(rate) * roomRent).Rounded(2).ToSingle();
 }
 
 DailyTotalsPage AuditDailyTotalsPage(const records::DayTotals& totals, float stateTaxRate, float cityTaxRate,
@@ -86,8 +86,8 @@ DailyTotalsPage AuditDailyTotalsPage(const records::DayTotals& totals, float sta
     page.roomRent = ValueText(totals.RoomRent);
     page.grossRent = ValueText(totals.GrossRent);
     page.tax = ValueText(totals.Tax);
-    page.stateTax = ValueText(TaxOnRoomRent(stateTaxRate, totals.RoomRent));
-    page.cityTax = ValueText(TaxOnRoomRent(cityTaxRate, totals.RoomRent));
+    page.stateTax = ValueText(TaxOnRoomRent(stateTaxRate, platform::Decimal::Of(totals.RoomRent)));
+    page.cityTax = ValueText(TaxOnRoomRent(cityTaxRate, platform::Decimal::Of(totals.RoomRent)));
     page.cash = ValueText(totals.Cash);
     page.petOther = ValueText(totals.PetOther);
     page.phone = ValueText(totals.PhoneCharges);
@@ -200,20 +200,22 @@ void PrintAccountsWithBalancesPage(const platform::DataFolder& folder, Printer& 
     PageTitle(printer, "               Direct Bill Accounts With Balances for ", dateText);
     printer.Print("COMPANY NAME                                         BALANCE");
     printer.Print(Dashes(73));
-    double total = 0;
+    platform::Decimal total;
     bool found = false;
     for (const records::DirectBillAccount& account : accounts) {
         if (account.IsDeleted() || !(account.Balance > 0))
             continue;
-        const double balance = platform::Round(account.Balance, 2);
-        printer.Print(
-            PrintItems().Text(platform::Trim(account.CompanyName)).Tab(53).Text(platform::Str(balance)));
+        const platform::Decimal balance = platform::Decimal::Of(account.Balance).Rounded(2);
+        printer.Print(PrintItems()
+                          .Text(platform::Trim(account.CompanyName))
+                          .Tab(53)
+                          .Text(platform::Str(balance.ToDouble())));
         printer.Print(Dashes(73));
         total += balance;
         found = true;
     }
     printer.Print();
-    printer.Print(PrintItems().Tab(47).Text("TOTAL:").Text(platform::Str(platform::Round(total, 2))));
+    printer.Print(PrintItems().Tab(47).Text("TOTAL:").Text(platform::Str(total.Rounded(2).ToDouble())));
     if (!found)
         EmptySection(printer, "                         No Accounts Have Balances Due");
     printer.EndDoc();

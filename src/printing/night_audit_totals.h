@@ -4,6 +4,7 @@
 // also printed on its own from the reports menu and the totals repair window.
 #pragma once
 
+#include "platform/decimal.h"
 #include "platform/files.h"
 #include "platform/printer.h"
 #include "records/day_totals.h"
@@ -13,9 +14,9 @@
 
 namespace printing {
 
-// State or city tax on the day's room rent: rate x RoomRent taken to single precision,
-// then rounded to 2 decimals.
-float TaxOnRoomRent(float rate, float roomRent);
+// State or city tax on the day's room rent: rate x RoomRent, exactly, rounded to 2
+// decimals.
+float TaxOnRoomRent(float rate, const platform::Decimal& roomRent);
 
 // One copy of the daily totals page. Every value is the text printed right after its
 // caption's dot leader.

@@ -1,6 +1,7 @@
 // The rebuilt folio of a checked-out stay: list lines, sums and the printed past folio.
 #include "printing/past_folio.h"
 
+#include "platform/decimal.h"
 #include "platform/text.h"
 #include "printing/letterhead.h"
 #include "records/filenames.h"
@@ -26,15 +27,8 @@ std::string Column(std::string text, size_t width) {
     return text;
 }
 
-// The tax of a line before rounding: 0 for the lines that carry none.
-double LineTaxUnrounded(const StayLedgerLine& line, double taxRate, bool taxExempt) {
-    if (line.Code != "E" || line.TaxFlag == "N" || taxExempt)
-        return 0;
-    return static_cast<double>(line.Amount) * taxRate;
-}
-
 float Rounded(float amount) {
-    return static_cast<float>(platform::Round(amount, 2));
+    return platform::Decimal::Of(amount).Rounded(2).ToSingle();
 }
 
 } // namespace
@@ -156,18 +150,21 @@ PastFolioTotals SumPastFolio(const std::vector<StayLedgerLine>& ledger, double t
     for (const StayLedgerLine& line : ledger) {
         const std::string& code = line.Code;
         if (code == "E") {
-            totals.roomRent = platform::AddAmount(totals.roomRent, line.Amount);
-            totals.tax += static_cast<float>(LineTaxUnrounded(line, taxRate, taxExempt));
+            const platform::Decimal amount = platform::Decimal::Of(line.Amount);
+            totals.roomRent = platform::AddAmount(totals.roomRent, amount);
+            totals.tax =
+                platform::AddAmount(totals.tax, records::LineCharge(line, taxRate, taxExempt) - amount);
         } else if (code == "N") {
-            totals.visaMaster = platform::AddAmount(totals.visaMaster, line.Amount);
+            totals.visaMaster = platform::AddAmount(totals.visaMaster, platform::Decimal::Of(line.Amount));
         } else if (code == "M") {
-            totals.americanExpress = platform::AddAmount(totals.americanExpress, line.Amount);
+            totals.americanExpress =
+                platform::AddAmount(totals.americanExpress, platform::Decimal::Of(line.Amount));
         } else if (code == "P") {
-            totals.discover = platform::AddAmount(totals.discover, line.Amount);
+            totals.discover = platform::AddAmount(totals.discover, platform::Decimal::Of(line.Amount));
         } else if (code == "O") {
-            totals.diners = platform::AddAmount(totals.diners, line.Amount);
+            totals.diners = platform::AddAmount(totals.diners, platform::Decimal::Of(line.Amount));
         } else if (code == "L") {
-            totals.cash = platform::AddAmount(totals.cash, line.Amount);
+            totals.cash = platform::AddAmount(totals.cash, platform::Decimal::Of(line.Amount));
         }
     }
     return totals;

@@ -67,10 +67,10 @@ platform::PrintItems PastFolioLedgerLine(const records::StayLedgerLine& line, st
                                          float balance);
 platform::PrintItems PastFolioBalanceLine(float balance);
 
-// The sums under the folio, each kept as a Single.
+// The sums under the folio, added up exactly, each kept as a Single rounded to the cent.
 struct PastFolioTotals {
     float roomRent = 0;        // Amount of "E" lines
-    float tax = 0;             // Amount x rate of "E" lines, not rounded line by line
+    float tax = 0;             // each "E" line's charge less its Amount (rent + tax = charged)
     float visaMaster = 0;      // "N"
     float americanExpress = 0; // "M"
     float discover = 0;        // "P"

@@ -1,7 +1,7 @@
 // The day's totals record.
 #include "records/day_totals.h"
 
-#include "platform/text.h"
+#include "platform/decimal.h"
 #include "records/filenames.h"
 #include "records/posting_codes.h"
 #include "records/record_fields.h"
@@ -98,7 +98,7 @@ void WriteDayTotals(const DataFolder& folder, std::string_view dateText, const D
 }
 
 float AddToDayTotals(const DataFolder& folder, std::string_view dateText, DayTotalsField field,
-                     double amount) {
+                     const platform::Decimal& amount) {
     DayTotals totals = ReadDayTotals(folder, dateText);
     float& value = totals.Amount(field);
     value = platform::AddAmount(value, amount);
@@ -106,13 +106,29 @@ float AddToDayTotals(const DataFolder& folder, std::string_view dateText, DayTot
     return value;
 }
 
-void AddRoomRentToDayTotals(const DataFolder& folder, std::string_view dateText, double amount,
-                            double taxRate, bool untaxed) {
-    const double tax = untaxed ? 0.0 : amount * taxRate;
-    AddToDayTotals(folder, dateText, DayTotalsField::RoomRent, amount);
-    AddToDayTotals(folder, dateText, DayTotalsField::GrossRent, amount + tax);
-    if (!untaxed)
-        AddToDayTotals(folder, dateText, DayTotalsField::Tax, tax);
+RoomRentCharge ChargeRoomRent(const platform::Decimal& rent, double taxRate) {
+    RoomRentCharge charge{.rent = rent};
+    charge.gross = (rent + rent * platform::Decimal::Of(taxRate)).Rounded(2);
+    charge.tax = charge.gross - rent;
+    return charge;
+}
+
+void AddRoomRent(DayTotals& totals, const RoomRentCharge& charge) {
+    using platform::Decimal;
+    const Decimal rentBefore = Decimal::Of(totals.RoomRent);
+    const Decimal grossBefore = Decimal::Of(totals.GrossRent);
+    totals.RoomRent = platform::AddAmount(totals.RoomRent, charge.rent);
+    totals.GrossRent = platform::AddAmount(totals.GrossRent, charge.gross);
+    const Decimal taxAdded =
+        (Decimal::Of(totals.GrossRent) - grossBefore) - (Decimal::Of(totals.RoomRent) - rentBefore);
+    totals.Tax = platform::AddAmount(totals.Tax, taxAdded);
+}
+
+void AddRoomRentToDayTotals(const DataFolder& folder, std::string_view dateText,
+                            const platform::Decimal& amount, double taxRate, bool untaxed) {
+    DayTotals totals = ReadDayTotals(folder, dateText);
+    AddRoomRent(totals, ChargeRoomRent(amount, untaxed ? 0.0 : taxRate));
+    WriteDayTotals(folder, dateText, totals);
 }
 
 } // namespace records

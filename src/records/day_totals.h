@@ -19,6 +19,7 @@
 // Text fields hold their stored fixed-width text; a new file reads as blanks and zeros.
 #pragma once
 
+#include "platform/decimal.h"
 #include "platform/files.h"
 
 #include <optional>
@@ -77,11 +78,27 @@ void WriteDayTotals(const platform::DataFolder& folder, std::string_view dateTex
 // Reads record 1 afresh, adds the amount to the field rounded to 2 decimals (a negative
 // amount subtracts), writes the record back; returns the new value of the field.
 float AddToDayTotals(const platform::DataFolder& folder, std::string_view dateText, DayTotalsField field,
-                     double amount);
-// Room rent into the day's totals, field by field as AddToDayTotals adds: RoomRent + the
-// amount, GrossRent + the amount and its tax, and Tax + the tax unless the rent is untaxed
-// (a tax-exempt stay, or a posting whose tax code is "N"); the tax is amount x tax rate.
-void AddRoomRentToDayTotals(const platform::DataFolder& folder, std::string_view dateText, double amount,
-                            double taxRate, bool untaxed);
+                     const platform::Decimal& amount);
+
+// A room-rent charge. The gross rent is the figure the guest is quoted and pays: the rent
+// plus rent x tax rate, rounded to the cent (59.95 at 0.1 is 65.94). The tax is derived
+// from it, gross - rent (5.99, not 5.995 rounded to 6.00), so that rent and tax always
+// add up to what was charged. An untaxed rent (tax rate 0) has a gross of the rent itself.
+struct RoomRentCharge {
+    platform::Decimal rent;
+    platform::Decimal gross;
+    platform::Decimal tax;
+};
+RoomRentCharge ChargeRoomRent(const platform::Decimal& rent, double taxRate);
+
+// A room-rent charge into the day's figures: RoomRent + the rent and GrossRent + the gross,
+// each rounded to 2 decimals as stored; Tax + exactly what those two stored figures grew by
+// apart (0 for an untaxed rent), so that a day whose RoomRent and Tax added up to its
+// GrossRent still does.
+void AddRoomRent(DayTotals& totals, const RoomRentCharge& charge);
+// Reads record 1 afresh, adds the room rent (AddRoomRent) and writes it back; an untaxed
+// rent (a tax-exempt stay, or a posting whose tax code is "N") is charged at tax rate 0.
+void AddRoomRentToDayTotals(const platform::DataFolder& folder, std::string_view dateText,
+                            const platform::Decimal& amount, double taxRate, bool untaxed);
 
 } // namespace records

@@ -1,6 +1,7 @@
 // The history file, the company accounts and the day's direct-bill log.
 #include "records/history.h"
 
+#include "platform/decimal.h"
 #include "platform/text.h"
 #include "records/filenames.h"
 #include "records/record_fields.h"
@@ -883,7 +884,8 @@ std::string ChargingKey(std::string_view dbNumber) {
     return platform::CStr(static_cast<long>(platform::Round(platform::Val(dbNumber))));
 }
 
-std::optional<long> ChargeAccount(const DataFolder& folder, std::string_view key, double amount) {
+std::optional<long> ChargeAccount(const DataFolder& folder, std::string_view key,
+                                  const platform::Decimal& amount) {
     const std::optional<long> n = FindAccount(folder, key);
     if (!n)
         return std::nullopt;

@@ -30,6 +30,7 @@
 #pragma once
 
 #include "platform/clock.h"
+#include "platform/decimal.h"
 #include "platform/files.h"
 #include "records/guest_record.h"
 #include "records/record_file.h"
@@ -161,7 +162,8 @@ std::string ChargingKey(std::string_view dbNumber);
 // Adds the amount to the Balance of the account found by the key, rounded to 2
 // decimals, and writes the record back; returns its record number, or nullopt (nothing
 // written) when no account has the key.
-std::optional<long> ChargeAccount(const platform::DataFolder& folder, std::string_view key, double amount);
+std::optional<long> ChargeAccount(const platform::DataFolder& folder, std::string_view key,
+                                  const platform::Decimal& amount);
 
 struct DbDailyLine {
     std::string Room;

@@ -1,6 +1,7 @@
 // The petty cash out record.
 #include "records/petty_cash.h"
 
+#include "platform/decimal.h"
 #include "platform/text.h"
 #include "records/filenames.h"
 #include "records/record_fields.h"
@@ -74,12 +75,13 @@ std::vector<PettyCashRecord> ReadPettyCash(const DataFolder& folder, std::string
     return all;
 }
 
-double ShiftPettyCashTotal(const DataFolder& folder, std::string_view shift, std::string_view dateText) {
+platform::Decimal ShiftPettyCashTotal(const DataFolder& folder, std::string_view shift,
+                                      std::string_view dateText) {
     const std::string letter = platform::Left(shift, 1);
-    double total = 0;
+    platform::Decimal total;
     for (const PettyCashRecord& record : ReadPettyCash(folder, dateText))
         if (record.ShiftLetter() == letter)
-            total += record.Amount;
+            total += platform::Decimal::Of(record.Amount);
     return total;
 }
 

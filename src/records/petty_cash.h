@@ -13,6 +13,7 @@
 //       38    10 SpareText2 never set: zero bytes, kept as read
 #pragma once
 
+#include "platform/decimal.h"
 #include "platform/files.h"
 
 #include <string>
@@ -51,8 +52,8 @@ long PettyCashRecordCount(long fileLength);
 // The day's records in the order entered (a missing file is created empty).
 std::vector<PettyCashRecord> ReadPettyCash(const platform::DataFolder& folder, std::string_view dateText);
 // The petty cash that one shift paid out on the day: the sum of its records' amounts.
-double ShiftPettyCashTotal(const platform::DataFolder& folder, std::string_view shift,
-                           std::string_view dateText);
+platform::Decimal ShiftPettyCashTotal(const platform::DataFolder& folder, std::string_view shift,
+                                      std::string_view dateText);
 // Writes the record after the last one.
 void AppendPettyCash(const platform::DataFolder& folder, std::string_view dateText,
                      const PettyCashRecord& record);

@@ -1,6 +1,7 @@
 // The shift's cash record.
 #include "records/shift_cash.h"
 
+#include "platform/decimal.h"
 #include "platform/text.h"
 #include "records/filenames.h"
 #include "records/record_fields.h"
@@ -92,7 +93,7 @@ void WriteShiftCash(const DataFolder& folder, std::string_view shift, std::strin
 }
 
 float AddToShiftCash(const DataFolder& folder, std::string_view shift, std::string_view clerk,
-                     std::string_view dateText, ShiftCashField field, double amount) {
+                     std::string_view dateText, ShiftCashField field, const platform::Decimal& amount) {
     ShiftCash cash = ReadShiftCash(folder, shift, dateText);
     cash.Shift = platform::Fixed(shift, 1);
     cash.Clerk = platform::Fixed(clerk, 2);

@@ -20,6 +20,7 @@
 // Text fields hold their stored fixed-width text; a new file reads as blanks and zeros.
 #pragma once
 
+#include "platform/decimal.h"
 #include "platform/files.h"
 
 #include <string>
@@ -73,6 +74,6 @@ void WriteShiftCash(const platform::DataFolder& folder, std::string_view shift, 
 // Shift, Clerk and DateText to the given shift, clerk and date text, adds the amount to
 // the field rounded to 2 decimals, writes the record back; returns the new value.
 float AddToShiftCash(const platform::DataFolder& folder, std::string_view shift, std::string_view clerk,
-                     std::string_view dateText, ShiftCashField field, double amount);
+                     std::string_view dateText, ShiftCashField field, const platform::Decimal& amount);
 
 } // namespace records

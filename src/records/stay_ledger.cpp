@@ -1,8 +1,10 @@
 // The stay ledger, the day detail, the shift rentals and the stay's balance.
 #include "records/stay_ledger.h"
 
+#include "platform/decimal.h"
 #include "platform/text.h"
 #include "records/date_digits.h"
+#include "records/day_totals.h"
 #include "records/filenames.h"
 #include "records/posting_codes.h"
 
@@ -151,19 +153,25 @@ bool Taxed(const StayLedgerLine& line, bool taxExempt) {
 
 } // namespace
 
+platform::Decimal LineCharge(const StayLedgerLine& line, double taxRate, bool taxExempt) {
+    const platform::Decimal amount = platform::Decimal::Of(line.Amount);
+    if (!Taxed(line, taxExempt))
+        return amount;
+    return ChargeRoomRent(amount, taxRate).gross;
+}
+
 float LineTax(const StayLedgerLine& line, double taxRate, bool taxExempt) {
     if (!Taxed(line, taxExempt))
         return 0;
-    return static_cast<float>(platform::Round(platform::AmountValue(line.Amount) * taxRate, 2));
+    return ChargeRoomRent(platform::Decimal::Of(line.Amount), taxRate).tax.Rounded(2).ToSingle();
 }
 
 float AddToStayBalance(float balance, const StayLedgerLine& line, double taxRate, bool taxExempt) {
     const int sign = BalanceSign(line.Code);
     if (sign == 0)
         return balance;
-    const double amount = platform::AmountValue(line.Amount);
-    const double tax = Taxed(line, taxExempt) ? amount * taxRate : 0.0;
-    return platform::AddAmount(balance, sign * (amount + tax));
+    const platform::Decimal charge = LineCharge(line, taxRate, taxExempt);
+    return platform::AddAmount(balance, sign > 0 ? charge : -charge);
 }
 
 float StayBalance(const std::vector<StayLedgerLine>& lines, double taxRate, bool taxExempt) {

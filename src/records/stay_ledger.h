@@ -16,6 +16,7 @@
 #pragma once
 
 #include "platform/clock.h"
+#include "platform/decimal.h"
 #include "platform/files.h"
 #include "records/guest_record.h"
 
@@ -106,15 +107,19 @@ void AppendShiftRentalLine(const platform::DataFolder& folder, std::string_view 
 std::vector<ShiftRentalLine> ReadShiftRentals(const platform::DataFolder& folder, std::string_view shift,
                                               std::string_view dateText);
 
-// The tax shown for a line: Amount x tax rate rounded to 2 decimals for a room-rent line
-// ("E") whose TaxFlag is not "N" of a stay that is not tax exempt; 0 for every other line.
+// What a line charges or pays before its sign: for a room-rent line ("E") whose TaxFlag
+// is not "N" of a stay that is not tax exempt, the gross rent the guest was quoted
+// (Amount plus Amount x tax rate, rounded to the cent: ChargeRoomRent); for every other
+// line its Amount.
+platform::Decimal LineCharge(const StayLedgerLine& line, double taxRate, bool taxExempt);
+// The tax shown for a taxed room-rent line: its gross rent less its Amount, to 2
+// decimals, so that Amount and tax add up to the line's charge; 0 for every other line.
 float LineTax(const StayLedgerLine& line, double taxRate, bool taxExempt);
 
-// The stay's balance: from 0, line by line in file order, "E" adds Amount plus
-// Amount x tax rate (no tax when the stay is tax exempt or the line's TaxFlag is "N"),
-// "J" and "G" add Amount, "L", "N", "M", "P" and "O" subtract it, any other code changes
-// nothing (the code table's charges and payments); the balance is rounded to 2 decimals
-// after each line.
+// The stay's balance: from 0, line by line in file order, exactly in decimals: "E" adds
+// its LineCharge, "J" and "G" add Amount, "L", "N", "M", "P" and "O" subtract it, any other
+// code changes nothing (the code table's charges and payments); the balance is rounded to
+// 2 decimals after each line. A stay paid what its nights were quoted comes to 0.
 float StayBalance(const std::vector<StayLedgerLine>& lines, double taxRate, bool taxExempt);
 // The balance after one more line (the running balance of a folio).
 float AddToStayBalance(float balance, const StayLedgerLine& line, double taxRate, bool taxExempt);

@@ -6,6 +6,7 @@
 #include "checkin/form14.h"
 #include "frontdesk/form1.h"
 #include "frontdesk/form70.h"
+#include "platform/decimal.h"
 #include "platform/text.h"
 #include "records/reservation_files.h"
 #include "records/room_record.h"
@@ -139,7 +140,7 @@ double Form26::TaxUnlessExempt() const {
 void Form26::ShowTotals(double taxRate, bool roundStay) {
     const checkin::StayPrice price = checkin::PriceStay(Text2.Text(), Text1.Text(), false, taxRate);
     Label24.SetCaption(price.nightly);
-    Label25.SetCaption(roundStay ? CStr(Round(Val(price.total), 2)) : price.total);
+    Label25.SetCaption(roundStay ? Decimal::Parse(price.total).Rounded(2).Text() : price.total);
 }
 
 void Form26::Combo1_Click() {

@@ -3,6 +3,7 @@
 #include "reservations/reservation_edit.h"
 
 #include "checkin/guest_entry.h"
+#include "platform/decimal.h"
 #include "platform/text.h"
 #include "records/arrivals.h"
 #include "records/counters.h"
@@ -211,7 +212,7 @@ std::optional<double> AnswerAmount(std::string_view answer) {
 }
 
 std::string AddToDeposit(std::string_view depositText, double amount) {
-    return Fixed(Str(Val(depositText) + amount), 10);
+    return Fixed(Str((Decimal::Parse(depositText) + Decimal::Of(amount)).ToDouble()), 10);
 }
 
 bool IsCardPayCode(std::string_view payCode) {
@@ -240,10 +241,11 @@ std::string TakePayment(const DataFolder& data, long slot, Payment kind, double 
     records::WriteGuest(data, kReservationsFile, slot, record);
 
     if (kind == Payment::Cash) {
-        records::AddToDayTotals(data, dateText, records::DayTotalsField::Cash, amount);
-        records::AddToShiftCash(data, shift, clerk, dateText, records::ShiftCashField::CashFromRent, amount);
+        records::AddToDayTotals(data, dateText, records::DayTotalsField::Cash, Decimal::Of(amount));
+        records::AddToShiftCash(data, shift, clerk, dateText, records::ShiftCashField::CashFromRent,
+                                Decimal::Of(amount));
     } else if (const auto column = CardColumn(payCode)) {
-        records::AddToDayTotals(data, dateText, *column, amount);
+        records::AddToDayTotals(data, dateText, *column, Decimal::Of(amount));
     } else {
         records::WriteDayTotals(data, dateText, records::ReadDayTotals(data, dateText));
     }
@@ -439,10 +441,12 @@ void WriteReservationCheckIn(const DataFolder& data, const ReservationCheckIn& p
     // shift letter of the shift file; its detail line the shift on duty.
     records::StayLedgerLine rent = LedgerLine(plan, rentCode.code, rentCode.text, rate);
     rent.Shift = session.postingShift;
-    rent.TaxValue = static_cast<float>(rate * session.taxRate);
+    rent.TaxValue =
+        records::ChargeRoomRent(Decimal::Of(guest.Rate), session.taxRate).tax.Rounded(2).ToSingle();
     records::PostToStay(data, ledger, rent, session.clerk, PostTo::LedgerOnly);
     post(rentCode.code, rentCode.text, rate, PostTo::DetailOnly);
-    records::AddRoomRentToDayTotals(data, today, rate, session.taxRate, guest.IsTaxExempt());
+    records::AddRoomRentToDayTotals(data, today, Decimal::Of(guest.Rate), session.taxRate,
+                                    guest.IsTaxExempt());
 
     // Deposits reach the ledger only: the day and the shift had them when they were taken.
     const records::PostingCode& cashCode = records::kCash;
@@ -455,9 +459,9 @@ void WriteReservationCheckIn(const DataFolder& data, const ReservationCheckIn& p
         post(cashCode.code, cashCode.text, cash, cash != 0 ? PostTo::LedgerAndDetail : PostTo::DetailOnly);
         if (plan.cashNow)
             records::AddToShiftCash(data, session.shift, session.clerk, today,
-                                    records::ShiftCashField::CashFromRent, cash);
+                                    records::ShiftCashField::CashFromRent, Decimal::Of(cash));
         if (cash != 0)
-            records::AddToDayTotals(data, today, DayTotalsField::Cash, cash);
+            records::AddToDayTotals(data, today, DayTotalsField::Cash, Decimal::Of(cash));
     }
 
     // A card deposit stays under the card that took it, whatever the pay code is now.
@@ -466,7 +470,7 @@ void WriteReservationCheckIn(const DataFolder& data, const ReservationCheckIn& p
 
     if (const auto column = CardColumn(guest.PayCode); column && plan.cardNow != 0) {
         post(guest.PayCode, records::CardText(guest.PayCode), plan.cardNow);
-        records::AddToDayTotals(data, today, *column, plan.cardNow);
+        records::AddToDayTotals(data, today, *column, Decimal::Of(plan.cardNow));
     }
 
     if (plan.roomRecord) {

@@ -3,6 +3,7 @@
 
 #include "checkin/checkin_commit.h"
 #include "checkin/guest_entry.h"
+#include "platform/decimal.h"
 #include "platform/text.h"
 #include "records/counters.h"
 #include "records/day_totals.h"
@@ -333,16 +334,16 @@ StoredReservation StoreReservation(const DataFolder& data, const ReservationEntr
     records::AppendReservationMadeLine(data, today, records::MadeLineOf(stored.record));
     records::MarkReservationsMadeToday(data);
 
-    if (const double cash = Val(CashTaken(entry)); cash != 0) {
+    if (const Decimal cash = Decimal::Parse(CashTaken(entry)); cash != Decimal()) {
         records::AddToDayTotals(data, today, records::DayTotalsField::Cash, cash);
         records::AddToShiftCash(data, session.shift, session.clerk, today,
                                 records::ShiftCashField::CashFromRent, cash);
     }
     // A card deposit goes to its card's column as taken, not rounded to cents.
-    if (const double card = Val(CardTaken(entry)); card != 0) {
+    if (const Decimal card = Decimal::Parse(CardTaken(entry)); card != Decimal()) {
         const records::DayTotalsField column = *records::DayTotalsFieldForCode(stored.record.PayCode);
         records::DayTotals totals = records::ReadDayTotals(data, today);
-        totals.Amount(column) = static_cast<float>(totals.Amount(column) + card);
+        totals.Amount(column) = (Decimal::Of(totals.Amount(column)) + card).ToSingle();
         records::WriteDayTotals(data, today, totals);
     }
 

@@ -146,7 +146,8 @@ TEST_F(CallPostingTest, OnlyTheFirstSlotWithTheRoomIsCharged) {
 }
 
 TEST_F(CallPostingTest, AmountPostsAsReadAndTheDaysTotalIsRounded) {
-    records::AddToDayTotals(app().data(), "12/6/26", records::DayTotalsField::PhoneCharges, 2.10);
+    records::AddToDayTotals(app().data(), "12/6/26", records::DayTotalsField::PhoneCharges,
+                            platform::Decimal::Of(2.10));
     Handle(Call(" 101", "  .333"));
     Handle(Call(" 101", "      "));
     const std::vector<records::StayLedgerLine> ledger =

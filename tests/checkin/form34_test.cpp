@@ -125,7 +125,8 @@ protected:
 
 // The per-day totals folder takes the name "totals", so the old file lies beside it.
 TEST_F(Form34Test, PrintsFromTheOldFileBesideTheTotalsFolder) {
-    records::AddToDayTotals(app().data(), "12/6/26", records::DayTotalsField::Cash, 25);
+    records::AddToDayTotals(app().data(), "12/6/26", records::DayTotalsField::Cash,
+                            platform::Decimal::Of(25));
     const std::string dayTotals = ReadBytes("totals/totals12626");
     ASSERT_TRUE(std::filesystem::is_directory(DataFile("totals")));
     WriteBytes("oldtotals", FileOf({Totals("12/5/26", 1), Totals("12/6/26", 99.99f)}));

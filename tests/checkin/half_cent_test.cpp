@@ -1,6 +1,6 @@
 // A stay whose price with tax ends in half a cent: the window, the day's totals and the
 // folio's balance all round the decimal amount, half to the even cent, so a card charged
-// the shown total leaves the folio at 0.
+// the shown total leaves the folio at 0; the day's tax is the gross rent less the rent.
 #include "checkin/checkin_fixture.h"
 
 #include "records/day_totals.h"
@@ -23,9 +23,9 @@ TEST_F(HalfCentTest, TheShownPriceTheDaysTotalsAndTheFolioAgree) {
         float tax;
     };
     const Case cases[] = {
-        {"101 NQ1  ", 0.0925, "70", "76.48", 76.48f, 6.48f}, // 76.475 and 6.475
-        {"102 NDD1 ", 0.1, "39.95", "43.94", 43.94f, 4.0f},  // 43.945 and 3.995
-        {"104 K11  ", 0.1, "20.15", "22.16", 22.16f, 2.02f}, // 22.165 and 2.015
+        {"101 NQ1  ", 0.0925, "70", "76.48", 76.48f, 6.48f}, // 76.475 and 76.48 - 70
+        {"102 NDD1 ", 0.1, "39.95", "43.94", 43.94f, 3.99f}, // 43.945 and 43.94 - 39.95
+        {"104 K11  ", 0.1, "20.15", "22.16", 22.16f, 2.01f}, // 22.165 and 22.16 - 20.15
     };
     for (const Case& c : cases) {
         std::filesystem::remove(DataFile("totals/totals12626"));

@@ -2,6 +2,8 @@
 // trimming and cutting, case and the Windows-1252 conversion.
 #include "platform/text.h"
 
+#include "platform/decimal.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -191,20 +193,20 @@ TEST(TextTest, RoundWorksOnTheDecimalValueTheAmountShows) {
 }
 
 TEST(TextTest, AddAmountRoundsTheSumToCentsAsASingle) {
-    EXPECT_EQ(AddAmount(0.1f, 0.2), 0.3f);
-    EXPECT_EQ(AddAmount(0.0f, 0.125), 0.12f);
-    EXPECT_EQ(AddAmount(100.0f, -0.25), 99.75f);
-    EXPECT_EQ(AddAmount(55.55f, 55.55f), 111.1f);
+    EXPECT_EQ(AddAmount(0.1f, Decimal::Of(0.2)), 0.3f);
+    EXPECT_EQ(AddAmount(0.0f, Decimal::Of(0.125)), 0.12f);
+    EXPECT_EQ(AddAmount(100.0f, Decimal::Of(-0.25)), 99.75f);
+    EXPECT_EQ(AddAmount(55.55f, Decimal::Of(55.55f)), 111.1f);
 
     // The total counts at its decimal value: 1.01 + 0.125 is an exact half, going to 1.14.
-    EXPECT_EQ(AddAmount(1.01f, 0.125), 1.14f);
-    EXPECT_EQ(AddAmount(6.48f, 70.0), 76.48f);
-    EXPECT_EQ(AddAmount(0.0f, 70 + 70 * 0.0925), 76.48f);
+    EXPECT_EQ(AddAmount(1.01f, Decimal::Of(0.125)), 1.14f);
+    EXPECT_EQ(AddAmount(6.48f, Decimal::Of(70.0)), 76.48f);
+    EXPECT_EQ(AddAmount(0.0f, Decimal::Of(70) + Decimal::Of(70) * Decimal::Of(0.0925)), 76.48f);
 
     // Ten charges of 0.10 land exactly on 1 because each step is rounded.
     float total = 0;
     for (int i = 0; i < 10; ++i)
-        total = AddAmount(total, 0.1f);
+        total = AddAmount(total, Decimal::Of(0.1f));
     EXPECT_EQ(total, 1.0f);
 }
 

@@ -61,7 +61,7 @@ TEST(MonthDaysTest, APickedMonthHas31SlotsNamedWithTwoYearDigits) {
 
 TEST(MonthlyContinuedTest, AMonthWithoutACountedDayAveragesToZero) {
     MonthlyRentSums sums;
-    sums.roomRent = 100;
+    sums.roomRent = platform::Decimal::Of(100);
     sums.averageRentSum = 100;
     const MonthlyContinuedValues values = AuditContinuedValues(sums, 0.03f, 0.05f);
     EXPECT_EQ(values.averageRent, " 0 ");

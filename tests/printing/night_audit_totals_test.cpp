@@ -46,7 +46,8 @@ TEST(NightAuditTaxTest, StateAndCityTaxAreTheRateOnRoomRentRoundedToCents) {
     };
     for (const Case& c :
          {Case{0.05f, 100, 5}, Case{0.03f, 100, 3}, Case{0.06f, 59.99f, 3.6f}, Case{0, 80, 0}})
-        EXPECT_FLOAT_EQ(TaxOnRoomRent(c.rate, c.roomRent), c.tax) << c.rate << " x " << c.roomRent;
+        EXPECT_FLOAT_EQ(TaxOnRoomRent(c.rate, platform::Decimal::Of(c.roomRent)), c.tax)
+            << c.rate << " x " << c.roomRent;
 }
 
 TEST_F(NightAuditTotalsTest, DailyTotalsPagePrintsEveryAmountAsAValueAndTheRoomsAsText) {
@@ -183,9 +184,12 @@ TEST_F(NightAuditTotalsTest, AccountsWithBalancesListOnlyLiveAccountsThatOweAndT
 }
 
 TEST_F(NightAuditTotalsTest, ShiftCashPagesListEachShiftWithANonZeroAmountNegativesIncluded) {
-    records::AddToShiftCash(data, "B", "JD", kToday, records::ShiftCashField::CashFromVending, 12.5);
-    records::AddToShiftCash(data, "C", "MK", kToday, records::ShiftCashField::CashFromVending, -3);
-    records::AddToShiftCash(data, "C", "MK", kToday, records::ShiftCashField::CashFromRent, 80);
+    records::AddToShiftCash(data, "B", "JD", kToday, records::ShiftCashField::CashFromVending,
+                            platform::Decimal::Of(12.5));
+    records::AddToShiftCash(data, "C", "MK", kToday, records::ShiftCashField::CashFromVending,
+                            platform::Decimal::Of(-3));
+    records::AddToShiftCash(data, "C", "MK", kToday, records::ShiftCashField::CashFromRent,
+                            platform::Decimal::Of(80));
 
     PrintCashFromVendingPage(data, printer, kToday);
     PrintCashFromOtherPage(data, printer, kToday);

@@ -78,7 +78,8 @@ TEST(ShiftRecordTest, EncodesShiftLetterAndTwoCharacterClerk) {
 using DayRecordsTest = RecordsTest;
 
 TEST_F(DayRecordsTest, TheFirstAdditionOfADayStartsFromZero) {
-    EXPECT_EQ(AddToDayTotals(folder(), "12/6/26", DayTotalsField::Cash, 39.95), 39.95f);
+    EXPECT_EQ(AddToDayTotals(folder(), "12/6/26", DayTotalsField::Cash, platform::Decimal::Of(39.95)),
+              39.95f);
     const std::string raw = ReadRaw(folder().root() / "totals/totals12626");
     ASSERT_EQ(raw.size(), 80u);
     EXPECT_EQ(raw.substr(22, 4), Bytes({0xcd, 0xcc, 0x1f, 0x42}));
@@ -88,15 +89,15 @@ TEST_F(DayRecordsTest, TheFirstAdditionOfADayStartsFromZero) {
 
 TEST_F(DayRecordsTest, DayTotalsAreRoundedToTwoDecimalsAfterEachAddition) {
     for (int i = 0; i < 3; ++i)
-        AddToDayTotals(folder(), "12/6/26", DayTotalsField::PetOther, 0.333);
+        AddToDayTotals(folder(), "12/6/26", DayTotalsField::PetOther, platform::Decimal::Of(0.333));
     EXPECT_EQ(ReadDayTotals(folder(), "12/6/26").PetOther, 0.99f) << "0.33, 0.66, 0.99 - not 1.00";
-    EXPECT_EQ(AddToDayTotals(folder(), "12/6/26", DayTotalsField::Tax, 0.125), 0.12f)
+    EXPECT_EQ(AddToDayTotals(folder(), "12/6/26", DayTotalsField::Tax, platform::Decimal::Of(0.125)), 0.12f)
         << "a half goes to even";
 }
 
 TEST_F(DayRecordsTest, ANegativeAmountSubtracts) {
-    AddToDayTotals(folder(), "12/6/26", DayTotalsField::Cash, 20);
-    EXPECT_EQ(AddToDayTotals(folder(), "12/6/26", DayTotalsField::Cash, -7.5), 12.5f);
+    AddToDayTotals(folder(), "12/6/26", DayTotalsField::Cash, platform::Decimal::Of(20));
+    EXPECT_EQ(AddToDayTotals(folder(), "12/6/26", DayTotalsField::Cash, platform::Decimal::Of(-7.5)), 12.5f);
 }
 
 TEST_F(DayRecordsTest, AddingRereadsTheRecordAndKeepsTheOtherBytes) {
@@ -104,7 +105,7 @@ TEST_F(DayRecordsTest, AddingRereadsTheRecordAndKeepsTheOtherBytes) {
     std::string image = std::string("DATE TEXT ") + std::string(40, '\0') + std::string(30, 'S');
     image.replace(34, 4, Bytes({0x00, 0x00, 0x48, 0x41})); // VisaMaster 12.5
     WriteRaw(file, image);
-    AddToDayTotals(folder(), "12/6/26", DayTotalsField::RoomRent, 45.5);
+    AddToDayTotals(folder(), "12/6/26", DayTotalsField::RoomRent, platform::Decimal::Of(45.5));
 
     std::string expected = image;
     expected.replace(10, 4, Bytes({0x00, 0x00, 0x36, 0x42}));
@@ -114,19 +115,24 @@ TEST_F(DayRecordsTest, AddingRereadsTheRecordAndKeepsTheOtherBytes) {
     image = ReadRaw(file);
     image.replace(10, 4, Bytes({0x00, 0x00, 0xa0, 0x41})); // RoomRent 20
     WriteRaw(file, image);
-    EXPECT_EQ(AddToDayTotals(folder(), "12/6/26", DayTotalsField::RoomRent, 0.5), 20.5f);
+    EXPECT_EQ(AddToDayTotals(folder(), "12/6/26", DayTotalsField::RoomRent, platform::Decimal::Of(0.5)),
+              20.5f);
 }
 
 TEST_F(DayRecordsTest, DaysAreSeparateFiles) {
-    AddToDayTotals(folder(), "12/6/26", DayTotalsField::Cash, 10);
-    AddToDayTotals(folder(), "12/7/26", DayTotalsField::Cash, 3);
+    AddToDayTotals(folder(), "12/6/26", DayTotalsField::Cash, platform::Decimal::Of(10));
+    AddToDayTotals(folder(), "12/7/26", DayTotalsField::Cash, platform::Decimal::Of(3));
     EXPECT_EQ(ReadDayTotals(folder(), "12/6/26").Cash, 10.0f);
     EXPECT_EQ(ReadDayTotals(folder(), "12/7/26").Cash, 3.0f);
 }
 
 TEST_F(DayRecordsTest, AddToShiftCashStampsShiftClerkAndDate) {
-    EXPECT_EQ(AddToShiftCash(folder(), "B", "JD", "12/6/26", ShiftCashField::CashFromRent, 45.5), 45.5f);
-    EXPECT_EQ(AddToShiftCash(folder(), "B", "KL", "12/6/26", ShiftCashField::CashFromVending, 0.125), 0.12f);
+    EXPECT_EQ(AddToShiftCash(folder(), "B", "JD", "12/6/26", ShiftCashField::CashFromRent,
+                             platform::Decimal::Of(45.5)),
+              45.5f);
+    EXPECT_EQ(AddToShiftCash(folder(), "B", "KL", "12/6/26", ShiftCashField::CashFromVending,
+                             platform::Decimal::Of(0.125)),
+              0.12f);
     const std::string raw = ReadRaw(folder().root() / "shiftcash/B12626");
     ASSERT_EQ(raw.size(), 75u);
     EXPECT_EQ(raw.substr(0, 13), "BKL12/6/26   ");

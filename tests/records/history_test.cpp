@@ -492,7 +492,7 @@ TEST_F(AccountsFileTest, FindAccountMatchesTheTrimmedCodeAndDoesNotSkipDeletedAc
 
 TEST_F(AccountsFileTest, ChargingAStayAddsTheRoundedBalanceInPlace) {
     AppendAccount(folder(), Acme());
-    EXPECT_EQ(ChargeAccount(folder(), "1001", 12.35), 1);
+    EXPECT_EQ(ChargeAccount(folder(), "1001", platform::Decimal::Of(12.35)), 1);
     const std::string raw = ReadRaw(folder().root() / "directbill/dbmember");
     std::string expected = AcmeBytes();
     expected.replace(258, 4, Bytes({0x33, 0xb3, 0xe1, 0x42})); // 112.85
@@ -507,7 +507,7 @@ TEST_F(AccountsFileTest, ChargingKeepsTheBytesOfEveryOtherField) {
     stored.replace(294, 10, std::string(10, '\0'));
     stored.replace(228, 15, std::string(15, '\0'));
     platform::RandomFile(folder().root() / "directbill/dbmember", 304).Put(1, stored);
-    ASSERT_EQ(ChargeAccount(folder(), "1001", 12.35), 1);
+    ASSERT_EQ(ChargeAccount(folder(), "1001", platform::Decimal::Of(12.35)), 1);
     std::string expected = stored;
     expected.replace(258, 4, Bytes({0x33, 0xb3, 0xe1, 0x42})); // 112.85
     const std::string raw = ReadRaw(folder().root() / "directbill/dbmember");
@@ -516,7 +516,7 @@ TEST_F(AccountsFileTest, ChargingKeepsTheBytesOfEveryOtherField) {
 
 TEST_F(AccountsFileTest, ChargingAnUnknownAccountWritesNothing) {
     AppendAccount(folder(), Acme());
-    EXPECT_EQ(ChargeAccount(folder(), "9999", 12.35), std::nullopt);
+    EXPECT_EQ(ChargeAccount(folder(), "9999", platform::Decimal::Of(12.35)), std::nullopt);
     EXPECT_EQ(ReadRaw(folder().root() / "directbill/dbmember"), AcmeBytes());
 }
 

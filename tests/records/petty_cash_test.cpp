@@ -46,10 +46,10 @@ TEST_F(PettyCashTest, EachShiftsTotalTakesOnlyItsOwnPayments) {
              Written(1.5f, '\0') + filler + Written(8.25f, 'A') + filler + Written(5, 'B') + filler +
                  Written(0.25f, 'A'));
     ASSERT_EQ(ReadPettyCash(folder(), kToday).size(), 4u);
-    EXPECT_DOUBLE_EQ(ShiftPettyCashTotal(folder(), "A", kToday), 10.0);
-    EXPECT_DOUBLE_EQ(ShiftPettyCashTotal(folder(), "B", kToday), 5.0);
-    EXPECT_DOUBLE_EQ(ShiftPettyCashTotal(folder(), "C", kToday), 0.0);
-    EXPECT_DOUBLE_EQ(ShiftPettyCashTotal(folder(), "A", "12/7/26"), 0.0) << "another day";
+    EXPECT_DOUBLE_EQ(ShiftPettyCashTotal(folder(), "A", kToday).ToDouble(), 10.0);
+    EXPECT_DOUBLE_EQ(ShiftPettyCashTotal(folder(), "B", kToday).ToDouble(), 5.0);
+    EXPECT_DOUBLE_EQ(ShiftPettyCashTotal(folder(), "C", kToday).ToDouble(), 0.0);
+    EXPECT_DOUBLE_EQ(ShiftPettyCashTotal(folder(), "A", "12/7/26").ToDouble(), 0.0) << "another day";
 }
 
 } // namespace

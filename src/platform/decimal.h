@@ -1,0 +1,70 @@
+// Exact decimal numbers for money: every sum, difference and product of amounts, tax
+// rates and counts is worked out on decimal values, never on binary fractions, and only
+// the final figure is rounded (half to the even cent) and turned into the Single or the
+// text a file keeps.
+//
+// A Decimal is a whole number of up to 36 digits times a power of ten, so two-decimal
+// amounts, four-decimal tax rates and their products are held exactly; only a value of
+// more than 36 significant digits (never an amount a motel posts) loses its last digits,
+// rounded half to even. A value read from a Single that is not finite (a damaged record)
+// stays infinite or NaN, as a binary sum would.
+#pragma once
+
+#include <compare>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+class Decimal {
+public:
+    Decimal() = default; // 0
+    // The value a Single stands for: its shortest text (39.95f is 39.95).
+    static Decimal Of(float single);
+    // The value a double shows with 15 significant digits (a tax rate read from its file,
+    // a typed number read by Val).
+    static Decimal Of(double value);
+    static Decimal Of(long whole);
+    static Decimal Of(int whole) { return Of(static_cast<long>(whole)); }
+    // The number at the start of the text, read as Val reads it, digit by digit.
+    static Decimal Parse(std::string_view text);
+
+    // Rounded to `digits` decimals, an exact half to the even neighbour.
+    Decimal Rounded(int digits = 2) const;
+    // The quotient by a count, rounded to `digits` decimals (an average).
+    Decimal DividedBy(long count, int digits = 2) const;
+
+    double ToDouble() const;
+    // The Single a record keeps: the nearest double narrowed, as every writer stores it.
+    float ToSingle() const;
+    bool IsFinite() const { return finite_; }
+    // The value as CStr shows a double ("153.88", "-.01", "0").
+    std::string Text() const;
+
+    friend Decimal operator+(const Decimal& a, const Decimal& b);
+    friend Decimal operator-(const Decimal& a, const Decimal& b);
+    friend Decimal operator*(const Decimal& a, const Decimal& b);
+    Decimal operator-() const;
+    Decimal& operator+=(const Decimal& b) { return *this = *this + b; }
+    Decimal& operator-=(const Decimal& b) { return *this = *this - b; }
+
+    friend bool operator==(const Decimal& a, const Decimal& b);
+    // Non-finite values compare as their doubles do (NaN is unordered).
+    friend std::partial_ordering operator<=>(const Decimal& a, const Decimal& b);
+
+private:
+    __extension__ using Wide = __int128;
+    Decimal(Wide mantissa, int exponent);
+    static Decimal NotFinite(double value);
+
+    Wide mantissa_ = 0; // value = mantissa_ x 10^exponent_, no trailing zero digits
+    int exponent_ = 0;
+    bool finite_ = true;
+    double special_ = 0; // the infinity or NaN when not finite_
+};
+
+// An amount as kept in records: the total (at its decimal value) plus the amount, rounded
+// to 2 decimals, held as a Single.
+float AddAmount(float total, const Decimal& amount);
+
+} // namespace platform
