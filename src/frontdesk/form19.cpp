@@ -1,5 +1,6 @@
 #include "form19.h"
 
+#include "platform/decimal.h"
 #include "platform/text.h"
 #include "records/settings_files.h"
 
@@ -39,7 +40,7 @@ void Form19::Command1_Click() {
             return;
         }
     }
-    const double total = Val(Text2.Text()) + Val(Text1.Text());
+    const double total = (Decimal::Parse(Text2.Text()) + Decimal::Parse(Text1.Text())).ToDouble();
     records::WriteTaxRate(app().data(), total);
     app().gTaxRate = total;
     records::WriteStateTax(app().data(), static_cast<float>(Val(Text1.Text())));

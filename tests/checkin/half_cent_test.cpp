@@ -3,8 +3,12 @@
 // the shown total leaves the folio at 0; the day's tax is the gross rent less the rent.
 #include "checkin/checkin_fixture.h"
 
+#include "audit/night_audit.h"
+#include "folio/folio_postings.h"
+#include "platform/decimal.h"
 #include "records/day_totals.h"
 #include "records/stay_ledger.h"
+#include "support/decimal_print.h"
 
 #include <filesystem>
 
@@ -46,6 +50,57 @@ TEST_F(HalfCentTest, TheShownPriceTheDaysTotalsAndTheFolioAgree) {
         EXPECT_EQ(records::StayBalance(lines, c.taxRate, false), 0.0f)
             << c.rate << ": the card paid the stay";
         Form<Form15>().Command2.UserClick();
+    }
+}
+
+// Check-ins through the window at rates whose night is an exact half cent, paid in cash or
+// by card exactly the quoted stay; the audit charges the other nights. Every stay's check-out
+// finds a balance of 0, and every day's RoomRent and Tax add up to its GrossRent.
+TEST_F(HalfCentTest, StaysPaidAsQuotedCheckOutAtZeroAfterTheAuditsNights) {
+    using platform::Decimal;
+    struct Case {
+        const char* rate;
+        char nights;
+        const char* payment;
+        const char* total;
+    };
+    const Case cases[] = {
+        {"69.95", '2', "CASH or CHECK", "153.88"}, {"69.95", '3', "VISA/MASTER", "230.82"},
+        {"59.95", '2', "VISA/MASTER", "131.88"},   {"59.95", '3', "CASH or CHECK", "197.82"},
+        {"49.95", '4', "CASH or CHECK", "219.76"}, {"49.95", '9', "DISCOVER", "494.46"},
+    };
+    const std::string days[] = {"12/6/26",  "12/7/26",  "12/8/26",  "12/9/26", "12/10/26",
+                                "12/11/26", "12/12/26", "12/13/26", "12/14/26"};
+    int roomNumber = 201;
+    for (const Case& c : cases) {
+        const std::string room = std::to_string(roomNumber++);
+        AddRoom(testing::Room({.room = room, .type = "NQ1", .rate = Decimal::Parse(c.rate).ToSingle()}));
+        Open();
+        FillIn(room + " NQ1  ", c.payment);
+        checkIn().Text1.UserClick();
+        checkIn().Text1.UserType(c.nights);
+        ASSERT_EQ(checkIn().Label25.Caption(), c.total) << c.rate << " x " << c.nights;
+        if (std::string(c.payment) == "CASH or CHECK")
+            CommitWithoutDeposit(); // the cash box holds the whole stay: a deposit is asked for
+        else
+            Commit();
+        Form<Form15>().Command2.UserClick();
+
+        const std::optional<long> slot = FindGuestByRoomExact(app().data(), room);
+        ASSERT_TRUE(slot) << room;
+        const records::GuestRecord guest = records::ReadGuest(app().data(), records::kGuestFile, *slot);
+        for (int night = 1; night < c.nights - '0'; ++night)
+            audit::PostNight(app().data(), guest,
+                             {.shift = "C", .clerk = "NB", .today = days[night], .taxRate = 0.1});
+        const std::optional<CheckOutState> out = ReadCheckOutState(app().data(), *slot);
+        ASSERT_TRUE(out);
+        EXPECT_EQ(out->balance, 0.0f) << c.rate << " x " << c.nights << " paid by " << c.payment;
+        EXPECT_EQ(out->way, CheckOutWay::Ordinary) << c.rate << " x " << c.nights;
+    }
+    for (const std::string& day : days) {
+        const records::DayTotals totals = records::ReadDayTotals(app().data(), day);
+        EXPECT_EQ(Decimal::Of(totals.RoomRent) + Decimal::Of(totals.Tax), Decimal::Of(totals.GrossRent))
+            << day;
     }
 }
 

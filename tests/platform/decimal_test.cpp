@@ -2,20 +2,17 @@
 // and tax rates of up to four decimals through every operation that adds or rounds.
 #include "platform/decimal.h"
 
+#include "support/decimal_print.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <limits>
-#include <ostream>
 #include <random>
 #include <string>
 #include <vector>
 
 namespace platform {
-
-void PrintTo(const Decimal& value, std::ostream* out) {
-    *out << value.Text();
-}
 
 namespace {
 
@@ -116,7 +113,10 @@ TEST(DecimalTest, ReadsRoundsAndWritesItsDecimalValue) {
     EXPECT_EQ(Decimal::Of(39.95f), Decimal::Parse("39.95"));
     EXPECT_EQ(Decimal::Of(0.1 + 0.2), Decimal::Parse(".3"));
     EXPECT_EQ(Decimal::Of(-76.94f) + Decimal::Parse("76.945"), Decimal::Parse(".005"));
+    // A balance that cancels to an exact half cent: a binary sum lands a speck above it.
     EXPECT_EQ(AddAmount(-76.94f, Decimal::Parse("76.945")), 0.0f) << "the exact half goes to the even 0";
+    EXPECT_EQ(AddAmount(-10.0f, Decimal::Parse("10.005")), 0.0f);
+    EXPECT_EQ(AddAmount(-10.08f, Decimal::Parse("10.075")), 0.0f);
     EXPECT_EQ(Decimal::Parse("153.88").ToSingle(), 153.88f);
     EXPECT_LT(Decimal::Parse("-0.01"), Decimal());
     EXPECT_EQ(Decimal::Parse("100").DividedBy(3).Text(), "33.33");
@@ -154,6 +154,11 @@ TEST(DecimalTest, EveryOperationAgreesWithExactRationals) {
         EXPECT_EQ(da.DividedBy(count), Exact((a * Rational::Of(1, count)).Rounded(2)))
             << label << " / " << count;
         EXPECT_EQ(da < db, (a - b).num < 0) << label;
+
+        // A charge of an exact half cent on a balance that cancels it.
+        const Rational half = Rational::Of(cents(999'999) * 10 + 5, 1000), even = half.Rounded(2);
+        EXPECT_EQ(AddAmount(-Exact(even).ToSingle(), Exact(half)), Exact((half - even).Rounded(2)).ToSingle())
+            << half.Text();
 
         // A running balance as a folio keeps it: rounded to the cent after every line, each
         // line a charge with its tax or a payment; the Single it is held in changes nothing.

@@ -3,6 +3,7 @@
 // stays in house are charged the night, and most free rooms are let again.
 #include "bench/motel_folder.h"
 
+#include "platform/decimal.h"
 #include "platform/files.h"
 #include "platform/text.h"
 #include "records/counters.h"
@@ -214,8 +215,13 @@ std::string AccountText(const std::string& dbNumber) {
     return code + " " + (index >= 0 && index < static_cast<long>(kCompanies.size()) ? kCompanies[index] : "");
 }
 
-double Round2(double v) {
-    return std::round(v * 100.0) / 100.0;
+// A night's room rent as the program charges it: the gross to the cent, the tax derived.
+records::RoomRentCharge NightCharge(float rate, bool taxExempt) {
+    return records::ChargeRoomRent(platform::Decimal::Of(rate), taxExempt ? 0.0 : kTaxRate);
+}
+
+float TaxValueOf(float rate) {
+    return records::ChargeRoomRent(platform::Decimal::Of(rate), kTaxRate).tax.Rounded(2).ToSingle();
 }
 
 // One day's files, kept until the day is over and then written in one go each.
@@ -227,9 +233,9 @@ struct DayFiles {
     records::DayTotals totals;
     int roomsRented = 0;
 
-    void Add(records::DayTotalsField field, double amount) {
+    void Add(records::DayTotalsField field, float amount) {
         float& f = totals.Amount(field);
-        f = static_cast<float>(Round2(f + amount));
+        f = platform::AddAmount(f, platform::Decimal::Of(amount));
     }
 };
 
@@ -378,14 +384,10 @@ void MotelWriter::Post(Stay& stay, DayFiles& day, const std::string& dateText, c
                                                 .Amount = static_cast<float>(amount),
                                                 .Clerk = clerk}
                              .ToSeqLine());
-    if (const auto field = TotalsFieldOf(code))
-        day.Add(*field, amount);
-    if (code == 'E') {
-        const double tax = stay.guest.IsTaxExempt() ? 0.0 : kTaxRate;
-        day.Add(records::DayTotalsField::GrossRent, amount + amount * tax);
-        if (!stay.guest.IsTaxExempt())
-            day.Add(records::DayTotalsField::Tax, amount * tax);
-    }
+    if (code == 'E')
+        records::AddRoomRent(day.totals, NightCharge(static_cast<float>(amount), stay.guest.IsTaxExempt()));
+    else if (const auto field = TotalsFieldOf(code))
+        day.Add(*field, static_cast<float>(amount));
 }
 
 void MotelWriter::CheckOut(Stay& stay, long day, DayFiles& files) {
@@ -509,8 +511,8 @@ MotelFolderFacts MotelWriter::Write() {
         // Last night's audit charged every stay that stayed on.
         for (auto& stay : m_inHouse) {
             if (stay && day < m_today)
-                Post(*stay, files, dateText, 'E', "ROOM RENT", stay->guest.Rate,
-                     Round2(stay->guest.Rate * kTaxRate), "C", "NB");
+                Post(*stay, files, dateText, 'E', "ROOM RENT", stay->guest.Rate, TaxValueOf(stay->guest.Rate),
+                     "C", "NB");
         }
         // Most free rooms are let again; on the last day every one of them, for a week or
         // more, so that the motel ends full and nobody is due out the next day.
@@ -527,11 +529,12 @@ MotelFolderFacts MotelWriter::Write() {
             const std::string clerk = platform::RTrim(stay.guest.Clerk);
             const platform::TimeOfDay in = *platform::ParseTime(stay.guest.CheckInTime);
             const std::string shift = in.hour < 15 ? "A" : "B";
-            const double rate = stay.guest.Rate;
-            Post(stay, files, dateText, 'E', "ROOM RENT", rate, Round2(rate * kTaxRate), shift, clerk);
+            const float rate = stay.guest.Rate;
+            Post(stay, files, dateText, 'E', "ROOM RENT", rate, TaxValueOf(rate), shift, clerk);
             const char payCode = stay.guest.PayCode[0];
-            const double tax = stay.guest.IsTaxExempt() ? 0 : kTaxRate;
-            const double total = Round2(rate + rate * tax) * nights;
+            const double total =
+                (NightCharge(rate, stay.guest.IsTaxExempt()).gross * platform::Decimal::Of(nights))
+                    .ToDouble();
             if (payCode == 'L')
                 Post(stay, files, dateText, 'L', "CASH REC.", total, 0, shift, clerk);
             else if (payCode != 'Q')
