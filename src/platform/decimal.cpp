@@ -181,6 +181,18 @@ Decimal Decimal::DividedBy(long count, int digits) const {
 double Decimal::ToDouble() const {
     if (!finite_)
         return special_;
+    // Whole part and power of ten both exact as doubles: one IEEE division or product is
+    // correctly rounded, the same nearest double the text would give.
+    static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    if (Abs(mantissa_) < (Wide(1) << 53) && exponent_ >= -22 && exponent_ <= 22) {
+        const auto whole = static_cast<double>(static_cast<long long>(mantissa_));
+        if (exponent_ < 0)
+            return whole / kPowers[-exponent_];
+        if (Abs(mantissa_) * Pow10(exponent_) < (Wide(1) << 53))
+            return whole * kPowers[exponent_];
+    }
     const std::string text = WideText(Abs(mantissa_)) + "e" + std::to_string(exponent_);
     double value = 0;
     auto res = std::from_chars(text.data(), text.data() + text.size(), value);

@@ -144,6 +144,10 @@ TEST(DecimalTest, EveryOperationAgreesWithExactRationals) {
         // A Single read back and a typed text are the same decimal.
         EXPECT_EQ(Decimal::Of(std::stof(a.Text())), da) << label;
         EXPECT_EQ(Decimal::Of(std::stod(t.Text())), dt) << label;
+        // And back to the nearest double and Single, as the text would give them.
+        const Rational product = a * t;
+        EXPECT_EQ(Exact(product).ToDouble(), std::stod(product.Text())) << label;
+        EXPECT_EQ(da.ToSingle(), static_cast<float>(std::stod(a.Text()))) << label;
         // Sums, differences, products and their rounding.
         EXPECT_EQ(da + db, Exact(a + b)) << label;
         EXPECT_EQ(da - db, Exact(a - b)) << label;

@@ -135,6 +135,32 @@ TEST_F(NightAuditMonthlyTest, AuditPrintsTheTotalsCardAndContinuedPagesOfTheMont
                               "", at25 + "State TAx ........  9.67 "}));
 }
 
+// A month whose sums need more digits than a Single keeps: the totals line prints the
+// exact sums, so its rent and tax still add up to its gross rent.
+TEST_F(NightAuditMonthlyTest, TheTotalsOfABigMonthAddUpToTheCent) {
+    using platform::Decimal;
+    for (int day = 1; day <= 31; ++day)
+        Day(("10/" + std::to_string(day) + "/26").c_str(), 5995.95f, 6595.54f, 599.59f, 0, 0, 10, 6595.54f,
+            0);
+    PrintAuditMonthlyTotals(data, printer, {2026, 11, 1});
+    const auto docs = TakeDocuments();
+    ASSERT_EQ(docs.size(), 3u);
+    auto totalsLine = [](const Lines& doc) {
+        for (const std::string& line : doc)
+            if (line.starts_with("TOTALS"))
+                return line;
+        return std::string();
+    };
+    const std::string rentTotals = totalsLine(docs[0]);
+    const Decimal rent = Decimal::Parse(rentTotals.substr(8, 10));
+    const Decimal gross = Decimal::Parse(rentTotals.substr(18, 10));
+    const Decimal tax = Decimal::Parse(rentTotals.substr(28, 9));
+    EXPECT_EQ(rent.Text(), "185874.45") << rentTotals;
+    EXPECT_EQ(gross.Text(), "204461.74") << rentTotals;
+    EXPECT_EQ((rent + tax).Text(), gross.Text()) << rentTotals;
+    EXPECT_EQ(Decimal::Parse(totalsLine(docs[1]).substr(8, 16)).Text(), "204461.74") << totalsLine(docs[1]);
+}
+
 TEST_F(NightAuditMonthlyTest, AuditRemovesOnlyTotalsFilesWithoutAnyAmount) {
     October();
     records::WriteDayTotals(data, "10/1/26", records::DayTotals{}); // a day's file without any amount
