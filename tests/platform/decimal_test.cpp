@@ -57,26 +57,14 @@ struct Rational {
         return Of(q, scale);
     }
 
-    // The exact decimal text; the denominator must divide a power of ten.
+    // The exact decimal text with 12 decimals; the denominator must divide 10^12.
     std::string Text() const {
-        Wide scaled = num, d = den;
-        int decimals = 0;
-        while (d != 1) {
-            EXPECT_TRUE(d % 2 == 0 || d % 5 == 0) << "not a decimal";
-            scaled *= 10;
-            const Wide g = Gcd(scaled, d);
-            scaled /= g, d /= g;
-            ++decimals;
-        }
-        const bool negative = scaled < 0;
-        std::string digits;
-        for (Wide a = negative ? -scaled : scaled; a > 0 || digits.empty(); a /= 10)
-            digits.insert(digits.begin(), static_cast<char>('0' + static_cast<int>(a % 10)));
-        while (static_cast<int>(digits.size()) <= decimals)
-            digits.insert(digits.begin(), '0');
-        if (decimals > 0)
-            digits.insert(digits.end() - decimals, '.');
-        return (negative ? "-" : "") + digits;
+        const Wide scale = 1'000'000'000'000;
+        EXPECT_EQ(scale % den, 0) << "not a decimal of 12 places";
+        const Wide scaled = num * (scale / den), whole = scaled < 0 ? -scaled : scaled;
+        std::string digits = std::to_string(static_cast<unsigned long long>(whole / scale)) + "." +
+                             std::to_string(static_cast<unsigned long long>(whole % scale + scale)).substr(1);
+        return (scaled < 0 ? "-" : "") + digits;
     }
 };
 
