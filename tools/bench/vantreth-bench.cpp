@@ -432,6 +432,8 @@ OpResult NightAudit(const OpArgs& args) {
             round.flushes = Flushes() - before;
             if (s.dialogs().pending() != 0)
                 throw std::runtime_error("the night audit did not ask to go on");
+            if (!platform::FileExists(records::DayFilePath(data, DayFile::Detail, dayText)))
+                throw std::runtime_error("the night audit charged nothing");
         }
         snapshot.Restore();
         if (disk)
@@ -671,7 +673,10 @@ std::pair<MotelFolderFacts, int> PrepareFolder(const std::filesystem::path& root
     std::printf("Writing %d years of a %d-room motel to %s ...\n", plan.years, plan.rooms, root.c_str());
     std::fflush(stdout);
     const auto start = Clock::now();
+    // Written without a flush per file; the file system is flushed once before the steps.
+    platform::SetDurableWrites(false);
     MotelFolderFacts facts = WriteMotelFolder(root, plan);
+    platform::SetDurableWrites(true);
     SaveFacts(root, facts, plan.years);
     std::printf("written in %.1f s\n", MsSince(start) / 1000);
     return {facts, plan.years};
@@ -729,7 +734,7 @@ int RunBenchmark(int argc, char** argv) {
         temporary = !keep;
         reuse = false;
     }
-    std::filesystem::create_directories(data);
+    const bool made = std::filesystem::create_directories(data);
     data = std::filesystem::canonical(data);
     if (InMemory(data)) {
         std::fprintf(
@@ -737,8 +742,8 @@ int RunBenchmark(int argc, char** argv) {
             "vantreth-bench: %s lies in memory (%s), where a flush costs nothing; give a folder on a "
             "disk with --data\n",
             data.c_str(), FileSystemOf(data).c_str());
-        if (temporary)
-            std::filesystem::remove_all(data);
+        if (temporary || made)
+            std::filesystem::remove(data);
         return 2;
     }
     // Beside the folder: the scratch folder of the clerk's steps, the small motel of the
@@ -766,6 +771,7 @@ int RunBenchmark(int argc, char** argv) {
         PrepareFolder(old, MotelFolderPlan{.years = startYears}, reuse);
     std::printf("On the disk: %s, %s\n", data.c_str(), FileSystemOf(data).c_str());
     std::fflush(stdout);
+    SettleFileSystem(data);
 
     const Place place{data, scratch, scenarios};
     const std::filesystem::path history = records::HistoryFile(platform::DataFolder(data));
