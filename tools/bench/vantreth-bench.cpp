@@ -361,13 +361,25 @@ OpResult StartToFrontDesk(const OpArgs& args) {
 }
 
 // The files a night audit changes, kept so that each run starts from the same folder.
+// Every file directly in the data folder is kept; one that appears there later (a log
+// of the program's own) goes again at the restore.
 class FolderSnapshot {
 public:
+    explicit FolderSnapshot(const std::filesystem::path& root) : m_root(root) {
+        for (const auto& entry : std::filesystem::directory_iterator(root))
+            if (entry.is_regular_file())
+                Keep(entry.path());
+    }
     void Keep(const std::filesystem::path& file) {
         std::optional<std::string> content = platform::fileops::ReadWhole(file);
         m_files.emplace_back(file, std::move(content));
     }
     void Restore() const {
+        for (const auto& entry : std::filesystem::directory_iterator(m_root))
+            if (entry.is_regular_file() &&
+                std::none_of(m_files.begin(), m_files.end(),
+                             [&](const auto& kept) { return kept.first == entry.path(); }))
+                std::filesystem::remove(entry.path());
         for (const auto& [file, content] : m_files) {
             if (!content) {
                 std::filesystem::remove(file);
@@ -385,6 +397,7 @@ public:
     }
 
 private:
+    std::filesystem::path m_root;
     std::vector<std::pair<std::filesystem::path, std::optional<std::string>>> m_files;
 };
 
@@ -397,10 +410,7 @@ OpResult NightAudit(const OpArgs& args) {
     const platform::DataFolder data(args.data);
     const platform::Date day = platform::AddDays(Today(), 1);
     const std::string dayText = platform::DateText(day);
-    FolderSnapshot snapshot;
-    for (const auto& entry : std::filesystem::directory_iterator(args.data))
-        if (entry.is_regular_file())
-            snapshot.Keep(entry.path());
+    FolderSnapshot snapshot(args.data);
     using records::DayFile;
     for (DayFile file : {DayFile::Detail, DayFile::Totals, DayFile::RoomsRented})
         snapshot.Keep(records::DayFilePath(data, file, dayText));
