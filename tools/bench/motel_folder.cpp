@@ -415,7 +415,8 @@ void MotelWriter::CheckOut(Stay& stay, long day, DayFiles& files) {
     platform::AppendLines(records::StayLedgerPath(m_folder, stay.guest), ledger);
     ++m_facts.ledgers;
     ++m_facts.checkedOut;
-    if (m_facts.checkedOut == 1000) {
+    // The thousandth stay's, or the first one's in a folder of fewer.
+    if (m_facts.checkedOut == 1000 || m_facts.someRegCard.empty()) {
         m_facts.someRegCard = platform::RTrim(stay.guest.RegCard);
         m_facts.someArrivalDate = platform::RTrim(stay.guest.ArrivalDate);
     }
