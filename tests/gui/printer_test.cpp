@@ -172,5 +172,58 @@ TEST(QtPrinterPages, ALineWiderThanThePageIsDrawnNarrower) {
     EXPECT_NEAR(squeezed.x, kMargin, 0.01);
 }
 
+// With print_to_printer the saved PDF is handed to the system's printing; a job it does not
+// take is a PrintError naming the report and its file, and the file stays.
+TEST(QtPrinterToPrinter, AJobTheSystemRefusesNamesTheReportAndKeepsItsPdf) {
+    struct Spooler final : platform::PrintSpooler {
+        std::string refuse;
+        std::vector<std::pair<std::filesystem::path, std::string>> handed;
+        void Hand(const std::filesystem::path& pdf, const std::string& title) override {
+            handed.emplace_back(pdf, title);
+            if (!refuse.empty())
+                throw platform::PrintError(refuse);
+        }
+    };
+    {
+        // Prepared for a step that is then undone: nothing is left in the folder.
+        TempFolder folder;
+        Spooler spooler;
+        gui::QtPrinter printer(folder.path(), true, &spooler);
+        platform::PrintJob job;
+        job.pages.push_back({{{"DROP SHEET", false, 10}}});
+        std::unique_ptr<platform::PreparedPrint> prepared = printer.Prepare(job);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1) << "stored aside";
+        prepared.reset();
+        EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
+        EXPECT_TRUE(spooler.handed.empty());
+    }
+    for (const char* refuse : {"", "lp: Destination \"Q\" is not accepting jobs."}) {
+        TempFolder folder;
+        Spooler spooler;
+        spooler.refuse = refuse;
+        gui::QtPrinter printer(folder.path(), true, &spooler);
+        platform::PrintJob job;
+        job.pages.push_back({{{"", false, 10}, {"   SHIFT   REPORT", true, 12}}});
+        std::string error;
+        try {
+            printer.Submit(job);
+        } catch (const platform::PrintError& e) {
+            error = e.what();
+        }
+        SCOPED_TRACE(refuse);
+        ASSERT_EQ(spooler.handed.size(), 1u);
+        EXPECT_EQ(spooler.handed[0].first, printer.lastFile());
+        EXPECT_EQ(spooler.handed[0].second, "SHIFT REPORT");
+        EXPECT_TRUE(std::filesystem::is_regular_file(printer.lastFile()));
+        if (*refuse == '\0') {
+            EXPECT_EQ(error, "");
+            continue;
+        }
+        EXPECT_NE(error.find("\"SHIFT REPORT\""), std::string::npos) << error;
+        EXPECT_NE(error.find(refuse), std::string::npos) << error;
+        EXPECT_NE(error.find(printer.lastFile().string()), std::string::npos) << error;
+    }
+}
+
 } // namespace
 } // namespace vantreth::testing

@@ -238,6 +238,99 @@ TEST_F(PrinterTest, DeviceFailureDropsDocumentAndLeavesPrinterUsable) {
     EXPECT_EQ(OnlyJob().Text(), "next");
 }
 
+// A document belongs to the step that finished it: held until the step is saved or undone;
+// outside a step it goes at once. A device that refuses one does not keep back the rest.
+TEST(HeldPrintTest, DocumentsWaitForTheirStep) {
+    CapturePrinter capture;
+    bool inStep = false;
+    Printer printer(capture, [&inStep] { return inStep; });
+    auto print = [&printer](const char* text) {
+        printer.Print(text);
+        printer.EndDoc();
+    };
+    print("outside");
+    EXPECT_EQ(capture.TakeJobs().size(), 1u) << "no step: printed at once";
+
+    inStep = true;
+    print("first");
+    print("second");
+    EXPECT_TRUE(capture.jobs().empty());
+    EXPECT_EQ(printer.HeldCount(), 2u);
+    EXPECT_EQ(printer.Release(), "");
+    std::vector<PrintJob> jobs = capture.TakeJobs();
+    ASSERT_EQ(jobs.size(), 2u);
+    EXPECT_EQ(jobs[0].Text() + jobs[1].Text(), "firstsecond");
+
+    print("undone");
+    printer.Print("open");
+    printer.Drop();
+    EXPECT_EQ(printer.Release(), "");
+    EXPECT_FALSE(printer.DocumentOpen());
+    EXPECT_TRUE(capture.jobs().empty()) << "a step undone prints nothing";
+
+    vantreth::testing::FailingPrinter failing("queue refuses jobs",
+                                              vantreth::testing::FailingPrinter::Fails::Printed);
+    printer.SetDevice(failing);
+    print("a");
+    print("b");
+    EXPECT_EQ(printer.Release(), "queue refuses jobs\nqueue refuses jobs");
+    EXPECT_EQ(failing.attempts(), 2);
+    EXPECT_EQ(printer.HeldCount(), 0u);
+}
+
+TEST(HeldPrintTest, HeadingIsTheFirstLineWithWords) {
+    PrintJob job;
+    job.pages.push_back({{{"", false, 10}, {"   ", false, 10}, {"  NIGHT   AUDIT  12/6/26 ", true, 12}}});
+    EXPECT_EQ(job.Heading(), "NIGHT AUDIT 12/6/26");
+    EXPECT_EQ(PrintJob{}.Heading(), "");
+}
+
+// The system's print command through stand-ins: it is given the title and the file, and a
+// job it does not take is a PrintError with what it said.
+TEST(CommandSpoolerTest, AJobNotTakenIsAnErrorWithTheReason) {
+    vantreth::testing::TempFolder folder;
+    auto script = [&folder](const std::string& name, const std::string& body) {
+        const std::filesystem::path file = folder.path() / name;
+        std::ofstream(file) << "#!/bin/sh\n" << body << "\n";
+        std::filesystem::permissions(file, std::filesystem::perms::owner_all);
+        return file.string();
+    };
+    const std::filesystem::path pdf = folder.path() / "report-1.pdf";
+    const std::filesystem::path args = folder.path() / "args";
+    struct Case {
+        std::string command;
+        int timeoutMs;
+        std::string error; // empty: taken
+    };
+    const Case cases[] = {
+        {script("taken", "echo \"$@\" > " + args.string() + "; echo request id is Q-1"), 5000, ""},
+        {script("stopped", "echo 'lp: Error - Scheduler not responding.' >&2; exit 1"), 5000,
+         "lp: Error - Scheduler not responding."},
+        {script("refused", "echo 'lp: Destination \"Q\" is not accepting jobs.' >&2; exit 1"), 5000,
+         "lp: Destination \"Q\" is not accepting jobs."},
+        {script("silent", "exit 3"), 5000, "ended with status 3"},
+        {(folder.path() / "no-such-command").string(), 5000, "cannot be run"},
+        {script("hangs", "exec sleep 20"), 200, "did not answer"},
+    };
+    for (const Case& c : cases) {
+        CommandSpooler spooler(c.command, c.timeoutMs);
+        std::string error;
+        try {
+            spooler.Hand(pdf, "NIGHT AUDIT");
+        } catch (const PrintError& e) {
+            error = e.what();
+        }
+        if (c.error.empty())
+            EXPECT_EQ(error, "") << c.command;
+        else
+            EXPECT_NE(error.find(c.error), std::string::npos) << c.command << ": " << error;
+    }
+    std::ifstream given(args);
+    std::string line;
+    std::getline(given, line);
+    EXPECT_EQ(line, "-t NIGHT AUDIT -- " + pdf.string());
+}
+
 TEST(CapturePrinterTest, TakeJobsReturnsJobsSinceLastTake) {
     CapturePrinter capture;
     Printer printer(capture);
