@@ -185,6 +185,15 @@ QtWindow* QtFrontEnd::FrontWindow() const {
     return nullptr;
 }
 
+QtWindow* QtFrontEnd::FrontWindowOwnedBy(const platform::Form& form) const {
+    for (auto it = m_front.rbegin(); it != m_front.rend(); ++it) {
+        QtWindow* window = WindowOf(**it);
+        if (*it != &form && window && window->isVisible() && !window->isMinimized() && BelongsTo(**it, form))
+            return window;
+    }
+    return nullptr;
+}
+
 void QtFrontEnd::Unloaded(platform::Form& form) {
     auto found = m_windows.find(&form);
     if (found == m_windows.end())
