@@ -150,8 +150,8 @@ public:
             m_printer.m_spooler->Hand(m_pdf.file(),
                                       m_heading.empty() ? m_pdf.file().filename().string() : m_heading);
         } catch (const platform::PrintError& e) {
-            throw platform::PrintError("the report \"" + m_heading + "\" was not printed (" + e.what() +
-                                       "); it is kept as " + m_pdf.file().string());
+            throw platform::PrintError("\"" + m_heading + "\" (" + e.what() + "); its PDF is kept as " +
+                                       m_pdf.file().string());
         }
     }
 

@@ -143,9 +143,10 @@ private:
 
 // The program's printer. A document starts with the first Print after EndDoc and is
 // finished by EndDoc. A document finished while a step of the clerk runs (`inStep` says
-// so) belongs to that step: it waits in the printer until the step is saved (Release) or
-// undone (Drop), so that a step that fails prints nothing. A document finished outside any
-// step goes to the device at once, and a failure to print reaches the caller as PrintError.
+// so) belongs to that step: the device prepares it at once (one that cannot be made fails
+// the step), and it waits in the printer until the step is saved (Release) or undone (Drop),
+// so that a step that fails prints nothing. A document finished outside any step goes to the
+// device at once. A failure to print inside EndDoc reaches the caller as PrintError.
 class Printer {
 public:
     explicit Printer(PrinterDevice& device, std::function<bool()> inStep = {})
@@ -171,9 +172,9 @@ public:
         m_open = false;
     }
     bool DocumentOpen() const { return m_open; }
-    // The step was saved: the documents it finished go to the device, in order. One the
-    // device refuses does not keep back the others; what went wrong is returned, one line
-    // per document refused (empty when every one was printed).
+    // The step was saved: the documents it finished are published, in order. One that fails
+    // does not keep back the others; what went wrong is returned, one line per document
+    // (empty when every one went out).
     std::string Release();
     // The step was undone: the documents it finished and the open one are thrown away.
     void Drop() {
