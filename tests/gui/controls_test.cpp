@@ -29,7 +29,6 @@ public:
         };
         Combo1.on_click = [this] { ++comboClicks; };
         Combo2.on_click = [this] { ++comboClicks; };
-        Command1.on_click = [this] { ++escPresses; };
     }
 
     platform::TextBox Text1{*this, "Text1", {.at = {8, 8, 200, 24}}};
@@ -39,14 +38,12 @@ public:
         *this, "Combo2", {.at = {220, 40, 150, 24}, .fixedFont = true, .listOnly = true}};
     platform::CheckBox Check1{*this, "Check1", {.caption = "Check", .at = {220, 72, 150, 24}}};
     platform::ListBox List2{*this, "List2", {.at = {220, 100, 150, 60}, .fixedFont = true}};
-    platform::CommandButton Command1{
-        *this, "Command1", {.caption = "Cancel / Esc", .at = {220, 200, 150, 28}}};
+    platform::CommandButton Command1{*this, "Command1", {.caption = "Close", .at = {220, 200, 150, 28}}};
 
     int listClicks = 0;
     std::vector<int> listKeys;
     int dropDowns = 0;
     int comboClicks = 0;
-    int escPresses = 0;
     std::function<void()> on_drop_down;
 
 protected:
@@ -73,18 +70,7 @@ protected:
 };
 
 // ---------------------------------------------------------------------------
-// Keys and the focus on every control
-
-TEST_F(ControlsTest, EscFromAnyControlPressesTheCancelEscButton) {
-    int presses = 0;
-    for (const char* name : {"Text1", "List1", "Combo1", "Combo2", "Check1", "List2", "Command1"}) {
-        QWidget* widget = Widget<QWidget>(name);
-        ASSERT_NE(widget, nullptr) << name;
-        auto* combo = qobject_cast<QComboBox*>(widget);
-        Press(combo && combo->lineEdit() ? combo->lineEdit() : widget, Qt::Key_Escape);
-        EXPECT_EQ(Controls().escPresses, ++presses) << name;
-    }
-}
+// The focus and the font of the lists
 
 TEST_F(ControlsTest, WhereTheProgramMovesTheFocusItsRingShows) {
     for (const char* name : {"Check1", "List2", "Command1", "Text1"}) {

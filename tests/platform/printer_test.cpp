@@ -238,53 +238,6 @@ TEST_F(PrinterTest, DeviceFailureDropsDocumentAndLeavesPrinterUsable) {
     EXPECT_EQ(OnlyJob().Text(), "next");
 }
 
-// A document belongs to the step that finished it: held until the step is saved or undone;
-// outside a step it goes at once. A device that refuses one does not keep back the rest.
-TEST(HeldPrintTest, DocumentsWaitForTheirStep) {
-    CapturePrinter capture;
-    bool inStep = false;
-    Printer printer(capture, [&inStep] { return inStep; });
-    auto print = [&printer](const char* text) {
-        printer.Print(text);
-        printer.EndDoc();
-    };
-    print("outside");
-    EXPECT_EQ(capture.TakeJobs().size(), 1u) << "no step: printed at once";
-
-    inStep = true;
-    print("first");
-    print("second");
-    EXPECT_TRUE(capture.jobs().empty());
-    EXPECT_EQ(printer.HeldCount(), 2u);
-    EXPECT_EQ(printer.Release(), "");
-    std::vector<PrintJob> jobs = capture.TakeJobs();
-    ASSERT_EQ(jobs.size(), 2u);
-    EXPECT_EQ(jobs[0].Text() + jobs[1].Text(), "firstsecond");
-
-    print("undone");
-    printer.Print("open");
-    printer.Drop();
-    EXPECT_EQ(printer.Release(), "");
-    EXPECT_FALSE(printer.DocumentOpen());
-    EXPECT_TRUE(capture.jobs().empty()) << "a step undone prints nothing";
-
-    vantreth::testing::FailingPrinter failing("queue refuses jobs",
-                                              vantreth::testing::FailingPrinter::Fails::Printed);
-    printer.SetDevice(failing);
-    print("a");
-    print("b");
-    EXPECT_EQ(printer.Release(), "queue refuses jobs\nqueue refuses jobs");
-    EXPECT_EQ(failing.attempts(), 2);
-    EXPECT_EQ(printer.HeldCount(), 0u);
-}
-
-TEST(HeldPrintTest, HeadingIsTheFirstLineWithWords) {
-    PrintJob job;
-    job.pages.push_back({{{"", false, 10}, {"   ", false, 10}, {"  NIGHT   AUDIT  12/6/26 ", true, 12}}});
-    EXPECT_EQ(job.Heading(), "NIGHT AUDIT 12/6/26");
-    EXPECT_EQ(PrintJob{}.Heading(), "");
-}
-
 // The system's print command through stand-ins: it is given the title and the file, and a
 // job it does not take is a PrintError with what it said.
 TEST(CommandSpoolerTest, AJobNotTakenIsAnErrorWithTheReason) {
@@ -304,8 +257,6 @@ TEST(CommandSpoolerTest, AJobNotTakenIsAnErrorWithTheReason) {
     };
     const Case cases[] = {
         {script("taken", "echo \"$@\" > " + args.string() + "; echo request id is Q-1"), 5000, ""},
-        {script("stopped", "echo 'lp: Error - Scheduler not responding.' >&2; exit 1"), 5000,
-         "lp: Error - Scheduler not responding."},
         {script("refused", "echo 'lp: Destination \"Q\" is not accepting jobs.' >&2; exit 1"), 5000,
          "lp: Destination \"Q\" is not accepting jobs."},
         {script("silent", "exit 3"), 5000, "ended with status 3"},

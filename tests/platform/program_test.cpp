@@ -289,60 +289,45 @@ TEST_F(ProgramTest, AFailedStepIsUndoneAndATimerInsideItsBoxWaitsForALaterTick) 
     EXPECT_EQ(dialogs.shown().size(), 2u) << "the box, then the failure; the deferred tick says nothing";
 }
 
-// Paper belongs to the step: a step that fails prints nothing, an event raised inside
-// another prints with it, and a report the printer refuses after the step was saved is
-// shown as a printer error while the step stays saved.
+// Paper belongs to the step: a step that fails prints nothing (nor what an event inside it
+// printed), one whose document cannot be made fails, and documents the printer refuses once
+// the step is saved are each tried and shown as a printer error, the step staying saved.
 TEST_F(ProgramTest, WhatAStepPrintsGoesOutOnlyOnceTheStepIsSaved) {
+    using vantreth::testing::FailingPrinter;
     const std::filesystem::path root = program->data().root();
-    auto print = [this](const char* text) {
-        program->printer().Print(text);
-        program->printer().EndDoc();
+    FailingPrinter fullDisk("No space left on device");
+    FailingPrinter refusing("lp: Error - Scheduler not responding.", FailingPrinter::Fails::Printed);
+    auto step = [&](PrinterDevice& device, bool fails) {
+        DeleteFile(root / "step");
+        program->printer().SetDevice(device);
+        program->Dispatch([&] {
+            ReplaceFileContent(root / "step", "saved");
+            program->Dispatch([&] { program->printer().Print("inner"), program->printer().EndDoc(); });
+            program->printer().Print("outer");
+            program->printer().EndDoc();
+            EXPECT_TRUE(printer.jobs().empty()) << "printed before the step was saved";
+            if (fails)
+                throw IoError(root / "rooms", "Disk full");
+        });
+        program->printer().SetDevice(printer);
+        return FileExists(root / "step");
     };
     dialogs.Answer(vbOK);
-    program->Dispatch([&] {
-        print("drop sheet");
-        program->Dispatch([&] { print("inner"); });
-        ReplaceFileContent(root / "step", "half");
-        throw IoError(root / "rooms", "Disk full");
-    });
+    EXPECT_FALSE(step(printer, true));
     EXPECT_TRUE(printer.jobs().empty()) << "the failed step printed";
-    EXPECT_FALSE(FileExists(root / "step"));
-
-    // A document that cannot be made fails its step, as any other write on a full disk.
-    vantreth::testing::FailingPrinter fullDisk("No space left on device");
-    program->printer().SetDevice(fullDisk);
     dialogs.Answer(vbOK);
-    program->Dispatch([&] {
-        ReplaceFileContent(root / "step", "half");
-        print("drop sheet");
-    });
-    EXPECT_FALSE(FileExists(root / "step"));
+    EXPECT_FALSE(step(fullDisk, false));
     EXPECT_EQ(dialogs.shown().back().title, "Printer Error");
-    program->printer().SetDevice(printer);
-
-    program->Dispatch([&] {
-        program->Dispatch([&] { print("inner"); });
-        print("outer");
-        EXPECT_TRUE(printer.jobs().empty()) << "printed before the step was saved";
-    });
+    EXPECT_TRUE(step(printer, false));
     std::vector<PrintJob> jobs = printer.TakeJobs();
     ASSERT_EQ(jobs.size(), 2u);
     EXPECT_EQ(jobs[0].Text() + jobs[1].Text(), "innerouter");
-
-    vantreth::testing::FailingPrinter failing("lp: Error - Scheduler not responding.",
-                                              vantreth::testing::FailingPrinter::Fails::Printed);
-    program->printer().SetDevice(failing);
     dialogs.Answer(vbOK);
-    program->Dispatch([&] {
-        ReplaceFileContent(root / "saved", "yes");
-        print("CHECK OUT");
-    });
-    EXPECT_EQ(failing.attempts(), 1);
-    EXPECT_TRUE(FileExists(root / "saved")) << "the step is saved all the same";
+    EXPECT_TRUE(step(refusing, false)) << "the step is saved all the same";
+    EXPECT_EQ(refusing.attempts(), 2);
     ASSERT_EQ(dialogs.shown().size(), 3u);
     EXPECT_EQ(dialogs.shown()[2].title, "Printer Error");
     EXPECT_NE(dialogs.shown()[2].prompt.find("Scheduler not responding"), std::string::npos);
-    program->printer().SetDevice(printer);
 }
 
 TEST_F(ProgramTest, TimersOfUnloadedWindowsDoNotTick) {
