@@ -103,6 +103,7 @@ private:
     std::map<const platform::Form*, QPointer<QtWindow>> m_windows;
     std::map<const platform::Form*, const platform::Form*> m_owners;
     std::vector<const platform::Form*> m_front; // windows on screen, the front-most last
+    std::vector<QPointer<QtWindow>> m_leaving;  // unloaded, to be deleted by the event loop
     const platform::Form* m_top = nullptr;      // the window last made active
     QTimer m_tick;
     QElapsedTimer m_elapsed;                                 // since time last passed for the timers

@@ -765,11 +765,12 @@ void QtWindow::changeEvent(QEvent* event) {
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
         // The keyboard stays where the clerk must answer: with the box that is up, or with
         // the window in front of an owner none of whose controls can take a key.
-        if (QWidget* box = QApplication::activeModalWidget(); box != nullptr && box->window() != this) {
+        QWidget* box = isVisible() ? QApplication::activeModalWidget() : nullptr;
+        if (box != nullptr && box->window() != this) {
             box->activateWindow();
             return;
         }
-        if (!TakesKeys()) {
+        if (isVisible() && !TakesKeys()) {
             if (QtWindow* owned = m_frontEnd.FrontWindowOwnedBy(m_form)) {
                 owned->raise();
                 owned->activateWindow();
