@@ -70,6 +70,15 @@ std::optional<long> HandleCallRecord(const platform::DataFolder& folder, const C
     return slot;
 }
 
+std::string ControlCharactersMessage(const std::vector<CallRecord>& calls) {
+    std::string text = "The call box sent characters that cannot be stored; they were logged as blanks:";
+    for (CallRecord call : calls) {
+        call.BlankControlCharacters();
+        text += "\n\"" + platform::RTrim(call.text) + "\"";
+    }
+    return text + "\nCheck these calls against the call box if they look wrong.";
+}
+
 std::string RefusedCallsMessage(const std::vector<CallRecord>& calls) {
     std::string text = "The call box sent an amount that is not a number that can be charged:";
     for (const CallRecord& call : calls)

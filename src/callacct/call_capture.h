@@ -41,6 +41,10 @@ struct CallPostingContext {
 std::optional<long> HandleCallRecord(const platform::DataFolder& folder, const records::CallRecord& call,
                                      const CallPostingContext& context, bool* refused = nullptr);
 
+// The box that tells the clerk of the records that held characters the phone log cannot
+// keep (a NUL from a noisy line): they were stored and charged with blanks in their place.
+std::string ControlCharactersMessage(const std::vector<records::CallRecord>& calls);
+
 // The box that tells the clerk of the calls that were logged but not charged.
 std::string RefusedCallsMessage(const std::vector<records::CallRecord>& calls);
 

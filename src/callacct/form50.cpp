@@ -71,7 +71,12 @@ void PostWaitingCalls(App& app) {
     std::string waiting = app.gCallBuffer;
     bool posted = false;
     std::vector<records::CallRecord> refused;
+    std::vector<records::CallRecord> garbled;
     while (std::optional<records::CallRecord> call = TakeCallRecord(waiting)) {
+        if (call->HasControlCharacters()) {
+            garbled.push_back(*call);
+            call->BlankControlCharacters();
+        }
         bool notCharged = false;
         HandleCallRecord(app.data(), *call, {app.clock().DateText(), app.gShift, app.gClerk}, &notCharged);
         if (notCharged)
@@ -81,6 +86,8 @@ void PostWaitingCalls(App& app) {
     if (posted)
         app.gCallBuffer = waiting;
     // Told once, after the calls have left the buffer, so a tick under the box cannot repeat it.
+    if (!garbled.empty())
+        app.MsgBox(ControlCharactersMessage(garbled), platform::vbOKOnly, "Call Accounting");
     if (!refused.empty())
         app.MsgBox(RefusedCallsMessage(refused), platform::vbOKOnly, "Call Accounting");
 }

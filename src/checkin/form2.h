@@ -15,10 +15,13 @@ public:
     // Room, nights, rate, price and payment type.
     platform::Frame Frame1{*this, "Frame1", {.caption = "Room/Payments ", .at = {12, 12, 430, 252}}};
     platform::Label Label1{*this, "Label1", {.caption = "Room", .at = {12, 28, 80, 20}, .frame = &Frame1}};
-    platform::ComboBox Combo1{
-        *this,
-        "Combo1",
-        {.caption = "select room", .at = {96, 24, 190, 28}, .frame = &Frame1, .listOnly = true}};
+    platform::ComboBox Combo1{*this,
+                              "Combo1",
+                              {.caption = "select room",
+                               .at = {96, 24, 190, 28},
+                               .frame = &Frame1,
+                               .fixedFont = true,
+                               .listOnly = true}};
     platform::Label Label2{*this, "Label2", {.caption = "Days", .at = {296, 28, 40, 20}, .frame = &Frame1}};
     platform::TextBox Text1{*this, "Text1", {.caption = "1", .at = {340, 24, 60, 26}, .frame = &Frame1}};
     platform::Label Label3{*this, "Label3", {.caption = "Rate", .at = {12, 64, 80, 20}, .frame = &Frame1}};

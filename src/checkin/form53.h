@@ -14,7 +14,7 @@ public:
     static constexpr const char* kName = "Form53";
     explicit Form53(App& app);
 
-    platform::ListBox List1{*this, "List1", {.at = {16, 16, 568, 296}}};
+    platform::ListBox List1{*this, "List1", {.at = {16, 16, 568, 296}, .fixedFont = true}};
     platform::CommandButton Command1{*this, "Command1", {.caption = "Add a Note", .at = {16, 324, 160, 32}}};
     platform::CommandButton Command2{
         *this, "Command2", {.caption = "Delete Selected", .at = {220, 324, 160, 32}}};

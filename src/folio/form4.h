@@ -16,7 +16,8 @@ public:
 
     platform::Label Label16{*this, "Label16", {.caption = "Room#", .at = {16, 16, 56, 20}}};
     platform::TextBox Text3{*this, "Text3", {.at = {76, 12, 48, 26}, .maxLength = 3}};
-    platform::ComboBox Combo1{*this, "Combo1", {.caption = "Select Room", .at = {140, 12, 320, 26}}};
+    platform::ComboBox Combo1{
+        *this, "Combo1", {.caption = "Select Room", .at = {140, 12, 320, 26}, .fixedFont = true}};
     platform::Label Label19{*this, "Label19", {.at = {760, 16, 120, 20}, .align = platform::Align::Right}};
 
     platform::Label Label1{

@@ -25,7 +25,9 @@ public:
                             .align = platform::Align::Center}};
     platform::ListBox List1{*this, "List1", {.at = {16, 74, 428, 200}}};
     platform::ComboBox Combo1{
-        *this, "Combo1", {.caption = "Select A Room", .at = {16, 286, 300, 28}, .visible = false}};
+        *this,
+        "Combo1",
+        {.caption = "Select A Room", .at = {16, 286, 300, 28}, .visible = false, .fixedFont = true}};
     platform::CommandButton Command1{
         *this, "Command1", {.caption = "Cancel / Esc", .at = {152, 330, 156, 32}}};
 

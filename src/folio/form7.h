@@ -20,7 +20,7 @@ public:
     static constexpr const char* kName = "Form7";
     explicit Form7(App& app);
 
-    platform::ListBox List1{*this, "List1", {.at = {16, 16, 388, 316}}};
+    platform::ListBox List1{*this, "List1", {.at = {16, 16, 388, 316}, .fixedFont = true}};
     platform::ListBox List2{*this, "List2", {.at = {16, 16, 388, 316}, .visible = false, .sorted = true}};
     platform::CommandButton Command3{
         *this, "Command3", {.caption = "&Print Guest List", .at = {16, 348, 150, 32}}};

@@ -59,13 +59,16 @@ public:
                             .align = platform::Align::Center}};
     platform::Label Label1{
         *this, "Label1", {.caption = "Select the room the guest is in now--->", .at = {16, 64, 340, 22}}};
-    platform::ComboBox Combo1{*this, "Combo1", {.caption = "select room", .at = {364, 60, 300, 28}}};
+    platform::ComboBox Combo1{
+        *this, "Combo1", {.caption = "select room", .at = {364, 60, 300, 28}, .fixedFont = true}};
     platform::Label Label3{
         *this,
         "Label3",
         {.caption = "Now select a new room to put them in--->", .at = {16, 108, 340, 22}, .visible = false}};
     platform::ComboBox Combo2{
-        *this, "Combo2", {.caption = "select room", .at = {364, 104, 300, 28}, .visible = false}};
+        *this,
+        "Combo2",
+        {.caption = "select room", .at = {364, 104, 300, 28}, .visible = false, .fixedFont = true}};
     platform::CommandButton Command1{
         *this, "Command1", {.caption = "Make Change Now", .at = {150, 158, 180, 32}, .visible = false}};
     platform::CommandButton Command2{

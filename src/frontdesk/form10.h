@@ -18,7 +18,8 @@ public:
     static constexpr const char* kName = "Form10";
     explicit Form10(App& app);
 
-    platform::ComboBox Combo1{*this, "Combo1", {.caption = "select room", .at = {16, 16, 220, 28}}};
+    platform::ComboBox Combo1{
+        *this, "Combo1", {.caption = "select room", .at = {16, 16, 220, 28}, .fixedFont = true}};
     platform::Label Label17{
         *this,
         "Label17",

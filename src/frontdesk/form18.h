@@ -10,7 +10,8 @@ public:
     static constexpr const char* kName = "Form18";
     explicit Form18(App& app);
 
-    platform::ComboBox Combo1{*this, "Combo1", {.caption = "select room", .at = {20, 20, 170, 28}}};
+    platform::ComboBox Combo1{
+        *this, "Combo1", {.caption = "select room", .at = {20, 20, 170, 28}, .fixedFont = true}};
     platform::Label Label1{*this, "Label1", {.caption = "Room", .at = {210, 24, 50, 22}}};
     platform::Label Label2{*this, "Label2", {.at = {262, 20, 70, 28}, .fontSize = 14, .bold = true}};
     platform::Label Label3{*this, "Label3", {.caption = "Room Type", .at = {20, 66, 100, 22}}};

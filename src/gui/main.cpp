@@ -100,7 +100,6 @@ int Run(const Options& options) {
     QtFrontEnd frontEnd(app);
     frontEnd.on_ended = [] { QCoreApplication::exit(0); };
     dialogs.SetFrontWindow([&frontEnd]() -> QWidget* { return frontEnd.FrontWindow(); });
-    dialogs.SetKeepTime([&frontEnd] { frontEnd.KeepTime(); });
     if (const char* dir = std::getenv("VANTRETH_SCREENSHOT_ON_LOAD"); dir != nullptr && *dir != '\0')
         frontEnd.SetScreenshotOnLoad(QString::fromLocal8Bit(dir));
     if (!options.screenshots.isEmpty())

@@ -8,7 +8,6 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
-#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
@@ -56,15 +55,6 @@ QWidget* QtDialogs::Owner() const {
 }
 
 void QtDialogs::Exec(QDialog& box) {
-    // The front end's clock is held up while a box raised by one of its ticks is up: the
-    // box keeps a clock of its own.
-    QTimer clock;
-    clock.setInterval(10);
-    QObject::connect(&clock, &QTimer::timeout, [this] {
-        if (m_keepTime)
-            m_keepTime();
-    });
-    clock.start();
     m_open.push_back(&box);
     box.exec();
     m_open.erase(std::remove(m_open.begin(), m_open.end(), &box), m_open.end());

@@ -1,6 +1,7 @@
 // Message boxes and input boxes as Qt dialogs. A box belongs to the window in front (or to
-// the box already up), so that it stays above it, and the forms' timers go on ticking
-// while it is up.
+// the box already up), so that it stays above it. The forms' timers go on ticking while it
+// is up: the front end's clock, set for the next timer due, runs in the box's event loop as
+// it does at the desk, so a box costs no wake-ups of its own.
 #pragma once
 
 #include "platform/dialogs.h"
@@ -21,8 +22,6 @@ public:
 
     // The window a box that comes up belongs to when no other box is up (null: none).
     void SetFrontWindow(std::function<QWidget*()> front) { m_front = std::move(front); }
-    // Called over and over while a box is up, to let the time pass for the forms' timers.
-    void SetKeepTime(std::function<void()> keepTime) { m_keepTime = std::move(keepTime); }
     // The box the clerk must answer now, or null.
     QWidget* OpenBox() const { return m_open.empty() ? nullptr : m_open.back(); }
 
@@ -35,13 +34,12 @@ public:
 private:
     void Note(const std::string& title, const std::string& prompt);
     QWidget* Owner() const;
-    // Shows the box until the clerk answers it, with the time going on for the forms.
+    // Shows the box until the clerk answers it.
     void Exec(QDialog& box);
 
     bool m_unattended = false;
     std::vector<std::string> m_boxes;
     std::function<QWidget*()> m_front;
-    std::function<void()> m_keepTime;
     std::vector<QWidget*> m_open; // the boxes up, the latest last
 };
 

@@ -62,6 +62,9 @@ QtFrontEnd::~QtFrontEnd() {
     m_program.on_ended = nullptr;
     for (auto& [form, window] : m_windows)
         delete window.data();
+    // Windows whose forms went and that no event loop took away yet go with the front end.
+    for (QPointer<QtWindow>& window : m_leaving)
+        delete window.data();
 }
 
 QtWindow* QtFrontEnd::WindowOf(const platform::Form& form) const {
@@ -185,6 +188,15 @@ QtWindow* QtFrontEnd::FrontWindow() const {
     return nullptr;
 }
 
+QtWindow* QtFrontEnd::FrontWindowOwnedBy(const platform::Form& form) const {
+    for (auto it = m_front.rbegin(); it != m_front.rend(); ++it) {
+        QtWindow* window = WindowOf(**it);
+        if (*it != &form && window && window->isVisible() && !window->isMinimized() && BelongsTo(**it, form))
+            return window;
+    }
+    return nullptr;
+}
+
 void QtFrontEnd::Unloaded(platform::Form& form) {
     auto found = m_windows.find(&form);
     if (found == m_windows.end())
@@ -193,6 +205,8 @@ void QtFrontEnd::Unloaded(platform::Form& form) {
     if (QtWindow* window = found->second.data()) {
         window->hide();
         window->deleteLater();
+        std::erase_if(m_leaving, [](const QPointer<QtWindow>& gone) { return gone.isNull(); });
+        m_leaving.emplace_back(window);
     }
     m_windows.erase(found);
     m_owners.erase(&form);

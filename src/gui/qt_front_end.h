@@ -55,13 +55,17 @@ public:
     // The window in front that a message or input box belongs to: the front-most window on
     // screen that is not minimised, or null when there is none.
     QtWindow* FrontWindow() const;
+    // The front-most window on screen that belongs to the form's window (directly or through
+    // another), or null.
+    QtWindow* FrontWindowOwnedBy(const platform::Form& form) const;
     // The clerk acts in the form's window (a key, a click): it is in front from now on.
     void ClerkActsIn(const platform::Form& form);
     // The form's window came in front: the window system activated it, or the program
     // brought it to the front.
     void CameToFront(const platform::Form& form);
     // Lets the time that passed since the last call go by for the forms' timers. The front
-    // end's own clock calls it, and so does every message or input box while it is up.
+    // end's clock calls it, also while a message or input box is up (it runs in the box's
+    // event loop).
     void KeepTime();
     // Sets the clock to wake up when the next timer is due (or not at all), and watches the
     // ports the resting timers wait on.
@@ -99,6 +103,7 @@ private:
     std::map<const platform::Form*, QPointer<QtWindow>> m_windows;
     std::map<const platform::Form*, const platform::Form*> m_owners;
     std::vector<const platform::Form*> m_front; // windows on screen, the front-most last
+    std::vector<QPointer<QtWindow>> m_leaving;  // unloaded, to be deleted by the event loop
     const platform::Form* m_top = nullptr;      // the window last made active
     QTimer m_tick;
     QElapsedTimer m_elapsed;                                 // since time last passed for the timers

@@ -7,18 +7,25 @@
 #include <QBuffer>
 #include <QByteArray>
 #include <QDateTime>
+#include <QFont>
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrinter>
-#include <QPrinterInfo>
 
 #include <algorithm>
 #include <string_view>
 #include <utility>
 
 namespace vantreth::gui {
+
+QFont FixedPitchFont(double points) {
+    QFont font(QStringLiteral("Courier"));
+    font.setPointSizeF(points);
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    return font;
+}
 
 namespace {
 
@@ -28,9 +35,7 @@ QPageLayout Layout() {
 }
 
 QFont LineFont(const platform::PrintedLine& line) {
-    QFont font(QStringLiteral("Courier"), line.fontSize > 0 ? line.fontSize : 10);
-    font.setStyleHint(QFont::TypeWriter);
-    font.setFixedPitch(true);
+    QFont font = FixedPitchFont(line.fontSize > 0 ? line.fontSize : 10);
     font.setBold(line.bold);
     return font;
 }
@@ -110,27 +115,63 @@ void Draw(QPagedPaintDevice& device, const platform::PrintJob& job, const std::s
 
 } // namespace
 
-QtPrinter::QtPrinter(std::filesystem::path folder, bool toPrinter)
-    : m_folder(std::move(folder)), m_toPrinter(toPrinter) {}
+QtPrinter::QtPrinter(std::filesystem::path folder, bool toPrinter, platform::PrintSpooler* spooler)
+    : m_folder(std::move(folder)), m_toPrinter(toPrinter), m_spooler(spooler ? spooler : &m_systemSpooler) {}
 
-std::filesystem::path QtPrinter::NewFileName() const {
+// Names of documents prepared in the same second are told apart by their number, also
+// before their files exist.
+std::filesystem::path QtPrinter::NewFileName() {
     const std::string stamp =
         QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")).toStdString();
-    for (int n = 1;; ++n) {
+    for (int n = stamp == m_lastStamp ? m_lastNumber + 1 : 1;; ++n) {
         std::filesystem::path file = m_folder / ("report-" + stamp + "-" + std::to_string(n) + ".pdf");
         std::error_code ec;
-        if (!std::filesystem::exists(file, ec))
+        if (!std::filesystem::exists(file, ec)) {
+            m_lastStamp = stamp;
+            m_lastNumber = n;
             return file;
+        }
     }
 }
 
+class QtPrinter::Prepared final : public platform::PreparedPrint {
+public:
+    Prepared(QtPrinter& printer, const std::filesystem::path& file, std::string_view bytes,
+             std::string heading)
+        : m_printer(printer), m_pdf(file, bytes), m_heading(std::move(heading)) {}
+
+    void Publish() override {
+        m_pdf.Publish();
+        m_printer.m_lastFile = m_pdf.file();
+        if (!m_printer.m_toPrinter)
+            return;
+        // The printed sheets are the PDF's pages: the system prints the file just saved.
+        try {
+            m_printer.m_spooler->Hand(m_pdf.file(),
+                                      m_heading.empty() ? m_pdf.file().filename().string() : m_heading);
+        } catch (const platform::PrintError& e) {
+            throw platform::PrintError("\"" + m_heading + "\" (" + e.what() + "); its PDF is kept as " +
+                                       m_pdf.file().string());
+        }
+    }
+
+private:
+    QtPrinter& m_printer;
+    platform::StagedPdf m_pdf;
+    std::string m_heading;
+};
+
 void QtPrinter::Submit(const platform::PrintJob& job) {
+    Prepare(job)->Publish();
+}
+
+std::unique_ptr<platform::PreparedPrint> QtPrinter::Prepare(const platform::PrintJob& job) {
     std::error_code ec;
     std::filesystem::create_directories(m_folder, ec);
     if (ec)
         throw platform::PrintError("the folder " + m_folder.string() + " cannot be made: " + ec.message());
 
-    // The PDF is made in memory and saved in one piece (see platform::SavePdfFile), so a
+    // The PDF is made in memory and stored in one piece (see platform::StagedPdf), so a
     // full disk never leaves a document cut short under its name.
     const std::filesystem::path file = NewFileName();
     QByteArray bytes;
@@ -144,20 +185,8 @@ void QtPrinter::Submit(const platform::PrintJob& job) {
         pdf.setPageLayout(Layout());
         Draw(pdf, job, file.string());
     }
-    platform::SavePdfFile(file, std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
-    m_lastFile = file;
-
-    if (!m_toPrinter)
-        return;
-    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-    if (info.isNull())
-        return;
-    QPrinter printer(info, QPrinter::HighResolution);
-    printer.setDocName(QString::fromStdString(file.filename().string()));
-    printer.setPageLayout(Layout());
-    Draw(printer, job,
-         "the printer " + info.printerName().toStdString() + " (the document is kept as " + file.string() +
-             ")");
+    return std::make_unique<Prepared>(
+        *this, file, std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())), job.Heading());
 }
 
 } // namespace vantreth::gui

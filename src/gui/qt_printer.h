@@ -1,29 +1,48 @@
 // The real printer: every document is kept as a PDF file in the data folder's "print"
-// sub-folder and, when the settings ask for it, also printed on the default printer. A PDF
-// that cannot be saved whole (a full disk) is not kept at all, and Submit throws PrintError.
+// sub-folder and, when the settings ask for it, that file is also handed to the system's
+// printing for the default printer. A PDF that cannot be saved whole (a full disk) is not
+// kept at all, and Submit throws PrintError; so it does, naming the report and its file,
+// when the system does not take the job (the PDF then stays in the folder).
 #pragma once
 
 #include "platform/printer.h"
 
 #include <filesystem>
+#include <memory>
+#include <string>
+
+class QFont;
 
 namespace vantreth::gui {
 
+// The fixed-pitch font of the printed reports, at `points`; lists whose lines are columns
+// padded with blanks show in it too, so that their columns line up as on paper.
+QFont FixedPitchFont(double points);
+
 class QtPrinter final : public platform::PrinterDevice {
 public:
-    // `folder` receives the PDF files; `toPrinter` also sends them to the default printer.
-    QtPrinter(std::filesystem::path folder, bool toPrinter);
+    // `folder` receives the PDF files; `toPrinter` also hands them to `spooler` (null: the
+    // system's print command).
+    QtPrinter(std::filesystem::path folder, bool toPrinter, platform::PrintSpooler* spooler = nullptr);
 
     void Submit(const platform::PrintJob& job) override;
-    // The PDF file of the last document, empty before the first.
+    // The PDF made and stored under a temporary name in the folder; published, it takes its
+    // name and goes to the printer.
+    std::unique_ptr<platform::PreparedPrint> Prepare(const platform::PrintJob& job) override;
+    // The PDF file of the last document published, empty before the first.
     const std::filesystem::path& lastFile() const { return m_lastFile; }
 
 private:
-    std::filesystem::path NewFileName() const;
+    class Prepared;
+    std::filesystem::path NewFileName();
 
     std::filesystem::path m_folder;
     bool m_toPrinter;
+    platform::CommandSpooler m_systemSpooler;
+    platform::PrintSpooler* m_spooler;
     std::filesystem::path m_lastFile;
+    std::string m_lastStamp; // the time stamp of the last name given, and its number
+    int m_lastNumber = 0;
 };
 
 } // namespace vantreth::gui

@@ -3,14 +3,15 @@
 #include "qt_window.h"
 
 #include "qt_front_end.h"
+#include "qt_printer.h"
 
 #include "platform/program.h"
 #include "platform/text.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFontDatabase>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
@@ -185,11 +186,9 @@ QWidget* QtWindow::Create(platform::Control& control) {
 
     const platform::Design& design = control.design();
     QFont font = this->font();
-    if (control.Kind() == ControlKind::ListBox && design.fixedFont) {
-        font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-        font.setStyleHint(QFont::TypeWriter);
-        font.setPointSizeF(this->font().pointSizeF());
-    }
+    if ((control.Kind() == ControlKind::ListBox || control.Kind() == ControlKind::ComboBox) &&
+        design.fixedFont)
+        font = FixedPitchFont(this->font().pointSizeF());
     if (design.fontSize > 0)
         font.setPointSize(design.fontSize);
     if (design.bold)
@@ -338,6 +337,12 @@ void QtWindow::Sync() {
     m_syncedCaption = m_form.Caption();
     FocusActiveControl();
     m_syncedActive = m_form.ActiveControl();
+}
+
+bool QtWindow::TakesKeys() const {
+    return std::any_of(m_items.begin(), m_items.end(), [](const Item& item) {
+        return item.control->TakesFocus() && item.control->Usable() && item.control->Visible();
+    });
 }
 
 bool QtWindow::UpToDate() const {
@@ -550,7 +555,10 @@ void QtWindow::FocusActiveControl() {
     }
     if (current == target || (current && target->isAncestorOf(current)))
         return;
-    target->setFocus(Qt::OtherFocusReason);
+    // The program moved the focus (the Enter walk, a refusal putting it back on a box): as
+    // after a Tab, the control shows the focus ring, so the clerk sees where the next key goes.
+    setAttribute(Qt::WA_KeyboardFocusChange);
+    target->setFocus(Qt::TabFocusReason);
 }
 
 // ---------------------------------------------------------------------------
@@ -755,6 +763,20 @@ void QtWindow::closeEvent(QCloseEvent* event) {
 void QtWindow::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        // The keyboard stays where the clerk must answer: with the box that is up, or with
+        // the window in front of an owner none of whose controls can take a key.
+        QWidget* box = isVisible() ? QApplication::activeModalWidget() : nullptr;
+        if (box != nullptr && box->window() != this) {
+            box->activateWindow();
+            return;
+        }
+        if (isVisible() && !TakesKeys()) {
+            if (QtWindow* owned = m_frontEnd.FrontWindowOwnedBy(m_form)) {
+                owned->raise();
+                owned->activateWindow();
+                return;
+            }
+        }
         m_frontEnd.CameToFront(m_form);
         KeepFrameOnScreen();
     }

@@ -73,6 +73,8 @@ private:
     QWidget* Create(platform::Control& control);
     void SyncItem(Item& item);
     void SyncWindow();
+    // Some control of the window can take a key now (one that takes the focus is usable).
+    bool TakesKeys() const;
     // Nothing of the form changed since the last Sync.
     bool UpToDate() const;
     bool Key(Item& item, QKeyEvent& event);

@@ -39,7 +39,7 @@ struct Design {
     int maxLength = 0;      // text box: most characters the clerk can type; 0 = no limit
     bool multiLine = false; // text box
     bool sorted = false;    // list and combo box
-    bool fixedFont = false; // list box in a fixed-pitch font
+    bool fixedFont = false; // list or combo box whose lines are columns: the reports' fixed-pitch font
     bool listOnly = false;  // combo box whose text can only be picked, not typed
     int interval = 0;       // timer, milliseconds
     std::string toolTip;

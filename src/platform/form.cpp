@@ -133,7 +133,7 @@ bool Form::PressEscButton() {
             button.on_click();
         return true;
     }
-    return false;
+    return m_escPartOf != nullptr && m_escPartOf->m_loaded && m_escPartOf->PressEscButton();
 }
 
 void Form::ZOrder() {

@@ -78,6 +78,9 @@ protected:
     // Esc presses the window's button captioned "... / Esc" unless a handler took the key;
     // a window whose Esc is to close nothing says so here.
     void SetEscPressesNothing() { m_escPressesButton = false; }
+    // A window that is a part of another (a chart the other opens over itself, where the
+    // focus starts) hands Esc to the "... / Esc" button of that window when it has none.
+    void SetEscPartOf(Form& whole) { m_escPartOf = &whole; }
 
 private:
     friend class Program;
@@ -98,6 +101,7 @@ private:
     bool m_loaded = false;
     bool m_visible = false;
     bool m_keyPreview = false;
+    Form* m_escPartOf = nullptr;
     bool m_escPressesButton = true;
     WindowState m_state = WindowState::Normal;
     unsigned long m_zorder = 0;

@@ -5,13 +5,21 @@
 #include "platform/text.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <utility>
+
+extern char** environ;
 
 namespace platform {
 
@@ -91,7 +99,7 @@ bool IsCompletePdf(std::string_view bytes) {
     return bytes.size() >= kPdfHeader.size() + kPdfTrailer.size() && bytes.ends_with(kPdfTrailer);
 }
 
-void SavePdfFile(const std::filesystem::path& file, std::string_view bytes) {
+StagedPdf::StagedPdf(const std::filesystem::path& file, std::string_view bytes) : m_file(file) {
     if (!IsCompletePdf(bytes))
         SaveFailed(file, "the document was not finished");
     TemporaryPdf temp(file);
@@ -119,17 +127,123 @@ void SavePdfFile(const std::filesystem::path& file, std::string_view bytes) {
     }
     if (const int error = temp.Close(); error != 0)
         SaveFailedErrno(file, error);
-    if (::rename(temp.name().c_str(), file.c_str()) != 0)
-        SaveFailedErrno(file, errno);
-    temp.Renamed();
+    m_temporary = temp.name();
+    temp.Renamed(); // kept: this object removes it from now on
+}
+
+StagedPdf::~StagedPdf() {
+    if (!m_temporary.empty())
+        ::unlink(m_temporary.c_str());
+}
+
+void StagedPdf::Publish() {
+    if (m_temporary.empty())
+        return;
+    if (::rename(m_temporary.c_str(), m_file.c_str()) != 0)
+        SaveFailedErrno(m_file, errno);
+    m_temporary.clear();
     // The new name reaches the disk with the folder. The document itself is complete by
     // now, so a folder that cannot be flushed is not reported.
-    const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
+    const std::filesystem::path folder = m_file.has_parent_path() ? m_file.parent_path() : ".";
     const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
         ::fsync(dir);
         ::close(dir);
     }
+}
+
+void SavePdfFile(const std::filesystem::path& file, std::string_view bytes) {
+    StagedPdf(file, bytes).Publish();
+}
+
+namespace {
+
+// The default preparation: the job waits in memory.
+class JobInMemory final : public PreparedPrint {
+public:
+    JobInMemory(PrinterDevice& device, const PrintJob& job) : m_device(device), m_job(job) {}
+    void Publish() override { m_device.Submit(m_job); }
+
+private:
+    PrinterDevice& m_device;
+    PrintJob m_job;
+};
+
+} // namespace
+
+std::unique_ptr<PreparedPrint> PrinterDevice::Prepare(const PrintJob& job) {
+    return std::make_unique<JobInMemory>(*this, job);
+}
+
+void CommandSpooler::Hand(const std::filesystem::path& pdf, const std::string& title) {
+    const std::string file = pdf.string();
+    std::vector<std::string> args{m_command, "-t", title, "--", file};
+    std::vector<char*> argv;
+    for (std::string& arg : args)
+        argv.push_back(arg.data());
+    argv.push_back(nullptr);
+
+    int out[2];
+    if (::pipe2(out, O_CLOEXEC) != 0)
+        throw PrintError(std::string("the print command cannot be started: ") + std::strerror(errno));
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+    posix_spawn_file_actions_adddup2(&actions, out[1], 2);
+    pid_t pid = -1;
+    const int spawned = ::posix_spawnp(&pid, m_command.c_str(), &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(out[1]);
+    if (spawned != 0) {
+        ::close(out[0]);
+        throw PrintError("the print command " + m_command + " cannot be run: " + std::strerror(spawned));
+    }
+
+    // What the command says, until it closes its output or its time is up.
+    std::string said;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(m_timeoutMs);
+    bool timedOut = false;
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) {
+            timedOut = true;
+            break;
+        }
+        pollfd watch{out[0], POLLIN, 0};
+        const int ready = ::poll(&watch, 1, static_cast<int>(left.count()));
+        if (ready < 0 && errno == EINTR)
+            continue;
+        if (ready <= 0)
+            continue;
+        char chunk[512];
+        const ssize_t n = ::read(out[0], chunk, sizeof chunk);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        said.append(chunk, static_cast<size_t>(n));
+    }
+    ::close(out[0]);
+    if (timedOut)
+        ::kill(pid, SIGKILL);
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    while (!said.empty() && std::isspace(static_cast<unsigned char>(said.back())))
+        said.pop_back();
+    std::replace(said.begin(), said.end(), '\n', ' ');
+    if (timedOut)
+        throw PrintError("the print command " + m_command + " did not answer within " +
+                         std::to_string(m_timeoutMs / 1000) + " seconds");
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 0)
+        return;
+    if (said.empty())
+        said = WIFEXITED(status) ? "the print command " + m_command + " ended with status " +
+                                       std::to_string(WEXITSTATUS(status))
+                                 : "the print command " + m_command + " was stopped";
+    throw PrintError(said);
 }
 
 std::string PrintJob::Text() const {
@@ -148,6 +262,28 @@ std::string PrintJob::Text() const {
             add(line.text);
     }
     return out;
+}
+
+std::string PrintJob::Heading() const {
+    for (const PrintedPage& page : pages) {
+        for (const PrintedLine& line : page.lines) {
+            std::string heading;
+            bool gap = false;
+            for (const char c : line.text) {
+                if (c == ' ' || c == '\t') {
+                    gap = !heading.empty();
+                    continue;
+                }
+                if (gap)
+                    heading += ' ';
+                heading += c;
+                gap = false;
+            }
+            if (!heading.empty())
+                return heading.substr(0, 60);
+        }
+    }
+    return std::string();
 }
 
 std::vector<PrintJob> CapturePrinter::TakeJobs() {
@@ -245,7 +381,24 @@ void Printer::EndDoc() {
     PrintJob job = std::move(m_job);
     m_job = PrintJob{};
     m_row = 0;
-    m_device->Submit(job);
+    if (m_inStep && m_inStep())
+        m_held.push_back(m_device->Prepare(job));
+    else
+        m_device->Submit(job);
+}
+
+std::string Printer::Release() {
+    std::vector<std::unique_ptr<PreparedPrint>> held;
+    held.swap(m_held);
+    std::string failed;
+    for (const std::unique_ptr<PreparedPrint>& prepared : held) {
+        try {
+            prepared->Publish();
+        } catch (const std::exception& e) {
+            failed += (failed.empty() ? "" : "\n") + std::string(e.what());
+        }
+    }
+    return failed;
 }
 
 } // namespace platform

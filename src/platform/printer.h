@@ -10,6 +10,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -28,6 +29,18 @@ struct PrintJob {
     std::vector<PrintedPage> pages;
     // The whole document as text: lines joined by "\n", pages separated by a form feed line.
     std::string Text() const;
+    // What the clerk knows the document by: its first line that is not blank, without the
+    // blanks around and between its words (at most 60 characters); empty for a blank document.
+    std::string Heading() const;
+};
+
+// A document made ready by its device but not yet out. Thrown away unless published.
+class PreparedPrint {
+public:
+    virtual ~PreparedPrint() = default;
+    // Puts the document out: its file under its own name, the job to the printer. Throws
+    // PrintError when that fails.
+    virtual void Publish() = 0;
 };
 
 // Where finished documents go. Submit throws PrintError when the document cannot be printed.
@@ -35,6 +48,11 @@ class PrinterDevice {
 public:
     virtual ~PrinterDevice() = default;
     virtual void Submit(const PrintJob& job) = 0;
+    // Submit in two halves, for a document that belongs to a step: Prepare does, inside the
+    // step, what a full disk can make fail (the document made and stored out of sight) and
+    // throws PrintError as Submit does; Publish of what it returns does the rest once the step
+    // is saved. By default the job waits in memory and Publish submits it.
+    virtual std::unique_ptr<PreparedPrint> Prepare(const PrintJob& job);
 };
 
 class PrintError : public std::runtime_error {
@@ -47,11 +65,50 @@ public:
 // while it was written (a full disk) has no trailer.
 bool IsCompletePdf(std::string_view bytes);
 
-// Saves a finished PDF document as `file`. The bytes go to a temporary file beside it
-// ("<name>.XXXXXX", owner-only), which is read back and checked complete, flushed to the
-// disk and only then renamed into place. Any failure removes the temporary file and throws
-// PrintError naming the file and the reason: a document is saved whole or not at all.
+// A finished PDF document stored for `file` under a temporary name beside it
+// ("<name>.XXXXXX", owner-only): written, read back and checked complete and flushed to the
+// disk. Publish renames it into place; a document never published is removed. Any failure
+// throws PrintError naming the file and the reason: a document is saved whole or not at all.
+class StagedPdf {
+public:
+    StagedPdf(const std::filesystem::path& file, std::string_view bytes);
+    ~StagedPdf();
+    StagedPdf(const StagedPdf&) = delete;
+    StagedPdf& operator=(const StagedPdf&) = delete;
+    void Publish();
+    const std::filesystem::path& file() const { return m_file; }
+
+private:
+    std::filesystem::path m_file;
+    std::string m_temporary; // empty once published
+};
+
+// Stores the document and publishes it at once (see StagedPdf).
 void SavePdfFile(const std::filesystem::path& file, std::string_view bytes);
+
+// The system's printing, as the program hands it a saved PDF file for the default printer.
+// Hand throws PrintError, with the reason, when the job is not taken: no print scheduler, no
+// default printer, a queue that refuses jobs.
+class PrintSpooler {
+public:
+    virtual ~PrintSpooler() = default;
+    virtual void Hand(const std::filesystem::path& pdf, const std::string& title) = 0;
+};
+
+// Hands the file to the print command of the system (CUPS's "lp", which prints on the
+// default printer): "<command> -t <title> -- <file>". The job is taken when the command
+// ends with status 0; otherwise what it wrote is the reason. A command that does not end
+// within `timeoutMs` is stopped and the job counts as not taken.
+class CommandSpooler final : public PrintSpooler {
+public:
+    explicit CommandSpooler(std::string command = "lp", int timeoutMs = 30000)
+        : m_command(std::move(command)), m_timeoutMs(timeoutMs) {}
+    void Hand(const std::filesystem::path& pdf, const std::string& title) override;
+
+private:
+    std::string m_command;
+    int m_timeoutMs;
+};
 
 // Keeps every document in memory, in order.
 class CapturePrinter final : public PrinterDevice {
@@ -85,10 +142,15 @@ private:
 };
 
 // The program's printer. A document starts with the first Print after EndDoc and is
-// handed to the device by EndDoc. A failure to print reaches the caller as PrintError.
+// finished by EndDoc. A document finished while a step of the clerk runs (`inStep` says
+// so) belongs to that step: the device prepares it at once (one that cannot be made fails
+// the step), and it waits in the printer until the step is saved (Release) or undone (Drop),
+// so that a step that fails prints nothing. A document finished outside any step goes to the
+// device at once. A failure to print inside EndDoc reaches the caller as PrintError.
 class Printer {
 public:
-    explicit Printer(PrinterDevice& device) : m_device(&device) {}
+    explicit Printer(PrinterDevice& device, std::function<bool()> inStep = {})
+        : m_device(&device), m_inStep(std::move(inStep)) {}
 
     void SetDevice(PrinterDevice& device) { m_device = &device; }
     void FontSize(int points) { m_fontSize = points; }
@@ -101,14 +163,26 @@ public:
     // An empty line.
     void Print();
     void NewPage();
-    // Ends the document and sends it to the device (nothing when no document is open).
+    // Ends the document and sends it to the device, or has the device prepare it and holds
+    // it for the step that runs (nothing when no document is open).
     void EndDoc();
-    // Throws away the open document without printing it (an event that failed half-way).
+    // Throws away the open document without printing it.
     void KillDoc() {
         m_job = PrintJob();
         m_open = false;
     }
     bool DocumentOpen() const { return m_open; }
+    // The step was saved: the documents it finished are published, in order. One that fails
+    // does not keep back the others; what went wrong is returned, one line per document
+    // (empty when every one went out).
+    std::string Release();
+    // The step was undone: the documents it finished and the open one are thrown away.
+    void Drop() {
+        m_held.clear();
+        KillDoc();
+    }
+    // The documents waiting for their step to be saved.
+    size_t HeldCount() const { return m_held.size(); }
 
     static constexpr int kTwipsPerLine = 240; // 10 point text at 6 lines per inch
     static constexpr int kLinesPerPage = 60;
@@ -118,6 +192,8 @@ private:
     void AddLine(std::string text);
 
     PrinterDevice* m_device;
+    std::function<bool()> m_inStep;
+    std::vector<std::unique_ptr<PreparedPrint>> m_held;
     PrintJob m_job;
     bool m_open = false;
     int m_row = 0; // row of the next line on the last page

@@ -28,7 +28,8 @@ private:
 } // namespace
 
 Program::Program(Services services)
-    : m_services(std::move(services)), m_data(m_services.dataRoot), m_printer(*m_services.printer) {
+    : m_services(std::move(services)), m_data(m_services.dataRoot),
+      m_printer(*m_services.printer, [this] { return m_depth > 0; }) {
     if (!m_services.clock || !m_services.dialogs || !m_services.printer || !m_services.shell)
         throw std::invalid_argument("Program needs a clock, dialogs, a printer and a shell");
 }
@@ -219,18 +220,22 @@ void Program::RunAction(const std::function<void()>& handler, std::string_view a
                         const void* repeatKey) {
     DepthGuard guard(m_depth);
     std::optional<Failure> failure;
+    std::string notPrinted;
     {
         Transaction transaction(m_data.root(),
                                 action.empty() ? std::string("the last step") : std::string(action));
         try {
             handler();
             transaction.Commit();
+            // What the step printed goes out only now that it is saved.
+            notPrinted = m_printer.Release();
         } catch (const UnexpectedDialog&) {
+            m_printer.Drop();
             transaction.Rollback();
             throw;
         } catch (const std::exception&) {
             failure = DescribeFailure(m_data.root());
-            m_printer.KillDoc();
+            m_printer.Drop();
             try {
                 transaction.Rollback();
             } catch (const IoError& e) {
@@ -243,7 +248,11 @@ void Program::RunAction(const std::function<void()>& handler, std::string_view a
         }
     }
     if (!failure) {
-        if (repeatKey != nullptr)
+        // The step stays saved; the PDF of a report the printer did not take is in print/.
+        if (!notPrinted.empty())
+            Report("The report could not be printed: " + notPrinted, vbOKOnly | vbCritical, "Printer Error",
+                   repeatKey);
+        else if (repeatKey != nullptr)
             m_repeatFailures.erase(repeatKey);
         return;
     }

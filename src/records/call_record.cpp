@@ -4,6 +4,8 @@
 #include "platform/text.h"
 #include "records/filenames.h"
 
+#include <algorithm>
+
 namespace records {
 
 using platform::Mid;
@@ -35,10 +37,29 @@ std::string CallRecord::ChargeDescription() const {
     return Time() + "  " + Number();
 }
 
+namespace {
+
+bool IsControl(char c) {
+    const auto code = static_cast<unsigned char>(c);
+    return code < 32 || code == 127;
+}
+
+} // namespace
+
+bool CallRecord::HasControlCharacters() const {
+    return std::any_of(text.begin(), text.end(), IsControl);
+}
+
+void CallRecord::BlankControlCharacters() {
+    std::replace_if(text.begin(), text.end(), IsControl, ' ');
+}
+
 void AppendPhoneLogLine(const platform::DataFolder& folder, std::string_view dateText,
                         const CallRecord& record) {
+    CallRecord storable = record;
+    storable.BlankControlCharacters();
     platform::SeqLine line;
-    line.Text(record.text);
+    line.Text(storable.text);
     platform::AppendLine(DayFilePath(folder, DayFile::PhoneLog, dateText), line);
 }
 

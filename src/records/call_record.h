@@ -8,7 +8,9 @@
 // The other columns belong to the box's own format and are never read.
 //
 // A PhoneLogLine holds one quoted text item: the record as received. A double quote or a
-// line break inside a record would break the file, so they are stored as "'" and a blank.
+// line break inside a record would break the file, so they are stored as "'" and a blank;
+// any other control character (a NUL from a noisy line) is stored as a blank, since the
+// log's reader could not read the line back.
 #pragma once
 
 #include "platform/files.h"
@@ -35,6 +37,10 @@ struct CallRecord {
     float Amount() const;
     // The text of the phone charge: the time, two blanks, the number (19 characters).
     std::string ChargeDescription() const;
+    // Whether the record holds a control character (codes 0 to 31 and 127).
+    bool HasControlCharacters() const;
+    // Puts a blank in the place of every control character; the columns stay where they are.
+    void BlankControlCharacters();
 };
 
 // Appends one record to the day's log (the file is created by the first append).

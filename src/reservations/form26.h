@@ -17,10 +17,13 @@ public:
     platform::Label Label9{
         *this, "Label9", {.caption = "Arriving", .at = {12, 28, 70, 20}, .frame = &Frame1}};
     platform::TextBox Text3{*this, "Text3", {.at = {86, 24, 100, 26}, .frame = &Frame1}};
-    platform::ComboBox Combo1{
-        *this,
-        "Combo1",
-        {.caption = "select room", .at = {196, 24, 150, 28}, .frame = &Frame1, .sorted = true}};
+    platform::ComboBox Combo1{*this,
+                              "Combo1",
+                              {.caption = "select room",
+                               .at = {196, 24, 150, 28},
+                               .frame = &Frame1,
+                               .sorted = true,
+                               .fixedFont = true}};
     platform::Label Label1{*this, "Label1", {.caption = "Days", .at = {354, 28, 38, 20}, .frame = &Frame1}};
     platform::TextBox Text1{*this, "Text1", {.caption = "1", .at = {394, 24, 34, 26}, .frame = &Frame1}};
     platform::Label Label2{*this, "Label2", {.caption = "Rate", .at = {12, 64, 70, 20}, .frame = &Frame1}};

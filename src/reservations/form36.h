@@ -55,7 +55,9 @@ public:
     platform::Label Label17{*this, "Label17", {.caption = "Departing:", .at = {448, 58, 92, 20}}};
     platform::TextBox Text5{*this, "Text5", {.at = {544, 54, 110, 26}}};
     platform::ComboBox Combo1{
-        *this, "Combo1", {.caption = "Room List", .at = {448, 92, 206, 28}, .listOnly = true}};
+        *this,
+        "Combo1",
+        {.caption = "Room List", .at = {448, 92, 206, 28}, .fixedFont = true, .listOnly = true}};
     platform::Label Label18{*this, "Label18", {.caption = "Room#", .at = {664, 96, 54, 20}}};
     platform::Label Label24{*this, "Label24", {.at = {720, 96, 44, 20}, .bold = true}};
     platform::Label Label19{*this, "Label19", {.caption = "Pay Code", .at = {448, 134, 92, 20}}};

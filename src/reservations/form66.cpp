@@ -11,6 +11,8 @@ namespace vantreth {
 Form66::Form66(App& app) : AppForm(app, kName, "Date Chart", {640, 80, 260, 488}) {
     List1.on_dbl_click = [this] { List1_DblClick(); };
     Command1.on_click = [this] { Command1_Click(); };
+    // The chart serves the report: Esc in it is the report's "Cancel / Esc".
+    SetEscPartOf(app.Get<Form65>());
 }
 
 void Form66::Form_Load() {

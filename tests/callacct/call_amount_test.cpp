@@ -1,5 +1,6 @@
 // A call whose amount a Single cannot hold is logged, charged to no one, and the clerk is
-// told once.
+// told once; a record holding characters the phone log cannot keep is logged with blanks in
+// their place, and the clerk is told once.
 #include "callacct/call_capture.h"
 #include "callacct/call_maker.h"
 #include "callacct/form50.h"
@@ -8,6 +9,7 @@
 #include "support/app_fixture.h"
 
 #include <string>
+#include <vector>
 
 namespace vantreth {
 namespace {
@@ -71,6 +73,47 @@ TEST_F(CallAmountTest, TheClerkIsToldOnceForTheCallsOfOneTick) {
 
     Form<Form50>().Timer1.Fire();
     EXPECT_EQ(dialogs().shown().size(), 1u) << "the calls are not taken nor told again";
+    ExpectNoPendingAnswers();
+}
+
+TEST_F(CallAmountTest, EveryCharacterOfARecordIsReadBackFromThePhoneLogAsStored) {
+    // One record per character code, the character in a column the system never reads and
+    // in the number: the log's reader gets every record back, whole and in its place.
+    std::vector<std::string> stored;
+    for (int code = 0; code < 256; ++code) {
+        const std::string c(1, static_cast<char>(code));
+        records::CallRecord call = testing::Call(" 101", "  1.25", "15:42", "555-" + c + "23-4567");
+        call.text[2] = c[0];
+        records::AppendPhoneLogLine(app().data(), "12/6/26", call);
+        const std::string kept = code == '"' ? "'" : (code < 32 || code == 127) ? " " : c;
+        call.text[2] = kept[0];
+        call.text[45] = kept[0];
+        stored.push_back(call.text);
+    }
+    const std::vector<records::CallRecord> log = records::ReadPhoneLog(app().data(), "12/6/26");
+    ASSERT_EQ(log.size(), stored.size());
+    for (size_t n = 0; n < log.size(); ++n)
+        EXPECT_EQ(log[n].text, stored[n]) << "character code " << n;
+}
+
+TEST_F(CallAmountTest, ARecordWithControlCharactersIsLoggedWithBlanksAndToldOnce) {
+    app().Dispatch([&] { app().Load(Form<Form50>()); });
+    std::string noisy = Call(" 101", "  1.25", "21:14", std::string("555-\x07\x00\x1b-4567", 12)).text;
+    noisy[3] = '\0';
+    const std::string clean = Call(" 101", "  2.50").text;
+    app().gCallBuffer = noisy + clean;
+    dialogs().ClearShown();
+    dialogs().Answer(platform::vbOK);
+    Form<Form50>().Timer1.Fire();
+    ASSERT_EQ(dialogs().shown().size(), 1u);
+    EXPECT_EQ(LastBox().title, "Call Accounting");
+    EXPECT_NE(LastBox().prompt.find("555-   -4567"), std::string::npos) << LastBox().prompt;
+    EXPECT_EQ(LastBox().prompt.find('\0'), std::string::npos);
+    EXPECT_EQ(records::ReadPhoneLog(app().data(), "12/6/26").size(), 2u);
+    EXPECT_EQ(records::ReadStayLedger(records::StayLedgerPath(app().data(), smith)).at(0).Description,
+              "21:14  555-   -4567");
+    Form<Form50>().Timer1.Fire();
+    EXPECT_EQ(dialogs().shown().size(), 1u) << "told once";
     ExpectNoPendingAnswers();
 }
 

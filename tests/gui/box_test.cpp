@@ -2,6 +2,7 @@
 // the windows' timers go on ticking while a box is up, also a box a timer raised.
 #include "gui_fixture.h"
 
+#include <QDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QTimer>
@@ -96,6 +97,34 @@ TEST_F(BoxTest, TimersTickWhileABoxATimerRaisedIsUp) {
     EXPECT_GE(ticksWhenAnswered, 6);
     ASSERT_EQ(m_answered.size(), 1u);
     EXPECT_EQ(m_answered[0].owner, Shown("B")) << "a box from a timer belongs to the window in front";
+}
+
+// A box idles like the desk: the program wakes for the timers that are due, not to poll.
+TEST_F(BoxTest, WhileABoxIsUpTheProgramWakesOnlyForTheTimersDue) {
+    struct Wakes final : QObject {
+        int count = 0;
+        bool eventFilter(QObject*, QEvent* event) override {
+            count += event->type() == QEvent::Timer;
+            return false;
+        }
+    } wakes;
+    int ticks = 0;
+    Window("A").on_tick = [&ticks] { ++ticks; };
+    Window("A").on_open = [this, &wakes] {
+        QTimer::singleShot(1000, [this] {
+            if (QWidget* box = dialogs().OpenBox())
+                static_cast<QDialog*>(box)->accept();
+        });
+        qApp->installEventFilter(&wakes);
+        Window("A").MsgBox("Wait", platform::vbOKOnly, "Box");
+        qApp->removeEventFilter(&wakes);
+    };
+    program().Start("A");
+    Window("A").Timer1.SetInterval(250);
+    Window("A").Timer1.SetEnabled(true);
+    ClickOpen("A");
+    EXPECT_GE(ticks, 3) << "the timer ticks under the box";
+    EXPECT_LE(wakes.count, 12) << "wake-ups in the second the box was up";
 }
 
 TEST_F(BoxTest, ABoxRaisedWhileAnotherIsUpBelongsToThatBox) {

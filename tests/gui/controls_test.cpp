@@ -3,12 +3,15 @@
 // list, a combo box's list opened by its handler and picked from.
 #include "gui_fixture.h"
 
+#include "gui/qt_printer.h"
 #include "platform/text.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QFontInfo>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QStyleOption>
 
 namespace vantreth::testing {
 namespace {
@@ -31,7 +34,11 @@ public:
     platform::TextBox Text1{*this, "Text1", {.at = {8, 8, 200, 24}}};
     platform::ListBox List1{*this, "List1", {.at = {8, 40, 200, 130}}};
     platform::ComboBox Combo1{*this, "Combo1", {.at = {220, 8, 150, 24}}};
-    platform::ComboBox Combo2{*this, "Combo2", {.at = {220, 40, 150, 24}, .listOnly = true}};
+    platform::ComboBox Combo2{
+        *this, "Combo2", {.at = {220, 40, 150, 24}, .fixedFont = true, .listOnly = true}};
+    platform::CheckBox Check1{*this, "Check1", {.caption = "Check", .at = {220, 72, 150, 24}}};
+    platform::ListBox List2{*this, "List2", {.at = {220, 100, 150, 60}, .fixedFont = true}};
+    platform::CommandButton Command1{*this, "Command1", {.caption = "Close", .at = {220, 200, 150, 28}}};
 
     int listClicks = 0;
     std::vector<int> listKeys;
@@ -61,6 +68,32 @@ protected:
         program().Dispatch([this, &code] { code(Controls()); });
     }
 };
+
+// ---------------------------------------------------------------------------
+// The focus and the font of the lists
+
+TEST_F(ControlsTest, WhereTheProgramMovesTheFocusItsRingShows) {
+    for (const char* name : {"Check1", "List2", "Command1", "Text1"}) {
+        Do([name](ControlsWindow& w) { w.Find(name)->SetFocus(); });
+        QWidget* widget = Widget<QWidget>(name);
+        ASSERT_TRUE(RunUntil([widget] { return widget->hasFocus(); })) << name;
+        QStyleOption option;
+        option.initFrom(widget);
+        EXPECT_TRUE(option.state & QStyle::State_HasFocus) << name;
+        EXPECT_TRUE(option.state & QStyle::State_KeyboardFocusChange) << name << ": no focus ring";
+    }
+}
+
+TEST_F(ControlsTest, ListsOfColumnsShowInTheFixedPitchFontOfTheReports) {
+    const QString fixed = QFontInfo(gui::FixedPitchFont(9)).family();
+    for (const char* name : {"List2", "Combo2"}) {
+        const QFontInfo font(Widget<QWidget>(name)->font());
+        EXPECT_TRUE(font.fixedPitch()) << name;
+        EXPECT_EQ(font.family(), fixed) << name;
+    }
+    EXPECT_NE(QFontInfo(Widget<QWidget>("List1")->font()).family(), fixed)
+        << "a list of words keeps the window's font";
+}
 
 // ---------------------------------------------------------------------------
 // Typing into a text box

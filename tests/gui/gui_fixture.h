@@ -123,7 +123,6 @@ protected:
         }
         m_frontEnd = std::make_unique<gui::QtFrontEnd>(*m_program);
         m_dialogs.SetFrontWindow([this]() -> QWidget* { return m_frontEnd->FrontWindow(); });
-        m_dialogs.SetKeepTime([this] { m_frontEnd->KeepTime(); });
     }
     ~GuiProgramFixture() override {
         m_frontEnd.reset();

@@ -172,5 +172,37 @@ TEST(QtPrinterPages, ALineWiderThanThePageIsDrawnNarrower) {
     EXPECT_NEAR(squeezed.x, kMargin, 0.01);
 }
 
+// With print_to_printer the saved PDF is handed to the system's printing; a job it does not
+// take is a PrintError naming the report and its file, which stays. A document prepared for
+// a step that is then undone leaves nothing.
+TEST(QtPrinterToPrinter, AJobTheSystemRefusesNamesTheReportAndKeepsItsPdf) {
+    struct Refusing final : platform::PrintSpooler {
+        std::vector<std::pair<std::filesystem::path, std::string>> handed;
+        void Hand(const std::filesystem::path& pdf, const std::string& title) override {
+            handed.emplace_back(pdf, title);
+            throw platform::PrintError("lp: Destination \"Q\" is not accepting jobs.");
+        }
+    } spooler;
+    TempFolder folder;
+    gui::QtPrinter printer(folder.path(), true, &spooler);
+    platform::PrintJob job;
+    job.pages.push_back({{{"", false, 10}, {"   SHIFT   REPORT", true, 12}}});
+    printer.Prepare(job).reset();
+    EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
+    try {
+        printer.Submit(job);
+        ADD_FAILURE() << "no PrintError";
+    } catch (const platform::PrintError& e) {
+        const std::string error = e.what();
+        EXPECT_NE(error.find("\"SHIFT REPORT\" (lp: Destination \"Q\" is not accepting jobs.)"),
+                  std::string::npos)
+            << error;
+        EXPECT_NE(error.find(printer.lastFile().string()), std::string::npos) << error;
+    }
+    ASSERT_EQ(spooler.handed.size(), 1u);
+    EXPECT_EQ(spooler.handed[0], std::make_pair(printer.lastFile(), std::string("SHIFT REPORT")));
+    EXPECT_TRUE(std::filesystem::is_regular_file(printer.lastFile()));
+}
+
 } // namespace
 } // namespace vantreth::testing

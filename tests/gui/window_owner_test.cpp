@@ -8,7 +8,9 @@
 #include "checkin/form15.h"
 #include "checkin/form2.h"
 
+#include <QDialog>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QWindow>
 
 namespace vantreth::testing {
@@ -45,6 +47,38 @@ TEST_F(WindowOwnerTest, AWindowBelongsToTheWindowTheClerkOpenedItFrom) {
     // Back in C, which is behind B now: what C opens belongs to C.
     ClickOpen("C");
     EXPECT_TRUE(BelongsTo(Shown("D"), Shown("C")));
+}
+
+// The keyboard stays where the clerk must answer: an owner none of whose controls can take
+// a key hands its activation to the window in front of it, and while a box is up every
+// window hands it to the box.
+TEST_F(WindowOwnerTest, TheOwnerOfTheQuestionNeverTakesTheKeyboard) {
+    Window("A").on_open = [this] {
+        program().Load("B");
+        Window("A").Open.SetEnabled(false);
+    };
+    program().Start("A");
+    ClickOpen("A");
+    ASSERT_TRUE(BelongsTo(Shown("B"), Shown("A")));
+    ASSERT_TRUE(RunUntil([this] { return QApplication::activeWindow() == Shown("B"); }));
+    Shown("A")->activateWindow(); // the clerk clicks the greyed owner
+    RunUntil([] { return false; }, 100);
+    EXPECT_EQ(QApplication::activeWindow(), Shown("B"));
+
+    QWidget* activeUnderBox = nullptr;
+    Window("B").on_open = [this, &activeUnderBox] {
+        QTimer::singleShot(50, [this, &activeUnderBox] {
+            Shown("B")->activateWindow();
+            RunUntil([] { return false; }, 100);
+            activeUnderBox = QApplication::activeWindow();
+            if (QWidget* box = dialogs().OpenBox())
+                static_cast<QDialog*>(box)->reject();
+        });
+        Window("B").MsgBox("Duplicate?", platform::vbYesNo, "Question");
+    };
+    ClickOpen("B");
+    ASSERT_NE(activeUnderBox, nullptr);
+    EXPECT_NE(activeUnderBox, Shown("B")) << "the window under the box took the keyboard";
 }
 
 TEST_F(WindowOwnerTest, AWindowOpenedWhileItsOpenerGoesBelongsToTheWindowInFront) {

@@ -238,6 +238,50 @@ TEST_F(PrinterTest, DeviceFailureDropsDocumentAndLeavesPrinterUsable) {
     EXPECT_EQ(OnlyJob().Text(), "next");
 }
 
+// The system's print command through stand-ins: it is given the title and the file, and a
+// job it does not take is a PrintError with what it said.
+TEST(CommandSpoolerTest, AJobNotTakenIsAnErrorWithTheReason) {
+    vantreth::testing::TempFolder folder;
+    auto script = [&folder](const std::string& name, const std::string& body) {
+        const std::filesystem::path file = folder.path() / name;
+        std::ofstream(file) << "#!/bin/sh\n" << body << "\n";
+        std::filesystem::permissions(file, std::filesystem::perms::owner_all);
+        return file.string();
+    };
+    const std::filesystem::path pdf = folder.path() / "report-1.pdf";
+    const std::filesystem::path args = folder.path() / "args";
+    struct Case {
+        std::string command;
+        int timeoutMs;
+        std::string error; // empty: taken
+    };
+    const Case cases[] = {
+        {script("taken", "echo \"$@\" > " + args.string() + "; echo request id is Q-1"), 5000, ""},
+        {script("refused", "echo 'lp: Destination \"Q\" is not accepting jobs.' >&2; exit 1"), 5000,
+         "lp: Destination \"Q\" is not accepting jobs."},
+        {script("silent", "exit 3"), 5000, "ended with status 3"},
+        {(folder.path() / "no-such-command").string(), 5000, "cannot be run"},
+        {script("hangs", "exec sleep 20"), 200, "did not answer"},
+    };
+    for (const Case& c : cases) {
+        CommandSpooler spooler(c.command, c.timeoutMs);
+        std::string error;
+        try {
+            spooler.Hand(pdf, "NIGHT AUDIT");
+        } catch (const PrintError& e) {
+            error = e.what();
+        }
+        if (c.error.empty())
+            EXPECT_EQ(error, "") << c.command;
+        else
+            EXPECT_NE(error.find(c.error), std::string::npos) << c.command << ": " << error;
+    }
+    std::ifstream given(args);
+    std::string line;
+    std::getline(given, line);
+    EXPECT_EQ(line, "-t NIGHT AUDIT -- " + pdf.string());
+}
+
 TEST(CapturePrinterTest, TakeJobsReturnsJobsSinceLastTake) {
     CapturePrinter capture;
     Printer printer(capture);

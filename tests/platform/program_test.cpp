@@ -2,6 +2,7 @@
 // loading and unloading, the end of the program, timers and errors inside events.
 #include "platform/journal.h"
 #include "platform/program.h"
+#include "support/failing_printer.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -286,6 +287,47 @@ TEST_F(ProgramTest, AFailedStepIsUndoneAndATimerInsideItsBoxWaitsForALaterTick) 
     program->TimePassed(100);
     EXPECT_TRUE(FileExists(root / "tick"));
     EXPECT_EQ(dialogs.shown().size(), 2u) << "the box, then the failure; the deferred tick says nothing";
+}
+
+// Paper belongs to the step: a step that fails prints nothing (nor what an event inside it
+// printed), one whose document cannot be made fails, and documents the printer refuses once
+// the step is saved are each tried and shown as a printer error, the step staying saved.
+TEST_F(ProgramTest, WhatAStepPrintsGoesOutOnlyOnceTheStepIsSaved) {
+    using vantreth::testing::FailingPrinter;
+    const std::filesystem::path root = program->data().root();
+    FailingPrinter fullDisk("No space left on device");
+    FailingPrinter refusing("lp: Error - Scheduler not responding.", FailingPrinter::Fails::Printed);
+    auto step = [&](PrinterDevice& device, bool fails) {
+        DeleteFile(root / "step");
+        program->printer().SetDevice(device);
+        program->Dispatch([&] {
+            ReplaceFileContent(root / "step", "saved");
+            program->Dispatch([&] { program->printer().Print("inner"), program->printer().EndDoc(); });
+            program->printer().Print("outer");
+            program->printer().EndDoc();
+            EXPECT_TRUE(printer.jobs().empty()) << "printed before the step was saved";
+            if (fails)
+                throw IoError(root / "rooms", "Disk full");
+        });
+        program->printer().SetDevice(printer);
+        return FileExists(root / "step");
+    };
+    dialogs.Answer(vbOK);
+    EXPECT_FALSE(step(printer, true));
+    EXPECT_TRUE(printer.jobs().empty()) << "the failed step printed";
+    dialogs.Answer(vbOK);
+    EXPECT_FALSE(step(fullDisk, false));
+    EXPECT_EQ(dialogs.shown().back().title, "Printer Error");
+    EXPECT_TRUE(step(printer, false));
+    std::vector<PrintJob> jobs = printer.TakeJobs();
+    ASSERT_EQ(jobs.size(), 2u);
+    EXPECT_EQ(jobs[0].Text() + jobs[1].Text(), "innerouter");
+    dialogs.Answer(vbOK);
+    EXPECT_TRUE(step(refusing, false)) << "the step is saved all the same";
+    EXPECT_EQ(refusing.attempts(), 2);
+    ASSERT_EQ(dialogs.shown().size(), 3u);
+    EXPECT_EQ(dialogs.shown()[2].title, "Printer Error");
+    EXPECT_NE(dialogs.shown()[2].prompt.find("Scheduler not responding"), std::string::npos);
 }
 
 TEST_F(ProgramTest, TimersOfUnloadedWindowsDoNotTick) {
