@@ -74,6 +74,9 @@
 #include "reservations/form66.h"
 #include "reservations/form68.h"
 
+#include "platform/text.h"
+#include "records/posting_codes.h"
+
 #include <memory>
 
 namespace vantreth {
@@ -181,6 +184,14 @@ App::App(platform::Services services, records::MotelSettings settings)
     Add<Form60>(*this);
     Add<Form61>(*this);
     Add<Form71>(*this);
+}
+
+bool AppForm::RefusedCents(platform::TextBox& box) {
+    if (platform::Trim(box.Text()).empty() || platform::IsTypedAmount(box.Text()))
+        return false;
+    MsgBox(records::kCentsMessage, platform::vbOKOnly, "WARNING");
+    box.SetFocus();
+    return true;
 }
 
 } // namespace vantreth

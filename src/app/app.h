@@ -66,6 +66,10 @@ public:
 
 protected:
     App& app() const { return m_app; }
+    // After the box's own checks: an amount with parts of a cent is refused with
+    // records::kCentsMessage and the focus goes back to the box; the caller then writes
+    // nothing. An empty box is left to the caller. True when refused.
+    bool RefusedCents(platform::TextBox& box);
 
 private:
     App& m_app;
