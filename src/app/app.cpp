@@ -98,6 +98,17 @@ App::App(platform::Services services, records::MotelSettings settings)
         if (!IsLoaded("Form1"))
             HoldBusinessDate(*this);
     });
+    // And whenever a step reads the date after the clock went past midnight (or noon) since
+    // the program last looked: a step whose box was answered after midnight writes the date
+    // of the day being worked, not the next one. The first look only notes the half of the
+    // day: until then the timers have held the date. (A date set by the night audit is no
+    // midnight: the half of the day stays.)
+    SetDateKeeper([this] {
+        const bool morning = ClockAsItStands().Now().time.hour < 12;
+        if (m_lookedInMorning && *m_lookedInMorning != morning)
+            HoldBusinessDate(*this);
+        m_lookedInMorning = morning;
+    });
 
     // Front desk, rooms and rates.
     Add<Form1>(*this);

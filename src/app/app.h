@@ -11,6 +11,7 @@
 #include "platform/program.h"
 #include "records/motel_settings.h"
 
+#include <optional>
 #include <string>
 
 namespace vantreth {
@@ -56,6 +57,8 @@ public:
 
 private:
     records::MotelSettings m_settings;
+    // The half of the day in which the date was last read inside an event.
+    std::optional<bool> m_lookedInMorning;
 };
 
 // Base of every window of the system: a form that knows the program it belongs to.

@@ -383,9 +383,11 @@ TEST_F(CheckInCommitTest, EarlyMorningCheckInOnShiftADepartsADayEarlier) {
         const char* room;
         const char* departure;
     };
+    // The afternoon last: a morning after it is past midnight, when the date hold sets the
+    // business date back.
     const Case cases[] = {{4, "A", "101 NQ1  ", "12/7/26"},
-                          {16, "A", "102 NDD1 ", "12/8/26"},
-                          {4, "B", "104 K11  ", "12/8/26"}};
+                          {4, "B", "104 K11  ", "12/8/26"},
+                          {16, "A", "102 NDD1 ", "12/8/26"}};
     long slot = 0;
     for (const Case& c : cases) {
         // As the Change Shift window does: the shift file and the shared variables.
