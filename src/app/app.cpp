@@ -74,6 +74,9 @@
 #include "reservations/form66.h"
 #include "reservations/form68.h"
 
+#include "platform/text.h"
+#include "records/posting_codes.h"
+
 #include <memory>
 
 namespace vantreth {
@@ -94,6 +97,17 @@ App::App(platform::Services services, records::MotelSettings settings)
     AddBackgroundTask("The date hold after midnight", 5000, [this] {
         if (!IsLoaded("Form1"))
             HoldBusinessDate(*this);
+    });
+    // And whenever a step reads the date after the clock went past midnight (or noon) since
+    // the program last looked: a step whose box was answered after midnight writes the date
+    // of the day being worked, not the next one. The first look only notes the half of the
+    // day: until then the timers have held the date. (A date set by the night audit is no
+    // midnight: the half of the day stays.)
+    SetDateKeeper([this] {
+        const bool morning = ClockAsItStands().Now().time.hour < 12;
+        if (m_lookedInMorning && *m_lookedInMorning != morning)
+            HoldBusinessDate(*this);
+        m_lookedInMorning = morning;
     });
 
     // Front desk, rooms and rates.
@@ -181,6 +195,14 @@ App::App(platform::Services services, records::MotelSettings settings)
     Add<Form60>(*this);
     Add<Form61>(*this);
     Add<Form71>(*this);
+}
+
+bool AppForm::RefusedCents(platform::TextBox& box) {
+    if (platform::Trim(box.Text()).empty() || platform::IsTypedAmount(box.Text()))
+        return false;
+    MsgBox(records::kCentsMessage, platform::vbOKOnly, "WARNING");
+    box.SetFocus();
+    return true;
 }
 
 } // namespace vantreth

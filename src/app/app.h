@@ -11,6 +11,7 @@
 #include "platform/program.h"
 #include "records/motel_settings.h"
 
+#include <optional>
 #include <string>
 
 namespace vantreth {
@@ -56,6 +57,8 @@ public:
 
 private:
     records::MotelSettings m_settings;
+    // The half of the day in which the date was last read inside an event.
+    std::optional<bool> m_lookedInMorning;
 };
 
 // Base of every window of the system: a form that knows the program it belongs to.
@@ -66,6 +69,10 @@ public:
 
 protected:
     App& app() const { return m_app; }
+    // After the box's own checks: an amount with parts of a cent is refused with
+    // records::kCentsMessage and the focus goes back to the box; the caller then writes
+    // nothing. An empty box is left to the caller. True when refused.
+    bool RefusedCents(platform::TextBox& box);
 
 private:
     App& m_app;

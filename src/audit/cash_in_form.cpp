@@ -63,6 +63,8 @@ void CashInForm::Command2_Click() {
         Text1.SetFocus();
         return;
     }
+    if (RefusedCents(Text1))
+        return;
     const CashEntry entry{.dateText = app().clock().DateText(),
                           .timeText = app().clock().TimeText(),
                           .shift = app().gShift,

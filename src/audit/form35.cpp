@@ -66,6 +66,8 @@ void Form35::Command7_Click() {
             Refuse(*box, kEntryAmountWarning);
             return;
         }
+        if (RefusedCents(*box))
+            return;
     }
     audit::RecomputeDayTotals(app().data(), app().clock().DateText(), static_cast<float>(Val(Text5.Text())),
                               static_cast<float>(Val(Text1.Text())), static_cast<float>(Val(Text6.Text())),
@@ -81,6 +83,8 @@ void Form35::Command4_Click() {
         Refuse(Text2, kEntryAmountWarning);
         return;
     }
+    if (RefusedCents(Text2))
+        return;
     audit::SetShiftCashFromRent(app().data(), Combo1.Text(), app().clock().DateText(), Val(Text2.Text()));
 }
 

@@ -70,6 +70,8 @@ void Form6::Command1_Click() {
         Text1.SetFocus();
         return;
     }
+    if (RefusedCents(Text1))
+        return;
     if (Text1.Text().empty())
         Text1.SetText("0");
     // Cash taken or paid out while the window stood open is on the sheet too.

@@ -125,7 +125,7 @@ std::string ProblemMessage(EntryProblem problem, std::string_view room3) {
     case EntryProblem::NoPayment:
         return "You did not choose a payment. Choose a payment or click 'Cancel' to exit this module.";
     case EntryProblem::BadNights:
-        return "The number of nights must be a whole number from 0 to 9999. Type the nights, like 2.";
+        return "The number of nights must be a whole number from 1 to 9999. Type the nights, like 2.";
     case EntryProblem::BadRate:
         return "The rate you typed is not a number. Please type the rate in dollars, like 45.50.";
     case EntryProblem::BadChildren:
@@ -134,6 +134,14 @@ std::string ProblemMessage(EntryProblem problem, std::string_view room3) {
         return "The amount the guest is giving you is not a number. Type the amount in dollars, like 100.00, "
                "or "
                "leave the box empty.";
+    case EntryProblem::RateCents:
+    case EntryProblem::CashCents:
+        return records::kCentsMessage;
+    case EntryProblem::LedgerTaken:
+        return "A guest of this name already checked in to this room today and was checked out: that stay's "
+               "folio is kept under the same name. If the guest was checked out by mistake, use Check Back "
+               "In "
+               "to open that stay again. A new stay of this guest needs another room. Nothing was saved.";
     case EntryProblem::RoomTaken:
         return "Room " + RTrim(room3) +
                " already has a guest checked in. Select another room or click 'Cancel' to exit this module.";
@@ -154,15 +162,20 @@ std::optional<EntryProblem> CheckEntry(const CheckInEntry& entry) {
         return EntryProblem::NoDirectBill;
     if (!PayCodeFor(entry.payment))
         return EntryProblem::NoPayment;
+    // A stay is one night at least: its departure comes after its arrival.
     if (!IsNonNegativeNumber(entry.nights) || Val(entry.nights) != std::floor(Val(entry.nights)) ||
-        Val(entry.nights) > 9999)
+        Val(entry.nights) < 1 || Val(entry.nights) > 9999)
         return EntryProblem::BadNights;
     if (!IsNonNegativeNumber(entry.rate))
         return EntryProblem::BadRate;
+    if (!IsTypedAmount(entry.rate))
+        return EntryProblem::RateCents;
     if (!Trim(entry.children).empty() && !IsNonNegativeNumber(entry.children))
         return EntryProblem::BadChildren;
     if (entry.payment == kCashOrCheck && !entry.cash.empty() && !IsNonNegativeNumber(entry.cash))
         return EntryProblem::BadCash;
+    if (entry.payment == kCashOrCheck && !entry.cash.empty() && !IsTypedAmount(entry.cash))
+        return EntryProblem::CashCents;
     return std::nullopt;
 }
 
@@ -197,6 +210,10 @@ records::GuestRecord BuildGuestRecord(const CheckInEntry& entry, float folioNumb
     guest.Set(GuestField::DBNumber, guest.PayCode == records::kDirectBill.code ? Left(entry.account, 4) : "");
     guest.Set(GuestField::FolioNumber, CStr(folioNumber));
     return guest;
+}
+
+bool LedgerTaken(const DataFolder& data, const CheckInEntry& entry, const Date& today) {
+    return records::NewStayLedgerTaken(data, BuildGuestRecord(entry, 0, CheckInSession{.today = today}));
 }
 
 CheckInPlan PlanCheckIn(const DataFolder& data, const CheckInEntry& entry, const CheckInSession& session,

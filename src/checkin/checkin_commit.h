@@ -79,8 +79,11 @@ enum class EntryProblem {
     BadRate,
     BadChildren,
     BadCash,
+    RateCents, // the rate or the cash has parts of a cent
+    CashCents,
     RoomTaken,
     NoTaxRate,
+    LedgerTaken, // a stay of these names arrived in this room today and was checked out
 };
 std::string ProblemMessage(EntryProblem problem, std::string_view room3 = {});
 // The checks that need only the entry, in the order the clerk hears of them.
@@ -124,6 +127,9 @@ records::GuestRecord BuildGuestRecord(const CheckInEntry& entry, float folioNumb
                                       const CheckInSession& session);
 // Reads what the commit needs (folio counter, free slot, room record) and works out every
 // record. The entry must have passed CheckEntry.
+// The entry, checked in today, would carry on the folio of a stay checked out
+// (records::NewStayLedgerTaken).
+bool LedgerTaken(const platform::DataFolder& data, const CheckInEntry& entry, const platform::Date& today);
 CheckInPlan PlanCheckIn(const platform::DataFolder& data, const CheckInEntry& entry,
                         const CheckInSession& session, double deposit);
 // Writes the stay: guest record, folio counter, ledger lines, day detail, day totals,

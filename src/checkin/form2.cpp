@@ -482,6 +482,8 @@ void form2::Command2_Click() {
     std::optional<double> taxRate;
     if (!problem && records::FindGuestByRoom(app().data(), records::kGuestFile, room3))
         problem = checkin::EntryProblem::RoomTaken;
+    if (!problem && checkin::LedgerTaken(app().data(), entry, app().clock().Today()))
+        problem = checkin::EntryProblem::LedgerTaken;
     if (!problem) {
         taxRate = records::ReadTaxRate(app().data());
         if (!taxRate)
@@ -509,13 +511,18 @@ void form2::Command2_Click() {
             Text1.SetFocus();
             break;
         case checkin::EntryProblem::BadRate:
+        case checkin::EntryProblem::RateCents:
             Text2.SetFocus();
             break;
         case checkin::EntryProblem::BadChildren:
             Text19.SetFocus();
             break;
         case checkin::EntryProblem::BadCash:
+        case checkin::EntryProblem::CashCents:
             Text7.SetFocus();
+            break;
+        case checkin::EntryProblem::LedgerTaken:
+            Combo1.SetFocus();
             break;
         case checkin::EntryProblem::NoTaxRate:
             break;
@@ -537,11 +544,14 @@ void form2::Command2_Click() {
                                                 "the amount below. If not, just press "
                                                 "'Enter' or click OK.",
                                                 "Phone Deposit?");
-            if (checkin::DepositAnswerValid(answer)) {
+            if (!checkin::DepositAnswerValid(answer)) {
+                MsgBox(checkin::kBadDepositMessage, vbOKOnly, "WARNING");
+            } else if (!Trim(answer).empty() && !IsTypedAmount(answer)) {
+                MsgBox(records::kCentsMessage, vbOKOnly, "WARNING");
+            } else {
                 deposit = Val(answer);
                 break;
             }
-            MsgBox(checkin::kBadDepositMessage, vbOKOnly, "WARNING");
         }
     }
 

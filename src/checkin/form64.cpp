@@ -51,6 +51,8 @@ void Form64::Command2_Click() {
         Text1.SetFocus();
         return;
     }
+    if (RefusedCents(Text1))
+        return;
     form2& checkIn = app().Get<form2>();
     if (checkIn.Frame7.Enabled() && !checkIn.Label30.Caption().empty()) {
         const Decimal shown = Decimal::Parse(checkIn.Label30.Caption());

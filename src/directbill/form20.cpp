@@ -69,6 +69,8 @@ void Form20::Command1_Click() {
         Text12.SetFocus();
         return;
     }
+    if (RefusedCents(Text12))
+        return;
     records::DirectBillAccount account;
     directbill::SetAccountTexts(account, BoxTexts(), true);
     account.Balance = directbill::TypedBalance(Text12.Text());

@@ -102,6 +102,8 @@ void Form22::Command1_Click() {
         Text12.SetFocus();
         return;
     }
+    if (RefusedCents(Text12))
+        return;
     const double code = Val(Label5.Caption());
     const std::vector<DirectBillAccount> accounts = records::ReadAllAccounts(app().data());
     for (size_t i = 0; i < accounts.size(); ++i) {

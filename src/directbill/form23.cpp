@@ -72,6 +72,8 @@ void Form23::Command1_Click() {
         Text1.SetFocus();
         return;
     }
+    if (RefusedCents(Text1))
+        return;
     const directbill::Payment payment{.shownAccount = Label2.Caption(),
                                       .shownBalance = Label7.Caption(),
                                       .amount = Text1.Text(),

@@ -152,6 +152,43 @@ bool ChargedToAnAccount(const records::HistoryEntry& entry) {
     return !code.empty() && code != "none";
 }
 
+// What the check-out of the entry charged its account: its line in the day's direct-bill log.
+// The day's charges from the room to the account are paired in order with the day's
+// direct-bill check-outs from that room to that account; a line that undoes the charge
+// before it (a check back in) pairs with none. Nullopt when the line is not there.
+std::optional<float> ChargedAtCheckOut(const DataFolder& folder, const records::HistoryEntry& entry,
+                                       std::string_view accountCode, std::string_view todayText) {
+    const std::string room = Trim(entry.Room);
+    const std::string key = records::ChargingKey(entry.DBNumber);
+    size_t nth = 0; // the entry's place among the day's check-outs from the room to the account
+    for (const records::HistoryEntry& other : CheckedOutToday(folder, todayText)) {
+        if (other == entry)
+            break;
+        if (Trim(other.Room) == room && ChargedToAnAccount(other) &&
+            records::ChargingKey(other.DBNumber) == key)
+            ++nth;
+    }
+    if (!FileExists(records::DayFilePath(folder, records::DayFile::DbDaily, todayText)))
+        return std::nullopt;
+    const std::string account = Trim(accountCode);
+    std::vector<float> charges;
+    bool lastUndone = true;
+    for (const records::DbDailyLine& line : records::ReadDbDaily(folder, todayText)) {
+        const std::string text = Trim(line.Account);
+        if (Trim(line.Room) != room || Left(text, static_cast<long>(account.size()) + 1) != account + " ")
+            continue;
+        if (!lastUndone && !charges.empty() && line.Amount == -charges.back()) {
+            lastUndone = true; // a check back in took the charge before it back
+            continue;
+        }
+        charges.push_back(line.Amount);
+        lastUndone = false;
+    }
+    if (nth >= charges.size())
+        return std::nullopt;
+    return charges[nth];
+}
+
 } // namespace
 
 BackInPlan PlanCheckBackIn(const DataFolder& folder, const records::HistoryEntry& entry,
@@ -260,10 +297,17 @@ BackInPlan PlanCheckBackIn(const DataFolder& folder, const records::HistoryEntry
                 "be taken back. The guest was not checked back in.";
             return plan;
         }
-        charge.account = records::DbDailyAccountText(records::ReadAccount(folder, *account));
-        // The check-out charged the balance of this ledger, added up by the same rule.
-        charge.amount = records::StayBalance(records::ReadStayLedger(plan.fromLedger), FolioTaxRate(folder),
-                                             plan.guest.IsTaxExempt());
+        const records::DirectBillAccount charged = records::ReadAccount(folder, *account);
+        charge.account = records::DbDailyAccountText(charged);
+        // Exactly what the check-out charged, whatever the tax rate or the ledger says today.
+        const std::optional<float> amount = ChargedAtCheckOut(folder, entry, charged.DBNumber, todayText);
+        if (!amount) {
+            plan.problem = "This stay was charged to direct bill account " + Trim(entry.DBNumber) +
+                           " when the guest checked out, and that charge cannot be found in today's direct "
+                           "bill log, so it cannot be taken back. The guest was not checked back in.";
+            return plan;
+        }
+        charge.amount = *amount;
         plan.guest.DBNumber = Fixed(entry.DBNumber, 8);
         plan.chargeTakenBack = charge;
     }

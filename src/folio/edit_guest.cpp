@@ -3,6 +3,7 @@
 
 #include "platform/clock.h"
 #include "platform/text.h"
+#include "records/arrivals.h"
 #include "records/filenames.h"
 #include "records/ledger_rename.h"
 #include "records/posting_codes.h"
@@ -32,6 +33,8 @@ GuestEdit EditFromRecord(const records::GuestRecord& guest) {
     edit.cardNumber = RTrim(guest.CardNumber);
     edit.cardExpiry = RTrim(guest.CardExpiry);
     edit.rate = CStr(guest.Rate);
+    edit.arrival = RTrim(guest.ArrivalDate);
+    edit.storedDeparture = edit.departure;
     return edit;
 }
 
@@ -53,6 +56,10 @@ std::string EditProblemMessage(EditProblem problem) {
         return "The Date format is wrong. Please fix.";
     case EditProblem::NotADate:
         return "The Departure date is not a real date. Please type it as month/day/year, for example 1/5/04.";
+    case EditProblem::DepartureNotAfterArrival:
+        return records::kDepartureNotAfterArrival;
+    case EditProblem::RateCents:
+        return records::kCentsMessage;
     case EditProblem::NoPayCode:
         return "There is no paycode chosen.";
     case EditProblem::BadPayCode:
@@ -111,6 +118,8 @@ EditCheck CheckGuestEdit(const GuestEdit& edit, int currentYear,
         return fail(EditProblem::NoRate);
     if (!IsNonNegativeNumber(edit.rate))
         return fail(EditProblem::BadRate);
+    if (!IsTypedAmount(edit.rate))
+        return fail(EditProblem::RateCents);
 
     // The year, the last two characters, is not looked at: 1/5/04 is not a zero day.
     const std::string& date = edit.departure;
@@ -126,6 +135,9 @@ EditCheck CheckGuestEdit(const GuestEdit& edit, int currentYear,
         return fail(EditProblem::BadDateFormat);
     if (!RealDate(date, currentYear))
         return fail(EditProblem::NotADate);
+    if (RTrim(date) != RTrim(edit.storedDeparture) &&
+        !records::DepartsAfterArrival(edit.arrival, date, currentYear))
+        return fail(EditProblem::DepartureNotAfterArrival);
 
     if (edit.payCode.empty())
         return fail(EditProblem::NoPayCode);

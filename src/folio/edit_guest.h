@@ -19,6 +19,9 @@ struct GuestEdit {
     std::string last, first, company, street, city, state, zip, phone, regCard;
     std::string adults, children, comment;
     std::string departure, payCode, dbNumber, cardNumber, cardExpiry, rate;
+    // Not boxes: the stay's arrival and its departure as stored. A departure typed must come
+    // after the arrival; one left as it was stored is not refused again.
+    std::string arrival, storedDeparture;
 };
 
 // The boxes as the window fills them: texts right-trimmed, numbers as their shortest text.
@@ -33,6 +36,8 @@ enum class EditProblem {
     NoDeparture,
     BadDateFormat,
     NotADate,
+    DepartureNotAfterArrival,
+    RateCents,
     NoPayCode,
     BadPayCode,
     NoDirectBill,

@@ -148,6 +148,8 @@ std::optional<std::string> PostingProblem(const PostingInput& input) {
             "The charge code must be one of E, J, G, L, N, M, P or O. Please pick it from the list.");
     if (!IsAmountText(input.amountText))
         return std::string("The amount is not a number. Please type the amount again.");
+    if (!platform::IsTypedAmount(input.amountText))
+        return std::string(records::kCentsMessage);
     return std::nullopt;
 }
 

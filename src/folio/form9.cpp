@@ -56,6 +56,10 @@ GuestEdit Form9::Boxes() const {
     edit.cardNumber = Text3.Text();
     edit.cardExpiry = Text4.Text();
     edit.rate = Text6.Text();
+    if (m_loaded) {
+        edit.arrival = RTrim(m_loaded->record.ArrivalDate);
+        edit.storedDeparture = RTrim(m_loaded->record.DepartureDate);
+    }
     return edit;
 }
 
@@ -115,6 +119,7 @@ void Form9::Command1_Click() {
         switch (*check.problem) {
         case EditProblem::NoRate:
         case EditProblem::BadRate:
+        case EditProblem::RateCents:
             Text6.SetFocus();
             break;
         case EditProblem::ZeroDay:
@@ -122,6 +127,7 @@ void Form9::Command1_Click() {
         case EditProblem::NoDeparture:
         case EditProblem::BadDateFormat:
         case EditProblem::NotADate:
+        case EditProblem::DepartureNotAfterArrival:
             Text5.SetFocus();
             break;
         case EditProblem::BadPayCode:

@@ -196,7 +196,8 @@ void Form1::Form_KeyPress(int& KeyAscii) {
 }
 
 bool HoldBusinessDate(App& app) {
-    const std::string time = app.clock().TimeText();
+    platform::Clock& clock = app.ClockAsItStands(); // this is the hold every read of the date runs
+    const std::string time = clock.TimeText();
     bool moved = false;
     if (Mid(time, 9, 2) == "AM" || Mid(time, 10, 2) == "AM") {
         records::DateStatusRecord status = records::ReadDateStatus(app.data());
@@ -205,7 +206,7 @@ bool HoldBusinessDate(App& app) {
             // first, so that a clock that cannot be put back never moves without it.
             status.RolledBack = 1.0f;
             records::WriteDateStatus(app.data(), status);
-            app.clock().SetDate(AddDays(app.clock().Today(), -1));
+            clock.SetDate(AddDays(clock.Today(), -1));
             moved = true;
         }
     }

@@ -51,6 +51,8 @@ void Form18::Command1_Click() {
         Text2.SetFocus();
         return;
     }
+    if (RefusedCents(Text2))
+        return;
     auto n = records::FindRoom(app().data(), Label2.Caption());
     if (!n) {
         MsgBox("Please choose a room from the list first. Nothing was changed.", vbOKOnly, "WARNING");

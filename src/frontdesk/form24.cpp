@@ -42,6 +42,8 @@ void Form24::Command1_Click() {
         Text1.SetFocus();
         return;
     }
+    if (RefusedCents(Text1))
+        return;
     const float rate = static_cast<float>(Val(Text1.Text()));
     auto rooms = records::ReadAllRooms(app().data());
     for (size_t i = 0; i < rooms.size(); ++i) {

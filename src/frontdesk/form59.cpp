@@ -57,6 +57,8 @@ std::optional<records::RateTable> Form59::SaveTable(std::string_view fileName, T
             boxes[i]->SetFocus();
             return std::nullopt;
         }
+        if (RefusedCents(*boxes[i]))
+            return std::nullopt;
     }
 
     records::RateTable table = records::ReadRateTable(app().data(), fileName);

@@ -44,6 +44,8 @@ void Form69::Command2_Click() {
             boxes[i]->SetFocus();
             return;
         }
+        if (RefusedCents(*boxes[i]))
+            return;
         values[i] = static_cast<float>(Val(text));
     }
     records::WriteOptionalRates(app().data(), {values[0], values[1], values[2], values[3], values[4]});

@@ -25,6 +25,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <QWindow>
 
 #include <algorithm>
@@ -373,10 +374,12 @@ void QtWindow::SyncItem(Item& item) {
     case ControlKind::TextBox: {
         const QString text = ToQtLines(static_cast<const platform::TextBox&>(control).Text());
         if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-            if (edit->text() != text) {
+            const auto& box = static_cast<const platform::TextBox&>(control);
+            const bool textChanged = edit->text() != text;
+            if (textChanged)
                 edit->setText(text);
-                edit->setCursorPosition(static_cast<const platform::TextBox&>(control).SelStart());
-            }
+            if (textChanged || box.SelStart() != item.selStart || box.SelLength() != item.selLength)
+                ShowSelection(item);
         } else if (auto* area = qobject_cast<QPlainTextEdit*>(widget); area && area->toPlainText() != text) {
             area->setPlainText(text);
             area->moveCursor(QTextCursor::End);
@@ -445,6 +448,20 @@ void QtWindow::SyncItem(Item& item) {
     case ControlKind::Timer:
         break;
     }
+}
+
+void QtWindow::ShowSelection(Item& item) {
+    auto* edit = qobject_cast<QLineEdit*>(item.widget);
+    if (edit == nullptr || item.control->Kind() != ControlKind::TextBox)
+        return;
+    const auto& box = static_cast<const platform::TextBox&>(*item.control);
+    const QSignalBlocker blocker(edit);
+    if (box.SelLength() > 0)
+        edit->setSelection(box.SelStart(), box.SelLength());
+    else
+        edit->setCursorPosition(box.SelStart());
+    item.selStart = box.SelStart();
+    item.selLength = box.SelLength();
 }
 
 void QtWindow::SyncWindow() {
@@ -600,6 +617,16 @@ bool QtWindow::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseButtonDblClick:
     case QEvent::MouseButtonRelease:
         return Mouse(item, *event);
+    case QEvent::FocusIn: {
+        // Qt selects a line's whole text when Tab brings the focus; the model says what is
+        // selected (a text the program filled in), once Qt is done with the focus.
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::MouseFocusReason && qobject_cast<QLineEdit*>(item.widget)) {
+            const size_t index = found->second;
+            QTimer::singleShot(0, this, [this, index] { ShowSelection(m_items[index]); });
+        }
+        return QWidget::eventFilter(watched, event);
+    }
     default:
         return QWidget::eventFilter(watched, event);
     }

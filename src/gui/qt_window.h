@@ -68,10 +68,14 @@ private:
         QWidget* widget = nullptr;
         std::vector<std::string> items; // the list lines the widget holds
         unsigned long version = 0;      // the control's Version() last shown
+        int selStart = -1;              // a text box's caret and selection last shown
+        int selLength = -1;
     };
 
     QWidget* Create(platform::Control& control);
     void SyncItem(Item& item);
+    // A one-line text box shows the model's caret and selection.
+    void ShowSelection(Item& item);
     void SyncWindow();
     // Some control of the window can take a key now (one that takes the focus is usable).
     bool TakesKeys() const;

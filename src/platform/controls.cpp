@@ -80,6 +80,15 @@ bool Control::Usable() const {
 void Control::SetFocus() {
     if (!TakesFocus() || !Usable() || !m_form.Loaded())
         return;
+    const bool entering = m_form.m_active != this;
+    m_form.m_active = this;
+    if (entering)
+        FocusEnteredByKey();
+}
+
+void Control::SetFocusByMouse() {
+    if (!TakesFocus() || !Usable() || !m_form.Loaded())
+        return;
     m_form.m_active = this;
 }
 
@@ -179,10 +188,16 @@ TextBox::TextBox(Form& form, std::string name, Design design)
 void TextBox::Reset() {
     Control::Reset();
     m_text = design().caption;
+    m_filledByProgram = false;
     SetSelection(static_cast<int>(m_text.size()));
 }
 
 void TextBox::SetText(std::string text) {
+    Write(std::move(text), false);
+}
+
+void TextBox::Write(std::string text, bool byClerk) {
+    m_filledByProgram = !byClerk && !text.empty();
     if (text == m_text) {
         SetSelection(static_cast<int>(m_text.size()));
         return;
@@ -192,6 +207,11 @@ void TextBox::SetText(std::string text) {
     SetSelection(static_cast<int>(m_text.size()));
     if (on_change)
         on_change();
+}
+
+void TextBox::FocusEnteredByKey() {
+    if (m_filledByProgram)
+        SetSelection(0, static_cast<int>(m_text.size()));
 }
 
 void TextBox::SetSelection(int start, int length) {
@@ -213,7 +233,11 @@ void TextBox::UserClick() {
     if (!Usable())
         return;
     UserEvent([this] {
-        SetFocus();
+        SetFocusByMouse();
+        // A click ends a selection; the caret goes to the end (the screen then puts it where
+        // the mouse was).
+        if (m_selLength > 0)
+            SetSelection(static_cast<int>(m_text.size()));
         if (on_click)
             on_click();
     });
@@ -251,7 +275,7 @@ void TextBox::TypeIntoBox(int key) {
         return;
     text.insert(caret, typed);
     caret += typed.size();
-    SetText(text);
+    Write(text, true);
     if (m_text == text)
         SetSelection(static_cast<int>(caret));
 }

@@ -73,8 +73,12 @@ public:
     bool Usable() const;
     // Whether the control can hold the focus at all.
     virtual bool TakesFocus() const { return false; }
-    // Moves the focus here; does nothing when the control is disabled or hidden.
+    // Moves the focus here, as the keyboard does (Tab, the Enter walk) and as code does; does
+    // nothing when the control is disabled or hidden. A text box that the program has just
+    // filled selects its text when the focus comes in this way (see TextBox).
     void SetFocus();
+    // The clerk clicks into the control: the focus comes, the caret goes where the mouse put it.
+    void SetFocusByMouse();
     bool HasFocus() const;
 
     // Back to the design state (every load of the window).
@@ -89,6 +93,8 @@ public:
     unsigned long Version() const { return m_version; }
 
 protected:
+    // The focus came in by the keyboard or from code, from another control.
+    virtual void FocusEnteredByKey() {}
     // Runs an event of the clerk through the program's dispatcher.
     void UserEvent(const std::function<void()>& handler);
     // Every change of what the control shows goes through here.
@@ -136,6 +142,7 @@ public:
     std::string Describe() const override;
     std::string ValueText() const override { return m_text; }
 
+    // The clerk clicks into the box: the focus comes, a selection ends.
     void UserClick();
     // One key typed into the box (see Form::UserKey for the order of handlers).
     void UserType(int key);
@@ -149,18 +156,27 @@ public:
 
     // The caret and the selection, in characters from 0. A write from code puts the caret
     // at the end; the clerk's mouse and arrow keys move it (set by the screen, no event).
+    // A text that code wrote (a default, such as an amount offered for a code) and the clerk
+    // has not typed into is selected whole when the focus comes in by the keyboard or from
+    // code, so that what the clerk types replaces it; a click leaves the caret where it was put.
     int SelStart() const { return m_selStart; }
     int SelLength() const { return m_selLength; }
     void SetSelection(int start, int length = 0);
+    bool FilledByProgram() const { return m_filledByProgram; }
 
     std::function<void()> on_change;
     std::function<void()> on_click;
     std::function<void(int& KeyAscii)> on_key_press;
 
+protected:
+    void FocusEnteredByKey() override;
+
 private:
+    void Write(std::string text, bool byClerk);
     std::string m_text;
     int m_selStart = 0;
     int m_selLength = 0;
+    bool m_filledByProgram = false;
 };
 
 class CommandButton final : public Control {

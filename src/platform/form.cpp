@@ -48,8 +48,28 @@ void Form::UserKeyOn(Control& control, int key) {
     if (!m_loaded || !control.Usable())
         return;
     m_program.Dispatch([this, &control, key] {
-        control.SetFocus();
+        control.SetFocusByMouse();
         RouteKey(&control, key);
+    });
+}
+
+void Form::UserTab(bool backwards) {
+    if (!m_loaded)
+        return;
+    m_program.Dispatch([this, backwards] {
+        const auto n = static_cast<long>(m_controls.size());
+        long at = -1;
+        for (long i = 0; i < n; ++i)
+            if (m_controls[static_cast<size_t>(i)] == m_active)
+                at = i;
+        for (long step = 1; step <= n; ++step) {
+            const long i = ((at < 0 && backwards ? n : at) + (backwards ? -step : step) % n + n) % n;
+            Control* c = m_controls[static_cast<size_t>(i)];
+            if (c->TakesFocus() && c->Usable()) {
+                c->SetFocus();
+                return;
+            }
+        }
     });
 }
 

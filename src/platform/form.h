@@ -57,6 +57,9 @@ public:
     void UserKey(int key);
     // The clerk clicks into a control and presses a key there.
     void UserKeyOn(Control& control, int key);
+    // The clerk presses Tab (Shift+Tab: backwards): the focus goes to the next control in tab
+    // order that can take it, round the window, as the keyboard moves it (see SetFocus).
+    void UserTab(bool backwards = false);
     // The clerk clicks the window's close box.
     void UserClose();
     // The clerk clicks the window itself, outside its controls.

@@ -105,6 +105,20 @@ std::vector<Form*> Program::LoadedForms() const {
     return m_loadOrder;
 }
 
+Clock& Program::clock() {
+    if (m_dateKeeper && m_depth > 0 && !m_keepingDate) {
+        m_keepingDate = true;
+        try {
+            m_dateKeeper();
+        } catch (...) {
+            m_keepingDate = false;
+            throw;
+        }
+        m_keepingDate = false;
+    }
+    return *m_services.clock;
+}
+
 void Program::Start(std::string_view firstWindow) {
     m_started = true;
     Form& first = Get(firstWindow);
@@ -125,7 +139,7 @@ void Program::RecoverInterruptedAction() {
     DepthGuard guard(m_depth);
     try {
         std::optional<std::string> undone = RecoverJournal(m_data.root());
-        clock().Reload(); // the step undone may have moved the date
+        m_services.clock->Reload(); // the step undone may have moved the date
         if (undone) {
             MsgBox("The program was stopped in the middle of \"" + *undone +
                        "\".\nThat step was undone: nothing of it was saved. Please do it again.",
@@ -244,7 +258,7 @@ void Program::RunAction(const std::function<void()>& handler, std::string_view a
                                    "); it will be put back at the next step or start.";
             }
             if (transaction.Changed() || failure->title == "File Error")
-                clock().Reload();
+                m_services.clock->Reload();
         }
     }
     if (!failure) {

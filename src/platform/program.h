@@ -36,7 +36,11 @@ public:
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
-    Clock& clock() { return *m_services.clock; }
+    // The business clock. Inside an event the date keeper runs first, so that whatever the
+    // event writes is dated by the business date of that moment (see SetDateKeeper).
+    Clock& clock();
+    // The clock without the date keeper: for the keeper's own work.
+    Clock& ClockAsItStands() { return *m_services.clock; }
     Dialogs& dialogs() { return *m_services.dialogs; }
     Printer& printer() { return m_printer; }
     Shell& shell() { return *m_services.shell; }
@@ -96,6 +100,12 @@ public:
     // MsUntilNextTimer says may have changed. Tells on_timers_changed.
     void TimersChanged();
 
+    // Work that keeps the business date right (the motel's date hold after midnight): run at
+    // every read of the clock inside an event, never from inside itself, so that a step whose
+    // box was answered after midnight dates its writes as a timer tick would have. It reads
+    // the clock through ClockAsItStands.
+    void SetDateKeeper(std::function<void()> keeper) { m_dateKeeper = std::move(keeper); }
+
     // Observers for the Qt front end and the scenario runner.
     std::function<void(Form&)> on_loaded;
     std::function<void(Form&)> on_unloaded;
@@ -126,6 +136,8 @@ private:
     std::vector<std::unique_ptr<BackgroundTask>> m_tasks;
     int m_depth = 0;
     int m_modal = 0;
+    std::function<void()> m_dateKeeper;
+    bool m_keepingDate = false;
     bool m_timersInsideAction = false;
     std::map<const void*, std::string> m_repeatFailures;
     bool m_started = false;

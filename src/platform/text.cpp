@@ -393,6 +393,15 @@ bool IsNonNegativeNumber(std::string_view text) {
     return digit && FitsSingle(Val(t));
 }
 
+bool IsTypedAmount(std::string_view text) {
+    std::string t = Trim(text);
+    if (!t.empty() && (t.front() == '-' || t.front() == '+'))
+        t.erase(0, 1);
+    const size_t point = t.find('.');
+    const size_t decimals = point == std::string::npos ? 0 : t.size() - point - 1;
+    return decimals <= 2 && IsNonNegativeNumber(t) && Trim(t) == t;
+}
+
 std::string Cp1252ToUtf8(std::string_view s) {
     std::string out;
     out.reserve(s.size());

@@ -60,6 +60,12 @@ bool FitsSingle(double value);
 // True when the text is a plain non-negative number ("12", "12.5", ".5", " 7 ") whose value
 // fits a Single: 40 digits are not a number an amount can hold.
 bool IsNonNegativeNumber(std::string_view text);
+// True when the text is an amount of money as a clerk types it: blanks around, a sign in
+// front, digits with at most one period and no more than two digits after it ("15", "-15.5",
+// " .05 ", "15.00"), a value that fits a Single. "10.0015" and "3.125" are not: no amount
+// the desk takes has parts of a cent. Windows with their own rules (no sign, an empty box)
+// check those first.
+bool IsTypedAmount(std::string_view text);
 
 // Windows-1252 <-> UTF-8, used only at the Qt boundary.
 std::string Cp1252ToUtf8(std::string_view s);

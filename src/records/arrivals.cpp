@@ -4,6 +4,10 @@
 #include "records/filenames.h"
 #include "records/guest_record.h"
 
+#include "platform/clock.h"
+
+#include <optional>
+
 namespace records {
 
 namespace {
@@ -33,6 +37,12 @@ std::vector<long> ReservationsArrivingOn(const platform::DataFolder& folder, std
         if (Stripped(slots.Field(n, GuestField::ArrivalDate), match) == date)
             arriving.push_back(n);
     return arriving;
+}
+
+bool DepartsAfterArrival(std::string_view arrival, std::string_view departure, int currentYear) {
+    const std::optional<platform::Date> from = platform::ParseDate(arrival, currentYear);
+    const std::optional<platform::Date> until = platform::ParseDate(departure, currentYear);
+    return !from || !until || platform::DaysFromCivil(*until) > platform::DaysFromCivil(*from);
 }
 
 } // namespace records

@@ -24,4 +24,13 @@ bool ArrivesOn(std::string_view arrivalDate, std::string_view dateText, ArrivalM
 std::vector<long> ReservationsArrivingOn(const platform::DataFolder& folder, std::string_view dateText,
                                          ArrivalMatch match);
 
+// A stay is one night at least: its departure comes after its arrival, so that the room lists
+// hold the room for the nights the stay takes. Every window where a stay's dates are typed
+// refuses a departure that does not, with kDepartureNotAfterArrival. True when either text is
+// no date: the windows' own date checks speak of those.
+bool DepartsAfterArrival(std::string_view arrival, std::string_view departure, int currentYear);
+inline constexpr const char* kDepartureNotAfterArrival =
+    "The departure date must come after the arrival date: a stay is one night at least. Please fix the "
+    "departure date.";
+
 } // namespace records

@@ -65,7 +65,13 @@ long AppendNewAccount(const DataFolder& folder, const DirectBillAccount& account
 }
 
 void RewriteAccount(const DataFolder& folder, long n, const DirectBillAccount& account) {
-    AccountsFile(folder).file().Put(n, account.Encode().substr(0, kSpareTextOffset));
+    // As the check-out's write: a field the rewrite leaves as it was keeps the file's bytes
+    // (zero bytes stay zero bytes); the reserved text is the file's whatever the record says.
+    DirectBillAccount keeping = account;
+    const RecordFile<DirectBillAccount> file = AccountsFile(folder);
+    if (n >= 1 && n <= file.Count())
+        keeping.SpareText = file.Read(n).SpareText;
+    WriteAccount(folder, n, keeping);
 }
 
 std::optional<DirectBillAccount> FindLiveAccount(const DataFolder& folder, std::string_view code,

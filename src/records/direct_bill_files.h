@@ -43,7 +43,8 @@ void ReturnAccountNumber(const platform::DataFolder& folder);
 // bytes, as a new record has always been written; returns its record number.
 long AppendNewAccount(const platform::DataFolder& folder, const DirectBillAccount& account);
 // Writes an account back in place, every field but the reserved text at its end, which
-// keeps whatever the file holds there.
+// keeps whatever the file holds there; a field whose text is as the file has it keeps the
+// file's bytes (zero-byte padding stays), as WriteAccount does.
 void RewriteAccount(const platform::DataFolder& folder, long n, const DirectBillAccount& account);
 
 // The first account that is not deleted, carries the code (DBNumber without trailing

@@ -15,6 +15,11 @@
 
 namespace records {
 
+// What every box that takes money says to an amount with parts of a cent (see
+// platform::IsTypedAmount); nothing is written then.
+inline constexpr const char* kCentsMessage =
+    "The amount you typed has more than two decimals. Please type it in dollars and cents, like 15.00.";
+
 enum class CodeKind { Charge, Payment, DirectBill };
 
 // What the folio puts into its posting boxes when the code is chosen; an empty text leaves

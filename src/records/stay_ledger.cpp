@@ -52,6 +52,10 @@ std::filesystem::path StayLedgerPath(const DataFolder& folder, const GuestRecord
     return ledger;
 }
 
+bool NewStayLedgerTaken(const DataFolder& folder, const GuestRecord& guest) {
+    return platform::FileExists(StayLedgerPath(folder, guest));
+}
+
 void AppendStayLedgerLine(const std::filesystem::path& ledger, const StayLedgerLine& line) {
     platform::AppendLine(ledger, line.ToSeqLine());
 }

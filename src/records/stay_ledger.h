@@ -78,6 +78,10 @@ struct ShiftRentalLine {
 // ArrivalDate (see StayLedgerFile); a ledger made before names went through StoredText,
 // still under the name as typed, is found there.
 std::filesystem::path StayLedgerPath(const platform::DataFolder& folder, const GuestRecord& guest);
+// A new stay would find a ledger under its name already: a stay of the same names arrived in
+// the same room on the same day and has been checked out. A check-in that went on would add
+// the new stay to that stay's folio, so every check-in refuses it.
+bool NewStayLedgerTaken(const platform::DataFolder& folder, const GuestRecord& guest);
 
 // Appends one line; the file is created by the first append. Reading throws IoError
 // when the file does not exist. A damaged line (cut short, unreadable, or not the line's

@@ -399,6 +399,7 @@ void Form26::Command2_Click() {
             Text1.SetFocus();
             break;
         case reservations::ReservationProblem::BadRate:
+        case reservations::ReservationProblem::RateCents:
             Text2.SetFocus();
             break;
         case reservations::ReservationProblem::NoDirectBill:
@@ -406,9 +407,11 @@ void Form26::Command2_Click() {
             Combo5.SetFocus();
             break;
         case reservations::ReservationProblem::BadCash:
+        case reservations::ReservationProblem::CashCents:
             Text7.SetFocus();
             break;
         case reservations::ReservationProblem::BadCard:
+        case reservations::ReservationProblem::CardCents:
             Text4.SetFocus();
             break;
         }

@@ -153,6 +153,7 @@ bool Form36::Save() {
             Text10.SetFocus();
             break;
         case EditProblem::BadDeparture:
+        case EditProblem::DepartureNotAfterArrival:
             Text5.SetFocus();
             break;
         case EditProblem::BadAdults:
@@ -162,6 +163,7 @@ bool Form36::Save() {
             Text19.SetFocus();
             break;
         case EditProblem::BadRate:
+        case EditProblem::RateCents:
             Text6.SetFocus();
             break;
         }
@@ -234,11 +236,11 @@ void Form36::TakePayment(reservations::Payment kind) {
     const std::string answer = InputBox("Enter payment below.", cash ? "Cash Payment" : "Credit Payment");
     if (Trim(answer).empty())
         return;
-    const std::optional<double> amount = reservations::AnswerAmount(answer);
-    if (!amount) {
-        MsgBox(reservations::kBadAmountMessage, vbOKOnly, "WARNING");
+    if (const std::optional<std::string> refused = reservations::AnswerProblem(answer)) {
+        MsgBox(*refused, vbOKOnly, "WARNING");
         return;
     }
+    const std::optional<double> amount = reservations::AnswerAmount(answer);
     const std::optional<long> slot = OpenSlot();
     if (!slot) {
         MsgBox(
@@ -287,9 +289,10 @@ std::optional<double> Form36::AskAmount(const std::string& prompt, const std::st
         const std::string answer = InputBox(prompt, title);
         if (Trim(answer).empty())
             return std::nullopt;
-        if (const auto amount = reservations::AnswerAmount(answer))
-            return amount;
-        MsgBox(reservations::kBadAmountMessage, vbOKOnly, "WARNING");
+        const std::optional<std::string> refused = reservations::AnswerProblem(answer);
+        if (!refused)
+            return reservations::AnswerAmount(answer);
+        MsgBox(*refused, vbOKOnly, "WARNING");
     }
 }
 
@@ -318,6 +321,8 @@ void Form36::Command2_Click() {
     }
     if (!problem)
         problem = reservations::CheckCheckInStored(app().data(), boxes, *slot);
+    if (!problem)
+        problem = reservations::CheckCheckInDay(app().data(), boxes, app().clock().Today());
     if (problem) {
         MsgBox(reservations::CheckInProblemMessage(*problem), vbOKOnly, "WARNING");
         switch (*problem) {
@@ -335,6 +340,7 @@ void Form36::Command2_Click() {
             break;
         case CheckInProblem::NoRate:
         case CheckInProblem::BadRate:
+        case CheckInProblem::RateCents:
             Text6.SetFocus();
             break;
         case CheckInProblem::NoLastName:
@@ -350,9 +356,11 @@ void Form36::Command2_Click() {
             Text19.SetFocus();
             break;
         case CheckInProblem::BadDeparture:
+        case CheckInProblem::DepartureNotAfterArrival:
             Text5.SetFocus();
             break;
         case CheckInProblem::RoomOccupied:
+        case CheckInProblem::LedgerTaken:
             Combo1.SetFocus();
             break;
         case CheckInProblem::NoTaxRate:

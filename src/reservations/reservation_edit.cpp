@@ -31,6 +31,10 @@ bool BlankOrNumber(std::string_view text) {
     return Trim(text).empty() || IsNonNegativeNumber(text);
 }
 
+bool BlankOrTypedAmount(std::string_view text) {
+    return Trim(text).empty() || IsTypedAmount(text);
+}
+
 // The day's column of a card pay code; the day's Cash is no card column, so "L" has none.
 std::optional<records::DayTotalsField> CardColumn(std::string_view payCode) {
     if (!records::IsCardCode(payCode))
@@ -124,6 +128,10 @@ std::string EditProblemMessage(EditProblem problem) {
         return "The number of children is not a number. Please fix.";
     case EditProblem::BadRate:
         return "The rate is not a number. Please fix.";
+    case EditProblem::RateCents:
+        return records::kCentsMessage;
+    case EditProblem::DepartureNotAfterArrival:
+        return records::kDepartureNotAfterArrival;
     }
     return std::string();
 }
@@ -150,12 +158,17 @@ std::optional<EditProblem> CheckValues(const ReservationBoxes& boxes, int curren
         return EditProblem::BadArrival;
     if (!Trim(boxes.departure).empty() && !IsSystemDateText(boxes.departure, currentYear))
         return EditProblem::BadDeparture;
+    if (!Trim(boxes.departure).empty() &&
+        !records::DepartsAfterArrival(boxes.arrival, boxes.departure, currentYear))
+        return EditProblem::DepartureNotAfterArrival;
     if (!BlankOrNumber(boxes.adults))
         return EditProblem::BadAdults;
     if (!BlankOrNumber(boxes.children))
         return EditProblem::BadChildren;
     if (!BlankOrNumber(boxes.rate))
         return EditProblem::BadRate;
+    if (!BlankOrTypedAmount(boxes.rate))
+        return EditProblem::RateCents;
     return std::nullopt;
 }
 
@@ -209,6 +222,17 @@ std::optional<double> AnswerAmount(std::string_view answer) {
     if (!IsNonNegativeNumber(text))
         return std::nullopt;
     return Val(text);
+}
+
+std::optional<std::string> AnswerProblem(std::string_view answer) {
+    if (!AnswerAmount(answer))
+        return std::string(kBadAmountMessage);
+    std::string text = Trim(answer);
+    if (!text.empty() && text[0] == '$')
+        text.erase(0, 1);
+    if (!Trim(text).empty() && !IsTypedAmount(text))
+        return std::string(records::kCentsMessage);
+    return std::nullopt;
 }
 
 std::string AddToDeposit(std::string_view depositText, double amount) {
@@ -294,6 +318,12 @@ std::string CheckInProblemMessage(CheckInProblem problem) {
         return EditProblemMessage(EditProblem::BadChildren);
     case CheckInProblem::BadDeparture:
         return EditProblemMessage(EditProblem::BadDeparture);
+    case CheckInProblem::RateCents:
+        return records::kCentsMessage;
+    case CheckInProblem::DepartureNotAfterArrival:
+        return records::kDepartureNotAfterArrival;
+    case CheckInProblem::LedgerTaken:
+        return checkin::ProblemMessage(checkin::EntryProblem::LedgerTaken);
     case CheckInProblem::NoTaxRate:
         return checkin::ProblemMessage(checkin::EntryProblem::NoTaxRate);
     case CheckInProblem::RoomOccupied:
@@ -328,6 +358,8 @@ std::optional<CheckInProblem> CheckCheckInBoxes(const ReservationBoxes& boxes, i
         return CheckInProblem::NoDirectBill;
     if (!IsNonNegativeNumber(boxes.rate))
         return CheckInProblem::BadRate;
+    if (!IsTypedAmount(boxes.rate))
+        return CheckInProblem::RateCents;
     if (!BlankOrNumber(boxes.adults))
         return CheckInProblem::BadAdults;
     if (!BlankOrNumber(boxes.children))
@@ -364,6 +396,17 @@ std::optional<std::string> CheckInDepositCard(const GuestRecord& reservation, st
         return card;
     if (IsCardPayCode(payCode))
         return std::string(payCode);
+    return std::nullopt;
+}
+
+std::optional<CheckInProblem> CheckCheckInDay(const DataFolder& data, const ReservationBoxes& boxes,
+                                              const Date& today) {
+    const std::string departure = Trim(boxes.departure);
+    if (!departure.empty() && !records::DepartsAfterArrival(DateText(today), departure, today.year))
+        return CheckInProblem::DepartureNotAfterArrival;
+    if (records::NewStayLedgerTaken(
+            data, BuildInHouseRecord(boxes, GuestRecord{}, checkin::CheckInSession{.today = today})))
+        return CheckInProblem::LedgerTaken;
     return std::nullopt;
 }
 

@@ -53,7 +53,9 @@ enum class EditProblem {
     BadDeparture,
     BadAdults,
     BadChildren,
-    BadRate
+    BadRate,
+    RateCents,
+    DepartureNotAfterArrival
 };
 std::string EditProblemMessage(EditProblem problem);
 // The checks that come before the room label is looked at: the three blanks.
@@ -89,6 +91,9 @@ SaveResult SaveReservation(const platform::DataFolder& data, const ReservationBo
 std::optional<double> AnswerAmount(std::string_view answer);
 inline constexpr const char* kBadAmountMessage =
     "The amount you typed is not a number. Type the amount in dollars, like 20.00.";
+// What the clerk is told of a payment answer that is refused (not a number, or parts of a
+// cent); nullopt when AnswerAmount takes it.
+std::optional<std::string> AnswerProblem(std::string_view answer);
 // A deposit text after a payment: Str form of the sum, not rounded, in the 10-character field.
 std::string AddToDeposit(std::string_view depositText, double amount);
 // Card payments go to the day's column of the card; only card pay codes take one.
@@ -128,6 +133,9 @@ enum class CheckInProblem {
     BadAdults,
     BadChildren,
     BadDeparture,
+    RateCents,
+    DepartureNotAfterArrival, // the departure is not after today, the stay's arrival
+    LedgerTaken,              // a stay of these names arrived in this room today and was checked out
     NoTaxRate,
     RoomOccupied,
     NoReservation,
@@ -166,6 +174,10 @@ std::optional<std::string> CheckInDepositCard(const records::GuestRecord& reserv
                                               std::string_view payCode);
 // The checks against the files, read when the clerk checks the guest in: a direct bill
 // stay must name an account on file, and a card deposit must have a known card.
+// The checks of the day of the check-in: the departure after `today`, and no folio of a stay
+// checked out under the new stay's name (records::NewStayLedgerTaken).
+std::optional<CheckInProblem> CheckCheckInDay(const platform::DataFolder& data, const ReservationBoxes& boxes,
+                                              const platform::Date& today);
 std::optional<CheckInProblem> CheckCheckInStored(const platform::DataFolder& data,
                                                  const ReservationBoxes& boxes, long reservationSlot);
 ReservationCheckIn PlanReservationCheckIn(const platform::DataFolder& data, const ReservationBoxes& boxes,

@@ -191,9 +191,14 @@ bool IsAmountText(std::string_view text) {
                                                 : std::string_view(amount));
 }
 
+// A stay is one night at least: its departure comes after its arrival.
 bool IsWholeNights(std::string_view nights) {
     const double n = Val(nights);
-    return IsNonNegativeNumber(nights) && n == static_cast<long>(n) && n <= 9999;
+    return IsNonNegativeNumber(nights) && n == static_cast<long>(n) && n >= 1 && n <= 9999;
+}
+
+bool BlankOrTypedAmount(std::string_view text) {
+    return Trim(text).empty() || IsTypedAmount(text);
 }
 
 } // namespace
@@ -219,6 +224,10 @@ std::string ReservationProblemMessage(ReservationProblem problem, std::string_vi
     case ReservationProblem::BadCard:
         return "The credit card amount is not a number. Type the amount in dollars, like 50.00, or leave the "
                "box empty.";
+    case ReservationProblem::RateCents:
+    case ReservationProblem::CashCents:
+    case ReservationProblem::CardCents:
+        return records::kCentsMessage;
     case ReservationProblem::AlreadyStored:
         return "This reservation has already been made under confirmation number " +
                Trim(confirmationNumber) + ". It was not stored again.";
@@ -248,6 +257,12 @@ std::optional<ReservationProblem> CheckReservation(const ReservationEntry& entry
         return ReservationProblem::BadCash;
     if (!IsAmountText(entry.cardAmount))
         return ReservationProblem::BadCard;
+    if (!BlankOrTypedAmount(entry.rate))
+        return ReservationProblem::RateCents;
+    if (!BlankOrTypedAmount(entry.cashAmount))
+        return ReservationProblem::CashCents;
+    if (!BlankOrTypedAmount(entry.cardAmount))
+        return ReservationProblem::CardCents;
     return std::nullopt;
 }
 

@@ -84,6 +84,9 @@ enum class ReservationProblem {
     NoDirectBill,
     BadCash,
     BadCard,
+    RateCents, // the rate, the cash or the card amount has parts of a cent
+    CashCents,
+    CardCents,
     AlreadyStored,
     RoomReserved
 };

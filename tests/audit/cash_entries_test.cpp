@@ -7,6 +7,7 @@
 #include "audit/form75.h"
 #include "records/day_totals.h"
 #include "records/petty_cash.h"
+#include "records/posting_codes.h"
 #include "records/shift_cash.h"
 
 #include <cstring>
@@ -113,14 +114,17 @@ TEST_F(CashEntriesTest, EachCashInWindowRaisesItsOwnFieldAndTakesNegativeAmounts
         float vending;
         float other;
         float dayCash;
+        const char* refusal = nullptr;
     } cases[] = {
-        {"Form72", "2.125", 2.12f, 0, 2.12f}, // rounded to 2 decimals, the half to even
+        {"Form72", "2.125", 0, 0, 0, records::kCentsMessage}, // parts of a cent: never stored
+        {"Form72", "2.12", 2.12f, 0, 2.12f},
         {"Form73", "7.25", 2.12f, 7.25f, 9.37f},
         {"Form73", "-10", 2.12f, -2.75f, -0.63f},
-        {"Form72", "  4 dollars", 2.12f, -2.75f, -0.63f}, // refused: not a number
+        {"Form72", "  4 dollars", 2.12f, -2.75f, -0.63f, kEntryAmountWarning},
+        {"Form73", "-0.001", 2.12f, -2.75f, -0.63f, records::kCentsMessage},
     };
     for (const Case& c : cases) {
-        const bool refused = c.amount.find("dollars") != std::string::npos;
+        const bool refused = c.refusal != nullptr;
         if (refused)
             dialogs().Answer(platform::vbOK);
         if (std::strcmp(c.window, "Form72") == 0)
@@ -131,8 +135,10 @@ TEST_F(CashEntriesTest, EachCashInWindowRaisesItsOwnFieldAndTakesNegativeAmounts
         EXPECT_EQ(Shift("A").CashFromOther, c.other) << c.window << " " << c.amount;
         EXPECT_FLOAT_EQ(DayCash(), c.dayCash) << c.window << " " << c.amount;
         EXPECT_EQ(IsLoaded(c.window), refused) << c.window << " " << c.amount;
-        if (refused)
+        if (refused) {
+            EXPECT_EQ(LastBox().prompt, c.refusal) << c.window << " " << c.amount;
             app().Unload(c.window);
+        }
     }
 }
 

@@ -10,6 +10,7 @@
 #include "audit/totals_windows.h"
 #include "records/counters.h"
 #include "records/day_totals.h"
+#include "records/posting_codes.h"
 #include "records/settings_files.h"
 
 #include <cstring>
@@ -300,12 +301,12 @@ TEST(AccessCodeTest, DigestMatchesKnownSha256Values) {
 TEST_F(TotalsRepairTest, ReComputeReplacesTheFourAmountsUnroundedAndKeepsTheRest) {
     records::DayTotals t = StoreToday();
     Form35& w = OpenRepair();
-    w.Text5.UserTypeText("150.555");
+    w.Text5.UserTypeText("150.55");
     w.Text1.UserTypeText("");
     w.Text6.UserTypeText("12.5");
     w.Text7.UserTypeText("-3");
     w.Command7.UserClick();
-    t.RoomRent = 150.555f;
+    t.RoomRent = 150.55f;
     t.GrossRent = 0;
     t.Tax = 12.5f;
     t.Cash = -3;
@@ -337,6 +338,19 @@ TEST_F(TotalsRepairTest, AmountThatIsNotANumberIsRefusedBeforeAnythingIsWritten)
     EXPECT_EQ(LastBox().prompt, kEntryAmountWarning);
     EXPECT_EQ(w.ActiveControl(), &w.Text2);
     EXPECT_FALSE(Exists("shiftcash/C12626"));
+
+    // Parts of a cent are refused the same way, in each box.
+    w.Text6.SetText("12.505");
+    dialogs().Answer(platform::vbOK);
+    w.Command7.UserClick();
+    EXPECT_EQ(LastBox().prompt, records::kCentsMessage);
+    EXPECT_EQ(w.ActiveControl(), &w.Text6);
+    EXPECT_EQ(ReadBytes("totals/totals12626"), before);
+    w.Text2.SetText("87.456");
+    dialogs().Answer(platform::vbOK);
+    w.Command4.UserClick();
+    EXPECT_EQ(LastBox().prompt, records::kCentsMessage);
+    EXPECT_FALSE(Exists("shiftcash/C12626"));
 }
 
 TEST_F(TotalsRepairTest, SetTotalEntryZeroesOnlyTheCash) {
@@ -351,12 +365,12 @@ TEST_F(TotalsRepairTest, SetShiftCashWritesTheRoundedCashFromRentOfThePickedShif
     EXPECT_EQ(w.Combo1.Text(), "C");
     w.Combo1.UserPick("B");
     EXPECT_EQ(w.ActiveControl(), &w.Text2);
-    w.Text2.UserTypeText("87.456");
+    w.Text2.UserTypeText("87.45");
     w.Text2.UserType(platform::vbKeyReturn);
     EXPECT_EQ(w.ActiveControl(), &w.Command4);
     w.Command4.UserClick();
     const std::string expected =
-        std::string(13, ' ') + Single(87.46f) + std::string(28, '\0') + std::string(30, ' ');
+        std::string(13, ' ') + Single(87.45f) + std::string(28, '\0') + std::string(30, ' ');
     EXPECT_EQ(ReadBytes("shiftcash/B12626"), expected);
     EXPECT_FALSE(Exists("shiftcash/C12626"));
 }

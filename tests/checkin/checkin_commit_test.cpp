@@ -6,6 +6,7 @@
 #include "records/counters.h"
 #include "records/day_totals.h"
 #include "records/history.h"
+#include "records/posting_codes.h"
 #include "records/shift_cash.h"
 #include "records/stay_ledger.h"
 
@@ -382,9 +383,11 @@ TEST_F(CheckInCommitTest, EarlyMorningCheckInOnShiftADepartsADayEarlier) {
         const char* room;
         const char* departure;
     };
+    // The afternoon last: a morning after it is past midnight, when the date hold sets the
+    // business date back.
     const Case cases[] = {{4, "A", "101 NQ1  ", "12/7/26"},
-                          {16, "A", "102 NDD1 ", "12/8/26"},
-                          {4, "B", "104 K11  ", "12/8/26"}};
+                          {4, "B", "104 K11  ", "12/8/26"},
+                          {16, "A", "102 NDD1 ", "12/8/26"}};
     long slot = 0;
     for (const Case& c : cases) {
         // As the Change Shift window does: the shift file and the shared variables.
@@ -612,6 +615,20 @@ TEST_F(CheckInCommitTest, RefusedCheckInWritesNothing) {
          "Text1"},
         {"part of a night", typeNights("2.5"), checkin::ProblemMessage(checkin::EntryProblem::BadNights),
          "Text1"},
+        {"no night: the departure would be the arrival", typeNights("0"),
+         checkin::ProblemMessage(checkin::EntryProblem::BadNights), "Text1"},
+        {"rate with parts of a cent",
+         [](CheckInCommitTest& t) {
+             t.FillIn();
+             t.Retype(t.checkIn().Text2, "45.505");
+         },
+         records::kCentsMessage, "Text2"},
+        {"cash with parts of a cent",
+         [](CheckInCommitTest& t) {
+             t.FillIn();
+             t.Retype(t.checkIn().Text7, "100.0015");
+         },
+         records::kCentsMessage, "Text7"},
         {"rate not a number",
          [](CheckInCommitTest& t) {
              t.FillIn();
@@ -654,6 +671,18 @@ TEST_F(CheckInCommitTest, RefusedCheckInWritesNothing) {
          },
          "The tax rate has not been set. Set the tax rates from the Main Menu before checking a guest in.",
          "Command2"},
+        // Last: the folio it leaves behind stays.
+        {"a stay of these names arrived in this room today and was checked out",
+         [](CheckInCommitTest& t) {
+             records::GuestRecord gone;
+             gone.LastName = platform::Fixed("SMITH", 15);
+             gone.FirstName = platform::Fixed("JOHN", 15);
+             gone.Room = "101";
+             gone.ArrivalDate = platform::Fixed(t.app().clock().DateText(), 10);
+             records::AppendStayLedgerLine(records::StayLedgerPath(t.app().data(), gone), {.Code = "E"});
+             t.FillIn();
+         },
+         checkin::ProblemMessage(checkin::EntryProblem::LedgerTaken), "Combo1"},
     };
     for (const Case& c : cases) {
         Restart();
@@ -747,7 +776,7 @@ TEST(CheckEntryTest, ChecksRunInTheirOrder) {
     card.payment = "VISA/MASTER";
     card.cash = "not looked at";
     EXPECT_FALSE(checkin::CheckEntry(card)) << "the cash box counts only for cash";
-    for (const char* nights : {"0", "9999"}) {
+    for (const char* nights : {"1", "9999"}) {
         checkin::CheckInEntry entry = good;
         entry.nights = nights;
         EXPECT_FALSE(checkin::CheckEntry(entry)) << nights << " nights";

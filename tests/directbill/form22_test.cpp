@@ -2,6 +2,8 @@
 // billing notice of the picked account.
 #include "directbill/direct_bill_fixture.h"
 
+#include "records/posting_codes.h"
+
 namespace vantreth {
 namespace {
 
@@ -92,6 +94,21 @@ TEST_F(Form22Test, SaveChangesStoresTheBoxesAsTypedAndKeepsCodeAndPayment) {
     EXPECT_EQ(Account(3).CompanyName, platform::Fixed("BOLT CO", 80)) << "other accounts untouched";
 }
 
+// The account code, the last payment's date and amount are no boxes: Save Changes leaves
+// their bytes as the file has them, zero-byte padding included.
+TEST_F(Form22Test, SaveChangesKeepsTheZeroBytesOfTheFieldsItDoesNotShow) {
+    std::string bytes = ReadBytes("directbill/dbmember");
+    bytes.replace(271, 3, std::string(3, '\0')); // after the code "1001"
+    bytes.replace(274, 20, std::string(20, '\0'));
+    WriteBytes("directbill/dbmember", bytes);
+    OpenEdit();
+    edit().Combo1.UserPick("1001  ACME");
+    Retype(edit().Text1, "ACME TOOLS");
+    edit().Command1.UserClick();
+    EXPECT_EQ(Account(1).CompanyName, platform::Fixed("ACME TOOLS", 80));
+    EXPECT_EQ(ReadBytes("directbill/dbmember").substr(267, 37), bytes.substr(267, 37));
+}
+
 TEST_F(Form22Test, SaveChangesReadsAnEmptiedBalanceBoxAsZero) {
     for (const char* typed : {"", "   "}) {
         records::RewriteAccount(app().data(), 1, CompanyAccount("1001", "ACME", 74.5f));
@@ -116,6 +133,12 @@ TEST_F(Form22Test, SaveChangesRefusesAnEmptyNameOrABalanceThatIsNoNumber) {
     edit().Command1.UserClick();
     EXPECT_EQ(LastBox().prompt,
               "The current balance must be a number. Please fix or click 'Cancel' to exit this module.");
+    EXPECT_EQ(Focus(edit()), "Text12");
+
+    Retype(edit().Text12, "1200.505");
+    dialogs().Answer(platform::vbOK);
+    edit().Command1.UserClick();
+    EXPECT_EQ(LastBox().prompt, records::kCentsMessage);
     EXPECT_EQ(Focus(edit()), "Text12");
 
     Retype(edit().Text12, "5");

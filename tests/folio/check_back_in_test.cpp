@@ -321,6 +321,9 @@ TEST_F(CheckBackInTest, DirectBillStayComesBackBilledToItsAccountWithTheChargeTa
     tools.DBNumber = Fixed("1234", 7);
     tools.Balance = 139.95f; // 100 owed before, 39.95 for DOE's stay
     records::AppendAccount(app().data(), tools);
+    records::AppendDbDailyLine(
+        app().data(), "12/6/26",
+        {.Room = "12 ", .Shift = "A", .PostDate = "12/6/26", .Account = "1234 ACME TOOLS", .Amount = 39.95f});
     app().gShift = "B";
     Open();
     DoubleClick("12  DOE  JANE");
@@ -342,11 +345,11 @@ TEST_F(CheckBackInTest, DirectBillStayComesBackBilledToItsAccountWithTheChargeTa
         "before: the whole stay will be charged to it when the guest checks out.");
     EXPECT_EQ(records::ReadAccount(app().data(), 1).Balance, 100.0f);
     const std::vector<records::DbDailyLine> day = records::ReadDbDaily(app().data(), "12/6/26");
-    ASSERT_EQ(day.size(), 1u);
-    EXPECT_EQ(day[0].Room, "12 ");
-    EXPECT_EQ(day[0].Shift, "B");
-    EXPECT_EQ(day[0].Account, "1234 ACME TOOLS");
-    EXPECT_EQ(day[0].Amount, -39.95f);
+    ASSERT_EQ(day.size(), 2u);
+    EXPECT_EQ(day[1].Room, "12 ");
+    EXPECT_EQ(day[1].Shift, "B");
+    EXPECT_EQ(day[1].Account, "1234 ACME TOOLS");
+    EXPECT_EQ(day[1].Amount, -39.95f);
 
     back().Command1.UserClick();
     ASSERT_TRUE(folio().Combo1.UserPick("12  DOE JANE"));
@@ -554,6 +557,71 @@ TEST_F(CheckBackInTest, APlanIsCheckedAgainstTheRoomsFile) {
     for (const Case& c : cases)
         EXPECT_EQ(PlanCheckBackIn(app().data(), entry, c.room, kToday).problem, c.problem)
             << "room " << c.room;
+}
+
+// The charge taken back is the check-out's line in the day's direct-bill log, not the ledger
+// added up again at today's tax rate (DOE's ledger holds 39.95). The day's charges from one
+// room to one account pair in order with the day's direct-bill check-outs from there; a line
+// that takes the charge before it back pairs with none.
+TEST_F(CheckBackInTest, TheChargeTakenBackIsTheLineTheCheckOutWrote) {
+    records::DirectBillAccount tools;
+    tools.CompanyName = Fixed("ACME TOOLS", 80);
+    tools.DBNumber = Fixed("1234", 7);
+    records::AppendAccount(app().data(), tools);
+    records::GuestRecord roe = Guest("ROE", "RAY", "12");
+    roe.PayCode = "Q";
+    roe.DBNumber = Fixed("1234", 8);
+    roe.DepartureDate = Fixed("12/6/26", 10);
+    records::AppendHistoryEntry(app().data(), records::HistoryForDirectBillCheckOut(roe, "1:00:00 PM"));
+    records::AppendStayLedgerLine(records::StayLedgerPath(app().data(), roe),
+                                  LedgerLine("12", "E", "ROOM RENT", 39.95f));
+    const std::vector<records::HistoryEntry> today = CheckedOutToday(app().data(), "12/6/26");
+    const auto stay = [&](const char* last) {
+        for (const records::HistoryEntry& e : today)
+            if (platform::Trim(e.LastName) == last)
+                return e;
+        throw std::logic_error("no such check-out");
+    };
+    const auto line = [](const char* room, float amount, const char* account = "1234 ACME TOOLS") {
+        return records::DbDailyLine{
+            .Room = room, .Shift = "A", .PostDate = "12/6/26", .Account = account, .Amount = amount};
+    };
+    struct Case {
+        const char* what;
+        const char* guest;
+        std::vector<records::DbDailyLine> lines;
+        std::optional<float> taken; // nullopt: refused
+    };
+    const Case cases[] = {
+        {"the line, not the ledger", "DOE", {line("12 ", 66)}, 66.0f},
+        {"another room's line is not it", "DOE", {line("211", 20), line("12 ", 66)}, 66.0f},
+        {"another account's line is not it", "DOE", {line("12 ", 5, "77 OTHER"), line("12 ", 66)}, 66.0f},
+        {"the second check-out pairs with the second charge",
+         "ROE",
+         {line("12 ", 66), line("12 ", 70)},
+         70.0f},
+        {"a charge taken back pairs with no check-out",
+         "ROE",
+         {line("12 ", 66), line("12 ", -66), line("12 ", 70)},
+         70.0f},
+        {"no line", "DOE", {}, std::nullopt},
+    };
+    const std::filesystem::path log =
+        records::DayFilePath(app().data(), records::DayFile::DbDaily, "12/6/26");
+    for (const Case& c : cases) {
+        std::filesystem::remove(log);
+        for (const records::DbDailyLine& l : c.lines)
+            records::AppendDbDailyLine(app().data(), "12/6/26", l);
+        const BackInPlan plan = PlanCheckBackIn(app().data(), stay(c.guest), "12", kToday);
+        if (c.taken) {
+            EXPECT_EQ(plan.problem, "") << c.what;
+            ASSERT_TRUE(plan.chargeTakenBack) << c.what;
+            EXPECT_EQ(plan.chargeTakenBack->amount, *c.taken) << c.what;
+        } else {
+            EXPECT_NE(plan.problem.find("cannot be found in today's direct bill log"), std::string::npos)
+                << c.what;
+        }
+    }
 }
 
 // When the guest record cannot be written after the ledger was carried, the ledger goes

@@ -265,6 +265,23 @@ TEST_F(CheckOutTest, DirectBillCheckOutPrintsChargesTheAccountAndLogsTheDay) {
     EXPECT_FALSE(folio().Label34.Visible());
 }
 
+// Midnight passes while "Are you sure" is up and no timer has ticked: the date hold is made
+// when the step reads the date, so the step writes the day being worked.
+TEST_F(CheckOutTest, ACheckOutAnsweredAfterMidnightIsDatedByTheDayBeingWorked) {
+    Open();
+    Choose("102 BILL BETTY");
+    app().on_modal = [this] { clock().Set({{2026, 12, 7}, {0, 0, 10}}); };
+    CheckOut();
+    app().on_modal = nullptr;
+
+    EXPECT_TRUE(GuestIn(2).IsFree());
+    EXPECT_EQ(clock().DateText(), "12/6/26");
+    const std::vector<records::DbDailyLine> day = records::ReadDbDaily(data(), "12/6/26");
+    ASSERT_EQ(day.size(), 1u);
+    EXPECT_EQ(day[0].PostDate, "12/6/26");
+    EXPECT_FALSE(Exists("dbdaily/12726"));
+}
+
 TEST_F(CheckOutTest, AccountLineWithBalanceAndCashPayCodeDoesNothing) {
     bill.PayCode = "L";
     records::WriteGuest(data(), records::kGuestFile, 2, bill);

@@ -8,9 +8,11 @@
 #include "folio/form4.h"
 #include "folio/form9.h"
 #include "platform/text.h"
+#include "records/arrivals.h"
 #include "records/filenames.h"
 #include "records/guest_record.h"
 #include "records/history.h"
+#include "records/posting_codes.h"
 #include "records/room_record.h"
 #include "records/settings_files.h"
 #include "records/shift_record.h"
@@ -387,6 +389,9 @@ TEST_F(EditGuestTest, EachRefusedSaveSaysWhyPutsTheFocusBackAndWritesNothing) {
          "Fix.",
          &Form9::Text5},
         {&Form9::Text5, "", "The Departure date is missing. Please enter a departure date.", &Form9::Text5},
+        {&Form9::Text5, "12/5/26", records::kDepartureNotAfterArrival, &Form9::Text5}, // the arrival
+        {&Form9::Text5, "12/1/26", records::kDepartureNotAfterArrival, &Form9::Text5},
+        {&Form9::Text6, "45.505", records::kCentsMessage, &Form9::Text6},
         {&Form9::Text5, "1//5", "The Date format is wrong. Please fix.", &Form9::Text5},
         {&Form9::Text5, "13/45/26",
          "The Departure date is not a real date. Please type it as month/day/year, for example 1/5/04.",

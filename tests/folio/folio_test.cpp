@@ -6,6 +6,7 @@
 #include "callacct/form50.h"
 #include "folio/folio_postings.h"
 #include "records/day_totals.h"
+#include "records/posting_codes.h"
 #include "records/shift_cash.h"
 
 #include <algorithm>
@@ -481,6 +482,34 @@ TEST_F(FolioTest, AmountThatIsNotANumberIsRefusedBeforeAnyWrite) {
     EXPECT_FALSE(Exists("detail/12626"));
     EXPECT_FALSE(Exists("shiftcash/A12626"));
     EXPECT_FALSE(Exists("totals/totals12626"));
+}
+
+// J offers 10.00 and puts the focus on the amount with its text selected: the 15 typed then
+// replaces it. Typed after a click, at the end of the offer, it makes 10.0015: refused, as is
+// every amount with parts of a cent, before anything is written.
+TEST_F(FolioTest, AnAmountIsPostedAsTypedOrRefusedWithPartsOfACent) {
+    Open();
+    Choose("101 SMITH JOHN");
+    ASSERT_TRUE(folio().Combo3.UserPick("J"));
+    ASSERT_EQ(folio().Text2.Text(), "10.00");
+    ASSERT_TRUE(folio().Text2.HasFocus());
+    folio().UserKey('1');
+    folio().UserKey('5');
+    folio().Command1.UserClick();
+    EXPECT_EQ(Ledger(smith).back().Amount, 15.0f);
+    const std::string detail = ReadBytes("detail/12626");
+
+    for (const char* typed : {"15", "5", "0"}) {
+        ASSERT_TRUE(folio().Combo3.UserPick("J"));
+        folio().Text2.UserClick();
+        folio().Text2.UserTypeText(typed);
+        dialogs().Answer(platform::vbOK);
+        folio().Command1.UserClick();
+        EXPECT_EQ(LastBox().prompt, records::kCentsMessage) << typed;
+        EXPECT_TRUE(folio().Text2.HasFocus()) << typed;
+    }
+    EXPECT_EQ(Ledger(smith).size(), 4u);
+    EXPECT_EQ(ReadBytes("detail/12626"), detail);
 }
 
 TEST_F(FolioTest, AmountTextRule) {

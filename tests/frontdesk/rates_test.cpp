@@ -9,6 +9,7 @@
 #include "frontdesk/form59.h"
 #include "platform/text.h"
 #include "records/filenames.h"
+#include "records/posting_codes.h"
 #include "records/rerate_rooms.h"
 #include "records/room_record.h"
 #include "records/settings_files.h"
@@ -231,9 +232,16 @@ TEST_F(RatesTest, SetRatesRefusesTextThatIsNotARate) {
     struct Case {
         const char* box;
         const char* typed;
+        const char* message =
+            "The rate you typed is not a number. Please type the rate in dollars, like 45.50.";
     };
-    const Case cases[] = {
-        {"Text1", "abc"}, {"Text2", "-5"}, {"Text3", "45x"}, {"Text2", "4 5"}, {"Text3", "."}};
+    const Case cases[] = {{"Text1", "abc"},
+                          {"Text2", "-5"},
+                          {"Text3", "45x"},
+                          {"Text2", "4 5"},
+                          {"Text3", "."},
+                          {"Text1", "45.505", records::kCentsMessage},
+                          {"Text3", "59.999", records::kCentsMessage}};
     LoadWindow(rates());
     for (const Case& c : cases) {
         for (auto* box : {&rates().Text1, &rates().Text2, &rates().Text3})
@@ -243,8 +251,7 @@ TEST_F(RatesTest, SetRatesRefusesTextThatIsNotARate) {
         dialogs().Answer(platform::vbOK);
         rates().Command1.UserClick();
         EXPECT_EQ(LastBox().title, "WARNING") << c.box << " \"" << c.typed << "\"";
-        EXPECT_EQ(LastBox().prompt,
-                  "The rate you typed is not a number. Please type the rate in dollars, like 45.50.");
+        EXPECT_EQ(LastBox().prompt, c.message) << c.box << " \"" << c.typed << "\"";
         EXPECT_EQ(ReadBytes("weekday"), TableBytes(45, 55, 90)) << c.box << " \"" << c.typed << "\"";
         EXPECT_EQ(ReadBytes("rooms"), rooms) << c.box << " \"" << c.typed << "\"";
         EXPECT_EQ(rates().ActiveControl(), &bad) << c.box;

@@ -39,6 +39,7 @@ public:
     platform::CheckBox Check1{*this, "Check1", {.caption = "Check", .at = {220, 72, 150, 24}}};
     platform::ListBox List2{*this, "List2", {.at = {220, 100, 150, 60}, .fixedFont = true}};
     platform::CommandButton Command1{*this, "Command1", {.caption = "Close", .at = {220, 200, 150, 28}}};
+    platform::TextBox Text2{*this, "Text2", {.at = {8, 180, 200, 24}}};
 
     int listClicks = 0;
     std::vector<int> listKeys;
@@ -141,6 +142,46 @@ TEST_F(ControlsTest, TypingGoesInAtTheCaretOrOverTheSelection) {
         EXPECT_EQ(Controls().Text1.SelStart(), c.caret);
         EXPECT_EQ(edit->text(), QString::fromStdString(platform::Cp1252ToUtf8(c.after))) << "on screen";
         EXPECT_EQ(edit->cursorPosition(), c.caret) << "on screen";
+    }
+}
+
+// A text the program filled in shows selected when the focus comes by the keyboard or from
+// code, and typing on screen replaces it, as in the model; the clerk's own text does not.
+TEST_F(ControlsTest, AFilledInTextIsSelectedOnScreenWhenTheKeyboardBringsTheFocus) {
+    const struct {
+        const char* what;
+        bool tab; // Tab on screen, else the Enter walk (code)
+        bool filledByProgram;
+        const char* after;
+    } cases[] = {
+        {"the Enter walk into a default", false, true, "15"},
+        {"Tab into a default", true, true, "15"},
+        {"the Enter walk into the clerk's text", false, false, "10.0015"},
+        {"Tab into the clerk's text", true, false, "10.0015"},
+    };
+    auto* edit = Widget<QLineEdit>("Text2");
+    ASSERT_NE(edit, nullptr);
+    frontEnd().WindowOf(Controls())->activateWindow();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Do([&c](ControlsWindow& w) {
+            w.Text2.SetText(c.filledByProgram ? "10.00" : "");
+            w.Text1.SetFocus();
+        });
+        if (!c.filledByProgram)
+            Controls().Text2.UserTypeText("10.00");
+        Do([](ControlsWindow& w) { w.Text1.SetFocus(); });
+        if (c.tab) {
+            edit->setFocus(Qt::TabFocusReason);
+        } else {
+            Do([](ControlsWindow& w) { w.Text2.SetFocus(); });
+        }
+        QApplication::processEvents();
+        ASSERT_TRUE(Controls().Text2.HasFocus());
+        EXPECT_EQ(edit->hasSelectedText(), c.filledByProgram) << "on screen";
+        Press(edit, "15");
+        EXPECT_EQ(Controls().Text2.Text(), c.after);
+        EXPECT_EQ(edit->text().toStdString(), c.after) << "on screen";
     }
 }
 

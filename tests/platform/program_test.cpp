@@ -147,6 +147,52 @@ TEST_F(ProgramTest, TypingGoesInAtTheCaretAndReplacesTheSelection) {
     EXPECT_EQ(box.Text(), "OS");
 }
 
+// A text the program filled in is selected whole when the keyboard brings the focus (Tab,
+// Shift+Tab, or code as the Enter walk does), so that typing replaces it; a click leaves the
+// caret at its end, and a text the clerk typed is never selected so.
+TEST_F(ProgramTest, AFilledInTextIsReplacedWhenTheKeyboardBringsTheFocus) {
+    enum class Comes { Tab, ShiftTab, Code, Click };
+    const struct {
+        const char* what;
+        bool filledByProgram;
+        Comes comes;
+        const char* after;
+    } cases[] = {
+        {"Tab into a default", true, Comes::Tab, "15"},
+        {"Shift+Tab into a default", true, Comes::ShiftTab, "15"},
+        {"the Enter walk into a default", true, Comes::Code, "15"},
+        {"a click into a default", true, Comes::Click, "10.0015"},
+        {"Tab into the clerk's text", false, Comes::Tab, "10.0015"},
+        {"the Enter walk into the clerk's text", false, Comes::Code, "10.0015"},
+    };
+    TextBox& box = form().Text2;
+    for (const auto& c : cases) {
+        box.SetText("");
+        if (c.filledByProgram)
+            program->Dispatch([&] { box.SetText("10.00"); });
+        else
+            box.UserTypeText("10.00");
+        Control& before = c.comes == Comes::ShiftTab ? static_cast<Control&>(form().Command1) : form().Text1;
+        program->Dispatch([&] { before.SetFocus(); });
+        switch (c.comes) {
+        case Comes::Tab:
+        case Comes::ShiftTab:
+            form().UserTab(c.comes == Comes::ShiftTab);
+            break;
+        case Comes::Code:
+            program->Dispatch([&] { box.SetFocus(); });
+            break;
+        case Comes::Click:
+            box.UserClick();
+            break;
+        }
+        ASSERT_TRUE(box.HasFocus()) << c.what;
+        form().UserKey('1');
+        form().UserKey('5');
+        EXPECT_EQ(box.Text(), c.after) << c.what;
+    }
+}
+
 TEST_F(ProgramTest, MaxLengthStillHoldsWhenTypingReplacesASelection) {
     TextBox& box = form().Text1; // at most 5 characters
     box.SetText("ABCDE");

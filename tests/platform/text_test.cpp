@@ -263,6 +263,39 @@ TEST(TextTest, IsNonNegativeNumberAcceptsPlainDecimalsOnly) {
         EXPECT_FALSE(IsNonNegativeNumber(t)) << "\"" << t << "\"";
 }
 
+TEST(TextTest, ATypedAmountHasNoMoreThanTwoDecimals) {
+    const struct {
+        const char* text;
+        bool amount;
+    } cases[] = {
+        {"15", true},
+        {"15.", true},
+        {"15.5", true},
+        {"15.00", true},
+        {".05", true},
+        {" 7.25 ", true},
+        {"-15.5", true},
+        {"+3.10", true},
+        {"0", true},
+        {"10.0015", false},
+        {"3.125", false},
+        {"10.000", false},
+        {"-0.001", false},
+        {".005", false},
+        {"", false},
+        {"-", false},
+        {"- 5", false},
+        {"1,5", false},
+        {"abc", false},
+        {"1e3", false},
+        {"1.2.3", false},
+        {"--5", false},
+        {"1234567890123456789012345678901234567890", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(IsTypedAmount(c.text), c.amount) << '"' << c.text << '"';
+}
+
 TEST(TextTest, ANumberThatASingleCannotHoldIsNoNumber) {
     const char* refused[] = {"1234567890123456789012345678901234567890",
                              "340282350000000000000000000000000000000",

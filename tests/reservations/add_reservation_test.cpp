@@ -9,6 +9,7 @@
 #include "records/counters.h"
 #include "records/day_totals.h"
 #include "records/history.h"
+#include "records/posting_codes.h"
 #include "records/reservation_files.h"
 #include "records/shift_cash.h"
 #include "reservations/form26.h"
@@ -399,7 +400,11 @@ TEST_F(AddReservationTest, RefusedReservationsWriteNothing) {
         {"rate not a number", [](Form26& f) { f.Text2.SetText("4O.00"); },
          "The rate you typed is not a number. Please type the rate in dollars, like 45.50."},
         {"nights not whole", [](Form26& f) { f.Text1.SetText("2.5"); },
-         "The number of nights must be a whole number from 0 to 9999. Type the nights, like 2."},
+         "The number of nights must be a whole number from 1 to 9999. Type the nights, like 2."},
+        {"no night: the departure would be the arrival", [](Form26& f) { f.Text1.SetText("0"); },
+         "The number of nights must be a whole number from 1 to 9999. Type the nights, like 2."},
+        {"rate with parts of a cent", [](Form26& f) { f.Text2.SetText("45.505"); }, records::kCentsMessage},
+        {"cash with parts of a cent", [](Form26& f) { f.Text7.SetText("50.001"); }, records::kCentsMessage},
     };
     for (const auto& c : cases) {
         OpenFor("1/5/04");

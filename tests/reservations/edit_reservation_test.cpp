@@ -6,12 +6,14 @@
 
 #include "frontdesk/form1.h"
 #include "platform/text.h"
+#include "records/arrivals.h"
 #include "records/cancel_record.h"
 #include "records/counters.h"
 #include "records/day_totals.h"
 #include "records/filenames.h"
 #include "records/guest_record.h"
 #include "records/history.h"
+#include "records/posting_codes.h"
 #include "records/room_record.h"
 #include "records/settings_files.h"
 #include "records/shift_cash.h"
@@ -198,8 +200,14 @@ TEST_F(EditReservationTest, SaveRefusesWhatItCannotStoreAndWritesNothing) {
         platform::TextBox Form36::*box;
         std::string text;
         std::string message;
+        platform::TextBox Form36::*focus = nullptr; // the box typed into when none
     };
     const std::vector<Case> cases = {
+        // The stay's nights stay whole: an arrival moved past the departure left as it was.
+        {&Form36::Text7, "12/19/26", records::kDepartureNotAfterArrival, &Form36::Text5},
+        {&Form36::Text5, "12/6/26", records::kDepartureNotAfterArrival},
+        {&Form36::Text5, "12/1/26", records::kDepartureNotAfterArrival},
+        {&Form36::Text6, "45.505", records::kCentsMessage},
         {&Form36::Text7, "", "The arrival date is blank. Please fix."},
         {&Form36::Text9, "", "The last name is blank. Please fix."},
         {&Form36::Text10, "  ", "The first name is blank. Please fix."},
@@ -217,7 +225,7 @@ TEST_F(EditReservationTest, SaveRefusesWhatItCannotStoreAndWritesNothing) {
         EXPECT_EQ(LastBox().prompt, c.message) << "typed '" << c.text << "'";
         EXPECT_EQ(LastBox().title, "WARNING");
         EXPECT_TRUE(IsLoaded("Form36")) << c.message;
-        EXPECT_TRUE((edit().*c.box).HasFocus()) << c.message;
+        EXPECT_TRUE((edit().*(c.focus ? c.focus : c.box)).HasFocus()) << c.message;
         EXPECT_EQ(ReadBytes("reservations"), before) << c.message;
         app().Dispatch([&] { app().Unload(edit()); });
     }
@@ -366,6 +374,10 @@ TEST_F(EditReservationTest, CashPaymentRaisesTheDepositTheDayCashAndTheShiftCash
     dialogs().Answer(platform::vbOK);
     edit().Command1.UserClick();
     EXPECT_EQ(LastBox().prompt, reservations::kBadAmountMessage);
+    dialogs().Input("$10.005");
+    dialogs().Answer(platform::vbOK);
+    edit().Command1.UserClick();
+    EXPECT_EQ(LastBox().prompt, records::kCentsMessage);
     EXPECT_EQ(Slot(2).CashDeposit, Fixed(" 50", 10));
     EXPECT_FLOAT_EQ(Totals().Cash, 10);
     ExpectNoPendingAnswers();
@@ -624,6 +636,16 @@ TEST_F(EditReservationTest, CheckInRefusalsWriteNothing) {
          "The paycode is invalid. Please change to a valid paycode."},
         {"no rate", [&] { Retype(edit().Text6, ""); }, "There is no rate chosen."},
         {"rate not a number", [&] { Retype(edit().Text6, "abc"); }, "The rate is not a number. Please fix."},
+        {"rate with parts of a cent", [&] { Retype(edit().Text6, "45.505"); }, records::kCentsMessage},
+        {"departure not after today", [&] { Retype(edit().Text5, "12/6/26"); },
+         records::kDepartureNotAfterArrival},
+        {"a checked-out stay of these names left its folio under the new stay's name",
+         [&] {
+             records::AppendStayLedgerLine(
+                 records::StayLedgerPath(app().data(), Booking("101", "12/6/26", "SMITH", "JOHN")),
+                 {.Code = "E"});
+         },
+         checkin::ProblemMessage(checkin::EntryProblem::LedgerTaken)},
         {"occupied",
          [&] {
              GuestRecord inHouse = Booking("101", "12/5/26", "IN", "HOUSE");

@@ -677,9 +677,16 @@ void ScriptRunner::DoType(Line& line) {
 void ScriptRunner::DoKey(Line& line) {
     const std::string target = line.NeedWord("Form or Form.Control");
     const std::string name = line.Rest();
+    if (const std::string lower = Lower(name); lower == "tab" || lower == "shift+tab") {
+        if (target.find('.') != std::string::npos)
+            Fail("Tab is pressed in a window: key " + target.substr(0, target.find('.')) + " " + name);
+        Form& form = LoadedForm(target);
+        return form.UserTab(lower != "tab");
+    }
     const int code = KeyCode(name);
     if (code < 0)
-        Fail("not a key: " + Quoted(name) + " (Enter, Esc, Backspace, Space or one character)");
+        Fail("not a key: " + Quoted(name) +
+             " (Enter, Esc, Backspace, Space, Tab, Shift+Tab or one character)");
     if (target.find('.') == std::string::npos) {
         Form& form = LoadedForm(target);
         if (!form.Visible())

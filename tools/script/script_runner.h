@@ -25,7 +25,8 @@
 //   dblclick Form.Control [item]   label or frame; list box: the selected item, or the item given
 //   type Form.Control text      text box or combo box, one key per character
 //   key Form.Control KEY        a key pressed in that control (it takes the focus first)
-//   key Form KEY                a key pressed in the window (to the control with the focus)
+//   key Form KEY                a key pressed in the window (to the control with the focus);
+//                               Tab and Shift+Tab move the focus as the keyboard does
 //                               KEY: Enter, Esc, Backspace, Space, or one character
 //   pick Form.Control item      combo box or list box: the item with exactly that text
 //   check Form.Control 0|1      check box set to that value
