@@ -1,6 +1,6 @@
 #include "form50.h"
 
-#include "callacct/call_capture.h"
+#include "calls/call_capture.h"
 
 #include <algorithm>
 #include <optional>

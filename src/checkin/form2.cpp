@@ -2,7 +2,6 @@
 #include "form2.h"
 
 #include "callacct/form50.h"
-#include "checkin/checkin_commit.h"
 #include "checkin/form15.h"
 #include "checkin/form64.h"
 #include "frontdesk/form1.h"
@@ -14,6 +13,7 @@
 #include "records/room_record.h"
 #include "records/settings_files.h"
 #include "records/shift_record.h"
+#include "stay/checkin_commit.h"
 
 namespace vantreth {
 

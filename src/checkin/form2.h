@@ -3,7 +3,7 @@
 #pragma once
 
 #include "app/app.h"
-#include "checkin/guest_entry.h"
+#include "stay/guest_entry.h"
 
 namespace vantreth {
 

@@ -3,7 +3,6 @@
 
 #include "platform/journal.h"
 
-#include "callacct/call_capture.h"
 #include "callacct/form50.h"
 #include "folio/folio_postings.h"
 #include "folio/form9.h"

@@ -2,18 +2,18 @@
 #include "form26.h"
 
 #include "callacct/form50.h"
-#include "checkin/checkin_commit.h"
-#include "checkin/form14.h"
 #include "frontdesk/form1.h"
 #include "frontdesk/form70.h"
 #include "platform/text.h"
 #include "records/reservation_files.h"
 #include "records/room_record.h"
 #include "records/settings_files.h"
+#include "reservations/form14.h"
 #include "reservations/form33.h"
 #include "reservations/form44.h"
 #include "reservations/form45.h"
 #include "reservations/reserve.h"
+#include "stay/checkin_commit.h"
 
 namespace vantreth {
 

@@ -4,9 +4,9 @@
 #pragma once
 
 #include "app/app.h"
-#include "checkin/guest_entry.h"
 #include "records/guest_record.h"
 #include "reservations/reservation_edit.h"
+#include "stay/guest_entry.h"
 
 namespace vantreth {
 

@@ -2,7 +2,6 @@
 // its cancellation and the check-in of its guest.
 #include "reservations/reservation_edit.h"
 
-#include "checkin/guest_entry.h"
 #include "platform/text.h"
 #include "records/arrivals.h"
 #include "records/counters.h"
@@ -14,6 +13,7 @@
 #include "records/shift_cash.h"
 #include "records/stay_ledger.h"
 #include "reservations/reserve.h"
+#include "stay/guest_entry.h"
 
 namespace vantreth::reservations {
 

@@ -1,9 +1,9 @@
 // The call-capture timer rests while its ticks have nothing to do: no records wait to be
 // posted and no partial record waits for its rest or for its second of silence. Resting, it
 // waits on the port's descriptor; whatever it does, it still ticks as before.
-#include "callacct/call_capture.h"
 #include "callacct/call_maker.h"
 #include "callacct/form50.h"
+#include "calls/call_capture.h"
 #include "support/app_fixture.h"
 
 #include <fcntl.h>

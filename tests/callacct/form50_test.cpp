@@ -1,9 +1,9 @@
 // The call-capture window: its timer posts a record once 58 characters are in, keeps a
 // partial record across a reload, does not take a failed record again, and (through a
 // pseudo-terminal standing in for the call box) searches the ports from port 1.
-#include "callacct/call_capture.h"
 #include "callacct/call_maker.h"
 #include "callacct/form50.h"
+#include "calls/call_capture.h"
 #include "records/day_totals.h"
 #include "records/stay_ledger.h"
 #include "support/app_fixture.h"

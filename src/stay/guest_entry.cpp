@@ -1,5 +1,5 @@
 // The key rules and Enter walk of the guest boxes.
-#include "checkin/guest_entry.h"
+#include "stay/guest_entry.h"
 
 #include <algorithm>
 
