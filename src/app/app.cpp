@@ -88,7 +88,7 @@ template <class F> void Add(App& app) {
 } // namespace
 
 App::App(platform::Services services, records::MotelSettings settings)
-    : platform::Program(std::move(services)), m_settings(std::move(settings)) {
+    : platform::Program(std::move(services)), m_settings(std::move(settings)), m_callPort(serialDevices()) {
     // The date hold works whatever window is open; the front desk's own timer does it while
     // the front desk is loaded.
     AddBackgroundTask("The date hold after midnight", 5000, [this] {

@@ -1,7 +1,7 @@
 // "Check In": the handlers of the walk-in check-in window.
 #include "form2.h"
 
-#include "callacct/form50.h"
+#include "app/call_capture_service.h"
 #include "checkin/form15.h"
 #include "checkin/form64.h"
 #include "frontdesk/form1.h"

@@ -1,7 +1,7 @@
 // "Add Reservation": the handlers of the window in which a reservation is taken.
 #include "form26.h"
 
-#include "callacct/form50.h"
+#include "app/call_capture_service.h"
 #include "frontdesk/form1.h"
 #include "frontdesk/form70.h"
 #include "platform/text.h"
@@ -105,7 +105,7 @@ void Form26::Form_Unload() {
     StopCallCapture(app());
     Form1& frontDesk = app().Get<Form1>();
     if (frontDesk.Loaded())
-        app().Load(app().Get<Form50>());
+        StartCallCapture(app());
     else
         app().Load(frontDesk);
 }
