@@ -11,6 +11,11 @@ void GuestEntry::Walk(TextBox& box, Control& next, Rule rule) {
     m_walk.push_back({&box, &next, rule});
 }
 
+void GuestEntry::TakeKeys(std::initializer_list<TextBox*> boxes) {
+    for (TextBox* box : boxes)
+        box->on_key_press = [this, box](int& KeyAscii) { KeyPress(*box, KeyAscii); };
+}
+
 void GuestEntry::MoveOn(Control& next) {
     next.SetFocus();
     m_movedOnTo = next.HasFocus() ? &next : nullptr;

@@ -9,6 +9,7 @@
 #include "records/guest_record.h"
 #include "records/history.h"
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -46,6 +47,10 @@ public:
         Walk(w.Text18, w.Text19, Rule::Adults);
     }
 
+    // Boxes whose keys follow the walk's rules and nothing else: their key presses go to
+    // KeyPress, with no handler of the window's in between.
+    void TakeKeys(std::initializer_list<platform::TextBox*> boxes);
+
     // A key in a box of the walk, from the box's KeyPress handler. KeyAscii is 0 when the
     // key was used up. True when the key was Enter.
     bool KeyPress(platform::TextBox& box, int& KeyAscii);
@@ -79,6 +84,67 @@ template <class Entry> records::GuestDetails GuestDetailsOf(const Entry& entry) 
 // The entry's guest details into the record (records::PutGuestDetails).
 template <class Entry> void PutGuestDetails(records::GuestRecord& r, const Entry& entry, Letters letters) {
     records::PutGuestDetails(r, GuestDetailsOf(entry), letters);
+}
+
+// The guest boxes of a window (names Text9 and Text10, company to phone Text11 to Text16,
+// reg. card Text17, adults Text18, children Text19, comment Text20, clerk Text21) into the
+// fields of the same names of an entry.
+template <class Entry, class Window> void TakeGuestBoxes(Entry& entry, const Window& w) {
+    entry.lastName = w.Text9.Text();
+    entry.firstName = w.Text10.Text();
+    entry.company = w.Text11.Text();
+    entry.street = w.Text12.Text();
+    entry.city = w.Text13.Text();
+    entry.state = w.Text14.Text();
+    entry.zip = w.Text15.Text();
+    entry.phone = w.Text16.Text();
+    entry.regCard = w.Text17.Text();
+    entry.adults = w.Text18.Text();
+    entry.children = w.Text19.Text();
+    entry.comment = w.Text20.Text();
+    entry.clerk = w.Text21.Text();
+}
+
+// One row of a window's table of where a refused entry sends the clerk: the box to correct
+// gets the focus, a list first given the text that asks for a choice ("select room"). A
+// problem with no box leaves the focus where it is.
+template <class Problem> struct RefusedBox {
+    RefusedBox(Problem problem) : problem(problem) {}
+    RefusedBox(Problem problem, platform::Control& box) : problem(problem), box(&box) {}
+    RefusedBox(Problem problem, platform::ComboBox& list, const char* choose)
+        : problem(problem), box(&list), list(&list), choose(choose) {}
+
+    Problem problem;
+    platform::Control* box = nullptr;
+    platform::ComboBox* list = nullptr;
+    const char* choose = nullptr;
+};
+
+// Sends the clerk to the box of the problem's row in the window's table.
+template <class Problem>
+void FocusRefusedBox(Problem problem, std::initializer_list<RefusedBox<Problem>> table) {
+    for (const RefusedBox<Problem>& row : table) {
+        if (row.problem != problem)
+            continue;
+        if (row.list != nullptr)
+            row.list->SetText(row.choose);
+        if (row.box != nullptr)
+            row.box->SetFocus();
+        return;
+    }
+}
+
+// The boxes the check-in and Add Reservation windows start with alike: the payment list
+// (Combo2), the optional rates (Combo3), one adult (Text18) and no account chosen (Combo5).
+template <class Window>
+void StartStayBoxes(Window& w, const std::vector<std::string>& payments,
+                    const std::vector<std::string>& rates) {
+    for (const std::string& payment : payments)
+        w.Combo2.AddItem(payment);
+    for (const std::string& rate : rates)
+        w.Combo3.AddItem(rate);
+    w.Text18.SetText("1");
+    w.Combo5.SetText("");
 }
 
 // A returning guest picked in the history window, into a window's guest boxes (names,

@@ -387,19 +387,22 @@ TEST_F(AddReservationTest, RefusedReservationsWriteNothing) {
         std::string what;
         std::function<void(Form26&)> spoil;
         std::string message;
+        std::string focus; // the box the clerk is sent to
     } cases[] = {
         {"no room", [](Form26& f) { f.Combo1.SetText(""); },
-         "You did not select a room. Select a room or click 'Cancel' to exit this module."},
+         "You did not select a room. Select a room or click 'Cancel' to exit this module.", "Combo1"},
         {"no last name", [](Form26& f) { f.Text9.SetText(""); },
-         "You did not type the guest's last name. Type the last name or click 'Cancel' to exit this module."},
+         "You did not type the guest's last name. Type the last name or click 'Cancel' to exit this module.",
+         "Text9"},
         {"arrival not a date", [](Form26& f) { f.Text3.SetText("1/32/04"); },
-         "The arrival date is not a date. Type the date like 1/5/04. Please Fix."},
+         "The arrival date is not a date. Type the date like 1/5/04. Please Fix.", "Text3"},
         {"cash not a number", [](Form26& f) { f.Text7.SetText("5O"); },
-         "The cash amount is not a number. Type the amount in dollars, like 50.00, or leave the box empty."},
+         "The cash amount is not a number. Type the amount in dollars, like 50.00, or leave the box empty.",
+         "Text7"},
         {"rate not a number", [](Form26& f) { f.Text2.SetText("4O.00"); },
-         "The rate you typed is not a number. Please type the rate in dollars, like 45.50."},
+         "The rate you typed is not a number. Please type the rate in dollars, like 45.50.", "Text2"},
         {"nights not whole", [](Form26& f) { f.Text1.SetText("2.5"); },
-         "The number of nights must be a whole number from 0 to 9999. Type the nights, like 2."},
+         "The number of nights must be a whole number from 0 to 9999. Type the nights, like 2.", "Text1"},
     };
     for (const auto& c : cases) {
         OpenFor("1/5/04");
@@ -409,6 +412,8 @@ TEST_F(AddReservationTest, RefusedReservationsWriteNothing) {
         add().Command2.UserClick();
         EXPECT_EQ(LastBox().prompt, c.message) << c.what;
         EXPECT_EQ(LastBox().title, "WARNING") << c.what;
+        ASSERT_NE(add().ActiveControl(), nullptr) << c.what;
+        EXPECT_EQ(add().ActiveControl()->Name(), c.focus) << c.what;
         add().Command3.UserClick();
     }
     // "No" to the question writes nothing either.
