@@ -398,6 +398,7 @@ void form2::BringPromptsToFront(bool attentionToo) {
 
 void form2::Command2_Click() {
     checkin::CheckInEntry entry{.roomChoice = Combo1.Text(),
+                                .clerk = Text21.Text(),
                                 .nights = Text1.Text(),
                                 .rate = Text2.Text(),
                                 .taxExempt = Check1.Value() == 1,

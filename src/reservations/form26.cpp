@@ -278,6 +278,7 @@ void Form26::Text4_KeyPress(int& KeyAscii) {
 
 void Form26::Command2_Click() {
     reservations::ReservationEntry entry{.roomChoice = Combo1.Text(),
+                                         .clerk = Text21.Text(),
                                          .nights = Text1.Text(),
                                          .arrival = Text3.Text(),
                                          .rate = Text2.Text(),

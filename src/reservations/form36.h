@@ -105,9 +105,6 @@ private:
     void Command5_Click();
     void Text1_Change();
     void Text1_Click();
-    void Text14_KeyPress(int& KeyAscii);
-    void Text18_KeyPress(int& KeyAscii);
-    void Text19_KeyPress(int& KeyAscii);
 
     reservations::ReservationBoxes Boxes() const;
     void Fill(const reservations::ReservationBoxes& boxes);

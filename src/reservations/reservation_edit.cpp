@@ -78,31 +78,15 @@ int CountArrivals(const DataFolder& data, std::string_view dateText) {
 }
 
 ReservationBoxes BoxesFromRecord(const GuestRecord& r) {
-    return ReservationBoxes{.lastName = RTrim(r.LastName),
-                            .firstName = RTrim(r.FirstName),
-                            .company = RTrim(r.Company),
-                            .street = RTrim(r.Street),
-                            .city = RTrim(r.City),
-                            .state = RTrim(r.State),
-                            .zip = RTrim(r.Zip),
-                            .phone = RTrim(r.Phone),
-                            .regCard = RTrim(r.RegCard),
-                            .adults = CStr(r.Adults),
-                            .children = CStr(r.Children),
-                            .clerk = r.Clerk,
-                            .comment = RTrim(r.Comment),
-                            .arrival = RTrim(r.ArrivalDate),
-                            .departure = RTrim(r.DepartureDate),
-                            .payCode = RTrim(r.PayCode),
-                            .dbNumber = RTrim(r.DBNumber),
-                            .cardNumber = RTrim(r.CardNumber),
-                            .cardExpiry = RTrim(r.CardExpiry),
-                            .rate = CStr(r.Rate),
-                            .room = r.Room,
-                            .cashDeposit = r.CashDeposit,
-                            .cardDeposit = r.CardDeposit,
-                            .confirmation = r.ConfirmationNumber,
-                            .reservedOn = r.ReservedOn};
+    ReservationBoxes boxes{.clerk = r.Clerk,
+                           .arrival = RTrim(r.ArrivalDate),
+                           .room = r.Room,
+                           .cashDeposit = r.CashDeposit,
+                           .cardDeposit = r.CardDeposit,
+                           .confirmation = r.ConfirmationNumber,
+                           .reservedOn = r.ReservedOn};
+    checkin::StayBoxesFromRecord(boxes, r);
+    return boxes;
 }
 
 std::string EditProblemMessage(EditProblem problem) {

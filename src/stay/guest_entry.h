@@ -9,6 +9,7 @@
 #include "records/guest_record.h"
 #include "records/history.h"
 
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -87,8 +88,8 @@ template <class Entry> void PutGuestDetails(records::GuestRecord& r, const Entry
 }
 
 // The guest boxes of a window (names Text9 and Text10, company to phone Text11 to Text16,
-// reg. card Text17, adults Text18, children Text19, comment Text20, clerk Text21) into the
-// fields of the same names of an entry.
+// reg. card Text17, adults Text18, children Text19, comment Text20) into the fields of the
+// same names of an entry.
 template <class Entry, class Window> void TakeGuestBoxes(Entry& entry, const Window& w) {
     entry.lastName = w.Text9.Text();
     entry.firstName = w.Text10.Text();
@@ -102,22 +103,82 @@ template <class Entry, class Window> void TakeGuestBoxes(Entry& entry, const Win
     entry.adults = w.Text18.Text();
     entry.children = w.Text19.Text();
     entry.comment = w.Text20.Text();
-    entry.clerk = w.Text21.Text();
+}
+
+// The edit windows of a stored stay (Edit Guest, Edit Reservation) show its guest boxes and
+// the departure (Text5), pay code (Text1), account (Text2), card number (Text3) and expiry
+// (Text4) and rate (Text6), in fields of the same names.
+
+// The stored stay's texts as the edit windows show them: right-trimmed, numbers as their
+// shortest text.
+template <class Boxes> void StayBoxesFromRecord(Boxes& b, const records::GuestRecord& r) {
+    b.lastName = platform::RTrim(r.LastName);
+    b.firstName = platform::RTrim(r.FirstName);
+    b.company = platform::RTrim(r.Company);
+    b.street = platform::RTrim(r.Street);
+    b.city = platform::RTrim(r.City);
+    b.state = platform::RTrim(r.State);
+    b.zip = platform::RTrim(r.Zip);
+    b.phone = platform::RTrim(r.Phone);
+    b.regCard = platform::RTrim(r.RegCard);
+    b.adults = platform::CStr(r.Adults);
+    b.children = platform::CStr(r.Children);
+    b.comment = platform::RTrim(r.Comment);
+    b.departure = platform::RTrim(r.DepartureDate);
+    b.payCode = platform::RTrim(r.PayCode);
+    b.dbNumber = platform::RTrim(r.DBNumber);
+    b.cardNumber = platform::RTrim(r.CardNumber);
+    b.cardExpiry = platform::RTrim(r.CardExpiry);
+    b.rate = platform::CStr(r.Rate);
+}
+
+// The texts into the edit window's boxes, the guest's first.
+template <class Window, class Boxes> void ShowStayBoxes(Window& w, const Boxes& b) {
+    w.Text9.SetText(b.lastName);
+    w.Text10.SetText(b.firstName);
+    w.Text11.SetText(b.company);
+    w.Text12.SetText(b.street);
+    w.Text13.SetText(b.city);
+    w.Text14.SetText(b.state);
+    w.Text15.SetText(b.zip);
+    w.Text16.SetText(b.phone);
+    w.Text17.SetText(b.regCard);
+    w.Text18.SetText(b.adults);
+    w.Text19.SetText(b.children);
+    w.Text20.SetText(b.comment);
+    w.Text5.SetText(b.departure);
+    w.Text1.SetText(b.payCode);
+    w.Text2.SetText(b.dbNumber);
+    w.Text3.SetText(b.cardNumber);
+    w.Text4.SetText(b.cardExpiry);
+    w.Text6.SetText(b.rate);
+}
+
+// The edit window's boxes as the clerk left them.
+template <class Boxes, class Window> void TakeStayBoxes(Boxes& b, const Window& w) {
+    TakeGuestBoxes(b, w);
+    b.departure = w.Text5.Text();
+    b.payCode = w.Text1.Text();
+    b.dbNumber = w.Text2.Text();
+    b.cardNumber = w.Text3.Text();
+    b.cardExpiry = w.Text4.Text();
+    b.rate = w.Text6.Text();
 }
 
 // One row of a window's table of where a refused entry sends the clerk: the box to correct
-// gets the focus, a list first given the text that asks for a choice ("select room"). A
-// problem with no box leaves the focus where it is.
+// gets the focus, first given a text where the row has one (a list the text that asks for a
+// choice, "select room"; a box "" to be typed again). A problem with no box leaves the focus
+// where it is.
 template <class Problem> struct RefusedBox {
     RefusedBox(Problem problem) : problem(problem) {}
     RefusedBox(Problem problem, platform::Control& box) : problem(problem), box(&box) {}
-    RefusedBox(Problem problem, platform::ComboBox& list, const char* choose)
-        : problem(problem), box(&list), list(&list), choose(choose) {}
+    template <class Box>
+    RefusedBox(Problem problem, Box& box, const char* text)
+        : problem(problem), box(&box), setText([&box, text] { box.SetText(text); }) {}
 
     Problem problem;
     platform::Control* box = nullptr;
-    platform::ComboBox* list = nullptr;
-    const char* choose = nullptr;
+    std::function<void()> setText;
 };
 
 // Sends the clerk to the box of the problem's row in the window's table.
@@ -126,8 +187,8 @@ void FocusRefusedBox(Problem problem, std::initializer_list<RefusedBox<Problem>>
     for (const RefusedBox<Problem>& row : table) {
         if (row.problem != problem)
             continue;
-        if (row.list != nullptr)
-            row.list->SetText(row.choose);
+        if (row.setText)
+            row.setText();
         if (row.box != nullptr)
             row.box->SetFocus();
         return;
