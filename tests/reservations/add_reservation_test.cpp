@@ -2,6 +2,7 @@
 // test, the price shown, Reserve Now's records and refusals, a further reservation of the
 // same guest, and the ways out.
 #include "reservations/reservations_fixture.h"
+#include "support/pseudo_terminal.h"
 
 #include "callacct/form50.h"
 #include "frontdesk/form1.h"
@@ -17,10 +18,6 @@
 #include "reservations/form45.h"
 #include "reservations/form65.h"
 #include "reservations/reserve.h"
-
-#include <fcntl.h>
-#include <stdlib.h>
-#include <unistd.h>
 
 namespace vantreth {
 namespace {
@@ -222,16 +219,14 @@ TEST_F(AddReservationTest, FreeRoomsLeaveOutOutOfOrderRoomsAndThoseReservedThatD
 }
 
 TEST_F(AddReservationTest, AHistoryPickFillsTheGuestAndMakesReserveNowAvailable) {
-    records::HistoryEntry stay;
-    stay.LastName = Fixed("JONES", 15);
-    stay.FirstName = Fixed("MARY", 15);
-    stay.Street = Fixed("1 MAIN", 25);
-    stay.City = Fixed("DALLAS", 20);
-    stay.State = "TX";
-    stay.Zip = Fixed("75001", 6);
-    stay.Phone = Fixed("555-0101", 15);
-    stay.FolioNumber = Fixed("17", 5);
-    records::AppendHistoryEntry(app().data(), stay);
+    records::AppendHistoryEntry(app().data(), testing::HistoryStay({.LastName = "JONES",
+                                                                    .FirstName = "MARY",
+                                                                    .Street = "1 MAIN",
+                                                                    .City = "DALLAS",
+                                                                    .State = "TX",
+                                                                    .Zip = "75001",
+                                                                    .Phone = "555-0101",
+                                                                    .FolioNumber = "17"}));
     Open();
     date().Command2.UserClick();
     Form<Form14>().Text1.UserTypeText("JON");
@@ -572,26 +567,17 @@ TEST_F(AddReservationTest, ClosingTheArrivalDateWindowIsItsCancel) {
 // The call box on port 3, a pseudo-terminal.
 class ExitWithWindowsOpenTest : public AddReservationTest {
 protected:
-    void SetUp() override {
-        m_master = posix_openpt(O_RDWR | O_NOCTTY);
-        ASSERT_GE(m_master, 0);
-        ASSERT_EQ(grantpt(m_master), 0);
-        ASSERT_EQ(unlockpt(m_master), 0);
-        m_device = ptsname(m_master);
-    }
-    void TearDown() override {
-        Form<Form50>().MSComm1.SetPortOpen(false);
-        close(m_master);
-    }
+    void SetUp() override { ASSERT_TRUE(m_pty.Opened()); }
+    void TearDown() override { Form<Form50>().MSComm1.SetPortOpen(false); }
     void StartWithCallBox() {
-        Form<Form50>().MSComm1.SetDevices([this](int port) { return port == 3 ? m_device : std::string(); });
+        Form<Form50>().MSComm1.SetDevices(
+            [this](int port) { return port == 3 ? m_pty.device() : std::string(); });
         StartProgram();
         ASSERT_TRUE(Form<Form50>().MSComm1.PortOpen());
     }
 
 private:
-    int m_master = -1;
-    std::string m_device;
+    testing::PseudoTerminal m_pty;
 };
 
 // Mended: "EXIT VANTRETH" with Add Reservation open over the front desk left the call box
