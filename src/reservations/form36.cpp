@@ -241,17 +241,13 @@ std::optional<double> Form36::AskAmount(const std::string& prompt, const std::st
     }
 }
 
-void Form36::Command2_Click() {
-    if (MsgBox("Are you sure you want to check this guest in now?", vbYesNo | vbQuestion, "Check In") !=
-        vbYes)
-        return;
-
-    // Everything is checked before the first write, so a refused check-in writes nothing.
-    const reservations::ReservationBoxes boxes = Boxes();
+// The first reason the reservation cannot be checked in now, the checks of the boxes first;
+// when there is none, the tax rate and the reservation's slot are set.
+std::optional<CheckInProblem> Form36::CheckInRefusal(const reservations::ReservationBoxes& boxes,
+                                                     std::optional<double>& taxRate,
+                                                     std::optional<long>& slot) {
     std::optional<CheckInProblem> problem =
         reservations::CheckCheckInBoxes(boxes, app().clock().Today().year);
-    std::optional<double> taxRate;
-    std::optional<long> slot;
     if (!problem) {
         taxRate = records::ReadTaxRate(app().data());
         if (!taxRate)
@@ -266,24 +262,41 @@ void Form36::Command2_Click() {
     }
     if (!problem)
         problem = reservations::CheckCheckInStored(app().data(), boxes, *slot);
-    if (problem) {
-        MsgBox(reservations::CheckInProblemMessage(*problem), vbOKOnly, "WARNING");
-        using P = CheckInProblem;
-        checkin::FocusRefusedBox(*problem, {{P::BadPayCode, Text1, ""},
-                                            {P::NoPayCode, Text1},
-                                            {P::DepositCardUnknown, Text1},
-                                            {P::NoDirectBill, Text2},
-                                            {P::BadDirectBill, Text2},
-                                            {P::NoRate, Text6},
-                                            {P::BadRate, Text6},
-                                            {P::NoLastName, Text9},
-                                            {P::NoFirstName, Text10},
-                                            {P::BadAdults, Text18},
-                                            {P::BadChildren, Text19},
-                                            {P::BadDeparture, Text5},
-                                            {P::RoomOccupied, Combo1},
-                                            {P::NoTaxRate},
-                                            {P::NoReservation}});
+    return problem;
+}
+
+// Tells the clerk why and sends the focus to the box to correct.
+void Form36::RefuseCheckIn(CheckInProblem problem) {
+    MsgBox(reservations::CheckInProblemMessage(problem), vbOKOnly, "WARNING");
+    using P = CheckInProblem;
+    checkin::FocusRefusedBox(problem, {{P::BadPayCode, Text1, ""},
+                                       {P::NoPayCode, Text1},
+                                       {P::DepositCardUnknown, Text1},
+                                       {P::NoDirectBill, Text2},
+                                       {P::BadDirectBill, Text2},
+                                       {P::NoRate, Text6},
+                                       {P::BadRate, Text6},
+                                       {P::NoLastName, Text9},
+                                       {P::NoFirstName, Text10},
+                                       {P::BadAdults, Text18},
+                                       {P::BadChildren, Text19},
+                                       {P::BadDeparture, Text5},
+                                       {P::RoomOccupied, Combo1},
+                                       {P::NoTaxRate},
+                                       {P::NoReservation}});
+}
+
+void Form36::Command2_Click() {
+    if (MsgBox("Are you sure you want to check this guest in now?", vbYesNo | vbQuestion, "Check In") !=
+        vbYes)
+        return;
+
+    // Everything is checked before the first write, so a refused check-in writes nothing.
+    const reservations::ReservationBoxes boxes = Boxes();
+    std::optional<double> taxRate;
+    std::optional<long> slot;
+    if (const std::optional<CheckInProblem> problem = CheckInRefusal(boxes, taxRate, slot)) {
+        RefuseCheckIn(*problem);
         return;
     }
     app().gTaxRate = *taxRate;

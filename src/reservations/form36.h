@@ -100,6 +100,10 @@ private:
     void Command1_Click() { TakePayment(reservations::Payment::Cash); }
     void Command6_Click() { TakePayment(reservations::Payment::Card); }
     void Command2_Click();
+    std::optional<reservations::CheckInProblem> CheckInRefusal(const reservations::ReservationBoxes& boxes,
+                                                               std::optional<double>& taxRate,
+                                                               std::optional<long>& slot);
+    void RefuseCheckIn(reservations::CheckInProblem problem);
     void Command3_Click();
     void Command4_Click();
     void Command5_Click();

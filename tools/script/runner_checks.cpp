@@ -109,32 +109,12 @@ std::string ScriptRunner::Actual(const std::string& target) {
                 return g.get(Program());
         Fail("no shared variable " + name);
     }
-    if (kind == "exists" || kind == "file") {
-        const std::string name = parts.Rest();
-        if (kind == "file")
-            return JoinedLines(ReadData(name));
-        fs::path path;
-        const std::string bad = DataPath(name, path);
-        if (!bad.empty())
-            Fail(bad);
-        std::error_code ec;
-        return Bool(fs::is_regular_file(path, ec));
-    }
-    if (kind == "printout") {
-        const std::string what = parts.NeedWord("line N or jobs");
-        if (what == "jobs") {
-            parts.End();
-            return std::to_string(m_printoutJobs);
-        }
-        long n = 0;
-        if (what != "line" || !ParseInt(parts.Word(), n))
-            Fail("printout line N or printout jobs");
-        parts.End();
-        if (n < 1 || static_cast<size_t>(n) > m_printoutLines.size())
-            Fail("the last printout has " + Plural(m_printoutLines.size(), "line") + ", no line " +
-                 std::to_string(n));
-        return platform::RTrim(m_printoutLines[static_cast<size_t>(n - 1)]);
-    }
+    if (kind == "exists")
+        return Bool(DataFileExists(parts.Rest()));
+    if (kind == "file")
+        return JoinedLines(ReadData(parts.Rest()));
+    if (kind == "printout")
+        return PrintoutValue(parts);
 
     // Form.Property or Form.Control.Property
     parts.End();
@@ -147,7 +127,36 @@ std::string ScriptRunner::Actual(const std::string& target) {
         Control& c = ControlOf(target.substr(0, last));
         return ControlProperty(c, property);
     }
-    Form& form = AnyForm(target.substr(0, first));
+    return FormProperty(AnyForm(target.substr(0, first)), property);
+}
+
+bool ScriptRunner::DataFileExists(const std::string& name) {
+    fs::path path;
+    const std::string bad = DataPath(name, path);
+    if (!bad.empty())
+        Fail(bad);
+    std::error_code ec;
+    return fs::is_regular_file(path, ec);
+}
+
+// "printout jobs", or "printout line N" of the last printout.
+std::string ScriptRunner::PrintoutValue(Line& parts) {
+    const std::string what = parts.NeedWord("line N or jobs");
+    if (what == "jobs") {
+        parts.End();
+        return std::to_string(m_printoutJobs);
+    }
+    long n = 0;
+    if (what != "line" || !ParseInt(parts.Word(), n))
+        Fail("printout line N or printout jobs");
+    parts.End();
+    if (n < 1 || static_cast<size_t>(n) > m_printoutLines.size())
+        Fail("the last printout has " + Plural(m_printoutLines.size(), "line") + ", no line " +
+             std::to_string(n));
+    return platform::RTrim(m_printoutLines[static_cast<size_t>(n - 1)]);
+}
+
+std::string ScriptRunner::FormProperty(const Form& form, const std::string& property) {
     const std::string p = Lower(property);
     if (p == "loaded")
         return Bool(form.Loaded());
