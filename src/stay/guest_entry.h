@@ -1,7 +1,8 @@
-// The guest's details as the check-in, Add Reservation and Edit Reservation windows take
-// them: the boxes' key rules and Enter walk, a returning guest copied in from the history
-// file, and the details written into a GuestRecord. Each window keeps its own handlers;
-// they hand their keys to a GuestEntry.
+// The guest's details as the guest windows take them (check-in, Add Reservation, Edit
+// Reservation, Edit Guest): the boxes' key rules and Enter walk, the boxes read into an
+// entry and filled from a stored stay, a returning guest copied in from the history file,
+// the details written into a GuestRecord, and where a refused entry sends the clerk. The
+// windows with an Enter walk hand their boxes' keys to a GuestEntry.
 #pragma once
 
 #include "platform/controls.h"
