@@ -21,7 +21,6 @@
 #include "callacct/form60.h"
 #include "callacct/form61.h"
 #include "callacct/form71.h"
-#include "checkin/form14.h"
 #include "checkin/form15.h"
 #include "checkin/form2.h"
 #include "checkin/form29.h"
@@ -62,6 +61,7 @@
 #include "frontdesk/form69.h"
 #include "frontdesk/form70.h"
 #include "frontdesk/form74.h"
+#include "reservations/form14.h"
 #include "reservations/form25.h"
 #include "reservations/form26.h"
 #include "reservations/form27.h"
@@ -88,10 +88,110 @@ template <class F> void Add(App& app) {
                  [](platform::Program& program) { return std::make_unique<F>(static_cast<App&>(program)); });
 }
 
+// Front desk, rooms and rates.
+void AddFrontDeskWindows(App& app) {
+    Add<Form1>(app);
+    Add<Form3>(app);
+    Add<Form5>(app);
+    Add<Form18>(app);
+    Add<Form24>(app);
+    Add<Form10>(app);
+    Add<Form11>(app);
+    Add<Form12>(app);
+    Add<Form17>(app);
+    Add<Form19>(app);
+    Add<Form28>(app);
+    Add<Form56>(app);
+    Add<Form59>(app);
+    Add<Form67>(app);
+    Add<Form69>(app);
+    Add<Form70>(app);
+    Add<Form74>(app);
+}
+
+// Check-in and guest history.
+void AddCheckInWindows(App& app) {
+    Add<form2>(app);
+    Add<Form15>(app);
+    Add<Form64>(app);
+    Add<Form52>(app);
+    Add<Form57>(app);
+    Add<Form14>(app);
+    Add<Form29>(app);
+    Add<Form34>(app);
+    Add<Form53>(app);
+    Add<Form54>(app);
+    Add<Form31>(app);
+    Add<Form32>(app);
+}
+
+// In-house guests.
+void AddInHouseWindows(App& app) {
+    Add<Form4>(app);
+    Add<Form7>(app);
+    Add<Form8>(app);
+    Add<Form46>(app);
+    Add<Form55>(app);
+    Add<Form62>(app);
+    Add<Form9>(app);
+    Add<Form40>(app);
+}
+
+// Shifts, night audit and totals.
+void AddAuditWindows(App& app) {
+    Add<Form6>(app);
+    Add<Form13>(app);
+    Add<Form16>(app);
+    Add<Form41>(app);
+    Add<Form42>(app);
+    Add<Form43>(app);
+    Add<Form47>(app);
+    Add<Form48>(app);
+    Add<Form49>(app);
+    Add<Form30>(app);
+    Add<Form35>(app);
+    Add<Form58>(app);
+    Add<Form72>(app);
+    Add<Form73>(app);
+    Add<Form75>(app);
+}
+
+// Reservations.
+void AddReservationWindows(App& app) {
+    Add<Form25>(app);
+    Add<Form26>(app);
+    Add<Form33>(app);
+    Add<Form44>(app);
+    Add<Form45>(app);
+    Add<Form27>(app);
+    Add<Form36>(app);
+    Add<Form68>(app);
+    Add<Form37>(app);
+    Add<Form65>(app);
+    Add<Form66>(app);
+}
+
+// Direct bill accounts.
+void AddDirectBillWindows(App& app) {
+    Add<Form21>(app);
+    Add<Form20>(app);
+    Add<Form22>(app);
+    Add<Form23>(app);
+}
+
+// Call accounting.
+void AddCallWindows(App& app) {
+    Add<Form50>(app);
+    Add<Form51>(app);
+    Add<Form60>(app);
+    Add<Form61>(app);
+    Add<Form71>(app);
+}
+
 } // namespace
 
 App::App(platform::Services services, records::MotelSettings settings)
-    : platform::Program(std::move(services)), m_settings(std::move(settings)) {
+    : platform::Program(std::move(services)), m_settings(std::move(settings)), m_callPort(serialDevices()) {
     // The date hold works whatever window is open; the front desk's own timer does it while
     // the front desk is loaded.
     AddBackgroundTask("The date hold after midnight", 5000, [this] {
@@ -110,91 +210,13 @@ App::App(platform::Services services, records::MotelSettings settings)
         m_lookedInMorning = morning;
     });
 
-    // Front desk, rooms and rates.
-    Add<Form1>(*this);
-    Add<Form3>(*this);
-    Add<Form5>(*this);
-    Add<Form18>(*this);
-    Add<Form24>(*this);
-    Add<Form10>(*this);
-    Add<Form11>(*this);
-    Add<Form12>(*this);
-    Add<Form17>(*this);
-    Add<Form19>(*this);
-    Add<Form28>(*this);
-    Add<Form56>(*this);
-    Add<Form59>(*this);
-    Add<Form67>(*this);
-    Add<Form69>(*this);
-    Add<Form70>(*this);
-    Add<Form74>(*this);
-
-    // Check-in and guest history.
-    Add<form2>(*this);
-    Add<Form15>(*this);
-    Add<Form64>(*this);
-    Add<Form52>(*this);
-    Add<Form57>(*this);
-    Add<Form14>(*this);
-    Add<Form29>(*this);
-    Add<Form34>(*this);
-    Add<Form53>(*this);
-    Add<Form54>(*this);
-    Add<Form31>(*this);
-    Add<Form32>(*this);
-
-    // In-house guests.
-    Add<Form4>(*this);
-    Add<Form7>(*this);
-    Add<Form8>(*this);
-    Add<Form46>(*this);
-    Add<Form55>(*this);
-    Add<Form62>(*this);
-    Add<Form9>(*this);
-    Add<Form40>(*this);
-
-    // Shifts, night audit and totals.
-    Add<Form6>(*this);
-    Add<Form13>(*this);
-    Add<Form16>(*this);
-    Add<Form41>(*this);
-    Add<Form42>(*this);
-    Add<Form43>(*this);
-    Add<Form47>(*this);
-    Add<Form48>(*this);
-    Add<Form49>(*this);
-    Add<Form30>(*this);
-    Add<Form35>(*this);
-    Add<Form58>(*this);
-    Add<Form72>(*this);
-    Add<Form73>(*this);
-    Add<Form75>(*this);
-
-    // Reservations.
-    Add<Form25>(*this);
-    Add<Form26>(*this);
-    Add<Form33>(*this);
-    Add<Form44>(*this);
-    Add<Form45>(*this);
-    Add<Form27>(*this);
-    Add<Form36>(*this);
-    Add<Form68>(*this);
-    Add<Form37>(*this);
-    Add<Form65>(*this);
-    Add<Form66>(*this);
-
-    // Direct bill accounts.
-    Add<Form21>(*this);
-    Add<Form20>(*this);
-    Add<Form22>(*this);
-    Add<Form23>(*this);
-
-    // Call accounting.
-    Add<Form50>(*this);
-    Add<Form51>(*this);
-    Add<Form60>(*this);
-    Add<Form61>(*this);
-    Add<Form71>(*this);
+    AddFrontDeskWindows(*this);
+    AddCheckInWindows(*this);
+    AddInHouseWindows(*this);
+    AddAuditWindows(*this);
+    AddReservationWindows(*this);
+    AddDirectBillWindows(*this);
+    AddCallWindows(*this);
 }
 
 bool AppForm::RefusedCents(platform::TextBox& box) {

@@ -9,6 +9,7 @@
 #endif
 
 #include "platform/program.h"
+#include "platform/serial.h"
 #include "records/motel_settings.h"
 
 #include <optional>
@@ -54,11 +55,14 @@ public:
     platform::SerialDeviceMap serialDevices() const {
         return platform::DefaultSerialDevices(m_settings.callBoxDevice);
     }
+    // The call box's port, read by call capture (app/call_capture_service.h).
+    platform::MSComm& callPort() { return m_callPort; }
 
 private:
     records::MotelSettings m_settings;
     // The half of the day in which the date was last read inside an event.
     std::optional<bool> m_lookedInMorning;
+    platform::MSComm m_callPort;
 };
 
 // Base of every window of the system: a form that knows the program it belongs to.

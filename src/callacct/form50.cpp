@@ -1,15 +1,13 @@
 #include "form50.h"
 
-#include "callacct/call_capture.h"
+#include "app/call_capture_service.h"
+#include "calls/call_capture.h"
 
 #include <algorithm>
-#include <optional>
-#include <vector>
 
 namespace vantreth {
 
-Form50::Form50(App& app)
-    : AppForm(app, kName, "Call Capture", {0, 0, 200, 100}), MSComm1(app.serialDevices()) {
+Form50::Form50(App& app) : AppForm(app, kName, "Call Capture", {0, 0, 200, 100}), MSComm1(app.callPort()) {
     Timer1.on_timer = [this] { Timer1_Timer(); };
 }
 
@@ -65,38 +63,6 @@ void Form50::RestWhenIdle() {
         Timer1.Rest([this] { return MSComm1.ReadDescriptor(); });
     else
         Timer1.Wake();
-}
-
-void PostWaitingCalls(App& app) {
-    std::string waiting = app.gCallBuffer;
-    bool posted = false;
-    std::vector<records::CallRecord> refused;
-    std::vector<records::CallRecord> garbled;
-    while (std::optional<records::CallRecord> call = TakeCallRecord(waiting)) {
-        if (call->HasControlCharacters()) {
-            garbled.push_back(*call);
-            call->BlankControlCharacters();
-        }
-        bool notCharged = false;
-        HandleCallRecord(app.data(), *call, {app.clock().DateText(), app.gShift, app.gClerk}, &notCharged);
-        if (notCharged)
-            refused.push_back(*call);
-        posted = true;
-    }
-    if (posted)
-        app.gCallBuffer = waiting;
-    // Told once, after the calls have left the buffer, so a tick under the box cannot repeat it.
-    if (!garbled.empty())
-        app.MsgBox(ControlCharactersMessage(garbled), platform::vbOKOnly, "Call Accounting");
-    if (!refused.empty())
-        app.MsgBox(RefusedCallsMessage(refused), platform::vbOKOnly, "Call Accounting");
-}
-
-void StopCallCapture(App& app) {
-    Form50& capture = app.Get<Form50>();
-    if (capture.MSComm1.PortOpen())
-        capture.MSComm1.SetPortOpen(false);
-    app.Unload(capture);
 }
 
 } // namespace vantreth

@@ -1,18 +1,20 @@
-// The hidden call-capture window: owns the serial port of the call box, polls it and posts
-// every call it receives.
+// The hidden call-capture window: polls the call box's port (the program's, see
+// app/call_capture_service.h) on its timer and posts every call it receives.
 #pragma once
 
 #include "app/app.h"
+#include "app/call_capture_service.h"
 #include "platform/serial.h"
 
 namespace vantreth {
 
 class Form50 final : public AppForm {
 public:
-    static constexpr const char* kName = "Form50";
+    static constexpr const char* kName = kCallCaptureWindow;
     explicit Form50(App& app);
 
-    platform::MSComm MSComm1;
+    // The call box's port is the program's (App::callPort): StopCallCapture closes it.
+    platform::MSComm& MSComm1;
     platform::Timer Timer1{*this, "Timer1", {.interval = 10}};
 
 private:
@@ -25,13 +27,5 @@ private:
     // Polls in a row that brought no character (counted up to kCallQuietPolls).
     int m_quietPolls = 0;
 };
-
-// Closes the call box's port when it is open and unloads the call-capture window, as the
-// windows that take the front desk's place do when they close; the front desk's next load
-// starts call capture again.
-// Posts every complete call record waiting in the buffer; the records leave it only once all
-// of them are posted. A call that could not be charged is told to the clerk once.
-void PostWaitingCalls(App& app);
-void StopCallCapture(App& app);
 
 } // namespace vantreth

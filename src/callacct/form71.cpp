@@ -1,6 +1,6 @@
 #include "form71.h"
 
-#include "frontdesk/open_with_shell.h"
+#include "app/open_with_shell.h"
 
 namespace vantreth {
 

@@ -1,8 +1,7 @@
 // "Check In": the handlers of the walk-in check-in window.
 #include "form2.h"
 
-#include "callacct/form50.h"
-#include "checkin/checkin_commit.h"
+#include "app/call_capture_service.h"
 #include "checkin/form15.h"
 #include "checkin/form64.h"
 #include "frontdesk/form1.h"
@@ -15,6 +14,7 @@
 #include "records/room_record.h"
 #include "records/settings_files.h"
 #include "records/shift_record.h"
+#include "stay/checkin_commit.h"
 
 namespace vantreth {
 
@@ -48,23 +48,14 @@ form2::form2(App& app) : AppForm(app, kName, "Check In", {40, 20, 900, 600}) {
     Text2.on_change = [this] { Text2_Change(); };
     Text2.on_key_press = [this](int& KeyAscii) { Text2_KeyPress(KeyAscii); };
     Text7.on_change = [this] { Text7_Change(); };
-    Text7.on_key_press = [this](int& KeyAscii) { Text7_KeyPress(KeyAscii); };
     Text9.on_change = [this] { Text9_Change(); };
-    Text9.on_key_press = [this](int& KeyAscii) { Text9_KeyPress(KeyAscii); };
     Text10.on_change = [this] { Text10_Change(); };
     Text10.on_key_press = [this](int& KeyAscii) { Text10_KeyPress(KeyAscii); };
-    Text11.on_key_press = [this](int& KeyAscii) { Text11_KeyPress(KeyAscii); };
-    Text12.on_key_press = [this](int& KeyAscii) { Text12_KeyPress(KeyAscii); };
-    Text13.on_key_press = [this](int& KeyAscii) { Text13_KeyPress(KeyAscii); };
-    Text14.on_key_press = [this](int& KeyAscii) { Text14_KeyPress(KeyAscii); };
-    Text15.on_key_press = [this](int& KeyAscii) { Text15_KeyPress(KeyAscii); };
-    Text16.on_key_press = [this](int& KeyAscii) { Text16_KeyPress(KeyAscii); };
     Text17.on_key_press = [this](int& KeyAscii) { Text17_KeyPress(KeyAscii); };
-    Text18.on_key_press = [this](int& KeyAscii) { Text18_KeyPress(KeyAscii); };
-    Text19.on_key_press = [this](int& KeyAscii) { Text19_KeyPress(KeyAscii); };
     Text20.on_key_press = [this](int& KeyAscii) { Text20_KeyPress(KeyAscii); };
-    Text21.on_key_press = [this](int& KeyAscii) { Text21_KeyPress(KeyAscii); };
     // The Enter walk through the boxes and their own key rules.
+    m_guest.TakeKeys(
+        {&Text7, &Text9, &Text11, &Text12, &Text13, &Text14, &Text15, &Text16, &Text18, &Text19, &Text21});
     m_guest.WalkGuestBoxes(*this);
     m_guest.Walk(Text7, Text9);
     m_guest.Walk(Text16, Text17);
@@ -92,12 +83,7 @@ void form2::Form_Load() {
     Text21.SetText(app().gClerk);
     app().gTaxRate = records::ReadTaxRate(app().data()).value_or(0);
     FillFreeRoomList();
-    for (const std::string& payment : checkin::PaymentList())
-        Combo2.AddItem(payment);
-    for (const std::string& rate : checkin::OptionalRateList(app().data()))
-        Combo3.AddItem(rate);
-    Text18.SetText("1");
-    Combo5.SetText("");
+    checkin::StartStayBoxes(*this, checkin::PaymentList(), checkin::OptionalRateList(app().data()));
     // History opens beside the window; its pick or cancel sends the focus to the room list.
     if (app().IsRegistered("Form14"))
         app().Load("Form14");
@@ -370,35 +356,11 @@ void form2::WarnIfNoRent() {
         MsgBox(kNoRentWarning, vbOKOnly, "WARNING");
 }
 
-void form2::Text9_KeyPress(int& KeyAscii) {
-    m_guest.KeyPress(Text9, KeyAscii);
-}
-
 void form2::Text10_KeyPress(int& KeyAscii) {
     if (KeyAscii != vbKeyReturn)
         return;
     WarnIfNoRent();
     m_guest.KeyPress(Text10, KeyAscii);
-}
-
-void form2::Text11_KeyPress(int& KeyAscii) {
-    m_guest.KeyPress(Text11, KeyAscii);
-}
-void form2::Text12_KeyPress(int& KeyAscii) {
-    m_guest.KeyPress(Text12, KeyAscii);
-}
-void form2::Text13_KeyPress(int& KeyAscii) {
-    m_guest.KeyPress(Text13, KeyAscii);
-}
-// A two-letter state moves on by itself.
-void form2::Text14_KeyPress(int& KeyAscii) {
-    m_guest.KeyPress(Text14, KeyAscii);
-}
-void form2::Text15_KeyPress(int& KeyAscii) {
-    m_guest.KeyPress(Text15, KeyAscii);
-}
-void form2::Text16_KeyPress(int& KeyAscii) {
-    m_guest.KeyPress(Text16, KeyAscii);
 }
 
 // Enter moves on only from a registration card of three characters or more.
@@ -407,26 +369,11 @@ void form2::Text17_KeyPress(int& KeyAscii) {
         m_guest.KeyPress(Text17, KeyAscii);
 }
 
-// The adults box holds one digit from 1 to 6.
-void form2::Text18_KeyPress(int& KeyAscii) {
-    m_guest.KeyPress(Text18, KeyAscii);
-}
-void form2::Text19_KeyPress(int& KeyAscii) {
-    m_guest.KeyPress(Text19, KeyAscii);
-}
-void form2::Text21_KeyPress(int& KeyAscii) {
-    m_guest.KeyPress(Text21, KeyAscii);
-}
-
 void form2::Text20_KeyPress(int& KeyAscii) {
     if (KeyAscii != vbKeyReturn)
         return;
     if (!Text9.Text().empty() && !Text10.Text().empty() && Command2.Enabled())
         Command2.SetFocus();
-}
-
-void form2::Text7_KeyPress(int& KeyAscii) {
-    m_guest.KeyPress(Text7, KeyAscii);
 }
 
 // ---------------------------------------------------------------------------
@@ -452,29 +399,18 @@ void form2::BringPromptsToFront(bool attentionToo) {
 
 void form2::Command2_Click() {
     checkin::CheckInEntry entry{.roomChoice = Combo1.Text(),
-                                .lastName = Text9.Text(),
-                                .firstName = Text10.Text(),
-                                .company = Text11.Text(),
-                                .street = Text12.Text(),
-                                .city = Text13.Text(),
-                                .state = Text14.Text(),
-                                .zip = Text15.Text(),
-                                .phone = Text16.Text(),
-                                .regCard = Text17.Text(),
                                 .clerk = Text21.Text(),
-                                .adults = Text18.Text(),
-                                .children = Text19.Text(),
                                 .nights = Text1.Text(),
                                 .rate = Text2.Text(),
                                 .taxExempt = Check1.Value() == 1,
                                 .payment = Combo2.Text(),
                                 .account = Combo5.Text(),
-                                .comment = Text20.Text(),
                                 .cash = Text7.Text(),
                                 .totalStay = Label25.Caption(),
                                 .feeShowing = Frame7.Enabled() && !Label30.Caption().empty(),
                                 .feeDescription = Label28.Caption(),
                                 .feeAmount = Label30.Caption()};
+    checkin::TakeGuestBoxes(entry, *this);
     const std::string room3 = Left(entry.roomChoice, 3);
 
     // Everything is checked before the first write, so a refused check-in writes nothing.
@@ -491,42 +427,20 @@ void form2::Command2_Click() {
     }
     if (problem) {
         MsgBox(checkin::ProblemMessage(*problem, room3), vbOKOnly, "WARNING");
-        switch (*problem) {
-        case checkin::EntryProblem::NoRoom:
-        case checkin::EntryProblem::RoomTaken:
-            Combo1.SetText("select room");
-            Combo1.SetFocus();
-            break;
-        case checkin::EntryProblem::NoRegCard:
-            Text17.SetFocus();
-            break;
-        case checkin::EntryProblem::NoDirectBill:
-            Combo5.SetText("select direct bill client");
-            Combo5.SetFocus();
-            break;
-        case checkin::EntryProblem::NoPayment:
-            Combo2.SetFocus();
-            break;
-        case checkin::EntryProblem::BadNights:
-            Text1.SetFocus();
-            break;
-        case checkin::EntryProblem::BadRate:
-        case checkin::EntryProblem::RateCents:
-            Text2.SetFocus();
-            break;
-        case checkin::EntryProblem::BadChildren:
-            Text19.SetFocus();
-            break;
-        case checkin::EntryProblem::BadCash:
-        case checkin::EntryProblem::CashCents:
-            Text7.SetFocus();
-            break;
-        case checkin::EntryProblem::LedgerTaken:
-            Combo1.SetFocus();
-            break;
-        case checkin::EntryProblem::NoTaxRate:
-            break;
-        }
+        using P = checkin::EntryProblem;
+        checkin::FocusRefusedBox(*problem, {{P::NoRoom, Combo1, "select room"},
+                                            {P::RoomTaken, Combo1, "select room"},
+                                            {P::NoRegCard, Text17},
+                                            {P::NoDirectBill, Combo5, "select direct bill client"},
+                                            {P::NoPayment, Combo2},
+                                            {P::BadNights, Text1},
+                                            {P::BadRate, Text2},
+                                            {P::RateCents, Text2},
+                                            {P::BadChildren, Text19},
+                                            {P::BadCash, Text7},
+                                            {P::CashCents, Text7},
+                                            {P::LedgerTaken, Combo1},
+                                            {P::NoTaxRate}});
         return;
     }
 

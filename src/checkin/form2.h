@@ -3,7 +3,7 @@
 #pragma once
 
 #include "app/app.h"
-#include "checkin/guest_entry.h"
+#include "stay/guest_entry.h"
 
 namespace vantreth {
 
@@ -198,22 +198,11 @@ private:
     void Text2_Change();
     void Text2_KeyPress(int& KeyAscii);
     void Text7_Change();
-    void Text7_KeyPress(int& KeyAscii);
     void Text9_Change();
-    void Text9_KeyPress(int& KeyAscii);
     void Text10_Change();
     void Text10_KeyPress(int& KeyAscii);
-    void Text11_KeyPress(int& KeyAscii);
-    void Text12_KeyPress(int& KeyAscii);
-    void Text13_KeyPress(int& KeyAscii);
-    void Text14_KeyPress(int& KeyAscii);
-    void Text15_KeyPress(int& KeyAscii);
-    void Text16_KeyPress(int& KeyAscii);
     void Text17_KeyPress(int& KeyAscii);
-    void Text18_KeyPress(int& KeyAscii);
-    void Text19_KeyPress(int& KeyAscii);
     void Text20_KeyPress(int& KeyAscii);
-    void Text21_KeyPress(int& KeyAscii);
 
     // Brings "Duplicate?" and, when asked, "ATTENTION" back in front of this window.
     void BringPromptsToFront(bool attentionToo);

@@ -1,8 +1,8 @@
 #include "form31.h"
 
-#include "checkin/checkin_commit.h"
 #include "checkin/form2.h"
 #include "checkin/form32.h"
+#include "stay/checkin_commit.h"
 
 namespace vantreth {
 

@@ -1,7 +1,7 @@
 #include "form32.h"
 
-#include "checkin/checkin_commit.h"
 #include "checkin/form2.h"
+#include "stay/checkin_commit.h"
 
 namespace vantreth {
 

@@ -8,6 +8,7 @@
 #include "records/ledger_rename.h"
 #include "records/posting_codes.h"
 #include "records/stay_ledger.h"
+#include "stay/guest_entry.h"
 
 namespace vantreth {
 
@@ -15,24 +16,7 @@ using namespace platform;
 
 GuestEdit EditFromRecord(const records::GuestRecord& guest) {
     GuestEdit edit;
-    edit.last = RTrim(guest.LastName);
-    edit.first = RTrim(guest.FirstName);
-    edit.company = RTrim(guest.Company);
-    edit.street = RTrim(guest.Street);
-    edit.city = RTrim(guest.City);
-    edit.state = RTrim(guest.State);
-    edit.zip = RTrim(guest.Zip);
-    edit.phone = RTrim(guest.Phone);
-    edit.regCard = RTrim(guest.RegCard);
-    edit.adults = CStr(guest.Adults);
-    edit.children = CStr(guest.Children);
-    edit.comment = RTrim(guest.Comment);
-    edit.departure = RTrim(guest.DepartureDate);
-    edit.payCode = RTrim(guest.PayCode);
-    edit.dbNumber = RTrim(guest.DBNumber);
-    edit.cardNumber = RTrim(guest.CardNumber);
-    edit.cardExpiry = RTrim(guest.CardExpiry);
-    edit.rate = CStr(guest.Rate);
+    checkin::StayBoxesFromRecord(edit, guest);
     edit.arrival = RTrim(guest.ArrivalDate);
     edit.storedDeparture = edit.departure;
     return edit;
@@ -152,11 +136,11 @@ EditCheck CheckGuestEdit(const GuestEdit& edit, int currentYear,
     }
 
     // Both names blank would make the slot free: the stay would vanish from the guest file.
-    if (Trim(edit.last).empty() && Trim(edit.first).empty())
+    if (Trim(edit.lastName).empty() && Trim(edit.firstName).empty())
         return fail(EditProblem::NoName);
-    if (!NameIsSafe(edit.last))
+    if (!NameIsSafe(edit.lastName))
         return fail(EditProblem::BadLastName);
-    if (!NameIsSafe(edit.first))
+    if (!NameIsSafe(edit.firstName))
         return fail(EditProblem::BadFirstName);
     if (!CountOk(edit.adults))
         return fail(EditProblem::BadAdults);
@@ -168,7 +152,7 @@ EditCheck CheckGuestEdit(const GuestEdit& edit, int currentYear,
 records::GuestRecord ApplyGuestEdit(records::GuestRecord guest, const GuestEdit& edit) {
     using records::GuestField;
     records::PutGuestDetails(guest,
-                             {edit.last, edit.first, edit.company, edit.street, edit.city, edit.state,
+                             {edit.lastName, edit.firstName, edit.company, edit.street, edit.city, edit.state,
                               edit.zip, edit.phone, edit.regCard, edit.adults, edit.children, edit.comment},
                              records::Letters::Capitals);
     guest.Set(GuestField::DepartureDate, edit.departure);

@@ -16,7 +16,7 @@ namespace vantreth {
 
 // The texts of the Edit Guest boxes.
 struct GuestEdit {
-    std::string last, first, company, street, city, state, zip, phone, regCard;
+    std::string lastName, firstName, company, street, city, state, zip, phone, regCard;
     std::string adults, children, comment;
     std::string departure, payCode, dbNumber, cardNumber, cardExpiry, rate;
     // Not boxes: the stay's arrival and its departure as stored. A departure typed must come

@@ -4,8 +4,7 @@
 #include "platform/decimal.h"
 #include "platform/journal.h"
 
-#include "callacct/call_capture.h"
-#include "callacct/form50.h"
+#include "app/call_capture_service.h"
 #include "folio/folio_postings.h"
 #include "folio/form9.h"
 #include "frontdesk/form1.h"

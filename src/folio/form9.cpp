@@ -7,6 +7,7 @@
 #include "records/guest_record.h"
 #include "records/history.h"
 #include "records/posting_codes.h"
+#include "stay/guest_entry.h"
 
 namespace vantreth {
 
@@ -38,24 +39,7 @@ Form4* Form9::FolioOfThisStay() {
 
 GuestEdit Form9::Boxes() const {
     GuestEdit edit;
-    edit.last = Text9.Text();
-    edit.first = Text10.Text();
-    edit.company = Text11.Text();
-    edit.street = Text12.Text();
-    edit.city = Text13.Text();
-    edit.state = Text14.Text();
-    edit.zip = Text15.Text();
-    edit.phone = Text16.Text();
-    edit.regCard = Text17.Text();
-    edit.adults = Text18.Text();
-    edit.children = Text19.Text();
-    edit.comment = Text20.Text();
-    edit.departure = Text5.Text();
-    edit.payCode = Text1.Text();
-    edit.dbNumber = Text2.Text();
-    edit.cardNumber = Text3.Text();
-    edit.cardExpiry = Text4.Text();
-    edit.rate = Text6.Text();
+    checkin::TakeStayBoxes(edit, *this);
     if (m_loaded) {
         edit.arrival = RTrim(m_loaded->record.ArrivalDate);
         edit.storedDeparture = RTrim(m_loaded->record.DepartureDate);
@@ -64,24 +48,7 @@ GuestEdit Form9::Boxes() const {
 }
 
 void Form9::FillBoxes(const GuestEdit& edit) {
-    Text9.SetText(edit.last);
-    Text10.SetText(edit.first);
-    Text11.SetText(edit.company);
-    Text12.SetText(edit.street);
-    Text13.SetText(edit.city);
-    Text14.SetText(edit.state);
-    Text15.SetText(edit.zip);
-    Text16.SetText(edit.phone);
-    Text17.SetText(edit.regCard);
-    Text18.SetText(edit.adults);
-    Text19.SetText(edit.children);
-    Text20.SetText(edit.comment);
-    Text5.SetText(edit.departure);
-    Text1.SetText(edit.payCode);
-    Text2.SetText(edit.dbNumber);
-    Text3.SetText(edit.cardNumber);
-    Text4.SetText(edit.cardExpiry);
-    Text6.SetText(edit.rate);
+    checkin::ShowStayBoxes(*this, edit);
 }
 
 void Form9::Form_Load() {
@@ -116,45 +83,25 @@ void Form9::Command1_Click() {
     }
     if (check.problem) {
         MsgBox(EditProblemMessage(*check.problem), vbOKOnly, "WARNING");
-        switch (*check.problem) {
-        case EditProblem::NoRate:
-        case EditProblem::BadRate:
-        case EditProblem::RateCents:
-            Text6.SetFocus();
-            break;
-        case EditProblem::ZeroDay:
-        case EditProblem::ZeroMonth:
-        case EditProblem::NoDeparture:
-        case EditProblem::BadDateFormat:
-        case EditProblem::NotADate:
-        case EditProblem::DepartureNotAfterArrival:
-            Text5.SetFocus();
-            break;
-        case EditProblem::BadPayCode:
-            Text1.SetText("");
-            Text1.SetFocus();
-            break;
-        case EditProblem::NoPayCode:
-            Text1.SetFocus();
-            break;
-        case EditProblem::NoDirectBill:
-        case EditProblem::BadDirectBill:
-            Text2.SetFocus();
-            break;
-        case EditProblem::NoName:
-        case EditProblem::BadLastName:
-            Text9.SetFocus();
-            break;
-        case EditProblem::BadFirstName:
-            Text10.SetFocus();
-            break;
-        case EditProblem::BadAdults:
-            Text18.SetFocus();
-            break;
-        case EditProblem::BadChildren:
-            Text19.SetFocus();
-            break;
-        }
+        using P = EditProblem;
+        checkin::FocusRefusedBox(*check.problem, {{P::NoRate, Text6},
+                                                  {P::BadRate, Text6},
+                                                  {P::RateCents, Text6},
+                                                  {P::ZeroDay, Text5},
+                                                  {P::ZeroMonth, Text5},
+                                                  {P::NoDeparture, Text5},
+                                                  {P::BadDateFormat, Text5},
+                                                  {P::NotADate, Text5},
+                                                  {P::DepartureNotAfterArrival, Text5},
+                                                  {P::BadPayCode, Text1, ""},
+                                                  {P::NoPayCode, Text1},
+                                                  {P::NoDirectBill, Text2},
+                                                  {P::BadDirectBill, Text2},
+                                                  {P::NoName, Text9},
+                                                  {P::BadLastName, Text9},
+                                                  {P::BadFirstName, Text10},
+                                                  {P::BadAdults, Text18},
+                                                  {P::BadChildren, Text19}});
         return;
     }
 

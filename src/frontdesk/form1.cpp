@@ -1,6 +1,6 @@
 #include "form1.h"
 
-#include "callacct/form50.h"
+#include "app/call_capture_service.h"
 #include "platform/text.h"
 #include "records/arrivals.h"
 #include "records/filenames.h"
@@ -92,7 +92,7 @@ void Form1::Open(const char* window) {
 
 void Form1::Form_Load() {
     Show();
-    app().Load(app().Get<Form50>());
+    StartCallCapture(app());
     SetWindowState(WindowState::Maximized);
     Label1.SetCaption(app().settings().motelName);
 

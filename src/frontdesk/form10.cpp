@@ -1,6 +1,6 @@
 #include "form10.h"
 
-#include "callacct/form50.h"
+#include "app/call_capture_service.h"
 #include "frontdesk/form1.h"
 #include "platform/text.h"
 #include "records/room_record.h"

@@ -1,9 +1,7 @@
 // "Add Reservation": the handlers of the window in which a reservation is taken.
 #include "form26.h"
 
-#include "callacct/form50.h"
-#include "checkin/checkin_commit.h"
-#include "checkin/form14.h"
+#include "app/call_capture_service.h"
 #include "frontdesk/form1.h"
 #include "frontdesk/form70.h"
 #include "platform/decimal.h"
@@ -11,10 +9,12 @@
 #include "records/reservation_files.h"
 #include "records/room_record.h"
 #include "records/settings_files.h"
+#include "reservations/form14.h"
 #include "reservations/form33.h"
 #include "reservations/form44.h"
 #include "reservations/form45.h"
 #include "reservations/reserve.h"
+#include "stay/checkin_commit.h"
 
 namespace vantreth {
 
@@ -22,41 +22,29 @@ using namespace platform;
 
 Form26::Form26(App& app) : AppForm(app, kName, "Add Reservation", {40, 20, 900, 620}) {
     SetKeyPreview(true);
-    Check1.on_click = [this] { Check1_Click(); };
+    // The handlers, in the order of the controls on the screen.
     Combo1.on_click = [this] { Combo1_Click(); };
-    Combo2.on_click = [this] { Combo2_Click(); };
-    Combo3.on_click = [this] { Combo3_Click(); };
-    Combo3.on_drop_down = [this] { Combo3_DropDown(); };
-    Combo5.on_click = [this] { Combo5_Click(); };
-    Command1.on_click = [this] { Command1_Click(); };
-    Command2.on_click = [this] { Command2_Click(); };
-    Command3.on_click = [this] { Command3_Click(); };
-    Command4.on_click = [this] { Command4_Click(); };
-    Command5.on_click = [this] { Command5_Click(); };
     Text1.on_change = [this] { Text1_Change(); };
     Text1.on_click = [this] { Text1_Click(); };
     Text1.on_key_press = [this](int& KeyAscii) { Text1_KeyPress(KeyAscii); };
     Text2.on_change = [this] { Text2_Change(); };
     Text2.on_key_press = [this](int& KeyAscii) { Text2_KeyPress(KeyAscii); };
-    Text7.on_change = [this] { Text7_Change(); };
-    Text10.on_change = [this] { Text10_Change(); };
+    Check1.on_click = [this] { Check1_Click(); };
+    Combo3.on_click = [this] { Combo3_Click(); };
+    Combo3.on_drop_down = [this] { Combo3_DropDown(); };
+    Command5.on_click = [this] { Command5_Click(); };
+    Command1.on_click = [this] { Command1_Click(); };
+    Combo2.on_click = [this] { Combo2_Click(); };
     Text4.on_key_press = [this](int& KeyAscii) { Text4_KeyPress(KeyAscii); };
-    Text5.on_key_press = [this](int& KeyAscii) { Text5_KeyPress(KeyAscii); };
-    Text6.on_key_press = [this](int& KeyAscii) { Text6_KeyPress(KeyAscii); };
-    Text9.on_key_press = [this](int& KeyAscii) { Text9_KeyPress(KeyAscii); };
-    Text10.on_key_press = [this](int& KeyAscii) { Text10_KeyPress(KeyAscii); };
-    Text11.on_key_press = [this](int& KeyAscii) { Text11_KeyPress(KeyAscii); };
-    Text12.on_key_press = [this](int& KeyAscii) { Text12_KeyPress(KeyAscii); };
-    Text13.on_key_press = [this](int& KeyAscii) { Text13_KeyPress(KeyAscii); };
-    Text14.on_key_press = [this](int& KeyAscii) { Text14_KeyPress(KeyAscii); };
-    Text15.on_key_press = [this](int& KeyAscii) { Text15_KeyPress(KeyAscii); };
-    Text16.on_key_press = [this](int& KeyAscii) { Text16_KeyPress(KeyAscii); };
-    Text17.on_key_press = [this](int& KeyAscii) { Text17_KeyPress(KeyAscii); };
-    Text18.on_key_press = [this](int& KeyAscii) { Text18_KeyPress(KeyAscii); };
-    Text19.on_key_press = [this](int& KeyAscii) { Text19_KeyPress(KeyAscii); };
-    Text20.on_key_press = [this](int& KeyAscii) { Text20_KeyPress(KeyAscii); };
-    Text21.on_key_press = [this](int& KeyAscii) { Text21_KeyPress(KeyAscii); };
+    Combo5.on_click = [this] { Combo5_Click(); };
+    Text7.on_change = [this] { Text7_Change(); };
+    Command4.on_click = [this] { Command4_Click(); };
+    Text10.on_change = [this] { Text10_Change(); };
+    Command2.on_click = [this] { Command2_Click(); };
+    Command3.on_click = [this] { Command3_Click(); };
     // The Enter walk through the boxes and their own key rules.
+    m_guest.TakeKeys({&Text5, &Text6, &Text9, &Text10, &Text11, &Text12, &Text13, &Text14, &Text15, &Text16,
+                      &Text17, &Text18, &Text19, &Text20, &Text21});
     m_guest.WalkGuestBoxes(*this);
     m_guest.Walk(Text16, Text18);
     m_guest.Walk(Text19, Text21, checkin::GuestEntry::Rule::Children);
@@ -76,12 +64,7 @@ void Form26::Form_Load() {
     SetWindowState(WindowState::Minimized);
     app().Load(app().Get<Form33>());
     Text21.SetText(app().gClerk);
-    for (const std::string& payment : checkin::PaymentList())
-        Combo2.AddItem(payment);
-    for (const std::string& rate : checkin::OptionalRateList(app().data()))
-        Combo3.AddItem(rate);
-    Text18.SetText("1");
-    Combo5.SetText("");
+    checkin::StartStayBoxes(*this, checkin::PaymentList(), checkin::OptionalRateList(app().data()));
     // Each opening uses up a confirmation number. Without one no reservation can be taken,
     // so the window goes and the clerk is told why.
     try {
@@ -106,7 +89,7 @@ void Form26::Form_Unload() {
     StopCallCapture(app());
     Form1& frontDesk = app().Get<Form1>();
     if (frontDesk.Loaded())
-        app().Load(app().Get<Form50>());
+        StartCallCapture(app());
     else
         app().Load(frontDesk);
 }
@@ -284,54 +267,6 @@ void Form26::Text10_Change() {
 // ---------------------------------------------------------------------------
 // The Enter walk through the boxes
 
-void Form26::Text9_KeyPress(int& KeyAscii) {
-    m_guest.KeyPress(Text9, KeyAscii);
-}
-void Form26::Text10_KeyPress(int& KeyAscii) {
-    m_guest.KeyPress(Text10, KeyAscii);
-}
-void Form26::Text11_KeyPress(int& KeyAscii) {
-    m_guest.KeyPress(Text11, KeyAscii);
-}
-void Form26::Text12_KeyPress(int& KeyAscii) {
-    m_guest.KeyPress(Text12, KeyAscii);
-}
-void Form26::Text13_KeyPress(int& KeyAscii) {
-    m_guest.KeyPress(Text13, KeyAscii);
-}
-// A two-letter state moves on by itself.
-void Form26::Text14_KeyPress(int& KeyAscii) {
-    m_guest.KeyPress(Text14, KeyAscii);
-}
-void Form26::Text15_KeyPress(int& KeyAscii) {
-    m_guest.KeyPress(Text15, KeyAscii);
-}
-void Form26::Text16_KeyPress(int& KeyAscii) {
-    m_guest.KeyPress(Text16, KeyAscii);
-}
-void Form26::Text17_KeyPress(int& KeyAscii) {
-    m_guest.KeyPress(Text17, KeyAscii);
-}
-// The adults box holds one digit from 1 to 6.
-void Form26::Text18_KeyPress(int& KeyAscii) {
-    m_guest.KeyPress(Text18, KeyAscii);
-}
-void Form26::Text19_KeyPress(int& KeyAscii) {
-    m_guest.KeyPress(Text19, KeyAscii);
-}
-void Form26::Text21_KeyPress(int& KeyAscii) {
-    m_guest.KeyPress(Text21, KeyAscii);
-}
-void Form26::Text20_KeyPress(int& KeyAscii) {
-    m_guest.KeyPress(Text20, KeyAscii);
-}
-void Form26::Text5_KeyPress(int& KeyAscii) {
-    m_guest.KeyPress(Text5, KeyAscii);
-}
-void Form26::Text6_KeyPress(int& KeyAscii) {
-    m_guest.KeyPress(Text6, KeyAscii);
-}
-
 // Enter in the card amount makes the guest's boxes available.
 void Form26::Text4_KeyPress(int& KeyAscii) {
     if (KeyAscii == vbKeyReturn)
@@ -343,31 +278,20 @@ void Form26::Text4_KeyPress(int& KeyAscii) {
 // Reserve Now
 
 void Form26::Command2_Click() {
-    const reservations::ReservationEntry entry{.roomChoice = Combo1.Text(),
-                                               .lastName = Text9.Text(),
-                                               .firstName = Text10.Text(),
-                                               .company = Text11.Text(),
-                                               .street = Text12.Text(),
-                                               .city = Text13.Text(),
-                                               .state = Text14.Text(),
-                                               .zip = Text15.Text(),
-                                               .phone = Text16.Text(),
-                                               .regCard = Text17.Text(),
-                                               .clerk = Text21.Text(),
-                                               .adults = Text18.Text(),
-                                               .children = Text19.Text(),
-                                               .nights = Text1.Text(),
-                                               .arrival = Text3.Text(),
-                                               .rate = Text2.Text(),
-                                               .taxExempt = Check1.Value() == 1,
-                                               .payment = Combo2.Text(),
-                                               .cardNumber = Text5.Text(),
-                                               .cardExpiry = Text6.Text(),
-                                               .account = Combo5.Text(),
-                                               .comment = Text20.Text(),
-                                               .cardAmount = Text4.Text(),
-                                               .cashAmount = Text7.Text(),
-                                               .confirmationNumber = Label27.Caption()};
+    reservations::ReservationEntry entry{.roomChoice = Combo1.Text(),
+                                         .clerk = Text21.Text(),
+                                         .nights = Text1.Text(),
+                                         .arrival = Text3.Text(),
+                                         .rate = Text2.Text(),
+                                         .taxExempt = Check1.Value() == 1,
+                                         .payment = Combo2.Text(),
+                                         .cardNumber = Text5.Text(),
+                                         .cardExpiry = Text6.Text(),
+                                         .account = Combo5.Text(),
+                                         .cardAmount = Text4.Text(),
+                                         .cashAmount = Text7.Text(),
+                                         .confirmationNumber = Label27.Caption()};
+    checkin::TakeGuestBoxes(entry, *this);
     const Date today = app().clock().Today();
 
     // Everything is checked before the first write, so a refused reservation writes nothing.
@@ -378,43 +302,21 @@ void Form26::Command2_Click() {
     if (problem) {
         MsgBox(reservations::ReservationProblemMessage(*problem, entry.confirmationNumber), vbOKOnly,
                "WARNING");
-        switch (*problem) {
-        case reservations::ReservationProblem::AlreadyStored:
+        using P = reservations::ReservationProblem;
+        if (*problem == P::AlreadyStored)
             Command2.SetEnabled(false);
-            break;
-        case reservations::ReservationProblem::RoomReserved:
-            Combo1.SetFocus();
-            break;
-        case reservations::ReservationProblem::NoRoom:
-            Combo1.SetText("select room");
-            Combo1.SetFocus();
-            break;
-        case reservations::ReservationProblem::NoLastName:
-            Text9.SetFocus();
-            break;
-        case reservations::ReservationProblem::BadArrival:
-            Text3.SetFocus();
-            break;
-        case reservations::ReservationProblem::BadNights:
-            Text1.SetFocus();
-            break;
-        case reservations::ReservationProblem::BadRate:
-        case reservations::ReservationProblem::RateCents:
-            Text2.SetFocus();
-            break;
-        case reservations::ReservationProblem::NoDirectBill:
-            Combo5.SetText("select direct bill client");
-            Combo5.SetFocus();
-            break;
-        case reservations::ReservationProblem::BadCash:
-        case reservations::ReservationProblem::CashCents:
-            Text7.SetFocus();
-            break;
-        case reservations::ReservationProblem::BadCard:
-        case reservations::ReservationProblem::CardCents:
-            Text4.SetFocus();
-            break;
-        }
+        checkin::FocusRefusedBox(*problem, {{P::RoomReserved, Combo1},
+                                            {P::NoRoom, Combo1, "select room"},
+                                            {P::NoLastName, Text9},
+                                            {P::BadArrival, Text3},
+                                            {P::BadNights, Text1},
+                                            {P::BadRate, Text2},
+                                            {P::RateCents, Text2},
+                                            {P::NoDirectBill, Combo5, "select direct bill client"},
+                                            {P::BadCash, Text7},
+                                            {P::CashCents, Text7},
+                                            {P::BadCard, Text4},
+                                            {P::CardCents, Text4}});
         return;
     }
     if (MsgBox("Are you sure you want to make this reservation now?", vbYesNo | vbQuestion, "Check In") !=

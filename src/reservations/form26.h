@@ -3,7 +3,7 @@
 #pragma once
 
 #include "app/app.h"
-#include "checkin/guest_entry.h"
+#include "stay/guest_entry.h"
 
 namespace vantreth {
 
@@ -163,21 +163,6 @@ private:
     void Text7_Change();
     void Text10_Change();
     void Text4_KeyPress(int& KeyAscii);
-    void Text5_KeyPress(int& KeyAscii);
-    void Text6_KeyPress(int& KeyAscii);
-    void Text9_KeyPress(int& KeyAscii);
-    void Text10_KeyPress(int& KeyAscii);
-    void Text11_KeyPress(int& KeyAscii);
-    void Text12_KeyPress(int& KeyAscii);
-    void Text13_KeyPress(int& KeyAscii);
-    void Text14_KeyPress(int& KeyAscii);
-    void Text15_KeyPress(int& KeyAscii);
-    void Text16_KeyPress(int& KeyAscii);
-    void Text17_KeyPress(int& KeyAscii);
-    void Text18_KeyPress(int& KeyAscii);
-    void Text19_KeyPress(int& KeyAscii);
-    void Text20_KeyPress(int& KeyAscii);
-    void Text21_KeyPress(int& KeyAscii);
 
     // The nightly price with tax and the stay, from the rate and nights boxes; the stay
     // rounded to cents when asked.

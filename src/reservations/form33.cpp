@@ -1,9 +1,9 @@
 // "Reservation - Arrival Date": the date checks and the free rooms of Add Reservation.
 #include "form33.h"
 
-#include "checkin/form14.h"
 #include "frontdesk/form1.h"
 #include "platform/text.h"
+#include "reservations/form14.h"
 #include "reservations/form26.h"
 #include "reservations/reserve.h"
 

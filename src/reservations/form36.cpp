@@ -24,11 +24,10 @@ Form36::Form36(App& app) : AppForm(app, kName, "Edit Reservation", {40, 30, 780,
     Command6.on_click = [this] { Command6_Click(); };
     Text1.on_change = [this] { Text1_Change(); };
     Text1.on_click = [this] { Text1_Click(); };
-    Text14.on_key_press = [this](int& KeyAscii) { Text14_KeyPress(KeyAscii); };
-    Text18.on_key_press = [this](int& KeyAscii) { Text18_KeyPress(KeyAscii); };
-    Text19.on_key_press = [this](int& KeyAscii) { Text19_KeyPress(KeyAscii); };
     // The Enter walk through the boxes and their own key rules; Enter in the last box
     // leaves the focus on "Check In" without pressing it.
+    m_guest.TakeKeys({&Text9, &Text10, &Text11, &Text12, &Text13, &Text14, &Text15, &Text16, &Text17, &Text18,
+                      &Text19, &Text20, &Text7, &Text5, &Text2, &Text1, &Text6, &Text3, &Text4});
     m_guest.WalkGuestBoxes(*this);
     m_guest.Walk(Text16, Text17);
     m_guest.Walk(Text19, Text20, checkin::GuestEntry::Rule::Children);
@@ -40,9 +39,6 @@ Form36::Form36(App& app) : AppForm(app, kName, "Edit Reservation", {40, 30, 780,
     m_guest.Walk(Text6, Text3);
     m_guest.Walk(Text3, Text4);
     m_guest.Walk(Text4, Command2);
-    for (TextBox* box : {&Text9, &Text10, &Text11, &Text12, &Text13, &Text15, &Text16, &Text17, &Text20,
-                         &Text7, &Text5, &Text2, &Text1, &Text6, &Text3, &Text4})
-        box->on_key_press = [this, box](int& KeyAscii) { m_guest.KeyPress(*box, KeyAscii); };
 }
 
 // ---------------------------------------------------------------------------
@@ -71,26 +67,9 @@ void Form36::Form_Load() {
 }
 
 void Form36::Fill(const reservations::ReservationBoxes& b) {
-    Text9.SetText(b.lastName);
-    Text10.SetText(b.firstName);
-    Text11.SetText(b.company);
-    Text12.SetText(b.street);
-    Text13.SetText(b.city);
-    Text14.SetText(b.state);
-    Text15.SetText(b.zip);
-    Text16.SetText(b.phone);
-    Text17.SetText(b.regCard);
-    Text18.SetText(b.adults);
-    Text19.SetText(b.children);
+    checkin::ShowStayBoxes(*this, b);
     Label1.SetCaption(b.clerk);
-    Text20.SetText(b.comment);
     Text7.SetText(b.arrival);
-    Text5.SetText(b.departure);
-    Text1.SetText(b.payCode);
-    Text2.SetText(b.dbNumber);
-    Text3.SetText(b.cardNumber);
-    Text4.SetText(b.cardExpiry);
-    Text6.SetText(b.rate);
     Label24.SetCaption(b.room);
     Label26.SetCaption(b.cashDeposit);
     Label27.SetCaption(b.confirmation);
@@ -99,31 +78,15 @@ void Form36::Fill(const reservations::ReservationBoxes& b) {
 }
 
 reservations::ReservationBoxes Form36::Boxes() const {
-    return reservations::ReservationBoxes{.lastName = Text9.Text(),
-                                          .firstName = Text10.Text(),
-                                          .company = Text11.Text(),
-                                          .street = Text12.Text(),
-                                          .city = Text13.Text(),
-                                          .state = Text14.Text(),
-                                          .zip = Text15.Text(),
-                                          .phone = Text16.Text(),
-                                          .regCard = Text17.Text(),
-                                          .adults = Text18.Text(),
-                                          .children = Text19.Text(),
-                                          .clerk = Label1.Caption(),
-                                          .comment = Text20.Text(),
-                                          .arrival = Text7.Text(),
-                                          .departure = Text5.Text(),
-                                          .payCode = Text1.Text(),
-                                          .dbNumber = Text2.Text(),
-                                          .cardNumber = Text3.Text(),
-                                          .cardExpiry = Text4.Text(),
-                                          .rate = Text6.Text(),
-                                          .room = Label24.Caption(),
-                                          .cashDeposit = Label26.Caption(),
-                                          .cardDeposit = Label29.Caption(),
-                                          .confirmation = Label27.Caption(),
-                                          .reservedOn = Label32.Caption()};
+    reservations::ReservationBoxes boxes{.clerk = Label1.Caption(),
+                                         .arrival = Text7.Text(),
+                                         .room = Label24.Caption(),
+                                         .cashDeposit = Label26.Caption(),
+                                         .cardDeposit = Label29.Caption(),
+                                         .confirmation = Label27.Caption(),
+                                         .reservedOn = Label32.Caption()};
+    checkin::TakeStayBoxes(boxes, *this);
+    return boxes;
 }
 
 void Form36::Combo1_Click() {
@@ -141,32 +104,17 @@ bool Form36::Save() {
         problem = reservations::CheckValues(boxes, app().clock().Today().year);
     if (problem) {
         MsgBox(reservations::EditProblemMessage(*problem), vbOKOnly, "WARNING");
-        switch (*problem) {
-        case EditProblem::NoArrival:
-        case EditProblem::BadArrival:
-            Text7.SetFocus();
-            break;
-        case EditProblem::NoLastName:
-            Text9.SetFocus();
-            break;
-        case EditProblem::NoFirstName:
-            Text10.SetFocus();
-            break;
-        case EditProblem::BadDeparture:
-        case EditProblem::DepartureNotAfterArrival:
-            Text5.SetFocus();
-            break;
-        case EditProblem::BadAdults:
-            Text18.SetFocus();
-            break;
-        case EditProblem::BadChildren:
-            Text19.SetFocus();
-            break;
-        case EditProblem::BadRate:
-        case EditProblem::RateCents:
-            Text6.SetFocus();
-            break;
-        }
+        using P = EditProblem;
+        checkin::FocusRefusedBox(*problem, {{P::NoArrival, Text7},
+                                            {P::BadArrival, Text7},
+                                            {P::NoLastName, Text9},
+                                            {P::NoFirstName, Text10},
+                                            {P::BadDeparture, Text5},
+                                            {P::DepartureNotAfterArrival, Text5},
+                                            {P::BadAdults, Text18},
+                                            {P::BadChildren, Text19},
+                                            {P::BadRate, Text6},
+                                            {P::RateCents, Text6}});
         return false;
     }
     switch (reservations::SaveReservation(app().data(), boxes, app().gCurResArrival, app().gCurResRoom,
@@ -296,17 +244,13 @@ std::optional<double> Form36::AskAmount(const std::string& prompt, const std::st
     }
 }
 
-void Form36::Command2_Click() {
-    if (MsgBox("Are you sure you want to check this guest in now?", vbYesNo | vbQuestion, "Check In") !=
-        vbYes)
-        return;
-
-    // Everything is checked before the first write, so a refused check-in writes nothing.
-    const reservations::ReservationBoxes boxes = Boxes();
+// The first reason the reservation cannot be checked in now, the checks of the boxes first;
+// when there is none, the tax rate and the reservation's slot are set.
+std::optional<CheckInProblem> Form36::CheckInRefusal(const reservations::ReservationBoxes& boxes,
+                                                     std::optional<double>& taxRate,
+                                                     std::optional<long>& slot) {
     std::optional<CheckInProblem> problem =
         reservations::CheckCheckInBoxes(boxes, app().clock().Today().year);
-    std::optional<double> taxRate;
-    std::optional<long> slot;
     if (!problem) {
         taxRate = records::ReadTaxRate(app().data());
         if (!taxRate)
@@ -323,50 +267,44 @@ void Form36::Command2_Click() {
         problem = reservations::CheckCheckInStored(app().data(), boxes, *slot);
     if (!problem)
         problem = reservations::CheckCheckInDay(app().data(), boxes, app().clock().Today());
-    if (problem) {
-        MsgBox(reservations::CheckInProblemMessage(*problem), vbOKOnly, "WARNING");
-        switch (*problem) {
-        case CheckInProblem::BadPayCode:
-            Text1.SetText("");
-            Text1.SetFocus();
-            break;
-        case CheckInProblem::NoPayCode:
-        case CheckInProblem::DepositCardUnknown:
-            Text1.SetFocus();
-            break;
-        case CheckInProblem::NoDirectBill:
-        case CheckInProblem::BadDirectBill:
-            Text2.SetFocus();
-            break;
-        case CheckInProblem::NoRate:
-        case CheckInProblem::BadRate:
-        case CheckInProblem::RateCents:
-            Text6.SetFocus();
-            break;
-        case CheckInProblem::NoLastName:
-            Text9.SetFocus();
-            break;
-        case CheckInProblem::NoFirstName:
-            Text10.SetFocus();
-            break;
-        case CheckInProblem::BadAdults:
-            Text18.SetFocus();
-            break;
-        case CheckInProblem::BadChildren:
-            Text19.SetFocus();
-            break;
-        case CheckInProblem::BadDeparture:
-        case CheckInProblem::DepartureNotAfterArrival:
-            Text5.SetFocus();
-            break;
-        case CheckInProblem::RoomOccupied:
-        case CheckInProblem::LedgerTaken:
-            Combo1.SetFocus();
-            break;
-        case CheckInProblem::NoTaxRate:
-        case CheckInProblem::NoReservation:
-            break;
-        }
+    return problem;
+}
+
+// Tells the clerk why and sends the focus to the box to correct.
+void Form36::RefuseCheckIn(CheckInProblem problem) {
+    MsgBox(reservations::CheckInProblemMessage(problem), vbOKOnly, "WARNING");
+    using P = CheckInProblem;
+    checkin::FocusRefusedBox(problem, {{P::BadPayCode, Text1, ""},
+                                       {P::NoPayCode, Text1},
+                                       {P::DepositCardUnknown, Text1},
+                                       {P::NoDirectBill, Text2},
+                                       {P::BadDirectBill, Text2},
+                                       {P::NoRate, Text6},
+                                       {P::BadRate, Text6},
+                                       {P::RateCents, Text6},
+                                       {P::NoLastName, Text9},
+                                       {P::NoFirstName, Text10},
+                                       {P::BadAdults, Text18},
+                                       {P::BadChildren, Text19},
+                                       {P::BadDeparture, Text5},
+                                       {P::DepartureNotAfterArrival, Text5},
+                                       {P::RoomOccupied, Combo1},
+                                       {P::LedgerTaken, Combo1},
+                                       {P::NoTaxRate},
+                                       {P::NoReservation}});
+}
+
+void Form36::Command2_Click() {
+    if (MsgBox("Are you sure you want to check this guest in now?", vbYesNo | vbQuestion, "Check In") !=
+        vbYes)
+        return;
+
+    // Everything is checked before the first write, so a refused check-in writes nothing.
+    const reservations::ReservationBoxes boxes = Boxes();
+    std::optional<double> taxRate;
+    std::optional<long> slot;
+    if (const std::optional<CheckInProblem> problem = CheckInRefusal(boxes, taxRate, slot)) {
+        RefuseCheckIn(*problem);
         return;
     }
     app().gTaxRate = *taxRate;
@@ -414,20 +352,6 @@ void Form36::Text1_Change() {
 
 void Form36::Text1_Click() {
     Text1.SetText("");
-}
-
-// A two-letter state moves on by itself.
-void Form36::Text14_KeyPress(int& KeyAscii) {
-    m_guest.KeyPress(Text14, KeyAscii);
-}
-
-// The number of adults is one digit from 1 to 6; nothing else can be typed.
-void Form36::Text18_KeyPress(int& KeyAscii) {
-    m_guest.KeyPress(Text18, KeyAscii);
-}
-
-void Form36::Text19_KeyPress(int& KeyAscii) {
-    m_guest.KeyPress(Text19, KeyAscii);
 }
 
 } // namespace vantreth

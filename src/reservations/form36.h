@@ -4,9 +4,9 @@
 #pragma once
 
 #include "app/app.h"
-#include "checkin/guest_entry.h"
 #include "records/guest_record.h"
 #include "reservations/reservation_edit.h"
+#include "stay/guest_entry.h"
 
 namespace vantreth {
 
@@ -102,14 +102,15 @@ private:
     void Command1_Click() { TakePayment(reservations::Payment::Cash); }
     void Command6_Click() { TakePayment(reservations::Payment::Card); }
     void Command2_Click();
+    std::optional<reservations::CheckInProblem> CheckInRefusal(const reservations::ReservationBoxes& boxes,
+                                                               std::optional<double>& taxRate,
+                                                               std::optional<long>& slot);
+    void RefuseCheckIn(reservations::CheckInProblem problem);
     void Command3_Click();
     void Command4_Click();
     void Command5_Click();
     void Text1_Change();
     void Text1_Click();
-    void Text14_KeyPress(int& KeyAscii);
-    void Text18_KeyPress(int& KeyAscii);
-    void Text19_KeyPress(int& KeyAscii);
 
     reservations::ReservationBoxes Boxes() const;
     void Fill(const reservations::ReservationBoxes& boxes);

@@ -2,7 +2,6 @@
 // its cancellation and the check-in of its guest.
 #include "reservations/reservation_edit.h"
 
-#include "checkin/guest_entry.h"
 #include "platform/decimal.h"
 #include "platform/text.h"
 #include "records/arrivals.h"
@@ -15,6 +14,7 @@
 #include "records/shift_cash.h"
 #include "records/stay_ledger.h"
 #include "reservations/reserve.h"
+#include "stay/guest_entry.h"
 
 namespace vantreth::reservations {
 
@@ -83,31 +83,15 @@ int CountArrivals(const DataFolder& data, std::string_view dateText) {
 }
 
 ReservationBoxes BoxesFromRecord(const GuestRecord& r) {
-    return ReservationBoxes{.lastName = RTrim(r.LastName),
-                            .firstName = RTrim(r.FirstName),
-                            .company = RTrim(r.Company),
-                            .street = RTrim(r.Street),
-                            .city = RTrim(r.City),
-                            .state = RTrim(r.State),
-                            .zip = RTrim(r.Zip),
-                            .phone = RTrim(r.Phone),
-                            .regCard = RTrim(r.RegCard),
-                            .adults = CStr(r.Adults),
-                            .children = CStr(r.Children),
-                            .clerk = r.Clerk,
-                            .comment = RTrim(r.Comment),
-                            .arrival = RTrim(r.ArrivalDate),
-                            .departure = RTrim(r.DepartureDate),
-                            .payCode = RTrim(r.PayCode),
-                            .dbNumber = RTrim(r.DBNumber),
-                            .cardNumber = RTrim(r.CardNumber),
-                            .cardExpiry = RTrim(r.CardExpiry),
-                            .rate = CStr(r.Rate),
-                            .room = r.Room,
-                            .cashDeposit = r.CashDeposit,
-                            .cardDeposit = r.CardDeposit,
-                            .confirmation = r.ConfirmationNumber,
-                            .reservedOn = r.ReservedOn};
+    ReservationBoxes boxes{.clerk = r.Clerk,
+                           .arrival = RTrim(r.ArrivalDate),
+                           .room = r.Room,
+                           .cashDeposit = r.CashDeposit,
+                           .cardDeposit = r.CardDeposit,
+                           .confirmation = r.ConfirmationNumber,
+                           .reservedOn = r.ReservedOn};
+    checkin::StayBoxesFromRecord(boxes, r);
+    return boxes;
 }
 
 std::string EditProblemMessage(EditProblem problem) {

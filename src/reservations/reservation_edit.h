@@ -2,10 +2,10 @@
 // edits, payments taken toward it, cancelling it, and checking its guest in.
 #pragma once
 
-#include "checkin/checkin_commit.h"
 #include "platform/files.h"
 #include "records/cancel_record.h"
 #include "records/guest_record.h"
+#include "stay/checkin_commit.h"
 
 #include <optional>
 #include <string>

@@ -1,8 +1,6 @@
 // Taking a reservation: arrival date checks, free rooms, overbooking and Reserve Now's records.
 #include "reservations/reserve.h"
 
-#include "checkin/checkin_commit.h"
-#include "checkin/guest_entry.h"
 #include "platform/decimal.h"
 #include "platform/text.h"
 #include "records/counters.h"
@@ -14,6 +12,8 @@
 #include "records/shift_cash.h"
 #include "reservations/reservation_edit.h"
 #include "reservations/room_availability.h"
+#include "stay/checkin_commit.h"
+#include "stay/guest_entry.h"
 
 #include <algorithm>
 

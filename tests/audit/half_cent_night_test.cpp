@@ -2,12 +2,12 @@
 // even cent, as the check-in quotes it; the tax is what the gross rent adds to the rent, so
 // RoomRent + Tax stays GrossRent.
 #include "audit/night_audit.h"
-#include "checkin/checkin_commit.h"
 #include "folio/folio_postings.h"
 #include "printing/folio_report.h"
 #include "printing/past_folio.h"
 #include "records/day_totals.h"
 #include "records/stay_ledger.h"
+#include "stay/checkin_commit.h"
 #include "support/decimal_print.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 // A call whose amount a Single cannot hold is logged, charged to no one, and the clerk is
 // told once; a record holding characters the phone log cannot keep is logged with blanks in
 // their place, and the clerk is told once.
-#include "callacct/call_capture.h"
 #include "callacct/call_maker.h"
 #include "callacct/form50.h"
+#include "calls/call_capture.h"
 #include "records/day_totals.h"
 #include "records/stay_ledger.h"
 #include "support/app_fixture.h"

@@ -1,6 +1,6 @@
 // Call capture without its window: cutting the characters into 58-character records, and
 // handling a record (the phone log, the guest's ledger, the day's detail and totals).
-#include "callacct/call_capture.h"
+#include "calls/call_capture.h"
 
 #include "callacct/call_maker.h"
 #include "records/day_totals.h"

@@ -1,14 +1,11 @@
 // The call-capture timer rests while its ticks have nothing to do: no records wait to be
 // posted and no partial record waits for its rest or for its second of silence. Resting, it
 // waits on the port's descriptor; whatever it does, it still ticks as before.
-#include "callacct/call_capture.h"
 #include "callacct/call_maker.h"
 #include "callacct/form50.h"
+#include "calls/call_capture.h"
 #include "support/app_fixture.h"
-
-#include <fcntl.h>
-#include <stdlib.h>
-#include <unistd.h>
+#include "support/pseudo_terminal.h"
 
 #include <functional>
 
@@ -86,11 +83,9 @@ TEST_F(Form50RestTest, TheTimerRestsOnlyWhileItsTicksHaveNothingToDo) {
 }
 
 TEST_F(Form50RestTest, ARestingTimerWaitsOnTheOpenPort) {
-    int master = posix_openpt(O_RDWR | O_NOCTTY);
-    ASSERT_GE(master, 0);
-    ASSERT_EQ(grantpt(master), 0);
-    ASSERT_EQ(unlockpt(master), 0);
-    const std::string device = ptsname(master);
+    testing::PseudoTerminal pty;
+    ASSERT_TRUE(pty.Opened());
+    const std::string device = pty.device();
     Form<Form50>().MSComm1.SetDevices([device](int port) { return port == 1 ? device : std::string(); });
     LoadCapture();
     ASSERT_TRUE(Form<Form50>().MSComm1.PortOpen());
@@ -99,7 +94,6 @@ TEST_F(Form50RestTest, ARestingTimerWaitsOnTheOpenPort) {
     EXPECT_GE(Form<Form50>().Timer1.RestDescriptor(), 0);
     StopCallCapture(app());
     EXPECT_EQ(Form<Form50>().Timer1.RestDescriptor(), -1) << "the port closed";
-    close(master);
 }
 
 } // namespace

@@ -1,16 +1,13 @@
 // The call-capture window: its timer posts a record once 58 characters are in, keeps a
 // partial record across a reload, does not take a failed record again, and (through a
 // pseudo-terminal standing in for the call box) searches the ports from port 1.
-#include "callacct/call_capture.h"
 #include "callacct/call_maker.h"
 #include "callacct/form50.h"
+#include "calls/call_capture.h"
 #include "records/day_totals.h"
 #include "records/stay_ledger.h"
 #include "support/app_fixture.h"
-
-#include <fcntl.h>
-#include <stdlib.h>
-#include <unistd.h>
+#include "support/pseudo_terminal.h"
 
 #include <algorithm>
 #include <chrono>
@@ -110,26 +107,16 @@ TEST_F(Form50Test, FailedPostingIsRetriedQuietlyUntilItSucceeds) {
 class Form50PortTest : public Form50Test {
 protected:
     void SetUp() override {
-        m_master = posix_openpt(O_RDWR | O_NOCTTY);
-        ASSERT_GE(m_master, 0);
-        ASSERT_EQ(grantpt(m_master), 0);
-        ASSERT_EQ(unlockpt(m_master), 0);
-        const std::string device = ptsname(m_master);
-        m_device = device;
+        ASSERT_TRUE(m_pty.Opened());
+        const std::string device = m_pty.device();
         Form<Form50>().MSComm1.SetDevices([this, device](int port) {
             asked.push_back(port);
             return port == 3 ? device : std::string();
         });
     }
-    void TearDown() override {
-        Form<Form50>().MSComm1.SetPortOpen(false);
-        if (m_master >= 0)
-            close(m_master);
-    }
+    void TearDown() override { Form<Form50>().MSComm1.SetPortOpen(false); }
 
-    void Send(const std::string& text) {
-        ASSERT_EQ(write(m_master, text.data(), text.size()), static_cast<ssize_t>(text.size()));
-    }
+    void Send(const std::string& text) { ASSERT_TRUE(m_pty.Send(text)); }
     // Lets time pass in 10 ms polls until the condition holds (at most 2 seconds).
     template <class Done> bool PollUntil(Done done) {
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
@@ -141,11 +128,10 @@ protected:
     }
 
     std::vector<int> asked;
-    std::string PtyDevice() const { return m_device; }
+    std::string PtyDevice() const { return m_pty.device(); }
 
 private:
-    int m_master = -1;
-    std::string m_device;
+    testing::PseudoTerminal m_pty;
 };
 
 TEST_F(Form50PortTest, CallFromTheBoxIsPostedAndAReloadSearchesFromPortOne) {

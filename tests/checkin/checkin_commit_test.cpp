@@ -2,13 +2,13 @@
 // do-not-rent warning, and the checks that refuse a check-in without writing anything.
 #include "checkin/checkin_fixture.h"
 
-#include "checkin/checkin_commit.h"
 #include "records/counters.h"
 #include "records/day_totals.h"
 #include "records/history.h"
 #include "records/posting_codes.h"
 #include "records/shift_cash.h"
 #include "records/stay_ledger.h"
+#include "stay/checkin_commit.h"
 
 #include <fstream>
 #include <functional>

@@ -2,6 +2,7 @@
 // card, arrival date), what each shows, the rebuilt folio, the reprint, the front desk
 // around the window, and a data folder without history or ledgers.
 #include "support/app_fixture.h"
+#include "support/builders.h"
 
 #include "checkin/form52.h"
 #include "checkin/form57.h"
@@ -45,27 +46,25 @@ struct StayData {
 };
 
 HistoryEntry Stay(const StayData& d) {
-    HistoryEntry e;
-    e.LastName = Fixed(d.last, 15);
-    e.FirstName = Fixed(d.first, 15);
-    e.Company = Fixed("ACME", 20);
-    e.Street = Fixed("12 ELM ST", 25);
-    e.City = Fixed("DALLAS", 20);
-    e.State = "TX";
-    e.Zip = Fixed("75001", 6);
-    e.Phone = Fixed("555-0101", 15);
-    e.RegCard = Fixed(d.card, 6);
-    e.Clerk = "JD";
-    e.Room = Fixed(d.room, 3);
-    e.PayCode = d.payCode;
-    e.DBNumber = d.dbNumber;
-    e.CheckInTime = Fixed("3:45:12 PM", 10);
-    e.ArrivalDate = Fixed(d.arrival, 10);
-    e.CheckOutTime = Fixed("11:02:33 AM", 10);
-    e.CheckOutDateLiteral = platform::Date{2026, 12, 8};
-    e.CheckOutDate = "12/8/26";
-    e.FolioNumber = Fixed(d.folio, 5);
-    return e;
+    return testing::HistoryStay({.LastName = d.last,
+                                 .FirstName = d.first,
+                                 .Company = "ACME",
+                                 .Street = "12 ELM ST",
+                                 .City = "DALLAS",
+                                 .State = "TX",
+                                 .Zip = "75001",
+                                 .Phone = "555-0101",
+                                 .RegCard = d.card,
+                                 .Clerk = "JD",
+                                 .Room = d.room,
+                                 .PayCode = d.payCode,
+                                 .CheckInTime = "3:45:12 PM",
+                                 .ArrivalDate = d.arrival,
+                                 .CheckOutTime = "11:02:33 AM",
+                                 .CheckOutDate = "12/8/26",
+                                 .CheckOutDateLiteral = platform::Date{2026, 12, 8},
+                                 .DBNumber = d.dbNumber,
+                                 .FolioNumber = d.folio});
 }
 
 records::StayLedgerLine Posting(const std::string& room, const std::string& code,

@@ -3,10 +3,10 @@
 #include "checkin/checkin_fixture.h"
 
 #include "callacct/form50.h"
-#include "checkin/checkin_commit.h"
 #include "frontdesk/form70.h"
 #include "records/history.h"
 #include "records/stay_ledger.h"
+#include "stay/checkin_commit.h"
 
 #include <fcntl.h>
 #include <stdlib.h>

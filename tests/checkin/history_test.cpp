@@ -4,12 +4,12 @@
 #include "support/app_fixture.h"
 #include "support/builders.h"
 
-#include "checkin/form14.h"
 #include "checkin/form2.h"
 #include "platform/text.h"
 #include "records/history.h"
 #include "records/room_record.h"
 #include "records/settings_files.h"
+#include "reservations/form14.h"
 
 #include <string>
 #include <vector>
@@ -23,25 +23,23 @@ using testing::AppFixture;
 
 HistoryEntry Stay(const std::string& last, const std::string& first, const std::string& folio,
                   const std::string& street = "12 ELM ST") {
-    HistoryEntry e;
-    e.LastName = Fixed(last, 15);
-    e.FirstName = Fixed(first, 15);
-    e.Company = Fixed("ACME", 20);
-    e.Street = Fixed(street, 25);
-    e.City = Fixed("DALLAS", 20);
-    e.State = "TX";
-    e.Zip = Fixed("75001", 6);
-    e.Phone = Fixed("555-0101", 15);
-    e.RegCard = Fixed("4411", 6);
-    e.Clerk = "ZZ";
-    e.Room = "101";
-    e.Adults = 2;
-    e.PayCode = "N";
-    e.ArrivalDate = Fixed("12/6/26", 10);
-    e.CheckOutDateLiteral = platform::Date{2026, 12, 8};
-    e.FolioNumber = Fixed(folio, 5);
-    e.Comment = Fixed("LIKES A QUIET ROOM", 160);
-    return e;
+    return testing::HistoryStay({.LastName = last,
+                                 .FirstName = first,
+                                 .Company = "ACME",
+                                 .Street = street,
+                                 .City = "DALLAS",
+                                 .State = "TX",
+                                 .Zip = "75001",
+                                 .Phone = "555-0101",
+                                 .RegCard = "4411",
+                                 .Clerk = "ZZ",
+                                 .Room = "101",
+                                 .Adults = 2,
+                                 .PayCode = "N",
+                                 .ArrivalDate = "12/6/26",
+                                 .CheckOutDateLiteral = platform::Date{2026, 12, 8},
+                                 .FolioNumber = folio,
+                                 .Comment = "LIKES A QUIET ROOM"});
 }
 
 class HistoryTest : public AppFixture {

@@ -2,8 +2,8 @@
 // the optional rates, "Take 10% Off", the nights and rate boxes, and the departure date.
 #include "checkin/checkin_fixture.h"
 
-#include "checkin/checkin_commit.h"
 #include "frontdesk/form70.h"
+#include "stay/checkin_commit.h"
 
 namespace vantreth {
 namespace {

@@ -4,7 +4,6 @@
 #include "support/app_fixture.h"
 #include "support/builders.h"
 
-#include "checkin/guest_entry.h"
 #include "folio/check_back_in.h"
 #include "folio/form4.h"
 #include "folio/form40.h"
@@ -16,6 +15,7 @@
 #include "records/settings_files.h"
 #include "records/shift_record.h"
 #include "records/stay_ledger.h"
+#include "stay/guest_entry.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -34,8 +34,8 @@ constexpr size_t kGuestLength = records::GuestRecord::kLength;
 
 GuestEdit ValidEdit() {
     GuestEdit edit;
-    edit.last = "SMITH";
-    edit.first = "ANN";
+    edit.lastName = "SMITH";
+    edit.firstName = "ANN";
     edit.departure = "12/8/26";
     edit.payCode = "L";
     edit.rate = "45.5";
@@ -98,13 +98,13 @@ TEST(EditGuestCheckTest, RatePayCodeAccountNamesAndCountsAreCheckedInOrder) {
         {"unknown account", [](GuestEdit& e) { e.dbNumber = "9999"; }, EditProblem::BadDirectBill},
         {"account with a blank", [](GuestEdit& e) { e.dbNumber = "1234 "; }, EditProblem::BadDirectBill},
         {"Q with account", [](GuestEdit& e) { e.payCode = "Q", e.dbNumber = "1234"; }, std::nullopt},
-        {"names blank", [](GuestEdit& e) { e.last = " ", e.first = ""; }, EditProblem::NoName},
-        {"last name only", [](GuestEdit& e) { e.first = ""; }, std::nullopt},
-        {"slash in last name", [](GuestEdit& e) { e.last = "O/BRIEN"; }, EditProblem::BadLastName},
-        {"backslash in last name", [](GuestEdit& e) { e.last = "O\\BRIEN"; }, EditProblem::BadLastName},
-        {"quote in first name", [](GuestEdit& e) { e.first = "A\"NN"; }, EditProblem::BadFirstName},
-        {"tab in first name", [](GuestEdit& e) { e.first = "A\tNN"; }, EditProblem::BadFirstName},
-        {"apostrophe and blank", [](GuestEdit& e) { e.last = "O'NEIL", e.first = "ANN MARIE"; },
+        {"names blank", [](GuestEdit& e) { e.lastName = " ", e.firstName = ""; }, EditProblem::NoName},
+        {"last name only", [](GuestEdit& e) { e.firstName = ""; }, std::nullopt},
+        {"slash in last name", [](GuestEdit& e) { e.lastName = "O/BRIEN"; }, EditProblem::BadLastName},
+        {"backslash in last name", [](GuestEdit& e) { e.lastName = "O\\BRIEN"; }, EditProblem::BadLastName},
+        {"quote in first name", [](GuestEdit& e) { e.firstName = "A\"NN"; }, EditProblem::BadFirstName},
+        {"tab in first name", [](GuestEdit& e) { e.firstName = "A\tNN"; }, EditProblem::BadFirstName},
+        {"apostrophe and blank", [](GuestEdit& e) { e.lastName = "O'NEIL", e.firstName = "ANN MARIE"; },
          std::nullopt},
         {"adults a word", [](GuestEdit& e) { e.adults = "two"; }, EditProblem::BadAdults},
         {"adults empty", [](GuestEdit& e) { e.adults = ""; }, std::nullopt},
@@ -137,8 +137,8 @@ TEST(EditGuestCheckTest, AccountIsLookedUpOnlyWhenACodeIsTyped) {
 TEST(EditGuestRecordTest, SaveUpperCasesSomeFieldsAndKeepsTheOnesNotShown) {
     const records::GuestRecord before = RegisteredGuest("104", "SMITH", "ANN");
     GuestEdit edit = EditFromRecord(before);
-    edit.last = "smith-jones";
-    edit.first = "ann";
+    edit.lastName = "smith-jones";
+    edit.firstName = "ann";
     edit.company = "new co";
     edit.street = "2 elm st";
     edit.city = "dayton";
@@ -175,7 +175,7 @@ TEST(EditGuestRecordTest, SaveUpperCasesSomeFieldsAndKeepsTheOnesNotShown) {
     expected.Children = 0;
     EXPECT_EQ(ApplyGuestEdit(before, edit), expected);
 
-    edit.last = "abcdefghijklmnopq";
+    edit.lastName = "abcdefghijklmnopq";
     EXPECT_EQ(ApplyGuestEdit(before, edit).LastName, "ABCDEFGHIJKLMNO") << "cut to the field";
 }
 
@@ -413,8 +413,8 @@ TEST_F(EditGuestTest, EachRefusedSaveSaysWhyPutsTheFocusBackAndWritesNothing) {
         const GuestEdit loaded = EditFromRecord(ann);
         Form9& w = edit();
         // Start each case from the record as loaded.
-        Retype(w.Text9, loaded.last);
-        Retype(w.Text10, c.box == &Form9::Text9 && std::string(c.text).empty() ? "" : loaded.first);
+        Retype(w.Text9, loaded.lastName);
+        Retype(w.Text10, c.box == &Form9::Text9 && std::string(c.text).empty() ? "" : loaded.firstName);
         Retype(w.Text6, loaded.rate);
         Retype(w.Text5, loaded.departure);
         Retype(w.Text1, loaded.payCode);
@@ -608,7 +608,7 @@ TEST_F(EditGuestTest, ASaveOverAStayThatLeftMovedOrChangedIsRefused) {
 // the name the stored record still has.
 TEST_F(EditGuestTest, ALedgerCarriedBeforeAFailedWriteIsCarriedBack) {
     GuestEdit changed = EditFromRecord(ann);
-    changed.first = "ANNE";
+    changed.firstName = "ANNE";
     const EditPlan plan = PlanGuestEdit(app().data(), "104", changed);
     ASSERT_EQ(plan.problem, "");
     std::filesystem::remove(DataFile("guest"));

@@ -21,30 +21,6 @@
 
 namespace vantreth::testing {
 
-inline records::GuestRecord FolioGuest(const std::string& room, const std::string& last,
-                                       const std::string& first, const std::string& payCode = "L") {
-    return Guest(room, last, first,
-                 {.Company = "ACME",
-                  .Street = "1 ELM ST",
-                  .City = "DAYTON",
-                  .State = "OH",
-                  .Zip = "45402",
-                  .Phone = "555-0101",
-                  .RegCard = "R1234",
-                  .Clerk = "JD",
-                  .Adults = 2,
-                  .Nights = 2,
-                  .PayCode = payCode,
-                  .CheckInTime = "3:45:12 PM",
-                  .ArrivalDate = "12/5/26",
-                  .DepartureDate = "12/7/26",
-                  .Rate = 45.5f,
-                  .CardNumber = "none",
-                  .CardExpiry = "none",
-                  .FolioNumber = "17",
-                  .Comment = "LATE ARRIVAL"});
-}
-
 class FolioFixture : public AppFixture {
 protected:
     FolioFixture() {

@@ -1,14 +1,13 @@
 // The serial port against a pseudo-terminal: opening, settings, reading what arrives.
 #include "platform/serial.h"
 
+#include "support/pseudo_terminal.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdlib>
-#include <fcntl.h>
 #include <string>
 #include <thread>
-#include <unistd.h>
 
 namespace platform {
 namespace {
@@ -33,22 +32,11 @@ TEST(SerialDevicesTest, MapsPortsToDevices) {
 class SerialPtyTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_master = posix_openpt(O_RDWR | O_NOCTTY);
-        ASSERT_GE(m_master, 0);
-        ASSERT_EQ(grantpt(m_master), 0);
-        ASSERT_EQ(unlockpt(m_master), 0);
-        const char* name = ptsname(m_master);
-        ASSERT_NE(name, nullptr);
-        slavePath = name;
-    }
-    void TearDown() override {
-        if (m_master >= 0)
-            close(m_master);
+        ASSERT_TRUE(m_pty.Opened());
+        slavePath = m_pty.device();
     }
 
-    void Send(const std::string& text) {
-        ASSERT_EQ(write(m_master, text.data(), text.size()), static_cast<ssize_t>(text.size()));
-    }
+    void Send(const std::string& text) { ASSERT_TRUE(m_pty.Send(text)); }
 
     // Waits (at most 2 seconds) until the port has `count` characters waiting.
     static int WaitForCount(MSComm& port, int count) {
@@ -64,7 +52,7 @@ protected:
     std::string slavePath;
 
 private:
-    int m_master = -1;
+    vantreth::testing::PseudoTerminal m_pty;
 };
 
 TEST_F(SerialPtyTest, ReceivesWhatTheCallBoxSends) {

@@ -154,23 +154,21 @@ protected:
     }
 
     static HistoryEntry Stay() {
-        HistoryEntry e;
-        e.LastName = Fixed("SMITH", 15);
-        e.FirstName = Fixed("JOHN", 15);
-        e.Street = Fixed("12 ELM ST", 25);
-        e.City = Fixed("DALLAS", 20);
-        e.State = "TX";
-        e.Zip = Fixed("75001", 6);
-        e.RegCard = Fixed("4411", 6);
-        e.Room = "101";
-        e.PayCode = "N";
-        e.CheckInTime = Fixed("3:45:12 PM", 10);
-        e.ArrivalDate = Fixed("12/6/26", 10);
-        e.CheckOutTime = Fixed("11:02:33 AM", 10);
-        e.CheckOutDateLiteral = platform::Date{2026, 12, 8};
-        e.CheckOutDate = "12/8/26";
-        e.FolioNumber = Fixed("17", 5);
-        return e;
+        return vantreth::testing::HistoryStay({.LastName = "SMITH",
+                                               .FirstName = "JOHN",
+                                               .Street = "12 ELM ST",
+                                               .City = "DALLAS",
+                                               .State = "TX",
+                                               .Zip = "75001",
+                                               .RegCard = "4411",
+                                               .Room = "101",
+                                               .PayCode = "N",
+                                               .CheckInTime = "3:45:12 PM",
+                                               .ArrivalDate = "12/6/26",
+                                               .CheckOutTime = "11:02:33 AM",
+                                               .CheckOutDate = "12/8/26",
+                                               .CheckOutDateLiteral = platform::Date{2026, 12, 8},
+                                               .FolioNumber = "17"});
     }
 
     // The entry as the history file gives it back.

@@ -2,9 +2,9 @@
 // test, the price shown, Reserve Now's records and refusals, a further reservation of the
 // same guest, and the ways out.
 #include "reservations/reservations_fixture.h"
+#include "support/pseudo_terminal.h"
 
 #include "callacct/form50.h"
-#include "checkin/form14.h"
 #include "frontdesk/form1.h"
 #include "records/counters.h"
 #include "records/day_totals.h"
@@ -12,16 +12,13 @@
 #include "records/posting_codes.h"
 #include "records/reservation_files.h"
 #include "records/shift_cash.h"
+#include "reservations/form14.h"
 #include "reservations/form26.h"
 #include "reservations/form33.h"
 #include "reservations/form44.h"
 #include "reservations/form45.h"
 #include "reservations/form65.h"
 #include "reservations/reserve.h"
-
-#include <fcntl.h>
-#include <stdlib.h>
-#include <unistd.h>
 
 namespace vantreth {
 namespace {
@@ -223,16 +220,14 @@ TEST_F(AddReservationTest, FreeRoomsLeaveOutOutOfOrderRoomsAndThoseReservedThatD
 }
 
 TEST_F(AddReservationTest, AHistoryPickFillsTheGuestAndMakesReserveNowAvailable) {
-    records::HistoryEntry stay;
-    stay.LastName = Fixed("JONES", 15);
-    stay.FirstName = Fixed("MARY", 15);
-    stay.Street = Fixed("1 MAIN", 25);
-    stay.City = Fixed("DALLAS", 20);
-    stay.State = "TX";
-    stay.Zip = Fixed("75001", 6);
-    stay.Phone = Fixed("555-0101", 15);
-    stay.FolioNumber = Fixed("17", 5);
-    records::AppendHistoryEntry(app().data(), stay);
+    records::AppendHistoryEntry(app().data(), testing::HistoryStay({.LastName = "JONES",
+                                                                    .FirstName = "MARY",
+                                                                    .Street = "1 MAIN",
+                                                                    .City = "DALLAS",
+                                                                    .State = "TX",
+                                                                    .Zip = "75001",
+                                                                    .Phone = "555-0101",
+                                                                    .FolioNumber = "17"}));
     Open();
     date().Command2.UserClick();
     Form<Form14>().Text1.UserTypeText("JON");
@@ -388,23 +383,28 @@ TEST_F(AddReservationTest, RefusedReservationsWriteNothing) {
         std::string what;
         std::function<void(Form26&)> spoil;
         std::string message;
+        std::string focus; // the box the clerk is sent to
     } cases[] = {
         {"no room", [](Form26& f) { f.Combo1.SetText(""); },
-         "You did not select a room. Select a room or click 'Cancel' to exit this module."},
+         "You did not select a room. Select a room or click 'Cancel' to exit this module.", "Combo1"},
         {"no last name", [](Form26& f) { f.Text9.SetText(""); },
-         "You did not type the guest's last name. Type the last name or click 'Cancel' to exit this module."},
+         "You did not type the guest's last name. Type the last name or click 'Cancel' to exit this module.",
+         "Text9"},
         {"arrival not a date", [](Form26& f) { f.Text3.SetText("1/32/04"); },
-         "The arrival date is not a date. Type the date like 1/5/04. Please Fix."},
+         "The arrival date is not a date. Type the date like 1/5/04. Please Fix.", "Text3"},
         {"cash not a number", [](Form26& f) { f.Text7.SetText("5O"); },
-         "The cash amount is not a number. Type the amount in dollars, like 50.00, or leave the box empty."},
+         "The cash amount is not a number. Type the amount in dollars, like 50.00, or leave the box empty.",
+         "Text7"},
         {"rate not a number", [](Form26& f) { f.Text2.SetText("4O.00"); },
-         "The rate you typed is not a number. Please type the rate in dollars, like 45.50."},
+         "The rate you typed is not a number. Please type the rate in dollars, like 45.50.", "Text2"},
         {"nights not whole", [](Form26& f) { f.Text1.SetText("2.5"); },
-         "The number of nights must be a whole number from 1 to 9999. Type the nights, like 2."},
+         "The number of nights must be a whole number from 1 to 9999. Type the nights, like 2.", "Text1"},
         {"no night: the departure would be the arrival", [](Form26& f) { f.Text1.SetText("0"); },
-         "The number of nights must be a whole number from 1 to 9999. Type the nights, like 2."},
-        {"rate with parts of a cent", [](Form26& f) { f.Text2.SetText("45.505"); }, records::kCentsMessage},
-        {"cash with parts of a cent", [](Form26& f) { f.Text7.SetText("50.001"); }, records::kCentsMessage},
+         "The number of nights must be a whole number from 1 to 9999. Type the nights, like 2.", "Text1"},
+        {"rate with parts of a cent", [](Form26& f) { f.Text2.SetText("45.505"); }, records::kCentsMessage,
+         "Text2"},
+        {"cash with parts of a cent", [](Form26& f) { f.Text7.SetText("50.001"); }, records::kCentsMessage,
+         "Text7"},
     };
     for (const auto& c : cases) {
         OpenFor("1/5/04");
@@ -414,6 +414,8 @@ TEST_F(AddReservationTest, RefusedReservationsWriteNothing) {
         add().Command2.UserClick();
         EXPECT_EQ(LastBox().prompt, c.message) << c.what;
         EXPECT_EQ(LastBox().title, "WARNING") << c.what;
+        ASSERT_NE(add().ActiveControl(), nullptr) << c.what;
+        EXPECT_EQ(add().ActiveControl()->Name(), c.focus) << c.what;
         add().Command3.UserClick();
     }
     // "No" to the question writes nothing either.
@@ -572,26 +574,17 @@ TEST_F(AddReservationTest, ClosingTheArrivalDateWindowIsItsCancel) {
 // The call box on port 3, a pseudo-terminal.
 class ExitWithWindowsOpenTest : public AddReservationTest {
 protected:
-    void SetUp() override {
-        m_master = posix_openpt(O_RDWR | O_NOCTTY);
-        ASSERT_GE(m_master, 0);
-        ASSERT_EQ(grantpt(m_master), 0);
-        ASSERT_EQ(unlockpt(m_master), 0);
-        m_device = ptsname(m_master);
-    }
-    void TearDown() override {
-        Form<Form50>().MSComm1.SetPortOpen(false);
-        close(m_master);
-    }
+    void SetUp() override { ASSERT_TRUE(m_pty.Opened()); }
+    void TearDown() override { Form<Form50>().MSComm1.SetPortOpen(false); }
     void StartWithCallBox() {
-        Form<Form50>().MSComm1.SetDevices([this](int port) { return port == 3 ? m_device : std::string(); });
+        Form<Form50>().MSComm1.SetDevices(
+            [this](int port) { return port == 3 ? m_pty.device() : std::string(); });
         StartProgram();
         ASSERT_TRUE(Form<Form50>().MSComm1.PortOpen());
     }
 
 private:
-    int m_master = -1;
-    std::string m_device;
+    testing::PseudoTerminal m_pty;
 };
 
 // Mended: "EXIT VANTRETH" with Add Reservation open over the front desk left the call box

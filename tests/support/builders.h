@@ -104,6 +104,47 @@ inline records::GuestRecord RegisteredGuest(const std::string& room, const std::
                   .ConfirmationNumber = "C-99"});
 }
 
+// A guest in house as the folio tests have them: two adults, two nights from 12/5/26 to
+// 12/7/26 at 45.50, folio 17, paid by `payCode`.
+inline records::GuestRecord FolioGuest(const std::string& room, const std::string& last,
+                                       const std::string& first, const std::string& payCode = "L") {
+    return Guest(room, last, first,
+                 {.Company = "ACME",
+                  .Street = "1 ELM ST",
+                  .City = "DAYTON",
+                  .State = "OH",
+                  .Zip = "45402",
+                  .Phone = "555-0101",
+                  .RegCard = "R1234",
+                  .Clerk = "JD",
+                  .Adults = 2,
+                  .Nights = 2,
+                  .PayCode = payCode,
+                  .CheckInTime = "3:45:12 PM",
+                  .ArrivalDate = "12/5/26",
+                  .DepartureDate = "12/7/26",
+                  .Rate = 45.5f,
+                  .CardNumber = "none",
+                  .CardExpiry = "none",
+                  .FolioNumber = "17",
+                  .Comment = "LATE ARRIVAL"});
+}
+
+// A stay as the history file holds it: the fields of `entry`, those the file keeps at a
+// width (names, address, phone, reg. card, room, times, arrival, folio number, comment)
+// padded with blanks or cut to it.
+inline records::HistoryEntry HistoryStay(records::HistoryEntry entry) {
+    using records::HistoryEntry;
+    const HistoryEntry blank;
+    for (std::string HistoryEntry::*field :
+         {&HistoryEntry::LastName, &HistoryEntry::FirstName, &HistoryEntry::Company, &HistoryEntry::Street,
+          &HistoryEntry::City, &HistoryEntry::Zip, &HistoryEntry::Phone, &HistoryEntry::RegCard,
+          &HistoryEntry::Room, &HistoryEntry::CheckInTime, &HistoryEntry::ArrivalDate,
+          &HistoryEntry::CheckOutTime, &HistoryEntry::FolioNumber, &HistoryEntry::Comment})
+        entry.*field = platform::Fixed(entry.*field, (blank.*field).size());
+    return entry;
+}
+
 // A line of a stay's ledger, posted on shift A.
 inline records::StayLedgerLine LedgerLine(const std::string& room, const std::string& code,
                                           const std::string& description, float amount,

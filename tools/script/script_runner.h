@@ -167,6 +167,9 @@ private:
     void DoPrintout();
     void DoExpect(Line& line);
     std::string Actual(const std::string& target);
+    bool DataFileExists(const std::string& name);
+    std::string PrintoutValue(Line& parts);
+    std::string FormProperty(const platform::Form& form, const std::string& property);
     std::string ControlProperty(const platform::Control& control, const std::string& property);
 
     std::ostream& m_out;

@@ -1,5 +1,5 @@
 // The key rules and Enter walk of the guest boxes.
-#include "checkin/guest_entry.h"
+#include "stay/guest_entry.h"
 
 #include <algorithm>
 
@@ -9,6 +9,11 @@ using namespace platform;
 
 void GuestEntry::Walk(TextBox& box, Control& next, Rule rule) {
     m_walk.push_back({&box, &next, rule});
+}
+
+void GuestEntry::TakeKeys(std::initializer_list<TextBox*> boxes) {
+    for (TextBox* box : boxes)
+        box->on_key_press = [this, box](int& KeyAscii) { KeyPress(*box, KeyAscii); };
 }
 
 void GuestEntry::MoveOn(Control& next) {

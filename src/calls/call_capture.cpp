@@ -1,5 +1,5 @@
 // Framing the call box's characters into records and posting each record.
-#include "callacct/call_capture.h"
+#include "calls/call_capture.h"
 
 #include "platform/decimal.h"
 #include "platform/text.h"

@@ -1,11 +1,9 @@
 #include "form14.h"
 
 #include "checkin/form2.h"
-#include "checkin/form52.h"
-#include "checkin/form57.h"
-#include "checkin/guest_entry.h"
 #include "platform/text.h"
 #include "reservations/form26.h"
+#include "stay/guest_entry.h"
 
 namespace vantreth {
 

@@ -1,7 +1,6 @@
 // The walk-in check-in's arithmetic, lists, checks and the records of a new stay.
 #include "checkin_commit.h"
 
-#include "checkin/guest_entry.h"
 #include "platform/decimal.h"
 #include "platform/text.h"
 #include "records/arrivals.h"
@@ -14,6 +13,7 @@
 #include "records/settings_files.h"
 #include "records/shift_cash.h"
 #include "records/stay_ledger.h"
+#include "stay/guest_entry.h"
 
 #include <cmath>
 

@@ -1,5 +1,5 @@
 // The desktop's open operation, with its failures swallowed.
-#include "frontdesk/open_with_shell.h"
+#include "app/open_with_shell.h"
 
 #include <exception>
 

@@ -1,0 +1,2 @@
+// The top folder's header.
+#pragma once

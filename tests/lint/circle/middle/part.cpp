@@ -1,0 +1,2 @@
+// The other half of the circle of files in this folder.
+#include "middle/middle.h"

@@ -1,0 +1,2 @@
+// The header of the other half of the circle of files in this folder.
+#pragma once
