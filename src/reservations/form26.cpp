@@ -9,7 +9,6 @@
 #include "records/reservation_files.h"
 #include "records/room_record.h"
 #include "records/settings_files.h"
-#include "reservations/form14.h"
 #include "reservations/form33.h"
 #include "reservations/form44.h"
 #include "reservations/form45.h"
@@ -83,7 +82,7 @@ void Form26::Form_Unload() {
     app().Unload(app().Get<Form44>());
     app().Unload(app().Get<Form45>());
     if (app().gHistoryForReservation == 1) {
-        app().Unload(app().Get<Form14>());
+        app().Unload("Form14");
         app().gHistoryForReservation = 0;
     }
     StopCallCapture(app());
@@ -110,7 +109,7 @@ void Form26::Command3_Click() {
 
 void Form26::Command4_Click() {
     app().gHistoryForReservation = 1;
-    app().Load(app().Get<Form14>());
+    app().Load("Form14");
 }
 
 // ---------------------------------------------------------------------------

@@ -3,7 +3,6 @@
 
 #include "frontdesk/form1.h"
 #include "platform/text.h"
-#include "reservations/form14.h"
 #include "reservations/form26.h"
 #include "reservations/reserve.h"
 
@@ -72,7 +71,7 @@ void Form33::Command2_Click() {
     addReservation.SetWindowState(WindowState::Maximized);
     addReservation.Combo1.SetFocus();
     app().gHistoryForReservation = 1;
-    app().Load(app().Get<Form14>());
+    app().Load("Form14");
 }
 
 } // namespace vantreth

@@ -4,12 +4,12 @@
 #include "support/app_fixture.h"
 #include "support/builders.h"
 
+#include "checkin/form14.h"
 #include "checkin/form2.h"
 #include "platform/text.h"
 #include "records/history.h"
 #include "records/room_record.h"
 #include "records/settings_files.h"
-#include "reservations/form14.h"
 
 #include <string>
 #include <vector>

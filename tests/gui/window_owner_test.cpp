@@ -4,9 +4,9 @@
 #include "gui_fixture.h"
 
 #include "checkin/checkin_fixture.h"
+#include "checkin/form14.h"
 #include "checkin/form15.h"
 #include "checkin/form2.h"
-#include "reservations/form14.h"
 
 #include <QDialog>
 #include <QMouseEvent>

@@ -5,6 +5,7 @@
 #include "support/pseudo_terminal.h"
 
 #include "callacct/form50.h"
+#include "checkin/form14.h"
 #include "frontdesk/form1.h"
 #include "records/counters.h"
 #include "records/day_totals.h"
@@ -12,7 +13,6 @@
 #include "records/posting_codes.h"
 #include "records/reservation_files.h"
 #include "records/shift_cash.h"
-#include "reservations/form14.h"
 #include "reservations/form26.h"
 #include "reservations/form33.h"
 #include "reservations/form44.h"

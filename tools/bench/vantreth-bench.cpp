@@ -25,6 +25,7 @@
 
 #include "app/headless.h"
 #include "audit/form13.h"
+#include "checkin/form14.h"
 #include "checkin/form52.h"
 #include "checkin/form57.h"
 #include "folio/form40.h"
@@ -38,7 +39,6 @@
 #include "records/settings_files.h"
 #include "records/shift_record.h"
 #include "records/stay_ledger.h"
-#include "reservations/form14.h"
 #include "reservations/form65.h"
 #include "reservations/form66.h"
 
