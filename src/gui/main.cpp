@@ -67,7 +67,7 @@ int Run(const Options& options) {
                 std::fprintf(stderr, "vantreth: removed %s, left by a save that was cut short\n",
                              file.c_str());
         } else {
-            std::fprintf(stderr, "vantreth: %s: %s; nothing stops a second copy on this folder\n",
+            std::fprintf(stderr, "vantreth: %s: %s; the folder is only looked at, never changed\n",
                          lock->file().c_str(), lock->reason().c_str());
         }
         settings = records::MotelSettings::Load(data.File(records::kSettingsFile));
@@ -95,6 +95,8 @@ int Run(const Options& options) {
     services.printer = &printer;
     services.shell = &shell;
     services.dataRoot = data.root();
+    if (!lock->Held()) // looked at only: no change, and another copy's journal left alone
+        services.readOnlyReason = lock->reason();
 
     vantreth::App app(services, settings);
     QtFrontEnd frontEnd(app);

@@ -13,6 +13,13 @@ namespace platform {
 
 namespace {
 
+// What the clerk is told while saved steps cannot be written into the files.
+std::string NotWholeMessage(const std::string& reason) {
+    return "Steps already saved could not all be written into the data files (" + reason +
+           ").\nNothing can be read or changed until they are. Free some disk space and try again, or "
+           "close the program: its next start finishes the work.";
+}
+
 // Counts nesting for as long as it lives, also when an exception passes through.
 class DepthGuard {
 public:
@@ -28,12 +35,22 @@ private:
 } // namespace
 
 Program::Program(Services services)
-    : m_services(std::move(services)), m_data(m_services.dataRoot), m_printer(*m_services.printer) {
+    : m_services(std::move(services)), m_data(m_services.dataRoot), m_journal(m_services.dataRoot),
+      m_printer(*m_services.printer) {
     if (!m_services.clock || !m_services.dialogs || !m_services.printer || !m_services.shell)
         throw std::invalid_argument("Program needs a clock, dialogs, a printer and a shell");
+    if (!m_services.readOnlyReason.empty())
+        m_journal.SetReadOnly(m_services.readOnlyReason);
 }
 
-Program::~Program() = default;
+Program::~Program() {
+    // At the end the files written since the last checkpoint go to the disk; what cannot be
+    // flushed now is in the journal, and the next start writes it again.
+    try {
+        m_journal.Checkpoint();
+    } catch (const IoError&) {
+    }
+}
 
 void Program::Register(const std::string& name, Factory factory) {
     m_factories[name] = std::move(factory);
@@ -71,7 +88,20 @@ void Program::Load(Form& form) {
     m_loadOrder.push_back(&form);
     if (on_loaded)
         on_loaded(form);
-    form.Form_Load();
+    try {
+        form.Form_Load();
+    } catch (...) {
+        // A window whose load failed is closed rather than left half filled.
+        if (form.m_loaded) {
+            form.m_loaded = false;
+            form.m_visible = false;
+            form.m_active = nullptr;
+            m_loadOrder.erase(std::remove(m_loadOrder.begin(), m_loadOrder.end(), &form), m_loadOrder.end());
+            if (on_unloaded)
+                on_unloaded(form);
+        }
+        throw;
+    }
     if (form.m_loaded)
         form.FocusFirst();
 }
@@ -117,26 +147,18 @@ void Program::Start(std::string_view firstWindow) {
     Dispatch([this, &first] { Load(first); }, "Starting the program");
 }
 
-// A journal left in the data folder belongs to an action that never finished: the program
-// was killed or the computer went down in the middle of it. Its changes are undone before
-// any window reads the files.
+// Steps committed to the journal and not yet (or not wholly) in the files, when the program
+// was killed or the computer went down, are written into the files before any window reads
+// them. A damaged or foreign journal is put aside and reported.
 void Program::RecoverInterruptedAction() {
     DepthGuard guard(m_depth);
     try {
-        std::optional<std::string> undone = RecoverJournal(m_data.root());
-        clock().Reload(); // the step undone may have moved the date
-        if (undone) {
-            MsgBox("The program was stopped in the middle of \"" + *undone +
-                       "\".\nThat step was undone: nothing of it was saved. Please do it again.",
-                   vbOKOnly | vbExclamation, "Unfinished Step Undone");
-        }
+        for (const std::string& told : m_journal.Recover())
+            MsgBox(told, vbOKOnly | vbExclamation, "Journal Put Aside");
     } catch (const IoError& e) {
-        MsgBox(
-            "The program was stopped in the middle of a step, and that step could not be undone: the file " +
-                e.file().string() + " could not be used: " + e.reason() +
-                ".\nIt will be tried again at the next step and at the next start.",
-            vbOKOnly | vbCritical, "File Error");
+        MsgBox(NotWholeMessage(e.reason()), vbOKOnly | vbCritical, "File Error");
     }
+    clock().Reload(); // a step written again may have moved the date
 }
 
 namespace {
@@ -156,6 +178,12 @@ bool IsReadOnlyReason(const std::string& reason) {
 Failure DescribeFailure(const std::filesystem::path& dataRoot) {
     try {
         throw;
+    } catch (const FolderNotWhole& e) {
+        return {NotWholeMessage(e.reason()) + "\nNothing was saved.", "File Error"};
+    } catch (const FolderReadOnly& e) {
+        return {"The data folder " + dataRoot.string() + " is open only to be looked at (" + e.reason() +
+                    "), so nothing can be changed.\nNothing was saved.",
+                "File Error"};
     } catch (const IoError& e) {
         if (IsReadOnlyReason(e.reason()))
             return {"The data folder " + dataRoot.string() + " cannot be changed (" + e.file().string() +
@@ -201,6 +229,7 @@ void Program::Dispatch(const std::function<void()>& handler, std::string_view ac
         return;
     }
     RunAction(handler, action, repeatKey);
+    m_idleMs = 0;
     // A damaged file the event came across is reported once, when the event is over.
     for (const std::string& damage : TakeDamageReports()) {
         DepthGuard guard(m_depth);
@@ -220,25 +249,20 @@ void Program::RunAction(const std::function<void()>& handler, std::string_view a
     DepthGuard guard(m_depth);
     std::optional<Failure> failure;
     {
-        Transaction transaction(m_data.root(),
+        Transaction transaction(m_journal,
                                 action.empty() ? std::string("the last step") : std::string(action));
         try {
             handler();
-            transaction.Commit();
+            transaction.Commit(); // the commit point
         } catch (const UnexpectedDialog&) {
             transaction.Rollback();
             throw;
         } catch (const std::exception&) {
             failure = DescribeFailure(m_data.root());
             m_printer.KillDoc();
-            try {
-                transaction.Rollback();
-            } catch (const IoError& e) {
-                failure->prompt += "\n\nWhat the step had changed could not be put back (" +
-                                   e.file().string() + ": " + e.reason() +
-                                   "); it will be put back at the next step or start.";
-            }
-            if (transaction.Changed() || failure->title == "File Error")
+            const bool changed = transaction.Changed();
+            transaction.Rollback(); // the files were never touched: nothing to put back
+            if (changed || failure->title == "File Error")
                 clock().Reload();
         }
     }
@@ -305,6 +329,17 @@ std::string Program::InputBox(const std::string& prompt, const std::string& titl
 void Program::TimePassed(int ms) {
     if (m_depth > 0 && m_modal == 0)
         return;
+    if (m_depth == 0) {
+        m_idleMs += ms;
+        if (m_journal.Whole() && m_journal.NeedsCheckpoint() &&
+            (m_idleMs >= kCheckpointIdleMs || m_journal.size() > Journal::kCheckpointBytes)) {
+            try {
+                m_journal.Checkpoint();
+            } catch (const IoError&) {
+                // What was committed is in the journal; the next quiet moment tries again.
+            }
+        }
+    }
     FlagGuard inside(m_timersInsideAction, m_depth > 0);
     for (Form* form : LoadedForms()) {
         if (!form->Loaded())

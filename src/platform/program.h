@@ -8,6 +8,7 @@
 #include "dialogs.h"
 #include "files.h"
 #include "form.h"
+#include "journal.h"
 #include "printer.h"
 #include "serial.h"
 #include "shell.h"
@@ -27,6 +28,9 @@ struct Services {
     PrinterDevice* printer = nullptr;
     Shell* shell = nullptr;
     std::filesystem::path dataRoot;
+    // Not empty when the folder's lock could not be had (why not): the folder is then only
+    // looked at, never changed, and its journal is left alone.
+    std::string readOnlyReason;
 };
 
 class Program {
@@ -41,6 +45,7 @@ public:
     Printer& printer() { return m_printer; }
     Shell& shell() { return *m_services.shell; }
     const DataFolder& data() const { return m_data; }
+    Journal& journal() { return m_journal; }
 
     // Windows.
     using Factory = std::function<std::unique_ptr<Form>(Program&)>;
@@ -80,13 +85,15 @@ public:
     MsgBoxResult MsgBox(const std::string& prompt, int style, const std::string& title);
     std::string InputBox(const std::string& prompt, const std::string& title);
 
-    // Real time passes: every enabled timer of a loaded window whose interval has gone by
-    // ticks once, and so does every background task. Nothing ticks while an event runs,
-    // unless a box is up.
+    // Real time passes: a checkpoint of the journal is made once the program has been idle
+    // for kCheckpointIdleMs (or the journal has grown past its size); every enabled timer of a loaded window
+    // whose interval has gone by ticks once, and so does every background task. Nothing ticks while an event
+    // runs, unless a box is up.
     void TimePassed(int ms);
     // Work that ticks like a timer whatever window is open, from the start of the program
     // to its end; each tick is an event of its own, named `action`.
     void AddBackgroundTask(std::string action, int intervalMs, std::function<void()> task);
+    static constexpr int kCheckpointIdleMs = 2000;
     // How much time must pass before TimePassed has something to tick: the least time left
     // to an enabled timer of a loaded window that is not resting, or to a background task
     // once the program runs; -1 when nothing would tick however much time passed (a resting
@@ -107,6 +114,7 @@ public:
 private:
     Services m_services;
     DataFolder m_data;
+    Journal m_journal;
     Printer m_printer;
     std::map<std::string, Factory, std::less<>> m_factories;
     std::map<std::string, std::unique_ptr<Form>, std::less<>> m_forms;
@@ -127,6 +135,7 @@ private:
     int m_depth = 0;
     int m_modal = 0;
     bool m_timersInsideAction = false;
+    int m_idleMs = 0;
     std::map<const void*, std::string> m_repeatFailures;
     bool m_started = false;
     bool m_endedReported = false;
