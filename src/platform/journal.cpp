@@ -449,7 +449,16 @@ void Journal::Apply(const std::vector<Record>& records) {
                         fileops::Write(file, fd.fd, change.data, change.number);
                     } else {
                         struct stat st;
-                        if (::fstat(fd.fd, &st) != 0 || st.st_size != change.number)
+                        if (::fstat(fd.fd, &st) != 0)
+                            throw IoError(file, Reason(errno));
+                        // Never longer than the step's own writes made it (or than it is).
+                        long long written = 0;
+                        for (const Record::Change& w : record.changes)
+                            if (w.kind == 'W' && w.file == change.file)
+                                written = std::max(written, w.number + static_cast<long long>(w.data.size()));
+                        if (change.number > st.st_size && change.number > written)
+                            throw IoError(file, "the journal gives it a length it never had");
+                        if (st.st_size != change.number)
                             fileops::Truncate(file, fd.fd, change.number);
                     }
                     m_written.insert(change.file);

@@ -1,0 +1,135 @@
+// The journal read back at start-up: committed steps written into the files again, a torn
+// tail dropped, and every other damage (a flipped bit, another folder's journal, a name
+// outside the folder, a length a file never had) reported and put aside, never applied.
+#include "platform/journal.h"
+#include "support/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+
+namespace platform {
+namespace {
+
+std::string Bytes(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+void Store(const std::filesystem::path& file, const std::string& bytes) {
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
+}
+uint32_t Fnv(std::string_view bytes) {
+    uint32_t h = 2166136261u;
+    for (unsigned char c : bytes)
+        h = (h ^ c) * 16777619u;
+    return h;
+}
+// Sets the checksum that closes the record starting at `at` (after a planned change).
+void Reseal(std::string& log, size_t at) {
+    uint32_t length = 0;
+    for (int i = 3; i >= 0; --i)
+        length = (length << 8) | static_cast<unsigned char>(log[at + 4 + static_cast<size_t>(i)]);
+    const size_t end = at + 12 + length;
+    const uint32_t sum = Fnv(std::string_view(log).substr(at, end - at));
+    for (int i = 0; i < 4; ++i)
+        log[end + static_cast<size_t>(i)] = static_cast<char>((sum >> (8 * i)) & 0xFF);
+}
+
+TEST(JournalTest, StartUpAppliesOnlyWholeRecordsOfThisFolder) {
+    struct Case {
+        const char* name;
+        std::function<void(std::string& log, const std::filesystem::path& root)> damage;
+        bool first, second; // which step's file comes back
+        const char* told;   // in the message; "" for none
+    };
+    const auto second = [](const std::string& log) { return log.find("VREC", log.find("VREC") + 1); };
+    const Case cases[] = {
+        {"whole", [](std::string&, const auto&) {}, true, true, ""},
+        {"torn tail", [](std::string& log, const auto&) { log.resize(log.size() - 5); }, true, false, ""},
+        {"zeros after the end", [](std::string& log, const auto&) { log += std::string(40, '\0'); }, true,
+         true, ""},
+        {"bit flip in the first record",
+         [&](std::string& log, const auto&) { log[log.find("VREC") + 20] ^= 1; }, false, false, "bbbbbbbbbb"},
+        {"bit flip in the header", [](std::string& log, const auto&) { log[2] ^= 1; }, false, false,
+         "header"},
+        {"another folder's journal",
+         [](std::string&, const std::filesystem::path& root) {
+             Store(root / kFolderIdName, std::string(32, 'f'));
+         },
+         false, false, "another data folder"},
+        {"a name outside the folder",
+         [&](std::string& log, const auto&) {
+             log.replace(log.find(std::string("\x0a\0\0\0aaaaaaaaaa", 14)) + 4, 10, "../escaped");
+             Reseal(log, log.find("VREC"));
+         },
+         false, false, "damaged"},
+        {"a length the file never had",
+         [&](std::string& log, const auto&) {
+             const size_t at = second(log);
+             const size_t length = log.find("L\x0a", at) + 15; // after kind, name length, name
+             log[length + 5] = 1;                              // 1 TiB and more
+             Reseal(log, at);
+         },
+         true, true, "never had"}, // its write stands, its length does not
+    };
+    for (const Case& c : cases) {
+        vantreth::testing::TempFolder folder;
+        const std::filesystem::path root = folder.path();
+        {
+            Journal journal(root);
+            journal.Recover();
+            for (const char* name : {"aaaaaaaaaa", "bbbbbbbbbb"}) {
+                Transaction step(journal, std::string("saving ") + name);
+                RandomFile(root / name, 4).Put(1, "data");
+                step.Commit();
+            }
+        } // no checkpoint: the records stay in the journal
+        std::filesystem::remove(root / "aaaaaaaaaa");
+        std::filesystem::remove(root / "bbbbbbbbbb");
+        std::string log = Bytes(root / kJournalName);
+        c.damage(log, root);
+        Store(root / kJournalName, log);
+
+        std::string told;
+        try {
+            Journal journal(root);
+            for (const std::string& message : journal.Recover())
+                told += message;
+        } catch (const FolderNotWhole& e) {
+            told = e.what();
+        }
+        EXPECT_EQ(FileExists(root / "aaaaaaaaaa"), c.first) << c.name;
+        EXPECT_EQ(FileExists(root / "bbbbbbbbbb"), c.second) << c.name;
+        EXPECT_FALSE(std::filesystem::exists(root.parent_path() / "escaped")) << c.name;
+        if (c.second) {
+            EXPECT_EQ(std::filesystem::file_size(root / "bbbbbbbbbb"), 4u) << c.name;
+        }
+        if (*c.told == '\0') {
+            EXPECT_EQ(told, "") << c.name;
+        } else {
+            EXPECT_NE(told.find(c.told), std::string::npos) << c.name << ": " << told;
+            EXPECT_TRUE(FileExists(root / kDamagedJournalName) || FileExists(root / kJournalName)) << c.name;
+        }
+    }
+}
+
+// Without the folder's lock nothing is written: a journal found is left alone and every
+// change is refused.
+TEST(JournalTest, AFolderOpenedWithoutItsLockIsNeverChanged) {
+    vantreth::testing::TempFolder folder;
+    const std::filesystem::path root = folder.path();
+    Store(root / kJournalName, "VWAL1\nanother copy's journal, in the middle of a step");
+    const std::string before = Bytes(root / kJournalName);
+    Journal journal(root);
+    journal.SetReadOnly("the folder cannot be locked");
+    EXPECT_TRUE(journal.Recover().empty());
+    Transaction step(journal, "saving");
+    EXPECT_THROW(RandomFile(root / "rooms", 4).Put(1, "data"), FolderReadOnly);
+    EXPECT_EQ(Bytes(root / kJournalName), before);
+    EXPECT_FALSE(FileExists(root / "rooms"));
+}
+
+} // namespace
+} // namespace platform
