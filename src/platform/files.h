@@ -56,6 +56,10 @@ public:
     virtual Fault BeforeChange(const std::filesystem::path& file, size_t bytes) = 0;
     // The same call with what the change is; by default it asks BeforeChange.
     virtual Fault Before(const Change& change) { return BeforeChange(change.file, change.bytes); }
+    // True when the fault source keeps itself what each flush made durable (and loses the
+    // rest at a simulated crash): a flush that it lets through then never reaches the disk,
+    // which a test of many crashes could not wait for.
+    virtual bool KeepsFlushes() const { return false; }
 };
 
 // Installs the fault source (nullptr: none). Tests only.

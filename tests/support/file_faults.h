@@ -52,8 +52,10 @@ public:
     std::filesystem::path FileOf(long n) const { return m_files.at(static_cast<size_t>(n - 1)); }
     Op OpOf(long n) const { return m_ops.at(static_cast<size_t>(n - 1)); }
 
-    // Keep what the disk holds for sure from the next Arm on (see LoseUnflushed).
+    // Keep what the disk holds for sure from the next Arm on (see LoseUnflushed). The flushes
+    // are then kept here and never reach the disk.
     void TrackFlushes(bool on) { m_track = on; }
+    bool KeepsFlushes() const override { return m_track; }
     // A power cut: every folder changed since the last Arm gets back the names its last
     // flush made durable, and each file what its last flush wrote. Tracking starts anew.
     void LoseUnflushed() {
