@@ -159,6 +159,16 @@ FileTransaction* SetFileTransaction(FileTransaction* transaction) {
     return std::exchange(g_transaction, transaction);
 }
 
+void WhenUndone(std::function<void()> undo) {
+    if (g_transaction != nullptr)
+        g_transaction->OnUndo(std::move(undo));
+}
+
+bool ChangedByStep(const std::filesystem::path& file) {
+    const PendingChanges* pending = Reading(file);
+    return pending != nullptr && pending->Find(file) != nullptr;
+}
+
 // ---- the changes of a running step ----
 
 const PendingChanges::File* PendingChanges::Find(const std::filesystem::path& file) const {

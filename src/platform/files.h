@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <optional>
 #include <stdexcept>
@@ -146,7 +147,20 @@ public:
     virtual const PendingChanges& ForReading(const std::filesystem::path& file) = 0;
     // The changes a change to `file` goes into. Throws when the step takes no change now.
     virtual PendingChanges& ForChange(const std::filesystem::path& file) = 0;
+    // Keeps `undo` to be run when the changes made so far are kept but what comes after is
+    // dropped (the step or the savepoint it runs in fails).
+    virtual void OnUndo(std::function<void()> undo) = 0;
 };
+
+// For a copy in memory of what a file holds: `undo` puts the copy back as it was if the
+// running step, or the savepoint it is in, is dropped, so that it follows the files. Outside
+// a step the change is made at once and `undo` is never run.
+void WhenUndone(std::function<void()> undo);
+
+// Whether the running step changed `file` so that a read of it must go through ReadFileAt
+// and FileSize rather than to the disk. Throws IoError as those reads do when nothing may be
+// read now; false outside a step.
+bool ChangedByStep(const std::filesystem::path& file);
 
 // Installs the running step's transaction; returns the one installed before.
 FileTransaction* SetFileTransaction(FileTransaction* transaction);

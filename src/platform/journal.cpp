@@ -688,21 +688,33 @@ void Transaction::Commit() {
     m_journal.Commit(m_action, m_pending);
     m_done = true;
     m_pending = PendingChanges();
+    m_undo.clear();
 }
 
 void Transaction::Rollback() {
     m_done = true;
     m_pending = PendingChanges();
+    Undo(0);
+}
+
+void Transaction::Undo(size_t keep) {
+    while (m_undo.size() > keep) {
+        std::function<void()> undo = std::move(m_undo.back());
+        m_undo.pop_back();
+        undo();
+    }
 }
 
 void Transaction::AllOrNothing(const std::function<void()>& step) {
     PendingChanges mark = m_pending;
+    const size_t undoMark = m_undo.size();
     try {
         step();
     } catch (const SimulatedCrash&) {
         throw; // a crash leaves everything as it is
     } catch (...) {
         m_pending = std::move(mark);
+        Undo(undoMark);
         throw;
     }
 }

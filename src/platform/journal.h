@@ -135,14 +135,16 @@ public:
     // Makes the step's changes durable (see Journal::Commit). Throws IoError when it could
     // not: nothing of the step was saved, and the transaction is rolled back.
     void Commit();
-    // Drops every change of the step; the files were never touched.
+    // Drops every change of the step (the files were never touched) and puts back the copies
+    // in memory that follow them (see WhenUndone).
     void Rollback();
     bool Changed() const { return !m_pending.empty(); }
     const std::string& action() const { return m_action; }
 
     // Runs `step` as a part of this transaction that happens whole or not at all: when it
     // throws, every change made inside it is dropped before the exception goes on, and the
-    // rest of the transaction stands. A crash inside it is a crash: nothing is put back.
+    // rest of the transaction stands; so do the copies in memory (see WhenUndone). A crash
+    // inside it is a crash: nothing is put back.
     void AllOrNothing(const std::function<void()>& step);
 
     // While blocked, a change throws WorkDeferred.
@@ -150,11 +152,16 @@ public:
 
     const PendingChanges& ForReading(const std::filesystem::path& file) override;
     PendingChanges& ForChange(const std::filesystem::path& file) override;
+    void OnUndo(std::function<void()> undo) override { m_undo.push_back(std::move(undo)); }
 
 private:
+    // Runs the undo steps kept after the first `keep`, newest first, and drops them.
+    void Undo(size_t keep);
+
     Journal& m_journal;
     std::string m_action;
     PendingChanges m_pending;
+    std::vector<std::function<void()>> m_undo; // see OnUndo
     bool m_done = false;
     bool m_blocked = false;
     bool m_whole = false; // the folder was checked whole for this step

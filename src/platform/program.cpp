@@ -8,6 +8,7 @@
 #include <cstring>
 #include <optional>
 #include <stdexcept>
+#include <utility>
 
 namespace platform {
 
@@ -144,7 +145,15 @@ void Program::Start(std::string_view firstWindow) {
         MsgBox("The business date could not be read; it is now the computer's date.",
                vbOKOnly | vbExclamation, "Business Date");
     }
+    for (const auto& [prompt, title] : std::exchange(m_startNotes, {})) {
+        DepthGuard guard(m_depth);
+        MsgBox(prompt, vbOKOnly | vbExclamation, title);
+    }
     Dispatch([this, &first] { Load(first); }, "Starting the program");
+}
+
+void Program::TellAtStart(std::string prompt, std::string title) {
+    m_startNotes.emplace_back(std::move(prompt), std::move(title));
 }
 
 // Steps committed to the journal and not yet (or not wholly) in the files, when the program
@@ -260,10 +269,7 @@ void Program::RunAction(const std::function<void()>& handler, std::string_view a
         } catch (const std::exception&) {
             failure = DescribeFailure(m_data.root());
             m_printer.KillDoc();
-            const bool changed = transaction.Changed();
-            transaction.Rollback(); // the files were never touched: nothing to put back
-            if (changed || failure->title == "File Error")
-                clock().Reload();
+            transaction.Rollback(); // the files were never touched; copies in memory are put back
         }
     }
     if (!failure) {

@@ -66,6 +66,9 @@ public:
 
     // Loads the first window as the program's first event.
     void Start(std::string_view firstWindow);
+    // Something the clerk must be told that was found before the program started (a settings
+    // file that could not be written): shown in a box at Start, before the first window.
+    void TellAtStart(std::string prompt, std::string title);
     bool Started() const { return m_started; }
     // True once the program was started and no window is loaded.
     bool Ended() const { return m_started && LoadedForms().empty(); }
@@ -139,6 +142,7 @@ private:
     std::map<const void*, std::string> m_repeatFailures;
     bool m_started = false;
     bool m_endedReported = false;
+    std::vector<std::pair<std::string, std::string>> m_startNotes; // prompt, title
 };
 
 } // namespace platform

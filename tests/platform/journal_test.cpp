@@ -131,5 +131,52 @@ TEST(JournalTest, AFolderOpenedWithoutItsLockIsNeverChanged) {
     EXPECT_FALSE(FileExists(root / "rooms"));
 }
 
+// The business date moved inside a step is read back through the step (by a clock made in
+// it), and the clock's copy of it follows the step's end: kept at a commit, put back when
+// the step or the savepoint it was moved in is dropped.
+TEST(JournalTest, TheDateMovedInAStepFollowsTheStep) {
+    enum class End { Commit, Rollback, FailedSavepoint, Savepoint };
+    struct Case {
+        const char* name;
+        End end;
+        long offset; // the clock's offset after the step
+    };
+    const Case cases[] = {{"committed", End::Commit, 5},
+                          {"rolled back", End::Rollback, 0},
+                          {"moved in a savepoint that failed", End::FailedSavepoint, 0},
+                          {"moved in a savepoint that stood", End::Savepoint, 5}};
+    for (const Case& c : cases) {
+        vantreth::testing::TempFolder folder;
+        const std::filesystem::path file = folder.path() / "clock";
+        Journal journal(folder.path());
+        journal.Recover();
+        BusinessClock clock(file);
+        const Date moved = AddDays(clock.Today(), 5);
+        {
+            Transaction step(journal, "changing the date");
+            const auto move = [&] {
+                clock.SetDate(moved);
+                EXPECT_EQ(BusinessClock(file).OffsetDays(), 5) << c.name << ": read through the step";
+            };
+            if (c.end == End::FailedSavepoint)
+                EXPECT_THROW(step.AllOrNothing([&] {
+                    move();
+                    throw IoError(file, "disk full");
+                }),
+                             IoError);
+            else if (c.end == End::Savepoint)
+                step.AllOrNothing(move);
+            else
+                move();
+            if (c.end == End::Rollback)
+                step.Rollback();
+            else
+                step.Commit();
+        }
+        EXPECT_EQ(clock.OffsetDays(), c.offset) << c.name;
+        EXPECT_EQ(BusinessClock(file).OffsetDays(), c.offset) << c.name << ": as stored";
+    }
+}
+
 } // namespace
 } // namespace platform

@@ -383,5 +383,24 @@ TEST(ListItemsTest, SortedListsOrderWithoutRegardToCase) {
     EXPECT_EQ(items.all(), (std::vector<std::string>{"Alpha", "beta", "Beta2", "gamma"}));
 }
 
+// What was found before the start (a settings file that could not be written) is told in a
+// box before the first window comes up.
+TEST(ProgramStartTest, WhatWasFoundBeforeTheStartIsToldFirst) {
+    vantreth::testing::TempFolder data;
+    FakeClock clock;
+    ScriptedDialogs dialogs;
+    CapturePrinter printer;
+    RecordingShell shell;
+    Program program({&clock, &dialogs, &printer, &shell, data.path(), {}});
+    program.Register("Test", [](Program& p) { return std::make_unique<TestForm>(p, "Test"); });
+    program.TellAtStart("The settings file could not be written.", "Settings");
+    program.on_modal = [&] { EXPECT_FALSE(program.IsLoaded("Test")) << "told after the window came up"; };
+    dialogs.Answer(vbOK);
+    program.Start("Test");
+    ASSERT_EQ(dialogs.shown().size(), 1u);
+    EXPECT_EQ(dialogs.shown()[0].title, "Settings");
+    EXPECT_TRUE(program.IsLoaded("Test"));
+}
+
 } // namespace
 } // namespace platform
