@@ -674,6 +674,8 @@ PendingChanges& Transaction::ForChange(const std::filesystem::path& file) {
         throw IoError(file, "The action is already finished");
     if (m_blocked)
         throw WorkDeferred{};
+    if (!m_refused.empty())
+        throw FolderReadOnly(file, m_refused);
     ForReading(file);
     if (m_journal.ReadOnly())
         throw FolderReadOnly(file, m_journal.readOnlyReason());

@@ -149,6 +149,8 @@ public:
 
     // While blocked, a change throws WorkDeferred.
     void BlockChanges(bool blocked) { m_blocked = blocked; }
+    // For a step that only shows what is stored: every change throws FolderReadOnly(why).
+    void RefuseChanges(std::string why) { m_refused = std::move(why); }
 
     const PendingChanges& ForReading(const std::filesystem::path& file) override;
     PendingChanges& ForChange(const std::filesystem::path& file) override;
@@ -164,7 +166,8 @@ private:
     std::vector<std::function<void()>> m_undo; // see OnUndo
     bool m_done = false;
     bool m_blocked = false;
-    bool m_whole = false; // the folder was checked whole for this step
+    std::string m_refused; // see RefuseChanges
+    bool m_whole = false;  // the folder was checked whole for this step
     Transaction* m_previous = nullptr;
     FileTransaction* m_previousFiles = nullptr;
 };

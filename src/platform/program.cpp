@@ -92,15 +92,7 @@ void Program::Load(Form& form) {
     try {
         form.Form_Load();
     } catch (...) {
-        // A window whose load failed is closed rather than left half filled.
-        if (form.m_loaded) {
-            form.m_loaded = false;
-            form.m_visible = false;
-            form.m_active = nullptr;
-            m_loadOrder.erase(std::remove(m_loadOrder.begin(), m_loadOrder.end(), &form), m_loadOrder.end());
-            if (on_unloaded)
-                on_unloaded(form);
-        }
+        Close(form); // a window whose load failed is closed rather than left half filled
         throw;
     }
     if (form.m_loaded)
@@ -113,6 +105,17 @@ void Program::Unload(Form& form) {
     form.Form_Unload();
     if (!form.m_loaded)
         return; // the unload step unloaded it already
+    form.m_loaded = false;
+    form.m_visible = false;
+    form.m_active = nullptr;
+    m_loadOrder.erase(std::remove(m_loadOrder.begin(), m_loadOrder.end(), &form), m_loadOrder.end());
+    if (on_unloaded)
+        on_unloaded(form);
+}
+
+void Program::Close(Form& form) {
+    if (!form.m_loaded)
+        return;
     form.m_loaded = false;
     form.m_visible = false;
     form.m_active = nullptr;
@@ -257,11 +260,14 @@ void Program::RunAction(const std::function<void()>& handler, std::string_view a
                         const void* repeatKey) {
     DepthGuard guard(m_depth);
     std::optional<Failure> failure;
+    const std::vector<Shown> shown = WindowsShown();
+    bool atCommit = false; // the handler ran to its end: the windows moved on with the step
     {
         Transaction transaction(m_journal,
                                 action.empty() ? std::string("the last step") : std::string(action));
         try {
             handler();
+            atCommit = true;
             transaction.Commit(); // the commit point
         } catch (const UnexpectedDialog&) {
             transaction.Rollback();
@@ -278,6 +284,51 @@ void Program::RunAction(const std::function<void()>& handler, std::string_view a
         return;
     }
     Report(failure->prompt, vbOKOnly | vbCritical, failure->title, repeatKey);
+    ShowWhatIsStored(shown, atCommit);
+}
+
+std::vector<Program::Shown> Program::WindowsShown() const {
+    std::vector<Shown> shown;
+    for (Form* form : m_loadOrder)
+        shown.push_back({form, form->ShownVersion(), form->Visible()});
+    return shown;
+}
+
+// A failed step may have opened windows on the way, and once it ran to its end it showed what
+// it was about to save (a new number, a balance, a room taken). What it opened is closed; once
+// it ran to its end, what it changed is loaded again from the files, as the clerk would open
+// it, and keeps whether it was shown. A window it closed stays closed: what it held is not
+// stored. A step stopped short by a failure leaves the windows it had open as they are, for
+// the clerk to try again.
+void Program::ShowWhatIsStored(const std::vector<Shown>& before, bool ranToItsEnd) {
+    std::vector<Shown> reopen;
+    for (Form* form : LoadedForms()) {
+        auto was =
+            std::find_if(before.begin(), before.end(), [form](const Shown& s) { return s.form == form; });
+        if (was == before.end())
+            Close(*form);
+        else if (ranToItsEnd && was->version != form->ShownVersion())
+            reopen.push_back(*was);
+    }
+    for (const Shown& window : reopen)
+        Close(*window.form);
+    // Opened again only to show what is stored, a window changes nothing: one whose opening
+    // must save something (a number it takes) stays closed, and the clerk opens it anew.
+    for (const Shown& window : reopen) {
+        Form& form = *window.form;
+        Transaction showing(m_journal, "opening a window again");
+        showing.RefuseChanges("a window opened again after a failed step saves nothing");
+        try {
+            Load(form);
+            if (form.Loaded() && !window.visible)
+                form.Hide();
+        } catch (const UnexpectedDialog&) {
+            throw;
+        } catch (const std::exception&) {
+            // Closed by its failed load; the step's own failure was told.
+        }
+        showing.Rollback();
+    }
 }
 
 // A timer that ticks while a box is up inside an action must not become part of that

@@ -123,6 +123,19 @@ private:
     std::map<std::string, std::unique_ptr<Form>, std::less<>> m_forms;
     std::vector<Form*> m_loadOrder;
     void RunAction(const std::function<void()>& handler, std::string_view action, const void* repeatKey);
+    // What each loaded window showed when a step began.
+    struct Shown {
+        Form* form;
+        unsigned long version;
+        bool visible;
+    };
+    std::vector<Shown> WindowsShown() const;
+    // After a failed step, so that no window shows what was not saved: closes every window the
+    // step opened and, when the step ran to its end (it failed at the commit point), opens again
+    // from the files every window whose content it changed.
+    void ShowWhatIsStored(const std::vector<Shown>& before, bool ranToItsEnd);
+    // Closes the window without running its unload step.
+    void Close(Form& form);
     void RunTimerInsideAction(const std::function<void()>& handler, const void* repeatKey);
     // Shows the failure unless it is the one last shown for the same repeating event.
     void Report(const std::string& prompt, int style, const std::string& title, const void* repeatKey);

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <memory>
 
@@ -381,6 +382,56 @@ TEST(ListItemsTest, SortedListsOrderWithoutRegardToCase) {
     for (const char* s : {"beta", "Alpha", "gamma", "Beta2"})
         items.Add(s);
     EXPECT_EQ(items.all(), (std::vector<std::string>{"Alpha", "beta", "Beta2", "gamma"}));
+}
+
+// After a failed step no window shows what was not saved: a window the step opened is
+// closed; once the step ran to its end (its record could not be written), a window whose
+// content it changed is opened again from the files; a step stopped short leaves the windows
+// it had open as they were, for the clerk to try again.
+TEST_F(ProgramTest, AfterAFailedStepTheWindowsShowWhatIsStored) {
+    struct JournalFull final : FileFaults {
+        Fault BeforeChange(const std::filesystem::path&, size_t) override { return {}; }
+        Fault Before(const Change& change) override {
+            return change.op == Op::Write && change.file.filename() == kJournalName
+                       ? Fault{Kind::Fail, ENOSPC}
+                       : Fault{};
+        }
+    };
+    enum class Fails { No, InTheHandler, AtTheCommitPoint };
+    struct Case {
+        const char* name;
+        Fails fails;
+        const char* text; // what Text1 shows after the step
+        bool otherOpen;
+        int reloads; // of the window whose text the step changed
+    };
+    const Case cases[] = {{"saved", Fails::No, "typed", true, 0},
+                          {"failed in the handler", Fails::InTheHandler, "typed", false, 0},
+                          {"failed at the commit point", Fails::AtTheCommitPoint, "start", false, 1}};
+    for (const Case& c : cases) {
+        program->Unload("Other");
+        program->Unload(form());
+        program->Dispatch([&] { program->Load(form()); });
+        const int loads = form().loads;
+        JournalFull full;
+        SetFileFaults(c.fails == Fails::AtTheCommitPoint ? &full : nullptr);
+        dialogs.Answer(vbOK);
+        program->Dispatch([&] {
+            form().Text1.SetText("typed");
+            program->Load("Other");
+            ReplaceFileContent(m_data.path() / "saved", c.fails == Fails::No ? "kept" : "lost");
+            if (c.fails == Fails::InTheHandler)
+                throw IoError(m_data.path() / "saved", "Disk full");
+        });
+        SetFileFaults(nullptr);
+        if (c.fails == Fails::No)
+            dialogs.ClearAnswers();
+        EXPECT_EQ(form().Text1.Text(), c.text) << c.name;
+        EXPECT_EQ(program->IsLoaded("Other"), c.otherOpen) << c.name;
+        EXPECT_EQ(form().loads - loads, c.reloads) << c.name;
+        EXPECT_TRUE(form().Loaded()) << c.name;
+        EXPECT_EQ(ReadFile(m_data.path() / "saved").value_or(""), "kept") << c.name;
+    }
 }
 
 // What was found before the start (a settings file that could not be written) is told in a
