@@ -14,6 +14,17 @@
 //   W rooms 10 <10 bytes>, L rooms 40, D move/move12626 0.
 // Reading stops at a record cut short by a crash (never committed); a record that is whole
 // but wrong, with more after it, is damage.
+//
+// The program's previous version kept a rollback journal under the same name: the old bytes
+// of what the running step changed, each entry flushed before its change. Found at start-up
+// (that version was stopped in the middle of a step), it is undone, newest entry first:
+//   header: "VJRNL1\n", u32 length, the action's words, u32 checksum of the bytes before
+//   entry:  kind, u32 length + file name, i64 number, u64 length + data, u32 checksum of the
+//           entry's bytes before it
+//   kinds:  'S' the file's length before the step (-1: it did not exist), 'B' the old bytes at
+//           offset `number`, 'C' the file's whole old content.
+// Reading stops at the first entry cut short or not matching its checksum: its change was
+// never made.
 #include "platform/journal.h"
 
 #include <algorithm>
@@ -35,6 +46,7 @@ namespace {
 Transaction* g_current = nullptr;
 
 constexpr std::string_view kMagic = "VWAL1\n";
+constexpr std::string_view kPreviousMagic = "VJRNL1\n";
 constexpr std::string_view kRecordMagic = "VREC";
 constexpr size_t kIdLength = 32;
 constexpr size_t kHeaderSize = 6 + kIdLength + 4;
@@ -492,6 +504,8 @@ std::vector<std::string> Journal::Recover() {
     const std::optional<std::string> bytes = fileops::ReadWhole(m_path);
     if (!bytes || bytes->empty())
         return {};
+    if (bytes->starts_with(kPreviousMagic))
+        return RollBackPrevious(*bytes);
     const Parsed parsed = Parse(*bytes);
     std::vector<std::string> told;
     const std::string folder = m_root.string();
@@ -540,6 +554,120 @@ std::vector<std::string> Journal::Recover() {
     return told;
 }
 
+std::vector<std::string> Journal::RollBackPrevious(const std::string& bytes) {
+    struct Entry {
+        char kind;
+        std::string file;
+        long long number;
+        std::string data;
+    };
+    Cursor c(bytes);
+    std::string_view magic, action;
+    uint32_t length = 0, sum = 0;
+    std::vector<Entry> entries;
+    if (c.Take(kPreviousMagic.size(), magic) && c.Unsigned(length) && c.Take(length, action) &&
+        c.Unsigned(sum) &&
+        sum == Checksum(std::string_view(bytes).substr(0, kPreviousMagic.size() + 4 + length))) {
+        for (size_t start = kPreviousMagic.size() + 8 + length;;) {
+            std::string_view kind, file, data;
+            uint32_t fileLength = 0, entrySum = 0;
+            uint64_t number = 0, dataLength = 0;
+            if (!c.Take(1, kind) || !c.Unsigned(fileLength) || !c.Take(fileLength, file) ||
+                !c.Unsigned(number) || !c.Unsigned(dataLength) || dataLength > bytes.size() ||
+                !c.Take(static_cast<size_t>(dataLength), data))
+                break;
+            const size_t end = start + 1 + 4 + fileLength + 8 + 8 + static_cast<size_t>(dataLength);
+            if (!c.Unsigned(entrySum) ||
+                entrySum != Checksum(std::string_view(bytes).substr(start, end - start)) ||
+                (kind[0] != 'S' && kind[0] != 'B' && kind[0] != 'C'))
+                break;
+            entries.push_back(
+                {kind[0], std::string(file), static_cast<long long>(number), std::string(data)});
+            start = end + 4;
+        }
+    }
+    // Only files inside the folder, and never longer than they were before the step.
+    std::map<std::string, long long> lengthBefore;
+    for (const Entry& e : entries)
+        if (e.kind == 'S')
+            lengthBefore.try_emplace(e.file, e.number);
+    std::string wrong;
+    for (const Entry& e : entries) {
+        auto before = lengthBefore.find(e.file);
+        if (!ValidName(e.file))
+            wrong = "it names a file outside the data folder (" + e.file + ")";
+        else if (e.kind == 'B' &&
+                 (e.number < 0 || (before != lengthBefore.end() &&
+                                   e.number + static_cast<long long>(e.data.size()) > before->second)))
+            wrong = "it gives " + e.file + " bytes past the length it had";
+    }
+    const std::string folder = m_root.string();
+    if (!wrong.empty()) {
+        PutAside();
+        return {"The journal the previous version of the program left in the data folder " + folder +
+                " is damaged: " + wrong + ". Nothing of it was undone. It was put aside as \"" +
+                kDamagedJournalName + "\"."};
+    }
+    m_previousPending = m_unapplied = true;
+    std::map<std::string, std::string> failed; // file -> why
+    std::set<std::string> folders;
+    for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
+        const std::filesystem::path file = m_root / it->file;
+        try {
+            std::string name;
+            FolderAt at(m_root, it->file, name);
+            folders.insert(ParentOf(it->file));
+            if (it->kind == 'S' && it->number < 0) {
+                fileops::RemoveAt(at.fd(), name, file);
+                continue;
+            }
+            const bool whole = it->kind == 'C';
+            const int flags = it->kind == 'S' ? O_WRONLY : O_WRONLY | O_CREAT | (whole ? O_TRUNC : 0);
+            int opened;
+            try {
+                opened = fileops::OpenAt(at.fd(), name, file, flags);
+            } catch (const IoError& e) {
+                if (it->kind == 'S' && e.reason() == Reason(ENOENT))
+                    continue; // gone already: it was made by the step
+                throw;
+            }
+            FdCloser fd{opened};
+            if (it->kind == 'S') {
+                struct stat st;
+                if (::fstat(fd.fd, &st) != 0)
+                    throw IoError(file, Reason(errno));
+                if (st.st_size > it->number) // never made longer than it is
+                    fileops::Truncate(file, fd.fd, it->number);
+            } else {
+                fileops::Write(file, fd.fd, it->data, whole ? 0 : it->number);
+            }
+            fileops::Sync(file, fd.fd);
+        } catch (const IoError& e) {
+            failed.try_emplace(it->file, e.reason());
+        }
+    }
+    try {
+        for (const std::string& name : folders)
+            fileops::SyncFolder(name.empty() ? m_root : m_root / name);
+    } catch (const IoError& e) {
+        failed.try_emplace(".", e.reason());
+    }
+    if (!failed.empty()) {
+        std::string list;
+        for (const auto& [file, why] : failed)
+            list += "\n" + (m_root / file).string() + ": " + why;
+        m_unappliedWhy = list;
+        throw FolderNotWhole(m_path,
+                             "the step the previous version left unfinished could not be undone:" + list);
+    }
+    fileops::Remove(m_path);
+    fileops::SyncFolder(m_root);
+    m_previousPending = m_unapplied = false;
+    if (!entries.empty())
+        m_undoneStep = action.empty() ? std::string("a step") : std::string(action);
+    return {};
+}
+
 void Journal::EnsureWhole() {
     if (!m_recovered) {
         Recover();
@@ -552,6 +680,10 @@ void Journal::EnsureWhole() {
     const std::optional<std::string> bytes = fileops::ReadWhole(m_path);
     if (!bytes)
         throw FolderNotWhole(m_path, Reason(ENOENT));
+    if (m_previousPending) {
+        RollBackPrevious(*bytes);
+        return;
+    }
     Apply(Parse(*bytes).records);
 }
 

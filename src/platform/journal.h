@@ -77,6 +77,9 @@ public:
     // Before anything reads the folder: when a committed step is not yet in the files, writes
     // it there. Throws FolderNotWhole while that cannot be done.
     void EnsureWhole();
+    // The step that a journal of the program's previous version held and Recover undid (that
+    // version kept the old bytes of what a step changed); empty when there was none.
+    const std::string& undoneStep() const { return m_undoneStep; }
 
     // Appends the step's record and flushes it (the commit point), then writes the files.
     // Throws IoError, with nothing saved, when the record could not be made durable. A failure
@@ -106,6 +109,11 @@ private:
     // Writes the records into the files; throws FolderNotWhole naming every file that failed.
     void Apply(const std::vector<Record>& records);
     void PutAside();
+    // Undoes the step a journal of the previous version holds and removes the journal. Throws
+    // FolderNotWhole, keeping the journal, when a file could not be put back; a journal that
+    // names a file outside the folder or a length the file never had is put aside unapplied.
+    // Returns what the clerk must be told of such a journal.
+    std::vector<std::string> RollBackPrevious(const std::string& bytes);
 
     std::filesystem::path m_root;
     std::filesystem::path m_path;
@@ -117,6 +125,8 @@ private:
     bool m_unapplied = false;        // a committed record is not (wholly) in the files
     bool m_stuck = false;            // a failed step's record could not be taken out
     std::string m_unappliedWhy;      // why not, for the clerk
+    bool m_previousPending = false;  // a journal of the previous version is still to be undone
+    std::string m_undoneStep;        // see undoneStep
     std::set<std::string> m_written; // files (relative) written since the last checkpoint
     std::set<std::string> m_folders; // folders (relative) whose entries changed since then
 };

@@ -167,6 +167,10 @@ void Program::RecoverInterruptedAction() {
     try {
         for (const std::string& told : m_journal.Recover())
             MsgBox(told, vbOKOnly | vbExclamation, "Journal Put Aside");
+        if (!m_journal.undoneStep().empty())
+            MsgBox("The program was stopped in the middle of \"" + m_journal.undoneStep() +
+                       "\".\nThat step was undone: nothing of it was saved. Please do it again.",
+                   vbOKOnly | vbExclamation, "Unfinished Step Undone");
     } catch (const IoError& e) {
         MsgBox(NotWholeMessage(e.reason()), vbOKOnly | vbCritical, "File Error");
     }

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <fstream>
 #include <iterator>
@@ -112,6 +113,92 @@ TEST(JournalTest, StartUpAppliesOnlyWholeRecordsOfThisFolder) {
             EXPECT_NE(told.find(c.told), std::string::npos) << c.name << ": " << told;
             EXPECT_TRUE(FileExists(root / kDamagedJournalName) || FileExists(root / kJournalName)) << c.name;
         }
+    }
+}
+
+// A journal the previous version left (its rollback journal: the old bytes of what a step
+// changed) is undone at start-up, newest entry first, and removed; a torn last entry guarded a
+// change never made. One naming a file outside the folder or writing past a file's old length
+// is put aside, nothing of it undone; a file that cannot be put back keeps the journal and the
+// folder shut until it can.
+TEST(JournalTest, AJournalOfThePreviousVersionIsUndone) {
+    const auto u32 = [](uint32_t v) {
+        std::string out;
+        for (int i = 0; i < 4; ++i)
+            out += static_cast<char>((v >> (8 * i)) & 0xFF);
+        return out;
+    };
+    const auto u64 = [&](long long v) {
+        return u32(static_cast<uint32_t>(v)) + u32(static_cast<uint32_t>(static_cast<uint64_t>(v) >> 32));
+    };
+    const auto entry = [&](char kind, const std::string& file, long long number, const std::string& data) {
+        std::string out = kind + u32(static_cast<uint32_t>(file.size())) + file + u64(number) +
+                          u64(static_cast<long long>(data.size())) + data;
+        return out + u32(Fnv(out));
+    };
+    std::string header = "VJRNL1\n" + u32(11) + "checking in";
+    header += u32(Fnv(header));
+    const std::string steps = entry('S', "rooms", 4, "") + entry('B', "rooms", 0, "AA") +
+                              entry('S', "move/m1", -1, "") + entry('C', "clock", 0, "3\n");
+    struct DiskFull final : FileFaults {
+        Fault BeforeChange(const std::filesystem::path& file, size_t) override {
+            return file.filename() == "rooms" ? Fault{Kind::Fail, ENOSPC} : Fault{};
+        }
+    };
+    struct Case {
+        const char* name;
+        std::string journal;
+        bool diskFull;
+        const char* rooms; // after the start
+        const char* clock;
+        const char* told; // in the message or the error; "" for the step undone
+    };
+    const Case cases[] = {
+        {"a step cut short", header + steps, false, "AAAA", "3\n", ""},
+        {"its last entry torn", header + steps.substr(0, steps.size() - 3), false, "AAAA", "5\n", ""},
+        {"a name outside the folder", header + steps + entry('B', "../escaped", 0, "x"), false, "ZZAAxxxx",
+         "5\n", "outside the data folder"},
+        {"a write past the old length", header + steps + entry('B', "rooms", 3, "AA"), false, "ZZAAxxxx",
+         "5\n", "past the length"},
+        {"a file that cannot be put back", header + steps, true, "AAAA", "3\n", "could not be undone"},
+    };
+    for (const Case& c : cases) {
+        vantreth::testing::TempFolder folder;
+        const std::filesystem::path root = folder.path();
+        std::filesystem::create_directory(root / "move");
+        Store(root / "rooms", "ZZAAxxxx");
+        Store(root / "move/m1", "made by the step");
+        Store(root / "clock", "5\n");
+        Store(root / kJournalName, c.journal);
+        Journal journal(root);
+        std::string told;
+        DiskFull full;
+        SetFileFaults(c.diskFull ? &full : nullptr);
+        try {
+            for (const std::string& message : journal.Recover())
+                told += message;
+        } catch (const FolderNotWhole& e) {
+            told = e.what();
+            EXPECT_TRUE(std::filesystem::exists(root / kJournalName)) << c.name << ": the journal is kept";
+            EXPECT_THROW(journal.EnsureWhole(), FolderNotWhole) << c.name;
+        }
+        SetFileFaults(nullptr);
+        journal.EnsureWhole(); // with room again
+        EXPECT_EQ(Bytes(root / "rooms"), c.rooms) << c.name;
+        EXPECT_EQ(Bytes(root / "clock"), c.clock) << c.name;
+        EXPECT_FALSE(std::filesystem::exists(root / kJournalName)) << c.name;
+        EXPECT_FALSE(std::filesystem::exists(root.parent_path() / "escaped")) << c.name;
+        if (*c.told == '\0' || c.diskFull) {
+            EXPECT_FALSE(std::filesystem::exists(root / "move/m1")) << c.name;
+            EXPECT_EQ(journal.undoneStep(), "checking in") << c.name;
+        } else {
+            EXPECT_TRUE(std::filesystem::exists(root / kDamagedJournalName)) << c.name;
+            EXPECT_EQ(journal.undoneStep(), "") << c.name;
+        }
+        if (*c.told == '\0')
+            EXPECT_EQ(told, "") << c.name;
+        else
+            EXPECT_NE(told.find(c.told), std::string::npos) << c.name << ": " << told;
     }
 }
 
