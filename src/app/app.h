@@ -54,6 +54,10 @@ public:
         return platform::DefaultSerialDevices(m_settings.callBoxDevice);
     }
 
+protected:
+    // The shared variables that copy what the files hold follow a step that is dropped.
+    void StepBegun() override;
+
 private:
     records::MotelSettings m_settings;
 };

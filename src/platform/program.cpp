@@ -270,6 +270,7 @@ void Program::RunAction(const std::function<void()>& handler, std::string_view a
         Transaction transaction(m_journal,
                                 action.empty() ? std::string("the last step") : std::string(action));
         try {
+            StepBegun();
             handler();
             atCommit = true;
             transaction.Commit(); // the commit point

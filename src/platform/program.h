@@ -114,6 +114,11 @@ public:
     std::function<void()> on_ended;          // once, when the last window is gone
     std::function<void()> on_timers_changed; // see TimersChanged
 
+protected:
+    // Called at the start of each step, inside its transaction: a program that keeps copies in
+    // memory of what its files hold registers here how to put them back (see WhenUndone).
+    virtual void StepBegun() {}
+
 private:
     Services m_services;
     DataFolder m_data;
