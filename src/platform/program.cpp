@@ -302,9 +302,9 @@ std::vector<Program::Shown> Program::WindowsShown() const {
 // A failed step may have opened windows on the way, and once it ran to its end it showed what
 // it was about to save (a new number, a balance, a room taken). What it opened is closed; once
 // it ran to its end, what it changed is loaded again from the files, as the clerk would open
-// it, and keeps whether it was shown. A window it closed stays closed: what it held is not
-// stored. A step stopped short by a failure leaves the windows it had open as they are, for
-// the clerk to try again.
+// it, and keeps whether it was shown. A window it closed stays closed (what it held is not
+// stored) unless no window would be left. A step stopped short by a failure leaves the
+// windows it had open as they are, for the clerk to try again.
 void Program::ShowWhatIsStored(const std::vector<Shown>& before, bool ranToItsEnd) {
     std::vector<Shown> reopen;
     for (Form* form : LoadedForms()) {
@@ -317,6 +317,10 @@ void Program::ShowWhatIsStored(const std::vector<Shown>& before, bool ranToItsEn
     }
     for (const Shown& window : reopen)
         Close(*window.form);
+    // The clerk is never left without a window (the step closed the front desk on its way to
+    // another): what was open before the step comes back.
+    if (reopen.empty() && LoadedForms().empty())
+        reopen = before;
     // Opened again only to show what is stored, a window changes nothing: one whose opening
     // must save something (a number it takes) stays closed, and the clerk opens it anew.
     for (const Shown& window : reopen) {

@@ -401,13 +401,15 @@ TEST_F(ProgramTest, AfterAFailedStepTheWindowsShowWhatIsStored) {
     struct Case {
         const char* name;
         Fails fails;
-        const char* text; // what Text1 shows after the step
+        bool closesTheWindow; // rather than typing into it
+        const char* text;     // what Text1 shows after the step
         bool otherOpen;
         int reloads; // of the window whose text the step changed
     };
-    const Case cases[] = {{"saved", Fails::No, "typed", true, 0},
-                          {"failed in the handler", Fails::InTheHandler, "typed", false, 0},
-                          {"failed at the commit point", Fails::AtTheCommitPoint, "start", false, 1}};
+    const Case cases[] = {{"saved", Fails::No, false, "typed", true, 0},
+                          {"failed in the handler", Fails::InTheHandler, false, "typed", false, 0},
+                          {"failed at the commit point", Fails::AtTheCommitPoint, false, "start", false, 1},
+                          {"closed the only window", Fails::AtTheCommitPoint, true, "start", false, 1}};
     for (const Case& c : cases) {
         program->Unload("Other");
         program->Unload(form());
@@ -417,7 +419,10 @@ TEST_F(ProgramTest, AfterAFailedStepTheWindowsShowWhatIsStored) {
         SetFileFaults(c.fails == Fails::AtTheCommitPoint ? &full : nullptr);
         dialogs.Answer(vbOK);
         program->Dispatch([&] {
-            form().Text1.SetText("typed");
+            if (c.closesTheWindow)
+                program->Unload(form());
+            else
+                form().Text1.SetText("typed");
             program->Load("Other");
             ReplaceFileContent(m_data.path() / "saved", c.fails == Fails::No ? "kept" : "lost");
             if (c.fails == Fails::InTheHandler)
