@@ -304,7 +304,8 @@ std::vector<Program::Shown> Program::WindowsShown() const {
 // it ran to its end, what it changed is loaded again from the files, as the clerk would open
 // it, and keeps whether it was shown. A window it closed stays closed (what it held is not
 // stored) unless no window would be left. A step stopped short by a failure leaves the
-// windows it had open as they are, for the clerk to try again.
+// windows it had open as they are, for the clerk to try again; so does a failure that left the
+// folder unreadable, where nothing can be read or saved until the next start.
 void Program::ShowWhatIsStored(const std::vector<Shown>& before, bool ranToItsEnd) {
     std::vector<Shown> reopen;
     for (Form* form : LoadedForms()) {
@@ -312,7 +313,7 @@ void Program::ShowWhatIsStored(const std::vector<Shown>& before, bool ranToItsEn
             std::find_if(before.begin(), before.end(), [form](const Shown& s) { return s.form == form; });
         if (was == before.end())
             Close(*form);
-        else if (ranToItsEnd && was->version != form->ShownVersion())
+        else if (ranToItsEnd && m_journal.Whole() && was->version != form->ShownVersion())
             reopen.push_back(*was);
     }
     for (const Shown& window : reopen)

@@ -390,14 +390,15 @@ TEST(ListItemsTest, SortedListsOrderWithoutRegardToCase) {
 // it had open as they were, for the clerk to try again.
 TEST_F(ProgramTest, AfterAFailedStepTheWindowsShowWhatIsStored) {
     struct JournalFull final : FileFaults {
+        bool stuck = false; // the record can be neither written nor taken out again
         Fault BeforeChange(const std::filesystem::path&, size_t) override { return {}; }
         Fault Before(const Change& change) override {
-            return change.op == Op::Write && change.file.filename() == kJournalName
+            return (change.op == Op::Write || stuck) && change.file.filename() == kJournalName
                        ? Fault{Kind::Fail, ENOSPC}
                        : Fault{};
         }
     };
-    enum class Fails { No, InTheHandler, AtTheCommitPoint };
+    enum class Fails { No, InTheHandler, AtTheCommitPoint, StuckAtTheCommitPoint };
     struct Case {
         const char* name;
         Fails fails;
@@ -406,17 +407,21 @@ TEST_F(ProgramTest, AfterAFailedStepTheWindowsShowWhatIsStored) {
         bool otherOpen;
         int reloads; // of the window whose text the step changed
     };
-    const Case cases[] = {{"saved", Fails::No, false, "typed", true, 0},
-                          {"failed in the handler", Fails::InTheHandler, false, "typed", false, 0},
-                          {"failed at the commit point", Fails::AtTheCommitPoint, false, "start", false, 1},
-                          {"closed the only window", Fails::AtTheCommitPoint, true, "start", false, 1}};
+    const Case cases[] = {
+        {"saved", Fails::No, false, "typed", true, 0},
+        {"failed in the handler", Fails::InTheHandler, false, "typed", false, 0},
+        {"failed at the commit point", Fails::AtTheCommitPoint, false, "start", false, 1},
+        {"closed the only window", Fails::AtTheCommitPoint, true, "start", false, 1},
+        // Nothing can be read until the next start: the windows stay as they are.
+        {"failed for good at the commit point", Fails::StuckAtTheCommitPoint, false, "typed", false, 0}};
     for (const Case& c : cases) {
         program->Unload("Other");
         program->Unload(form());
         program->Dispatch([&] { program->Load(form()); });
         const int loads = form().loads;
         JournalFull full;
-        SetFileFaults(c.fails == Fails::AtTheCommitPoint ? &full : nullptr);
+        full.stuck = c.fails == Fails::StuckAtTheCommitPoint;
+        SetFileFaults(c.fails == Fails::AtTheCommitPoint || full.stuck ? &full : nullptr);
         dialogs.Answer(vbOK);
         program->Dispatch([&] {
             if (c.closesTheWindow)
