@@ -3,10 +3,12 @@
 // recovery at the next start, the data folder is exactly as it was before the step or exactly
 // as it is after it (after it, once the step's record was flushed). After a full disk there
 // before that point, it is exactly as it was before, the clerk was told once, and the same
-// step then succeeds; after that point the step stands and is in the files before anything
-// reads them. A second failure right after the first (the files written again, or the step
-// tried again) changes none of this. The night audit's room posting has its savepoints
-// inside, so its faults also fall inside savepoints.
+// step then succeeds (at the record itself, once the windows moved on with the step, what the
+// windows then let the clerk do again, and next, saves whole or not at all); after that point
+// the step stands and is in the files before anything reads them. A second failure right
+// after the first (the files written again, or the step tried again) changes none of this.
+// The night audit's room posting has its savepoints inside, so its faults also fall inside
+// savepoints.
 #include "script/script_runner.h"
 #include "support/file_faults.h"
 
