@@ -190,6 +190,20 @@ void AddCallWindows(App& app) {
 
 } // namespace
 
+void App::StepBegun() {
+    struct Stored {
+        std::string shift, clerk;
+        double taxRate;
+        float sleepersDone;
+    };
+    platform::WhenUndone([this, kept = Stored{gShift, gClerk, gTaxRate, gSleepersDone}] {
+        gShift = kept.shift;
+        gClerk = kept.clerk;
+        gTaxRate = kept.taxRate;
+        gSleepersDone = kept.sleepersDone;
+    });
+}
+
 App::App(platform::Services services, records::MotelSettings settings)
     : platform::Program(std::move(services)), m_settings(std::move(settings)), m_callPort(serialDevices()) {
     // The date hold works whatever window is open; the front desk's own timer does it while

@@ -58,6 +58,10 @@ public:
     // The call box's port, read by call capture (app/call_capture_service.h).
     platform::MSComm& callPort() { return m_callPort; }
 
+protected:
+    // The shared variables that copy what the files hold follow a step that is dropped.
+    void StepBegun() override;
+
 private:
     records::MotelSettings m_settings;
     // The half of the day in which the date was last read inside an event.

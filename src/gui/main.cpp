@@ -49,6 +49,7 @@ void TellStartFailed(const Options& options, const QString& message) {
 int Run(const Options& options) {
     platform::DataFolder data(options.data);
     records::MotelSettings settings;
+    std::string settingsProblem; // the settings file could not be read or written
     std::unique_ptr<platform::BusinessClock> clock;
     // One copy of the program per data folder: the lock is held until Run returns.
     std::optional<platform::FolderLock> lock;
@@ -67,10 +68,10 @@ int Run(const Options& options) {
                 std::fprintf(stderr, "vantreth: removed %s, left by a save that was cut short\n",
                              file.c_str());
         } else {
-            std::fprintf(stderr, "vantreth: %s: %s; nothing stops a second copy on this folder\n",
+            std::fprintf(stderr, "vantreth: %s: %s; the folder is only looked at, never changed\n",
                          lock->file().c_str(), lock->reason().c_str());
         }
-        settings = records::MotelSettings::Load(data.File(records::kSettingsFile));
+        settings = records::MotelSettings::Load(data.File(records::kSettingsFile), &settingsProblem);
         clock = std::make_unique<platform::BusinessClock>(data.root() / "clock");
     } catch (const platform::IoError& e) {
         const QString message =
@@ -95,8 +96,12 @@ int Run(const Options& options) {
     services.printer = &printer;
     services.shell = &shell;
     services.dataRoot = data.root();
+    if (!lock->Held()) // looked at only: no change, and another copy's journal left alone
+        services.readOnlyReason = lock->reason();
 
     vantreth::App app(services, settings);
+    if (!settingsProblem.empty())
+        app.TellAtStart(settingsProblem, "Settings");
     QtFrontEnd frontEnd(app);
     frontEnd.on_ended = [] { QCoreApplication::exit(0); };
     dialogs.SetFrontWindow([&frontEnd]() -> QWidget* { return frontEnd.FrontWindow(); });

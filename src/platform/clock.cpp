@@ -3,15 +3,15 @@
 #include "platform/clock.h"
 
 #include "platform/files.h"
+#include "platform/journal.h"
 #include "platform/text.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace platform {
 
@@ -169,28 +169,18 @@ struct StoredOffset {
 
 StoredOffset ReadOffsetFile(const std::filesystem::path& file) {
     constexpr size_t kMostBytes = 4096; // far more than any offset line
-    int fd;
-    do
-        fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-    while (fd < 0 && errno == EINTR);
-    if (fd < 0)
-        return {0, errno != ENOENT && errno != ENOTDIR};
-    std::string text(kMostBytes, '\0');
-    size_t got = 0;
-    bool failed = false;
-    while (got < text.size()) {
-        const ssize_t n = ::read(fd, text.data() + got, text.size() - got);
-        if (n < 0 && errno == EINTR)
-            continue;
-        failed = n < 0;
-        if (n <= 0)
-            break;
-        got += static_cast<size_t>(n);
+    // Through the file layer, so that a step reads the date it moved itself.
+    std::string text;
+    try {
+        if (FileSize(file) < 0)
+            return {};
+        text = ReadFileAt(file, 0, kMostBytes);
+    } catch (const FolderNotWhole&) {
+        throw; // not the file's fault: the date stays as it was
+    } catch (const IoError& e) {
+        return {0, e.reason() != std::strerror(ENOENT) && e.reason() != std::strerror(ENOTDIR)};
     }
-    ::close(fd);
-    if (failed)
-        return {0, true};
-    text.resize(got);
+    const size_t got = text.size();
 
     constexpr const char* kSpace = " \t\r\n";
     if (text.find_first_not_of(kSpace) == std::string::npos)
@@ -219,7 +209,12 @@ BusinessClock::BusinessClock(std::filesystem::path offsetFile) : m_file(std::mov
 }
 
 void BusinessClock::Reload() {
-    const StoredOffset stored = ReadOffsetFile(m_file);
+    StoredOffset stored;
+    try {
+        stored = ReadOffsetFile(m_file);
+    } catch (const FolderNotWhole&) {
+        return; // the files cannot be read now: the date stays as it was
+    }
     m_offset = stored.days;
     m_damaged = stored.damaged;
 }
@@ -233,6 +228,10 @@ DateTime BusinessClock::Now() {
 void BusinessClock::SetDate(const Date& date) {
     long offset = DaysFromCivil(date) - DaysFromCivil(RealNow().date);
     ReplaceFileContent(m_file, std::to_string(offset) + "\n");
+    WhenUndone([this, old = m_offset, damaged = m_damaged] {
+        m_offset = old;
+        m_damaged = damaged;
+    });
     m_offset = offset;
     m_damaged = false;
 }

@@ -2,7 +2,6 @@
 // Plain POSIX calls underneath, so that every failure carries the system's reason.
 #include "platform/files.h"
 
-#include "platform/journal.h"
 #include "platform/text.h"
 
 #include <algorithm>
@@ -13,10 +12,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <iterator>
 #include <mutex>
 #include <set>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace platform {
 
@@ -90,7 +91,229 @@ void MakeFolder(const std::filesystem::path& folder) {
     throw IoError(folder, SystemReason(error == EEXIST ? ENOTDIR : error));
 }
 
+// A missing file reads as an empty one, but only in a folder that is there: a missing
+// folder (the data folder gone, a sub-folder never made) is an error.
+void MissingFileOrThrow(const std::filesystem::path& file) {
+    const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
+    struct stat st;
+    if (::stat(folder.c_str(), &st) != 0)
+        throw IoError(file, SystemReason(errno));
+    if (!S_ISDIR(st.st_mode))
+        throw IoError(file, SystemReason(ENOTDIR));
+}
+
+// At most `length` bytes from `offset` of the file on the disk; a missing file reads as
+// empty (in a folder that is there).
+std::string DiskRead(const std::filesystem::path& file, long long offset, size_t length) {
+    int opened;
+    do
+        opened = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    while (opened < 0 && errno == EINTR);
+    if (opened < 0 && errno == ENOENT) {
+        MissingFileOrThrow(file);
+        return {};
+    }
+    if (opened < 0)
+        throw IoError(file, SystemReason(errno));
+    Fd fd(opened);
+    std::string out(length, '\0');
+    size_t got = 0;
+    while (got < length) {
+        ssize_t r = ::pread(fd.get(), out.data() + got, length - got,
+                            static_cast<off_t>(offset) + static_cast<off_t>(got));
+        if (r < 0 && errno == EINTR)
+            continue;
+        if (r < 0)
+            throw IoError(file, SystemReason(errno));
+        if (r == 0)
+            break;
+        got += static_cast<size_t>(r);
+    }
+    out.resize(got);
+    return out;
+}
+
+// The length on the disk; -1 for a missing file.
+long long DiskSize(const std::filesystem::path& file) {
+    struct stat st;
+    if (::stat(file.c_str(), &st) != 0) {
+        if (errno != ENOENT)
+            throw IoError(file, SystemReason(errno));
+        return -1;
+    }
+    if (S_ISDIR(st.st_mode))
+        throw IoError(file, SystemReason(EISDIR));
+    return static_cast<long long>(st.st_size);
+}
+
+FileTransaction* g_transaction = nullptr;
+
+// The running step's changes for a read; nullptr outside a step.
+const PendingChanges* Reading(const std::filesystem::path& file) {
+    return g_transaction != nullptr ? &g_transaction->ForReading(file) : nullptr;
+}
+
 } // namespace
+
+FileTransaction* SetFileTransaction(FileTransaction* transaction) {
+    return std::exchange(g_transaction, transaction);
+}
+
+void WhenUndone(std::function<void()> undo) {
+    if (g_transaction != nullptr)
+        g_transaction->OnUndo(std::move(undo));
+}
+
+bool ChangedByStep(const std::filesystem::path& file) {
+    const PendingChanges* pending = Reading(file);
+    return pending != nullptr && pending->Find(file) != nullptr;
+}
+
+// ---- the changes of a running step ----
+
+const PendingChanges::File* PendingChanges::Find(const std::filesystem::path& file) const {
+    auto found = m_files.find(file.lexically_normal());
+    return found == m_files.end() ? nullptr : &found->second;
+}
+
+PendingChanges::File& PendingChanges::Entry(const std::filesystem::path& file) {
+    const std::filesystem::path key = file.lexically_normal();
+    auto found = m_files.find(key);
+    if (found != m_files.end())
+        return found->second;
+    // Checked now, while the step can still fail: once the step is committed its changes
+    // must go into the files.
+    File entry;
+    struct stat st;
+    if (::lstat(key.c_str(), &st) == 0) {
+        if (S_ISDIR(st.st_mode))
+            throw IoError(file, SystemReason(EISDIR));
+        if (!S_ISREG(st.st_mode)) // a link or a device is never written through
+            throw IoError(file, SystemReason(ELOOP));
+        if (::access(key.c_str(), W_OK) != 0)
+            throw IoError(file, SystemReason(errno));
+        entry.diskSize = static_cast<long long>(st.st_size);
+        entry.exists = true;
+        entry.size = entry.diskSize;
+    } else if (errno == ENOENT) {
+        MissingFileOrThrow(key);
+        const std::filesystem::path folder = key.has_parent_path() ? key.parent_path() : ".";
+        if (::access(folder.c_str(), W_OK | X_OK) != 0)
+            throw IoError(file, SystemReason(errno));
+    } else {
+        throw IoError(file, SystemReason(errno));
+    }
+    return m_files.emplace(key, std::move(entry)).first->second;
+}
+
+void PendingChanges::Write(const std::filesystem::path& file, long long offset, std::string_view bytes) {
+    fileops::Stage(file, bytes.size());
+    File& f = Entry(file);
+    f.exists = true;
+    if (bytes.empty())
+        return;
+    long long start = offset;
+    long long end = offset + static_cast<long long>(bytes.size());
+    std::string merged(bytes);
+    // Parts that overlap or touch the new one become one with it.
+    auto it = f.parts.upper_bound(start);
+    if (it != f.parts.begin()) {
+        auto before = std::prev(it);
+        if (before->first + static_cast<long long>(before->second.size()) >= start)
+            it = before;
+    }
+    while (it != f.parts.end() && it->first <= end) {
+        const long long partStart = it->first;
+        const long long partEnd = partStart + static_cast<long long>(it->second.size());
+        if (partEnd > end)
+            merged += it->second.substr(static_cast<size_t>(end - partStart));
+        if (partStart < start) {
+            merged.insert(0, it->second, 0, static_cast<size_t>(start - partStart));
+            start = partStart;
+        }
+        end = std::max(end, partEnd);
+        it = f.parts.erase(it);
+    }
+    f.parts.emplace(start, std::move(merged));
+    f.size = std::max(f.size, end);
+}
+
+void PendingChanges::Replace(const std::filesystem::path& file, std::string_view content) {
+    fileops::Stage(file, content.size());
+    File& f = Entry(file);
+    f.fromDisk = false;
+    f.exists = true;
+    f.parts.clear();
+    if (!content.empty())
+        f.parts.emplace(0, std::string(content));
+    f.size = static_cast<long long>(content.size());
+}
+
+void PendingChanges::Delete(const std::filesystem::path& file) {
+    fileops::Stage(file, 0);
+    File& f = Entry(file);
+    f.fromDisk = false;
+    f.exists = false;
+    f.parts.clear();
+    f.size = 0;
+}
+
+long long PendingChanges::Size(const std::filesystem::path& file) const {
+    const File* f = Find(file);
+    if (f == nullptr)
+        return DiskSize(file);
+    return f->exists ? f->size : -1;
+}
+
+std::string PendingChanges::Read(const std::filesystem::path& file, long long offset, size_t length) const {
+    const File* f = Find(file);
+    if (f == nullptr)
+        return DiskRead(file, offset, length);
+    if (!f->exists || offset >= f->size)
+        return {};
+    const size_t n =
+        static_cast<size_t>(std::min<long long>(static_cast<long long>(length), f->size - offset));
+    std::string out;
+    if (f->fromDisk && offset < f->diskSize)
+        out = DiskRead(
+            file, offset,
+            static_cast<size_t>(std::min<long long>(static_cast<long long>(n), f->diskSize - offset)));
+    out.resize(n, '\0');
+    const long long end = offset + static_cast<long long>(n);
+    auto it = f->parts.upper_bound(offset);
+    if (it != f->parts.begin())
+        --it;
+    for (; it != f->parts.end() && it->first < end; ++it) {
+        const long long from = std::max(offset, it->first);
+        const long long to = std::min(end, it->first + static_cast<long long>(it->second.size()));
+        if (from < to)
+            out.replace(static_cast<size_t>(from - offset), static_cast<size_t>(to - from), it->second,
+                        static_cast<size_t>(from - it->first), static_cast<size_t>(to - from));
+    }
+    return out;
+}
+
+long long FileSize(const std::filesystem::path& file) {
+    const PendingChanges* pending = Reading(file);
+    return pending != nullptr ? pending->Size(file) : DiskSize(file);
+}
+
+std::string ReadFileAt(const std::filesystem::path& file, long long offset, size_t length) {
+    const PendingChanges* pending = Reading(file);
+    return pending != nullptr ? pending->Read(file, offset, length) : DiskRead(file, offset, length);
+}
+
+std::optional<std::string> ReadFile(const std::filesystem::path& file) {
+    const PendingChanges* pending = Reading(file);
+    if (pending != nullptr) {
+        if (const PendingChanges::File* f = pending->Find(file)) {
+            if (!f->exists)
+                return std::nullopt;
+            return pending->Read(file, 0, static_cast<size_t>(f->size));
+        }
+    }
+    return fileops::ReadWhole(file);
+}
 
 IoError::IoError(const std::filesystem::path& file, const std::string& reason)
     : std::runtime_error(file.string() + ": " + reason), m_file(file), m_reason(reason) {}
@@ -146,54 +369,49 @@ std::string DataFolder::SafeName(std::string_view name) {
 }
 
 bool FileExists(const std::filesystem::path& file) {
+    if (const PendingChanges* pending = Reading(file))
+        if (const PendingChanges::File* f = pending->Find(file))
+            return f->exists;
     std::error_code ec;
     return std::filesystem::is_regular_file(file, ec);
 }
 
 void DeleteFile(const std::filesystem::path& file) {
-    std::error_code ec;
-    if (!std::filesystem::exists(std::filesystem::symlink_status(file, ec)))
+    if (!FileExists(file)) {
+        std::error_code ec;
+        if (g_transaction != nullptr || !std::filesystem::exists(std::filesystem::symlink_status(file, ec)))
+            return;
+    }
+    if (g_transaction != nullptr) {
+        g_transaction->ForChange(file).Delete(file);
         return;
-    if (Transaction* tx = Transaction::Current())
-        tx->BeforeReplace(file);
+    }
     fileops::Remove(file);
 }
 
 void ReplaceFileContent(const std::filesystem::path& file, std::string_view content) {
-    if (Transaction* tx = Transaction::Current())
-        tx->BeforeReplace(file);
-    // The new content goes to a temporary file first, then takes the old one's name in one
-    // step, so that a reader never sees half of it. A temporary left by a crash is cleared
-    // away at the next start.
-    std::filesystem::path pattern;
-    Fd temp(fileops::CreateTemporary(file, pattern));
+    if (g_transaction != nullptr) {
+        g_transaction->ForChange(file).Replace(file, content);
+        return;
+    }
+    // Outside a step the new content goes to a temporary file first, then takes the old
+    // one's name in one step, so that a reader never sees half of it. A temporary left by
+    // a crash is cleared away at the next start.
+    const std::filesystem::path temporary = file.string() + std::string(kSavingSuffix);
+    Fd temp(fileops::OpenForChange(temporary, O_WRONLY | O_CREAT | O_TRUNC));
     try {
-        fileops::Write(file, temp.get(), content, 0);
-        fileops::Sync(file, temp.get());
-        fileops::Close(file, temp.Release());
-        fileops::Rename(pattern, file);
+        fileops::Write(temporary, temp.get(), content, 0);
+        fileops::Sync(temporary, temp.get());
+        fileops::Close(temporary, temp.Release());
+        fileops::Rename(temporary, file);
+        fileops::SyncFolder(file.has_parent_path() ? file.parent_path() : ".");
     } catch (const IoError&) {
-        ::unlink(pattern.c_str());
+        ::unlink(temporary.c_str());
         throw;
     }
 }
 
 // ---- random-access files ----
-
-namespace {
-
-// A missing file reads as an empty one, but only in a folder that is there: a missing
-// folder (the data folder gone, a sub-folder never made) is an error.
-void MissingFileOrThrow(const std::filesystem::path& file) {
-    const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
-    struct stat st;
-    if (::stat(folder.c_str(), &st) != 0)
-        throw IoError(file, SystemReason(errno));
-    if (!S_ISDIR(st.st_mode))
-        throw IoError(file, SystemReason(ENOTDIR));
-}
-
-} // namespace
 
 RandomFile::RandomFile(std::filesystem::path file, int recordLength)
     : m_file(std::move(file)), m_length(recordLength) {
@@ -203,16 +421,12 @@ RandomFile::RandomFile(std::filesystem::path file, int recordLength)
 }
 
 long RandomFile::Lof() const {
-    struct stat st;
-    if (::stat(m_file.c_str(), &st) != 0) {
-        if (errno != ENOENT)
-            throw IoError(m_file, SystemReason(errno));
+    const long long size = FileSize(m_file);
+    if (size < 0) {
         MissingFileOrThrow(m_file);
         return 0;
     }
-    if (S_ISDIR(st.st_mode))
-        throw IoError(m_file, SystemReason(EISDIR));
-    return static_cast<long>(st.st_size);
+    return static_cast<long>(size);
 }
 
 long RandomFile::RecordCount() const {
@@ -222,31 +436,9 @@ long RandomFile::RecordCount() const {
 std::string RandomFile::Get(long n, int bytes) const {
     if (n < 1)
         throw IoError(m_file, "Bad record number");
-    size_t want = static_cast<size_t>(bytes < 0 ? m_length : bytes);
-    std::string out(want, '\0');
-    int opened;
-    do
-        opened = ::open(m_file.c_str(), O_RDONLY | O_CLOEXEC);
-    while (opened < 0 && errno == EINTR);
-    if (opened < 0 && errno == ENOENT) {
-        MissingFileOrThrow(m_file);
-        return out;
-    }
-    if (opened < 0)
-        throw IoError(m_file, SystemReason(errno));
-    Fd fd(opened);
-    off_t offset = static_cast<off_t>(n - 1) * m_length;
-    size_t got = 0;
-    while (got < want) {
-        ssize_t r = ::pread(fd.get(), out.data() + got, want - got, offset + static_cast<off_t>(got));
-        if (r < 0 && errno == EINTR)
-            continue;
-        if (r < 0)
-            throw IoError(m_file, SystemReason(errno));
-        if (r == 0)
-            break; // the rest lies past the end and stays zero
-        got += static_cast<size_t>(r);
-    }
+    const size_t want = static_cast<size_t>(bytes < 0 ? m_length : bytes);
+    std::string out = ReadFileAt(m_file, static_cast<long long>(n - 1) * m_length, want);
+    out.resize(want, '\0'); // the rest lies past the end and reads as zero
     return out;
 }
 
@@ -254,8 +446,10 @@ void RandomFile::Put(long n, std::string_view bytes) const {
     if (n < 1)
         throw IoError(m_file, "Bad record number");
     const long long offset = static_cast<long long>(n - 1) * m_length;
-    if (Transaction* tx = Transaction::Current())
-        tx->BeforeWrite(m_file, offset, bytes.size());
+    if (g_transaction != nullptr) {
+        g_transaction->ForChange(m_file).Write(m_file, offset, bytes);
+        return;
+    }
     Fd fd(fileops::OpenForChange(m_file, O_WRONLY | O_CREAT));
     fileops::Write(m_file, fd.get(), bytes, offset);
     fileops::Close(m_file, fd.Release());
@@ -343,12 +537,18 @@ SeqLine& SeqLine::TimeLit(const TimeOfDay& t) {
 }
 
 void AppendLines(const std::filesystem::path& file, const std::vector<SeqLine>& lines) {
-    if (Transaction* tx = Transaction::Current())
-        tx->BeforeAppend(file);
-    Fd fd(fileops::OpenForChange(file, O_RDWR | O_APPEND | O_CREAT));
-    // A last line left without its line end (a write cut short before this version kept
-    // a journal) is closed first, so that the new lines never run on from it.
+    // A last line left without its line end (a write cut short by an older version) is
+    // closed first, so that the new lines never run on from it.
     std::string text = JoinLines(lines);
+    if (g_transaction != nullptr) {
+        PendingChanges& pending = g_transaction->ForChange(file);
+        const long long size = pending.Size(file);
+        if (size > 0 && pending.Read(file, size - 1, 1) != "\n")
+            text.insert(0, "\r\n");
+        pending.Write(file, std::max(size, 0LL), text);
+        return;
+    }
+    Fd fd(fileops::OpenForChange(file, O_RDWR | O_APPEND | O_CREAT));
     struct stat st;
     char last = '\n';
     if (::fstat(fd.get(), &st) == 0 && st.st_size > 0 && ::pread(fd.get(), &last, 1, st.st_size - 1) == 1 &&
@@ -579,18 +779,27 @@ void NoteSeqFileDamage(const std::filesystem::path& file, unsigned long long siz
 }
 
 SeqReader::SeqReader(const std::filesystem::path& file) : m_file(file) {
-    int fd;
-    do
-        fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-    while (fd < 0 && errno == EINTR);
-    if (fd < 0)
-        throw IoError(file, errno == ENOENT ? std::string("File not found") : SystemReason(errno));
-    Fd guard(fd);
-    const std::string text = ReadAll(file, fd);
-    struct stat st;
-    const long long changed =
-        ::fstat(fd, &st) == 0 ? st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec : 0;
-    m_version = std::to_string(text.size()) + "/" + std::to_string(changed);
+    std::string text;
+    const PendingChanges* pending = Reading(file);
+    if (const PendingChanges::File* changed = pending != nullptr ? pending->Find(file) : nullptr) {
+        if (!changed->exists)
+            throw IoError(file, "File not found");
+        text = pending->Read(file, 0, static_cast<size_t>(changed->size));
+        m_version = std::to_string(text.size()) + "/step";
+    } else {
+        int fd;
+        do
+            fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+        while (fd < 0 && errno == EINTR);
+        if (fd < 0)
+            throw IoError(file, errno == ENOENT ? std::string("File not found") : SystemReason(errno));
+        Fd guard(fd);
+        text = ReadAll(file, fd);
+        struct stat st;
+        const long long changedAt =
+            ::fstat(fd, &st) == 0 ? st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec : 0;
+        m_version = std::to_string(text.size()) + "/" + std::to_string(changedAt);
+    }
     SplitSeqText(
         text,
         [&](size_t number, std::vector<SeqItem> items) {

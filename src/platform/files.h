@@ -8,6 +8,9 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <map>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -25,6 +28,149 @@ private:
     std::filesystem::path m_file;
     std::string m_reason;
 };
+
+// ---- faults, for tests ----
+
+// Thrown at a simulated crash: the program stops dead, leaving every file as it is. Not a
+// std::exception, so that nothing in the program can catch it by accident.
+struct SimulatedCrash {};
+
+class FileFaults {
+public:
+    enum class Kind { None, Fail, Partial, Crash, TornCrash };
+    struct Fault {
+        Kind kind = Kind::None;
+        int error = 0; // Fail and Partial: the system error given (ENOSPC when 0)
+    };
+    // What is about to happen. Stage is a change a running step keeps in memory until it
+    // commits; every other one reaches the disk.
+    enum class Op { Stage, Write, Flush, FlushFolder, Create, Rename, Truncate, Remove };
+    struct Change {
+        Op op;
+        const std::filesystem::path& file; // for Rename: the new name
+        size_t bytes;                      // Stage and Write: the bytes written
+        const std::filesystem::path* from; // for Rename: the old name
+    };
+    virtual ~FileFaults() = default;
+    // Called before every change to a file: a staged change, a write of `bytes` bytes, a
+    // flush (of a file or of a folder), a create, a rename, a truncate or a delete.
+    virtual Fault BeforeChange(const std::filesystem::path& file, size_t bytes) = 0;
+    // The same call with what the change is; by default it asks BeforeChange.
+    virtual Fault Before(const Change& change) { return BeforeChange(change.file, change.bytes); }
+    // True when the fault source keeps itself what each flush made durable (and loses the
+    // rest at a simulated crash): a flush that it lets through then never reaches the disk,
+    // which a test of many crashes could not wait for.
+    virtual bool KeepsFlushes() const { return false; }
+};
+
+// Installs the fault source (nullptr: none). Tests only.
+void SetFileFaults(FileFaults* faults);
+
+// Flushing to disk can be switched off where durability does not matter (the scenario
+// runner's throw-away folders); it is on unless switched off.
+void SetDurableWrites(bool on);
+bool DurableWrites();
+
+// ---- the calls that change files on the disk ----
+//
+// Every change the program makes to a file goes through these, so that a test can make any
+// one of them fail ("disk full"), write only part of it, or stop the program dead there (a
+// crash), the way a real machine can.
+namespace fileops {
+
+// A staged change of a running step (kept in memory): asks the fault source only.
+void Stage(const std::filesystem::path& file, size_t bytes);
+// Opens a file for changing; O_CREAT among `flags` creates it (owner-only).
+int OpenForChange(const std::filesystem::path& file, int flags);
+// The same, relative to an open folder, never following a link.
+int OpenAt(int folder, const std::string& name, const std::filesystem::path& file, int flags);
+// Writes all of `data` at `offset`, or at the end when offset < 0 (O_APPEND).
+void Write(const std::filesystem::path& file, int fd, std::string_view data, long long offset);
+// Flushes the file's data to the disk; a failure is thrown.
+void Sync(const std::filesystem::path& file, int fd);
+// Flushes a folder's entries (names created, renamed or removed) to the disk.
+void SyncFolder(const std::filesystem::path& folder);
+void Truncate(const std::filesystem::path& file, int fd, long long length);
+void Rename(const std::filesystem::path& from, const std::filesystem::path& to);
+// A missing file is not an error.
+void Remove(const std::filesystem::path& file);
+void RemoveAt(int folder, const std::string& name, const std::filesystem::path& file);
+// Closes the descriptor; a write error that shows only here is thrown.
+void Close(const std::filesystem::path& file, int fd);
+// The whole content on the disk; nullopt when the file does not exist.
+std::optional<std::string> ReadWhole(const std::filesystem::path& file);
+
+} // namespace fileops
+
+// ---- the changes of a running step ----
+
+// What a step has changed, held in memory until it commits (see journal.h). Every read of a
+// file goes through the step's changes, so the step sees its own changes and nothing ever
+// reads half a step from the disk.
+class PendingChanges {
+public:
+    struct File {
+        long long diskSize = -1; // the length on the disk when first changed; -1: missing
+        bool fromDisk = true;    // parts not written here read from the disk (false after a
+                                 // whole-file replace or a delete)
+        bool exists = false;
+        long long size = 0;
+        std::map<long long, std::string> parts; // written parts by offset; never touching
+    };
+
+    bool empty() const { return m_files.empty(); }
+    const std::map<std::filesystem::path, File>& files() const { return m_files; }
+    const File* Find(const std::filesystem::path& file) const;
+
+    // Check the file can take the change (its folder is there, it is no folder or link, it
+    // can be written) and keep it. Each throws IoError, changing nothing, when it cannot.
+    void Write(const std::filesystem::path& file, long long offset, std::string_view bytes);
+    void Replace(const std::filesystem::path& file, std::string_view content);
+    void Delete(const std::filesystem::path& file);
+
+    // The file as the step sees it. Size: -1 for a missing file. Read: the bytes from
+    // `offset` on, at most `length`, fewer at the end of the file.
+    long long Size(const std::filesystem::path& file) const;
+    std::string Read(const std::filesystem::path& file, long long offset, size_t length) const;
+
+private:
+    File& Entry(const std::filesystem::path& file);
+    std::map<std::filesystem::path, File> m_files;
+};
+
+// The transaction layer, as the file layer sees it: installed while a step runs.
+class FileTransaction {
+public:
+    virtual ~FileTransaction() = default;
+    // The changes a read of `file` must see. Throws IoError when nothing may be read now
+    // (saved steps could not be written into the files).
+    virtual const PendingChanges& ForReading(const std::filesystem::path& file) = 0;
+    // The changes a change to `file` goes into. Throws when the step takes no change now.
+    virtual PendingChanges& ForChange(const std::filesystem::path& file) = 0;
+    // Keeps `undo` to be run when the changes made so far are kept but what comes after is
+    // dropped (the step or the savepoint it runs in fails).
+    virtual void OnUndo(std::function<void()> undo) = 0;
+};
+
+// For a copy in memory of what a file holds: `undo` puts the copy back as it was if the
+// running step, or the savepoint it is in, is dropped, so that it follows the files. Outside
+// a step the change is made at once and `undo` is never run.
+void WhenUndone(std::function<void()> undo);
+
+// Whether the running step changed `file` so that a read of it must go through ReadFileAt
+// and FileSize rather than to the disk. Throws IoError as those reads do when nothing may be
+// read now; false outside a step.
+bool ChangedByStep(const std::filesystem::path& file);
+
+// Installs the running step's transaction; returns the one installed before.
+FileTransaction* SetFileTransaction(FileTransaction* transaction);
+
+// Reads of a file as the running step sees it (straight from the disk outside a step).
+// FileSize: -1 for a missing file. ReadFileAt: at most `length` bytes from `offset`, fewer at
+// the end. ReadFile: nullopt for a missing file.
+long long FileSize(const std::filesystem::path& file);
+std::string ReadFileAt(const std::filesystem::path& file, long long offset, size_t length);
+std::optional<std::string> ReadFile(const std::filesystem::path& file);
 
 // The data folder: every file name the windows use is relative to it.
 class DataFolder {
@@ -57,9 +203,13 @@ private:
 bool FileExists(const std::filesystem::path& file);
 // Deletes the file; a missing file is not an error.
 void DeleteFile(const std::filesystem::path& file);
-// Replaces the file's whole content: written to a temporary file in the same folder
-// (owner-only), then renamed over the file, so a reader never sees half of it.
+// Replaces the file's whole content. Outside a step it is written to the temporary file
+// "<name>.vantreth-saving" beside it (owner-only), flushed, then renamed over the file, so a
+// reader never sees half of it.
 void ReplaceFileContent(const std::filesystem::path& file, std::string_view content);
+
+// The suffix of the temporary file of a whole-file save (see ReplaceFileContent).
+inline constexpr std::string_view kSavingSuffix = ".vantreth-saving";
 
 // A file of fixed-length records. Record n (from 1) lies at (n-1) * length. Each call
 // opens and closes the file. Reading never creates the file nor needs write permission:

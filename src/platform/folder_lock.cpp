@@ -178,9 +178,23 @@ void RemoveIn(const std::filesystem::path& folder, std::string_view subfolder,
 std::vector<std::filesystem::path> RemoveInterruptedSaves(const std::filesystem::path& root,
                                                           const std::vector<std::string>& subfolders) {
     std::vector<std::filesystem::path> removed;
-    RemoveIn(root, "", removed);
+    // Only the data folder itself holds the temporaries of whole-file saves, all with one
+    // suffix; it holds a fixed set of files, so this does not grow with the years.
+    std::error_code ec;
+    std::vector<std::filesystem::path> doomed;
+    std::filesystem::directory_iterator it(root, ec);
+    for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() > kSavingSuffix.size() && name.ends_with(kSavingSuffix) && IsRegularFile(it->path()))
+            doomed.push_back(it->path());
+    }
+    for (const std::filesystem::path& file : doomed)
+        if (::unlink(file.c_str()) == 0)
+            removed.push_back(file);
+    // The print folder's PDFs are saved through temporaries of their own.
     for (const std::string& sub : subfolders)
-        RemoveIn(root / sub, sub, removed);
+        if (sub == "print")
+            RemoveIn(root / sub, sub, removed);
     return removed;
 }
 

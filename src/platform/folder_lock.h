@@ -50,30 +50,18 @@ private:
     std::string m_reason;
 };
 
-// Removes the temporary files that saves cut short (the program was killed, the power went)
-// left in the data folder and the given sub-folders of it (the program's own, as it names
-// them: records::DataSubFolders), and returns them. Call it only while holding
-// the folder's lock: another copy's save in progress looks just the same. A file that cannot
-// be removed is left for the next start; nothing here is an error.
+// Removes the temporary files that whole-file saves cut short (the program was killed, the
+// power went) left, and returns them. Call it only while holding the folder's lock: another
+// copy's save in progress looks just the same. A file that cannot be removed is left for
+// the next start; nothing here is an error.
 //
-// A save writes the new content to "<name>.XXXXXX" beside the file (mkostemp: a dot and six
-// random letters and digits), then renames it over the file; the print folder's PDFs are
-// saved the same way. Since the clerk's typing goes into some file names (a stay ledger is
-// named after the guest), a file is taken for such a temporary only when all of these hold:
-//  - it is a regular file (not a link or a folder) directly in the data folder or in one of
-//    `subfolders`;
-//  - its name is <target> "." <six>, <target> not empty and <six> exactly six characters of
-//    A-Z, a-z and 0-9 mixing at least two of the kinds upper-case, lower-case and digit
-//    (so "rooms.backup", "rooms.BACKUP" or "x.123456" are never touched; about one real
-//    temporary in a hundred has a single-kind tail and stays, which does no harm);
-//  - <target> is a file that the save was for: a regular file of that name exists beside it,
-//    or the name has the shape of one the program creates there: it ends in a digit (every
-//    per-day, shift, totals and stay-ledger name ends in the digits of a date), it is
-//    "settings" or "clock" in the data folder, or a "report-....pdf" in the print folder;
-//  - the name itself does not end in four digits. Every per-day, shift, totals and
-//    stay-ledger name ends in the digits of its date (M D YY: four to six digits), and a
-//    ledger name may hold a dot typed in the guest's name ("dailycharge101ST1126.AB1126"
-//    for the guest "ST1126." "AB"), so no data file name can pass this test.
+// Steps never make temporaries (their changes go through the journal). A save outside a
+// step writes "<name>.vantreth-saving" beside the file, and the program makes such saves only
+// in the data folder itself, whose files are a fixed set: that folder alone is looked
+// through, so the start does not grow with the years of data. The print folder (when one of
+// `subfolders`) is looked through for its PDFs' temporaries: "<name>.XXXXXX" (mkostemp: a
+// dot and six letters and digits mixing at least two of the kinds upper-case, lower-case
+// and digit) beside "report-....pdf", or beside a file of that name.
 std::vector<std::filesystem::path> RemoveInterruptedSaves(const std::filesystem::path& root,
                                                           const std::vector<std::string>& subfolders);
 

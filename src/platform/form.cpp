@@ -26,6 +26,13 @@ void Form::ResetForLoad() {
         c->Reset();
 }
 
+unsigned long Form::ShownVersion() const {
+    unsigned long version = m_captionVersion;
+    for (const Control* c : m_controls)
+        version += c->Version(); // each only grows, so the sum changes with any of them
+    return version;
+}
+
 void Form::FocusFirst() {
     if (m_active && m_active->Usable())
         return;

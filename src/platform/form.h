@@ -26,7 +26,11 @@ public:
 
     const std::string& Name() const { return m_name; }
     const std::string& Caption() const { return m_caption; }
-    void SetCaption(std::string caption) { m_caption = std::move(caption); }
+    void SetCaption(std::string caption) {
+        if (caption != m_caption)
+            ++m_captionVersion;
+        m_caption = std::move(caption);
+    }
     const Rect& At() const { return m_at; }
     void Move(int x, int y) {
         m_at.x = x;
@@ -47,6 +51,8 @@ public:
     bool KeyPreview() const { return m_keyPreview; }
 
     const std::vector<Control*>& Controls() const { return m_controls; }
+    // Grows with every change of what the window shows: its caption or any control's state.
+    unsigned long ShownVersion() const;
     Control* Find(std::string_view name) const;
     Control* ActiveControl() const { return m_active; }
     Program& program() const { return m_program; }
@@ -108,6 +114,7 @@ private:
     bool m_escPressesButton = true;
     WindowState m_state = WindowState::Normal;
     unsigned long m_zorder = 0;
+    unsigned long m_captionVersion = 0;
     std::vector<Control*> m_controls;
     Control* m_active = nullptr;
 };

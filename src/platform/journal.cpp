@@ -1,110 +1,60 @@
-// The rollback journal and the calls that change files.
+// The write-ahead journal and the step's transaction.
 //
-// Journal layout: a header, then entries, each written in one piece and flushed before the
-// change it guards. A header or entry carries a checksum of its own bytes; reading stops at
-// the first one that is short or does not match, since the program died while writing it
-// and the change it guards was never made.
-//   header: "VJRNL1\n", u32 length, the action's words, u32 checksum
-//   entry:  kind ('S' length, 'B' old bytes, 'C' old content), u32 length, file name
-//           (relative to the data folder), i64 number (length or offset), u64 length,
-//           data, u32 checksum
+// Journal layout: a header, then one record per committed step, each appended in one piece
+// and flushed. Numbers are little-endian.
+//   header: "VWAL1\n", the folder's id (32 characters), u32 checksum of the 38 bytes before
+//   record: "VREC", u32 body length, u32 checksum of these 8 bytes,
+//           body: 'C' (committed), u32 length + the action's words, u32 count of changes,
+//                 each: kind, u32 length + file name (relative to the data folder),
+//                       i64 number, u64 length + data,
+//           u32 checksum of the record from "VREC" to the end of the body
+//   kinds:  'W' data written at offset `number`; 'L' the file's length is `number` (after its
+//           writes); 'R' the whole file is `data`; 'D' the file is deleted.
+// A step that changed bytes 10-19 of `rooms` (40 bytes long) and deleted `move/move12626`:
+//   W rooms 10 <10 bytes>, L rooms 40, D move/move12626 0.
+// Reading stops at a record cut short by a crash (never committed); a record that is whole
+// but wrong, with more after it, is damage.
+//
+// The program's previous version kept a rollback journal under the same name: the old bytes
+// of what the running step changed, each entry flushed before its change. Found at start-up
+// (that version was stopped in the middle of a step), it is undone, newest entry first:
+//   header: "VJRNL1\n", u32 length, the action's words, u32 checksum of the bytes before
+//   entry:  kind, u32 length + file name, i64 number, u64 length + data, u32 checksum of the
+//           entry's bytes before it
+//   kinds:  'S' the file's length before the step (-1: it did not exist), 'B' the old bytes at
+//           offset `number`, 'C' the file's whole old content.
+// Reading stops at the first entry cut short or not matching its checksum: its change was
+// never made.
 #include "platform/journal.h"
-
-#include "platform/files.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <fcntl.h>
-#include <set>
+#include <map>
+#include <optional>
+#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace platform {
 
 namespace {
 
-FileFaults* g_faults = nullptr;
-bool g_durable = true;
 Transaction* g_current = nullptr;
 
-constexpr std::string_view kMagic = "VJRNL1\n";
+constexpr std::string_view kMagic = "VWAL1\n";
+constexpr std::string_view kPreviousMagic = "VJRNL1\n";
+constexpr std::string_view kRecordMagic = "VREC";
+constexpr size_t kIdLength = 32;
+constexpr size_t kHeaderSize = 6 + kIdLength + 4;
+constexpr size_t kRecordHead = 12;
 
 std::string Reason(int error) {
     return std::strerror(error);
 }
-
-FileFaults::Fault AskFaults(const std::filesystem::path& file, size_t bytes) {
-    if (g_faults == nullptr)
-        return {};
-    FileFaults::Fault fault = g_faults->BeforeChange(file, bytes);
-    if (fault.error == 0)
-        fault.error = ENOSPC;
-    return fault;
-}
-
-// A change that is not a write: a partial fault is a plain failure, a torn crash a crash.
-void CheckFaults(const std::filesystem::path& file) {
-    FileFaults::Fault fault = AskFaults(file, 0);
-    switch (fault.kind) {
-    case FileFaults::Kind::None:
-        return;
-    case FileFaults::Kind::Fail:
-    case FileFaults::Kind::Partial:
-        throw IoError(file, Reason(fault.error));
-    case FileFaults::Kind::Crash:
-    case FileFaults::Kind::TornCrash:
-        throw SimulatedCrash{};
-    }
-}
-
-void WriteRaw(const std::filesystem::path& file, int fd, std::string_view data, long long offset) {
-    while (!data.empty()) {
-        ssize_t n = offset < 0 ? ::write(fd, data.data(), data.size())
-                               : ::pwrite(fd, data.data(), data.size(), static_cast<off_t>(offset));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            throw IoError(file, Reason(n < 0 ? errno : EIO));
-        data.remove_prefix(static_cast<size_t>(n));
-        if (offset >= 0)
-            offset += n;
-    }
-}
-
-long long SizeOf(const std::filesystem::path& file) {
-    struct stat st;
-    if (::stat(file.c_str(), &st) != 0) {
-        if (errno == ENOENT)
-            return -1;
-        throw IoError(file, Reason(errno));
-    }
-    return static_cast<long long>(st.st_size);
-}
-
-std::string ReadAt(const std::filesystem::path& file, long long offset, size_t length) {
-    int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        throw IoError(file, Reason(errno));
-    std::string out(length, '\0');
-    size_t got = 0;
-    while (got < length) {
-        ssize_t r = ::pread(fd, out.data() + got, length - got, static_cast<off_t>(offset + got));
-        if (r < 0 && errno == EINTR)
-            continue;
-        if (r <= 0) {
-            int error = r < 0 ? errno : EIO;
-            ::close(fd);
-            throw IoError(file, Reason(error));
-        }
-        got += static_cast<size_t>(r);
-    }
-    ::close(fd);
-    return out;
-}
-
-// ---- encoding ----
 
 uint32_t Checksum(std::string_view bytes) {
     uint32_t h = 2166136261u;
@@ -134,10 +84,6 @@ public:
         m_pos += n;
         return true;
     }
-    bool U32(uint32_t& v) { return Unsigned(v); }
-    bool U64(uint64_t& v) { return Unsigned(v); }
-    size_t pos() const { return m_pos; }
-    // A little-endian unsigned number of the width of `v`.
     template <class T> bool Unsigned(T& v) {
         std::string_view b;
         if (!Take(sizeof(T), b))
@@ -147,306 +93,699 @@ public:
             v = static_cast<T>((v << 8) | static_cast<unsigned char>(b[i]));
         return true;
     }
-    std::string_view Since(size_t start) const { return m_bytes.substr(start, m_pos - start); }
+    bool AtEnd() const { return m_pos == m_bytes.size(); }
 
 private:
     std::string_view m_bytes;
     size_t m_pos = 0;
 };
 
-struct Entry {
-    char kind = 0;
-    std::string file; // as stored: relative to the data folder, or absolute
-    long long number = 0;
-    std::string data;
-};
+bool AllZero(std::string_view bytes) {
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return c == '\0'; });
+}
 
-std::string EncodeEntry(const Entry& e) {
-    std::string out;
-    out += e.kind;
-    PutU32(out, static_cast<uint32_t>(e.file.size()));
-    out += e.file;
-    PutU64(out, static_cast<uint64_t>(e.number));
-    PutU64(out, e.data.size());
-    out += e.data;
+// A file name a record may hold: relative, inside the data folder, none of the journal's own.
+bool ValidName(const std::string& name) {
+    if (name.empty() || name.find('\0') != std::string::npos || name.front() == '/')
+        return false;
+    const std::filesystem::path path(name);
+    int parts = 0;
+    for (const auto& part : path) {
+        const std::string s = part.string();
+        if (s.empty() || s == "." || s == ".." || s == "/")
+            return false;
+        ++parts;
+    }
+    return !(parts == 1 && (name == kJournalName || name == kFolderIdName || name == "lock" ||
+                            name.starts_with(kDamagedJournalName)));
+}
+
+std::string Header(const std::string& id) {
+    std::string out(kMagic);
+    out += id;
     PutU32(out, Checksum(out));
     return out;
 }
 
-struct JournalContents {
+} // namespace
+
+struct Journal::Record {
+    struct Change {
+        char kind = 0;
+        std::string file;
+        long long number = 0;
+        std::string data;
+    };
     std::string action;
-    std::vector<Entry> entries;
+    std::vector<Change> changes;
 };
 
-// Everything up to the first short or damaged piece; nullopt without a valid header.
-std::optional<JournalContents> DecodeJournal(std::string_view bytes) {
-    Cursor c(bytes);
-    std::string_view magic, action;
-    uint32_t length = 0, sum = 0;
-    if (!c.Take(kMagic.size(), magic) || magic != kMagic || !c.U32(length) || !c.Take(length, action))
-        return std::nullopt;
-    std::string_view header = c.Since(0);
-    if (!c.U32(sum) || sum != Checksum(header))
-        return std::nullopt;
-    JournalContents out;
-    out.action = std::string(action);
-    for (;;) {
-        size_t start = c.pos();
-        std::string_view kind, file, data;
-        uint32_t fileLength = 0;
-        uint64_t number = 0, dataLength = 0;
-        if (!c.Take(1, kind) || !c.U32(fileLength) || !c.Take(fileLength, file) || !c.U64(number) ||
-            !c.U64(dataLength) || dataLength > bytes.size() || !c.Take(static_cast<size_t>(dataLength), data))
-            break;
-        std::string_view body = c.Since(start);
-        if (!c.U32(sum) || sum != Checksum(body))
-            break;
-        if (kind[0] != 'S' && kind[0] != 'B' && kind[0] != 'C')
-            break;
-        out.entries.push_back(
-            {kind[0], std::string(file), static_cast<long long>(number), std::string(data)});
+namespace {
+
+// The record's bytes.
+template <class Record> std::string EncodeRecord(const Record& record) {
+    std::string body = "C";
+    PutU32(body, static_cast<uint32_t>(record.action.size()));
+    body += record.action;
+    PutU32(body, static_cast<uint32_t>(record.changes.size()));
+    for (const auto& c : record.changes) {
+        body += c.kind;
+        PutU32(body, static_cast<uint32_t>(c.file.size()));
+        body += c.file;
+        PutU64(body, static_cast<uint64_t>(c.number));
+        PutU64(body, c.data.size());
+        body += c.data;
     }
+    std::string out(kRecordMagic);
+    PutU32(out, static_cast<uint32_t>(body.size()));
+    PutU32(out, Checksum(out));
+    out += body;
+    PutU32(out, Checksum(out));
     return out;
 }
 
-std::string StoredName(const std::filesystem::path& root, const std::filesystem::path& file) {
-    std::filesystem::path relative = file.lexically_relative(root);
-    if (!relative.empty() && *relative.begin() != "..")
-        return relative.string();
-    return std::filesystem::absolute(file).string();
-}
-
-std::filesystem::path FromStored(const std::filesystem::path& root, const std::string& stored) {
-    std::filesystem::path p(stored);
-    return p.is_absolute() ? p : root / p;
-}
-
-// Puts the files back from the entries, newest first, and flushes them.
-void ApplyBackwards(const std::filesystem::path& root, const std::vector<Entry>& entries) {
-    std::set<std::filesystem::path> files, folders;
-    for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
-        const std::filesystem::path file = FromStored(root, it->file);
-        files.insert(file);
-        folders.insert(file.parent_path());
-        if (it->kind == 'S') {
-            long long size = SizeOf(file);
-            if (it->number < 0) {
-                fileops::Remove(file);
-            } else if (size >= 0 && size != it->number) {
-                int fd = fileops::OpenForChange(file, O_WRONLY);
-                try {
-                    fileops::Truncate(file, fd, it->number);
-                } catch (...) {
-                    ::close(fd);
-                    throw;
-                }
-                fileops::Close(file, fd);
-            }
-        } else {
-            const bool whole = it->kind == 'C';
-            int fd = fileops::OpenForChange(file, O_WRONLY | O_CREAT | (whole ? O_TRUNC : 0));
-            try {
-                fileops::Write(file, fd, it->data, whole ? 0 : it->number);
-            } catch (...) {
-                ::close(fd);
-                throw;
-            }
-            fileops::Close(file, fd);
-        }
+// A body that reads whole and names only files inside the folder, none written past the
+// length the record gives it.
+template <class Record> bool DecodeBody(std::string_view body, Record& record) {
+    Cursor c(body);
+    std::string_view flag, action;
+    uint32_t length = 0, count = 0;
+    if (!c.Take(1, flag) || flag != "C" || !c.Unsigned(length) || !c.Take(length, action) ||
+        !c.Unsigned(count))
+        return false;
+    record.action = std::string(action);
+    std::map<std::string, long long> lengths; // the length each 'L' gives
+    for (uint32_t i = 0; i < count; ++i) {
+        std::string_view kind, file, data;
+        uint32_t fileLength = 0;
+        uint64_t number = 0, dataLength = 0;
+        if (!c.Take(1, kind) || !c.Unsigned(fileLength) || !c.Take(fileLength, file) || !c.Unsigned(number) ||
+            !c.Unsigned(dataLength) || dataLength > body.size() ||
+            !c.Take(static_cast<size_t>(dataLength), data))
+            return false;
+        typename Record::Change change{kind[0], std::string(file), static_cast<long long>(number),
+                                       std::string(data)};
+        if (!ValidName(change.file) || change.number < 0)
+            return false;
+        if (change.kind == 'L')
+            lengths[change.file] = change.number;
+        else if (change.kind != 'W' && change.kind != 'R' && change.kind != 'D')
+            return false;
+        record.changes.push_back(std::move(change));
     }
-    if (!g_durable)
-        return;
-    for (const auto& file : files) {
-        int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (!c.AtEnd())
+        return false;
+    // Every write lies inside the length its file ends with.
+    for (const auto& change : record.changes) {
+        if (change.kind != 'W')
+            continue;
+        auto found = lengths.find(change.file);
+        if (found == lengths.end() ||
+            change.number + static_cast<long long>(change.data.size()) > found->second)
+            return false;
+    }
+    return true;
+}
+
+struct Parsed {
+    bool header = false; // a whole header was there
+    std::string id;
+    std::vector<Journal::Record> records;
+    size_t end = 0; // the end of the last good record
+    bool damaged = false;
+    std::string damage; // where and what, for the clerk
+};
+
+// Reads one record at `pos`: 1 read, 0 the end (torn or clean), -1 damage.
+int ReadRecord(std::string_view bytes, size_t pos, Journal::Record& record, size_t& next) {
+    const std::string_view rest = bytes.substr(pos);
+    if (rest.size() < kRecordHead)
+        return 0; // cut short
+    Cursor c(rest);
+    std::string_view magic;
+    uint32_t length = 0, headSum = 0;
+    c.Take(4, magic);
+    c.Unsigned(length);
+    c.Unsigned(headSum);
+    if (magic != kRecordMagic || headSum != Checksum(rest.substr(0, 8)))
+        return AllZero(rest) ? 0 : -1;
+    const size_t total = kRecordHead + static_cast<size_t>(length) + 4;
+    if (length > rest.size() || total > rest.size())
+        return 0; // cut short by a crash
+    std::string_view sumBytes = rest.substr(kRecordHead + length, 4);
+    Cursor sc(sumBytes);
+    uint32_t sum = 0;
+    sc.Unsigned(sum);
+    if (sum != Checksum(rest.substr(0, kRecordHead + length)))
+        return total == rest.size() || AllZero(rest.substr(total)) ? 0 : -1;
+    if (!DecodeBody(rest.substr(kRecordHead, length), record))
+        return -1;
+    next = pos + total;
+    return 1;
+}
+
+Parsed Parse(std::string_view bytes) {
+    Parsed out;
+    if (bytes.size() < kHeaderSize)
+        return out;
+    out.header = true;
+    Cursor c(bytes);
+    std::string_view magic, id;
+    uint32_t sum = 0;
+    c.Take(kMagic.size(), magic);
+    c.Take(kIdLength, id);
+    c.Unsigned(sum);
+    if (magic != kMagic || sum != Checksum(bytes.substr(0, kHeaderSize - 4))) {
+        out.damaged = true;
+        out.damage = "its header is not a journal header";
+        return out;
+    }
+    out.id = std::string(id);
+    size_t pos = kHeaderSize;
+    out.end = pos;
+    for (;;) {
+        Journal::Record record;
+        size_t next = 0;
+        const int read = ReadRecord(bytes, pos, record, next);
+        if (read == 0)
+            return out;
+        if (read < 0) {
+            out.damaged = true;
+            out.damage = "it is damaged at byte " + std::to_string(pos);
+            // What whole records can still be found after the damage could not be put back.
+            std::string lost;
+            for (size_t at = pos + 1; at + kRecordHead <= bytes.size(); ++at) {
+                if (bytes.compare(at, 4, kRecordMagic) != 0)
+                    continue;
+                Journal::Record later;
+                size_t after = 0;
+                if (ReadRecord(bytes, at, later, after) != 1)
+                    continue;
+                std::string files;
+                for (const auto& change : later.changes)
+                    if (files.find(change.file) == std::string::npos)
+                        files += (files.empty() ? "" : ", ") + change.file;
+                lost += "\n\"" + later.action + "\": " + files;
+                at = after - 1;
+            }
+            out.damage += lost.empty() ? "; whatever was saved after that could not be put back"
+                                       : "; these steps saved after that could not be put back:" + lost;
+            return out;
+        }
+        out.records.push_back(std::move(record));
+        pos = next;
+        out.end = pos;
+    }
+}
+
+// An open folder inside the data folder, reached without following links.
+class FolderAt {
+public:
+    FolderAt(const std::filesystem::path& root, const std::string& relative, std::string& name) {
+        std::filesystem::path path(relative);
+        m_fd = Open(AT_FDCWD, root.c_str(), root);
+        std::filesystem::path at = root;
+        auto last = std::prev(path.end());
+        for (auto it = path.begin(); it != last; ++it) {
+            at /= *it;
+            const int next = Open(m_fd, it->c_str(), at);
+            ::close(m_fd);
+            m_fd = next;
+        }
+        name = last->string();
+    }
+    ~FolderAt() {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    FolderAt(const FolderAt&) = delete;
+    FolderAt& operator=(const FolderAt&) = delete;
+    int fd() const { return m_fd; }
+
+private:
+    static int Open(int at, const char* name, const std::filesystem::path& shown) {
+        int fd;
+        do
+            fd = ::openat(at, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        while (fd < 0 && errno == EINTR);
         if (fd < 0)
-            continue; // removed
-        try {
-            fileops::Sync(file, fd);
-        } catch (...) {
-            ::close(fd);
-            throw;
-        }
-        ::close(fd);
+            throw IoError(shown, Reason(errno));
+        return fd;
     }
-    for (const auto& folder : folders)
-        fileops::SyncFolder(folder);
+    int m_fd = -1;
+};
+
+// Closes a descriptor when the scope ends.
+struct FdCloser {
+    int fd = -1;
+    ~FdCloser() {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
+std::string Relative(const std::filesystem::path& root, const std::filesystem::path& file) {
+    const std::filesystem::path relative =
+        file.lexically_normal().lexically_relative(root.lexically_normal());
+    const std::string name = relative.string();
+    return ValidName(name) ? name : std::string();
 }
 
-// Rolls back the journal at `journal` and removes it. Returns the action's words, or
-// nullopt when the journal held no change.
-std::optional<std::string> RollBackJournalFile(const std::filesystem::path& root,
-                                               const std::filesystem::path& journal) {
-    std::optional<std::string> bytes = fileops::ReadWhole(journal);
-    if (!bytes)
-        return std::nullopt;
-    std::optional<JournalContents> contents = DecodeJournal(*bytes);
-    std::optional<std::string> undone;
-    if (contents && !contents->entries.empty()) {
-        ApplyBackwards(root, contents->entries);
-        undone = contents->action;
-    }
-    fileops::Remove(journal);
-    fileops::SyncFolder(root);
-    return undone;
+std::string ParentOf(const std::string& relative) {
+    return std::filesystem::path(relative).parent_path().string();
 }
 
 } // namespace
 
-void SetFileFaults(FileFaults* faults) {
-    g_faults = faults;
-}
-void SetDurableWrites(bool on) {
-    g_durable = on;
-}
+// ---- the journal ----
 
-// ---- the calls that change files ----
+Journal::Journal(std::filesystem::path root) : m_root(std::move(root)), m_path(m_root / kJournalName) {}
 
-namespace fileops {
-
-int OpenForChange(const std::filesystem::path& file, int flags) {
-    if ((flags & O_CREAT) != 0)
-        CheckFaults(file);
-    int fd;
-    do
-        fd = ::open(file.c_str(), flags | O_CLOEXEC, 0600);
-    while (fd < 0 && errno == EINTR);
-    if (fd < 0)
-        throw IoError(file, Reason(errno));
-    return fd;
+Journal::~Journal() {
+    if (m_fd >= 0)
+        ::close(m_fd);
 }
 
-int CreateTemporary(const std::filesystem::path& file, std::filesystem::path& temporary) {
-    CheckFaults(file);
-    std::string pattern = file.string() + ".XXXXXX";
-    int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
-    if (fd < 0)
-        throw IoError(file, Reason(errno));
-    temporary = pattern;
-    return fd;
+void Journal::SetReadOnly(std::string reason) {
+    m_readOnlyReason = std::move(reason);
 }
 
-void Write(const std::filesystem::path& file, int fd, std::string_view data, long long offset) {
-    FileFaults::Fault fault = AskFaults(file, data.size());
-    switch (fault.kind) {
-    case FileFaults::Kind::None:
-        break;
-    case FileFaults::Kind::Fail:
-        throw IoError(file, Reason(fault.error));
-    case FileFaults::Kind::Crash:
-        throw SimulatedCrash{};
-    case FileFaults::Kind::Partial:
-        WriteRaw(file, fd, data.substr(0, data.size() / 2), offset);
-        throw IoError(file, Reason(fault.error));
-    case FileFaults::Kind::TornCrash:
-        WriteRaw(file, fd, data.substr(0, data.size() / 2), offset);
-        throw SimulatedCrash{};
-    }
-    WriteRaw(file, fd, data, offset);
+std::string Journal::FolderId(bool create) {
+    const std::filesystem::path file = m_root / kFolderIdName;
+    std::optional<std::string> id = fileops::ReadWhole(file);
+    if (id && id->size() >= kIdLength)
+        return id->substr(0, kIdLength);
+    if (!create)
+        return {};
+    // Written once, before the first journal; an empty one left by a crash is written anew.
+    std::random_device random;
+    std::string made;
+    constexpr const char* kHex = "0123456789abcdef";
+    while (made.size() < kIdLength)
+        made += kHex[random() % 16];
+    FdCloser fd{fileops::OpenForChange(file, O_WRONLY | O_CREAT | O_TRUNC)};
+    fileops::Write(file, fd.fd, made + "\n", 0);
+    fileops::Sync(file, fd.fd);
+    fileops::Close(file, std::exchange(fd.fd, -1));
+    return made;
 }
 
-void Sync(const std::filesystem::path& file, int fd) {
-    if (!g_durable)
+void Journal::OpenForAppend() {
+    if (m_fd >= 0)
         return;
-    CheckFaults(file);
-    // The data and what is needed to read it back (the length); not the times.
-    if (::fdatasync(fd) != 0 && errno != EINVAL)
-        throw IoError(file, Reason(errno));
-}
-
-void SyncFolder(const std::filesystem::path& folder) {
-    if (!g_durable)
-        return;
-    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return; // a folder that cannot be opened cannot be flushed either
-    ::fsync(fd);
-    ::close(fd);
-}
-
-bool SyncFileSystem(const std::filesystem::path& folder) {
-    if (!g_durable)
-        return true;
-    CheckFaults(folder);
-    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    const bool synced = ::syncfs(fd) == 0;
-    ::close(fd);
-    return synced;
-}
-
-void Truncate(const std::filesystem::path& file, int fd, long long length) {
-    CheckFaults(file);
-    if (::ftruncate(fd, static_cast<off_t>(length)) != 0)
-        throw IoError(file, Reason(errno));
-}
-
-void Rename(const std::filesystem::path& from, const std::filesystem::path& to) {
-    CheckFaults(to);
-    if (::rename(from.c_str(), to.c_str()) != 0)
-        throw IoError(to, Reason(errno));
-}
-
-void Remove(const std::filesystem::path& file) {
-    CheckFaults(file);
-    if (::unlink(file.c_str()) != 0 && errno != ENOENT)
-        throw IoError(file, Reason(errno));
-}
-
-void Close(const std::filesystem::path& file, int fd) {
-    if (::close(fd) != 0 && errno != EINTR)
-        throw IoError(file, Reason(errno));
-}
-
-std::optional<std::string> ReadWhole(const std::filesystem::path& file) {
-    int fd;
-    do
-        fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-    while (fd < 0 && errno == EINTR);
-    if (fd < 0) {
-        if (errno == ENOENT)
-            return std::nullopt;
-        throw IoError(file, Reason(errno));
+    const std::string id = FolderId(true);
+    const int fd = fileops::OpenForChange(m_path, O_RDWR | O_CREAT | O_TRUNC);
+    try {
+        const std::string header = Header(id);
+        fileops::Write(m_path, fd, header, 0);
+        fileops::Sync(m_path, fd);
+        fileops::SyncFolder(m_root); // the names of the journal and of the folder's id
+        m_headerSize = m_size = static_cast<long long>(header.size());
+    } catch (const IoError&) {
+        ::close(fd);
+        throw;
     }
-    std::string out;
-    char buf[65536];
-    for (;;) {
-        ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            int error = errno;
-            ::close(fd);
-            throw IoError(file, Reason(error));
+    m_fd = fd;
+}
+
+void Journal::PutAside() {
+    if (m_fd >= 0) {
+        ::close(m_fd);
+        m_fd = -1;
+    }
+    std::filesystem::path aside = m_root / kDamagedJournalName;
+    for (int n = 2; fileops::ReadWhole(aside).has_value(); ++n)
+        aside = m_root / (std::string(kDamagedJournalName) + "-" + std::to_string(n));
+    fileops::Rename(m_path, aside);
+    fileops::SyncFolder(m_root);
+    m_size = m_headerSize = 0;
+}
+
+void Journal::Apply(const std::vector<Record>& records) {
+    m_unapplied = true;
+    std::map<std::string, std::string> failed; // file -> why
+    for (const Record& record : records) {
+        std::string open; // the file `fd` is open on
+        FdCloser fd;
+        for (const Record::Change& change : record.changes) {
+            if (failed.count(change.file) != 0)
+                continue;
+            const std::filesystem::path file = m_root / change.file;
+            try {
+                if (change.file != open) {
+                    if (fd.fd >= 0)
+                        ::close(std::exchange(fd.fd, -1));
+                    open.clear();
+                }
+                std::string name;
+                FolderAt folder(m_root, change.file, name);
+                switch (change.kind) {
+                case 'D':
+                    fileops::RemoveAt(folder.fd(), name, file);
+                    m_folders.insert(ParentOf(change.file));
+                    break;
+                case 'R':
+                    fd.fd = fileops::OpenAt(folder.fd(), name, file, O_WRONLY | O_CREAT | O_TRUNC);
+                    open = change.file;
+                    if (!change.data.empty())
+                        fileops::Write(file, fd.fd, change.data, 0);
+                    m_written.insert(change.file);
+                    m_folders.insert(ParentOf(change.file));
+                    break;
+                default: // 'W', 'L'
+                    if (fd.fd < 0) {
+                        fd.fd = fileops::OpenAt(folder.fd(), name, file, O_WRONLY | O_CREAT);
+                        open = change.file;
+                    }
+                    if (change.kind == 'W') {
+                        fileops::Write(file, fd.fd, change.data, change.number);
+                    } else {
+                        struct stat st;
+                        if (::fstat(fd.fd, &st) != 0)
+                            throw IoError(file, Reason(errno));
+                        // Never longer than the step's own writes made it (or than it is).
+                        long long written = 0;
+                        for (const Record::Change& w : record.changes)
+                            if (w.kind == 'W' && w.file == change.file)
+                                written = std::max(written, w.number + static_cast<long long>(w.data.size()));
+                        if (change.number > st.st_size && change.number > written)
+                            throw IoError(file, "the journal gives it a length it never had");
+                        if (st.st_size != change.number)
+                            fileops::Truncate(file, fd.fd, change.number);
+                    }
+                    m_written.insert(change.file);
+                    break;
+                }
+            } catch (const IoError& e) {
+                failed[change.file] = e.reason();
+            }
         }
-        if (n == 0)
-            break;
-        out.append(buf, static_cast<size_t>(n));
     }
-    ::close(fd);
-    return out;
+    if (!failed.empty()) {
+        std::string list;
+        for (const auto& [file, why] : failed)
+            list += "\n" + (m_root / file).string() + ": " + why;
+        m_unappliedWhy = list;
+        throw FolderNotWhole(m_path, "these files could not be written:" + list);
+    }
+    m_unapplied = false;
+    m_unappliedWhy.clear();
 }
 
-} // namespace fileops
+std::vector<std::string> Journal::Recover() {
+    m_recovered = true;
+    if (ReadOnly())
+        return {}; // another copy may be in the middle of a step: its journal is its own
+    if (m_fd >= 0) {
+        ::close(m_fd);
+        m_fd = -1;
+    }
+    m_size = m_headerSize = 0;
+    const std::optional<std::string> bytes = fileops::ReadWhole(m_path);
+    if (!bytes || bytes->empty())
+        return {};
+    if (bytes->starts_with(kPreviousMagic))
+        return RollBackPrevious(*bytes);
+    const Parsed parsed = Parse(*bytes);
+    std::vector<std::string> told;
+    const std::string folder = m_root.string();
+    if (!parsed.header)
+        return {}; // a header cut short: no record was ever written after it
+    if (!parsed.damage.empty() && parsed.records.empty() && parsed.id.empty()) {
+        PutAside();
+        return {"The journal of the data folder " + folder + " could not be read (" + parsed.damage +
+                "); nothing of it was written into the files. It was put aside as \"" + kDamagedJournalName +
+                "\"."};
+    }
+    if (parsed.id != FolderId(false)) {
+        PutAside();
+        return {"The journal found in the data folder " + folder +
+                " belongs to another data folder; nothing of it was written into the files. It was put aside "
+                "as \"" +
+                kDamagedJournalName + "\"."};
+    }
+    Apply(parsed.records); // throws when the files cannot all be written: the journal stays
+    if (parsed.damaged) {
+        PutAside();
+        told.push_back(
+            "The journal of the data folder " + folder + " is damaged: " + parsed.damage +
+            ".\nThe steps saved before the damage were written into the files. The journal was put "
+            "aside as \"" +
+            std::string(kDamagedJournalName) + "\".");
+        for (const Record& record : parsed.records)
+            for (const auto& change : record.changes)
+                m_folders.insert(ParentOf(change.file));
+        return told;
+    }
+    for (const Record& record : parsed.records)
+        for (const auto& change : record.changes)
+            m_folders.insert(ParentOf(change.file));
+    // Reopened for appending after the good records; a torn tail is cut off first.
+    m_fd = fileops::OpenForChange(m_path, O_RDWR);
+    m_headerSize = static_cast<long long>(kHeaderSize);
+    m_size = static_cast<long long>(parsed.end);
+    if (bytes->size() > parsed.end)
+        fileops::Truncate(m_path, m_fd, m_size);
+    try {
+        Checkpoint();
+    } catch (const IoError&) {
+        // The records stay in the journal; the next checkpoint tries again.
+    }
+    return told;
+}
+
+std::vector<std::string> Journal::RollBackPrevious(const std::string& bytes) {
+    struct Entry {
+        char kind;
+        std::string file;
+        long long number;
+        std::string data;
+    };
+    Cursor c(bytes);
+    std::string_view magic, action;
+    uint32_t length = 0, sum = 0;
+    std::vector<Entry> entries;
+    if (c.Take(kPreviousMagic.size(), magic) && c.Unsigned(length) && c.Take(length, action) &&
+        c.Unsigned(sum) &&
+        sum == Checksum(std::string_view(bytes).substr(0, kPreviousMagic.size() + 4 + length))) {
+        for (size_t start = kPreviousMagic.size() + 8 + length;;) {
+            std::string_view kind, file, data;
+            uint32_t fileLength = 0, entrySum = 0;
+            uint64_t number = 0, dataLength = 0;
+            if (!c.Take(1, kind) || !c.Unsigned(fileLength) || !c.Take(fileLength, file) ||
+                !c.Unsigned(number) || !c.Unsigned(dataLength) || dataLength > bytes.size() ||
+                !c.Take(static_cast<size_t>(dataLength), data))
+                break;
+            const size_t end = start + 1 + 4 + fileLength + 8 + 8 + static_cast<size_t>(dataLength);
+            if (!c.Unsigned(entrySum) ||
+                entrySum != Checksum(std::string_view(bytes).substr(start, end - start)) ||
+                (kind[0] != 'S' && kind[0] != 'B' && kind[0] != 'C'))
+                break;
+            entries.push_back(
+                {kind[0], std::string(file), static_cast<long long>(number), std::string(data)});
+            start = end + 4;
+        }
+    }
+    // Only files inside the folder, and never longer than they were before the step.
+    std::map<std::string, long long> lengthBefore;
+    for (const Entry& e : entries)
+        if (e.kind == 'S')
+            lengthBefore.try_emplace(e.file, e.number);
+    std::string wrong;
+    for (const Entry& e : entries) {
+        auto before = lengthBefore.find(e.file);
+        if (!ValidName(e.file))
+            wrong = "it names a file outside the data folder (" + e.file + ")";
+        else if (e.kind == 'B' &&
+                 (e.number < 0 || (before != lengthBefore.end() &&
+                                   e.number + static_cast<long long>(e.data.size()) > before->second)))
+            wrong = "it gives " + e.file + " bytes past the length it had";
+    }
+    const std::string folder = m_root.string();
+    if (!wrong.empty()) {
+        PutAside();
+        return {"The journal the previous version of the program left in the data folder " + folder +
+                " is damaged: " + wrong + ". Nothing of it was undone. It was put aside as \"" +
+                kDamagedJournalName + "\"."};
+    }
+    m_previousPending = m_unapplied = true;
+    std::map<std::string, std::string> failed; // file -> why
+    std::set<std::string> folders;
+    for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
+        const std::filesystem::path file = m_root / it->file;
+        try {
+            std::string name;
+            FolderAt at(m_root, it->file, name);
+            folders.insert(ParentOf(it->file));
+            if (it->kind == 'S' && it->number < 0) {
+                fileops::RemoveAt(at.fd(), name, file);
+                continue;
+            }
+            const bool whole = it->kind == 'C';
+            const int flags = it->kind == 'S' ? O_WRONLY : O_WRONLY | O_CREAT | (whole ? O_TRUNC : 0);
+            int opened;
+            try {
+                opened = fileops::OpenAt(at.fd(), name, file, flags);
+            } catch (const IoError& e) {
+                if (it->kind == 'S' && e.reason() == Reason(ENOENT))
+                    continue; // gone already: it was made by the step
+                throw;
+            }
+            FdCloser fd{opened};
+            if (it->kind == 'S') {
+                struct stat st;
+                if (::fstat(fd.fd, &st) != 0)
+                    throw IoError(file, Reason(errno));
+                if (st.st_size > it->number) // never made longer than it is
+                    fileops::Truncate(file, fd.fd, it->number);
+            } else {
+                fileops::Write(file, fd.fd, it->data, whole ? 0 : it->number);
+            }
+            fileops::Sync(file, fd.fd);
+        } catch (const IoError& e) {
+            failed.try_emplace(it->file, e.reason());
+        }
+    }
+    try {
+        for (const std::string& name : folders)
+            fileops::SyncFolder(name.empty() ? m_root : m_root / name);
+    } catch (const IoError& e) {
+        failed.try_emplace(".", e.reason());
+    }
+    if (!failed.empty()) {
+        std::string list;
+        for (const auto& [file, why] : failed)
+            list += "\n" + (m_root / file).string() + ": " + why;
+        m_unappliedWhy = list;
+        throw FolderNotWhole(m_path,
+                             "the step the previous version left unfinished could not be undone:" + list);
+    }
+    fileops::Remove(m_path);
+    fileops::SyncFolder(m_root);
+    m_previousPending = m_unapplied = false;
+    if (!entries.empty())
+        m_undoneStep = action.empty() ? std::string("a step") : std::string(action);
+    return {};
+}
+
+void Journal::EnsureWhole() {
+    if (!m_recovered) {
+        Recover();
+        return;
+    }
+    if (!m_unapplied)
+        return;
+    if (m_stuck)
+        throw FolderNotWhole(m_path, "a step that failed could not be taken out of the journal");
+    const std::optional<std::string> bytes = fileops::ReadWhole(m_path);
+    if (!bytes)
+        throw FolderNotWhole(m_path, Reason(ENOENT));
+    if (m_previousPending) {
+        RollBackPrevious(*bytes);
+        return;
+    }
+    Apply(Parse(*bytes).records);
+}
+
+void Journal::Commit(const std::string& action, const PendingChanges& changes) {
+    if (ReadOnly())
+        throw FolderReadOnly(m_root, m_readOnlyReason);
+    if (changes.empty())
+        return;
+    EnsureWhole();
+    Record record;
+    record.action = action;
+    for (const auto& [path, f] : changes.files()) {
+        const std::string name = Relative(m_root, path);
+        if (name.empty())
+            throw IoError(path, "not a file of the data folder");
+        if (!f.exists) {
+            record.changes.push_back({'D', name, 0, {}});
+        } else if (!f.fromDisk) {
+            std::string content(static_cast<size_t>(f.size), '\0');
+            for (const auto& [offset, bytes] : f.parts)
+                content.replace(static_cast<size_t>(offset), bytes.size(), bytes);
+            record.changes.push_back({'R', name, static_cast<long long>(content.size()), std::move(content)});
+        } else {
+            for (const auto& [offset, bytes] : f.parts)
+                record.changes.push_back({'W', name, offset, bytes});
+            record.changes.push_back({'L', name, f.size, {}});
+        }
+    }
+    const std::string bytes = EncodeRecord(record);
+    OpenForAppend();
+    const long long at = m_size;
+    try {
+        fileops::Write(m_path, m_fd, bytes, at);
+        fileops::Sync(m_path, m_fd);
+    } catch (const IoError&) {
+        // Not committed, and never to be taken for committed: the record is cut off again,
+        // or, when even that fails, overwritten with zeros (which read as the journal's end).
+        try {
+            fileops::Truncate(m_path, m_fd, at);
+        } catch (const IoError&) {
+            try {
+                fileops::Write(m_path, m_fd, std::string(bytes.size(), '\0'), at);
+            } catch (const IoError&) {
+                m_stuck = true;
+                m_unapplied = true;
+            }
+        }
+        throw;
+    }
+    m_size = at + static_cast<long long>(bytes.size()); // the commit point
+    for (const auto& [path, f] : changes.files())
+        if (!f.exists || f.diskSize < 0)
+            m_folders.insert(ParentOf(Relative(m_root, path)));
+    if (on_committed)
+        on_committed();
+    try {
+        Apply({record});
+    } catch (const FolderNotWhole&) {
+        // The step stands; EnsureWhole writes it before anything reads the folder again.
+    }
+}
+
+void Journal::Checkpoint() {
+    if (ReadOnly())
+        return;
+    EnsureWhole();
+    for (const std::string& file : m_written) {
+        std::string name;
+        FolderAt folder(m_root, file, name);
+        int fd;
+        do
+            fd = ::openat(folder.fd(), name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+        while (fd < 0 && errno == EINTR);
+        if (fd < 0) {
+            if (errno == ENOENT)
+                continue; // deleted by a later step
+            throw IoError(m_root / file, Reason(errno));
+        }
+        FdCloser closer{fd};
+        fileops::Sync(m_root / file, fd);
+    }
+    for (const std::string& folder : m_folders)
+        fileops::SyncFolder(folder.empty() ? m_root : m_root / folder);
+    m_written.clear();
+    m_folders.clear();
+    if (m_fd >= 0 && m_size > m_headerSize) {
+        fileops::Truncate(m_path, m_fd, m_headerSize);
+        fileops::Sync(m_path, m_fd);
+        m_size = m_headerSize;
+    }
+}
 
 // ---- transactions ----
 
-struct Transaction::Touched {
-    std::filesystem::path file;
-    long long originalSize = -1;                        // -1: the file did not exist
-    bool wholeSaved = false;                            // nothing more of it needs saving
-    std::vector<std::pair<long long, long long>> saved; // parts saved: [start, end)
-};
-
-Transaction::Transaction(std::filesystem::path root, std::string action)
-    : m_root(std::move(root)), m_action(std::move(action)), m_journalPath(m_root / kJournalName),
-      m_previous(g_current) {
+Transaction::Transaction(Journal& journal, std::string action)
+    : m_journal(journal), m_action(std::move(action)), m_previous(g_current) {
     g_current = this;
+    m_previousFiles = SetFileTransaction(this);
 }
 
 Transaction::~Transaction() {
-    if (m_journalFd >= 0)
-        ::close(m_journalFd);
+    SetFileTransaction(m_previousFiles);
     g_current = m_previous;
 }
 
@@ -454,174 +793,62 @@ Transaction* Transaction::Current() {
     return g_current;
 }
 
-void Transaction::OpenJournal() {
-    // A journal still here belongs to an action whose undoing failed: finish that first.
-    if (SizeOf(m_journalPath) >= 0)
-        RollBackJournalFile(m_root, m_journalPath);
-    int fd = fileops::OpenForChange(m_journalPath, O_RDWR | O_CREAT | O_TRUNC);
-    std::string header(kMagic);
-    PutU32(header, static_cast<uint32_t>(m_action.size()));
-    header += m_action;
-    PutU32(header, Checksum(header));
-    try {
-        fileops::Write(m_journalPath, fd, header, 0);
-        fileops::Sync(m_journalPath, fd);
-        fileops::SyncFolder(m_root);
-    } catch (const IoError&) {
-        ::close(fd);
-        ::unlink(m_journalPath.c_str());
-        throw;
+const PendingChanges& Transaction::ForReading(const std::filesystem::path&) {
+    if (!m_whole) {
+        m_journal.EnsureWhole();
+        m_whole = true;
     }
-    m_journalFd = fd;
-    m_journalExists = true;
-    m_journalSize = static_cast<long long>(header.size());
-    m_headerSize = m_journalSize;
-    m_entries = 0;
+    return m_pending;
 }
 
-void Transaction::AddEntry(char kind, const std::filesystem::path& file, long long number,
-                           std::string_view data) {
-    if (m_journalFd < 0)
-        OpenJournal();
-    const std::string bytes = EncodeEntry({kind, StoredName(m_root, file), number, std::string(data)});
-    fileops::Write(m_journalPath, m_journalFd, bytes, m_journalSize);
-    m_journalSize += static_cast<long long>(bytes.size());
-    ++m_entries;
-    fileops::Sync(m_journalPath, m_journalFd);
-}
-
-Transaction::Touched& Transaction::Touch(const std::filesystem::path& file) {
+PendingChanges& Transaction::ForChange(const std::filesystem::path& file) {
     if (m_done)
         throw IoError(file, "The action is already finished");
     if (m_blocked)
         throw WorkDeferred{};
-    for (auto& t : m_touched)
-        if (t->file == file)
-            return *t;
-    auto t = std::make_unique<Touched>();
-    t->file = file;
-    t->originalSize = SizeOf(file);
-    t->wholeSaved = t->originalSize < 0; // undoing removes it
-    AddEntry('S', file, t->originalSize, {});
-    m_touched.push_back(std::move(t));
-    return *m_touched.back();
-}
-
-void Transaction::BeforeWrite(const std::filesystem::path& file, long long offset, size_t length) {
-    Touched& t = Touch(file);
-    if (t.wholeSaved)
-        return;
-    // Only what lay inside the old length needs saving: undoing cuts the file back to it.
-    const long long end = std::min(offset + static_cast<long long>(length), t.originalSize);
-    if (offset >= end)
-        return;
-    for (const auto& [start, stop] : t.saved)
-        if (start <= offset && end <= stop)
-            return;
-    AddEntry('B', file, offset, ReadAt(file, offset, static_cast<size_t>(end - offset)));
-    t.saved.emplace_back(offset, end);
-}
-
-void Transaction::BeforeAppend(const std::filesystem::path& file) {
-    Touch(file);
-}
-
-void Transaction::BeforeReplace(const std::filesystem::path& file) {
-    Touched& t = Touch(file);
-    if (t.wholeSaved)
-        return;
-    std::optional<std::string> content = fileops::ReadWhole(file);
-    if (content)
-        AddEntry('C', file, 0, *content);
-    t.wholeSaved = true;
-}
-
-void Transaction::CloseJournal(bool remove) {
-    if (m_journalFd >= 0) {
-        ::close(m_journalFd);
-        m_journalFd = -1;
-    }
-    if (remove) {
-        fileops::Remove(m_journalPath);
-        m_journalExists = false;
-        fileops::SyncFolder(m_root);
-    }
+    if (!m_refused.empty())
+        throw FolderReadOnly(file, m_refused);
+    ForReading(file);
+    if (m_journal.ReadOnly())
+        throw FolderReadOnly(file, m_journal.readOnlyReason());
+    if (Relative(m_journal.root(), file).empty())
+        throw IoError(file, "not a file of the data folder");
+    return m_pending;
 }
 
 void Transaction::Commit() {
     if (m_done)
         return;
-    if (!m_journalExists) {
-        m_done = true;
-        return;
-    }
-    // One flush of the data folder's file system covers every changed file and folder;
-    // where that is not to be had, each file and folder is flushed on its own.
-    if (g_durable && !fileops::SyncFileSystem(m_root)) {
-        std::set<std::filesystem::path> folders;
-        for (const auto& t : m_touched) {
-            const long long now = SizeOf(t->file);
-            if (t->originalSize < 0 || now < 0)
-                folders.insert(t->file.parent_path());
-            if (now < 0)
-                continue;
-            int fd = ::open(t->file.c_str(), O_RDONLY | O_CLOEXEC);
-            if (fd < 0)
-                throw IoError(t->file, Reason(errno));
-            try {
-                fileops::Sync(t->file, fd);
-            } catch (...) {
-                ::close(fd);
-                throw;
-            }
-            ::close(fd);
-        }
-        for (const auto& folder : folders)
-            fileops::SyncFolder(folder);
-    }
-    CloseJournal(true); // the commit point
+    m_journal.Commit(m_action, m_pending);
     m_done = true;
+    m_pending = PendingChanges();
+    m_undo.clear();
 }
 
 void Transaction::Rollback() {
-    if (m_done)
-        return;
     m_done = true;
-    if (!m_journalExists)
-        return;
-    CloseJournal(false);
-    RollBackJournalFile(m_root, m_journalPath);
-    m_journalExists = false;
+    m_pending = PendingChanges();
+    Undo(0);
+}
+
+void Transaction::Undo(size_t keep) {
+    while (m_undo.size() > keep) {
+        std::function<void()> undo = std::move(m_undo.back());
+        m_undo.pop_back();
+        undo();
+    }
 }
 
 void Transaction::AllOrNothing(const std::function<void()>& step) {
-    const bool hadJournal = m_journalExists;
-    const long long markSize = m_journalSize;
-    const size_t markEntries = m_entries;
-    std::vector<Touched> markTouched;
-    for (const auto& t : m_touched)
-        markTouched.push_back(*t);
+    PendingChanges mark = m_pending;
+    const size_t undoMark = m_undo.size();
     try {
         step();
+    } catch (const SimulatedCrash&) {
+        throw; // a crash leaves everything as it is
     } catch (...) {
-        if (!m_journalExists || m_entries == markEntries)
-            throw;
-        std::optional<std::string> bytes = fileops::ReadWhole(m_journalPath);
-        std::optional<JournalContents> contents = bytes ? DecodeJournal(*bytes) : std::nullopt;
-        if (!contents)
-            throw;
-        std::vector<Entry> since(contents->entries.begin() +
-                                     static_cast<long>(std::min(markEntries, contents->entries.size())),
-                                 contents->entries.end());
-        ApplyBackwards(m_root, since);
-        const long long keep = hadJournal ? markSize : m_headerSize;
-        fileops::Truncate(m_journalPath, m_journalFd, keep);
-        fileops::Sync(m_journalPath, m_journalFd);
-        m_journalSize = keep;
-        m_entries = hadJournal ? markEntries : 0;
-        m_touched.clear();
-        for (const Touched& t : markTouched)
-            m_touched.push_back(std::make_unique<Touched>(t));
+        m_pending = std::move(mark);
+        Undo(undoMark);
         throw;
     }
 }
@@ -631,10 +858,6 @@ void AllOrNothing(const std::function<void()>& step) {
         tx->AllOrNothing(step);
     else
         step();
-}
-
-std::optional<std::string> RecoverJournal(const std::filesystem::path& root) {
-    return RollBackJournalFile(root, root / kJournalName);
 }
 
 } // namespace platform

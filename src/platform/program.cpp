@@ -8,10 +8,18 @@
 #include <cstring>
 #include <optional>
 #include <stdexcept>
+#include <utility>
 
 namespace platform {
 
 namespace {
+
+// What the clerk is told while saved steps cannot be written into the files.
+std::string NotWholeMessage(const std::string& reason) {
+    return "Steps already saved could not all be written into the data files (" + reason +
+           ").\nNothing can be read or changed until they are. Free some disk space and try again, or "
+           "close the program: its next start finishes the work.";
+}
 
 // Counts nesting for as long as it lives, also when an exception passes through.
 class DepthGuard {
@@ -28,13 +36,22 @@ private:
 } // namespace
 
 Program::Program(Services services)
-    : m_services(std::move(services)), m_data(m_services.dataRoot),
+    : m_services(std::move(services)), m_data(m_services.dataRoot), m_journal(m_services.dataRoot),
       m_printer(*m_services.printer, [this] { return m_depth > 0; }) {
     if (!m_services.clock || !m_services.dialogs || !m_services.printer || !m_services.shell)
         throw std::invalid_argument("Program needs a clock, dialogs, a printer and a shell");
+    if (!m_services.readOnlyReason.empty())
+        m_journal.SetReadOnly(m_services.readOnlyReason);
 }
 
-Program::~Program() = default;
+Program::~Program() {
+    // At the end the files written since the last checkpoint go to the disk; what cannot be
+    // flushed now is in the journal, and the next start writes it again.
+    try {
+        m_journal.Checkpoint();
+    } catch (const IoError&) {
+    }
+}
 
 void Program::Register(const std::string& name, Factory factory) {
     m_factories[name] = std::move(factory);
@@ -72,7 +89,12 @@ void Program::Load(Form& form) {
     m_loadOrder.push_back(&form);
     if (on_loaded)
         on_loaded(form);
-    form.Form_Load();
+    try {
+        form.Form_Load();
+    } catch (...) {
+        Close(form); // a window whose load failed is closed rather than left half filled
+        throw;
+    }
     if (form.m_loaded)
         form.FocusFirst();
 }
@@ -83,6 +105,17 @@ void Program::Unload(Form& form) {
     form.Form_Unload();
     if (!form.m_loaded)
         return; // the unload step unloaded it already
+    form.m_loaded = false;
+    form.m_visible = false;
+    form.m_active = nullptr;
+    m_loadOrder.erase(std::remove(m_loadOrder.begin(), m_loadOrder.end(), &form), m_loadOrder.end());
+    if (on_unloaded)
+        on_unloaded(form);
+}
+
+void Program::Close(Form& form) {
+    if (!form.m_loaded)
+        return;
     form.m_loaded = false;
     form.m_visible = false;
     form.m_active = nullptr;
@@ -129,29 +162,33 @@ void Program::Start(std::string_view firstWindow) {
         MsgBox("The business date could not be read; it is now the computer's date.",
                vbOKOnly | vbExclamation, "Business Date");
     }
+    for (const auto& [prompt, title] : std::exchange(m_startNotes, {})) {
+        DepthGuard guard(m_depth);
+        MsgBox(prompt, vbOKOnly | vbExclamation, title);
+    }
     Dispatch([this, &first] { Load(first); }, "Starting the program");
 }
 
-// A journal left in the data folder belongs to an action that never finished: the program
-// was killed or the computer went down in the middle of it. Its changes are undone before
-// any window reads the files.
+void Program::TellAtStart(std::string prompt, std::string title) {
+    m_startNotes.emplace_back(std::move(prompt), std::move(title));
+}
+
+// Steps committed to the journal and not yet (or not wholly) in the files, when the program
+// was killed or the computer went down, are written into the files before any window reads
+// them. A damaged or foreign journal is put aside and reported.
 void Program::RecoverInterruptedAction() {
     DepthGuard guard(m_depth);
     try {
-        std::optional<std::string> undone = RecoverJournal(m_data.root());
-        m_services.clock->Reload(); // the step undone may have moved the date
-        if (undone) {
-            MsgBox("The program was stopped in the middle of \"" + *undone +
+        for (const std::string& told : m_journal.Recover())
+            MsgBox(told, vbOKOnly | vbExclamation, "Journal Put Aside");
+        if (!m_journal.undoneStep().empty())
+            MsgBox("The program was stopped in the middle of \"" + m_journal.undoneStep() +
                        "\".\nThat step was undone: nothing of it was saved. Please do it again.",
                    vbOKOnly | vbExclamation, "Unfinished Step Undone");
-        }
     } catch (const IoError& e) {
-        MsgBox(
-            "The program was stopped in the middle of a step, and that step could not be undone: the file " +
-                e.file().string() + " could not be used: " + e.reason() +
-                ".\nIt will be tried again at the next step and at the next start.",
-            vbOKOnly | vbCritical, "File Error");
+        MsgBox(NotWholeMessage(e.reason()), vbOKOnly | vbCritical, "File Error");
     }
+    m_services.clock->Reload(); // a step written again may have moved the date
 }
 
 namespace {
@@ -171,6 +208,12 @@ bool IsReadOnlyReason(const std::string& reason) {
 Failure DescribeFailure(const std::filesystem::path& dataRoot) {
     try {
         throw;
+    } catch (const FolderNotWhole& e) {
+        return {NotWholeMessage(e.reason()) + "\nNothing was saved.", "File Error"};
+    } catch (const FolderReadOnly& e) {
+        return {"The data folder " + dataRoot.string() + " is open only to be looked at (" + e.reason() +
+                    "), so nothing can be changed.\nNothing was saved.",
+                "File Error"};
     } catch (const IoError& e) {
         if (IsReadOnlyReason(e.reason()))
             return {"The data folder " + dataRoot.string() + " cannot be changed (" + e.file().string() +
@@ -216,6 +259,7 @@ void Program::Dispatch(const std::function<void()>& handler, std::string_view ac
         return;
     }
     RunAction(handler, action, repeatKey);
+    m_idleMs = 0;
     // A damaged file the event came across is reported once, when the event is over.
     for (const std::string& damage : TakeDamageReports()) {
         DepthGuard guard(m_depth);
@@ -235,12 +279,16 @@ void Program::RunAction(const std::function<void()>& handler, std::string_view a
     DepthGuard guard(m_depth);
     std::optional<Failure> failure;
     std::string notPrinted;
+    const std::vector<Shown> shown = WindowsShown();
+    bool atCommit = false; // the handler ran to its end: the windows moved on with the step
     {
-        Transaction transaction(m_data.root(),
+        Transaction transaction(m_journal,
                                 action.empty() ? std::string("the last step") : std::string(action));
         try {
+            StepBegun();
             handler();
-            transaction.Commit();
+            atCommit = true;
+            transaction.Commit(); // the commit point
             // What the step printed goes out only now that it is saved.
             notPrinted = m_printer.Release();
         } catch (const UnexpectedDialog&) {
@@ -250,15 +298,7 @@ void Program::RunAction(const std::function<void()>& handler, std::string_view a
         } catch (const std::exception&) {
             failure = DescribeFailure(m_data.root());
             m_printer.Drop();
-            try {
-                transaction.Rollback();
-            } catch (const IoError& e) {
-                failure->prompt += "\n\nWhat the step had changed could not be put back (" +
-                                   e.file().string() + ": " + e.reason() +
-                                   "); it will be put back at the next step or start.";
-            }
-            if (transaction.Changed() || failure->title == "File Error")
-                m_services.clock->Reload();
+            transaction.Rollback(); // the files were never touched; copies in memory are put back
         }
     }
     if (!failure) {
@@ -271,6 +311,56 @@ void Program::RunAction(const std::function<void()>& handler, std::string_view a
         return;
     }
     Report(failure->prompt, vbOKOnly | vbCritical, failure->title, repeatKey);
+    ShowWhatIsStored(shown, atCommit);
+}
+
+std::vector<Program::Shown> Program::WindowsShown() const {
+    std::vector<Shown> shown;
+    for (Form* form : m_loadOrder)
+        shown.push_back({form, form->ShownVersion(), form->Visible()});
+    return shown;
+}
+
+// A failed step may have opened windows on the way, and once it ran to its end it showed what
+// it was about to save (a new number, a balance, a room taken). What it opened is closed; once
+// it ran to its end, what it changed is loaded again from the files, as the clerk would open
+// it, and keeps whether it was shown. A window it closed stays closed (what it held is not
+// stored) unless no window would be left. A step stopped short by a failure leaves the
+// windows it had open as they are, for the clerk to try again; so does a failure that left the
+// folder unreadable, where nothing can be read or saved until the next start.
+void Program::ShowWhatIsStored(const std::vector<Shown>& before, bool ranToItsEnd) {
+    std::vector<Shown> reopen;
+    for (Form* form : LoadedForms()) {
+        auto was =
+            std::find_if(before.begin(), before.end(), [form](const Shown& s) { return s.form == form; });
+        if (was == before.end())
+            Close(*form);
+        else if (ranToItsEnd && m_journal.Whole() && was->version != form->ShownVersion())
+            reopen.push_back(*was);
+    }
+    for (const Shown& window : reopen)
+        Close(*window.form);
+    // The clerk is never left without a window (the step closed the front desk on its way to
+    // another): what was open before the step comes back.
+    if (reopen.empty() && LoadedForms().empty())
+        reopen = before;
+    // Opened again only to show what is stored, a window changes nothing: one whose opening
+    // must save something (a number it takes) stays closed, and the clerk opens it anew.
+    for (const Shown& window : reopen) {
+        Form& form = *window.form;
+        Transaction showing(m_journal, "opening a window again");
+        showing.RefuseChanges("a window opened again after a failed step saves nothing");
+        try {
+            Load(form);
+            if (form.Loaded() && !window.visible)
+                form.Hide();
+        } catch (const UnexpectedDialog&) {
+            throw;
+        } catch (const std::exception&) {
+            // Closed by its failed load; the step's own failure was told.
+        }
+        showing.Rollback();
+    }
 }
 
 // A timer that ticks while a box is up inside an action must not become part of that
@@ -328,6 +418,17 @@ std::string Program::InputBox(const std::string& prompt, const std::string& titl
 void Program::TimePassed(int ms) {
     if (m_depth > 0 && m_modal == 0)
         return;
+    if (m_depth == 0) {
+        m_idleMs += ms;
+        if (m_journal.Whole() && m_journal.NeedsCheckpoint() &&
+            (m_idleMs >= kCheckpointIdleMs || m_journal.size() > Journal::kCheckpointBytes)) {
+            try {
+                m_journal.Checkpoint();
+            } catch (const IoError&) {
+                // What was committed is in the journal; the next quiet moment tries again.
+            }
+        }
+    }
     FlagGuard inside(m_timersInsideAction, m_depth > 0);
     for (Form* form : LoadedForms()) {
         if (!form->Loaded())

@@ -8,6 +8,7 @@
 #include "dialogs.h"
 #include "files.h"
 #include "form.h"
+#include "journal.h"
 #include "printer.h"
 #include "serial.h"
 #include "shell.h"
@@ -27,6 +28,9 @@ struct Services {
     PrinterDevice* printer = nullptr;
     Shell* shell = nullptr;
     std::filesystem::path dataRoot;
+    // Not empty when the folder's lock could not be had (why not): the folder is then only
+    // looked at, never changed, and its journal is left alone.
+    std::string readOnlyReason;
 };
 
 class Program {
@@ -45,6 +49,7 @@ public:
     Printer& printer() { return m_printer; }
     Shell& shell() { return *m_services.shell; }
     const DataFolder& data() const { return m_data; }
+    Journal& journal() { return m_journal; }
 
     // Windows.
     using Factory = std::function<std::unique_ptr<Form>(Program&)>;
@@ -65,6 +70,9 @@ public:
 
     // Loads the first window as the program's first event.
     void Start(std::string_view firstWindow);
+    // Something the clerk must be told that was found before the program started (a settings
+    // file that could not be written): shown in a box at Start, before the first window.
+    void TellAtStart(std::string prompt, std::string title);
     bool Started() const { return m_started; }
     // True once the program was started and no window is loaded.
     bool Ended() const { return m_started && LoadedForms().empty(); }
@@ -84,13 +92,15 @@ public:
     MsgBoxResult MsgBox(const std::string& prompt, int style, const std::string& title);
     std::string InputBox(const std::string& prompt, const std::string& title);
 
-    // Real time passes: every enabled timer of a loaded window whose interval has gone by
-    // ticks once, and so does every background task. Nothing ticks while an event runs,
-    // unless a box is up.
+    // Real time passes: a checkpoint of the journal is made once the program has been idle
+    // for kCheckpointIdleMs (or the journal has grown past its size); every enabled timer of a loaded window
+    // whose interval has gone by ticks once, and so does every background task. Nothing ticks while an event
+    // runs, unless a box is up.
     void TimePassed(int ms);
     // Work that ticks like a timer whatever window is open, from the start of the program
     // to its end; each tick is an event of its own, named `action`.
     void AddBackgroundTask(std::string action, int intervalMs, std::function<void()> task);
+    static constexpr int kCheckpointIdleMs = 2000;
     // How much time must pass before TimePassed has something to tick: the least time left
     // to an enabled timer of a loaded window that is not resting, or to a background task
     // once the program runs; -1 when nothing would tick however much time passed (a resting
@@ -114,14 +124,33 @@ public:
     std::function<void()> on_ended;          // once, when the last window is gone
     std::function<void()> on_timers_changed; // see TimersChanged
 
+protected:
+    // Called at the start of each step, inside its transaction: a program that keeps copies in
+    // memory of what its files hold registers here how to put them back (see WhenUndone).
+    virtual void StepBegun() {}
+
 private:
     Services m_services;
     DataFolder m_data;
+    Journal m_journal;
     Printer m_printer;
     std::map<std::string, Factory, std::less<>> m_factories;
     std::map<std::string, std::unique_ptr<Form>, std::less<>> m_forms;
     std::vector<Form*> m_loadOrder;
     void RunAction(const std::function<void()>& handler, std::string_view action, const void* repeatKey);
+    // What each loaded window showed when a step began.
+    struct Shown {
+        Form* form;
+        unsigned long version;
+        bool visible;
+    };
+    std::vector<Shown> WindowsShown() const;
+    // After a failed step, so that no window shows what was not saved: closes every window the
+    // step opened and, when the step ran to its end (it failed at the commit point), opens again
+    // from the files every window whose content it changed.
+    void ShowWhatIsStored(const std::vector<Shown>& before, bool ranToItsEnd);
+    // Closes the window without running its unload step.
+    void Close(Form& form);
     void RunTimerInsideAction(const std::function<void()>& handler, const void* repeatKey);
     // Shows the failure unless it is the one last shown for the same repeating event.
     void Report(const std::string& prompt, int style, const std::string& title, const void* repeatKey);
@@ -139,9 +168,11 @@ private:
     std::function<void()> m_dateKeeper;
     bool m_keepingDate = false;
     bool m_timersInsideAction = false;
+    int m_idleMs = 0;
     std::map<const void*, std::string> m_repeatFailures;
     bool m_started = false;
     bool m_endedReported = false;
+    std::vector<std::pair<std::string, std::string>> m_startNotes; // prompt, title
 };
 
 } // namespace platform

@@ -488,6 +488,13 @@ private:
 class HistoryStream {
 public:
     explicit HistoryStream(std::filesystem::path file) : m_file(std::move(file)) {
+        m_buffer.resize(kPiece + kSlack);
+        // A file the running step changed is read as the step sees it, piece by piece.
+        if (platform::ChangedByStep(m_file)) {
+            if (platform::FileSize(m_file) < 0)
+                throw platform::IoError(m_file, "File not found");
+            return;
+        }
         do
             m_fd = ::open(m_file.c_str(), O_RDONLY | O_CLOEXEC);
         while (m_fd < 0 && errno == EINTR);
@@ -495,9 +502,11 @@ public:
             throw platform::IoError(m_file,
                                     errno == ENOENT ? std::string("File not found") : std::strerror(errno));
         ::posix_fadvise(m_fd, 0, 0, POSIX_FADV_SEQUENTIAL);
-        m_buffer.resize(kPiece + kSlack);
     }
-    ~HistoryStream() { ::close(m_fd); }
+    ~HistoryStream() {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
     HistoryStream(const HistoryStream&) = delete;
     HistoryStream& operator=(const HistoryStream&) = delete;
 
@@ -562,8 +571,10 @@ public:
         if (firstFound.empty())
             return;
         struct stat st;
-        const long long changed =
-            ::fstat(m_fd, &st) == 0 ? st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec : 0;
+        const long long changed = m_fd < 0 ? -1 // the step's own version
+                                  : ::fstat(m_fd, &st) == 0
+                                      ? st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec
+                                      : 0;
         platform::NoteSeqFileDamage(m_file, m_base + m_end, changed, firstFound);
     }
 
@@ -586,7 +597,7 @@ private:
         if (m_buffer.size() - kSlack - m_end < kPiece / 2)
             m_buffer.resize(m_buffer.size() * 2); // a line longer than a piece
         for (;;) {
-            const ssize_t got = ::read(m_fd, m_buffer.data() + m_end, m_buffer.size() - kSlack - m_end);
+            const ssize_t got = ReadPiece(m_buffer.size() - kSlack - m_end);
             if (got < 0 && errno == EINTR)
                 continue;
             if (got < 0)
@@ -603,8 +614,19 @@ private:
         }
     }
 
+    // Reads at most `most` bytes to the end of the buffer: from the disk, or as the step sees it.
+    ssize_t ReadPiece(size_t most) {
+        if (m_fd >= 0)
+            return ::read(m_fd, m_buffer.data() + m_end, most);
+        const std::string piece = platform::ReadFileAt(m_file, m_stepRead, most);
+        std::memcpy(m_buffer.data() + m_end, piece.data(), piece.size());
+        m_stepRead += static_cast<long long>(piece.size());
+        return static_cast<ssize_t>(piece.size());
+    }
+
     std::filesystem::path m_file;
-    int m_fd = -1;
+    int m_fd = -1;            // -1: the step changed the file
+    long long m_stepRead = 0; // the bytes of it read so far
     std::string m_buffer;
     uint64_t m_base = 0; // the place of the buffer's first byte
     size_t m_begin = 0;  // the next byte to look at

@@ -14,14 +14,10 @@ namespace records {
 namespace {
 
 std::string ReadWholeFile(const std::filesystem::path& file) {
-    errno = 0;
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
-        throw platform::IoError(file, errno != 0 ? std::strerror(errno) : "Cannot open the file");
-    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad())
-        throw platform::IoError(file, "Cannot read the file");
-    return bytes;
+    std::optional<std::string> bytes = platform::ReadFile(file);
+    if (!bytes)
+        throw platform::IoError(file, std::strerror(ENOENT));
+    return *bytes;
 }
 
 bool SameFileName(const std::filesystem::path& a, const std::filesystem::path& b) {

@@ -5,7 +5,7 @@
 #include "platform/files.h"
 #include "platform/text.h"
 
-#include <fstream>
+#include <optional>
 #include <sstream>
 
 namespace records {
@@ -83,23 +83,34 @@ std::array<std::string, kLetterheadLines> MotelSettings::Letterhead() const {
     return lines;
 }
 
-MotelSettings MotelSettings::Load(const std::filesystem::path& file) {
+MotelSettings MotelSettings::Load(const std::filesystem::path& file, std::string* problem) {
     MotelSettings settings;
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
+    std::optional<std::string> text;
+    try {
+        text = platform::ReadFile(file);
+    } catch (const IoError& e) {
+        if (problem != nullptr)
+            *problem = "The settings file " + file.string() + " could not be read (" + e.reason() +
+                       ").\nThe program runs with its built-in settings.";
+        return settings;
+    }
+    if (!text) {
         std::error_code ec;
-        bool missing = !std::filesystem::exists(file, ec) && !ec;
         std::filesystem::path folder =
             file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
-        if (missing && std::filesystem::is_directory(folder, ec)) {
+        if (std::filesystem::is_directory(folder, ec)) {
             try {
                 settings.Save(file);
-            } catch (const IoError&) {
-                // The defaults still apply; the owner just gets no file to edit.
+            } catch (const IoError& e) {
+                if (problem != nullptr)
+                    *problem = "The settings file " + file.string() + " could not be written (" + e.reason() +
+                               ").\nThe program runs with its built-in settings; the file is written at the "
+                               "next start once there is room for it.";
             }
         }
         return settings;
     }
+    std::istringstream in(*text);
     std::string line;
     while (std::getline(in, line)) {
         std::string t = TrimLine(line);

@@ -41,7 +41,10 @@ struct MotelSettings {
     // their numbers when they are set.
     std::string TelephoneLine() const;
 
-    static MotelSettings Load(const std::filesystem::path& file);
+    // The settings in `file`; a missing file is written with the defaults. When the file could
+    // not be read, or not be written at the first start, the defaults are given and `problem`
+    // (when given) says so for the clerk.
+    static MotelSettings Load(const std::filesystem::path& file, std::string* problem = nullptr);
     void Save(const std::filesystem::path& file) const;
 };
 

@@ -29,14 +29,8 @@ std::vector<RoomRecord> ReRateRooms(const platform::DataFolder& folder, const Ra
 
 std::optional<RateTable> ReadSavedRateTable(const platform::DataFolder& folder, std::string_view fileName) {
     const std::filesystem::path file = folder.File(fileName);
-    std::error_code error;
-    const auto size = std::filesystem::file_size(file, error);
-    if (error) {
-        if (!platform::FileExists(file))
-            return std::nullopt;
-        throw platform::IoError(file, error.message());
-    }
-    if (size < static_cast<std::uintmax_t>(RateTable::kBytesWritten))
+    const long long size = platform::FileSize(file);             // as the running step sees it
+    if (size < static_cast<long long>(RateTable::kBytesWritten)) // -1: missing
         return std::nullopt;
     return ReadRateTable(folder, fileName);
 }

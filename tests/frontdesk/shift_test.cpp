@@ -7,6 +7,8 @@
 #include "records/settings_files.h"
 #include "records/shift_record.h"
 
+#include <cerrno>
+
 namespace vantreth {
 namespace {
 
@@ -116,6 +118,32 @@ TEST_F(ShiftTest, EscapeWritesNothing) {
     shift().Text1.UserType('a');
     shift().UserKey(platform::vbKeyEscape);
     EXPECT_EQ(ReadBytes("shift"), "");
+}
+
+// A shift change whose record cannot be written (the disk full at its commit point) leaves
+// the shift as stored: on the front desk and in the program's copies of it.
+TEST_F(ShiftTest, AShiftChangeThatCannotBeSavedLeavesTheShiftAsStored) {
+    struct JournalFull final : platform::FileFaults {
+        Fault BeforeChange(const std::filesystem::path& file, size_t) override {
+            return file.filename() == platform::kJournalName ? Fault{Kind::Fail, ENOSPC} : Fault{};
+        }
+    };
+    app().gSleepersDone = 1.0f;
+    const records::ShiftRecord before = Stored();
+    desk().Command10.UserClick();
+    shift().Command4.UserClick();
+    JournalFull full;
+    platform::SetFileFaults(&full);
+    dialogs().Answer(platform::vbOK);
+    shift().Text1.UserTypeText("jd");
+    platform::SetFileFaults(nullptr);
+    EXPECT_EQ(LastBox().title, "File Error");
+    EXPECT_EQ(Stored().Shift, before.Shift);
+    EXPECT_EQ(app().gShift, before.Shift);
+    EXPECT_EQ(app().gClerk, before.Clerk);
+    EXPECT_EQ(app().gSleepersDone, 1.0f);
+    EXPECT_EQ(desk().Label25.Caption(), before.Shift);
+    EXPECT_EQ(desk().Label26.Caption(), before.Clerk);
 }
 
 } // namespace

@@ -83,40 +83,33 @@ TEST_F(FolderTest, RemoveInterruptedSavesTakesOnlyTemporaries) {
         Kind kind = File;
     };
     const Case cases[] = {
-        // Temporaries of saves: of a file that is there, or of a name the program creates.
-        {"settings.Ab12Cd", true},
-        {"clock.zZ9a0b", true}, // no clock file yet: its first save
-        {"weekday", false},
-        {"weekday.aB3dEf", true},
-        {"sleepers/12626.x7Yk2Q", true},
-        {"totals/totals12626.Kp0aaa", true},
-        {"dailycharge/dailycharge101SMITHJOHN12626.Qw3rTy", true},
-        {"directbill/dbnumber", false},
-        {"directbill/dbnumber.Ab1cD2", true},
+        // Temporaries of whole-file saves: one suffix, in the data folder itself.
+        {"settings.vantreth-saving", true},
+        {"clock.vantreth-saving", true},
+        {"dbpaymentyesno.vantreth-saving", true},
+        {"restodayyes.vantreth-saving", true},
         {"print/report-20261206-093000-1.pdf.Zx81Kd", true},
         // The data files themselves.
         {"settings", false},
         {"lock", false},
+        {"journal", false},
         {"sleepers/12626", false},
         {"totals/totals12626", false},
         {"history/history", false},
         {"print/report-20261206-093000-1.pdf", false},
-        // Stay ledgers whose guest name holds a dot: they end in the arrival date's digits.
         {"dailycharge/dailycharge101ST1126.AB1126", false},
-        {"dailycharge/dailycharge101X.AB1126", false},
-        // Not the shape of a temporary.
-        {"settings.backup", false},
-        {"settings.BACKUP", false},
-        {"settings.Ab12C", false},
-        {"settings.Ab-2Cd", false},
-        {".Ab12Cd", false},
-        {"sleepers/12626.Ab1234", false}, // ends in four digits, as a dated name does
+        // Sub-folders are not looked through (steps make no temporaries), nor other shapes.
+        {"sleepers/12626.vantreth-saving", false},
+        {"totals/totals12626.Kp0aaa", false},
+        {"settings.Ab12Cd", false},
+        {".vantreth-saving", false},
+        {"settings.vantreth-saving2", false},
         // The save was not for a file of the program.
         {"rooms.aB3dEf", false},
         {"print/notes.txt.aB3dEf", false},
         {"elsewhere/12626.x7Yk2Q", false},        // not one of the program's sub-folders
-        {"sleepers/12627.x7Yk2Q", false, Folder}, // a folder is never removed...
-        {"settings.Zz9a0b", false, Link},         // ...nor a link
+        {"rooms.vantreth-saving", false, Folder}, // a folder is never removed...
+        {"clock2.vantreth-saving", false, Link},  // ...nor a link
     };
     // The program's sub-folders, as far as the cases need them.
     const std::vector<std::string> subfolders = {"sleepers", "totals",     "dailycharge",

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <memory>
 
@@ -469,6 +470,85 @@ TEST(ListItemsTest, SortedListsOrderWithoutRegardToCase) {
     for (const char* s : {"beta", "Alpha", "gamma", "Beta2"})
         items.Add(s);
     EXPECT_EQ(items.all(), (std::vector<std::string>{"Alpha", "beta", "Beta2", "gamma"}));
+}
+
+// After a failed step no window shows what was not saved: a window the step opened is
+// closed; once the step ran to its end (its record could not be written), a window whose
+// content it changed is opened again from the files; a step stopped short leaves the windows
+// it had open as they were, for the clerk to try again.
+TEST_F(ProgramTest, AfterAFailedStepTheWindowsShowWhatIsStored) {
+    struct JournalFull final : FileFaults {
+        bool stuck = false; // the record can be neither written nor taken out again
+        Fault BeforeChange(const std::filesystem::path&, size_t) override { return {}; }
+        Fault Before(const Change& change) override {
+            return (change.op == Op::Write || stuck) && change.file.filename() == kJournalName
+                       ? Fault{Kind::Fail, ENOSPC}
+                       : Fault{};
+        }
+    };
+    enum class Fails { No, InTheHandler, AtTheCommitPoint, StuckAtTheCommitPoint };
+    struct Case {
+        const char* name;
+        Fails fails;
+        bool closesTheWindow; // rather than typing into it
+        const char* text;     // what Text1 shows after the step
+        bool otherOpen;
+        int reloads; // of the window whose text the step changed
+    };
+    const Case cases[] = {
+        {"saved", Fails::No, false, "typed", true, 0},
+        {"failed in the handler", Fails::InTheHandler, false, "typed", false, 0},
+        {"failed at the commit point", Fails::AtTheCommitPoint, false, "start", false, 1},
+        {"closed the only window", Fails::AtTheCommitPoint, true, "start", false, 1},
+        // Nothing can be read until the next start: the windows stay as they are.
+        {"failed for good at the commit point", Fails::StuckAtTheCommitPoint, false, "typed", false, 0}};
+    for (const Case& c : cases) {
+        program->Unload("Other");
+        program->Unload(form());
+        program->Dispatch([&] { program->Load(form()); });
+        const int loads = form().loads;
+        JournalFull full;
+        full.stuck = c.fails == Fails::StuckAtTheCommitPoint;
+        SetFileFaults(c.fails == Fails::AtTheCommitPoint || full.stuck ? &full : nullptr);
+        dialogs.Answer(vbOK);
+        program->Dispatch([&] {
+            if (c.closesTheWindow)
+                program->Unload(form());
+            else
+                form().Text1.SetText("typed");
+            program->Load("Other");
+            ReplaceFileContent(m_data.path() / "saved", c.fails == Fails::No ? "kept" : "lost");
+            if (c.fails == Fails::InTheHandler)
+                throw IoError(m_data.path() / "saved", "Disk full");
+        });
+        SetFileFaults(nullptr);
+        if (c.fails == Fails::No)
+            dialogs.ClearAnswers();
+        EXPECT_EQ(form().Text1.Text(), c.text) << c.name;
+        EXPECT_EQ(program->IsLoaded("Other"), c.otherOpen) << c.name;
+        EXPECT_EQ(form().loads - loads, c.reloads) << c.name;
+        EXPECT_TRUE(form().Loaded()) << c.name;
+        EXPECT_EQ(ReadFile(m_data.path() / "saved").value_or(""), "kept") << c.name;
+    }
+}
+
+// What was found before the start (a settings file that could not be written) is told in a
+// box before the first window comes up.
+TEST(ProgramStartTest, WhatWasFoundBeforeTheStartIsToldFirst) {
+    vantreth::testing::TempFolder data;
+    FakeClock clock;
+    ScriptedDialogs dialogs;
+    CapturePrinter printer;
+    RecordingShell shell;
+    Program program({&clock, &dialogs, &printer, &shell, data.path(), {}});
+    program.Register("Test", [](Program& p) { return std::make_unique<TestForm>(p, "Test"); });
+    program.TellAtStart("The settings file could not be written.", "Settings");
+    program.on_modal = [&] { EXPECT_FALSE(program.IsLoaded("Test")) << "told after the window came up"; };
+    dialogs.Answer(vbOK);
+    program.Start("Test");
+    ASSERT_EQ(dialogs.shown().size(), 1u);
+    EXPECT_EQ(dialogs.shown()[0].title, "Settings");
+    EXPECT_TRUE(program.IsLoaded("Test"));
 }
 
 } // namespace

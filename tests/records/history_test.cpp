@@ -1,4 +1,5 @@
 // The history file, the company accounts and the day's direct-bill log.
+#include "platform/journal.h"
 #include "platform/text.h"
 #include "records/filenames.h"
 #include "records/history.h"
@@ -529,6 +530,30 @@ TEST_F(AccountsFileTest, DbDailyLinesAppendAndReadBack) {
     EXPECT_EQ(raw.substr(0, raw.find('\n') + 1),
               "\"12 \",\"A\",\"12/6/26\",\"1001 ACME TRUCKING\",12.35\r\n");
     EXPECT_EQ(ReadDbDaily(folder(), "12/6/26"), (std::vector<DbDailyLine>{first, second}));
+}
+
+// A search run inside a step sees the entry the step appended, whichever piece of the file
+// it lands in; once the step is dropped it is gone again.
+TEST_F(HistoryStreamTest, ASearchInsideAStepSeesTheStepsOwnEntries) {
+    for (const int before : {0, 3, 3000}) { // none, one piece, more than one piece
+        WriteRaw(folder().root() / "history/history", SoundHistory(before));
+        HistoryEntry added = HistoryForCheckOut(Stay(), "9:00:00 AM", {2026, 12, 9});
+        added.LastName = Pad("ZEBULON", 15);
+        const auto zebulons = [&] {
+            return FindInHistory(folder(), HistoryKey::LastName,
+                                 [](std::string_view key) { return key == Pad("ZEBULON", 15); })
+                .size();
+        };
+        platform::Journal journal(folder().root());
+        journal.Recover();
+        {
+            platform::Transaction step(journal, "checking out");
+            AppendHistoryEntry(folder(), added);
+            EXPECT_EQ(zebulons(), 1u) << before << " entries before";
+            step.Rollback();
+        }
+        EXPECT_EQ(zebulons(), 0u) << before << " entries before";
+    }
 }
 
 } // namespace

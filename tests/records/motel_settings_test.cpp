@@ -1,9 +1,11 @@
 // Tests of the installation settings file: defaults, reading, writing it out.
+#include "platform/files.h"
 #include "records/motel_settings.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -136,6 +138,40 @@ TEST_F(SettingsTest, LetterheadLinesAndBlankEdgedValuesRoundTrip) {
     EXPECT_EQ(back.fax, "555-0102");
     EXPECT_EQ(back.letterheadLines, s.letterheadLines);
     EXPECT_EQ(back.Letterhead(), s.Letterhead());
+}
+
+// The defaults stand when the file cannot be written at the first start (a full disk) or
+// cannot be read, and the clerk is told which.
+TEST_F(SettingsTest, AFileThatCannotBeWrittenOrReadIsSaid) {
+    struct DiskFull final : platform::FileFaults {
+        Fault BeforeChange(const fs::path&, size_t) override { return {Kind::Fail, ENOSPC}; }
+    };
+    struct Case {
+        const char* name;
+        bool diskFull, folderInItsPlace;
+        const char* told; // "" for nothing
+    };
+    const Case cases[] = {
+        {"a first start", false, false, ""},
+        {"a first start on a full disk", true, false, "could not be written (No space left"},
+        {"a folder in its place", false, true, "could not be read"}};
+    for (const Case& c : cases) {
+        vantreth::testing::TempFolder temp;
+        const fs::path file = temp.path() / "settings";
+        if (c.folderInItsPlace)
+            fs::create_directory(file);
+        DiskFull full;
+        platform::SetFileFaults(c.diskFull ? &full : nullptr);
+        std::string told;
+        const MotelSettings s = MotelSettings::Load(file, &told);
+        platform::SetFileFaults(nullptr);
+        EXPECT_EQ(s.motelName, MotelSettings().motelName) << c.name;
+        if (*c.told == '\0')
+            EXPECT_EQ(told, "") << c.name;
+        else
+            EXPECT_NE(told.find(c.told), std::string::npos) << c.name << ": " << told;
+        EXPECT_EQ(fs::is_regular_file(file), *c.told == '\0') << c.name;
+    }
 }
 
 } // namespace

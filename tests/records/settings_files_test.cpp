@@ -1,4 +1,5 @@
 // The settings and flag files: partial record writes, number files, the sleepers list.
+#include "platform/journal.h"
 #include "records/counters.h"
 #include "records/direct_bill_files.h"
 #include "records/filenames.h"
@@ -223,6 +224,25 @@ TEST_F(SettingsFilesTest, SleeperLinesAreAppendedToTheDaysFile) {
 
 TEST_F(SettingsFilesTest, ReadingAMissingSleepersFileIsAnError) {
     EXPECT_THROW(ReadSleeperLines(folder(), "12/6/26"), platform::IoError);
+}
+
+// A rate table saved by a step is found saved by the same step's re-rating, also the first
+// time it is saved (no file on the disk yet); once the step is dropped it is not.
+TEST_F(SettingsFilesTest, ARateTableIsFoundSavedInTheStepThatSavesIt) {
+    const platform::DataFolder& data = folder();
+    RateTable table;
+    table.SingleRate = 45;
+    platform::Journal journal(data.root());
+    journal.Recover();
+    {
+        platform::Transaction step(journal, "saving the rates");
+        WriteRateTable(data, kWeekdayFile, table);
+        const std::optional<RateTable> saved = ReadSavedRateTable(data, kWeekdayFile);
+        ASSERT_TRUE(saved.has_value()) << "the step's own save not seen";
+        EXPECT_EQ(*saved, table);
+        step.Rollback();
+    }
+    EXPECT_FALSE(ReadSavedRateTable(data, kWeekdayFile).has_value());
 }
 
 } // namespace

@@ -1,12 +1,22 @@
 // A fault source for the file layer: counts every change the program makes to a file and
 // makes the N-th one fail ("disk full"), write only half, or stop the program dead there.
+// Asked to, it also keeps what the disk holds for sure, so that after a simulated crash it
+// can lose what was never flushed, as a power cut does: each file is cut back to what its
+// last flush made durable, and a name created, renamed or removed since its folder's last
+// flush is undone.
 #pragma once
 
-#include "platform/journal.h"
+#include "platform/files.h"
 #include "support/folder_image.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <set>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 namespace vantreth::testing {
@@ -20,12 +30,17 @@ public:
     CountingFaults& operator=(const CountingFaults&) = delete;
 
     // The `at`-th change from now (from 1) gets the fault; the others go through.
-    void Arm(long at, Kind kind) {
+    void Arm(long at, Kind kind) { ArmAt({at}, kind); }
+    // Each of the given changes from now (from 1) gets the fault.
+    void ArmAt(std::vector<long> at, Kind kind) {
         m_count = 0;
-        m_at = at;
+        m_at = std::move(at);
         m_kind = kind;
         m_writes.clear();
         m_files.clear();
+        m_ops.clear();
+        m_folders.clear();
+        m_synced.clear();
     }
     void Disarm() { Arm(0, Kind::None); }
     long count() const { return m_count; }
@@ -33,24 +48,100 @@ public:
     bool WasWrite(long n) const {
         return n >= 1 && n <= static_cast<long>(m_writes.size()) && m_writes[n - 1];
     }
-    // The file that change n (from 1) since the last Arm was made to.
+    // The file that change n (from 1) since the last Arm was made to, and what it was.
     std::filesystem::path FileOf(long n) const { return m_files.at(static_cast<size_t>(n - 1)); }
+    Op OpOf(long n) const { return m_ops.at(static_cast<size_t>(n - 1)); }
+
+    // Keep what the disk holds for sure from the next Arm on (see LoseUnflushed). The flushes
+    // are then kept here and never reach the disk.
+    void TrackFlushes(bool on) { m_track = on; }
+    bool KeepsFlushes() const override { return m_track; }
+    // A power cut: every folder changed since the last Arm gets back the names its last
+    // flush made durable, and each file what its last flush wrote. Tracking starts anew.
+    void LoseUnflushed() {
+        for (const auto& [folder, entries] : m_folders) {
+            for (const auto& [name, inode] : Listing(folder))
+                if (entries.count(name) == 0)
+                    std::filesystem::remove(folder / name);
+            for (const auto& [name, inode] : entries) {
+                auto synced = m_synced.find(inode);
+                std::ofstream(folder / name, std::ios::binary | std::ios::trunc)
+                    << (synced != m_synced.end() ? synced->second : std::string());
+            }
+        }
+        m_folders.clear();
+        m_synced.clear();
+    }
 
     Fault BeforeChange(const std::filesystem::path& file, size_t bytes) override {
         ++m_count;
         m_writes.push_back(bytes > 0);
         m_files.push_back(file);
-        if (m_count == m_at)
+        if (std::find(m_at.begin(), m_at.end(), m_count) != m_at.end())
             return {m_kind, 0};
         return {};
     }
+    Fault Before(const Change& change) override {
+        m_ops.push_back(change.op);
+        const Fault fault = BeforeChange(change.file, change.bytes);
+        if (m_track && change.op != Op::Stage)
+            Track(change, fault.kind == Kind::None);
+        return fault;
+    }
 
 private:
+    using Entries = std::map<std::string, ino_t>; // name -> inode
+
+    static Entries Listing(const std::filesystem::path& folder) {
+        Entries out;
+        std::error_code ec;
+        for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+            struct stat st;
+            if (entry.is_regular_file() && ::stat(entry.path().c_str(), &st) == 0)
+                out[entry.path().filename().string()] = st.st_ino;
+        }
+        return out;
+    }
+    static std::string Content(const std::filesystem::path& file) {
+        std::ifstream in(file, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    // A folder first seen is taken as durable as it stands, files and all.
+    void See(const std::filesystem::path& folder) {
+        if (m_folders.count(folder) != 0)
+            return;
+        Entries entries = Listing(folder);
+        for (const auto& [name, inode] : entries)
+            m_synced.try_emplace(inode, Content(folder / name));
+        m_folders[folder] = std::move(entries);
+    }
+    void Track(const Change& change, bool happens) {
+        const std::filesystem::path folder =
+            change.op == Op::FlushFolder ? change.file : change.file.parent_path();
+        See(folder);
+        if (change.from != nullptr)
+            See(change.from->parent_path());
+        if (!happens)
+            return;
+        struct stat st;
+        if (change.op == Op::Flush && ::stat(change.file.c_str(), &st) == 0)
+            m_synced[st.st_ino] = Content(change.file);
+        if (change.op == Op::FlushFolder) {
+            m_folders[folder] = Listing(folder);
+            for (const auto& [name, inode] : m_folders[folder])
+                m_synced.try_emplace(inode, std::string()); // named, never flushed: empty
+        }
+    }
+
     long m_count = 0;
-    long m_at = 0;
+    std::vector<long> m_at;
     Kind m_kind = Kind::None;
     std::vector<bool> m_writes;
     std::vector<std::filesystem::path> m_files;
+    std::vector<Op> m_ops;
+    bool m_track = false;
+    std::map<std::filesystem::path, Entries> m_folders; // durable names of each folder seen
+    std::map<ino_t, std::string> m_synced;              // durable content of each file seen
 };
 
 } // namespace vantreth::testing

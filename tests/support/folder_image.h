@@ -10,7 +10,8 @@
 
 namespace vantreth::testing {
 
-// Every regular file under the folder, by its path relative to it, with its bytes.
+// Every regular file under the folder, by its path relative to it, with its bytes; the
+// program's own files (its journal, the folder's id and lock) are no data and left out.
 using FolderImage = std::map<std::string, std::string>;
 
 enum class EmptyFiles {
@@ -24,6 +25,9 @@ inline FolderImage ImageOf(const std::filesystem::path& root, EmptyFiles empty =
     FolderImage image;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
         if (!entry.is_regular_file() || (empty == EmptyFiles::LeftOut && entry.file_size() == 0))
+            continue;
+        const std::string name = entry.path().lexically_relative(root).string();
+        if (name == "journal" || name == "folder-id" || name == "lock")
             continue;
         std::ifstream in(entry.path(), std::ios::binary);
         image[entry.path().lexically_relative(root).string()] =

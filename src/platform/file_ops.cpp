@@ -1,0 +1,231 @@
+// The calls that change files on the disk, each asking the test's fault source first.
+#include "platform/files.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+
+namespace {
+
+FileFaults* g_faults = nullptr;
+bool g_durable = true;
+
+std::string Reason(int error) {
+    return std::strerror(error);
+}
+
+FileFaults::Fault Ask(FileFaults::Op op, const std::filesystem::path& file, size_t bytes,
+                      const std::filesystem::path* from = nullptr) {
+    if (g_faults == nullptr)
+        return {};
+    FileFaults::Fault fault = g_faults->Before({op, file, bytes, from});
+    if (fault.error == 0)
+        fault.error = ENOSPC;
+    return fault;
+}
+
+// A change that writes no bytes: a partial fault is a plain failure, a torn crash a crash.
+void Check(FileFaults::Op op, const std::filesystem::path& file,
+           const std::filesystem::path* from = nullptr) {
+    FileFaults::Fault fault = Ask(op, file, 0, from);
+    switch (fault.kind) {
+    case FileFaults::Kind::None:
+        return;
+    case FileFaults::Kind::Fail:
+    case FileFaults::Kind::Partial:
+        throw IoError(file, Reason(fault.error));
+    case FileFaults::Kind::Crash:
+    case FileFaults::Kind::TornCrash:
+        throw SimulatedCrash{};
+    }
+}
+
+void WriteRaw(const std::filesystem::path& file, int fd, std::string_view data, long long offset) {
+    while (!data.empty()) {
+        ssize_t n = offset < 0 ? ::write(fd, data.data(), data.size())
+                               : ::pwrite(fd, data.data(), data.size(), static_cast<off_t>(offset));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            throw IoError(file, Reason(n < 0 ? errno : EIO));
+        data.remove_prefix(static_cast<size_t>(n));
+        if (offset >= 0)
+            offset += n;
+    }
+}
+
+} // namespace
+
+void SetFileFaults(FileFaults* faults) {
+    g_faults = faults;
+}
+void SetDurableWrites(bool on) {
+    g_durable = on;
+}
+bool DurableWrites() {
+    return g_durable;
+}
+
+namespace fileops {
+
+void Stage(const std::filesystem::path& file, size_t bytes) {
+    FileFaults::Fault fault = Ask(FileFaults::Op::Stage, file, bytes);
+    switch (fault.kind) {
+    case FileFaults::Kind::None:
+        return;
+    case FileFaults::Kind::Fail:
+    case FileFaults::Kind::Partial:
+        throw IoError(file, Reason(fault.error));
+    case FileFaults::Kind::Crash:
+    case FileFaults::Kind::TornCrash:
+        throw SimulatedCrash{};
+    }
+}
+
+int OpenForChange(const std::filesystem::path& file, int flags) {
+    if ((flags & O_CREAT) != 0)
+        Check(FileFaults::Op::Create, file);
+    int fd;
+    do
+        fd = ::open(file.c_str(), flags | O_CLOEXEC, 0600);
+    while (fd < 0 && errno == EINTR);
+    if (fd < 0)
+        throw IoError(file, Reason(errno));
+    return fd;
+}
+
+int OpenAt(int folder, const std::string& name, const std::filesystem::path& file, int flags) {
+    if ((flags & O_CREAT) != 0)
+        Check(FileFaults::Op::Create, file);
+    int fd;
+    do
+        fd = ::openat(folder, name.c_str(), flags | O_CLOEXEC | O_NOFOLLOW, 0600);
+    while (fd < 0 && errno == EINTR);
+    if (fd < 0)
+        throw IoError(file, Reason(errno));
+    return fd;
+}
+
+void Write(const std::filesystem::path& file, int fd, std::string_view data, long long offset) {
+    FileFaults::Fault fault = Ask(FileFaults::Op::Write, file, data.size());
+    switch (fault.kind) {
+    case FileFaults::Kind::None:
+        break;
+    case FileFaults::Kind::Fail:
+        throw IoError(file, Reason(fault.error));
+    case FileFaults::Kind::Crash:
+        throw SimulatedCrash{};
+    case FileFaults::Kind::Partial:
+        WriteRaw(file, fd, data.substr(0, data.size() / 2), offset);
+        throw IoError(file, Reason(fault.error));
+    case FileFaults::Kind::TornCrash:
+        WriteRaw(file, fd, data.substr(0, data.size() / 2), offset);
+        throw SimulatedCrash{};
+    }
+    WriteRaw(file, fd, data, offset);
+}
+
+void Sync(const std::filesystem::path& file, int fd) {
+    if (!g_durable)
+        return;
+    Check(FileFaults::Op::Flush, file);
+    if (g_faults != nullptr && g_faults->KeepsFlushes())
+        return;
+    // The data and what is needed to read it back (the length); not the times.
+    int rc;
+    do
+        rc = ::fdatasync(fd);
+    while (rc != 0 && errno == EINTR);
+    if (rc != 0)
+        throw IoError(file, Reason(errno));
+}
+
+void SyncFolder(const std::filesystem::path& folder) {
+    if (!g_durable)
+        return;
+    Check(FileFaults::Op::FlushFolder, folder);
+    if (g_faults != nullptr && g_faults->KeepsFlushes())
+        return;
+    int fd;
+    do
+        fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    while (fd < 0 && errno == EINTR);
+    if (fd < 0)
+        throw IoError(folder, Reason(errno));
+    int rc;
+    do
+        rc = ::fsync(fd);
+    while (rc != 0 && errno == EINTR);
+    const int error = errno;
+    ::close(fd);
+    // Some file systems cannot flush a folder at all (EINVAL): their entries reach the disk
+    // with the files.
+    if (rc != 0 && error != EINVAL)
+        throw IoError(folder, Reason(error));
+}
+
+void Truncate(const std::filesystem::path& file, int fd, long long length) {
+    Check(FileFaults::Op::Truncate, file);
+    if (::ftruncate(fd, static_cast<off_t>(length)) != 0)
+        throw IoError(file, Reason(errno));
+}
+
+void Rename(const std::filesystem::path& from, const std::filesystem::path& to) {
+    Check(FileFaults::Op::Rename, to, &from);
+    if (::rename(from.c_str(), to.c_str()) != 0)
+        throw IoError(to, Reason(errno));
+}
+
+void Remove(const std::filesystem::path& file) {
+    Check(FileFaults::Op::Remove, file);
+    if (::unlink(file.c_str()) != 0 && errno != ENOENT)
+        throw IoError(file, Reason(errno));
+}
+
+void RemoveAt(int folder, const std::string& name, const std::filesystem::path& file) {
+    Check(FileFaults::Op::Remove, file);
+    if (::unlinkat(folder, name.c_str(), 0) != 0 && errno != ENOENT)
+        throw IoError(file, Reason(errno));
+}
+
+void Close(const std::filesystem::path& file, int fd) {
+    if (::close(fd) != 0 && errno != EINTR)
+        throw IoError(file, Reason(errno));
+}
+
+std::optional<std::string> ReadWhole(const std::filesystem::path& file) {
+    int fd;
+    do
+        fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        if (errno == ENOENT)
+            return std::nullopt;
+        throw IoError(file, Reason(errno));
+    }
+    std::string out;
+    char buf[65536];
+    for (;;) {
+        ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            int error = errno;
+            ::close(fd);
+            throw IoError(file, Reason(error));
+        }
+        if (n == 0)
+            break;
+        out.append(buf, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    return out;
+}
+
+} // namespace fileops
+
+} // namespace platform

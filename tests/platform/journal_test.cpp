@@ -1,0 +1,269 @@
+// The journal read back at start-up: committed steps written into the files again, a torn
+// tail dropped, and every other damage (a flipped bit, another folder's journal, a name
+// outside the folder, a length a file never had) reported and put aside, never applied.
+#include "platform/journal.h"
+#include "support/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+
+namespace platform {
+namespace {
+
+std::string Bytes(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+void Store(const std::filesystem::path& file, const std::string& bytes) {
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
+}
+uint32_t Fnv(std::string_view bytes) {
+    uint32_t h = 2166136261u;
+    for (unsigned char c : bytes)
+        h = (h ^ c) * 16777619u;
+    return h;
+}
+// Sets the checksum that closes the record starting at `at` (after a planned change).
+void Reseal(std::string& log, size_t at) {
+    uint32_t length = 0;
+    for (int i = 3; i >= 0; --i)
+        length = (length << 8) | static_cast<unsigned char>(log[at + 4 + static_cast<size_t>(i)]);
+    const size_t end = at + 12 + length;
+    const uint32_t sum = Fnv(std::string_view(log).substr(at, end - at));
+    for (int i = 0; i < 4; ++i)
+        log[end + static_cast<size_t>(i)] = static_cast<char>((sum >> (8 * i)) & 0xFF);
+}
+
+TEST(JournalTest, StartUpAppliesOnlyWholeRecordsOfThisFolder) {
+    struct Case {
+        const char* name;
+        std::function<void(std::string& log, const std::filesystem::path& root)> damage;
+        bool first, second; // which step's file comes back
+        const char* told;   // in the message; "" for none
+    };
+    const auto second = [](const std::string& log) { return log.find("VREC", log.find("VREC") + 1); };
+    const Case cases[] = {
+        {"whole", [](std::string&, const auto&) {}, true, true, ""},
+        {"torn tail", [](std::string& log, const auto&) { log.resize(log.size() - 5); }, true, false, ""},
+        {"zeros after the end", [](std::string& log, const auto&) { log += std::string(40, '\0'); }, true,
+         true, ""},
+        {"bit flip in the first record",
+         [&](std::string& log, const auto&) { log[log.find("VREC") + 20] ^= 1; }, false, false, "bbbbbbbbbb"},
+        {"bit flip in the header", [](std::string& log, const auto&) { log[2] ^= 1; }, false, false,
+         "header"},
+        {"another folder's journal",
+         [](std::string&, const std::filesystem::path& root) {
+             Store(root / kFolderIdName, std::string(32, 'f'));
+         },
+         false, false, "another data folder"},
+        {"a name outside the folder",
+         [&](std::string& log, const auto&) {
+             log.replace(log.find(std::string("\x0a\0\0\0aaaaaaaaaa", 14)) + 4, 10, "../escaped");
+             Reseal(log, log.find("VREC"));
+         },
+         false, false, "damaged"},
+        {"a length the file never had",
+         [&](std::string& log, const auto&) {
+             const size_t at = second(log);
+             const size_t length = log.find("L\x0a", at) + 15; // after kind, name length, name
+             log[length + 5] = 1;                              // 1 TiB and more
+             Reseal(log, at);
+         },
+         true, true, "never had"}, // its write stands, its length does not
+    };
+    for (const Case& c : cases) {
+        vantreth::testing::TempFolder folder;
+        const std::filesystem::path root = folder.path();
+        {
+            Journal journal(root);
+            journal.Recover();
+            for (const char* name : {"aaaaaaaaaa", "bbbbbbbbbb"}) {
+                Transaction step(journal, std::string("saving ") + name);
+                RandomFile(root / name, 4).Put(1, "data");
+                step.Commit();
+            }
+        } // no checkpoint: the records stay in the journal
+        std::filesystem::remove(root / "aaaaaaaaaa");
+        std::filesystem::remove(root / "bbbbbbbbbb");
+        std::string log = Bytes(root / kJournalName);
+        c.damage(log, root);
+        Store(root / kJournalName, log);
+
+        std::string told;
+        try {
+            Journal journal(root);
+            for (const std::string& message : journal.Recover())
+                told += message;
+        } catch (const FolderNotWhole& e) {
+            told = e.what();
+        }
+        EXPECT_EQ(FileExists(root / "aaaaaaaaaa"), c.first) << c.name;
+        EXPECT_EQ(FileExists(root / "bbbbbbbbbb"), c.second) << c.name;
+        EXPECT_FALSE(std::filesystem::exists(root.parent_path() / "escaped")) << c.name;
+        if (c.second) {
+            EXPECT_EQ(std::filesystem::file_size(root / "bbbbbbbbbb"), 4u) << c.name;
+        }
+        if (*c.told == '\0') {
+            EXPECT_EQ(told, "") << c.name;
+        } else {
+            EXPECT_NE(told.find(c.told), std::string::npos) << c.name << ": " << told;
+            EXPECT_TRUE(FileExists(root / kDamagedJournalName) || FileExists(root / kJournalName)) << c.name;
+        }
+    }
+}
+
+// A journal the previous version left (its rollback journal: the old bytes of what a step
+// changed) is undone at start-up, newest entry first, and removed; a torn last entry guarded a
+// change never made. One naming a file outside the folder or writing past a file's old length
+// is put aside, nothing of it undone; a file that cannot be put back keeps the journal and the
+// folder shut until it can.
+TEST(JournalTest, AJournalOfThePreviousVersionIsUndone) {
+    const auto u32 = [](uint32_t v) {
+        std::string out;
+        for (int i = 0; i < 4; ++i)
+            out += static_cast<char>((v >> (8 * i)) & 0xFF);
+        return out;
+    };
+    const auto u64 = [&](long long v) {
+        return u32(static_cast<uint32_t>(v)) + u32(static_cast<uint32_t>(static_cast<uint64_t>(v) >> 32));
+    };
+    const auto entry = [&](char kind, const std::string& file, long long number, const std::string& data) {
+        std::string out = kind + u32(static_cast<uint32_t>(file.size())) + file + u64(number) +
+                          u64(static_cast<long long>(data.size())) + data;
+        return out + u32(Fnv(out));
+    };
+    std::string header = "VJRNL1\n" + u32(11) + "checking in";
+    header += u32(Fnv(header));
+    const std::string steps = entry('S', "rooms", 4, "") + entry('B', "rooms", 0, "AA") +
+                              entry('S', "move/m1", -1, "") + entry('C', "clock", 0, "3\n");
+    struct DiskFull final : FileFaults {
+        Fault BeforeChange(const std::filesystem::path& file, size_t) override {
+            return file.filename() == "rooms" ? Fault{Kind::Fail, ENOSPC} : Fault{};
+        }
+    };
+    struct Case {
+        const char* name;
+        std::string journal;
+        bool diskFull;
+        const char* rooms; // after the start
+        const char* clock;
+        const char* told; // in the message or the error; "" for the step undone
+    };
+    const Case cases[] = {
+        {"a step cut short", header + steps, false, "AAAA", "3\n", ""},
+        {"its last entry torn", header + steps.substr(0, steps.size() - 3), false, "AAAA", "5\n", ""},
+        {"a name outside the folder", header + steps + entry('B', "../escaped", 0, "x"), false, "ZZAAxxxx",
+         "5\n", "outside the data folder"},
+        {"a write past the old length", header + steps + entry('B', "rooms", 3, "AA"), false, "ZZAAxxxx",
+         "5\n", "past the length"},
+        {"a file that cannot be put back", header + steps, true, "AAAA", "3\n", "could not be undone"},
+    };
+    for (const Case& c : cases) {
+        vantreth::testing::TempFolder folder;
+        const std::filesystem::path root = folder.path();
+        std::filesystem::create_directory(root / "move");
+        Store(root / "rooms", "ZZAAxxxx");
+        Store(root / "move/m1", "made by the step");
+        Store(root / "clock", "5\n");
+        Store(root / kJournalName, c.journal);
+        Journal journal(root);
+        std::string told;
+        DiskFull full;
+        SetFileFaults(c.diskFull ? &full : nullptr);
+        try {
+            for (const std::string& message : journal.Recover())
+                told += message;
+        } catch (const FolderNotWhole& e) {
+            told = e.what();
+            EXPECT_TRUE(std::filesystem::exists(root / kJournalName)) << c.name << ": the journal is kept";
+            EXPECT_THROW(journal.EnsureWhole(), FolderNotWhole) << c.name;
+        }
+        SetFileFaults(nullptr);
+        journal.EnsureWhole(); // with room again
+        EXPECT_EQ(Bytes(root / "rooms"), c.rooms) << c.name;
+        EXPECT_EQ(Bytes(root / "clock"), c.clock) << c.name;
+        EXPECT_FALSE(std::filesystem::exists(root / kJournalName)) << c.name;
+        EXPECT_FALSE(std::filesystem::exists(root.parent_path() / "escaped")) << c.name;
+        if (*c.told == '\0' || c.diskFull) {
+            EXPECT_FALSE(std::filesystem::exists(root / "move/m1")) << c.name;
+            EXPECT_EQ(journal.undoneStep(), "checking in") << c.name;
+        } else {
+            EXPECT_TRUE(std::filesystem::exists(root / kDamagedJournalName)) << c.name;
+            EXPECT_EQ(journal.undoneStep(), "") << c.name;
+        }
+        if (*c.told == '\0')
+            EXPECT_EQ(told, "") << c.name;
+        else
+            EXPECT_NE(told.find(c.told), std::string::npos) << c.name << ": " << told;
+    }
+}
+
+// Without the folder's lock nothing is written: a journal found is left alone and every
+// change is refused.
+TEST(JournalTest, AFolderOpenedWithoutItsLockIsNeverChanged) {
+    vantreth::testing::TempFolder folder;
+    const std::filesystem::path root = folder.path();
+    Store(root / kJournalName, "VWAL1\nanother copy's journal, in the middle of a step");
+    const std::string before = Bytes(root / kJournalName);
+    Journal journal(root);
+    journal.SetReadOnly("the folder cannot be locked");
+    EXPECT_TRUE(journal.Recover().empty());
+    Transaction step(journal, "saving");
+    EXPECT_THROW(RandomFile(root / "rooms", 4).Put(1, "data"), FolderReadOnly);
+    EXPECT_EQ(Bytes(root / kJournalName), before);
+    EXPECT_FALSE(FileExists(root / "rooms"));
+}
+
+// The business date moved inside a step is read back through the step (by a clock made in
+// it), and the clock's copy of it follows the step's end: kept at a commit, put back when
+// the step or the savepoint it was moved in is dropped.
+TEST(JournalTest, TheDateMovedInAStepFollowsTheStep) {
+    enum class End { Commit, Rollback, FailedSavepoint, Savepoint };
+    struct Case {
+        const char* name;
+        End end;
+        long offset; // the clock's offset after the step
+    };
+    const Case cases[] = {{"committed", End::Commit, 5},
+                          {"rolled back", End::Rollback, 0},
+                          {"moved in a savepoint that failed", End::FailedSavepoint, 0},
+                          {"moved in a savepoint that stood", End::Savepoint, 5}};
+    for (const Case& c : cases) {
+        vantreth::testing::TempFolder folder;
+        const std::filesystem::path file = folder.path() / "clock";
+        Journal journal(folder.path());
+        journal.Recover();
+        BusinessClock clock(file);
+        const Date moved = AddDays(clock.Today(), 5);
+        {
+            Transaction step(journal, "changing the date");
+            const auto move = [&] {
+                clock.SetDate(moved);
+                EXPECT_EQ(BusinessClock(file).OffsetDays(), 5) << c.name << ": read through the step";
+            };
+            if (c.end == End::FailedSavepoint)
+                EXPECT_THROW(step.AllOrNothing([&] {
+                    move();
+                    throw IoError(file, "disk full");
+                }),
+                             IoError);
+            else if (c.end == End::Savepoint)
+                step.AllOrNothing(move);
+            else
+                move();
+            if (c.end == End::Rollback)
+                step.Rollback();
+            else
+                step.Commit();
+        }
+        EXPECT_EQ(clock.OffsetDays(), c.offset) << c.name;
+        EXPECT_EQ(BusinessClock(file).OffsetDays(), c.offset) << c.name << ": as stored";
+    }
+}
+
+} // namespace
+} // namespace platform
