@@ -2,7 +2,6 @@
 #include "controls.h"
 
 #include "form.h"
-#include "program.h"
 #include "text.h"
 
 #include <algorithm>
@@ -102,7 +101,7 @@ void Control::SetEnabled(bool enabled) {
     m_enabled = enabled;
     Changed();
     if (m_kind == ControlKind::Timer)
-        m_form.program().TimersChanged();
+        m_form.loop().TimersChanged();
 }
 
 void Control::SetVisible(bool visible) {
@@ -136,7 +135,7 @@ void Control::UserEvent(const std::function<void()>& handler) {
     if (what.empty())
         what = m_name;
     const std::string action = m_form.Caption() + ": " + what;
-    m_form.program().Dispatch(handler, action, m_kind == ControlKind::Timer ? this : nullptr);
+    m_form.loop().Dispatch(handler, action, m_kind == ControlKind::Timer ? this : nullptr);
 }
 
 // ---------------------------------------------------------------------------
@@ -678,7 +677,7 @@ void Timer::Wake() {
 }
 
 void Timer::Rescheduled() {
-    Parent().program().TimersChanged();
+    Parent().loop().TimersChanged();
 }
 
 } // namespace platform

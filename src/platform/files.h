@@ -4,7 +4,7 @@
 // and the reason; the event dispatcher turns it into a message for the clerk.
 #pragma once
 
-#include "clock.h"
+#include "dates.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -1,13 +1,11 @@
 // Windows: design reset on load, focus, and the routing of the clerk's keys.
 #include "form.h"
 
-#include "program.h"
-
 namespace platform {
 
 Form::Form(Program& program, std::string name, std::string caption, Rect at)
-    : m_program(program), m_name(std::move(name)), m_designCaption(caption), m_caption(std::move(caption)),
-      m_designAt(at), m_at(at) {}
+    : m_program(program), m_loop(EventLoopOf(program)), m_name(std::move(name)), m_designCaption(caption),
+      m_caption(std::move(caption)), m_designAt(at), m_at(at) {}
 
 Control* Form::Find(std::string_view name) const {
     for (Control* c : m_controls)
@@ -48,13 +46,13 @@ void Form::FocusFirst() {
 void Form::UserKey(int key) {
     if (!m_loaded)
         return;
-    m_program.Dispatch([this, key] { RouteKey(m_active, key); });
+    m_loop.Dispatch([this, key] { RouteKey(m_active, key); });
 }
 
 void Form::UserKeyOn(Control& control, int key) {
     if (!m_loaded || !control.Usable())
         return;
-    m_program.Dispatch([this, &control, key] {
+    m_loop.Dispatch([this, &control, key] {
         control.SetFocusByMouse();
         RouteKey(&control, key);
     });
@@ -63,7 +61,7 @@ void Form::UserKeyOn(Control& control, int key) {
 void Form::UserTab(bool backwards) {
     if (!m_loaded)
         return;
-    m_program.Dispatch([this, backwards] {
+    m_loop.Dispatch([this, backwards] {
         const auto n = static_cast<long>(m_controls.size());
         long at = -1;
         for (long i = 0; i < n; ++i)
@@ -171,25 +169,25 @@ void Form::ZOrder() {
 void Form::UserClick() {
     if (!m_loaded)
         return;
-    m_program.Dispatch([this] { Form_Click(); });
+    m_loop.Dispatch([this] { Form_Click(); });
 }
 
 void Form::UserClose() {
     if (!m_loaded)
         return;
-    m_program.Dispatch([this] { Form_QueryClose(); });
+    m_loop.Dispatch([this] { Form_QueryClose(); });
 }
 
 void Form::Form_QueryClose() {
-    m_program.Unload(*this);
+    m_loop.Unload(*this);
 }
 
 MsgBoxResult Form::MsgBox(const std::string& prompt, int style, const std::string& title) {
-    return m_program.MsgBox(prompt, style, title);
+    return m_loop.MsgBox(prompt, style, title);
 }
 
 std::string Form::InputBox(const std::string& prompt, const std::string& title) {
-    return m_program.InputBox(prompt, title);
+    return m_loop.InputBox(prompt, title);
 }
 
 } // namespace platform

@@ -7,13 +7,33 @@
 #include "controls.h"
 #include "dialogs.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace platform {
 
+class Form;
 class Program;
+
+// What a window and its controls need of the program that runs them: their events run, the
+// window unloaded, the boxes, and word that a timer changed. The program provides it.
+class EventLoop {
+public:
+    virtual void Dispatch(const std::function<void()>& handler, std::string_view action = {},
+                          const void* repeatKey = nullptr) = 0;
+    virtual void Unload(Form& form) = 0;
+    virtual MsgBoxResult MsgBox(const std::string& prompt, int style, const std::string& title) = 0;
+    virtual std::string InputBox(const std::string& prompt, const std::string& title) = 0;
+    virtual void TimersChanged() = 0;
+
+protected:
+    ~EventLoop() = default;
+};
+
+// The event loop of a program (defined with the program, above the windows).
+EventLoop& EventLoopOf(Program& program);
 
 enum class WindowState { Normal = 0, Minimized = 1, Maximized = 2 };
 
@@ -56,6 +76,7 @@ public:
     Control* Find(std::string_view name) const;
     Control* ActiveControl() const { return m_active; }
     Program& program() const { return m_program; }
+    EventLoop& loop() const { return m_loop; }
 
     // The clerk presses a key while this window is active: the window's key handler first
     // when it has key preview, then the focused control. A key the handlers leave alone is
@@ -102,6 +123,7 @@ private:
     bool PressEscButton();
 
     Program& m_program;
+    EventLoop& m_loop;
     std::string m_name;
     std::string m_designCaption;
     std::string m_caption;

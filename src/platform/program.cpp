@@ -35,6 +35,10 @@ private:
 
 } // namespace
 
+EventLoop& EventLoopOf(Program& program) {
+    return program;
+}
+
 Program::Program(Services services)
     : m_services(std::move(services)), m_data(m_services.dataRoot), m_journal(m_services.dataRoot),
       m_printer(*m_services.printer, [this] { return m_depth > 0; }) {

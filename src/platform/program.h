@@ -33,7 +33,7 @@ struct Services {
     std::string readOnlyReason;
 };
 
-class Program {
+class Program : public EventLoop {
 public:
     explicit Program(Services services);
     virtual ~Program();
@@ -63,7 +63,7 @@ public:
     void Load(Form& form);
     void Load(std::string_view name) { Load(Get(name)); }
     // Runs Form_Unload; nothing when the window is not loaded.
-    void Unload(Form& form);
+    void Unload(Form& form) override;
     void Unload(std::string_view name);
     bool IsLoaded(std::string_view name) const;
     std::vector<Form*> LoadedForms() const;
@@ -85,12 +85,12 @@ public:
     // `repeatKey` marks an event that comes back by itself (a timer): the same failure is
     // shown once, then retried quietly until it succeeds.
     void Dispatch(const std::function<void()>& handler, std::string_view action = {},
-                  const void* repeatKey = nullptr);
+                  const void* repeatKey = nullptr) override;
     bool InHandler() const { return m_depth > 0; }
 
     // Modal boxes; timers may tick while one is up.
-    MsgBoxResult MsgBox(const std::string& prompt, int style, const std::string& title);
-    std::string InputBox(const std::string& prompt, const std::string& title);
+    MsgBoxResult MsgBox(const std::string& prompt, int style, const std::string& title) override;
+    std::string InputBox(const std::string& prompt, const std::string& title) override;
 
     // Real time passes: a checkpoint of the journal is made once the program has been idle
     // for kCheckpointIdleMs (or the journal has grown past its size); every enabled timer of a loaded window
@@ -108,7 +108,7 @@ public:
     int MsUntilNextTimer() const;
     // A timer was started, stopped, set to another interval, or rested or woken: what
     // MsUntilNextTimer says may have changed. Tells on_timers_changed.
-    void TimersChanged();
+    void TimersChanged() override;
 
     // Work that keeps the business date right (the motel's date hold after midnight): run at
     // every read of the clock inside an event, never from inside itself, so that a step whose

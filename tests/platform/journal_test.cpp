@@ -1,6 +1,7 @@
 // The journal read back at start-up: committed steps written into the files again, a torn
 // tail dropped, and every other damage (a flipped bit, another folder's journal, a name
 // outside the folder, a length a file never had) reported and put aside, never applied.
+#include "platform/clock.h"
 #include "platform/journal.h"
 #include "support/temp_folder.h"
 
