@@ -1,7 +1,6 @@
 // Controls: state, the design reset of every load, and the clerk's actions.
 #include "controls.h"
 
-#include "form.h"
 #include "text.h"
 
 #include <algorithm>
@@ -61,9 +60,10 @@ bool ApplyKey(std::string& text, int key, int maxLength) {
 
 } // namespace
 
-Control::Control(Form& form, std::string name, ControlKind kind, Design design)
-    : m_form(form), m_name(std::move(name)), m_kind(kind), m_design(std::move(design)) {
-    m_form.Register(this);
+Control::Control(ControlHost& host, std::string name, ControlKind kind, Design design)
+    : m_form(host.Window()), m_host(host), m_name(std::move(name)), m_kind(kind),
+      m_design(std::move(design)) {
+    m_host.Register(this);
     Control::Reset();
 }
 
@@ -77,22 +77,22 @@ bool Control::Usable() const {
 }
 
 void Control::SetFocus() {
-    if (!TakesFocus() || !Usable() || !m_form.Loaded())
+    if (!TakesFocus() || !Usable() || !m_host.Loaded())
         return;
-    const bool entering = m_form.m_active != this;
-    m_form.m_active = this;
+    const bool entering = m_host.ActiveControl() != this;
+    m_host.SetActiveControl(this);
     if (entering)
         FocusEnteredByKey();
 }
 
 void Control::SetFocusByMouse() {
-    if (!TakesFocus() || !Usable() || !m_form.Loaded())
+    if (!TakesFocus() || !Usable() || !m_host.Loaded())
         return;
-    m_form.m_active = this;
+    m_host.SetActiveControl(this);
 }
 
 bool Control::HasFocus() const {
-    return m_form.ActiveControl() == this;
+    return m_host.ActiveControl() == this;
 }
 
 void Control::SetEnabled(bool enabled) {
@@ -101,7 +101,7 @@ void Control::SetEnabled(bool enabled) {
     m_enabled = enabled;
     Changed();
     if (m_kind == ControlKind::Timer)
-        m_form.loop().TimersChanged();
+        m_host.TimersChanged();
 }
 
 void Control::SetVisible(bool visible) {
@@ -134,13 +134,13 @@ void Control::UserEvent(const std::function<void()>& handler) {
     std::string what = m_kind == ControlKind::CommandButton ? RTrim(ValueText()) : std::string();
     if (what.empty())
         what = m_name;
-    const std::string action = m_form.Caption() + ": " + what;
-    m_form.loop().Dispatch(handler, action, m_kind == ControlKind::Timer ? this : nullptr);
+    const std::string action = m_host.Caption() + ": " + what;
+    m_host.DispatchFor(handler, action, m_kind == ControlKind::Timer ? this : nullptr);
 }
 
 // ---------------------------------------------------------------------------
 
-Label::Label(Form& form, std::string name, Design design)
+Label::Label(ControlHost& form, std::string name, Design design)
     : Control(form, std::move(name), ControlKind::Label, std::move(design)) {
     Label::Reset();
 }
@@ -179,7 +179,7 @@ void Label::UserDblClick() {
 
 // ---------------------------------------------------------------------------
 
-TextBox::TextBox(Form& form, std::string name, Design design)
+TextBox::TextBox(ControlHost& form, std::string name, Design design)
     : Control(form, std::move(name), ControlKind::TextBox, std::move(design)) {
     TextBox::Reset();
 }
@@ -243,7 +243,7 @@ void TextBox::UserClick() {
 }
 
 void TextBox::UserType(int key) {
-    Parent().UserKeyOn(*this, key);
+    Host().UserKeyOn(*this, key);
 }
 
 void TextBox::UserTypeText(const std::string& text) {
@@ -281,7 +281,7 @@ void TextBox::TypeIntoBox(int key) {
 
 // ---------------------------------------------------------------------------
 
-CommandButton::CommandButton(Form& form, std::string name, Design design)
+CommandButton::CommandButton(ControlHost& form, std::string name, Design design)
     : Control(form, std::move(name), ControlKind::CommandButton, std::move(design)) {
     CommandButton::Reset();
 }
@@ -314,7 +314,7 @@ void CommandButton::UserClick() {
 
 // ---------------------------------------------------------------------------
 
-CheckBox::CheckBox(Form& form, std::string name, Design design)
+CheckBox::CheckBox(ControlHost& form, std::string name, Design design)
     : Control(form, std::move(name), ControlKind::CheckBox, std::move(design)) {
     CheckBox::Reset();
 }
@@ -375,7 +375,7 @@ int ListItems::Find(const std::string& item) const {
 
 // ---------------------------------------------------------------------------
 
-ComboBox::ComboBox(Form& form, std::string name, Design design)
+ComboBox::ComboBox(ControlHost& form, std::string name, Design design)
     : Control(form, std::move(name), ControlKind::ComboBox, design), m_items(design.sorted) {
     ComboBox::Reset();
 }
@@ -465,7 +465,7 @@ void ComboBox::UserPickIndex(int index) {
 }
 
 void ComboBox::UserType(int key) {
-    Parent().UserKeyOn(*this, key);
+    Host().UserKeyOn(*this, key);
 }
 
 void ComboBox::UserTypeText(const std::string& text) {
@@ -486,7 +486,7 @@ void ComboBox::TypeIntoBox(int key) {
 
 // ---------------------------------------------------------------------------
 
-ListBox::ListBox(Form& form, std::string name, Design design)
+ListBox::ListBox(ControlHost& form, std::string name, Design design)
     : Control(form, std::move(name), ControlKind::ListBox, design), m_items(design.sorted) {
     ListBox::Reset();
 }
@@ -559,12 +559,12 @@ void ListBox::UserDblClick(int index) {
 }
 
 void ListBox::UserKey(int key) {
-    Parent().UserKeyOn(*this, key);
+    Host().UserKeyOn(*this, key);
 }
 
 // ---------------------------------------------------------------------------
 
-Frame::Frame(Form& form, std::string name, Design design)
+Frame::Frame(ControlHost& form, std::string name, Design design)
     : Control(form, std::move(name), ControlKind::Frame, std::move(design)) {
     Frame::Reset();
 }
@@ -613,7 +613,7 @@ bool EnterMovesFocus(int& KeyAscii, Control& next) {
 
 // ---------------------------------------------------------------------------
 
-Timer::Timer(Form& form, std::string name, Design design)
+Timer::Timer(ControlHost& form, std::string name, Design design)
     : Control(form, std::move(name), ControlKind::Timer, std::move(design)) {
     Timer::Reset();
 }
@@ -637,7 +637,7 @@ std::string Timer::Describe() const {
 }
 
 void Timer::Fire() {
-    if (!Enabled() || m_interval <= 0 || !Parent().Loaded())
+    if (!Enabled() || m_interval <= 0 || !Host().Loaded())
         return;
     m_elapsed = 0;
     UserEvent([this] {
@@ -647,7 +647,7 @@ void Timer::Fire() {
 }
 
 void Timer::Advance(int ms) {
-    if (!Enabled() || m_interval <= 0 || !Parent().Loaded()) {
+    if (!Enabled() || m_interval <= 0 || !Host().Loaded()) {
         m_elapsed = 0;
         return;
     }
@@ -657,7 +657,7 @@ void Timer::Advance(int ms) {
 }
 
 int Timer::MsUntilTick() const {
-    if (!Enabled() || m_interval <= 0 || !Parent().Loaded())
+    if (!Enabled() || m_interval <= 0 || !Host().Loaded())
         return -1;
     return std::max(0, m_interval - m_elapsed);
 }
@@ -677,7 +677,7 @@ void Timer::Wake() {
 }
 
 void Timer::Rescheduled() {
-    Parent().loop().TimersChanged();
+    Host().TimersChanged();
 }
 
 } // namespace platform

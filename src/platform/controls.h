@@ -11,7 +11,28 @@
 
 namespace platform {
 
+class Control;
 class Form;
+
+// What a control needs of the window it sits in; the window provides it.
+class ControlHost {
+public:
+    virtual Form& Window() = 0;
+    virtual void Register(Control* control) = 0;
+    virtual bool Loaded() const = 0;
+    virtual const std::string& Caption() const = 0;
+    virtual Control* ActiveControl() const = 0;
+    virtual void SetActiveControl(Control* control) = 0;
+    virtual void UserKeyOn(Control& control, int key) = 0;
+    // Runs the control's event through the program; `repeatKey` as for a timer's.
+    virtual void DispatchFor(const std::function<void()>& handler, const std::string& action,
+                             const void* repeatKey) = 0;
+    virtual void TimersChanged() = 0;
+
+protected:
+    ~ControlHost() = default;
+};
+
 class Frame;
 
 // Character codes the windows test for.
@@ -52,7 +73,7 @@ enum class ControlKind { Label, TextBox, CommandButton, ComboBox, ListBox, Check
 
 class Control {
 public:
-    Control(Form& form, std::string name, ControlKind kind, Design design);
+    Control(ControlHost& host, std::string name, ControlKind kind, Design design);
     virtual ~Control() = default;
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
@@ -100,8 +121,12 @@ protected:
     // Every change of what the control shows goes through here.
     void Changed() { ++m_version; }
 
+protected:
+    ControlHost& Host() const { return m_host; }
+
 private:
     Form& m_form;
+    ControlHost& m_host;
     std::string m_name;
     ControlKind m_kind;
     Design m_design;
@@ -113,7 +138,7 @@ private:
 
 class Label final : public Control {
 public:
-    Label(Form& form, std::string name, Design design);
+    Label(ControlHost& form, std::string name, Design design);
     const std::string& Caption() const { return m_caption; }
     void SetCaption(std::string caption);
     void Reset() override;
@@ -132,7 +157,7 @@ private:
 
 class TextBox final : public Control {
 public:
-    TextBox(Form& form, std::string name, Design design);
+    TextBox(ControlHost& form, std::string name, Design design);
     const std::string& Text() const { return m_text; }
     // Runs on_change when the text differs from what the box holds.
     void SetText(std::string text);
@@ -181,7 +206,7 @@ private:
 
 class CommandButton final : public Control {
 public:
-    CommandButton(Form& form, std::string name, Design design);
+    CommandButton(ControlHost& form, std::string name, Design design);
     const std::string& Caption() const { return m_caption; }
     void SetCaption(std::string caption);
     bool TakesFocus() const override { return true; }
@@ -200,7 +225,7 @@ private:
 
 class CheckBox final : public Control {
 public:
-    CheckBox(Form& form, std::string name, Design design);
+    CheckBox(ControlHost& form, std::string name, Design design);
     const std::string& Caption() const { return m_caption; }
     int Value() const { return m_value; }
     // A write from code never raises Click.
@@ -242,7 +267,7 @@ private:
 
 class ComboBox final : public Control {
 public:
-    ComboBox(Form& form, std::string name, Design design);
+    ComboBox(ControlHost& form, std::string name, Design design);
     void AddItem(std::string item);
     void RemoveItem(int index);
     void Clear();
@@ -281,7 +306,7 @@ private:
 
 class ListBox final : public Control {
 public:
-    ListBox(Form& form, std::string name, Design design);
+    ListBox(ControlHost& form, std::string name, Design design);
     void AddItem(std::string item);
     void RemoveItem(int index);
     void Clear();
@@ -314,7 +339,7 @@ private:
 
 class Frame final : public Control {
 public:
-    Frame(Form& form, std::string name, Design design);
+    Frame(ControlHost& form, std::string name, Design design);
     const std::string& Caption() const { return m_caption; }
     void SetCaption(std::string caption);
     void Reset() override;
@@ -337,7 +362,7 @@ bool EnterMovesFocus(int& KeyAscii, Control& next);
 
 class Timer final : public Control {
 public:
-    Timer(Form& form, std::string name, Design design);
+    Timer(ControlHost& form, std::string name, Design design);
     int Interval() const { return m_interval; }
     void SetInterval(int ms);
     // Enabled() says whether the timer runs; it ticks only while its window is loaded.

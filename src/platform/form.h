@@ -37,7 +37,7 @@ EventLoop& EventLoopOf(Program& program);
 
 enum class WindowState { Normal = 0, Minimized = 1, Maximized = 2 };
 
-class Form {
+class Form : public ControlHost {
 public:
     Form(Program& program, std::string name, std::string caption, Rect at);
     virtual ~Form() = default;
@@ -45,7 +45,7 @@ public:
     Form& operator=(const Form&) = delete;
 
     const std::string& Name() const { return m_name; }
-    const std::string& Caption() const { return m_caption; }
+    const std::string& Caption() const override { return m_caption; }
     void SetCaption(std::string caption) {
         if (caption != m_caption)
             ++m_captionVersion;
@@ -57,7 +57,7 @@ public:
         m_at.y = y;
     }
 
-    bool Loaded() const { return m_loaded; }
+    bool Loaded() const override { return m_loaded; }
     bool Visible() const { return m_visible; }
     void Show() { m_visible = true; }
     void Hide() { m_visible = false; }
@@ -74,7 +74,7 @@ public:
     // Grows with every change of what the window shows: its caption or any control's state.
     unsigned long ShownVersion() const;
     Control* Find(std::string_view name) const;
-    Control* ActiveControl() const { return m_active; }
+    Control* ActiveControl() const override { return m_active; }
     Program& program() const { return m_program; }
     EventLoop& loop() const { return m_loop; }
 
@@ -83,7 +83,7 @@ public:
     // typed into the box that had the focus when the key was pressed.
     void UserKey(int key);
     // The clerk clicks into a control and presses a key there.
-    void UserKeyOn(Control& control, int key);
+    void UserKeyOn(Control& control, int key) override;
     // The clerk presses Tab (Shift+Tab: backwards): the focus goes to the next control in tab
     // order that can take it, round the window, as the keyboard moves it (see SetFocus).
     void UserTab(bool backwards = false);
@@ -115,7 +115,15 @@ protected:
 private:
     friend class Program;
     friend class Control;
-    void Register(Control* control) { m_controls.push_back(control); }
+    // What the controls ask of their window.
+    Form& Window() override { return *this; }
+    void Register(Control* control) override { m_controls.push_back(control); }
+    void SetActiveControl(Control* control) override { m_active = control; }
+    void DispatchFor(const std::function<void()>& handler, const std::string& action,
+                     const void* repeatKey) override {
+        m_loop.Dispatch(handler, action, repeatKey);
+    }
+    void TimersChanged() override { m_loop.TimersChanged(); }
     void ResetForLoad();
     void FocusFirst();
     void RouteKey(Control* target, int key);
