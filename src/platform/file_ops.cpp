@@ -28,10 +28,11 @@ FileFaults::Fault Ask(FileFaults::Op op, const std::filesystem::path& file, size
     return fault;
 }
 
-// A change that writes no bytes: a partial fault is a plain failure, a torn crash a crash.
-void Check(FileFaults::Op op, const std::filesystem::path& file,
-           const std::filesystem::path* from = nullptr) {
-    FileFaults::Fault fault = Ask(op, file, 0, from);
+// A change whose bytes are not written here (none, or held for the commit): a partial fault
+// is a plain failure, a torn crash a crash.
+void Check(FileFaults::Op op, const std::filesystem::path& file, const std::filesystem::path* from = nullptr,
+           size_t bytes = 0) {
+    FileFaults::Fault fault = Ask(op, file, bytes, from);
     switch (fault.kind) {
     case FileFaults::Kind::None:
         return;
@@ -73,17 +74,7 @@ bool DurableWrites() {
 namespace fileops {
 
 void Stage(const std::filesystem::path& file, size_t bytes) {
-    FileFaults::Fault fault = Ask(FileFaults::Op::Stage, file, bytes);
-    switch (fault.kind) {
-    case FileFaults::Kind::None:
-        return;
-    case FileFaults::Kind::Fail:
-    case FileFaults::Kind::Partial:
-        throw IoError(file, Reason(fault.error));
-    case FileFaults::Kind::Crash:
-    case FileFaults::Kind::TornCrash:
-        throw SimulatedCrash{};
-    }
+    Check(FileFaults::Op::Stage, file, nullptr, bytes);
 }
 
 int OpenForChange(const std::filesystem::path& file, int flags) {
