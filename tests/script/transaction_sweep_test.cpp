@@ -9,6 +9,7 @@
 // after the first (the files written again, or the step tried again) changes none of this.
 // The night audit's room posting has its savepoints inside, so its faults also fall inside
 // savepoints.
+#include "script/flows.h"
 #include "script/script_runner.h"
 #include "support/file_faults.h"
 
@@ -258,29 +259,6 @@ TEST_P(TransactionSweep, EveryWritePointIsAllOrNothing) {
     }
 }
 
-// An account for ACME TOOLS and DOE, JANE checked in to 101 on it, her folio open.
-constexpr const char* kDirectBillStay = R"(click Form1.Command3
-click Form12.Command4
-click Form21.Command1
-type Form20.Text1 acme tools
-key Form20.Text1 Enter
-type Form20.Text2 smith
-type Form20.Text12 100
-click Form20.Command1
-click Form1.Command1
-pick form2.Combo1 "101 NQ1  "
-pick form2.Combo2 DIRECT BILL
-pick form2.Combo5 1000 ACME TOOLS
-type form2.Text9 doe
-type form2.Text10 jane
-type form2.Text17 R78
-answer Yes
-click form2.Command2
-click Form15.Command2
-key Form1 F
-pick Form4.Combo1 "101 DOE JANE"
-)";
-
 INSTANTIATE_TEST_SUITE_P(
     MainSteps, TransactionSweep,
     ::testing::Values(
@@ -297,7 +275,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "click Form1.Command13\npick Form8.Combo1 \"101  SMITH ANN\"\n"
                   "pick Form8.Combo2 \"102   NQ1  \"\n",
                   "click Form8.Command1\n"},
-        SweepCase{"DirectBillCheckOut", "folio.scn", "click Form1.Command1", 1, 0, kDirectBillStay,
+        SweepCase{"DirectBillCheckOut", "folio.scn", "click Form1.Command1", 1, 0, script::kDirectBillStay,
                   "answer Yes\nclick Form4.Command4\n"},
         SweepCase{"CallPosting", "folio.scn", "key Form1 F", 1, 0, "", "tick Form50.Timer1\n",
                   "abcdefghij12/06k 101lm15:42nopqrst  1.25u555-123-4567vwxyz"},

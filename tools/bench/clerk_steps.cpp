@@ -1,6 +1,7 @@
 #include "bench/clerk_steps.h"
 
 #include "platform/journal.h"
+#include "script/flows.h"
 #include "script/script_runner.h"
 
 #include <chrono>
@@ -13,29 +14,6 @@
 namespace vantreth::bench {
 
 namespace {
-
-// An account for ACME TOOLS and DOE, JANE checked in to 101 on it, her folio open.
-constexpr const char* kDirectBillStay = R"(click Form1.Command3
-click Form12.Command4
-click Form21.Command1
-type Form20.Text1 acme tools
-key Form20.Text1 Enter
-type Form20.Text2 smith
-type Form20.Text12 100
-click Form20.Command1
-click Form1.Command1
-pick form2.Combo1 "101 NQ1  "
-pick form2.Combo2 DIRECT BILL
-pick form2.Combo5 1000 ACME TOOLS
-type form2.Text9 doe
-type form2.Text10 jane
-type form2.Text17 R78
-answer Yes
-click form2.Command2
-click Form15.Command2
-key Form1 F
-pick Form4.Combo1 "101 DOE JANE"
-)";
 
 std::vector<std::string> ReadLines(const std::filesystem::path& file) {
     std::ifstream in(file);
@@ -90,7 +68,7 @@ const std::vector<ClerkStep>& ClerkSteps() {
         {"posting", "folio posting", "folio.scn", "click Form4.Command1", 1, 0},
         {"check-out", "check-out", "folio.scn", "click Form4.Command4", 2, 1},
         {"direct-bill-check-out", "check-out to a company account", "folio.scn", "click Form1.Command1", 1, 0,
-         kDirectBillStay, "answer Yes\nclick Form4.Command4\n"},
+         script::kDirectBillStay, "answer Yes\nclick Form4.Command4\n"},
         {"direct-bill-payment", "direct-bill payment", "direct_bill.scn", "click Form23.Command1", 1, 0},
         {"vending-cash", "cash drawer entry (vending cash)", "shift_cash.scn", "key Form72 Enter", 1, 0},
         {"petty-cash", "cash drawer entry (petty cash)", "shift_cash.scn", "click Form75.Command2", 1, 0},
