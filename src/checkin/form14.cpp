@@ -5,19 +5,37 @@
 #include "reservations/form26.h"
 #include "stay/guest_entry.h"
 
+#include <initializer_list>
+
 namespace vantreth {
 
 using namespace platform;
 using records::HistoryEntry;
 
+namespace {
+
+// The parts one after the other, in one string: a search lists thousands of lines.
+std::string Joined(std::initializer_list<std::string_view> parts) {
+    size_t size = 0;
+    for (std::string_view part : parts)
+        size += part.size();
+    std::string line;
+    line.reserve(size);
+    for (std::string_view part : parts)
+        line += part;
+    return line;
+}
+
+} // namespace
+
 std::string HistoryPrefixLine(const HistoryEntry& entry) {
-    return entry.FolioNumber + " " + RTrim(entry.LastName) + ", " + RTrim(entry.FirstName) + "    " +
-           RTrim(entry.Street) + " " + RTrim(entry.City) + "  " + entry.State + "  " + entry.Zip;
+    return Joined({entry.FolioNumber, " ", RTrimmed(entry.LastName), ", ", RTrimmed(entry.FirstName), "    ",
+                   RTrimmed(entry.Street), " ", RTrimmed(entry.City), "  ", entry.State, "  ", entry.Zip});
 }
 
 std::string HistoryWholeNameLine(const HistoryEntry& entry) {
-    return entry.FolioNumber + " " + RTrim(entry.LastName) + "  " + RTrim(entry.FirstName) + "    " +
-           Fixed(entry.Street, 25) + " " + RTrim(entry.City) + "  " + entry.State + "  " + entry.Zip;
+    return Joined({entry.FolioNumber, " ", RTrimmed(entry.LastName), "  ", RTrimmed(entry.FirstName), "    ",
+                   Fixed(entry.Street, 25), " ", RTrimmed(entry.City), "  ", entry.State, "  ", entry.Zip});
 }
 
 std::vector<std::string> HistoryNotFoundLines() {
@@ -76,7 +94,7 @@ void Form14::Command1_Click() {
     bool found = false;
     records::ScanHistory(
         app().data(), records::HistoryKey::LastName,
-        [&](std::string_view last) { return RTrim(last) == name; },
+        [&](std::string_view last) { return RTrimmed(last) == name; },
         [&](const HistoryEntry& entry) {
             List1.AddItem(HistoryWholeNameLine(entry));
             found = true;

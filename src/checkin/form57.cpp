@@ -12,10 +12,18 @@ using records::HistoryEntry;
 
 std::string HistoryNameListLine(const HistoryEntry& entry) {
     // A date longer than its column of 7 eats into the three blanks after it, keeping one.
-    const std::string arrived = RTrim(entry.ArrivalDate);
-    const long gap = std::max(10L - static_cast<long>(arrived.size()), 1L);
-    return entry.FolioNumber + " " + arrived + Space(gap) + RTrim(entry.LastName) + ", " + entry.FirstName +
-           RTrim(entry.Street) + " " + RTrim(entry.City) + "  " + entry.State + "  " + entry.Zip;
+    const std::string_view arrived = RTrimmed(entry.ArrivalDate);
+    const size_t gap = arrived.size() < 9 ? 10 - arrived.size() : 1;
+    const std::string_view last = RTrimmed(entry.LastName), street = RTrimmed(entry.Street),
+                           city = RTrimmed(entry.City);
+    // Built in one string: the list holds thousands of lines.
+    std::string line;
+    line.reserve(entry.FolioNumber.size() + arrived.size() + gap + last.size() + entry.FirstName.size() +
+                 street.size() + city.size() + entry.State.size() + entry.Zip.size() + 10);
+    line.append(entry.FolioNumber).append(" ").append(arrived).append(gap, ' ').append(last).append(", ");
+    line.append(entry.FirstName).append(street).append(" ").append(city).append("  ").append(entry.State);
+    line.append("  ").append(entry.Zip);
+    return line;
 }
 
 bool LastNameBeginsWith(const HistoryEntry& entry, std::string_view typed) {

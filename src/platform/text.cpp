@@ -244,9 +244,13 @@ std::string RoundTripText(float value) {
     return text;
 }
 
+std::string_view RTrimmed(std::string_view s) {
+    const size_t end = s.find_last_not_of(' ');
+    return end == std::string_view::npos ? std::string_view() : s.substr(0, end + 1);
+}
+
 std::string RTrim(std::string_view s) {
-    size_t end = s.find_last_not_of(' ');
-    return end == std::string_view::npos ? std::string() : std::string(s.substr(0, end + 1));
+    return std::string(RTrimmed(s));
 }
 
 std::string LTrim(std::string_view s) {

@@ -32,6 +32,8 @@ std::string CStr(long value);
 std::string RoundTripText(float value);
 
 std::string RTrim(std::string_view s);
+// The same text without its trailing blanks, as a view into `s` (no copy).
+std::string_view RTrimmed(std::string_view s);
 std::string LTrim(std::string_view s);
 std::string Trim(std::string_view s);
 std::string UCase(std::string_view s);

@@ -4,21 +4,20 @@
 #include "platform/decimal.h"
 #include "platform/text.h"
 #include "records/filenames.h"
+#include "records/history_scan.h"
 #include "records/record_fields.h"
 
 #include <algorithm>
 #include <array>
 #include <bit>
 #include <cerrno>
+#include <charconv>
 #include <cstdint>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace records {
 
@@ -205,14 +204,6 @@ bool SplitItemsOneByOne(std::string_view line, RawItem (&items)[kMostItems], siz
     }
 }
 
-// The readers of the history keep this many bytes readable past the end of what they read,
-// so that a line's last bytes can be looked at 16 at a time.
-constexpr size_t kSlack = 64;
-
-// Lines up to this length (every line the program writes) may be read from bit masks.
-constexpr size_t kMaskedLength = 4096;
-constexpr size_t kMaskWords = kMaskedLength / 64;
-
 // The number of set bits, without a call into the compiler's library on machines where
 // std::popcount would make one.
 int CountBits(uint64_t x) {
@@ -222,9 +213,23 @@ int CountBits(uint64_t x) {
     return static_cast<int>((x * 0x0101010101010101ULL) >> 56);
 }
 
+// The words of `classes` for the bytes from `from` to `to`, both included:
+// f(index, word, mask of its bytes in the range) for every word the range touches.
+template <class F> void ForEachWord(const HistoryByteClasses& classes, size_t from, size_t to, F f) {
+    const size_t first = from / 64, last = to / 64;
+    for (size_t w = first; w <= last; ++w) {
+        uint64_t in = ~uint64_t{0};
+        if (w == first)
+            in <<= from % 64;
+        if (w == last)
+            in &= ~uint64_t{0} >> (63 - to % 64);
+        f(w, classes[w], in);
+    }
+}
+
 // The item of a line in the written form that lies between `start` and `end` (a comma or
 // the line's end): a text in quotes, or a bare item without the blanks around it.
-RawItem ItemBetween(std::string_view line, size_t start, size_t end) {
+inline RawItem ItemBetween(std::string_view line, size_t start, size_t end) {
     RawItem item;
     if (start < end && line[start] == '"') {
         item.offset = static_cast<uint32_t>(start + 1);
@@ -242,171 +247,116 @@ RawItem ItemBetween(std::string_view line, size_t start, size_t end) {
 }
 
 // The items of one line, as the scan needs them: how many, and where any of them lies. A
-// line in the form the program writes (a quote that opens a text comes right after a comma
-// or at the line's start, the one that closes it right before a comma or at the line's
-// end, no NUL byte) is read from bit masks of its quotes and commas, 16 bytes at a time,
+// line in the written form (see HistoryByteClasses) is read from the classes of its bytes,
 // without going item by item; any other line is split item by item. Both give what the
-// file layer's reader gives. Up to kSlack bytes after the line must be readable.
+// file layer's reader gives.
 class LineItems {
 public:
-    // False, with `why`, for a line that cannot be read. `mayHoldNul`: false when the caller
-    // knows the line holds no NUL byte.
-    bool Read(std::string_view line, std::string& why, bool mayHoldNul = true) {
+    // A line without flaws whose first byte is byte `start` of `classes`.
+    void ReadClassified(std::string_view line, const HistoryByteClasses& classes, size_t start,
+                        size_t commas) {
         m_line = line;
-        m_masked = false;
-#if defined(__SSE2__)
-        if (line.size() <= kMaskedLength) {
-            bool unreadable = false;
-            if (ReadMasked(mayHoldNul, unreadable))
-                return true;
-            if (unreadable) {
-                why = "unreadable bytes";
-                return false;
-            }
-        }
-#endif
+        m_classes = &classes;
+        m_start = start;
+        m_count = commas + 1;
+    }
+
+    // Any other line; false, with `why`, for a line that cannot be read.
+    bool ReadSplit(std::string_view line, std::string& why) {
+        m_line = line;
+        m_classes = nullptr;
         return SplitItemsOneByOne(line, m_items, m_count, why);
     }
 
-    size_t count() const {
-        return m_count;
-    }
+    size_t count() const { return m_count; }
 
     // Item i (below count() and kMostItems).
     RawItem Item(size_t i) const {
-        if (!m_masked)
+        if (m_classes == nullptr)
             return m_items[i];
-        // The commas before and after the item.
-        size_t start = 0, end = m_line.size(), seen = 0;
-        for (size_t w = 0; w < m_words; ++w) {
-            for (uint64_t bits = m_commas[w]; bits != 0; bits &= bits - 1) {
-                const size_t at = (w << 6) + static_cast<size_t>(std::countr_zero(bits));
-                if (seen + 1 == i)
-                    start = at + 1;
-                if (seen == i) {
-                    end = at;
-                    return ItemBetween(m_line, start, end);
-                }
-                ++seen;
+        size_t start = 0, seen = 0;
+        RawItem item;
+        bool done = false;
+        ForEachCommaUntil([&](size_t at) {
+            if (seen + 1 == i)
+                start = at + 1;
+            if (seen++ == i) {
+                item = ItemBetween(m_line, start, at);
+                done = true;
             }
-        }
-        return ItemBetween(m_line, start, end);
+            return done;
+        });
+        return done ? item : ItemBetween(m_line, start, m_line.size());
     }
 
     // Whether a bare item among the first 64 may begin with "#" (a literal): bit i for item i.
     uint64_t ItemsWithHash() const {
-        if (!m_masked) {
-            uint64_t items = 0;
+        uint64_t items = 0;
+        if (m_classes == nullptr) {
             for (size_t i = 0; i < std::min(m_count, kMostItems); ++i)
                 if (!m_items[i].quoted && m_items[i].length > 0 && m_line[m_items[i].offset] == '#')
                     items |= uint64_t{1} << i;
             return items;
         }
-        uint64_t items = 0;
-        for (size_t at = m_line.find('#'); at != std::string_view::npos; at = m_line.find('#', at + 1)) {
-            const size_t w = at >> 6;
-            const uint64_t bit = uint64_t{1} << (at & 63);
-            if ((m_inside[w] & bit) != 0)
-                continue; // within a quoted text
-            size_t item = static_cast<size_t>(CountBits(m_commas[w] & (bit - 1)));
-            for (size_t before = 0; before < w; ++before)
-                item += static_cast<size_t>(CountBits(m_commas[before]));
-            if (item < 64)
-                items |= uint64_t{1} << item;
-        }
+        const size_t last = m_start + m_line.size(); // the line's end: no "#" there
+        bool any = false;
+        ForEachWord(*m_classes, m_start, last, [&](size_t, const HistoryWordClasses& word, uint64_t in) {
+            any = any || (word.hashes & in) != 0;
+        });
+        if (!any)
+            return 0;
+        size_t before = 0; // the commas in the words before
+        ForEachWord(*m_classes, m_start, last, [&](size_t, const HistoryWordClasses& word, uint64_t in) {
+            const uint64_t commas = word.commas & in;
+            for (uint64_t hashes = word.hashes & in; hashes != 0; hashes &= hashes - 1) {
+                const size_t item =
+                    before + static_cast<size_t>(CountBits(commas & ((hashes & (0 - hashes)) - 1)));
+                if (item < 64)
+                    items |= uint64_t{1} << item;
+            }
+            before += static_cast<size_t>(CountBits(commas));
+        });
         return items;
     }
 
     // Every item (up to kMostItems), in order.
     void Items(RawItem (&items)[kMostItems]) const {
-        if (!m_masked) {
+        if (m_classes == nullptr) {
             std::copy(std::begin(m_items), std::end(m_items), std::begin(items));
             return;
         }
         size_t start = 0, n = 0;
-        for (size_t w = 0; w < m_words && n < kMostItems; ++w) {
-            for (uint64_t bits = m_commas[w]; bits != 0 && n < kMostItems; bits &= bits - 1) {
-                const size_t at = (w << 6) + static_cast<size_t>(std::countr_zero(bits));
-                items[n++] = ItemBetween(m_line, start, at);
-                start = at + 1;
-            }
-        }
+        ForEachCommaUntil([&](size_t at) {
+            items[n++] = ItemBetween(m_line, start, at);
+            start = at + 1;
+            return n == kMostItems;
+        });
         if (n < kMostItems)
             items[n] = ItemBetween(m_line, start, m_line.size());
     }
 
 private:
-#if defined(__SSE2__)
-    // True when the line is in the written form; `unreadable` when it holds a NUL byte.
-    bool ReadMasked(bool mayHoldNul, bool& unreadable) {
-        const char* data = m_line.data();
-        const size_t n = m_line.size();
-        m_words = (n + 63) / 64;
-        uint64_t opening[kMaskWords], closing[kMaskWords];
-        uint64_t zeros = 0;
-        uint64_t inside = 0; // all ones while within a quoted text
-        size_t commas = 0;
-        const __m128i quote = _mm_set1_epi8('"'), comma = _mm_set1_epi8(','), zero = _mm_setzero_si128();
-        for (size_t w = 0; w < m_words; ++w) {
-            uint64_t q = 0, c = 0, z = 0;
-            for (int k = 0; k < 4; ++k) {
-                const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + w * 64 + k * 16));
-                const int shift = 16 * k;
-                q |= static_cast<uint64_t>(static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, quote))))
-                     << shift;
-                c |= static_cast<uint64_t>(static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, comma))))
-                     << shift;
-                if (mayHoldNul)
-                    z |= static_cast<uint64_t>(
-                             static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, zero))))
-                         << shift;
+    // f(place of the comma in the line) for the commas between items in order, until f
+    // returns true.
+    template <class F> void ForEachCommaUntil(F f) const {
+        const size_t from = m_start, to = m_start + m_line.size();
+        for (size_t w = from / 64; w <= to / 64; ++w) {
+            uint64_t commas = (*m_classes)[w].commas;
+            if (w == from / 64)
+                commas &= ~uint64_t{0} << (from % 64);
+            for (; commas != 0; commas &= commas - 1) {
+                const size_t at = (w << 6) + static_cast<size_t>(std::countr_zero(commas));
+                if (at >= to || f(at - from))
+                    return;
             }
-            if (w + 1 == m_words && n % 64 != 0) {
-                const uint64_t inLine = (uint64_t{1} << (n % 64)) - 1;
-                q &= inLine;
-                c &= inLine;
-                z &= inLine;
-            }
-            zeros |= z;
-            // Bit i set when an odd number of quotes lies at or before i: within a text.
-            uint64_t odd = q;
-            for (int shift = 1; shift < 64; shift *= 2)
-                odd ^= odd << shift;
-            odd ^= inside;
-            inside = static_cast<uint64_t>(0) - (odd >> 63);
-            opening[w] = q & odd;
-            closing[w] = q & ~odd;
-            m_commas[w] = c & ~odd;
-            m_inside[w] = odd;
-            commas += static_cast<size_t>(CountBits(m_commas[w]));
         }
-        if (zeros != 0) {
-            unreadable = true;
-            return false;
-        }
-        if (inside != 0)
-            return false; // a text without its closing quote
-        for (size_t w = 0; w < m_words; ++w) {
-            const uint64_t before = (m_commas[w] << 1) | (w == 0 ? 1 : m_commas[w - 1] >> 63);
-            uint64_t after = (m_commas[w] >> 1) | (w + 1 < m_words ? m_commas[w + 1] << 63 : 0);
-            if (w + 1 == m_words)
-                after |= uint64_t{1} << ((n - 1) % 64);
-            if ((opening[w] & ~before) != 0 || (closing[w] & ~after) != 0)
-                return false;
-        }
-        m_count = commas + 1;
-        m_masked = true;
-        return true;
     }
-#endif
 
     std::string_view m_line;
     size_t m_count = 0;
-    bool m_masked = false;
-    size_t m_words = 0;
-    uint64_t m_commas[kMaskWords]; // masked: the commas between items
-    uint64_t m_inside[kMaskWords]; // masked: the bytes within quoted texts (and their opening quotes)
-    RawItem m_items[kMostItems];   // split item by item
+    const HistoryByteClasses* m_classes = nullptr; // null: split item by item
+    size_t m_start = 0;                            // the line's first byte among the classes
+    RawItem m_items[kMostItems];                   // split item by item
 };
 
 // A bare item between "#" signs may be a date or time literal; the file layer decides.
@@ -483,12 +433,15 @@ private:
     std::string m_text;
 };
 
-// The history file, read a piece at a time into a buffer that keeps the lines of the entry
-// being read (from the pinned place on) and the line being read.
+// The history file, a piece at a time: the lines of the entry being read (from the pinned
+// place on) and the line being read stay in view, with the classes of their bytes. The
+// file is mapped and looked at where it lies, the pages left behind handed back as the
+// search goes on, so that a search takes the same little memory however long the history
+// grows. A file the running step changed, or one that cannot be mapped, is read into a
+// buffer instead.
 class HistoryStream {
 public:
     explicit HistoryStream(std::filesystem::path file) : m_file(std::move(file)) {
-        m_buffer.resize(kPiece + kSlack);
         // A file the running step changed is read as the step sees it, piece by piece.
         if (platform::ChangedByStep(m_file)) {
             if (platform::FileSize(m_file) < 0)
@@ -501,9 +454,22 @@ public:
         if (m_fd < 0)
             throw platform::IoError(m_file,
                                     errno == ENOENT ? std::string("File not found") : std::strerror(errno));
+        struct stat st;
+        if (::fstat(m_fd, &st) == 0 && st.st_size > 0) {
+            const auto size = static_cast<size_t>(st.st_size);
+            void* map = ::mmap(nullptr, size, PROT_READ, MAP_SHARED, m_fd, 0);
+            if (map != MAP_FAILED) {
+                m_map = static_cast<char*>(map);
+                m_mapSize = size;
+                ::madvise(map, size, MADV_SEQUENTIAL);
+                return;
+            }
+        }
         ::posix_fadvise(m_fd, 0, 0, POSIX_FADV_SEQUENTIAL);
     }
     ~HistoryStream() {
+        if (m_map != nullptr)
+            ::munmap(m_map, m_mapSize);
         if (m_fd >= 0)
             ::close(m_fd);
     }
@@ -518,23 +484,18 @@ public:
             while (m_inLineEnd) {
                 if (m_begin == m_end && !Fill())
                     return false;
-                if (m_buffer[m_begin] == '\r') {
+                if (m_data[m_begin] == '\r') {
                     ++m_begin;
                     continue;
                 }
-                if (m_buffer[m_begin] == '\n')
+                if (m_data[m_begin] == '\n')
                     ++m_begin;
                 m_inLineEnd = false;
             }
             if (m_begin == m_end && !Fill())
                 return false;
-            const char* start = m_buffer.data() + m_begin;
-            const size_t available = m_end - m_begin;
-            const char* lf = static_cast<const char*>(std::memchr(start, '\n', available));
-            const size_t upTo = lf != nullptr ? static_cast<size_t>(lf - start) : available;
-            const char* cr = static_cast<const char*>(std::memchr(start, '\r', upTo));
-            const char* end = cr != nullptr ? cr : lf;
-            if (end == nullptr) {
+            const size_t end = NextLineEnd();
+            if (end == m_end) {
                 if (!Fill()) {
                     m_cutShort = "line " + std::to_string(m_lineNumber + 1) +
                                  ": cut short before its line end, left out";
@@ -543,23 +504,39 @@ public:
                 }
                 continue;
             }
-            line = std::string_view(start, static_cast<size_t>(end - start));
+            line = std::string_view(m_data + m_begin, end - m_begin);
             number = ++m_lineNumber;
             place = m_base + m_begin;
-            m_begin += line.size();
+            m_begin = end;
             m_inLineEnd = true;
             return true;
         }
     }
 
-    // Whether the line read at `place` may hold a NUL byte (false when surely not).
-    bool MayHoldNul(uint64_t place) const { return m_lastNul && *m_lastNul >= place; }
+    // The items of the line at `place`, `length` bytes long, which must be pinned or the last
+    // line read; false, with `why`, for a line that cannot be read.
+    bool ReadItems(uint64_t place, size_t length, LineItems& items, std::string& why) const {
+        const size_t start = static_cast<size_t>(place - m_base);
+        const std::string_view line(m_data + start, length);
+        // The line's end counts: a flaw there closes a text the line left open.
+        uint64_t flaws = 0;
+        size_t commas = 0;
+        ForEachWord(m_classes, start, start + length,
+                    [&](size_t, const HistoryWordClasses& word, uint64_t in) {
+                        flaws |= word.flaws & in;
+                        commas += static_cast<size_t>(CountBits(word.commas & in));
+                    });
+        if (flaws != 0)
+            return items.ReadSplit(line, why);
+        items.ReadClassified(line, m_classes, start, commas);
+        return true;
+    }
 
     // Keeps the bytes from `place` on until Unpin.
     void Pin(uint64_t place) { m_pin = place; }
     void Unpin() { m_pin.reset(); }
     // The bytes at `place`, which must be pinned or on the last line read.
-    const char* At(uint64_t place) const { return m_buffer.data() + (place - m_base); }
+    const char* At(uint64_t place) const { return m_data + (place - m_base); }
 
     void NoteDamage(std::string what) { m_damage.push_back(std::move(what)); }
     // Hands the damage found over to the clerk's reports, as SeqReader does: the lines that
@@ -580,8 +557,22 @@ public:
 
 private:
     static constexpr size_t kPiece = 256 * 1024;
+    // Mapped pages left behind are handed back this many bytes at a time.
+    static constexpr size_t kGiveBack = 1024 * 1024;
 
-    // Reads the next piece after what is kept; false at the end of the file.
+    // The first CR or LF from m_begin on; m_end when none is in view.
+    size_t NextLineEnd() const {
+        for (size_t w = m_begin / 64; w < m_classes.size(); ++w) {
+            uint64_t ends = m_classes[w].ends;
+            if (w == m_begin / 64)
+                ends &= ~uint64_t{0} << (m_begin % 64);
+            if (ends != 0)
+                return std::min(m_end, (w << 6) + static_cast<size_t>(std::countr_zero(ends)));
+        }
+        return m_end;
+    }
+
+    // Brings the next piece into view after what is kept; false at the end of the file.
     bool Fill() {
         if (m_atEnd)
             return false;
@@ -589,28 +580,59 @@ private:
         if (m_pin)
             keep = std::min<size_t>(keep, static_cast<size_t>(*m_pin - m_base));
         if (keep > 0) {
-            std::memmove(m_buffer.data(), m_buffer.data() + keep, m_end - keep);
+            if (m_map == nullptr)
+                std::memmove(m_buffer.data(), m_buffer.data() + keep, m_end - keep);
+            else
+                m_data += keep;
             m_base += keep;
             m_begin -= keep;
             m_end -= keep;
         }
-        if (m_buffer.size() - kSlack - m_end < kPiece / 2)
+        const bool more = m_map != nullptr ? MapMore() : ReadMore();
+        if (more || keep > 0)
+            ClassifyHistoryBytes(std::string_view(m_data, m_end), m_classes);
+        m_atEnd = !more;
+        return more;
+    }
+
+    // The next piece of the mapped file, at least as long as what is in view so that a
+    // long line is looked at a few times only.
+    bool MapMore() {
+        const uint64_t viewed = m_base + m_end;
+        if (viewed >= m_mapSize)
+            return false;
+        const size_t more =
+            static_cast<size_t>(std::min<uint64_t>(m_mapSize - viewed, std::max(kPiece, m_end)));
+        static const uint64_t page = static_cast<uint64_t>(::sysconf(_SC_PAGESIZE));
+        // The pages behind the view go back (the system keeps them cached); the next ones
+        // are mapped in one go rather than a fault at a time.
+        const uint64_t behind = m_base / page * page;
+        if (behind >= m_givenBack + kGiveBack) {
+            ::madvise(m_map + m_givenBack, behind - m_givenBack, MADV_DONTNEED);
+            m_givenBack = behind;
+        }
+        const uint64_t from = viewed / page * page;
+        ::madvise(m_map + from, viewed + more - from, kPopulateRead);
+        m_data = m_map + m_base;
+        m_end += more;
+        return true;
+    }
+
+    // The next piece read from the disk, or as the step sees it.
+    bool ReadMore() {
+        if (m_buffer.size() < kPiece)
+            m_buffer.resize(kPiece);
+        if (m_buffer.size() - m_end < kPiece / 2)
             m_buffer.resize(m_buffer.size() * 2); // a line longer than a piece
+        m_data = m_buffer.data();
         for (;;) {
-            const ssize_t got = ReadPiece(m_buffer.size() - kSlack - m_end);
+            const ssize_t got = ReadPiece(m_buffer.size() - m_end);
             if (got < 0 && errno == EINTR)
                 continue;
             if (got < 0)
                 throw platform::IoError(m_file, std::strerror(errno));
-            if (got == 0) {
-                m_atEnd = true;
-                return false;
-            }
-            // The last NUL byte read so far, for MayHoldNul.
-            if (const void* nul = ::memrchr(m_buffer.data() + m_end, '\0', static_cast<size_t>(got)))
-                m_lastNul = m_base + static_cast<uint64_t>(static_cast<const char*>(nul) - m_buffer.data());
             m_end += static_cast<size_t>(got);
-            return true;
+            return got > 0;
         }
     }
 
@@ -624,21 +646,50 @@ private:
         return static_cast<ssize_t>(piece.size());
     }
 
+    // Maps the pages of a range in one go (Linux 5.14 on; older systems fault them in).
+#ifdef MADV_POPULATE_READ
+    static constexpr int kPopulateRead = MADV_POPULATE_READ;
+#else
+    static constexpr int kPopulateRead = 22;
+#endif
+
     std::filesystem::path m_file;
     int m_fd = -1;            // -1: the step changed the file
     long long m_stepRead = 0; // the bytes of it read so far
-    std::string m_buffer;
-    uint64_t m_base = 0; // the place of the buffer's first byte
-    size_t m_begin = 0;  // the next byte to look at
-    size_t m_end = 0;    // the end of the bytes read
+    char* m_map = nullptr;    // the whole file, when mapped
+    size_t m_mapSize = 0;
+    uint64_t m_givenBack = 0;     // the mapped pages before this place are handed back
+    std::string m_buffer;         // the bytes read, when not mapped
+    const char* m_data = nullptr; // the bytes in view: of the map or the buffer
+    HistoryByteClasses m_classes; // of the bytes in view
+    uint64_t m_base = 0;          // the place of the first byte in view
+    size_t m_begin = 0;           // the next byte to look at
+    size_t m_end = 0;             // the end of the bytes in view
     bool m_atEnd = false;
     bool m_inLineEnd = false;
     size_t m_lineNumber = 0;
     std::optional<uint64_t> m_pin;
-    std::optional<uint64_t> m_lastNul;
     std::string m_cutShort;
     std::vector<std::string> m_damage;
 };
+
+// The value platform::Val gives the item. A plain decimal (digits and at most one point, as
+// the program writes its numbers) is read directly, as Val would read it.
+double NumberOf(std::string_view item) {
+    bool point = false, digit = false;
+    for (char c : item) {
+        if (c >= '0' && c <= '9')
+            digit = true;
+        else if (c == '.' && !point)
+            point = true;
+        else
+            return platform::Val(item);
+    }
+    double value = 0;
+    if (!digit || std::from_chars(item.data(), item.data() + item.size(), value).ec != std::errc())
+        return platform::Val(item);
+    return value;
+}
 
 // One line of the entry being read.
 struct EntryLine {
@@ -656,7 +707,7 @@ void DecodeEntry(const HistoryStream& stream, const EntryLine (&lines)[3], Liter
     std::string why;
     for (size_t line = 0; line < 3; ++line) {
         texts[line] = std::string_view(stream.At(lines[line].place), lines[line].length);
-        reading.Read(texts[line], why); // read before, and sound
+        stream.ReadItems(lines[line].place, lines[line].length, reading, why); // read before, and sound
         reading.Items(items[line]);
     }
     auto raw = [&](size_t line, size_t i) {
@@ -669,7 +720,7 @@ void DecodeEntry(const HistoryStream& stream, const EntryLine (&lines)[3], Liter
         else
             field.assign(r);
     };
-    auto number = [&](size_t line, size_t i) { return static_cast<float>(platform::Val(raw(line, i))); };
+    auto number = [&](size_t line, size_t i) { return static_cast<float>(NumberOf(raw(line, i))); };
     text(e.LastName, 0, 0);
     text(e.FirstName, 0, 1);
     text(e.Company, 0, 2);
@@ -713,6 +764,8 @@ void DecodeEntry(const HistoryStream& stream, const EntryLine (&lines)[3], Liter
 // Whether the number items of the line (line 1, 2 or 3 of an entry: 0 to 2) read as numbers.
 bool NumbersReadable(std::string_view line, size_t lineOfEntry, const LineItems& items, Literals& literals) {
     static const std::vector<size_t> kNumbers[3] = {{11, 12}, {0, 1, 7, 8}, {}};
+    if (kNumbers[lineOfEntry].empty())
+        return true;
     const uint64_t withHash = items.ItemsWithHash();
     if (withHash == 0)
         return true;
@@ -761,7 +814,7 @@ void ScanHistory(const DataFolder& folder, HistoryKey key, const HistoryKeyTest&
     Literals literals;
     HistoryEntry entry;
     while (stream.NextLine(text, number, place)) {
-        if (!items.Read(text, why, stream.MayHoldNul(place))) {
+        if (!stream.ReadItems(place, text.size(), items, why)) {
             unreadable.push_back("line " + std::to_string(number) + ": " + why + ", skipped");
             continue;
         }
