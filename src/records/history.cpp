@@ -252,10 +252,12 @@ inline RawItem ItemBetween(std::string_view line, size_t start, size_t end) {
 // file layer's reader gives.
 class LineItems {
 public:
-    // A line without flaws whose first byte is byte `start` of `classes`.
-    void ReadClassified(std::string_view line, const HistoryByteClasses& classes, size_t start,
-                        size_t commas) {
+    // A line without flaws whose first byte is byte `start` of `classes`, with `commas`
+    // between its items; `hashes`: whether it holds a "#" outside its texts.
+    void ReadClassified(std::string_view line, const HistoryByteClasses& classes, size_t start, size_t commas,
+                        bool hashes) {
         m_line = line;
+        m_hashes = hashes;
         m_classes = &classes;
         m_start = start;
         m_count = commas + 1;
@@ -298,14 +300,10 @@ public:
                     items |= uint64_t{1} << i;
             return items;
         }
-        const size_t last = m_start + m_line.size(); // the line's end: no "#" there
-        bool any = false;
-        ForEachWord(*m_classes, m_start, last, [&](size_t, const HistoryWordClasses& word, uint64_t in) {
-            any = any || (word.hashes & in) != 0;
-        });
-        if (!any)
+        if (!m_hashes)
             return 0;
-        size_t before = 0; // the commas in the words before
+        const size_t last = m_start + m_line.size(); // the line's end: no "#" there
+        size_t before = 0;                           // the commas in the words before
         ForEachWord(*m_classes, m_start, last, [&](size_t, const HistoryWordClasses& word, uint64_t in) {
             const uint64_t commas = word.commas & in;
             for (uint64_t hashes = word.hashes & in; hashes != 0; hashes &= hashes - 1) {
@@ -356,6 +354,7 @@ private:
     size_t m_count = 0;
     const HistoryByteClasses* m_classes = nullptr; // null: split item by item
     size_t m_start = 0;                            // the line's first byte among the classes
+    bool m_hashes = false;                         // "#" outside texts
     RawItem m_items[kMostItems];                   // split item by item
 };
 
@@ -494,7 +493,7 @@ public:
             }
             if (m_begin == m_end && !Fill())
                 return false;
-            const size_t end = NextLineEnd();
+            const size_t end = NextLineEnd(m_lastFlawless, m_lastHashes);
             if (end == m_end) {
                 if (!Fill()) {
                     m_cutShort = "line " + std::to_string(m_lineNumber + 1) +
@@ -507,6 +506,7 @@ public:
             line = std::string_view(m_data + m_begin, end - m_begin);
             number = ++m_lineNumber;
             place = m_base + m_begin;
+            m_lastPlace = place;
             m_begin = end;
             m_inLineEnd = true;
             return true;
@@ -518,17 +518,22 @@ public:
     bool ReadItems(uint64_t place, size_t length, LineItems& items, std::string& why) const {
         const size_t start = static_cast<size_t>(place - m_base);
         const std::string_view line(m_data + start, length);
-        // The line's end counts: a flaw there closes a text the line left open.
-        uint64_t flaws = 0;
-        size_t commas = 0;
-        ForEachWord(m_classes, start, start + length,
-                    [&](size_t, const HistoryWordClasses& word, uint64_t in) {
-                        flaws |= word.flaws & in;
-                        commas += static_cast<size_t>(CountBits(word.commas & in));
-                    });
-        if (flaws != 0)
+        bool flawless = true, hashes = false;
+        if (place == m_lastPlace) {
+            flawless = m_lastFlawless;
+            hashes = m_lastHashes;
+        } else {
+            // The line's end counts: a flaw there closes a text the line left open.
+            ForEachWord(m_classes, start, start + length,
+                        [&](size_t, const HistoryWordClasses& word, uint64_t in) {
+                            flawless = flawless && (word.flaws & in) == 0;
+                            hashes = hashes || (word.hashes & in) != 0;
+                        });
+        }
+        if (!flawless)
             return items.ReadSplit(line, why);
-        items.ReadClassified(line, m_classes, start, commas);
+        items.ReadClassified(line, m_classes, start, CommasBefore(start + length) - CommasBefore(start),
+                             hashes);
         return true;
     }
 
@@ -560,16 +565,35 @@ private:
     // Mapped pages left behind are handed back this many bytes at a time.
     static constexpr size_t kGiveBack = 1024 * 1024;
 
-    // The first CR or LF from m_begin on; m_end when none is in view.
-    size_t NextLineEnd() const {
-        for (size_t w = m_begin / 64; w < m_classes.size(); ++w) {
-            uint64_t ends = m_classes[w].ends;
-            if (w == m_begin / 64)
-                ends &= ~uint64_t{0} << (m_begin % 64);
+    // The first CR or LF from m_begin on, m_end when none is in view; whether the line up to
+    // it (and it) holds no flaw, and whether it holds a "#" outside its texts.
+    size_t NextLineEnd(bool& flawless, bool& hashes) const {
+        uint64_t flaws = 0, hashBits = 0;
+        uint64_t in = ~uint64_t{0} << (m_begin % 64);
+        size_t end = m_end;
+        for (size_t w = m_begin / 64; w < m_classes.size(); ++w, in = ~uint64_t{0}) {
+            const HistoryWordClasses& word = m_classes[w];
+            const uint64_t ends = word.ends & in;
+            if (ends != 0) {
+                const uint64_t first = ends & (0 - ends);
+                in &= first | (first - 1);
+                end = std::min(m_end, (w << 6) + static_cast<size_t>(std::countr_zero(ends)));
+            }
+            flaws |= word.flaws & in;
+            hashBits |= word.hashes & in;
             if (ends != 0)
-                return std::min(m_end, (w << 6) + static_cast<size_t>(std::countr_zero(ends)));
+                break;
         }
-        return m_end;
+        flawless = flaws == 0;
+        hashes = hashBits != 0;
+        return end;
+    }
+
+    // The commas between items before byte `at` in view.
+    size_t CommasBefore(size_t at) const {
+        const HistoryWordClasses& word = m_classes[at / 64];
+        return static_cast<size_t>(word.commasBefore) +
+               static_cast<size_t>(CountBits(word.commas & ((uint64_t{1} << (at % 64)) - 1)));
     }
 
     // Brings the next piece into view after what is kept; false at the end of the file.
@@ -669,6 +693,10 @@ private:
     bool m_inLineEnd = false;
     size_t m_lineNumber = 0;
     std::optional<uint64_t> m_pin;
+    // The last line read: its place, whether it is in the written form and holds a "#".
+    uint64_t m_lastPlace = ~uint64_t{0};
+    bool m_lastFlawless = false;
+    bool m_lastHashes = false;
     std::string m_cutShort;
     std::vector<std::string> m_damage;
 };

@@ -60,7 +60,22 @@ struct PrefixXorByShifts {
     }
 };
 
+struct CountBitsBySums {
+    uint64_t operator()(uint64_t x) const {
+        x = x - ((x >> 1) & 0x5555555555555555ULL);
+        x = (x & 0x3333333333333333ULL) + ((x >> 2) & 0x3333333333333333ULL);
+        x = (x + (x >> 4)) & 0x0f0f0f0f0f0f0f0fULL;
+        return (x * 0x0101010101010101ULL) >> 56;
+    }
+};
+
 #ifdef VANTRETH_HISTORY_X86
+struct CountBitsByInstruction {
+    __attribute__((target("popcnt"))) uint64_t operator()(uint64_t x) const {
+        return static_cast<uint64_t>(__builtin_popcountll(x));
+    }
+};
+
 struct Avx2 {
     __attribute__((target("avx2"))) static uint64_t Mask(__m256i lo, __m256i hi, char c) {
         const __m256i wanted = _mm256_set1_epi8(c);
@@ -109,9 +124,10 @@ struct PrefixXorByCarrylessProduct {
 // ahead, they are there when needed.
 constexpr size_t kPrefetchAhead = 2048;
 
-template <class Bytes, class PrefixXor>
+template <class Bytes, class PrefixXor, class CountBits>
 inline __attribute__((always_inline)) void ClassifyWith(std::string_view bytes, HistoryByteClasses& out,
-                                                        Bytes wordBytes, PrefixXor prefixXor) {
+                                                        Bytes wordBytes, PrefixXor prefixXor,
+                                                        CountBits countBits) {
     const char* data = bytes.data();
     const size_t n = bytes.size();
     const size_t words = (n + 63) / 64;
@@ -120,6 +136,7 @@ inline __attribute__((always_inline)) void ClassifyWith(std::string_view bytes, 
     // The word before the first: its last byte counts as a line end, so that the first
     // byte starts a line.
     uint64_t prevCommas = 0, prevEnds = uint64_t{1} << 63, prevClosing = 0, prevFlaws = 0;
+    uint64_t commasBefore = 0;
     for (size_t w = 0; w < words; ++w) {
         WordBytes b;
         if (64 * w + 64 <= n) {
@@ -156,6 +173,8 @@ inline __attribute__((always_inline)) void ClassifyWith(std::string_view bytes, 
         out[w].ends = b.ends;
         out[w].commas = commas;
         out[w].hashes = b.hashes & ~inside;
+        out[w].commasBefore = commasBefore;
+        commasBefore += countBits(commas);
         prevCommas = commas;
         prevEnds = b.ends;
         prevClosing = b.quotes & ~inside;
@@ -166,18 +185,18 @@ inline __attribute__((always_inline)) void ClassifyWith(std::string_view bytes, 
 }
 
 void ClassifyBytewise(std::string_view bytes, HistoryByteClasses& out) {
-    ClassifyWith(bytes, out, Bytewise{}, PrefixXorByShifts{});
+    ClassifyWith(bytes, out, Bytewise{}, PrefixXorByShifts{}, CountBitsBySums{});
 }
 
 #ifdef VANTRETH_HISTORY_X86
-__attribute__((target("avx2,bmi,pclmul"))) void ClassifyAvx2(std::string_view bytes,
-                                                             HistoryByteClasses& out) {
-    ClassifyWith(bytes, out, Avx2{}, PrefixXorByCarrylessProduct{});
+__attribute__((target("avx2,bmi,pclmul,popcnt"))) void ClassifyAvx2(std::string_view bytes,
+                                                                    HistoryByteClasses& out) {
+    ClassifyWith(bytes, out, Avx2{}, PrefixXorByCarrylessProduct{}, CountBitsByInstruction{});
 }
 
-__attribute__((target("avx512bw,bmi,pclmul"))) void ClassifyAvx512(std::string_view bytes,
-                                                                   HistoryByteClasses& out) {
-    ClassifyWith(bytes, out, Avx512{}, PrefixXorByCarrylessProduct{});
+__attribute__((target("avx512bw,bmi,pclmul,popcnt"))) void ClassifyAvx512(std::string_view bytes,
+                                                                          HistoryByteClasses& out) {
+    ClassifyWith(bytes, out, Avx512{}, PrefixXorByCarrylessProduct{}, CountBitsByInstruction{});
 }
 #endif
 
@@ -185,7 +204,8 @@ __attribute__((target("avx512bw,bmi,pclmul"))) void ClassifyAvx512(std::string_v
 
 bool MachineCanClassify(ClassifyWidth width) {
 #ifdef VANTRETH_HISTORY_X86
-    static const bool carryless = __builtin_cpu_supports("pclmul") && __builtin_cpu_supports("bmi");
+    static const bool carryless =
+        __builtin_cpu_supports("pclmul") && __builtin_cpu_supports("bmi") && __builtin_cpu_supports("popcnt");
     static const bool avx2 = carryless && __builtin_cpu_supports("avx2");
     static const bool avx512 = carryless && __builtin_cpu_supports("avx512bw");
     switch (width) {

@@ -22,6 +22,7 @@ struct HistoryWordClasses {
     // given counts as followed by something else), and the end of a line whose text is
     // left open (the next line starts outside a text).
     uint64_t flaws = 0;
+    uint64_t commasBefore = 0; // the commas of the words before this one
     friend bool operator==(const HistoryWordClasses&, const HistoryWordClasses&) = default;
 };
 using HistoryByteClasses = std::vector<HistoryWordClasses>;
