@@ -229,20 +229,26 @@ template <class F> void ForEachWord(const HistoryByteClasses& classes, size_t fr
 
 // The item of a line in the written form that lies between `start` and `end` (a comma or
 // the line's end): a text in quotes, or a bare item without the blanks around it.
-inline RawItem ItemBetween(std::string_view line, size_t start, size_t end) {
-    RawItem item;
-    if (start < end && line[start] == '"') {
-        item.offset = static_cast<uint32_t>(start + 1);
-        item.length = static_cast<uint32_t>(end - start - 2);
-        item.quoted = true;
-        return item;
-    }
-    while (start < end && IsBlank(line[start]))
+// (Written field by field into its place: a whole item built aside and then copied would
+// be read back before its parts are stored.)
+inline void SetItemBetween(RawItem& item, std::string_view line, size_t start, size_t end) {
+    item.quoted = start < end && line[start] == '"';
+    if (item.quoted) {
         ++start;
-    while (end > start && line[end - 1] == ' ')
         --end;
+    } else {
+        while (start < end && IsBlank(line[start]))
+            ++start;
+        while (end > start && line[end - 1] == ' ')
+            --end;
+    }
     item.offset = static_cast<uint32_t>(start);
     item.length = static_cast<uint32_t>(end - start);
+}
+
+RawItem ItemBetween(std::string_view line, size_t start, size_t end) {
+    RawItem item;
+    SetItemBetween(item, line, start, end);
     return item;
 }
 
@@ -325,12 +331,12 @@ public:
         }
         size_t start = 0, n = 0;
         ForEachCommaUntil([&](size_t at) {
-            items[n++] = ItemBetween(m_line, start, at);
+            SetItemBetween(items[n++], m_line, start, at);
             start = at + 1;
             return n == kMostItems;
         });
         if (n < kMostItems)
-            items[n] = ItemBetween(m_line, start, m_line.size());
+            SetItemBetween(items[n], m_line, start, m_line.size());
     }
 
 private:
@@ -745,6 +751,8 @@ void DecodeEntry(const HistoryStream& stream, const EntryLine (&lines)[3], Liter
         const std::string_view r = raw(line, i);
         if (MayBeLiteral(r, items[line][i]))
             field = literals.Text(r);
+        else if (field.size() == r.size()) // a field of its usual width: copied in place
+            std::copy(r.begin(), r.end(), field.begin());
         else
             field.assign(r);
     };

@@ -260,7 +260,12 @@ private:
               const std::string& description, double amount, double taxValue, const std::string& shift,
               const std::string& clerk);
     void CheckOut(Stay& stay, long day, DayFiles& files);
+    // A day of business: the stays due out leave, the others are charged last night's
+    // audit, the free rooms are let again, and the day's files are written.
+    void WriteBusinessDay(long day);
+    void LetRoom(size_t room, long day, int nights, const std::string& dateText, DayFiles& files);
     void WriteDay(const std::string& dateText, DayFiles& files);
+    void WriteInHouse();
     void FlushHistory();
     void WriteReservations();
     void WriteSettings();
@@ -500,61 +505,82 @@ MotelFolderFacts MotelWriter::Write() {
     m_today = platform::DaysFromCivil(m_plan.today);
     const long first = m_today - static_cast<long>(std::lround(m_plan.years * 365.25));
     m_inHouse.assign(m_rooms.size(), std::nullopt);
-    for (long day = first; day <= m_today; ++day) {
-        const std::string dateText = DateText(platform::CivilFromDays(day));
-        DayFiles files;
-        for (auto& stay : m_inHouse) {
-            if (stay && stay->departure == day) {
-                CheckOut(*stay, day, files);
-                stay.reset();
-            }
-        }
-        // Last night's audit charged every stay that stayed on.
-        for (auto& stay : m_inHouse) {
-            if (stay && day < m_today)
-                Post(*stay, files, dateText, 'E', "ROOM RENT", stay->guest.Rate, TaxValueOf(stay->guest.Rate),
-                     "C", "NB");
-        }
-        // Most free rooms are let again; on the last day every one of them, for a week or
-        // more, so that the motel ends full and nobody is due out the next day.
-        for (size_t room = 0; room < m_inHouse.size(); ++room) {
-            if (m_inHouse[room])
-                continue;
-            const bool last = day == m_today;
-            if (!last && !m_random.Chance(0.95))
-                continue;
-            int nights = last ? 7 + m_random.Below(7) : DrawNights(m_random);
-            if (day + nights == m_today + 1)
-                ++nights;
-            Stay stay = NewStay(static_cast<int>(room), day, nights);
-            const std::string clerk = platform::RTrim(stay.guest.Clerk);
-            const platform::TimeOfDay in = *platform::ParseTime(stay.guest.CheckInTime);
-            const std::string shift = in.hour < 15 ? "A" : "B";
-            const float rate = stay.guest.Rate;
-            Post(stay, files, dateText, 'E', "ROOM RENT", rate, TaxValueOf(rate), shift, clerk);
-            const char payCode = stay.guest.PayCode[0];
-            const double total =
-                (NightCharge(rate, stay.guest.IsTaxExempt()).gross * platform::Decimal::Of(nights))
-                    .ToDouble();
-            if (payCode == 'L')
-                Post(stay, files, dateText, 'L', "CASH REC.", total, 0, shift, clerk);
-            else if (payCode != 'Q')
-                Post(stay, files, dateText, payCode, CardText(payCode), total, 0, shift, clerk);
-            if (m_random.Chance(0.05))
-                Post(stay, files, dateText, 'G', "PHONE CHARGE", 0.25 * (1 + m_random.Below(20)), 0, shift,
-                     clerk);
-            files.shiftRentals[shift].push_back(records::ShiftRentalLine{
-                .Room = stay.guest.Room, .Shift = shift, .Clerk = clerk, .TimeRented = in}
-                                                    .ToSeqLine());
-            ++files.roomsRented;
-            m_inHouse[room] = std::move(stay);
-        }
-        WriteDay(dateText, files);
-        ++m_facts.days;
-    }
+    for (long day = first; day <= m_today; ++day)
+        WriteBusinessDay(day);
     FlushHistory();
+    WriteInHouse();
+    WriteReservations();
+    WriteSettings();
 
-    // The stays in house: the guest file, their ledgers so far, their rooms taken.
+    long most = 0;
+    for (const auto& [name, count] : m_lastNameCount)
+        if (count > most) {
+            most = count;
+            m_facts.commonLastName = name;
+        }
+    std::error_code ec;
+    m_facts.historyBytes =
+        static_cast<long long>(std::filesystem::file_size(records::HistoryFile(m_folder), ec));
+    return m_facts;
+}
+
+void MotelWriter::WriteBusinessDay(long day) {
+    const std::string dateText = DateText(platform::CivilFromDays(day));
+    DayFiles files;
+    for (auto& stay : m_inHouse) {
+        if (stay && stay->departure == day) {
+            CheckOut(*stay, day, files);
+            stay.reset();
+        }
+    }
+    // Last night's audit charged every stay that stayed on.
+    for (auto& stay : m_inHouse) {
+        if (stay && day < m_today)
+            Post(*stay, files, dateText, 'E', "ROOM RENT", stay->guest.Rate, TaxValueOf(stay->guest.Rate),
+                 "C", "NB");
+    }
+    // Most free rooms are let again; on the last day every one of them, for a week or
+    // more, so that the motel ends full and nobody is due out the next day.
+    for (size_t room = 0; room < m_inHouse.size(); ++room) {
+        if (m_inHouse[room])
+            continue;
+        const bool last = day == m_today;
+        if (!last && !m_random.Chance(0.95))
+            continue;
+        int nights = last ? 7 + m_random.Below(7) : DrawNights(m_random);
+        if (day + nights == m_today + 1)
+            ++nights;
+        LetRoom(room, day, nights, dateText, files);
+    }
+    WriteDay(dateText, files);
+    ++m_facts.days;
+}
+
+void MotelWriter::LetRoom(size_t room, long day, int nights, const std::string& dateText, DayFiles& files) {
+    Stay stay = NewStay(static_cast<int>(room), day, nights);
+    const std::string clerk = platform::RTrim(stay.guest.Clerk);
+    const platform::TimeOfDay in = *platform::ParseTime(stay.guest.CheckInTime);
+    const std::string shift = in.hour < 15 ? "A" : "B";
+    const float rate = stay.guest.Rate;
+    Post(stay, files, dateText, 'E', "ROOM RENT", rate, TaxValueOf(rate), shift, clerk);
+    const char payCode = stay.guest.PayCode[0];
+    const double total =
+        (NightCharge(rate, stay.guest.IsTaxExempt()).gross * platform::Decimal::Of(nights)).ToDouble();
+    if (payCode == 'L')
+        Post(stay, files, dateText, 'L', "CASH REC.", total, 0, shift, clerk);
+    else if (payCode != 'Q')
+        Post(stay, files, dateText, payCode, CardText(payCode), total, 0, shift, clerk);
+    if (m_random.Chance(0.05))
+        Post(stay, files, dateText, 'G', "PHONE CHARGE", 0.25 * (1 + m_random.Below(20)), 0, shift, clerk);
+    files.shiftRentals[shift].push_back(
+        records::ShiftRentalLine{.Room = stay.guest.Room, .Shift = shift, .Clerk = clerk, .TimeRented = in}
+            .ToSeqLine());
+    ++files.roomsRented;
+    m_inHouse[room] = std::move(stay);
+}
+
+// The stays in house: the guest file, their ledgers so far, their rooms taken.
+void MotelWriter::WriteInHouse() {
     std::string guests;
     for (size_t room = 0; room < m_inHouse.size(); ++room) {
         Stay& stay = *m_inHouse[room];
@@ -574,20 +600,6 @@ MotelFolderFacts MotelWriter::Write() {
     for (const records::RoomRecord& room : m_rooms)
         rooms += room.Encode();
     platform::RandomFile(m_folder.File(records::kRoomsFile), records::RoomRecord::kLength).Put(1, rooms);
-
-    WriteReservations();
-    WriteSettings();
-
-    long most = 0;
-    for (const auto& [name, count] : m_lastNameCount)
-        if (count > most) {
-            most = count;
-            m_facts.commonLastName = name;
-        }
-    std::error_code ec;
-    m_facts.historyBytes =
-        static_cast<long long>(std::filesystem::file_size(records::HistoryFile(m_folder), ec));
-    return m_facts;
 }
 
 } // namespace
