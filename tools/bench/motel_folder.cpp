@@ -241,6 +241,9 @@ struct DayFiles {
 
 struct Stay {
     GuestRecord guest;
+    // When the guest came in: the record's text of it may be cut to its 10 characters
+    // ("10:45:58 P"), which no longer reads as a time.
+    platform::TimeOfDay checkIn;
     long departure = 0; // day number
     std::vector<StayLedgerLine> ledger;
 };
@@ -368,6 +371,7 @@ Stay MotelWriter::NewStay(int room, long day, int nights) {
     Stay stay;
     stay.guest = GuestRecord::Decode(g.Encode()); // every field at its stored width
     stay.departure = day + nights;
+    stay.checkIn = in;
     return stay;
 }
 
@@ -559,7 +563,7 @@ void MotelWriter::WriteBusinessDay(long day) {
 void MotelWriter::LetRoom(size_t room, long day, int nights, const std::string& dateText, DayFiles& files) {
     Stay stay = NewStay(static_cast<int>(room), day, nights);
     const std::string clerk = platform::RTrim(stay.guest.Clerk);
-    const platform::TimeOfDay in = *platform::ParseTime(stay.guest.CheckInTime);
+    const platform::TimeOfDay in = stay.checkIn;
     const std::string shift = in.hour < 15 ? "A" : "B";
     const float rate = stay.guest.Rate;
     Post(stay, files, dateText, 'E', "ROOM RENT", rate, TaxValueOf(rate), shift, clerk);
