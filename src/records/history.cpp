@@ -204,15 +204,6 @@ bool SplitItemsOneByOne(std::string_view line, RawItem (&items)[kMostItems], siz
     }
 }
 
-// The number of set bits, without a call into the compiler's library on machines where
-// std::popcount would make one.
-int CountBits(uint64_t x) {
-    x = x - ((x >> 1) & 0x5555555555555555ULL);
-    x = (x & 0x3333333333333333ULL) + ((x >> 2) & 0x3333333333333333ULL);
-    x = (x + (x >> 4)) & 0x0f0f0f0f0f0f0f0fULL;
-    return static_cast<int>((x * 0x0101010101010101ULL) >> 56);
-}
-
 // The words of `classes` for the bytes from `from` to `to`, both included:
 // f(index, word, mask of its bytes in the range) for every word the range touches.
 template <class F> void ForEachWord(const HistoryByteClasses& classes, size_t from, size_t to, F f) {

@@ -61,12 +61,7 @@ struct PrefixXorByShifts {
 };
 
 struct CountBitsBySums {
-    uint64_t operator()(uint64_t x) const {
-        x = x - ((x >> 1) & 0x5555555555555555ULL);
-        x = (x & 0x3333333333333333ULL) + ((x >> 2) & 0x3333333333333333ULL);
-        x = (x + (x >> 4)) & 0x0f0f0f0f0f0f0f0fULL;
-        return (x * 0x0101010101010101ULL) >> 56;
-    }
+    uint64_t operator()(uint64_t x) const { return static_cast<uint64_t>(CountBits(x)); }
 };
 
 #ifdef VANTRETH_HISTORY_X86

@@ -32,6 +32,15 @@ using HistoryByteClasses = std::vector<HistoryWordClasses>;
 enum class ClassifyWidth { Bytewise, Avx2, Avx512, Widest };
 bool MachineCanClassify(ClassifyWidth width);
 
+// The number of set bits, without a call into the compiler's library on machines where
+// std::popcount would make one.
+inline int CountBits(uint64_t x) {
+    x = x - ((x >> 1) & 0x5555555555555555ULL);
+    x = (x & 0x3333333333333333ULL) + ((x >> 2) & 0x3333333333333333ULL);
+    x = (x + (x >> 4)) & 0x0f0f0f0f0f0f0f0fULL;
+    return static_cast<int>((x * 0x0101010101010101ULL) >> 56);
+}
+
 // The classes of `bytes`, the first of which starts a line.
 void ClassifyHistoryBytes(std::string_view bytes, HistoryByteClasses& classes,
                           ClassifyWidth width = ClassifyWidth::Widest);
