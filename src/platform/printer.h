@@ -195,7 +195,7 @@ public:
     static std::string LeftBehind(const std::filesystem::path& folder);
 
     static constexpr const char* kListFile = "not-yet-printed";
-    static constexpr int kExitWaitMs = 2000;
+    static constexpr int kExitWaitMs = 1000;
 
 private:
     void Work();
