@@ -116,7 +116,8 @@ void Draw(QPagedPaintDevice& device, const platform::PrintJob& job, const std::s
 } // namespace
 
 QtPrinter::QtPrinter(std::filesystem::path folder, bool toPrinter, platform::PrintSpooler* spooler)
-    : m_folder(std::move(folder)), m_toPrinter(toPrinter), m_spooler(spooler ? spooler : &m_systemSpooler) {}
+    : m_folder(std::move(folder)), m_toPrinter(toPrinter), m_spooler(spooler ? spooler : &m_systemSpooler),
+      m_queue(m_folder, *m_spooler) {}
 
 // Names of documents prepared in the same second are told apart by their number, also
 // before their files exist.
@@ -136,33 +137,57 @@ std::filesystem::path QtPrinter::NewFileName() {
 
 class QtPrinter::Prepared final : public platform::PreparedPrint {
 public:
-    Prepared(QtPrinter& printer, const std::filesystem::path& file, std::string_view bytes,
-             std::string heading)
-        : m_printer(printer), m_pdf(file, bytes), m_heading(std::move(heading)) {}
+    Prepared(QtPrinter& printer, const std::filesystem::path& file, std::string_view bytes, std::string name)
+        : m_printer(printer), m_pdf(file, bytes), m_name(std::move(name)) {}
 
     void Publish() override {
         m_pdf.Publish();
+        Published();
+    }
+    std::string Name() const override { return m_name; }
+
+    platform::StagedPdf& pdf() { return m_pdf; }
+    // Its PDF has its name: the report is the last one, and when asked for, goes to the printer.
+    void Published() {
         m_printer.m_lastFile = m_pdf.file();
-        if (!m_printer.m_toPrinter)
-            return;
-        // The printed sheets are the PDF's pages: the system prints the file just saved.
-        try {
-            m_printer.m_spooler->Hand(m_pdf.file(),
-                                      m_heading.empty() ? m_pdf.file().filename().string() : m_heading);
-        } catch (const platform::PrintError& e) {
-            throw platform::PrintError("\"" + m_heading + "\" (" + e.what() + "); its PDF is kept as " +
-                                       m_pdf.file().string());
-        }
+        if (m_printer.m_toPrinter)
+            m_printer.m_queue.Add({{m_pdf.file(), m_name}});
     }
 
 private:
     QtPrinter& m_printer;
     platform::StagedPdf m_pdf;
-    std::string m_heading;
+    std::string m_name;
 };
 
 void QtPrinter::Submit(const platform::PrintJob& job) {
     Prepare(job)->Publish();
+}
+
+std::string QtPrinter::PublishStep(std::vector<std::unique_ptr<platform::PreparedPrint>> step) {
+    std::vector<platform::NotPrinted> failed;
+    std::vector<platform::PrintQueue::Report> toPrint;
+    bool renamed = false;
+    for (const std::unique_ptr<platform::PreparedPrint>& held : step) {
+        auto* prepared = dynamic_cast<Prepared*>(held.get());
+        try {
+            if (prepared == nullptr) { // not one of ours: published on its own
+                held->Publish();
+                continue;
+            }
+            prepared->pdf().Rename();
+            renamed = true;
+            m_lastFile = prepared->pdf().file();
+            if (m_toPrinter)
+                toPrint.push_back({prepared->pdf().file(), prepared->Name()});
+        } catch (const std::exception& e) {
+            failed.push_back({held->Name(), e.what(), {}});
+        }
+    }
+    if (renamed)
+        platform::FlushFolder(m_folder);
+    m_queue.Add(std::move(toPrint));
+    return platform::NotPrintedMessage(failed);
 }
 
 std::unique_ptr<platform::PreparedPrint> QtPrinter::Prepare(const platform::PrintJob& job) {
@@ -186,7 +211,7 @@ std::unique_ptr<platform::PreparedPrint> QtPrinter::Prepare(const platform::Prin
         Draw(pdf, job, file.string());
     }
     return std::make_unique<Prepared>(
-        *this, file, std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())), job.Heading());
+        *this, file, std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())), job.Name());
 }
 
 } // namespace vantreth::gui

@@ -1,8 +1,8 @@
 // The real printer: every document is kept as a PDF file in the data folder's "print"
 // sub-folder and, when the settings ask for it, that file is also handed to the system's
-// printing for the default printer. A PDF that cannot be saved whole (a full disk) is not
-// kept at all, and Submit throws PrintError; so it does, naming the report and its file,
-// when the system does not take the job (the PDF then stays in the folder).
+// printing for the default printer, away from the window (platform::PrintQueue). A PDF that
+// cannot be saved whole (a full disk) is not kept at all, and Submit throws PrintError; a job
+// the system does not take is told later, naming the report and its file, which stays.
 #pragma once
 
 #include "platform/printer.h"
@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QFont;
 
@@ -29,6 +30,11 @@ public:
     // The PDF made and stored under a temporary name in the folder; published, it takes its
     // name and goes to the printer.
     std::unique_ptr<platform::PreparedPrint> Prepare(const platform::PrintJob& job) override;
+    // The step's PDFs take their names, the folder is flushed once, and they are queued for
+    // the printer.
+    std::string PublishStep(std::vector<std::unique_ptr<platform::PreparedPrint>> step) override;
+    bool HandingOver() const override { return m_queue.Busy(); }
+    std::vector<std::string> TakeNotPrinted() override { return m_queue.TakeNotPrinted(); }
     // The PDF file of the last document published, empty before the first.
     const std::filesystem::path& lastFile() const { return m_lastFile; }
 
@@ -40,6 +46,7 @@ private:
     bool m_toPrinter;
     platform::CommandSpooler m_systemSpooler;
     platform::PrintSpooler* m_spooler;
+    platform::PrintQueue m_queue; // after the spoolers: it hands to them until it is gone
     std::filesystem::path m_lastFile;
     std::string m_lastStamp; // the time stamp of the last name given, and its number
     int m_lastNumber = 0;

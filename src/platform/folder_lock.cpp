@@ -164,7 +164,9 @@ void RemoveIn(const std::filesystem::path& folder, std::string_view subfolder,
         const std::filesystem::path& file = it->path();
         // The name first: asking the system about every file of a folder of years of
         // ledgers would slow the start down.
-        if (IsInterruptedSave(folder, subfolder, file.filename().string()) && IsRegularFile(file))
+        const std::string name = file.filename().string();
+        const bool saving = name.size() > kSavingSuffix.size() && name.ends_with(kSavingSuffix);
+        if ((saving || IsInterruptedSave(folder, subfolder, name)) && IsRegularFile(file))
             doomed.push_back(file);
     }
     // Removed after the listing, so that the listing sees the folder whole.

@@ -59,9 +59,10 @@ private:
 // step writes "<name>.vantreth-saving" beside the file, and the program makes such saves only
 // in the data folder itself, whose files are a fixed set: that folder alone is looked
 // through, so the start does not grow with the years of data. The print folder (when one of
-// `subfolders`) is looked through for its PDFs' temporaries: "<name>.XXXXXX" (mkostemp: a
-// dot and six letters and digits mixing at least two of the kinds upper-case, lower-case
-// and digit) beside "report-....pdf", or beside a file of that name.
+// `subfolders`) is looked through for its PDFs' temporaries: "<name>.XXXXXX.vantreth-saving",
+// and, as earlier versions named them, "<name>.XXXXXX" (mkostemp: a dot and six letters and
+// digits mixing at least two of the kinds upper-case, lower-case and digit) beside
+// "report-....pdf", or beside a file of that name.
 std::vector<std::filesystem::path> RemoveInterruptedSaves(const std::filesystem::path& root,
                                                           const std::vector<std::string>& subfolders);
 

@@ -2,6 +2,7 @@
 // hands the finished document to the device.
 #include "platform/printer.h"
 
+#include "platform/files.h"
 #include "platform/text.h"
 
 #include <algorithm>
@@ -12,7 +13,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <map>
 #include <poll.h>
+#include <set>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -36,11 +39,14 @@ constexpr std::string_view kPdfTrailer = "%%EOF";
     SaveFailed(file, std::strerror(error));
 }
 
-// The temporary file of one save: closed and removed unless it was renamed into place.
+// The temporary file of one save: closed and removed unless it was renamed into place. Its
+// name ends in the suffix of every interrupted save, so that the start finds it whatever the
+// random part.
 class TemporaryPdf {
 public:
-    explicit TemporaryPdf(const std::filesystem::path& file) : m_name(file.string() + ".XXXXXX") {
-        m_fd = ::mkostemp(m_name.data(), O_CLOEXEC);
+    explicit TemporaryPdf(const std::filesystem::path& file)
+        : m_name(file.string() + ".XXXXXX" + std::string(kSavingSuffix)) {
+        m_fd = ::mkostemps(m_name.data(), static_cast<int>(kSavingSuffix.size()), O_CLOEXEC);
         if (m_fd < 0)
             SaveFailedErrno(file, errno);
     }
@@ -137,14 +143,22 @@ StagedPdf::~StagedPdf() {
 }
 
 void StagedPdf::Publish() {
+    const bool renamed = !m_temporary.empty();
+    Rename();
+    // The new name reaches the disk with the folder.
+    if (renamed)
+        FlushFolder(m_file.has_parent_path() ? m_file.parent_path() : ".");
+}
+
+void StagedPdf::Rename() {
     if (m_temporary.empty())
         return;
     if (::rename(m_temporary.c_str(), m_file.c_str()) != 0)
         SaveFailedErrno(m_file, errno);
     m_temporary.clear();
-    // The new name reaches the disk with the folder. The document itself is complete by
-    // now, so a folder that cannot be flushed is not reported.
-    const std::filesystem::path folder = m_file.has_parent_path() ? m_file.parent_path() : ".";
+}
+
+void FlushFolder(const std::filesystem::path& folder) {
     const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
         ::fsync(dir);
@@ -163,6 +177,7 @@ class JobInMemory final : public PreparedPrint {
 public:
     JobInMemory(PrinterDevice& device, const PrintJob& job) : m_device(device), m_job(job) {}
     void Publish() override { m_device.Submit(m_job); }
+    std::string Name() const override { return m_job.Name(); }
 
 private:
     PrinterDevice& m_device;
@@ -175,46 +190,123 @@ std::unique_ptr<PreparedPrint> PrinterDevice::Prepare(const PrintJob& job) {
     return std::make_unique<JobInMemory>(*this, job);
 }
 
-void CommandSpooler::Hand(const std::filesystem::path& pdf, const std::string& title) {
-    const std::string file = pdf.string();
-    std::vector<std::string> args{m_command, "-t", title, "--", file};
+std::string PrinterDevice::PublishStep(std::vector<std::unique_ptr<PreparedPrint>> step) {
+    std::vector<NotPrinted> failed;
+    for (const std::unique_ptr<PreparedPrint>& prepared : step) {
+        try {
+            prepared->Publish();
+        } catch (const std::exception& e) {
+            failed.push_back({prepared->Name(), e.what(), {}});
+        }
+    }
+    return NotPrintedMessage(failed);
+}
+
+namespace {
+
+constexpr size_t kNamedInBox = 5;    // reports named in a box; the others are counted
+constexpr size_t kReasonInBox = 160; // characters of a reason shown
+
+std::string Shortened(std::string text, size_t most) {
+    if (text.size() > most)
+        text = text.substr(0, most - 3) + "...";
+    return text;
+}
+
+} // namespace
+
+std::string NotPrintedMessage(const std::vector<NotPrinted>& reports) {
+    if (reports.empty())
+        return std::string();
+    const auto quoted = [](const NotPrinted& r) { return "\"" + Shortened(r.name, 60) + "\""; };
+    if (reports.size() == 1) {
+        const NotPrinted& r = reports.front();
+        return "The report could not be printed: " + quoted(r) + " (" + Shortened(r.reason, kReasonInBox) +
+               ")" + (r.pdf.empty() ? "." : "; its PDF is kept as " + r.pdf.string() + ".");
+    }
+    const bool oneReason = std::all_of(reports.begin(), reports.end(), [&](const NotPrinted& r) {
+        return r.reason == reports.front().reason;
+    });
+    std::string out = std::to_string(reports.size()) + " reports could not be printed";
+    if (oneReason)
+        out += " (" + Shortened(reports.front().reason, kReasonInBox) + ")";
+    out += ":";
+    for (size_t i = 0; i < reports.size() && i < kNamedInBox; ++i) {
+        out += "\n" + quoted(reports[i]);
+        if (!oneReason)
+            out += " (" + Shortened(reports[i].reason, kReasonInBox) + ")";
+    }
+    if (reports.size() > kNamedInBox)
+        out += "\nand " + std::to_string(reports.size() - kNamedInBox) + " more.";
+    const auto kept =
+        std::find_if(reports.begin(), reports.end(), [](const NotPrinted& r) { return !r.pdf.empty(); });
+    if (kept != reports.end()) {
+        const size_t count = static_cast<size_t>(std::count_if(
+            reports.begin(), reports.end(), [](const NotPrinted& r) { return !r.pdf.empty(); }));
+        out += "\n" +
+               (count == reports.size() ? std::string("Their PDFs are")
+                                        : std::to_string(count) + " of their PDFs are") +
+               " kept in the folder " + kept->pdf.parent_path().string() + ".";
+    }
+    return out;
+}
+
+namespace {
+
+struct CommandResult {
+    int status = 0;   // as waitpid gives it
+    std::string said; // its output and errors, on one line
+    bool timedOut = false;
+    bool cancelled = false;
+};
+
+// Runs `args` (the first the command, looked up on PATH) with its output and errors read,
+// for at most `timeoutMs` and no longer than `cancel` stays false; a command still running
+// then is killed. `env` null: this program's environment. Throws PrintError when it cannot be
+// started.
+CommandResult RunCommand(std::vector<std::string> args, int timeoutMs, const std::atomic<bool>* cancel,
+                         char** env = nullptr) {
     std::vector<char*> argv;
     for (std::string& arg : args)
         argv.push_back(arg.data());
     argv.push_back(nullptr);
+    const std::string& command = args.front();
 
     int out[2];
     if (::pipe2(out, O_CLOEXEC) != 0)
-        throw PrintError(std::string("the print command cannot be started: ") + std::strerror(errno));
+        throw PrintError("the print command cannot be started: " + std::string(std::strerror(errno)));
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_adddup2(&actions, out[1], 1);
     posix_spawn_file_actions_adddup2(&actions, out[1], 2);
     pid_t pid = -1;
-    const int spawned = ::posix_spawnp(&pid, m_command.c_str(), &actions, nullptr, argv.data(), environ);
+    const int spawned =
+        ::posix_spawnp(&pid, command.c_str(), &actions, nullptr, argv.data(), env ? env : environ);
     posix_spawn_file_actions_destroy(&actions);
     ::close(out[1]);
     if (spawned != 0) {
         ::close(out[0]);
-        throw PrintError("the print command " + m_command + " cannot be run: " + std::strerror(spawned));
+        throw PrintError("the print command " + command + " cannot be run: " + std::strerror(spawned));
     }
 
-    // What the command says, until it closes its output or its time is up.
-    std::string said;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(m_timeoutMs);
-    bool timedOut = false;
+    // What the command says, until it closes its output or its time is up; looked at in short
+    // slices, so that a cancel is seen at once.
+    CommandResult result;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     for (;;) {
+        if (cancel != nullptr && *cancel) {
+            result.cancelled = true;
+            break;
+        }
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0) {
-            timedOut = true;
+            result.timedOut = true;
             break;
         }
         pollfd watch{out[0], POLLIN, 0};
-        const int ready = ::poll(&watch, 1, static_cast<int>(left.count()));
-        if (ready < 0 && errno == EINTR)
-            continue;
+        const int ready = ::poll(&watch, 1, static_cast<int>(std::min<long long>(left.count(), 100)));
         if (ready <= 0)
             continue;
         char chunk[512];
@@ -223,27 +315,214 @@ void CommandSpooler::Hand(const std::filesystem::path& pdf, const std::string& t
             continue;
         if (n <= 0)
             break;
-        said.append(chunk, static_cast<size_t>(n));
+        result.said.append(chunk, static_cast<size_t>(n));
     }
     ::close(out[0]);
-    if (timedOut)
+    if (result.timedOut || result.cancelled)
         ::kill(pid, SIGKILL);
-    int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    while (::waitpid(pid, &result.status, 0) < 0 && errno == EINTR) {
     }
+    std::string& said = result.said;
     while (!said.empty() && std::isspace(static_cast<unsigned char>(said.back())))
         said.pop_back();
     std::replace(said.begin(), said.end(), '\n', ' ');
-    if (timedOut)
-        throw PrintError("the print command " + m_command + " did not answer within " +
-                         std::to_string(m_timeoutMs / 1000) + " seconds");
+    return result;
+}
+
+} // namespace
+
+void CommandSpooler::Hand(const std::filesystem::path& pdf, const std::string& title) {
+    if (m_cancelled)
+        throw PrintError("the program was closed before the print command " + m_command + " took the job");
+    // The title in the characters the system reads.
+    CommandResult run =
+        RunCommand({m_command, "-t", Cp1252ToUtf8(title), "--", pdf.string()}, m_timeoutMs, &m_cancelled);
+    if (run.cancelled)
+        throw PrintError("the program was closed before the print command " + m_command + " took the job");
+    if (run.timedOut)
+        throw PrintNoAnswer("the print command " + m_command + " did not answer within " +
+                            std::to_string(m_timeoutMs / 1000) + " seconds");
+    const int status = run.status;
     if (WIFEXITED(status) && WEXITSTATUS(status) == 0)
         return;
-    if (said.empty())
-        said = WIFEXITED(status) ? "the print command " + m_command + " ended with status " +
-                                       std::to_string(WEXITSTATUS(status))
-                                 : "the print command " + m_command + " was stopped";
-    throw PrintError(said);
+    if (run.said.empty())
+        run.said = WIFEXITED(status) ? "the print command " + m_command + " ended with status " +
+                                           std::to_string(WEXITSTATUS(status))
+                                     : "the print command " + m_command + " was stopped";
+    throw PrintError(run.said);
+}
+
+bool HasDefaultPrinter(int timeoutMs, const std::string& command) {
+    // Asked in the C locale, so that the answer reads the same in every language.
+    std::vector<std::string> env;
+    for (char** e = environ; *e != nullptr; ++e)
+        if (!std::string_view(*e).starts_with("LC_ALL=") && !std::string_view(*e).starts_with("LANG="))
+            env.emplace_back(*e);
+    env.emplace_back("LC_ALL=C");
+    env.emplace_back("LANG=C");
+    std::vector<char*> envp;
+    for (std::string& e : env)
+        envp.push_back(e.data());
+    envp.push_back(nullptr);
+    try {
+        const CommandResult run = RunCommand({command, "-d"}, timeoutMs, nullptr, envp.data());
+        // "system default destination: <name>"; without one, "no system default destination".
+        return !run.timedOut && WIFEXITED(run.status) && WEXITSTATUS(run.status) == 0 &&
+               run.said.starts_with("system default destination:");
+    } catch (const PrintError&) {
+        return false;
+    }
+}
+
+// The list of reports not yet handed over: "+<file>\t<name>" when a report is queued,
+// "-<file>" once it was handed over or the clerk was told it was not.
+namespace {
+
+std::string OneLine(std::string text) {
+    std::replace_if(
+        text.begin(), text.end(), [](char c) { return c == '\t' || c == '\n' || c == '\r'; }, ' ');
+    return text;
+}
+
+} // namespace
+
+PrintQueue::PrintQueue(std::filesystem::path folder, PrintSpooler& spooler)
+    : m_folder(std::move(folder)), m_spooler(spooler) {}
+
+PrintQueue::~PrintQueue() {
+    {
+        std::unique_lock lock(m_mutex);
+        m_changed.wait_for(lock, std::chrono::milliseconds(kExitWaitMs),
+                           [this] { return m_steps.empty() && !m_working; });
+        m_stopping = true;
+    }
+    m_changed.notify_all();
+    m_spooler.Cancel();
+    if (m_thread.joinable())
+        m_thread.join();
+}
+
+void PrintQueue::Note(const std::string& line) {
+    // Not flushed: the list is for a program that was killed, whose writes the system keeps.
+    const std::string text = line + "\n";
+    const int fd = ::open((m_folder / kListFile).c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return;
+    [[maybe_unused]] const ssize_t n = ::write(fd, text.data(), text.size());
+    ::close(fd);
+}
+
+void PrintQueue::Add(std::vector<Report> step) {
+    if (step.empty())
+        return;
+    {
+        std::lock_guard lock(m_mutex);
+        for (const Report& report : step)
+            Note("+" + OneLine(report.pdf.filename().string()) + "\t" + OneLine(report.name));
+        m_steps.push_back(std::move(step));
+        if (!m_thread.joinable())
+            m_thread = std::thread([this] { Work(); });
+    }
+    m_changed.notify_all();
+}
+
+bool PrintQueue::Busy() const {
+    std::lock_guard lock(m_mutex);
+    return !m_steps.empty() || m_working || !m_told.empty();
+}
+
+std::vector<std::string> PrintQueue::TakeNotPrinted() {
+    std::lock_guard lock(m_mutex);
+    for (const std::string& file : m_toldFiles)
+        Note("-" + file);
+    m_toldFiles.clear();
+    if (m_steps.empty() && !m_working)
+        ::unlink((m_folder / kListFile).c_str());
+    return std::exchange(m_told, {});
+}
+
+void PrintQueue::Work() {
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        m_changed.wait(lock, [this] { return m_stopping || !m_steps.empty(); });
+        if (m_stopping)
+            return; // what is left stays listed for the next start
+        std::vector<Report> step = std::move(m_steps.front());
+        m_steps.pop_front();
+        m_working = true;
+        std::vector<NotPrinted> failed;
+        std::string noAnswer; // the system did not answer: the step's others are not tried
+        for (const Report& report : step) {
+            if (m_stopping)
+                break;
+            const std::string file = OneLine(report.pdf.filename().string());
+            if (!noAnswer.empty()) {
+                failed.push_back({report.name, noAnswer, report.pdf});
+                m_toldFiles.push_back(file);
+                continue;
+            }
+            lock.unlock();
+            std::string reason;
+            try {
+                m_spooler.Hand(report.pdf, report.name);
+            } catch (const PrintNoAnswer& e) {
+                noAnswer = reason = e.what();
+            } catch (const std::exception& e) {
+                reason = e.what();
+            }
+            lock.lock();
+            if (m_stopping && !reason.empty())
+                break; // not handed over: left listed
+            if (reason.empty()) {
+                Note("-" + file);
+            } else {
+                failed.push_back({report.name, reason, report.pdf});
+                m_toldFiles.push_back(file);
+            }
+        }
+        if (!failed.empty() && !m_stopping)
+            m_told.push_back(NotPrintedMessage(failed));
+        m_working = false;
+        if (m_steps.empty() && m_told.empty())
+            ::unlink((m_folder / kListFile).c_str());
+        m_changed.notify_all();
+    }
+}
+
+std::string PrintQueue::LeftBehind(const std::filesystem::path& folder) {
+    const std::filesystem::path list = folder / kListFile;
+    std::optional<std::string> text;
+    try {
+        text = ReadFile(list);
+    } catch (const std::exception&) {
+        return std::string();
+    }
+    if (!text)
+        return std::string();
+    std::vector<std::pair<std::string, std::string>> queued; // file, name
+    std::set<std::string> done;
+    size_t at = 0;
+    while (at < text->size()) {
+        size_t end = text->find('\n', at);
+        if (end == std::string::npos)
+            end = text->size();
+        const std::string line = text->substr(at, end - at);
+        at = end + 1;
+        if (line.starts_with("+")) {
+            const size_t tab = line.find('\t');
+            queued.emplace_back(line.substr(1, tab == std::string::npos ? std::string::npos : tab - 1),
+                                tab == std::string::npos ? std::string() : line.substr(tab + 1));
+        } else if (line.starts_with("-")) {
+            done.insert(line.substr(1));
+        }
+    }
+    std::vector<NotPrinted> left;
+    for (const auto& [file, name] : queued)
+        if (!done.contains(file))
+            left.push_back({name.empty() ? file : name,
+                            "the program was stopped while handing reports to the printer", folder / file});
+    ::unlink(list.c_str());
+    return NotPrintedMessage(left);
 }
 
 std::string PrintJob::Text() const {
@@ -390,15 +669,7 @@ void Printer::EndDoc() {
 std::string Printer::Release() {
     std::vector<std::unique_ptr<PreparedPrint>> held;
     held.swap(m_held);
-    std::string failed;
-    for (const std::unique_ptr<PreparedPrint>& prepared : held) {
-        try {
-            prepared->Publish();
-        } catch (const std::exception& e) {
-            failed += (failed.empty() ? "" : "\n") + std::string(e.what());
-        }
-    }
-    return failed;
+    return held.empty() ? std::string() : m_device->PublishStep(std::move(held));
 }
 
 } // namespace platform

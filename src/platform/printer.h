@@ -4,12 +4,18 @@
 // a PDF file and the default printer in the real program.
 #pragma once
 
+#include <atomic>
+#include <condition_variable>
+#include <deque>
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -27,11 +33,15 @@ struct PrintedPage {
 
 struct PrintJob {
     std::vector<PrintedPage> pages;
+    // What the report is, as the code that printed it named it (see Printer::Title).
+    std::string title;
     // The whole document as text: lines joined by "\n", pages separated by a form feed line.
     std::string Text() const;
     // What the clerk knows the document by: its first line that is not blank, without the
     // blanks around and between its words (at most 60 characters); empty for a blank document.
     std::string Heading() const;
+    // The name of the report in the printer's queue and in a box: its title, else its heading.
+    std::string Name() const { return title.empty() ? Heading() : title; }
 };
 
 // A document made ready by its device but not yet out. Thrown away unless published.
@@ -41,7 +51,21 @@ public:
     // Puts the document out: its file under its own name, the job to the printer. Throws
     // PrintError when that fails.
     virtual void Publish() = 0;
+    // The report's name (see PrintJob::Name).
+    virtual std::string Name() const = 0;
 };
+
+// A report that did not reach the printer: its name, why not, and its PDF file when one is kept.
+struct NotPrinted {
+    std::string name;
+    std::string reason;
+    std::filesystem::path pdf;
+};
+
+// The one box that tells the clerk about the reports of a step that were not printed, small
+// enough for the screen however many they are: the first few by name, how many in all, the
+// reason, and where their PDFs are kept. Empty for none.
+std::string NotPrintedMessage(const std::vector<NotPrinted>& reports);
 
 // Where finished documents go. Submit throws PrintError when the document cannot be printed.
 class PrinterDevice {
@@ -53,11 +77,26 @@ public:
     // throws PrintError as Submit does; Publish of what it returns does the rest once the step
     // is saved. By default the job waits in memory and Publish submits it.
     virtual std::unique_ptr<PreparedPrint> Prepare(const PrintJob& job);
+    // Publishes the documents of one saved step, in order (by default one Publish after the
+    // other). One that fails does not keep back the others; what went wrong now is returned
+    // as the text of one box (see NotPrintedMessage), empty when nothing did.
+    virtual std::string PublishStep(std::vector<std::unique_ptr<PreparedPrint>> step);
+    // True while documents of saved steps are still being handed to the printer away from the
+    // window, or what became of them is still to be told.
+    virtual bool HandingOver() const { return false; }
+    // The boxes about hand-overs that ended since the last call, one per step.
+    virtual std::vector<std::string> TakeNotPrinted() { return {}; }
 };
 
 class PrintError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
+};
+
+// The system's printing did not answer in time: the next job would wait as long.
+class PrintNoAnswer : public PrintError {
+public:
+    using PrintError::PrintError;
 };
 
 // True when `bytes` is a whole PDF file: it starts with the "%PDF-" header and ends with the
@@ -66,9 +105,11 @@ public:
 bool IsCompletePdf(std::string_view bytes);
 
 // A finished PDF document stored for `file` under a temporary name beside it
-// ("<name>.XXXXXX", owner-only): written, read back and checked complete and flushed to the
-// disk. Publish renames it into place; a document never published is removed. Any failure
-// throws PrintError naming the file and the reason: a document is saved whole or not at all.
+// ("<name>.XXXXXX.vantreth-saving", owner-only): written, read back and checked complete and
+// flushed to the disk. Publish renames it into place and flushes the folder; Rename does not
+// flush it, for a caller that renames several and flushes the folder once (FlushFolder). A
+// document never published is removed. Any failure throws PrintError naming the file and the
+// reason: a document is saved whole or not at all.
 class StagedPdf {
 public:
     StagedPdf(const std::filesystem::path& file, std::string_view bytes);
@@ -76,6 +117,7 @@ public:
     StagedPdf(const StagedPdf&) = delete;
     StagedPdf& operator=(const StagedPdf&) = delete;
     void Publish();
+    void Rename();
     const std::filesystem::path& file() const { return m_file; }
 
 private:
@@ -86,28 +128,89 @@ private:
 // Stores the document and publishes it at once (see StagedPdf).
 void SavePdfFile(const std::filesystem::path& file, std::string_view bytes);
 
+// Brings the names given in the folder to the disk; a folder that cannot be flushed is not
+// reported (what it names is complete already).
+void FlushFolder(const std::filesystem::path& folder);
+
 // The system's printing, as the program hands it a saved PDF file for the default printer.
 // Hand throws PrintError, with the reason, when the job is not taken: no print scheduler, no
 // default printer, a queue that refuses jobs.
+// A system that does not answer throws PrintNoAnswer.
 class PrintSpooler {
 public:
     virtual ~PrintSpooler() = default;
     virtual void Hand(const std::filesystem::path& pdf, const std::string& title) = 0;
+    // Called from another thread at the end of the program: the hand-over going on stops at
+    // once, not taken, and so does every later one.
+    virtual void Cancel() {}
 };
 
 // Hands the file to the print command of the system (CUPS's "lp", which prints on the
 // default printer): "<command> -t <title> -- <file>". The job is taken when the command
 // ends with status 0; otherwise what it wrote is the reason. A command that does not end
-// within `timeoutMs` is stopped and the job counts as not taken.
+// within `timeoutMs` is stopped and the job counts as not taken (PrintNoAnswer).
 class CommandSpooler final : public PrintSpooler {
 public:
     explicit CommandSpooler(std::string command = "lp", int timeoutMs = 30000)
         : m_command(std::move(command)), m_timeoutMs(timeoutMs) {}
     void Hand(const std::filesystem::path& pdf, const std::string& title) override;
+    void Cancel() override { m_cancelled = true; }
 
 private:
     std::string m_command;
     int m_timeoutMs;
+    std::atomic<bool> m_cancelled{false};
+};
+
+// Whether the system has a default printer, as CUPS says ("lpstat -d"); no when it does not
+// answer within `timeoutMs` or cannot be asked.
+bool HasDefaultPrinter(int timeoutMs = 1000, const std::string& command = "lpstat");
+
+// The reports of saved steps, handed to the spooler by a thread of its own so that the window
+// never waits for the system's printing. A step's reports go in order; when the system does
+// not answer for one, the step's others are not tried (each would wait as long) and count as
+// not printed. What was not printed comes back as one box per step (TakeNotPrinted). Until
+// its report is handed over, each PDF is listed in the folder's file kListFile, so that the
+// start after the program was stopped can tell the clerk (LeftBehind).
+class PrintQueue {
+public:
+    struct Report {
+        std::filesystem::path pdf;
+        std::string name;
+    };
+    PrintQueue(std::filesystem::path folder, PrintSpooler& spooler);
+    // Waits at most kExitWaitMs for the hand-overs going on; what is left stays listed.
+    ~PrintQueue();
+    PrintQueue(const PrintQueue&) = delete;
+    PrintQueue& operator=(const PrintQueue&) = delete;
+
+    // Lists the step's reports and queues them; returns at once.
+    void Add(std::vector<Report> step);
+    // Reports still queued, or boxes still to be taken.
+    bool Busy() const;
+    std::vector<std::string> TakeNotPrinted();
+
+    // The box about the reports the folder's list names as not handed over (the program was
+    // stopped first), empty when there are none; the list is removed.
+    static std::string LeftBehind(const std::filesystem::path& folder);
+
+    static constexpr const char* kListFile = "not-yet-printed";
+    static constexpr int kExitWaitMs = 1000;
+
+private:
+    void Work();
+    void Note(const std::string& line); // appends to the list; m_mutex held
+
+    std::filesystem::path m_folder;
+    PrintSpooler& m_spooler;
+    mutable std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::deque<std::vector<Report>> m_steps;
+    bool m_working = false; // a step is being handed over
+    bool m_stopping = false;
+    std::vector<std::string> m_told;
+    std::vector<std::string> m_toldFiles; // the files of m_told's reports, listed until taken
+    std::thread m_thread;
 };
 
 // Keeps every document in memory, in order.
@@ -166,16 +269,23 @@ public:
     // Ends the document and sends it to the device, or has the device prepare it and holds
     // it for the step that runs (nothing when no document is open).
     void EndDoc();
+    // Names the open document, or the one the next Print opens (see PrintJob::title).
+    void Title(std::string name) {
+        EnsureOpen();
+        m_job.title = std::move(name);
+    }
     // Throws away the open document without printing it.
     void KillDoc() {
         m_job = PrintJob();
         m_open = false;
     }
     bool DocumentOpen() const { return m_open; }
-    // The step was saved: the documents it finished are published, in order. One that fails
-    // does not keep back the others; what went wrong is returned, one line per document
-    // (empty when every one went out).
+    // The step was saved: the documents it finished are published, in order (see
+    // PrinterDevice::PublishStep); returns the box about those that failed at once, or "".
     std::string Release();
+    // See PrinterDevice::HandingOver and TakeNotPrinted.
+    bool HandingOver() const { return m_device->HandingOver(); }
+    std::vector<std::string> TakeNotPrinted() { return m_device->TakeNotPrinted(); }
     // The step was undone: the documents it finished and the open one are thrown away.
     void Drop() {
         m_held.clear();

@@ -264,6 +264,7 @@ void Program::Dispatch(const std::function<void()>& handler, std::string_view ac
     }
     RunAction(handler, action, repeatKey);
     m_idleMs = 0;
+    TellNotPrinted();
     // A damaged file the event came across is reported once, when the event is over.
     for (const std::string& damage : TakeDamageReports()) {
         DepthGuard guard(m_depth);
@@ -308,8 +309,7 @@ void Program::RunAction(const std::function<void()>& handler, std::string_view a
     if (!failure) {
         // The step stays saved; the PDF of a report the printer did not take is in print/.
         if (!notPrinted.empty())
-            Report("The report could not be printed: " + notPrinted, vbOKOnly | vbCritical, "Printer Error",
-                   repeatKey);
+            Report(notPrinted, vbOKOnly | vbCritical, "Printer Error", repeatKey);
         else if (repeatKey != nullptr)
             m_repeatFailures.erase(repeatKey);
         return;
@@ -395,6 +395,17 @@ void Program::RunTimerInsideAction(const std::function<void()>& handler, const v
         Report(failure->prompt, vbOKOnly | vbCritical, failure->title, repeatKey);
 }
 
+// Reports of saved steps are handed to the printer away from the window: what did not go out
+// is told between events, one box per step.
+void Program::TellNotPrinted() {
+    if (m_depth > 0)
+        return;
+    for (const std::string& told : m_printer.TakeNotPrinted()) {
+        DepthGuard guard(m_depth);
+        MsgBox(told, vbOKOnly | vbCritical, "Printer Error");
+    }
+}
+
 void Program::Report(const std::string& prompt, int style, const std::string& title, const void* repeatKey) {
     if (repeatKey != nullptr) {
         auto [it, added] = m_repeatFailures.try_emplace(repeatKey, prompt);
@@ -433,6 +444,7 @@ void Program::TimePassed(int ms) {
             }
         }
     }
+    TellNotPrinted();
     FlagGuard inside(m_timersInsideAction, m_depth > 0);
     for (Form* form : LoadedForms()) {
         if (!form->Loaded())
@@ -472,6 +484,8 @@ int Program::MsUntilNextTimer() const {
     if (m_started && !Ended())
         for (const auto& task : m_tasks)
             sooner(std::max(0, task->interval - task->elapsed));
+    if (m_printer.HandingOver())
+        sooner(kPrintCheckMs);
     return next;
 }
 

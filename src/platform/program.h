@@ -101,6 +101,9 @@ public:
     // to its end; each tick is an event of its own, named `action`.
     void AddBackgroundTask(std::string action, int intervalMs, std::function<void()> task);
     static constexpr int kCheckpointIdleMs = 2000;
+    // How often, while reports are being handed to the printer, the program looks whether
+    // any could not be.
+    static constexpr int kPrintCheckMs = 100;
     // How much time must pass before TimePassed has something to tick: the least time left
     // to an enabled timer of a loaded window that is not resting, or to a background task
     // once the program runs; -1 when nothing would tick however much time passed (a resting
@@ -154,6 +157,7 @@ private:
     void RunTimerInsideAction(const std::function<void()>& handler, const void* repeatKey);
     // Shows the failure unless it is the one last shown for the same repeating event.
     void Report(const std::string& prompt, int style, const std::string& title, const void* repeatKey);
+    void TellNotPrinted();
     void RecoverInterruptedAction();
 
     struct BackgroundTask {

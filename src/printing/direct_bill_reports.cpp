@@ -95,6 +95,7 @@ void PrintBillingNotice(platform::Printer& printer, const records::MotelSettings
                         std::string_view today, const DirectBillAccount& account, NoticeForm form) {
     const std::vector<std::string> lines = BillingNoticeLines(motel, today, account, form);
     printer.EndDoc();
+    printer.Title(LetterheadDocumentName("Billing Notice", "account", account.DBNumber, account.CompanyName));
     printer.FontSize(10);
     for (const std::string& line : lines)
         printer.Print(line);

@@ -209,6 +209,8 @@ FolioReportTotals PrintFolioReport(platform::Printer& printer, const records::Mo
     const bool folio = report.form == FolioForm::PrintFolio;
 
     StartFolioDocument(printer, motel);
+    printer.Title(LetterheadDocumentName(folio ? "Folio" : "Check-Out Folio", "room", guest.Room,
+                                         RTrim(guest.FirstName) + " " + RTrim(guest.LastName)));
     printer.Print(FolioReportNameLine(guest));
     printer.Print(FolioReportStreetLine(guest));
     printer.Print(FolioReportTownLine(guest));

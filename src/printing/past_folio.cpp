@@ -228,6 +228,8 @@ void PrintPastFolio(platform::Printer& printer, const platform::DataFolder& fold
     }
 
     StartFolioDocument(printer, motel);
+    printer.Title(LetterheadDocumentName("Past Folio", "room", entry.Room,
+                                         RTrim(entry.FirstName) + " " + RTrim(entry.LastName)));
     printer.Print(PastFolioNameLine(entry));
     printer.Print(PastFolioStreetLine(entry));
     printer.Print(PastFolioTownLine(entry));

@@ -83,7 +83,8 @@ std::array<std::string, kLetterheadLines> MotelSettings::Letterhead() const {
     return lines;
 }
 
-MotelSettings MotelSettings::Load(const std::filesystem::path& file, std::string* problem) {
+MotelSettings MotelSettings::Load(const std::filesystem::path& file, std::string* problem,
+                                  const std::function<bool()>& hasDefaultPrinter) {
     MotelSettings settings;
     std::optional<std::string> text;
     try {
@@ -99,6 +100,9 @@ MotelSettings MotelSettings::Load(const std::filesystem::path& file, std::string
         std::filesystem::path folder =
             file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
         if (std::filesystem::is_directory(folder, ec)) {
+            // Without a printer every report would fail to print.
+            if (hasDefaultPrinter)
+                settings.printToPrinter = hasDefaultPrinter();
             try {
                 settings.Save(file);
             } catch (const IoError& e) {

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -32,7 +33,8 @@ struct MotelSettings {
     std::string supportMail = "support@example.com";
     // "" = scan /dev/ttyS0 onwards; "none" = no call box; else the device path.
     std::string callBoxDevice = "";
-    // Send each document to the default printer as well as saving its PDF.
+    // Send each document to the default printer as well as saving its PDF. A new settings
+    // file says yes only when the computer has a default printer (see Load).
     bool printToPrinter = true;
 
     // The four lines at the head of the billing notices and the printed folios.
@@ -41,10 +43,12 @@ struct MotelSettings {
     // their numbers when they are set.
     std::string TelephoneLine() const;
 
-    // The settings in `file`; a missing file is written with the defaults. When the file could
-    // not be read, or not be written at the first start, the defaults are given and `problem`
-    // (when given) says so for the clerk.
-    static MotelSettings Load(const std::filesystem::path& file, std::string* problem = nullptr);
+    // The settings in `file`; a missing file is written with the defaults, print_to_printer
+    // as `hasDefaultPrinter` answers (when given). When the file could not be read, or not be
+    // written at the first start, the defaults are given and `problem` (when given) says so
+    // for the clerk.
+    static MotelSettings Load(const std::filesystem::path& file, std::string* problem = nullptr,
+                              const std::function<bool()>& hasDefaultPrinter = nullptr);
     void Save(const std::filesystem::path& file) const;
 };
 

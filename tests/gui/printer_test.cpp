@@ -9,9 +9,14 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
+#include <filesystem>
+#include <mutex>
 #include <sstream>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
 namespace vantreth::testing {
@@ -172,36 +177,88 @@ TEST(QtPrinterPages, ALineWiderThanThePageIsDrawnNarrower) {
     EXPECT_NEAR(squeezed.x, kMargin, 0.01);
 }
 
-// With print_to_printer the saved PDF is handed to the system's printing; a job it does not
-// take is a PrintError naming the report and its file, which stays. A document prepared for
-// a step that is then undone leaves nothing.
-TEST(QtPrinterToPrinter, AJobTheSystemRefusesNamesTheReportAndKeepsItsPdf) {
-    struct Refusing final : platform::PrintSpooler {
+// With print_to_printer the saved PDFs are handed to the system's printing away from the
+// window: a job the system does not take comes back as one box per step, naming the first
+// reports and the count and keeping the PDFs; a system that does not answer is waited for
+// once a step, and never by the window. A document of a step that is undone leaves nothing.
+TEST(QtPrinterToPrinter, AStepThePrinterDoesNotTakeIsOneBoxAndKeepsItsPdfs) {
+    struct Spooler final : platform::PrintSpooler {
+        bool hangs = false;
+        std::mutex mutex;
         std::vector<std::pair<std::filesystem::path, std::string>> handed;
         void Hand(const std::filesystem::path& pdf, const std::string& title) override {
-            handed.emplace_back(pdf, title);
+            {
+                std::lock_guard lock(mutex);
+                handed.emplace_back(pdf, title);
+            }
+            if (hangs) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(300));
+                throw platform::PrintNoAnswer("the print command lp did not answer within 30 seconds");
+            }
             throw platform::PrintError("lp: Destination \"Q\" is not accepting jobs.");
         }
-    } spooler;
-    TempFolder folder;
-    gui::QtPrinter printer(folder.path(), true, &spooler);
-    platform::PrintJob job;
-    job.pages.push_back({{{"", false, 10}, {"   SHIFT   REPORT", true, 12}}});
-    printer.Prepare(job).reset();
-    EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
-    try {
-        printer.Submit(job);
-        ADD_FAILURE() << "no PrintError";
-    } catch (const platform::PrintError& e) {
-        const std::string error = e.what();
-        EXPECT_NE(error.find("\"SHIFT REPORT\" (lp: Destination \"Q\" is not accepting jobs.)"),
-                  std::string::npos)
-            << error;
-        EXPECT_NE(error.find(printer.lastFile().string()), std::string::npos) << error;
+    };
+    auto told = [](gui::QtPrinter& printer) {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        std::vector<std::string> boxes;
+        while (boxes.empty() && std::chrono::steady_clock::now() < until) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            boxes = printer.TakeNotPrinted();
+        }
+        EXPECT_FALSE(printer.HandingOver());
+        return boxes;
+    };
+    platform::PrintJob shift;
+    shift.pages.push_back({{{"", false, 10}, {"   SHIFT   REPORT", true, 12}}});
+    {
+        Spooler spooler;
+        TempFolder folder;
+        gui::QtPrinter printer(folder.path(), true, &spooler);
+        printer.Prepare(shift).reset();
+        EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
+        printer.Submit(shift);
+        const std::vector<std::string> boxes = told(printer);
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0], "The report could not be printed: \"SHIFT REPORT\" (lp: Destination \"Q\" is not "
+                            "accepting jobs.); its PDF is kept as " +
+                                printer.lastFile().string() + ".");
+        ASSERT_EQ(spooler.handed.size(), 1u);
+        EXPECT_EQ(spooler.handed[0], std::make_pair(printer.lastFile(), std::string("SHIFT REPORT")));
+        EXPECT_TRUE(std::filesystem::is_regular_file(printer.lastFile()));
     }
-    ASSERT_EQ(spooler.handed.size(), 1u);
-    EXPECT_EQ(spooler.handed[0], std::make_pair(printer.lastFile(), std::string("SHIFT REPORT")));
-    EXPECT_TRUE(std::filesystem::is_regular_file(printer.lastFile()));
+    for (const bool hangs : {false, true}) {
+        SCOPED_TRACE(hangs ? "a printer that hangs" : "a printer that refuses");
+        Spooler spooler;
+        spooler.hangs = hangs;
+        TempFolder folder;
+        gui::QtPrinter printer(folder.path(), true, &spooler);
+        platform::Printer steps(printer, [] { return true; });
+        for (int n = 1; n <= 7; ++n) {
+            steps.Title("Folio, room " + std::to_string(n));
+            steps.Print("Vantreth Motel");
+            steps.EndDoc();
+        }
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(steps.Release(), "");
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(200))
+            << "the window waited";
+        const std::vector<std::string> boxes = told(printer);
+        ASSERT_EQ(boxes.size(), 1u);
+        const std::string& box = boxes[0];
+        EXPECT_EQ(box.rfind("7 reports could not be printed (", 0), 0u) << box;
+        EXPECT_NE(box.find("\"Folio, room 5\"\nand 2 more.\nTheir PDFs are kept in the folder " +
+                           folder.path().string() + "."),
+                  std::string::npos)
+            << box;
+        EXPECT_EQ(box.find("room 6"), std::string::npos) << box;
+        EXPECT_EQ(spooler.handed.size(), hangs ? 1u : 7u)
+            << "a printer that does not answer is waited for once";
+        EXPECT_EQ(spooler.handed.back().second, hangs ? "Folio, room 1" : "Folio, room 7");
+        size_t pdfs = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
+            pdfs += entry.path().extension() == ".pdf";
+        EXPECT_EQ(pdfs, 7u);
+    }
 }
 
 } // namespace

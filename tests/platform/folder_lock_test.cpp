@@ -89,6 +89,8 @@ TEST_F(FolderTest, RemoveInterruptedSavesTakesOnlyTemporaries) {
         {"dbpaymentyesno.vantreth-saving", true},
         {"restodayyes.vantreth-saving", true},
         {"print/report-20261206-093000-1.pdf.Zx81Kd", true},
+        {"print/report-20261206-093000-2.pdf.aaaaaa.vantreth-saving", true}, // any random part
+        {"print/report-20261206-093000-3.pdf.Q7P2ZK.vantreth-saving", true},
         // The data files themselves.
         {"settings", false},
         {"lock", false},
@@ -97,6 +99,7 @@ TEST_F(FolderTest, RemoveInterruptedSavesTakesOnlyTemporaries) {
         {"totals/totals12626", false},
         {"history/history", false},
         {"print/report-20261206-093000-1.pdf", false},
+        {"print/not-yet-printed", false},
         {"dailycharge/dailycharge101ST1126.AB1126", false},
         // Sub-folders are not looked through (steps make no temporaries), nor other shapes.
         {"sleepers/12626.vantreth-saving", false},

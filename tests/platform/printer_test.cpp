@@ -1,10 +1,13 @@
 // The printer's line building (columns, values), pages, vertical position and documents.
+#include "platform/folder_lock.h"
 #include "platform/printer.h"
 #include "support/failing_printer.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
@@ -13,10 +16,26 @@
 #include <memory>
 #include <string>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace platform {
 namespace {
+
+// A stand-in for a system command: a shell script in `folder`.
+std::string Script(const std::filesystem::path& folder, const std::string& name, const std::string& body) {
+    const std::filesystem::path file = folder / name;
+    std::ofstream(file) << "#!/bin/sh\n" << body << "\n";
+    std::filesystem::permissions(file, std::filesystem::perms::owner_all);
+    return file.string();
+}
+
+std::string Slurp(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
 
 TEST(PrintItemsTest, TabPlacesNextItemAtColumnOrOnNextLine) {
     struct Case {
@@ -243,10 +262,7 @@ TEST_F(PrinterTest, DeviceFailureDropsDocumentAndLeavesPrinterUsable) {
 TEST(CommandSpoolerTest, AJobNotTakenIsAnErrorWithTheReason) {
     vantreth::testing::TempFolder folder;
     auto script = [&folder](const std::string& name, const std::string& body) {
-        const std::filesystem::path file = folder.path() / name;
-        std::ofstream(file) << "#!/bin/sh\n" << body << "\n";
-        std::filesystem::permissions(file, std::filesystem::perms::owner_all);
-        return file.string();
+        return Script(folder.path(), name, body);
     };
     const std::filesystem::path pdf = folder.path() / "report-1.pdf";
     const std::filesystem::path args = folder.path() / "args";
@@ -280,6 +296,156 @@ TEST(CommandSpoolerTest, AJobNotTakenIsAnErrorWithTheReason) {
     std::string line;
     std::getline(given, line);
     EXPECT_EQ(line, "-t NIGHT AUDIT -- " + pdf.string());
+}
+
+// Whether the system has a default printer, as "lpstat -d" says; an answer that does not come
+// in time, or no lpstat at all, is no.
+TEST(CommandSpoolerTest, ADefaultPrinterIsOneLpstatNames) {
+    vantreth::testing::TempFolder folder;
+    struct Case {
+        std::string body; // empty: no such command
+        bool printer;
+    };
+    const Case cases[] = {
+        {"echo 'system default destination: Front_Desk'", true},
+        {"echo 'no system default destination'", false},
+        {"echo 'lpstat: Scheduler is not running.' >&2; exit 1", false},
+        {"exec sleep 20", false},
+        {"", false},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        const std::string command = c.body.empty()
+                                        ? (folder.path() / "none").string()
+                                        : Script(folder.path(), "lpstat" + std::to_string(++n), c.body);
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(HasDefaultPrinter(300, command), c.printer) << c.body;
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1000)) << c.body;
+    }
+}
+
+TEST(NotPrintedMessageTest, OneBoxFitsTheScreenHoweverManyReports) {
+    const std::filesystem::path print = "/data/print";
+    auto reports = [&](int count, bool oneReason) {
+        std::vector<NotPrinted> list;
+        for (int n = 1; n <= count; ++n)
+            list.push_back({"Billing Notice, account " + std::to_string(n),
+                            oneReason || n == 1 ? "lp: Error - Scheduler not running." : "lp: refused",
+                            print / ("report-" + std::to_string(n) + ".pdf")});
+        return list;
+    };
+    std::vector<NotPrinted> unsaved = reports(2, true);
+    unsaved[1].pdf.clear();
+    struct Case {
+        const char* what;
+        std::vector<NotPrinted> reports;
+        std::string box;
+    };
+    const Case cases[] = {
+        {"none", {}, ""},
+        {"one", reports(1, true),
+         "The report could not be printed: \"Billing Notice, account 1\" (lp: Error - Scheduler not "
+         "running.); its "
+         "PDF is kept as /data/print/report-1.pdf."},
+        {"145 for one reason", reports(145, true),
+         "145 reports could not be printed (lp: Error - Scheduler not running.):\n\"Billing Notice, account "
+         "1\"\n"
+         "\"Billing Notice, account 2\"\n\"Billing Notice, account 3\"\n\"Billing Notice, account 4\"\n"
+         "\"Billing Notice, account 5\"\nand 140 more.\nTheir PDFs are kept in the folder /data/print."},
+        {"reasons that differ", reports(2, false),
+         "2 reports could not be printed:\n\"Billing Notice, account 1\" (lp: Error - Scheduler not "
+         "running.)\n"
+         "\"Billing Notice, account 2\" (lp: refused)\nTheir PDFs are kept in the folder /data/print."},
+        {"a PDF not saved", unsaved,
+         "2 reports could not be printed (lp: Error - Scheduler not running.):\n\"Billing Notice, account "
+         "1\"\n"
+         "\"Billing Notice, account 2\"\n1 of their PDFs are kept in the folder /data/print."},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(NotPrintedMessage(c.reports), c.box) << c.what;
+}
+
+// The reports of saved steps go to the system's printing away from the window: the window
+// never waits, a printer that does not answer is waited for once a step, and each step that
+// did not wholly print is one box. The folder's list of reports not yet handed over is gone
+// once every one was.
+TEST(PrintQueueTest, TheWindowNeverWaitsForThePrinter) {
+    vantreth::testing::TempFolder folder;
+    const std::filesystem::path calls = folder.path() / "calls";
+    struct Case {
+        std::string body; // of the print command; empty: no such command
+        size_t boxes;
+        size_t calls;
+        std::string said; // in the box
+    };
+    const Case cases[] = {
+        {"echo request id is Q-1", 0, 145, ""},
+        {"echo 'lp: Error - Scheduler not running.' >&2; exit 1", 1, 145, "Scheduler not running"},
+        {"exec sleep 20", 1, 1, "did not answer"},
+        {"", 1, 0, "cannot be run"},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.body);
+        std::filesystem::remove(calls);
+        const std::string command = c.body.empty() ? (folder.path() / "none").string()
+                                                   : Script(folder.path(), "lp" + std::to_string(++n),
+                                                            "echo >> " + calls.string() + "\n" + c.body);
+        CommandSpooler spooler(command, 300);
+        PrintQueue queue(folder.path(), spooler);
+        std::vector<PrintQueue::Report> step;
+        for (int r = 1; r <= 145; ++r)
+            step.push_back({folder.path() / ("report-" + std::to_string(r) + ".pdf"),
+                            "Billing Notice " + std::to_string(r)});
+        const auto start = std::chrono::steady_clock::now();
+        queue.Add(step);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(100))
+            << "the window waited";
+        std::vector<std::string> boxes;
+        for (int waited = 0; queue.Busy() && waited < 1000; ++waited) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            for (std::string& box : queue.TakeNotPrinted())
+                boxes.push_back(std::move(box));
+        }
+        EXPECT_FALSE(queue.Busy());
+        ASSERT_EQ(boxes.size(), c.boxes);
+        if (!boxes.empty()) {
+            EXPECT_EQ(boxes[0].rfind("145 reports could not be printed (", 0), 0u) << boxes[0];
+            EXPECT_NE(boxes[0].find(c.said), std::string::npos) << boxes[0];
+        }
+        const std::string called = Slurp(calls);
+        EXPECT_EQ(std::count(called.begin(), called.end(), '\n'), static_cast<long>(c.calls));
+        EXPECT_FALSE(std::filesystem::exists(folder.path() / PrintQueue::kListFile));
+    }
+}
+
+// The program is killed while a step's reports are handed over: the next start tells which
+// were not, and where their PDFs are, once.
+TEST(PrintQueueTest, ReportsLeftByAKilledProgramAreToldAtTheNextStart) {
+    vantreth::testing::TempFolder folder;
+    const std::string command = Script(folder.path(), "lp", "case \"$2\" in *1) exit 0;; esac; exec sleep 5");
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        CommandSpooler spooler(command, 60000);
+        PrintQueue queue(folder.path(), spooler);
+        queue.Add({{folder.path() / "report-a.pdf", "Folio, room 1"},
+                   {folder.path() / "report-b.pdf", "Folio, room 2"},
+                   {folder.path() / "report-c.pdf", "Folio, room 3"}});
+        ::pause();
+        ::_exit(0);
+    }
+    const std::filesystem::path list = folder.path() / PrintQueue::kListFile;
+    for (int waited = 0; Slurp(list).find("\n-") == std::string::npos && waited < 500; ++waited)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    EXPECT_EQ(
+        PrintQueue::LeftBehind(folder.path()),
+        "2 reports could not be printed (the program was stopped while handing reports to the printer):\n"
+        "\"Folio, room 2\"\n\"Folio, room 3\"\nTheir PDFs are kept in the folder " +
+            folder.path().string() + ".");
+    EXPECT_EQ(PrintQueue::LeftBehind(folder.path()), "") << "told once";
 }
 
 TEST(CapturePrinterTest, TakeJobsReturnsJobsSinceLastTake) {
@@ -404,6 +570,28 @@ TEST_F(PdfFileTest, SavedWholeOrNotAtAll) {
         }
         std::filesystem::remove_all(folder);
     }
+}
+
+// A PDF whose step was never saved (the program was killed first) is a temporary the start
+// clears, whatever its random part: one of only one kind of character too.
+TEST_F(PdfFileTest, AnUnsavedPdfIsClearedByTheStart) {
+    const std::filesystem::path folder = m_dir / "print";
+    std::filesystem::create_directories(folder);
+    const std::string file = "report-20261207-200000-1.pdf";
+    StagedPdf staged(folder / file, "%PDF-1.4\n%%EOF\n");
+    std::vector<std::filesystem::path> left;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        const std::string name = entry.path().filename().string();
+        ASSERT_EQ(name.rfind(file + ".", 0), 0u) << name;
+        // The same name with a random part of lower-case letters only.
+        const std::filesystem::path plain = folder / (file + ".aaaaaa" + name.substr(file.size() + 7));
+        std::filesystem::copy_file(entry.path(), plain);
+        left = {entry.path(), plain};
+    }
+    std::vector<std::filesystem::path> removed = RemoveInterruptedSaves(m_dir, {"print"});
+    std::sort(removed.begin(), removed.end());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(removed, left);
 }
 
 } // namespace

@@ -377,6 +377,43 @@ TEST_F(ProgramTest, WhatAStepPrintsGoesOutOnlyOnceTheStepIsSaved) {
     EXPECT_NE(dialogs.shown()[2].prompt.find("Scheduler not responding"), std::string::npos);
 }
 
+// Reports handed to the printer away from the window: while that goes on the program looks
+// often whether any did not go out, and tells each step's box between events, never inside
+// one.
+TEST_F(ProgramTest, ReportsNotPrintedAreToldBetweenEvents) {
+    struct Handing final : PrinterDevice {
+        bool busy = true;
+        std::vector<std::string> boxes;
+        void Submit(const PrintJob&) override {}
+        bool HandingOver() const override { return busy || !boxes.empty(); }
+        std::vector<std::string> TakeNotPrinted() override { return std::exchange(boxes, {}); }
+    } device;
+    form().Timer1.SetEnabled(false);
+    const int before = program->MsUntilNextTimer();
+    EXPECT_EQ(before, -1);
+    program->printer().SetDevice(device);
+    EXPECT_GE(program->MsUntilNextTimer(), 0);
+    EXPECT_LE(program->MsUntilNextTimer(), Program::kPrintCheckMs);
+    program->TimePassed(Program::kPrintCheckMs);
+    EXPECT_TRUE(dialogs.shown().empty());
+    dialogs.Answer(vbOK);
+    program->Dispatch([&] {
+        device.boxes = {"3 reports could not be printed"};
+        program->TimePassed(Program::kPrintCheckMs);
+        EXPECT_TRUE(dialogs.shown().empty()) << "told inside an event";
+    });
+    ASSERT_EQ(dialogs.shown().size(), 1u);
+    EXPECT_EQ(dialogs.shown()[0].title, "Printer Error");
+    EXPECT_EQ(dialogs.shown()[0].prompt, "3 reports could not be printed");
+    dialogs.Answer(vbOK);
+    device.boxes = {"1 more"};
+    program->TimePassed(Program::kPrintCheckMs);
+    ASSERT_EQ(dialogs.shown().size(), 2u);
+    device.busy = false;
+    EXPECT_EQ(program->MsUntilNextTimer(), before);
+    program->printer().SetDevice(printer);
+}
+
 TEST_F(ProgramTest, TimersOfUnloadedWindowsDoNotTick) {
     program->Load("Other");
     program->Unload(form());

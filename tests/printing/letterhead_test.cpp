@@ -2,8 +2,13 @@
 // notices, built from the settings or set line by line, in the folio's places.
 #include "printing/letterhead.h"
 
+#include "printing/direct_bill_reports.h"
+#include "printing/folio_report.h"
+#include "support/builders.h"
+
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -42,6 +47,40 @@ TEST(LetterheadTest, FoliosPrintTheNoticesLetterheadLines) {
     motel.letterheadLines[1] = "  9 ROUTE 30, NEAR THE LAKE";
     EXPECT_EQ(FolioHead(motel), (std::vector<std::string>{"", built[0], "  9 ROUTE 30, NEAR THE LAKE",
                                                           built[2], "", "", built[3], "", ""}));
+}
+
+// A document that starts with the letterhead is named in the printer's queue and in a box by
+// what it is, not by the motel's name on its first line.
+TEST(LetterheadTest, LetterheadDocumentsAreNamedByWhatTheyAre) {
+    const records::MotelSettings motel;
+    FolioReport folio;
+    folio.guest = vantreth::testing::Guest("12", "LEE", "ANN");
+    struct Case {
+        std::function<void(platform::Printer&)> print;
+        std::string name;
+    };
+    const Case cases[] = {
+        {[&](platform::Printer& p) { PrintFolioReport(p, motel, folio); }, "Folio, room 12, ANN LEE"},
+        {[&](platform::Printer& p) {
+             FolioReport out = folio;
+             out.form = FolioForm::CheckOut;
+             PrintFolioReport(p, motel, out);
+         },
+         "Check-Out Folio, room 12, ANN LEE"},
+        {[&](platform::Printer& p) {
+             PrintBillingNotice(p, motel, "12/7/26", vantreth::testing::CompanyAccount("1001", "ACME CO", 25),
+                                NoticeForm::Full);
+         },
+         "Billing Notice, account 1001, ACME CO"},
+    };
+    for (const Case& c : cases) {
+        platform::CapturePrinter device;
+        platform::Printer printer(device);
+        c.print(printer);
+        ASSERT_EQ(device.jobs().size(), 1u) << c.name;
+        EXPECT_EQ(device.jobs()[0].Name(), c.name);
+    }
+    EXPECT_EQ(LetterheadDocumentName("Past Folio", "room", "   ", " ANN LEE "), "Past Folio, ANN LEE");
 }
 
 } // namespace

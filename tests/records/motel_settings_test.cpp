@@ -39,6 +39,27 @@ TEST_F(SettingsTest, MissingFileGivesDefaultsAndIsWrittenOut) {
     EXPECT_NE(text.str().find("\n# "), std::string::npos) << "the file explains itself";
 }
 
+// A new settings file sends the reports to the printer only when the computer has one; a
+// file that exists is read as it stands, without asking.
+TEST_F(SettingsTest, FirstStartPrintsOnlyWithADefaultPrinter) {
+    for (const bool printer : {true, false}) {
+        fs::remove(m_dir / "settings");
+        int asked = 0;
+        auto hasPrinter = [&] { return ++asked, printer; };
+        EXPECT_EQ(MotelSettings::Load(m_dir / "settings", nullptr, hasPrinter).printToPrinter, printer);
+        std::ifstream in(m_dir / "settings");
+        std::stringstream text;
+        text << in.rdbuf();
+        EXPECT_NE(text.str().find(printer ? "print_to_printer = yes\n" : "print_to_printer = no\n"),
+                  std::string::npos)
+            << text.str();
+        EXPECT_EQ(
+            MotelSettings::Load(m_dir / "settings", nullptr, [printer] { return !printer; }).printToPrinter,
+            printer);
+        EXPECT_EQ(asked, 1);
+    }
+}
+
 TEST_F(SettingsTest, MissingFolderGivesDefaultsWithoutFailing) {
     MotelSettings s = MotelSettings::Load(m_dir / "none" / "settings");
     EXPECT_EQ(s.street, MotelSettings().street);
