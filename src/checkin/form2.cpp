@@ -163,7 +163,7 @@ void form2::Combo1_Click() {
     for (const records::RoomRecord& room : records::ReadAllRooms(app().data())) {
         if (room.Room + " " + room.RoomType != Combo1.Text())
             continue;
-        Text2.SetText(CStr(room.Rate));
+        Text2.SetText(AmountText(Decimal::Of(room.Rate)));
         RecomputeStayTotal();
         break;
     }
@@ -436,9 +436,11 @@ void form2::Command2_Click() {
                                             {P::BadNights, Text1},
                                             {P::BadRate, Text2},
                                             {P::RateCents, Text2},
+                                            {P::RateTooLarge, Text2},
                                             {P::BadChildren, Text19},
                                             {P::BadCash, Text7},
                                             {P::CashCents, Text7},
+                                            {P::CashTooLarge, Text7},
                                             {P::LedgerTaken, Combo1},
                                             {P::NoTaxRate}});
         return;
@@ -460,8 +462,9 @@ void form2::Command2_Click() {
                                                 "Phone Deposit?");
             if (!checkin::DepositAnswerValid(answer)) {
                 MsgBox(checkin::kBadDepositMessage, vbOKOnly, "WARNING");
-            } else if (!Trim(answer).empty() && !IsTypedAmount(answer)) {
-                MsgBox(records::kCentsMessage, vbOKOnly, "WARNING");
+            } else if (const char* refusal =
+                           Trim(answer).empty() ? nullptr : records::TypedAmountRefusal(answer)) {
+                MsgBox(refusal, vbOKOnly, "WARNING");
             } else {
                 deposit = Val(answer);
                 break;

@@ -278,10 +278,10 @@ TEST_F(AddReservationTest, PriceFollowsTheTaxExemptBoxOnlyWhereItIsAsked) {
 
     ASSERT_TRUE(add().Combo1.UserPick("101 NQ1  "));
     add().Command5.UserClick();
-    EXPECT_EQ(add().Text2.Text(), "53.955");
-    EXPECT_EQ(add().Label25.Caption(), "178.05") << "59.35 a night for 3 nights, rounded to cents";
+    EXPECT_EQ(add().Text2.Text(), "53.96");
+    EXPECT_EQ(add().Label25.Caption(), "178.08") << "59.36 a night for 3 nights";
     add().Command5.UserClick();
-    EXPECT_EQ(add().Text2.Text(), "53.955") << "the discount is given once";
+    EXPECT_EQ(add().Text2.Text(), "53.96") << "the discount is given once";
     Retype(add().Text2, "40");
     add().Command5.UserClick();
     EXPECT_EQ(add().Text2.Text(), "36") << "a new rate may be discounted again";
