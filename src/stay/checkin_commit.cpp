@@ -51,6 +51,10 @@ StayPrice PriceStay(std::string_view rateText, std::string_view nightsText, bool
     return price;
 }
 
+std::string StayTotalAsCash(std::string_view totalText) {
+    return Trim(totalText).empty() ? std::string(totalText) : AmountText(Decimal::Parse(totalText));
+}
+
 std::string TenPercentOff(std::string_view rateText) {
     const Decimal rate = Decimal::Parse(rateText);
     return AmountText(rate - rate * Decimal::Of(0.1));

@@ -32,6 +32,9 @@ struct StayPrice {
 };
 // The price from the rate and nights texts (their leading numbers); no tax while exempt.
 StayPrice PriceStay(std::string_view rateText, std::string_view nightsText, bool taxExempt, double taxRate);
+// The stay total as the cash box takes it when the program writes it there: rounded to the
+// cent (platform::AmountText); an empty total stays empty.
+std::string StayTotalAsCash(std::string_view totalText);
 // The rate less 10 %, rounded to the cent as the program writes every amount it works out
 // (platform::AmountText: 49.95 gives 44.96, 59.95 gives 53.96).
 std::string TenPercentOff(std::string_view rateText);

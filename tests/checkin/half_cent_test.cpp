@@ -104,5 +104,46 @@ TEST_F(HalfCentTest, StaysPaidAsQuotedCheckOutAtZeroAfterTheAuditsNights) {
     }
 }
 
+// A rate the program puts in the rate box (the room's own rate, a discount) is an amount,
+// rounded to the even cent, and Check In Now takes it: a room stored at 53.955, or 10 % off a
+// rate that is no multiple of ten cents. The card charged the quoted stay leaves 0 to pay.
+TEST_F(HalfCentTest, ARateTheProgramWritesIsACentAmountThatChecksIn) {
+    using platform::Decimal;
+    struct Case {
+        const char* roomRate;
+        const char* typed; // nullptr: the room's rate as offered
+        bool discount;
+        const char* stored;
+    };
+    const Case cases[] = {
+        {"53.955", nullptr, false, "53.96"}, {"59.95", nullptr, true, "53.96"},
+        {"60", "44.05", true, "39.64"},      {"60", "12.34", true, "11.11"},
+        {"20.15", nullptr, true, "18.14"}, // 18.135
+    };
+    int roomNumber = 301;
+    for (const Case& c : cases) {
+        const std::string room = std::to_string(roomNumber++);
+        AddRoom(testing::Room({.room = room, .type = "NQ1", .rate = Decimal::Parse(c.roomRate).ToSingle()}));
+        Open();
+        FillIn(room + " NQ1  ", "VISA/MASTER");
+        if (c.typed)
+            Retype(checkIn().Text2, c.typed);
+        if (c.discount)
+            checkIn().Command5.UserClick();
+        EXPECT_EQ(checkIn().Text2.Text(), c.stored) << room;
+        Commit();
+        ASSERT_TRUE(IsLoaded("Form15")) << room << ": " << LastBox().prompt;
+        Form<Form15>().Command2.UserClick();
+
+        const std::optional<long> slot = FindGuestByRoomExact(app().data(), room);
+        ASSERT_TRUE(slot) << room;
+        const records::GuestRecord guest = records::ReadGuest(app().data(), records::kGuestFile, *slot);
+        EXPECT_EQ(guest.Rate, Decimal::Parse(c.stored).ToSingle()) << room;
+        const std::optional<CheckOutState> out = ReadCheckOutState(app().data(), *slot);
+        ASSERT_TRUE(out);
+        EXPECT_EQ(out->balance, 0.0f) << room;
+    }
+}
+
 } // namespace
 } // namespace vantreth
