@@ -469,6 +469,31 @@ TEST_F(AddReservationTest, AFurtherReservationGetsItsOwnNumberAndNoSecondDeposit
     ExpectNoPendingAnswers();
 }
 
+// Take 10% Off on a rate that is no multiple of ten cents writes the rate rounded to the even
+// cent, and Reserve Now stores it: nothing the clerk did not type is refused.
+TEST_F(AddReservationTest, ADiscountedOddCentRateIsStored) {
+    const struct {
+        const char* arrival;
+        const char* typed;
+        const char* shown;
+        float stored;
+    } cases[] = {{"1/5/04", "59.95", "53.96", 53.96f},
+                 {"1/10/04", "44.05", "39.64", 39.64f},
+                 {"1/15/04", "12.34", "11.11", 11.11f}};
+    long slot = 1;
+    for (const auto& c : cases) {
+        OpenFor(c.arrival);
+        FillIn("50", "3");
+        Retype(add().Text2, c.typed);
+        add().Command5.UserClick();
+        EXPECT_EQ(add().Text2.Text(), c.shown) << c.typed;
+        ReserveNow();
+        ASSERT_TRUE(IsLoaded("Form44")) << c.typed << ": " << LastBox().prompt;
+        EXPECT_EQ(Slot(slot++).Rate, c.stored) << c.typed;
+        Form<Form44>().Command2.UserClick();
+    }
+}
+
 // Mended: a card amount typed before the clerk switched to another payment type was stored
 // as a card deposit that no day total held, and became a payment at check-in. Only the
 // chosen payment's amount is kept, and a card deposit names the card that took it.
