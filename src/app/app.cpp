@@ -234,9 +234,12 @@ App::App(platform::Services services, records::MotelSettings settings)
 }
 
 bool AppForm::RefusedCents(platform::TextBox& box) {
-    if (platform::Trim(box.Text()).empty() || platform::IsTypedAmount(box.Text()))
+    if (platform::Trim(box.Text()).empty())
         return false;
-    MsgBox(records::kCentsMessage, platform::vbOKOnly, "WARNING");
+    const char* refusal = records::TypedAmountRefusal(box.Text());
+    if (refusal == nullptr)
+        return false;
+    MsgBox(refusal, platform::vbOKOnly, "WARNING");
     box.SetFocus();
     return true;
 }

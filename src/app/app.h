@@ -77,9 +77,11 @@ public:
 
 protected:
     App& app() const { return m_app; }
-    // After the box's own checks: an amount with parts of a cent is refused with
-    // records::kCentsMessage and the focus goes back to the box; the caller then writes
-    // nothing. An empty box is left to the caller. True when refused.
+    // After the box's own checks: an amount with parts of a cent, or beyond what a record
+    // keeps to the cent, is refused (records::TypedAmountRefusal) and the focus goes back to
+    // the box; the caller then writes nothing. An empty box is left to the caller, and so is
+    // one still showing a stored amount as loaded (the window does not ask then: that amount
+    // is written back as it was). True when refused.
     bool RefusedCents(platform::TextBox& box);
 
 private:

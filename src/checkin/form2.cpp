@@ -142,12 +142,12 @@ void form2::RecomputeStayTotal() {
 void form2::Check1_Click() {
     RecomputeStayTotal();
     if (Text7.Enabled())
-        Text7.SetText(Label25.Caption());
+        Text7.SetText(checkin::StayTotalAsCash(Label25.Caption()));
 }
 
 void form2::Command1_Click() {
     RecomputeStayTotal();
-    Text7.SetText(Label25.Caption());
+    Text7.SetText(checkin::StayTotalAsCash(Label25.Caption()));
 }
 
 void form2::Combo1_Click() {
@@ -163,7 +163,7 @@ void form2::Combo1_Click() {
     for (const records::RoomRecord& room : records::ReadAllRooms(app().data())) {
         if (room.Room + " " + room.RoomType != Combo1.Text())
             continue;
-        Text2.SetText(CStr(room.Rate));
+        Text2.SetText(AmountText(Decimal::Of(room.Rate)));
         RecomputeStayTotal();
         break;
     }
@@ -180,7 +180,7 @@ void form2::Combo3_Click() {
         Text2.SetText(Combo3.Text());
         RecomputeStayTotal();
         if (Combo2.Text() == checkin::kCashOrCheck)
-            Text7.SetText(Label25.Caption());
+            Text7.SetText(checkin::StayTotalAsCash(Label25.Caption()));
     }
     Combo3.SetText("select another rate");
     Combo2.SetFocus();
@@ -201,7 +201,7 @@ void form2::Command5_Click() {
     Label25.SetCaption(Decimal::Parse(price.total).Rounded(2).Text());
     app().gTenPercentTaken = 1;
     if (!Text7.Text().empty())
-        Text7.SetText(Label25.Caption());
+        Text7.SetText(checkin::StayTotalAsCash(Label25.Caption()));
 }
 
 // A number of nights is typed one key at a time: each change moves on.
@@ -210,7 +210,7 @@ void form2::Text1_Change() {
         return;
     RecomputeStayTotal();
     if (Text7.Enabled())
-        Text7.SetText(Label25.Caption());
+        Text7.SetText(checkin::StayTotalAsCash(Label25.Caption()));
     if (Text2.Text().empty())
         Combo1.SetFocus();
     else
@@ -233,14 +233,14 @@ void form2::Text2_Change() {
     Combo2.SetEnabled(true);
     RecomputeStayTotal();
     if (Text7.Enabled())
-        Text7.SetText(Label25.Caption());
+        Text7.SetText(checkin::StayTotalAsCash(Label25.Caption()));
 }
 
 void form2::Text2_KeyPress(int& KeyAscii) {
     if (KeyAscii != vbKeyReturn)
         return;
     RecomputeStayTotal();
-    Text7.SetText(Label25.Caption());
+    Text7.SetText(checkin::StayTotalAsCash(Label25.Caption()));
     Combo2.SetFocus();
 }
 
@@ -259,7 +259,7 @@ void form2::Combo2_Click() {
         Frame2.SetEnabled(false);
         Combo5.SetText("");
         Frame4.SetEnabled(false);
-        Text7.SetText(Label25.Caption());
+        Text7.SetText(checkin::StayTotalAsCash(Label25.Caption()));
         // The cash box's change enables the guest panel, unless the amount was already there.
         Frame5.SetEnabled(true);
         FocusGuestDetails();
@@ -436,9 +436,11 @@ void form2::Command2_Click() {
                                             {P::BadNights, Text1},
                                             {P::BadRate, Text2},
                                             {P::RateCents, Text2},
+                                            {P::RateTooLarge, Text2},
                                             {P::BadChildren, Text19},
                                             {P::BadCash, Text7},
                                             {P::CashCents, Text7},
+                                            {P::CashTooLarge, Text7},
                                             {P::LedgerTaken, Combo1},
                                             {P::NoTaxRate}});
         return;
@@ -460,8 +462,9 @@ void form2::Command2_Click() {
                                                 "Phone Deposit?");
             if (!checkin::DepositAnswerValid(answer)) {
                 MsgBox(checkin::kBadDepositMessage, vbOKOnly, "WARNING");
-            } else if (!Trim(answer).empty() && !IsTypedAmount(answer)) {
-                MsgBox(records::kCentsMessage, vbOKOnly, "WARNING");
+            } else if (const char* refusal =
+                           Trim(answer).empty() ? nullptr : records::TypedAmountRefusal(answer)) {
+                MsgBox(refusal, vbOKOnly, "WARNING");
             } else {
                 deposit = Val(answer);
                 break;

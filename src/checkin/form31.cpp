@@ -32,7 +32,7 @@ void Form31::List1_KeyPress(int& KeyAscii) {
         checkIn.Frame3.SetEnabled(true);
         checkIn.Frame2.SetEnabled(false);
         checkIn.Frame4.SetEnabled(false);
-        checkIn.Text7.SetText(checkIn.Label25.Caption());
+        checkIn.Text7.SetText(checkin::StayTotalAsCash(checkIn.Label25.Caption()));
         checkIn.Frame5.SetEnabled(true);
         checkIn.Text9.SetFocus();
     } else if (chosen == "CREDIT") {

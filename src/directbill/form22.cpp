@@ -13,6 +13,15 @@ namespace vantreth {
 using namespace platform;
 using records::DirectBillAccount;
 
+namespace {
+
+// The balance box's text for a stored balance: rounded to the cent.
+std::string BalanceText(float balance) {
+    return AmountText(Decimal::Of(balance));
+}
+
+} // namespace
+
 Form22::Form22(App& app) : AppForm(app, kName, "Edit Direct Bill Account", {270, 60, 676, 640}) {
     SetKeyPreview(true);
     Combo1.on_click = [this] { Combo1_Click(); };
@@ -75,7 +84,7 @@ void Form22::Combo1_Click() {
     const DirectBillAccount account = records::ReadAccount(app().data(), *n);
     Label5.SetCaption(code);
     SetBoxTexts(directbill::AccountTextsOf(account));
-    Text12.SetText(Decimal::Of(account.Balance).Rounded(2).Text());
+    Text12.SetText(BalanceText(account.Balance));
     Combo2.Clear();
     Combo2.AddItem("N");
     Combo2.AddItem("Y");
@@ -102,16 +111,20 @@ void Form22::Command1_Click() {
         Text12.SetFocus();
         return;
     }
-    if (RefusedCents(Text12))
-        return;
     const double code = Val(Label5.Caption());
     const std::vector<DirectBillAccount> accounts = records::ReadAllAccounts(app().data());
     for (size_t i = 0; i < accounts.size(); ++i) {
         if (Val(accounts[i].DBNumber) != code)
             continue;
         DirectBillAccount account = accounts[i];
+        // A balance box still showing the stored balance as loaded is that balance left as it
+        // is: not judged as typed, and written back byte for byte.
+        const bool untouched = Text12.Text() == BalanceText(account.Balance);
+        if (!untouched && RefusedCents(Text12))
+            return;
         directbill::SetAccountTexts(account, BoxTexts(), false);
-        account.Balance = directbill::TypedBalance(Text12.Text());
+        if (!untouched)
+            account.Balance = directbill::TypedBalance(Text12.Text());
         account.TaxExempt = Fixed(Left(Combo2.Text(), 1), 1);
         records::RewriteAccount(app().data(), static_cast<long>(i) + 1, account);
         break;

@@ -44,6 +44,8 @@ std::string EditProblemMessage(EditProblem problem) {
         return records::kDepartureNotAfterArrival;
     case EditProblem::RateCents:
         return records::kCentsMessage;
+    case EditProblem::RateTooLarge:
+        return records::kAmountTooLargeMessage;
     case EditProblem::NoPayCode:
         return "There is no paycode chosen.";
     case EditProblem::BadPayCode:
@@ -98,12 +100,17 @@ EditCheck CheckGuestEdit(const GuestEdit& edit, int currentYear,
         check.problem = problem;
         return check;
     };
-    if (edit.rate.empty())
-        return fail(EditProblem::NoRate);
-    if (!IsNonNegativeNumber(edit.rate))
-        return fail(EditProblem::BadRate);
-    if (!IsTypedAmount(edit.rate))
-        return fail(EditProblem::RateCents);
+    // The rate is judged as typed only when the clerk changed it.
+    if (!checkin::RateUntouched(edit)) {
+        if (edit.rate.empty())
+            return fail(EditProblem::NoRate);
+        if (!IsNonNegativeNumber(edit.rate))
+            return fail(EditProblem::BadRate);
+        if (!IsTypedAmount(edit.rate))
+            return fail(EditProblem::RateCents);
+        if (!FitsAmount(edit.rate))
+            return fail(EditProblem::RateTooLarge);
+    }
 
     // The year, the last two characters, is not looked at: 1/5/04 is not a zero day.
     const std::string& date = edit.departure;
@@ -160,7 +167,8 @@ records::GuestRecord ApplyGuestEdit(records::GuestRecord guest, const GuestEdit&
     guest.Set(GuestField::DBNumber, edit.dbNumber);
     guest.Set(GuestField::CardNumber, edit.cardNumber);
     guest.Set(GuestField::CardExpiry, edit.cardExpiry);
-    guest.Rate = static_cast<float>(Val(edit.rate));
+    if (!checkin::RateUntouched(edit))
+        guest.Rate = static_cast<float>(Val(edit.rate));
     return guest;
 }
 

@@ -22,6 +22,8 @@ struct GuestEdit {
     // Not boxes: the stay's arrival and its departure as stored. A departure typed must come
     // after the arrival; one left as it was stored is not refused again.
     std::string arrival, storedDeparture;
+    // The rate box's text as loaded (checkin::RateAsLoaded); none for a stay not loaded.
+    std::optional<std::string> loadedRate;
 };
 
 // The boxes as the window fills them: texts right-trimmed, numbers as their shortest text.
@@ -38,6 +40,7 @@ enum class EditProblem {
     NotADate,
     DepartureNotAfterArrival,
     RateCents,
+    RateTooLarge,
     NoPayCode,
     BadPayCode,
     NoDirectBill,

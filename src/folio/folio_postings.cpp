@@ -148,8 +148,8 @@ std::optional<std::string> PostingProblem(const PostingInput& input) {
             "The charge code must be one of E, J, G, L, N, M, P or O. Please pick it from the list.");
     if (!IsAmountText(input.amountText))
         return std::string("The amount is not a number. Please type the amount again.");
-    if (!platform::IsTypedAmount(input.amountText))
-        return std::string(records::kCentsMessage);
+    if (const char* refusal = records::TypedAmountRefusal(input.amountText))
+        return std::string(refusal);
     return std::nullopt;
 }
 
@@ -160,7 +160,7 @@ CodeDefaults DefaultsForCode(std::string_view code, const GuestRecord& guest) {
         return d;
     const records::PostingDefaults& defaults = row->defaults;
     if (defaults.amountIsRate)
-        d.amount = CStr(guest.Rate);
+        d.amount = platform::AmountText(platform::Decimal::Of(guest.Rate)); // a rate of 53.955 posts 53.96
     else if (!defaults.amount.empty())
         d.amount = std::string(defaults.amount);
     if (!defaults.comment.empty())

@@ -295,7 +295,7 @@ void Form4::Command1_Click() {
     const PostingInput input{Combo3.Text(), Text2.Text(), Text1.Text(), Text4.Text()};
     if (const std::optional<std::string> problem = PostingProblem(input)) {
         MsgBox(*problem, vbOKOnly, "WARNING");
-        if (IsAmountText(input.amountText) && IsTypedAmount(input.amountText))
+        if (IsAmountText(input.amountText) && records::TypedAmountRefusal(input.amountText) == nullptr)
             Combo3.SetFocus();
         else
             Text2.SetFocus();

@@ -43,6 +43,7 @@ GuestEdit Form9::Boxes() const {
     if (m_loaded) {
         edit.arrival = RTrim(m_loaded->record.ArrivalDate);
         edit.storedDeparture = RTrim(m_loaded->record.DepartureDate);
+        edit.loadedRate = checkin::RateAsLoaded(m_loaded->record);
     }
     return edit;
 }
@@ -87,6 +88,7 @@ void Form9::Command1_Click() {
         checkin::FocusRefusedBox(*check.problem, {{P::NoRate, Text6},
                                                   {P::BadRate, Text6},
                                                   {P::RateCents, Text6},
+                                                  {P::RateTooLarge, Text6},
                                                   {P::ZeroDay, Text5},
                                                   {P::ZeroMonth, Text5},
                                                   {P::NoDeparture, Text5},

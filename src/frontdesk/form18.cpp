@@ -51,17 +51,23 @@ void Form18::Command1_Click() {
         Text2.SetFocus();
         return;
     }
-    if (RefusedCents(Text2))
-        return;
     auto n = records::FindRoom(app().data(), Label2.Caption());
     if (!n) {
+        if (RefusedCents(Text2))
+            return;
         MsgBox("Please choose a room from the list first. Nothing was changed.", vbOKOnly, "WARNING");
         Combo1.SetFocus();
         return;
     }
     records::RoomRecord room = records::ReadRoom(app().data(), *n);
+    // A rate box still showing the stored rate as loaded is that rate left as it is: not judged
+    // as typed, and written back byte for byte.
+    const bool untouched = Text2.Text() == CStr(room.Rate);
+    if (!untouched && RefusedCents(Text2))
+        return;
     room.RoomType = Fixed(Combo2.Text(), records::RoomRecord::kRoomTypeWidth);
-    room.Rate = static_cast<float>(Val(Text2.Text()));
+    if (!untouched)
+        room.Rate = static_cast<float>(Val(Text2.Text()));
     room.SetRateLocked(Check1.Value() == 1);
     records::WriteRoom(app().data(), *n, room);
     MsgBox("Changes were recorded.", vbOKOnly, "Room Changed");

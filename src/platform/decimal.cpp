@@ -266,6 +266,10 @@ std::partial_ordering operator<=>(const Decimal& a, const Decimal& b) {
     return d.mantissa_ <=> Decimal::Wide(0);
 }
 
+std::string AmountText(const Decimal& value) {
+    return value.Rounded(2).Text();
+}
+
 float AddAmount(float total, const Decimal& amount) {
     return (Decimal::Of(total) + amount).Rounded(2).ToSingle();
 }

@@ -63,6 +63,11 @@ private:
     double special_ = 0; // the infinity or NaN when not finite_
 };
 
+// The text the program writes into an amount box it fills: the value rounded to the cent, an
+// exact half to the even cent (53.955 gives 53.96, 44.945 gives 44.94), so that the box holds
+// an amount of money like one the clerk types.
+std::string AmountText(const Decimal& value);
+
 // An amount as kept in records: the total (at its decimal value) plus the amount, rounded
 // to 2 decimals, held as a Single.
 float AddAmount(float total, const Decimal& amount);

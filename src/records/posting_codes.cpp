@@ -1,6 +1,8 @@
 // Looking codes up in the table of posting and pay codes.
 #include "records/posting_codes.h"
 
+#include "platform/text.h"
+
 namespace records {
 
 const PostingCode* FindPostingCode(std::string_view code) {
@@ -14,6 +16,14 @@ const PostingCode* FindPaymentItem(std::string_view item) {
     for (const PostingCode& row : kPostingCodes)
         if (!row.paymentItem.empty() && row.paymentItem == item)
             return &row;
+    return nullptr;
+}
+
+const char* TypedAmountRefusal(std::string_view text) {
+    if (!platform::IsTypedAmount(text))
+        return kCentsMessage;
+    if (!platform::FitsAmount(text))
+        return kAmountTooLargeMessage;
     return nullptr;
 }
 

@@ -20,6 +20,15 @@ namespace records {
 inline constexpr const char* kCentsMessage =
     "The amount you typed has more than two decimals. Please type it in dollars and cents, like 15.00.";
 
+// What they say to an amount beyond platform::kLargestAmount, which a record cannot keep to the
+// cent; nothing is written then either.
+inline constexpr const char* kAmountTooLargeMessage =
+    "The amount you typed is too large: the files keep an amount to the cent only up to 131071.99. "
+    "Please type a smaller amount.";
+// The refusal of a typed amount (a number, as the box's own check found): kCentsMessage,
+// kAmountTooLargeMessage, or nullptr when the amount is taken.
+const char* TypedAmountRefusal(std::string_view text);
+
 enum class CodeKind { Charge, Payment, DirectBill };
 
 // What the folio puts into its posting boxes when the code is chosen; an empty text leaves

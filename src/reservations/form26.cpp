@@ -137,7 +137,7 @@ void Form26::Combo1_Click() {
     for (const records::RoomRecord& room : records::ReadAllRooms(app().data())) {
         if (room.Room + " " + room.RoomType != Combo1.Text())
             continue;
-        Text2.SetText(CStr(room.Rate));
+        Text2.SetText(AmountText(Decimal::Of(room.Rate)));
         ShowTotals(TaxUnlessExempt());
         break;
     }
@@ -311,11 +311,14 @@ void Form26::Command2_Click() {
                                             {P::BadNights, Text1},
                                             {P::BadRate, Text2},
                                             {P::RateCents, Text2},
+                                            {P::RateTooLarge, Text2},
                                             {P::NoDirectBill, Combo5, "select direct bill client"},
                                             {P::BadCash, Text7},
                                             {P::CashCents, Text7},
+                                            {P::CashTooLarge, Text7},
                                             {P::BadCard, Text4},
-                                            {P::CardCents, Text4}});
+                                            {P::CardCents, Text4},
+                                            {P::CardTooLarge, Text4}});
         return;
     }
     if (MsgBox("Are you sure you want to make this reservation now?", vbYesNo | vbQuestion, "Check In") !=

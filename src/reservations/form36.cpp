@@ -86,6 +86,8 @@ reservations::ReservationBoxes Form36::Boxes() const {
                                          .confirmation = Label27.Caption(),
                                          .reservedOn = Label32.Caption()};
     checkin::TakeStayBoxes(boxes, *this);
+    if (m_found)
+        boxes.loadedRate = checkin::RateAsLoaded(m_loaded);
     return boxes;
 }
 
@@ -109,12 +111,14 @@ bool Form36::Save() {
                                             {P::BadArrival, Text7},
                                             {P::NoLastName, Text9},
                                             {P::NoFirstName, Text10},
+                                            {P::NoDeparture, Text5},
                                             {P::BadDeparture, Text5},
                                             {P::DepartureNotAfterArrival, Text5},
                                             {P::BadAdults, Text18},
                                             {P::BadChildren, Text19},
                                             {P::BadRate, Text6},
-                                            {P::RateCents, Text6}});
+                                            {P::RateCents, Text6},
+                                            {P::RateTooLarge, Text6}});
         return false;
     }
     switch (reservations::SaveReservation(app().data(), boxes, app().gCurResArrival, app().gCurResRoom,
@@ -282,10 +286,12 @@ void Form36::RefuseCheckIn(CheckInProblem problem) {
                                        {P::NoRate, Text6},
                                        {P::BadRate, Text6},
                                        {P::RateCents, Text6},
+                                       {P::RateTooLarge, Text6},
                                        {P::NoLastName, Text9},
                                        {P::NoFirstName, Text10},
                                        {P::BadAdults, Text18},
                                        {P::BadChildren, Text19},
+                                       {P::NoDeparture, Text5},
                                        {P::BadDeparture, Text5},
                                        {P::DepartureNotAfterArrival, Text5},
                                        {P::RoomOccupied, Combo1},

@@ -104,6 +104,8 @@ std::string EditProblemMessage(EditProblem problem) {
         return "The first name is blank. Please fix.";
     case EditProblem::BadArrival:
         return "The arrival date is not a date like 12/6/26. Please fix.";
+    case EditProblem::NoDeparture:
+        return "The departure date is blank. Please fix.";
     case EditProblem::BadDeparture:
         return "The departure date is not a date like 12/7/26. Please fix.";
     case EditProblem::BadAdults:
@@ -114,6 +116,8 @@ std::string EditProblemMessage(EditProblem problem) {
         return "The rate is not a number. Please fix.";
     case EditProblem::RateCents:
         return records::kCentsMessage;
+    case EditProblem::RateTooLarge:
+        return records::kAmountTooLargeMessage;
     case EditProblem::DepartureNotAfterArrival:
         return records::kDepartureNotAfterArrival;
     }
@@ -140,19 +144,26 @@ bool IsSystemDateText(std::string_view text, int currentYear) {
 std::optional<EditProblem> CheckValues(const ReservationBoxes& boxes, int currentYear) {
     if (!IsSystemDateText(boxes.arrival, currentYear))
         return EditProblem::BadArrival;
-    if (!Trim(boxes.departure).empty() && !IsSystemDateText(boxes.departure, currentYear))
+    // A reservation without a departure would hold no night of its room.
+    if (Trim(boxes.departure).empty())
+        return EditProblem::NoDeparture;
+    if (!IsSystemDateText(boxes.departure, currentYear))
         return EditProblem::BadDeparture;
-    if (!Trim(boxes.departure).empty() &&
-        !records::DepartsAfterArrival(boxes.arrival, boxes.departure, currentYear))
+    if (!records::DepartsAfterArrival(boxes.arrival, boxes.departure, currentYear))
         return EditProblem::DepartureNotAfterArrival;
     if (!BlankOrNumber(boxes.adults))
         return EditProblem::BadAdults;
     if (!BlankOrNumber(boxes.children))
         return EditProblem::BadChildren;
+    // The rate is judged as typed only when the clerk changed it.
+    if (checkin::RateUntouched(boxes))
+        return std::nullopt;
     if (!BlankOrNumber(boxes.rate))
         return EditProblem::BadRate;
     if (!BlankOrTypedAmount(boxes.rate))
         return EditProblem::RateCents;
+    if (!Trim(boxes.rate).empty() && !FitsAmount(boxes.rate))
+        return EditProblem::RateTooLarge;
     return std::nullopt;
 }
 
@@ -166,7 +177,8 @@ void ApplyBoxes(GuestRecord& r, const ReservationBoxes& boxes) {
     r.Set(GuestField::DBNumber, boxes.dbNumber);
     r.Set(GuestField::CardNumber, boxes.cardNumber);
     r.Set(GuestField::CardExpiry, boxes.cardExpiry);
-    r.Rate = static_cast<float>(Val(boxes.rate));
+    if (!checkin::RateUntouched(boxes))
+        r.Rate = static_cast<float>(Val(boxes.rate));
     r.Set(GuestField::Room, boxes.room);
     r.Set(GuestField::CashDeposit, boxes.cashDeposit);
     r.Set(GuestField::ConfirmationNumber, boxes.confirmation);
@@ -214,8 +226,10 @@ std::optional<std::string> AnswerProblem(std::string_view answer) {
     std::string text = Trim(answer);
     if (!text.empty() && text[0] == '$')
         text.erase(0, 1);
-    if (!Trim(text).empty() && !IsTypedAmount(text))
-        return std::string(records::kCentsMessage);
+    if (Trim(text).empty())
+        return std::nullopt;
+    if (const char* refusal = records::TypedAmountRefusal(text))
+        return std::string(refusal);
     return std::nullopt;
 }
 
@@ -300,10 +314,14 @@ std::string CheckInProblemMessage(CheckInProblem problem) {
         return EditProblemMessage(EditProblem::BadAdults);
     case CheckInProblem::BadChildren:
         return EditProblemMessage(EditProblem::BadChildren);
+    case CheckInProblem::NoDeparture:
+        return EditProblemMessage(EditProblem::NoDeparture);
     case CheckInProblem::BadDeparture:
         return EditProblemMessage(EditProblem::BadDeparture);
     case CheckInProblem::RateCents:
         return records::kCentsMessage;
+    case CheckInProblem::RateTooLarge:
+        return records::kAmountTooLargeMessage;
     case CheckInProblem::DepartureNotAfterArrival:
         return records::kDepartureNotAfterArrival;
     case CheckInProblem::LedgerTaken:
@@ -340,15 +358,23 @@ std::optional<CheckInProblem> CheckCheckInBoxes(const ReservationBoxes& boxes, i
     // A direct bill stay is billed to its account at check-out: without one, to nobody.
     if (boxes.payCode == records::kDirectBill.code && Trim(boxes.dbNumber).empty())
         return CheckInProblem::NoDirectBill;
-    if (!IsNonNegativeNumber(boxes.rate))
-        return CheckInProblem::BadRate;
-    if (!IsTypedAmount(boxes.rate))
-        return CheckInProblem::RateCents;
+    // A stored rate left as it is goes in as stored; a typed one is judged.
+    if (!checkin::RateUntouched(boxes)) {
+        if (!IsNonNegativeNumber(boxes.rate))
+            return CheckInProblem::BadRate;
+        if (!IsTypedAmount(boxes.rate))
+            return CheckInProblem::RateCents;
+        if (!FitsAmount(boxes.rate))
+            return CheckInProblem::RateTooLarge;
+    }
     if (!BlankOrNumber(boxes.adults))
         return CheckInProblem::BadAdults;
     if (!BlankOrNumber(boxes.children))
         return CheckInProblem::BadChildren;
-    if (!Trim(boxes.departure).empty() && !IsSystemDateText(boxes.departure, currentYear))
+    // The stay holds its room up to its departure: without one it would hold no night.
+    if (Trim(boxes.departure).empty())
+        return CheckInProblem::NoDeparture;
+    if (!IsSystemDateText(boxes.departure, currentYear))
         return CheckInProblem::BadDeparture;
     return std::nullopt;
 }
@@ -366,7 +392,8 @@ GuestRecord BuildInHouseRecord(const ReservationBoxes& boxes, const GuestRecord&
     guest.Set(GuestField::ArrivalDate, DateText(session.today));
     guest.Set(GuestField::CheckOutTime, "");
     guest.Set(GuestField::DepartureDate, Trim(boxes.departure));
-    guest.Rate = static_cast<float>(Val(boxes.rate));
+    // The reservation's rate left as it is goes into the stay byte for byte.
+    guest.Rate = checkin::RateUntouched(boxes) ? reservation.Rate : static_cast<float>(Val(boxes.rate));
     guest.SpareAmount = 0;
     guest.Set(GuestField::CardNumber, boxes.cardNumber);
     guest.Set(GuestField::CardExpiry, boxes.cardExpiry);
@@ -386,7 +413,7 @@ std::optional<std::string> CheckInDepositCard(const GuestRecord& reservation, st
 std::optional<CheckInProblem> CheckCheckInDay(const DataFolder& data, const ReservationBoxes& boxes,
                                               const Date& today) {
     const std::string departure = Trim(boxes.departure);
-    if (!departure.empty() && !records::DepartsAfterArrival(DateText(today), departure, today.year))
+    if (!records::DepartsAfterArrival(DateText(today), departure, today.year))
         return CheckInProblem::DepartureNotAfterArrival;
     if (records::NewStayLedgerTaken(
             data, BuildInHouseRecord(boxes, GuestRecord{}, checkin::CheckInSession{.today = today})))

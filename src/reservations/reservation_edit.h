@@ -39,6 +39,8 @@ struct ReservationBoxes {
     std::string cardDeposit;  // "Credit Card Received"
     std::string confirmation; // "CN#"
     std::string reservedOn;   // "Reservation made on"
+    // The rate box's text as loaded (checkin::RateAsLoaded); none for a reservation not loaded.
+    std::optional<std::string> loadedRate;
 };
 
 // What the load shows of a stored reservation.
@@ -50,11 +52,13 @@ enum class EditProblem {
     NoLastName,
     NoFirstName,
     BadArrival,
+    NoDeparture,
     BadDeparture,
     BadAdults,
     BadChildren,
     BadRate,
     RateCents,
+    RateTooLarge,
     DepartureNotAfterArrival
 };
 std::string EditProblemMessage(EditProblem problem);
@@ -132,8 +136,10 @@ enum class CheckInProblem {
     BadRate,
     BadAdults,
     BadChildren,
+    NoDeparture, // every stay has a departure: a blank one would hold no night of the room
     BadDeparture,
     RateCents,
+    RateTooLarge,
     DepartureNotAfterArrival, // the departure is not after today, the stay's arrival
     LedgerTaken,              // a stay of these names arrived in this room today and was checked out
     NoTaxRate,

@@ -201,6 +201,10 @@ bool BlankOrTypedAmount(std::string_view text) {
     return Trim(text).empty() || IsTypedAmount(text);
 }
 
+bool BlankOrFits(std::string_view text) {
+    return Trim(text).empty() || FitsAmount(text);
+}
+
 } // namespace
 
 std::string ReservationProblemMessage(ReservationProblem problem, std::string_view confirmationNumber) {
@@ -228,6 +232,10 @@ std::string ReservationProblemMessage(ReservationProblem problem, std::string_vi
     case ReservationProblem::CashCents:
     case ReservationProblem::CardCents:
         return records::kCentsMessage;
+    case ReservationProblem::RateTooLarge:
+    case ReservationProblem::CashTooLarge:
+    case ReservationProblem::CardTooLarge:
+        return records::kAmountTooLargeMessage;
     case ReservationProblem::AlreadyStored:
         return "This reservation has already been made under confirmation number " +
                Trim(confirmationNumber) + ". It was not stored again.";
@@ -263,6 +271,12 @@ std::optional<ReservationProblem> CheckReservation(const ReservationEntry& entry
         return ReservationProblem::CashCents;
     if (!BlankOrTypedAmount(entry.cardAmount))
         return ReservationProblem::CardCents;
+    if (!BlankOrFits(entry.rate))
+        return ReservationProblem::RateTooLarge;
+    if (!BlankOrFits(entry.cashAmount))
+        return ReservationProblem::CashTooLarge;
+    if (!BlankOrFits(entry.cardAmount))
+        return ReservationProblem::CardTooLarge;
     return std::nullopt;
 }
 

@@ -87,6 +87,9 @@ enum class ReservationProblem {
     RateCents, // the rate, the cash or the card amount has parts of a cent
     CashCents,
     CardCents,
+    RateTooLarge, // the rate, the cash or the card amount is beyond what a record keeps to the cent
+    CashTooLarge,
+    CardTooLarge,
     AlreadyStored,
     RoomReserved
 };

@@ -51,9 +51,13 @@ StayPrice PriceStay(std::string_view rateText, std::string_view nightsText, bool
     return price;
 }
 
+std::string StayTotalAsCash(std::string_view totalText) {
+    return Trim(totalText).empty() ? std::string(totalText) : AmountText(Decimal::Parse(totalText));
+}
+
 std::string TenPercentOff(std::string_view rateText) {
     const Decimal rate = Decimal::Parse(rateText);
-    return (rate - rate * Decimal::Of(0.1)).Text();
+    return AmountText(rate - rate * Decimal::Of(0.1));
 }
 
 std::string DepartureDateText(const Date& today, std::string_view timeText, std::string_view shift,
@@ -92,7 +96,7 @@ std::vector<std::string> OptionalRateList(const DataFolder& data) {
     std::vector<std::string> list;
     for (float rate : {rates.Rate1, rates.Rate2, rates.Rate3, rates.Rate4, rates.Rate5})
         if (rate != 0)
-            list.push_back(CStr(rate));
+            list.push_back(AmountText(Decimal::Of(rate)));
     return list;
 }
 
@@ -137,6 +141,9 @@ std::string ProblemMessage(EntryProblem problem, std::string_view room3) {
     case EntryProblem::RateCents:
     case EntryProblem::CashCents:
         return records::kCentsMessage;
+    case EntryProblem::RateTooLarge:
+    case EntryProblem::CashTooLarge:
+        return records::kAmountTooLargeMessage;
     case EntryProblem::LedgerTaken:
         return "A guest of this name already checked in to this room today and was checked out: that stay's "
                "folio is kept under the same name. If the guest was checked out by mistake, use Check Back "
@@ -170,12 +177,16 @@ std::optional<EntryProblem> CheckEntry(const CheckInEntry& entry) {
         return EntryProblem::BadRate;
     if (!IsTypedAmount(entry.rate))
         return EntryProblem::RateCents;
+    if (!FitsAmount(entry.rate))
+        return EntryProblem::RateTooLarge;
     if (!Trim(entry.children).empty() && !IsNonNegativeNumber(entry.children))
         return EntryProblem::BadChildren;
     if (entry.payment == kCashOrCheck && !entry.cash.empty() && !IsNonNegativeNumber(entry.cash))
         return EntryProblem::BadCash;
     if (entry.payment == kCashOrCheck && !entry.cash.empty() && !IsTypedAmount(entry.cash))
         return EntryProblem::CashCents;
+    if (entry.payment == kCashOrCheck && !entry.cash.empty() && !FitsAmount(entry.cash))
+        return EntryProblem::CashTooLarge;
     return std::nullopt;
 }
 

@@ -32,7 +32,11 @@ struct StayPrice {
 };
 // The price from the rate and nights texts (their leading numbers); no tax while exempt.
 StayPrice PriceStay(std::string_view rateText, std::string_view nightsText, bool taxExempt, double taxRate);
-// The rate less 10 %, as decimal text, not rounded to cents (49.95 gives 44.955).
+// The stay total as the cash box takes it when the program writes it there: rounded to the
+// cent (platform::AmountText); an empty total stays empty.
+std::string StayTotalAsCash(std::string_view totalText);
+// The rate less 10 %, rounded to the cent as the program writes every amount it works out
+// (platform::AmountText: 49.95 gives 44.96, 59.95 gives 53.96).
 std::string TenPercentOff(std::string_view rateText);
 
 // The expected departure: today plus the nights (rounded to whole days); a check-in from
@@ -45,7 +49,8 @@ std::string DepartureDateText(const platform::Date& today, std::string_view time
 // the room list shows them: room (3 characters), a blank, room type (5 characters).
 std::vector<std::string> FreeRoomList(const platform::DataFolder& data, std::string_view todayText);
 
-// The optional rates that are set, in slot order, as the rate list shows them.
+// The optional rates that are set, in slot order, as the rate list shows them: rounded to the
+// cent, since a pick writes the text into the rate box.
 std::vector<std::string> OptionalRateList(const platform::DataFolder& data);
 
 // Direct-bill accounts whose company name is not blank: code, a blank, company name.
@@ -81,6 +86,8 @@ enum class EntryProblem {
     BadCash,
     RateCents, // the rate or the cash has parts of a cent
     CashCents,
+    RateTooLarge, // the rate or the cash is beyond what a record keeps to the cent
+    CashTooLarge,
     RoomTaken,
     NoTaxRate,
     LedgerTaken, // a stay of these names arrived in this room today and was checked out

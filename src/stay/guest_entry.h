@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -110,6 +111,17 @@ template <class Entry, class Window> void TakeGuestBoxes(Entry& entry, const Win
 // the departure (Text5), pay code (Text1), account (Text2), card number (Text3) and expiry
 // (Text4) and rate (Text6), in fields of the same names.
 
+// The rate box's text for a stored rate. A rate box that still shows it is the stored rate
+// left as it is: the typed-amount rule does not judge it again, and the stay keeps its Single
+// byte for byte (a rate of 53.955 written by an earlier version stays 53.955).
+inline std::string RateAsLoaded(const records::GuestRecord& r) {
+    return platform::CStr(r.Rate);
+}
+// The rate box as the clerk left it is the stored rate untouched.
+template <class Boxes> bool RateUntouched(const Boxes& b) {
+    return b.loadedRate && b.rate == *b.loadedRate;
+}
+
 // The stored stay's texts as the edit windows show them: right-trimmed, numbers as their
 // shortest text.
 template <class Boxes> void StayBoxesFromRecord(Boxes& b, const records::GuestRecord& r) {
@@ -130,7 +142,8 @@ template <class Boxes> void StayBoxesFromRecord(Boxes& b, const records::GuestRe
     b.dbNumber = platform::RTrim(r.DBNumber);
     b.cardNumber = platform::RTrim(r.CardNumber);
     b.cardExpiry = platform::RTrim(r.CardExpiry);
-    b.rate = platform::CStr(r.Rate);
+    b.rate = RateAsLoaded(r);
+    b.loadedRate = b.rate;
 }
 
 // The texts into the edit window's boxes, the guest's first.

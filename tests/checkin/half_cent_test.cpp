@@ -5,12 +5,15 @@
 
 #include "audit/night_audit.h"
 #include "folio/folio_postings.h"
+#include "folio/form4.h"
+#include "folio/form9.h"
 #include "platform/decimal.h"
 #include "records/day_totals.h"
 #include "records/stay_ledger.h"
 #include "support/decimal_print.h"
 
 #include <filesystem>
+#include <fstream>
 
 namespace vantreth {
 namespace {
@@ -102,6 +105,87 @@ TEST_F(HalfCentTest, StaysPaidAsQuotedCheckOutAtZeroAfterTheAuditsNights) {
         EXPECT_EQ(Decimal::Of(totals.RoomRent) + Decimal::Of(totals.Tax), Decimal::Of(totals.GrossRent))
             << day;
     }
+}
+
+// A short week at the desk. A stay checked in by an earlier version at 53.955 a night has its
+// phone corrected in Edit Guest; walk-ins at rates that are no multiple of ten cents are given
+// Take 10% Off (a rate the program writes is rounded to the even cent and taken), one takes
+// a room whose rate is stored as 53.955 as offered, each pays the quoted stay by card, and
+// the audit charges the other nights.
+// Every walk-in leaves at 0, the old stay owes its nights to the cent, each day's rent and tax
+// make its gross, and the week's gross is what the cards took plus what the old stay owes.
+TEST_F(HalfCentTest, AWeekOfDiscountsAndAnOldThreeDecimalRateReconcilesToTheCent) {
+    using platform::Decimal;
+    const std::string days[] = {"12/5/26", "12/6/26", "12/7/26", "12/8/26", "12/9/26"};
+    const auto night = [&](const records::GuestRecord& guest, const std::string& day) {
+        audit::PostNight(app().data(), guest, {.shift = "C", .clerk = "NB", .today = day, .taxRate = 0.1});
+    };
+    records::GuestRecord old = testing::RegisteredGuest("201", "OLD", "STAY");
+    old.Rate = 53.955f;
+    AddRoom(testing::Room({.room = "201", .type = "NQ1", .rate = 50}));
+    records::WriteGuest(app().data(), records::kGuestFile, 1, old);
+    std::ofstream(records::StayLedgerPath(app().data(), old)).flush(); // its folio, empty yet
+    night(old, days[0]);
+
+    app().Dispatch([&] { app().Load(Form<Form4>()); });
+    Form<Form4>().Text3.UserTypeText("201");
+    Form<Form4>().Text3.UserType(platform::vbKeyReturn);
+    Form<Form4>().Command5.UserClick();
+    ASSERT_TRUE(IsLoaded("Form9"));
+    Retype(Form<Form9>().Text16, "555-0100");
+    Form<Form9>().Command1.UserClick();
+    ASSERT_FALSE(IsLoaded("Form9")) << LastBox().prompt;
+    old.Phone = platform::Fixed("555-0100", 15);
+    EXPECT_EQ(records::ReadGuest(app().data(), records::kGuestFile, 1).Encode(), old.Encode());
+    app().Dispatch([&] { app().Unload("Form4"); });
+
+    struct WalkIn {
+        const char* room;
+        const char* rate; // the room's
+        bool discount;
+        char nights;
+        const char* total; // the quoted stay the card pays
+    };
+    const WalkIn walkIns[] = {{"202", "59.95", true, '2', "118.72"},   // 53.96 + tax 59.36
+                              {"203", "44.05", true, '3', "130.8"},    // 39.64 + tax 43.60
+                              {"204", "20.15", true, '4', "79.8"},     // 18.135: 18.14 + tax 19.95
+                              {"205", "53.955", false, '1', "59.36"}}; // offered as 53.96
+    Decimal cardsTook;
+    for (const WalkIn& w : walkIns) {
+        AddRoom(testing::Room({.room = w.room, .type = "NQ1", .rate = Decimal::Parse(w.rate).ToSingle()}));
+        Open();
+        FillIn(std::string(w.room) + " NQ1  ", "VISA/MASTER", "walk", w.room);
+        if (w.discount)
+            checkIn().Command5.UserClick();
+        checkIn().Text1.UserClick();
+        checkIn().Text1.UserType(w.nights);
+        ASSERT_EQ(checkIn().Label25.Caption(), w.total) << w.room;
+        Commit();
+        Form<Form15>().Command2.UserClick();
+        cardsTook += Decimal::Parse(w.total);
+        const std::optional<long> slot = FindGuestByRoomExact(app().data(), w.room);
+        ASSERT_TRUE(slot) << w.room;
+        const records::GuestRecord guest = records::ReadGuest(app().data(), records::kGuestFile, *slot);
+        for (int n = 1; n < w.nights - '0'; ++n)
+            night(guest, days[1 + n]);
+        const std::optional<CheckOutState> out = ReadCheckOutState(app().data(), *slot);
+        ASSERT_TRUE(out);
+        EXPECT_EQ(out->balance, 0.0f) << w.room;
+    }
+    for (const std::string& day : {days[1], days[2]})
+        night(old, day);
+    const std::optional<CheckOutState> oldOut = ReadCheckOutState(app().data(), 1);
+    ASSERT_TRUE(oldOut);
+    EXPECT_EQ(oldOut->balance, 178.05f) << "three nights of 53.955 with tax, 59.35 each";
+
+    Decimal gross;
+    for (const std::string& day : days) {
+        const records::DayTotals totals = records::ReadDayTotals(app().data(), day);
+        EXPECT_EQ(Decimal::Of(totals.RoomRent) + Decimal::Of(totals.Tax), Decimal::Of(totals.GrossRent))
+            << day;
+        gross += Decimal::Of(totals.GrossRent);
+    }
+    EXPECT_EQ(gross, cardsTook + Decimal::Of(oldOut->balance));
 }
 
 } // namespace

@@ -39,11 +39,19 @@ TEST(StayPriceTest, NightlyPriceIsRoundedAndTotalIsNot) {
     }
 }
 
-TEST(StayPriceTest, TenPercentOffIsNotRoundedToCents) {
-    EXPECT_EQ(checkin::TenPercentOff("50"), "45");
-    EXPECT_EQ(checkin::TenPercentOff("49.95"), "44.955");
-    EXPECT_EQ(checkin::TenPercentOff("45"), "40.5");
-    EXPECT_EQ(checkin::TenPercentOff(""), "0");
+// The discount is an amount of money: rounded to the cent, an exact half to the even cent.
+TEST(StayPriceTest, TenPercentOffIsRoundedToTheEvenCent) {
+    const struct {
+        const char* rate;
+        const char* off;
+    } cases[] = {
+        {"50", "45"},       {"49.95", "44.96"}, // 44.955: up to the even cent
+        {"59.95", "53.96"}, {"44.05", "39.64"}, // 39.645: down to the even cent
+        {"45", "40.5"},     {"33.33", "30"},    // 29.997
+        {"", "0"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(checkin::TenPercentOff(c.rate), c.off) << c.rate;
 }
 
 TEST(DepartureDateTest, EarlyMorningOnShiftACountsFromYesterday) {
@@ -186,9 +194,9 @@ TEST_F(PricingTest, TakeTenPercentOffOncePerRate) {
     Retype(checkIn().Text2, "49.95");
     EXPECT_EQ(app().gTenPercentTaken, 0);
     checkIn().Command5.UserClick();
-    EXPECT_EQ(checkIn().Text2.Text(), "44.955");
-    EXPECT_EQ(checkIn().Label24.Caption(), "49.45");
-    EXPECT_EQ(checkIn().Label25.Caption(), "148.35");
+    EXPECT_EQ(checkIn().Text2.Text(), "44.96");
+    EXPECT_EQ(checkIn().Label24.Caption(), "49.46");
+    EXPECT_EQ(checkIn().Label25.Caption(), "148.38");
 }
 
 TEST_F(PricingTest, OptionalRateReplacesTheRateAndAllowsTenPercentAgain) {

@@ -2,6 +2,8 @@
 // giving the number back, the Enter walk and the refusals.
 #include "directbill/direct_bill_fixture.h"
 
+#include "records/posting_codes.h"
+
 namespace vantreth {
 namespace {
 
@@ -123,6 +125,38 @@ TEST_F(Form20Test, RefusesAnEmptyCompanyOrABalanceThatIsNoNumber) {
     ASSERT_EQ(records::AccountCount(app().data()), 1);
     EXPECT_EQ(Account(1).Balance, 0.0f);
     ExpectNoPendingAnswers();
+}
+
+// An opening balance a record's Single cannot keep to the cent (150000.01 would be stored
+// as 150000.02) is refused with a message; up to 131071.99 every cent is kept.
+TEST_F(Form20Test, AnOpeningBalanceBeyondWhatARecordKeepsToTheCentIsRefused) {
+    const struct {
+        const char* typed;
+        bool taken;
+    } cases[] = {{"150000.01", false}, {"131072.01", false}, {"131071.99", true}};
+    for (const auto& c : cases) {
+        WriteBytes("directbill/dbnumber", "1000\r\n");
+        platform::DeleteFile(DataFile("directbill/dbmember"));
+        OpenAdd();
+        Fill("acme");
+        while (!add().Text12.Text().empty())
+            add().Text12.UserType(platform::vbKeyBack);
+        add().Text12.UserTypeText(c.typed);
+        if (!c.taken)
+            dialogs().Answer(platform::vbOK);
+        add().Command1.UserClick();
+        ExpectNoPendingAnswers();
+        if (c.taken) {
+            ASSERT_EQ(records::AccountCount(app().data()), 1) << c.typed;
+            EXPECT_EQ(platform::AmountValue(Account(1).Balance), 131071.99);
+            continue;
+        }
+        EXPECT_EQ(LastBox().prompt, records::kAmountTooLargeMessage) << c.typed;
+        EXPECT_EQ(Focus(add()), "Text12") << c.typed;
+        EXPECT_EQ(records::AccountCount(app().data()), 0) << c.typed;
+        app().Dispatch([&] { app().Unload("Form20"); });
+        app().Dispatch([&] { app().Unload("Form21"); });
+    }
 }
 
 TEST_F(Form20Test, NoWindowWhenNoFourDigitNumberIsLeft) {

@@ -124,6 +124,23 @@ TEST_F(Form22Test, SaveChangesReadsAnEmptiedBalanceBoxAsZero) {
     EXPECT_TRUE(dialogs().shown().empty()) << LastBox().prompt;
 }
 
+// A balance the box shows as loaded and the clerk leaves alone is the stored balance: not
+// judged as typed (parts of a cent, beyond what a Single keeps to the cent), and written back
+// byte for byte.
+TEST_F(Form22Test, ABalanceLeftAsLoadedIsKeptByteForByte) {
+    for (const float balance : {150000.02f, 12.345f, 0.005f}) {
+        records::RewriteAccount(app().data(), 1, CompanyAccount("1001", "ACME", balance));
+        OpenEdit();
+        edit().Combo1.UserPick("1001  ACME");
+        Retype(edit().Text1, "ACME TOOLS");
+        edit().Command1.UserClick();
+        EXPECT_FALSE(IsLoaded("Form22")) << balance << ": " << LastBox().prompt;
+        EXPECT_EQ(Account(1).Balance, balance);
+        EXPECT_EQ(Account(1).CompanyName, platform::Fixed("ACME TOOLS", 80)) << balance;
+        app().Dispatch([&] { app().Unload("Form21"); });
+    }
+}
+
 TEST_F(Form22Test, SaveChangesRefusesAnEmptyNameOrABalanceThatIsNoNumber) {
     const std::string before = ReadBytes("directbill/dbmember");
     OpenEdit();

@@ -392,6 +392,7 @@ TEST_F(EditGuestTest, EachRefusedSaveSaysWhyPutsTheFocusBackAndWritesNothing) {
         {&Form9::Text5, "12/5/26", records::kDepartureNotAfterArrival, &Form9::Text5}, // the arrival
         {&Form9::Text5, "12/1/26", records::kDepartureNotAfterArrival, &Form9::Text5},
         {&Form9::Text6, "45.505", records::kCentsMessage, &Form9::Text6},
+        {&Form9::Text6, "150000.01", records::kAmountTooLargeMessage, &Form9::Text6},
         {&Form9::Text5, "1//5", "The Date format is wrong. Please fix.", &Form9::Text5},
         {&Form9::Text5, "13/45/26",
          "The Departure date is not a real date. Please type it as month/day/year, for example 1/5/04.",
@@ -432,6 +433,25 @@ TEST_F(EditGuestTest, EachRefusedSaveSaysWhyPutsTheFocusBackAndWritesNothing) {
         EXPECT_EQ(ReadBytes(kAnnLedger), annLedger) << c.text;
     }
     ExpectNoPendingAnswers();
+}
+
+// A stay whose stored rate has parts of a cent, or is beyond what a Single keeps to the cent,
+// is edited like any other: the rate box left as loaded is not judged, and the record keeps
+// the stored Single byte for byte.
+TEST_F(EditGuestTest, ARateLeftAsLoadedIsNotJudgedAndKeepsItsBytes) {
+    const float rates[] = {53.955f, 44.955f, 12345.678f, 150000.02f};
+    for (const float rate : rates) {
+        records::GuestRecord stored = ann;
+        stored.Rate = rate;
+        records::WriteGuest(app().data(), records::kGuestFile, 2, stored);
+        Open();
+        Retype(edit().Text16, "555-0100");
+        edit().Command1.UserClick();
+        EXPECT_FALSE(IsLoaded("Form9")) << rate << ": " << LastBox().prompt;
+        records::GuestRecord expected = stored;
+        expected.Phone = Fixed("555-0100", 15);
+        EXPECT_EQ(Slot(2), expected.Encode()) << rate;
+    }
 }
 
 TEST_F(EditGuestTest, AnInvalidPayCodeEmptiesTheBox) {

@@ -2,6 +2,7 @@
 // per-code sums, the direct-bill lines, postings with their four writes, the code
 // defaults and the ways out.
 #include "folio/folio_fixture.h"
+#include "platform/decimal.h"
 
 #include "callacct/form50.h"
 #include "folio/folio_postings.h"
@@ -462,6 +463,29 @@ TEST_F(FolioTest, RoomRentPostingAddsTaxToTheDayByTheTaxCodeAlone) {
     EXPECT_EQ(totals.GrossRent, 216.0f) << "88 + 88 + 40 untaxed";
     EXPECT_EQ(totals.Tax, 16.0f);
     EXPECT_EQ(Ledger(guest).back().TaxFlag, "N");
+}
+
+// The room rent the folio offers for "E" is the stay's rate as an amount, rounded to the even
+// cent, and it posts as offered: a rate an earlier version stored as 53.955 offers 53.96.
+TEST_F(FolioTest, TheRentOfferedForARateWithPartsOfACentIsACentAmountThatPosts) {
+    const struct {
+        float rate;
+        const char* offered;
+    } cases[] = {{53.955f, "53.96"}, {39.645f, "39.64"}, {45.5f, "45.5"}};
+    GuestRecord guest = FolioGuest("102", "ODD", "CENT");
+    const long slot = AddGuest(guest);
+    Post(guest, LedgerLine("102", "E", "ROOM RENT", 45.5f));
+    Open();
+    for (const auto& c : cases) {
+        guest.Rate = c.rate;
+        records::WriteGuest(data(), records::kGuestFile, slot, guest);
+        Choose("102 ODD CENT");
+        ASSERT_TRUE(folio().Combo3.UserPick("E"));
+        EXPECT_EQ(folio().Text2.Text(), c.offered) << c.rate;
+        folio().Command1.UserClick();
+        ExpectNoPendingAnswers();
+        EXPECT_EQ(Ledger(guest).back().Amount, platform::Decimal::Parse(c.offered).ToSingle()) << c.rate;
+    }
 }
 
 TEST_F(FolioTest, AmountThatIsNotANumberIsRefusedBeforeAnyWrite) {

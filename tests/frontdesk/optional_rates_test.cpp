@@ -51,6 +51,18 @@ TEST_F(OptionalRatesTest, NewFileShowsFiveZeros) {
         EXPECT_EQ(Slot(i)->Text(), "0") << Slot(i)->Name();
 }
 
+// Rates stored with parts of a cent or beyond what a Single keeps to the cent, left in their
+// boxes as loaded, are not judged and are written back byte for byte.
+TEST_F(OptionalRatesTest, RatesLeftAsLoadedAreKeptByteForByte) {
+    const records::OptionalRates stored{53.955f, 12345.678f, 150000.02f, 0, 45};
+    WriteBytes("oprates", SlotBytes(stored));
+    LoadWindow(optional());
+    Retype(optional().Text5, "46");
+    optional().Command2.UserClick();
+    EXPECT_FALSE(IsLoaded("Form69"));
+    EXPECT_EQ(ReadBytes("oprates"), SlotBytes({53.955f, 12345.678f, 150000.02f, 0, 46}));
+}
+
 TEST_F(OptionalRatesTest, SaveStoresEverySlotAndAClearedBoxEmptiesIt) {
     WriteBytes("oprates", SlotBytes({39.95f, 49.95f, 59.95f, 0, 0}));
     LoadWindow(optional());

@@ -182,6 +182,25 @@ TEST_F(EditRoomTest, ChoosingARoomShowsItsTypeRateAndLock) {
     EXPECT_TRUE(edit().Command1.Enabled());
 }
 
+// A rate stored with parts of a cent, left in its box as loaded, is not judged: the room's
+// type changes and its rate keeps its bytes.
+TEST_F(EditRoomTest, ARateLeftAsLoadedIsKeptByteForByte) {
+    for (const float rate : {53.955f, 150000.02f}) {
+        records::RoomRecord room = Rooms()[0];
+        room.Rate = rate;
+        records::WriteRoom(app().data(), 1, room);
+        Open<Form18>();
+        edit().Combo1.UserPick("12  NQ1");
+        edit().Combo2.UserPick("K11");
+        dialogs().Answer(vbOK);
+        edit().Command1.UserClick();
+        EXPECT_EQ(LastBox().prompt, "Changes were recorded.") << rate;
+        EXPECT_EQ(Rooms()[0].Rate, rate);
+        EXPECT_EQ(Rooms()[0].RoomType, "K11  ") << rate;
+        app().Dispatch([&] { app().Unload(edit()); });
+    }
+}
+
 TEST_F(EditRoomTest, SaveWritesTypeRateAndLockAndKeepsTheRest) {
     Open<Form18>();
     edit().Combo1.UserPick("15  NQ1");

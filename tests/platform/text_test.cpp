@@ -296,6 +296,28 @@ TEST(TextTest, ATypedAmountHasNoMoreThanTwoDecimals) {
         EXPECT_EQ(IsTypedAmount(c.text), c.amount) << '"' << c.text << '"';
 }
 
+// The bound is exact: every cent up to it is read back from its Single as itself (the way
+// an amount is written, Val narrowed), and the next cent is not.
+TEST(TextTest, EveryCentUpToTheLargestAmountReadsBackFromItsSingle) {
+    const long largest = std::lround(kLargestAmount * 100);
+    long wrong = 0;
+    for (long cents = 0; cents <= largest; ++cents) {
+        const double amount = static_cast<double>(cents) / 100;
+        wrong += AmountValue(static_cast<float>(amount)) != amount;
+    }
+    EXPECT_EQ(wrong, 0);
+    EXPECT_NE(AmountValue(static_cast<float>(131072.01)), 131072.01);
+    EXPECT_NE(AmountValue(static_cast<float>(150000.01)), 150000.01);
+
+    const struct {
+        const char* text;
+        bool fits;
+    } cases[] = {{"131071.99", true}, {"-131071.99", true},  {" 0.5 ", true},
+                 {"131072", false},   {"-131072.00", false}, {"150000.01", false}};
+    for (const auto& c : cases)
+        EXPECT_EQ(FitsAmount(c.text), c.fits) << c.text;
+}
+
 TEST(TextTest, ANumberThatASingleCannotHoldIsNoNumber) {
     const char* refused[] = {"1234567890123456789012345678901234567890",
                              "340282350000000000000000000000000000000",

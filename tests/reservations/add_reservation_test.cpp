@@ -278,10 +278,10 @@ TEST_F(AddReservationTest, PriceFollowsTheTaxExemptBoxOnlyWhereItIsAsked) {
 
     ASSERT_TRUE(add().Combo1.UserPick("101 NQ1  "));
     add().Command5.UserClick();
-    EXPECT_EQ(add().Text2.Text(), "53.955");
-    EXPECT_EQ(add().Label25.Caption(), "178.05") << "59.35 a night for 3 nights, rounded to cents";
+    EXPECT_EQ(add().Text2.Text(), "53.96");
+    EXPECT_EQ(add().Label25.Caption(), "178.08") << "59.36 a night for 3 nights";
     add().Command5.UserClick();
-    EXPECT_EQ(add().Text2.Text(), "53.955") << "the discount is given once";
+    EXPECT_EQ(add().Text2.Text(), "53.96") << "the discount is given once";
     Retype(add().Text2, "40");
     add().Command5.UserClick();
     EXPECT_EQ(add().Text2.Text(), "36") << "a new rate may be discounted again";
@@ -467,6 +467,31 @@ TEST_F(AddReservationTest, AFurtherReservationGetsItsOwnNumberAndNoSecondDeposit
     EXPECT_TRUE(IsLoaded("Form1"));
     EXPECT_EQ(Form<Form1>().Label2.Caption(), "0");
     ExpectNoPendingAnswers();
+}
+
+// Take 10% Off on a rate that is no multiple of ten cents writes the rate rounded to the even
+// cent, and Reserve Now stores it: nothing the clerk did not type is refused.
+TEST_F(AddReservationTest, ADiscountedOddCentRateIsStored) {
+    const struct {
+        const char* arrival;
+        const char* typed;
+        const char* shown;
+        float stored;
+    } cases[] = {{"1/5/04", "59.95", "53.96", 53.96f},
+                 {"1/10/04", "44.05", "39.64", 39.64f},
+                 {"1/15/04", "12.34", "11.11", 11.11f}};
+    long slot = 1;
+    for (const auto& c : cases) {
+        OpenFor(c.arrival);
+        FillIn("50", "3");
+        Retype(add().Text2, c.typed);
+        add().Command5.UserClick();
+        EXPECT_EQ(add().Text2.Text(), c.shown) << c.typed;
+        ReserveNow();
+        ASSERT_TRUE(IsLoaded("Form44")) << c.typed << ": " << LastBox().prompt;
+        EXPECT_EQ(Slot(slot++).Rate, c.stored) << c.typed;
+        Form<Form44>().Command2.UserClick();
+    }
 }
 
 // Mended: a card amount typed before the clerk switched to another payment type was stored

@@ -208,6 +208,8 @@ TEST_F(EditReservationTest, SaveRefusesWhatItCannotStoreAndWritesNothing) {
         {&Form36::Text5, "12/6/26", records::kDepartureNotAfterArrival},
         {&Form36::Text5, "12/1/26", records::kDepartureNotAfterArrival},
         {&Form36::Text6, "45.505", records::kCentsMessage},
+        {&Form36::Text6, "150000.01", records::kAmountTooLargeMessage},
+        {&Form36::Text5, "", "The departure date is blank. Please fix."},
         {&Form36::Text7, "", "The arrival date is blank. Please fix."},
         {&Form36::Text9, "", "The last name is blank. Please fix."},
         {&Form36::Text10, "  ", "The first name is blank. Please fix."},
@@ -228,6 +230,36 @@ TEST_F(EditReservationTest, SaveRefusesWhatItCannotStoreAndWritesNothing) {
         EXPECT_TRUE((edit().*(c.focus ? c.focus : c.box)).HasFocus()) << c.message;
         EXPECT_EQ(ReadBytes("reservations"), before) << c.message;
         app().Dispatch([&] { app().Unload(edit()); });
+    }
+}
+
+// A rate stored with parts of a cent (an earlier version's discount) or beyond what a Single
+// keeps to the cent, left in its box as loaded, is not judged: the reservation saves and
+// checks in with the stored Single, byte for byte.
+TEST_F(EditReservationTest, AStoredRateLeftAsLoadedSavesAndChecksInUnchanged) {
+    const float rates[] = {53.955f, 12345.678f, 150000.02f};
+    for (const float rate : rates) {
+        GuestRecord stored = Booking("101", "12/6/26", "SMITH", "JOHN");
+        stored.Rate = rate;
+        Put(1, stored);
+        Open("12/6/26", "101");
+        Retype(edit().Text16, "555-0100");
+        edit().Command5.UserClick();
+        GuestRecord expected = stored;
+        expected.Phone = Fixed("555-0100", 15);
+        EXPECT_EQ(Slot(1).Encode(), expected.Encode()) << rate;
+        EXPECT_FALSE(IsLoaded("Form36")) << rate;
+
+        platform::DeleteFile(DataFile("guest"));
+        Open("12/6/26", "101");
+        dialogs().Answer(platform::vbYes);
+        dialogs().Input("");
+        edit().Command2.UserClick();
+        ExpectNoPendingAnswers();
+        const std::vector<GuestRecord> guests = records::ReadAllGuests(app().data(), records::kGuestFile);
+        ASSERT_EQ(guests.size(), 1u) << rate;
+        EXPECT_EQ(guests[0].Rate, rate);
+        platform::DeleteFile(records::StayLedgerPath(app().data(), guests[0]));
     }
 }
 
@@ -637,6 +669,9 @@ TEST_F(EditReservationTest, CheckInRefusalsWriteNothing) {
         {"no rate", [&] { Retype(edit().Text6, ""); }, "There is no rate chosen."},
         {"rate not a number", [&] { Retype(edit().Text6, "abc"); }, "The rate is not a number. Please fix."},
         {"rate with parts of a cent", [&] { Retype(edit().Text6, "45.505"); }, records::kCentsMessage},
+        {"rate beyond what a record keeps", [&] { Retype(edit().Text6, "131072.5"); },
+         records::kAmountTooLargeMessage},
+        {"no departure", [&] { Retype(edit().Text5, ""); }, "The departure date is blank. Please fix."},
         {"departure not after today", [&] { Retype(edit().Text5, "12/6/26"); },
          records::kDepartureNotAfterArrival},
         {"a checked-out stay of these names left its folio under the new stay's name",
