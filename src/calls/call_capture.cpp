@@ -18,8 +18,10 @@ using records::CallRecord;
 void GatherCallCharacters(std::string& buffer, std::string_view arrived, int quietPolls) {
     if (arrived.empty())
         return;
+    // Only the tail after the last whole record can be a short record or noise: the whole
+    // records before it wait to be posted, however long a box has kept them waiting.
     if (quietPolls >= kCallQuietPolls)
-        buffer.clear();
+        buffer.resize(buffer.size() - buffer.size() % CallRecord::kLength);
     buffer.append(arrived);
 }
 

@@ -19,7 +19,7 @@ inline constexpr int kCallQuietPolls = 100;
 
 // Adds what arrived in one poll to the buffer. A partial record left from before a
 // silence of kCallQuietPolls polls is dropped first, so that a short record or noise
-// cannot shift every later record out of line.
+// cannot shift every later record out of line; the complete records before it stay.
 void GatherCallCharacters(std::string& buffer, std::string_view arrived, int quietPolls);
 
 // The first complete record, taken off the front of the buffer; nullopt while fewer than
