@@ -921,7 +921,8 @@ std::optional<long> ChargeAccount(const DataFolder& folder, std::string_view key
     if (!n)
         return std::nullopt;
     DirectBillAccount account = ReadAccount(folder, *n);
-    account.Balance = platform::AddAmount(account.Balance, amount);
+    account.Balance = platform::AddStoredAmount(
+        account.Balance, amount, "The balance of direct bill account " + platform::Trim(account.DBNumber));
     WriteAccount(folder, *n, account);
     return n;
 }
