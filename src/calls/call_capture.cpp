@@ -55,7 +55,12 @@ std::optional<long> HandleCallRecord(const platform::DataFolder& folder, const C
         return std::nullopt;
     const records::GuestRecord& guest = guests[slot - 1];
 
-    if (!platform::FitsSingle(platform::Val(call.AmountField()))) {
+    // A call is never held up by its charge: one the day's total cannot take to the cent is
+    // logged and told to the clerk like an amount that is no number, and the calls after it go on.
+    const platform::Decimal phoneCharges =
+        platform::Decimal::Of(records::ReadDayTotals(folder, context.dateText).PhoneCharges);
+    if (!platform::FitsSingle(platform::Val(call.AmountField())) ||
+        !platform::FitsSingleToTheCent(phoneCharges + platform::Decimal::Of(call.Amount()))) {
         if (refused != nullptr)
             *refused = true;
         return std::nullopt;
