@@ -58,13 +58,13 @@ std::map<ChargeGroup, std::vector<float>> ChargesOfTheDay(const DataFolder& fold
         const std::string account = Trim(line.Account);
         const ChargeGroup group{Trim(line.Room), records::ChargingKey(account.substr(0, account.find(' ')))};
         std::vector<float>& amounts = charges[group];
-        auto [undone, first] = lastUndone.try_emplace(group, true);
-        if (!undone->second && !amounts.empty() && line.Amount == -amounts.back()) {
-            undone->second = true; // a check back in took the charge before it back
+        bool& undone = lastUndone.try_emplace(group, true).first->second;
+        if (!undone && !amounts.empty() && line.Amount == -amounts.back()) {
+            undone = true; // a check back in took the charge before it back
             continue;
         }
         amounts.push_back(line.Amount);
-        undone->second = false;
+        undone = false;
     }
     return charges;
 }
