@@ -1,6 +1,7 @@
 #include "app/call_capture_service.h"
 
 #include "calls/call_capture.h"
+#include "platform/files.h"
 
 #include <optional>
 #include <vector>
@@ -34,8 +35,14 @@ void PostWaitingCalls(App& app) {
             refused.push_back(*call);
         posted = true;
     }
-    if (posted)
+    if (posted) {
+        // The calls leave the buffer with the step that posts them: when it is undone (a
+        // failure later in it, or at its commit), they go back in front of whatever arrived
+        // since, to be posted again.
+        const std::string taken = app.gCallBuffer.substr(0, app.gCallBuffer.size() - waiting.size());
         app.gCallBuffer = waiting;
+        platform::WhenUndone([&app, taken] { app.gCallBuffer = taken + app.gCallBuffer; });
+    }
     // Told once, after the calls have left the buffer, so a tick under the box cannot repeat it.
     if (!garbled.empty())
         app.MsgBox(ControlCharactersMessage(garbled), platform::vbOKOnly, "Call Accounting");

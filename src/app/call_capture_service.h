@@ -17,7 +17,8 @@ void StartCallCapture(App& app);
 // starts call capture again.
 void StopCallCapture(App& app);
 // Posts every complete call record waiting in the buffer; the records leave it only once all
-// of them are posted. A call that could not be charged is told to the clerk once.
+// of them are posted, and come back into it when the step that posted them is undone, also
+// at its commit. A call that could not be charged is told to the clerk once.
 void PostWaitingCalls(App& app);
 
 } // namespace vantreth

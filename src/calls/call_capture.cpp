@@ -18,8 +18,10 @@ using records::CallRecord;
 void GatherCallCharacters(std::string& buffer, std::string_view arrived, int quietPolls) {
     if (arrived.empty())
         return;
+    // Only the tail after the last whole record can be a short record or noise: the whole
+    // records before it wait to be posted, however long a box has kept them waiting.
     if (quietPolls >= kCallQuietPolls)
-        buffer.clear();
+        buffer.resize(buffer.size() - buffer.size() % CallRecord::kLength);
     buffer.append(arrived);
 }
 
@@ -53,7 +55,12 @@ std::optional<long> HandleCallRecord(const platform::DataFolder& folder, const C
         return std::nullopt;
     const records::GuestRecord& guest = guests[slot - 1];
 
-    if (!platform::FitsSingle(platform::Val(call.AmountField()))) {
+    // A call is never held up by its charge: one the day's total cannot take to the cent is
+    // logged and told to the clerk like an amount that is no number, and the calls after it go on.
+    const platform::Decimal phoneCharges =
+        platform::Decimal::Of(records::ReadDayTotals(folder, context.dateText).PhoneCharges);
+    if (!platform::FitsSingle(platform::Val(call.AmountField())) ||
+        !platform::FitsSingleToTheCent(phoneCharges + platform::Decimal::Of(call.Amount()))) {
         if (refused != nullptr)
             *refused = true;
         return std::nullopt;

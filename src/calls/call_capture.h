@@ -19,7 +19,7 @@ inline constexpr int kCallQuietPolls = 100;
 
 // Adds what arrived in one poll to the buffer. A partial record left from before a
 // silence of kCallQuietPolls polls is dropped first, so that a short record or noise
-// cannot shift every later record out of line.
+// cannot shift every later record out of line; the complete records before it stay.
 void GatherCallCharacters(std::string& buffer, std::string_view arrived, int quietPolls);
 
 // The first complete record, taken off the front of the buffer; nullopt while fewer than
@@ -36,8 +36,9 @@ struct CallPostingContext {
 // the trimmed extension: a line in the stay's ledger and one in the day's detail, and
 // PhoneCharges of the day's totals. The front desk's extension is never charged. Returns the
 // guest's slot, or nullopt when nothing was charged. A call whose amount a Single cannot
-// hold (the box sent "1e39") is logged but charged to no one; `refused`, when given, is
-// set for such a call of an in-house guest, so that the clerk can be told.
+// hold (the box sent "1e39"), or that would take the day's PhoneCharges past what a Single
+// holds to the cent, is logged but charged to no one; `refused`, when given, is set for such
+// a call of an in-house guest, so that the clerk can be told.
 std::optional<long> HandleCallRecord(const platform::DataFolder& folder, const records::CallRecord& call,
                                      const CallPostingContext& context, bool* refused = nullptr);
 

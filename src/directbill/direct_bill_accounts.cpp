@@ -92,7 +92,8 @@ bool TakePayment(const platform::DataFolder& folder, const Payment& payment) {
     const platform::Decimal amount = platform::Decimal::Parse(payment.amount);
 
     DirectBillAccount account = records::ReadAccount(folder, *n);
-    account.Balance = platform::AddAmount(account.Balance, -amount);
+    account.Balance = platform::AddStoredAmount(
+        account.Balance, -amount, "The balance of direct bill account " + platform::Trim(account.DBNumber));
     account.LastPaymentDate = platform::Fixed(payment.dateText, account.LastPaymentDate.size());
     account.LastPaymentAmount = platform::Fixed(payment.amount, account.LastPaymentAmount.size());
     records::RewriteAccount(folder, *n, account);

@@ -9,6 +9,10 @@
 #include "records/ledger_rename.h"
 #include "records/stay_ledger.h"
 
+#include <algorithm>
+#include <map>
+#include <set>
+
 namespace vantreth {
 
 using namespace platform;
@@ -21,10 +25,112 @@ bool CheckedOutOn(const records::HistoryEntry& entry, std::string_view todayText
     return Trim(entry.CheckOutDate) == Trim(todayText);
 }
 
+namespace {
+
+// A direct-bill check-out writes the account code as item 25, an ordinary one "none".
+bool ChargedToAnAccount(const records::HistoryEntry& entry) {
+    const std::string code = Trim(entry.DBNumber);
+    return !code.empty() && code != "none";
+}
+
+// The stays a check-out charged to one account from one room.
+struct ChargeGroup {
+    std::string room; // trimmed
+    std::string key;  // the account's key (ChargingKey)
+    friend auto operator<=>(const ChargeGroup&, const ChargeGroup&) = default;
+};
+
+ChargeGroup GroupOf(const records::HistoryEntry& entry) {
+    return {Trim(entry.Room), records::ChargingKey(entry.DBNumber)};
+}
+
+// The day's direct-bill log read as the check-outs that charged an account: for each room
+// and account, the amounts charged, in order. A line that undoes the charge before it (a
+// check back in) is no check-out and takes no place; so a stay charged, checked back in
+// and charged again counts twice, once for each of its check-outs.
+std::map<ChargeGroup, std::vector<float>> ChargesOfTheDay(const DataFolder& folder,
+                                                          std::string_view todayText) {
+    std::map<ChargeGroup, std::vector<float>> charges;
+    if (!FileExists(records::DayFilePath(folder, records::DayFile::DbDaily, todayText)))
+        return charges;
+    std::map<ChargeGroup, bool> lastUndone;
+    for (const records::DbDailyLine& line : records::ReadDbDaily(folder, todayText)) {
+        const std::string account = Trim(line.Account);
+        const ChargeGroup group{Trim(line.Room), records::ChargingKey(account.substr(0, account.find(' ')))};
+        std::vector<float>& amounts = charges[group];
+        bool& undone = lastUndone.try_emplace(group, true).first->second;
+        if (!undone && !amounts.empty() && line.Amount == -amounts.back()) {
+            undone = true; // a check back in took the charge before it back
+            continue;
+        }
+        amounts.push_back(line.Amount);
+        undone = false;
+    }
+    return charges;
+}
+
+// A direct-bill check-out keeps the stay's planned departure where an ordinary one writes
+// the day, so whether it was made today is read from the day's direct-bill log instead:
+// the day's charges from a room to an account are that room's and account's latest
+// direct-bill check-outs, one each (a later day's log has the later ones). Each comes with
+// its place in the history file and what it charged.
+struct DirectBillCheckOut {
+    size_t place;
+    records::HistoryEntry entry;
+    float charged;
+};
+std::vector<DirectBillCheckOut> DirectBillCheckOutsToday(const DataFolder& folder,
+                                                         std::string_view todayText) {
+    const std::map<ChargeGroup, std::vector<float>> charges = ChargesOfTheDay(folder, todayText);
+    std::vector<DirectBillCheckOut> found;
+    if (charges.empty())
+        return found;
+    std::set<std::string> keys;
+    for (const auto& [group, amounts] : charges)
+        keys.insert(group.key);
+    std::map<ChargeGroup, std::vector<DirectBillCheckOut>> byGroup;
+    records::ScanHistoryPlaced(
+        folder, records::HistoryKey::DBNumber,
+        [&](std::string_view code) {
+            const std::string trimmed = Trim(code);
+            return !trimmed.empty() && trimmed != "none" && keys.count(records::ChargingKey(code)) != 0;
+        },
+        [&](const records::HistoryEntry& entry, size_t place) {
+            const ChargeGroup group = GroupOf(entry);
+            if (charges.count(group) != 0)
+                byGroup[group].push_back({place, entry, 0});
+        });
+    // The latest check-outs pair with the latest charges, the one before with the one before.
+    for (auto& [group, checkOuts] : byGroup) {
+        const std::vector<float>& amounts = charges.at(group);
+        const size_t today = std::min(amounts.size(), checkOuts.size());
+        for (size_t i = 0; i < today; ++i) {
+            DirectBillCheckOut checkOut = checkOuts[checkOuts.size() - today + i];
+            checkOut.charged = amounts[amounts.size() - today + i];
+            found.push_back(std::move(checkOut));
+        }
+    }
+    return found;
+}
+
+} // namespace
+
 std::vector<records::HistoryEntry> CheckedOutToday(const DataFolder& folder, std::string_view todayText) {
     const std::string today = Trim(todayText);
-    return records::FindInHistory(folder, records::HistoryKey::CheckOutDate,
-                                  [&](std::string_view date) { return Trim(date) == today; });
+    std::vector<std::pair<size_t, records::HistoryEntry>> placed;
+    records::ScanHistoryPlaced(
+        folder, records::HistoryKey::CheckOutDate, [&](std::string_view date) { return Trim(date) == today; },
+        [&](const records::HistoryEntry& entry, size_t place) {
+            if (!ChargedToAnAccount(entry))
+                placed.emplace_back(place, entry);
+        });
+    for (DirectBillCheckOut& checkOut : DirectBillCheckOutsToday(folder, todayText))
+        placed.emplace_back(checkOut.place, std::move(checkOut.entry));
+    std::sort(placed.begin(), placed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<records::HistoryEntry> entries;
+    for (auto& [place, entry] : placed)
+        entries.push_back(std::move(entry));
+    return entries;
 }
 
 std::optional<records::HistoryEntry> FindCheckedOut(const std::vector<records::HistoryEntry>& today,
@@ -146,101 +252,67 @@ std::optional<records::HistoryEntry> LaterCheckOut(const DataFolder& folder,
     return std::nullopt;
 }
 
-// A direct-bill check-out writes the account code as item 25, an ordinary one "none".
-bool ChargedToAnAccount(const records::HistoryEntry& entry) {
-    const std::string code = Trim(entry.DBNumber);
-    return !code.empty() && code != "none";
-}
-
-// What the check-out of the entry charged its account: its line in the day's direct-bill log.
-// The day's charges from the room to the account are paired in order with the day's
-// direct-bill check-outs from that room to that account; a line that undoes the charge
-// before it (a check back in) pairs with none. Nullopt when the line is not there.
+// What the check-out of the entry charged its account: its line in the day's direct-bill
+// log (see DirectBillCheckOutsToday). Nullopt when the entry is no check-out of today.
 std::optional<float> ChargedAtCheckOut(const DataFolder& folder, const records::HistoryEntry& entry,
-                                       std::string_view accountCode, std::string_view todayText) {
-    const std::string room = Trim(entry.Room);
-    const std::string key = records::ChargingKey(entry.DBNumber);
-    size_t nth = 0; // the entry's place among the day's check-outs from the room to the account
-    for (const records::HistoryEntry& other : CheckedOutToday(folder, todayText)) {
-        if (other == entry)
-            break;
-        if (Trim(other.Room) == room && ChargedToAnAccount(other) &&
-            records::ChargingKey(other.DBNumber) == key)
-            ++nth;
-    }
-    if (!FileExists(records::DayFilePath(folder, records::DayFile::DbDaily, todayText)))
-        return std::nullopt;
-    const std::string account = Trim(accountCode);
-    std::vector<float> charges;
-    bool lastUndone = true;
-    for (const records::DbDailyLine& line : records::ReadDbDaily(folder, todayText)) {
-        const std::string text = Trim(line.Account);
-        if (Trim(line.Room) != room || Left(text, static_cast<long>(account.size()) + 1) != account + " ")
-            continue;
-        if (!lastUndone && !charges.empty() && line.Amount == -charges.back()) {
-            lastUndone = true; // a check back in took the charge before it back
-            continue;
-        }
-        charges.push_back(line.Amount);
-        lastUndone = false;
-    }
-    if (nth >= charges.size())
-        return std::nullopt;
-    return charges[nth];
+                                       std::string_view todayText) {
+    std::optional<float> charged;
+    for (const DirectBillCheckOut& checkOut : DirectBillCheckOutsToday(folder, todayText))
+        if (checkOut.entry == entry)
+            charged = checkOut.charged; // the latest, should two entries be alike
+    return charged;
 }
 
-} // namespace
-
-BackInPlan PlanCheckBackIn(const DataFolder& folder, const records::HistoryEntry& entry,
-                           std::string_view room3, const Date& today) {
-    BackInPlan plan;
-    const std::string room = Fixed(Left(room3, 3), 3);
-    const std::string shown = RTrim(room);
-    const std::string todayText = DateText(today);
-    plan.guest = GuestFromHistory(entry, room, DateText(AddDays(today, 1)));
-
-    // Checked back in already (and not checked out since): a second record would make two
-    // in-house stays of one folio.
-    const std::vector<records::GuestRecord> guests = records::ReadAllGuests(folder, records::kGuestFile);
+// Checked back in already (and not checked out since): a second record would make two
+// in-house stays of one folio.
+std::string AlreadyInTheHouse(const std::vector<records::GuestRecord>& guests,
+                              const records::GuestRecord& back) {
     for (const records::GuestRecord& guest : guests)
-        if (!guest.IsFree() && SameStay(guest, plan.guest)) {
-            plan.problem = "This guest is already checked in, in room " + RTrim(guest.Room) +
-                           ". The guest was not checked back in again.";
-            return plan;
-        }
-    if (const std::optional<records::HistoryEntry> later = LaterCheckOut(folder, entry)) {
-        plan.problem =
-            "This is an earlier check-out of this stay: it was checked back in and checked out again "
-            "later, from room " +
-            Trim(later->Room) +
-            ", and its folio went with it. Please pick the guest's last check-out. The guest was not "
-            "checked back in.";
-        return plan;
-    }
+        if (!guest.IsFree() && SameStay(guest, back))
+            return "This guest is already checked in, in room " + RTrim(guest.Room) +
+                   ". The guest was not checked back in again.";
+    return "";
+}
 
+std::string EarlierCheckOut(const DataFolder& folder, const records::HistoryEntry& entry) {
+    const std::optional<records::HistoryEntry> later = LaterCheckOut(folder, entry);
+    if (!later)
+        return "";
+    return "This is an earlier check-out of this stay: it was checked back in and checked out again "
+           "later, from room " +
+           Trim(later->Room) +
+           ", and its folio went with it. Please pick the guest's last check-out. The guest was not "
+           "checked back in.";
+}
+
+// The room can take the stay: it exists, holds no guest, is not out of order and is not
+// reserved for a guest arriving today. Sets the plan's room record.
+std::string RoomRefusal(const DataFolder& folder, const std::string& room, std::string_view todayText,
+                        BackInPlan& plan) {
+    const std::string shown = RTrim(room);
     const std::optional<long> record = records::FindRoom(folder, room);
-    if (!record) {
-        plan.problem = "There is no room " + shown + ". Please select a room from the list.";
-        return plan;
-    }
+    if (!record)
+        return "There is no room " + shown + ". Please select a room from the list.";
     plan.roomRecord = *record;
     const records::RoomRecord target = records::ReadRoom(folder, *record);
-    if (target.Service == "O" || records::FindGuestByRoom(folder, records::kGuestFile, room)) {
-        plan.problem = "Room " + shown + " is occupied. Please select another room.";
-        return plan;
-    }
-    if (target.Service == "X") {
-        plan.problem = "Room " + shown + " is out of order. Please select another room.";
-        return plan;
-    }
-    if (ReservedToday(records::ReadAllGuests(folder, records::kReservationsFile), room, todayText)) {
-        plan.problem =
-            "Room " + shown + " is reserved for a guest arriving today. Please select another room.";
-        return plan;
-    }
+    if (target.Service == "O" || records::FindGuestByRoom(folder, records::kGuestFile, room))
+        return "Room " + shown + " is occupied. Please select another room.";
+    if (target.Service == "X")
+        return "Room " + shown + " is out of order. Please select another room.";
+    if (ReservedToday(records::ReadAllGuests(folder, records::kReservationsFile), room, todayText))
+        return "Room " + shown + " is reserved for a guest arriving today. Please select another room.";
+    return "";
+}
 
-    plan.slot = records::FindFreeGuestSlot(folder, records::kGuestFile);
-    plan.roomChanged = Fixed(entry.Room, 3) != room;
+std::string LedgerMissing(const BackInPlan& plan) {
+    return "The folio of this guest (" + plan.fromLedger.filename().string() +
+           ") could not be found. The guest was not checked back in.";
+}
+
+// The stay's ledger is there, is no in-house stay's, and can go to the new room's name.
+// Sets the plan's ledger names.
+std::string LedgerRefusal(const DataFolder& folder, const std::vector<records::GuestRecord>& guests,
+                          const records::HistoryEntry& entry, BackInPlan& plan) {
     records::GuestRecord before = plan.guest;
     before.Room = Fixed(entry.Room, 3);
     plan.fromLedger = records::StayLedgerPath(folder, before);
@@ -252,65 +324,74 @@ BackInPlan PlanCheckBackIn(const DataFolder& folder, const records::HistoryEntry
         if (guest.IsFree())
             continue;
         const std::filesystem::path theirs = records::StayLedgerPath(folder, guest);
-        if (theirs == plan.fromLedger || theirs == plan.toLedger) {
-            plan.problem =
-                "The folio " + theirs.filename().string() + " is also the folio of " + RTrim(guest.LastName) +
-                ", " + RTrim(guest.FirstName) + " in room " + RTrim(guest.Room) +
-                ", who is checked in. The guest was not checked back in, so that the two stays do not "
-                "share one folio.";
-            return plan;
-        }
+        if (theirs == plan.fromLedger || theirs == plan.toLedger)
+            return "The folio " + theirs.filename().string() + " is also the folio of " +
+                   RTrim(guest.LastName) + ", " + RTrim(guest.FirstName) + " in room " + RTrim(guest.Room) +
+                   ", who is checked in. The guest was not checked back in, so that the two stays do not "
+                   "share one folio.";
     }
-    if (!plan.roomChanged && !FileExists(plan.fromLedger)) {
-        plan.problem = "The folio of this guest (" + plan.fromLedger.filename().string() +
-                       ") could not be found. The guest was not checked back in.";
-        return plan;
+    if (!plan.roomChanged)
+        return FileExists(plan.fromLedger) ? "" : LedgerMissing(plan);
+    switch (records::CheckLedgerCarry(plan.fromLedger, plan.toLedger)) {
+    case records::LedgerCarry::Missing:
+        return LedgerMissing(plan);
+    case records::LedgerCarry::NameTaken:
+        return "Another folio named " + plan.toLedger.filename().string() +
+               " already exists. The guest was not checked back in, so that the two folios are not mixed.";
+    default:
+        return "";
     }
-    if (plan.roomChanged) {
-        switch (records::CheckLedgerCarry(plan.fromLedger, plan.toLedger)) {
-        case records::LedgerCarry::Missing:
-            plan.problem = "The folio of this guest (" + plan.fromLedger.filename().string() +
-                           ") could not be found. The guest was not checked back in.";
-            break;
-        case records::LedgerCarry::NameTaken:
-            plan.problem = "Another folio named " + plan.toLedger.filename().string() +
-                           " already exists. The guest was not checked back in, so that the two folios are "
-                           "not mixed.";
-            break;
-        default:
-            break;
-        }
-        if (!plan.problem.empty())
-            return plan;
-    }
+}
 
-    if (ChargedToAnAccount(entry)) {
-        ChargeTakenBack charge;
-        charge.key = records::ChargingKey(entry.DBNumber);
-        charge.room = Fixed(entry.Room, 3);
-        charge.dateText = todayText;
-        const std::optional<long> account = records::FindAccount(folder, charge.key);
-        if (!account) {
-            plan.problem =
-                "This stay was charged to direct bill account " + Trim(entry.DBNumber) +
-                " when the guest checked out, and that account cannot be found, so the charge cannot "
-                "be taken back. The guest was not checked back in.";
-            return plan;
-        }
-        const records::DirectBillAccount charged = records::ReadAccount(folder, *account);
-        charge.account = records::DbDailyAccountText(charged);
-        // Exactly what the check-out charged, whatever the tax rate or the ledger says today.
-        const std::optional<float> amount = ChargedAtCheckOut(folder, entry, charged.DBNumber, todayText);
-        if (!amount) {
-            plan.problem = "This stay was charged to direct bill account " + Trim(entry.DBNumber) +
-                           " when the guest checked out, and that charge cannot be found in today's direct "
-                           "bill log, so it cannot be taken back. The guest was not checked back in.";
-            return plan;
-        }
-        charge.amount = *amount;
-        plan.guest.DBNumber = Fixed(entry.DBNumber, 8);
-        plan.chargeTakenBack = charge;
+// A direct-bill check-out's charge to take back: exactly what the check-out charged, whatever
+// the tax rate or the ledger says today. Bills the re-opened stay to the account again.
+std::string ChargeRefusal(const DataFolder& folder, const records::HistoryEntry& entry,
+                          std::string_view todayText, BackInPlan& plan) {
+    if (!ChargedToAnAccount(entry))
+        return "";
+    ChargeTakenBack charge;
+    charge.key = records::ChargingKey(entry.DBNumber);
+    charge.room = Fixed(entry.Room, 3);
+    charge.dateText = std::string(todayText);
+    const std::optional<long> account = records::FindAccount(folder, charge.key);
+    if (!account)
+        return "This stay was charged to direct bill account " + Trim(entry.DBNumber) +
+               " when the guest checked out, and that account cannot be found, so the charge cannot "
+               "be taken back. The guest was not checked back in.";
+    charge.account = records::DbDailyAccountText(records::ReadAccount(folder, *account));
+    const std::optional<float> amount = ChargedAtCheckOut(folder, entry, todayText);
+    if (!amount)
+        return "This stay was charged to direct bill account " + Trim(entry.DBNumber) +
+               " when the guest checked out, and that charge cannot be found in today's direct "
+               "bill log, so it cannot be taken back. The guest was not checked back in.";
+    charge.amount = *amount;
+    plan.guest.DBNumber = Fixed(entry.DBNumber, 8);
+    plan.chargeTakenBack = charge;
+    return "";
+}
+
+} // namespace
+
+BackInPlan PlanCheckBackIn(const DataFolder& folder, const records::HistoryEntry& entry,
+                           std::string_view room3, const Date& today) {
+    BackInPlan plan;
+    const std::string room = Fixed(Left(room3, 3), 3);
+    const std::string todayText = DateText(today);
+    plan.guest = GuestFromHistory(entry, room, DateText(AddDays(today, 1)));
+    plan.roomChanged = Fixed(entry.Room, 3) != room;
+
+    const std::vector<records::GuestRecord> guests = records::ReadAllGuests(folder, records::kGuestFile);
+    plan.problem = AlreadyInTheHouse(guests, plan.guest);
+    if (plan.problem.empty())
+        plan.problem = EarlierCheckOut(folder, entry);
+    if (plan.problem.empty())
+        plan.problem = RoomRefusal(folder, room, todayText, plan);
+    if (plan.problem.empty()) {
+        plan.slot = records::FindFreeGuestSlot(folder, records::kGuestFile);
+        plan.problem = LedgerRefusal(folder, guests, entry, plan);
     }
+    if (plan.problem.empty())
+        plan.problem = ChargeRefusal(folder, entry, todayText, plan);
     return plan;
 }
 

@@ -21,7 +21,10 @@ namespace vantreth {
 std::string CheckedOutLine(const records::HistoryEntry& entry);
 // The entry's check-out date is today (compared as trimmed date texts).
 bool CheckedOutOn(const records::HistoryEntry& entry, std::string_view todayText);
-// Today's check-outs in the order of check-out; none when there is no history file yet.
+// Today's check-outs in the order of check-out; none when there is no history file yet. An
+// ordinary check-out is today's by its date; a direct-bill one, whose entry keeps the planned
+// departure instead, by its charge in today's direct-bill log, whatever that departure.
+
 std::vector<records::HistoryEntry> CheckedOutToday(const platform::DataFolder& folder,
                                                    std::string_view todayText);
 // The entry behind a line of today's list: the `index`-th of today's entries when it has that

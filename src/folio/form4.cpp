@@ -422,18 +422,12 @@ void Form4::Command4_Click() {
         return;
     }
     // The calls leave the call buffer with this step: when the step fails and is undone,
-    // they go back into it, to be posted again.
-    const std::string callsWaiting = app().gCallBuffer;
-    try {
-        PostWaitingCalls(app());
-        state = CheckOutStateOnShow();
-        if (!state || !CheckOutAllowed(*state, true))
-            return;
-        CheckOut(*state);
-    } catch (...) {
-        app().gCallBuffer = callsWaiting;
-        throw;
-    }
+    // they go back into it, to be posted again (PostWaitingCalls).
+    PostWaitingCalls(app());
+    state = CheckOutStateOnShow();
+    if (!state || !CheckOutAllowed(*state, true))
+        return;
+    CheckOut(*state);
 }
 
 void Form4::CheckOut(const CheckOutState& state) {

@@ -274,4 +274,25 @@ float AddAmount(float total, const Decimal& amount) {
     return (Decimal::Of(total) + amount).Rounded(2).ToSingle();
 }
 
+bool FitsSingleToTheCent(const Decimal& amount) {
+    if (!amount.IsFinite())
+        return false;
+    const Decimal largest = Decimal::Of(kLargestSingleCents) * Decimal::Parse(".01");
+    const Decimal cents = amount.Rounded(2);
+    return cents <= largest && cents >= -largest;
+}
+
+void RequireFitsSingleToTheCent(const Decimal& figure, std::string_view what) {
+    if (!FitsSingleToTheCent(figure))
+        throw AmountTooLarge(std::string(what) + " would come to " + figure.Text() +
+                             ", more than the 131071.99 the files can hold to the cent. The posting "
+                             "was refused.");
+}
+
+float AddStoredAmount(float total, const Decimal& amount, std::string_view what) {
+    const Decimal after = (Decimal::Of(total) + amount).Rounded(2);
+    RequireFitsSingleToTheCent(after, what);
+    return after.ToSingle();
+}
+
 } // namespace platform

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <compare>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -71,5 +72,24 @@ std::string AmountText(const Decimal& value);
 // An amount as kept in records: the total (at its decimal value) plus the amount, rounded
 // to 2 decimals, held as a Single.
 float AddAmount(float total, const Decimal& amount);
+
+// Records keep amounts as Singles, which hold every cent only below 131,072: the largest
+// amount a record holds to the cent is 131,071.99, either way of zero.
+inline constexpr long kLargestSingleCents = 13107199;
+// The amount, rounded to the cent, is one a Single holds to the cent.
+bool FitsSingleToTheCent(const Decimal& amount);
+
+// A stored balance or total that a posting would take past what a Single holds to the cent:
+// the posting is refused whole. what() is the clerk's message.
+class AmountTooLarge : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+// AddAmount for a balance or total kept in a record; `what` names it for the clerk ("The
+// balance of direct bill account 12"). Throws AmountTooLarge when the new figure would not
+// fit to the cent, rather than store another figure.
+float AddStoredAmount(float total, const Decimal& amount, std::string_view what);
+// The same check for a figure about to be stored as it stands.
+void RequireFitsSingleToTheCent(const Decimal& figure, std::string_view what);
 
 } // namespace platform

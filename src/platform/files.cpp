@@ -633,8 +633,8 @@ bool ParseLiteral(std::string_view body, SeqItem& item) {
 
 // The items of one line (without its line end). False, with `why`, for a line that
 // cannot be read: a line written by SeqLine never holds any of these faults.
-bool ParseLineItems(std::string_view line, std::vector<SeqItem>& items, std::string& why) {
-    if (line.find('\0') != std::string_view::npos) {
+bool ParseLineItems(std::string_view line, std::vector<SeqItem>& items, std::string& why, SeqQuotes quotes) {
+    if (quotes == SeqQuotes::Strict && line.find('\0') != std::string_view::npos) {
         why = "unreadable bytes";
         return false;
     }
@@ -683,24 +683,58 @@ bool ParseLineItems(std::string_view line, std::vector<SeqItem>& items, std::str
     }
 }
 
+// Where the line from `pos` ends. SeqQuotes::AnyCharacter: the first CR or LF outside a
+// quoted text, a quoted text ending at the first quote after its opening one. When that
+// quote is not followed by the end of the item (a quote left open, the next line's text
+// taken for its end), the line ends at its first CR or LF, as a strict reading has it.
+size_t SeqLineEnd(std::string_view text, size_t pos, SeqQuotes quotes) {
+    const size_t first = text.find_first_of("\r\n", pos);
+    if (quotes == SeqQuotes::Strict)
+        return first;
+    auto skipBlanks = [&](size_t p) {
+        while (p < text.size() && IsBlank(text[p]))
+            ++p;
+        return p;
+    };
+    for (;;) {
+        pos = skipBlanks(pos);
+        if (pos < text.size() && text[pos] == '"') {
+            const size_t close = text.find('"', pos + 1);
+            if (close == std::string_view::npos)
+                return first;
+            pos = skipBlanks(close + 1);
+            if (pos < text.size() && text[pos] != ',' && text[pos] != '\r' && text[pos] != '\n')
+                return first;
+        } else {
+            pos = text.find_first_of(",\r\n", pos);
+        }
+        if (pos >= text.size())
+            return std::string_view::npos;
+        if (text[pos] != ',')
+            return pos;
+        ++pos;
+    }
+}
+
 // Splits a sequential file's text into lines and parses each: onLine(number, items) for
 // a readable line, onDamage(text) for one that is not. A line ends at CR LF (the form
 // written), LF or CR; CRs before an LF belong to the same line end. Text after the last
 // line end is a line cut short and is left out.
 template <class OnLine, class OnDamage>
-void SplitSeqText(std::string_view text, OnLine onLine, OnDamage onDamage) {
+void SplitSeqText(std::string_view text, OnLine onLine, OnDamage onDamage,
+                  SeqQuotes quotes = SeqQuotes::Strict) {
     size_t pos = 0;
     size_t number = 0;
     while (pos < text.size()) {
         ++number;
-        const size_t end = text.find_first_of("\r\n", pos);
+        const size_t end = SeqLineEnd(text, pos, quotes);
         if (end == std::string_view::npos) {
             onDamage("line " + std::to_string(number) + ": cut short before its line end, left out");
             return;
         }
         std::vector<SeqItem> items;
         std::string why;
-        if (ParseLineItems(text.substr(pos, end - pos), items, why))
+        if (ParseLineItems(text.substr(pos, end - pos), items, why, quotes))
             onLine(number, std::move(items));
         else
             onDamage("line " + std::to_string(number) + ": " + why + ", skipped");
@@ -778,7 +812,7 @@ void NoteSeqFileDamage(const std::filesystem::path& file, unsigned long long siz
         log.pending.push_back(DamageMessage(file, damage));
 }
 
-SeqReader::SeqReader(const std::filesystem::path& file) : m_file(file) {
+SeqReader::SeqReader(const std::filesystem::path& file, SeqQuotes quotes) : m_file(file) {
     std::string text;
     const PendingChanges* pending = Reading(file);
     if (const PendingChanges::File* changed = pending != nullptr ? pending->Find(file) : nullptr) {
@@ -805,7 +839,7 @@ SeqReader::SeqReader(const std::filesystem::path& file) : m_file(file) {
         [&](size_t number, std::vector<SeqItem> items) {
             m_lines.push_back({number, std::move(items)});
         },
-        [&](std::string what) { m_damage.push_back(std::move(what)); });
+        [&](std::string what) { m_damage.push_back(std::move(what)); }, quotes);
 }
 
 SeqReader::~SeqReader() {

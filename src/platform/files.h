@@ -294,9 +294,15 @@ void WriteLines(const std::filesystem::path& file, const std::vector<SeqLine>& l
 // closing quote, a NUL byte) is skipped, and so is a line the caller finds unusable
 // (SkipLine, ForEachLine). The damage found is noted for the clerk when the reader goes
 // away (see TakeDamageReports).
+// How a sequential file's quoted texts are read. Strict: a line ends at its first CR or LF,
+// and a NUL makes the line unreadable (damage). AnyCharacter: a quoted text holds every
+// character up to its closing quote, CR, LF and NUL included, as the files of earlier
+// versions, which stored such characters unchanged, are read back.
+enum class SeqQuotes { Strict, AnyCharacter };
+
 class SeqReader {
 public:
-    explicit SeqReader(const std::filesystem::path& file);
+    explicit SeqReader(const std::filesystem::path& file, SeqQuotes quotes = SeqQuotes::Strict);
     ~SeqReader();
     SeqReader(const SeqReader&) = delete;
     SeqReader& operator=(const SeqReader&) = delete;

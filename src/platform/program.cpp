@@ -1,6 +1,7 @@
 // The program object: window registry, load and unload, the event dispatcher and timers.
 #include "program.h"
 
+#include "decimal.h"
 #include "journal.h"
 
 #include <algorithm>
@@ -226,6 +227,8 @@ Failure DescribeFailure(const std::filesystem::path& dataRoot) {
         return {"The file " + e.file().string() + " could not be used: " + e.reason() +
                     ".\nThe last step was not finished.",
                 "File Error"};
+    } catch (const AmountTooLarge& e) {
+        return {std::string(e.what()) + "\nNothing was saved.", "Amount Too Large"};
     } catch (const PrintError& e) {
         return {std::string("The report could not be printed: ") + e.what(), "Printer Error"};
     } catch (const SerialError& e) {

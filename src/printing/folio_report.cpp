@@ -36,25 +36,34 @@ std::string TaxText(const StayLedgerLine& line, double taxRate, bool taxExempt) 
 
 FolioReportTotals SumFolioReport(const std::vector<StayLedgerLine>& ledger, double taxRate, bool taxExempt) {
     FolioReportTotals t;
+    // The sums are taken exactly from their lines and become figures once, at the end.
+    platform::Decimal roomRent, tax, cash, visaMaster, americanExpress, discover, diners;
     for (const StayLedgerLine& line : ledger) {
         const std::string& code = line.Code;
         const platform::Decimal amount = platform::Decimal::Of(line.Amount);
         if (code == "E") {
-            t.roomRent = platform::AddAmount(t.roomRent, amount);
-            t.tax = platform::AddAmount(t.tax, records::LineCharge(line, taxRate, taxExempt) - amount);
+            roomRent += amount;
+            tax += records::LineCharge(line, taxRate, taxExempt) - amount;
         } else if (code == "L") {
-            t.cash = platform::AddAmount(t.cash, amount);
+            cash += amount;
         } else if (code == "N") {
-            t.visaMaster = platform::AddAmount(t.visaMaster, amount);
+            visaMaster += amount;
         } else if (code == "M") {
-            t.americanExpress = platform::AddAmount(t.americanExpress, amount);
+            americanExpress += amount;
         } else if (code == "P") {
-            t.discover = platform::AddAmount(t.discover, amount);
+            discover += amount;
         } else if (code == "O") {
-            t.diners = platform::AddAmount(t.diners, amount);
+            diners += amount;
         }
         t.balance = records::AddToStayBalance(t.balance, line, taxRate, taxExempt);
     }
+    t.roomRent = roomRent.ToSingle();
+    t.tax = tax.ToSingle();
+    t.cash = cash.ToSingle();
+    t.visaMaster = visaMaster.ToSingle();
+    t.americanExpress = americanExpress.ToSingle();
+    t.discover = discover.ToSingle();
+    t.diners = diners.ToSingle();
     return t;
 }
 

@@ -81,6 +81,29 @@ std::vector<MonthDay> MonthDaySlots(std::string_view month, std::string_view yea
     return days;
 }
 
+namespace {
+
+// The averages are taken from quotients far finer than a cent: a quotient that does not end
+// (100 / 3) is off by less than 10^-24, far too little to move the mean across a half cent
+// unless the mean is a half cent itself, which the rounding to kExactDigits then restores.
+constexpr int kAverageDigits = 24;
+constexpr int kExactDigits = 18;
+
+// A day's average rent: its RoomRent over its rooms rented (a whole number of rooms).
+platform::Decimal DayAverageRent(float roomRent, float rooms) {
+    const long count = static_cast<long>(rooms);
+    if (static_cast<float>(count) != rooms) // not a whole count: the Singles' quotient
+        return platform::Decimal::Of(static_cast<double>(roomRent) / rooms).Rounded(kAverageDigits);
+    return platform::Decimal::Of(roomRent).DividedBy(count, kAverageDigits);
+}
+
+// The mean of `count` figures summing to `sum`, rounded once to the cent (half to even).
+platform::Decimal MeanToTheCent(const platform::Decimal& sum, long count) {
+    return sum.DividedBy(count, kAverageDigits).Rounded(kExactDigits).Rounded(2);
+}
+
+} // namespace
+
 MonthlyRentSums PrintMonthlyTotalsPage(const platform::DataFolder& folder, Printer& printer,
                                        std::string_view monthName, const std::vector<MonthDay>& days,
                                        bool leadingBlankLine, EmptyTotalsFiles emptyFiles) {
@@ -115,11 +138,11 @@ MonthlyRentSums PrintMonthlyTotalsPage(const platform::DataFolder& folder, Print
             printer.Print(kRule);
         }
         if (t.RoomRent != 0 && rooms != 0) {
-            sums.averageRentSum += t.RoomRent / rooms;
+            sums.averageRentSum += DayAverageRent(t.RoomRent, rooms);
             ++sums.countedDays;
         }
         if (rooms == 0)
-            sums.averageRentSum += t.RoomRent;
+            sums.averageRentSum += platform::Decimal::Of(t.RoomRent);
         sums.roomRent += platform::Decimal::Of(t.RoomRent);
         sums.grossRent += platform::Decimal::Of(t.GrossRent);
         sums.tax += platform::Decimal::Of(t.Tax);
@@ -201,7 +224,7 @@ MonthlyContinuedValues AuditContinuedValues(const MonthlyRentSums& sums, float c
     double averageRent = 0;
     double averageRooms = 0;
     if (sums.countedDays != 0) {
-        averageRent = platform::Decimal::Of(sums.averageRentSum).DividedBy(sums.countedDays, 2).ToDouble();
+        averageRent = MeanToTheCent(sums.averageRentSum, sums.countedDays).ToDouble();
         averageRooms = platform::Round(sums.roomsRented / static_cast<float>(sums.countedDays), 2);
     }
     const platform::Decimal rentSum = sums.roomRent.Rounded(2);

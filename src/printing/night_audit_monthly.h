@@ -38,8 +38,10 @@ enum class EmptyTotalsFiles { Keep, Delete };
 struct MonthlyRentSums {
     platform::Decimal roomRent, grossRent, tax, cash, petOther, phone;
     float roomsRented = 0;
-    float averageRentSum = 0; // the days' RoomRent / RoomsRented, plus RoomRent of days without rooms
-    int countedDays = 0;      // days with RoomRent and RoomsRented both not 0
+    // The days' RoomRent / RoomsRented, plus RoomRent of days without rooms, each quotient
+    // to kAverageDigits decimals, so that the average is their mean rounded once.
+    platform::Decimal averageRentSum;
+    int countedDays = 0; // days with RoomRent and RoomsRented both not 0
 };
 struct MonthlyCardSums {
     platform::Decimal visaMaster, americanExpress, discover, diners;

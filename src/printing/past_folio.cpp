@@ -146,27 +146,34 @@ PrintItems PastFolioBalanceLine(float balance) {
 }
 
 PastFolioTotals SumPastFolio(const std::vector<StayLedgerLine>& ledger, double taxRate, bool taxExempt) {
-    PastFolioTotals totals;
+    // The sums are taken exactly from their lines and become figures once, at the end.
+    platform::Decimal roomRent, tax, visaMaster, americanExpress, discover, diners, cash;
     for (const StayLedgerLine& line : ledger) {
         const std::string& code = line.Code;
+        const platform::Decimal amount = platform::Decimal::Of(line.Amount);
         if (code == "E") {
-            const platform::Decimal amount = platform::Decimal::Of(line.Amount);
-            totals.roomRent = platform::AddAmount(totals.roomRent, amount);
-            totals.tax =
-                platform::AddAmount(totals.tax, records::LineCharge(line, taxRate, taxExempt) - amount);
+            roomRent += amount;
+            tax += records::LineCharge(line, taxRate, taxExempt) - amount;
         } else if (code == "N") {
-            totals.visaMaster = platform::AddAmount(totals.visaMaster, platform::Decimal::Of(line.Amount));
+            visaMaster += amount;
         } else if (code == "M") {
-            totals.americanExpress =
-                platform::AddAmount(totals.americanExpress, platform::Decimal::Of(line.Amount));
+            americanExpress += amount;
         } else if (code == "P") {
-            totals.discover = platform::AddAmount(totals.discover, platform::Decimal::Of(line.Amount));
+            discover += amount;
         } else if (code == "O") {
-            totals.diners = platform::AddAmount(totals.diners, platform::Decimal::Of(line.Amount));
+            diners += amount;
         } else if (code == "L") {
-            totals.cash = platform::AddAmount(totals.cash, platform::Decimal::Of(line.Amount));
+            cash += amount;
         }
     }
+    PastFolioTotals totals;
+    totals.roomRent = roomRent.ToSingle();
+    totals.tax = tax.ToSingle();
+    totals.visaMaster = visaMaster.ToSingle();
+    totals.americanExpress = americanExpress.ToSingle();
+    totals.discover = discover.ToSingle();
+    totals.diners = diners.ToSingle();
+    totals.cash = cash.ToSingle();
     return totals;
 }
 

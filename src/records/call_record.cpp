@@ -68,7 +68,9 @@ std::vector<CallRecord> ReadPhoneLog(const platform::DataFolder& folder, std::st
     std::vector<CallRecord> records;
     if (!platform::FileExists(file))
         return records;
-    platform::SeqReader reader(file);
+    // Logs of earlier versions hold the records unchanged, a NUL or CR of a noisy line
+    // included: such a record reads back whole, its characters kept.
+    platform::SeqReader reader(file, platform::SeqQuotes::AnyCharacter);
     reader.ForEachLine(1, [&] { records.push_back(CallRecord{reader.ReadText()}); });
     return records;
 }

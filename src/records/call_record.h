@@ -9,8 +9,8 @@
 //
 // A PhoneLogLine holds one quoted text item: the record as received. A double quote or a
 // line break inside a record would break the file, so they are stored as "'" and a blank;
-// any other control character (a NUL from a noisy line) is stored as a blank, since the
-// log's reader could not read the line back.
+// any other control character (a NUL from a noisy line) is stored as a blank. Logs of
+// earlier versions hold such characters unchanged; they are read back as they stand.
 #pragma once
 
 #include "platform/files.h"

@@ -29,6 +29,15 @@ RecordFile<DayTotals> TotalsFile(const DataFolder& folder, std::string_view date
     return RecordFile<DayTotals>(DayFilePath(folder, DayFile::Totals, dateText));
 }
 
+// The total as the clerk knows it, for a refusal.
+std::string DayTotalName(DayTotalsField field, std::string_view dateText) {
+    static constexpr const char* kNames[] = {"Room Rent", "Gross Rent",    "Tax",         "Cash",
+                                             "Pet/Other", "Phone Charges", "Visa/Master", "American Express",
+                                             "Discover",  "Diners"};
+    return "The total of " + std::string(kNames[static_cast<size_t>(field)]) + " for " +
+           std::string(dateText);
+}
+
 } // namespace
 
 float& DayTotals::Amount(DayTotalsField field) {
@@ -101,7 +110,7 @@ float AddToDayTotals(const DataFolder& folder, std::string_view dateText, DayTot
                      const platform::Decimal& amount) {
     DayTotals totals = ReadDayTotals(folder, dateText);
     float& value = totals.Amount(field);
-    value = platform::AddAmount(value, amount);
+    value = platform::AddStoredAmount(value, amount, DayTotalName(field, dateText));
     WriteDayTotals(folder, dateText, totals);
     return value;
 }
@@ -117,11 +126,11 @@ void AddRoomRent(DayTotals& totals, const RoomRentCharge& charge) {
     using platform::Decimal;
     const Decimal rentBefore = Decimal::Of(totals.RoomRent);
     const Decimal grossBefore = Decimal::Of(totals.GrossRent);
-    totals.RoomRent = platform::AddAmount(totals.RoomRent, charge.rent);
-    totals.GrossRent = platform::AddAmount(totals.GrossRent, charge.gross);
+    totals.RoomRent = platform::AddStoredAmount(totals.RoomRent, charge.rent, "The day's Room Rent");
+    totals.GrossRent = platform::AddStoredAmount(totals.GrossRent, charge.gross, "The day's Gross Rent");
     const Decimal taxAdded =
         (Decimal::Of(totals.GrossRent) - grossBefore) - (Decimal::Of(totals.RoomRent) - rentBefore);
-    totals.Tax = platform::AddAmount(totals.Tax, taxAdded);
+    totals.Tax = platform::AddStoredAmount(totals.Tax, taxAdded, "The day's Tax");
 }
 
 void AddRoomRentToDayTotals(const DataFolder& folder, std::string_view dateText,

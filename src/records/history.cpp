@@ -133,6 +133,8 @@ KeyPlace PlaceOf(HistoryKey key) {
         return {1, 6};
     case HistoryKey::FolioNumber:
         return {2, 3};
+    case HistoryKey::DBNumber:
+        return {2, 2};
     }
     return {0, 0};
 }
@@ -811,6 +813,11 @@ bool NumbersReadable(std::string_view line, size_t lineOfEntry, const LineItems&
 
 void ScanHistory(const DataFolder& folder, HistoryKey key, const HistoryKeyTest& wanted,
                  const std::function<void(const HistoryEntry&)>& found) {
+    ScanHistoryPlaced(folder, key, wanted, [&](const HistoryEntry& entry, size_t) { found(entry); });
+}
+
+void ScanHistoryPlaced(const DataFolder& folder, HistoryKey key, const HistoryKeyTest& wanted,
+                       const std::function<void(const HistoryEntry&, size_t)>& found) {
     const std::filesystem::path file = HistoryFile(folder);
     if (!platform::FileExists(file))
         return; // no guest has checked out yet
@@ -840,6 +847,7 @@ void ScanHistory(const DataFolder& folder, HistoryKey key, const HistoryKeyTest&
     LineItems items;
     Literals literals;
     HistoryEntry entry;
+    size_t entries = 0; // the whole entries read so far
     while (stream.NextLine(text, number, place)) {
         if (!stream.ReadItems(place, text.size(), items, why)) {
             unreadable.push_back("line " + std::to_string(number) + ": " + why + ", skipped");
@@ -875,8 +883,9 @@ void ScanHistory(const DataFolder& folder, HistoryKey key, const HistoryKeyTest&
                                        keyItem.length);
         if (MayBeLiteral(keyText, keyItem) ? wanted(literals.Text(keyText)) : wanted(keyText)) {
             DecodeEntry(stream, lines, literals, entry);
-            found(entry);
+            found(entry, entries);
         }
+        ++entries;
         line = 0;
         stream.Unpin();
     }
@@ -992,7 +1001,8 @@ std::optional<long> ChargeAccount(const DataFolder& folder, std::string_view key
     if (!n)
         return std::nullopt;
     DirectBillAccount account = ReadAccount(folder, *n);
-    account.Balance = platform::AddAmount(account.Balance, amount);
+    account.Balance = platform::AddStoredAmount(
+        account.Balance, amount, "The balance of direct bill account " + platform::Trim(account.DBNumber));
     WriteAccount(folder, *n, account);
     return n;
 }

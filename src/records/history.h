@@ -101,7 +101,7 @@ void AppendHistoryEntry(const platform::DataFolder& folder, const HistoryEntry& 
 std::vector<HistoryEntry> ReadHistory(const platform::DataFolder& folder);
 
 // The items a search of the history decides on.
-enum class HistoryKey { LastName, RegCard, ArrivalDate, CheckOutDate, FolioNumber };
+enum class HistoryKey { LastName, RegCard, ArrivalDate, CheckOutDate, FolioNumber, DBNumber };
 using HistoryKeyTest = std::function<bool(std::string_view)>;
 
 // The history searches: calls `found` with every entry, in file order, whose item `key`
@@ -111,6 +111,11 @@ using HistoryKeyTest = std::function<bool(std::string_view)>;
 // search takes the same little memory however long the history grows.
 void ScanHistory(const platform::DataFolder& folder, HistoryKey key, const HistoryKeyTest& wanted,
                  const std::function<void(const HistoryEntry&)>& found);
+// ScanHistory, `found` also given the entry's place among the readable entries of the file
+// (from 0): two scans of one file place their entries alike, so their finds can be merged
+// in file order.
+void ScanHistoryPlaced(const platform::DataFolder& folder, HistoryKey key, const HistoryKeyTest& wanted,
+                       const std::function<void(const HistoryEntry&, size_t)>& found);
 // The entries ScanHistory finds, in file order.
 std::vector<HistoryEntry> FindInHistory(const platform::DataFolder& folder, HistoryKey key,
                                         const HistoryKeyTest& wanted);

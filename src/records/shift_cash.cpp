@@ -99,7 +99,7 @@ float AddToShiftCash(const DataFolder& folder, std::string_view shift, std::stri
     cash.Clerk = platform::Fixed(clerk, 2);
     cash.DateText = platform::Fixed(dateText, 10);
     float& value = cash.Amount(field);
-    value = platform::AddAmount(value, amount);
+    value = platform::AddStoredAmount(value, amount, "The cash of shift " + platform::Trim(shift));
     WriteShiftCash(folder, shift, dateText, cash);
     return value;
 }

@@ -372,7 +372,9 @@ StoredReservation StoreReservation(const DataFolder& data, const ReservationEntr
     if (const Decimal card = Decimal::Parse(CardTaken(entry)); card != Decimal()) {
         const records::DayTotalsField column = *records::DayTotalsFieldForCode(stored.record.PayCode);
         records::DayTotals totals = records::ReadDayTotals(data, today);
-        totals.Amount(column) = (Decimal::Of(totals.Amount(column)) + card).ToSingle();
+        const Decimal after = Decimal::Of(totals.Amount(column)) + card;
+        platform::RequireFitsSingleToTheCent(after, "The day's card total");
+        totals.Amount(column) = after.ToSingle();
         records::WriteDayTotals(data, today, totals);
     }
 

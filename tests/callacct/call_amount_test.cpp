@@ -51,10 +51,17 @@ TEST_F(CallAmountTest, AnAmountASingleCannotHoldIsLoggedButNotCharged) {
     EXPECT_FALSE(Exists("detail/12626"));
     EXPECT_FALSE(Exists("totals/totals12626"));
 
-    bool refused = false;
-    EXPECT_EQ(HandleCallRecord(app().data(), Call(" 101", "3.4e38"), {"12/6/26", "B", "JD"}, &refused), 1)
-        << "a large amount that a Single holds is charged";
-    EXPECT_FALSE(refused);
+    // What the day's PhoneCharges can hold to the cent is charged; a call past it is not.
+    const std::pair<const char*, bool> large[] = {{" 99999", false}, {"3.4e38", true}, {" 40000", true}};
+    for (const auto& [amount, notCharged] : large) {
+        bool refused = false;
+        EXPECT_EQ(HandleCallRecord(app().data(), Call(" 101", amount), {"12/6/26", "B", "JD"}, &refused)
+                      .has_value(),
+                  !notCharged)
+            << amount;
+        EXPECT_EQ(refused, notCharged) << amount;
+    }
+    EXPECT_EQ(records::ReadDayTotals(app().data(), "12/6/26").PhoneCharges, 99999.0f);
 }
 
 TEST_F(CallAmountTest, TheClerkIsToldOnceForTheCallsOfOneTick) {

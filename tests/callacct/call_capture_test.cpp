@@ -42,6 +42,8 @@ TEST(CallFramingTest, CutsRecordsOfFiftyEightAndKeepsTheRest) {
         {"a short record, then silence, then a whole one", a.substr(0, 57), b, kCallQuietPolls, {b}, ""},
         {"a pause shorter than the silence", a.substr(0, 30), a.substr(30), kCallQuietPolls - 1, {a}, ""},
         {"silence alone keeps the partial record", a.substr(0, 30), "", kCallQuietPolls, {}, a.substr(0, 30)},
+        {"whole records waiting through a silence stay", a + b, a, kCallQuietPolls, {a, b, a}, ""},
+        {"only the partial tail after them goes", a + b + a.substr(0, 20), b, kCallQuietPolls, {a, b, b}, ""},
     };
     for (const Case& c : cases) {
         std::string buffer = c.before;

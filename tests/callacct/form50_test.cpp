@@ -103,6 +103,45 @@ TEST_F(Form50Test, FailedPostingIsRetriedQuietlyUntilItSucceeds) {
     EXPECT_EQ(app().gCallBuffer, "");
 }
 
+// The disk is full when the step's changes are saved: every write of the journal fails.
+class FullDiskAtCommit final : public platform::FileFaults {
+public:
+    FullDiskAtCommit() { platform::SetFileFaults(this); }
+    ~FullDiskAtCommit() override { platform::SetFileFaults(nullptr); }
+    FullDiskAtCommit(const FullDiskAtCommit&) = delete;
+    FullDiskAtCommit& operator=(const FullDiskAtCommit&) = delete;
+    Fault BeforeChange(const std::filesystem::path&, size_t) override { return {}; }
+    Fault Before(const Change& change) override {
+        if (change.op != Op::Stage && change.file.filename() == "journal")
+            return {Kind::Fail, 0};
+        return {};
+    }
+};
+
+// The posting reaches its commit and the commit fails: the calls stay in the buffer, behind
+// nothing and before what arrives next, and are logged and charged once the disk has room.
+TEST_F(Form50Test, CallsWhosePostingIsNotSavedStayInTheBuffer) {
+    LoadCapture();
+    const records::CallRecord first = Call(" 101", "  1.25");
+    const records::CallRecord second = Call(" 101", "  2.50");
+    app().gCallBuffer = first.text;
+    {
+        FullDiskAtCommit full;
+        dialogs().Answer(platform::vbOK);
+        Tick();
+        EXPECT_EQ(LastBox().title, "File Error");
+        EXPECT_EQ(app().gCallBuffer, first.text);
+        app().gCallBuffer += second.text;
+        Tick();
+        EXPECT_EQ(app().gCallBuffer, first.text + second.text);
+    }
+    EXPECT_EQ(Log(), "");
+    Tick();
+    EXPECT_EQ(Log(), "\"" + first.text + "\"\r\n\"" + second.text + "\"\r\n");
+    EXPECT_EQ(Ledger().size(), 2u);
+    EXPECT_EQ(app().gCallBuffer, "");
+}
+
 // Port 3 is a pseudo-terminal; ports 1 and 2 do not exist.
 class Form50PortTest : public Form50Test {
 protected:
@@ -207,6 +246,44 @@ TEST_F(Form50PortTest, ShortRecordIsDroppedAfterSilenceAndLaterCallsAreRead) {
     ASSERT_EQ(Ledger().size(), 1u);
     EXPECT_EQ(Ledger()[0].Amount, 1.25f);
     EXPECT_EQ(app().gCallBuffer, "");
+}
+
+// A call the box sends as "1e39" puts up the "Call Accounting" box; while the clerk leaves it
+// up, three calls arrive 1.6 seconds apart. Each waits whole, and after the box every one of
+// them is logged and charged, in order.
+TEST_F(Form50PortTest, CallsArrivingSecondsApartUnderABoxAreAllKept) {
+    LoadCapture();
+    ASSERT_TRUE(Form<Form50>().MSComm1.PortOpen());
+    const std::vector<records::CallRecord> calls = {Call(" 101", "  1.10"), Call(" 101", "  2.20"),
+                                                    Call(" 101", "  3.30")};
+    bool underBox = false;
+    dialogs().on_shown = [&](const platform::ScriptedDialogs::Shown& box) {
+        if (box.title != "Call Accounting" || underBox)
+            return;
+        underBox = true;
+        for (const records::CallRecord& call : calls) {
+            Send(call.text);
+            ASSERT_TRUE(PollUntil([&] {
+                return app().gCallBuffer.size() % records::CallRecord::kLength == 0 &&
+                       !app().gCallBuffer.empty();
+            }));
+            for (int poll = 0; poll < 160; ++poll)
+                app().TimePassed(10);
+        }
+        EXPECT_EQ(app().gCallBuffer.size(), 3 * records::CallRecord::kLength);
+    };
+    dialogs().Answer(platform::vbOK);
+    const records::CallRecord refused = Call(" 101", "  1e39");
+    Send(refused.text);
+    ASSERT_TRUE(PollUntil([&] { return Ledger().size() == 3; }));
+    EXPECT_TRUE(underBox);
+    std::string log = "\"" + refused.text + "\"\r\n";
+    for (const records::CallRecord& call : calls)
+        log += "\"" + call.text + "\"\r\n";
+    EXPECT_EQ(Log(), log);
+    const std::vector<records::StayLedgerLine> ledger = Ledger();
+    for (size_t i = 0; i < calls.size(); ++i)
+        EXPECT_EQ(ledger[i].Amount, calls[i].Amount()) << i;
 }
 
 // After a quiet second the next call arrives a few characters at a time, with pauses

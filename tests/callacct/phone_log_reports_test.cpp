@@ -71,6 +71,25 @@ TEST_F(PhoneLogReportsTest, CallReportWindowPrintsTodaysCallsEachTimeItIsLoaded)
     }
 }
 
+// A log written before control characters were blanked holds a NUL or a CR inside a
+// record: the record reads back whole, its characters kept, and nothing is reported damaged.
+TEST_F(PhoneLogReportsTest, OldLogWithNulOrCrInsideARecordPrintsEveryCall) {
+    std::string withNul = Call(" 101", "  1.25").text;
+    withNul[45] = '\0';
+    std::string withCr = Call(" 102", "  2.50").text;
+    withCr[55] = '\r';
+    const records::CallRecord plain = Call(" 103", "  3.75");
+    WriteBytes("phonelog/31026", "\"" + withNul + "\"\r\n\"" + withCr + "\"\r\n\"" + plain.text + "\"\r\n");
+
+    app().Dispatch([&] { app().Load("Form51"); });
+    const std::vector<std::string> lines = TakeOnlyJob();
+    ASSERT_EQ(lines.size(), 8u);
+    EXPECT_EQ(lines[5], printing::CallReportLine({withNul}).lines()[0]);
+    EXPECT_EQ(lines[6], printing::CallReportLine({withCr}).lines()[0]);
+    EXPECT_EQ(lines[7], printing::CallReportLine(plain).lines()[0]);
+    EXPECT_TRUE(dialogs().shown().empty()) << dialogs().shown().front().title;
+}
+
 TEST_F(PhoneLogReportsTest, ReportsWindowOpensWithItsListsAndNothingChosen) {
     OpenReports();
     Form60& reports = Form<Form60>();

@@ -158,6 +158,13 @@ protected:
         records::GuestRecord baker = Guest("BAKER", "TOM", "105");
         records::AppendHistoryEntry(app().data(),
                                     records::HistoryForCheckOut(baker, "10:00:00 AM", {2026, 12, 5}));
+        // GRAY left yesterday, billed to the account, a day before the planned departure.
+        records::GuestRecord gray = Guest("GRAY", "PAT", "106");
+        gray.PayCode = "Q";
+        gray.DBNumber = Fixed("1234", 8);
+        gray.DepartureDate = Fixed("12/6/26", 10);
+        records::AppendHistoryEntry(app().data(), records::HistoryForDirectBillCheckOut(gray, "10:10:00 AM"));
+        records::AppendDbDailyLine(app().data(), "12/5/26", Charged("106", 80));
         records::AppendHistoryEntry(app().data(), records::HistoryForCheckOut(smith, "11:02:03 AM", kToday));
         doe = Guest("DOE", "JANE", "12");
         doe.PayCode = "Q";
@@ -170,6 +177,9 @@ protected:
         early.DepartureDate = Fixed("12/7/26", 10);
         records::AppendHistoryEntry(app().data(),
                                     records::HistoryForDirectBillCheckOut(early, "11:40:00 AM"));
+        // What the two direct-bill check-outs charged.
+        records::AppendDbDailyLine(app().data(), "12/6/26", Charged("12 ", 39.95f));
+        records::AppendDbDailyLine(app().data(), "12/6/26", Charged("211", 45));
 
         const auto ledger = records::StayLedgerPath(app().data(), smith);
         records::AppendStayLedgerLine(ledger, LedgerLine("104", "E", "ROOM RENT", 39.95f));
@@ -182,6 +192,12 @@ protected:
 
     Form4& folio() { return Form<Form4>(); }
     Form40& back() { return Form<Form40>(); }
+
+    // A line of the direct-bill log: a stay from `room` charged to account 1234.
+    static records::DbDailyLine Charged(const char* room, float amount,
+                                        const char* account = "1234 ACME TOOLS") {
+        return {.Room = room, .Shift = "A", .PostDate = "12/6/26", .Account = account, .Amount = amount};
+    }
 
     // The folio window is open and the clerk clicks "Check Back In".
     void Open() {
@@ -239,8 +255,10 @@ protected:
 
 TEST_F(CheckBackInTest, ListsTodaysCheckOutsInCheckOutOrder) {
     Open();
-    EXPECT_EQ(back().List1.Items(), (std::vector<std::string>{"104  SMITH  JOHN", "12  DOE  JANE"}))
-        << "BAKER left yesterday; EARLY's direct-bill entry carries tomorrow's departure";
+    EXPECT_EQ(back().List1.Items(),
+              (std::vector<std::string>{"104  SMITH  JOHN", "12  DOE  JANE", "211  EARLY  EVE"}))
+        << "BAKER and GRAY left yesterday (GRAY's entry carries today's departure); EARLY's carries "
+           "tomorrow's";
     EXPECT_FALSE(back().Combo1.Visible());
     EXPECT_EQ(back().Command1.Caption(), "Cancel / Esc");
     EXPECT_TRUE(IsLoaded("Form4"));
@@ -271,7 +289,7 @@ TEST_F(CheckBackInTest, AnsweringNoHidesTheRoomsAndWritesNothing) {
     EXPECT_EQ(LastBox().title, "Check Back In");
     EXPECT_FALSE(back().Combo1.Visible());
     EXPECT_EQ(DataImage(), before);
-    EXPECT_EQ(back().List1.ListCount(), 2);
+    EXPECT_EQ(back().List1.ListCount(), 3);
 }
 
 TEST_F(CheckBackInTest, SameRoomReopensTheStayInTheFreeSlotWithItsLedger) {
@@ -321,9 +339,6 @@ TEST_F(CheckBackInTest, DirectBillStayComesBackBilledToItsAccountWithTheChargeTa
     tools.DBNumber = Fixed("1234", 7);
     tools.Balance = 139.95f; // 100 owed before, 39.95 for DOE's stay
     records::AppendAccount(app().data(), tools);
-    records::AppendDbDailyLine(
-        app().data(), "12/6/26",
-        {.Room = "12 ", .Shift = "A", .PostDate = "12/6/26", .Account = "1234 ACME TOOLS", .Amount = 39.95f});
     app().gShift = "B";
     Open();
     DoubleClick("12  DOE  JANE");
@@ -345,11 +360,11 @@ TEST_F(CheckBackInTest, DirectBillStayComesBackBilledToItsAccountWithTheChargeTa
         "before: the whole stay will be charged to it when the guest checks out.");
     EXPECT_EQ(records::ReadAccount(app().data(), 1).Balance, 100.0f);
     const std::vector<records::DbDailyLine> day = records::ReadDbDaily(app().data(), "12/6/26");
-    ASSERT_EQ(day.size(), 2u);
-    EXPECT_EQ(day[1].Room, "12 ");
-    EXPECT_EQ(day[1].Shift, "B");
-    EXPECT_EQ(day[1].Account, "1234 ACME TOOLS");
-    EXPECT_EQ(day[1].Amount, -39.95f);
+    ASSERT_EQ(day.size(), 3u);
+    EXPECT_EQ(day[2].Room, "12 ");
+    EXPECT_EQ(day[2].Shift, "B");
+    EXPECT_EQ(day[2].Account, "1234 ACME TOOLS");
+    EXPECT_EQ(day[2].Amount, -39.95f);
 
     back().Command1.UserClick();
     ASSERT_TRUE(folio().Combo1.UserPick("12  DOE JANE"));
@@ -357,6 +372,42 @@ TEST_F(CheckBackInTest, DirectBillStayComesBackBilledToItsAccountWithTheChargeTa
     folio().Command4.UserClick();
     EXPECT_TRUE(records::ReadGuest(app().data(), records::kGuestFile, 2).IsFree());
     EXPECT_EQ(records::ReadAccount(app().data(), 1).Balance, 139.95f) << "charged once for the whole stay";
+}
+
+// A direct-bill guest checked out days before the planned departure: the check-out keeps
+// that departure, yet the stay is among today's and comes back with exactly its charge
+// taken off the account.
+TEST_F(CheckBackInTest, DirectBillStayCheckedOutBeforeItsDepartureComesBack) {
+    records::DirectBillAccount tools;
+    tools.CompanyName = Fixed("ACME TOOLS", 80);
+    tools.DBNumber = Fixed("1234", 7);
+    tools.Balance = 100;
+    records::AppendAccount(app().data(), tools);
+    records::GuestRecord king = Guest("KING", "AL", "12");
+    king.PayCode = "Q";
+    king.DBNumber = Fixed("1234", 8);
+    king.DepartureDate = Fixed("12/9/26", 10);
+    records::WriteGuest(app().data(), records::kGuestFile, 3, king);
+    records::AppendStayLedgerLine(records::StayLedgerPath(app().data(), king),
+                                  LedgerLine("12", "E", "ROOM RENT", 40.05f));
+    app().Dispatch([&] { app().Load(folio()); });
+    ASSERT_TRUE(folio().Combo1.UserPick("12  KING AL"));
+    dialogs().Answer(platform::vbYes);
+    folio().Command4.UserClick();
+    ASSERT_TRUE(records::ReadGuest(app().data(), records::kGuestFile, 3).IsFree());
+    const float charged = records::ReadDbDaily(app().data(), "12/6/26").back().Amount;
+    ASSERT_EQ(records::ReadAccount(app().data(), 1).Balance, platform::Decimal::Of(100 + charged).ToSingle());
+
+    folio().Command6.UserClick();
+    ASSERT_EQ(back().List1.Items().back(), "12  KING  AL");
+    DoubleClick("12  KING  AL");
+    dialogs().Answer(platform::vbYes);
+    dialogs().Answer(platform::vbOK);
+    ASSERT_TRUE(back().Combo1.UserPick("12  SNQ3--dirty"));
+    ExpectDone();
+    EXPECT_EQ(records::ReadAccount(app().data(), 1).Balance, 100.0f);
+    EXPECT_EQ(records::ReadDbDaily(app().data(), "12/6/26").back().Amount, -charged);
+    EXPECT_EQ(records::ReadGuest(app().data(), records::kGuestFile, 2).DBNumber, king.DBNumber);
 }
 
 TEST_F(CheckBackInTest, WithNoFreeSlotTheStayIsAppended) {
@@ -376,7 +427,7 @@ TEST_F(CheckBackInTest, AStayAlreadyCheckedBackInIsNotOpenedTwice) {
     CheckBackIn("104  SMITH  JOHN", "104 Q11--dirty");
     back().Command1.UserClick();
     Open();
-    ASSERT_EQ(back().List1.ListCount(), 2) << "the history entry stays";
+    ASSERT_EQ(back().List1.ListCount(), 3) << "the history entry stays";
     const testing::FolderImage before = DataImage();
     DoubleClick("104  SMITH  JOHN");
     dialogs().Answer(platform::vbYes);
@@ -561,8 +612,9 @@ TEST_F(CheckBackInTest, APlanIsCheckedAgainstTheRoomsFile) {
 
 // The charge taken back is the check-out's line in the day's direct-bill log, not the ledger
 // added up again at today's tax rate (DOE's ledger holds 39.95). The day's charges from one
-// room to one account pair in order with the day's direct-bill check-outs from there; a line
-// that takes the charge before it back pairs with none.
+// room to one account are the latest direct-bill check-outs from there, paired in order; a
+// line that takes the charge before it back pairs with none. A check-out the day's log does
+// not hold was not made today.
 TEST_F(CheckBackInTest, TheChargeTakenBackIsTheLineTheCheckOutWrote) {
     records::DirectBillAccount tools;
     tools.CompanyName = Fixed("ACME TOOLS", 80);
@@ -571,40 +623,41 @@ TEST_F(CheckBackInTest, TheChargeTakenBackIsTheLineTheCheckOutWrote) {
     records::GuestRecord roe = Guest("ROE", "RAY", "12");
     roe.PayCode = "Q";
     roe.DBNumber = Fixed("1234", 8);
-    roe.DepartureDate = Fixed("12/6/26", 10);
+    roe.DepartureDate = Fixed("12/9/26", 10);
     records::AppendHistoryEntry(app().data(), records::HistoryForDirectBillCheckOut(roe, "1:00:00 PM"));
     records::AppendStayLedgerLine(records::StayLedgerPath(app().data(), roe),
                                   LedgerLine("12", "E", "ROOM RENT", 39.95f));
-    const std::vector<records::HistoryEntry> today = CheckedOutToday(app().data(), "12/6/26");
+    const std::vector<records::HistoryEntry> history = records::ReadHistory(app().data());
     const auto stay = [&](const char* last) {
-        for (const records::HistoryEntry& e : today)
+        for (const records::HistoryEntry& e : history)
             if (platform::Trim(e.LastName) == last)
                 return e;
         throw std::logic_error("no such check-out");
-    };
-    const auto line = [](const char* room, float amount, const char* account = "1234 ACME TOOLS") {
-        return records::DbDailyLine{
-            .Room = room, .Shift = "A", .PostDate = "12/6/26", .Account = account, .Amount = amount};
     };
     struct Case {
         const char* what;
         const char* guest;
         std::vector<records::DbDailyLine> lines;
-        std::optional<float> taken; // nullopt: refused
+        std::optional<float> taken; // nullopt: not a check-out of today, refused
     };
     const Case cases[] = {
-        {"the line, not the ledger", "DOE", {line("12 ", 66)}, 66.0f},
-        {"another room's line is not it", "DOE", {line("211", 20), line("12 ", 66)}, 66.0f},
-        {"another account's line is not it", "DOE", {line("12 ", 5, "77 OTHER"), line("12 ", 66)}, 66.0f},
-        {"the second check-out pairs with the second charge",
+        {"the line, not the ledger", "ROE", {Charged("12 ", 66)}, 66.0f},
+        {"one charge is the latest check-out's", "DOE", {Charged("12 ", 66)}, std::nullopt},
+        {"another room's line is not it", "ROE", {Charged("211", 20), Charged("12 ", 66)}, 66.0f},
+        {"another account's line is not it",
          "ROE",
-         {line("12 ", 66), line("12 ", 70)},
-         70.0f},
+         {Charged("12 ", 5, "77 OTHER"), Charged("12 ", 66)},
+         66.0f},
+        {"the first check-out pairs with the first charge",
+         "DOE",
+         {Charged("12 ", 66), Charged("12 ", 70)},
+         66.0f},
+        {"the second with the second", "ROE", {Charged("12 ", 66), Charged("12 ", 70)}, 70.0f},
         {"a charge taken back pairs with no check-out",
          "ROE",
-         {line("12 ", 66), line("12 ", -66), line("12 ", 70)},
+         {Charged("12 ", 66), Charged("12 ", -66), Charged("12 ", 70)},
          70.0f},
-        {"no line", "DOE", {}, std::nullopt},
+        {"no line", "ROE", {}, std::nullopt},
     };
     const std::filesystem::path log =
         records::DayFilePath(app().data(), records::DayFile::DbDaily, "12/6/26");
@@ -612,6 +665,8 @@ TEST_F(CheckBackInTest, TheChargeTakenBackIsTheLineTheCheckOutWrote) {
         std::filesystem::remove(log);
         for (const records::DbDailyLine& l : c.lines)
             records::AppendDbDailyLine(app().data(), "12/6/26", l);
+        const std::vector<records::HistoryEntry> today = CheckedOutToday(app().data(), "12/6/26");
+        EXPECT_EQ(std::count(today.begin(), today.end(), stay(c.guest)), c.taken ? 1 : 0) << c.what;
         const BackInPlan plan = PlanCheckBackIn(app().data(), stay(c.guest), "12", kToday);
         if (c.taken) {
             EXPECT_EQ(plan.problem, "") << c.what;

@@ -392,6 +392,25 @@ TEST_F(CheckOutTest, PrinterFailureLeavesTheDirectBillGuestCheckedIn) {
     app().printer().SetDevice(printer());
 }
 
+// The stay's charge would take the account's balance past what it holds to the cent: the
+// check-out is refused whole, with a message, and the guest stays checked in.
+TEST_F(CheckOutTest, ChargeThatWouldPassWhatTheAccountHoldsToTheCentIsRefused) {
+    records::DirectBillAccount acme = records::ReadAccount(data(), 2);
+    acme.Balance = 131000;
+    records::WriteAccount(data(), 2, acme);
+    Open();
+    Choose("102 BILL BETTY");
+    const std::string before = Files();
+    dialogs().Answer(platform::vbYes);
+    dialogs().Answer(platform::vbOK);
+    folio().Command4.UserClick();
+    EXPECT_EQ(LastBox().title, "Amount Too Large");
+    EXPECT_THAT(LastBox().prompt,
+                ::testing::StartsWith("The balance of direct bill account 1001 would come to 131120.5,"));
+    EXPECT_EQ(Files(), before);
+    EXPECT_TRUE(printer().TakeJobs().empty()) << "no folio printed for a check-out not made";
+}
+
 TEST_F(CheckOutTest, ElevenCharacterTimeIsCutToTen) {
     SetNow(12, 6, 2026, 10, 15, 30);
     Open();

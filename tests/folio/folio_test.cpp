@@ -350,6 +350,53 @@ TEST_F(FolioTest, PostingWithoutCodeWritesNothing) {
     EXPECT_EQ(folio().Text2.Text(), "20") << "the fields keep their values";
 }
 
+// A posting that would take a stored total past 131,071.99 (the most a Single holds to the
+// cent) is refused whole with a message; up to that figure it goes through.
+TEST_F(FolioTest, PostingThatWouldPassWhatATotalHoldsToTheCentIsRefused) {
+    struct Case {
+        const char* what;
+        float dayCash, dayOther, shiftCash;
+        const char* code;
+        const char* amount;
+        const char* refusal; // the start of the message; nullptr: posted
+    };
+    const Case cases[] = {
+        {"the day's cash", 131071.99f, 0, 0, "L", "0.01",
+         "The total of Cash for 12/6/26 would come to 131072,"},
+        {"the shift's cash", 0, 0, 131071.99f, "L", "0.01", "The cash of shift A would come to 131072,"},
+        {"the day's pet/other", 0, 131071.5f, 0, "J", "0.5", "The total of Pet/Other for 12/6/26"},
+        {"a refund past it the other way", 0, -131071.99f, 0, "J", "-0.01", "The total of Pet/Other"},
+        {"up to the last cent", 131071.98f, 0, 131071.98f, "L", "0.01", nullptr},
+    };
+    Open();
+    Choose("101 SMITH JOHN");
+    Retype(folio().Text4, "");
+    for (const Case& c : cases) {
+        records::DayTotals totals;
+        totals.Cash = c.dayCash;
+        totals.PetOther = c.dayOther;
+        records::WriteDayTotals(data(), kToday, totals);
+        records::ShiftCash cash;
+        cash.CashFromRent = c.shiftCash;
+        records::WriteShiftCash(data(), "A", kToday, cash);
+        const testing::FolderImage before = DataImage();
+        dialogs().ClearShown();
+        if (c.refusal != nullptr)
+            dialogs().Answer(platform::vbOK);
+        PostAs(c.code, c.amount);
+        if (c.refusal == nullptr) {
+            EXPECT_TRUE(dialogs().shown().empty()) << c.what;
+            EXPECT_EQ(records::ReadDayTotals(data(), kToday).Cash, 131071.99f) << c.what;
+            EXPECT_EQ(records::ReadShiftCash(data(), "A", kToday).CashFromRent, 131071.99f) << c.what;
+            continue;
+        }
+        ASSERT_FALSE(dialogs().shown().empty()) << c.what;
+        EXPECT_EQ(LastBox().title, "Amount Too Large") << c.what;
+        EXPECT_THAT(LastBox().prompt, ::testing::StartsWith(c.refusal)) << c.what;
+        EXPECT_EQ(DataImage(), before) << c.what << ": nothing written";
+    }
+}
+
 TEST_F(FolioTest, CashPostingWritesDetailShiftCashTotalsAndLedger) {
     Open();
     Choose("101 SMITH JOHN");

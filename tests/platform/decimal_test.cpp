@@ -167,5 +167,19 @@ TEST(DecimalTest, EveryOperationAgreesWithExactRationals) {
     }
 }
 
+// A Single holds every cent below 131,072 only: the limit is tested on the figure rounded to
+// the cent, either way of zero, and a stored figure refused rather than changed.
+TEST(DecimalTest, FitsSingleToTheCentUpTo131071_99) {
+    const std::pair<const char*, bool> cases[] = {
+        {"131071.99", true},  {"131072", false},     {"-131071.99", true}, {"-131072", false},
+        {"131071.994", true}, {"131071.995", false}, {"0", true},          {"1e39", false},
+    };
+    for (const auto& [text, fits] : cases)
+        EXPECT_EQ(FitsSingleToTheCent(Decimal::Parse(text)), fits) << text;
+    EXPECT_EQ(AddStoredAmount(131071.98f, Decimal::Parse(".01"), "T"), 131071.99f);
+    EXPECT_THROW(AddStoredAmount(131071.99f, Decimal::Parse(".01"), "T"), AmountTooLarge);
+    EXPECT_THROW(AddStoredAmount(-131071.99f, Decimal::Parse("-.01"), "T"), AmountTooLarge);
+}
+
 } // namespace
 } // namespace platform

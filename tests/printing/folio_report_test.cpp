@@ -1,6 +1,7 @@
 // The printed folio of an in-house guest: the whole printout line by line on its own and
 // at a direct-bill check-out, the sums with their rounding, and the tax of each line.
 #include "printing/folio_report.h"
+#include "printing/past_folio.h"
 
 #include "platform/text.h"
 
@@ -229,6 +230,28 @@ TEST(FolioReportTest, RentSumIsRoundedOnTheFolioButNotAtCheckOut) {
     EXPECT_EQ(PrintFolioTotalsLines(totals, "L", "")[0], "ROOM RENT: 45.56 " + Blanks(2) + "TAX: 4.56 ");
     EXPECT_EQ(CheckOutTotalsLines(totals, "1001  ACME", std::nullopt)[0],
               "ROOM RENT: 45.555 " + Blanks(1) + "TAX: 4.56 ");
+}
+
+// The printed sums, on the folio and on a past folio, are their lines added up exactly and
+// rounded only where they are printed, not rounded line by line.
+TEST(FolioReportTest, SumsAreTakenExactlyFromTheirLines) {
+    const struct {
+        const char* what;
+        std::vector<StayLedgerLine> ledger;
+        float roomRent, cash;
+    } cases[] = {
+        {"half cents of rent", {Line("E", "ROOM RENT", 0.005f), Line("E", "ROOM RENT", 0.005f)}, 0.01f, 0},
+        {"rent as added up", {Line("E", "ROOM RENT", 45.555f)}, 45.555f, 0},
+        {"half cents of cash", {Line("L", "CASH", 0.005f), Line("L", "CASH", 0.005f)}, 0, 0.01f},
+    };
+    for (const auto& c : cases) {
+        const FolioReportTotals folio = SumFolioReport(c.ledger, 0, false);
+        EXPECT_EQ(folio.roomRent, c.roomRent) << c.what;
+        EXPECT_EQ(folio.cash, c.cash) << c.what;
+        const PastFolioTotals past = SumPastFolio(c.ledger, 0, false);
+        EXPECT_EQ(past.roomRent, c.roomRent) << c.what;
+        EXPECT_EQ(past.cash, c.cash) << c.what;
+    }
 }
 
 TEST(FolioReportTest, AccountBalanceLineIsLeftOutWithoutTheAccount) {

@@ -62,7 +62,7 @@ TEST(MonthDaysTest, APickedMonthHas31SlotsNamedWithTwoYearDigits) {
 TEST(MonthlyContinuedTest, AMonthWithoutACountedDayAveragesToZero) {
     MonthlyRentSums sums;
     sums.roomRent = platform::Decimal::Of(100);
-    sums.averageRentSum = 100;
+    sums.averageRentSum = platform::Decimal::Of(100);
     const MonthlyContinuedValues values = AuditContinuedValues(sums, 0.03f, 0.05f);
     EXPECT_EQ(values.averageRent, " 0 ");
     EXPECT_EQ(values.averageRooms, " 0 ");
@@ -204,6 +204,35 @@ TEST_F(NightAuditMonthlyTest, GuestListingStepPrintsTheMonthOnlyWhenTheMonthChan
     ASSERT_EQ(newMonth.size(), 4u);
     EXPECT_EQ(newMonth[0][0], "                       Guest Listing Report for 11/1/26");
     EXPECT_EQ(newMonth[1][0], "                 Monthly Totals Report for the month of October");
+}
+
+// The average rent is the exact mean of the days' averages, rounded once to the cent (an
+// exact half cent to the even cent), however the days' quotients end.
+TEST_F(NightAuditMonthlyTest, AverageRentIsTheExactMeanRoundedOnce) {
+    struct Case {
+        const char* what;
+        std::vector<std::pair<float, float>> days; // RoomRent, RoomsRented
+        const char* average;
+    };
+    const Case cases[] = {
+        {"a half cent goes to the even cent", {{290.49f, 6}}, " 48.42 "},
+        {"thirds that make a whole", {{100, 3}, {200, 3}}, " 50 "},
+        {"a mean of thirds", {{100, 3}, {100, 3}, {100, 3}}, " 33.33 "},
+        {"a half cent over two days", {{48.41f, 1}, {290.52f, 6}}, " 48.42 "},
+    };
+    int month = 1;
+    for (const Case& c : cases) {
+        int day = 1;
+        for (const auto& [rent, rooms] : c.days) {
+            const std::string dateText = std::to_string(month) + "/" + std::to_string(day++) + "/26";
+            Day(dateText.c_str(), rent, rent, 0, 0, 0, rooms, 0, 0);
+        }
+        PrintAuditMonthlyTotals(data, printer, {2026, month + 1, 1});
+        const auto docs = TakeDocuments();
+        ASSERT_EQ(docs.size(), 3u) << c.what;
+        EXPECT_EQ(docs[2].at(6), std::string(24, ' ') + "Average Rent ..... " + c.average) << c.what;
+        ++month;
+    }
 }
 
 } // namespace
