@@ -2,6 +2,7 @@
 #include "folio/edit_guest.h"
 
 #include "platform/clock.h"
+#include "platform/decimal.h"
 #include "platform/text.h"
 #include "records/arrivals.h"
 #include "records/filenames.h"

@@ -282,6 +282,13 @@ bool FitsSingleToTheCent(const Decimal& amount) {
     return cents <= largest && cents >= -largest;
 }
 
+bool FitsAmount(std::string_view text) {
+    std::string t = Trim(text);
+    if (!t.empty() && (t.front() == '-' || t.front() == '+'))
+        t.erase(0, 1);
+    return FitsSingleToTheCent(Decimal::Parse(t));
+}
+
 void RequireFitsSingleToTheCent(const Decimal& figure, std::string_view what) {
     if (!FitsSingleToTheCent(figure))
         throw AmountTooLarge(std::string(what) + " would come to " + figure.Text() +

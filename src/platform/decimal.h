@@ -78,6 +78,10 @@ float AddAmount(float total, const Decimal& amount);
 inline constexpr long kLargestSingleCents = 13107199;
 // The amount, rounded to the cent, is one a Single holds to the cent.
 bool FitsSingleToTheCent(const Decimal& amount);
+// A typed amount's text (a sign and blanks allowed) is one a Single holds to the cent: every
+// cent up to 131,071.99 reads back as itself, while above 131,072 a Single is a sixty-fourth
+// apart and 150,000.01 would read back as 150,000.02.
+bool FitsAmount(std::string_view text);
 
 // A stored balance or total that a posting would take past what a Single holds to the cent:
 // the posting is refused whole. what() is the clerk's message.

@@ -406,13 +406,6 @@ bool IsTypedAmount(std::string_view text) {
     return decimals <= 2 && IsNonNegativeNumber(t) && Trim(t) == t;
 }
 
-bool FitsAmount(std::string_view text) {
-    std::string t = Trim(text);
-    if (!t.empty() && (t.front() == '-' || t.front() == '+'))
-        t.erase(0, 1);
-    return Val(t) <= kLargestAmount;
-}
-
 std::string Cp1252ToUtf8(std::string_view s) {
     std::string out;
     out.reserve(s.size());

@@ -68,12 +68,6 @@ bool IsNonNegativeNumber(std::string_view text);
 // the desk takes has parts of a cent. Windows with their own rules (no sign, an empty box)
 // check those first.
 bool IsTypedAmount(std::string_view text);
-// The largest amount, either sign, that a record's Single keeps to the cent: every cent from
-// 0 up to it reads back as itself, while above 131,072 a Single is a sixty-fourth apart and
-// 150,000.01 would read back as 150,000.02.
-inline constexpr double kLargestAmount = 131071.99;
-// True when the amount text's value is within kLargestAmount either way.
-bool FitsAmount(std::string_view text);
 
 // Windows-1252 <-> UTF-8, used only at the Qt boundary.
 std::string Cp1252ToUtf8(std::string_view s);

@@ -1,6 +1,7 @@
 // Looking codes up in the table of posting and pay codes.
 #include "records/posting_codes.h"
 
+#include "platform/decimal.h"
 #include "platform/text.h"
 
 namespace records {

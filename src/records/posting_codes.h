@@ -20,7 +20,7 @@ namespace records {
 inline constexpr const char* kCentsMessage =
     "The amount you typed has more than two decimals. Please type it in dollars and cents, like 15.00.";
 
-// What they say to an amount beyond platform::kLargestAmount, which a record cannot keep to the
+// What they say to an amount beyond platform::kLargestSingleCents, which a record cannot keep to the
 // cent; nothing is written then either.
 inline constexpr const char* kAmountTooLargeMessage =
     "The amount you typed is too large: the files keep an amount to the cent only up to 131071.99. "

@@ -299,7 +299,7 @@ TEST(TextTest, ATypedAmountHasNoMoreThanTwoDecimals) {
 // The bound is exact: every cent up to it is read back from its Single as itself (the way
 // an amount is written, Val narrowed), and the next cent is not.
 TEST(TextTest, EveryCentUpToTheLargestAmountReadsBackFromItsSingle) {
-    const long largest = std::lround(kLargestAmount * 100);
+    const long largest = kLargestSingleCents;
     long wrong = 0;
     for (long cents = 0; cents <= largest; ++cents) {
         const double amount = static_cast<double>(cents) / 100;
