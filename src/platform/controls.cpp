@@ -188,6 +188,7 @@ void TextBox::Reset() {
     Control::Reset();
     m_text = design().caption;
     m_filledByProgram = false;
+    m_designDefault = !m_text.empty();
     SetSelection(static_cast<int>(m_text.size()));
 }
 
@@ -196,6 +197,7 @@ void TextBox::SetText(std::string text) {
 }
 
 void TextBox::Write(std::string text, bool byClerk) {
+    m_designDefault = false;
     m_filledByProgram = !byClerk && !text.empty();
     if (text == m_text) {
         SetSelection(static_cast<int>(m_text.size()));
@@ -209,7 +211,7 @@ void TextBox::Write(std::string text, bool byClerk) {
 }
 
 void TextBox::FocusEnteredByKey() {
-    if (m_filledByProgram)
+    if (m_filledByProgram || m_designDefault)
         SetSelection(0, static_cast<int>(m_text.size()));
 }
 
