@@ -158,6 +158,7 @@ Clock& Program::clock() {
 
 void Program::Start(std::string_view firstWindow) {
     m_started = true;
+    m_frontDesk = std::string(firstWindow);
     Form& first = Get(firstWindow);
     RecoverInterruptedAction();
     if (auto* business = dynamic_cast<BusinessClock*>(m_services.clock);
@@ -329,9 +330,10 @@ std::vector<Program::Shown> Program::WindowsShown() const {
 // it was about to save (a new number, a balance, a room taken). What it opened is closed; once
 // it ran to its end, what it changed is loaded again from the files, as the clerk would open
 // it, and keeps whether it was shown. A window it closed stays closed (what it held is not
-// stored) unless no window would be left. A step stopped short by a failure leaves the
-// windows it had open as they are, for the clerk to try again; so does a failure that left the
-// folder unreadable, where nothing can be read or saved until the next start.
+// stored), unless the window keeps the clerk's place in a run of steps (see
+// Form::KeepsThePlace). A step stopped short by a failure leaves the windows it had open as
+// they are, for the clerk to try again; so does a failure that left the folder unreadable,
+// where nothing can be read or saved until the next start.
 void Program::ShowWhatIsStored(const std::vector<Shown>& before, bool ranToItsEnd) {
     std::vector<Shown> reopen;
     for (Form* form : LoadedForms()) {
@@ -342,12 +344,11 @@ void Program::ShowWhatIsStored(const std::vector<Shown>& before, bool ranToItsEn
         else if (ranToItsEnd && m_journal.Whole() && was->version != form->ShownVersion())
             reopen.push_back(*was);
     }
+    for (const Shown& window : before)
+        if (!window.form->Loaded() && window.form->KeepsThePlace())
+            reopen.push_back(window);
     for (const Shown& window : reopen)
         Close(*window.form);
-    // The clerk is never left without a window (the step closed the front desk on its way to
-    // another): what was open before the step comes back.
-    if (reopen.empty() && LoadedForms().empty())
-        reopen = before;
     // Opened again only to show what is stored, a window changes nothing: one whose opening
     // must save something (a number it takes) stays closed, and the clerk opens it anew.
     for (const Shown& window : reopen) {
@@ -364,6 +365,29 @@ void Program::ShowWhatIsStored(const std::vector<Shown>& before, bool ranToItsEn
             // Closed by its failed load; the step's own failure was told.
         }
         showing.Rollback();
+    }
+    OpenTheFrontDeskIfNoWindowIsLeft();
+}
+
+// The clerk is never left without a window to see and use (a hidden window, such as the one
+// that reads the call box, is none): when the failed step left none, the front desk opens, as
+// a step of its own, as the clerk would open it.
+void Program::OpenTheFrontDeskIfNoWindowIsLeft() {
+    const auto shown = [](const Form* form) { return form->Loaded() && form->Visible(); };
+    if (m_frontDesk.empty() || std::any_of(m_loadOrder.begin(), m_loadOrder.end(), shown))
+        return;
+    Form& frontDesk = Get(m_frontDesk);
+    Transaction opening(m_journal, "opening the front desk");
+    try {
+        Load(frontDesk);
+        if (frontDesk.Loaded())
+            frontDesk.Show();
+        opening.Commit();
+    } catch (const UnexpectedDialog&) {
+        opening.Rollback();
+        throw;
+    } catch (const std::exception&) {
+        opening.Rollback(); // the step's own failure was told; nothing more can be done now
     }
 }
 
