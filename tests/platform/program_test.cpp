@@ -532,6 +532,38 @@ TEST_F(ProgramTest, AfterAFailedStepTheWindowsShowWhatIsStored) {
     }
 }
 
+// Only a window the clerk can see counts: a failed step that closed every window shown,
+// leaving a hidden one (such as the one that reads a port), opens the front desk.
+TEST_F(ProgramTest, AFailedStepThatLeftNoWindowShownOpensTheFrontDesk) {
+    struct JournalFull final : FileFaults {
+        Fault BeforeChange(const std::filesystem::path&, size_t) override { return {}; }
+        Fault Before(const Change& change) override {
+            return change.op == Op::Write ? Fault{Kind::Fail, ENOSPC} : Fault{};
+        }
+    };
+    for (const bool atTheCommitPoint : {false, true}) {
+        SCOPED_TRACE(atTheCommitPoint ? "failed at the commit point" : "failed in the handler");
+        program->Dispatch([&] {
+            program->Load("Other");
+            program->Get("Other").Hide();
+        });
+        JournalFull full;
+        SetFileFaults(atTheCommitPoint ? &full : nullptr);
+        dialogs.Answer(vbOK);
+        program->Dispatch([&] {
+            program->Unload(form());
+            ReplaceFileContent(m_data.path() / "saved", "lost");
+            if (!atTheCommitPoint)
+                throw IoError(m_data.path() / "saved", "Disk full");
+        });
+        SetFileFaults(nullptr);
+        EXPECT_TRUE(form().Loaded());
+        EXPECT_TRUE(form().Visible());
+        EXPECT_FALSE(program->Ended());
+        program->Unload("Other");
+    }
+}
+
 // What was found before the start (a settings file that could not be written) is told in a
 // box before the first window comes up.
 TEST(ProgramStartTest, WhatWasFoundBeforeTheStartIsToldFirst) {
