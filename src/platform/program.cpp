@@ -370,18 +370,25 @@ void Program::ShowWhatIsStored(const std::vector<Shown>& before, bool ranToItsEn
 }
 
 // The clerk is never left without a window to see and use (a hidden window, such as the one
-// that reads the call box, is none): when the failed step left none, the front desk opens, as
-// a step of its own, as the clerk would open it.
+// that reads the call box, is none, nor is one the step left minimised): when the failed step
+// left none, the front desk opens, anew when it was there out of sight, as a step of its own,
+// as the clerk would open it.
 void Program::OpenTheFrontDeskIfNoWindowIsLeft() {
-    const auto shown = [](const Form* form) { return form->Loaded() && form->Visible(); };
-    if (m_frontDesk.empty() || std::any_of(m_loadOrder.begin(), m_loadOrder.end(), shown))
+    const auto usable = [](const Form* form) {
+        return form->Loaded() && form->Visible() && form->windowState() != WindowState::Minimized;
+    };
+    if (m_frontDesk.empty() || std::any_of(m_loadOrder.begin(), m_loadOrder.end(), usable))
         return;
     Form& frontDesk = Get(m_frontDesk);
+    Close(frontDesk);
     Transaction opening(m_journal, "opening the front desk");
     try {
         Load(frontDesk);
-        if (frontDesk.Loaded())
+        if (frontDesk.Loaded()) {
             frontDesk.Show();
+            if (frontDesk.windowState() == WindowState::Minimized)
+                frontDesk.SetWindowState(WindowState::Normal);
+        }
         opening.Commit();
     } catch (const UnexpectedDialog&) {
         opening.Rollback();
