@@ -371,8 +371,8 @@ void Program::ShowWhatIsStored(const std::vector<Shown>& before, bool ranToItsEn
 
 // The clerk is never left without a window to see and use (a hidden window, such as the one
 // that reads the call box, is none, nor is one the step left minimised): when the failed step
-// left none, the front desk opens, anew when it was there out of sight, as a step of its own,
-// as the clerk would open it.
+// left none, the front desk opens, as a step of its own, as the clerk would open it; when it
+// is there out of sight, it is shown and restored.
 void Program::OpenTheFrontDeskIfNoWindowIsLeft() {
     const auto usable = [](const Form* form) {
         return form->Loaded() && form->Visible() && form->windowState() != WindowState::Minimized;
@@ -380,22 +380,23 @@ void Program::OpenTheFrontDeskIfNoWindowIsLeft() {
     if (m_frontDesk.empty() || std::any_of(m_loadOrder.begin(), m_loadOrder.end(), usable))
         return;
     Form& frontDesk = Get(m_frontDesk);
-    Close(frontDesk);
-    Transaction opening(m_journal, "opening the front desk");
-    try {
-        Load(frontDesk);
-        if (frontDesk.Loaded()) {
-            frontDesk.Show();
-            if (frontDesk.windowState() == WindowState::Minimized)
-                frontDesk.SetWindowState(WindowState::Normal);
+    if (!frontDesk.Loaded()) {
+        Transaction opening(m_journal, "opening the front desk");
+        try {
+            Load(frontDesk);
+            opening.Commit();
+        } catch (const UnexpectedDialog&) {
+            opening.Rollback();
+            throw;
+        } catch (const std::exception&) {
+            opening.Rollback(); // the step's own failure was told; nothing more can be done now
         }
-        opening.Commit();
-    } catch (const UnexpectedDialog&) {
-        opening.Rollback();
-        throw;
-    } catch (const std::exception&) {
-        opening.Rollback(); // the step's own failure was told; nothing more can be done now
     }
+    if (!frontDesk.Loaded())
+        return;
+    frontDesk.Show();
+    if (frontDesk.windowState() == WindowState::Minimized)
+        frontDesk.SetWindowState(WindowState::Normal);
 }
 
 // A timer that ticks while a box is up inside an action must not become part of that
