@@ -59,7 +59,7 @@ public:
     void NoteThePlace();
     // A failed step brings the window back with the steps kept (Form_Load): the failed step
     // can be run again, the steps done stay done, and the gate is not asked again.
-    bool KeepsThePlace() const override { return m_place.has_value(); }
+    bool ComesBackAfterAFailedStep() const override { return m_place.has_value(); }
 
 private:
     static constexpr size_t kSteps = 6;

@@ -330,34 +330,36 @@ std::vector<Program::Shown> Program::WindowsShown() const {
 // it was about to save (a new number, a balance, a room taken). What it opened is closed; once
 // it ran to its end, what it changed is loaded again from the files, as the clerk would open
 // it, and keeps whether it was shown. A window it closed stays closed (what it held is not
-// stored), unless the window keeps the clerk's place in a run of steps (see
-// Form::KeepsThePlace). A step stopped short by a failure leaves the windows it had open as
-// they are, for the clerk to try again; so does a failure that left the folder unreadable,
-// where nothing can be read or saved until the next start.
+// stored), unless the clerk's way on depends on it (Form::ComesBackAfterAFailedStep). A step
+// stopped short by a failure leaves the windows it had open as they are, for the clerk to try
+// again; so does a failure that left the folder unreadable, where nothing can be read or
+// saved until the next start.
 void Program::ShowWhatIsStored(const std::vector<Shown>& before, bool ranToItsEnd) {
-    std::vector<Shown> reopen;
+    std::vector<const Shown*> reopen;
     for (Form* form : LoadedForms()) {
         auto was =
             std::find_if(before.begin(), before.end(), [form](const Shown& s) { return s.form == form; });
         if (was == before.end())
             Close(*form);
         else if (ranToItsEnd && m_journal.Whole() && was->version != form->ShownVersion())
-            reopen.push_back(*was);
+            reopen.push_back(&*was);
     }
     for (const Shown& window : before)
-        if (!window.form->Loaded() && window.form->KeepsThePlace())
-            reopen.push_back(window);
-    for (const Shown& window : reopen)
-        Close(*window.form);
+        if (!window.form->Loaded() && window.form->ComesBackAfterAFailedStep())
+            reopen.push_back(&window);
+    for (const Shown* window : reopen)
+        Close(*window->form);
     // Opened again only to show what is stored, a window changes nothing: one whose opening
     // must save something (a number it takes) stays closed, and the clerk opens it anew.
-    for (const Shown& window : reopen) {
-        Form& form = *window.form;
+    // They open in the order they were opened before, each over the ones before it.
+    std::sort(reopen.begin(), reopen.end());
+    for (const Shown* window : reopen) {
+        Form& form = *window->form;
         Transaction showing(m_journal, "opening a window again");
         showing.RefuseChanges("a window opened again after a failed step saves nothing");
         try {
             Load(form);
-            if (form.Loaded() && !window.visible)
+            if (form.Loaded() && !window->visible)
                 form.Hide();
         } catch (const UnexpectedDialog&) {
             throw;
@@ -372,7 +374,9 @@ void Program::ShowWhatIsStored(const std::vector<Shown>& before, bool ranToItsEn
 // The clerk is never left without a window to see and use (a hidden window, such as the one
 // that reads the call box, is none, nor is one the step left minimised): when the failed step
 // left none, the front desk opens, as a step of its own, as the clerk would open it; when it
-// is there out of sight, it is shown and restored.
+// is there out of sight, it is shown and restored. When it cannot be opened because nothing
+// can be read until the next start, it comes back as it last stood, for the clerk to close
+// the program.
 void Program::OpenTheFrontDeskIfNoWindowIsLeft() {
     const auto usable = [](const Form* form) {
         return form->Loaded() && form->Visible() && form->windowState() != WindowState::Minimized;
@@ -389,8 +393,14 @@ void Program::OpenTheFrontDeskIfNoWindowIsLeft() {
             opening.Rollback();
             throw;
         } catch (const std::exception&) {
-            opening.Rollback(); // the step's own failure was told; nothing more can be done now
+            opening.Rollback(); // the step's own failure was told
         }
+    }
+    if (!frontDesk.Loaded() && !m_journal.Whole()) {
+        frontDesk.m_loaded = true;
+        m_loadOrder.push_back(&frontDesk);
+        if (on_loaded)
+            on_loaded(frontDesk);
     }
     if (!frontDesk.Loaded())
         return;
