@@ -330,36 +330,46 @@ std::vector<Program::Shown> Program::WindowsShown() const {
 // it was about to save (a new number, a balance, a room taken). What it opened is closed; once
 // it ran to its end, what it changed is loaded again from the files, as the clerk would open
 // it, and keeps whether it was shown. A window it closed stays closed (what it held is not
-// stored), unless the clerk's way on depends on it (Form::ComesBackAfterAFailedStep). A step
-// stopped short by a failure leaves the windows it had open as they are, for the clerk to try
-// again; so does a failure that left the folder unreadable, where nothing can be read or
-// saved until the next start.
+// stored). A window the clerk's way on depends on (Form::ComesBackAfterAFailedStep) is there
+// after the step, loaded again from the files, whether the step closed it or opened it (the
+// front desk a window was going back to). A step stopped short by a failure leaves the other
+// windows it had open as they are, for the clerk to try again; so does a failure that left
+// the folder unreadable, where nothing can be read or saved until the next start.
 void Program::ShowWhatIsStored(const std::vector<Shown>& before, bool ranToItsEnd) {
-    std::vector<const Shown*> reopen;
+    std::vector<std::pair<size_t, Shown>> reopen; // in the order the windows were opened
+    const auto shownBefore = [&before](const Form* form) {
+        return static_cast<size_t>(
+            std::find_if(before.begin(), before.end(), [form](const Shown& s) { return s.form == form; }) -
+            before.begin());
+    };
+    const bool whole = m_journal.Whole();
     for (Form* form : LoadedForms()) {
-        auto was =
-            std::find_if(before.begin(), before.end(), [form](const Shown& s) { return s.form == form; });
-        if (was == before.end())
-            Close(*form);
-        else if (ranToItsEnd && m_journal.Whole() && was->version != form->ShownVersion())
-            reopen.push_back(&*was);
+        const size_t was = shownBefore(form);
+        if (was == before.size()) {
+            if (whole && form->ComesBackAfterAFailedStep())
+                reopen.emplace_back(before.size() + reopen.size(), Shown{form, 0, form->Visible()});
+            else
+                Close(*form);
+        } else if (ranToItsEnd && whole && before[was].version != form->ShownVersion()) {
+            reopen.emplace_back(was, before[was]);
+        }
     }
-    for (const Shown& window : before)
-        if (!window.form->Loaded() && window.form->ComesBackAfterAFailedStep())
-            reopen.push_back(&window);
-    for (const Shown* window : reopen)
-        Close(*window->form);
+    for (size_t was = 0; was < before.size(); ++was)
+        if (!before[was].form->Loaded() && before[was].form->ComesBackAfterAFailedStep())
+            reopen.emplace_back(was, before[was]);
+    for (const auto& [order, window] : reopen)
+        Close(*window.form);
     // Opened again only to show what is stored, a window changes nothing: one whose opening
     // must save something (a number it takes) stays closed, and the clerk opens it anew.
     // They open in the order they were opened before, each over the ones before it.
-    std::sort(reopen.begin(), reopen.end());
-    for (const Shown* window : reopen) {
-        Form& form = *window->form;
+    std::sort(reopen.begin(), reopen.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& [order, window] : reopen) {
+        Form& form = *window.form;
         Transaction showing(m_journal, "opening a window again");
         showing.RefuseChanges("a window opened again after a failed step saves nothing");
         try {
             Load(form);
-            if (form.Loaded() && !window->visible)
+            if (form.Loaded() && !window.visible)
                 form.Hide();
         } catch (const UnexpectedDialog&) {
             throw;

@@ -300,7 +300,7 @@ private:
 
 TEST(RandomWeekTest, AFailedStepNeverLeavesTheClerkWithoutAWayOn) {
     int failures = 0, audits = 0;
-    for (unsigned seed = 1; seed <= 4; ++seed) {
+    for (unsigned seed = 25; seed <= 36; ++seed) {
         SCOPED_TRACE("week " + std::to_string(seed));
         RandomWeek week(seed);
         for (int day = 0; day < 7 && !::testing::Test::HasFailure(); ++day)
