@@ -188,16 +188,13 @@ private:
             control = usable[m_random() % usable.size()];
         }
         m_faults.on = m_random() % 3 == 0;
-        m_trail.push_back(control->Parent().Name() + "." + control->Name() + (m_faults.on ? "!" : "") +
-                          Open());
         const size_t boxes = m_dialogs.titles.size();
         Step([&] { Press(*control); });
-        m_trail.back() += Told(boxes);
         Step([&] { m_app->TimePassed(500); }); // the timers' own steps
         m_faults.on = false;
         EXPECT_TRUE(m_app->Ended() || !Shown().empty())
             << "no window for the clerk after " << control->Parent().Name() << "." << control->Name()
-            << Open() << Told(boxes) << Trail();
+            << Open() << Told(boxes);
         // The clerk left the program, or was told to close it (the folder cannot be read until
         // its next start): the next start.
         if (m_app->Ended() || !m_app->journal().Whole())
@@ -236,10 +233,9 @@ private:
         if (!auditOpen || !m_app->journal().Whole())
             return;
         ++audits;
-        EXPECT_TRUE(audit.Loaded()) << "the audit under way is gone after a failed step" << Trail();
+        EXPECT_TRUE(audit.Loaded()) << "the audit under way is gone after a failed step";
         if (audit.Loaded()) {
-            EXPECT_EQ(Steps(audit), steps)
-                << "the audit's steps after a failed one" << Told(boxes) << Trail();
+            EXPECT_EQ(Steps(audit), steps) << "the audit's steps after a failed one" << Told(boxes);
         }
         for (auto box = firstFailure; box != m_dialogs.titles.end(); ++box)
             EXPECT_TRUE(*box != "REMINDER" && *box != "WARNING!") << "a gate box after a failed step";
@@ -281,13 +277,6 @@ private:
         }
     }
 
-    std::string Trail() const {
-        std::string trail;
-        for (size_t i = m_trail.size() > 12 ? m_trail.size() - 12 : 0; i < m_trail.size(); ++i)
-            trail += "\n  " + m_trail[i];
-        return trail;
-    }
-    std::vector<std::string> m_trail;
     std::mt19937 m_random;
     vantreth::testing::TempFolder m_folder;
     platform::FakeClock m_clock;
