@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <utility>
 
 namespace platform {
 
@@ -387,6 +388,11 @@ void ComboBox::Reset() {
     m_items.Clear();
     m_text = design().caption;
     m_index = -1;
+    m_typeOver = false;
+}
+
+void ComboBox::FocusEnteredByKey() {
+    m_typeOver = !m_text.empty() && m_text == design().caption;
 }
 
 void ComboBox::AddItem(std::string item) {
@@ -454,6 +460,7 @@ void ComboBox::UserPickIndex(int index) {
         return;
     UserEvent([this, index] {
         SetFocus();
+        m_typeOver = false;
         m_index = index;
         Changed();
         std::string text = List(index);
@@ -478,8 +485,9 @@ void ComboBox::UserTypeText(const std::string& text) {
 void ComboBox::TypeIntoBox(int key) {
     if (design().listOnly)
         return;
-    std::string text = m_text;
-    if (!ApplyKey(text, key, 0))
+    const bool over = std::exchange(m_typeOver, false);
+    std::string text = over ? std::string() : m_text;
+    if (!ApplyKey(text, key, 0) && !(over && key == vbKeyBack))
         return;
     m_index = -1;
     Changed();

@@ -300,10 +300,15 @@ public:
     std::function<void()> on_drop_down;
     std::function<void(int& KeyAscii)> on_key_press;
 
+protected:
+    // The text the box has from its design ("Year"), met by the keyboard, is typed over.
+    void FocusEnteredByKey() override;
+
 private:
     ListItems m_items;
     std::string m_text;
     int m_index = -1;
+    bool m_typeOver = false; // the next key typed replaces the text
 };
 
 class ListBox final : public Control {

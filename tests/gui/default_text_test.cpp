@@ -2,6 +2,7 @@
 // is typed over when the clerk comes into the box with Tab or Shift+Tab on screen.
 #include "gui_fixture.h"
 
+#include "callacct/form60.h"
 #include "checkin/form2.h"
 #include "reservations/form26.h"
 
@@ -31,23 +32,25 @@ platform::Control* Neighbour(platform::Form& form, const platform::Control& box,
     return found == controls.end() ? nullptr : *found;
 }
 
-TEST_F(DefaultTextTest, TheNightsFromTheDesignAreTypedOverAfterTabOrShiftTab) {
+TEST_F(DefaultTextTest, ADefaultFromTheDesignIsTypedOverAfterTabOrShiftTab) {
     StartProgram();
     struct Case {
         const char* window;
-        bool backwards; // Shift+Tab from the control after the box
+        const char* box; // its text from the design
+        bool backwards;  // Shift+Tab from the control after the box
     };
-    const Case cases[] = {{vantreth::form2::kName, false},
-                          {vantreth::form2::kName, true},
-                          {vantreth::Form26::kName, false},
-                          {vantreth::Form26::kName, true}};
+    const Case cases[] = {{form2::kName, "Text1", false},
+                          {form2::kName, "Text1", true},
+                          {Form26::kName, "Text1", false},
+                          {Form26::kName, "Text1", true},
+                          {Form60::kName, "Combo1", true}};
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.window) + (c.backwards ? " Shift+Tab" : " Tab"));
         platform::Form& form = app().Get(c.window);
         app().Dispatch([&] { app().Load(form); });
-        auto& nights = static_cast<platform::TextBox&>(*form.Find("Text1"));
-        ASSERT_EQ(nights.Text(), "1");
-        platform::Control* from = Neighbour(form, nights, !c.backwards);
+        platform::Control& box = *form.Find(c.box);
+        ASSERT_EQ(box.ValueText(), box.design().caption);
+        platform::Control* from = Neighbour(form, box, !c.backwards);
         ASSERT_NE(from, nullptr);
         app().Dispatch([&] { from->SetFocus(); });
         gui::QtWindow* window = m_frontEnd->WindowOf(form);
@@ -56,11 +59,10 @@ TEST_F(DefaultTextTest, TheNightsFromTheDesignAreTypedOverAfterTabOrShiftTab) {
         ASSERT_TRUE(RunUntil([&] { return QApplication::focusWidget() == window->WidgetOf(from); }));
         Press(QApplication::focusWidget(),
               c.backwards ? Key(Qt::Key_Backtab, Qt::ShiftModifier) : Key(Qt::Key_Tab));
-        QWidget* edit = window->WidgetOf(&nights);
-        ASSERT_TRUE(RunUntil([&] { return QApplication::focusWidget() == edit && nights.HasFocus(); }));
+        ASSERT_TRUE(RunUntil([&] { return box.HasFocus(); }));
         QApplication::processEvents();
-        Press(edit, "3");
-        EXPECT_EQ(nights.Text(), "3");
+        Press(QApplication::focusWidget(), "3");
+        EXPECT_EQ(box.ValueText(), "3");
         app().Dispatch([&] { app().Unload(form); });
     }
 }
