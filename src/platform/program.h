@@ -147,7 +147,8 @@ private:
     std::vector<Shown> WindowsShown() const;
     // After a failed step, so that no window shows what was not saved: closes every window the
     // step opened and, when the step ran to its end (it failed at the commit point), opens again
-    // from the files every window whose content it changed.
+    // from the files every window whose content it changed; then sees that the clerk has a
+    // window to use.
     void ShowWhatIsStored(const std::vector<Shown>& before, bool ranToItsEnd);
     void OpenTheFrontDeskIfNoWindowIsLeft();
     // Closes the window without running its unload step.
