@@ -202,6 +202,9 @@ void App::StepBegun() {
         gTaxRate = kept.taxRate;
         gSleepersDone = kept.sleepersDone;
     });
+    // The night audit's place in its steps, as the saved steps left it.
+    if (IsRegistered(Form13::kName))
+        Get<Form13>().NoteThePlace();
 }
 
 App::App(platform::Services services, records::MotelSettings settings)

@@ -26,10 +26,34 @@ Form13::Form13(App& app) : AppForm(app, kName, "Night Audit", {200, 120, 608, 40
     Command7.on_click = [this] { Command7_Click(); };
 }
 
+std::array<CommandButton*, Form13::kSteps> Form13::StepButtons() {
+    return {&Command1, &Command3, &Command7, &Command4, &Command2, &Command5};
+}
+
+void Form13::NoteThePlace() {
+    if (!Loaded()) {
+        m_place.reset();
+        return;
+    }
+    std::array<bool, kSteps> usable{};
+    const auto buttons = StepButtons();
+    for (size_t i = 0; i < kSteps; ++i)
+        usable[i] = buttons[i]->Enabled();
+    m_place = usable;
+}
+
 // The first step stays disabled until the gate has passed, so a flag file that cannot be
-// read leaves only "Exit" usable rather than an open audit.
+// read leaves only "Exit" usable rather than an open audit. Opened again after a failed
+// step, the window shows the audit under way as its saved steps left it: the gate would
+// read a drop sheet flag and a shift that the steps done have already moved on.
 void Form13::Form_Load() {
     Show();
+    if (m_place) {
+        const auto buttons = StepButtons();
+        for (size_t i = 0; i < kSteps; ++i)
+            buttons[i]->SetEnabled((*m_place)[i]);
+        return;
+    }
     Command1.SetEnabled(false);
     const audit::AuditGate gate =
         audit::CheckAuditGate(app().gShift, records::ReadNumberFile(app().data(), records::kCashDropYesFile),

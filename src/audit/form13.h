@@ -4,6 +4,9 @@
 
 #include "app/app.h"
 
+#include <array>
+#include <optional>
+
 namespace vantreth {
 
 class Form13 final : public AppForm {
@@ -51,7 +54,18 @@ public:
         {.caption = "Departing today, please check folio", .at = {300, 60, 292, 22}, .visible = false}};
     platform::ListBox List1{*this, "List1", {.at = {300, 86, 292, 304}, .visible = false, .fixedFont = true}};
 
+    // At the start of every step: while the window is open, the steps as they stand, which
+    // the saved steps left, are kept; with the window closed no audit is under way.
+    void NoteThePlace();
+    // A failed step brings the window back with the steps kept (Form_Load): the failed step
+    // can be run again, the steps done stay done, and the gate is not asked again.
+    bool ComesBackAfterAFailedStep() const override { return m_place.has_value(); }
+
 private:
+    static constexpr size_t kSteps = 6;
+    // The step buttons in the order of the audit.
+    std::array<platform::CommandButton*, kSteps> StepButtons();
+
     void Form_Load() override;
     void Command1_Click();
     void Command2_Click();
@@ -66,6 +80,8 @@ private:
     void LoadToPrint(const char* window);
     // Closes the audit and lets the front desk rebuild itself from the data folder.
     void CloseAndRebuildFrontDesk();
+
+    std::optional<std::array<bool, kSteps>> m_place; // which step buttons are usable
 };
 
 } // namespace vantreth

@@ -158,6 +158,10 @@ public:
     platform::Timer Timer1{*this, "Timer1", {.interval = 5000}};
     platform::Timer Timer2{*this, "Timer2", {.interval = 1000}};
 
+    // The windows opened over the front desk go back to it: a failed step that closed it on
+    // its way to another window brings it back.
+    bool ComesBackAfterAFailedStep() const override { return true; }
+
 private:
     void Form_Load() override;
     void Form_KeyPress(int& KeyAscii) override;

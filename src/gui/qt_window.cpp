@@ -185,6 +185,23 @@ QWidget* QtWindow::Create(platform::Control& control) {
         if (QWidget* frameWidget = Create(*frame))
             parent = frameWidget;
 
+    const size_t index = m_items.size();
+    const QFont font = FontOf(control);
+    QWidget* widget = NewWidget(control, parent, font, index);
+    if (widget == nullptr)
+        return nullptr;
+
+    const platform::Rect& at = control.design().at;
+    widget->setObjectName(QString::fromStdString(control.Name()));
+    widget->setFont(font);
+    widget->setGeometry(at.x, at.y, at.w, at.h);
+    m_items.push_back({&control, widget, {}});
+    m_byControl[&control] = index;
+    Watch(widget, index);
+    return widget;
+}
+
+QFont QtWindow::FontOf(const platform::Control& control) const {
     const platform::Design& design = control.design();
     QFont font = this->font();
     if ((control.Kind() == ControlKind::ListBox || control.Kind() == ControlKind::ComboBox) &&
@@ -194,100 +211,104 @@ QWidget* QtWindow::Create(platform::Control& control) {
         font.setPointSize(design.fontSize);
     if (design.bold)
         font.setBold(true);
+    return font;
+}
 
-    const size_t index = m_items.size();
-    QWidget* widget = nullptr;
+QWidget* QtWindow::NewWidget(platform::Control& control, QWidget* parent, const QFont& font, size_t index) {
     switch (control.Kind()) {
-    case ControlKind::Label: {
-        auto* label = new QLabel(parent);
-        label->setTextFormat(Qt::PlainText);
-        const bool wrap = design.at.h >= 2 * QFontMetrics(font).lineSpacing();
-        label->setWordWrap(wrap);
-        label->setAlignment(Horizontal(design.align) | (wrap ? Qt::AlignTop : Qt::AlignVCenter));
-        widget = label;
-        break;
-    }
+    case ControlKind::Label:
+        return NewLabel(control, parent, font);
     case ControlKind::TextBox:
-        if (design.multiLine) {
-            auto* edit = new QPlainTextEdit(parent);
-            edit->setTabChangesFocus(true);
-            edit->setUndoRedoEnabled(false);
-            edit->viewport()->setAcceptDrops(false);
-            Watch(edit->viewport(), index);
-            widget = edit;
-        } else {
-            auto* edit = new QLineEdit(parent);
-            edit->setAlignment(Horizontal(design.align));
-            edit->setDragEnabled(false);
-            widget = edit;
-        }
-        widget->setContextMenuPolicy(Qt::NoContextMenu);
-        widget->setAcceptDrops(false);
-        break;
+        return NewTextBox(control, parent, index);
     case ControlKind::CommandButton: {
         auto* button = new QPushButton(parent);
         button->setAutoDefault(false);
         connect(button, &QPushButton::clicked, this,
                 [this, &control] { Act([&control] { As<platform::CommandButton>(control).UserClick(); }); });
-        widget = button;
-        break;
+        return button;
     }
-    case ControlKind::ComboBox: {
-        auto* combo = new DropDownCombo(parent);
-        combo->setEditable(!design.listOnly);
-        combo->setInsertPolicy(QComboBox::NoInsert);
-        if (QLineEdit* edit = combo->lineEdit()) {
-            combo->setCompleter(nullptr);
-            edit->setContextMenuPolicy(Qt::NoContextMenu);
-            edit->setDragEnabled(false);
-            edit->setAcceptDrops(false);
-            Watch(edit, index);
-        }
-        combo->before_popup = [this, &control] {
-            Act([&control] { As<platform::ComboBox>(control).UserDropDown(); });
-        };
-        connect(combo, &QComboBox::activated, this, [this, &control](int row) {
-            Act([&control, row] { As<platform::ComboBox>(control).UserPickIndex(row); });
-        });
-        widget = combo;
-        break;
-    }
-    case ControlKind::ListBox: {
-        auto* list = new QListWidget(parent);
-        list->setSelectionMode(QAbstractItemView::SingleSelection);
-        list->setUniformItemSizes(true);
-        connect(list, &QListWidget::itemClicked, this, [this, list, &control](QListWidgetItem* item) {
-            const int row = list->row(item);
-            Act([&control, row] { As<platform::ListBox>(control).UserClick(row); });
-        });
-        connect(list, &QListWidget::itemDoubleClicked, this, [this, list, &control](QListWidgetItem* item) {
-            const int row = list->row(item);
-            Act([&control, row] { As<platform::ListBox>(control).UserDblClick(row); });
-        });
-        widget = list;
-        break;
-    }
+    case ControlKind::ComboBox:
+        return NewComboBox(control, parent, index);
+    case ControlKind::ListBox:
+        return NewListBox(control, parent);
     case ControlKind::CheckBox: {
         auto* box = new WholeCheckBox(parent);
         connect(box, &QCheckBox::clicked, this,
                 [this, &control] { Act([&control] { As<platform::CheckBox>(control).UserClick(); }); });
-        widget = box;
-        break;
+        return box;
     }
     case ControlKind::Frame:
-        widget = new QGroupBox(parent);
-        break;
+        return new QGroupBox(parent);
     case ControlKind::Timer:
-        return nullptr;
+        break;
     }
+    return nullptr;
+}
 
-    widget->setObjectName(QString::fromStdString(control.Name()));
-    widget->setFont(font);
-    widget->setGeometry(design.at.x, design.at.y, design.at.w, design.at.h);
-    m_items.push_back({&control, widget, {}});
-    m_byControl[&control] = index;
-    Watch(widget, index);
+QWidget* QtWindow::NewLabel(const platform::Control& control, QWidget* parent, const QFont& font) {
+    const platform::Design& design = control.design();
+    auto* label = new QLabel(parent);
+    label->setTextFormat(Qt::PlainText);
+    const bool wrap = design.at.h >= 2 * QFontMetrics(font).lineSpacing();
+    label->setWordWrap(wrap);
+    label->setAlignment(Horizontal(design.align) | (wrap ? Qt::AlignTop : Qt::AlignVCenter));
+    return label;
+}
+
+QWidget* QtWindow::NewTextBox(const platform::Control& control, QWidget* parent, size_t index) {
+    const platform::Design& design = control.design();
+    QWidget* widget = nullptr;
+    if (design.multiLine) {
+        auto* edit = new QPlainTextEdit(parent);
+        edit->setTabChangesFocus(true);
+        edit->setUndoRedoEnabled(false);
+        edit->viewport()->setAcceptDrops(false);
+        Watch(edit->viewport(), index);
+        widget = edit;
+    } else {
+        auto* edit = new QLineEdit(parent);
+        edit->setAlignment(Horizontal(design.align));
+        edit->setDragEnabled(false);
+        widget = edit;
+    }
+    widget->setContextMenuPolicy(Qt::NoContextMenu);
+    widget->setAcceptDrops(false);
     return widget;
+}
+
+QWidget* QtWindow::NewComboBox(platform::Control& control, QWidget* parent, size_t index) {
+    auto* combo = new DropDownCombo(parent);
+    combo->setEditable(!control.design().listOnly);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    if (QLineEdit* edit = combo->lineEdit()) {
+        combo->setCompleter(nullptr);
+        edit->setContextMenuPolicy(Qt::NoContextMenu);
+        edit->setDragEnabled(false);
+        edit->setAcceptDrops(false);
+        Watch(edit, index);
+    }
+    combo->before_popup = [this, &control] {
+        Act([&control] { As<platform::ComboBox>(control).UserDropDown(); });
+    };
+    connect(combo, &QComboBox::activated, this, [this, &control](int row) {
+        Act([&control, row] { As<platform::ComboBox>(control).UserPickIndex(row); });
+    });
+    return combo;
+}
+
+QWidget* QtWindow::NewListBox(platform::Control& control, QWidget* parent) {
+    auto* list = new QListWidget(parent);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setUniformItemSizes(true);
+    connect(list, &QListWidget::itemClicked, this, [this, list, &control](QListWidgetItem* item) {
+        const int row = list->row(item);
+        Act([&control, row] { As<platform::ListBox>(control).UserClick(row); });
+    });
+    connect(list, &QListWidget::itemDoubleClicked, this, [this, list, &control](QListWidgetItem* item) {
+        const int row = list->row(item);
+        Act([&control, row] { As<platform::ListBox>(control).UserDblClick(row); });
+    });
+    return list;
 }
 
 void QtWindow::Watch(QObject* object, size_t item) {
@@ -371,82 +392,94 @@ void QtWindow::SyncItem(Item& item) {
         static_cast<QLabel*>(widget)->setText(
             LabelText(static_cast<const platform::Label&>(control).Caption()));
         break;
-    case ControlKind::TextBox: {
-        const QString text = ToQtLines(static_cast<const platform::TextBox&>(control).Text());
-        if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-            const auto& box = static_cast<const platform::TextBox&>(control);
-            const bool textChanged = edit->text() != text;
-            if (textChanged)
-                edit->setText(text);
-            if (textChanged || box.SelStart() != item.selStart || box.SelLength() != item.selLength)
-                ShowSelection(item);
-        } else if (auto* area = qobject_cast<QPlainTextEdit*>(widget); area && area->toPlainText() != text) {
-            area->setPlainText(text);
-            area->moveCursor(QTextCursor::End);
-        }
+    case ControlKind::TextBox:
+        SyncTextBox(item);
         break;
-    }
     case ControlKind::CommandButton:
         static_cast<QPushButton*>(widget)->setText(
             ToQt(static_cast<const platform::CommandButton&>(control).Caption()));
         break;
-    case ControlKind::CheckBox: {
-        const auto& check = static_cast<const platform::CheckBox&>(control);
-        auto* box = static_cast<QCheckBox*>(widget);
-        box->setText(ToQt(check.Caption()));
-        box->setTristate(check.Value() == 2);
-        box->setCheckState(check.Value() == 1   ? Qt::Checked
-                           : check.Value() == 2 ? Qt::PartiallyChecked
-                                                : Qt::Unchecked);
+    case ControlKind::CheckBox:
+        SyncCheckBox(item);
         break;
-    }
     case ControlKind::Frame:
         static_cast<QGroupBox*>(widget)->setTitle(
             ToQt(static_cast<const platform::Frame&>(control).Caption()));
         break;
-    case ControlKind::ComboBox: {
-        const auto& model = static_cast<const platform::ComboBox&>(control);
-        auto* combo = static_cast<QComboBox*>(widget);
-        if (item.items != model.Items()) {
-            combo->clear();
-            for (const std::string& line : model.Items())
-                combo->addItem(ToQt(line));
-            item.items = model.Items();
-        }
-        if (combo->currentIndex() != model.ListIndex())
-            combo->setCurrentIndex(model.ListIndex());
-        const QString text = ToQt(model.Text());
-        if (combo->isEditable()) {
-            const QSignalBlocker editBlocker(combo->lineEdit());
-            if (combo->currentText() != text)
-                combo->setEditText(text);
-        } else {
-            combo->setPlaceholderText(model.ListIndex() < 0 ? text : QString());
-        }
+    case ControlKind::ComboBox:
+        SyncComboBox(item);
         break;
-    }
-    case ControlKind::ListBox: {
-        const auto& model = static_cast<const platform::ListBox&>(control);
-        auto* list = static_cast<QListWidget*>(widget);
-        if (item.items != model.Items()) {
-            list->clear();
-            for (const std::string& line : model.Items())
-                list->addItem(ToQt(line));
-            item.items = model.Items();
-        }
-        const int index = model.ListIndex();
-        if (index < 0) {
-            if (list->currentRow() >= 0 || !list->selectedItems().isEmpty()) {
-                list->setCurrentRow(-1);
-                list->clearSelection();
-            }
-        } else if (list->currentRow() != index || !list->item(index)->isSelected()) {
-            list->setCurrentRow(index);
-        }
+    case ControlKind::ListBox:
+        SyncListBox(item);
         break;
-    }
     case ControlKind::Timer:
         break;
+    }
+}
+
+void QtWindow::SyncTextBox(Item& item) {
+    const auto& box = static_cast<const platform::TextBox&>(*item.control);
+    const QString text = ToQtLines(box.Text());
+    if (auto* edit = qobject_cast<QLineEdit*>(item.widget)) {
+        const bool textChanged = edit->text() != text;
+        if (textChanged)
+            edit->setText(text);
+        if (textChanged || box.SelStart() != item.selStart || box.SelLength() != item.selLength)
+            ShowSelection(item);
+    } else if (auto* area = qobject_cast<QPlainTextEdit*>(item.widget); area && area->toPlainText() != text) {
+        area->setPlainText(text);
+        area->moveCursor(QTextCursor::End);
+    }
+}
+
+void QtWindow::SyncCheckBox(Item& item) {
+    const auto& check = static_cast<const platform::CheckBox&>(*item.control);
+    auto* box = static_cast<QCheckBox*>(item.widget);
+    box->setText(ToQt(check.Caption()));
+    box->setTristate(check.Value() == 2);
+    box->setCheckState(check.Value() == 1   ? Qt::Checked
+                       : check.Value() == 2 ? Qt::PartiallyChecked
+                                            : Qt::Unchecked);
+}
+
+void QtWindow::SyncComboBox(Item& item) {
+    const auto& model = static_cast<const platform::ComboBox&>(*item.control);
+    auto* combo = static_cast<QComboBox*>(item.widget);
+    if (item.items != model.Items()) {
+        combo->clear();
+        for (const std::string& line : model.Items())
+            combo->addItem(ToQt(line));
+        item.items = model.Items();
+    }
+    if (combo->currentIndex() != model.ListIndex())
+        combo->setCurrentIndex(model.ListIndex());
+    const QString text = ToQt(model.Text());
+    if (combo->isEditable()) {
+        const QSignalBlocker editBlocker(combo->lineEdit());
+        if (combo->currentText() != text)
+            combo->setEditText(text);
+    } else {
+        combo->setPlaceholderText(model.ListIndex() < 0 ? text : QString());
+    }
+}
+
+void QtWindow::SyncListBox(Item& item) {
+    const auto& model = static_cast<const platform::ListBox&>(*item.control);
+    auto* list = static_cast<QListWidget*>(item.widget);
+    if (item.items != model.Items()) {
+        list->clear();
+        for (const std::string& line : model.Items())
+            list->addItem(ToQt(line));
+        item.items = model.Items();
+    }
+    const int index = model.ListIndex();
+    if (index < 0) {
+        if (list->currentRow() >= 0 || !list->selectedItems().isEmpty()) {
+            list->setCurrentRow(-1);
+            list->clearSelection();
+        }
+    } else if (list->currentRow() != index || !list->item(index)->isSelected()) {
+        list->setCurrentRow(index);
     }
 }
 
@@ -639,90 +672,106 @@ bool QtWindow::Key(Item& item, QKeyEvent& event) {
         return false; // Qt moves the focus
     const int code = KeyCode(event);
     platform::Control& control = *item.control;
+    bool taken = true;
     switch (control.Kind()) {
     case ControlKind::TextBox:
-        if (code >= 0) {
-            auto& box = As<platform::TextBox>(control);
-            if (auto* edit = qobject_cast<QLineEdit*>(item.widget)) {
-                // The key goes in where the clerk put the caret, or over what is selected.
-                if (edit->hasSelectedText())
-                    box.SetSelection(edit->selectionStart(), static_cast<int>(edit->selectedText().size()));
-                else
-                    box.SetSelection(edit->cursorPosition());
-            }
-            box.UserType(code);
-        } else if (key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Home || key == Qt::Key_End) {
-            return false; // Qt moves the caret (and, with Shift, the selection)
-        } else if (event.matches(QKeySequence::Copy) || event.matches(QKeySequence::SelectAll)) {
-            return false;
-        } else if (control.design().multiLine && (key == Qt::Key_Up || key == Qt::Key_Down ||
-                                                  key == Qt::Key_PageUp || key == Qt::Key_PageDown)) {
-            return false; // reading a long text; typing still goes to its end
-        }
+        taken = KeyInTextBox(item, event, code);
         break;
     case ControlKind::ComboBox:
         if (code >= 0)
             As<platform::ComboBox>(control).UserType(code);
         else if (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_F4 ||
                  event.matches(QKeySequence::Copy))
-            return false; // Qt steps through the list (activated) or opens it (showPopup)
+            taken = false; // Qt steps through the list (activated) or opens it (showPopup)
         break;
-    case ControlKind::ListBox: {
-        auto& list = As<platform::ListBox>(control);
-        if (code >= 0) {
-            list.UserKey(code);
-            break;
-        }
-        const int count = list.ListCount();
-        const int current = list.ListIndex();
-        auto* view = static_cast<QListWidget*>(item.widget);
-        const int page = std::max(1, view->viewport()->height() / std::max(1, view->sizeHintForRow(0)));
-        int row = current;
-        switch (key) {
-        case Qt::Key_Up:
-            row = current < 0 ? 0 : current - 1;
-            break;
-        case Qt::Key_Down:
-            row = current + 1;
-            break;
-        case Qt::Key_PageUp:
-            row = current - page;
-            break;
-        case Qt::Key_PageDown:
-            row = current + page;
-            break;
-        case Qt::Key_Home:
-            row = 0;
-            break;
-        case Qt::Key_End:
-            row = count - 1;
-            break;
-        default:
-            return false;
-        }
-        row = std::clamp(row, 0, std::max(0, count - 1));
-        if (count > 0 && row != current)
-            list.UserClick(row);
+    case ControlKind::ListBox:
+        taken = KeyInListBox(item, key, code);
         break;
-    }
     case ControlKind::CommandButton:
-        if (code == platform::vbKeyReturn || code == platform::vbKeySpace)
+        if (code == platform::vbKeyReturn || code == platform::vbKeySpace) {
             m_form.UserKeyOn(control, code);
-        else if (code >= 0) {
+        } else if (code >= 0) {
             control.SetFocus();
             m_form.UserKey(code);
         } else {
-            return false;
+            taken = false;
         }
         break;
     default:
-        if (code < 0)
-            return false;
+        if (code < 0) {
+            taken = false;
+            break;
+        }
         control.SetFocus();
         m_form.UserKey(code);
         break;
     }
+    if (!taken)
+        return false;
     Refresh();
+    return true;
+}
+
+bool QtWindow::KeyInTextBox(Item& item, const QKeyEvent& event, int code) {
+    const int key = event.key();
+    if (code >= 0) {
+        auto& box = As<platform::TextBox>(*item.control);
+        if (auto* edit = qobject_cast<QLineEdit*>(item.widget)) {
+            // The key goes in where the clerk put the caret, or over what is selected.
+            if (edit->hasSelectedText())
+                box.SetSelection(edit->selectionStart(), static_cast<int>(edit->selectedText().size()));
+            else
+                box.SetSelection(edit->cursorPosition());
+        }
+        box.UserType(code);
+        return true;
+    }
+    if (key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Home || key == Qt::Key_End)
+        return false; // Qt moves the caret (and, with Shift, the selection)
+    if (event.matches(QKeySequence::Copy) || event.matches(QKeySequence::SelectAll))
+        return false;
+    if (item.control->design().multiLine &&
+        (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_PageUp || key == Qt::Key_PageDown))
+        return false; // reading a long text; typing still goes to its end
+    return true;
+}
+
+bool QtWindow::KeyInListBox(Item& item, int key, int code) {
+    auto& list = As<platform::ListBox>(*item.control);
+    if (code >= 0) {
+        list.UserKey(code);
+        return true;
+    }
+    const int count = list.ListCount();
+    const int current = list.ListIndex();
+    auto* view = static_cast<QListWidget*>(item.widget);
+    const int page = std::max(1, view->viewport()->height() / std::max(1, view->sizeHintForRow(0)));
+    int row = current;
+    switch (key) {
+    case Qt::Key_Up:
+        row = current < 0 ? 0 : current - 1;
+        break;
+    case Qt::Key_Down:
+        row = current + 1;
+        break;
+    case Qt::Key_PageUp:
+        row = current - page;
+        break;
+    case Qt::Key_PageDown:
+        row = current + page;
+        break;
+    case Qt::Key_Home:
+        row = 0;
+        break;
+    case Qt::Key_End:
+        row = count - 1;
+        break;
+    default:
+        return false;
+    }
+    row = std::clamp(row, 0, std::max(0, count - 1));
+    if (count > 0 && row != current)
+        list.UserClick(row);
     return true;
 }
 

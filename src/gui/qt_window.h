@@ -5,6 +5,7 @@
 
 #include "platform/form.h"
 
+#include <QFont>
 #include <QPoint>
 #include <QPointer>
 #include <QRect>
@@ -72,8 +73,21 @@ private:
         int selLength = -1;
     };
 
+    // The widget of a control (and of its frame first), made once and watched.
     QWidget* Create(platform::Control& control);
+    QFont FontOf(const platform::Control& control) const;
+    // A new widget of the control's kind with its signals tied to the control; null for a timer.
+    QWidget* NewWidget(platform::Control& control, QWidget* parent, const QFont& font, size_t index);
+    QWidget* NewLabel(const platform::Control& control, QWidget* parent, const QFont& font);
+    QWidget* NewTextBox(const platform::Control& control, QWidget* parent, size_t index);
+    QWidget* NewComboBox(platform::Control& control, QWidget* parent, size_t index);
+    QWidget* NewListBox(platform::Control& control, QWidget* parent);
+
     void SyncItem(Item& item);
+    void SyncTextBox(Item& item);
+    void SyncCheckBox(Item& item);
+    void SyncComboBox(Item& item);
+    void SyncListBox(Item& item);
     // A one-line text box shows the model's caret and selection.
     void ShowSelection(Item& item);
     void SyncWindow();
@@ -81,7 +95,11 @@ private:
     bool TakesKeys() const;
     // Nothing of the form changed since the last Sync.
     bool UpToDate() const;
+    // A key pressed in a control's widget; false leaves the key to Qt.
     bool Key(Item& item, QKeyEvent& event);
+    bool KeyInTextBox(Item& item, const QKeyEvent& event, int code);
+    // Up, Down, PageUp, PageDown, Home and End move the selection and click the new line.
+    bool KeyInListBox(Item& item, int key, int code);
     bool Mouse(Item& item, QEvent& event);
     void Watch(QObject* object, size_t item);
     void Refresh();

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <utility>
 
 namespace platform {
 
@@ -188,6 +189,7 @@ void TextBox::Reset() {
     Control::Reset();
     m_text = design().caption;
     m_filledByProgram = false;
+    m_designDefault = !m_text.empty();
     SetSelection(static_cast<int>(m_text.size()));
 }
 
@@ -196,6 +198,7 @@ void TextBox::SetText(std::string text) {
 }
 
 void TextBox::Write(std::string text, bool byClerk) {
+    m_designDefault = false;
     m_filledByProgram = !byClerk && !text.empty();
     if (text == m_text) {
         SetSelection(static_cast<int>(m_text.size()));
@@ -209,7 +212,7 @@ void TextBox::Write(std::string text, bool byClerk) {
 }
 
 void TextBox::FocusEnteredByKey() {
-    if (m_filledByProgram)
+    if (m_filledByProgram || m_designDefault)
         SetSelection(0, static_cast<int>(m_text.size()));
 }
 
@@ -385,6 +388,11 @@ void ComboBox::Reset() {
     m_items.Clear();
     m_text = design().caption;
     m_index = -1;
+    m_typeOver = false;
+}
+
+void ComboBox::FocusEnteredByKey() {
+    m_typeOver = !m_text.empty() && m_text == design().caption;
 }
 
 void ComboBox::AddItem(std::string item) {
@@ -452,6 +460,7 @@ void ComboBox::UserPickIndex(int index) {
         return;
     UserEvent([this, index] {
         SetFocus();
+        m_typeOver = false;
         m_index = index;
         Changed();
         std::string text = List(index);
@@ -476,8 +485,9 @@ void ComboBox::UserTypeText(const std::string& text) {
 void ComboBox::TypeIntoBox(int key) {
     if (design().listOnly)
         return;
-    std::string text = m_text;
-    if (!ApplyKey(text, key, 0))
+    const bool over = std::exchange(m_typeOver, false);
+    std::string text = over ? std::string() : m_text;
+    if (!ApplyKey(text, key, 0) && !(over && key == vbKeyBack))
         return;
     m_index = -1;
     Changed();

@@ -181,8 +181,9 @@ public:
 
     // The caret and the selection, in characters from 0. A write from code puts the caret
     // at the end; the clerk's mouse and arrow keys move it (set by the screen, no event).
-    // A text that code wrote (a default, such as an amount offered for a code) and the clerk
-    // has not typed into is selected whole when the focus comes in by the keyboard or from
+    // A text that code wrote (a default, such as an amount offered for a code) or that the
+    // box has from its design (a "1" of nights), and that the clerk has not typed into, is
+    // selected whole when the focus comes in by the keyboard or from
     // code, so that what the clerk types replaces it; a click leaves the caret where it was put.
     int SelStart() const { return m_selStart; }
     int SelLength() const { return m_selLength; }
@@ -202,6 +203,7 @@ private:
     int m_selStart = 0;
     int m_selLength = 0;
     bool m_filledByProgram = false;
+    bool m_designDefault = false; // the text is still the one the box has from its design
 };
 
 class CommandButton final : public Control {
@@ -298,10 +300,15 @@ public:
     std::function<void()> on_drop_down;
     std::function<void(int& KeyAscii)> on_key_press;
 
+protected:
+    // The text the box has from its design ("Year"), met by the keyboard, is typed over.
+    void FocusEnteredByKey() override;
+
 private:
     ListItems m_items;
     std::string m_text;
     int m_index = -1;
+    bool m_typeOver = false; // the next key typed replaces the text
 };
 
 class ListBox final : public Control {

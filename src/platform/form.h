@@ -92,6 +92,11 @@ public:
     // The clerk clicks the window itself, outside its controls.
     void UserClick();
 
+    // The clerk's way on depends on the window and it holds nothing unsaved (the front desk
+    // that the other windows go back to; the night audit under way, whose load then shows
+    // its steps as the saved steps left them): a failed step that closed it opens it again.
+    virtual bool ComesBackAfterAFailedStep() const { return false; }
+
     // Modal boxes, through the program.
     MsgBoxResult MsgBox(const std::string& prompt, int style = vbOKOnly, const std::string& title = "");
     std::string InputBox(const std::string& prompt, const std::string& title = "");

@@ -159,6 +159,7 @@ Clock& Program::clock() {
 
 void Program::Start(std::string_view firstWindow) {
     m_started = true;
+    m_frontDesk = std::string(firstWindow);
     Form& first = Get(firstWindow);
     RecoverInterruptedAction();
     if (auto* business = dynamic_cast<BusinessClock*>(m_services.clock);
@@ -332,28 +333,40 @@ std::vector<Program::Shown> Program::WindowsShown() const {
 // it was about to save (a new number, a balance, a room taken). What it opened is closed; once
 // it ran to its end, what it changed is loaded again from the files, as the clerk would open
 // it, and keeps whether it was shown. A window it closed stays closed (what it held is not
-// stored) unless no window would be left. A step stopped short by a failure leaves the
-// windows it had open as they are, for the clerk to try again; so does a failure that left the
-// folder unreadable, where nothing can be read or saved until the next start.
+// stored). A window the clerk's way on depends on (Form::ComesBackAfterAFailedStep) is there
+// after the step, loaded again from the files, whether the step closed it or opened it (the
+// front desk a window was going back to). A step stopped short by a failure leaves the other
+// windows it had open as they are, for the clerk to try again; so does a failure that left
+// the folder unreadable, where nothing can be read or saved until the next start.
 void Program::ShowWhatIsStored(const std::vector<Shown>& before, bool ranToItsEnd) {
-    std::vector<Shown> reopen;
+    std::vector<std::pair<size_t, Shown>> reopen; // in the order the windows were opened
+    const auto shownBefore = [&before](const Form* form) {
+        return static_cast<size_t>(
+            std::find_if(before.begin(), before.end(), [form](const Shown& s) { return s.form == form; }) -
+            before.begin());
+    };
+    const bool whole = m_journal.Whole();
     for (Form* form : LoadedForms()) {
-        auto was =
-            std::find_if(before.begin(), before.end(), [form](const Shown& s) { return s.form == form; });
-        if (was == before.end())
-            Close(*form);
-        else if (ranToItsEnd && m_journal.Whole() && was->version != form->ShownVersion())
-            reopen.push_back(*was);
+        const size_t was = shownBefore(form);
+        if (was == before.size()) {
+            if (whole && form->ComesBackAfterAFailedStep())
+                reopen.emplace_back(before.size() + reopen.size(), Shown{form, 0, form->Visible()});
+            else
+                Close(*form);
+        } else if (ranToItsEnd && whole && before[was].version != form->ShownVersion()) {
+            reopen.emplace_back(was, before[was]);
+        }
     }
-    for (const Shown& window : reopen)
+    for (size_t was = 0; was < before.size(); ++was)
+        if (!before[was].form->Loaded() && before[was].form->ComesBackAfterAFailedStep())
+            reopen.emplace_back(was, before[was]);
+    for (const auto& [order, window] : reopen)
         Close(*window.form);
-    // The clerk is never left without a window (the step closed the front desk on its way to
-    // another): what was open before the step comes back.
-    if (reopen.empty() && LoadedForms().empty())
-        reopen = before;
     // Opened again only to show what is stored, a window changes nothing: one whose opening
     // must save something (a number it takes) stays closed, and the clerk opens it anew.
-    for (const Shown& window : reopen) {
+    // They open in the order they were opened before, each over the ones before it.
+    std::sort(reopen.begin(), reopen.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& [order, window] : reopen) {
         Form& form = *window.form;
         Transaction showing(m_journal, "opening a window again");
         showing.RefuseChanges("a window opened again after a failed step saves nothing");
@@ -368,6 +381,45 @@ void Program::ShowWhatIsStored(const std::vector<Shown>& before, bool ranToItsEn
         }
         showing.Rollback();
     }
+    OpenTheFrontDeskIfNoWindowIsLeft();
+}
+
+// The clerk is never left without a window to see and use (a hidden window, such as the one
+// that reads the call box, is none, nor is one the step left minimised): when the failed step
+// left none, the front desk opens, as a step of its own, as the clerk would open it; when it
+// is there out of sight, it is shown and restored. When it cannot be opened because nothing
+// can be read until the next start, it comes back as it last stood, for the clerk to close
+// the program.
+void Program::OpenTheFrontDeskIfNoWindowIsLeft() {
+    const auto usable = [](const Form* form) {
+        return form->Loaded() && form->Visible() && form->windowState() != WindowState::Minimized;
+    };
+    if (m_frontDesk.empty() || std::any_of(m_loadOrder.begin(), m_loadOrder.end(), usable))
+        return;
+    Form& frontDesk = Get(m_frontDesk);
+    if (!frontDesk.Loaded()) {
+        Transaction opening(m_journal, "opening the front desk");
+        try {
+            Load(frontDesk);
+            opening.Commit();
+        } catch (const UnexpectedDialog&) {
+            opening.Rollback();
+            throw;
+        } catch (const std::exception&) {
+            opening.Rollback(); // the step's own failure was told
+        }
+    }
+    if (!frontDesk.Loaded() && !m_journal.Whole()) {
+        frontDesk.m_loaded = true;
+        m_loadOrder.push_back(&frontDesk);
+        if (on_loaded)
+            on_loaded(frontDesk);
+    }
+    if (!frontDesk.Loaded())
+        return;
+    frontDesk.Show();
+    if (frontDesk.windowState() == WindowState::Minimized)
+        frontDesk.SetWindowState(WindowState::Normal);
 }
 
 // A timer that ticks while a box is up inside an action must not become part of that

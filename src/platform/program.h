@@ -150,8 +150,10 @@ private:
     std::vector<Shown> WindowsShown() const;
     // After a failed step, so that no window shows what was not saved: closes every window the
     // step opened and, when the step ran to its end (it failed at the commit point), opens again
-    // from the files every window whose content it changed.
+    // from the files every window whose content it changed; then sees that the clerk has a
+    // window to use.
     void ShowWhatIsStored(const std::vector<Shown>& before, bool ranToItsEnd);
+    void OpenTheFrontDeskIfNoWindowIsLeft();
     // Closes the window without running its unload step.
     void Close(Form& form);
     void RunTimerInsideAction(const std::function<void()>& handler, const void* repeatKey);
@@ -175,6 +177,7 @@ private:
     int m_idleMs = 0;
     std::map<const void*, std::string> m_repeatFailures;
     bool m_started = false;
+    std::string m_frontDesk; // the window the program starts with
     bool m_endedReported = false;
     std::vector<std::pair<std::string, std::string>> m_startNotes; // prompt, title
 };

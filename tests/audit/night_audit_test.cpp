@@ -16,6 +16,9 @@
 #include "records/shift_record.h"
 #include "records/stay_ledger.h"
 
+#include <cerrno>
+#include <functional>
+#include <memory>
 #include <optional>
 
 namespace vantreth {
@@ -342,6 +345,96 @@ TEST_F(NightAuditTest, ExitRebuildsTheFrontDeskFromTheShiftFile) {
     EXPECT_EQ(Form<Form1>().Label26.Caption(), "QR");
     EXPECT_EQ(app().gShift, "A");
     EXPECT_FALSE(app().Ended());
+}
+
+// The disk is full: nothing reaches a file, so a step fails at its commit point.
+struct DiskFull final : platform::FileFaults {
+    DiskFull() { platform::SetFileFaults(this); }
+    ~DiskFull() override { platform::SetFileFaults(nullptr); }
+    DiskFull(const DiskFull&) = delete;
+    DiskFull& operator=(const DiskFull&) = delete;
+    Fault BeforeChange(const std::filesystem::path&, size_t) override { return {}; }
+    Fault Before(const Change& change) override {
+        return change.op == Op::Write ? Fault{Kind::Fail, ENOSPC} : Fault{};
+    }
+};
+
+// A failed step leaves the audit where the saved steps left it: the window is back with the
+// step that failed ready to run again and the steps done still done, and no gate box comes
+// up (the drop sheet flag was reset and the shift moved on by the steps done). The step then
+// runs through once the disk has room.
+TEST_F(NightAuditTest, AFailedStepLeavesTheAuditWhereTheSavedStepsLeftIt) {
+    records::WriteRateTable(app().data(), records::kWeekdayFile, {40, 50, 60});
+    records::WriteDayOfWeek(app().data(), 7);
+    CheckIn(Guest("101", "STAYING", "12/9/26", 50), Line("101", "12/5/26", "E", 50));
+    struct Step {
+        const char* name;
+        std::function<void(bool fails)> run;
+        std::function<bool()> done; // what the step leaves once it went through
+    };
+    // The step's last click, when it is to fail on a full disk or, for a step that writes
+    // nothing, with a file it reads turned into a folder; the clerk is told.
+    const auto press = [&](bool fails, platform::CommandButton& button, std::string_view unreadable = {}) {
+        std::unique_ptr<DiskFull> full;
+        const std::filesystem::path file = DataFile(std::string(unreadable));
+        if (fails) {
+            full = std::make_unique<DiskFull>();
+            dialogs().Answer(platform::vbOK);
+            if (!unreadable.empty()) {
+                std::filesystem::rename(file, file.string() + ".away");
+                std::filesystem::create_directory(file);
+            }
+        }
+        button.UserClick();
+        if (fails && !unreadable.empty()) {
+            std::filesystem::remove(file);
+            std::filesystem::rename(file.string() + ".away", file);
+        }
+    };
+    const std::vector<Step> steps = {
+        {"Charge Room and Tax",
+         [&](bool fails) {
+             dialogs().Answer(platform::vbYes);
+             press(fails, audit().Command1);
+         },
+         [&] { return audit().Command3.Enabled(); }},
+        {"Totals Report", [&](bool fails) { press(fails, audit().Command3); },
+         [&] { return audit().Command7.Enabled(); }},
+        {"Daily Room Detail Report", [&](bool fails) { press(fails, audit().Command7); },
+         [&] { return audit().Command4.Enabled(); }},
+        {"Change Date",
+         [&](bool fails) {
+             audit().Command4.UserClick();
+             Form<Form16>().Text3.UserTypeText("JD");
+             press(fails, Form<Form16>().Command1);
+         },
+         [&] { return audit().Command2.Enabled(); }},
+        {"Guest Listing Report", [&](bool fails) { press(fails, audit().Command2, records::kGuestFile); },
+         [&] { return audit().Command5.Enabled(); }},
+        {"Housekeeping Report", [&](bool fails) { press(fails, audit().Command5, records::kShiftFile); },
+         [&] { return !audit().Loaded(); }},
+    };
+    OpenAudit();
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        const std::vector<bool> before = {audit().Command1.Enabled(), audit().Command3.Enabled(),
+                                          audit().Command7.Enabled(), audit().Command4.Enabled(),
+                                          audit().Command2.Enabled(), audit().Command5.Enabled()};
+        dialogs().ClearShown();
+        step.run(true);
+        ASSERT_FALSE(dialogs().shown().empty());
+        EXPECT_EQ(LastBox().title, "File Error") << "the failure alone is told, no gate box after it";
+        ASSERT_TRUE(audit().Loaded());
+        EXPECT_TRUE(audit().Visible());
+        const std::vector<bool> after = {audit().Command1.Enabled(), audit().Command3.Enabled(),
+                                         audit().Command7.Enabled(), audit().Command4.Enabled(),
+                                         audit().Command2.Enabled(), audit().Command5.Enabled()};
+        EXPECT_EQ(after, before) << "the steps as the saved steps left them";
+        ExpectNoPendingAnswers();
+        step.run(false);
+        EXPECT_TRUE(step.done()) << "the step runs again";
+        ExpectNoPendingAnswers();
+    }
 }
 
 class AuditHousekeepingTest : public testing::AppFixture {};

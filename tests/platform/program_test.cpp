@@ -569,6 +569,49 @@ TEST_F(ProgramTest, AfterAFailedStepTheWindowsShowWhatIsStored) {
     }
 }
 
+// Only a window the clerk can see and use counts: a failed step that left a hidden window
+// (such as the one that reads a port) or a minimised one opens the front desk.
+TEST_F(ProgramTest, AFailedStepThatLeftNoWindowShownOpensTheFrontDesk) {
+    struct JournalFull final : FileFaults {
+        Fault BeforeChange(const std::filesystem::path&, size_t) override { return {}; }
+        Fault Before(const Change& change) override {
+            return change.op == Op::Write ? Fault{Kind::Fail, ENOSPC} : Fault{};
+        }
+    };
+    const struct {
+        const char* name;
+        bool atTheCommitPoint;
+        bool minimises; // the step minimises the front desk rather than closing it
+    } cases[] = {{"a hidden window left, failed in the handler", false, false},
+                 {"a hidden window left, failed at the commit point", true, false},
+                 {"the front desk left minimised", true, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        program->Dispatch([&] {
+            program->Load("Other");
+            program->Get("Other").Hide();
+        });
+        JournalFull full;
+        SetFileFaults(c.atTheCommitPoint ? &full : nullptr);
+        dialogs.Answer(vbOK);
+        program->Dispatch([&] {
+            if (c.minimises)
+                form().SetWindowState(WindowState::Minimized);
+            else
+                program->Unload(form());
+            ReplaceFileContent(m_data.path() / "saved", "lost");
+            if (!c.atTheCommitPoint)
+                throw IoError(m_data.path() / "saved", "Disk full");
+        });
+        SetFileFaults(nullptr);
+        EXPECT_TRUE(form().Loaded());
+        EXPECT_TRUE(form().Visible());
+        EXPECT_NE(form().windowState(), WindowState::Minimized);
+        EXPECT_FALSE(program->Ended());
+        program->Unload("Other");
+    }
+}
+
 // What was found before the start (a settings file that could not be written) is told in a
 // box before the first window comes up.
 TEST(ProgramStartTest, WhatWasFoundBeforeTheStartIsToldFirst) {

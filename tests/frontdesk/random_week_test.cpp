@@ -1,0 +1,305 @@
+// Weeks of random clerk work through the windows, with a full disk or an I/O error now and
+// then and a night audit each night: after every step, failed or not, the clerk has a window
+// to see and use, and a night audit under way is left where its saved steps left it.
+#include "support/builders.h"
+#include "support/temp_folder.h"
+
+#include "app/headless.h"
+#include "audit/form13.h"
+#include "audit/form16.h"
+#include "platform/form.h"
+#include "records/filenames.h"
+#include "records/guest_record.h"
+#include "records/room_record.h"
+#include "records/settings_files.h"
+#include "records/shift_record.h"
+#include "records/stay_ledger.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <functional>
+#include <random>
+
+namespace vantreth {
+namespace {
+
+// Answers every box at random with one of the buttons it has; types short answers.
+class RandomDialogs final : public platform::Dialogs {
+public:
+    explicit RandomDialogs(std::mt19937& random) : m_random(random) {}
+    platform::MsgBoxResult MsgBox(const std::string&, int style, const std::string& title) override {
+        titles.push_back(title);
+        const int buttons = style & 7;
+        const bool second = m_random() % 2 == 0;
+        if (buttons == platform::vbYesNo)
+            return second ? platform::vbNo : platform::vbYes;
+        if (buttons == platform::vbOKCancel)
+            return second ? platform::vbCancel : platform::vbOK;
+        return platform::vbOK;
+    }
+    std::string InputBox(const std::string&, const std::string& title) override {
+        titles.push_back(title);
+        return m_random() % 2 == 0 ? "" : "1";
+    }
+    std::vector<std::string> titles; // of the boxes shown, in order
+
+private:
+    std::mt19937& m_random;
+};
+
+// One change in `every` fails, on a full disk or with an I/O error.
+class NowAndThen final : public platform::FileFaults {
+public:
+    NowAndThen(std::mt19937& random, unsigned every) : m_random(random), m_every(every) {
+        platform::SetFileFaults(this);
+    }
+    ~NowAndThen() override { platform::SetFileFaults(nullptr); }
+    NowAndThen(const NowAndThen&) = delete;
+    NowAndThen& operator=(const NowAndThen&) = delete;
+    bool on = false;
+    Fault BeforeChange(const std::filesystem::path&, size_t) override { return {}; }
+    Fault Before(const Change& change) override {
+        if (!on || change.op == Op::Stage || m_random() % m_every != 0)
+            return {};
+        return {Kind::Fail, m_random() % 2 == 0 ? ENOSPC : EIO};
+    }
+
+private:
+    std::mt19937& m_random;
+    unsigned m_every;
+};
+
+class RandomWeek {
+public:
+    explicit RandomWeek(unsigned seed) : m_random(seed), m_dialogs(m_random), m_faults(m_random, 2) {
+        platform::DataFolder(m_folder.path()).EnsureLayout(records::DataSubFolders());
+        const platform::DataFolder data(m_folder.path());
+        records::WriteIntroFlag(data, 1.0f);
+        records::WriteShift(data, {"A", "JD"});
+        records::WriteTaxRate(data, 0.1);
+        records::WriteDayOfWeek(data, 1);
+        records::WriteRateTable(data, records::kWeekdayFile, {50, 60, 90});
+        records::WriteRateTable(data, records::kWeekendFile, {55, 65, 95});
+        for (const char* room : {"101", "102", "103", "104"})
+            records::AppendRoom(data, testing::Room({.room = room, .rate = 50}));
+        m_clock.Set({{2026, 12, 6}, {9, 0, 0}});
+        Start();
+    }
+
+    // The program starts anew on the folder, as the clerk starts it.
+    void Start() {
+        m_app.reset();
+        platform::Services services;
+        services.clock = &m_clock;
+        services.dialogs = &m_dialogs;
+        services.printer = &m_printer;
+        services.shell = &m_shell;
+        services.dataRoot = m_folder.path();
+        records::MotelSettings settings;
+        settings.motelName = "Test Motel";
+        settings.callBoxDevice = "none";
+        m_app = std::make_unique<App>(services, settings);
+        m_app->Start("Form1");
+    }
+
+    // The clerk's day: random work, then the night audit on shift "C" after midnight.
+    void Day(int actions) {
+        m_clock.SetTime({9, 0, 0});
+        for (int i = 0; i < actions && !::testing::Test::HasFailure(); ++i)
+            Act(nullptr);
+        // The night: the drop sheet printed on shift "C", the audit from the main menu.
+        m_clock.SetTime({1, 5, 0});
+        LeaveForTheFrontDesk();
+        records::WriteShift(m_app->data(), {"C", "NB"});
+        records::WriteNumberFile(m_app->data(), records::kCashDropYesFile, 1);
+        Act(m_app->Get("Form1").Find("Command3"));
+        Act(m_app->IsLoaded("Form12") ? m_app->Get("Form12").Find("Command1") : nullptr);
+        for (int i = 0; i < actions && m_app->IsLoaded(Form13::kName); ++i) {
+            Form16& change = m_app->Get<Form16>();
+            if (change.Loaded() && change.Text3.Text().empty())
+                change.Text3.UserTypeText("mk");
+            Act(nullptr, true);
+        }
+    }
+
+    int failures = 0; // steps that failed on a fault
+    int audits = 0;   // steps of an audit under way that failed
+
+private:
+    static bool Usable(const platform::Form* form) {
+        return form->Loaded() && form->Visible() && form->windowState() != platform::WindowState::Minimized;
+    }
+    std::vector<platform::Form*> Shown() const {
+        std::vector<platform::Form*> shown;
+        for (platform::Form* form : m_app->LoadedForms())
+            if (Usable(form))
+                shown.push_back(form);
+        return shown;
+    }
+    static std::vector<bool> Steps(Form13& audit) {
+        return {audit.Command1.Enabled(), audit.Command3.Enabled(), audit.Command7.Enabled(),
+                audit.Command4.Enabled(), audit.Command2.Enabled(), audit.Command5.Enabled()};
+    }
+
+    // Closes every window but the front desk, as Esc and the close boxes do.
+    void LeaveForTheFrontDesk() {
+        m_faults.on = false;
+        for (int round = 0; round < 10; ++round) {
+            const std::vector<platform::Form*> shown = Shown();
+            if (shown.size() == 1 && shown[0]->Name() == "Form1")
+                return;
+            for (platform::Form* form : shown)
+                if (form->Name() != "Form1")
+                    form->UserClose();
+        }
+        m_app->Dispatch([&] {
+            for (platform::Form* form : m_app->LoadedForms())
+                if (form->Name() != "Form1" && form->Name() != "Form50")
+                    m_app->Unload(*form);
+            m_app->Load("Form1");
+        });
+    }
+
+    // One action of the clerk on `control`, or on a random control of a random window shown
+    // (of the audit's windows while `inAudit`), perhaps with a fault on the way.
+    void Act(platform::Control* control, bool inAudit = false) {
+        std::vector<platform::Form*> shown = Shown();
+        ASSERT_FALSE(shown.empty()) << "no window for the clerk" << Open();
+        if (control == nullptr) {
+            if (inAudit)
+                std::erase_if(shown, [](const platform::Form* f) {
+                    return f->Name() != Form13::kName && f->Name() != Form16::kName;
+                });
+            if (shown.empty())
+                return;
+            platform::Form& form = *shown[m_random() % shown.size()];
+            std::vector<platform::Control*> usable;
+            for (platform::Control* c : form.Controls())
+                if (c->Usable() && c->Visible() && c->Kind() != platform::ControlKind::Label &&
+                    c->Kind() != platform::ControlKind::Frame && c->Kind() != platform::ControlKind::Timer)
+                    usable.push_back(c);
+            // In the audit the clerk mostly goes on rather than leaving it.
+            if (inAudit && m_random() % 8 != 0)
+                std::erase_if(usable, [](const platform::Control* c) { return c->Name() == "Command6"; });
+            if (usable.empty())
+                return;
+            control = usable[m_random() % usable.size()];
+        }
+        m_faults.on = m_random() % 3 == 0;
+        const size_t boxes = m_dialogs.titles.size();
+        Step([&] { Press(*control); });
+        Step([&] { m_app->TimePassed(500); }); // the timers' own steps
+        m_faults.on = false;
+        EXPECT_TRUE(m_app->Ended() || !Shown().empty())
+            << "no window for the clerk after " << control->Parent().Name() << "." << control->Name()
+            << Open() << Told(boxes);
+        // The clerk left the program, or was told to close it (the folder cannot be read until
+        // its next start): the next start.
+        if (m_app->Ended() || !m_app->journal().Whole())
+            Start();
+    }
+
+    // The windows loaded, for a failure message.
+    std::string Open() const {
+        std::string open = "; open:";
+        for (const platform::Form* form : m_app->LoadedForms())
+            open += " " + form->Name() + (form->Visible() ? "" : " (hidden)") +
+                    (form->windowState() == platform::WindowState::Minimized ? " (minimised)" : "");
+        return open;
+    }
+    std::string Told(size_t from) const {
+        std::string told = "; boxes:";
+        for (size_t i = from; i < m_dialogs.titles.size(); ++i)
+            told += " \"" + m_dialogs.titles[i] + "\"";
+        return told;
+    }
+
+    // Runs one step of the clerk or of a timer; after a failure the night audit under way is
+    // where the saved steps left it, and no gate box came up.
+    void Step(const std::function<void()>& step) {
+        Form13& audit = m_app->Get<Form13>();
+        const bool auditOpen = audit.Loaded();
+        const std::vector<bool> steps = Steps(audit);
+        const size_t boxes = m_dialogs.titles.size();
+        step();
+        const auto firstFailure = std::find(m_dialogs.titles.begin() + static_cast<long>(boxes),
+                                            m_dialogs.titles.end(), std::string("File Error"));
+        if (firstFailure == m_dialogs.titles.end())
+            return;
+        ++failures;
+        // A folder that cannot be read until the next start leaves the windows as they are.
+        if (!auditOpen || !m_app->journal().Whole())
+            return;
+        ++audits;
+        EXPECT_TRUE(audit.Loaded()) << "the audit under way is gone after a failed step";
+        if (audit.Loaded()) {
+            EXPECT_EQ(Steps(audit), steps) << "the audit's steps after a failed one" << Told(boxes);
+        }
+        for (auto box = firstFailure; box != m_dialogs.titles.end(); ++box)
+            EXPECT_TRUE(*box != "REMINDER" && *box != "WARNING!") << "a gate box after a failed step";
+    }
+
+    void Press(platform::Control& control) {
+        using platform::ControlKind;
+        switch (control.Kind()) {
+        case ControlKind::CommandButton:
+            static_cast<platform::CommandButton&>(control).UserClick();
+            break;
+        case ControlKind::CheckBox:
+            static_cast<platform::CheckBox&>(control).UserClick();
+            break;
+        case ControlKind::TextBox: {
+            auto& box = static_cast<platform::TextBox&>(control);
+            const char* typed[] = {"1", "2", "50", "ab", "12/7/26"};
+            if (m_random() % 3 == 0)
+                box.UserType(platform::vbKeyReturn);
+            else
+                box.UserTypeText(typed[m_random() % 5]);
+            break;
+        }
+        case ControlKind::ComboBox: {
+            auto& combo = static_cast<platform::ComboBox&>(control);
+            combo.UserDropDown();
+            if (combo.ListCount() > 0)
+                combo.UserPickIndex(static_cast<int>(m_random() % static_cast<unsigned>(combo.ListCount())));
+            break;
+        }
+        case ControlKind::ListBox: {
+            auto& list = static_cast<platform::ListBox&>(control);
+            if (list.ListCount() > 0)
+                list.UserClick(static_cast<int>(m_random() % static_cast<unsigned>(list.ListCount())));
+            break;
+        }
+        default:
+            break;
+        }
+    }
+
+    std::mt19937 m_random;
+    vantreth::testing::TempFolder m_folder;
+    platform::FakeClock m_clock;
+    RandomDialogs m_dialogs;
+    platform::CapturePrinter m_printer;
+    platform::RecordingShell m_shell;
+    NowAndThen m_faults;
+    std::unique_ptr<App> m_app;
+};
+
+TEST(RandomWeekTest, AFailedStepNeverLeavesTheClerkWithoutAWayOn) {
+    int failures = 0, audits = 0;
+    for (unsigned seed = 25; seed <= 36; ++seed) {
+        SCOPED_TRACE("week " + std::to_string(seed));
+        RandomWeek week(seed);
+        for (int day = 0; day < 7 && !::testing::Test::HasFailure(); ++day)
+            week.Day(60);
+        failures += week.failures;
+        audits += week.audits;
+    }
+    EXPECT_GT(failures, 20) << "the faults hardly ever hit a step";
+    EXPECT_GT(audits, 3) << "the faults hardly ever hit the night audit";
+}
+
+} // namespace
+} // namespace vantreth
