@@ -2,9 +2,9 @@
 #include "form2.h"
 
 #include "app/call_capture_service.h"
+#include "app/front_desk_service.h"
 #include "checkin/form15.h"
 #include "checkin/form64.h"
-#include "frontdesk/form1.h"
 #include "frontdesk/form70.h"
 #include "platform/decimal.h"
 #include "platform/text.h"
@@ -103,7 +103,7 @@ void form2::Form_Unload() {
     if (app().gHistoryForReservation != 1)
         app().Unload("Form14");
     StopCallCapture(app());
-    app().Load(app().Get<Form1>());
+    ReturnToFrontDesk(app());
 }
 
 void form2::Form_KeyPress(int& KeyAscii) {
@@ -115,10 +115,14 @@ void form2::Form_KeyPress(int& KeyAscii) {
     }
 }
 
+void form2::ShowReturningGuest(const records::HistoryEntry& entry, const std::string& clerk) {
+    checkin::ShowHistoryGuest(*this, entry, clerk);
+}
+
 void form2::Command3_Click() {
     app().gHistoryFromButton = 0;
     app().Unload(*this);
-    app().Load(app().Get<Form1>());
+    ReturnToFrontDesk(app());
 }
 
 void form2::Command4_Click() {

@@ -3,11 +3,12 @@
 #pragma once
 
 #include "app/app.h"
+#include "app/returning_guest.h"
 #include "stay/guest_entry.h"
 
 namespace vantreth {
 
-class form2 final : public AppForm {
+class form2 final : public AppForm, public TakesReturningGuest {
 public:
     static constexpr const char* kName = "form2";
     explicit form2(App& app);
@@ -171,6 +172,8 @@ public:
     void RecomputeStayTotal();
     // Lists the clean rooms that are for sale and not promised to today's arrivals.
     void FillFreeRoomList();
+
+    void ShowReturningGuest(const records::HistoryEntry& entry, const std::string& clerk) override;
 
 private:
     void Form_Load() override;

@@ -2,7 +2,7 @@
 #include "form26.h"
 
 #include "app/call_capture_service.h"
-#include "frontdesk/form1.h"
+#include "app/front_desk_service.h"
 #include "frontdesk/form70.h"
 #include "platform/decimal.h"
 #include "platform/text.h"
@@ -86,7 +86,7 @@ void Form26::Form_Unload() {
         app().gHistoryForReservation = 0;
     }
     StopCallCapture(app());
-    Form1& frontDesk = app().Get<Form1>();
+    Form& frontDesk = FrontDeskWindow(app());
     if (frontDesk.Loaded())
         StartCallCapture(app());
     else
@@ -102,9 +102,13 @@ void Form26::Form_KeyPress(int& KeyAscii) {
     Command3_Click();
 }
 
+void Form26::ShowReturningGuest(const records::HistoryEntry& entry, const std::string& clerk) {
+    checkin::ShowHistoryGuest(*this, entry, clerk);
+}
+
 void Form26::Command3_Click() {
     app().Unload(*this);
-    app().Load(app().Get<Form1>());
+    ReturnToFrontDesk(app());
 }
 
 void Form26::Command4_Click() {

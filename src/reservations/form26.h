@@ -3,11 +3,12 @@
 #pragma once
 
 #include "app/app.h"
+#include "app/returning_guest.h"
 #include "stay/guest_entry.h"
 
 namespace vantreth {
 
-class Form26 final : public AppForm {
+class Form26 final : public AppForm, public TakesReturningGuest {
 public:
     static constexpr const char* kName = "Form26";
     explicit Form26(App& app);
@@ -138,6 +139,8 @@ public:
         *this, "Command2", {.caption = "Reserve Now--->", .at = {466, 490, 200, 36}, .enabled = false}};
     platform::CommandButton Command3{
         *this, "Command3", {.caption = "Cancel / Esc", .at = {686, 490, 200, 36}}};
+
+    void ShowReturningGuest(const records::HistoryEntry& entry, const std::string& clerk) override;
 
 private:
     void Form_Load() override;

@@ -1,6 +1,6 @@
 #include "form36.h"
 
-#include "frontdesk/form1.h"
+#include "app/front_desk_service.h"
 #include "platform/text.h"
 #include "records/filenames.h"
 #include "records/posting_codes.h"
@@ -46,7 +46,7 @@ Form36::Form36(App& app) : AppForm(app, kName, "Edit Reservation", {40, 30, 780,
 
 void Form36::Form_Load() {
     Show();
-    app().Get<Form1>().SetWindowState(WindowState::Minimized);
+    FrontDeskWindow(app()).SetWindowState(WindowState::Minimized);
 
     m_found = false;
     m_loaded = records::GuestRecord();
@@ -141,7 +141,7 @@ void Form36::Form_QueryClose() {
 void Form36::Command4_Click() {
     if (!Save())
         return;
-    app().Get<Form1>().SetWindowState(WindowState::Maximized);
+    FrontDeskWindow(app()).SetWindowState(WindowState::Maximized);
     app().Unload(*this);
 }
 
@@ -210,7 +210,7 @@ void Form36::TakePayment(reservations::Payment kind) {
 // Cancel
 
 void Form36::Command3_Click() {
-    Form1& frontDesk = app().Get<Form1>();
+    Form& frontDesk = FrontDeskWindow(app());
     if (MsgBox("Are you sure you want to cancel this reservation?", vbYesNo | vbQuestion, "Cancel?") ==
         vbYes) {
         if (!m_found) {
@@ -222,7 +222,7 @@ void Form36::Command3_Click() {
                                                                            app().gClerk, today,
                                                                            Label32.Caption()),
                                             today, OpenSlot());
-            frontDesk.Label2.SetCaption(std::to_string(reservations::CountArrivals(app().data(), today)));
+            TheFrontDesk(app()).ShowArrivalCount(reservations::CountArrivals(app().data(), today));
         }
     }
     frontDesk.SetWindowState(WindowState::Maximized);
@@ -334,13 +334,10 @@ void Form36::Command2_Click() {
         app().data(),
         reservations::PlanReservationCheckIn(app().data(), boxes, *slot, session, cashNow, cardNow));
 
-    Form1& frontDesk = app().Get<Form1>();
-    frontDesk.Label2.SetCaption(
-        std::to_string(reservations::CountArrivals(app().data(), app().clock().DateText())));
-    frontDesk.SetWindowState(WindowState::Maximized);
+    TheFrontDesk(app()).ShowArrivalCount(reservations::CountArrivals(app().data(), app().clock().DateText()));
+    FrontDeskWindow(app()).SetWindowState(WindowState::Maximized);
     app().Unload(*this);
-    app().Unload(frontDesk);
-    app().Load(frontDesk);
+    RebuildFrontDesk(app());
 }
 
 // ---------------------------------------------------------------------------
