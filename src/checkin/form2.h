@@ -214,7 +214,7 @@ private:
     // Focus to the last name while the guest's state is still empty, else to the reg. card.
     void FocusGuestDetails();
 
-    checkin::GuestEntry m_guest;
+    stay::GuestEntry m_guest;
 };
 
 } // namespace vantreth

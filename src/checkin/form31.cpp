@@ -47,7 +47,7 @@ void Form31::List1_KeyPress(int& KeyAscii) {
         checkIn.Frame4.SetEnabled(true);
         checkIn.Combo5.SetText("select direct bill client");
         // Deleted accounts are not offered: a stay billed to one would never be listed or billed.
-        for (const std::string& entry : checkin::DirectBillList(app().data()))
+        for (const std::string& entry : stay::DirectBillList(app().data()))
             checkIn.Combo5.AddItem(entry);
         checkIn.Combo5.SetFocus();
         app().Load(app().Get<Form32>());

@@ -16,7 +16,7 @@ using namespace platform;
 
 GuestEdit EditFromRecord(const records::GuestRecord& guest) {
     GuestEdit edit;
-    checkin::StayBoxesFromRecord(edit, guest);
+    stay::StayBoxesFromRecord(edit, guest);
     edit.arrival = RTrim(guest.ArrivalDate);
     edit.storedDeparture = edit.departure;
     return edit;

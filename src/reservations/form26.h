@@ -173,7 +173,7 @@ private:
     // The tax rate unless the tax exempt box is checked.
     double TaxUnlessExempt() const;
 
-    checkin::GuestEntry m_guest;
+    stay::GuestEntry m_guest;
 };
 
 } // namespace vantreth

@@ -124,7 +124,7 @@ private:
     // Whether the load found the reservation the list named, and that reservation as loaded.
     bool m_found = false;
     records::GuestRecord m_loaded;
-    checkin::GuestEntry m_guest;
+    stay::GuestEntry m_guest;
 };
 
 } // namespace vantreth

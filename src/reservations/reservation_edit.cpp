@@ -90,7 +90,7 @@ ReservationBoxes BoxesFromRecord(const GuestRecord& r) {
                            .cardDeposit = r.CardDeposit,
                            .confirmation = r.ConfirmationNumber,
                            .reservedOn = r.ReservedOn};
-    checkin::StayBoxesFromRecord(boxes, r);
+    stay::StayBoxesFromRecord(boxes, r);
     return boxes;
 }
 
@@ -157,7 +157,7 @@ std::optional<EditProblem> CheckValues(const ReservationBoxes& boxes, int curren
 }
 
 void ApplyBoxes(GuestRecord& r, const ReservationBoxes& boxes) {
-    checkin::PutGuestDetails(r, boxes, checkin::Letters::Capitals);
+    stay::PutGuestDetails(r, boxes, stay::Letters::Capitals);
     r.Set(GuestField::Clerk, boxes.clerk);
     // Dates are compared as text everywhere; a blank in front would hide the reservation.
     r.Set(GuestField::ArrivalDate, Trim(boxes.arrival));
@@ -307,9 +307,9 @@ std::string CheckInProblemMessage(CheckInProblem problem) {
     case CheckInProblem::DepartureNotAfterArrival:
         return records::kDepartureNotAfterArrival;
     case CheckInProblem::LedgerTaken:
-        return checkin::ProblemMessage(checkin::EntryProblem::LedgerTaken);
+        return stay::ProblemMessage(stay::EntryProblem::LedgerTaken);
     case CheckInProblem::NoTaxRate:
-        return checkin::ProblemMessage(checkin::EntryProblem::NoTaxRate);
+        return stay::ProblemMessage(stay::EntryProblem::NoTaxRate);
     case CheckInProblem::RoomOccupied:
         return "It appears this room is currently occupied. Please choose another room.";
     case CheckInProblem::NoReservation:
@@ -354,9 +354,9 @@ std::optional<CheckInProblem> CheckCheckInBoxes(const ReservationBoxes& boxes, i
 }
 
 GuestRecord BuildInHouseRecord(const ReservationBoxes& boxes, const GuestRecord& reservation,
-                               const checkin::CheckInSession& session) {
+                               const stay::CheckInSession& session) {
     GuestRecord guest;
-    checkin::PutGuestDetails(guest, boxes, checkin::Letters::AsTyped);
+    stay::PutGuestDetails(guest, boxes, stay::Letters::AsTyped);
     guest.Set(GuestField::Clerk, session.clerk);
     guest.Set(GuestField::Room, boxes.room);
     guest.Nights = reservation.Nights;
@@ -389,7 +389,7 @@ std::optional<CheckInProblem> CheckCheckInDay(const DataFolder& data, const Rese
     if (!departure.empty() && !records::DepartsAfterArrival(DateText(today), departure, today.year))
         return CheckInProblem::DepartureNotAfterArrival;
     if (records::NewStayLedgerTaken(
-            data, BuildInHouseRecord(boxes, GuestRecord{}, checkin::CheckInSession{.today = today})))
+            data, BuildInHouseRecord(boxes, GuestRecord{}, stay::CheckInSession{.today = today})))
         return CheckInProblem::LedgerTaken;
     return std::nullopt;
 }
@@ -406,7 +406,7 @@ std::optional<CheckInProblem> CheckCheckInStored(const DataFolder& data, const R
 }
 
 ReservationCheckIn PlanReservationCheckIn(const DataFolder& data, const ReservationBoxes& boxes,
-                                          long reservationSlot, const checkin::CheckInSession& session,
+                                          long reservationSlot, const stay::CheckInSession& session,
                                           std::optional<double> cashNow, double cardNow) {
     ReservationCheckIn plan;
     plan.session = session;
@@ -445,7 +445,7 @@ void WriteReservationCheckIn(const DataFolder& data, const ReservationCheckIn& p
     using records::DayTotalsField;
     using records::PostTo;
     const GuestRecord& guest = plan.guest;
-    const checkin::CheckInSession& session = plan.session;
+    const stay::CheckInSession& session = plan.session;
     const std::string today = DateText(session.today);
     const std::filesystem::path ledger = records::StayLedgerPath(data, guest);
     const auto post = [&](std::string_view code, std::string_view description, double amount,

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-namespace vantreth::checkin {
+namespace vantreth::stay {
 
 using namespace platform;
 
@@ -66,4 +66,4 @@ bool GuestEntry::KeyPress(TextBox& box, int& KeyAscii) {
     return false;
 }
 
-} // namespace vantreth::checkin
+} // namespace vantreth::stay

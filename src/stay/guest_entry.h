@@ -16,7 +16,7 @@
 #include <string_view>
 #include <vector>
 
-namespace vantreth::checkin {
+namespace vantreth::stay {
 
 // The key rules of the guest boxes:
 //   Enter     Enter moves the focus to the next box of the window's walk; it is not typed.
@@ -225,4 +225,4 @@ void ShowHistoryGuest(Window& window, const records::HistoryEntry& entry, const 
     window.Text21.SetText(clerk);
 }
 
-} // namespace vantreth::checkin
+} // namespace vantreth::stay

@@ -46,7 +46,7 @@ TEST_F(Form2Test, OpeningFillsTheWindow) {
     EXPECT_EQ(checkIn().Combo1.Items(),
               (std::vector<std::string>{"101 NQ1  ", "102 NDD1 ", "12  SNQ3 ", "104 K11  "}));
     EXPECT_EQ(checkIn().Combo2.Text(), "choose payment");
-    EXPECT_EQ(checkIn().Combo2.Items(), checkin::PaymentList());
+    EXPECT_EQ(checkIn().Combo2.Items(), stay::PaymentList());
     EXPECT_EQ(checkIn().Combo3.Text(), "select another rate");
     EXPECT_EQ(checkIn().Combo3.ListCount(), 0) << "all five optional rates are 0";
     EXPECT_EQ(checkIn().Text1.Text(), "1");

@@ -645,7 +645,7 @@ TEST_F(EditReservationTest, CheckInRefusalsWriteNothing) {
                  records::StayLedgerPath(app().data(), Booking("101", "12/6/26", "SMITH", "JOHN")),
                  {.Code = "E"});
          },
-         checkin::ProblemMessage(checkin::EntryProblem::LedgerTaken)},
+         stay::ProblemMessage(stay::EntryProblem::LedgerTaken)},
         {"occupied",
          [&] {
              GuestRecord inHouse = Booking("101", "12/5/26", "IN", "HOUSE");
