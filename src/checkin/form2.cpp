@@ -59,7 +59,7 @@ form2::form2(App& app) : AppForm(app, kName, "Check In", {40, 20, 900, 600}) {
     m_guest.WalkGuestBoxes(*this);
     m_guest.Walk(Text7, Text9);
     m_guest.Walk(Text16, Text17);
-    m_guest.Walk(Text19, Text21, stay::GuestEntry::Rule::Children);
+    m_guest.Walk(Text19, Text21, GuestEntry::Rule::Children);
     m_guest.Walk(Text21, Text20);
     Frame1.on_click = [this] { BringPromptsToFront(true); };
     Frame1.on_dbl_click = [this] { BringPromptsToFront(true); };
@@ -83,7 +83,7 @@ void form2::Form_Load() {
     Text21.SetText(app().gClerk);
     app().gTaxRate = records::ReadTaxRate(app().data()).value_or(0);
     FillFreeRoomList();
-    stay::StartStayBoxes(*this, stay::PaymentList(), stay::OptionalRateList(app().data()));
+    StartStayBoxes(*this, stay::PaymentList(), stay::OptionalRateList(app().data()));
     // History opens beside the window; its pick or cancel sends the focus to the room list.
     if (app().IsRegistered("Form14"))
         app().Load("Form14");
@@ -116,7 +116,7 @@ void form2::Form_KeyPress(int& KeyAscii) {
 }
 
 void form2::ShowReturningGuest(const records::HistoryEntry& entry, const std::string& clerk) {
-    stay::ShowHistoryGuest(*this, entry, clerk);
+    ShowHistoryGuest(*this, entry, clerk);
 }
 
 void form2::Command3_Click() {
@@ -414,7 +414,7 @@ void form2::Command2_Click() {
                              .feeShowing = Frame7.Enabled() && !Label30.Caption().empty(),
                              .feeDescription = Label28.Caption(),
                              .feeAmount = Label30.Caption()};
-    stay::TakeGuestBoxes(entry, *this);
+    TakeGuestBoxes(entry, *this);
     const std::string room3 = Left(entry.roomChoice, 3);
 
     // Everything is checked before the first write, so a refused check-in writes nothing.
@@ -432,19 +432,19 @@ void form2::Command2_Click() {
     if (problem) {
         MsgBox(stay::ProblemMessage(*problem, room3), vbOKOnly, "WARNING");
         using P = stay::EntryProblem;
-        stay::FocusRefusedBox(*problem, {{P::NoRoom, Combo1, "select room"},
-                                         {P::RoomTaken, Combo1, "select room"},
-                                         {P::NoRegCard, Text17},
-                                         {P::NoDirectBill, Combo5, "select direct bill client"},
-                                         {P::NoPayment, Combo2},
-                                         {P::BadNights, Text1},
-                                         {P::BadRate, Text2},
-                                         {P::RateCents, Text2},
-                                         {P::BadChildren, Text19},
-                                         {P::BadCash, Text7},
-                                         {P::CashCents, Text7},
-                                         {P::LedgerTaken, Combo1},
-                                         {P::NoTaxRate}});
+        FocusRefusedBox(*problem, {{P::NoRoom, Combo1, "select room"},
+                                   {P::RoomTaken, Combo1, "select room"},
+                                   {P::NoRegCard, Text17},
+                                   {P::NoDirectBill, Combo5, "select direct bill client"},
+                                   {P::NoPayment, Combo2},
+                                   {P::BadNights, Text1},
+                                   {P::BadRate, Text2},
+                                   {P::RateCents, Text2},
+                                   {P::BadChildren, Text19},
+                                   {P::BadCash, Text7},
+                                   {P::CashCents, Text7},
+                                   {P::LedgerTaken, Combo1},
+                                   {P::NoTaxRate}});
         return;
     }
 

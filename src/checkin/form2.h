@@ -3,8 +3,8 @@
 #pragma once
 
 #include "app/app.h"
+#include "app/guest_boxes.h"
 #include "app/returning_guest.h"
-#include "stay/guest_entry.h"
 
 namespace vantreth {
 
@@ -214,7 +214,7 @@ private:
     // Focus to the last name while the guest's state is still empty, else to the reg. card.
     void FocusGuestDetails();
 
-    stay::GuestEntry m_guest;
+    GuestEntry m_guest;
 };
 
 } // namespace vantreth

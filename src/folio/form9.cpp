@@ -1,13 +1,13 @@
 // "Edit Guest": the boxes, the folio window's labels that follow them, and the save.
 #include "form9.h"
 
+#include "app/guest_boxes.h"
 #include "folio/form4.h"
 #include "platform/text.h"
 #include "records/filenames.h"
 #include "records/guest_record.h"
 #include "records/history.h"
 #include "records/posting_codes.h"
-#include "stay/guest_entry.h"
 
 namespace vantreth {
 
@@ -39,7 +39,7 @@ Form4* Form9::FolioOfThisStay() {
 
 GuestEdit Form9::Boxes() const {
     GuestEdit edit;
-    stay::TakeStayBoxes(edit, *this);
+    TakeStayBoxes(edit, *this);
     if (m_loaded) {
         edit.arrival = RTrim(m_loaded->record.ArrivalDate);
         edit.storedDeparture = RTrim(m_loaded->record.DepartureDate);
@@ -48,7 +48,7 @@ GuestEdit Form9::Boxes() const {
 }
 
 void Form9::FillBoxes(const GuestEdit& edit) {
-    stay::ShowStayBoxes(*this, edit);
+    ShowStayBoxes(*this, edit);
 }
 
 void Form9::Form_Load() {
@@ -84,24 +84,24 @@ void Form9::Command1_Click() {
     if (check.problem) {
         MsgBox(EditProblemMessage(*check.problem), vbOKOnly, "WARNING");
         using P = EditProblem;
-        stay::FocusRefusedBox(*check.problem, {{P::NoRate, Text6},
-                                               {P::BadRate, Text6},
-                                               {P::RateCents, Text6},
-                                               {P::ZeroDay, Text5},
-                                               {P::ZeroMonth, Text5},
-                                               {P::NoDeparture, Text5},
-                                               {P::BadDateFormat, Text5},
-                                               {P::NotADate, Text5},
-                                               {P::DepartureNotAfterArrival, Text5},
-                                               {P::BadPayCode, Text1, ""},
-                                               {P::NoPayCode, Text1},
-                                               {P::NoDirectBill, Text2},
-                                               {P::BadDirectBill, Text2},
-                                               {P::NoName, Text9},
-                                               {P::BadLastName, Text9},
-                                               {P::BadFirstName, Text10},
-                                               {P::BadAdults, Text18},
-                                               {P::BadChildren, Text19}});
+        FocusRefusedBox(*check.problem, {{P::NoRate, Text6},
+                                         {P::BadRate, Text6},
+                                         {P::RateCents, Text6},
+                                         {P::ZeroDay, Text5},
+                                         {P::ZeroMonth, Text5},
+                                         {P::NoDeparture, Text5},
+                                         {P::BadDateFormat, Text5},
+                                         {P::NotADate, Text5},
+                                         {P::DepartureNotAfterArrival, Text5},
+                                         {P::BadPayCode, Text1, ""},
+                                         {P::NoPayCode, Text1},
+                                         {P::NoDirectBill, Text2},
+                                         {P::BadDirectBill, Text2},
+                                         {P::NoName, Text9},
+                                         {P::BadLastName, Text9},
+                                         {P::BadFirstName, Text10},
+                                         {P::BadAdults, Text18},
+                                         {P::BadChildren, Text19}});
         return;
     }
 

@@ -46,7 +46,7 @@ Form26::Form26(App& app) : AppForm(app, kName, "Add Reservation", {40, 20, 900, 
                       &Text17, &Text18, &Text19, &Text20, &Text21});
     m_guest.WalkGuestBoxes(*this);
     m_guest.Walk(Text16, Text18);
-    m_guest.Walk(Text19, Text21, stay::GuestEntry::Rule::Children);
+    m_guest.Walk(Text19, Text21, GuestEntry::Rule::Children);
     m_guest.Walk(Text21, Text20);
     m_guest.Walk(Text20, Command2);
     m_guest.Walk(Text5, Text6);
@@ -63,7 +63,7 @@ void Form26::Form_Load() {
     SetWindowState(WindowState::Minimized);
     app().Load(app().Get<Form33>());
     Text21.SetText(app().gClerk);
-    stay::StartStayBoxes(*this, stay::PaymentList(), stay::OptionalRateList(app().data()));
+    StartStayBoxes(*this, stay::PaymentList(), stay::OptionalRateList(app().data()));
     // Each opening uses up a confirmation number. Without one no reservation can be taken,
     // so the window goes and the clerk is told why.
     try {
@@ -103,7 +103,7 @@ void Form26::Form_KeyPress(int& KeyAscii) {
 }
 
 void Form26::ShowReturningGuest(const records::HistoryEntry& entry, const std::string& clerk) {
-    stay::ShowHistoryGuest(*this, entry, clerk);
+    ShowHistoryGuest(*this, entry, clerk);
 }
 
 void Form26::Command3_Click() {
@@ -294,7 +294,7 @@ void Form26::Command2_Click() {
                                          .cardAmount = Text4.Text(),
                                          .cashAmount = Text7.Text(),
                                          .confirmationNumber = Label27.Caption()};
-    stay::TakeGuestBoxes(entry, *this);
+    TakeGuestBoxes(entry, *this);
     const Date today = app().clock().Today();
 
     // Everything is checked before the first write, so a refused reservation writes nothing.
@@ -308,18 +308,18 @@ void Form26::Command2_Click() {
         using P = reservations::ReservationProblem;
         if (*problem == P::AlreadyStored)
             Command2.SetEnabled(false);
-        stay::FocusRefusedBox(*problem, {{P::RoomReserved, Combo1},
-                                         {P::NoRoom, Combo1, "select room"},
-                                         {P::NoLastName, Text9},
-                                         {P::BadArrival, Text3},
-                                         {P::BadNights, Text1},
-                                         {P::BadRate, Text2},
-                                         {P::RateCents, Text2},
-                                         {P::NoDirectBill, Combo5, "select direct bill client"},
-                                         {P::BadCash, Text7},
-                                         {P::CashCents, Text7},
-                                         {P::BadCard, Text4},
-                                         {P::CardCents, Text4}});
+        FocusRefusedBox(*problem, {{P::RoomReserved, Combo1},
+                                   {P::NoRoom, Combo1, "select room"},
+                                   {P::NoLastName, Text9},
+                                   {P::BadArrival, Text3},
+                                   {P::BadNights, Text1},
+                                   {P::BadRate, Text2},
+                                   {P::RateCents, Text2},
+                                   {P::NoDirectBill, Combo5, "select direct bill client"},
+                                   {P::BadCash, Text7},
+                                   {P::CashCents, Text7},
+                                   {P::BadCard, Text4},
+                                   {P::CardCents, Text4}});
         return;
     }
     if (MsgBox("Are you sure you want to make this reservation now?", vbYesNo | vbQuestion, "Check In") !=

@@ -3,8 +3,8 @@
 #pragma once
 
 #include "app/app.h"
+#include "app/guest_boxes.h"
 #include "app/returning_guest.h"
-#include "stay/guest_entry.h"
 
 namespace vantreth {
 
@@ -173,7 +173,7 @@ private:
     // The tax rate unless the tax exempt box is checked.
     double TaxUnlessExempt() const;
 
-    stay::GuestEntry m_guest;
+    GuestEntry m_guest;
 };
 
 } // namespace vantreth

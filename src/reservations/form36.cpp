@@ -30,7 +30,7 @@ Form36::Form36(App& app) : AppForm(app, kName, "Edit Reservation", {40, 30, 780,
                       &Text19, &Text20, &Text7, &Text5, &Text2, &Text1, &Text6, &Text3, &Text4});
     m_guest.WalkGuestBoxes(*this);
     m_guest.Walk(Text16, Text17);
-    m_guest.Walk(Text19, Text20, stay::GuestEntry::Rule::Children);
+    m_guest.Walk(Text19, Text20, GuestEntry::Rule::Children);
     m_guest.Walk(Text20, Text7);
     m_guest.Walk(Text7, Text5);
     m_guest.Walk(Text5, Text2);
@@ -67,7 +67,7 @@ void Form36::Form_Load() {
 }
 
 void Form36::Fill(const reservations::ReservationBoxes& b) {
-    stay::ShowStayBoxes(*this, b);
+    ShowStayBoxes(*this, b);
     Label1.SetCaption(b.clerk);
     Text7.SetText(b.arrival);
     Label24.SetCaption(b.room);
@@ -85,7 +85,7 @@ reservations::ReservationBoxes Form36::Boxes() const {
                                          .cardDeposit = Label29.Caption(),
                                          .confirmation = Label27.Caption(),
                                          .reservedOn = Label32.Caption()};
-    stay::TakeStayBoxes(boxes, *this);
+    TakeStayBoxes(boxes, *this);
     return boxes;
 }
 
@@ -105,16 +105,16 @@ bool Form36::Save() {
     if (problem) {
         MsgBox(reservations::EditProblemMessage(*problem), vbOKOnly, "WARNING");
         using P = EditProblem;
-        stay::FocusRefusedBox(*problem, {{P::NoArrival, Text7},
-                                         {P::BadArrival, Text7},
-                                         {P::NoLastName, Text9},
-                                         {P::NoFirstName, Text10},
-                                         {P::BadDeparture, Text5},
-                                         {P::DepartureNotAfterArrival, Text5},
-                                         {P::BadAdults, Text18},
-                                         {P::BadChildren, Text19},
-                                         {P::BadRate, Text6},
-                                         {P::RateCents, Text6}});
+        FocusRefusedBox(*problem, {{P::NoArrival, Text7},
+                                   {P::BadArrival, Text7},
+                                   {P::NoLastName, Text9},
+                                   {P::NoFirstName, Text10},
+                                   {P::BadDeparture, Text5},
+                                   {P::DepartureNotAfterArrival, Text5},
+                                   {P::BadAdults, Text18},
+                                   {P::BadChildren, Text19},
+                                   {P::BadRate, Text6},
+                                   {P::RateCents, Text6}});
         return false;
     }
     switch (reservations::SaveReservation(app().data(), boxes, app().gCurResArrival, app().gCurResRoom,
@@ -274,24 +274,24 @@ std::optional<CheckInProblem> Form36::CheckInRefusal(const reservations::Reserva
 void Form36::RefuseCheckIn(CheckInProblem problem) {
     MsgBox(reservations::CheckInProblemMessage(problem), vbOKOnly, "WARNING");
     using P = CheckInProblem;
-    stay::FocusRefusedBox(problem, {{P::BadPayCode, Text1, ""},
-                                    {P::NoPayCode, Text1},
-                                    {P::DepositCardUnknown, Text1},
-                                    {P::NoDirectBill, Text2},
-                                    {P::BadDirectBill, Text2},
-                                    {P::NoRate, Text6},
-                                    {P::BadRate, Text6},
-                                    {P::RateCents, Text6},
-                                    {P::NoLastName, Text9},
-                                    {P::NoFirstName, Text10},
-                                    {P::BadAdults, Text18},
-                                    {P::BadChildren, Text19},
-                                    {P::BadDeparture, Text5},
-                                    {P::DepartureNotAfterArrival, Text5},
-                                    {P::RoomOccupied, Combo1},
-                                    {P::LedgerTaken, Combo1},
-                                    {P::NoTaxRate},
-                                    {P::NoReservation}});
+    FocusRefusedBox(problem, {{P::BadPayCode, Text1, ""},
+                              {P::NoPayCode, Text1},
+                              {P::DepositCardUnknown, Text1},
+                              {P::NoDirectBill, Text2},
+                              {P::BadDirectBill, Text2},
+                              {P::NoRate, Text6},
+                              {P::BadRate, Text6},
+                              {P::RateCents, Text6},
+                              {P::NoLastName, Text9},
+                              {P::NoFirstName, Text10},
+                              {P::BadAdults, Text18},
+                              {P::BadChildren, Text19},
+                              {P::BadDeparture, Text5},
+                              {P::DepartureNotAfterArrival, Text5},
+                              {P::RoomOccupied, Combo1},
+                              {P::LedgerTaken, Combo1},
+                              {P::NoTaxRate},
+                              {P::NoReservation}});
 }
 
 void Form36::Command2_Click() {

@@ -1,9 +1,9 @@
 // The key rules and Enter walk of the guest boxes.
-#include "stay/guest_entry.h"
+#include "app/guest_boxes.h"
 
 #include <algorithm>
 
-namespace vantreth::stay {
+namespace vantreth {
 
 using namespace platform;
 
@@ -66,4 +66,4 @@ bool GuestEntry::KeyPress(TextBox& box, int& KeyAscii) {
     return false;
 }
 
-} // namespace vantreth::stay
+} // namespace vantreth
