@@ -63,15 +63,6 @@ protected:
 
     void Show(const std::string& entry) { ASSERT_TRUE(status().Combo1.UserPick(entry)) << entry; }
 
-    // Replaces what the box holds by what the clerk types.
-    void Retype(platform::TextBox& box, const std::string& text) {
-        ASSERT_TRUE(box.Parent().Loaded() && box.Usable()) << box.Name() << " cannot be typed into";
-        for (size_t n = box.Text().size(); n > 0; --n)
-            box.UserType(platform::vbKeyBack);
-        ASSERT_EQ(box.Text(), "") << box.Name();
-        box.UserTypeText(text);
-    }
-
     void ExpectBackAtFrontDesk() {
         EXPECT_FALSE(IsLoaded("Form10"));
         EXPECT_TRUE(IsLoaded("Form1"));

@@ -93,12 +93,6 @@ protected:
         app().Dispatch([&] { app().Load(edit()); });
         ASSERT_TRUE(IsLoaded("Form36"));
     }
-    void Retype(platform::TextBox& box, const std::string& text) {
-        box.SetFocus();
-        for (size_t n = box.Text().size(); n > 0; --n)
-            box.UserType(platform::vbKeyBack);
-        box.UserTypeText(text);
-    }
 
     void AddAccount(const std::string& number) {
         records::DirectBillAccount account;
