@@ -11,6 +11,11 @@ void GuestEntry::Walk(TextBox& box, Control& next, Rule rule) {
     m_walk.push_back({&box, &next, rule});
 }
 
+void GuestEntry::WalkInOrder(std::initializer_list<TextBox*> boxes, Control& last) {
+    for (auto box = boxes.begin(); box != boxes.end(); ++box)
+        Walk(**box, box + 1 != boxes.end() ? static_cast<Control&>(**(box + 1)) : last);
+}
+
 void GuestEntry::TakeKeys(std::initializer_list<TextBox*> boxes) {
     for (TextBox* box : boxes)
         box->on_key_press = [this, box](int& KeyAscii) { KeyPress(*box, KeyAscii); };

@@ -34,8 +34,10 @@ public:
     void Walk(platform::TextBox& box, platform::Control& next, Rule rule = Rule::Enter);
     // The steps every guest window walks alike: last name, first name, company, street,
     // city, state (on by itself), zip, phone; the reg. card to the adults (on by itself)
-    // and the adults to the children. Where the phone and the children lead is the window's.
-    template <class Window> void WalkGuestBoxes(Window& w) {
+    // and the adults to the children (as typed: on by itself). Where the phone and the
+    // children lead is the window's.
+    template <class Window>
+    void WalkGuestBoxes(Window& w, platform::Control& afterPhone, platform::Control& afterChildren) {
         Walk(w.Text9, w.Text10);
         Walk(w.Text10, w.Text11);
         Walk(w.Text11, w.Text12);
@@ -45,7 +47,11 @@ public:
         Walk(w.Text15, w.Text16);
         Walk(w.Text17, w.Text18);
         Walk(w.Text18, w.Text19, Rule::Adults);
+        Walk(w.Text16, afterPhone);
+        Walk(w.Text19, afterChildren, Rule::Children);
     }
+    // Enter in each box leads to the next one, and from the last box to `last`.
+    void WalkInOrder(std::initializer_list<platform::TextBox*> boxes, platform::Control& last);
 
     // Boxes whose keys follow the walk's rules and nothing else: their key presses go to
     // KeyPress, with no handler of the window's in between.

@@ -56,10 +56,8 @@ form2::form2(App& app) : AppForm(app, kName, "Check In", {40, 20, 900, 600}) {
     // The Enter walk through the boxes and their own key rules.
     m_guest.TakeKeys(
         {&Text7, &Text9, &Text11, &Text12, &Text13, &Text14, &Text15, &Text16, &Text18, &Text19, &Text21});
-    m_guest.WalkGuestBoxes(*this);
+    m_guest.WalkGuestBoxes(*this, Text17, Text21);
     m_guest.Walk(Text7, Text9);
-    m_guest.Walk(Text16, Text17);
-    m_guest.Walk(Text19, Text21, GuestEntry::Rule::Children);
     m_guest.Walk(Text21, Text20);
     Frame1.on_click = [this] { BringPromptsToFront(true); };
     Frame1.on_dbl_click = [this] { BringPromptsToFront(true); };

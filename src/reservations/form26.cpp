@@ -44,14 +44,9 @@ Form26::Form26(App& app) : AppForm(app, kName, "Add Reservation", {40, 20, 900, 
     // The Enter walk through the boxes and their own key rules.
     m_guest.TakeKeys({&Text5, &Text6, &Text9, &Text10, &Text11, &Text12, &Text13, &Text14, &Text15, &Text16,
                       &Text17, &Text18, &Text19, &Text20, &Text21});
-    m_guest.WalkGuestBoxes(*this);
-    m_guest.Walk(Text16, Text18);
-    m_guest.Walk(Text19, Text21, GuestEntry::Rule::Children);
-    m_guest.Walk(Text21, Text20);
-    m_guest.Walk(Text20, Command2);
-    m_guest.Walk(Text5, Text6);
-    m_guest.Walk(Text6, Text4);
-    m_guest.Walk(Text4, Text9);
+    m_guest.WalkGuestBoxes(*this, Text18, Text21);
+    m_guest.WalkInOrder({&Text21, &Text20}, Command2);
+    m_guest.WalkInOrder({&Text5, &Text6, &Text4}, Text9);
 }
 
 // ---------------------------------------------------------------------------

@@ -28,17 +28,8 @@ Form36::Form36(App& app) : AppForm(app, kName, "Edit Reservation", {40, 30, 780,
     // leaves the focus on "Check In" without pressing it.
     m_guest.TakeKeys({&Text9, &Text10, &Text11, &Text12, &Text13, &Text14, &Text15, &Text16, &Text17, &Text18,
                       &Text19, &Text20, &Text7, &Text5, &Text2, &Text1, &Text6, &Text3, &Text4});
-    m_guest.WalkGuestBoxes(*this);
-    m_guest.Walk(Text16, Text17);
-    m_guest.Walk(Text19, Text20, GuestEntry::Rule::Children);
-    m_guest.Walk(Text20, Text7);
-    m_guest.Walk(Text7, Text5);
-    m_guest.Walk(Text5, Text2);
-    m_guest.Walk(Text2, Text1);
-    m_guest.Walk(Text1, Text6);
-    m_guest.Walk(Text6, Text3);
-    m_guest.Walk(Text3, Text4);
-    m_guest.Walk(Text4, Command2);
+    m_guest.WalkGuestBoxes(*this, Text17, Text20);
+    m_guest.WalkInOrder({&Text20, &Text7, &Text5, &Text2, &Text1, &Text6, &Text3, &Text4}, Command2);
 }
 
 // ---------------------------------------------------------------------------
