@@ -1,5 +1,6 @@
 #include "form22.h"
 
+#include "directbill/account_boxes.h"
 #include "platform/decimal.h"
 #include "platform/text.h"
 #include "printing/direct_bill_reports.h"
@@ -38,11 +39,6 @@ void Form22::Form_KeyPress(int& KeyAscii) {
 void Form22::FillAccountList() {
     for (const std::string& line : directbill::AccountListLines(app().data(), directbill::kEditListSeparator))
         Combo1.AddItem(line);
-}
-
-directbill::AccountTexts Form22::BoxTexts() const {
-    return {Text1.Text(), Text2.Text(), Text3.Text(), Text4.Text(),  Text5.Text(), Text6.Text(),
-            Text7.Text(), Text8.Text(), Text9.Text(), Text10.Text(), Text11.Text()};
 }
 
 void Form22::SetBoxTexts(const directbill::AccountTexts& texts) {
@@ -90,19 +86,7 @@ void Form22::Combo1_Click() {
 // delete the account without the questions of Delete Account, and a balance that is not a
 // number would be stored as 0: both are refused before anything is written.
 void Form22::Command1_Click() {
-    if (Trim(Text1.Text()).empty()) {
-        MsgBox("You did not enter a company name. Enter a name or click 'Cancel' to exit this module.",
-               vbOKOnly, "WARNING");
-        Text1.SetFocus();
-        return;
-    }
-    if (!Trim(Text12.Text()).empty() && !directbill::IsAmountText(Text12.Text())) {
-        MsgBox("The current balance must be a number. Please fix or click 'Cancel' to exit this module.",
-               vbOKOnly, "WARNING");
-        Text12.SetFocus();
-        return;
-    }
-    if (RefusedCents(Text12))
+    if (RefusedAccountBoxes(*this) || RefusedCents(Text12))
         return;
     const double code = Val(Label5.Caption());
     const std::vector<DirectBillAccount> accounts = records::ReadAllAccounts(app().data());
@@ -110,7 +94,7 @@ void Form22::Command1_Click() {
         if (Val(accounts[i].DBNumber) != code)
             continue;
         DirectBillAccount account = accounts[i];
-        directbill::SetAccountTexts(account, BoxTexts(), false);
+        directbill::SetAccountTexts(account, AccountBoxTexts(*this), false);
         account.Balance = directbill::TypedBalance(Text12.Text());
         account.TaxExempt = Fixed(Left(Combo2.Text(), 1), 1);
         records::RewriteAccount(app().data(), static_cast<long>(i) + 1, account);
