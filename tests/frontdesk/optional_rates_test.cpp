@@ -19,9 +19,6 @@ class OptionalRatesTest : public AppFixture {
 protected:
     Form69& optional() { return Form<Form69>(); }
     Form70& notice() { return Form<Form70>(); }
-    void LoadWindow(platform::Form& form) {
-        app().Dispatch([&] { app().Load(form); });
-    }
     platform::TextBox* Slot(int i) {
         platform::TextBox* boxes[] = {&optional().Text1, &optional().Text2, &optional().Text3,
                                       &optional().Text4, &optional().Text5};

@@ -41,9 +41,6 @@ class RatesTest : public AppFixture {
 protected:
     void AddRoom(const records::RoomRecord& room) { records::AppendRoom(app().data(), room); }
     float RateOf(long n) { return records::ReadRoom(app().data(), n).Rate; }
-    void LoadWindow(platform::Form& form) {
-        app().Dispatch([&] { app().Load(form); });
-    }
     Form59& rates() { return Form<Form59>(); }
 };
 

@@ -42,6 +42,10 @@ protected:
 
     template <class F> F& Form() { return app().Get<F>(); }
     bool IsLoaded(const std::string& name) { return app().IsLoaded(name); }
+    // Loads the window as one step of the clerk's.
+    void LoadWindow(platform::Form& form) {
+        app().Dispatch([&] { app().Load(form); });
+    }
     // Replaces what the box holds by what the clerk types: Backspace over every character,
     // then the text. The box must be on a loaded window and take keys.
     void Retype(platform::TextBox& box, const std::string& text);
