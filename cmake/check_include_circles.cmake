@@ -5,8 +5,8 @@
 # Without FOLDER the nodes are the folders of SOURCE_DIR: "checkin/form2.cpp" including
 # "frontdesk/form1.h" is an arrow from checkin to frontdesk. With FOLDER the nodes are the
 # files of that one folder, a header and its source being one node ("journal.h" and
-# "journal.cpp" are "journal"). EXCEPT names files (as from SOURCE_DIR: "app/app.cpp") whose
-# includes are not counted: the program's registry of windows includes every window by design.
+# "journal.cpp" are "journal"). EXCEPT names files (as from SOURCE_DIR: "gui/main.cpp") whose
+# includes are not counted.
 # An include is followed when the file it names is in SOURCE_DIR, as written from there or
 # beside the including file; the system's and libraries' headers are not nodes.
 cmake_minimum_required(VERSION 3.25)

@@ -43,7 +43,7 @@ struct Module1 {
 
 class App : public platform::Program, public Module1 {
 public:
-    // Registers every window of the system.
+    // Registers every window of the system (registry/windows.cpp, which stands above them all).
     App(platform::Services services, records::MotelSettings settings);
 
     // The data folder's file of that name.

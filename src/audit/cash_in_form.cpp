@@ -57,13 +57,16 @@ void CashInForm::Command1_Click() {
     app().Unload(*this);
 }
 
+bool RefusedEntryAmount(Form& window, TextBox& box) {
+    if (IsEntryAmountText(box.Text()))
+        return false;
+    window.MsgBox(kEntryAmountWarning, vbOKOnly, "WARNING");
+    box.SetFocus();
+    return true;
+}
+
 void CashInForm::Command2_Click() {
-    if (!IsEntryAmountText(Text1.Text())) {
-        MsgBox(kEntryAmountWarning, vbOKOnly, "WARNING");
-        Text1.SetFocus();
-        return;
-    }
-    if (RefusedCents(Text1))
+    if (RefusedEntryAmount(*this, Text1) || RefusedCents(Text1))
         return;
     const CashEntry entry{.dateText = app().clock().DateText(),
                           .timeText = app().clock().TimeText(),

@@ -22,6 +22,10 @@ struct CashEntryWording {
     const char* enterButton = "Enter Payment";
 };
 
+// An amount box of a cash entry: a text that is no amount (IsEntryAmountText) is told to the
+// clerk and the box gets the focus. True when refused.
+bool RefusedEntryAmount(platform::Form& window, platform::TextBox& box);
+
 class CashInForm : public AppForm {
 public:
     platform::Label Label1;

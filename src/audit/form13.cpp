@@ -1,8 +1,8 @@
 #include "form13.h"
 
+#include "app/front_desk_service.h"
 #include "audit/form16.h"
 #include "audit/night_audit.h"
-#include "frontdesk/form1.h"
 #include "printing/night_audit_detail.h"
 #include "printing/night_audit_monthly.h"
 #include "printing/night_audit_totals.h"
@@ -30,7 +30,7 @@ std::array<CommandButton*, Form13::kSteps> Form13::StepButtons() {
     return {&Command1, &Command3, &Command7, &Command4, &Command2, &Command5};
 }
 
-void Form13::NoteThePlace() {
+void Form13::StepBegins() {
     if (!Loaded()) {
         m_place.reset();
         return;
@@ -155,9 +155,7 @@ void Form13::Command6_Click() {
 
 void Form13::CloseAndRebuildFrontDesk() {
     app().Unload(*this);
-    Form1& frontDesk = app().Get<Form1>();
-    app().Unload(frontDesk);
-    app().Load(frontDesk);
+    RebuildFrontDesk(app());
 }
 
 } // namespace vantreth

@@ -56,7 +56,7 @@ public:
 
     // At the start of every step: while the window is open, the steps as they stand, which
     // the saved steps left, are kept; with the window closed no audit is under way.
-    void NoteThePlace();
+    void StepBegins() override;
     // A failed step brings the window back with the steps kept (Form_Load): the failed step
     // can be run again, the steps done stay done, and the gate is not asked again.
     bool ComesBackAfterAFailedStep() const override { return m_place.has_value(); }

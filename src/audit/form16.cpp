@@ -1,8 +1,8 @@
 #include "form16.h"
 
+#include "app/front_desk_service.h"
 #include "audit/form13.h"
 #include "audit/night_audit.h"
-#include "frontdesk/form1.h"
 #include "platform/text.h"
 #include "records/filenames.h"
 #include "records/month_change.h"
@@ -77,9 +77,8 @@ void Form16::Command1_Click() {
 
     app().clock().SetDate(*newDate);
     records::WriteShift(app().data(), shift);
-    Form1& frontDesk = app().Get<Form1>();
-    frontDesk.Label25.SetCaption(Text2.Text());
-    frontDesk.Label26.SetCaption(initials);
+    FrontDesk& frontDesk = TheFrontDesk(app());
+    frontDesk.ShowShiftAndClerk(Text2.Text(), initials);
 
     const std::string newToday = app().clock().DateText();
     app().gMonthAfter = records::MonthNumberText(newToday);
@@ -88,7 +87,7 @@ void Form16::Command1_Click() {
     records::WriteNumberFile(app().data(), records::kDayOfWeekFile, day);
     // A rate table never saved changes no rate (rather than setting the rooms to 0).
     records::ReRateRoomsForDay(app().data(), day);
-    frontDesk.Label37.SetCaption(DayName(day));
+    frontDesk.ShowDayName(day);
     // The day has moved: a second change would skip a day that was never audited, and a
     // second charge would bill the new day's night in advance. Both wait for the next audit.
     Form13& audit = app().Get<Form13>();

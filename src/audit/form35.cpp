@@ -2,6 +2,7 @@
 #include "audit/form35.h"
 
 #include "audit/cash_entries.h"
+#include "audit/cash_in_form.h"
 #include "audit/totals_windows.h"
 #include "platform/text.h"
 
@@ -62,11 +63,7 @@ void Form35::Refuse(TextBox& box, const char* message) {
 // Every box is checked before the record is touched: a typing slip must not zero a total.
 void Form35::Command7_Click() {
     for (TextBox* box : {&Text5, &Text1, &Text6, &Text7}) {
-        if (!IsEntryAmountText(box->Text())) {
-            Refuse(*box, kEntryAmountWarning);
-            return;
-        }
-        if (RefusedCents(*box))
+        if (RefusedEntryAmount(*this, *box) || RefusedCents(*box))
             return;
     }
     audit::RecomputeDayTotals(app().data(), app().clock().DateText(), static_cast<float>(Val(Text5.Text())),
@@ -79,11 +76,7 @@ void Form35::Command8_Click() {
 }
 
 void Form35::Command4_Click() {
-    if (!IsEntryAmountText(Text2.Text())) {
-        Refuse(Text2, kEntryAmountWarning);
-        return;
-    }
-    if (RefusedCents(Text2))
+    if (RefusedEntryAmount(*this, Text2) || RefusedCents(Text2))
         return;
     audit::SetShiftCashFromRent(app().data(), Combo1.Text(), app().clock().DateText(), Val(Text2.Text()));
 }

@@ -1,7 +1,7 @@
 // "Drawer Balance".
 #include "audit/form6.h"
 
-#include "audit/cash_entries.h"
+#include "audit/cash_in_form.h"
 #include "platform/text.h"
 #include "printing/drop_sheet.h"
 #include "printing/shift_rentals_report.h"
@@ -65,12 +65,7 @@ void Form6::Form_KeyPress(int& KeyAscii) {
 // The flag tells the night audit that the sheet is in hand, so it is raised only once the
 // sheet went to the printer.
 void Form6::Command1_Click() {
-    if (!IsEntryAmountText(Text1.Text())) {
-        MsgBox(kEntryAmountWarning, vbOKOnly, "WARNING");
-        Text1.SetFocus();
-        return;
-    }
-    if (RefusedCents(Text1))
+    if (RefusedEntryAmount(*this, Text1) || RefusedCents(Text1))
         return;
     if (Text1.Text().empty())
         Text1.SetText("0");

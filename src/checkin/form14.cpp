@@ -2,8 +2,6 @@
 
 #include "checkin/form2.h"
 #include "platform/text.h"
-#include "reservations/form26.h"
-#include "stay/guest_entry.h"
 
 #include <initializer_list>
 
@@ -117,12 +115,9 @@ void Form14::List1_Click() {
         for (const HistoryEntry& entry :
              records::FindInHistory(app().data(), records::HistoryKey::FolioNumber,
                                     [&](std::string_view n) { return Val(n) == folio; })) {
-            Form26& addReservation = app().Get<Form26>();
-            form2& checkIn = app().Get<form2>();
-            if (forReservation && addReservation.Loaded())
-                checkin::ShowHistoryGuest(addReservation, entry, app().gClerk);
-            else if (!forReservation && checkIn.Loaded())
-                checkin::ShowHistoryGuest(checkIn, entry, app().gClerk);
+            Form& window = app().Get(forReservation ? kAddReservationWindow : kCheckInWindow);
+            if (window.Loaded())
+                dynamic_cast<TakesReturningGuest&>(window).ShowReturningGuest(entry, app().gClerk);
             break;
         }
     }

@@ -1,8 +1,8 @@
 // "Duplicate?": Yes readies the check-in window for a further room, No leaves it.
 #include "form15.h"
 
+#include "app/front_desk_service.h"
 #include "checkin/form2.h"
-#include "frontdesk/form1.h"
 
 namespace vantreth {
 
@@ -55,7 +55,7 @@ void Form15::Command1_Click() {
 void Form15::Command2_Click() {
     app().Unload(*this);
     app().Unload(app().Get<form2>());
-    app().Load(app().Get<Form1>());
+    ReturnToFrontDesk(app());
     app().gDuplicatePromptOpen = 0;
 }
 

@@ -2,9 +2,9 @@
 #include "form2.h"
 
 #include "app/call_capture_service.h"
+#include "app/front_desk_service.h"
 #include "checkin/form15.h"
 #include "checkin/form64.h"
-#include "frontdesk/form1.h"
 #include "frontdesk/form70.h"
 #include "platform/decimal.h"
 #include "platform/text.h"
@@ -56,10 +56,8 @@ form2::form2(App& app) : AppForm(app, kName, "Check In", {40, 20, 900, 600}) {
     // The Enter walk through the boxes and their own key rules.
     m_guest.TakeKeys(
         {&Text7, &Text9, &Text11, &Text12, &Text13, &Text14, &Text15, &Text16, &Text18, &Text19, &Text21});
-    m_guest.WalkGuestBoxes(*this);
+    m_guest.WalkGuestBoxes(*this, Text17, Text21);
     m_guest.Walk(Text7, Text9);
-    m_guest.Walk(Text16, Text17);
-    m_guest.Walk(Text19, Text21, checkin::GuestEntry::Rule::Children);
     m_guest.Walk(Text21, Text20);
     Frame1.on_click = [this] { BringPromptsToFront(true); };
     Frame1.on_dbl_click = [this] { BringPromptsToFront(true); };
@@ -83,14 +81,14 @@ void form2::Form_Load() {
     Text21.SetText(app().gClerk);
     app().gTaxRate = records::ReadTaxRate(app().data()).value_or(0);
     FillFreeRoomList();
-    checkin::StartStayBoxes(*this, checkin::PaymentList(), checkin::OptionalRateList(app().data()));
+    StartStayBoxes(*this, stay::PaymentList(), stay::OptionalRateList(app().data()));
     // History opens beside the window; its pick or cancel sends the focus to the room list.
     if (app().IsRegistered("Form14"))
         app().Load("Form14");
 }
 
 void form2::FillFreeRoomList() {
-    for (const std::string& entry : checkin::FreeRoomList(app().data(), app().clock().DateText()))
+    for (const std::string& entry : stay::FreeRoomList(app().data(), app().clock().DateText()))
         Combo1.AddItem(entry);
 }
 
@@ -103,7 +101,7 @@ void form2::Form_Unload() {
     if (app().gHistoryForReservation != 1)
         app().Unload("Form14");
     StopCallCapture(app());
-    app().Load(app().Get<Form1>());
+    ReturnToFrontDesk(app());
 }
 
 void form2::Form_KeyPress(int& KeyAscii) {
@@ -115,10 +113,14 @@ void form2::Form_KeyPress(int& KeyAscii) {
     }
 }
 
+void form2::ShowReturningGuest(const records::HistoryEntry& entry, const std::string& clerk) {
+    ShowHistoryGuest(*this, entry, clerk);
+}
+
 void form2::Command3_Click() {
     app().gHistoryFromButton = 0;
     app().Unload(*this);
-    app().Load(app().Get<Form1>());
+    ReturnToFrontDesk(app());
 }
 
 void form2::Command4_Click() {
@@ -133,8 +135,8 @@ void form2::Command4_Click() {
 void form2::RecomputeStayTotal() {
     Label24.SetCaption("");
     Label25.SetCaption("");
-    const checkin::StayPrice price =
-        checkin::PriceStay(Text2.Text(), Text1.Text(), Check1.Value() == 1, app().gTaxRate);
+    const stay::StayPrice price =
+        stay::PriceStay(Text2.Text(), Text1.Text(), Check1.Value() == 1, app().gTaxRate);
     Label24.SetCaption(price.nightly);
     Label25.SetCaption(price.total);
 }
@@ -142,12 +144,12 @@ void form2::RecomputeStayTotal() {
 void form2::Check1_Click() {
     RecomputeStayTotal();
     if (Text7.Enabled())
-        Text7.SetText(checkin::StayTotalAsCash(Label25.Caption()));
+        Text7.SetText(stay::StayTotalAsCash(Label25.Caption()));
 }
 
 void form2::Command1_Click() {
     RecomputeStayTotal();
-    Text7.SetText(checkin::StayTotalAsCash(Label25.Caption()));
+    Text7.SetText(stay::StayTotalAsCash(Label25.Caption()));
 }
 
 void form2::Combo1_Click() {
@@ -179,8 +181,8 @@ void form2::Combo3_Click() {
     if (!Combo3.Text().empty()) {
         Text2.SetText(Combo3.Text());
         RecomputeStayTotal();
-        if (Combo2.Text() == checkin::kCashOrCheck)
-            Text7.SetText(checkin::StayTotalAsCash(Label25.Caption()));
+        if (Combo2.Text() == stay::kCashOrCheck)
+            Text7.SetText(stay::StayTotalAsCash(Label25.Caption()));
     }
     Combo3.SetText("select another rate");
     Combo2.SetFocus();
@@ -194,14 +196,14 @@ void form2::Combo3_DropDown() {
 void form2::Command5_Click() {
     if (app().gTenPercentTaken == 1)
         return;
-    Text2.SetText(checkin::TenPercentOff(Text2.Text()));
-    const checkin::StayPrice price =
-        checkin::PriceStay(Text2.Text(), Text1.Text(), Check1.Value() == 1, app().gTaxRate);
+    Text2.SetText(stay::TenPercentOff(Text2.Text()));
+    const stay::StayPrice price =
+        stay::PriceStay(Text2.Text(), Text1.Text(), Check1.Value() == 1, app().gTaxRate);
     Label24.SetCaption(price.nightly);
     Label25.SetCaption(Decimal::Parse(price.total).Rounded(2).Text());
     app().gTenPercentTaken = 1;
     if (!Text7.Text().empty())
-        Text7.SetText(checkin::StayTotalAsCash(Label25.Caption()));
+        Text7.SetText(stay::StayTotalAsCash(Label25.Caption()));
 }
 
 // A number of nights is typed one key at a time: each change moves on.
@@ -210,7 +212,7 @@ void form2::Text1_Change() {
         return;
     RecomputeStayTotal();
     if (Text7.Enabled())
-        Text7.SetText(checkin::StayTotalAsCash(Label25.Caption()));
+        Text7.SetText(stay::StayTotalAsCash(Label25.Caption()));
     if (Text2.Text().empty())
         Combo1.SetFocus();
     else
@@ -233,14 +235,14 @@ void form2::Text2_Change() {
     Combo2.SetEnabled(true);
     RecomputeStayTotal();
     if (Text7.Enabled())
-        Text7.SetText(checkin::StayTotalAsCash(Label25.Caption()));
+        Text7.SetText(stay::StayTotalAsCash(Label25.Caption()));
 }
 
 void form2::Text2_KeyPress(int& KeyAscii) {
     if (KeyAscii != vbKeyReturn)
         return;
     RecomputeStayTotal();
-    Text7.SetText(checkin::StayTotalAsCash(Label25.Caption()));
+    Text7.SetText(stay::StayTotalAsCash(Label25.Caption()));
     Combo2.SetFocus();
 }
 
@@ -252,18 +254,18 @@ void form2::Combo2_Click() {
     if (!Text9.Text().empty() && !Text10.Text().empty())
         Command2.SetEnabled(true);
     const std::string& payment = Combo2.Text();
-    if (payment == checkin::kCashOrCheck) {
+    if (payment == stay::kCashOrCheck) {
         Combo5.Clear();
         Frame3.SetEnabled(true);
         Text7.SetEnabled(true);
         Frame2.SetEnabled(false);
         Combo5.SetText("");
         Frame4.SetEnabled(false);
-        Text7.SetText(checkin::StayTotalAsCash(Label25.Caption()));
+        Text7.SetText(stay::StayTotalAsCash(Label25.Caption()));
         // The cash box's change enables the guest panel, unless the amount was already there.
         Frame5.SetEnabled(true);
         FocusGuestDetails();
-    } else if (payment == checkin::kDirectBill) {
+    } else if (payment == stay::kDirectBill) {
         Text7.SetText("");
         Combo5.Clear();
         Combo4.SetText("select type");
@@ -271,10 +273,10 @@ void form2::Combo2_Click() {
         Frame2.SetEnabled(false);
         Frame4.SetEnabled(true);
         Combo5.SetText("select direct bill client");
-        for (const std::string& entry : checkin::DirectBillList(app().data()))
+        for (const std::string& entry : stay::DirectBillList(app().data()))
             Combo5.AddItem(entry);
         Combo5.SetFocus();
-    } else if (checkin::PayCodeFor(payment)) {
+    } else if (stay::PayCodeFor(payment)) {
         Text7.SetText("");
         Text7.SetEnabled(false);
         Combo5.SetText("");
@@ -289,7 +291,7 @@ void form2::Combo5_Click() {
     Label26.SetVisible(true);
     Label9.SetVisible(true);
     Label27.SetVisible(true);
-    if (const std::optional<double> balance = checkin::DirectBillBalance(app().data(), Combo5.Text()))
+    if (const std::optional<double> balance = stay::DirectBillBalance(app().data(), Combo5.Text()))
         Label9.SetCaption(CStr(*balance));
     Label26.SetCaption("Room " + Left(Combo1.Text(), 4));
     Frame5.SetEnabled(true);
@@ -398,51 +400,51 @@ void form2::BringPromptsToFront(bool attentionToo) {
 // The commit
 
 void form2::Command2_Click() {
-    checkin::CheckInEntry entry{.roomChoice = Combo1.Text(),
-                                .clerk = Text21.Text(),
-                                .nights = Text1.Text(),
-                                .rate = Text2.Text(),
-                                .taxExempt = Check1.Value() == 1,
-                                .payment = Combo2.Text(),
-                                .account = Combo5.Text(),
-                                .cash = Text7.Text(),
-                                .totalStay = Label25.Caption(),
-                                .feeShowing = Frame7.Enabled() && !Label30.Caption().empty(),
-                                .feeDescription = Label28.Caption(),
-                                .feeAmount = Label30.Caption()};
-    checkin::TakeGuestBoxes(entry, *this);
+    stay::CheckInEntry entry{.roomChoice = Combo1.Text(),
+                             .clerk = Text21.Text(),
+                             .nights = Text1.Text(),
+                             .rate = Text2.Text(),
+                             .taxExempt = Check1.Value() == 1,
+                             .payment = Combo2.Text(),
+                             .account = Combo5.Text(),
+                             .cash = Text7.Text(),
+                             .totalStay = Label25.Caption(),
+                             .feeShowing = Frame7.Enabled() && !Label30.Caption().empty(),
+                             .feeDescription = Label28.Caption(),
+                             .feeAmount = Label30.Caption()};
+    TakeGuestBoxes(entry, *this);
     const std::string room3 = Left(entry.roomChoice, 3);
 
     // Everything is checked before the first write, so a refused check-in writes nothing.
-    std::optional<checkin::EntryProblem> problem = checkin::CheckEntry(entry);
+    std::optional<stay::EntryProblem> problem = stay::CheckEntry(entry);
     std::optional<double> taxRate;
     if (!problem && records::FindGuestByRoom(app().data(), records::kGuestFile, room3))
-        problem = checkin::EntryProblem::RoomTaken;
-    if (!problem && checkin::LedgerTaken(app().data(), entry, app().clock().Today()))
-        problem = checkin::EntryProblem::LedgerTaken;
+        problem = stay::EntryProblem::RoomTaken;
+    if (!problem && stay::LedgerTaken(app().data(), entry, app().clock().Today()))
+        problem = stay::EntryProblem::LedgerTaken;
     if (!problem) {
         taxRate = records::ReadTaxRate(app().data());
         if (!taxRate)
-            problem = checkin::EntryProblem::NoTaxRate;
+            problem = stay::EntryProblem::NoTaxRate;
     }
     if (problem) {
-        MsgBox(checkin::ProblemMessage(*problem, room3), vbOKOnly, "WARNING");
-        using P = checkin::EntryProblem;
-        checkin::FocusRefusedBox(*problem, {{P::NoRoom, Combo1, "select room"},
-                                            {P::RoomTaken, Combo1, "select room"},
-                                            {P::NoRegCard, Text17},
-                                            {P::NoDirectBill, Combo5, "select direct bill client"},
-                                            {P::NoPayment, Combo2},
-                                            {P::BadNights, Text1},
-                                            {P::BadRate, Text2},
-                                            {P::RateCents, Text2},
-                                            {P::RateTooLarge, Text2},
-                                            {P::BadChildren, Text19},
-                                            {P::BadCash, Text7},
-                                            {P::CashCents, Text7},
-                                            {P::CashTooLarge, Text7},
-                                            {P::LedgerTaken, Combo1},
-                                            {P::NoTaxRate}});
+        MsgBox(stay::ProblemMessage(*problem, room3), vbOKOnly, "WARNING");
+        using P = stay::EntryProblem;
+        FocusRefusedBox(*problem, {{P::NoRoom, Combo1, "select room"},
+                                   {P::RoomTaken, Combo1, "select room"},
+                                   {P::NoRegCard, Text17},
+                                   {P::NoDirectBill, Combo5, "select direct bill client"},
+                                   {P::NoPayment, Combo2},
+                                   {P::BadNights, Text1},
+                                   {P::BadRate, Text2},
+                                   {P::RateCents, Text2},
+                                   {P::RateTooLarge, Text2},
+                                   {P::BadChildren, Text19},
+                                   {P::BadCash, Text7},
+                                   {P::CashCents, Text7},
+                                   {P::CashTooLarge, Text7},
+                                   {P::LedgerTaken, Combo1},
+                                   {P::NoTaxRate}});
         return;
     }
 
@@ -454,14 +456,14 @@ void form2::Command2_Click() {
     app().gHistoryFromButton = 0;
 
     double deposit = 0;
-    if (checkin::AsksForDeposit(entry)) {
+    if (stay::AsksForDeposit(entry)) {
         for (;;) {
             const std::string answer = InputBox("If the guest is giving you cash for a phone deposit, enter "
                                                 "the amount below. If not, just press "
                                                 "'Enter' or click OK.",
                                                 "Phone Deposit?");
-            if (!checkin::DepositAnswerValid(answer)) {
-                MsgBox(checkin::kBadDepositMessage, vbOKOnly, "WARNING");
+            if (!stay::DepositAnswerValid(answer)) {
+                MsgBox(stay::kBadDepositMessage, vbOKOnly, "WARNING");
             } else if (const char* refusal =
                            Trim(answer).empty() ? nullptr : records::TypedAmountRefusal(answer)) {
                 MsgBox(refusal, vbOKOnly, "WARNING");
@@ -474,13 +476,13 @@ void form2::Command2_Click() {
 
     app().gTaxRate = *taxRate;
     const DateTime now = app().clock().Now();
-    const checkin::CheckInSession session{.postingShift = shift.Shift,
-                                          .shift = app().gShift,
-                                          .clerk = app().gClerk,
-                                          .taxRate = app().gTaxRate,
-                                          .today = now.date,
-                                          .time = now.time};
-    checkin::WriteCheckIn(app().data(), checkin::PlanCheckIn(app().data(), entry, session, deposit));
+    const stay::CheckInSession session{.postingShift = shift.Shift,
+                                       .shift = app().gShift,
+                                       .clerk = app().gClerk,
+                                       .taxRate = app().gTaxRate,
+                                       .today = now.date,
+                                       .time = now.time};
+    stay::WriteCheckIn(app().data(), stay::PlanCheckIn(app().data(), entry, session, deposit));
 
     Command2.SetEnabled(false);
     Command6.SetEnabled(false);

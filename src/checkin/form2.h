@@ -3,11 +3,12 @@
 #pragma once
 
 #include "app/app.h"
-#include "stay/guest_entry.h"
+#include "app/guest_boxes.h"
+#include "app/returning_guest.h"
 
 namespace vantreth {
 
-class form2 final : public AppForm {
+class form2 final : public AppForm, public TakesReturningGuest {
 public:
     static constexpr const char* kName = "form2";
     explicit form2(App& app);
@@ -172,6 +173,8 @@ public:
     // Lists the clean rooms that are for sale and not promised to today's arrivals.
     void FillFreeRoomList();
 
+    void ShowReturningGuest(const records::HistoryEntry& entry, const std::string& clerk) override;
+
 private:
     void Form_Load() override;
     void Form_Unload() override;
@@ -211,7 +214,7 @@ private:
     // Focus to the last name while the guest's state is still empty, else to the reg. card.
     void FocusGuestDetails();
 
-    checkin::GuestEntry m_guest;
+    GuestEntry m_guest;
 };
 
 } // namespace vantreth

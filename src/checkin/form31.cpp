@@ -32,7 +32,7 @@ void Form31::List1_KeyPress(int& KeyAscii) {
         checkIn.Frame3.SetEnabled(true);
         checkIn.Frame2.SetEnabled(false);
         checkIn.Frame4.SetEnabled(false);
-        checkIn.Text7.SetText(checkin::StayTotalAsCash(checkIn.Label25.Caption()));
+        checkIn.Text7.SetText(stay::StayTotalAsCash(checkIn.Label25.Caption()));
         checkIn.Frame5.SetEnabled(true);
         checkIn.Text9.SetFocus();
     } else if (chosen == "CREDIT") {
@@ -47,7 +47,7 @@ void Form31::List1_KeyPress(int& KeyAscii) {
         checkIn.Frame4.SetEnabled(true);
         checkIn.Combo5.SetText("select direct bill client");
         // Deleted accounts are not offered: a stay billed to one would never be listed or billed.
-        for (const std::string& entry : checkin::DirectBillList(app().data()))
+        for (const std::string& entry : stay::DirectBillList(app().data()))
             checkIn.Combo5.AddItem(entry);
         checkIn.Combo5.SetFocus();
         app().Load(app().Get<Form32>());

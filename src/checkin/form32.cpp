@@ -14,7 +14,7 @@ Form32::Form32(App& app) : AppForm(app, kName, "Select Direct Bill Account", {36
 // Deleted accounts are left out: a stay billed to one would never be listed or billed.
 void Form32::Form_Load() {
     Show();
-    for (const std::string& entry : checkin::DirectBillList(app().data()))
+    for (const std::string& entry : stay::DirectBillList(app().data()))
         List1.AddItem(entry);
 }
 

@@ -1,7 +1,7 @@
 #include "form52.h"
 
+#include "app/front_desk_service.h"
 #include "checkin/form57.h"
-#include "frontdesk/form1.h"
 #include "platform/text.h"
 #include "printing/past_folio.h"
 #include "records/filenames.h"
@@ -60,7 +60,7 @@ void Form52::Form_Load() {
 // front desk, minimised while this window was open, comes back.
 void Form52::Form_Unload() {
     app().Unload(app().Get<Form57>());
-    Form1& frontDesk = app().Get<Form1>();
+    Form& frontDesk = FrontDeskWindow(app());
     if (frontDesk.Loaded())
         frontDesk.SetWindowState(WindowState::Maximized);
     else

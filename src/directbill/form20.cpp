@@ -1,5 +1,6 @@
 #include "form20.h"
 
+#include "directbill/account_boxes.h"
 #include "platform/text.h"
 #include "records/direct_bill_files.h"
 
@@ -49,30 +50,13 @@ void Form20::Form_KeyPress(int& KeyAscii) {
     }
 }
 
-directbill::AccountTexts Form20::BoxTexts() const {
-    return {Text1.Text(), Text2.Text(), Text3.Text(), Text4.Text(),  Text5.Text(), Text6.Text(),
-            Text7.Text(), Text8.Text(), Text9.Text(), Text10.Text(), Text11.Text()};
-}
-
 // An account without a company name would count as deleted and never be listed, and a
 // balance that is not a number would be stored as 0: both are refused.
 void Form20::Command1_Click() {
-    if (Trim(Text1.Text()).empty()) {
-        MsgBox("You did not enter a company name. Enter a name or click 'Cancel' to exit this module.",
-               vbOKOnly, "WARNING");
-        Text1.SetFocus();
-        return;
-    }
-    if (!Trim(Text12.Text()).empty() && !directbill::IsAmountText(Text12.Text())) {
-        MsgBox("The current balance must be a number. Please fix or click 'Cancel' to exit this module.",
-               vbOKOnly, "WARNING");
-        Text12.SetFocus();
-        return;
-    }
-    if (RefusedCents(Text12))
+    if (RefusedAccountBoxes(*this) || RefusedCents(Text12))
         return;
     records::DirectBillAccount account;
-    directbill::SetAccountTexts(account, BoxTexts(), true);
+    directbill::SetAccountTexts(account, AccountBoxTexts(*this), true);
     account.Balance = directbill::TypedBalance(Text12.Text());
     account.TaxExempt = Fixed(Left(Combo1.Text(), 1), 1);
     account.DBNumber = Fixed(Label16.Caption(), 7);

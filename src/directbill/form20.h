@@ -51,8 +51,6 @@ private:
     void Command1_Click();
     void Command2_Click();
     // Enter in Text1 to Text11 moves on to the next box.
-
-    directbill::AccountTexts BoxTexts() const;
 };
 
 } // namespace vantreth

@@ -1,5 +1,6 @@
 #include "form22.h"
 
+#include "directbill/account_boxes.h"
 #include "platform/decimal.h"
 #include "platform/text.h"
 #include "printing/direct_bill_reports.h"
@@ -49,11 +50,6 @@ void Form22::FillAccountList() {
         Combo1.AddItem(line);
 }
 
-directbill::AccountTexts Form22::BoxTexts() const {
-    return {Text1.Text(), Text2.Text(), Text3.Text(), Text4.Text(),  Text5.Text(), Text6.Text(),
-            Text7.Text(), Text8.Text(), Text9.Text(), Text10.Text(), Text11.Text()};
-}
-
 void Form22::SetBoxTexts(const directbill::AccountTexts& texts) {
     TextBox* boxes[] = {&Text1, &Text2, &Text3, &Text4,  &Text5, &Text6,
                         &Text7, &Text8, &Text9, &Text10, &Text11};
@@ -99,18 +95,8 @@ void Form22::Combo1_Click() {
 // delete the account without the questions of Delete Account, and a balance that is not a
 // number would be stored as 0: both are refused before anything is written.
 void Form22::Command1_Click() {
-    if (Trim(Text1.Text()).empty()) {
-        MsgBox("You did not enter a company name. Enter a name or click 'Cancel' to exit this module.",
-               vbOKOnly, "WARNING");
-        Text1.SetFocus();
+    if (RefusedAccountBoxes(*this))
         return;
-    }
-    if (!Trim(Text12.Text()).empty() && !directbill::IsAmountText(Text12.Text())) {
-        MsgBox("The current balance must be a number. Please fix or click 'Cancel' to exit this module.",
-               vbOKOnly, "WARNING");
-        Text12.SetFocus();
-        return;
-    }
     const double code = Val(Label5.Caption());
     const std::vector<DirectBillAccount> accounts = records::ReadAllAccounts(app().data());
     for (size_t i = 0; i < accounts.size(); ++i) {
@@ -122,7 +108,7 @@ void Form22::Command1_Click() {
         const bool untouched = Text12.Text() == BalanceText(account.Balance);
         if (!untouched && RefusedCents(Text12))
             return;
-        directbill::SetAccountTexts(account, BoxTexts(), false);
+        directbill::SetAccountTexts(account, AccountBoxTexts(*this), false);
         if (!untouched)
             account.Balance = directbill::TypedBalance(Text12.Text());
         account.TaxExempt = Fixed(Left(Combo2.Text(), 1), 1);

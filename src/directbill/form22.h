@@ -72,7 +72,6 @@ private:
     void Command4_Click();
 
     void FillAccountList();
-    directbill::AccountTexts BoxTexts() const;
     void SetBoxTexts(const directbill::AccountTexts& texts);
     // Label5 and the entry boxes empty, the buttons that act on an account disabled.
     void ClearAccount();

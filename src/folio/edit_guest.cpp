@@ -17,7 +17,7 @@ using namespace platform;
 
 GuestEdit EditFromRecord(const records::GuestRecord& guest) {
     GuestEdit edit;
-    checkin::StayBoxesFromRecord(edit, guest);
+    stay::StayBoxesFromRecord(edit, guest);
     edit.arrival = RTrim(guest.ArrivalDate);
     edit.storedDeparture = edit.departure;
     return edit;
@@ -102,7 +102,7 @@ EditCheck CheckGuestEdit(const GuestEdit& edit, int currentYear,
         return check;
     };
     // The rate is judged as typed only when the clerk changed it.
-    if (!checkin::RateUntouched(edit)) {
+    if (!stay::RateUntouched(edit)) {
         if (edit.rate.empty())
             return fail(EditProblem::NoRate);
         if (!IsNonNegativeNumber(edit.rate))
@@ -168,7 +168,7 @@ records::GuestRecord ApplyGuestEdit(records::GuestRecord guest, const GuestEdit&
     guest.Set(GuestField::DBNumber, edit.dbNumber);
     guest.Set(GuestField::CardNumber, edit.cardNumber);
     guest.Set(GuestField::CardExpiry, edit.cardExpiry);
-    if (!checkin::RateUntouched(edit))
+    if (!stay::RateUntouched(edit))
         guest.Rate = static_cast<float>(Val(edit.rate));
     return guest;
 }

@@ -22,7 +22,7 @@ struct GuestEdit {
     // Not boxes: the stay's arrival and its departure as stored. A departure typed must come
     // after the arrival; one left as it was stored is not refused again.
     std::string arrival, storedDeparture;
-    // The rate box's text as loaded (checkin::RateAsLoaded); none for a stay not loaded.
+    // The rate box's text as loaded (stay::RateAsLoaded); none for a stay not loaded.
     std::optional<std::string> loadedRate;
 };
 

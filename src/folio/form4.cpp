@@ -5,9 +5,9 @@
 #include "platform/journal.h"
 
 #include "app/call_capture_service.h"
+#include "app/front_desk_service.h"
 #include "folio/folio_postings.h"
 #include "folio/form9.h"
-#include "frontdesk/form1.h"
 #include "platform/text.h"
 #include "printing/folio_report.h"
 #include "records/filenames.h"
@@ -72,7 +72,7 @@ void Form4::Form_Load() {
 // desk comes back and its load starts call capture again.
 void Form4::Form_Unload() {
     StopCallCapture(app());
-    app().Load(app().Get<Form1>());
+    ReturnToFrontDesk(app());
 }
 
 void Form4::Form_KeyPress(int& KeyAscii) {
@@ -325,7 +325,7 @@ void Form4::Command1_Click() {
 
 void Form4::Command2_Click() {
     app().Unload(*this);
-    app().Load(app().Get<Form1>());
+    ReturnToFrontDesk(app());
 }
 
 void Form4::Command3_Click() {

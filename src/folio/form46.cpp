@@ -1,7 +1,7 @@
 // The Do Not Rent List window.
 #include "form46.h"
 
-#include "frontdesk/form1.h"
+#include "app/front_desk_service.h"
 
 namespace vantreth {
 
@@ -25,7 +25,7 @@ void Form46::Form_Load() {
 // The main menu unloaded the front desk to open this window: however it closes, the
 // front desk comes back and rebuilds itself.
 void Form46::Form_Unload() {
-    app().Load(app().Get<Form1>());
+    ReturnToFrontDesk(app());
 }
 
 void Form46::Form_KeyPress(int& KeyAscii) {
@@ -37,7 +37,7 @@ void Form46::Form_KeyPress(int& KeyAscii) {
 
 void Form46::Command1_Click() {
     app().Unload(*this);
-    app().Load(app().Get<Form1>());
+    ReturnToFrontDesk(app());
 }
 
 void Form46::Command2_Click() {

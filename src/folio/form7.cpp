@@ -1,6 +1,6 @@
 #include "form7.h"
 
-#include "frontdesk/form1.h"
+#include "app/front_desk_service.h"
 #include "platform/text.h"
 #include "printing/guest_listing_report.h"
 #include "records/filenames.h"
@@ -49,7 +49,7 @@ void Form7::Form_Load() {
 
 // However the window closes, the front desk comes back: the "G" key had unloaded it.
 void Form7::Form_Unload() {
-    app().Load(app().Get<Form1>());
+    ReturnToFrontDesk(app());
 }
 
 void Form7::Form_KeyPress(int& KeyAscii) {

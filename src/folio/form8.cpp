@@ -1,7 +1,7 @@
 // "Move Guest": the lists of occupied and free rooms, the checks before a move and the move itself.
 #include "form8.h"
 
-#include "frontdesk/form1.h"
+#include "app/front_desk_service.h"
 #include "platform/text.h"
 #include "records/filenames.h"
 #include "records/ledger_rename.h"
@@ -171,7 +171,7 @@ void Form8::Command1_Click() {
 
 void Form8::Command2_Click() {
     app().Unload(*this);
-    app().Load(app().Get<Form1>());
+    ReturnToFrontDesk(app());
 }
 
 } // namespace vantreth

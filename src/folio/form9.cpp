@@ -1,6 +1,7 @@
 // "Edit Guest": the boxes, the folio window's labels that follow them, and the save.
 #include "form9.h"
 
+#include "app/guest_boxes.h"
 #include "folio/form4.h"
 #include "platform/text.h"
 #include "records/filenames.h"
@@ -39,17 +40,17 @@ Form4* Form9::FolioOfThisStay() {
 
 GuestEdit Form9::Boxes() const {
     GuestEdit edit;
-    checkin::TakeStayBoxes(edit, *this);
+    TakeStayBoxes(edit, *this);
     if (m_loaded) {
         edit.arrival = RTrim(m_loaded->record.ArrivalDate);
         edit.storedDeparture = RTrim(m_loaded->record.DepartureDate);
-        edit.loadedRate = checkin::RateAsLoaded(m_loaded->record);
+        edit.loadedRate = stay::RateAsLoaded(m_loaded->record);
     }
     return edit;
 }
 
 void Form9::FillBoxes(const GuestEdit& edit) {
-    checkin::ShowStayBoxes(*this, edit);
+    ShowStayBoxes(*this, edit);
 }
 
 void Form9::Form_Load() {
@@ -85,25 +86,25 @@ void Form9::Command1_Click() {
     if (check.problem) {
         MsgBox(EditProblemMessage(*check.problem), vbOKOnly, "WARNING");
         using P = EditProblem;
-        checkin::FocusRefusedBox(*check.problem, {{P::NoRate, Text6},
-                                                  {P::BadRate, Text6},
-                                                  {P::RateCents, Text6},
-                                                  {P::RateTooLarge, Text6},
-                                                  {P::ZeroDay, Text5},
-                                                  {P::ZeroMonth, Text5},
-                                                  {P::NoDeparture, Text5},
-                                                  {P::BadDateFormat, Text5},
-                                                  {P::NotADate, Text5},
-                                                  {P::DepartureNotAfterArrival, Text5},
-                                                  {P::BadPayCode, Text1, ""},
-                                                  {P::NoPayCode, Text1},
-                                                  {P::NoDirectBill, Text2},
-                                                  {P::BadDirectBill, Text2},
-                                                  {P::NoName, Text9},
-                                                  {P::BadLastName, Text9},
-                                                  {P::BadFirstName, Text10},
-                                                  {P::BadAdults, Text18},
-                                                  {P::BadChildren, Text19}});
+        FocusRefusedBox(*check.problem, {{P::NoRate, Text6},
+                                         {P::BadRate, Text6},
+                                         {P::RateCents, Text6},
+                                         {P::RateTooLarge, Text6},
+                                         {P::ZeroDay, Text5},
+                                         {P::ZeroMonth, Text5},
+                                         {P::NoDeparture, Text5},
+                                         {P::BadDateFormat, Text5},
+                                         {P::NotADate, Text5},
+                                         {P::DepartureNotAfterArrival, Text5},
+                                         {P::BadPayCode, Text1, ""},
+                                         {P::NoPayCode, Text1},
+                                         {P::NoDirectBill, Text2},
+                                         {P::BadDirectBill, Text2},
+                                         {P::NoName, Text9},
+                                         {P::BadLastName, Text9},
+                                         {P::BadFirstName, Text10},
+                                         {P::BadAdults, Text18},
+                                         {P::BadChildren, Text19}});
         return;
     }
 

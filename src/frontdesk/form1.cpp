@@ -119,6 +119,19 @@ void Form1::ShowShift() {
     Label26.SetCaption(shift.Clerk);
 }
 
+void Form1::ShowShiftAndClerk(const std::string& shift, const std::string& clerk) {
+    Label25.SetCaption(shift);
+    Label26.SetCaption(clerk);
+}
+
+void Form1::ShowDayName(double day) {
+    Label37.SetCaption(DayName(day));
+}
+
+void Form1::ShowArrivalCount(int count) {
+    Label2.SetCaption(std::to_string(count));
+}
+
 void Form1::ShowArrivalsToday() {
     const auto arriving = records::ReservationsArrivingOn(app().data(), app().clock().DateText(),
                                                           records::ArrivalMatch::TrailingBlanks);

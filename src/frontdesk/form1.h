@@ -5,6 +5,7 @@
 #pragma once
 
 #include "app/app.h"
+#include "app/front_desk_service.h"
 
 namespace vantreth {
 
@@ -19,7 +20,7 @@ RoomBoard CountRoomBoard(const platform::DataFolder& data);
 // The day name for day numbers 1 (Monday) to 7; "" for any other number.
 std::string DayName(double day);
 
-class Form1 final : public AppForm {
+class Form1 final : public AppForm, public FrontDesk {
 public:
     static constexpr const char* kName = "Form1";
     explicit Form1(App& app);
@@ -158,6 +159,9 @@ public:
     platform::Timer Timer1{*this, "Timer1", {.interval = 5000}};
     platform::Timer Timer2{*this, "Timer2", {.interval = 1000}};
 
+    void ShowShiftAndClerk(const std::string& shift, const std::string& clerk) override;
+    void ShowDayName(double day) override;
+    void ShowArrivalCount(int count) override;
     // The windows opened over the front desk go back to it: a failed step that closed it on
     // its way to another window brings it back.
     bool ComesBackAfterAFailedStep() const override { return true; }

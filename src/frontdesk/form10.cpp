@@ -1,7 +1,7 @@
 #include "form10.h"
 
 #include "app/call_capture_service.h"
-#include "frontdesk/form1.h"
+#include "app/front_desk_service.h"
 #include "platform/text.h"
 #include "records/room_record.h"
 
@@ -40,14 +40,14 @@ void Form10::Form_Load() {
 // and its load opens the port again.
 void Form10::Form_Unload() {
     StopCallCapture(app());
-    app().Load(app().Get<Form1>());
+    ReturnToFrontDesk(app());
 }
 
 void Form10::Form_KeyPress(int& KeyAscii) {
     if (KeyAscii == vbKeyEscape) {
         KeyAscii = 0;
         app().Unload(*this);
-        app().Load(app().Get<Form1>());
+        ReturnToFrontDesk(app());
     }
 }
 
@@ -133,7 +133,7 @@ void Form10::Command1_Click() {
     if (!SaveShownRoom())
         return;
     app().Unload(*this);
-    app().Load(app().Get<Form1>());
+    ReturnToFrontDesk(app());
 }
 
 void Form10::Command2_Click() {
@@ -147,7 +147,7 @@ void Form10::Command2_Click() {
         }
     }
     app().Unload(*this);
-    app().Load(app().Get<Form1>());
+    ReturnToFrontDesk(app());
 }
 
 // A click flips the letter once; Clean is stored at once both ways, Vacant only when it

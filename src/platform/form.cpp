@@ -87,27 +87,23 @@ void Form::RouteKey(Control* target, int key) {
         if (k == 0 || target == nullptr || !m_loaded)
             return;
     }
+    // A text or combo box: its handler first; Esc then presses the cancel button, and any
+    // other key the handler left goes into the box.
+    const auto typeInto = [&](auto& box) {
+        if (box.on_key_press)
+            box.on_key_press(k);
+        if (k == vbKeyEscape && m_loaded && PressEscButton())
+            return;
+        if (k != 0)
+            box.TypeIntoBox(k);
+    };
     switch (target->Kind()) {
-    case ControlKind::TextBox: {
-        auto& box = static_cast<TextBox&>(*target);
-        if (box.on_key_press)
-            box.on_key_press(k);
-        if (k == vbKeyEscape && m_loaded && PressEscButton())
-            return;
-        if (k != 0)
-            box.TypeIntoBox(k);
+    case ControlKind::TextBox:
+        typeInto(static_cast<TextBox&>(*target));
         break;
-    }
-    case ControlKind::ComboBox: {
-        auto& box = static_cast<ComboBox&>(*target);
-        if (box.on_key_press)
-            box.on_key_press(k);
-        if (k == vbKeyEscape && m_loaded && PressEscButton())
-            return;
-        if (k != 0)
-            box.TypeIntoBox(k);
+    case ControlKind::ComboBox:
+        typeInto(static_cast<ComboBox&>(*target));
         break;
-    }
     case ControlKind::ListBox: {
         auto& list = static_cast<ListBox&>(*target);
         if (list.on_key_press)

@@ -96,6 +96,9 @@ public:
     // that the other windows go back to; the night audit under way, whose load then shows
     // its steps as the saved steps left them): a failed step that closed it opens it again.
     virtual bool ComesBackAfterAFailedStep() const { return false; }
+    // At the start of every step of the clerk, for every window made, loaded or not: a window
+    // that must come back after a failed step notes here what it would come back to.
+    virtual void StepBegins() {}
 
     // Modal boxes, through the program.
     MsgBoxResult MsgBox(const std::string& prompt, int style = vbOKOnly, const std::string& title = "");

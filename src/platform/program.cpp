@@ -294,6 +294,8 @@ void Program::RunAction(const std::function<void()>& handler, std::string_view a
         Transaction transaction(m_journal,
                                 action.empty() ? std::string("the last step") : std::string(action));
         try {
+            for (auto& made : m_forms)
+                made.second->StepBegins();
             StepBegun();
             handler();
             atCommit = true;

@@ -1,6 +1,6 @@
 #include "form25.h"
 
-#include "frontdesk/form1.h"
+#include "app/front_desk_service.h"
 #include "reservations/reservation_lists.h"
 
 namespace vantreth {
@@ -25,12 +25,12 @@ void Form25::Form_KeyPress(int& KeyAscii) {
         return;
     KeyAscii = 0;
     app().Unload(*this);
-    app().Load(app().Get<Form1>());
+    ReturnToFrontDesk(app());
 }
 
 void Form25::Command1_Click() {
     app().Unload(*this);
-    app().Unload(app().Get<Form1>());
+    app().Unload(kFrontDeskWindow);
     app().Load("Form26");
 }
 
@@ -50,10 +50,8 @@ void Form25::Command4_Click() {
     CancelAllDueToday(app().data(), app().gClerk, app().clock().DateText());
     MsgBox("All reservations due in today have been canceled.", vbOKOnly, "Canceled");
     // The front desk is built afresh so that its count of today's arrivals is right.
-    Form1& frontDesk = app().Get<Form1>();
     app().Unload(*this);
-    app().Unload(frontDesk);
-    app().Load(frontDesk);
+    RebuildFrontDesk(app());
 }
 
 void Form25::Command5_Click() {

@@ -2,7 +2,7 @@
 #include "form26.h"
 
 #include "app/call_capture_service.h"
-#include "frontdesk/form1.h"
+#include "app/front_desk_service.h"
 #include "frontdesk/form70.h"
 #include "platform/decimal.h"
 #include "platform/text.h"
@@ -44,14 +44,9 @@ Form26::Form26(App& app) : AppForm(app, kName, "Add Reservation", {40, 20, 900, 
     // The Enter walk through the boxes and their own key rules.
     m_guest.TakeKeys({&Text5, &Text6, &Text9, &Text10, &Text11, &Text12, &Text13, &Text14, &Text15, &Text16,
                       &Text17, &Text18, &Text19, &Text20, &Text21});
-    m_guest.WalkGuestBoxes(*this);
-    m_guest.Walk(Text16, Text18);
-    m_guest.Walk(Text19, Text21, checkin::GuestEntry::Rule::Children);
-    m_guest.Walk(Text21, Text20);
-    m_guest.Walk(Text20, Command2);
-    m_guest.Walk(Text5, Text6);
-    m_guest.Walk(Text6, Text4);
-    m_guest.Walk(Text4, Text9);
+    m_guest.WalkGuestBoxes(*this, Text18, Text21);
+    m_guest.WalkInOrder({&Text21, &Text20}, Command2);
+    m_guest.WalkInOrder({&Text5, &Text6, &Text4}, Text9);
 }
 
 // ---------------------------------------------------------------------------
@@ -63,7 +58,7 @@ void Form26::Form_Load() {
     SetWindowState(WindowState::Minimized);
     app().Load(app().Get<Form33>());
     Text21.SetText(app().gClerk);
-    checkin::StartStayBoxes(*this, checkin::PaymentList(), checkin::OptionalRateList(app().data()));
+    StartStayBoxes(*this, stay::PaymentList(), stay::OptionalRateList(app().data()));
     // Each opening uses up a confirmation number. Without one no reservation can be taken,
     // so the window goes and the clerk is told why.
     try {
@@ -86,7 +81,7 @@ void Form26::Form_Unload() {
         app().gHistoryForReservation = 0;
     }
     StopCallCapture(app());
-    Form1& frontDesk = app().Get<Form1>();
+    Form& frontDesk = FrontDeskWindow(app());
     if (frontDesk.Loaded())
         StartCallCapture(app());
     else
@@ -102,9 +97,13 @@ void Form26::Form_KeyPress(int& KeyAscii) {
     Command3_Click();
 }
 
+void Form26::ShowReturningGuest(const records::HistoryEntry& entry, const std::string& clerk) {
+    ShowHistoryGuest(*this, entry, clerk);
+}
+
 void Form26::Command3_Click() {
     app().Unload(*this);
-    app().Load(app().Get<Form1>());
+    ReturnToFrontDesk(app());
 }
 
 void Form26::Command4_Click() {
@@ -120,7 +119,7 @@ double Form26::TaxUnlessExempt() const {
 }
 
 void Form26::ShowTotals(double taxRate, bool roundStay) {
-    const checkin::StayPrice price = checkin::PriceStay(Text2.Text(), Text1.Text(), false, taxRate);
+    const stay::StayPrice price = stay::PriceStay(Text2.Text(), Text1.Text(), false, taxRate);
     Label24.SetCaption(price.nightly);
     Label25.SetCaption(roundStay ? Decimal::Parse(price.total).Rounded(2).Text() : price.total);
 }
@@ -174,7 +173,7 @@ void Form26::Command1_Click() {
 void Form26::Command5_Click() {
     if (app().gTenPercentTaken == 1)
         return;
-    Text2.SetText(checkin::TenPercentOff(Text2.Text()));
+    Text2.SetText(stay::TenPercentOff(Text2.Text()));
     ShowTotals(app().gTaxRate, true);
     app().gTenPercentTaken = 1;
 }
@@ -221,24 +220,24 @@ void Form26::Text2_KeyPress(int& KeyAscii) {
 
 void Form26::Combo2_Click() {
     const std::string& payment = Combo2.Text();
-    if (payment == checkin::kCashOrCheck) {
+    if (payment == stay::kCashOrCheck) {
         Label30.SetVisible(false);
         Frame3.SetEnabled(true);
         Frame5.SetEnabled(true);
         Frame2.SetEnabled(false);
         Frame4.SetEnabled(false);
         Text9.SetFocus();
-    } else if (payment == checkin::kDirectBill) {
+    } else if (payment == stay::kDirectBill) {
         Text7.SetText("");
         Frame3.SetEnabled(false);
         Frame2.SetEnabled(false);
         Frame4.SetEnabled(true);
         Combo5.Clear();
         Combo5.SetText("select direct bill client");
-        for (const std::string& account : checkin::DirectBillList(app().data()))
+        for (const std::string& account : stay::DirectBillList(app().data()))
             Combo5.AddItem(account);
         Combo5.SetFocus();
-    } else if (checkin::PayCodeFor(payment)) {
+    } else if (stay::PayCodeFor(payment)) {
         Frame5.SetEnabled(true);
         Frame2.SetEnabled(true);
         Frame3.SetEnabled(false);
@@ -290,7 +289,7 @@ void Form26::Command2_Click() {
                                          .cardAmount = Text4.Text(),
                                          .cashAmount = Text7.Text(),
                                          .confirmationNumber = Label27.Caption()};
-    checkin::TakeGuestBoxes(entry, *this);
+    TakeGuestBoxes(entry, *this);
     const Date today = app().clock().Today();
 
     // Everything is checked before the first write, so a refused reservation writes nothing.
@@ -304,21 +303,21 @@ void Form26::Command2_Click() {
         using P = reservations::ReservationProblem;
         if (*problem == P::AlreadyStored)
             Command2.SetEnabled(false);
-        checkin::FocusRefusedBox(*problem, {{P::RoomReserved, Combo1},
-                                            {P::NoRoom, Combo1, "select room"},
-                                            {P::NoLastName, Text9},
-                                            {P::BadArrival, Text3},
-                                            {P::BadNights, Text1},
-                                            {P::BadRate, Text2},
-                                            {P::RateCents, Text2},
-                                            {P::RateTooLarge, Text2},
-                                            {P::NoDirectBill, Combo5, "select direct bill client"},
-                                            {P::BadCash, Text7},
-                                            {P::CashCents, Text7},
-                                            {P::CashTooLarge, Text7},
-                                            {P::BadCard, Text4},
-                                            {P::CardCents, Text4},
-                                            {P::CardTooLarge, Text4}});
+        FocusRefusedBox(*problem, {{P::RoomReserved, Combo1},
+                                   {P::NoRoom, Combo1, "select room"},
+                                   {P::NoLastName, Text9},
+                                   {P::BadArrival, Text3},
+                                   {P::BadNights, Text1},
+                                   {P::BadRate, Text2},
+                                   {P::RateCents, Text2},
+                                   {P::RateTooLarge, Text2},
+                                   {P::NoDirectBill, Combo5, "select direct bill client"},
+                                   {P::BadCash, Text7},
+                                   {P::CashCents, Text7},
+                                   {P::CashTooLarge, Text7},
+                                   {P::BadCard, Text4},
+                                   {P::CardCents, Text4},
+                                   {P::CardTooLarge, Text4}});
         return;
     }
     if (MsgBox("Are you sure you want to make this reservation now?", vbYesNo | vbQuestion, "Check In") !=

@@ -3,11 +3,12 @@
 #pragma once
 
 #include "app/app.h"
-#include "stay/guest_entry.h"
+#include "app/guest_boxes.h"
+#include "app/returning_guest.h"
 
 namespace vantreth {
 
-class Form26 final : public AppForm {
+class Form26 final : public AppForm, public TakesReturningGuest {
 public:
     static constexpr const char* kName = "Form26";
     explicit Form26(App& app);
@@ -139,6 +140,8 @@ public:
     platform::CommandButton Command3{
         *this, "Command3", {.caption = "Cancel / Esc", .at = {686, 490, 200, 36}}};
 
+    void ShowReturningGuest(const records::HistoryEntry& entry, const std::string& clerk) override;
+
 private:
     void Form_Load() override;
     void Form_Unload() override;
@@ -170,7 +173,7 @@ private:
     // The tax rate unless the tax exempt box is checked.
     double TaxUnlessExempt() const;
 
-    checkin::GuestEntry m_guest;
+    GuestEntry m_guest;
 };
 
 } // namespace vantreth

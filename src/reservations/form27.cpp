@@ -1,6 +1,6 @@
 #include "form27.h"
 
-#include "frontdesk/form1.h"
+#include "app/front_desk_service.h"
 #include "records/filenames.h"
 #include "records/guest_record.h"
 #include "reservations/reservation_lists.h"
@@ -32,7 +32,7 @@ void Form27::List1_DblClick() {
 
 void Form27::Command1_Click() {
     app().Unload(*this);
-    app().Get<Form1>().SetWindowState(platform::WindowState::Maximized);
+    FrontDeskWindow(app()).SetWindowState(platform::WindowState::Maximized);
 }
 
 } // namespace vantreth

@@ -1,7 +1,7 @@
 // "Reservation - Arrival Date": the date checks and the free rooms of Add Reservation.
 #include "form33.h"
 
-#include "frontdesk/form1.h"
+#include "app/front_desk_service.h"
 #include "platform/text.h"
 #include "reservations/form26.h"
 #include "reservations/reserve.h"
@@ -43,7 +43,7 @@ void Form33::Command1_Click() {
     app().gPresetArrivalDate = "";
     app().Unload(*this);
     app().Unload(app().Get<Form26>());
-    app().Load(app().Get<Form1>());
+    ReturnToFrontDesk(app());
 }
 
 // The close box does what Cancel does: Add Reservation goes with this window and the

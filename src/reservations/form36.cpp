@@ -1,12 +1,13 @@
 #include "form36.h"
 
-#include "frontdesk/form1.h"
+#include "app/front_desk_service.h"
 #include "platform/text.h"
 #include "records/filenames.h"
 #include "records/posting_codes.h"
 #include "records/settings_files.h"
 #include "records/shift_record.h"
 #include "reservations/reserve.h"
+#include "stay/guest_entry.h"
 
 namespace vantreth {
 
@@ -28,17 +29,8 @@ Form36::Form36(App& app) : AppForm(app, kName, "Edit Reservation", {40, 30, 780,
     // leaves the focus on "Check In" without pressing it.
     m_guest.TakeKeys({&Text9, &Text10, &Text11, &Text12, &Text13, &Text14, &Text15, &Text16, &Text17, &Text18,
                       &Text19, &Text20, &Text7, &Text5, &Text2, &Text1, &Text6, &Text3, &Text4});
-    m_guest.WalkGuestBoxes(*this);
-    m_guest.Walk(Text16, Text17);
-    m_guest.Walk(Text19, Text20, checkin::GuestEntry::Rule::Children);
-    m_guest.Walk(Text20, Text7);
-    m_guest.Walk(Text7, Text5);
-    m_guest.Walk(Text5, Text2);
-    m_guest.Walk(Text2, Text1);
-    m_guest.Walk(Text1, Text6);
-    m_guest.Walk(Text6, Text3);
-    m_guest.Walk(Text3, Text4);
-    m_guest.Walk(Text4, Command2);
+    m_guest.WalkGuestBoxes(*this, Text17, Text20);
+    m_guest.WalkInOrder({&Text20, &Text7, &Text5, &Text2, &Text1, &Text6, &Text3, &Text4}, Command2);
 }
 
 // ---------------------------------------------------------------------------
@@ -46,7 +38,7 @@ Form36::Form36(App& app) : AppForm(app, kName, "Edit Reservation", {40, 30, 780,
 
 void Form36::Form_Load() {
     Show();
-    app().Get<Form1>().SetWindowState(WindowState::Minimized);
+    FrontDeskWindow(app()).SetWindowState(WindowState::Minimized);
 
     m_found = false;
     m_loaded = records::GuestRecord();
@@ -67,7 +59,7 @@ void Form36::Form_Load() {
 }
 
 void Form36::Fill(const reservations::ReservationBoxes& b) {
-    checkin::ShowStayBoxes(*this, b);
+    ShowStayBoxes(*this, b);
     Label1.SetCaption(b.clerk);
     Text7.SetText(b.arrival);
     Label24.SetCaption(b.room);
@@ -85,9 +77,9 @@ reservations::ReservationBoxes Form36::Boxes() const {
                                          .cardDeposit = Label29.Caption(),
                                          .confirmation = Label27.Caption(),
                                          .reservedOn = Label32.Caption()};
-    checkin::TakeStayBoxes(boxes, *this);
+    TakeStayBoxes(boxes, *this);
     if (m_found)
-        boxes.loadedRate = checkin::RateAsLoaded(m_loaded);
+        boxes.loadedRate = stay::RateAsLoaded(m_loaded);
     return boxes;
 }
 
@@ -107,18 +99,18 @@ bool Form36::Save() {
     if (problem) {
         MsgBox(reservations::EditProblemMessage(*problem), vbOKOnly, "WARNING");
         using P = EditProblem;
-        checkin::FocusRefusedBox(*problem, {{P::NoArrival, Text7},
-                                            {P::BadArrival, Text7},
-                                            {P::NoLastName, Text9},
-                                            {P::NoFirstName, Text10},
-                                            {P::NoDeparture, Text5},
-                                            {P::BadDeparture, Text5},
-                                            {P::DepartureNotAfterArrival, Text5},
-                                            {P::BadAdults, Text18},
-                                            {P::BadChildren, Text19},
-                                            {P::BadRate, Text6},
-                                            {P::RateCents, Text6},
-                                            {P::RateTooLarge, Text6}});
+        FocusRefusedBox(*problem, {{P::NoArrival, Text7},
+                                   {P::BadArrival, Text7},
+                                   {P::NoLastName, Text9},
+                                   {P::NoFirstName, Text10},
+                                   {P::NoDeparture, Text5},
+                                   {P::BadDeparture, Text5},
+                                   {P::DepartureNotAfterArrival, Text5},
+                                   {P::BadAdults, Text18},
+                                   {P::BadChildren, Text19},
+                                   {P::BadRate, Text6},
+                                   {P::RateCents, Text6},
+                                   {P::RateTooLarge, Text6}});
         return false;
     }
     switch (reservations::SaveReservation(app().data(), boxes, app().gCurResArrival, app().gCurResRoom,
@@ -145,7 +137,7 @@ void Form36::Form_QueryClose() {
 void Form36::Command4_Click() {
     if (!Save())
         return;
-    app().Get<Form1>().SetWindowState(WindowState::Maximized);
+    FrontDeskWindow(app()).SetWindowState(WindowState::Maximized);
     app().Unload(*this);
 }
 
@@ -214,7 +206,7 @@ void Form36::TakePayment(reservations::Payment kind) {
 // Cancel
 
 void Form36::Command3_Click() {
-    Form1& frontDesk = app().Get<Form1>();
+    Form& frontDesk = FrontDeskWindow(app());
     if (MsgBox("Are you sure you want to cancel this reservation?", vbYesNo | vbQuestion, "Cancel?") ==
         vbYes) {
         if (!m_found) {
@@ -226,7 +218,7 @@ void Form36::Command3_Click() {
                                                                            app().gClerk, today,
                                                                            Label32.Caption()),
                                             today, OpenSlot());
-            frontDesk.Label2.SetCaption(std::to_string(reservations::CountArrivals(app().data(), today)));
+            TheFrontDesk(app()).ShowArrivalCount(reservations::CountArrivals(app().data(), today));
         }
     }
     frontDesk.SetWindowState(WindowState::Maximized);
@@ -278,26 +270,26 @@ std::optional<CheckInProblem> Form36::CheckInRefusal(const reservations::Reserva
 void Form36::RefuseCheckIn(CheckInProblem problem) {
     MsgBox(reservations::CheckInProblemMessage(problem), vbOKOnly, "WARNING");
     using P = CheckInProblem;
-    checkin::FocusRefusedBox(problem, {{P::BadPayCode, Text1, ""},
-                                       {P::NoPayCode, Text1},
-                                       {P::DepositCardUnknown, Text1},
-                                       {P::NoDirectBill, Text2},
-                                       {P::BadDirectBill, Text2},
-                                       {P::NoRate, Text6},
-                                       {P::BadRate, Text6},
-                                       {P::RateCents, Text6},
-                                       {P::RateTooLarge, Text6},
-                                       {P::NoLastName, Text9},
-                                       {P::NoFirstName, Text10},
-                                       {P::BadAdults, Text18},
-                                       {P::BadChildren, Text19},
-                                       {P::NoDeparture, Text5},
-                                       {P::BadDeparture, Text5},
-                                       {P::DepartureNotAfterArrival, Text5},
-                                       {P::RoomOccupied, Combo1},
-                                       {P::LedgerTaken, Combo1},
-                                       {P::NoTaxRate},
-                                       {P::NoReservation}});
+    FocusRefusedBox(problem, {{P::BadPayCode, Text1, ""},
+                              {P::NoPayCode, Text1},
+                              {P::DepositCardUnknown, Text1},
+                              {P::NoDirectBill, Text2},
+                              {P::BadDirectBill, Text2},
+                              {P::NoRate, Text6},
+                              {P::BadRate, Text6},
+                              {P::RateCents, Text6},
+                              {P::RateTooLarge, Text6},
+                              {P::NoLastName, Text9},
+                              {P::NoFirstName, Text10},
+                              {P::BadAdults, Text18},
+                              {P::BadChildren, Text19},
+                              {P::NoDeparture, Text5},
+                              {P::BadDeparture, Text5},
+                              {P::DepartureNotAfterArrival, Text5},
+                              {P::RoomOccupied, Combo1},
+                              {P::LedgerTaken, Combo1},
+                              {P::NoTaxRate},
+                              {P::NoReservation}});
 }
 
 void Form36::Command2_Click() {
@@ -330,23 +322,20 @@ void Form36::Command2_Click() {
                       .value_or(0);
 
     const DateTime now = app().clock().Now();
-    const checkin::CheckInSession session{.postingShift = shift.Shift,
-                                          .shift = app().gShift,
-                                          .clerk = app().gClerk,
-                                          .taxRate = app().gTaxRate,
-                                          .today = now.date,
-                                          .time = now.time};
+    const stay::CheckInSession session{.postingShift = shift.Shift,
+                                       .shift = app().gShift,
+                                       .clerk = app().gClerk,
+                                       .taxRate = app().gTaxRate,
+                                       .today = now.date,
+                                       .time = now.time};
     reservations::WriteReservationCheckIn(
         app().data(),
         reservations::PlanReservationCheckIn(app().data(), boxes, *slot, session, cashNow, cardNow));
 
-    Form1& frontDesk = app().Get<Form1>();
-    frontDesk.Label2.SetCaption(
-        std::to_string(reservations::CountArrivals(app().data(), app().clock().DateText())));
-    frontDesk.SetWindowState(WindowState::Maximized);
+    TheFrontDesk(app()).ShowArrivalCount(reservations::CountArrivals(app().data(), app().clock().DateText()));
+    FrontDeskWindow(app()).SetWindowState(WindowState::Maximized);
     app().Unload(*this);
-    app().Unload(frontDesk);
-    app().Load(frontDesk);
+    RebuildFrontDesk(app());
 }
 
 // ---------------------------------------------------------------------------

@@ -4,9 +4,9 @@
 #pragma once
 
 #include "app/app.h"
+#include "app/guest_boxes.h"
 #include "records/guest_record.h"
 #include "reservations/reservation_edit.h"
-#include "stay/guest_entry.h"
 
 namespace vantreth {
 
@@ -124,7 +124,7 @@ private:
     // Whether the load found the reservation the list named, and that reservation as loaded.
     bool m_found = false;
     records::GuestRecord m_loaded;
-    checkin::GuestEntry m_guest;
+    GuestEntry m_guest;
 };
 
 } // namespace vantreth

@@ -2,7 +2,7 @@
 // Add Reservation.
 #include "form44.h"
 
-#include "frontdesk/form1.h"
+#include "app/front_desk_service.h"
 #include "platform/text.h"
 #include "records/reservation_files.h"
 #include "reservations/form26.h"
@@ -48,7 +48,7 @@ void Form44::Command1_Click() {
 void Form44::Command2_Click() {
     app().Unload(*this);
     app().Unload(app().Get<Form26>());
-    app().Load(app().Get<Form1>());
+    ReturnToFrontDesk(app());
 }
 
 } // namespace vantreth

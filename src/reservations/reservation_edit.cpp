@@ -90,7 +90,7 @@ ReservationBoxes BoxesFromRecord(const GuestRecord& r) {
                            .cardDeposit = r.CardDeposit,
                            .confirmation = r.ConfirmationNumber,
                            .reservedOn = r.ReservedOn};
-    checkin::StayBoxesFromRecord(boxes, r);
+    stay::StayBoxesFromRecord(boxes, r);
     return boxes;
 }
 
@@ -156,7 +156,7 @@ std::optional<EditProblem> CheckValues(const ReservationBoxes& boxes, int curren
     if (!BlankOrNumber(boxes.children))
         return EditProblem::BadChildren;
     // The rate is judged as typed only when the clerk changed it.
-    if (checkin::RateUntouched(boxes))
+    if (stay::RateUntouched(boxes))
         return std::nullopt;
     if (!BlankOrNumber(boxes.rate))
         return EditProblem::BadRate;
@@ -168,7 +168,7 @@ std::optional<EditProblem> CheckValues(const ReservationBoxes& boxes, int curren
 }
 
 void ApplyBoxes(GuestRecord& r, const ReservationBoxes& boxes) {
-    checkin::PutGuestDetails(r, boxes, checkin::Letters::Capitals);
+    stay::PutGuestDetails(r, boxes, stay::Letters::Capitals);
     r.Set(GuestField::Clerk, boxes.clerk);
     // Dates are compared as text everywhere; a blank in front would hide the reservation.
     r.Set(GuestField::ArrivalDate, Trim(boxes.arrival));
@@ -177,7 +177,7 @@ void ApplyBoxes(GuestRecord& r, const ReservationBoxes& boxes) {
     r.Set(GuestField::DBNumber, boxes.dbNumber);
     r.Set(GuestField::CardNumber, boxes.cardNumber);
     r.Set(GuestField::CardExpiry, boxes.cardExpiry);
-    if (!checkin::RateUntouched(boxes))
+    if (!stay::RateUntouched(boxes))
         r.Rate = static_cast<float>(Val(boxes.rate));
     r.Set(GuestField::Room, boxes.room);
     r.Set(GuestField::CashDeposit, boxes.cashDeposit);
@@ -325,9 +325,9 @@ std::string CheckInProblemMessage(CheckInProblem problem) {
     case CheckInProblem::DepartureNotAfterArrival:
         return records::kDepartureNotAfterArrival;
     case CheckInProblem::LedgerTaken:
-        return checkin::ProblemMessage(checkin::EntryProblem::LedgerTaken);
+        return stay::ProblemMessage(stay::EntryProblem::LedgerTaken);
     case CheckInProblem::NoTaxRate:
-        return checkin::ProblemMessage(checkin::EntryProblem::NoTaxRate);
+        return stay::ProblemMessage(stay::EntryProblem::NoTaxRate);
     case CheckInProblem::RoomOccupied:
         return "It appears this room is currently occupied. Please choose another room.";
     case CheckInProblem::NoReservation:
@@ -359,7 +359,7 @@ std::optional<CheckInProblem> CheckCheckInBoxes(const ReservationBoxes& boxes, i
     if (boxes.payCode == records::kDirectBill.code && Trim(boxes.dbNumber).empty())
         return CheckInProblem::NoDirectBill;
     // A stored rate left as it is goes in as stored; a typed one is judged.
-    if (!checkin::RateUntouched(boxes)) {
+    if (!stay::RateUntouched(boxes)) {
         if (!IsNonNegativeNumber(boxes.rate))
             return CheckInProblem::BadRate;
         if (!IsTypedAmount(boxes.rate))
@@ -380,9 +380,9 @@ std::optional<CheckInProblem> CheckCheckInBoxes(const ReservationBoxes& boxes, i
 }
 
 GuestRecord BuildInHouseRecord(const ReservationBoxes& boxes, const GuestRecord& reservation,
-                               const checkin::CheckInSession& session) {
+                               const stay::CheckInSession& session) {
     GuestRecord guest;
-    checkin::PutGuestDetails(guest, boxes, checkin::Letters::AsTyped);
+    stay::PutGuestDetails(guest, boxes, stay::Letters::AsTyped);
     guest.Set(GuestField::Clerk, session.clerk);
     guest.Set(GuestField::Room, boxes.room);
     guest.Nights = reservation.Nights;
@@ -393,7 +393,7 @@ GuestRecord BuildInHouseRecord(const ReservationBoxes& boxes, const GuestRecord&
     guest.Set(GuestField::CheckOutTime, "");
     guest.Set(GuestField::DepartureDate, Trim(boxes.departure));
     // The reservation's rate left as it is goes into the stay byte for byte.
-    guest.Rate = checkin::RateUntouched(boxes) ? reservation.Rate : static_cast<float>(Val(boxes.rate));
+    guest.Rate = stay::RateUntouched(boxes) ? reservation.Rate : static_cast<float>(Val(boxes.rate));
     guest.SpareAmount = 0;
     guest.Set(GuestField::CardNumber, boxes.cardNumber);
     guest.Set(GuestField::CardExpiry, boxes.cardExpiry);
@@ -416,7 +416,7 @@ std::optional<CheckInProblem> CheckCheckInDay(const DataFolder& data, const Rese
     if (!records::DepartsAfterArrival(DateText(today), departure, today.year))
         return CheckInProblem::DepartureNotAfterArrival;
     if (records::NewStayLedgerTaken(
-            data, BuildInHouseRecord(boxes, GuestRecord{}, checkin::CheckInSession{.today = today})))
+            data, BuildInHouseRecord(boxes, GuestRecord{}, stay::CheckInSession{.today = today})))
         return CheckInProblem::LedgerTaken;
     return std::nullopt;
 }
@@ -433,7 +433,7 @@ std::optional<CheckInProblem> CheckCheckInStored(const DataFolder& data, const R
 }
 
 ReservationCheckIn PlanReservationCheckIn(const DataFolder& data, const ReservationBoxes& boxes,
-                                          long reservationSlot, const checkin::CheckInSession& session,
+                                          long reservationSlot, const stay::CheckInSession& session,
                                           std::optional<double> cashNow, double cardNow) {
     ReservationCheckIn plan;
     plan.session = session;
@@ -472,7 +472,7 @@ void WriteReservationCheckIn(const DataFolder& data, const ReservationCheckIn& p
     using records::DayTotalsField;
     using records::PostTo;
     const GuestRecord& guest = plan.guest;
-    const checkin::CheckInSession& session = plan.session;
+    const stay::CheckInSession& session = plan.session;
     const std::string today = DateText(session.today);
     const std::filesystem::path ledger = records::StayLedgerPath(data, guest);
     const auto post = [&](std::string_view code, std::string_view description, double amount,

@@ -39,7 +39,7 @@ struct ReservationBoxes {
     std::string cardDeposit;  // "Credit Card Received"
     std::string confirmation; // "CN#"
     std::string reservedOn;   // "Reservation made on"
-    // The rate box's text as loaded (checkin::RateAsLoaded); none for a reservation not loaded.
+    // The rate box's text as loaded (stay::RateAsLoaded); none for a reservation not loaded.
     std::optional<std::string> loadedRate;
 };
 
@@ -157,7 +157,7 @@ std::optional<CheckInProblem> CheckCheckInBoxes(const ReservationBoxes& boxes, i
 // TaxExempt and FolioNumber, the clerk on duty, arrival today.
 records::GuestRecord BuildInHouseRecord(const ReservationBoxes& boxes,
                                         const records::GuestRecord& reservation,
-                                        const checkin::CheckInSession& session);
+                                        const stay::CheckInSession& session);
 
 // Everything the check-in writes, worked out before the first write.
 struct ReservationCheckIn {
@@ -165,7 +165,7 @@ struct ReservationCheckIn {
     long reservationSlot = 1;
     records::GuestRecord guest;
     records::GuestRecord reservation; // as stored, blanked by the write
-    checkin::CheckInSession session;
+    stay::CheckInSession session;
     double cashDeposit = 0; // taken before arrival, as stored
     double cardDeposit = 0;
     std::string depositCard;       // the pay code of the card that took the card deposit
@@ -187,7 +187,7 @@ std::optional<CheckInProblem> CheckCheckInDay(const platform::DataFolder& data, 
 std::optional<CheckInProblem> CheckCheckInStored(const platform::DataFolder& data,
                                                  const ReservationBoxes& boxes, long reservationSlot);
 ReservationCheckIn PlanReservationCheckIn(const platform::DataFolder& data, const ReservationBoxes& boxes,
-                                          long reservationSlot, const checkin::CheckInSession& session,
+                                          long reservationSlot, const stay::CheckInSession& session,
                                           std::optional<double> cashNow, double cardNow);
 // Guest record, the reservation blanked, shift rentals, the stay's ledger, day detail,
 // day totals, shift cash, room status, rooms rented; in that order.

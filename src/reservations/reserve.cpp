@@ -210,18 +210,18 @@ bool BlankOrFits(std::string_view text) {
 std::string ReservationProblemMessage(ReservationProblem problem, std::string_view confirmationNumber) {
     switch (problem) {
     case ReservationProblem::NoRoom:
-        return checkin::ProblemMessage(checkin::EntryProblem::NoRoom);
+        return stay::ProblemMessage(stay::EntryProblem::NoRoom);
     case ReservationProblem::NoLastName:
         return "You did not type the guest's last name. Type the last name or click 'Cancel' to exit this "
                "module.";
     case ReservationProblem::BadArrival:
         return "The arrival date is not a date. Type the date like 1/5/04. Please Fix.";
     case ReservationProblem::BadNights:
-        return checkin::ProblemMessage(checkin::EntryProblem::BadNights);
+        return stay::ProblemMessage(stay::EntryProblem::BadNights);
     case ReservationProblem::BadRate:
-        return checkin::ProblemMessage(checkin::EntryProblem::BadRate);
+        return stay::ProblemMessage(stay::EntryProblem::BadRate);
     case ReservationProblem::NoDirectBill:
-        return checkin::ProblemMessage(checkin::EntryProblem::NoDirectBill);
+        return stay::ProblemMessage(stay::EntryProblem::NoDirectBill);
     case ReservationProblem::BadCash:
         return "The cash amount is not a number. Type the amount in dollars, like 50.00, or leave the box "
                "empty.";
@@ -258,7 +258,7 @@ std::optional<ReservationProblem> CheckReservation(const ReservationEntry& entry
     // A room typed rather than picked leaves the rate box empty: the rate is then 0.
     if (!Trim(entry.rate).empty() && !IsNonNegativeNumber(entry.rate))
         return ReservationProblem::BadRate;
-    if (entry.payment == checkin::kDirectBill &&
+    if (entry.payment == stay::kDirectBill &&
         (entry.account.empty() || entry.account == "select direct bill client"))
         return ReservationProblem::NoDirectBill;
     if (!IsAmountText(entry.cashAmount))
@@ -296,7 +296,7 @@ std::optional<ReservationProblem> CheckAgainstStored(const DataFolder& data, con
 }
 
 std::string PayCodeText(std::string_view payment) {
-    return std::string(1, checkin::PayCodeFor(payment).value_or(' '));
+    return std::string(1, stay::PayCodeFor(payment).value_or(' '));
 }
 
 std::string DepositText(std::string_view amount) {
@@ -304,7 +304,7 @@ std::string DepositText(std::string_view amount) {
 }
 
 std::string CashTaken(const ReservationEntry& entry) {
-    return entry.payment == checkin::kCashOrCheck ? entry.cashAmount : std::string();
+    return entry.payment == stay::kCashOrCheck ? entry.cashAmount : std::string();
 }
 
 std::string CardTaken(const ReservationEntry& entry) {
@@ -325,7 +325,7 @@ GuestRecord BuildReservation(const ReservationEntry& entry, float folioNumber,
     const Date arrival = *ParseDate(entry.arrival, session.today.year);
     const std::string payCode = PayCodeText(entry.payment);
     GuestRecord r;
-    checkin::PutGuestDetails(r, entry, checkin::Letters::Capitals);
+    stay::PutGuestDetails(r, entry, stay::Letters::Capitals);
     r.Set(GuestField::Clerk, entry.clerk);
     r.Set(GuestField::Room, Left(entry.roomChoice, 3));
     r.Nights = static_cast<float>(Val(entry.nights));

@@ -17,7 +17,7 @@
 
 #include <cmath>
 
-namespace vantreth::checkin {
+namespace vantreth::stay {
 
 using namespace platform;
 
@@ -323,4 +323,4 @@ void WriteCheckIn(const DataFolder& data, const CheckInPlan& plan) {
     records::AddRoomsRented(data, today, 1);
 }
 
-} // namespace vantreth::checkin
+} // namespace vantreth::stay

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-namespace vantreth::checkin {
+namespace vantreth::stay {
 
 // The payment list of the check-in, in the order the clerk sees it: the pay codes' entries
 // of the code table (records/posting_codes.h).
@@ -143,4 +143,4 @@ CheckInPlan PlanCheckIn(const platform::DataFolder& data, const CheckInEntry& en
 // shift cash, room status, deposit, shift rentals, rooms rented; in that order.
 void WriteCheckIn(const platform::DataFolder& data, const CheckInPlan& plan);
 
-} // namespace vantreth::checkin
+} // namespace vantreth::stay

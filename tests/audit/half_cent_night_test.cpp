@@ -67,8 +67,7 @@ TEST(HalfCentNightTest, AStayPaidWhatWasQuotedChecksOutAtZeroHoweverManyNights) 
         const audit::NightContext night{
             .shift = "C", .clerk = "NB", .today = "12/6/26", .taxRate = c.taxRate};
         for (int nights = 1; nights <= 31; ++nights) {
-            const checkin::StayPrice price =
-                checkin::PriceStay(c.rate, std::to_string(nights), false, c.taxRate);
+            const stay::StayPrice price = stay::PriceStay(c.rate, std::to_string(nights), false, c.taxRate);
             ASSERT_EQ(price.nightly, c.night) << c.rate;
             const Decimal total = Decimal::Parse(price.total);
             for (const Decimal& firstPart : {total, (total - Decimal::Parse("0.03")).Rounded(2)}) {

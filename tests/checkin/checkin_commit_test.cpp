@@ -214,12 +214,12 @@ TEST(DepositTest, AskedOnlyWhenTheWholeStayIsPaidInCash) {
     };
     const Case cases[] = {{"55", true}, {"55.00", true}, {"60", false}, {"50", false}};
     for (const Case& c : cases) {
-        checkin::CheckInEntry entry{.payment = "CASH or CHECK", .cash = c.cash, .totalStay = "55"};
-        EXPECT_EQ(checkin::AsksForDeposit(entry), c.asked) << "cash " << c.cash;
+        stay::CheckInEntry entry{.payment = "CASH or CHECK", .cash = c.cash, .totalStay = "55"};
+        EXPECT_EQ(stay::AsksForDeposit(entry), c.asked) << "cash " << c.cash;
     }
-    EXPECT_TRUE(checkin::AsksForDeposit({.payment = "CASH or CHECK", .cash = "", .totalStay = "0"}))
+    EXPECT_TRUE(stay::AsksForDeposit({.payment = "CASH or CHECK", .cash = "", .totalStay = "0"}))
         << "an empty cash box equals a total of 0";
-    EXPECT_FALSE(checkin::AsksForDeposit({.payment = "VISA/MASTER", .cash = "", .totalStay = ""}));
+    EXPECT_FALSE(stay::AsksForDeposit({.payment = "VISA/MASTER", .cash = "", .totalStay = ""}));
 }
 
 TEST_F(CheckInCommitTest, CashOtherThanTheTotalIsPostedWithoutADepositPrompt) {
@@ -290,7 +290,7 @@ TEST_F(CheckInCommitTest, DepositThatIsNotAnAmountIsAskedAgain) {
     const auto& shown = dialogs().shown();
     ASSERT_EQ(shown.size(), 6u);
     EXPECT_EQ(shown[2].title, "WARNING");
-    EXPECT_EQ(shown[2].prompt, checkin::kBadDepositMessage);
+    EXPECT_EQ(shown[2].prompt, stay::kBadDepositMessage);
     EXPECT_EQ(shown[4].title, "WARNING");
     EXPECT_EQ(StayLines().back(), Ledger("101", "L", "CASH REC.", 12.5f));
     EXPECT_EQ(Totals().Cash, 67.5f);
@@ -611,12 +611,11 @@ TEST_F(CheckInCommitTest, RefusedCheckInWritesNothing) {
              t.Retype(t.checkIn().Text17, "R1");
          },
          "You did not choose a payment. Choose a payment or click 'Cancel' to exit this module.", "Combo2"},
-        {"nights not a number", typeNights("x"), checkin::ProblemMessage(checkin::EntryProblem::BadNights),
+        {"nights not a number", typeNights("x"), stay::ProblemMessage(stay::EntryProblem::BadNights),
          "Text1"},
-        {"part of a night", typeNights("2.5"), checkin::ProblemMessage(checkin::EntryProblem::BadNights),
-         "Text1"},
+        {"part of a night", typeNights("2.5"), stay::ProblemMessage(stay::EntryProblem::BadNights), "Text1"},
         {"no night: the departure would be the arrival", typeNights("0"),
-         checkin::ProblemMessage(checkin::EntryProblem::BadNights), "Text1"},
+         stay::ProblemMessage(stay::EntryProblem::BadNights), "Text1"},
         {"rate with parts of a cent",
          [](CheckInCommitTest& t) {
              t.FillIn();
@@ -640,19 +639,19 @@ TEST_F(CheckInCommitTest, RefusedCheckInWritesNothing) {
              t.FillIn();
              t.Retype(t.checkIn().Text19, "x");
          },
-         checkin::ProblemMessage(checkin::EntryProblem::BadChildren), "Text19"},
+         stay::ProblemMessage(stay::EntryProblem::BadChildren), "Text19"},
         {"cash not a number",
          [](CheckInCommitTest& t) {
              t.FillIn();
              t.Retype(t.checkIn().Text7, "55 bucks");
          },
-         checkin::ProblemMessage(checkin::EntryProblem::BadCash), "Text7"},
+         stay::ProblemMessage(stay::EntryProblem::BadCash), "Text7"},
         {"negative cash",
          [](CheckInCommitTest& t) {
              t.FillIn();
              t.Retype(t.checkIn().Text7, "-5");
          },
-         checkin::ProblemMessage(checkin::EntryProblem::BadCash), "Text7"},
+         stay::ProblemMessage(stay::EntryProblem::BadCash), "Text7"},
         {"room already taken",
          [](CheckInCommitTest& t) {
              records::GuestRecord inHouse;
@@ -682,7 +681,7 @@ TEST_F(CheckInCommitTest, RefusedCheckInWritesNothing) {
              records::AppendStayLedgerLine(records::StayLedgerPath(t.app().data(), gone), {.Code = "E"});
              t.FillIn();
          },
-         checkin::ProblemMessage(checkin::EntryProblem::LedgerTaken), "Combo1"},
+         stay::ProblemMessage(stay::EntryProblem::LedgerTaken), "Combo1"},
     };
     for (const Case& c : cases) {
         Restart();
@@ -726,19 +725,19 @@ TEST_F(CheckInCommitTest, RefusalsPutThePlaceholdersBack) {
 }
 
 TEST(CheckEntryTest, ChecksRunInTheirOrder) {
-    const checkin::CheckInEntry good{.roomChoice = "101 NQ1  ",
-                                     .regCard = "R1",
-                                     .nights = "1",
-                                     .rate = "50",
-                                     .payment = "CASH or CHECK",
-                                     .cash = "55"};
-    EXPECT_FALSE(checkin::CheckEntry(good));
+    const stay::CheckInEntry good{.roomChoice = "101 NQ1  ",
+                                  .regCard = "R1",
+                                  .nights = "1",
+                                  .rate = "50",
+                                  .payment = "CASH or CHECK",
+                                  .cash = "55"};
+    EXPECT_FALSE(stay::CheckEntry(good));
     struct Case {
-        std::function<void(checkin::CheckInEntry&)> change;
-        checkin::EntryProblem problem;
+        std::function<void(stay::CheckInEntry&)> change;
+        stay::EntryProblem problem;
         const char* what;
     };
-    using P = checkin::EntryProblem;
+    using P = stay::EntryProblem;
     const Case cases[] = {
         {[](auto& e) {
              e.roomChoice = "";
@@ -768,18 +767,18 @@ TEST(CheckEntryTest, ChecksRunInTheirOrder) {
         {[](auto& e) { e.cash = "1e3"; }, P::BadCash, "cash with an exponent"},
     };
     for (const Case& c : cases) {
-        checkin::CheckInEntry entry = good;
+        stay::CheckInEntry entry = good;
         c.change(entry);
-        EXPECT_EQ(checkin::CheckEntry(entry), c.problem) << c.what;
+        EXPECT_EQ(stay::CheckEntry(entry), c.problem) << c.what;
     }
-    checkin::CheckInEntry card = good;
+    stay::CheckInEntry card = good;
     card.payment = "VISA/MASTER";
     card.cash = "not looked at";
-    EXPECT_FALSE(checkin::CheckEntry(card)) << "the cash box counts only for cash";
+    EXPECT_FALSE(stay::CheckEntry(card)) << "the cash box counts only for cash";
     for (const char* nights : {"1", "9999"}) {
-        checkin::CheckInEntry entry = good;
+        stay::CheckInEntry entry = good;
         entry.nights = nights;
-        EXPECT_FALSE(checkin::CheckEntry(entry)) << nights << " nights";
+        EXPECT_FALSE(stay::CheckEntry(entry)) << nights << " nights";
     }
 }
 

@@ -35,6 +35,7 @@ public:
 
     using AppFixture::app;
     using AppFixture::DataFile;
+    using AppFixture::Retype;
 
     form2& checkIn() { return Form<form2>(); }
     void AddRoom(const records::RoomRecord& room) { records::AppendRoom(app().data(), room); }
@@ -47,12 +48,6 @@ public:
         ASSERT_TRUE(IsLoaded("form2"));
     }
 
-    void Retype(platform::TextBox& box, const std::string& text) {
-        ASSERT_TRUE(box.Usable()) << box.Name() << " cannot be typed into";
-        for (size_t n = box.Text().size(); n > 0; --n)
-            box.UserType(platform::vbKeyBack);
-        box.UserTypeText(text);
-    }
     void Enter(platform::TextBox& box) { box.UserType(platform::vbKeyReturn); }
 
     // Room, payment, names and registration card: everything a check-in needs.

@@ -1,16 +1,13 @@
 // The "Check In" window as the clerk works it: what it shows when it opens, the room list,
 // the payment panels, the Enter walk, the additional fee, "Duplicate?" and the ways out.
 #include "checkin/checkin_fixture.h"
+#include "support/pseudo_terminal.h"
 
 #include "callacct/form50.h"
 #include "frontdesk/form70.h"
 #include "records/history.h"
 #include "records/stay_ledger.h"
 #include "stay/checkin_commit.h"
-
-#include <fcntl.h>
-#include <stdlib.h>
-#include <unistd.h>
 
 #include <functional>
 
@@ -46,7 +43,7 @@ TEST_F(Form2Test, OpeningFillsTheWindow) {
     EXPECT_EQ(checkIn().Combo1.Items(),
               (std::vector<std::string>{"101 NQ1  ", "102 NDD1 ", "12  SNQ3 ", "104 K11  "}));
     EXPECT_EQ(checkIn().Combo2.Text(), "choose payment");
-    EXPECT_EQ(checkIn().Combo2.Items(), checkin::PaymentList());
+    EXPECT_EQ(checkIn().Combo2.Items(), stay::PaymentList());
     EXPECT_EQ(checkIn().Combo3.Text(), "select another rate");
     EXPECT_EQ(checkIn().Combo3.ListCount(), 0) << "all five optional rates are 0";
     EXPECT_EQ(checkIn().Text1.Text(), "1");
@@ -665,11 +662,9 @@ TEST_F(Form2Test, HistoryButtonOpensHistoryFromTheButton) {
 
 // Port 1 of the call-capture window is a pseudo-terminal here, so the port really opens.
 TEST_F(Form2Test, LeavingClosesTheCallBoxPortAndTheFrontDeskOpensItAgain) {
-    const int master = posix_openpt(O_RDWR | O_NOCTTY);
-    ASSERT_GE(master, 0);
-    ASSERT_EQ(grantpt(master), 0);
-    ASSERT_EQ(unlockpt(master), 0);
-    const std::string device = ptsname(master);
+    testing::PseudoTerminal callBox;
+    ASSERT_TRUE(callBox.Opened());
+    const std::string device = callBox.device();
     Form50& calls = Form<Form50>();
     calls.MSComm1.SetDevices([device](int port) { return port == 1 ? device : std::string(); });
 
@@ -692,7 +687,6 @@ TEST_F(Form2Test, LeavingClosesTheCallBoxPortAndTheFrontDeskOpensItAgain) {
     EXPECT_TRUE(IsLoaded("Form1"));
     EXPECT_TRUE(calls.MSComm1.PortOpen()) << "the front desk's load opens it again";
     calls.MSComm1.SetPortOpen(false);
-    close(master);
 }
 
 TEST_F(Form2Test, LeavingTakesTheFeeWindowAlong) {

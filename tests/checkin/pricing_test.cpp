@@ -31,7 +31,7 @@ TEST(StayPriceTest, NightlyPriceIsRoundedAndTotalIsNot) {
         {"33.33", "3", false, 0.07, "35.66", "106.98"},
     };
     for (const Case& c : cases) {
-        const checkin::StayPrice price = checkin::PriceStay(c.rate, c.nights, c.exempt, c.tax);
+        const stay::StayPrice price = stay::PriceStay(c.rate, c.nights, c.exempt, c.tax);
         EXPECT_EQ(price.nightly, c.nightly)
             << "rate " << c.rate << " nights " << c.nights << " exempt " << c.exempt;
         EXPECT_EQ(price.total, c.total)
@@ -51,7 +51,7 @@ TEST(StayPriceTest, TenPercentOffIsRoundedToTheEvenCent) {
         {"", "0"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(checkin::TenPercentOff(c.rate), c.off) << c.rate;
+        EXPECT_EQ(stay::TenPercentOff(c.rate), c.off) << c.rate;
 }
 
 TEST(DepartureDateTest, EarlyMorningOnShiftACountsFromYesterday) {
@@ -70,25 +70,25 @@ TEST(DepartureDateTest, EarlyMorningOnShiftACountsFromYesterday) {
         {"9:00:00 AM", "A", 0, "12/6/26"}, {"3:45:12 PM", "A", 30, "1/5/27"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(checkin::DepartureDateText(today, c.time, c.shift, c.nights), c.departure)
+        EXPECT_EQ(stay::DepartureDateText(today, c.time, c.shift, c.nights), c.departure)
             << c.time << " shift " << c.shift << " nights " << c.nights;
 }
 
 TEST(PaymentListTest, EntriesHaveTheirPayCodesInOrder) {
     const std::vector<std::string> expected = {"CASH or CHECK", "VISA/MASTER", "AMERICAN EX.",
                                                "DISCOVER",      "DINERS",      "DIRECT BILL"};
-    EXPECT_EQ(checkin::PaymentList(), expected);
+    EXPECT_EQ(stay::PaymentList(), expected);
     const std::string codes = "LNMPOQ";
     for (size_t i = 0; i < expected.size(); ++i)
-        EXPECT_EQ(checkin::PayCodeFor(expected[i]), codes[i]) << expected[i];
-    EXPECT_FALSE(checkin::PayCodeFor("choose payment"));
-    EXPECT_FALSE(checkin::PayCodeFor("cash or check"));
-    EXPECT_EQ(checkin::CardTextFor('N'), "VISA/MASTER");
-    EXPECT_EQ(checkin::CardTextFor('M'), "AMERICAN EX.");
-    EXPECT_EQ(checkin::CardTextFor('P'), "DISCOVER");
-    EXPECT_EQ(checkin::CardTextFor('O'), "DINERS");
-    EXPECT_EQ(checkin::CardTextFor('L'), "");
-    EXPECT_EQ(checkin::CardTextFor('Q'), "");
+        EXPECT_EQ(stay::PayCodeFor(expected[i]), codes[i]) << expected[i];
+    EXPECT_FALSE(stay::PayCodeFor("choose payment"));
+    EXPECT_FALSE(stay::PayCodeFor("cash or check"));
+    EXPECT_EQ(stay::CardTextFor('N'), "VISA/MASTER");
+    EXPECT_EQ(stay::CardTextFor('M'), "AMERICAN EX.");
+    EXPECT_EQ(stay::CardTextFor('P'), "DISCOVER");
+    EXPECT_EQ(stay::CardTextFor('O'), "DINERS");
+    EXPECT_EQ(stay::CardTextFor('L'), "");
+    EXPECT_EQ(stay::CardTextFor('Q'), "");
 }
 
 class PricingTest : public CheckInFixture {};

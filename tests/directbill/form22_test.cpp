@@ -22,11 +22,6 @@ public:
         OpenMenu();
         Form<Form21>().Command2.UserClick();
     }
-    void Retype(platform::TextBox& box, const std::string& text) {
-        while (!box.Text().empty())
-            box.UserType(platform::vbKeyBack);
-        box.UserTypeText(text);
-    }
 };
 
 TEST_F(Form22Test, OpensOverTheMenuListingLiveAccountsWithTwoBlanks) {

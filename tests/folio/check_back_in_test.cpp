@@ -582,11 +582,11 @@ TEST(TypedNameTest, TheGuestWindowsStoreANameByTheOneRule) {
     };
     const Typed typed{"o\"neil", "jo\tann", "", "", "", "", "", "", "", "2", "0", ""};
     records::GuestRecord capitals;
-    checkin::PutGuestDetails(capitals, typed, checkin::Letters::Capitals);
+    stay::PutGuestDetails(capitals, typed, stay::Letters::Capitals);
     EXPECT_EQ(capitals.LastName, Fixed("O'NEIL", 15));
     EXPECT_EQ(capitals.FirstName, Fixed("JO ANN", 15));
     records::GuestRecord asTyped;
-    checkin::PutGuestDetails(asTyped, typed, checkin::Letters::AsTyped);
+    stay::PutGuestDetails(asTyped, typed, stay::Letters::AsTyped);
     EXPECT_EQ(asTyped.LastName, Fixed("o'neil", 15));
 }
 

@@ -68,12 +68,6 @@ protected:
         folio().Text3.UserTypeText(room);
         folio().Text3.UserType(platform::vbKeyReturn);
     }
-    void Retype(platform::TextBox& box, const std::string& text) {
-        ASSERT_TRUE(box.Usable()) << box.Name() << " cannot be typed into";
-        for (size_t n = box.Text().size(); n > 0; --n)
-            box.UserType(platform::vbKeyBack);
-        box.UserTypeText(text);
-    }
     // Picks the code, types the amount over its default and presses "Do Now-->".
     void PostAs(const std::string& code, const std::string& amount) {
         ASSERT_TRUE(folio().Combo3.UserPick(code)) << code;

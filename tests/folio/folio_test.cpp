@@ -3,6 +3,7 @@
 // defaults and the ways out.
 #include "folio/folio_fixture.h"
 #include "platform/decimal.h"
+#include "support/pseudo_terminal.h"
 
 #include "callacct/form50.h"
 #include "folio/folio_postings.h"
@@ -11,10 +12,7 @@
 #include "records/shift_cash.h"
 
 #include <algorithm>
-#include <fcntl.h>
 #include <gmock/gmock.h>
-#include <stdlib.h>
-#include <unistd.h>
 
 namespace vantreth {
 namespace {
@@ -749,11 +747,9 @@ TEST_F(FolioTest, EveryWayOutReturnsToTheFrontDesk) {
 
 // Port 1 of the call-capture window is a pseudo-terminal here, so the port really opens.
 TEST_F(FolioTest, LeavingClosesTheCallBoxPortBeforeTheFrontDeskReopensIt) {
-    const int master = posix_openpt(O_RDWR | O_NOCTTY);
-    ASSERT_GE(master, 0);
-    ASSERT_EQ(grantpt(master), 0);
-    ASSERT_EQ(unlockpt(master), 0);
-    const std::string device = ptsname(master);
+    testing::PseudoTerminal callBox;
+    ASSERT_TRUE(callBox.Opened());
+    const std::string device = callBox.device();
     Form50& calls = Form<Form50>();
     calls.MSComm1.SetDevices([device](int port) { return port == 1 ? device : std::string(); });
 
@@ -782,7 +778,6 @@ TEST_F(FolioTest, LeavingClosesTheCallBoxPortBeforeTheFrontDeskReopensIt) {
     EXPECT_LT(at("load Form1"), at("load Form50")) << "and comes back with the front desk";
     EXPECT_TRUE(calls.MSComm1.PortOpen()) << "the front desk's load opens it anew";
     calls.MSComm1.SetPortOpen(false);
-    close(master);
 }
 
 TEST(FolioLineTest, ColumnsSitUnderTheHeadingAndWideValuesKeepABlank) {

@@ -2,6 +2,7 @@
 // to the front desk, each checked against the rooms file byte for byte.
 #include "support/app_fixture.h"
 #include "support/builders.h"
+#include "support/pseudo_terminal.h"
 
 #include "callacct/form50.h"
 #include "frontdesk/form1.h"
@@ -9,10 +10,6 @@
 #include "platform/text.h"
 #include "records/room_record.h"
 #include "records/settings_files.h"
-
-#include <fcntl.h>
-#include <stdlib.h>
-#include <unistd.h>
 
 #include <vector>
 
@@ -62,15 +59,6 @@ protected:
     }
 
     void Show(const std::string& entry) { ASSERT_TRUE(status().Combo1.UserPick(entry)) << entry; }
-
-    // Replaces what the box holds by what the clerk types.
-    void Retype(platform::TextBox& box, const std::string& text) {
-        ASSERT_TRUE(box.Parent().Loaded() && box.Usable()) << box.Name() << " cannot be typed into";
-        for (size_t n = box.Text().size(); n > 0; --n)
-            box.UserType(platform::vbKeyBack);
-        ASSERT_EQ(box.Text(), "") << box.Name();
-        box.UserTypeText(text);
-    }
 
     void ExpectBackAtFrontDesk() {
         EXPECT_FALSE(IsLoaded("Form10"));
@@ -319,11 +307,9 @@ TEST_F(Form10Test, CloseBoxBringsTheFrontDeskBack) {
 
 // Port 1 of the call-capture window is a pseudo-terminal here, so the port really opens.
 TEST_F(Form10Test, LeavingClosesTheCallBoxPortAndUnloadsTheCaptureWindow) {
-    const int master = posix_openpt(O_RDWR | O_NOCTTY);
-    ASSERT_GE(master, 0);
-    ASSERT_EQ(grantpt(master), 0);
-    ASSERT_EQ(unlockpt(master), 0);
-    const std::string device = ptsname(master);
+    testing::PseudoTerminal callBox;
+    ASSERT_TRUE(callBox.Opened());
+    const std::string device = callBox.device();
     Form50& calls = Form<Form50>();
     calls.MSComm1.SetDevices([device](int port) { return port == 1 ? device : std::string(); });
 
@@ -344,7 +330,6 @@ TEST_F(Form10Test, LeavingClosesTheCallBoxPortAndUnloadsTheCaptureWindow) {
     EXPECT_TRUE(IsLoaded("Form50")) << "the front desk loads it again";
     EXPECT_TRUE(calls.MSComm1.PortOpen());
     calls.MSComm1.SetPortOpen(false);
-    close(master);
 }
 
 } // namespace

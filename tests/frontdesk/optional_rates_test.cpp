@@ -19,16 +19,6 @@ class OptionalRatesTest : public AppFixture {
 protected:
     Form69& optional() { return Form<Form69>(); }
     Form70& notice() { return Form<Form70>(); }
-    void LoadWindow(platform::Form& form) {
-        app().Dispatch([&] { app().Load(form); });
-    }
-    void Retype(platform::TextBox& box, const std::string& text) {
-        ASSERT_TRUE(box.Parent().Loaded() && box.Usable()) << box.Name() << " cannot be typed into";
-        for (size_t n = box.Text().size(); n > 0; --n)
-            box.UserType(platform::vbKeyBack);
-        ASSERT_EQ(box.Text(), "") << box.Name();
-        box.UserTypeText(text);
-    }
     platform::TextBox* Slot(int i) {
         platform::TextBox* boxes[] = {&optional().Text1, &optional().Text2, &optional().Text3,
                                       &optional().Text4, &optional().Text5};

@@ -41,17 +41,6 @@ class RatesTest : public AppFixture {
 protected:
     void AddRoom(const records::RoomRecord& room) { records::AppendRoom(app().data(), room); }
     float RateOf(long n) { return records::ReadRoom(app().data(), n).Rate; }
-    void LoadWindow(platform::Form& form) {
-        app().Dispatch([&] { app().Load(form); });
-    }
-    // Replaces what the box holds by what the clerk types.
-    void Retype(platform::TextBox& box, const std::string& text) {
-        ASSERT_TRUE(box.Parent().Loaded() && box.Usable()) << box.Name() << " cannot be typed into";
-        for (size_t n = box.Text().size(); n > 0; --n)
-            box.UserType(platform::vbKeyBack);
-        ASSERT_EQ(box.Text(), "") << box.Name();
-        box.UserTypeText(text);
-    }
     Form59& rates() { return Form<Form59>(); }
 };
 

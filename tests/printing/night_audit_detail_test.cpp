@@ -17,13 +17,10 @@ namespace {
 
 using platform::Fixed;
 using testing::Dashes;
+using testing::Pad;
 using Lines = std::vector<std::string>;
 
 constexpr const char* kToday = "12/6/26";
-
-std::string Pad(const std::string& s, size_t width) {
-    return s + std::string(width - s.size(), ' ');
-}
 
 Lines Concat(Lines a, const Lines& b) {
     a.insert(a.end(), b.begin(), b.end());

@@ -45,4 +45,9 @@ inline std::string Dashes(int n) {
     return std::string(static_cast<size_t>(n), '-');
 }
 
+// The text blank-padded to `width` characters: the next item then starts at column width + 1.
+inline std::string Pad(const std::string& s, size_t width) {
+    return s + std::string(width - s.size(), ' ');
+}
+
 } // namespace printing::testing

@@ -14,11 +14,8 @@ namespace printing {
 namespace {
 
 using testing::Dashes;
+using testing::Pad;
 using Lines = std::vector<std::string>;
-
-std::string Pad(const std::string& s, size_t width) {
-    return s + std::string(width - s.size(), ' ');
-}
 
 TEST(MonthNameTest, ComesFromTheMonthNumberAtTheStartOfTheDateText) {
     const std::pair<const char*, const char*> cases[] = {

@@ -20,14 +20,10 @@ namespace {
 
 using platform::Fixed;
 using testing::Dashes;
+using testing::Pad;
 using Lines = std::vector<std::string>;
 
 constexpr const char* kToday = "12/6/26";
-
-// The text blank-padded to `width` characters: the next item then starts at column width + 1.
-std::string Pad(const std::string& s, size_t width) {
-    return s + std::string(width - s.size(), ' ');
-}
 
 Lines PageHead(const std::string& title) {
     return {"", title + kToday, "", ""};

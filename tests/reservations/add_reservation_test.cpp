@@ -71,11 +71,6 @@ protected:
         ASSERT_TRUE(IsLoaded("Form14")) << arrival;
         Form<Form14>().Command2.UserClick();
     }
-    void Retype(platform::TextBox& box, const std::string& text) {
-        for (size_t n = box.Text().size(); n > 0; --n)
-            box.UserType(platform::vbKeyBack);
-        box.UserTypeText(text);
-    }
     // Room 102 for `nights` nights, paid in cash with the amount given, for SMITH JOHN.
     void FillIn(const std::string& cash = "50", const std::string& nights = "3") {
         ASSERT_TRUE(add().Combo1.UserPick("102 NDD1 "));

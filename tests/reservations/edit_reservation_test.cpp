@@ -93,12 +93,6 @@ protected:
         app().Dispatch([&] { app().Load(edit()); });
         ASSERT_TRUE(IsLoaded("Form36"));
     }
-    void Retype(platform::TextBox& box, const std::string& text) {
-        box.SetFocus();
-        for (size_t n = box.Text().size(); n > 0; --n)
-            box.UserType(platform::vbKeyBack);
-        box.UserTypeText(text);
-    }
 
     void AddAccount(const std::string& number) {
         records::DirectBillAccount account;
@@ -690,7 +684,7 @@ TEST_F(EditReservationTest, CheckInRefusalsWriteNothing) {
                  records::StayLedgerPath(app().data(), Booking("101", "12/6/26", "SMITH", "JOHN")),
                  {.Code = "E"});
          },
-         checkin::ProblemMessage(checkin::EntryProblem::LedgerTaken)},
+         stay::ProblemMessage(stay::EntryProblem::LedgerTaken)},
         {"occupied",
          [&] {
              GuestRecord inHouse = Booking("101", "12/5/26", "IN", "HOUSE");

@@ -42,6 +42,13 @@ protected:
 
     template <class F> F& Form() { return app().Get<F>(); }
     bool IsLoaded(const std::string& name) { return app().IsLoaded(name); }
+    // Loads the window as one step of the clerk's.
+    void LoadWindow(platform::Form& form) {
+        app().Dispatch([&] { app().Load(form); });
+    }
+    // Replaces what the box holds by what the clerk types: Backspace over every character,
+    // then the text. The box must be on a loaded window and take keys.
+    void Retype(platform::TextBox& box, const std::string& text);
 
     // Sets the clock: Now(12, 6, 2026, 9, 0, 0).
     void SetNow(int month, int day, int year, int hour, int minute, int second);

@@ -3,16 +3,7 @@
 
 #include "platform/text.h"
 
-#include <algorithm>
 #include <cctype>
-#include <charconv>
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <istream>
-#include <ostream>
-#include <sstream>
-#include <unistd.h>
 
 namespace vantreth::script {
 

@@ -3,23 +3,15 @@
 
 #include "platform/text.h"
 
-#include <algorithm>
-#include <cctype>
-#include <charconv>
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
-#include <istream>
-#include <ostream>
 #include <sstream>
-#include <unistd.h>
 
 namespace vantreth::script {
 
 namespace fs = std::filesystem;
 using namespace detail;
 using platform::Control;
-using platform::ControlKind;
 using platform::Form;
 
 // ---------------------------------------------------------------------------

@@ -7,22 +7,13 @@
 #include "platform/text.h"
 
 #include <algorithm>
-#include <cctype>
-#include <charconv>
 #include <cstdio>
-#include <cstdlib>
-#include <fstream>
 #include <istream>
 #include <ostream>
-#include <sstream>
-#include <unistd.h>
 
 namespace vantreth::script {
 
 namespace fs = std::filesystem;
-using platform::Control;
-using platform::ControlKind;
-using platform::Form;
 using namespace detail;
 
 std::string Unquote(const std::string& text) {

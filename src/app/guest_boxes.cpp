@@ -1,14 +1,19 @@
 // The key rules and Enter walk of the guest boxes.
-#include "stay/guest_entry.h"
+#include "app/guest_boxes.h"
 
 #include <algorithm>
 
-namespace vantreth::checkin {
+namespace vantreth {
 
 using namespace platform;
 
 void GuestEntry::Walk(TextBox& box, Control& next, Rule rule) {
     m_walk.push_back({&box, &next, rule});
+}
+
+void GuestEntry::WalkInOrder(std::initializer_list<TextBox*> boxes, Control& last) {
+    for (auto box = boxes.begin(); box != boxes.end(); ++box)
+        Walk(**box, box + 1 != boxes.end() ? static_cast<Control&>(**(box + 1)) : last);
 }
 
 void GuestEntry::TakeKeys(std::initializer_list<TextBox*> boxes) {
@@ -66,4 +71,4 @@ bool GuestEntry::KeyPress(TextBox& box, int& KeyAscii) {
     return false;
 }
 
-} // namespace vantreth::checkin
+} // namespace vantreth
