@@ -399,7 +399,7 @@ void form2::BringPromptsToFront(bool attentionToo) {
 // ---------------------------------------------------------------------------
 // The commit
 
-void form2::Command2_Click() {
+stay::CheckInEntry form2::EntryFromBoxes() const {
     stay::CheckInEntry entry{.roomChoice = Combo1.Text(),
                              .clerk = Text21.Text(),
                              .nights = Text1.Text(),
@@ -413,9 +413,11 @@ void form2::Command2_Click() {
                              .feeDescription = Label28.Caption(),
                              .feeAmount = Label30.Caption()};
     TakeGuestBoxes(entry, *this);
-    const std::string room3 = Left(entry.roomChoice, 3);
+    return entry;
+}
 
-    // Everything is checked before the first write, so a refused check-in writes nothing.
+std::optional<double> form2::CheckedTaxRate(const stay::CheckInEntry& entry) {
+    const std::string room3 = Left(entry.roomChoice, 3);
     std::optional<stay::EntryProblem> problem = stay::CheckEntry(entry);
     std::optional<double> taxRate;
     if (!problem && records::FindGuestByRoom(app().data(), records::kGuestFile, room3))
@@ -427,26 +429,61 @@ void form2::Command2_Click() {
         if (!taxRate)
             problem = stay::EntryProblem::NoTaxRate;
     }
-    if (problem) {
-        MsgBox(stay::ProblemMessage(*problem, room3), vbOKOnly, "WARNING");
-        using P = stay::EntryProblem;
-        FocusRefusedBox(*problem, {{P::NoRoom, Combo1, "select room"},
-                                   {P::RoomTaken, Combo1, "select room"},
-                                   {P::NoRegCard, Text17},
-                                   {P::NoDirectBill, Combo5, "select direct bill client"},
-                                   {P::NoPayment, Combo2},
-                                   {P::BadNights, Text1},
-                                   {P::BadRate, Text2},
-                                   {P::RateCents, Text2},
-                                   {P::RateTooLarge, Text2},
-                                   {P::BadChildren, Text19},
-                                   {P::BadCash, Text7},
-                                   {P::CashCents, Text7},
-                                   {P::CashTooLarge, Text7},
-                                   {P::LedgerTaken, Combo1},
-                                   {P::NoTaxRate}});
-        return;
+    if (!problem)
+        return taxRate;
+    MsgBox(stay::ProblemMessage(*problem, room3), vbOKOnly, "WARNING");
+    using P = stay::EntryProblem;
+    FocusRefusedBox(*problem, {{P::NoRoom, Combo1, "select room"},
+                               {P::RoomTaken, Combo1, "select room"},
+                               {P::NoRegCard, Text17},
+                               {P::NoDirectBill, Combo5, "select direct bill client"},
+                               {P::NoPayment, Combo2},
+                               {P::BadNights, Text1},
+                               {P::BadRate, Text2},
+                               {P::RateCents, Text2},
+                               {P::RateTooLarge, Text2},
+                               {P::BadChildren, Text19},
+                               {P::BadCash, Text7},
+                               {P::CashCents, Text7},
+                               {P::CashTooLarge, Text7},
+                               {P::LedgerTaken, Combo1},
+                               {P::NoTaxRate}});
+    return std::nullopt;
+}
+
+double form2::AskPhoneDeposit() {
+    for (;;) {
+        const std::string answer = InputBox("If the guest is giving you cash for a phone deposit, enter "
+                                            "the amount below. If not, just press "
+                                            "'Enter' or click OK.",
+                                            "Phone Deposit?");
+        if (!stay::DepositAnswerValid(answer))
+            MsgBox(stay::kBadDepositMessage, vbOKOnly, "WARNING");
+        else if (const char* refusal = Trim(answer).empty() ? nullptr : records::TypedAmountRefusal(answer))
+            MsgBox(refusal, vbOKOnly, "WARNING");
+        else
+            return Val(answer);
     }
+}
+
+void form2::LockAfterCheckIn() {
+    Command2.SetEnabled(false);
+    Command6.SetEnabled(false);
+    Command3.SetEnabled(false);
+    Frame1.SetEnabled(false);
+    Frame3.SetEnabled(false);
+    Frame4.SetEnabled(false);
+    Frame5.SetEnabled(false);
+    Frame6.SetEnabled(false);
+    Frame7.SetEnabled(false);
+}
+
+// Everything is checked before the first write, so a refused check-in writes nothing.
+void form2::Command2_Click() {
+    const stay::CheckInEntry entry = EntryFromBoxes();
+    const std::optional<double> taxRate = CheckedTaxRate(entry);
+    if (!taxRate)
+        return;
 
     const records::ShiftRecord shift = records::ReadShift(app().data());
     WarnIfNoRent();
@@ -455,24 +492,7 @@ void form2::Command2_Click() {
         return;
     app().gHistoryFromButton = 0;
 
-    double deposit = 0;
-    if (stay::AsksForDeposit(entry)) {
-        for (;;) {
-            const std::string answer = InputBox("If the guest is giving you cash for a phone deposit, enter "
-                                                "the amount below. If not, just press "
-                                                "'Enter' or click OK.",
-                                                "Phone Deposit?");
-            if (!stay::DepositAnswerValid(answer)) {
-                MsgBox(stay::kBadDepositMessage, vbOKOnly, "WARNING");
-            } else if (const char* refusal =
-                           Trim(answer).empty() ? nullptr : records::TypedAmountRefusal(answer)) {
-                MsgBox(refusal, vbOKOnly, "WARNING");
-            } else {
-                deposit = Val(answer);
-                break;
-            }
-        }
-    }
+    const double deposit = stay::AsksForDeposit(entry) ? AskPhoneDeposit() : 0;
 
     app().gTaxRate = *taxRate;
     const DateTime now = app().clock().Now();
@@ -484,15 +504,7 @@ void form2::Command2_Click() {
                                        .time = now.time};
     stay::WriteCheckIn(app().data(), stay::PlanCheckIn(app().data(), entry, session, deposit));
 
-    Command2.SetEnabled(false);
-    Command6.SetEnabled(false);
-    Command3.SetEnabled(false);
-    Frame1.SetEnabled(false);
-    Frame3.SetEnabled(false);
-    Frame4.SetEnabled(false);
-    Frame5.SetEnabled(false);
-    Frame6.SetEnabled(false);
-    Frame7.SetEnabled(false);
+    LockAfterCheckIn();
     app().Load(app().Get<Form15>());
 }
 

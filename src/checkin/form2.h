@@ -5,6 +5,9 @@
 #include "app/app.h"
 #include "app/guest_boxes.h"
 #include "app/returning_guest.h"
+#include "stay/checkin_commit.h"
+
+#include <optional>
 
 namespace vantreth {
 
@@ -213,6 +216,15 @@ private:
     void WarnIfNoRent();
     // Focus to the last name while the guest's state is still empty, else to the reg. card.
     void FocusGuestDetails();
+    // The check-in as the boxes hold it.
+    stay::CheckInEntry EntryFromBoxes() const;
+    // Everything checked before the first write: the tax rate to check in with, or nothing
+    // when the check-in was refused (the clerk told, the box at fault focused).
+    std::optional<double> CheckedTaxRate(const stay::CheckInEntry& entry);
+    // The cash the guest gives for a phone deposit, asked until it is an amount or nothing.
+    double AskPhoneDeposit();
+    // A saved check-in leaves the window's commands and frames greyed.
+    void LockAfterCheckIn();
 
     GuestEntry m_guest;
 };
