@@ -36,34 +36,9 @@ std::string TaxText(const StayLedgerLine& line, double taxRate, bool taxExempt) 
 
 FolioReportTotals SumFolioReport(const std::vector<StayLedgerLine>& ledger, double taxRate, bool taxExempt) {
     FolioReportTotals t;
-    // The sums are taken exactly from their lines and become figures once, at the end.
-    platform::Decimal roomRent, tax, cash, visaMaster, americanExpress, discover, diners;
-    for (const StayLedgerLine& line : ledger) {
-        const std::string& code = line.Code;
-        const platform::Decimal amount = platform::Decimal::Of(line.Amount);
-        if (code == "E") {
-            roomRent += amount;
-            tax += records::LineCharge(line, taxRate, taxExempt) - amount;
-        } else if (code == "L") {
-            cash += amount;
-        } else if (code == "N") {
-            visaMaster += amount;
-        } else if (code == "M") {
-            americanExpress += amount;
-        } else if (code == "P") {
-            discover += amount;
-        } else if (code == "O") {
-            diners += amount;
-        }
+    static_cast<records::StayLedgerSums&>(t) = records::SumStayLedger(ledger, taxRate, taxExempt);
+    for (const StayLedgerLine& line : ledger)
         t.balance = records::AddToStayBalance(t.balance, line, taxRate, taxExempt);
-    }
-    t.roomRent = roomRent.ToSingle();
-    t.tax = tax.ToSingle();
-    t.cash = cash.ToSingle();
-    t.visaMaster = visaMaster.ToSingle();
-    t.americanExpress = americanExpress.ToSingle();
-    t.discover = discover.ToSingle();
-    t.diners = diners.ToSingle();
     return t;
 }
 

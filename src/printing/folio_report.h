@@ -21,17 +21,10 @@ inline constexpr int kFolioReportRuleWidth = 73;
 inline constexpr std::string_view kFolioReportHeading =
     "ROOM  SFT  DATE      CODE  DESCRIPTION            AMOUNT   TAX   BALANCE";
 
-// The sums of a folio, added up exactly and kept as Singles rounded to the cent; the
-// balance is rounded after every line.
-struct FolioReportTotals {
+// The sums of a folio: the stay's ledger summed by kind, added up exactly and kept as Singles
+// rounded to the cent, and its balance, rounded after every line.
+struct FolioReportTotals : records::StayLedgerSums {
     float balance = 0;
-    float roomRent = 0;        // "E" amounts
-    float tax = 0;             // each "E" line's tax: its charge less its amount (rent + tax = charged)
-    float visaMaster = 0;      // "N"
-    float americanExpress = 0; // "M"
-    float discover = 0;        // "P"
-    float diners = 0;          // "O"
-    float cash = 0;            // "L"
 };
 FolioReportTotals SumFolioReport(const std::vector<records::StayLedgerLine>& ledger, double taxRate,
                                  bool taxExempt);

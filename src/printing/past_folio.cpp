@@ -146,35 +146,7 @@ PrintItems PastFolioBalanceLine(float balance) {
 }
 
 PastFolioTotals SumPastFolio(const std::vector<StayLedgerLine>& ledger, double taxRate, bool taxExempt) {
-    // The sums are taken exactly from their lines and become figures once, at the end.
-    platform::Decimal roomRent, tax, visaMaster, americanExpress, discover, diners, cash;
-    for (const StayLedgerLine& line : ledger) {
-        const std::string& code = line.Code;
-        const platform::Decimal amount = platform::Decimal::Of(line.Amount);
-        if (code == "E") {
-            roomRent += amount;
-            tax += records::LineCharge(line, taxRate, taxExempt) - amount;
-        } else if (code == "N") {
-            visaMaster += amount;
-        } else if (code == "M") {
-            americanExpress += amount;
-        } else if (code == "P") {
-            discover += amount;
-        } else if (code == "O") {
-            diners += amount;
-        } else if (code == "L") {
-            cash += amount;
-        }
-    }
-    PastFolioTotals totals;
-    totals.roomRent = roomRent.ToSingle();
-    totals.tax = tax.ToSingle();
-    totals.visaMaster = visaMaster.ToSingle();
-    totals.americanExpress = americanExpress.ToSingle();
-    totals.discover = discover.ToSingle();
-    totals.diners = diners.ToSingle();
-    totals.cash = cash.ToSingle();
-    return totals;
+    return records::SumStayLedger(ledger, taxRate, taxExempt);
 }
 
 std::vector<std::string> PastFolioTotalsLines(const PastFolioTotals& totals) {

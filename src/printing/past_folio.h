@@ -68,15 +68,8 @@ platform::PrintItems PastFolioLedgerLine(const records::StayLedgerLine& line, st
 platform::PrintItems PastFolioBalanceLine(float balance);
 
 // The sums under the folio, added up exactly, each kept as a Single rounded to the cent.
-struct PastFolioTotals {
-    float roomRent = 0;        // Amount of "E" lines
-    float tax = 0;             // each "E" line's charge less its Amount (rent + tax = charged)
-    float visaMaster = 0;      // "N"
-    float americanExpress = 0; // "M"
-    float discover = 0;        // "P"
-    float diners = 0;          // "O"
-    float cash = 0;            // "L"
-};
+// The sums under a past folio: the stay's ledger summed by kind.
+using PastFolioTotals = records::StayLedgerSums;
 PastFolioTotals SumPastFolio(const std::vector<records::StayLedgerLine>& ledger, double taxRate,
                              bool taxExempt);
 // The lines after the balance: room rent and tax, each card, cash; blank lines included.

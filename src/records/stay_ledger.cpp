@@ -164,6 +164,35 @@ platform::Decimal LineCharge(const StayLedgerLine& line, double taxRate, bool ta
     return ChargeRoomRent(amount, taxRate).gross;
 }
 
+StayLedgerSums SumStayLedger(const std::vector<StayLedgerLine>& lines, double taxRate, bool taxExempt) {
+    platform::Decimal roomRent, tax, visaMaster, americanExpress, discover, diners, cash;
+    for (const StayLedgerLine& line : lines) {
+        const std::string& code = line.Code;
+        const platform::Decimal amount = platform::Decimal::Of(line.Amount);
+        if (code == "E") {
+            roomRent += amount;
+            tax += LineCharge(line, taxRate, taxExempt) - amount;
+        } else if (code == "N") {
+            visaMaster += amount;
+        } else if (code == "M") {
+            americanExpress += amount;
+        } else if (code == "P") {
+            discover += amount;
+        } else if (code == "O") {
+            diners += amount;
+        } else if (code == "L") {
+            cash += amount;
+        }
+    }
+    return {.roomRent = roomRent.ToSingle(),
+            .tax = tax.ToSingle(),
+            .visaMaster = visaMaster.ToSingle(),
+            .americanExpress = americanExpress.ToSingle(),
+            .discover = discover.ToSingle(),
+            .diners = diners.ToSingle(),
+            .cash = cash.ToSingle()};
+}
+
 float LineTax(const StayLedgerLine& line, double taxRate, bool taxExempt) {
     if (!Taxed(line, taxExempt))
         return 0;

@@ -120,6 +120,19 @@ platform::Decimal LineCharge(const StayLedgerLine& line, double taxRate, bool ta
 // decimals, so that Amount and tax add up to the line's charge; 0 for every other line.
 float LineTax(const StayLedgerLine& line, double taxRate, bool taxExempt);
 
+// The stay's sums by kind, as the folios print them: each taken exactly from its lines and
+// made a figure once, at the end.
+struct StayLedgerSums {
+    float roomRent = 0;        // Amount of the "E" lines
+    float tax = 0;             // each "E" line's charge less its Amount (rent + tax = charged)
+    float visaMaster = 0;      // "N"
+    float americanExpress = 0; // "M"
+    float discover = 0;        // "P"
+    float diners = 0;          // "O"
+    float cash = 0;            // "L"
+};
+StayLedgerSums SumStayLedger(const std::vector<StayLedgerLine>& lines, double taxRate, bool taxExempt);
+
 // The stay's balance: from 0, line by line in file order, exactly in decimals: "E" adds
 // its LineCharge, "J" and "G" add Amount, "L", "N", "M", "P" and "O" subtract it, any other
 // code changes nothing (the code table's charges and payments); the balance is rounded to
