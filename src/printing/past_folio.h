@@ -68,7 +68,6 @@ platform::PrintItems PastFolioLedgerLine(const records::StayLedgerLine& line, st
 platform::PrintItems PastFolioBalanceLine(float balance);
 
 // The sums under the folio, added up exactly, each kept as a Single rounded to the cent.
-// The sums under a past folio: the stay's ledger summed by kind.
 using PastFolioTotals = records::StayLedgerSums;
 PastFolioTotals SumPastFolio(const std::vector<records::StayLedgerLine>& ledger, double taxRate,
                              bool taxExempt);
