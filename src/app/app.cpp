@@ -4,6 +4,7 @@
 
 #include "platform/text.h"
 #include "records/posting_codes.h"
+#include "stay/checkin_commit.h"
 
 namespace vantreth {
 
@@ -30,6 +31,16 @@ bool AppForm::RefusedCents(platform::TextBox& box) {
     MsgBox(refusal, platform::vbOKOnly, "WARNING");
     box.SetFocus();
     return true;
+}
+
+stay::CheckInSession AppForm::CheckInSessionNow(const std::string& postingShift) const {
+    const platform::DateTime now = app().clock().Now();
+    return {.postingShift = postingShift,
+            .shift = app().gShift,
+            .clerk = app().gClerk,
+            .taxRate = app().gTaxRate,
+            .today = now.date,
+            .time = now.time};
 }
 
 } // namespace vantreth

@@ -15,6 +15,10 @@
 #include <optional>
 #include <string>
 
+namespace vantreth::stay {
+struct CheckInSession;
+}
+
 namespace vantreth {
 
 // The shared variables of the windows.
@@ -83,6 +87,9 @@ protected:
     // one still showing a stored amount as loaded (the window does not ask then: that amount
     // is written back as it was). True when refused.
     bool RefusedCents(platform::TextBox& box);
+    // A check-in made now by the shift and clerk on duty, at the tax rate in use; its ledger
+    // lines carry `postingShift`, the shift file's letter.
+    stay::CheckInSession CheckInSessionNow(const std::string& postingShift) const;
 
 private:
     App& m_app;

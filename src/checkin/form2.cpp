@@ -495,13 +495,7 @@ void form2::Command2_Click() {
     const double deposit = stay::AsksForDeposit(entry) ? AskPhoneDeposit() : 0;
 
     app().gTaxRate = *taxRate;
-    const DateTime now = app().clock().Now();
-    const stay::CheckInSession session{.postingShift = shift.Shift,
-                                       .shift = app().gShift,
-                                       .clerk = app().gClerk,
-                                       .taxRate = app().gTaxRate,
-                                       .today = now.date,
-                                       .time = now.time};
+    const stay::CheckInSession session = CheckInSessionNow(shift.Shift);
     stay::WriteCheckIn(app().data(), stay::PlanCheckIn(app().data(), entry, session, deposit));
 
     LockAfterCheckIn();

@@ -321,13 +321,7 @@ void Form36::Command2_Click() {
                             "CREDIT CARD")
                       .value_or(0);
 
-    const DateTime now = app().clock().Now();
-    const stay::CheckInSession session{.postingShift = shift.Shift,
-                                       .shift = app().gShift,
-                                       .clerk = app().gClerk,
-                                       .taxRate = app().gTaxRate,
-                                       .today = now.date,
-                                       .time = now.time};
+    const stay::CheckInSession session = CheckInSessionNow(shift.Shift);
     reservations::WriteReservationCheckIn(
         app().data(),
         reservations::PlanReservationCheckIn(app().data(), boxes, *slot, session, cashNow, cardNow));
