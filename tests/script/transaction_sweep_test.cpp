@@ -189,9 +189,9 @@ TEST_P(TransactionSweep, EveryWritePointIsAllOrNothing) {
             } catch (const platform::SimulatedCrash&) {
                 crashed = true;
             }
+            faults.LoseUnflushed();
             faults.Disarm();
             ASSERT_TRUE(crashed) << "change " << n << " of " << changes << " was never made";
-            faults.LoseUnflushed();
             platform::Journal(runner->dataRoot()).Recover();
             const FolderImage image = Image(*runner);
             EXPECT_TRUE(committed ? image == after : image == before || image == after)

@@ -31,7 +31,8 @@ public:
 
     // The `at`-th change from now (from 1) gets the fault; the others go through.
     void Arm(long at, Kind kind) { ArmAt({at}, kind); }
-    // Each of the given changes from now (from 1) gets the fault.
+    // Each of the given changes from now (from 1) gets the fault. What the disk holds for
+    // sure is kept across arming: only LoseUnflushed and Forget drop it.
     void ArmAt(std::vector<long> at, Kind kind) {
         m_count = 0;
         m_at = std::move(at);
@@ -39,10 +40,13 @@ public:
         m_writes.clear();
         m_files.clear();
         m_ops.clear();
+    }
+    void Disarm() { Arm(0, Kind::None); }
+    // Takes every folder as durable as it now stands (a new test folder, a clean start).
+    void Forget() {
         m_folders.clear();
         m_synced.clear();
     }
-    void Disarm() { Arm(0, Kind::None); }
     long count() const { return m_count; }
     // Whether change n (from 1) since the last Arm wrote bytes.
     bool WasWrite(long n) const {
@@ -52,11 +56,11 @@ public:
     std::filesystem::path FileOf(long n) const { return m_files.at(static_cast<size_t>(n - 1)); }
     Op OpOf(long n) const { return m_ops.at(static_cast<size_t>(n - 1)); }
 
-    // Keep what the disk holds for sure from the next Arm on (see LoseUnflushed). The flushes
-    // are then kept here and never reach the disk.
+    // Keep what the disk holds for sure from now on (see LoseUnflushed). The flushes are then
+    // kept here and never reach the disk.
     void TrackFlushes(bool on) { m_track = on; }
     bool KeepsFlushes() const override { return m_track; }
-    // A power cut: every folder changed since the last Arm gets back the names its last
+    // A power cut: every folder changed since tracking began gets back the names its last
     // flush made durable, and each file what its last flush wrote. Tracking starts anew.
     void LoseUnflushed() {
         for (const auto& [folder, entries] : m_folders) {
