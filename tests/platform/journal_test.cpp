@@ -71,14 +71,25 @@ TEST(JournalTest, StartUpAppliesOnlyWholeRecordsOfThisFolder) {
          [&](std::string& log, const auto&) {
              const size_t at = second(log);
              const size_t length = log.find("L\x0a", at) + 15; // after kind, name length, name
-             log[length + 5] = 1;                              // 1 TiB and more
+             log[length + 1] = 1;                              // 256 bytes more
              Reseal(log, at);
          },
          true, true, "never had"}, // its write stands, its length does not
+        {"an offset past any file",
+         [&](std::string& log, const auto&) {
+             const size_t at = second(log);
+             const size_t write = log.find("W\x0a", at) + 15;
+             log[write + 5] = 1; // 1 TiB on
+             Reseal(log, at);
+         },
+         true, false, "\"saving bbbbbbbbbb\" was saved; it may be lost"},
+        {"bit flip in the last record", [&](std::string& log, const auto&) { log[second(log) + 40] ^= 1; },
+         true, false, "\"saving bbbbbbbbbb\" was saved; it may be lost"},
     };
     for (const Case& c : cases) {
         vantreth::testing::TempFolder folder;
-        const std::filesystem::path root = folder.path();
+        const std::filesystem::path root = folder.path() / "data"; // an escape lands in the test's own folder
+        std::filesystem::create_directory(root);
         {
             Journal journal(root);
             journal.Recover();
@@ -139,8 +150,10 @@ TEST(JournalTest, AJournalOfThePreviousVersionIsUndone) {
     };
     std::string header = "VJRNL1\n" + u32(11) + "checking in";
     header += u32(Fnv(header));
+    // Two entries for the same bytes: undone newest first, the oldest one's bytes are left.
     const std::string steps = entry('S', "rooms", 4, "") + entry('B', "rooms", 0, "AA") +
-                              entry('S', "move/m1", -1, "") + entry('C', "clock", 0, "3\n");
+                              entry('B', "rooms", 0, "QQ") + entry('S', "move/m1", -1, "") +
+                              entry('C', "clock", 0, "3\n");
     struct DiskFull final : FileFaults {
         Fault BeforeChange(const std::filesystem::path& file, size_t) override {
             return file.filename() == "rooms" ? Fault{Kind::Fail, ENOSPC} : Fault{};
@@ -165,8 +178,8 @@ TEST(JournalTest, AJournalOfThePreviousVersionIsUndone) {
     };
     for (const Case& c : cases) {
         vantreth::testing::TempFolder folder;
-        const std::filesystem::path root = folder.path();
-        std::filesystem::create_directory(root / "move");
+        const std::filesystem::path root = folder.path() / "data"; // an escape lands in the test's own folder
+        std::filesystem::create_directories(root / "move");
         Store(root / "rooms", "ZZAAxxxx");
         Store(root / "move/m1", "made by the step");
         Store(root / "clock", "5\n");
