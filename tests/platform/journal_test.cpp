@@ -79,7 +79,8 @@ TEST(JournalTest, StartUpAppliesOnlyWholeRecordsOfThisFolder) {
          [&](std::string& log, const auto&) {
              const size_t at = second(log);
              const size_t write = log.find("W\x0a", at) + 15;
-             log[write + 5] = 1; // 1 TiB on
+             const size_t length = log.find("L\x0a", at) + 15;
+             log[write + 5] = log[length + 5] = 1; // written 1 TiB on, the length to match
              Reseal(log, at);
          },
          true, false, "\"saving bbbbbbbbbb\" was saved; it may be lost"},
