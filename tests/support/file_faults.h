@@ -90,6 +90,8 @@ public:
         const Fault fault = BeforeChange(change.file, change.bytes);
         if (m_track && change.op != Op::Stage)
             Track(change, fault.kind == Kind::None);
+        if (m_track && change.op == Op::Flush && (fault.kind == Kind::Fail || fault.kind == Kind::Partial))
+            DropDirty(change.file);
         return fault;
     }
 
@@ -118,6 +120,17 @@ private:
         for (const auto& [name, inode] : entries)
             m_synced.try_emplace(inode, Content(folder / name));
         m_folders[folder] = std::move(entries);
+    }
+    // A flush that fails may leave the file's bytes as its last flush did (its length stays):
+    // the kernel dropped what it could not write, and a later flush that succeeds proves nothing.
+    void DropDirty(const std::filesystem::path& file) {
+        struct stat st;
+        if (::stat(file.c_str(), &st) != 0)
+            return;
+        auto synced = m_synced.find(st.st_ino);
+        std::string bytes = synced != m_synced.end() ? synced->second : std::string();
+        bytes.resize(static_cast<size_t>(st.st_size), '\0');
+        std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
     }
     void Track(const Change& change, bool happens) {
         const std::filesystem::path folder =
