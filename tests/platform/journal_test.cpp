@@ -2,7 +2,9 @@
 // tail dropped, and every other damage (a flipped bit, another folder's journal, a name
 // outside the folder, a length a file never had) reported and put aside, never applied.
 #include "platform/clock.h"
+#include "platform/folder_lock.h"
 #include "platform/journal.h"
+#include "support/file_faults.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -278,6 +280,97 @@ TEST(JournalTest, TheDateMovedInAStepFollowsTheStep) {
         EXPECT_EQ(clock.OffsetDays(), c.offset) << c.name;
         EXPECT_EQ(BusinessClock(file).OffsetDays(), c.offset) << c.name << ": as stored";
     }
+}
+
+} // namespace
+} // namespace platform
+
+namespace platform {
+namespace {
+
+// A folder whose second committed step is damaged in the journal, its files not yet written.
+void DamagedFolder(const std::filesystem::path& root) {
+    {
+        Journal journal(root);
+        journal.Recover();
+        for (const char* name : {"aaaaaaaaaa", "bbbbbbbbbb"}) {
+            Transaction step(journal, std::string("saving ") + name);
+            RandomFile(root / name, 4).Put(1, "data");
+            step.Commit();
+        }
+    }
+    std::filesystem::remove(root / "aaaaaaaaaa");
+    std::filesystem::remove(root / "bbbbbbbbbb");
+    std::string log = Bytes(root / kJournalName);
+    log[log.find("VREC", log.find("VREC") + 1) + 40] ^= 1;
+    Store(root / kJournalName, log);
+}
+
+// Start-up stopped at each change it makes to a damaged journal's folder, and the power lost:
+// the step saved before the damage is on the disk before the journal is put aside, and the
+// clerk is told of the damage, by the step's name, at every start until it was shown.
+TEST(JournalTest, ADamagedJournalIsPutAsideOnlyAfterWhatItGaveIsFlushedAndToldUntilShown) {
+    vantreth::testing::CountingFaults faults;
+    faults.TrackFlushes(true);
+    for (long n = 1;; ++n) {
+        vantreth::testing::TempFolder folder;
+        const std::filesystem::path root = folder.path();
+        DamagedFolder(root);
+        faults.Forget();
+        faults.Arm(n, FileFaults::Kind::Crash);
+        bool crashed = false;
+        try {
+            Journal(root).Recover();
+        } catch (const SimulatedCrash&) {
+            crashed = true;
+        }
+        faults.LoseUnflushed();
+        faults.Disarm();
+        std::string told;
+        for (int start = 0; start < 2; ++start) { // shown at neither start: told at both
+            Journal journal(root);
+            told.clear();
+            for (const std::string& message : journal.Recover())
+                told += message;
+            EXPECT_NE(told.find("\"saving bbbbbbbbbb\""), std::string::npos) << "crash at change " << n;
+        }
+        EXPECT_EQ(Bytes(root / "aaaaaaaaaa"), "data") << "crash at change " << n;
+        EXPECT_FALSE(FileExists(root / "bbbbbbbbbb")) << "crash at change " << n;
+        Journal shown(root);
+        shown.Recover();
+        shown.Told();
+        EXPECT_TRUE(Journal(root).Recover().empty())
+            << "told again after it was shown; crash at change " << n;
+        if (!crashed || HasFailure())
+            break;
+    }
+}
+
+// The journal, the folder's id and the lock are never opened through a link planted in the
+// folder: the file the link points to is left as it was, or never made.
+TEST(JournalTest, LinksPlantedForTheJournalsOwnFilesAreNeverFollowed) {
+    for (const bool there : {true, false})
+        for (const char* name : {kJournalName, kFolderIdName, "lock"}) {
+            vantreth::testing::TempFolder folder;
+            const std::filesystem::path root = folder.path() / "data", outside = folder.path() / "outside";
+            std::filesystem::create_directory(root);
+            if (there)
+                Store(outside, "not the program's");
+            std::filesystem::create_symlink(outside, root / name);
+            try {
+                FolderLock lock = FolderLock::Acquire(root);
+                Journal journal(root);
+                journal.Recover();
+                Transaction step(journal, "saving");
+                RandomFile(root / "rooms", 4).Put(1, "data");
+                step.Commit();
+            } catch (const IoError&) {
+                // Refusing is fine; writing through the link is not.
+            }
+            EXPECT_EQ(std::filesystem::exists(outside), there) << name;
+            if (there)
+                EXPECT_EQ(Bytes(outside), "not the program's") << name;
+        }
 }
 
 } // namespace
