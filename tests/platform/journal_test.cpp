@@ -368,8 +368,9 @@ TEST(JournalTest, LinksPlantedForTheJournalsOwnFilesAreNeverFollowed) {
                 // Refusing is fine; writing through the link is not.
             }
             EXPECT_EQ(std::filesystem::exists(outside), there) << name;
-            if (there)
+            if (there) {
                 EXPECT_EQ(Bytes(outside), "not the program's") << name;
+            }
         }
 }
 
