@@ -7,6 +7,7 @@
 #pragma once
 
 #include "platform/files.h"
+#include "platform/journal.h"
 #include "support/folder_image.h"
 
 #include <algorithm>
@@ -90,7 +91,9 @@ public:
         const Fault fault = BeforeChange(change.file, change.bytes);
         if (m_track && change.op != Op::Stage)
             Track(change, fault.kind == Kind::None);
-        if (m_track && change.op == Op::Flush && (fault.kind == Kind::Fail || fault.kind == Kind::Partial))
+        // The journal keeps its bytes: the worse case for a record whose flush failed.
+        if (m_track && change.op == Op::Flush && (fault.kind == Kind::Fail || fault.kind == Kind::Partial) &&
+            change.file.filename() != platform::kJournalName)
             DropDirty(change.file);
         return fault;
     }
