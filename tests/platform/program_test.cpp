@@ -553,3 +553,47 @@ TEST(ProgramStartTest, WhatWasFoundBeforeTheStartIsToldFirst) {
 
 } // namespace
 } // namespace platform
+
+namespace platform {
+namespace {
+
+// The checkpoint comes once the clerk has done nothing for two seconds (a timer ticking is
+// not the clerk), once the journal is past 1 MiB, and at the end; not while the clerk works.
+TEST_F(ProgramTest, TheCheckpointComesWhenTheClerkIsIdleTheJournalIsLargeOrTheProgramEnds) {
+    const std::filesystem::path root = program->data().root();
+    const auto save = [&](size_t bytes) {
+        program->Dispatch([&] { ReplaceFileContent(root / "step", std::string(bytes, 'x')); });
+    };
+    struct Case {
+        const char* name;
+        size_t bytes;   // the step's file
+        int msPerClick; // the clerk clicks Command1 this often; 0: never
+        int ms;         // time passing, in ticks of the 100 ms timer
+        bool checkpointed;
+    };
+    const Case cases[] = {
+        {"idle with the timer ticking", 10, 0, Program::kCheckpointIdleMs + 100, true},
+        {"the clerk at work", 10, 500, Program::kCheckpointIdleMs * 2, false},
+        {"past 1 MiB", Journal::kCheckpointBytes + 1, 0, 100, true},
+        {"under 1 MiB", 10, 0, 100, false},
+    };
+    for (const Case& c : cases) {
+        save(c.bytes);
+        ASSERT_TRUE(program->journal().NeedsCheckpoint()) << c.name;
+        const int ticksBefore = form().ticks;
+        for (int ms = 100; ms <= c.ms; ms += 100) {
+            program->TimePassed(100);
+            if (c.msPerClick != 0 && ms % c.msPerClick == 0)
+                form().Command1.UserClick();
+        }
+        EXPECT_GT(form().ticks, ticksBefore) << c.name << ": the timer never ticked";
+        EXPECT_EQ(!program->journal().NeedsCheckpoint(), c.checkpointed) << c.name;
+    }
+    save(10);
+    const auto journalLength = std::filesystem::file_size(root / kJournalName);
+    program.reset();
+    EXPECT_LT(std::filesystem::file_size(root / kJournalName), journalLength) << "the end made no checkpoint";
+}
+
+} // namespace
+} // namespace platform
