@@ -394,7 +394,7 @@ void Journal::SetReadOnly(std::string reason) {
     m_readOnlyReason = std::move(reason);
 }
 
-std::string Journal::FolderId(bool create) {
+std::string Journal::FolderId(bool create) const {
     const std::filesystem::path file = m_root / kFolderIdName;
     std::optional<std::string> id = fileops::ReadWhole(file, O_NOFOLLOW);
     if (id && id->size() >= kIdLength)
@@ -564,10 +564,32 @@ void Journal::Apply(const std::vector<Record>& records) {
     m_unappliedWhy.clear();
 }
 
+// Without the lock the journal is only read: the steps it holds are not in the files, and
+// the clerk is told which.
+std::vector<std::string> Journal::StepsNotShown() const {
+    std::optional<std::string> bytes;
+    try {
+        bytes = fileops::ReadWhole(m_path, O_NOFOLLOW);
+    } catch (const IoError&) {
+        return {};
+    }
+    if (!bytes || bytes->starts_with(kPreviousMagic))
+        return {};
+    const Parsed parsed = Parse(*bytes);
+    if (parsed.records.empty() || parsed.id != FolderId(false))
+        return {};
+    std::string steps;
+    for (const Record& record : parsed.records)
+        steps += "\n\"" + record.action + "\"";
+    return {
+        "The data folder " + m_root.string() + " is open only to be looked at (" + m_readOnlyReason +
+        "). These steps were saved but are not yet written into its files, so they are not shown:" + steps};
+}
+
 std::vector<std::string> Journal::Recover() {
     m_recovered = true;
     if (ReadOnly())
-        return {}; // another copy may be in the middle of a step: its journal is its own
+        return StepsNotShown();
     if (m_fd >= 0) {
         ::close(m_fd);
         m_fd = -1;
@@ -791,10 +813,10 @@ void Journal::EnsureWhole() {
 }
 
 void Journal::Commit(const std::string& action, const PendingChanges& changes) {
+    if (changes.empty())
+        return; // a step that changed nothing is no commit, even where nothing may change
     if (ReadOnly())
         throw FolderReadOnly(m_root, m_readOnlyReason);
-    if (changes.empty())
-        return;
     if (m_unsure)
         throw StepOutcomeUnknown(m_path, UnsureMessage());
     EnsureWhole();

@@ -152,7 +152,8 @@ public:
 
 private:
     void OpenForAppend();
-    std::string FolderId(bool create);
+    std::string FolderId(bool create) const;
+    std::vector<std::string> StepsNotShown() const;
     // Writes the records into the files; throws FolderNotWhole naming every file that failed.
     void Apply(const std::vector<Record>& records);
     // Keeps `told` for the clerk (see kUntoldName), then renames the journal aside.

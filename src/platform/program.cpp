@@ -184,7 +184,7 @@ void Program::RecoverInterruptedAction() {
     DepthGuard guard(m_depth);
     try {
         for (const std::string& told : m_journal.Recover())
-            MsgBox(told, vbOKOnly | vbExclamation, "Journal Put Aside");
+            MsgBox(told, vbOKOnly | vbExclamation, "Data Folder");
         m_journal.Told();
         if (!m_journal.undoneStep().empty())
             MsgBox("The program was stopped in the middle of \"" + m_journal.undoneStep() +

@@ -235,6 +235,36 @@ TEST(JournalTest, AFolderOpenedWithoutItsLockIsNeverChanged) {
     EXPECT_FALSE(FileExists(root / "rooms"));
 }
 
+// Without the lock, a step that changes nothing goes through and every change is refused; the
+// steps saved in the journal and not yet in the files are named to the clerk, never applied.
+TEST(JournalTest, AFolderOpenedWithoutItsLockShowsWhatIsStoredAndNamesWhatIsNot) {
+    vantreth::testing::TempFolder folder;
+    const std::filesystem::path root = folder.path();
+    {
+        Journal journal(root);
+        journal.Recover();
+        Transaction step(journal, "saving rooms");
+        RandomFile(root / "rooms", 4).Put(1, "data");
+        step.Commit();
+    }
+    std::filesystem::remove(root / "rooms");
+    const std::string log = Bytes(root / kJournalName);
+    Journal journal(root);
+    journal.SetReadOnly("the folder cannot be locked");
+    const std::vector<std::string> told = journal.Recover();
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_NE(told[0].find("\"saving rooms\""), std::string::npos) << told[0];
+    {
+        Transaction looking(journal, "looking");
+        EXPECT_EQ(RandomFile(root / "rooms", 4).Get(1), std::string(4, '\0'));
+        EXPECT_NO_THROW(looking.Commit());
+    }
+    Transaction step(journal, "saving");
+    EXPECT_THROW(RandomFile(root / "rooms", 4).Put(1, "data"), FolderReadOnly);
+    EXPECT_EQ(Bytes(root / kJournalName), log);
+    EXPECT_FALSE(FileExists(root / "rooms"));
+}
+
 // The business date moved inside a step is read back through the step (by a clock made in
 // it), and the clock's copy of it follows the step's end: kept at a commit, put back when
 // the step or the savepoint it was moved in is dropped.
