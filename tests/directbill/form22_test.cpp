@@ -23,7 +23,8 @@ public:
         Form<Form21>().Command2.UserClick();
     }
     void Retype(platform::TextBox& box, const std::string& text) {
-        while (!box.Text().empty())
+        ASSERT_TRUE(box.Usable()) << box.Name() << " cannot be typed into"; // its window closed
+        for (size_t n = box.Text().size(); n > 0; --n)
             box.UserType(platform::vbKeyBack);
         box.UserTypeText(text);
     }

@@ -375,6 +375,18 @@ TEST_F(ProgramTest, WhatAStepPrintsGoesOutOnlyOnceTheStepIsSaved) {
     ASSERT_EQ(dialogs.shown().size(), 3u);
     EXPECT_EQ(dialogs.shown()[2].title, "Printer Error");
     EXPECT_NE(dialogs.shown()[2].prompt.find("Scheduler not responding"), std::string::npos);
+    // The save itself fails: nothing goes out.
+    struct JournalFull final : FileFaults {
+        Fault BeforeChange(const std::filesystem::path& file, size_t) override {
+            return file.filename() == kJournalName ? Fault{Kind::Fail, ENOSPC} : Fault{};
+        }
+    } full;
+    SetFileFaults(&full);
+    dialogs.Answer(vbOK);
+    const bool saved = step(printer, false);
+    SetFileFaults(nullptr);
+    EXPECT_FALSE(saved);
+    EXPECT_TRUE(printer.jobs().empty()) << "printed though the save failed";
 }
 
 TEST_F(ProgramTest, TimersOfUnloadedWindowsDoNotTick) {
