@@ -58,6 +58,8 @@ TEST(JournalTest, StartUpAppliesOnlyWholeRecordsOfThisFolder) {
          [&](std::string& log, const auto&) { log[log.find("VREC") + 20] ^= 1; }, false, false, "bbbbbbbbbb"},
         {"bit flip in the header", [](std::string& log, const auto&) { log[2] ^= 1; }, false, false,
          "header"},
+        {"bit flip in the header's checksum", [](std::string& log, const auto&) { log[40] ^= 1; }, false,
+         false, "header"},
         {"another folder's journal",
          [](std::string&, const std::filesystem::path& root) {
              Store(root / kFolderIdName, std::string(32, 'f'));
@@ -336,6 +338,28 @@ void DamagedFolder(const std::filesystem::path& root) {
     Store(root / kJournalName, log);
 }
 
+// A tail cut short by a crash is cut off at the start, before the next record is written
+// where it began: the next start finds every step whole and nothing damaged.
+TEST(JournalTest, ATornTailIsCutOffBeforeTheNextRecord) {
+    vantreth::testing::TempFolder folder;
+    const std::filesystem::path root = folder.path();
+    const auto save = [&](const char* name, size_t bytes) {
+        Journal journal(root);
+        const std::vector<std::string> told = journal.Recover();
+        EXPECT_TRUE(told.empty()) << told.front();
+        Transaction step(journal, std::string("saving ") + name);
+        RandomFile(root / name, static_cast<int>(bytes)).Put(1, std::string(bytes, 'x'));
+        step.Commit();
+        std::string log = Bytes(root / kJournalName);
+        log.resize(log.size() - 3); // the next record's tail, torn
+        Store(root / kJournalName, log);
+    };
+    save("long", 400);
+    save("short", 4);
+    save("third", 4);
+    EXPECT_FALSE(FileExists(root / kDamagedJournalName));
+}
+
 // Start-up stopped at each change it makes to a damaged journal's folder, and the power lost:
 // the step saved before the damage is on the disk before the journal is put aside, and the
 // clerk is told of the damage, by the step's name, at every start until it was shown.
@@ -402,6 +426,42 @@ TEST(JournalTest, LinksPlantedForTheJournalsOwnFilesAreNeverFollowed) {
                 EXPECT_EQ(Bytes(outside), "not the program's") << name;
             }
         }
+}
+
+} // namespace
+} // namespace platform
+
+namespace platform {
+namespace {
+
+// Inside a step, the step's own creates and deletes are what FileExists sees; dropped, the
+// disk is as it was, and the copies in memory are put back newest change first.
+TEST(TransactionTest, AStepSeesItsOwnChangesAndRollingBackPutsCopiesBackNewestFirst) {
+    vantreth::testing::TempFolder folder;
+    const std::filesystem::path root = folder.path();
+    Store(root / "old", "kept");
+    Journal journal(root);
+    journal.Recover();
+    int copy = 0; // a copy in memory of what the files hold
+    {
+        Transaction step(journal, "changing");
+        ReplaceFileContent(root / "new", "made");
+        DeleteFile(root / "old");
+        EXPECT_TRUE(FileExists(root / "new"));
+        EXPECT_FALSE(FileExists(root / "old"));
+        copy = 1;
+        WhenUndone([&] { copy = 0; });
+        AllOrNothing([&] {
+            copy = 2;
+            WhenUndone([&] { copy = 1; });
+        });
+        copy = 3;
+        WhenUndone([&] { copy = 2; });
+        step.Rollback();
+    }
+    EXPECT_EQ(copy, 0);
+    EXPECT_FALSE(FileExists(root / "new"));
+    EXPECT_EQ(Bytes(root / "old"), "kept");
 }
 
 } // namespace
