@@ -114,6 +114,10 @@ const PendingChanges* Reading(const std::filesystem::path& file) {
 
 } // namespace
 
+FileTransaction* CurrentFileTransaction() {
+    return g_transaction;
+}
+
 FileTransaction* SetFileTransaction(FileTransaction* transaction) {
     return std::exchange(g_transaction, transaction);
 }

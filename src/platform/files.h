@@ -186,6 +186,8 @@ bool ChangedByStep(const std::filesystem::path& file);
 
 // Installs the running step's transaction; returns the one installed before.
 FileTransaction* SetFileTransaction(FileTransaction* transaction);
+// The running step's transaction; nullptr outside every step.
+FileTransaction* CurrentFileTransaction();
 
 // Reads of a file as the running step sees it (straight from the disk outside a step).
 // FileSize: -1 for a missing file. ReadFileAt: at most `length` bytes from `offset`, fewer at

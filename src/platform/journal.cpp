@@ -29,6 +29,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdint>
 #include <cstring>
 #include <fcntl.h>
@@ -42,8 +43,6 @@
 namespace platform {
 
 namespace {
-
-Transaction* g_current = nullptr;
 
 constexpr std::string_view kMagic = "VWAL1\n";
 constexpr std::string_view kPreviousMagic = "VJRNL1\n";
@@ -635,7 +634,7 @@ std::vector<std::string> Journal::Recover() {
     if (parsed.damaged) {
         // What was written from it is on the disk before it is put aside.
         try {
-            FlushWritten();
+            FlushWritten(std::chrono::steady_clock::time_point::max());
         } catch (const IoError& e) {
             m_stopped = true;
             throw FolderNotWhole(e.file(), e.reason());
@@ -890,22 +889,29 @@ bool Journal::TakeBack(long long at) {
     }
 }
 
-void Journal::FlushWritten() {
+void Journal::FlushFile(const std::string& relative) {
+    std::string name;
+    FolderAt folder(m_root, relative, name);
+    int opened;
+    do
+        opened = ::openat(folder.fd(), name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    while (opened < 0 && errno == EINTR);
+    if (opened < 0) {
+        if (errno == ENOENT)
+            return; // deleted by a later step
+        throw IoError(m_root / relative, Reason(errno));
+    }
+    fileops::Fd fd(opened);
+    fileops::Sync(m_root / relative, fd.get());
+}
+
+bool Journal::FlushWritten(std::chrono::steady_clock::time_point until) {
     try {
-        for (auto it = m_written.begin(); it != m_written.end(); it = m_written.erase(it)) {
-            std::string name;
-            FolderAt folder(m_root, *it, name);
-            int opened;
-            do
-                opened = ::openat(folder.fd(), name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
-            while (opened < 0 && errno == EINTR);
-            if (opened < 0) {
-                if (errno == ENOENT)
-                    continue; // deleted by a later step
-                throw IoError(m_root / *it, Reason(errno));
-            }
-            fileops::Fd fd(opened);
-            fileops::Sync(m_root / *it, fd.get());
+        while (!m_written.empty()) {
+            FlushFile(*m_written.begin());
+            m_written.erase(m_written.begin());
+            if (!m_written.empty() && std::chrono::steady_clock::now() >= until)
+                return false;
         }
         for (auto it = m_folders.begin(); it != m_folders.end(); it = m_folders.erase(it))
             fileops::SyncFolder(it->empty() ? m_root : m_root / *it);
@@ -915,6 +921,7 @@ void Journal::FlushWritten() {
         m_unapplied = true;
         throw;
     }
+    return true;
 }
 
 void Journal::Cut() {
@@ -934,28 +941,37 @@ void Journal::Cut() {
 }
 
 void Journal::Checkpoint() {
+    CheckpointFor(std::chrono::steady_clock::duration::max());
+}
+
+bool Journal::CheckpointFor(std::chrono::steady_clock::duration budget) {
     if (ReadOnly() || m_unsure || m_stopped)
-        return;
+        return true;
     EnsureWhole();
-    FlushWritten();
+    const auto now = std::chrono::steady_clock::now();
+    const auto until = budget >= std::chrono::steady_clock::time_point::max() - now
+                           ? std::chrono::steady_clock::time_point::max()
+                           : now + budget;
+    if (!FlushWritten(until))
+        return false; // the rest at the next call; a step saved meanwhile is flushed too
     Cut();
+    return true;
 }
 
 // ---- transactions ----
 
 Transaction::Transaction(Journal& journal, std::string action)
-    : m_journal(journal), m_action(std::move(action)), m_previous(g_current) {
-    g_current = this;
+    : m_journal(journal), m_action(std::move(action)) {
     m_previousFiles = SetFileTransaction(this);
 }
 
 Transaction::~Transaction() {
     SetFileTransaction(m_previousFiles);
-    g_current = m_previous;
 }
 
 Transaction* Transaction::Current() {
-    return g_current;
+    // The file layer holds the one running step.
+    return dynamic_cast<Transaction*>(CurrentFileTransaction());
 }
 
 const PendingChanges& Transaction::ForReading(const std::filesystem::path&) {

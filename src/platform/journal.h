@@ -44,6 +44,7 @@
 
 #include "platform/files.h"
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <set>
@@ -137,6 +138,10 @@ public:
     // IoError when that fails: the journal then keeps every record, its length as the disk
     // has it, and after a failed flush of a file the files are written again from it first.
     void Checkpoint();
+    // The same in slices, so that no key waits long for it: flushes files until `budget` has
+    // passed, and returns false when some are left for the next call (steps may be saved in
+    // between; their files are flushed before the journal is cut). True once the journal is cut.
+    bool CheckpointFor(std::chrono::steady_clock::duration budget);
     // False while a committed step, or one that may have been, is not wholly in the files
     // (MustRewrite, Unsure, Stopped).
     bool Whole() const { return !m_unapplied && !m_unsure && !m_stopped; }
@@ -158,9 +163,10 @@ private:
     void Apply(const std::vector<Record>& records);
     // Keeps `told` for the clerk (see kUntoldName), then renames the journal aside.
     void PutAside(const std::string& told);
-    // Flushes the files written since the last checkpoint and the folders whose names changed;
-    // a failure --> MustRewrite.
-    void FlushWritten();
+    // Flushes the files written since the last checkpoint, until `until`, then the folders
+    // whose names changed; false when files are left. A failure --> MustRewrite.
+    bool FlushWritten(std::chrono::steady_clock::time_point until);
+    void FlushFile(const std::string& relative);
     // Cuts the journal back to its header and flushes it.
     void Cut();
     // After a record's flush failed: cuts it off and flushes that. False when it could not.
@@ -247,7 +253,6 @@ private:
     bool m_blocked = false;
     std::string m_refused; // see RefuseChanges
     bool m_whole = false;  // the folder was checked whole for this step
-    Transaction* m_previous = nullptr;
     FileTransaction* m_previousFiles = nullptr;
 };
 

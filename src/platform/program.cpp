@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <optional>
 #include <stdexcept>
@@ -431,7 +432,8 @@ void Program::TimePassed(int ms) {
         if (m_journal.NeedsCheckpoint() &&
             (m_idleMs >= kCheckpointIdleMs || m_journal.size() > Journal::kCheckpointBytes)) {
             try {
-                m_journal.Checkpoint();
+                // In slices between events: a key pressed meanwhile waits for one slice at most.
+                m_journal.CheckpointFor(std::chrono::milliseconds(kCheckpointSliceMs));
             } catch (const IoError&) {
                 // What was committed is in the journal; the next quiet moment tries again.
             }

@@ -101,6 +101,8 @@ public:
     // to its end; each tick is an event of its own, named `action`.
     void AddBackgroundTask(std::string action, int intervalMs, std::function<void()> task);
     static constexpr int kCheckpointIdleMs = 2000;
+    // The longest a tick spends on the checkpoint before handing back to the clerk.
+    static constexpr int kCheckpointSliceMs = 20;
     // How much time must pass before TimePassed has something to tick: the least time left
     // to an enabled timer of a loaded window that is not resting, or to a background task
     // once the program runs; -1 when nothing would tick however much time passed (a resting

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdint>
 #include <fstream>
 #include <iterator>
@@ -462,6 +463,38 @@ TEST(TransactionTest, AStepSeesItsOwnChangesAndRollingBackPutsCopiesBackNewestFi
     EXPECT_EQ(copy, 0);
     EXPECT_FALSE(FileExists(root / "new"));
     EXPECT_EQ(Bytes(root / "old"), "kept");
+}
+
+} // namespace
+} // namespace platform
+
+namespace platform {
+namespace {
+
+// A checkpoint in slices, with a step saved between two of them: the journal is cut only once
+// every file it names is flushed, so a power cut between two slices loses nothing.
+TEST(JournalTest, ACheckpointInSlicesCutsTheJournalOnlyOnceEveryFileIsFlushed) {
+    vantreth::testing::CountingFaults faults;
+    faults.TrackFlushes(true);
+    vantreth::testing::TempFolder folder;
+    const std::filesystem::path root = folder.path();
+    Journal journal(root);
+    journal.Recover();
+    const auto save = [&](const char* name) {
+        Transaction step(journal, std::string("saving ") + name);
+        RandomFile(root / name, 4).Put(1, "data");
+        step.Commit();
+    };
+    for (const char* name : {"aaaa", "bbbb", "cccc"})
+        save(name);
+    EXPECT_FALSE(journal.CheckpointFor(std::chrono::steady_clock::duration::zero()));
+    EXPECT_TRUE(journal.NeedsCheckpoint());
+    save("dddd");
+    EXPECT_FALSE(journal.CheckpointFor(std::chrono::steady_clock::duration::zero()));
+    faults.LoseUnflushed(); // the power goes between two slices
+    Journal(root).Recover();
+    for (const char* name : {"aaaa", "bbbb", "cccc", "dddd"})
+        EXPECT_EQ(Bytes(root / name), "data") << name;
 }
 
 } // namespace
