@@ -116,7 +116,7 @@ bool ValidName(const std::string& name) {
         ++parts;
     }
     return !(parts == 1 && (name == kJournalName || name == kFolderIdName || name == "lock" ||
-                            name.starts_with(kDamagedJournalName)));
+                            name.starts_with(std::string(kJournalName) + ".")));
 }
 
 std::string Header(const std::string& id) {

@@ -499,3 +499,36 @@ TEST(JournalTest, ACheckpointInSlicesCutsTheJournalOnlyOnceEveryFileIsFlushed) {
 
 } // namespace
 } // namespace platform
+
+namespace platform {
+namespace {
+
+// A well-formed record naming one of the journal's own files is damage: never applied.
+TEST(JournalTest, ARecordNamingTheJournalsOwnFilesIsNeverApplied) {
+    for (const std::string name : {kFolderIdName, "lock", kUntoldName, kDamagedJournalName}) {
+        vantreth::testing::TempFolder folder;
+        const std::filesystem::path root = folder.path();
+        std::string decoy = name;
+        decoy.front() = 'x';
+        {
+            Journal journal(root);
+            journal.Recover();
+            Transaction step(journal, "saving");
+            RandomFile(root / decoy, 4).Put(1, "data");
+            step.Commit();
+        }
+        std::string log = Bytes(root / kJournalName);
+        for (size_t at = log.find(decoy); at != std::string::npos; at = log.find(decoy, at))
+            log.replace(at, decoy.size(), name);
+        Reseal(log, log.find("VREC"));
+        Store(root / kJournalName, log);
+        std::string told;
+        for (const std::string& message : Journal(root).Recover())
+            told += message;
+        EXPECT_FALSE(Bytes(root / name).starts_with("data")) << name << ": the record was applied";
+        EXPECT_NE(told.find("damaged"), std::string::npos) << name << ": " << told;
+    }
+}
+
+} // namespace
+} // namespace platform
