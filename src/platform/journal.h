@@ -22,7 +22,7 @@
 //
 // States of the journal (Journal::state()) and how it moves between them:
 //
-//   NotRecovered  --Recover-->  Open | MustRewrite | Unsure
+//   NotRecovered  --Recover-->  Open | MustRewrite | Stopped (ReadOnly stays ReadOnly)
 //   Open          the files hold every committed step, perhaps not yet flushed (a checkpoint
 //                 is then due). Commit appends and flushes one record; writing the files
 //                 after it may fail --> MustRewrite. A checkpoint flushes the files and their
@@ -38,8 +38,10 @@
 //   Stopped       start-up could not make the folder whole and put its damaged journal
 //                 aside: nothing reads or changes the folder until the next start.
 //
-// A step's changes are held by its Transaction (a step pending); inside Commit the step is
-// committed but its files not yet written; Checkpoint is the checkpointing.
+// Within Open: a step pending is held by its Transaction, in memory; inside Commit the step is
+// committed but its files not yet written; a checkpoint in slices (CheckpointFor) that has
+// flushed part of the files is checkpointing: steps may still commit meanwhile, their files
+// join those to flush, and the journal is cut only once every one is flushed.
 #pragma once
 
 #include "platform/files.h"
