@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace platform {
 
@@ -188,33 +189,47 @@ void Close(const std::filesystem::path& file, int fd) {
         throw IoError(file, Reason(errno));
 }
 
-std::optional<std::string> ReadWhole(const std::filesystem::path& file) {
-    int fd;
+std::optional<std::string> ReadWhole(const std::filesystem::path& file, int flags) {
+    int opened;
     do
-        fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-    while (fd < 0 && errno == EINTR);
-    if (fd < 0) {
+        opened = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | flags);
+    while (opened < 0 && errno == EINTR);
+    if (opened < 0) {
         if (errno == ENOENT)
             return std::nullopt;
         throw IoError(file, Reason(errno));
     }
+    Fd fd(opened);
+    return ReadAll(file, fd.get());
+}
+
+std::string ReadAll(const std::filesystem::path& file, int fd) {
     std::string out;
     char buf[65536];
     for (;;) {
         ssize_t n = ::read(fd, buf, sizeof buf);
         if (n < 0 && errno == EINTR)
             continue;
-        if (n < 0) {
-            int error = errno;
-            ::close(fd);
-            throw IoError(file, Reason(error));
-        }
+        if (n < 0)
+            throw IoError(file, Reason(errno));
         if (n == 0)
-            break;
+            return out;
         out.append(buf, static_cast<size_t>(n));
     }
-    ::close(fd);
-    return out;
+}
+
+void Fd::Reset(int fd) {
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = fd;
+}
+
+int Fd::Release() {
+    return std::exchange(m_fd, -1);
+}
+
+int Fd::Close() {
+    return ::close(std::exchange(m_fd, -1));
 }
 
 } // namespace fileops

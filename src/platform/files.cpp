@@ -29,48 +29,7 @@ std::string SystemReason(int error) {
     return std::strerror(error);
 }
 
-// Closes the descriptor when the scope ends.
-class Fd {
-public:
-    explicit Fd(int fd) : m_fd(fd) {}
-    ~Fd() {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int get() const { return m_fd; }
-    // Hands the descriptor over: this object no longer closes it.
-    int Release() {
-        int fd = m_fd;
-        m_fd = -1;
-        return fd;
-    }
-    // Closes now, reporting a failure (a write error may only show up here).
-    int Close() {
-        int rc = ::close(m_fd);
-        m_fd = -1;
-        return rc;
-    }
-
-private:
-    int m_fd;
-};
-
-std::string ReadAll(const std::filesystem::path& file, int fd) {
-    std::string out;
-    char buf[65536];
-    for (;;) {
-        ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            throw IoError(file, SystemReason(errno));
-        if (n == 0)
-            return out;
-        out.append(buf, static_cast<size_t>(n));
-    }
-}
+using fileops::Fd;
 
 std::string JoinLines(const std::vector<SeqLine>& lines) {
     std::string out;
@@ -154,6 +113,10 @@ const PendingChanges* Reading(const std::filesystem::path& file) {
 }
 
 } // namespace
+
+FileTransaction* CurrentFileTransaction() {
+    return g_transaction;
+}
 
 FileTransaction* SetFileTransaction(FileTransaction* transaction) {
     return std::exchange(g_transaction, transaction);
@@ -828,7 +791,7 @@ SeqReader::SeqReader(const std::filesystem::path& file, SeqQuotes quotes) : m_fi
         if (fd < 0)
             throw IoError(file, errno == ENOENT ? std::string("File not found") : SystemReason(errno));
         Fd guard(fd);
-        text = ReadAll(file, fd);
+        text = fileops::ReadAll(file, fd);
         struct stat st;
         const long long changedAt =
             ::fstat(fd, &st) == 0 ? st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec : 0;

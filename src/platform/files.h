@@ -97,8 +97,30 @@ void Remove(const std::filesystem::path& file);
 void RemoveAt(int folder, const std::string& name, const std::filesystem::path& file);
 // Closes the descriptor; a write error that shows only here is thrown.
 void Close(const std::filesystem::path& file, int fd);
-// The whole content on the disk; nullopt when the file does not exist.
-std::optional<std::string> ReadWhole(const std::filesystem::path& file);
+// The whole content on the disk; nullopt when the file does not exist. `flags` are added to
+// the opening (O_NOFOLLOW: a link is an error, ELOOP).
+std::optional<std::string> ReadWhole(const std::filesystem::path& file, int flags = 0);
+// The rest of an open file, read to its end.
+std::string ReadAll(const std::filesystem::path& file, int fd);
+
+// Closes the descriptor when the scope ends.
+class Fd {
+public:
+    explicit Fd(int fd = -1) : m_fd(fd) {}
+    ~Fd() { Reset(); }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int get() const { return m_fd; }
+    // Closes the descriptor held, if any, and holds `fd`.
+    void Reset(int fd = -1);
+    // Hands the descriptor over: this object no longer closes it.
+    int Release();
+    // Closes now, reporting a failure (a write error may only show up here).
+    int Close();
+
+private:
+    int m_fd;
+};
 
 } // namespace fileops
 
@@ -164,6 +186,8 @@ bool ChangedByStep(const std::filesystem::path& file);
 
 // Installs the running step's transaction; returns the one installed before.
 FileTransaction* SetFileTransaction(FileTransaction* transaction);
+// The running step's transaction; nullptr outside every step.
+FileTransaction* CurrentFileTransaction();
 
 // Reads of a file as the running step sees it (straight from the disk outside a step).
 // FileSize: -1 for a missing file. ReadFileAt: at most `length` bytes from `offset`, fewer at

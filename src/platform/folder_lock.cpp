@@ -18,7 +18,7 @@ namespace {
 int OpenLockFile(const std::filesystem::path& file, int flags) {
     int fd;
     do
-        fd = ::open(file.c_str(), flags | O_CLOEXEC, 0600);
+        fd = ::open(file.c_str(), flags | O_CLOEXEC | O_NOFOLLOW, 0600);
     while (fd < 0 && errno == EINTR);
     return fd;
 }

@@ -29,6 +29,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdint>
 #include <cstring>
 #include <fcntl.h>
@@ -42,8 +43,6 @@
 namespace platform {
 
 namespace {
-
-Transaction* g_current = nullptr;
 
 constexpr std::string_view kMagic = "VWAL1\n";
 constexpr std::string_view kPreviousMagic = "VJRNL1\n";
@@ -117,7 +116,7 @@ bool ValidName(const std::string& name) {
         ++parts;
     }
     return !(parts == 1 && (name == kJournalName || name == kFolderIdName || name == "lock" ||
-                            name.starts_with(kDamagedJournalName)));
+                            name.starts_with(std::string(kJournalName) + ".")));
 }
 
 std::string Header(const std::string& id) {
@@ -185,7 +184,8 @@ template <class Record> bool DecodeBody(std::string_view body, Record& record) {
             return false;
         typename Record::Change change{kind[0], std::string(file), static_cast<long long>(number),
                                        std::string(data)};
-        if (!ValidName(change.file) || change.number < 0)
+        if (!ValidName(change.file) || change.number < 0 || change.number > kLargestFile ||
+            static_cast<long long>(change.data.size()) > kLargestFile - change.number)
             return false;
         if (change.kind == 'L')
             lengths[change.file] = change.number;
@@ -211,7 +211,8 @@ struct Parsed {
     bool header = false; // a whole header was there
     std::string id;
     std::vector<Journal::Record> records;
-    size_t end = 0; // the end of the last good record
+    std::vector<size_t> starts; // where each record starts
+    size_t end = 0;             // the end of the last good record
     bool damaged = false;
     std::string damage; // where and what, for the clerk
 };
@@ -237,11 +238,26 @@ int ReadRecord(std::string_view bytes, size_t pos, Journal::Record& record, size
     uint32_t sum = 0;
     sc.Unsigned(sum);
     if (sum != Checksum(rest.substr(0, kRecordHead + length)))
-        return total == rest.size() || AllZero(rest.substr(total)) ? 0 : -1;
+        return -1; // all of it is on the disk, and it is not what was written: damage
+
     if (!DecodeBody(rest.substr(kRecordHead, length), record))
         return -1;
     next = pos + total;
     return 1;
+}
+
+// The words of the step whose record starts at `pos`, as far as they can be read without
+// trusting the record's checksum; empty when they cannot.
+std::string StepWordsAt(std::string_view bytes, size_t pos) {
+    Cursor c(bytes.substr(pos));
+    std::string_view head, flag, words;
+    uint32_t length = 0;
+    if (!c.Take(kRecordHead, head) || head.substr(0, 4) != kRecordMagic || !c.Take(1, flag) || flag != "C" ||
+        !c.Unsigned(length) || length > 200 || !c.Take(length, words))
+        return {};
+    const bool printable =
+        std::all_of(words.begin(), words.end(), [](char ch) { return static_cast<unsigned char>(ch) >= 32; });
+    return printable ? std::string(words) : std::string();
 }
 
 Parsed Parse(std::string_view bytes) {
@@ -272,6 +288,9 @@ Parsed Parse(std::string_view bytes) {
         if (read < 0) {
             out.damaged = true;
             out.damage = "it is damaged at byte " + std::to_string(pos);
+            const std::string step = StepWordsAt(bytes, pos);
+            if (!step.empty())
+                out.damage += ", where the step \"" + step + "\" was saved; it may be lost";
             // What whole records can still be found after the damage could not be put back.
             std::string lost;
             for (size_t at = pos + 1; at + kRecordHead <= bytes.size(); ++at) {
@@ -293,6 +312,7 @@ Parsed Parse(std::string_view bytes) {
             return out;
         }
         out.records.push_back(std::move(record));
+        out.starts.push_back(pos);
         pos = next;
         out.end = pos;
     }
@@ -335,15 +355,6 @@ private:
     int m_fd = -1;
 };
 
-// Closes a descriptor when the scope ends.
-struct FdCloser {
-    int fd = -1;
-    ~FdCloser() {
-        if (fd >= 0)
-            ::close(fd);
-    }
-};
-
 std::string Relative(const std::filesystem::path& root, const std::filesystem::path& file) {
     const std::filesystem::path relative =
         file.lexically_normal().lexically_relative(root.lexically_normal());
@@ -366,13 +377,25 @@ Journal::~Journal() {
         ::close(m_fd);
 }
 
+Journal::State Journal::state() const {
+    if (ReadOnly())
+        return State::ReadOnly;
+    if (!m_recovered)
+        return State::NotRecovered;
+    if (m_stopped)
+        return State::Stopped;
+    if (m_unsure)
+        return State::Unsure;
+    return m_unapplied ? State::MustRewrite : State::Open;
+}
+
 void Journal::SetReadOnly(std::string reason) {
     m_readOnlyReason = std::move(reason);
 }
 
-std::string Journal::FolderId(bool create) {
+std::string Journal::FolderId(bool create) const {
     const std::filesystem::path file = m_root / kFolderIdName;
-    std::optional<std::string> id = fileops::ReadWhole(file);
+    std::optional<std::string> id = fileops::ReadWhole(file, O_NOFOLLOW);
     if (id && id->size() >= kIdLength)
         return id->substr(0, kIdLength);
     if (!create)
@@ -383,10 +406,10 @@ std::string Journal::FolderId(bool create) {
     constexpr const char* kHex = "0123456789abcdef";
     while (made.size() < kIdLength)
         made += kHex[random() % 16];
-    FdCloser fd{fileops::OpenForChange(file, O_WRONLY | O_CREAT | O_TRUNC)};
-    fileops::Write(file, fd.fd, made + "\n", 0);
-    fileops::Sync(file, fd.fd);
-    fileops::Close(file, std::exchange(fd.fd, -1));
+    fileops::Fd fd(fileops::OpenForChange(file, O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW));
+    fileops::Write(file, fd.get(), made + "\n", 0);
+    fileops::Sync(file, fd.get());
+    fileops::Close(file, fd.Release());
     return made;
 }
 
@@ -394,31 +417,80 @@ void Journal::OpenForAppend() {
     if (m_fd >= 0)
         return;
     const std::string id = FolderId(true);
-    const int fd = fileops::OpenForChange(m_path, O_RDWR | O_CREAT | O_TRUNC);
-    try {
-        const std::string header = Header(id);
-        fileops::Write(m_path, fd, header, 0);
-        fileops::Sync(m_path, fd);
-        fileops::SyncFolder(m_root); // the names of the journal and of the folder's id
-        m_headerSize = m_size = static_cast<long long>(header.size());
-    } catch (const IoError&) {
-        ::close(fd);
-        throw;
-    }
-    m_fd = fd;
+    fileops::Fd fd(fileops::OpenForChange(m_path, O_RDWR | O_CREAT | O_TRUNC | O_NOFOLLOW));
+    const std::string header = Header(id);
+    fileops::Write(m_path, fd.get(), header, 0);
+    fileops::Sync(m_path, fd.get());
+    fileops::SyncFolder(m_root); // the names of the journal and of the folder's id
+    m_headerSize = m_size = static_cast<long long>(header.size());
+    m_fd = fd.Release();
 }
 
-void Journal::PutAside() {
+void Journal::KeepUntold(const std::string& told) {
+    const std::filesystem::path untold = m_root / kUntoldName;
+    const std::optional<std::string> notes = fileops::ReadWhole(untold, O_NOFOLLOW);
+    fileops::Fd note(fileops::OpenForChange(untold, O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW));
+    fileops::Write(untold, note.get(), notes.value_or(std::string()) + told + '\0', 0);
+    fileops::Sync(untold, note.get());
+    fileops::Close(untold, note.Release());
+    if (!notes)
+        fileops::SyncFolder(m_root);
+}
+
+std::vector<std::string> Journal::UntoldNotes() const {
+    const std::string notes = fileops::ReadWhole(m_root / kUntoldName, O_NOFOLLOW).value_or(std::string());
+    std::vector<std::string> told;
+    for (size_t from = 0; from < notes.size();) {
+        const size_t end = std::min(notes.find('\0', from), notes.size());
+        if (end > from)
+            told.push_back(notes.substr(from, end - from));
+        from = end + 1;
+    }
+    return told;
+}
+
+void Journal::PutAside(const std::string& told) {
+    KeepUntold(told);
     if (m_fd >= 0) {
         ::close(m_fd);
         m_fd = -1;
     }
     std::filesystem::path aside = m_root / kDamagedJournalName;
-    for (int n = 2; fileops::ReadWhole(aside).has_value(); ++n)
+    std::error_code ec;
+    for (int n = 2; std::filesystem::exists(std::filesystem::symlink_status(aside, ec)); ++n)
         aside = m_root / (std::string(kDamagedJournalName) + "-" + std::to_string(n));
     fileops::Rename(m_path, aside);
     fileops::SyncFolder(m_root);
     m_size = m_headerSize = 0;
+}
+
+void Journal::ResolveUnsure(const std::vector<size_t>& starts) {
+    const std::filesystem::path file = m_root / kUnsureName;
+    const std::optional<std::string> unsure = fileops::ReadWhole(file, O_NOFOLLOW);
+    if (!unsure)
+        return;
+    const size_t line = unsure->find('\n');
+    const std::string offset = unsure->substr(0, line);
+    const std::string step =
+        line == std::string::npos ? std::string("the last step") : unsure->substr(line + 1);
+    const bool saved = std::any_of(starts.begin(), starts.end(),
+                                   [&](size_t start) { return std::to_string(start) == offset; });
+    KeepUntold("Whether the step \"" + step + "\" was saved could not be told when it was done." +
+               (saved ? "\nIt was found saved: it is in the files. Do not do it again."
+                      : "\nIt was not saved: nothing of it is in the files. Please do it again."));
+    fileops::Remove(file);
+    fileops::SyncFolder(m_root);
+}
+
+void Journal::Told() {
+    if (ReadOnly())
+        return;
+    try {
+        fileops::Remove(m_root / kUntoldName);
+        fileops::SyncFolder(m_root);
+    } catch (const IoError&) {
+        // Told again at the next start.
+    }
 }
 
 void Journal::Apply(const std::vector<Record>& records) {
@@ -426,15 +498,16 @@ void Journal::Apply(const std::vector<Record>& records) {
     std::map<std::string, std::string> failed; // file -> why
     for (const Record& record : records) {
         std::string open; // the file `fd` is open on
-        FdCloser fd;
+        fileops::Fd fd;
         for (const Record::Change& change : record.changes) {
             if (failed.count(change.file) != 0)
                 continue;
             const std::filesystem::path file = m_root / change.file;
+            // A name it makes or removes is flushed with its folder at the checkpoint.
+            m_folders.insert(ParentOf(change.file));
             try {
                 if (change.file != open) {
-                    if (fd.fd >= 0)
-                        ::close(std::exchange(fd.fd, -1));
+                    fd.Reset();
                     open.clear();
                 }
                 std::string name;
@@ -442,26 +515,24 @@ void Journal::Apply(const std::vector<Record>& records) {
                 switch (change.kind) {
                 case 'D':
                     fileops::RemoveAt(folder.fd(), name, file);
-                    m_folders.insert(ParentOf(change.file));
                     break;
                 case 'R':
-                    fd.fd = fileops::OpenAt(folder.fd(), name, file, O_WRONLY | O_CREAT | O_TRUNC);
+                    fd.Reset(fileops::OpenAt(folder.fd(), name, file, O_WRONLY | O_CREAT | O_TRUNC));
                     open = change.file;
                     if (!change.data.empty())
-                        fileops::Write(file, fd.fd, change.data, 0);
+                        fileops::Write(file, fd.get(), change.data, 0);
                     m_written.insert(change.file);
-                    m_folders.insert(ParentOf(change.file));
                     break;
                 default: // 'W', 'L'
-                    if (fd.fd < 0) {
-                        fd.fd = fileops::OpenAt(folder.fd(), name, file, O_WRONLY | O_CREAT);
+                    if (fd.get() < 0) {
+                        fd.Reset(fileops::OpenAt(folder.fd(), name, file, O_WRONLY | O_CREAT));
                         open = change.file;
                     }
                     if (change.kind == 'W') {
-                        fileops::Write(file, fd.fd, change.data, change.number);
+                        fileops::Write(file, fd.get(), change.data, change.number);
                     } else {
                         struct stat st;
-                        if (::fstat(fd.fd, &st) != 0)
+                        if (::fstat(fd.get(), &st) != 0)
                             throw IoError(file, Reason(errno));
                         // Never longer than the step's own writes made it (or than it is).
                         long long written = 0;
@@ -471,7 +542,7 @@ void Journal::Apply(const std::vector<Record>& records) {
                         if (change.number > st.st_size && change.number > written)
                             throw IoError(file, "the journal gives it a length it never had");
                         if (st.st_size != change.number)
-                            fileops::Truncate(file, fd.fd, change.number);
+                            fileops::Truncate(file, fd.get(), change.number);
                     }
                     m_written.insert(change.file);
                     break;
@@ -492,56 +563,90 @@ void Journal::Apply(const std::vector<Record>& records) {
     m_unappliedWhy.clear();
 }
 
+// Without the lock the journal is only read: the steps it holds are not in the files, and
+// the clerk is told which.
+std::vector<std::string> Journal::StepsNotShown() const {
+    std::optional<std::string> bytes;
+    try {
+        bytes = fileops::ReadWhole(m_path, O_NOFOLLOW);
+    } catch (const IoError&) {
+        return {};
+    }
+    if (!bytes || bytes->starts_with(kPreviousMagic))
+        return {};
+    const Parsed parsed = Parse(*bytes);
+    if (parsed.records.empty() || parsed.id != FolderId(false))
+        return {};
+    std::string steps;
+    for (const Record& record : parsed.records)
+        steps += "\n\"" + record.action + "\"";
+    return {
+        "The data folder " + m_root.string() + " is open only to be looked at (" + m_readOnlyReason +
+        "). These steps were saved but are not yet written into its files, so they are not shown:" + steps};
+}
+
 std::vector<std::string> Journal::Recover() {
     m_recovered = true;
     if (ReadOnly())
-        return {}; // another copy may be in the middle of a step: its journal is its own
+        return StepsNotShown();
     if (m_fd >= 0) {
         ::close(m_fd);
         m_fd = -1;
     }
     m_size = m_headerSize = 0;
-    const std::optional<std::string> bytes = fileops::ReadWhole(m_path);
+    m_unsure = m_stopped = false;
+    const std::string folder = m_root.string();
+    std::optional<std::string> bytes;
+    try {
+        bytes = fileops::ReadWhole(m_path, O_NOFOLLOW);
+    } catch (const IoError& e) {
+        if (e.reason() != Reason(ELOOP))
+            throw;
+        PutAside("The journal of the data folder " + folder +
+                 " is a link to another file; nothing of it was written into the files. It was put aside "
+                 "as \"" +
+                 kDamagedJournalName + "\".");
+        return UntoldNotes();
+    }
     if (!bytes || bytes->empty())
-        return {};
+        return UntoldNotes();
     if (bytes->starts_with(kPreviousMagic))
         return RollBackPrevious(*bytes);
     const Parsed parsed = Parse(*bytes);
-    std::vector<std::string> told;
-    const std::string folder = m_root.string();
     if (!parsed.header)
-        return {}; // a header cut short: no record was ever written after it
+        return UntoldNotes(); // a header cut short: no record was ever written after it
     if (!parsed.damage.empty() && parsed.records.empty() && parsed.id.empty()) {
-        PutAside();
-        return {"The journal of the data folder " + folder + " could not be read (" + parsed.damage +
-                "); nothing of it was written into the files. It was put aside as \"" + kDamagedJournalName +
-                "\"."};
+        PutAside("The journal of the data folder " + folder + " could not be read (" + parsed.damage +
+                 "); nothing of it was written into the files. It was put aside as \"" + kDamagedJournalName +
+                 "\".");
+        return UntoldNotes();
     }
     if (parsed.id != FolderId(false)) {
-        PutAside();
-        return {"The journal found in the data folder " + folder +
-                " belongs to another data folder; nothing of it was written into the files. It was put aside "
-                "as \"" +
-                kDamagedJournalName + "\"."};
+        PutAside(
+            "The journal found in the data folder " + folder +
+            " belongs to another data folder; nothing of it was written into the files. It was put aside "
+            "as \"" +
+            kDamagedJournalName + "\".");
+        return UntoldNotes();
     }
     Apply(parsed.records); // throws when the files cannot all be written: the journal stays
+    ResolveUnsure(parsed.starts);
     if (parsed.damaged) {
-        PutAside();
-        told.push_back(
-            "The journal of the data folder " + folder + " is damaged: " + parsed.damage +
-            ".\nThe steps saved before the damage were written into the files. The journal was put "
-            "aside as \"" +
-            std::string(kDamagedJournalName) + "\".");
-        for (const Record& record : parsed.records)
-            for (const auto& change : record.changes)
-                m_folders.insert(ParentOf(change.file));
-        return told;
+        // What was written from it is on the disk before it is put aside.
+        try {
+            FlushWritten(std::chrono::steady_clock::time_point::max());
+        } catch (const IoError& e) {
+            m_stopped = true;
+            throw FolderNotWhole(e.file(), e.reason());
+        }
+        PutAside("The journal of the data folder " + folder + " is damaged: " + parsed.damage +
+                 ".\nThe steps saved before the damage were written into the files. The journal was put "
+                 "aside as \"" +
+                 std::string(kDamagedJournalName) + "\".");
+        return UntoldNotes();
     }
-    for (const Record& record : parsed.records)
-        for (const auto& change : record.changes)
-            m_folders.insert(ParentOf(change.file));
     // Reopened for appending after the good records; a torn tail is cut off first.
-    m_fd = fileops::OpenForChange(m_path, O_RDWR);
+    m_fd = fileops::OpenForChange(m_path, O_RDWR | O_NOFOLLOW);
     m_headerSize = static_cast<long long>(kHeaderSize);
     m_size = static_cast<long long>(parsed.end);
     if (bytes->size() > parsed.end)
@@ -551,64 +656,70 @@ std::vector<std::string> Journal::Recover() {
     } catch (const IoError&) {
         // The records stay in the journal; the next checkpoint tries again.
     }
-    return told;
+    return UntoldNotes();
 }
 
-std::vector<std::string> Journal::RollBackPrevious(const std::string& bytes) {
-    struct Entry {
-        char kind;
-        std::string file;
-        long long number;
-        std::string data;
-    };
+struct Journal::PreviousEntry {
+    char kind;
+    std::string file;
+    long long number;
+    std::string data;
+};
+
+// The entries of a previous version's journal up to the first one cut short or damaged;
+// none when its header is not whole.
+std::vector<Journal::PreviousEntry> Journal::ReadPreviousEntries(const std::string& bytes,
+                                                                 std::string& action) {
     Cursor c(bytes);
-    std::string_view magic, action;
+    std::string_view magic, words;
     uint32_t length = 0, sum = 0;
-    std::vector<Entry> entries;
-    if (c.Take(kPreviousMagic.size(), magic) && c.Unsigned(length) && c.Take(length, action) &&
-        c.Unsigned(sum) &&
-        sum == Checksum(std::string_view(bytes).substr(0, kPreviousMagic.size() + 4 + length))) {
-        for (size_t start = kPreviousMagic.size() + 8 + length;;) {
-            std::string_view kind, file, data;
-            uint32_t fileLength = 0, entrySum = 0;
-            uint64_t number = 0, dataLength = 0;
-            if (!c.Take(1, kind) || !c.Unsigned(fileLength) || !c.Take(fileLength, file) ||
-                !c.Unsigned(number) || !c.Unsigned(dataLength) || dataLength > bytes.size() ||
-                !c.Take(static_cast<size_t>(dataLength), data))
-                break;
-            const size_t end = start + 1 + 4 + fileLength + 8 + 8 + static_cast<size_t>(dataLength);
-            if (!c.Unsigned(entrySum) ||
-                entrySum != Checksum(std::string_view(bytes).substr(start, end - start)) ||
-                (kind[0] != 'S' && kind[0] != 'B' && kind[0] != 'C'))
-                break;
-            entries.push_back(
-                {kind[0], std::string(file), static_cast<long long>(number), std::string(data)});
-            start = end + 4;
-        }
+    std::vector<PreviousEntry> entries;
+    if (!c.Take(kPreviousMagic.size(), magic) || !c.Unsigned(length) || !c.Take(length, words) ||
+        !c.Unsigned(sum) ||
+        sum != Checksum(std::string_view(bytes).substr(0, kPreviousMagic.size() + 4 + length)))
+        return entries;
+    action = std::string(words);
+    for (size_t start = kPreviousMagic.size() + 8 + length;;) {
+        std::string_view kind, file, data;
+        uint32_t fileLength = 0, entrySum = 0;
+        uint64_t number = 0, dataLength = 0;
+        if (!c.Take(1, kind) || !c.Unsigned(fileLength) || !c.Take(fileLength, file) || !c.Unsigned(number) ||
+            !c.Unsigned(dataLength) || dataLength > bytes.size() ||
+            !c.Take(static_cast<size_t>(dataLength), data))
+            break;
+        const size_t end = start + 1 + 4 + fileLength + 8 + 8 + static_cast<size_t>(dataLength);
+        if (!c.Unsigned(entrySum) ||
+            entrySum != Checksum(std::string_view(bytes).substr(start, end - start)) ||
+            (kind[0] != 'S' && kind[0] != 'B' && kind[0] != 'C'))
+            break;
+        entries.push_back({kind[0], std::string(file), static_cast<long long>(number), std::string(data)});
+        start = end + 4;
     }
-    // Only files inside the folder, and never longer than they were before the step.
+    return entries;
+}
+
+// What is wrong with the entries (a file outside the folder, bytes past the length a file had
+// before the step); empty when nothing is.
+std::string Journal::CheckPreviousEntries(const std::vector<PreviousEntry>& entries) const {
     std::map<std::string, long long> lengthBefore;
-    for (const Entry& e : entries)
+    for (const PreviousEntry& e : entries)
         if (e.kind == 'S')
             lengthBefore.try_emplace(e.file, e.number);
-    std::string wrong;
-    for (const Entry& e : entries) {
+    for (const PreviousEntry& e : entries) {
         auto before = lengthBefore.find(e.file);
         if (!ValidName(e.file))
-            wrong = "it names a file outside the data folder (" + e.file + ")";
-        else if (e.kind == 'B' &&
-                 (e.number < 0 || (before != lengthBefore.end() &&
-                                   e.number + static_cast<long long>(e.data.size()) > before->second)))
-            wrong = "it gives " + e.file + " bytes past the length it had";
+            return "it names a file outside the data folder (" + e.file + ")";
+        if (e.kind == 'B' && (e.number < 0 || e.number > kLargestFile ||
+                              (before != lengthBefore.end() &&
+                               e.number + static_cast<long long>(e.data.size()) > before->second)))
+            return "it gives " + e.file + " bytes past the length it had";
     }
-    const std::string folder = m_root.string();
-    if (!wrong.empty()) {
-        PutAside();
-        return {"The journal the previous version of the program left in the data folder " + folder +
-                " is damaged: " + wrong + ". Nothing of it was undone. It was put aside as \"" +
-                kDamagedJournalName + "\"."};
-    }
-    m_previousPending = m_unapplied = true;
+    return {};
+}
+
+// Puts back what the entries kept, newest first, and flushes it. Throws FolderNotWhole naming
+// every file that could not be put back.
+void Journal::UndoPreviousEntries(const std::vector<PreviousEntry>& entries) {
     std::map<std::string, std::string> failed; // file -> why
     std::set<std::string> folders;
     for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
@@ -623,25 +734,24 @@ std::vector<std::string> Journal::RollBackPrevious(const std::string& bytes) {
             }
             const bool whole = it->kind == 'C';
             const int flags = it->kind == 'S' ? O_WRONLY : O_WRONLY | O_CREAT | (whole ? O_TRUNC : 0);
-            int opened;
+            fileops::Fd fd;
             try {
-                opened = fileops::OpenAt(at.fd(), name, file, flags);
+                fd.Reset(fileops::OpenAt(at.fd(), name, file, flags));
             } catch (const IoError& e) {
                 if (it->kind == 'S' && e.reason() == Reason(ENOENT))
                     continue; // gone already: it was made by the step
                 throw;
             }
-            FdCloser fd{opened};
             if (it->kind == 'S') {
                 struct stat st;
-                if (::fstat(fd.fd, &st) != 0)
+                if (::fstat(fd.get(), &st) != 0)
                     throw IoError(file, Reason(errno));
                 if (st.st_size > it->number) // never made longer than it is
-                    fileops::Truncate(file, fd.fd, it->number);
+                    fileops::Truncate(file, fd.get(), it->number);
             } else {
-                fileops::Write(file, fd.fd, it->data, whole ? 0 : it->number);
+                fileops::Write(file, fd.get(), it->data, whole ? 0 : it->number);
             }
-            fileops::Sync(file, fd.fd);
+            fileops::Sync(file, fd.get());
         } catch (const IoError& e) {
             failed.try_emplace(it->file, e.reason());
         }
@@ -660,12 +770,26 @@ std::vector<std::string> Journal::RollBackPrevious(const std::string& bytes) {
         throw FolderNotWhole(m_path,
                              "the step the previous version left unfinished could not be undone:" + list);
     }
+}
+
+std::vector<std::string> Journal::RollBackPrevious(const std::string& bytes) {
+    std::string action;
+    const std::vector<PreviousEntry> entries = ReadPreviousEntries(bytes, action);
+    const std::string wrong = CheckPreviousEntries(entries);
+    if (!wrong.empty()) {
+        PutAside("The journal the previous version of the program left in the data folder " +
+                 m_root.string() + " is damaged: " + wrong +
+                 ". Nothing of it was undone. It was put aside as \"" + kDamagedJournalName + "\".");
+        return UntoldNotes();
+    }
+    m_previousPending = m_unapplied = true;
+    UndoPreviousEntries(entries);
     fileops::Remove(m_path);
     fileops::SyncFolder(m_root);
     m_previousPending = m_unapplied = false;
     if (!entries.empty())
-        m_undoneStep = action.empty() ? std::string("a step") : std::string(action);
-    return {};
+        m_undoneStep = action.empty() ? std::string("a step") : action;
+    return UntoldNotes();
 }
 
 void Journal::EnsureWhole() {
@@ -673,11 +797,11 @@ void Journal::EnsureWhole() {
         Recover();
         return;
     }
+    if (m_stopped)
+        throw FolderNotWhole(m_path, "the journal could not be put aside" + m_unappliedWhy);
     if (!m_unapplied)
         return;
-    if (m_stuck)
-        throw FolderNotWhole(m_path, "a step that failed could not be taken out of the journal");
-    const std::optional<std::string> bytes = fileops::ReadWhole(m_path);
+    const std::optional<std::string> bytes = fileops::ReadWhole(m_path, O_NOFOLLOW);
     if (!bytes)
         throw FolderNotWhole(m_path, Reason(ENOENT));
     if (m_previousPending) {
@@ -688,10 +812,12 @@ void Journal::EnsureWhole() {
 }
 
 void Journal::Commit(const std::string& action, const PendingChanges& changes) {
+    if (changes.empty())
+        return; // a step that changed nothing is no commit, even where nothing may change
     if (ReadOnly())
         throw FolderReadOnly(m_root, m_readOnlyReason);
-    if (changes.empty())
-        return;
+    if (m_unsure)
+        throw StepOutcomeUnknown(m_path, UnsureMessage());
     EnsureWhole();
     Record record;
     record.action = action;
@@ -711,6 +837,8 @@ void Journal::Commit(const std::string& action, const PendingChanges& changes) {
                 record.changes.push_back({'W', name, offset, bytes});
             record.changes.push_back({'L', name, f.size, {}});
         }
+        if (f.size > kLargestFile)
+            throw IoError(path, "the file would grow past " + std::to_string(kLargestFile) + " bytes");
     }
     const std::string bytes = EncodeRecord(record);
     OpenForAppend();
@@ -718,27 +846,26 @@ void Journal::Commit(const std::string& action, const PendingChanges& changes) {
     try {
         fileops::Write(m_path, m_fd, bytes, at);
         fileops::Sync(m_path, m_fd);
-    } catch (const IoError&) {
-        // Not committed, and never to be taken for committed: the record is cut off again,
-        // or, when even that fails, overwritten with zeros (which read as the journal's end).
-        try {
-            fileops::Truncate(m_path, m_fd, at);
+    } catch (const IoError& e) {
+        // Not committed, and never to be taken for committed: the record is cut off again and
+        // that is flushed. When that fails too, whether the step was saved is unknown.
+        if (TakeBack(at))
+            throw;
+        m_unsure = true;
+        m_unsureStep = action;
+        try { // for the next start, which tells the clerk what became of it
+            const std::filesystem::path note = m_root / kUnsureName;
+            fileops::Fd fd(fileops::OpenForChange(note, O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW));
+            fileops::Write(note, fd.get(), std::to_string(at) + "\n" + action, 0);
+            fileops::Sync(note, fd.get());
+            fileops::Close(note, fd.Release());
+            fileops::SyncFolder(m_root);
         } catch (const IoError&) {
-            try {
-                fileops::Write(m_path, m_fd, std::string(bytes.size(), '\0'), at);
-            } catch (const IoError&) {
-                m_stuck = true;
-                m_unapplied = true;
-            }
         }
-        throw;
+        throw StepOutcomeUnknown(e.file(), "The file " + e.file().string() +
+                                               " could not be used: " + e.reason() + ".\n" + UnsureMessage());
     }
     m_size = at + static_cast<long long>(bytes.size()); // the commit point
-    for (const auto& [path, f] : changes.files())
-        if (!f.exists || f.diskSize < 0)
-            m_folders.insert(ParentOf(Relative(m_root, path)));
-    if (on_committed)
-        on_committed();
     try {
         Apply({record});
     } catch (const FolderNotWhole&) {
@@ -746,51 +873,105 @@ void Journal::Commit(const std::string& action, const PendingChanges& changes) {
     }
 }
 
-void Journal::Checkpoint() {
-    if (ReadOnly())
-        return;
-    EnsureWhole();
-    for (const std::string& file : m_written) {
-        std::string name;
-        FolderAt folder(m_root, file, name);
-        int fd;
-        do
-            fd = ::openat(folder.fd(), name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
-        while (fd < 0 && errno == EINTR);
-        if (fd < 0) {
-            if (errno == ENOENT)
-                continue; // deleted by a later step
-            throw IoError(m_root / file, Reason(errno));
-        }
-        FdCloser closer{fd};
-        fileops::Sync(m_root / file, fd);
-    }
-    for (const std::string& folder : m_folders)
-        fileops::SyncFolder(folder.empty() ? m_root : m_root / folder);
-    m_written.clear();
-    m_folders.clear();
-    if (m_fd >= 0 && m_size > m_headerSize) {
-        fileops::Truncate(m_path, m_fd, m_headerSize);
+std::string Journal::UnsureMessage() const {
+    return "The step \"" + m_unsureStep +
+           "\" may have been saved: whether it was can only be told when the program starts again. Nothing "
+           "more can be saved until then. Close the program and start it again; it will tell you.";
+}
+
+bool Journal::TakeBack(long long at) {
+    try {
+        fileops::Truncate(m_path, m_fd, at);
         fileops::Sync(m_path, m_fd);
-        m_size = m_headerSize;
+        return true;
+    } catch (const IoError&) {
+        return false;
     }
+}
+
+void Journal::FlushFile(const std::string& relative) {
+    std::string name;
+    FolderAt folder(m_root, relative, name);
+    int opened;
+    do
+        opened = ::openat(folder.fd(), name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    while (opened < 0 && errno == EINTR);
+    if (opened < 0) {
+        if (errno == ENOENT)
+            return; // deleted by a later step
+        throw IoError(m_root / relative, Reason(errno));
+    }
+    fileops::Fd fd(opened);
+    fileops::Sync(m_root / relative, fd.get());
+}
+
+bool Journal::FlushWritten(std::chrono::steady_clock::time_point until) {
+    try {
+        while (!m_written.empty()) {
+            FlushFile(*m_written.begin());
+            m_written.erase(m_written.begin());
+            if (!m_written.empty() && std::chrono::steady_clock::now() >= until)
+                return false;
+        }
+        for (auto it = m_folders.begin(); it != m_folders.end(); it = m_folders.erase(it))
+            fileops::SyncFolder(it->empty() ? m_root : m_root / *it);
+    } catch (const IoError&) {
+        // What the kernel could not write it may have dropped: the files are written again from
+        // the journal before anything reads them, and before the journal is cut.
+        m_unapplied = true;
+        throw;
+    }
+    return true;
+}
+
+void Journal::Cut() {
+    if (m_fd < 0 || m_size <= m_headerSize)
+        return;
+    try {
+        fileops::Truncate(m_path, m_fd, m_headerSize);
+        m_size = m_headerSize;
+        fileops::Sync(m_path, m_fd);
+    } catch (const IoError&) {
+        // The next record goes where the journal ends, whatever the disk made of the cut.
+        struct stat st;
+        if (::fstat(m_fd, &st) == 0)
+            m_size = st.st_size;
+        throw;
+    }
+}
+
+void Journal::Checkpoint() {
+    CheckpointFor(std::chrono::steady_clock::duration::max());
+}
+
+bool Journal::CheckpointFor(std::chrono::steady_clock::duration budget) {
+    if (ReadOnly() || m_unsure || m_stopped)
+        return true;
+    EnsureWhole();
+    const auto now = std::chrono::steady_clock::now();
+    const auto until = budget >= std::chrono::steady_clock::time_point::max() - now
+                           ? std::chrono::steady_clock::time_point::max()
+                           : now + budget;
+    if (!FlushWritten(until))
+        return false; // the rest at the next call; a step saved meanwhile is flushed too
+    Cut();
+    return true;
 }
 
 // ---- transactions ----
 
 Transaction::Transaction(Journal& journal, std::string action)
-    : m_journal(journal), m_action(std::move(action)), m_previous(g_current) {
-    g_current = this;
+    : m_journal(journal), m_action(std::move(action)) {
     m_previousFiles = SetFileTransaction(this);
 }
 
 Transaction::~Transaction() {
     SetFileTransaction(m_previousFiles);
-    g_current = m_previous;
 }
 
 Transaction* Transaction::Current() {
-    return g_current;
+    // The file layer holds the one running step.
+    return dynamic_cast<Transaction*>(CurrentFileTransaction());
 }
 
 const PendingChanges& Transaction::ForReading(const std::filesystem::path&) {

@@ -16,12 +16,37 @@
 //
 // The journal belongs to one data folder: its header holds the folder's own id (the file
 // `folder-id`, written once). A journal that is not this folder's, or is damaged other than
-// at its tail, is never applied as it stands: what can be read of it is reported, and it is
-// put aside as "journal.damaged" for the owner to look at.
+// at a tail cut short, is never applied as it stands: the steps before the damage are written
+// and flushed, then it is put aside as "journal.damaged" and the clerk is told, at every start
+// until the message was shown, which saved step may be lost.
+//
+// States of the journal (Journal::state()) and how it moves between them:
+//
+//   NotRecovered  --Recover-->  Open | MustRewrite | Stopped (ReadOnly stays ReadOnly)
+//   Open          the files hold every committed step, perhaps not yet flushed (a checkpoint
+//                 is then due). Commit appends and flushes one record; writing the files
+//                 after it may fail --> MustRewrite. A checkpoint flushes the files and their
+//                 folders, then cuts the journal; a failed flush --> MustRewrite (the kernel
+//                 may have dropped what it could not write: flushing again proves nothing).
+//   MustRewrite   a committed step is not wholly in the files, or a flush of them failed.
+//                 Every read and change first writes every record of the journal into the
+//                 files again (EnsureWhole) --> Open; the journal is never cut before that.
+//   Unsure        a step's record could neither be flushed nor taken back: whether it was
+//                 saved is known only at the next start, which names it to the clerk. Reads
+//                 go on; every commit is refused (StepOutcomeUnknown). Left only by a restart.
+//   ReadOnly      opened without the folder's lock: nothing is written, every commit refused.
+//   Stopped       start-up could not make the folder whole and put its damaged journal
+//                 aside: nothing reads or changes the folder until the next start.
+//
+// Within Open: a step pending is held by its Transaction, in memory; inside Commit the step is
+// committed but its files not yet written; a checkpoint in slices (CheckpointFor) that has
+// flushed part of the files is checkpointing: steps may still commit meanwhile, their files
+// join those to flush, and the journal is cut only once every one is flushed.
 #pragma once
 
 #include "platform/files.h"
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <set>
@@ -39,12 +64,27 @@ struct WorkDeferred {};
 inline constexpr const char* kJournalName = "journal";
 inline constexpr const char* kFolderIdName = "folder-id";
 inline constexpr const char* kDamagedJournalName = "journal.damaged";
+// What the clerk must still be told at the next start (a journal put aside, a step whose
+// saving could not be confirmed), kept until it was shown.
+inline constexpr const char* kUntoldName = "journal.untold";
+// The record whose flush could not be confirmed: its offset and the step's words.
+inline constexpr const char* kUnsureName = "journal.unsure";
+// No file of the folder reaches this far: a record writing further is damage.
+inline constexpr long long kLargestFile = 1LL << 28;
 
 // Thrown by every read and change while committed steps could not be written into the files:
 // the folder is not whole, so nothing may read it.
 class FolderNotWhole : public IoError {
 public:
     FolderNotWhole(const std::filesystem::path& file, const std::string& reason) : IoError(file, reason) {}
+};
+
+// Thrown by a commit whose record could not be made durable nor taken back (Unsure), and by
+// every commit after it: the step may have been saved, and only the next start can tell.
+class StepOutcomeUnknown : public IoError {
+public:
+    StepOutcomeUnknown(const std::filesystem::path& file, const std::string& reason)
+        : IoError(file, reason) {}
 };
 
 // Thrown by every change in a folder opened without its lock.
@@ -61,6 +101,9 @@ public:
     Journal(const Journal&) = delete;
     Journal& operator=(const Journal&) = delete;
 
+    enum class State { NotRecovered, Open, MustRewrite, Unsure, ReadOnly, Stopped };
+    State state() const;
+
     const std::filesystem::path& root() const { return m_root; }
 
     // Without the folder's lock: nothing is ever written into the folder, its journal is left
@@ -69,51 +112,83 @@ public:
     bool ReadOnly() const { return !m_readOnlyReason.empty(); }
     const std::string& readOnlyReason() const { return m_readOnlyReason; }
 
-    // At start-up: writes the committed steps into the files and checkpoints. Returns what the
-    // clerk must be told (a damaged or foreign journal, put aside); throws FolderNotWhole when
-    // the files could not all be written (every file that could not, named).
+    // At start-up (NotRecovered): writes the committed steps into the files and checkpoints.
+    // Returns what the clerk must be told (a damaged or foreign journal put aside, a step whose
+    // saving could not be confirmed), also what an earlier start could not show; once it was
+    // shown, call Told. Throws FolderNotWhole when the files could not all be written (every
+    // file that could not, named).
     std::vector<std::string> Recover();
+    // The messages Recover returned were shown to the clerk: they are not shown again.
+    void Told();
 
-    // Before anything reads the folder: when a committed step is not yet in the files, writes
-    // it there. Throws FolderNotWhole while that cannot be done.
+    // Before anything reads the folder (any state): in MustRewrite writes every committed step
+    // into the files again. Throws FolderNotWhole while that cannot be done, and in Stopped.
     void EnsureWhole();
     // The step that a journal of the program's previous version held and Recover undid (that
     // version kept the old bytes of what a step changed); empty when there was none.
     const std::string& undoneStep() const { return m_undoneStep; }
 
-    // Appends the step's record and flushes it (the commit point), then writes the files.
-    // Throws IoError, with nothing saved, when the record could not be made durable. A failure
-    // to write the files after the commit point is not thrown: the step stands, and the next
-    // EnsureWhole writes it.
+    // Open or MustRewrite: appends the step's record and flushes it (the commit point), then
+    // writes the files. Throws IoError, with nothing saved, when the record could not be made
+    // durable and was taken back; StepOutcomeUnknown (--> Unsure) when it could not be taken
+    // back either. A failure to write the files after the commit point is not thrown: the step
+    // stands (--> MustRewrite), and the next EnsureWhole writes it.
     void Commit(const std::string& action, const PendingChanges& changes);
 
-    // Flushes every file written since the last checkpoint and their folders, then cuts the
-    // journal back. Throws IoError when a flush fails (the journal then stays as it is).
+    // Open or MustRewrite (nothing in the other states): flushes every file written since the
+    // last checkpoint and the folders whose names changed, then cuts the journal back. Throws
+    // IoError when that fails: the journal then keeps every record, its length as the disk
+    // has it, and after a failed flush of a file the files are written again from it first.
     void Checkpoint();
-    // False while a committed step is not wholly in the files.
-    bool Whole() const { return !m_unapplied; }
-    bool NeedsCheckpoint() const { return !m_written.empty() || m_size > m_headerSize; }
+    // The same in slices, so that no key waits long for it: flushes files until `budget` has
+    // passed, and returns false when some are left for the next call (steps may be saved in
+    // between; their files are flushed before the journal is cut). True once the journal is cut.
+    bool CheckpointFor(std::chrono::steady_clock::duration budget);
+    // False while a committed step, or one that may have been, is not wholly in the files
+    // (MustRewrite, Unsure, Stopped).
+    bool Whole() const { return !m_unapplied && !m_unsure && !m_stopped; }
+    bool NeedsCheckpoint() const {
+        return !m_written.empty() || !m_folders.empty() || m_size > m_headerSize || m_unapplied;
+    }
     // The journal's length; a checkpoint is due before it grows past kCheckpointBytes.
     long long size() const { return m_size; }
     static constexpr long long kCheckpointBytes = 1 << 20;
-
-    // Called once after each commit point: the step stands from here on.
-    std::function<void()> on_committed;
 
     // One committed step as the journal holds it.
     struct Record;
 
 private:
     void OpenForAppend();
-    std::string FolderId(bool create);
+    std::string FolderId(bool create) const;
+    std::vector<std::string> StepsNotShown() const;
     // Writes the records into the files; throws FolderNotWhole naming every file that failed.
     void Apply(const std::vector<Record>& records);
-    void PutAside();
+    // Keeps `told` for the clerk (see kUntoldName), then renames the journal aside.
+    void PutAside(const std::string& told);
+    // Flushes the files written since the last checkpoint, until `until`, then the folders
+    // whose names changed; false when files are left. A failure --> MustRewrite.
+    bool FlushWritten(std::chrono::steady_clock::time_point until);
+    void FlushFile(const std::string& relative);
+    // Cuts the journal back to its header and flushes it.
+    void Cut();
+    // After a record's flush failed: cuts it off and flushes that. False when it could not.
+    bool TakeBack(long long at);
+    std::string UnsureMessage() const;
+    // Keeps a message for the clerk, flushed, until Told (see kUntoldName).
+    void KeepUntold(const std::string& told);
+    std::vector<std::string> UntoldNotes() const;
+    // Turns the note of a step whose saving was unsure (kUnsureName) into a message saying
+    // whether it was found saved: whether a whole record starts where it was written.
+    void ResolveUnsure(const std::vector<size_t>& starts);
     // Undoes the step a journal of the previous version holds and removes the journal. Throws
     // FolderNotWhole, keeping the journal, when a file could not be put back; a journal that
     // names a file outside the folder or a length the file never had is put aside unapplied.
     // Returns what the clerk must be told of such a journal.
     std::vector<std::string> RollBackPrevious(const std::string& bytes);
+    struct PreviousEntry;
+    static std::vector<PreviousEntry> ReadPreviousEntries(const std::string& bytes, std::string& action);
+    std::string CheckPreviousEntries(const std::vector<PreviousEntry>& entries) const;
+    void UndoPreviousEntries(const std::vector<PreviousEntry>& entries);
 
     std::filesystem::path m_root;
     std::filesystem::path m_path;
@@ -123,7 +198,9 @@ private:
     long long m_headerSize = 0;
     bool m_recovered = false;        // Recover has run
     bool m_unapplied = false;        // a committed record is not (wholly) in the files
-    bool m_stuck = false;            // a failed step's record could not be taken out
+    bool m_unsure = false;           // a step's record could not be taken out (Unsure)
+    std::string m_unsureStep;        // that step's words
+    bool m_stopped = false;          // see State::Stopped
     std::string m_unappliedWhy;      // why not, for the clerk
     bool m_previousPending = false;  // a journal of the previous version is still to be undone
     std::string m_undoneStep;        // see undoneStep
@@ -178,7 +255,6 @@ private:
     bool m_blocked = false;
     std::string m_refused; // see RefuseChanges
     bool m_whole = false;  // the folder was checked whole for this step
-    Transaction* m_previous = nullptr;
     FileTransaction* m_previousFiles = nullptr;
 };
 

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <optional>
 #include <stdexcept>
@@ -186,7 +187,8 @@ void Program::RecoverInterruptedAction() {
     DepthGuard guard(m_depth);
     try {
         for (const std::string& told : m_journal.Recover())
-            MsgBox(told, vbOKOnly | vbExclamation, "Journal Put Aside");
+            MsgBox(told, vbOKOnly | vbExclamation, "Data Folder");
+        m_journal.Told();
         if (!m_journal.undoneStep().empty())
             MsgBox("The program was stopped in the middle of \"" + m_journal.undoneStep() +
                        "\".\nThat step was undone: nothing of it was saved. Please do it again.",
@@ -216,6 +218,8 @@ Failure DescribeFailure(const std::filesystem::path& dataRoot) {
         throw;
     } catch (const FolderNotWhole& e) {
         return {NotWholeMessage(e.reason()) + "\nNothing was saved.", "File Error"};
+    } catch (const StepOutcomeUnknown& e) {
+        return {e.reason(), "File Error"};
     } catch (const FolderReadOnly& e) {
         return {"The data folder " + dataRoot.string() + " is open only to be looked at (" + e.reason() +
                     "), so nothing can be changed.\nNothing was saved.",
@@ -267,7 +271,8 @@ void Program::Dispatch(const std::function<void()>& handler, std::string_view ac
         return;
     }
     RunAction(handler, action, repeatKey);
-    m_idleMs = 0;
+    if (repeatKey == nullptr)
+        m_idleMs = 0; // idle time counts from the clerk's last action, not from a timer's tick
     TellNotPrinted();
     // A damaged file the event came across is reported once, when the event is over.
     for (const std::string& damage : TakeDamageReports()) {
@@ -492,10 +497,11 @@ void Program::TimePassed(int ms) {
         return;
     if (m_depth == 0) {
         m_idleMs += ms;
-        if (m_journal.Whole() && m_journal.NeedsCheckpoint() &&
+        if (m_journal.NeedsCheckpoint() &&
             (m_idleMs >= kCheckpointIdleMs || m_journal.size() > Journal::kCheckpointBytes)) {
             try {
-                m_journal.Checkpoint();
+                // In slices between events: a key pressed meanwhile waits for one slice at most.
+                m_journal.CheckpointFor(std::chrono::milliseconds(kCheckpointSliceMs));
             } catch (const IoError&) {
                 // What was committed is in the journal; the next quiet moment tries again.
             }

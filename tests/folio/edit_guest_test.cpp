@@ -222,7 +222,8 @@ protected:
 
     // Empties the box key by key and types the text; the box shows `shown` then.
     void Retype(platform::TextBox& box, const std::string& text, const char* shown = nullptr) {
-        while (!box.Text().empty())
+        ASSERT_TRUE(box.Usable()) << box.Name() << " cannot be typed into"; // its window closed
+        for (size_t n = box.Text().size(); n > 0; --n)
             box.UserType(platform::vbKeyBack);
         box.UserTypeText(text);
         ASSERT_EQ(box.Text(), shown ? shown : text) << box.Name();

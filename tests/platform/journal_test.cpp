@@ -2,12 +2,15 @@
 // tail dropped, and every other damage (a flipped bit, another folder's journal, a name
 // outside the folder, a length a file never had) reported and put aside, never applied.
 #include "platform/clock.h"
+#include "platform/folder_lock.h"
 #include "platform/journal.h"
+#include "support/file_faults.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdint>
 #include <fstream>
 #include <iterator>
@@ -56,6 +59,8 @@ TEST(JournalTest, StartUpAppliesOnlyWholeRecordsOfThisFolder) {
          [&](std::string& log, const auto&) { log[log.find("VREC") + 20] ^= 1; }, false, false, "bbbbbbbbbb"},
         {"bit flip in the header", [](std::string& log, const auto&) { log[2] ^= 1; }, false, false,
          "header"},
+        {"bit flip in the header's checksum", [](std::string& log, const auto&) { log[40] ^= 1; }, false,
+         false, "header"},
         {"another folder's journal",
          [](std::string&, const std::filesystem::path& root) {
              Store(root / kFolderIdName, std::string(32, 'f'));
@@ -71,14 +76,26 @@ TEST(JournalTest, StartUpAppliesOnlyWholeRecordsOfThisFolder) {
          [&](std::string& log, const auto&) {
              const size_t at = second(log);
              const size_t length = log.find("L\x0a", at) + 15; // after kind, name length, name
-             log[length + 5] = 1;                              // 1 TiB and more
+             log[length + 1] = 1;                              // 256 bytes more
              Reseal(log, at);
          },
          true, true, "never had"}, // its write stands, its length does not
+        {"an offset past any file",
+         [&](std::string& log, const auto&) {
+             const size_t at = second(log);
+             const size_t write = log.find("W\x0a", at) + 15;
+             const size_t length = log.find("L\x0a", at) + 15;
+             log[write + 5] = log[length + 5] = 1; // written 1 TiB on, the length to match
+             Reseal(log, at);
+         },
+         true, false, "\"saving bbbbbbbbbb\" was saved; it may be lost"},
+        {"bit flip in the last record", [&](std::string& log, const auto&) { log[second(log) + 40] ^= 1; },
+         true, false, "\"saving bbbbbbbbbb\" was saved; it may be lost"},
     };
     for (const Case& c : cases) {
         vantreth::testing::TempFolder folder;
-        const std::filesystem::path root = folder.path();
+        const std::filesystem::path root = folder.path() / "data"; // an escape lands in the test's own folder
+        std::filesystem::create_directory(root);
         {
             Journal journal(root);
             journal.Recover();
@@ -139,8 +156,10 @@ TEST(JournalTest, AJournalOfThePreviousVersionIsUndone) {
     };
     std::string header = "VJRNL1\n" + u32(11) + "checking in";
     header += u32(Fnv(header));
+    // Two entries for the same bytes: undone newest first, the oldest one's bytes are left.
     const std::string steps = entry('S', "rooms", 4, "") + entry('B', "rooms", 0, "AA") +
-                              entry('S', "move/m1", -1, "") + entry('C', "clock", 0, "3\n");
+                              entry('B', "rooms", 0, "QQ") + entry('S', "move/m1", -1, "") +
+                              entry('C', "clock", 0, "3\n");
     struct DiskFull final : FileFaults {
         Fault BeforeChange(const std::filesystem::path& file, size_t) override {
             return file.filename() == "rooms" ? Fault{Kind::Fail, ENOSPC} : Fault{};
@@ -165,8 +184,8 @@ TEST(JournalTest, AJournalOfThePreviousVersionIsUndone) {
     };
     for (const Case& c : cases) {
         vantreth::testing::TempFolder folder;
-        const std::filesystem::path root = folder.path();
-        std::filesystem::create_directory(root / "move");
+        const std::filesystem::path root = folder.path() / "data"; // an escape lands in the test's own folder
+        std::filesystem::create_directories(root / "move");
         Store(root / "rooms", "ZZAAxxxx");
         Store(root / "move/m1", "made by the step");
         Store(root / "clock", "5\n");
@@ -219,6 +238,36 @@ TEST(JournalTest, AFolderOpenedWithoutItsLockIsNeverChanged) {
     EXPECT_FALSE(FileExists(root / "rooms"));
 }
 
+// Without the lock, a step that changes nothing goes through and every change is refused; the
+// steps saved in the journal and not yet in the files are named to the clerk, never applied.
+TEST(JournalTest, AFolderOpenedWithoutItsLockShowsWhatIsStoredAndNamesWhatIsNot) {
+    vantreth::testing::TempFolder folder;
+    const std::filesystem::path root = folder.path();
+    {
+        Journal journal(root);
+        journal.Recover();
+        Transaction step(journal, "saving rooms");
+        RandomFile(root / "rooms", 4).Put(1, "data");
+        step.Commit();
+    }
+    std::filesystem::remove(root / "rooms");
+    const std::string log = Bytes(root / kJournalName);
+    Journal journal(root);
+    journal.SetReadOnly("the folder cannot be locked");
+    const std::vector<std::string> told = journal.Recover();
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_NE(told[0].find("\"saving rooms\""), std::string::npos) << told[0];
+    {
+        Transaction looking(journal, "looking");
+        EXPECT_EQ(RandomFile(root / "rooms", 4).Get(1), std::string(4, '\0'));
+        EXPECT_NO_THROW(looking.Commit());
+    }
+    Transaction step(journal, "saving");
+    EXPECT_THROW(RandomFile(root / "rooms", 4).Put(1, "data"), FolderReadOnly);
+    EXPECT_EQ(Bytes(root / kJournalName), log);
+    EXPECT_FALSE(FileExists(root / "rooms"));
+}
+
 // The business date moved inside a step is read back through the step (by a clock made in
 // it), and the clock's copy of it follows the step's end: kept at a commit, put back when
 // the step or the savepoint it was moved in is dropped.
@@ -263,6 +312,221 @@ TEST(JournalTest, TheDateMovedInAStepFollowsTheStep) {
         }
         EXPECT_EQ(clock.OffsetDays(), c.offset) << c.name;
         EXPECT_EQ(BusinessClock(file).OffsetDays(), c.offset) << c.name << ": as stored";
+    }
+}
+
+} // namespace
+} // namespace platform
+
+namespace platform {
+namespace {
+
+// A folder whose second committed step is damaged in the journal, its files not yet written.
+void DamagedFolder(const std::filesystem::path& root) {
+    {
+        Journal journal(root);
+        journal.Recover();
+        for (const char* name : {"aaaaaaaaaa", "bbbbbbbbbb"}) {
+            Transaction step(journal, std::string("saving ") + name);
+            RandomFile(root / name, 4).Put(1, "data");
+            step.Commit();
+        }
+    }
+    std::filesystem::remove(root / "aaaaaaaaaa");
+    std::filesystem::remove(root / "bbbbbbbbbb");
+    std::string log = Bytes(root / kJournalName);
+    log[log.find("VREC", log.find("VREC") + 1) + 40] ^= 1;
+    Store(root / kJournalName, log);
+}
+
+// A tail cut short by a crash is cut off at the start, before the next record is written
+// where it began: the next start finds every step whole and nothing damaged.
+TEST(JournalTest, ATornTailIsCutOffBeforeTheNextRecord) {
+    vantreth::testing::TempFolder folder;
+    const std::filesystem::path root = folder.path();
+    const auto save = [&](const char* name, size_t bytes) {
+        Journal journal(root);
+        const std::vector<std::string> told = journal.Recover();
+        EXPECT_TRUE(told.empty()) << told.front();
+        Transaction step(journal, std::string("saving ") + name);
+        RandomFile(root / name, static_cast<int>(bytes)).Put(1, std::string(bytes, 'x'));
+        step.Commit();
+        std::string log = Bytes(root / kJournalName);
+        log.resize(log.size() - 3); // the next record's tail, torn
+        Store(root / kJournalName, log);
+    };
+    save("long", 400);
+    save("short", 4);
+    save("third", 4);
+    EXPECT_FALSE(FileExists(root / kDamagedJournalName));
+}
+
+// Start-up stopped at each change it makes to a damaged journal's folder, and the power lost:
+// the step saved before the damage is on the disk before the journal is put aside, and the
+// clerk is told of the damage, by the step's name, at every start until it was shown.
+TEST(JournalTest, ADamagedJournalIsPutAsideOnlyAfterWhatItGaveIsFlushedAndToldUntilShown) {
+    vantreth::testing::CountingFaults faults;
+    faults.TrackFlushes(true);
+    for (long n = 1;; ++n) {
+        vantreth::testing::TempFolder folder;
+        const std::filesystem::path root = folder.path();
+        DamagedFolder(root);
+        faults.Forget();
+        faults.Arm(n, FileFaults::Kind::Crash);
+        bool crashed = false;
+        try {
+            Journal(root).Recover();
+        } catch (const SimulatedCrash&) {
+            crashed = true;
+        }
+        faults.LoseUnflushed();
+        faults.Disarm();
+        std::string told;
+        for (int start = 0; start < 2; ++start) { // shown at neither start: told at both
+            Journal journal(root);
+            told.clear();
+            for (const std::string& message : journal.Recover())
+                told += message;
+            EXPECT_NE(told.find("\"saving bbbbbbbbbb\""), std::string::npos) << "crash at change " << n;
+        }
+        EXPECT_EQ(Bytes(root / "aaaaaaaaaa"), "data") << "crash at change " << n;
+        EXPECT_FALSE(FileExists(root / "bbbbbbbbbb")) << "crash at change " << n;
+        Journal shown(root);
+        shown.Recover();
+        shown.Told();
+        EXPECT_TRUE(Journal(root).Recover().empty())
+            << "told again after it was shown; crash at change " << n;
+        if (!crashed || HasFailure())
+            break;
+    }
+}
+
+// The journal, the folder's id and the lock are never opened through a link planted in the
+// folder: the file the link points to is left as it was, or never made.
+TEST(JournalTest, LinksPlantedForTheJournalsOwnFilesAreNeverFollowed) {
+    for (const bool there : {true, false})
+        for (const char* name : {kJournalName, kFolderIdName, "lock"}) {
+            vantreth::testing::TempFolder folder;
+            const std::filesystem::path root = folder.path() / "data", outside = folder.path() / "outside";
+            std::filesystem::create_directory(root);
+            if (there)
+                Store(outside, "not the program's");
+            std::filesystem::create_symlink(outside, root / name);
+            try {
+                FolderLock lock = FolderLock::Acquire(root);
+                Journal journal(root);
+                journal.Recover();
+                Transaction step(journal, "saving");
+                RandomFile(root / "rooms", 4).Put(1, "data");
+                step.Commit();
+            } catch (const IoError&) {
+                // Refusing is fine; writing through the link is not.
+            }
+            EXPECT_EQ(std::filesystem::exists(outside), there) << name;
+            if (there) {
+                EXPECT_EQ(Bytes(outside), "not the program's") << name;
+            }
+        }
+}
+
+} // namespace
+} // namespace platform
+
+namespace platform {
+namespace {
+
+// Inside a step, the step's own creates and deletes are what FileExists sees; dropped, the
+// disk is as it was, and the copies in memory are put back newest change first.
+TEST(TransactionTest, AStepSeesItsOwnChangesAndRollingBackPutsCopiesBackNewestFirst) {
+    vantreth::testing::TempFolder folder;
+    const std::filesystem::path root = folder.path();
+    Store(root / "old", "kept");
+    Journal journal(root);
+    journal.Recover();
+    int copy = 0; // a copy in memory of what the files hold
+    {
+        Transaction step(journal, "changing");
+        ReplaceFileContent(root / "new", "made");
+        DeleteFile(root / "old");
+        EXPECT_TRUE(FileExists(root / "new"));
+        EXPECT_FALSE(FileExists(root / "old"));
+        copy = 1;
+        WhenUndone([&] { copy = 0; });
+        AllOrNothing([&] {
+            copy = 2;
+            WhenUndone([&] { copy = 1; });
+        });
+        copy = 3;
+        WhenUndone([&] { copy = 2; });
+        step.Rollback();
+    }
+    EXPECT_EQ(copy, 0);
+    EXPECT_FALSE(FileExists(root / "new"));
+    EXPECT_EQ(Bytes(root / "old"), "kept");
+}
+
+} // namespace
+} // namespace platform
+
+namespace platform {
+namespace {
+
+// A checkpoint in slices, with a step saved between two of them: the journal is cut only once
+// every file it names is flushed, so a power cut between two slices loses nothing.
+TEST(JournalTest, ACheckpointInSlicesCutsTheJournalOnlyOnceEveryFileIsFlushed) {
+    vantreth::testing::CountingFaults faults;
+    faults.TrackFlushes(true);
+    vantreth::testing::TempFolder folder;
+    const std::filesystem::path root = folder.path();
+    Journal journal(root);
+    journal.Recover();
+    const auto save = [&](const char* name) {
+        Transaction step(journal, std::string("saving ") + name);
+        RandomFile(root / name, 4).Put(1, "data");
+        step.Commit();
+    };
+    for (const char* name : {"aaaa", "bbbb", "cccc"})
+        save(name);
+    EXPECT_FALSE(journal.CheckpointFor(std::chrono::steady_clock::duration::zero()));
+    EXPECT_TRUE(journal.NeedsCheckpoint());
+    save("dddd");
+    EXPECT_FALSE(journal.CheckpointFor(std::chrono::steady_clock::duration::zero()));
+    faults.LoseUnflushed(); // the power goes between two slices
+    Journal(root).Recover();
+    for (const char* name : {"aaaa", "bbbb", "cccc", "dddd"})
+        EXPECT_EQ(Bytes(root / name), "data") << name;
+}
+
+} // namespace
+} // namespace platform
+
+namespace platform {
+namespace {
+
+// A well-formed record naming one of the journal's own files is damage: never applied.
+TEST(JournalTest, ARecordNamingTheJournalsOwnFilesIsNeverApplied) {
+    for (const std::string name : {kFolderIdName, "lock", kUntoldName, kDamagedJournalName}) {
+        vantreth::testing::TempFolder folder;
+        const std::filesystem::path root = folder.path();
+        std::string decoy = name;
+        decoy.front() = 'x';
+        {
+            Journal journal(root);
+            journal.Recover();
+            Transaction step(journal, "saving");
+            RandomFile(root / decoy, 4).Put(1, "data");
+            step.Commit();
+        }
+        std::string log = Bytes(root / kJournalName);
+        for (size_t at = log.find(decoy); at != std::string::npos; at = log.find(decoy, at))
+            log.replace(at, decoy.size(), name);
+        Reseal(log, log.find("VREC"));
+        Store(root / kJournalName, log);
+        std::string told;
+        for (const std::string& message : Journal(root).Recover())
+            told += message;
+        EXPECT_FALSE(Bytes(root / name).starts_with("data")) << name << ": the record was applied";
+        EXPECT_NE(told.find("damaged"), std::string::npos) << name << ": " << told;
     }
 }
 

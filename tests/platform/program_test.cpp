@@ -375,6 +375,18 @@ TEST_F(ProgramTest, WhatAStepPrintsGoesOutOnlyOnceTheStepIsSaved) {
     ASSERT_EQ(dialogs.shown().size(), 3u);
     EXPECT_EQ(dialogs.shown()[2].title, "Printer Error");
     EXPECT_NE(dialogs.shown()[2].prompt.find("Scheduler not responding"), std::string::npos);
+    // The save itself fails: nothing goes out.
+    struct JournalFull final : FileFaults {
+        Fault BeforeChange(const std::filesystem::path& file, size_t) override {
+            return file.filename() == kJournalName ? Fault{Kind::Fail, ENOSPC} : Fault{};
+        }
+    } full;
+    SetFileFaults(&full);
+    dialogs.Answer(vbOK);
+    const bool saved = step(printer, false);
+    SetFileFaults(nullptr);
+    EXPECT_FALSE(saved);
+    EXPECT_TRUE(printer.jobs().empty()) << "printed though the save failed";
 }
 
 // Reports handed to the printer away from the window: while that goes on the program looks
@@ -629,6 +641,50 @@ TEST(ProgramStartTest, WhatWasFoundBeforeTheStartIsToldFirst) {
     ASSERT_EQ(dialogs.shown().size(), 1u);
     EXPECT_EQ(dialogs.shown()[0].title, "Settings");
     EXPECT_TRUE(program.IsLoaded("Test"));
+}
+
+} // namespace
+} // namespace platform
+
+namespace platform {
+namespace {
+
+// The checkpoint comes once the clerk has done nothing for two seconds (a timer ticking is
+// not the clerk), once the journal is past 1 MiB, and at the end; not while the clerk works.
+TEST_F(ProgramTest, TheCheckpointComesWhenTheClerkIsIdleTheJournalIsLargeOrTheProgramEnds) {
+    const std::filesystem::path root = program->data().root();
+    const auto save = [&](size_t bytes) {
+        program->Dispatch([&] { ReplaceFileContent(root / "step", std::string(bytes, 'x')); });
+    };
+    struct Case {
+        const char* name;
+        size_t bytes;   // the step's file
+        int msPerClick; // the clerk clicks Command1 this often; 0: never
+        int ms;         // time passing, in ticks of the 100 ms timer
+        bool checkpointed;
+    };
+    const Case cases[] = {
+        {"idle with the timer ticking", 10, 0, Program::kCheckpointIdleMs + 100, true},
+        {"the clerk at work", 10, 500, Program::kCheckpointIdleMs * 2, false},
+        {"past 1 MiB", Journal::kCheckpointBytes + 1, 0, 100, true},
+        {"under 1 MiB", 10, 0, 100, false},
+    };
+    for (const Case& c : cases) {
+        save(c.bytes);
+        ASSERT_TRUE(program->journal().NeedsCheckpoint()) << c.name;
+        const int ticksBefore = form().ticks;
+        for (int ms = 100; ms <= c.ms; ms += 100) {
+            program->TimePassed(100);
+            if (c.msPerClick != 0 && ms % c.msPerClick == 0)
+                form().Command1.UserClick();
+        }
+        EXPECT_GT(form().ticks, ticksBefore) << c.name << ": the timer never ticked";
+        EXPECT_EQ(!program->journal().NeedsCheckpoint(), c.checkpointed) << c.name;
+    }
+    save(10);
+    const auto journalLength = std::filesystem::file_size(root / kJournalName);
+    program.reset();
+    EXPECT_LT(std::filesystem::file_size(root / kJournalName), journalLength) << "the end made no checkpoint";
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "platform/files.h"
+#include "platform/journal.h"
 #include "support/folder_image.h"
 
 #include <algorithm>
@@ -31,7 +32,8 @@ public:
 
     // The `at`-th change from now (from 1) gets the fault; the others go through.
     void Arm(long at, Kind kind) { ArmAt({at}, kind); }
-    // Each of the given changes from now (from 1) gets the fault.
+    // Each of the given changes from now (from 1) gets the fault. What the disk holds for
+    // sure is kept across arming: only LoseUnflushed and Forget drop it.
     void ArmAt(std::vector<long> at, Kind kind) {
         m_count = 0;
         m_at = std::move(at);
@@ -39,10 +41,13 @@ public:
         m_writes.clear();
         m_files.clear();
         m_ops.clear();
+    }
+    void Disarm() { Arm(0, Kind::None); }
+    // Takes every folder as durable as it now stands (a new test folder, a clean start).
+    void Forget() {
         m_folders.clear();
         m_synced.clear();
     }
-    void Disarm() { Arm(0, Kind::None); }
     long count() const { return m_count; }
     // Whether change n (from 1) since the last Arm wrote bytes.
     bool WasWrite(long n) const {
@@ -52,11 +57,11 @@ public:
     std::filesystem::path FileOf(long n) const { return m_files.at(static_cast<size_t>(n - 1)); }
     Op OpOf(long n) const { return m_ops.at(static_cast<size_t>(n - 1)); }
 
-    // Keep what the disk holds for sure from the next Arm on (see LoseUnflushed). The flushes
-    // are then kept here and never reach the disk.
+    // Keep what the disk holds for sure from now on (see LoseUnflushed). The flushes are then
+    // kept here and never reach the disk.
     void TrackFlushes(bool on) { m_track = on; }
     bool KeepsFlushes() const override { return m_track; }
-    // A power cut: every folder changed since the last Arm gets back the names its last
+    // A power cut: every folder changed since tracking began gets back the names its last
     // flush made durable, and each file what its last flush wrote. Tracking starts anew.
     void LoseUnflushed() {
         for (const auto& [folder, entries] : m_folders) {
@@ -86,6 +91,10 @@ public:
         const Fault fault = BeforeChange(change.file, change.bytes);
         if (m_track && change.op != Op::Stage)
             Track(change, fault.kind == Kind::None);
+        // The journal keeps its bytes: the worse case for a record whose flush failed.
+        if (m_track && change.op == Op::Flush && (fault.kind == Kind::Fail || fault.kind == Kind::Partial) &&
+            change.file.filename() != platform::kJournalName)
+            DropDirty(change.file);
         return fault;
     }
 
@@ -114,6 +123,17 @@ private:
         for (const auto& [name, inode] : entries)
             m_synced.try_emplace(inode, Content(folder / name));
         m_folders[folder] = std::move(entries);
+    }
+    // A flush that fails may leave the file's bytes as its last flush did (its length stays):
+    // the kernel dropped what it could not write, and a later flush that succeeds proves nothing.
+    void DropDirty(const std::filesystem::path& file) {
+        struct stat st;
+        if (::stat(file.c_str(), &st) != 0)
+            return;
+        auto synced = m_synced.find(st.st_ino);
+        std::string bytes = synced != m_synced.end() ? synced->second : std::string();
+        bytes.resize(static_cast<size_t>(st.st_size), '\0');
+        std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
     }
     void Track(const Change& change, bool happens) {
         const std::filesystem::path folder =

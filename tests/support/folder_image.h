@@ -27,7 +27,8 @@ inline FolderImage ImageOf(const std::filesystem::path& root, EmptyFiles empty =
         if (!entry.is_regular_file() || (empty == EmptyFiles::LeftOut && entry.file_size() == 0))
             continue;
         const std::string name = entry.path().lexically_relative(root).string();
-        if (name == "journal" || name == "folder-id" || name == "lock")
+        if (name == "journal" || name == "folder-id" || name == "lock" || name == "journal.unsure" ||
+            name == "journal.untold")
             continue;
         std::ifstream in(entry.path(), std::ios::binary);
         image[entry.path().lexically_relative(root).string()] =
