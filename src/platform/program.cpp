@@ -109,14 +109,7 @@ void Program::Unload(Form& form) {
     if (!form.m_loaded)
         return;
     form.Form_Unload();
-    if (!form.m_loaded)
-        return; // the unload step unloaded it already
-    form.m_loaded = false;
-    form.m_visible = false;
-    form.m_active = nullptr;
-    m_loadOrder.erase(std::remove(m_loadOrder.begin(), m_loadOrder.end(), &form), m_loadOrder.end());
-    if (on_unloaded)
-        on_unloaded(form);
+    Close(form); // nothing when the unload step unloaded it already
 }
 
 void Program::Close(Form& form) {
