@@ -36,6 +36,7 @@ FolderLock::FolderLock(std::filesystem::path file, State state, int fd, std::str
 FolderLock FolderLock::Acquire(const std::filesystem::path& root) {
     std::filesystem::path file = root / kFileName;
     int fd = OpenLockFile(file, O_RDWR | O_CREAT);
+    std::string cannotWrite; // why the folder can only be looked at, when it can
     if (fd < 0) {
         const int createError = errno;
         if (!FolderNotWritable(createError))
@@ -45,13 +46,16 @@ FolderLock FolderLock::Acquire(const std::filesystem::path& root) {
         if (fd < 0)
             return FolderLock(std::move(file), State::Unlocked, -1,
                               std::string("the lock file cannot be made: ") + std::strerror(createError));
+        cannotWrite = std::string("the folder cannot be written: ") + std::strerror(createError);
     }
     int rc;
     do
         rc = ::flock(fd, LOCK_EX | LOCK_NB);
     while (rc != 0 && errno == EINTR);
     if (rc == 0)
-        return FolderLock(std::move(file), State::Held, fd, std::string());
+        return cannotWrite.empty()
+                   ? FolderLock(std::move(file), State::Held, fd, std::string())
+                   : FolderLock(std::move(file), State::HeldReadOnly, fd, std::move(cannotWrite));
     const int lockError = errno;
     ::close(fd);
     if (lockError == EWOULDBLOCK)

@@ -14,18 +14,20 @@ namespace platform {
 class FolderLock {
 public:
     enum class State {
-        Held,     // this copy holds the lock
-        Taken,    // another copy holds it: this one must not run on the folder
-        Unlocked, // no lock could be had (a folder that cannot be written, a file system
-                  // without locks): the folder can still be looked at, but nothing guards it
+        Held,         // this copy holds the lock
+        Taken,        // another copy holds it: this one must not run on the folder
+        Unlocked,     // no lock could be had (a folder that cannot be written, a file system
+                      // without locks): the folder can still be looked at, but nothing guards it
+        HeldReadOnly, // held through a read-only descriptor, the folder cannot be written: it
+                      // is only looked at, and no other copy changes it meanwhile
     };
 
     static constexpr const char* kFileName = "lock";
 
     // Tries once and never waits. When the lock file cannot be created because the folder
-    // cannot be written, an existing lock file is locked through a read-only descriptor;
-    // without one the result is Unlocked, with the reason. Any other failure to open the
-    // lock file (the folder is missing, "lock" is a folder) throws IoError.
+    // cannot be written, an existing lock file is locked through a read-only descriptor
+    // (HeldReadOnly, with the reason); without one the result is Unlocked, with the reason. Any other failure
+    // to open the lock file (the folder is missing, "lock" is a folder) throws IoError.
     static FolderLock Acquire(const std::filesystem::path& root);
 
     FolderLock(FolderLock&& other) noexcept;
@@ -36,7 +38,7 @@ public:
 
     State state() const { return m_state; }
     bool Held() const { return m_state == State::Held; }
-    // Why the folder is Unlocked, in words; empty otherwise.
+    // Why the folder is Unlocked or HeldReadOnly, in words; empty otherwise.
     const std::string& reason() const { return m_reason; }
     const std::filesystem::path& file() const { return m_file; }
 
