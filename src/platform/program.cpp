@@ -210,7 +210,10 @@ Failure DescribeFailure(const std::filesystem::path& dataRoot) {
     try {
         throw;
     } catch (const FolderNotWhole& e) {
-        return {NotWholeMessage(e.reason()) + "\nNothing was saved.", "File Error"};
+        // The steps saved before are kept (the journal holds them): only this one was not saved.
+        return {NotWholeMessage(e.reason()) +
+                    "\nThe steps saved before are kept; this last one was not saved.",
+                "File Error"};
     } catch (const StepOutcomeUnknown& e) {
         return {e.reason(), "File Error"};
     } catch (const FolderReadOnly& e) {
