@@ -442,5 +442,33 @@ TEST_F(StoppedStep, KilledAtTheCommitPointItsReportsAreToldAtTheNextStart) {
     EXPECT_EQ(WholePdfs(), 3u);
 }
 
+// Reports finished inside a part of the step that is undone go with that part: they are
+// neither kept nor printed, and the rest of the step prints.
+TEST_F(StoppedStep, AReportOfAPartUndoneGoesWithIt) {
+    Spooler spooler;
+    {
+        platform::Journal journal(root());
+        journal.Recover();
+        gui::QtPrinter printer(print(), true, &spooler);
+        platform::Printer steps(printer, [] { return true; });
+        platform::Transaction step(journal, "Printing the folios");
+        EXPECT_THROW(step.AllOrNothing([&] {
+            Step(steps);
+            throw platform::IoError(root() / "saved", "Disk full");
+        }),
+                     platform::IoError);
+        steps.Title("Folio, room 4");
+        steps.Print("Vantreth Motel");
+        steps.EndDoc();
+        step.Commit();
+        steps.Release();
+        for (int waited = 0; printer.HandingOver() && waited < 500; ++waited)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_EQ(spooler.handed, std::vector<std::string>{"Folio, room 4"});
+    EXPECT_EQ(WholePdfs(), 1u);
+    EXPECT_EQ(Restart().first, "");
+}
+
 } // namespace
 } // namespace vantreth::testing
