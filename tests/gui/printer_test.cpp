@@ -2,6 +2,7 @@
 // the PDF file shows it.
 #include "gui/qt_printer.h"
 #include "platform/journal.h"
+#include "platform/program.h"
 #include "support/app_fixture.h"
 #include "support/file_faults.h"
 
@@ -400,8 +401,9 @@ TEST_F(StoppedStep, AtEachChangeASavedStepsReportsArePrintedOrToldAndAnUnsavedOn
     }
 }
 
-// The program killed outright the moment the step is saved, before any of its files is
-// written: the next start tells each of its reports and where its PDF is.
+// The program killed outright the moment a step is saved, before any of its files is
+// written: its next start, once the saved steps are in the files, tells each of the step's
+// reports in a box, and where its PDF is.
 TEST_F(StoppedStep, KilledAtTheCommitPointItsReportsAreToldAtTheNextStart) {
     struct KillAfterCommit final : platform::FileFaults {
         bool committed = false;
@@ -413,32 +415,42 @@ TEST_F(StoppedStep, KilledAtTheCommitPointItsReportsAreToldAtTheNextStart) {
             return {};
         }
     };
+    struct Desk final : platform::Form {
+        explicit Desk(platform::Program& program) : Form(program, "Desk", "Desk", {0, 0, 300, 200}) {}
+    };
+    struct Run {
+        Spooler spooler;
+        platform::FakeClock clock;
+        platform::ScriptedDialogs dialogs;
+        platform::RecordingShell shell;
+        gui::QtPrinter printer{print(), true, &spooler};
+        platform::Program program{{&clock, &dialogs, &printer, &shell, root(), {}}};
+        Run() {
+            program.Register("Desk", [](platform::Program& p) { return std::make_unique<Desk>(p); });
+            dialogs.AnswerAlways("Printer Error", platform::vbOK);
+            program.Start("Desk");
+        }
+    };
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        Spooler spooler;
-        platform::Journal journal(root());
-        journal.Recover();
-        gui::QtPrinter printer(print(), true, &spooler);
-        platform::Printer steps(printer, [] { return true; });
-        {
-            platform::Transaction opening(journal, "Opening the journal");
-            platform::ReplaceFileContent(root() / "saved", "no");
-            opening.Commit();
-        }
-        KillAfterCommit kill; // its first flush is the step's commit point
+        Run run;
+        run.program.Dispatch([] { platform::ReplaceFileContent(root() / "saved", "no"); });
+        KillAfterCommit kill; // its first flush is the commit point of the next step
         platform::SetFileFaults(&kill);
-        platform::Transaction step(journal, "Printing the folios");
-        Step(steps);
-        step.Commit();
-        ::_exit(0); // not killed: the test fails
+        run.program.Dispatch([&] { Step(run.program.printer()); }, "Printing the folios");
+        ::_exit(0);
     }
     int status = 0;
     ::waitpid(child, &status, 0);
     ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "not killed at the commit point";
-    const auto [told, saved] = Restart();
-    EXPECT_TRUE(saved);
-    EXPECT_EQ(told, AllThreeTold());
+    Run next;
+    EXPECT_EQ(platform::ReadFile(root() / "saved").value_or(""), "yes");
+    std::vector<std::string> told;
+    for (const auto& shown : next.dialogs.shown())
+        if (shown.title == "Printer Error")
+            told.push_back(shown.prompt);
+    EXPECT_EQ(told, std::vector<std::string>{AllThreeTold()});
     EXPECT_EQ(WholePdfs(), 3u);
 }
 
