@@ -1,8 +1,9 @@
 // The real printer: every document is kept as a PDF file in the data folder's "print"
 // sub-folder and, when the settings ask for it, that file is also handed to the system's
 // printing for the default printer, away from the window (platform::PrintQueue). A PDF that
-// cannot be saved whole (a full disk) is not kept at all, and Submit throws PrintError; a job
-// the system does not take is told later, naming the report and its file, which stays.
+// cannot be saved whole (a full disk) is not kept at all: Submit throws PrintError, and the
+// PDF of a step is saved with the step or not at all. A job the system does not take is told
+// later, naming the report and its file, which stays.
 #pragma once
 
 #include "platform/printer.h"
