@@ -50,7 +50,6 @@ int Run(const Options& options) {
     platform::DataFolder data(options.data);
     records::MotelSettings settings;
     std::string settingsProblem; // the settings file could not be read or written
-    std::string notPrinted;      // reports the last run did not hand to the printer
     std::unique_ptr<platform::BusinessClock> clock;
     // One copy of the program per data folder: the lock is held until Run returns.
     std::optional<platform::FolderLock> lock;
@@ -68,7 +67,6 @@ int Run(const Options& options) {
                  platform::RemoveInterruptedSaves(data.root(), records::DataSubFolders()))
                 std::fprintf(stderr, "vantreth: removed %s, left by a save that was cut short\n",
                              file.c_str());
-            notPrinted = platform::PrintQueue::LeftBehind(data.root() / records::kPrintFolder);
         } else {
             std::fprintf(stderr, "vantreth: %s: %s; the folder is only looked at, never changed\n",
                          lock->file().c_str(), lock->reason().c_str());
@@ -105,8 +103,6 @@ int Run(const Options& options) {
     vantreth::App app(services, settings);
     if (!settingsProblem.empty())
         app.TellAtStart(settingsProblem, "Settings");
-    if (!notPrinted.empty())
-        app.TellAtStart(notPrinted, "Printer Error");
     QtFrontEnd frontEnd(app);
     frontEnd.on_ended = [] { QCoreApplication::exit(0); };
     dialogs.SetFrontWindow([&frontEnd]() -> QWidget* { return frontEnd.FrontWindow(); });

@@ -2,6 +2,7 @@
 // pages; see qt_printer.h.
 #include "qt_printer.h"
 
+#include "platform/journal.h"
 #include "platform/text.h"
 
 #include <QBuffer>
@@ -14,6 +15,7 @@
 #include <QPdfWriter>
 
 #include <algorithm>
+#include <optional>
 #include <string_view>
 #include <utility>
 
@@ -135,29 +137,48 @@ std::filesystem::path QtPrinter::NewFileName() {
     }
 }
 
+// A document of a running step has its PDF, and its place in the list of reports not yet
+// printed, written as changes of the step: they are saved with it, or not at all. Outside a
+// step (or in a folder that takes no change) its PDF is stored out of sight until published.
 class QtPrinter::Prepared final : public platform::PreparedPrint {
 public:
+    Prepared(QtPrinter& printer, std::filesystem::path file, std::string name)
+        : m_printer(printer), m_file(std::move(file)), m_name(std::move(name)), m_inStep(true) {}
     Prepared(QtPrinter& printer, const std::filesystem::path& file, std::string_view bytes, std::string name)
-        : m_printer(printer), m_pdf(file, bytes), m_name(std::move(name)) {}
+        : m_printer(printer), m_file(file), m_name(std::move(name)), m_staged(std::in_place, file, bytes) {}
 
     void Publish() override {
-        m_pdf.Publish();
-        Published();
+        if (m_staged)
+            m_staged->Publish();
+        m_printer.m_lastFile = m_file;
+        if (!m_printer.m_toPrinter)
+            return;
+        if (!m_inStep) {
+            try {
+                platform::PrintQueue::List(m_printer.m_folder, {{m_file, m_name}});
+            } catch (const std::exception&) {
+                // Printed all the same; only a start after a crash would not know of it.
+            }
+        }
+        m_printer.m_queue.Add({{m_file, m_name}});
     }
     std::string Name() const override { return m_name; }
 
-    platform::StagedPdf& pdf() { return m_pdf; }
-    // Its PDF has its name: the report is the last one, and when asked for, goes to the printer.
-    void Published() {
-        m_printer.m_lastFile = m_pdf.file();
-        if (m_printer.m_toPrinter)
-            m_printer.m_queue.Add({{m_pdf.file(), m_name}});
+    // Gives the stored PDF its name without flushing the folder; true when it did.
+    bool Rename() {
+        if (!m_staged)
+            return false;
+        m_staged->Rename();
+        return true;
     }
+    const std::filesystem::path& file() const { return m_file; }
 
 private:
     QtPrinter& m_printer;
-    platform::StagedPdf m_pdf;
+    std::filesystem::path m_file;
     std::string m_name;
+    bool m_inStep = false;
+    std::optional<platform::StagedPdf> m_staged;
 };
 
 void QtPrinter::Submit(const platform::PrintJob& job) {
@@ -175,11 +196,10 @@ std::string QtPrinter::PublishStep(std::vector<std::unique_ptr<platform::Prepare
                 held->Publish();
                 continue;
             }
-            prepared->pdf().Rename();
-            renamed = true;
-            m_lastFile = prepared->pdf().file();
+            renamed = prepared->Rename() || renamed;
+            m_lastFile = prepared->file();
             if (m_toPrinter)
-                toPrint.push_back({prepared->pdf().file(), prepared->Name()});
+                toPrint.push_back({prepared->file(), prepared->Name()});
         } catch (const std::exception& e) {
             failed.push_back({held->Name(), e.what(), {}});
         }
@@ -210,8 +230,21 @@ std::unique_ptr<platform::PreparedPrint> QtPrinter::Prepare(const platform::Prin
         pdf.setPageLayout(Layout());
         Draw(pdf, job, file.string());
     }
-    return std::make_unique<Prepared>(
-        *this, file, std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())), job.Name());
+    const std::string_view pdf(bytes.constData(), static_cast<size_t>(bytes.size()));
+    if (platform::CurrentFileTransaction() != nullptr) {
+        try {
+            if (!platform::IsCompletePdf(pdf))
+                throw platform::PrintError("the PDF file " + file.string() +
+                                           " could not be saved: the document was not finished");
+            platform::ReplaceFileContent(file, pdf);
+            if (m_toPrinter)
+                platform::PrintQueue::List(m_folder, {{file, job.Name()}});
+            return std::make_unique<Prepared>(*this, file, job.Name());
+        } catch (const platform::FolderReadOnly&) {
+            // A folder only looked at keeps the PDF all the same, outside the step.
+        }
+    }
+    return std::make_unique<Prepared>(*this, file, pdf, job.Name());
 }
 
 } // namespace vantreth::gui

@@ -1,8 +1,9 @@
 // The real printer: every document is kept as a PDF file in the data folder's "print"
 // sub-folder and, when the settings ask for it, that file is also handed to the system's
 // printing for the default printer, away from the window (platform::PrintQueue). A PDF that
-// cannot be saved whole (a full disk) is not kept at all, and Submit throws PrintError; a job
-// the system does not take is told later, naming the report and its file, which stays.
+// cannot be saved whole (a full disk) is not kept at all: Submit throws PrintError, and the
+// PDF of a step is saved with the step or not at all. A job the system does not take is told
+// later, naming the report and its file, which stays.
 #pragma once
 
 #include "platform/printer.h"
@@ -27,14 +28,16 @@ public:
     QtPrinter(std::filesystem::path folder, bool toPrinter, platform::PrintSpooler* spooler = nullptr);
 
     void Submit(const platform::PrintJob& job) override;
-    // The PDF made and stored under a temporary name in the folder; published, it takes its
-    // name and goes to the printer.
+    // The PDF made; inside a step it is written, and listed as not yet printed, as changes of
+    // the step, saved with it. Outside one it is stored under a temporary name in the folder
+    // and takes its name when published. Published, it goes to the printer.
     std::unique_ptr<platform::PreparedPrint> Prepare(const platform::PrintJob& job) override;
     // The step's PDFs take their names, the folder is flushed once, and they are queued for
     // the printer.
     std::string PublishStep(std::vector<std::unique_ptr<platform::PreparedPrint>> step) override;
     bool HandingOver() const override { return m_queue.Busy(); }
     std::vector<std::string> TakeNotPrinted() override { return m_queue.TakeNotPrinted(); }
+    std::string LeftBehind() override { return platform::PrintQueue::LeftBehind(m_folder); }
     // The PDF file of the last document published, empty before the first.
     const std::filesystem::path& lastFile() const { return m_lastFile; }
 

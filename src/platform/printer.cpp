@@ -374,14 +374,39 @@ bool HasDefaultPrinter(int timeoutMs, const std::string& command) {
     }
 }
 
-// The list of reports not yet handed over: "+<file>\t<name>" when a report is queued,
-// "-<file>" once it was handed over or the clerk was told it was not.
+// The list of reports not yet handed over: "+<file>\t<name>" for each report of a saved step;
+// the file of each one handed over, or told as not printed, is a line of its own in kDoneFile.
 namespace {
 
 std::string OneLine(std::string text) {
     std::replace_if(
         text.begin(), text.end(), [](char c) { return c == '\t' || c == '\n' || c == '\r'; }, ' ');
     return text;
+}
+
+// The whole lines of a file: a last line cut short is left out.
+std::vector<std::string> Lines(const std::optional<std::string>& text) {
+    std::vector<std::string> lines;
+    if (!text)
+        return lines;
+    for (size_t at = 0, end; (end = text->find('\n', at)) != std::string::npos; at = end + 1)
+        lines.push_back(text->substr(at, end - at));
+    return lines;
+}
+
+std::set<std::string> DoneFiles(const std::filesystem::path& folder) {
+    std::optional<std::string> text;
+    try {
+        text = ReadFile(folder / PrintQueue::kDoneFile);
+    } catch (const IoError&) {
+    }
+    const std::vector<std::string> lines = Lines(text);
+    return std::set<std::string>(lines.begin(), lines.end());
+}
+
+std::string FileOf(const std::string& entry) {
+    const size_t tab = entry.find('\t');
+    return entry.substr(1, tab == std::string::npos ? std::string::npos : tab - 1);
 }
 
 } // namespace
@@ -402,10 +427,25 @@ PrintQueue::~PrintQueue() {
         m_thread.join();
 }
 
-void PrintQueue::Note(const std::string& line) {
-    // Not flushed: the list is for a program that was killed, whose writes the system keeps.
-    const std::string text = line + "\n";
-    const int fd = ::open((m_folder / kListFile).c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
+void PrintQueue::List(const std::filesystem::path& folder, const std::vector<Report>& reports) {
+    if (reports.empty())
+        return;
+    const std::filesystem::path list = folder / kListFile;
+    const std::set<std::string> done = DoneFiles(folder);
+    std::string text;
+    for (const std::string& entry : Lines(ReadFile(list)))
+        if (entry.starts_with("+") && !done.contains(FileOf(entry)))
+            text += entry + "\n";
+    for (const Report& report : reports)
+        text += "+" + OneLine(report.pdf.filename().string()) + "\t" + OneLine(report.name) + "\n";
+    ReplaceFileContent(list, text);
+}
+
+void PrintQueue::Done(const std::string& file) {
+    // Not flushed: a note lost with the power tells a report that was printed, never hides
+    // one that was not.
+    const std::string text = file + "\n";
+    const int fd = ::open((m_folder / kDoneFile).c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0)
         return;
     [[maybe_unused]] const ssize_t n = ::write(fd, text.data(), text.size());
@@ -417,8 +457,6 @@ void PrintQueue::Add(std::vector<Report> step) {
         return;
     {
         std::lock_guard lock(m_mutex);
-        for (const Report& report : step)
-            Note("+" + OneLine(report.pdf.filename().string()) + "\t" + OneLine(report.name));
         m_steps.push_back(std::move(step));
         if (!m_thread.joinable())
             m_thread = std::thread([this] { Work(); });
@@ -434,10 +472,8 @@ bool PrintQueue::Busy() const {
 std::vector<std::string> PrintQueue::TakeNotPrinted() {
     std::lock_guard lock(m_mutex);
     for (const std::string& file : m_toldFiles)
-        Note("-" + file);
+        Done(file);
     m_toldFiles.clear();
-    if (m_steps.empty() && !m_working)
-        ::unlink((m_folder / kListFile).c_str());
     return std::exchange(m_told, {});
 }
 
@@ -474,7 +510,7 @@ void PrintQueue::Work() {
             if (m_stopping && !reason.empty())
                 break; // not handed over: left listed
             if (reason.empty()) {
-                Note("-" + file);
+                Done(file);
             } else {
                 failed.push_back({report.name, reason, report.pdf});
                 m_toldFiles.push_back(file);
@@ -483,8 +519,6 @@ void PrintQueue::Work() {
         if (!failed.empty() && !m_stopping)
             m_told.push_back(NotPrintedMessage(failed));
         m_working = false;
-        if (m_steps.empty() && m_told.empty())
-            ::unlink((m_folder / kListFile).c_str());
         m_changed.notify_all();
     }
 }
@@ -497,31 +531,25 @@ std::string PrintQueue::LeftBehind(const std::filesystem::path& folder) {
     } catch (const std::exception&) {
         return std::string();
     }
-    if (!text)
-        return std::string();
-    std::vector<std::pair<std::string, std::string>> queued; // file, name
-    std::set<std::string> done;
-    size_t at = 0;
-    while (at < text->size()) {
-        size_t end = text->find('\n', at);
-        if (end == std::string::npos)
-            end = text->size();
-        const std::string line = text->substr(at, end - at);
-        at = end + 1;
-        if (line.starts_with("+")) {
-            const size_t tab = line.find('\t');
-            queued.emplace_back(line.substr(1, tab == std::string::npos ? std::string::npos : tab - 1),
-                                tab == std::string::npos ? std::string() : line.substr(tab + 1));
-        } else if (line.starts_with("-")) {
-            done.insert(line.substr(1));
-        }
-    }
+    const std::set<std::string> done = DoneFiles(folder);
     std::vector<NotPrinted> left;
-    for (const auto& [file, name] : queued)
-        if (!done.contains(file))
-            left.push_back({name.empty() ? file : name,
-                            "the program was stopped while handing reports to the printer", folder / file});
+    for (const std::string& entry : Lines(text)) {
+        if (!entry.starts_with("+") || done.contains(FileOf(entry)))
+            continue;
+        const std::string file = FileOf(entry);
+        const size_t tab = entry.find('\t');
+        const std::string name = tab == std::string::npos ? std::string() : entry.substr(tab + 1);
+        std::error_code ec;
+        const bool kept = std::filesystem::is_regular_file(folder / file, ec);
+        left.push_back({name.empty() ? file : name,
+                        "the program was stopped while handing reports to the printer",
+                        kept ? folder / file : std::filesystem::path()});
+    }
+    // The list goes first: a list without its notes of what was handed over would tell those
+    // reports again.
     ::unlink(list.c_str());
+    FlushFolder(folder);
+    ::unlink((folder / kDoneFile).c_str());
     return NotPrintedMessage(left);
 }
 
@@ -660,10 +688,16 @@ void Printer::EndDoc() {
     PrintJob job = std::move(m_job);
     m_job = PrintJob{};
     m_row = 0;
-    if (m_inStep && m_inStep())
+    if (m_inStep && m_inStep()) {
+        const size_t before = m_held.size();
         m_held.push_back(m_device->Prepare(job));
-    else
+        WhenUndone([this, before] {
+            if (m_held.size() > before)
+                m_held.resize(before);
+        });
+    } else {
         m_device->Submit(job);
+    }
 }
 
 std::string Printer::Release() {

@@ -86,6 +86,9 @@ public:
     virtual bool HandingOver() const { return false; }
     // The boxes about hand-overs that ended since the last call, one per step.
     virtual std::vector<std::string> TakeNotPrinted() { return {}; }
+    // Asked once at the start, when the files hold every saved step: the box about the reports
+    // of saved steps that an earlier run did not hand to the printer, empty when none.
+    virtual std::string LeftBehind() { return std::string(); }
 };
 
 class PrintError : public std::runtime_error {
@@ -169,9 +172,14 @@ bool HasDefaultPrinter(int timeoutMs = 1000, const std::string& command = "lpsta
 // The reports of saved steps, handed to the spooler by a thread of its own so that the window
 // never waits for the system's printing. A step's reports go in order; when the system does
 // not answer for one, the step's others are not tried (each would wait as long) and count as
-// not printed. What was not printed comes back as one box per step (TakeNotPrinted). Until
-// its report is handed over, each PDF is listed in the folder's file kListFile, so that the
-// start after the program was stopped can tell the clerk (LeftBehind).
+// not printed. What was not printed comes back as one box per step (TakeNotPrinted).
+// Until its report is handed over (or the clerk was told it was not), each PDF is named in
+// the folder's list kListFile, so that the start after the program was stopped can tell the
+// clerk (LeftBehind). The list is written only through the file layer (List): a step lists
+// its reports as a part of itself, so that they are listed exactly when the step is saved.
+// What was handed over is noted in kDoneFile, outside every step, and only added to while
+// the program runs: the list may come back older after a crash without naming a report
+// handed over as not printed.
 class PrintQueue {
 public:
     struct Report {
@@ -184,22 +192,27 @@ public:
     PrintQueue(const PrintQueue&) = delete;
     PrintQueue& operator=(const PrintQueue&) = delete;
 
-    // Lists the step's reports and queues them; returns at once.
+    // Names the reports in the folder's list, as a change of the running step when there is
+    // one; the reports already handed over leave the list. Throws IoError as a change does.
+    static void List(const std::filesystem::path& folder, const std::vector<Report>& reports);
+    // Queues reports the list names (their step is saved); returns at once.
     void Add(std::vector<Report> step);
     // Reports still queued, or boxes still to be taken.
     bool Busy() const;
     std::vector<std::string> TakeNotPrinted();
 
     // The box about the reports the folder's list names as not handed over (the program was
-    // stopped first), empty when there are none; the list is removed.
+    // stopped first), empty when there are none; the list is removed. Only at the start,
+    // when no step and no journal can still change the list.
     static std::string LeftBehind(const std::filesystem::path& folder);
 
     static constexpr const char* kListFile = "not-yet-printed";
+    static constexpr const char* kDoneFile = "handed-over";
     static constexpr int kExitWaitMs = 1000;
 
 private:
     void Work();
-    void Note(const std::string& line); // appends to the list; m_mutex held
+    void Done(const std::string& file); // notes it in kDoneFile; m_mutex held
 
     std::filesystem::path m_folder;
     PrintSpooler& m_spooler;
@@ -249,7 +262,9 @@ private:
 // so) belongs to that step: the device prepares it at once (one that cannot be made fails
 // the step), and it waits in the printer until the step is saved (Release) or undone (Drop),
 // so that a step that fails prints nothing. A document finished outside any step goes to the
-// device at once. A failure to print inside EndDoc reaches the caller as PrintError.
+// device at once. A document finished inside a part of the step that is undone (see
+// WhenUndone) goes with that part. A failure to print inside EndDoc reaches the caller as
+// PrintError.
 class Printer {
 public:
     explicit Printer(PrinterDevice& device, std::function<bool()> inStep = {})
@@ -291,6 +306,8 @@ public:
         m_held.clear();
         KillDoc();
     }
+    // See PrinterDevice::LeftBehind.
+    std::string LeftBehind() { return m_device->LeftBehind(); }
     // The documents waiting for their step to be saved.
     size_t HeldCount() const { return m_held.size(); }
 

@@ -156,6 +156,12 @@ void Program::Start(std::string_view firstWindow) {
     m_frontDesk = std::string(firstWindow);
     Form& first = Get(firstWindow);
     RecoverInterruptedAction();
+    // Reports of saved steps an earlier run did not hand to the printer, once the files hold
+    // every saved step (and so every report listed with one).
+    if (!m_journal.ReadOnly() && m_journal.Whole()) {
+        if (const std::string left = m_printer.LeftBehind(); !left.empty())
+            m_startNotes.emplace_back(left, "Printer Error");
+    }
     if (auto* business = dynamic_cast<BusinessClock*>(m_services.clock);
         business != nullptr && business->Damaged()) {
         DepthGuard guard(m_depth);

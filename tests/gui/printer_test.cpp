@@ -1,7 +1,10 @@
 // The printed pages: every line advances exactly 1/6 inch and lies inside the margins, as
 // the PDF file shows it.
 #include "gui/qt_printer.h"
+#include "platform/journal.h"
+#include "platform/program.h"
 #include "support/app_fixture.h"
+#include "support/file_faults.h"
 
 #include <QFile>
 #include <QFontMetricsF>
@@ -11,6 +14,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <csignal>
 #include <filesystem>
 #include <mutex>
 #include <sstream>
@@ -18,6 +22,9 @@
 #include <thread>
 #include <utility>
 #include <vector>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace vantreth::testing {
 namespace {
@@ -259,6 +266,220 @@ TEST(QtPrinterToPrinter, AStepThePrinterDoesNotTakeIsOneBoxAndKeepsItsPdfs) {
             pdfs += entry.path().extension() == ".pdf";
         EXPECT_EQ(pdfs, 7u);
     }
+}
+
+// A step that prints three folios is stopped at each change it makes to the disk (killed, the
+// power cut) or has that change fail. At the next start, once the saved steps are in the
+// files: a saved step's reports not handed over are told in one box, their PDFs whole where
+// it says; a step that was not saved printed nothing, kept no PDF and tells nothing.
+class StoppedStep : public ::testing::Test {
+protected:
+    struct Spooler final : platform::PrintSpooler {
+        std::mutex mutex;
+        std::vector<std::string> handed;
+        void Hand(const std::filesystem::path&, const std::string& title) override {
+            std::lock_guard lock(mutex);
+            handed.push_back(title);
+        }
+    };
+    // The step: a change of its own and three folios.
+    static void Step(platform::Printer& steps) {
+        platform::ReplaceFileContent(root() / "saved", "yes");
+        for (int n = 1; n <= 3; ++n) {
+            steps.Title("Folio, room " + std::to_string(n));
+            steps.Print("Vantreth Motel");
+            steps.EndDoc();
+        }
+    }
+    // The next start: what the clerk is told, and whether the step was saved.
+    static std::pair<std::string, bool> Restart() {
+        platform::Journal journal(root());
+        journal.Recover();
+        Spooler spooler;
+        gui::QtPrinter printer(print(), true, &spooler);
+        const std::string told = printer.LeftBehind();
+        EXPECT_EQ(printer.LeftBehind(), "") << "told once";
+        return {told, platform::ReadFile(root() / "saved").value_or("") == "yes"};
+    }
+    static size_t WholePdfs() {
+        size_t whole = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(print()))
+            if (entry.path().extension() == ".pdf") {
+                EXPECT_TRUE(platform::IsCompletePdf(platform::ReadFile(entry.path()).value_or("")));
+                ++whole;
+            }
+        return whole;
+    }
+    static std::string AllThreeTold() {
+        return "3 reports could not be printed (the program was stopped while handing reports to the "
+               "printer):\n\"Folio, room 1\"\n\"Folio, room 2\"\n\"Folio, room 3\"\nTheir PDFs are kept "
+               "in the folder " +
+               print().string() + ".";
+    }
+    static std::filesystem::path root() { return s_root; }
+    static std::filesystem::path print() { return s_root / "print"; }
+
+    void SetUp() override {
+        m_data = std::make_unique<TempFolder>();
+        s_root = m_data->path();
+        std::filesystem::create_directories(print());
+    }
+    std::unique_ptr<TempFolder> m_data;
+    static inline std::filesystem::path s_root;
+};
+
+TEST_F(StoppedStep, AtEachChangeASavedStepsReportsArePrintedOrToldAndAnUnsavedOnesNeither) {
+    using Kind = platform::FileFaults::Kind;
+    const struct {
+        const char* what;
+        Kind kind;
+        bool powerCut;
+    } ways[] = {{"killed", Kind::Crash, false},
+                {"the power cut", Kind::Crash, true},
+                {"a change that fails", Kind::Fail, false}};
+    for (const auto& way : ways) {
+        int stoppedSaved = 0; // stops after the commit point
+        for (long n = 1;; ++n) {
+            SCOPED_TRACE(std::string(way.what) + " at change " + std::to_string(n));
+            SetUp();
+            Spooler spooler;
+            bool stopped = false, failed = false, reached = false;
+            {
+                vantreth::testing::CountingFaults faults;
+                faults.TrackFlushes(way.powerCut);
+                platform::Journal journal(root());
+                journal.Recover();
+                gui::QtPrinter printer(print(), true, &spooler);
+                platform::Printer steps(printer, [] { return true; });
+                faults.Forget();
+                faults.Arm(n, way.kind);
+                try {
+                    platform::Transaction step(journal, "Printing the folios");
+                    try {
+                        Step(steps);
+                        step.Commit();
+                        reached = faults.count() >= n;
+                        faults.Disarm();
+                        steps.Release();
+                    } catch (const platform::IoError&) {
+                        reached = failed = true;
+                        steps.Drop();
+                        step.Rollback();
+                    }
+                } catch (const platform::SimulatedCrash&) {
+                    reached = stopped = true;
+                    if (way.powerCut)
+                        faults.LoseUnflushed();
+                }
+                faults.Disarm();
+                faults.TrackFlushes(false);
+                for (int waited = 0; printer.HandingOver() && waited < 500; ++waited)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            }
+            const auto [told, saved] = Restart();
+            if (!stopped) {
+                EXPECT_EQ(saved, !failed);
+            }
+            if (stopped && saved) {
+                ++stoppedSaved;
+                EXPECT_TRUE(spooler.handed.empty());
+                EXPECT_EQ(told, AllThreeTold());
+                EXPECT_EQ(WholePdfs(), 3u);
+            } else if (saved) {
+                EXPECT_EQ(spooler.handed,
+                          (std::vector<std::string>{"Folio, room 1", "Folio, room 2", "Folio, room 3"}));
+                EXPECT_EQ(told, "");
+            } else {
+                EXPECT_TRUE(spooler.handed.empty());
+                EXPECT_EQ(told, "");
+                EXPECT_EQ(WholePdfs(), 0u);
+            }
+            if (!reached || HasFailure())
+                break;
+        }
+        EXPECT_EQ(stoppedSaved > 0, way.kind == Kind::Crash) << way.what;
+    }
+}
+
+// The program killed outright the moment a step is saved, before any of its files is
+// written: its next start, once the saved steps are in the files, tells each of the step's
+// reports in a box, and where its PDF is.
+TEST_F(StoppedStep, KilledAtTheCommitPointItsReportsAreToldAtTheNextStart) {
+    struct KillAfterCommit final : platform::FileFaults {
+        bool committed = false;
+        Fault BeforeChange(const std::filesystem::path&, size_t) override { return {}; }
+        Fault Before(const Change& change) override {
+            if (committed)
+                ::raise(SIGKILL);
+            committed = change.op == Op::Flush && change.file.filename() == platform::kJournalName;
+            return {};
+        }
+    };
+    struct Desk final : platform::Form {
+        explicit Desk(platform::Program& program) : Form(program, "Desk", "Desk", {0, 0, 300, 200}) {}
+    };
+    struct Run {
+        Spooler spooler;
+        platform::FakeClock clock;
+        platform::ScriptedDialogs dialogs;
+        platform::RecordingShell shell;
+        gui::QtPrinter printer{print(), true, &spooler};
+        platform::Program program{{&clock, &dialogs, &printer, &shell, root(), {}}};
+        Run() {
+            program.Register("Desk", [](platform::Program& p) { return std::make_unique<Desk>(p); });
+            dialogs.AnswerAlways("Printer Error", platform::vbOK);
+            program.Start("Desk");
+        }
+    };
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        Run run;
+        run.program.Dispatch([] { platform::ReplaceFileContent(root() / "saved", "no"); });
+        KillAfterCommit kill; // its first flush is the commit point of the next step
+        platform::SetFileFaults(&kill);
+        run.program.Dispatch([&] { Step(run.program.printer()); }, "Printing the folios");
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "not killed at the commit point";
+    Run next;
+    EXPECT_EQ(platform::ReadFile(root() / "saved").value_or(""), "yes");
+    std::vector<std::string> told;
+    for (const auto& shown : next.dialogs.shown())
+        if (shown.title == "Printer Error")
+            told.push_back(shown.prompt);
+    EXPECT_EQ(told, std::vector<std::string>{AllThreeTold()});
+    EXPECT_EQ(WholePdfs(), 3u);
+}
+
+// Reports finished inside a part of the step that is undone go with that part: they are
+// neither kept nor printed, and the rest of the step prints.
+TEST_F(StoppedStep, AReportOfAPartUndoneGoesWithIt) {
+    Spooler spooler;
+    {
+        platform::Journal journal(root());
+        journal.Recover();
+        gui::QtPrinter printer(print(), true, &spooler);
+        platform::Printer steps(printer, [] { return true; });
+        platform::Transaction step(journal, "Printing the folios");
+        EXPECT_THROW(step.AllOrNothing([&] {
+            Step(steps);
+            throw platform::IoError(root() / "saved", "Disk full");
+        }),
+                     platform::IoError);
+        steps.Title("Folio, room 4");
+        steps.Print("Vantreth Motel");
+        steps.EndDoc();
+        step.Commit();
+        steps.Release();
+        for (int waited = 0; printer.HandingOver() && waited < 500; ++waited)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_EQ(spooler.handed, std::vector<std::string>{"Folio, room 4"});
+    EXPECT_EQ(WholePdfs(), 1u);
+    EXPECT_EQ(Restart().first, "");
 }
 
 } // namespace

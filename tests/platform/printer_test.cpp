@@ -397,6 +397,7 @@ TEST(PrintQueueTest, TheWindowNeverWaitsForThePrinter) {
         for (int r = 1; r <= 145; ++r)
             step.push_back({folder.path() / ("report-" + std::to_string(r) + ".pdf"),
                             "Billing Notice " + std::to_string(r)});
+        PrintQueue::List(folder.path(), step);
         const auto start = std::chrono::steady_clock::now();
         queue.Add(step);
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(100))
@@ -415,7 +416,7 @@ TEST(PrintQueueTest, TheWindowNeverWaitsForThePrinter) {
         }
         const std::string called = Slurp(calls);
         EXPECT_EQ(std::count(called.begin(), called.end(), '\n'), static_cast<long>(c.calls));
-        EXPECT_FALSE(std::filesystem::exists(folder.path() / PrintQueue::kListFile));
+        EXPECT_EQ(PrintQueue::LeftBehind(folder.path()), "") << "every report handed over or told";
     }
 }
 
@@ -424,19 +425,23 @@ TEST(PrintQueueTest, TheWindowNeverWaitsForThePrinter) {
 TEST(PrintQueueTest, ReportsLeftByAKilledProgramAreToldAtTheNextStart) {
     vantreth::testing::TempFolder folder;
     const std::string command = Script(folder.path(), "lp", "case \"$2\" in *1) exit 0;; esac; exec sleep 5");
+    for (const char* pdf : {"report-a.pdf", "report-b.pdf", "report-c.pdf"})
+        std::ofstream(folder.path() / pdf) << "%PDF-1.4\n%%EOF\n";
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
         CommandSpooler spooler(command, 60000);
         PrintQueue queue(folder.path(), spooler);
-        queue.Add({{folder.path() / "report-a.pdf", "Folio, room 1"},
-                   {folder.path() / "report-b.pdf", "Folio, room 2"},
-                   {folder.path() / "report-c.pdf", "Folio, room 3"}});
+        const std::vector<PrintQueue::Report> step = {{folder.path() / "report-a.pdf", "Folio, room 1"},
+                                                      {folder.path() / "report-b.pdf", "Folio, room 2"},
+                                                      {folder.path() / "report-c.pdf", "Folio, room 3"}};
+        PrintQueue::List(folder.path(), step);
+        queue.Add(step);
         ::pause();
         ::_exit(0);
     }
-    const std::filesystem::path list = folder.path() / PrintQueue::kListFile;
-    for (int waited = 0; Slurp(list).find("\n-") == std::string::npos && waited < 500; ++waited)
+    const std::filesystem::path done = folder.path() / PrintQueue::kDoneFile;
+    for (int waited = 0; Slurp(done).empty() && waited < 500; ++waited)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     ::kill(child, SIGKILL);
     ::waitpid(child, nullptr, 0);
