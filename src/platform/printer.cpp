@@ -213,6 +213,14 @@ std::string Shortened(std::string text, size_t most) {
     return text;
 }
 
+// A reason as the box shows it, in brackets: without the full stop a command ends its words
+// with ("(lp: The printer or class does not exist)"), cut to what fits.
+std::string InBrackets(std::string reason) {
+    while (!reason.empty() && reason.back() == '.')
+        reason.pop_back();
+    return "(" + Shortened(std::move(reason), kReasonInBox) + ")";
+}
+
 } // namespace
 
 std::string NotPrintedMessage(const std::vector<NotPrinted>& reports) {
@@ -221,20 +229,20 @@ std::string NotPrintedMessage(const std::vector<NotPrinted>& reports) {
     const auto quoted = [](const NotPrinted& r) { return "\"" + Shortened(r.name, 60) + "\""; };
     if (reports.size() == 1) {
         const NotPrinted& r = reports.front();
-        return "The report could not be printed: " + quoted(r) + " (" + Shortened(r.reason, kReasonInBox) +
-               ")" + (r.pdf.empty() ? "." : "; its PDF is kept as " + r.pdf.string() + ".");
+        return "The report could not be printed: " + quoted(r) + " " + InBrackets(r.reason) +
+               (r.pdf.empty() ? "." : "; its PDF is kept as " + r.pdf.string() + ".");
     }
     const bool oneReason = std::all_of(reports.begin(), reports.end(), [&](const NotPrinted& r) {
         return r.reason == reports.front().reason;
     });
     std::string out = std::to_string(reports.size()) + " reports could not be printed";
     if (oneReason)
-        out += " (" + Shortened(reports.front().reason, kReasonInBox) + ")";
+        out += " " + InBrackets(reports.front().reason);
     out += ":";
     for (size_t i = 0; i < reports.size() && i < kNamedInBox; ++i) {
         out += "\n" + quoted(reports[i]);
         if (!oneReason)
-            out += " (" + Shortened(reports[i].reason, kReasonInBox) + ")";
+            out += " " + InBrackets(reports[i].reason);
     }
     if (reports.size() > kNamedInBox)
         out += "\nand " + std::to_string(reports.size() - kNamedInBox) + " more.";
@@ -280,9 +288,15 @@ CommandResult RunCommand(std::vector<std::string> args, int timeoutMs, const std
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_adddup2(&actions, out[1], 1);
     posix_spawn_file_actions_adddup2(&actions, out[1], 2);
+    // A group of its own, so that a command given up on is stopped with whatever it started.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+    posix_spawnattr_setpgroup(&attributes, 0);
     pid_t pid = -1;
     const int spawned =
-        ::posix_spawnp(&pid, command.c_str(), &actions, nullptr, argv.data(), env ? env : environ);
+        ::posix_spawnp(&pid, command.c_str(), &actions, &attributes, argv.data(), env ? env : environ);
+    posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     ::close(out[1]);
     if (spawned != 0) {
@@ -319,7 +333,7 @@ CommandResult RunCommand(std::vector<std::string> args, int timeoutMs, const std
     }
     ::close(out[0]);
     if (result.timedOut || result.cancelled)
-        ::kill(pid, SIGKILL);
+        ::kill(-pid, SIGKILL);
     while (::waitpid(pid, &result.status, 0) < 0 && errno == EINTR) {
     }
     std::string& said = result.said;

@@ -227,7 +227,7 @@ TEST(QtPrinterToPrinter, AStepThePrinterDoesNotTakeIsOneBoxAndKeepsItsPdfs) {
         const std::vector<std::string> boxes = told(printer);
         ASSERT_EQ(boxes.size(), 1u);
         EXPECT_EQ(boxes[0], "The report could not be printed: \"SHIFT REPORT\" (lp: Destination \"Q\" is not "
-                            "accepting jobs.); its PDF is kept as " +
+                            "accepting jobs); its PDF is kept as " +
                                 printer.lastFile().string() + ".");
         ASSERT_EQ(spooler.handed.size(), 1u);
         EXPECT_EQ(spooler.handed[0], std::make_pair(printer.lastFile(), std::string("SHIFT REPORT")));

@@ -345,19 +345,19 @@ TEST(NotPrintedMessageTest, OneBoxFitsTheScreenHoweverManyReports) {
         {"none", {}, ""},
         {"one", reports(1, true),
          "The report could not be printed: \"Billing Notice, account 1\" (lp: Error - Scheduler not "
-         "running.); its "
+         "running); its "
          "PDF is kept as /data/print/report-1.pdf."},
         {"145 for one reason", reports(145, true),
-         "145 reports could not be printed (lp: Error - Scheduler not running.):\n\"Billing Notice, account "
+         "145 reports could not be printed (lp: Error - Scheduler not running):\n\"Billing Notice, account "
          "1\"\n"
          "\"Billing Notice, account 2\"\n\"Billing Notice, account 3\"\n\"Billing Notice, account 4\"\n"
          "\"Billing Notice, account 5\"\nand 140 more.\nTheir PDFs are kept in the folder /data/print."},
         {"reasons that differ", reports(2, false),
          "2 reports could not be printed:\n\"Billing Notice, account 1\" (lp: Error - Scheduler not "
-         "running.)\n"
+         "running)\n"
          "\"Billing Notice, account 2\" (lp: refused)\nTheir PDFs are kept in the folder /data/print."},
         {"a PDF not saved", unsaved,
-         "2 reports could not be printed (lp: Error - Scheduler not running.):\n\"Billing Notice, account "
+         "2 reports could not be printed (lp: Error - Scheduler not running):\n\"Billing Notice, account "
          "1\"\n"
          "\"Billing Notice, account 2\"\n1 of their PDFs are kept in the folder /data/print."},
     };
@@ -381,7 +381,8 @@ TEST(PrintQueueTest, TheWindowNeverWaitsForThePrinter) {
     const Case cases[] = {
         {"echo request id is Q-1", 0, 145, ""},
         {"echo 'lp: Error - Scheduler not running.' >&2; exit 1", 1, 145, "Scheduler not running"},
-        {"exec sleep 20", 1, 1, "did not answer"},
+        // A command given up on is stopped with what it started.
+        {"sleep 20 & echo $! > " + (folder.path() / "sleeper").string() + "; wait", 1, 1, "did not answer"},
         {"", 1, 0, "cannot be run"},
     };
     int n = 0;
@@ -418,6 +419,14 @@ TEST(PrintQueueTest, TheWindowNeverWaitsForThePrinter) {
         EXPECT_EQ(std::count(called.begin(), called.end(), '\n'), static_cast<long>(c.calls));
         EXPECT_EQ(PrintQueue::LeftBehind(folder.path()), "") << "every report handed over or told";
     }
+    const std::string sleeper = Slurp(folder.path() / "sleeper");
+    ASSERT_FALSE(sleeper.empty());
+    std::string state = Slurp("/proc/" + std::to_string(std::stol(sleeper)) + "/stat");
+    for (int waited = 0; !state.empty() && state.find(") Z") == std::string::npos && waited < 100; ++waited) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        state = Slurp("/proc/" + std::to_string(std::stol(sleeper)) + "/stat");
+    }
+    EXPECT_TRUE(state.empty() || state.find(") Z") != std::string::npos) << "left running: " << state;
 }
 
 // The program is killed while a step's reports are handed over: the next start tells which
