@@ -432,7 +432,7 @@ void Program::OpenTheFrontDeskIfNoWindowIsLeft() {
 // A timer that ticks while a box is up inside an action must not become part of that
 // action: it may read, but a change it tries waits for a later tick, after the action.
 void Program::RunTimerInsideAction(const std::function<void()>& handler, const void* repeatKey) {
-    Transaction* outer = Transaction::Current();
+    Transaction* outer = m_journal.step();
     if (outer == nullptr) {
         // The box belongs to no open action (a failure being reported): a step of its own.
         FlagGuard inside(m_timersInsideAction, false);

@@ -451,13 +451,13 @@ TEST(TransactionTest, AStepSeesItsOwnChangesAndRollingBackPutsCopiesBackNewestFi
         EXPECT_TRUE(FileExists(root / "new"));
         EXPECT_FALSE(FileExists(root / "old"));
         copy = 1;
-        WhenUndone([&] { copy = 0; });
-        AllOrNothing([&] {
+        WhenUndone(root, [&] { copy = 0; });
+        AllOrNothing(root, [&] {
             copy = 2;
-            WhenUndone([&] { copy = 1; });
+            WhenUndone(root / "new", [&] { copy = 1; });
         });
         copy = 3;
-        WhenUndone([&] { copy = 2; });
+        WhenUndone(root, [&] { copy = 2; });
         step.Rollback();
     }
     EXPECT_EQ(copy, 0);
@@ -528,6 +528,30 @@ TEST(JournalTest, ARecordNamingTheJournalsOwnFilesIsNeverApplied) {
         EXPECT_FALSE(Bytes(root / name).starts_with("data")) << name << ": the record was applied";
         EXPECT_NE(told.find("damaged"), std::string::npos) << name << ": " << told;
     }
+}
+
+// A step holds the changes of its own folder only, whatever else is open: another folder's
+// files are written as outside every step, and a second engine opened later over the same
+// folder (a test looking at it) does not take the step's reads and changes from it.
+TEST(TransactionTest, AStepHoldsTheChangesOfItsOwnFolderOnly) {
+    vantreth::testing::TempFolder folder;
+    const std::filesystem::path one = folder.path() / "one", other = folder.path() / "other";
+    std::filesystem::create_directory(one);
+    std::filesystem::create_directory(other);
+    Journal journal(one);
+    journal.Recover();
+    Journal otherJournal(other);
+    {
+        Transaction step(journal, "changing");
+        Journal lookingOn(one); // opened after the step began
+        ReplaceFileContent(one / "held", "step");
+        ReplaceFileContent(other / "written", "now");
+        EXPECT_TRUE(FileExists(one / "held"));
+        EXPECT_FALSE(std::filesystem::exists(one / "held")) << "written before the commit";
+        EXPECT_EQ(Bytes(other / "written"), "now") << "another folder's file held by this step";
+        step.Rollback();
+    }
+    EXPECT_FALSE(FileExists(one / "held"));
 }
 
 } // namespace
