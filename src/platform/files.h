@@ -63,9 +63,6 @@ public:
     virtual bool KeepsFlushes() const { return false; }
 };
 
-// Installs the fault source (nullptr: none). Tests only.
-void SetFileFaults(FileFaults* faults);
-
 // Flushing to disk can be switched off where durability does not matter (the scenario
 // runner's throw-away folders); it is on unless switched off.
 void SetDurableWrites(bool on);
@@ -75,7 +72,8 @@ bool DurableWrites();
 //
 // Every change the program makes to a file goes through these, so that a test can make any
 // one of them fail ("disk full"), write only part of it, or stop the program dead there (a
-// crash), the way a real machine can.
+// crash), the way a real machine can: each asks the fault source of the open folder the file
+// lies in (FolderOwner::Faults); a file in no open folder is changed as it stands.
 namespace fileops {
 
 // A staged change of a running step (kept in memory): asks the fault source only.
@@ -182,6 +180,8 @@ public:
     virtual const std::filesystem::path& root() const = 0;
     // The step running over the folder; nullptr between steps.
     virtual FileTransaction* RunningStep() const = 0;
+    // What every change to a file of the folder asks first (tests only); nullptr for none.
+    virtual FileFaults* Faults() const = 0;
 
 protected:
     FolderOwner() = default;

@@ -371,7 +371,8 @@ std::string ParentOf(const std::string& relative) {
 
 // ---- the journal ----
 
-Journal::Journal(std::filesystem::path root) : m_root(std::move(root)), m_path(m_root / kJournalName) {
+Journal::Journal(std::filesystem::path root, FileFaults* faults)
+    : m_root(std::move(root)), m_path(m_root / kJournalName), m_faults(faults) {
     FolderOwner::Enter();
 }
 

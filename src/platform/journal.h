@@ -105,7 +105,8 @@ class Transaction;
 class Journal final : public FolderOwner {
 public:
     // Any state may call the calls that only look (state, root, Whole, NeedsCheckpoint, size).
-    explicit Journal(std::filesystem::path root);
+    // `faults`: what every change to a file of the folder asks first (tests only).
+    explicit Journal(std::filesystem::path root, FileFaults* faults = nullptr);
     ~Journal();
     Journal(const Journal&) = delete;
     Journal& operator=(const Journal&) = delete;
@@ -129,6 +130,10 @@ public:
     void EndStep(Transaction* step, Transaction* previous);
     Transaction* step() const { return m_step; }
     FileTransaction* RunningStep() const override;
+
+    // The fault source of the folder's files (tests only; any state).
+    void SetFaults(FileFaults* faults) { m_faults = faults; }
+    FileFaults* Faults() const override { return m_faults; }
 
     // NotRecovered (ReadOnly: only reads the journal, to name the steps it holds; in any other
     // state it starts over as at start-up): writes the committed steps into the files and checkpoints.
@@ -221,8 +226,9 @@ private:
     std::filesystem::path m_root;
     std::filesystem::path m_path;
     State m_state = State::NotRecovered;
-    Transaction* m_step = nullptr; // the step running over the folder
-    std::string m_readOnlyReason;  // ReadOnly: why
+    Transaction* m_step = nullptr;  // the step running over the folder
+    FileFaults* m_faults = nullptr; // see SetFaults
+    std::string m_readOnlyReason;   // ReadOnly: why
     int m_fd = -1;
     long long m_size = 0;
     long long m_headerSize = 0;

@@ -193,7 +193,7 @@ TEST(JournalTest, AJournalOfThePreviousVersionIsUndone) {
         Journal journal(root);
         std::string told;
         DiskFull full;
-        SetFileFaults(c.diskFull ? &full : nullptr);
+        journal.SetFaults(c.diskFull ? &full : nullptr);
         try {
             for (const std::string& message : journal.Recover())
                 told += message;
@@ -202,7 +202,7 @@ TEST(JournalTest, AJournalOfThePreviousVersionIsUndone) {
             EXPECT_TRUE(std::filesystem::exists(root / kJournalName)) << c.name << ": the journal is kept";
             EXPECT_THROW(journal.EnsureWhole(), FolderNotWhole) << c.name;
         }
-        SetFileFaults(nullptr);
+        journal.SetFaults(nullptr);
         journal.EnsureWhole(); // with room again
         EXPECT_EQ(Bytes(root / "rooms"), c.rooms) << c.name;
         EXPECT_EQ(Bytes(root / "clock"), c.clock) << c.name;
@@ -375,7 +375,7 @@ TEST(JournalTest, ADamagedJournalIsPutAsideOnlyAfterWhatItGaveIsFlushedAndToldUn
         faults.Arm(n, FileFaults::Kind::Crash);
         bool crashed = false;
         try {
-            Journal(root).Recover();
+            Journal(root, &faults).Recover();
         } catch (const SimulatedCrash&) {
             crashed = true;
         }
@@ -478,7 +478,7 @@ TEST(JournalTest, ACheckpointInSlicesCutsTheJournalOnlyOnceEveryFileIsFlushed) {
     faults.TrackFlushes(true);
     vantreth::testing::TempFolder folder;
     const std::filesystem::path root = folder.path();
-    Journal journal(root);
+    Journal journal(root, &faults);
     journal.Recover();
     const auto save = [&](const char* name) {
         Transaction step(journal, std::string("saving ") + name);
