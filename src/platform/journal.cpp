@@ -409,8 +409,6 @@ void Journal::Enter(State next) {
 }
 
 void Journal::SetReadOnly(std::string reason) {
-    if (m_state != State::NotRecovered)
-        throw std::logic_error("a folder is made read-only before it is recovered");
     m_readOnlyReason = std::move(reason);
     Enter(State::ReadOnly);
 }

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
 
 namespace platform {
 namespace {
@@ -132,6 +133,50 @@ TEST(JournalTest, StartUpAppliesOnlyWholeRecordsOfThisFolder) {
             EXPECT_TRUE(FileExists(root / kDamagedJournalName) || FileExists(root / kJournalName)) << c.name;
         }
     }
+}
+
+// The engine's state along one walk: a data file that cannot be written after the commit point
+// leaves the folder to be written again before it is read; a record that can neither be
+// flushed nor taken back leaves the outcome unknown and refuses every commit; a folder is made
+// read-only only before it is recovered.
+TEST(JournalTest, TheStateMovesOnlyAlongTheLinesItsHeaderDraws) {
+    vantreth::testing::TempFolder folder;
+    const std::filesystem::path root = folder.path();
+    struct Refusing final : FileFaults {
+        std::string file; // the name whose changes on the disk fail
+        Fault BeforeChange(const std::filesystem::path&, size_t) override { return {}; }
+        Fault Before(const Change& change) override {
+            return change.op != Op::Stage && change.file.filename() == file ? Fault{Kind::Fail, EIO}
+                                                                            : Fault{};
+        }
+    } faults;
+    Journal journal(root, &faults);
+    EXPECT_EQ(journal.state(), Journal::State::NotRecovered);
+    journal.Recover();
+    EXPECT_EQ(journal.state(), Journal::State::Open);
+    EXPECT_THROW(journal.SetReadOnly("late"), std::logic_error);
+    const auto save = [&](const char* name) {
+        Transaction step(journal, "saving");
+        RandomFile(root / name, 4).Put(1, "data");
+        step.Commit();
+    };
+    faults.file = "rooms";
+    save("rooms"); // committed; the file not written
+    EXPECT_EQ(journal.state(), Journal::State::MustRewrite);
+    EXPECT_THROW(journal.EnsureWhole(), FolderNotWhole);
+    faults.file.clear();
+    journal.EnsureWhole();
+    EXPECT_EQ(journal.state(), Journal::State::Open);
+    EXPECT_EQ(Bytes(root / "rooms"), "data");
+    faults.file = kJournalName;
+    EXPECT_THROW(save("guest"), StepOutcomeUnknown);
+    EXPECT_EQ(journal.state(), Journal::State::Unsure);
+    faults.file.clear();
+    EXPECT_THROW(save("guest"), StepOutcomeUnknown) << "a commit after an unknown outcome";
+
+    Journal looking(root);
+    looking.SetReadOnly("no lock");
+    EXPECT_EQ(looking.state(), Journal::State::ReadOnly);
 }
 
 // A journal the previous version left (its rollback journal: the old bytes of what a step
