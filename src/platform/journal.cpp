@@ -165,8 +165,8 @@ template <class Record> std::string EncodeRecord(const Record& record) {
 }
 
 // A body that reads whole and names only files inside the folder, none written past the
-// length the record gives it.
-template <class Record> bool DecodeBody(std::string_view body, Record& record) {
+// length the record gives it nor past where a file of its kind reaches.
+template <class Record> bool DecodeBody(std::string_view body, Record& record, const Journal::Reach& reach) {
     Cursor c(body);
     std::string_view flag, action;
     uint32_t length = 0, count = 0;
@@ -187,6 +187,10 @@ template <class Record> bool DecodeBody(std::string_view body, Record& record) {
                                        std::string(data)};
         if (!ValidName(change.file) || change.number < 0 || change.number > kLargestFile ||
             static_cast<long long>(change.data.size()) > kLargestFile - change.number)
+            return false;
+        if ((change.kind == 'W' &&
+             change.number + static_cast<long long>(change.data.size()) > reach(change.file)) ||
+            (change.kind == 'R' && static_cast<long long>(change.data.size()) > reach(change.file)))
             return false;
         if (change.kind == 'L')
             lengths[change.file] = change.number;
@@ -219,7 +223,8 @@ struct Parsed {
 };
 
 // Reads one record at `pos`: 1 read, 0 the end (torn or clean), -1 damage.
-int ReadRecord(std::string_view bytes, size_t pos, Journal::Record& record, size_t& next) {
+int ReadRecord(std::string_view bytes, size_t pos, Journal::Record& record, size_t& next,
+               const Journal::Reach& reach) {
     const std::string_view rest = bytes.substr(pos);
     if (rest.size() < kRecordHead)
         return 0; // cut short
@@ -241,7 +246,7 @@ int ReadRecord(std::string_view bytes, size_t pos, Journal::Record& record, size
     if (sum != Checksum(rest.substr(0, kRecordHead + length)))
         return -1; // all of it is on the disk, and it is not what was written: damage
 
-    if (!DecodeBody(rest.substr(kRecordHead, length), record))
+    if (!DecodeBody(rest.substr(kRecordHead, length), record, reach))
         return -1;
     next = pos + total;
     return 1;
@@ -261,7 +266,7 @@ std::string StepWordsAt(std::string_view bytes, size_t pos) {
     return printable ? std::string(words) : std::string();
 }
 
-Parsed Parse(std::string_view bytes) {
+Parsed Parse(std::string_view bytes, const Journal::Reach& reach) {
     Parsed out;
     if (bytes.size() < kHeaderSize)
         return out;
@@ -283,7 +288,7 @@ Parsed Parse(std::string_view bytes) {
     for (;;) {
         Journal::Record record;
         size_t next = 0;
-        const int read = ReadRecord(bytes, pos, record, next);
+        const int read = ReadRecord(bytes, pos, record, next, reach);
         if (read == 0)
             return out;
         if (read < 0) {
@@ -299,7 +304,7 @@ Parsed Parse(std::string_view bytes) {
                     continue;
                 Journal::Record later;
                 size_t after = 0;
-                if (ReadRecord(bytes, at, later, after) != 1)
+                if (ReadRecord(bytes, at, later, after, reach) != 1)
                     continue;
                 std::string files;
                 for (const auto& change : later.changes)
@@ -608,7 +613,7 @@ std::vector<std::string> Journal::StepsNotShown() const {
     }
     if (!bytes || bytes->starts_with(kPreviousMagic))
         return {};
-    const Parsed parsed = Parse(*bytes);
+    const Parsed parsed = Parse(*bytes, m_reach);
     if (parsed.records.empty() || parsed.id != FolderId(false))
         return {};
     std::string steps;
@@ -645,7 +650,7 @@ std::vector<std::string> Journal::Recover() {
         return UntoldNotes();
     if (bytes->starts_with(kPreviousMagic))
         return RollBackPrevious(*bytes);
-    const Parsed parsed = Parse(*bytes);
+    const Parsed parsed = Parse(*bytes, m_reach);
     if (!parsed.header)
         return UntoldNotes(); // a header cut short: no record was ever written after it
     if (!parsed.damage.empty() && parsed.records.empty() && parsed.id.empty()) {
@@ -848,7 +853,7 @@ void Journal::EnsureWhole() {
         RollBackPrevious(*bytes);
         return;
     }
-    Apply(Parse(*bytes).records);
+    Apply(Parse(*bytes, m_reach).records);
 }
 
 void Journal::Commit(const std::string& action, const PendingChanges& changes) {
@@ -879,6 +884,11 @@ void Journal::Commit(const std::string& action, const PendingChanges& changes) {
         }
         if (f.size > kLargestFile)
             throw IoError(path, "the file would grow past " + std::to_string(kLargestFile) + " bytes");
+        const long long reach = m_reach(name);
+        for (const auto& [offset, bytes] : f.parts)
+            if (offset + static_cast<long long>(bytes.size()) > reach)
+                throw IoError(path, "a write past byte " + std::to_string(reach) +
+                                        ", where no file of its kind reaches");
     }
     const std::string bytes = EncodeRecord(record);
     OpenForAppend();

@@ -57,6 +57,7 @@
 #include <functional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace platform {
@@ -130,6 +131,12 @@ public:
     void EndStep(Transaction* step, Transaction* previous);
     Transaction* step() const { return m_step; }
     FileTransaction* RunningStep() const override;
+
+    // How far a file of the folder (named relative to it) can reach, by its kind: a committed
+    // step writing further is refused, and a record in the journal writing further is damage.
+    // kLargestFile for every file until it is set; set it before Recover.
+    using Reach = std::function<long long(std::string_view relative)>;
+    void SetReach(Reach reach) { m_reach = std::move(reach); }
 
     // The fault source of the folder's files (tests only; any state).
     void SetFaults(FileFaults* faults) { m_faults = faults; }
@@ -228,7 +235,8 @@ private:
     State m_state = State::NotRecovered;
     Transaction* m_step = nullptr;  // the step running over the folder
     FileFaults* m_faults = nullptr; // see SetFaults
-    std::string m_readOnlyReason;   // ReadOnly: why
+    Reach m_reach = [](std::string_view) { return kLargestFile; };
+    std::string m_readOnlyReason; // ReadOnly: why
     int m_fd = -1;
     long long m_size = 0;
     long long m_headerSize = 0;

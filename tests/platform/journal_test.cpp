@@ -179,6 +179,41 @@ TEST(JournalTest, TheStateMovesOnlyAlongTheLinesItsHeaderDraws) {
     EXPECT_EQ(looking.state(), Journal::State::ReadOnly);
 }
 
+// A file of a kind that holds one record is never written past it: a step writing further is
+// refused with nothing saved, and a record in the journal writing further (of a version that
+// did not know the bound) is damage, never applied.
+TEST(JournalTest, NoStepWritesPastWhereAFileOfItsKindReaches) {
+    vantreth::testing::TempFolder folder;
+    const std::filesystem::path root = folder.path();
+    const auto reach = [](std::string_view file) { return file == "counter" ? 4 : kLargestFile; };
+    const auto save = [&](Journal& journal, long record) {
+        Transaction step(journal, "counting");
+        RandomFile(root / "counter", 4).Put(record, "1234");
+        step.Commit();
+    };
+    {
+        Journal journal(root);
+        journal.SetReach(reach);
+        journal.Recover();
+        save(journal, 1);
+        EXPECT_THROW(save(journal, 2), IoError);
+        EXPECT_EQ(Bytes(root / "counter"), "1234") << "the refused step was saved";
+    }
+    {
+        Journal unbounded(root);
+        unbounded.Recover();
+        save(unbounded, 3);
+    } // no checkpoint: the record stays in the journal
+    std::filesystem::resize_file(root / "counter", 4);
+    Journal journal(root);
+    journal.SetReach(reach);
+    std::string told;
+    for (const std::string& message : journal.Recover())
+        told += message;
+    EXPECT_EQ(Bytes(root / "counter"), "1234");
+    EXPECT_NE(told.find("damaged"), std::string::npos) << told;
+}
+
 // A journal the previous version left (its rollback journal: the old bytes of what a step
 // changed) is undone at start-up, newest entry first, and removed; a torn last entry guarded a
 // change never made. One naming a file outside the folder or writing past a file's old length
