@@ -21,8 +21,10 @@
 // until the message was shown, which saved step may be lost.
 //
 // The Journal is the folder's storage engine: it holds the step running over the folder, the
-// journal file, the checkpoint and recovery; the program owns one per data folder. Its state is
-// one value (Journal::state()), and it moves only along these lines:
+// journal file, the checkpoint and recovery; the program owns one per data folder. The file
+// layer reaches the step through the folder a file lies in (OwnerOf in files.h), never through
+// a step of the whole process. Its state is one value (Journal::state()), and it moves only
+// along these lines (any other move is a logic error):
 //
 //   NotRecovered --SetReadOnly--> ReadOnly
 //   NotRecovered --Recover--> Open | MustRewrite (a file could not be written) | Stopped
@@ -42,6 +44,7 @@
 //   ReadOnly     opened without the folder's lock: nothing is written, every commit refused.
 //   Stopped      start-up could not make the folder whole and put its damaged journal
 //                aside: nothing reads or changes the folder until the next start.
+//   Recover in Open, MustRewrite, Unsure or Stopped starts over as a new start --> as above.
 //
 // Beside the state: a step is pending while a Transaction runs (BeginStep to EndStep), in
 // memory; inside Commit the step is committed but its files not yet written; a checkpoint in
