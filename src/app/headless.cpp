@@ -11,6 +11,7 @@ std::unique_ptr<App> HeadlessServices::MakeApp(const std::filesystem::path& data
     services.printer = &printer;
     services.shell = &shell;
     services.dataRoot = dataRoot;
+    services.faults = faults;
     records::MotelSettings settings;
     settings.motelName = "Test Motel";
     settings.callBoxDevice = "none";

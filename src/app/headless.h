@@ -15,6 +15,8 @@ struct HeadlessServices {
     platform::ScriptedDialogs dialogs;
     platform::CapturePrinter printer;
     platform::RecordingShell shell;
+    // What every change to a file of the program's data folder asks first.
+    platform::FileFaults* faults = nullptr;
 
     // A program on the data folder (its sub-folders made), for the motel "Test Motel"
     // with no call box.

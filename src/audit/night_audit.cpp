@@ -86,7 +86,7 @@ NightCharges ChargeRoomAndTax(const platform::DataFolder& data,
         try {
             // Each room's posting is whole or not there: a failure leaves no part of it.
             NightPosting posting = NightPosting::Posted;
-            platform::AllOrNothing([&] { posting = PostNight(data, guest, night); });
+            platform::AllOrNothing(data.root(), [&] { posting = PostNight(data, guest, night); });
             if (posting == NightPosting::Posted)
                 ++charges.posted;
             else

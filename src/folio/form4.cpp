@@ -346,7 +346,8 @@ void Form4::Command3_Click() {
     // stop the folio from printing.
     guest.CheckOutTime = Fixed("-------", 10);
     try {
-        platform::AllOrNothing([&] { records::WriteGuest(app().data(), records::kGuestFile, *slot, guest); });
+        platform::AllOrNothing(app().data().root(),
+                               [&] { records::WriteGuest(app().data(), records::kGuestFile, *slot, guest); });
     } catch (const IoError&) {
     }
 

@@ -94,7 +94,7 @@ DateTime BusinessClock::Now() {
 void BusinessClock::SetDate(const Date& date) {
     long offset = DaysFromCivil(date) - DaysFromCivil(RealNow().date);
     ReplaceFileContent(m_file, std::to_string(offset) + "\n");
-    WhenUndone([this, old = m_offset, damaged = m_damaged] {
+    WhenUndone(m_file, [this, old = m_offset, damaged = m_damaged] {
         m_offset = old;
         m_damaged = damaged;
     });

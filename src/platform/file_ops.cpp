@@ -12,18 +12,24 @@ namespace platform {
 
 namespace {
 
-FileFaults* g_faults = nullptr;
 bool g_durable = true;
 
 std::string Reason(int error) {
     return std::strerror(error);
 }
 
+// The fault source of the open folder `file` lies in; nullptr for none.
+FileFaults* FaultsFor(const std::filesystem::path& file) {
+    const FolderOwner* owner = OwnerOf(file);
+    return owner != nullptr ? owner->Faults() : nullptr;
+}
+
 FileFaults::Fault Ask(FileFaults::Op op, const std::filesystem::path& file, size_t bytes,
                       const std::filesystem::path* from = nullptr) {
-    if (g_faults == nullptr)
+    FileFaults* faults = FaultsFor(file);
+    if (faults == nullptr)
         return {};
-    FileFaults::Fault fault = g_faults->Before({op, file, bytes, from});
+    FileFaults::Fault fault = faults->Before({op, file, bytes, from});
     if (fault.error == 0)
         fault.error = ENOSPC;
     return fault;
@@ -62,9 +68,6 @@ void WriteRaw(const std::filesystem::path& file, int fd, std::string_view data, 
 
 } // namespace
 
-void SetFileFaults(FileFaults* faults) {
-    g_faults = faults;
-}
 void SetDurableWrites(bool on) {
     g_durable = on;
 }
@@ -125,7 +128,7 @@ void Sync(const std::filesystem::path& file, int fd) {
     if (!g_durable)
         return;
     Check(FileFaults::Op::Flush, file);
-    if (g_faults != nullptr && g_faults->KeepsFlushes())
+    if (const FileFaults* faults = FaultsFor(file); faults != nullptr && faults->KeepsFlushes())
         return;
     // The data and what is needed to read it back (the length); not the times.
     int rc;
@@ -140,7 +143,7 @@ void SyncFolder(const std::filesystem::path& folder) {
     if (!g_durable)
         return;
     Check(FileFaults::Op::FlushFolder, folder);
-    if (g_faults != nullptr && g_faults->KeepsFlushes())
+    if (const FileFaults* faults = FaultsFor(folder); faults != nullptr && faults->KeepsFlushes())
         return;
     int fd;
     do

@@ -105,26 +105,74 @@ long long DiskSize(const std::filesystem::path& file) {
     return static_cast<long long>(st.st_size);
 }
 
-FileTransaction* g_transaction = nullptr;
+// The data folders open in this process and their owners, newest last. It holds no step:
+// each owner keeps the step running over its own folder.
+struct OpenFolders {
+    std::mutex mutex;
+    std::vector<FolderOwner*> owners;
+};
+
+OpenFolders& Open() {
+    static OpenFolders open;
+    return open;
+}
+
+// Whether `file` (made normal) lies in `root` or is it.
+bool LiesIn(const std::string& file, const std::filesystem::path& root) {
+    std::string folder = root.lexically_normal().string();
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
+    return file.starts_with(folder) &&
+           (file.size() == folder.size() || file[folder.size()] == '/' || folder == "/");
+}
 
 // The running step's changes for a read; nullptr outside a step.
 const PendingChanges* Reading(const std::filesystem::path& file) {
-    return g_transaction != nullptr ? &g_transaction->ForReading(file) : nullptr;
+    FileTransaction* step = StepOver(file);
+    return step != nullptr ? &step->ForReading(file) : nullptr;
 }
 
 } // namespace
 
-FileTransaction* CurrentFileTransaction() {
-    return g_transaction;
+void FolderOwner::Enter() {
+    OpenFolders& open = Open();
+    std::lock_guard<std::mutex> lock(open.mutex);
+    open.owners.push_back(this);
 }
 
-FileTransaction* SetFileTransaction(FileTransaction* transaction) {
-    return std::exchange(g_transaction, transaction);
+void FolderOwner::Leave() {
+    OpenFolders& open = Open();
+    std::lock_guard<std::mutex> lock(open.mutex);
+    open.owners.erase(std::remove(open.owners.begin(), open.owners.end(), this), open.owners.end());
 }
 
-void WhenUndone(std::function<void()> undo) {
-    if (g_transaction != nullptr)
-        g_transaction->OnUndo(std::move(undo));
+FolderOwner* OwnerOf(const std::filesystem::path& file) {
+    const std::string normal = file.lexically_normal().string();
+    OpenFolders& open = Open();
+    std::lock_guard<std::mutex> lock(open.mutex);
+    FolderOwner* found = nullptr;
+    size_t depth = 0;
+    for (FolderOwner* owner : open.owners) {
+        if (!LiesIn(normal, owner->root()))
+            continue;
+        const size_t ownerDepth = owner->root().lexically_normal().string().size();
+        if (found == nullptr || ownerDepth > depth ||
+            (ownerDepth == depth && (owner->RunningStep() != nullptr || found->RunningStep() == nullptr))) {
+            found = owner;
+            depth = ownerDepth;
+        }
+    }
+    return found;
+}
+
+FileTransaction* StepOver(const std::filesystem::path& file) {
+    FolderOwner* owner = OwnerOf(file);
+    return owner != nullptr ? owner->RunningStep() : nullptr;
+}
+
+void WhenUndone(const std::filesystem::path& file, std::function<void()> undo) {
+    if (FileTransaction* step = StepOver(file))
+        step->OnUndo(std::move(undo));
 }
 
 bool ChangedByStep(const std::filesystem::path& file) {
@@ -340,21 +388,22 @@ bool FileExists(const std::filesystem::path& file) {
 }
 
 void DeleteFile(const std::filesystem::path& file) {
+    FileTransaction* step = StepOver(file);
     if (!FileExists(file)) {
         std::error_code ec;
-        if (g_transaction != nullptr || !std::filesystem::exists(std::filesystem::symlink_status(file, ec)))
+        if (step != nullptr || !std::filesystem::exists(std::filesystem::symlink_status(file, ec)))
             return;
     }
-    if (g_transaction != nullptr) {
-        g_transaction->ForChange(file).Delete(file);
+    if (step != nullptr) {
+        step->ForChange(file).Delete(file);
         return;
     }
     fileops::Remove(file);
 }
 
 void ReplaceFileContent(const std::filesystem::path& file, std::string_view content) {
-    if (g_transaction != nullptr) {
-        g_transaction->ForChange(file).Replace(file, content);
+    if (FileTransaction* step = StepOver(file)) {
+        step->ForChange(file).Replace(file, content);
         return;
     }
     // Outside a step the new content goes to a temporary file first, then takes the old
@@ -409,8 +458,8 @@ void RandomFile::Put(long n, std::string_view bytes) const {
     if (n < 1)
         throw IoError(m_file, "Bad record number");
     const long long offset = static_cast<long long>(n - 1) * m_length;
-    if (g_transaction != nullptr) {
-        g_transaction->ForChange(m_file).Write(m_file, offset, bytes);
+    if (FileTransaction* step = StepOver(m_file)) {
+        step->ForChange(m_file).Write(m_file, offset, bytes);
         return;
     }
     Fd fd(fileops::OpenForChange(m_file, O_WRONLY | O_CREAT));
@@ -503,8 +552,8 @@ void AppendLines(const std::filesystem::path& file, const std::vector<SeqLine>& 
     // A last line left without its line end (a write cut short by an older version) is
     // closed first, so that the new lines never run on from it.
     std::string text = JoinLines(lines);
-    if (g_transaction != nullptr) {
-        PendingChanges& pending = g_transaction->ForChange(file);
+    if (FileTransaction* step = StepOver(file)) {
+        PendingChanges& pending = step->ForChange(file);
         const long long size = pending.Size(file);
         if (size > 0 && pending.Read(file, size - 1, 1) != "\n")
             text.insert(0, "\r\n");

@@ -63,9 +63,6 @@ public:
     virtual bool KeepsFlushes() const { return false; }
 };
 
-// Installs the fault source (nullptr: none). Tests only.
-void SetFileFaults(FileFaults* faults);
-
 // Flushing to disk can be switched off where durability does not matter (the scenario
 // runner's throw-away folders); it is on unless switched off.
 void SetDurableWrites(bool on);
@@ -75,7 +72,8 @@ bool DurableWrites();
 //
 // Every change the program makes to a file goes through these, so that a test can make any
 // one of them fail ("disk full"), write only part of it, or stop the program dead there (a
-// crash), the way a real machine can.
+// crash), the way a real machine can: each asks the fault source of the open folder the file
+// lies in (FolderOwner::Faults); a file in no open folder is changed as it stands.
 namespace fileops {
 
 // A staged change of a running step (kept in memory): asks the fault source only.
@@ -160,7 +158,7 @@ private:
     std::map<std::filesystem::path, File> m_files;
 };
 
-// The transaction layer, as the file layer sees it: installed while a step runs.
+// The step running over a data folder, as the file layer sees it.
 class FileTransaction {
 public:
     virtual ~FileTransaction() = default;
@@ -174,20 +172,41 @@ public:
     virtual void OnUndo(std::function<void()> undo) = 0;
 };
 
-// For a copy in memory of what a file holds: `undo` puts the copy back as it was if the
-// running step, or the savepoint it is in, is dropped, so that it follows the files. Outside
-// a step the change is made at once and `undo` is never run.
-void WhenUndone(std::function<void()> undo);
+// The owner of an open data folder (its storage engine), as the file layer sees it. The
+// engine enters itself in the list of open folders for as long as it lives; a file's reads
+// and changes go through the step running over the folder the file lies in, and nowhere else.
+class FolderOwner {
+public:
+    virtual const std::filesystem::path& root() const = 0;
+    // The step running over the folder; nullptr between steps.
+    virtual FileTransaction* RunningStep() const = 0;
+    // What every change to a file of the folder asks first (tests only); nullptr for none.
+    virtual FileFaults* Faults() const = 0;
+
+protected:
+    FolderOwner() = default;
+    ~FolderOwner() = default;
+    // Enters the owner in the list of open folders, or takes it out.
+    void Enter();
+    void Leave();
+};
+
+// The owner of the open folder `file` lies in (the folder itself included); nullptr when it
+// lies in none. Where two owners hold the same folder (a test looking at it beside the
+// program), the one running a step is found, else the one opened last.
+FolderOwner* OwnerOf(const std::filesystem::path& file);
+// The step running over the folder `file` lies in; nullptr outside every step.
+FileTransaction* StepOver(const std::filesystem::path& file);
+
+// For a copy in memory of what a file of a data folder holds: `undo` puts the copy back as
+// it was if the step running over that folder, or the savepoint it is in, is dropped, so that
+// it follows the files. Outside a step the change is made at once and `undo` is never run.
+void WhenUndone(const std::filesystem::path& file, std::function<void()> undo);
 
 // Whether the running step changed `file` so that a read of it must go through ReadFileAt
 // and FileSize rather than to the disk. Throws IoError as those reads do when nothing may be
 // read now; false outside a step.
 bool ChangedByStep(const std::filesystem::path& file);
-
-// Installs the running step's transaction; returns the one installed before.
-FileTransaction* SetFileTransaction(FileTransaction* transaction);
-// The running step's transaction; nullptr outside every step.
-FileTransaction* CurrentFileTransaction();
 
 // Reads of a file as the running step sees it (straight from the disk outside a step).
 // FileSize: -1 for a missing file. ReadFileAt: at most `length` bytes from `offset`, fewer at

@@ -36,6 +36,7 @@
 #include <map>
 #include <optional>
 #include <random>
+#include <stdexcept>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -164,8 +165,8 @@ template <class Record> std::string EncodeRecord(const Record& record) {
 }
 
 // A body that reads whole and names only files inside the folder, none written past the
-// length the record gives it.
-template <class Record> bool DecodeBody(std::string_view body, Record& record) {
+// length the record gives it nor past where a file of its kind reaches.
+template <class Record> bool DecodeBody(std::string_view body, Record& record, const Journal::Reach& reach) {
     Cursor c(body);
     std::string_view flag, action;
     uint32_t length = 0, count = 0;
@@ -186,6 +187,10 @@ template <class Record> bool DecodeBody(std::string_view body, Record& record) {
                                        std::string(data)};
         if (!ValidName(change.file) || change.number < 0 || change.number > kLargestFile ||
             static_cast<long long>(change.data.size()) > kLargestFile - change.number)
+            return false;
+        if ((change.kind == 'W' &&
+             change.number + static_cast<long long>(change.data.size()) > reach(change.file)) ||
+            (change.kind == 'R' && static_cast<long long>(change.data.size()) > reach(change.file)))
             return false;
         if (change.kind == 'L')
             lengths[change.file] = change.number;
@@ -218,7 +223,8 @@ struct Parsed {
 };
 
 // Reads one record at `pos`: 1 read, 0 the end (torn or clean), -1 damage.
-int ReadRecord(std::string_view bytes, size_t pos, Journal::Record& record, size_t& next) {
+int ReadRecord(std::string_view bytes, size_t pos, Journal::Record& record, size_t& next,
+               const Journal::Reach& reach) {
     const std::string_view rest = bytes.substr(pos);
     if (rest.size() < kRecordHead)
         return 0; // cut short
@@ -240,7 +246,7 @@ int ReadRecord(std::string_view bytes, size_t pos, Journal::Record& record, size
     if (sum != Checksum(rest.substr(0, kRecordHead + length)))
         return -1; // all of it is on the disk, and it is not what was written: damage
 
-    if (!DecodeBody(rest.substr(kRecordHead, length), record))
+    if (!DecodeBody(rest.substr(kRecordHead, length), record, reach))
         return -1;
     next = pos + total;
     return 1;
@@ -260,7 +266,7 @@ std::string StepWordsAt(std::string_view bytes, size_t pos) {
     return printable ? std::string(words) : std::string();
 }
 
-Parsed Parse(std::string_view bytes) {
+Parsed Parse(std::string_view bytes, const Journal::Reach& reach) {
     Parsed out;
     if (bytes.size() < kHeaderSize)
         return out;
@@ -282,7 +288,7 @@ Parsed Parse(std::string_view bytes) {
     for (;;) {
         Journal::Record record;
         size_t next = 0;
-        const int read = ReadRecord(bytes, pos, record, next);
+        const int read = ReadRecord(bytes, pos, record, next, reach);
         if (read == 0)
             return out;
         if (read < 0) {
@@ -298,7 +304,7 @@ Parsed Parse(std::string_view bytes) {
                     continue;
                 Journal::Record later;
                 size_t after = 0;
-                if (ReadRecord(bytes, at, later, after) != 1)
+                if (ReadRecord(bytes, at, later, after, reach) != 1)
                     continue;
                 std::string files;
                 for (const auto& change : later.changes)
@@ -370,27 +376,60 @@ std::string ParentOf(const std::string& relative) {
 
 // ---- the journal ----
 
-Journal::Journal(std::filesystem::path root) : m_root(std::move(root)), m_path(m_root / kJournalName) {}
+Journal::Journal(std::filesystem::path root, FileFaults* faults)
+    : m_root(std::move(root)), m_path(m_root / kJournalName), m_faults(faults) {
+    FolderOwner::Enter();
+}
 
 Journal::~Journal() {
+    Leave();
     if (m_fd >= 0)
         ::close(m_fd);
 }
 
-Journal::State Journal::state() const {
-    if (ReadOnly())
-        return State::ReadOnly;
-    if (!m_recovered)
-        return State::NotRecovered;
-    if (m_stopped)
-        return State::Stopped;
-    if (m_unsure)
-        return State::Unsure;
-    return m_unapplied ? State::MustRewrite : State::Open;
+void Journal::Enter(State next) {
+    using enum State;
+    bool drawn = false;
+    switch (m_state) {
+    case NotRecovered:
+        drawn = next == ReadOnly || next == Open;
+        break;
+    case Open:
+    case MustRewrite:
+        drawn = next != NotRecovered && next != ReadOnly;
+        break;
+    case Unsure:
+    case Stopped:
+        drawn = next == Open || next == m_state; // a new start
+        break;
+    case ReadOnly:
+        drawn = next == ReadOnly;
+        break;
+    }
+    if (!drawn)
+        throw std::logic_error("the storage engine cannot move from state " +
+                               std::to_string(static_cast<int>(m_state)) + " to " +
+                               std::to_string(static_cast<int>(next)));
+    m_state = next;
 }
 
 void Journal::SetReadOnly(std::string reason) {
     m_readOnlyReason = std::move(reason);
+    Enter(State::ReadOnly);
+}
+
+Transaction* Journal::BeginStep(Transaction* step) {
+    return std::exchange(m_step, step);
+}
+
+void Journal::EndStep(Transaction* step, Transaction* previous) {
+    if (m_step != step)
+        throw std::logic_error("steps over a folder end in the order they began");
+    m_step = previous;
+}
+
+FileTransaction* Journal::RunningStep() const {
+    return m_step;
 }
 
 std::string Journal::FolderId(bool create) const {
@@ -494,7 +533,7 @@ void Journal::Told() {
 }
 
 void Journal::Apply(const std::vector<Record>& records) {
-    m_unapplied = true;
+    Enter(State::MustRewrite);
     std::map<std::string, std::string> failed; // file -> why
     for (const Record& record : records) {
         std::string open; // the file `fd` is open on
@@ -559,7 +598,7 @@ void Journal::Apply(const std::vector<Record>& records) {
         m_unappliedWhy = list;
         throw FolderNotWhole(m_path, "these files could not be written:" + list);
     }
-    m_unapplied = false;
+    Enter(State::Open);
     m_unappliedWhy.clear();
 }
 
@@ -574,7 +613,7 @@ std::vector<std::string> Journal::StepsNotShown() const {
     }
     if (!bytes || bytes->starts_with(kPreviousMagic))
         return {};
-    const Parsed parsed = Parse(*bytes);
+    const Parsed parsed = Parse(*bytes, m_reach);
     if (parsed.records.empty() || parsed.id != FolderId(false))
         return {};
     std::string steps;
@@ -586,7 +625,6 @@ std::vector<std::string> Journal::StepsNotShown() const {
 }
 
 std::vector<std::string> Journal::Recover() {
-    m_recovered = true;
     if (ReadOnly())
         return StepsNotShown();
     if (m_fd >= 0) {
@@ -594,7 +632,7 @@ std::vector<std::string> Journal::Recover() {
         m_fd = -1;
     }
     m_size = m_headerSize = 0;
-    m_unsure = m_stopped = false;
+    Enter(State::Open);
     const std::string folder = m_root.string();
     std::optional<std::string> bytes;
     try {
@@ -612,7 +650,7 @@ std::vector<std::string> Journal::Recover() {
         return UntoldNotes();
     if (bytes->starts_with(kPreviousMagic))
         return RollBackPrevious(*bytes);
-    const Parsed parsed = Parse(*bytes);
+    const Parsed parsed = Parse(*bytes, m_reach);
     if (!parsed.header)
         return UntoldNotes(); // a header cut short: no record was ever written after it
     if (!parsed.damage.empty() && parsed.records.empty() && parsed.id.empty()) {
@@ -636,7 +674,7 @@ std::vector<std::string> Journal::Recover() {
         try {
             FlushWritten(std::chrono::steady_clock::time_point::max());
         } catch (const IoError& e) {
-            m_stopped = true;
+            Enter(State::Stopped);
             throw FolderNotWhole(e.file(), e.reason());
         }
         PutAside("The journal of the data folder " + folder + " is damaged: " + parsed.damage +
@@ -782,25 +820,32 @@ std::vector<std::string> Journal::RollBackPrevious(const std::string& bytes) {
                  ". Nothing of it was undone. It was put aside as \"" + kDamagedJournalName + "\".");
         return UntoldNotes();
     }
-    m_previousPending = m_unapplied = true;
+    m_previousPending = true;
+    Enter(State::MustRewrite);
     UndoPreviousEntries(entries);
     fileops::Remove(m_path);
     fileops::SyncFolder(m_root);
-    m_previousPending = m_unapplied = false;
+    m_previousPending = false;
+    Enter(State::Open);
     if (!entries.empty())
         m_undoneStep = action.empty() ? std::string("a step") : action;
     return UntoldNotes();
 }
 
 void Journal::EnsureWhole() {
-    if (!m_recovered) {
+    switch (m_state) {
+    case State::NotRecovered:
         Recover();
         return;
-    }
-    if (m_stopped)
+    case State::Stopped:
         throw FolderNotWhole(m_path, "the journal could not be put aside" + m_unappliedWhy);
-    if (!m_unapplied)
+    case State::MustRewrite:
+        break;
+    case State::Open:
+    case State::Unsure:
+    case State::ReadOnly:
         return;
+    }
     const std::optional<std::string> bytes = fileops::ReadWhole(m_path, O_NOFOLLOW);
     if (!bytes)
         throw FolderNotWhole(m_path, Reason(ENOENT));
@@ -808,7 +853,7 @@ void Journal::EnsureWhole() {
         RollBackPrevious(*bytes);
         return;
     }
-    Apply(Parse(*bytes).records);
+    Apply(Parse(*bytes, m_reach).records);
 }
 
 void Journal::Commit(const std::string& action, const PendingChanges& changes) {
@@ -816,7 +861,7 @@ void Journal::Commit(const std::string& action, const PendingChanges& changes) {
         return; // a step that changed nothing is no commit, even where nothing may change
     if (ReadOnly())
         throw FolderReadOnly(m_root, m_readOnlyReason);
-    if (m_unsure)
+    if (m_state == State::Unsure)
         throw StepOutcomeUnknown(m_path, UnsureMessage());
     EnsureWhole();
     Record record;
@@ -839,6 +884,11 @@ void Journal::Commit(const std::string& action, const PendingChanges& changes) {
         }
         if (f.size > kLargestFile)
             throw IoError(path, "the file would grow past " + std::to_string(kLargestFile) + " bytes");
+        const long long reach = m_reach(name);
+        for (const auto& [offset, bytes] : f.parts)
+            if (offset + static_cast<long long>(bytes.size()) > reach)
+                throw IoError(path, "a write past byte " + std::to_string(reach) +
+                                        ", where no file of its kind reaches");
     }
     const std::string bytes = EncodeRecord(record);
     OpenForAppend();
@@ -851,7 +901,7 @@ void Journal::Commit(const std::string& action, const PendingChanges& changes) {
         // that is flushed. When that fails too, whether the step was saved is unknown.
         if (TakeBack(at))
             throw;
-        m_unsure = true;
+        Enter(State::Unsure);
         m_unsureStep = action;
         try { // for the next start, which tells the clerk what became of it
             const std::filesystem::path note = m_root / kUnsureName;
@@ -918,7 +968,8 @@ bool Journal::FlushWritten(std::chrono::steady_clock::time_point until) {
     } catch (const IoError&) {
         // What the kernel could not write it may have dropped: the files are written again from
         // the journal before anything reads them, and before the journal is cut.
-        m_unapplied = true;
+        if (m_state != State::MustRewrite)
+            Enter(State::MustRewrite);
         throw;
     }
     return true;
@@ -945,7 +996,7 @@ void Journal::Checkpoint() {
 }
 
 bool Journal::CheckpointFor(std::chrono::steady_clock::duration budget) {
-    if (ReadOnly() || m_unsure || m_stopped)
+    if (m_state == State::ReadOnly || m_state == State::Unsure || m_state == State::Stopped)
         return true;
     EnsureWhole();
     const auto now = std::chrono::steady_clock::now();
@@ -962,16 +1013,11 @@ bool Journal::CheckpointFor(std::chrono::steady_clock::duration budget) {
 
 Transaction::Transaction(Journal& journal, std::string action)
     : m_journal(journal), m_action(std::move(action)) {
-    m_previousFiles = SetFileTransaction(this);
+    m_previous = m_journal.BeginStep(this);
 }
 
 Transaction::~Transaction() {
-    SetFileTransaction(m_previousFiles);
-}
-
-Transaction* Transaction::Current() {
-    // The file layer holds the one running step.
-    return dynamic_cast<Transaction*>(CurrentFileTransaction());
+    m_journal.EndStep(this, m_previous);
 }
 
 const PendingChanges& Transaction::ForReading(const std::filesystem::path&) {
@@ -1034,8 +1080,10 @@ void Transaction::AllOrNothing(const std::function<void()>& step) {
     }
 }
 
-void AllOrNothing(const std::function<void()>& step) {
-    if (Transaction* tx = Transaction::Current())
+void AllOrNothing(const std::filesystem::path& folder, const std::function<void()>& step) {
+    auto* engine = dynamic_cast<Journal*>(OwnerOf(folder));
+    Transaction* tx = engine != nullptr ? engine->step() : nullptr;
+    if (tx != nullptr)
         tx->AllOrNothing(step);
     else
         step();

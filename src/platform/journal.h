@@ -20,28 +20,37 @@
 // and flushed, then it is put aside as "journal.damaged" and the clerk is told, at every start
 // until the message was shown, which saved step may be lost.
 //
-// States of the journal (Journal::state()) and how it moves between them:
+// The Journal is the folder's storage engine: it holds the step running over the folder, the
+// journal file, the checkpoint and recovery; the program owns one per data folder. The file
+// layer reaches the step through the folder a file lies in (OwnerOf in files.h), never through
+// a step of the whole process. Its state is one value (Journal::state()), and it moves only
+// along these lines (any other move is a logic error):
 //
-//   NotRecovered  --Recover-->  Open | MustRewrite | Stopped (ReadOnly stays ReadOnly)
-//   Open          the files hold every committed step, perhaps not yet flushed (a checkpoint
-//                 is then due). Commit appends and flushes one record; writing the files
-//                 after it may fail --> MustRewrite. A checkpoint flushes the files and their
-//                 folders, then cuts the journal; a failed flush --> MustRewrite (the kernel
-//                 may have dropped what it could not write: flushing again proves nothing).
-//   MustRewrite   a committed step is not wholly in the files, or a flush of them failed.
-//                 Every read and change first writes every record of the journal into the
-//                 files again (EnsureWhole) --> Open; the journal is never cut before that.
-//   Unsure        a step's record could neither be flushed nor taken back: whether it was
-//                 saved is known only at the next start, which names it to the clerk. Reads
-//                 go on; every commit is refused (StepOutcomeUnknown). Left only by a restart.
-//   ReadOnly      opened without the folder's lock: nothing is written, every commit refused.
-//   Stopped       start-up could not make the folder whole and put its damaged journal
-//                 aside: nothing reads or changes the folder until the next start.
+//   NotRecovered --SetReadOnly--> ReadOnly
+//   NotRecovered --Recover--> Open | MustRewrite (a file could not be written) | Stopped
+//                (damaged journal whose steps could not be flushed before it was put aside)
+//   Open         the files hold every committed step, perhaps not yet flushed (a checkpoint
+//                is then due). Commit appends and flushes one record, then writes the files:
+//                --> MustRewrite when writing them fails; --> Unsure when the record could
+//                neither be flushed nor taken back. A checkpoint flushes the files and their
+//                folders, then cuts the journal; a failed flush --> MustRewrite (the kernel
+//                may have dropped what it could not write: flushing again proves nothing).
+//   MustRewrite  a committed step is not wholly in the files, or a flush of them failed.
+//                Every read and change first writes every record of the journal into the
+//                files again (EnsureWhole) --> Open; the journal is never cut before that.
+//   Unsure       a step's record could neither be flushed nor taken back: whether it was
+//                saved is known only at the next start, which names it to the clerk. Reads
+//                go on; every commit is refused (StepOutcomeUnknown). Left only by a restart.
+//   ReadOnly     opened without the folder's lock: nothing is written, every commit refused.
+//   Stopped      start-up could not make the folder whole and put its damaged journal
+//                aside: nothing reads or changes the folder until the next start.
+//   Recover in Open, MustRewrite, Unsure or Stopped starts over as a new start --> as above.
 //
-// Within Open: a step pending is held by its Transaction, in memory; inside Commit the step is
-// committed but its files not yet written; a checkpoint in slices (CheckpointFor) that has
-// flushed part of the files is checkpointing: steps may still commit meanwhile, their files
-// join those to flush, and the journal is cut only once every one is flushed.
+// Beside the state: a step is pending while a Transaction runs (BeginStep to EndStep), in
+// memory; inside Commit the step is committed but its files not yet written; a checkpoint in
+// slices (CheckpointFor) that has flushed part of the files is checkpointing: steps may still
+// commit meanwhile, their files join those to flush, and the journal is cut only once every
+// one is flushed.
 #pragma once
 
 #include "platform/files.h"
@@ -51,6 +60,7 @@
 #include <functional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace platform {
@@ -93,52 +103,80 @@ public:
     FolderReadOnly(const std::filesystem::path& file, const std::string& reason) : IoError(file, reason) {}
 };
 
-// One data folder's journal. One copy of the program uses it, holding the folder's lock.
-class Journal {
+class Transaction;
+
+// One data folder's storage engine. One copy of the program uses it, holding the folder's lock.
+class Journal final : public FolderOwner {
 public:
-    explicit Journal(std::filesystem::path root);
+    // Any state may call the calls that only look (state, root, Whole, NeedsCheckpoint, size).
+    // `faults`: what every change to a file of the folder asks first (tests only).
+    explicit Journal(std::filesystem::path root, FileFaults* faults = nullptr);
     ~Journal();
     Journal(const Journal&) = delete;
     Journal& operator=(const Journal&) = delete;
 
     enum class State { NotRecovered, Open, MustRewrite, Unsure, ReadOnly, Stopped };
-    State state() const;
+    State state() const { return m_state; }
 
-    const std::filesystem::path& root() const { return m_root; }
+    const std::filesystem::path& root() const override { return m_root; }
 
-    // Without the folder's lock: nothing is ever written into the folder, its journal is left
-    // alone, and every commit is refused with `reason`.
+    // NotRecovered only (a logic error in any other): without the folder's lock nothing is ever
+    // written into the folder, its journal is left alone, and every commit is refused with
+    // `reason` (--> ReadOnly, for good).
     void SetReadOnly(std::string reason);
-    bool ReadOnly() const { return !m_readOnlyReason.empty(); }
+    bool ReadOnly() const { return m_state == State::ReadOnly; }
     const std::string& readOnlyReason() const { return m_readOnlyReason; }
 
-    // At start-up (NotRecovered): writes the committed steps into the files and checkpoints.
+    // The step running over the folder (any state): a Transaction enters itself at its start
+    // and leaves at its end, giving back the one it stood in for. Reads and changes of the
+    // folder's files go through it (see files.h).
+    Transaction* BeginStep(Transaction* step);
+    void EndStep(Transaction* step, Transaction* previous);
+    Transaction* step() const { return m_step; }
+    FileTransaction* RunningStep() const override;
+
+    // How far a file of the folder (named relative to it) can reach, by its kind: a committed
+    // step writing further is refused, and a record in the journal writing further is damage.
+    // kLargestFile for every file until it is set; set it before Recover.
+    using Reach = std::function<long long(std::string_view relative)>;
+    void SetReach(Reach reach) { m_reach = std::move(reach); }
+
+    // The fault source of the folder's files (tests only; any state).
+    void SetFaults(FileFaults* faults) { m_faults = faults; }
+    FileFaults* Faults() const override { return m_faults; }
+
+    // NotRecovered (ReadOnly: only reads the journal, to name the steps it holds; in any other
+    // state it starts over as at start-up): writes the committed steps into the files and checkpoints.
     // Returns what the clerk must be told (a damaged or foreign journal put aside, a step whose
     // saving could not be confirmed), also what an earlier start could not show; once it was
     // shown, call Told. Throws FolderNotWhole when the files could not all be written (every
     // file that could not, named).
     std::vector<std::string> Recover();
-    // The messages Recover returned were shown to the clerk: they are not shown again.
+    // The messages Recover returned were shown to the clerk: they are not shown again. Nothing in
+    // ReadOnly.
     void Told();
 
-    // Before anything reads the folder (any state): in MustRewrite writes every committed step
-    // into the files again. Throws FolderNotWhole while that cannot be done, and in Stopped.
+    // Before anything reads the folder (any state): in NotRecovered recovers; in MustRewrite
+    // writes every committed step into the files again (--> Open). Throws FolderNotWhole while
+    // that cannot be done, and in Stopped. Nothing in Open, Unsure and ReadOnly.
     void EnsureWhole();
     // The step that a journal of the program's previous version held and Recover undid (that
     // version kept the old bytes of what a step changed); empty when there was none.
     const std::string& undoneStep() const { return m_undoneStep; }
 
-    // Open or MustRewrite: appends the step's record and flushes it (the commit point), then
-    // writes the files. Throws IoError, with nothing saved, when the record could not be made
+    // A step that changed nothing: nothing, in any state. Otherwise Open or MustRewrite (and
+    // NotRecovered, which recovers first); refused in ReadOnly (FolderReadOnly), Unsure
+    // (StepOutcomeUnknown) and Stopped (FolderNotWhole). Appends the step's record and flushes it (the commit
+    // point), then writes the files. Throws IoError, with nothing saved, when the record could not be made
     // durable and was taken back; StepOutcomeUnknown (--> Unsure) when it could not be taken
     // back either. A failure to write the files after the commit point is not thrown: the step
     // stands (--> MustRewrite), and the next EnsureWhole writes it.
     void Commit(const std::string& action, const PendingChanges& changes);
 
-    // Open or MustRewrite (nothing in the other states): flushes every file written since the
-    // last checkpoint and the folders whose names changed, then cuts the journal back. Throws
-    // IoError when that fails: the journal then keeps every record, its length as the disk
-    // has it, and after a failed flush of a file the files are written again from it first.
+    // Open or MustRewrite (NotRecovered recovers first; nothing in the other states): flushes every file
+    // written since the last checkpoint and the folders whose names changed, then cuts the journal back.
+    // Throws IoError when that fails: the journal then keeps every record, its length as the disk has it, and
+    // after a failed flush of a file the files are written again from it first.
     void Checkpoint();
     // The same in slices, so that no key waits long for it: flushes files until `budget` has
     // passed, and returns false when some are left for the next call (steps may be saved in
@@ -146,9 +184,12 @@ public:
     bool CheckpointFor(std::chrono::steady_clock::duration budget);
     // False while a committed step, or one that may have been, is not wholly in the files
     // (MustRewrite, Unsure, Stopped).
-    bool Whole() const { return !m_unapplied && !m_unsure && !m_stopped; }
+    bool Whole() const {
+        return m_state != State::MustRewrite && m_state != State::Unsure && m_state != State::Stopped;
+    }
     bool NeedsCheckpoint() const {
-        return !m_written.empty() || !m_folders.empty() || m_size > m_headerSize || m_unapplied;
+        return !m_written.empty() || !m_folders.empty() || m_size > m_headerSize ||
+               m_state == State::MustRewrite;
     }
     // The journal's length; a checkpoint is due before it grows past kCheckpointBytes.
     long long size() const { return m_size; }
@@ -158,6 +199,8 @@ public:
     struct Record;
 
 private:
+    // Moves to `next`; a move the lines at the top of this header do not draw is a logic error.
+    void Enter(State next);
     void OpenForAppend();
     std::string FolderId(bool create) const;
     std::vector<std::string> StepsNotShown() const;
@@ -192,17 +235,17 @@ private:
 
     std::filesystem::path m_root;
     std::filesystem::path m_path;
-    std::string m_readOnlyReason;
+    State m_state = State::NotRecovered;
+    Transaction* m_step = nullptr;  // the step running over the folder
+    FileFaults* m_faults = nullptr; // see SetFaults
+    Reach m_reach = [](std::string_view) { return kLargestFile; };
+    std::string m_readOnlyReason; // ReadOnly: why
     int m_fd = -1;
     long long m_size = 0;
     long long m_headerSize = 0;
-    bool m_recovered = false;        // Recover has run
-    bool m_unapplied = false;        // a committed record is not (wholly) in the files
-    bool m_unsure = false;           // a step's record could not be taken out (Unsure)
-    std::string m_unsureStep;        // that step's words
-    bool m_stopped = false;          // see State::Stopped
-    std::string m_unappliedWhy;      // why not, for the clerk
-    bool m_previousPending = false;  // a journal of the previous version is still to be undone
+    std::string m_unsureStep;        // Unsure: the step's words
+    std::string m_unappliedWhy;      // MustRewrite, Stopped: why, for the clerk
+    bool m_previousPending = false;  // MustRewrite: what is to be undone is a previous version's journal
     std::string m_undoneStep;        // see undoneStep
     std::set<std::string> m_written; // files (relative) written since the last checkpoint
     std::set<std::string> m_folders; // folders (relative) whose entries changed since then
@@ -215,9 +258,6 @@ public:
     ~Transaction() override;
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
-
-    // The transaction that changes go into (nullptr outside every event).
-    static Transaction* Current();
 
     // Makes the step's changes durable (see Journal::Commit). Throws IoError when it could
     // not: nothing of the step was saved, and the transaction is rolled back.
@@ -253,12 +293,13 @@ private:
     std::vector<std::function<void()>> m_undo; // see OnUndo
     bool m_done = false;
     bool m_blocked = false;
-    std::string m_refused; // see RefuseChanges
-    bool m_whole = false;  // the folder was checked whole for this step
-    FileTransaction* m_previousFiles = nullptr;
+    std::string m_refused;             // see RefuseChanges
+    bool m_whole = false;              // the folder was checked whole for this step
+    Transaction* m_previous = nullptr; // the step this one stands in for, while it runs
 };
 
-// Transaction::AllOrNothing on the current transaction; outside every event, just the step.
-void AllOrNothing(const std::function<void()>& step);
+// Transaction::AllOrNothing on the step running over the data folder `folder`; outside every
+// step, just the step.
+void AllOrNothing(const std::filesystem::path& folder, const std::function<void()>& step);
 
 } // namespace platform

@@ -42,7 +42,8 @@ EventLoop& EventLoopOf(Program& program) {
 }
 
 Program::Program(Services services)
-    : m_services(std::move(services)), m_data(m_services.dataRoot), m_journal(m_services.dataRoot),
+    : m_services(std::move(services)), m_data(m_services.dataRoot),
+      m_journal(m_services.dataRoot, m_services.faults),
       m_printer(*m_services.printer, [this] { return m_depth > 0; }) {
     if (!m_services.clock || !m_services.dialogs || !m_services.printer || !m_services.shell)
         throw std::invalid_argument("Program needs a clock, dialogs, a printer and a shell");
@@ -434,7 +435,7 @@ void Program::OpenTheFrontDeskIfNoWindowIsLeft() {
 // A timer that ticks while a box is up inside an action must not become part of that
 // action: it may read, but a change it tries waits for a later tick, after the action.
 void Program::RunTimerInsideAction(const std::function<void()>& handler, const void* repeatKey) {
-    Transaction* outer = Transaction::Current();
+    Transaction* outer = m_journal.step();
     if (outer == nullptr) {
         // The box belongs to no open action (a failure being reported): a step of its own.
         FlagGuard inside(m_timersInsideAction, false);

@@ -31,6 +31,8 @@ struct Services {
     // Not empty when the folder's lock could not be had (why not): the folder is then only
     // looked at, never changed, and its journal is left alone.
     std::string readOnlyReason;
+    // What every change to a file of the data folder asks first (tests only).
+    FileFaults* faults = nullptr;
 };
 
 class Program : public EventLoop {

@@ -2,7 +2,12 @@
 #include "records/filenames.h"
 
 #include "platform/text.h"
+#include "records/counters.h"
 #include "records/date_digits.h"
+#include "records/day_totals.h"
+#include "records/settings_files.h"
+#include "records/shift_cash.h"
+#include "records/shift_record.h"
 
 #include <algorithm>
 #include <iterator>
@@ -146,6 +151,30 @@ std::filesystem::path StayLedgerFile(const DataFolder& folder, std::string_view 
                              platform::RTrim(StoredText(lastName)) + platform::RTrim(StoredText(firstName)) +
                              DateDigits(platform::RTrim(arrivalDate));
     return folder.File(kDailyChargeFolder, name);
+}
+
+std::optional<long long> OneRecordFileLength(std::string_view relative) {
+    struct Kind {
+        std::string_view name; // a file's name, or a sub-folder's ending in "/"
+        int length;
+    };
+    static constexpr Kind kinds[] = {
+        {kFolioFile, FolioCounter::kLength},          {kShiftFile, ShiftRecord::kLength},
+        {kWeekdayFile, RateTable::kLength},           {kWeekendFile, RateTable::kLength},
+        {kOptionalRatesFile, OptionalRates::kLength}, {kIntroFile, kSingleSettingLength},
+        {kStateTaxFile, kSingleSettingLength},        {kCityTaxFile, kSingleSettingLength},
+        {kMovedYesFile, kSingleSettingLength},        {kDateStatusFile, DateStatusRecord::kLength},
+        {"roomsrented/", RoomsRentedRecord::kLength}, {"totals/", DayTotals::kLength},
+        {"shiftcash/", ShiftCash::kLength},
+    };
+    for (const Kind& kind : kinds) {
+        const bool folder = kind.name.ends_with('/');
+        if (folder ? relative.starts_with(kind.name) &&
+                         relative.find('/', kind.name.size()) == std::string_view::npos
+                   : relative == kind.name)
+            return kind.length;
+    }
+    return std::nullopt;
 }
 
 } // namespace records

@@ -5,6 +5,7 @@
 #include "platform/files.h"
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -83,6 +84,11 @@ std::filesystem::path CancelYearFile(const platform::DataFolder& folder, std::st
 // The day's posted notes: postednotes/ + DateDigits ("postednotes/12626"). They have a
 // folder of their own because notes/ + DateDigits is the cancelled-reservations day file.
 std::filesystem::path PostedNotesFile(const platform::DataFolder& folder, std::string_view dateText);
+
+// The record length of a file that holds one record only (record 1), by its name relative to
+// the data folder ("folio", "roomsrented/12626"): no write to such a file reaches further.
+// nullopt for every other file.
+std::optional<long long> OneRecordFileLength(std::string_view relative);
 
 // The one rule for a typed name (or any text) that is stored: a double quote becomes an
 // apostrophe and a control character (a line break, a tab) a blank, the way a quoted item

@@ -63,6 +63,7 @@
 #include "frontdesk/form69.h"
 #include "frontdesk/form70.h"
 #include "frontdesk/form74.h"
+#include "records/filenames.h"
 #include "reservations/form25.h"
 #include "reservations/form26.h"
 #include "reservations/form27.h"
@@ -190,6 +191,9 @@ void AddCallWindows(App& app) {
 
 App::App(platform::Services services, records::MotelSettings settings)
     : platform::Program(std::move(services)), m_settings(std::move(settings)), m_callPort(serialDevices()) {
+    journal().SetReach([](std::string_view file) {
+        return records::OneRecordFileLength(file).value_or(platform::kLargestFile);
+    });
     // The date hold works whatever window is open; the front desk's own timer does it while
     // the front desk is loaded.
     AddBackgroundTask("The date hold after midnight", 5000, [this] {

@@ -349,14 +349,15 @@ TEST_F(NightAuditTest, ExitRebuildsTheFrontDeskFromTheShiftFile) {
 
 // The disk is full: nothing reaches a file, so a step fails at its commit point.
 struct DiskFull final : platform::FileFaults {
-    DiskFull() { platform::SetFileFaults(this); }
-    ~DiskFull() override { platform::SetFileFaults(nullptr); }
+    explicit DiskFull(platform::Journal& engine) : m_engine(engine) { engine.SetFaults(this); }
+    ~DiskFull() override { m_engine.SetFaults(nullptr); }
     DiskFull(const DiskFull&) = delete;
     DiskFull& operator=(const DiskFull&) = delete;
     Fault BeforeChange(const std::filesystem::path&, size_t) override { return {}; }
     Fault Before(const Change& change) override {
         return change.op == Op::Write ? Fault{Kind::Fail, ENOSPC} : Fault{};
     }
+    platform::Journal& m_engine;
 };
 
 // A failed step leaves the audit where the saved steps left it: the window is back with the
@@ -378,7 +379,7 @@ TEST_F(NightAuditTest, AFailedStepLeavesTheAuditWhereTheSavedStepsLeftIt) {
         std::unique_ptr<DiskFull> full;
         const std::filesystem::path file = DataFile(std::string(unreadable));
         if (fails) {
-            full = std::make_unique<DiskFull>();
+            full = std::make_unique<DiskFull>(app().journal());
             dialogs().Answer(platform::vbOK);
             if (!unreadable.empty()) {
                 std::filesystem::rename(file, file.string() + ".away");

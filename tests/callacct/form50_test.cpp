@@ -106,8 +106,8 @@ TEST_F(Form50Test, FailedPostingIsRetriedQuietlyUntilItSucceeds) {
 // The disk is full when the step's changes are saved: every write of the journal fails.
 class FullDiskAtCommit final : public platform::FileFaults {
 public:
-    FullDiskAtCommit() { platform::SetFileFaults(this); }
-    ~FullDiskAtCommit() override { platform::SetFileFaults(nullptr); }
+    explicit FullDiskAtCommit(platform::Journal& engine) : m_engine(engine) { engine.SetFaults(this); }
+    ~FullDiskAtCommit() override { m_engine.SetFaults(nullptr); }
     FullDiskAtCommit(const FullDiskAtCommit&) = delete;
     FullDiskAtCommit& operator=(const FullDiskAtCommit&) = delete;
     Fault BeforeChange(const std::filesystem::path&, size_t) override { return {}; }
@@ -116,6 +116,9 @@ public:
             return {Kind::Fail, 0};
         return {};
     }
+
+private:
+    platform::Journal& m_engine;
 };
 
 // The posting reaches its commit and the commit fails: the calls stay in the buffer, behind
@@ -126,7 +129,7 @@ TEST_F(Form50Test, CallsWhosePostingIsNotSavedStayInTheBuffer) {
     const records::CallRecord second = Call(" 101", "  2.50");
     app().gCallBuffer = first.text;
     {
-        FullDiskAtCommit full;
+        FullDiskAtCommit full(app().journal());
         dialogs().Answer(platform::vbOK);
         Tick();
         EXPECT_EQ(LastBox().title, "File Error");

@@ -180,6 +180,7 @@ TEST_F(FrontDeskTest, DateHoldThatCannotBeSavedMovesNothingAndSaysSoOnce) {
     SetNow(12, 7, 2026, 1, 0, 5);
     StartProgram();
     testing::CountingFaults faults;
+    const testing::FaultsGiven given(app().journal(), faults);
     for (int tick = 0; tick < 3; ++tick) {
         faults.Arm(1, platform::FileFaults::Kind::Fail);
         if (tick == 0)

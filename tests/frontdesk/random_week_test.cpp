@@ -52,10 +52,7 @@ private:
 // One change in `every` fails, on a full disk or with an I/O error.
 class NowAndThen final : public platform::FileFaults {
 public:
-    NowAndThen(std::mt19937& random, unsigned every) : m_random(random), m_every(every) {
-        platform::SetFileFaults(this);
-    }
-    ~NowAndThen() override { platform::SetFileFaults(nullptr); }
+    NowAndThen(std::mt19937& random, unsigned every) : m_random(random), m_every(every) {}
     NowAndThen(const NowAndThen&) = delete;
     NowAndThen& operator=(const NowAndThen&) = delete;
     bool on = false;
@@ -97,6 +94,7 @@ public:
         services.printer = &m_printer;
         services.shell = &m_shell;
         services.dataRoot = m_folder.path();
+        services.faults = &m_faults;
         records::MotelSettings settings;
         settings.motelName = "Test Motel";
         settings.callBoxDevice = "none";

@@ -133,10 +133,10 @@ TEST_F(ShiftTest, AShiftChangeThatCannotBeSavedLeavesTheShiftAsStored) {
     desk().Command10.UserClick();
     shift().Command4.UserClick();
     JournalFull full;
-    platform::SetFileFaults(&full);
+    app().journal().SetFaults(&full);
     dialogs().Answer(platform::vbOK);
     shift().Text1.UserTypeText("jd");
-    platform::SetFileFaults(nullptr);
+    app().journal().SetFaults(nullptr);
     EXPECT_EQ(LastBox().title, "File Error");
     EXPECT_EQ(Stored().Shift, before.Shift);
     EXPECT_EQ(app().gShift, before.Shift);

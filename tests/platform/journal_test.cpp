@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
 
 namespace platform {
 namespace {
@@ -134,6 +135,85 @@ TEST(JournalTest, StartUpAppliesOnlyWholeRecordsOfThisFolder) {
     }
 }
 
+// The engine's state along one walk: a data file that cannot be written after the commit point
+// leaves the folder to be written again before it is read; a record that can neither be
+// flushed nor taken back leaves the outcome unknown and refuses every commit; a folder is made
+// read-only only before it is recovered.
+TEST(JournalTest, TheStateMovesOnlyAlongTheLinesItsHeaderDraws) {
+    vantreth::testing::TempFolder folder;
+    const std::filesystem::path root = folder.path();
+    struct Refusing final : FileFaults {
+        std::string file; // the name whose changes on the disk fail
+        Fault BeforeChange(const std::filesystem::path&, size_t) override { return {}; }
+        Fault Before(const Change& change) override {
+            return change.op != Op::Stage && change.file.filename() == file ? Fault{Kind::Fail, EIO}
+                                                                            : Fault{};
+        }
+    } faults;
+    Journal journal(root, &faults);
+    EXPECT_EQ(journal.state(), Journal::State::NotRecovered);
+    journal.Recover();
+    EXPECT_EQ(journal.state(), Journal::State::Open);
+    EXPECT_THROW(journal.SetReadOnly("late"), std::logic_error);
+    const auto save = [&](const char* name) {
+        Transaction step(journal, "saving");
+        RandomFile(root / name, 4).Put(1, "data");
+        step.Commit();
+    };
+    faults.file = "rooms";
+    save("rooms"); // committed; the file not written
+    EXPECT_EQ(journal.state(), Journal::State::MustRewrite);
+    EXPECT_THROW(journal.EnsureWhole(), FolderNotWhole);
+    faults.file.clear();
+    journal.EnsureWhole();
+    EXPECT_EQ(journal.state(), Journal::State::Open);
+    EXPECT_EQ(Bytes(root / "rooms"), "data");
+    faults.file = kJournalName;
+    EXPECT_THROW(save("guest"), StepOutcomeUnknown);
+    EXPECT_EQ(journal.state(), Journal::State::Unsure);
+    faults.file.clear();
+    EXPECT_THROW(save("guest"), StepOutcomeUnknown) << "a commit after an unknown outcome";
+
+    Journal looking(root);
+    looking.SetReadOnly("no lock");
+    EXPECT_EQ(looking.state(), Journal::State::ReadOnly);
+}
+
+// A file of a kind that holds one record is never written past it: a step writing further is
+// refused with nothing saved, and a record in the journal writing further (of a version that
+// did not know the bound) is damage, never applied.
+TEST(JournalTest, NoStepWritesPastWhereAFileOfItsKindReaches) {
+    vantreth::testing::TempFolder folder;
+    const std::filesystem::path root = folder.path();
+    const auto reach = [](std::string_view file) { return file == "counter" ? 4 : kLargestFile; };
+    const auto save = [&](Journal& journal, long record) {
+        Transaction step(journal, "counting");
+        RandomFile(root / "counter", 4).Put(record, "1234");
+        step.Commit();
+    };
+    {
+        Journal journal(root);
+        journal.SetReach(reach);
+        journal.Recover();
+        save(journal, 1);
+        EXPECT_THROW(save(journal, 2), IoError);
+        EXPECT_EQ(Bytes(root / "counter"), "1234") << "the refused step was saved";
+    }
+    {
+        Journal unbounded(root);
+        unbounded.Recover();
+        save(unbounded, 3);
+    } // no checkpoint: the record stays in the journal
+    std::filesystem::resize_file(root / "counter", 4);
+    Journal journal(root);
+    journal.SetReach(reach);
+    std::string told;
+    for (const std::string& message : journal.Recover())
+        told += message;
+    EXPECT_EQ(Bytes(root / "counter"), "1234");
+    EXPECT_NE(told.find("damaged"), std::string::npos) << told;
+}
+
 // A journal the previous version left (its rollback journal: the old bytes of what a step
 // changed) is undone at start-up, newest entry first, and removed; a torn last entry guarded a
 // change never made. One naming a file outside the folder or writing past a file's old length
@@ -193,7 +273,7 @@ TEST(JournalTest, AJournalOfThePreviousVersionIsUndone) {
         Journal journal(root);
         std::string told;
         DiskFull full;
-        SetFileFaults(c.diskFull ? &full : nullptr);
+        journal.SetFaults(c.diskFull ? &full : nullptr);
         try {
             for (const std::string& message : journal.Recover())
                 told += message;
@@ -202,7 +282,7 @@ TEST(JournalTest, AJournalOfThePreviousVersionIsUndone) {
             EXPECT_TRUE(std::filesystem::exists(root / kJournalName)) << c.name << ": the journal is kept";
             EXPECT_THROW(journal.EnsureWhole(), FolderNotWhole) << c.name;
         }
-        SetFileFaults(nullptr);
+        journal.SetFaults(nullptr);
         journal.EnsureWhole(); // with room again
         EXPECT_EQ(Bytes(root / "rooms"), c.rooms) << c.name;
         EXPECT_EQ(Bytes(root / "clock"), c.clock) << c.name;
@@ -375,7 +455,7 @@ TEST(JournalTest, ADamagedJournalIsPutAsideOnlyAfterWhatItGaveIsFlushedAndToldUn
         faults.Arm(n, FileFaults::Kind::Crash);
         bool crashed = false;
         try {
-            Journal(root).Recover();
+            Journal(root, &faults).Recover();
         } catch (const SimulatedCrash&) {
             crashed = true;
         }
@@ -451,13 +531,13 @@ TEST(TransactionTest, AStepSeesItsOwnChangesAndRollingBackPutsCopiesBackNewestFi
         EXPECT_TRUE(FileExists(root / "new"));
         EXPECT_FALSE(FileExists(root / "old"));
         copy = 1;
-        WhenUndone([&] { copy = 0; });
-        AllOrNothing([&] {
+        WhenUndone(root, [&] { copy = 0; });
+        AllOrNothing(root, [&] {
             copy = 2;
-            WhenUndone([&] { copy = 1; });
+            WhenUndone(root / "new", [&] { copy = 1; });
         });
         copy = 3;
-        WhenUndone([&] { copy = 2; });
+        WhenUndone(root, [&] { copy = 2; });
         step.Rollback();
     }
     EXPECT_EQ(copy, 0);
@@ -478,7 +558,7 @@ TEST(JournalTest, ACheckpointInSlicesCutsTheJournalOnlyOnceEveryFileIsFlushed) {
     faults.TrackFlushes(true);
     vantreth::testing::TempFolder folder;
     const std::filesystem::path root = folder.path();
-    Journal journal(root);
+    Journal journal(root, &faults);
     journal.Recover();
     const auto save = [&](const char* name) {
         Transaction step(journal, std::string("saving ") + name);
@@ -528,6 +608,30 @@ TEST(JournalTest, ARecordNamingTheJournalsOwnFilesIsNeverApplied) {
         EXPECT_FALSE(Bytes(root / name).starts_with("data")) << name << ": the record was applied";
         EXPECT_NE(told.find("damaged"), std::string::npos) << name << ": " << told;
     }
+}
+
+// A step holds the changes of its own folder only, whatever else is open: another folder's
+// files are written as outside every step, and a second engine opened later over the same
+// folder (a test looking at it) does not take the step's reads and changes from it.
+TEST(TransactionTest, AStepHoldsTheChangesOfItsOwnFolderOnly) {
+    vantreth::testing::TempFolder folder;
+    const std::filesystem::path one = folder.path() / "one", other = folder.path() / "other";
+    std::filesystem::create_directory(one);
+    std::filesystem::create_directory(other);
+    Journal journal(one);
+    journal.Recover();
+    Journal otherJournal(other);
+    {
+        Transaction step(journal, "changing");
+        Journal lookingOn(one); // opened after the step began
+        ReplaceFileContent(one / "held", "step");
+        ReplaceFileContent(other / "written", "now");
+        EXPECT_TRUE(FileExists(one / "held"));
+        EXPECT_FALSE(std::filesystem::exists(one / "held")) << "written before the commit";
+        EXPECT_EQ(Bytes(other / "written"), "now") << "another folder's file held by this step";
+        step.Rollback();
+    }
+    EXPECT_FALSE(FileExists(one / "held"));
 }
 
 } // namespace

@@ -381,10 +381,10 @@ TEST_F(ProgramTest, WhatAStepPrintsGoesOutOnlyOnceTheStepIsSaved) {
             return file.filename() == kJournalName ? Fault{Kind::Fail, ENOSPC} : Fault{};
         }
     } full;
-    SetFileFaults(&full);
+    program->journal().SetFaults(&full);
     dialogs.Answer(vbOK);
     const bool saved = step(printer, false);
-    SetFileFaults(nullptr);
+    program->journal().SetFaults(nullptr);
     EXPECT_FALSE(saved);
     EXPECT_TRUE(printer.jobs().empty()) << "printed though the save failed";
 }
@@ -558,7 +558,7 @@ TEST_F(ProgramTest, AfterAFailedStepTheWindowsShowWhatIsStored) {
         const int loads = form().loads;
         JournalFull full;
         full.stuck = c.fails == Fails::StuckAtTheCommitPoint;
-        SetFileFaults(c.fails == Fails::AtTheCommitPoint || full.stuck ? &full : nullptr);
+        program->journal().SetFaults(c.fails == Fails::AtTheCommitPoint || full.stuck ? &full : nullptr);
         dialogs.Answer(vbOK);
         program->Dispatch([&] {
             if (c.closesTheWindow)
@@ -570,7 +570,7 @@ TEST_F(ProgramTest, AfterAFailedStepTheWindowsShowWhatIsStored) {
             if (c.fails == Fails::InTheHandler)
                 throw IoError(m_data.path() / "saved", "Disk full");
         });
-        SetFileFaults(nullptr);
+        program->journal().SetFaults(nullptr);
         if (c.fails == Fails::No)
             dialogs.ClearAnswers();
         EXPECT_EQ(form().Text1.Text(), c.text) << c.name;
@@ -604,7 +604,7 @@ TEST_F(ProgramTest, AFailedStepThatLeftNoWindowShownOpensTheFrontDesk) {
             program->Get("Other").Hide();
         });
         JournalFull full;
-        SetFileFaults(c.atTheCommitPoint ? &full : nullptr);
+        program->journal().SetFaults(c.atTheCommitPoint ? &full : nullptr);
         dialogs.Answer(vbOK);
         program->Dispatch([&] {
             if (c.minimises)
@@ -615,7 +615,7 @@ TEST_F(ProgramTest, AFailedStepThatLeftNoWindowShownOpensTheFrontDesk) {
             if (!c.atTheCommitPoint)
                 throw IoError(m_data.path() / "saved", "Disk full");
         });
-        SetFileFaults(nullptr);
+        program->journal().SetFaults(nullptr);
         EXPECT_TRUE(form().Loaded());
         EXPECT_TRUE(form().Visible());
         EXPECT_NE(form().windowState(), WindowState::Minimized);

@@ -139,6 +139,34 @@ TEST_F(FileNamesTest, StayLedgerFileJoinsRoomNamesAndArrivalDigits) {
 
 // One rule for every typed name that is stored: what a quoted item of the history file
 // cannot hold is changed the same way in the record and in the ledger's file name.
+// A file holding one record reaches no further than that record, whichever day or shift
+// names it; every other file has no such bound.
+TEST(OneRecordFileTest, AOneRecordFileReachesItsRecordLength) {
+    struct Case {
+        const char* file;
+        long long length; // 0: no bound
+    };
+    const Case cases[] = {
+        {"folio", 5},
+        {"shift", 3},
+        {"weekday", 15},
+        {"oprates", 50},
+        {"datestatus", 10},
+        {"movedyes", 10},
+        {"roomsrented/12626", 10},
+        {"totals/totals12626", 80},
+        {"shiftcash/A12626", 75},
+        {"rooms", 0},
+        {"guest", 0},
+        {"folio2", 0},
+        {"roomsrented/a/b", 0},
+        {"history/history", 0},
+        {"shiftrentals/A12626", 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(OneRecordFileLength(c.file).value_or(0), c.length) << c.file;
+}
+
 TEST(StoredNameTest, QuotesBecomeApostrophesAndControlCharactersBlanks) {
     const struct {
         const char* typed;

@@ -1,5 +1,6 @@
 // Tests of the installation settings file: defaults, reading, writing it out.
 #include "platform/files.h"
+#include "platform/journal.h"
 #include "records/motel_settings.h"
 #include "support/temp_folder.h"
 
@@ -182,10 +183,9 @@ TEST_F(SettingsTest, AFileThatCannotBeWrittenOrReadIsSaid) {
         if (c.folderInItsPlace)
             fs::create_directory(file);
         DiskFull full;
-        platform::SetFileFaults(c.diskFull ? &full : nullptr);
+        const platform::Journal engine(temp.path(), c.diskFull ? &full : nullptr);
         std::string told;
         const MotelSettings s = MotelSettings::Load(file, &told);
-        platform::SetFileFaults(nullptr);
         EXPECT_EQ(s.motelName, MotelSettings().motelName) << c.name;
         if (*c.told == '\0')
             EXPECT_EQ(told, "") << c.name;

@@ -91,6 +91,7 @@ protected:
     // A runner that has just walked the flow up to the step.
     std::unique_ptr<script::ScriptRunner> ReadyForStep() {
         auto runner = std::make_unique<script::ScriptRunner>(m_transcript);
+        runner->SetFileFaults(m_faults);
         std::istringstream setup(m_setup);
         const script::ScriptResult result = runner->Run(setup);
         if (!result.ok)
@@ -134,11 +135,13 @@ protected:
 
     std::string m_setup, m_step;
     std::ostringstream m_transcript;
+    platform::FileFaults* m_faults = nullptr; // given to every program of the test
     std::optional<std::string> m_oldTmpdir;
 };
 
 TEST_P(TransactionSweep, EveryWritePointIsAllOrNothing) {
     CountingFaults faults;
+    m_faults = &faults;
     faults.TrackFlushes(true);
     FolderImage before, after, afterNext; // afterNext: after the clerk's next lines too
     long changes = 0, commit = 0;         // commit: the flush of the step's record
@@ -196,7 +199,7 @@ TEST_P(TransactionSweep, EveryWritePointIsAllOrNothing) {
             faults.LoseUnflushed();
             faults.Disarm();
             ASSERT_TRUE(crashed) << "change " << n << " of " << changes << " was never made";
-            platform::Journal(runner->dataRoot()).Recover();
+            platform::Journal(runner->dataRoot(), &faults).Recover();
             const FolderImage image = Image(*runner);
             EXPECT_TRUE(committed ? image == after : image == before || image == after)
                 << "crash at change " << n << " of " << changes << (kind == Kind::TornCrash ? " (torn)" : "")
@@ -228,7 +231,8 @@ TEST_P(TransactionSweep, EveryWritePointIsAllOrNothing) {
                     faults.Disarm();
                     RunStep(*runner);
                     EXPECT_EQ(Image(*runner), before) << where << ": a step was saved after it";
-                    const std::vector<std::string> told = platform::Journal(runner->dataRoot()).Recover();
+                    const std::vector<std::string> told =
+                        platform::Journal(runner->dataRoot(), &faults).Recover();
                     const bool saved = Image(*runner) == after;
                     EXPECT_TRUE(saved || Image(*runner) == before)
                         << where << Differences(after, Image(*runner));
@@ -259,7 +263,7 @@ TEST_P(TransactionSweep, EveryWritePointIsAllOrNothing) {
                 if (twice) {
                     // A step the clerk was told failed is not found saved at the next start.
                     faults.Disarm();
-                    platform::Journal(runner->dataRoot()).Recover();
+                    platform::Journal(runner->dataRoot(), &faults).Recover();
                     EXPECT_EQ(Image(*runner), before) << where << ", then a restart";
                     continue;
                 }
@@ -300,11 +304,12 @@ TEST_P(TransactionSweep, EveryWritePointIsAllOrNothing) {
 // damaged at the next start.
 TEST_P(TransactionSweep, TheCheckpointAfterTheStepLosesNothing) {
     CountingFaults faults;
+    m_faults = &faults;
     faults.TrackFlushes(true);
     FolderImage after, afterNext;
     long operations = 0;
-    const auto restart = [](script::ScriptRunner& runner) {
-        platform::Journal journal(runner.dataRoot());
+    const auto restart = [&faults](script::ScriptRunner& runner) {
+        platform::Journal journal(runner.dataRoot(), &faults);
         const std::vector<std::string> told = journal.Recover();
         return told.empty() ? std::string() : told.front();
     };
@@ -410,8 +415,7 @@ namespace {
 // Kills the process for real at the n-th change that reaches the disk.
 class KillAt final : public platform::FileFaults {
 public:
-    explicit KillAt(long n) : m_n(n) { platform::SetFileFaults(this); }
-    ~KillAt() override { platform::SetFileFaults(nullptr); }
+    explicit KillAt(long n) : m_n(n) {}
     Fault BeforeChange(const std::filesystem::path&, size_t) override { return {}; }
     Fault Before(const Change& change) override {
         if (change.op != Op::Stage && ++m_count == m_n)
@@ -455,6 +459,7 @@ TEST(RealCrash, ACheckInKilledWhileWritingItsFilesIsFinishedAtTheNextStart) {
         if (::read(toChild[0], &go, 1) != 1)
             ::_exit(4);
         KillAt kill(3); // the record written and flushed, the first file being written
+        runner.SetFileFaults(&kill);
         std::istringstream stepIn(step);
         runner.Run(stepIn);
         ::_exit(0); // not reached: the step makes more than 3 changes

@@ -1,4 +1,4 @@
-// A fault source for the file layer: counts every change the program makes to a file and
+// A fault source for a data folder's files: counts every change the program makes to a file and
 // makes the N-th one fail ("disk full"), write only half, or stop the program dead there.
 // Asked to, it also keeps what the disk holds for sure, so that after a simulated crash it
 // can lose what was never flushed, as a power cut does: each file is cut back to what its
@@ -24,9 +24,9 @@ namespace vantreth::testing {
 
 class CountingFaults final : public platform::FileFaults {
 public:
-    // Installs itself for as long as it lives.
-    CountingFaults() { platform::SetFileFaults(this); }
-    ~CountingFaults() override { platform::SetFileFaults(nullptr); }
+    // Given to the engine of each folder it is to watch (platform::Journal::SetFaults, or
+    // the program's services).
+    CountingFaults() = default;
     CountingFaults(const CountingFaults&) = delete;
     CountingFaults& operator=(const CountingFaults&) = delete;
 
@@ -162,6 +162,20 @@ private:
     bool m_track = false;
     std::map<std::filesystem::path, Entries> m_folders; // durable names of each folder seen
     std::map<ino_t, std::string> m_synced;              // durable content of each file seen
+};
+
+// Gives a fault source to a folder's engine for as long as it lives.
+class FaultsGiven {
+public:
+    FaultsGiven(platform::Journal& engine, platform::FileFaults& faults) : m_engine(engine) {
+        engine.SetFaults(&faults);
+    }
+    ~FaultsGiven() { m_engine.SetFaults(nullptr); }
+    FaultsGiven(const FaultsGiven&) = delete;
+    FaultsGiven& operator=(const FaultsGiven&) = delete;
+
+private:
+    platform::Journal& m_engine;
 };
 
 } // namespace vantreth::testing

@@ -123,6 +123,13 @@ public:
     App* app() { return m_app.get(); }
     const std::filesystem::path& dataRoot() const;
     platform::FakeClock& clock() { return m_services.clock; }
+    // What every change to a file of the run's data folder asks first, for the program made
+    // now and every one made after it (tests only).
+    void SetFileFaults(platform::FileFaults* faults) {
+        m_services.faults = faults;
+        if (m_app)
+            m_app->journal().SetFaults(faults);
+    }
 
 private:
     struct Failure : std::runtime_error {
