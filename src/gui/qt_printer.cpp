@@ -231,7 +231,7 @@ std::unique_ptr<platform::PreparedPrint> QtPrinter::Prepare(const platform::Prin
         Draw(pdf, job, file.string());
     }
     const std::string_view pdf(bytes.constData(), static_cast<size_t>(bytes.size()));
-    if (platform::CurrentFileTransaction() != nullptr) {
+    if (platform::StepOver(file) != nullptr) {
         try {
             if (!platform::IsCompletePdf(pdf))
                 throw platform::PrintError("the PDF file " + file.string() +

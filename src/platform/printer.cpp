@@ -705,7 +705,7 @@ void Printer::EndDoc() {
     if (m_inStep && m_inStep()) {
         const size_t before = m_held.size();
         m_held.push_back(m_device->Prepare(job));
-        WhenUndone([this, before] {
+        WhenUndone(m_folder, [this, before] {
             if (m_held.size() > before)
                 m_held.resize(before);
         });

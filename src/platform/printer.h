@@ -267,8 +267,10 @@ private:
 // PrintError.
 class Printer {
 public:
-    explicit Printer(PrinterDevice& device, std::function<bool()> inStep = {})
-        : m_device(&device), m_inStep(std::move(inStep)) {}
+    // `folder`: the data folder whose steps the documents belong to.
+    explicit Printer(PrinterDevice& device, std::function<bool()> inStep = {},
+                     std::filesystem::path folder = {})
+        : m_device(&device), m_inStep(std::move(inStep)), m_folder(std::move(folder)) {}
 
     void SetDevice(PrinterDevice& device) { m_device = &device; }
     void FontSize(int points) { m_fontSize = points; }
@@ -320,6 +322,7 @@ private:
 
     PrinterDevice* m_device;
     std::function<bool()> m_inStep;
+    std::filesystem::path m_folder;
     std::vector<std::unique_ptr<PreparedPrint>> m_held;
     PrintJob m_job;
     bool m_open = false;

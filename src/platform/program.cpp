@@ -44,7 +44,8 @@ EventLoop& EventLoopOf(Program& program) {
 Program::Program(Services services)
     : m_services(std::move(services)), m_data(m_services.dataRoot),
       m_journal(m_services.dataRoot, m_services.faults),
-      m_printer(*m_services.printer, [this] { return m_depth > 0; }) {
+      m_printer(
+          *m_services.printer, [this] { return m_depth > 0; }, m_services.dataRoot) {
     if (!m_services.clock || !m_services.dialogs || !m_services.printer || !m_services.shell)
         throw std::invalid_argument("Program needs a clock, dialogs, a printer and a shell");
     if (!m_services.readOnlyReason.empty())

@@ -239,7 +239,8 @@ TEST(QtPrinterToPrinter, AStepThePrinterDoesNotTakeIsOneBoxAndKeepsItsPdfs) {
         spooler.hangs = hangs;
         TempFolder folder;
         gui::QtPrinter printer(folder.path(), true, &spooler);
-        platform::Printer steps(printer, [] { return true; });
+        platform::Printer steps(
+            printer, [] { return true; }, folder.path());
         for (int n = 1; n <= 7; ++n) {
             steps.Title("Folio, room " + std::to_string(n));
             steps.Print("Vantreth Motel");
@@ -348,9 +349,11 @@ TEST_F(StoppedStep, AtEachChangeASavedStepsReportsArePrintedOrToldAndAnUnsavedOn
                 vantreth::testing::CountingFaults faults;
                 faults.TrackFlushes(way.powerCut);
                 platform::Journal journal(root());
+                vantreth::testing::FaultsGiven given(journal, faults);
                 journal.Recover();
                 gui::QtPrinter printer(print(), true, &spooler);
-                platform::Printer steps(printer, [] { return true; });
+                platform::Printer steps(
+                    printer, [] { return true; }, root());
                 faults.Forget();
                 faults.Arm(n, way.kind);
                 try {
@@ -437,7 +440,7 @@ TEST_F(StoppedStep, KilledAtTheCommitPointItsReportsAreToldAtTheNextStart) {
         Run run;
         run.program.Dispatch([] { platform::ReplaceFileContent(root() / "saved", "no"); });
         KillAfterCommit kill; // its first flush is the commit point of the next step
-        platform::SetFileFaults(&kill);
+        run.program.journal().SetFaults(&kill);
         run.program.Dispatch([&] { Step(run.program.printer()); }, "Printing the folios");
         ::_exit(0);
     }
@@ -462,7 +465,8 @@ TEST_F(StoppedStep, AReportOfAPartUndoneGoesWithIt) {
         platform::Journal journal(root());
         journal.Recover();
         gui::QtPrinter printer(print(), true, &spooler);
-        platform::Printer steps(printer, [] { return true; });
+        platform::Printer steps(
+            printer, [] { return true; }, root());
         platform::Transaction step(journal, "Printing the folios");
         EXPECT_THROW(step.AllOrNothing([&] {
             Step(steps);
