@@ -14,10 +14,6 @@ namespace {
 
 bool g_durable = true;
 
-std::string Reason(int error) {
-    return std::strerror(error);
-}
-
 // The fault source of the open folder `file` lies in; nullptr for none.
 FileFaults* FaultsFor(const std::filesystem::path& file) {
     const FolderOwner* owner = OwnerOf(file);
@@ -45,7 +41,7 @@ void Check(FileFaults::Op op, const std::filesystem::path& file, const std::file
         return;
     case FileFaults::Kind::Fail:
     case FileFaults::Kind::Partial:
-        throw IoError(file, Reason(fault.error));
+        throw IoError(file, fileops::ErrorText(fault.error));
     case FileFaults::Kind::Crash:
     case FileFaults::Kind::TornCrash:
         throw SimulatedCrash{};
@@ -59,7 +55,7 @@ void WriteRaw(const std::filesystem::path& file, int fd, std::string_view data, 
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
-            throw IoError(file, Reason(n < 0 ? errno : EIO));
+            throw IoError(file, fileops::ErrorText(n < 0 ? errno : EIO));
         data.remove_prefix(static_cast<size_t>(n));
         if (offset >= 0)
             offset += n;
@@ -77,6 +73,10 @@ bool DurableWrites() {
 
 namespace fileops {
 
+std::string ErrorText(int error) {
+    return std::strerror(error);
+}
+
 void Stage(const std::filesystem::path& file, size_t bytes) {
     Check(FileFaults::Op::Stage, file, nullptr, bytes);
 }
@@ -89,7 +89,7 @@ int OpenForChange(const std::filesystem::path& file, int flags) {
         fd = ::open(file.c_str(), flags | O_CLOEXEC, 0600);
     while (fd < 0 && errno == EINTR);
     if (fd < 0)
-        throw IoError(file, Reason(errno));
+        throw IoError(file, fileops::ErrorText(errno));
     return fd;
 }
 
@@ -101,7 +101,7 @@ int OpenAt(int folder, const std::string& name, const std::filesystem::path& fil
         fd = ::openat(folder, name.c_str(), flags | O_CLOEXEC | O_NOFOLLOW, 0600);
     while (fd < 0 && errno == EINTR);
     if (fd < 0)
-        throw IoError(file, Reason(errno));
+        throw IoError(file, fileops::ErrorText(errno));
     return fd;
 }
 
@@ -111,12 +111,12 @@ void Write(const std::filesystem::path& file, int fd, std::string_view data, lon
     case FileFaults::Kind::None:
         break;
     case FileFaults::Kind::Fail:
-        throw IoError(file, Reason(fault.error));
+        throw IoError(file, fileops::ErrorText(fault.error));
     case FileFaults::Kind::Crash:
         throw SimulatedCrash{};
     case FileFaults::Kind::Partial:
         WriteRaw(file, fd, data.substr(0, data.size() / 2), offset);
-        throw IoError(file, Reason(fault.error));
+        throw IoError(file, fileops::ErrorText(fault.error));
     case FileFaults::Kind::TornCrash:
         WriteRaw(file, fd, data.substr(0, data.size() / 2), offset);
         throw SimulatedCrash{};
@@ -136,7 +136,7 @@ void Sync(const std::filesystem::path& file, int fd) {
         rc = ::fdatasync(fd);
     while (rc != 0 && errno == EINTR);
     if (rc != 0)
-        throw IoError(file, Reason(errno));
+        throw IoError(file, fileops::ErrorText(errno));
 }
 
 void SyncFolder(const std::filesystem::path& folder) {
@@ -150,7 +150,7 @@ void SyncFolder(const std::filesystem::path& folder) {
         fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     while (fd < 0 && errno == EINTR);
     if (fd < 0)
-        throw IoError(folder, Reason(errno));
+        throw IoError(folder, fileops::ErrorText(errno));
     int rc;
     do
         rc = ::fsync(fd);
@@ -160,36 +160,36 @@ void SyncFolder(const std::filesystem::path& folder) {
     // Some file systems cannot flush a folder at all (EINVAL): their entries reach the disk
     // with the files.
     if (rc != 0 && error != EINVAL)
-        throw IoError(folder, Reason(error));
+        throw IoError(folder, fileops::ErrorText(error));
 }
 
 void Truncate(const std::filesystem::path& file, int fd, long long length) {
     Check(FileFaults::Op::Truncate, file);
     if (::ftruncate(fd, static_cast<off_t>(length)) != 0)
-        throw IoError(file, Reason(errno));
+        throw IoError(file, fileops::ErrorText(errno));
 }
 
 void Rename(const std::filesystem::path& from, const std::filesystem::path& to) {
     Check(FileFaults::Op::Rename, to, &from);
     if (::rename(from.c_str(), to.c_str()) != 0)
-        throw IoError(to, Reason(errno));
+        throw IoError(to, fileops::ErrorText(errno));
 }
 
 void Remove(const std::filesystem::path& file) {
     Check(FileFaults::Op::Remove, file);
     if (::unlink(file.c_str()) != 0 && errno != ENOENT)
-        throw IoError(file, Reason(errno));
+        throw IoError(file, fileops::ErrorText(errno));
 }
 
 void RemoveAt(int folder, const std::string& name, const std::filesystem::path& file) {
     Check(FileFaults::Op::Remove, file);
     if (::unlinkat(folder, name.c_str(), 0) != 0 && errno != ENOENT)
-        throw IoError(file, Reason(errno));
+        throw IoError(file, fileops::ErrorText(errno));
 }
 
 void Close(const std::filesystem::path& file, int fd) {
     if (::close(fd) != 0 && errno != EINTR)
-        throw IoError(file, Reason(errno));
+        throw IoError(file, fileops::ErrorText(errno));
 }
 
 std::optional<std::string> ReadWhole(const std::filesystem::path& file, int flags) {
@@ -200,7 +200,7 @@ std::optional<std::string> ReadWhole(const std::filesystem::path& file, int flag
     if (opened < 0) {
         if (errno == ENOENT)
             return std::nullopt;
-        throw IoError(file, Reason(errno));
+        throw IoError(file, fileops::ErrorText(errno));
     }
     Fd fd(opened);
     return ReadAll(file, fd.get());
@@ -214,7 +214,7 @@ std::string ReadAll(const std::filesystem::path& file, int fd) {
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
-            throw IoError(file, Reason(errno));
+            throw IoError(file, fileops::ErrorText(errno));
         if (n == 0)
             return out;
         out.append(buf, static_cast<size_t>(n));

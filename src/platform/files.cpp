@@ -25,10 +25,6 @@ static_assert(std::endian::native == std::endian::little, "record files hold lit
 
 namespace {
 
-std::string SystemReason(int error) {
-    return std::strerror(error);
-}
-
 using fileops::Fd;
 
 std::string JoinLines(const std::vector<SeqLine>& lines) {
@@ -47,7 +43,7 @@ void MakeFolder(const std::filesystem::path& folder) {
     struct stat st;
     if (error == EEXIST && ::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
         return;
-    throw IoError(folder, SystemReason(error == EEXIST ? ENOTDIR : error));
+    throw IoError(folder, fileops::ErrorText(error == EEXIST ? ENOTDIR : error));
 }
 
 // A missing file reads as an empty one, but only in a folder that is there: a missing
@@ -56,9 +52,9 @@ void MissingFileOrThrow(const std::filesystem::path& file) {
     const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
     struct stat st;
     if (::stat(folder.c_str(), &st) != 0)
-        throw IoError(file, SystemReason(errno));
+        throw IoError(file, fileops::ErrorText(errno));
     if (!S_ISDIR(st.st_mode))
-        throw IoError(file, SystemReason(ENOTDIR));
+        throw IoError(file, fileops::ErrorText(ENOTDIR));
 }
 
 // At most `length` bytes from `offset` of the file on the disk; a missing file reads as
@@ -73,7 +69,7 @@ std::string DiskRead(const std::filesystem::path& file, long long offset, size_t
         return {};
     }
     if (opened < 0)
-        throw IoError(file, SystemReason(errno));
+        throw IoError(file, fileops::ErrorText(errno));
     Fd fd(opened);
     std::string out(length, '\0');
     size_t got = 0;
@@ -83,7 +79,7 @@ std::string DiskRead(const std::filesystem::path& file, long long offset, size_t
         if (r < 0 && errno == EINTR)
             continue;
         if (r < 0)
-            throw IoError(file, SystemReason(errno));
+            throw IoError(file, fileops::ErrorText(errno));
         if (r == 0)
             break;
         got += static_cast<size_t>(r);
@@ -97,11 +93,11 @@ long long DiskSize(const std::filesystem::path& file) {
     struct stat st;
     if (::stat(file.c_str(), &st) != 0) {
         if (errno != ENOENT)
-            throw IoError(file, SystemReason(errno));
+            throw IoError(file, fileops::ErrorText(errno));
         return -1;
     }
     if (S_ISDIR(st.st_mode))
-        throw IoError(file, SystemReason(EISDIR));
+        throw IoError(file, fileops::ErrorText(EISDIR));
     return static_cast<long long>(st.st_size);
 }
 
@@ -198,11 +194,11 @@ PendingChanges::File& PendingChanges::Entry(const std::filesystem::path& file) {
     struct stat st;
     if (::lstat(key.c_str(), &st) == 0) {
         if (S_ISDIR(st.st_mode))
-            throw IoError(file, SystemReason(EISDIR));
+            throw IoError(file, fileops::ErrorText(EISDIR));
         if (!S_ISREG(st.st_mode)) // a link or a device is never written through
-            throw IoError(file, SystemReason(ELOOP));
+            throw IoError(file, fileops::ErrorText(ELOOP));
         if (::access(key.c_str(), W_OK) != 0)
-            throw IoError(file, SystemReason(errno));
+            throw IoError(file, fileops::ErrorText(errno));
         entry.diskSize = static_cast<long long>(st.st_size);
         entry.exists = true;
         entry.size = entry.diskSize;
@@ -210,9 +206,9 @@ PendingChanges::File& PendingChanges::Entry(const std::filesystem::path& file) {
         MissingFileOrThrow(key);
         const std::filesystem::path folder = key.has_parent_path() ? key.parent_path() : ".";
         if (::access(folder.c_str(), W_OK | X_OK) != 0)
-            throw IoError(file, SystemReason(errno));
+            throw IoError(file, fileops::ErrorText(errno));
     } else {
-        throw IoError(file, SystemReason(errno));
+        throw IoError(file, fileops::ErrorText(errno));
     }
     return m_files.emplace(key, std::move(entry)).first->second;
 }
@@ -838,7 +834,7 @@ SeqReader::SeqReader(const std::filesystem::path& file, SeqQuotes quotes) : m_fi
             fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
         while (fd < 0 && errno == EINTR);
         if (fd < 0)
-            throw IoError(file, errno == ENOENT ? std::string("File not found") : SystemReason(errno));
+            throw IoError(file, errno == ENOENT ? std::string("File not found") : fileops::ErrorText(errno));
         Fd guard(fd);
         text = fileops::ReadAll(file, fd);
         struct stat st;

@@ -76,6 +76,8 @@ bool DurableWrites();
 // lies in (FolderOwner::Faults); a file in no open folder is changed as it stands.
 namespace fileops {
 
+// The system's words for an errno value ("No space left on device").
+std::string ErrorText(int error);
 // A staged change of a running step (kept in memory): asks the fault source only.
 void Stage(const std::filesystem::path& file, size_t bytes);
 // Opens a file for changing; O_CREAT among `flags` creates it (owner-only).

@@ -52,10 +52,6 @@ constexpr size_t kIdLength = 32;
 constexpr size_t kHeaderSize = 6 + kIdLength + 4;
 constexpr size_t kRecordHead = 12;
 
-std::string Reason(int error) {
-    return std::strerror(error);
-}
-
 uint32_t Checksum(std::string_view bytes) {
     uint32_t h = 2166136261u;
     for (unsigned char c : bytes) {
@@ -355,7 +351,7 @@ private:
             fd = ::openat(at, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
         while (fd < 0 && errno == EINTR);
         if (fd < 0)
-            throw IoError(shown, Reason(errno));
+            throw IoError(shown, fileops::ErrorText(errno));
         return fd;
     }
     int m_fd = -1;
@@ -572,7 +568,7 @@ void Journal::Apply(const std::vector<Record>& records) {
                     } else {
                         struct stat st;
                         if (::fstat(fd.get(), &st) != 0)
-                            throw IoError(file, Reason(errno));
+                            throw IoError(file, fileops::ErrorText(errno));
                         // Never longer than the step's own writes made it (or than it is).
                         long long written = 0;
                         for (const Record::Change& w : record.changes)
@@ -638,7 +634,7 @@ std::vector<std::string> Journal::Recover() {
     try {
         bytes = fileops::ReadWhole(m_path, O_NOFOLLOW);
     } catch (const IoError& e) {
-        if (e.reason() != Reason(ELOOP))
+        if (e.reason() != fileops::ErrorText(ELOOP))
             throw;
         PutAside("The journal of the data folder " + folder +
                  " is a link to another file; nothing of it was written into the files. It was put aside "
@@ -776,14 +772,14 @@ void Journal::UndoPreviousEntries(const std::vector<PreviousEntry>& entries) {
             try {
                 fd.Reset(fileops::OpenAt(at.fd(), name, file, flags));
             } catch (const IoError& e) {
-                if (it->kind == 'S' && e.reason() == Reason(ENOENT))
+                if (it->kind == 'S' && e.reason() == fileops::ErrorText(ENOENT))
                     continue; // gone already: it was made by the step
                 throw;
             }
             if (it->kind == 'S') {
                 struct stat st;
                 if (::fstat(fd.get(), &st) != 0)
-                    throw IoError(file, Reason(errno));
+                    throw IoError(file, fileops::ErrorText(errno));
                 if (st.st_size > it->number) // never made longer than it is
                     fileops::Truncate(file, fd.get(), it->number);
             } else {
@@ -848,7 +844,7 @@ void Journal::EnsureWhole() {
     }
     const std::optional<std::string> bytes = fileops::ReadWhole(m_path, O_NOFOLLOW);
     if (!bytes)
-        throw FolderNotWhole(m_path, Reason(ENOENT));
+        throw FolderNotWhole(m_path, fileops::ErrorText(ENOENT));
     if (m_previousPending) {
         RollBackPrevious(*bytes);
         return;
@@ -949,7 +945,7 @@ void Journal::FlushFile(const std::string& relative) {
     if (opened < 0) {
         if (errno == ENOENT)
             return; // deleted by a later step
-        throw IoError(m_root / relative, Reason(errno));
+        throw IoError(m_root / relative, fileops::ErrorText(errno));
     }
     fileops::Fd fd(opened);
     fileops::Sync(m_root / relative, fd.get());
