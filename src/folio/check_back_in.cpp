@@ -79,35 +79,48 @@ struct DirectBillCheckOut {
     records::HistoryEntry entry;
     float charged;
 };
-std::vector<DirectBillCheckOut> DirectBillCheckOutsToday(const DataFolder& folder,
-                                                         std::string_view todayText) {
+// The day's check-outs, read in one scan of the history file: the ordinary ones by their date,
+// each with its place in the file, and the direct-bill ones by the day's log.
+struct CheckOutsToday {
+    std::vector<std::pair<size_t, records::HistoryEntry>> ordinary;
+    std::vector<DirectBillCheckOut> directBill;
+};
+CheckOutsToday FindCheckOutsToday(const DataFolder& folder, std::string_view todayText) {
+    const std::string today = Trim(todayText);
     const std::map<ChargeGroup, std::vector<float>> charges = ChargesOfTheDay(folder, todayText);
-    std::vector<DirectBillCheckOut> found;
-    if (charges.empty())
-        return found;
     std::set<std::string> keys;
     for (const auto& [group, amounts] : charges)
         keys.insert(group.key);
+    CheckOutsToday found;
     std::map<ChargeGroup, std::vector<DirectBillCheckOut>> byGroup;
+    constexpr unsigned kByDate = 1, kByAccount = 2;
     records::ScanHistoryPlaced(
-        folder, records::HistoryKey::DBNumber,
-        [&](std::string_view code) {
-            const std::string trimmed = Trim(code);
-            return !trimmed.empty() && trimmed != "none" && keys.count(records::ChargingKey(code)) != 0;
-        },
-        [&](const records::HistoryEntry& entry, size_t place) {
-            const ChargeGroup group = GroupOf(entry);
-            if (charges.count(group) != 0)
-                byGroup[group].push_back({place, entry, 0});
+        folder,
+        {{records::HistoryKey::CheckOutDate, [&](std::string_view date) { return Trim(date) == today; }},
+         {records::HistoryKey::DBNumber,
+          [&](std::string_view code) {
+              if (keys.empty())
+                  return false;
+              const std::string trimmed = Trim(code);
+              return !trimmed.empty() && trimmed != "none" && keys.count(records::ChargingKey(code)) != 0;
+          }}},
+        [&](const records::HistoryEntry& entry, size_t place, unsigned accepted) {
+            if ((accepted & kByDate) != 0 && !ChargedToAnAccount(entry))
+                found.ordinary.emplace_back(place, entry);
+            if ((accepted & kByAccount) != 0) {
+                const ChargeGroup group = GroupOf(entry);
+                if (charges.count(group) != 0)
+                    byGroup[group].push_back({place, entry, 0});
+            }
         });
     // The latest check-outs pair with the latest charges, the one before with the one before.
     for (auto& [group, checkOuts] : byGroup) {
         const std::vector<float>& amounts = charges.at(group);
-        const size_t today = std::min(amounts.size(), checkOuts.size());
-        for (size_t i = 0; i < today; ++i) {
-            DirectBillCheckOut checkOut = checkOuts[checkOuts.size() - today + i];
-            checkOut.charged = amounts[amounts.size() - today + i];
-            found.push_back(std::move(checkOut));
+        const size_t count = std::min(amounts.size(), checkOuts.size());
+        for (size_t i = 0; i < count; ++i) {
+            DirectBillCheckOut checkOut = checkOuts[checkOuts.size() - count + i];
+            checkOut.charged = amounts[amounts.size() - count + i];
+            found.directBill.push_back(std::move(checkOut));
         }
     }
     return found;
@@ -116,15 +129,9 @@ std::vector<DirectBillCheckOut> DirectBillCheckOutsToday(const DataFolder& folde
 } // namespace
 
 std::vector<records::HistoryEntry> CheckedOutToday(const DataFolder& folder, std::string_view todayText) {
-    const std::string today = Trim(todayText);
-    std::vector<std::pair<size_t, records::HistoryEntry>> placed;
-    records::ScanHistoryPlaced(
-        folder, records::HistoryKey::CheckOutDate, [&](std::string_view date) { return Trim(date) == today; },
-        [&](const records::HistoryEntry& entry, size_t place) {
-            if (!ChargedToAnAccount(entry))
-                placed.emplace_back(place, entry);
-        });
-    for (DirectBillCheckOut& checkOut : DirectBillCheckOutsToday(folder, todayText))
+    CheckOutsToday found = FindCheckOutsToday(folder, todayText);
+    std::vector<std::pair<size_t, records::HistoryEntry>> placed = std::move(found.ordinary);
+    for (DirectBillCheckOut& checkOut : found.directBill)
         placed.emplace_back(checkOut.place, std::move(checkOut.entry));
     std::sort(placed.begin(), placed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     std::vector<records::HistoryEntry> entries;
@@ -253,11 +260,11 @@ std::optional<records::HistoryEntry> LaterCheckOut(const DataFolder& folder,
 }
 
 // What the check-out of the entry charged its account: its line in the day's direct-bill
-// log (see DirectBillCheckOutsToday). Nullopt when the entry is no check-out of today.
+// log (see FindCheckOutsToday). Nullopt when the entry is no check-out of today.
 std::optional<float> ChargedAtCheckOut(const DataFolder& folder, const records::HistoryEntry& entry,
                                        std::string_view todayText) {
     std::optional<float> charged;
-    for (const DirectBillCheckOut& checkOut : DirectBillCheckOutsToday(folder, todayText))
+    for (const DirectBillCheckOut& checkOut : FindCheckOutsToday(folder, todayText).directBill)
         if (checkOut.entry == entry)
             charged = checkOut.charged; // the latest, should two entries be alike
     return charged;

@@ -818,16 +818,24 @@ void ScanHistory(const DataFolder& folder, HistoryKey key, const HistoryKeyTest&
 
 void ScanHistoryPlaced(const DataFolder& folder, HistoryKey key, const HistoryKeyTest& wanted,
                        const std::function<void(const HistoryEntry&, size_t)>& found) {
+    ScanHistoryPlaced(folder, {{key, wanted}},
+                      [&](const HistoryEntry& entry, size_t place, unsigned) { found(entry, place); });
+}
+
+void ScanHistoryPlaced(const DataFolder& folder, const std::vector<HistoryKeyWanted>& keys,
+                       const std::function<void(const HistoryEntry&, size_t, unsigned)>& found) {
     const std::filesystem::path file = HistoryFile(folder);
     if (!platform::FileExists(file))
         return; // no guest has checked out yet
     HistoryStream stream(file);
-    const KeyPlace keyPlace = PlaceOf(key);
+    std::vector<KeyPlace> keyPlaces;
+    for (const HistoryKeyWanted& key : keys)
+        keyPlaces.push_back(PlaceOf(key.key));
     // Lines that cannot be read at all are noted as the file layer notes them, the entries
     // they break after them, as a SeqReader's reader would.
     std::vector<std::string> unreadable;
     EntryLine lines[3];
-    RawItem keyItem;
+    std::vector<RawItem> keyItems(keys.size());
     size_t line = 0;      // the line of the entry expected next
     size_t firstLine = 0; // where the entry being read began
     size_t lastLine = 0;
@@ -874,16 +882,24 @@ void ScanHistoryPlaced(const DataFolder& folder, HistoryKey key, const HistoryKe
         }
         if (line == 0)
             stream.Pin(place);
-        if (line == keyPlace.line)
-            keyItem = items.Item(keyPlace.item);
+        for (size_t k = 0; k < keys.size(); ++k)
+            if (line == keyPlaces[k].line)
+                keyItems[k] = items.Item(keyPlaces[k].item);
         lines[line] = {place, text.size()};
         if (++line < 3)
             continue;
-        const std::string_view keyText(stream.At(lines[keyPlace.line].place) + keyItem.offset,
-                                       keyItem.length);
-        if (MayBeLiteral(keyText, keyItem) ? wanted(literals.Text(keyText)) : wanted(keyText)) {
+        unsigned accepted = 0;
+        for (size_t k = 0; k < keys.size(); ++k) {
+            const RawItem& keyItem = keyItems[k];
+            const std::string_view keyText(stream.At(lines[keyPlaces[k].line].place) + keyItem.offset,
+                                           keyItem.length);
+            const HistoryKeyTest& wanted = keys[k].wanted;
+            if (MayBeLiteral(keyText, keyItem) ? wanted(literals.Text(keyText)) : wanted(keyText))
+                accepted |= 1u << k;
+        }
+        if (accepted != 0) {
             DecodeEntry(stream, lines, literals, entry);
-            found(entry, entries);
+            found(entry, entries, accepted);
         }
         ++entries;
         line = 0;

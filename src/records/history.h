@@ -116,6 +116,14 @@ void ScanHistory(const platform::DataFolder& folder, HistoryKey key, const Histo
 // in file order.
 void ScanHistoryPlaced(const platform::DataFolder& folder, HistoryKey key, const HistoryKeyTest& wanted,
                        const std::function<void(const HistoryEntry&, size_t)>& found);
+// One scan for several keys at once: `found` gets every entry one of them accepts, with its
+// place and which did (bit i for keys[i]).
+struct HistoryKeyWanted {
+    HistoryKey key;
+    HistoryKeyTest wanted;
+};
+void ScanHistoryPlaced(const platform::DataFolder& folder, const std::vector<HistoryKeyWanted>& keys,
+                       const std::function<void(const HistoryEntry&, size_t, unsigned)>& found);
 // The entries ScanHistory finds, in file order.
 std::vector<HistoryEntry> FindInHistory(const platform::DataFolder& folder, HistoryKey key,
                                         const HistoryKeyTest& wanted);
