@@ -43,6 +43,17 @@ void Reseal(std::string& log, size_t at) {
         log[end + static_cast<size_t>(i)] = static_cast<char>((sum >> (8 * i)) & 0xFF);
 }
 
+// Two steps saved in the folder, each a file of its own, with no checkpoint after them.
+void SaveTwoStepsUncheckpointed(const std::filesystem::path& root) {
+    Journal journal(root);
+    journal.Recover();
+    for (const char* name : {"aaaaaaaaaa", "bbbbbbbbbb"}) {
+        Transaction step(journal, std::string("saving ") + name);
+        RandomFile(root / name, 4).Put(1, "data");
+        step.Commit();
+    }
+}
+
 TEST(JournalTest, StartUpAppliesOnlyWholeRecordsOfThisFolder) {
     struct Case {
         const char* name;
@@ -97,15 +108,7 @@ TEST(JournalTest, StartUpAppliesOnlyWholeRecordsOfThisFolder) {
         vantreth::testing::TempFolder folder;
         const std::filesystem::path root = folder.path() / "data"; // an escape lands in the test's own folder
         std::filesystem::create_directory(root);
-        {
-            Journal journal(root);
-            journal.Recover();
-            for (const char* name : {"aaaaaaaaaa", "bbbbbbbbbb"}) {
-                Transaction step(journal, std::string("saving ") + name);
-                RandomFile(root / name, 4).Put(1, "data");
-                step.Commit();
-            }
-        } // no checkpoint: the records stay in the journal
+        SaveTwoStepsUncheckpointed(root); // the records stay in the journal
         std::filesystem::remove(root / "aaaaaaaaaa");
         std::filesystem::remove(root / "bbbbbbbbbb");
         std::string log = Bytes(root / kJournalName);
@@ -403,15 +406,7 @@ namespace {
 
 // A folder whose second committed step is damaged in the journal, its files not yet written.
 void DamagedFolder(const std::filesystem::path& root) {
-    {
-        Journal journal(root);
-        journal.Recover();
-        for (const char* name : {"aaaaaaaaaa", "bbbbbbbbbb"}) {
-            Transaction step(journal, std::string("saving ") + name);
-            RandomFile(root / name, 4).Put(1, "data");
-            step.Commit();
-        }
-    }
+    SaveTwoStepsUncheckpointed(root);
     std::filesystem::remove(root / "aaaaaaaaaa");
     std::filesystem::remove(root / "bbbbbbbbbb");
     std::string log = Bytes(root / kJournalName);
