@@ -260,6 +260,15 @@ TEST_P(TransactionSweep, EveryWritePointIsAllOrNothing) {
                 EXPECT_EQ(Image(*runner), before)
                     << where << ": differs by" << Differences(before, Image(*runner));
                 Dialogs(*runner).ClearAnswers();
+                if (n == commit && !twice) {
+                    // The record whose flush failed may be on the disk all the same: taken back,
+                    // it stays taken back through a power cut.
+                    faults.LoseUnflushed();
+                    faults.Disarm();
+                    platform::Journal(runner->dataRoot(), &faults).Recover();
+                    EXPECT_EQ(Image(*runner), before) << where << ", then a power cut";
+                    continue;
+                }
                 if (twice) {
                     // A step the clerk was told failed is not found saved at the next start.
                     faults.Disarm();

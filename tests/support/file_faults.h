@@ -91,10 +91,16 @@ public:
         const Fault fault = BeforeChange(change.file, change.bytes);
         if (m_track && change.op != Op::Stage)
             Track(change, fault.kind == Kind::None);
-        // The journal keeps its bytes: the worse case for a record whose flush failed.
-        if (m_track && change.op == Op::Flush && (fault.kind == Kind::Fail || fault.kind == Kind::Partial) &&
-            change.file.filename() != platform::kJournalName)
-            DropDirty(change.file);
+        // A flush that fails leaves it unknown what reached the disk; each file gets the worse
+        // case. A data file loses what its last flush did not write (the step told saved must
+        // come back from the journal); the journal's record stays, and reaches the disk (the step
+        // told not saved must be taken back for good, or it comes back at the next start).
+        if (m_track && change.op == Op::Flush && (fault.kind == Kind::Fail || fault.kind == Kind::Partial)) {
+            if (change.file.filename() == platform::kJournalName)
+                KeepOnDisk(change.file);
+            else
+                DropDirty(change.file);
+        }
         return fault;
     }
 
@@ -134,6 +140,12 @@ private:
         std::string bytes = synced != m_synced.end() ? synced->second : std::string();
         bytes.resize(static_cast<size_t>(st.st_size), '\0');
         std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
+    }
+    void KeepOnDisk(const std::filesystem::path& file) {
+        See(file.parent_path());
+        struct stat st;
+        if (::stat(file.c_str(), &st) == 0)
+            m_synced[st.st_ino] = Content(file);
     }
     void Track(const Change& change, bool happens) {
         const std::filesystem::path folder =
