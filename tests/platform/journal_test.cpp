@@ -103,6 +103,27 @@ TEST(JournalTest, StartUpAppliesOnlyWholeRecordsOfThisFolder) {
          true, false, "\"saving bbbbbbbbbb\" was saved; it may be lost"},
         {"bit flip in the last record", [&](std::string& log, const auto&) { log[second(log) + 40] ^= 1; },
          true, false, "\"saving bbbbbbbbbb\" was saved; it may be lost"},
+        {"bit flip in the last record's length", // now longer than the journal: no torn tail
+         [&](std::string& log, const auto&) { log[second(log) + 6] ^= 1; }, true, false,
+         "\"saving bbbbbbbbbb\" was saved; it may be lost"},
+        {"a write past the length its record ends the file at",
+         [&](std::string& log, const auto&) {
+             const size_t at = second(log);
+             log[log.find("L\x0a", at) + 15] = 2; // the 4 bytes written, the file cut to 2
+             Reseal(log, at);
+         },
+         true, false, "\"saving bbbbbbbbbb\" was saved; it may be lost"},
+        {"bytes after the last change of a record",
+         [&](std::string& log, const auto&) {
+             const size_t at = second(log);
+             log.insert(log.size() - 4, "xyz"); // the last record ends the journal
+             log[at + 4] = static_cast<char>(log[at + 4] + 3);
+             const uint32_t head = Fnv(std::string_view(log).substr(at, 8));
+             for (size_t i = 0; i < 4; ++i)
+                 log[at + 8 + i] = static_cast<char>((head >> (8 * i)) & 0xFF);
+             Reseal(log, at);
+         },
+         true, false, "\"saving bbbbbbbbbb\" was saved; it may be lost"},
     };
     for (const Case& c : cases) {
         vantreth::testing::TempFolder folder;
@@ -627,6 +648,45 @@ TEST(TransactionTest, AStepHoldsTheChangesOfItsOwnFolderOnly) {
         step.Rollback();
     }
     EXPECT_FALSE(FileExists(one / "held"));
+}
+
+// A step saved whose file could not be written after the commit point is in its file before
+// anything reads the folder or saves the next step.
+TEST(JournalTest, ASavedStepIsInItsFilesBeforeTheNextStepReadsOrSaves) {
+    struct FirstWriteFails final : FileFaults {
+        bool failed = false;
+        Fault BeforeChange(const std::filesystem::path&, size_t) override { return {}; }
+        Fault Before(const Change& change) override {
+            if (change.op != Op::Write || change.file.filename() != "aaaaaaaaaa" || failed)
+                return {};
+            failed = true;
+            return {Kind::Fail, EIO};
+        }
+    };
+    for (const bool next : {false, true}) { // next: reads, or saves straight away
+        vantreth::testing::TempFolder folder;
+        const std::filesystem::path root = folder.path();
+        FirstWriteFails faults;
+        Journal journal(root, &faults);
+        journal.Recover();
+        {
+            Transaction step(journal, "saving");
+            RandomFile(root / "aaaaaaaaaa", 4).Put(1, "data");
+            step.Commit();
+        }
+        ASSERT_TRUE(faults.failed);
+        ASSERT_NE(Bytes(root / "aaaaaaaaaa"), "data");
+        if (next) {
+            PendingChanges changes;
+            changes.Write(root / "bbbbbbbbbb", 0, "more");
+            journal.Commit("saving more", changes);
+        } else {
+            Transaction looking(journal, "looking");
+            EXPECT_EQ(RandomFile(root / "aaaaaaaaaa", 4).Get(1), "data");
+        }
+        EXPECT_EQ(Bytes(root / "aaaaaaaaaa"), "data") << (next ? "saving" : "reading");
+        EXPECT_TRUE(journal.Whole());
+    }
 }
 
 } // namespace
