@@ -561,6 +561,55 @@ TEST(TransactionTest, AStepSeesItsOwnChangesAndRollingBackPutsCopiesBackNewestFi
     EXPECT_EQ(Bytes(root / "old"), "kept");
 }
 
+// What a step reads of a file it changed is what its commit writes into the file, however it
+// changed it; and a step that is over takes no change.
+TEST(TransactionTest, WhatAStepReadsOfItsOwnChangesIsWhatItSaves) {
+    const struct {
+        const char* name;
+        std::function<void(const std::filesystem::path&)> change;
+    } cases[] = {
+        {"written into", [](const auto& file) { RandomFile(file, 4).Put(2, "BBBB"); }},
+        {"deleted", [](const auto& file) { DeleteFile(file); }},
+        {"deleted, then written past its start",
+         [](const auto& file) {
+             DeleteFile(file);
+             RandomFile(file, 4).Put(2, "BBBB");
+         }},
+        {"replaced by less, then written past its end",
+         [](const auto& file) {
+             ReplaceFileContent(file, "C");
+             RandomFile(file, 4).Put(3, "DDDD");
+         }},
+        {"written over what it wrote",
+         [](const auto& file) {
+             RandomFile(file, 4).Put(1, "xxxxxxxx");
+             RandomFile(file, 4).Put(2, "yy");
+         }},
+    };
+    // What a reader is shown of the file.
+    const auto look = [](const std::filesystem::path& file) {
+        return std::to_string(FileExists(file)) + "|" + std::to_string(FileSize(file)) + "|" +
+               ReadFile(file).value_or("(none)") + "|" + ReadFileAt(file, 2, 9);
+    };
+    for (const auto& c : cases) {
+        vantreth::testing::TempFolder folder;
+        const std::filesystem::path root = folder.path();
+        Store(root / "file", "aaaabbbbcccc");
+        Journal journal(root);
+        journal.Recover();
+        std::string seen;
+        {
+            Transaction step(journal, "changing");
+            c.change(root / "file");
+            seen = look(root / "file");
+            step.Commit();
+            EXPECT_THROW(ReplaceFileContent(root / "late", "x"), IoError) << c.name;
+        }
+        EXPECT_EQ(seen, look(root / "file")) << c.name;
+        EXPECT_FALSE(std::filesystem::exists(root / "late")) << c.name;
+    }
+}
+
 } // namespace
 } // namespace platform
 
