@@ -610,6 +610,28 @@ TEST(TransactionTest, WhatAStepReadsOfItsOwnChangesIsWhatItSaves) {
     }
 }
 
+// A file the program may not write, or a folder it may not make a file in, fails the step that
+// changes it at once, before the step is saved: the folder stays whole for the next step.
+TEST(TransactionTest, AFileThatCannotBeWrittenFailsTheStepBeforeItIsSaved) {
+    for (const bool newFile : {false, true}) { // in a folder that cannot be written
+        vantreth::testing::TempFolder folder;
+        const std::filesystem::path root = folder.path(), sub = root / "sub";
+        std::filesystem::create_directory(sub);
+        Store(sub / "file", "kept");
+        Journal journal(root);
+        journal.Recover();
+        const vantreth::testing::Unwritable refused(newFile ? sub : sub / "file");
+        if (!refused.refused())
+            GTEST_SKIP() << "nothing here refuses root a write";
+        const std::filesystem::path target = sub / (newFile ? "new" : "file");
+        Transaction step(journal, "changing");
+        EXPECT_THROW(RandomFile(target, 4).Put(1, "data"), IoError) << target;
+        step.Rollback();
+        EXPECT_TRUE(journal.Whole());
+        EXPECT_EQ(Bytes(sub / "file"), "kept");
+    }
+}
+
 } // namespace
 } // namespace platform
 

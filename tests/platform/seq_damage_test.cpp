@@ -101,9 +101,9 @@ TEST_F(SeqDamageTest, EachDamagedFileIsReportedOnceUntilItChanges) {
 TEST_F(SeqDamageTest, ReadingAReadOnlyFolderNeedsNoWriteAndCreatesNothing) {
     Write(m_dir / "rooms", "abcdefgh");
     Write(m_dir / "tax", "0.08\r\n");
-    fs::permissions(m_dir / "rooms", fs::perms::owner_read);
-    fs::permissions(m_dir / "tax", fs::perms::owner_read);
-    fs::permissions(m_dir, fs::perms::owner_read | fs::perms::owner_exec);
+    const vantreth::testing::Unwritable roomsFile(m_dir / "rooms"), taxFile(m_dir / "tax"), folder(m_dir);
+    if (!folder.refused())
+        GTEST_SKIP() << "nothing here refuses root a write";
 
     const RandomFile rooms(m_dir / "rooms", 4);
     EXPECT_EQ(rooms.RecordCount(), 2);
@@ -119,11 +119,6 @@ TEST_F(SeqDamageTest, ReadingAReadOnlyFolderNeedsNoWriteAndCreatesNothing) {
     for (const fs::directory_entry& entry : fs::directory_iterator(m_dir))
         files += entry.is_regular_file() ? 1 : 0;
     EXPECT_EQ(files, 2u) << "reading made a file";
-
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "permissions are not enforced for root; the reads above proved nothing was created";
-    EXPECT_NE(::access(m_dir.c_str(), W_OK), 0) << "the folder should refuse writing";
-    EXPECT_NE(::access((m_dir / "rooms").c_str(), W_OK), 0) << "the file should refuse writing";
 }
 
 } // namespace
