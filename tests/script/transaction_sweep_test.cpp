@@ -377,6 +377,84 @@ TEST_P(TransactionSweep, TheCheckpointAfterTheStepLosesNothing) {
     }
 }
 
+// The start after a crash that left the step in the journal alone (none of its files written),
+// stopped at each of its operations: after a crash or a power cut there, or an I/O error (one,
+// or a second right after it) and then a power cut, the next start puts the whole step into
+// the files, with nothing reported damaged.
+TEST_P(TransactionSweep, TheStartAfterACrashLosesNothing) {
+    CountingFaults faults;
+    m_faults = &faults;
+    faults.TrackFlushes(true);
+    const auto restart = [&faults](script::ScriptRunner& runner) {
+        platform::Journal journal(runner.dataRoot(), &faults);
+        const std::vector<std::string> told = journal.Recover();
+        return told.empty() ? std::string() : told.front();
+    };
+    FolderImage after;
+    long commit = 0; // the flush of the step's record
+    {
+        auto runner = ReadyForStep();
+        faults.Arm(0, Kind::None);
+        RunStep(*runner);
+        for (long n = 1; n <= faults.count(); ++n)
+            if (faults.OpOf(n) == platform::FileFaults::Op::Flush &&
+                faults.FileOf(n).filename() == platform::kJournalName)
+                commit = n;
+        after = Image(*runner);
+        ASSERT_GT(commit, 0) << "the step flushes no record";
+    }
+    // The runner left by a crash right after the commit point, the unflushed lost.
+    const auto crashed = [&] {
+        auto runner = ReadyForStep();
+        faults.Arm(commit + 1, Kind::Crash);
+        EXPECT_THROW(RunStep(*runner), platform::SimulatedCrash);
+        faults.LoseUnflushed();
+        faults.Disarm();
+        return runner;
+    };
+    long operations = 0;
+    {
+        auto runner = crashed();
+        faults.Arm(0, Kind::None);
+        EXPECT_EQ(restart(*runner), "");
+        operations = faults.count();
+        ASSERT_GT(operations, 2) << "the start writes nothing of the step";
+        faults.LoseUnflushed();
+        EXPECT_EQ(restart(*runner), "");
+        ASSERT_EQ(Image(*runner), after)
+            << "a power cut after the start" << Differences(after, Image(*runner));
+    }
+    for (long n = 1; n <= operations; ++n) {
+        const std::string where =
+            "start operation " + std::to_string(n) + " of " + std::to_string(operations);
+        {
+            auto runner = crashed();
+            faults.Arm(n, Kind::Crash);
+            EXPECT_THROW(restart(*runner), platform::SimulatedCrash) << where;
+            faults.LoseUnflushed();
+            faults.Disarm();
+            EXPECT_EQ(restart(*runner), "") << where;
+            EXPECT_EQ(Image(*runner), after) << "crash at " << where << Differences(after, Image(*runner));
+        }
+        for (const bool twice : {false, true}) {
+            auto runner = crashed();
+            faults.ArmAt(twice ? std::vector<long>{n, n + 1} : std::vector<long>{n}, Kind::Fail);
+            try {
+                restart(*runner);
+            } catch (const platform::IoError&) {
+                // told at the start; the journal keeps the step
+            }
+            faults.Disarm();
+            faults.LoseUnflushed(); // a power cut
+            EXPECT_EQ(restart(*runner), "") << where;
+            EXPECT_EQ(Image(*runner), after) << "I/O error at " << where << (twice ? " and the next" : "")
+                                             << ", then a power cut" << Differences(after, Image(*runner));
+        }
+        if (HasFailure())
+            return;
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(
     MainSteps, TransactionSweep,
     ::testing::Values(
