@@ -23,6 +23,14 @@ std::string Bytes(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
+// A file of the folder `engine` holds, read and changed through it.
+FilePath In(Journal& engine, const std::filesystem::path& name) {
+    return {engine.root() / name, &engine};
+}
+// A file looked at on the disk as it stands, beside every engine.
+FilePath Disk(const std::filesystem::path& file) {
+    return FilePath::Outside(file);
+}
 void Store(const std::filesystem::path& file, const std::string& bytes) {
     std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
 }
@@ -49,7 +57,7 @@ void SaveTwoStepsUncheckpointed(const std::filesystem::path& root) {
     journal.Recover();
     for (const char* name : {"aaaaaaaaaa", "bbbbbbbbbb"}) {
         Transaction step(journal, std::string("saving ") + name);
-        RandomFile(root / name, 4).Put(1, "data");
+        RandomFile(In(journal, name), 4).Put(1, "data");
         step.Commit();
     }
 }
@@ -123,8 +131,8 @@ TEST(JournalTest, StartUpAppliesOnlyWholeRecordsOfThisFolder) {
         } catch (const FolderNotWhole& e) {
             told = e.what();
         }
-        EXPECT_EQ(FileExists(root / "aaaaaaaaaa"), c.first) << c.name;
-        EXPECT_EQ(FileExists(root / "bbbbbbbbbb"), c.second) << c.name;
+        EXPECT_EQ(FileExists(Disk(root / "aaaaaaaaaa")), c.first) << c.name;
+        EXPECT_EQ(FileExists(Disk(root / "bbbbbbbbbb")), c.second) << c.name;
         EXPECT_FALSE(std::filesystem::exists(root.parent_path() / "escaped")) << c.name;
         if (c.second) {
             EXPECT_EQ(std::filesystem::file_size(root / "bbbbbbbbbb"), 4u) << c.name;
@@ -133,7 +141,8 @@ TEST(JournalTest, StartUpAppliesOnlyWholeRecordsOfThisFolder) {
             EXPECT_EQ(told, "") << c.name;
         } else {
             EXPECT_NE(told.find(c.told), std::string::npos) << c.name << ": " << told;
-            EXPECT_TRUE(FileExists(root / kDamagedJournalName) || FileExists(root / kJournalName)) << c.name;
+            EXPECT_TRUE(FileExists(Disk(root / kDamagedJournalName)) || FileExists(Disk(root / kJournalName)))
+                << c.name;
         }
     }
 }
@@ -160,7 +169,7 @@ TEST(JournalTest, TheStateMovesOnlyAlongTheLinesItsHeaderDraws) {
     EXPECT_THROW(journal.SetReadOnly("late"), std::logic_error);
     const auto save = [&](const char* name) {
         Transaction step(journal, "saving");
-        RandomFile(root / name, 4).Put(1, "data");
+        RandomFile(In(journal, name), 4).Put(1, "data");
         step.Commit();
     };
     faults.file = "rooms";
@@ -191,7 +200,7 @@ TEST(JournalTest, NoStepWritesPastWhereAFileOfItsKindReaches) {
     const auto reach = [](std::string_view file) { return file == "counter" ? 4 : kLargestFile; };
     const auto save = [&](Journal& journal, long record) {
         Transaction step(journal, "counting");
-        RandomFile(root / "counter", 4).Put(record, "1234");
+        RandomFile(In(journal, "counter"), 4).Put(record, "1234");
         step.Commit();
     };
     {
@@ -316,9 +325,9 @@ TEST(JournalTest, AFolderOpenedWithoutItsLockIsNeverChanged) {
     journal.SetReadOnly("the folder cannot be locked");
     EXPECT_TRUE(journal.Recover().empty());
     Transaction step(journal, "saving");
-    EXPECT_THROW(RandomFile(root / "rooms", 4).Put(1, "data"), FolderReadOnly);
+    EXPECT_THROW(RandomFile(In(journal, "rooms"), 4).Put(1, "data"), FolderReadOnly);
     EXPECT_EQ(Bytes(root / kJournalName), before);
-    EXPECT_FALSE(FileExists(root / "rooms"));
+    EXPECT_FALSE(FileExists(In(journal, "rooms")));
 }
 
 // Without the lock, a step that changes nothing goes through and every change is refused; the
@@ -330,7 +339,7 @@ TEST(JournalTest, AFolderOpenedWithoutItsLockShowsWhatIsStoredAndNamesWhatIsNot)
         Journal journal(root);
         journal.Recover();
         Transaction step(journal, "saving rooms");
-        RandomFile(root / "rooms", 4).Put(1, "data");
+        RandomFile(In(journal, "rooms"), 4).Put(1, "data");
         step.Commit();
     }
     std::filesystem::remove(root / "rooms");
@@ -342,13 +351,13 @@ TEST(JournalTest, AFolderOpenedWithoutItsLockShowsWhatIsStoredAndNamesWhatIsNot)
     EXPECT_NE(told[0].find("\"saving rooms\""), std::string::npos) << told[0];
     {
         Transaction looking(journal, "looking");
-        EXPECT_EQ(RandomFile(root / "rooms", 4).Get(1), std::string(4, '\0'));
+        EXPECT_EQ(RandomFile(In(journal, "rooms"), 4).Get(1), std::string(4, '\0'));
         EXPECT_NO_THROW(looking.Commit());
     }
     Transaction step(journal, "saving");
-    EXPECT_THROW(RandomFile(root / "rooms", 4).Put(1, "data"), FolderReadOnly);
+    EXPECT_THROW(RandomFile(In(journal, "rooms"), 4).Put(1, "data"), FolderReadOnly);
     EXPECT_EQ(Bytes(root / kJournalName), log);
-    EXPECT_FALSE(FileExists(root / "rooms"));
+    EXPECT_FALSE(FileExists(In(journal, "rooms")));
 }
 
 // The business date moved inside a step is read back through the step (by a clock made in
@@ -367,9 +376,9 @@ TEST(JournalTest, TheDateMovedInAStepFollowsTheStep) {
                           {"moved in a savepoint that stood", End::Savepoint, 5}};
     for (const Case& c : cases) {
         vantreth::testing::TempFolder folder;
-        const std::filesystem::path file = folder.path() / "clock";
         Journal journal(folder.path());
         journal.Recover();
+        const FilePath file = In(journal, "clock");
         BusinessClock clock(file);
         const Date moved = AddDays(clock.Today(), 5);
         {
@@ -424,7 +433,7 @@ TEST(JournalTest, ATornTailIsCutOffBeforeTheNextRecord) {
         const std::vector<std::string> told = journal.Recover();
         EXPECT_TRUE(told.empty()) << told.front();
         Transaction step(journal, std::string("saving ") + name);
-        RandomFile(root / name, static_cast<int>(bytes)).Put(1, std::string(bytes, 'x'));
+        RandomFile(In(journal, name), static_cast<int>(bytes)).Put(1, std::string(bytes, 'x'));
         step.Commit();
         std::string log = Bytes(root / kJournalName);
         log.resize(log.size() - 3); // the next record's tail, torn
@@ -433,7 +442,7 @@ TEST(JournalTest, ATornTailIsCutOffBeforeTheNextRecord) {
     save("long", 400);
     save("short", 4);
     save("third", 4);
-    EXPECT_FALSE(FileExists(root / kDamagedJournalName));
+    EXPECT_FALSE(FileExists(Disk(root / kDamagedJournalName)));
 }
 
 // Start-up stopped at each change it makes to a damaged journal's folder, and the power lost:
@@ -465,7 +474,7 @@ TEST(JournalTest, ADamagedJournalIsPutAsideOnlyAfterWhatItGaveIsFlushedAndToldUn
             EXPECT_NE(told.find("\"saving bbbbbbbbbb\""), std::string::npos) << "crash at change " << n;
         }
         EXPECT_EQ(Bytes(root / "aaaaaaaaaa"), "data") << "crash at change " << n;
-        EXPECT_FALSE(FileExists(root / "bbbbbbbbbb")) << "crash at change " << n;
+        EXPECT_FALSE(FileExists(Disk(root / "bbbbbbbbbb"))) << "crash at change " << n;
         Journal shown(root);
         shown.Recover();
         shown.Told();
@@ -492,7 +501,7 @@ TEST(JournalTest, LinksPlantedForTheJournalsOwnFilesAreNeverFollowed) {
                 Journal journal(root);
                 journal.Recover();
                 Transaction step(journal, "saving");
-                RandomFile(root / "rooms", 4).Put(1, "data");
+                RandomFile(In(journal, "rooms"), 4).Put(1, "data");
                 step.Commit();
             } catch (const IoError&) {
                 // Refusing is fine; writing through the link is not.
@@ -518,25 +527,26 @@ TEST(TransactionTest, AStepSeesItsOwnChangesAndRollingBackPutsCopiesBackNewestFi
     Store(root / "old", "kept");
     Journal journal(root);
     journal.Recover();
+    const DataFolder data(root, &journal);
     int copy = 0; // a copy in memory of what the files hold
     {
         Transaction step(journal, "changing");
-        ReplaceFileContent(root / "new", "made");
-        DeleteFile(root / "old");
-        EXPECT_TRUE(FileExists(root / "new"));
-        EXPECT_FALSE(FileExists(root / "old"));
+        ReplaceFileContent(In(journal, "new"), "made");
+        DeleteFile(In(journal, "old"));
+        EXPECT_TRUE(FileExists(In(journal, "new")));
+        EXPECT_FALSE(FileExists(In(journal, "old")));
         copy = 1;
-        WhenUndone(root, [&] { copy = 0; });
-        AllOrNothing(root, [&] {
+        WhenUndone(data, [&] { copy = 0; });
+        AllOrNothing(data, [&] {
             copy = 2;
-            WhenUndone(root / "new", [&] { copy = 1; });
+            WhenUndone(In(journal, "new"), [&] { copy = 1; });
         });
         copy = 3;
-        WhenUndone(root, [&] { copy = 2; });
+        WhenUndone(data, [&] { copy = 2; });
         step.Rollback();
     }
     EXPECT_EQ(copy, 0);
-    EXPECT_FALSE(FileExists(root / "new"));
+    EXPECT_FALSE(FileExists(In(journal, "new")));
     EXPECT_EQ(Bytes(root / "old"), "kept");
 }
 
@@ -557,7 +567,7 @@ TEST(JournalTest, ACheckpointInSlicesCutsTheJournalOnlyOnceEveryFileIsFlushed) {
     journal.Recover();
     const auto save = [&](const char* name) {
         Transaction step(journal, std::string("saving ") + name);
-        RandomFile(root / name, 4).Put(1, "data");
+        RandomFile(In(journal, name), 4).Put(1, "data");
         step.Commit();
     };
     for (const char* name : {"aaaa", "bbbb", "cccc"})
@@ -589,7 +599,7 @@ TEST(JournalTest, ARecordNamingTheJournalsOwnFilesIsNeverApplied) {
             Journal journal(root);
             journal.Recover();
             Transaction step(journal, "saving");
-            RandomFile(root / decoy, 4).Put(1, "data");
+            RandomFile(In(journal, decoy), 4).Put(1, "data");
             step.Commit();
         }
         std::string log = Bytes(root / kJournalName);
@@ -619,14 +629,14 @@ TEST(TransactionTest, AStepHoldsTheChangesOfItsOwnFolderOnly) {
     {
         Transaction step(journal, "changing");
         Journal lookingOn(one); // opened after the step began
-        ReplaceFileContent(one / "held", "step");
-        ReplaceFileContent(other / "written", "now");
-        EXPECT_TRUE(FileExists(one / "held"));
+        ReplaceFileContent(In(journal, "held"), "step");
+        ReplaceFileContent(In(otherJournal, "written"), "now");
+        EXPECT_TRUE(FileExists(In(journal, "held")));
         EXPECT_FALSE(std::filesystem::exists(one / "held")) << "written before the commit";
         EXPECT_EQ(Bytes(other / "written"), "now") << "another folder's file held by this step";
         step.Rollback();
     }
-    EXPECT_FALSE(FileExists(one / "held"));
+    EXPECT_FALSE(FileExists(In(journal, "held")));
 }
 
 } // namespace

@@ -315,24 +315,24 @@ TEST_F(ProgramTest, TimersTickOnlyBetweenEventsOrWhileABoxIsUp) {
 TEST_F(ProgramTest, AFailedStepIsUndoneAndATimerInsideItsBoxWaitsForALaterTick) {
     const std::filesystem::path root = program->data().root();
     std::filesystem::create_directories(root);
-    DeleteFile(root / "step");
-    DeleteFile(root / "tick");
-    form().tickWork = [&] { ReplaceFileContent(root / "tick", "saved"); };
+    DeleteFile(program->data().File("step"));
+    DeleteFile(program->data().File("tick"));
+    form().tickWork = [&] { ReplaceFileContent(program->data().File("tick"), "saved"); };
     dialogs.Answer(vbOK);
     dialogs.Answer(vbOK);
     program->Dispatch([&] {
-        ReplaceFileContent(root / "step", "half");
+        ReplaceFileContent(program->data().File("step"), "half");
         program->on_modal = [&] { program->TimePassed(100); };
         program->MsgBox("waiting", vbOKOnly, "Box");
         program->on_modal = nullptr;
         throw IoError(root / "rooms", "Disk full");
     });
-    EXPECT_FALSE(FileExists(root / "step")) << "the failed step left a change";
-    EXPECT_FALSE(FileExists(root / "tick")) << "the timer saved inside the step";
+    EXPECT_FALSE(FileExists(program->data().File("step"))) << "the failed step left a change";
+    EXPECT_FALSE(FileExists(program->data().File("tick"))) << "the timer saved inside the step";
     EXPECT_EQ(form().ticks, 1);
-    EXPECT_FALSE(FileExists(root / kJournalName));
+    EXPECT_FALSE(FileExists(program->data().File(kJournalName)));
     program->TimePassed(100);
-    EXPECT_TRUE(FileExists(root / "tick"));
+    EXPECT_TRUE(FileExists(program->data().File("tick")));
     EXPECT_EQ(dialogs.shown().size(), 2u) << "the box, then the failure; the deferred tick says nothing";
 }
 
@@ -345,10 +345,10 @@ TEST_F(ProgramTest, WhatAStepPrintsGoesOutOnlyOnceTheStepIsSaved) {
     FailingPrinter fullDisk("No space left on device");
     FailingPrinter refusing("lp: Error - Scheduler not responding.", FailingPrinter::Fails::Printed);
     auto step = [&](PrinterDevice& device, bool fails) {
-        DeleteFile(root / "step");
+        DeleteFile(program->data().File("step"));
         program->printer().SetDevice(device);
         program->Dispatch([&] {
-            ReplaceFileContent(root / "step", "saved");
+            ReplaceFileContent(program->data().File("step"), "saved");
             program->Dispatch([&] { program->printer().Print("inner"), program->printer().EndDoc(); });
             program->printer().Print("outer");
             program->printer().EndDoc();
@@ -357,7 +357,7 @@ TEST_F(ProgramTest, WhatAStepPrintsGoesOutOnlyOnceTheStepIsSaved) {
                 throw IoError(root / "rooms", "Disk full");
         });
         program->printer().SetDevice(printer);
-        return FileExists(root / "step");
+        return FileExists(program->data().File("step"));
     };
     dialogs.Answer(vbOK);
     EXPECT_FALSE(step(printer, true));
@@ -566,7 +566,7 @@ TEST_F(ProgramTest, AfterAFailedStepTheWindowsShowWhatIsStored) {
             else
                 form().Text1.SetText("typed");
             program->Load("Other");
-            ReplaceFileContent(m_data.path() / "saved", c.fails == Fails::No ? "kept" : "lost");
+            ReplaceFileContent(program->data().File("saved"), c.fails == Fails::No ? "kept" : "lost");
             if (c.fails == Fails::InTheHandler)
                 throw IoError(m_data.path() / "saved", "Disk full");
         });
@@ -577,7 +577,7 @@ TEST_F(ProgramTest, AfterAFailedStepTheWindowsShowWhatIsStored) {
         EXPECT_EQ(program->IsLoaded("Other"), c.otherOpen) << c.name;
         EXPECT_EQ(form().loads - loads, c.reloads) << c.name;
         EXPECT_TRUE(form().Loaded()) << c.name;
-        EXPECT_EQ(ReadFile(m_data.path() / "saved").value_or(""), "kept") << c.name;
+        EXPECT_EQ(ReadFile(program->data().File("saved")).value_or(""), "kept") << c.name;
     }
 }
 
@@ -611,7 +611,7 @@ TEST_F(ProgramTest, AFailedStepThatLeftNoWindowShownOpensTheFrontDesk) {
                 form().SetWindowState(WindowState::Minimized);
             else
                 program->Unload(form());
-            ReplaceFileContent(m_data.path() / "saved", "lost");
+            ReplaceFileContent(program->data().File("saved"), "lost");
             if (!c.atTheCommitPoint)
                 throw IoError(m_data.path() / "saved", "Disk full");
         });
@@ -654,7 +654,7 @@ namespace {
 TEST_F(ProgramTest, TheCheckpointComesWhenTheClerkIsIdleTheJournalIsLargeOrTheProgramEnds) {
     const std::filesystem::path root = program->data().root();
     const auto save = [&](size_t bytes) {
-        program->Dispatch([&] { ReplaceFileContent(root / "step", std::string(bytes, 'x')); });
+        program->Dispatch([&] { ReplaceFileContent(program->data().File("step"), std::string(bytes, 'x')); });
     };
     struct Case {
         const char* name;
