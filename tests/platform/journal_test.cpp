@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <stdexcept>
 
 namespace platform {
@@ -637,6 +638,127 @@ TEST(TransactionTest, AStepHoldsTheChangesOfItsOwnFolderOnly) {
         step.Rollback();
     }
     EXPECT_FALSE(FileExists(In(journal, "held")));
+}
+
+} // namespace
+} // namespace platform
+
+namespace platform {
+namespace {
+
+// What an engine's fault source was asked about: the names changed, and how many flushes.
+struct Asked final : FileFaults {
+    std::set<std::string> names;
+    int flushes = 0;
+    Fault BeforeChange(const std::filesystem::path&, size_t) override { return {}; }
+    Fault Before(const Change& change) override {
+        names.insert(change.file.filename().string());
+        flushes += change.op == Op::Flush || change.op == Op::FlushFolder ? 1 : 0;
+        return {};
+    }
+};
+
+// A file goes through the engine it was named with, and through no other, wherever the other
+// engine's folder lies: beside the first, inside its tree, or the same folder opened twice. A
+// file named outside every folder is changed on the disk at once, even while a step runs over
+// the folder it lies in, and asks no engine.
+TEST(TransactionTest, EveryFileGoesThroughTheEngineItWasNamedWithAndNoOther) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"beside", "one-more"}, {"inside the first's tree", "one/inner"}, {"the same folder", "one"}};
+    for (const auto& [where, second] : cases) {
+        vantreth::testing::TempFolder folder;
+        const std::filesystem::path root = folder.path() / "one", otherRoot = folder.path() / second;
+        std::filesystem::create_directories(root);
+        std::filesystem::create_directories(otherRoot);
+        Asked askedFirst, askedOther;
+        Journal first(root, &askedFirst), other(otherRoot, &askedOther);
+        first.Recover();
+        askedFirst = Asked();
+        {
+            Transaction step(first, "changing");
+            ReplaceFileContent(In(first, "held"), "step");
+            ReplaceFileContent(In(other, "written"), "now");
+            ReplaceFileContent(Disk(root / "beside"), "now");
+            EXPECT_TRUE(FileExists(In(first, "held"))) << where;
+            EXPECT_FALSE(FileExists(Disk(root / "held"))) << where << ": written before the commit";
+            EXPECT_EQ(Bytes(otherRoot / "written"), "now") << where << ": held by another engine's step";
+            EXPECT_EQ(Bytes(root / "beside"), "now") << where << ": a file of no engine held by a step";
+            step.Rollback();
+        }
+        EXPECT_FALSE(FileExists(In(first, "held"))) << where;
+        EXPECT_EQ(askedFirst.names, std::set<std::string>{"held"}) << where;
+        EXPECT_EQ(askedOther.names, (std::set<std::string>{"written", "written.vantreth-saving",
+                                                           otherRoot.filename().string()}))
+            << where;
+    }
+}
+
+// Flushing is each engine's own: one switched off flushes nothing, neither at a commit nor
+// outside a step, while another engine beside it flushes as always.
+TEST(TransactionTest, OnlyTheEngineSwitchedOffWritesWithoutFlushing) {
+    for (const bool durable : {true, false}) {
+        vantreth::testing::TempFolder folder;
+        std::filesystem::create_directory(folder.path() / "a");
+        std::filesystem::create_directory(folder.path() / "b");
+        Asked askedSwitched, askedBeside;
+        Journal switched(folder.path() / "a", &askedSwitched), beside(folder.path() / "b", &askedBeside);
+        switched.SetDurable(durable);
+        for (Journal* engine : {&switched, &beside}) {
+            engine->Recover();
+            {
+                Transaction step(*engine, "saving");
+                ReplaceFileContent(In(*engine, "in-step"), "x");
+                step.Commit();
+            }
+            ReplaceFileContent(In(*engine, "outside-step"), "x");
+            engine->Checkpoint();
+        }
+        EXPECT_EQ(askedSwitched.flushes > 0, durable);
+        EXPECT_GT(askedBeside.flushes, 0) << "switched off beside the other";
+        EXPECT_EQ(Bytes(folder.path() / "a" / "in-step"), "x");
+    }
+}
+
+// Damage found in a file is kept by the engine the file was named with, for its program to
+// tell; a file of no engine has no clerk to tell.
+TEST(TransactionTest, DamageIsKeptByTheEngineOfTheFileOnly) {
+    vantreth::testing::TempFolder folder;
+    std::filesystem::create_directory(folder.path() / "a");
+    std::filesystem::create_directory(folder.path() / "b");
+    Journal a(folder.path() / "a"), b(folder.path() / "b");
+    Store(folder.path() / "a" / "ledger", "\"a\",1\r\n\"b");
+    const std::pair<FilePath, std::pair<size_t, size_t>> cases[] = {
+        {In(a, "ledger"), {1, 0}}, {Disk(folder.path() / "a" / "ledger"), {0, 0}}};
+    for (const auto& [file, told] : cases) {
+        SeqReader(file).NextLine();
+        const std::vector<std::string> toldByA = a.damage().Take();
+        EXPECT_EQ(toldByA.size(), told.first) << file;
+        EXPECT_EQ(b.damage().Take().size(), told.second) << file;
+        if (!toldByA.empty()) {
+            EXPECT_NE(toldByA[0].find(file.string()), std::string::npos) << toldByA[0];
+        }
+    }
+}
+
+// A folder's handle names a file given whole with its engine only when the file lies in the
+// folder: a folder whose name merely begins with the folder's is another folder.
+TEST(TransactionTest, AFileGivenWholeHasTheFoldersEngineOnlyInsideIt) {
+    vantreth::testing::TempFolder folder;
+    const std::filesystem::path root = folder.path() / "data";
+    Journal engine(root);
+    const DataFolder data(root, &engine);
+    const std::pair<std::filesystem::path, bool> cases[] = {
+        {root / "clock", true},
+        {root / "print" / "report.pdf", true},
+        {root, true},
+        {root / "print" / ".." / "clock", true},
+        {folder.path() / "data2", false},
+        {folder.path() / "data2" / "clock", false},
+        {root / ".." / "clock", false},
+        {folder.path(), false},
+    };
+    for (const auto& [file, inside] : cases)
+        EXPECT_EQ(data.FileAt(file).owner() == &engine, inside) << file;
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // The event rules every window relies on: change events, key routing, focus, frames,
 // loading and unloading, the end of the program, timers and errors inside events.
+#include "platform/clock.h"
 #include "platform/journal.h"
 #include "platform/program.h"
 #include "support/failing_printer.h"
@@ -9,6 +10,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 
 namespace platform {
@@ -685,6 +687,66 @@ TEST_F(ProgramTest, TheCheckpointComesWhenTheClerkIsIdleTheJournalIsLargeOrThePr
     const auto journalLength = std::filesystem::file_size(root / kJournalName);
     program.reset();
     EXPECT_LT(std::filesystem::file_size(root / kJournalName), journalLength) << "the end made no checkpoint";
+}
+
+} // namespace
+} // namespace platform
+
+namespace platform {
+namespace {
+
+// A second program over a folder of its own, with its own clock, boxes, printer and shell.
+struct OtherProgram {
+    explicit OtherProgram(Clock& clock, const std::filesystem::path& root)
+        : program({&clock, &dialogs, &printer, &shell, root, {}, nullptr}) {
+        program.Register("Test", [](Program& p) { return std::make_unique<TestForm>(p, "Test"); });
+        program.Start("Test");
+    }
+    size_t DamageBoxes() const {
+        size_t boxes = 0;
+        for (const auto& shown : dialogs.shown())
+            boxes += shown.title == "Damaged File" ? 1 : 0;
+        return boxes;
+    }
+    ScriptedDialogs dialogs;
+    CapturePrinter printer;
+    RecordingShell shell;
+    Program program;
+};
+
+// Damage found in a folder's file is told by the program of that folder, after its own next
+// event, whichever program's event came across it: never by a program over another folder.
+TEST_F(ProgramTest, DamageInAFolderIsToldByThatFoldersProgramOnly) {
+    vantreth::testing::TempFolder otherRoot;
+    OtherProgram other(clock, otherRoot.path());
+    const FilePath torn = program->data().File("ledger");
+    std::ofstream(torn.path(), std::ios::binary) << "\"a\",1\r\n\"b";
+    dialogs.AnswerAlways("Damaged File", vbOK);
+    other.dialogs.AnswerAlways("Damaged File", vbOK);
+    other.program.Dispatch([&] { SeqReader(torn).NextLine(); });
+    EXPECT_EQ(other.DamageBoxes(), 0u) << "told by the program of another folder";
+    program->Dispatch([] {});
+    size_t told = 0;
+    for (const auto& shown : dialogs.shown())
+        told +=
+            shown.title == "Damaged File" && shown.prompt.find(torn.string()) != std::string::npos ? 1 : 0;
+    EXPECT_EQ(told, 1u);
+}
+
+// The business date's file lies in the data folder, named before the program opened it: the
+// program reads and changes it through its engine, so a step that moves the date and then
+// fails leaves the stored date as it was.
+TEST_F(ProgramTest, TheBusinessDateMovedInAFailedStepIsNotStored) {
+    vantreth::testing::TempFolder root;
+    BusinessClock business(DataFolder(root.path(), nullptr).File("clock"));
+    OtherProgram other(business, root.path());
+    other.dialogs.Answer(vbOK); // the failure
+    other.program.Dispatch([&] {
+        business.SetDate(AddDays(business.Today(), 5));
+        throw IoError(root.path() / "rooms", "Disk full");
+    });
+    EXPECT_EQ(business.OffsetDays(), 0);
+    EXPECT_FALSE(std::filesystem::exists(root.path() / "clock")) << "stored outside the step";
 }
 
 } // namespace
