@@ -665,6 +665,13 @@ struct Asked final : FileFaults {
 TEST(TransactionTest, EveryFileGoesThroughTheEngineItWasNamedWithAndNoOther) {
     const std::pair<const char*, const char*> cases[] = {
         {"beside", "one-more"}, {"inside the first's tree", "one/inner"}, {"the same folder", "one"}};
+    // A whole-file save, a record and a line, each named by `name`.
+    const auto change = [](const std::function<FilePath(const std::string&)>& name,
+                           const std::string& prefix) {
+        ReplaceFileContent(name(prefix + "-replaced"), "x");
+        RandomFile(name(prefix + "-record"), 4).Put(1, "data");
+        AppendLine(name(prefix + "-appended"), SeqLine().Text("x"));
+    };
     for (const auto& [where, second] : cases) {
         vantreth::testing::TempFolder folder;
         const std::filesystem::path root = folder.path() / "one", otherRoot = folder.path() / second;
@@ -676,19 +683,24 @@ TEST(TransactionTest, EveryFileGoesThroughTheEngineItWasNamedWithAndNoOther) {
         askedFirst = Asked();
         {
             Transaction step(first, "changing");
-            ReplaceFileContent(In(first, "held"), "step");
-            ReplaceFileContent(In(other, "written"), "now");
-            ReplaceFileContent(Disk(root / "beside"), "now");
-            EXPECT_TRUE(FileExists(In(first, "held"))) << where;
-            EXPECT_FALSE(FileExists(Disk(root / "held"))) << where << ": written before the commit";
-            EXPECT_EQ(Bytes(otherRoot / "written"), "now") << where << ": held by another engine's step";
-            EXPECT_EQ(Bytes(root / "beside"), "now") << where << ": a file of no engine held by a step";
+            change([&](const std::string& name) { return In(first, name); }, "first");
+            change([&](const std::string& name) { return In(other, name); }, "other");
+            change([&](const std::string& name) { return Disk(root / name); }, "none");
+            EXPECT_TRUE(FileExists(In(first, "first-record"))) << where;
+            EXPECT_FALSE(FileExists(Disk(root / "first-record"))) << where << ": written before the commit";
+            EXPECT_EQ(Bytes(otherRoot / "other-record"), "data")
+                << where << ": held by another engine's step";
+            EXPECT_EQ(Bytes(root / "none-record"), "data") << where << ": a file of no engine held by a step";
             step.Rollback();
         }
-        EXPECT_FALSE(FileExists(In(first, "held"))) << where;
-        EXPECT_EQ(askedFirst.names, std::set<std::string>{"held"}) << where;
-        EXPECT_EQ(askedOther.names, (std::set<std::string>{"written", "written.vantreth-saving",
-                                                           otherRoot.filename().string()}))
+        for (const char* name : {"first-replaced", "first-record", "first-appended"})
+            EXPECT_FALSE(FileExists(In(first, name))) << where << ": " << name;
+        EXPECT_EQ(askedFirst.names,
+                  (std::set<std::string>{"first-replaced", "first-record", "first-appended"}))
+            << where;
+        EXPECT_EQ(askedOther.names,
+                  (std::set<std::string>{"other-replaced", "other-replaced.vantreth-saving", "other-record",
+                                         "other-appended", otherRoot.filename().string()}))
             << where;
     }
 }
