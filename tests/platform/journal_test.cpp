@@ -646,13 +646,16 @@ TEST(TransactionTest, AStepHoldsTheChangesOfItsOwnFolderOnly) {
 namespace platform {
 namespace {
 
-// What an engine's fault source was asked about: the names changed, and how many flushes.
+// What an engine's fault source was asked about: each name with the change to it, and how
+// many flushes.
 struct Asked final : FileFaults {
-    std::set<std::string> names;
+    std::set<std::string> changes;
     int flushes = 0;
     Fault BeforeChange(const std::filesystem::path&, size_t) override { return {}; }
     Fault Before(const Change& change) override {
-        names.insert(change.file.filename().string());
+        static const char* const kOps[] = {"staged",  "written", "flushed",   "folder flushed",
+                                           "created", "renamed", "truncated", "removed"};
+        changes.insert(change.file.filename().string() + " " + kOps[static_cast<int>(change.op)]);
         flushes += change.op == Op::Flush || change.op == Op::FlushFolder ? 1 : 0;
         return {};
     }
@@ -695,12 +698,15 @@ TEST(TransactionTest, EveryFileGoesThroughTheEngineItWasNamedWithAndNoOther) {
         }
         for (const char* name : {"first-replaced", "first-record", "first-appended"})
             EXPECT_FALSE(FileExists(In(first, name))) << where << ": " << name;
-        EXPECT_EQ(askedFirst.names,
-                  (std::set<std::string>{"first-replaced", "first-record", "first-appended"}))
+        EXPECT_EQ(askedFirst.changes, (std::set<std::string>{"first-replaced staged", "first-record staged",
+                                                             "first-appended staged"}))
             << where;
-        EXPECT_EQ(askedOther.names,
-                  (std::set<std::string>{"other-replaced", "other-replaced.vantreth-saving", "other-record",
-                                         "other-appended", otherRoot.filename().string()}))
+        EXPECT_EQ(askedOther.changes,
+                  (std::set<std::string>{
+                      "other-replaced.vantreth-saving created", "other-replaced.vantreth-saving written",
+                      "other-replaced.vantreth-saving flushed", "other-replaced renamed",
+                      otherRoot.filename().string() + " folder flushed", "other-record created",
+                      "other-record written", "other-appended created", "other-appended written"}))
             << where;
     }
 }
