@@ -88,25 +88,15 @@ public:
     // The engine of the folder the file lies in; nullptr for a file of no open folder.
     FolderOwner* owner() const { return m_owner; }
 
-    // Names beside and below this one, of the same engine.
-    FilePath Sibling(const std::filesystem::path& name) const {
-        return {m_path.parent_path() / name, m_owner};
-    }
+    // A file in this folder, of the same engine.
     FilePath Child(const std::filesystem::path& name) const { return {m_path / name, m_owner}; }
-    FilePath Parent() const { return {m_path.parent_path(), m_owner}; }
-    // The same file under the name with `suffix` added ("guest" + ".old").
-    FilePath WithSuffix(std::string_view suffix) const {
-        return {m_path.string() + std::string(suffix), m_owner};
-    }
 
     std::string string() const { return m_path.string(); }
     const char* c_str() const { return m_path.c_str(); }
     std::filesystem::path filename() const { return m_path.filename(); }
-    std::filesystem::path stem() const { return m_path.stem(); }
     std::filesystem::path parent_path() const { return m_path.parent_path(); }
     bool has_parent_path() const { return m_path.has_parent_path(); }
     std::filesystem::path lexically_normal() const { return m_path.lexically_normal(); }
-    bool empty() const { return m_path.empty(); }
 
     // The same name (whichever engine made it).
     friend bool operator==(const FilePath& a, const FilePath& b) { return a.m_path == b.m_path; }
