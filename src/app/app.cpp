@@ -14,7 +14,7 @@ void App::StepBegun() {
         double taxRate;
         float sleepersDone;
     };
-    platform::WhenUndone(data().root(), [this, kept = Stored{gShift, gClerk, gTaxRate, gSleepersDone}] {
+    platform::WhenUndone(data(), [this, kept = Stored{gShift, gClerk, gTaxRate, gSleepersDone}] {
         gShift = kept.shift;
         gClerk = kept.clerk;
         gTaxRate = kept.taxRate;

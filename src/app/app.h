@@ -51,7 +51,7 @@ public:
     App(platform::Services services, records::MotelSettings settings);
 
     // The data folder's file of that name.
-    std::filesystem::path File(std::string_view name) const { return data().File(name); }
+    platform::FilePath File(std::string_view name) const { return data().File(name); }
 
     // The installation settings the program was started with.
     const records::MotelSettings& settings() const { return m_settings; }

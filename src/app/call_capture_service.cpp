@@ -41,7 +41,7 @@ void PostWaitingCalls(App& app) {
         // since, to be posted again.
         const std::string taken = app.gCallBuffer.substr(0, app.gCallBuffer.size() - waiting.size());
         app.gCallBuffer = waiting;
-        platform::WhenUndone(app.data().root(), [&app, taken] { app.gCallBuffer = taken + app.gCallBuffer; });
+        platform::WhenUndone(app.data(), [&app, taken] { app.gCallBuffer = taken + app.gCallBuffer; });
     }
     // Told once, after the calls have left the buffer, so a tick under the box cannot repeat it.
     if (!garbled.empty())

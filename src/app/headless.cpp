@@ -15,7 +15,7 @@ std::unique_ptr<App> HeadlessServices::MakeApp(const std::filesystem::path& data
     records::MotelSettings settings;
     settings.motelName = "Test Motel";
     settings.callBoxDevice = "none";
-    platform::DataFolder(dataRoot).EnsureLayout(records::DataSubFolders());
+    platform::DataFolder(dataRoot, nullptr).EnsureLayout(records::DataSubFolders());
     return std::make_unique<App>(services, settings);
 }
 

@@ -65,7 +65,7 @@ records::DayTotals AddNightToTotals(records::DayTotals totals, float rate, doubl
 
 NightPosting PostNight(const platform::DataFolder& data, const records::GuestRecord& guest,
                        const NightContext& night) {
-    const std::filesystem::path ledger = records::StayLedgerPath(data, guest);
+    const platform::FilePath ledger = records::StayLedgerPath(data, guest);
     if (RentPostedToday(records::ReadStayLedger(ledger), night.today))
         return NightPosting::AlreadyPosted;
     const records::DayTotals totals = records::ReadDayTotals(data, night.today);
@@ -86,7 +86,7 @@ NightCharges ChargeRoomAndTax(const platform::DataFolder& data,
         try {
             // Each room's posting is whole or not there: a failure leaves no part of it.
             NightPosting posting = NightPosting::Posted;
-            platform::AllOrNothing(data.root(), [&] { posting = PostNight(data, guest, night); });
+            platform::AllOrNothing(data, [&] { posting = PostNight(data, guest, night); });
             if (posting == NightPosting::Posted)
                 ++charges.posted;
             else

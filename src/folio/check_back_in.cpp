@@ -330,7 +330,7 @@ std::string LedgerRefusal(const DataFolder& folder, const std::vector<records::G
     for (const records::GuestRecord& guest : guests) {
         if (guest.IsFree())
             continue;
-        const std::filesystem::path theirs = records::StayLedgerPath(folder, guest);
+        const platform::FilePath theirs = records::StayLedgerPath(folder, guest);
         if (theirs == plan.fromLedger || theirs == plan.toLedger)
             return "The folio " + theirs.filename().string() + " is also the folio of " +
                    RTrim(guest.LastName) + ", " + RTrim(guest.FirstName) + " in room " + RTrim(guest.Room) +

@@ -68,8 +68,8 @@ struct BackInPlan {
     long slot = 0;
     long roomRecord = 0;
     bool roomChanged = false;
-    std::filesystem::path fromLedger;
-    std::filesystem::path toLedger;
+    platform::FilePath fromLedger;
+    platform::FilePath toLedger;
     std::optional<ChargeTakenBack> chargeTakenBack;
 };
 // Refused, with a message, when the stay is in the house already, when the entry is an

@@ -82,8 +82,8 @@ struct EditPlan {
     long slot = 0;
     records::GuestRecord before; // as read
     records::GuestRecord after;  // as it will be written
-    std::filesystem::path fromLedger;
-    std::filesystem::path toLedger;
+    platform::FilePath fromLedger;
+    platform::FilePath toLedger;
 };
 EditPlan PlanGuestEdit(const platform::DataFolder& folder, std::string_view room3, const GuestEdit& edit);
 

@@ -116,7 +116,7 @@ FolioListing ListFolio(const std::vector<StayLedgerLine>& ledger, double taxRate
 
 std::optional<std::vector<StayLedgerLine>> ReadFolioLedger(const platform::DataFolder& data,
                                                            const GuestRecord& guest) {
-    const std::filesystem::path ledger = records::StayLedgerPath(data, guest);
+    const platform::FilePath ledger = records::StayLedgerPath(data, guest);
     if (!platform::FileExists(ledger))
         return std::nullopt;
     return records::ReadStayLedger(ledger);

@@ -346,7 +346,7 @@ void Form4::Command3_Click() {
     // stop the folio from printing.
     guest.CheckOutTime = Fixed("-------", 10);
     try {
-        platform::AllOrNothing(app().data().root(),
+        platform::AllOrNothing(app().data(),
                                [&] { records::WriteGuest(app().data(), records::kGuestFile, *slot, guest); });
     } catch (const IoError&) {
     }

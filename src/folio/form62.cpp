@@ -15,7 +15,7 @@ std::vector<std::string> RoomBalanceLines(const DataFolder& data) {
     for (const records::GuestRecord& guest : records::ReadAllGuests(data, records::kGuestFile)) {
         if (guest.LastName == std::string(15, ' '))
             continue;
-        const std::filesystem::path ledger = records::StayLedgerPath(data, guest);
+        const platform::FilePath ledger = records::StayLedgerPath(data, guest);
         if (!FileExists(ledger)) {
             lines.push_back(guest.Room + "  " + std::string(kMissingFolioText));
             continue;

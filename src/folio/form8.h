@@ -31,8 +31,8 @@ struct MovePlan {
     std::string toRoom;
     std::optional<long> fromRecord; // the room left; a room missing from the rooms file is left alone
     long toRecord = 0;
-    std::filesystem::path fromLedger;
-    std::filesystem::path toLedger;
+    platform::FilePath fromLedger;
+    platform::FilePath toLedger;
 };
 
 // Checks a move of the guest in `fromRoom` to `toRoom` (room numbers as typed or taken from

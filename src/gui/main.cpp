@@ -47,7 +47,9 @@ void TellStartFailed(const Options& options, const QString& message) {
 }
 
 int Run(const Options& options) {
-    platform::DataFolder data(options.data);
+    // Not open yet: the program opens it, with its engine, below; until then its files are read
+    // on the disk as they stand.
+    platform::DataFolder data(options.data, nullptr);
     records::MotelSettings settings;
     std::string settingsProblem; // the settings file could not be read or written
     std::unique_ptr<platform::BusinessClock> clock;
@@ -73,7 +75,7 @@ int Run(const Options& options) {
         }
         settings = records::MotelSettings::Load(data.File(records::kSettingsFile), &settingsProblem,
                                                 [] { return platform::HasDefaultPrinter(); });
-        clock = std::make_unique<platform::BusinessClock>(data.root() / "clock");
+        clock = std::make_unique<platform::BusinessClock>(data.File("clock"));
     } catch (const platform::IoError& e) {
         const QString message =
             QStringLiteral("The data folder %1 cannot be used: %2 (%3).")

@@ -118,16 +118,16 @@ void Draw(QPagedPaintDevice& device, const platform::PrintJob& job, const std::s
 } // namespace
 
 QtPrinter::QtPrinter(std::filesystem::path folder, bool toPrinter, platform::PrintSpooler* spooler)
-    : m_folder(std::move(folder)), m_toPrinter(toPrinter), m_spooler(spooler ? spooler : &m_systemSpooler),
-      m_queue(m_folder, *m_spooler) {}
+    : m_folder(platform::FilePath::Outside(std::move(folder))), m_toPrinter(toPrinter),
+      m_spooler(spooler ? spooler : &m_systemSpooler), m_queue(m_folder.path(), *m_spooler) {}
 
 // Names of documents prepared in the same second are told apart by their number, also
 // before their files exist.
-std::filesystem::path QtPrinter::NewFileName() {
+platform::FilePath QtPrinter::NewFileName() {
     const std::string stamp =
         QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")).toStdString();
     for (int n = stamp == m_lastStamp ? m_lastNumber + 1 : 1;; ++n) {
-        std::filesystem::path file = m_folder / ("report-" + stamp + "-" + std::to_string(n) + ".pdf");
+        platform::FilePath file = m_folder.Child("report-" + stamp + "-" + std::to_string(n) + ".pdf");
         std::error_code ec;
         if (!std::filesystem::exists(file, ec)) {
             m_lastStamp = stamp;
@@ -142,9 +142,9 @@ std::filesystem::path QtPrinter::NewFileName() {
 // step (or in a folder that takes no change) its PDF is stored out of sight until published.
 class QtPrinter::Prepared final : public platform::PreparedPrint {
 public:
-    Prepared(QtPrinter& printer, std::filesystem::path file, std::string name)
+    Prepared(QtPrinter& printer, platform::FilePath file, std::string name)
         : m_printer(printer), m_file(std::move(file)), m_name(std::move(name)), m_inStep(true) {}
-    Prepared(QtPrinter& printer, const std::filesystem::path& file, std::string_view bytes, std::string name)
+    Prepared(QtPrinter& printer, const platform::FilePath& file, std::string_view bytes, std::string name)
         : m_printer(printer), m_file(file), m_name(std::move(name)), m_staged(std::in_place, file, bytes) {}
 
     void Publish() override {
@@ -171,11 +171,11 @@ public:
         m_staged->Rename();
         return true;
     }
-    const std::filesystem::path& file() const { return m_file; }
+    const platform::FilePath& file() const { return m_file; }
 
 private:
     QtPrinter& m_printer;
-    std::filesystem::path m_file;
+    platform::FilePath m_file;
     std::string m_name;
     bool m_inStep = false;
     std::optional<platform::StagedPdf> m_staged;
@@ -218,7 +218,7 @@ std::unique_ptr<platform::PreparedPrint> QtPrinter::Prepare(const platform::Prin
 
     // The PDF is made in memory and stored in one piece (see platform::StagedPdf), so a
     // full disk never leaves a document cut short under its name.
-    const std::filesystem::path file = NewFileName();
+    const platform::FilePath file = NewFileName();
     QByteArray bytes;
     {
         QBuffer buffer(&bytes);
@@ -231,7 +231,7 @@ std::unique_ptr<platform::PreparedPrint> QtPrinter::Prepare(const platform::Prin
         Draw(pdf, job, file.string());
     }
     const std::string_view pdf(bytes.constData(), static_cast<size_t>(bytes.size()));
-    if (platform::StepOver(file) != nullptr) {
+    if (file.owner() != nullptr && file.owner()->RunningStep() != nullptr) {
         try {
             if (!platform::IsCompletePdf(pdf))
                 throw platform::PrintError("the PDF file " + file.string() +

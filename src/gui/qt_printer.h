@@ -38,14 +38,16 @@ public:
     bool HandingOver() const override { return m_queue.Busy(); }
     std::vector<std::string> TakeNotPrinted() override { return m_queue.TakeNotPrinted(); }
     std::string LeftBehind() override { return platform::PrintQueue::LeftBehind(m_folder); }
+    // The PDF files lie in the data folder: from now on they go through its engine.
+    void OpenIn(const platform::DataFolder& folder) override { m_folder = folder.FileAt(m_folder); }
     // The PDF file of the last document published, empty before the first.
     const std::filesystem::path& lastFile() const { return m_lastFile; }
 
 private:
     class Prepared;
-    std::filesystem::path NewFileName();
+    platform::FilePath NewFileName();
 
-    std::filesystem::path m_folder;
+    platform::FilePath m_folder;
     bool m_toPrinter;
     platform::CommandSpooler m_systemSpooler;
     platform::PrintSpooler* m_spooler;

@@ -33,7 +33,7 @@ struct StoredOffset {
     bool damaged = false;
 };
 
-StoredOffset ReadOffsetFile(const std::filesystem::path& file) {
+StoredOffset ReadOffsetFile(const FilePath& file) {
     constexpr size_t kMostBytes = 4096; // far more than any offset line
     // Through the file layer, so that a step reads the date it moved itself.
     std::string text;
@@ -70,8 +70,12 @@ StoredOffset ReadOffsetFile(const std::filesystem::path& file) {
 
 } // namespace
 
-BusinessClock::BusinessClock(std::filesystem::path offsetFile) : m_file(std::move(offsetFile)) {
+BusinessClock::BusinessClock(FilePath offsetFile) : m_file(std::move(offsetFile)) {
     Reload();
+}
+
+void BusinessClock::OpenIn(const DataFolder& folder) {
+    m_file = folder.FileAt(m_file);
 }
 
 void BusinessClock::Reload() {

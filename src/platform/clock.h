@@ -4,6 +4,7 @@
 #pragma once
 
 #include "dates.h"
+#include "files.h"
 
 #include <filesystem>
 #include <string>
@@ -29,7 +30,10 @@ public:
 // when the offset cannot be saved, and then leaves the date unchanged.
 class BusinessClock final : public Clock {
 public:
-    explicit BusinessClock(std::filesystem::path offsetFile);
+    explicit BusinessClock(FilePath offsetFile);
+    // The offset file is read and changed from now on through `folder`'s engine, when it lies
+    // in that folder (the program hands the clock its data folder once it opened it).
+    void OpenIn(const DataFolder& folder);
     DateTime Now() override;
     void SetDate(const Date& date) override;
     // Reads the offset file again, as the constructor does.
@@ -42,7 +46,7 @@ public:
     bool Damaged() const { return m_damaged; }
 
 private:
-    std::filesystem::path m_file;
+    FilePath m_file;
     long m_offset = 0;
     bool m_damaged = false;
 };

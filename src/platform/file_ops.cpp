@@ -12,17 +12,21 @@ namespace platform {
 
 namespace {
 
-bool g_durable = true;
-
-// The fault source of the open folder `file` lies in; nullptr for none.
-FileFaults* FaultsFor(const std::filesystem::path& file) {
-    const FolderOwner* owner = OwnerOf(file);
+// The fault source of the engine; nullptr for none.
+FileFaults* FaultsOf(const FolderOwner* owner) {
     return owner != nullptr ? owner->Faults() : nullptr;
 }
 
-FileFaults::Fault Ask(FileFaults::Op op, const std::filesystem::path& file, size_t bytes,
-                      const std::filesystem::path* from = nullptr) {
-    FileFaults* faults = FaultsFor(file);
+// Whether a flush reaches the disk: not where the engine writes without flushing, nor where
+// its fault source keeps the flushes itself.
+bool Flushes(const FolderOwner* owner) {
+    const FileFaults* faults = FaultsOf(owner);
+    return faults == nullptr || !faults->KeepsFlushes();
+}
+
+FileFaults::Fault Ask(const FolderOwner* owner, FileFaults::Op op, const std::filesystem::path& file,
+                      size_t bytes, const std::filesystem::path* from = nullptr) {
+    FileFaults* faults = FaultsOf(owner);
     if (faults == nullptr)
         return {};
     FileFaults::Fault fault = faults->Before({op, file, bytes, from});
@@ -33,9 +37,9 @@ FileFaults::Fault Ask(FileFaults::Op op, const std::filesystem::path& file, size
 
 // A change whose bytes are not written here (none, or held for the commit): a partial fault
 // is a plain failure, a torn crash a crash.
-void Check(FileFaults::Op op, const std::filesystem::path& file, const std::filesystem::path* from = nullptr,
-           size_t bytes = 0) {
-    FileFaults::Fault fault = Ask(op, file, bytes, from);
+void Check(const FolderOwner* owner, FileFaults::Op op, const std::filesystem::path& file,
+           const std::filesystem::path* from = nullptr, size_t bytes = 0) {
+    FileFaults::Fault fault = Ask(owner, op, file, bytes, from);
     switch (fault.kind) {
     case FileFaults::Kind::None:
         return;
@@ -64,26 +68,19 @@ void WriteRaw(const std::filesystem::path& file, int fd, std::string_view data, 
 
 } // namespace
 
-void SetDurableWrites(bool on) {
-    g_durable = on;
-}
-bool DurableWrites() {
-    return g_durable;
-}
-
 namespace fileops {
 
 std::string ErrorText(int error) {
     return std::strerror(error);
 }
 
-void Stage(const std::filesystem::path& file, size_t bytes) {
-    Check(FileFaults::Op::Stage, file, nullptr, bytes);
+void Stage(const FolderOwner* owner, const std::filesystem::path& file, size_t bytes) {
+    Check(owner, FileFaults::Op::Stage, file, nullptr, bytes);
 }
 
-int OpenForChange(const std::filesystem::path& file, int flags) {
+int OpenForChange(const FolderOwner* owner, const std::filesystem::path& file, int flags) {
     if ((flags & O_CREAT) != 0)
-        Check(FileFaults::Op::Create, file);
+        Check(owner, FileFaults::Op::Create, file);
     int fd;
     do
         fd = ::open(file.c_str(), flags | O_CLOEXEC, 0600);
@@ -93,9 +90,10 @@ int OpenForChange(const std::filesystem::path& file, int flags) {
     return fd;
 }
 
-int OpenAt(int folder, const std::string& name, const std::filesystem::path& file, int flags) {
+int OpenAt(const FolderOwner* owner, int folder, const std::string& name, const std::filesystem::path& file,
+           int flags) {
     if ((flags & O_CREAT) != 0)
-        Check(FileFaults::Op::Create, file);
+        Check(owner, FileFaults::Op::Create, file);
     int fd;
     do
         fd = ::openat(folder, name.c_str(), flags | O_CLOEXEC | O_NOFOLLOW, 0600);
@@ -105,8 +103,9 @@ int OpenAt(int folder, const std::string& name, const std::filesystem::path& fil
     return fd;
 }
 
-void Write(const std::filesystem::path& file, int fd, std::string_view data, long long offset) {
-    FileFaults::Fault fault = Ask(FileFaults::Op::Write, file, data.size());
+void Write(const FolderOwner* owner, const std::filesystem::path& file, int fd, std::string_view data,
+           long long offset) {
+    FileFaults::Fault fault = Ask(owner, FileFaults::Op::Write, file, data.size());
     switch (fault.kind) {
     case FileFaults::Kind::None:
         break;
@@ -124,11 +123,11 @@ void Write(const std::filesystem::path& file, int fd, std::string_view data, lon
     WriteRaw(file, fd, data, offset);
 }
 
-void Sync(const std::filesystem::path& file, int fd) {
-    if (!g_durable)
+void Sync(const FolderOwner* owner, const std::filesystem::path& file, int fd) {
+    if (owner != nullptr && !owner->Durable())
         return;
-    Check(FileFaults::Op::Flush, file);
-    if (const FileFaults* faults = FaultsFor(file); faults != nullptr && faults->KeepsFlushes())
+    Check(owner, FileFaults::Op::Flush, file);
+    if (!Flushes(owner))
         return;
     // The data and what is needed to read it back (the length); not the times.
     int rc;
@@ -139,11 +138,11 @@ void Sync(const std::filesystem::path& file, int fd) {
         throw IoError(file, fileops::ErrorText(errno));
 }
 
-void SyncFolder(const std::filesystem::path& folder) {
-    if (!g_durable)
+void SyncFolder(const FolderOwner* owner, const std::filesystem::path& folder) {
+    if (owner != nullptr && !owner->Durable())
         return;
-    Check(FileFaults::Op::FlushFolder, folder);
-    if (const FileFaults* faults = FaultsFor(folder); faults != nullptr && faults->KeepsFlushes())
+    Check(owner, FileFaults::Op::FlushFolder, folder);
+    if (!Flushes(owner))
         return;
     int fd;
     do
@@ -163,26 +162,27 @@ void SyncFolder(const std::filesystem::path& folder) {
         throw IoError(folder, fileops::ErrorText(error));
 }
 
-void Truncate(const std::filesystem::path& file, int fd, long long length) {
-    Check(FileFaults::Op::Truncate, file);
+void Truncate(const FolderOwner* owner, const std::filesystem::path& file, int fd, long long length) {
+    Check(owner, FileFaults::Op::Truncate, file);
     if (::ftruncate(fd, static_cast<off_t>(length)) != 0)
         throw IoError(file, fileops::ErrorText(errno));
 }
 
-void Rename(const std::filesystem::path& from, const std::filesystem::path& to) {
-    Check(FileFaults::Op::Rename, to, &from);
+void Rename(const FolderOwner* owner, const std::filesystem::path& from, const std::filesystem::path& to) {
+    Check(owner, FileFaults::Op::Rename, to, &from);
     if (::rename(from.c_str(), to.c_str()) != 0)
         throw IoError(to, fileops::ErrorText(errno));
 }
 
-void Remove(const std::filesystem::path& file) {
-    Check(FileFaults::Op::Remove, file);
+void Remove(const FolderOwner* owner, const std::filesystem::path& file) {
+    Check(owner, FileFaults::Op::Remove, file);
     if (::unlink(file.c_str()) != 0 && errno != ENOENT)
         throw IoError(file, fileops::ErrorText(errno));
 }
 
-void RemoveAt(int folder, const std::string& name, const std::filesystem::path& file) {
-    Check(FileFaults::Op::Remove, file);
+void RemoveAt(const FolderOwner* owner, int folder, const std::string& name,
+              const std::filesystem::path& file) {
+    Check(owner, FileFaults::Op::Remove, file);
     if (::unlinkat(folder, name.c_str(), 0) != 0 && errno != ENOENT)
         throw IoError(file, fileops::ErrorText(errno));
 }

@@ -101,77 +101,33 @@ long long DiskSize(const std::filesystem::path& file) {
     return static_cast<long long>(st.st_size);
 }
 
-// The data folders open in this process and their owners, newest last. It holds no step:
-// each owner keeps the step running over its own folder.
-struct OpenFolders {
-    std::mutex mutex;
-    std::vector<FolderOwner*> owners;
-};
-
-OpenFolders& Open() {
-    static OpenFolders open;
-    return open;
-}
-
-// Whether `file` (made normal) lies in `root` or is it.
-bool LiesIn(const std::string& file, const std::filesystem::path& root) {
-    std::string folder = root.lexically_normal().string();
-    while (folder.size() > 1 && folder.back() == '/')
-        folder.pop_back();
-    return file.starts_with(folder) &&
-           (file.size() == folder.size() || file[folder.size()] == '/' || folder == "/");
+// The step running over the folder `file` lies in; nullptr outside every step.
+FileTransaction* StepOf(const FilePath& file) {
+    return file.owner() != nullptr ? file.owner()->RunningStep() : nullptr;
 }
 
 // The running step's changes for a read; nullptr outside a step.
-const PendingChanges* Reading(const std::filesystem::path& file) {
-    FileTransaction* step = StepOver(file);
+const PendingChanges* Reading(const FilePath& file) {
+    FileTransaction* step = StepOf(file);
     return step != nullptr ? &step->ForReading(file) : nullptr;
 }
 
 } // namespace
 
-void FolderOwner::Enter() {
-    OpenFolders& open = Open();
-    std::lock_guard<std::mutex> lock(open.mutex);
-    open.owners.push_back(this);
+std::ostream& operator<<(std::ostream& out, const FilePath& file) {
+    return out << file.path();
 }
 
-void FolderOwner::Leave() {
-    OpenFolders& open = Open();
-    std::lock_guard<std::mutex> lock(open.mutex);
-    open.owners.erase(std::remove(open.owners.begin(), open.owners.end(), this), open.owners.end());
-}
-
-FolderOwner* OwnerOf(const std::filesystem::path& file) {
-    const std::string normal = file.lexically_normal().string();
-    OpenFolders& open = Open();
-    std::lock_guard<std::mutex> lock(open.mutex);
-    FolderOwner* found = nullptr;
-    size_t depth = 0;
-    for (FolderOwner* owner : open.owners) {
-        if (!LiesIn(normal, owner->root()))
-            continue;
-        const size_t ownerDepth = owner->root().lexically_normal().string().size();
-        if (found == nullptr || ownerDepth > depth ||
-            (ownerDepth == depth && (owner->RunningStep() != nullptr || found->RunningStep() == nullptr))) {
-            found = owner;
-            depth = ownerDepth;
-        }
-    }
-    return found;
-}
-
-FileTransaction* StepOver(const std::filesystem::path& file) {
-    FolderOwner* owner = OwnerOf(file);
-    return owner != nullptr ? owner->RunningStep() : nullptr;
-}
-
-void WhenUndone(const std::filesystem::path& file, std::function<void()> undo) {
-    if (FileTransaction* step = StepOver(file))
+void WhenUndone(const FilePath& file, std::function<void()> undo) {
+    if (FileTransaction* step = StepOf(file))
         step->OnUndo(std::move(undo));
 }
 
-bool ChangedByStep(const std::filesystem::path& file) {
+void WhenUndone(const DataFolder& folder, std::function<void()> undo) {
+    WhenUndone(FilePath(folder.root(), folder.engine()), std::move(undo));
+}
+
+bool ChangedByStep(const FilePath& file) {
     const PendingChanges* pending = Reading(file);
     return pending != nullptr && pending->Find(file) != nullptr;
 }
@@ -213,8 +169,8 @@ PendingChanges::File& PendingChanges::Entry(const std::filesystem::path& file) {
     return m_files.emplace(key, std::move(entry)).first->second;
 }
 
-void PendingChanges::Write(const std::filesystem::path& file, long long offset, std::string_view bytes) {
-    fileops::Stage(file, bytes.size());
+void PendingChanges::Write(const FilePath& file, long long offset, std::string_view bytes) {
+    fileops::Stage(file.owner(), file, bytes.size());
     File& f = Entry(file);
     f.exists = true;
     if (bytes.empty())
@@ -245,8 +201,8 @@ void PendingChanges::Write(const std::filesystem::path& file, long long offset, 
     f.size = std::max(f.size, end);
 }
 
-void PendingChanges::Replace(const std::filesystem::path& file, std::string_view content) {
-    fileops::Stage(file, content.size());
+void PendingChanges::Replace(const FilePath& file, std::string_view content) {
+    fileops::Stage(file.owner(), file, content.size());
     File& f = Entry(file);
     f.fromDisk = false;
     f.exists = true;
@@ -256,8 +212,8 @@ void PendingChanges::Replace(const std::filesystem::path& file, std::string_view
     f.size = static_cast<long long>(content.size());
 }
 
-void PendingChanges::Delete(const std::filesystem::path& file) {
-    fileops::Stage(file, 0);
+void PendingChanges::Delete(const FilePath& file) {
+    fileops::Stage(file.owner(), file, 0);
     File& f = Entry(file);
     f.fromDisk = false;
     f.exists = false;
@@ -300,17 +256,17 @@ std::string PendingChanges::Read(const std::filesystem::path& file, long long of
     return out;
 }
 
-long long FileSize(const std::filesystem::path& file) {
+long long FileSize(const FilePath& file) {
     const PendingChanges* pending = Reading(file);
     return pending != nullptr ? pending->Size(file) : DiskSize(file);
 }
 
-std::string ReadFileAt(const std::filesystem::path& file, long long offset, size_t length) {
+std::string ReadFileAt(const FilePath& file, long long offset, size_t length) {
     const PendingChanges* pending = Reading(file);
     return pending != nullptr ? pending->Read(file, offset, length) : DiskRead(file, offset, length);
 }
 
-std::optional<std::string> ReadFile(const std::filesystem::path& file) {
+std::optional<std::string> ReadFile(const FilePath& file) {
     const PendingChanges* pending = Reading(file);
     if (pending != nullptr) {
         if (const PendingChanges::File* f = pending->Find(file)) {
@@ -338,7 +294,8 @@ std::filesystem::path DataFolder::DefaultRoot() {
     return std::filesystem::path(home != nullptr ? home : ".") / ".local" / "share" / "vantreth";
 }
 
-DataFolder::DataFolder(std::filesystem::path root) : m_root(std::move(root)) {}
+DataFolder::DataFolder(std::filesystem::path root, FolderOwner* engine)
+    : m_root(std::move(root)), m_engine(engine) {}
 
 void DataFolder::EnsureLayout(const std::vector<std::string>& subfolders) const {
     std::error_code ec;
@@ -354,12 +311,19 @@ void DataFolder::EnsureLayout(const std::vector<std::string>& subfolders) const 
         MakeFolder(m_root / sub);
 }
 
-std::filesystem::path DataFolder::File(std::string_view name) const {
-    return m_root / SafeName(name);
+FilePath DataFolder::File(std::string_view name) const {
+    return {m_root / SafeName(name), m_engine};
 }
 
-std::filesystem::path DataFolder::File(std::string_view subfolder, std::string_view name) const {
-    return m_root / SafeName(subfolder) / SafeName(name);
+FilePath DataFolder::File(std::string_view subfolder, std::string_view name) const {
+    return {m_root / SafeName(subfolder) / SafeName(name), m_engine};
+}
+
+FilePath DataFolder::FileAt(const std::filesystem::path& file) const {
+    const std::filesystem::path relative =
+        file.lexically_normal().lexically_relative(m_root.lexically_normal());
+    const bool inside = !relative.empty() && *relative.begin() != "..";
+    return {file, inside ? m_engine : nullptr};
 }
 
 std::string DataFolder::SafeName(std::string_view name) {
@@ -375,7 +339,7 @@ std::string DataFolder::SafeName(std::string_view name) {
     return out;
 }
 
-bool FileExists(const std::filesystem::path& file) {
+bool FileExists(const FilePath& file) {
     if (const PendingChanges* pending = Reading(file))
         if (const PendingChanges::File* f = pending->Find(file))
             return f->exists;
@@ -383,8 +347,8 @@ bool FileExists(const std::filesystem::path& file) {
     return std::filesystem::is_regular_file(file, ec);
 }
 
-void DeleteFile(const std::filesystem::path& file) {
-    FileTransaction* step = StepOver(file);
+void DeleteFile(const FilePath& file) {
+    FileTransaction* step = StepOf(file);
     if (!FileExists(file)) {
         std::error_code ec;
         if (step != nullptr || !std::filesystem::exists(std::filesystem::symlink_status(file, ec)))
@@ -394,11 +358,11 @@ void DeleteFile(const std::filesystem::path& file) {
         step->ForChange(file).Delete(file);
         return;
     }
-    fileops::Remove(file);
+    fileops::Remove(file.owner(), file);
 }
 
-void ReplaceFileContent(const std::filesystem::path& file, std::string_view content) {
-    if (FileTransaction* step = StepOver(file)) {
+void ReplaceFileContent(const FilePath& file, std::string_view content) {
+    if (FileTransaction* step = StepOf(file)) {
         step->ForChange(file).Replace(file, content);
         return;
     }
@@ -406,13 +370,14 @@ void ReplaceFileContent(const std::filesystem::path& file, std::string_view cont
     // one's name in one step, so that a reader never sees half of it. A temporary left by
     // a crash is cleared away at the next start.
     const std::filesystem::path temporary = file.string() + std::string(kSavingSuffix);
-    Fd temp(fileops::OpenForChange(temporary, O_WRONLY | O_CREAT | O_TRUNC));
+    const FolderOwner* owner = file.owner();
+    Fd temp(fileops::OpenForChange(owner, temporary, O_WRONLY | O_CREAT | O_TRUNC));
     try {
-        fileops::Write(temporary, temp.get(), content, 0);
-        fileops::Sync(temporary, temp.get());
+        fileops::Write(owner, temporary, temp.get(), content, 0);
+        fileops::Sync(owner, temporary, temp.get());
         fileops::Close(temporary, temp.Release());
-        fileops::Rename(temporary, file);
-        fileops::SyncFolder(file.has_parent_path() ? file.parent_path() : ".");
+        fileops::Rename(owner, temporary, file);
+        fileops::SyncFolder(owner, file.has_parent_path() ? file.parent_path() : ".");
     } catch (const IoError&) {
         ::unlink(temporary.c_str());
         throw;
@@ -421,8 +386,7 @@ void ReplaceFileContent(const std::filesystem::path& file, std::string_view cont
 
 // ---- random-access files ----
 
-RandomFile::RandomFile(std::filesystem::path file, int recordLength)
-    : m_file(std::move(file)), m_length(recordLength) {
+RandomFile::RandomFile(FilePath file, int recordLength) : m_file(std::move(file)), m_length(recordLength) {
     if (m_length <= 0)
         throw IoError(m_file, "Bad record length");
     // Nothing is opened here: a missing file reads as an empty one until Put makes it.
@@ -454,12 +418,12 @@ void RandomFile::Put(long n, std::string_view bytes) const {
     if (n < 1)
         throw IoError(m_file, "Bad record number");
     const long long offset = static_cast<long long>(n - 1) * m_length;
-    if (FileTransaction* step = StepOver(m_file)) {
+    if (FileTransaction* step = StepOf(m_file)) {
         step->ForChange(m_file).Write(m_file, offset, bytes);
         return;
     }
-    Fd fd(fileops::OpenForChange(m_file, O_WRONLY | O_CREAT));
-    fileops::Write(m_file, fd.get(), bytes, offset);
+    Fd fd(fileops::OpenForChange(m_file.owner(), m_file, O_WRONLY | O_CREAT));
+    fileops::Write(m_file.owner(), m_file, fd.get(), bytes, offset);
     fileops::Close(m_file, fd.Release());
 }
 
@@ -544,11 +508,11 @@ SeqLine& SeqLine::TimeLit(const TimeOfDay& t) {
     return *this;
 }
 
-void AppendLines(const std::filesystem::path& file, const std::vector<SeqLine>& lines) {
+void AppendLines(const FilePath& file, const std::vector<SeqLine>& lines) {
     // A last line left without its line end (a write cut short by an older version) is
     // closed first, so that the new lines never run on from it.
     std::string text = JoinLines(lines);
-    if (FileTransaction* step = StepOver(file)) {
+    if (FileTransaction* step = StepOf(file)) {
         PendingChanges& pending = step->ForChange(file);
         const long long size = pending.Size(file);
         if (size > 0 && pending.Read(file, size - 1, 1) != "\n")
@@ -556,21 +520,21 @@ void AppendLines(const std::filesystem::path& file, const std::vector<SeqLine>& 
         pending.Write(file, std::max(size, 0LL), text);
         return;
     }
-    Fd fd(fileops::OpenForChange(file, O_RDWR | O_APPEND | O_CREAT));
+    Fd fd(fileops::OpenForChange(file.owner(), file, O_RDWR | O_APPEND | O_CREAT));
     struct stat st;
     char last = '\n';
     if (::fstat(fd.get(), &st) == 0 && st.st_size > 0 && ::pread(fd.get(), &last, 1, st.st_size - 1) == 1 &&
         last != '\n')
         text.insert(0, "\r\n");
-    fileops::Write(file, fd.get(), text, -1);
+    fileops::Write(file.owner(), file, fd.get(), text, -1);
     fileops::Close(file, fd.Release());
 }
 
-void AppendLine(const std::filesystem::path& file, const SeqLine& line) {
+void AppendLine(const FilePath& file, const SeqLine& line) {
     AppendLines(file, {line});
 }
 
-void WriteLines(const std::filesystem::path& file, const std::vector<SeqLine>& lines) {
+void WriteLines(const FilePath& file, const std::vector<SeqLine>& lines) {
     ReplaceFileContent(file, JoinLines(lines));
 }
 
@@ -754,20 +718,6 @@ void SplitSeqText(std::string_view text, OnLine onLine, OnDamage onDamage,
     }
 }
 
-// The damaged files found and not yet taken for showing, and the ones already reported
-// (by path, size and time of the last change), so that a file read at every keystroke is
-// reported once.
-struct DamageLog {
-    std::mutex mutex;
-    std::set<std::string> reported;
-    std::vector<std::string> pending;
-};
-
-DamageLog& Damage() {
-    static DamageLog log;
-    return log;
-}
-
 constexpr size_t kDamageShown = 8; // places listed in one message
 
 // The line number a damage note begins with ("line 4: ...", "lines 4 to 6: ...").
@@ -801,26 +751,29 @@ std::vector<SeqItem> ParseSeqText(std::string_view text) {
     return items;
 }
 
-std::vector<std::string> TakeDamageReports() {
-    DamageLog& log = Damage();
-    std::lock_guard<std::mutex> lock(log.mutex);
+void DamageLog::Note(const std::filesystem::path& file, const std::string& version,
+                     const std::vector<std::string>& damage) {
+    if (damage.empty())
+        return;
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_reported.insert(file.lexically_normal().string() + '\n' + version).second)
+        m_pending.push_back(DamageMessage(file, damage));
+}
+
+std::vector<std::string> DamageLog::Take() {
+    std::lock_guard<std::mutex> lock(m_mutex);
     std::vector<std::string> out;
-    out.swap(log.pending);
+    out.swap(m_pending);
     return out;
 }
 
-void NoteSeqFileDamage(const std::filesystem::path& file, unsigned long long size, long long changed,
+void NoteSeqFileDamage(const FilePath& file, unsigned long long size, long long changed,
                        const std::vector<std::string>& damage) {
-    if (damage.empty())
-        return;
-    DamageLog& log = Damage();
-    std::lock_guard<std::mutex> lock(log.mutex);
-    const std::string version = std::to_string(size) + "/" + std::to_string(changed);
-    if (log.reported.insert(file.lexically_normal().string() + '\n' + version).second)
-        log.pending.push_back(DamageMessage(file, damage));
+    if (file.owner() != nullptr)
+        file.owner()->damage().Note(file, std::to_string(size) + "/" + std::to_string(changed), damage);
 }
 
-SeqReader::SeqReader(const std::filesystem::path& file, SeqQuotes quotes) : m_file(file) {
+SeqReader::SeqReader(const FilePath& file, SeqQuotes quotes) : m_file(file) {
     std::string text;
     const PendingChanges* pending = Reading(file);
     if (const PendingChanges::File* changed = pending != nullptr ? pending->Find(file) : nullptr) {
@@ -854,10 +807,8 @@ SeqReader::~SeqReader() {
     if (m_damage.empty())
         return;
     try {
-        DamageLog& log = Damage();
-        std::lock_guard<std::mutex> lock(log.mutex);
-        if (log.reported.insert(m_file.lexically_normal().string() + '\n' + m_version).second)
-            log.pending.push_back(DamageMessage(m_file, m_damage));
+        if (m_file.owner() != nullptr)
+            m_file.owner()->damage().Note(m_file, m_version, m_damage);
     } catch (...) {
         // Out of memory: the clerk misses one message, the reading itself stands.
     }

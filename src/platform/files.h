@@ -9,8 +9,11 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <iosfwd>
 #include <map>
+#include <mutex>
 #include <optional>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -63,38 +66,80 @@ public:
     virtual bool KeepsFlushes() const { return false; }
 };
 
-// Flushing to disk can be switched off where durability does not matter (the scenario
-// runner's throw-away folders); it is on unless switched off.
-void SetDurableWrites(bool on);
-bool DurableWrites();
+class FolderOwner;
+
+// The name of a file together with the engine of the open data folder it lies in: every read
+// and change of the file goes through that engine (its running step, its faults, its flushing),
+// and through nothing else. A file of a data folder is named by the folder (DataFolder::File,
+// and the names made from one); a file that lies in no open folder is named explicitly
+// (Outside) and is read and changed on the disk as it stands. It reads as the plain path
+// wherever only the name matters (messages, comparisons).
+class FilePath {
+public:
+    // No file (an empty name).
+    FilePath() : m_owner(nullptr) {}
+    // A file of the folder `owner` is the engine of (nullptr: of no open folder).
+    FilePath(std::filesystem::path file, FolderOwner* owner) : m_path(std::move(file)), m_owner(owner) {}
+    // A file that lies in no open folder.
+    static FilePath Outside(std::filesystem::path file) { return FilePath(std::move(file), nullptr); }
+
+    const std::filesystem::path& path() const { return m_path; }
+    operator const std::filesystem::path&() const { return m_path; }
+    // The engine of the folder the file lies in; nullptr for a file of no open folder.
+    FolderOwner* owner() const { return m_owner; }
+
+    // A file in this folder, of the same engine.
+    FilePath Child(const std::filesystem::path& name) const { return {m_path / name, m_owner}; }
+
+    std::string string() const { return m_path.string(); }
+    const char* c_str() const { return m_path.c_str(); }
+    std::filesystem::path filename() const { return m_path.filename(); }
+    std::filesystem::path parent_path() const { return m_path.parent_path(); }
+    bool has_parent_path() const { return m_path.has_parent_path(); }
+    std::filesystem::path lexically_normal() const { return m_path.lexically_normal(); }
+
+    // The same name (whichever engine made it).
+    friend bool operator==(const FilePath& a, const FilePath& b) { return a.m_path == b.m_path; }
+    friend bool operator==(const FilePath& a, const std::filesystem::path& b) { return a.m_path == b; }
+    friend std::ostream& operator<<(std::ostream& out, const FilePath& file);
+
+private:
+    std::filesystem::path m_path;
+    FolderOwner* m_owner;
+};
 
 // ---- the calls that change files on the disk ----
 //
 // Every change the program makes to a file goes through these, so that a test can make any
 // one of them fail ("disk full"), write only part of it, or stop the program dead there (a
-// crash), the way a real machine can: each asks the fault source of the open folder the file
-// lies in (FolderOwner::Faults); a file in no open folder is changed as it stands.
+// crash), the way a real machine can: each change asks the fault source of the engine it is
+// given (FolderOwner::Faults), and a flush is skipped where that engine writes without flushing
+// (FolderOwner::Durable). `owner` is the engine of the open folder the file lies in; nullptr for
+// a file of no open folder, which is changed as it stands.
 namespace fileops {
 
 // The system's words for an errno value ("No space left on device").
 std::string ErrorText(int error);
 // A staged change of a running step (kept in memory): asks the fault source only.
-void Stage(const std::filesystem::path& file, size_t bytes);
+void Stage(const FolderOwner* owner, const std::filesystem::path& file, size_t bytes);
 // Opens a file for changing; O_CREAT among `flags` creates it (owner-only).
-int OpenForChange(const std::filesystem::path& file, int flags);
+int OpenForChange(const FolderOwner* owner, const std::filesystem::path& file, int flags);
 // The same, relative to an open folder, never following a link.
-int OpenAt(int folder, const std::string& name, const std::filesystem::path& file, int flags);
+int OpenAt(const FolderOwner* owner, int folder, const std::string& name, const std::filesystem::path& file,
+           int flags);
 // Writes all of `data` at `offset`, or at the end when offset < 0 (O_APPEND).
-void Write(const std::filesystem::path& file, int fd, std::string_view data, long long offset);
+void Write(const FolderOwner* owner, const std::filesystem::path& file, int fd, std::string_view data,
+           long long offset);
 // Flushes the file's data to the disk; a failure is thrown.
-void Sync(const std::filesystem::path& file, int fd);
+void Sync(const FolderOwner* owner, const std::filesystem::path& file, int fd);
 // Flushes a folder's entries (names created, renamed or removed) to the disk.
-void SyncFolder(const std::filesystem::path& folder);
-void Truncate(const std::filesystem::path& file, int fd, long long length);
-void Rename(const std::filesystem::path& from, const std::filesystem::path& to);
+void SyncFolder(const FolderOwner* owner, const std::filesystem::path& folder);
+void Truncate(const FolderOwner* owner, const std::filesystem::path& file, int fd, long long length);
+void Rename(const FolderOwner* owner, const std::filesystem::path& from, const std::filesystem::path& to);
 // A missing file is not an error.
-void Remove(const std::filesystem::path& file);
-void RemoveAt(int folder, const std::string& name, const std::filesystem::path& file);
+void Remove(const FolderOwner* owner, const std::filesystem::path& file);
+void RemoveAt(const FolderOwner* owner, int folder, const std::string& name,
+              const std::filesystem::path& file);
 // Closes the descriptor; a write error that shows only here is thrown.
 void Close(const std::filesystem::path& file, int fd);
 // The whole content on the disk; nullopt when the file does not exist. `flags` are added to
@@ -146,9 +191,9 @@ public:
 
     // Check the file can take the change (its folder is there, it is no folder or link, it
     // can be written) and keep it. Each throws IoError, changing nothing, when it cannot.
-    void Write(const std::filesystem::path& file, long long offset, std::string_view bytes);
-    void Replace(const std::filesystem::path& file, std::string_view content);
-    void Delete(const std::filesystem::path& file);
+    void Write(const FilePath& file, long long offset, std::string_view bytes);
+    void Replace(const FilePath& file, std::string_view content);
+    void Delete(const FilePath& file);
 
     // The file as the step sees it. Size: -1 for a missing file. Read: the bytes from
     // `offset` on, at most `length`, fewer at the end of the file.
@@ -174,9 +219,27 @@ public:
     virtual void OnUndo(std::function<void()> undo) = 0;
 };
 
-// The owner of an open data folder (its storage engine), as the file layer sees it. The
-// engine enters itself in the list of open folders for as long as it lives; a file's reads
-// and changes go through the step running over the folder the file lies in, and nowhere else.
+// The damage found in a folder's sequential files and not yet shown to the clerk, and the
+// files already reported (by name, size and time of the last change), so that a file read at
+// every keystroke is reported once.
+class DamageLog {
+public:
+    // Keeps a message for `damage` found in `file` as read at `version`, unless that version
+    // of the file was reported already.
+    void Note(const std::filesystem::path& file, const std::string& version,
+              const std::vector<std::string>& damage);
+    // The messages kept since the last call, one per damaged file.
+    std::vector<std::string> Take();
+
+private:
+    std::mutex m_mutex;
+    std::set<std::string> m_reported;
+    std::vector<std::string> m_pending;
+};
+
+// The owner of an open data folder (its storage engine), as the file layer sees it. A file
+// finds it through its name (FilePath::owner): a file's reads and changes go through the step
+// running over the folder the file was named in, and nowhere else.
 class FolderOwner {
 public:
     virtual const std::filesystem::path& root() const = 0;
@@ -184,38 +247,35 @@ public:
     virtual FileTransaction* RunningStep() const = 0;
     // What every change to a file of the folder asks first (tests only); nullptr for none.
     virtual FileFaults* Faults() const = 0;
+    // False where flushing to the disk is switched off (a throw-away folder).
+    virtual bool Durable() const = 0;
+    // The damage found in the folder's sequential files, for the clerk.
+    virtual DamageLog& damage() = 0;
 
 protected:
     FolderOwner() = default;
     ~FolderOwner() = default;
-    // Enters the owner in the list of open folders, or takes it out.
-    void Enter();
-    void Leave();
 };
-
-// The owner of the open folder `file` lies in (the folder itself included); nullptr when it
-// lies in none. Where two owners hold the same folder (a test looking at it beside the
-// program), the one running a step is found, else the one opened last.
-FolderOwner* OwnerOf(const std::filesystem::path& file);
-// The step running over the folder `file` lies in; nullptr outside every step.
-FileTransaction* StepOver(const std::filesystem::path& file);
 
 // For a copy in memory of what a file of a data folder holds: `undo` puts the copy back as
 // it was if the step running over that folder, or the savepoint it is in, is dropped, so that
 // it follows the files. Outside a step the change is made at once and `undo` is never run.
-void WhenUndone(const std::filesystem::path& file, std::function<void()> undo);
+void WhenUndone(const FilePath& file, std::function<void()> undo);
+class DataFolder;
+// The same for a copy of what the files of `folder` hold together.
+void WhenUndone(const DataFolder& folder, std::function<void()> undo);
 
 // Whether the running step changed `file` so that a read of it must go through ReadFileAt
 // and FileSize rather than to the disk. Throws IoError as those reads do when nothing may be
 // read now; false outside a step.
-bool ChangedByStep(const std::filesystem::path& file);
+bool ChangedByStep(const FilePath& file);
 
 // Reads of a file as the running step sees it (straight from the disk outside a step).
 // FileSize: -1 for a missing file. ReadFileAt: at most `length` bytes from `offset`, fewer at
 // the end. ReadFile: nullopt for a missing file.
-long long FileSize(const std::filesystem::path& file);
-std::string ReadFileAt(const std::filesystem::path& file, long long offset, size_t length);
-std::optional<std::string> ReadFile(const std::filesystem::path& file);
+long long FileSize(const FilePath& file);
+std::string ReadFileAt(const FilePath& file, long long offset, size_t length);
+std::optional<std::string> ReadFile(const FilePath& file);
 
 // The data folder: every file name the windows use is relative to it.
 class DataFolder {
@@ -224,8 +284,12 @@ public:
     // (~/.local/share/vantreth).
     static std::filesystem::path DefaultRoot();
 
-    explicit DataFolder(std::filesystem::path root);
+    // `engine`: the engine of the open folder, through which every file named here is read
+    // and changed; nullptr for a folder that is not open (its files are read and changed on
+    // the disk as they stand).
+    DataFolder(std::filesystem::path root, FolderOwner* engine);
     const std::filesystem::path& root() const { return m_root; }
+    FolderOwner* engine() const { return m_engine; }
 
     // Creates the folder and the given sub-folders of it when missing, readable by the
     // owner only. The program names its sub-folders (records::DataSubFolders).
@@ -234,8 +298,11 @@ public:
     // A file in the data folder or one of its sub-folders. `name` may come from typed
     // text: trailing blanks are dropped and "/" or "\" cannot make a path.
     // File("rooms"), File("sleepers", "12626").
-    std::filesystem::path File(std::string_view name) const;
-    std::filesystem::path File(std::string_view subfolder, std::string_view name) const;
+    FilePath File(std::string_view name) const;
+    FilePath File(std::string_view subfolder, std::string_view name) const;
+    // The name of `file`, given whole, with the folder's engine when it lies in the folder (or is
+    // the folder), else as a file of no open folder.
+    FilePath FileAt(const std::filesystem::path& file) const;
 
     // The file-name form of a name part: trailing blanks dropped, path separators
     // and control characters replaced by "_".
@@ -243,15 +310,16 @@ public:
 
 private:
     std::filesystem::path m_root;
+    FolderOwner* m_engine;
 };
 
-bool FileExists(const std::filesystem::path& file);
+bool FileExists(const FilePath& file);
 // Deletes the file; a missing file is not an error.
-void DeleteFile(const std::filesystem::path& file);
+void DeleteFile(const FilePath& file);
 // Replaces the file's whole content. Outside a step it is written to the temporary file
 // "<name>.vantreth-saving" beside it (owner-only), flushed, then renamed over the file, so a
 // reader never sees half of it.
-void ReplaceFileContent(const std::filesystem::path& file, std::string_view content);
+void ReplaceFileContent(const FilePath& file, std::string_view content);
 
 // The suffix of the temporary file of a whole-file save (see ReplaceFileContent).
 inline constexpr std::string_view kSavingSuffix = ".vantreth-saving";
@@ -261,7 +329,7 @@ inline constexpr std::string_view kSavingSuffix = ".vantreth-saving";
 // a missing file reads as an empty one. Only Put creates it.
 class RandomFile {
 public:
-    RandomFile(std::filesystem::path file, int recordLength);
+    RandomFile(FilePath file, int recordLength);
 
     long Lof() const;         // file length in bytes; 0 for a missing file
     long RecordCount() const; // Lof() / record length
@@ -271,11 +339,11 @@ public:
     // Writes exactly the given bytes at the start of record n (the file grows as needed).
     void Put(long n, std::string_view bytes) const;
 
-    const std::filesystem::path& path() const { return m_file; }
+    const FilePath& path() const { return m_file; }
     int recordLength() const { return m_length; }
 
 private:
-    std::filesystem::path m_file;
+    FilePath m_file;
     int m_length;
 };
 
@@ -326,10 +394,10 @@ private:
 };
 
 // Appends lines to a sequential file (created when missing).
-void AppendLines(const std::filesystem::path& file, const std::vector<SeqLine>& lines);
-void AppendLine(const std::filesystem::path& file, const SeqLine& line);
+void AppendLines(const FilePath& file, const std::vector<SeqLine>& lines);
+void AppendLine(const FilePath& file, const SeqLine& line);
 // Replaces the file's whole content (written to a temporary file, then renamed).
-void WriteLines(const std::filesystem::path& file, const std::vector<SeqLine>& lines);
+void WriteLines(const FilePath& file, const std::vector<SeqLine>& lines);
 
 // Reads a sequential file back, item by item or line by line. Throws IoError when the
 // file does not exist ("File not found") or cannot be read.
@@ -338,7 +406,7 @@ void WriteLines(const std::filesystem::path& file, const std::vector<SeqLine>& l
 // cut short) is left out, a line that cannot be read (an unterminated quote, text after a
 // closing quote, a NUL byte) is skipped, and so is a line the caller finds unusable
 // (SkipLine, ForEachLine). The damage found is noted for the clerk when the reader goes
-// away (see TakeDamageReports).
+// away (see NoteSeqFileDamage).
 // How a sequential file's quoted texts are read. Strict: a line ends at its first CR or LF,
 // and a NUL makes the line unreadable (damage). AnyCharacter: a quoted text holds every
 // character up to its closing quote, CR, LF and NUL included, as the files of earlier
@@ -347,7 +415,7 @@ enum class SeqQuotes { Strict, AnyCharacter };
 
 class SeqReader {
 public:
-    explicit SeqReader(const std::filesystem::path& file, SeqQuotes quotes = SeqQuotes::Strict);
+    explicit SeqReader(const FilePath& file, SeqQuotes quotes = SeqQuotes::Strict);
     ~SeqReader();
     SeqReader(const SeqReader&) = delete;
     SeqReader& operator=(const SeqReader&) = delete;
@@ -386,7 +454,7 @@ private:
         std::vector<SeqItem> items;
     };
     const SeqItem& Next();
-    std::filesystem::path m_file;
+    FilePath m_file;
     std::string m_version; // size and time of the last change, as read
     std::vector<Line> m_lines;
     size_t m_line = 0; // index into m_lines
@@ -417,13 +485,12 @@ std::vector<SeqItem> ParseSeqText(std::string_view text);
 // SeqReader: notes the damage it found, for the clerk, as a SeqReader does when it goes
 // away. `size` is the number of bytes read and `changed` the file's time of change after
 // the reading (nanoseconds), which tell one version of the file from the next.
-void NoteSeqFileDamage(const std::filesystem::path& file, unsigned long long size, long long changed,
+void NoteSeqFileDamage(const FilePath& file, unsigned long long size, long long changed,
                        const std::vector<std::string>& damage);
 
-// The damage found in sequential files since the last call, one message for the clerk per
-// damaged file. A file is reported once; only after it was written to again (its size or
-// time of change differs) can it be reported anew. The program shows each message in a
-// box of its own.
-std::vector<std::string> TakeDamageReports();
+// The damage is kept by the engine of the file's folder (FolderOwner::damage), one message for
+// the clerk per damaged file. A file is reported once; only after it was written to again (its
+// size or time of change differs) can it be reported anew. The program shows each message in a
+// box of its own. Damage in a file of no open folder has no clerk to be told and is not kept.
 
 } // namespace platform

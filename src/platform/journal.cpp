@@ -373,12 +373,9 @@ std::string ParentOf(const std::string& relative) {
 // ---- the journal ----
 
 Journal::Journal(std::filesystem::path root, FileFaults* faults)
-    : m_root(std::move(root)), m_path(m_root / kJournalName), m_faults(faults) {
-    FolderOwner::Enter();
-}
+    : m_root(std::move(root)), m_path(m_root / kJournalName), m_faults(faults) {}
 
 Journal::~Journal() {
-    Leave();
     if (m_fd >= 0)
         ::close(m_fd);
 }
@@ -441,9 +438,9 @@ std::string Journal::FolderId(bool create) const {
     constexpr const char* kHex = "0123456789abcdef";
     while (made.size() < kIdLength)
         made += kHex[random() % 16];
-    fileops::Fd fd(fileops::OpenForChange(file, O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW));
-    fileops::Write(file, fd.get(), made + "\n", 0);
-    fileops::Sync(file, fd.get());
+    fileops::Fd fd(fileops::OpenForChange(this, file, O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW));
+    fileops::Write(this, file, fd.get(), made + "\n", 0);
+    fileops::Sync(this, file, fd.get());
     fileops::Close(file, fd.Release());
     return made;
 }
@@ -452,11 +449,11 @@ void Journal::OpenForAppend() {
     if (m_fd >= 0)
         return;
     const std::string id = FolderId(true);
-    fileops::Fd fd(fileops::OpenForChange(m_path, O_RDWR | O_CREAT | O_TRUNC | O_NOFOLLOW));
+    fileops::Fd fd(fileops::OpenForChange(this, m_path, O_RDWR | O_CREAT | O_TRUNC | O_NOFOLLOW));
     const std::string header = Header(id);
-    fileops::Write(m_path, fd.get(), header, 0);
-    fileops::Sync(m_path, fd.get());
-    fileops::SyncFolder(m_root); // the names of the journal and of the folder's id
+    fileops::Write(this, m_path, fd.get(), header, 0);
+    fileops::Sync(this, m_path, fd.get());
+    fileops::SyncFolder(this, m_root); // the names of the journal and of the folder's id
     m_headerSize = m_size = static_cast<long long>(header.size());
     m_fd = fd.Release();
 }
@@ -464,12 +461,12 @@ void Journal::OpenForAppend() {
 void Journal::KeepUntold(const std::string& told) {
     const std::filesystem::path untold = m_root / kUntoldName;
     const std::optional<std::string> notes = fileops::ReadWhole(untold, O_NOFOLLOW);
-    fileops::Fd note(fileops::OpenForChange(untold, O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW));
-    fileops::Write(untold, note.get(), notes.value_or(std::string()) + told + '\0', 0);
-    fileops::Sync(untold, note.get());
+    fileops::Fd note(fileops::OpenForChange(this, untold, O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW));
+    fileops::Write(this, untold, note.get(), notes.value_or(std::string()) + told + '\0', 0);
+    fileops::Sync(this, untold, note.get());
     fileops::Close(untold, note.Release());
     if (!notes)
-        fileops::SyncFolder(m_root);
+        fileops::SyncFolder(this, m_root);
 }
 
 std::vector<std::string> Journal::UntoldNotes() const {
@@ -494,8 +491,8 @@ void Journal::PutAside(const std::string& told) {
     std::error_code ec;
     for (int n = 2; std::filesystem::exists(std::filesystem::symlink_status(aside, ec)); ++n)
         aside = m_root / (std::string(kDamagedJournalName) + "-" + std::to_string(n));
-    fileops::Rename(m_path, aside);
-    fileops::SyncFolder(m_root);
+    fileops::Rename(this, m_path, aside);
+    fileops::SyncFolder(this, m_root);
     m_size = m_headerSize = 0;
 }
 
@@ -513,16 +510,16 @@ void Journal::ResolveUnsure(const std::vector<size_t>& starts) {
     KeepUntold("Whether the step \"" + step + "\" was saved could not be told when it was done." +
                (saved ? "\nIt was found saved: it is in the files. Do not do it again."
                       : "\nIt was not saved: nothing of it is in the files. Please do it again."));
-    fileops::Remove(file);
-    fileops::SyncFolder(m_root);
+    fileops::Remove(this, file);
+    fileops::SyncFolder(this, m_root);
 }
 
 void Journal::Told() {
     if (ReadOnly())
         return;
     try {
-        fileops::Remove(m_root / kUntoldName);
-        fileops::SyncFolder(m_root);
+        fileops::Remove(this, m_root / kUntoldName);
+        fileops::SyncFolder(this, m_root);
     } catch (const IoError&) {
         // Told again at the next start.
     }
@@ -549,22 +546,22 @@ void Journal::Apply(const std::vector<Record>& records) {
                 FolderAt folder(m_root, change.file, name);
                 switch (change.kind) {
                 case 'D':
-                    fileops::RemoveAt(folder.fd(), name, file);
+                    fileops::RemoveAt(this, folder.fd(), name, file);
                     break;
                 case 'R':
-                    fd.Reset(fileops::OpenAt(folder.fd(), name, file, O_WRONLY | O_CREAT | O_TRUNC));
+                    fd.Reset(fileops::OpenAt(this, folder.fd(), name, file, O_WRONLY | O_CREAT | O_TRUNC));
                     open = change.file;
                     if (!change.data.empty())
-                        fileops::Write(file, fd.get(), change.data, 0);
+                        fileops::Write(this, file, fd.get(), change.data, 0);
                     m_written.insert(change.file);
                     break;
                 default: // 'W', 'L'
                     if (fd.get() < 0) {
-                        fd.Reset(fileops::OpenAt(folder.fd(), name, file, O_WRONLY | O_CREAT));
+                        fd.Reset(fileops::OpenAt(this, folder.fd(), name, file, O_WRONLY | O_CREAT));
                         open = change.file;
                     }
                     if (change.kind == 'W') {
-                        fileops::Write(file, fd.get(), change.data, change.number);
+                        fileops::Write(this, file, fd.get(), change.data, change.number);
                     } else {
                         struct stat st;
                         if (::fstat(fd.get(), &st) != 0)
@@ -577,7 +574,7 @@ void Journal::Apply(const std::vector<Record>& records) {
                         if (change.number > st.st_size && change.number > written)
                             throw IoError(file, "the journal gives it a length it never had");
                         if (st.st_size != change.number)
-                            fileops::Truncate(file, fd.get(), change.number);
+                            fileops::Truncate(this, file, fd.get(), change.number);
                     }
                     m_written.insert(change.file);
                     break;
@@ -680,11 +677,11 @@ std::vector<std::string> Journal::Recover() {
         return UntoldNotes();
     }
     // Reopened for appending after the good records; a torn tail is cut off first.
-    m_fd = fileops::OpenForChange(m_path, O_RDWR | O_NOFOLLOW);
+    m_fd = fileops::OpenForChange(this, m_path, O_RDWR | O_NOFOLLOW);
     m_headerSize = static_cast<long long>(kHeaderSize);
     m_size = static_cast<long long>(parsed.end);
     if (bytes->size() > parsed.end)
-        fileops::Truncate(m_path, m_fd, m_size);
+        fileops::Truncate(this, m_path, m_fd, m_size);
     try {
         Checkpoint();
     } catch (const IoError&) {
@@ -763,14 +760,14 @@ void Journal::UndoPreviousEntries(const std::vector<PreviousEntry>& entries) {
             FolderAt at(m_root, it->file, name);
             folders.insert(ParentOf(it->file));
             if (it->kind == 'S' && it->number < 0) {
-                fileops::RemoveAt(at.fd(), name, file);
+                fileops::RemoveAt(this, at.fd(), name, file);
                 continue;
             }
             const bool whole = it->kind == 'C';
             const int flags = it->kind == 'S' ? O_WRONLY : O_WRONLY | O_CREAT | (whole ? O_TRUNC : 0);
             fileops::Fd fd;
             try {
-                fd.Reset(fileops::OpenAt(at.fd(), name, file, flags));
+                fd.Reset(fileops::OpenAt(this, at.fd(), name, file, flags));
             } catch (const IoError& e) {
                 if (it->kind == 'S' && e.reason() == fileops::ErrorText(ENOENT))
                     continue; // gone already: it was made by the step
@@ -781,18 +778,18 @@ void Journal::UndoPreviousEntries(const std::vector<PreviousEntry>& entries) {
                 if (::fstat(fd.get(), &st) != 0)
                     throw IoError(file, fileops::ErrorText(errno));
                 if (st.st_size > it->number) // never made longer than it is
-                    fileops::Truncate(file, fd.get(), it->number);
+                    fileops::Truncate(this, file, fd.get(), it->number);
             } else {
-                fileops::Write(file, fd.get(), it->data, whole ? 0 : it->number);
+                fileops::Write(this, file, fd.get(), it->data, whole ? 0 : it->number);
             }
-            fileops::Sync(file, fd.get());
+            fileops::Sync(this, file, fd.get());
         } catch (const IoError& e) {
             failed.try_emplace(it->file, e.reason());
         }
     }
     try {
         for (const std::string& name : folders)
-            fileops::SyncFolder(name.empty() ? m_root : m_root / name);
+            fileops::SyncFolder(this, name.empty() ? m_root : m_root / name);
     } catch (const IoError& e) {
         failed.try_emplace(".", e.reason());
     }
@@ -819,8 +816,8 @@ std::vector<std::string> Journal::RollBackPrevious(const std::string& bytes) {
     m_previousPending = true;
     Enter(State::MustRewrite);
     UndoPreviousEntries(entries);
-    fileops::Remove(m_path);
-    fileops::SyncFolder(m_root);
+    fileops::Remove(this, m_path);
+    fileops::SyncFolder(this, m_root);
     m_previousPending = false;
     Enter(State::Open);
     if (!entries.empty())
@@ -890,8 +887,8 @@ void Journal::Commit(const std::string& action, const PendingChanges& changes) {
     OpenForAppend();
     const long long at = m_size;
     try {
-        fileops::Write(m_path, m_fd, bytes, at);
-        fileops::Sync(m_path, m_fd);
+        fileops::Write(this, m_path, m_fd, bytes, at);
+        fileops::Sync(this, m_path, m_fd);
     } catch (const IoError& e) {
         // Not committed, and never to be taken for committed: the record is cut off again and
         // that is flushed. When that fails too, whether the step was saved is unknown.
@@ -901,11 +898,11 @@ void Journal::Commit(const std::string& action, const PendingChanges& changes) {
         m_unsureStep = action;
         try { // for the next start, which tells the clerk what became of it
             const std::filesystem::path note = m_root / kUnsureName;
-            fileops::Fd fd(fileops::OpenForChange(note, O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW));
-            fileops::Write(note, fd.get(), std::to_string(at) + "\n" + action, 0);
-            fileops::Sync(note, fd.get());
+            fileops::Fd fd(fileops::OpenForChange(this, note, O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW));
+            fileops::Write(this, note, fd.get(), std::to_string(at) + "\n" + action, 0);
+            fileops::Sync(this, note, fd.get());
             fileops::Close(note, fd.Release());
-            fileops::SyncFolder(m_root);
+            fileops::SyncFolder(this, m_root);
         } catch (const IoError&) {
         }
         throw StepOutcomeUnknown(e.file(), "The file " + e.file().string() +
@@ -927,8 +924,8 @@ std::string Journal::UnsureMessage() const {
 
 bool Journal::TakeBack(long long at) {
     try {
-        fileops::Truncate(m_path, m_fd, at);
-        fileops::Sync(m_path, m_fd);
+        fileops::Truncate(this, m_path, m_fd, at);
+        fileops::Sync(this, m_path, m_fd);
         return true;
     } catch (const IoError&) {
         return false;
@@ -948,7 +945,7 @@ void Journal::FlushFile(const std::string& relative) {
         throw IoError(m_root / relative, fileops::ErrorText(errno));
     }
     fileops::Fd fd(opened);
-    fileops::Sync(m_root / relative, fd.get());
+    fileops::Sync(this, m_root / relative, fd.get());
 }
 
 bool Journal::FlushWritten(std::chrono::steady_clock::time_point until) {
@@ -960,7 +957,7 @@ bool Journal::FlushWritten(std::chrono::steady_clock::time_point until) {
                 return false;
         }
         for (auto it = m_folders.begin(); it != m_folders.end(); it = m_folders.erase(it))
-            fileops::SyncFolder(it->empty() ? m_root : m_root / *it);
+            fileops::SyncFolder(this, it->empty() ? m_root : m_root / *it);
     } catch (const IoError&) {
         // What the kernel could not write it may have dropped: the files are written again from
         // the journal before anything reads them, and before the journal is cut.
@@ -975,9 +972,9 @@ void Journal::Cut() {
     if (m_fd < 0 || m_size <= m_headerSize)
         return;
     try {
-        fileops::Truncate(m_path, m_fd, m_headerSize);
+        fileops::Truncate(this, m_path, m_fd, m_headerSize);
         m_size = m_headerSize;
-        fileops::Sync(m_path, m_fd);
+        fileops::Sync(this, m_path, m_fd);
     } catch (const IoError&) {
         // The next record goes where the journal ends, whatever the disk made of the cut.
         struct stat st;
@@ -1076,8 +1073,8 @@ void Transaction::AllOrNothing(const std::function<void()>& step) {
     }
 }
 
-void AllOrNothing(const std::filesystem::path& folder, const std::function<void()>& step) {
-    auto* engine = dynamic_cast<Journal*>(OwnerOf(folder));
+void AllOrNothing(const DataFolder& folder, const std::function<void()>& step) {
+    auto* engine = dynamic_cast<Journal*>(folder.engine());
     Transaction* tx = engine != nullptr ? engine->step() : nullptr;
     if (tx != nullptr)
         tx->AllOrNothing(step);

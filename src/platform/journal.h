@@ -21,9 +21,12 @@
 // until the message was shown, which saved step may be lost.
 //
 // The Journal is the folder's storage engine: it holds the step running over the folder, the
-// journal file, the checkpoint and recovery; the program owns one per data folder. The file
-// layer reaches the step through the folder a file lies in (OwnerOf in files.h), never through
-// a step of the whole process. Its state is one value (Journal::state()), and it moves only
+// journal file, the checkpoint and recovery, the fault source of its files, whether they are
+// flushed, and the damage found in them; the program owns one per data folder, and nothing of
+// it is the whole process's. A file reaches it through its name: the folder's handle
+// (DataFolder, built with the engine) names every file with its engine (FilePath in files.h),
+// and the file layer goes through that engine's step and faults, never through a table of
+// folders. Its state is one value (Journal::state()), and it moves only
 // along these lines (any other move is a logic error):
 //
 //   NotRecovered --SetReadOnly--> ReadOnly
@@ -145,6 +148,14 @@ public:
     void SetFaults(FileFaults* faults) { m_faults = faults; }
     FileFaults* Faults() const override { return m_faults; }
 
+    // Flushing the folder's files to the disk can be switched off where durability does not
+    // matter (a throw-away folder); it is on unless switched off (any state).
+    void SetDurable(bool on) { m_durable = on; }
+    bool Durable() const override { return m_durable; }
+
+    // The damage found in the folder's sequential files, not yet shown to the clerk.
+    DamageLog& damage() override { return m_damage; }
+
     // NotRecovered (ReadOnly: only reads the journal, to name the steps it holds; in any other
     // state it starts over as at start-up): writes the committed steps into the files and checkpoints.
     // Returns what the clerk must be told (a damaged or foreign journal put aside, a step whose
@@ -238,6 +249,8 @@ private:
     State m_state = State::NotRecovered;
     Transaction* m_step = nullptr;  // the step running over the folder
     FileFaults* m_faults = nullptr; // see SetFaults
+    bool m_durable = true;          // see SetDurable
+    DamageLog m_damage;             // see damage
     Reach m_reach = [](std::string_view) { return kLargestFile; };
     std::string m_readOnlyReason; // ReadOnly: why
     int m_fd = -1;
@@ -298,8 +311,8 @@ private:
     Transaction* m_previous = nullptr; // the step this one stands in for, while it runs
 };
 
-// Transaction::AllOrNothing on the step running over the data folder `folder`; outside every
-// step, just the step.
-void AllOrNothing(const std::filesystem::path& folder, const std::function<void()>& step);
+// Transaction::AllOrNothing on the step running over the data folder `folder` (through its
+// engine); outside every step, just the step.
+void AllOrNothing(const DataFolder& folder, const std::function<void()>& step);
 
 } // namespace platform

@@ -408,10 +408,10 @@ std::vector<std::string> Lines(const std::optional<std::string>& text) {
     return lines;
 }
 
-std::set<std::string> DoneFiles(const std::filesystem::path& folder) {
+std::set<std::string> DoneFiles(const FilePath& folder) {
     std::optional<std::string> text;
     try {
-        text = ReadFile(folder / PrintQueue::kDoneFile);
+        text = ReadFile(folder.Child(PrintQueue::kDoneFile));
     } catch (const IoError&) {
     }
     const std::vector<std::string> lines = Lines(text);
@@ -441,10 +441,10 @@ PrintQueue::~PrintQueue() {
         m_thread.join();
 }
 
-void PrintQueue::List(const std::filesystem::path& folder, const std::vector<Report>& reports) {
+void PrintQueue::List(const FilePath& folder, const std::vector<Report>& reports) {
     if (reports.empty())
         return;
-    const std::filesystem::path list = folder / kListFile;
+    const FilePath list = folder.Child(kListFile);
     const std::set<std::string> done = DoneFiles(folder);
     std::string text;
     for (const std::string& entry : Lines(ReadFile(list)))
@@ -537,8 +537,8 @@ void PrintQueue::Work() {
     }
 }
 
-std::string PrintQueue::LeftBehind(const std::filesystem::path& folder) {
-    const std::filesystem::path list = folder / kListFile;
+std::string PrintQueue::LeftBehind(const FilePath& folder) {
+    const FilePath list = folder.Child(kListFile);
     std::optional<std::string> text;
     try {
         text = ReadFile(list);
@@ -554,16 +554,16 @@ std::string PrintQueue::LeftBehind(const std::filesystem::path& folder) {
         const size_t tab = entry.find('\t');
         const std::string name = tab == std::string::npos ? std::string() : entry.substr(tab + 1);
         std::error_code ec;
-        const bool kept = std::filesystem::is_regular_file(folder / file, ec);
+        const bool kept = std::filesystem::is_regular_file(folder.path() / file, ec);
         left.push_back({name.empty() ? file : name,
                         "the program was stopped while handing reports to the printer",
-                        kept ? folder / file : std::filesystem::path()});
+                        kept ? folder.path() / file : std::filesystem::path()});
     }
     // The list goes first: a list without its notes of what was handed over would tell those
     // reports again.
     ::unlink(list.c_str());
     FlushFolder(folder);
-    ::unlink((folder / kDoneFile).c_str());
+    ::unlink((folder.path() / kDoneFile).c_str());
     return NotPrintedMessage(left);
 }
 

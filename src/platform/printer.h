@@ -4,6 +4,8 @@
 // a PDF file and the default printer in the real program.
 #pragma once
 
+#include "platform/files.h"
+
 #include <atomic>
 #include <condition_variable>
 #include <deque>
@@ -89,6 +91,9 @@ public:
     // Asked once at the start, when the files hold every saved step: the box about the reports
     // of saved steps that an earlier run did not hand to the printer, empty when none.
     virtual std::string LeftBehind() { return std::string(); }
+    // The program opened `folder`: a device that keeps files in it reads and changes them from
+    // now on through the folder's engine.
+    virtual void OpenIn(const DataFolder& folder) { (void)folder; }
 };
 
 class PrintError : public std::runtime_error {
@@ -194,7 +199,7 @@ public:
 
     // Names the reports in the folder's list, as a change of the running step when there is
     // one; the reports already handed over leave the list. Throws IoError as a change does.
-    static void List(const std::filesystem::path& folder, const std::vector<Report>& reports);
+    static void List(const FilePath& folder, const std::vector<Report>& reports);
     // Queues reports the list names (their step is saved); returns at once.
     void Add(std::vector<Report> step);
     // Reports still queued, or boxes still to be taken.
@@ -204,7 +209,7 @@ public:
     // The box about the reports the folder's list names as not handed over (the program was
     // stopped first), empty when there are none; the list is removed. Only at the start,
     // when no step and no journal can still change the list.
-    static std::string LeftBehind(const std::filesystem::path& folder);
+    static std::string LeftBehind(const FilePath& folder);
 
     static constexpr const char* kListFile = "not-yet-printed";
     static constexpr const char* kDoneFile = "handed-over";
@@ -269,7 +274,7 @@ class Printer {
 public:
     // `folder`: the data folder whose steps the documents belong to.
     explicit Printer(PrinterDevice& device, std::function<bool()> inStep = {},
-                     std::filesystem::path folder = {})
+                     FilePath folder = FilePath::Outside({}))
         : m_device(&device), m_inStep(std::move(inStep)), m_folder(std::move(folder)) {}
 
     void SetDevice(PrinterDevice& device) { m_device = &device; }
@@ -322,7 +327,7 @@ private:
 
     PrinterDevice* m_device;
     std::function<bool()> m_inStep;
-    std::filesystem::path m_folder;
+    FilePath m_folder;
     std::vector<std::unique_ptr<PreparedPrint>> m_held;
     PrintJob m_job;
     bool m_open = false;

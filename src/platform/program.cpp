@@ -42,14 +42,19 @@ EventLoop& EventLoopOf(Program& program) {
 }
 
 Program::Program(Services services)
-    : m_services(std::move(services)), m_data(m_services.dataRoot),
+    : m_services(std::move(services)), m_data(m_services.dataRoot, &m_journal),
       m_journal(m_services.dataRoot, m_services.faults),
       m_printer(
-          *m_services.printer, [this] { return m_depth > 0; }, m_services.dataRoot) {
+          *m_services.printer, [this] { return m_depth > 0; }, FilePath(m_services.dataRoot, &m_journal)) {
     if (!m_services.clock || !m_services.dialogs || !m_services.printer || !m_services.shell)
         throw std::invalid_argument("Program needs a clock, dialogs, a printer and a shell");
     if (!m_services.readOnlyReason.empty())
         m_journal.SetReadOnly(m_services.readOnlyReason);
+    // The printer's files and the business date's lie in the data folder: from now on they are
+    // read and changed through its engine.
+    m_services.printer->OpenIn(m_data);
+    if (auto* business = dynamic_cast<BusinessClock*>(m_services.clock))
+        business->OpenIn(m_data);
 }
 
 Program::~Program() {
@@ -279,7 +284,7 @@ void Program::Dispatch(const std::function<void()>& handler, std::string_view ac
         m_idleMs = 0; // idle time counts from the clerk's last action, not from a timer's tick
     TellNotPrinted();
     // A damaged file the event came across is reported once, when the event is over.
-    for (const std::string& damage : TakeDamageReports()) {
+    for (const std::string& damage : m_journal.damage().Take()) {
         DepthGuard guard(m_depth);
         MsgBox(damage, vbOKOnly | vbExclamation, "Damaged File");
     }

@@ -41,13 +41,13 @@ bool IsTaxExempt(const HistoryEntry& entry) {
     return entry.TaxExempt == 1.0f;
 }
 
-std::filesystem::path PastStayLedgerPath(const platform::DataFolder& folder, const HistoryEntry& entry) {
+platform::FilePath PastStayLedgerPath(const platform::DataFolder& folder, const HistoryEntry& entry) {
     return records::StayLedgerFile(folder, entry.Room, entry.LastName, entry.FirstName, entry.ArrivalDate);
 }
 
 std::optional<std::vector<StayLedgerLine>> ReadPastStayLedger(const platform::DataFolder& folder,
                                                               const HistoryEntry& entry) {
-    const std::filesystem::path ledger = PastStayLedgerPath(folder, entry);
+    const platform::FilePath ledger = PastStayLedgerPath(folder, entry);
     if (!platform::FileExists(ledger))
         return std::nullopt;
     return records::ReadStayLedger(ledger);

@@ -31,8 +31,7 @@ double CurrentTaxRate(const platform::DataFolder& folder);
 bool IsTaxExempt(const records::HistoryEntry& entry);
 
 // The stay's ledger, named from the entry's Room (3 characters), names and arrival date.
-std::filesystem::path PastStayLedgerPath(const platform::DataFolder& folder,
-                                         const records::HistoryEntry& entry);
+platform::FilePath PastStayLedgerPath(const platform::DataFolder& folder, const records::HistoryEntry& entry);
 // Its lines; nullopt when the file does not exist. A file that cannot be read throws IoError.
 std::optional<std::vector<records::StayLedgerLine>> ReadPastStayLedger(const platform::DataFolder& folder,
                                                                        const records::HistoryEntry& entry);

@@ -54,7 +54,7 @@ void PrintTotalsReport(platform::Printer& printer, const DayTotals& totals, std:
 }
 
 std::vector<DayTotals> ReadOldTotalsFile(const platform::DataFolder& folder) {
-    const std::filesystem::path path = folder.File(records::kOldTotalsFile);
+    const platform::FilePath path = folder.File(records::kOldTotalsFile);
     // Nothing writes this file: when it is not there, there is nothing to read.
     if (!platform::FileExists(path))
         return {};

@@ -64,7 +64,7 @@ void AppendPhoneLogLine(const platform::DataFolder& folder, std::string_view dat
 }
 
 std::vector<CallRecord> ReadPhoneLog(const platform::DataFolder& folder, std::string_view dateText) {
-    const std::filesystem::path file = DayFilePath(folder, DayFile::PhoneLog, dateText);
+    const platform::FilePath file = DayFilePath(folder, DayFile::PhoneLog, dateText);
     std::vector<CallRecord> records;
     if (!platform::FileExists(file))
         return records;

@@ -30,11 +30,11 @@ std::string CancelRecord::Encode() const {
     return bytes;
 }
 
-std::vector<CancelRecord> ReadCancelRecords(const std::filesystem::path& file) {
+std::vector<CancelRecord> ReadCancelRecords(const platform::FilePath& file) {
     return RecordFile<CancelRecord>(file).ReadAll();
 }
 
-void AppendCancelRecord(const std::filesystem::path& file, const CancelRecord& record) {
+void AppendCancelRecord(const platform::FilePath& file, const CancelRecord& record) {
     RecordFile<CancelRecord>(file).Append(record);
 }
 

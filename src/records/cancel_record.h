@@ -37,8 +37,8 @@ struct CancelRecord {
 };
 
 // Every record of the file, records 1 to length / 112 (a missing file is created empty).
-std::vector<CancelRecord> ReadCancelRecords(const std::filesystem::path& file);
+std::vector<CancelRecord> ReadCancelRecords(const platform::FilePath& file);
 // Writes the record at record count + 1.
-void AppendCancelRecord(const std::filesystem::path& file, const CancelRecord& record);
+void AppendCancelRecord(const platform::FilePath& file, const CancelRecord& record);
 
 } // namespace records

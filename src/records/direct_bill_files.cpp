@@ -21,7 +21,7 @@ constexpr size_t kSpareTextWidth = 10;
 } // namespace
 
 std::optional<long> ReadAccountNumberCounter(const DataFolder& folder) {
-    const std::filesystem::path file = DbNumberFile(folder);
+    const platform::FilePath file = DbNumberFile(folder);
     if (!platform::FileExists(file))
         return std::nullopt;
     platform::SeqReader reader(file);

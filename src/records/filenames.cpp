@@ -27,13 +27,13 @@ constexpr std::string_view kDailyChargeFolder = "dailycharge";
 
 } // namespace
 
-std::filesystem::path HistoryFile(const DataFolder& folder) {
+platform::FilePath HistoryFile(const DataFolder& folder) {
     return folder.File(kHistoryFolder, "history");
 }
-std::filesystem::path DbMemberFile(const DataFolder& folder) {
+platform::FilePath DbMemberFile(const DataFolder& folder) {
     return folder.File(kDirectBillFolder, "dbmember");
 }
-std::filesystem::path DbNumberFile(const DataFolder& folder) {
+platform::FilePath DbNumberFile(const DataFolder& folder) {
     return folder.File(kDirectBillFolder, "dbnumber");
 }
 
@@ -110,21 +110,21 @@ const std::vector<std::string>& DataSubFolders() {
     return folders;
 }
 
-std::filesystem::path DayFilePath(const DataFolder& folder, DayFile file, std::string_view dateText) {
+platform::FilePath DayFilePath(const DataFolder& folder, DayFile file, std::string_view dateText) {
     const DayName name = NameOf(file);
     return folder.File(name.subfolder, std::string(name.prefix) + DateDigits(dateText));
 }
 
-std::filesystem::path ShiftFilePath(const DataFolder& folder, ShiftFile file, std::string_view shift,
-                                    std::string_view dateText) {
+platform::FilePath ShiftFilePath(const DataFolder& folder, ShiftFile file, std::string_view shift,
+                                 std::string_view dateText) {
     return folder.File(SubFolderOf(file), std::string(shift) + DateDigits(dateText));
 }
 
-std::filesystem::path CancelYearFile(const DataFolder& folder, std::string_view dateText) {
+platform::FilePath CancelYearFile(const DataFolder& folder, std::string_view dateText) {
     return folder.File(platform::Right(platform::RTrim(dateText), 2));
 }
 
-std::filesystem::path PostedNotesFile(const DataFolder& folder, std::string_view dateText) {
+platform::FilePath PostedNotesFile(const DataFolder& folder, std::string_view dateText) {
     return folder.File(kPostedNotesFolder, DateDigits(dateText));
 }
 
@@ -144,9 +144,8 @@ std::string StoredName(std::string_view typed, size_t width) {
     return platform::Fixed(platform::UCase(StoredText(typed)), width);
 }
 
-std::filesystem::path StayLedgerFile(const DataFolder& folder, std::string_view room3,
-                                     std::string_view lastName, std::string_view firstName,
-                                     std::string_view arrivalDate) {
+platform::FilePath StayLedgerFile(const DataFolder& folder, std::string_view room3, std::string_view lastName,
+                                  std::string_view firstName, std::string_view arrivalDate) {
     const std::string name = "dailycharge" + platform::Fixed(room3, 3) +
                              platform::RTrim(StoredText(lastName)) + platform::RTrim(StoredText(firstName)) +
                              DateDigits(platform::RTrim(arrivalDate));

@@ -49,9 +49,9 @@ inline constexpr std::string_view kPrintFolder = "print";
 const std::vector<std::string>& DataSubFolders();
 
 // Files in sub-folders under a fixed name.
-std::filesystem::path HistoryFile(const platform::DataFolder& folder);  // history/history
-std::filesystem::path DbMemberFile(const platform::DataFolder& folder); // directbill/dbmember
-std::filesystem::path DbNumberFile(const platform::DataFolder& folder); // directbill/dbnumber
+platform::FilePath HistoryFile(const platform::DataFolder& folder);  // history/history
+platform::FilePath DbMemberFile(const platform::DataFolder& folder); // directbill/dbmember
+platform::FilePath DbNumberFile(const platform::DataFolder& folder); // directbill/dbnumber
 
 // Files named by the day: sub-folder, then a fixed prefix (only "totals" has one), then
 // DateDigits of the date text.
@@ -69,21 +69,20 @@ enum class DayFile {
     ReservationsToday, // reservationstoday/12626
     PhoneLog,          // phonelog/12626
 };
-std::filesystem::path DayFilePath(const platform::DataFolder& folder, DayFile file,
-                                  std::string_view dateText);
+platform::FilePath DayFilePath(const platform::DataFolder& folder, DayFile file, std::string_view dateText);
 
 // Files named by the shift letter and the day: shiftcash/A12626, shiftrentals/A12626.
 enum class ShiftFile { ShiftCash, ShiftRentals };
-std::filesystem::path ShiftFilePath(const platform::DataFolder& folder, ShiftFile file,
-                                    std::string_view shift, std::string_view dateText);
+platform::FilePath ShiftFilePath(const platform::DataFolder& folder, ShiftFile file, std::string_view shift,
+                                 std::string_view dateText);
 
 // The cancelled-reservations year file: the last two characters of the date text, in the
 // data folder itself ("3/5/04" gives the file "04").
-std::filesystem::path CancelYearFile(const platform::DataFolder& folder, std::string_view dateText);
+platform::FilePath CancelYearFile(const platform::DataFolder& folder, std::string_view dateText);
 
 // The day's posted notes: postednotes/ + DateDigits ("postednotes/12626"). They have a
 // folder of their own because notes/ + DateDigits is the cancelled-reservations day file.
-std::filesystem::path PostedNotesFile(const platform::DataFolder& folder, std::string_view dateText);
+platform::FilePath PostedNotesFile(const platform::DataFolder& folder, std::string_view dateText);
 
 // The record length of a file that holds one record only (record 1), by its name relative to
 // the data folder ("folio", "roomsrented/12626"): no write to such a file reaches further.
@@ -103,8 +102,8 @@ std::string StoredName(std::string_view typed, size_t width);
 // blank kept) + last name and first name without trailing blanks + DateDigits of the
 // arrival date. dailycharge/dailycharge101SMITHJOHN12626. The names go through StoredText,
 // so a record and the history entry made from it name the same file.
-std::filesystem::path StayLedgerFile(const platform::DataFolder& folder, std::string_view room3,
-                                     std::string_view lastName, std::string_view firstName,
-                                     std::string_view arrivalDate);
+platform::FilePath StayLedgerFile(const platform::DataFolder& folder, std::string_view room3,
+                                  std::string_view lastName, std::string_view firstName,
+                                  std::string_view arrivalDate);
 
 } // namespace records

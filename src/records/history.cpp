@@ -439,7 +439,7 @@ private:
 // buffer instead.
 class HistoryStream {
 public:
-    explicit HistoryStream(std::filesystem::path file) : m_file(std::move(file)) {
+    explicit HistoryStream(platform::FilePath file) : m_file(std::move(file)) {
         // A file the running step changed is read as the step sees it, piece by piece.
         if (platform::ChangedByStep(m_file)) {
             if (platform::FileSize(m_file) < 0)
@@ -676,7 +676,7 @@ private:
     static constexpr int kPopulateRead = 22;
 #endif
 
-    std::filesystem::path m_file;
+    platform::FilePath m_file;
     int m_fd = -1;            // -1: the step changed the file
     long long m_stepRead = 0; // the bytes of it read so far
     char* m_map = nullptr;    // the whole file, when mapped
@@ -824,7 +824,7 @@ void ScanHistoryPlaced(const DataFolder& folder, HistoryKey key, const HistoryKe
 
 void ScanHistoryPlaced(const DataFolder& folder, const std::vector<HistoryKeyWanted>& keys,
                        const std::function<void(const HistoryEntry&, size_t, unsigned)>& found) {
-    const std::filesystem::path file = HistoryFile(folder);
+    const platform::FilePath file = HistoryFile(folder);
     if (!platform::FileExists(file))
         return; // no guest has checked out yet
     HistoryStream stream(file);

@@ -13,20 +13,20 @@ namespace records {
 
 namespace {
 
-std::string ReadWholeFile(const std::filesystem::path& file) {
+std::string ReadWholeFile(const platform::FilePath& file) {
     std::optional<std::string> bytes = platform::ReadFile(file);
     if (!bytes)
         throw platform::IoError(file, std::strerror(ENOENT));
     return *bytes;
 }
 
-bool SameFileName(const std::filesystem::path& a, const std::filesystem::path& b) {
+bool SameFileName(const platform::FilePath& a, const platform::FilePath& b) {
     return a.lexically_normal() == b.lexically_normal();
 }
 
 } // namespace
 
-LedgerCarry CheckLedgerCarry(const std::filesystem::path& from, const std::filesystem::path& to) {
+LedgerCarry CheckLedgerCarry(const platform::FilePath& from, const platform::FilePath& to) {
     if (SameFileName(from, to))
         return LedgerCarry::SameName;
     if (!platform::FileExists(from))
@@ -36,7 +36,7 @@ LedgerCarry CheckLedgerCarry(const std::filesystem::path& from, const std::files
     return ReadWholeFile(from) == ReadWholeFile(to) ? LedgerCarry::AlreadyCarried : LedgerCarry::NameTaken;
 }
 
-LedgerCarry CarryStayLedger(const std::filesystem::path& from, const std::filesystem::path& to) {
+LedgerCarry CarryStayLedger(const platform::FilePath& from, const platform::FilePath& to) {
     const LedgerCarry check = CheckLedgerCarry(from, to);
     if (check == LedgerCarry::Ready) {
         const std::string lines = ReadWholeFile(from);

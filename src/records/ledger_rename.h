@@ -9,6 +9,8 @@
 // write anything else, and carry afterwards.
 #pragma once
 
+#include "platform/files.h"
+
 #include <filesystem>
 
 namespace records {
@@ -23,7 +25,7 @@ enum class LedgerCarry {
 };
 
 // What a carry from `from` to `to` would do; writes nothing.
-LedgerCarry CheckLedgerCarry(const std::filesystem::path& from, const std::filesystem::path& to);
+LedgerCarry CheckLedgerCarry(const platform::FilePath& from, const platform::FilePath& to);
 // Ready, SameName and AlreadyCarried: the carry can go ahead.
 inline bool CarryAllowed(LedgerCarry check) {
     return check == LedgerCarry::Ready || check == LedgerCarry::SameName ||
@@ -33,6 +35,6 @@ inline bool CarryAllowed(LedgerCarry check) {
 // Carries the ledger when the check allows it and returns the check; for Missing and
 // NameTaken nothing is written. The new file is written whole and read back before the old
 // one is deleted; a failure on the way throws IoError and leaves the old file as it was.
-LedgerCarry CarryStayLedger(const std::filesystem::path& from, const std::filesystem::path& to);
+LedgerCarry CarryStayLedger(const platform::FilePath& from, const platform::FilePath& to);
 
 } // namespace records

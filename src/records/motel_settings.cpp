@@ -83,7 +83,7 @@ std::array<std::string, kLetterheadLines> MotelSettings::Letterhead() const {
     return lines;
 }
 
-MotelSettings MotelSettings::Load(const std::filesystem::path& file, std::string* problem,
+MotelSettings MotelSettings::Load(const platform::FilePath& file, std::string* problem,
                                   const std::function<bool()>& hasDefaultPrinter) {
     MotelSettings settings;
     std::optional<std::string> text;
@@ -159,7 +159,7 @@ MotelSettings MotelSettings::Load(const std::filesystem::path& file, std::string
     return settings;
 }
 
-void MotelSettings::Save(const std::filesystem::path& file) const {
+void MotelSettings::Save(const platform::FilePath& file) const {
     std::ostringstream out;
     const auto& value = WrittenValue;
     out << "# Vantreth installation settings: one \"key = value\" a line; lines starting\n"

@@ -5,7 +5,9 @@
 // without the blanks around it, or exactly as written between double quotes.
 #pragma once
 
+#include "platform/files.h"
 #include <array>
+
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -47,9 +49,9 @@ struct MotelSettings {
     // as `hasDefaultPrinter` answers (when given). When the file could not be read, or not be
     // written at the first start, the defaults are given and `problem` (when given) says so
     // for the clerk.
-    static MotelSettings Load(const std::filesystem::path& file, std::string* problem = nullptr,
+    static MotelSettings Load(const platform::FilePath& file, std::string* problem = nullptr,
                               const std::function<bool()>& hasDefaultPrinter = nullptr);
-    void Save(const std::filesystem::path& file) const;
+    void Save(const platform::FilePath& file) const;
 };
 
 } // namespace records

@@ -24,7 +24,7 @@ void AppendMoveLogLine(const DataFolder& folder, std::string_view dateText, cons
 }
 
 std::vector<MoveLogLine> ReadMoveLog(const DataFolder& folder, std::string_view dateText) {
-    const std::filesystem::path file = DayFilePath(folder, DayFile::Move, dateText);
+    const platform::FilePath file = DayFilePath(folder, DayFile::Move, dateText);
     platform::SeqReader reader(file);
     std::vector<MoveLogLine> lines;
     reader.ForEachLine(5, [&] {

@@ -29,7 +29,7 @@ template <class Record> class RecordFile {
 public:
     static constexpr int kLength = static_cast<int>(Record::kLength);
 
-    explicit RecordFile(std::filesystem::path file) : m_file(std::move(file), kLength) {}
+    explicit RecordFile(platform::FilePath file) : m_file(std::move(file), kLength) {}
 
     long Count() const { return m_file.RecordCount(); }
 
@@ -83,7 +83,7 @@ public:
     }
 
     const platform::RandomFile& file() const { return m_file; }
-    const std::filesystem::path& path() const { return m_file.path(); }
+    const platform::FilePath& path() const { return m_file.path(); }
 
 private:
     static long RecordsIn(const std::string& bytes) { return static_cast<long>(bytes.size() / kLength); }

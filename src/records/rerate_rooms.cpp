@@ -28,7 +28,7 @@ std::vector<RoomRecord> ReRateRooms(const platform::DataFolder& folder, const Ra
 }
 
 std::optional<RateTable> ReadSavedRateTable(const platform::DataFolder& folder, std::string_view fileName) {
-    const std::filesystem::path file = folder.File(fileName);
+    const platform::FilePath file = folder.File(fileName);
     const long long size = platform::FileSize(file);             // as the running step sees it
     if (size < static_cast<long long>(RateTable::kBytesWritten)) // -1: missing
         return std::nullopt;

@@ -125,7 +125,7 @@ void WriteDateStatus(const DataFolder& folder, const DateStatusRecord& status) {
 }
 
 std::optional<double> ReadNumberFile(const DataFolder& folder, std::string_view fileName) {
-    const std::filesystem::path file = folder.File(fileName);
+    const platform::FilePath file = folder.File(fileName);
     if (!platform::FileExists(file))
         return std::nullopt;
     platform::SeqReader reader(file);

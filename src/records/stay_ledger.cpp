@@ -36,8 +36,8 @@ SeqLine ShiftRentalLine::ToSeqLine() const {
     return line;
 }
 
-std::filesystem::path StayLedgerPath(const DataFolder& folder, const GuestRecord& guest) {
-    const std::filesystem::path ledger =
+platform::FilePath StayLedgerPath(const DataFolder& folder, const GuestRecord& guest) {
+    const platform::FilePath ledger =
         StayLedgerFile(folder, guest.Room, guest.LastName, guest.FirstName, guest.ArrivalDate);
     // A stay checked in before names went through StoredText may have its ledger under the
     // name as typed (a double quote in it); it is found there until it is carried.
@@ -45,7 +45,7 @@ std::filesystem::path StayLedgerPath(const DataFolder& folder, const GuestRecord
         const std::string typed = "dailycharge" + platform::Fixed(guest.Room, 3) +
                                   platform::RTrim(guest.LastName) + platform::RTrim(guest.FirstName) +
                                   DateDigits(platform::RTrim(guest.ArrivalDate));
-        const std::filesystem::path old = folder.File("dailycharge", typed);
+        const platform::FilePath old = folder.File("dailycharge", typed);
         if (old != ledger && platform::FileExists(old))
             return old;
     }
@@ -56,11 +56,11 @@ bool NewStayLedgerTaken(const DataFolder& folder, const GuestRecord& guest) {
     return platform::FileExists(StayLedgerPath(folder, guest));
 }
 
-void AppendStayLedgerLine(const std::filesystem::path& ledger, const StayLedgerLine& line) {
+void AppendStayLedgerLine(const platform::FilePath& ledger, const StayLedgerLine& line) {
     platform::AppendLine(ledger, line.ToSeqLine());
 }
 
-std::vector<StayLedgerLine> ReadStayLedger(const std::filesystem::path& ledger) {
+std::vector<StayLedgerLine> ReadStayLedger(const platform::FilePath& ledger) {
     SeqReader reader(ledger);
     std::vector<StayLedgerLine> lines;
     reader.ForEachLine(10, [&] {
@@ -120,7 +120,7 @@ DayDetailLine DetailLineOf(const StayLedgerLine& line, std::string_view clerk) {
                          .Clerk = std::string(clerk)};
 }
 
-void PostToStay(const DataFolder& folder, const std::filesystem::path& ledger, const StayLedgerLine& line,
+void PostToStay(const DataFolder& folder, const platform::FilePath& ledger, const StayLedgerLine& line,
                 std::string_view clerk, PostTo to) {
     if (to != PostTo::DetailOnly)
         AppendStayLedgerLine(ledger, line);
@@ -130,7 +130,7 @@ void PostToStay(const DataFolder& folder, const std::filesystem::path& ledger, c
 
 std::vector<ShiftRentalLine> ReadShiftRentals(const DataFolder& folder, std::string_view shift,
                                               std::string_view dateText) {
-    const std::filesystem::path file = ShiftFilePath(folder, ShiftFile::ShiftRentals, shift, dateText);
+    const platform::FilePath file = ShiftFilePath(folder, ShiftFile::ShiftRentals, shift, dateText);
     SeqReader reader(file);
     std::vector<ShiftRentalLine> lines;
     reader.ForEachLine(4, [&] {

@@ -77,7 +77,7 @@ struct ShiftRentalLine {
 // The stay's ledger file, named from the guest record's Room, LastName, FirstName and
 // ArrivalDate (see StayLedgerFile); a ledger made before names went through StoredText,
 // still under the name as typed, is found there.
-std::filesystem::path StayLedgerPath(const platform::DataFolder& folder, const GuestRecord& guest);
+platform::FilePath StayLedgerPath(const platform::DataFolder& folder, const GuestRecord& guest);
 // A new stay would find a ledger under its name already: a stay of the same names arrived in
 // the same room on the same day and has been checked out. A check-in that went on would add
 // the new stay to that stay's folio, so every check-in refuses it.
@@ -85,10 +85,10 @@ bool NewStayLedgerTaken(const platform::DataFolder& folder, const GuestRecord& g
 
 // Appends one line; the file is created by the first append. Reading throws IoError
 // when the file does not exist. A damaged line (cut short, unreadable, or not the line's
-// count of items) is skipped and noted for the clerk (platform::TakeDamageReports), as in
+// count of items) is skipped and noted for the clerk (the engine's damage log, FolderOwner::damage), as in
 // every reader of a day or stay file below.
-void AppendStayLedgerLine(const std::filesystem::path& ledger, const StayLedgerLine& line);
-std::vector<StayLedgerLine> ReadStayLedger(const std::filesystem::path& ledger);
+void AppendStayLedgerLine(const platform::FilePath& ledger, const StayLedgerLine& line);
+std::vector<StayLedgerLine> ReadStayLedger(const platform::FilePath& ledger);
 
 void AppendDayDetailLine(const platform::DataFolder& folder, std::string_view dateText,
                          const DayDetailLine& line);
@@ -103,7 +103,7 @@ enum class PostTo { LedgerAndDetail, LedgerOnly, DetailOnly };
 
 // Writes one posting of a stay: the line in the stay's ledger, then its line in the day's
 // detail (the day file of the line's PostDate), with the clerk.
-void PostToStay(const platform::DataFolder& folder, const std::filesystem::path& ledger,
+void PostToStay(const platform::DataFolder& folder, const platform::FilePath& ledger,
                 const StayLedgerLine& line, std::string_view clerk, PostTo to = PostTo::LedgerAndDetail);
 
 void AppendShiftRentalLine(const platform::DataFolder& folder, std::string_view shift,

@@ -474,7 +474,7 @@ void WriteReservationCheckIn(const DataFolder& data, const ReservationCheckIn& p
     const GuestRecord& guest = plan.guest;
     const stay::CheckInSession& session = plan.session;
     const std::string today = DateText(session.today);
-    const std::filesystem::path ledger = records::StayLedgerPath(data, guest);
+    const platform::FilePath ledger = records::StayLedgerPath(data, guest);
     const auto post = [&](std::string_view code, std::string_view description, double amount,
                           PostTo to = PostTo::LedgerAndDetail) {
         records::PostToStay(data, ledger, LedgerLine(plan, code, description, amount), session.clerk, to);

@@ -91,7 +91,7 @@ bool DueToday(const records::GuestRecord& slot, std::string_view today) {
 }
 
 int CancelAllDueToday(const platform::DataFolder& folder, std::string_view clerk, std::string_view today) {
-    const std::filesystem::path dayFile = records::DayFilePath(folder, records::DayFile::Notes, today);
+    const platform::FilePath dayFile = records::DayFilePath(folder, records::DayFile::Notes, today);
     // Cancelling a reservation frees its own slot only, so the others are read once.
     const records::GuestSlots slots(folder, records::kReservationsFile);
     int cancelled = 0;

@@ -271,7 +271,7 @@ void WriteCheckIn(const DataFolder& data, const CheckInPlan& plan) {
     records::WriteGuest(data, records::kGuestFile, plan.slot, guest);
     records::WriteFolioCounter(data, records::FolioCounter{.LastFolio = plan.folioNumber});
 
-    const std::filesystem::path ledger = records::StayLedgerPath(data, guest);
+    const platform::FilePath ledger = records::StayLedgerPath(data, guest);
     const double rate = AmountValue(guest.Rate); // the rate as shown, not its binary Single
     // Each posting goes to the stay's ledger and, with the clerk on duty, to the day's detail.
     const auto post = [&](const records::StayLedgerLine& line) {

@@ -80,7 +80,7 @@ protected:
     std::string Log() const { return ReadBytes("phonelog/12626"); }
     std::string Ledger(const records::GuestRecord& guest) {
         return ReadBytes(
-            records::StayLedgerPath(app().data(), guest).lexically_relative(dataRoot()).string());
+            records::StayLedgerPath(app().data(), guest).path().lexically_relative(dataRoot()).string());
     }
     float PhoneCharges() { return records::ReadDayTotals(app().data(), "12/6/26").PhoneCharges; }
 

@@ -51,7 +51,7 @@ std::string NoRentRecord(const std::string& last, const std::string& first) {
 
 class CheckInCommitTest : public CheckInFixture {
 public:
-    std::filesystem::path LedgerOf(const std::string& name) const { return DataFile("dailycharge/" + name); }
+    platform::FilePath LedgerOf(const std::string& name) const { return OnDisk("dailycharge/" + name); }
     std::vector<StayLedgerLine> StayLines(const std::string& name = "dailycharge101SMITHJOHN12626") const {
         return records::ReadStayLedger(LedgerOf(name));
     }

@@ -93,7 +93,7 @@ protected:
         const HistoryEntry entry = Stay(d);
         records::AppendHistoryEntry(app().data(), entry);
         if (withLedger) {
-            const std::filesystem::path ledger = printing::PastStayLedgerPath(app().data(), entry);
+            const platform::FilePath ledger = printing::PastStayLedgerPath(app().data(), entry);
             records::AppendStayLedgerLine(ledger, Posting(d.room, "E", "ROOM RENT", 50));
             records::AppendStayLedgerLine(ledger, Posting(d.room, "N", "VISA/MASTER", 54.5f));
         }

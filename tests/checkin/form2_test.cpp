@@ -409,7 +409,7 @@ TEST_F(FeeTest, SecondFeeReplacesTheFirstInTheTotals) {
     EXPECT_EQ(checkIn().Label25.Caption(), "70");
     EXPECT_EQ(checkIn().Text7.Text(), "70");
     CommitWithoutDeposit();
-    const auto lines = records::ReadStayLedger(DataFile("dailycharge/dailycharge101SMITHJOHN12626"));
+    const auto lines = records::ReadStayLedger(OnDisk("dailycharge/dailycharge101SMITHJOHN12626"));
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[1].Description, "ROLL AWAY");
     EXPECT_EQ(lines[1].Amount, 15);
@@ -436,7 +436,7 @@ TEST_F(FeeTest, FeeForAFurtherRoomCountsOnlyItsOwnFee) {
     EXPECT_EQ(checkIn().Label25.Caption(), "54.5");
     EXPECT_EQ(checkIn().Text7.Text(), "54.5");
     CommitWithoutDeposit();
-    const auto lines = records::ReadStayLedger(DataFile("dailycharge/dailycharge104SMITHJOHN12626"));
+    const auto lines = records::ReadStayLedger(OnDisk("dailycharge/dailycharge104SMITHJOHN12626"));
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[1].Code + " " + lines[1].Description, "J OTHER");
     EXPECT_EQ(lines[1].Amount, 5);
@@ -533,7 +533,7 @@ TEST_F(Form2Test, DuplicateYesPostsNoFeeForTheFurtherRoom) {
     ASSERT_TRUE(checkIn().Combo1.UserPick("104 K11  "));
     ASSERT_TRUE(checkIn().Combo2.UserPick("DISCOVER"));
     Commit();
-    const auto lines = records::ReadStayLedger(DataFile("dailycharge/dailycharge104SMITHJOHN12626"));
+    const auto lines = records::ReadStayLedger(OnDisk("dailycharge/dailycharge104SMITHJOHN12626"));
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0].Code, "E");
     EXPECT_EQ(lines[1].Code, "P");

@@ -66,7 +66,7 @@ private:
     TempFolder temp;
 
 protected:
-    platform::DataFolder folder{temp.path()};
+    platform::DataFolder folder{temp.path(), nullptr};
     platform::CapturePrinter device;
     platform::Printer printer{device};
 

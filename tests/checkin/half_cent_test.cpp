@@ -124,7 +124,7 @@ TEST_F(HalfCentTest, AWeekOfDiscountsAndAnOldThreeDecimalRateReconcilesToTheCent
     old.Rate = 53.955f;
     AddRoom(testing::Room({.room = "201", .type = "NQ1", .rate = 50}));
     records::WriteGuest(app().data(), records::kGuestFile, 1, old);
-    std::ofstream(records::StayLedgerPath(app().data(), old)).flush(); // its folio, empty yet
+    std::ofstream(records::StayLedgerPath(app().data(), old).path()).flush(); // its folio, empty yet
     night(old, days[0]);
 
     app().Dispatch([&] { app().Load(Form<Form4>()); });

@@ -136,7 +136,7 @@ TEST_F(Form20Test, AnOpeningBalanceBeyondWhatARecordKeepsToTheCentIsRefused) {
     } cases[] = {{"150000.01", false}, {"131072.01", false}, {"131071.99", true}};
     for (const auto& c : cases) {
         WriteBytes("directbill/dbnumber", "1000\r\n");
-        platform::DeleteFile(DataFile("directbill/dbmember"));
+        platform::DeleteFile(OnDisk("directbill/dbmember"));
         OpenAdd();
         Fill("acme");
         while (!add().Text12.Text().empty())

@@ -457,7 +457,7 @@ TEST_F(CheckBackInTest, ARoomThatHoldsAGuestIsRefusedWhateverItsLetters) {
 }
 
 TEST_F(CheckBackInTest, ALedgerNameTakenByAnotherStayIsRefusedBeforeAnythingIsWritten) {
-    records::AppendStayLedgerLine(DataFile(kSmith12), LedgerLine("12", "E", "ROOM RENT", 60));
+    records::AppendStayLedgerLine(OnDisk(kSmith12), LedgerLine("12", "E", "ROOM RENT", 60));
     Open();
     const testing::FolderImage before = DataImage();
     DoubleClick("104  SMITH  JOHN");

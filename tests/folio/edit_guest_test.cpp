@@ -337,7 +337,7 @@ TEST_F(EditGuestTest, ALongNameIsCutInTheLedgerNameAsInTheRecord) {
 
 TEST_F(EditGuestTest, ANameWhoseLedgerNameIsTakenIsRefusedBeforeAnythingIsWritten) {
     // A past stay of ANNE in the same room with the same arrival date, kept for reprints.
-    records::AppendStayLedgerLine(DataFile(kAnneLedger), LedgerLine("104", "E", "ROOM RENT", 60));
+    records::AppendStayLedgerLine(OnDisk(kAnneLedger), LedgerLine("104", "E", "ROOM RENT", 60));
     const std::string anneLedger = ReadBytes(kAnneLedger);
     Open();
     Retype(edit().Text10, "ANNE");

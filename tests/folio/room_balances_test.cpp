@@ -47,7 +47,7 @@ protected:
     // Checks the guest in with the ledger lines given.
     void CheckIn(const records::GuestRecord& guest, const std::vector<Posting>& postings) {
         records::AddGuest(app().data(), records::kGuestFile, guest);
-        std::ofstream(records::StayLedgerPath(app().data(), guest),
+        std::ofstream(records::StayLedgerPath(app().data(), guest).path(),
                       std::ios::app); // a ledger, even an empty one
         for (const Posting& p : postings) {
             records::StayLedgerLine line;

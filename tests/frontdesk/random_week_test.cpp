@@ -71,8 +71,9 @@ private:
 class RandomWeek {
 public:
     explicit RandomWeek(unsigned seed) : m_random(seed), m_dialogs(m_random), m_faults(m_random, 2) {
-        platform::DataFolder(m_folder.path()).EnsureLayout(records::DataSubFolders());
-        const platform::DataFolder data(m_folder.path());
+        // Made before the program opens the folder: on the disk as it stands.
+        const platform::DataFolder data(m_folder.path(), nullptr);
+        data.EnsureLayout(records::DataSubFolders());
         records::WriteIntroFlag(data, 1.0f);
         records::WriteShift(data, {"A", "JD"});
         records::WriteTaxRate(data, 0.1);

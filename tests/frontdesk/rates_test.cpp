@@ -208,8 +208,8 @@ TEST_F(RatesTest, WeekendUpdateReRatesOnlyFridayToSunday) {
         EXPECT_FALSE(rates().List1.Visible()) << "the weekend update lists no locked rooms";
         EXPECT_EQ(rates().ActiveControl(), &rates().Command3);
         app().Dispatch([&] { app().Unload(rates()); });
-        platform::DeleteFile(DataFile("rooms"));
-        platform::DeleteFile(DataFile("weekend"));
+        platform::DeleteFile(OnDisk("rooms"));
+        platform::DeleteFile(OnDisk("weekend"));
     }
 }
 

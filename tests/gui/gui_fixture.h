@@ -112,7 +112,7 @@ protected:
         services.printer = &m_printer;
         services.shell = &m_shell;
         services.dataRoot = m_folder.path();
-        platform::DataFolder(m_folder.path()).EnsureLayout(records::DataSubFolders());
+        platform::DataFolder(m_folder.path(), nullptr).EnsureLayout(records::DataSubFolders());
         m_program = std::make_unique<platform::Program>(services);
         int x = 40;
         for (const char* name : {"A", "B", "C", "D"}) {

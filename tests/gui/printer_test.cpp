@@ -240,7 +240,7 @@ TEST(QtPrinterToPrinter, AStepThePrinterDoesNotTakeIsOneBoxAndKeepsItsPdfs) {
         TempFolder folder;
         gui::QtPrinter printer(folder.path(), true, &spooler);
         platform::Printer steps(
-            printer, [] { return true; }, folder.path());
+            printer, [] { return true; }, platform::FilePath::Outside(folder.path()));
         for (int n = 1; n <= 7; ++n) {
             steps.Title("Folio, room " + std::to_string(n));
             steps.Print("Vantreth Motel");
@@ -284,8 +284,8 @@ protected:
         }
     };
     // The step: a change of its own and three folios.
-    static void Step(platform::Printer& steps) {
-        platform::ReplaceFileContent(root() / "saved", "yes");
+    static void Step(platform::Printer& steps, const platform::DataFolder& data) {
+        platform::ReplaceFileContent(data.File("saved"), "yes");
         for (int n = 1; n <= 3; ++n) {
             steps.Title("Folio, room " + std::to_string(n));
             steps.Print("Vantreth Motel");
@@ -296,17 +296,20 @@ protected:
     static std::pair<std::string, bool> Restart() {
         platform::Journal journal(root());
         journal.Recover();
+        const platform::DataFolder data(root(), &journal);
         Spooler spooler;
         gui::QtPrinter printer(print(), true, &spooler);
+        printer.OpenIn(data);
         const std::string told = printer.LeftBehind();
         EXPECT_EQ(printer.LeftBehind(), "") << "told once";
-        return {told, platform::ReadFile(root() / "saved").value_or("") == "yes"};
+        return {told, platform::ReadFile(data.File("saved")).value_or("") == "yes"};
     }
     static size_t WholePdfs() {
         size_t whole = 0;
         for (const auto& entry : std::filesystem::directory_iterator(print()))
             if (entry.path().extension() == ".pdf") {
-                EXPECT_TRUE(platform::IsCompletePdf(platform::ReadFile(entry.path()).value_or("")));
+                EXPECT_TRUE(platform::IsCompletePdf(
+                    platform::ReadFile(platform::FilePath::Outside(entry.path())).value_or("")));
                 ++whole;
             }
         return whole;
@@ -351,15 +354,17 @@ TEST_F(StoppedStep, AtEachChangeASavedStepsReportsArePrintedOrToldAndAnUnsavedOn
                 platform::Journal journal(root());
                 vantreth::testing::FaultsGiven given(journal, faults);
                 journal.Recover();
+                const platform::DataFolder data(root(), &journal);
                 gui::QtPrinter printer(print(), true, &spooler);
+                printer.OpenIn(data);
                 platform::Printer steps(
-                    printer, [] { return true; }, root());
+                    printer, [] { return true; }, data.FileAt(root()));
                 faults.Forget();
                 faults.Arm(n, way.kind);
                 try {
                     platform::Transaction step(journal, "Printing the folios");
                     try {
-                        Step(steps);
+                        Step(steps, data);
                         step.Commit();
                         reached = faults.count() >= n;
                         faults.Disarm();
@@ -438,17 +443,17 @@ TEST_F(StoppedStep, KilledAtTheCommitPointItsReportsAreToldAtTheNextStart) {
     ASSERT_GE(child, 0);
     if (child == 0) {
         Run run;
-        run.program.Dispatch([] { platform::ReplaceFileContent(root() / "saved", "no"); });
+        run.program.Dispatch([&] { platform::ReplaceFileContent(run.program.data().File("saved"), "no"); });
         KillAfterCommit kill; // its first flush is the commit point of the next step
         run.program.journal().SetFaults(&kill);
-        run.program.Dispatch([&] { Step(run.program.printer()); }, "Printing the folios");
+        run.program.Dispatch([&] { Step(run.program.printer(), run.program.data()); }, "Printing the folios");
         ::_exit(0);
     }
     int status = 0;
     ::waitpid(child, &status, 0);
     ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "not killed at the commit point";
     Run next;
-    EXPECT_EQ(platform::ReadFile(root() / "saved").value_or(""), "yes");
+    EXPECT_EQ(platform::ReadFile(next.program.data().File("saved")).value_or(""), "yes");
     std::vector<std::string> told;
     for (const auto& shown : next.dialogs.shown())
         if (shown.title == "Printer Error")
@@ -464,12 +469,14 @@ TEST_F(StoppedStep, AReportOfAPartUndoneGoesWithIt) {
     {
         platform::Journal journal(root());
         journal.Recover();
+        const platform::DataFolder data(root(), &journal);
         gui::QtPrinter printer(print(), true, &spooler);
+        printer.OpenIn(data);
         platform::Printer steps(
-            printer, [] { return true; }, root());
+            printer, [] { return true; }, data.FileAt(root()));
         platform::Transaction step(journal, "Printing the folios");
         EXPECT_THROW(step.AllOrNothing([&] {
-            Step(steps);
+            Step(steps, data);
             throw platform::IoError(root() / "saved", "Disk full");
         }),
                      platform::IoError);

@@ -199,7 +199,7 @@ protected:
 };
 
 TEST_F(BusinessClockTest, MissingOffsetFileMeansRealDate) {
-    BusinessClock clock(m_dir / "dateoffset");
+    BusinessClock clock(FilePath::Outside(m_dir / "dateoffset"));
     EXPECT_EQ(clock.OffsetDays(), 0);
     ExpectOffsetDate(clock, 0);
 }
@@ -207,16 +207,16 @@ TEST_F(BusinessClockTest, MissingOffsetFileMeansRealDate) {
 TEST_F(BusinessClockTest, SetDatePersistsAcrossClockObjects) {
     Date target = AddDays(RealToday(), 40);
     {
-        BusinessClock clock(m_dir / "dateoffset");
+        BusinessClock clock(FilePath::Outside(m_dir / "dateoffset"));
         clock.SetDate(target);
         EXPECT_EQ(clock.Today(), target);
     }
-    BusinessClock again(m_dir / "dateoffset");
+    BusinessClock again(FilePath::Outside(m_dir / "dateoffset"));
     EXPECT_EQ(again.OffsetDays(), 40);
     ExpectOffsetDate(again, 40);
 
     again.SetDate(AddDays(RealToday(), -3));
-    BusinessClock third(m_dir / "dateoffset");
+    BusinessClock third(FilePath::Outside(m_dir / "dateoffset"));
     EXPECT_EQ(third.OffsetDays(), -3);
     ExpectOffsetDate(third, -3);
 }
@@ -249,21 +249,21 @@ TEST_F(BusinessClockTest, DamagedOffsetFileMeansZeroAndSaysSo) {
     const std::filesystem::path file = m_dir / "dateoffset";
     for (const Case& c : cases) {
         std::ofstream(file, std::ios::binary | std::ios::trunc) << c.content;
-        BusinessClock clock(file);
+        BusinessClock clock(FilePath::Outside(file));
         EXPECT_EQ(clock.OffsetDays(), c.offset) << "\"" << c.content << "\"";
         EXPECT_EQ(clock.Damaged(), c.damaged) << "\"" << c.content << "\"";
     }
 
     std::filesystem::remove(file);
-    EXPECT_FALSE(BusinessClock(file).Damaged()) << "a missing file";
+    EXPECT_FALSE(BusinessClock(FilePath::Outside(file)).Damaged()) << "a missing file";
     std::filesystem::create_directory(file);
-    EXPECT_TRUE(BusinessClock(file).Damaged()) << "a folder in its place";
+    EXPECT_TRUE(BusinessClock(FilePath::Outside(file)).Damaged()) << "a folder in its place";
 }
 
 TEST_F(BusinessClockTest, ReloadReadsTheFileAgain) {
     const std::filesystem::path file = m_dir / "dateoffset";
     std::ofstream(file) << "7\n";
-    BusinessClock clock(file);
+    BusinessClock clock(FilePath::Outside(file));
     ASSERT_EQ(clock.OffsetDays(), 7);
 
     std::ofstream(file, std::ios::trunc) << "-2\n";
@@ -286,7 +286,7 @@ TEST_F(BusinessClockTest, ReloadReadsTheFileAgain) {
 }
 
 TEST_F(BusinessClockTest, SetDateThatCannotBeSavedThrowsAndKeepsTheDate) {
-    BusinessClock clock(m_dir / "missing" / "dateoffset");
+    BusinessClock clock(FilePath::Outside(m_dir / "missing" / "dateoffset"));
     EXPECT_THROW(clock.SetDate(AddDays(RealToday(), 5)), IoError);
     EXPECT_EQ(clock.OffsetDays(), 0);
     ExpectOffsetDate(clock, 0);

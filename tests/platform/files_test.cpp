@@ -17,6 +17,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// A file of no open folder: read and changed on the disk as it stands.
+FilePath Out(fs::path file) {
+    return FilePath::Outside(std::move(file));
+}
+
 class FilesTest : public ::testing::Test {
 protected:
     std::string Content(const fs::path& file) const {
@@ -58,7 +63,7 @@ TEST(DataFolderTest, SafeNameCannotMakeAPath) {
 }
 
 TEST(DataFolderTest, FileNamesStayInsideTheFolder) {
-    DataFolder folder("/data");
+    DataFolder folder("/data", nullptr);
     EXPECT_EQ(folder.File("rooms"), fs::path("/data/rooms"));
     EXPECT_EQ(folder.File("sleepers", "12626"), fs::path("/data/sleepers/12626"));
     EXPECT_EQ(folder.File(".."), fs::path("/data/__"));
@@ -92,7 +97,7 @@ TEST(DataFolderTest, DefaultRootFollowsTheEnvironment) {
 
 TEST_F(FilesTest, EnsureLayoutCreatesOwnerOnlyFolders) {
     const std::vector<std::string> subfolders = {"sleepers", "history", "reservationstoday"};
-    DataFolder folder(m_dir / "new" / "vantreth");
+    DataFolder folder(m_dir / "new" / "vantreth", nullptr);
     folder.EnsureLayout(subfolders);
     EXPECT_EQ(Mode(folder.root()), 0700u);
     for (const std::string& sub : subfolders) {
@@ -107,7 +112,7 @@ TEST_F(FilesTest, EnsureLayoutCreatesOwnerOnlyFolders) {
 
 TEST_F(FilesTest, EnsureLayoutReportsAFileInTheWay) {
     SetContent(m_dir / "history", "x");
-    DataFolder folder(m_dir);
+    DataFolder folder(m_dir, nullptr);
     try {
         folder.EnsureLayout({"sleepers", "history"});
         FAIL() << "no error";
@@ -125,39 +130,39 @@ TEST_F(FilesTest, IoErrorNamesFileAndReason) {
 
 TEST_F(FilesTest, DeleteFileRemovesAndToleratesMissing) {
     SetContent(m_dir / "x", "1");
-    EXPECT_TRUE(FileExists(m_dir / "x"));
-    DeleteFile(m_dir / "x");
-    EXPECT_FALSE(FileExists(m_dir / "x"));
-    EXPECT_NO_THROW(DeleteFile(m_dir / "x"));
-    EXPECT_FALSE(FileExists(m_dir)); // a folder is not a file
+    EXPECT_TRUE(FileExists(Out(m_dir / "x")));
+    DeleteFile(Out(m_dir / "x"));
+    EXPECT_FALSE(FileExists(Out(m_dir / "x")));
+    EXPECT_NO_THROW(DeleteFile(Out(m_dir / "x")));
+    EXPECT_FALSE(FileExists(Out(m_dir))); // a folder is not a file
     fs::create_directory(m_dir / "sub");
-    EXPECT_THROW(DeleteFile(m_dir / "sub"), IoError);
+    EXPECT_THROW(DeleteFile(Out(m_dir / "sub")), IoError);
 }
 
 TEST_F(FilesTest, ReplaceFileContentLeavesNoTemporaryBehind) {
-    ReplaceFileContent(m_dir / "f", "first");
-    ReplaceFileContent(m_dir / "f", "second");
+    ReplaceFileContent(Out(m_dir / "f"), "first");
+    ReplaceFileContent(Out(m_dir / "f"), "second");
     EXPECT_EQ(Content(m_dir / "f"), "second");
     EXPECT_EQ(Mode(m_dir / "f"), 0600u);
     EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 1);
-    EXPECT_THROW(ReplaceFileContent(m_dir / "none" / "f", "x"), IoError);
+    EXPECT_THROW(ReplaceFileContent(Out(m_dir / "none" / "f"), "x"), IoError);
 }
 
 // ---- random-access files ----
 
 TEST_F(FilesTest, RandomFileReadsAMissingFileAsEmptyAndOnlyPutMakesIt) {
-    RandomFile file(m_dir / "rooms", 10);
+    RandomFile file(Out(m_dir / "rooms"), 10);
     EXPECT_EQ(file.Lof(), 0);
     EXPECT_EQ(file.RecordCount(), 0);
     EXPECT_EQ(file.Get(1), std::string(10, '\0'));
-    EXPECT_FALSE(FileExists(m_dir / "rooms"));
+    EXPECT_FALSE(FileExists(Out(m_dir / "rooms")));
     file.Put(1, "x");
     EXPECT_EQ(Mode(m_dir / "rooms"), 0600u);
     EXPECT_EQ(file.Lof(), 1);
 }
 
 TEST_F(FilesTest, RandomFileInMissingFolderThrowsOnReading) {
-    RandomFile file(m_dir / "nofolder" / "rooms", 10);
+    RandomFile file(Out(m_dir / "nofolder" / "rooms"), 10);
     for (auto read : {+[](const RandomFile& f) { f.Lof(); }, +[](const RandomFile& f) { f.Get(1); }}) {
         try {
             read(file);
@@ -171,7 +176,7 @@ TEST_F(FilesTest, RandomFileInMissingFolderThrowsOnReading) {
 }
 
 TEST_F(FilesTest, PutAndGetAreByteExact) {
-    RandomFile file(m_dir / "guests", 8);
+    RandomFile file(Out(m_dir / "guests"), 8);
     std::string record("AB\0\xFF\r\n z", 8);
     file.Put(1, record);
     file.Put(2, "12345678");
@@ -183,7 +188,7 @@ TEST_F(FilesTest, PutAndGetAreByteExact) {
 }
 
 TEST_F(FilesTest, PutBeyondTheEndGrowsTheFileWithZeros) {
-    RandomFile file(m_dir / "rooms", 4);
+    RandomFile file(Out(m_dir / "rooms"), 4);
     file.Put(3, "abcd");
     EXPECT_EQ(file.Lof(), 12);
     EXPECT_EQ(file.RecordCount(), 3);
@@ -193,7 +198,7 @@ TEST_F(FilesTest, PutBeyondTheEndGrowsTheFileWithZeros) {
 }
 
 TEST_F(FilesTest, PutWritesOnlyTheGivenBytes) {
-    RandomFile file(m_dir / "rooms", 6);
+    RandomFile file(Out(m_dir / "rooms"), 6);
     file.Put(1, "aaaaaa");
     file.Put(2, "bbbbbb");
     file.Put(1, "XY");
@@ -203,7 +208,7 @@ TEST_F(FilesTest, PutWritesOnlyTheGivenBytes) {
 }
 
 TEST_F(FilesTest, GetPastTheEndReadsZeros) {
-    RandomFile file(m_dir / "rooms", 4);
+    RandomFile file(Out(m_dir / "rooms"), 4);
     file.Put(1, "abcd");
     file.Put(2, "ef");
     EXPECT_EQ(file.Get(2), std::string("ef\0\0", 4));
@@ -214,7 +219,7 @@ TEST_F(FilesTest, GetPastTheEndReadsZeros) {
 }
 
 TEST_F(FilesTest, RecordNumberBelowOneThrows) {
-    RandomFile file(m_dir / "rooms", 4);
+    RandomFile file(Out(m_dir / "rooms"), 4);
     EXPECT_THROW(file.Get(0), IoError);
     EXPECT_THROW(file.Put(-1, "x"), IoError);
     EXPECT_EQ(file.Lof(), 0);
@@ -222,7 +227,7 @@ TEST_F(FilesTest, RecordNumberBelowOneThrows) {
 
 TEST_F(FilesTest, RandomFileKeepsExistingContent) {
     SetContent(m_dir / "rooms", "0123456789");
-    RandomFile file(m_dir / "rooms", 5);
+    RandomFile file(Out(m_dir / "rooms"), 5);
     EXPECT_EQ(file.RecordCount(), 2);
     EXPECT_EQ(file.Get(2), "56789");
 }
@@ -321,7 +326,7 @@ TEST(SeqParseTest, OddItemsStayText) {
 }
 
 TEST_F(FilesTest, SequentialLinesRoundTrip) {
-    fs::path file = m_dir / "detail";
+    const FilePath file = Out(m_dir / "detail");
     AppendLine(file, SeqLine().Text("101").Text("JONES, \"BOB\"\r\n").Number(55.55f * 3).Number(0.1f));
     AppendLine(file, SeqLine().DateLit({2026, 12, 6}).TimeLit({0, 0, 5}).Number(42).Number(1.0 / 3));
     EXPECT_EQ(Mode(file), 0600u);
@@ -345,7 +350,7 @@ TEST_F(FilesTest, SequentialLinesRoundTrip) {
 }
 
 TEST_F(FilesTest, ReaderConvertsBetweenTextAndNumbers) {
-    fs::path file = m_dir / "totals";
+    const FilePath file = Out(m_dir / "totals");
     SetContent(file, "\" 12.50 \",0.08,.25,#2026-12-06#\r\n");
     SeqReader in(file);
     EXPECT_EQ(in.ReadNumber(), 12.5);       // a text read as a number is its Val
@@ -355,7 +360,7 @@ TEST_F(FilesTest, ReaderConvertsBetweenTextAndNumbers) {
 }
 
 TEST_F(FilesTest, AppendAddsAndWriteLinesReplaces) {
-    fs::path file = m_dir / "notes";
+    const FilePath file = Out(m_dir / "notes");
     AppendLines(file, {SeqLine().Text("a"), SeqLine().Text("b")});
     AppendLine(file, SeqLine().Number(1));
     EXPECT_EQ(Content(file), "\"a\"\r\n\"b\"\r\n1\r\n");
@@ -368,14 +373,14 @@ TEST_F(FilesTest, AppendAddsAndWriteLinesReplaces) {
 
 TEST_F(FilesTest, SequentialFileErrorsAreReported) {
     try {
-        SeqReader in(m_dir / "missing");
+        SeqReader in(Out(m_dir / "missing"));
         FAIL() << "no error";
     } catch (const IoError& e) {
         EXPECT_EQ(e.reason(), "File not found");
         EXPECT_EQ(e.file(), m_dir / "missing");
     }
-    EXPECT_THROW(AppendLine(m_dir / "no" / "file", SeqLine().Number(1)), IoError);
-    EXPECT_THROW(WriteLines(m_dir / "no" / "file", {SeqLine().Number(1)}), IoError);
+    EXPECT_THROW(AppendLine(Out(m_dir / "no" / "file"), SeqLine().Number(1)), IoError);
+    EXPECT_THROW(WriteLines(Out(m_dir / "no" / "file"), {SeqLine().Number(1)}), IoError);
     EXPECT_FALSE(fs::exists(m_dir / "no"));
 }
 

@@ -134,7 +134,7 @@ TEST_F(FolderTest, RemoveInterruptedSavesTakesOnlyTemporaries) {
     // The program's sub-folders, as far as the cases need them.
     const std::vector<std::string> subfolders = {"sleepers", "totals",     "dailycharge",
                                                  "history",  "directbill", "print"};
-    DataFolder(m_dir).EnsureLayout(subfolders);
+    DataFolder(m_dir, nullptr).EnsureLayout(subfolders);
     std::vector<std::filesystem::path> expected;
     for (const Case& c : cases) {
         const std::filesystem::path path = m_dir / c.name;

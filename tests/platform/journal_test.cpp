@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <stdexcept>
 
 namespace platform {
@@ -22,6 +23,14 @@ namespace {
 std::string Bytes(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
+}
+// A file of the folder `engine` holds, read and changed through it.
+FilePath In(Journal& engine, const std::filesystem::path& name) {
+    return {engine.root() / name, &engine};
+}
+// A file looked at on the disk as it stands, beside every engine.
+FilePath Disk(const std::filesystem::path& file) {
+    return FilePath::Outside(file);
 }
 void Store(const std::filesystem::path& file, const std::string& bytes) {
     std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
@@ -49,7 +58,7 @@ void SaveTwoStepsUncheckpointed(const std::filesystem::path& root) {
     journal.Recover();
     for (const char* name : {"aaaaaaaaaa", "bbbbbbbbbb"}) {
         Transaction step(journal, std::string("saving ") + name);
-        RandomFile(root / name, 4).Put(1, "data");
+        RandomFile(In(journal, name), 4).Put(1, "data");
         step.Commit();
     }
 }
@@ -144,8 +153,8 @@ TEST(JournalTest, StartUpAppliesOnlyWholeRecordsOfThisFolder) {
         } catch (const FolderNotWhole& e) {
             told = e.what();
         }
-        EXPECT_EQ(FileExists(root / "aaaaaaaaaa"), c.first) << c.name;
-        EXPECT_EQ(FileExists(root / "bbbbbbbbbb"), c.second) << c.name;
+        EXPECT_EQ(FileExists(Disk(root / "aaaaaaaaaa")), c.first) << c.name;
+        EXPECT_EQ(FileExists(Disk(root / "bbbbbbbbbb")), c.second) << c.name;
         EXPECT_FALSE(std::filesystem::exists(root.parent_path() / "escaped")) << c.name;
         if (c.second) {
             EXPECT_EQ(std::filesystem::file_size(root / "bbbbbbbbbb"), 4u) << c.name;
@@ -154,7 +163,8 @@ TEST(JournalTest, StartUpAppliesOnlyWholeRecordsOfThisFolder) {
             EXPECT_EQ(told, "") << c.name;
         } else {
             EXPECT_NE(told.find(c.told), std::string::npos) << c.name << ": " << told;
-            EXPECT_TRUE(FileExists(root / kDamagedJournalName) || FileExists(root / kJournalName)) << c.name;
+            EXPECT_TRUE(FileExists(Disk(root / kDamagedJournalName)) || FileExists(Disk(root / kJournalName)))
+                << c.name;
         }
     }
 }
@@ -181,7 +191,7 @@ TEST(JournalTest, TheStateMovesOnlyAlongTheLinesItsHeaderDraws) {
     EXPECT_THROW(journal.SetReadOnly("late"), std::logic_error);
     const auto save = [&](const char* name) {
         Transaction step(journal, "saving");
-        RandomFile(root / name, 4).Put(1, "data");
+        RandomFile(In(journal, name), 4).Put(1, "data");
         step.Commit();
     };
     faults.file = "rooms";
@@ -212,7 +222,7 @@ TEST(JournalTest, NoStepWritesPastWhereAFileOfItsKindReaches) {
     const auto reach = [](std::string_view file) { return file == "counter" ? 4 : kLargestFile; };
     const auto save = [&](Journal& journal, long record) {
         Transaction step(journal, "counting");
-        RandomFile(root / "counter", 4).Put(record, "1234");
+        RandomFile(In(journal, "counter"), 4).Put(record, "1234");
         step.Commit();
     };
     {
@@ -337,9 +347,9 @@ TEST(JournalTest, AFolderOpenedWithoutItsLockIsNeverChanged) {
     journal.SetReadOnly("the folder cannot be locked");
     EXPECT_TRUE(journal.Recover().empty());
     Transaction step(journal, "saving");
-    EXPECT_THROW(RandomFile(root / "rooms", 4).Put(1, "data"), FolderReadOnly);
+    EXPECT_THROW(RandomFile(In(journal, "rooms"), 4).Put(1, "data"), FolderReadOnly);
     EXPECT_EQ(Bytes(root / kJournalName), before);
-    EXPECT_FALSE(FileExists(root / "rooms"));
+    EXPECT_FALSE(FileExists(In(journal, "rooms")));
 }
 
 // Without the lock, a step that changes nothing goes through and every change is refused; the
@@ -351,7 +361,7 @@ TEST(JournalTest, AFolderOpenedWithoutItsLockShowsWhatIsStoredAndNamesWhatIsNot)
         Journal journal(root);
         journal.Recover();
         Transaction step(journal, "saving rooms");
-        RandomFile(root / "rooms", 4).Put(1, "data");
+        RandomFile(In(journal, "rooms"), 4).Put(1, "data");
         step.Commit();
     }
     std::filesystem::remove(root / "rooms");
@@ -363,13 +373,13 @@ TEST(JournalTest, AFolderOpenedWithoutItsLockShowsWhatIsStoredAndNamesWhatIsNot)
     EXPECT_NE(told[0].find("\"saving rooms\""), std::string::npos) << told[0];
     {
         Transaction looking(journal, "looking");
-        EXPECT_EQ(RandomFile(root / "rooms", 4).Get(1), std::string(4, '\0'));
+        EXPECT_EQ(RandomFile(In(journal, "rooms"), 4).Get(1), std::string(4, '\0'));
         EXPECT_NO_THROW(looking.Commit());
     }
     Transaction step(journal, "saving");
-    EXPECT_THROW(RandomFile(root / "rooms", 4).Put(1, "data"), FolderReadOnly);
+    EXPECT_THROW(RandomFile(In(journal, "rooms"), 4).Put(1, "data"), FolderReadOnly);
     EXPECT_EQ(Bytes(root / kJournalName), log);
-    EXPECT_FALSE(FileExists(root / "rooms"));
+    EXPECT_FALSE(FileExists(In(journal, "rooms")));
 }
 
 // The business date moved inside a step is read back through the step (by a clock made in
@@ -388,9 +398,9 @@ TEST(JournalTest, TheDateMovedInAStepFollowsTheStep) {
                           {"moved in a savepoint that stood", End::Savepoint, 5}};
     for (const Case& c : cases) {
         vantreth::testing::TempFolder folder;
-        const std::filesystem::path file = folder.path() / "clock";
         Journal journal(folder.path());
         journal.Recover();
+        const FilePath file = In(journal, "clock");
         BusinessClock clock(file);
         const Date moved = AddDays(clock.Today(), 5);
         {
@@ -445,7 +455,7 @@ TEST(JournalTest, ATornTailIsCutOffBeforeTheNextRecord) {
         const std::vector<std::string> told = journal.Recover();
         EXPECT_TRUE(told.empty()) << told.front();
         Transaction step(journal, std::string("saving ") + name);
-        RandomFile(root / name, static_cast<int>(bytes)).Put(1, std::string(bytes, 'x'));
+        RandomFile(In(journal, name), static_cast<int>(bytes)).Put(1, std::string(bytes, 'x'));
         step.Commit();
         std::string log = Bytes(root / kJournalName);
         log.resize(log.size() - 3); // the next record's tail, torn
@@ -454,7 +464,7 @@ TEST(JournalTest, ATornTailIsCutOffBeforeTheNextRecord) {
     save("long", 400);
     save("short", 4);
     save("third", 4);
-    EXPECT_FALSE(FileExists(root / kDamagedJournalName));
+    EXPECT_FALSE(FileExists(Disk(root / kDamagedJournalName)));
 }
 
 // Start-up stopped at each change it makes to a damaged journal's folder, and the power lost:
@@ -486,7 +496,7 @@ TEST(JournalTest, ADamagedJournalIsPutAsideOnlyAfterWhatItGaveIsFlushedAndToldUn
             EXPECT_NE(told.find("\"saving bbbbbbbbbb\""), std::string::npos) << "crash at change " << n;
         }
         EXPECT_EQ(Bytes(root / "aaaaaaaaaa"), "data") << "crash at change " << n;
-        EXPECT_FALSE(FileExists(root / "bbbbbbbbbb")) << "crash at change " << n;
+        EXPECT_FALSE(FileExists(Disk(root / "bbbbbbbbbb"))) << "crash at change " << n;
         Journal shown(root);
         shown.Recover();
         shown.Told();
@@ -513,7 +523,7 @@ TEST(JournalTest, LinksPlantedForTheJournalsOwnFilesAreNeverFollowed) {
                 Journal journal(root);
                 journal.Recover();
                 Transaction step(journal, "saving");
-                RandomFile(root / "rooms", 4).Put(1, "data");
+                RandomFile(In(journal, "rooms"), 4).Put(1, "data");
                 step.Commit();
             } catch (const IoError&) {
                 // Refusing is fine; writing through the link is not.
@@ -539,25 +549,26 @@ TEST(TransactionTest, AStepSeesItsOwnChangesAndRollingBackPutsCopiesBackNewestFi
     Store(root / "old", "kept");
     Journal journal(root);
     journal.Recover();
+    const DataFolder data(root, &journal);
     int copy = 0; // a copy in memory of what the files hold
     {
         Transaction step(journal, "changing");
-        ReplaceFileContent(root / "new", "made");
-        DeleteFile(root / "old");
-        EXPECT_TRUE(FileExists(root / "new"));
-        EXPECT_FALSE(FileExists(root / "old"));
+        ReplaceFileContent(In(journal, "new"), "made");
+        DeleteFile(In(journal, "old"));
+        EXPECT_TRUE(FileExists(In(journal, "new")));
+        EXPECT_FALSE(FileExists(In(journal, "old")));
         copy = 1;
-        WhenUndone(root, [&] { copy = 0; });
-        AllOrNothing(root, [&] {
+        WhenUndone(data, [&] { copy = 0; });
+        AllOrNothing(data, [&] {
             copy = 2;
-            WhenUndone(root / "new", [&] { copy = 1; });
+            WhenUndone(In(journal, "new"), [&] { copy = 1; });
         });
         copy = 3;
-        WhenUndone(root, [&] { copy = 2; });
+        WhenUndone(data, [&] { copy = 2; });
         step.Rollback();
     }
     EXPECT_EQ(copy, 0);
-    EXPECT_FALSE(FileExists(root / "new"));
+    EXPECT_FALSE(FileExists(In(journal, "new")));
     EXPECT_EQ(Bytes(root / "old"), "kept");
 }
 
@@ -566,7 +577,7 @@ TEST(TransactionTest, AStepSeesItsOwnChangesAndRollingBackPutsCopiesBackNewestFi
 TEST(TransactionTest, WhatAStepReadsOfItsOwnChangesIsWhatItSaves) {
     const struct {
         const char* name;
-        std::function<void(const std::filesystem::path&)> change;
+        std::function<void(const FilePath&)> change;
     } cases[] = {
         {"written into", [](const auto& file) { RandomFile(file, 4).Put(2, "BBBB"); }},
         {"deleted", [](const auto& file) { DeleteFile(file); }},
@@ -587,7 +598,7 @@ TEST(TransactionTest, WhatAStepReadsOfItsOwnChangesIsWhatItSaves) {
          }},
     };
     // What a reader is shown of the file.
-    const auto look = [](const std::filesystem::path& file) {
+    const auto look = [](const FilePath& file) {
         return std::to_string(FileExists(file)) + "|" + std::to_string(FileSize(file)) + "|" +
                ReadFile(file).value_or("(none)") + "|" + ReadFileAt(file, 2, 9);
     };
@@ -600,12 +611,12 @@ TEST(TransactionTest, WhatAStepReadsOfItsOwnChangesIsWhatItSaves) {
         std::string seen;
         {
             Transaction step(journal, "changing");
-            c.change(root / "file");
-            seen = look(root / "file");
+            c.change(In(journal, "file"));
+            seen = look(In(journal, "file"));
             step.Commit();
-            EXPECT_THROW(ReplaceFileContent(root / "late", "x"), IoError) << c.name;
+            EXPECT_THROW(ReplaceFileContent(In(journal, "late"), "x"), IoError) << c.name;
         }
-        EXPECT_EQ(seen, look(root / "file")) << c.name;
+        EXPECT_EQ(seen, look(In(journal, "file"))) << c.name;
         EXPECT_FALSE(std::filesystem::exists(root / "late")) << c.name;
     }
 }
@@ -623,7 +634,7 @@ TEST(TransactionTest, AFileThatCannotBeWrittenFailsTheStepBeforeItIsSaved) {
         const vantreth::testing::Unwritable refused(newFile ? sub : sub / "file");
         if (!refused.refused())
             GTEST_SKIP() << "nothing here refuses root a write";
-        const std::filesystem::path target = sub / (newFile ? "new" : "file");
+        const FilePath target = In(journal, newFile ? "sub/new" : "sub/file");
         Transaction step(journal, "changing");
         EXPECT_THROW(RandomFile(target, 4).Put(1, "data"), IoError) << target;
         step.Rollback();
@@ -649,7 +660,7 @@ TEST(JournalTest, ACheckpointInSlicesCutsTheJournalOnlyOnceEveryFileIsFlushed) {
     journal.Recover();
     const auto save = [&](const char* name) {
         Transaction step(journal, std::string("saving ") + name);
-        RandomFile(root / name, 4).Put(1, "data");
+        RandomFile(In(journal, name), 4).Put(1, "data");
         step.Commit();
     };
     for (const char* name : {"aaaa", "bbbb", "cccc"})
@@ -681,7 +692,7 @@ TEST(JournalTest, ARecordNamingTheJournalsOwnFilesIsNeverApplied) {
             Journal journal(root);
             journal.Recover();
             Transaction step(journal, "saving");
-            RandomFile(root / decoy, 4).Put(1, "data");
+            RandomFile(In(journal, decoy), 4).Put(1, "data");
             step.Commit();
         }
         std::string log = Bytes(root / kJournalName);
@@ -711,14 +722,153 @@ TEST(TransactionTest, AStepHoldsTheChangesOfItsOwnFolderOnly) {
     {
         Transaction step(journal, "changing");
         Journal lookingOn(one); // opened after the step began
-        ReplaceFileContent(one / "held", "step");
-        ReplaceFileContent(other / "written", "now");
-        EXPECT_TRUE(FileExists(one / "held"));
+        ReplaceFileContent(In(journal, "held"), "step");
+        ReplaceFileContent(In(otherJournal, "written"), "now");
+        EXPECT_TRUE(FileExists(In(journal, "held")));
         EXPECT_FALSE(std::filesystem::exists(one / "held")) << "written before the commit";
         EXPECT_EQ(Bytes(other / "written"), "now") << "another folder's file held by this step";
         step.Rollback();
     }
-    EXPECT_FALSE(FileExists(one / "held"));
+    EXPECT_FALSE(FileExists(In(journal, "held")));
+}
+
+} // namespace
+} // namespace platform
+
+namespace platform {
+namespace {
+
+// What an engine's fault source was asked about: each name with the change to it, and how
+// many flushes.
+struct Asked final : FileFaults {
+    std::set<std::string> changes;
+    int flushes = 0;
+    Fault BeforeChange(const std::filesystem::path&, size_t) override { return {}; }
+    Fault Before(const Change& change) override {
+        static const char* const kOps[] = {"staged",  "written", "flushed",   "folder flushed",
+                                           "created", "renamed", "truncated", "removed"};
+        changes.insert(change.file.filename().string() + " " + kOps[static_cast<int>(change.op)]);
+        flushes += change.op == Op::Flush || change.op == Op::FlushFolder ? 1 : 0;
+        return {};
+    }
+};
+
+// A file goes through the engine it was named with, and through no other, wherever the other
+// engine's folder lies: beside the first, inside its tree, or the same folder opened twice. A
+// file named outside every folder is changed on the disk at once, even while a step runs over
+// the folder it lies in, and asks no engine.
+TEST(TransactionTest, EveryFileGoesThroughTheEngineItWasNamedWithAndNoOther) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"beside", "one-more"}, {"inside the first's tree", "one/inner"}, {"the same folder", "one"}};
+    // A whole-file save, a record and a line, each named by `name`.
+    const auto change = [](const std::function<FilePath(const std::string&)>& name,
+                           const std::string& prefix) {
+        ReplaceFileContent(name(prefix + "-replaced"), "x");
+        RandomFile(name(prefix + "-record"), 4).Put(1, "data");
+        AppendLine(name(prefix + "-appended"), SeqLine().Text("x"));
+    };
+    for (const auto& [where, second] : cases) {
+        vantreth::testing::TempFolder folder;
+        const std::filesystem::path root = folder.path() / "one", otherRoot = folder.path() / second;
+        std::filesystem::create_directories(root);
+        std::filesystem::create_directories(otherRoot);
+        Asked askedFirst, askedOther;
+        Journal first(root, &askedFirst), other(otherRoot, &askedOther);
+        first.Recover();
+        askedFirst = Asked();
+        {
+            Transaction step(first, "changing");
+            change([&](const std::string& name) { return In(first, name); }, "first");
+            change([&](const std::string& name) { return In(other, name); }, "other");
+            change([&](const std::string& name) { return Disk(root / name); }, "none");
+            EXPECT_TRUE(FileExists(In(first, "first-record"))) << where;
+            EXPECT_FALSE(FileExists(Disk(root / "first-record"))) << where << ": written before the commit";
+            EXPECT_EQ(Bytes(otherRoot / "other-record"), "data")
+                << where << ": held by another engine's step";
+            EXPECT_EQ(Bytes(root / "none-record"), "data") << where << ": a file of no engine held by a step";
+            step.Rollback();
+        }
+        for (const char* name : {"first-replaced", "first-record", "first-appended"})
+            EXPECT_FALSE(FileExists(In(first, name))) << where << ": " << name;
+        EXPECT_EQ(askedFirst.changes, (std::set<std::string>{"first-replaced staged", "first-record staged",
+                                                             "first-appended staged"}))
+            << where;
+        EXPECT_EQ(askedOther.changes,
+                  (std::set<std::string>{
+                      "other-replaced.vantreth-saving created", "other-replaced.vantreth-saving written",
+                      "other-replaced.vantreth-saving flushed", "other-replaced renamed",
+                      otherRoot.filename().string() + " folder flushed", "other-record created",
+                      "other-record written", "other-appended created", "other-appended written"}))
+            << where;
+    }
+}
+
+// Flushing is each engine's own: one switched off flushes nothing, neither at a commit nor
+// outside a step, while another engine beside it flushes as always.
+TEST(TransactionTest, OnlyTheEngineSwitchedOffWritesWithoutFlushing) {
+    for (const bool durable : {true, false}) {
+        vantreth::testing::TempFolder folder;
+        std::filesystem::create_directory(folder.path() / "a");
+        std::filesystem::create_directory(folder.path() / "b");
+        Asked askedSwitched, askedBeside;
+        Journal switched(folder.path() / "a", &askedSwitched), beside(folder.path() / "b", &askedBeside);
+        switched.SetDurable(durable);
+        for (Journal* engine : {&switched, &beside}) {
+            engine->Recover();
+            {
+                Transaction step(*engine, "saving");
+                ReplaceFileContent(In(*engine, "in-step"), "x");
+                step.Commit();
+            }
+            ReplaceFileContent(In(*engine, "outside-step"), "x");
+            engine->Checkpoint();
+        }
+        EXPECT_EQ(askedSwitched.flushes > 0, durable);
+        EXPECT_GT(askedBeside.flushes, 0) << "switched off beside the other";
+        EXPECT_EQ(Bytes(folder.path() / "a" / "in-step"), "x");
+    }
+}
+
+// Damage found in a file is kept by the engine the file was named with, for its program to
+// tell; a file of no engine has no clerk to tell.
+TEST(TransactionTest, DamageIsKeptByTheEngineOfTheFileOnly) {
+    vantreth::testing::TempFolder folder;
+    std::filesystem::create_directory(folder.path() / "a");
+    std::filesystem::create_directory(folder.path() / "b");
+    Journal a(folder.path() / "a"), b(folder.path() / "b");
+    Store(folder.path() / "a" / "ledger", "\"a\",1\r\n\"b");
+    const std::pair<FilePath, std::pair<size_t, size_t>> cases[] = {
+        {In(a, "ledger"), {1, 0}}, {Disk(folder.path() / "a" / "ledger"), {0, 0}}};
+    for (const auto& [file, told] : cases) {
+        SeqReader(file).NextLine();
+        const std::vector<std::string> toldByA = a.damage().Take();
+        EXPECT_EQ(toldByA.size(), told.first) << file;
+        EXPECT_EQ(b.damage().Take().size(), told.second) << file;
+        if (!toldByA.empty()) {
+            EXPECT_NE(toldByA[0].find(file.string()), std::string::npos) << toldByA[0];
+        }
+    }
+}
+
+// A folder's handle names a file given whole with its engine only when the file lies in the
+// folder: a folder whose name merely begins with the folder's is another folder.
+TEST(TransactionTest, AFileGivenWholeHasTheFoldersEngineOnlyInsideIt) {
+    vantreth::testing::TempFolder folder;
+    const std::filesystem::path root = folder.path() / "data";
+    Journal engine(root);
+    const DataFolder data(root, &engine);
+    const std::pair<std::filesystem::path, bool> cases[] = {
+        {root / "clock", true},
+        {root / "print" / "report.pdf", true},
+        {root, true},
+        {root / "print" / ".." / "clock", true},
+        {folder.path() / "data2", false},
+        {folder.path() / "data2" / "clock", false},
+        {root / ".." / "clock", false},
+        {folder.path(), false},
+    };
+    for (const auto& [file, inside] : cases)
+        EXPECT_EQ(data.FileAt(file).owner() == &engine, inside) << file;
 }
 
 // A step saved whose file could not be written after the commit point is in its file before
@@ -742,18 +892,18 @@ TEST(JournalTest, ASavedStepIsInItsFilesBeforeTheNextStepReadsOrSaves) {
         journal.Recover();
         {
             Transaction step(journal, "saving");
-            RandomFile(root / "aaaaaaaaaa", 4).Put(1, "data");
+            RandomFile(In(journal, "aaaaaaaaaa"), 4).Put(1, "data");
             step.Commit();
         }
         ASSERT_TRUE(faults.failed);
         ASSERT_NE(Bytes(root / "aaaaaaaaaa"), "data");
         if (next) {
             PendingChanges changes;
-            changes.Write(root / "bbbbbbbbbb", 0, "more");
+            changes.Write(In(journal, "bbbbbbbbbb"), 0, "more");
             journal.Commit("saving more", changes);
         } else {
             Transaction looking(journal, "looking");
-            EXPECT_EQ(RandomFile(root / "aaaaaaaaaa", 4).Get(1), "data");
+            EXPECT_EQ(RandomFile(In(journal, "aaaaaaaaaa"), 4).Get(1), "data");
         }
         EXPECT_EQ(Bytes(root / "aaaaaaaaaa"), "data") << (next ? "saving" : "reading");
         EXPECT_TRUE(journal.Whole());

@@ -398,7 +398,7 @@ TEST(PrintQueueTest, TheWindowNeverWaitsForThePrinter) {
         for (int r = 1; r <= 145; ++r)
             step.push_back({folder.path() / ("report-" + std::to_string(r) + ".pdf"),
                             "Billing Notice " + std::to_string(r)});
-        PrintQueue::List(folder.path(), step);
+        PrintQueue::List(FilePath::Outside(folder.path()), step);
         const auto start = std::chrono::steady_clock::now();
         queue.Add(step);
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(100))
@@ -417,7 +417,8 @@ TEST(PrintQueueTest, TheWindowNeverWaitsForThePrinter) {
         }
         const std::string called = Slurp(calls);
         EXPECT_EQ(std::count(called.begin(), called.end(), '\n'), static_cast<long>(c.calls));
-        EXPECT_EQ(PrintQueue::LeftBehind(folder.path()), "") << "every report handed over or told";
+        EXPECT_EQ(PrintQueue::LeftBehind(FilePath::Outside(folder.path())), "")
+            << "every report handed over or told";
     }
     const std::string sleeper = Slurp(folder.path() / "sleeper");
     ASSERT_FALSE(sleeper.empty());
@@ -444,7 +445,7 @@ TEST(PrintQueueTest, ReportsLeftByAKilledProgramAreToldAtTheNextStart) {
         const std::vector<PrintQueue::Report> step = {{folder.path() / "report-a.pdf", "Folio, room 1"},
                                                       {folder.path() / "report-b.pdf", "Folio, room 2"},
                                                       {folder.path() / "report-c.pdf", "Folio, room 3"}};
-        PrintQueue::List(folder.path(), step);
+        PrintQueue::List(FilePath::Outside(folder.path()), step);
         queue.Add(step);
         ::pause();
         ::_exit(0);
@@ -455,11 +456,11 @@ TEST(PrintQueueTest, ReportsLeftByAKilledProgramAreToldAtTheNextStart) {
     ::kill(child, SIGKILL);
     ::waitpid(child, nullptr, 0);
     EXPECT_EQ(
-        PrintQueue::LeftBehind(folder.path()),
+        PrintQueue::LeftBehind(FilePath::Outside(folder.path())),
         "2 reports could not be printed (the program was stopped while handing reports to the printer):\n"
         "\"Folio, room 2\"\n\"Folio, room 3\"\nTheir PDFs are kept in the folder " +
             folder.path().string() + ".");
-    EXPECT_EQ(PrintQueue::LeftBehind(folder.path()), "") << "told once";
+    EXPECT_EQ(PrintQueue::LeftBehind(FilePath::Outside(folder.path())), "") << "told once";
 }
 
 TEST(CapturePrinterTest, TakeJobsReturnsJobsSinceLastTake) {

@@ -1,5 +1,6 @@
 // The event rules every window relies on: change events, key routing, focus, frames,
 // loading and unloading, the end of the program, timers and errors inside events.
+#include "platform/clock.h"
 #include "platform/journal.h"
 #include "platform/program.h"
 #include "support/failing_printer.h"
@@ -9,6 +10,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 
 namespace platform {
@@ -318,24 +320,24 @@ TEST_F(ProgramTest, TimersTickOnlyBetweenEventsOrWhileABoxIsUp) {
 TEST_F(ProgramTest, AFailedStepIsUndoneAndATimerInsideItsBoxWaitsForALaterTick) {
     const std::filesystem::path root = program->data().root();
     std::filesystem::create_directories(root);
-    DeleteFile(root / "step");
-    DeleteFile(root / "tick");
-    form().tickWork = [&] { ReplaceFileContent(root / "tick", "saved"); };
+    DeleteFile(program->data().File("step"));
+    DeleteFile(program->data().File("tick"));
+    form().tickWork = [&] { ReplaceFileContent(program->data().File("tick"), "saved"); };
     dialogs.Answer(vbOK);
     dialogs.Answer(vbOK);
     program->Dispatch([&] {
-        ReplaceFileContent(root / "step", "half");
+        ReplaceFileContent(program->data().File("step"), "half");
         program->on_modal = [&] { program->TimePassed(100); };
         program->MsgBox("waiting", vbOKOnly, "Box");
         program->on_modal = nullptr;
         throw IoError(root / "rooms", "Disk full");
     });
-    EXPECT_FALSE(FileExists(root / "step")) << "the failed step left a change";
-    EXPECT_FALSE(FileExists(root / "tick")) << "the timer saved inside the step";
+    EXPECT_FALSE(FileExists(program->data().File("step"))) << "the failed step left a change";
+    EXPECT_FALSE(FileExists(program->data().File("tick"))) << "the timer saved inside the step";
     EXPECT_EQ(form().ticks, 1);
-    EXPECT_FALSE(FileExists(root / kJournalName));
+    EXPECT_FALSE(FileExists(program->data().File(kJournalName)));
     program->TimePassed(100);
-    EXPECT_TRUE(FileExists(root / "tick"));
+    EXPECT_TRUE(FileExists(program->data().File("tick")));
     EXPECT_EQ(dialogs.shown().size(), 2u) << "the box, then the failure; the deferred tick says nothing";
 }
 
@@ -348,10 +350,10 @@ TEST_F(ProgramTest, WhatAStepPrintsGoesOutOnlyOnceTheStepIsSaved) {
     FailingPrinter fullDisk("No space left on device");
     FailingPrinter refusing("lp: Error - Scheduler not responding.", FailingPrinter::Fails::Printed);
     auto step = [&](PrinterDevice& device, bool fails) {
-        DeleteFile(root / "step");
+        DeleteFile(program->data().File("step"));
         program->printer().SetDevice(device);
         program->Dispatch([&] {
-            ReplaceFileContent(root / "step", "saved");
+            ReplaceFileContent(program->data().File("step"), "saved");
             program->Dispatch([&] { program->printer().Print("inner"), program->printer().EndDoc(); });
             program->printer().Print("outer");
             program->printer().EndDoc();
@@ -360,7 +362,7 @@ TEST_F(ProgramTest, WhatAStepPrintsGoesOutOnlyOnceTheStepIsSaved) {
                 throw IoError(root / "rooms", "Disk full");
         });
         program->printer().SetDevice(printer);
-        return FileExists(root / "step");
+        return FileExists(program->data().File("step"));
     };
     dialogs.Answer(vbOK);
     EXPECT_FALSE(step(printer, true));
@@ -562,7 +564,7 @@ TEST_F(ProgramTest, AfterAFailedStepTheWindowsShowWhatIsStored) {
         program->Unload(form());
         form().loadWork = nullptr;
         if (c.savesOnOpen)
-            form().loadWork = [&] { ReplaceFileContent(m_data.path() / "number", "taken"); };
+            form().loadWork = [&] { ReplaceFileContent(program->data().File("number"), "taken"); };
         program->Dispatch([&] { program->Load(form()); });
         const int loads = form().loads;
         JournalFull full;
@@ -575,7 +577,7 @@ TEST_F(ProgramTest, AfterAFailedStepTheWindowsShowWhatIsStored) {
             else
                 form().Text1.SetText("typed");
             program->Load("Other");
-            ReplaceFileContent(m_data.path() / "saved", c.fails == Fails::No ? "kept" : "lost");
+            ReplaceFileContent(program->data().File("saved"), c.fails == Fails::No ? "kept" : "lost");
             if (c.fails == Fails::InTheHandler)
                 throw IoError(m_data.path() / "saved", "Disk full");
         });
@@ -586,7 +588,7 @@ TEST_F(ProgramTest, AfterAFailedStepTheWindowsShowWhatIsStored) {
         EXPECT_EQ(form().loads - loads, c.reloads) << c.name;
         EXPECT_TRUE(form().Loaded()) << c.name;
         EXPECT_EQ(form().Text1.Text(), c.text) << c.name;
-        EXPECT_EQ(ReadFile(m_data.path() / "saved").value_or(""), "kept") << c.name;
+        EXPECT_EQ(ReadFile(program->data().File("saved")).value_or(""), "kept") << c.name;
     }
 }
 
@@ -620,7 +622,7 @@ TEST_F(ProgramTest, AFailedStepThatLeftNoWindowShownOpensTheFrontDesk) {
                 form().SetWindowState(WindowState::Minimized);
             else
                 program->Unload(form());
-            ReplaceFileContent(m_data.path() / "saved", "lost");
+            ReplaceFileContent(program->data().File("saved"), "lost");
             if (!c.atTheCommitPoint)
                 throw IoError(m_data.path() / "saved", "Disk full");
         });
@@ -663,7 +665,7 @@ namespace {
 TEST_F(ProgramTest, TheCheckpointComesWhenTheClerkIsIdleTheJournalIsLargeOrTheProgramEnds) {
     const std::filesystem::path root = program->data().root();
     const auto save = [&](size_t bytes) {
-        program->Dispatch([&] { ReplaceFileContent(root / "step", std::string(bytes, 'x')); });
+        program->Dispatch([&] { ReplaceFileContent(program->data().File("step"), std::string(bytes, 'x')); });
     };
     struct Case {
         const char* name;
@@ -694,6 +696,66 @@ TEST_F(ProgramTest, TheCheckpointComesWhenTheClerkIsIdleTheJournalIsLargeOrThePr
     const auto journalLength = std::filesystem::file_size(root / kJournalName);
     program.reset();
     EXPECT_LT(std::filesystem::file_size(root / kJournalName), journalLength) << "the end made no checkpoint";
+}
+
+} // namespace
+} // namespace platform
+
+namespace platform {
+namespace {
+
+// A second program over a folder of its own, with its own clock, boxes, printer and shell.
+struct OtherProgram {
+    explicit OtherProgram(Clock& clock, const std::filesystem::path& root)
+        : program({&clock, &dialogs, &printer, &shell, root, {}, nullptr}) {
+        program.Register("Test", [](Program& p) { return std::make_unique<TestForm>(p, "Test"); });
+        program.Start("Test");
+    }
+    size_t DamageBoxes() const {
+        size_t boxes = 0;
+        for (const auto& shown : dialogs.shown())
+            boxes += shown.title == "Damaged File" ? 1 : 0;
+        return boxes;
+    }
+    ScriptedDialogs dialogs;
+    CapturePrinter printer;
+    RecordingShell shell;
+    Program program;
+};
+
+// Damage found in a folder's file is told by the program of that folder, after its own next
+// event, whichever program's event came across it: never by a program over another folder.
+TEST_F(ProgramTest, DamageInAFolderIsToldByThatFoldersProgramOnly) {
+    vantreth::testing::TempFolder otherRoot;
+    OtherProgram other(clock, otherRoot.path());
+    const FilePath torn = program->data().File("ledger");
+    std::ofstream(torn.path(), std::ios::binary) << "\"a\",1\r\n\"b";
+    dialogs.AnswerAlways("Damaged File", vbOK);
+    other.dialogs.AnswerAlways("Damaged File", vbOK);
+    other.program.Dispatch([&] { SeqReader(torn).NextLine(); });
+    EXPECT_EQ(other.DamageBoxes(), 0u) << "told by the program of another folder";
+    program->Dispatch([] {});
+    size_t told = 0;
+    for (const auto& shown : dialogs.shown())
+        told +=
+            shown.title == "Damaged File" && shown.prompt.find(torn.string()) != std::string::npos ? 1 : 0;
+    EXPECT_EQ(told, 1u);
+}
+
+// The business date's file lies in the data folder, named before the program opened it: the
+// program reads and changes it through its engine, so a step that moves the date and then
+// fails leaves the stored date as it was.
+TEST_F(ProgramTest, TheBusinessDateMovedInAFailedStepIsNotStored) {
+    vantreth::testing::TempFolder root;
+    BusinessClock business(DataFolder(root.path(), nullptr).File("clock"));
+    OtherProgram other(business, root.path());
+    other.dialogs.Answer(vbOK); // the failure
+    other.program.Dispatch([&] {
+        business.SetDate(AddDays(business.Today(), 5));
+        throw IoError(root.path() / "rooms", "Disk full");
+    });
+    EXPECT_EQ(business.OffsetDays(), 0);
+    EXPECT_FALSE(std::filesystem::exists(root.path() / "clock")) << "stored outside the step";
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // Damaged sequential files read as far as they go, the damage reported once per file,
 // and reading a data folder that may not be written to.
 #include "platform/files.h"
+#include "platform/journal.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -17,14 +18,17 @@ using namespace std::string_literals;
 
 class SeqDamageTest : public ::testing::Test {
 protected:
-    void SetUp() override { TakeDamageReports(); } // what earlier tests left
+    // The damage the folder's engine noted since the last call.
+    std::vector<std::string> TakeDamageReports() { return m_engine.damage().Take(); }
+    // A file of the folder, through its engine.
+    FilePath In(const char* name) { return {m_dir / name, &m_engine}; }
     // The folder may have been made read-only: it is removed with the fixture.
     void TearDown() override { fs::permissions(m_dir, fs::perms::owner_all); }
     void Write(const fs::path& file, std::string_view text, std::ios::openmode mode = std::ios::trunc) const {
         std::ofstream(file, std::ios::binary | mode) << text;
     }
     // The names of the lines of a name and an amount, and the damage the reader noted.
-    static std::vector<std::string> ReadNames(const fs::path& file,
+    static std::vector<std::string> ReadNames(const FilePath& file,
                                               std::vector<std::string>* damage = nullptr) {
         SeqReader reader(file);
         std::vector<std::string> names;
@@ -40,6 +44,7 @@ protected:
 
     vantreth::testing::TempFolder m_temp;
     const fs::path m_dir = m_temp.path();
+    Journal m_engine{m_dir};
 };
 
 TEST_F(SeqDamageTest, ADamagedLineIsSkippedAndTheLinesAfterItStillRead) {
@@ -64,7 +69,7 @@ TEST_F(SeqDamageTest, ADamagedLineIsSkippedAndTheLinesAfterItStillRead) {
         {"a torn line closed by the next append", "\"a\",1\r\n\"b\r\n\"c\",3\r\n", {"a", "c"}, "line 2:"},
     };
     for (const Case& c : cases) {
-        const fs::path file = m_dir / "ledger";
+        const FilePath file = In("ledger");
         Write(file, c.text);
         std::vector<std::string> damage;
         EXPECT_EQ(ReadNames(file, &damage), c.names) << c.what;
@@ -78,12 +83,12 @@ TEST_F(SeqDamageTest, ADamagedLineIsSkippedAndTheLinesAfterItStillRead) {
 }
 
 TEST_F(SeqDamageTest, EachDamagedFileIsReportedOnceUntilItChanges) {
-    const fs::path torn = m_dir / "torn", bad = m_dir / "bad", sound = m_dir / "sound";
+    const FilePath torn = In("torn"), bad = In("bad"), sound = In("sound");
     Write(torn, "\"a\",1\r\n\"b\",2");
     Write(bad, "\"a\r\n\"b\",2\r\n");
     Write(sound, "\"a\",1\r\n");
     for (int keystroke = 0; keystroke < 3; ++keystroke)
-        for (const fs::path& file : {torn, bad, sound})
+        for (const FilePath& file : {torn, bad, sound})
             ReadNames(file);
     const std::vector<std::string> reports = TakeDamageReports();
     ASSERT_EQ(reports.size(), 2u);
@@ -105,15 +110,15 @@ TEST_F(SeqDamageTest, ReadingAReadOnlyFolderNeedsNoWriteAndCreatesNothing) {
     if (!folder.refused())
         GTEST_SKIP() << "nothing here refuses root a write";
 
-    const RandomFile rooms(m_dir / "rooms", 4);
+    const RandomFile rooms(In("rooms"), 4);
     EXPECT_EQ(rooms.RecordCount(), 2);
     EXPECT_EQ(rooms.Get(2), "efgh");
-    const RandomFile intro(m_dir / "intro", 10);
+    const RandomFile intro(In("intro"), 10);
     EXPECT_EQ(intro.Lof(), 0);
     EXPECT_EQ(intro.Get(1, 4), std::string(4, '\0'));
-    SeqReader tax(m_dir / "tax");
+    SeqReader tax(In("tax"));
     EXPECT_EQ(tax.ReadNumber(), 0.08);
-    EXPECT_THROW(SeqReader(m_dir / "dayofweek"), IoError);
+    EXPECT_THROW(SeqReader(In("dayofweek")), IoError);
 
     size_t files = 0;
     for (const fs::directory_entry& entry : fs::directory_iterator(m_dir))

@@ -126,7 +126,7 @@ TEST_F(CallReportTest, DayWithoutCallsSaysSo) {
         "                               No Calls Today",
     };
     EXPECT_EQ(Print("12/6/26"), expected) << "no log file";
-    std::ofstream(records::DayFilePath(folder, records::DayFile::PhoneLog, "12/6/26")).close();
+    std::ofstream(records::DayFilePath(folder, records::DayFile::PhoneLog, "12/6/26").path()).close();
     EXPECT_EQ(Print("12/6/26"), expected) << "an empty log file";
 }
 

@@ -348,17 +348,17 @@ TEST_F(PastFolioTest, ADamagedLedgerLineIsLeftOutAndReported) {
     const HistoryEntry stay = Stored(Stay());
     Ledger(stay, {Line("E", "ROOM RENT", 50)});
     {
-        std::ofstream out(PastStayLedgerPath(folder, stay), std::ios::binary | std::ios::app);
+        std::ofstream out(PastStayLedgerPath(folder, stay).path(), std::ios::binary | std::ios::app);
         out << "\"101\",\"A\",\"12/6/26\"\r\n"; // a line cut short
     }
     Ledger(stay, {Line("N", "VISA/MASTER", 50)});
-    platform::TakeDamageReports();
+    m_data.engine().damage().Take();
     const std::vector<std::string> printed = Print(stay);
     ASSERT_GE(printed.size(), 20u);
     EXPECT_EQ(printed[17].substr(0, 26), "101   A    12/6/26   E    ");
     EXPECT_EQ(printed[18].substr(0, 26), "101   A    12/6/26   N    ");
     EXPECT_EQ(printed[19], std::string(73, '='));
-    const std::vector<std::string> reports = platform::TakeDamageReports();
+    const std::vector<std::string> reports = m_data.engine().damage().Take();
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_NE(reports[0].find(PastStayLedgerPath(folder, stay).string()), std::string::npos) << reports[0];
 }

@@ -31,7 +31,7 @@ TEST_F(DamagedFilesTest, EveryLineReaderSkipsBadLinesAndKeepsTheRest) {
     const Case cases[] = {
         {"stay ledger", data.root() / "dailycharge" / "dailycharge101SMITHJOHN12626",
          lineOf(StayLedgerLine{}.ToSeqLine()),
-         [&] { return ReadStayLedger(data.root() / "dailycharge" / "dailycharge101SMITHJOHN12626").size(); }},
+         [&] { return ReadStayLedger(At("dailycharge/dailycharge101SMITHJOHN12626")).size(); }},
         {"day detail", DayFilePath(data, DayFile::Detail, day), lineOf(DayDetailLine{}.ToSeqLine()),
          [&] { return ReadDayDetail(data, day).size(); }},
         {"shift rentals", ShiftFilePath(data, ShiftFile::ShiftRentals, "A", day),
@@ -49,7 +49,7 @@ TEST_F(DamagedFilesTest, EveryLineReaderSkipsBadLinesAndKeepsTheRest) {
         {"phone log", DayFilePath(data, DayFile::PhoneLog, day), "\"a call\"\r\n",
          [&] { return ReadPhoneLog(data, day).size(); }},
     };
-    platform::TakeDamageReports();
+    TakeDamageReports();
     for (const Case& c : cases) {
         // Sound, unterminated quote, sound, a line of two items (no reader's count), sound,
         // and a last line cut in half.
@@ -58,7 +58,7 @@ TEST_F(DamagedFilesTest, EveryLineReaderSkipsBadLinesAndKeepsTheRest) {
         size_t read = 0;
         EXPECT_NO_THROW(read = c.read()) << c.reader;
         EXPECT_EQ(read, 3u) << c.reader;
-        const std::vector<std::string> reports = platform::TakeDamageReports();
+        const std::vector<std::string> reports = TakeDamageReports();
         ASSERT_EQ(reports.size(), 1u) << c.reader;
         for (const char* line : {"line 2:", "line 4:", "line 6:"})
             EXPECT_NE(reports[0].find(line), std::string::npos) << c.reader << ": " << reports[0];

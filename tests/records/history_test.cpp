@@ -63,7 +63,7 @@ TEST_F(HistoryTest, OrdinaryCheckOutWritesADateLiteralAndNone) {
     AppendHistoryEntry(folder(), HistoryForCheckOut(Stay(), "10:05:00 AM", platform::Date{2026, 12, 9}));
     const std::string line2 = "3,0," + Q("Q") + "," + Q("3:45:12 PM") + "," + Q(Pad("12/6/26", 10)) + "," +
                               Q("10:05:00 A") + ",#2026-12-09#,45.5,0\r\n";
-    const std::string raw = ReadRaw(folder().root() / "history/history");
+    const std::string raw = ReadRaw(At("history/history"));
     EXPECT_EQ(raw, Line1() + line2 + Line3("none")) << raw;
 }
 
@@ -71,7 +71,7 @@ TEST_F(HistoryTest, DirectBillCheckOutWritesTheDepartureTextAndTheAccountCode) {
     AppendHistoryEntry(folder(), HistoryForDirectBillCheckOut(Stay(), "3:05:00 PM"));
     const std::string line2 = "3,0," + Q("Q") + "," + Q("3:45:12 PM") + "," + Q(Pad("12/6/26", 10)) + "," +
                               Q("3:05:00 PM") + "," + Q(Pad("12/9/26", 10)) + ",45.5,0\r\n";
-    const std::string raw = ReadRaw(folder().root() / "history/history");
+    const std::string raw = ReadRaw(At("history/history"));
     EXPECT_EQ(raw, Line1() + line2 + Line3("1001    ")) << raw;
 }
 
@@ -105,7 +105,7 @@ TEST_F(HistoryTest, EntriesReadBackInOrderWithTheirKindOfCheckOutDate) {
 
 TEST_F(HistoryTest, NoHistoryFileMeansNoCheckedOutStays) {
     EXPECT_TRUE(ReadHistory(folder()).empty());
-    EXPECT_FALSE(platform::FileExists(folder().root() / "history/history")) << "reading creates nothing";
+    EXPECT_FALSE(platform::FileExists(At("history/history"))) << "reading creates nothing";
 }
 
 TEST_F(HistoryTest, ADamagedEntryIsSkippedAndTheEntriesAfterItStillRead) {
@@ -140,13 +140,13 @@ TEST_F(HistoryTest, ADamagedEntryIsSkippedAndTheEntriesAfterItStillRead) {
          {"A", "C"}},
     };
     for (const Case& c : cases) {
-        WriteRaw(folder().root() / "history/history", c.text);
-        platform::TakeDamageReports();
+        WriteRaw(At("history/history"), c.text);
+        TakeDamageReports();
         std::vector<std::string> names;
         for (const HistoryEntry& entry : ReadHistory(folder()))
             names.push_back(platform::RTrim(entry.LastName));
         EXPECT_EQ(names, c.names) << c.damage;
-        EXPECT_EQ(platform::TakeDamageReports().size(), c.names.size() == 3 ? 0u : 1u) << c.damage;
+        EXPECT_EQ(TakeDamageReports().size(), c.names.size() == 3 ? 0u : 1u) << c.damage;
     }
 }
 
@@ -155,7 +155,7 @@ TEST_F(HistoryTest, ADamagedEntryIsSkippedAndTheEntriesAfterItStillRead) {
 // The entries as a SeqReader over the whole file groups them: three lines of 13, 9 and 10
 // items, a line that does not fit dropping the entry begun before it. The history reader
 // goes through the file piece by piece and must give exactly these entries and this damage.
-std::vector<HistoryEntry> WholeFileEntries(const std::filesystem::path& file) {
+std::vector<HistoryEntry> WholeFileEntries(const platform::FilePath& file) {
     platform::SeqReader reader(file);
     std::vector<HistoryEntry> entries;
     static const size_t kItems[3] = {13, 9, 10};
@@ -222,8 +222,7 @@ std::vector<HistoryEntry> WholeFileEntries(const std::filesystem::path& file) {
 }
 
 // The damage reports with the file's name taken out, so that two files compare.
-std::vector<std::string> ReportsWithout(const std::filesystem::path& file) {
-    std::vector<std::string> reports = platform::TakeDamageReports();
+std::vector<std::string> ReportsWithout(const std::filesystem::path& file, std::vector<std::string> reports) {
     for (std::string& report : reports)
         for (size_t at; (at = report.find(file.string())) != std::string::npos;)
             report.erase(at, file.string().size());
@@ -253,15 +252,15 @@ class HistoryStreamTest : public RecordsTest {
 protected:
     // The same file read both ways gives the same entries and the same message for the clerk.
     void ExpectReadAsWholeFile(const std::string& text, const std::string& what) {
-        const std::filesystem::path history = folder().root() / "history/history";
-        const std::filesystem::path copy = folder().root() / "history/whole";
+        const platform::FilePath history = At("history/history");
+        const platform::FilePath copy = At("history/whole");
         WriteRaw(history, text);
         WriteRaw(copy, text);
-        platform::TakeDamageReports();
+        TakeDamageReports();
         const std::vector<HistoryEntry> expected = WholeFileEntries(copy);
-        const std::vector<std::string> expectedReports = ReportsWithout(copy);
+        const std::vector<std::string> expectedReports = ReportsWithout(copy, TakeDamageReports());
         EXPECT_EQ(ReadHistory(folder()), expected) << what;
-        EXPECT_EQ(ReportsWithout(history), expectedReports) << what;
+        EXPECT_EQ(ReportsWithout(history, TakeDamageReports()), expectedReports) << what;
     }
 };
 
@@ -388,9 +387,9 @@ TEST_F(HistoryStreamTest, AHistoryLongerThanOnePieceReadsWholeWithItsDamage) {
 TEST_F(HistoryStreamTest, SearchesFindTheEntriesWhoseKeyIsWantedInFileOrder) {
     std::string text = SoundHistory(30);
     text.insert(text.size() / 2, "\"torn\r\n"); // damage is skipped the same way
-    WriteRaw(folder().root() / "history/history", text);
+    WriteRaw(At("history/history"), text);
     const std::vector<HistoryEntry> all = ReadHistory(folder());
-    ASSERT_EQ(platform::TakeDamageReports().size(), 1u);
+    ASSERT_EQ(TakeDamageReports().size(), 1u);
     struct Case {
         HistoryKey key;
         std::string HistoryEntry::*item;
@@ -418,7 +417,7 @@ TEST_F(HistoryStreamTest, SearchesFindTheEntriesWhoseKeyIsWantedInFileOrder) {
         EXPECT_EQ(found, expected) << c.wanted;
         EXPECT_EQ(seen.size(), all.size()) << "every sound entry's key is looked at once";
     }
-    EXPECT_TRUE(platform::TakeDamageReports().empty()) << "the damage is reported once, not at every search";
+    EXPECT_TRUE(TakeDamageReports().empty()) << "the damage is reported once, not at every search";
 }
 
 DirectBillAccount Acme() {
@@ -494,7 +493,7 @@ TEST_F(AccountsFileTest, FindAccountMatchesTheTrimmedCodeAndDoesNotSkipDeletedAc
 TEST_F(AccountsFileTest, ChargingAStayAddsTheRoundedBalanceInPlace) {
     AppendAccount(folder(), Acme());
     EXPECT_EQ(ChargeAccount(folder(), "1001", platform::Decimal::Of(12.35)), 1);
-    const std::string raw = ReadRaw(folder().root() / "directbill/dbmember");
+    const std::string raw = ReadRaw(At("directbill/dbmember"));
     std::string expected = AcmeBytes();
     expected.replace(258, 4, Bytes({0x33, 0xb3, 0xe1, 0x42})); // 112.85
     EXPECT_EQ(raw, expected) << Show(raw);
@@ -504,21 +503,21 @@ TEST_F(AccountsFileTest, ChargingAStayAddsTheRoundedBalanceInPlace) {
 // at the end, a field never filled in) stay zero.
 TEST_F(AccountsFileTest, ChargingKeepsTheBytesOfEveryOtherField) {
     AppendAccount(folder(), Acme());
-    std::string stored = ReadRaw(folder().root() / "directbill/dbmember");
+    std::string stored = ReadRaw(At("directbill/dbmember"));
     stored.replace(294, 10, std::string(10, '\0'));
     stored.replace(228, 15, std::string(15, '\0'));
-    platform::RandomFile(folder().root() / "directbill/dbmember", 304).Put(1, stored);
+    platform::RandomFile(At("directbill/dbmember"), 304).Put(1, stored);
     ASSERT_EQ(ChargeAccount(folder(), "1001", platform::Decimal::Of(12.35)), 1);
     std::string expected = stored;
     expected.replace(258, 4, Bytes({0x33, 0xb3, 0xe1, 0x42})); // 112.85
-    const std::string raw = ReadRaw(folder().root() / "directbill/dbmember");
+    const std::string raw = ReadRaw(At("directbill/dbmember"));
     EXPECT_EQ(raw, expected) << Show(raw);
 }
 
 TEST_F(AccountsFileTest, ChargingAnUnknownAccountWritesNothing) {
     AppendAccount(folder(), Acme());
     EXPECT_EQ(ChargeAccount(folder(), "9999", platform::Decimal::Of(12.35)), std::nullopt);
-    EXPECT_EQ(ReadRaw(folder().root() / "directbill/dbmember"), AcmeBytes());
+    EXPECT_EQ(ReadRaw(At("directbill/dbmember")), AcmeBytes());
 }
 
 TEST_F(AccountsFileTest, DbDailyLinesAppendAndReadBack) {
@@ -526,7 +525,7 @@ TEST_F(AccountsFileTest, DbDailyLinesAppendAndReadBack) {
     const DbDailyLine second{"101", "B", "12/6/26", "1002 OTHER CO", 7.0f};
     AppendDbDailyLine(folder(), "12/6/26", first);
     AppendDbDailyLine(folder(), "12/6/26", second);
-    const std::string raw = ReadRaw(folder().root() / "dbdaily/12626");
+    const std::string raw = ReadRaw(At("dbdaily/12626"));
     EXPECT_EQ(raw.substr(0, raw.find('\n') + 1),
               "\"12 \",\"A\",\"12/6/26\",\"1001 ACME TRUCKING\",12.35\r\n");
     EXPECT_EQ(ReadDbDaily(folder(), "12/6/26"), (std::vector<DbDailyLine>{first, second}));
@@ -536,7 +535,7 @@ TEST_F(AccountsFileTest, DbDailyLinesAppendAndReadBack) {
 // it lands in; once the step is dropped it is gone again.
 TEST_F(HistoryStreamTest, ASearchInsideAStepSeesTheStepsOwnEntries) {
     for (const int before : {0, 3, 3000}) { // none, one piece, more than one piece
-        WriteRaw(folder().root() / "history/history", SoundHistory(before));
+        WriteRaw(At("history/history"), SoundHistory(before));
         HistoryEntry added = HistoryForCheckOut(Stay(), "9:00:00 AM", {2026, 12, 9});
         added.LastName = Pad("ZEBULON", 15);
         const auto zebulons = [&] {
@@ -544,7 +543,7 @@ TEST_F(HistoryStreamTest, ASearchInsideAStepSeesTheStepsOwnEntries) {
                                  [](std::string_view key) { return key == Pad("ZEBULON", 15); })
                 .size();
         };
-        platform::Journal journal(folder().root());
+        platform::Journal& journal = engine();
         journal.Recover();
         {
             platform::Transaction step(journal, "checking out");

@@ -19,13 +19,15 @@ namespace fs = std::filesystem;
 class SettingsTest : public ::testing::Test {
 protected:
     void Write(std::string_view text) const { std::ofstream(m_dir / "settings", std::ios::binary) << text; }
+    // The settings file, read and written on the disk (the folder is not open).
+    platform::FilePath SettingsFile() const { return platform::FilePath::Outside(m_dir / "settings"); }
 
     vantreth::testing::TempFolder m_temp;
     const fs::path m_dir = m_temp.path();
 };
 
 TEST_F(SettingsTest, MissingFileGivesDefaultsAndIsWrittenOut) {
-    MotelSettings s = MotelSettings::Load(m_dir / "settings");
+    MotelSettings s = MotelSettings::Load(SettingsFile());
     const MotelSettings defaults;
     EXPECT_EQ(s.motelName, defaults.motelName);
     EXPECT_EQ(s.callBoxDevice, "");
@@ -47,22 +49,21 @@ TEST_F(SettingsTest, FirstStartPrintsOnlyWithADefaultPrinter) {
         fs::remove(m_dir / "settings");
         int asked = 0;
         auto hasPrinter = [&] { return ++asked, printer; };
-        EXPECT_EQ(MotelSettings::Load(m_dir / "settings", nullptr, hasPrinter).printToPrinter, printer);
+        EXPECT_EQ(MotelSettings::Load(SettingsFile(), nullptr, hasPrinter).printToPrinter, printer);
         std::ifstream in(m_dir / "settings");
         std::stringstream text;
         text << in.rdbuf();
         EXPECT_NE(text.str().find(printer ? "print_to_printer = yes\n" : "print_to_printer = no\n"),
                   std::string::npos)
             << text.str();
-        EXPECT_EQ(
-            MotelSettings::Load(m_dir / "settings", nullptr, [printer] { return !printer; }).printToPrinter,
-            printer);
+        EXPECT_EQ(MotelSettings::Load(SettingsFile(), nullptr, [printer] { return !printer; }).printToPrinter,
+                  printer);
         EXPECT_EQ(asked, 1);
     }
 }
 
 TEST_F(SettingsTest, MissingFolderGivesDefaultsWithoutFailing) {
-    MotelSettings s = MotelSettings::Load(m_dir / "none" / "settings");
+    MotelSettings s = MotelSettings::Load(platform::FilePath::Outside(m_dir / "none" / "settings"));
     EXPECT_EQ(s.street, MotelSettings().street);
     EXPECT_FALSE(fs::exists(m_dir / "none"));
 }
@@ -78,7 +79,7 @@ TEST_F(SettingsTest, KeysAreReadAndTheRestIgnored) {
           "support_mail = desk@sleepy.example\n"
           "call_box_device = /dev/ttyUSB0\n"
           "print_to_printer = No\n");
-    MotelSettings s = MotelSettings::Load(m_dir / "settings");
+    MotelSettings s = MotelSettings::Load(SettingsFile());
     EXPECT_EQ(s.motelName, "Sleepy Pines");
     EXPECT_EQ(s.street, "12 Route 9");
     EXPECT_EQ(s.town, "Hilltop, OR 97000");
@@ -90,7 +91,7 @@ TEST_F(SettingsTest, KeysAreReadAndTheRestIgnored) {
 
 TEST_F(SettingsTest, MissingKeysAndBadFlagsKeepDefaults) {
     Write("motel_name = Only Name\nprint_to_printer = maybe\n");
-    MotelSettings s = MotelSettings::Load(m_dir / "settings");
+    MotelSettings s = MotelSettings::Load(SettingsFile());
     EXPECT_EQ(s.motelName, "Only Name");
     EXPECT_EQ(s.town, MotelSettings().town);
     EXPECT_TRUE(s.printToPrinter);
@@ -102,14 +103,14 @@ TEST_F(SettingsTest, SaveAndLoadRoundTripIncludingAccents) {
     s.street = "1 Rue \x80 Way";   // €
     s.callBoxDevice = "none";
     s.printToPrinter = false;
-    s.Save(m_dir / "settings");
+    s.Save(SettingsFile());
 
     std::ifstream in(m_dir / "settings");
     std::stringstream text;
     text << in.rdbuf();
     EXPECT_NE(text.str().find("motel_name = Caf\xC3\xA9 Motel\n"), std::string::npos) << "stored as UTF-8";
 
-    MotelSettings back = MotelSettings::Load(m_dir / "settings");
+    MotelSettings back = MotelSettings::Load(SettingsFile());
     EXPECT_EQ(back.motelName, s.motelName);
     EXPECT_EQ(back.street, s.street);
     EXPECT_EQ(back.callBoxDevice, "none");
@@ -125,7 +126,7 @@ TEST_F(SettingsTest, QuotedValuesKeepTheirBlanksAndLetterheadLinesAreSetOneByOne
           "letterhead_line4 =\n"
           "letterhead_line5 = \"not a line\"\n"
           "# letterhead_line2 = \"commented out\"\n");
-    MotelSettings s = MotelSettings::Load(m_dir / "settings");
+    MotelSettings s = MotelSettings::Load(SettingsFile());
     EXPECT_EQ(s.motelName, "  Pines  ");
     EXPECT_EQ(s.tollFree, "1-800-555-0100");
     EXPECT_EQ(s.fax, "555-0102");
@@ -144,7 +145,7 @@ TEST_F(SettingsTest, LetterheadLinesAndBlankEdgedValuesRoundTrip) {
     s.fax = "555-0102";
     s.letterheadLines[1] = "    12 ROUTE 9";
     s.letterheadLines[3] = "";
-    s.Save(m_dir / "settings");
+    s.Save(SettingsFile());
 
     std::ifstream in(m_dir / "settings");
     std::stringstream text;
@@ -155,7 +156,7 @@ TEST_F(SettingsTest, LetterheadLinesAndBlankEdgedValuesRoundTrip) {
         << "a line not set is shown as built, commented out";
     EXPECT_NE(text.str().find("\ntoll_free = \n"), std::string::npos) << text.str();
 
-    MotelSettings back = MotelSettings::Load(m_dir / "settings");
+    MotelSettings back = MotelSettings::Load(SettingsFile());
     EXPECT_EQ(back.motelName, " Edge ");
     EXPECT_EQ(back.fax, "555-0102");
     EXPECT_EQ(back.letterheadLines, s.letterheadLines);
@@ -183,9 +184,9 @@ TEST_F(SettingsTest, AFileThatCannotBeWrittenOrReadIsSaid) {
         if (c.folderInItsPlace)
             fs::create_directory(file);
         DiskFull full;
-        const platform::Journal engine(temp.path(), c.diskFull ? &full : nullptr);
+        platform::Journal engine(temp.path(), c.diskFull ? &full : nullptr);
         std::string told;
-        const MotelSettings s = MotelSettings::Load(file, &told);
+        const MotelSettings s = MotelSettings::Load(platform::FilePath(file, &engine), &told);
         EXPECT_EQ(s.motelName, MotelSettings().motelName) << c.name;
         if (*c.told == '\0')
             EXPECT_EQ(told, "") << c.name;

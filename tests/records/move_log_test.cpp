@@ -18,7 +18,8 @@ class MoveLogTest : public RecordsTest {};
 
 TEST_F(MoveLogTest, LineHoldsShiftClerkBothRoomsAsFieldsAndTheTime) {
     AppendMoveLogLine(folder(), "12/6/26", {"A", "JD", "104", "12", {14, 5, 9}});
-    EXPECT_EQ(ReadRaw(folder().root() / "move" / "12626"), "\"A\",\"JD\",\"104\",\"12 \",#14:05:09#\r\n");
+    EXPECT_EQ(ReadRaw(At(std::filesystem::path("move") / "12626")),
+              "\"A\",\"JD\",\"104\",\"12 \",#14:05:09#\r\n");
 }
 
 TEST_F(MoveLogTest, MovesOfOneDayReadBackInTheOrderMade) {
@@ -37,7 +38,7 @@ TEST_F(MoveLogTest, MovesOfOneDayReadBackInTheOrderMade) {
 
 TEST_F(MoveLogTest, ReadingADayWithoutMovesThrowsAndAMoveWithABadTimeIsSkipped) {
     EXPECT_THROW(ReadMoveLog(folder(), "12/6/26"), platform::IoError);
-    WriteRaw(folder().root() / "move" / "12626",
+    WriteRaw(At(std::filesystem::path("move") / "12626"),
              "\"A\",\"JD\",\"104\",\"210\",\"noon\"\r\n\"A\",\"JD\",\"105\",\"211\",#12:00:00#\r\n");
     const std::vector<MoveLogLine> moves = ReadMoveLog(folder(), "12/6/26");
     ASSERT_EQ(moves.size(), 1u);
@@ -59,7 +60,7 @@ TEST_F(MoveLogTest, MovedYesReadsZeroUntilWrittenAndPutsOnlyItsSingle) {
 
 class LedgerCarryTest : public RecordsTest {
 protected:
-    std::filesystem::path Ledger(const char* room) const {
+    platform::FilePath Ledger(const char* room) const {
         return StayLedgerFile(folder(), room, "SMITH", "JOHN", "12/6/26");
     }
 };
@@ -127,7 +128,8 @@ TEST_F(LedgerCarryTest, AFailedWriteKeepsTheOldLedger) {
     const std::string lines =
         "\"104\",\"A\",\"12/6/26\",\"E\",\"ROOM RENT\",45.5,0,\"-----\",\"-----\",\"-----\"\r\n";
     WriteRaw(Ledger("104"), lines);
-    const std::filesystem::path nowhere = folder().root() / "no-such-folder" / "dailycharge210SMITHJOHN12626";
+    const platform::FilePath nowhere =
+        At(std::filesystem::path("no-such-folder") / "dailycharge210SMITHJOHN12626");
     EXPECT_THROW(CarryStayLedger(Ledger("104"), nowhere), platform::IoError);
     EXPECT_EQ(ReadRaw(Ledger("104")), lines);
 }

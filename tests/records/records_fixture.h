@@ -44,6 +44,10 @@ inline std::string Show(const std::string& bytes) {
 class RecordsTest : public ::testing::Test {
 protected:
     const platform::DataFolder& folder() const { return m_data.folder(); }
+    // A file of the folder by its name relative to it ("history/history").
+    platform::FilePath At(const std::filesystem::path& relative) const {
+        return folder().FileAt(folder().root() / relative);
+    }
 
     static std::string ReadRaw(const std::filesystem::path& file) {
         std::ifstream in(file, std::ios::binary);
@@ -56,6 +60,11 @@ protected:
         out << bytes;
         ASSERT_TRUE(out.good()) << "cannot write " << file;
     }
+
+    // The folder's engine, which runs no step unless a test begins one.
+    platform::Journal& engine() { return m_data.engine(); }
+    // The damage the folder's engine noted since the last call.
+    std::vector<std::string> TakeDamageReports() { return m_data.engine().damage().Take(); }
 
 private:
     vantreth::testing::TempDataFolder m_data;

@@ -232,7 +232,7 @@ TEST_F(SettingsFilesTest, ARateTableIsFoundSavedInTheStepThatSavesIt) {
     const platform::DataFolder& data = folder();
     RateTable table;
     table.SingleRate = 45;
-    platform::Journal journal(data.root());
+    platform::Journal& journal = engine();
     journal.Recover();
     {
         platform::Transaction step(journal, "saving the rates");

@@ -97,8 +97,7 @@ TEST_F(LedgerFileTest, StayLedgerPathKeepsTheInnerBlankAndCutsTheLastName) {
     g.FirstName = "JOHN";
     g.ArrivalDate = "12/6/26";
     const GuestRecord stored = GuestRecord::Decode(g.Encode());
-    EXPECT_EQ(StayLedgerPath(folder(), stored),
-              folder().root() / "dailycharge/dailycharge12 WOLFESCHLEGELSTJOHN12626");
+    EXPECT_EQ(StayLedgerPath(folder(), stored), At("dailycharge/dailycharge12 WOLFESCHLEGELSTJOHN12626"));
 }
 
 // A stay checked in before names went through the one rule keeps its ledger under the name
@@ -109,8 +108,8 @@ TEST_F(LedgerFileTest, AQuoteInANameNamesTheLedgerWithAnApostropheButAnOlderLedg
     g.LastName = "O\"NEIL";
     g.FirstName = "JO";
     g.ArrivalDate = "12/6/26";
-    const auto rule = folder().root() / "dailycharge/dailycharge101O'NEILJO12626";
-    const auto typed = folder().root() / "dailycharge/dailycharge101O\"NEILJO12626";
+    const auto rule = At("dailycharge/dailycharge101O'NEILJO12626");
+    const auto typed = At("dailycharge/dailycharge101O\"NEILJO12626");
     EXPECT_EQ(StayLedgerPath(folder(), g), rule) << "no ledger yet";
     AppendStayLedgerLine(typed, Line("E", 45.5f));
     EXPECT_EQ(StayLedgerPath(folder(), g), typed) << "only the older ledger is there";
@@ -119,7 +118,7 @@ TEST_F(LedgerFileTest, AQuoteInANameNamesTheLedgerWithAnApostropheButAnOlderLedg
 }
 
 TEST_F(LedgerFileTest, StayLedgerLineIsTenItems) {
-    const auto ledger = folder().root() / "dailycharge/dailycharge12 SMITHJOHN12626";
+    const auto ledger = At("dailycharge/dailycharge12 SMITHJOHN12626");
     StayLedgerLine line = Line("E", 45.5f);
     line.Description = "ROOM RENT";
     line.TaxValue = 3.64f;
@@ -129,7 +128,7 @@ TEST_F(LedgerFileTest, StayLedgerLineIsTenItems) {
 }
 
 TEST_F(LedgerFileTest, StayLedgerLinesReadBackAsWritten) {
-    const auto ledger = folder().root() / "dailycharge/dailycharge101SMITHJOHN12626";
+    const auto ledger = At("dailycharge/dailycharge101SMITHJOHN12626");
     std::vector<StayLedgerLine> lines = {Line("E", 45.5f), Line("J", 10.1f), Line("L", 55.64f, "N")};
     lines[0].Room = "101";
     lines[0].TaxValue = 3.64f;
@@ -140,7 +139,7 @@ TEST_F(LedgerFileTest, StayLedgerLinesReadBackAsWritten) {
 }
 
 TEST_F(LedgerFileTest, ReadingAMissingLedgerIsAnError) {
-    EXPECT_THROW(ReadStayLedger(folder().root() / "dailycharge/dailychargenobody"), platform::IoError);
+    EXPECT_THROW(ReadStayLedger(At("dailycharge/dailychargenobody")), platform::IoError);
 }
 
 TEST_F(LedgerFileTest, DayDetailLineIsElevenItemsAndReadsBack) {
@@ -157,7 +156,7 @@ TEST_F(LedgerFileTest, DayDetailLineIsElevenItemsAndReadsBack) {
     second.Code = "G";
     second.Amount = 0.35f;
     AppendDayDetailLine(folder(), "12/6/26", second);
-    const std::string raw = ReadRaw(folder().root() / "detail/12626");
+    const std::string raw = ReadRaw(At("detail/12626"));
     EXPECT_EQ(raw.substr(0, raw.find('\n') + 1),
               "\"12 \",\"B\",\"12/6/26\",\"L\",\"CASH "
               "REC.\",20,\"JD\",\"-----\",\"-----\",\"-----\",\"-----\"\r\n");
@@ -168,7 +167,7 @@ TEST_F(LedgerFileTest, ShiftRentalLineWritesATimeLiteralAndReadsItBack) {
     const ShiftRentalLine line{"12 ", "A", "JD", platform::TimeOfDay{15, 45, 12}};
     AppendShiftRentalLine(folder(), "A", "12/6/26", line);
     AppendShiftRentalLine(folder(), "A", "12/6/26", ShiftRentalLine{"101", "A", "JD", {9, 5, 0}});
-    const std::string raw = ReadRaw(folder().root() / "shiftrentals/A12626");
+    const std::string raw = ReadRaw(At("shiftrentals/A12626"));
     EXPECT_EQ(raw, "\"12 \",\"A\",\"JD\",#15:45:12#\r\n\"101\",\"A\",\"JD\",#09:05:00#\r\n");
     const std::vector<ShiftRentalLine> back = ReadShiftRentals(folder(), "A", "12/6/26");
     ASSERT_EQ(back.size(), 2u);
@@ -178,7 +177,7 @@ TEST_F(LedgerFileTest, ShiftRentalLineWritesATimeLiteralAndReadsItBack) {
 }
 
 TEST_F(LedgerFileTest, AShiftRentalLineWhoseTimeIsNoTimeIsSkipped) {
-    WriteRaw(folder().root() / "shiftrentals/A12626",
+    WriteRaw(At("shiftrentals/A12626"),
              "\"12 \",\"A\",\"JD\",\"soon\"\r\n\"14 \",\"A\",\"JD\",#09:05:00#\r\n");
     const std::vector<ShiftRentalLine> back = ReadShiftRentals(folder(), "A", "12/6/26");
     ASSERT_EQ(back.size(), 1u);

@@ -25,8 +25,8 @@ TEST_F(StayPostingTest, APostingGoesWhereItIsSent) {
     const StayLedgerLine cash{"12 ", "B", "12/6/26", "L", "CASH REC.", 20};
     for (const Case& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.to));
-        const std::filesystem::path ledger = folder().root() / "dailycharge/dailycharge12 SMITHJOHN12626";
-        const std::filesystem::path detail = folder().root() / "detail/12626";
+        const platform::FilePath ledger = At("dailycharge/dailycharge12 SMITHJOHN12626");
+        const platform::FilePath detail = At("detail/12626");
         std::filesystem::remove(ledger);
         std::filesystem::remove(detail);
         PostToStay(folder(), ledger, cash, "JD", c.to);
@@ -47,7 +47,7 @@ TEST_F(StayPostingTest, APostingGoesWhereItIsSent) {
 // The detail line carries the ledger line's posting, without its tax items, with the clerk;
 // it goes to the day file of the line's date.
 TEST_F(StayPostingTest, TheDetailLineCarriesTheLedgerLinesPosting) {
-    const std::filesystem::path ledger = folder().root() / "dailycharge/dailycharge101SMITHJOHN12726";
+    const platform::FilePath ledger = At("dailycharge/dailycharge101SMITHJOHN12726");
     const std::vector<StayLedgerLine> lines = {
         {"101", "C", "12/7/26", "E", "ROOM RENT", 49.99f, 0.08f, "N"},
         {"101", "A", "12/7/26", "G", "PHONE CHARGE LOCAL", 0.35f, 0, ""},
@@ -58,7 +58,7 @@ TEST_F(StayPostingTest, TheDetailLineCarriesTheLedgerLinesPosting) {
     EXPECT_EQ(ReadDayDetail(folder(), "12/7/26"),
               (std::vector<DayDetailLine>{{"101", "C", "12/7/26", "E", "ROOM RENT", 49.99f, "NB"},
                                           {"101", "A", "12/7/26", "G", "PHONE CHARGE LOCAL", 0.35f, "NB"}}));
-    EXPECT_FALSE(platform::FileExists(folder().root() / "detail/12626")) << "no other day is written";
+    EXPECT_FALSE(platform::FileExists(At("detail/12626"))) << "no other day is written";
 }
 
 } // namespace

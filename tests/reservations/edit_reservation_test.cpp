@@ -104,7 +104,7 @@ protected:
     records::DayTotals Totals() { return records::ReadDayTotals(app().data(), "12/6/26"); }
     records::ShiftCash Cash() { return records::ReadShiftCash(app().data(), "A", "12/6/26"); }
     std::vector<StayLedgerLine> Ledger(const std::string& name) {
-        return records::ReadStayLedger(DataFile("dailycharge/" + name));
+        return records::ReadStayLedger(OnDisk("dailycharge/" + name));
     }
     std::vector<DayDetailLine> Detail() {
         return Exists("detail/12626") ? records::ReadDayDetail(app().data(), "12/6/26")
@@ -244,7 +244,7 @@ TEST_F(EditReservationTest, AStoredRateLeftAsLoadedSavesAndChecksInUnchanged) {
         EXPECT_EQ(Slot(1).Encode(), expected.Encode()) << rate;
         EXPECT_FALSE(IsLoaded("Form36")) << rate;
 
-        platform::DeleteFile(DataFile("guest"));
+        platform::DeleteFile(OnDisk("guest"));
         Open("12/6/26", "101");
         // A rate past what the day's totals keep to the cent is saved as it stands above, but
         // checking it in would take the day's rent past it: the whole check-in is refused.
@@ -531,8 +531,8 @@ TEST_F(EditReservationTest, CancelOfAReservationAlreadyGoneStillLogsIt) {
     const std::string before = ReadBytes("reservations");
     dialogs().Answer(platform::vbYes);
     edit().Command3.UserClick();
-    EXPECT_EQ(records::ReadCancelRecords(DataFile("26")).size(), 1u);
-    EXPECT_EQ(records::ReadCancelRecords(DataFile("notes/12626")).size(), 1u);
+    EXPECT_EQ(records::ReadCancelRecords(OnDisk("26")).size(), 1u);
+    EXPECT_EQ(records::ReadCancelRecords(OnDisk("notes/12626")).size(), 1u);
     EXPECT_EQ(ReadBytes("reservations"), before);
 }
 
@@ -691,7 +691,7 @@ TEST_F(EditReservationTest, CheckInRefusalsWriteNothing) {
              records::WriteGuest(app().data(), records::kGuestFile, 1, inHouse);
          },
          "It appears this room is currently occupied. Please choose another room."},
-        {"no tax rate", [&] { platform::DeleteFile(DataFile("tax")); },
+        {"no tax rate", [&] { platform::DeleteFile(OnDisk("tax")); },
          "The tax rate has not been set. Set the tax rates from the Main Menu before checking a guest in."},
         {"reservation gone", [&] { Put(1, GuestRecord()); },
          "This reservation is no longer in the reservations file. It may have been checked in or canceled "
@@ -700,7 +700,7 @@ TEST_F(EditReservationTest, CheckInRefusalsWriteNothing) {
     for (const Case& c : cases) {
         Put(1, Booking("101", "12/6/26", "SMITH", "JOHN"));
         records::WriteTaxRate(app().data(), 0.1);
-        platform::DeleteFile(DataFile("guest"));
+        platform::DeleteFile(OnDisk("guest"));
         Open("12/6/26", "101");
         c.arrange();
         const std::string reservations = ReadBytes("reservations");

@@ -137,7 +137,7 @@ TEST_F(CancelAllTest, CancelsTodaysArrivalsInSlotOrderIntoBothFilesAndFreesTheir
     EXPECT_EQ(LastBox().prompt, "All reservations due in today have been canceled.");
     EXPECT_EQ(LastBox().title, "Canceled");
 
-    const std::vector<records::CancelRecord> logged = records::ReadCancelRecords(DataFile("26"));
+    const std::vector<records::CancelRecord> logged = records::ReadCancelRecords(OnDisk("26"));
     ASSERT_EQ(logged.size(), 3u);
     EXPECT_EQ(logged[0].Encode(),
               "SMITH JOHN" + Space(30) + "JD" + "12/6/26   " + "11/1/26   " + std::string(50, '\0'));
@@ -165,8 +165,8 @@ TEST_F(CancelAllTest, NamesTheYearFileByTheDatesLastTwoCharactersAndMakesTheNote
     dialogs().Answer(platform::vbYes);
     dialogs().Answer(platform::vbOK);
     Form<Form25>().Command4.UserClick();
-    EXPECT_EQ(records::ReadCancelRecords(DataFile("04")).size(), 1u);
-    EXPECT_EQ(records::ReadCancelRecords(DataFile("notes/1504")).size(), 1u);
+    EXPECT_EQ(records::ReadCancelRecords(OnDisk("04")).size(), 1u);
+    EXPECT_EQ(records::ReadCancelRecords(OnDisk("notes/1504")).size(), 1u);
 }
 
 TEST_F(CancelAllTest, NoArrivalsTodayStillSaysCanceledAndWritesNoCancelFile) {
@@ -207,8 +207,8 @@ protected:
 };
 
 TEST_F(CanceledListTest, ChoosingAYearListsItsCancellationsAndEnablesPrintOnlyWhenThereAreAny) {
-    records::AppendCancelRecord(DataFile("04"), Canceled("ABCDE FGHI", "1/2/04", "1/5/04", "AB"));
-    records::AppendCancelRecord(DataFile("04"), Canceled("SMITH JOHN", "11/12/03", "12/20/04", "JD"));
+    records::AppendCancelRecord(OnDisk("04"), Canceled("ABCDE FGHI", "1/2/04", "1/5/04", "AB"));
+    records::AppendCancelRecord(OnDisk("04"), Canceled("SMITH JOHN", "11/12/03", "12/20/04", "JD"));
     Load("Form68");
     Form68& window = Form<Form68>();
     ASSERT_EQ(window.Combo1.ListCount(), 23); // 2004 up to this year, 2026
@@ -234,8 +234,8 @@ TEST_F(CanceledListTest, ChoosingAYearListsItsCancellationsAndEnablesPrintOnlyWh
 }
 
 TEST_F(CanceledListTest, PrintsTheYearsCancellationsUnderTheMotelsTitle) {
-    records::AppendCancelRecord(DataFile("04"), Canceled("ABCDE FGHI", "1/2/04", "1/5/04", "AB"));
-    records::AppendCancelRecord(DataFile("04"), Canceled("SMITH JOHN", "11/12/03", "12/20/04", "JD"));
+    records::AppendCancelRecord(OnDisk("04"), Canceled("ABCDE FGHI", "1/2/04", "1/5/04", "AB"));
+    records::AppendCancelRecord(OnDisk("04"), Canceled("SMITH JOHN", "11/12/03", "12/20/04", "JD"));
     Load("Form68");
     Form<Form68>().Combo1.UserPick("2004");
     Form<Form68>().Command4.UserClick();

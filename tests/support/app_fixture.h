@@ -32,6 +32,11 @@ protected:
     platform::RecordingShell& shell() { return m_services.shell; }
     const std::filesystem::path& dataRoot() const { return m_data.path(); }
     std::filesystem::path DataFile(const std::string& relative) const { return m_data.path() / relative; }
+    // A data file read and changed on the disk beside the program, between its steps: not
+    // through the program's engine.
+    platform::FilePath OnDisk(const std::string& relative) const {
+        return platform::FilePath::Outside(DataFile(relative));
+    }
 
     // The whole content of a data file ("" when it does not exist).
     std::string ReadBytes(const std::string& relative) const;

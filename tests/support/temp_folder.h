@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/files.h"
+#include "platform/journal.h"
 #include "records/filenames.h"
 
 #include <cstdlib>
@@ -79,17 +80,21 @@ private:
     bool m_marked = false;
 };
 
-// A temporary data folder with the program's sub-folders already made.
+// A temporary data folder with the program's sub-folders already made. Its files are named
+// with an engine of its own that runs no step: they are read and changed on the disk, and the
+// damage found in them is kept by it (engine().damage()).
 class TempDataFolder {
 public:
     TempDataFolder() { m_folder.EnsureLayout(records::DataSubFolders()); }
 
     const std::filesystem::path& path() const { return m_temp.path(); }
     const platform::DataFolder& folder() const { return m_folder; }
+    platform::Journal& engine() { return m_engine; }
 
 private:
     TempFolder m_temp;
-    platform::DataFolder m_folder{m_temp.path()};
+    platform::Journal m_engine{m_temp.path()};
+    platform::DataFolder m_folder{m_temp.path(), &m_engine};
 };
 
 } // namespace vantreth::testing

@@ -104,10 +104,10 @@ std::vector<StepRound> TimeClerkStep(const ClerkStep& step, const std::filesyste
     for (int run = 0; run < runs; ++run) {
         std::ostringstream transcript;
         script::ScriptRunner runner(transcript);
-        platform::SetDurableWrites(false);
+        runner.SetDurable(false);
         std::istringstream setup(script.setup);
         const script::ScriptResult walked = runner.Run(setup);
-        platform::SetDurableWrites(true);
+        runner.SetDurable(true);
         if (!walked.ok)
             throw std::runtime_error(std::string("the flow up to ") + step.label +
                                      " failed: " + LastLines(transcript.str(), 6));

@@ -128,11 +128,10 @@ std::string Describe(const FlushCount& count) {
 
 bool FlushCountingWorks(const std::filesystem::path& folder) {
     const std::filesystem::path file = folder / "bench-flush-check";
-    platform::SetDurableWrites(true);
     const FlushCount before = Flushes();
-    const int fd = platform::fileops::OpenForChange(file, O_WRONLY | O_CREAT | O_TRUNC);
-    platform::fileops::Write(file, fd, "x", 0);
-    platform::fileops::Sync(file, fd);
+    const int fd = platform::fileops::OpenForChange(nullptr, file, O_WRONLY | O_CREAT | O_TRUNC);
+    platform::fileops::Write(nullptr, file, fd, "x", 0);
+    platform::fileops::Sync(nullptr, file, fd);
     platform::fileops::Close(file, fd);
     std::filesystem::remove(file);
     return (Flushes() - before).files == 1;

@@ -54,11 +54,11 @@ std::optional<IdleFigures> MeasureIdle(const std::filesystem::path& data, int se
     QApplication qt(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
 
-    const platform::DataFolder folder(data);
+    const platform::DataFolder folder(data, nullptr); // not open yet: the program opens it
     records::MotelSettings settings = records::MotelSettings::Load(folder.File(records::kSettingsFile));
     settings.callBoxDevice = "none";
     settings.printToPrinter = false;
-    platform::BusinessClock clock(folder.root() / "clock");
+    platform::BusinessClock clock(folder.File("clock"));
     gui::QtDialogs dialogs;
     gui::QtPrinter printer(folder.root() / records::kPrintFolder, false);
     gui::QtShell shell;

@@ -5,6 +5,7 @@
 
 #include "platform/decimal.h"
 #include "platform/files.h"
+#include "platform/journal.h"
 #include "platform/text.h"
 #include "records/counters.h"
 #include "records/day_totals.h"
@@ -250,8 +251,8 @@ struct Stay {
 
 class MotelWriter {
 public:
-    MotelWriter(const std::filesystem::path& root, const MotelFolderPlan& plan)
-        : m_folder(root), m_plan(plan), m_random(plan.seed) {}
+    MotelWriter(platform::DataFolder folder, const MotelFolderPlan& plan)
+        : m_folder(std::move(folder)), m_plan(plan), m_random(plan.seed) {}
 
     MotelFolderFacts Write();
 
@@ -609,7 +610,11 @@ void MotelWriter::WriteInHouse() {
 } // namespace
 
 MotelFolderFacts WriteMotelFolder(const std::filesystem::path& root, const MotelFolderPlan& plan) {
-    return MotelWriter(root, plan).Write();
+    // Written without a flush per file; the file system is flushed once before the steps. The
+    // engine is never opened: only its switch of flushing is used.
+    platform::Journal engine(root);
+    engine.SetDurable(false);
+    return MotelWriter(platform::DataFolder(root, &engine), plan).Write();
 }
 
 } // namespace vantreth::bench

@@ -130,6 +130,13 @@ public:
         if (m_app)
             m_app->journal().SetFaults(faults);
     }
+    // Whether the program made now and every one made after it flush their files to the disk
+    // (on unless switched off: a throw-away folder need not).
+    void SetDurable(bool on) {
+        m_durable = on;
+        if (m_app)
+            m_app->journal().SetDurable(on);
+    }
 
 private:
     struct Failure : std::runtime_error {
@@ -184,6 +191,7 @@ private:
     HeadlessServices m_services;
     std::vector<std::filesystem::path> m_folders; // every folder made; the current one last
     std::unique_ptr<App> m_app;                   // after the services it uses
+    bool m_durable = true;                        // see SetDurable
 
     std::vector<platform::PrintJob> m_jobs; // every job printed in the run
     size_t m_printoutFrom = 0;              // first job the next printout shows
