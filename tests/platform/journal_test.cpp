@@ -562,10 +562,10 @@ TEST(JournalTest, ACheckpointInSlicesCutsTheJournalOnlyOnceEveryFileIsFlushed) {
     };
     for (const char* name : {"aaaa", "bbbb", "cccc"})
         save(name);
-    EXPECT_FALSE(journal.CheckpointFor(std::chrono::steady_clock::duration::zero()));
+    EXPECT_FALSE(journal.CheckpointWithoutWaiting());
     EXPECT_TRUE(journal.NeedsCheckpoint());
     save("dddd");
-    EXPECT_FALSE(journal.CheckpointFor(std::chrono::steady_clock::duration::zero()));
+    EXPECT_FALSE(journal.CheckpointWithoutWaiting());
     faults.LoseUnflushed(); // the power goes between two slices
     Journal(root).Recover();
     for (const char* name : {"aaaa", "bbbb", "cccc", "dddd"})
