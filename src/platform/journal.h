@@ -14,6 +14,7 @@
 // window's thread only hands them over and, between events, looks at what finished. The
 // fault source of the tests is asked on the window's thread when a flush is handed over,
 // and its answer stands for that flush.
+//
 // At start-up (and before a step, when writing a committed record into the files failed) the
 // committed records are written into the files again, which gives the same files however
 // often it is done; a record cut short by a crash was never committed and is dropped.
@@ -82,7 +83,6 @@
 #include "platform/files.h"
 #include "platform/flush_worker.h"
 
-#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <memory>

@@ -5,6 +5,7 @@
 #include "platform/folder_lock.h"
 #include "platform/journal.h"
 #include "support/file_faults.h"
+#include "support/held_flushes.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -570,6 +571,47 @@ TEST(JournalTest, ACheckpointInSlicesCutsTheJournalOnlyOnceEveryFileIsFlushed) {
     Journal(root).Recover();
     for (const char* name : {"aaaa", "bbbb", "cccc", "dddd"})
         EXPECT_EQ(Bytes(root / name), "data") << name;
+}
+
+// A flush that fails on the engine's thread: the kernel may have dropped what it could not
+// write, so the files are written again from the journal and flushed anew before the journal
+// is cut, and a power cut after that loses nothing.
+TEST(JournalTest, AFlushFailedOnTheEnginesThreadHasTheFilesWrittenAgainBeforeTheCut) {
+    vantreth::testing::CountingFaults faults;
+    faults.TrackFlushes(true);
+    vantreth::testing::TempFolder folder;
+    const std::filesystem::path root = folder.path();
+    vantreth::testing::HeldFlushes flushes;
+    Journal journal(root, &faults);
+    journal.SetFlusher(flushes.flusher());
+    journal.Recover();
+    {
+        Transaction step(journal, "saving");
+        RandomFile(root / "aaaa", 4).Put(1, "data");
+        step.Commit();
+    }
+    flushes.FailWith(EIO);
+    EXPECT_FALSE(journal.CheckpointWithoutWaiting());
+    Store(root / "aaaa", std::string(4, '\0')); // what the kernel dropped
+    bool failed = false;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!failed && std::chrono::steady_clock::now() < deadline) {
+        try {
+            if (journal.CheckpointWithoutWaiting())
+                break;
+        } catch (const IoError&) {
+            failed = true;
+        }
+    }
+    EXPECT_TRUE(failed) << "the failure was not seen";
+    EXPECT_EQ(journal.state(), Journal::State::MustRewrite);
+    flushes.FailWith(0);
+    journal.Checkpoint();
+    EXPECT_FALSE(journal.NeedsCheckpoint());
+    EXPECT_EQ(Bytes(root / "aaaa"), "data") << "cut before the file was written again";
+    faults.LoseUnflushed(); // a power cut
+    Journal(root).Recover();
+    EXPECT_EQ(Bytes(root / "aaaa"), "data");
 }
 
 } // namespace
