@@ -547,8 +547,9 @@ TEST(TransactionTest, AStepSeesItsOwnChangesAndRollingBackPutsCopiesBackNewestFi
 namespace platform {
 namespace {
 
-// A checkpoint in slices, with a step saved between two of them: the journal is cut only once
-// every file it names is flushed, so a power cut between two slices loses nothing.
+// A checkpoint between events, with a step saved between two of its rounds of flushes: the
+// journal is cut only once every file it names is flushed, so a power cut between two rounds
+// loses nothing.
 TEST(JournalTest, ACheckpointInSlicesCutsTheJournalOnlyOnceEveryFileIsFlushed) {
     vantreth::testing::CountingFaults faults;
     faults.TrackFlushes(true);
@@ -567,7 +568,7 @@ TEST(JournalTest, ACheckpointInSlicesCutsTheJournalOnlyOnceEveryFileIsFlushed) {
     EXPECT_TRUE(journal.NeedsCheckpoint());
     save("dddd");
     EXPECT_FALSE(journal.CheckpointWithoutWaiting());
-    faults.LoseUnflushed(); // the power goes between two slices
+    faults.LoseUnflushed(); // the power goes between two rounds
     Journal(root).Recover();
     for (const char* name : {"aaaa", "bbbb", "cccc", "dddd"})
         EXPECT_EQ(Bytes(root / name), "data") << name;

@@ -1,14 +1,15 @@
 // Flushes a test holds on the engine's own thread (platform::Journal::SetFlusher): each one
 // waits until the test lets it go, and fails while the test says so. A flush held longer than
 // kLongestHoldMs goes on by itself and says so (TimedOut): a test whose window's thread
-// waited for it fails instead of hanging.
+// waited for it fails instead of hanging. The flusher may outlive this object (the program's
+// last checkpoint).
 #pragma once
 
 #include "platform/flush_worker.h"
 
 #include <chrono>
 #include <condition_variable>
-#include <functional>
+#include <memory>
 #include <mutex>
 
 namespace vantreth::testing {
@@ -18,56 +19,55 @@ public:
     static constexpr int kLongestHoldMs = 3000;
 
     platform::Flusher flusher() {
-        return [this](int fd, bool) { return Flush(fd); };
+        return [state = m_state](int, bool) { return state->Flush(); };
     }
     void Hold() {
-        std::lock_guard lock(m_mutex);
-        m_held = true;
+        m_state->Set([](State& s) { s.held = true; });
     }
     void Release() {
-        {
-            std::lock_guard lock(m_mutex);
-            m_held = false;
-        }
-        m_changed.notify_all();
+        m_state->Set([](State& s) { s.held = false; });
     }
-    // The flushes from now fail with `error` (0: they go through); `then` runs on the
-    // engine's thread with the descriptor of each failing flush.
-    void FailWith(int error, std::function<void(int fd)> then = {}) {
-        std::lock_guard lock(m_mutex);
-        m_error = error;
-        m_then = std::move(then);
+    // The flushes from now fail with `error` (0: they go through).
+    void FailWith(int error) {
+        m_state->Set([error](State& s) { s.error = error; });
     }
-    // Waits (at most kLongestHoldMs) until `count` flushes have begun since the start.
+    // Waits (at most kLongestHoldMs) until `count` flushes have begun.
     bool WaitBegun(int count) {
-        std::unique_lock lock(m_mutex);
-        return m_changed.wait_for(lock, std::chrono::milliseconds(kLongestHoldMs),
-                                  [&] { return m_begun >= count; });
+        std::unique_lock lock(m_state->mutex);
+        return m_state->changed.wait_for(lock, std::chrono::milliseconds(kLongestHoldMs),
+                                         [&] { return m_state->begun >= count; });
     }
     bool TimedOut() const {
-        std::lock_guard lock(m_mutex);
-        return m_timedOut;
+        std::lock_guard lock(m_state->mutex);
+        return m_state->timedOut;
     }
 
 private:
-    int Flush(int fd) {
-        std::unique_lock lock(m_mutex);
-        ++m_begun;
-        m_changed.notify_all();
-        if (!m_changed.wait_for(lock, std::chrono::milliseconds(kLongestHoldMs), [&] { return !m_held; }))
-            m_timedOut = true;
-        if (m_error != 0 && m_then)
-            m_then(fd);
-        return m_error;
-    }
+    struct State {
+        std::mutex mutex;
+        std::condition_variable changed;
+        bool held = false;
+        bool timedOut = false;
+        int begun = 0;
+        int error = 0;
 
-    mutable std::mutex m_mutex;
-    std::condition_variable m_changed;
-    bool m_held = false;
-    bool m_timedOut = false;
-    int m_begun = 0;
-    int m_error = 0;
-    std::function<void(int)> m_then;
+        template <class Change> void Set(Change change) {
+            {
+                std::lock_guard lock(mutex);
+                change(*this);
+            }
+            changed.notify_all();
+        }
+        int Flush() {
+            std::unique_lock lock(mutex);
+            ++begun;
+            changed.notify_all();
+            if (!changed.wait_for(lock, std::chrono::milliseconds(kLongestHoldMs), [this] { return !held; }))
+                timedOut = true;
+            return error;
+        }
+    };
+    std::shared_ptr<State> m_state = std::make_shared<State>();
 };
 
 } // namespace vantreth::testing
