@@ -199,7 +199,9 @@ public:
     // point), then writes the files. Throws IoError, with nothing saved, when the record could not be made
     // durable and was taken back; StepOutcomeUnknown (--> Unsure) when it could not be taken
     // back either. A failure to write the files after the commit point is not thrown: the step
-    // stands (--> MustRewrite), and the next EnsureWhole writes it.
+    // stands (--> MustRewrite), and the next EnsureWhole writes it. The record is written only
+    // once the last cut is flushed: it waits for the cut's flush in hand, and flushes the
+    // journal first when that failed (a failure there: IoError, nothing saved).
     void Commit(const std::string& action, const PendingChanges& changes);
 
     // Open or MustRewrite (NotRecovered recovers first; nothing in the other states): flushes every file
