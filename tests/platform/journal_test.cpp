@@ -10,12 +10,16 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
+#include <thread>
+#include <utility>
+#include <vector>
 
 namespace platform {
 namespace {
@@ -613,6 +617,53 @@ TEST(JournalTest, AFlushFailedOnTheEnginesThreadHasTheFilesWrittenAgainBeforeThe
     faults.LoseUnflushed(); // a power cut
     Journal(root).Recover();
     EXPECT_EQ(Bytes(root / "aaaa"), "data");
+}
+
+// A step's record is written only once the last cut is on the disk: after the cut's flush on
+// the engine's thread finished and, when that failed, after the journal was flushed again.
+TEST(JournalTest, AStepsRecordWaitsForTheLastCutsFlush) {
+    struct Watch final : FileFaults {
+        std::atomic<bool> cut{false}, cutFlushed{false};
+        int flushesSinceCut = 0;                   // asked on the window's thread, the cut's own first
+        std::vector<std::pair<bool, int>> records; // at each record: cut flushed, flushes since
+        Fault BeforeChange(const std::filesystem::path&, size_t) override { return {}; }
+        Fault Before(const Change& change) override {
+            if (change.file.filename() != kJournalName)
+                return {};
+            if (change.op == Op::Truncate)
+                cut = true;
+            flushesSinceCut += cut && change.op == Op::Flush ? 1 : 0;
+            if (change.op == Op::Write && cut)
+                records.emplace_back(cutFlushed.load(), flushesSinceCut);
+            return {};
+        }
+    };
+    for (const int error : {0, EIO}) {
+        vantreth::testing::TempFolder folder;
+        const std::filesystem::path root = folder.path();
+        Watch watch;
+        Journal journal(root, &watch);
+        journal.SetFlusher([&watch, error](int, bool) {
+            if (!watch.cut)
+                return 0;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            watch.cutFlushed = true;
+            return error;
+        });
+        journal.Recover();
+        for (const char* name : {"aaaa", "bbbb"}) {
+            for (int ms = 0; ms < 5000 && !watch.cut; ++ms) {
+                journal.CheckpointWithoutWaiting();
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+            Transaction step(journal, name);
+            RandomFile(root / name, 4).Put(1, "data");
+            step.Commit();
+        }
+        ASSERT_EQ(watch.records.size(), 1u) << error;
+        EXPECT_TRUE(watch.records[0].first) << error << ": written before the cut was flushed";
+        EXPECT_EQ(watch.records[0].second, error != 0 ? 2 : 1) << error;
+    }
 }
 
 } // namespace
