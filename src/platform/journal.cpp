@@ -945,20 +945,23 @@ bool Journal::TakeBack(long long at) {
     }
 }
 
-void Journal::FlushFile(const std::string& relative) {
+// A file written since the last checkpoint, opened to be flushed; -1 when a later step deleted it.
+int Journal::OpenWritten(const std::string& relative) const {
     std::string name;
     FolderAt folder(m_root, relative, name);
     int opened;
     do
         opened = ::openat(folder.fd(), name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
     while (opened < 0 && errno == EINTR);
-    if (opened < 0) {
-        if (errno == ENOENT)
-            return; // deleted by a later step
+    if (opened < 0 && errno != ENOENT)
         throw IoError(m_root / relative, fileops::ErrorText(errno));
-    }
-    fileops::Fd fd(opened);
-    fileops::Sync(m_root / relative, fd.get());
+    return opened;
+}
+
+void Journal::FlushFile(const std::string& relative) {
+    fileops::Fd fd(OpenWritten(relative));
+    if (fd.get() >= 0)
+        fileops::Sync(m_root / relative, fd.get());
 }
 
 void Journal::FlushWritten() {
@@ -1016,18 +1019,9 @@ void Journal::HandOverWritten() {
     try {
         for (const std::string& relative : m_written) {
             const std::filesystem::path file = m_root / relative;
-            std::string name;
-            FolderAt folder(m_root, relative, name);
-            int opened;
-            do
-                opened = ::openat(folder.fd(), name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
-            while (opened < 0 && errno == EINTR);
-            if (opened < 0) {
-                if (errno == ENOENT)
-                    continue; // deleted by a later step
-                throw IoError(file, fileops::ErrorText(errno));
-            }
-            fileops::Fd fd(opened);
+            fileops::Fd fd(OpenWritten(relative));
+            if (fd.get() < 0)
+                continue; // deleted by a later step
             const bool disk = AskFlush(file, false);
             jobs.emplace_back(file, fd.Release(), false, disk);
         }

@@ -251,6 +251,7 @@ private:
     // here and now. A failure --> MustRewrite.
     void FlushWritten();
     void FlushFile(const std::string& relative);
+    int OpenWritten(const std::string& relative) const;
     // Asks the fault source about a flush of `file` about to be handed over: throws IoError for a
     // failure, SimulatedCrash for a crash. False when the real flush is not to run (the fault
     // source keeps it).
