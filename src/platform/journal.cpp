@@ -29,7 +29,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <cstdint>
 #include <cstring>
 #include <fcntl.h>
@@ -487,6 +486,7 @@ void Journal::PutAside(const std::string& told) {
         ::close(m_fd);
         m_fd = -1;
     }
+    m_cutUnsure = false;
     std::filesystem::path aside = m_root / kDamagedJournalName;
     std::error_code ec;
     for (int n = 2; std::filesystem::exists(std::filesystem::symlink_status(aside, ec)); ++n)
@@ -620,10 +620,13 @@ std::vector<std::string> Journal::StepsNotShown() const {
 std::vector<std::string> Journal::Recover() {
     if (ReadOnly())
         return StepsNotShown();
+    // What is still being flushed is flushed again from the journal: its outcome matters no more.
+    (void)Collect(true);
     if (m_fd >= 0) {
         ::close(m_fd);
         m_fd = -1;
     }
+    m_cutUnsure = false;
     m_size = m_headerSize = 0;
     Enter(State::Open);
     const std::string folder = m_root.string();
@@ -665,7 +668,7 @@ std::vector<std::string> Journal::Recover() {
     if (parsed.damaged) {
         // What was written from it is on the disk before it is put aside.
         try {
-            FlushWritten(std::chrono::steady_clock::time_point::max());
+            FlushWritten();
         } catch (const IoError& e) {
             Enter(State::Stopped);
             throw FolderNotWhole(e.file(), e.reason());
@@ -826,6 +829,7 @@ std::vector<std::string> Journal::RollBackPrevious(const std::string& bytes) {
 }
 
 void Journal::EnsureWhole() {
+    (void)Collect(false); // a flush that failed meanwhile: the files are written again first
     switch (m_state) {
     case State::NotRecovered:
         Recover();
@@ -885,6 +889,12 @@ void Journal::Commit(const std::string& action, const PendingChanges& changes) {
     }
     const std::string bytes = EncodeRecord(record);
     OpenForAppend();
+    if (m_inFlight == InFlight::Cut)
+        (void)Collect(true); // the record goes after the cut, never over old records
+    if (m_cutUnsure) {
+        fileops::Sync(this, m_path, m_fd); // a failure: nothing saved, the cut still unsure
+        m_cutUnsure = false;
+    }
     const long long at = m_size;
     try {
         fileops::Write(this, m_path, m_fd, bytes, at);
@@ -932,30 +942,29 @@ bool Journal::TakeBack(long long at) {
     }
 }
 
-void Journal::FlushFile(const std::string& relative) {
+// A file written since the last checkpoint, opened to be flushed; -1 when a later step deleted it.
+int Journal::OpenWritten(const std::string& relative) const {
     std::string name;
     FolderAt folder(m_root, relative, name);
     int opened;
     do
         opened = ::openat(folder.fd(), name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
     while (opened < 0 && errno == EINTR);
-    if (opened < 0) {
-        if (errno == ENOENT)
-            return; // deleted by a later step
+    if (opened < 0 && errno != ENOENT)
         throw IoError(m_root / relative, fileops::ErrorText(errno));
-    }
-    fileops::Fd fd(opened);
-    fileops::Sync(this, m_root / relative, fd.get());
+    return opened;
 }
 
-bool Journal::FlushWritten(std::chrono::steady_clock::time_point until) {
+void Journal::FlushFile(const std::string& relative) {
+    fileops::Fd fd(OpenWritten(relative));
+    if (fd.get() >= 0)
+        fileops::Sync(this, m_root / relative, fd.get());
+}
+
+void Journal::FlushWritten() {
     try {
-        while (!m_written.empty()) {
-            FlushFile(*m_written.begin());
-            m_written.erase(m_written.begin());
-            if (!m_written.empty() && std::chrono::steady_clock::now() >= until)
-                return false;
-        }
+        for (auto it = m_written.begin(); it != m_written.end(); it = m_written.erase(it))
+            FlushFile(*it);
         for (auto it = m_folders.begin(); it != m_folders.end(); it = m_folders.erase(it))
             fileops::SyncFolder(this, it->empty() ? m_root : m_root / *it);
     } catch (const IoError&) {
@@ -965,16 +974,123 @@ bool Journal::FlushWritten(std::chrono::steady_clock::time_point until) {
             Enter(State::MustRewrite);
         throw;
     }
-    return true;
+}
+
+bool Journal::AskFlush(const std::filesystem::path& file, bool folder) {
+    if (m_faults == nullptr)
+        return true;
+    const FileFaults::Fault fault =
+        m_faults->Before({folder ? FileFaults::Op::FlushFolder : FileFaults::Op::Flush, file, 0, nullptr});
+    switch (fault.kind) {
+    case FileFaults::Kind::None:
+        break;
+    case FileFaults::Kind::Fail:
+    case FileFaults::Kind::Partial:
+        throw IoError(file, fileops::ErrorText(fault.error != 0 ? fault.error : ENOSPC));
+    case FileFaults::Kind::Crash:
+    case FileFaults::Kind::TornCrash:
+        throw SimulatedCrash{};
+    }
+    return !m_faults->KeepsFlushes();
+}
+
+FlushWorker& Journal::Worker() {
+    if (!m_worker)
+        m_worker = std::make_unique<FlushWorker>(m_flusher);
+    return *m_worker;
+}
+
+void Journal::SetFlusher(Flusher flusher) {
+    (void)Collect(true);
+    m_worker.reset();
+    m_flusher = std::move(flusher);
+}
+
+void Journal::HandOverWritten() {
+    if (!Durable()) { // nothing is flushed: written is all the files need
+        m_written.clear();
+        m_folders.clear();
+        return;
+    }
+    std::vector<FlushWorker::Job> jobs;
+    try {
+        for (const std::string& relative : m_written) {
+            const std::filesystem::path file = m_root / relative;
+            fileops::Fd fd(OpenWritten(relative));
+            if (fd.get() < 0)
+                continue; // deleted by a later step
+            const bool disk = AskFlush(file, false);
+            jobs.emplace_back(file, fd.Release(), false, disk);
+        }
+        for (const std::string& relative : m_folders) {
+            const std::filesystem::path folder = relative.empty() ? m_root : m_root / relative;
+            const bool disk = AskFlush(folder, true);
+            int opened;
+            do
+                opened = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            while (opened < 0 && errno == EINTR);
+            if (opened < 0)
+                throw IoError(folder, fileops::ErrorText(errno));
+            jobs.emplace_back(folder, opened, true, disk);
+        }
+    } catch (const IoError&) {
+        // As a failed flush: the files are written again from the journal before the cut.
+        if (m_state != State::MustRewrite)
+            Enter(State::MustRewrite);
+        throw;
+    }
+    m_written.clear();
+    m_folders.clear();
+    if (jobs.empty())
+        return;
+    Worker().Hand(std::move(jobs));
+    m_inFlight = InFlight::Files;
+}
+
+std::optional<IoError> Journal::Collect(bool wait) {
+    if (m_inFlight == InFlight::None)
+        return std::nullopt;
+    const std::optional<std::optional<FlushWorker::Failure>> outcome = m_worker->Take(wait);
+    if (!outcome)
+        return std::nullopt; // still flushing
+    const InFlight was = std::exchange(m_inFlight, InFlight::None);
+    const std::optional<FlushWorker::Failure>& failure = *outcome;
+    if (was == InFlight::Cut)
+        m_cutUnsure = failure.has_value();
+    if (!failure)
+        return std::nullopt;
+    // A file's flush failed: what the kernel could not write it may have dropped, and flushing
+    // again proves nothing. The files are written again from the journal before anything reads
+    // them, and before the journal is cut.
+    if (was == InFlight::Files && m_state == State::Open)
+        Enter(State::MustRewrite);
+    return IoError(failure->file, fileops::ErrorText(failure->error));
 }
 
 void Journal::Cut() {
-    if (m_fd < 0 || m_size <= m_headerSize)
+    if (m_fd < 0 || (m_size <= m_headerSize && !m_cutUnsure))
         return;
     try {
-        fileops::Truncate(this, m_path, m_fd, m_headerSize);
-        m_size = m_headerSize;
-        fileops::Sync(this, m_path, m_fd);
+        if (m_size > m_headerSize) {
+            fileops::Truncate(this, m_path, m_fd, m_headerSize);
+            m_size = m_headerSize;
+        }
+        if (!Durable()) {
+            m_cutUnsure = false;
+            return;
+        }
+        m_cutUnsure = true; // until its flush is done
+        const bool disk = AskFlush(m_path, false);
+        int opened; // a descriptor of the flush's own (see the top of journal.h)
+        do
+            opened = ::open(m_path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+        while (opened < 0 && errno == EINTR);
+        if (opened < 0)
+            throw IoError(m_path, fileops::ErrorText(errno));
+        std::vector<FlushWorker::Job> jobs;
+        jobs.emplace_back(m_path, opened, false, disk);
+        Worker().Hand(std::move(jobs));
+        m_inFlight = InFlight::Cut;
     } catch (const IoError&) {
         // The next record goes where the journal ends, whatever the disk made of the cut.
         struct stat st;
@@ -984,22 +1100,33 @@ void Journal::Cut() {
     }
 }
 
-void Journal::Checkpoint() {
-    CheckpointFor(std::chrono::steady_clock::duration::max());
-}
-
-bool Journal::CheckpointFor(std::chrono::steady_clock::duration budget) {
+bool Journal::CheckpointRound(bool wait) {
     if (m_state == State::ReadOnly || m_state == State::Unsure || m_state == State::Stopped)
         return true;
+    const InFlight was = m_inFlight;
+    if (std::optional<IoError> failed = Collect(wait))
+        throw *failed;
+    if (m_inFlight != InFlight::None)
+        return false; // still flushing
+    if (was == InFlight::Cut)
+        return true; // a step saved meanwhile would have waited for the cut's flush
     EnsureWhole();
-    const auto now = std::chrono::steady_clock::now();
-    const auto until = budget >= std::chrono::steady_clock::time_point::max() - now
-                           ? std::chrono::steady_clock::time_point::max()
-                           : now + budget;
-    if (!FlushWritten(until))
-        return false; // the rest at the next call; a step saved meanwhile is flushed too
+    if (!m_written.empty() || !m_folders.empty()) {
+        HandOverWritten();
+        if (m_inFlight != InFlight::None)
+            return false; // looked at in a later round; steps may be saved meanwhile
+    }
     Cut();
-    return true;
+    return m_inFlight == InFlight::None;
+}
+
+void Journal::Checkpoint() {
+    while (!CheckpointRound(true)) {
+    }
+}
+
+bool Journal::CheckpointWithoutWaiting() {
+    return CheckpointRound(false);
 }
 
 // ---- transactions ----

@@ -10,6 +10,11 @@
 // record with a checksum, and the journal is flushed once: that is the commit point. Then the
 // data files are written, without a flush. A checkpoint at a quiet moment flushes the files
 // written since the last one and their folders, then cuts the journal back to its header.
+// Those flushes run on the engine's own thread (FlushWorker), never on the window's: the
+// window's thread only hands them over and, between events, looks at what finished. The
+// fault source of the tests is asked on the window's thread when a flush is handed over,
+// and its answer stands for that flush.
+//
 // At start-up (and before a step, when writing a committed record into the files failed) the
 // committed records are written into the files again, which gives the same files however
 // often it is done; a record cut short by a crash was never committed and is dropped.
@@ -50,17 +55,41 @@
 //   Recover in Open, MustRewrite, Unsure or Stopped starts over as a new start --> as above.
 //
 // Beside the state: a step is pending while a Transaction runs (BeginStep to EndStep), in
-// memory; inside Commit the step is committed but its files not yet written; a checkpoint in
-// slices (CheckpointFor) that has flushed part of the files is checkpointing: steps may still
-// commit meanwhile, their files join those to flush, and the journal is cut only once every
-// one is flushed.
+// memory; inside Commit the step is committed but its files not yet written. A checkpoint
+// moves along these lines, in Open (and MustRewrite, which first rewrites the files):
+//
+//   idle --hand over the files written and the folders changed--> checkpointing
+//   checkpointing  the flushes are on the engine's thread. Steps read and commit as in Open;
+//                  a file a step writes joins those to flush again, even when its flush was
+//                  already handed over (a flush proves only what was written before it).
+//     --all done, files written meanwhile--> hand those over --> checkpointing
+//     --all done, none written meanwhile--> cut: the journal is truncated to its header and
+//                  its flush handed over --> cutting
+//     --a flush failed--> MustRewrite, seen between events or before the next read; the
+//                  files are written again from the journal and flushed anew before any cut
+//   cutting        the next commit waits for the cut's flush before writing its record (the
+//                  step's own wait, like its own flush): a record written over old records
+//                  whose cut the disk may not hold could, after a crash in the commit, leave
+//                  old bytes after it, read as damage. The flush runs on a descriptor of its
+//                  own: the kernel reports a flush's failure once to each open description
+//                  of a file, so the journal's own descriptor still sees it.
+//     --flushed--> idle
+//     --its flush failed--> cut unsure: the next commit flushes the journal on its own
+//                  descriptor before writing its record (a failure there is the commit's:
+//                  nothing saved), and so does the next checkpoint. Only the length is at
+//                  stake: what the cut dropped had been flushed into the files already.
+//
+// The exit's checkpoint (Checkpoint), recovery and the tests wait for the flushes; the
+// checkpoint between events (CheckpointWithoutWaiting) never does.
 #pragma once
 
 #include "platform/files.h"
+#include "platform/flush_worker.h"
 
-#include <chrono>
 #include <filesystem>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -181,18 +210,28 @@ public:
     // point), then writes the files. Throws IoError, with nothing saved, when the record could not be made
     // durable and was taken back; StepOutcomeUnknown (--> Unsure) when it could not be taken
     // back either. A failure to write the files after the commit point is not thrown: the step
-    // stands (--> MustRewrite), and the next EnsureWhole writes it.
+    // stands (--> MustRewrite), and the next EnsureWhole writes it. The record is written only
+    // once the last cut is flushed: it waits for the cut's flush in hand, and flushes the
+    // journal first when that failed (a failure there: IoError, nothing saved).
     void Commit(const std::string& action, const PendingChanges& changes);
 
     // Open or MustRewrite (NotRecovered recovers first; nothing in the other states): flushes every file
     // written since the last checkpoint and the folders whose names changed, then cuts the journal back.
-    // Throws IoError when that fails: the journal then keeps every record, its length as the disk has it, and
-    // after a failed flush of a file the files are written again from it first.
+    // Waits for every flush. Throws IoError when that fails: the journal then keeps every record, its
+    // length as the disk has it, and after a failed flush of a file the files are written again from it
+    // first.
     void Checkpoint();
-    // The same in slices, so that no key waits long for it: flushes files until `budget` has
-    // passed, and returns false when some are left for the next call (steps may be saved in
-    // between; their files are flushed before the journal is cut). True once the journal is cut.
-    bool CheckpointFor(std::chrono::steady_clock::duration budget);
+    // The same without waiting for a flush, between events, so that no key waits for it: hands the
+    // flushes to the engine's thread, or looks at what it finished and goes on from there (see the
+    // lines of a checkpoint at the top). True once the journal is cut and its flush is done; false while
+    // the checkpoint goes on. Steps may be saved between two calls: their files are flushed before the
+    // journal is cut. Throws IoError when a flush failed (--> MustRewrite for a file's).
+    bool CheckpointWithoutWaiting();
+    // Flushes handed over and not yet looked at.
+    bool Checkpointing() const { return m_inFlight != InFlight::None; }
+    // The flushes of a checkpoint run through `flusher` (empty: the real ones) on the engine's
+    // thread (tests only). Waits for the flushes in hand.
+    void SetFlusher(Flusher flusher);
     // False while a committed step, or one that may have been, is not wholly in the files
     // (MustRewrite, Unsure, Stopped).
     bool Whole() const {
@@ -200,7 +239,7 @@ public:
     }
     bool NeedsCheckpoint() const {
         return !m_written.empty() || !m_folders.empty() || m_size > m_headerSize ||
-               m_state == State::MustRewrite;
+               m_state == State::MustRewrite || m_inFlight != InFlight::None || m_cutUnsure;
     }
     // The journal's length; a checkpoint is due before it grows past kCheckpointBytes.
     long long size() const { return m_size; }
@@ -219,11 +258,25 @@ private:
     void Apply(const std::vector<Record>& records);
     // Keeps `told` for the clerk (see kUntoldName), then renames the journal aside.
     void PutAside(const std::string& told);
-    // Flushes the files written since the last checkpoint, until `until`, then the folders
-    // whose names changed; false when files are left. A failure --> MustRewrite.
-    bool FlushWritten(std::chrono::steady_clock::time_point until);
+    // Flushes the files written since the last checkpoint, then the folders whose names changed,
+    // here and now. A failure --> MustRewrite.
+    void FlushWritten();
     void FlushFile(const std::string& relative);
-    // Cuts the journal back to its header and flushes it.
+    int OpenWritten(const std::string& relative) const;
+    // Asks the fault source about a flush of `file` about to be handed over: throws IoError for a
+    // failure, SimulatedCrash for a crash. False when the real flush is not to run (the fault
+    // source keeps it).
+    bool AskFlush(const std::filesystem::path& file, bool folder);
+    // Hands the flushes of the files written and the folders changed to the engine's thread.
+    // A failure to hand one over (the fault source's) --> MustRewrite.
+    void HandOverWritten();
+    // One round of a checkpoint (see CheckpointWithoutWaiting); `wait`: for what is in hand.
+    bool CheckpointRound(bool wait);
+    // Looks at the flushes in hand (waiting for them when `wait`): a failed flush of a file or folder
+    // --> MustRewrite, of the cut: cut unsure. Returns the failure seen, if any.
+    std::optional<IoError> Collect(bool wait);
+    FlushWorker& Worker();
+    // Cuts the journal back to its header and hands its flush over (cutting).
     void Cut();
     // After a record's flush failed: cuts it off and flushes that. False when it could not.
     bool TakeBack(long long at);
@@ -262,6 +315,13 @@ private:
     std::string m_undoneStep;        // see undoneStep
     std::set<std::string> m_written; // files (relative) written since the last checkpoint
     std::set<std::string> m_folders; // folders (relative) whose entries changed since then
+    // What the flushes in hand are: a checkpoint's files and folders, or the cut's.
+    enum class InFlight { None, Files, Cut };
+    InFlight m_inFlight = InFlight::None;
+    bool m_cutUnsure =
+        false;         // the cut's flush is in hand or failed: the journal's length on the disk is unsure
+    Flusher m_flusher; // see SetFlusher
+    std::unique_ptr<FlushWorker> m_worker; // started when first needed
 };
 
 class Transaction final : public FileTransaction {

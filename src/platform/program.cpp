@@ -506,11 +506,13 @@ void Program::TimePassed(int ms) {
         return;
     if (m_depth == 0) {
         m_idleMs += ms;
-        if (m_journal.NeedsCheckpoint() &&
-            (m_idleMs >= kCheckpointIdleMs || m_journal.size() > Journal::kCheckpointBytes)) {
+        // A checkpoint begun goes on between events whatever the clerk does: its flushes run
+        // on the engine's own thread, and no key waits for them.
+        if (m_journal.Checkpointing() ||
+            (m_journal.NeedsCheckpoint() &&
+             (m_idleMs >= kCheckpointIdleMs || m_journal.size() > Journal::kCheckpointBytes))) {
             try {
-                // In slices between events: a key pressed meanwhile waits for one slice at most.
-                m_journal.CheckpointFor(std::chrono::milliseconds(kCheckpointSliceMs));
+                m_journal.CheckpointWithoutWaiting();
             } catch (const IoError&) {
                 // What was committed is in the journal; the next quiet moment tries again.
             }

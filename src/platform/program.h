@@ -106,8 +106,6 @@ public:
     // How often, while reports are being handed to the printer, the program looks whether
     // any could not be.
     static constexpr int kPrintCheckMs = 100;
-    // The longest a tick spends on the checkpoint before handing back to the clerk.
-    static constexpr int kCheckpointSliceMs = 20;
     // How much time must pass before TimePassed has something to tick: the least time left
     // to an enabled timer of a loaded window that is not resting, or to a background task
     // once the program runs; -1 when nothing would tick however much time passed (a resting

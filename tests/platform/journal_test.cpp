@@ -5,10 +5,12 @@
 #include "platform/folder_lock.h"
 #include "platform/journal.h"
 #include "support/file_faults.h"
+#include "support/held_flushes.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
@@ -16,6 +18,9 @@
 #include <iterator>
 #include <set>
 #include <stdexcept>
+#include <thread>
+#include <utility>
+#include <vector>
 
 namespace platform {
 namespace {
@@ -649,8 +654,9 @@ TEST(TransactionTest, AFileThatCannotBeWrittenFailsTheStepBeforeItIsSaved) {
 namespace platform {
 namespace {
 
-// A checkpoint in slices, with a step saved between two of them: the journal is cut only once
-// every file it names is flushed, so a power cut between two slices loses nothing.
+// A checkpoint between events, with a step saved between two of its rounds of flushes: the
+// journal is cut only once every file it names is flushed, so a power cut between two rounds
+// loses nothing.
 TEST(JournalTest, ACheckpointInSlicesCutsTheJournalOnlyOnceEveryFileIsFlushed) {
     vantreth::testing::CountingFaults faults;
     faults.TrackFlushes(true);
@@ -665,14 +671,102 @@ TEST(JournalTest, ACheckpointInSlicesCutsTheJournalOnlyOnceEveryFileIsFlushed) {
     };
     for (const char* name : {"aaaa", "bbbb", "cccc"})
         save(name);
-    EXPECT_FALSE(journal.CheckpointFor(std::chrono::steady_clock::duration::zero()));
+    EXPECT_FALSE(journal.CheckpointWithoutWaiting());
     EXPECT_TRUE(journal.NeedsCheckpoint());
     save("dddd");
-    EXPECT_FALSE(journal.CheckpointFor(std::chrono::steady_clock::duration::zero()));
-    faults.LoseUnflushed(); // the power goes between two slices
+    EXPECT_FALSE(journal.CheckpointWithoutWaiting());
+    faults.LoseUnflushed(); // the power goes between two rounds
     Journal(root).Recover();
     for (const char* name : {"aaaa", "bbbb", "cccc", "dddd"})
         EXPECT_EQ(Bytes(root / name), "data") << name;
+}
+
+// A flush that fails on the engine's thread: the kernel may have dropped what it could not
+// write, so the files are written again from the journal and flushed anew before the journal
+// is cut, and a power cut after that loses nothing.
+TEST(JournalTest, AFlushFailedOnTheEnginesThreadHasTheFilesWrittenAgainBeforeTheCut) {
+    vantreth::testing::CountingFaults faults;
+    faults.TrackFlushes(true);
+    vantreth::testing::TempFolder folder;
+    const std::filesystem::path root = folder.path();
+    vantreth::testing::HeldFlushes flushes;
+    Journal journal(root, &faults);
+    journal.SetFlusher(flushes.flusher());
+    journal.Recover();
+    {
+        Transaction step(journal, "saving");
+        RandomFile(In(journal, "aaaa"), 4).Put(1, "data");
+        step.Commit();
+    }
+    flushes.FailWith(EIO);
+    EXPECT_FALSE(journal.CheckpointWithoutWaiting());
+    Store(root / "aaaa", std::string(4, '\0')); // what the kernel dropped
+    bool failed = false;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!failed && std::chrono::steady_clock::now() < deadline) {
+        try {
+            if (journal.CheckpointWithoutWaiting())
+                break;
+        } catch (const IoError&) {
+            failed = true;
+        }
+    }
+    EXPECT_TRUE(failed) << "the failure was not seen";
+    EXPECT_EQ(journal.state(), Journal::State::MustRewrite);
+    flushes.FailWith(0);
+    journal.Checkpoint();
+    EXPECT_FALSE(journal.NeedsCheckpoint());
+    EXPECT_EQ(Bytes(root / "aaaa"), "data") << "cut before the file was written again";
+    faults.LoseUnflushed(); // a power cut
+    Journal(root).Recover();
+    EXPECT_EQ(Bytes(root / "aaaa"), "data");
+}
+
+// A step's record is written only once the last cut is on the disk: after the cut's flush on
+// the engine's thread finished and, when that failed, after the journal was flushed again.
+TEST(JournalTest, AStepsRecordWaitsForTheLastCutsFlush) {
+    struct Watch final : FileFaults {
+        std::atomic<bool> cut{false}, cutFlushed{false};
+        int flushesSinceCut = 0;                   // asked on the window's thread, the cut's own first
+        std::vector<std::pair<bool, int>> records; // at each record: cut flushed, flushes since
+        Fault BeforeChange(const std::filesystem::path&, size_t) override { return {}; }
+        Fault Before(const Change& change) override {
+            if (change.file.filename() != kJournalName)
+                return {};
+            if (change.op == Op::Truncate)
+                cut = true;
+            flushesSinceCut += cut && change.op == Op::Flush ? 1 : 0;
+            if (change.op == Op::Write && cut)
+                records.emplace_back(cutFlushed.load(), flushesSinceCut);
+            return {};
+        }
+    };
+    for (const int error : {0, EIO}) {
+        vantreth::testing::TempFolder folder;
+        const std::filesystem::path root = folder.path();
+        Watch watch;
+        Journal journal(root, &watch);
+        journal.SetFlusher([&watch, error](int, bool) {
+            if (!watch.cut)
+                return 0;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            watch.cutFlushed = true;
+            return error;
+        });
+        journal.Recover();
+        for (const char* name : {"aaaa", "bbbb"}) {
+            for (int ms = 0; ms < 5000 && !watch.cut; ++ms) {
+                journal.CheckpointWithoutWaiting();
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+            Transaction step(journal, name);
+            RandomFile(In(journal, name), 4).Put(1, "data");
+            step.Commit();
+        }
+        ASSERT_EQ(watch.records.size(), 1u) << error;
+        EXPECT_TRUE(watch.records[0].first) << error << ": written before the cut was flushed";
+        EXPECT_EQ(watch.records[0].second, error != 0 ? 2 : 1) << error;
+    }
 }
 
 } // namespace

@@ -4,14 +4,18 @@
 #include "platform/journal.h"
 #include "platform/program.h"
 #include "support/failing_printer.h"
+#include "support/file_faults.h"
+#include "support/held_flushes.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <thread>
 
 namespace platform {
 namespace {
@@ -690,6 +694,13 @@ TEST_F(ProgramTest, TheCheckpointComesWhenTheClerkIsIdleTheJournalIsLargeOrThePr
                 form().Command1.UserClick();
         }
         EXPECT_GT(form().ticks, ticksBefore) << c.name << ": the timer never ticked";
+        // Its flushes run beside the window: between events the program looks whether they
+        // are done and goes on (at most a few seconds, for a busy disk).
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (program->journal().Checkpointing() && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            program->TimePassed(0);
+        }
         EXPECT_EQ(!program->journal().NeedsCheckpoint(), c.checkpointed) << c.name;
     }
     save(10);
@@ -756,6 +767,45 @@ TEST_F(ProgramTest, TheBusinessDateMovedInAFailedStepIsNotStored) {
     });
     EXPECT_EQ(business.OffsetDays(), 0);
     EXPECT_FALSE(std::filesystem::exists(root.path() / "clock")) << "stored outside the step";
+}
+
+// The checkpoint's flushes run beside the window: while one is held up, a key, a tick and a
+// step saved meanwhile go through at once. The journal is cut only once every file, the
+// step's too, was flushed after its last write, so a power cut then loses nothing.
+TEST_F(ProgramTest, NoKeyWaitsForTheCheckpointsFlushes) {
+    const std::filesystem::path root = program->data().root();
+    vantreth::testing::CountingFaults faults;
+    faults.TrackFlushes(true);
+    vantreth::testing::FaultsGiven given(program->journal(), faults);
+    vantreth::testing::HeldFlushes flushes;
+    program->journal().SetFlusher(flushes.flusher());
+    const auto save = [&](const char* text) {
+        program->Dispatch([&] { ReplaceFileContent(program->data().File("step"), text); });
+    };
+    save("first");
+    flushes.Hold();
+    program->TimePassed(Program::kCheckpointIdleMs);
+    ASSERT_TRUE(flushes.WaitBegun(1)) << "the checkpoint did not begin";
+    form().Text1.SetText("");
+    form().Text1.UserType('k');
+    save("second");
+    program->TimePassed(100);
+    EXPECT_FALSE(flushes.TimedOut()) << "the window's thread waited for a flush";
+    EXPECT_EQ(form().Text1.Text(), "k");
+    EXPECT_TRUE(program->journal().Checkpointing());
+    EXPECT_TRUE(program->journal().NeedsCheckpoint()) << "cut while a flush was held";
+    const auto held = std::filesystem::file_size(root / kJournalName);
+    flushes.Release();
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (program->journal().NeedsCheckpoint() && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        program->TimePassed(0);
+    }
+    ASSERT_FALSE(program->journal().NeedsCheckpoint()) << "never cut";
+    EXPECT_LT(std::filesystem::file_size(root / kJournalName), held);
+    faults.LoseUnflushed(); // a power cut
+    Journal(root).Recover();
+    EXPECT_EQ(fileops::ReadWhole(root / "step").value_or(""), "second");
 }
 
 } // namespace

@@ -455,6 +455,61 @@ TEST_P(TransactionSweep, TheStartAfterACrashLosesNothing) {
     }
 }
 
+// The checkpoint between events: its flushes handed to the engine's thread, the clerk's
+// next step saved before they were looked at, then the checkpoint finished. Stopped at each
+// of these operations, a crash that loses what was not flushed leaves the folder as after the
+// step, or after the next too; once the next step's record was flushed, after both. With no
+// crash, a power cut after the journal was cut loses neither.
+TEST_P(TransactionSweep, TheCheckpointWithTheNextStepSavedMeanwhileLosesNothing) {
+    CountingFaults faults;
+    m_faults = &faults;
+    faults.TrackFlushes(true);
+    const auto run = [&](script::ScriptRunner& runner) {
+        const bool cut = runner.app()->journal().CheckpointWithoutWaiting();
+        RunNext(runner);
+        runner.app()->journal().Checkpoint();
+        return cut;
+    };
+    FolderImage after, afterNext;
+    long operations = 0, commit = 0; // commit: the flush of the next step's record
+    {
+        auto runner = ReadyForStep();
+        RunStep(*runner);
+        after = Image(*runner);
+        faults.Arm(0, Kind::None);
+        ASSERT_FALSE(run(*runner)) << "the checkpoint handed nothing over";
+        operations = faults.count();
+        bool written = false;
+        for (long n = 1; n <= operations && commit == 0; ++n) {
+            const bool journal = faults.FileOf(n).filename() == platform::kJournalName;
+            written = written || (journal && faults.OpOf(n) == platform::FileFaults::Op::Write);
+            if (written && journal && faults.OpOf(n) == platform::FileFaults::Op::Flush)
+                commit = n;
+        }
+        afterNext = Image(*runner);
+        faults.LoseUnflushed();
+        platform::Journal(runner->dataRoot(), &faults).Recover();
+        ASSERT_EQ(Image(*runner), afterNext)
+            << "a power cut after the checkpoint" << Differences(afterNext, Image(*runner));
+    }
+    for (long n = 1; n <= operations; ++n) {
+        const std::string where = "operation " + std::to_string(n) + " of " + std::to_string(operations);
+        auto runner = ReadyForStep();
+        RunStep(*runner);
+        faults.Arm(n, Kind::Crash);
+        EXPECT_THROW(run(*runner), platform::SimulatedCrash) << where;
+        faults.LoseUnflushed();
+        faults.Disarm();
+        platform::Journal(runner->dataRoot(), &faults).Recover();
+        const FolderImage image = Image(*runner);
+        EXPECT_TRUE(image == afterNext || (n <= commit && image == after))
+            << "crash at " << where << ": differs from after by" << Differences(after, image)
+            << " and from after the next by" << Differences(afterNext, image);
+        if (HasFailure())
+            return;
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(
     MainSteps, TransactionSweep,
     ::testing::Values(
