@@ -123,11 +123,25 @@ void Write(const FolderOwner* owner, const std::filesystem::path& file, int fd, 
     WriteRaw(file, fd, data, offset);
 }
 
-void Sync(const FolderOwner* owner, const std::filesystem::path& file, int fd) {
+bool BeforeFlush(const FolderOwner* owner, const std::filesystem::path& file, bool folder) {
     if (owner != nullptr && !owner->Durable())
-        return;
-    Check(owner, FileFaults::Op::Flush, file);
-    if (!Flushes(owner))
+        return false;
+    Check(owner, folder ? FileFaults::Op::FlushFolder : FileFaults::Op::Flush, file);
+    return Flushes(owner);
+}
+
+int OpenFolder(const std::filesystem::path& folder) {
+    int fd;
+    do
+        fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    while (fd < 0 && errno == EINTR);
+    if (fd < 0)
+        throw IoError(folder, fileops::ErrorText(errno));
+    return fd;
+}
+
+void Sync(const FolderOwner* owner, const std::filesystem::path& file, int fd) {
+    if (!BeforeFlush(owner, file, false))
         return;
     // The data and what is needed to read it back (the length); not the times.
     int rc;
@@ -139,17 +153,9 @@ void Sync(const FolderOwner* owner, const std::filesystem::path& file, int fd) {
 }
 
 void SyncFolder(const FolderOwner* owner, const std::filesystem::path& folder) {
-    if (owner != nullptr && !owner->Durable())
+    if (!BeforeFlush(owner, folder, true))
         return;
-    Check(owner, FileFaults::Op::FlushFolder, folder);
-    if (!Flushes(owner))
-        return;
-    int fd;
-    do
-        fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    while (fd < 0 && errno == EINTR);
-    if (fd < 0)
-        throw IoError(folder, fileops::ErrorText(errno));
+    const int fd = OpenFolder(folder);
     int rc;
     do
         rc = ::fsync(fd);

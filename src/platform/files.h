@@ -130,6 +130,12 @@ int OpenAt(const FolderOwner* owner, int folder, const std::string& name, const 
 // Writes all of `data` at `offset`, or at the end when offset < 0 (O_APPEND).
 void Write(const FolderOwner* owner, const std::filesystem::path& file, int fd, std::string_view data,
            long long offset);
+// Before a flush of `file` (a folder's entries when `folder`) made here or handed to another
+// thread: asks the engine's fault source, throwing what it gives. False when the flush is not to
+// reach the disk (the engine writes without flushing, or its fault source keeps the flushes).
+bool BeforeFlush(const FolderOwner* owner, const std::filesystem::path& file, bool folder);
+// A folder opened to be flushed.
+int OpenFolder(const std::filesystem::path& folder);
 // Flushes the file's data to the disk; a failure is thrown.
 void Sync(const FolderOwner* owner, const std::filesystem::path& file, int fd);
 // Flushes a folder's entries (names created, renamed or removed) to the disk.

@@ -976,24 +976,6 @@ void Journal::FlushWritten() {
     }
 }
 
-bool Journal::AskFlush(const std::filesystem::path& file, bool folder) {
-    if (m_faults == nullptr)
-        return true;
-    const FileFaults::Fault fault =
-        m_faults->Before({folder ? FileFaults::Op::FlushFolder : FileFaults::Op::Flush, file, 0, nullptr});
-    switch (fault.kind) {
-    case FileFaults::Kind::None:
-        break;
-    case FileFaults::Kind::Fail:
-    case FileFaults::Kind::Partial:
-        throw IoError(file, fileops::ErrorText(fault.error != 0 ? fault.error : ENOSPC));
-    case FileFaults::Kind::Crash:
-    case FileFaults::Kind::TornCrash:
-        throw SimulatedCrash{};
-    }
-    return !m_faults->KeepsFlushes();
-}
-
 FlushWorker& Journal::Worker() {
     if (!m_worker)
         m_worker = std::make_unique<FlushWorker>(m_flusher);
@@ -1019,19 +1001,13 @@ void Journal::HandOverWritten() {
             fileops::Fd fd(OpenWritten(relative));
             if (fd.get() < 0)
                 continue; // deleted by a later step
-            const bool disk = AskFlush(file, false);
+            const bool disk = fileops::BeforeFlush(this, file, false);
             jobs.emplace_back(file, fd.Release(), false, disk);
         }
         for (const std::string& relative : m_folders) {
             const std::filesystem::path folder = relative.empty() ? m_root : m_root / relative;
-            const bool disk = AskFlush(folder, true);
-            int opened;
-            do
-                opened = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-            while (opened < 0 && errno == EINTR);
-            if (opened < 0)
-                throw IoError(folder, fileops::ErrorText(errno));
-            jobs.emplace_back(folder, opened, true, disk);
+            const bool disk = fileops::BeforeFlush(this, folder, true);
+            jobs.emplace_back(folder, fileops::OpenFolder(folder), true, disk);
         }
     } catch (const IoError&) {
         // As a failed flush: the files are written again from the journal before the cut.
@@ -1080,7 +1056,7 @@ void Journal::Cut() {
             return;
         }
         m_cutUnsure = true; // until its flush is done
-        const bool disk = AskFlush(m_path, false);
+        const bool disk = fileops::BeforeFlush(this, m_path, false);
         int opened; // a descriptor of the flush's own (see the top of journal.h)
         do
             opened = ::open(m_path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);

@@ -263,10 +263,6 @@ private:
     void FlushWritten();
     void FlushFile(const std::string& relative);
     int OpenWritten(const std::string& relative) const;
-    // Asks the fault source about a flush of `file` about to be handed over: throws IoError for a
-    // failure, SimulatedCrash for a crash. False when the real flush is not to run (the fault
-    // source keeps it).
-    bool AskFlush(const std::filesystem::path& file, bool folder);
     // Hands the flushes of the files written and the folders changed to the engine's thread.
     // A failure to hand one over (the fault source's) --> MustRewrite.
     void HandOverWritten();
