@@ -668,7 +668,9 @@ std::vector<std::string> Journal::Recover() {
     if (parsed.damaged) {
         // What was written from it is on the disk before it is put aside.
         try {
-            FlushWritten();
+            HandOverWritten();
+            if (std::optional<IoError> failed = Collect(true))
+                throw *failed;
         } catch (const IoError& e) {
             Enter(State::Stopped);
             throw FolderNotWhole(e.file(), e.reason());
@@ -953,27 +955,6 @@ int Journal::OpenWritten(const std::string& relative) const {
     if (opened < 0 && errno != ENOENT)
         throw IoError(m_root / relative, fileops::ErrorText(errno));
     return opened;
-}
-
-void Journal::FlushFile(const std::string& relative) {
-    fileops::Fd fd(OpenWritten(relative));
-    if (fd.get() >= 0)
-        fileops::Sync(this, m_root / relative, fd.get());
-}
-
-void Journal::FlushWritten() {
-    try {
-        for (auto it = m_written.begin(); it != m_written.end(); it = m_written.erase(it))
-            FlushFile(*it);
-        for (auto it = m_folders.begin(); it != m_folders.end(); it = m_folders.erase(it))
-            fileops::SyncFolder(this, it->empty() ? m_root : m_root / *it);
-    } catch (const IoError&) {
-        // What the kernel could not write it may have dropped: the files are written again from
-        // the journal before anything reads them, and before the journal is cut.
-        if (m_state != State::MustRewrite)
-            Enter(State::MustRewrite);
-        throw;
-    }
 }
 
 FlushWorker& Journal::Worker() {

@@ -258,10 +258,7 @@ private:
     void Apply(const std::vector<Record>& records);
     // Keeps `told` for the clerk (see kUntoldName), then renames the journal aside.
     void PutAside(const std::string& told);
-    // Flushes the files written since the last checkpoint, then the folders whose names changed,
-    // here and now. A failure --> MustRewrite.
-    void FlushWritten();
-    void FlushFile(const std::string& relative);
+    // A file written since the last checkpoint, opened to be flushed; -1 when a later step deleted it.
     int OpenWritten(const std::string& relative) const;
     // Hands the flushes of the files written and the folders changed to the engine's thread.
     // A failure to hand one over (the fault source's) --> MustRewrite.

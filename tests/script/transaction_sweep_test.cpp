@@ -133,6 +133,14 @@ protected:
             ::unsetenv("TMPDIR");
     }
 
+    // The next start of the program on the folder (its engine's start): the first thing it
+    // tells the clerk, if anything.
+    std::string Restart(script::ScriptRunner& runner) {
+        platform::Journal journal(runner.dataRoot(), m_faults);
+        const std::vector<std::string> told = journal.Recover();
+        return told.empty() ? std::string() : told.front();
+    }
+
     std::string m_setup, m_step;
     std::ostringstream m_transcript;
     platform::FileFaults* m_faults = nullptr; // given to every program of the test
@@ -199,7 +207,7 @@ TEST_P(TransactionSweep, EveryWritePointIsAllOrNothing) {
             faults.LoseUnflushed();
             faults.Disarm();
             ASSERT_TRUE(crashed) << "change " << n << " of " << changes << " was never made";
-            platform::Journal(runner->dataRoot(), &faults).Recover();
+            Restart(*runner);
             const FolderImage image = Image(*runner);
             EXPECT_TRUE(committed ? image == after : image == before || image == after)
                 << "crash at change " << n << " of " << changes << (kind == Kind::TornCrash ? " (torn)" : "")
@@ -231,14 +239,13 @@ TEST_P(TransactionSweep, EveryWritePointIsAllOrNothing) {
                     faults.Disarm();
                     RunStep(*runner);
                     EXPECT_EQ(Image(*runner), before) << where << ": a step was saved after it";
-                    const std::vector<std::string> told =
-                        platform::Journal(runner->dataRoot(), &faults).Recover();
+                    const std::string told = Restart(*runner);
                     const bool saved = Image(*runner) == after;
                     EXPECT_TRUE(saved || Image(*runner) == before)
                         << where << Differences(after, Image(*runner));
                     ASSERT_FALSE(told.empty()) << where << ": the next start says nothing of the step";
-                    EXPECT_NE(told.front().find(saved ? "found saved" : "not saved"), std::string::npos)
-                        << where << ": " << told.front();
+                    EXPECT_NE(told.find(saved ? "found saved" : "not saved"), std::string::npos)
+                        << where << ": " << told;
                     continue;
                 }
                 if (committed) {
@@ -265,14 +272,14 @@ TEST_P(TransactionSweep, EveryWritePointIsAllOrNothing) {
                     // it stays taken back through a power cut.
                     faults.LoseUnflushed();
                     faults.Disarm();
-                    platform::Journal(runner->dataRoot(), &faults).Recover();
+                    Restart(*runner);
                     EXPECT_EQ(Image(*runner), before) << where << ", then a power cut";
                     continue;
                 }
                 if (twice) {
                     // A step the clerk was told failed is not found saved at the next start.
                     faults.Disarm();
-                    platform::Journal(runner->dataRoot(), &faults).Recover();
+                    Restart(*runner);
                     EXPECT_EQ(Image(*runner), before) << where << ", then a restart";
                     continue;
                 }
@@ -317,11 +324,6 @@ TEST_P(TransactionSweep, TheCheckpointAfterTheStepLosesNothing) {
     faults.TrackFlushes(true);
     FolderImage after, afterNext;
     long operations = 0;
-    const auto restart = [&faults](script::ScriptRunner& runner) {
-        platform::Journal journal(runner.dataRoot(), &faults);
-        const std::vector<std::string> told = journal.Recover();
-        return told.empty() ? std::string() : told.front();
-    };
     {
         auto runner = ReadyForStep();
         RunStep(*runner);
@@ -331,7 +333,7 @@ TEST_P(TransactionSweep, TheCheckpointAfterTheStepLosesNothing) {
         operations = faults.count();
         ASSERT_GT(operations, 2) << "the checkpoint flushes nothing";
         faults.LoseUnflushed(); // the journal is cut: the files alone hold the step
-        EXPECT_EQ(restart(*runner), "");
+        EXPECT_EQ(Restart(*runner), "");
         ASSERT_EQ(Image(*runner), after)
             << "a power cut after the checkpoint" << Differences(after, Image(*runner));
     }
@@ -351,9 +353,9 @@ TEST_P(TransactionSweep, TheCheckpointAfterTheStepLosesNothing) {
             EXPECT_THROW(runner->app()->journal().Checkpoint(), platform::SimulatedCrash) << where;
             faults.LoseUnflushed();
             faults.Disarm();
-            EXPECT_EQ(restart(*runner), "") << where;
+            EXPECT_EQ(Restart(*runner), "") << where;
             faults.LoseUnflushed(); // and the power goes again after the start
-            EXPECT_EQ(restart(*runner), "") << where;
+            EXPECT_EQ(Restart(*runner), "") << where;
             EXPECT_EQ(Image(*runner), after) << "crash at " << where << Differences(after, Image(*runner));
         }
         for (const bool twice : {false, true}) {
@@ -366,7 +368,7 @@ TEST_P(TransactionSweep, TheCheckpointAfterTheStepLosesNothing) {
             runner->app()->journal().EnsureWhole(); // as the next read does
             const FolderImage image = Image(*runner);
             faults.LoseUnflushed(); // a power cut
-            EXPECT_EQ(restart(*runner), "") << where;
+            EXPECT_EQ(Restart(*runner), "") << where;
             EXPECT_EQ(Image(*runner), afterNext)
                 << "I/O error at " << where << (twice ? " and the next" : "") << ", then a power cut"
                 << Differences(afterNext, Image(*runner));
@@ -385,11 +387,6 @@ TEST_P(TransactionSweep, TheStartAfterACrashLosesNothing) {
     CountingFaults faults;
     m_faults = &faults;
     faults.TrackFlushes(true);
-    const auto restart = [&faults](script::ScriptRunner& runner) {
-        platform::Journal journal(runner.dataRoot(), &faults);
-        const std::vector<std::string> told = journal.Recover();
-        return told.empty() ? std::string() : told.front();
-    };
     FolderImage after;
     long commit = 0; // the flush of the step's record
     {
@@ -416,11 +413,11 @@ TEST_P(TransactionSweep, TheStartAfterACrashLosesNothing) {
     {
         auto runner = crashed();
         faults.Arm(0, Kind::None);
-        EXPECT_EQ(restart(*runner), "");
+        EXPECT_EQ(Restart(*runner), "");
         operations = faults.count();
         ASSERT_GT(operations, 2) << "the start writes nothing of the step";
         faults.LoseUnflushed();
-        EXPECT_EQ(restart(*runner), "");
+        EXPECT_EQ(Restart(*runner), "");
         ASSERT_EQ(Image(*runner), after)
             << "a power cut after the start" << Differences(after, Image(*runner));
     }
@@ -430,23 +427,23 @@ TEST_P(TransactionSweep, TheStartAfterACrashLosesNothing) {
         {
             auto runner = crashed();
             faults.Arm(n, Kind::Crash);
-            EXPECT_THROW(restart(*runner), platform::SimulatedCrash) << where;
+            EXPECT_THROW(Restart(*runner), platform::SimulatedCrash) << where;
             faults.LoseUnflushed();
             faults.Disarm();
-            EXPECT_EQ(restart(*runner), "") << where;
+            EXPECT_EQ(Restart(*runner), "") << where;
             EXPECT_EQ(Image(*runner), after) << "crash at " << where << Differences(after, Image(*runner));
         }
         for (const bool twice : {false, true}) {
             auto runner = crashed();
             faults.ArmAt(twice ? std::vector<long>{n, n + 1} : std::vector<long>{n}, Kind::Fail);
             try {
-                restart(*runner);
+                Restart(*runner);
             } catch (const platform::IoError&) {
                 // told at the start; the journal keeps the step
             }
             faults.Disarm();
             faults.LoseUnflushed(); // a power cut
-            EXPECT_EQ(restart(*runner), "") << where;
+            EXPECT_EQ(Restart(*runner), "") << where;
             EXPECT_EQ(Image(*runner), after) << "I/O error at " << where << (twice ? " and the next" : "")
                                              << ", then a power cut" << Differences(after, Image(*runner));
         }
@@ -488,7 +485,7 @@ TEST_P(TransactionSweep, TheCheckpointWithTheNextStepSavedMeanwhileLosesNothing)
         }
         afterNext = Image(*runner);
         faults.LoseUnflushed();
-        platform::Journal(runner->dataRoot(), &faults).Recover();
+        Restart(*runner);
         ASSERT_EQ(Image(*runner), afterNext)
             << "a power cut after the checkpoint" << Differences(afterNext, Image(*runner));
     }
@@ -500,7 +497,7 @@ TEST_P(TransactionSweep, TheCheckpointWithTheNextStepSavedMeanwhileLosesNothing)
         EXPECT_THROW(run(*runner), platform::SimulatedCrash) << where;
         faults.LoseUnflushed();
         faults.Disarm();
-        platform::Journal(runner->dataRoot(), &faults).Recover();
+        Restart(*runner);
         const FolderImage image = Image(*runner);
         EXPECT_TRUE(image == afterNext || (n <= commit && image == after))
             << "crash at " << where << ": differs from after by" << Differences(after, image)
