@@ -1038,12 +1038,9 @@ void Journal::Cut() {
         }
         m_cutUnsure = true; // until its flush is done
         const bool disk = fileops::BeforeFlush(this, m_path, false);
-        int opened; // a descriptor of the flush's own (see the top of journal.h)
-        do
-            opened = ::open(m_path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
-        while (opened < 0 && errno == EINTR);
+        const int opened = OpenWritten(kJournalName); // a descriptor of the flush's own (see journal.h)
         if (opened < 0)
-            throw IoError(m_path, fileops::ErrorText(errno));
+            throw IoError(m_path, fileops::ErrorText(ENOENT));
         std::vector<FlushWorker::Job> jobs;
         jobs.emplace_back(m_path, opened, false, disk);
         Worker().Hand(std::move(jobs));
