@@ -56,7 +56,10 @@ int Run(const Options& options) {
     // One copy of the program per data folder: the lock is held until Run returns.
     std::optional<platform::FolderLock> lock;
     try {
-        data.EnsureLayout(records::DataSubFolders());
+        // A new folder is made whole; one that exists is changed only once its lock is held.
+        std::error_code missing;
+        if (!std::filesystem::exists(data.root(), missing))
+            data.EnsureLayout(records::DataSubFolders());
         lock.emplace(platform::FolderLock::Acquire(data.root()));
         if (lock->state() == platform::FolderLock::State::Taken) {
             TellStartFailed(options, QStringLiteral("Vantreth is already running on this data folder (%1).\n"
@@ -65,6 +68,7 @@ int Run(const Options& options) {
             return 1;
         }
         if (lock->Held()) {
+            data.EnsureLayout(records::DataSubFolders());
             for (const std::filesystem::path& file :
                  platform::RemoveInterruptedSaves(data.root(), records::DataSubFolders()))
                 std::fprintf(stderr, "vantreth: removed %s, left by a save that was cut short\n",
@@ -73,8 +77,9 @@ int Run(const Options& options) {
             std::fprintf(stderr, "vantreth: %s: %s; the folder is only looked at, never changed\n",
                          lock->file().c_str(), lock->reason().c_str());
         }
-        settings = records::MotelSettings::Load(data.File(records::kSettingsFile), &settingsProblem,
-                                                [] { return platform::HasDefaultPrinter(); });
+        settings = records::MotelSettings::Load(
+            data.File(records::kSettingsFile), &settingsProblem, [] { return platform::HasDefaultPrinter(); },
+            lock->Held());
         clock = std::make_unique<platform::BusinessClock>(data.File("clock"));
     } catch (const platform::IoError& e) {
         const QString message =
@@ -105,6 +110,10 @@ int Run(const Options& options) {
     vantreth::App app(services, settings);
     if (!settingsProblem.empty())
         app.TellAtStart(settingsProblem, "Settings");
+    if (!lock->Held())
+        app.TellAtStart("The data folder " + data.root().string() + " is open only to be looked at (" +
+                            lock->reason() + "): nothing can be changed in it.",
+                        "Data Folder");
     QtFrontEnd frontEnd(app);
     frontEnd.on_ended = [] { QCoreApplication::exit(0); };
     dialogs.SetFrontWindow([&frontEnd]() -> QWidget* { return frontEnd.FrontWindow(); });

@@ -130,6 +130,11 @@ bool BeforeFlush(const FolderOwner* owner, const std::filesystem::path& file, bo
     return Flushes(owner);
 }
 
+void AfterFlush(const FolderOwner* owner, const std::filesystem::path& file, bool folder) {
+    if (FileFaults* faults = FaultsOf(owner); faults != nullptr && owner->Durable())
+        faults->Flushed(file, folder);
+}
+
 int OpenFolder(const std::filesystem::path& folder) {
     int fd;
     do
@@ -141,8 +146,10 @@ int OpenFolder(const std::filesystem::path& folder) {
 }
 
 void Sync(const FolderOwner* owner, const std::filesystem::path& file, int fd) {
-    if (!BeforeFlush(owner, file, false))
+    if (owner != nullptr && !owner->Durable())
         return;
+    if (!BeforeFlush(owner, file, false))
+        return AfterFlush(owner, file, false);
     // The data and what is needed to read it back (the length); not the times.
     int rc;
     do
@@ -150,11 +157,14 @@ void Sync(const FolderOwner* owner, const std::filesystem::path& file, int fd) {
     while (rc != 0 && errno == EINTR);
     if (rc != 0)
         throw IoError(file, fileops::ErrorText(errno));
+    AfterFlush(owner, file, false);
 }
 
 void SyncFolder(const FolderOwner* owner, const std::filesystem::path& folder) {
-    if (!BeforeFlush(owner, folder, true))
+    if (owner != nullptr && !owner->Durable())
         return;
+    if (!BeforeFlush(owner, folder, true))
+        return AfterFlush(owner, folder, true);
     const int fd = OpenFolder(folder);
     int rc;
     do
@@ -166,6 +176,7 @@ void SyncFolder(const FolderOwner* owner, const std::filesystem::path& folder) {
     // with the files.
     if (rc != 0 && error != EINVAL)
         throw IoError(folder, fileops::ErrorText(error));
+    AfterFlush(owner, folder, true);
 }
 
 void Truncate(const FolderOwner* owner, const std::filesystem::path& file, int fd, long long length) {

@@ -64,6 +64,12 @@ public:
     // rest at a simulated crash): a flush that it lets through then never reaches the disk,
     // which a test of many crashes could not wait for.
     virtual bool KeepsFlushes() const { return false; }
+    // Told on the window's thread once a flush it let through has finished well (at once, or on
+    // the engine's thread): only then is what it covers on the disk.
+    virtual void Flushed(const std::filesystem::path& file, bool folder) {
+        (void)file;
+        (void)folder;
+    }
 };
 
 class FolderOwner;
@@ -134,6 +140,8 @@ void Write(const FolderOwner* owner, const std::filesystem::path& file, int fd, 
 // thread: asks the engine's fault source, throwing what it gives. False when the flush is not to
 // reach the disk (the engine writes without flushing, or its fault source keeps the flushes).
 bool BeforeFlush(const FolderOwner* owner, const std::filesystem::path& file, bool folder);
+// After a flush that BeforeFlush let through has finished well: tells the engine's fault source.
+void AfterFlush(const FolderOwner* owner, const std::filesystem::path& file, bool folder);
 // A folder opened to be flushed.
 int OpenFolder(const std::filesystem::path& folder);
 // Flushes the file's data to the disk; a failure is thrown.

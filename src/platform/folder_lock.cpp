@@ -46,7 +46,11 @@ FolderLock FolderLock::Acquire(const std::filesystem::path& root) {
         if (fd < 0)
             return FolderLock(std::move(file), State::Unlocked, -1,
                               std::string("the lock file cannot be made: ") + std::strerror(createError));
-        cannotWrite = std::string("the folder cannot be written: ") + std::strerror(createError);
+        // The folder itself may be writable and only the lock file not: the clerk is told which.
+        cannotWrite =
+            ::access(root.c_str(), W_OK) == 0
+                ? "the lock file " + file.string() + " cannot be written: " + std::strerror(createError)
+                : std::string("the folder cannot be written: ") + std::strerror(createError);
     }
     int rc;
     do

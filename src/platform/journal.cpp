@@ -2,9 +2,15 @@
 //
 // Journal layout: a header, then one record per committed step, each appended in one piece
 // and flushed. Numbers are little-endian.
-//   header: "VWAL1\n", the folder's id (32 characters), u32 checksum of the 38 bytes before
+//   header: "VWAL2\n", the folder's id (32 characters), u32 checksum of the 38 bytes before;
+//           then two slots of 256 bytes, at 42 and at 298 (records start at 554). A slot:
+//           "VSLT", u64 generation, u64 number of the last step cut, u8 1 while the program runs
+//           (0 after a clean end), u32 length + the words of that step (at most 200, the rest
+//           zeros up to byte 252), u32 checksum of the slot's 252 bytes before it. The slot of
+//           the higher generation whose checksum holds is the header's; a cut writes the other.
 //   record: "VREC", u32 body length, u32 checksum of these 8 bytes,
-//           body: 'C' (committed), u32 length + the action's words, u32 count of changes,
+//           body: 'S', u64 the step's number (the last cut's + 1, + 1 for each record after it),
+//                 u32 length + the action's words, u32 count of changes,
 //                 each: kind, u32 length + file name (relative to the data folder),
 //                       i64 number, u64 length + data,
 //           u32 checksum of the record from "VREC" to the end of the body
@@ -12,8 +18,13 @@
 //           writes); 'R' the whole file is `data`; 'D' the file is deleted.
 // A step that changed bytes 10-19 of `rooms` (40 bytes long) and deleted `move/move12626`:
 //   W rooms 10 <10 bytes>, L rooms 40, D move/move12626 0.
-// Reading stops at a record cut short by a crash (never committed); a record that is whole
-// but wrong, with more after it, is damage.
+// Reading stops at a record cut short by a crash (never committed), and at a whole record of a
+// number the header's slot already cut (the cut's truncation did not reach the disk); a record
+// that is whole but wrong, or out of its turn, with more after it, is damage.
+//
+// The version before kept "VWAL1\n", the id and its checksum (42 bytes) with no slots, and records
+// with 'C' and no number. Such a journal is read the same way, written into the files, and
+// replaced by a new one once they are flushed.
 //
 // The program's previous version kept a rollback journal under the same name: the old bytes
 // of what the running step changed, each entry flushed before its change. Found at start-up
@@ -28,6 +39,7 @@
 #include "platform/journal.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -44,11 +56,16 @@ namespace platform {
 
 namespace {
 
-constexpr std::string_view kMagic = "VWAL1\n";
+constexpr std::string_view kMagic = "VWAL2\n";
+constexpr std::string_view kFormerMagic = "VWAL1\n";
+constexpr std::string_view kSlotMagic = "VSLT";
 constexpr std::string_view kPreviousMagic = "VJRNL1\n";
 constexpr std::string_view kRecordMagic = "VREC";
 constexpr size_t kIdLength = 32;
-constexpr size_t kHeaderSize = 6 + kIdLength + 4;
+constexpr size_t kFixedHeader = 6 + kIdLength + 4;
+constexpr size_t kSlotSize = 256;
+constexpr size_t kSlotWords = 200;
+constexpr size_t kHeaderSize = kFixedHeader + 2 * kSlotSize;
 constexpr size_t kRecordHead = 12;
 
 uint32_t Checksum(std::string_view bytes) {
@@ -122,6 +139,46 @@ std::string Header(const std::string& id) {
     return out;
 }
 
+// What a slot of the header says.
+struct Slot {
+    unsigned long long generation = 0;
+    unsigned long long seq = 0; // the last step cut
+    bool running = false;
+    std::string words;
+};
+
+std::string EncodeSlot(const Slot& slot) {
+    std::string out(kSlotMagic);
+    PutU64(out, slot.generation);
+    PutU64(out, slot.seq);
+    out += static_cast<char>(slot.running ? 1 : 0);
+    const std::string words = slot.words.substr(0, kSlotWords);
+    PutU32(out, static_cast<uint32_t>(words.size()));
+    out += words;
+    out.resize(kSlotSize - 4, '\0');
+    PutU32(out, Checksum(out));
+    return out;
+}
+
+std::optional<Slot> DecodeSlot(std::string_view bytes) {
+    if (bytes.size() < kSlotSize || bytes.substr(0, 4) != kSlotMagic)
+        return std::nullopt;
+    Cursor c(bytes.substr(4));
+    Slot slot;
+    uint32_t length = 0, sum = 0;
+    std::string_view running, words, tail;
+    if (!c.Unsigned(slot.generation) || !c.Unsigned(slot.seq) || !c.Take(1, running) || !c.Unsigned(length) ||
+        length > kSlotWords || !c.Take(length, words))
+        return std::nullopt;
+    Cursor end(bytes.substr(kSlotSize - 4, 4));
+    end.Unsigned(sum);
+    if (sum != Checksum(bytes.substr(0, kSlotSize - 4)))
+        return std::nullopt;
+    slot.running = running[0] != 0;
+    slot.words = std::string(words);
+    return slot;
+}
+
 } // namespace
 
 struct Journal::Record {
@@ -131,6 +188,7 @@ struct Journal::Record {
         long long number = 0;
         std::string data;
     };
+    unsigned long long seq = 0; // 0 in a journal of the version before
     std::string action;
     std::vector<Change> changes;
 };
@@ -139,7 +197,8 @@ namespace {
 
 // The record's bytes.
 template <class Record> std::string EncodeRecord(const Record& record) {
-    std::string body = "C";
+    std::string body = "S";
+    PutU64(body, record.seq);
     PutU32(body, static_cast<uint32_t>(record.action.size()));
     body += record.action;
     PutU32(body, static_cast<uint32_t>(record.changes.size()));
@@ -165,8 +224,8 @@ template <class Record> bool DecodeBody(std::string_view body, Record& record, c
     Cursor c(body);
     std::string_view flag, action;
     uint32_t length = 0, count = 0;
-    if (!c.Take(1, flag) || flag != "C" || !c.Unsigned(length) || !c.Take(length, action) ||
-        !c.Unsigned(count))
+    if (!c.Take(1, flag) || (flag != "C" && flag != "S") || (flag == "S" && !c.Unsigned(record.seq)) ||
+        !c.Unsigned(length) || !c.Take(length, action) || !c.Unsigned(count))
         return false;
     record.action = std::string(action);
     std::map<std::string, long long> lengths; // the length each 'L' gives
@@ -185,7 +244,8 @@ template <class Record> bool DecodeBody(std::string_view body, Record& record, c
             return false;
         if ((change.kind == 'W' &&
              change.number + static_cast<long long>(change.data.size()) > reach(change.file)) ||
-            (change.kind == 'R' && static_cast<long long>(change.data.size()) > reach(change.file)))
+            (change.kind == 'R' && static_cast<long long>(change.data.size()) > reach(change.file)) ||
+            (change.kind == 'L' && change.number > reach(change.file)))
             return false;
         if (change.kind == 'L')
             lengths[change.file] = change.number;
@@ -209,10 +269,13 @@ template <class Record> bool DecodeBody(std::string_view body, Record& record, c
 
 struct Parsed {
     bool header = false; // a whole header was there
+    int format = 2;
     std::string id;
+    Slot slot; // the header's (format 2)
     std::vector<Journal::Record> records;
     std::vector<size_t> starts; // where each record starts
     size_t end = 0;             // the end of the last good record
+    size_t headerSize = kHeaderSize;
     bool damaged = false;
     std::string damage; // where and what, for the clerk
 };
@@ -253,8 +316,10 @@ std::string StepWordsAt(std::string_view bytes, size_t pos) {
     Cursor c(bytes.substr(pos));
     std::string_view head, flag, words;
     uint32_t length = 0;
-    if (!c.Take(kRecordHead, head) || head.substr(0, 4) != kRecordMagic || !c.Take(1, flag) || flag != "C" ||
-        !c.Unsigned(length) || length > 200 || !c.Take(length, words))
+    uint64_t seq = 0;
+    if (!c.Take(kRecordHead, head) || head.substr(0, 4) != kRecordMagic || !c.Take(1, flag) ||
+        (flag != "C" && flag != "S") || (flag == "S" && !c.Unsigned(seq)) || !c.Unsigned(length) ||
+        length > 200 || !c.Take(length, words))
         return {};
     const bool printable =
         std::all_of(words.begin(), words.end(), [](char ch) { return static_cast<unsigned char>(ch) >= 32; });
@@ -263,27 +328,57 @@ std::string StepWordsAt(std::string_view bytes, size_t pos) {
 
 Parsed Parse(std::string_view bytes, const Journal::Reach& reach) {
     Parsed out;
-    if (bytes.size() < kHeaderSize)
+    if (bytes.size() < kFixedHeader)
         return out;
-    out.header = true;
     Cursor c(bytes);
     std::string_view magic, id;
     uint32_t sum = 0;
     c.Take(kMagic.size(), magic);
     c.Take(kIdLength, id);
     c.Unsigned(sum);
-    if (magic != kMagic || sum != Checksum(bytes.substr(0, kHeaderSize - 4))) {
+    out.format = magic == kFormerMagic ? 1 : 2;
+    if ((magic != kMagic && magic != kFormerMagic) || sum != Checksum(bytes.substr(0, kFixedHeader - 4))) {
+        out.header = true;
         out.damaged = true;
         out.damage = "its header is not a journal header";
         return out;
     }
+    out.headerSize = out.format == 1 ? kFixedHeader : kHeaderSize;
+    if (out.format == 2) {
+        if (bytes.size() < kHeaderSize)
+            return out; // a header cut short: no record was ever written after it
+        std::optional<Slot> best;
+        for (size_t at : {kFixedHeader, kFixedHeader + kSlotSize})
+            if (std::optional<Slot> slot = DecodeSlot(bytes.substr(at, kSlotSize));
+                slot && (!best || slot->generation > best->generation))
+                best = slot;
+        if (!best) {
+            if (AllZero(bytes.substr(kFixedHeader)))
+                return out; // the first slot never reached the disk: nothing after it did
+            out.header = true;
+            out.damaged = true;
+            out.damage = "neither slot of its header can be read";
+            return out;
+        }
+        out.slot = *best;
+    }
+    out.header = true;
     out.id = std::string(id);
-    size_t pos = kHeaderSize;
+    size_t pos = out.headerSize;
     out.end = pos;
+    unsigned long long expected = out.slot.seq + 1;
     for (;;) {
         Journal::Record record;
         size_t next = 0;
-        const int read = ReadRecord(bytes, pos, record, next, reach);
+        int read = ReadRecord(bytes, pos, record, next, reach);
+        if (read == 1 && out.format == 2 && record.seq != expected) {
+            if (out.records.empty() && record.seq <= out.slot.seq) {
+                pos = next; // cut already (its truncation is not yet on the disk): in the files
+                out.end = pos;
+                continue;
+            }
+            read = -1; // out of its turn
+        }
         if (read == 0)
             return out;
         if (read < 0) {
@@ -316,6 +411,7 @@ Parsed Parse(std::string_view bytes, const Journal::Reach& reach) {
         out.starts.push_back(pos);
         pos = next;
         out.end = pos;
+        ++expected;
     }
 }
 
@@ -369,6 +465,124 @@ std::string ParentOf(const std::string& relative) {
 
 } // namespace
 
+// ---- each file's last image in a run of records ----
+
+namespace {
+
+// What a run of records leaves a file holding: deleted, or its parts written over what it holds,
+// zeros where no part is from `floor` on (a length set short, then longer), and its length.
+struct FileImage {
+    bool deleted = false;
+    long long floor = -1;                   // from here on the file's old bytes are gone; -1: none are
+    long long length = -1;                  // -1: as it is
+    long long written = 0;                  // the end of the furthest write
+    std::map<long long, std::string> parts; // never touching
+};
+
+// Puts `data` at `at` over the parts, newest first.
+void Overlay(std::map<long long, std::string>& parts, long long at, const std::string& data) {
+    const long long end = at + static_cast<long long>(data.size());
+    if (data.empty())
+        return;
+    auto it = parts.lower_bound(at);
+    if (it != parts.begin()) {
+        auto before = std::prev(it);
+        const long long beforeEnd = before->first + static_cast<long long>(before->second.size());
+        if (beforeEnd > at) {
+            std::string tail = beforeEnd > end
+                                   ? before->second.substr(static_cast<size_t>(end - before->first))
+                                   : std::string();
+            before->second.resize(static_cast<size_t>(at - before->first));
+            if (!tail.empty())
+                parts[end] = std::move(tail);
+            if (before->second.empty())
+                parts.erase(before);
+        }
+    }
+    it = parts.lower_bound(at);
+    while (it != parts.end() && it->first < end) {
+        const long long itEnd = it->first + static_cast<long long>(it->second.size());
+        if (itEnd > end)
+            parts[end] = it->second.substr(static_cast<size_t>(end - it->first));
+        it = parts.erase(it);
+    }
+    parts[at] = data;
+}
+
+// Drops what lies past `length`.
+void Trim(std::map<long long, std::string>& parts, long long length) {
+    for (auto it = parts.lower_bound(length); it != parts.end();)
+        it = parts.erase(it);
+    if (!parts.empty()) {
+        auto last = std::prev(parts.end());
+        if (last->first + static_cast<long long>(last->second.size()) > length)
+            last->second.resize(static_cast<size_t>(length - last->first));
+    }
+}
+
+std::map<std::string, FileImage> Images(const std::vector<Journal::Record>& records) {
+    std::map<std::string, FileImage> images;
+    for (const Journal::Record& record : records)
+        for (const Journal::Record::Change& change : record.changes) {
+            FileImage& image = images[change.file];
+            switch (change.kind) {
+            case 'D':
+                image = FileImage{true, 0, 0, 0, {}};
+                break;
+            case 'R':
+                image = FileImage{false,
+                                  0,
+                                  static_cast<long long>(change.data.size()),
+                                  static_cast<long long>(change.data.size()),
+                                  {}};
+                if (!change.data.empty())
+                    image.parts[0] = change.data;
+                break;
+            case 'W':
+                image.deleted = false;
+                Overlay(image.parts, change.number, change.data);
+                image.written =
+                    std::max(image.written, change.number + static_cast<long long>(change.data.size()));
+                break;
+            default: // 'L'
+                image.deleted = false;
+                Trim(image.parts, change.number);
+                image.floor = image.floor < 0 ? change.number : std::min(image.floor, change.number);
+                image.length = change.number;
+                break;
+            }
+        }
+    return images;
+}
+
+// The writes that give a file its image: zeros where no part is from its floor to its length,
+// then the parts.
+std::vector<std::pair<long long, std::string>> WritesOf(const FileImage& image) {
+    std::vector<std::pair<long long, std::string>> writes;
+    long long at = image.floor;
+    for (const auto& [offset, bytes] : image.parts) {
+        if (at >= 0 && offset > at)
+            writes.emplace_back(at, std::string(static_cast<size_t>(offset - at), '\0'));
+        writes.emplace_back(offset, bytes);
+        at = at >= 0 ? std::max(at, offset + static_cast<long long>(bytes.size())) : at;
+    }
+    if (at >= 0 && image.length > at)
+        writes.emplace_back(at, std::string(static_cast<size_t>(image.length - at), '\0'));
+    return writes;
+}
+
+std::string UncleanMessage(const std::string& folder, const std::string& words) {
+    if (words.empty())
+        return "The program did not close normally the last time it ran on the data folder " + folder +
+               ". No step was found saved in it: a step done then was not saved. Please do it again.";
+    return "The program did not close normally the last time it ran on the data folder " + folder +
+           ".\nThe last step found saved is \"" + words +
+           "\": it is in the files, with every step before it. A step done after it was not saved. "
+           "Please do it again.";
+}
+
+} // namespace
+
 // ---- the journal ----
 
 Journal::Journal(std::filesystem::path root, FileFaults* faults)
@@ -387,15 +601,21 @@ void Journal::Enter(State next) {
         drawn = next == ReadOnly || next == Open;
         break;
     case Open:
+        drawn = next == Open || next == MustRewrite || next == Unsure || next == ReadOnly || next == Stopped;
+        break;
     case MustRewrite:
-        drawn = next != NotRecovered && next != ReadOnly;
+        drawn = next == Open || next == MustRewrite || next == Failing || next == Unsure ||
+                next == ReadOnly || next == Stopped;
+        break;
+    case Failing:
+        drawn = next == Open || next == MustRewrite || next == Failing;
         break;
     case Unsure:
     case Stopped:
-        drawn = next == Open || next == m_state; // a new start
+        drawn = next == Open; // a new start
         break;
     case ReadOnly:
-        drawn = next == ReadOnly;
+        drawn = false;
         break;
     }
     if (!drawn)
@@ -406,6 +626,8 @@ void Journal::Enter(State next) {
 }
 
 void Journal::SetReadOnly(std::string reason) {
+    if (m_state != State::NotRecovered)
+        throw std::logic_error("a folder is opened look-only before its start, or by a start that failed");
     m_readOnlyReason = std::move(reason);
     Enter(State::ReadOnly);
 }
@@ -427,11 +649,12 @@ FileTransaction* Journal::RunningStep() const {
 std::string Journal::FolderId(bool create) const {
     const std::filesystem::path file = m_root / kFolderIdName;
     std::optional<std::string> id = fileops::ReadWhole(file, O_NOFOLLOW);
-    if (id && id->size() >= kIdLength)
+    if (id && id->size() >= kIdLength &&
+        std::all_of(id->begin(), id->begin() + kIdLength, [](char c) { return std::isxdigit(c) != 0; }))
         return id->substr(0, kIdLength);
     if (!create)
         return {};
-    // Written once, before the first journal; an empty one left by a crash is written anew.
+    // Written once, before the first journal; one left empty or short by a crash is written anew.
     std::random_device random;
     std::string made;
     constexpr const char* kHex = "0123456789abcdef";
@@ -441,6 +664,7 @@ std::string Journal::FolderId(bool create) const {
     fileops::Write(this, file, fd.get(), made + "\n", 0);
     fileops::Sync(this, file, fd.get());
     fileops::Close(file, fd.Release());
+    fileops::SyncFolder(this, m_root);
     return made;
 }
 
@@ -449,27 +673,37 @@ void Journal::OpenForAppend() {
         return;
     const std::string id = FolderId(true);
     fileops::Fd fd(fileops::OpenForChange(this, m_path, O_RDWR | O_CREAT | O_TRUNC | O_NOFOLLOW));
-    const std::string header = Header(id);
+    m_generation = 1;
+    m_cutSeq = m_lastSeq;
+    m_cutWords = m_lastWords;
+    std::string header = Header(id) + EncodeSlot({m_generation, m_cutSeq, true, m_cutWords});
+    header.resize(kHeaderSize, '\0');
     fileops::Write(this, m_path, fd.get(), header, 0);
     fileops::Sync(this, m_path, fd.get());
     fileops::SyncFolder(this, m_root); // the names of the journal and of the folder's id
     m_headerSize = m_size = static_cast<long long>(header.size());
+    m_slotRunning = true;
     m_fd = fd.Release();
 }
 
-void Journal::KeepUntold(const std::string& told) {
-    const std::filesystem::path untold = m_root / kUntoldName;
-    const std::optional<std::string> notes = fileops::ReadWhole(untold, O_NOFOLLOW);
-    fileops::Fd note(fileops::OpenForChange(this, untold, O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW));
-    fileops::Write(this, untold, note.get(), notes.value_or(std::string()) + told + '\0', 0);
-    fileops::Sync(this, untold, note.get());
-    fileops::Close(untold, note.Release());
-    if (!notes)
-        fileops::SyncFolder(this, m_root);
+void Journal::WriteSlot(bool running) {
+    const unsigned long long generation = m_generation + 1;
+    const size_t at = kFixedHeader + ((generation & 1) != 0 ? 0 : kSlotSize);
+    fileops::Write(this, m_path, m_fd, EncodeSlot({generation, m_lastSeq, running, m_lastWords}),
+                   static_cast<long long>(at));
+    m_generation = generation;
+    m_cutSeq = m_lastSeq;
+    m_cutWords = m_lastWords;
+    m_slotRunning = running;
 }
 
-std::vector<std::string> Journal::UntoldNotes() const {
-    const std::string notes = fileops::ReadWhole(m_root / kUntoldName, O_NOFOLLOW).value_or(std::string());
+// The notes the version before kept beside the journal.
+std::vector<std::string> Journal::PreviousNotes() const {
+    std::string notes;
+    try {
+        notes = fileops::ReadWhole(m_root / kUntoldName, O_NOFOLLOW).value_or(std::string());
+    } catch (const IoError&) {
+    }
     std::vector<std::string> told;
     for (size_t from = 0; from < notes.size();) {
         const size_t end = std::min(notes.find('\0', from), notes.size());
@@ -480,8 +714,69 @@ std::vector<std::string> Journal::UntoldNotes() const {
     return told;
 }
 
-void Journal::PutAside(const std::string& told) {
-    KeepUntold(told);
+std::vector<std::string> Journal::AsideMessages(std::vector<std::filesystem::path>* names) const {
+    std::vector<std::filesystem::path> aside;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(m_root, ec)) {
+        const std::string name = entry.path().filename().string();
+        if (name.starts_with(kDamagedJournalName) && !name.ends_with(kShownSuffix))
+            aside.push_back(entry.path());
+    }
+    std::sort(aside.begin(), aside.end(), [](const auto& a, const auto& b) {
+        return a.string().size() != b.string().size() ? a.string().size() < b.string().size() : a < b;
+    });
+    const std::string folder = m_root.string();
+    std::vector<std::string> told;
+    for (const std::filesystem::path& file : aside) {
+        const std::string as = file.filename().string();
+        std::optional<std::string> bytes;
+        try {
+            bytes = fileops::ReadWhole(file, O_NOFOLLOW);
+        } catch (const IoError& e) {
+            if (e.reason() != fileops::ErrorText(ELOOP))
+                continue;
+            told.push_back("The journal of the data folder " + folder +
+                           " is a link to another file; nothing of it was written into the files. It was put "
+                           "aside as \"" +
+                           as + "\".");
+            if (names != nullptr)
+                names->push_back(file);
+            continue;
+        }
+        if (!bytes)
+            continue;
+        std::string message;
+        if (bytes->starts_with(kPreviousMagic)) {
+            std::string action;
+            message = "The journal the previous version of the program left in the data folder " + folder +
+                      " is damaged: " + CheckPreviousEntries(ReadPreviousEntries(*bytes, action)) +
+                      ". Nothing of it was undone. It was put aside as \"" + as + "\".";
+        } else {
+            const Parsed parsed = Parse(*bytes, m_reach);
+            if (parsed.id.empty())
+                message = "The journal of the data folder " + folder + " could not be read (" +
+                          (parsed.damage.empty() ? std::string("its header is not a journal header")
+                                                 : parsed.damage) +
+                          "); nothing of it was written into the files. It was put aside as \"" + as + "\".";
+            else if (parsed.id != FolderId(false))
+                message = "The journal found in the data folder " + folder +
+                          " belongs to another data folder; nothing of it was written into the files. It was "
+                          "put aside as \"" +
+                          as + "\".";
+            else
+                message = "The journal of the data folder " + folder + " is damaged: " + parsed.damage +
+                          ".\nThe steps saved before the damage were written into the files. The journal was "
+                          "put aside as \"" +
+                          as + "\".";
+        }
+        told.push_back(message);
+        if (names != nullptr)
+            names->push_back(file);
+    }
+    return told;
+}
+
+void Journal::PutAside() {
     if (m_fd >= 0) {
         ::close(m_fd);
         m_fd = -1;
@@ -489,99 +784,79 @@ void Journal::PutAside(const std::string& told) {
     m_cutUnsure = false;
     std::filesystem::path aside = m_root / kDamagedJournalName;
     std::error_code ec;
-    for (int n = 2; std::filesystem::exists(std::filesystem::symlink_status(aside, ec)); ++n)
+    const auto taken = [&ec](const std::filesystem::path& name) {
+        return std::filesystem::exists(std::filesystem::symlink_status(name, ec)) ||
+               std::filesystem::exists(std::filesystem::symlink_status(name.string() + kShownSuffix, ec));
+    };
+    for (int n = 2; taken(aside); ++n)
         aside = m_root / (std::string(kDamagedJournalName) + "-" + std::to_string(n));
     fileops::Rename(this, m_path, aside);
     fileops::SyncFolder(this, m_root);
     m_size = m_headerSize = 0;
 }
 
-void Journal::ResolveUnsure(const std::vector<size_t>& starts) {
-    const std::filesystem::path file = m_root / kUnsureName;
-    const std::optional<std::string> unsure = fileops::ReadWhole(file, O_NOFOLLOW);
-    if (!unsure)
-        return;
-    const size_t line = unsure->find('\n');
-    const std::string offset = unsure->substr(0, line);
-    const std::string step =
-        line == std::string::npos ? std::string("the last step") : unsure->substr(line + 1);
-    const bool saved = std::any_of(starts.begin(), starts.end(),
-                                   [&](size_t start) { return std::to_string(start) == offset; });
-    KeepUntold("Whether the step \"" + step + "\" was saved could not be told when it was done." +
-               (saved ? "\nIt was found saved: it is in the files. Do not do it again."
-                      : "\nIt was not saved: nothing of it is in the files. Please do it again."));
-    fileops::Remove(this, file);
-    fileops::SyncFolder(this, m_root);
-}
-
 void Journal::Told() {
     if (ReadOnly())
         return;
     try {
+        std::vector<std::filesystem::path> shown;
+        AsideMessages(&shown);
+        for (const std::filesystem::path& file : shown)
+            fileops::Rename(this, file, file.string() + kShownSuffix);
         fileops::Remove(this, m_root / kUntoldName);
+        fileops::Remove(this, m_root / kUnsureName);
         fileops::SyncFolder(this, m_root);
     } catch (const IoError&) {
         // Told again at the next start.
     }
 }
 
+void Journal::Close() {
+    if (m_state != State::Open || m_inFlight != InFlight::None || m_cutUnsure || m_lengthUnsure || m_fd < 0 ||
+        m_size > m_headerSize || !m_written.empty() || !m_slotRunning)
+        return;
+    try {
+        WriteSlot(false);
+        fileops::Sync(this, m_path, m_fd);
+    } catch (const IoError&) {
+        // The next start tells the last step saved, as after any end that was not clean.
+    }
+}
+
 void Journal::Apply(const std::vector<Record>& records) {
-    Enter(State::MustRewrite);
+    if (m_state != State::MustRewrite)
+        Enter(State::MustRewrite);
     std::map<std::string, std::string> failed; // file -> why
-    for (const Record& record : records) {
-        std::string open; // the file `fd` is open on
-        fileops::Fd fd;
-        for (const Record::Change& change : record.changes) {
-            if (failed.count(change.file) != 0)
+    for (const auto& [relative, image] : Images(records)) {
+        const std::filesystem::path file = m_root / relative;
+        // A name it makes or removes is flushed with its folder at the checkpoint.
+        m_folders.insert(ParentOf(relative));
+        try {
+            std::string name;
+            FolderAt folder(m_root, relative, name);
+            if (image.deleted) {
+                fileops::RemoveAt(this, folder.fd(), name, file);
                 continue;
-            const std::filesystem::path file = m_root / change.file;
-            // A name it makes or removes is flushed with its folder at the checkpoint.
-            m_folders.insert(ParentOf(change.file));
-            try {
-                if (change.file != open) {
-                    fd.Reset();
-                    open.clear();
-                }
-                std::string name;
-                FolderAt folder(m_root, change.file, name);
-                switch (change.kind) {
-                case 'D':
-                    fileops::RemoveAt(this, folder.fd(), name, file);
-                    break;
-                case 'R':
-                    fd.Reset(fileops::OpenAt(this, folder.fd(), name, file, O_WRONLY | O_CREAT | O_TRUNC));
-                    open = change.file;
-                    if (!change.data.empty())
-                        fileops::Write(this, file, fd.get(), change.data, 0);
-                    m_written.insert(change.file);
-                    break;
-                default: // 'W', 'L'
-                    if (fd.get() < 0) {
-                        fd.Reset(fileops::OpenAt(this, folder.fd(), name, file, O_WRONLY | O_CREAT));
-                        open = change.file;
-                    }
-                    if (change.kind == 'W') {
-                        fileops::Write(this, file, fd.get(), change.data, change.number);
-                    } else {
-                        struct stat st;
-                        if (::fstat(fd.get(), &st) != 0)
-                            throw IoError(file, fileops::ErrorText(errno));
-                        // Never longer than the step's own writes made it (or than it is).
-                        long long written = 0;
-                        for (const Record::Change& w : record.changes)
-                            if (w.kind == 'W' && w.file == change.file)
-                                written = std::max(written, w.number + static_cast<long long>(w.data.size()));
-                        if (change.number > st.st_size && change.number > written)
-                            throw IoError(file, "the journal gives it a length it never had");
-                        if (st.st_size != change.number)
-                            fileops::Truncate(this, file, fd.get(), change.number);
-                    }
-                    m_written.insert(change.file);
-                    break;
-                }
-            } catch (const IoError& e) {
-                failed[change.file] = e.reason();
             }
+            fileops::Fd fd(fileops::OpenAt(this, folder.fd(), name, file, O_WRONLY | O_CREAT));
+            struct stat st;
+            if (::fstat(fd.get(), &st) != 0)
+                throw IoError(file, fileops::ErrorText(errno));
+            // Written over what is there, then cut to length: a reader never finds it short.
+            const bool neverHad =
+                image.floor != 0 && image.length > st.st_size && image.length > image.written;
+            for (const auto& [offset, bytes] : neverHad ? std::vector<std::pair<long long, std::string>>(
+                                                              image.parts.begin(), image.parts.end())
+                                                        : WritesOf(image))
+                fileops::Write(this, file, fd.get(), bytes, offset);
+            m_written.insert(relative);
+            // Never longer than its writes made it (or than it is).
+            if (neverHad)
+                throw IoError(file, "the journal gives it a length it never had");
+            if (image.length >= 0 && st.st_size != image.length)
+                fileops::Truncate(this, file, fd.get(), image.length);
+        } catch (const IoError& e) {
+            failed[relative] = e.reason();
         }
     }
     if (!failed.empty()) {
@@ -591,8 +866,13 @@ void Journal::Apply(const std::vector<Record>& records) {
         m_unappliedWhy = list;
         throw FolderNotWhole(m_path, "these files could not be written:" + list);
     }
-    Enter(State::Open);
     m_unappliedWhy.clear();
+    if (m_failure) {
+        Enter(State::Failing);
+        m_lastAttempt = std::chrono::steady_clock::now();
+    } else {
+        Enter(State::Open);
+    }
 }
 
 // Without the lock the journal is only read: the steps it holds are not in the files, and
@@ -626,73 +906,113 @@ std::vector<std::string> Journal::Recover() {
         ::close(m_fd);
         m_fd = -1;
     }
-    m_cutUnsure = false;
+    m_cutUnsure = m_lengthUnsure = m_slotRunning = false;
+    m_slotFlushed = true;
+    m_failure.reset();
+    m_attempts = 0;
     m_size = m_headerSize = 0;
+    m_written.clear();
+    m_folders.clear();
+    // Only the first start of this engine speaks of the program before: a start over finds
+    // this program's own steps.
+    m_firstStart = m_state == State::NotRecovered;
     Enter(State::Open);
+    std::vector<std::string> told;
+    try {
+        Start(told);
+    } catch (const FolderNotWhole&) {
+        if (m_fd >= 0) {
+            ::close(m_fd);
+            m_fd = -1;
+        }
+        Enter(State::Stopped);
+        throw;
+    } catch (const IoError& e) {
+        // The files hold every saved step, but the start could not flush them, cut the journal or
+        // put a damaged one aside: nothing more is written until the next start does.
+        if (m_fd >= 0) {
+            ::close(m_fd);
+            m_fd = -1;
+        }
+        m_readOnlyReason = "its start could not be finished: " + e.file().string() + ": " + e.reason();
+        Enter(State::ReadOnly);
+        told.push_back(
+            "The data folder " + m_root.string() + " is open only to be looked at (" + m_readOnlyReason +
+            "). Every step saved is shown, but nothing can be changed. Close the program, free some "
+            "disk space or mend the disk, and start it again.");
+    }
+    return told;
+}
+
+void Journal::Start(std::vector<std::string>& told) {
     const std::string folder = m_root.string();
+    told = PreviousNotes();
+    const auto withAside = [&] {
+        for (std::string& message : AsideMessages(nullptr))
+            told.push_back(std::move(message));
+    };
     std::optional<std::string> bytes;
     try {
         bytes = fileops::ReadWhole(m_path, O_NOFOLLOW);
     } catch (const IoError& e) {
         if (e.reason() != fileops::ErrorText(ELOOP))
             throw;
-        PutAside("The journal of the data folder " + folder +
-                 " is a link to another file; nothing of it was written into the files. It was put aside "
-                 "as \"" +
-                 kDamagedJournalName + "\".");
-        return UntoldNotes();
+        PutAside(); // a link: renamed, never followed
+        return withAside();
     }
     if (!bytes || bytes->empty())
-        return UntoldNotes();
-    if (bytes->starts_with(kPreviousMagic))
-        return RollBackPrevious(*bytes);
+        return withAside();
+    if (bytes->starts_with(kPreviousMagic)) {
+        RollBackPrevious(*bytes);
+        return withAside();
+    }
     const Parsed parsed = Parse(*bytes, m_reach);
     if (!parsed.header)
-        return UntoldNotes(); // a header cut short: no record was ever written after it
-    if (!parsed.damage.empty() && parsed.records.empty() && parsed.id.empty()) {
-        PutAside("The journal of the data folder " + folder + " could not be read (" + parsed.damage +
-                 "); nothing of it was written into the files. It was put aside as \"" + kDamagedJournalName +
-                 "\".");
-        return UntoldNotes();
+        return withAside(); // a header cut short: no record was ever written after it
+    if (parsed.id.empty() || parsed.id != FolderId(false)) {
+        PutAside(); // unreadable, or another folder's: nothing of it is applied
+        return withAside();
     }
-    if (parsed.id != FolderId(false)) {
-        PutAside(
-            "The journal found in the data folder " + folder +
-            " belongs to another data folder; nothing of it was written into the files. It was put aside "
-            "as \"" +
-            kDamagedJournalName + "\".");
-        return UntoldNotes();
+    const bool unclean = parsed.slot.running || !parsed.records.empty();
+    m_lastSeq = parsed.slot.seq;
+    m_lastWords = parsed.slot.words;
+    for (const Record& record : parsed.records) {
+        m_lastSeq = parsed.format == 1 ? m_lastSeq + 1 : record.seq;
+        m_lastWords = record.action;
     }
-    Apply(parsed.records); // throws when the files cannot all be written: the journal stays
-    ResolveUnsure(parsed.starts);
-    if (parsed.damaged) {
-        // What was written from it is on the disk before it is put aside.
-        try {
+    Apply(parsed.records); // throws FolderNotWhole when the files cannot all be written: the journal stays
+    if (parsed.damaged || parsed.format == 1) {
+        // What was written from it is on the disk before it is put aside or replaced.
+        while (!m_written.empty() || !m_folders.empty()) {
             HandOverWritten();
             if (std::optional<IoError> failed = Collect(true))
                 throw *failed;
-        } catch (const IoError& e) {
-            Enter(State::Stopped);
-            throw FolderNotWhole(e.file(), e.reason());
         }
-        PutAside("The journal of the data folder " + folder + " is damaged: " + parsed.damage +
-                 ".\nThe steps saved before the damage were written into the files. The journal was put "
-                 "aside as \"" +
-                 std::string(kDamagedJournalName) + "\".");
-        return UntoldNotes();
+        if (parsed.damaged) {
+            PutAside();
+        } else { // the version before's: a new journal is made at the next commit
+            fileops::Remove(this, m_path);
+            fileops::SyncFolder(this, m_root);
+        }
+    } else {
+        // Reopened for appending after the good records; a torn tail is cut off at the cut.
+        m_fd = fileops::OpenForChange(this, m_path, O_RDWR | O_NOFOLLOW);
+        m_format = 2;
+        m_headerSize = static_cast<long long>(kHeaderSize);
+        m_size = static_cast<long long>(parsed.end);
+        m_generation = parsed.slot.generation;
+        m_cutSeq = parsed.slot.seq;
+        m_cutWords = parsed.slot.words;
+        m_slotRunning = parsed.slot.running;
+        if (bytes->size() > parsed.end) {
+            fileops::Truncate(this, m_path, m_fd, m_size);
+            m_cutUnsure = true; // the length is flushed with the cut
+        }
+        Checkpoint(); // a failure: the start ends look-only
     }
-    // Reopened for appending after the good records; a torn tail is cut off first.
-    m_fd = fileops::OpenForChange(this, m_path, O_RDWR | O_NOFOLLOW);
-    m_headerSize = static_cast<long long>(kHeaderSize);
-    m_size = static_cast<long long>(parsed.end);
-    if (bytes->size() > parsed.end)
-        fileops::Truncate(this, m_path, m_fd, m_size);
-    try {
-        Checkpoint();
-    } catch (const IoError&) {
-        // The records stay in the journal; the next checkpoint tries again.
-    }
-    return UntoldNotes();
+    if (unclean && m_firstStart)
+        told.push_back(UncleanMessage(folder, m_lastWords));
+    withAside();
 }
 
 struct Journal::PreviousEntry {
@@ -813,10 +1133,8 @@ std::vector<std::string> Journal::RollBackPrevious(const std::string& bytes) {
     const std::vector<PreviousEntry> entries = ReadPreviousEntries(bytes, action);
     const std::string wrong = CheckPreviousEntries(entries);
     if (!wrong.empty()) {
-        PutAside("The journal the previous version of the program left in the data folder " +
-                 m_root.string() + " is damaged: " + wrong +
-                 ". Nothing of it was undone. It was put aside as \"" + kDamagedJournalName + "\".");
-        return UntoldNotes();
+        PutAside(); // its bytes tell what is wrong with it
+        return {};
     }
     m_previousPending = true;
     Enter(State::MustRewrite);
@@ -827,7 +1145,7 @@ std::vector<std::string> Journal::RollBackPrevious(const std::string& bytes) {
     Enter(State::Open);
     if (!entries.empty())
         m_undoneStep = action.empty() ? std::string("a step") : action;
-    return UntoldNotes();
+    return {};
 }
 
 void Journal::EnsureWhole() {
@@ -837,10 +1155,11 @@ void Journal::EnsureWhole() {
         Recover();
         return;
     case State::Stopped:
-        throw FolderNotWhole(m_path, "the journal could not be put aside" + m_unappliedWhy);
+        throw FolderNotWhole(m_path, "the journal could not be written into the files" + m_unappliedWhy);
     case State::MustRewrite:
         break;
     case State::Open:
+    case State::Failing:
     case State::Unsure:
     case State::ReadOnly:
         return;
@@ -855,6 +1174,23 @@ void Journal::EnsureWhole() {
     Apply(Parse(*bytes, m_reach).records);
 }
 
+std::string Journal::FailingMessage() const {
+    return "The disk did not take the saved steps (" + m_failure->file().string() + ": " +
+           m_failure->reason() +
+           ").\nEvery step saved so far is kept in the journal and shown, but nothing more can be saved "
+           "until "
+           "the disk answers again or the program is started again. The program tries again a few times by "
+           "itself.";
+}
+
+void Journal::KeepFailure(const IoError& failure) {
+    if (m_failure)
+        return;
+    m_failure = failure;
+    m_attempts = 0;
+    m_notes.push_back(FailingMessage());
+}
+
 void Journal::Commit(const std::string& action, const PendingChanges& changes) {
     if (changes.empty())
         return; // a step that changed nothing is no commit, even where nothing may change
@@ -863,7 +1199,12 @@ void Journal::Commit(const std::string& action, const PendingChanges& changes) {
     if (m_state == State::Unsure)
         throw StepOutcomeUnknown(m_path, UnsureMessage());
     EnsureWhole();
+    if (m_state == State::Failing)
+        throw DiskFailing(m_failure->file(), FailingMessage() + "\nThis step was not saved.");
+    if (m_size > kJournalLimit)
+        Checkpoint(); // under any load the journal stays bounded: the step waits for it
     Record record;
+    record.seq = m_lastSeq + 1;
     record.action = action;
     for (const auto& [path, f] : changes.files()) {
         const std::string name = Relative(m_root, path);
@@ -888,39 +1229,51 @@ void Journal::Commit(const std::string& action, const PendingChanges& changes) {
             if (offset + static_cast<long long>(bytes.size()) > reach)
                 throw IoError(path, "a write past byte " + std::to_string(reach) +
                                         ", where no file of its kind reaches");
+        if (f.exists && f.size > reach)
+            throw IoError(path, "a length past byte " + std::to_string(reach) +
+                                    ", where no file of its kind reaches");
     }
     const std::string bytes = EncodeRecord(record);
     OpenForAppend();
-    if (m_inFlight == InFlight::Cut)
-        (void)Collect(true); // the record goes after the cut, never over old records
-    if (m_cutUnsure) {
-        fileops::Sync(this, m_path, m_fd); // a failure: nothing saved, the cut still unsure
-        m_cutUnsure = false;
+    if (m_inFlight == InFlight::Slot || m_inFlight == InFlight::Cut)
+        (void)Collect(true); // the record goes after the cut's flush, never over old records
+    if (m_cutUnsure)
+        Cut(true); // written again and flushed here; a failure: nothing saved, the cut still unsure
+    if (m_lengthUnsure) {
+        fileops::Truncate(this, m_path, m_fd, m_size); // what a failed write left past the end
+        fileops::Sync(this, m_path, m_fd);
+        m_lengthUnsure = false;
     }
     const long long at = m_size;
     try {
         fileops::Write(this, m_path, m_fd, bytes, at);
+    } catch (const IoError&) {
+        // The record never reached the journal whole: the step was not saved. What the write left
+        // is cut off before the next record.
+        m_lengthUnsure = true;
+        throw;
+    }
+    try {
         fileops::Sync(this, m_path, m_fd);
     } catch (const IoError& e) {
-        // Not committed, and never to be taken for committed: the record is cut off again and
-        // that is flushed. When that fails too, whether the step was saved is unknown.
-        if (TakeBack(at))
+        // The flush failed: the disk may hold the record or not. Written again and flushed, it is
+        // saved; else cut off again and that flushed, it is not; else nobody knows until the next
+        // start, which names the last step found saved.
+        if (WriteAgain(bytes, at)) {
+            m_notes.push_back("The disk reported an error while the step \"" + action +
+                              "\" was being saved (" + e.reason() + "). It was written again: it is saved.");
+        } else if (TakeBack(at)) {
             throw;
-        Enter(State::Unsure);
-        m_unsureStep = action;
-        try { // for the next start, which tells the clerk what became of it
-            const std::filesystem::path note = m_root / kUnsureName;
-            fileops::Fd fd(fileops::OpenForChange(this, note, O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW));
-            fileops::Write(this, note, fd.get(), std::to_string(at) + "\n" + action, 0);
-            fileops::Sync(this, note, fd.get());
-            fileops::Close(note, fd.Release());
-            fileops::SyncFolder(this, m_root);
-        } catch (const IoError&) {
+        } else {
+            Enter(State::Unsure);
+            m_unsureStep = action;
+            throw StepOutcomeUnknown(e.file(), "The file " + e.file().string() + " could not be used: " +
+                                                   e.reason() + ".\n" + UnsureMessage());
         }
-        throw StepOutcomeUnknown(e.file(), "The file " + e.file().string() +
-                                               " could not be used: " + e.reason() + ".\n" + UnsureMessage());
     }
     m_size = at + static_cast<long long>(bytes.size()); // the commit point
+    m_lastSeq = record.seq;
+    m_lastWords = action;
     try {
         Apply({record});
     } catch (const FolderNotWhole&) {
@@ -932,6 +1285,16 @@ std::string Journal::UnsureMessage() const {
     return "The step \"" + m_unsureStep +
            "\" may have been saved: whether it was can only be told when the program starts again. Nothing "
            "more can be saved until then. Close the program and start it again; it will tell you.";
+}
+
+bool Journal::WriteAgain(const std::string& bytes, long long at) {
+    try {
+        fileops::Write(this, m_path, m_fd, bytes, at);
+        fileops::Sync(this, m_path, m_fd);
+        return true;
+    } catch (const IoError&) {
+        return false;
+    }
 }
 
 bool Journal::TakeBack(long long at) {
@@ -977,27 +1340,29 @@ void Journal::HandOverWritten() {
     }
     std::vector<FlushWorker::Job> jobs;
     try {
-        for (const std::string& relative : m_written) {
-            const std::filesystem::path file = m_root / relative;
-            fileops::Fd fd(OpenWritten(relative));
-            if (fd.get() < 0)
-                continue; // deleted by a later step
-            const bool disk = fileops::BeforeFlush(this, file, false);
-            jobs.emplace_back(file, fd.Release(), false, disk);
+        // At most kBatchFiles open at once: the rest go in the next batch.
+        for (auto it = m_written.begin(); it != m_written.end() && jobs.size() < kBatchFiles;) {
+            const std::filesystem::path file = m_root / *it;
+            fileops::Fd fd(OpenWritten(*it));
+            if (fd.get() >= 0) { // else deleted by a later step
+                const bool disk = fileops::BeforeFlush(this, file, false);
+                jobs.emplace_back(file, fd.Release(), false, disk);
+            }
+            it = m_written.erase(it);
         }
-        for (const std::string& relative : m_folders) {
-            const std::filesystem::path folder = relative.empty() ? m_root : m_root / relative;
+        for (auto it = m_folders.begin(); it != m_folders.end() && jobs.size() < kBatchFiles;) {
+            const std::filesystem::path folder = it->empty() ? m_root : m_root / *it;
             const bool disk = fileops::BeforeFlush(this, folder, true);
             jobs.emplace_back(folder, fileops::OpenFolder(folder), true, disk);
+            it = m_folders.erase(it);
         }
-    } catch (const IoError&) {
+    } catch (const IoError& e) {
         // As a failed flush: the files are written again from the journal before the cut.
+        KeepFailure(e);
         if (m_state != State::MustRewrite)
             Enter(State::MustRewrite);
         throw;
     }
-    m_written.clear();
-    m_folders.clear();
     if (jobs.empty())
         return;
     Worker().Hand(std::move(jobs));
@@ -1007,51 +1372,149 @@ void Journal::HandOverWritten() {
 std::optional<IoError> Journal::Collect(bool wait) {
     if (m_inFlight == InFlight::None)
         return std::nullopt;
-    const std::optional<std::optional<FlushWorker::Failure>> outcome = m_worker->Take(wait);
+    std::optional<FlushWorker::Outcome> outcome = m_worker->Take(wait);
     if (!outcome)
         return std::nullopt; // still flushing
     const InFlight was = std::exchange(m_inFlight, InFlight::None);
-    const std::optional<FlushWorker::Failure>& failure = *outcome;
+    for (const auto& [file, folder] : outcome->done)
+        fileops::AfterFlush(this, file, folder);
+    if (was == InFlight::Slot)
+        m_slotFlushed = !outcome->failure; // the cut goes on from there (CheckpointRound)
     if (was == InFlight::Cut)
-        m_cutUnsure = failure.has_value();
-    if (!failure)
+        m_cutUnsure = outcome->failure.has_value();
+    if (!outcome->failure) {
+        if (was == InFlight::Retry) {
+            // The disk answers again: every file was written again and flushed.
+            m_failure.reset();
+            m_attempts = 0;
+            Enter(State::Open);
+            m_notes.push_back(
+                "The disk answers again: the saved steps are on it, and steps can be saved again.");
+        }
         return std::nullopt;
+    }
+    const IoError failure(outcome->failure->file, fileops::ErrorText(outcome->failure->error));
     // A file's flush failed: what the kernel could not write it may have dropped, and flushing
     // again proves nothing. The files are written again from the journal before anything reads
-    // them, and before the journal is cut.
-    if (was == InFlight::Files && m_state == State::Open)
-        Enter(State::MustRewrite);
-    return IoError(failure->file, fileops::ErrorText(failure->error));
+    // them, and before the journal is cut; the failure is kept, told once, and refuses commits.
+    if (was == InFlight::Files) {
+        KeepFailure(failure);
+        if (m_state == State::Open)
+            Enter(State::MustRewrite);
+    }
+    if (was == InFlight::Retry)
+        ++m_attempts;
+    return failure;
 }
 
-void Journal::Cut() {
+void Journal::TryAgainWhileFailing(bool wait) {
+    if (m_inFlight != InFlight::None)
+        return;
+    {
+        const auto now = std::chrono::steady_clock::now();
+        if (!wait && (m_attempts >= kFailingAttempts ||
+                      now - m_lastAttempt < std::chrono::milliseconds(kFailingRetryMs)))
+            return;
+        m_lastAttempt = now;
+        const std::optional<std::string> bytes = fileops::ReadWhole(m_path, O_NOFOLLOW);
+        std::vector<FlushWorker::Job> jobs;
+        std::set<std::string> folders;
+        try {
+            for (auto& [relative, image] : Images(Parse(bytes.value_or(std::string()), m_reach).records)) {
+                folders.insert(ParentOf(relative));
+                if (image.deleted)
+                    continue;
+                const std::filesystem::path file = m_root / relative;
+                const bool disk = fileops::BeforeFlush(this, file, false);
+                // Opened on the engine's thread, one at a time, never through a link.
+                auto open = [root = m_root, relative = relative]() -> int {
+                    try {
+                        std::string name;
+                        FolderAt folder(root, relative, name);
+                        const int fd = ::openat(folder.fd(), name.c_str(),
+                                                O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+                        return fd >= 0 ? fd : -errno;
+                    } catch (const IoError&) {
+                        return -EIO;
+                    }
+                };
+                jobs.emplace_back(file, std::move(open), WritesOf(image), image.length, disk);
+            }
+            for (const std::string& relative : folders) {
+                const std::filesystem::path folder = relative.empty() ? m_root : m_root / relative;
+                const bool disk = fileops::BeforeFlush(this, folder, true);
+                jobs.emplace_back(folder, fileops::OpenFolder(folder), true, disk);
+            }
+        } catch (const IoError&) {
+            ++m_attempts;
+            throw;
+        }
+        m_written.clear();
+        m_folders.clear();
+        Worker().Hand(std::move(jobs));
+        m_inFlight = InFlight::Retry;
+    }
+    if (!wait)
+        return;
+    if (std::optional<IoError> failed = Collect(true))
+        throw *failed;
+}
+
+void Journal::Cut(bool wait) {
     if (m_fd < 0 || (m_size <= m_headerSize && !m_cutUnsure))
         return;
+    const bool cutUnsure = m_cutUnsure;
     try {
-        if (m_size > m_headerSize) {
-            fileops::Truncate(this, m_path, m_fd, m_headerSize);
-            m_size = m_headerSize;
+        // First the header's slot names the last step, flushed; only then do the records go: the
+        // journal never loses the name of the last step saved. A cut whose flush failed is
+        // written again, never merely flushed again.
+        if (!m_slotFlushed || m_cutSeq != m_lastSeq || m_cutWords != m_lastWords || !m_slotRunning) {
+            WriteSlot(true);
+            m_slotFlushed = !Durable();
+            if (wait && Durable()) {
+                fileops::Sync(this, m_path, m_fd);
+                m_slotFlushed = true;
+            } else if (Durable()) {
+                HandOverCut(InFlight::Slot);
+                return;
+            }
         }
+        if (m_size > m_headerSize)
+            fileops::Truncate(this, m_path, m_fd, m_headerSize);
+        m_size = m_headerSize;
         if (!Durable()) {
             m_cutUnsure = false;
             return;
         }
-        m_cutUnsure = true; // until its flush is done
-        const bool disk = fileops::BeforeFlush(this, m_path, false);
-        const int opened = OpenWritten(kJournalName); // a descriptor of the flush's own (see journal.h)
-        if (opened < 0)
-            throw IoError(m_path, fileops::ErrorText(ENOENT));
-        std::vector<FlushWorker::Job> jobs;
-        jobs.emplace_back(m_path, opened, false, disk);
-        Worker().Hand(std::move(jobs));
-        m_inFlight = InFlight::Cut;
+        if (wait) {
+            fileops::Sync(this, m_path, m_fd);
+            m_cutUnsure = false;
+            return;
+        }
+        HandOverCut(InFlight::Cut);
     } catch (const IoError&) {
         // The next record goes where the journal ends, whatever the disk made of the cut.
         struct stat st;
         if (::fstat(m_fd, &st) == 0)
-            m_size = st.st_size;
+            m_size = std::max(st.st_size, static_cast<off_t>(m_headerSize));
+        m_cutUnsure = cutUnsure || m_size > m_headerSize;
         throw;
     }
+}
+
+void Journal::HandOverCut(InFlight what) {
+    if (what == InFlight::Cut)
+        m_cutUnsure = true; // until its flush is done
+    const bool disk = fileops::BeforeFlush(this, m_path, false);
+    // A duplicate of the journal's own descriptor: one open description, so a failure is seen
+    // once, here; what it covers is then written again before it is flushed again.
+    const int dup = ::fcntl(m_fd, F_DUPFD_CLOEXEC, 0);
+    if (dup < 0)
+        throw IoError(m_path, fileops::ErrorText(errno));
+    std::vector<FlushWorker::Job> jobs;
+    jobs.emplace_back(m_path, dup, false, disk);
+    Worker().Hand(std::move(jobs));
+    m_inFlight = what;
 }
 
 bool Journal::CheckpointRound(bool wait) {
@@ -1065,12 +1528,17 @@ bool Journal::CheckpointRound(bool wait) {
     if (was == InFlight::Cut)
         return true; // a step saved meanwhile would have waited for the cut's flush
     EnsureWhole();
+    if (m_state == State::Failing) {
+        TryAgainWhileFailing(wait); // throws the attempt's failure
+        if (m_state == State::Failing)
+            return m_inFlight == InFlight::None; // a later attempt, or the next start
+    }
     if (!m_written.empty() || !m_folders.empty()) {
         HandOverWritten();
         if (m_inFlight != InFlight::None)
             return false; // looked at in a later round; steps may be saved meanwhile
     }
-    Cut();
+    Cut(wait);
     return m_inFlight == InFlight::None;
 }
 

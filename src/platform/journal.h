@@ -7,23 +7,37 @@
 // back when what runs inside it fails.
 //
 // At commit the step's new bytes are appended to the file `journal` in the data folder as one
-// record with a checksum, and the journal is flushed once: that is the commit point. Then the
-// data files are written, without a flush. A checkpoint at a quiet moment flushes the files
-// written since the last one and their folders, then cuts the journal back to its header.
-// Those flushes run on the engine's own thread (FlushWorker), never on the window's: the
-// window's thread only hands them over and, between events, looks at what finished. The
-// fault source of the tests is asked on the window's thread when a flush is handed over,
-// and its answer stands for that flush.
+// record with a checksum and the step's sequence number and words, and the journal is flushed
+// once: that is the commit point. Then the data files are written, without a flush. A checkpoint
+// at a quiet moment flushes the files written since the last one and their folders, then cuts
+// the journal back to its header, which keeps the number and words of the last step cut (so the
+// journal always names the last step saved, also when it holds no record). Those flushes run on
+// the engine's own thread (FlushWorker), never on the window's: the window's thread only hands
+// them over and, between events, looks at what finished. The fault source of the tests is asked
+// on the window's thread when a flush is handed over, and told when it has finished.
 //
-// At start-up (and before a step, when writing a committed record into the files failed) the
-// committed records are written into the files again, which gives the same files however
-// often it is done; a record cut short by a crash was never committed and is dropped.
+// The journal is the only truth about what was saved: the engine keeps no other note of how a
+// step ended. When a record's flush fails, the record is written again and flushed: if that
+// holds, the step is saved and the clerk is told so; else it is cut off again and that flushed
+// (not saved); when even that fails, whether it was saved is unknown (Unsure) until the next
+// start. A start after a program that did not close normally (the header says so, or the
+// journal holds records) tells the clerk, by its words, the last step found saved: the step in
+// doubt, and a kill at the commit point, are answered either way. A record whose own write
+// failed never reached the journal whole: that step was not saved, said at once.
+//
+// At start-up the committed records are written into the files again, which gives the same
+// files however often it is done; a record cut short by a crash was never committed and is
+// dropped. Writing them again writes each file's last image over what is there and only then
+// cuts it to length, so a reader of the file never sees it short. A start ends either with
+// every replayed file flushed and the journal cut, or with the folder look-only (ReadOnly, the
+// reason told) or, when the files could not be written, Stopped: never half-way.
 //
 // The journal belongs to one data folder: its header holds the folder's own id (the file
 // `folder-id`, written once). A journal that is not this folder's, or is damaged other than
 // at a tail cut short, is never applied as it stands: the steps before the damage are written
-// and flushed, then it is put aside as "journal.damaged" and the clerk is told, at every start
-// until the message was shown, which saved step may be lost.
+// and flushed, then it is put aside as "journal.damaged". The put-aside journal is itself the
+// message: every start reads it again and tells the clerk what it holds until the message was
+// shown, then renames it to "journal.damaged.shown" (a rename: it happened or it did not).
 //
 // The Journal is the folder's storage engine: it holds the step running over the folder, the
 // journal file, the checkpoint and recovery, the fault source of its files, whether they are
@@ -31,61 +45,75 @@
 // it is the whole process's. A file reaches it through its name: the folder's handle
 // (DataFolder, built with the engine) names every file with its engine (FilePath in files.h),
 // and the file layer goes through that engine's step and faults, never through a table of
-// folders. Its state is one value (Journal::state()), and it moves only
-// along these lines (any other move is a logic error):
+// folders. Its state is one value (Journal::state()), and it moves only along these lines
+// (Enter refuses any other move as a logic error):
 //
 //   NotRecovered --SetReadOnly--> ReadOnly
-//   NotRecovered --Recover--> Open | MustRewrite (a file could not be written) | Stopped
-//                (damaged journal whose steps could not be flushed before it was put aside)
+//   NotRecovered --Recover--> Open | ReadOnly (the files hold every step, but the start could
+//                not flush them or cut the journal) | Stopped (the files could not be written)
 //   Open         the files hold every committed step, perhaps not yet flushed (a checkpoint
 //                is then due). Commit appends and flushes one record, then writes the files:
 //                --> MustRewrite when writing them fails; --> Unsure when the record could
-//                neither be flushed nor taken back. A checkpoint flushes the files and their
-//                folders, then cuts the journal; a failed flush --> MustRewrite (the kernel
-//                may have dropped what it could not write: flushing again proves nothing).
+//                neither be flushed, written again nor taken back. A checkpoint flushes the
+//                files and their folders, then cuts the journal; a failed flush --> MustRewrite
+//                with the failure kept (the kernel may have dropped what it could not write:
+//                flushing again proves nothing).
 //   MustRewrite  a committed step is not wholly in the files, or a flush of them failed.
 //                Every read and change first writes every record of the journal into the
-//                files again (EnsureWhole) --> Open; the journal is never cut before that.
-//   Unsure       a step's record could neither be flushed nor taken back: whether it was
-//                saved is known only at the next start, which names it to the clerk. Reads
-//                go on; every commit is refused (StepOutcomeUnknown). Left only by a restart.
-//   ReadOnly     opened without the folder's lock: nothing is written, every commit refused.
-//   Stopped      start-up could not make the folder whole and put its damaged journal
-//                aside: nothing reads or changes the folder until the next start.
-//   Recover in Open, MustRewrite, Unsure or Stopped starts over as a new start --> as above.
+//                files again (EnsureWhole) --> Open, or --> Failing when a flush had failed;
+//                the journal is never cut before that.
+//   Failing      a flush failed (the first failure is kept and told once). The files were
+//                written again, so reads go on; every commit is refused with that failure.
+//                A bounded number of further attempts, spaced out, write the files again and
+//                flush them on the engine's thread: one that holds --> Open (the checkpoint
+//                then cuts the journal), and the clerk is told the disk answers again.
+//   Unsure       a step's record could neither be flushed, written again nor taken back:
+//                whether it was saved is known only at the next start, which names the last
+//                step found saved. Reads go on; every commit is refused (StepOutcomeUnknown).
+//   ReadOnly     opened without the folder's lock, or a start that could not finish:
+//                nothing is written, every commit refused with the reason.
+//   Stopped      start-up could not write the files: nothing reads or changes the folder until
+//                the next start.
+//   Recover in Open, MustRewrite, Failing, Unsure or Stopped starts over as a new start.
 //
 // Beside the state: a step is pending while a Transaction runs (BeginStep to EndStep), in
 // memory; inside Commit the step is committed but its files not yet written. A checkpoint
 // moves along these lines, in Open (and MustRewrite, which first rewrites the files):
 //
-//   idle --hand over the files written and the folders changed--> checkpointing
+//   idle --hand over the files written and the folders changed (at most kBatchFiles open at
+//        once)--> checkpointing
 //   checkpointing  the flushes are on the engine's thread. Steps read and commit as in Open;
 //                  a file a step writes joins those to flush again, even when its flush was
 //                  already handed over (a flush proves only what was written before it).
 //     --all done, files written meanwhile--> hand those over --> checkpointing
-//     --all done, none written meanwhile--> cut: the journal is truncated to its header and
-//                  its flush handed over --> cutting
-//     --a flush failed--> MustRewrite, seen between events or before the next read; the
-//                  files are written again from the journal and flushed anew before any cut
+//     --all done, none written meanwhile--> cut: the journal is truncated to its header, the
+//                  header's other slot names the last step, and the flush of both is handed
+//                  over --> cutting
+//     --a flush failed--> MustRewrite (failure kept), seen between events or before the next
+//                  read; the files are written again from the journal before any cut
 //   cutting        the next commit waits for the cut's flush before writing its record (the
 //                  step's own wait, like its own flush): a record written over old records
 //                  whose cut the disk may not hold could, after a crash in the commit, leave
-//                  old bytes after it, read as damage. The flush runs on a descriptor of its
-//                  own: the kernel reports a flush's failure once to each open description
-//                  of a file, so the journal's own descriptor still sees it.
+//                  old bytes after it, read as damage.
 //     --flushed--> idle
-//     --its flush failed--> cut unsure: the next commit flushes the journal on its own
+//     --its flush failed--> cut unsure: the next commit (and the next checkpoint) cuts again,
+//                  writing the header's slot again, and flushes that on the journal's own
 //                  descriptor before writing its record (a failure there is the commit's:
-//                  nothing saved), and so does the next checkpoint. Only the length is at
-//                  stake: what the cut dropped had been flushed into the files already.
+//                  nothing saved). A flush that fails is never merely tried again: what it
+//                  covers is written again first. Only the length is at stake: what the cut
+//                  dropped had been flushed into the files already.
+//   A commit finding the journal past kJournalLimit first checkpoints, waiting: under any load
+//   the journal stays bounded.
 //
 // The exit's checkpoint (Checkpoint), recovery and the tests wait for the flushes; the
-// checkpoint between events (CheckpointWithoutWaiting) never does.
+// checkpoint between events (CheckpointWithoutWaiting) never does. A clean exit (Close) marks
+// the header closed.
 #pragma once
 
 #include "platform/files.h"
 #include "platform/flush_worker.h"
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -93,6 +121,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -106,10 +135,11 @@ struct WorkDeferred {};
 inline constexpr const char* kJournalName = "journal";
 inline constexpr const char* kFolderIdName = "folder-id";
 inline constexpr const char* kDamagedJournalName = "journal.damaged";
-// What the clerk must still be told at the next start (a journal put aside, a step whose
-// saving could not be confirmed), kept until it was shown.
+// A put-aside journal whose message was shown to the clerk.
+inline constexpr const char* kShownSuffix = ".shown";
+// Notes the program's previous version kept beside the journal (what the clerk was still to be
+// told, a step whose saving could not be confirmed): shown once, then removed. Never written.
 inline constexpr const char* kUntoldName = "journal.untold";
-// The record whose flush could not be confirmed: its offset and the step's words.
 inline constexpr const char* kUnsureName = "journal.unsure";
 // No file of the folder reaches this far: a record writing further is damage.
 inline constexpr long long kLargestFile = 1LL << 28;
@@ -135,6 +165,13 @@ public:
     FolderReadOnly(const std::filesystem::path& file, const std::string& reason) : IoError(file, reason) {}
 };
 
+// Thrown by every commit while a flush of the folder's files keeps failing (Failing): `reason` says
+// what failed first and what the clerk can do.
+class DiskFailing : public IoError {
+public:
+    DiskFailing(const std::filesystem::path& file, const std::string& reason) : IoError(file, reason) {}
+};
+
 class Transaction;
 
 // One data folder's storage engine. One copy of the program uses it, holding the folder's lock.
@@ -147,7 +184,7 @@ public:
     Journal(const Journal&) = delete;
     Journal& operator=(const Journal&) = delete;
 
-    enum class State { NotRecovered, Open, MustRewrite, Unsure, ReadOnly, Stopped };
+    enum class State { NotRecovered, Open, MustRewrite, Failing, Unsure, ReadOnly, Stopped };
     State state() const { return m_state; }
 
     const std::filesystem::path& root() const override { return m_root; }
@@ -187,18 +224,26 @@ public:
 
     // NotRecovered (ReadOnly: only reads the journal, to name the steps it holds; in any other
     // state it starts over as at start-up): writes the committed steps into the files and checkpoints.
-    // Returns what the clerk must be told (a damaged or foreign journal put aside, a step whose
-    // saving could not be confirmed), also what an earlier start could not show; once it was
-    // shown, call Told. Throws FolderNotWhole when the files could not all be written (every
-    // file that could not, named).
+    // Returns what the clerk must be told: the last step found saved when the program before did
+    // not close normally, a damaged or foreign journal put aside (until shown). Once it was shown,
+    // call Told. Throws FolderNotWhole when the files could not all be written (--> Stopped, every
+    // file that could not, named); a start that wrote them but could not flush them or cut the
+    // journal ends look-only (--> ReadOnly, the reason among what it returns).
     std::vector<std::string> Recover();
-    // The messages Recover returned were shown to the clerk: they are not shown again. Nothing in
-    // ReadOnly.
+    // The messages Recover returned were shown to the clerk: they are not shown again (a put-aside
+    // journal is renamed as shown). Nothing in ReadOnly.
     void Told();
+    // A clean end: after a checkpoint that cut the journal, the header is marked closed and
+    // flushed, so that the next start has nothing to tell. Nothing in any other state.
+    void Close();
+    // What the engine found while running that the clerk must be told (a step whose record was
+    // written again and saved, a failure that lasts, the disk answering again), once each.
+    std::vector<std::string> TakeNotes() { return std::exchange(m_notes, {}); }
 
     // Before anything reads the folder (any state): in NotRecovered recovers; in MustRewrite
-    // writes every committed step into the files again (--> Open). Throws FolderNotWhole while
-    // that cannot be done, and in Stopped. Nothing in Open, Unsure and ReadOnly.
+    // writes every committed step into the files again (--> Open, or Failing when a flush had
+    // failed). Throws FolderNotWhole while that cannot be done, and in Stopped. Nothing in Open,
+    // Failing, Unsure and ReadOnly.
     void EnsureWhole();
     // The step that a journal of the program's previous version held and Recover undid (that
     // version kept the old bytes of what a step changed); empty when there was none.
@@ -206,13 +251,14 @@ public:
 
     // A step that changed nothing: nothing, in any state. Otherwise Open or MustRewrite (and
     // NotRecovered, which recovers first); refused in ReadOnly (FolderReadOnly), Unsure
-    // (StepOutcomeUnknown) and Stopped (FolderNotWhole). Appends the step's record and flushes it (the commit
-    // point), then writes the files. Throws IoError, with nothing saved, when the record could not be made
-    // durable and was taken back; StepOutcomeUnknown (--> Unsure) when it could not be taken
-    // back either. A failure to write the files after the commit point is not thrown: the step
-    // stands (--> MustRewrite), and the next EnsureWhole writes it. The record is written only
-    // once the last cut is flushed: it waits for the cut's flush in hand, and flushes the
-    // journal first when that failed (a failure there: IoError, nothing saved).
+    // (StepOutcomeUnknown), Failing (DiskFailing) and Stopped (FolderNotWhole). Appends the step's record
+    // and flushes it (the commit point), then writes the files. A record whose flush failed is written
+    // again and flushed: when that holds the step is saved (and a note says so). Throws IoError, with
+    // nothing saved, when the record's write failed or the record could not be made durable and was taken
+    // back; StepOutcomeUnknown (--> Unsure) when it could not be taken back either. A failure to write the
+    // files after the commit point is not thrown: the step stands (--> MustRewrite), and the next EnsureWhole
+    // writes it. The record is written only once the last cut is flushed: it waits for the cut's flush in
+    // hand, and flushes the journal first when that failed (a failure there: IoError, nothing saved).
     void Commit(const std::string& action, const PendingChanges& changes);
 
     // Open or MustRewrite (NotRecovered recovers first; nothing in the other states): flushes every file
@@ -237,13 +283,27 @@ public:
     bool Whole() const {
         return m_state != State::MustRewrite && m_state != State::Unsure && m_state != State::Stopped;
     }
+    // Nothing more can be saved until the next start, or until the disk answers again (Failing).
+    bool TakesNoCommit() const {
+        return m_state == State::Failing || m_state == State::Unsure || m_state == State::ReadOnly ||
+               m_state == State::Stopped;
+    }
     bool NeedsCheckpoint() const {
         return !m_written.empty() || !m_folders.empty() || m_size > m_headerSize ||
                m_state == State::MustRewrite || m_inFlight != InFlight::None || m_cutUnsure;
     }
-    // The journal's length; a checkpoint is due before it grows past kCheckpointBytes.
+    // The words of the last step committed (or found saved at the start).
+    const std::string& lastStep() const { return m_lastWords; }
+    // The journal's length; a checkpoint is due before it grows past kCheckpointBytes, and a commit
+    // finding it past kJournalLimit checkpoints first, waiting.
     long long size() const { return m_size; }
     static constexpr long long kCheckpointBytes = 1 << 20;
+    static constexpr long long kJournalLimit = 4LL << 20;
+    // The files a checkpoint holds open at once, at most.
+    static constexpr size_t kBatchFiles = 256;
+    // Failing: the attempts to write and flush the files again, and the time between two.
+    static constexpr int kFailingAttempts = 5;
+    static constexpr int kFailingRetryMs = 10000;
 
     // One committed step as the journal holds it.
     struct Record;
@@ -256,34 +316,45 @@ private:
     std::vector<std::string> StepsNotShown() const;
     // Writes the records into the files; throws FolderNotWhole naming every file that failed.
     void Apply(const std::vector<Record>& records);
-    // Keeps `told` for the clerk (see kUntoldName), then renames the journal aside.
-    void PutAside(const std::string& told);
+    // The start proper (see Recover); throws what made it stop. `told`: what the clerk is to be told.
+    void Start(std::vector<std::string>& told);
+    std::string FailingMessage() const;
+    // Renames the journal aside as a damaged journal (its bytes are the message).
+    void PutAside();
+    // What each put-aside journal not yet shown tells the clerk, and the names to mark shown.
+    std::vector<std::string> AsideMessages(std::vector<std::filesystem::path>* names) const;
+    std::vector<std::string> PreviousNotes() const;
     // A file written since the last checkpoint, opened to be flushed; -1 when a later step deleted it.
     int OpenWritten(const std::string& relative) const;
-    // Hands the flushes of the files written and the folders changed to the engine's thread.
-    // A failure to hand one over (the fault source's) --> MustRewrite.
+    // Hands the flushes of the files written and the folders changed to the engine's thread, at most
+    // kBatchFiles at once. A failure to hand one over (the fault source's) --> MustRewrite.
     void HandOverWritten();
     // One round of a checkpoint (see CheckpointWithoutWaiting); `wait`: for what is in hand.
     bool CheckpointRound(bool wait);
     // Looks at the flushes in hand (waiting for them when `wait`): a failed flush of a file or folder
-    // --> MustRewrite, of the cut: cut unsure. Returns the failure seen, if any.
+    // --> MustRewrite (failure kept), of the cut: cut unsure. Returns the failure seen, if any.
     std::optional<IoError> Collect(bool wait);
     FlushWorker& Worker();
-    // Cuts the journal back to its header and hands its flush over (cutting).
-    void Cut();
+    // Cuts the journal back to its header: first the header's other slot names the last step and
+    // is flushed, then the records go and that is flushed. Hands each flush over (cutting), or,
+    // `wait`, flushes here on the journal's own descriptor.
+    void Cut(bool wait);
+    enum class InFlight;
+    void HandOverCut(InFlight what);
+    // Writes the header's next slot: the last step cut and whether the program is running.
+    void WriteSlot(bool running);
+    // After a record's flush failed: writes it again and flushes (true: saved).
+    bool WriteAgain(const std::string& bytes, long long at);
     // After a record's flush failed: cuts it off and flushes that. False when it could not.
     bool TakeBack(long long at);
     std::string UnsureMessage() const;
-    // Keeps a message for the clerk, flushed, until Told (see kUntoldName).
-    void KeepUntold(const std::string& told);
-    std::vector<std::string> UntoldNotes() const;
-    // Turns the note of a step whose saving was unsure (kUnsureName) into a message saying
-    // whether it was found saved: whether a whole record starts where it was written.
-    void ResolveUnsure(const std::vector<size_t>& starts);
+    // A flush failed: keeps the first failure for the clerk (told once).
+    void KeepFailure(const IoError& failure);
+    // Failing: one bounded attempt, on the engine's thread, to write the files again and flush them.
+    void TryAgainWhileFailing(bool wait);
     // Undoes the step a journal of the previous version holds and removes the journal. Throws
     // FolderNotWhole, keeping the journal, when a file could not be put back; a journal that
     // names a file outside the folder or a length the file never had is put aside unapplied.
-    // Returns what the clerk must be told of such a journal.
     std::vector<std::string> RollBackPrevious(const std::string& bytes);
     struct PreviousEntry;
     static std::vector<PreviousEntry> ReadPreviousEntries(const std::string& bytes, std::string& action);
@@ -302,14 +373,30 @@ private:
     int m_fd = -1;
     long long m_size = 0;
     long long m_headerSize = 0;
-    std::string m_unsureStep;        // Unsure: the step's words
-    std::string m_unappliedWhy;      // MustRewrite, Stopped: why, for the clerk
-    bool m_previousPending = false;  // MustRewrite: what is to be undone is a previous version's journal
-    std::string m_undoneStep;        // see undoneStep
-    std::set<std::string> m_written; // files (relative) written since the last checkpoint
+    std::string m_unsureStep;       // Unsure: the step's words
+    std::string m_unappliedWhy;     // MustRewrite, Stopped: why, for the clerk
+    bool m_previousPending = false; // MustRewrite: what is to be undone is a previous version's journal
+    std::string m_undoneStep;       // see undoneStep
+    // The journal's format (2: sequence numbers and the header's slots; 1: the version before).
+    int m_format = 2;
+    unsigned long long m_lastSeq = 0;    // the number of the last step committed (0: none yet)
+    std::string m_lastWords;             // and its words
+    unsigned long long m_cutSeq = 0;     // the last step the header's slot names
+    std::string m_cutWords;              // and its words
+    unsigned long long m_generation = 0; // of the header's newest slot
+    bool m_firstStart = true;            // Recover: the engine's first, not a start over
+    bool m_slotRunning = false;          // the newest slot says the program runs
+    bool m_slotFlushed = true;           // the newest slot is on the disk
+    bool m_lengthUnsure = false;      // a record's write failed: what the disk holds past m_size is unknown
+    std::optional<IoError> m_failure; // MustRewrite after a failed flush, Failing: the first failure
+    int m_attempts = 0;               // Failing: the attempts made since
+    std::chrono::steady_clock::time_point m_lastAttempt; // Failing: when the last was made
+    std::vector<std::string> m_notes;                    // see TakeNotes
+    std::set<std::string> m_written;                     // files (relative) written since the last checkpoint
     std::set<std::string> m_folders; // folders (relative) whose entries changed since then
-    // What the flushes in hand are: a checkpoint's files and folders, or the cut's.
-    enum class InFlight { None, Files, Cut };
+    // What the flushes in hand are: a checkpoint's files and folders, the cut's slot or its
+    // truncation, or, Failing, the files written again.
+    enum class InFlight { None, Files, Slot, Cut, Retry };
     InFlight m_inFlight = InFlight::None;
     bool m_cutUnsure =
         false;         // the cut's flush is in hand or failed: the journal's length on the disk is unsure

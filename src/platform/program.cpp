@@ -62,6 +62,7 @@ Program::~Program() {
     // flushed now is in the journal, and the next start writes it again.
     try {
         m_journal.Checkpoint();
+        m_journal.Close(); // a clean end: the next start has nothing to tell
     } catch (const IoError&) {
     }
 }
@@ -200,7 +201,11 @@ void Program::RecoverInterruptedAction() {
                        "\".\nThat step was undone: nothing of it was saved. Please do it again.",
                    vbOKOnly | vbExclamation, "Unfinished Step Undone");
     } catch (const IoError& e) {
-        MsgBox(NotWholeMessage(e.reason()), vbOKOnly | vbCritical, "File Error");
+        MsgBox("Steps already saved could not all be written into the data files (" + e.reason() +
+                   ").\nNothing can be read or changed. Close the program, free some disk space or mend the "
+                   "disk, "
+                   "and start it again: its start finishes the work.",
+               vbOKOnly | vbCritical, "File Error");
     }
     m_services.clock->Reload(); // a step written again may have moved the date
 }
@@ -228,6 +233,8 @@ Failure DescribeFailure(const std::filesystem::path& dataRoot) {
                     "\nThe steps saved before are kept; this last one was not saved.",
                 "File Error"};
     } catch (const StepOutcomeUnknown& e) {
+        return {e.reason(), "File Error"};
+    } catch (const DiskFailing& e) {
         return {e.reason(), "File Error"};
     } catch (const FolderReadOnly& e) {
         return {"The data folder " + dataRoot.string() + " is open only to be looked at (" + e.reason() +
@@ -283,6 +290,7 @@ void Program::Dispatch(const std::function<void()>& handler, std::string_view ac
     if (repeatKey == nullptr)
         m_idleMs = 0; // idle time counts from the clerk's last action, not from a timer's tick
     TellNotPrinted();
+    TellEngineNotes();
     // A damaged file the event came across is reported once, when the event is over.
     for (const std::string& damage : m_journal.damage().Take()) {
         DepthGuard guard(m_depth);
@@ -466,6 +474,17 @@ void Program::RunTimerInsideAction(const std::function<void()>& handler, const v
         Report(failure->prompt, vbOKOnly | vbCritical, failure->title, repeatKey);
 }
 
+// What the storage engine found while running (a step written again and saved, a disk that
+// failed or answers again) is told between events, once.
+void Program::TellEngineNotes() {
+    if (m_depth > 0)
+        return;
+    for (const std::string& told : m_journal.TakeNotes()) {
+        DepthGuard guard(m_depth);
+        MsgBox(told, vbOKOnly | vbExclamation, "Data Folder");
+    }
+}
+
 // Reports of saved steps are handed to the printer away from the window: what did not go out
 // is told between events, one box per step.
 void Program::TellNotPrinted() {
@@ -514,9 +533,10 @@ void Program::TimePassed(int ms) {
             try {
                 m_journal.CheckpointWithoutWaiting();
             } catch (const IoError&) {
-                // What was committed is in the journal; the next quiet moment tries again.
+                // What was committed is in the journal; a failure that lasts is told once, below.
             }
         }
+        TellEngineNotes();
     }
     TellNotPrinted();
     FlagGuard inside(m_timersInsideAction, m_depth > 0);

@@ -161,6 +161,7 @@ private:
     void RunTimerInsideAction(const std::function<void()>& handler, const void* repeatKey);
     // Shows the failure unless it is the one last shown for the same repeating event.
     void Report(const std::string& prompt, int style, const std::string& title, const void* repeatKey);
+    void TellEngineNotes();
     void TellNotPrinted();
     void RecoverInterruptedAction();
 

@@ -84,7 +84,7 @@ std::array<std::string, kLetterheadLines> MotelSettings::Letterhead() const {
 }
 
 MotelSettings MotelSettings::Load(const platform::FilePath& file, std::string* problem,
-                                  const std::function<bool()>& hasDefaultPrinter) {
+                                  const std::function<bool()>& hasDefaultPrinter, bool mayWrite) {
     MotelSettings settings;
     std::optional<std::string> text;
     try {
@@ -99,7 +99,7 @@ MotelSettings MotelSettings::Load(const platform::FilePath& file, std::string* p
         std::error_code ec;
         std::filesystem::path folder =
             file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
-        if (std::filesystem::is_directory(folder, ec)) {
+        if (mayWrite && std::filesystem::is_directory(folder, ec)) {
             // Without a printer every report would fail to print.
             if (hasDefaultPrinter)
                 settings.printToPrinter = hasDefaultPrinter();

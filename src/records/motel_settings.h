@@ -48,9 +48,9 @@ struct MotelSettings {
     // The settings in `file`; a missing file is written with the defaults, print_to_printer
     // as `hasDefaultPrinter` answers (when given). When the file could not be read, or not be
     // written at the first start, the defaults are given and `problem` (when given) says so
-    // for the clerk.
+    // for the clerk. `mayWrite` false (a folder only looked at): a missing file is not written.
     static MotelSettings Load(const platform::FilePath& file, std::string* problem = nullptr,
-                              const std::function<bool()>& hasDefaultPrinter = nullptr);
+                              const std::function<bool()>& hasDefaultPrinter = nullptr, bool mayWrite = true);
     void Save(const platform::FilePath& file) const;
 };
 

@@ -436,6 +436,7 @@ TEST_F(StoppedStep, KilledAtTheCommitPointItsReportsAreToldAtTheNextStart) {
         Run() {
             program.Register("Desk", [](platform::Program& p) { return std::make_unique<Desk>(p); });
             dialogs.AnswerAlways("Printer Error", platform::vbOK);
+            dialogs.AnswerAlways("Data Folder", platform::vbOK); // the last step found saved
             program.Start("Desk");
         }
     };

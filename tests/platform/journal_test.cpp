@@ -115,7 +115,7 @@ TEST(JournalTest, StartUpAppliesOnlyWholeRecordsOfThisFolder) {
              Reseal(log, at);
          },
          true, false, "\"saving bbbbbbbbbb\" was saved; it may be lost"},
-        {"bit flip in the last record", [&](std::string& log, const auto&) { log[second(log) + 40] ^= 1; },
+        {"bit flip in the last record", [&](std::string& log, const auto&) { log[second(log) + 48] ^= 1; },
          true, false, "\"saving bbbbbbbbbb\" was saved; it may be lost"},
         {"bit flip in the last record's length", // now longer than the journal: no torn tail
          [&](std::string& log, const auto&) { log[second(log) + 6] ^= 1; }, true, false,
@@ -164,8 +164,15 @@ TEST(JournalTest, StartUpAppliesOnlyWholeRecordsOfThisFolder) {
         if (c.second) {
             EXPECT_EQ(std::filesystem::file_size(root / "bbbbbbbbbb"), 4u) << c.name;
         }
+        // The start after a program that never closed names the last step it found saved.
+        if (c.first && told.find("could not be written") == std::string::npos) {
+            EXPECT_NE(told.find(std::string("The last step found saved is \"saving ") +
+                                (c.second ? "bbbbbbbbbb" : "aaaaaaaaaa") + "\""),
+                      std::string::npos)
+                << c.name << ": " << told;
+        }
         if (*c.told == '\0') {
-            EXPECT_EQ(told, "") << c.name;
+            EXPECT_EQ(told.find("put aside"), std::string::npos) << c.name << ": " << told;
         } else {
             EXPECT_NE(told.find(c.told), std::string::npos) << c.name << ": " << told;
             EXPECT_TRUE(FileExists(Disk(root / kDamagedJournalName)) || FileExists(Disk(root / kJournalName)))
@@ -182,11 +189,17 @@ TEST(JournalTest, TheStateMovesOnlyAlongTheLinesItsHeaderDraws) {
     vantreth::testing::TempFolder folder;
     const std::filesystem::path root = folder.path();
     struct Refusing final : FileFaults {
-        std::string file; // the name whose changes on the disk fail
+        std::string file;   // the name whose changes on the disk fail
+        int writesLeft = 0; // but for this many writes
         Fault BeforeChange(const std::filesystem::path&, size_t) override { return {}; }
         Fault Before(const Change& change) override {
-            return change.op != Op::Stage && change.file.filename() == file ? Fault{Kind::Fail, EIO}
-                                                                            : Fault{};
+            if (change.op == Op::Stage || change.file.filename() != file)
+                return {};
+            if (change.op == Op::Write && writesLeft > 0) {
+                --writesLeft;
+                return {};
+            }
+            return {Kind::Fail, EIO};
         }
     } faults;
     Journal journal(root, &faults);
@@ -208,6 +221,21 @@ TEST(JournalTest, TheStateMovesOnlyAlongTheLinesItsHeaderDraws) {
     EXPECT_EQ(journal.state(), Journal::State::Open);
     EXPECT_EQ(Bytes(root / "rooms"), "data");
     faults.file = kJournalName;
+    // The record's own write failed: it never reached the journal, and that is said at once.
+    try {
+        save("guest");
+        ADD_FAILURE() << "saved on a journal that takes no write";
+    } catch (const StepOutcomeUnknown&) {
+        ADD_FAILURE() << "a record never written told as perhaps saved";
+    } catch (const IoError&) {
+    }
+    EXPECT_EQ(journal.state(), Journal::State::Open);
+    faults.file.clear();
+    save("guest"); // what the failed write left is cut off first
+    EXPECT_EQ(journal.state(), Journal::State::Open);
+    faults.file = kJournalName;
+    // Written, then neither flushed, written again nor taken back: nobody knows until the next start.
+    faults.writesLeft = 1;
     EXPECT_THROW(save("guest"), StepOutcomeUnknown);
     EXPECT_EQ(journal.state(), Journal::State::Unsure);
     faults.file.clear();
@@ -322,7 +350,9 @@ TEST(JournalTest, AJournalOfThePreviousVersionIsUndone) {
             EXPECT_THROW(journal.EnsureWhole(), FolderNotWhole) << c.name;
         }
         journal.SetFaults(nullptr);
-        journal.EnsureWhole(); // with room again
+        if (journal.state() == Journal::State::Stopped)
+            journal.Recover(); // with room again, the next start finishes the work
+        journal.EnsureWhole();
         EXPECT_EQ(Bytes(root / "rooms"), c.rooms) << c.name;
         EXPECT_EQ(Bytes(root / "clock"), c.clock) << c.name;
         EXPECT_FALSE(std::filesystem::exists(root / kJournalName)) << c.name;
@@ -446,7 +476,7 @@ void DamagedFolder(const std::filesystem::path& root) {
     std::filesystem::remove(root / "aaaaaaaaaa");
     std::filesystem::remove(root / "bbbbbbbbbb");
     std::string log = Bytes(root / kJournalName);
-    log[log.find("VREC", log.find("VREC") + 1) + 40] ^= 1;
+    log[log.find("VREC", log.find("VREC") + 1) + 48] ^= 1;
     Store(root / kJournalName, log);
 }
 
@@ -457,8 +487,8 @@ TEST(JournalTest, ATornTailIsCutOffBeforeTheNextRecord) {
     const std::filesystem::path root = folder.path();
     const auto save = [&](const char* name, size_t bytes) {
         Journal journal(root);
-        const std::vector<std::string> told = journal.Recover();
-        EXPECT_TRUE(told.empty()) << told.front();
+        for (const std::string& told : journal.Recover())
+            EXPECT_EQ(told.find("damaged"), std::string::npos) << told;
         Transaction step(journal, std::string("saving ") + name);
         RandomFile(In(journal, name), static_cast<int>(bytes)).Put(1, std::string(bytes, 'x'));
         step.Commit();

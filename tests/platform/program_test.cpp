@@ -536,12 +536,19 @@ TEST(ListItemsTest, SortedListsOrderWithoutRegardToCase) {
 // it had open as they were, for the clerk to try again.
 TEST_F(ProgramTest, AfterAFailedStepTheWindowsShowWhatIsStored) {
     struct JournalFull final : FileFaults {
-        bool stuck = false; // the record can be neither written nor taken out again
+        bool stuck = false; // the record is written, then neither flushed, written again nor taken out
+        size_t written = 0; // the bytes of the record, once written
         Fault BeforeChange(const std::filesystem::path&, size_t) override { return {}; }
         Fault Before(const Change& change) override {
-            return (change.op == Op::Write || stuck) && change.file.filename() == kJournalName
-                       ? Fault{Kind::Fail, ENOSPC}
-                       : Fault{};
+            if (change.file.filename() != kJournalName)
+                return {};
+            if (!stuck)
+                return change.op == Op::Write ? Fault{Kind::Fail, ENOSPC} : Fault{};
+            if (change.op == Op::Write && written == 0) {
+                written = change.bytes; // the record
+                return {};
+            }
+            return written == 0 ? Fault{} : Fault{Kind::Fail, EIO};
         }
     };
     enum class Fails { No, InTheHandler, AtTheCommitPoint, StuckAtTheCommitPoint };

@@ -32,12 +32,20 @@ public:
 
     // The `at`-th change from now (from 1) gets the fault; the others go through.
     void Arm(long at, Kind kind) { ArmAt({at}, kind); }
+    // Every change from the `at`-th on gets the fault, as a disk that died does, until disarmed.
+    void ArmFrom(long at, Kind kind, int error = 0) {
+        ArmAt({}, kind);
+        m_from = at;
+        m_error = error;
+    }
     // Each of the given changes from now (from 1) gets the fault. What the disk holds for
     // sure is kept across arming: only LoseUnflushed and Forget drop it.
     void ArmAt(std::vector<long> at, Kind kind) {
         m_count = 0;
         m_at = std::move(at);
         m_kind = kind;
+        m_from = 0;
+        m_error = 0;
         m_writes.clear();
         m_files.clear();
         m_ops.clear();
@@ -47,6 +55,7 @@ public:
     void Forget() {
         m_folders.clear();
         m_synced.clear();
+        m_pending.clear();
     }
     long count() const { return m_count; }
     // Whether change n (from 1) since the last Arm wrote bytes.
@@ -76,15 +85,32 @@ public:
         }
         m_folders.clear();
         m_synced.clear();
+        m_pending.clear();
     }
 
     Fault BeforeChange(const std::filesystem::path& file, size_t bytes) override {
         ++m_count;
         m_writes.push_back(bytes > 0);
         m_files.push_back(file);
-        if (std::find(m_at.begin(), m_at.end(), m_count) != m_at.end())
-            return {m_kind, 0};
+        if (std::find(m_at.begin(), m_at.end(), m_count) != m_at.end() || (m_from > 0 && m_count >= m_from))
+            return {m_kind, m_error};
         return {};
+    }
+    // A flush is durable only once it has finished well: what it covered when it was asked.
+    void Flushed(const std::filesystem::path& file, bool folder) override {
+        if (!m_track)
+            return;
+        auto pending = m_pending.find({file, folder});
+        if (pending == m_pending.end())
+            return;
+        if (folder) {
+            m_folders[file] = pending->second.entries;
+            for (const auto& [name, inode] : pending->second.entries)
+                m_synced.try_emplace(inode, std::string()); // named, never flushed: empty
+        } else {
+            m_synced[pending->second.inode] = pending->second.content;
+        }
+        m_pending.erase(pending);
     }
     Fault Before(const Change& change) override {
         m_ops.push_back(change.op);
@@ -155,17 +181,25 @@ private:
             See(change.from->parent_path());
         if (!happens)
             return;
+        // What the flush covers, kept until it is told finished (Flushed): a flush asked about
+        // and never made makes nothing durable.
         struct stat st;
         if (change.op == Op::Flush && ::stat(change.file.c_str(), &st) == 0)
-            m_synced[st.st_ino] = Content(change.file);
-        if (change.op == Op::FlushFolder) {
-            m_folders[folder] = Listing(folder);
-            for (const auto& [name, inode] : m_folders[folder])
-                m_synced.try_emplace(inode, std::string()); // named, never flushed: empty
-        }
+            m_pending[{change.file, false}] = Pending{st.st_ino, Content(change.file), {}};
+        if (change.op == Op::FlushFolder)
+            m_pending[{folder, true}] = Pending{0, {}, Listing(folder)};
     }
 
+    struct Pending {
+        ino_t inode = 0;
+        std::string content;
+        Entries entries;
+    };
+
     long m_count = 0;
+    long m_from = 0; // see ArmFrom
+    int m_error = 0;
+    std::map<std::pair<std::filesystem::path, bool>, Pending> m_pending; // flushes asked, not yet done
     std::vector<long> m_at;
     Kind m_kind = Kind::None;
     std::vector<bool> m_writes;
