@@ -150,19 +150,21 @@ EditCheck CheckGuestEdit(const GuestEdit& edit, int currentYear,
         return fail(EditProblem::BadLastName);
     if (!NameIsSafe(edit.firstName))
         return fail(EditProblem::BadFirstName);
-    if (!CountOk(edit.adults))
+    if (!stay::AdultsUntouched(edit) && !CountOk(edit.adults))
         return fail(EditProblem::BadAdults);
-    if (!CountOk(edit.children))
+    if (!stay::ChildrenUntouched(edit) && !CountOk(edit.children))
         return fail(EditProblem::BadChildren);
     return check;
 }
 
 records::GuestRecord ApplyGuestEdit(records::GuestRecord guest, const GuestEdit& edit) {
     using records::GuestField;
+    const records::GuestRecord stored = guest;
     records::PutGuestDetails(guest,
                              {edit.lastName, edit.firstName, edit.company, edit.street, edit.city, edit.state,
                               edit.zip, edit.phone, edit.regCard, edit.adults, edit.children, edit.comment},
                              records::Letters::Capitals);
+    stay::KeepCountsLeftAsLoaded(guest, stored, edit);
     guest.Set(GuestField::DepartureDate, edit.departure);
     guest.Set(GuestField::PayCode, edit.payCode);
     guest.Set(GuestField::DBNumber, edit.dbNumber);

@@ -151,9 +151,9 @@ std::optional<EditProblem> CheckValues(const ReservationBoxes& boxes, int curren
         return EditProblem::BadDeparture;
     if (!records::DepartsAfterArrival(boxes.arrival, boxes.departure, currentYear))
         return EditProblem::DepartureNotAfterArrival;
-    if (!BlankOrNumber(boxes.adults))
+    if (!stay::AdultsUntouched(boxes) && !BlankOrNumber(boxes.adults))
         return EditProblem::BadAdults;
-    if (!BlankOrNumber(boxes.children))
+    if (!stay::ChildrenUntouched(boxes) && !BlankOrNumber(boxes.children))
         return EditProblem::BadChildren;
     // The rate is judged as typed only when the clerk changed it.
     if (stay::RateUntouched(boxes))
@@ -168,7 +168,9 @@ std::optional<EditProblem> CheckValues(const ReservationBoxes& boxes, int curren
 }
 
 void ApplyBoxes(GuestRecord& r, const ReservationBoxes& boxes) {
+    const GuestRecord stored = r;
     stay::PutGuestDetails(r, boxes, stay::Letters::Capitals);
+    stay::KeepCountsLeftAsLoaded(r, stored, boxes);
     r.Set(GuestField::Clerk, boxes.clerk);
     // Dates are compared as text everywhere; a blank in front would hide the reservation.
     r.Set(GuestField::ArrivalDate, Trim(boxes.arrival));
@@ -367,9 +369,9 @@ std::optional<CheckInProblem> CheckCheckInBoxes(const ReservationBoxes& boxes, i
         if (!FitsAmount(boxes.rate))
             return CheckInProblem::RateTooLarge;
     }
-    if (!BlankOrNumber(boxes.adults))
+    if (!stay::AdultsUntouched(boxes) && !BlankOrNumber(boxes.adults))
         return CheckInProblem::BadAdults;
-    if (!BlankOrNumber(boxes.children))
+    if (!stay::ChildrenUntouched(boxes) && !BlankOrNumber(boxes.children))
         return CheckInProblem::BadChildren;
     // The stay holds its room up to its departure: without one it would hold no night.
     if (Trim(boxes.departure).empty())
@@ -383,6 +385,7 @@ GuestRecord BuildInHouseRecord(const ReservationBoxes& boxes, const GuestRecord&
                                const stay::CheckInSession& session) {
     GuestRecord guest;
     stay::PutGuestDetails(guest, boxes, stay::Letters::AsTyped);
+    stay::KeepCountsLeftAsLoaded(guest, reservation, boxes);
     guest.Set(GuestField::Clerk, session.clerk);
     guest.Set(GuestField::Room, boxes.room);
     guest.Nights = reservation.Nights;

@@ -230,11 +230,17 @@ TEST_F(EditReservationTest, SaveRefusesWhatItCannotStoreAndWritesNothing) {
 // A rate stored with parts of a cent (an earlier version's discount) or beyond what a Single
 // keeps to the cent, left in its box as loaded, is not judged: the reservation saves and
 // checks in with the stored Single, byte for byte.
+// So are counts below zero, which older files can hold.
 TEST_F(EditReservationTest, AStoredRateLeftAsLoadedSavesAndChecksInUnchanged) {
-    const float rates[] = {53.955f, 12345.678f, 150000.02f};
-    for (const float rate : rates) {
+    struct Stored {
+        float rate, adults, children;
+    };
+    const Stored cases[] = {{53.955f, 2, 0}, {12345.678f, 2, 0}, {150000.02f, 2, 0}, {45, -1, -2.5f}};
+    for (const auto& [rate, adults, children] : cases) {
         GuestRecord stored = Booking("101", "12/6/26", "SMITH", "JOHN");
         stored.Rate = rate;
+        stored.Adults = adults;
+        stored.Children = children;
         Put(1, stored);
         Open("12/6/26", "101");
         Retype(edit().Text16, "555-0100");
@@ -263,6 +269,8 @@ TEST_F(EditReservationTest, AStoredRateLeftAsLoadedSavesAndChecksInUnchanged) {
         }
         ASSERT_EQ(guests.size(), 1u) << rate;
         EXPECT_EQ(guests[0].Rate, rate);
+        EXPECT_EQ(guests[0].Adults, adults);
+        EXPECT_EQ(guests[0].Children, children);
         platform::DeleteFile(records::StayLedgerPath(app().data(), guests[0]));
     }
 }
