@@ -439,13 +439,14 @@ TEST_F(EditGuestTest, EachRefusedSaveSaysWhyPutsTheFocusBackAndWritesNothing) {
 // A stay whose stored rate has parts of a cent, or is beyond what a Single keeps to the cent,
 // is edited like any other: the rate box left as loaded is not judged, and the record keeps
 // the stored Single byte for byte.
-// So are a rate and counts below zero, which older files can hold.
+// So are a rate and counts below zero, which older files can hold, and a count no box text
+// gives back exactly.
 TEST_F(EditGuestTest, ARateLeftAsLoadedIsNotJudgedAndKeepsItsBytes) {
     struct Stored {
         float rate, adults, children;
     };
     const Stored cases[] = {{53.955f, 2, 0},    {44.955f, 2, 0}, {12345.678f, 2, 0},
-                            {150000.02f, 2, 0}, {-10, 2, 0},     {45, -1, -2.5f}};
+                            {150000.02f, 2, 0}, {-10, 2, 0},     {45, -1, -1.23456789f}};
     for (const auto& [rate, adults, children] : cases) {
         records::GuestRecord stored = ann;
         stored.Rate = rate;

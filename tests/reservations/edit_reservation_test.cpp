@@ -230,18 +230,21 @@ TEST_F(EditReservationTest, SaveRefusesWhatItCannotStoreAndWritesNothing) {
 // A rate stored with parts of a cent (an earlier version's discount) or beyond what a Single
 // keeps to the cent, left in its box as loaded, is not judged: the reservation saves and
 // checks in with the stored Single, byte for byte.
-// So are counts below zero, which older files can hold.
+// So are counts below zero, which older files can hold, and one no box text gives back
+// exactly.
 TEST_F(EditReservationTest, AStoredRateLeftAsLoadedSavesAndChecksInUnchanged) {
     struct Stored {
         float rate, adults, children;
     };
-    const Stored cases[] = {{53.955f, 2, 0}, {12345.678f, 2, 0}, {150000.02f, 2, 0}, {45, -1, -2.5f}};
+    const Stored cases[] = {{53.955f, 2, 0}, {12345.678f, 2, 0}, {150000.02f, 2, 0}, {45, -1, -1.23456789f}};
     for (const auto& [rate, adults, children] : cases) {
         GuestRecord stored = Booking("101", "12/6/26", "SMITH", "JOHN");
         stored.Rate = rate;
         stored.Adults = adults;
         stored.Children = children;
         Put(1, stored);
+        if (IsLoaded("Form36")) // a check-in refused below leaves the window open
+            app().Dispatch([&] { app().Unload(edit()); });
         Open("12/6/26", "101");
         Retype(edit().Text16, "555-0100");
         edit().Command5.UserClick();
