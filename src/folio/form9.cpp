@@ -47,6 +47,7 @@ GuestEdit Form9::Boxes() const {
         edit.loadedRate = stay::RateAsLoaded(m_loaded->record);
         edit.loadedAdults = CStr(m_loaded->record.Adults);
         edit.loadedChildren = CStr(m_loaded->record.Children);
+        edit.loadedDeparture = edit.storedDeparture;
     }
     return edit;
 }

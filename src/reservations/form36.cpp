@@ -82,6 +82,8 @@ reservations::ReservationBoxes Form36::Boxes() const {
         boxes.loadedRate = stay::RateAsLoaded(m_loaded);
         boxes.loadedAdults = CStr(m_loaded.Adults);
         boxes.loadedChildren = CStr(m_loaded.Children);
+        boxes.loadedArrival = RTrim(m_loaded.ArrivalDate);
+        boxes.loadedDeparture = RTrim(m_loaded.DepartureDate);
     }
     return boxes;
 }

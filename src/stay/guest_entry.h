@@ -52,6 +52,9 @@ template <class Boxes> bool AdultsUntouched(const Boxes& b) {
 template <class Boxes> bool ChildrenUntouched(const Boxes& b) {
     return LeftAsLoaded(b.children, b.loadedChildren);
 }
+template <class Boxes> bool DepartureUntouched(const Boxes& b) {
+    return LeftAsLoaded(b.departure, b.loadedDeparture);
+}
 // The stored counts back into the record where their boxes were left as loaded.
 template <class Boxes>
 void KeepCountsLeftAsLoaded(records::GuestRecord& r, const records::GuestRecord& stored, const Boxes& b) {
@@ -85,6 +88,7 @@ template <class Boxes> void StayBoxesFromRecord(Boxes& b, const records::GuestRe
     b.loadedRate = b.rate;
     b.loadedAdults = b.adults;
     b.loadedChildren = b.children;
+    b.loadedDeparture = b.departure;
 }
 
 } // namespace vantreth::stay
