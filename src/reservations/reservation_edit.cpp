@@ -91,6 +91,7 @@ ReservationBoxes BoxesFromRecord(const GuestRecord& r) {
                            .confirmation = r.ConfirmationNumber,
                            .reservedOn = r.ReservedOn};
     stay::StayBoxesFromRecord(boxes, r);
+    boxes.loadedArrival = boxes.arrival;
     return boxes;
 }
 
@@ -141,15 +142,19 @@ bool IsSystemDateText(std::string_view text, int currentYear) {
     return date && IsValidDate(*date) && DateText(*date) == Trim(text);
 }
 
+// A box still showing what was loaded is the stored value left as it is: not judged as typed.
 std::optional<EditProblem> CheckValues(const ReservationBoxes& boxes, int currentYear) {
-    if (!IsSystemDateText(boxes.arrival, currentYear))
+    const bool arrivalAsLoaded = stay::LeftAsLoaded(boxes.arrival, boxes.loadedArrival);
+    const bool departureAsLoaded = stay::DepartureUntouched(boxes);
+    if (!arrivalAsLoaded && !IsSystemDateText(boxes.arrival, currentYear))
         return EditProblem::BadArrival;
     // A reservation without a departure would hold no night of its room.
-    if (Trim(boxes.departure).empty())
+    if (!departureAsLoaded && Trim(boxes.departure).empty())
         return EditProblem::NoDeparture;
-    if (!IsSystemDateText(boxes.departure, currentYear))
+    if (!departureAsLoaded && !IsSystemDateText(boxes.departure, currentYear))
         return EditProblem::BadDeparture;
-    if (!records::DepartsAfterArrival(boxes.arrival, boxes.departure, currentYear))
+    if (!(arrivalAsLoaded && departureAsLoaded) &&
+        !records::DepartsAfterArrival(boxes.arrival, boxes.departure, currentYear))
         return EditProblem::DepartureNotAfterArrival;
     if (!stay::AdultsUntouched(boxes) && !BlankOrNumber(boxes.adults))
         return EditProblem::BadAdults;
@@ -173,8 +178,10 @@ void ApplyBoxes(GuestRecord& r, const ReservationBoxes& boxes) {
     stay::KeepCountsLeftAsLoaded(r, stored, boxes);
     r.Set(GuestField::Clerk, boxes.clerk);
     // Dates are compared as text everywhere; a blank in front would hide the reservation.
-    r.Set(GuestField::ArrivalDate, Trim(boxes.arrival));
-    r.Set(GuestField::DepartureDate, Trim(boxes.departure));
+    if (!stay::LeftAsLoaded(boxes.arrival, boxes.loadedArrival))
+        r.Set(GuestField::ArrivalDate, Trim(boxes.arrival));
+    if (!stay::DepartureUntouched(boxes))
+        r.Set(GuestField::DepartureDate, Trim(boxes.departure));
     r.Set(GuestField::PayCode, boxes.payCode);
     r.Set(GuestField::DBNumber, boxes.dbNumber);
     r.Set(GuestField::CardNumber, boxes.cardNumber);
