@@ -14,6 +14,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace vantreth::stay {
 struct CheckInSession;
@@ -87,6 +88,13 @@ protected:
     // one still showing a stored amount as loaded (the window does not ask then: that amount
     // is written back as it was). True when refused.
     bool RefusedCents(platform::TextBox& box);
+    // A box loaded with a stored value, shown as `loadedText`, that still shows it is that
+    // value left as it was: the window saves the stored value as it was, before any check of
+    // typed text and judged by none (a stored rate below zero, which older files can hold, is
+    // no rate typed).
+    template <class Box> static bool LeftAsLoaded(const Box& box, std::string_view loadedText) {
+        return box.Text() == loadedText;
+    }
     // A check-in made now by the shift and clerk on duty, at the tax rate in use; its ledger
     // lines carry `postingShift`, the shift file's letter.
     stay::CheckInSession CheckInSessionNow(const std::string& postingShift) const;

@@ -16,15 +16,18 @@ template <class Window> directbill::AccountTexts AccountBoxTexts(const Window& w
 
 // An account without a company name would count as deleted and never be listed, and a
 // balance that is not a number would be stored as 0: both are told to the clerk, and the box
-// gets the focus. True when refused.
-template <class Window> bool RefusedAccountBoxes(Window& w) {
+// gets the focus. A balance box still showing the stored balance as loaded
+// (`balanceAsLoaded`) is that balance left as it was, judged by no check of typed text.
+// True when refused.
+template <class Window> bool RefusedAccountBoxes(Window& w, bool balanceAsLoaded = false) {
     if (platform::Trim(w.Text1.Text()).empty()) {
         w.MsgBox("You did not enter a company name. Enter a name or click 'Cancel' to exit this module.",
                  platform::vbOKOnly, "WARNING");
         w.Text1.SetFocus();
         return true;
     }
-    if (!platform::Trim(w.Text12.Text()).empty() && !directbill::IsAmountText(w.Text12.Text())) {
+    if (!balanceAsLoaded && !platform::Trim(w.Text12.Text()).empty() &&
+        !directbill::IsAmountText(w.Text12.Text())) {
         w.MsgBox("The current balance must be a number. Please fix or click 'Cancel' to exit this module.",
                  platform::vbOKOnly, "WARNING");
         w.Text12.SetFocus();

@@ -6,6 +6,7 @@
 #include "printing/direct_bill_reports.h"
 #include "records/direct_bill_files.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -95,25 +96,24 @@ void Form22::Combo1_Click() {
 // delete the account without the questions of Delete Account, and a balance that is not a
 // number would be stored as 0: both are refused before anything is written.
 void Form22::Command1_Click() {
-    if (RefusedAccountBoxes(*this))
-        return;
     const double code = Val(Label5.Caption());
     const std::vector<DirectBillAccount> accounts = records::ReadAllAccounts(app().data());
-    for (size_t i = 0; i < accounts.size(); ++i) {
-        if (Val(accounts[i].DBNumber) != code)
-            continue;
-        DirectBillAccount account = accounts[i];
-        // A balance box still showing the stored balance as loaded is that balance left as it
-        // is: not judged as typed, and written back byte for byte.
-        const bool untouched = Text12.Text() == BalanceText(account.Balance);
+    const auto found = std::find_if(accounts.begin(), accounts.end(),
+                                    [&](const DirectBillAccount& a) { return Val(a.DBNumber) == code; });
+    // A balance box still showing the stored balance as loaded is that balance left as it
+    // is: written back byte for byte, before and without any check of typed text.
+    const bool untouched = found != accounts.end() && LeftAsLoaded(Text12, BalanceText(found->Balance));
+    if (RefusedAccountBoxes(*this, untouched))
+        return;
+    if (found != accounts.end()) {
         if (!untouched && RefusedCents(Text12))
             return;
+        DirectBillAccount account = *found;
         directbill::SetAccountTexts(account, AccountBoxTexts(*this), false);
         if (!untouched)
             account.Balance = directbill::TypedBalance(Text12.Text());
         account.TaxExempt = Fixed(Left(Combo2.Text(), 1), 1);
-        records::RewriteAccount(app().data(), static_cast<long>(i) + 1, account);
-        break;
+        records::RewriteAccount(app().data(), static_cast<long>(found - accounts.begin()) + 1, account);
     }
     app().Unload(*this);
 }

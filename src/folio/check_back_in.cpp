@@ -10,6 +10,7 @@
 #include "records/stay_ledger.h"
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <set>
 
@@ -44,55 +45,119 @@ ChargeGroup GroupOf(const records::HistoryEntry& entry) {
     return {Trim(entry.Room), records::ChargingKey(entry.DBNumber)};
 }
 
-// The day's direct-bill log read as the check-outs that charged an account: for each room
-// and account, the amounts charged, in order. A line that undoes the charge before it (a
-// check back in) is no check-out and takes no place; so a stay charged, checked back in
-// and charged again counts twice, once for each of its check-outs.
-std::map<ChargeGroup, std::vector<float>> ChargesOfTheDay(const DataFolder& folder,
-                                                          std::string_view todayText) {
-    std::map<ChargeGroup, std::vector<float>> charges;
+// The day's direct-bill log lines of one room and account. A check-out writes the stay's
+// balance; a check back in writes the opposite of the charge it takes back, from the room
+// the stay left, and only after that charge. So a line is a take-back when a charge of the
+// opposite amount before it is still open (not yet matched by a take-back), else a charge.
+struct GroupLog {
+    struct Line {
+        size_t place; // among the group's lines
+        float amount;
+    };
+    std::vector<Line> charges;   // the check-outs, in order
+    std::vector<Line> takeBacks; // the check backs in, in order
+};
+
+std::map<ChargeGroup, GroupLog> LogOfTheDay(const DataFolder& folder, std::string_view todayText) {
+    std::map<ChargeGroup, GroupLog> groups;
     if (!FileExists(records::DayFilePath(folder, records::DayFile::DbDaily, todayText)))
-        return charges;
-    std::map<ChargeGroup, bool> lastUndone;
+        return groups;
+    std::map<ChargeGroup, std::map<float, int>> open;
+    std::map<ChargeGroup, size_t> places;
     for (const records::DbDailyLine& line : records::ReadDbDaily(folder, todayText)) {
         const std::string account = Trim(line.Account);
         const ChargeGroup group{Trim(line.Room), records::ChargingKey(account.substr(0, account.find(' ')))};
-        std::vector<float>& amounts = charges[group];
-        bool& undone = lastUndone.try_emplace(group, true).first->second;
-        if (!undone && !amounts.empty() && line.Amount == -amounts.back()) {
-            undone = true; // a check back in took the charge before it back
-            continue;
+        GroupLog& log = groups[group];
+        std::map<float, int>& openOf = open[group];
+        const size_t place = places[group]++;
+        if (int& opposite = openOf[-line.Amount]; opposite > 0) {
+            --opposite;
+            log.takeBacks.push_back({place, line.Amount});
+        } else {
+            ++openOf[line.Amount];
+            log.charges.push_back({place, line.Amount});
         }
-        amounts.push_back(line.Amount);
-        undone = false;
     }
-    return charges;
+    return groups;
+}
+
+// Whether a take-back of the day's log is the one of a charge.
+enum class TakenBack { No, Yes, Unsure };
+
+// Whether the group's charge `index` was taken back. A take-back pairs with one charge of the
+// opposite amount before it, each charge with one take-back at most; when charges of one
+// amount are alike, which of them a take-back undid may be open. Every pairing that gives each
+// take-back its own earlier charge, and takes back the charges in `takenBack` (those whose
+// stays are known to have come back), is looked at: the charge is taken back, or not, when
+// all of them say so, and unsure otherwise (or when none is left).
+TakenBack ChargeTakenBackState(const GroupLog& log, size_t index, const std::set<size_t>& takenBack) {
+    const float amount = log.charges[index].amount;
+    std::vector<size_t> alike; // the charges of that amount, by index
+    for (size_t i = 0; i < log.charges.size(); ++i)
+        if (log.charges[i].amount == amount)
+            alike.push_back(i);
+    std::vector<size_t> undoing; // the places of the take-backs of that amount
+    for (const GroupLog::Line& line : log.takeBacks)
+        if (line.amount == -amount)
+            undoing.push_back(line.place);
+    if (std::none_of(undoing.begin(), undoing.end(), [&](size_t p) { return p > log.charges[index].place; }))
+        return TakenBack::No;
+
+    bool sawTaken = false, sawOpen = false;
+    long budget = 100000; // pairings looked at; a log this tangled is left unsure
+    std::vector<bool> used(log.charges.size(), false);
+    const std::function<void(size_t)> pair = [&](size_t t) {
+        if (--budget < 0 || (sawTaken && sawOpen))
+            return;
+        if (t == undoing.size()) {
+            for (size_t i : takenBack)
+                if (!used[i])
+                    return;
+            (used[index] ? sawTaken : sawOpen) = true;
+            return;
+        }
+        for (size_t i : alike) {
+            if (used[i] || log.charges[i].place > undoing[t])
+                continue;
+            used[i] = true;
+            pair(t + 1);
+            used[i] = false;
+        }
+    };
+    pair(0);
+    if (budget < 0 || sawTaken == sawOpen)
+        return TakenBack::Unsure;
+    return sawTaken ? TakenBack::Yes : TakenBack::No;
 }
 
 // A direct-bill check-out keeps the stay's planned departure where an ordinary one writes
 // the day, so whether it was made today is read from the day's direct-bill log instead:
 // the day's charges from a room to an account are that room's and account's latest
-// direct-bill check-outs, one each (a later day's log has the later ones). Each comes with
-// its place in the history file and what it charged.
+// direct-bill check-outs, one each (a later day's log has the later ones), the latest
+// check-out with the latest charge. Each comes with its place in the history file, its
+// group and the index of its charge there.
 struct DirectBillCheckOut {
     size_t place;
     records::HistoryEntry entry;
-    float charged;
+    ChargeGroup group;
+    size_t charge;
 };
 // The day's check-outs, read in one scan of the history file: the ordinary ones by their date,
 // each with its place in the file, and the direct-bill ones by the day's log.
 struct CheckOutsToday {
     std::vector<std::pair<size_t, records::HistoryEntry>> ordinary;
     std::vector<DirectBillCheckOut> directBill;
+    std::map<ChargeGroup, GroupLog> log;
 };
 CheckOutsToday FindCheckOutsToday(const DataFolder& folder, std::string_view todayText) {
     const std::string today = Trim(todayText);
-    const std::map<ChargeGroup, std::vector<float>> charges = ChargesOfTheDay(folder, todayText);
-    std::set<std::string> keys;
-    for (const auto& [group, amounts] : charges)
-        keys.insert(group.key);
     CheckOutsToday found;
-    std::map<ChargeGroup, std::vector<DirectBillCheckOut>> byGroup;
+    found.log = LogOfTheDay(folder, todayText);
+    std::set<std::string> keys;
+    for (const auto& [group, log] : found.log)
+        if (!log.charges.empty())
+            keys.insert(group.key);
+    std::map<ChargeGroup, std::vector<std::pair<size_t, records::HistoryEntry>>> byGroup;
     constexpr unsigned kByDate = 1, kByAccount = 2;
     records::ScanHistoryPlaced(
         folder,
@@ -109,18 +174,17 @@ CheckOutsToday FindCheckOutsToday(const DataFolder& folder, std::string_view tod
                 found.ordinary.emplace_back(place, entry);
             if ((accepted & kByAccount) != 0) {
                 const ChargeGroup group = GroupOf(entry);
-                if (charges.count(group) != 0)
-                    byGroup[group].push_back({place, entry, 0});
+                if (found.log.count(group) != 0)
+                    byGroup[group].emplace_back(place, entry);
             }
         });
     // The latest check-outs pair with the latest charges, the one before with the one before.
     for (auto& [group, checkOuts] : byGroup) {
-        const std::vector<float>& amounts = charges.at(group);
-        const size_t count = std::min(amounts.size(), checkOuts.size());
+        const size_t charges = found.log.at(group).charges.size();
+        const size_t count = std::min(charges, checkOuts.size());
         for (size_t i = 0; i < count; ++i) {
-            DirectBillCheckOut checkOut = checkOuts[checkOuts.size() - count + i];
-            checkOut.charged = amounts[amounts.size() - count + i];
-            found.directBill.push_back(std::move(checkOut));
+            auto& [place, entry] = checkOuts[checkOuts.size() - count + i];
+            found.directBill.push_back({place, std::move(entry), group, charges - count + i});
         }
     }
     return found;
@@ -259,15 +323,47 @@ std::optional<records::HistoryEntry> LaterCheckOut(const DataFolder& folder,
     return std::nullopt;
 }
 
-// What the check-out of the entry charged its account: its line in the day's direct-bill
-// log (see FindCheckOutsToday). Nullopt when the entry is no check-out of today.
-std::optional<float> ChargedAtCheckOut(const DataFolder& folder, const records::HistoryEntry& entry,
-                                       std::string_view todayText) {
-    std::optional<float> charged;
-    for (const DirectBillCheckOut& checkOut : FindCheckOutsToday(folder, todayText).directBill)
+// The stay of the entry is in the house again: it was checked back in since.
+bool InTheHouse(const std::vector<records::GuestRecord>& guests, const records::HistoryEntry& entry) {
+    const records::GuestRecord stay = GuestFromHistory(entry, entry.Room, "");
+    for (const records::GuestRecord& guest : guests)
+        if (!guest.IsFree() && SameStay(guest, stay))
+            return true;
+    return false;
+}
+
+// What the check-out of the entry charged its account, its line in the day's direct-bill
+// log (see FindCheckOutsToday), and whether a check back in took it back already.
+struct DayCharge {
+    float amount = 0;
+    TakenBack takenBack = TakenBack::No;
+};
+// Nullopt when the entry is no check-out of today. When charges alike leave open which was
+// taken back, a stay of one of them that came back (in the house, or checked out again since)
+// tells: it came back by a check back in, which took its charge back.
+std::optional<DayCharge> ChargedAtCheckOut(const DataFolder& folder, const records::HistoryEntry& entry,
+                                           std::string_view todayText,
+                                           const std::vector<records::GuestRecord>& guests) {
+    const CheckOutsToday found = FindCheckOutsToday(folder, todayText);
+    const DirectBillCheckOut* mine = nullptr;
+    for (const DirectBillCheckOut& checkOut : found.directBill)
         if (checkOut.entry == entry)
-            charged = checkOut.charged; // the latest, should two entries be alike
-    return charged;
+            mine = &checkOut; // the latest, should two entries be alike
+    if (mine == nullptr)
+        return std::nullopt;
+    const GroupLog& log = found.log.at(mine->group);
+    DayCharge charge{log.charges[mine->charge].amount, ChargeTakenBackState(log, mine->charge, {})};
+    if (charge.takenBack != TakenBack::Unsure)
+        return charge;
+    std::set<size_t> cameBack;
+    for (const DirectBillCheckOut& other : found.directBill)
+        if (other.group == mine->group && other.charge != mine->charge &&
+            log.charges[other.charge].amount == charge.amount &&
+            (InTheHouse(guests, other.entry) || LaterCheckOut(folder, other.entry)))
+            cameBack.insert(other.charge);
+    if (!cameBack.empty())
+        charge.takenBack = ChargeTakenBackState(log, mine->charge, cameBack);
+    return charge;
 }
 
 // Checked back in already (and not checked out since): a second record would make two
@@ -352,8 +448,8 @@ std::string LedgerRefusal(const DataFolder& folder, const std::vector<records::G
 
 // A direct-bill check-out's charge to take back: exactly what the check-out charged, whatever
 // the tax rate or the ledger says today. Bills the re-opened stay to the account again.
-std::string ChargeRefusal(const DataFolder& folder, const records::HistoryEntry& entry,
-                          std::string_view todayText, BackInPlan& plan) {
+std::string ChargeRefusal(const DataFolder& folder, const std::vector<records::GuestRecord>& guests,
+                          const records::HistoryEntry& entry, std::string_view todayText, BackInPlan& plan) {
     if (!ChargedToAnAccount(entry))
         return "";
     ChargeTakenBack charge;
@@ -366,12 +462,22 @@ std::string ChargeRefusal(const DataFolder& folder, const records::HistoryEntry&
                " when the guest checked out, and that account cannot be found, so the charge cannot "
                "be taken back. The guest was not checked back in.";
     charge.account = records::DbDailyAccountText(records::ReadAccount(folder, *account));
-    const std::optional<float> amount = ChargedAtCheckOut(folder, entry, todayText);
-    if (!amount)
+    const std::optional<DayCharge> charged = ChargedAtCheckOut(folder, entry, todayText, guests);
+    if (!charged)
         return "This stay was charged to direct bill account " + Trim(entry.DBNumber) +
                " when the guest checked out, and that charge cannot be found in today's direct "
                "bill log, so it cannot be taken back. The guest was not checked back in.";
-    charge.amount = *amount;
+    if (charged->takenBack == TakenBack::Yes)
+        return "This stay's charge of " + CStr(charged->amount) + " to direct bill account " +
+               charge.account +
+               " was taken off the account already today, when the stay was checked back in before. "
+               "The guest was not checked back in.";
+    if (charged->takenBack == TakenBack::Unsure)
+        return "Today's direct bill log holds more than one charge of " + CStr(charged->amount) +
+               " from room " + Trim(entry.Room) + " to direct bill account " + charge.account +
+               ", and not each of them was taken off the account again: whether this stay's was cannot be "
+               "told, so it is not taken back. The guest was not checked back in.";
+    charge.amount = charged->amount;
     plan.guest.DBNumber = Fixed(entry.DBNumber, 8);
     plan.chargeTakenBack = charge;
     return "";
@@ -398,7 +504,7 @@ BackInPlan PlanCheckBackIn(const DataFolder& folder, const records::HistoryEntry
         plan.problem = LedgerRefusal(folder, guests, entry, plan);
     }
     if (plan.problem.empty())
-        plan.problem = ChargeRefusal(folder, entry, todayText, plan);
+        plan.problem = ChargeRefusal(folder, guests, entry, todayText, plan);
     return plan;
 }
 

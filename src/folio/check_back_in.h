@@ -75,8 +75,9 @@ struct BackInPlan {
 // Refused, with a message, when the stay is in the house already, when the entry is an
 // earlier check-out of a stay that was checked back in and out again since (its ledger has
 // moved on), when the room cannot take it, when the stay's ledger is missing or is also the
-// ledger of a stay in the house, or when the account a direct-bill check-out charged cannot
-// be found.
+// ledger of a stay in the house, when the account a direct-bill check-out charged cannot
+// be found, when that charge was taken back already, or when the day's log cannot tell
+// whether it was (two charges alike from one room to one account, one taken back).
 BackInPlan PlanCheckBackIn(const platform::DataFolder& folder, const records::HistoryEntry& entry,
                            std::string_view room3, const platform::Date& today);
 

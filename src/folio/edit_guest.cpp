@@ -113,23 +113,26 @@ EditCheck CheckGuestEdit(const GuestEdit& edit, int currentYear,
             return fail(EditProblem::RateTooLarge);
     }
 
-    // The year, the last two characters, is not looked at: 1/5/04 is not a zero day.
-    const std::string& date = edit.departure;
-    const long length = static_cast<long>(date.size());
-    for (long i = 2; i <= length - 2; ++i)
-        if (Mid(date, i - 1, 1) == "/" && Mid(date, i, 1) == "0")
-            return fail(EditProblem::ZeroDay);
-    if (Left(date, 1) == "0")
-        return fail(EditProblem::ZeroMonth);
-    if (date.empty())
-        return fail(EditProblem::NoDeparture);
-    if (Left(date, 1) == "/" || (Mid(date, 2, 1) == "/" && Mid(date, 3, 1) == "/"))
-        return fail(EditProblem::BadDateFormat);
-    if (!RealDate(date, currentYear))
-        return fail(EditProblem::NotADate);
-    if (RTrim(date) != RTrim(edit.storedDeparture) &&
-        !records::DepartsAfterArrival(edit.arrival, date, currentYear))
-        return fail(EditProblem::DepartureNotAfterArrival);
+    // A departure left as loaded is the stored one: not judged as typed.
+    if (!stay::DepartureUntouched(edit)) {
+        // The year, the last two characters, is not looked at: 1/5/04 is not a zero day.
+        const std::string& date = edit.departure;
+        const long length = static_cast<long>(date.size());
+        for (long i = 2; i <= length - 2; ++i)
+            if (Mid(date, i - 1, 1) == "/" && Mid(date, i, 1) == "0")
+                return fail(EditProblem::ZeroDay);
+        if (Left(date, 1) == "0")
+            return fail(EditProblem::ZeroMonth);
+        if (date.empty())
+            return fail(EditProblem::NoDeparture);
+        if (Left(date, 1) == "/" || (Mid(date, 2, 1) == "/" && Mid(date, 3, 1) == "/"))
+            return fail(EditProblem::BadDateFormat);
+        if (!RealDate(date, currentYear))
+            return fail(EditProblem::NotADate);
+        if (RTrim(date) != RTrim(edit.storedDeparture) &&
+            !records::DepartsAfterArrival(edit.arrival, date, currentYear))
+            return fail(EditProblem::DepartureNotAfterArrival);
+    }
 
     if (edit.payCode.empty())
         return fail(EditProblem::NoPayCode);
@@ -150,20 +153,23 @@ EditCheck CheckGuestEdit(const GuestEdit& edit, int currentYear,
         return fail(EditProblem::BadLastName);
     if (!NameIsSafe(edit.firstName))
         return fail(EditProblem::BadFirstName);
-    if (!CountOk(edit.adults))
+    if (!stay::AdultsUntouched(edit) && !CountOk(edit.adults))
         return fail(EditProblem::BadAdults);
-    if (!CountOk(edit.children))
+    if (!stay::ChildrenUntouched(edit) && !CountOk(edit.children))
         return fail(EditProblem::BadChildren);
     return check;
 }
 
 records::GuestRecord ApplyGuestEdit(records::GuestRecord guest, const GuestEdit& edit) {
     using records::GuestField;
+    const records::GuestRecord stored = guest;
     records::PutGuestDetails(guest,
                              {edit.lastName, edit.firstName, edit.company, edit.street, edit.city, edit.state,
                               edit.zip, edit.phone, edit.regCard, edit.adults, edit.children, edit.comment},
                              records::Letters::Capitals);
-    guest.Set(GuestField::DepartureDate, edit.departure);
+    stay::KeepCountsLeftAsLoaded(guest, stored, edit);
+    if (!stay::DepartureUntouched(edit))
+        guest.Set(GuestField::DepartureDate, edit.departure);
     guest.Set(GuestField::PayCode, edit.payCode);
     guest.Set(GuestField::DBNumber, edit.dbNumber);
     guest.Set(GuestField::CardNumber, edit.cardNumber);

@@ -24,6 +24,10 @@ struct GuestEdit {
     std::string arrival, storedDeparture;
     // The rate box's text as loaded (stay::RateAsLoaded); none for a stay not loaded.
     std::optional<std::string> loadedRate;
+    // The count boxes' texts as loaded (their shortest text); none for a stay not loaded.
+    std::optional<std::string> loadedAdults, loadedChildren;
+    // The departure box's text as loaded (right-trimmed); none for a stay not loaded.
+    std::optional<std::string> loadedDeparture;
 };
 
 // The boxes as the window fills them: texts right-trimmed, numbers as their shortest text.

@@ -45,6 +45,9 @@ GuestEdit Form9::Boxes() const {
         edit.arrival = RTrim(m_loaded->record.ArrivalDate);
         edit.storedDeparture = RTrim(m_loaded->record.DepartureDate);
         edit.loadedRate = stay::RateAsLoaded(m_loaded->record);
+        edit.loadedAdults = CStr(m_loaded->record.Adults);
+        edit.loadedChildren = CStr(m_loaded->record.Children);
+        edit.loadedDeparture = edit.storedDeparture;
     }
     return edit;
 }

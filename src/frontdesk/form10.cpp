@@ -79,15 +79,18 @@ bool Form10::SaveShownRoom() {
         return true;
     records::RoomRecord room = records::ReadRoom(app().data(), *n);
 
-    const std::string clean = StatusLetter(Text2.Text(), "YN");
-    if (clean.empty()) {
+    // A box still showing the stored letter as loaded is that letter left as it is (older
+    // files can hold a blank): kept, before and without any check of typed text.
+    const bool cleanAsLoaded = LeftAsLoaded(Text2, room.Clean);
+    const std::string clean = cleanAsLoaded ? room.Clean : StatusLetter(Text2.Text(), "YN");
+    if (!cleanAsLoaded && clean.empty()) {
         MsgBox("The Clean code must be Y (clean) or N (dirty). Please type Y or N.", vbOKOnly, "WARNING");
         Text2.SetFocus();
         return false;
     }
     // A disabled box (an occupied room) cannot be changed here: its letter stays as stored.
     std::string vacant = room.Vacant;
-    if (Text3.Enabled()) {
+    if (Text3.Enabled() && !LeftAsLoaded(Text3, room.Vacant)) {
         vacant = StatusLetter(Text3.Text(), "YN");
         if (vacant.empty()) {
             MsgBox("The Vacant code must be Y (vacant) or N (non-vacant). Please type Y or N.", vbOKOnly,
@@ -97,7 +100,7 @@ bool Form10::SaveShownRoom() {
         }
     }
     std::string service = room.Service;
-    if (Text4.Enabled()) {
+    if (Text4.Enabled() && !LeftAsLoaded(Text4, room.Service)) {
         service = StatusLetter(Text4.Text(), "AOX");
         if (service.empty()) {
             MsgBox(

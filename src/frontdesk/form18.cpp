@@ -3,6 +3,8 @@
 #include "platform/text.h"
 #include "records/room_record.h"
 
+#include <optional>
+
 namespace vantreth {
 
 using namespace platform;
@@ -38,35 +40,39 @@ void Form18::Combo1_Click() {
     Combo2.SetFocus();
 }
 
+// A box still showing what was loaded from the room is that value left as it was: written
+// back byte for byte, before and without any check of typed text.
 void Form18::Command1_Click() {
-    if (Trim(Combo2.Text()).empty() || Combo2.Text() == "Type") {
+    const std::optional<long> n = records::FindRoom(app().data(), Label2.Caption());
+    const std::optional<records::RoomRecord> stored =
+        n ? std::optional(records::ReadRoom(app().data(), *n)) : std::nullopt;
+    const bool typeAsLoaded = stored && LeftAsLoaded(Combo2, stored->RoomType);
+    const bool rateAsLoaded = stored && LeftAsLoaded(Text2, CStr(stored->Rate));
+    if (!typeAsLoaded && (Trim(Combo2.Text()).empty() || Combo2.Text() == "Type")) {
         MsgBox("The room type selected is invalid. Please choose a valid room type.", vbOKOnly, "WARNING");
         Combo2.SetText("Type");
         Combo2.SetFocus();
         return;
     }
-    if (!IsNonNegativeNumber(Text2.Text())) {
-        MsgBox("The rate you typed is not a number. Please type the rate in dollars, like 45.50.", vbOKOnly,
-               "WARNING");
-        Text2.SetFocus();
-        return;
-    }
-    auto n = records::FindRoom(app().data(), Label2.Caption());
-    if (!n) {
+    if (!rateAsLoaded) {
+        if (!IsNonNegativeNumber(Text2.Text())) {
+            MsgBox("The rate you typed is not a number. Please type the rate in dollars, like 45.50.",
+                   vbOKOnly, "WARNING");
+            Text2.SetFocus();
+            return;
+        }
         if (RefusedCents(Text2))
             return;
+    }
+    if (!stored) {
         MsgBox("Please choose a room from the list first. Nothing was changed.", vbOKOnly, "WARNING");
         Combo1.SetFocus();
         return;
     }
-    records::RoomRecord room = records::ReadRoom(app().data(), *n);
-    // A rate box still showing the stored rate as loaded is that rate left as it is: not judged
-    // as typed, and written back byte for byte.
-    const bool untouched = Text2.Text() == CStr(room.Rate);
-    if (!untouched && RefusedCents(Text2))
-        return;
-    room.RoomType = Fixed(Combo2.Text(), records::RoomRecord::kRoomTypeWidth);
-    if (!untouched)
+    records::RoomRecord room = *stored;
+    if (!typeAsLoaded)
+        room.RoomType = Fixed(Combo2.Text(), records::RoomRecord::kRoomTypeWidth);
+    if (!rateAsLoaded)
         room.Rate = static_cast<float>(Val(Text2.Text()));
     room.SetRateLocked(Check1.Value() == 1);
     records::WriteRoom(app().data(), *n, room);

@@ -31,20 +31,33 @@ void Form19::Form_Load() {
     Text2.SetText(CStr(records::ReadCityTax(app().data())));
 }
 
+// A box still showing the stored rate as loaded is that rate left as it is: written back byte
+// for byte, before and without any check of typed text.
 void Form19::Command1_Click() {
-    for (TextBox* box : {&Text1, &Text2}) {
-        const std::string problem = TaxRateProblem(box->Text());
+    const float stored[2] = {records::ReadStateTax(app().data()), records::ReadCityTax(app().data())};
+    TextBox* boxes[2] = {&Text1, &Text2};
+    Decimal rates[2];
+    float values[2] = {};
+    for (int i = 0; i < 2; ++i) {
+        if (LeftAsLoaded(*boxes[i], CStr(stored[i]))) {
+            rates[i] = Decimal::Of(stored[i]);
+            values[i] = stored[i];
+            continue;
+        }
+        const std::string problem = TaxRateProblem(boxes[i]->Text());
         if (!problem.empty()) {
             MsgBox(problem, vbOKOnly, "WARNING");
-            box->SetFocus();
+            boxes[i]->SetFocus();
             return;
         }
+        rates[i] = Decimal::Parse(boxes[i]->Text());
+        values[i] = static_cast<float>(Val(boxes[i]->Text()));
     }
-    const double total = (Decimal::Parse(Text2.Text()) + Decimal::Parse(Text1.Text())).ToDouble();
+    const double total = (rates[1] + rates[0]).ToDouble();
     records::WriteTaxRate(app().data(), total);
     app().gTaxRate = total;
-    records::WriteStateTax(app().data(), static_cast<float>(Val(Text1.Text())));
-    records::WriteCityTax(app().data(), static_cast<float>(Val(Text2.Text())));
+    records::WriteStateTax(app().data(), values[0]);
+    records::WriteCityTax(app().data(), values[1]);
     app().Unload(*this);
 }
 

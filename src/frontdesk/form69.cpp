@@ -31,13 +31,17 @@ void Form69::Form_Load() {
 // A cleared box empties its slot; any other text must be a rate.
 void Form69::Command2_Click() {
     TextBox* boxes[] = {&Text1, &Text2, &Text3, &Text4, &Text5};
-    // A box still showing the stored rate as loaded is that rate left as it is: not judged as
-    // typed, and written back byte for byte.
+    // A box still showing the stored rate as loaded is that rate left as it is: written back
+    // byte for byte, before and without any check of typed text.
     const records::OptionalRates stored = records::ReadOptionalRates(app().data());
     const float storedValues[5] = {stored.Rate1, stored.Rate2, stored.Rate3, stored.Rate4, stored.Rate5};
     float values[5] = {};
     for (int i = 0; i < 5; ++i) {
         const std::string& text = boxes[i]->Text();
+        if (LeftAsLoaded(*boxes[i], CStr(storedValues[i]))) {
+            values[i] = storedValues[i];
+            continue;
+        }
         if (Trim(text).empty())
             continue;
         if (!IsNonNegativeNumber(text)) {
@@ -48,10 +52,9 @@ void Form69::Command2_Click() {
             boxes[i]->SetFocus();
             return;
         }
-        const bool untouched = text == CStr(storedValues[i]);
-        if (!untouched && RefusedCents(*boxes[i]))
+        if (RefusedCents(*boxes[i]))
             return;
-        values[i] = untouched ? storedValues[i] : static_cast<float>(Val(text));
+        values[i] = static_cast<float>(Val(text));
     }
     records::WriteOptionalRates(app().data(), {values[0], values[1], values[2], values[3], values[4]});
     app().Unload(*this);

@@ -78,8 +78,13 @@ reservations::ReservationBoxes Form36::Boxes() const {
                                          .confirmation = Label27.Caption(),
                                          .reservedOn = Label32.Caption()};
     TakeStayBoxes(boxes, *this);
-    if (m_found)
+    if (m_found) {
         boxes.loadedRate = stay::RateAsLoaded(m_loaded);
+        boxes.loadedAdults = CStr(m_loaded.Adults);
+        boxes.loadedChildren = CStr(m_loaded.Children);
+        boxes.loadedArrival = RTrim(m_loaded.ArrivalDate);
+        boxes.loadedDeparture = RTrim(m_loaded.DepartureDate);
+    }
     return boxes;
 }
 

@@ -91,6 +91,7 @@ ReservationBoxes BoxesFromRecord(const GuestRecord& r) {
                            .confirmation = r.ConfirmationNumber,
                            .reservedOn = r.ReservedOn};
     stay::StayBoxesFromRecord(boxes, r);
+    boxes.loadedArrival = boxes.arrival;
     return boxes;
 }
 
@@ -141,19 +142,23 @@ bool IsSystemDateText(std::string_view text, int currentYear) {
     return date && IsValidDate(*date) && DateText(*date) == Trim(text);
 }
 
+// A box still showing what was loaded is the stored value left as it is: not judged as typed.
 std::optional<EditProblem> CheckValues(const ReservationBoxes& boxes, int currentYear) {
-    if (!IsSystemDateText(boxes.arrival, currentYear))
+    const bool arrivalAsLoaded = stay::LeftAsLoaded(boxes.arrival, boxes.loadedArrival);
+    const bool departureAsLoaded = stay::DepartureUntouched(boxes);
+    if (!arrivalAsLoaded && !IsSystemDateText(boxes.arrival, currentYear))
         return EditProblem::BadArrival;
     // A reservation without a departure would hold no night of its room.
-    if (Trim(boxes.departure).empty())
+    if (!departureAsLoaded && Trim(boxes.departure).empty())
         return EditProblem::NoDeparture;
-    if (!IsSystemDateText(boxes.departure, currentYear))
+    if (!departureAsLoaded && !IsSystemDateText(boxes.departure, currentYear))
         return EditProblem::BadDeparture;
-    if (!records::DepartsAfterArrival(boxes.arrival, boxes.departure, currentYear))
+    if (!(arrivalAsLoaded && departureAsLoaded) &&
+        !records::DepartsAfterArrival(boxes.arrival, boxes.departure, currentYear))
         return EditProblem::DepartureNotAfterArrival;
-    if (!BlankOrNumber(boxes.adults))
+    if (!stay::AdultsUntouched(boxes) && !BlankOrNumber(boxes.adults))
         return EditProblem::BadAdults;
-    if (!BlankOrNumber(boxes.children))
+    if (!stay::ChildrenUntouched(boxes) && !BlankOrNumber(boxes.children))
         return EditProblem::BadChildren;
     // The rate is judged as typed only when the clerk changed it.
     if (stay::RateUntouched(boxes))
@@ -168,11 +173,15 @@ std::optional<EditProblem> CheckValues(const ReservationBoxes& boxes, int curren
 }
 
 void ApplyBoxes(GuestRecord& r, const ReservationBoxes& boxes) {
+    const GuestRecord stored = r;
     stay::PutGuestDetails(r, boxes, stay::Letters::Capitals);
+    stay::KeepCountsLeftAsLoaded(r, stored, boxes);
     r.Set(GuestField::Clerk, boxes.clerk);
     // Dates are compared as text everywhere; a blank in front would hide the reservation.
-    r.Set(GuestField::ArrivalDate, Trim(boxes.arrival));
-    r.Set(GuestField::DepartureDate, Trim(boxes.departure));
+    if (!stay::LeftAsLoaded(boxes.arrival, boxes.loadedArrival))
+        r.Set(GuestField::ArrivalDate, Trim(boxes.arrival));
+    if (!stay::DepartureUntouched(boxes))
+        r.Set(GuestField::DepartureDate, Trim(boxes.departure));
     r.Set(GuestField::PayCode, boxes.payCode);
     r.Set(GuestField::DBNumber, boxes.dbNumber);
     r.Set(GuestField::CardNumber, boxes.cardNumber);
@@ -367,9 +376,9 @@ std::optional<CheckInProblem> CheckCheckInBoxes(const ReservationBoxes& boxes, i
         if (!FitsAmount(boxes.rate))
             return CheckInProblem::RateTooLarge;
     }
-    if (!BlankOrNumber(boxes.adults))
+    if (!stay::AdultsUntouched(boxes) && !BlankOrNumber(boxes.adults))
         return CheckInProblem::BadAdults;
-    if (!BlankOrNumber(boxes.children))
+    if (!stay::ChildrenUntouched(boxes) && !BlankOrNumber(boxes.children))
         return CheckInProblem::BadChildren;
     // The stay holds its room up to its departure: without one it would hold no night.
     if (Trim(boxes.departure).empty())
@@ -383,6 +392,7 @@ GuestRecord BuildInHouseRecord(const ReservationBoxes& boxes, const GuestRecord&
                                const stay::CheckInSession& session) {
     GuestRecord guest;
     stay::PutGuestDetails(guest, boxes, stay::Letters::AsTyped);
+    stay::KeepCountsLeftAsLoaded(guest, reservation, boxes);
     guest.Set(GuestField::Clerk, session.clerk);
     guest.Set(GuestField::Room, boxes.room);
     guest.Nights = reservation.Nights;

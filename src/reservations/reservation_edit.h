@@ -41,6 +41,10 @@ struct ReservationBoxes {
     std::string reservedOn;   // "Reservation made on"
     // The rate box's text as loaded (stay::RateAsLoaded); none for a reservation not loaded.
     std::optional<std::string> loadedRate;
+    // The count boxes' texts as loaded (their shortest text); none for a stay not loaded.
+    std::optional<std::string> loadedAdults, loadedChildren;
+    // The date boxes' texts as loaded (right-trimmed); none for a reservation not loaded.
+    std::optional<std::string> loadedArrival, loadedDeparture;
 };
 
 // What the load shows of a stored reservation.

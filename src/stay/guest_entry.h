@@ -36,9 +36,32 @@ template <class Entry> void PutGuestDetails(records::GuestRecord& r, const Entry
 inline std::string RateAsLoaded(const records::GuestRecord& r) {
     return platform::CStr(r.Rate);
 }
+// A box of a stored stay still showing its text as loaded (none for a stay not loaded) is the
+// stored value left as it is: saved as it was, before and without any check of typed text.
+inline bool LeftAsLoaded(const std::string& text, const std::optional<std::string>& loaded) {
+    return loaded && text == *loaded;
+}
 // The rate box as the clerk left it is the stored rate untouched.
 template <class Boxes> bool RateUntouched(const Boxes& b) {
-    return b.loadedRate && b.rate == *b.loadedRate;
+    return LeftAsLoaded(b.rate, b.loadedRate);
+}
+// The count boxes likewise (a count below zero, which older files can hold, is no count typed).
+template <class Boxes> bool AdultsUntouched(const Boxes& b) {
+    return LeftAsLoaded(b.adults, b.loadedAdults);
+}
+template <class Boxes> bool ChildrenUntouched(const Boxes& b) {
+    return LeftAsLoaded(b.children, b.loadedChildren);
+}
+template <class Boxes> bool DepartureUntouched(const Boxes& b) {
+    return LeftAsLoaded(b.departure, b.loadedDeparture);
+}
+// The stored counts back into the record where their boxes were left as loaded.
+template <class Boxes>
+void KeepCountsLeftAsLoaded(records::GuestRecord& r, const records::GuestRecord& stored, const Boxes& b) {
+    if (AdultsUntouched(b))
+        r.Adults = stored.Adults;
+    if (ChildrenUntouched(b))
+        r.Children = stored.Children;
 }
 
 // The stored stay's texts as the edit windows show them: right-trimmed, numbers as their
@@ -63,6 +86,9 @@ template <class Boxes> void StayBoxesFromRecord(Boxes& b, const records::GuestRe
     b.cardExpiry = platform::RTrim(r.CardExpiry);
     b.rate = RateAsLoaded(r);
     b.loadedRate = b.rate;
+    b.loadedAdults = b.adults;
+    b.loadedChildren = b.children;
+    b.loadedDeparture = b.departure;
 }
 
 } // namespace vantreth::stay

@@ -120,10 +120,10 @@ TEST_F(Form22Test, SaveChangesReadsAnEmptiedBalanceBoxAsZero) {
 }
 
 // A balance the box shows as loaded and the clerk leaves alone is the stored balance: not
-// judged as typed (parts of a cent, beyond what a Single keeps to the cent), and written back
-// byte for byte.
+// judged as typed (parts of a cent, beyond what a Single keeps to the cent, a text that is no
+// plain number), and written back byte for byte.
 TEST_F(Form22Test, ABalanceLeftAsLoadedIsKeptByteForByte) {
-    for (const float balance : {150000.02f, 12.345f, 0.005f}) {
+    for (const float balance : {150000.02f, 12.345f, 0.005f, 1e20f}) {
         records::RewriteAccount(app().data(), 1, CompanyAccount("1001", "ACME", balance));
         OpenEdit();
         edit().Combo1.UserPick("1001  ACME");

@@ -7,10 +7,12 @@
 #include "folio/check_back_in.h"
 #include "folio/form4.h"
 #include "folio/form40.h"
+#include "platform/decimal.h"
 #include "platform/text.h"
 #include "records/filenames.h"
 #include "records/guest_record.h"
 #include "records/history.h"
+#include "records/ledger_rename.h"
 #include "records/room_record.h"
 #include "records/settings_files.h"
 #include "records/shift_record.h"
@@ -20,6 +22,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -678,6 +681,201 @@ TEST_F(CheckBackInTest, TheChargeTakenBackIsTheLineTheCheckOutWrote) {
         }
     }
 }
+
+// KING left room 104 early, billed to the account; LANE was moved into 104 and left from
+// there too: two charges from one room to one account. Each stay's check back in takes back
+// its own charge, whatever the order, the rooms they come back into, the take-backs already
+// in the log and the stays checked out again since; when the log cannot tell which of two
+// charges alike was taken back already, the clerk is told and nothing is written.
+enum class PairingStep { BackIn, CheckOut, Release, MoveLaneIn };
+struct PairingAction {
+    PairingStep kind;
+    const char* what;      // the guest line (BackIn) or the folio line (CheckOut, Release)
+    const char* room = ""; // BackIn: the room line picked
+    const char* told = ""; // BackIn: what the last box says, in part
+    bool refused = false;  // BackIn: nothing may be written
+};
+struct PairingCase {
+    const char* name;
+    float laneRent;
+    std::vector<PairingAction> steps;
+    float balance;                // the account at the end
+    std::vector<float> takenBack; // the lines the check backs in logged, in order
+    bool laneLeavesFirst = true;  // else the steps move LANE into 104 and check him out
+};
+
+constexpr const char* kAlready = "was taken off the account already today";
+constexpr const char* kUnsure = "whether this stay's was cannot be told";
+constexpr PairingStep kBackIn = PairingStep::BackIn;
+
+void PrintTo(const PairingCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+const PairingCase kPairingCases[] = {
+    {"FirstThenSecond",
+     76,
+     {{kBackIn, "104  KING  AL", "104 Q11--dirty", "charge of 66 has"},
+      {kBackIn, "104  LANE  ED", "211 NQ1", "charge of 76 has"}},
+     100.5f,
+     {-66, -76}},
+    {"SecondThenFirst",
+     76,
+     {{kBackIn, "104  LANE  ED", "104 Q11--dirty", "charge of 76 has"},
+      {kBackIn, "104  KING  AL", "211 NQ1", "charge of 66 has"}},
+     100.5f,
+     {-76, -66}},
+    {"FirstBackIntoAnotherRoomAndOutAgain",
+     76,
+     {{kBackIn, "104  KING  AL", "211 NQ1", "charge of 66 has"},
+      {PairingStep::CheckOut, "211 KING AL"},
+      {kBackIn, "104  LANE  ED", "104 Q11--dirty", "charge of 76 has"},
+      {kBackIn, "211  KING  AL", "211 NQ1--dirty", "charge of 66 has"}},
+     100.5f,
+     {-66, -76, -66}},
+    {"ChargesAlikeTheStayBackInTheHouseHadItsOwnTakenBack",
+     66,
+     {{kBackIn, "104  KING  AL", "104 Q11--dirty", "charge of 66 has"},
+      {kBackIn, "104  LANE  ED", "211 NQ1", "charge of 66 has"}},
+     100.5f,
+     {-66, -66}},
+    {"ChargesAlikeTheStayBackCheckedOutAgainHadItsOwnTakenBack",
+     66,
+     {{kBackIn, "104  KING  AL", "211 NQ1", "charge of 66 has"},
+      {PairingStep::CheckOut, "211 KING AL"},
+      {kBackIn, "104  LANE  ED", "104 Q11--dirty", "charge of 66 has"}},
+     166.5f,
+     {-66, -66}},
+    {"ChargesAlikeTheTakeBackBeforeTheSecondChargeIsTheFirsts",
+     66,
+     {{kBackIn, "104  KING  AL", "104 Q11--dirty", "charge of 66 has"},
+      {PairingStep::Release, "104 KING AL"},
+      {PairingStep::MoveLaneIn, "106 LANE ED"},
+      {PairingStep::CheckOut, "104 LANE ED"},
+      {kBackIn, "104  KING  AL", "211 NQ1", kAlready, true},
+      {kBackIn, "104  LANE  ED", "211 NQ1", "charge of 66 has"}},
+     100.5f,
+     {-66, -66},
+     false},
+    {"ChargesAlikeTheStayBackGoneAgainWithoutACheckOut",
+     66,
+     {{kBackIn, "104  KING  AL", "104 Q11--dirty", "charge of 66 has"},
+      {PairingStep::Release, "104 KING AL"},
+      {kBackIn, "104  LANE  ED", "211 NQ1", kUnsure, true},
+      {kBackIn, "104  KING  AL", "211 NQ1", kUnsure, true}},
+     166.5f,
+     {-66}},
+    {"AChargeTakenBackAlreadyIsNotTakenBackAgain",
+     76,
+     {{kBackIn, "104  KING  AL", "104 Q11--dirty", "charge of 66 has"},
+      {PairingStep::Release, "104 KING AL"},
+      {kBackIn, "104  KING  AL", "211 NQ1", kAlready, true},
+      {kBackIn, "104  LANE  ED", "211 NQ1", "charge of 76 has"}},
+     100.5f,
+     {-66, -76}},
+};
+
+class CheckBackInPairingTest : public CheckBackInTest, public ::testing::WithParamInterface<PairingCase> {
+protected:
+    records::GuestRecord BilledStay(const char* last, const char* first, const char* room, float rent,
+                                    long slot) {
+        records::GuestRecord guest = Guest(last, first, room);
+        guest.PayCode = "Q";
+        guest.DBNumber = Fixed("1234", 8);
+        guest.DepartureDate = Fixed("12/9/26", 10);
+        guest.FolioNumber = Fixed(std::to_string(slot + 40), 5);
+        records::WriteGuest(app().data(), records::kGuestFile, slot, guest);
+        records::AppendStayLedgerLine(records::StayLedgerPath(app().data(), guest),
+                                      LedgerLine(room, "E", "ROOM RENT", rent));
+        return guest;
+    }
+
+    // The folio window, opened afresh so that its room list shows the guest file as it is.
+    void FreshFolio() {
+        if (IsLoaded("Form40"))
+            back().Command1.UserClick();
+        if (IsLoaded("Form4"))
+            app().Dispatch([&] { app().Unload(folio()); });
+        app().Dispatch([&] { app().Load(folio()); });
+    }
+
+    // LANE moves from 106 into 104, left free, as the move does it: his record's room and
+    // his ledger's name.
+    void MoveLaneIn(const records::GuestRecord& lane) {
+        records::GuestRecord moved = lane;
+        moved.Room = "104";
+        ASSERT_EQ(records::CarryStayLedger(records::StayLedgerPath(app().data(), lane),
+                                           records::StayLedgerPath(app().data(), moved)),
+                  records::LedgerCarry::Ready);
+        records::WriteGuest(app().data(), records::kGuestFile, 4, moved);
+    }
+
+    void CheckOut(const std::string& line) {
+        FreshFolio();
+        ASSERT_TRUE(folio().Combo1.UserPick(line)) << line;
+        dialogs().Answer(platform::vbYes);
+        folio().Command4.UserClick();
+    }
+};
+
+TEST_P(CheckBackInPairingTest, EachStayTakesBackItsOwnChargeFromOneRoom) {
+    const PairingCase& c = GetParam();
+    records::DirectBillAccount tools;
+    tools.CompanyName = Fixed("ACME TOOLS", 80);
+    tools.DBNumber = Fixed("1234", 7);
+    tools.Balance = 100.5f;
+    records::AppendAccount(app().data(), tools);
+    BilledStay("KING", "AL", "104", 66, 3);
+    const records::GuestRecord lane = BilledStay("LANE", "ED", "106", c.laneRent, 4);
+    CheckOut("104 KING AL");
+    if (c.laneLeavesFirst) {
+        MoveLaneIn(lane);
+        CheckOut("104 LANE ED");
+        ASSERT_EQ(records::ReadAccount(app().data(), 1).Balance,
+                  platform::Decimal::Of(166.5 + c.laneRent).ToSingle());
+    }
+
+    std::vector<float> takenBack;
+    for (const PairingAction& step : c.steps) {
+        SCOPED_TRACE(step.what);
+        if (step.kind == PairingStep::MoveLaneIn) {
+            MoveLaneIn(lane);
+            continue;
+        }
+        if (step.kind == PairingStep::CheckOut) {
+            CheckOut(step.what);
+            continue;
+        }
+        if (step.kind == PairingStep::Release) { // an emergency check-out: the record is blanked
+            const std::optional<long> slot =
+                records::FindGuestByRoom(app().data(), records::kGuestFile, platform::Left(step.what, 3));
+            ASSERT_TRUE(slot);
+            records::GuestRecord gone = records::ReadGuest(app().data(), records::kGuestFile, *slot);
+            gone.ClearStay();
+            records::WriteGuest(app().data(), records::kGuestFile, *slot, gone);
+            continue;
+        }
+        FreshFolio();
+        folio().Command6.UserClick();
+        const testing::FolderImage before = DataImage();
+        DoubleClick(step.what);
+        dialogs().Answer(platform::vbYes);
+        dialogs().Answer(platform::vbOK);
+        ASSERT_TRUE(back().Combo1.UserPick(step.room)) << step.room;
+        EXPECT_NE(LastBox().prompt.find(step.told), std::string::npos) << LastBox().prompt;
+        if (step.refused)
+            EXPECT_EQ(DataImage(), before) << "nothing is written";
+        else
+            takenBack.push_back(records::ReadDbDaily(app().data(), "12/6/26").back().Amount);
+    }
+    EXPECT_EQ(records::ReadAccount(app().data(), 1).Balance, c.balance);
+    EXPECT_EQ(takenBack, c.takenBack);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, CheckBackInPairingTest, ::testing::ValuesIn(kPairingCases),
+                         [](const ::testing::TestParamInfo<PairingCase>& info) {
+                             return std::string(info.param.name);
+                         });
 
 // When the guest record cannot be written after the ledger was carried, the ledger goes
 // back to the old room's name.

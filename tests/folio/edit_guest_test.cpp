@@ -439,11 +439,23 @@ TEST_F(EditGuestTest, EachRefusedSaveSaysWhyPutsTheFocusBackAndWritesNothing) {
 // A stay whose stored rate has parts of a cent, or is beyond what a Single keeps to the cent,
 // is edited like any other: the rate box left as loaded is not judged, and the record keeps
 // the stored Single byte for byte.
+// So are a rate and counts below zero and a departure with a leading zero, which older files
+// can hold, and a count no box text gives back exactly.
 TEST_F(EditGuestTest, ARateLeftAsLoadedIsNotJudgedAndKeepsItsBytes) {
-    const float rates[] = {53.955f, 44.955f, 12345.678f, 150000.02f};
-    for (const float rate : rates) {
+    struct Stored {
+        float rate, adults, children;
+        const char* departure = nullptr; // none: the stay's own
+    };
+    const Stored cases[] = {{53.955f, 2, 0},       {44.955f, 2, 0}, {12345.678f, 2, 0},
+                            {150000.02f, 2, 0},    {-10, 2, 0},     {45, -1, -1.23456789f},
+                            {45, 2, 0, "12/08/26"}};
+    for (const auto& [rate, adults, children, departure] : cases) {
         records::GuestRecord stored = ann;
         stored.Rate = rate;
+        stored.Adults = adults;
+        stored.Children = children;
+        if (departure != nullptr)
+            stored.DepartureDate = Fixed(departure, 10);
         records::WriteGuest(app().data(), records::kGuestFile, 2, stored);
         Open();
         Retype(edit().Text16, "555-0100");

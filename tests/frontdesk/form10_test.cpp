@@ -227,6 +227,31 @@ TEST_F(Form10Test, RefusesAnyOtherLetterWithoutWriting) {
     ExpectNoPendingAnswers();
 }
 
+// Older files can hold letters the boxes would not take typed: left in their boxes as
+// loaded, they are kept as stored while the rest of the room is saved.
+TEST_F(Form10Test, LettersLeftAsLoadedAreKeptAsStored) {
+    const char* stored[][3] = {{" ", " ", " "}, {"y", "n", "a"}, {"Y", "?", "X"}};
+    for (const auto& letters : stored) {
+        const auto room = [&](const char* comment) {
+            return KeptRoom({.room = "104",
+                             .type = "Q11",
+                             .clean = letters[0],
+                             .vacant = letters[1],
+                             .service = letters[2],
+                             .comment = comment});
+        };
+        records::WriteRoom(app().data(), 4, room(""));
+        if (!IsLoaded("Form10"))
+            Open();
+        Show("104  Q11  ");
+        Retype(status().Text1, "paint");
+        status().Command3.UserClick();
+        EXPECT_EQ(status().Label6.Caption(), "") << letters[0] << letters[1] << letters[2] << ": saved";
+        EXPECT_EQ(ReadBytes("rooms"), original.substr(0, 3 * 115) + room("PAINT").Encode())
+            << letters[0] << letters[1] << letters[2];
+    }
+}
+
 TEST_F(Form10Test, RefusalTellsWhichLettersTheBoxTakes) {
     Open();
     Show("101  NQ1  ");

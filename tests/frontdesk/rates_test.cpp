@@ -4,9 +4,11 @@
 #include "support/builders.h"
 
 #include "frontdesk/form1.h"
+#include "frontdesk/form18.h"
 #include "frontdesk/form19.h"
 #include "frontdesk/form56.h"
 #include "frontdesk/form59.h"
+#include "frontdesk/form69.h"
 #include "platform/text.h"
 #include "records/filenames.h"
 #include "records/posting_codes.h"
@@ -14,6 +16,7 @@
 #include "records/room_record.h"
 #include "records/settings_files.h"
 
+#include <functional>
 #include <vector>
 
 namespace vantreth {
@@ -323,6 +326,72 @@ TEST_F(RatesTest, ChoosingADayWhoseTableWasNeverSavedKeepsEveryRate) {
     ASSERT_TRUE(days.List1.UserPick("6  SATURDAY"));
     EXPECT_EQ(ReadBytes("dayofweek"), "6\r\n");
     EXPECT_EQ(ReadBytes("rooms"), rooms);
+}
+
+// --- values left as loaded -------------------------------------------------------------
+
+// Older files can hold a rate below zero. A window that shows it and is saved with the box
+// left as loaded writes it back as it was, and does not take it for a rate typed.
+TEST_F(RatesTest, StoredRatesLeftAsLoadedAreSavedAsTheyWere) {
+    struct Case {
+        const char* window;
+        std::function<void()> store;
+        std::function<void()> save; // loads the window, changes what the case changes, saves
+        struct Kept {
+            const char* file;
+            size_t from, length; // the bytes of the values left as loaded
+        };
+        std::vector<Kept> kept;
+    };
+    Form18& room = Form<Form18>();
+    Form69& optional = Form<Form69>();
+    Form19& tax = Form<Form19>();
+    const Case cases[] = {
+        {"Edit Room Properties",
+         [&] { AddRoom(Room("101", "NQ1", -10)); },
+         [&] {
+             LoadWindow(room);
+             room.Combo1.UserPick("101 NQ1");
+             room.Check1.UserClick();
+             dialogs().Answer(platform::vbOK);
+             room.Command1.UserClick();
+         },
+         {{"rooms", 8, 4}}},
+        {"Optional Rates",
+         [&] {
+             WriteBytes("oprates", records::OptionalRates{-10, 45, -0.005f, 0, 0}.Encode());
+         },
+         [&] {
+             LoadWindow(optional);
+             optional.Command2.UserClick();
+         },
+         {{"oprates", 0, 20}}},
+        {"Tax Code",
+         [&] {
+             records::WriteStateTax(app().data(), -0.01f);
+             records::WriteCityTax(app().data(), 0.02f);
+         },
+         [&] {
+             LoadWindow(tax);
+             tax.Command1.UserClick();
+         },
+         {{"statetax", 0, 4}, {"citytax", 0, 4}}},
+    };
+    for (const Case& c : cases) {
+        c.store();
+        std::vector<std::string> before;
+        for (const Case::Kept& k : c.kept)
+            before.push_back(ReadBytes(k.file).substr(k.from, k.length));
+        const size_t shown = dialogs().shown().size();
+        c.save();
+        for (size_t i = shown; i < dialogs().shown().size(); ++i)
+            EXPECT_NE(dialogs().shown()[i].title, "WARNING")
+                << c.window << ": " << dialogs().shown()[i].prompt;
+        for (size_t i = 0; i < c.kept.size(); ++i)
+            EXPECT_EQ(ReadBytes(c.kept[i].file).substr(c.kept[i].from, c.kept[i].length), before[i])
+                << c.window << ": " << c.kept[i].file;
+    }
+    EXPECT_EQ(records::ReadRoom(app().data(), 1).RateLocked(), true) << "the lock, changed, was saved";
 }
 
 // --- Tax Code -------------------------------------------------------------------------
