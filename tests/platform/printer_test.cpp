@@ -1,5 +1,6 @@
 // The printer's line building (columns, values), pages, vertical position and documents.
 #include "platform/folder_lock.h"
+#include "platform/journal.h"
 #include "platform/printer.h"
 #include "support/failing_printer.h"
 #include "support/temp_folder.h"
@@ -569,6 +570,53 @@ TEST(PrintQueueTest, TheExitWaitsAtMostASecond) {
         EXPECT_LT(std::chrono::steady_clock::now() - start,
                   std::chrono::milliseconds(PrintQueue::kExitWaitMs + 500));
     }
+}
+
+// The list of reports not yet handed over is a file of the folder: once its box was shown the
+// start clears it through the folder's engine, and a change the engine refuses leaves it to
+// be told again.
+TEST(PrintQueueTest, TheListIsClearedThroughTheFoldersEngine) {
+    struct RefusingRemoves final : FileFaults {
+        bool refuse = false;
+        Fault BeforeChange(const std::filesystem::path&, size_t) override { return {}; }
+        Fault Before(const Change& change) override {
+            return refuse && change.op == Op::Remove ? Fault{Kind::Fail, EIO} : Fault{};
+        }
+    };
+    for (const bool refused : {false, true}) {
+        SCOPED_TRACE(refused ? "the engine refuses" : "the engine takes it");
+        vantreth::testing::TempFolder folder;
+        RefusingRemoves faults;
+        Journal journal(folder.path(), &faults);
+        journal.Recover();
+        const DataFolder data(folder.path(), &journal);
+        const FilePath print = data.FileAt(folder.path());
+        PrintQueue::List(print, {{folder.path() / "report-1.pdf", "Folio, room 1"}});
+        const std::string told = PrintQueue::LeftBehind(print);
+        ASSERT_NE(told, "");
+        faults.refuse = refused;
+        PrintQueue::LeftBehindShown(print);
+        EXPECT_EQ(PrintQueue::LeftBehind(print), refused ? told : "");
+    }
+}
+
+// A step saved is saved whatever befalls its reports: a device that cannot take them (no
+// thread can be started) has them told as not printed, never fails the step.
+TEST(PrinterReleaseTest, AStepsReportsThatCannotBeHandedOverAreToldAsNotPrinted) {
+    struct NoThread final : PrinterDevice {
+        void Submit(const PrintJob&) override {}
+        std::string PublishStep(std::vector<std::unique_ptr<PreparedPrint>>) override {
+            throw std::system_error(EAGAIN, std::generic_category(), "cannot start a thread");
+        }
+    } device;
+    Printer printer(device, [] { return true; });
+    printer.Title("Folio, room 1");
+    printer.Print("Vantreth Motel");
+    printer.EndDoc();
+    std::string box;
+    EXPECT_NO_THROW(box = printer.Release());
+    EXPECT_EQ(box.rfind("The report could not be printed: \"Folio, room 1\" (cannot start a thread", 0), 0u)
+        << box;
 }
 
 TEST(CapturePrinterTest, TakeJobsReturnsJobsSinceLastTake) {
