@@ -258,8 +258,11 @@ TEST_F(Form50Test, CallsWaitingWhenAPostingEndsInDoubtAreLoggedAndChargedOnceAft
         for (int restart = 0; restart < 2; ++restart) {
             Restart();
             LoadCapture();
+            EXPECT_EQ(Form<Form50>().Timer1.Resting(), c.lost || restart > 0)
+                << "the calls left wake the timer, after restart " << restart;
             Tick();
             Tick();
+            EXPECT_FALSE(std::filesystem::exists(kept)) << "cleared once every call kept is posted";
             const std::string log = Log();
             for (const records::CallRecord& call : calls) {
                 const std::string line = "\"" + call.text + "\"\r\n";
