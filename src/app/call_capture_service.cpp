@@ -28,7 +28,8 @@ void TakeBackWaitingCalls(App& app) {
     std::vector<ReceivedCall> kept;
     try {
         posted = LastCallPosted(app.data());
-        kept = ReadReceivedCalls(app.data());
+        if (!app.journal().ReadOnly()) // else the calls kept are the other copy's to post
+            kept = ReadReceivedCalls(app.data());
     } catch (const platform::IoError&) {
         return; // the folder cannot be read now: tried again at the next posting
     }

@@ -55,9 +55,9 @@ private:
     platform::PrintSpooler* m_spooler;
     platform::PrintQueue m_queue; // after the spoolers: it hands to them until it is gone
     std::filesystem::path m_lastFile;
-    std::string m_lastStamp;        // the time stamp of the last name given, and its number
-    bool m_leftBehindGiven = false; // LeftBehind was asked, and NotPrintedShown not yet
+    std::string m_lastStamp; // the time stamp of the last name given, and its number
     int m_lastNumber = 0;
+    bool m_leftBehindGiven = false; // LeftBehind was asked, and NotPrintedShown not yet
 };
 
 } // namespace vantreth::gui
