@@ -8,6 +8,7 @@
 #error "a window header is included by the engine, which must not know the windows"
 #endif
 
+#include "calls/call_capture.h"
 #include "platform/program.h"
 #include "platform/serial.h"
 #include "records/motel_settings.h"
@@ -42,6 +43,7 @@ struct Module1 {
     std::string gCurResRoom;        // ... and its room as stored (three characters)
     std::string gPresetArrivalDate; // arrival date handed from the availability report
     std::string gCallBuffer;        // characters received from the call box, not yet posted
+    CallNumbers gCallNumbers;       // where gCallBuffer's whole records stand among the kept calls
     std::string gMonthBefore;       // month number text of the business date when Change Date opened
     std::string gMonthAfter;        // month number text of the date its last "Change Now" set
 };

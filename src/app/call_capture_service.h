@@ -18,7 +18,14 @@ void StartCallCapture(App& app);
 void StopCallCapture(App& app);
 // Posts every complete call record waiting in the buffer; the records leave it only once all
 // of them are posted, and come back into it when the step that posted them is undone, also
-// at its commit. A call that could not be charged is told to the clerk once.
+// at its commit. A call that could not be charged is told to the clerk once. Each whole record
+// is kept in the data folder first (see CallNumbers), and the step notes the last one posted:
+// what a restart finds kept and not posted is posted then, once.
 void PostWaitingCalls(App& app);
+// Puts the calls an earlier run kept and did not post in front of the buffer, once a run.
+void TakeBackWaitingCalls(App& app);
+// Tells the clerk, once, of the calls waiting that are neither posted nor kept in the folder
+// (the disk took none of it): the program's end would lose them.
+void TellCallsNotKept(App& app);
 
 } // namespace vantreth

@@ -16,7 +16,13 @@ Form50::Form50(App& app) : AppForm(app, kName, "Call Capture", {0, 0, 200, 100})
 // whatever happens; with no call box the window simply takes no calls.
 void Form50::Form_Load() {
     SearchPorts();
+    TakeBackWaitingCalls(app()); // the calls an earlier run left are posted at the first tick
     RestWhenIdle();
+}
+
+// Calls that neither reached the files nor could be kept are told before the program can end.
+void Form50::Form_Unload() {
+    TellCallsNotKept(app());
 }
 
 void Form50::SearchPorts() {

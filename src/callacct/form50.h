@@ -19,6 +19,7 @@ public:
 
 private:
     void Form_Load() override;
+    void Form_Unload() override;
     void SearchPorts();
     void Timer1_Timer();
     // Rests the timer while it has nothing to do until the call box sends.

@@ -9,6 +9,9 @@
 #include "records/posting_codes.h"
 #include "records/stay_ledger.h"
 
+#include <algorithm>
+#include <cstdlib>
+#include <fcntl.h>
 #include <vector>
 
 namespace vantreth {
@@ -31,6 +34,100 @@ std::optional<CallRecord> TakeCallRecord(std::string& buffer) {
     CallRecord call{buffer.substr(0, CallRecord::kLength)};
     buffer.erase(0, CallRecord::kLength);
     return call;
+}
+
+long LastCallPosted(const platform::DataFolder& folder) {
+    const std::optional<std::string> text = platform::ReadFile(folder.File(kCallsPostedFile));
+    return text ? std::max(0L, std::atol(text->c_str())) : 0;
+}
+
+void NoteCallsPosted(const platform::DataFolder& folder, long number) {
+    platform::ReplaceFileContent(folder.File(kCallsPostedFile), std::to_string(number) + "\n");
+}
+
+// An entry of the received calls: "<number> <record>\n", each character of the record that is
+// not printable, and each "%", written as "%" and two hexadecimal digits.
+namespace {
+
+std::string Entry(const ReceivedCall& call) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out = std::to_string(call.number) + " ";
+    for (const char c : call.text) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x20 || u >= 0x7F || c == '%') {
+            out += '%';
+            out += kHex[u >> 4];
+            out += kHex[u & 15];
+        } else {
+            out += c;
+        }
+    }
+    return out + "\n";
+}
+
+std::optional<ReceivedCall> ParseEntry(std::string_view line) {
+    const size_t blank = line.find(' ');
+    if (blank == 0 || blank == std::string_view::npos)
+        return std::nullopt;
+    ReceivedCall call;
+    for (const char c : line.substr(0, blank)) {
+        if (c < '0' || c > '9' || call.number > 100000000000L)
+            return std::nullopt;
+        call.number = call.number * 10 + (c - '0');
+    }
+    const auto digit = [](char c) -> int {
+        return c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+    };
+    for (size_t at = blank + 1; at < line.size(); ++at) {
+        if (line[at] != '%') {
+            call.text += line[at];
+            continue;
+        }
+        if (at + 2 >= line.size() || digit(line[at + 1]) < 0 || digit(line[at + 2]) < 0)
+            return std::nullopt;
+        call.text += static_cast<char>(digit(line[at + 1]) * 16 + digit(line[at + 2]));
+        at += 2;
+    }
+    if (call.text.size() != CallRecord::kLength)
+        return std::nullopt;
+    return call;
+}
+
+} // namespace
+
+std::vector<ReceivedCall> ReadReceivedCalls(const platform::DataFolder& folder) {
+    const platform::FilePath file = folder.File(kCallsReceivedFile);
+    const std::optional<std::string> text = platform::fileops::ReadWhole(file, O_NOFOLLOW);
+    std::vector<ReceivedCall> calls;
+    if (!text)
+        return calls;
+    // A line cut short (a write the disk did not take whole) is left out.
+    for (size_t at = 0, end; (end = text->find('\n', at)) != std::string::npos; at = end + 1)
+        if (std::optional<ReceivedCall> call = ParseEntry(std::string_view(*text).substr(at, end - at)))
+            calls.push_back(std::move(*call));
+    return calls;
+}
+
+void KeepReceivedCalls(const platform::DataFolder& folder, const std::vector<ReceivedCall>& calls) {
+    if (calls.empty())
+        return;
+    const platform::FilePath file = folder.File(kCallsReceivedFile);
+    // A line left cut short by an earlier write is ended first, so that it spoils no other.
+    std::string text = "\n";
+    for (const ReceivedCall& call : calls)
+        text += Entry(call);
+    // Outside every step, it asks no fault source of the folder's engine, whose faults stand
+    // for the changes of a step.
+    platform::fileops::Fd fd(
+        platform::fileops::OpenForChange(nullptr, file, O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW));
+    platform::fileops::Write(nullptr, file, fd.get(), text, -1);
+    platform::fileops::Sync(nullptr, file, fd.get());
+    platform::fileops::Close(file, fd.Release());
+}
+
+void ClearReceivedCalls(const platform::DataFolder& folder) {
+    const platform::FilePath file = folder.File(kCallsReceivedFile);
+    platform::fileops::Remove(nullptr, file);
 }
 
 std::optional<long> HandleCallRecord(const platform::DataFolder& folder, const CallRecord& call,
@@ -92,6 +189,17 @@ std::string RefusedCallsMessage(const std::vector<CallRecord>& calls) {
         text += "\nroom " + call.Extension() + ", amount \"" + platform::Trim(call.AmountField()) + "\"";
     return text +
            "\nThe calls are in the phone log but were not charged. Post them by hand if they are owed.";
+}
+
+std::string NotKeptCallsMessage(const std::vector<CallRecord>& calls) {
+    std::string text =
+        "These calls from the call box could not be saved, and are lost when the program ends:";
+    for (CallRecord call : calls) {
+        call.BlankControlCharacters();
+        text += "\nroom " + call.Extension() + ", " + platform::Trim(call.Date()) + " " + call.Time() + ", " +
+                platform::Trim(call.Number()) + ", amount \"" + platform::Trim(call.AmountField()) + "\"";
+    }
+    return text + "\nWrite them down and post them by hand if they are owed.";
 }
 
 } // namespace vantreth

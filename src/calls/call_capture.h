@@ -26,6 +26,40 @@ void GatherCallCharacters(std::string& buffer, std::string_view arrived, int qui
 // 58 characters wait. Several records that arrive together come out one by one.
 std::optional<records::CallRecord> TakeCallRecord(std::string& buffer);
 
+// The calls the box sent, kept until they are posted, so that a restart loses none and posts
+// none twice. Each whole record gets a number, counted on from the last one ever given:
+// kCallsReceivedFile holds the records by number as they arrive, appended and flushed straight
+// to the disk (never part of a step, so that it keeps them while every step fails), and
+// kCallsPostedFile the number of the last call posted, changed by the step that posts it: after
+// any restart the calls after that number are the ones still to post.
+inline constexpr std::string_view kCallsReceivedFile = "calls-received";
+inline constexpr std::string_view kCallsPostedFile = "calls-posted";
+
+struct ReceivedCall {
+    long number = 0;
+    std::string text; // the record as received, kLength characters
+};
+
+// Where the records waiting in the call buffer stand among the numbered calls, for one run.
+struct CallNumbers {
+    long first = 0;   // the number of the first whole record in the buffer; 0: the folder not read yet
+    long kept = 0;    // the last number kept in kCallsReceivedFile
+    long told = 0;    // the last number the clerk was told was not kept
+    long cleared = 0; // kCallsReceivedFile holds no number up to this one
+};
+
+// The number of the last call posted, as the running step sees it; 0 before the first.
+long LastCallPosted(const platform::DataFolder& folder);
+// Notes `number` as the last call posted, as a change of the running step.
+void NoteCallsPosted(const platform::DataFolder& folder, long number);
+// The whole entries of kCallsReceivedFile, in file order; none when it is missing.
+std::vector<ReceivedCall> ReadReceivedCalls(const platform::DataFolder& folder);
+// Appends the calls to kCallsReceivedFile and flushes it, straight to the disk, never through
+// a link. Throws IoError when they are not kept.
+void KeepReceivedCalls(const platform::DataFolder& folder, const std::vector<ReceivedCall>& calls);
+// Removes kCallsReceivedFile (every call in it was posted), straight from the disk.
+void ClearReceivedCalls(const platform::DataFolder& folder);
+
 struct CallPostingContext {
     std::string dateText; // the business date at the moment of handling
     std::string shift;    // gShift
@@ -48,5 +82,9 @@ std::string ControlCharactersMessage(const std::vector<records::CallRecord>& cal
 
 // The box that tells the clerk of the calls that were logged but not charged.
 std::string RefusedCallsMessage(const std::vector<records::CallRecord>& calls);
+
+// The box that tells the clerk of the calls neither posted nor kept in the folder: the
+// program's end loses them.
+std::string NotKeptCallsMessage(const std::vector<records::CallRecord>& calls);
 
 } // namespace vantreth

@@ -117,9 +117,23 @@ void Draw(QPagedPaintDevice& device, const platform::PrintJob& job, const std::s
 
 } // namespace
 
-QtPrinter::QtPrinter(std::filesystem::path folder, bool toPrinter, platform::PrintSpooler* spooler)
+QtPrinter::QtPrinter(std::filesystem::path folder, bool toPrinter, platform::PrintSpooler* spooler,
+                     platform::PrintQueue::ThreadStarter start)
     : m_folder(platform::FilePath::Outside(std::move(folder))), m_toPrinter(toPrinter),
-      m_spooler(spooler ? spooler : &m_systemSpooler), m_queue(m_folder.path(), *m_spooler) {}
+      m_spooler(spooler ? spooler : &m_systemSpooler),
+      m_queue(m_folder.path(), *m_spooler, std::move(start)) {}
+
+std::string QtPrinter::LeftBehind() {
+    // Once the box is shown (or when there is none), the start clears the list and its notes.
+    m_leftBehindGiven = true;
+    return platform::PrintQueue::LeftBehind(m_folder);
+}
+
+void QtPrinter::NotPrintedShown() {
+    if (std::exchange(m_leftBehindGiven, false))
+        platform::PrintQueue::LeftBehindShown(m_folder);
+    m_queue.Shown();
+}
 
 // Names of documents prepared in the same second are told apart by their number, also
 // before their files exist.

@@ -24,8 +24,9 @@ QFont FixedPitchFont(double points);
 class QtPrinter final : public platform::PrinterDevice {
 public:
     // `folder` receives the PDF files; `toPrinter` also hands them to `spooler` (null: the
-    // system's print command).
-    QtPrinter(std::filesystem::path folder, bool toPrinter, platform::PrintSpooler* spooler = nullptr);
+    // system's print command), from a thread started by `start` (empty: std::thread).
+    QtPrinter(std::filesystem::path folder, bool toPrinter, platform::PrintSpooler* spooler = nullptr,
+              platform::PrintQueue::ThreadStarter start = {});
 
     void Submit(const platform::PrintJob& job) override;
     // The PDF made; inside a step it is written, and listed as not yet printed, as changes of
@@ -37,7 +38,8 @@ public:
     std::string PublishStep(std::vector<std::unique_ptr<platform::PreparedPrint>> step) override;
     bool HandingOver() const override { return m_queue.Busy(); }
     std::vector<std::string> TakeNotPrinted() override { return m_queue.TakeNotPrinted(); }
-    std::string LeftBehind() override { return platform::PrintQueue::LeftBehind(m_folder); }
+    std::string LeftBehind() override;
+    void NotPrintedShown() override;
     // The PDF files lie in the data folder: from now on they go through its engine.
     void OpenIn(const platform::DataFolder& folder) override { m_folder = folder.FileAt(m_folder); }
     // The PDF file of the last document published, empty before the first.
@@ -55,6 +57,7 @@ private:
     std::filesystem::path m_lastFile;
     std::string m_lastStamp; // the time stamp of the last name given, and its number
     int m_lastNumber = 0;
+    bool m_leftBehindGiven = false; // LeftBehind was asked, and NotPrintedShown not yet
 };
 
 } // namespace vantreth::gui

@@ -19,6 +19,7 @@
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 #include <utility>
 
@@ -332,9 +333,25 @@ CommandResult RunCommand(std::vector<std::string> args, int timeoutMs, const std
         result.said.append(chunk, static_cast<size_t>(n));
     }
     ::close(out[0]);
+    // A command that closed its output may still run: it is waited for under the same
+    // deadline, and as long as it is not cancelled.
+    bool ended = false;
+    while (!result.timedOut && !result.cancelled) {
+        const pid_t got = ::waitpid(pid, &result.status, WNOHANG);
+        if (got == pid || (got < 0 && errno != EINTR)) {
+            ended = got == pid;
+            break;
+        }
+        if (cancel != nullptr && *cancel)
+            result.cancelled = true;
+        else if (std::chrono::steady_clock::now() >= deadline)
+            result.timedOut = true;
+        else
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
     if (result.timedOut || result.cancelled)
         ::kill(-pid, SIGKILL);
-    while (::waitpid(pid, &result.status, 0) < 0 && errno == EINTR) {
+    while (!ended && ::waitpid(pid, &result.status, 0) < 0 && errno == EINTR) {
     }
     std::string& said = result.said;
     while (!said.empty() && std::isspace(static_cast<unsigned char>(said.back())))
@@ -425,8 +442,8 @@ std::string FileOf(const std::string& entry) {
 
 } // namespace
 
-PrintQueue::PrintQueue(std::filesystem::path folder, PrintSpooler& spooler)
-    : m_folder(std::move(folder)), m_spooler(spooler) {}
+PrintQueue::PrintQueue(std::filesystem::path folder, PrintSpooler& spooler, ThreadStarter start)
+    : m_folder(std::move(folder)), m_spooler(spooler), m_start(std::move(start)) {}
 
 PrintQueue::~PrintQueue() {
     {
@@ -457,13 +474,17 @@ void PrintQueue::List(const FilePath& folder, const std::vector<Report>& reports
 
 void PrintQueue::Done(const std::string& file) {
     // Not flushed: a note lost with the power tells a report that was printed, never hides
-    // one that was not.
-    const std::string text = file + "\n";
-    const int fd = ::open((m_folder / kDoneFile).c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return;
-    [[maybe_unused]] const ssize_t n = ::write(fd, text.data(), text.size());
-    ::close(fd);
+    // one that was not. Opened as every data file is, never through a link. Written from the
+    // queue's thread too, so it asks no fault source of the folder's engine (that is the
+    // window thread's): the file is outside every step, and no step ever reads it back.
+    const std::filesystem::path done = m_folder / kDoneFile;
+    try {
+        fileops::Fd fd(fileops::OpenForChange(nullptr, done, O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW));
+        fileops::Write(nullptr, done, fd.get(), file + "\n", -1);
+        fileops::Close(done, fd.Release());
+    } catch (const IoError&) {
+        // Not noted: the next start tells the report as not printed.
+    }
 }
 
 void PrintQueue::Add(std::vector<Report> step) {
@@ -472,8 +493,25 @@ void PrintQueue::Add(std::vector<Report> step) {
     {
         std::lock_guard lock(m_mutex);
         m_steps.push_back(std::move(step));
-        if (!m_thread.joinable())
-            m_thread = std::thread([this] { Work(); });
+        if (!m_thread.joinable()) {
+            try {
+                m_thread = m_start ? m_start([this] { Work(); }) : std::thread([this] { Work(); });
+            } catch (const std::exception& e) {
+                // The step is saved all the same: its reports are told as not printed, their
+                // PDFs kept; the next step tries again.
+                std::vector<NotPrinted> failed;
+                for (const Report& report : m_steps.back()) {
+                    failed.push_back(
+                        {report.name,
+                         std::string("the program could not start handing reports to the printer: ") +
+                             e.what(),
+                         report.pdf});
+                    m_toldFiles.push_back(OneLine(report.pdf.filename().string()));
+                }
+                m_steps.pop_back();
+                m_told.push_back(NotPrintedMessage(failed));
+            }
+        }
     }
     m_changed.notify_all();
 }
@@ -485,10 +523,16 @@ bool PrintQueue::Busy() const {
 
 std::vector<std::string> PrintQueue::TakeNotPrinted() {
     std::lock_guard lock(m_mutex);
-    for (const std::string& file : m_toldFiles)
-        Done(file);
+    m_takenFiles.insert(m_takenFiles.end(), m_toldFiles.begin(), m_toldFiles.end());
     m_toldFiles.clear();
     return std::exchange(m_told, {});
+}
+
+void PrintQueue::Shown() {
+    std::lock_guard lock(m_mutex);
+    for (const std::string& file : m_takenFiles)
+        Done(file);
+    m_takenFiles.clear();
 }
 
 void PrintQueue::Work() {
@@ -553,18 +597,23 @@ std::string PrintQueue::LeftBehind(const FilePath& folder) {
         const std::string file = FileOf(entry);
         const size_t tab = entry.find('\t');
         const std::string name = tab == std::string::npos ? std::string() : entry.substr(tab + 1);
-        std::error_code ec;
-        const bool kept = std::filesystem::is_regular_file(folder.path() / file, ec);
+        const FilePath pdf = folder.Child(file);
         left.push_back({name.empty() ? file : name,
                         "the program was stopped while handing reports to the printer",
-                        kept ? folder.path() / file : std::filesystem::path()});
+                        FileExists(pdf) ? pdf.path() : std::filesystem::path()});
     }
-    // The list goes first: a list without its notes of what was handed over would tell those
-    // reports again.
-    ::unlink(list.c_str());
-    FlushFolder(folder);
-    ::unlink((folder.path() / kDoneFile).c_str());
     return NotPrintedMessage(left);
+}
+
+void PrintQueue::LeftBehindShown(const FilePath& folder) {
+    // The list goes first: a list without its notes of what was handed over would tell those
+    // reports again. A change that fails leaves them to be told at the next start.
+    try {
+        DeleteFile(folder.Child(kListFile));
+        fileops::SyncFolder(folder.owner(), folder);
+        DeleteFile(folder.Child(kDoneFile));
+    } catch (const IoError&) {
+    }
 }
 
 std::string PrintJob::Text() const {
@@ -717,7 +766,20 @@ void Printer::EndDoc() {
 std::string Printer::Release() {
     std::vector<std::unique_ptr<PreparedPrint>> held;
     held.swap(m_held);
-    return held.empty() ? std::string() : m_device->PublishStep(std::move(held));
+    if (held.empty())
+        return std::string();
+    std::vector<std::string> names;
+    for (const std::unique_ptr<PreparedPrint>& prepared : held)
+        names.push_back(prepared->Name());
+    try {
+        return m_device->PublishStep(std::move(held));
+    } catch (const std::exception& e) {
+        // After the commit point: the step stays saved, and its reports were not printed.
+        std::vector<NotPrinted> failed;
+        for (std::string& name : names)
+            failed.push_back({std::move(name), e.what(), {}});
+        return NotPrintedMessage(failed);
+    }
 }
 
 } // namespace platform

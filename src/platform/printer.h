@@ -91,6 +91,10 @@ public:
     // Asked once at the start, when the files hold every saved step: the box about the reports
     // of saved steps that an earlier run did not hand to the printer, empty when none.
     virtual std::string LeftBehind() { return std::string(); }
+    // The boxes given so far (TakeNotPrinted, LeftBehind) were shown to the clerk: what they
+    // tell is not told again. Until then it stays to be told, at the next start when the
+    // program is stopped with a box up.
+    virtual void NotPrintedShown() {}
     // The program opened `folder`: a device that keeps files in it reads and changes them from
     // now on through the folder's engine.
     virtual void OpenIn(const DataFolder& folder) { (void)folder; }
@@ -178,8 +182,8 @@ bool HasDefaultPrinter(int timeoutMs = 1000, const std::string& command = "lpsta
 // never waits for the system's printing. A step's reports go in order; when the system does
 // not answer for one, the step's others are not tried (each would wait as long) and count as
 // not printed. What was not printed comes back as one box per step (TakeNotPrinted).
-// Until its report is handed over (or the clerk was told it was not), each PDF is named in
-// the folder's list kListFile, so that the start after the program was stopped can tell the
+// Until its report is handed over (or the box telling it was not was shown), each PDF is named
+// in the folder's list kListFile, so that the start after the program was stopped can tell the
 // clerk (LeftBehind). The list is written only through the file layer (List): a step lists
 // its reports as a part of itself, so that they are listed exactly when the step is saved.
 // What was handed over is noted in kDoneFile, outside every step, and only added to while
@@ -191,7 +195,10 @@ public:
         std::filesystem::path pdf;
         std::string name;
     };
-    PrintQueue(std::filesystem::path folder, PrintSpooler& spooler);
+    // Starts the thread that hands the reports over; throws what std::thread throws.
+    using ThreadStarter = std::function<std::thread(std::function<void()>)>;
+    // `start`: how the queue's thread is started (empty: std::thread).
+    PrintQueue(std::filesystem::path folder, PrintSpooler& spooler, ThreadStarter start = {});
     // Waits at most kExitWaitMs for the hand-overs going on; what is left stays listed.
     ~PrintQueue();
     PrintQueue(const PrintQueue&) = delete;
@@ -200,16 +207,22 @@ public:
     // Names the reports in the folder's list, as a change of the running step when there is
     // one; the reports already handed over leave the list. Throws IoError as a change does.
     static void List(const FilePath& folder, const std::vector<Report>& reports);
-    // Queues reports the list names (their step is saved); returns at once.
+    // Queues reports the list names (their step is saved); returns at once and never throws:
+    // a step whose reports cannot be queued (no thread can be started) is a box of its own.
     void Add(std::vector<Report> step);
     // Reports still queued, or boxes still to be taken.
     bool Busy() const;
     std::vector<std::string> TakeNotPrinted();
+    // The boxes taken were shown: their reports leave the list.
+    void Shown();
 
     // The box about the reports the folder's list names as not handed over (the program was
-    // stopped first), empty when there are none; the list is removed. Only at the start,
-    // when no step and no journal can still change the list.
+    // stopped first), empty when there are none. Only at the start, when no step and no
+    // journal can still change the list; the list stays until LeftBehindShown.
     static std::string LeftBehind(const FilePath& folder);
+    // The box of LeftBehind was shown: the list and the notes of what was handed over go,
+    // through the file layer.
+    static void LeftBehindShown(const FilePath& folder);
 
     static constexpr const char* kListFile = "not-yet-printed";
     static constexpr const char* kDoneFile = "handed-over";
@@ -221,13 +234,15 @@ private:
 
     std::filesystem::path m_folder;
     PrintSpooler& m_spooler;
+    ThreadStarter m_start;
     mutable std::mutex m_mutex;
     std::condition_variable m_changed;
     std::deque<std::vector<Report>> m_steps;
     bool m_working = false; // a step is being handed over
     bool m_stopping = false;
     std::vector<std::string> m_told;
-    std::vector<std::string> m_toldFiles; // the files of m_told's reports, listed until taken
+    std::vector<std::string> m_toldFiles;  // the files of m_told's reports, listed until shown
+    std::vector<std::string> m_takenFiles; // the files of the boxes taken and not yet shown
     std::thread m_thread;
 };
 
@@ -304,6 +319,8 @@ public:
     bool DocumentOpen() const { return m_open; }
     // The step was saved: the documents it finished are published, in order (see
     // PrinterDevice::PublishStep); returns the box about those that failed at once, or "".
+    // Never throws: the step is saved whatever befalls its reports, and a failure to hand
+    // them over is told as their box.
     std::string Release();
     // See PrinterDevice::HandingOver and TakeNotPrinted.
     bool HandingOver() const { return m_device->HandingOver(); }
@@ -313,8 +330,9 @@ public:
         m_held.clear();
         KillDoc();
     }
-    // See PrinterDevice::LeftBehind.
+    // See PrinterDevice::LeftBehind and NotPrintedShown.
     std::string LeftBehind() { return m_device->LeftBehind(); }
+    void NotPrintedShown() { m_device->NotPrintedShown(); }
     // The documents waiting for their step to be saved.
     size_t HeldCount() const { return m_held.size(); }
 

@@ -180,6 +180,7 @@ void Program::Start(std::string_view firstWindow) {
         DepthGuard guard(m_depth);
         MsgBox(prompt, vbOKOnly | vbExclamation, title);
     }
+    m_printer.NotPrintedShown(); // told until shown: a program stopped with the box up tells again
     Dispatch([this, &first] { Load(first); }, "Starting the program");
 }
 
@@ -490,10 +491,13 @@ void Program::TellEngineNotes() {
 void Program::TellNotPrinted() {
     if (m_depth > 0)
         return;
-    for (const std::string& told : m_printer.TakeNotPrinted()) {
+    const std::vector<std::string> boxes = m_printer.TakeNotPrinted();
+    for (const std::string& told : boxes) {
         DepthGuard guard(m_depth);
         MsgBox(told, vbOKOnly | vbCritical, "Printer Error");
     }
+    if (!boxes.empty())
+        m_printer.NotPrintedShown();
 }
 
 void Program::Report(const std::string& prompt, int style, const std::string& title, const void* repeatKey) {

@@ -4,13 +4,19 @@
 #include "callacct/call_maker.h"
 #include "callacct/form50.h"
 #include "calls/call_capture.h"
+#include "platform/journal.h"
+#include "platform/text.h"
 #include "records/day_totals.h"
 #include "records/stay_ledger.h"
 #include "support/app_fixture.h"
 #include "support/pseudo_terminal.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
+#include <iostream>
+#include <map>
+#include <set>
 #include <thread>
 #include <vector>
 
@@ -127,14 +133,15 @@ TEST_F(Form50Test, CallsWhosePostingIsNotSavedStayInTheBuffer) {
     LoadCapture();
     const records::CallRecord first = Call(" 101", "  1.25");
     const records::CallRecord second = Call(" 101", "  2.50");
-    app().gCallBuffer = first.text;
+    app().gCallBuffer = first.text + second.text.substr(0, 20);
     {
         FullDiskAtCommit full(app().journal());
         dialogs().Answer(platform::vbOK);
         Tick();
         EXPECT_EQ(LastBox().title, "File Error");
-        EXPECT_EQ(app().gCallBuffer, first.text);
-        app().gCallBuffer += second.text;
+        EXPECT_EQ(app().gCallBuffer, first.text + second.text.substr(0, 20))
+            << "back before the partial record";
+        app().gCallBuffer += second.text.substr(20);
         Tick();
         EXPECT_EQ(app().gCallBuffer, first.text + second.text);
     }
@@ -143,6 +150,130 @@ TEST_F(Form50Test, CallsWhosePostingIsNotSavedStayInTheBuffer) {
     EXPECT_EQ(Log(), "\"" + first.text + "\"\r\n\"" + second.text + "\"\r\n");
     EXPECT_EQ(Ledger().size(), 2u);
     EXPECT_EQ(app().gCallBuffer, "");
+}
+
+// Changes the folder's engine makes fail: those of the given kinds to the files named (any
+// file when none is); with `afterTheRecord`, only once a step's record was written to one of them.
+class Failing final : public platform::FileFaults {
+public:
+    Failing(platform::Journal& engine, std::set<std::string> files, std::map<Op, Kind> ops, int error,
+            bool afterTheRecord)
+        : m_engine(engine), m_files(std::move(files)), m_ops(std::move(ops)), m_error(error),
+          m_armed(!afterTheRecord) {
+        engine.SetFaults(this);
+    }
+    ~Failing() override { m_engine.SetFaults(nullptr); }
+    Failing(const Failing&) = delete;
+    Failing& operator=(const Failing&) = delete;
+    Fault BeforeChange(const std::filesystem::path&, size_t) override { return {}; }
+    Fault Before(const Change& change) override {
+        if (!m_files.empty() && m_files.count(change.file.filename().string()) == 0)
+            return {};
+        const auto op = m_ops.find(change.op);
+        if (!m_armed || op == m_ops.end()) {
+            // The step's record (the journal's header is shorter).
+            m_armed = m_armed || (change.op == Op::Write && change.bytes > 64);
+            return {};
+        }
+        return {op->second, m_error};
+    }
+
+private:
+    platform::Journal& m_engine;
+    std::set<std::string> m_files;
+    std::map<Op, Kind> m_ops;
+    int m_error;
+    bool m_armed;
+};
+
+// A posting whose saving ends in doubt (the engine refuses every step after it until a
+// restart): its calls and those the box sends after it are kept in the folder, and the restart
+// logs and charges each once, whether the doubtful step was saved or not. When the disk keeps
+// nothing, the clerk is shown the calls, by their details, before the program ends.
+TEST_F(Form50Test, CallsWaitingWhenAPostingEndsInDoubtAreLoggedAndChargedOnceAfterARestart) {
+    using Op = platform::FileFaults::Op;
+    using Kind = platform::FileFaults::Kind;
+    struct Case {
+        const char* what;
+        std::set<std::string> files; // whose changes fail; empty: every file
+        std::map<Op, Kind> ops;
+        int error;
+        bool afterTheRecord;
+        bool lost; // the disk keeps no call either (a folder in the way): the clerk is told instead
+    };
+    const Case cases[] = {
+        {"the record written, its flush failing",
+         {"journal"},
+         {{Op::Flush, Kind::Fail}, {Op::Truncate, Kind::Fail}},
+         EIO,
+         true,
+         false},
+        {"the record cut short",
+         {"journal"},
+         {{Op::Write, Kind::Partial}, {Op::Truncate, Kind::Fail}},
+         EIO,
+         false,
+         false},
+        {"a full disk", {}, {{Op::Write, Kind::Fail}, {Op::Truncate, Kind::Fail}}, ENOSPC, false, true},
+    };
+    dialogs().AnswerAlways("File Error", platform::vbOK);
+    dialogs().AnswerAlways("Call Accounting", platform::vbOK);
+    const auto charges = [this] { return records::ReadDayTotals(app().data(), "12/6/26").PhoneCharges; };
+    int number = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<records::CallRecord> calls;
+        for (const char* amount : {"  1.25", "  2.50", "  3.75"})
+            calls.push_back(Call(" 101", amount, "21:14", "555-000-" + std::to_string(1000 + ++number)));
+        const float before = charges();
+        const std::filesystem::path kept = DataFile(std::string(kCallsReceivedFile));
+        LoadCapture();
+        if (c.lost)
+            std::filesystem::create_directories(kept / "x");
+        {
+            Failing faults(app().journal(), c.files, c.ops, c.error, c.afterTheRecord);
+            app().gCallBuffer = calls[0].text;
+            Tick();
+            EXPECT_EQ(app().journal().state(), platform::Journal::State::Unsure);
+            app().gCallBuffer += calls[1].text + calls[2].text;
+            Tick();
+            dialogs().ClearShown();
+            app().Dispatch([&] { StopCallCapture(app()); }); // the program ends
+            std::vector<std::string> told;
+            for (const auto& shown : dialogs().shown())
+                if (shown.title == "Call Accounting")
+                    told.push_back(shown.prompt);
+            ASSERT_EQ(told.size(), c.lost ? 1u : 0u);
+            for (const records::CallRecord& call : calls) {
+                if (!c.lost)
+                    continue;
+                EXPECT_NE(told[0].find("room 101, 12/06 21:14, " + platform::Trim(call.Number()) +
+                                       ", amount \"" + platform::Trim(call.AmountField()) + "\""),
+                          std::string::npos)
+                    << told[0];
+            }
+        }
+        if (c.lost)
+            std::filesystem::remove_all(kept);
+        for (int restart = 0; restart < 2; ++restart) {
+            Restart();
+            LoadCapture();
+            EXPECT_EQ(Form<Form50>().Timer1.Resting(), c.lost || restart > 0)
+                << "the calls left wake the timer, after restart " << restart;
+            Tick();
+            Tick();
+            EXPECT_FALSE(std::filesystem::exists(kept)) << "cleared once every call kept is posted";
+            const std::string log = Log();
+            for (const records::CallRecord& call : calls) {
+                const std::string line = "\"" + call.text + "\"\r\n";
+                size_t count = 0;
+                for (size_t at = log.find(line); at != std::string::npos; at = log.find(line, at + 1))
+                    ++count;
+                EXPECT_EQ(count, c.lost ? 0u : 1u) << call.text << " after restart " << restart;
+            }
+            EXPECT_EQ(charges() - before, c.lost ? 0.0f : 7.5f) << "after restart " << restart;
+        }
+    }
 }
 
 // Port 3 is a pseudo-terminal; ports 1 and 2 do not exist.

@@ -19,6 +19,7 @@
 #include <mutex>
 #include <sstream>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -269,6 +270,46 @@ TEST(QtPrinterToPrinter, AStepThePrinterDoesNotTakeIsOneBoxAndKeepsItsPdfs) {
     }
 }
 
+// A report made outside a step goes to the printer only once it has its name: one that cannot
+// be given its name is never handed over.
+TEST(QtPrinterToPrinter, AReportMadeOutsideAStepIsHandedOverOnlyUnderItsName) {
+    struct Spooler final : platform::PrintSpooler {
+        std::mutex mutex;
+        std::vector<bool> named; // whether the file had its name, for each hand-over
+        void Hand(const std::filesystem::path& pdf, const std::string&) override {
+            std::lock_guard lock(mutex);
+            named.push_back(std::filesystem::is_regular_file(pdf));
+        }
+    };
+    platform::PrintJob job;
+    job.pages.push_back({{{"SHIFT REPORT", false, 10}}});
+    for (const bool blocked : {false, true}) {
+        SCOPED_TRACE(blocked ? "its name taken by a folder" : "its name free");
+        Spooler spooler;
+        TempFolder folder;
+        {
+            gui::QtPrinter printer(folder.path(), true, &spooler);
+            std::unique_ptr<platform::PreparedPrint> prepared = printer.Prepare(job);
+            if (blocked) {
+                // "<name>.XXXXXX.vantreth-saving" is stored: a folder takes "<name>".
+                for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+                    std::string name = entry.path().filename().string();
+                    name.resize(name.size() - platform::kSavingSuffix.size() - 7);
+                    std::filesystem::create_directories(folder.path() / name / "x");
+                }
+                EXPECT_THROW(prepared->Publish(), platform::PrintError);
+            } else {
+                prepared->Publish();
+            }
+            for (int waited = 0; printer.HandingOver() && waited < 500; ++waited) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                printer.TakeNotPrinted();
+            }
+        }
+        EXPECT_EQ(spooler.named, blocked ? std::vector<bool>{} : std::vector<bool>{true});
+    }
+}
+
 // A step that prints three folios is stopped at each change it makes to the disk (killed, the
 // power cut) or has that change fail. At the next start, once the saved steps are in the
 // files: a saved step's reports not handed over are told in one box, their PDFs whole where
@@ -301,7 +342,9 @@ protected:
         gui::QtPrinter printer(print(), true, &spooler);
         printer.OpenIn(data);
         const std::string told = printer.LeftBehind();
-        EXPECT_EQ(printer.LeftBehind(), "") << "told once";
+        EXPECT_EQ(printer.LeftBehind(), told) << "told until shown";
+        printer.NotPrintedShown();
+        EXPECT_EQ(printer.LeftBehind(), "") << "told once shown";
         return {told, platform::ReadFile(data.File("saved")).value_or("") == "yes"};
     }
     static size_t WholePdfs() {
@@ -461,6 +504,77 @@ TEST_F(StoppedStep, KilledAtTheCommitPointItsReportsAreToldAtTheNextStart) {
             told.push_back(shown.prompt);
     EXPECT_EQ(told, std::vector<std::string>{AllThreeTold()});
     EXPECT_EQ(WholePdfs(), 3u);
+}
+
+// What the program owes the clerk about a saved step's reports is told until the box was shown:
+// the program stopped with a "Printer Error" box up (at a step, or at the start) tells it again
+// at the next start. A queue whose thread cannot be started after the commit point leaves the
+// step saved and tells its reports as not printed, never the step as not finished.
+TEST_F(StoppedStep, ABoxAboutReportsIsToldUntilShownAndTheStepStaysSaved) {
+    struct Desk final : platform::Form {
+        explicit Desk(platform::Program& program) : Form(program, "Desk", "Desk", {0, 0, 300, 200}) {}
+    };
+    const platform::PrintQueue::ThreadStarter noThread = [](std::function<void()>) -> std::thread {
+        throw std::system_error(EAGAIN, std::generic_category(), "cannot start a thread");
+    };
+    struct Run {
+        Spooler spooler;
+        platform::FakeClock clock;
+        platform::ScriptedDialogs dialogs;
+        platform::RecordingShell shell;
+        gui::QtPrinter printer;
+        platform::Program program{{&clock, &dialogs, &printer, &shell, root(), {}}};
+        Run(platform::PrintQueue::ThreadStarter start, bool killedAtTheBox)
+            : printer(print(), true, &spooler, std::move(start)) {
+            program.Register("Desk", [](platform::Program& p) { return std::make_unique<Desk>(p); });
+            dialogs.AnswerAlways("Printer Error", platform::vbOK);
+            dialogs.AnswerAlways("Error", platform::vbOK);
+            if (killedAtTheBox)
+                dialogs.on_shown = [](const platform::ScriptedDialogs::Shown& shown) {
+                    if (shown.title == "Printer Error")
+                        throw platform::SimulatedCrash{};
+                };
+            program.Start("Desk");
+        }
+        std::vector<std::string> Told() const {
+            std::vector<std::string> told;
+            for (const auto& shown : dialogs.shown())
+                told.push_back(shown.title + ": " + shown.prompt);
+            return told;
+        }
+    };
+    const std::string notPrinted =
+        "Printer Error: 3 reports could not be printed (the program could not start "
+        "handing reports to the printer: cannot start a thread: ";
+    {
+        Run run(noThread, false);
+        run.program.Dispatch([&] { Step(run.program.printer(), run.program.data()); }, "Printing the folios");
+        const std::vector<std::string> told = run.Told();
+        ASSERT_EQ(told.size(), 1u);
+        EXPECT_EQ(told[0].rfind(notPrinted, 0), 0u) << told[0];
+        EXPECT_EQ(platform::ReadFile(run.program.data().File("saved")).value_or(""), "yes");
+    }
+    EXPECT_EQ(WholePdfs(), 3u);
+    SetUp();
+    {
+        Run run(noThread, true);
+        EXPECT_THROW(run.program.Dispatch([&] { Step(run.program.printer(), run.program.data()); },
+                                          "Printing the folios"),
+                     platform::SimulatedCrash);
+    }
+    // Killed with the box up: told at the next start, and at the one after while it is not shown.
+    for (const bool killed : {true, false}) {
+        std::unique_ptr<Run> run;
+        if (killed) {
+            EXPECT_THROW(run = std::make_unique<Run>(nullptr, true), platform::SimulatedCrash);
+        } else {
+            run = std::make_unique<Run>(nullptr, false);
+        }
+        if (run) {
+            EXPECT_EQ(run->Told(), std::vector<std::string>{"Printer Error: " + AllThreeTold()});
+        }
+    }
+    EXPECT_EQ(Run(nullptr, false).Told(), std::vector<std::string>{}) << "told once shown";
 }
 
 // Reports finished inside a part of the step that is undone go with that part: they are

@@ -1,5 +1,6 @@
 // The printer's line building (columns, values), pages, vertical position and documents.
 #include "platform/folder_lock.h"
+#include "platform/journal.h"
 #include "platform/printer.h"
 #include "support/failing_printer.h"
 #include "support/temp_folder.h"
@@ -17,6 +18,7 @@
 #include <string>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <system_error>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -278,15 +280,20 @@ TEST(CommandSpoolerTest, AJobNotTakenIsAnErrorWithTheReason) {
         {script("silent", "exit 3"), 5000, "ended with status 3"},
         {(folder.path() / "no-such-command").string(), 5000, "cannot be run"},
         {script("hangs", "exec sleep 20"), 200, "did not answer"},
+        // Its output closed, a command that runs on is given up on all the same.
+        {script("closes", "exec >&- 2>&-; exec sleep 20"), 200, "did not answer"},
     };
     for (const Case& c : cases) {
         CommandSpooler spooler(c.command, c.timeoutMs);
         std::string error;
+        const auto start = std::chrono::steady_clock::now();
         try {
             spooler.Hand(pdf, "NIGHT AUDIT");
         } catch (const PrintError& e) {
             error = e.what();
         }
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(c.timeoutMs + 800))
+            << c.command;
         if (c.error.empty())
             EXPECT_EQ(error, "") << c.command;
         else
@@ -356,6 +363,9 @@ TEST(NotPrintedMessageTest, OneBoxFitsTheScreenHoweverManyReports) {
          "2 reports could not be printed:\n\"Billing Notice, account 1\" (lp: Error - Scheduler not "
          "running)\n"
          "\"Billing Notice, account 2\" (lp: refused)\nTheir PDFs are kept in the folder /data/print."},
+        {"a reason too long for the box",
+         {{"Folio", std::string(170, 'r'), {}}},
+         "The report could not be printed: \"Folio\" (" + std::string(157, 'r') + "...)."},
         {"a PDF not saved", unsaved,
          "2 reports could not be printed (lp: Error - Scheduler not running):\n\"Billing Notice, account "
          "1\"\n"
@@ -409,6 +419,11 @@ TEST(PrintQueueTest, TheWindowNeverWaitsForThePrinter) {
             for (std::string& box : queue.TakeNotPrinted())
                 boxes.push_back(std::move(box));
         }
+        if (!boxes.empty()) {
+            EXPECT_NE(PrintQueue::LeftBehind(FilePath::Outside(folder.path())), "")
+                << "told until the box is shown";
+            queue.Shown();
+        }
         EXPECT_FALSE(queue.Busy());
         ASSERT_EQ(boxes.size(), c.boxes);
         if (!boxes.empty()) {
@@ -419,6 +434,7 @@ TEST(PrintQueueTest, TheWindowNeverWaitsForThePrinter) {
         EXPECT_EQ(std::count(called.begin(), called.end(), '\n'), static_cast<long>(c.calls));
         EXPECT_EQ(PrintQueue::LeftBehind(FilePath::Outside(folder.path())), "")
             << "every report handed over or told";
+        PrintQueue::LeftBehindShown(FilePath::Outside(folder.path())); // as the next start does
     }
     const std::string sleeper = Slurp(folder.path() / "sleeper");
     ASSERT_FALSE(sleeper.empty());
@@ -455,12 +471,152 @@ TEST(PrintQueueTest, ReportsLeftByAKilledProgramAreToldAtTheNextStart) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     ::kill(child, SIGKILL);
     ::waitpid(child, nullptr, 0);
-    EXPECT_EQ(
-        PrintQueue::LeftBehind(FilePath::Outside(folder.path())),
+    const std::string told =
         "2 reports could not be printed (the program was stopped while handing reports to the printer):\n"
         "\"Folio, room 2\"\n\"Folio, room 3\"\nTheir PDFs are kept in the folder " +
-            folder.path().string() + ".");
-    EXPECT_EQ(PrintQueue::LeftBehind(FilePath::Outside(folder.path())), "") << "told once";
+        folder.path().string() + ".";
+    EXPECT_EQ(PrintQueue::LeftBehind(FilePath::Outside(folder.path())), told);
+    EXPECT_EQ(PrintQueue::LeftBehind(FilePath::Outside(folder.path())), told) << "told until shown";
+    PrintQueue::LeftBehindShown(FilePath::Outside(folder.path()));
+    EXPECT_EQ(PrintQueue::LeftBehind(FilePath::Outside(folder.path())), "") << "told once shown";
+}
+
+// What the queue keeps in the folder: its note of what was handed over is never written
+// through a link planted in its place; a box not yet shown is told at the next start; and a
+// queue whose thread cannot be started tells its step's reports as not printed.
+TEST(PrintQueueTest, ItsFilesAreItsOwnAndABoxIsToldUntilShown) {
+    struct Taken final : PrintSpooler {
+        void Hand(const std::filesystem::path&, const std::string&) override {}
+    };
+    struct Refused final : PrintSpooler {
+        void Hand(const std::filesystem::path&, const std::string&) override {
+            throw PrintError("lp: refused");
+        }
+    };
+    const PrintQueue::ThreadStarter noThread = [](std::function<void()>) -> std::thread {
+        throw std::system_error(EAGAIN, std::generic_category(), "cannot start a thread");
+    };
+    struct Case {
+        const char* what;
+        bool refused;
+        PrintQueue::ThreadStarter start;
+        std::string said; // in the box; empty: no box
+    };
+    const Case cases[] = {
+        {"handed over", false, {}, ""},
+        {"refused", true, {}, "(lp: refused)"},
+        {"no thread", false, noThread,
+         "(the program could not start handing reports to the printer: cannot start a thread"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        vantreth::testing::TempFolder folder;
+        vantreth::testing::TempFolder elsewhere;
+        const std::filesystem::path outside = elsewhere.path() / "notes";
+        std::ofstream(outside) << "kept\n";
+        std::filesystem::create_symlink(outside, folder.path() / PrintQueue::kDoneFile);
+        const FilePath print = FilePath::Outside(folder.path());
+        const std::vector<PrintQueue::Report> step = {{folder.path() / "report-1.pdf", "Folio, room 1"}};
+        std::ofstream(step[0].pdf) << "%PDF-1.4\n%%EOF\n";
+        Taken taken;
+        Refused refused;
+        std::vector<std::string> boxes;
+        {
+            PrintQueue queue(folder.path(), c.refused ? static_cast<PrintSpooler&>(refused) : taken, c.start);
+            PrintQueue::List(print, step);
+            EXPECT_NO_THROW(queue.Add(step));
+            for (int waited = 0; queue.Busy() && boxes.empty() && waited < 500; ++waited) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                boxes = queue.TakeNotPrinted();
+            }
+        }
+        EXPECT_EQ(Slurp(outside), "kept\n") << "written through the link";
+        ASSERT_EQ(boxes.size(), c.said.empty() ? 0u : 1u);
+        if (c.said.empty())
+            continue;
+        EXPECT_NE(boxes[0].find("\"Folio, room 1\" " + c.said), std::string::npos) << boxes[0];
+        EXPECT_NE(boxes[0].find("its PDF is kept as " + step[0].pdf.string()), std::string::npos) << boxes[0];
+        // The program stopped with the box up: the next start tells the report again.
+        EXPECT_NE(PrintQueue::LeftBehind(print).find("\"Folio, room 1\""), std::string::npos);
+        {
+            PrintQueue queue(folder.path(), taken, c.start);
+            queue.Add(step); // told again, and now shown
+            for (int waited = 0; queue.Busy() && waited < 500; ++waited) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                queue.TakeNotPrinted();
+            }
+            queue.Shown();
+        }
+        EXPECT_EQ(Slurp(outside), "kept\n") << "written through the link";
+    }
+}
+
+// The exit waits at most a second for the printer, also for a print command that closed its
+// output and runs on.
+TEST(PrintQueueTest, TheExitWaitsAtMostASecond) {
+    vantreth::testing::TempFolder folder;
+    const std::vector<std::string> bodies = {"exec sleep 20", "exec >&- 2>&-; exec sleep 20"};
+    int n = 0;
+    for (const std::string& body : bodies) {
+        SCOPED_TRACE(body);
+        CommandSpooler spooler(Script(folder.path(), "lp" + std::to_string(++n), body), 60000);
+        std::chrono::steady_clock::time_point start;
+        {
+            PrintQueue queue(folder.path(), spooler);
+            queue.Add({{folder.path() / "report-1.pdf", "Folio, room 1"}});
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            start = std::chrono::steady_clock::now();
+        }
+        EXPECT_LT(std::chrono::steady_clock::now() - start,
+                  std::chrono::milliseconds(PrintQueue::kExitWaitMs + 500));
+    }
+}
+
+// The list of reports not yet handed over is a file of the folder: once its box was shown the
+// start clears it through the folder's engine, and a change the engine refuses leaves it to
+// be told again.
+TEST(PrintQueueTest, TheListIsClearedThroughTheFoldersEngine) {
+    struct RefusingRemoves final : FileFaults {
+        bool refuse = false;
+        Fault BeforeChange(const std::filesystem::path&, size_t) override { return {}; }
+        Fault Before(const Change& change) override {
+            return refuse && change.op == Op::Remove ? Fault{Kind::Fail, EIO} : Fault{};
+        }
+    };
+    for (const bool refused : {false, true}) {
+        SCOPED_TRACE(refused ? "the engine refuses" : "the engine takes it");
+        vantreth::testing::TempFolder folder;
+        RefusingRemoves faults;
+        Journal journal(folder.path(), &faults);
+        journal.Recover();
+        const DataFolder data(folder.path(), &journal);
+        const FilePath print = data.FileAt(folder.path());
+        PrintQueue::List(print, {{folder.path() / "report-1.pdf", "Folio, room 1"}});
+        const std::string told = PrintQueue::LeftBehind(print);
+        ASSERT_NE(told, "");
+        faults.refuse = refused;
+        PrintQueue::LeftBehindShown(print);
+        EXPECT_EQ(PrintQueue::LeftBehind(print), refused ? told : "");
+    }
+}
+
+// A step saved is saved whatever befalls its reports: a device that cannot take them (no
+// thread can be started) has them told as not printed, never fails the step.
+TEST(PrinterReleaseTest, AStepsReportsThatCannotBeHandedOverAreToldAsNotPrinted) {
+    struct NoThread final : PrinterDevice {
+        void Submit(const PrintJob&) override {}
+        std::string PublishStep(std::vector<std::unique_ptr<PreparedPrint>>) override {
+            throw std::system_error(EAGAIN, std::generic_category(), "cannot start a thread");
+        }
+    } device;
+    Printer printer(device, [] { return true; });
+    printer.Title("Folio, room 1");
+    printer.Print("Vantreth Motel");
+    printer.EndDoc();
+    std::string box;
+    EXPECT_NO_THROW(box = printer.Release());
+    EXPECT_EQ(box.rfind("The report could not be printed: \"Folio, room 1\" (cannot start a thread", 0), 0u)
+        << box;
 }
 
 TEST(CapturePrinterTest, TakeJobsReturnsJobsSinceLastTake) {

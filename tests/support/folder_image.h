@@ -11,7 +11,8 @@
 namespace vantreth::testing {
 
 // Every regular file under the folder, by its path relative to it, with its bytes; the
-// program's own files (its journal, the folder's id and lock) are no data and left out.
+// program's own files (its journal, the folder's id and lock, the calls it keeps until they
+// are posted) are no data and left out.
 using FolderImage = std::map<std::string, std::string>;
 
 enum class EmptyFiles {
@@ -28,7 +29,7 @@ inline FolderImage ImageOf(const std::filesystem::path& root, EmptyFiles empty =
             continue;
         const std::string name = entry.path().lexically_relative(root).string();
         if (name == "journal" || name == "folder-id" || name == "lock" || name == "journal.unsure" ||
-            name == "journal.untold")
+            name == "journal.untold" || name == "calls-received")
             continue;
         std::ifstream in(entry.path(), std::ios::binary);
         image[entry.path().lexically_relative(root).string()] =
