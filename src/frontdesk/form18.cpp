@@ -1,5 +1,6 @@
 #include "form18.h"
 
+#include "platform/decimal.h"
 #include "platform/text.h"
 #include "records/room_record.h"
 
@@ -30,7 +31,7 @@ void Form18::Combo1_Click() {
     if (auto n = records::FindRoom(app().data(), Label2.Caption())) {
         records::RoomRecord room = records::ReadRoom(app().data(), *n);
         Combo2.SetText(room.RoomType);
-        Text2.SetText(CStr(room.Rate));
+        Text2.SetText(StoredText(room.Rate));
         if (room.RateLocked())
             Check1.SetValue(1);
     }
@@ -62,7 +63,7 @@ void Form18::Command1_Click() {
     records::RoomRecord room = records::ReadRoom(app().data(), *n);
     // A rate box still showing the stored rate as loaded is that rate left as it is: not judged
     // as typed, and written back byte for byte.
-    const bool untouched = Text2.Text() == CStr(room.Rate);
+    const bool untouched = Text2.Text() == StoredText(room.Rate);
     if (!untouched && RefusedCents(Text2))
         return;
     room.RoomType = Fixed(Combo2.Text(), records::RoomRecord::kRoomTypeWidth);

@@ -5,6 +5,7 @@
 // (app/guest_boxes.h).
 #pragma once
 
+#include "platform/decimal.h"
 #include "platform/text.h"
 #include "records/guest_record.h"
 
@@ -34,7 +35,7 @@ template <class Entry> void PutGuestDetails(records::GuestRecord& r, const Entry
 // left as it is: the typed-amount rule does not judge it again, and the stay keeps its Single
 // byte for byte (a rate of 53.955 written by an earlier version stays 53.955).
 inline std::string RateAsLoaded(const records::GuestRecord& r) {
-    return platform::CStr(r.Rate);
+    return platform::StoredText(r.Rate);
 }
 // The rate box as the clerk left it is the stored rate untouched.
 template <class Boxes> bool RateUntouched(const Boxes& b) {

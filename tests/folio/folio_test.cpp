@@ -192,7 +192,7 @@ TEST(FolioSumsTest, EachCardCodeCountsInTheCardsTotal) {
         const FolioListing listing = ListFolio(ledger, 0.1, false, false);
         EXPECT_EQ(listing.sums.cards.Text(), "12.5") << card.code;
         EXPECT_EQ((listing.sums.cash + listing.sums.phone + listing.sums.other).Text(), "0") << card.code;
-        EXPECT_FLOAT_EQ(listing.balance, 42.5f) << card.code;
+        EXPECT_EQ(listing.balance.Text(), "42.5") << card.code;
     }
 }
 
@@ -782,17 +782,17 @@ TEST_F(FolioTest, LeavingClosesTheCallBoxPortBeforeTheFrontDeskReopensIt) {
 
 TEST(FolioLineTest, ColumnsSitUnderTheHeadingAndWideValuesKeepABlank) {
     StayLedgerLine line = LedgerLine("12", "G", "CALL 555-0100", -3.5f);
-    std::string text = FolioLine(line, "", -3.5f);
+    std::string text = FolioLine(line, "", platform::Decimal::Of(-3.5f));
     EXPECT_EQ(text, "12     A     12/5/26    G     CALL 555-0100                   -3.5             -3.5");
     EXPECT_EQ(text.find("-3.5"), 62u);
     EXPECT_EQ(kFolioHeading.find("AMOUNT"), 63u);
     EXPECT_EQ(kFolioHeading.find("BALANCE"), 80u);
 
     line.Description = "ROOM RENT   "; // trailing blanks are shown as read
-    EXPECT_EQ(FolioLine(line, "", 1).find("-3.5"), 65u);
-    line.Amount = 12345678.0f;
-    text = FolioLine(line, "123456", 1);
-    EXPECT_NE(text.find(" 1.234568E+07 123456  1"), std::string::npos) << text;
+    EXPECT_EQ(FolioLine(line, "", platform::Decimal::Of(1)).find("-3.5"), 65u);
+    line.Amount = 1234567890.0f; // shown whole, every digit: as wide as its column
+    text = FolioLine(line, "123456", platform::Decimal::Of(1));
+    EXPECT_NE(text.find(" 1234568000 123456  1"), std::string::npos) << text;
 }
 
 TEST(CheckOutRuleTest, BalanceAccountLineAndPayCodeChooseTheWay) {
@@ -814,7 +814,7 @@ TEST(CheckOutRuleTest, BalanceAccountLineAndPayCodeChooseTheWay) {
         {30, "1001  ACME", "L", CheckOutWay::Nothing},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(ChooseCheckOut(c.balance, c.accountLine, c.payCode), c.way)
+        EXPECT_EQ(ChooseCheckOut(platform::Decimal::Of(c.balance), c.accountLine, c.payCode), c.way)
             << c.balance << " \"" << c.accountLine << "\" " << c.payCode;
     }
 }

@@ -1,6 +1,7 @@
 // The night audit's totals report: each page line by line, the empty-section lines, the
 // flags it resets, and the petty cash and cancellation records it reads.
 #include "printing/night_audit_totals.h"
+#include "support/decimal_print.h"
 
 #include "night_audit_fixture.h"
 #include "platform/text.h"
@@ -42,7 +43,7 @@ TEST(NightAuditTaxTest, StateAndCityTaxAreTheRateOnRoomRentRoundedToCents) {
     };
     for (const Case& c :
          {Case{0.05f, 100, 5}, Case{0.03f, 100, 3}, Case{0.06f, 59.99f, 3.6f}, Case{0, 80, 0}})
-        EXPECT_FLOAT_EQ(TaxOnRoomRent(c.rate, platform::Decimal::Of(c.roomRent)), c.tax)
+        EXPECT_EQ(TaxOnRoomRent(c.rate, platform::Decimal::Of(c.roomRent)), platform::Decimal::Of(c.tax))
             << c.rate << " x " << c.roomRent;
 }
 

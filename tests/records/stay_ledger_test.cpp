@@ -3,6 +3,7 @@
 #include "records/filenames.h"
 #include "records/stay_ledger.h"
 #include "records_fixture.h"
+#include "support/decimal_print.h"
 
 #include <string>
 #include <vector>
@@ -58,15 +59,15 @@ TEST(StayBalanceTest, AddsChargesWithTaxAndSubtractsPayments) {
          0.0f},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(StayBalance(c.lines, c.taxRate, c.taxExempt), c.balance) << c.what;
+        EXPECT_EQ(StayBalance(c.lines, c.taxRate, c.taxExempt), platform::Decimal::Of(c.balance)) << c.what;
 }
 
 TEST(StayBalanceTest, RunningBalanceMatchesTheWholeBalance) {
     const std::vector<StayLedgerLine> lines = {Line("E", 45.5f), Line("G", 0.35f), Line("L", 20)};
-    float running = 0;
+    platform::Decimal running;
     for (const StayLedgerLine& line : lines)
         running = AddToStayBalance(running, line, 0.08, false);
-    EXPECT_EQ(running, 29.49f);
+    EXPECT_EQ(running, platform::Decimal::Of(29.49f));
     EXPECT_EQ(StayBalance(lines, 0.08, false), running);
 }
 
@@ -82,7 +83,7 @@ TEST(StayBalanceTest, LineTaxIsShownOnlyForTaxedRoomRent) {
         {Line("L", 45.5f), false, 0.0f},  {Line("E", 39.95f), false, 3.2f},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(LineTax(c.line, 0.08, c.taxExempt), c.tax)
+        EXPECT_EQ(LineTax(c.line, 0.08, c.taxExempt), platform::Decimal::Of(c.tax))
             << "code " << c.line.Code << " amount " << c.line.Amount << " flag " << c.line.TaxFlag
             << (c.taxExempt ? " exempt" : "");
     }
