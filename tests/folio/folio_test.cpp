@@ -129,6 +129,64 @@ TEST_F(FolioTest, BalanceIsRoundedAfterEveryLine) {
     EXPECT_EQ(folio().Label18.Caption(), "50.06");
 }
 
+// A balance is a sum of the exact amounts, never a Single: past 131,072 it keeps every cent,
+// and every figure on the screen and on the printed folio is that sum to the cent.
+TEST_F(FolioTest, LargeBalancesAreExactSumsOnScreenAndOnPaper) {
+    struct Posting {
+        const char* code;
+        float amount;
+        const char* balance; // the balance column after the line
+    };
+    struct Case {
+        const char* first;
+        std::vector<Posting> lines;
+        const char* printedSum; // a sum line the printed folio carries, when it has one
+    };
+    const Case cases[] = {
+        {"A",
+         {{"J", 99999.99f, " 99999.99"}, {"J", 0.02f, " 100000.01"}, {"J", 12345.67f, " 112345.68"}},
+         ""},
+        {"B",
+         {{"J", 99999.99f, " 99999.99"}, {"J", 50000.03f, " 150000.02"}, {"L", 100000, " 50000.02"}},
+         "CASH RECEIVED: 100000 "},
+        {"C", {{"E", 100000.01f, " 110000.01"}, {"N", 110000, " .01"}}, "ROOM RENT: 100000.01 "},
+        {"D", {{"J", 131071.99f, " 131071.99"}, {"G", 131071.99f, " 262143.98"}}, ""},
+    };
+    for (const Case& c : cases) {
+        GuestRecord guest = FolioGuest("102", "BIG", c.first);
+        AddGuest(guest);
+        for (const Posting& p : c.lines)
+            Post(guest, LedgerLine("102", p.code, "POSTING", p.amount));
+    }
+    Open();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.first);
+        Choose("102 BIG " + std::string(c.first));
+        const std::vector<std::string> shown = Shown();
+        ASSERT_EQ(shown.size(), c.lines.size());
+        for (size_t i = 0; i < shown.size(); ++i)
+            EXPECT_EQ(shown[i].substr(79), c.lines[i].balance) << i;
+        EXPECT_EQ(folio().Label18.Caption(), platform::Trim(c.lines.back().balance));
+
+        printer().Clear();
+        folio().Command3.UserClick();
+        std::vector<platform::PrintJob> jobs = printer().TakeJobs();
+        ASSERT_EQ(jobs.size(), 1u);
+        std::vector<std::string> printed;
+        for (const platform::PrintedPage& page : jobs[0].pages)
+            for (const platform::PrintedLine& line : page.lines)
+                printed.push_back(line.text);
+        ASSERT_GT(printed.size(), 19 + c.lines.size());
+        for (size_t i = 0; i < c.lines.size(); ++i)
+            EXPECT_EQ(printed[18 + i].substr(64), c.lines[i].balance) << printed[18 + i];
+        EXPECT_EQ(printed[19 + c.lines.size()],
+                  std::string(51, ' ') + "Balance..... " + c.lines.back().balance);
+        if (*c.printedSum) {
+            EXPECT_NE(jobs[0].Text().find(c.printedSum), std::string::npos) << jobs[0].Text();
+        }
+    }
+}
+
 TEST_F(FolioTest, TaxExemptGuestShowsZeroTaxOnChoosingAndBlankAfterAPosting) {
     GuestRecord guest = FolioGuest("102", "FREE", "TAXI");
     guest.TaxExempt = 1;
