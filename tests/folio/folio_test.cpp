@@ -135,6 +135,7 @@ TEST_F(FolioTest, LargeBalancesAreExactSumsOnScreenAndOnPaper) {
     struct Posting {
         const char* code;
         float amount;
+        const char* shown;   // the amount column
         const char* balance; // the balance column after the line
     };
     struct Case {
@@ -144,13 +145,13 @@ TEST_F(FolioTest, LargeBalancesAreExactSumsOnScreenAndOnPaper) {
     };
     const Case cases[] = {
         {"A",
-         {{"J", 99999.99f, " 99999.99"}, {"J", 0.02f, " 100000.01"}, {"J", 12345.67f, " 112345.68"}},
+         {{"J", 99999.99f, " 99999.99", " 99999.99"}, {"J", 0.02f, " .02", " 100000.01"}, {"J", 12345.67f, " 12345.67", " 112345.68"}},
          ""},
         {"B",
-         {{"J", 99999.99f, " 99999.99"}, {"J", 50000.03f, " 150000.02"}, {"L", 100000, " 50000.02"}},
+         {{"J", 99999.99f, " 99999.99", " 99999.99"}, {"J", 50000.03f, " 50000.03", " 150000.02"}, {"L", 100000, " 100000", " 50000.02"}},
          "CASH RECEIVED: 100000 "},
-        {"C", {{"E", 100000.01f, " 110000.01"}, {"N", 110000, " .01"}}, "ROOM RENT: 100000.01 "},
-        {"D", {{"J", 131071.99f, " 131071.99"}, {"G", 131071.99f, " 262143.98"}}, ""},
+        {"C", {{"E", 100000.01f, " 100000.01", " 110000.01"}, {"N", 110000, " 110000", " .01"}}, "ROOM RENT: 100000.01 "},
+        {"D", {{"J", 131071.99f, " 131071.99", " 131071.99"}, {"G", 131071.99f, " 131071.99", " 262143.98"}}, ""},
     };
     for (const Case& c : cases) {
         GuestRecord guest = FolioGuest("102", "BIG", c.first);
@@ -164,8 +165,10 @@ TEST_F(FolioTest, LargeBalancesAreExactSumsOnScreenAndOnPaper) {
         Choose("102 BIG " + std::string(c.first));
         const std::vector<std::string> shown = Shown();
         ASSERT_EQ(shown.size(), c.lines.size());
-        for (size_t i = 0; i < shown.size(); ++i)
+        for (size_t i = 0; i < shown.size(); ++i) {
+            EXPECT_EQ(platform::RTrim(shown[i].substr(62, 11)), c.lines[i].shown) << i;
             EXPECT_EQ(shown[i].substr(79), c.lines[i].balance) << i;
+        }
         EXPECT_EQ(folio().Label18.Caption(), platform::Trim(c.lines.back().balance));
 
         printer().Clear();
@@ -177,8 +180,10 @@ TEST_F(FolioTest, LargeBalancesAreExactSumsOnScreenAndOnPaper) {
             for (const platform::PrintedLine& line : page.lines)
                 printed.push_back(line.text);
         ASSERT_GT(printed.size(), 19 + c.lines.size());
-        for (size_t i = 0; i < c.lines.size(); ++i)
+        for (size_t i = 0; i < c.lines.size(); ++i) {
+            EXPECT_EQ(platform::RTrim(printed[18 + i].substr(49, 10)), c.lines[i].shown) << printed[18 + i];
             EXPECT_EQ(printed[18 + i].substr(64), c.lines[i].balance) << printed[18 + i];
+        }
         EXPECT_EQ(printed[19 + c.lines.size()],
                   std::string(51, ' ') + "Balance..... " + c.lines.back().balance);
         if (*c.printedSum) {
