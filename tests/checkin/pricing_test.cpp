@@ -29,6 +29,7 @@ TEST(StayPriceTest, NightlyPriceIsRoundedAndTotalIsNot) {
         {"", "2", false, 0.1, "0", "0"},
         {"60 dollars", "2 nights", false, 0, "60", "120"},
         {"33.33", "3", false, 0.07, "35.66", "106.98"},
+        {"30.65", "1", false, 0.0925, "33.49", "33.49"}, // 33.485125: rounded once, not via 33.485
     };
     for (const Case& c : cases) {
         const stay::StayPrice price = stay::PriceStay(c.rate, c.nights, c.exempt, c.tax);

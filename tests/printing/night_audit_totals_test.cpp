@@ -42,7 +42,8 @@ TEST(NightAuditTaxTest, StateAndCityTaxAreTheRateOnRoomRentRoundedToCents) {
         float rate, roomRent, tax;
     };
     for (const Case& c :
-         {Case{0.05f, 100, 5}, Case{0.03f, 100, 3}, Case{0.06f, 59.99f, 3.6f}, Case{0, 80, 0}})
+         {Case{0.05f, 100, 5}, Case{0.03f, 100, 3}, Case{0.06f, 59.99f, 3.6f}, Case{0, 80, 0},
+          Case{0.0925f, 30.11f, 2.79f}}) // 2.785175: rounded once, not by way of 2.785
         EXPECT_EQ(TaxOnRoomRent(c.rate, platform::Decimal::Of(c.roomRent)), platform::Decimal::Of(c.tax))
             << c.rate << " x " << c.roomRent;
 }
