@@ -51,6 +51,13 @@ TEST(StayBalanceTest, AddsChargesWithTaxAndSubtractsPayments) {
          false,
          0.0f},
         {"an overpayment leaves a credit", {Line("E", 45.5f), Line("L", 60)}, 0.08, false, -10.86f},
+        // Past 131,072 a Single is a sixty-fourth apart: the balance is a decimal sum, so
+        // 150,000.01 paid down by 100,000 leaves 50,000.01, not 50,000.02.
+        {"past what a Single keeps to the cent",
+         {Line("J", 99999.99f), Line("J", 50000.02f), Line("L", 100000)},
+         0.08,
+         false,
+         50000.01f},
         // Each 0.004 rounds away at once; rounded only at the end the three would give 0.01.
         {"rounded after each line",
          {Line("J", 0.004f), Line("J", 0.004f), Line("J", 0.004f)},
