@@ -217,7 +217,7 @@ TEST_F(NightAuditTotalsTest, EveryPagePrintsLargeAmountsToTheCent) {
     petty.Amount = 100000.01f;
     petty.Clerk = "JD";
     records::AppendPettyCash(data, kToday, petty);
-    for (const float balance : {100000.01f, 131071.99f}) {
+    for (const float balance : {100000.02f, 131071.99f}) {
         records::DirectBillAccount account;
         account.CompanyName = Fixed("ACME", 80);
         account.Balance = balance;
@@ -232,8 +232,8 @@ TEST_F(NightAuditTotalsTest, EveryPagePrintsLargeAmountsToTheCent) {
         {PrintDirectBillChargesPage, "0012 ACME                         112345.68"},
         {PrintCashFromVendingPage, "B      JD        131071.99 "},
         {PrintPettyCashOutPage, "JD           100000.01"},
-        {PrintAccountsWithBalancesPage, "TOTAL: 231072"},
-        {PrintAccountsWithBalancesPage, " 100000.01"},
+        {PrintAccountsWithBalancesPage, "TOTAL: 231072.01"},
+        {PrintAccountsWithBalancesPage, " 100000.02"},
     };
     for (const auto& c : cases) {
         c.print(data, printer, kToday);
