@@ -255,6 +255,26 @@ TEST(FolioReportTest, SumsAreTakenExactlyFromTheirLines) {
     }
 }
 
+// The past folio lists and prints every amount and balance past 100,000 to the cent.
+TEST(FolioReportTest, PastFolioShowsLargeAmountsAndBalancesToTheCent) {
+    const std::vector<StayLedgerLine> ledger = {Line("J", "PET", 99999.99f), Line("J", "PET", 50000.02f),
+                                                Line("L", "CASH", 100000.01f)};
+    const RebuiltFolio folio = RebuildPastFolio(ledger, 0.1, false);
+    const std::vector<std::string> balances = {" 99999.99", " 150000.01", " 50000"};
+    ASSERT_EQ(folio.lines.size(), balances.size());
+    for (size_t i = 0; i < balances.size(); ++i)
+        EXPECT_TRUE(folio.lines[i].ends_with(balances[i])) << folio.lines[i];
+    EXPECT_NE(folio.lines[2].find(" 100000.01 "), std::string::npos) << folio.lines[2];
+
+    const platform::PrintItems printed = PastFolioLedgerLine(ledger[2], "", folio.balance);
+    ASSERT_EQ(printed.lines().size(), 2u) << "the amount runs past the tax column";
+    EXPECT_TRUE(printed.lines().front().ends_with(Blanks(10) + " 100000.01 ")) << printed.lines().front();
+    EXPECT_EQ(printed.lines().back(), Blanks(64) + " 50000 ");
+    EXPECT_EQ(PastFolioBalanceLine(platform::Decimal::Parse("150000.01")).lines().back(),
+              Blanks(51) + "Balance....." + Blanks(1) + " 150000.01 ");
+    EXPECT_EQ(PastFolioTotalsLines(SumPastFolio(ledger, 0.1, false)).back(), "CASH RECEIVED: 100000.01 ");
+}
+
 TEST(FolioReportTest, AccountBalanceLineIsLeftOutWithoutTheAccount) {
     FolioReportTotals totals;
     totals.balance = platform::Decimal::Of(12.35f);
