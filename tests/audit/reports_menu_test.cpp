@@ -168,10 +168,10 @@ TEST_F(ReportsMenuTest, LargeFiguresAreShownAndPrintedToTheCent) {
     std::vector<platform::PrintJob> jobs = printer().TakeJobs();
     ASSERT_EQ(jobs.size(), 1u);
     const std::string text = jobs[0].Text();
-    for (const char* line : {"Room Rent........100000.01\n", "Gross Rent.......110000.01\n",
-                             "State Tax........7250\n", "Cash.............131071.99\n",
-                             "Pet or Other.....99999.99\n", "Visa/Master......112345.68\n",
-                             "Diners...........-131071.99\n"})
+    for (const char* line :
+         {"Room Rent........100000.01\n", "Gross Rent.......110000.01\n", "State Tax........7250\n",
+          "Cash.............131071.99\n", "Pet or Other.....99999.99\n", "Visa/Master......112345.68\n",
+          "Diners...........-131071.99\n"})
         EXPECT_NE(text.find(line), std::string::npos) << line << text;
 }
 

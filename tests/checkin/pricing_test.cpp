@@ -46,10 +46,10 @@ TEST(StayPriceTest, TenPercentOffIsRoundedToTheEvenCent) {
         const char* rate;
         const char* off;
     } cases[] = {
-        {"50", "45"},       {"49.95", "44.96"}, // 44.955: up to the even cent
-        {"59.95", "53.96"}, {"44.05", "39.64"}, // 39.645: down to the even cent
-        {"45", "40.5"},     {"33.33", "30"},    // 29.997
-        {"49.939", "44.95"}, // 44.9451: rounded once, not by way of 44.945
+        {"50", "45"},        {"49.95", "44.96"}, // 44.955: up to the even cent
+        {"59.95", "53.96"},  {"44.05", "39.64"}, // 39.645: down to the even cent
+        {"45", "40.5"},      {"33.33", "30"},    // 29.997
+        {"49.939", "44.95"},                     // 44.9451: rounded once, not by way of 44.945
         {"", "0"},
     };
     for (const auto& c : cases)

@@ -189,9 +189,14 @@ TEST(DecimalTest, AmountsShowEveryCentTheRecordKeeps) {
         const char* text; // StoredText; StoredStr puts a blank before it when not negative
     };
     const Case cases[] = {
-        {99999.99f, "99999.99"},   {100000.01f, "100000.01"}, {112345.68f, "112345.68"},
-        {131071.99f, "131071.99"}, {-131071.99f, "-131071.99"}, {-0.01f, "-.01"},
-        {0.0f, "0"},               {45.5f, "45.5"},
+        {99999.99f, "99999.99"},
+        {100000.01f, "100000.01"},
+        {112345.68f, "112345.68"},
+        {131071.99f, "131071.99"},
+        {-131071.99f, "-131071.99"},
+        {-0.01f, "-.01"},
+        {0.0f, "0"},
+        {45.5f, "45.5"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(StoredText(c.stored), c.text);

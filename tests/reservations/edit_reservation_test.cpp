@@ -393,10 +393,8 @@ TEST_F(EditReservationTest, ADepositPastWhatARecordKeepsToTheCentIsRefusedWhole)
         const char* after; // the deposit text, or nullptr when refused
     };
     const Case cases[] = {
-        {true, " 131000", "100.01", nullptr},
-        {true, " 131000", "71.99", " 131071.99"},
-        {true, " 99999.99", "0.02", " 100000.01"},
-        {false, " 131071.99", "0.01", nullptr},
+        {true, " 131000", "100.01", nullptr},         {true, " 131000", "71.99", " 131071.99"},
+        {true, " 99999.99", "0.02", " 100000.01"},    {false, " 131071.99", "0.01", nullptr},
         {false, " 100000", "12345.67", " 112345.67"},
     };
     long slot = 0;
