@@ -283,6 +283,9 @@ TEST(FolioReportTest, AccountBalanceLineIsLeftOutWithoutTheAccount) {
     const std::vector<std::string> with =
         CheckOutTotalsLines(totals, "1001  ACME", platform::Decimal::Of(112.85f));
     EXPECT_EQ(with.at(4), Blanks(28) + "Account balance after this stay..... 112.85");
+    const std::vector<std::string> large =
+        CheckOutTotalsLines(totals, "1001  ACME", platform::Decimal::Parse("150000.01"));
+    EXPECT_EQ(large.at(4), Blanks(28) + "Account balance after this stay..... 150000.01");
 }
 
 TEST(FolioReportTest, LongDescriptionPushesTheAmountToTheNextLine) {

@@ -1,5 +1,6 @@
 // The night audit's totals report: each page line by line, the empty-section lines, the
 // flags it resets, and the petty cash and cancellation records it reads.
+#include "printing/night_audit_detail.h"
 #include "printing/night_audit_totals.h"
 #include "support/decimal_print.h"
 
@@ -13,6 +14,7 @@
 #include "records/petty_cash.h"
 #include "records/settings_files.h"
 #include "records/shift_cash.h"
+#include "records/stay_ledger.h"
 
 #include <gtest/gtest.h>
 
@@ -213,6 +215,7 @@ TEST_F(NightAuditTotalsTest, EveryPagePrintsLargeAmountsToTheCent) {
     records::AppendDbDailyLine(data, kToday, {"101", "A", kToday, "0012 ACME", 112345.68f});
     records::AddToShiftCash(data, "B", "JD", kToday, records::ShiftCashField::CashFromVending,
                             platform::Decimal::Parse("131071.99"));
+    records::AppendDayDetailLine(data, kToday, {"101", "C", kToday, "E", "ROOM RENT", 100000.01f, "JD"});
     records::PettyCashRecord petty;
     petty.Amount = 100000.01f;
     petty.Clerk = "JD";
@@ -233,6 +236,7 @@ TEST_F(NightAuditTotalsTest, EveryPagePrintsLargeAmountsToTheCent) {
         {PrintCashFromVendingPage, "B      JD        131071.99 "},
         {PrintPettyCashOutPage, "JD           100000.01"},
         {PrintAccountsWithBalancesPage, "TOTAL: 231072.01"},
+        {PrintRoomDetailPage, "ROOM RENT           100000.01"},
         {PrintAccountsWithBalancesPage, " 100000.02"},
     };
     for (const auto& c : cases) {
