@@ -2,6 +2,7 @@
 #include "audit/form6.h"
 
 #include "audit/cash_in_form.h"
+#include "platform/decimal.h"
 #include "platform/text.h"
 #include "printing/drop_sheet.h"
 #include "printing/shift_rentals_report.h"
@@ -40,17 +41,18 @@ void Form6::ShowDrawer() {
     const records::ShiftRecord shift = records::ReadShift(app().data());
     const records::ShiftCash cash =
         records::ReadShiftCash(app().data(), shift.Shift, app().clock().DateText());
-    const float petty =
-        records::ShiftPettyCashTotal(app().data(), shift.Shift, app().clock().DateText()).ToSingle();
+    const platform::Decimal petty =
+        records::ShiftPettyCashTotal(app().data(), shift.Shift, app().clock().DateText()).Rounded(2);
 
     Label10.SetCaption(app().clock().DateText());
     Label11.SetCaption(shift.Shift);
     Label12.SetCaption(shift.Clerk);
-    Label13.SetCaption(CStr(cash.CashFromRent));
-    Label14.SetCaption(CStr(cash.CashFromVending));
-    Label15.SetCaption(CStr(cash.CashFromDirectBill));
-    Label16.SetCaption(CStr(cash.CashFromOther));
-    Label21.SetCaption(CStr(petty));
+    // Every figure is the exact amount kept, so the total of the figures shown is the drawer's.
+    Label13.SetCaption(platform::StoredText(cash.CashFromRent));
+    Label14.SetCaption(platform::StoredText(cash.CashFromVending));
+    Label15.SetCaption(platform::StoredText(cash.CashFromDirectBill));
+    Label16.SetCaption(platform::StoredText(cash.CashFromOther));
+    Label21.SetCaption(petty.Text());
     Label17.SetCaption(CStr(printing::TotalShiftCash(Label13.Caption(), Label14.Caption(), Label15.Caption(),
                                                      Label16.Caption(), Label21.Caption())));
 }

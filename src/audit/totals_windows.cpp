@@ -44,9 +44,9 @@ DailyTotalsFigures ReadDailyTotalsFigures(const platform::DataFolder& folder, st
                                t.PetOther, t.PhoneCharges, t.VisaMaster, t.AmericanExpress,
                                t.Discover, t.Diners};
     for (size_t i = 0; i < 10; ++i)
-        figures.amounts[i] = CStr(amounts[i]);
-    figures.stateTax = CStr(printing::TaxOnRoomRent(stateRate, platform::Decimal::Of(t.RoomRent)));
-    figures.cityTax = CStr(printing::TaxOnRoomRent(cityRate, platform::Decimal::Of(t.RoomRent)));
+        figures.amounts[i] = platform::StoredText(amounts[i]);
+    figures.stateTax = printing::TaxOnRoomRent(stateRate, platform::Decimal::Of(t.RoomRent)).Text();
+    figures.cityTax = printing::TaxOnRoomRent(cityRate, platform::Decimal::Of(t.RoomRent)).Text();
     figures.roomsRented = CStr(records::ReadRoomsRented(folder, dateText).RoomsRented);
     return figures;
 }
@@ -103,9 +103,10 @@ std::string Column(const std::string& text, long width) {
 
 std::string MonthListRow(std::string_view dayText, float roomRent, float grossRent, float tax, float cash,
                          float petOther, float phone, float rooms) {
-    return Column(std::string(dayText), 7) + Column(Str(roomRent), 9) + Column(Str(grossRent), 9) +
-           Column(Str(tax), 9) + Column(Str(cash), 12) + Column(Str(petOther), 9) + Column(Str(phone), 9) +
-           Str(rooms);
+    using platform::StoredStr;
+    return Column(std::string(dayText), 7) + Column(StoredStr(roomRent), 9) +
+           Column(StoredStr(grossRent), 9) + Column(StoredStr(tax), 9) + Column(StoredStr(cash), 12) +
+           Column(StoredStr(petOther), 9) + Column(StoredStr(phone), 9) + Str(rooms);
 }
 
 // The system writes two-digit years in its date text, so the list's day keys are the same
@@ -139,8 +140,8 @@ MonthFigures ReadMonthFigures(const platform::DataFolder& folder, std::string_vi
     figures.other = rounded(other);
     figures.phone = rounded(phone);
     figures.rooms = CStr(rooms);
-    figures.cityTax = CStr(printing::TaxOnRoomRent(cityRate, rent));
-    figures.stateTax = CStr(printing::TaxOnRoomRent(stateRate, rent));
+    figures.cityTax = printing::TaxOnRoomRent(cityRate, rent).Text();
+    figures.stateTax = printing::TaxOnRoomRent(stateRate, rent).Text();
     return figures;
 }
 

@@ -547,7 +547,7 @@ std::string ChargeTakenBackMessage(const ChargeTakenBack& charge) {
     return "This stay was charged to direct bill account " + charge.account +
            " when the guest checked out. That "
            "charge of " +
-           CStr(charge.amount) +
+           platform::StoredText(charge.amount) +
            " has been taken off the account again, and the stay is billed to "
            "the account as before: the whole stay will be charged to it when the guest checks out.";
 }

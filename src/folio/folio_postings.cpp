@@ -75,18 +75,19 @@ std::optional<long> FindGuestByRoomExact(const platform::DataFolder& data, std::
 std::string FolioTaxText(const StayLedgerLine& line, double taxRate, bool taxExempt) {
     if (line.Code != records::kRoomRent.code)
         return std::string();
-    return CStr(records::LineTax(line, taxRate, taxExempt));
+    return records::LineTax(line, taxRate, taxExempt).Text();
 }
 
-std::string FolioLine(const StayLedgerLine& line, std::string_view taxText, float balance) {
+std::string FolioLine(const StayLedgerLine& line, std::string_view taxText,
+                      const platform::Decimal& balance) {
     std::string text = line.Room + "    " + line.Shift + "     ";
     text += PadTo(line.PostDate, 11);
     text += line.Code + "     ";
     text += line.Description;
     text += platform::Space(32 - static_cast<long>(RTrim(line.Description).size()));
-    text += PadTo(platform::Str(line.Amount), 11);
+    text += PadTo(platform::StoredStr(line.Amount), 11);
     text += PadTo(std::string(taxText), 6);
-    text += platform::Str(balance);
+    text += platform::AmountStr(balance);
     return text;
 }
 
@@ -200,10 +201,11 @@ void PostToFolio(const platform::DataFolder& data, const GuestRecord& guest, con
         records::AddToDayTotals(data, context.dateText, *field, amount);
 }
 
-CheckOutWay ChooseCheckOut(float balance, std::string_view accountLine, std::string_view payCode) {
-    if (accountLine.empty() && balance != 0)
+CheckOutWay ChooseCheckOut(const platform::Decimal& balance, std::string_view accountLine,
+                           std::string_view payCode) {
+    if (accountLine.empty() && balance != platform::Decimal())
         return CheckOutWay::BalanceDue;
-    if (records::IsCardCode(payCode) || balance == 0)
+    if (records::IsCardCode(payCode) || balance == platform::Decimal())
         return CheckOutWay::Ordinary;
     if (payCode == records::kDirectBill.code)
         return CheckOutWay::DirectBill;
@@ -261,7 +263,10 @@ void CheckOutOrdinary(const platform::DataFolder& data, long slot, std::string_v
 }
 
 void CheckOutDirectBill(const platform::DataFolder& data, long slot, std::string_view timeText,
-                        float stayBalance, std::string_view shift, std::string_view dateText) {
+                        const platform::Decimal& stayBalance, std::string_view shift,
+                        std::string_view dateText) {
+    // The day's direct-bill line keeps the balance as a Single: it must keep it to the cent.
+    platform::RequireFitsSingleToTheCent(stayBalance, "The balance of this stay");
     GuestRecord guest = records::ReadGuest(data, records::kGuestFile, slot);
     guest.CheckOutTime = platform::Fixed(timeText, 10);
     records::WriteGuest(data, records::kGuestFile, slot, guest);
@@ -269,8 +274,8 @@ void CheckOutDirectBill(const platform::DataFolder& data, long slot, std::string
     records::AppendHistoryEntry(data, records::HistoryForDirectBillCheckOut(guest, timeText));
     ReleaseStay(data, slot);
 
-    const std::optional<long> account = records::ChargeAccount(data, records::ChargingKey(guest.DBNumber),
-                                                               platform::Decimal::Of(stayBalance));
+    const std::optional<long> account =
+        records::ChargeAccount(data, records::ChargingKey(guest.DBNumber), stayBalance);
     if (!account)
         return;
     records::DbDailyLine line;
@@ -278,7 +283,7 @@ void CheckOutDirectBill(const platform::DataFolder& data, long slot, std::string
     line.Shift = std::string(shift);
     line.PostDate = std::string(dateText);
     line.Account = records::DbDailyAccountText(records::ReadAccount(data, *account));
-    line.Amount = platform::Decimal::Of(stayBalance).Rounded(2).ToSingle();
+    line.Amount = stayBalance.Rounded(2).ToSingle();
     records::AppendDbDailyLine(data, dateText, line);
 }
 

@@ -41,7 +41,8 @@ std::optional<long> FindGuestByRoomExact(const platform::DataFolder& data, std::
 std::string FolioTaxText(const records::StayLedgerLine& line, double taxRate, bool taxExempt);
 // One folio line: room at 0, shift 7, date 13, code 24, description 30, amount 62,
 // tax 73, balance 79. A value wider than its column keeps one blank after it.
-std::string FolioLine(const records::StayLedgerLine& line, std::string_view taxText, float balance);
+std::string FolioLine(const records::StayLedgerLine& line, std::string_view taxText,
+                      const platform::Decimal& balance);
 
 struct FolioSums {
     platform::Decimal rent;  // "E" amounts before tax
@@ -53,7 +54,7 @@ struct FolioSums {
 
 struct FolioListing {
     std::vector<std::string> lines; // one per ledger line, without the heading
-    float balance = 0;
+    platform::Decimal balance;
     FolioSums sums;
 };
 
@@ -110,7 +111,8 @@ enum class CheckOutWay {
     DirectBill, // the balance goes to the company account
     Nothing,    // an account line, a balance, and a pay code that is neither card nor "Q"
 };
-CheckOutWay ChooseCheckOut(float balance, std::string_view accountLine, std::string_view payCode);
+CheckOutWay ChooseCheckOut(const platform::Decimal& balance, std::string_view accountLine,
+                           std::string_view payCode);
 
 // The account a stay is billed to, as the folio shows it: found by the stay's code
 // (DBNumber without trailing blanks); the line is the account's code, two blanks and its
@@ -127,7 +129,7 @@ struct CheckOutState {
     records::GuestRecord guest;
     std::vector<records::StayLedgerLine> ledger;
     double taxRate = 0;
-    float balance = 0;
+    platform::Decimal balance;
     StayAccount account;                // what the folio and the printout name
     std::optional<long> chargedAccount; // what the charge goes to (ChargingKey of the code)
     CheckOutWay way = CheckOutWay::Nothing;
@@ -144,6 +146,7 @@ void CheckOutOrdinary(const platform::DataFolder& data, long slot, std::string_v
 // room, the account's balance and the day's direct-bill line. The account (found by
 // ChargingKey of the stay's code) must exist: check with FindAccount first.
 void CheckOutDirectBill(const platform::DataFolder& data, long slot, std::string_view timeText,
-                        float stayBalance, std::string_view shift, std::string_view dateText);
+                        const platform::Decimal& stayBalance, std::string_view shift,
+                        std::string_view dateText);
 
 } // namespace vantreth

@@ -168,9 +168,8 @@ bool Form4::ShowFolio(long slot) {
         const StayAccount account = AccountOfStay(app().data(), guest);
         if (account.record) {
             Label22.SetCaption(account.line);
-            Label34.SetCaption(CStr(Decimal::Of(records::ReadAccount(app().data(), *account.record).Balance)
-                                        .Rounded(2)
-                                        .ToSingle()));
+            Label34.SetCaption(
+                Decimal::Of(records::ReadAccount(app().data(), *account.record).Balance).Rounded(2).Text());
         }
     }
 
@@ -201,13 +200,13 @@ bool Form4::ListLedger(long slot, bool blankExemptTax) {
     const FolioListing listing = ListFolio(*ledger, rate, guest.IsTaxExempt(), blankExemptTax);
     for (const std::string& line : listing.lines)
         List1.AddItem(line);
-    Label18.SetCaption(CStr(listing.balance));
+    Label18.SetCaption(listing.balance.Text());
     if (!blankExemptTax) {
-        Label23.SetCaption(CStr(listing.sums.rent.Rounded(2).ToSingle()));
-        Label25.SetCaption(CStr(listing.sums.cash.Rounded(2).ToSingle()));
-        Label27.SetCaption(CStr(listing.sums.phone.Rounded(2).ToSingle()));
-        Label29.SetCaption(CStr(listing.sums.other.Rounded(2).ToSingle()));
-        Label31.SetCaption(CStr(listing.sums.cards.Rounded(2).ToSingle()));
+        Label23.SetCaption(listing.sums.rent.Rounded(2).Text());
+        Label25.SetCaption(listing.sums.cash.Rounded(2).Text());
+        Label27.SetCaption(listing.sums.phone.Rounded(2).Text());
+        Label29.SetCaption(listing.sums.other.Rounded(2).Text());
+        Label31.SetCaption(listing.sums.cards.Rounded(2).Text());
     }
     return true;
 }
@@ -389,7 +388,7 @@ bool Form4::CheckOutAllowed(const CheckOutState& state, bool answered) {
         // Before the question nothing happens; after a Yes the clerk is told why not.
         if (answered) {
             ListLedger(m_slot, false);
-            MsgBox("This guest now shows a balance of " + CStr(state.balance) + ", which pay code " +
+            MsgBox("This guest now shows a balance of " + state.balance.Text() + ", which pay code " +
                        RTrim(state.guest.PayCode) + " does not settle. The guest was not checked out.",
                    vbOKOnly, "Check Out");
         }
@@ -433,7 +432,7 @@ void Form4::Command4_Click() {
 
 void Form4::CheckOut(const CheckOutState& state) {
     const DataFolder& data = app().data();
-    Label18.SetCaption(CStr(state.balance));
+    Label18.SetCaption(state.balance.Text());
     const std::string timeText = Left(app().clock().TimeText(), 10);
     if (state.way == CheckOutWay::Ordinary) {
         CheckOutOrdinary(data, m_slot, timeText, app().clock().Today());

@@ -1,5 +1,6 @@
 #include "form62.h"
 
+#include "platform/decimal.h"
 #include "platform/text.h"
 #include "records/filenames.h"
 #include "records/settings_files.h"
@@ -20,9 +21,9 @@ std::vector<std::string> RoomBalanceLines(const DataFolder& data) {
             lines.push_back(guest.Room + "  " + std::string(kMissingFolioText));
             continue;
         }
-        const float balance =
+        const Decimal balance =
             records::StayBalance(records::ReadStayLedger(ledger), taxRate, guest.IsTaxExempt());
-        lines.push_back(guest.Room + "  " + Str(balance));
+        lines.push_back(guest.Room + "  " + AmountStr(balance));
     }
     return lines;
 }

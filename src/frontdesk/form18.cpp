@@ -1,5 +1,6 @@
 #include "form18.h"
 
+#include "platform/decimal.h"
 #include "platform/text.h"
 #include "records/room_record.h"
 
@@ -32,7 +33,7 @@ void Form18::Combo1_Click() {
     if (auto n = records::FindRoom(app().data(), Label2.Caption())) {
         records::RoomRecord room = records::ReadRoom(app().data(), *n);
         Combo2.SetText(room.RoomType);
-        Text2.SetText(CStr(room.Rate));
+        Text2.SetText(StoredText(room.Rate));
         if (room.RateLocked())
             Check1.SetValue(1);
     }
@@ -47,7 +48,7 @@ void Form18::Command1_Click() {
     const std::optional<records::RoomRecord> stored =
         n ? std::optional(records::ReadRoom(app().data(), *n)) : std::nullopt;
     const bool typeAsLoaded = stored && LeftAsLoaded(Combo2, stored->RoomType);
-    const bool rateAsLoaded = stored && LeftAsLoaded(Text2, CStr(stored->Rate));
+    const bool rateAsLoaded = stored && LeftAsLoaded(Text2, StoredText(stored->Rate));
     if (!typeAsLoaded && (Trim(Combo2.Text()).empty() || Combo2.Text() == "Type")) {
         MsgBox("The room type selected is invalid. Please choose a valid room type.", vbOKOnly, "WARNING");
         Combo2.SetText("Type");

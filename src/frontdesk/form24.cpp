@@ -1,5 +1,6 @@
 #include "form24.h"
 
+#include "platform/decimal.h"
 #include "platform/text.h"
 #include "records/room_record.h"
 
@@ -23,7 +24,7 @@ void Form24::Combo1_Click() {
     Label4.SetCaption(Combo1.Text());
     for (const records::RoomRecord& room : records::ReadAllRooms(app().data())) {
         if (RTrim(room.RoomType) == Combo1.Text()) {
-            Label2.SetCaption(CStr(room.Rate));
+            Label2.SetCaption(StoredText(room.Rate));
             break;
         }
     }

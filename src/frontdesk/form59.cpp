@@ -1,5 +1,6 @@
 #include "form59.h"
 
+#include "platform/decimal.h"
 #include "platform/text.h"
 #include "records/filenames.h"
 #include "records/rerate_rooms.h"
@@ -9,7 +10,7 @@ namespace vantreth {
 using namespace platform;
 
 std::string LockedRoomLine(const records::RoomRecord& room) {
-    return room.Room + "  " + Str(room.Rate);
+    return room.Room + "  " + StoredStr(room.Rate);
 }
 
 TypedRate ReadTypedRate(const std::string& text) {
@@ -35,13 +36,13 @@ Form59::Form59(App& app) : AppForm(app, kName, "Set Rates", {150, 100, 588, 420}
 void Form59::Form_Load() {
     Show();
     const records::RateTable weekday = records::ReadRateTable(app().data(), records::kWeekdayFile);
-    Label7.SetCaption(CStr(weekday.SingleRate));
-    Label8.SetCaption(CStr(weekday.DoubleRate));
-    Label9.SetCaption(CStr(weekday.JqzRate));
+    Label7.SetCaption(StoredText(weekday.SingleRate));
+    Label8.SetCaption(StoredText(weekday.DoubleRate));
+    Label9.SetCaption(StoredText(weekday.JqzRate));
     const records::RateTable weekend = records::ReadRateTable(app().data(), records::kWeekendFile);
-    Label20.SetCaption(CStr(weekend.SingleRate));
-    Label19.SetCaption(CStr(weekend.DoubleRate));
-    Label18.SetCaption(CStr(weekend.JqzRate));
+    Label20.SetCaption(StoredText(weekend.SingleRate));
+    Label19.SetCaption(StoredText(weekend.DoubleRate));
+    Label18.SetCaption(StoredText(weekend.JqzRate));
 }
 
 std::optional<records::RateTable> Form59::SaveTable(std::string_view fileName, TextBox& single, TextBox& dbl,
@@ -70,9 +71,9 @@ std::optional<records::RateTable> Form59::SaveTable(std::string_view fileName, T
         table.JqzRate = *typed[2].rate;
     records::WriteRateTable(app().data(), fileName, table);
 
-    singleShown.SetCaption(CStr(table.SingleRate));
-    doubleShown.SetCaption(CStr(table.DoubleRate));
-    jqzShown.SetCaption(CStr(table.JqzRate));
+    singleShown.SetCaption(StoredText(table.SingleRate));
+    doubleShown.SetCaption(StoredText(table.DoubleRate));
+    jqzShown.SetCaption(StoredText(table.JqzRate));
     single.SetText("");
     dbl.SetText("");
     jqz.SetText("");

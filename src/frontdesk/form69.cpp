@@ -1,5 +1,6 @@
 #include "form69.h"
 
+#include "platform/decimal.h"
 #include "platform/text.h"
 #include "records/settings_files.h"
 
@@ -20,11 +21,11 @@ Form69::Form69(App& app) : AppForm(app, kName, "Optional Rates", {300, 120, 392,
 void Form69::Form_Load() {
     Show();
     const records::OptionalRates rates = records::ReadOptionalRates(app().data());
-    Text1.SetText(CStr(rates.Rate1));
-    Text2.SetText(CStr(rates.Rate2));
-    Text3.SetText(CStr(rates.Rate3));
-    Text4.SetText(CStr(rates.Rate4));
-    Text5.SetText(CStr(rates.Rate5));
+    Text1.SetText(StoredText(rates.Rate1));
+    Text2.SetText(StoredText(rates.Rate2));
+    Text3.SetText(StoredText(rates.Rate3));
+    Text4.SetText(StoredText(rates.Rate4));
+    Text5.SetText(StoredText(rates.Rate5));
     Text1.SetFocus();
 }
 
@@ -38,7 +39,7 @@ void Form69::Command2_Click() {
     float values[5] = {};
     for (int i = 0; i < 5; ++i) {
         const std::string& text = boxes[i]->Text();
-        if (LeftAsLoaded(*boxes[i], CStr(storedValues[i]))) {
+        if (LeftAsLoaded(*boxes[i], StoredText(storedValues[i]))) {
             values[i] = storedValues[i];
             continue;
         }

@@ -270,6 +270,19 @@ std::string AmountText(const Decimal& value) {
     return value.Rounded(2).Text();
 }
 
+std::string AmountStr(const Decimal& figure) {
+    std::string text = figure.Text();
+    return text.starts_with('-') ? text : " " + text;
+}
+
+std::string StoredText(float stored) {
+    return Decimal::Of(stored).Text();
+}
+
+std::string StoredStr(float stored) {
+    return AmountStr(Decimal::Of(stored));
+}
+
 float AddAmount(float total, const Decimal& amount) {
     return (Decimal::Of(total) + amount).Rounded(2).ToSingle();
 }

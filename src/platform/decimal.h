@@ -69,6 +69,15 @@ private:
 // an amount of money like one the clerk types.
 std::string AmountText(const Decimal& value);
 
+// A figure as Str shows a number: its exact text, with a blank in front when it is not
+// negative (" 100000.01", "-.01", " 0"). A sum or balance of amounts shows every cent.
+std::string AmountStr(const Decimal& figure);
+// The amount a record keeps as a Single, shown as the decimal it stands for: every cent up to
+// 131,071.99 shows as itself ("100000.01"), never cut to a Single's 7 significant digits.
+std::string StoredText(float stored);
+// The same with Str's blank in front of a value that is not negative.
+std::string StoredStr(float stored);
+
 // An amount as kept in records: the total (at its decimal value) plus the amount, rounded
 // to 2 decimals, held as a Single.
 float AddAmount(float total, const Decimal& amount);

@@ -678,7 +678,10 @@ PrintItems& PrintItems::Text(std::string_view s) {
 }
 
 PrintItems& PrintItems::Value(float v) {
-    return Text(Str(v) + " ");
+    return Text(StoredStr(v) + " ");
+}
+PrintItems& PrintItems::Value(const Decimal& v) {
+    return Text(AmountStr(v) + " ");
 }
 PrintItems& PrintItems::Value(double v) {
     return Text(Str(v) + " ");

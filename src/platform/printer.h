@@ -4,6 +4,7 @@
 // a PDF file and the default printer in the real program.
 #pragma once
 
+#include "platform/decimal.h"
 #include "platform/files.h"
 
 #include <atomic>
@@ -266,7 +267,9 @@ public:
     PrintItems& Tab(int column);
     PrintItems& Text(std::string_view s);
     // A number printed as a value: Str form (blank before a non-negative value) and one blank after.
+    // A Single is an amount a record keeps: printed as the decimal it stands for, every cent.
     PrintItems& Value(float v);
+    PrintItems& Value(const Decimal& v);
     PrintItems& Value(double v);
     PrintItems& Value(int v);
 

@@ -80,7 +80,7 @@ std::vector<std::string> BillingNoticeLines(const records::MotelSettings& motel,
     lines.push_back(stars);
     blank(2);
     lines.push_back(LineOf(PrintItems().Tab(54).Text(
-        "BALANCE DUE: " + platform::Str(platform::Decimal::Of(account.Balance).Rounded(2).ToDouble()))));
+        "BALANCE DUE: " + platform::AmountStr(platform::Decimal::Of(account.Balance).Rounded(2)))));
     if (form == NoticeForm::Full) {
         blank(1);
         lines.push_back(LineOf(PrintItems().Tab(34).Text("BALANCE DUE UPON RECEIPT OF THIS NOTICE")));

@@ -10,14 +10,13 @@ namespace printing {
 
 using platform::PrintItems;
 using platform::RTrim;
-using platform::Str;
 using records::GuestRecord;
 using records::StayLedgerLine;
 
 namespace {
 
-float Rounded(float amount) {
-    return platform::Decimal::Of(amount).Rounded(2).ToSingle();
+platform::Decimal Rounded(const platform::Decimal& amount) {
+    return amount.Rounded(2);
 }
 
 void Append(std::vector<std::string>& lines, const PrintItems& items) {
@@ -29,7 +28,7 @@ void Append(std::vector<std::string>& lines, const PrintItems& items) {
 std::string TaxText(const StayLedgerLine& line, double taxRate, bool taxExempt) {
     if (line.Code != "E")
         return std::string();
-    return platform::CStr(records::LineTax(line, taxRate, taxExempt));
+    return records::LineTax(line, taxRate, taxExempt).Text();
 }
 
 } // namespace
@@ -82,8 +81,8 @@ PrintItems FolioReportTodayLine(std::string_view dateText) {
     return items;
 }
 
-PrintItems FolioReportLedgerLine(const StayLedgerLine& line, std::string_view taxText, float balance,
-                                 FolioForm form) {
+PrintItems FolioReportLedgerLine(const StayLedgerLine& line, std::string_view taxText,
+                                 const platform::Decimal& balance, FolioForm form) {
     PrintItems items;
     items.Text(line.Room)
         .Tab(7)
@@ -95,28 +94,28 @@ PrintItems FolioReportLedgerLine(const StayLedgerLine& line, std::string_view ta
         .Tab(28)
         .Text(line.Description)
         .Tab(50)
-        .Text(Str(line.Amount))
+        .Text(platform::StoredStr(line.Amount))
         .Tab(form == FolioForm::PrintFolio ? 60 : 59)
         .Text(taxText)
         .Tab(65)
-        .Text(Str(balance));
+        .Text(platform::AmountStr(balance));
     return items;
 }
 
-PrintItems FolioReportBalanceLine(float balance, FolioForm form) {
+PrintItems FolioReportBalanceLine(const platform::Decimal& balance, FolioForm form) {
     PrintItems items;
     if (form == FolioForm::PrintFolio)
         items.Tab(52).Text("Balance.....");
     else
         items.Tab(43).Text("Balance this stay.....");
-    items.Tab(65).Text(Str(balance));
+    items.Tab(65).Text(platform::AmountStr(balance));
     return items;
 }
 
 std::vector<std::string> PrintFolioTotalsLines(const FolioReportTotals& totals, std::string_view payCode,
                                                std::string_view accountLine) {
     std::vector<std::string> lines;
-    if (totals.roomRent != 0) {
+    if (totals.roomRent != platform::Decimal()) {
         Append(lines, PrintItems()
                           .Text("ROOM RENT:")
                           .Value(Rounded(totals.roomRent))
@@ -126,14 +125,14 @@ std::vector<std::string> PrintFolioTotalsLines(const FolioReportTotals& totals, 
     }
     const struct {
         const char* label;
-        float sum;
+        platform::Decimal sum;
     } sums[] = {
         {"VISA/MASTER:", totals.visaMaster}, {"AMERICAN EXP.:", totals.americanExpress},
         {"DISCOVER:", totals.discover},      {"DINERS:", totals.diners},
         {"CASH RECEIVED:", totals.cash},
     };
     for (const auto& sum : sums) {
-        if (sum.sum != 0)
+        if (sum.sum != platform::Decimal())
             Append(lines, PrintItems().Text(sum.label).Value(Rounded(sum.sum)));
     }
     if (payCode == records::kDirectBill.code) {
@@ -147,9 +146,9 @@ std::vector<std::string> PrintFolioTotalsLines(const FolioReportTotals& totals, 
 }
 
 std::vector<std::string> CheckOutTotalsLines(const FolioReportTotals& totals, std::string_view accountLine,
-                                             std::optional<float> accountBalanceAfter) {
+                                             std::optional<platform::Decimal> accountBalanceAfter) {
     std::vector<std::string> lines;
-    if (totals.roomRent != 0) {
+    if (totals.roomRent != platform::Decimal()) {
         Append(lines, PrintItems()
                           .Text("ROOM RENT:")
                           .Value(totals.roomRent)
@@ -157,15 +156,15 @@ std::vector<std::string> CheckOutTotalsLines(const FolioReportTotals& totals, st
                           .Text("TAX:")
                           .Value(Rounded(totals.tax)));
     }
-    if (totals.cash != 0)
+    if (totals.cash != platform::Decimal())
         Append(lines, PrintItems().Text("CASH RECEIVED:").Value(totals.cash));
     lines.emplace_back();
     lines.push_back("DIRECT BILL ACCOUNT: " + platform::Trim(accountLine));
     lines.emplace_back();
     lines.emplace_back();
     if (accountBalanceAfter) {
-        Append(lines,
-               PrintItems().Tab(29).Text("Account balance after this stay....." + Str(*accountBalanceAfter)));
+        Append(lines, PrintItems().Tab(29).Text("Account balance after this stay....." +
+                                                platform::AmountStr(*accountBalanceAfter)));
     }
     lines.emplace_back();
     lines.emplace_back();
@@ -206,7 +205,7 @@ FolioReportTotals PrintFolioReport(platform::Printer& printer, const records::Mo
     printer.Print(kFolioReportHeading);
     printer.Print(std::string(kFolioReportRuleWidth, '='));
 
-    float balance = 0;
+    platform::Decimal balance;
     for (const StayLedgerLine& line : report.ledger) {
         balance = records::AddToStayBalance(balance, line, report.taxRate, exempt);
         printer.Print(
@@ -222,9 +221,9 @@ FolioReportTotals PrintFolioReport(platform::Printer& printer, const records::Mo
     if (folio) {
         lines = PrintFolioTotalsLines(totals, guest.PayCode, report.accountLine);
     } else {
-        std::optional<float> after;
+        std::optional<platform::Decimal> after;
         if (report.account)
-            after = platform::AddAmount(report.account->Balance, platform::Decimal::Of(totals.balance));
+            after = (platform::Decimal::Of(report.account->Balance) + totals.balance).Rounded(2);
         lines = CheckOutTotalsLines(totals, report.accountLine, after);
     }
     for (const std::string& line : lines)

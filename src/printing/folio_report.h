@@ -24,7 +24,7 @@ inline constexpr std::string_view kFolioReportHeading =
 // The sums of a folio: the stay's ledger summed by kind, added up exactly and kept as Singles
 // rounded to the cent, and its balance, rounded after every line.
 struct FolioReportTotals : records::StayLedgerSums {
-    float balance = 0;
+    platform::Decimal balance;
 };
 FolioReportTotals SumFolioReport(const std::vector<records::StayLedgerLine>& ledger, double taxRate,
                                  bool taxExempt);
@@ -39,8 +39,8 @@ platform::PrintItems FolioReportTodayLine(std::string_view dateText);
 
 // One ledger line: the tax text sits at column 60 on the folio and 59 at check-out.
 platform::PrintItems FolioReportLedgerLine(const records::StayLedgerLine& line, std::string_view taxText,
-                                           float balance, FolioForm form);
-platform::PrintItems FolioReportBalanceLine(float balance, FolioForm form);
+                                           const platform::Decimal& balance, FolioForm form);
+platform::PrintItems FolioReportBalanceLine(const platform::Decimal& balance, FolioForm form);
 
 // The lines after the balance line's blank, up to the closing words: the sums, and the
 // account for a direct-bill stay.
@@ -49,7 +49,7 @@ std::vector<std::string> PrintFolioTotalsLines(const FolioReportTotals& totals, 
 // accountBalanceAfter: the account's balance with this stay added; the line is left out
 // when the account was not found.
 std::vector<std::string> CheckOutTotalsLines(const FolioReportTotals& totals, std::string_view accountLine,
-                                             std::optional<float> accountBalanceAfter);
+                                             std::optional<platform::Decimal> accountBalanceAfter);
 // The thanks, three blank lines and the signature line.
 std::vector<std::string> FolioClosingLines(std::string_view motelName, FolioForm form);
 

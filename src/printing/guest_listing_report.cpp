@@ -1,6 +1,7 @@
 // The Guest Listing Report's lines and printing.
 #include "printing/guest_listing_report.h"
 
+#include "platform/decimal.h"
 #include "platform/text.h"
 #include "records/filenames.h"
 
@@ -33,7 +34,7 @@ platform::PrintItems GuestListingLine(const records::GuestRecord& guest) {
         .Tab(37)
         .Text(guest.FolioNumber)
         .Tab(43)
-        .Text(platform::Str(guest.Rate))
+        .Text(platform::StoredStr(guest.Rate))
         .Tab(52)
         .Text(guest.PayCode)
         .Tab(57)

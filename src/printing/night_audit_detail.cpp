@@ -1,6 +1,7 @@
 // The night audit's room detail and day report pages.
 #include "printing/night_audit_detail.h"
 
+#include "platform/decimal.h"
 #include "platform/text.h"
 #include "records/filenames.h"
 #include "records/move_log.h"
@@ -67,7 +68,7 @@ void PrintRoomDetailPage(const platform::DataFolder& folder, Printer& printer, s
                 .Tab(35)
                 .Text(line.Description)
                 .Tab(54)
-                .Text(platform::Str(line.Amount)));
+                .Text(platform::StoredStr(line.Amount)));
         printer.Print(Dashes(79));
     }
     if (lines.empty()) {

@@ -20,7 +20,7 @@ namespace {
 const std::string kRule(81, '-');
 
 std::string RoundedText(const platform::Decimal& sum) {
-    return platform::Str(sum.Rounded(2).ToDouble());
+    return platform::AmountStr(sum.Rounded(2));
 }
 
 // A day's totals file that holds no amount at all is removed. A day with any amount keeps
@@ -122,17 +122,17 @@ MonthlyRentSums PrintMonthlyTotalsPage(const platform::DataFolder& folder, Print
             printer.Print(PrintItems()
                               .Text(day.dateText)
                               .Tab(9)
-                              .Text(platform::Str(t.RoomRent))
+                              .Text(platform::StoredStr(t.RoomRent))
                               .Tab(19)
-                              .Text(platform::Str(t.GrossRent))
+                              .Text(platform::StoredStr(t.GrossRent))
                               .Tab(29)
-                              .Text(platform::Str(t.Tax))
+                              .Text(platform::StoredStr(t.Tax))
                               .Tab(38)
-                              .Text(platform::Str(t.Cash))
+                              .Text(platform::StoredStr(t.Cash))
                               .Tab(47)
-                              .Text(platform::Str(t.PetOther))
+                              .Text(platform::StoredStr(t.PetOther))
                               .Tab(59)
-                              .Text(platform::Str(t.PhoneCharges))
+                              .Text(platform::StoredStr(t.PhoneCharges))
                               .Tab(69)
                               .Text(platform::Str(rooms)));
             printer.Print(kRule);
@@ -188,13 +188,13 @@ MonthlyCardSums PrintMonthlyCardPage(const platform::DataFolder& folder, Printer
             printer.Print(PrintItems()
                               .Text(day.dateText)
                               .Tab(9)
-                              .Text(platform::Str(t.VisaMaster))
+                              .Text(platform::StoredStr(t.VisaMaster))
                               .Tab(25)
-                              .Text(platform::Str(t.AmericanExpress))
+                              .Text(platform::StoredStr(t.AmericanExpress))
                               .Tab(42)
-                              .Text(platform::Str(t.Discover))
+                              .Text(platform::StoredStr(t.Discover))
                               .Tab(56)
-                              .Text(platform::Str(t.Diners)));
+                              .Text(platform::StoredStr(t.Diners)));
             printer.Print(kRule);
         }
         sums.visaMaster += platform::Decimal::Of(t.VisaMaster);
@@ -207,13 +207,13 @@ MonthlyCardSums PrintMonthlyCardPage(const platform::DataFolder& folder, Printer
     printer.Print(PrintItems()
                       .Text("TOTALS")
                       .Tab(9)
-                      .Text(platform::Str(sums.visaMaster.ToDouble()))
+                      .Text(platform::AmountStr(sums.visaMaster))
                       .Tab(25)
-                      .Text(platform::Str(sums.americanExpress.ToDouble()))
+                      .Text(platform::AmountStr(sums.americanExpress))
                       .Tab(42)
-                      .Text(platform::Str(sums.discover.ToDouble()))
+                      .Text(platform::AmountStr(sums.discover))
                       .Tab(56)
-                      .Text(platform::Str(sums.diners.ToDouble())));
+                      .Text(platform::AmountStr(sums.diners)));
     printer.EndDoc();
     return sums;
 }
@@ -221,18 +221,18 @@ MonthlyCardSums PrintMonthlyCardPage(const platform::DataFolder& folder, Printer
 MonthlyContinuedValues AuditContinuedValues(const MonthlyRentSums& sums, float cityTaxRate,
                                             float stateTaxRate) {
     // A month without a counted day has no average: 0 rather than a division by zero.
-    double averageRent = 0;
+    platform::Decimal averageRent;
     double averageRooms = 0;
     if (sums.countedDays != 0) {
-        averageRent = MeanToTheCent(sums.averageRentSum, sums.countedDays).ToDouble();
+        averageRent = MeanToTheCent(sums.averageRentSum, sums.countedDays);
         averageRooms = platform::Round(sums.roomsRented / static_cast<float>(sums.countedDays), 2);
     }
     const platform::Decimal rentSum = sums.roomRent.Rounded(2);
     MonthlyContinuedValues values;
-    values.averageRent = platform::Str(averageRent) + " ";
+    values.averageRent = platform::AmountStr(averageRent) + " ";
     values.averageRooms = platform::Str(averageRooms) + " ";
-    values.cityTax = platform::Str(TaxOnRoomRent(cityTaxRate, rentSum)) + " ";
-    values.stateTax = platform::Str(TaxOnRoomRent(stateTaxRate, rentSum)) + " ";
+    values.cityTax = platform::AmountStr(TaxOnRoomRent(cityTaxRate, rentSum)) + " ";
+    values.stateTax = platform::AmountStr(TaxOnRoomRent(stateTaxRate, rentSum)) + " ";
     return values;
 }
 

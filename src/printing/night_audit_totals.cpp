@@ -25,9 +25,12 @@ std::string Dashes(int n) {
     return std::string(static_cast<size_t>(n), '-');
 }
 
-// A number printed as a value: its Str form and one blank.
+// An amount printed as a value: the exact figure the record keeps, in Str form, and one blank.
 std::string ValueText(float v) {
-    return platform::Str(v) + " ";
+    return platform::StoredStr(v) + " ";
+}
+std::string ValueText(const platform::Decimal& v) {
+    return platform::AmountStr(v) + " ";
 }
 
 // Every page is a document of its own, at font size 10.
@@ -75,8 +78,8 @@ void PrintShiftCashPage(const platform::DataFolder& folder, Printer& printer, st
 
 } // namespace
 
-float TaxOnRoomRent(float rate, const platform::Decimal& roomRent) {
-    return (platform::Decimal::Of(rate) * roomRent).Rounded(2).ToSingle();
+platform::Decimal TaxOnRoomRent(float rate, const platform::Decimal& roomRent) {
+    return (platform::Decimal::Of(rate) * roomRent).Rounded(2);
 }
 
 DailyTotalsPage AuditDailyTotalsPage(const records::DayTotals& totals, float stateTaxRate, float cityTaxRate,
@@ -161,7 +164,7 @@ void PrintDirectBillChargesPage(const platform::DataFolder& folder, Printer& pri
                           .Tab(23)
                           .Text(platform::Left(line.Account, 33))
                           .Tab(56)
-                          .Text(platform::Str(line.Amount)));
+                          .Text(platform::StoredStr(line.Amount)));
         printer.Print(Dashes(66));
     }
     if (lines.empty())
@@ -209,13 +212,13 @@ void PrintAccountsWithBalancesPage(const platform::DataFolder& folder, Printer& 
         printer.Print(PrintItems()
                           .Text(platform::Trim(account.CompanyName))
                           .Tab(53)
-                          .Text(platform::Str(balance.ToDouble())));
+                          .Text(platform::AmountStr(balance)));
         printer.Print(Dashes(73));
         total += balance;
         found = true;
     }
     printer.Print();
-    printer.Print(PrintItems().Tab(47).Text("TOTAL:").Text(platform::Str(total.Rounded(2).ToDouble())));
+    printer.Print(PrintItems().Tab(47).Text("TOTAL:").Text(platform::AmountStr(total.Rounded(2))));
     if (!found)
         EmptySection(printer, "                         No Accounts Have Balances Due");
     printer.EndDoc();
@@ -270,7 +273,7 @@ void PrintPettyCashOutPage(const platform::DataFolder& folder, Printer& printer,
         printer.Print(PrintItems()
                           .Text(record.Clerk)
                           .Tab(13)
-                          .Text(platform::Str(record.Amount))
+                          .Text(platform::StoredStr(record.Amount))
                           .Tab(28)
                           .Text(record.DateText)
                           .Tab(47)

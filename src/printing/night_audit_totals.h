@@ -16,7 +16,7 @@ namespace printing {
 
 // State or city tax on the day's room rent: rate x RoomRent, exactly, rounded to 2
 // decimals.
-float TaxOnRoomRent(float rate, const platform::Decimal& roomRent);
+platform::Decimal TaxOnRoomRent(float rate, const platform::Decimal& roomRent);
 
 // One copy of the daily totals page. Every value is the text printed right after its
 // caption's dot leader.

@@ -27,8 +27,8 @@ std::string Column(std::string text, size_t width) {
     return text;
 }
 
-float Rounded(float amount) {
-    return platform::Decimal::Of(amount).Rounded(2).ToSingle();
+platform::Decimal Rounded(const platform::Decimal& amount) {
+    return amount.Rounded(2);
 }
 
 } // namespace
@@ -56,15 +56,16 @@ std::optional<std::vector<StayLedgerLine>> ReadPastStayLedger(const platform::Da
 std::string PastFolioTaxText(const StayLedgerLine& line, double taxRate, bool taxExempt) {
     if (line.Code != "E")
         return std::string();
-    return platform::CStr(records::LineTax(line, taxRate, taxExempt));
+    return records::LineTax(line, taxRate, taxExempt).Text();
 }
 
-std::string PastFolioListLine(const StayLedgerLine& line, std::string_view taxText, float balance) {
+std::string PastFolioListLine(const StayLedgerLine& line, std::string_view taxText,
+                              const platform::Decimal& balance) {
     std::string text = line.Room + "  " + line.Shift + "  " + line.PostDate + "  " + line.Code + "  ";
     text += Column(RTrim(line.Description), 28);
-    text += Column(platform::Str(line.Amount), 11);
+    text += Column(platform::StoredStr(line.Amount), 11);
     text += Column(std::string(taxText), 6);
-    text += platform::Str(balance);
+    text += platform::AmountStr(balance);
     return text;
 }
 
@@ -119,7 +120,8 @@ PrintItems PastFolioDepartTimeLine(const HistoryEntry& entry) {
     return items;
 }
 
-PrintItems PastFolioLedgerLine(const StayLedgerLine& line, std::string_view taxText, float balance) {
+PrintItems PastFolioLedgerLine(const StayLedgerLine& line, std::string_view taxText,
+                               const platform::Decimal& balance) {
     PrintItems items;
     items.Text(line.Room)
         .Tab(7)
@@ -139,7 +141,7 @@ PrintItems PastFolioLedgerLine(const StayLedgerLine& line, std::string_view taxT
     return items;
 }
 
-PrintItems PastFolioBalanceLine(float balance) {
+PrintItems PastFolioBalanceLine(const platform::Decimal& balance) {
     PrintItems items;
     items.Tab(52).Text("Balance.....").Tab(65).Value(balance);
     return items;
@@ -154,7 +156,7 @@ std::vector<std::string> PastFolioTotalsLines(const PastFolioTotals& totals) {
     auto add = [&lines](const PrintItems& items) {
         lines.insert(lines.end(), items.lines().begin(), items.lines().end());
     };
-    if (totals.roomRent != 0) {
+    if (totals.roomRent != platform::Decimal()) {
         add(PrintItems()
                 .Text("ROOM RENT:")
                 .Value(Rounded(totals.roomRent))
@@ -165,7 +167,7 @@ std::vector<std::string> PastFolioTotalsLines(const PastFolioTotals& totals) {
     }
     const struct {
         const char* label;
-        float sum;
+        platform::Decimal sum;
     } cards[] = {
         {"VISA/MASTER:", totals.visaMaster},
         {"AMERICAN EXP.:", totals.americanExpress},
@@ -173,12 +175,12 @@ std::vector<std::string> PastFolioTotalsLines(const PastFolioTotals& totals) {
         {"DINERS:", totals.diners},
     };
     for (const auto& card : cards) {
-        if (card.sum == 0)
+        if (card.sum == platform::Decimal())
             continue;
         add(PrintItems().Text(card.label).Value(Rounded(card.sum)));
         lines.emplace_back();
     }
-    if (totals.cash != 0)
+    if (totals.cash != platform::Decimal())
         add(PrintItems().Text("CASH RECEIVED:").Value(Rounded(totals.cash)));
     return lines;
 }
@@ -227,7 +229,7 @@ void PrintPastFolio(platform::Printer& printer, const platform::DataFolder& fold
         return;
     }
 
-    float balance = 0;
+    platform::Decimal balance;
     for (const StayLedgerLine& line : *ledger) {
         balance = records::AddToStayBalance(balance, line, rate, exempt);
         printer.Print(PastFolioLedgerLine(line, PastFolioTaxText(line, rate, exempt), balance));

@@ -42,11 +42,12 @@ std::string PastFolioTaxText(const records::StayLedgerLine& line, double taxRate
 
 // One line of the folio list: room, shift, date and code two blanks apart, the
 // description filled to 28, the amount to 11, the tax text to 6, then the balance.
-std::string PastFolioListLine(const records::StayLedgerLine& line, std::string_view taxText, float balance);
+std::string PastFolioListLine(const records::StayLedgerLine& line, std::string_view taxText,
+                              const platform::Decimal& balance);
 
 struct RebuiltFolio {
     std::vector<std::string> lines; // one per ledger line
-    float balance = 0;
+    platform::Decimal balance;
 };
 RebuiltFolio RebuildPastFolio(const std::vector<records::StayLedgerLine>& ledger, double taxRate,
                               bool taxExempt);
@@ -63,10 +64,10 @@ platform::PrintItems PastFolioStreetLine(const records::HistoryEntry& entry);
 platform::PrintItems PastFolioTownLine(const records::HistoryEntry& entry);
 platform::PrintItems PastFolioDepartTimeLine(const records::HistoryEntry& entry);
 platform::PrintItems PastFolioLedgerLine(const records::StayLedgerLine& line, std::string_view taxText,
-                                         float balance);
-platform::PrintItems PastFolioBalanceLine(float balance);
+                                         const platform::Decimal& balance);
+platform::PrintItems PastFolioBalanceLine(const platform::Decimal& balance);
 
-// The sums under the folio, added up exactly, each kept as a Single rounded to the cent.
+// The sums under the folio, added up exactly and printed rounded to the cent.
 using PastFolioTotals = records::StayLedgerSums;
 PastFolioTotals SumPastFolio(const std::vector<records::StayLedgerLine>& ledger, double taxRate,
                              bool taxExempt);

@@ -184,31 +184,32 @@ StayLedgerSums SumStayLedger(const std::vector<StayLedgerLine>& lines, double ta
             cash += amount;
         }
     }
-    return {.roomRent = roomRent.ToSingle(),
-            .tax = tax.ToSingle(),
-            .visaMaster = visaMaster.ToSingle(),
-            .americanExpress = americanExpress.ToSingle(),
-            .discover = discover.ToSingle(),
-            .diners = diners.ToSingle(),
-            .cash = cash.ToSingle()};
+    return {.roomRent = roomRent,
+            .tax = tax,
+            .visaMaster = visaMaster,
+            .americanExpress = americanExpress,
+            .discover = discover,
+            .diners = diners,
+            .cash = cash};
 }
 
-float LineTax(const StayLedgerLine& line, double taxRate, bool taxExempt) {
+platform::Decimal LineTax(const StayLedgerLine& line, double taxRate, bool taxExempt) {
     if (!Taxed(line, taxExempt))
-        return 0;
-    return ChargeRoomRent(platform::Decimal::Of(line.Amount), taxRate).tax.Rounded(2).ToSingle();
+        return platform::Decimal();
+    return ChargeRoomRent(platform::Decimal::Of(line.Amount), taxRate).tax.Rounded(2);
 }
 
-float AddToStayBalance(float balance, const StayLedgerLine& line, double taxRate, bool taxExempt) {
+platform::Decimal AddToStayBalance(const platform::Decimal& balance, const StayLedgerLine& line,
+                                   double taxRate, bool taxExempt) {
     const int sign = BalanceSign(line.Code);
     if (sign == 0)
         return balance;
     const platform::Decimal charge = LineCharge(line, taxRate, taxExempt);
-    return platform::AddAmount(balance, sign > 0 ? charge : -charge);
+    return (balance + (sign > 0 ? charge : -charge)).Rounded(2);
 }
 
-float StayBalance(const std::vector<StayLedgerLine>& lines, double taxRate, bool taxExempt) {
-    float balance = 0;
+platform::Decimal StayBalance(const std::vector<StayLedgerLine>& lines, double taxRate, bool taxExempt) {
+    platform::Decimal balance;
     for (const StayLedgerLine& line : lines)
         balance = AddToStayBalance(balance, line, taxRate, taxExempt);
     return balance;

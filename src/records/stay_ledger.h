@@ -118,27 +118,29 @@ std::vector<ShiftRentalLine> ReadShiftRentals(const platform::DataFolder& folder
 platform::Decimal LineCharge(const StayLedgerLine& line, double taxRate, bool taxExempt);
 // The tax shown for a taxed room-rent line: its gross rent less its Amount, to 2
 // decimals, so that Amount and tax add up to the line's charge; 0 for every other line.
-float LineTax(const StayLedgerLine& line, double taxRate, bool taxExempt);
+platform::Decimal LineTax(const StayLedgerLine& line, double taxRate, bool taxExempt);
 
 // The stay's sums by kind, as the folios print them: each taken exactly from its lines and
-// made a figure once, at the end.
+// never held as a Single, so a sum past what a Single keeps to the cent still shows every cent.
 struct StayLedgerSums {
-    float roomRent = 0;        // Amount of the "E" lines
-    float tax = 0;             // each "E" line's charge less its Amount (rent + tax = charged)
-    float visaMaster = 0;      // "N"
-    float americanExpress = 0; // "M"
-    float discover = 0;        // "P"
-    float diners = 0;          // "O"
-    float cash = 0;            // "L"
+    platform::Decimal roomRent;        // Amount of the "E" lines
+    platform::Decimal tax;             // each "E" line's charge less its Amount (rent + tax = charged)
+    platform::Decimal visaMaster;      // "N"
+    platform::Decimal americanExpress; // "M"
+    platform::Decimal discover;        // "P"
+    platform::Decimal diners;          // "O"
+    platform::Decimal cash;            // "L"
 };
 StayLedgerSums SumStayLedger(const std::vector<StayLedgerLine>& lines, double taxRate, bool taxExempt);
 
 // The stay's balance: from 0, line by line in file order, exactly in decimals: "E" adds
 // its LineCharge, "J" and "G" add Amount, "L", "N", "M", "P" and "O" subtract it, any other
 // code changes nothing (the code table's charges and payments); the balance is rounded to
-// 2 decimals after each line. A stay paid what its nights were quoted comes to 0.
-float StayBalance(const std::vector<StayLedgerLine>& lines, double taxRate, bool taxExempt);
+// 2 decimals after each line. A stay paid what its nights were quoted comes to 0. The
+// balance is a decimal sum, never a Single: 150,000.02 paid down by 100,000 leaves 50,000.02.
+platform::Decimal StayBalance(const std::vector<StayLedgerLine>& lines, double taxRate, bool taxExempt);
 // The balance after one more line (the running balance of a folio).
-float AddToStayBalance(float balance, const StayLedgerLine& line, double taxRate, bool taxExempt);
+platform::Decimal AddToStayBalance(const platform::Decimal& balance, const StayLedgerLine& line,
+                                   double taxRate, bool taxExempt);
 
 } // namespace records

@@ -243,7 +243,9 @@ std::optional<std::string> AnswerProblem(std::string_view answer) {
 }
 
 std::string AddToDeposit(std::string_view depositText, double amount) {
-    return Fixed(Str((Decimal::Parse(depositText) + Decimal::Of(amount)).ToDouble()), 10);
+    const Decimal deposit = Decimal::Parse(depositText) + Decimal::Of(amount);
+    platform::RequireFitsSingleToTheCent(deposit, "The deposit on this reservation");
+    return Fixed(platform::AmountStr(deposit), 10);
 }
 
 bool IsCardPayCode(std::string_view payCode) {
@@ -489,6 +491,10 @@ void WriteReservationCheckIn(const DataFolder& data, const ReservationCheckIn& p
                           PostTo to = PostTo::LedgerAndDetail) {
         records::PostToStay(data, ledger, LedgerLine(plan, code, description, amount), session.clerk, to);
     };
+
+    // A deposit a Single does not keep to the cent would post another figure than was paid.
+    platform::RequireFitsSingleToTheCent(Decimal::Parse(plan.reservation.CashDeposit), "The cash deposit");
+    platform::RequireFitsSingleToTheCent(Decimal::Parse(plan.reservation.CardDeposit), "The card deposit");
 
     records::WriteGuest(data, kGuestFile, plan.guestSlot, guest);
     GuestRecord reservation = plan.reservation;

@@ -103,6 +103,8 @@ inline constexpr const char* kBadAmountMessage =
 // cent); nullopt when AnswerAmount takes it.
 std::optional<std::string> AnswerProblem(std::string_view answer);
 // A deposit text after a payment: Str form of the sum, not rounded, in the 10-character field.
+// The deposit is posted as a Single at check-in, so a sum that a Single does not keep to the
+// cent throws platform::AmountTooLarge and the payment is refused.
 std::string AddToDeposit(std::string_view depositText, double amount);
 // Card payments go to the day's column of the card; only card pay codes take one.
 bool IsCardPayCode(std::string_view payCode);

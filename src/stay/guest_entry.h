@@ -5,6 +5,7 @@
 // (app/guest_boxes.h).
 #pragma once
 
+#include "platform/decimal.h"
 #include "platform/text.h"
 #include "records/guest_record.h"
 
@@ -34,7 +35,7 @@ template <class Entry> void PutGuestDetails(records::GuestRecord& r, const Entry
 // left as it is: the typed-amount rule does not judge it again, and the stay keeps its Single
 // byte for byte (a rate of 53.955 written by an earlier version stays 53.955).
 inline std::string RateAsLoaded(const records::GuestRecord& r) {
-    return platform::CStr(r.Rate);
+    return platform::StoredText(r.Rate);
 }
 // A box of a stored stay still showing its text as loaded (none for a stay not loaded) is the
 // stored value left as it is: saved as it was, before and without any check of typed text.

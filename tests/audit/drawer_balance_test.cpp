@@ -109,6 +109,48 @@ TEST_F(DrawerBalanceTest, PrintingOnShiftCPrintsTheSheetRaisesTheFlagAndCloses) 
     EXPECT_EQ(lines[24], std::string(19, ' ') + "YOUR DRAWER IS SHORT   13.25 ");
 }
 
+// The drawer's figures are the exact amounts the files keep, so the total of the figures shown
+// and printed is the drawer's to the cent at any amount a record keeps.
+TEST_F(DrawerBalanceTest, EveryCentOfALargeDrawerIsShownAddedAndPrinted) {
+    struct Case {
+        float rent, vending, petty;
+        const char* drop;
+        const char* shownRent;
+        const char* shownPetty;
+        const char* total;
+        const char* shortText; // after "YOUR DRAWER IS SHORT  "
+    };
+    const Case cases[] = {
+        {100000.01f, 0, 0.02f, "99999.99", "100000.01", ".02", "99999.99", " 0 "},
+        {99999.99f, 0, 0, "99999.99", "99999.99", "0", "99999.99", " 0 "},
+        {112345.68f, 0.01f, 0, "112345.68", "112345.68", "0", "112345.69", " .01 "},
+        {131071.99f, 0, 0.01f, "131071.98", "131071.99", ".01", "131071.98", " 0 "},
+        {131071.99f, 0, 100000.01f, "31071.98", "131071.99", "100000.01", "31071.98", " 0 "},
+        {65536.01f, 65536.01f, 0, "131071.99", "65536.01", "0", "131072.02", " .03 "},
+        {100000.01f, 0, 0, "100000", "100000.01", "0", "100000.01", " .01 "},
+    };
+    for (const Case& c : cases) {
+        records::ShiftCash cash;
+        cash.CashFromRent = c.rent;
+        cash.CashFromVending = c.vending;
+        records::WriteShiftCash(app().data(), "B", "12/6/26", cash);
+        platform::DeleteFile(records::DayFilePath(app().data(), records::DayFile::PettyCash, "12/6/26"));
+        if (c.petty != 0)
+            PayOut(c.petty, "MK", "B");
+        OnShift("B", "MK");
+        Form6& form = Open();
+        EXPECT_EQ(form.Label13.Caption(), c.shownRent) << c.rent;
+        EXPECT_EQ(form.Label21.Caption(), c.shownPetty) << c.rent;
+        EXPECT_EQ(form.Label17.Caption(), c.total) << c.rent;
+        const std::vector<std::string> lines = PrintWithDrop(c.drop);
+        ASSERT_EQ(lines.size(), 25u) << c.rent;
+        EXPECT_EQ(lines[7], std::string(26, ' ') + "CASH FROM RENT  " + c.shownRent) << c.rent;
+        EXPECT_EQ(lines[15], std::string(25, ' ') + "PETTY CASH OUT - " + c.shownPetty) << c.rent;
+        EXPECT_EQ(lines[17], std::string(24, ' ') + "TOTAL SHIFT CASH  " + c.total) << c.rent;
+        EXPECT_EQ(lines[24], std::string(19, ' ') + "YOUR DRAWER IS SHORT  " + c.shortText) << c.rent;
+    }
+}
+
 TEST_F(DrawerBalanceTest, ShiftsAAndBNeverTouchTheFlag) {
     for (const auto& [shift, total] : {std::pair{"A", "-3"}, {"B", " 0"}}) {
         OnShift(shift, "MK");

@@ -79,15 +79,15 @@ TEST(HalfCentNightTest, AStayPaidWhatWasQuotedChecksOutAtZeroHoweverManyNights) 
                     ledger.push_back(audit::NightRentLedgerLine(guest, night));
                 if (firstPart != total)
                     ledger.push_back({.Code = "N", .Amount = (total - firstPart).ToSingle()});
-                const float balance = records::StayBalance(ledger, c.taxRate, false);
-                EXPECT_EQ(balance, 0.0f) << label;
+                const Decimal balance = records::StayBalance(ledger, c.taxRate, false);
+                EXPECT_EQ(balance, Decimal()) << label;
                 EXPECT_EQ(ChooseCheckOut(balance, "", "L"), CheckOutWay::Ordinary) << label;
 
                 // The folio's printed sums: rent + tax is what the nights charged.
                 const printing::FolioReportTotals folio = printing::SumFolioReport(ledger, c.taxRate, false);
                 const printing::PastFolioTotals past = printing::SumPastFolio(ledger, c.taxRate, false);
-                EXPECT_EQ(Decimal::Of(folio.roomRent) + Decimal::Of(folio.tax), total) << label;
-                EXPECT_EQ(Decimal::Of(past.roomRent) + Decimal::Of(past.tax), total) << label;
+                EXPECT_EQ(folio.roomRent + folio.tax, total) << label;
+                EXPECT_EQ(past.roomRent + past.tax, total) << label;
             }
             day = audit::AddNightToTotals(day, rate, c.taxRate, false);
             grossCharged += Decimal::Parse(c.night);
@@ -97,8 +97,7 @@ TEST(HalfCentNightTest, AStayPaidWhatWasQuotedChecksOutAtZeroHoweverManyNights) 
         }
         // The line shows the tax the night adds: 59.95 at 10 % shows 5.99 beside 65.94.
         const records::StayLedgerLine line = audit::NightRentLedgerLine(guest, night);
-        EXPECT_EQ(Decimal::Of(records::LineTax(line, c.taxRate, false)),
-                  Decimal::Parse(c.night) - Decimal::Parse(c.rate))
+        EXPECT_EQ(records::LineTax(line, c.taxRate, false), Decimal::Parse(c.night) - Decimal::Parse(c.rate))
             << c.rate;
     }
 }

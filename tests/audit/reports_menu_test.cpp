@@ -141,6 +141,40 @@ TEST_F(ReportsMenuTest, PickedDayShowsItsFiguresAsPlainNumbersAndClosesThePicker
     EXPECT_EQ(ValueCaptions(), expected);
 }
 
+// Every figure of a day is the exact amount its file keeps, shown and printed to the cent at
+// any amount a record keeps to the cent: 100,000.01 is never cut to "100000".
+TEST_F(ReportsMenuTest, LargeFiguresAreShownAndPrintedToTheCent) {
+    records::DayTotals t;
+    t.RoomRent = 100000.01f;
+    t.GrossRent = 110000.01f;
+    t.Tax = 10000;
+    t.Cash = 131071.99f;
+    t.PetOther = 99999.99f;
+    t.PhoneCharges = 0.01f;
+    t.VisaMaster = 112345.68f;
+    t.Diners = -131071.99f;
+    records::WriteDayTotals(app().data(), "3/2/26", t);
+    records::WriteRoomsRented(app().data(), "3/2/26", records::RoomsRentedRecord{7});
+    records::WriteStateTax(app().data(), 0.0725f); // 7250.000725: rounded once to the cent
+    records::WriteCityTax(app().data(), 0.0301f);  // 3010.000301
+    OpenDailyTotals();
+    Pick("3/2/26");
+    const std::vector<std::string> expected = {"100000.01", "110000.01", "10000", "131071.99", "99999.99",
+                                               ".01",       "112345.68", "0",     "0",         "-131071.99",
+                                               "7250",      "3010",      "7"};
+    EXPECT_EQ(ValueCaptions(), expected);
+    printer().Clear();
+    Form<Form48>().Command3.UserClick();
+    std::vector<platform::PrintJob> jobs = printer().TakeJobs();
+    ASSERT_EQ(jobs.size(), 1u);
+    const std::string text = jobs[0].Text();
+    for (const char* line :
+         {"Room Rent........100000.01\n", "Gross Rent.......110000.01\n", "State Tax........7250\n",
+          "Cash.............131071.99\n", "Pet or Other.....99999.99\n", "Visa/Master......112345.68\n",
+          "Diners...........-131071.99\n"})
+        EXPECT_NE(text.find(line), std::string::npos) << line << text;
+}
+
 TEST_F(ReportsMenuTest, DayWithoutActivityShowsZerosAndMakesNoDayFiles) {
     StoreBusyDay();
     OpenDailyTotals();

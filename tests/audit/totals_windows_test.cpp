@@ -115,6 +115,31 @@ TEST_F(MonthlyTotalsTest, MonthPickListsDaysWithRentAndGrossRentAndSumsEveryDay)
     EXPECT_FALSE(Exists("totals/totals3126")) << "reading a day without figures makes no file";
 }
 
+// Days of large figures: each is shown and printed as the exact amount its file keeps, and
+// the month's sums past what a Single holds keep every cent on the screen and on paper.
+TEST_F(MonthlyTotalsTest, LargeDaysAreListedSummedAndPrintedToTheCent) {
+    Day("4/1/26", 100000.01f, 110000.01f, 10000, 131071.99f, 99999.99f, 0.01f, 3);
+    Day("4/2/26", 112345.68f, 123580.25f, 11234.57f, 0.02f, 0.01f, 0, 4);
+    Form30& w = Open();
+    w.Combo2.UserPick("2026");
+    w.Combo1.UserPick("4  -April");
+    ASSERT_EQ(w.List1.ListCount(), 2);
+    EXPECT_EQ(w.List1.List(0), "4/1/26  100000.01 110000.01 10000    131071.99   99999.99 .01      3");
+    EXPECT_EQ(w.List1.List(1), "4/2/26  112345.68 123580.25 11234.57 .02         .01      0        4");
+    // rent 212345.69 x 0.03 = 6370.3707 and x 0.06 = 12740.7414
+    const std::vector<std::string> expected = {"212345.69", "233580.26", "21234.57", "131072.01", "100000",
+                                               ".01",       "7",         "6370.37",  "12740.74"};
+    EXPECT_EQ(Totals(), expected);
+    const std::vector<std::vector<std::string>> pages = PrintedPages();
+    ASSERT_EQ(pages.size(), 2u);
+    ASSERT_GE(pages[0].size(), 9u);
+    EXPECT_EQ(pages[0][6].substr(0, 27), "4/1/26   100000.01 110000.0");
+    // A row wider than its columns goes on at the next line, as every printed row does.
+    const std::vector<std::string> totals(pages[0].end() - 2, pages[0].end());
+    EXPECT_EQ(totals[0], "TOTALS   212345.69 233580.26 21234.57 131072.01");
+    EXPECT_EQ(totals[1], std::string(47, ' ') + "100000      .01       7");
+}
+
 TEST_F(MonthlyTotalsTest, FebruaryVisitsDaysUpToThe31stAndAnEmptyMonthShowsZeros) {
     Day("2/31/26", 10, 10, 1, 0, 0, 0, 1); // no calendar day, yet its file is read
     Form30& w = Open();

@@ -100,7 +100,7 @@ TEST_F(CallPostingTest, ChargesTheRoomsGuestInLedgerDetailAndTotals) {
     EXPECT_EQ(PhoneCharges(), 1.25f);
     EXPECT_EQ(records::StayBalance(records::ReadStayLedger(records::StayLedgerPath(app().data(), smith)), 0.1,
                                    false),
-              1.25f)
+              platform::Decimal::Of(1.25f))
         << "the folio's balance takes the phone charge";
 }
 

@@ -628,6 +628,19 @@ TEST_F(CheckInCommitTest, RefusedCheckInWritesNothing) {
              t.Retype(t.checkIn().Text7, "100.0015");
          },
          records::kCentsMessage, "Text7"},
+        // A record keeps every cent only up to 131,071.99: 131,072.01 would be kept as 131,072.
+        {"rate past what a record keeps to the cent",
+         [](CheckInCommitTest& t) {
+             t.FillIn();
+             t.Retype(t.checkIn().Text2, "131072.01");
+         },
+         records::kAmountTooLargeMessage, "Text2"},
+        {"cash past what a record keeps to the cent",
+         [](CheckInCommitTest& t) {
+             t.FillIn();
+             t.Retype(t.checkIn().Text7, "150000.01");
+         },
+         records::kAmountTooLargeMessage, "Text7"},
         {"rate not a number",
          [](CheckInCommitTest& t) {
              t.FillIn();

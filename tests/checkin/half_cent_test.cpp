@@ -50,7 +50,7 @@ TEST_F(HalfCentTest, TheShownPriceTheDaysTotalsAndTheFolioAgree) {
         const records::GuestRecord guest = records::ReadAllGuests(app().data(), records::kGuestFile).back();
         const std::vector<records::StayLedgerLine> lines =
             records::ReadStayLedger(records::StayLedgerPath(app().data(), guest));
-        EXPECT_EQ(records::StayBalance(lines, c.taxRate, false), 0.0f)
+        EXPECT_EQ(records::StayBalance(lines, c.taxRate, false), platform::Decimal())
             << c.rate << ": the card paid the stay";
         Form<Form15>().Command2.UserClick();
     }
@@ -97,7 +97,8 @@ TEST_F(HalfCentTest, StaysPaidAsQuotedCheckOutAtZeroAfterTheAuditsNights) {
                              {.shift = "C", .clerk = "NB", .today = days[night], .taxRate = 0.1});
         const std::optional<CheckOutState> out = ReadCheckOutState(app().data(), *slot);
         ASSERT_TRUE(out);
-        EXPECT_EQ(out->balance, 0.0f) << c.rate << " x " << c.nights << " paid by " << c.payment;
+        EXPECT_EQ(out->balance, platform::Decimal())
+            << c.rate << " x " << c.nights << " paid by " << c.payment;
         EXPECT_EQ(out->way, CheckOutWay::Ordinary) << c.rate << " x " << c.nights;
     }
     for (const std::string& day : days) {
@@ -170,13 +171,14 @@ TEST_F(HalfCentTest, AWeekOfDiscountsAndAnOldThreeDecimalRateReconcilesToTheCent
             night(guest, days[1 + n]);
         const std::optional<CheckOutState> out = ReadCheckOutState(app().data(), *slot);
         ASSERT_TRUE(out);
-        EXPECT_EQ(out->balance, 0.0f) << w.room;
+        EXPECT_EQ(out->balance, platform::Decimal()) << w.room;
     }
     for (const std::string& day : {days[1], days[2]})
         night(old, day);
     const std::optional<CheckOutState> oldOut = ReadCheckOutState(app().data(), 1);
     ASSERT_TRUE(oldOut);
-    EXPECT_EQ(oldOut->balance, 178.05f) << "three nights of 53.955 with tax, 59.35 each";
+    EXPECT_EQ(oldOut->balance, platform::Decimal::Of(178.05f))
+        << "three nights of 53.955 with tax, 59.35 each";
 
     Decimal gross;
     for (const std::string& day : days) {
@@ -185,7 +187,7 @@ TEST_F(HalfCentTest, AWeekOfDiscountsAndAnOldThreeDecimalRateReconcilesToTheCent
             << day;
         gross += Decimal::Of(totals.GrossRent);
     }
-    EXPECT_EQ(gross, cardsTook + Decimal::Of(oldOut->balance));
+    EXPECT_EQ(gross, cardsTook + oldOut->balance);
 }
 
 } // namespace

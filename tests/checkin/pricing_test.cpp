@@ -29,6 +29,7 @@ TEST(StayPriceTest, NightlyPriceIsRoundedAndTotalIsNot) {
         {"", "2", false, 0.1, "0", "0"},
         {"60 dollars", "2 nights", false, 0, "60", "120"},
         {"33.33", "3", false, 0.07, "35.66", "106.98"},
+        {"30.65", "1", false, 0.0925, "33.49", "33.49"}, // 33.485125: rounded once, not via 33.485
     };
     for (const Case& c : cases) {
         const stay::StayPrice price = stay::PriceStay(c.rate, c.nights, c.exempt, c.tax);
@@ -45,9 +46,10 @@ TEST(StayPriceTest, TenPercentOffIsRoundedToTheEvenCent) {
         const char* rate;
         const char* off;
     } cases[] = {
-        {"50", "45"},       {"49.95", "44.96"}, // 44.955: up to the even cent
-        {"59.95", "53.96"}, {"44.05", "39.64"}, // 39.645: down to the even cent
-        {"45", "40.5"},     {"33.33", "30"},    // 29.997
+        {"50", "45"},        {"49.95", "44.96"}, // 44.955: up to the even cent
+        {"59.95", "53.96"},  {"44.05", "39.64"}, // 39.645: down to the even cent
+        {"45", "40.5"},      {"33.33", "30"},    // 29.997
+        {"49.939", "44.95"},                     // 44.9451: rounded once, not by way of 44.945
         {"", "0"},
     };
     for (const auto& c : cases)

@@ -467,6 +467,19 @@ TEST_F(EditGuestTest, ARateLeftAsLoadedIsNotJudgedAndKeepsItsBytes) {
     }
 }
 
+// The rate box shows the stored rate to the cent at any amount a record keeps to the cent.
+TEST_F(EditGuestTest, TheRateBoxShowsALargeRateToTheCent) {
+    for (const auto& [rate, shown] :
+         {std::pair{100000.01f, "100000.01"}, {131071.99f, "131071.99"}, {112345.68f, "112345.68"}}) {
+        records::GuestRecord stored = ann;
+        stored.Rate = rate;
+        records::WriteGuest(app().data(), records::kGuestFile, 2, stored);
+        Open();
+        EXPECT_EQ(edit().Text6.Text(), shown);
+        app().Dispatch([&] { app().Unload(edit()); });
+    }
+}
+
 TEST_F(EditGuestTest, AnInvalidPayCodeEmptiesTheBox) {
     Open();
     Retype(edit().Text1, "m.", "M.");

@@ -129,6 +129,82 @@ TEST_F(FolioTest, BalanceIsRoundedAfterEveryLine) {
     EXPECT_EQ(folio().Label18.Caption(), "50.06");
 }
 
+// A balance is a sum of the exact amounts, never a Single: past 131,072 it keeps every cent,
+// and every figure on the screen and on the printed folio is that sum to the cent.
+TEST_F(FolioTest, LargeBalancesAreExactSumsOnScreenAndOnPaper) {
+    struct Posting {
+        const char* code;
+        float amount;
+        const char* shown;   // the amount column
+        const char* balance; // the balance column after the line
+    };
+    struct Case {
+        const char* first;
+        std::vector<Posting> lines;
+        const char* printedSum; // a sum line the printed folio carries, when it has one
+    };
+    const Case cases[] = {
+        {"A",
+         {{"J", 99999.99f, " 99999.99", " 99999.99"},
+          {"J", 0.02f, " .02", " 100000.01"},
+          {"J", 12345.67f, " 12345.67", " 112345.68"}},
+         ""},
+        {"B",
+         {{"J", 99999.99f, " 99999.99", " 99999.99"},
+          {"J", 50000.02f, " 50000.02", " 150000.01"},
+          {"L", 100000, " 100000", " 50000.01"}},
+         "CASH RECEIVED: 100000 "},
+        {"E",
+         {{"J", 100000.01f, " 100000.01", " 100000.01"},
+          {"J", 50000.01f, " 50000.01", " 150000.02"},
+          {"L", 100000, " 100000", " 50000.02"}},
+         ""},
+        {"C",
+         {{"E", 100000.01f, " 100000.01", " 110000.01"}, {"N", 110000, " 110000", " .01"}},
+         "ROOM RENT: 100000.01 "},
+        {"D",
+         {{"J", 131071.99f, " 131071.99", " 131071.99"}, {"G", 131071.99f, " 131071.99", " 262143.98"}},
+         ""},
+    };
+    for (const Case& c : cases) {
+        GuestRecord guest = FolioGuest("102", "BIG", c.first);
+        AddGuest(guest);
+        for (const Posting& p : c.lines)
+            Post(guest, LedgerLine("102", p.code, "POSTING", p.amount));
+    }
+    Open();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.first);
+        Choose("102 BIG " + std::string(c.first));
+        const std::vector<std::string> shown = Shown();
+        ASSERT_EQ(shown.size(), c.lines.size());
+        for (size_t i = 0; i < shown.size(); ++i) {
+            EXPECT_EQ(platform::RTrim(shown[i].substr(62, 11)), c.lines[i].shown) << i;
+            EXPECT_EQ(shown[i].substr(79), c.lines[i].balance) << i;
+        }
+        EXPECT_EQ(folio().Label18.Caption(), platform::Trim(c.lines.back().balance));
+
+        printer().Clear();
+        folio().Command3.UserClick();
+        std::vector<platform::PrintJob> jobs = printer().TakeJobs();
+        ASSERT_EQ(jobs.size(), 1u);
+        std::vector<std::string> printed;
+        for (const platform::PrintedPage& page : jobs[0].pages)
+            for (const platform::PrintedLine& line : page.lines)
+                printed.push_back(line.text);
+        ASSERT_GT(printed.size(), 19 + c.lines.size());
+        for (size_t i = 0; i < c.lines.size(); ++i) {
+            EXPECT_EQ(platform::RTrim(printed[18 + i].substr(49, 10)), c.lines[i].shown) << printed[18 + i];
+            EXPECT_EQ(printed[18 + i].substr(64), c.lines[i].balance) << printed[18 + i];
+        }
+        EXPECT_EQ(printed[19 + c.lines.size()],
+                  std::string(51, ' ') + "Balance..... " + c.lines.back().balance);
+        if (*c.printedSum) {
+            EXPECT_NE(jobs[0].Text().find(c.printedSum), std::string::npos) << jobs[0].Text();
+        }
+    }
+}
+
 TEST_F(FolioTest, TaxExemptGuestShowsZeroTaxOnChoosingAndBlankAfterAPosting) {
     GuestRecord guest = FolioGuest("102", "FREE", "TAXI");
     guest.TaxExempt = 1;
@@ -192,7 +268,7 @@ TEST(FolioSumsTest, EachCardCodeCountsInTheCardsTotal) {
         const FolioListing listing = ListFolio(ledger, 0.1, false, false);
         EXPECT_EQ(listing.sums.cards.Text(), "12.5") << card.code;
         EXPECT_EQ((listing.sums.cash + listing.sums.phone + listing.sums.other).Text(), "0") << card.code;
-        EXPECT_FLOAT_EQ(listing.balance, 42.5f) << card.code;
+        EXPECT_EQ(listing.balance.Text(), "42.5") << card.code;
     }
 }
 
@@ -782,17 +858,17 @@ TEST_F(FolioTest, LeavingClosesTheCallBoxPortBeforeTheFrontDeskReopensIt) {
 
 TEST(FolioLineTest, ColumnsSitUnderTheHeadingAndWideValuesKeepABlank) {
     StayLedgerLine line = LedgerLine("12", "G", "CALL 555-0100", -3.5f);
-    std::string text = FolioLine(line, "", -3.5f);
+    std::string text = FolioLine(line, "", platform::Decimal::Of(-3.5f));
     EXPECT_EQ(text, "12     A     12/5/26    G     CALL 555-0100                   -3.5             -3.5");
     EXPECT_EQ(text.find("-3.5"), 62u);
     EXPECT_EQ(kFolioHeading.find("AMOUNT"), 63u);
     EXPECT_EQ(kFolioHeading.find("BALANCE"), 80u);
 
     line.Description = "ROOM RENT   "; // trailing blanks are shown as read
-    EXPECT_EQ(FolioLine(line, "", 1).find("-3.5"), 65u);
-    line.Amount = 12345678.0f;
-    text = FolioLine(line, "123456", 1);
-    EXPECT_NE(text.find(" 1.234568E+07 123456  1"), std::string::npos) << text;
+    EXPECT_EQ(FolioLine(line, "", platform::Decimal::Of(1)).find("-3.5"), 65u);
+    line.Amount = 1234567890.0f; // shown whole, every digit: as wide as its column
+    text = FolioLine(line, "123456", platform::Decimal::Of(1));
+    EXPECT_NE(text.find(" 1234568000 123456  1"), std::string::npos) << text;
 }
 
 TEST(CheckOutRuleTest, BalanceAccountLineAndPayCodeChooseTheWay) {
@@ -814,7 +890,7 @@ TEST(CheckOutRuleTest, BalanceAccountLineAndPayCodeChooseTheWay) {
         {30, "1001  ACME", "L", CheckOutWay::Nothing},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(ChooseCheckOut(c.balance, c.accountLine, c.payCode), c.way)
+        EXPECT_EQ(ChooseCheckOut(platform::Decimal::Of(c.balance), c.accountLine, c.payCode), c.way)
             << c.balance << " \"" << c.accountLine << "\" " << c.payCode;
     }
 }

@@ -93,6 +93,9 @@ TEST_F(RoomBalancesTest, BalanceFollowsTheTaxRuleAndRoundsAfterEveryLine) {
         // 0.1605 rounded once would be .16
         {0.07, false, {{"E", 0.05f}, {"E", 0.05f}, {"E", 0.05f}}, "101   .15"},
         {0.1, false, {}, "101   0"}, // an empty ledger
+        // Past 131,072 every cent is kept: the balance is a decimal sum, never a Single.
+        {0.1, false, {{"J", 99999.99f}, {"J", 50000.02f}}, "101   150000.01"},
+        {0.1, false, {{"J", 99999.99f}, {"J", 50000.02f}, {"L", 100000}}, "101   50000.01"},
     };
     for (const Case& c : cases) {
         Restart();

@@ -35,6 +35,17 @@ TEST_F(OptionalRatesTest, LoadShowsEverySlotWithZeroForEmptyOnes) {
     EXPECT_EQ(optional().ActiveControl(), &optional().Text1);
 }
 
+TEST_F(OptionalRatesTest, LargeRatesShowEveryCentAndAreKeptAsLoaded) {
+    const records::OptionalRates stored{100000.01f, 131071.99f, 112345.68f, 99999.99f, 0.01f};
+    WriteBytes("oprates", SlotBytes(stored));
+    LoadWindow(optional());
+    const char* expected[] = {"100000.01", "131071.99", "112345.68", "99999.99", ".01"};
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(Slot(i)->Text(), expected[i]) << Slot(i)->Name();
+    optional().Command2.UserClick();
+    EXPECT_EQ(ReadBytes("oprates"), SlotBytes(stored));
+}
+
 TEST_F(OptionalRatesTest, NewFileShowsFiveZeros) {
     LoadWindow(optional());
     for (int i = 0; i < 5; ++i)

@@ -139,6 +139,17 @@ TEST_F(RatesTest, SetRatesShowsBothTables) {
     EXPECT_FALSE(rates().Label24.Visible());
 }
 
+TEST_F(RatesTest, SetRatesShowsLargeRatesToTheCent) {
+    WriteBytes("weekday", TableBytes(100000.01f, 131071.99f, 112345.68f));
+    WriteBytes("weekend", TableBytes(99999.99f, 100000.02f, 0.01f));
+    LoadWindow(rates());
+    const std::vector<std::string> shown = {rates().Label7.Caption(),  rates().Label8.Caption(),
+                                            rates().Label9.Caption(),  rates().Label20.Caption(),
+                                            rates().Label19.Caption(), rates().Label18.Caption()};
+    EXPECT_EQ(shown, (std::vector<std::string>{"100000.01", "131071.99", "112345.68", "99999.99", "100000.02",
+                                               ".01"}));
+}
+
 TEST_F(RatesTest, WeekdayUpdateChangesOnlyTheFilledRates) {
     WriteBytes("weekday", TableBytes(45, 55, 90, "xyz"));
     records::WriteDayOfWeek(app().data(), 6);

@@ -182,6 +182,24 @@ TEST_F(EditRoomTest, ChoosingARoomShowsItsTypeRateAndLock) {
     EXPECT_TRUE(edit().Command1.Enabled());
 }
 
+// Rates past 100,000 show every cent in the windows that show a room's rate.
+TEST_F(EditRoomTest, LargeRatesShowEveryCent) {
+    for (const auto& [rate, shown] :
+         {std::pair{100000.01f, "100000.01"}, {131071.99f, "131071.99"}, {112345.68f, "112345.68"}}) {
+        records::RoomRecord room = Rooms()[0];
+        room.Rate = rate;
+        records::WriteRoom(app().data(), 1, room);
+        Open<Form18>();
+        edit().Combo1.UserPick("12  NQ1");
+        EXPECT_EQ(edit().Text2.Text(), shown);
+        app().Dispatch([&] { app().Unload(edit()); });
+        Form24& byType = Open<Form24>();
+        byType.Combo1.UserPick("NQ1");
+        EXPECT_EQ(byType.Label2.Caption(), shown);
+        app().Dispatch([&] { app().Unload(byType); });
+    }
+}
+
 // A rate stored with parts of a cent, left in its box as loaded, is not judged: the room's
 // type changes and its rate keeps its bytes.
 TEST_F(EditRoomTest, ARateLeftAsLoadedIsKeptByteForByte) {

@@ -181,5 +181,39 @@ TEST(DecimalTest, FitsSingleToTheCentUpTo131071_99) {
     EXPECT_THROW(AddStoredAmount(-131071.99f, Decimal::Parse("-.01"), "T"), AmountTooLarge);
 }
 
+// Every amount a record keeps shows as the cents it stands for, at any size a record keeps to
+// the cent, never cut to a Single's 7 significant digits; a computed figure is rounded once.
+TEST(DecimalTest, AmountsShowEveryCentTheRecordKeeps) {
+    struct Case {
+        float stored;
+        const char* text; // StoredText; StoredStr puts a blank before it when not negative
+    };
+    const Case cases[] = {
+        {99999.99f, "99999.99"},
+        {100000.01f, "100000.01"},
+        {112345.68f, "112345.68"},
+        {131071.99f, "131071.99"},
+        {-131071.99f, "-131071.99"},
+        {-0.01f, "-.01"},
+        {0.0f, "0"},
+        {45.5f, "45.5"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(StoredText(c.stored), c.text);
+        EXPECT_EQ(StoredStr(c.stored), (c.stored < 0 ? "" : " ") + std::string(c.text));
+        EXPECT_EQ(AmountStr(Decimal::Of(c.stored)), StoredStr(c.stored));
+    }
+    // Sums of such amounts are exact: nothing of them is lost past 131,072 either.
+    EXPECT_EQ(AmountStr(Decimal::Of(99999.99f) + Decimal::Of(0.02f) + Decimal::Of(12345.67f)), " 112345.68");
+    EXPECT_EQ(AmountStr(Decimal::Of(100000.01f) - Decimal::Of(0.02f)), " 99999.99");
+    EXPECT_EQ(AmountStr(Decimal::Of(131071.99f) * Decimal::Of(3)), " 393215.97");
+
+    // A computed amount is rounded once, from its exact value, to the cent.
+    const std::pair<const char*, const char*> computed[] = {
+        {"44.9451", "44.95"}, {"44.945", "44.94"}, {"44.9449999", "44.94"}, {"131071.985", "131071.98"}};
+    for (const auto& [exact, shown] : computed)
+        EXPECT_EQ(AmountText(Decimal::Parse(exact)), shown) << exact;
+}
+
 } // namespace
 } // namespace platform

@@ -2,6 +2,7 @@
 // at a direct-bill check-out, the sums with their rounding, and the tax of each line.
 #include "printing/folio_report.h"
 #include "printing/past_folio.h"
+#include "support/decimal_print.h"
 
 #include "platform/text.h"
 
@@ -127,7 +128,7 @@ TEST(FolioReportTest, PrintFolioLineByLine) {
             "",
             Blanks(17) + "SIGNATURE:_______________________________________",
         });
-    EXPECT_EQ(totals.balance, 35.55f);
+    EXPECT_EQ(totals.balance, platform::Decimal::Of(35.55f));
 }
 
 TEST(FolioReportTest, DirectBillCheckOutLineByLine) {
@@ -178,13 +179,13 @@ TEST(FolioReportTest, DirectBillCheckOutLineByLine) {
             "",
             Blanks(19) + "SIGNATURE:_______________________________________",
         });
-    EXPECT_EQ(totals.balance, 120.25f);
+    EXPECT_EQ(totals.balance, platform::Decimal::Of(120.25f));
 }
 
 TEST(FolioReportTest, DirectBillStayOnThePrintedFolioNamesItsAccount) {
     FolioReportTotals totals;
-    totals.roomRent = 45.5f;
-    totals.tax = 4.55f;
+    totals.roomRent = platform::Decimal::Of(45.5f);
+    totals.tax = platform::Decimal::Of(4.55f);
     EXPECT_EQ(PrintFolioTotalsLines(totals, "Q", "  1001  ACME  "),
               (std::vector<std::string>{"ROOM RENT: 45.5 " + Blanks(3) + "TAX: 4.55 ", "",
                                         "DIRECT BILL ACCOUNT: 1001  ACME", "", "", ""}));
@@ -204,7 +205,7 @@ TEST(FolioReportTest, SumsLinesOnlyForCodesThatWerePosted) {
                  {"L", "CASH RECEIVED: 12.35 "}};
     for (const auto& c : cases) {
         const FolioReportTotals totals = SumFolioReport({Line(c.code, "PAID", 12.35f)}, 0.1, false);
-        EXPECT_EQ(totals.balance, -12.35f) << c.code;
+        EXPECT_EQ(totals.balance, platform::Decimal::Of(-12.35f)) << c.code;
         EXPECT_EQ(PrintFolioTotalsLines(totals, "L", ""), (std::vector<std::string>{c.line, "", ""}))
             << c.code;
     }
@@ -214,19 +215,19 @@ TEST(FolioReportTest, TaxFollowsEachLinesFlagAndTheGuestsExemption) {
     const std::vector<StayLedgerLine> ledger = {
         Line("E", "ROOM RENT", 50, "N"), Line("E", "ROOM RENT", 50, "Y"), Line("E", "ROOM RENT", 50, "")};
     FolioReportTotals taxed = SumFolioReport(ledger, 0.1, false);
-    EXPECT_EQ(taxed.tax, 10.0f) << "a line after an untaxed one is taxed again";
-    EXPECT_EQ(taxed.balance, 160.0f);
-    EXPECT_EQ(taxed.roomRent, 150.0f);
+    EXPECT_EQ(taxed.tax, platform::Decimal::Of(10.0f)) << "a line after an untaxed one is taxed again";
+    EXPECT_EQ(taxed.balance, platform::Decimal::Of(160.0f));
+    EXPECT_EQ(taxed.roomRent, platform::Decimal::Of(150.0f));
     FolioReportTotals exempt = SumFolioReport(ledger, 0.1, true);
-    EXPECT_EQ(exempt.tax, 0.0f);
-    EXPECT_EQ(exempt.balance, 150.0f);
+    EXPECT_EQ(exempt.tax, platform::Decimal::Of(0.0f));
+    EXPECT_EQ(exempt.balance, platform::Decimal::Of(150.0f));
 }
 
 // The sums are rounded only where they are printed; the check-out form prints the rent as added up.
 TEST(FolioReportTest, RentSumIsRoundedOnTheFolioButNotAtCheckOut) {
     FolioReportTotals totals;
-    totals.roomRent = 45.555f;
-    totals.tax = 4.5555f;
+    totals.roomRent = platform::Decimal::Of(45.555f);
+    totals.tax = platform::Decimal::Of(4.5555f);
     EXPECT_EQ(PrintFolioTotalsLines(totals, "L", "")[0], "ROOM RENT: 45.56 " + Blanks(2) + "TAX: 4.56 ");
     EXPECT_EQ(CheckOutTotalsLines(totals, "1001  ACME", std::nullopt)[0],
               "ROOM RENT: 45.555 " + Blanks(1) + "TAX: 4.56 ");
@@ -246,26 +247,51 @@ TEST(FolioReportTest, SumsAreTakenExactlyFromTheirLines) {
     };
     for (const auto& c : cases) {
         const FolioReportTotals folio = SumFolioReport(c.ledger, 0, false);
-        EXPECT_EQ(folio.roomRent, c.roomRent) << c.what;
-        EXPECT_EQ(folio.cash, c.cash) << c.what;
+        EXPECT_EQ(folio.roomRent, platform::Decimal::Of(c.roomRent)) << c.what;
+        EXPECT_EQ(folio.cash, platform::Decimal::Of(c.cash)) << c.what;
         const PastFolioTotals past = SumPastFolio(c.ledger, 0, false);
-        EXPECT_EQ(past.roomRent, c.roomRent) << c.what;
-        EXPECT_EQ(past.cash, c.cash) << c.what;
+        EXPECT_EQ(past.roomRent, platform::Decimal::Of(c.roomRent)) << c.what;
+        EXPECT_EQ(past.cash, platform::Decimal::Of(c.cash)) << c.what;
     }
+}
+
+// The past folio lists and prints every amount and balance past 100,000 to the cent.
+TEST(FolioReportTest, PastFolioShowsLargeAmountsAndBalancesToTheCent) {
+    const std::vector<StayLedgerLine> ledger = {Line("J", "PET", 99999.99f), Line("J", "PET", 50000.02f),
+                                                Line("L", "CASH", 100000.01f)};
+    const RebuiltFolio folio = RebuildPastFolio(ledger, 0.1, false);
+    const std::vector<std::string> balances = {" 99999.99", " 150000.01", " 50000"};
+    ASSERT_EQ(folio.lines.size(), balances.size());
+    for (size_t i = 0; i < balances.size(); ++i)
+        EXPECT_TRUE(folio.lines[i].ends_with(balances[i])) << folio.lines[i];
+    EXPECT_NE(folio.lines[2].find(" 100000.01 "), std::string::npos) << folio.lines[2];
+
+    const platform::PrintItems printed = PastFolioLedgerLine(ledger[2], "", folio.balance);
+    ASSERT_EQ(printed.lines().size(), 2u) << "the amount runs past the tax column";
+    EXPECT_TRUE(printed.lines().front().ends_with(Blanks(10) + " 100000.01 ")) << printed.lines().front();
+    EXPECT_EQ(printed.lines().back(), Blanks(64) + " 50000 ");
+    EXPECT_EQ(PastFolioBalanceLine(platform::Decimal::Parse("150000.01")).lines().back(),
+              Blanks(51) + "Balance....." + Blanks(1) + " 150000.01 ");
+    EXPECT_EQ(PastFolioTotalsLines(SumPastFolio(ledger, 0.1, false)).back(), "CASH RECEIVED: 100000.01 ");
 }
 
 TEST(FolioReportTest, AccountBalanceLineIsLeftOutWithoutTheAccount) {
     FolioReportTotals totals;
-    totals.balance = 12.35f;
+    totals.balance = platform::Decimal::Of(12.35f);
     const std::vector<std::string> lines = CheckOutTotalsLines(totals, "1001  ACME", std::nullopt);
     EXPECT_EQ(lines, (std::vector<std::string>{"", "DIRECT BILL ACCOUNT: 1001  ACME", "", "", "", ""}));
-    const std::vector<std::string> with = CheckOutTotalsLines(totals, "1001  ACME", 112.85f);
+    const std::vector<std::string> with =
+        CheckOutTotalsLines(totals, "1001  ACME", platform::Decimal::Of(112.85f));
     EXPECT_EQ(with.at(4), Blanks(28) + "Account balance after this stay..... 112.85");
+    const std::vector<std::string> large =
+        CheckOutTotalsLines(totals, "1001  ACME", platform::Decimal::Parse("150000.01"));
+    EXPECT_EQ(large.at(4), Blanks(28) + "Account balance after this stay..... 150000.01");
 }
 
 TEST(FolioReportTest, LongDescriptionPushesTheAmountToTheNextLine) {
-    const platform::PrintItems items = FolioReportLedgerLine(Line("G", "LONG DISTANCE CALL TO DENVER", 2.5f),
-                                                             "", 2.5f, FolioForm::PrintFolio);
+    const platform::PrintItems items =
+        FolioReportLedgerLine(Line("G", "LONG DISTANCE CALL TO DENVER", 2.5f), "",
+                              platform::Decimal::Of(2.5f), FolioForm::PrintFolio);
     ASSERT_EQ(items.lines().size(), 2u) << "the description runs past column 50";
     EXPECT_EQ(items.lines()[1], Blanks(49) + " 2.5" + Blanks(11) + " 2.5");
 }

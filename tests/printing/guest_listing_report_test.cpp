@@ -78,6 +78,12 @@ TEST(GuestListingLineTest, FieldsSitAtTheirColumnsAsStored) {
         ASSERT_EQ(lines.size(), 1u) << c.what;
         EXPECT_EQ(lines[0], c.line) << c.what;
     }
+    // A rate past 100,000 shows every cent; wider than its column, it pushes the rest on.
+    records::GuestRecord large = Guest("101", "SMITH", "JOHN");
+    large.Rate = 100000.01f;
+    EXPECT_EQ(GuestListingLine(large).lines(),
+              (std::vector<std::string>{"101  SMITH          JD     4711     12     100000.01",
+                                        std::string(51, ' ') + "L    12/8/26   "}));
 }
 
 TEST(GuestListingLineTest, OnlyGuestsWithBothNamesAreListed) {

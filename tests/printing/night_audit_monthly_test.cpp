@@ -158,6 +158,30 @@ TEST_F(NightAuditMonthlyTest, TheTotalsOfABigMonthAddUpToTheCent) {
     EXPECT_EQ(Decimal::Parse(totalsLine(docs[1]).substr(8, 16)).Text(), "204461.74") << totalsLine(docs[1]);
 }
 
+// Days of figures past 100,000: every day line and every sum prints the exact figure.
+TEST_F(NightAuditMonthlyTest, LargeDaysPrintEveryCentOnEveryPage) {
+    Day("10/5/26", 100000.01f, 110000.01f, 10000, 131071.99f, 0.01f, 1, 112345.68f, 100000.02f);
+    Day("10/6/26", 100000.02f, 110000.02f, 10000, 0, 0, 1, 0.01f, 0);
+    PrintAuditMonthlyTotals(data, printer, {2026, 11, 1});
+    const auto docs = TakeDocuments();
+    ASSERT_EQ(docs.size(), 3u);
+    const struct {
+        size_t doc;
+        const char* text;
+    } cases[] = {
+        {0, "10/5/26  100000.01 110000.01"}, {0, " 131071.99"},
+        {0, "TOTALS   200000.03 220000.03"}, {0, " 131071.99"},
+        {1, "10/5/26  112345.68"},           {1, " 100000.02"},
+        {1, "TOTALS   112345.69"},           {2, "Average Rent .....  100000.02 "},
+    };
+    for (const auto& c : cases) {
+        std::string text;
+        for (const std::string& line : docs[c.doc])
+            text += line + "\n";
+        EXPECT_NE(text.find(c.text), std::string::npos) << c.text << "\n" << text;
+    }
+}
+
 TEST_F(NightAuditMonthlyTest, AuditRemovesOnlyTotalsFilesWithoutAnyAmount) {
     October();
     records::WriteDayTotals(data, "10/1/26", records::DayTotals{}); // a day's file without any amount

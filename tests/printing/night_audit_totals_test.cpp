@@ -1,6 +1,8 @@
 // The night audit's totals report: each page line by line, the empty-section lines, the
 // flags it resets, and the petty cash and cancellation records it reads.
+#include "printing/night_audit_detail.h"
 #include "printing/night_audit_totals.h"
+#include "support/decimal_print.h"
 
 #include "night_audit_fixture.h"
 #include "platform/text.h"
@@ -12,8 +14,11 @@
 #include "records/petty_cash.h"
 #include "records/settings_files.h"
 #include "records/shift_cash.h"
+#include "records/stay_ledger.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace printing {
 namespace {
@@ -40,9 +45,9 @@ TEST(NightAuditTaxTest, StateAndCityTaxAreTheRateOnRoomRentRoundedToCents) {
     struct Case {
         float rate, roomRent, tax;
     };
-    for (const Case& c :
-         {Case{0.05f, 100, 5}, Case{0.03f, 100, 3}, Case{0.06f, 59.99f, 3.6f}, Case{0, 80, 0}})
-        EXPECT_FLOAT_EQ(TaxOnRoomRent(c.rate, platform::Decimal::Of(c.roomRent)), c.tax)
+    for (const Case& c : {Case{0.05f, 100, 5}, Case{0.03f, 100, 3}, Case{0.06f, 59.99f, 3.6f}, Case{0, 80, 0},
+                          Case{0.0925f, 30.11f, 2.79f}}) // 2.785175: rounded once, not by way of 2.785
+        EXPECT_EQ(TaxOnRoomRent(c.rate, platform::Decimal::Of(c.roomRent)), platform::Decimal::Of(c.tax))
             << c.rate << " x " << c.roomRent;
 }
 
@@ -198,6 +203,51 @@ TEST_F(NightAuditTotalsTest, ShiftCashPagesListEachShiftWithANonZeroAmountNegati
                      {Pad("B", 7) + Pad("JD", 9) + " 12.5 ", Pad("C", 7) + Pad("MK", 9) + "-3 "}));
     EXPECT_EQ(docs[1], Concat(Concat(PageHead("                       Cash From Other Report For "), columns),
                               {"", "", "                             No Payments Today"}));
+}
+
+// Every amount on the night's pages is the exact figure its file keeps: 100,000.01 is never
+// printed as 100000, and a total of such figures keeps every cent.
+TEST_F(NightAuditTotalsTest, EveryPagePrintsLargeAmountsToTheCent) {
+    records::DayTotals totals;
+    totals.RoomRent = 100000.01f;
+    totals.Cash = 131071.99f;
+    records::WriteDayTotals(data, kToday, totals);
+    records::AppendDbDailyLine(data, kToday, {"101", "A", kToday, "0012 ACME", 112345.68f});
+    records::AddToShiftCash(data, "B", "JD", kToday, records::ShiftCashField::CashFromVending,
+                            platform::Decimal::Parse("131071.99"));
+    records::AppendDayDetailLine(data, kToday, {"101", "C", kToday, "E", "ROOM RENT", 100000.01f, "JD"});
+    records::PettyCashRecord petty;
+    petty.Amount = 100000.01f;
+    petty.Clerk = "JD";
+    records::AppendPettyCash(data, kToday, petty);
+    for (const float balance : {100000.02f, 131071.99f}) {
+        records::DirectBillAccount account;
+        account.CompanyName = Fixed("ACME", 80);
+        account.Balance = balance;
+        records::AppendAccount(data, account);
+    }
+    const struct {
+        void (*print)(const platform::DataFolder&, platform::Printer&, std::string_view);
+        const char* line;
+    } cases[] = {
+        {PrintDailyTotalsPage, "Room Rent........ 100000.01 "},
+        {PrintDailyTotalsPage, "Cash............. 131071.99 "},
+        {PrintDirectBillChargesPage, "0012 ACME                         112345.68"},
+        {PrintCashFromVendingPage, "B      JD        131071.99 "},
+        {PrintPettyCashOutPage, "JD           100000.01"},
+        {PrintAccountsWithBalancesPage, "TOTAL: 231072.01"},
+        {PrintRoomDetailPage, "ROOM RENT           100000.01"},
+        {PrintAccountsWithBalancesPage, " 100000.02"},
+    };
+    for (const auto& c : cases) {
+        c.print(data, printer, kToday);
+        const Lines lines = TakeOneDocument();
+        EXPECT_TRUE(
+            std::any_of(lines.begin(), lines.end(),
+                        [&](const std::string& line) { return line.find(c.line) != std::string::npos; }))
+            << c.line << "\n"
+            << ::testing::PrintToString(lines);
+    }
 }
 
 TEST_F(NightAuditTotalsTest, CanceledReservationsListTheDayFileInOrder) {

@@ -1,6 +1,7 @@
 // The past folio of a checked-out stay: the rebuilt folio list with its tax column and
 // running balance, the ledger found from the history entry, and the reprint line by line.
 #include "printing/past_folio.h"
+#include "support/decimal_print.h"
 
 #include "platform/text.h"
 #include "records/filenames.h"
@@ -56,7 +57,7 @@ TEST(PastFolioListLineTest, ColumnsTwoBlanksApartDescriptionTo28AmountTo11TaxTo6
          "12   A  1/5/04  E  ROOM RENT" + Blanks(19) + " 45.5" + Blanks(6) + "0" + Blanks(5) + " 45.5"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(PastFolioListLine(c.line, c.tax, c.balance), c.expected)
+        EXPECT_EQ(PastFolioListLine(c.line, c.tax, platform::Decimal::Of(c.balance)), c.expected)
             << "code " << c.line.Code << " " << c.line.Description;
 }
 
@@ -97,12 +98,12 @@ TEST(RebuildPastFolioTest, RunningBalanceTaxesRoomRentUnlessExemptOrFlaggedAndIg
     const char* balances[] = {" 54.5", " 104.5", " 159", " 169", " 170.25", " 170.25", " 70.25", " 50"};
     for (size_t i = 0; i < ledger.size(); ++i)
         EXPECT_TRUE(taxed.lines[i].ends_with(balances[i])) << "line " << i << ": " << taxed.lines[i];
-    EXPECT_FLOAT_EQ(taxed.balance, 50.0f);
+    EXPECT_EQ(taxed.balance, platform::Decimal::Of(50.0f));
     EXPECT_NE(taxed.lines[1].find(" 50" + Blanks(8) + "0" + Blanks(5) + " 104.5"), std::string::npos)
         << taxed.lines[1];
 
     const RebuiltFolio exempt = RebuildPastFolio(ledger, 0.09, true);
-    EXPECT_FLOAT_EQ(exempt.balance, 41.0f);
+    EXPECT_EQ(exempt.balance, platform::Decimal::Of(41.0f));
     EXPECT_NE(exempt.lines[0].find(" 50" + Blanks(8) + "0" + Blanks(5) + " 50"), std::string::npos)
         << exempt.lines[0];
 }
@@ -111,7 +112,7 @@ TEST(RebuildPastFolioTest, BalanceIsRoundedAfterEachLine) {
     // 33.33 x 1.0825 = 36.079725: rounded to 36.08 at once, so three nights make 108.24.
     const std::vector<StayLedgerLine> ledger = {
         Line("E", "ROOM RENT", 33.33f), Line("E", "ROOM RENT", 33.33f), Line("E", "ROOM RENT", 33.33f)};
-    EXPECT_FLOAT_EQ(RebuildPastFolio(ledger, 0.0825, false).balance, 108.24f);
+    EXPECT_EQ(RebuildPastFolio(ledger, 0.0825, false).balance, platform::Decimal::Of(108.24f));
 }
 
 TEST(PastFolioTotalsTest, RoomRentAndTaxThenEachCardWithABlankLineThenCash) {

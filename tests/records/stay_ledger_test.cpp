@@ -3,6 +3,7 @@
 #include "records/filenames.h"
 #include "records/stay_ledger.h"
 #include "records_fixture.h"
+#include "support/decimal_print.h"
 
 #include <string>
 #include <vector>
@@ -50,6 +51,13 @@ TEST(StayBalanceTest, AddsChargesWithTaxAndSubtractsPayments) {
          false,
          0.0f},
         {"an overpayment leaves a credit", {Line("E", 45.5f), Line("L", 60)}, 0.08, false, -10.86f},
+        // Past 131,072 a Single is a sixty-fourth apart: the balance is a decimal sum, so
+        // 150,000.01 paid down by 100,000 leaves 50,000.01, not 50,000.02.
+        {"past what a Single keeps to the cent",
+         {Line("J", 99999.99f), Line("J", 50000.02f), Line("L", 100000)},
+         0.08,
+         false,
+         50000.01f},
         // Each 0.004 rounds away at once; rounded only at the end the three would give 0.01.
         {"rounded after each line",
          {Line("J", 0.004f), Line("J", 0.004f), Line("J", 0.004f)},
@@ -58,15 +66,15 @@ TEST(StayBalanceTest, AddsChargesWithTaxAndSubtractsPayments) {
          0.0f},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(StayBalance(c.lines, c.taxRate, c.taxExempt), c.balance) << c.what;
+        EXPECT_EQ(StayBalance(c.lines, c.taxRate, c.taxExempt), platform::Decimal::Of(c.balance)) << c.what;
 }
 
 TEST(StayBalanceTest, RunningBalanceMatchesTheWholeBalance) {
     const std::vector<StayLedgerLine> lines = {Line("E", 45.5f), Line("G", 0.35f), Line("L", 20)};
-    float running = 0;
+    platform::Decimal running;
     for (const StayLedgerLine& line : lines)
         running = AddToStayBalance(running, line, 0.08, false);
-    EXPECT_EQ(running, 29.49f);
+    EXPECT_EQ(running, platform::Decimal::Of(29.49f));
     EXPECT_EQ(StayBalance(lines, 0.08, false), running);
 }
 
@@ -82,7 +90,7 @@ TEST(StayBalanceTest, LineTaxIsShownOnlyForTaxedRoomRent) {
         {Line("L", 45.5f), false, 0.0f},  {Line("E", 39.95f), false, 3.2f},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(LineTax(c.line, 0.08, c.taxExempt), c.tax)
+        EXPECT_EQ(LineTax(c.line, 0.08, c.taxExempt), platform::Decimal::Of(c.tax))
             << "code " << c.line.Code << " amount " << c.line.Amount << " flag " << c.line.TaxFlag
             << (c.taxExempt ? " exempt" : "");
     }

@@ -400,6 +400,17 @@ TEST_F(AddReservationTest, RefusedReservationsWriteNothing) {
          "Text2"},
         {"cash with parts of a cent", [](Form26& f) { f.Text7.SetText("50.001"); }, records::kCentsMessage,
          "Text7"},
+        // A record keeps every cent only up to 131,071.99: a deposit past it would post another figure.
+        {"rate past what a record keeps", [](Form26& f) { f.Text2.SetText("131072.01"); },
+         records::kAmountTooLargeMessage, "Text2"},
+        {"cash past what a record keeps", [](Form26& f) { f.Text7.SetText("131100.01"); },
+         records::kAmountTooLargeMessage, "Text7"},
+        {"card past what a record keeps",
+         [](Form26& f) {
+             f.Combo2.UserPick("AMERICAN EX.");
+             f.Text4.SetText("150000.01");
+         },
+         records::kAmountTooLargeMessage, "Text4"},
     };
     for (const auto& c : cases) {
         OpenFor("1/5/04");

@@ -403,6 +403,49 @@ TEST_F(EditReservationTest, CloseBoxSavesAsExitDoes) {
 // ---------------------------------------------------------------------------
 // Payments
 
+// A deposit is posted as a Single at check-in: one that would pass 131,071.99 is refused
+// whole, or 131,000 plus 100.01 would be posted as 131,100.02.
+TEST_F(EditReservationTest, ADepositPastWhatARecordKeepsToTheCentIsRefusedWhole) {
+    struct Case {
+        bool cash;
+        const char* stored;
+        const char* paid;
+        const char* after; // the deposit text, or nullptr when refused
+    };
+    const Case cases[] = {
+        {true, " 131000", "100.01", nullptr},         {true, " 131000", "71.99", " 131071.99"},
+        {true, " 99999.99", "0.02", " 100000.01"},    {false, " 131071.99", "0.01", nullptr},
+        {false, " 100000", "12345.67", " 112345.67"},
+    };
+    long slot = 0;
+    for (const Case& c : cases) {
+        const std::string room = "20" + std::to_string(++slot);
+        GuestRecord stored = Booking(room, "12/7/26", "BIG", "SPENDER");
+        (c.cash ? stored.CashDeposit : stored.CardDeposit) = Fixed(c.stored, 10);
+        Put(slot, stored);
+        Open("12/7/26", room);
+        if (!c.cash) {
+            edit().Text1.UserClick();
+            edit().Text1.UserTypeText("n");
+        }
+        const auto before = DataImage(testing::EmptyFiles::LeftOut);
+        dialogs().Input(c.paid);
+        if (!c.after)
+            dialogs().Answer(platform::vbOK);
+        (c.cash ? edit().Command1 : edit().Command6).UserClick();
+        const GuestRecord now = Slot(slot);
+        const std::string& deposit = c.cash ? now.CashDeposit : now.CardDeposit;
+        if (c.after) {
+            EXPECT_EQ(deposit, Fixed(c.after, 10)) << c.stored << " + " << c.paid;
+        } else {
+            EXPECT_EQ(LastBox().title, "Amount Too Large") << c.stored << " + " << c.paid;
+            EXPECT_EQ(DataImage(testing::EmptyFiles::LeftOut), before) << c.stored << " + " << c.paid;
+        }
+        ExpectNoPendingAnswers();
+        edit().Command4.UserClick();
+    }
+}
+
 TEST_F(EditReservationTest, CashPaymentRaisesTheDepositTheDayCashAndTheShiftCash) {
     GuestRecord stored = Booking("101", "12/6/26", "SMITH", "JOHN");
     stored.CashDeposit = Fixed(" 40", 10);
@@ -623,6 +666,41 @@ TEST_F(EditReservationTest, CashCheckInWritesTheStayWithDepositAndCashNow) {
     EXPECT_FALSE(IsLoaded("Form36"));
     EXPECT_TRUE(IsLoaded("Form1"));
     EXPECT_EQ(frontDesk().Label5.Caption(), "1");
+}
+
+// A deposit an older file holds past 131,071.99 would be posted as another figure than was
+// paid (131,100.01 as 131,100.02): the check-in is refused whole. Up to it, every cent posts.
+TEST_F(EditReservationTest, CheckInPostsADepositToTheCentOrRefusesItWhole) {
+    struct Case {
+        const char* room;
+        const char* deposit;
+        bool checkedIn;
+    };
+    long slot = 0;
+    for (const Case& c : {Case{"101", " 131100.01", false}, Case{"102", " 131071.99", true},
+                          Case{"104", " 100000.01", true}}) {
+        GuestRecord stored = Booking(c.room, "12/6/26", "SMITH", "JOHN");
+        stored.CashDeposit = Fixed(c.deposit, 10);
+        Put(++slot, stored);
+        Open("12/6/26", c.room);
+        const auto before = DataImage(testing::EmptyFiles::LeftOut);
+        dialogs().Answer(platform::vbYes);
+        dialogs().Input("");
+        if (!c.checkedIn)
+            dialogs().Answer(platform::vbOK);
+        edit().Command2.UserClick();
+        ExpectNoPendingAnswers();
+        if (!c.checkedIn) {
+            EXPECT_EQ(LastBox().title, "Amount Too Large") << c.deposit;
+            EXPECT_EQ(DataImage(testing::EmptyFiles::LeftOut), before) << c.deposit;
+            edit().Command4.UserClick();
+            continue;
+        }
+        const std::vector<StayLedgerLine> ledger =
+            Ledger("dailycharge" + std::string(c.room) + "SMITHJOHN12626");
+        ASSERT_EQ(ledger.size(), 2u) << c.deposit;
+        EXPECT_EQ(platform::StoredText(ledger[1].Amount), platform::Trim(c.deposit));
+    }
 }
 
 TEST_F(EditReservationTest, CashCheckInAnsweredWithEnterPostsOnlyAZeroDetailLine) {

@@ -411,12 +411,13 @@ void MotelWriter::CheckOut(Stay& stay, long day, DayFiles& files) {
     for (SeqLine& line : entry.ToSeqLines())
         m_history.push_back(std::move(line));
     if (billed) {
-        const float balance = records::StayBalance(stay.ledger, kTaxRate, stay.guest.IsTaxExempt());
+        const platform::Decimal balance =
+            records::StayBalance(stay.ledger, kTaxRate, stay.guest.IsTaxExempt());
         files.dbDaily.push_back(records::DbDailyLine{.Room = stay.guest.Room,
                                                      .Shift = "A",
                                                      .PostDate = DateText(date),
                                                      .Account = AccountText(stay.guest.DBNumber),
-                                                     .Amount = balance}
+                                                     .Amount = balance.ToSingle()}
                                     .ToSeqLine());
     }
     std::vector<SeqLine> ledger;
