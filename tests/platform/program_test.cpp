@@ -716,7 +716,10 @@ TEST_F(ProgramTest, AfterAFailedStepTheClerkHasAWindowWhateverTheEnginesState) {
             program->Register("Test", [](Program& p) { return std::make_unique<TestForm>(p, "Test"); });
             program->Register("Other", [](Program& p) { return std::make_unique<TestForm>(p, "Other"); });
             program->Start("Test");
-            program->Dispatch([&] { c.before(); });
+            program->Dispatch([&] {
+                c.before();
+                ReplaceFileContent(program->data().File("saved"), "kept"); // the journal is begun
+            });
             ASSERT_EQ(dialogs.shown().size(), 0u);
             JournalFull full;
             full.stuck = fails == Fails::StuckAtTheCommitPoint;
@@ -730,6 +733,7 @@ TEST_F(ProgramTest, AfterAFailedStepTheClerkHasAWindowWhateverTheEnginesState) {
             });
             program->journal().SetFaults(nullptr);
             EXPECT_EQ(dialogs.pending(), 0u) << "the failure was told";
+            EXPECT_EQ(program->journal().Whole(), fails != Fails::StuckAtTheCommitPoint);
             dialogs.ClearShown();
             EXPECT_TRUE(form().Loaded());
             EXPECT_TRUE(form().Visible());
