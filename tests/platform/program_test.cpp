@@ -688,6 +688,17 @@ TEST_F(ProgramTest, AfterAFailedStepTheClerkHasAWindowWhateverTheEnginesState) {
              EXPECT_TRUE(other().Visible());
              EXPECT_EQ(other().Text1.Text(), "start");
          }},
+        {"the step changed a hidden window",
+         [&] {
+             program->Load(other());
+             other().Hide();
+         },
+         [&] { other().Text1.SetText("typed"); },
+         [&] {
+             EXPECT_TRUE(other().Loaded());
+             EXPECT_FALSE(other().Visible()) << "opened again as it was, out of sight";
+             EXPECT_EQ(other().Text1.Text(), "start");
+         }},
         {"the front desk cannot be read again", [&] { form().loadWork = [&] { ReadFile(desk()); }; },
          [&] {
              form().Text1.SetText("typed");
