@@ -557,6 +557,7 @@ TEST_F(NightAuditTest, AStepFailingAnywhereLeavesTheStepsAsStoredAndTheNightChar
                 SCOPED_TRACE(std::string(step.name) + ", change " + std::to_string(n) +
                              (error == EIO ? ", I/O error" : ", disk full"));
                 const std::vector<bool> before = usable();
+                const std::string monthAfter = app().gMonthAfter;
                 faults.Arm(n, error);
                 step.press();
                 const bool hit = faults.count >= n;
@@ -567,6 +568,9 @@ TEST_F(NightAuditTest, AStepFailingAnywhereLeavesTheStepsAsStoredAndTheNightChar
                 app().Dispatch(
                     [&] { done = step.stored(); }); // read as a step reads, the saved steps all written
                 EXPECT_EQ(usable(), done ? step.after : before);
+                if (!done) {
+                    EXPECT_EQ(app().gMonthAfter, monthAfter) << "the month a failed change of date set";
+                }
                 EXPECT_TRUE(done || hit) << "the step went through without a fault";
                 if (done)
                     break;
