@@ -588,6 +588,29 @@ TEST_F(NightAuditTest, AStepFailingAnywhereLeavesTheStepsAsStoredAndTheNightChar
     EXPECT_EQ(records::ReadRoomsRented(app().data(), "12/6/26").RoomsRented, 3.0f);
 }
 
+// The last day of a month: a change of date that fails leaves the months the guest listing
+// compares as the saved steps left them, and the listing then runs as after no change.
+TEST_F(NightAuditTest, AFailedChangeOfDateKeepsTheMonthsItSet) {
+    SetNow(11, 30, 2026, 1, 5, 0);
+    records::WriteRateTable(app().data(), records::kWeekdayFile, {40, 50, 60});
+    OpenAudit();
+    Charge();
+    audit().Command3.UserClick();
+    audit().Command7.UserClick();
+    audit().Command4.UserClick();
+    const std::string before = app().gMonthBefore, after = app().gMonthAfter;
+    Form<Form16>().Text3.UserTypeText("JD");
+    {
+        const DiskFull full(app().journal());
+        dialogs().Answer(platform::vbOK);
+        Form<Form16>().Command1.UserClick();
+    }
+    EXPECT_EQ(LastBox().title, "File Error");
+    EXPECT_EQ(app().gMonthBefore, before);
+    EXPECT_EQ(app().gMonthAfter, after) << "not the month of a date never stored";
+    EXPECT_EQ(app().clock().DateText(), "11/30/26");
+}
+
 // The journal can neither take a step's record nor take it back: whether the step was saved
 // is known only at the next start, and nothing more is saved until then. Whichever step of the
 // audit that saves something that happens to, the audit shows its steps as the files hold
