@@ -359,13 +359,13 @@ std::vector<Program::Shown> Program::WindowsShown() const {
 // (a new number, a balance, a button it enabled for the next step, a caption) is loaded again
 // from the files, as the clerk would open it, and keeps whether it was shown. A step stopped
 // short before its end leaves the window it was working in as the clerk left it, with what
-// the clerk entered, to try again (such a window sets what the step moves on only at its
-// end). A window it closed stays closed (what it held is not stored). A window the clerk's way on depends on
-// (Form::ComesBackAfterAFailedStep) is there after the step, loaded again from the files, whether the step
-// closed it or opened it (the front desk a window was going back to). A window the step left alone keeps what
-// it showed, and whether it was shown or minimised, as before the step. When nothing can be read (the saved
-// steps could not be written into the files), a window that cannot be loaded again is closed rather than left
-// showing what the step made of it.
+// the clerk entered, to try again (such a window moves its own steps on only at its end). A
+// window it closed stays closed (what it held is not stored). A window the clerk's way on
+// depends on (Form::ComesBackAfterAFailedStep) is there after the step, loaded again from the
+// files, whether the step closed it or opened it (the front desk a window was going back to).
+// A window the step left alone keeps what it showed, and whether it was shown or minimised.
+// When nothing can be read (saved steps could not be written into the files), a window that
+// cannot be loaded again is closed rather than left showing what the step made of it.
 void Program::ShowWhatIsStored(const std::vector<Shown>& before, bool ranToItsEnd, const Form* workingIn) {
     std::vector<std::pair<size_t, Shown>> reopen; // in the order the windows were opened
     const auto shownBefore = [&before](const Form* form) {
