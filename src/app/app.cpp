@@ -13,13 +13,17 @@ void App::StepBegun() {
         std::string shift, clerk;
         double taxRate;
         float sleepersDone;
+        std::string monthBefore, monthAfter;
     };
-    platform::WhenUndone(data(), [this, kept = Stored{gShift, gClerk, gTaxRate, gSleepersDone}] {
-        gShift = kept.shift;
-        gClerk = kept.clerk;
-        gTaxRate = kept.taxRate;
-        gSleepersDone = kept.sleepersDone;
-    });
+    platform::WhenUndone(
+        data(), [this, kept = Stored{gShift, gClerk, gTaxRate, gSleepersDone, gMonthBefore, gMonthAfter}] {
+            gShift = kept.shift;
+            gClerk = kept.clerk;
+            gTaxRate = kept.taxRate;
+            gSleepersDone = kept.sleepersDone;
+            gMonthBefore = kept.monthBefore;
+            gMonthAfter = kept.monthAfter;
+        });
 }
 
 bool AppForm::RefusedCents(platform::TextBox& box) {

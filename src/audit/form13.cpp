@@ -107,9 +107,12 @@ void Form13::Command1_Click() {
     const audit::NightCharges charges = audit::ChargeRoomAndTax(
         app().data(), guests,
         {.shift = app().gShift, .clerk = app().gClerk, .today = today, .taxRate = app().gTaxRate});
-    Command3.SetEnabled(true);
-    if (!charges.failedRooms.empty())
+    // The totals add up the night's rent: they wait until every stay has it.
+    if (!charges.failedRooms.empty()) {
         MsgBox(audit::FailedPostingsMessage(charges), vbOKOnly, "WARNING");
+        return;
+    }
+    Command3.SetEnabled(true);
 }
 
 void Form13::Command3_Click() {

@@ -46,13 +46,13 @@ void Form::FocusFirst() {
 void Form::UserKey(int key) {
     if (!m_loaded)
         return;
-    m_loop.Dispatch([this, key] { RouteKey(m_active, key); });
+    m_loop.DispatchIn(*this, [this, key] { RouteKey(m_active, key); });
 }
 
 void Form::UserKeyOn(Control& control, int key) {
     if (!m_loaded || !control.Usable())
         return;
-    m_loop.Dispatch([this, &control, key] {
+    m_loop.DispatchIn(*this, [this, &control, key] {
         control.SetFocusByMouse();
         RouteKey(&control, key);
     });
@@ -61,7 +61,7 @@ void Form::UserKeyOn(Control& control, int key) {
 void Form::UserTab(bool backwards) {
     if (!m_loaded)
         return;
-    m_loop.Dispatch([this, backwards] {
+    m_loop.DispatchIn(*this, [this, backwards] {
         const auto n = static_cast<long>(m_controls.size());
         long at = -1;
         for (long i = 0; i < n; ++i)
@@ -165,13 +165,13 @@ void Form::ZOrder() {
 void Form::UserClick() {
     if (!m_loaded)
         return;
-    m_loop.Dispatch([this] { Form_Click(); });
+    m_loop.DispatchIn(*this, [this] { Form_Click(); });
 }
 
 void Form::UserClose() {
     if (!m_loaded)
         return;
-    m_loop.Dispatch([this] { Form_QueryClose(); });
+    m_loop.DispatchIn(*this, [this] { Form_QueryClose(); });
 }
 
 void Form::Form_QueryClose() {

@@ -27,6 +27,13 @@ public:
     virtual MsgBoxResult MsgBox(const std::string& prompt, int style, const std::string& title) = 0;
     virtual std::string InputBox(const std::string& prompt, const std::string& title) = 0;
     virtual void TimersChanged() = 0;
+    // An event of the clerk's (or of a timer's) in `window`: the same as Dispatch, and the
+    // window is the one the step was working in.
+    virtual void DispatchIn(Form& window, const std::function<void()>& handler, std::string_view action = {},
+                            const void* repeatKey = nullptr) {
+        (void)window;
+        Dispatch(handler, action, repeatKey);
+    }
 
 protected:
     ~EventLoop() = default;
@@ -129,7 +136,7 @@ private:
     void SetActiveControl(Control* control) override { m_active = control; }
     void DispatchFor(const std::function<void()>& handler, const std::string& action,
                      const void* repeatKey) override {
-        m_loop.Dispatch(handler, action, repeatKey);
+        m_loop.DispatchIn(*this, handler, action, repeatKey);
     }
     void TimersChanged() override { m_loop.TimersChanged(); }
     void ResetForLoad();

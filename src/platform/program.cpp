@@ -306,13 +306,22 @@ void Program::Dispatch(const std::function<void()>& handler, std::string_view ac
     }
 }
 
+void Program::DispatchIn(Form& window, const std::function<void()>& handler, std::string_view action,
+                         const void* repeatKey) {
+    if (m_depth == 0)
+        m_workingIn = &window;
+    Dispatch(handler, action, repeatKey);
+    m_workingIn = nullptr;
+}
+
 void Program::RunAction(const std::function<void()>& handler, std::string_view action,
                         const void* repeatKey) {
     DepthGuard guard(m_depth);
     std::optional<Failure> failure;
     std::string notPrinted;
     const std::vector<Shown> shown = WindowsShown();
-    bool atCommit = false; // the handler ran to its end: the windows moved on with the step
+    const Form* workingIn = std::exchange(m_workingIn, nullptr);
+    bool atCommit = false; // the handler ran to its end: every window moved on with the step
     {
         Transaction transaction(m_journal,
                                 action.empty() ? std::string("the last step") : std::string(action));
@@ -344,42 +353,48 @@ void Program::RunAction(const std::function<void()>& handler, std::string_view a
         return;
     }
     Report(failure->prompt, vbOKOnly | vbCritical, failure->title, repeatKey);
-    ShowWhatIsStored(shown, atCommit);
+    ShowWhatIsStored(shown, atCommit, workingIn);
 }
 
 std::vector<Program::Shown> Program::WindowsShown() const {
     std::vector<Shown> shown;
     for (Form* form : m_loadOrder)
-        shown.push_back({form, form->ShownVersion(), form->Visible()});
+        shown.push_back({form, form->ShownVersion(), form->Visible(), form->windowState()});
     return shown;
 }
 
-// A failed step may have opened windows on the way, and once it ran to its end it showed what
-// it was about to save (a new number, a balance, a room taken). What it opened is closed; once
-// it ran to its end, what it changed is loaded again from the files, as the clerk would open
-// it, and keeps whether it was shown. A window it closed stays closed (what it held is not
-// stored). A window the clerk's way on depends on (Form::ComesBackAfterAFailedStep) is there
-// after the step, loaded again from the files, whether the step closed it or opened it (the
-// front desk a window was going back to). A step stopped short by a failure leaves the other
-// windows it had open as they are, for the clerk to try again; so does a failure that left
-// the folder unreadable, where nothing can be read or saved until the next start.
-void Program::ShowWhatIsStored(const std::vector<Shown>& before, bool ranToItsEnd) {
+// After a failed step every window the clerk can use shows what is stored, whatever state the
+// engine was left in. What the step opened is closed; every window whose content it changed
+// (a new number, a balance, a button it enabled for the next step, a caption) is loaded again
+// from the files, as the clerk would open it, and keeps whether it was shown. A step stopped
+// short before its end leaves the window it was working in as the clerk left it, with what
+// the clerk entered, to try again (such a window moves its own steps on only at its end). A
+// window it closed stays closed (what it held is not stored). A window the clerk's way on
+// depends on (Form::ComesBackAfterAFailedStep) is there after the step, loaded again from the
+// files, whether the step closed it or opened it (the front desk a window was going back to).
+// A window the step left alone keeps what it showed, and whether it was shown or minimised.
+// When nothing can be read (saved steps could not be written into the files), a window that
+// cannot be loaded again is closed rather than left showing what the step made of it.
+void Program::ShowWhatIsStored(const std::vector<Shown>& before, bool ranToItsEnd, const Form* workingIn) {
     std::vector<std::pair<size_t, Shown>> reopen; // in the order the windows were opened
     const auto shownBefore = [&before](const Form* form) {
         return static_cast<size_t>(
             std::find_if(before.begin(), before.end(), [form](const Shown& s) { return s.form == form; }) -
             before.begin());
     };
-    const bool whole = m_journal.Whole();
     for (Form* form : LoadedForms()) {
         const size_t was = shownBefore(form);
         if (was == before.size()) {
-            if (whole && form->ComesBackAfterAFailedStep())
-                reopen.emplace_back(before.size() + reopen.size(), Shown{form, 0, form->Visible()});
+            if (form->ComesBackAfterAFailedStep())
+                reopen.emplace_back(before.size() + reopen.size(),
+                                    Shown{form, 0, form->Visible(), WindowState::Normal});
             else
                 Close(*form);
-        } else if (ranToItsEnd && whole && before[was].version != form->ShownVersion()) {
+        } else if (before[was].version != form->ShownVersion() && (ranToItsEnd || form != workingIn)) {
             reopen.emplace_back(was, before[was]);
+        } else {
+            form->m_visible = before[was].visible;
+            form->m_state = before[was].state;
         }
     }
     for (size_t was = 0; was < before.size(); ++was)
@@ -397,8 +412,8 @@ void Program::ShowWhatIsStored(const std::vector<Shown>& before, bool ranToItsEn
         showing.RefuseChanges("a window opened again after a failed step saves nothing");
         try {
             Load(form);
-            if (form.Loaded() && !window.visible)
-                form.Hide();
+            if (form.Loaded())
+                form.m_visible = window.visible;
         } catch (const UnexpectedDialog&) {
             throw;
         } catch (const std::exception&) {
@@ -412,9 +427,9 @@ void Program::ShowWhatIsStored(const std::vector<Shown>& before, bool ranToItsEn
 // The clerk is never left without a window to see and use (a hidden window, such as the one
 // that reads the call box, is none, nor is one the step left minimised): when the failed step
 // left none, the front desk opens, as a step of its own, as the clerk would open it; when it
-// is there out of sight, it is shown and restored. When it cannot be opened because nothing
-// can be read until the next start, it comes back as it last stood, for the clerk to close
-// the program.
+// is there out of sight, it is shown and restored. When it cannot be opened (a file it reads
+// cannot be read, or nothing can be read until the next start), it comes back as it last
+// stood, for the clerk to try again or to close the program.
 void Program::OpenTheFrontDeskIfNoWindowIsLeft() {
     const auto usable = [](const Form* form) {
         return form->Loaded() && form->Visible() && form->windowState() != WindowState::Minimized;
@@ -434,14 +449,12 @@ void Program::OpenTheFrontDeskIfNoWindowIsLeft() {
             opening.Rollback(); // the step's own failure was told
         }
     }
-    if (!frontDesk.Loaded() && !m_journal.Whole()) {
+    if (!frontDesk.Loaded()) {
         frontDesk.m_loaded = true;
         m_loadOrder.push_back(&frontDesk);
         if (on_loaded)
             on_loaded(frontDesk);
     }
-    if (!frontDesk.Loaded())
-        return;
     frontDesk.Show();
     if (frontDesk.windowState() == WindowState::Minimized)
         frontDesk.SetWindowState(WindowState::Normal);

@@ -88,6 +88,8 @@ public:
     // shown once, then retried quietly until it succeeds.
     void Dispatch(const std::function<void()>& handler, std::string_view action = {},
                   const void* repeatKey = nullptr) override;
+    void DispatchIn(Form& window, const std::function<void()>& handler, std::string_view action = {},
+                    const void* repeatKey = nullptr) override;
     bool InHandler() const { return m_depth > 0; }
 
     // Modal boxes; timers may tick while one is up.
@@ -148,13 +150,15 @@ private:
         Form* form;
         unsigned long version;
         bool visible;
+        WindowState state;
     };
     std::vector<Shown> WindowsShown() const;
-    // After a failed step, so that no window shows what was not saved: closes every window the
-    // step opened and, when the step ran to its end (it failed at the commit point), opens again
-    // from the files every window whose content it changed; then sees that the clerk has a
-    // window to use.
-    void ShowWhatIsStored(const std::vector<Shown>& before, bool ranToItsEnd);
+    // After a failed step, in whatever state the engine was left, so that no window shows what
+    // was not saved: closes every window the step opened, opens again from the files every
+    // window whose content it changed (but the one a step stopped short was working in) and
+    // every one the clerk depends on, puts back whether the others were shown; then sees that
+    // the clerk has a window to use.
+    void ShowWhatIsStored(const std::vector<Shown>& before, bool ranToItsEnd, const Form* workingIn);
     void OpenTheFrontDeskIfNoWindowIsLeft();
     // Closes the window without running its unload step.
     void Close(Form& form);
@@ -174,6 +178,7 @@ private:
     std::vector<std::unique_ptr<BackgroundTask>> m_tasks;
     int m_depth = 0;
     int m_modal = 0;
+    Form* m_workingIn = nullptr; // the window of the clerk's event about to run (DispatchIn)
     std::function<void()> m_dateKeeper;
     bool m_keepingDate = false;
     bool m_timersInsideAction = false;

@@ -2,6 +2,7 @@
 // which the steps open, the Change Date refusal, Exit, and the audit's housekeeping report.
 #include "support/app_fixture.h"
 #include "support/builders.h"
+#include "support/temp_folder.h"
 
 #include "audit/form13.h"
 #include "audit/form16.h"
@@ -16,10 +17,12 @@
 #include "records/shift_record.h"
 #include "records/stay_ledger.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 
 namespace vantreth {
 namespace {
@@ -283,6 +286,16 @@ TEST_F(NightAuditTest, AStayWhoseLedgerCannotBeReadIsReportedAndTheOthersAreChar
     EXPECT_EQ(Ledger(found).size(), 2u);
     EXPECT_EQ(records::ReadDayTotals(app().data(), "12/6/26").RoomRent, 50.0f);
     EXPECT_EQ(records::ReadRoomsRented(app().data(), "12/6/26").RoomsRented, 1.0f);
+    EXPECT_FALSE(audit().Command3.Enabled()) << "the totals wait for the stay not charged";
+
+    // Its folio put right, the charge is pressed again: the missing night alone is charged.
+    const records::GuestRecord lost = Guest("101", "LOST", "12/8/26", 80);
+    records::AppendStayLedgerLine(records::StayLedgerPath(app().data(), lost),
+                                  Line("101", "12/4/26", "E", 80));
+    Charge();
+    EXPECT_EQ(Ledger(found).size(), 2u);
+    EXPECT_EQ(Ledger(lost).size(), 2u);
+    EXPECT_EQ(records::ReadDayTotals(app().data(), "12/6/26").RoomRent, 130.0f);
     EXPECT_TRUE(audit().Command3.Enabled());
 }
 
@@ -435,6 +448,246 @@ TEST_F(NightAuditTest, AFailedStepLeavesTheAuditWhereTheSavedStepsLeftIt) {
         step.run(false);
         EXPECT_TRUE(step.done()) << "the step runs again";
         ExpectNoPendingAnswers();
+    }
+}
+
+// Fails the n-th change the program makes to a file from now on (a staged one, the journal's
+// record and its flush, a data file written after the commit point) with the system error given.
+struct FailsOnce final : platform::FileFaults {
+    explicit FailsOnce(platform::Journal& engine) : m_engine(engine) { engine.SetFaults(this); }
+    ~FailsOnce() override { m_engine.SetFaults(nullptr); }
+    FailsOnce(const FailsOnce&) = delete;
+    FailsOnce& operator=(const FailsOnce&) = delete;
+    void Arm(long n, int error) {
+        at = n;
+        count = 0;
+        m_error = error;
+    }
+    Fault BeforeChange(const std::filesystem::path&, size_t) override { return {}; }
+    Fault Before(const Change&) override { return ++count == at ? Fault{Kind::Fail, m_error} : Fault{}; }
+    long at = 0;
+    long count = 0;
+
+private:
+    platform::Journal& m_engine;
+    int m_error = ENOSPC;
+};
+
+// Every step of the audit fails at each change it makes, on a full disk and with an I/O
+// error, and is pressed again until it goes through. After each failure the audit shows its
+// steps as the files hold them: the next step is usable exactly when this one is stored (a
+// charge that missed a stay is not), and only then. The night ends with every stay charged
+// once and the day's totals made of what the folios hold.
+TEST_F(NightAuditTest, AStepFailingAnywhereLeavesTheStepsAsStoredAndTheNightChargedOnce) {
+    records::WriteRateTable(app().data(), records::kWeekdayFile, {40, 50, 60});
+    records::WriteDayOfWeek(app().data(), 7);
+    const std::vector<records::GuestRecord> stays = {
+        CheckIn(Guest("101", "ONE", "12/9/26", 50), Line("101", "12/5/26", "E", 50)),
+        CheckIn(Guest("102", "TWO", "12/9/26", 60), Line("102", "12/5/26", "E", 60)),
+        CheckIn(Guest("103", "EXEMPT", "12/9/26", 70, 1), Line("103", "12/5/26", "E", 70))};
+    dialogs().AnswerAlways("File Error", platform::vbOK);
+    dialogs().AnswerAlways("WARNING", platform::vbOK);
+    dialogs().AnswerAlways("Delete Record", platform::vbYes);
+    dialogs().AnswerAlways("Printer Error", platform::vbOK);
+    const auto charged = [&](const records::GuestRecord& stay) {
+        int nights = 0;
+        for (const records::StayLedgerLine& line : Ledger(stay))
+            nights += line.Code == "E" && line.PostDate == "12/6/26" ? 1 : 0;
+        return nights;
+    };
+    const auto printed = [&] { return !printer().TakeJobs().empty(); };
+    struct Step {
+        const char* name;
+        std::function<void()> press;
+        std::function<bool()>
+            stored;              // what the files (or the printer, for a report) hold once it went through
+        std::vector<bool> after; // the steps usable once it is stored
+    };
+    const std::vector<Step> steps = {
+        {"Charge Room and Tax",
+         [&] { audit().Command1.UserClick(); },
+         [&] {
+             printer().TakeJobs();
+             return std::all_of(stays.begin(), stays.end(),
+                                [&](const auto& stay) { return charged(stay) == 1; });
+         },
+         {true, true, false, false, false, false}},
+        {"Totals Report",
+         [&] { audit().Command3.UserClick(); },
+         [&] {
+             const bool flagReset = records::ReadNumberFile(app().data(), records::kCashDropYesFile) == 0.0;
+             EXPECT_EQ(printed(), flagReset) << "printed exactly when saved";
+             return flagReset;
+         },
+         {true, true, true, false, false, false}},
+        {"Daily Room Detail Report",
+         [&] { audit().Command7.UserClick(); },
+         printed,
+         {true, true, true, true, false, false}},
+        {"Change Date",
+         [&] {
+             if (!IsLoaded("Form16"))
+                 audit().Command4.UserClick();
+             if (Form<Form16>().Text3.Text().empty())
+                 Form<Form16>().Text3.UserTypeText("JD");
+             Form<Form16>().Command1.UserClick();
+         },
+         [&] {
+             printer().TakeJobs();
+             return records::ReadShift(app().data()).Shift == "A";
+         },
+         {false, true, true, false, true, false}},
+        {"Guest Listing Report",
+         [&] { audit().Command2.UserClick(); },
+         printed,
+         {false, true, true, false, true, true}},
+    };
+    const auto usable = [&] {
+        return std::vector<bool>{audit().Command1.Enabled(), audit().Command3.Enabled(),
+                                 audit().Command7.Enabled(), audit().Command4.Enabled(),
+                                 audit().Command2.Enabled(), audit().Command5.Enabled()};
+    };
+    FailsOnce faults(app().journal());
+    OpenAudit();
+    int failed = 0;
+    for (const Step& step : steps) {
+        bool done = false;
+        for (long n = 1; !done && n < 500; ++n) {
+            for (const int error : {ENOSPC, EIO}) {
+                SCOPED_TRACE(std::string(step.name) + ", change " + std::to_string(n) +
+                             (error == EIO ? ", I/O error" : ", disk full"));
+                const std::vector<bool> before = usable();
+                const std::string monthAfter = app().gMonthAfter;
+                faults.Arm(n, error);
+                step.press();
+                const bool hit = faults.count >= n;
+                faults.Arm(0, error); // the disk freed
+                failed += hit ? 1 : 0;
+                ASSERT_TRUE(audit().Loaded());
+                EXPECT_TRUE(audit().Visible());
+                app().Dispatch(
+                    [&] { done = step.stored(); }); // read as a step reads, the saved steps all written
+                EXPECT_EQ(usable(), done ? step.after : before);
+                if (!done) {
+                    EXPECT_EQ(app().gMonthAfter, monthAfter) << "the month a failed change of date set";
+                }
+                EXPECT_TRUE(done || hit) << "the step went through without a fault";
+                if (done)
+                    break;
+            }
+        }
+        ASSERT_TRUE(done) << step.name << " never went through";
+    }
+    EXPECT_GT(failed, 20) << "the faults hardly ever hit a step";
+    for (const records::GuestRecord& stay : stays)
+        EXPECT_EQ(charged(stay), 1) << stay.Room;
+    const records::DayTotals totals = records::ReadDayTotals(app().data(), "12/6/26");
+    EXPECT_FLOAT_EQ(totals.RoomRent, 180.0f) << "the three nights in the folios";
+    EXPECT_FLOAT_EQ(totals.Tax, 11.0f) << "10 % of the two taxed nights";
+    EXPECT_FLOAT_EQ(totals.GrossRent, 191.0f);
+    EXPECT_EQ(records::ReadRoomsRented(app().data(), "12/6/26").RoomsRented, 3.0f);
+}
+
+// The last day of a month: a change of date that fails leaves the months the guest listing
+// compares as the saved steps left them, and the listing then runs as after no change.
+TEST_F(NightAuditTest, AFailedChangeOfDateKeepsTheMonthsItSet) {
+    SetNow(11, 30, 2026, 1, 5, 0);
+    records::WriteRateTable(app().data(), records::kWeekdayFile, {40, 50, 60});
+    OpenAudit();
+    Charge();
+    audit().Command3.UserClick();
+    audit().Command7.UserClick();
+    audit().Command4.UserClick();
+    const std::string before = app().gMonthBefore, after = app().gMonthAfter;
+    Form<Form16>().Text3.UserTypeText("JD");
+    {
+        const DiskFull full(app().journal());
+        dialogs().Answer(platform::vbOK);
+        Form<Form16>().Command1.UserClick();
+    }
+    EXPECT_EQ(LastBox().title, "File Error");
+    EXPECT_EQ(app().gMonthBefore, before);
+    EXPECT_EQ(app().gMonthAfter, after) << "not the month of a date never stored";
+}
+
+// The journal can neither take a step's record nor take it back: whether the step was saved
+// is known only at the next start, and nothing more is saved until then. Whichever step of the
+// audit that saves something that happens to, the audit shows its steps as the files hold
+// them, without that step.
+TEST_F(NightAuditTest, AStepWhoseSavingIsUnsureLeavesTheStepsAsTheFilesHoldThem) {
+    struct JournalStuck final : platform::FileFaults {
+        explicit JournalStuck(platform::Journal& engine) : m_engine(engine) { engine.SetFaults(this); }
+        ~JournalStuck() override { m_engine.SetFaults(nullptr); }
+        JournalStuck(const JournalStuck&) = delete;
+        JournalStuck& operator=(const JournalStuck&) = delete;
+        Fault BeforeChange(const std::filesystem::path&, size_t) override { return {}; }
+        // From the record's write on (a journal begun anew gets its header first), every
+        // change to the journal fails.
+        Fault Before(const Change& change) override {
+            if (change.file.filename() != platform::kJournalName)
+                return {};
+            if (!m_writing && change.op == Op::Create)
+                m_header = true;
+            else if (change.op == Op::Write)
+                m_writing = !std::exchange(m_header, false);
+            return m_writing ? Fault{Kind::Fail, EIO} : Fault{};
+        }
+        platform::Journal& m_engine;
+        bool m_header = false;
+        bool m_writing = false;
+    };
+    records::WriteRateTable(app().data(), records::kWeekdayFile, {40, 50, 60});
+    records::WriteDayOfWeek(app().data(), 7);
+    CheckIn(Guest("101", "STAYING", "12/9/26", 50), Line("101", "12/5/26", "E", 50));
+    dialogs().AnswerAlways("File Error", platform::vbOK);
+    dialogs().AnswerAlways("Delete Record", platform::vbYes);
+    struct Press {
+        std::function<void()> ready; // what the clerk does before the click, saved
+        std::function<void()> click;
+    };
+    const std::vector<Press> presses = {
+        {[] {}, [&] { audit().Command1.UserClick(); }},
+        {[] {}, [&] { audit().Command3.UserClick(); }},
+        {[] {}, [&] { audit().Command7.UserClick(); }},
+        {[&] {
+             audit().Command4.UserClick();
+             Form<Form16>().Text3.UserTypeText("JD");
+         },
+         [&] { Form<Form16>().Command1.UserClick(); }}}; // the guest listing saves nothing
+    const auto usable = [&] {
+        return std::vector<bool>{audit().Command1.Enabled(), audit().Command3.Enabled(),
+                                 audit().Command7.Enabled(), audit().Command4.Enabled(),
+                                 audit().Command2.Enabled(), audit().Command5.Enabled()};
+    };
+    app().journal().Checkpoint();
+    const testing::TempFolder night; // the folder as the night begins
+    std::filesystem::copy(dataRoot(), night.path(),
+                          std::filesystem::copy_options::recursive |
+                              std::filesystem::copy_options::overwrite_existing);
+    for (size_t stuck = 0; stuck < presses.size(); ++stuck) {
+        SCOPED_TRACE("step " + std::to_string(stuck + 1) + " unsure");
+        Restart();
+        for (const auto& entry : std::filesystem::directory_iterator(dataRoot()))
+            std::filesystem::remove_all(entry.path());
+        std::filesystem::copy(night.path(), dataRoot(), std::filesystem::copy_options::recursive);
+        Restart();
+        StartProgram();
+        OpenAudit();
+        for (size_t done = 0; done < stuck; ++done) {
+            presses[done].ready();
+            presses[done].click();
+        }
+        presses[stuck].ready();
+        const std::vector<bool> before = usable();
+        {
+            const JournalStuck faults(app().journal());
+            presses[stuck].click();
+        }
+        EXPECT_FALSE(app().journal().Whole()) << LastBox().prompt;
+        EXPECT_EQ(LastBox().title, "File Error");
+        ASSERT_TRUE(audit().Loaded());
+        EXPECT_TRUE(audit().Visible());
+        EXPECT_EQ(usable(), before);
     }
 }
 

@@ -228,8 +228,8 @@ private:
         if (firstFailure == m_dialogs.titles.end())
             return;
         ++failures;
-        // A folder that cannot be read until the next start leaves the windows as they are.
-        if (!auditOpen || !m_app->journal().Whole())
+        // Also when the folder cannot be read, or be saved to, until the next start.
+        if (!auditOpen)
             return;
         ++audits;
         EXPECT_TRUE(audit.Loaded()) << "the audit under way is gone after a failed step";

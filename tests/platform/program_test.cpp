@@ -62,6 +62,8 @@ public:
     bool moveFocusOnKey = false;    // Text1's key handler moves the focus to Text2
 
     void EnableKeyPreview() { SetKeyPreview(true); }
+    bool comesBack = false; // the clerk's way on depends on the window
+    bool ComesBackAfterAFailedStep() const override { return comesBack; }
 
 private:
     void Form_Load() override {
@@ -563,13 +565,14 @@ TEST_F(ProgramTest, AfterAFailedStepTheWindowsShowWhatIsStored) {
     };
     const Case cases[] = {
         {"saved", Fails::No, false, "typed", true, 0},
-        {"failed in the handler", Fails::InTheHandler, false, "typed", false, 0},
+        {"failed in the handler", Fails::InTheHandler, false, "start", false, 1},
         {"failed at the commit point", Fails::AtTheCommitPoint, false, "start", false, 1},
         {"closed the only window", Fails::AtTheCommitPoint, true, "start", false, 1},
         // Not opened again to show what is stored, it is opened as the front desk, by a step of its own.
         {"a window that saves when opened", Fails::AtTheCommitPoint, false, "start", false, 2, true},
-        // Nothing can be read until the next start: the windows stay as they are.
-        {"failed for good at the commit point", Fails::StuckAtTheCommitPoint, false, "typed", false, 0}};
+        // Whether the step was saved is known only at the next start; the files can still be
+        // read, and the window shows what they hold.
+        {"failed for good at the commit point", Fails::StuckAtTheCommitPoint, false, "start", false, 1}};
     for (const Case& c : cases) {
         program->Unload("Other");
         program->Unload(form());
@@ -643,6 +646,118 @@ TEST_F(ProgramTest, AFailedStepThatLeftNoWindowShownOpensTheFrontDesk) {
         EXPECT_NE(form().windowState(), WindowState::Minimized);
         EXPECT_FALSE(program->Ended());
         program->Unload("Other");
+    }
+}
+
+// Whatever the step did to the windows and wherever it failed, also when it left the engine
+// unsure whether it was saved, the clerk has a window: a front desk the step hid or found
+// hidden is shown, a window the clerk depends on that the step opened is there as the files
+// hold it, and a front desk that cannot be read again comes back as it last stood.
+TEST_F(ProgramTest, AfterAFailedStepTheClerkHasAWindowWhateverTheEnginesState) {
+    struct JournalFull final : FileFaults {
+        bool stuck = false; // the record can be neither written nor taken out again
+        Fault BeforeChange(const std::filesystem::path&, size_t) override { return {}; }
+        Fault Before(const Change& change) override {
+            return (change.op == Op::Write || stuck) && change.file.filename() == kJournalName
+                       ? Fault{Kind::Fail, EIO}
+                       : Fault{};
+        }
+    };
+    const auto other = [&]() -> TestForm& { return static_cast<TestForm&>(program->Get("Other")); };
+    std::unique_ptr<vantreth::testing::TempFolder> folder; // a new one for each case
+    struct Closing {
+        std::unique_ptr<Program>& program;
+        ~Closing() { program = nullptr; } // before its folder goes
+    } closing{program};
+    const auto desk = [&] { return program->data().File("desk"); };
+    struct Case {
+        const char* name;
+        std::function<void()> before; // a step of its own, saved
+        std::function<void()> step;   // the step that fails
+        std::function<void()> check;
+    };
+    const Case cases[] = {
+        {"the step hid the front desk", [&] { program->Load(other()); }, [&] { form().Hide(); },
+         [&] { EXPECT_TRUE(other().Visible()); }},
+        {"the front desk was hidden and the step closed the window over it",
+         [&] {
+             program->Load(other());
+             form().Hide();
+         },
+         [&] { program->Unload(other()); }, [&] { EXPECT_FALSE(other().Loaded()); }},
+        {"the step opened a window the clerk depends on", [&] { other().comesBack = true; },
+         [&] {
+             program->Load(other());
+             other().Text1.SetText("typed");
+         },
+         [&] {
+             EXPECT_TRUE(other().Loaded());
+             EXPECT_TRUE(other().Visible());
+             EXPECT_EQ(other().Text1.Text(), "start");
+         }},
+        {"the step changed a hidden window",
+         [&] {
+             program->Load(other());
+             other().Hide();
+         },
+         [&] { other().Text1.SetText("typed"); },
+         [&] {
+             EXPECT_TRUE(other().Loaded());
+             EXPECT_FALSE(other().Visible()) << "opened again as it was, out of sight";
+             EXPECT_EQ(other().Text1.Text(), "start");
+         }},
+        {"the front desk cannot be read again", [&] { form().loadWork = [&] { ReadFile(desk()); }; },
+         [&] {
+             form().Text1.SetText("typed");
+             std::filesystem::remove(desk());
+             std::filesystem::create_directory(desk().path());
+         },
+         [] {}},
+    };
+    enum class Fails { InTheHandler, AtTheCommitPoint, StuckAtTheCommitPoint };
+    for (const Case& c : cases) {
+        for (const Fails fails :
+             {Fails::InTheHandler, Fails::AtTheCommitPoint, Fails::StuckAtTheCommitPoint}) {
+            SCOPED_TRACE(std::string(c.name) + (fails == Fails::InTheHandler       ? ", in the handler"
+                                                : fails == Fails::AtTheCommitPoint ? ", at the commit point"
+                                                                                   : ", stuck"));
+            program = nullptr;
+            folder = std::make_unique<vantreth::testing::TempFolder>();
+            std::ofstream(folder->path() / "desk") << "desk";
+            Services services;
+            services.clock = &clock;
+            services.dialogs = &dialogs;
+            services.printer = &printer;
+            services.shell = &shell;
+            services.dataRoot = folder->path();
+            program = std::make_unique<Program>(services);
+            program->Register("Test", [](Program& p) { return std::make_unique<TestForm>(p, "Test"); });
+            program->Register("Other", [](Program& p) { return std::make_unique<TestForm>(p, "Other"); });
+            program->Start("Test");
+            program->Dispatch([&] {
+                c.before();
+                ReplaceFileContent(program->data().File("saved"), "kept"); // the journal is begun
+            });
+            ASSERT_EQ(dialogs.shown().size(), 0u);
+            JournalFull full;
+            full.stuck = fails == Fails::StuckAtTheCommitPoint;
+            program->journal().SetFaults(fails == Fails::InTheHandler ? nullptr : &full);
+            dialogs.Answer(vbOK);
+            program->Dispatch([&] {
+                c.step();
+                ReplaceFileContent(program->data().File("saved"), "lost");
+                if (fails == Fails::InTheHandler)
+                    throw IoError(folder->path() / "saved", "Input/output error");
+            });
+            program->journal().SetFaults(nullptr);
+            EXPECT_EQ(dialogs.pending(), 0u) << "the failure was told";
+            EXPECT_EQ(program->journal().Whole(), fails != Fails::StuckAtTheCommitPoint);
+            dialogs.ClearShown();
+            EXPECT_TRUE(form().Loaded());
+            EXPECT_TRUE(form().Visible());
+            EXPECT_NE(form().windowState(), WindowState::Minimized);
+            c.check();
+        }
     }
 }
 
