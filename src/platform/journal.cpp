@@ -66,6 +66,7 @@ constexpr size_t kFixedHeader = 6 + kIdLength + 4;
 constexpr size_t kSlotSize = 256;
 constexpr size_t kSlotWords = 200;
 constexpr size_t kHeaderSize = kFixedHeader + 2 * kSlotSize;
+static_assert(kHeaderSize == kJournalHeaderBytes && kSlotSize == kJournalSlotBytes);
 constexpr size_t kRecordHead = 12;
 
 uint32_t Checksum(std::string_view bytes) {

@@ -141,6 +141,10 @@ inline constexpr const char* kShownSuffix = ".shown";
 // told, a step whose saving could not be confirmed): shown once, then removed. Never written.
 inline constexpr const char* kUntoldName = "journal.untold";
 inline constexpr const char* kUnsureName = "journal.unsure";
+// The journal's header, and one slot of it (see journal.cpp): what a test's fault source can tell
+// a step's record by.
+inline constexpr size_t kJournalHeaderBytes = 554;
+inline constexpr size_t kJournalSlotBytes = 256;
 // No file of the folder reaches this far: a record writing further is damage.
 inline constexpr long long kLargestFile = 1LL << 28;
 

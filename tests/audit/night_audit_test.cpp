@@ -2,6 +2,7 @@
 // which the steps open, the Change Date refusal, Exit, and the audit's housekeeping report.
 #include "support/app_fixture.h"
 #include "support/builders.h"
+#include "support/file_faults.h"
 #include "support/temp_folder.h"
 
 #include "audit/form13.h"
@@ -486,6 +487,7 @@ TEST_F(NightAuditTest, AStepFailingAnywhereLeavesTheStepsAsStoredAndTheNightChar
         CheckIn(Guest("102", "TWO", "12/9/26", 60), Line("102", "12/5/26", "E", 60)),
         CheckIn(Guest("103", "EXEMPT", "12/9/26", 70, 1), Line("103", "12/5/26", "E", 70))};
     dialogs().AnswerAlways("File Error", platform::vbOK);
+    dialogs().AnswerAlways("Data Folder", platform::vbOK); // a record written again: saved after all
     dialogs().AnswerAlways("WARNING", platform::vbOK);
     dialogs().AnswerAlways("Delete Record", platform::vbYes);
     dialogs().AnswerAlways("Printer Error", platform::vbOK);
@@ -615,27 +617,6 @@ TEST_F(NightAuditTest, AFailedChangeOfDateKeepsTheMonthsItSet) {
 // audit that saves something that happens to, the audit shows its steps as the files hold
 // them, without that step.
 TEST_F(NightAuditTest, AStepWhoseSavingIsUnsureLeavesTheStepsAsTheFilesHoldThem) {
-    struct JournalStuck final : platform::FileFaults {
-        explicit JournalStuck(platform::Journal& engine) : m_engine(engine) { engine.SetFaults(this); }
-        ~JournalStuck() override { m_engine.SetFaults(nullptr); }
-        JournalStuck(const JournalStuck&) = delete;
-        JournalStuck& operator=(const JournalStuck&) = delete;
-        Fault BeforeChange(const std::filesystem::path&, size_t) override { return {}; }
-        // From the record's write on (a journal begun anew gets its header first), every
-        // change to the journal fails.
-        Fault Before(const Change& change) override {
-            if (change.file.filename() != platform::kJournalName)
-                return {};
-            if (!m_writing && change.op == Op::Create)
-                m_header = true;
-            else if (change.op == Op::Write)
-                m_writing = !std::exchange(m_header, false);
-            return m_writing ? Fault{Kind::Fail, EIO} : Fault{};
-        }
-        platform::Journal& m_engine;
-        bool m_header = false;
-        bool m_writing = false;
-    };
     records::WriteRateTable(app().data(), records::kWeekdayFile, {40, 50, 60});
     records::WriteDayOfWeek(app().data(), 7);
     CheckIn(Guest("101", "STAYING", "12/9/26", 50), Line("101", "12/5/26", "E", 50));
@@ -680,7 +661,7 @@ TEST_F(NightAuditTest, AStepWhoseSavingIsUnsureLeavesTheStepsAsTheFilesHoldThem)
         presses[stuck].ready();
         const std::vector<bool> before = usable();
         {
-            const JournalStuck faults(app().journal());
+            const testing::UnsureSaving faults(app().journal());
             presses[stuck].click();
         }
         EXPECT_FALSE(app().journal().Whole()) << LastBox().prompt;

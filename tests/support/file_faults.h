@@ -210,6 +210,31 @@ private:
     std::map<ino_t, std::string> m_synced;              // durable content of each file seen
 };
 
+// Makes the saving of the next step unsure, for as long as it lives: the step's record is written
+// into the journal, then every change to the journal fails (its flush, its writing again, its
+// taking back), so that nobody can tell whether it was saved until the next start.
+class UnsureSaving final : public platform::FileFaults {
+public:
+    explicit UnsureSaving(platform::Journal& engine) : m_engine(engine) { engine.SetFaults(this); }
+    ~UnsureSaving() override { m_engine.SetFaults(nullptr); }
+    UnsureSaving(const UnsureSaving&) = delete;
+    UnsureSaving& operator=(const UnsureSaving&) = delete;
+    Fault BeforeChange(const std::filesystem::path&, size_t) override { return {}; }
+    Fault Before(const Change& change) override {
+        if (change.file.filename() != platform::kJournalName)
+            return {};
+        if (m_recordWritten)
+            return {Kind::Fail, EIO};
+        m_recordWritten = change.op == Op::Write && change.bytes != platform::kJournalHeaderBytes &&
+                          change.bytes != platform::kJournalSlotBytes;
+        return {};
+    }
+
+private:
+    platform::Journal& m_engine;
+    bool m_recordWritten = false;
+};
+
 // Gives a fault source to a folder's engine for as long as it lives.
 class FaultsGiven {
 public:
