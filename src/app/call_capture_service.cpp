@@ -1,4 +1,5 @@
 #include "app/call_capture_service.h"
+#include "platform/journal.h"
 
 #include "calls/call_capture.h"
 #include "platform/files.h"
@@ -128,6 +129,9 @@ void PostWaitingCalls(App& app) {
         ++posted;
     }
     if (posted > 0) {
+        platform::DescribeStep(app.data(), "Posting of calls " + std::to_string(app.gCallNumbers.first) +
+                                               " to " + std::to_string(app.gCallNumbers.first + posted - 1) +
+                                               " from the call box");
         // The calls leave the buffer with the step that posts them, which notes the last one
         // posted: when it is undone (a failure later in it, or at its commit), they go back in
         // front of whatever arrived since, to be posted again.

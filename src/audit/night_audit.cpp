@@ -97,6 +97,8 @@ NightCharges ChargeRoomAndTax(const platform::DataFolder& data,
                 charges.firstError = error.reason();
         }
     }
+    platform::DescribeStep(data, "Night audit of " + night.today + ": room and tax charged to " +
+                                     std::to_string(charges.posted) + " rooms");
     return charges;
 }
 

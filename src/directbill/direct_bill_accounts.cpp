@@ -1,5 +1,6 @@
 // The account list lines, account texts, amount checks and payments on account.
 #include "directbill/direct_bill_accounts.h"
+#include "platform/journal.h"
 
 #include "platform/decimal.h"
 #include "platform/text.h"
@@ -92,6 +93,8 @@ bool TakePayment(const platform::DataFolder& folder, const Payment& payment) {
     const platform::Decimal amount = platform::Decimal::Parse(payment.amount);
 
     DirectBillAccount account = records::ReadAccount(folder, *n);
+    platform::DescribeStep(folder, "Payment of " + platform::AmountText(amount) +
+                                       " from direct bill account " + platform::Trim(account.DBNumber));
     account.Balance = platform::AddStoredAmount(
         account.Balance, -amount, "The balance of direct bill account " + platform::Trim(account.DBNumber));
     account.LastPaymentDate = platform::Fixed(payment.dateText, account.LastPaymentDate.size());

@@ -1,5 +1,6 @@
 // Re-opening a stay checked out today: lists, the re-created record and the writes.
 #include "folio/check_back_in.h"
+#include "platform/journal.h"
 
 #include "folio/folio_postings.h"
 #include "platform/decimal.h"
@@ -509,6 +510,9 @@ BackInPlan PlanCheckBackIn(const DataFolder& folder, const records::HistoryEntry
 }
 
 void MakeCheckBackIn(const DataFolder& folder, const BackInPlan& plan, std::string_view shift) {
+    platform::DescribeStep(folder, "Check back in of " + platform::Trim(plan.guest.FirstName) + " " +
+                                       platform::Trim(plan.guest.LastName) + " to room " +
+                                       platform::Trim(plan.guest.Room));
     records::LedgerCarry carried = records::LedgerCarry::SameName;
     if (plan.roomChanged) {
         carried = records::CarryStayLedger(plan.fromLedger, plan.toLedger);

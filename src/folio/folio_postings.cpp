@@ -1,5 +1,6 @@
 // The folio window's arithmetic and record work.
 #include "folio/folio_postings.h"
+#include "platform/journal.h"
 
 #include "platform/decimal.h"
 #include "platform/text.h"
@@ -187,6 +188,10 @@ void PostToFolio(const platform::DataFolder& data, const GuestRecord& guest, con
                  const PostingContext& context, double taxRate) {
     const StayLedgerLine line = PostingLedgerLine(guest, input, context);
     const platform::Decimal amount = platform::Decimal::Of(line.Amount);
+    platform::DescribeStep(data, "Posting of " + platform::Trim(line.Description) + " " +
+                                     platform::AmountText(amount) + " to room " + platform::Trim(guest.Room) +
+                                     " (" + platform::Trim(guest.FirstName) + " " +
+                                     platform::Trim(guest.LastName) + ")");
     records::PostToStay(data, records::StayLedgerPath(data, guest), line, context.clerk);
 
     const records::PostingCode* code = records::FindPostingCode(input.code);
@@ -258,6 +263,9 @@ void ReleaseStay(const platform::DataFolder& data, long slot) {
 void CheckOutOrdinary(const platform::DataFolder& data, long slot, std::string_view timeText,
                       const platform::Date& today) {
     const GuestRecord guest = records::ReadGuest(data, records::kGuestFile, slot);
+    platform::DescribeStep(data, "Check-out of " + platform::Trim(guest.FirstName) + " " +
+                                     platform::Trim(guest.LastName) + " from room " +
+                                     platform::Trim(guest.Room));
     records::AppendHistoryEntry(data, records::HistoryForCheckOut(guest, timeText, today));
     ReleaseStay(data, slot);
 }
@@ -268,6 +276,10 @@ void CheckOutDirectBill(const platform::DataFolder& data, long slot, std::string
     // The day's direct-bill line keeps the balance as a Single: it must keep it to the cent.
     platform::RequireFitsSingleToTheCent(stayBalance, "The balance of this stay");
     GuestRecord guest = records::ReadGuest(data, records::kGuestFile, slot);
+    platform::DescribeStep(data, "Check-out of " + platform::Trim(guest.FirstName) + " " +
+                                     platform::Trim(guest.LastName) + " from room " +
+                                     platform::Trim(guest.Room) + ", " + platform::AmountText(stayBalance) +
+                                     " billed to the account");
     guest.CheckOutTime = platform::Fixed(timeText, 10);
     records::WriteGuest(data, records::kGuestFile, slot, guest);
 

@@ -1,5 +1,6 @@
 // "Move Guest": the lists of occupied and free rooms, the checks before a move and the move itself.
 #include "form8.h"
+#include "platform/journal.h"
 
 #include "app/front_desk_service.h"
 #include "platform/text.h"
@@ -103,6 +104,8 @@ void MakeMove(const DataFolder& folder, const MovePlan& plan, const std::string&
         throw IoError(plan.fromLedger, "The folio could not be carried to room " + Shown(plan.toRoom));
 
     records::GuestRecord guest = plan.guest;
+    platform::DescribeStep(folder, "Move of " + Trim(guest.FirstName) + " " + Trim(guest.LastName) +
+                                       " from room " + Trim(plan.fromRoom) + " to room " + Trim(plan.toRoom));
     guest.Room = plan.toRoom;
     records::WriteGuest(folder, records::kGuestFile, plan.guestSlot, guest);
 

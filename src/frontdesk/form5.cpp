@@ -1,4 +1,5 @@
 #include "form5.h"
+#include "platform/journal.h"
 
 #include "frontdesk/form1.h"
 #include "platform/text.h"
@@ -82,6 +83,8 @@ void Form5::Commit(const std::string& clerk) {
     records::ShiftRecord record;
     record.Shift = Fixed(Label4.Caption(), 1);
     record.Clerk = Fixed(clerk, 2);
+    platform::DescribeStep(app().data(),
+                           "Change of shift to shift " + record.Shift + ", clerk " + Trim(record.Clerk));
     records::WriteShift(app().data(), record);
 
     Form1& frontDesk = app().Get<Form1>();

@@ -1623,6 +1623,12 @@ void Transaction::AllOrNothing(const std::function<void()>& step) {
     }
 }
 
+void DescribeStep(const DataFolder& folder, std::string words) {
+    auto* engine = dynamic_cast<Journal*>(folder.engine());
+    if (Transaction* tx = engine != nullptr ? engine->step() : nullptr)
+        tx->Describe(std::move(words));
+}
+
 void AllOrNothing(const DataFolder& folder, const std::function<void()>& step) {
     auto* engine = dynamic_cast<Journal*>(folder.engine());
     Transaction* tx = engine != nullptr ? engine->step() : nullptr;

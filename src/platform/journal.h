@@ -423,7 +423,14 @@ public:
     // in memory that follow them (see WhenUndone).
     void Rollback();
     bool Changed() const { return !m_pending.empty(); }
+    // The step's words: what the clerk did, as the event named it, or as the step named itself.
     const std::string& action() const { return m_action; }
+    // The step names itself in the clerk's words (what it did: the room, the guest, the amount);
+    // the journal keeps them with its record, and every message about the step uses them.
+    void Describe(std::string words) {
+        if (!words.empty())
+            m_action = std::move(words);
+    }
 
     // Runs `step` as a part of this transaction that happens whole or not at all: when it
     // throws, every change made inside it is dropped before the exception goes on, and the
@@ -454,6 +461,10 @@ private:
     bool m_whole = false;              // the folder was checked whole for this step
     Transaction* m_previous = nullptr; // the step this one stands in for, while it runs
 };
+
+// Transaction::Describe on the step running over the data folder `folder`; outside every step,
+// nothing.
+void DescribeStep(const DataFolder& folder, std::string words);
 
 // Transaction::AllOrNothing on the step running over the data folder `folder` (through its
 // engine); outside every step, just the step.

@@ -216,6 +216,7 @@ namespace {
 struct Failure {
     std::string prompt;
     std::string title;
+    std::string cause; // what failed, without the step's words: a timer's failure that lasts is told once
 };
 
 bool IsReadOnlyReason(const std::string& reason) {
@@ -225,13 +226,23 @@ bool IsReadOnlyReason(const std::string& reason) {
 
 // What the clerk is told about an event that failed; the current exception is one of the
 // program's own errors or another std::exception.
-Failure DescribeFailure(const std::filesystem::path& dataRoot) {
+Failure DescribeFailureIn(const std::filesystem::path& dataRoot, const std::string& step);
+
+// `step`: the step's own words.
+Failure DescribeFailure(const std::filesystem::path& dataRoot, const std::string& step) {
+    Failure failure = DescribeFailureIn(dataRoot, step);
+    failure.cause = DescribeFailureIn(dataRoot, std::string()).prompt;
+    return failure;
+}
+
+Failure DescribeFailureIn(const std::filesystem::path& dataRoot, const std::string& step) {
+    const std::string notFinished = "The step \"" + step + "\" was not finished: nothing of it was saved.";
     try {
         throw;
     } catch (const FolderNotWhole& e) {
         // The steps saved before are kept (the journal holds them): only this one was not saved.
-        return {NotWholeMessage(e.reason()) +
-                    "\nThe steps saved before are kept; this last one was not saved.",
+        return {NotWholeMessage(e.reason()) + "\nThe steps saved before are kept; the step \"" + step +
+                    "\" was not saved.",
                 "File Error"};
     } catch (const StepOutcomeUnknown& e) {
         return {e.reason(), "File Error"};
@@ -246,8 +257,7 @@ Failure DescribeFailure(const std::filesystem::path& dataRoot) {
             return {"The data folder " + dataRoot.string() + " cannot be changed (" + e.file().string() +
                         ": " + e.reason() + ").\nNothing was saved.",
                     "File Error"};
-        return {"The file " + e.file().string() + " could not be used: " + e.reason() +
-                    ".\nThe last step was not finished.",
+        return {"The file " + e.file().string() + " could not be used: " + e.reason() + ".\n" + notFinished,
                 "File Error"};
     } catch (const AmountTooLarge& e) {
         return {std::string(e.what()) + "\nNothing was saved.", "Amount Too Large"};
@@ -256,8 +266,7 @@ Failure DescribeFailure(const std::filesystem::path& dataRoot) {
     } catch (const SerialError& e) {
         return {std::string("The call box port could not be used: ") + e.what(), "Call Accounting"};
     } catch (const std::exception& e) {
-        return {std::string("Something went wrong: ") + e.what() + ".\nThe last step was not finished.",
-                "Error"};
+        return {std::string("Something went wrong: ") + e.what() + ".\n" + notFinished, "Error"};
     }
 }
 
@@ -323,8 +332,9 @@ void Program::RunAction(const std::function<void()>& handler, std::string_view a
     const Form* workingIn = std::exchange(m_workingIn, nullptr);
     bool atCommit = false; // the handler ran to its end: every window moved on with the step
     {
-        Transaction transaction(m_journal,
-                                action.empty() ? std::string("the last step") : std::string(action));
+        Transaction transaction(m_journal, action.empty() && workingIn != nullptr ? workingIn->Caption()
+                                           : action.empty() ? std::string("a step of the program")
+                                                            : std::string(action));
         try {
             for (auto& made : m_forms)
                 made.second->StepBegins();
@@ -339,7 +349,7 @@ void Program::RunAction(const std::function<void()>& handler, std::string_view a
             transaction.Rollback();
             throw;
         } catch (const std::exception&) {
-            failure = DescribeFailure(m_data.root());
+            failure = DescribeFailure(m_data.root(), transaction.action());
             m_printer.Drop();
             transaction.Rollback(); // the files were never touched; copies in memory are put back
         }
@@ -352,7 +362,7 @@ void Program::RunAction(const std::function<void()>& handler, std::string_view a
             m_repeatFailures.erase(repeatKey);
         return;
     }
-    Report(failure->prompt, vbOKOnly | vbCritical, failure->title, repeatKey);
+    Report(failure->prompt, vbOKOnly | vbCritical, failure->title, repeatKey, failure->cause);
     ShowWhatIsStored(shown, atCommit, workingIn);
 }
 
@@ -481,11 +491,11 @@ void Program::RunTimerInsideAction(const std::function<void()>& handler, const v
         outer->BlockChanges(false);
         throw;
     } catch (const std::exception&) {
-        failure = DescribeFailure(m_data.root());
+        failure = DescribeFailure(m_data.root(), "a timer's work while a box was up");
     }
     outer->BlockChanges(false);
     if (failure)
-        Report(failure->prompt, vbOKOnly | vbCritical, failure->title, repeatKey);
+        Report(failure->prompt, vbOKOnly | vbCritical, failure->title, repeatKey, failure->cause);
 }
 
 // What the storage engine found while running (a step written again and saved, a disk that
@@ -513,12 +523,14 @@ void Program::TellNotPrinted() {
         m_printer.NotPrintedShown();
 }
 
-void Program::Report(const std::string& prompt, int style, const std::string& title, const void* repeatKey) {
+void Program::Report(const std::string& prompt, int style, const std::string& title, const void* repeatKey,
+                     const std::string& cause) {
     if (repeatKey != nullptr) {
-        auto [it, added] = m_repeatFailures.try_emplace(repeatKey, prompt);
-        if (!added && it->second == prompt)
+        const std::string& same = cause.empty() ? prompt : cause;
+        auto [it, added] = m_repeatFailures.try_emplace(repeatKey, same);
+        if (!added && it->second == same)
             return; // shown already; tried again quietly
-        it->second = prompt;
+        it->second = same;
     }
     MsgBox(prompt, style, title);
 }

@@ -164,7 +164,9 @@ private:
     void Close(Form& form);
     void RunTimerInsideAction(const std::function<void()>& handler, const void* repeatKey);
     // Shows the failure unless it is the one last shown for the same repeating event.
-    void Report(const std::string& prompt, int style, const std::string& title, const void* repeatKey);
+    // A box about a failure; one a timer (`repeatKey`) met already, of the same `cause`, is not shown again.
+    void Report(const std::string& prompt, int style, const std::string& title, const void* repeatKey,
+                const std::string& cause = {});
     void TellEngineNotes();
     void TellNotPrinted();
     void RecoverInterruptedAction();

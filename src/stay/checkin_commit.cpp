@@ -1,5 +1,6 @@
 // The walk-in check-in's arithmetic, lists, checks and the records of a new stay.
 #include "checkin_commit.h"
+#include "platform/journal.h"
 
 #include "platform/decimal.h"
 #include "platform/text.h"
@@ -268,6 +269,14 @@ void WriteCheckIn(const DataFolder& data, const CheckInPlan& plan) {
     const std::string& today = plan.todayText;
     const CheckInSession& session = plan.session;
 
+    std::string words = "Check-in of " + platform::Trim(guest.FirstName) + " " +
+                        platform::Trim(guest.LastName) + " to room " + platform::Trim(guest.Room) + " at " +
+                        platform::StoredText(guest.Rate);
+    if (plan.cash)
+        words += ", " + platform::AmountText(platform::Decimal::Of(*plan.cash)) + " paid in cash";
+    if (plan.card)
+        words += ", " + platform::AmountText(platform::Decimal::Of(*plan.card)) + " on the card";
+    platform::DescribeStep(data, words);
     records::WriteGuest(data, records::kGuestFile, plan.slot, guest);
     records::WriteFolioCounter(data, records::FolioCounter{.LastFolio = plan.folioNumber});
 

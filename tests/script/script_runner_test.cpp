@@ -208,7 +208,9 @@ TEST(ScriptRunnerTest, AFailureStopsTheRunAndNamesItsLine) {
         {"# comment\nfrobnicate now", 2, "unknown action \"frobnicate\""},
         {"load TestForm\nclick TestForm.Command1", 2, "unexpected message box \"CONFIRM\": Save it?"},
         {"load TestForm\nclick TestForm.Command8", 2,
-         "could not be used: Disk full.\\nThe last step was not finished."},
+         "could not be used: Disk full.\\nThe step \"Test Window: Fail\" was not finished: nothing of it "
+         "was "
+         "saved."},
         {"load TestForm\nanswer Yes\nclick TestForm.Command4", 3,
          "unexpected input box \"NAME\": Your name:"},
         {"load TestForm\nanswer Yes\nanswer OK\nclick TestForm.Command1", 0,
@@ -273,7 +275,9 @@ TEST(ScriptRunnerTest, BoxesAndInputsAppearWithTheirAnswers) {
     EXPECT_TRUE(HasLine(run.transcript, "  input NAME: Your name: -> Ann Lee")) << run.transcript;
     // The dispatcher's message for a file error, its line break shown as \n.
     EXPECT_NE(run.transcript.find("  box File Error: The file "), std::string::npos) << run.transcript;
-    EXPECT_NE(run.transcript.find("Disk full.\\nThe last step was not finished. -> OK"), std::string::npos)
+    EXPECT_NE(run.transcript.find("Disk full.\\nThe step \"Test Window: Fail\" was not finished: nothing "
+                                  "of it was saved. -> OK"),
+              std::string::npos)
         << run.transcript;
 }
 

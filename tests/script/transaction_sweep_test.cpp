@@ -656,7 +656,8 @@ TEST(RealCrash, ACheckInKilledWhileWritingItsFilesIsFinishedAtTheNextStart) {
         app->Start("Form1");
         // The clerk is told the check-in was found saved, by its own words, and nothing else.
         ASSERT_EQ(services.dialogs.shown().size(), 1u);
-        EXPECT_NE(services.dialogs.shown().front().prompt.find("The last step found saved is \"Check In"),
+        EXPECT_NE(services.dialogs.shown().front().prompt.find(
+                      "The last step found saved is \"Check-in of JOHN SMITH to room 101"),
                   std::string::npos)
             << services.dialogs.shown().front().prompt;
         const FolderImage after = ImageOf(root);
