@@ -1398,7 +1398,7 @@ std::optional<IoError> Journal::Collect(bool wait) {
     // A file's flush failed: what the kernel could not write it may have dropped, and flushing
     // again proves nothing. The files are written again from the journal before anything reads
     // them, and before the journal is cut; the failure is kept, told once, and refuses commits.
-    if (was == InFlight::Files) {
+    if (was == InFlight::Files || was == InFlight::Slot) {
         KeepFailure(failure);
         if (m_state == State::Open)
             Enter(State::MustRewrite);
@@ -1480,6 +1480,8 @@ void Journal::Cut(bool wait) {
                 return;
             }
         }
+        if (!wait && m_size <= m_headerSize && cutUnsure)
+            return; // only the truncation's flush failed: the next commit flushes it, never a tick
         if (m_size > m_headerSize)
             fileops::Truncate(this, m_path, m_fd, m_headerSize);
         m_size = m_headerSize;

@@ -96,12 +96,13 @@
 //                  whose cut the disk may not hold could, after a crash in the commit, leave
 //                  old bytes after it, read as damage.
 //     --flushed--> idle
-//     --its flush failed--> cut unsure: the next commit (and the next checkpoint) cuts again,
-//                  writing the header's slot again, and flushes that on the journal's own
-//                  descriptor before writing its record (a failure there is the commit's:
-//                  nothing saved). A flush that fails is never merely tried again: what it
-//                  covers is written again first. Only the length is at stake: what the cut
-//                  dropped had been flushed into the files already.
+//     --the slot's flush failed--> MustRewrite (failure kept), as a file's: the slot is written
+//                  again before it is flushed again, within the bounded attempts of Failing
+//     --the truncation's flush failed--> cut unsure: the next commit (or the exit's checkpoint)
+//                  flushes the journal on its own descriptor before writing its record (a
+//                  failure there is the commit's: nothing saved); no tick tries it again. Only
+//                  the length is at stake: records the slot already names are skipped at a
+//                  start, and what the cut dropped had been flushed into the files already.
 //   A commit finding the journal past kJournalLimit first checkpoints, waiting: under any load
 //   the journal stays bounded.
 //
