@@ -6,6 +6,8 @@
 
 #include "callacct/form50.h"
 #include "frontdesk/form1.h"
+#include "frontdesk/form5.h"
+#include "platform/journal.h"
 #include "platform/text.h"
 #include "records/filenames.h"
 #include "records/guest_record.h"
@@ -302,6 +304,38 @@ TEST_F(FrontDeskTest, AMissingDataFolderIsReportedNotFatal) {
     });
     EXPECT_EQ(LastBox().title, "File Error");
     EXPECT_FALSE(app().Ended());
+}
+
+} // namespace
+} // namespace vantreth
+
+namespace vantreth {
+namespace {
+
+// A step that fails is told in its own words: what it did, never "the last step".
+TEST_F(FrontDeskTest, AFailedChangeOfShiftIsToldInItsOwnWords) {
+    struct JournalFull final : platform::FileFaults {
+        Fault BeforeChange(const std::filesystem::path&, size_t) override { return {}; }
+        Fault Before(const Change& change) override {
+            return change.op == Op::Write && change.file.filename() == platform::kJournalName
+                       ? Fault{Kind::Fail, ENOSPC}
+                       : Fault{};
+        }
+    } full;
+    SkipGuide();
+    StartProgram();
+    desk().UserKey('S');
+    ASSERT_TRUE(IsLoaded("Form5"));
+    Form<Form5>().Command4.UserClick(); // shift B
+    app().journal().SetFaults(&full);
+    dialogs().Answer(platform::vbOK);
+    Form<Form5>().Text1.UserTypeText("JD");
+    app().journal().SetFaults(nullptr);
+    EXPECT_EQ(LastBox().title, "File Error");
+    EXPECT_NE(LastBox().prompt.find("The step \"Change of shift to shift B, clerk JD\" was not finished"),
+              std::string::npos)
+        << LastBox().prompt;
+    EXPECT_EQ(LastBox().prompt.find("the last step"), std::string::npos);
 }
 
 } // namespace
