@@ -132,7 +132,10 @@ std::string Control::Describe() const {
 
 void Control::UserEvent(const std::function<void()>& handler) {
     // The words the clerk would use: the window, then the button's caption or the control.
-    std::string what = m_kind == ControlKind::CommandButton ? RTrim(ValueText()) : std::string();
+    std::string what = m_kind == ControlKind::CommandButton ? RTrim(ValueText())
+                       : m_kind == ControlKind::CheckBox
+                           ? RTrim(static_cast<const CheckBox&>(*this).Caption())
+                           : std::string();
     if (what.empty())
         what = m_name;
     const std::string action = m_host.Caption() + ": " + what;
