@@ -1322,9 +1322,17 @@ int Journal::OpenWritten(const std::string& relative) const {
 }
 
 FlushWorker& Journal::Worker() {
-    if (!m_worker)
+    if (!m_worker) {
         m_worker = std::make_unique<FlushWorker>(m_flusher);
+        m_worker->SetNoThread(m_noFlushThread);
+    }
     return *m_worker;
+}
+
+void Journal::SetNoFlushThread(bool none) {
+    (void)Collect(true);
+    m_worker.reset();
+    m_noFlushThread = none;
 }
 
 void Journal::SetFlusher(Flusher flusher) {
@@ -1381,8 +1389,10 @@ std::optional<IoError> Journal::Collect(bool wait) {
         fileops::AfterFlush(this, file, folder);
     if (was == InFlight::Slot)
         m_slotFlushed = !outcome->failure; // the cut goes on from there (CheckpointRound)
-    if (was == InFlight::Cut)
+    if (was == InFlight::Cut) {
         m_cutUnsure = outcome->failure.has_value();
+        m_slotFlushed = m_slotFlushed && !m_cutUnsure; // a failed flush is never merely tried again
+    }
     if (!outcome->failure) {
         if (was == InFlight::Retry) {
             // The disk answers again: every file was written again and flushed.
@@ -1414,7 +1424,7 @@ void Journal::TryAgainWhileFailing(bool wait) {
     {
         const auto now = std::chrono::steady_clock::now();
         if (!wait && (m_attempts >= kFailingAttempts ||
-                      now - m_lastAttempt < std::chrono::milliseconds(kFailingRetryMs)))
+                      now - m_lastAttempt < std::chrono::milliseconds(m_failingRetryMs)))
             return;
         m_lastAttempt = now;
         const std::optional<std::string> bytes = fileops::ReadWhole(m_path, O_NOFOLLOW);
@@ -1481,8 +1491,8 @@ void Journal::Cut(bool wait) {
             }
         }
         if (!wait && m_size <= m_headerSize && cutUnsure)
-            return; // only the truncation's flush failed: the next commit flushes it, never a tick
-        if (m_size > m_headerSize)
+            return; // only the truncation's flush failed: the next commit writes and flushes it, never a tick
+        if (m_size > m_headerSize || cutUnsure)
             fileops::Truncate(this, m_path, m_fd, m_headerSize);
         m_size = m_headerSize;
         if (!Durable()) {

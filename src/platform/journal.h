@@ -309,6 +309,10 @@ public:
     // Failing: the attempts to write and flush the files again, and the time between two.
     static constexpr int kFailingAttempts = 5;
     static constexpr int kFailingRetryMs = 10000;
+    // The time between two attempts while Failing (tests only; kFailingRetryMs unless set).
+    void SetFailingRetryMs(int ms) { m_failingRetryMs = ms; }
+    // The engine's thread cannot be started (tests only): every flush runs where it is handed over.
+    void SetNoFlushThread(bool none);
 
     // One committed step as the journal holds it.
     struct Record;
@@ -395,6 +399,8 @@ private:
     bool m_lengthUnsure = false;      // a record's write failed: what the disk holds past m_size is unknown
     std::optional<IoError> m_failure; // MustRewrite after a failed flush, Failing: the first failure
     int m_attempts = 0;               // Failing: the attempts made since
+    int m_failingRetryMs = kFailingRetryMs;              // see SetFailingRetryMs
+    bool m_noFlushThread = false;                        // see SetNoFlushThread
     std::chrono::steady_clock::time_point m_lastAttempt; // Failing: when the last was made
     std::vector<std::string> m_notes;                    // see TakeNotes
     std::set<std::string> m_written;                     // files (relative) written since the last checkpoint

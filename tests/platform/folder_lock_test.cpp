@@ -160,3 +160,26 @@ TEST_F(FolderTest, RemoveInterruptedSavesTakesOnlyTemporaries) {
 
 } // namespace
 } // namespace platform
+
+namespace platform {
+namespace {
+
+// A folder that can be written whose lock file alone cannot: the lock is held look-only, and
+// the reason names the lock file, not the folder.
+TEST_F(FolderTest, ALockFileThatAloneCannotBeWrittenIsNamedAsTheReason) {
+    FolderLock::Acquire(m_dir); // the lock file is there
+    std::optional<FolderLock> lock;
+    {
+        const vantreth::testing::Unwritable lockFile(m_dir / "lock");
+        if (!lockFile.refused())
+            GTEST_SKIP() << "nothing here refuses root a write";
+        lock = FolderLock::Acquire(m_dir);
+    }
+    EXPECT_EQ(lock->state(), FolderLock::State::HeldReadOnly);
+    EXPECT_NE(lock->reason().find("the lock file " + (m_dir / "lock").string() + " cannot be written"),
+              std::string::npos)
+        << lock->reason();
+}
+
+} // namespace
+} // namespace platform

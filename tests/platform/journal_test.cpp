@@ -10,12 +10,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
 #include <fstream>
 #include <iterator>
+#include <mutex>
 #include <set>
 #include <stdexcept>
 #include <thread>
@@ -753,7 +755,8 @@ TEST(JournalTest, AFlushFailedOnTheEnginesThreadHasTheFilesWrittenAgainBeforeThe
 }
 
 // A step's record is written only once the last cut is on the disk: after the cut's flush on
-// the engine's thread finished and, when that failed, after the journal was flushed again.
+// the engine's thread finished and, when that failed, after the cut was written again (its slot
+// and its length) and flushed on the journal's own descriptor.
 TEST(JournalTest, AStepsRecordWaitsForTheLastCutsFlush) {
     struct Watch final : FileFaults {
         std::atomic<bool> cut{false}, cutFlushed{false};
@@ -766,7 +769,7 @@ TEST(JournalTest, AStepsRecordWaitsForTheLastCutsFlush) {
             if (change.op == Op::Truncate)
                 cut = true;
             flushesSinceCut += cut && change.op == Op::Flush ? 1 : 0;
-            if (change.op == Op::Write && cut)
+            if (change.op == Op::Write && cut && change.bytes != kJournalSlotBytes)
                 records.emplace_back(cutFlushed.load(), flushesSinceCut);
             return {};
         }
@@ -795,7 +798,7 @@ TEST(JournalTest, AStepsRecordWaitsForTheLastCutsFlush) {
         }
         ASSERT_EQ(watch.records.size(), 1u) << error;
         EXPECT_TRUE(watch.records[0].first) << error << ": written before the cut was flushed";
-        EXPECT_EQ(watch.records[0].second, error != 0 ? 2 : 1) << error;
+        EXPECT_EQ(watch.records[0].second, error != 0 ? 3 : 1) << error;
     }
 }
 
@@ -1031,6 +1034,845 @@ TEST(JournalTest, ASavedStepIsInItsFilesBeforeTheNextStepReadsOrSaves) {
         }
         EXPECT_EQ(Bytes(root / "aaaaaaaaaa"), "data") << (next ? "saving" : "reading");
         EXPECT_TRUE(journal.Whole());
+    }
+}
+
+} // namespace
+} // namespace platform
+
+namespace platform {
+namespace {
+
+// A fault source that lets every change through and keeps what each was (for the tests that
+// watch the order of the engine's changes).
+struct Watched final : FileFaults {
+    struct Seen {
+        Op op;
+        std::filesystem::path file;
+        size_t bytes;
+        long long size; // the file's length on the disk just before (-1: missing)
+    };
+    std::vector<Seen> seen;
+    std::function<Fault(const Change&)> fault; // none when empty
+    Fault BeforeChange(const std::filesystem::path&, size_t) override { return {}; }
+    Fault Before(const Change& change) override {
+        std::error_code ec;
+        const auto size = std::filesystem::file_size(change.file, ec);
+        seen.push_back({change.op, change.file, change.bytes, ec ? -1 : static_cast<long long>(size)});
+        return fault ? fault(change) : Fault{};
+    }
+    long Count(Op op, const std::string& name) const {
+        return std::count_if(seen.begin(), seen.end(), [&](const Seen& s) {
+            return s.op == op && (name.empty() || s.file.filename() == name);
+        });
+    }
+};
+
+void Save(Journal& journal, const std::string& name, const std::string& data = "data") {
+    Transaction step(journal, "saving " + name);
+    RandomFile(In(journal, name), static_cast<int>(data.size())).Put(1, data);
+    step.Commit();
+}
+
+std::string Joined(const std::vector<std::string>& messages) {
+    std::string out;
+    for (const std::string& m : messages)
+        out += m + "\n";
+    return out;
+}
+
+size_t Occurrences(const std::string& text, const std::string& what) {
+    size_t n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++n;
+    return n;
+}
+
+// A flush of the files failing on the engine's thread: the first failure is kept and told once,
+// every step after it refused and nothing of it saved while reads go on; a bounded number of
+// spaced attempts write the files again on the engine's thread (never on the window's), and the
+// one that holds lets steps be saved again, said once, and the journal is cut. A power cut at
+// the end loses nothing saved.
+TEST(JournalTest, AFlushThatKeepsFailingRefusesStepsAndIsTriedAgainAFewTimesSpacedOut) {
+    constexpr int kRetryMs = 40;
+    for (const int failing : {0, 2, Journal::kFailingAttempts}) { // attempts failing before the disk answers
+        vantreth::testing::CountingFaults faults;
+        faults.TrackFlushes(true);
+        vantreth::testing::TempFolder folder;
+        const std::filesystem::path root = folder.path();
+        std::atomic<int> error{0};
+        std::mutex mutex;
+        std::vector<std::chrono::steady_clock::time_point> failed; // each flush that failed
+        Journal journal(root, &faults);
+        journal.SetFailingRetryMs(kRetryMs);
+        journal.SetFlusher([&](int, bool) {
+            const int e = error.load();
+            if (e != 0) {
+                std::lock_guard lock(mutex);
+                failed.push_back(std::chrono::steady_clock::now());
+            }
+            return e;
+        });
+        journal.Recover();
+        Save(journal, "aaaa");
+        error = EIO;
+        faults.Disarm(); // the changes are counted from here
+        bool thrown = false;
+        for (int round = 0; round < 5000 && !thrown; ++round) {
+            try {
+                journal.CheckpointWithoutWaiting();
+            } catch (const IoError&) {
+                thrown = true;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        ASSERT_TRUE(thrown) << failing;
+        {
+            Transaction looking(journal, "looking");
+            EXPECT_EQ(RandomFile(In(journal, "aaaa"), 4).Get(1), "data") << failing;
+        }
+        ASSERT_EQ(journal.state(), Journal::State::Failing) << failing;
+        std::string notes = Joined(journal.TakeNotes());
+        EXPECT_EQ(Occurrences(notes, "The disk did not take"), 1u) << failing << ": " << notes;
+        EXPECT_TRUE(journal.TakeNotes().empty()) << failing << ": told twice";
+        const long long size = journal.size();
+        PendingChanges changes;
+        changes.Write(In(journal, "bbbb"), 0, "more");
+        EXPECT_THROW(journal.Commit("saving bbbb", changes), DiskFailing) << failing;
+        EXPECT_FALSE(std::filesystem::exists(root / "bbbb")) << failing;
+        EXPECT_EQ(journal.size(), size) << failing;
+
+        // Until the journal is cut, or, the attempts all made, long enough for several more.
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        bool cut = false;
+        while (!cut && std::chrono::steady_clock::now() < deadline) {
+            {
+                std::lock_guard lock(mutex);
+                if (failed.size() >= 1 + static_cast<size_t>(failing) && failing < Journal::kFailingAttempts)
+                    error = 0; // the checkpoint's own failure, then `failing` attempts
+                if (failed.size() >= 1 + static_cast<size_t>(failing) &&
+                    failing == Journal::kFailingAttempts &&
+                    std::chrono::steady_clock::now() - failed.back() >
+                        std::chrono::milliseconds(kRetryMs * 4))
+                    break;
+            }
+            try {
+                cut = journal.CheckpointWithoutWaiting() && journal.state() == Journal::State::Open;
+            } catch (const IoError&) {
+            }
+            notes += Joined(journal.TakeNotes());
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        {
+            std::lock_guard lock(mutex);
+            const int attempts = static_cast<int>(failed.size()) - 1;
+            EXPECT_EQ(attempts, failing) << "attempts made";
+            for (size_t i = 2; i < failed.size(); ++i)
+                EXPECT_GE(failed[i] - failed[i - 1], std::chrono::milliseconds(kRetryMs / 2))
+                    << failing << ": attempts not spaced out";
+        }
+        long rewrites = 0; // of the file on the window's thread, since the flush failed
+        for (long n = 1; n <= faults.count(); ++n)
+            rewrites += faults.OpOf(n) == FileFaults::Op::Write && faults.FileOf(n).filename() == "aaaa";
+        EXPECT_EQ(rewrites, 1) << failing << ": the files written again on the window's thread";
+        if (failing < Journal::kFailingAttempts) {
+            EXPECT_TRUE(cut) << failing;
+            EXPECT_EQ(journal.state(), Journal::State::Open) << failing;
+            EXPECT_EQ(Occurrences(notes, "The disk answers again"), 1u) << failing << ": " << notes;
+            EXPECT_EQ(journal.size(), static_cast<long long>(kJournalHeaderBytes)) << failing;
+            Save(journal, "bbbb");
+        } else {
+            EXPECT_EQ(journal.state(), Journal::State::Failing);
+            EXPECT_EQ(Occurrences(notes, "The disk answers again"), 0u) << notes;
+        }
+        faults.LoseUnflushed(); // a power cut
+        Journal(root).Recover();
+        EXPECT_EQ(Bytes(root / "aaaa"), "data") << failing;
+        EXPECT_EQ(Bytes(root / "bbbb"), failing < Journal::kFailingAttempts ? "data" : "") << failing;
+    }
+}
+
+} // namespace
+} // namespace platform
+
+namespace platform {
+namespace {
+
+// Fails the journal's changes by their turn from the write of a step's record on.
+struct RecordFaults final : FileFaults {
+    std::vector<Kind> plan; // the record's write, then each change to the journal after it
+    size_t turn = 0;
+    Fault BeforeChange(const std::filesystem::path&, size_t) override { return {}; }
+    Fault Before(const Change& change) override {
+        if (change.file.filename() != kJournalName || plan.empty())
+            return {};
+        if (turn == 0 && (change.op != Op::Write || change.bytes == kJournalHeaderBytes ||
+                          change.bytes == kJournalSlotBytes))
+            return {};
+        const Kind kind = turn < plan.size() ? plan[turn] : Kind::None;
+        ++turn;
+        return {kind, EIO};
+    }
+};
+
+// A step whose record's write or flush fails: written again and saved when that holds (said),
+// not saved when the record is taken back or never written whole (and what a write left is
+// cut off before the next record: nothing damaged at the next start), unsure when nothing more
+// of the journal can be written; the next start then names the last step found saved.
+TEST(JournalTest, AStepWhoseRecordFailsIsSavedNotSavedOrInDoubtAndTheNextStartSaysWhich) {
+    using Kind = FileFaults::Kind;
+    enum class Ends { Saved, NotSaved, Unsure };
+    struct Case {
+        const char* name;
+        std::vector<Kind> plan;
+        Ends ends;
+        bool recordLost; // Unsure: the record never reached the disk
+    };
+    const Case cases[] = {
+        {"flush fails once", {Kind::None, Kind::Fail}, Ends::Saved, false},
+        {"write fails", {Kind::Fail}, Ends::NotSaved, false},
+        {"write goes half way", {Kind::Partial}, Ends::NotSaved, false},
+        {"flush and write again fail", {Kind::None, Kind::Fail, Kind::Fail}, Ends::NotSaved, false},
+        {"flush, write again and take back fail",
+         {Kind::None, Kind::Fail, Kind::Fail, Kind::Fail},
+         Ends::Unsure,
+         false},
+        {"the same, the record lost", {Kind::None, Kind::Fail, Kind::Fail, Kind::Fail}, Ends::Unsure, true},
+    };
+    for (const Case& c : cases) {
+        vantreth::testing::TempFolder folder;
+        const std::filesystem::path root = folder.path();
+        RecordFaults faults;
+        {
+            Journal journal(root, &faults);
+            journal.Recover();
+            Save(journal, "first");
+            const long long before = journal.size();
+            faults.plan = c.plan;
+            std::string thrown = "nothing";
+            try {
+                Save(journal, "aaaa", std::string(400, 'a'));
+            } catch (const StepOutcomeUnknown&) {
+                thrown = "unsure";
+            } catch (const IoError& e) {
+                thrown = e.what();
+            }
+            faults.plan.clear();
+            const std::string notes = Joined(journal.TakeNotes());
+            switch (c.ends) {
+            case Ends::Saved:
+                EXPECT_EQ(thrown, "nothing") << c.name;
+                EXPECT_NE(notes.find("It was written again: it is saved"), std::string::npos) << c.name;
+                break;
+            case Ends::NotSaved:
+                EXPECT_NE(thrown.find("Input/output error"), std::string::npos) << c.name << ": " << thrown;
+                EXPECT_EQ(journal.state(), Journal::State::Open) << c.name;
+                break;
+            case Ends::Unsure:
+                EXPECT_EQ(thrown, "unsure") << c.name;
+                EXPECT_EQ(journal.state(), Journal::State::Unsure) << c.name;
+                PendingChanges changes;
+                changes.Write(In(journal, "bbbb"), 0, "more");
+                EXPECT_THROW(journal.Commit("saving bbbb", changes), StepOutcomeUnknown) << c.name;
+                break;
+            }
+            EXPECT_EQ(FileExists(Disk(root / "aaaa")), c.ends == Ends::Saved) << c.name;
+            if (c.ends != Ends::Unsure)
+                Save(journal, "bbbb"); // written where the failed record began
+            if (c.recordLost) {
+                std::filesystem::resize_file(root / kJournalName, static_cast<uintmax_t>(before));
+                std::filesystem::remove(root / "aaaa");
+            }
+        } // killed: no clean end
+        const std::string told = Joined(Journal(root).Recover());
+        EXPECT_EQ(told.find("damaged"), std::string::npos) << c.name << ": " << told;
+        const std::string last = c.ends != Ends::Unsure ? "saving bbbb"
+                                 : c.recordLost         ? "saving first"
+                                                        : "saving aaaa";
+        EXPECT_NE(told.find("The last step found saved is \"" + last + "\""), std::string::npos)
+            << c.name << ": " << told;
+        EXPECT_EQ(FileExists(Disk(root / "aaaa")),
+                  c.ends == Ends::Saved || (c.ends == Ends::Unsure && !c.recordLost))
+            << c.name;
+    }
+    // A start after a clean end tells nothing; after a kill, the last step saved.
+    for (const bool clean : {true, false}) {
+        vantreth::testing::TempFolder folder;
+        {
+            Journal journal(folder.path());
+            journal.Recover();
+            Save(journal, "aaaa");
+            if (clean) {
+                journal.Checkpoint();
+                journal.Close();
+            }
+        }
+        const std::string told = Joined(Journal(folder.path()).Recover());
+        EXPECT_EQ(told.find("The last step found saved is \"saving aaaa\"") != std::string::npos, !clean)
+            << told;
+    }
+}
+
+} // namespace
+} // namespace platform
+
+namespace platform {
+namespace {
+
+// A start ends whole or changes nothing more: one that could not flush what it wrote, cut the
+// journal or put a damaged one aside ends look-only, saying why; one that could not write the
+// files stops. Either way no step is taken after it, and a damaged journal is never put aside
+// before what it gave is flushed.
+TEST(JournalTest, AStartThatCannotFinishEndsLookOnlyOrStoppedAndTakesNoStep) {
+    using Op = FileFaults::Op;
+    struct Case {
+        const char* name;
+        bool damaged;     // the second record is damaged: the journal is to be put aside
+        Op op;            // the change that fails at the start
+        const char* file; // of this file
+        bool onThread;    // the flush fails on the engine's thread instead
+        Journal::State ends;
+    };
+    const Case cases[] = {
+        {"a file's flush", false, Op::Flush, "aaaaaaaaaa", false, Journal::State::ReadOnly},
+        {"a file's flush on the engine's thread", false, Op::Flush, "", true, Journal::State::ReadOnly},
+        {"the cut", false, Op::Truncate, kJournalName, false, Journal::State::ReadOnly},
+        {"the flush before the put-aside", true, Op::Flush, "", true, Journal::State::ReadOnly},
+        {"the put-aside", true, Op::Rename, kDamagedJournalName, false, Journal::State::ReadOnly},
+        {"a file's write", false, Op::Write, "aaaaaaaaaa", false, Journal::State::Stopped},
+    };
+    for (const Case& c : cases) {
+        vantreth::testing::TempFolder folder;
+        const std::filesystem::path root = folder.path();
+        if (c.damaged)
+            DamagedFolder(root);
+        else
+            SaveTwoStepsUncheckpointed(root);
+        Watched faults;
+        faults.fault = [&c](const FileFaults::Change& change) -> FileFaults::Fault {
+            if (!c.onThread && change.op == c.op && change.file.filename() == c.file)
+                return {FileFaults::Kind::Fail, EIO};
+            return {};
+        };
+        Journal journal(root, &faults);
+        if (c.onThread)
+            journal.SetFlusher([](int, bool) { return EIO; });
+        std::string told;
+        try {
+            told = Joined(journal.Recover());
+        } catch (const FolderNotWhole& e) {
+            told = e.what();
+        }
+        EXPECT_EQ(journal.state(), c.ends) << c.name;
+        if (c.ends == Journal::State::ReadOnly) {
+            EXPECT_NE(told.find("open only to be looked at (its start could not be finished"),
+                      std::string::npos)
+                << c.name << ": " << told;
+            EXPECT_NE(told.find("Input/output error"), std::string::npos) << c.name << ": " << told;
+        }
+        if (c.damaged) {
+            EXPECT_TRUE(FileExists(Disk(root / kJournalName))) << c.name << ": put aside all the same";
+            EXPECT_FALSE(FileExists(Disk(root / kDamagedJournalName))) << c.name;
+        }
+        const size_t changes = faults.seen.size();
+        PendingChanges step;
+        step.Write(Disk(root / "cccc"), 0, "more");
+        try {
+            journal.Commit("saving cccc", step);
+            ADD_FAILURE() << c.name << ": a step was taken";
+        } catch (const FolderReadOnly& e) {
+            EXPECT_EQ(c.ends, Journal::State::ReadOnly) << c.name;
+            EXPECT_NE(std::string(e.what()).find("Input/output error"), std::string::npos)
+                << c.name << ": the reason is not said: " << e.what();
+        } catch (const FolderNotWhole&) {
+            EXPECT_EQ(c.ends, Journal::State::Stopped) << c.name;
+        }
+        EXPECT_EQ(faults.seen.size(), changes) << c.name << ": written after the start";
+        EXPECT_FALSE(FileExists(Disk(root / "cccc"))) << c.name;
+    }
+}
+
+// Where a damaged journal is put aside, a link or a folder planted under that name is left as
+// it is (never written through, never replaced), and the journal goes aside under another name.
+TEST(JournalTest, ALinkOrFolderWhereTheJournalGoesAsideIsLeftAsItIs) {
+    for (const bool link : {true, false}) {
+        vantreth::testing::TempFolder folder;
+        const std::filesystem::path root = folder.path() / "data", outside = folder.path() / "outside";
+        std::filesystem::create_directory(root);
+        DamagedFolder(root);
+        if (link) {
+            Store(outside, "not the program's");
+            std::filesystem::create_symlink(outside, root / kDamagedJournalName);
+        } else {
+            std::filesystem::create_directory(root / kDamagedJournalName);
+            Store(root / kDamagedJournalName / "kept", "kept");
+        }
+        const std::string told = Joined(Journal(root).Recover());
+        EXPECT_NE(told.find("\"saving bbbbbbbbbb\" was saved; it may be lost"), std::string::npos) << told;
+        EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(root / kJournalName))) << link;
+        if (link) {
+            EXPECT_TRUE(std::filesystem::is_symlink(root / kDamagedJournalName));
+            EXPECT_EQ(Bytes(outside), "not the program's");
+        } else {
+            EXPECT_EQ(Bytes(root / kDamagedJournalName / "kept"), "kept");
+        }
+    }
+}
+
+// A record that reaches past where a file of its kind can (its length, a write, a whole file),
+// its checksum whole, is damage: never applied, put aside and told; within the reach the same
+// record is applied (a length the file never had stays refused as before).
+TEST(JournalTest, ARecordReachingPastAFilesKindIsDamage) {
+    struct Case {
+        const char* name;
+        long long reach; // of the file "bbbbbbbbbb"
+        bool longer;     // its record gives it a length 256 bytes past its writes
+        bool applied;
+        const char* told;
+    };
+    const Case cases[] = {
+        {"a length past the reach", 100, true, false, "\"saving bbbbbbbbbb\" was saved; it may be lost"},
+        {"a length within it", 1000, true, true, "never had"},
+        {"a write past the reach", 2, false, false, "\"saving bbbbbbbbbb\" was saved; it may be lost"},
+        {"within it", 4, false, true, ""},
+    };
+    for (const Case& c : cases) {
+        vantreth::testing::TempFolder folder;
+        const std::filesystem::path root = folder.path();
+        SaveTwoStepsUncheckpointed(root);
+        std::filesystem::remove(root / "bbbbbbbbbb");
+        std::string log = Bytes(root / kJournalName);
+        if (c.longer) {
+            const size_t at = log.find("VREC", log.find("VREC") + 1);
+            log[log.find("L\x0a", at) + 16] = 1; // 256 bytes more
+            Reseal(log, at);
+        }
+        Store(root / kJournalName, log);
+        Journal journal(root);
+        journal.SetReach(
+            [&c](std::string_view file) { return file == "bbbbbbbbbb" ? c.reach : kLargestFile; });
+        std::string told;
+        try {
+            told = Joined(journal.Recover());
+        } catch (const FolderNotWhole& e) {
+            told = e.what();
+        }
+        EXPECT_EQ(FileExists(Disk(root / "bbbbbbbbbb")), c.applied) << c.name;
+        if (*c.told == '\0') {
+            EXPECT_EQ(told.find("damaged"), std::string::npos) << c.name << ": " << told;
+        } else {
+            EXPECT_NE(told.find(c.told), std::string::npos) << c.name << ": " << told;
+        }
+    }
+}
+
+} // namespace
+} // namespace platform
+
+namespace platform {
+namespace {
+
+// What a start finds beside the journal is its own message: a put-aside journal is told at
+// every start until it was shown, then renamed as shown and never told again (a second one
+// never taking the first one's place); the previous version's notes are told once and
+// removed; a stale note of a step in doubt says nothing.
+TEST(JournalTest, WhatLiesBesideTheJournalIsToldUntilShownAndThenNeverAgain) {
+    struct Case {
+        const char* name;
+        std::function<void(const std::filesystem::path&)> plant;
+        size_t messages; // told at each start until shown
+        const char* told;
+        const char* gone; // removed once shown ("" none)
+    };
+    const Case cases[] = {
+        {"a damaged journal", DamagedFolder, 1, "put aside as \"journal.damaged\"", kDamagedJournalName},
+        {"two damaged journals",
+         [](const std::filesystem::path& root) {
+             DamagedFolder(root);
+             Journal(root).Recover(); // not shown: the clerk closed the program first
+             DamagedFolder(root);
+         },
+         2, "put aside as \"journal.damaged-2\"", kDamagedJournalName},
+        {"the previous version's notes",
+         [](const std::filesystem::path& root) {
+             Store(root / kUntoldName, std::string("Tell me once.\0", 14));
+         },
+         1, "Tell me once.", kUntoldName},
+        {"a stale step in doubt",
+         [](const std::filesystem::path& root) { Store(root / kUnsureName, "saving x"); }, 0, "", ""},
+    };
+    for (const Case& c : cases) {
+        vantreth::testing::TempFolder folder;
+        const std::filesystem::path root = folder.path();
+        c.plant(root);
+        for (int start = 0; start < 2; ++start) {
+            Journal journal(root);
+            const std::vector<std::string> told = journal.Recover();
+            const std::string all = Joined(told);
+            EXPECT_EQ(Occurrences(all, "put aside as") + Occurrences(all, "Tell me once."), c.messages)
+                << c.name << " at start " << start << ": " << all;
+            EXPECT_EQ(all.find("saving x"), std::string::npos) << c.name;
+            if (*c.told != '\0') {
+                EXPECT_NE(all.find(c.told), std::string::npos)
+                    << c.name << " at start " << start << ": " << all;
+            }
+        }
+        Journal shown(root);
+        shown.Recover();
+        shown.Told();
+        EXPECT_TRUE(Journal(root).Recover().empty()) << c.name << ": told again after it was shown";
+        if (*c.gone != '\0') {
+            EXPECT_FALSE(FileExists(Disk(root / c.gone))) << c.name;
+        }
+        if (c.gone == std::string(kDamagedJournalName)) {
+            EXPECT_TRUE(FileExists(Disk(root / (std::string(kDamagedJournalName) + kShownSuffix)))) << c.name;
+        }
+    }
+}
+
+int OpenDescriptors() {
+    return static_cast<int>(std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}));
+}
+
+// A checkpoint of more files than a process may hold open at once: it holds at most a batch of
+// them, and the journal is cut all the same; with no thread to be had for the flushes, each batch
+// is flushed where it is handed over and nothing is left in hand.
+TEST(JournalTest, ACheckpointOfManyFilesHoldsABatchOpenAtATimeAndNeedsNoThread) {
+    for (const bool thread : {true, false}) {
+        vantreth::testing::TempFolder folder;
+        const std::filesystem::path root = folder.path();
+        Journal journal(root);
+        journal.Recover();
+        std::atomic<int> most{0};
+        const int before = OpenDescriptors();
+        const std::thread::id window = std::this_thread::get_id();
+        std::atomic<bool> elsewhere{false};
+        journal.SetFlusher([&](int, bool) {
+            most = std::max(most.load(), OpenDescriptors() - before);
+            elsewhere = elsewhere || std::this_thread::get_id() != window;
+            return 0;
+        });
+        journal.SetNoFlushThread(!thread);
+        {
+            Transaction step(journal, "saving many");
+            for (int i = 0; i < 1200; ++i)
+                RandomFile(In(journal, "f" + std::to_string(i)), 4).Put(1, "data");
+            step.Commit();
+        }
+        if (thread) {
+            journal.Checkpoint();
+        } else {
+            bool done = false;
+            for (int round = 0; round < 20 && !done; ++round)
+                done = journal.CheckpointWithoutWaiting();
+            EXPECT_TRUE(done) << "a batch stayed in hand";
+            EXPECT_FALSE(journal.Checkpointing());
+            EXPECT_FALSE(elsewhere) << "flushed on a thread";
+        }
+        EXPECT_LE(most.load(), static_cast<int>(Journal::kBatchFiles) + 8) << thread;
+        EXPECT_EQ(journal.size(), static_cast<long long>(kJournalHeaderBytes)) << thread;
+        EXPECT_FALSE(journal.NeedsCheckpoint()) << thread;
+    }
+}
+
+// Steps saved while a checkpoint's flushes are held, each writing files anew: the journal never
+// grows past its limit by more than one record, a step finding it past the limit waiting for a
+// checkpoint first.
+TEST(JournalTest, TheJournalStaysBoundedWhileACheckpointIsHeld) {
+    for (const bool held : {false, true}) {
+        vantreth::testing::TempFolder folder;
+        const std::filesystem::path root = folder.path();
+        vantreth::testing::HeldFlushes flushes;
+        Journal journal(root);
+        journal.SetFlusher(flushes.flusher());
+        journal.Recover();
+        const std::string data(64 * 1024, 'x');
+        std::atomic<bool> past{false};
+        std::thread releaser;
+        if (held) {
+            flushes.Hold();
+            Save(journal, "first");
+            EXPECT_FALSE(journal.CheckpointWithoutWaiting());
+            releaser = std::thread([&] {
+                while (!past)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+                flushes.Release();
+            });
+        }
+        long long largest = 0;
+        for (int i = 0; i < 100; ++i) {
+            past = past || journal.size() > Journal::kJournalLimit;
+            Save(journal, "f" + std::to_string(i % 7), data);
+            largest = std::max(largest, journal.size());
+        }
+        past = true;
+        if (releaser.joinable())
+            releaser.join();
+        EXPECT_LE(largest, Journal::kJournalLimit + static_cast<long long>(data.size()) + 200) << held;
+        EXPECT_FALSE(flushes.TimedOut()) << held;
+    }
+}
+
+} // namespace
+} // namespace platform
+
+namespace platform {
+namespace {
+
+// A file a step replaced whole, written again from the journal (at a start, or before the next
+// read after its write failed): written over what is there and only then cut to its length, so
+// that a reader never finds it shorter than it ends.
+TEST(JournalTest, AFileReplacedWholeIsNeverSeenShortWhileWrittenAgain) {
+    for (const bool start : {true, false}) {
+        vantreth::testing::TempFolder folder;
+        const std::filesystem::path root = folder.path();
+        Store(root / "aaaa", "xxxxxxxxxxxx");
+        Watched faults;
+        bool failOnce = !start;
+        faults.fault = [&](const FileFaults::Change& change) -> FileFaults::Fault {
+            if (change.op == FileFaults::Op::Write && change.file.filename() == "aaaa" &&
+                std::exchange(failOnce, false))
+                return {FileFaults::Kind::Fail, EIO};
+            return {};
+        };
+        {
+            Journal journal(root, start ? nullptr : &faults);
+            journal.Recover();
+            PendingChanges changes;
+            changes.Replace(In(journal, "aaaa"), "yyyyyy");
+            journal.Commit("replacing", changes);
+            if (!start) {
+                Transaction looking(journal, "looking");
+                EXPECT_EQ(ReadFileAt(In(journal, "aaaa"), 0, 20), "yyyyyy");
+            }
+        }
+        if (start) {
+            Store(root / "aaaa", "xxxxxxxxxxxx"); // as before the step: its write never reached the disk
+            Journal(root, &faults).Recover();
+        }
+        EXPECT_EQ(Bytes(root / "aaaa"), "yyyyyy") << start;
+        long seen = 0;
+        for (const Watched::Seen& s : faults.seen)
+            if (s.file.filename() == "aaaa" &&
+                (s.op == FileFaults::Op::Write || s.op == FileFaults::Op::Truncate)) {
+                ++seen;
+                EXPECT_GE(s.size, 6) << start << ": found short";
+            }
+        EXPECT_GT(seen, 0) << start;
+    }
+}
+
+// The cut's flush failing on the engine's thread: the next step writes the cut again (the
+// header's slot and the length) and flushes it on the journal's own descriptor before its record.
+TEST(JournalTest, AStepAfterTheCutsFlushFailedWritesTheCutAgainFirst) {
+    vantreth::testing::TempFolder folder;
+    const std::filesystem::path root = folder.path();
+    Watched faults;
+    std::atomic<bool> cutFlushFails{false}, armed{false};
+    Journal journal(root, &faults);
+    journal.SetFlusher([&](int, bool) { return armed.exchange(false) ? EIO : 0; });
+    journal.Recover();
+    Save(journal, "aaaa");
+    faults.fault = [&](const FileFaults::Change& change) -> FileFaults::Fault {
+        if (change.op == FileFaults::Op::Truncate && change.file.filename() == kJournalName)
+            cutFlushFails = armed = true; // the flush handed over after the truncation
+        return {};
+    };
+    for (int round = 0; round < 5000 && !cutFlushFails; ++round) {
+        try {
+            journal.CheckpointWithoutWaiting();
+        } catch (const IoError&) {
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    ASSERT_TRUE(cutFlushFails.load());
+    faults.fault = nullptr;
+    const size_t from = faults.seen.size();
+    Save(journal, "bbbb");
+    std::vector<std::string> order; // the journal's changes, up to its record
+    for (size_t i = from; i < faults.seen.size(); ++i) {
+        const Watched::Seen& s = faults.seen[i];
+        if (s.file.filename() != kJournalName)
+            continue;
+        if (s.op == FileFaults::Op::Write && s.bytes != kJournalSlotBytes) {
+            order.push_back("record");
+            break;
+        }
+        order.push_back(s.op == FileFaults::Op::Write      ? "slot"
+                        : s.op == FileFaults::Op::Truncate ? "cut"
+                                                           : "flush");
+    }
+    EXPECT_EQ(order, (std::vector<std::string>{"slot", "flush", "cut", "flush", "record"}));
+}
+
+} // namespace
+} // namespace platform
+
+namespace platform {
+namespace {
+
+// What the engine reads of the folder it never takes from a link or a crash's leftovers: a flush
+// failed meanwhile on its thread is looked at before the next read (the file written again
+// first), a link put for the journal after the start is not read as the journal, a linked
+// sub-folder or file is not written through at a start, and an empty id left by a crash is
+// written anew, never taken as the folder's.
+TEST(JournalTest, TheEngineTrustsNoLinkNorLeftoverForTheFolderItWrites) {
+    vantreth::testing::TempFolder folder;
+    const std::filesystem::path root = folder.path() / "data", outside = folder.path() / "outside";
+    std::filesystem::create_directories(root);
+    std::filesystem::create_directories(outside);
+    {
+        // The flush failed, and the kernel dropped what it could not write.
+        vantreth::testing::HeldFlushes flushes;
+        Journal journal(root);
+        journal.SetFlusher(flushes.flusher());
+        journal.Recover();
+        Save(journal, "aaaa");
+        flushes.FailWith(EIO);
+        EXPECT_FALSE(journal.CheckpointWithoutWaiting());
+        ASSERT_TRUE(flushes.WaitBegun(1));
+        std::this_thread::sleep_for(std::chrono::milliseconds(200)); // finished, not yet looked at
+        Store(root / "aaaa", std::string(4, '\0'));
+        Transaction looking(journal, "looking");
+        EXPECT_EQ(RandomFile(In(journal, "aaaa"), 4).Get(1), "data") << "read before the failure was seen";
+    }
+    std::filesystem::remove_all(root);
+    std::filesystem::create_directories(root);
+    {
+        // A link put for the journal once the engine runs, to a journal holding another step.
+        Journal journal(root);
+        journal.Recover();
+        Save(journal, "bbbb");
+        std::filesystem::copy_file(root / kJournalName, outside / "journal");
+        std::filesystem::remove(root / "bbbb");
+        journal.Checkpoint();
+        struct FailFirst final : FileFaults {
+            bool failed = false;
+            Fault BeforeChange(const std::filesystem::path&, size_t) override { return {}; }
+            Fault Before(const Change& change) override {
+                return change.op == Op::Write && change.file.filename() == "cccc" &&
+                               !std::exchange(failed, true)
+                           ? Fault{Kind::Fail, EIO}
+                           : Fault{};
+            }
+        } faults;
+        journal.SetFaults(&faults);
+        Save(journal, "cccc"); // saved, its file not written: written again from the journal
+        journal.SetFaults(nullptr);
+        std::filesystem::remove(root / kJournalName);
+        std::filesystem::create_symlink(outside / "journal", root / kJournalName);
+        try {
+            Transaction looking(journal, "looking");
+            FileExists(In(journal, "bbbb"));
+        } catch (const IoError&) {
+        }
+        EXPECT_FALSE(std::filesystem::exists(root / "bbbb")) << "the journal read through a link";
+    }
+    std::filesystem::remove_all(root);
+    std::filesystem::create_directories(root);
+    {
+        // A sub-folder and a file the journal writes, each replaced by a link before the start.
+        {
+            Journal journal(root);
+            journal.Recover();
+            std::filesystem::create_directory(root / "sub");
+            PendingChanges changes;
+            changes.Write(In(journal, "sub/file"), 0, "data");
+            changes.Write(In(journal, "plain"), 0, "data");
+            journal.Commit("saving", changes);
+        }
+        std::filesystem::remove_all(root / "sub");
+        std::filesystem::remove(root / "plain");
+        std::filesystem::create_directory_symlink(outside, root / "sub");
+        Store(outside / "target", "not the program's");
+        std::filesystem::create_symlink(outside / "target", root / "plain");
+        try {
+            Journal(root).Recover();
+        } catch (const IoError&) {
+        }
+        EXPECT_FALSE(std::filesystem::exists(outside / "file")) << "written through a linked folder";
+        EXPECT_EQ(Bytes(outside / "target"), "not the program's") << "written through a linked file";
+    }
+    std::filesystem::remove_all(root);
+    std::filesystem::create_directories(root);
+    for (const std::string left : {"", "12ab"}) {
+        // The folder's id cut short by a crash before its first journal.
+        Store(root / kFolderIdName, left);
+        {
+            Journal journal(root);
+            journal.Recover();
+            Save(journal, "dddd");
+        }
+        const std::string told = Joined(Journal(root).Recover());
+        EXPECT_EQ(told.find("another data folder"), std::string::npos) << '"' << left << "\": " << told;
+        EXPECT_EQ(told.find("could not be read"), std::string::npos) << '"' << left << "\": " << told;
+        EXPECT_EQ(Bytes(root / "dddd"), "data");
+        EXPECT_EQ(Bytes(root / kFolderIdName).size(), 33u);
+        std::filesystem::remove_all(root);
+        std::filesystem::create_directories(root);
+    }
+}
+
+} // namespace
+} // namespace platform
+
+namespace platform {
+namespace {
+
+// A file deleted and written again holds zeros wherever nothing was written since, within the
+// step and when its steps are written again from the journal; a deleted file reads as missing,
+// never as empty; appended lines always end closed, also after a last line left open.
+TEST(TransactionTest, ADeletedFileIsGoneAndComesBackWithNothingOfItsOldBytes) {
+    const std::string old = "xxxxxxxx", fresh = std::string(4, '\0') + "yy";
+    for (const bool replayed : {false, true}) { // the delete and the write in two steps, then a kill
+        vantreth::testing::TempFolder folder;
+        const std::filesystem::path root = folder.path();
+        Store(root / "aaaa", old);
+        {
+            Journal journal(root);
+            journal.Recover();
+            {
+                Transaction step(journal, "deleting");
+                DeleteFile(In(journal, "aaaa"));
+                EXPECT_FALSE(FileExists(In(journal, "aaaa")));
+                EXPECT_FALSE(ReadFile(In(journal, "aaaa")).has_value()) << "a deleted file read as there";
+                EXPECT_THROW(SeqReader reader(In(journal, "aaaa")), IoError);
+                if (!replayed) {
+                    RandomFile(In(journal, "aaaa"), 2).Put(3, "yy");
+                    EXPECT_EQ(ReadFile(In(journal, "aaaa")), fresh) << "old bytes read in the gaps";
+                }
+                step.Commit();
+            }
+            if (replayed) {
+                Transaction step(journal, "writing again");
+                RandomFile(In(journal, "aaaa"), 2).Put(3, "yy");
+                step.Commit();
+            }
+        }
+        EXPECT_EQ(Bytes(root / "aaaa"), fresh) << replayed;
+        if (replayed) {
+            Store(root / "aaaa", old); // the writes never reached the disk
+            Journal(root).Recover();
+            EXPECT_EQ(Bytes(root / "aaaa"), fresh) << "old bytes kept in the gaps";
+        }
+    }
+    for (const bool inStep : {false, true}) {
+        vantreth::testing::TempFolder folder;
+        const std::filesystem::path root = folder.path();
+        Store(root / "log", "open line");
+        Journal journal(root);
+        journal.Recover();
+        {
+            Transaction step(journal, "appending");
+            const FilePath file = inStep ? In(journal, "log") : Disk(root / "log");
+            SeqLine first, second;
+            first.Text("one");
+            second.Text("two");
+            AppendLines(file, {first, second});
+            step.Commit();
+        }
+        EXPECT_EQ(Bytes(root / "log"), "open line\r\n\"one\"\r\n\"two\"\r\n") << inStep;
     }
 }
 

@@ -198,3 +198,21 @@ TEST_F(SettingsTest, AFileThatCannotBeWrittenOrReadIsSaid) {
 
 } // namespace
 } // namespace records
+
+namespace records {
+namespace {
+
+// A folder only looked at gets no settings file written: the defaults are given all the same.
+TEST_F(SettingsTest, AMissingFileIsWrittenOnlyWhereTheFolderMayBeWritten) {
+    for (const bool mayWrite : {false, true}) {
+        fs::remove(m_dir / "settings");
+        std::string problem;
+        const MotelSettings s = MotelSettings::Load(SettingsFile(), &problem, nullptr, mayWrite);
+        EXPECT_EQ(s.motelName, MotelSettings().motelName) << mayWrite;
+        EXPECT_EQ(fs::exists(m_dir / "settings"), mayWrite);
+        EXPECT_TRUE(problem.empty()) << problem;
+    }
+}
+
+} // namespace
+} // namespace records
