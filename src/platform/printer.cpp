@@ -610,7 +610,7 @@ void PrintQueue::LeftBehindShown(const FilePath& folder) {
     // reports again. A change that fails leaves them to be told at the next start.
     try {
         DeleteFile(folder.Child(kListFile));
-        fileops::SyncFolder(folder.owner(), folder);
+        fileops::SyncFolder(folder.owner(), folder.path());
         DeleteFile(folder.Child(kDoneFile));
     } catch (const IoError&) {
     }

@@ -329,7 +329,7 @@ TEST_F(FilesTest, SequentialLinesRoundTrip) {
     const FilePath file = Out(m_dir / "detail");
     AppendLine(file, SeqLine().Text("101").Text("JONES, \"BOB\"\r\n").Number(55.55f * 3).Number(0.1f));
     AppendLine(file, SeqLine().DateLit({2026, 12, 6}).TimeLit({0, 0, 5}).Number(42).Number(1.0 / 3));
-    EXPECT_EQ(Mode(file), 0600u);
+    EXPECT_EQ(Mode(file.path()), 0600u);
 
     SeqReader in(file);
     EXPECT_EQ(in.ReadText(), "101");
@@ -351,7 +351,7 @@ TEST_F(FilesTest, SequentialLinesRoundTrip) {
 
 TEST_F(FilesTest, ReaderConvertsBetweenTextAndNumbers) {
     const FilePath file = Out(m_dir / "totals");
-    SetContent(file, "\" 12.50 \",0.08,.25,#2026-12-06#\r\n");
+    SetContent(file.path(), "\" 12.50 \",0.08,.25,#2026-12-06#\r\n");
     SeqReader in(file);
     EXPECT_EQ(in.ReadNumber(), 12.5);       // a text read as a number is its Val
     EXPECT_EQ(in.ReadText(), "0.08");       // a number read as text is the text written
@@ -363,11 +363,11 @@ TEST_F(FilesTest, AppendAddsAndWriteLinesReplaces) {
     const FilePath file = Out(m_dir / "notes");
     AppendLines(file, {SeqLine().Text("a"), SeqLine().Text("b")});
     AppendLine(file, SeqLine().Number(1));
-    EXPECT_EQ(Content(file), "\"a\"\r\n\"b\"\r\n1\r\n");
+    EXPECT_EQ(Content(file.path()), "\"a\"\r\n\"b\"\r\n1\r\n");
     WriteLines(file, {SeqLine().Text("c")});
-    EXPECT_EQ(Content(file), "\"c\"\r\n");
+    EXPECT_EQ(Content(file.path()), "\"c\"\r\n");
     WriteLines(file, {});
-    EXPECT_EQ(Content(file), "");
+    EXPECT_EQ(Content(file.path()), "");
     EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 1);
 }
 
