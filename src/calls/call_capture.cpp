@@ -96,7 +96,7 @@ std::optional<ReceivedCall> ParseEntry(std::string_view line) {
 } // namespace
 
 std::vector<ReceivedCall> ReadReceivedCalls(const platform::DataFolder& folder) {
-    const platform::FilePath file = folder.File(kCallsReceivedFile);
+    const std::filesystem::path file = folder.File(kCallsReceivedFile).path();
     const std::optional<std::string> text = platform::fileops::ReadWhole(file, O_NOFOLLOW);
     std::vector<ReceivedCall> calls;
     if (!text)
@@ -111,7 +111,8 @@ std::vector<ReceivedCall> ReadReceivedCalls(const platform::DataFolder& folder) 
 void KeepReceivedCalls(const platform::DataFolder& folder, const std::vector<ReceivedCall>& calls) {
     if (calls.empty())
         return;
-    const platform::FilePath file = folder.File(kCallsReceivedFile);
+    // Never a file of a step (see kCallsReceivedFile): changed on the disk by its plain name.
+    const std::filesystem::path file = folder.File(kCallsReceivedFile).path();
     // A line left cut short by an earlier write is ended first, so that it spoils no other.
     std::string text = "\n";
     for (const ReceivedCall& call : calls)
@@ -126,8 +127,7 @@ void KeepReceivedCalls(const platform::DataFolder& folder, const std::vector<Rec
 }
 
 void ClearReceivedCalls(const platform::DataFolder& folder) {
-    const platform::FilePath file = folder.File(kCallsReceivedFile);
-    platform::fileops::Remove(nullptr, file);
+    platform::fileops::Remove(nullptr, folder.File(kCallsReceivedFile).path());
 }
 
 std::optional<long> HandleCallRecord(const platform::DataFolder& folder, const CallRecord& call,

@@ -85,10 +85,10 @@ MovePlan PlanMove(const DataFolder& folder, std::string_view fromRoom, std::stri
     switch (records::CheckLedgerCarry(plan.fromLedger, plan.toLedger)) {
     case records::LedgerCarry::Missing:
         plan.problem = "The folio of the guest in room " + Shown(plan.fromRoom) + " (" +
-                       LedgerName(plan.fromLedger) + ") could not be found. The guest was not moved.";
+                       LedgerName(plan.fromLedger.path()) + ") could not be found. The guest was not moved.";
         break;
     case records::LedgerCarry::NameTaken:
-        plan.problem = "Another folio named " + LedgerName(plan.toLedger) +
+        plan.problem = "Another folio named " + LedgerName(plan.toLedger.path()) +
                        " already exists. The guest was not moved, so that the two folios are not mixed.";
         break;
     default:

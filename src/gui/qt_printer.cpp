@@ -143,7 +143,7 @@ platform::FilePath QtPrinter::NewFileName() {
     for (int n = stamp == m_lastStamp ? m_lastNumber + 1 : 1;; ++n) {
         platform::FilePath file = m_folder.Child("report-" + stamp + "-" + std::to_string(n) + ".pdf");
         std::error_code ec;
-        if (!std::filesystem::exists(file, ec)) {
+        if (!std::filesystem::exists(file.path(), ec)) {
             m_lastStamp = stamp;
             m_lastNumber = n;
             return file;
@@ -159,22 +159,23 @@ public:
     Prepared(QtPrinter& printer, platform::FilePath file, std::string name)
         : m_printer(printer), m_file(std::move(file)), m_name(std::move(name)), m_inStep(true) {}
     Prepared(QtPrinter& printer, const platform::FilePath& file, std::string_view bytes, std::string name)
-        : m_printer(printer), m_file(file), m_name(std::move(name)), m_staged(std::in_place, file, bytes) {}
+        : m_printer(printer), m_file(file), m_name(std::move(name)),
+          m_staged(std::in_place, file.path(), bytes) {}
 
     void Publish() override {
         if (m_staged)
             m_staged->Publish();
-        m_printer.m_lastFile = m_file;
+        m_printer.m_lastFile = m_file.path();
         if (!m_printer.m_toPrinter)
             return;
         if (!m_inStep) {
             try {
-                platform::PrintQueue::List(m_printer.m_folder, {{m_file, m_name}});
+                platform::PrintQueue::List(m_printer.m_folder, {{m_file.path(), m_name}});
             } catch (const std::exception&) {
                 // Printed all the same; only a start after a crash would not know of it.
             }
         }
-        m_printer.m_queue.Add({{m_file, m_name}});
+        m_printer.m_queue.Add({{m_file.path(), m_name}});
     }
     std::string Name() const override { return m_name; }
 
@@ -211,22 +212,22 @@ std::string QtPrinter::PublishStep(std::vector<std::unique_ptr<platform::Prepare
                 continue;
             }
             renamed = prepared->Rename() || renamed;
-            m_lastFile = prepared->file();
+            m_lastFile = prepared->file().path();
             if (m_toPrinter)
-                toPrint.push_back({prepared->file(), prepared->Name()});
+                toPrint.push_back({prepared->file().path(), prepared->Name()});
         } catch (const std::exception& e) {
             failed.push_back({held->Name(), e.what(), {}});
         }
     }
     if (renamed)
-        platform::FlushFolder(m_folder);
+        platform::FlushFolder(m_folder.path());
     m_queue.Add(std::move(toPrint));
     return platform::NotPrintedMessage(failed);
 }
 
 std::unique_ptr<platform::PreparedPrint> QtPrinter::Prepare(const platform::PrintJob& job) {
     std::error_code ec;
-    std::filesystem::create_directories(m_folder, ec);
+    std::filesystem::create_directories(m_folder.path(), ec);
     if (ec)
         throw platform::PrintError("the folder " + m_folder.string() + " cannot be made: " + ec.message());
 
@@ -252,7 +253,7 @@ std::unique_ptr<platform::PreparedPrint> QtPrinter::Prepare(const platform::Prin
                                            " could not be saved: the document was not finished");
             platform::ReplaceFileContent(file, pdf);
             if (m_toPrinter)
-                platform::PrintQueue::List(m_folder, {{file, job.Name()}});
+                platform::PrintQueue::List(m_folder, {{file.path(), job.Name()}});
             return std::make_unique<Prepared>(*this, file, job.Name());
         } catch (const platform::FolderReadOnly&) {
             // A folder only looked at keeps the PDF all the same, outside the step.

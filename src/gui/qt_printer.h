@@ -41,7 +41,7 @@ public:
     std::string LeftBehind() override;
     void NotPrintedShown() override;
     // The PDF files lie in the data folder: from now on they go through its engine.
-    void OpenIn(const platform::DataFolder& folder) override { m_folder = folder.FileAt(m_folder); }
+    void OpenIn(const platform::DataFolder& folder) override { m_folder = folder.FileAt(m_folder.path()); }
     // The PDF file of the last document published, empty before the first.
     const std::filesystem::path& lastFile() const { return m_lastFile; }
 

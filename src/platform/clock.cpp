@@ -75,7 +75,7 @@ BusinessClock::BusinessClock(FilePath offsetFile) : m_file(std::move(offsetFile)
 }
 
 void BusinessClock::OpenIn(const DataFolder& folder) {
-    m_file = folder.FileAt(m_file);
+    m_file = folder.FileAt(m_file.path());
 }
 
 void BusinessClock::Reload() {

@@ -109,7 +109,20 @@ FileTransaction* StepOf(const FilePath& file) {
 // The running step's changes for a read; nullptr outside a step.
 const PendingChanges* Reading(const FilePath& file) {
     FileTransaction* step = StepOf(file);
-    return step != nullptr ? &step->ForReading(file) : nullptr;
+    return step != nullptr ? &step->ForReading(file.path()) : nullptr;
+}
+
+// A change to a file of an open folder is a change of the step running over the folder. With
+// no step running, it is made as a step of its own through the folder's engine (journaled and
+// committed as every step is, never straight to the disk): runs `change` so, inside that step,
+// and returns true. False inside a step and for a file of no open folder, which is changed on
+// the disk as it stands.
+bool AsStepOfItsOwn(const FilePath& file, const std::function<void()>& change) {
+    FolderOwner* owner = file.owner();
+    if (owner == nullptr || owner->RunningStep() != nullptr)
+        return false;
+    owner->RunAsStep("Changing the file " + file.filename().string(), change);
+    return true;
 }
 
 } // namespace
@@ -129,7 +142,7 @@ void WhenUndone(const DataFolder& folder, std::function<void()> undo) {
 
 bool ChangedByStep(const FilePath& file) {
     const PendingChanges* pending = Reading(file);
-    return pending != nullptr && pending->Find(file) != nullptr;
+    return pending != nullptr && pending->Find(file.path()) != nullptr;
 }
 
 // ---- the changes of a running step ----
@@ -170,8 +183,8 @@ PendingChanges::File& PendingChanges::Entry(const std::filesystem::path& file) {
 }
 
 void PendingChanges::Write(const FilePath& file, long long offset, std::string_view bytes) {
-    fileops::Stage(file.owner(), file, bytes.size());
-    File& f = Entry(file);
+    fileops::Stage(file.owner(), file.path(), bytes.size());
+    File& f = Entry(file.path());
     f.exists = true;
     if (bytes.empty())
         return;
@@ -202,8 +215,8 @@ void PendingChanges::Write(const FilePath& file, long long offset, std::string_v
 }
 
 void PendingChanges::Replace(const FilePath& file, std::string_view content) {
-    fileops::Stage(file.owner(), file, content.size());
-    File& f = Entry(file);
+    fileops::Stage(file.owner(), file.path(), content.size());
+    File& f = Entry(file.path());
     f.fromDisk = false;
     f.exists = true;
     f.parts.clear();
@@ -213,8 +226,8 @@ void PendingChanges::Replace(const FilePath& file, std::string_view content) {
 }
 
 void PendingChanges::Delete(const FilePath& file) {
-    fileops::Stage(file.owner(), file, 0);
-    File& f = Entry(file);
+    fileops::Stage(file.owner(), file.path(), 0);
+    File& f = Entry(file.path());
     f.fromDisk = false;
     f.exists = false;
     f.parts.clear();
@@ -258,28 +271,31 @@ std::string PendingChanges::Read(const std::filesystem::path& file, long long of
 
 long long FileSize(const FilePath& file) {
     const PendingChanges* pending = Reading(file);
-    return pending != nullptr ? pending->Size(file) : DiskSize(file);
+    return pending != nullptr ? pending->Size(file.path()) : DiskSize(file.path());
 }
 
 std::string ReadFileAt(const FilePath& file, long long offset, size_t length) {
     const PendingChanges* pending = Reading(file);
-    return pending != nullptr ? pending->Read(file, offset, length) : DiskRead(file, offset, length);
+    return pending != nullptr ? pending->Read(file.path(), offset, length)
+                              : DiskRead(file.path(), offset, length);
 }
 
 std::optional<std::string> ReadFile(const FilePath& file) {
     const PendingChanges* pending = Reading(file);
     if (pending != nullptr) {
-        if (const PendingChanges::File* f = pending->Find(file)) {
+        if (const PendingChanges::File* f = pending->Find(file.path())) {
             if (!f->exists)
                 return std::nullopt;
-            return pending->Read(file, 0, static_cast<size_t>(f->size));
+            return pending->Read(file.path(), 0, static_cast<size_t>(f->size));
         }
     }
-    return fileops::ReadWhole(file);
+    return fileops::ReadWhole(file.path());
 }
 
 IoError::IoError(const std::filesystem::path& file, const std::string& reason)
     : std::runtime_error(file.string() + ": " + reason), m_file(file), m_reason(reason) {}
+
+IoError::IoError(const FilePath& file, const std::string& reason) : IoError(file.path(), reason) {}
 
 // ---- the data folder ----
 
@@ -341,42 +357,46 @@ std::string DataFolder::SafeName(std::string_view name) {
 
 bool FileExists(const FilePath& file) {
     if (const PendingChanges* pending = Reading(file))
-        if (const PendingChanges::File* f = pending->Find(file))
+        if (const PendingChanges::File* f = pending->Find(file.path()))
             return f->exists;
     std::error_code ec;
-    return std::filesystem::is_regular_file(file, ec);
+    return std::filesystem::is_regular_file(file.path(), ec);
 }
 
 void DeleteFile(const FilePath& file) {
+    if (AsStepOfItsOwn(file, [&] { DeleteFile(file); }))
+        return;
     FileTransaction* step = StepOf(file);
     if (!FileExists(file)) {
         std::error_code ec;
-        if (step != nullptr || !std::filesystem::exists(std::filesystem::symlink_status(file, ec)))
+        if (step != nullptr || !std::filesystem::exists(std::filesystem::symlink_status(file.path(), ec)))
             return;
     }
     if (step != nullptr) {
-        step->ForChange(file).Delete(file);
+        step->ForChange(file.path()).Delete(file);
         return;
     }
-    fileops::Remove(file.owner(), file);
+    fileops::Remove(nullptr, file.path()); // a file of no open folder
 }
 
 void ReplaceFileContent(const FilePath& file, std::string_view content) {
+    if (AsStepOfItsOwn(file, [&] { ReplaceFileContent(file, content); }))
+        return;
     if (FileTransaction* step = StepOf(file)) {
-        step->ForChange(file).Replace(file, content);
+        step->ForChange(file.path()).Replace(file, content);
         return;
     }
-    // Outside a step the new content goes to a temporary file first, then takes the old
-    // one's name in one step, so that a reader never sees half of it. A temporary left by
+    // A file of no open folder: the new content goes to a temporary file first, then takes the
+    // old one's name in one step, so that a reader never sees half of it. A temporary left by
     // a crash is cleared away at the next start.
     const std::filesystem::path temporary = file.string() + std::string(kSavingSuffix);
-    const FolderOwner* owner = file.owner();
+    const FolderOwner* owner = nullptr;
     Fd temp(fileops::OpenForChange(owner, temporary, O_WRONLY | O_CREAT | O_TRUNC));
     try {
         fileops::Write(owner, temporary, temp.get(), content, 0);
         fileops::Sync(owner, temporary, temp.get());
         fileops::Close(temporary, temp.Release());
-        fileops::Rename(owner, temporary, file);
+        fileops::Rename(owner, temporary, file.path());
         fileops::SyncFolder(owner, file.has_parent_path() ? file.parent_path() : ".");
     } catch (const IoError&) {
         ::unlink(temporary.c_str());
@@ -395,7 +415,7 @@ RandomFile::RandomFile(FilePath file, int recordLength) : m_file(std::move(file)
 long RandomFile::Lof() const {
     const long long size = FileSize(m_file);
     if (size < 0) {
-        MissingFileOrThrow(m_file);
+        MissingFileOrThrow(m_file.path());
         return 0;
     }
     return static_cast<long>(size);
@@ -417,14 +437,17 @@ std::string RandomFile::Get(long n, int bytes) const {
 void RandomFile::Put(long n, std::string_view bytes) const {
     if (n < 1)
         throw IoError(m_file, "Bad record number");
+    if (AsStepOfItsOwn(m_file, [&] { Put(n, bytes); }))
+        return;
     const long long offset = static_cast<long long>(n - 1) * m_length;
     if (FileTransaction* step = StepOf(m_file)) {
-        step->ForChange(m_file).Write(m_file, offset, bytes);
+        step->ForChange(m_file.path()).Write(m_file, offset, bytes);
         return;
     }
-    Fd fd(fileops::OpenForChange(m_file.owner(), m_file, O_WRONLY | O_CREAT));
-    fileops::Write(m_file.owner(), m_file, fd.get(), bytes, offset);
-    fileops::Close(m_file, fd.Release());
+    // A file of no open folder.
+    Fd fd(fileops::OpenForChange(nullptr, m_file.path(), O_WRONLY | O_CREAT));
+    fileops::Write(nullptr, m_file.path(), fd.get(), bytes, offset);
+    fileops::Close(m_file.path(), fd.Release());
 }
 
 // ---- record images ----
@@ -511,23 +534,26 @@ SeqLine& SeqLine::TimeLit(const TimeOfDay& t) {
 void AppendLines(const FilePath& file, const std::vector<SeqLine>& lines) {
     // A last line left without its line end (a write cut short by an older version) is
     // closed first, so that the new lines never run on from it.
+    if (AsStepOfItsOwn(file, [&] { AppendLines(file, lines); }))
+        return;
     std::string text = JoinLines(lines);
     if (FileTransaction* step = StepOf(file)) {
-        PendingChanges& pending = step->ForChange(file);
-        const long long size = pending.Size(file);
-        if (size > 0 && pending.Read(file, size - 1, 1) != "\n")
+        PendingChanges& pending = step->ForChange(file.path());
+        const long long size = pending.Size(file.path());
+        if (size > 0 && pending.Read(file.path(), size - 1, 1) != "\n")
             text.insert(0, "\r\n");
         pending.Write(file, std::max(size, 0LL), text);
         return;
     }
-    Fd fd(fileops::OpenForChange(file.owner(), file, O_RDWR | O_APPEND | O_CREAT));
+    // A file of no open folder.
+    Fd fd(fileops::OpenForChange(nullptr, file.path(), O_RDWR | O_APPEND | O_CREAT));
     struct stat st;
     char last = '\n';
     if (::fstat(fd.get(), &st) == 0 && st.st_size > 0 && ::pread(fd.get(), &last, 1, st.st_size - 1) == 1 &&
         last != '\n')
         text.insert(0, "\r\n");
-    fileops::Write(file.owner(), file, fd.get(), text, -1);
-    fileops::Close(file, fd.Release());
+    fileops::Write(nullptr, file.path(), fd.get(), text, -1);
+    fileops::Close(file.path(), fd.Release());
 }
 
 void AppendLine(const FilePath& file, const SeqLine& line) {
@@ -770,16 +796,17 @@ std::vector<std::string> DamageLog::Take() {
 void NoteSeqFileDamage(const FilePath& file, unsigned long long size, long long changed,
                        const std::vector<std::string>& damage) {
     if (file.owner() != nullptr)
-        file.owner()->damage().Note(file, std::to_string(size) + "/" + std::to_string(changed), damage);
+        file.owner()->damage().Note(file.path(), std::to_string(size) + "/" + std::to_string(changed),
+                                    damage);
 }
 
 SeqReader::SeqReader(const FilePath& file, SeqQuotes quotes) : m_file(file) {
     std::string text;
     const PendingChanges* pending = Reading(file);
-    if (const PendingChanges::File* changed = pending != nullptr ? pending->Find(file) : nullptr) {
+    if (const PendingChanges::File* changed = pending != nullptr ? pending->Find(file.path()) : nullptr) {
         if (!changed->exists)
             throw IoError(file, "File not found");
-        text = pending->Read(file, 0, static_cast<size_t>(changed->size));
+        text = pending->Read(file.path(), 0, static_cast<size_t>(changed->size));
         m_version = std::to_string(text.size()) + "/step";
     } else {
         int fd;
@@ -789,7 +816,7 @@ SeqReader::SeqReader(const FilePath& file, SeqQuotes quotes) : m_file(file) {
         if (fd < 0)
             throw IoError(file, errno == ENOENT ? std::string("File not found") : fileops::ErrorText(errno));
         Fd guard(fd);
-        text = fileops::ReadAll(file, fd);
+        text = fileops::ReadAll(file.path(), fd);
         struct stat st;
         const long long changedAt =
             ::fstat(fd, &st) == 0 ? st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec : 0;
@@ -808,7 +835,7 @@ SeqReader::~SeqReader() {
         return;
     try {
         if (m_file.owner() != nullptr)
-            m_file.owner()->damage().Note(m_file, m_version, m_damage);
+            m_file.owner()->damage().Note(m_file.path(), m_version, m_damage);
     } catch (...) {
         // Out of memory: the clerk misses one message, the reading itself stands.
     }

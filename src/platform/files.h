@@ -21,9 +21,12 @@
 
 namespace platform {
 
+class FilePath;
+
 class IoError : public std::runtime_error {
 public:
     IoError(const std::filesystem::path& file, const std::string& reason);
+    IoError(const FilePath& file, const std::string& reason);
     const std::filesystem::path& file() const { return m_file; }
     const std::string& reason() const { return m_reason; }
 
@@ -78,8 +81,8 @@ class FolderOwner;
 // and change of the file goes through that engine (its running step, its faults, its flushing),
 // and through nothing else. A file of a data folder is named by the folder (DataFolder::File,
 // and the names made from one); a file that lies in no open folder is named explicitly
-// (Outside) and is read and changed on the disk as it stands. It reads as the plain path
-// wherever only the name matters (messages, comparisons).
+// (Outside) and is read and changed on the disk as it stands. It never turns into a plain path by
+// itself: only path() gives the name, where only the name matters (messages, comparisons).
 class FilePath {
 public:
     // No file (an empty name).
@@ -89,8 +92,9 @@ public:
     // A file that lies in no open folder.
     static FilePath Outside(std::filesystem::path file) { return FilePath(std::move(file), nullptr); }
 
+    // The plain name, for what only needs the name (messages, comparisons, reading): a change
+    // made through it would go behind the engine.
     const std::filesystem::path& path() const { return m_path; }
-    operator const std::filesystem::path&() const { return m_path; }
     // The engine of the folder the file lies in; nullptr for a file of no open folder.
     FolderOwner* owner() const { return m_owner; }
 
@@ -265,6 +269,10 @@ public:
     virtual bool Durable() const = 0;
     // The damage found in the folder's sequential files, for the clerk.
     virtual DamageLog& damage() = 0;
+    // Runs `change` as a step of its own over the folder, committed as every step is (`action`
+    // says what it does): how a change to a file of the folder made while no step runs reaches
+    // the files. Throws IoError, with nothing changed, when it could not be saved.
+    virtual void RunAsStep(const std::string& action, const std::function<void()>& change) = 0;
 
 protected:
     FolderOwner() = default;

@@ -647,6 +647,12 @@ FileTransaction* Journal::RunningStep() const {
     return m_step;
 }
 
+void Journal::RunAsStep(const std::string& action, const std::function<void()>& change) {
+    Transaction step(*this, action);
+    change();
+    step.Commit();
+}
+
 std::string Journal::FolderId(bool create) const {
     const std::filesystem::path file = m_root / kFolderIdName;
     std::optional<std::string> id = fileops::ReadWhole(file, O_NOFOLLOW);

@@ -226,6 +226,8 @@ public:
 
     // The damage found in the folder's sequential files, not yet shown to the clerk.
     DamageLog& damage() override { return m_damage; }
+    // A change made while no step runs: a Transaction of its own, committed (see Commit).
+    void RunAsStep(const std::string& action, const std::function<void()>& change) override;
 
     // NotRecovered (ReadOnly: only reads the journal, to name the steps it holds; in any other
     // state it starts over as at start-up): writes the committed steps into the files and checkpoints.

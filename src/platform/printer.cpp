@@ -607,11 +607,13 @@ std::string PrintQueue::LeftBehind(const FilePath& folder) {
 
 void PrintQueue::LeftBehindShown(const FilePath& folder) {
     // The list goes first: a list without its notes of what was handed over would tell those
-    // reports again. A change that fails leaves them to be told at the next start.
+    // reports again. A change that fails leaves them to be told at the next start. The list is
+    // a file of the folder's steps, cleared through its engine (a step of its own); the notes
+    // are written outside every step (see Done), and go the same way, from the disk.
     try {
         DeleteFile(folder.Child(kListFile));
-        fileops::SyncFolder(folder.owner(), folder);
-        DeleteFile(folder.Child(kDoneFile));
+        fileops::SyncFolder(folder.owner(), folder.path());
+        fileops::Remove(nullptr, folder.path() / kDoneFile);
     } catch (const IoError&) {
     }
 }

@@ -662,10 +662,9 @@ TEST_F(CheckBackInTest, TheChargeTakenBackIsTheLineTheCheckOutWrote) {
          70.0f},
         {"no line", "ROE", {}, std::nullopt},
     };
-    const std::filesystem::path log =
-        records::DayFilePath(app().data(), records::DayFile::DbDaily, "12/6/26");
+    const platform::FilePath log = records::DayFilePath(app().data(), records::DayFile::DbDaily, "12/6/26");
     for (const Case& c : cases) {
-        std::filesystem::remove(log);
+        platform::DeleteFile(log);
         for (const records::DbDailyLine& l : c.lines)
             records::AppendDbDailyLine(app().data(), "12/6/26", l);
         const std::vector<records::HistoryEntry> today = CheckedOutToday(app().data(), "12/6/26");

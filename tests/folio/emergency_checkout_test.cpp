@@ -147,7 +147,8 @@ TEST_F(EmergencyCheckOutTest, CheckOutNowBecomesAvailableAtTheThirdCharacterAndS
 
 TEST_F(EmergencyCheckOutTest, BlanksTheGuestSlotAndReleasesTheRoom) {
     const std::filesystem::path ledger =
-        records::StayLedgerPath(app().data(), records::ReadGuest(app().data(), records::kGuestFile, 2));
+        records::StayLedgerPath(app().data(), records::ReadGuest(app().data(), records::kGuestFile, 2))
+            .path();
     Open();
     const std::string ledgerBytes = ReadBytes(std::filesystem::relative(ledger, dataRoot()).string());
     CheckOut("102");

@@ -276,7 +276,7 @@ TEST_F(MoveGuestTest, RefusesARoomWithoutAGuest) {
 }
 
 TEST_F(MoveGuestTest, MissingLedgerStopsTheMoveBeforeAnythingIsWritten) {
-    std::filesystem::remove(DataFile(kSmith104));
+    platform::DeleteFile(records::StayLedgerPath(app().data(), smith));
     Open();
     Pick(move().Combo1, "104  SMITH JOHN");
     Pick(move().Combo2, "210   DD1  ");

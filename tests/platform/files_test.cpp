@@ -1,6 +1,8 @@
 // Tests of the data folder, record files, record images and sequential files, each on
 // a fresh temporary folder.
 #include "platform/files.h"
+#include "platform/journal.h"
+#include "support/file_faults.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -329,7 +331,7 @@ TEST_F(FilesTest, SequentialLinesRoundTrip) {
     const FilePath file = Out(m_dir / "detail");
     AppendLine(file, SeqLine().Text("101").Text("JONES, \"BOB\"\r\n").Number(55.55f * 3).Number(0.1f));
     AppendLine(file, SeqLine().DateLit({2026, 12, 6}).TimeLit({0, 0, 5}).Number(42).Number(1.0 / 3));
-    EXPECT_EQ(Mode(file), 0600u);
+    EXPECT_EQ(Mode(file.path()), 0600u);
 
     SeqReader in(file);
     EXPECT_EQ(in.ReadText(), "101");
@@ -351,7 +353,7 @@ TEST_F(FilesTest, SequentialLinesRoundTrip) {
 
 TEST_F(FilesTest, ReaderConvertsBetweenTextAndNumbers) {
     const FilePath file = Out(m_dir / "totals");
-    SetContent(file, "\" 12.50 \",0.08,.25,#2026-12-06#\r\n");
+    SetContent(file.path(), "\" 12.50 \",0.08,.25,#2026-12-06#\r\n");
     SeqReader in(file);
     EXPECT_EQ(in.ReadNumber(), 12.5);       // a text read as a number is its Val
     EXPECT_EQ(in.ReadText(), "0.08");       // a number read as text is the text written
@@ -363,11 +365,11 @@ TEST_F(FilesTest, AppendAddsAndWriteLinesReplaces) {
     const FilePath file = Out(m_dir / "notes");
     AppendLines(file, {SeqLine().Text("a"), SeqLine().Text("b")});
     AppendLine(file, SeqLine().Number(1));
-    EXPECT_EQ(Content(file), "\"a\"\r\n\"b\"\r\n1\r\n");
+    EXPECT_EQ(Content(file.path()), "\"a\"\r\n\"b\"\r\n1\r\n");
     WriteLines(file, {SeqLine().Text("c")});
-    EXPECT_EQ(Content(file), "\"c\"\r\n");
+    EXPECT_EQ(Content(file.path()), "\"c\"\r\n");
     WriteLines(file, {});
-    EXPECT_EQ(Content(file), "");
+    EXPECT_EQ(Content(file.path()), "");
     EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 1);
 }
 
@@ -382,6 +384,98 @@ TEST_F(FilesTest, SequentialFileErrorsAreReported) {
     EXPECT_THROW(AppendLine(Out(m_dir / "no" / "file"), SeqLine().Number(1)), IoError);
     EXPECT_THROW(WriteLines(Out(m_dir / "no" / "file"), {SeqLine().Number(1)}), IoError);
     EXPECT_FALSE(fs::exists(m_dir / "no"));
+}
+
+// A change to a file of an open folder made while no step runs is a step of its own through the
+// folder's engine: journaled and flushed as every step is, so that it outlives a power cut that
+// comes before the files themselves were flushed. A file of no open folder is changed on the
+// disk at once, and no engine hears of it.
+TEST(ChangeOutsideAStepTest, IsJournaledByTheFoldersEngine) {
+    struct Case {
+        const char* what;
+        std::function<void(const FilePath&)> change;
+        std::optional<std::string> after; // nullopt: the file is gone
+    };
+    const Case cases[] = {
+        {"a record", [](const FilePath& f) { RandomFile(f, 4).Put(2, "abcd"); },
+         "old\rabcd"}, // record 2 over the old content
+        {"lines",
+         [](const FilePath& f) {
+             AppendLines(f, {SeqLine().Text("a"), SeqLine().Number(1)});
+         },
+         "old\r\n\"a\"\r\n1\r\n"},
+        {"the whole content", [](const FilePath& f) { ReplaceFileContent(f, "whole"); }, "whole"},
+        {"a delete", [](const FilePath& f) { DeleteFile(f); }, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        vantreth::testing::TempFolder folder;
+        const fs::path root = folder.path();
+        vantreth::testing::CountingFaults faults;
+        faults.TrackFlushes(true);
+        Journal engine(root, &faults);
+        engine.Recover();
+        const FilePath file(root / "file", &engine);
+        {
+            Transaction step(engine, "the file as it was");
+            ReplaceFileContent(file, "old\r\n");
+            step.Commit();
+        }
+        engine.Checkpoint(); // the file as it was is on the disk for sure
+        const long long journalBefore = engine.size();
+
+        c.change(file);
+        EXPECT_EQ(engine.step(), nullptr);
+        EXPECT_GT(engine.size(), journalBefore) << "not journaled";
+        EXPECT_EQ(ReadFile(file), c.after) << "not in the file at once";
+
+        faults.LoseUnflushed(); // the power goes before the file is flushed
+        Journal next(root);
+        next.Recover();
+        EXPECT_EQ(ReadFile(FilePath(root / "file", &next)), c.after) << "lost with the power";
+    }
+
+    vantreth::testing::TempFolder folder;
+    Journal engine(folder.path());
+    engine.Recover();
+    const long long journalBefore = engine.size();
+    const FilePath outside = FilePath::Outside(folder.path() / "plain");
+    ReplaceFileContent(outside, "as it stands");
+    RandomFile(outside, 4).Put(5, "tail");
+    AppendLine(outside, SeqLine().Text("x"));
+    EXPECT_EQ(fileops::ReadWhole(outside.path()),
+              "as it stands" + std::string(4, '\0') + "tail\r\n\"x\"\r\n");
+    DeleteFile(outside);
+    EXPECT_FALSE(fs::exists(outside.path()));
+    EXPECT_EQ(engine.size(), journalBefore) << "a file of no open folder went through an engine";
+}
+
+// A change outside a step that the engine does not take (a folder only looked at, a journal
+// that cannot be written) is thrown, and nothing of it reaches the file.
+TEST(ChangeOutsideAStepTest, RefusedByTheEngineChangesNothing) {
+    struct JournalFull final : FileFaults {
+        Fault BeforeChange(const fs::path& file, size_t) override {
+            return file.filename() == kJournalName ? Fault{Kind::Fail, ENOSPC} : Fault{};
+        }
+    };
+    for (const bool readOnly : {true, false}) {
+        SCOPED_TRACE(readOnly ? "a folder only looked at" : "the journal full");
+        vantreth::testing::TempFolder folder;
+        JournalFull full;
+        Journal engine(folder.path());
+        if (readOnly) {
+            engine.SetReadOnly("another copy of the program has the folder");
+        } else {
+            engine.Recover();
+            engine.SetFaults(&full);
+        }
+        const FilePath file(folder.path() / "file", &engine);
+        EXPECT_THROW(ReplaceFileContent(file, "whole"), IoError);
+        EXPECT_THROW(RandomFile(file, 4).Put(1, "abcd"), IoError);
+        EXPECT_THROW(AppendLine(file, SeqLine().Text("a")), IoError);
+        EXPECT_FALSE(fs::exists(file.path()));
+        engine.SetFaults(nullptr);
+    }
 }
 
 } // namespace

@@ -356,8 +356,10 @@ TEST_F(ProgramTest, WhatAStepPrintsGoesOutOnlyOnceTheStepIsSaved) {
     const std::filesystem::path root = program->data().root();
     FailingPrinter fullDisk("No space left on device");
     FailingPrinter refusing("lp: Error - Scheduler not responding.", FailingPrinter::Fails::Printed);
-    auto step = [&](PrinterDevice& device, bool fails) {
+    // `faults`: given to the engine for the step, after the file is cleared.
+    auto step = [&](PrinterDevice& device, bool fails, FileFaults* faults = nullptr) {
         DeleteFile(program->data().File("step"));
+        program->journal().SetFaults(faults);
         program->printer().SetDevice(device);
         program->Dispatch([&] {
             ReplaceFileContent(program->data().File("step"), "saved");
@@ -393,9 +395,8 @@ TEST_F(ProgramTest, WhatAStepPrintsGoesOutOnlyOnceTheStepIsSaved) {
             return file.filename() == kJournalName ? Fault{Kind::Fail, ENOSPC} : Fault{};
         }
     } full;
-    program->journal().SetFaults(&full);
     dialogs.Answer(vbOK);
-    const bool saved = step(printer, false);
+    const bool saved = step(printer, false, &full);
     program->journal().SetFaults(nullptr);
     EXPECT_FALSE(saved);
     EXPECT_TRUE(printer.jobs().empty()) << "printed though the save failed";
@@ -703,7 +704,8 @@ TEST_F(ProgramTest, AfterAFailedStepTheClerkHasAWindowWhateverTheEnginesState) {
         {"the front desk cannot be read again", [&] { form().loadWork = [&] { ReadFile(desk()); }; },
          [&] {
              form().Text1.SetText("typed");
-             std::filesystem::remove(desk());
+             // The disk itself goes bad behind the engine: the file becomes a folder.
+             std::filesystem::remove(desk().path());
              std::filesystem::create_directory(desk().path());
          },
          [] {}},

@@ -301,7 +301,7 @@ TEST_F(NightAuditTotalsTest, PettyCashRecordsAreWrittenAs48BytesAt54ByteSteps) {
     records::AppendPettyCash(data, kToday, first);
     records::AppendPettyCash(data, kToday, second);
 
-    const std::filesystem::path file = records::DayFilePath(data, records::DayFile::PettyCash, kToday);
+    const std::filesystem::path file = records::DayFilePath(data, records::DayFile::PettyCash, kToday).path();
     EXPECT_EQ(std::filesystem::file_size(file), 102u);
     EXPECT_EQ(records::ReadPettyCash(data, kToday), (std::vector{first, second}));
     EXPECT_EQ(first.Encode().substr(28), std::string(20, '\0'));

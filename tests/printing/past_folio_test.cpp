@@ -331,7 +331,7 @@ TEST_F(PastFolioTest, DirectBillStayWithoutAccountsFilePrintsTheCodeAndCreatesNo
     Ledger(stored, {Line("E", "ROOM RENT", 50)});
     const std::vector<std::string> printed = Print(stored);
     EXPECT_NE(std::find(printed.begin(), printed.end(), "DIRECT BILL ACCOUNT: 1001"), printed.end());
-    EXPECT_FALSE(std::filesystem::exists(records::DbMemberFile(folder)));
+    EXPECT_FALSE(std::filesystem::exists(records::DbMemberFile(folder).path()));
 }
 
 TEST_F(PastFolioTest, MissingLedgerPrintsTheNoteAfterTheHeadingAndNothingMore) {

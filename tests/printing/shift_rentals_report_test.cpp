@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -25,12 +24,11 @@ protected:
         records::AppendShiftRentalLine(folder, shift, "12/6/26",
                                        records::ShiftRentalLine{room, shift, clerk, time});
     }
-    std::filesystem::path File(const std::string& shift) {
+    platform::FilePath File(const std::string& shift) {
         return records::ShiftFilePath(folder, records::ShiftFile::ShiftRentals, shift, "12/6/26");
     }
     void WriteFile(const std::string& shift, const std::string& text) {
-        std::ofstream out(File(shift), std::ios::binary | std::ios::trunc);
-        out << text;
+        platform::ReplaceFileContent(File(shift), text);
     }
 
     std::vector<std::string> Print(const std::string& shift) {
@@ -86,10 +84,7 @@ TEST_F(ShiftRentalsReportTest, RentalsPrintInFileOrderAtTheirColumns) {
 
 TEST_F(ShiftRentalsReportTest, LineCutShortIsSkippedKeepingTheLinesAroundIt) {
     Rent("B", "204", "JD", {7, 5, 0});
-    {
-        std::ofstream out(File("B"), std::ios::binary | std::ios::app);
-        out << "\"305\",\"B\"\r\n";
-    }
+    platform::ReplaceFileContent(File("B"), platform::ReadFile(File("B")).value_or("") + "\"305\",\"B\"\r\n");
     Rent("B", "306", "JD", {8, 0, 0});
     const ShiftRentalsRead read = ReadShiftRentalsAsFarAsReadable(folder, "B", "12/6/26");
     EXPECT_TRUE(read.opened);

@@ -24,13 +24,12 @@ TEST_F(DamagedFilesTest, EveryLineReaderSkipsBadLinesAndKeepsTheRest) {
     auto lineOf = [](const platform::SeqLine& line) { return line.str() + "\r\n"; };
     struct Case {
         const char* reader;
-        std::filesystem::path file;
+        platform::FilePath file;
         std::string good; // one sound line
         std::function<size_t()> read;
     };
     const Case cases[] = {
-        {"stay ledger", data.root() / "dailycharge" / "dailycharge101SMITHJOHN12626",
-         lineOf(StayLedgerLine{}.ToSeqLine()),
+        {"stay ledger", At("dailycharge/dailycharge101SMITHJOHN12626"), lineOf(StayLedgerLine{}.ToSeqLine()),
          [&] { return ReadStayLedger(At("dailycharge/dailycharge101SMITHJOHN12626")).size(); }},
         {"day detail", DayFilePath(data, DayFile::Detail, day), lineOf(DayDetailLine{}.ToSeqLine()),
          [&] { return ReadDayDetail(data, day).size(); }},

@@ -80,7 +80,7 @@ using DayRecordsTest = RecordsTest;
 TEST_F(DayRecordsTest, TheFirstAdditionOfADayStartsFromZero) {
     EXPECT_EQ(AddToDayTotals(folder(), "12/6/26", DayTotalsField::Cash, platform::Decimal::Of(39.95)),
               39.95f);
-    const std::string raw = ReadRaw(folder().root() / "totals/totals12626");
+    const std::string raw = ReadRaw(At("totals/totals12626"));
     ASSERT_EQ(raw.size(), 80u);
     EXPECT_EQ(raw.substr(22, 4), Bytes({0xcd, 0xcc, 0x1f, 0x42}));
     EXPECT_EQ(raw.substr(10, 4), kZero);
@@ -101,7 +101,7 @@ TEST_F(DayRecordsTest, ANegativeAmountSubtracts) {
 }
 
 TEST_F(DayRecordsTest, AddingRereadsTheRecordAndKeepsTheOtherBytes) {
-    const auto file = folder().root() / "totals/totals12626";
+    const auto file = At("totals/totals12626");
     std::string image = std::string("DATE TEXT ") + std::string(40, '\0') + std::string(30, 'S');
     image.replace(34, 4, Bytes({0x00, 0x00, 0x48, 0x41})); // VisaMaster 12.5
     WriteRaw(file, image);
@@ -133,7 +133,7 @@ TEST_F(DayRecordsTest, AddToShiftCashStampsShiftClerkAndDate) {
     EXPECT_EQ(AddToShiftCash(folder(), "B", "KL", "12/6/26", ShiftCashField::CashFromVending,
                              platform::Decimal::Of(0.125)),
               0.12f);
-    const std::string raw = ReadRaw(folder().root() / "shiftcash/B12626");
+    const std::string raw = ReadRaw(At("shiftcash/B12626"));
     ASSERT_EQ(raw.size(), 75u);
     EXPECT_EQ(raw.substr(0, 13), "BKL12/6/26   ");
     EXPECT_EQ(raw.substr(13, 4), Bytes({0x00, 0x00, 0x36, 0x42}));
@@ -152,7 +152,7 @@ TEST_F(DayRecordsTest, ANewShiftCashReadsAsBlanksAndZeros) {
 }
 
 TEST_F(DayRecordsTest, RoomsRentedWritesNineBytesAndIsNotRounded) {
-    const auto file = folder().root() / "roomsrented/12626";
+    const auto file = At("roomsrented/12626");
     WriteRaw(file, std::string(9, '\0') + "Z");
     AddRoomsRented(folder(), "12/6/26", 1);
     AddRoomsRented(folder(), "12/6/26", 1);

@@ -78,7 +78,7 @@ TEST_F(FileNamesTest, FixedNamesInSubFolders) {
 // A new data folder is given every sub-folder a file of the program lies in.
 TEST_F(FileNamesTest, EveryFileLiesInTheDataFolderOrOneOfItsSubFolders) {
     const std::vector<std::string>& subfolders = DataSubFolders();
-    std::vector<std::filesystem::path> files = {
+    std::vector<platform::FilePath> files = {
         HistoryFile(folder()),
         DbMemberFile(folder()),
         DbNumberFile(folder()),
@@ -95,7 +95,7 @@ TEST_F(FileNamesTest, EveryFileLiesInTheDataFolderOrOneOfItsSubFolders) {
         files.push_back(DayFilePath(folder(), file, "12/6/26"));
     for (ShiftFile file : {ShiftFile::ShiftCash, ShiftFile::ShiftRentals})
         files.push_back(ShiftFilePath(folder(), file, "A", "12/6/26"));
-    for (const std::filesystem::path& file : files) {
+    for (const platform::FilePath& file : files) {
         const std::filesystem::path parent = file.parent_path();
         if (parent == folder().root())
             continue;

@@ -258,9 +258,9 @@ protected:
         WriteRaw(copy, text);
         TakeDamageReports();
         const std::vector<HistoryEntry> expected = WholeFileEntries(copy);
-        const std::vector<std::string> expectedReports = ReportsWithout(copy, TakeDamageReports());
+        const std::vector<std::string> expectedReports = ReportsWithout(copy.path(), TakeDamageReports());
         EXPECT_EQ(ReadHistory(folder()), expected) << what;
-        EXPECT_EQ(ReportsWithout(history, TakeDamageReports()), expectedReports) << what;
+        EXPECT_EQ(ReportsWithout(history.path(), TakeDamageReports()), expectedReports) << what;
     }
 };
 

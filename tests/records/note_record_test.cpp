@@ -68,7 +68,7 @@ TEST_F(NotesFileTest, TheDaysNotesLieInAFolderOfTheirOwnMadeWithTheLayout) {
 }
 
 TEST_F(NotesFileTest, AddingANoteLeavesTheCancellationDayFileAlone) {
-    const std::filesystem::path cancellations = DayFilePath(folder(), DayFile::Notes, "12/6/26");
+    const platform::FilePath cancellations = DayFilePath(folder(), DayFile::Notes, "12/6/26");
     const std::string cancelled(2 * 112, 'C');
     WriteRaw(cancellations, cancelled);
 
@@ -108,7 +108,7 @@ TEST_F(NotesFileTest, EachDayHasItsOwnFile) {
 }
 
 TEST_F(NotesFileTest, ACutOffLastRecordIsNoNoteAndIsOverwrittenByTheNext) {
-    const std::filesystem::path file = PostedNotesFile(folder(), "12/6/26");
+    const platform::FilePath file = PostedNotesFile(folder(), "12/6/26");
     WriteRaw(file, Note("WHOLE").Encode() + "PART");
     EXPECT_EQ(NoteCount(folder(), "12/6/26"), 1);
     EXPECT_EQ(ReadAllNotes(folder(), "12/6/26").size(), 1u);

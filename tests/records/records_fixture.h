@@ -49,16 +49,17 @@ protected:
         return folder().FileAt(folder().root() / relative);
     }
 
-    static std::string ReadRaw(const std::filesystem::path& file) {
-        std::ifstream in(file, std::ios::binary);
+    // What the disk holds.
+    static std::string ReadRaw(const platform::FilePath& file) {
+        std::ifstream in(file.path(), std::ios::binary);
         EXPECT_TRUE(in.good()) << "cannot read " << file;
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
 
-    static void WriteRaw(const std::filesystem::path& file, const std::string& bytes) {
-        std::ofstream out(file, std::ios::binary | std::ios::trunc);
-        out << bytes;
-        ASSERT_TRUE(out.good()) << "cannot write " << file;
+    // Any bytes, damaged ones too, as the file's whole content: through the file's engine, as
+    // every change is.
+    static void WriteRaw(const platform::FilePath& file, const std::string& bytes) {
+        platform::ReplaceFileContent(file, bytes);
     }
 
     // The folder's engine, which runs no step unless a test begins one.

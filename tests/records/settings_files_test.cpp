@@ -134,7 +134,7 @@ TEST_F(SettingsFilesTest, MissingNumberFilesReadAsNothing) {
     EXPECT_EQ(ReadDayOfWeek(folder()), std::nullopt);
     EXPECT_EQ(ReadTaxRate(folder()), std::nullopt);
     EXPECT_EQ(ReadSleepersToday(folder()), std::nullopt);
-    EXPECT_FALSE(std::filesystem::exists(folder().File("tax"))) << "reading must not create the file";
+    EXPECT_FALSE(std::filesystem::exists(folder().File("tax").path())) << "reading must not create the file";
 }
 
 TEST_F(SettingsFilesTest, NumberFileHoldsOneBareNumberLine) {
@@ -158,7 +158,7 @@ TEST_F(SettingsFilesTest, AnEmptySettingsFileReadsAsAMissingOne) {
     auto number = [](std::optional<double> v) { return v ? std::to_string(*v) : std::string("none"); };
     const platform::DataFolder& data = folder();
     struct Case {
-        std::filesystem::path file;
+        platform::FilePath file;
         std::function<std::string()> read; // what the program takes from the file
     };
     const Case cases[] = {
@@ -187,9 +187,9 @@ TEST_F(SettingsFilesTest, AnEmptySettingsFileReadsAsAMissingOne) {
     };
     for (const Case& c : cases) {
         const std::string name = c.file.filename().string();
-        std::filesystem::remove(c.file);
+        platform::DeleteFile(c.file);
         const std::string missing = c.read();
-        EXPECT_FALSE(std::filesystem::exists(c.file)) << name << ": reading made the file";
+        EXPECT_FALSE(std::filesystem::exists(c.file.path())) << name << ": reading made the file";
         WriteRaw(c.file, "");
         std::string empty;
         EXPECT_NO_THROW(empty = c.read()) << name;
@@ -216,8 +216,7 @@ TEST_F(SettingsFilesTest, SleeperLinesAreAppendedToTheDaysFile) {
     AppendSleeperLine(folder(), "12/6/26", g);
     g.Room = "7";
     AppendSleeperLine(folder(), "12/6/26", g);
-    EXPECT_EQ(ReadRaw(folder().root() / "sleepers/12626"),
-              "\"12   SMITH, JOHN\"\r\n\"7    SMITH, JOHN\"\r\n");
+    EXPECT_EQ(ReadRaw(At("sleepers/12626")), "\"12   SMITH, JOHN\"\r\n\"7    SMITH, JOHN\"\r\n");
     EXPECT_EQ(ReadSleeperLines(folder(), "12/6/26"),
               (std::vector<std::string>{"12   SMITH, JOHN", "7    SMITH, JOHN"}));
 }

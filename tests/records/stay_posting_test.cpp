@@ -27,8 +27,8 @@ TEST_F(StayPostingTest, APostingGoesWhereItIsSent) {
         SCOPED_TRACE(static_cast<int>(c.to));
         const platform::FilePath ledger = At("dailycharge/dailycharge12 SMITHJOHN12626");
         const platform::FilePath detail = At("detail/12626");
-        std::filesystem::remove(ledger);
-        std::filesystem::remove(detail);
+        platform::DeleteFile(ledger);
+        platform::DeleteFile(detail);
         PostToStay(folder(), ledger, cash, "JD", c.to);
         EXPECT_EQ(platform::FileExists(ledger), c.ledger);
         EXPECT_EQ(platform::FileExists(detail), c.detail);

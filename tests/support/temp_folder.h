@@ -81,8 +81,9 @@ private:
 };
 
 // A temporary data folder with the program's sub-folders already made. Its files are named
-// with an engine of its own that runs no step: they are read and changed on the disk, and the
-// damage found in them is kept by it (engine().damage()).
+// with an engine of its own that runs no step unless a test begins one: they are read on the
+// disk, each change made outside a step is a step of its own through it, and the damage found
+// in them is kept by it (engine().damage()).
 class TempDataFolder {
 public:
     TempDataFolder() { m_folder.EnsureLayout(records::DataSubFolders()); }

@@ -526,7 +526,7 @@ MotelFolderFacts MotelWriter::Write() {
         }
     std::error_code ec;
     m_facts.historyBytes =
-        static_cast<long long>(std::filesystem::file_size(records::HistoryFile(m_folder), ec));
+        static_cast<long long>(std::filesystem::file_size(records::HistoryFile(m_folder).path(), ec));
     return m_facts;
 }
 
@@ -611,11 +611,9 @@ void MotelWriter::WriteInHouse() {
 } // namespace
 
 MotelFolderFacts WriteMotelFolder(const std::filesystem::path& root, const MotelFolderPlan& plan) {
-    // Written without a flush per file; the file system is flushed once before the steps. The
-    // engine is never opened: only its switch of flushing is used.
-    platform::Journal engine(root);
-    engine.SetDurable(false);
-    return MotelWriter(platform::DataFolder(root, &engine), plan).Write();
+    // The folder is not open (no engine): its files are written on the disk as they stand. The
+    // file system is flushed once before the steps.
+    return MotelWriter(platform::DataFolder(root, nullptr), plan).Write();
 }
 
 } // namespace vantreth::bench
