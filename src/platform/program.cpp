@@ -348,7 +348,7 @@ void Program::RunAction(const std::function<void()>& handler, std::string_view a
         // The step stays saved; the PDF of a report the printer did not take is in print/.
         if (!notPrinted.empty())
             Report(notPrinted, vbOKOnly | vbCritical, "Printer Error", repeatKey);
-        else if (repeatKey != nullptr)
+        else
             m_repeatFailures.erase(repeatKey);
         return;
     }
@@ -514,12 +514,14 @@ void Program::TellNotPrinted() {
 }
 
 void Program::Report(const std::string& prompt, int style, const std::string& title, const void* repeatKey) {
-    if (repeatKey != nullptr) {
-        auto [it, added] = m_repeatFailures.try_emplace(repeatKey, prompt);
-        if (!added && it->second == prompt)
-            return; // shown already; tried again quietly
-        it->second = prompt;
-    }
+    // Work that ticks is tried again quietly when its failure was shown already, for it, for other
+    // work that ticks or for the clerk's last action, and still stands (a disk that stays failing
+    // fails them all alike). The clerk's own action (no key) is always told.
+    const bool shown = std::any_of(m_repeatFailures.begin(), m_repeatFailures.end(),
+                                   [&prompt](const auto& failing) { return failing.second == prompt; });
+    m_repeatFailures[repeatKey] = prompt;
+    if (repeatKey != nullptr && shown)
+        return;
     MsgBox(prompt, style, title);
 }
 
