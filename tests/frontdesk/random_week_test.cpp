@@ -95,8 +95,18 @@ public:
         records::WriteDayOfWeek(data, 1);
         records::WriteRateTable(data, records::kWeekdayFile, {50, 60, 90});
         records::WriteRateTable(data, records::kWeekendFile, {55, 65, 95});
-        for (const char* room : {"101", "102", "103", "104"})
-            records::AppendRoom(data, testing::Room({.room = room, .rate = 50}));
+        for (const char* room : {"101", "102", "103", "104"}) {
+            const bool taken = worst && std::string(room) < "103"; // the guests below
+            records::AppendRoom(data,
+                                testing::Room({.room = room, .rate = 50, .service = taken ? "O" : "A"}));
+        }
+        if (worst) // guests in house for the month: the night audits post their rent
+            for (const char* room : {"101", "102"}) {
+                records::GuestRecord guest = testing::FolioGuest(room, "STAY", room);
+                guest.Nights = 40;
+                guest.DepartureDate = "1/14/27";
+                records::AddGuest(data, records::kGuestFile, guest);
+            }
         m_clock.Set({{2026, 12, 6}, {9, 0, 0}});
         Start();
     }
@@ -150,7 +160,8 @@ public:
             {"G", DayTotalsField::PhoneCharges},    {"N", DayTotalsField::VisaMaster},
             {"M", DayTotalsField::AmericanExpress}, {"P", DayTotalsField::Discover},
             {"O", DayTotalsField::Diners}};
-        for (int day = 0; day <= days; ++day) {
+        // Every date the clerk may have typed or moved to, the weeks before the first day too.
+        for (int day = -40; day <= days + 40; ++day) {
             const std::string date = platform::DateText(platform::AddDays({2026, 12, 6}, day));
             std::vector<records::DayDetailLine> lines;
             try {
@@ -239,11 +250,12 @@ private:
         if (m_worst)
             Hazard();
         const size_t boxes = m_dialogs.titles.size();
+        const std::string savedBefore = m_app->journal().lastStep();
         try {
             Step([&] { Press(*control); });
             Step([&] { m_app->TimePassed(500); }); // the timers' own steps
         } catch (const platform::SimulatedCrash&) {
-            Killed();
+            Killed(savedBefore);
             return;
         }
         m_faults.on = false;
@@ -266,17 +278,17 @@ private:
         using Kind = platform::FileFaults::Kind;
         if (m_lasting > 0 && --m_lasting > 0)
             return; // the disk is still failing
-        const long at = 1 + static_cast<long>(m_random() % 24);
+        const long at = 1 + static_cast<long>(m_random() % 6);
         const int error = m_random() % 2 == 0 ? EIO : ENOSPC;
-        switch (m_random() % 16) {
+        switch (m_random() % 8) {
         case 0:
-        case 1:
             m_hazards.Arm(at, Kind::Fail, error);
             break;
-        case 2:
+        case 1:
             m_hazards.ArmFrom(at, Kind::Fail, error);
             m_lasting = 1 + static_cast<int>(m_random() % 4);
             break;
+        case 2:
         case 3:
             m_hazards.Arm(at, Kind::Crash);
             break;
@@ -286,7 +298,7 @@ private:
     }
     // The program was killed at a change, and what was not flushed is lost: the next start tells
     // the clerk by its words the last step found saved, one saved before the action or during it.
-    void Killed() {
+    void Killed(const std::string& savedBefore) {
         ++kills;
         m_lasting = 0;
         m_hazards.ArmFrom(1, platform::FileFaults::Kind::Fail, EIO); // the dead program writes nothing
@@ -299,9 +311,12 @@ private:
                                        m_dialogs.prompts.end(), [](const std::string& prompt) {
                                            return prompt.find("did not close normally") != std::string::npos;
                                        });
-        ASSERT_NE(told, m_dialogs.prompts.end()) << "a start after a kill says nothing of the steps saved";
-        EXPECT_NE(told->find("\"" + m_app->journal().lastStep() + "\""), std::string::npos)
-            << "the start names another step than the last it found saved: " << *told;
+        // Nothing said: nothing was saved since the last clean start (the journal says closed).
+        if (told == m_dialogs.prompts.end())
+            EXPECT_EQ(m_app->journal().lastStep(), savedBefore) << "a start after a kill names no step saved";
+        else
+            EXPECT_NE(told->find("\"" + m_app->journal().lastStep() + "\""), std::string::npos)
+                << "the start names another step than the last it found saved: " << *told;
         ExpectStepsNamed(boxes);
     }
     // Every box from `from` on that speaks of a step in doubt or found saved names it by its words.
@@ -428,13 +443,13 @@ TEST(RandomWeekTest, TheDiskAtItsWorstLosesNoCentAndNamesEveryStep) {
         SCOPED_TRACE("seed " + std::to_string(seed));
         RandomWeek week(seed, true);
         for (int day = 0; day < days && !::testing::Test::HasFailure(); ++day)
-            week.Day(40);
+            week.Day(60);
         week.ExpectTotalsReconcile(days + 2);
         failures += week.failures;
         kills += week.kills;
     }
     EXPECT_GT(failures, 20) << "the faults hardly ever hit a step";
-    EXPECT_GT(kills, 10) << "the program was hardly ever killed";
+    EXPECT_GT(kills, 8) << "the program was hardly ever killed";
 }
 
 } // namespace
