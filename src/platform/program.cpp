@@ -358,7 +358,7 @@ void Program::RunAction(const std::function<void()>& handler, std::string_view a
         // The step stays saved; the PDF of a report the printer did not take is in print/.
         if (!notPrinted.empty())
             Report(notPrinted, vbOKOnly | vbCritical, "Printer Error", repeatKey);
-        else if (repeatKey != nullptr)
+        else
             m_repeatFailures.erase(repeatKey);
         return;
     }
@@ -525,13 +525,16 @@ void Program::TellNotPrinted() {
 
 void Program::Report(const std::string& prompt, int style, const std::string& title, const void* repeatKey,
                      const std::string& cause) {
-    if (repeatKey != nullptr) {
-        const std::string& same = cause.empty() ? prompt : cause;
-        auto [it, added] = m_repeatFailures.try_emplace(repeatKey, same);
-        if (!added && it->second == same)
-            return; // shown already; tried again quietly
-        it->second = same;
-    }
+    // Work that ticks is tried again quietly when its failure was shown already, for it, for other
+    // work that ticks or for the clerk's last action, and still stands (a disk that stays failing
+    // fails them all alike): the same cause, whatever the step's words. The clerk's own action (no
+    // key) is always told.
+    const std::string& same = cause.empty() ? prompt : cause;
+    const bool shown = std::any_of(m_repeatFailures.begin(), m_repeatFailures.end(),
+                                   [&same](const auto& failing) { return failing.second == same; });
+    m_repeatFailures[repeatKey] = same;
+    if (repeatKey != nullptr && shown)
+        return;
     MsgBox(prompt, style, title);
 }
 

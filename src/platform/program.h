@@ -185,6 +185,8 @@ private:
     bool m_keepingDate = false;
     bool m_timersInsideAction = false;
     int m_idleMs = 0;
+    // The failure last shown for each work that ticks, and (key nullptr) for the clerk's last action,
+    // while it stands: see Report.
     std::map<const void*, std::string> m_repeatFailures;
     bool m_started = false;
     std::string m_frontDesk; // the window the program starts with

@@ -1,13 +1,22 @@
 // Weeks of random clerk work through the windows, with a full disk or an I/O error now and
 // then and a night audit each night: after every step, failed or not, the clerk has a window
-// to see and use, and a night audit under way is left where its saved steps left it.
+// to see and use, and a night audit under way is left where its saved steps left it. Weeks and
+// months of it with the disk at its worst (an error at a change, a disk that fails from a change
+// on for a while, the program killed at a change and what was not flushed lost) leave every
+// day's totals as its postings add up, to the cent, and the clerk told each step in doubt and
+// each step found saved by its own words.
 #include "support/builders.h"
+#include "support/decimal_print.h"
+#include "support/file_faults.h"
 #include "support/temp_folder.h"
 
 #include "app/headless.h"
 #include "audit/form13.h"
 #include "audit/form16.h"
+#include "platform/dates.h"
+#include "platform/decimal.h"
 #include "platform/form.h"
+#include "records/day_totals.h"
 #include "records/filenames.h"
 #include "records/guest_record.h"
 #include "records/room_record.h"
@@ -29,8 +38,9 @@ namespace {
 class RandomDialogs final : public platform::Dialogs {
 public:
     explicit RandomDialogs(std::mt19937& random) : m_random(random) {}
-    platform::MsgBoxResult MsgBox(const std::string&, int style, const std::string& title) override {
+    platform::MsgBoxResult MsgBox(const std::string& prompt, int style, const std::string& title) override {
         titles.push_back(title);
+        prompts.push_back(prompt);
         const int buttons = style & 7;
         const bool second = m_random() % 2 == 0;
         if (buttons == platform::vbYesNo)
@@ -41,9 +51,11 @@ public:
     }
     std::string InputBox(const std::string&, const std::string& title) override {
         titles.push_back(title);
+        prompts.emplace_back();
         return m_random() % 2 == 0 ? "" : "1";
     }
-    std::vector<std::string> titles; // of the boxes shown, in order
+    std::vector<std::string> titles;  // of the boxes shown, in order
+    std::vector<std::string> prompts; // and what they said
 
 private:
     std::mt19937& m_random;
@@ -70,7 +82,10 @@ private:
 
 class RandomWeek {
 public:
-    explicit RandomWeek(unsigned seed) : m_random(seed), m_dialogs(m_random), m_faults(m_random, 2) {
+    // `worst`: the disk at its worst (see Hazard) rather than an error now and then.
+    explicit RandomWeek(unsigned seed, bool worst = false)
+        : m_random(seed), m_dialogs(m_random), m_faults(m_random, 2), m_worst(worst) {
+        m_hazards.TrackFlushes(true);
         // Made before the program opens the folder: on the disk as it stands.
         const platform::DataFolder data(m_folder.path(), nullptr);
         data.EnsureLayout(records::DataSubFolders());
@@ -80,8 +95,18 @@ public:
         records::WriteDayOfWeek(data, 1);
         records::WriteRateTable(data, records::kWeekdayFile, {50, 60, 90});
         records::WriteRateTable(data, records::kWeekendFile, {55, 65, 95});
-        for (const char* room : {"101", "102", "103", "104"})
-            records::AppendRoom(data, testing::Room({.room = room, .rate = 50}));
+        for (const char* room : {"101", "102", "103", "104"}) {
+            const bool taken = worst && std::string(room) < "103"; // the guests below
+            records::AppendRoom(data,
+                                testing::Room({.room = room, .rate = 50, .service = taken ? "O" : "A"}));
+        }
+        if (worst) // guests in house for the month: the night audits post their rent
+            for (const char* room : {"101", "102"}) {
+                records::GuestRecord guest = testing::FolioGuest(room, "STAY", room);
+                guest.Nights = 40;
+                guest.DepartureDate = "1/14/27";
+                records::AddGuest(data, records::kGuestFile, guest);
+            }
         m_clock.Set({{2026, 12, 6}, {9, 0, 0}});
         Start();
     }
@@ -95,7 +120,7 @@ public:
         services.printer = &m_printer;
         services.shell = &m_shell;
         services.dataRoot = m_folder.path();
-        services.faults = &m_faults;
+        services.faults = m_worst ? static_cast<platform::FileFaults*>(&m_hazards) : &m_faults;
         records::MotelSettings settings;
         settings.motelName = "Test Motel";
         settings.callBoxDevice = "none";
@@ -123,8 +148,41 @@ public:
         }
     }
 
+    // Every day's totals are what its postings add up to, to the cent: room rent, pet and other,
+    // phone charges and each card (cash has other sources: cash in, petty cash, direct bills).
+    // Read by the program's next start on a healthy disk.
+    void ExpectTotalsReconcile(int days) {
+        using records::DayTotalsField;
+        m_hazards.Disarm();
+        Start();
+        const std::vector<std::pair<const char*, DayTotalsField>> codes = {
+            {"E", DayTotalsField::RoomRent},        {"J", DayTotalsField::PetOther},
+            {"G", DayTotalsField::PhoneCharges},    {"N", DayTotalsField::VisaMaster},
+            {"M", DayTotalsField::AmericanExpress}, {"P", DayTotalsField::Discover},
+            {"O", DayTotalsField::Diners}};
+        // Every date the clerk may have typed or moved to, the weeks before the first day too.
+        for (int day = -40; day <= days + 40; ++day) {
+            const std::string date = platform::DateText(platform::AddDays({2026, 12, 6}, day));
+            std::vector<records::DayDetailLine> lines;
+            try {
+                lines = records::ReadDayDetail(m_app->data(), date);
+            } catch (const platform::IoError&) {
+            }
+            const records::DayTotals totals = records::ReadDayTotals(m_app->data(), date);
+            for (const auto& [code, field] : codes) {
+                platform::Decimal sum;
+                for (const records::DayDetailLine& line : lines)
+                    if (line.Code == code)
+                        sum = sum + platform::Decimal::Of(line.Amount);
+                EXPECT_EQ(platform::Decimal::Of(totals.Amount(field)).Rounded(2), sum.Rounded(2))
+                    << date << ": the totals of code " << code << " are not what its postings add up to";
+            }
+        }
+    }
+
     int failures = 0; // steps that failed on a fault
     int audits = 0;   // steps of an audit under way that failed
+    int kills = 0;    // the program killed at a change
 
 private:
     static bool Usable(const platform::Form* form) {
@@ -145,6 +203,8 @@ private:
     // Closes every window but the front desk, as Esc and the close boxes do.
     void LeaveForTheFrontDesk() {
         m_faults.on = false;
+        m_hazards.Disarm();
+        m_lasting = 0;
         for (int round = 0; round < 10; ++round) {
             const std::vector<platform::Form*> shown = Shown();
             if (shown.size() == 1 && shown[0]->Name() == "Form1")
@@ -186,11 +246,22 @@ private:
                 return;
             control = usable[m_random() % usable.size()];
         }
-        m_faults.on = m_random() % 3 == 0;
+        m_faults.on = !m_worst && m_random() % 3 == 0;
+        if (m_worst)
+            Hazard();
         const size_t boxes = m_dialogs.titles.size();
-        Step([&] { Press(*control); });
-        Step([&] { m_app->TimePassed(500); }); // the timers' own steps
+        const std::string savedBefore = m_app->journal().lastStep();
+        try {
+            Step([&] { Press(*control); });
+            Step([&] { m_app->TimePassed(500); }); // the timers' own steps
+        } catch (const platform::SimulatedCrash&) {
+            Killed(savedBefore);
+            return;
+        }
         m_faults.on = false;
+        if (m_lasting == 0)
+            m_hazards.Disarm(); // a kill armed past the action's last change
+        ExpectStepsNamed(boxes);
         EXPECT_TRUE(m_app->Ended() || !Shown().empty())
             << "no window for the clerk after " << control->Parent().Name() << "." << control->Name()
             << Open() << Told(boxes);
@@ -198,6 +269,67 @@ private:
         // its next start): the next start.
         if (m_app->Ended() || !m_app->journal().Whole())
             Start();
+    }
+
+    // The disk at its worst, now and then: an I/O error or a full disk at one change of the
+    // action, a disk that fails from a change of it on and for the next few actions, or the
+    // program killed at a change.
+    void Hazard() {
+        using Kind = platform::FileFaults::Kind;
+        if (m_lasting > 0 && --m_lasting > 0)
+            return; // the disk is still failing
+        const long at = 1 + static_cast<long>(m_random() % 6);
+        const int error = m_random() % 2 == 0 ? EIO : ENOSPC;
+        switch (m_random() % 8) {
+        case 0:
+            m_hazards.Arm(at, Kind::Fail, error);
+            break;
+        case 1:
+            m_hazards.ArmFrom(at, Kind::Fail, error);
+            m_lasting = 1 + static_cast<int>(m_random() % 4);
+            break;
+        case 2:
+        case 3:
+            m_hazards.Arm(at, Kind::Crash);
+            break;
+        default:
+            m_hazards.Disarm();
+        }
+    }
+    // The program was killed at a change, and what was not flushed is lost: the next start tells
+    // the clerk by its words the last step found saved, one saved before the action or during it.
+    void Killed(const std::string& savedBefore) {
+        ++kills;
+        m_lasting = 0;
+        m_hazards.ArmFrom(1, platform::FileFaults::Kind::Fail, EIO); // the dead program writes nothing
+        m_app.reset();
+        m_hazards.LoseUnflushed();
+        m_hazards.Disarm();
+        const size_t boxes = m_dialogs.prompts.size();
+        Start();
+        const auto told = std::find_if(m_dialogs.prompts.begin() + static_cast<long>(boxes),
+                                       m_dialogs.prompts.end(), [](const std::string& prompt) {
+                                           return prompt.find("did not close normally") != std::string::npos;
+                                       });
+        // Nothing said: nothing was saved since the last clean start (the journal says closed).
+        if (told == m_dialogs.prompts.end())
+            EXPECT_EQ(m_app->journal().lastStep(), savedBefore) << "a start after a kill names no step saved";
+        else
+            EXPECT_NE(told->find("\"" + m_app->journal().lastStep() + "\""), std::string::npos)
+                << "the start names another step than the last it found saved: " << *told;
+        ExpectStepsNamed(boxes);
+    }
+    // Every box from `from` on that speaks of a step in doubt or found saved names it by its words.
+    void ExpectStepsNamed(size_t from) const {
+        for (size_t i = from; i < m_dialogs.prompts.size(); ++i) {
+            const std::string& prompt = m_dialogs.prompts[i];
+            for (const char* about : {"may have been saved", "found saved is"})
+                if (prompt.find(about) != std::string::npos) {
+                    EXPECT_EQ(prompt.find("\"\""), std::string::npos)
+                        << "a step named by no words: " << prompt;
+                    EXPECT_NE(prompt.find('"'), std::string::npos) << "a step not named: " << prompt;
+                }
+        }
     }
 
     // The windows loaded, for a failure message.
@@ -283,6 +415,9 @@ private:
     platform::CapturePrinter m_printer;
     platform::RecordingShell m_shell;
     NowAndThen m_faults;
+    vantreth::testing::CountingFaults m_hazards;
+    bool m_worst = false;
+    int m_lasting = 0; // actions the disk still fails for
     std::unique_ptr<App> m_app;
 };
 
@@ -298,6 +433,23 @@ TEST(RandomWeekTest, AFailedStepNeverLeavesTheClerkWithoutAWayOn) {
     }
     EXPECT_GT(failures, 20) << "the faults hardly ever hit a step";
     EXPECT_GT(audits, 3) << "the faults hardly ever hit the night audit";
+}
+
+// Weeks and a month of it with the disk at its worst: every day's totals still add up to
+// its postings, and each start after a kill names the last step it found saved.
+TEST(RandomWeekTest, TheDiskAtItsWorstLosesNoCentAndNamesEveryStep) {
+    int failures = 0, kills = 0;
+    for (const auto& [seed, days] : std::vector<std::pair<unsigned, int>>{{41, 7}, {42, 7}, {43, 30}}) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        RandomWeek week(seed, true);
+        for (int day = 0; day < days && !::testing::Test::HasFailure(); ++day)
+            week.Day(60);
+        week.ExpectTotalsReconcile(days + 2);
+        failures += week.failures;
+        kills += week.kills;
+    }
+    EXPECT_GT(failures, 20) << "the faults hardly ever hit a step";
+    EXPECT_GT(kills, 8) << "the program was hardly ever killed";
 }
 
 } // namespace

@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 
 #include <cerrno>
 #include <csignal>
@@ -139,6 +140,8 @@ protected:
     // clean (kept in m_lastFound).
     std::string Restart(script::ScriptRunner& runner) {
         platform::Journal journal(runner.dataRoot(), m_faults);
+        if (m_engineFlusher)
+            journal.SetFlusher(m_engineFlusher);
         m_lastFound.clear();
         std::string first;
         for (const std::string& told : journal.Recover()) {
@@ -150,10 +153,54 @@ protected:
         return first;
     }
 
+    // The clock moves on between events, each time as far as a checkpoint between events waits
+    // for: the engine's notes are told, its checkpoints go on, the windows' timers tick.
+    static void Ticks(script::ScriptRunner& runner, int times) {
+        for (int i = 0; i < times; ++i)
+            runner.app()->TimePassed(platform::Program::kCheckpointIdleMs);
+    }
+    static bool Says(const platform::ScriptedDialogs::Shown& box, const char* words) {
+        return box.prompt.find(words) != std::string::npos;
+    }
+    // A box saying that the step it is about was not saved.
+    static bool SaysNotSaved(const platform::ScriptedDialogs::Shown& box) {
+        return Says(box, "not finished") || Says(box, "was not saved") || Says(box, "Nothing was saved") ||
+               Says(box, "could not be charged");
+    }
+    // The boxes shown from `first` on, each shown once: a failure that lasts is told once, not at
+    // every tick. The clerk's own action (the boxes in `clerk`) is told whatever was shown before.
+    static void ExpectEachToldOnce(script::ScriptRunner& runner, size_t first, const std::string& where,
+                                   std::pair<size_t, size_t> clerk = {}) {
+        const auto& shown = Dialogs(runner).shown();
+        std::set<std::string> prompts;
+        std::string told;
+        for (size_t i = first; i < shown.size(); ++i)
+            told += "\n[" + shown[i].title + "] " + shown[i].prompt.substr(0, 100);
+        for (size_t i = first; i < shown.size(); ++i) {
+            if (i >= clerk.first && i < clerk.second)
+                continue;
+            EXPECT_TRUE(prompts.insert(shown[i].prompt).second) << where << ": told again:" << told;
+        }
+        const size_t ticked = shown.size();
+        Ticks(runner, 3);
+        EXPECT_EQ(shown.size(), ticked)
+            << where << ": told again as the clock moves on: " << shown.back().prompt;
+    }
+    // The change that flushes the step's record (0: none), of the first `changes` since Arm.
+    static long RecordFlush(const CountingFaults& faults, long changes) {
+        long commit = 0;
+        for (long n = 1; n <= changes; ++n)
+            if (faults.OpOf(n) == platform::FileFaults::Op::Flush &&
+                faults.FileOf(n).filename() == platform::kJournalName)
+                commit = n;
+        return commit;
+    }
+
     std::string m_setup, m_step;
     std::ostringstream m_transcript;
     platform::FileFaults* m_faults = nullptr; // given to every program of the test
     std::string m_lastFound;                  // see Restart
+    platform::Flusher m_engineFlusher;        // the flushes on the engine's thread at Restart, if given
     std::optional<std::string> m_oldTmpdir;
 };
 
@@ -486,6 +533,250 @@ TEST_P(TransactionSweep, TheStartAfterACrashLosesNothing) {
         }
         if (HasFailure())
             return;
+    }
+}
+
+// A disk that dies during the step: from each of its changes on every change fails (an I/O
+// error, a full disk) while the clock moves on; then the power goes and the program starts
+// again on a healthy disk. The folder is exactly as before the step or after it, and what the
+// clerk was told holds: a step told not saved is not in the files, a step shown no failure is,
+// one that may have been saved is named by its words, and the start names the step it found
+// saved. The failure is told once, not at every tick. The same at the record's flush when the
+// failure ends at once, the disk having kept nothing of the record.
+TEST_P(TransactionSweep, ADiskThatDiesDuringTheStepIsToldTheTruth) {
+    CountingFaults faults;
+    m_faults = &faults;
+    faults.TrackFlushes(true);
+    FolderImage before, after;
+    long changes = 0, commit = 0;
+    std::string words, wordsBefore;
+    {
+        auto runner = ReadyForStep();
+        before = Image(*runner);
+        wordsBefore = runner->app()->journal().lastStep();
+        faults.Arm(0, Kind::None);
+        RunStep(*runner);
+        words = runner->app()->journal().lastStep();
+        changes = faults.count();
+        commit = RecordFlush(faults, changes);
+        after = Image(*runner);
+        ASSERT_GT(commit, 0) << "the step flushes no record";
+    }
+    struct Failure {
+        long from;
+        int error;
+        bool lasts;
+    };
+    std::vector<Failure> failures{{commit, EIO, false}};
+    for (long n = 1; n <= changes; ++n)
+        for (const int error : {EIO, ENOSPC})
+            failures.push_back({n, error, true});
+    for (const Failure& failure : failures) {
+        const std::string where = std::string(std::strerror(failure.error)) +
+                                  (failure.lasts ? " from change " : " at change ") +
+                                  std::to_string(failure.from) + " of " + std::to_string(changes);
+        auto runner = ReadyForStep();
+        const auto& shown = Dialogs(*runner).shown();
+        const size_t first = shown.size();
+        faults.FailedFlushKeepsJournal(failure.error != EIO); // EIO: the disk lost the record's bytes
+        if (failure.lasts)
+            faults.ArmFrom(failure.from, Kind::Fail, failure.error);
+        else
+            faults.ArmAt({failure.from}, Kind::Fail);
+        RunStep(*runner);
+        bool notSaved = false, maybe = false;
+        for (size_t i = first; i < shown.size(); ++i) {
+            notSaved = notSaved || SaysNotSaved(shown[i]);
+            if (Says(shown[i], "may have been saved")) {
+                maybe = true;
+                EXPECT_TRUE(Says(shown[i], ("\"" + words + "\"").c_str()))
+                    << where << ": the step in doubt not named: " << shown[i].prompt;
+            }
+        }
+        std::string told;
+        for (size_t i = first; i < shown.size(); ++i)
+            told += "\n[" + shown[i].title + "] " + shown[i].prompt;
+        if (failure.lasts) { // nothing more is saved on the dead disk as the clock moves on
+            Ticks(*runner, 3);
+            ExpectEachToldOnce(*runner, first, where);
+        }
+        faults.Disarm();
+        faults.FailedFlushKeepsJournal(true);
+        faults.LoseUnflushed();
+        Restart(*runner);
+        const FolderImage image = Image(*runner);
+        const bool saved = image == after;
+        EXPECT_TRUE(saved || image == before)
+            << where << ", then a power cut: differs from after by" << Differences(after, image);
+        if (!maybe) {
+            EXPECT_EQ(saved, !notSaved)
+                << where << (saved ? ": told not saved, but saved" : ": shown no failure, but not saved")
+                << told;
+        }
+        EXPECT_NE(m_lastFound.find("\"" + (saved ? words : wordsBefore) + "\""), std::string::npos)
+            << where << ": the start names another step: " << m_lastFound;
+        if (HasFailure())
+            return;
+    }
+}
+
+// A disk that dies at the checkpoint after the step: from each of its operations on (the
+// flushes on the engine's thread among them) every change fails while the clock moves on and
+// the clerk's next step is tried; then the disk answers again. A failed flush of the files is
+// told once, not at every tick; no step is saved until the engine found the disk answering
+// again (and said so); after a power cut and a start on the healthy disk the step is there,
+// with the next one exactly when the clerk was not told it failed.
+TEST_P(TransactionSweep, ADiskThatDiesAtTheCheckpointIsToldOnceAndLosesNothing) {
+    CountingFaults faults;
+    m_faults = &faults;
+    faults.TrackFlushes(true);
+    const bool next = *GetParam().next != '\0';
+    FolderImage after, afterNext;
+    long operations = 0;
+    std::string words;
+    std::vector<bool> filesFlush; // whether operation n flushes a data file or folder
+    {
+        auto runner = ReadyForStep();
+        runner->app()->journal().SetFlusher(faults.EngineFlusher());
+        RunStep(*runner);
+        after = Image(*runner);
+        words = runner->app()->journal().lastStep();
+        faults.Arm(0, Kind::None);
+        runner->app()->journal().Checkpoint();
+        operations = faults.count();
+        for (long n = 1; n <= operations; ++n)
+            filesFlush.push_back(faults.OpOf(n) != platform::FileFaults::Op::Write &&
+                                 faults.OpOf(n) != platform::FileFaults::Op::Truncate &&
+                                 faults.FileOf(n).filename() != platform::kJournalName);
+        RunNext(*runner);
+        afterNext = Image(*runner);
+        ASSERT_TRUE(std::count(filesFlush.begin(), filesFlush.end(), true) > 1)
+            << "the checkpoint flushes no file";
+    }
+    for (long n = 1; n <= operations; ++n) {
+        for (const int error : {EIO, ENOSPC}) {
+            const std::string where = std::string(std::strerror(error)) + " from checkpoint operation " +
+                                      std::to_string(n) + " of " + std::to_string(operations);
+            auto runner = ReadyForStep();
+            platform::Journal& journal = runner->app()->journal();
+            journal.SetFlusher(faults.EngineFlusher());
+            RunStep(*runner);
+            const auto& shown = Dialogs(*runner).shown();
+            const size_t first = shown.size();
+            faults.ArmFrom(n, Kind::Fail, error);
+            EXPECT_THROW(journal.Checkpoint(), platform::IoError) << where;
+            Ticks(*runner, 3);
+            const size_t clerk = shown.size();
+            RunNext(*runner); // on the dead disk
+            const std::pair<size_t, size_t> told{clerk, shown.size()};
+            bool nextNotSaved = next && std::any_of(shown.begin() + static_cast<long>(first), shown.end(),
+                                                    [](const auto& box) { return SaysNotSaved(box); });
+            Ticks(*runner, 3);
+            ExpectEachToldOnce(*runner, first, where, told);
+            const auto toldFailing =
+                std::count_if(shown.begin() + static_cast<long>(first), shown.end(), [](const auto& box) {
+                    return Says(box, "The disk did not take the saved steps");
+                });
+            if (filesFlush[static_cast<size_t>(n - 1)]) {
+                EXPECT_EQ(toldFailing, 1)
+                    << where << ": a failed flush of the files told " << toldFailing << " times";
+            }
+            faults.Disarm(); // the disk answers again
+            journal.EnsureWhole();
+            if (journal.state() == platform::Journal::State::Failing) {
+                // Until the engine has found the disk answering, no step is saved.
+                if (next) {
+                    const size_t from = shown.size();
+                    RunNext(*runner);
+                    EXPECT_TRUE(
+                        std::any_of(shown.begin() + static_cast<long>(from), shown.end(),
+                                    [](const auto& box) { return Says(box, "This step was not saved"); }))
+                        << where << ": a step saved while the disk was failing";
+                    nextNotSaved = true;
+                }
+                EXPECT_NO_THROW(journal.Checkpoint()) << where;
+                const size_t from = shown.size();
+                Ticks(*runner, 1);
+                EXPECT_TRUE(std::any_of(shown.begin() + static_cast<long>(from), shown.end(),
+                                        [](const auto& box) { return Says(box, "The disk answers again"); }))
+                    << where << ": the clerk is not told the disk answers again";
+            }
+            faults.LoseUnflushed();
+            EXPECT_EQ(Restart(*runner), "") << where;
+            const FolderImage image = Image(*runner);
+            EXPECT_EQ(image, nextNotSaved ? after : afterNext)
+                << where << ", then a power cut" << Differences(nextNotSaved ? after : afterNext, image);
+            EXPECT_NE(m_lastFound.find("\"" + words + "\""), std::string::npos)
+                << where << ": " << m_lastFound;
+            if (HasFailure())
+                return;
+        }
+    }
+}
+
+// A disk that dies during the start after a crash that left the step in the journal alone:
+// from each of the start's operations on (its flushes on the engine's thread among them) every
+// change fails. The start does not end silently: it stops, or leaves the folder look-only, and
+// says why. The next start on the healthy disk, after a power cut, puts the whole step into the
+// files and names it as the last step found saved.
+TEST_P(TransactionSweep, ADiskThatDiesDuringTheStartIsToldAndLosesNothing) {
+    CountingFaults faults;
+    m_faults = &faults;
+    faults.TrackFlushes(true);
+    m_engineFlusher = faults.EngineFlusher();
+    FolderImage after;
+    long commit = 0;
+    std::string words;
+    {
+        auto runner = ReadyForStep();
+        faults.Arm(0, Kind::None);
+        RunStep(*runner);
+        commit = RecordFlush(faults, faults.count());
+        words = runner->app()->journal().lastStep();
+        after = Image(*runner);
+        ASSERT_GT(commit, 0) << "the step flushes no record";
+    }
+    const auto crashed = [&] {
+        auto runner = ReadyForStep();
+        faults.Arm(commit + 1, Kind::Crash);
+        EXPECT_THROW(RunStep(*runner), platform::SimulatedCrash);
+        faults.LoseUnflushed();
+        faults.Disarm();
+        return runner;
+    };
+    long operations = 0;
+    {
+        auto runner = crashed();
+        faults.Arm(0, Kind::None);
+        EXPECT_EQ(Restart(*runner), "");
+        operations = faults.count();
+        ASSERT_GT(operations, 2) << "the start writes nothing of the step";
+    }
+    for (long n = 1; n <= operations; ++n) {
+        for (const int error : {EIO, ENOSPC}) {
+            const std::string where = std::string(std::strerror(error)) + " from start operation " +
+                                      std::to_string(n) + " of " + std::to_string(operations);
+            auto runner = crashed();
+            faults.ArmFrom(n, Kind::Fail, error);
+            bool stopped = false;
+            std::string told;
+            try {
+                told = Restart(*runner);
+            } catch (const platform::FolderNotWhole&) {
+                stopped = true;
+            }
+            EXPECT_TRUE(stopped || told.find("open only to be looked at") != std::string::npos)
+                << where << ": the start ended without a word: \"" << told << "\"";
+            faults.Disarm();
+            faults.LoseUnflushed();
+            EXPECT_EQ(Restart(*runner), "") << where;
+            EXPECT_EQ(Image(*runner), after)
+                << where << ", then a power cut" << Differences(after, Image(*runner));
+            EXPECT_NE(m_lastFound.find("\"" + words + "\""), std::string::npos)
+                << where << ": " << m_lastFound;
+            if (HasFailure())
+                return;
+        }
     }
 }
 

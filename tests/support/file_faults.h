@@ -3,10 +3,12 @@
 // Asked to, it also keeps what the disk holds for sure, so that after a simulated crash it
 // can lose what was never flushed, as a power cut does: each file is cut back to what its
 // last flush made durable, and a name created, renamed or removed since its folder's last
-// flush is undone.
+// flush is undone. A failure can last (ArmFrom: a disk that died), and can reach the flushes
+// the engine runs on its own thread (EngineFlusher), as a real disk's does.
 #pragma once
 
 #include "platform/files.h"
+#include "platform/flush_worker.h"
 #include "platform/journal.h"
 #include "support/folder_image.h"
 
@@ -15,9 +17,11 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <mutex>
 #include <set>
 #include <string>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace vantreth::testing {
@@ -31,21 +35,23 @@ public:
     CountingFaults& operator=(const CountingFaults&) = delete;
 
     // The `at`-th change from now (from 1) gets the fault; the others go through.
-    void Arm(long at, Kind kind) { ArmAt({at}, kind); }
+    void Arm(long at, Kind kind, int error = 0) { ArmAt({at}, kind, error); }
     // Every change from the `at`-th on gets the fault, as a disk that died does, until disarmed.
     void ArmFrom(long at, Kind kind, int error = 0) {
-        ArmAt({}, kind);
+        std::lock_guard lock(m_mutex);
+        ArmAt({}, kind, error);
         m_from = at;
-        m_error = error;
     }
     // Each of the given changes from now (from 1) gets the fault. What the disk holds for
     // sure is kept across arming: only LoseUnflushed and Forget drop it.
-    void ArmAt(std::vector<long> at, Kind kind) {
+    // `error`: the system error a Fail gives (ENOSPC when 0).
+    void ArmAt(std::vector<long> at, Kind kind, int error = 0) {
+        std::lock_guard lock(m_mutex);
         m_count = 0;
         m_at = std::move(at);
         m_kind = kind;
         m_from = 0;
-        m_error = 0;
+        m_error = error;
         m_writes.clear();
         m_files.clear();
         m_ops.clear();
@@ -69,10 +75,33 @@ public:
     // Keep what the disk holds for sure from now on (see LoseUnflushed). The flushes are then
     // kept here and never reach the disk.
     void TrackFlushes(bool on) { m_track = on; }
+    // Whether a failed flush of the journal leaves the disk holding what was written before it
+    // (true, the default: a step told not saved must be taken back for good) or only what the
+    // last good flush wrote (false: a step told saved must have been flushed again since).
+    void FailedFlushKeepsJournal(bool keeps) { m_keepJournal = keeps; }
+    // The flushes of a checkpoint on the engine's thread (platform::Journal::SetFlusher): each
+    // one is counted as a change like the others, fails as armed, and then leaves its file as
+    // a failed flush does. The engine must not outlive this object.
+    platform::Flusher EngineFlusher() {
+        return [this](int fd, bool folder) -> int {
+            std::lock_guard lock(m_mutex);
+            std::error_code ec;
+            const std::filesystem::path file =
+                std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(fd), ec);
+            const Fault fault = BeforeChange(file, 0);
+            m_ops.push_back(folder ? Op::FlushFolder : Op::Flush);
+            if (fault.kind == Kind::None)
+                return m_track ? 0 : platform::FlushToDisk(fd, folder);
+            if (m_track && !folder)
+                DropDirty(file);
+            return fault.error != 0 ? fault.error : ENOSPC;
+        };
+    }
     bool KeepsFlushes() const override { return m_track; }
     // A power cut: every folder changed since tracking began gets back the names its last
     // flush made durable, and each file what its last flush wrote. Tracking starts anew.
     void LoseUnflushed() {
+        std::lock_guard lock(m_mutex);
         for (const auto& [folder, entries] : m_folders) {
             for (const auto& [name, inode] : Listing(folder))
                 if (entries.count(name) == 0)
@@ -89,6 +118,7 @@ public:
     }
 
     Fault BeforeChange(const std::filesystem::path& file, size_t bytes) override {
+        std::lock_guard lock(m_mutex);
         ++m_count;
         m_writes.push_back(bytes > 0);
         m_files.push_back(file);
@@ -98,6 +128,7 @@ public:
     }
     // A flush is durable only once it has finished well: what it covered when it was asked.
     void Flushed(const std::filesystem::path& file, bool folder) override {
+        std::lock_guard lock(m_mutex);
         if (!m_track)
             return;
         auto pending = m_pending.find({file, folder});
@@ -113,6 +144,7 @@ public:
         m_pending.erase(pending);
     }
     Fault Before(const Change& change) override {
+        std::lock_guard lock(m_mutex);
         m_ops.push_back(change.op);
         const Fault fault = BeforeChange(change.file, change.bytes);
         if (m_track && change.op != Op::Stage)
@@ -122,9 +154,10 @@ public:
         // come back from the journal); the journal's record stays, and reaches the disk (the step
         // told not saved must be taken back for good, or it comes back at the next start).
         if (m_track && change.op == Op::Flush && (fault.kind == Kind::Fail || fault.kind == Kind::Partial)) {
-            if (change.file.filename() == platform::kJournalName)
-                KeepOnDisk(change.file);
-            else
+            if (change.file.filename() == platform::kJournalName) {
+                if (m_keepJournal)
+                    KeepOnDisk(change.file);
+            } else
                 DropDirty(change.file);
         }
         return fault;
@@ -196,6 +229,8 @@ private:
         Entries entries;
     };
 
+    std::recursive_mutex m_mutex; // the engine's thread counts its flushes too (EngineFlusher)
+    bool m_keepJournal = true;    // see FailedFlushKeepsJournal
     long m_count = 0;
     long m_from = 0; // see ArmFrom
     int m_error = 0;
