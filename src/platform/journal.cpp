@@ -988,6 +988,9 @@ void Journal::Start(std::vector<std::string>& told) {
         m_lastWords = record.action;
     }
     Apply(parsed.records); // throws FolderNotWhole when the files cannot all be written: the journal stays
+    // The files hold every step found saved: said even if the start cannot finish after this.
+    if (unclean && m_firstStart)
+        told.push_back(UncleanMessage(folder, m_lastWords));
     if (parsed.damaged || parsed.format == 1) {
         // What was written from it is on the disk before it is put aside or replaced.
         while (!m_written.empty() || !m_folders.empty()) {
@@ -1016,9 +1019,13 @@ void Journal::Start(std::vector<std::string>& told) {
             m_cutUnsure = true; // the length is flushed with the cut
         }
         Checkpoint(); // a failure: the start ends look-only
+        if (!m_slotRunning) {
+            // From now until a clean end the header says the program runs: a kill before the
+            // first step is saved is told at the next start too.
+            WriteSlot(true);
+            fileops::Sync(this, m_path, m_fd);
+        }
     }
-    if (unclean && m_firstStart)
-        told.push_back(UncleanMessage(folder, m_lastWords));
     withAside();
 }
 

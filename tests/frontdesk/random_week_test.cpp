@@ -136,6 +136,12 @@ public:
         // The night: the drop sheet printed on shift "C", the audit from the main menu.
         m_clock.SetTime({1, 5, 0});
         LeaveForTheFrontDesk();
+        // The night's set-up is not the clerk's work: on a disk that answers, in a program that
+        // saves.
+        m_hazards.Disarm();
+        m_lasting = 0;
+        if (m_app->Ended() || !m_app->journal().Whole() || m_app->journal().TakesNoCommit())
+            Start();
         records::WriteShift(m_app->data(), {"C", "NB"});
         records::WriteNumberFile(m_app->data(), records::kCashDropYesFile, 1);
         Act(m_app->Get("Form1").Find("Command3"));
@@ -267,7 +273,7 @@ private:
             << Open() << Told(boxes);
         // The clerk left the program, or was told to close it (the folder cannot be read until
         // its next start): the next start.
-        if (m_app->Ended() || !m_app->journal().Whole())
+        if (m_app->Ended() || !m_app->journal().Whole() || m_app->journal().ReadOnly())
             Start();
     }
 
