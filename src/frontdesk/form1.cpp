@@ -1,4 +1,5 @@
 #include "form1.h"
+#include "platform/journal.h"
 
 #include "app/call_capture_service.h"
 #include "platform/text.h"
@@ -220,6 +221,8 @@ bool HoldBusinessDate(App& app) {
             status.RolledBack = 1.0f;
             records::WriteDateStatus(app.data(), status);
             clock.SetDate(AddDays(clock.Today(), -1));
+            platform::DescribeStep(app.data(), "The date hold after midnight: the business date kept at " +
+                                                   clock.DateText());
             moved = true;
         }
     }
@@ -227,6 +230,7 @@ bool HoldBusinessDate(App& app) {
         records::DateStatusRecord status = records::ReadDateStatus(app.data());
         if (status.RolledBack != 0) {
             status.RolledBack = 0;
+            platform::DescribeStep(app.data(), "The date hold ended at noon");
             records::WriteDateStatus(app.data(), status);
         }
     }
