@@ -28,8 +28,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
+#include <cstdio>
 #include <functional>
 #include <random>
+#include <set>
 
 namespace vantreth {
 namespace {
@@ -95,17 +98,33 @@ public:
         records::WriteDayOfWeek(data, 1);
         records::WriteRateTable(data, records::kWeekdayFile, {50, 60, 90});
         records::WriteRateTable(data, records::kWeekendFile, {55, 65, 95});
-        for (const char* room : {"101", "102", "103", "104"}) {
-            const bool taken = worst && std::string(room) < "103"; // the guests below
+        // With the disk at its worst, eight rooms, three of them let for the month: the night
+        // audits post their rent, one of them over 100,000.00 a night with its tax.
+        const std::vector<std::string> rooms =
+            worst ? std::vector<std::string>{"101", "102", "103", "104", "105", "106", "107", "108"}
+                  : std::vector<std::string>{"101", "102", "103", "104"};
+        const std::vector<std::pair<std::string, float>> stays = {
+            {"101", 50.0f}, {"102", 123.45f}, {"103", 100000.01f}};
+        for (const std::string& room : rooms) {
+            const bool taken = worst && room < "104"; // the guests below
             records::AppendRoom(data,
                                 testing::Room({.room = room, .rate = 50, .service = taken ? "O" : "A"}));
         }
-        if (worst) // guests in house for the month: the night audits post their rent
-            for (const char* room : {"101", "102"}) {
+        if (worst)
+            for (const auto& [room, rate] : stays) {
                 records::GuestRecord guest = testing::FolioGuest(room, "STAY", room);
                 guest.Nights = 40;
                 guest.DepartureDate = "1/14/27";
+                guest.Rate = rate;
                 records::AddGuest(data, records::kGuestFile, guest);
+                // The stay's ledger, as its check-in left it: the audit charges the nights to it.
+                records::AppendStayLedgerLine(records::StayLedgerPath(data, guest),
+                                              {.Room = room,
+                                               .Shift = "A",
+                                               .PostDate = "12/5/26",
+                                               .Code = "E",
+                                               .Description = "ROOM RENT",
+                                               .Amount = rate});
             }
         m_clock.Set({{2026, 12, 6}, {9, 0, 0}});
         Start();
@@ -131,8 +150,12 @@ public:
     // The clerk's day: random work, then the night audit on shift "C" after midnight.
     void Day(int actions) {
         m_clock.SetTime({9, 0, 0});
+        m_largeToday.clear();
         for (int i = 0; i < actions && !::testing::Test::HasFailure(); ++i)
-            Act(nullptr);
+            if (m_worst && m_random() % 4 != 0)
+                Money();
+            else
+                Act(nullptr);
         // The night: the drop sheet printed on shift "C", the audit from the main menu.
         m_clock.SetTime({1, 5, 0});
         LeaveForTheFrontDesk();
@@ -146,6 +169,16 @@ public:
         records::WriteNumberFile(m_app->data(), records::kCashDropYesFile, 1);
         Act(m_app->Get("Form1").Find("Command3"));
         Act(m_app->IsLoaded("Form12") ? m_app->Get("Form12").Find("Command1") : nullptr);
+        // With the disk at its worst the clerk goes through the audit's steps in their order,
+        // each perhaps failing, so that most nights charge the rooms and move the date on.
+        if (m_worst)
+            for (const char* step :
+                 {"Command1", "Command3", "Command7", "Command4", "Command2", "Command5"}) {
+                On(Form13::kName, step);
+                if (Reach(Form16::kName, "Text3") != nullptr && m_app->Get<Form16>().Text3.Text().empty())
+                    On(Form16::kName, "Text3", Typing("mk"));
+                On(Form16::kName, "Command1");
+            }
         for (int i = 0; i < actions && m_app->IsLoaded(Form13::kName); ++i) {
             Form16& change = m_app->Get<Form16>();
             if (change.Loaded() && change.Text3.Text().empty())
@@ -156,7 +189,7 @@ public:
 
     // Every day's totals are what its postings add up to, to the cent: room rent, pet and other,
     // phone charges and each card (cash has other sources: cash in, petty cash, direct bills).
-    // Read by the program's next start on a healthy disk.
+    // Read by the program's next start on a healthy disk. Counts the lines reconciled.
     void ExpectTotalsReconcile(int days) {
         using records::DayTotalsField;
         m_hazards.Disarm();
@@ -175,20 +208,28 @@ public:
             } catch (const platform::IoError&) {
             }
             const records::DayTotals totals = records::ReadDayTotals(m_app->data(), date);
+            daysPosted += lines.empty() ? 0 : 1;
             for (const auto& [code, field] : codes) {
                 platform::Decimal sum;
                 for (const records::DayDetailLine& line : lines)
-                    if (line.Code == code)
+                    if (line.Code == code) {
                         sum = sum + platform::Decimal::Of(line.Amount);
+                        ++reconciled;
+                        if (std::abs(line.Amount) >= 100000.0f)
+                            ++large;
+                    }
                 EXPECT_EQ(platform::Decimal::Of(totals.Amount(field)).Rounded(2), sum.Rounded(2))
                     << date << ": the totals of code " << code << " are not what its postings add up to";
             }
         }
     }
 
-    int failures = 0; // steps that failed on a fault
-    int audits = 0;   // steps of an audit under way that failed
-    int kills = 0;    // the program killed at a change
+    int failures = 0;   // steps that failed on a fault
+    int audits = 0;     // steps of an audit under way that failed
+    int kills = 0;      // the program killed at a change
+    int reconciled = 0; // detail lines added up against their day's totals
+    int large = 0;      // of them, amounts of 100,000.00 and more
+    int daysPosted = 0; // days with lines
 
 private:
     static bool Usable(const platform::Form* form) {
@@ -229,7 +270,9 @@ private:
 
     // One action of the clerk on `control`, or on a random control of a random window shown
     // (of the audit's windows while `inAudit`), perhaps with a fault on the way.
-    void Act(platform::Control* control, bool inAudit = false) {
+    // `press`, if given, is what the clerk does with the control rather than a random use.
+    void Act(platform::Control* control, bool inAudit = false,
+             const std::function<void(platform::Control&)>& press = {}) {
         std::vector<platform::Form*> shown = Shown();
         ASSERT_FALSE(shown.empty()) << "no window for the clerk" << Open();
         if (control == nullptr) {
@@ -258,7 +301,7 @@ private:
         const size_t boxes = m_dialogs.titles.size();
         const std::string savedBefore = m_app->journal().lastStep();
         try {
-            Step([&] { Press(*control); });
+            Step([&] { press ? press(*control) : Press(*control); });
             Step([&] { m_app->TimePassed(500); }); // the timers' own steps
         } catch (const platform::SimulatedCrash&) {
             Killed(savedBefore);
@@ -275,6 +318,74 @@ private:
         // its next start): the next start.
         if (m_app->Ended() || !m_app->journal().Whole() || m_app->journal().ReadOnly())
             Start();
+    }
+
+    // The control `name` of the window `form` if the clerk can use it now.
+    platform::Control* Reach(const char* form, const char* name) const {
+        if (!m_app->IsLoaded(form) || !Usable(&m_app->Get(form)))
+            return nullptr;
+        platform::Control* control = m_app->Get(form).Find(name);
+        return control != nullptr && control->Usable() && control->Visible() ? control : nullptr;
+    }
+    // One action of the clerk on form.name, if it can be reached (see Act).
+    void On(const char* form, const char* name, const std::function<void(platform::Control&)>& press = {}) {
+        if (platform::Control* control = Reach(form, name);
+            control != nullptr && !::testing::Test::HasFailure())
+            Act(control, false, press);
+    }
+    static std::function<void(platform::Control&)> Typing(const std::string& text) {
+        return [text](platform::Control& control) {
+            auto& box = static_cast<platform::TextBox&>(control);
+            for (size_t n = box.Text().size(); n > 0; --n)
+                box.UserType(platform::vbKeyBack);
+            box.UserTypeText(text);
+        };
+    }
+    // An amount under 1,000.00, or, once a day for a code, up to what a day's total holds to
+    // the cent (not for room rent: the night's rent of room 103 is over 100,000.00 already).
+    std::string Amount(const std::string& code = "E") {
+        static const char* const small[] = {"0.01", "0.99", "7.5", "19.99", "45.55", "123.45", "999.99"};
+        static const char* const large[] = {"100000", "100000.01", "117964.79", "125000.5", "131071.99"};
+        if (code != "E" && m_random() % 3 == 0 && m_largeToday.insert(code).second)
+            return large[m_random() % std::size(large)];
+        return small[m_random() % std::size(small)];
+    }
+    // The clerk's money work through the windows, each action with the disk at its worst: a
+    // posting to a folio, a check-in with its rate and payment, or a check-out.
+    void Money() {
+        const unsigned what = m_random() % 5;
+        const char* window = what == 3 ? "form2" : "Form4";
+        if (Reach(window, "Combo1") == nullptr) {
+            if (Reach("Form1", "Command1") == nullptr && m_lasting == 0)
+                LeaveForTheFrontDesk();
+            On("Form1", what == 3 ? "Command1" : "Command7");
+        }
+        if (what == 3) { // a check-in
+            On("form2", "Combo1");
+            On("form2", "Text1", Typing(std::to_string(1 + m_random() % 3)));
+            On("form2", "Text2", Typing(Amount()));
+            On("form2", "Combo2");
+            On("form2", "Text9", Typing("GUEST"));
+            On("form2", "Text10", Typing("ANN"));
+            On("form2", "Text17", Typing("R77"));
+            On("form2", "Text7", Typing(Amount("L")));
+            On("form2", "Command2");
+            return;
+        }
+        On("Form4", "Combo1");
+        if (what == 4) { // a check-out
+            On("Form4", "Command4");
+            return;
+        }
+        static const char* const codes[] = {"E", "J", "G", "L", "N", "M", "P", "O"};
+        const std::string code = codes[m_random() % std::size(codes)];
+        On("Form4", "Combo3", [&](platform::Control& control) {
+            auto& combo = static_cast<platform::ComboBox&>(control);
+            combo.UserDropDown();
+            combo.UserPick(code);
+        });
+        On("Form4", "Text2", Typing(Amount(code)));
+        On("Form4", "Command1");
     }
 
     // The disk at its worst, now and then: an I/O error or a full disk at one change of the
@@ -423,7 +534,8 @@ private:
     NowAndThen m_faults;
     vantreth::testing::CountingFaults m_hazards;
     bool m_worst = false;
-    int m_lasting = 0; // actions the disk still fails for
+    int m_lasting = 0;                  // actions the disk still fails for
+    std::set<std::string> m_largeToday; // codes posted an amount over 100,000.00 today
     std::unique_ptr<App> m_app;
 };
 
@@ -444,18 +556,28 @@ TEST(RandomWeekTest, AFailedStepNeverLeavesTheClerkWithoutAWayOn) {
 // Weeks and a month of it with the disk at its worst: every day's totals still add up to
 // its postings, and each start after a kill names the last step it found saved.
 TEST(RandomWeekTest, TheDiskAtItsWorstLosesNoCentAndNamesEveryStep) {
-    int failures = 0, kills = 0;
+    int failures = 0, kills = 0, reconciled = 0, large = 0, daysPosted = 0;
     for (const auto& [seed, days] : std::vector<std::pair<unsigned, int>>{{41, 7}, {42, 7}, {43, 30}}) {
         SCOPED_TRACE("seed " + std::to_string(seed));
         RandomWeek week(seed, true);
         for (int day = 0; day < days && !::testing::Test::HasFailure(); ++day)
-            week.Day(60);
+            week.Day(120);
         week.ExpectTotalsReconcile(days + 2);
         failures += week.failures;
         kills += week.kills;
+        reconciled += week.reconciled;
+        large += week.large;
+        daysPosted += week.daysPosted;
     }
+    std::printf("disk at its worst: %d days posted to, %d detail lines reconciled (%d of 100,000.00 and "
+                "more), %d failed steps, %d kills\n",
+                daysPosted, reconciled, large, failures, kills);
     EXPECT_GT(failures, 20) << "the faults hardly ever hit a step";
     EXPECT_GT(kills, 8) << "the program was hardly ever killed";
+    // The money really moved, on most days and at every size, and was added up to the cent.
+    EXPECT_GT(daysPosted, 3) << "the nights never moved the date on";
+    EXPECT_GT(reconciled, 500) << "the clerk hardly ever posted money";
+    EXPECT_GT(large, 8) << "hardly an amount over 100,000.00 was posted";
 }
 
 } // namespace
