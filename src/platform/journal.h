@@ -98,10 +98,11 @@
 //     --flushed--> idle
 //     --the slot's flush failed--> MustRewrite (failure kept), as a file's: the slot is written
 //                  again before it is flushed again, within the bounded attempts of Failing
-//     --the truncation's flush failed--> cut unsure: the next commit (or the exit's checkpoint)
+//     --the truncation's flush failed--> cut unsure: the slot is written again (and flushed,
+//                  as above), and the next commit (or the exit's checkpoint) truncates again and
 //                  flushes the journal on its own descriptor before writing its record (a
-//                  failure there is the commit's: nothing saved); no tick tries it again. Only
-//                  the length is at stake: records the slot already names are skipped at a
+//                  failure there is the commit's: nothing saved); no tick truncates it again.
+//                  Only the length is at stake: records the slot already names are skipped at a
 //                  start, and what the cut dropped had been flushed into the files already.
 //   A commit finding the journal past kJournalLimit first checkpoints, waiting: under any load
 //   the journal stays bounded.
