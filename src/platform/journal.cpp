@@ -1007,7 +1007,6 @@ void Journal::Start(std::vector<std::string>& told) {
     } else {
         // Reopened for appending after the good records; a torn tail is cut off at the cut.
         m_fd = fileops::OpenForChange(this, m_path, O_RDWR | O_NOFOLLOW);
-        m_format = 2;
         m_headerSize = static_cast<long long>(kHeaderSize);
         m_size = static_cast<long long>(parsed.end);
         m_generation = parsed.slot.generation;

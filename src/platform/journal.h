@@ -385,12 +385,10 @@ private:
     int m_fd = -1;
     long long m_size = 0;
     long long m_headerSize = 0;
-    std::string m_unsureStep;       // Unsure: the step's words
-    std::string m_unappliedWhy;     // MustRewrite, Stopped: why, for the clerk
-    bool m_previousPending = false; // MustRewrite: what is to be undone is a previous version's journal
-    std::string m_undoneStep;       // see undoneStep
-    // The journal's format (2: sequence numbers and the header's slots; 1: the version before).
-    int m_format = 2;
+    std::string m_unsureStep;            // Unsure: the step's words
+    std::string m_unappliedWhy;          // MustRewrite, Stopped: why, for the clerk
+    bool m_previousPending = false;      // MustRewrite: what is to be undone is a previous version's journal
+    std::string m_undoneStep;            // see undoneStep
     unsigned long long m_lastSeq = 0;    // the number of the last step committed (0: none yet)
     std::string m_lastWords;             // and its words
     unsigned long long m_cutSeq = 0;     // the last step the header's slot names

@@ -226,16 +226,19 @@ bool IsReadOnlyReason(const std::string& reason) {
 
 // What the clerk is told about an event that failed; the current exception is one of the
 // program's own errors or another std::exception.
-Failure DescribeFailureIn(const std::filesystem::path& dataRoot, const std::string& step);
+Failure DescribeFailureOf(const std::filesystem::path& dataRoot, const std::string& step);
 
-// `step`: the step's own words.
+// `step`: the step's own words. The cause is the same words without the step's.
 Failure DescribeFailure(const std::filesystem::path& dataRoot, const std::string& step) {
-    Failure failure = DescribeFailureIn(dataRoot, step);
-    failure.cause = DescribeFailureIn(dataRoot, std::string()).prompt;
+    Failure failure = DescribeFailureOf(dataRoot, step);
+    failure.cause = failure.prompt;
+    const std::string named = "\"" + step + "\"";
+    for (size_t at = failure.cause.find(named); at != std::string::npos; at = failure.cause.find(named, at))
+        failure.cause.erase(at, named.size());
     return failure;
 }
 
-Failure DescribeFailureIn(const std::filesystem::path& dataRoot, const std::string& step) {
+Failure DescribeFailureOf(const std::filesystem::path& dataRoot, const std::string& step) {
     const std::string notFinished = "The step \"" + step + "\" was not finished: nothing of it was saved.";
     try {
         throw;

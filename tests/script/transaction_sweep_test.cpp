@@ -187,6 +187,15 @@ protected:
             << where << ": told again as the clock moves on: " << shown.back().prompt;
     }
     // The change that flushes the step's record (0: none), of the first `changes` since Arm.
+    // The runner left by a crash right after the commit point (`commit`), the unflushed lost.
+    std::unique_ptr<script::ScriptRunner> CrashedAfterTheCommit(CountingFaults& faults, long commit) {
+        auto runner = ReadyForStep();
+        faults.Arm(commit + 1, Kind::Crash);
+        EXPECT_THROW(RunStep(*runner), platform::SimulatedCrash);
+        faults.LoseUnflushed();
+        faults.Disarm();
+        return runner;
+    }
     static long RecordFlush(const CountingFaults& faults, long changes) {
         long commit = 0;
         for (long n = 1; n <= changes; ++n)
@@ -224,10 +233,8 @@ TEST_P(TransactionSweep, EveryWritePointIsAllOrNothing) {
             writes.push_back(faults.WasWrite(n));
             const std::string file = faults.FileOf(n).filename().string();
             journal.push_back(file == platform::kJournalName || file == platform::kFolderIdName);
-            if (faults.OpOf(n) == platform::FileFaults::Op::Flush &&
-                faults.FileOf(n).filename() == platform::kJournalName)
-                commit = n;
         }
+        commit = RecordFlush(faults, changes);
         after = Image(*runner);
         faults.Disarm();
         RunNext(*runner);
@@ -477,22 +484,11 @@ TEST_P(TransactionSweep, TheStartAfterACrashLosesNothing) {
         auto runner = ReadyForStep();
         faults.Arm(0, Kind::None);
         RunStep(*runner);
-        for (long n = 1; n <= faults.count(); ++n)
-            if (faults.OpOf(n) == platform::FileFaults::Op::Flush &&
-                faults.FileOf(n).filename() == platform::kJournalName)
-                commit = n;
+        commit = RecordFlush(faults, faults.count());
         after = Image(*runner);
         ASSERT_GT(commit, 0) << "the step flushes no record";
     }
-    // The runner left by a crash right after the commit point, the unflushed lost.
-    const auto crashed = [&] {
-        auto runner = ReadyForStep();
-        faults.Arm(commit + 1, Kind::Crash);
-        EXPECT_THROW(RunStep(*runner), platform::SimulatedCrash);
-        faults.LoseUnflushed();
-        faults.Disarm();
-        return runner;
-    };
+    const auto crashed = [&] { return CrashedAfterTheCommit(faults, commit); };
     long operations = 0;
     {
         auto runner = crashed();
@@ -736,14 +732,7 @@ TEST_P(TransactionSweep, ADiskThatDiesDuringTheStartIsToldAndLosesNothing) {
         after = Image(*runner);
         ASSERT_GT(commit, 0) << "the step flushes no record";
     }
-    const auto crashed = [&] {
-        auto runner = ReadyForStep();
-        faults.Arm(commit + 1, Kind::Crash);
-        EXPECT_THROW(RunStep(*runner), platform::SimulatedCrash);
-        faults.LoseUnflushed();
-        faults.Disarm();
-        return runner;
-    };
+    const auto crashed = [&] { return CrashedAfterTheCommit(faults, commit); };
     long operations = 0;
     {
         auto runner = crashed();
