@@ -948,6 +948,14 @@ std::vector<std::string> Journal::Recover() {
             "). Every step saved is shown, but nothing can be changed. Close the program, free some "
             "disk space or mend the disk, and start it again.");
     }
+    if (m_state == State::Open && m_fd < 0) {
+        // A folder without a journal gets it now, so that every step waits for its own record
+        // only; when it cannot be made yet, the first step makes it.
+        try {
+            OpenForAppend();
+        } catch (const IoError&) {
+        }
+    }
     return told;
 }
 
