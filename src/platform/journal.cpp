@@ -1293,6 +1293,7 @@ void Journal::Commit(const std::string& action, const PendingChanges& changes) {
         }
     }
     m_size = at + static_cast<long long>(bytes.size()); // the commit point
+    m_lastRecordBytes = static_cast<long long>(bytes.size());
     m_lastSeq = record.seq;
     m_lastWords = action;
     try {

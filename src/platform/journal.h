@@ -192,6 +192,9 @@ public:
 
     enum class State { NotRecovered, Open, MustRewrite, Failing, Unsure, ReadOnly, Stopped };
     State state() const { return m_state; }
+    // The length of the last step's record in the journal (0: none yet), for the benchmark's
+    // floor: what the step's own record costs to write and flush.
+    long long LastRecordBytes() const { return m_lastRecordBytes; }
 
     const std::filesystem::path& root() const override { return m_root; }
 
@@ -390,6 +393,7 @@ private:
     bool m_previousPending = false;      // MustRewrite: what is to be undone is a previous version's journal
     std::string m_undoneStep;            // see undoneStep
     unsigned long long m_lastSeq = 0;    // the number of the last step committed (0: none yet)
+    long long m_lastRecordBytes = 0;     // see LastRecordBytes
     std::string m_lastWords;             // and its words
     unsigned long long m_cutSeq = 0;     // the last step the header's slot names
     std::string m_cutWords;              // and its words

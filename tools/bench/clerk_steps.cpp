@@ -131,8 +131,10 @@ std::vector<StepRound> TimeClerkStep(const ClerkStep& step, const std::filesyste
         if (!done.ok)
             throw std::runtime_error(std::string(step.label) +
                                      " failed: " + transcript.str().substr(transcriptBefore));
-        if (reference)
+        if (reference) {
             round.referenceMs = ReferenceTransactionMs(scratch / "reference-database");
+            round.floorMs = FloorMs(scratch / "floor-journal", runner.app()->journal().LastRecordBytes());
+        }
         rounds.push_back(round);
     }
     return rounds;

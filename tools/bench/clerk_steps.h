@@ -32,6 +32,7 @@ struct StepRound {
     double ms = 0;
     FlushCount flushes;
     double referenceMs = -1; // the reference transaction measured right after the step
+    double floorMs = -1;     // the step's own record written and flushed alone, right after
 };
 
 // Runs the step `runs` times, each time on a fresh folder made in `scratch` and walked up

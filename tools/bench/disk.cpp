@@ -2,6 +2,7 @@
 
 #include "platform/journal.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
@@ -198,6 +199,23 @@ double ReferenceTransactionMs(const std::filesystem::path& file) {
         if (::syscall(SYS_fdatasync, fd.get()) != 0)
             throw std::runtime_error("cannot flush " + file.string() + ": " + std::strerror(errno));
     }
+    return MsSince(start);
+}
+
+double FloorMs(const std::filesystem::path& file, long long bytes) {
+    const Fd fd(::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
+    if (fd.get() < 0)
+        throw std::runtime_error("cannot open " + file.string() + ": " + std::strerror(errno));
+    const std::vector<char> header(platform::kJournalHeaderBytes, 'h');
+    WriteAll(fd.get(), header.data(), header.size(), 0, file);
+    if (::ftruncate(fd.get(), static_cast<off_t>(header.size())) != 0 || ::syscall(SYS_fsync, fd.get()) != 0)
+        throw std::runtime_error("cannot cut " + file.string() + ": " + std::strerror(errno));
+    static unsigned char fill = 0;
+    const std::vector<char> record(static_cast<size_t>(std::max(bytes, 1LL)), static_cast<char>(++fill));
+    const auto start = Clock::now();
+    WriteAll(fd.get(), record.data(), record.size(), static_cast<off_t>(header.size()), file);
+    if (::syscall(SYS_fdatasync, fd.get()) != 0)
+        throw std::runtime_error("cannot flush " + file.string() + ": " + std::strerror(errno));
     return MsSince(start);
 }
 

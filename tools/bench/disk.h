@@ -42,6 +42,11 @@ void SettleFileSystem(const std::filesystem::path& folder);
 // small file (`file`, made on first use), each followed by fdatasync. Milliseconds.
 double ReferenceTransactionMs(const std::filesystem::path& file);
 
+// The floor of a step on this disk: its journal record of `bytes` bytes appended after a
+// journal's header in `file` (made on first use, cut back to the header before each time, as
+// the journal is between steps) and flushed (fdatasync), with nothing else. Milliseconds.
+double FloorMs(const std::filesystem::path& file, long long bytes);
+
 // Another program writes `mib` MiB to a new file in `folder` with plain write() and ends
 // without flushing; the file's path is returned (remove it when done).
 std::filesystem::path WriteUnflushed(const std::filesystem::path& folder, int mib);
