@@ -781,13 +781,11 @@ void DamageLog::Note(const std::filesystem::path& file, const std::string& versi
                      const std::vector<std::string>& damage) {
     if (damage.empty())
         return;
-    std::lock_guard<std::mutex> lock(m_mutex);
     if (m_reported.insert(file.lexically_normal().string() + '\n' + version).second)
         m_pending.push_back(DamageMessage(file, damage));
 }
 
 std::vector<std::string> DamageLog::Take() {
-    std::lock_guard<std::mutex> lock(m_mutex);
     std::vector<std::string> out;
     out.swap(m_pending);
     return out;

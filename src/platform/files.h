@@ -11,7 +11,6 @@
 #include <functional>
 #include <iosfwd>
 #include <map>
-#include <mutex>
 #include <optional>
 #include <set>
 #include <stdexcept>
@@ -239,7 +238,7 @@ public:
 
 // The damage found in a folder's sequential files and not yet shown to the clerk, and the
 // files already reported (by name, size and time of the last change), so that a file read at
-// every keystroke is reported once.
+// every keystroke is reported once. Only the window's thread reads the files it is kept for.
 class DamageLog {
 public:
     // Keeps a message for `damage` found in `file` as read at `version`, unless that version
@@ -250,7 +249,6 @@ public:
     std::vector<std::string> Take();
 
 private:
-    std::mutex m_mutex;
     std::set<std::string> m_reported;
     std::vector<std::string> m_pending;
 };
