@@ -287,6 +287,11 @@ class DataFolder;
 // The same for a copy of what the files of `folder` hold together.
 void WhenUndone(const DataFolder& folder, std::function<void()> undo);
 
+// Throws what a change to a file of `folder` (a folder, or a file in one) would throw now in
+// the running step, changing nothing: a step over a folder open only to be looked at refuses
+// every change (FolderReadOnly). Nothing outside a step.
+void MayChange(const FilePath& folder);
+
 // Whether the running step changed `file` so that a read of it must go through ReadFileAt
 // and FileSize rather than to the disk. Throws IoError as those reads do when nothing may be
 // read now; false outside a step.
