@@ -292,6 +292,13 @@ std::optional<std::string> ReadFile(const FilePath& file) {
     return fileops::ReadWhole(file.path());
 }
 
+void MayChange(const FilePath& folder) {
+    if (folder.owner() == nullptr)
+        return;
+    if (FileTransaction* step = folder.owner()->RunningStep())
+        step->MayChange(folder.path());
+}
+
 IoError::IoError(const std::filesystem::path& file, const std::string& reason)
     : std::runtime_error(file.string() + ": " + reason), m_file(file), m_reason(reason) {}
 
