@@ -12,6 +12,7 @@ std::unique_ptr<App> HeadlessServices::MakeApp(const std::filesystem::path& data
     services.shell = &shell;
     services.dataRoot = dataRoot;
     services.faults = faults;
+    services.readOnlyReason = readOnlyReason;
     records::MotelSettings settings;
     settings.motelName = "Test Motel";
     settings.callBoxDevice = "none";

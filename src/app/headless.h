@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <string>
 
 namespace vantreth {
 
@@ -17,6 +18,9 @@ struct HeadlessServices {
     platform::RecordingShell shell;
     // What every change to a file of the program's data folder asks first.
     platform::FileFaults* faults = nullptr;
+    // When set, the folder is opened only to be looked at, for this reason (as a start that
+    // could not have the folder's lock).
+    std::string readOnlyReason;
 
     // A program on the data folder (its sub-folders made), for the motel "Test Motel"
     // with no call box.

@@ -51,7 +51,8 @@ int Run(const Options& options) {
     // on the disk as they stand.
     platform::DataFolder data(options.data, nullptr);
     records::MotelSettings settings;
-    std::string settingsProblem; // the settings file could not be read or written
+    std::string settingsProblem;  // the settings file could not be read or written
+    std::string ownerOnlyProblem; // the folder stays readable by other users
     std::unique_ptr<platform::BusinessClock> clock;
     // One copy of the program per data folder: the lock is held until Run returns.
     std::optional<platform::FolderLock> lock;
@@ -69,6 +70,7 @@ int Run(const Options& options) {
         }
         if (lock->Held()) {
             data.EnsureLayout(records::DataSubFolders());
+            ownerOnlyProblem = data.KeepOwnerOnly(records::DataSubFolders(), true);
             for (const std::filesystem::path& file :
                  platform::RemoveInterruptedSaves(data.root(), records::DataSubFolders()))
                 std::fprintf(stderr, "vantreth: removed %s, left by a save that was cut short\n",
@@ -76,6 +78,7 @@ int Run(const Options& options) {
         } else {
             std::fprintf(stderr, "vantreth: %s: %s; the folder is only looked at, never changed\n",
                          lock->file().c_str(), lock->reason().c_str());
+            ownerOnlyProblem = data.KeepOwnerOnly(records::DataSubFolders(), false);
         }
         settings = records::MotelSettings::Load(
             data.File(records::kSettingsFile), &settingsProblem, [] { return platform::HasDefaultPrinter(); },
@@ -114,6 +117,8 @@ int Run(const Options& options) {
         app.TellAtStart("The data folder " + data.root().string() + " is open only to be looked at (" +
                             lock->reason() + "): nothing can be changed in it.",
                         "Data Folder");
+    if (!ownerOnlyProblem.empty())
+        app.TellAtStart(ownerOnlyProblem, "Data Folder");
     QtFrontEnd frontEnd(app);
     frontEnd.on_ended = [] { QCoreApplication::exit(0); };
     dialogs.SetFrontWindow([&frontEnd]() -> QWidget* { return frontEnd.FrontWindow(); });

@@ -153,7 +153,7 @@ platform::FilePath QtPrinter::NewFileName() {
 
 // A document of a running step has its PDF, and its place in the list of reports not yet
 // printed, written as changes of the step: they are saved with it, or not at all. Outside a
-// step (or in a folder that takes no change) its PDF is stored out of sight until published.
+// step its PDF is stored out of sight until published.
 class QtPrinter::Prepared final : public platform::PreparedPrint {
 public:
     Prepared(QtPrinter& printer, platform::FilePath file, std::string name)
@@ -247,17 +247,15 @@ std::unique_ptr<platform::PreparedPrint> QtPrinter::Prepare(const platform::Prin
     }
     const std::string_view pdf(bytes.constData(), static_cast<size_t>(bytes.size()));
     if (file.owner() != nullptr && file.owner()->RunningStep() != nullptr) {
-        try {
-            if (!platform::IsCompletePdf(pdf))
-                throw platform::PrintError("the PDF file " + file.string() +
-                                           " could not be saved: the document was not finished");
-            platform::ReplaceFileContent(file, pdf);
-            if (m_toPrinter)
-                platform::PrintQueue::List(m_folder, {{file.path(), job.Name()}});
-            return std::make_unique<Prepared>(*this, file, job.Name());
-        } catch (const platform::FolderReadOnly&) {
-            // A folder only looked at keeps the PDF all the same, outside the step.
-        }
+        // A folder open only to be looked at refuses the PDF as it refuses every change
+        // (FolderReadOnly): nothing is stored, and the step tells the clerk the folder's message.
+        if (!platform::IsCompletePdf(pdf))
+            throw platform::PrintError("the PDF file " + file.string() +
+                                       " could not be saved: the document was not finished");
+        platform::ReplaceFileContent(file, pdf);
+        if (m_toPrinter)
+            platform::PrintQueue::List(m_folder, {{file.path(), job.Name()}});
+        return std::make_unique<Prepared>(*this, file, job.Name());
     }
     return std::make_unique<Prepared>(*this, file, pdf, job.Name());
 }

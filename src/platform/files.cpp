@@ -292,6 +292,13 @@ std::optional<std::string> ReadFile(const FilePath& file) {
     return fileops::ReadWhole(file.path());
 }
 
+void MayChange(const FilePath& folder) {
+    if (folder.owner() == nullptr)
+        return;
+    if (FileTransaction* step = folder.owner()->RunningStep())
+        step->MayChange(folder.path());
+}
+
 IoError::IoError(const std::filesystem::path& file, const std::string& reason)
     : std::runtime_error(file.string() + ": " + reason), m_file(file), m_reason(reason) {}
 
@@ -325,6 +332,42 @@ void DataFolder::EnsureLayout(const std::vector<std::string>& subfolders) const 
     MakeFolder(m_root);
     for (const std::string& sub : subfolders)
         MakeFolder(m_root / sub);
+}
+
+std::string DataFolder::KeepOwnerOnly(const std::vector<std::string>& subfolders, bool mayChange) const {
+    std::vector<std::filesystem::path> folders{m_root};
+    for (const std::string& sub : subfolders)
+        folders.push_back(m_root / sub);
+    std::string first; // the first folder that stays wider, its mode and why
+    int stayWider = 0;
+    for (const std::filesystem::path& folder : folders) {
+        struct stat st;
+        if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || (st.st_mode & 0077) == 0)
+            continue;
+        std::string why;
+        if (!mayChange)
+            why = "the folder is open only to be looked at";
+        else if (st.st_uid != ::geteuid())
+            why = "it belongs to another user";
+        else if (::chmod(folder.c_str(), 0700) != 0)
+            why = fileops::ErrorText(errno);
+        if (why.empty())
+            continue;
+        if (stayWider++ == 0) {
+            char mode[8];
+            std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(st.st_mode & 07777));
+            first = folder.string() + " (mode " + mode + ": " + why + ")";
+        }
+    }
+    if (stayWider == 0)
+        return std::string();
+    return "The data folder " + m_root.string() +
+           " can be read by other users of this computer, and could not be made readable by its owner "
+           "only: " +
+           first +
+           (stayWider > 1 ? " and " + std::to_string(stayWider - 1) + " folder(s) more" : std::string()) +
+           ".\nThe guest records hold card numbers: have the folder's owner run\n    chmod -R go-rwx " +
+           m_root.string();
 }
 
 FilePath DataFolder::File(std::string_view name) const {

@@ -231,6 +231,9 @@ public:
     virtual const PendingChanges& ForReading(const std::filesystem::path& file) = 0;
     // The changes a change to `file` goes into. Throws when the step takes no change now.
     virtual PendingChanges& ForChange(const std::filesystem::path& file) = 0;
+    // Throws what ForChange throws when the step takes no change now (a folder open only to be
+    // looked at: FolderReadOnly), whatever the file; changes nothing.
+    virtual void MayChange(const std::filesystem::path& file) = 0;
     // Keeps `undo` to be run when the changes made so far are kept but what comes after is
     // dropped (the step or the savepoint it runs in fails).
     virtual void OnUndo(std::function<void()> undo) = 0;
@@ -285,6 +288,11 @@ class DataFolder;
 // The same for a copy of what the files of `folder` hold together.
 void WhenUndone(const DataFolder& folder, std::function<void()> undo);
 
+// Throws what a change to a file of `folder` (a folder, or a file in one) would throw now in
+// the running step, changing nothing: a step over a folder open only to be looked at refuses
+// every change (FolderReadOnly). Nothing outside a step.
+void MayChange(const FilePath& folder);
+
 // Whether the running step changed `file` so that a read of it must go through ReadFileAt
 // and FileSize rather than to the disk. Throws IoError as those reads do when nothing may be
 // read now; false outside a step.
@@ -314,6 +322,13 @@ public:
     // Creates the folder and the given sub-folders of it when missing, readable by the
     // owner only. The program names its sub-folders (records::DataSubFolders).
     void EnsureLayout(const std::vector<std::string>& subfolders) const;
+    // The folder and those of the given sub-folders that are there, made readable by their
+    // owner only (0700) where they are wider (made before by hand, copied in), since the guest
+    // records hold card numbers. Only a folder of the program's own user is changed, and
+    // nothing when `mayChange` is false (a start that only looks writes nothing). Returns what
+    // the clerk is to be told when one stays wider (another user's, a read-only file system,
+    // a start that only looks), empty when none does; never throws.
+    std::string KeepOwnerOnly(const std::vector<std::string>& subfolders, bool mayChange) const;
 
     // A file in the data folder or one of its sub-folders. `name` may come from typed
     // text: trailing blanks are dropped and "/" or "\" cannot make a path.

@@ -1604,7 +1604,7 @@ const PendingChanges& Transaction::ForReading(const std::filesystem::path&) {
     return m_pending;
 }
 
-PendingChanges& Transaction::ForChange(const std::filesystem::path& file) {
+void Transaction::MayChange(const std::filesystem::path& file) {
     if (m_done)
         throw IoError(file, "The action is already finished");
     if (m_blocked)
@@ -1614,6 +1614,10 @@ PendingChanges& Transaction::ForChange(const std::filesystem::path& file) {
     ForReading(file);
     if (m_journal.ReadOnly())
         throw FolderReadOnly(file, m_journal.readOnlyReason());
+}
+
+PendingChanges& Transaction::ForChange(const std::filesystem::path& file) {
+    MayChange(file);
     if (Relative(m_journal.root(), file).empty())
         throw IoError(file, "not a file of the data folder");
     return m_pending;

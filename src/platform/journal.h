@@ -457,6 +457,7 @@ public:
 
     const PendingChanges& ForReading(const std::filesystem::path& file) override;
     PendingChanges& ForChange(const std::filesystem::path& file) override;
+    void MayChange(const std::filesystem::path& file) override;
     void OnUndo(std::function<void()> undo) override { m_undo.push_back(std::move(undo)); }
 
 private:

@@ -757,6 +757,9 @@ void Printer::EndDoc() {
     m_job = PrintJob{};
     m_row = 0;
     if (m_inStep && m_inStep()) {
+        // A report is a change of its step: a folder that takes no change (one open only to be
+        // looked at) refuses it as it refuses every change, before the device stores anything.
+        MayChange(m_folder);
         const size_t before = m_held.size();
         m_held.push_back(m_device->Prepare(job));
         WhenUndone(m_folder, [this, before] {

@@ -6,6 +6,8 @@
 
 #include "callacct/call_maker.h"
 #include "folio/form9.h"
+#include "frontdesk/form1.h"
+#include "frontdesk/form12.h"
 
 #include <functional>
 
@@ -89,6 +91,53 @@ protected:
         EXPECT_TRUE(IsLoaded("Form4"));
     }
 };
+
+// From a folder open only to be looked at, a report is refused as every change is: the clerk
+// gets the folder's one message, nothing is printed and no printer box comes.
+TEST_F(CheckOutTest, EveryReportFromAFolderOnlyLookedAtGetsTheFoldersMessage) {
+    struct Case {
+        const char* report;
+        std::function<void()> print;
+    };
+    const Case cases[] = {
+        {"Print Folio",
+         [&] {
+             Open();
+             Choose("101 SMITH JOHN");
+             dialogs().Answer(platform::vbOK);
+             folio().Command3.UserClick();
+         }},
+        {"Print Housekeeping Rpt.",
+         [&] {
+             StartProgram();
+             Form<Form1>().Command3.UserClick();
+             dialogs().Answer(platform::vbOK);
+             Form<Form12>().Command5.UserClick();
+         }},
+        {"Print Out of Order Rooms",
+         [&] {
+             StartProgram();
+             Form<Form1>().Command3.UserClick();
+             dialogs().Answer(platform::vbOK);
+             Form<Form12>().Command7.UserClick();
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.report);
+        RestartLookingOnly("the lock cannot be had");
+        const std::string before = Files();
+        dialogs().ClearShown();
+        c.print();
+        EXPECT_TRUE(printer().TakeJobs().empty());
+        ASSERT_EQ(dialogs().shown().size(), 1u);
+        EXPECT_EQ(LastBox().title, "File Error");
+        EXPECT_EQ(LastBox().prompt, "The data folder " + dataRoot().string() +
+                                        " is open only to be looked at (the lock cannot be had), so "
+                                        "nothing can be changed.\nNothing was saved.");
+        EXPECT_EQ(Files(), before);
+        ExpectNoPendingAnswers();
+    }
+}
 
 TEST_F(CheckOutTest, PrintFolioMarksTheGuestPrintedAndPrintsEachTime) {
     Open();

@@ -608,5 +608,45 @@ TEST_F(StoppedStep, AReportOfAPartUndoneGoesWithIt) {
     EXPECT_EQ(Restart().first, "");
 }
 
+// A folder open only to be looked at refuses a report as it refuses every change, whether
+// the report comes through the program's printer or straight to the device: nothing is
+// stored, no box about the printer comes, and the step's refusal is the folder's.
+TEST_F(StoppedStep, AFolderOnlyLookedAtRefusesAReportAsEveryChange) {
+    Spooler spooler;
+    platform::Journal journal(root());
+    journal.SetReadOnly("the lock cannot be had");
+    journal.Recover();
+    const platform::DataFolder data(root(), &journal);
+    gui::QtPrinter printer(print(), true, &spooler);
+    printer.OpenIn(data);
+    platform::Printer steps(
+        printer, [] { return true; }, data.FileAt(root()));
+    platform::PrintJob job;
+    job.title = "Folio, room 1";
+    job.pages.push_back({{{"Vantreth Motel"}}});
+    for (const bool straight : {false, true}) {
+        SCOPED_TRACE(straight ? "the device" : "the printer");
+        platform::Transaction step(journal, "Printing the folio");
+        try {
+            if (straight) {
+                (void)printer.Prepare(job);
+            } else {
+                steps.Title(job.title);
+                steps.Print("Vantreth Motel");
+                steps.EndDoc();
+            }
+            ADD_FAILURE() << "the report was taken";
+        } catch (const platform::FolderReadOnly& e) {
+            EXPECT_EQ(e.reason(), "the lock cannot be had");
+        }
+        EXPECT_EQ(steps.HeldCount(), 0u);
+        step.Rollback();
+        EXPECT_EQ(steps.Release(), "");
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(print()));
+    EXPECT_TRUE(spooler.handed.empty());
+    EXPECT_TRUE(printer.TakeNotPrinted().empty());
+}
+
 } // namespace
 } // namespace vantreth::testing

@@ -13,6 +13,7 @@
 #include <sstream>
 #include <stdlib.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace platform {
 namespace {
@@ -110,6 +111,55 @@ TEST_F(FilesTest, EnsureLayoutCreatesOwnerOnlyFolders) {
     EXPECT_TRUE(fs::is_directory(folder.root() / "reservationstoday"));
     // A second call finds everything in place.
     EXPECT_NO_THROW(folder.EnsureLayout(subfolders));
+}
+
+// A folder made before (by hand, or copied in) with a wider mode is made owner-only by a start
+// that may write it; one that stays wider is told, with why, and a start that only looks
+// changes no mode.
+TEST_F(FilesTest, KeepOwnerOnlyNarrowsWhatItMayAndTellsTheRest) {
+    struct Case {
+        const char* name;
+        unsigned rootMode;
+        unsigned subMode;
+        bool mayChange;
+        bool otherOwner;
+        unsigned rootAfter;
+        unsigned subAfter;
+        const char* told; // part of the message; "" for none
+    };
+    const Case cases[] = {
+        {"made 0755 before", 0755, 0755, true, false, 0700, 0700, ""},
+        {"only a sub-folder wider", 0700, 0770, true, false, 0700, 0700, ""},
+        {"owner-only already", 0700, 0700, true, false, 0700, 0700, ""},
+        {"a start that only looks", 0755, 0755, false, false, 0755, 0755,
+         "(mode 0755: the folder is open only to be looked at) and 2 folder(s) more"},
+        {"looks only, only a sub-folder wider", 0700, 0750, false, false, 0700, 0750,
+         "history (mode 0750: the folder is open only to be looked at) and 1 folder(s) more"},
+        {"another user's folder", 0755, 0700, true, true, 0755, 0700,
+         "(mode 0755: it belongs to another user)."},
+    };
+    const std::vector<std::string> subfolders = {"history", "print", "not-made"};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DataFolder folder(m_dir / c.name, nullptr);
+        folder.EnsureLayout({"history", "print"});
+        ASSERT_EQ(::chmod(folder.root().c_str(), c.rootMode), 0);
+        for (const char* sub : {"history", "print"})
+            ASSERT_EQ(::chmod((folder.root() / sub).c_str(), c.subMode), 0);
+        if (c.otherOwner && ::chown(folder.root().c_str(), 4242, 4242) != 0)
+            GTEST_SKIP() << "the folder cannot be given to another user here";
+        const std::string told = folder.KeepOwnerOnly(subfolders, c.mayChange);
+        EXPECT_EQ(Mode(folder.root()), c.rootAfter);
+        EXPECT_EQ(Mode(folder.root() / "history"), c.subAfter);
+        EXPECT_EQ(Mode(folder.root() / "print"), c.subAfter);
+        EXPECT_FALSE(fs::exists(folder.root() / "not-made"));
+        if (*c.told == '\0') {
+            EXPECT_EQ(told, "");
+        } else {
+            EXPECT_NE(told.find(c.told), std::string::npos) << told;
+            EXPECT_NE(told.find("chmod -R go-rwx " + folder.root().string()), std::string::npos) << told;
+        }
+    }
 }
 
 TEST_F(FilesTest, EnsureLayoutReportsAFileInTheWay) {

@@ -3,6 +3,7 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <utility>
 
 namespace vantreth::testing {
 
@@ -15,6 +16,11 @@ AppFixture::~AppFixture() = default;
 void AppFixture::Restart() {
     m_app.reset();
     m_app = m_services.MakeApp(m_data.path());
+}
+
+void AppFixture::RestartLookingOnly(std::string reason) {
+    m_services.readOnlyReason = std::move(reason);
+    Restart();
 }
 
 void AppFixture::StartProgram() {

@@ -22,6 +22,8 @@ protected:
 
     // Makes the program anew on the same data folder (a restart).
     void Restart();
+    // Makes the program anew on the same folder, open only to be looked at for `reason`.
+    void RestartLookingOnly(std::string reason);
     // Starts the program the way the clerk does: the front desk is the first window.
     void StartProgram();
 
