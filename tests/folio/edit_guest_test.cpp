@@ -220,15 +220,6 @@ protected:
         ASSERT_TRUE(IsLoaded("Form9"));
     }
 
-    // Empties the box key by key and types the text; the box shows `shown` then.
-    void Retype(platform::TextBox& box, const std::string& text, const char* shown = nullptr) {
-        ASSERT_TRUE(box.Usable()) << box.Name() << " cannot be typed into"; // its window closed
-        for (size_t n = box.Text().size(); n > 0; --n)
-            box.UserType(platform::vbKeyBack);
-        box.UserTypeText(text);
-        ASSERT_EQ(box.Text(), shown ? shown : text) << box.Name();
-    }
-
     std::string Slot(long n) {
         return ReadBytes("guest").substr(static_cast<size_t>(n - 1) * kGuestLength, kGuestLength);
     }

@@ -759,8 +759,7 @@ TEST_F(FolioTest, CommentIsStoredUpperCaseAndAtMost32Characters) {
     Open();
     Choose("101 SMITH JOHN");
     ASSERT_TRUE(folio().Combo3.UserPick("J"));
-    Retype(folio().Text4, "late checkout fee for the dog and the cat");
-    EXPECT_EQ(folio().Text4.Text().size(), 32u);
+    Retype(folio().Text4, "late checkout fee for the dog and the cat", "late checkout fee for the dog an");
     folio().Command1.UserClick();
     EXPECT_EQ(Ledger(smith).back().Description, "LATE CHECKOUT FEE FOR THE DOG AN");
 }

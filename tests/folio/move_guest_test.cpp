@@ -99,14 +99,6 @@ protected:
 
     void Pick(platform::ComboBox& box, const std::string& line) { ASSERT_TRUE(box.UserPick(line)) << line; }
 
-    void Retype(platform::ComboBox& box, const std::string& text) {
-        for (size_t n = box.Text().size(); n > 0; --n)
-            box.UserType(platform::vbKeyBack);
-        ASSERT_EQ(box.Text(), "") << box.Name();
-        box.UserTypeText(text);
-        ASSERT_EQ(box.Text(), text) << box.Name();
-    }
-
     // The rooms file as expected: the six rooms with the letters of the ones given changed.
     std::string RoomsWith(const std::map<std::string, std::string>& letters) {
         return testing::RoomsFileWith(records::ReadAllRooms(app().data()), letters);

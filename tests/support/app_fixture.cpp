@@ -39,14 +39,6 @@ void AppFixture::WriteBytes(const std::string& relative, const std::string& byte
     out << bytes;
 }
 
-void AppFixture::Retype(platform::TextBox& box, const std::string& text) {
-    ASSERT_TRUE(box.Parent().Loaded() && box.Usable()) << box.Name() << " cannot be typed into";
-    for (size_t n = box.Text().size(); n > 0; --n)
-        box.UserType(platform::vbKeyBack);
-    ASSERT_EQ(box.Text(), "") << box.Name();
-    box.UserTypeText(text);
-}
-
 void AppFixture::SetNow(int month, int day, int year, int hour, int minute, int second) {
     m_services.clock.Set({{year, month, day}, {hour, minute, second}});
 }

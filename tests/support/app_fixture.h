@@ -53,9 +53,17 @@ protected:
     void LoadWindow(platform::Form& form) {
         app().Dispatch([&] { app().Load(form); });
     }
-    // Replaces what the box holds by what the clerk types: Backspace over every character,
-    // then the text. The box must be on a loaded window and take keys.
-    void Retype(platform::TextBox& box, const std::string& text);
+    // Replaces what the box (a text or combo box) holds by what the clerk types: Backspace over
+    // every character, then the text. The box must be on a loaded window and take keys; it shows
+    // `shown` then (the text typed when not given).
+    template <class Box> void Retype(Box& box, const std::string& text, const char* shown = nullptr) {
+        ASSERT_TRUE(box.Parent().Loaded() && box.Usable()) << box.Name() << " cannot be typed into";
+        for (size_t n = box.Text().size(); n > 0; --n)
+            box.UserType(platform::vbKeyBack);
+        ASSERT_EQ(box.Text(), "") << box.Name();
+        box.UserTypeText(text);
+        ASSERT_EQ(box.Text(), shown ? shown : text) << box.Name();
+    }
 
     // Sets the clock: Now(12, 6, 2026, 9, 0, 0).
     void SetNow(int month, int day, int year, int hour, int minute, int second);
