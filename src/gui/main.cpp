@@ -13,6 +13,7 @@
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/folder_lock.h"
+#include "platform/print_command.h"
 #include "records/filenames.h"
 #include "records/motel_settings.h"
 

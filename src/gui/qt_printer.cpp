@@ -3,6 +3,7 @@
 #include "qt_printer.h"
 
 #include "platform/journal.h"
+#include "platform/pdf_file.h"
 #include "platform/text.h"
 
 #include <QBuffer>

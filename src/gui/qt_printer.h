@@ -6,6 +6,8 @@
 // later, naming the report and its file, which stays.
 #pragma once
 
+#include "platform/print_command.h"
+#include "platform/print_queue.h"
 #include "platform/printer.h"
 
 #include <filesystem>

@@ -223,11 +223,13 @@ std::optional<std::string> ReadWhole(const std::filesystem::path& file, int flag
     return ReadAll(file, fd.get());
 }
 
-std::string ReadAll(const std::filesystem::path& file, int fd) {
+std::string ReadAll(const std::filesystem::path& file, int fd, long long from) {
     std::string out;
     char buf[65536];
     for (;;) {
-        ssize_t n = ::read(fd, buf, sizeof buf);
+        const ssize_t n = from < 0 ? ::read(fd, buf, sizeof buf)
+                                   : ::pread(fd, buf, sizeof buf,
+                                             static_cast<off_t>(from) + static_cast<off_t>(out.size()));
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)

@@ -162,8 +162,9 @@ void Close(const std::filesystem::path& file, int fd);
 // The whole content on the disk; nullopt when the file does not exist. `flags` are added to
 // the opening (O_NOFOLLOW: a link is an error, ELOOP).
 std::optional<std::string> ReadWhole(const std::filesystem::path& file, int flags = 0);
-// The rest of an open file, read to its end.
-std::string ReadAll(const std::filesystem::path& file, int fd);
+// The rest of an open file, read to its end; with `from` >= 0, the file from that offset
+// instead, the descriptor's position left as it is (a file just written, read back whole).
+std::string ReadAll(const std::filesystem::path& file, int fd, long long from = -1);
 
 // Closes the descriptor when the scope ends.
 class Fd {

@@ -1,24 +1,21 @@
 // The printer as the reports use it: items placed at 1-based columns, numbers printed
 // as values, a font size and a bold switch, a settable vertical position, and one
 // document per report. Finished documents go to a PrinterDevice: a capture for tests,
-// a PDF file and the default printer in the real program.
+// a PDF file and the default printer in the real program (its PDF files are saved by
+// pdf_file.h, handed to the system's printing by print_command.h, away from the window by
+// print_queue.h).
 #pragma once
 
 #include "platform/decimal.h"
 #include "platform/files.h"
 
-#include <atomic>
-#include <condition_variable>
-#include <deque>
+#include <cstddef>
 #include <filesystem>
 #include <functional>
 #include <memory>
-#include <mutex>
-#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -110,141 +107,6 @@ public:
 class PrintNoAnswer : public PrintError {
 public:
     using PrintError::PrintError;
-};
-
-// True when `bytes` is a whole PDF file: it starts with the "%PDF-" header and ends with the
-// "%%EOF" trailer marker, which may be followed by blanks and line ends. A file cut short
-// while it was written (a full disk) has no trailer.
-bool IsCompletePdf(std::string_view bytes);
-
-// A finished PDF document stored for `file` under a temporary name beside it
-// ("<name>.XXXXXX.vantreth-saving", owner-only): written, read back and checked complete and
-// flushed to the disk. Publish renames it into place and flushes the folder; Rename does not
-// flush it, for a caller that renames several and flushes the folder once (FlushFolder). A
-// document never published is removed. Any failure throws PrintError naming the file and the
-// reason: a document is saved whole or not at all.
-class StagedPdf {
-public:
-    StagedPdf(const std::filesystem::path& file, std::string_view bytes);
-    ~StagedPdf();
-    StagedPdf(const StagedPdf&) = delete;
-    StagedPdf& operator=(const StagedPdf&) = delete;
-    void Publish();
-    void Rename();
-    const std::filesystem::path& file() const { return m_file; }
-
-private:
-    std::filesystem::path m_file;
-    std::string m_temporary; // empty once published
-};
-
-// Stores the document and publishes it at once (see StagedPdf).
-void SavePdfFile(const std::filesystem::path& file, std::string_view bytes);
-
-// Brings the names given in the folder to the disk; a folder that cannot be flushed is not
-// reported (what it names is complete already).
-void FlushFolder(const std::filesystem::path& folder);
-
-// The system's printing, as the program hands it a saved PDF file for the default printer.
-// Hand throws PrintError, with the reason, when the job is not taken: no print scheduler, no
-// default printer, a queue that refuses jobs.
-// A system that does not answer throws PrintNoAnswer.
-class PrintSpooler {
-public:
-    virtual ~PrintSpooler() = default;
-    virtual void Hand(const std::filesystem::path& pdf, const std::string& title) = 0;
-    // Called from another thread at the end of the program: the hand-over going on stops at
-    // once, not taken, and so does every later one.
-    virtual void Cancel() {}
-};
-
-// Hands the file to the print command of the system (CUPS's "lp", which prints on the
-// default printer): "<command> -t <title> -- <file>". The job is taken when the command
-// ends with status 0; otherwise what it wrote is the reason. A command that does not end
-// within `timeoutMs` is stopped and the job counts as not taken (PrintNoAnswer).
-class CommandSpooler final : public PrintSpooler {
-public:
-    explicit CommandSpooler(std::string command = "lp", int timeoutMs = 30000)
-        : m_command(std::move(command)), m_timeoutMs(timeoutMs) {}
-    void Hand(const std::filesystem::path& pdf, const std::string& title) override;
-    void Cancel() override { m_cancelled = true; }
-
-private:
-    std::string m_command;
-    int m_timeoutMs;
-    std::atomic<bool> m_cancelled{false};
-};
-
-// Whether the system has a default printer, as CUPS says ("lpstat -d"); no when it does not
-// answer within `timeoutMs` or cannot be asked.
-bool HasDefaultPrinter(int timeoutMs = 1000, const std::string& command = "lpstat");
-
-// The reports of saved steps, handed to the spooler by a thread of its own so that the window
-// never waits for the system's printing. A step's reports go in order; when the system does
-// not answer for one, the step's others are not tried (each would wait as long) and count as
-// not printed. What was not printed comes back as one box per step (TakeNotPrinted).
-// Until its report is handed over (or the box telling it was not was shown), each PDF is named
-// in the folder's list kListFile, so that the start after the program was stopped can tell the
-// clerk (LeftBehind). The list is written only through the file layer (List): a step lists
-// its reports as a part of itself, so that they are listed exactly when the step is saved.
-// What was handed over is noted in kDoneFile, outside every step, and only added to while
-// the program runs: the list may come back older after a crash without naming a report
-// handed over as not printed.
-class PrintQueue {
-public:
-    struct Report {
-        std::filesystem::path pdf;
-        std::string name;
-    };
-    // Starts the thread that hands the reports over; throws what std::thread throws.
-    using ThreadStarter = std::function<std::thread(std::function<void()>)>;
-    // `start`: how the queue's thread is started (empty: std::thread).
-    PrintQueue(std::filesystem::path folder, PrintSpooler& spooler, ThreadStarter start = {});
-    // Waits at most kExitWaitMs for the hand-overs going on; what is left stays listed.
-    ~PrintQueue();
-    PrintQueue(const PrintQueue&) = delete;
-    PrintQueue& operator=(const PrintQueue&) = delete;
-
-    // Names the reports in the folder's list, as a change of the running step when there is
-    // one; the reports already handed over leave the list. Throws IoError as a change does.
-    static void List(const FilePath& folder, const std::vector<Report>& reports);
-    // Queues reports the list names (their step is saved); returns at once and never throws:
-    // a step whose reports cannot be queued (no thread can be started) is a box of its own.
-    void Add(std::vector<Report> step);
-    // Reports still queued, or boxes still to be taken.
-    bool Busy() const;
-    std::vector<std::string> TakeNotPrinted();
-    // The boxes taken were shown: their reports leave the list.
-    void Shown();
-
-    // The box about the reports the folder's list names as not handed over (the program was
-    // stopped first), empty when there are none. Only at the start, when no step and no
-    // journal can still change the list; the list stays until LeftBehindShown.
-    static std::string LeftBehind(const FilePath& folder);
-    // The box of LeftBehind was shown: the list and the notes of what was handed over go,
-    // through the file layer.
-    static void LeftBehindShown(const FilePath& folder);
-
-    static constexpr const char* kListFile = "not-yet-printed";
-    static constexpr const char* kDoneFile = "handed-over";
-    static constexpr int kExitWaitMs = 1000;
-
-private:
-    void Work();
-    void Done(const std::string& file); // notes it in kDoneFile; m_mutex held
-
-    std::filesystem::path m_folder;
-    PrintSpooler& m_spooler;
-    ThreadStarter m_start;
-    mutable std::mutex m_mutex;
-    std::condition_variable m_changed;
-    std::deque<std::vector<Report>> m_steps;
-    bool m_working = false; // a step is being handed over
-    bool m_stopping = false;
-    std::vector<std::string> m_told;
-    std::vector<std::string> m_toldFiles;  // the files of m_told's reports, listed until shown
-    std::vector<std::string> m_takenFiles; // the files of the boxes taken and not yet shown
-    std::thread m_thread;
 };
 
 // Keeps every document in memory, in order.

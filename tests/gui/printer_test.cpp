@@ -2,6 +2,10 @@
 // the PDF file shows it.
 #include "gui/qt_printer.h"
 #include "platform/journal.h"
+#include "platform/pdf_file.h"
+#include "platform/print_command.h"
+#include "platform/print_queue.h"
+#include "platform/printer.h"
 #include "platform/program.h"
 #include "support/app_fixture.h"
 #include "support/file_faults.h"

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fcntl.h>
 #include <fstream>
 #include <optional>
 #include <sstream>
@@ -282,6 +283,25 @@ TEST_F(FilesTest, RandomFileKeepsExistingContent) {
     RandomFile file(Out(m_dir / "rooms"), 5);
     EXPECT_EQ(file.RecordCount(), 2);
     EXPECT_EQ(file.Get(2), "56789");
+}
+
+// An open file read whole: from where the descriptor stands, or from an offset without moving
+// it (a file just written, read back), over more than one read's worth of bytes.
+TEST_F(FilesTest, ReadAllReadsFromThePositionOrFromAnOffset) {
+    std::string bytes(150000, '\0');
+    for (size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<char>('a' + i % 26);
+    SetContent(m_dir / "report.pdf", bytes);
+    struct Case {
+        long long from; // -1: from the descriptor's position
+        std::string read;
+    };
+    const Case cases[] = {{0, bytes}, {70000, bytes.substr(70000)}, {150000, ""}, {-1, bytes.substr(10)}};
+    const fileops::Fd fd(::open((m_dir / "report.pdf").c_str(), O_RDONLY | O_CLOEXEC));
+    ASSERT_GE(fd.get(), 0);
+    ASSERT_EQ(::lseek(fd.get(), 10, SEEK_SET), 10);
+    for (const Case& c : cases)
+        EXPECT_TRUE(fileops::ReadAll(m_dir / "report.pdf", fd.get(), c.from) == c.read) << c.from;
 }
 
 // ---- record images ----
