@@ -1,5 +1,5 @@
 #include "app/call_capture_service.h"
-#include "platform/journal.h"
+#include "platform/engine.h"
 
 #include "calls/call_capture.h"
 #include "platform/files.h"
@@ -29,7 +29,7 @@ void TakeBackWaitingCalls(App& app) {
     std::vector<ReceivedCall> kept;
     try {
         posted = LastCallPosted(app.data());
-        if (!app.journal().ReadOnly()) // else the calls kept are the other copy's to post
+        if (!app.engine().ReadOnly()) // else the calls kept are the other copy's to post
             kept = ReadReceivedCalls(app.data());
     } catch (const platform::IoError&) {
         return; // the folder cannot be read now: tried again at the next posting
@@ -59,7 +59,7 @@ namespace {
 // again at the next posting, and told to the clerk if the program ends first.
 void KeepWaitingCalls(App& app) {
     CallNumbers& numbers = app.gCallNumbers;
-    if (app.journal().ReadOnly())
+    if (app.engine().ReadOnly())
         return; // the folder is another copy's
     const long whole = static_cast<long>(app.gCallBuffer.size() / records::CallRecord::kLength);
     const long last = numbers.first + whole - 1;

@@ -2,7 +2,7 @@
 #include "audit/night_audit.h"
 
 #include "platform/decimal.h"
-#include "platform/journal.h"
+#include "platform/engine.h"
 
 #include "platform/text.h"
 #include "printing/housekeeping_report.h"

@@ -1,6 +1,6 @@
 // The account list lines, account texts, amount checks and payments on account.
 #include "directbill/direct_bill_accounts.h"
-#include "platform/journal.h"
+#include "platform/engine.h"
 
 #include "platform/decimal.h"
 #include "platform/text.h"

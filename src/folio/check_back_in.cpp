@@ -1,6 +1,6 @@
 // Re-opening a stay checked out today: lists, the re-created record and the writes.
 #include "folio/check_back_in.h"
-#include "platform/journal.h"
+#include "platform/engine.h"
 
 #include "folio/folio_postings.h"
 #include "platform/decimal.h"

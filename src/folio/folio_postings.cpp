@@ -1,6 +1,6 @@
 // The folio window's arithmetic and record work.
 #include "folio/folio_postings.h"
-#include "platform/journal.h"
+#include "platform/engine.h"
 
 #include "platform/decimal.h"
 #include "platform/text.h"

@@ -2,7 +2,7 @@
 #include "form4.h"
 
 #include "platform/decimal.h"
-#include "platform/journal.h"
+#include "platform/engine.h"
 
 #include "app/call_capture_service.h"
 #include "app/front_desk_service.h"

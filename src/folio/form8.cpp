@@ -1,6 +1,6 @@
 // "Move Guest": the lists of occupied and free rooms, the checks before a move and the move itself.
 #include "form8.h"
-#include "platform/journal.h"
+#include "platform/engine.h"
 
 #include "app/front_desk_service.h"
 #include "platform/text.h"

@@ -1,5 +1,5 @@
 #include "form1.h"
-#include "platform/journal.h"
+#include "platform/engine.h"
 
 #include "app/call_capture_service.h"
 #include "platform/text.h"

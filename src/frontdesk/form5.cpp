@@ -1,5 +1,5 @@
 #include "form5.h"
-#include "platform/journal.h"
+#include "platform/engine.h"
 
 #include "frontdesk/form1.h"
 #include "platform/text.h"

@@ -2,7 +2,7 @@
 // pages; see qt_printer.h.
 #include "qt_printer.h"
 
-#include "platform/journal.h"
+#include "platform/engine.h"
 #include "platform/pdf_file.h"
 #include "platform/text.h"
 
@@ -247,7 +247,7 @@ std::unique_ptr<platform::PreparedPrint> QtPrinter::Prepare(const platform::Prin
         Draw(pdf, job, file.string());
     }
     const std::string_view pdf(bytes.constData(), static_cast<size_t>(bytes.size()));
-    if (file.owner() != nullptr && file.owner()->RunningStep() != nullptr) {
+    if (file.engine() != nullptr && file.engine()->RunningStep() != nullptr) {
         // A folder open only to be looked at refuses the PDF as it refuses every change
         // (FolderReadOnly): nothing is stored, and the step tells the clerk the folder's message.
         if (!platform::IsCompletePdf(pdf))

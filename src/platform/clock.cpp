@@ -2,8 +2,8 @@
 // folder.
 #include "platform/clock.h"
 
+#include "platform/engine.h"
 #include "platform/files.h"
-#include "platform/journal.h"
 #include "platform/text.h"
 
 #include <algorithm>

@@ -13,20 +13,20 @@ namespace platform {
 namespace {
 
 // The fault source of the engine; nullptr for none.
-FileFaults* FaultsOf(const FolderOwner* owner) {
-    return owner != nullptr ? owner->Faults() : nullptr;
+FileFaults* FaultsOf(const Engine* engine) {
+    return engine != nullptr ? platform::FaultsOf(*engine) : nullptr;
 }
 
 // Whether a flush reaches the disk: not where the engine writes without flushing, nor where
 // its fault source keeps the flushes itself.
-bool Flushes(const FolderOwner* owner) {
-    const FileFaults* faults = FaultsOf(owner);
+bool Flushes(const Engine* engine) {
+    const FileFaults* faults = FaultsOf(engine);
     return faults == nullptr || !faults->KeepsFlushes();
 }
 
-FileFaults::Fault Ask(const FolderOwner* owner, FileFaults::Op op, const std::filesystem::path& file,
+FileFaults::Fault Ask(const Engine* engine, FileFaults::Op op, const std::filesystem::path& file,
                       size_t bytes, const std::filesystem::path* from = nullptr) {
-    FileFaults* faults = FaultsOf(owner);
+    FileFaults* faults = FaultsOf(engine);
     if (faults == nullptr)
         return {};
     FileFaults::Fault fault = faults->Before({op, file, bytes, from});
@@ -37,9 +37,9 @@ FileFaults::Fault Ask(const FolderOwner* owner, FileFaults::Op op, const std::fi
 
 // A change whose bytes are not written here (none, or held for the commit): a partial fault
 // is a plain failure, a torn crash a crash.
-void Check(const FolderOwner* owner, FileFaults::Op op, const std::filesystem::path& file,
+void Check(const Engine* engine, FileFaults::Op op, const std::filesystem::path& file,
            const std::filesystem::path* from = nullptr, size_t bytes = 0) {
-    FileFaults::Fault fault = Ask(owner, op, file, bytes, from);
+    FileFaults::Fault fault = Ask(engine, op, file, bytes, from);
     switch (fault.kind) {
     case FileFaults::Kind::None:
         return;
@@ -74,13 +74,13 @@ std::string ErrorText(int error) {
     return std::strerror(error);
 }
 
-void Stage(const FolderOwner* owner, const std::filesystem::path& file, size_t bytes) {
-    Check(owner, FileFaults::Op::Stage, file, nullptr, bytes);
+void Stage(const Engine* engine, const std::filesystem::path& file, size_t bytes) {
+    Check(engine, FileFaults::Op::Stage, file, nullptr, bytes);
 }
 
-int OpenForChange(const FolderOwner* owner, const std::filesystem::path& file, int flags) {
+int OpenForChange(const Engine* engine, const std::filesystem::path& file, int flags) {
     if ((flags & O_CREAT) != 0)
-        Check(owner, FileFaults::Op::Create, file);
+        Check(engine, FileFaults::Op::Create, file);
     int fd;
     do
         fd = ::open(file.c_str(), flags | O_CLOEXEC, 0600);
@@ -90,10 +90,10 @@ int OpenForChange(const FolderOwner* owner, const std::filesystem::path& file, i
     return fd;
 }
 
-int OpenAt(const FolderOwner* owner, int folder, const std::string& name, const std::filesystem::path& file,
+int OpenAt(const Engine* engine, int folder, const std::string& name, const std::filesystem::path& file,
            int flags) {
     if ((flags & O_CREAT) != 0)
-        Check(owner, FileFaults::Op::Create, file);
+        Check(engine, FileFaults::Op::Create, file);
     int fd;
     do
         fd = ::openat(folder, name.c_str(), flags | O_CLOEXEC | O_NOFOLLOW, 0600);
@@ -103,9 +103,9 @@ int OpenAt(const FolderOwner* owner, int folder, const std::string& name, const 
     return fd;
 }
 
-void Write(const FolderOwner* owner, const std::filesystem::path& file, int fd, std::string_view data,
+void Write(const Engine* engine, const std::filesystem::path& file, int fd, std::string_view data,
            long long offset) {
-    FileFaults::Fault fault = Ask(owner, FileFaults::Op::Write, file, data.size());
+    FileFaults::Fault fault = Ask(engine, FileFaults::Op::Write, file, data.size());
     switch (fault.kind) {
     case FileFaults::Kind::None:
         break;
@@ -123,15 +123,15 @@ void Write(const FolderOwner* owner, const std::filesystem::path& file, int fd, 
     WriteRaw(file, fd, data, offset);
 }
 
-bool BeforeFlush(const FolderOwner* owner, const std::filesystem::path& file, bool folder) {
-    if (owner != nullptr && !owner->Durable())
+bool BeforeFlush(const Engine* engine, const std::filesystem::path& file, bool folder) {
+    if (engine != nullptr && !Durable(*engine))
         return false;
-    Check(owner, folder ? FileFaults::Op::FlushFolder : FileFaults::Op::Flush, file);
-    return Flushes(owner);
+    Check(engine, folder ? FileFaults::Op::FlushFolder : FileFaults::Op::Flush, file);
+    return Flushes(engine);
 }
 
-void AfterFlush(const FolderOwner* owner, const std::filesystem::path& file, bool folder) {
-    if (FileFaults* faults = FaultsOf(owner); faults != nullptr && owner->Durable())
+void AfterFlush(const Engine* engine, const std::filesystem::path& file, bool folder) {
+    if (FileFaults* faults = FaultsOf(engine); faults != nullptr && Durable(*engine))
         faults->Flushed(file, folder);
 }
 
@@ -145,11 +145,11 @@ int OpenFolder(const std::filesystem::path& folder) {
     return fd;
 }
 
-void Sync(const FolderOwner* owner, const std::filesystem::path& file, int fd) {
-    if (owner != nullptr && !owner->Durable())
+void Sync(const Engine* engine, const std::filesystem::path& file, int fd) {
+    if (engine != nullptr && !Durable(*engine))
         return;
-    if (!BeforeFlush(owner, file, false))
-        return AfterFlush(owner, file, false);
+    if (!BeforeFlush(engine, file, false))
+        return AfterFlush(engine, file, false);
     // The data and what is needed to read it back (the length); not the times.
     int rc;
     do
@@ -157,14 +157,14 @@ void Sync(const FolderOwner* owner, const std::filesystem::path& file, int fd) {
     while (rc != 0 && errno == EINTR);
     if (rc != 0)
         throw IoError(file, fileops::ErrorText(errno));
-    AfterFlush(owner, file, false);
+    AfterFlush(engine, file, false);
 }
 
-void SyncFolder(const FolderOwner* owner, const std::filesystem::path& folder) {
-    if (owner != nullptr && !owner->Durable())
+void SyncFolder(const Engine* engine, const std::filesystem::path& folder) {
+    if (engine != nullptr && !Durable(*engine))
         return;
-    if (!BeforeFlush(owner, folder, true))
-        return AfterFlush(owner, folder, true);
+    if (!BeforeFlush(engine, folder, true))
+        return AfterFlush(engine, folder, true);
     const int fd = OpenFolder(folder);
     int rc;
     do
@@ -176,30 +176,29 @@ void SyncFolder(const FolderOwner* owner, const std::filesystem::path& folder) {
     // with the files.
     if (rc != 0 && error != EINVAL)
         throw IoError(folder, fileops::ErrorText(error));
-    AfterFlush(owner, folder, true);
+    AfterFlush(engine, folder, true);
 }
 
-void Truncate(const FolderOwner* owner, const std::filesystem::path& file, int fd, long long length) {
-    Check(owner, FileFaults::Op::Truncate, file);
+void Truncate(const Engine* engine, const std::filesystem::path& file, int fd, long long length) {
+    Check(engine, FileFaults::Op::Truncate, file);
     if (::ftruncate(fd, static_cast<off_t>(length)) != 0)
         throw IoError(file, fileops::ErrorText(errno));
 }
 
-void Rename(const FolderOwner* owner, const std::filesystem::path& from, const std::filesystem::path& to) {
-    Check(owner, FileFaults::Op::Rename, to, &from);
+void Rename(const Engine* engine, const std::filesystem::path& from, const std::filesystem::path& to) {
+    Check(engine, FileFaults::Op::Rename, to, &from);
     if (::rename(from.c_str(), to.c_str()) != 0)
         throw IoError(to, fileops::ErrorText(errno));
 }
 
-void Remove(const FolderOwner* owner, const std::filesystem::path& file) {
-    Check(owner, FileFaults::Op::Remove, file);
+void Remove(const Engine* engine, const std::filesystem::path& file) {
+    Check(engine, FileFaults::Op::Remove, file);
     if (::unlink(file.c_str()) != 0 && errno != ENOENT)
         throw IoError(file, fileops::ErrorText(errno));
 }
 
-void RemoveAt(const FolderOwner* owner, int folder, const std::string& name,
-              const std::filesystem::path& file) {
-    Check(owner, FileFaults::Op::Remove, file);
+void RemoveAt(const Engine* engine, int folder, const std::string& name, const std::filesystem::path& file) {
+    Check(engine, FileFaults::Op::Remove, file);
     if (::unlinkat(folder, name.c_str(), 0) != 0 && errno != ENOENT)
         throw IoError(file, fileops::ErrorText(errno));
 }

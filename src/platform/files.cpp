@@ -102,14 +102,14 @@ long long DiskSize(const std::filesystem::path& file) {
 }
 
 // The step running over the folder `file` lies in; nullptr outside every step.
-FileTransaction* StepOf(const FilePath& file) {
-    return file.owner() != nullptr ? file.owner()->RunningStep() : nullptr;
+Transaction* StepOf(const FilePath& file) {
+    return file.engine() != nullptr ? RunningStep(*file.engine()) : nullptr;
 }
 
 // The running step's changes for a read; nullptr outside a step.
 const PendingChanges* Reading(const FilePath& file) {
-    FileTransaction* step = StepOf(file);
-    return step != nullptr ? &step->ForReading(file.path()) : nullptr;
+    Transaction* step = StepOf(file);
+    return step != nullptr ? &ForReading(*step, file.path()) : nullptr;
 }
 
 // A change to a file of an open folder is a change of the step running over the folder. With
@@ -118,10 +118,10 @@ const PendingChanges* Reading(const FilePath& file) {
 // and returns true. False inside a step and for a file of no open folder, which is changed on
 // the disk as it stands.
 bool AsStepOfItsOwn(const FilePath& file, const std::function<void()>& change) {
-    FolderOwner* owner = file.owner();
-    if (owner == nullptr || owner->RunningStep() != nullptr)
+    Engine* engine = file.engine();
+    if (engine == nullptr || RunningStep(*engine) != nullptr)
         return false;
-    owner->RunAsStep("Changing the file " + file.filename().string(), change);
+    RunAsStep(*engine, "Changing the file " + file.filename().string(), change);
     return true;
 }
 
@@ -132,8 +132,8 @@ std::ostream& operator<<(std::ostream& out, const FilePath& file) {
 }
 
 void WhenUndone(const FilePath& file, std::function<void()> undo) {
-    if (FileTransaction* step = StepOf(file))
-        step->OnUndo(std::move(undo));
+    if (Transaction* step = StepOf(file))
+        OnUndo(*step, std::move(undo));
 }
 
 void WhenUndone(const DataFolder& folder, std::function<void()> undo) {
@@ -183,7 +183,7 @@ PendingChanges::File& PendingChanges::Entry(const std::filesystem::path& file) {
 }
 
 void PendingChanges::Write(const FilePath& file, long long offset, std::string_view bytes) {
-    fileops::Stage(file.owner(), file.path(), bytes.size());
+    fileops::Stage(file.engine(), file.path(), bytes.size());
     File& f = Entry(file.path());
     f.exists = true;
     if (bytes.empty())
@@ -215,7 +215,7 @@ void PendingChanges::Write(const FilePath& file, long long offset, std::string_v
 }
 
 void PendingChanges::Replace(const FilePath& file, std::string_view content) {
-    fileops::Stage(file.owner(), file.path(), content.size());
+    fileops::Stage(file.engine(), file.path(), content.size());
     File& f = Entry(file.path());
     f.fromDisk = false;
     f.exists = true;
@@ -226,7 +226,7 @@ void PendingChanges::Replace(const FilePath& file, std::string_view content) {
 }
 
 void PendingChanges::Delete(const FilePath& file) {
-    fileops::Stage(file.owner(), file.path(), 0);
+    fileops::Stage(file.engine(), file.path(), 0);
     File& f = Entry(file.path());
     f.fromDisk = false;
     f.exists = false;
@@ -293,10 +293,10 @@ std::optional<std::string> ReadFile(const FilePath& file) {
 }
 
 void MayChange(const FilePath& folder) {
-    if (folder.owner() == nullptr)
+    if (folder.engine() == nullptr)
         return;
-    if (FileTransaction* step = folder.owner()->RunningStep())
-        step->MayChange(folder.path());
+    if (Transaction* step = RunningStep(*folder.engine()))
+        MayChange(*step, folder.path());
 }
 
 IoError::IoError(const std::filesystem::path& file, const std::string& reason)
@@ -317,7 +317,7 @@ std::filesystem::path DataFolder::DefaultRoot() {
     return std::filesystem::path(home != nullptr ? home : ".") / ".local" / "share" / "vantreth";
 }
 
-DataFolder::DataFolder(std::filesystem::path root, FolderOwner* engine)
+DataFolder::DataFolder(std::filesystem::path root, Engine* engine)
     : m_root(std::move(root)), m_engine(engine) {}
 
 void DataFolder::EnsureLayout(const std::vector<std::string>& subfolders) const {
@@ -409,14 +409,14 @@ bool FileExists(const FilePath& file) {
 void DeleteFile(const FilePath& file) {
     if (AsStepOfItsOwn(file, [&] { DeleteFile(file); }))
         return;
-    FileTransaction* step = StepOf(file);
+    Transaction* step = StepOf(file);
     if (!FileExists(file)) {
         std::error_code ec;
         if (step != nullptr || !std::filesystem::exists(std::filesystem::symlink_status(file.path(), ec)))
             return;
     }
     if (step != nullptr) {
-        step->ForChange(file.path()).Delete(file);
+        ForChange(*step, file.path()).Delete(file);
         return;
     }
     fileops::Remove(nullptr, file.path()); // a file of no open folder
@@ -425,22 +425,22 @@ void DeleteFile(const FilePath& file) {
 void ReplaceFileContent(const FilePath& file, std::string_view content) {
     if (AsStepOfItsOwn(file, [&] { ReplaceFileContent(file, content); }))
         return;
-    if (FileTransaction* step = StepOf(file)) {
-        step->ForChange(file.path()).Replace(file, content);
+    if (Transaction* step = StepOf(file)) {
+        ForChange(*step, file.path()).Replace(file, content);
         return;
     }
     // A file of no open folder: the new content goes to a temporary file first, then takes the
     // old one's name in one step, so that a reader never sees half of it. A temporary left by
     // a crash is cleared away at the next start.
     const std::filesystem::path temporary = file.string() + std::string(kSavingSuffix);
-    const FolderOwner* owner = nullptr;
-    Fd temp(fileops::OpenForChange(owner, temporary, O_WRONLY | O_CREAT | O_TRUNC));
+    const Engine* engine = nullptr;
+    Fd temp(fileops::OpenForChange(engine, temporary, O_WRONLY | O_CREAT | O_TRUNC));
     try {
-        fileops::Write(owner, temporary, temp.get(), content, 0);
-        fileops::Sync(owner, temporary, temp.get());
+        fileops::Write(engine, temporary, temp.get(), content, 0);
+        fileops::Sync(engine, temporary, temp.get());
         fileops::Close(temporary, temp.Release());
-        fileops::Rename(owner, temporary, file.path());
-        fileops::SyncFolder(owner, file.has_parent_path() ? file.parent_path() : ".");
+        fileops::Rename(engine, temporary, file.path());
+        fileops::SyncFolder(engine, file.has_parent_path() ? file.parent_path() : ".");
     } catch (const IoError&) {
         ::unlink(temporary.c_str());
         throw;
@@ -483,8 +483,8 @@ void RandomFile::Put(long n, std::string_view bytes) const {
     if (AsStepOfItsOwn(m_file, [&] { Put(n, bytes); }))
         return;
     const long long offset = static_cast<long long>(n - 1) * m_length;
-    if (FileTransaction* step = StepOf(m_file)) {
-        step->ForChange(m_file.path()).Write(m_file, offset, bytes);
+    if (Transaction* step = StepOf(m_file)) {
+        ForChange(*step, m_file.path()).Write(m_file, offset, bytes);
         return;
     }
     // A file of no open folder.
@@ -580,8 +580,8 @@ void AppendLines(const FilePath& file, const std::vector<SeqLine>& lines) {
     if (AsStepOfItsOwn(file, [&] { AppendLines(file, lines); }))
         return;
     std::string text = JoinLines(lines);
-    if (FileTransaction* step = StepOf(file)) {
-        PendingChanges& pending = step->ForChange(file.path());
+    if (Transaction* step = StepOf(file)) {
+        PendingChanges& pending = ForChange(*step, file.path());
         const long long size = pending.Size(file.path());
         if (size > 0 && pending.Read(file.path(), size - 1, 1) != "\n")
             text.insert(0, "\r\n");
@@ -836,9 +836,9 @@ std::vector<std::string> DamageLog::Take() {
 
 void NoteSeqFileDamage(const FilePath& file, unsigned long long size, long long changed,
                        const std::vector<std::string>& damage) {
-    if (file.owner() != nullptr)
-        file.owner()->damage().Note(file.path(), std::to_string(size) + "/" + std::to_string(changed),
-                                    damage);
+    if (file.engine() != nullptr)
+        DamageOf(*file.engine())
+            .Note(file.path(), std::to_string(size) + "/" + std::to_string(changed), damage);
 }
 
 SeqReader::SeqReader(const FilePath& file, SeqQuotes quotes) : m_file(file) {
@@ -875,8 +875,8 @@ SeqReader::~SeqReader() {
     if (m_damage.empty())
         return;
     try {
-        if (m_file.owner() != nullptr)
-            m_file.owner()->damage().Note(m_file.path(), m_version, m_damage);
+        if (m_file.engine() != nullptr)
+            DamageOf(*m_file.engine()).Note(m_file.path(), m_version, m_damage);
     } catch (...) {
         // Out of memory: the clerk misses one message, the reading itself stands.
     }

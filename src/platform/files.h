@@ -74,7 +74,39 @@ public:
     }
 };
 
-class FolderOwner;
+// An open data folder's storage engine, and the step running over it (engine.h). A file finds
+// its folder's engine through its name (FilePath::engine): a file's reads and changes go
+// through the step running over the folder the file was named in, and nowhere else.
+class Engine;
+class Transaction;
+class PendingChanges;
+class DamageLog;
+
+// What the file layer asks of an engine and of the step running over its folder; defined with
+// them (engine.cpp), so that the file layer below never includes the engine above it.
+// The step running over the engine's folder; nullptr between steps.
+Transaction* RunningStep(const Engine& engine);
+// What every change to a file of the folder asks first (tests only); nullptr for none.
+FileFaults* FaultsOf(const Engine& engine);
+// False where flushing to the disk is switched off (a throw-away folder).
+bool Durable(const Engine& engine);
+// The damage found in the folder's sequential files, for the clerk.
+DamageLog& DamageOf(Engine& engine);
+// Runs `change` as a step of its own over the folder, committed as every step is (`action`
+// says what it does): how a change to a file of the folder made while no step runs reaches
+// the files. Throws IoError, with nothing changed, when it could not be saved.
+void RunAsStep(Engine& engine, const std::string& action, const std::function<void()>& change);
+// The changes a read of `file` must see. Throws IoError when nothing may be read now (saved
+// steps could not be written into the files).
+const PendingChanges& ForReading(Transaction& step, const std::filesystem::path& file);
+// The changes a change to `file` goes into. Throws when the step takes no change now.
+PendingChanges& ForChange(Transaction& step, const std::filesystem::path& file);
+// Throws what ForChange throws when the step takes no change now (a folder open only to be
+// looked at: FolderReadOnly), whatever the file; changes nothing.
+void MayChange(Transaction& step, const std::filesystem::path& file);
+// Keeps `undo` to be run when the changes made so far are kept but what comes after is
+// dropped (the step or the savepoint it runs in fails).
+void OnUndo(Transaction& step, std::function<void()> undo);
 
 // The name of a file together with the engine of the open data folder it lies in: every read
 // and change of the file goes through that engine (its running step, its faults, its flushing),
@@ -85,9 +117,9 @@ class FolderOwner;
 class FilePath {
 public:
     // No file (an empty name).
-    FilePath() : m_owner(nullptr) {}
+    FilePath() : m_engine(nullptr) {}
     // A file of the folder `owner` is the engine of (nullptr: of no open folder).
-    FilePath(std::filesystem::path file, FolderOwner* owner) : m_path(std::move(file)), m_owner(owner) {}
+    FilePath(std::filesystem::path file, Engine* engine) : m_path(std::move(file)), m_engine(engine) {}
     // A file that lies in no open folder.
     static FilePath Outside(std::filesystem::path file) { return FilePath(std::move(file), nullptr); }
 
@@ -95,10 +127,10 @@ public:
     // made through it would go behind the engine.
     const std::filesystem::path& path() const { return m_path; }
     // The engine of the folder the file lies in; nullptr for a file of no open folder.
-    FolderOwner* owner() const { return m_owner; }
+    Engine* engine() const { return m_engine; }
 
     // A file in this folder, of the same engine.
-    FilePath Child(const std::filesystem::path& name) const { return {m_path / name, m_owner}; }
+    FilePath Child(const std::filesystem::path& name) const { return {m_path / name, m_engine}; }
 
     std::string string() const { return m_path.string(); }
     const char* c_str() const { return m_path.c_str(); }
@@ -114,7 +146,7 @@ public:
 
 private:
     std::filesystem::path m_path;
-    FolderOwner* m_owner;
+    Engine* m_engine;
 };
 
 // ---- the calls that change files on the disk ----
@@ -122,41 +154,40 @@ private:
 // Every change the program makes to a file goes through these, so that a test can make any
 // one of them fail ("disk full"), write only part of it, or stop the program dead there (a
 // crash), the way a real machine can: each change asks the fault source of the engine it is
-// given (FolderOwner::Faults), and a flush is skipped where that engine writes without flushing
-// (FolderOwner::Durable). `owner` is the engine of the open folder the file lies in; nullptr for
+// given (Engine::Faults), and a flush is skipped where that engine writes without flushing
+// (Engine::Durable). `owner` is the engine of the open folder the file lies in; nullptr for
 // a file of no open folder, which is changed as it stands.
 namespace fileops {
 
 // The system's words for an errno value ("No space left on device").
 std::string ErrorText(int error);
 // A staged change of a running step (kept in memory): asks the fault source only.
-void Stage(const FolderOwner* owner, const std::filesystem::path& file, size_t bytes);
+void Stage(const Engine* engine, const std::filesystem::path& file, size_t bytes);
 // Opens a file for changing; O_CREAT among `flags` creates it (owner-only).
-int OpenForChange(const FolderOwner* owner, const std::filesystem::path& file, int flags);
+int OpenForChange(const Engine* engine, const std::filesystem::path& file, int flags);
 // The same, relative to an open folder, never following a link.
-int OpenAt(const FolderOwner* owner, int folder, const std::string& name, const std::filesystem::path& file,
+int OpenAt(const Engine* engine, int folder, const std::string& name, const std::filesystem::path& file,
            int flags);
 // Writes all of `data` at `offset`, or at the end when offset < 0 (O_APPEND).
-void Write(const FolderOwner* owner, const std::filesystem::path& file, int fd, std::string_view data,
+void Write(const Engine* engine, const std::filesystem::path& file, int fd, std::string_view data,
            long long offset);
 // Before a flush of `file` (a folder's entries when `folder`) made here or handed to another
 // thread: asks the engine's fault source, throwing what it gives. False when the flush is not to
 // reach the disk (the engine writes without flushing, or its fault source keeps the flushes).
-bool BeforeFlush(const FolderOwner* owner, const std::filesystem::path& file, bool folder);
+bool BeforeFlush(const Engine* engine, const std::filesystem::path& file, bool folder);
 // After a flush that BeforeFlush let through has finished well: tells the engine's fault source.
-void AfterFlush(const FolderOwner* owner, const std::filesystem::path& file, bool folder);
+void AfterFlush(const Engine* engine, const std::filesystem::path& file, bool folder);
 // A folder opened to be flushed.
 int OpenFolder(const std::filesystem::path& folder);
 // Flushes the file's data to the disk; a failure is thrown.
-void Sync(const FolderOwner* owner, const std::filesystem::path& file, int fd);
+void Sync(const Engine* engine, const std::filesystem::path& file, int fd);
 // Flushes a folder's entries (names created, renamed or removed) to the disk.
-void SyncFolder(const FolderOwner* owner, const std::filesystem::path& folder);
-void Truncate(const FolderOwner* owner, const std::filesystem::path& file, int fd, long long length);
-void Rename(const FolderOwner* owner, const std::filesystem::path& from, const std::filesystem::path& to);
+void SyncFolder(const Engine* engine, const std::filesystem::path& folder);
+void Truncate(const Engine* engine, const std::filesystem::path& file, int fd, long long length);
+void Rename(const Engine* engine, const std::filesystem::path& from, const std::filesystem::path& to);
 // A missing file is not an error.
-void Remove(const FolderOwner* owner, const std::filesystem::path& file);
-void RemoveAt(const FolderOwner* owner, int folder, const std::string& name,
-              const std::filesystem::path& file);
+void Remove(const Engine* engine, const std::filesystem::path& file);
+void RemoveAt(const Engine* engine, int folder, const std::string& name, const std::filesystem::path& file);
 // Closes the descriptor; a write error that shows only here is thrown.
 void Close(const std::filesystem::path& file, int fd);
 // The whole content on the disk; nullopt when the file does not exist. `flags` are added to
@@ -223,23 +254,6 @@ private:
     std::map<std::filesystem::path, File> m_files;
 };
 
-// The step running over a data folder, as the file layer sees it.
-class FileTransaction {
-public:
-    virtual ~FileTransaction() = default;
-    // The changes a read of `file` must see. Throws IoError when nothing may be read now
-    // (saved steps could not be written into the files).
-    virtual const PendingChanges& ForReading(const std::filesystem::path& file) = 0;
-    // The changes a change to `file` goes into. Throws when the step takes no change now.
-    virtual PendingChanges& ForChange(const std::filesystem::path& file) = 0;
-    // Throws what ForChange throws when the step takes no change now (a folder open only to be
-    // looked at: FolderReadOnly), whatever the file; changes nothing.
-    virtual void MayChange(const std::filesystem::path& file) = 0;
-    // Keeps `undo` to be run when the changes made so far are kept but what comes after is
-    // dropped (the step or the savepoint it runs in fails).
-    virtual void OnUndo(std::function<void()> undo) = 0;
-};
-
 // The damage found in a folder's sequential files and not yet shown to the clerk, and the
 // files already reported (by name, size and time of the last change), so that a file read at
 // every keystroke is reported once. Only the window's thread reads the files it is kept for.
@@ -255,30 +269,6 @@ public:
 private:
     std::set<std::string> m_reported;
     std::vector<std::string> m_pending;
-};
-
-// The owner of an open data folder (its storage engine), as the file layer sees it. A file
-// finds it through its name (FilePath::owner): a file's reads and changes go through the step
-// running over the folder the file was named in, and nowhere else.
-class FolderOwner {
-public:
-    virtual const std::filesystem::path& root() const = 0;
-    // The step running over the folder; nullptr between steps.
-    virtual FileTransaction* RunningStep() const = 0;
-    // What every change to a file of the folder asks first (tests only); nullptr for none.
-    virtual FileFaults* Faults() const = 0;
-    // False where flushing to the disk is switched off (a throw-away folder).
-    virtual bool Durable() const = 0;
-    // The damage found in the folder's sequential files, for the clerk.
-    virtual DamageLog& damage() = 0;
-    // Runs `change` as a step of its own over the folder, committed as every step is (`action`
-    // says what it does): how a change to a file of the folder made while no step runs reaches
-    // the files. Throws IoError, with nothing changed, when it could not be saved.
-    virtual void RunAsStep(const std::string& action, const std::function<void()>& change) = 0;
-
-protected:
-    FolderOwner() = default;
-    ~FolderOwner() = default;
 };
 
 // For a copy in memory of what a file of a data folder holds: `undo` puts the copy back as
@@ -316,9 +306,9 @@ public:
     // `engine`: the engine of the open folder, through which every file named here is read
     // and changed; nullptr for a folder that is not open (its files are read and changed on
     // the disk as they stand).
-    DataFolder(std::filesystem::path root, FolderOwner* engine);
+    DataFolder(std::filesystem::path root, Engine* engine);
     const std::filesystem::path& root() const { return m_root; }
-    FolderOwner* engine() const { return m_engine; }
+    Engine* engine() const { return m_engine; }
 
     // Creates the folder and the given sub-folders of it when missing, readable by the
     // owner only. The program names its sub-folders (records::DataSubFolders).
@@ -346,7 +336,7 @@ public:
 
 private:
     std::filesystem::path m_root;
-    FolderOwner* m_engine;
+    Engine* m_engine;
 };
 
 bool FileExists(const FilePath& file);
@@ -524,7 +514,7 @@ std::vector<SeqItem> ParseSeqText(std::string_view text);
 void NoteSeqFileDamage(const FilePath& file, unsigned long long size, long long changed,
                        const std::vector<std::string>& damage);
 
-// The damage is kept by the engine of the file's folder (FolderOwner::damage), one message for
+// The damage is kept by the engine of the file's folder (Engine::damage), one message for
 // the clerk per damaged file. A file is reported once; only after it was written to again (its
 // size or time of change differs) can it be reported anew. The program shows each message in a
 // box of its own. Damage in a file of no open folder has no clerk to be told and is not kept.

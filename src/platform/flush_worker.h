@@ -18,7 +18,7 @@
 namespace platform {
 
 // Runs one flush: of a file's data (fdatasync) or of a folder's names (fsync). Returns 0, or
-// the system's error number. A test puts its own in the engine (Journal::SetFlusher) to make
+// the system's error number. A test puts its own in the engine (Engine::SetFlusher) to make
 // a flush hang or fail.
 using Flusher = std::function<int(int fd, bool folder)>;
 // The real flush. A file system that cannot flush a folder at all (EINVAL) counts as done:

@@ -222,7 +222,7 @@ void PrintQueue::LeftBehindShown(const FilePath& folder) {
     // are written outside every step (see Done), and go the same way, from the disk.
     try {
         DeleteFile(folder.Child(kListFile));
-        fileops::SyncFolder(folder.owner(), folder.path());
+        fileops::SyncFolder(folder.engine(), folder.path());
         fileops::Remove(nullptr, folder.path() / kDoneFile);
     } catch (const IoError&) {
     }

@@ -2,7 +2,7 @@
 #include "program.h"
 
 #include "decimal.h"
-#include "journal.h"
+#include "engine.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -42,14 +42,14 @@ EventLoop& EventLoopOf(Program& program) {
 }
 
 Program::Program(Services services)
-    : m_services(std::move(services)), m_data(m_services.dataRoot, &m_journal),
-      m_journal(m_services.dataRoot, m_services.faults),
+    : m_services(std::move(services)), m_data(m_services.dataRoot, &m_engine),
+      m_engine(m_services.dataRoot, m_services.faults),
       m_printer(
-          *m_services.printer, [this] { return m_depth > 0; }, FilePath(m_services.dataRoot, &m_journal)) {
+          *m_services.printer, [this] { return m_depth > 0; }, FilePath(m_services.dataRoot, &m_engine)) {
     if (!m_services.clock || !m_services.dialogs || !m_services.printer || !m_services.shell)
         throw std::invalid_argument("Program needs a clock, dialogs, a printer and a shell");
     if (!m_services.readOnlyReason.empty())
-        m_journal.SetReadOnly(m_services.readOnlyReason);
+        m_engine.SetReadOnly(m_services.readOnlyReason);
     // The printer's files and the business date's lie in the data folder: from now on they are
     // read and changed through its engine.
     m_services.printer->OpenIn(m_data);
@@ -61,8 +61,8 @@ Program::~Program() {
     // At the end the files written since the last checkpoint go to the disk; what cannot be
     // flushed now is in the journal, and the next start writes it again.
     try {
-        m_journal.Checkpoint();
-        m_journal.Close(); // a clean end: the next start has nothing to tell
+        m_engine.Checkpoint();
+        m_engine.Close(); // a clean end: the next start has nothing to tell
     } catch (const IoError&) {
     }
 }
@@ -166,7 +166,7 @@ void Program::Start(std::string_view firstWindow) {
     RecoverInterruptedAction();
     // Reports of saved steps an earlier run did not hand to the printer, once the files hold
     // every saved step (and so every report listed with one).
-    if (!m_journal.ReadOnly() && m_journal.Whole()) {
+    if (!m_engine.ReadOnly() && m_engine.Whole()) {
         if (const std::string left = m_printer.LeftBehind(); !left.empty())
             m_startNotes.emplace_back(left, "Printer Error");
     }
@@ -194,11 +194,11 @@ void Program::TellAtStart(std::string prompt, std::string title) {
 void Program::RecoverInterruptedAction() {
     DepthGuard guard(m_depth);
     try {
-        for (const std::string& told : m_journal.Recover())
+        for (const std::string& told : m_engine.Recover())
             MsgBox(told, vbOKOnly | vbExclamation, "Data Folder");
-        m_journal.Told();
-        if (!m_journal.undoneStep().empty())
-            MsgBox("The program was stopped in the middle of \"" + m_journal.undoneStep() +
+        m_engine.Told();
+        if (!m_engine.undoneStep().empty())
+            MsgBox("The program was stopped in the middle of \"" + m_engine.undoneStep() +
                        "\".\nThat step was undone: nothing of it was saved. Please do it again.",
                    vbOKOnly | vbExclamation, "Unfinished Step Undone");
     } catch (const IoError& e) {
@@ -305,7 +305,7 @@ void Program::Dispatch(const std::function<void()>& handler, std::string_view ac
     TellNotPrinted();
     TellEngineNotes();
     // A damaged file the event came across is reported once, when the event is over.
-    for (const std::string& damage : m_journal.damage().Take()) {
+    for (const std::string& damage : m_engine.damage().Take()) {
         DepthGuard guard(m_depth);
         MsgBox(damage, vbOKOnly | vbExclamation, "Damaged File");
     }
@@ -335,9 +335,9 @@ void Program::RunAction(const std::function<void()>& handler, std::string_view a
     const Form* workingIn = std::exchange(m_workingIn, nullptr);
     bool atCommit = false; // the handler ran to its end: every window moved on with the step
     {
-        Transaction transaction(m_journal, action.empty() && workingIn != nullptr ? workingIn->Caption()
-                                           : action.empty() ? std::string("a step of the program")
-                                                            : std::string(action));
+        Transaction transaction(m_engine, action.empty() && workingIn != nullptr ? workingIn->Caption()
+                                          : action.empty() ? std::string("a step of the program")
+                                                           : std::string(action));
         try {
             for (auto& made : m_forms)
                 made.second->StepBegins();
@@ -421,7 +421,7 @@ void Program::ShowWhatIsStored(const std::vector<Shown>& before, bool ranToItsEn
     std::sort(reopen.begin(), reopen.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     for (const auto& [order, window] : reopen) {
         Form& form = *window.form;
-        Transaction showing(m_journal, "opening a window again");
+        Transaction showing(m_engine, "opening a window again");
         showing.RefuseChanges("a window opened again after a failed step saves nothing");
         try {
             Load(form);
@@ -451,7 +451,7 @@ void Program::OpenTheFrontDeskIfNoWindowIsLeft() {
         return;
     Form& frontDesk = Get(m_frontDesk);
     if (!frontDesk.Loaded()) {
-        Transaction opening(m_journal, "opening the front desk");
+        Transaction opening(m_engine, "opening the front desk");
         try {
             Load(frontDesk);
             opening.Commit();
@@ -476,7 +476,7 @@ void Program::OpenTheFrontDeskIfNoWindowIsLeft() {
 // A timer that ticks while a box is up inside an action must not become part of that
 // action: it may read, but a change it tries waits for a later tick, after the action.
 void Program::RunTimerInsideAction(const std::function<void()>& handler, const void* repeatKey) {
-    Transaction* outer = m_journal.step();
+    Transaction* outer = m_engine.step();
     if (outer == nullptr) {
         // The box belongs to no open action (a failure being reported): a step of its own.
         FlagGuard inside(m_timersInsideAction, false);
@@ -506,7 +506,7 @@ void Program::RunTimerInsideAction(const std::function<void()>& handler, const v
 void Program::TellEngineNotes() {
     if (m_depth > 0)
         return;
-    for (const std::string& told : m_journal.TakeNotes()) {
+    for (const std::string& told : m_engine.TakeNotes()) {
         DepthGuard guard(m_depth);
         MsgBox(told, vbOKOnly | vbExclamation, "Data Folder");
     }
@@ -562,11 +562,11 @@ void Program::TimePassed(int ms) {
         m_idleMs += ms;
         // A checkpoint begun goes on between events whatever the clerk does: its flushes run
         // on the engine's own thread, and no key waits for them.
-        if (m_journal.Checkpointing() ||
-            (m_journal.NeedsCheckpoint() &&
-             (m_idleMs >= kCheckpointIdleMs || m_journal.size() > Journal::kCheckpointBytes))) {
+        if (m_engine.Checkpointing() ||
+            (m_engine.NeedsCheckpoint() &&
+             (m_idleMs >= kCheckpointIdleMs || m_engine.size() > Engine::kCheckpointBytes))) {
             try {
-                m_journal.CheckpointWithoutWaiting();
+                m_engine.CheckpointWithoutWaiting();
             } catch (const IoError&) {
                 // What was committed is in the journal; a failure that lasts is told once, below.
             }

@@ -6,9 +6,9 @@
 
 #include "clock.h"
 #include "dialogs.h"
+#include "engine.h"
 #include "files.h"
 #include "form.h"
-#include "journal.h"
 #include "printer.h"
 #include "serial.h"
 #include "shell.h"
@@ -51,7 +51,7 @@ public:
     Printer& printer() { return m_printer; }
     Shell& shell() { return *m_services.shell; }
     const DataFolder& data() const { return m_data; }
-    Journal& journal() { return m_journal; }
+    Engine& engine() { return m_engine; }
 
     // Windows.
     using Factory = std::function<std::unique_ptr<Form>(Program&)>;
@@ -139,7 +139,7 @@ protected:
 private:
     Services m_services;
     DataFolder m_data;
-    Journal m_journal;
+    Engine m_engine;
     Printer m_printer;
     std::map<std::string, Factory, std::less<>> m_factories;
     std::map<std::string, std::unique_ptr<Form>, std::less<>> m_forms;

@@ -85,7 +85,7 @@ bool NewStayLedgerTaken(const platform::DataFolder& folder, const GuestRecord& g
 
 // Appends one line; the file is created by the first append. Reading throws IoError
 // when the file does not exist. A damaged line (cut short, unreadable, or not the line's
-// count of items) is skipped and noted for the clerk (the engine's damage log, FolderOwner::damage), as in
+// count of items) is skipped and noted for the clerk (the engine's damage log, Engine::damage), as in
 // every reader of a day or stay file below.
 void AppendStayLedgerLine(const platform::FilePath& ledger, const StayLedgerLine& line);
 std::vector<StayLedgerLine> ReadStayLedger(const platform::FilePath& ledger);

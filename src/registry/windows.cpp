@@ -191,7 +191,7 @@ void AddCallWindows(App& app) {
 
 App::App(platform::Services services, records::MotelSettings settings)
     : platform::Program(std::move(services)), m_settings(std::move(settings)), m_callPort(serialDevices()) {
-    journal().SetReach([](std::string_view file) {
+    engine().SetReach([](std::string_view file) {
         return records::OneRecordFileLength(file).value_or(platform::kLargestFile);
     });
     // The date hold works whatever window is open; the front desk's own timer does it while

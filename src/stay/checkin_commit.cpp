@@ -1,6 +1,6 @@
 // The walk-in check-in's arithmetic, lists, checks and the records of a new stay.
 #include "checkin_commit.h"
-#include "platform/journal.h"
+#include "platform/engine.h"
 
 #include "platform/decimal.h"
 #include "platform/text.h"

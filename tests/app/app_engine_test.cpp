@@ -1,5 +1,5 @@
 // The program as the clerk runs it, over its storage engine: what it gives the engine.
-#include "platform/journal.h"
+#include "platform/engine.h"
 #include "records/filenames.h"
 #include "support/app_fixture.h"
 
@@ -19,9 +19,9 @@ TEST_F(ProgramReachTest, AStepWritingPastWhereAFileOfItsKindReachesIsRefused) {
     for (const std::string_view kind : {records::kFolioFile, records::kDateStatusFile}) {
         const long long reach = records::OneRecordFileLength(kind).value();
         PendingChanges changes;
-        changes.Write(FilePath(DataFile(std::string(kind)), &app().journal()), reach, "x");
+        changes.Write(FilePath(DataFile(std::string(kind)), &app().engine()), reach, "x");
         try {
-            app().journal().Commit("writing too far", changes);
+            app().engine().Commit("writing too far", changes);
             ADD_FAILURE() << kind << ": written past byte " << reach;
         } catch (const IoError& e) {
             EXPECT_NE(std::string(e.what()).find("where no file of its kind reaches"), std::string::npos)

@@ -363,7 +363,7 @@ TEST_F(NightAuditTest, ExitRebuildsTheFrontDeskFromTheShiftFile) {
 
 // The disk is full: nothing reaches a file, so a step fails at its commit point.
 struct DiskFull final : platform::FileFaults {
-    explicit DiskFull(platform::Journal& engine) : m_engine(engine) { engine.SetFaults(this); }
+    explicit DiskFull(platform::Engine& engine) : m_engine(engine) { engine.SetFaults(this); }
     ~DiskFull() override { m_engine.SetFaults(nullptr); }
     DiskFull(const DiskFull&) = delete;
     DiskFull& operator=(const DiskFull&) = delete;
@@ -371,7 +371,7 @@ struct DiskFull final : platform::FileFaults {
     Fault Before(const Change& change) override {
         return change.op == Op::Write ? Fault{Kind::Fail, ENOSPC} : Fault{};
     }
-    platform::Journal& m_engine;
+    platform::Engine& m_engine;
 };
 
 // A failed step leaves the audit where the saved steps left it: the window is back with the
@@ -393,7 +393,7 @@ TEST_F(NightAuditTest, AFailedStepLeavesTheAuditWhereTheSavedStepsLeftIt) {
         std::unique_ptr<DiskFull> full;
         const std::filesystem::path file = DataFile(std::string(unreadable));
         if (fails) {
-            full = std::make_unique<DiskFull>(app().journal());
+            full = std::make_unique<DiskFull>(app().engine());
             dialogs().Answer(platform::vbOK);
             if (!unreadable.empty()) {
                 std::filesystem::rename(file, file.string() + ".away");
@@ -455,7 +455,7 @@ TEST_F(NightAuditTest, AFailedStepLeavesTheAuditWhereTheSavedStepsLeftIt) {
 // Fails the n-th change the program makes to a file from now on (a staged one, the journal's
 // record and its flush, a data file written after the commit point) with the system error given.
 struct FailsOnce final : platform::FileFaults {
-    explicit FailsOnce(platform::Journal& engine) : m_engine(engine) { engine.SetFaults(this); }
+    explicit FailsOnce(platform::Engine& engine) : m_engine(engine) { engine.SetFaults(this); }
     ~FailsOnce() override { m_engine.SetFaults(nullptr); }
     FailsOnce(const FailsOnce&) = delete;
     FailsOnce& operator=(const FailsOnce&) = delete;
@@ -470,7 +470,7 @@ struct FailsOnce final : platform::FileFaults {
     long count = 0;
 
 private:
-    platform::Journal& m_engine;
+    platform::Engine& m_engine;
     int m_error = ENOSPC;
 };
 
@@ -549,7 +549,7 @@ TEST_F(NightAuditTest, AStepFailingAnywhereLeavesTheStepsAsStoredAndTheNightChar
                                  audit().Command7.Enabled(), audit().Command4.Enabled(),
                                  audit().Command2.Enabled(), audit().Command5.Enabled()};
     };
-    FailsOnce faults(app().journal());
+    FailsOnce faults(app().engine());
     OpenAudit();
     int failed = 0;
     for (const Step& step : steps) {
@@ -603,7 +603,7 @@ TEST_F(NightAuditTest, AFailedChangeOfDateKeepsTheMonthsItSet) {
     const std::string before = app().gMonthBefore, after = app().gMonthAfter;
     Form<Form16>().Text3.UserTypeText("JD");
     {
-        const DiskFull full(app().journal());
+        const DiskFull full(app().engine());
         dialogs().Answer(platform::vbOK);
         Form<Form16>().Command1.UserClick();
     }
@@ -640,7 +640,7 @@ TEST_F(NightAuditTest, AStepWhoseSavingIsUnsureLeavesTheStepsAsTheFilesHoldThem)
                                  audit().Command7.Enabled(), audit().Command4.Enabled(),
                                  audit().Command2.Enabled(), audit().Command5.Enabled()};
     };
-    app().journal().Checkpoint();
+    app().engine().Checkpoint();
     const testing::TempFolder night; // the folder as the night begins
     std::filesystem::copy(dataRoot(), night.path(),
                           std::filesystem::copy_options::recursive |
@@ -661,10 +661,10 @@ TEST_F(NightAuditTest, AStepWhoseSavingIsUnsureLeavesTheStepsAsTheFilesHoldThem)
         presses[stuck].ready();
         const std::vector<bool> before = usable();
         {
-            const testing::UnsureSaving faults(app().journal());
+            const testing::UnsureSaving faults(app().engine());
             presses[stuck].click();
         }
-        EXPECT_FALSE(app().journal().Whole()) << LastBox().prompt;
+        EXPECT_FALSE(app().engine().Whole()) << LastBox().prompt;
         EXPECT_EQ(LastBox().title, "File Error");
         ASSERT_TRUE(audit().Loaded());
         EXPECT_TRUE(audit().Visible());

@@ -4,7 +4,7 @@
 #include "callacct/call_maker.h"
 #include "callacct/form50.h"
 #include "calls/call_capture.h"
-#include "platform/journal.h"
+#include "platform/engine.h"
 #include "platform/text.h"
 #include "records/day_totals.h"
 #include "records/stay_ledger.h"
@@ -112,7 +112,7 @@ TEST_F(Form50Test, FailedPostingIsRetriedQuietlyUntilItSucceeds) {
 // The disk is full when the step's changes are saved: every write of the journal fails.
 class FullDiskAtCommit final : public platform::FileFaults {
 public:
-    explicit FullDiskAtCommit(platform::Journal& engine) : m_engine(engine) { engine.SetFaults(this); }
+    explicit FullDiskAtCommit(platform::Engine& engine) : m_engine(engine) { engine.SetFaults(this); }
     ~FullDiskAtCommit() override { m_engine.SetFaults(nullptr); }
     FullDiskAtCommit(const FullDiskAtCommit&) = delete;
     FullDiskAtCommit& operator=(const FullDiskAtCommit&) = delete;
@@ -124,7 +124,7 @@ public:
     }
 
 private:
-    platform::Journal& m_engine;
+    platform::Engine& m_engine;
 };
 
 // The posting reaches its commit and the commit fails: the calls stay in the buffer, behind
@@ -135,7 +135,7 @@ TEST_F(Form50Test, CallsWhosePostingIsNotSavedStayInTheBuffer) {
     const records::CallRecord second = Call(" 101", "  2.50");
     app().gCallBuffer = first.text + second.text.substr(0, 20);
     {
-        FullDiskAtCommit full(app().journal());
+        FullDiskAtCommit full(app().engine());
         dialogs().Answer(platform::vbOK);
         Tick();
         EXPECT_EQ(LastBox().title, "File Error");
@@ -156,7 +156,7 @@ TEST_F(Form50Test, CallsWhosePostingIsNotSavedStayInTheBuffer) {
 // file when none is); with `afterTheRecord`, only once a step's record was written to one of them.
 class Failing final : public platform::FileFaults {
 public:
-    Failing(platform::Journal& engine, std::set<std::string> files, std::map<Op, Kind> ops, int error,
+    Failing(platform::Engine& engine, std::set<std::string> files, std::map<Op, Kind> ops, int error,
             bool afterTheRecord)
         : m_engine(engine), m_files(std::move(files)), m_ops(std::move(ops)), m_error(error),
           m_armed(!afterTheRecord) {
@@ -180,7 +180,7 @@ public:
     }
 
 private:
-    platform::Journal& m_engine;
+    platform::Engine& m_engine;
     std::set<std::string> m_files;
     std::map<Op, Kind> m_ops;
     int m_error;
@@ -232,13 +232,13 @@ TEST_F(Form50Test, CallsWaitingWhenAPostingEndsInDoubtAreLoggedAndChargedOnceAft
         if (c.lost)
             std::filesystem::create_directories(kept / "x");
         {
-            Failing faults(app().journal(), c.files, c.ops, c.error, c.afterTheRecord);
+            Failing faults(app().engine(), c.files, c.ops, c.error, c.afterTheRecord);
             app().gCallBuffer = calls[0].text;
             Tick();
             // In doubt once the record was written; a record that never reached the journal whole
             // was not saved, and the engine refuses nothing more for it.
-            EXPECT_EQ(app().journal().state(),
-                      c.afterTheRecord ? platform::Journal::State::Unsure : platform::Journal::State::Open);
+            EXPECT_EQ(app().engine().state(),
+                      c.afterTheRecord ? platform::Engine::State::Unsure : platform::Engine::State::Open);
             app().gCallBuffer += calls[1].text + calls[2].text;
             Tick();
             dialogs().ClearShown();

@@ -7,7 +7,7 @@
 #include "callacct/form50.h"
 #include "frontdesk/form1.h"
 #include "frontdesk/form5.h"
-#include "platform/journal.h"
+#include "platform/engine.h"
 #include "platform/text.h"
 #include "records/filenames.h"
 #include "records/guest_record.h"
@@ -182,7 +182,7 @@ TEST_F(FrontDeskTest, DateHoldThatCannotBeSavedMovesNothingAndSaysSoOnce) {
     SetNow(12, 7, 2026, 1, 0, 5);
     StartProgram();
     testing::CountingFaults faults;
-    const testing::FaultsGiven given(app().journal(), faults);
+    const testing::FaultsGiven given(app().engine(), faults);
     for (int tick = 0; tick < 3; ++tick) {
         faults.Arm(1, platform::FileFaults::Kind::Fail);
         if (tick == 0)
@@ -327,10 +327,10 @@ TEST_F(FrontDeskTest, AFailedChangeOfShiftIsToldInItsOwnWords) {
     desk().UserKey('S');
     ASSERT_TRUE(IsLoaded("Form5"));
     Form<Form5>().Command4.UserClick(); // shift B
-    app().journal().SetFaults(&full);
+    app().engine().SetFaults(&full);
     dialogs().Answer(platform::vbOK);
     Form<Form5>().Text1.UserTypeText("JD");
-    app().journal().SetFaults(nullptr);
+    app().engine().SetFaults(nullptr);
     EXPECT_EQ(LastBox().title, "File Error");
     EXPECT_NE(LastBox().prompt.find("The step \"Change of shift to shift B, clerk JD\" was not finished"),
               std::string::npos)

@@ -163,7 +163,7 @@ public:
         // saves.
         m_hazards.Disarm();
         m_lasting = 0;
-        if (m_app->Ended() || !m_app->journal().Whole() || m_app->journal().TakesNoCommit())
+        if (m_app->Ended() || !m_app->engine().Whole() || m_app->engine().TakesNoCommit())
             Start();
         records::WriteShift(m_app->data(), {"C", "NB"});
         records::WriteNumberFile(m_app->data(), records::kCashDropYesFile, 1);
@@ -299,7 +299,7 @@ private:
         if (m_worst)
             Hazard();
         const size_t boxes = m_dialogs.titles.size();
-        const std::string savedBefore = m_app->journal().lastStep();
+        const std::string savedBefore = m_app->engine().lastStep();
         try {
             Step([&] { press ? press(*control) : Press(*control); });
             Step([&] { m_app->TimePassed(500); }); // the timers' own steps
@@ -316,7 +316,7 @@ private:
             << Open() << Told(boxes);
         // The clerk left the program, or was told to close it (the folder cannot be read until
         // its next start): the next start.
-        if (m_app->Ended() || !m_app->journal().Whole() || m_app->journal().ReadOnly())
+        if (m_app->Ended() || !m_app->engine().Whole() || m_app->engine().ReadOnly())
             Start();
     }
 
@@ -430,9 +430,9 @@ private:
                                        });
         // Nothing said: nothing was saved since the last clean start (the journal says closed).
         if (told == m_dialogs.prompts.end())
-            EXPECT_EQ(m_app->journal().lastStep(), savedBefore) << "a start after a kill names no step saved";
+            EXPECT_EQ(m_app->engine().lastStep(), savedBefore) << "a start after a kill names no step saved";
         else
-            EXPECT_NE(told->find("\"" + m_app->journal().lastStep() + "\""), std::string::npos)
+            EXPECT_NE(told->find("\"" + m_app->engine().lastStep() + "\""), std::string::npos)
                 << "the start names another step than the last it found saved: " << *told;
         ExpectStepsNamed(boxes);
     }

@@ -133,10 +133,10 @@ TEST_F(ShiftTest, AShiftChangeThatCannotBeSavedLeavesTheShiftAsStored) {
     desk().Command10.UserClick();
     shift().Command4.UserClick();
     JournalFull full;
-    app().journal().SetFaults(&full);
+    app().engine().SetFaults(&full);
     dialogs().Answer(platform::vbOK);
     shift().Text1.UserTypeText("jd");
-    app().journal().SetFaults(nullptr);
+    app().engine().SetFaults(nullptr);
     EXPECT_EQ(LastBox().title, "File Error");
     EXPECT_EQ(Stored().Shift, before.Shift);
     EXPECT_EQ(app().gShift, before.Shift);

@@ -1,7 +1,7 @@
 // The printed pages: every line advances exactly 1/6 inch and lies inside the margins, as
 // the PDF file shows it.
 #include "gui/qt_printer.h"
-#include "platform/journal.h"
+#include "platform/engine.h"
 #include "platform/pdf_file.h"
 #include "platform/print_command.h"
 #include "platform/print_queue.h"
@@ -339,7 +339,7 @@ protected:
     }
     // The next start: what the clerk is told, and whether the step was saved.
     static std::pair<std::string, bool> Restart() {
-        platform::Journal journal(root());
+        platform::Engine journal(root());
         journal.Recover();
         const platform::DataFolder data(root(), &journal);
         Spooler spooler;
@@ -398,7 +398,7 @@ TEST_F(StoppedStep, AtEachChangeASavedStepsReportsArePrintedOrToldAndAnUnsavedOn
             {
                 vantreth::testing::CountingFaults faults;
                 faults.TrackFlushes(way.powerCut);
-                platform::Journal journal(root());
+                platform::Engine journal(root());
                 vantreth::testing::FaultsGiven given(journal, faults);
                 journal.Recover();
                 const platform::DataFolder data(root(), &journal);
@@ -493,7 +493,7 @@ TEST_F(StoppedStep, KilledAtTheCommitPointItsReportsAreToldAtTheNextStart) {
         Run run;
         run.program.Dispatch([&] { platform::ReplaceFileContent(run.program.data().File("saved"), "no"); });
         KillAfterCommit kill; // its first flush is the commit point of the next step
-        run.program.journal().SetFaults(&kill);
+        run.program.engine().SetFaults(&kill);
         run.program.Dispatch([&] { Step(run.program.printer(), run.program.data()); }, "Printing the folios");
         ::_exit(0);
     }
@@ -586,7 +586,7 @@ TEST_F(StoppedStep, ABoxAboutReportsIsToldUntilShownAndTheStepStaysSaved) {
 TEST_F(StoppedStep, AReportOfAPartUndoneGoesWithIt) {
     Spooler spooler;
     {
-        platform::Journal journal(root());
+        platform::Engine journal(root());
         journal.Recover();
         const platform::DataFolder data(root(), &journal);
         gui::QtPrinter printer(print(), true, &spooler);
@@ -617,7 +617,7 @@ TEST_F(StoppedStep, AReportOfAPartUndoneGoesWithIt) {
 // stored, no box about the printer comes, and the step's refusal is the folder's.
 TEST_F(StoppedStep, AFolderOnlyLookedAtRefusesAReportAsEveryChange) {
     Spooler spooler;
-    platform::Journal journal(root());
+    platform::Engine journal(root());
     journal.SetReadOnly("the lock cannot be had");
     journal.Recover();
     const platform::DataFolder data(root(), &journal);

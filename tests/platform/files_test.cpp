@@ -1,7 +1,7 @@
 // Tests of the data folder, record files, record images and sequential files, each on
 // a fresh temporary folder.
+#include "platform/engine.h"
 #include "platform/files.h"
-#include "platform/journal.h"
 #include "support/file_faults.h"
 #include "support/temp_folder.h"
 
@@ -483,7 +483,7 @@ TEST(ChangeOutsideAStepTest, IsJournaledByTheFoldersEngine) {
         const fs::path root = folder.path();
         vantreth::testing::CountingFaults faults;
         faults.TrackFlushes(true);
-        Journal engine(root, &faults);
+        Engine engine(root, &faults);
         engine.Recover();
         const FilePath file(root / "file", &engine);
         {
@@ -500,13 +500,13 @@ TEST(ChangeOutsideAStepTest, IsJournaledByTheFoldersEngine) {
         EXPECT_EQ(ReadFile(file), c.after) << "not in the file at once";
 
         faults.LoseUnflushed(); // the power goes before the file is flushed
-        Journal next(root);
+        Engine next(root);
         next.Recover();
         EXPECT_EQ(ReadFile(FilePath(root / "file", &next)), c.after) << "lost with the power";
     }
 
     vantreth::testing::TempFolder folder;
-    Journal engine(folder.path());
+    Engine engine(folder.path());
     engine.Recover();
     const long long journalBefore = engine.size();
     const FilePath outside = FilePath::Outside(folder.path() / "plain");
@@ -532,7 +532,7 @@ TEST(ChangeOutsideAStepTest, RefusedByTheEngineChangesNothing) {
         SCOPED_TRACE(readOnly ? "a folder only looked at" : "the journal full");
         vantreth::testing::TempFolder folder;
         JournalFull full;
-        Journal engine(folder.path());
+        Engine engine(folder.path());
         if (readOnly) {
             engine.SetReadOnly("another copy of the program has the folder");
         } else {

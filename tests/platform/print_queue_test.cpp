@@ -1,6 +1,6 @@
 // The queue that hands the reports of saved steps to the printer away from the window, and
 // its lists in the data folder.
-#include "platform/journal.h"
+#include "platform/engine.h"
 #include "platform/print_command.h"
 #include "platform/print_queue.h"
 #include "platform/printer.h"
@@ -246,7 +246,7 @@ TEST(PrintQueueTest, TheListIsClearedThroughTheFoldersEngine) {
         SCOPED_TRACE(refused ? "the engine refuses" : "the engine takes it");
         vantreth::testing::TempFolder folder;
         RefusingRemoves faults;
-        Journal journal(folder.path(), &faults);
+        Engine journal(folder.path(), &faults);
         journal.Recover();
         const DataFolder data(folder.path(), &journal);
         const FilePath print = data.FileAt(folder.path());

@@ -1,7 +1,7 @@
 // The event rules every window relies on: change events, key routing, focus, frames,
 // loading and unloading, the end of the program, timers and errors inside events.
 #include "platform/clock.h"
-#include "platform/journal.h"
+#include "platform/engine.h"
 #include "platform/program.h"
 #include "support/failing_printer.h"
 #include "support/file_faults.h"
@@ -360,7 +360,7 @@ TEST_F(ProgramTest, WhatAStepPrintsGoesOutOnlyOnceTheStepIsSaved) {
     // `faults`: given to the engine for the step, after the file is cleared.
     auto step = [&](PrinterDevice& device, bool fails, FileFaults* faults = nullptr) {
         DeleteFile(program->data().File("step"));
-        program->journal().SetFaults(faults);
+        program->engine().SetFaults(faults);
         program->printer().SetDevice(device);
         program->Dispatch([&] {
             ReplaceFileContent(program->data().File("step"), "saved");
@@ -398,7 +398,7 @@ TEST_F(ProgramTest, WhatAStepPrintsGoesOutOnlyOnceTheStepIsSaved) {
     } full;
     dialogs.Answer(vbOK);
     const bool saved = step(printer, false, &full);
-    program->journal().SetFaults(nullptr);
+    program->engine().SetFaults(nullptr);
     EXPECT_FALSE(saved);
     EXPECT_TRUE(printer.jobs().empty()) << "printed though the save failed";
 }
@@ -579,9 +579,9 @@ TEST_F(ProgramTest, AfterAFailedStepTheWindowsShowWhatIsStored) {
         JournalFull full;
         std::optional<vantreth::testing::UnsureSaving> unsure;
         if (c.fails == Fails::StuckAtTheCommitPoint)
-            unsure.emplace(program->journal());
+            unsure.emplace(program->engine());
         else
-            program->journal().SetFaults(c.fails == Fails::AtTheCommitPoint ? &full : nullptr);
+            program->engine().SetFaults(c.fails == Fails::AtTheCommitPoint ? &full : nullptr);
         dialogs.Answer(vbOK);
         program->Dispatch([&] {
             if (c.closesTheWindow)
@@ -593,7 +593,7 @@ TEST_F(ProgramTest, AfterAFailedStepTheWindowsShowWhatIsStored) {
             if (c.fails == Fails::InTheHandler)
                 throw IoError(m_data.path() / "saved", "Disk full");
         });
-        program->journal().SetFaults(nullptr);
+        program->engine().SetFaults(nullptr);
         if (c.fails == Fails::No)
             dialogs.ClearAnswers();
         EXPECT_EQ(program->IsLoaded("Other"), c.otherOpen) << c.name;
@@ -627,7 +627,7 @@ TEST_F(ProgramTest, AFailedStepThatLeftNoWindowShownOpensTheFrontDesk) {
             program->Get("Other").Hide();
         });
         JournalFull full;
-        program->journal().SetFaults(c.atTheCommitPoint ? &full : nullptr);
+        program->engine().SetFaults(c.atTheCommitPoint ? &full : nullptr);
         dialogs.Answer(vbOK);
         program->Dispatch([&] {
             if (c.minimises)
@@ -638,7 +638,7 @@ TEST_F(ProgramTest, AFailedStepThatLeftNoWindowShownOpensTheFrontDesk) {
             if (!c.atTheCommitPoint)
                 throw IoError(m_data.path() / "saved", "Disk full");
         });
-        program->journal().SetFaults(nullptr);
+        program->engine().SetFaults(nullptr);
         EXPECT_TRUE(form().Loaded());
         EXPECT_TRUE(form().Visible());
         EXPECT_NE(form().windowState(), WindowState::Minimized);
@@ -739,9 +739,9 @@ TEST_F(ProgramTest, AfterAFailedStepTheClerkHasAWindowWhateverTheEnginesState) {
             JournalFull full;
             std::optional<vantreth::testing::UnsureSaving> unsure;
             if (fails == Fails::StuckAtTheCommitPoint)
-                unsure.emplace(program->journal());
+                unsure.emplace(program->engine());
             else
-                program->journal().SetFaults(fails == Fails::InTheHandler ? nullptr : &full);
+                program->engine().SetFaults(fails == Fails::InTheHandler ? nullptr : &full);
             dialogs.Answer(vbOK);
             program->Dispatch([&] {
                 c.step();
@@ -749,9 +749,9 @@ TEST_F(ProgramTest, AfterAFailedStepTheClerkHasAWindowWhateverTheEnginesState) {
                 if (fails == Fails::InTheHandler)
                     throw IoError(folder->path() / "saved", "Input/output error");
             });
-            program->journal().SetFaults(nullptr);
+            program->engine().SetFaults(nullptr);
             EXPECT_EQ(dialogs.pending(), 0u) << "the failure was told";
-            EXPECT_EQ(program->journal().Whole(), fails != Fails::StuckAtTheCommitPoint);
+            EXPECT_EQ(program->engine().Whole(), fails != Fails::StuckAtTheCommitPoint);
             dialogs.ClearShown();
             EXPECT_TRUE(form().Loaded());
             EXPECT_TRUE(form().Visible());
@@ -803,12 +803,12 @@ TEST_F(ProgramTest, TheCheckpointComesWhenTheClerkIsIdleTheJournalIsLargeOrThePr
     const Case cases[] = {
         {"idle with the timer ticking", 10, 0, Program::kCheckpointIdleMs + 100, true},
         {"the clerk at work", 10, 500, Program::kCheckpointIdleMs * 2, false},
-        {"past 1 MiB", Journal::kCheckpointBytes + 1, 0, 100, true},
+        {"past 1 MiB", Engine::kCheckpointBytes + 1, 0, 100, true},
         {"under 1 MiB", 10, 0, 100, false},
     };
     for (const Case& c : cases) {
         save(c.bytes);
-        ASSERT_TRUE(program->journal().NeedsCheckpoint()) << c.name;
+        ASSERT_TRUE(program->engine().NeedsCheckpoint()) << c.name;
         const int ticksBefore = form().ticks;
         for (int ms = 100; ms <= c.ms; ms += 100) {
             program->TimePassed(100);
@@ -819,11 +819,11 @@ TEST_F(ProgramTest, TheCheckpointComesWhenTheClerkIsIdleTheJournalIsLargeOrThePr
         // Its flushes run beside the window: between events the program looks whether they
         // are done and goes on (at most a few seconds, for a busy disk).
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        while (program->journal().Checkpointing() && std::chrono::steady_clock::now() < deadline) {
+        while (program->engine().Checkpointing() && std::chrono::steady_clock::now() < deadline) {
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
             program->TimePassed(0);
         }
-        EXPECT_EQ(!program->journal().NeedsCheckpoint(), c.checkpointed) << c.name;
+        EXPECT_EQ(!program->engine().NeedsCheckpoint(), c.checkpointed) << c.name;
     }
     save(10);
     const auto journalLength = std::filesystem::file_size(root / kJournalName);
@@ -898,9 +898,9 @@ TEST_F(ProgramTest, NoKeyWaitsForTheCheckpointsFlushes) {
     const std::filesystem::path root = program->data().root();
     vantreth::testing::CountingFaults faults;
     faults.TrackFlushes(true);
-    vantreth::testing::FaultsGiven given(program->journal(), faults);
+    vantreth::testing::FaultsGiven given(program->engine(), faults);
     vantreth::testing::HeldFlushes flushes;
-    program->journal().SetFlusher(flushes.flusher());
+    program->engine().SetFlusher(flushes.flusher());
     const auto save = [&](const char* text) {
         program->Dispatch([&] { ReplaceFileContent(program->data().File("step"), text); });
     };
@@ -914,19 +914,19 @@ TEST_F(ProgramTest, NoKeyWaitsForTheCheckpointsFlushes) {
     program->TimePassed(100);
     EXPECT_FALSE(flushes.TimedOut()) << "the window's thread waited for a flush";
     EXPECT_EQ(form().Text1.Text(), "k");
-    EXPECT_TRUE(program->journal().Checkpointing());
-    EXPECT_TRUE(program->journal().NeedsCheckpoint()) << "cut while a flush was held";
+    EXPECT_TRUE(program->engine().Checkpointing());
+    EXPECT_TRUE(program->engine().NeedsCheckpoint()) << "cut while a flush was held";
     const auto held = std::filesystem::file_size(root / kJournalName);
     flushes.Release();
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (program->journal().NeedsCheckpoint() && std::chrono::steady_clock::now() < deadline) {
+    while (program->engine().NeedsCheckpoint() && std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
         program->TimePassed(0);
     }
-    ASSERT_FALSE(program->journal().NeedsCheckpoint()) << "never cut";
+    ASSERT_FALSE(program->engine().NeedsCheckpoint()) << "never cut";
     EXPECT_LT(std::filesystem::file_size(root / kJournalName), held);
     faults.LoseUnflushed(); // a power cut
-    Journal(root).Recover();
+    Engine(root).Recover();
     EXPECT_EQ(fileops::ReadWhole(root / "step").value_or(""), "second");
 }
 

@@ -1,7 +1,7 @@
 // Damaged sequential files read as far as they go, the damage reported once per file,
 // and reading a data folder that may not be written to.
+#include "platform/engine.h"
 #include "platform/files.h"
-#include "platform/journal.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -47,7 +47,7 @@ protected:
 
     vantreth::testing::TempFolder m_temp;
     const fs::path m_dir = m_temp.path();
-    Journal m_engine{m_dir};
+    Engine m_engine{m_dir};
 };
 
 TEST_F(SeqDamageTest, ADamagedLineIsSkippedAndTheLinesAfterItStillRead) {

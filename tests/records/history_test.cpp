@@ -1,5 +1,5 @@
 // The history file, the company accounts and the day's direct-bill log.
-#include "platform/journal.h"
+#include "platform/engine.h"
 #include "platform/text.h"
 #include "records/filenames.h"
 #include "records/history.h"
@@ -543,7 +543,7 @@ TEST_F(HistoryStreamTest, ASearchInsideAStepSeesTheStepsOwnEntries) {
                                  [](std::string_view key) { return key == Pad("ZEBULON", 15); })
                 .size();
         };
-        platform::Journal& journal = engine();
+        platform::Engine& journal = engine();
         journal.Recover();
         {
             platform::Transaction step(journal, "checking out");

@@ -1,6 +1,6 @@
 // Tests of the installation settings file: defaults, reading, writing it out.
+#include "platform/engine.h"
 #include "platform/files.h"
-#include "platform/journal.h"
 #include "records/motel_settings.h"
 #include "support/temp_folder.h"
 
@@ -184,7 +184,7 @@ TEST_F(SettingsTest, AFileThatCannotBeWrittenOrReadIsSaid) {
         if (c.folderInItsPlace)
             fs::create_directory(file);
         DiskFull full;
-        platform::Journal engine(temp.path(), c.diskFull ? &full : nullptr);
+        platform::Engine engine(temp.path(), c.diskFull ? &full : nullptr);
         std::string told;
         const MotelSettings s = MotelSettings::Load(platform::FilePath(file, &engine), &told);
         EXPECT_EQ(s.motelName, MotelSettings().motelName) << c.name;

@@ -63,7 +63,7 @@ protected:
     }
 
     // The folder's engine, which runs no step unless a test begins one.
-    platform::Journal& engine() { return m_data.engine(); }
+    platform::Engine& engine() { return m_data.engine(); }
     // The damage the folder's engine noted since the last call.
     std::vector<std::string> TakeDamageReports() { return m_data.engine().damage().Take(); }
 

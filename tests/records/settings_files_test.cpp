@@ -1,5 +1,5 @@
 // The settings and flag files: partial record writes, number files, the sleepers list.
-#include "platform/journal.h"
+#include "platform/engine.h"
 #include "records/counters.h"
 #include "records/direct_bill_files.h"
 #include "records/filenames.h"
@@ -231,7 +231,7 @@ TEST_F(SettingsFilesTest, ARateTableIsFoundSavedInTheStepThatSavesIt) {
     const platform::DataFolder& data = folder();
     RateTable table;
     table.SingleRate = 45;
-    platform::Journal& journal = engine();
+    platform::Engine& journal = engine();
     journal.Recover();
     {
         platform::Transaction step(journal, "saving the rates");

@@ -13,7 +13,7 @@
 #include "script/script_runner.h"
 #include "support/file_faults.h"
 
-#include "platform/journal.h"
+#include "platform/engine.h"
 
 #include <gtest/gtest.h>
 
@@ -139,7 +139,7 @@ protected:
     // tells the clerk, if anything, beside the last step found saved after an end that was not
     // clean (kept in m_lastFound).
     std::string Restart(script::ScriptRunner& runner) {
-        platform::Journal journal(runner.dataRoot(), m_faults);
+        platform::Engine journal(runner.dataRoot(), m_faults);
         if (m_engineFlusher)
             journal.SetFlusher(m_engineFlusher);
         m_lastFound.clear();
@@ -224,10 +224,10 @@ TEST_P(TransactionSweep, EveryWritePointIsAllOrNothing) {
     {
         auto runner = ReadyForStep();
         before = Image(*runner);
-        wordsBefore = runner->app()->journal().lastStep();
+        wordsBefore = runner->app()->engine().lastStep();
         faults.Arm(0, Kind::None);
         RunStep(*runner);
-        words = runner->app()->journal().lastStep();
+        words = runner->app()->engine().lastStep();
         changes = faults.count();
         for (long n = 1; n <= changes; ++n) {
             writes.push_back(faults.WasWrite(n));
@@ -339,13 +339,13 @@ TEST_P(TransactionSweep, EveryWritePointIsAllOrNothing) {
                 if (committed) {
                     // The step stands; the files are written again before anything reads them.
                     EXPECT_EQ(errorsSince(*runner, boxesBefore), 0) << where;
-                    if (twice && !runner->app()->journal().Whole()) { // and writing it again fails
+                    if (twice && !runner->app()->engine().Whole()) { // and writing it again fails
                         faults.ArmAt({1}, kind);
-                        EXPECT_THROW(runner->app()->journal().EnsureWhole(), platform::FolderNotWhole)
+                        EXPECT_THROW(runner->app()->engine().EnsureWhole(), platform::FolderNotWhole)
                             << where;
                     }
                     faults.Disarm();
-                    runner->app()->journal().EnsureWhole();
+                    runner->app()->engine().EnsureWhole();
                     EXPECT_EQ(Image(*runner), after)
                         << where << ": differs by" << Differences(after, Image(*runner));
                     continue;
@@ -417,7 +417,7 @@ TEST_P(TransactionSweep, TheCheckpointAfterTheStepLosesNothing) {
         RunStep(*runner);
         after = Image(*runner);
         faults.Arm(0, Kind::None);
-        runner->app()->journal().Checkpoint();
+        runner->app()->engine().Checkpoint();
         operations = faults.count();
         ASSERT_GT(operations, 2) << "the checkpoint flushes nothing";
         faults.LoseUnflushed(); // the journal is cut: the files alone hold the step
@@ -438,7 +438,7 @@ TEST_P(TransactionSweep, TheCheckpointAfterTheStepLosesNothing) {
             auto runner = ReadyForStep();
             RunStep(*runner);
             faults.Arm(n, Kind::Crash);
-            EXPECT_THROW(runner->app()->journal().Checkpoint(), platform::SimulatedCrash) << where;
+            EXPECT_THROW(runner->app()->engine().Checkpoint(), platform::SimulatedCrash) << where;
             faults.LoseUnflushed();
             faults.Disarm();
             EXPECT_EQ(Restart(*runner), "") << where;
@@ -450,13 +450,13 @@ TEST_P(TransactionSweep, TheCheckpointAfterTheStepLosesNothing) {
             auto runner = ReadyForStep();
             RunStep(*runner);
             faults.ArmAt(twice ? std::vector<long>{n, n + 1} : std::vector<long>{n}, Kind::Fail);
-            EXPECT_THROW(runner->app()->journal().Checkpoint(), platform::IoError) << where;
+            EXPECT_THROW(runner->app()->engine().Checkpoint(), platform::IoError) << where;
             faults.Disarm();
             // A failed flush is kept, and refuses every step, until the disk answers again: the
             // engine's next attempt.
-            runner->app()->journal().Checkpoint();
+            runner->app()->engine().Checkpoint();
             RunNext(*runner);
-            runner->app()->journal().EnsureWhole(); // as the next read does
+            runner->app()->engine().EnsureWhole(); // as the next read does
             const FolderImage image = Image(*runner);
             faults.LoseUnflushed(); // a power cut
             EXPECT_EQ(Restart(*runner), "") << where;
@@ -549,10 +549,10 @@ TEST_P(TransactionSweep, ADiskThatDiesDuringTheStepIsToldTheTruth) {
     {
         auto runner = ReadyForStep();
         before = Image(*runner);
-        wordsBefore = runner->app()->journal().lastStep();
+        wordsBefore = runner->app()->engine().lastStep();
         faults.Arm(0, Kind::None);
         RunStep(*runner);
-        words = runner->app()->journal().lastStep();
+        words = runner->app()->engine().lastStep();
         changes = faults.count();
         commit = RecordFlush(faults, changes);
         after = Image(*runner);
@@ -633,12 +633,12 @@ TEST_P(TransactionSweep, ADiskThatDiesAtTheCheckpointIsToldOnceAndLosesNothing) 
     std::vector<bool> filesFlush; // whether operation n flushes a data file or folder
     {
         auto runner = ReadyForStep();
-        runner->app()->journal().SetFlusher(faults.EngineFlusher());
+        runner->app()->engine().SetFlusher(faults.EngineFlusher());
         RunStep(*runner);
         after = Image(*runner);
-        words = runner->app()->journal().lastStep();
+        words = runner->app()->engine().lastStep();
         faults.Arm(0, Kind::None);
-        runner->app()->journal().Checkpoint();
+        runner->app()->engine().Checkpoint();
         operations = faults.count();
         for (long n = 1; n <= operations; ++n)
             filesFlush.push_back(faults.OpOf(n) != platform::FileFaults::Op::Write &&
@@ -654,7 +654,7 @@ TEST_P(TransactionSweep, ADiskThatDiesAtTheCheckpointIsToldOnceAndLosesNothing) 
             const std::string where = std::string(std::strerror(error)) + " from checkpoint operation " +
                                       std::to_string(n) + " of " + std::to_string(operations);
             auto runner = ReadyForStep();
-            platform::Journal& journal = runner->app()->journal();
+            platform::Engine& journal = runner->app()->engine();
             journal.SetFlusher(faults.EngineFlusher());
             RunStep(*runner);
             const auto& shown = Dialogs(*runner).shown();
@@ -679,7 +679,7 @@ TEST_P(TransactionSweep, ADiskThatDiesAtTheCheckpointIsToldOnceAndLosesNothing) 
             }
             faults.Disarm(); // the disk answers again
             journal.EnsureWhole();
-            if (journal.state() == platform::Journal::State::Failing) {
+            if (journal.state() == platform::Engine::State::Failing) {
                 // Until the engine has found the disk answering, no step is saved.
                 if (next) {
                     const size_t from = shown.size();
@@ -728,7 +728,7 @@ TEST_P(TransactionSweep, ADiskThatDiesDuringTheStartIsToldAndLosesNothing) {
         faults.Arm(0, Kind::None);
         RunStep(*runner);
         commit = RecordFlush(faults, faults.count());
-        words = runner->app()->journal().lastStep();
+        words = runner->app()->engine().lastStep();
         after = Image(*runner);
         ASSERT_GT(commit, 0) << "the step flushes no record";
     }
@@ -779,9 +779,9 @@ TEST_P(TransactionSweep, TheCheckpointWithTheNextStepSavedMeanwhileLosesNothing)
     m_faults = &faults;
     faults.TrackFlushes(true);
     const auto run = [&](script::ScriptRunner& runner) {
-        const bool cut = runner.app()->journal().CheckpointWithoutWaiting();
+        const bool cut = runner.app()->engine().CheckpointWithoutWaiting();
         RunNext(runner);
-        runner.app()->journal().Checkpoint();
+        runner.app()->engine().Checkpoint();
         return cut;
     };
     FolderImage after, afterNext;

@@ -7,9 +7,9 @@
 // the engine runs on its own thread (EngineFlusher), as a real disk's does.
 #pragma once
 
+#include "platform/engine.h"
 #include "platform/files.h"
 #include "platform/flush_worker.h"
-#include "platform/journal.h"
 #include "support/folder_image.h"
 
 #include <algorithm>
@@ -28,7 +28,7 @@ namespace vantreth::testing {
 
 class CountingFaults final : public platform::FileFaults {
 public:
-    // Given to the engine of each folder it is to watch (platform::Journal::SetFaults, or
+    // Given to the engine of each folder it is to watch (platform::Engine::SetFaults, or
     // the program's services).
     CountingFaults() = default;
     CountingFaults(const CountingFaults&) = delete;
@@ -79,7 +79,7 @@ public:
     // (true, the default: a step told not saved must be taken back for good) or only what the
     // last good flush wrote (false: a step told saved must have been flushed again since).
     void FailedFlushKeepsJournal(bool keeps) { m_keepJournal = keeps; }
-    // The flushes of a checkpoint on the engine's thread (platform::Journal::SetFlusher): each
+    // The flushes of a checkpoint on the engine's thread (platform::Engine::SetFlusher): each
     // one is counted as a change like the others, fails as armed, and then leaves its file as
     // a failed flush does. The engine must not outlive this object.
     platform::Flusher EngineFlusher() {
@@ -250,7 +250,7 @@ private:
 // taking back), so that nobody can tell whether it was saved until the next start.
 class UnsureSaving final : public platform::FileFaults {
 public:
-    explicit UnsureSaving(platform::Journal& engine) : m_engine(engine) { engine.SetFaults(this); }
+    explicit UnsureSaving(platform::Engine& engine) : m_engine(engine) { engine.SetFaults(this); }
     ~UnsureSaving() override { m_engine.SetFaults(nullptr); }
     UnsureSaving(const UnsureSaving&) = delete;
     UnsureSaving& operator=(const UnsureSaving&) = delete;
@@ -266,14 +266,14 @@ public:
     }
 
 private:
-    platform::Journal& m_engine;
+    platform::Engine& m_engine;
     bool m_recordWritten = false;
 };
 
 // Gives a fault source to a folder's engine for as long as it lives.
 class FaultsGiven {
 public:
-    FaultsGiven(platform::Journal& engine, platform::FileFaults& faults) : m_engine(engine) {
+    FaultsGiven(platform::Engine& engine, platform::FileFaults& faults) : m_engine(engine) {
         engine.SetFaults(&faults);
     }
     ~FaultsGiven() { m_engine.SetFaults(nullptr); }
@@ -281,7 +281,7 @@ public:
     FaultsGiven& operator=(const FaultsGiven&) = delete;
 
 private:
-    platform::Journal& m_engine;
+    platform::Engine& m_engine;
 };
 
 } // namespace vantreth::testing

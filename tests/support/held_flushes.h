@@ -1,4 +1,4 @@
-// Flushes a test holds on the engine's own thread (platform::Journal::SetFlusher): each one
+// Flushes a test holds on the engine's own thread (platform::Engine::SetFlusher): each one
 // waits until the test lets it go, and fails while the test says so. A flush held longer than
 // kLongestHoldMs goes on by itself and says so (TimedOut): a test whose window's thread
 // waited for it fails instead of hanging. The flusher may outlive this object (the program's

@@ -2,8 +2,8 @@
 // with everything in them, when the object goes.
 #pragma once
 
+#include "platform/engine.h"
 #include "platform/files.h"
-#include "platform/journal.h"
 #include "records/filenames.h"
 
 #include <cstdlib>
@@ -90,11 +90,11 @@ public:
 
     const std::filesystem::path& path() const { return m_temp.path(); }
     const platform::DataFolder& folder() const { return m_folder; }
-    platform::Journal& engine() { return m_engine; }
+    platform::Engine& engine() { return m_engine; }
 
 private:
     TempFolder m_temp;
-    platform::Journal m_engine{m_temp.path()};
+    platform::Engine m_engine{m_temp.path()};
     platform::DataFolder m_folder{m_temp.path(), &m_engine};
 };
 

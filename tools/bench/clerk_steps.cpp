@@ -1,6 +1,6 @@
 #include "bench/clerk_steps.h"
 
-#include "platform/journal.h"
+#include "platform/engine.h"
 #include "script/flows.h"
 #include "script/script_runner.h"
 
@@ -133,7 +133,7 @@ std::vector<StepRound> TimeClerkStep(const ClerkStep& step, const std::filesyste
                                      " failed: " + transcript.str().substr(transcriptBefore));
         if (reference) {
             round.referenceMs = ReferenceTransactionMs(scratch / "reference-database");
-            round.floorMs = FloorMs(scratch / "floor-journal", runner.app()->journal().LastRecordBytes());
+            round.floorMs = FloorMs(scratch / "floor-journal", runner.app()->engine().LastRecordBytes());
         }
         rounds.push_back(round);
     }

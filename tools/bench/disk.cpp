@@ -1,6 +1,6 @@
 #include "bench/disk.h"
 
-#include "platform/journal.h"
+#include "platform/engine.h"
 
 #include <algorithm>
 #include <atomic>

@@ -4,8 +4,8 @@
 #include "bench/motel_folder.h"
 
 #include "platform/decimal.h"
+#include "platform/engine.h"
 #include "platform/files.h"
-#include "platform/journal.h"
 #include "platform/text.h"
 #include "records/counters.h"
 #include "records/day_totals.h"

@@ -30,8 +30,8 @@
 #include "checkin/form57.h"
 #include "folio/form40.h"
 #include "frontdesk/form1.h"
+#include "platform/engine.h"
 #include "platform/folder_lock.h"
-#include "platform/journal.h"
 #include "platform/text.h"
 #include "records/filenames.h"
 #include "records/guest_record.h"
@@ -138,7 +138,7 @@ public:
         m_services.dialogs.AnswerAlways("?", platform::vbYes);
         m_services.dialogs.AnswerAlways("ALERT", platform::vbOK);
         m_app = m_services.MakeApp(data);
-        m_app->journal().SetDurable(durable);
+        m_app->engine().SetDurable(durable);
         m_app->Start("Form1");
     }
     App& app() { return *m_app; }
@@ -539,7 +539,7 @@ OpResult NightAudit(const OpArgs& args) {
             audit.Command1.UserClick();
             round.ms = MsSince(start);
             round.flushes = Flushes() - before;
-            recordBytes = s.app().journal().LastRecordBytes();
+            recordBytes = s.app().engine().LastRecordBytes();
             if (s.dialogs().pending() != 0)
                 throw std::runtime_error("the night audit did not ask to go on");
             if (!platform::FileExists(records::DayFilePath(data, DayFile::Detail, dayText)))

@@ -22,7 +22,7 @@ void ScriptRunner::MakeProgram() {
     if (m_folders.empty())
         NewFolder();
     m_app = m_services.MakeApp(m_folders.back());
-    m_app->journal().SetDurable(m_durable);
+    m_app->engine().SetDurable(m_durable);
     m_app->on_loaded = [this](Form& form) { Say("  load " + form.Name()); };
     m_app->on_unloaded = [this](Form& form) { Say("  unload " + form.Name()); };
     m_app->on_event_done = [this] { CollectOutput(); };

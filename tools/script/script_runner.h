@@ -128,14 +128,14 @@ public:
     void SetFileFaults(platform::FileFaults* faults) {
         m_services.faults = faults;
         if (m_app)
-            m_app->journal().SetFaults(faults);
+            m_app->engine().SetFaults(faults);
     }
     // Whether the program made now and every one made after it flush their files to the disk
     // (on unless switched off: a throw-away folder need not).
     void SetDurable(bool on) {
         m_durable = on;
         if (m_app)
-            m_app->journal().SetDurable(on);
+            m_app->engine().SetDurable(on);
     }
 
 private:

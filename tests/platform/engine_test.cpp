@@ -2,8 +2,8 @@
 // tail dropped, and every other damage (a flipped bit, another folder's journal, a name
 // outside the folder, a length a file never had) reported and put aside, never applied.
 #include "platform/clock.h"
+#include "platform/engine.h"
 #include "platform/folder_lock.h"
-#include "platform/journal.h"
 #include "support/file_faults.h"
 #include "support/held_flushes.h"
 #include "support/temp_folder.h"
@@ -39,7 +39,7 @@ bool NoStepInJournal(const std::filesystem::path& root) {
     return ec || size == kJournalHeaderBytes;
 }
 // A file of the folder `engine` holds, read and changed through it.
-FilePath In(Journal& engine, const std::filesystem::path& name) {
+FilePath In(Engine& engine, const std::filesystem::path& name) {
     return {engine.root() / name, &engine};
 }
 // A file looked at on the disk as it stands, beside every engine.
@@ -68,7 +68,7 @@ void Reseal(std::string& log, size_t at) {
 
 // Two steps saved in the folder, each a file of its own, with no checkpoint after them.
 void SaveTwoStepsUncheckpointed(const std::filesystem::path& root) {
-    Journal journal(root);
+    Engine journal(root);
     journal.Recover();
     for (const char* name : {"aaaaaaaaaa", "bbbbbbbbbb"}) {
         Transaction step(journal, std::string("saving ") + name);
@@ -77,7 +77,7 @@ void SaveTwoStepsUncheckpointed(const std::filesystem::path& root) {
     }
 }
 
-TEST(JournalTest, StartUpAppliesOnlyWholeRecordsOfThisFolder) {
+TEST(EngineTest, StartUpAppliesOnlyWholeRecordsOfThisFolder) {
     struct Case {
         const char* name;
         std::function<void(std::string& log, const std::filesystem::path& root)> damage;
@@ -161,7 +161,7 @@ TEST(JournalTest, StartUpAppliesOnlyWholeRecordsOfThisFolder) {
 
         std::string told;
         try {
-            Journal journal(root);
+            Engine journal(root);
             for (const std::string& message : journal.Recover())
                 told += message;
         } catch (const FolderNotWhole& e) {
@@ -194,7 +194,7 @@ TEST(JournalTest, StartUpAppliesOnlyWholeRecordsOfThisFolder) {
 // leaves the folder to be written again before it is read; a record that can neither be
 // flushed nor taken back leaves the outcome unknown and refuses every commit; a folder is made
 // read-only only before it is recovered.
-TEST(JournalTest, TheStateMovesOnlyAlongTheLinesItsHeaderDraws) {
+TEST(EngineTest, TheStateMovesOnlyAlongTheLinesItsHeaderDraws) {
     vantreth::testing::TempFolder folder;
     const std::filesystem::path root = folder.path();
     struct Refusing final : FileFaults {
@@ -211,10 +211,10 @@ TEST(JournalTest, TheStateMovesOnlyAlongTheLinesItsHeaderDraws) {
             return {Kind::Fail, EIO};
         }
     } faults;
-    Journal journal(root, &faults);
-    EXPECT_EQ(journal.state(), Journal::State::NotRecovered);
+    Engine journal(root, &faults);
+    EXPECT_EQ(journal.state(), Engine::State::NotRecovered);
     journal.Recover();
-    EXPECT_EQ(journal.state(), Journal::State::Open);
+    EXPECT_EQ(journal.state(), Engine::State::Open);
     EXPECT_THROW(journal.SetReadOnly("late"), std::logic_error);
     const auto save = [&](const char* name) {
         Transaction step(journal, "saving");
@@ -223,11 +223,11 @@ TEST(JournalTest, TheStateMovesOnlyAlongTheLinesItsHeaderDraws) {
     };
     faults.file = "rooms";
     save("rooms"); // committed; the file not written
-    EXPECT_EQ(journal.state(), Journal::State::MustRewrite);
+    EXPECT_EQ(journal.state(), Engine::State::MustRewrite);
     EXPECT_THROW(journal.EnsureWhole(), FolderNotWhole);
     faults.file.clear();
     journal.EnsureWhole();
-    EXPECT_EQ(journal.state(), Journal::State::Open);
+    EXPECT_EQ(journal.state(), Engine::State::Open);
     EXPECT_EQ(Bytes(root / "rooms"), "data");
     faults.file = kJournalName;
     // The record's own write failed: it never reached the journal, and that is said at once.
@@ -238,37 +238,37 @@ TEST(JournalTest, TheStateMovesOnlyAlongTheLinesItsHeaderDraws) {
         ADD_FAILURE() << "a record never written told as perhaps saved";
     } catch (const IoError&) {
     }
-    EXPECT_EQ(journal.state(), Journal::State::Open);
+    EXPECT_EQ(journal.state(), Engine::State::Open);
     faults.file.clear();
     save("guest"); // what the failed write left is cut off first
-    EXPECT_EQ(journal.state(), Journal::State::Open);
+    EXPECT_EQ(journal.state(), Engine::State::Open);
     faults.file = kJournalName;
     // Written, then neither flushed, written again nor taken back: nobody knows until the next start.
     faults.writesLeft = 1;
     EXPECT_THROW(save("guest"), StepOutcomeUnknown);
-    EXPECT_EQ(journal.state(), Journal::State::Unsure);
+    EXPECT_EQ(journal.state(), Engine::State::Unsure);
     faults.file.clear();
     EXPECT_THROW(save("guest"), StepOutcomeUnknown) << "a commit after an unknown outcome";
 
-    Journal looking(root);
+    Engine looking(root);
     looking.SetReadOnly("no lock");
-    EXPECT_EQ(looking.state(), Journal::State::ReadOnly);
+    EXPECT_EQ(looking.state(), Engine::State::ReadOnly);
 }
 
 // A file of a kind that holds one record is never written past it: a step writing further is
 // refused with nothing saved, and a record in the journal writing further (of a version that
 // did not know the bound) is damage, never applied.
-TEST(JournalTest, NoStepWritesPastWhereAFileOfItsKindReaches) {
+TEST(EngineTest, NoStepWritesPastWhereAFileOfItsKindReaches) {
     vantreth::testing::TempFolder folder;
     const std::filesystem::path root = folder.path();
     const auto reach = [](std::string_view file) { return file == "counter" ? 4 : kLargestFile; };
-    const auto save = [&](Journal& journal, long record) {
+    const auto save = [&](Engine& journal, long record) {
         Transaction step(journal, "counting");
         RandomFile(In(journal, "counter"), 4).Put(record, "1234");
         step.Commit();
     };
     {
-        Journal journal(root);
+        Engine journal(root);
         journal.SetReach(reach);
         journal.Recover();
         save(journal, 1);
@@ -276,12 +276,12 @@ TEST(JournalTest, NoStepWritesPastWhereAFileOfItsKindReaches) {
         EXPECT_EQ(Bytes(root / "counter"), "1234") << "the refused step was saved";
     }
     {
-        Journal unbounded(root);
+        Engine unbounded(root);
         unbounded.Recover();
         save(unbounded, 3);
     } // no checkpoint: the record stays in the journal
     std::filesystem::resize_file(root / "counter", 4);
-    Journal journal(root);
+    Engine journal(root);
     journal.SetReach(reach);
     std::string told;
     for (const std::string& message : journal.Recover())
@@ -295,7 +295,7 @@ TEST(JournalTest, NoStepWritesPastWhereAFileOfItsKindReaches) {
 // change never made. One naming a file outside the folder or writing past a file's old length
 // is put aside, nothing of it undone; a file that cannot be put back keeps the journal and the
 // folder shut until it can.
-TEST(JournalTest, AJournalOfThePreviousVersionIsUndone) {
+TEST(EngineTest, AJournalOfThePreviousVersionIsUndone) {
     const auto u32 = [](uint32_t v) {
         std::string out;
         for (int i = 0; i < 4; ++i)
@@ -346,7 +346,7 @@ TEST(JournalTest, AJournalOfThePreviousVersionIsUndone) {
         Store(root / "move/m1", "made by the step");
         Store(root / "clock", "5\n");
         Store(root / kJournalName, c.journal);
-        Journal journal(root);
+        Engine journal(root);
         std::string told;
         DiskFull full;
         journal.SetFaults(c.diskFull ? &full : nullptr);
@@ -359,7 +359,7 @@ TEST(JournalTest, AJournalOfThePreviousVersionIsUndone) {
             EXPECT_THROW(journal.EnsureWhole(), FolderNotWhole) << c.name;
         }
         journal.SetFaults(nullptr);
-        if (journal.state() == Journal::State::Stopped)
+        if (journal.state() == Engine::State::Stopped)
             journal.Recover(); // with room again, the next start finishes the work
         journal.EnsureWhole();
         EXPECT_EQ(Bytes(root / "rooms"), c.rooms) << c.name;
@@ -382,12 +382,12 @@ TEST(JournalTest, AJournalOfThePreviousVersionIsUndone) {
 
 // Without the folder's lock nothing is written: a journal found is left alone and every
 // change is refused.
-TEST(JournalTest, AFolderOpenedWithoutItsLockIsNeverChanged) {
+TEST(EngineTest, AFolderOpenedWithoutItsLockIsNeverChanged) {
     vantreth::testing::TempFolder folder;
     const std::filesystem::path root = folder.path();
     Store(root / kJournalName, "VWAL1\nanother copy's journal, in the middle of a step");
     const std::string before = Bytes(root / kJournalName);
-    Journal journal(root);
+    Engine journal(root);
     journal.SetReadOnly("the folder cannot be locked");
     EXPECT_TRUE(journal.Recover().empty());
     Transaction step(journal, "saving");
@@ -398,11 +398,11 @@ TEST(JournalTest, AFolderOpenedWithoutItsLockIsNeverChanged) {
 
 // Without the lock, a step that changes nothing goes through and every change is refused; the
 // steps saved in the journal and not yet in the files are named to the clerk, never applied.
-TEST(JournalTest, AFolderOpenedWithoutItsLockShowsWhatIsStoredAndNamesWhatIsNot) {
+TEST(EngineTest, AFolderOpenedWithoutItsLockShowsWhatIsStoredAndNamesWhatIsNot) {
     vantreth::testing::TempFolder folder;
     const std::filesystem::path root = folder.path();
     {
-        Journal journal(root);
+        Engine journal(root);
         journal.Recover();
         Transaction step(journal, "saving rooms");
         RandomFile(In(journal, "rooms"), 4).Put(1, "data");
@@ -410,7 +410,7 @@ TEST(JournalTest, AFolderOpenedWithoutItsLockShowsWhatIsStoredAndNamesWhatIsNot)
     }
     std::filesystem::remove(root / "rooms");
     const std::string log = Bytes(root / kJournalName);
-    Journal journal(root);
+    Engine journal(root);
     journal.SetReadOnly("the folder cannot be locked");
     const std::vector<std::string> told = journal.Recover();
     ASSERT_EQ(told.size(), 1u);
@@ -429,7 +429,7 @@ TEST(JournalTest, AFolderOpenedWithoutItsLockShowsWhatIsStoredAndNamesWhatIsNot)
 // The business date moved inside a step is read back through the step (by a clock made in
 // it), and the clock's copy of it follows the step's end: kept at a commit, put back when
 // the step or the savepoint it was moved in is dropped.
-TEST(JournalTest, TheDateMovedInAStepFollowsTheStep) {
+TEST(EngineTest, TheDateMovedInAStepFollowsTheStep) {
     enum class End { Commit, Rollback, FailedSavepoint, Savepoint };
     struct Case {
         const char* name;
@@ -442,7 +442,7 @@ TEST(JournalTest, TheDateMovedInAStepFollowsTheStep) {
                           {"moved in a savepoint that stood", End::Savepoint, 5}};
     for (const Case& c : cases) {
         vantreth::testing::TempFolder folder;
-        Journal journal(folder.path());
+        Engine journal(folder.path());
         journal.Recover();
         const FilePath file = In(journal, "clock");
         BusinessClock clock(file);
@@ -491,11 +491,11 @@ void DamagedFolder(const std::filesystem::path& root) {
 
 // A tail cut short by a crash is cut off at the start, before the next record is written
 // where it began: the next start finds every step whole and nothing damaged.
-TEST(JournalTest, ATornTailIsCutOffBeforeTheNextRecord) {
+TEST(EngineTest, ATornTailIsCutOffBeforeTheNextRecord) {
     vantreth::testing::TempFolder folder;
     const std::filesystem::path root = folder.path();
     const auto save = [&](const char* name, size_t bytes) {
-        Journal journal(root);
+        Engine journal(root);
         for (const std::string& told : journal.Recover())
             EXPECT_EQ(told.find("damaged"), std::string::npos) << told;
         Transaction step(journal, std::string("saving ") + name);
@@ -514,7 +514,7 @@ TEST(JournalTest, ATornTailIsCutOffBeforeTheNextRecord) {
 // Start-up stopped at each change it makes to a damaged journal's folder, and the power lost:
 // the step saved before the damage is on the disk before the journal is put aside, and the
 // clerk is told of the damage, by the step's name, at every start until it was shown.
-TEST(JournalTest, ADamagedJournalIsPutAsideOnlyAfterWhatItGaveIsFlushedAndToldUntilShown) {
+TEST(EngineTest, ADamagedJournalIsPutAsideOnlyAfterWhatItGaveIsFlushedAndToldUntilShown) {
     vantreth::testing::CountingFaults faults;
     faults.TrackFlushes(true);
     for (long n = 1;; ++n) {
@@ -525,7 +525,7 @@ TEST(JournalTest, ADamagedJournalIsPutAsideOnlyAfterWhatItGaveIsFlushedAndToldUn
         faults.Arm(n, FileFaults::Kind::Crash);
         bool crashed = false;
         try {
-            Journal(root, &faults).Recover();
+            Engine(root, &faults).Recover();
         } catch (const SimulatedCrash&) {
             crashed = true;
         }
@@ -533,7 +533,7 @@ TEST(JournalTest, ADamagedJournalIsPutAsideOnlyAfterWhatItGaveIsFlushedAndToldUn
         faults.Disarm();
         std::string told;
         for (int start = 0; start < 2; ++start) { // shown at neither start: told at both
-            Journal journal(root);
+            Engine journal(root);
             told.clear();
             for (const std::string& message : journal.Recover())
                 told += message;
@@ -541,12 +541,11 @@ TEST(JournalTest, ADamagedJournalIsPutAsideOnlyAfterWhatItGaveIsFlushedAndToldUn
         }
         EXPECT_EQ(Bytes(root / "aaaaaaaaaa"), "data") << "crash at change " << n;
         EXPECT_FALSE(FileExists(Disk(root / "bbbbbbbbbb"))) << "crash at change " << n;
-        Journal shown(root);
+        Engine shown(root);
         shown.Recover();
         shown.Told();
         shown.Close();
-        EXPECT_TRUE(Journal(root).Recover().empty())
-            << "told again after it was shown; crash at change " << n;
+        EXPECT_TRUE(Engine(root).Recover().empty()) << "told again after it was shown; crash at change " << n;
         if (!crashed || HasFailure())
             break;
     }
@@ -554,7 +553,7 @@ TEST(JournalTest, ADamagedJournalIsPutAsideOnlyAfterWhatItGaveIsFlushedAndToldUn
 
 // The journal, the folder's id and the lock are never opened through a link planted in the
 // folder: the file the link points to is left as it was, or never made.
-TEST(JournalTest, LinksPlantedForTheJournalsOwnFilesAreNeverFollowed) {
+TEST(EngineTest, LinksPlantedForTheJournalsOwnFilesAreNeverFollowed) {
     for (const bool there : {true, false})
         for (const char* name : {kJournalName, kFolderIdName, "lock"}) {
             vantreth::testing::TempFolder folder;
@@ -565,7 +564,7 @@ TEST(JournalTest, LinksPlantedForTheJournalsOwnFilesAreNeverFollowed) {
             std::filesystem::create_symlink(outside, root / name);
             try {
                 FolderLock lock = FolderLock::Acquire(root);
-                Journal journal(root);
+                Engine journal(root);
                 journal.Recover();
                 Transaction step(journal, "saving");
                 RandomFile(In(journal, "rooms"), 4).Put(1, "data");
@@ -592,7 +591,7 @@ TEST(TransactionTest, AStepSeesItsOwnChangesAndRollingBackPutsCopiesBackNewestFi
     vantreth::testing::TempFolder folder;
     const std::filesystem::path root = folder.path();
     Store(root / "old", "kept");
-    Journal journal(root);
+    Engine journal(root);
     journal.Recover();
     const DataFolder data(root, &journal);
     int copy = 0; // a copy in memory of what the files hold
@@ -651,7 +650,7 @@ TEST(TransactionTest, WhatAStepReadsOfItsOwnChangesIsWhatItSaves) {
         vantreth::testing::TempFolder folder;
         const std::filesystem::path root = folder.path();
         Store(root / "file", "aaaabbbbcccc");
-        Journal journal(root);
+        Engine journal(root);
         journal.Recover();
         std::string seen;
         {
@@ -674,7 +673,7 @@ TEST(TransactionTest, AFileThatCannotBeWrittenFailsTheStepBeforeItIsSaved) {
         const std::filesystem::path root = folder.path(), sub = root / "sub";
         std::filesystem::create_directory(sub);
         Store(sub / "file", "kept");
-        Journal journal(root);
+        Engine journal(root);
         journal.Recover();
         const vantreth::testing::Unwritable refused(newFile ? sub : sub / "file");
         if (!refused.refused())
@@ -697,12 +696,12 @@ namespace {
 // A checkpoint between events, with a step saved between two of its rounds of flushes: the
 // journal is cut only once every file it names is flushed, so a power cut between two rounds
 // loses nothing.
-TEST(JournalTest, ACheckpointInSlicesCutsTheJournalOnlyOnceEveryFileIsFlushed) {
+TEST(EngineTest, ACheckpointInSlicesCutsTheJournalOnlyOnceEveryFileIsFlushed) {
     vantreth::testing::CountingFaults faults;
     faults.TrackFlushes(true);
     vantreth::testing::TempFolder folder;
     const std::filesystem::path root = folder.path();
-    Journal journal(root, &faults);
+    Engine journal(root, &faults);
     journal.Recover();
     const auto save = [&](const char* name) {
         Transaction step(journal, std::string("saving ") + name);
@@ -716,7 +715,7 @@ TEST(JournalTest, ACheckpointInSlicesCutsTheJournalOnlyOnceEveryFileIsFlushed) {
     save("dddd");
     EXPECT_FALSE(journal.CheckpointWithoutWaiting());
     faults.LoseUnflushed(); // the power goes between two rounds
-    Journal(root).Recover();
+    Engine(root).Recover();
     for (const char* name : {"aaaa", "bbbb", "cccc", "dddd"})
         EXPECT_EQ(Bytes(root / name), "data") << name;
 }
@@ -724,13 +723,13 @@ TEST(JournalTest, ACheckpointInSlicesCutsTheJournalOnlyOnceEveryFileIsFlushed) {
 // A flush that fails on the engine's thread: the kernel may have dropped what it could not
 // write, so the files are written again from the journal and flushed anew before the journal
 // is cut, and a power cut after that loses nothing.
-TEST(JournalTest, AFlushFailedOnTheEnginesThreadHasTheFilesWrittenAgainBeforeTheCut) {
+TEST(EngineTest, AFlushFailedOnTheEnginesThreadHasTheFilesWrittenAgainBeforeTheCut) {
     vantreth::testing::CountingFaults faults;
     faults.TrackFlushes(true);
     vantreth::testing::TempFolder folder;
     const std::filesystem::path root = folder.path();
     vantreth::testing::HeldFlushes flushes;
-    Journal journal(root, &faults);
+    Engine journal(root, &faults);
     journal.SetFlusher(flushes.flusher());
     journal.Recover();
     {
@@ -752,20 +751,20 @@ TEST(JournalTest, AFlushFailedOnTheEnginesThreadHasTheFilesWrittenAgainBeforeThe
         }
     }
     EXPECT_TRUE(failed) << "the failure was not seen";
-    EXPECT_EQ(journal.state(), Journal::State::MustRewrite);
+    EXPECT_EQ(journal.state(), Engine::State::MustRewrite);
     flushes.FailWith(0);
     journal.Checkpoint();
     EXPECT_FALSE(journal.NeedsCheckpoint());
     EXPECT_EQ(Bytes(root / "aaaa"), "data") << "cut before the file was written again";
     faults.LoseUnflushed(); // a power cut
-    Journal(root).Recover();
+    Engine(root).Recover();
     EXPECT_EQ(Bytes(root / "aaaa"), "data");
 }
 
 // A step's record is written only once the last cut is on the disk: after the cut's flush on
 // the engine's thread finished and, when that failed, after the cut was written again (its slot
 // and its length) and flushed on the journal's own descriptor.
-TEST(JournalTest, AStepsRecordWaitsForTheLastCutsFlush) {
+TEST(EngineTest, AStepsRecordWaitsForTheLastCutsFlush) {
     struct Watch final : FileFaults {
         std::atomic<bool> cut{false}, cutFlushed{false};
         int flushesSinceCut = 0;                   // asked on the window's thread, the cut's own first
@@ -786,7 +785,7 @@ TEST(JournalTest, AStepsRecordWaitsForTheLastCutsFlush) {
         vantreth::testing::TempFolder folder;
         const std::filesystem::path root = folder.path();
         Watch watch;
-        Journal journal(root, &watch);
+        Engine journal(root, &watch);
         journal.SetFlusher([&watch, error](int, bool) {
             if (!watch.cut)
                 return 0;
@@ -817,14 +816,14 @@ namespace platform {
 namespace {
 
 // A well-formed record naming one of the journal's own files is damage: never applied.
-TEST(JournalTest, ARecordNamingTheJournalsOwnFilesIsNeverApplied) {
+TEST(EngineTest, ARecordNamingTheJournalsOwnFilesIsNeverApplied) {
     for (const std::string name : {kFolderIdName, "lock", kUntoldName, kDamagedJournalName}) {
         vantreth::testing::TempFolder folder;
         const std::filesystem::path root = folder.path();
         std::string decoy = name;
         decoy.front() = 'x';
         {
-            Journal journal(root);
+            Engine journal(root);
             journal.Recover();
             Transaction step(journal, "saving");
             RandomFile(In(journal, decoy), 4).Put(1, "data");
@@ -836,7 +835,7 @@ TEST(JournalTest, ARecordNamingTheJournalsOwnFilesIsNeverApplied) {
         Reseal(log, log.find("VREC"));
         Store(root / kJournalName, log);
         std::string told;
-        for (const std::string& message : Journal(root).Recover())
+        for (const std::string& message : Engine(root).Recover())
             told += message;
         EXPECT_FALSE(Bytes(root / name).starts_with("data")) << name << ": the record was applied";
         EXPECT_NE(told.find("damaged"), std::string::npos) << name << ": " << told;
@@ -851,12 +850,12 @@ TEST(TransactionTest, AStepHoldsTheChangesOfItsOwnFolderOnly) {
     const std::filesystem::path one = folder.path() / "one", other = folder.path() / "other";
     std::filesystem::create_directory(one);
     std::filesystem::create_directory(other);
-    Journal journal(one);
+    Engine journal(one);
     journal.Recover();
-    Journal otherJournal(other);
+    Engine otherJournal(other);
     {
         Transaction step(journal, "changing");
-        Journal lookingOn(one); // opened after the step began
+        Engine lookingOn(one); // opened after the step began
         ReplaceFileContent(In(journal, "held"), "step");
         ReplaceFileContent(In(otherJournal, "written"), "now");
         EXPECT_TRUE(FileExists(In(journal, "held")));
@@ -900,7 +899,7 @@ TEST(TransactionTest, TheFirstStepAfterAStartWaitsForOneFlush) {
         const std::filesystem::path root = folder.path();
         plant(root);
         Asked asked;
-        Journal journal(root, &asked);
+        Engine journal(root, &asked);
         journal.Recover();
         asked = Asked();
         Transaction step(journal, "saving");
@@ -930,7 +929,7 @@ TEST(TransactionTest, EveryFileGoesThroughTheEngineItWasNamedWithAndNoOther) {
         std::filesystem::create_directories(root);
         std::filesystem::create_directories(otherRoot);
         Asked askedFirst, askedOther;
-        Journal first(root, &askedFirst), other(otherRoot, &askedOther);
+        Engine first(root, &askedFirst), other(otherRoot, &askedOther);
         first.Recover();
         askedFirst = Asked();
         {
@@ -973,9 +972,9 @@ TEST(TransactionTest, OnlyTheEngineSwitchedOffWritesWithoutFlushing) {
         std::filesystem::create_directory(folder.path() / "a");
         std::filesystem::create_directory(folder.path() / "b");
         Asked askedSwitched, askedBeside;
-        Journal switched(folder.path() / "a", &askedSwitched), beside(folder.path() / "b", &askedBeside);
+        Engine switched(folder.path() / "a", &askedSwitched), beside(folder.path() / "b", &askedBeside);
         switched.SetDurable(durable);
-        for (Journal* engine : {&switched, &beside}) {
+        for (Engine* engine : {&switched, &beside}) {
             engine->Recover();
             {
                 Transaction step(*engine, "saving");
@@ -997,7 +996,7 @@ TEST(TransactionTest, DamageIsKeptByTheEngineOfTheFileOnly) {
     vantreth::testing::TempFolder folder;
     std::filesystem::create_directory(folder.path() / "a");
     std::filesystem::create_directory(folder.path() / "b");
-    Journal a(folder.path() / "a"), b(folder.path() / "b");
+    Engine a(folder.path() / "a"), b(folder.path() / "b");
     Store(folder.path() / "a" / "ledger", "\"a\",1\r\n\"b");
     const std::pair<FilePath, std::pair<size_t, size_t>> cases[] = {
         {In(a, "ledger"), {1, 0}}, {Disk(folder.path() / "a" / "ledger"), {0, 0}}};
@@ -1017,7 +1016,7 @@ TEST(TransactionTest, DamageIsKeptByTheEngineOfTheFileOnly) {
 TEST(TransactionTest, AFileGivenWholeHasTheFoldersEngineOnlyInsideIt) {
     vantreth::testing::TempFolder folder;
     const std::filesystem::path root = folder.path() / "data";
-    Journal engine(root);
+    Engine engine(root);
     const DataFolder data(root, &engine);
     const std::pair<std::filesystem::path, bool> cases[] = {
         {root / "clock", true},
@@ -1030,12 +1029,12 @@ TEST(TransactionTest, AFileGivenWholeHasTheFoldersEngineOnlyInsideIt) {
         {folder.path(), false},
     };
     for (const auto& [file, inside] : cases)
-        EXPECT_EQ(data.FileAt(file).owner() == &engine, inside) << file;
+        EXPECT_EQ(data.FileAt(file).engine() == &engine, inside) << file;
 }
 
 // A step saved whose file could not be written after the commit point is in its file before
 // anything reads the folder or saves the next step.
-TEST(JournalTest, ASavedStepIsInItsFilesBeforeTheNextStepReadsOrSaves) {
+TEST(EngineTest, ASavedStepIsInItsFilesBeforeTheNextStepReadsOrSaves) {
     struct FirstWriteFails final : FileFaults {
         bool failed = false;
         Fault BeforeChange(const std::filesystem::path&, size_t) override { return {}; }
@@ -1050,7 +1049,7 @@ TEST(JournalTest, ASavedStepIsInItsFilesBeforeTheNextStepReadsOrSaves) {
         vantreth::testing::TempFolder folder;
         const std::filesystem::path root = folder.path();
         FirstWriteFails faults;
-        Journal journal(root, &faults);
+        Engine journal(root, &faults);
         journal.Recover();
         {
             Transaction step(journal, "saving");
@@ -1103,7 +1102,7 @@ struct Watched final : FileFaults {
     }
 };
 
-void Save(Journal& journal, const std::string& name, const std::string& data = "data") {
+void Save(Engine& journal, const std::string& name, const std::string& data = "data") {
     Transaction step(journal, "saving " + name);
     RandomFile(In(journal, name), static_cast<int>(data.size())).Put(1, data);
     step.Commit();
@@ -1128,9 +1127,9 @@ size_t Occurrences(const std::string& text, const std::string& what) {
 // spaced attempts write the files again on the engine's thread (never on the window's), and the
 // one that holds lets steps be saved again, said once, and the journal is cut. A power cut at
 // the end loses nothing saved.
-TEST(JournalTest, AFlushThatKeepsFailingRefusesStepsAndIsTriedAgainAFewTimesSpacedOut) {
+TEST(EngineTest, AFlushThatKeepsFailingRefusesStepsAndIsTriedAgainAFewTimesSpacedOut) {
     constexpr int kRetryMs = 40;
-    for (const int failing : {0, 2, Journal::kFailingAttempts}) { // attempts failing before the disk answers
+    for (const int failing : {0, 2, Engine::kFailingAttempts}) { // attempts failing before the disk answers
         vantreth::testing::CountingFaults faults;
         faults.TrackFlushes(true);
         vantreth::testing::TempFolder folder;
@@ -1138,7 +1137,7 @@ TEST(JournalTest, AFlushThatKeepsFailingRefusesStepsAndIsTriedAgainAFewTimesSpac
         std::atomic<int> error{0};
         std::mutex mutex;
         std::vector<std::chrono::steady_clock::time_point> failed; // each flush that failed
-        Journal journal(root, &faults);
+        Engine journal(root, &faults);
         journal.SetFailingRetryMs(kRetryMs);
         journal.SetFlusher([&](int, bool) {
             const int e = error.load();
@@ -1166,7 +1165,7 @@ TEST(JournalTest, AFlushThatKeepsFailingRefusesStepsAndIsTriedAgainAFewTimesSpac
             Transaction looking(journal, "looking");
             EXPECT_EQ(RandomFile(In(journal, "aaaa"), 4).Get(1), "data") << failing;
         }
-        ASSERT_EQ(journal.state(), Journal::State::Failing) << failing;
+        ASSERT_EQ(journal.state(), Engine::State::Failing) << failing;
         std::string notes = Joined(journal.TakeNotes());
         EXPECT_EQ(Occurrences(notes, "The disk did not take"), 1u) << failing << ": " << notes;
         EXPECT_TRUE(journal.TakeNotes().empty()) << failing << ": told twice";
@@ -1183,16 +1182,16 @@ TEST(JournalTest, AFlushThatKeepsFailingRefusesStepsAndIsTriedAgainAFewTimesSpac
         while (!cut && std::chrono::steady_clock::now() < deadline) {
             {
                 std::lock_guard lock(mutex);
-                if (failed.size() >= 1 + static_cast<size_t>(failing) && failing < Journal::kFailingAttempts)
+                if (failed.size() >= 1 + static_cast<size_t>(failing) && failing < Engine::kFailingAttempts)
                     error = 0; // the checkpoint's own failure, then `failing` attempts
                 if (failed.size() >= 1 + static_cast<size_t>(failing) &&
-                    failing == Journal::kFailingAttempts &&
+                    failing == Engine::kFailingAttempts &&
                     std::chrono::steady_clock::now() - failed.back() >
                         std::chrono::milliseconds(kRetryMs * 4))
                     break;
             }
             try {
-                cut = journal.CheckpointWithoutWaiting() && journal.state() == Journal::State::Open;
+                cut = journal.CheckpointWithoutWaiting() && journal.state() == Engine::State::Open;
             } catch (const IoError&) {
             }
             notes += Joined(journal.TakeNotes());
@@ -1210,20 +1209,20 @@ TEST(JournalTest, AFlushThatKeepsFailingRefusesStepsAndIsTriedAgainAFewTimesSpac
         for (long n = 1; n <= faults.count(); ++n)
             rewrites += faults.OpOf(n) == FileFaults::Op::Write && faults.FileOf(n).filename() == "aaaa";
         EXPECT_EQ(rewrites, 1) << failing << ": the files written again on the window's thread";
-        if (failing < Journal::kFailingAttempts) {
+        if (failing < Engine::kFailingAttempts) {
             EXPECT_TRUE(cut) << failing;
-            EXPECT_EQ(journal.state(), Journal::State::Open) << failing;
+            EXPECT_EQ(journal.state(), Engine::State::Open) << failing;
             EXPECT_EQ(Occurrences(notes, "The disk answers again"), 1u) << failing << ": " << notes;
             EXPECT_EQ(journal.size(), static_cast<long long>(kJournalHeaderBytes)) << failing;
             Save(journal, "bbbb");
         } else {
-            EXPECT_EQ(journal.state(), Journal::State::Failing);
+            EXPECT_EQ(journal.state(), Engine::State::Failing);
             EXPECT_EQ(Occurrences(notes, "The disk answers again"), 0u) << notes;
         }
         faults.LoseUnflushed(); // a power cut
-        Journal(root).Recover();
+        Engine(root).Recover();
         EXPECT_EQ(Bytes(root / "aaaa"), "data") << failing;
-        EXPECT_EQ(Bytes(root / "bbbb"), failing < Journal::kFailingAttempts ? "data" : "") << failing;
+        EXPECT_EQ(Bytes(root / "bbbb"), failing < Engine::kFailingAttempts ? "data" : "") << failing;
     }
 }
 
@@ -1254,7 +1253,7 @@ struct RecordFaults final : FileFaults {
 // not saved when the record is taken back or never written whole (and what a write left is
 // cut off before the next record: nothing damaged at the next start), unsure when nothing more
 // of the journal can be written; the next start then names the last step found saved.
-TEST(JournalTest, AStepWhoseRecordFailsIsSavedNotSavedOrInDoubtAndTheNextStartSaysWhich) {
+TEST(EngineTest, AStepWhoseRecordFailsIsSavedNotSavedOrInDoubtAndTheNextStartSaysWhich) {
     using Kind = FileFaults::Kind;
     enum class Ends { Saved, NotSaved, Unsure };
     struct Case {
@@ -1279,7 +1278,7 @@ TEST(JournalTest, AStepWhoseRecordFailsIsSavedNotSavedOrInDoubtAndTheNextStartSa
         const std::filesystem::path root = folder.path();
         RecordFaults faults;
         {
-            Journal journal(root, &faults);
+            Engine journal(root, &faults);
             journal.Recover();
             Save(journal, "first");
             const long long before = journal.size();
@@ -1301,11 +1300,11 @@ TEST(JournalTest, AStepWhoseRecordFailsIsSavedNotSavedOrInDoubtAndTheNextStartSa
                 break;
             case Ends::NotSaved:
                 EXPECT_NE(thrown.find("Input/output error"), std::string::npos) << c.name << ": " << thrown;
-                EXPECT_EQ(journal.state(), Journal::State::Open) << c.name;
+                EXPECT_EQ(journal.state(), Engine::State::Open) << c.name;
                 break;
             case Ends::Unsure:
                 EXPECT_EQ(thrown, "unsure") << c.name;
-                EXPECT_EQ(journal.state(), Journal::State::Unsure) << c.name;
+                EXPECT_EQ(journal.state(), Engine::State::Unsure) << c.name;
                 PendingChanges changes;
                 changes.Write(In(journal, "bbbb"), 0, "more");
                 EXPECT_THROW(journal.Commit("saving bbbb", changes), StepOutcomeUnknown) << c.name;
@@ -1319,7 +1318,7 @@ TEST(JournalTest, AStepWhoseRecordFailsIsSavedNotSavedOrInDoubtAndTheNextStartSa
                 std::filesystem::remove(root / "aaaa");
             }
         } // killed: no clean end
-        const std::string told = Joined(Journal(root).Recover());
+        const std::string told = Joined(Engine(root).Recover());
         EXPECT_EQ(told.find("damaged"), std::string::npos) << c.name << ": " << told;
         const std::string last = c.ends != Ends::Unsure ? "saving bbbb"
                                  : c.recordLost         ? "saving first"
@@ -1334,7 +1333,7 @@ TEST(JournalTest, AStepWhoseRecordFailsIsSavedNotSavedOrInDoubtAndTheNextStartSa
     for (const bool clean : {true, false}) {
         vantreth::testing::TempFolder folder;
         {
-            Journal journal(folder.path());
+            Engine journal(folder.path());
             journal.Recover();
             Save(journal, "aaaa");
             if (clean) {
@@ -1342,7 +1341,7 @@ TEST(JournalTest, AStepWhoseRecordFailsIsSavedNotSavedOrInDoubtAndTheNextStartSa
                 journal.Close();
             }
         }
-        const std::string told = Joined(Journal(folder.path()).Recover());
+        const std::string told = Joined(Engine(folder.path()).Recover());
         EXPECT_EQ(told.find("The last step found saved is \"saving aaaa\"") != std::string::npos, !clean)
             << told;
     }
@@ -1358,7 +1357,7 @@ namespace {
 // journal or put a damaged one aside ends look-only, saying why; one that could not write the
 // files stops. Either way no step is taken after it, and a damaged journal is never put aside
 // before what it gave is flushed.
-TEST(JournalTest, AStartThatCannotFinishEndsLookOnlyOrStoppedAndTakesNoStep) {
+TEST(EngineTest, AStartThatCannotFinishEndsLookOnlyOrStoppedAndTakesNoStep) {
     using Op = FileFaults::Op;
     struct Case {
         const char* name;
@@ -1366,15 +1365,15 @@ TEST(JournalTest, AStartThatCannotFinishEndsLookOnlyOrStoppedAndTakesNoStep) {
         Op op;            // the change that fails at the start
         const char* file; // of this file
         bool onThread;    // the flush fails on the engine's thread instead
-        Journal::State ends;
+        Engine::State ends;
     };
     const Case cases[] = {
-        {"a file's flush", false, Op::Flush, "aaaaaaaaaa", false, Journal::State::ReadOnly},
-        {"a file's flush on the engine's thread", false, Op::Flush, "", true, Journal::State::ReadOnly},
-        {"the cut", false, Op::Truncate, kJournalName, false, Journal::State::ReadOnly},
-        {"the flush before the put-aside", true, Op::Flush, "", true, Journal::State::ReadOnly},
-        {"the put-aside", true, Op::Rename, kDamagedJournalName, false, Journal::State::ReadOnly},
-        {"a file's write", false, Op::Write, "aaaaaaaaaa", false, Journal::State::Stopped},
+        {"a file's flush", false, Op::Flush, "aaaaaaaaaa", false, Engine::State::ReadOnly},
+        {"a file's flush on the engine's thread", false, Op::Flush, "", true, Engine::State::ReadOnly},
+        {"the cut", false, Op::Truncate, kJournalName, false, Engine::State::ReadOnly},
+        {"the flush before the put-aside", true, Op::Flush, "", true, Engine::State::ReadOnly},
+        {"the put-aside", true, Op::Rename, kDamagedJournalName, false, Engine::State::ReadOnly},
+        {"a file's write", false, Op::Write, "aaaaaaaaaa", false, Engine::State::Stopped},
     };
     for (const Case& c : cases) {
         vantreth::testing::TempFolder folder;
@@ -1389,7 +1388,7 @@ TEST(JournalTest, AStartThatCannotFinishEndsLookOnlyOrStoppedAndTakesNoStep) {
                 return {FileFaults::Kind::Fail, EIO};
             return {};
         };
-        Journal journal(root, &faults);
+        Engine journal(root, &faults);
         if (c.onThread)
             journal.SetFlusher([](int, bool) { return EIO; });
         std::string told;
@@ -1399,7 +1398,7 @@ TEST(JournalTest, AStartThatCannotFinishEndsLookOnlyOrStoppedAndTakesNoStep) {
             told = e.what();
         }
         EXPECT_EQ(journal.state(), c.ends) << c.name;
-        if (c.ends == Journal::State::ReadOnly) {
+        if (c.ends == Engine::State::ReadOnly) {
             EXPECT_NE(told.find("open only to be looked at (its start could not be finished"),
                       std::string::npos)
                 << c.name << ": " << told;
@@ -1416,11 +1415,11 @@ TEST(JournalTest, AStartThatCannotFinishEndsLookOnlyOrStoppedAndTakesNoStep) {
             journal.Commit("saving cccc", step);
             ADD_FAILURE() << c.name << ": a step was taken";
         } catch (const FolderReadOnly& e) {
-            EXPECT_EQ(c.ends, Journal::State::ReadOnly) << c.name;
+            EXPECT_EQ(c.ends, Engine::State::ReadOnly) << c.name;
             EXPECT_NE(std::string(e.what()).find("Input/output error"), std::string::npos)
                 << c.name << ": the reason is not said: " << e.what();
         } catch (const FolderNotWhole&) {
-            EXPECT_EQ(c.ends, Journal::State::Stopped) << c.name;
+            EXPECT_EQ(c.ends, Engine::State::Stopped) << c.name;
         }
         EXPECT_EQ(faults.seen.size(), changes) << c.name << ": written after the start";
         EXPECT_FALSE(FileExists(Disk(root / "cccc"))) << c.name;
@@ -1429,7 +1428,7 @@ TEST(JournalTest, AStartThatCannotFinishEndsLookOnlyOrStoppedAndTakesNoStep) {
 
 // Where a damaged journal is put aside, a link or a folder planted under that name is left as
 // it is (never written through, never replaced), and the journal goes aside under another name.
-TEST(JournalTest, ALinkOrFolderWhereTheJournalGoesAsideIsLeftAsItIs) {
+TEST(EngineTest, ALinkOrFolderWhereTheJournalGoesAsideIsLeftAsItIs) {
     for (const bool link : {true, false}) {
         vantreth::testing::TempFolder folder;
         const std::filesystem::path root = folder.path() / "data", outside = folder.path() / "outside";
@@ -1442,7 +1441,7 @@ TEST(JournalTest, ALinkOrFolderWhereTheJournalGoesAsideIsLeftAsItIs) {
             std::filesystem::create_directory(root / kDamagedJournalName);
             Store(root / kDamagedJournalName / "kept", "kept");
         }
-        const std::string told = Joined(Journal(root).Recover());
+        const std::string told = Joined(Engine(root).Recover());
         EXPECT_NE(told.find("\"saving bbbbbbbbbb\" was saved; it may be lost"), std::string::npos) << told;
         EXPECT_FALSE(std::filesystem::is_symlink(root / kJournalName)) << link;
         EXPECT_TRUE(NoStepInJournal(root)) << link;
@@ -1458,7 +1457,7 @@ TEST(JournalTest, ALinkOrFolderWhereTheJournalGoesAsideIsLeftAsItIs) {
 // A record that reaches past where a file of its kind can (its length, a write, a whole file),
 // its checksum whole, is damage: never applied, put aside and told; within the reach the same
 // record is applied (a length the file never had stays refused as before).
-TEST(JournalTest, ARecordReachingPastAFilesKindIsDamage) {
+TEST(EngineTest, ARecordReachingPastAFilesKindIsDamage) {
     struct Case {
         const char* name;
         long long reach; // of the file "bbbbbbbbbb"
@@ -1484,7 +1483,7 @@ TEST(JournalTest, ARecordReachingPastAFilesKindIsDamage) {
             Reseal(log, at);
         }
         Store(root / kJournalName, log);
-        Journal journal(root);
+        Engine journal(root);
         journal.SetReach(
             [&c](std::string_view file) { return file == "bbbbbbbbbb" ? c.reach : kLargestFile; });
         std::string told;
@@ -1512,7 +1511,7 @@ namespace {
 // every start until it was shown, then renamed as shown and never told again (a second one
 // never taking the first one's place); the previous version's notes are told once and
 // removed; a stale note of a step in doubt says nothing.
-TEST(JournalTest, WhatLiesBesideTheJournalIsToldUntilShownAndThenNeverAgain) {
+TEST(EngineTest, WhatLiesBesideTheJournalIsToldUntilShownAndThenNeverAgain) {
     struct Case {
         const char* name;
         std::function<void(const std::filesystem::path&)> plant;
@@ -1525,7 +1524,7 @@ TEST(JournalTest, WhatLiesBesideTheJournalIsToldUntilShownAndThenNeverAgain) {
         {"two damaged journals",
          [](const std::filesystem::path& root) {
              DamagedFolder(root);
-             Journal(root).Recover(); // not shown: the clerk closed the program first
+             Engine(root).Recover(); // not shown: the clerk closed the program first
              DamagedFolder(root);
          },
          2, "put aside as \"journal.damaged-2\"", kDamagedJournalName},
@@ -1542,7 +1541,7 @@ TEST(JournalTest, WhatLiesBesideTheJournalIsToldUntilShownAndThenNeverAgain) {
         const std::filesystem::path root = folder.path();
         c.plant(root);
         for (int start = 0; start < 2; ++start) {
-            Journal journal(root);
+            Engine journal(root);
             const std::vector<std::string> told = journal.Recover();
             const std::string all = Joined(told);
             EXPECT_EQ(Occurrences(all, "put aside as") + Occurrences(all, "Tell me once."), c.messages)
@@ -1553,11 +1552,11 @@ TEST(JournalTest, WhatLiesBesideTheJournalIsToldUntilShownAndThenNeverAgain) {
                     << c.name << " at start " << start << ": " << all;
             }
         }
-        Journal shown(root);
+        Engine shown(root);
         shown.Recover();
         shown.Told();
         shown.Close();
-        EXPECT_TRUE(Journal(root).Recover().empty()) << c.name << ": told again after it was shown";
+        EXPECT_TRUE(Engine(root).Recover().empty()) << c.name << ": told again after it was shown";
         if (*c.gone != '\0') {
             EXPECT_FALSE(FileExists(Disk(root / c.gone))) << c.name;
         }
@@ -1574,11 +1573,11 @@ int OpenDescriptors() {
 // A checkpoint of more files than a process may hold open at once: it holds at most a batch of
 // them, and the journal is cut all the same; with no thread to be had for the flushes, each batch
 // is flushed where it is handed over and nothing is left in hand.
-TEST(JournalTest, ACheckpointOfManyFilesHoldsABatchOpenAtATimeAndNeedsNoThread) {
+TEST(EngineTest, ACheckpointOfManyFilesHoldsABatchOpenAtATimeAndNeedsNoThread) {
     for (const bool thread : {true, false}) {
         vantreth::testing::TempFolder folder;
         const std::filesystem::path root = folder.path();
-        Journal journal(root);
+        Engine journal(root);
         journal.Recover();
         std::atomic<int> most{0};
         const int before = OpenDescriptors();
@@ -1606,7 +1605,7 @@ TEST(JournalTest, ACheckpointOfManyFilesHoldsABatchOpenAtATimeAndNeedsNoThread) 
             EXPECT_FALSE(journal.Checkpointing());
             EXPECT_FALSE(elsewhere) << "flushed on a thread";
         }
-        EXPECT_LE(most.load(), static_cast<int>(Journal::kBatchFiles) + 8) << thread;
+        EXPECT_LE(most.load(), static_cast<int>(Engine::kBatchFiles) + 8) << thread;
         EXPECT_EQ(journal.size(), static_cast<long long>(kJournalHeaderBytes)) << thread;
         EXPECT_FALSE(journal.NeedsCheckpoint()) << thread;
     }
@@ -1615,12 +1614,12 @@ TEST(JournalTest, ACheckpointOfManyFilesHoldsABatchOpenAtATimeAndNeedsNoThread) 
 // Steps saved while a checkpoint's flushes are held, each writing files anew: the journal never
 // grows past its limit by more than one record, a step finding it past the limit waiting for a
 // checkpoint first.
-TEST(JournalTest, TheJournalStaysBoundedWhileACheckpointIsHeld) {
+TEST(EngineTest, TheJournalStaysBoundedWhileACheckpointIsHeld) {
     for (const bool held : {false, true}) {
         vantreth::testing::TempFolder folder;
         const std::filesystem::path root = folder.path();
         vantreth::testing::HeldFlushes flushes;
-        Journal journal(root);
+        Engine journal(root);
         journal.SetFlusher(flushes.flusher());
         journal.Recover();
         const std::string data(64 * 1024, 'x');
@@ -1639,14 +1638,14 @@ TEST(JournalTest, TheJournalStaysBoundedWhileACheckpointIsHeld) {
         }
         long long largest = 0;
         for (int i = 0; i < 100; ++i) {
-            past = past || journal.size() > Journal::kJournalLimit;
+            past = past || journal.size() > Engine::kJournalLimit;
             Save(journal, "f" + std::to_string(i % 7), data);
             largest = std::max(largest, journal.size());
         }
         past = true;
         if (releaser.joinable())
             releaser.join();
-        EXPECT_LE(largest, Journal::kJournalLimit + static_cast<long long>(data.size()) + 200) << held;
+        EXPECT_LE(largest, Engine::kJournalLimit + static_cast<long long>(data.size()) + 200) << held;
         EXPECT_FALSE(flushes.TimedOut()) << held;
     }
 }
@@ -1660,7 +1659,7 @@ namespace {
 // A file a step replaced whole, written again from the journal (at a start, or before the next
 // read after its write failed): written over what is there and only then cut to its length, so
 // that a reader never finds it shorter than it ends.
-TEST(JournalTest, AFileReplacedWholeIsNeverSeenShortWhileWrittenAgain) {
+TEST(EngineTest, AFileReplacedWholeIsNeverSeenShortWhileWrittenAgain) {
     for (const bool start : {true, false}) {
         vantreth::testing::TempFolder folder;
         const std::filesystem::path root = folder.path();
@@ -1674,7 +1673,7 @@ TEST(JournalTest, AFileReplacedWholeIsNeverSeenShortWhileWrittenAgain) {
             return {};
         };
         {
-            Journal journal(root, start ? nullptr : &faults);
+            Engine journal(root, start ? nullptr : &faults);
             journal.Recover();
             PendingChanges changes;
             changes.Replace(In(journal, "aaaa"), "yyyyyy");
@@ -1686,7 +1685,7 @@ TEST(JournalTest, AFileReplacedWholeIsNeverSeenShortWhileWrittenAgain) {
         }
         if (start) {
             Store(root / "aaaa", "xxxxxxxxxxxx"); // as before the step: its write never reached the disk
-            Journal(root, &faults).Recover();
+            Engine(root, &faults).Recover();
         }
         EXPECT_EQ(Bytes(root / "aaaa"), "yyyyyy") << start;
         long seen = 0;
@@ -1702,12 +1701,12 @@ TEST(JournalTest, AFileReplacedWholeIsNeverSeenShortWhileWrittenAgain) {
 
 // The cut's flush failing on the engine's thread: the next step writes the cut again (the
 // header's slot and the length) and flushes it on the journal's own descriptor before its record.
-TEST(JournalTest, AStepAfterTheCutsFlushFailedWritesTheCutAgainFirst) {
+TEST(EngineTest, AStepAfterTheCutsFlushFailedWritesTheCutAgainFirst) {
     vantreth::testing::TempFolder folder;
     const std::filesystem::path root = folder.path();
     Watched faults;
     std::atomic<bool> cutFlushFails{false}, armed{false};
-    Journal journal(root, &faults);
+    Engine journal(root, &faults);
     journal.SetFlusher([&](int, bool) { return armed.exchange(false) ? EIO : 0; });
     journal.Recover();
     Save(journal, "aaaa");
@@ -1754,7 +1753,7 @@ namespace {
 // first), a link put for the journal after the start is not read as the journal, a linked
 // sub-folder or file is not written through at a start, and an empty id left by a crash is
 // written anew, never taken as the folder's.
-TEST(JournalTest, TheEngineTrustsNoLinkNorLeftoverForTheFolderItWrites) {
+TEST(EngineTest, TheEngineTrustsNoLinkNorLeftoverForTheFolderItWrites) {
     vantreth::testing::TempFolder folder;
     const std::filesystem::path root = folder.path() / "data", outside = folder.path() / "outside";
     std::filesystem::create_directories(root);
@@ -1762,7 +1761,7 @@ TEST(JournalTest, TheEngineTrustsNoLinkNorLeftoverForTheFolderItWrites) {
     {
         // The flush failed, and the kernel dropped what it could not write.
         vantreth::testing::HeldFlushes flushes;
-        Journal journal(root);
+        Engine journal(root);
         journal.SetFlusher(flushes.flusher());
         journal.Recover();
         Save(journal, "aaaa");
@@ -1778,7 +1777,7 @@ TEST(JournalTest, TheEngineTrustsNoLinkNorLeftoverForTheFolderItWrites) {
     std::filesystem::create_directories(root);
     {
         // A link put for the journal once the engine runs, to a journal holding another step.
-        Journal journal(root);
+        Engine journal(root);
         journal.Recover();
         Save(journal, "bbbb");
         std::filesystem::copy_file(root / kJournalName, outside / "journal");
@@ -1811,7 +1810,7 @@ TEST(JournalTest, TheEngineTrustsNoLinkNorLeftoverForTheFolderItWrites) {
     {
         // A sub-folder and a file the journal writes, each replaced by a link before the start.
         {
-            Journal journal(root);
+            Engine journal(root);
             journal.Recover();
             std::filesystem::create_directory(root / "sub");
             PendingChanges changes;
@@ -1825,7 +1824,7 @@ TEST(JournalTest, TheEngineTrustsNoLinkNorLeftoverForTheFolderItWrites) {
         Store(outside / "target", "not the program's");
         std::filesystem::create_symlink(outside / "target", root / "plain");
         try {
-            Journal(root).Recover();
+            Engine(root).Recover();
         } catch (const IoError&) {
         }
         EXPECT_FALSE(std::filesystem::exists(outside / "file")) << "written through a linked folder";
@@ -1837,11 +1836,11 @@ TEST(JournalTest, TheEngineTrustsNoLinkNorLeftoverForTheFolderItWrites) {
         // The folder's id cut short by a crash before its first journal.
         Store(root / kFolderIdName, left);
         {
-            Journal journal(root);
+            Engine journal(root);
             journal.Recover();
             Save(journal, "dddd");
         }
-        const std::string told = Joined(Journal(root).Recover());
+        const std::string told = Joined(Engine(root).Recover());
         EXPECT_EQ(told.find("another data folder"), std::string::npos) << '"' << left << "\": " << told;
         EXPECT_EQ(told.find("could not be read"), std::string::npos) << '"' << left << "\": " << told;
         EXPECT_EQ(Bytes(root / "dddd"), "data");
@@ -1867,7 +1866,7 @@ TEST(TransactionTest, ADeletedFileIsGoneAndComesBackWithNothingOfItsOldBytes) {
         const std::filesystem::path root = folder.path();
         Store(root / "aaaa", old);
         {
-            Journal journal(root);
+            Engine journal(root);
             journal.Recover();
             {
                 Transaction step(journal, "deleting");
@@ -1890,7 +1889,7 @@ TEST(TransactionTest, ADeletedFileIsGoneAndComesBackWithNothingOfItsOldBytes) {
         EXPECT_EQ(Bytes(root / "aaaa"), fresh) << replayed;
         if (replayed) {
             Store(root / "aaaa", old); // the writes never reached the disk
-            Journal(root).Recover();
+            Engine(root).Recover();
             EXPECT_EQ(Bytes(root / "aaaa"), fresh) << "old bytes kept in the gaps";
         }
     }
@@ -1898,7 +1897,7 @@ TEST(TransactionTest, ADeletedFileIsGoneAndComesBackWithNothingOfItsOldBytes) {
         vantreth::testing::TempFolder folder;
         const std::filesystem::path root = folder.path();
         Store(root / "log", "open line");
-        Journal journal(root);
+        Engine journal(root);
         journal.Recover();
         {
             Transaction step(journal, "appending");

@@ -39,13 +39,13 @@
 // message: every start reads it again and tells the clerk what it holds until the message was
 // shown, then renames it to "journal.damaged.shown" (a rename: it happened or it did not).
 //
-// The Journal is the folder's storage engine: it holds the step running over the folder, the
+// The Engine is the folder's storage engine: it holds the step running over the folder, the
 // journal file, the checkpoint and recovery, the fault source of its files, whether they are
 // flushed, and the damage found in them; the program owns one per data folder, and nothing of
 // it is the whole process's. A file reaches it through its name: the folder's handle
 // (DataFolder, built with the engine) names every file with its engine (FilePath in files.h),
 // and the file layer goes through that engine's step and faults, never through a table of
-// folders. Its state is one value (Journal::state()), and it moves only along these lines
+// folders. Its state is one value (Engine::state()), and it moves only along these lines
 // (Enter refuses any other move as a logic error):
 //
 //   NotRecovered --SetReadOnly--> ReadOnly
@@ -181,14 +181,14 @@ public:
 class Transaction;
 
 // One data folder's storage engine. One copy of the program uses it, holding the folder's lock.
-class Journal final : public FolderOwner {
+class Engine final {
 public:
     // Any state may call the calls that only look (state, root, Whole, NeedsCheckpoint, size).
     // `faults`: what every change to a file of the folder asks first (tests only).
-    explicit Journal(std::filesystem::path root, FileFaults* faults = nullptr);
-    ~Journal();
-    Journal(const Journal&) = delete;
-    Journal& operator=(const Journal&) = delete;
+    explicit Engine(std::filesystem::path root, FileFaults* faults = nullptr);
+    ~Engine();
+    Engine(const Engine&) = delete;
+    Engine& operator=(const Engine&) = delete;
 
     enum class State { NotRecovered, Open, MustRewrite, Failing, Unsure, ReadOnly, Stopped };
     State state() const { return m_state; }
@@ -196,7 +196,7 @@ public:
     // floor: what the step's own record costs to write and flush.
     long long LastRecordBytes() const { return m_lastRecordBytes; }
 
-    const std::filesystem::path& root() const override { return m_root; }
+    const std::filesystem::path& root() const { return m_root; }
 
     // NotRecovered only (a logic error in any other): without the folder's lock nothing is ever
     // written into the folder, its journal is left alone, and every commit is refused with
@@ -211,7 +211,7 @@ public:
     Transaction* BeginStep(Transaction* step);
     void EndStep(Transaction* step, Transaction* previous);
     Transaction* step() const { return m_step; }
-    FileTransaction* RunningStep() const override;
+    Transaction* RunningStep() const;
 
     // How far a file of the folder (named relative to it) can reach, by its kind: a committed
     // step writing further is refused, and a record in the journal writing further is damage.
@@ -221,17 +221,17 @@ public:
 
     // The fault source of the folder's files (tests only; any state).
     void SetFaults(FileFaults* faults) { m_faults = faults; }
-    FileFaults* Faults() const override { return m_faults; }
+    FileFaults* Faults() const { return m_faults; }
 
     // Flushing the folder's files to the disk can be switched off where durability does not
     // matter (a throw-away folder); it is on unless switched off (any state).
     void SetDurable(bool on) { m_durable = on; }
-    bool Durable() const override { return m_durable; }
+    bool Durable() const { return m_durable; }
 
     // The damage found in the folder's sequential files, not yet shown to the clerk.
-    DamageLog& damage() override { return m_damage; }
+    DamageLog& damage() { return m_damage; }
     // A change made while no step runs: a Transaction of its own, committed (see Commit).
-    void RunAsStep(const std::string& action, const std::function<void()>& change) override;
+    void RunAsStep(const std::string& action, const std::function<void()>& change);
 
     // NotRecovered (ReadOnly: only reads the journal, to name the steps it holds; in any other
     // state it starts over as at start-up): writes the committed steps into the files and checkpoints.
@@ -420,15 +420,15 @@ private:
     std::unique_ptr<FlushWorker> m_worker; // started when first needed
 };
 
-class Transaction final : public FileTransaction {
+class Transaction final {
 public:
     // `action` says in words what the clerk was doing.
-    Transaction(Journal& journal, std::string action);
-    ~Transaction() override;
+    Transaction(Engine& engine, std::string action);
+    ~Transaction();
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
 
-    // Makes the step's changes durable (see Journal::Commit). Throws IoError when it could
+    // Makes the step's changes durable (see Engine::Commit). Throws IoError when it could
     // not: nothing of the step was saved, and the transaction is rolled back.
     void Commit();
     // Drops every change of the step (the files were never touched) and puts back the copies
@@ -455,16 +455,24 @@ public:
     // For a step that only shows what is stored: every change throws FolderReadOnly(why).
     void RefuseChanges(std::string why) { m_refused = std::move(why); }
 
-    const PendingChanges& ForReading(const std::filesystem::path& file) override;
-    PendingChanges& ForChange(const std::filesystem::path& file) override;
-    void MayChange(const std::filesystem::path& file) override;
-    void OnUndo(std::function<void()> undo) override { m_undo.push_back(std::move(undo)); }
+    // How the file layer reads and changes the folder's files while the step runs (files.h).
+    // The changes a read of `file` must see. Throws IoError when nothing may be read now
+    // (saved steps could not be written into the files).
+    const PendingChanges& ForReading(const std::filesystem::path& file);
+    // The changes a change to `file` goes into. Throws when the step takes no change now.
+    PendingChanges& ForChange(const std::filesystem::path& file);
+    // Throws what ForChange throws when the step takes no change now (a folder open only to be
+    // looked at: FolderReadOnly), whatever the file; changes nothing.
+    void MayChange(const std::filesystem::path& file);
+    // Keeps `undo` to be run when the changes made so far are kept but what comes after is
+    // dropped (the step or the savepoint it runs in fails).
+    void OnUndo(std::function<void()> undo) { m_undo.push_back(std::move(undo)); }
 
 private:
     // Runs the undo steps kept after the first `keep`, newest first, and drops them.
     void Undo(size_t keep);
 
-    Journal& m_journal;
+    Engine& m_engine;
     std::string m_action;
     PendingChanges m_pending;
     std::vector<std::function<void()>> m_undo; // see OnUndo

@@ -1,6 +1,6 @@
 // The write-ahead journal and the step's transaction.
 //
-// Journal layout: a header, then one record per committed step, each appended in one piece
+// Engine layout: a header, then one record per committed step, each appended in one piece
 // and flushed. Numbers are little-endian.
 //   header: "VWAL2\n", the folder's id (32 characters), u32 checksum of the 38 bytes before;
 //           then two slots of 256 bytes, at 42 and at 298 (records start at 554). A slot:
@@ -36,7 +36,7 @@
 //           offset `number`, 'C' the file's whole old content.
 // Reading stops at the first entry cut short or not matching its checksum: its change was
 // never made.
-#include "platform/journal.h"
+#include "platform/engine.h"
 
 #include <algorithm>
 #include <cctype>
@@ -182,7 +182,7 @@ std::optional<Slot> DecodeSlot(std::string_view bytes) {
 
 } // namespace
 
-struct Journal::Record {
+struct Engine::Record {
     struct Change {
         char kind = 0;
         std::string file;
@@ -221,7 +221,7 @@ template <class Record> std::string EncodeRecord(const Record& record) {
 
 // A body that reads whole and names only files inside the folder, none written past the
 // length the record gives it nor past where a file of its kind reaches.
-template <class Record> bool DecodeBody(std::string_view body, Record& record, const Journal::Reach& reach) {
+template <class Record> bool DecodeBody(std::string_view body, Record& record, const Engine::Reach& reach) {
     Cursor c(body);
     std::string_view flag, action;
     uint32_t length = 0, count = 0;
@@ -273,7 +273,7 @@ struct Parsed {
     int format = 2;
     std::string id;
     Slot slot; // the header's (format 2)
-    std::vector<Journal::Record> records;
+    std::vector<Engine::Record> records;
     std::vector<size_t> starts; // where each record starts
     size_t end = 0;             // the end of the last good record
     size_t headerSize = kHeaderSize;
@@ -282,8 +282,8 @@ struct Parsed {
 };
 
 // Reads one record at `pos`: 1 read, 0 the end (torn or clean), -1 damage.
-int ReadRecord(std::string_view bytes, size_t pos, Journal::Record& record, size_t& next,
-               const Journal::Reach& reach) {
+int ReadRecord(std::string_view bytes, size_t pos, Engine::Record& record, size_t& next,
+               const Engine::Reach& reach) {
     const std::string_view rest = bytes.substr(pos);
     if (rest.size() < kRecordHead)
         return 0; // cut short
@@ -327,7 +327,7 @@ std::string StepWordsAt(std::string_view bytes, size_t pos) {
     return printable ? std::string(words) : std::string();
 }
 
-Parsed Parse(std::string_view bytes, const Journal::Reach& reach) {
+Parsed Parse(std::string_view bytes, const Engine::Reach& reach) {
     Parsed out;
     if (bytes.size() < kFixedHeader)
         return out;
@@ -369,7 +369,7 @@ Parsed Parse(std::string_view bytes, const Journal::Reach& reach) {
     out.end = pos;
     unsigned long long expected = out.slot.seq + 1;
     for (;;) {
-        Journal::Record record;
+        Engine::Record record;
         size_t next = 0;
         int read = ReadRecord(bytes, pos, record, next, reach);
         if (read == 1 && out.format == 2 && record.seq != expected) {
@@ -393,7 +393,7 @@ Parsed Parse(std::string_view bytes, const Journal::Reach& reach) {
             for (size_t at = pos + 1; at + kRecordHead <= bytes.size(); ++at) {
                 if (bytes.compare(at, 4, kRecordMagic) != 0)
                     continue;
-                Journal::Record later;
+                Engine::Record later;
                 size_t after = 0;
                 if (ReadRecord(bytes, at, later, after, reach) != 1)
                     continue;
@@ -521,10 +521,10 @@ void Trim(std::map<long long, std::string>& parts, long long length) {
     }
 }
 
-std::map<std::string, FileImage> Images(const std::vector<Journal::Record>& records) {
+std::map<std::string, FileImage> Images(const std::vector<Engine::Record>& records) {
     std::map<std::string, FileImage> images;
-    for (const Journal::Record& record : records)
-        for (const Journal::Record::Change& change : record.changes) {
+    for (const Engine::Record& record : records)
+        for (const Engine::Record::Change& change : record.changes) {
             FileImage& image = images[change.file];
             switch (change.kind) {
             case 'D':
@@ -586,15 +586,15 @@ std::string UncleanMessage(const std::string& folder, const std::string& words) 
 
 // ---- the journal ----
 
-Journal::Journal(std::filesystem::path root, FileFaults* faults)
+Engine::Engine(std::filesystem::path root, FileFaults* faults)
     : m_root(std::move(root)), m_path(m_root / kJournalName), m_faults(faults) {}
 
-Journal::~Journal() {
+Engine::~Engine() {
     if (m_fd >= 0)
         ::close(m_fd);
 }
 
-void Journal::Enter(State next) {
+void Engine::Enter(State next) {
     using enum State;
     bool drawn = false;
     switch (m_state) {
@@ -626,34 +626,63 @@ void Journal::Enter(State next) {
     m_state = next;
 }
 
-void Journal::SetReadOnly(std::string reason) {
+void Engine::SetReadOnly(std::string reason) {
     if (m_state != State::NotRecovered)
         throw std::logic_error("a folder is opened look-only before its start, or by a start that failed");
     m_readOnlyReason = std::move(reason);
     Enter(State::ReadOnly);
 }
 
-Transaction* Journal::BeginStep(Transaction* step) {
+Transaction* Engine::BeginStep(Transaction* step) {
     return std::exchange(m_step, step);
 }
 
-void Journal::EndStep(Transaction* step, Transaction* previous) {
+void Engine::EndStep(Transaction* step, Transaction* previous) {
     if (m_step != step)
         throw std::logic_error("steps over a folder end in the order they began");
     m_step = previous;
 }
 
-FileTransaction* Journal::RunningStep() const {
+Transaction* Engine::RunningStep() const {
     return m_step;
 }
 
-void Journal::RunAsStep(const std::string& action, const std::function<void()>& change) {
+void Engine::RunAsStep(const std::string& action, const std::function<void()>& change) {
     Transaction step(*this, action);
     change();
     step.Commit();
 }
 
-std::string Journal::FolderId(bool create) const {
+// What the file layer asks of the engine and its step (files.h).
+Transaction* RunningStep(const Engine& engine) {
+    return engine.RunningStep();
+}
+FileFaults* FaultsOf(const Engine& engine) {
+    return engine.Faults();
+}
+bool Durable(const Engine& engine) {
+    return engine.Durable();
+}
+DamageLog& DamageOf(Engine& engine) {
+    return engine.damage();
+}
+void RunAsStep(Engine& engine, const std::string& action, const std::function<void()>& change) {
+    engine.RunAsStep(action, change);
+}
+const PendingChanges& ForReading(Transaction& step, const std::filesystem::path& file) {
+    return step.ForReading(file);
+}
+PendingChanges& ForChange(Transaction& step, const std::filesystem::path& file) {
+    return step.ForChange(file);
+}
+void MayChange(Transaction& step, const std::filesystem::path& file) {
+    step.MayChange(file);
+}
+void OnUndo(Transaction& step, std::function<void()> undo) {
+    step.OnUndo(std::move(undo));
+}
+
+std::string Engine::FolderId(bool create) const {
     const std::filesystem::path file = m_root / kFolderIdName;
     std::optional<std::string> id = fileops::ReadWhole(file, O_NOFOLLOW);
     if (id && id->size() >= kIdLength &&
@@ -675,7 +704,7 @@ std::string Journal::FolderId(bool create) const {
     return made;
 }
 
-void Journal::OpenForAppend() {
+void Engine::OpenForAppend() {
     if (m_fd >= 0)
         return;
     const std::string id = FolderId(true);
@@ -693,7 +722,7 @@ void Journal::OpenForAppend() {
     m_fd = fd.Release();
 }
 
-void Journal::WriteSlot(bool running) {
+void Engine::WriteSlot(bool running) {
     const unsigned long long generation = m_generation + 1;
     const size_t at = kFixedHeader + ((generation & 1) != 0 ? 0 : kSlotSize);
     fileops::Write(this, m_path, m_fd, EncodeSlot({generation, m_lastSeq, running, m_lastWords}),
@@ -705,7 +734,7 @@ void Journal::WriteSlot(bool running) {
 }
 
 // The notes the version before kept beside the journal.
-std::vector<std::string> Journal::PreviousNotes() const {
+std::vector<std::string> Engine::PreviousNotes() const {
     std::string notes;
     try {
         notes = fileops::ReadWhole(m_root / kUntoldName, O_NOFOLLOW).value_or(std::string());
@@ -721,7 +750,7 @@ std::vector<std::string> Journal::PreviousNotes() const {
     return told;
 }
 
-std::vector<std::string> Journal::AsideMessages(std::vector<std::filesystem::path>* names) const {
+std::vector<std::string> Engine::AsideMessages(std::vector<std::filesystem::path>* names) const {
     std::vector<std::filesystem::path> aside;
     std::error_code ec;
     for (const auto& entry : std::filesystem::directory_iterator(m_root, ec)) {
@@ -783,7 +812,7 @@ std::vector<std::string> Journal::AsideMessages(std::vector<std::filesystem::pat
     return told;
 }
 
-void Journal::PutAside() {
+void Engine::PutAside() {
     if (m_fd >= 0) {
         ::close(m_fd);
         m_fd = -1;
@@ -802,7 +831,7 @@ void Journal::PutAside() {
     m_size = m_headerSize = 0;
 }
 
-void Journal::Told() {
+void Engine::Told() {
     if (ReadOnly())
         return;
     try {
@@ -818,7 +847,7 @@ void Journal::Told() {
     }
 }
 
-void Journal::Close() {
+void Engine::Close() {
     if (m_state != State::Open || m_inFlight != InFlight::None || m_cutUnsure || m_lengthUnsure || m_fd < 0 ||
         m_size > m_headerSize || !m_written.empty() || !m_slotRunning)
         return;
@@ -830,7 +859,7 @@ void Journal::Close() {
     }
 }
 
-void Journal::Apply(const std::vector<Record>& records) {
+void Engine::Apply(const std::vector<Record>& records) {
     if (m_state != State::MustRewrite)
         Enter(State::MustRewrite);
     std::map<std::string, std::string> failed; // file -> why
@@ -884,7 +913,7 @@ void Journal::Apply(const std::vector<Record>& records) {
 
 // Without the lock the journal is only read: the steps it holds are not in the files, and
 // the clerk is told which.
-std::vector<std::string> Journal::StepsNotShown() const {
+std::vector<std::string> Engine::StepsNotShown() const {
     std::optional<std::string> bytes;
     try {
         bytes = fileops::ReadWhole(m_path, O_NOFOLLOW);
@@ -904,7 +933,7 @@ std::vector<std::string> Journal::StepsNotShown() const {
         "). These steps were saved but are not yet written into its files, so they are not shown:" + steps};
 }
 
-std::vector<std::string> Journal::Recover() {
+std::vector<std::string> Engine::Recover() {
     if (ReadOnly())
         return StepsNotShown();
     // What is still being flushed is flushed again from the journal: its outcome matters no more.
@@ -959,7 +988,7 @@ std::vector<std::string> Journal::Recover() {
     return told;
 }
 
-void Journal::Start(std::vector<std::string>& told) {
+void Engine::Start(std::vector<std::string>& told) {
     const std::string folder = m_root.string();
     told = PreviousNotes();
     const auto withAside = [&] {
@@ -1036,7 +1065,7 @@ void Journal::Start(std::vector<std::string>& told) {
     withAside();
 }
 
-struct Journal::PreviousEntry {
+struct Engine::PreviousEntry {
     char kind;
     std::string file;
     long long number;
@@ -1045,8 +1074,8 @@ struct Journal::PreviousEntry {
 
 // The entries of a previous version's journal up to the first one cut short or damaged;
 // none when its header is not whole.
-std::vector<Journal::PreviousEntry> Journal::ReadPreviousEntries(const std::string& bytes,
-                                                                 std::string& action) {
+std::vector<Engine::PreviousEntry> Engine::ReadPreviousEntries(const std::string& bytes,
+                                                               std::string& action) {
     Cursor c(bytes);
     std::string_view magic, words;
     uint32_t length = 0, sum = 0;
@@ -1077,7 +1106,7 @@ std::vector<Journal::PreviousEntry> Journal::ReadPreviousEntries(const std::stri
 
 // What is wrong with the entries (a file outside the folder, bytes past the length a file had
 // before the step); empty when nothing is.
-std::string Journal::CheckPreviousEntries(const std::vector<PreviousEntry>& entries) const {
+std::string Engine::CheckPreviousEntries(const std::vector<PreviousEntry>& entries) const {
     std::map<std::string, long long> lengthBefore;
     for (const PreviousEntry& e : entries)
         if (e.kind == 'S')
@@ -1096,7 +1125,7 @@ std::string Journal::CheckPreviousEntries(const std::vector<PreviousEntry>& entr
 
 // Puts back what the entries kept, newest first, and flushes it. Throws FolderNotWhole naming
 // every file that could not be put back.
-void Journal::UndoPreviousEntries(const std::vector<PreviousEntry>& entries) {
+void Engine::UndoPreviousEntries(const std::vector<PreviousEntry>& entries) {
     std::map<std::string, std::string> failed; // file -> why
     std::set<std::string> folders;
     for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
@@ -1149,7 +1178,7 @@ void Journal::UndoPreviousEntries(const std::vector<PreviousEntry>& entries) {
     }
 }
 
-std::vector<std::string> Journal::RollBackPrevious(const std::string& bytes) {
+std::vector<std::string> Engine::RollBackPrevious(const std::string& bytes) {
     std::string action;
     const std::vector<PreviousEntry> entries = ReadPreviousEntries(bytes, action);
     const std::string wrong = CheckPreviousEntries(entries);
@@ -1169,7 +1198,7 @@ std::vector<std::string> Journal::RollBackPrevious(const std::string& bytes) {
     return {};
 }
 
-void Journal::EnsureWhole() {
+void Engine::EnsureWhole() {
     (void)Collect(false); // a flush that failed meanwhile: the files are written again first
     switch (m_state) {
     case State::NotRecovered:
@@ -1195,7 +1224,7 @@ void Journal::EnsureWhole() {
     Apply(Parse(*bytes, m_reach).records);
 }
 
-std::string Journal::FailingMessage() const {
+std::string Engine::FailingMessage() const {
     return "The disk did not take the saved steps (" + m_failure->file().string() + ": " +
            m_failure->reason() +
            ").\nEvery step saved so far is kept in the journal and shown, but nothing more can be saved "
@@ -1204,7 +1233,7 @@ std::string Journal::FailingMessage() const {
            "itself.";
 }
 
-void Journal::KeepFailure(const IoError& failure) {
+void Engine::KeepFailure(const IoError& failure) {
     if (m_failure)
         return;
     m_failure = failure;
@@ -1212,7 +1241,7 @@ void Journal::KeepFailure(const IoError& failure) {
     m_notes.push_back(FailingMessage());
 }
 
-void Journal::Commit(const std::string& action, const PendingChanges& changes) {
+void Engine::Commit(const std::string& action, const PendingChanges& changes) {
     if (changes.empty())
         return; // a step that changed nothing is no commit, even where nothing may change
     if (ReadOnly())
@@ -1303,13 +1332,13 @@ void Journal::Commit(const std::string& action, const PendingChanges& changes) {
     }
 }
 
-std::string Journal::UnsureMessage() const {
+std::string Engine::UnsureMessage() const {
     return "The step \"" + m_unsureStep +
            "\" may have been saved: whether it was can only be told when the program starts again. Nothing "
            "more can be saved until then. Close the program and start it again; it will tell you.";
 }
 
-bool Journal::WriteAgain(const std::string& bytes, long long at) {
+bool Engine::WriteAgain(const std::string& bytes, long long at) {
     try {
         fileops::Write(this, m_path, m_fd, bytes, at);
         fileops::Sync(this, m_path, m_fd);
@@ -1319,7 +1348,7 @@ bool Journal::WriteAgain(const std::string& bytes, long long at) {
     }
 }
 
-bool Journal::TakeBack(long long at) {
+bool Engine::TakeBack(long long at) {
     try {
         fileops::Truncate(this, m_path, m_fd, at);
         fileops::Sync(this, m_path, m_fd);
@@ -1330,7 +1359,7 @@ bool Journal::TakeBack(long long at) {
 }
 
 // A file written since the last checkpoint, opened to be flushed; -1 when a later step deleted it.
-int Journal::OpenWritten(const std::string& relative) const {
+int Engine::OpenWritten(const std::string& relative) const {
     std::string name;
     FolderAt folder(m_root, relative, name);
     int opened;
@@ -1342,7 +1371,7 @@ int Journal::OpenWritten(const std::string& relative) const {
     return opened;
 }
 
-FlushWorker& Journal::Worker() {
+FlushWorker& Engine::Worker() {
     if (!m_worker) {
         m_worker = std::make_unique<FlushWorker>(m_flusher);
         m_worker->SetNoThread(m_noFlushThread);
@@ -1350,19 +1379,19 @@ FlushWorker& Journal::Worker() {
     return *m_worker;
 }
 
-void Journal::SetNoFlushThread(bool none) {
+void Engine::SetNoFlushThread(bool none) {
     (void)Collect(true);
     m_worker.reset();
     m_noFlushThread = none;
 }
 
-void Journal::SetFlusher(Flusher flusher) {
+void Engine::SetFlusher(Flusher flusher) {
     (void)Collect(true);
     m_worker.reset();
     m_flusher = std::move(flusher);
 }
 
-void Journal::HandOverWritten() {
+void Engine::HandOverWritten() {
     if (!Durable()) { // nothing is flushed: written is all the files need
         m_written.clear();
         m_folders.clear();
@@ -1399,7 +1428,7 @@ void Journal::HandOverWritten() {
     m_inFlight = InFlight::Files;
 }
 
-std::optional<IoError> Journal::Collect(bool wait) {
+std::optional<IoError> Engine::Collect(bool wait) {
     if (m_inFlight == InFlight::None)
         return std::nullopt;
     std::optional<FlushWorker::Outcome> outcome = m_worker->Take(wait);
@@ -1439,7 +1468,7 @@ std::optional<IoError> Journal::Collect(bool wait) {
     return failure;
 }
 
-void Journal::TryAgainWhileFailing(bool wait) {
+void Engine::TryAgainWhileFailing(bool wait) {
     if (m_inFlight != InFlight::None)
         return;
     {
@@ -1492,7 +1521,7 @@ void Journal::TryAgainWhileFailing(bool wait) {
         throw *failed;
 }
 
-void Journal::Cut(bool wait) {
+void Engine::Cut(bool wait) {
     if (m_fd < 0 || (m_size <= m_headerSize && !m_cutUnsure))
         return;
     const bool cutUnsure = m_cutUnsure;
@@ -1536,7 +1565,7 @@ void Journal::Cut(bool wait) {
     }
 }
 
-void Journal::HandOverCut(InFlight what) {
+void Engine::HandOverCut(InFlight what) {
     if (what == InFlight::Cut)
         m_cutUnsure = true; // until its flush is done
     const bool disk = fileops::BeforeFlush(this, m_path, false);
@@ -1551,7 +1580,7 @@ void Journal::HandOverCut(InFlight what) {
     m_inFlight = what;
 }
 
-bool Journal::CheckpointRound(bool wait) {
+bool Engine::CheckpointRound(bool wait) {
     if (m_state == State::ReadOnly || m_state == State::Unsure || m_state == State::Stopped)
         return true;
     const InFlight was = m_inFlight;
@@ -1576,29 +1605,28 @@ bool Journal::CheckpointRound(bool wait) {
     return m_inFlight == InFlight::None;
 }
 
-void Journal::Checkpoint() {
+void Engine::Checkpoint() {
     while (!CheckpointRound(true)) {
     }
 }
 
-bool Journal::CheckpointWithoutWaiting() {
+bool Engine::CheckpointWithoutWaiting() {
     return CheckpointRound(false);
 }
 
 // ---- transactions ----
 
-Transaction::Transaction(Journal& journal, std::string action)
-    : m_journal(journal), m_action(std::move(action)) {
-    m_previous = m_journal.BeginStep(this);
+Transaction::Transaction(Engine& engine, std::string action) : m_engine(engine), m_action(std::move(action)) {
+    m_previous = m_engine.BeginStep(this);
 }
 
 Transaction::~Transaction() {
-    m_journal.EndStep(this, m_previous);
+    m_engine.EndStep(this, m_previous);
 }
 
 const PendingChanges& Transaction::ForReading(const std::filesystem::path&) {
     if (!m_whole) {
-        m_journal.EnsureWhole();
+        m_engine.EnsureWhole();
         m_whole = true;
     }
     return m_pending;
@@ -1612,13 +1640,13 @@ void Transaction::MayChange(const std::filesystem::path& file) {
     if (!m_refused.empty())
         throw FolderReadOnly(file, m_refused);
     ForReading(file);
-    if (m_journal.ReadOnly())
-        throw FolderReadOnly(file, m_journal.readOnlyReason());
+    if (m_engine.ReadOnly())
+        throw FolderReadOnly(file, m_engine.readOnlyReason());
 }
 
 PendingChanges& Transaction::ForChange(const std::filesystem::path& file) {
     MayChange(file);
-    if (Relative(m_journal.root(), file).empty())
+    if (Relative(m_engine.root(), file).empty())
         throw IoError(file, "not a file of the data folder");
     return m_pending;
 }
@@ -1626,7 +1654,7 @@ PendingChanges& Transaction::ForChange(const std::filesystem::path& file) {
 void Transaction::Commit() {
     if (m_done)
         return;
-    m_journal.Commit(m_action, m_pending);
+    m_engine.Commit(m_action, m_pending);
     m_done = true;
     m_pending = PendingChanges();
     m_undo.clear();
@@ -1661,13 +1689,13 @@ void Transaction::AllOrNothing(const std::function<void()>& step) {
 }
 
 void DescribeStep(const DataFolder& folder, std::string words) {
-    auto* engine = dynamic_cast<Journal*>(folder.engine());
+    auto* engine = dynamic_cast<Engine*>(folder.engine());
     if (Transaction* tx = engine != nullptr ? engine->step() : nullptr)
         tx->Describe(std::move(words));
 }
 
 void AllOrNothing(const DataFolder& folder, const std::function<void()>& step) {
-    auto* engine = dynamic_cast<Journal*>(folder.engine());
+    auto* engine = dynamic_cast<Engine*>(folder.engine());
     Transaction* tx = engine != nullptr ? engine->step() : nullptr;
     if (tx != nullptr)
         tx->AllOrNothing(step);
