@@ -94,6 +94,8 @@ HistoryEntry HistoryForCheckOut(const GuestRecord& guest, std::string_view timeT
 // DepartureDate text and DBNumber the stay's 8-character account code.
 HistoryEntry HistoryForDirectBillCheckOut(const GuestRecord& guest, std::string_view timeText);
 
+// Appends the entry's lines to the history, and its record to the index of the history's
+// keys when that covers the whole history so far, in one step.
 void AppendHistoryEntry(const platform::DataFolder& folder, const HistoryEntry& entry);
 // Every entry in file order; none when no guest has checked out yet (no file). An entry
 // with a damaged line (cut short, unreadable, or not its line's count of items) is
@@ -124,6 +126,18 @@ struct HistoryKeyWanted {
 };
 void ScanHistoryPlaced(const platform::DataFolder& folder, const std::vector<HistoryKeyWanted>& keys,
                        const std::function<void(const HistoryEntry&, size_t, unsigned)>& found);
+// The history searched from its newest entry back: `found` gets the entries one of the keys
+// accepts, newest first, with their places and which keys did. The walk ends early once
+// `more` says no older entry is wanted for its own sake and the entries left are known (from
+// the index of the history's keys) each to hold a check-out date literal before the day the
+// date text `checkOutDay` names, or an account code in DBNumber: none of them is an ordinary
+// check-out of that day. Otherwise it goes back to the first entry.
+void ScanHistoryFromEnd(const platform::DataFolder& folder, const std::vector<HistoryKeyWanted>& keys,
+                        std::string_view checkOutDay, const std::function<bool()>& more,
+                        const std::function<void(const HistoryEntry&, size_t, unsigned)>& found);
+// Brings the index of the history's keys (history/history.keys) up to the history's end, as
+// the first search would.
+void CatchUpHistoryIndex(const platform::DataFolder& folder);
 // The entries ScanHistory finds, in file order.
 std::vector<HistoryEntry> FindInHistory(const platform::DataFolder& folder, HistoryKey key,
                                         const HistoryKeyTest& wanted);
