@@ -469,11 +469,21 @@ public:
     }
     // Bytes already in memory, the first of which starts a line at place `base`, after
     // `linesBefore` lines.
-    HistoryStream(std::string_view bytes, uint64_t base, size_t linesBefore = 0)
-        : m_base(base), m_lineNumber(linesBefore) {
+    HistoryStream(std::string_view bytes, uint64_t base, size_t linesBefore = 0) {
+        Reset(bytes, base, linesBefore);
+    }
+    // Reads other bytes in memory from their start, as if made anew with them.
+    void Reset(std::string_view bytes, uint64_t base, size_t linesBefore = 0) {
+        m_base = base;
+        m_lineNumber = linesBefore;
         m_data = bytes.data();
+        m_begin = 0;
         m_end = bytes.size();
         m_atEnd = true;
+        m_inLineEnd = false;
+        m_pin.reset();
+        m_lastPlace = ~uint64_t{0};
+        m_cutShort.clear();
         ClassifyHistoryBytes(bytes, m_classes);
     }
     ~HistoryStream() {
@@ -905,6 +915,9 @@ public:
     HistoryScanner(HistoryStream& stream, Literals& literals, EntryFound entry, DamageSeen damage)
         : m_stream(stream), m_literals(literals), m_found(std::move(entry)), m_damage(std::move(damage)) {}
 
+    // The entries' keys are left out (they are read from the entries whole instead).
+    void LeaveKeys() { m_keys = false; }
+
     void Run() {
         std::string_view text;
         size_t number = 0;
@@ -943,7 +956,8 @@ private:
             m_stream.Pin(place);
             m_entry.start = place;
         }
-        KeepKeys(text);
+        if (m_keys)
+            KeepKeys(text);
         m_entry.lines[m_line] = {place, text.size()};
         if (++m_line == 3)
             FinishEntry(number);
@@ -992,6 +1006,7 @@ private:
     size_t m_line = 0;      // the line of the entry expected next
     size_t m_firstLine = 0; // where the entry being read began
     size_t m_lastLine = 0;
+    bool m_keys = true;
 };
 
 // ---- the key index, "history/history.keys" ----
@@ -1292,23 +1307,31 @@ public:
         }
         if (offset + length > m_size)
             return std::nullopt;
-        m_looked += length;
-        if (m_looked > kGiveBack) {
+        // The pages looked at since they were last handed back lie between m_low and m_high
+        // (and a few around them, mapped with the pages looked at): all go back together.
+        m_low = std::min(m_low, offset);
+        m_high = std::max(m_high, offset + length);
+        if (m_high - m_low > kGiveBack) {
             ::madvise(m_map, m_size, MADV_DONTNEED);
-            m_looked = length;
+            m_low = offset;
+            m_high = offset + length;
         }
         return std::string_view(m_map + offset, length);
     }
 
 private:
-    static constexpr uint64_t kGiveBack = 4 * 1024 * 1024;
+    static constexpr uint64_t kGiveBack = 1024 * 1024;
     platform::FilePath m_file;
     int m_fd = -1;
     char* m_map = nullptr;
     uint64_t m_size = 0;
-    uint64_t m_looked = 0; // bytes looked at since the pages were last handed back
+    uint64_t m_low = UINT64_MAX;
+    uint64_t m_high = 0;
     std::string m_read;
 };
+
+// Whether the entry read whole has the keys and the check-out day its record says.
+bool SameKeys(const IndexRecord& record, const HistoryEntry& entry);
 
 // The history and its key index as one search sees them: the index caught up with the end of
 // the history (and written back when the folder takes changes), its records in file order.
@@ -1340,9 +1363,9 @@ public:
     void Forward(const std::function<bool(const IndexRecord&)>& f, bool fileOnly = false) const {
         constexpr uint64_t kChunk = 8192;
         for (uint64_t at = 0; at < m_fileRecords; at += kChunk) {
-            const std::string chunk = FileRecords(at, std::min(kChunk, m_fileRecords - at));
+            const std::string_view chunk = FileRecords(at, std::min(kChunk, m_fileRecords - at));
             for (size_t i = 0; i < chunk.size(); i += kIndexRecord)
-                if (!f(IndexRecord{std::string_view(chunk).substr(i, kIndexRecord)}))
+                if (!f(IndexRecord{chunk.substr(i, kIndexRecord)}))
                     return;
         }
         for (size_t i = 0; !fileOnly && i < m_tail.size(); i += kIndexRecord)
@@ -1356,9 +1379,9 @@ public:
         constexpr uint64_t kChunk = 1024;
         for (uint64_t end = m_fileRecords; end > 0;) {
             const uint64_t at = end > kChunk ? end - kChunk : 0;
-            const std::string chunk = FileRecords(at, end - at);
+            const std::string_view chunk = FileRecords(at, end - at);
             for (size_t i = chunk.size(); i > 0; i -= kIndexRecord)
-                if (!f(IndexRecord{std::string_view(chunk).substr(i - kIndexRecord, kIndexRecord)}))
+                if (!f(IndexRecord{chunk.substr(i - kIndexRecord, kIndexRecord)}))
                     return;
             end = at;
         }
@@ -1370,19 +1393,26 @@ public:
         const std::optional<std::string_view> bytes = m_bytes.At(record.Offset(), record.Length());
         if (!bytes)
             throw StaleIndex{};
-        HistoryStream stream(*bytes, record.Offset());
-        size_t found = 0;
-        HistoryScanner scanner(
-            stream, m_literals,
-            [&](const ScannedEntry& e) {
-                if (++found == 1 && EntryRecord(e) == record.bytes)
-                    DecodeEntry(stream, e.lines, m_literals, entry);
-                else
-                    found = 2;
-            },
-            [](const DamageFound&) {});
-        scanner.Run();
-        if (found != 1)
+        if (!m_entryScanner) {
+            m_entryStream.emplace(std::string_view(), 0);
+            m_entryScanner.emplace(
+                *m_entryStream, m_literals,
+                [this](const ScannedEntry& e) {
+                    if (++m_entriesRead == 1 && e.start == m_reading.Offset() &&
+                        e.end - e.start == m_reading.Length())
+                        DecodeEntry(*m_entryStream, e.lines, m_literals, *m_readInto);
+                    else
+                        m_entriesRead = 2;
+                },
+                [](const DamageFound&) {});
+            m_entryScanner->LeaveKeys();
+        }
+        m_entryStream->Reset(*bytes, record.Offset());
+        m_reading = record;
+        m_readInto = &entry;
+        m_entriesRead = 0;
+        m_entryScanner->Run();
+        if (m_entriesRead != 1 || !SameKeys(record, entry))
             throw StaleIndex{};
     }
 
@@ -1406,12 +1436,14 @@ public:
     }
 
 private:
-    std::string FileRecords(uint64_t first, uint64_t count) const {
-        std::string chunk = platform::ReadFileAt(m_keys, static_cast<long long>((first + 1) * kIndexRecord),
-                                                 count * kIndexRecord);
-        if (chunk.size() != count * kIndexRecord)
+    // Read a piece at a time into one buffer: mapped, the index's pages would stay with the
+    // search, which reads each once.
+    std::string_view FileRecords(uint64_t first, uint64_t count) const {
+        m_chunk = platform::ReadFileAt(m_keys, static_cast<long long>((first + 1) * kIndexRecord),
+                                       count * kIndexRecord);
+        if (m_chunk.size() != count * kIndexRecord)
             throw StaleIndex{};
-        return chunk;
+        return m_chunk;
     }
 
     platform::FilePath m_history;
@@ -1423,6 +1455,13 @@ private:
     bool m_fileDamaged = false;
     std::string m_tail; // the records of the part after them
     IndexHeader m_whole;
+    mutable std::string m_chunk; // the piece of the index file's records read last
+    // Reading one entry whole.
+    std::optional<HistoryStream> m_entryStream;
+    std::optional<HistoryScanner> m_entryScanner;
+    IndexRecord m_reading;
+    HistoryEntry* m_readInto = nullptr;
+    size_t m_entriesRead = 0;
 };
 
 const std::string& FieldOf(const HistoryEntry& e, HistoryKey key) {
@@ -1441,6 +1480,17 @@ const std::string& FieldOf(const HistoryEntry& e, HistoryKey key) {
         return e.DBNumber;
     }
     return e.LastName;
+}
+
+bool SameKeys(const IndexRecord& record, const HistoryEntry& entry) {
+    for (size_t k = 0; k < kIndexKeys; ++k) {
+        const std::optional<std::string_view> key = record.Key(k);
+        if (key && *key != FieldOf(entry, static_cast<HistoryKey>(k)))
+            return false;
+    }
+    const bool literal = (record.Kinds() & kLiteralDay) != 0;
+    return literal == entry.CheckOutDateLiteral.has_value() &&
+           (!literal || record.Day() == platform::DaysFromCivil(*entry.CheckOutDateLiteral));
 }
 
 // Which keys accept the record's entry (bit k for keys[k]), each asked once; `read`: whether
