@@ -1355,6 +1355,7 @@ public:
             KeepIndex(folder, [&] { WriteIndex(m_keys, up.kept, added, m_fileRecords, !trusted); });
         }
         m_tail = std::move(up.records);
+        m_keyBytes.emplace(m_keys);
     }
 
     const IndexHeader& whole() const { return m_whole; }
@@ -1436,14 +1437,12 @@ public:
     }
 
 private:
-    // Read a piece at a time into one buffer: mapped, the index's pages would stay with the
-    // search, which reads each once.
     std::string_view FileRecords(uint64_t first, uint64_t count) const {
-        m_chunk = platform::ReadFileAt(m_keys, static_cast<long long>((first + 1) * kIndexRecord),
-                                       count * kIndexRecord);
-        if (m_chunk.size() != count * kIndexRecord)
+        const std::optional<std::string_view> records =
+            m_keyBytes->At((first + 1) * kIndexRecord, count * kIndexRecord);
+        if (!records)
             throw StaleIndex{};
-        return m_chunk;
+        return *records;
     }
 
     platform::FilePath m_history;
@@ -1455,7 +1454,7 @@ private:
     bool m_fileDamaged = false;
     std::string m_tail; // the records of the part after them
     IndexHeader m_whole;
-    mutable std::string m_chunk; // the piece of the index file's records read last
+    mutable std::optional<EntryBytes> m_keyBytes; // the index file's records
     // Reading one entry whole.
     std::optional<HistoryStream> m_entryStream;
     std::optional<HistoryScanner> m_entryScanner;
