@@ -108,9 +108,12 @@ using HistoryKeyTest = std::function<bool(std::string_view)>;
 
 // The history searches: calls `found` with every entry, in file order, whose item `key`
 // (its text as the entry holds it, e.g. LastName with its trailing blanks) `wanted`
-// accepts; the entries ReadHistory gives, damage skipped and noted the same way. The file
-// is read piece by piece, and an entry is read whole only when its key is wanted, so a
-// search takes the same little memory however long the history grows.
+// accepts; the entries ReadHistory gives, damage skipped and noted the same way. The keys
+// are read from the index of the history's keys (history/history.keys, one record per entry,
+// caught up with the history's end first and written back as a step of its own where the
+// folder takes changes), and an entry is read whole from the history, where the index says it
+// lies, only when its key is wanted: a search takes the same little memory however long the
+// history grows, and reads far less than the history.
 void ScanHistory(const platform::DataFolder& folder, HistoryKey key, const HistoryKeyTest& wanted,
                  const std::function<void(const HistoryEntry&)>& found);
 // ScanHistory, `found` also given the entry's place among the readable entries of the file
