@@ -150,44 +150,81 @@ struct CheckOutsToday {
     std::vector<DirectBillCheckOut> directBill;
     std::map<ChargeGroup, GroupLog> log;
 };
+// The day's direct-bill check-outs still looked for, walking back from the newest entry: the
+// latest of each room's and account's, as many as the day's log has charges of theirs.
+class DirectBillWanted {
+public:
+    explicit DirectBillWanted(const std::map<ChargeGroup, GroupLog>& log) : m_log(log) {
+        for (const auto& [group, groupLog] : log)
+            if (!groupLog.charges.empty())
+                ++m_openOfKey[group.key];
+    }
+    // Whether a check-out charged to `code` may still be one of them.
+    bool MayTake(std::string_view code) const {
+        if (m_openOfKey.empty())
+            return false;
+        const std::string trimmed = Trim(code);
+        if (trimmed.empty() || trimmed == "none")
+            return false;
+        const auto open = m_openOfKey.find(records::ChargingKey(code));
+        return open != m_openOfKey.end() && open->second > 0;
+    }
+    // Takes the entry when its group still wants a check-out (entries come newest first).
+    void Take(const records::HistoryEntry& entry, size_t place) {
+        const ChargeGroup group = GroupOf(entry);
+        const auto log = m_log.find(group);
+        if (log == m_log.end())
+            return;
+        std::vector<std::pair<size_t, records::HistoryEntry>>& taken = m_byGroup[group];
+        if (taken.size() >= log->second.charges.size())
+            return;
+        taken.emplace_back(place, entry);
+        if (taken.size() == log->second.charges.size())
+            --m_openOfKey[group.key];
+    }
+    bool Open() const {
+        return std::any_of(m_openOfKey.begin(), m_openOfKey.end(),
+                           [](const auto& open) { return open.second > 0; });
+    }
+    // The latest check-outs pair with the latest charges, the one before with the one before.
+    void PairWithCharges(std::vector<DirectBillCheckOut>& paired) {
+        for (auto& [group, newestFirst] : m_byGroup) {
+            const size_t charges = m_log.at(group).charges.size();
+            for (size_t i = newestFirst.size(); i-- > 0;) {
+                auto& [place, entry] = newestFirst[i];
+                paired.push_back({place, std::move(entry), group, charges - 1 - i});
+            }
+        }
+    }
+
+private:
+    const std::map<ChargeGroup, GroupLog>& m_log;
+    std::map<std::string, size_t> m_openOfKey; // the groups of each account key still wanting one
+    std::map<ChargeGroup, std::vector<std::pair<size_t, records::HistoryEntry>>> m_byGroup;
+};
+
+// The day's check-outs, read from the newest entry of the history back, only as far as today's
+// reach: the ordinary ones by their date, each with its place in the file, and the direct-bill
+// ones by the day's log.
 CheckOutsToday FindCheckOutsToday(const DataFolder& folder, std::string_view todayText) {
     const std::string today = Trim(todayText);
     CheckOutsToday found;
     found.log = LogOfTheDay(folder, todayText);
-    std::set<std::string> keys;
-    for (const auto& [group, log] : found.log)
-        if (!log.charges.empty())
-            keys.insert(group.key);
-    std::map<ChargeGroup, std::vector<std::pair<size_t, records::HistoryEntry>>> byGroup;
+    DirectBillWanted directBill(found.log);
     constexpr unsigned kByDate = 1, kByAccount = 2;
-    records::ScanHistoryPlaced(
+    records::ScanHistoryFromEnd(
         folder,
         {{records::HistoryKey::CheckOutDate, [&](std::string_view date) { return Trim(date) == today; }},
-         {records::HistoryKey::DBNumber,
-          [&](std::string_view code) {
-              if (keys.empty())
-                  return false;
-              const std::string trimmed = Trim(code);
-              return !trimmed.empty() && trimmed != "none" && keys.count(records::ChargingKey(code)) != 0;
-          }}},
+         {records::HistoryKey::DBNumber, [&](std::string_view code) { return directBill.MayTake(code); }}},
+        today, [&] { return directBill.Open(); },
         [&](const records::HistoryEntry& entry, size_t place, unsigned accepted) {
             if ((accepted & kByDate) != 0 && !ChargedToAnAccount(entry))
                 found.ordinary.emplace_back(place, entry);
-            if ((accepted & kByAccount) != 0) {
-                const ChargeGroup group = GroupOf(entry);
-                if (found.log.count(group) != 0)
-                    byGroup[group].emplace_back(place, entry);
-            }
+            if ((accepted & kByAccount) != 0)
+                directBill.Take(entry, place);
         });
-    // The latest check-outs pair with the latest charges, the one before with the one before.
-    for (auto& [group, checkOuts] : byGroup) {
-        const size_t charges = found.log.at(group).charges.size();
-        const size_t count = std::min(charges, checkOuts.size());
-        for (size_t i = 0; i < count; ++i) {
-            auto& [place, entry] = checkOuts[checkOuts.size() - count + i];
-            found.directBill.push_back({place, std::move(entry), group, charges - count + i});
-        }
-    }
+    std::reverse(found.ordinary.begin(), found.ordinary.end());
+    directBill.PairWithCharges(found.directBill);
     return found;
 }
 

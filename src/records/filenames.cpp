@@ -30,6 +30,9 @@ constexpr std::string_view kDailyChargeFolder = "dailycharge";
 platform::FilePath HistoryFile(const DataFolder& folder) {
     return folder.File(kHistoryFolder, "history");
 }
+platform::FilePath HistoryKeysFile(const DataFolder& folder) {
+    return folder.File(kHistoryFolder, "history.keys");
+}
 platform::FilePath DbMemberFile(const DataFolder& folder) {
     return folder.File(kDirectBillFolder, "dbmember");
 }

@@ -49,7 +49,9 @@ inline constexpr std::string_view kPrintFolder = "print";
 const std::vector<std::string>& DataSubFolders();
 
 // Files in sub-folders under a fixed name.
-platform::FilePath HistoryFile(const platform::DataFolder& folder);  // history/history
+platform::FilePath HistoryFile(const platform::DataFolder& folder); // history/history
+// history/history.keys: the index of the history's keys, one record per entry (see history.cpp)
+platform::FilePath HistoryKeysFile(const platform::DataFolder& folder);
 platform::FilePath DbMemberFile(const platform::DataFolder& folder); // directbill/dbmember
 platform::FilePath DbNumberFile(const platform::DataFolder& folder); // directbill/dbnumber
 

@@ -106,10 +106,6 @@ std::vector<SeqLine> HistoryEntry::ToSeqLines() const {
     return lines;
 }
 
-void AppendHistoryEntry(const DataFolder& folder, const HistoryEntry& entry) {
-    platform::AppendLines(HistoryFile(folder), entry.ToSeqLines());
-}
-
 namespace {
 
 // A history entry is three lines of 13, 9 and 10 items.
@@ -439,7 +435,11 @@ private:
 // buffer instead.
 class HistoryStream {
 public:
-    explicit HistoryStream(platform::FilePath file) : m_file(std::move(file)) {
+    // The file from byte `from` (where a line starts) to its end; `linesBefore` lines lie
+    // before that place.
+    explicit HistoryStream(platform::FilePath file, uint64_t from = 0, size_t linesBefore = 0)
+        : m_file(std::move(file)), m_stepRead(static_cast<long long>(from)), m_readAt(from), m_base(from),
+          m_lineNumber(linesBefore) {
         // A file the running step changed is read as the step sees it, piece by piece.
         if (platform::ChangedByStep(m_file)) {
             if (platform::FileSize(m_file) < 0)
@@ -453,17 +453,38 @@ public:
             throw platform::IoError(m_file,
                                     errno == ENOENT ? std::string("File not found") : std::strerror(errno));
         struct stat st;
-        if (::fstat(m_fd, &st) == 0 && st.st_size > 0) {
+        if (::fstat(m_fd, &st) == 0 && st.st_size > 0 && static_cast<uint64_t>(st.st_size) > from) {
             const auto size = static_cast<size_t>(st.st_size);
             void* map = ::mmap(nullptr, size, PROT_READ, MAP_SHARED, m_fd, 0);
             if (map != MAP_FAILED) {
                 m_map = static_cast<char*>(map);
                 m_mapSize = size;
+                m_data = m_map + from;
+                m_givenBack = from / PageSize() * PageSize();
                 ::madvise(map, size, MADV_SEQUENTIAL);
                 return;
             }
         }
         ::posix_fadvise(m_fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+    }
+    // Bytes already in memory, the first of which starts a line at place `base`, after
+    // `linesBefore` lines.
+    HistoryStream(std::string_view bytes, uint64_t base, size_t linesBefore = 0) {
+        Reset(bytes, base, linesBefore);
+    }
+    // Reads other bytes in memory from their start, as if made anew with them.
+    void Reset(std::string_view bytes, uint64_t base, size_t linesBefore = 0) {
+        m_base = base;
+        m_lineNumber = linesBefore;
+        m_data = bytes.data();
+        m_begin = 0;
+        m_end = bytes.size();
+        m_atEnd = true;
+        m_inLineEnd = false;
+        m_pin.reset();
+        m_lastPlace = ~uint64_t{0};
+        m_cutShort.clear();
+        ClassifyHistoryBytes(bytes, m_classes);
     }
     ~HistoryStream() {
         if (m_map != nullptr)
@@ -542,21 +563,40 @@ public:
     // The bytes at `place`, which must be pinned or on the last line read.
     const char* At(uint64_t place) const { return m_data + (place - m_base); }
 
-    void NoteDamage(std::string what) { m_damage.push_back(std::move(what)); }
-    // Hands the damage found over to the clerk's reports, as SeqReader does: the lines that
-    // could not be read, the last line cut short, then what NoteDamage noted.
-    void ReportDamage(std::vector<std::string> firstFound) {
-        if (!m_cutShort.empty())
-            firstFound.push_back(m_cutShort);
-        firstFound.insert(firstFound.end(), m_damage.begin(), m_damage.end());
-        if (firstFound.empty())
+    // After the last line of an entry: takes its line end (CRs, then at most one LF) and
+    // gives the place after it. `settled`: whether more bytes appended could not lengthen it
+    // (an LF ends it, or a line follows); a line end of CRs at the end of the file is not.
+    uint64_t TakeLineEnd(bool& settled) {
+        settled = false;
+        while (m_inLineEnd) {
+            if (m_begin == m_end && !Fill())
+                return m_base + m_begin;
+            if (m_data[m_begin] == '\r') {
+                ++m_begin;
+                continue;
+            }
+            if (m_data[m_begin] == '\n')
+                ++m_begin;
+            m_inLineEnd = false;
+            settled = true;
+        }
+        return m_base + m_begin;
+    }
+
+    // Where the last line was cut short before its line end, if it was.
+    const std::string& CutShort() const { return m_cutShort; }
+
+    // Hands the damage found over to the clerk's reports, as SeqReader does, with the
+    // version of the file read to its end.
+    void ReportDamage(const std::vector<std::string>& damage) const {
+        if (damage.empty())
             return;
         struct stat st;
         const long long changed = m_fd < 0 ? -1 // the step's own version
                                   : ::fstat(m_fd, &st) == 0
                                       ? st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec
                                       : 0;
-        platform::NoteSeqFileDamage(m_file, m_base + m_end, changed, firstFound);
+        platform::NoteSeqFileDamage(m_file, m_base + m_end, changed, damage);
     }
 
 private:
@@ -626,7 +666,7 @@ private:
             return false;
         const size_t more =
             static_cast<size_t>(std::min<uint64_t>(m_mapSize - viewed, std::max(kPiece, m_end)));
-        static const uint64_t page = static_cast<uint64_t>(::sysconf(_SC_PAGESIZE));
+        const uint64_t page = PageSize();
         // The pages behind the view go back (the system keeps them cached); the next ones
         // are mapped in one go rather than a fault at a time.
         const uint64_t behind = m_base / page * page;
@@ -661,8 +701,12 @@ private:
 
     // Reads at most `most` bytes to the end of the buffer: from the disk, or as the step sees it.
     ssize_t ReadPiece(size_t most) {
-        if (m_fd >= 0)
-            return ::read(m_fd, m_buffer.data() + m_end, most);
+        if (m_fd >= 0) {
+            const ssize_t got = ::pread(m_fd, m_buffer.data() + m_end, most, static_cast<off_t>(m_readAt));
+            if (got > 0)
+                m_readAt += static_cast<uint64_t>(got);
+            return got;
+        }
         const std::string piece = platform::ReadFileAt(m_file, m_stepRead, most);
         std::memcpy(m_buffer.data() + m_end, piece.data(), piece.size());
         m_stepRead += static_cast<long long>(piece.size());
@@ -676,9 +720,15 @@ private:
     static constexpr int kPopulateRead = 22;
 #endif
 
+    static uint64_t PageSize() {
+        static const uint64_t page = static_cast<uint64_t>(::sysconf(_SC_PAGESIZE));
+        return page;
+    }
+
     platform::FilePath m_file;
     int m_fd = -1;            // -1: the step changed the file
     long long m_stepRead = 0; // the bytes of it read so far
+    uint64_t m_readAt = 0;    // where the next read from the disk starts
     char* m_map = nullptr;    // the whole file, when mapped
     size_t m_mapSize = 0;
     uint64_t m_givenBack = 0;     // the mapped pages before this place are handed back
@@ -697,7 +747,6 @@ private:
     bool m_lastFlawless = false;
     bool m_lastHashes = false;
     std::string m_cutShort;
-    std::vector<std::string> m_damage;
 };
 
 // The value platform::Val gives the item. A plain decimal (digits and at most one point, as
@@ -809,6 +858,694 @@ bool NumbersReadable(std::string_view line, size_t lineOfEntry, const LineItems&
     return true;
 }
 
+// ---- one pass over the history ----
+
+// The items an index record keeps: the HistoryKey items, in their order.
+constexpr size_t kIndexKeys = 6;
+constexpr size_t kCheckOutKey = static_cast<size_t>(HistoryKey::CheckOutDate);
+constexpr size_t kDbNumberKey = static_cast<size_t>(HistoryKey::DBNumber);
+
+// An entry as a pass over the file finds it: its lines, the texts of its keys as a search
+// is given them, its check-out date literal, and the bytes it spans.
+struct ScannedEntry {
+    EntryLine lines[3];
+    std::array<std::string, kIndexKeys> keys;
+    std::optional<platform::Date> day;
+    uint64_t start = 0;   // where its first line starts
+    uint64_t end = 0;     // after the line end of its last line
+    size_t lastLine = 0;  // the number of its last line
+    bool settled = false; // no byte appended could change where it ends
+};
+
+// The damage a pass notes, as it words it.
+enum class Damage : uint8_t { Unreadable, EntryCutShort, OutOfPlace, TypeMismatch };
+const char* const kUnreadableWhy[] = {"unreadable bytes", "a text without its closing quote",
+                                      "characters after a closing quote"};
+
+struct DamageFound {
+    Damage what;
+    uint8_t why = 0; // Unreadable: which of kUnreadableWhy
+    uint64_t a = 0;  // the line (the first line of an entry cut short)
+    uint64_t b = 0;  // the entry's last line, or the count of items
+    std::string Text() const {
+        switch (what) {
+        case Damage::Unreadable:
+            return "line " + std::to_string(a) + ": " + kUnreadableWhy[why] + ", skipped";
+        case Damage::EntryCutShort:
+            return "lines " + std::to_string(a) + " to " + std::to_string(b) +
+                   ": an entry cut short, skipped";
+        case Damage::OutOfPlace:
+            return "line " + std::to_string(a) + ": " + std::to_string(b) +
+                   " items, out of place in an entry, skipped";
+        case Damage::TypeMismatch:
+            return "line " + std::to_string(a) + ": Type mismatch, skipped";
+        }
+        return {};
+    }
+};
+
+// Reads the lines of a stream into entries, as the file layer's reader would: a line that
+// cannot be read is skipped, a line that does not fit where it stands drops the entry begun
+// before it, and a line that fits as a first line starts the next entry, so one bad line
+// costs one entry. Each entry and each damage is handed on as it is found, in file order.
+class HistoryScanner {
+public:
+    using EntryFound = std::function<void(const ScannedEntry&)>;
+    using DamageSeen = std::function<void(const DamageFound&)>;
+    HistoryScanner(HistoryStream& stream, Literals& literals, EntryFound entry, DamageSeen damage)
+        : m_stream(stream), m_literals(literals), m_found(std::move(entry)), m_damage(std::move(damage)) {}
+
+    // The entries' keys are left out (they are read from the entries whole instead).
+    void LeaveKeys() { m_keys = false; }
+
+    void Run() {
+        std::string_view text;
+        size_t number = 0;
+        uint64_t place = 0;
+        while (m_stream.NextLine(text, number, place))
+            TakeLine(text, number, place);
+        DropEntry(m_lastLine);
+    }
+
+private:
+    void TakeLine(std::string_view text, size_t number, uint64_t place) {
+        if (!m_stream.ReadItems(place, text.size(), m_items, m_why)) {
+            const auto why = std::find(std::begin(kUnreadableWhy), std::end(kUnreadableWhy), m_why);
+            m_damage({Damage::Unreadable, static_cast<uint8_t>(why - std::begin(kUnreadableWhy)), number, 0});
+            return;
+        }
+        const size_t count = m_items.count();
+        if (count != kHistoryLineItems[m_line]) {
+            DropEntry(m_lastLine);
+            if (count != kHistoryLineItems[0]) {
+                m_damage({Damage::OutOfPlace, 0, number, count});
+                m_lastLine = number;
+                return;
+            }
+        }
+        if (m_line == 0)
+            m_firstLine = number;
+        m_lastLine = number;
+        if (!NumbersReadable(text, m_line, m_items, m_literals)) {
+            if (m_line == 0)
+                m_damage({Damage::TypeMismatch, 0, number, 0});
+            DropEntry(m_lastLine);
+            return;
+        }
+        if (m_line == 0) {
+            m_stream.Pin(place);
+            m_entry.start = place;
+        }
+        if (m_keys)
+            KeepKeys(text);
+        m_entry.lines[m_line] = {place, text.size()};
+        if (++m_line == 3)
+            FinishEntry(number);
+    }
+
+    // The keys on the line being read.
+    void KeepKeys(std::string_view text) {
+        for (size_t k = 0; k < kIndexKeys; ++k) {
+            const KeyPlace at = PlaceOf(static_cast<HistoryKey>(k));
+            if (at.line != m_line)
+                continue;
+            const RawItem item = m_items.Item(at.item);
+            const std::string_view raw = text.substr(item.offset, item.length);
+            const bool literal = MayBeLiteral(raw, item);
+            m_entry.keys[k] = literal ? std::string_view(m_literals.Text(raw)) : raw;
+            if (k != kCheckOutKey)
+                continue;
+            m_entry.day.reset();
+            if (literal && m_literals.Item(raw).kind == platform::SeqItem::Kind::Date)
+                m_entry.day = m_literals.Item(raw).date;
+        }
+    }
+
+    void FinishEntry(size_t number) {
+        m_entry.end = m_stream.TakeLineEnd(m_entry.settled);
+        m_entry.lastLine = number;
+        m_found(m_entry);
+        m_line = 0;
+        m_stream.Unpin();
+    }
+
+    void DropEntry(size_t last) {
+        if (m_line != 0)
+            m_damage({Damage::EntryCutShort, 0, m_firstLine, last});
+        m_line = 0;
+        m_stream.Unpin();
+    }
+
+    HistoryStream& m_stream;
+    Literals& m_literals;
+    EntryFound m_found;
+    DamageSeen m_damage;
+    LineItems m_items;
+    std::string m_why;
+    ScannedEntry m_entry;
+    size_t m_line = 0;      // the line of the entry expected next
+    size_t m_firstLine = 0; // where the entry being read began
+    size_t m_lastLine = 0;
+    bool m_keys = true;
+};
+
+// ---- the key index, "history/history.keys" ----
+//
+// A header, then one record per readable entry of the history and per damage found in it,
+// in file order, each kIndexRecord bytes, numbers little-endian:
+//   entry:  0 'E', 1 the keys too long for their room (bit k for key k), 2 kinds (bit 0: the
+//           check-out date is a date literal, bit 1: neither that nor an account code),
+//           4 its place in the history (8), 12 its length (4), 16 the literal's day (4),
+//           20 the keys in HistoryKey order, each its length (1) and its text (kKeyWidth)
+//   damage: 0 'D', 3 what (Damage), 4 why, 8 the line (8), 16 the other number (8)
+// The header: "VHKEYS01", the history bytes covered (8), the lines they hold (8), the
+// records (8), the entries among them (8), a hash of the last covered bytes (8), the
+// damage records (8), 56 kinds (4: bit 0 the literal days never went back and every entry
+// has one or an account code, bit 1 a day was seen), 60 the last day (4), 64 the first (4).
+constexpr size_t kIndexRecord = 80;
+constexpr std::string_view kIndexMagic = "VHKEYS01";
+constexpr size_t kKeyWidth[kIndexKeys] = {15, 6, 10, 10, 5, 8};
+constexpr size_t kKeysAt = 20;
+constexpr uint8_t kLiteralDay = 1, kIrregular = 2;
+// Bytes at the end of the covered part whose hash the header keeps.
+constexpr uint64_t kTailChecked = 64 * 1024;
+
+constexpr size_t KeyAt(size_t k) {
+    size_t at = kKeysAt;
+    for (size_t i = 0; i < k; ++i)
+        at += 1 + kKeyWidth[i];
+    return at;
+}
+static_assert(KeyAt(kIndexKeys) <= kIndexRecord);
+
+void PutNumber(std::string& bytes, size_t at, uint64_t value, size_t width) {
+    for (size_t i = 0; i < width; ++i)
+        bytes[at + i] = static_cast<char>(value >> (8 * i) & 0xff);
+}
+uint64_t NumberAt(std::string_view bytes, size_t at, size_t width) {
+    uint64_t value = 0;
+    for (size_t i = width; i-- > 0;)
+        value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
+    return value;
+}
+
+uint64_t HashOf(std::string_view bytes) {
+    uint64_t hash = 1469598103934665603ULL;
+    for (unsigned char c : bytes)
+        hash = (hash ^ c) * 1099511628211ULL;
+    return hash;
+}
+
+bool Charged(std::string_view dbNumber) {
+    const std::string code = platform::Trim(dbNumber);
+    return !code.empty() && code != "none";
+}
+
+std::string EntryRecord(const ScannedEntry& e) {
+    std::string r(kIndexRecord, '\0');
+    r[0] = 'E';
+    uint8_t kinds = e.day ? kLiteralDay : 0;
+    if (!e.day && !Charged(e.keys[kDbNumberKey]))
+        kinds |= kIrregular;
+    r[2] = static_cast<char>(kinds);
+    PutNumber(r, 4, e.start, 8);
+    PutNumber(r, 12, e.end - e.start, 4);
+    PutNumber(r, 16, e.day ? static_cast<uint64_t>(platform::DaysFromCivil(*e.day)) : 0, 4);
+    uint8_t tooLong = 0;
+    for (size_t k = 0; k < kIndexKeys; ++k) {
+        if (e.keys[k].size() > kKeyWidth[k]) {
+            tooLong |= static_cast<uint8_t>(1u << k);
+            continue;
+        }
+        r[KeyAt(k)] = static_cast<char>(e.keys[k].size());
+        r.replace(KeyAt(k) + 1, e.keys[k].size(), e.keys[k]);
+    }
+    r[1] = static_cast<char>(tooLong);
+    return r;
+}
+
+std::string DamageRecord(const DamageFound& d) {
+    std::string r(kIndexRecord, '\0');
+    r[0] = 'D';
+    r[3] = static_cast<char>(d.what);
+    r[4] = static_cast<char>(d.why);
+    PutNumber(r, 8, d.a, 8);
+    PutNumber(r, 16, d.b, 8);
+    return r;
+}
+
+// One record of the index, as it lies.
+struct IndexRecord {
+    std::string_view bytes;
+    bool IsEntry() const { return bytes[0] == 'E'; }
+    uint64_t Offset() const { return NumberAt(bytes, 4, 8); }
+    uint64_t Length() const { return NumberAt(bytes, 12, 4); }
+    uint8_t Kinds() const { return static_cast<uint8_t>(bytes[2]); }
+    long Day() const { return static_cast<long>(static_cast<int32_t>(NumberAt(bytes, 16, 4))); }
+    // The key's text; nullopt when it is too long for the record.
+    std::optional<std::string_view> Key(size_t k) const {
+        if ((static_cast<uint8_t>(bytes[1]) >> k & 1) != 0)
+            return std::nullopt;
+        return bytes.substr(KeyAt(k) + 1, static_cast<unsigned char>(bytes[KeyAt(k)]));
+    }
+    DamageFound Noted() const {
+        return {static_cast<Damage>(bytes[3]), static_cast<uint8_t>(bytes[4]), NumberAt(bytes, 8, 8),
+                NumberAt(bytes, 16, 8)};
+    }
+};
+
+struct IndexHeader {
+    uint64_t covered = 0, lines = 0, records = 0, entries = 0, tailHash = 0, damaged = 0;
+    bool ordered = true; // the literal days never went back, and no entry lacks both
+    bool days = false;   // a literal day was seen
+    long lastDay = 0, firstDay = 0;
+
+    void Add(const IndexRecord& r) {
+        ++records;
+        if (!r.IsEntry()) {
+            ++damaged;
+            return;
+        }
+        ++entries;
+        if ((r.Kinds() & kIrregular) != 0)
+            ordered = false;
+        if ((r.Kinds() & kLiteralDay) == 0)
+            return;
+        if (days && r.Day() < lastDay)
+            ordered = false;
+        if (!days)
+            firstDay = r.Day();
+        days = true;
+        lastDay = r.Day();
+    }
+
+    std::string Encode() const {
+        std::string h(kIndexRecord, '\0');
+        h.replace(0, kIndexMagic.size(), kIndexMagic);
+        size_t at = 8;
+        for (uint64_t n : {covered, lines, records, entries, tailHash, damaged}) {
+            PutNumber(h, at, n, 8);
+            at += 8;
+        }
+        PutNumber(h, 56, (ordered ? 1u : 0u) | (days ? 2u : 0u), 4);
+        PutNumber(h, 60, static_cast<uint64_t>(lastDay), 4);
+        PutNumber(h, 64, static_cast<uint64_t>(firstDay), 4);
+        return h;
+    }
+
+    static std::optional<IndexHeader> Decode(std::string_view h) {
+        if (h.size() != kIndexRecord || h.substr(0, kIndexMagic.size()) != kIndexMagic)
+            return std::nullopt;
+        IndexHeader header;
+        size_t at = 8;
+        for (uint64_t* n : {&header.covered, &header.lines, &header.records, &header.entries,
+                            &header.tailHash, &header.damaged}) {
+            *n = NumberAt(h, at, 8);
+            at += 8;
+        }
+        const uint64_t kinds = NumberAt(h, 56, 4);
+        header.ordered = (kinds & 1) != 0;
+        header.days = (kinds & 2) != 0;
+        header.lastDay = static_cast<int32_t>(NumberAt(h, 60, 4));
+        header.firstDay = static_cast<int32_t>(NumberAt(h, 64, 4));
+        return header;
+    }
+};
+
+// ---- the index as a search uses it ----
+
+// The index names bytes that are not the entry it says: it is made anew.
+struct StaleIndex {};
+
+// The file's time of change in nanoseconds; -1 when missing or changed by the running step.
+long long ChangeTime(const platform::FilePath& file) {
+    struct stat st;
+    if (platform::ChangedByStep(file) || ::stat(file.c_str(), &st) != 0)
+        return -1;
+    return st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec;
+}
+
+// The hash of the last bytes of the first `covered` bytes of the history as it is now.
+uint64_t TailHash(const platform::FilePath& history, uint64_t covered) {
+    const uint64_t n = std::min(covered, kTailChecked);
+    return HashOf(platform::ReadFileAt(history, static_cast<long long>(covered - n), n));
+}
+
+// The header of an index that covers the first part of the history as it is now (of
+// `size` bytes); nullopt for a missing or damaged index, one ahead of the history, one of
+// another history (its covered part's end differs), or one the history was changed after
+// behind the program's back (written to later than the index, by more than a clock's step).
+std::optional<IndexHeader> TrustedIndex(const platform::FilePath& history, const platform::FilePath& keys,
+                                        long long size) {
+    constexpr long long kTimeSlack = 2'000'000'000LL;
+    const long long keysSize = platform::FileSize(keys);
+    if (keysSize < static_cast<long long>(kIndexRecord))
+        return std::nullopt;
+    std::optional<IndexHeader> header = IndexHeader::Decode(platform::ReadFileAt(keys, 0, kIndexRecord));
+    if (!header || header->covered > static_cast<uint64_t>(size) ||
+        static_cast<uint64_t>(keysSize) != (header->records + 1) * kIndexRecord)
+        return std::nullopt;
+    const long long historyTime = ChangeTime(history), keysTime = ChangeTime(keys);
+    if (historyTime >= 0 && keysTime >= 0 && historyTime > keysTime + kTimeSlack)
+        return std::nullopt;
+    if (TailHash(history, header->covered) != header->tailHash)
+        return std::nullopt;
+    return header;
+}
+
+// What a pass over the history after the part the index covers adds to it.
+struct CaughtUp {
+    std::string records;    // every record the pass gave, in order
+    IndexHeader whole;      // the index with all of them
+    IndexHeader kept;       // with those up to the last entry that ends for good
+    size_t keptRecords = 0; // how many of `records` that is
+};
+
+CaughtUp CatchUp(HistoryStream& stream, Literals& literals, const IndexHeader& from) {
+    CaughtUp up{{}, from, from, 0};
+    const auto add = [&](const std::string& record) {
+        up.whole.Add(IndexRecord{record});
+        up.records += record;
+    };
+    HistoryScanner scanner(
+        stream, literals,
+        [&](const ScannedEntry& e) {
+            add(EntryRecord(e));
+            if (!e.settled)
+                return;
+            up.kept = up.whole;
+            up.kept.covered = e.end;
+            up.kept.lines = e.lastLine;
+            up.keptRecords = up.records.size() / kIndexRecord;
+        },
+        [&](const DamageFound& d) { add(DamageRecord(d)); });
+    scanner.Run();
+    return up;
+}
+
+// Writes the header and the records added after the first `fileRecords`; `whole`: the file
+// is written anew with them alone.
+void WriteIndex(const platform::FilePath& keys, const IndexHeader& header, std::string_view added,
+                uint64_t fileRecords, bool whole) {
+    if (whole) {
+        platform::ReplaceFileContent(keys, header.Encode() + std::string(added));
+        return;
+    }
+    const platform::RandomFile file(keys, static_cast<int>(kIndexRecord));
+    if (!added.empty())
+        file.Put(static_cast<long>(fileRecords) + 2, added);
+    file.Put(1, header.Encode());
+}
+
+// Runs the change as a step of its own through the folder's engine (a step already running
+// is left alone). A folder that takes no change keeps the index in memory only.
+void KeepIndex(const DataFolder& folder, const std::function<void()>& change) {
+    platform::FolderOwner* owner = folder.engine();
+    try {
+        if (owner == nullptr)
+            change();
+        else if (owner->RunningStep() == nullptr)
+            owner->RunAsStep("Bringing the index of the history up to date", change);
+    } catch (const platform::IoError&) {
+        // looked at only, or the disk failed: nothing was changed, and the search goes on
+    }
+}
+
+// The bytes of the entries an index names, where they lie: the file mapped once for a
+// search, the pages looked at handed back as it goes on; or as the running step sees it.
+class EntryBytes {
+public:
+    explicit EntryBytes(const platform::FilePath& history) : m_file(history) {
+        if (platform::ChangedByStep(m_file))
+            return;
+        m_fd = ::open(m_file.c_str(), O_RDONLY | O_CLOEXEC);
+        struct stat st;
+        if (m_fd < 0 || ::fstat(m_fd, &st) != 0 || st.st_size <= 0)
+            return;
+        void* map = ::mmap(nullptr, static_cast<size_t>(st.st_size), PROT_READ, MAP_SHARED, m_fd, 0);
+        if (map == MAP_FAILED)
+            return;
+        m_map = static_cast<char*>(map);
+        m_size = static_cast<uint64_t>(st.st_size);
+    }
+    ~EntryBytes() {
+        if (m_map != nullptr)
+            ::munmap(m_map, m_size);
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    EntryBytes(const EntryBytes&) = delete;
+    EntryBytes& operator=(const EntryBytes&) = delete;
+
+    // The `length` bytes at `offset`; nullopt when the file is shorter.
+    std::optional<std::string_view> At(uint64_t offset, uint64_t length) {
+        if (m_map == nullptr) {
+            m_read = platform::ReadFileAt(m_file, static_cast<long long>(offset), length);
+            if (m_read.size() != length)
+                return std::nullopt;
+            return std::string_view(m_read);
+        }
+        if (offset + length > m_size)
+            return std::nullopt;
+        // The pages looked at since they were last handed back lie between m_low and m_high
+        // (and a few around them, mapped with the pages looked at): all go back together.
+        m_low = std::min(m_low, offset);
+        m_high = std::max(m_high, offset + length);
+        if (m_high - m_low > kGiveBack) {
+            ::madvise(m_map, m_size, MADV_DONTNEED);
+            m_low = offset;
+            m_high = offset + length;
+        }
+        return std::string_view(m_map + offset, length);
+    }
+
+private:
+    static constexpr uint64_t kGiveBack = 1024 * 1024;
+    platform::FilePath m_file;
+    int m_fd = -1;
+    char* m_map = nullptr;
+    uint64_t m_size = 0;
+    uint64_t m_low = UINT64_MAX;
+    uint64_t m_high = 0;
+    std::string m_read;
+};
+
+// Whether the entry read whole has the keys and the check-out day its record says.
+bool SameKeys(const IndexRecord& record, const HistoryEntry& entry);
+
+// The history and its key index as one search sees them: the index caught up with the end of
+// the history (and written back when the folder takes changes), its records in file order.
+class IndexedHistory {
+public:
+    // `anew`: the index on the disk is not trusted, but made again.
+    IndexedHistory(const DataFolder& folder, bool anew)
+        : m_history(HistoryFile(folder)), m_keys(HistoryKeysFile(folder)), m_bytes(m_history) {
+        const long long size = platform::FileSize(m_history);
+        const std::optional<IndexHeader> trusted =
+            anew ? std::nullopt : TrustedIndex(m_history, m_keys, size);
+        const IndexHeader base = trusted.value_or(IndexHeader{});
+        m_fileRecords = trusted ? base.records : 0;
+        m_fileDamaged = base.damaged > 0;
+        m_stream.emplace(m_history, base.covered, base.lines);
+        CaughtUp up = CatchUp(*m_stream, m_literals, base);
+        m_whole = up.whole;
+        if (!trusted || up.keptRecords > 0) {
+            up.kept.tailHash = TailHash(m_history, up.kept.covered);
+            const std::string_view added(up.records.data(), up.keptRecords * kIndexRecord);
+            KeepIndex(folder, [&] { WriteIndex(m_keys, up.kept, added, m_fileRecords, !trusted); });
+        }
+        m_tail = std::move(up.records);
+        m_keyBytes.emplace(m_keys);
+    }
+
+    const IndexHeader& whole() const { return m_whole; }
+
+    // f(record) for every record from the first on, or from the last back, until f says no more.
+    void Forward(const std::function<bool(const IndexRecord&)>& f, bool fileOnly = false) const {
+        constexpr uint64_t kChunk = 8192;
+        for (uint64_t at = 0; at < m_fileRecords; at += kChunk) {
+            const std::string_view chunk = FileRecords(at, std::min(kChunk, m_fileRecords - at));
+            for (size_t i = 0; i < chunk.size(); i += kIndexRecord)
+                if (!f(IndexRecord{chunk.substr(i, kIndexRecord)}))
+                    return;
+        }
+        for (size_t i = 0; !fileOnly && i < m_tail.size(); i += kIndexRecord)
+            if (!f(IndexRecord{std::string_view(m_tail).substr(i, kIndexRecord)}))
+                return;
+    }
+    void Backward(const std::function<bool(const IndexRecord&)>& f) const {
+        for (size_t i = m_tail.size(); i > 0; i -= kIndexRecord)
+            if (!f(IndexRecord{std::string_view(m_tail).substr(i - kIndexRecord, kIndexRecord)}))
+                return;
+        constexpr uint64_t kChunk = 1024;
+        for (uint64_t end = m_fileRecords; end > 0;) {
+            const uint64_t at = end > kChunk ? end - kChunk : 0;
+            const std::string_view chunk = FileRecords(at, end - at);
+            for (size_t i = chunk.size(); i > 0; i -= kIndexRecord)
+                if (!f(IndexRecord{chunk.substr(i - kIndexRecord, kIndexRecord)}))
+                    return;
+            end = at;
+        }
+    }
+
+    // The entry the record names, read whole into `entry`; StaleIndex when the bytes there
+    // are not that entry.
+    void Read(const IndexRecord& record, HistoryEntry& entry) {
+        const std::optional<std::string_view> bytes = m_bytes.At(record.Offset(), record.Length());
+        if (!bytes)
+            throw StaleIndex{};
+        if (!m_entryScanner) {
+            m_entryStream.emplace(std::string_view(), 0);
+            m_entryScanner.emplace(
+                *m_entryStream, m_literals,
+                [this](const ScannedEntry& e) {
+                    if (++m_entriesRead == 1 && e.start == m_reading.Offset() &&
+                        e.end - e.start == m_reading.Length())
+                        DecodeEntry(*m_entryStream, e.lines, m_literals, *m_readInto);
+                    else
+                        m_entriesRead = 2;
+                },
+                [](const DamageFound&) {});
+            m_entryScanner->LeaveKeys();
+        }
+        m_entryStream->Reset(*bytes, record.Offset());
+        m_reading = record;
+        m_readInto = &entry;
+        m_entriesRead = 0;
+        m_entryScanner->Run();
+        if (m_entriesRead != 1 || !SameKeys(record, entry))
+            throw StaleIndex{};
+    }
+
+    // Hands the damage found over to the clerk, as a whole pass over the file does: the lines
+    // that could not be read, a last line cut short, then the rest.
+    void ReportDamage() const {
+        std::vector<std::string> unreadable, other;
+        const auto take = [&](const IndexRecord& r) {
+            if (!r.IsEntry())
+                (r.Noted().what == Damage::Unreadable ? unreadable : other).push_back(r.Noted().Text());
+            return true;
+        };
+        if (m_fileDamaged)
+            Forward(take, true);
+        for (size_t i = 0; i < m_tail.size(); i += kIndexRecord)
+            take(IndexRecord{std::string_view(m_tail).substr(i, kIndexRecord)});
+        if (!m_stream->CutShort().empty())
+            unreadable.push_back(m_stream->CutShort());
+        unreadable.insert(unreadable.end(), other.begin(), other.end());
+        m_stream->ReportDamage(unreadable);
+    }
+
+private:
+    std::string_view FileRecords(uint64_t first, uint64_t count) const {
+        const std::optional<std::string_view> records =
+            m_keyBytes->At((first + 1) * kIndexRecord, count * kIndexRecord);
+        if (!records)
+            throw StaleIndex{};
+        return *records;
+    }
+
+    platform::FilePath m_history;
+    platform::FilePath m_keys;
+    EntryBytes m_bytes;
+    Literals m_literals;
+    std::optional<HistoryStream> m_stream; // the part after the index, read to the end
+    uint64_t m_fileRecords = 0;            // the records of the index file used
+    bool m_fileDamaged = false;
+    std::string m_tail; // the records of the part after them
+    IndexHeader m_whole;
+    mutable std::optional<EntryBytes> m_keyBytes; // the index file's records
+    // Reading one entry whole.
+    std::optional<HistoryStream> m_entryStream;
+    std::optional<HistoryScanner> m_entryScanner;
+    IndexRecord m_reading;
+    HistoryEntry* m_readInto = nullptr;
+    size_t m_entriesRead = 0;
+};
+
+const std::string& FieldOf(const HistoryEntry& e, HistoryKey key) {
+    switch (key) {
+    case HistoryKey::LastName:
+        return e.LastName;
+    case HistoryKey::RegCard:
+        return e.RegCard;
+    case HistoryKey::ArrivalDate:
+        return e.ArrivalDate;
+    case HistoryKey::CheckOutDate:
+        return e.CheckOutDate;
+    case HistoryKey::FolioNumber:
+        return e.FolioNumber;
+    case HistoryKey::DBNumber:
+        return e.DBNumber;
+    }
+    return e.LastName;
+}
+
+bool SameKeys(const IndexRecord& record, const HistoryEntry& entry) {
+    for (size_t k = 0; k < kIndexKeys; ++k) {
+        const std::optional<std::string_view> key = record.Key(k);
+        if (key && *key != FieldOf(entry, static_cast<HistoryKey>(k)))
+            return false;
+    }
+    const bool literal = (record.Kinds() & kLiteralDay) != 0;
+    return literal == entry.CheckOutDateLiteral.has_value() &&
+           (!literal || record.Day() == platform::DaysFromCivil(*entry.CheckOutDateLiteral));
+}
+
+// Which keys accept the record's entry (bit k for keys[k]), each asked once; `read`: whether
+// the entry was read whole into `entry` already (a key too long for the record is read
+// from the entry).
+unsigned Accepted(IndexedHistory& history, const IndexRecord& record,
+                  const std::vector<HistoryKeyWanted>& keys, HistoryEntry& entry, bool& read) {
+    unsigned accepted = 0;
+    for (size_t k = 0; k < keys.size(); ++k) {
+        std::optional<std::string_view> text = record.Key(static_cast<size_t>(keys[k].key));
+        if (!text) {
+            if (!read)
+                history.Read(record, entry);
+            read = true;
+            text = FieldOf(entry, keys[k].key);
+        }
+        if (keys[k].wanted(*text))
+            accepted |= 1u << k;
+    }
+    return accepted;
+}
+
+// Runs the search over the history and its index; an index found to name wrong bytes is
+// made anew and the search run again.
+void WithIndex(const DataFolder& folder, const std::function<void(IndexedHistory&)>& search) {
+    for (bool anew : {false, true}) {
+        try {
+            IndexedHistory history(folder, anew);
+            search(history);
+            return;
+        } catch (const StaleIndex&) {
+            if (anew)
+                throw platform::IoError(HistoryFile(folder), "The history changed while it was read");
+        }
+    }
+}
+
+// The day of the date text `text` when a walk back through the history may end at an entry
+// whose check-out date literal is before it: the literal days never went back, each entry
+// has one or an account code, and all of them lie within a hundred years of it, so that no
+// older entry's date reads as `text`. nullopt when the walk must go to the first entry.
+std::optional<long> DayFloor(const IndexHeader& whole, std::string_view text) {
+    if (!whole.ordered || !whole.days)
+        return std::nullopt;
+    const std::string wanted = platform::Trim(text);
+    const std::optional<platform::Date> day =
+        platform::ParseDate(wanted, platform::CivilFromDays(whole.lastDay).year);
+    if (!day || platform::DateText(*day) != wanted)
+        return std::nullopt;
+    const long floor = platform::DaysFromCivil(*day);
+    constexpr long kNearlyACentury = 36000;
+    if (whole.firstDay <= floor - kNearlyACentury)
+        return std::nullopt;
+    return floor;
+}
+
 } // namespace
 
 void ScanHistory(const DataFolder& folder, HistoryKey key, const HistoryKeyTest& wanted,
@@ -824,89 +1561,104 @@ void ScanHistoryPlaced(const DataFolder& folder, HistoryKey key, const HistoryKe
 
 void ScanHistoryPlaced(const DataFolder& folder, const std::vector<HistoryKeyWanted>& keys,
                        const std::function<void(const HistoryEntry&, size_t, unsigned)>& found) {
-    const platform::FilePath file = HistoryFile(folder);
-    if (!platform::FileExists(file))
-        return; // no guest has checked out yet
-    HistoryStream stream(file);
-    std::vector<KeyPlace> keyPlaces;
-    for (const HistoryKeyWanted& key : keys)
-        keyPlaces.push_back(PlaceOf(key.key));
-    // Lines that cannot be read at all are noted as the file layer notes them, the entries
-    // they break after them, as a SeqReader's reader would.
-    std::vector<std::string> unreadable;
-    EntryLine lines[3];
-    std::vector<RawItem> keyItems(keys.size());
-    size_t line = 0;      // the line of the entry expected next
-    size_t firstLine = 0; // where the entry being read began
-    size_t lastLine = 0;
-    // A line that does not fit where it stands drops the entry begun before it; a line
-    // that fits as a first line starts the next entry, so one bad line costs one entry.
-    auto dropEntry = [&](size_t last) {
-        if (line != 0)
-            stream.NoteDamage("lines " + std::to_string(firstLine) + " to " + std::to_string(last) +
-                              ": an entry cut short, skipped");
-        line = 0;
-        stream.Unpin();
-    };
-    std::string_view text;
-    size_t number = 0;
-    uint64_t place = 0;
-    std::string why;
-    LineItems items;
-    Literals literals;
-    HistoryEntry entry;
-    size_t entries = 0; // the whole entries read so far
-    while (stream.NextLine(text, number, place)) {
-        if (!stream.ReadItems(place, text.size(), items, why)) {
-            unreadable.push_back("line " + std::to_string(number) + ": " + why + ", skipped");
-            continue;
-        }
-        const size_t count = items.count();
-        if (count != kHistoryLineItems[line]) {
-            dropEntry(lastLine);
-            if (count != kHistoryLineItems[0]) {
-                stream.NoteDamage("line " + std::to_string(number) + ": " + std::to_string(count) +
-                                  " items, out of place in an entry, skipped");
-                lastLine = number;
-                continue;
+    if (!platform::FileExists(HistoryFile(folder)))
+        return;           // no guest has checked out yet
+    size_t delivered = 0; // the entries before this place were handed on
+    WithIndex(folder, [&](IndexedHistory& history) {
+        HistoryEntry entry;
+        size_t place = 0;
+        history.Forward([&](const IndexRecord& record) {
+            if (!record.IsEntry())
+                return true;
+            bool read = false;
+            const unsigned accepted = Accepted(history, record, keys, entry, read);
+            if (accepted != 0 && place >= delivered) {
+                if (!read)
+                    history.Read(record, entry);
+                found(entry, place, accepted);
+                delivered = place + 1;
             }
-        }
-        if (line == 0)
-            firstLine = number;
-        lastLine = number;
-        if (!NumbersReadable(text, line, items, literals)) {
-            if (line == 0)
-                stream.NoteDamage("line " + std::to_string(number) + ": Type mismatch, skipped");
-            dropEntry(lastLine);
-            continue;
-        }
-        if (line == 0)
-            stream.Pin(place);
-        for (size_t k = 0; k < keys.size(); ++k)
-            if (line == keyPlaces[k].line)
-                keyItems[k] = items.Item(keyPlaces[k].item);
-        lines[line] = {place, text.size()};
-        if (++line < 3)
-            continue;
-        unsigned accepted = 0;
-        for (size_t k = 0; k < keys.size(); ++k) {
-            const RawItem& keyItem = keyItems[k];
-            const std::string_view keyText(stream.At(lines[keyPlaces[k].line].place) + keyItem.offset,
-                                           keyItem.length);
-            const HistoryKeyTest& wanted = keys[k].wanted;
-            if (MayBeLiteral(keyText, keyItem) ? wanted(literals.Text(keyText)) : wanted(keyText))
-                accepted |= 1u << k;
-        }
-        if (accepted != 0) {
-            DecodeEntry(stream, lines, literals, entry);
-            found(entry, entries, accepted);
-        }
-        ++entries;
-        line = 0;
-        stream.Unpin();
-    }
-    dropEntry(lastLine);
-    stream.ReportDamage(std::move(unreadable));
+            ++place;
+            return true;
+        });
+        history.ReportDamage();
+    });
+}
+
+void ScanHistoryFromEnd(const DataFolder& folder, const std::vector<HistoryKeyWanted>& keys,
+                        std::string_view checkOutDay, const std::function<bool()>& more,
+                        const std::function<void(const HistoryEntry&, size_t, unsigned)>& found) {
+    if (!platform::FileExists(HistoryFile(folder)))
+        return;
+    size_t delivered = SIZE_MAX; // the entries from this place on were handed on
+    WithIndex(folder, [&](IndexedHistory& history) {
+        const std::optional<long> floor = DayFloor(history.whole(), checkOutDay);
+        HistoryEntry entry;
+        size_t place = history.whole().entries;
+        history.Backward([&](const IndexRecord& record) {
+            if (!record.IsEntry())
+                return true;
+            --place;
+            if (floor && (record.Kinds() & kLiteralDay) != 0 && record.Day() < *floor && !more())
+                return false;
+            bool read = false;
+            const unsigned accepted = Accepted(history, record, keys, entry, read);
+            if (accepted != 0 && place < delivered) {
+                if (!read)
+                    history.Read(record, entry);
+                found(entry, place, accepted);
+                delivered = place;
+            }
+            return true;
+        });
+        history.ReportDamage();
+    });
+}
+
+void CatchUpHistoryIndex(const DataFolder& folder) {
+    if (platform::FileExists(HistoryFile(folder)))
+        WithIndex(folder, [](IndexedHistory&) {});
+}
+
+namespace {
+
+// Adds the entry appended after the first `before` bytes of the history to its index, which
+// covered those bytes (`index`), in the step that appended it. An append that does not read
+// back as one whole entry (never made by the program) leaves the index behind: the next
+// search catches it up.
+void IndexAppended(const DataFolder& folder, const IndexHeader& index, long long before) {
+    const platform::FilePath history = HistoryFile(folder);
+    const long long after = platform::FileSize(history);
+    const std::string bytes =
+        platform::ReadFileAt(history, before, static_cast<size_t>(std::max(after - before, 0LL)));
+    HistoryStream stream(bytes, static_cast<uint64_t>(before), index.lines);
+    Literals literals;
+    CaughtUp up = CatchUp(stream, literals, index);
+    if (up.keptRecords != 1 || up.records.size() != kIndexRecord ||
+        up.kept.covered != static_cast<uint64_t>(after))
+        return;
+    up.kept.tailHash = TailHash(history, up.kept.covered);
+    WriteIndex(HistoryKeysFile(folder), up.kept, up.records, index.records, before == 0);
+}
+
+} // namespace
+
+void AppendHistoryEntry(const DataFolder& folder, const HistoryEntry& entry) {
+    const platform::FilePath history = HistoryFile(folder);
+    const auto append = [&] {
+        const long long before = std::max(platform::FileSize(history), 0LL);
+        // The index takes the entry when it covers the whole history so far.
+        std::optional<IndexHeader> index =
+            before == 0 ? IndexHeader{} : TrustedIndex(history, HistoryKeysFile(folder), before);
+        platform::AppendLines(history, entry.ToSeqLines());
+        if (index && index->covered == static_cast<uint64_t>(before))
+            IndexAppended(folder, *index, before);
+    };
+    platform::FolderOwner* owner = folder.engine();
+    if (owner != nullptr && owner->RunningStep() == nullptr)
+        owner->RunAsStep("Changing the file " + history.filename().string(), append);
+    else
+        append();
 }
 
 std::vector<HistoryEntry> FindInHistory(const DataFolder& folder, HistoryKey key,

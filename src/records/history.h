@@ -94,6 +94,8 @@ HistoryEntry HistoryForCheckOut(const GuestRecord& guest, std::string_view timeT
 // DepartureDate text and DBNumber the stay's 8-character account code.
 HistoryEntry HistoryForDirectBillCheckOut(const GuestRecord& guest, std::string_view timeText);
 
+// Appends the entry's lines to the history, and its record to the index of the history's
+// keys when that covers the whole history so far, in one step.
 void AppendHistoryEntry(const platform::DataFolder& folder, const HistoryEntry& entry);
 // Every entry in file order; none when no guest has checked out yet (no file). An entry
 // with a damaged line (cut short, unreadable, or not its line's count of items) is
@@ -106,9 +108,12 @@ using HistoryKeyTest = std::function<bool(std::string_view)>;
 
 // The history searches: calls `found` with every entry, in file order, whose item `key`
 // (its text as the entry holds it, e.g. LastName with its trailing blanks) `wanted`
-// accepts; the entries ReadHistory gives, damage skipped and noted the same way. The file
-// is read piece by piece, and an entry is read whole only when its key is wanted, so a
-// search takes the same little memory however long the history grows.
+// accepts; the entries ReadHistory gives, damage skipped and noted the same way. The keys
+// are read from the index of the history's keys (history/history.keys, one record per entry,
+// caught up with the history's end first and written back as a step of its own where the
+// folder takes changes), and an entry is read whole from the history, where the index says it
+// lies, only when its key is wanted: a search takes the same little memory however long the
+// history grows, and reads far less than the history.
 void ScanHistory(const platform::DataFolder& folder, HistoryKey key, const HistoryKeyTest& wanted,
                  const std::function<void(const HistoryEntry&)>& found);
 // ScanHistory, `found` also given the entry's place among the readable entries of the file
@@ -124,6 +129,18 @@ struct HistoryKeyWanted {
 };
 void ScanHistoryPlaced(const platform::DataFolder& folder, const std::vector<HistoryKeyWanted>& keys,
                        const std::function<void(const HistoryEntry&, size_t, unsigned)>& found);
+// The history searched from its newest entry back: `found` gets the entries one of the keys
+// accepts, newest first, with their places and which keys did. The walk ends early once
+// `more` says no older entry is wanted for its own sake and the entries left are known (from
+// the index of the history's keys) each to hold a check-out date literal before the day the
+// date text `checkOutDay` names, or an account code in DBNumber: none of them is an ordinary
+// check-out of that day. Otherwise it goes back to the first entry.
+void ScanHistoryFromEnd(const platform::DataFolder& folder, const std::vector<HistoryKeyWanted>& keys,
+                        std::string_view checkOutDay, const std::function<bool()>& more,
+                        const std::function<void(const HistoryEntry&, size_t, unsigned)>& found);
+// Brings the index of the history's keys (history/history.keys) up to the history's end, as
+// the first search would.
+void CatchUpHistoryIndex(const platform::DataFolder& folder);
 // The entries ScanHistory finds, in file order.
 std::vector<HistoryEntry> FindInHistory(const platform::DataFolder& folder, HistoryKey key,
                                         const HistoryKeyTest& wanted);

@@ -891,5 +891,58 @@ TEST_F(CheckBackInTest, ALedgerCarriedBeforeAFailedWriteIsCarriedBack) {
     EXPECT_FALSE(Exists(kSmith12));
 }
 
+// Today's check-outs are found read back from the newest entry, whatever the order the days
+// were written in: a day that went back, a check-out of today's date kept as text, and a
+// direct-bill check-out charged today but written long before the day's other entries.
+TEST_F(CheckBackInTest, TodaysCheckOutsAreFoundWhateverTheOrderOfTheDays) {
+    struct Case {
+        const char* what;
+        std::vector<std::string> days; // each entry's check-out day; "DB": billed to 1234 from 12
+        int charges;                   // the day's charges from 12 to 1234
+    };
+    const Case cases[] = {
+        {"in order", {"12/4/26", "12/5/26", "12/6/26", "DB", "12/6/26"}, 1},
+        {"a day went back", {"12/6/26", "12/7/26", "12/5/26"}, 0},
+        {"today before yesterday", {"12/3/26", "12/6/26", "12/5/26", "12/5/26"}, 0},
+        {"the billed one long before", {"DB", "DB", "12/1/26", "12/2/26", "12/5/26", "12/6/26"}, 2},
+        {"today's date as text", {"text", "12/4/26", "12/5/26"}, 0},
+        {"only older days", {"12/1/26", "12/2/26"}, 0},
+    };
+    const platform::FilePath log = records::DayFilePath(app().data(), records::DayFile::DbDaily, "12/6/26");
+    for (const Case& c : cases) {
+        platform::DeleteFile(records::HistoryFile(app().data()));
+        platform::DeleteFile(records::HistoryKeysFile(app().data()));
+        platform::DeleteFile(log);
+        for (size_t i = 0; i < c.days.size(); ++i) {
+            records::GuestRecord g = Guest("G" + std::to_string(i), "ANN", "12");
+            g.DepartureDate = Fixed(c.days[i] == "text" ? "12/6/26" : "12/9/26", 10);
+            g.DBNumber = Fixed(c.days[i] == "DB" ? "1234" : "none", 8);
+            const std::optional<platform::Date> day = platform::ParseDate(c.days[i], 2026);
+            records::AppendHistoryEntry(app().data(),
+                                        day ? records::HistoryForCheckOut(g, "1:00:00 PM", *day)
+                                            : records::HistoryForDirectBillCheckOut(g, "1:00:00 PM"));
+        }
+        for (int i = 0; i < c.charges; ++i)
+            records::AppendDbDailyLine(app().data(), "12/6/26",
+                                       Charged("12 ", 10.0f + static_cast<float>(i)));
+        std::vector<std::string> expected, billed;
+        for (const records::HistoryEntry& e : records::ReadHistory(app().data())) {
+            if (platform::Trim(e.DBNumber) == "1234")
+                billed.push_back(platform::Trim(e.LastName));
+            else if (platform::Trim(e.CheckOutDate) == "12/6/26")
+                expected.push_back(platform::Trim(e.LastName));
+        }
+        billed.erase(billed.begin(), billed.end() - c.charges); // the latest ones
+        expected.insert(expected.end(), billed.begin(), billed.end());
+        std::sort(expected.begin(), expected.end(), [](const std::string& a, const std::string& b) {
+            return std::stoi(a.substr(1)) < std::stoi(b.substr(1)); // in the order of check-out
+        });
+        std::vector<std::string> found;
+        for (const records::HistoryEntry& e : CheckedOutToday(app().data(), "12/6/26"))
+            found.push_back(platform::Trim(e.LastName));
+        EXPECT_EQ(found, expected) << c.what;
+    }
+}
+
 } // namespace
 } // namespace vantreth

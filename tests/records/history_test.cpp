@@ -5,7 +5,10 @@
 #include "records/history.h"
 #include "records_fixture.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <filesystem>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -553,6 +556,177 @@ TEST_F(HistoryStreamTest, ASearchInsideAStepSeesTheStepsOwnEntries) {
         }
         EXPECT_EQ(zebulons(), 0u) << before << " entries before";
     }
+}
+
+// ---- the index of the history's keys ----
+
+// The entries of the whole file whose key `member` holds a text `wanted` accepts, with their
+// places, as a search must give them.
+using Placed = std::vector<std::pair<size_t, HistoryEntry>>;
+
+class HistoryIndexTest : public HistoryStreamTest {
+protected:
+    platform::FilePath History() { return At("history/history"); }
+    platform::FilePath Keys() { return At("history/history.keys"); }
+
+    // Every entry whose key text is among `wanted`, placed: through the index.
+    Placed Search(HistoryKey key, const std::vector<std::string>& wanted) {
+        Placed found;
+        ScanHistoryPlaced(
+            folder(), key,
+            [&](std::string_view text) {
+                return std::find(wanted.begin(), wanted.end(), text) != wanted.end();
+            },
+            [&](const HistoryEntry& e, size_t place) { found.emplace_back(place, e); });
+        return found;
+    }
+    // What every key's search must give, from the whole file read by the file layer's reader.
+    void ExpectSearchesAsWholeFile(const std::string& what) {
+        WriteRaw(At("history/whole"), ReadRaw(History()));
+        const std::vector<HistoryEntry> all = WholeFileEntries(At("history/whole"));
+        const std::pair<HistoryKey, std::string HistoryEntry::*> keys[] = {
+            {HistoryKey::LastName, &HistoryEntry::LastName},
+            {HistoryKey::RegCard, &HistoryEntry::RegCard},
+            {HistoryKey::ArrivalDate, &HistoryEntry::ArrivalDate},
+            {HistoryKey::CheckOutDate, &HistoryEntry::CheckOutDate},
+            {HistoryKey::FolioNumber, &HistoryEntry::FolioNumber},
+            {HistoryKey::DBNumber, &HistoryEntry::DBNumber}};
+        for (const auto& [key, member] : keys) {
+            std::vector<std::string> wanted; // the first text the key holds, then every other one
+            for (size_t i = 0; i < all.size(); i += 2)
+                wanted.push_back(all[i].*member);
+            for (const std::vector<std::string>& texts :
+                 {std::vector<std::string>(wanted.begin(),
+                                           wanted.begin() + std::min<size_t>(1, wanted.size())),
+                  wanted}) {
+                Placed expected;
+                for (size_t i = 0; i < all.size(); ++i)
+                    if (std::find(texts.begin(), texts.end(), all[i].*member) != texts.end())
+                        expected.emplace_back(i, all[i]);
+                EXPECT_EQ(Search(key, texts), expected) << what << ", key " << static_cast<int>(key);
+            }
+        }
+    }
+};
+
+// The searches give what a pass over the whole file gives, when the index is made, when it
+// is read, and after entries are appended to it: over damaged histories, keys too long for
+// the index, and keys written as literals.
+TEST_F(HistoryIndexTest, SearchesThroughTheIndexGiveWhatAWholePassGives) {
+    std::string sound = SoundHistory(9);
+    sound.replace(sound.find(Q(Pad("SMITHERS", 15))), 17, Q("SMITHERSON-WALLACE-JONES")); // too long
+    sound.replace(sound.find(Q(Pad("12/2/26", 10))), 12, "#2026-12-02#"); // an arrival literal
+    const std::string pieces[] = {"\r",           "\n",    "\r\n", "\"", ",", "#", std::string(1, '\0'),
+                                  "#2026-12-06#", "\"X\","};
+    uint64_t seed = 777;
+    auto next = [&](uint64_t below) {
+        seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+        return (seed >> 33) % below;
+    };
+    for (int round = 0; round < 60 && !HasFailure(); ++round) {
+        std::string text = sound;
+        for (int f = 0; f < round % 3; ++f) // sound, then one or two faults
+            text.insert(next(text.size()), pieces[next(std::size(pieces))]);
+        WriteRaw(History(), text);
+        const std::string what = "round " + std::to_string(round) + ": " + Show(text);
+        ExpectSearchesAsWholeFile(what + " (made)");
+        ExpectSearchesAsWholeFile(what + " (read)");
+        GuestRecord g = Stay();
+        g.LastName = Pad("APPENDED", 15);
+        AppendHistoryEntry(folder(), HistoryForCheckOut(g, "9:00:00 AM", {2026, 12, 10}));
+        ExpectSearchesAsWholeFile(what + " (appended)");
+    }
+}
+
+// An index behind the history is caught up; one ahead of it, of another history, damaged,
+// missing, or naming wrong bytes is made anew: the answers are the same, and the index is
+// left as a new one would be.
+TEST_F(HistoryIndexTest, AnIndexBehindAheadReplacedDamagedOrMissingIsMadeGoodAgain) {
+    const std::string base = SoundHistory(12);
+    struct Case {
+        const char* what;
+        std::function<void()> change;
+    };
+    const std::string more = SoundHistory(14).substr(base.size());
+    const Case cases[] = {
+        {"behind", [&] { WriteRaw(History(), base + more); }},
+        {"ahead", [&] { WriteRaw(History(), base.substr(0, base.find("\"JONES"))); }},
+        {"of another history",
+         [&] {
+             std::string other = base;
+             other.replace(other.find("JONES"), 5, "SMITH"); // found under another name now
+             WriteRaw(History(), other);
+         }},
+        {"damaged", [&] { WriteRaw(Keys(), std::string(200, 'x')); }},
+        {"missing", [&] { platform::DeleteFile(Keys()); }},
+        {"naming wrong bytes",
+         [&] {
+             std::string keys = ReadRaw(Keys());
+             keys[2 * 80 + 4] = static_cast<char>(keys[2 * 80 + 4] + 1); // the second entry's place
+             WriteRaw(Keys(), keys);
+         }},
+    };
+    for (const Case& c : cases) {
+        WriteRaw(History(), base);
+        platform::DeleteFile(Keys());
+        ExpectSearchesAsWholeFile(c.what);
+        ASSERT_TRUE(platform::FileExists(Keys())) << c.what;
+        c.change();
+        ExpectSearchesAsWholeFile(c.what);
+        const std::string repaired = ReadRaw(Keys());
+        platform::DeleteFile(Keys());
+        ReadHistory(folder());
+        EXPECT_EQ(repaired, ReadRaw(Keys())) << c.what;
+    }
+}
+
+// A folder only looked at answers from the history all the same, and writes no index.
+TEST_F(HistoryIndexTest, ALookOnlyFolderAnswersRightAndWritesNothing) {
+    WriteRaw(History(), SoundHistory(10));
+    platform::Journal looking(folder().root());
+    looking.SetReadOnly("no lock");
+    const platform::DataFolder lookOnly(folder().root(), &looking);
+    const std::vector<HistoryEntry> all = ReadHistory(lookOnly);
+    EXPECT_EQ(all.size(), 10u);
+    EXPECT_FALSE(platform::FileExists(Keys())) << "nothing written";
+    ReadHistory(folder());                 // made by the open folder
+    WriteRaw(History(), SoundHistory(12)); // behind
+    const std::string keys = ReadRaw(Keys());
+    EXPECT_EQ(ReadHistory(lookOnly).size(), 12u);
+    EXPECT_EQ(ReadRaw(Keys()), keys) << "caught up in memory only";
+}
+
+// A check-out writes its entry and the entry's index record in one step: a step that fails or
+// is dropped leaves neither, one that is kept leaves the index covering the whole history.
+TEST_F(HistoryIndexTest, ACheckOutWritesTheEntryAndItsIndexRecordTogether) {
+    struct KeysFail final : platform::FileFaults {
+        Fault BeforeChange(const std::filesystem::path&, size_t) override { return {}; }
+        Fault Before(const Change& change) override {
+            return change.file.filename() == "history.keys" ? Fault{Kind::Fail, ENOSPC} : Fault{};
+        }
+    };
+    WriteRaw(History(), SoundHistory(5));
+    ReadHistory(folder());
+    const std::string history = ReadRaw(History()), keys = ReadRaw(Keys());
+    const HistoryEntry entry = HistoryForCheckOut(Stay(), "9:00:00 AM", {2026, 12, 9});
+    {
+        KeysFail faults;
+        engine().SetFaults(&faults);
+        EXPECT_THROW(AppendHistoryEntry(folder(), entry), platform::IoError);
+        engine().SetFaults(nullptr);
+    }
+    {
+        platform::Transaction step(engine(), "checking out");
+        AppendHistoryEntry(folder(), entry);
+        step.Rollback();
+    }
+    EXPECT_EQ(ReadRaw(History()), history);
+    EXPECT_EQ(ReadRaw(Keys()), keys);
+    AppendHistoryEntry(folder(), entry);
+    EXPECT_EQ(ReadRaw(Keys()).size(), keys.size() + 80) << "one record more";
+    const std::string written = ReadRaw(Keys());
+    EXPECT_EQ(ReadHistory(folder()).size(), 6u);
+    EXPECT_EQ(ReadRaw(Keys()), written) << "current: the search has nothing to write";
 }
 
 } // namespace

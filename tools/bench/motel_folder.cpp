@@ -514,6 +514,8 @@ MotelFolderFacts MotelWriter::Write() {
     for (long day = first; day <= m_today; ++day)
         WriteBusinessDay(day);
     FlushHistory();
+    // The index of the history's keys, as the motel's first search leaves it.
+    records::CatchUpHistoryIndex(m_folder);
     WriteInHouse();
     WriteReservations();
     WriteSettings();
