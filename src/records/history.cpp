@@ -1260,12 +1260,12 @@ void WriteIndex(const platform::FilePath& keys, const IndexHeader& header, std::
 // Runs the change as a step of its own through the folder's engine (a step already running
 // is left alone). A folder that takes no change keeps the index in memory only.
 void KeepIndex(const DataFolder& folder, const std::function<void()>& change) {
-    platform::FolderOwner* owner = folder.engine();
+    platform::Engine* engine = folder.engine();
     try {
-        if (owner == nullptr)
+        if (engine == nullptr)
             change();
-        else if (owner->RunningStep() == nullptr)
-            owner->RunAsStep("Bringing the index of the history up to date", change);
+        else if (platform::RunningStep(*engine) == nullptr)
+            platform::RunAsStep(*engine, "Bringing the index of the history up to date", change);
     } catch (const platform::IoError&) {
         // looked at only, or the disk failed: nothing was changed, and the search goes on
     }
@@ -1654,9 +1654,9 @@ void AppendHistoryEntry(const DataFolder& folder, const HistoryEntry& entry) {
         if (index && index->covered == static_cast<uint64_t>(before))
             IndexAppended(folder, *index, before);
     };
-    platform::FolderOwner* owner = folder.engine();
-    if (owner != nullptr && owner->RunningStep() == nullptr)
-        owner->RunAsStep("Changing the file " + history.filename().string(), append);
+    platform::Engine* engine = folder.engine();
+    if (engine != nullptr && platform::RunningStep(*engine) == nullptr)
+        platform::RunAsStep(*engine, "Changing the file " + history.filename().string(), append);
     else
         append();
 }

@@ -683,7 +683,7 @@ TEST_F(HistoryIndexTest, AnIndexBehindAheadReplacedDamagedOrMissingIsMadeGoodAga
 // A folder only looked at answers from the history all the same, and writes no index.
 TEST_F(HistoryIndexTest, ALookOnlyFolderAnswersRightAndWritesNothing) {
     WriteRaw(History(), SoundHistory(10));
-    platform::Journal looking(folder().root());
+    platform::Engine looking(folder().root());
     looking.SetReadOnly("no lock");
     const platform::DataFolder lookOnly(folder().root(), &looking);
     const std::vector<HistoryEntry> all = ReadHistory(lookOnly);
