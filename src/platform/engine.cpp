@@ -863,33 +863,42 @@ void Engine::Apply(const std::vector<Record>& records) {
     if (m_state != State::MustRewrite)
         Enter(State::MustRewrite);
     std::map<std::string, std::string> failed; // file -> why
+    // Each folder is opened once for the files written in it.
+    std::map<std::string, std::unique_ptr<FolderAt>> folders;
     for (const auto& [relative, image] : Images(records)) {
         const std::filesystem::path file = m_root / relative;
         // A name it makes or removes is flushed with its folder at the checkpoint.
         m_folders.insert(ParentOf(relative));
         try {
             std::string name;
-            FolderAt folder(m_root, relative, name);
+            std::unique_ptr<FolderAt>& folder = folders[ParentOf(relative)];
+            if (folder)
+                name = std::filesystem::path(relative).filename().string();
+            else
+                folder = std::make_unique<FolderAt>(m_root, relative, name);
             if (image.deleted) {
-                fileops::RemoveAt(this, folder.fd(), name, file);
+                fileops::RemoveAt(this, folder->fd(), name, file);
                 continue;
             }
-            fileops::Fd fd(fileops::OpenAt(this, folder.fd(), name, file, O_WRONLY | O_CREAT));
+            fileops::Fd fd(fileops::OpenAt(this, folder->fd(), name, file, O_WRONLY | O_CREAT));
             struct stat st;
             if (::fstat(fd.get(), &st) != 0)
                 throw IoError(file, fileops::ErrorText(errno));
             // Written over what is there, then cut to length: a reader never finds it short.
             const bool neverHad =
                 image.floor != 0 && image.length > st.st_size && image.length > image.written;
+            long long size = static_cast<long long>(st.st_size);
             for (const auto& [offset, bytes] : neverHad ? std::vector<std::pair<long long, std::string>>(
                                                               image.parts.begin(), image.parts.end())
-                                                        : WritesOf(image))
+                                                        : WritesOf(image)) {
                 fileops::Write(this, file, fd.get(), bytes, offset);
+                size = std::max(size, offset + static_cast<long long>(bytes.size()));
+            }
             m_written.insert(relative);
             // Never longer than its writes made it (or than it is).
             if (neverHad)
                 throw IoError(file, "the journal gives it a length it never had");
-            if (image.length >= 0 && st.st_size != image.length)
+            if (image.length >= 0 && size != image.length)
                 fileops::Truncate(this, file, fd.get(), image.length);
         } catch (const IoError& e) {
             failed[relative] = e.reason();
