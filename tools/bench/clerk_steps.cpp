@@ -4,7 +4,6 @@
 #include "script/flows.h"
 #include "script/script_runner.h"
 
-#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <memory>
@@ -121,10 +120,9 @@ std::vector<StepRound> TimeClerkStep(const ClerkStep& step, const std::filesyste
         std::istringstream lines(script.step);
         StepRound round;
         const FlushCount before = Flushes();
-        const auto start = std::chrono::steady_clock::now();
+        const double actionsBefore = runner.ActionMs();
         const script::ScriptResult done = runner.Run(lines);
-        round.ms =
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        round.ms = runner.ActionMs() - actionsBefore; // the clerk's wait, not the runner's transcript
         round.flushes = Flushes() - before;
         if (!other.empty())
             std::filesystem::remove(other);

@@ -7,6 +7,7 @@
 #include "platform/text.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <istream>
 #include <ostream>
@@ -140,8 +141,11 @@ ScriptResult ScriptRunner::Run(std::istream& script) {
         }
         Say("> " + text);
         try {
+            const auto start = std::chrono::steady_clock::now();
             Line line(text);
             RunLine(line);
+            m_actionMs +=
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
             ++m_actions;
             CollectOutput();
         } catch (const Failure& e) {

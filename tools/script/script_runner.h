@@ -118,6 +118,9 @@ public:
 
     // Runs the whole script and ends the transcript with "PASSED: ..." or "FAILED ...".
     ScriptResult Run(std::istream& script);
+    // The time spent in the lines' actions so far, milliseconds: the program's handling of the
+    // clerk's clicks and keys, without the runner's own transcript.
+    double ActionMs() const { return m_actionMs; }
 
     // The program and folder of the run (nullptr / empty before the first action needing them).
     App* app() { return m_app.get(); }
@@ -199,6 +202,7 @@ private:
     int m_printoutJobs = 0;
     size_t m_shellSeen = 0;
     int m_actions = 0;
+    double m_actionMs = 0; // see ActionMs
     int m_checks = 0;
 };
 
