@@ -7,7 +7,7 @@
 #include "platform/decimal.h"
 #include "platform/files.h"
 #include "records/guest_record.h"
-#include "records/history.h"
+#include "records/direct_bill.h"
 #include "records/stay_ledger.h"
 
 #include <optional>

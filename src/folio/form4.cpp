@@ -12,7 +12,7 @@
 #include "printing/folio_report.h"
 #include "records/filenames.h"
 #include "records/guest_record.h"
-#include "records/history.h"
+#include "records/direct_bill.h"
 #include "records/posting_codes.h"
 
 namespace vantreth {

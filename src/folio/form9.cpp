@@ -6,7 +6,7 @@
 #include "platform/text.h"
 #include "records/filenames.h"
 #include "records/guest_record.h"
-#include "records/history.h"
+#include "records/direct_bill.h"
 #include "records/posting_codes.h"
 #include "stay/guest_entry.h"
 

@@ -4,7 +4,7 @@
 
 #include "platform/printer.h"
 #include "records/guest_record.h"
-#include "records/history.h"
+#include "records/direct_bill.h"
 #include "records/motel_settings.h"
 #include "records/stay_ledger.h"
 

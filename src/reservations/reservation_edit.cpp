@@ -8,7 +8,7 @@
 #include "records/counters.h"
 #include "records/day_totals.h"
 #include "records/filenames.h"
-#include "records/history.h"
+#include "records/direct_bill.h"
 #include "records/posting_codes.h"
 #include "records/room_record.h"
 #include "records/shift_cash.h"

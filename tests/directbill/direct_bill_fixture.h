@@ -11,7 +11,7 @@
 #include "directbill/form23.h"
 #include "platform/text.h"
 #include "records/direct_bill_files.h"
-#include "records/history.h"
+#include "records/direct_bill.h"
 
 #include <string>
 #include <vector>

@@ -11,6 +11,7 @@
 #include "platform/text.h"
 #include "records/filenames.h"
 #include "records/guest_record.h"
+#include "records/direct_bill.h"
 #include "records/history.h"
 #include "records/ledger_rename.h"
 #include "records/room_record.h"

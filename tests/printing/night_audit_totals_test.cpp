@@ -10,7 +10,7 @@
 #include "records/counters.h"
 #include "records/direct_bill_files.h"
 #include "records/filenames.h"
-#include "records/history.h"
+#include "records/direct_bill.h"
 #include "records/petty_cash.h"
 #include "records/settings_files.h"
 #include "records/shift_cash.h"

@@ -3,7 +3,7 @@
 #include "records/call_record.h"
 #include "records/direct_bill_files.h"
 #include "records/filenames.h"
-#include "records/history.h"
+#include "records/direct_bill.h"
 #include "records/move_log.h"
 #include "records/reservation_made.h"
 #include "records/settings_files.h"

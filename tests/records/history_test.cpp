@@ -2,6 +2,7 @@
 #include "platform/engine.h"
 #include "platform/text.h"
 #include "records/filenames.h"
+#include "records/direct_bill.h"
 #include "records/history.h"
 #include "records_fixture.h"
 

@@ -12,7 +12,7 @@
 #include "records/day_totals.h"
 #include "records/filenames.h"
 #include "records/guest_record.h"
-#include "records/history.h"
+#include "records/direct_bill.h"
 #include "records/posting_codes.h"
 #include "records/room_record.h"
 #include "records/settings_files.h"

@@ -4,6 +4,7 @@
 
 #include "platform/text.h"
 #include "records/guest_record.h"
+#include "records/direct_bill.h"
 #include "records/history.h"
 #include "records/room_record.h"
 #include "records/stay_ledger.h"

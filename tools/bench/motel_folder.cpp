@@ -11,6 +11,7 @@
 #include "records/day_totals.h"
 #include "records/filenames.h"
 #include "records/guest_record.h"
+#include "records/direct_bill.h"
 #include "records/history.h"
 #include "records/reservation_files.h"
 #include "records/room_record.h"
