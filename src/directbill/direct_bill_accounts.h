@@ -5,7 +5,7 @@
 
 #include "platform/decimal.h"
 #include "platform/files.h"
-#include "records/history.h"
+#include "records/direct_bill.h"
 
 #include <array>
 #include <string>

@@ -5,6 +5,7 @@
 
 #include "platform/clock.h"
 #include "platform/files.h"
+#include "records/direct_bill.h"
 #include "records/guest_record.h"
 #include "records/history.h"
 #include "records/room_record.h"

@@ -6,6 +6,7 @@
 #include "platform/text.h"
 #include "records/day_totals.h"
 #include "records/filenames.h"
+#include "records/history.h"
 #include "records/posting_codes.h"
 #include "records/room_record.h"
 #include "records/settings_files.h"

@@ -6,8 +6,8 @@
 #include "platform/clock.h"
 #include "platform/decimal.h"
 #include "platform/files.h"
+#include "records/direct_bill.h"
 #include "records/guest_record.h"
-#include "records/history.h"
 #include "records/stay_ledger.h"
 
 #include <optional>

@@ -10,9 +10,9 @@
 #include "folio/form9.h"
 #include "platform/text.h"
 #include "printing/folio_report.h"
+#include "records/direct_bill.h"
 #include "records/filenames.h"
 #include "records/guest_record.h"
-#include "records/history.h"
 #include "records/posting_codes.h"
 
 namespace vantreth {

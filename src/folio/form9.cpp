@@ -4,9 +4,9 @@
 #include "app/guest_boxes.h"
 #include "folio/form4.h"
 #include "platform/text.h"
+#include "records/direct_bill.h"
 #include "records/filenames.h"
 #include "records/guest_record.h"
-#include "records/history.h"
 #include "records/posting_codes.h"
 #include "stay/guest_entry.h"
 

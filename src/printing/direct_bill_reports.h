@@ -4,7 +4,7 @@
 
 #include "platform/files.h"
 #include "platform/printer.h"
-#include "records/history.h"
+#include "records/direct_bill.h"
 #include "records/motel_settings.h"
 
 #include <string>

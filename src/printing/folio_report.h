@@ -3,8 +3,8 @@
 #pragma once
 
 #include "platform/printer.h"
+#include "records/direct_bill.h"
 #include "records/guest_record.h"
-#include "records/history.h"
 #include "records/motel_settings.h"
 #include "records/stay_ledger.h"
 

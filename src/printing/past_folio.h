@@ -4,6 +4,7 @@
 
 #include "platform/files.h"
 #include "platform/printer.h"
+#include "records/direct_bill.h"
 #include "records/history.h"
 #include "records/motel_settings.h"
 #include "records/stay_ledger.h"

@@ -8,11 +8,11 @@
 // company name), Payment (as typed), NewBalance (the shown balance less the payment).
 // "dbpaymentyesno": one number, 1 once a payment was taken today, 0 after the audit.
 //
-// The account records themselves are records::DirectBillAccount (records/history.h).
+// The account records themselves are records::DirectBillAccount (records/direct_bill.h).
 #pragma once
 
 #include "platform/files.h"
-#include "records/history.h"
+#include "records/direct_bill.h"
 
 #include <functional>
 #include <optional>

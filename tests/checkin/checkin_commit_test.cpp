@@ -4,7 +4,7 @@
 
 #include "records/counters.h"
 #include "records/day_totals.h"
-#include "records/history.h"
+#include "records/direct_bill.h"
 #include "records/posting_codes.h"
 #include "records/shift_cash.h"
 #include "records/stay_ledger.h"

@@ -5,7 +5,7 @@
 
 #include "callacct/form50.h"
 #include "frontdesk/form70.h"
-#include "records/history.h"
+#include "records/direct_bill.h"
 #include "records/stay_ledger.h"
 #include "stay/checkin_commit.h"
 

@@ -10,8 +10,8 @@
 #include "directbill/form22.h"
 #include "directbill/form23.h"
 #include "platform/text.h"
+#include "records/direct_bill.h"
 #include "records/direct_bill_files.h"
-#include "records/history.h"
 
 #include <string>
 #include <vector>

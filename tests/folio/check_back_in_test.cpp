@@ -9,6 +9,7 @@
 #include "folio/form40.h"
 #include "platform/decimal.h"
 #include "platform/text.h"
+#include "records/direct_bill.h"
 #include "records/filenames.h"
 #include "records/guest_record.h"
 #include "records/history.h"

@@ -1,9 +1,9 @@
 // Every reader of a day or stay file reads a damaged file line by line: a bad line in the
 // middle and a last line cut short cost only themselves, and the damage is reported.
 #include "records/call_record.h"
+#include "records/direct_bill.h"
 #include "records/direct_bill_files.h"
 #include "records/filenames.h"
-#include "records/history.h"
 #include "records/move_log.h"
 #include "records/reservation_made.h"
 #include "records/settings_files.h"

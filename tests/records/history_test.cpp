@@ -1,6 +1,7 @@
 // The history file, the company accounts and the day's direct-bill log.
 #include "platform/engine.h"
 #include "platform/text.h"
+#include "records/direct_bill.h"
 #include "records/filenames.h"
 #include "records/history.h"
 #include "records_fixture.h"

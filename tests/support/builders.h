@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/text.h"
+#include "records/direct_bill.h"
 #include "records/guest_record.h"
 #include "records/history.h"
 #include "records/room_record.h"

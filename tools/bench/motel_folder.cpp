@@ -9,6 +9,7 @@
 #include "platform/text.h"
 #include "records/counters.h"
 #include "records/day_totals.h"
+#include "records/direct_bill.h"
 #include "records/filenames.h"
 #include "records/guest_record.h"
 #include "records/history.h"
