@@ -454,9 +454,14 @@ private:
 };
 
 std::string Relative(const std::filesystem::path& root, const std::filesystem::path& file) {
-    const std::filesystem::path relative =
-        file.lexically_normal().lexically_relative(root.lexically_normal());
-    const std::string name = relative.string();
+    const std::filesystem::path normalFile = NormalPath(file), normalRoot = NormalPath(root);
+    const std::string& fileText = normalFile.native();
+    const std::string& rootText = normalRoot.native();
+    // A file named by the folder starts with its root: the rest is its name in the folder.
+    const std::string name = fileText.size() > rootText.size() + 1 && fileText.starts_with(rootText) &&
+                                     fileText[rootText.size()] == '/'
+                                 ? fileText.substr(rootText.size() + 1)
+                                 : normalFile.lexically_relative(normalRoot).string();
     return ValidName(name) ? name : std::string();
 }
 

@@ -147,13 +147,26 @@ bool ChangedByStep(const FilePath& file) {
 
 // ---- the changes of a running step ----
 
+std::filesystem::path NormalPath(const std::filesystem::path& path) {
+    const std::string& text = path.native();
+    bool normal = !text.empty() && text.back() != '/';
+    // Each part between slashes is neither empty (but for the root's) nor "." nor "..".
+    for (size_t from = 0; normal && from < text.size();) {
+        const size_t end = std::min(text.find('/', from), text.size());
+        const std::string_view part(text.data() + from, end - from);
+        normal = !(part == "." || part == ".." || (part.empty() && from != 0));
+        from = end + 1;
+    }
+    return normal ? path : path.lexically_normal();
+}
+
 const PendingChanges::File* PendingChanges::Find(const std::filesystem::path& file) const {
-    auto found = m_files.find(file.lexically_normal());
+    auto found = m_files.find(NormalPath(file));
     return found == m_files.end() ? nullptr : &found->second;
 }
 
 PendingChanges::File& PendingChanges::Entry(const std::filesystem::path& file) {
-    const std::filesystem::path key = file.lexically_normal();
+    const std::filesystem::path key = NormalPath(file);
     auto found = m_files.find(key);
     if (found != m_files.end())
         return found->second;

@@ -82,6 +82,16 @@ class Transaction;
 class PendingChanges;
 class DamageLog;
 
+// `path` in its lexically normal form (no "." or ".." parts, no doubled or trailing "/"): the
+// path itself when it is in that form already, as the names the data folder makes are.
+std::filesystem::path NormalPath(const std::filesystem::path& path);
+// Orders paths by their text, which is quicker than part by part and as good for a key.
+struct PathTextLess {
+    bool operator()(const std::filesystem::path& a, const std::filesystem::path& b) const {
+        return a.native() < b.native();
+    }
+};
+
 // What the file layer asks of an engine and of the step running over its folder; defined with
 // them (engine.cpp), so that the file layer below never includes the engine above it.
 // The step running over the engine's folder; nullptr between steps.
@@ -235,7 +245,8 @@ public:
     };
 
     bool empty() const { return m_files.empty(); }
-    const std::map<std::filesystem::path, File>& files() const { return m_files; }
+    using Files = std::map<std::filesystem::path, File, PathTextLess>;
+    const Files& files() const { return m_files; }
     const File* Find(const std::filesystem::path& file) const;
 
     // Check the file can take the change (its folder is there, it is no folder or link, it
@@ -251,7 +262,7 @@ public:
 
 private:
     File& Entry(const std::filesystem::path& file);
-    std::map<std::filesystem::path, File> m_files;
+    Files m_files;
 };
 
 // The damage found in a folder's sequential files and not yet shown to the clerk, and the

@@ -550,3 +550,36 @@ TEST(ChangeOutsideAStepTest, RefusedByTheEngineChangesNothing) {
 
 } // namespace
 } // namespace platform
+
+namespace platform {
+namespace {
+
+// A name already in its normal form is taken as it is; any other is made normal, as
+// lexically_normal makes it.
+TEST(PathTest, NormalPathIsTheLexicallyNormalForm) {
+    const char* const paths[] = {"/srv/motel/rooms",
+                                 "/srv/motel/sleepers/12626",
+                                 "rooms",
+                                 "/",
+                                 "",
+                                 ".",
+                                 "..",
+                                 "/srv//motel/rooms",
+                                 "/srv/motel/./rooms",
+                                 "/srv/motel/../motel/rooms",
+                                 "/srv/motel/",
+                                 "a/./b/",
+                                 "a/..",
+                                 "../rooms",
+                                 "/srv/motel/.hidden",
+                                 "/srv/motel/rooms.",
+                                 "/srv/motel/..rooms",
+                                 "//srv/motel"};
+    for (const char* text : paths) {
+        const std::filesystem::path path(text);
+        EXPECT_EQ(NormalPath(path).native(), path.lexically_normal().native()) << text;
+    }
+}
+
+} // namespace
+} // namespace platform
