@@ -454,14 +454,14 @@ private:
 };
 
 std::string Relative(const std::filesystem::path& root, const std::filesystem::path& file) {
-    const std::filesystem::path normalFile = NormalPath(file), normalRoot = NormalPath(root);
-    const std::string& fileText = normalFile.native();
-    const std::string& rootText = normalRoot.native();
+    const std::string& fileText = file.native();
+    const std::string& rootText = root.native();
     // A file named by the folder starts with its root: the rest is its name in the folder.
-    const std::string name = fileText.size() > rootText.size() + 1 && fileText.starts_with(rootText) &&
-                                     fileText[rootText.size()] == '/'
+    const std::string name = IsNormalPath(file) && IsNormalPath(root) &&
+                                     fileText.size() > rootText.size() + 1 &&
+                                     fileText.starts_with(rootText) && fileText[rootText.size()] == '/'
                                  ? fileText.substr(rootText.size() + 1)
-                                 : normalFile.lexically_relative(normalRoot).string();
+                                 : NormalPath(file).lexically_relative(NormalPath(root)).string();
     return ValidName(name) ? name : std::string();
 }
 

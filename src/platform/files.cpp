@@ -147,7 +147,7 @@ bool ChangedByStep(const FilePath& file) {
 
 // ---- the changes of a running step ----
 
-std::filesystem::path NormalPath(const std::filesystem::path& path) {
+bool IsNormalPath(const std::filesystem::path& path) {
     const std::string& text = path.native();
     bool normal = !text.empty() && text.back() != '/';
     // Each part between slashes is neither empty (but for the root's) nor "." nor "..".
@@ -157,15 +157,31 @@ std::filesystem::path NormalPath(const std::filesystem::path& path) {
         normal = !(part == "." || part == ".." || (part.empty() && from != 0));
         from = end + 1;
     }
-    return normal ? path : path.lexically_normal();
+    return normal;
+}
+
+// `relative` in `folder`, joined as text as `folder / relative` joins them.
+static std::string Joined(const std::filesystem::path& folder, const std::string& relative) {
+    const std::string& text = folder.native();
+    return text.empty() || text.ends_with('/') ? text + relative : text + "/" + relative;
+}
+
+std::filesystem::path NormalPath(const std::filesystem::path& path) {
+    return IsNormalPath(path) ? path : path.lexically_normal();
 }
 
 const PendingChanges::File* PendingChanges::Find(const std::filesystem::path& file) const {
-    auto found = m_files.find(NormalPath(file));
+    auto found =
+        IsNormalPath(file) ? m_files.find(std::string_view(file.native())) : m_files.find(NormalPath(file));
     return found == m_files.end() ? nullptr : &found->second;
 }
 
 PendingChanges::File& PendingChanges::Entry(const std::filesystem::path& file) {
+    if (IsNormalPath(file)) {
+        auto found = m_files.find(std::string_view(file.native()));
+        if (found != m_files.end())
+            return found->second;
+    }
     const std::filesystem::path key = NormalPath(file);
     auto found = m_files.find(key);
     if (found != m_files.end())
@@ -383,12 +399,13 @@ std::string DataFolder::KeepOwnerOnly(const std::vector<std::string>& subfolders
            m_root.string();
 }
 
+// The names are joined as text and made a path once, as `m_root / name` would join them.
 FilePath DataFolder::File(std::string_view name) const {
-    return {m_root / SafeName(name), m_engine};
+    return {std::filesystem::path(Joined(m_root, SafeName(name))), m_engine};
 }
 
 FilePath DataFolder::File(std::string_view subfolder, std::string_view name) const {
-    return {m_root / SafeName(subfolder) / SafeName(name), m_engine};
+    return {std::filesystem::path(Joined(m_root, SafeName(subfolder) + "/" + SafeName(name))), m_engine};
 }
 
 FilePath DataFolder::FileAt(const std::filesystem::path& file) const {

@@ -581,5 +581,20 @@ TEST(PathTest, NormalPathIsTheLexicallyNormalForm) {
     }
 }
 
+// A file of the folder is named as the folder's path and the name joined by "/" would name it,
+// whatever the folder's path looks like.
+TEST(PathTest, AFolderNamesItsFilesAsJoiningThePathsWould) {
+    for (const char* root : {"/srv/motel", "/srv/motel/", "", "motel", "/"})
+        for (const auto& [sub, name] :
+             {std::pair<const char*, const char*>{"", "rooms"}, {"sleepers", "12626"}}) {
+            const DataFolder folder(root, nullptr);
+            const std::filesystem::path expected =
+                *sub == '\0' ? std::filesystem::path(root) / name : std::filesystem::path(root) / sub / name;
+            EXPECT_EQ((*sub == '\0' ? folder.File(name) : folder.File(sub, name)).path().native(),
+                      expected.native())
+                << root << " " << sub << " " << name;
+        }
+}
+
 } // namespace
 } // namespace platform
