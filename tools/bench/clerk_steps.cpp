@@ -106,7 +106,7 @@ std::vector<StepRound> TimeClerkStep(const ClerkStep& step, const std::filesyste
         runner.SetDurable(false);
         std::istringstream setup(script.setup);
         const script::ScriptResult walked = runner.Run(setup);
-        runner.SetDurable(std::getenv("NODURABLE") == nullptr);
+        runner.SetDurable(true);
         if (!walked.ok)
             throw std::runtime_error(std::string("the flow up to ") + step.label +
                                      " failed: " + LastLines(transcript.str(), 6));
@@ -121,12 +121,7 @@ std::vector<StepRound> TimeClerkStep(const ClerkStep& step, const std::filesyste
         StepRound round;
         const FlushCount before = Flushes();
         const double actionsBefore = runner.ActionMs();
-        static FILE* ctl = std::getenv("PERF_CTL") ? std::fopen(std::getenv("PERF_CTL"), "w") : nullptr;
-        static FILE* ack = std::getenv("PERF_ACK") ? std::fopen(std::getenv("PERF_ACK"), "r") : nullptr;
-        char ackbuf[16];
-        if (ctl) { std::fputs("enable\n", ctl); std::fflush(ctl); std::fgets(ackbuf, 16, ack); }
         const script::ScriptResult done = runner.Run(lines);
-        if (ctl) { std::fputs("disable\n", ctl); std::fflush(ctl); std::fgets(ackbuf, 16, ack); }
         round.ms = runner.ActionMs() - actionsBefore; // the clerk's wait, not the runner's transcript
         round.flushes = Flushes() - before;
         if (!other.empty())
