@@ -171,18 +171,15 @@ std::filesystem::path NormalPath(const std::filesystem::path& path) {
 }
 
 const PendingChanges::File* PendingChanges::Find(const std::filesystem::path& file) const {
-    auto found =
-        IsNormalPath(file) ? m_files.find(std::string_view(file.native())) : m_files.find(NormalPath(file));
+    auto found = IsNormalPath(file) ? m_files.find(file) : m_files.find(file.lexically_normal());
     return found == m_files.end() ? nullptr : &found->second;
 }
 
 PendingChanges::File& PendingChanges::Entry(const std::filesystem::path& file) {
-    if (IsNormalPath(file)) {
-        auto found = m_files.find(std::string_view(file.native()));
-        if (found != m_files.end())
-            return found->second;
-    }
-    const std::filesystem::path key = NormalPath(file);
+    std::optional<std::filesystem::path> made; // the normal form, when the name is not in it
+    if (!IsNormalPath(file))
+        made = file.lexically_normal();
+    const std::filesystem::path& key = made ? *made : file;
     auto found = m_files.find(key);
     if (found != m_files.end())
         return found->second;

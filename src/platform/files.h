@@ -87,13 +87,11 @@ class DamageLog;
 bool IsNormalPath(const std::filesystem::path& path);
 // `path` in that form.
 std::filesystem::path NormalPath(const std::filesystem::path& path);
-// Orders paths by their text, which is quicker than part by part and as good for a key; a
-// path's text is looked up without making a path of it.
+// Orders paths by their text, which is quicker than part by part and as good for a key.
 struct PathTextLess {
-    using is_transparent = void;
-    static std::string_view Text(const std::filesystem::path& p) { return p.native(); }
-    static std::string_view Text(std::string_view text) { return text; }
-    template <class A, class B> bool operator()(const A& a, const B& b) const { return Text(a) < Text(b); }
+    bool operator()(const std::filesystem::path& a, const std::filesystem::path& b) const {
+        return a.native() < b.native();
+    }
 };
 
 // What the file layer asks of an engine and of the step running over its folder; defined with
