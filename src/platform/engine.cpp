@@ -662,6 +662,9 @@ void Engine::RunAsStep(const std::string& action, const std::function<void()>& c
 Transaction* RunningStep(const Engine& engine) {
     return engine.RunningStep();
 }
+void WriteCommitted(Engine& engine) {
+    engine.WriteCommitted();
+}
 FileFaults* FaultsOf(const Engine& engine) {
     return engine.Faults();
 }
@@ -853,8 +856,8 @@ void Engine::Told() {
 }
 
 void Engine::Close() {
-    if (m_state != State::Open || m_inFlight != InFlight::None || m_cutUnsure || m_lengthUnsure || m_fd < 0 ||
-        m_size > m_headerSize || !m_written.empty() || !m_slotRunning)
+    if (m_state != State::Open || Behind() || m_inFlight != InFlight::None || m_cutUnsure || m_lengthUnsure ||
+        m_fd < 0 || m_size > m_headerSize || !m_written.empty() || !m_slotRunning)
         return;
     try {
         WriteSlot(false);
@@ -961,6 +964,7 @@ std::vector<std::string> Engine::Recover() {
     m_failure.reset();
     m_attempts = 0;
     m_size = m_headerSize = 0;
+    m_held.clear(); // the journal holds them
     m_written.clear();
     m_folders.clear();
     // Only the first start of this engine speaks of the program before: a start over finds
@@ -1214,6 +1218,7 @@ std::vector<std::string> Engine::RollBackPrevious(const std::string& bytes) {
 
 void Engine::EnsureWhole() {
     (void)Collect(false); // a flush that failed meanwhile: the files are written again first
+    WriteCommitted();
     switch (m_state) {
     case State::NotRecovered:
         Recover();
@@ -1221,6 +1226,7 @@ void Engine::EnsureWhole() {
     case State::Stopped:
         throw FolderNotWhole(m_path, "the journal could not be written into the files" + m_unappliedWhy);
     case State::MustRewrite:
+        m_held.clear(); // the journal holds them: every record of it is written again
         break;
     case State::Open:
     case State::Failing:
@@ -1339,10 +1345,19 @@ void Engine::Commit(const std::string& action, const PendingChanges& changes) {
     m_lastRecordBytes = static_cast<long long>(bytes.size());
     m_lastSeq = record.seq;
     m_lastWords = action;
+    m_held.push_back(std::move(record));
+    if (!m_holdUntilQuiet)
+        WriteCommitted();
+}
+
+void Engine::WriteCommitted() {
+    if (m_held.empty() || m_state != State::Open)
+        return;
+    const std::vector<Record> held = std::exchange(m_held, {});
     try {
-        Apply({record});
+        Apply(held);
     } catch (const FolderNotWhole&) {
-        // The step stands; EnsureWhole writes it before anything reads the folder again.
+        // The steps stand in the journal; EnsureWhole writes it before anything reads the folder.
     }
 }
 
@@ -1639,7 +1654,7 @@ Transaction::~Transaction() {
 }
 
 const PendingChanges& Transaction::ForReading(const std::filesystem::path&) {
-    if (!m_whole) {
+    if (!m_whole || m_engine.Behind()) { // a step inside this one may have committed
         m_engine.EnsureWhole();
         m_whole = true;
     }

@@ -8,7 +8,12 @@
 //
 // At commit the step's new bytes are appended to the file `journal` in the data folder as one
 // record with a checksum and the step's sequence number and words, and the journal is flushed
-// once: that is the commit point. Then the data files are written, without a flush. A checkpoint
+// once: that is the commit point. Then the data files are written, without a flush. An engine
+// whose owner gives it quiet moments (HoldUntilQuiet: the program, between events) keeps the
+// step's record in memory instead, so that the clerk's wait ends at the commit point, and writes
+// it into the files at the first quiet moment (WriteCommitted) or before anything reads the
+// folder, whichever comes first: every read sees every step committed, and a crash before the
+// write finds the record in the journal at the next start. A checkpoint
 // at a quiet moment flushes the files written since the last one and their folders, then cuts
 // the journal back to its header, which keeps the number and words of the last step cut (so the
 // journal always names the last step saved, also when it holds no record). Those flushes run on
@@ -52,8 +57,10 @@
 //   NotRecovered --Recover--> Open | ReadOnly (the files hold every step, but the start could
 //                not flush them or cut the journal) | Stopped (the files could not be written)
 //   Open         the files hold every committed step, perhaps not yet flushed (a checkpoint
-//                is then due). Commit appends and flushes one record, then writes the files:
-//                --> MustRewrite when writing them fails; --> Unsure when the record could
+//                is then due), but for the steps whose records are held to be written
+//                (Behind), which are written before anything reads the folder. Commit appends
+//                and flushes one record and holds it; writing the files
+//                --> MustRewrite when it fails; Commit --> Unsure when the record could
 //                neither be flushed, written again nor taken back. A checkpoint flushes the
 //                files and their folders, then cuts the journal; a failed flush --> MustRewrite
 //                with the failure kept (the kernel may have dropped what it could not write:
@@ -251,10 +258,10 @@ public:
     // written again and saved, a failure that lasts, the disk answering again), once each.
     std::vector<std::string> TakeNotes() { return std::exchange(m_notes, {}); }
 
-    // Before anything reads the folder (any state): in NotRecovered recovers; in MustRewrite
-    // writes every committed step into the files again (--> Open, or Failing when a flush had
-    // failed). Throws FolderNotWhole while that cannot be done, and in Stopped. Nothing in Open,
-    // Failing, Unsure and ReadOnly.
+    // Before anything reads the folder (any state): in NotRecovered recovers; in Open writes the
+    // steps held (WriteCommitted); in MustRewrite writes every committed step into the files
+    // again (--> Open, or Failing when a flush had failed). Throws FolderNotWhole while that cannot
+    // be done, and in Stopped. Nothing in Failing, Unsure and ReadOnly.
     void EnsureWhole();
     // The step that a journal of the program's previous version held and Recover undid (that
     // version kept the old bytes of what a step changed); empty when there was none.
@@ -263,7 +270,8 @@ public:
     // A step that changed nothing: nothing, in any state. Otherwise Open or MustRewrite (and
     // NotRecovered, which recovers first); refused in ReadOnly (FolderReadOnly), Unsure
     // (StepOutcomeUnknown), Failing (DiskFailing) and Stopped (FolderNotWhole). Appends the step's record
-    // and flushes it (the commit point), then writes the files. A record whose flush failed is written
+    // and flushes it (the commit point), then writes the files, or holds it to write them at a quiet
+    // moment (HoldUntilQuiet). A record whose flush failed is written
     // again and flushed: when that holds the step is saved (and a note says so). Throws IoError, with
     // nothing saved, when the record's write failed or the record could not be made durable and was taken
     // back; StepOutcomeUnknown (--> Unsure) when it could not be taken back either. A failure to write the
@@ -271,6 +279,15 @@ public:
     // writes it. The record is written only once the last cut is flushed: it waits for the cut's flush in
     // hand, and flushes the journal first when that failed (a failure there: IoError, nothing saved).
     void Commit(const std::string& action, const PendingChanges& changes);
+    // Commit holds each step's record to be written into the files at a quiet moment (any state;
+    // off unless set): for an owner that calls WriteCommitted between events.
+    void HoldUntilQuiet(bool on) { m_holdUntilQuiet = on; }
+    // Writes the steps committed and held into the files, without a flush: at a quiet moment, or
+    // before a read. A failure is not thrown: the steps stand in the journal (--> MustRewrite), and
+    // the next EnsureWhole writes them all again. Nothing when none is held, or outside Open.
+    void WriteCommitted();
+    // Committed steps are held, not yet written into the files.
+    bool Behind() const { return !m_held.empty(); }
 
     // Open or MustRewrite (NotRecovered recovers first; nothing in the other states): flushes every file
     // written since the last checkpoint and the folders whose names changed, then cuts the journal back.
@@ -300,7 +317,7 @@ public:
                m_state == State::Stopped;
     }
     bool NeedsCheckpoint() const {
-        return !m_written.empty() || !m_folders.empty() || m_size > m_headerSize ||
+        return Behind() || !m_written.empty() || !m_folders.empty() || m_size > m_headerSize ||
                m_state == State::MustRewrite || m_inFlight != InFlight::None || m_cutUnsure;
     }
     // The words of the last step committed (or found saved at the start).
@@ -408,6 +425,8 @@ private:
     bool m_noFlushThread = false;                        // see SetNoFlushThread
     std::chrono::steady_clock::time_point m_lastAttempt; // Failing: when the last was made
     std::vector<std::string> m_notes;                    // see TakeNotes
+    bool m_holdUntilQuiet = false;                       // see HoldUntilQuiet
+    std::vector<Record> m_held;                          // see Behind
     std::set<std::string> m_written;                     // files (relative) written since the last checkpoint
     std::set<std::string> m_folders; // folders (relative) whose entries changed since then
     // What the flushes in hand are: a checkpoint's files and folders, the cut's slot or its

@@ -109,7 +109,11 @@ Transaction* StepOf(const FilePath& file) {
 // The running step's changes for a read; nullptr outside a step.
 const PendingChanges* Reading(const FilePath& file) {
     Transaction* step = StepOf(file);
-    return step != nullptr ? &ForReading(*step, file.path()) : nullptr;
+    if (step != nullptr)
+        return &ForReading(*step, file.path());
+    if (file.engine() != nullptr)
+        WriteCommitted(*file.engine()); // the files hold every step committed before they are read
+    return nullptr;
 }
 
 // A change to a file of an open folder is a change of the step running over the folder. With

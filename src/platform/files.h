@@ -98,6 +98,9 @@ struct PathTextLess {
 // them (engine.cpp), so that the file layer below never includes the engine above it.
 // The step running over the engine's folder; nullptr between steps.
 Transaction* RunningStep(const Engine& engine);
+// The steps the engine committed and holds are written into the files (before a read outside
+// every step).
+void WriteCommitted(Engine& engine);
 // What every change to a file of the folder asks first (tests only); nullptr for none.
 FileFaults* FaultsOf(const Engine& engine);
 // False where flushing to the disk is switched off (a throw-away folder).

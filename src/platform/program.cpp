@@ -50,6 +50,8 @@ Program::Program(Services services)
         throw std::invalid_argument("Program needs a clock, dialogs, a printer and a shell");
     if (!m_services.readOnlyReason.empty())
         m_engine.SetReadOnly(m_services.readOnlyReason);
+    // A step's wait ends when its record is flushed: its files are written between events.
+    m_engine.HoldUntilQuiet(true);
     // The printer's files and the business date's lie in the data folder: from now on they are
     // read and changed through its engine.
     m_services.printer->OpenIn(m_data);
@@ -560,6 +562,9 @@ void Program::TimePassed(int ms) {
         return;
     if (m_depth == 0) {
         m_idleMs += ms;
+        // The steps committed since the last quiet moment go into the files now, not in the
+        // clerk's wait: a failure there is the engine's (MustRewrite), told at the next read.
+        m_engine.WriteCommitted();
         // A checkpoint begun goes on between events whatever the clerk does: its flushes run
         // on the engine's own thread, and no key waits for them.
         if (m_engine.Checkpointing() ||
@@ -615,6 +620,8 @@ int Program::MsUntilNextTimer() const {
             sooner(std::max(0, task->interval - task->elapsed));
     if (m_printer.HandingOver())
         sooner(kPrintCheckMs);
+    if (m_engine.Behind())
+        sooner(0); // the first quiet moment writes the steps committed into the files
     return next;
 }
 

@@ -492,9 +492,11 @@ TEST_F(StoppedStep, KilledAtTheCommitPointItsReportsAreToldAtTheNextStart) {
     if (child == 0) {
         Run run;
         run.program.Dispatch([&] { platform::ReplaceFileContent(run.program.data().File("saved"), "no"); });
-        KillAfterCommit kill; // its first flush is the commit point of the next step
+        run.program.TimePassed(1); // a quiet moment: that step is in the files
+        KillAfterCommit kill;      // its first flush is the commit point of the next step
         run.program.engine().SetFaults(&kill);
         run.program.Dispatch([&] { Step(run.program.printer(), run.program.data()); }, "Printing the folios");
+        run.program.TimePassed(1); // the quiet moment after it writes its files
         ::_exit(0);
     }
     int status = 0;

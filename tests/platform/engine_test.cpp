@@ -1912,5 +1912,79 @@ TEST(TransactionTest, ADeletedFileIsGoneAndComesBackWithNothingOfItsOldBytes) {
     }
 }
 
+// An engine whose owner gives it quiet moments holds each step committed and writes its files
+// then. Until then every way of looking at the folder finds the step: a read in the next step
+// or outside every step, the quiet moment, a checkpoint (which cuts the journal only after),
+// and the next start after a crash.
+TEST(EngineTest, AHeldStepIsFoundByEveryWayOfLookingAtTheFolder) {
+    using Look = std::function<std::string(Engine&, const std::filesystem::path&)>;
+    const std::pair<const char*, Look> cases[] = {
+        {"a read in the next step",
+         [](Engine& e, const auto&) {
+             Transaction next(e, "looking");
+             return ReadFile(In(e, "held")).value_or("");
+         }},
+        {"a read outside every step",
+         [](Engine& e, const auto&) { return ReadFile(In(e, "held")).value_or(""); }},
+        {"the quiet moment",
+         [](Engine& e, const auto& root) {
+             e.WriteCommitted();
+             return Bytes(root / "held");
+         }},
+        {"a checkpoint",
+         [](Engine& e, const auto& root) {
+             e.Checkpoint();
+             return NoStepInJournal(root) ? Bytes(root / "held") : "the journal was not cut";
+         }},
+        {"a crash and the next start",
+         [](Engine&, const auto& root) {
+             Engine next(root);
+             next.Recover();
+             return Bytes(root / "held");
+         }},
+    };
+    for (const auto& [name, look] : cases) {
+        vantreth::testing::TempFolder temp;
+        Engine engine(temp.path());
+        engine.HoldUntilQuiet(true);
+        engine.Recover();
+        {
+            Transaction step(engine, "saving");
+            ReplaceFileContent(In(engine, "held"), "data");
+            step.Commit();
+        }
+        ASSERT_FALSE(std::filesystem::exists(temp.path() / "held")) << name << ": written in the step's wait";
+        EXPECT_EQ(look(engine, temp.path()), "data") << name;
+    }
+}
+
+// The held step's files cannot be written at the quiet moment: the step stands in the journal,
+// no read finds the folder without it while the disk refuses, and the next read once it answers
+// writes it from the journal.
+TEST(EngineTest, AHeldStepWhoseFilesCouldNotBeWrittenIsWrittenFromTheJournalBeforeTheNextRead) {
+    vantreth::testing::TempFolder temp;
+    vantreth::testing::CountingFaults faults;
+    Engine engine(temp.path(), &faults);
+    engine.HoldUntilQuiet(true);
+    engine.Recover();
+    {
+        Transaction step(engine, "saving");
+        ReplaceFileContent(In(engine, "held"), "data");
+        step.Commit();
+    }
+    faults.ArmFrom(1, FileFaults::Kind::Fail);
+    engine.WriteCommitted();
+    EXPECT_FALSE(engine.Whole());
+    {
+        Transaction next(engine, "looking");
+        EXPECT_THROW(ReadFile(In(engine, "held")), FolderNotWhole);
+    }
+    faults.Disarm();
+    {
+        Transaction next(engine, "looking");
+        EXPECT_EQ(ReadFile(In(engine, "held")).value_or(""), "data");
+    }
+    EXPECT_EQ(Bytes(temp.path() / "held"), "data");
+}
 } // namespace
 } // namespace platform

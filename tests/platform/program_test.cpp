@@ -930,5 +930,29 @@ TEST_F(ProgramTest, NoKeyWaitsForTheCheckpointsFlushes) {
     EXPECT_EQ(fileops::ReadWhole(root / "step").value_or(""), "second");
 }
 
+// A step's wait ends when its record is flushed: nothing else of the folder is written in it.
+// Its files are written at the next quiet moment, and every read before that finds the step.
+TEST_F(ProgramTest, AStepsWaitEndsAtItsRecordsFlushAndItsFilesAreWrittenWhenQuiet) {
+    const std::filesystem::path root = program->data().root();
+    vantreth::testing::CountingFaults faults;
+    vantreth::testing::FaultsGiven given(program->engine(), faults);
+    const auto save = [&](const char* text) {
+        faults.Arm(0, FileFaults::Kind::None);
+        program->Dispatch([&] { ReplaceFileContent(program->data().File("step"), text); });
+        std::vector<std::string> changed; // on the disk: a change staged in memory is not
+        for (long n = 1; n <= faults.count(); ++n)
+            if (faults.OpOf(n) != FileFaults::Op::Stage)
+                changed.push_back(faults.FileOf(n).filename().string());
+        return changed;
+    };
+    const std::vector<std::string> record = {kJournalName, kJournalName}; // written, flushed
+    EXPECT_EQ(save("first"), record);
+    program->TimePassed(1);
+    EXPECT_EQ(fileops::ReadWhole(root / "step").value_or(""), "first");
+    EXPECT_EQ(save("second"), record);
+    std::string read;
+    program->Dispatch([&] { read = ReadFile(program->data().File("step")).value_or(""); });
+    EXPECT_EQ(read, "second") << "a step read a file before the step saved before it was written";
+}
 } // namespace
 } // namespace platform

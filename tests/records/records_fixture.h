@@ -49,8 +49,10 @@ protected:
         return folder().FileAt(folder().root() / relative);
     }
 
-    // What the disk holds.
+    // What the disk holds, once the steps saved are written into the files.
     static std::string ReadRaw(const platform::FilePath& file) {
+        if (file.engine() != nullptr)
+            platform::WriteCommitted(*file.engine());
         std::ifstream in(file.path(), std::ios::binary);
         EXPECT_TRUE(in.good()) << "cannot read " << file;
         return std::string(std::istreambuf_iterator<char>(in), {});

@@ -424,6 +424,7 @@ TEST(ScriptRunnerTest, DataNewGivesAFreshFolderThatGoesAtTheEnd) {
         std::istringstream script("load TestForm\nclick TestForm.Command5\n");
         ASSERT_TRUE(runner.Run(script).ok) << out.str();
         first = runner.dataRoot();
+        runner.app()->engine().WriteCommitted(); // the quiet moment after the step
         EXPECT_TRUE(fs::exists(first / "rooms"));
         std::istringstream again("data new\nexpect exists rooms = False\nexpect TestForm.Loaded = False\n");
         ASSERT_TRUE(runner.Run(again).ok) << out.str();

@@ -101,18 +101,22 @@ protected:
         Dialogs(*runner).AnswerAlways("File Error", platform::vbOK);
         Dialogs(*runner).AnswerAlways("Data Folder", platform::vbOK);
         Dialogs(*runner).AnswerAlways("WARNING", platform::vbOK); // the night audit's rooms not charged
+        runner->app()->engine().WriteCommitted();                 // the quiet moment before the step
         return runner;
     }
     static platform::ScriptedDialogs& Dialogs(script::ScriptRunner& runner) {
         return dynamic_cast<platform::ScriptedDialogs&>(runner.app()->dialogs());
     }
+    // The step, and the quiet moment after it in which the program writes it into the files.
     void RunStep(script::ScriptRunner& runner) {
         std::istringstream step(m_step);
         runner.Run(step);
+        runner.app()->engine().WriteCommitted();
     }
     void RunNext(script::ScriptRunner& runner) {
         std::istringstream next(GetParam().next);
         runner.Run(next);
+        runner.app()->engine().WriteCommitted();
     }
     // The clerk has a window to see and use (a hidden one does not count).
     static bool AWindowIsShown(script::ScriptRunner& runner) {
@@ -120,6 +124,7 @@ protected:
         return std::any_of(open.begin(), open.end(),
                            [](const platform::Form* form) { return form->Visible(); });
     }
+    // What the folder holds (the runner's program is not asked: it may have crashed).
     static FolderImage Image(script::ScriptRunner& runner) {
         FolderImage image = ImageOf(runner.dataRoot());
         image.erase("print"); // reports are not data
@@ -908,6 +913,7 @@ TEST(RealCrash, ACheckInKilledWhileWritingItsFilesIsFinishedAtTheNextStart) {
         std::istringstream setupIn(setup);
         if (!runner.Run(setupIn).ok)
             ::_exit(2);
+        runner.app()->engine().WriteCommitted(); // the quiet moment before the step
         const std::string root = runner.dataRoot().string() + "\n";
         if (::write(toParent[1], root.data(), root.size()) != static_cast<ssize_t>(root.size()))
             ::_exit(3);
@@ -918,7 +924,8 @@ TEST(RealCrash, ACheckInKilledWhileWritingItsFilesIsFinishedAtTheNextStart) {
         runner.SetFileFaults(&kill);
         std::istringstream stepIn(step);
         runner.Run(stepIn);
-        ::_exit(0); // not reached: the step makes more than 3 changes
+        runner.app()->engine().WriteCommitted(); // the quiet moment after it writes the files
+        ::_exit(0);                              // not reached: the step makes more than 3 changes
     }
     std::string root;
     for (char c = 0; ::read(toParent[0], &c, 1) == 1 && c != '\n';)

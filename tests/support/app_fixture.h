@@ -33,7 +33,17 @@ protected:
     platform::CapturePrinter& printer() { return m_services.printer; }
     platform::RecordingShell& shell() { return m_services.shell; }
     const std::filesystem::path& dataRoot() const { return m_data.path(); }
-    std::filesystem::path DataFile(const std::string& relative) const { return m_data.path() / relative; }
+    // A data file as the disk holds it between the clerk's steps: after the quiet moment in which
+    // the program writes the steps it saved into the files.
+    std::filesystem::path DataFile(const std::string& relative) const {
+        Settle();
+        return m_data.path() / relative;
+    }
+    // The quiet moment between two of the clerk's steps: the steps saved go into the files.
+    void Settle() const {
+        if (m_app)
+            m_app->engine().WriteCommitted();
+    }
     // A data file read and changed on the disk beside the program, between its steps: not
     // through the program's engine.
     platform::FilePath OnDisk(const std::string& relative) const {
@@ -45,7 +55,10 @@ protected:
     void WriteBytes(const std::string& relative, const std::string& bytes) const;
     bool Exists(const std::string& relative) const { return std::filesystem::exists(DataFile(relative)); }
     // Every file of the data folder with its bytes.
-    FolderImage DataImage(EmptyFiles empty = EmptyFiles::Kept) const { return ImageOf(dataRoot(), empty); }
+    FolderImage DataImage(EmptyFiles empty = EmptyFiles::Kept) const {
+        Settle();
+        return ImageOf(dataRoot(), empty);
+    }
 
     template <class F> F& Form() { return app().Get<F>(); }
     bool IsLoaded(const std::string& name) { return app().IsLoaded(name); }

@@ -111,6 +111,9 @@ std::vector<StepRound> TimeClerkStep(const ClerkStep& step, const std::filesyste
             throw std::runtime_error(std::string("the flow up to ") + step.label +
                                      " failed: " + LastLines(transcript.str(), 6));
         runner.app()->gCallBuffer = step.callBox;
+        // The clerk's pause before the step: the steps before it go into the files, as at any
+        // quiet moment, and the disk settles.
+        runner.app()->engine().WriteCommitted();
         SettleDisk(runner.dataRoot());
         std::filesystem::path other;
         if (otherMiB > 0)

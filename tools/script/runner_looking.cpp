@@ -60,6 +60,8 @@ std::string ScriptRunner::DataPath(const std::string& name, fs::path& path) {
     for (const fs::path& part : relative)
         if (part == "..")
             return "a file name inside the data folder, not " + name;
+    // Looked at between the clerk's steps: after the quiet moment that writes the steps saved.
+    Program().engine().WriteCommitted();
     path = Program().data().root() / relative;
     return std::string();
 }
