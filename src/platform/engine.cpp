@@ -1655,6 +1655,8 @@ Transaction::~Transaction() {
 
 const PendingChanges& Transaction::ForReading(const std::filesystem::path&) {
     if (!m_whole || m_engine.Behind()) { // a step inside this one may have committed
+        if (m_engine.Behind())
+            m_pending.ForgetDisk(); // the files it writes change what this step saw
         m_engine.EnsureWhole();
         m_whole = true;
     }

@@ -46,26 +46,55 @@ void MakeFolder(const std::filesystem::path& folder) {
     throw IoError(folder, fileops::ErrorText(error == EEXIST ? ENOTDIR : error));
 }
 
+// stat() of `path`, through what the running step found when there is one (`seen`).
+DiskSeen::Entry StatOf(const std::filesystem::path& path, DiskSeen* seen) {
+    if (seen != nullptr)
+        return seen->Stat(path);
+    DiskSeen::Entry e;
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0) {
+        e.error = errno;
+    } else {
+        e.folder = S_ISDIR(st.st_mode);
+        e.regular = S_ISREG(st.st_mode);
+        e.size = static_cast<long long>(st.st_size);
+    }
+    return e;
+}
+
+std::filesystem::path FolderOf(const std::filesystem::path& file) {
+    return file.has_parent_path() ? file.parent_path() : ".";
+}
+
 // A missing file reads as an empty one, but only in a folder that is there: a missing
 // folder (the data folder gone, a sub-folder never made) is an error.
-void MissingFileOrThrow(const std::filesystem::path& file) {
-    const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
-    struct stat st;
-    if (::stat(folder.c_str(), &st) != 0)
-        throw IoError(file, fileops::ErrorText(errno));
-    if (!S_ISDIR(st.st_mode))
+void MissingFileOrThrow(const std::filesystem::path& file, DiskSeen* seen = nullptr) {
+    const DiskSeen::Entry folder = StatOf(FolderOf(file), seen);
+    if (folder.error != 0)
+        throw IoError(file, fileops::ErrorText(folder.error));
+    if (!folder.folder)
         throw IoError(file, fileops::ErrorText(ENOTDIR));
 }
 
 // At most `length` bytes from `offset` of the file on the disk; a missing file reads as
 // empty (in a folder that is there).
-std::string DiskRead(const std::filesystem::path& file, long long offset, size_t length) {
+std::string DiskRead(const std::filesystem::path& file, long long offset, size_t length,
+                     DiskSeen* seen = nullptr) {
+    if (seen != nullptr) {
+        const DiskSeen::Entry& e = seen->Stat(file);
+        if (e.error == ENOENT) {
+            MissingFileOrThrow(file, seen);
+            return {};
+        }
+        if (e.error == 0 && e.regular && offset >= e.size)
+            return {};
+    }
     int opened;
     do
         opened = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
     while (opened < 0 && errno == EINTR);
     if (opened < 0 && errno == ENOENT) {
-        MissingFileOrThrow(file);
+        MissingFileOrThrow(file, seen);
         return {};
     }
     if (opened < 0)
@@ -89,16 +118,16 @@ std::string DiskRead(const std::filesystem::path& file, long long offset, size_t
 }
 
 // The length on the disk; -1 for a missing file.
-long long DiskSize(const std::filesystem::path& file) {
-    struct stat st;
-    if (::stat(file.c_str(), &st) != 0) {
-        if (errno != ENOENT)
-            throw IoError(file, fileops::ErrorText(errno));
+long long DiskSize(const std::filesystem::path& file, DiskSeen* seen = nullptr) {
+    const DiskSeen::Entry e = StatOf(file, seen);
+    if (e.error != 0) {
+        if (e.error != ENOENT)
+            throw IoError(file, fileops::ErrorText(e.error));
         return -1;
     }
-    if (S_ISDIR(st.st_mode))
+    if (e.folder)
         throw IoError(file, fileops::ErrorText(EISDIR));
-    return static_cast<long long>(st.st_size);
+    return e.size;
 }
 
 // The step running over the folder `file` lies in; nullptr outside every step.
@@ -179,6 +208,20 @@ const PendingChanges::File* PendingChanges::Find(const std::filesystem::path& fi
     return found == m_files.end() ? nullptr : &found->second;
 }
 
+const DiskSeen::Entry& DiskSeen::Stat(const std::filesystem::path& path) {
+    auto found = m_seen.find(path.native());
+    if (found == m_seen.end())
+        found = m_seen.emplace(path.native(), StatOf(path, nullptr)).first;
+    return found->second;
+}
+
+int DiskSeen::FolderWritable(const std::filesystem::path& folder) {
+    auto found = m_writable.find(folder.native());
+    if (found == m_writable.end())
+        found = m_writable.emplace(folder.native(), ::access(folder.c_str(), W_OK | X_OK) == 0 ? 0 : errno).first;
+    return found->second;
+}
+
 PendingChanges::File& PendingChanges::Entry(const std::filesystem::path& file) {
     std::optional<std::filesystem::path> made; // the normal form, when the name is not in it
     if (!IsNormalPath(file))
@@ -191,7 +234,11 @@ PendingChanges::File& PendingChanges::Entry(const std::filesystem::path& file) {
     // must go into the files.
     File entry;
     struct stat st;
-    if (::lstat(key.c_str(), &st) == 0) {
+    if (seen().Stat(key).error == ENOENT) {
+        MissingFileOrThrow(key, m_seen.get());
+        if (const int error = seen().FolderWritable(FolderOf(key)))
+            throw IoError(file, fileops::ErrorText(error));
+    } else if (::lstat(key.c_str(), &st) == 0) {
         if (S_ISDIR(st.st_mode))
             throw IoError(file, fileops::ErrorText(EISDIR));
         if (!S_ISREG(st.st_mode)) // a link or a device is never written through
@@ -201,10 +248,9 @@ PendingChanges::File& PendingChanges::Entry(const std::filesystem::path& file) {
         entry.diskSize = static_cast<long long>(st.st_size);
         entry.exists = true;
         entry.size = entry.diskSize;
-    } else if (errno == ENOENT) {
+    } else if (errno == ENOENT) { // gone since the step looked
         MissingFileOrThrow(key);
-        const std::filesystem::path folder = key.has_parent_path() ? key.parent_path() : ".";
-        if (::access(folder.c_str(), W_OK | X_OK) != 0)
+        if (::access(FolderOf(key).c_str(), W_OK | X_OK) != 0)
             throw IoError(file, fileops::ErrorText(errno));
     } else {
         throw IoError(file, fileops::ErrorText(errno));
@@ -267,23 +313,23 @@ void PendingChanges::Delete(const FilePath& file) {
 long long PendingChanges::Size(const std::filesystem::path& file) const {
     const File* f = Find(file);
     if (f == nullptr)
-        return DiskSize(file);
+        return DiskSize(file, m_seen.get());
     return f->exists ? f->size : -1;
 }
 
 std::string PendingChanges::Read(const std::filesystem::path& file, long long offset, size_t length) const {
     const File* f = Find(file);
     if (f == nullptr)
-        return DiskRead(file, offset, length);
+        return DiskRead(file, offset, length, m_seen.get());
     if (!f->exists || offset >= f->size)
         return {};
     const size_t n =
         static_cast<size_t>(std::min<long long>(static_cast<long long>(length), f->size - offset));
     std::string out;
     if (f->fromDisk && offset < f->diskSize)
-        out = DiskRead(
-            file, offset,
-            static_cast<size_t>(std::min<long long>(static_cast<long long>(n), f->diskSize - offset)));
+        out = DiskRead(file, offset,
+                       static_cast<size_t>(std::min<long long>(static_cast<long long>(n), f->diskSize - offset)),
+                       m_seen.get());
     out.resize(n, '\0');
     const long long end = offset + static_cast<long long>(n);
     auto it = f->parts.upper_bound(offset);
@@ -430,9 +476,12 @@ std::string DataFolder::SafeName(std::string_view name) {
 }
 
 bool FileExists(const FilePath& file) {
-    if (const PendingChanges* pending = Reading(file))
+    if (const PendingChanges* pending = Reading(file)) {
         if (const PendingChanges::File* f = pending->Find(file.path()))
             return f->exists;
+        const DiskSeen::Entry& e = pending->seen().Stat(file.path());
+        return e.error == 0 && e.regular;
+    }
     std::error_code ec;
     return std::filesystem::is_regular_file(file.path(), ec);
 }
@@ -489,7 +538,8 @@ RandomFile::RandomFile(FilePath file, int recordLength) : m_file(std::move(file)
 long RandomFile::Lof() const {
     const long long size = FileSize(m_file);
     if (size < 0) {
-        MissingFileOrThrow(m_file.path());
+        const PendingChanges* pending = Reading(m_file);
+        MissingFileOrThrow(m_file.path(), pending != nullptr ? &pending->seen() : nullptr);
         return 0;
     }
     return static_cast<long>(size);

@@ -11,6 +11,7 @@
 #include <functional>
 #include <iosfwd>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <stdexcept>
@@ -238,6 +239,25 @@ private:
 // What a step has changed, held in memory until it commits (see journal.h). Every read of a
 // file goes through the step's changes, so the step sees its own changes and nothing ever
 // reads half a step from the disk.
+// What a step found on the disk, each file and folder asked once: the engine writes the files
+// only between steps, so what the disk holds does not change while one runs.
+class DiskSeen {
+public:
+    struct Entry {
+        int error = 0; // of stat(); 0: found
+        bool folder = false, regular = false;
+        long long size = 0;
+    };
+    // stat() of `path` (following links), asked once.
+    const Entry& Stat(const std::filesystem::path& path);
+    // Whether the folder `folder` takes new names (access W_OK | X_OK): 0, or the error.
+    int FolderWritable(const std::filesystem::path& folder);
+
+private:
+    std::map<std::string, Entry, std::less<>> m_seen;
+    std::map<std::string, int, std::less<>> m_writable;
+};
+
 class PendingChanges {
 public:
     struct File {
@@ -265,9 +285,15 @@ public:
     long long Size(const std::filesystem::path& file) const;
     std::string Read(const std::filesystem::path& file, long long offset, size_t length) const;
 
+    // What the step found on the disk (shared by the savepoints' copies); Forget: the engine
+    // wrote the files meanwhile (a step saved inside this one).
+    DiskSeen& seen() const { return *m_seen; }
+    void ForgetDisk() { m_seen = std::make_shared<DiskSeen>(); }
+
 private:
     File& Entry(const std::filesystem::path& file);
     Files m_files;
+    std::shared_ptr<DiskSeen> m_seen = std::make_shared<DiskSeen>();
 };
 
 // The damage found in a folder's sequential files and not yet shown to the clerk, and the
