@@ -88,6 +88,14 @@ std::string DiskRead(const std::filesystem::path& file, long long offset, size_t
         }
         if (e.error == 0 && e.regular && offset >= e.size)
             return {};
+        if (e.error == 0 && e.regular && e.size <= DiskSeen::kKeptWhole) {
+            const long long size = e.size;
+            const std::string& whole =
+                seen->Whole(file, [&] { return DiskRead(file, 0, static_cast<size_t>(size)); });
+            if (offset >= static_cast<long long>(whole.size()))
+                return {};
+            return whole.substr(static_cast<size_t>(offset), length);
+        }
     }
     int opened;
     do
@@ -215,10 +223,19 @@ const DiskSeen::Entry& DiskSeen::Stat(const std::filesystem::path& path) {
     return found->second;
 }
 
+const std::string& DiskSeen::Whole(const std::filesystem::path& file,
+                                   const std::function<std::string()>& read) {
+    auto found = m_whole.find(file.native());
+    if (found == m_whole.end())
+        found = m_whole.emplace(file.native(), read()).first;
+    return found->second;
+}
+
 int DiskSeen::FolderWritable(const std::filesystem::path& folder) {
     auto found = m_writable.find(folder.native());
     if (found == m_writable.end())
-        found = m_writable.emplace(folder.native(), ::access(folder.c_str(), W_OK | X_OK) == 0 ? 0 : errno).first;
+        found =
+            m_writable.emplace(folder.native(), ::access(folder.c_str(), W_OK | X_OK) == 0 ? 0 : errno).first;
     return found->second;
 }
 
@@ -327,9 +344,10 @@ std::string PendingChanges::Read(const std::filesystem::path& file, long long of
         static_cast<size_t>(std::min<long long>(static_cast<long long>(length), f->size - offset));
     std::string out;
     if (f->fromDisk && offset < f->diskSize)
-        out = DiskRead(file, offset,
-                       static_cast<size_t>(std::min<long long>(static_cast<long long>(n), f->diskSize - offset)),
-                       m_seen.get());
+        out = DiskRead(
+            file, offset,
+            static_cast<size_t>(std::min<long long>(static_cast<long long>(n), f->diskSize - offset)),
+            m_seen.get());
     out.resize(n, '\0');
     const long long end = offset + static_cast<long long>(n);
     auto it = f->parts.upper_bound(offset);
@@ -364,6 +382,11 @@ std::optional<std::string> ReadFile(const FilePath& file) {
                 return std::nullopt;
             return pending->Read(file.path(), 0, static_cast<size_t>(f->size));
         }
+        const DiskSeen::Entry& e = pending->seen().Stat(file.path());
+        if (e.error == ENOENT)
+            return std::nullopt;
+        if (e.error == 0 && e.regular && e.size <= DiskSeen::kKeptWhole)
+            return pending->Read(file.path(), 0, static_cast<size_t>(e.size));
     }
     return fileops::ReadWhole(file.path());
 }

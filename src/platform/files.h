@@ -252,9 +252,13 @@ public:
     const Entry& Stat(const std::filesystem::path& path);
     // Whether the folder `folder` takes new names (access W_OK | X_OK): 0, or the error.
     int FolderWritable(const std::filesystem::path& folder);
+    // A small file's bytes, read whole once (`read` reads them); the larger are read as asked.
+    static constexpr long long kKeptWhole = 64 * 1024;
+    const std::string& Whole(const std::filesystem::path& file, const std::function<std::string()>& read);
 
 private:
     std::map<std::string, Entry, std::less<>> m_seen;
+    std::map<std::string, std::string, std::less<>> m_whole;
     std::map<std::string, int, std::less<>> m_writable;
 };
 
