@@ -347,7 +347,10 @@ void Program::RunAction(const std::function<void()>& handler, std::string_view a
             handler();
             atCommit = true;
             transaction.Commit(); // the commit point
-            // What the step printed goes out only now that it is saved.
+            // What the step printed goes out only now that it is saved, and from its files: the
+            // PDFs are written into them before the printer reads them.
+            if (m_printer.HeldCount() > 0)
+                m_engine.WriteCommitted();
             notPrinted = m_printer.Release();
         } catch (const UnexpectedDialog&) {
             m_printer.Drop();

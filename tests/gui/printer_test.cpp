@@ -512,6 +512,36 @@ TEST_F(StoppedStep, KilledAtTheCommitPointItsReportsAreToldAtTheNextStart) {
     EXPECT_EQ(WholePdfs(), 3u);
 }
 
+// A saved step's reports reach the printer from its files: each PDF is whole on the disk when
+// it is handed over, though the program writes a step's files at the quiet moment after it.
+TEST_F(StoppedStep, ASavedStepsReportsAreWholeOnTheDiskWhenHandedOver) {
+    struct Whole final : platform::PrintSpooler {
+        std::mutex mutex;
+        std::vector<bool> whole; // for each hand-over
+        void Hand(const std::filesystem::path& pdf, const std::string&) override {
+            const bool complete =
+                platform::IsCompletePdf(platform::ReadFile(platform::FilePath::Outside(pdf)).value_or(""));
+            std::lock_guard lock(mutex);
+            whole.push_back(complete);
+        }
+    } spooler;
+    struct Desk final : platform::Form {
+        explicit Desk(platform::Program& program) : Form(program, "Desk", "Desk", {0, 0, 300, 200}) {}
+    };
+    platform::FakeClock clock;
+    platform::ScriptedDialogs dialogs;
+    platform::RecordingShell shell;
+    gui::QtPrinter printer{print(), true, &spooler};
+    platform::Program program{{&clock, &dialogs, &printer, &shell, root(), {}}};
+    program.Register("Desk", [](platform::Program& p) { return std::make_unique<Desk>(p); });
+    program.Start("Desk");
+    program.Dispatch([&] { Step(program.printer(), program.data()); }, "Printing the folios");
+    for (int waited = 0; printer.HandingOver() && waited < 500; ++waited)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::lock_guard lock(spooler.mutex);
+    EXPECT_EQ(spooler.whole, std::vector<bool>(3, true));
+}
+
 // What the program owes the clerk about a saved step's reports is told until the box was shown:
 // the program stopped with a "Printer Error" box up (at a step, or at the start) tells it again
 // at the next start. A queue whose thread cannot be started after the commit point leaves the
