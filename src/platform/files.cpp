@@ -251,11 +251,7 @@ PendingChanges::File& PendingChanges::Entry(const std::filesystem::path& file) {
     // must go into the files.
     File entry;
     struct stat st;
-    if (seen().Stat(key).error == ENOENT) {
-        MissingFileOrThrow(key, m_seen.get());
-        if (const int error = seen().FolderWritable(FolderOf(key)))
-            throw IoError(file, fileops::ErrorText(error));
-    } else if (::lstat(key.c_str(), &st) == 0) {
+    if (::lstat(key.c_str(), &st) == 0) {
         if (S_ISDIR(st.st_mode))
             throw IoError(file, fileops::ErrorText(EISDIR));
         if (!S_ISREG(st.st_mode)) // a link or a device is never written through
@@ -265,10 +261,10 @@ PendingChanges::File& PendingChanges::Entry(const std::filesystem::path& file) {
         entry.diskSize = static_cast<long long>(st.st_size);
         entry.exists = true;
         entry.size = entry.diskSize;
-    } else if (errno == ENOENT) { // gone since the step looked
-        MissingFileOrThrow(key);
-        if (::access(FolderOf(key).c_str(), W_OK | X_OK) != 0)
-            throw IoError(file, fileops::ErrorText(errno));
+    } else if (errno == ENOENT) {
+        MissingFileOrThrow(key, m_seen.get());
+        if (const int error = seen().FolderWritable(FolderOf(key)))
+            throw IoError(file, fileops::ErrorText(error));
     } else {
         throw IoError(file, fileops::ErrorText(errno));
     }

@@ -460,6 +460,40 @@ TEST_F(FilesTest, SequentialFileErrorsAreReported) {
 // folder's engine: journaled and flushed as every step is, so that it outlives a power cut that
 // comes before the files themselves were flushed. A file of no open folder is changed on the
 // disk at once, and no engine hears of it.
+// A step that read a name first and then changes it is refused at the change, before it is
+// saved, where the name cannot take the change: a link (to a file, or to nothing), a folder, a
+// name in a folder that is not there. What the step read is no licence to write.
+TEST(StepChangeTest, ANameThatCannotTakeTheChangeIsRefusedBeforeTheStepIsSaved) {
+    const std::pair<const char*, std::function<void(const fs::path& root)>> cases[] = {
+        {"a link to a file",
+         [](const fs::path& root) {
+             std::ofstream(root / "target") << "not the program's";
+             fs::create_symlink(root / "target", root / "name");
+         }},
+        {"a link to nothing",
+         [](const fs::path& root) { fs::create_symlink(root / "nowhere", root / "name"); }},
+        {"a folder", [](const fs::path& root) { fs::create_directory(root / "name"); }},
+    };
+    for (const auto& [what, make] : cases) {
+        vantreth::testing::TempFolder temp;
+        make(temp.path());
+        Engine engine(temp.path());
+        engine.Recover();
+        Transaction step(engine, "saving");
+        const FilePath name(temp.path() / "name", &engine);
+        try {
+            (void)FileSize(name);
+        } catch (const IoError&) {
+            // a folder does not read as a file
+        }
+        EXPECT_THROW(ReplaceFileContent(name, "data"), IoError) << what;
+        EXPECT_THROW(ReplaceFileContent(FilePath(temp.path() / "gone" / "name", &engine), "data"), IoError)
+            << what << ": in a folder that is not there";
+        step.Commit();
+        EXPECT_TRUE(fs::is_symlink(temp.path() / "name") || fs::is_directory(temp.path() / "name")) << what;
+    }
+}
+
 TEST(ChangeOutsideAStepTest, IsJournaledByTheFoldersEngine) {
     struct Case {
         const char* what;
