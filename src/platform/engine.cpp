@@ -119,15 +119,19 @@ bool AllZero(std::string_view bytes) {
 
 // A file name a record may hold: relative, inside the data folder, none of the journal's own.
 bool ValidName(const std::string& name) {
-    if (name.empty() || name.find('\0') != std::string::npos || name.front() == '/')
+    if (name.empty() || name.find('\0') != std::string::npos || name.front() == '/' || name.back() == '/')
         return false;
-    const std::filesystem::path path(name);
+    // Its parts, between runs of "/": none is "." or "..".
     int parts = 0;
-    for (const auto& part : path) {
-        const std::string s = part.string();
-        if (s.empty() || s == "." || s == ".." || s == "/")
+    for (size_t at = 0; at < name.size();) {
+        const size_t end = std::min(name.find('/', at), name.size());
+        const std::string_view part(name.data() + at, end - at);
+        if (part == "." || part == "..")
             return false;
         ++parts;
+        at = name.find_first_not_of('/', end);
+        if (at == std::string::npos)
+            break;
     }
     return !(parts == 1 && (name == kJournalName || name == kFolderIdName || name == "lock" ||
                             name.starts_with(std::string(kJournalName) + ".")));

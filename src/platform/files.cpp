@@ -58,6 +58,7 @@ DiskSeen::Entry StatOf(const std::filesystem::path& path, DiskSeen* seen) {
         e.folder = S_ISDIR(st.st_mode);
         e.regular = S_ISREG(st.st_mode);
         e.size = static_cast<long long>(st.st_size);
+        e.changedAt = st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec;
     }
     return e;
 }
@@ -949,6 +950,12 @@ SeqReader::SeqReader(const FilePath& file, SeqQuotes quotes) : m_file(file) {
             throw IoError(file, "File not found");
         text = pending->Read(file.path(), 0, static_cast<size_t>(changed->size));
         m_version = std::to_string(text.size()) + "/step";
+    } else if (const DiskSeen::Entry* seen =
+                   pending != nullptr ? &pending->seen().Stat(file.path()) : nullptr;
+               seen != nullptr && seen->error == 0 && seen->regular && seen->size <= DiskSeen::kKeptWhole) {
+        // A small file the step reads as it found it: asked of the disk once in the step.
+        text = pending->Read(file.path(), 0, static_cast<size_t>(seen->size));
+        m_version = std::to_string(text.size()) + "/" + std::to_string(seen->changedAt);
     } else {
         int fd;
         do

@@ -247,6 +247,7 @@ public:
         int error = 0; // of stat(); 0: found
         bool folder = false, regular = false;
         long long size = 0;
+        long long changedAt = 0; // the time of the last change, in nanoseconds
     };
     // stat() of `path` (following links), asked once.
     const Entry& Stat(const std::filesystem::path& path);
