@@ -239,6 +239,24 @@ std::string ReadAll(const std::filesystem::path& file, int fd, long long from) {
     }
 }
 
+std::string ReadAt(const std::filesystem::path& file, int fd, long long offset, size_t length) {
+    std::string out(length, '\0');
+    size_t got = 0;
+    while (got < length) {
+        const ssize_t n =
+            ::pread(fd, out.data() + got, length - got, static_cast<off_t>(offset) + static_cast<off_t>(got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            throw IoError(file, fileops::ErrorText(errno));
+        if (n == 0)
+            break;
+        got += static_cast<size_t>(n);
+    }
+    out.resize(got);
+    return out;
+}
+
 void Fd::Reset(int fd) {
     if (m_fd >= 0)
         ::close(m_fd);

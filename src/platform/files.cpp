@@ -109,21 +109,7 @@ std::string DiskRead(const std::filesystem::path& file, long long offset, size_t
     if (opened < 0)
         throw IoError(file, fileops::ErrorText(errno));
     Fd fd(opened);
-    std::string out(length, '\0');
-    size_t got = 0;
-    while (got < length) {
-        ssize_t r = ::pread(fd.get(), out.data() + got, length - got,
-                            static_cast<off_t>(offset) + static_cast<off_t>(got));
-        if (r < 0 && errno == EINTR)
-            continue;
-        if (r < 0)
-            throw IoError(file, fileops::ErrorText(errno));
-        if (r == 0)
-            break;
-        got += static_cast<size_t>(r);
-    }
-    out.resize(got);
-    return out;
+    return fileops::ReadAt(file, fd.get(), offset, length);
 }
 
 // The length on the disk; -1 for a missing file.

@@ -212,6 +212,8 @@ std::optional<std::string> ReadWhole(const std::filesystem::path& file, int flag
 // The rest of an open file, read to its end; with `from` >= 0, the file from that offset
 // instead, the descriptor's position left as it is (a file just written, read back whole).
 std::string ReadAll(const std::filesystem::path& file, int fd, long long from = -1);
+// At most `length` bytes from `offset` of an open file, fewer at its end.
+std::string ReadAt(const std::filesystem::path& file, int fd, long long offset, size_t length);
 
 // Closes the descriptor when the scope ends.
 class Fd {

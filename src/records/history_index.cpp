@@ -247,13 +247,14 @@ EntryBytes::EntryBytes(const platform::FilePath& history) : m_file(history) {
         return;
     m_fd = ::open(m_file.c_str(), O_RDONLY | O_CLOEXEC);
     struct stat st;
-    if (m_fd < 0 || ::fstat(m_fd, &st) != 0 || st.st_size <= 0)
-        return;
-    void* map = ::mmap(nullptr, static_cast<size_t>(st.st_size), PROT_READ, MAP_SHARED, m_fd, 0);
-    if (map == MAP_FAILED)
-        return;
-    m_map = static_cast<char*>(map);
-    m_size = static_cast<uint64_t>(st.st_size);
+    if (m_fd >= 0 && ::fstat(m_fd, &st) == 0 && st.st_size > 0)
+        m_size = static_cast<uint64_t>(st.st_size);
+}
+
+void EntryBytes::Map() {
+    void* map = ::mmap(nullptr, static_cast<size_t>(m_size), PROT_READ, MAP_SHARED, m_fd, 0);
+    if (map != MAP_FAILED)
+        m_map = static_cast<char*>(map);
 }
 
 EntryBytes::~EntryBytes() {
@@ -264,14 +265,22 @@ EntryBytes::~EntryBytes() {
 }
 
 std::optional<std::string_view> EntryBytes::At(uint64_t offset, uint64_t length) {
-    if (m_map == nullptr) {
+    if (m_size > 0 && offset + length > m_size)
+        return std::nullopt;
+    if (m_map == nullptr && m_size > 0 && ++m_reads > kReadsBeforeMapping)
+        Map();
+    if (m_map == nullptr && m_size > 0) {
+        m_read = platform::fileops::ReadAt(m_file.path(), m_fd, static_cast<long long>(offset), length);
+        if (m_read.size() != length)
+            return std::nullopt;
+        return std::string_view(m_read);
+    }
+    if (m_map == nullptr) { // the file as the running step sees it
         m_read = platform::ReadFileAt(m_file, static_cast<long long>(offset), length);
         if (m_read.size() != length)
             return std::nullopt;
         return std::string_view(m_read);
     }
-    if (offset + length > m_size)
-        return std::nullopt;
     // The pages looked at since they were last handed back lie between m_low and m_high
     // (and a few around them, mapped with the pages looked at): all go back together.
     m_low = std::min(m_low, offset);

@@ -93,8 +93,9 @@ struct StaleIndex {};
 std::optional<IndexHeader> TrustedIndex(const platform::FilePath& history, const platform::FilePath& keys,
                                         long long size);
 
-// The bytes of the entries an index names, where they lie: the file mapped once for a
-// search, the pages looked at handed back as it goes on; or as the running step sees it.
+// The bytes of the entries an index names, where they lie: the first few read one by one, then
+// the file mapped once for the rest of the search, the pages looked at handed back as it goes
+// on; or as the running step sees it.
 class EntryBytes {
 public:
     explicit EntryBytes(const platform::FilePath& history);
@@ -107,7 +108,11 @@ public:
 
 private:
     static constexpr uint64_t kGiveBack = 1024 * 1024;
+    // Reads before the file is mapped: a search that reads a few entries maps nothing.
+    static constexpr int kReadsBeforeMapping = 64;
+    void Map();
     platform::FilePath m_file;
+    int m_reads = 0;
     int m_fd = -1;
     char* m_map = nullptr;
     uint64_t m_size = 0;
