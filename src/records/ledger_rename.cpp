@@ -21,7 +21,7 @@ std::string ReadWholeFile(const platform::FilePath& file) {
 }
 
 bool SameFileName(const platform::FilePath& a, const platform::FilePath& b) {
-    return a.lexically_normal() == b.lexically_normal();
+    return platform::NormalPath(a.path()).native() == platform::NormalPath(b.path()).native();
 }
 
 } // namespace
